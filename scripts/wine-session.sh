@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# Starts or stops the Wine session that the Windows tests run in:
+#   wine-session.sh start DIR   Xvfb on a free display, the prefix DIR/prefix
+#                               (created once), one persistent wineserver
+#   wine-session.sh stop DIR    ends the wineserver and the display
+# DIR/display holds the display name for scripts/wine-run.sh.
+set -euo pipefail
+
+cmd=${1:?start or stop}
+dir=${2:?session folder}
+mkdir -p "$dir"
+dir=$(cd "$dir" && pwd)
+
+export WINEPREFIX=$dir/prefix
+export WINEDEBUG=-all
+export WINEARCH=win64
+# No Mono or Gecko installer dialogs: the tests need neither.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+
+stop_session() {
+    if [ -f "$dir/display" ]; then
+        "$wineserver" -k >/dev/null 2>&1 || true
+        "$wineserver" -w >/dev/null 2>&1 || true
+    fi
+    if [ -f "$dir/xvfb.pid" ]; then
+        kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+        rm -f "$dir/xvfb.pid"
+    fi
+    rm -f "$dir/display"
+}
+
+start_display() {
+    local n
+    for n in $(seq 90 189); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+            echo $! >"$dir/xvfb.pid"
+            local i
+            for i in $(seq 1 100); do
+                [ -e "/tmp/.X11-unix/X$n" ] && { echo ":$n" >"$dir/display"; return 0; }
+                kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || break
+                sleep 0.1
+            done
+        fi
+    done
+    echo "wine-session: no free X display" >&2
+    return 1
+}
+
+# Chinese dialog texts use the shell dialog fonts; link them to a CJK font.
+map_cjk_font() {
+    local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+    local face
+    for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "SimSun"; do
+        "$wine" reg add "$key" /v "$face" /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f
+    done
+    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+        /v "SimSun" /t REG_SZ /d "WenQuanYi Micro Hei" /f
+}
+
+case "$cmd" in
+start)
+    stop_session
+    start_display
+    export DISPLAY
+    DISPLAY=$(cat "$dir/display")
+    if [ ! -f "$WINEPREFIX/.vizcam-ready" ]; then
+        # Wine's helper processes outlive these calls: keep them off the
+        # caller's pipes, or CTest waits for them.
+        "$wine" wineboot -i >"$dir/wineboot.log" 2>&1 </dev/null
+        map_cjk_font >>"$dir/wineboot.log" 2>&1 </dev/null
+        touch "$WINEPREFIX/.vizcam-ready"
+    fi
+    # One wineserver for the whole run; it stays up between test processes,
+    # and the prefix's services start now rather than in the first test.
+    "$wineserver" -p >>"$dir/wineboot.log" 2>&1 </dev/null
+    "$wine" wineboot >>"$dir/wineboot.log" 2>&1 </dev/null
+    echo "wine session on $DISPLAY, prefix $WINEPREFIX"
+    ;;
+stop)
+    stop_session
+    echo "wine session stopped"
+    ;;
+*)
+    echo "usage: $0 start|stop DIR" >&2
+    exit 2
+    ;;
+esac
