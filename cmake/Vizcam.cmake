@@ -6,6 +6,10 @@ if(WIN32)
   add_link_options(-static -static-libgcc -static-libstdc++)
   add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601 NOMINMAX)
   add_compile_options(-Wall -Wextra)
+  # Programs, libraries and tests share one folder, as they do when installed:
+  # a program finds Config.ini, the language libraries and the camera
+  # libraries beside itself.
+  set(CMAKE_RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/bin")
   # Tests run under Wine inside one session (Xvfb display, prefix, persistent
   # wineserver) that the fixture tests below start and stop.
   set(VIZCAM_WINE_SESSION "${CMAKE_BINARY_DIR}/wine-session")
