@@ -1,0 +1,62 @@
+#pragma once
+// The calibrations of scale.ini: [Scale] Count and one [scl_N] section per
+// calibration (Name, Value, Rank, Unit, Reso, GridW, GridH, GColor), N from 1
+// to Count. The built-in "Default" calibration (value 1) is never stored.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "profile_text.h"
+
+struct Calibration {
+    int section = 0;           // N of [scl_N]
+    std::u16string name;
+    float value = 1.0f;        // units per pixel
+    std::u16string unit;       // one of the six units
+    std::u16string resolution; // "%d * %d" of the picture it was made on
+};
+
+class CalibrationStore {
+public:
+    // Count is read from a file anyone can edit: more sections than this
+    // are never read.
+    static constexpr int kMaxCount = 1000;
+
+    explicit CalibrationStore(ProfileText& file) : file_(file) {}
+
+    // [Scale] Count, clamped to 0..kMaxCount.
+    int Count() const;
+    // The stored calibrations in section order; sections that are missing
+    // are skipped.
+    std::vector<Calibration> List() const;
+    // The section of the first calibration with exactly this name.
+    std::optional<int> Find(std::u16string_view name) const;
+    // One section as stored, with missing keys replaced by their defaults.
+    std::optional<Calibration> Read(int section) const;
+
+    // Writes a calibration: over the section of the same name when there is
+    // one (its grid settings are reset), else as a new last section.
+    // Returns the section number.
+    int Save(std::u16string_view name, float value, std::u16string_view unit, int width, int height);
+
+    // Deletes section N and moves the ones after it down by one.
+    // False when N is not a stored section.
+    bool Delete(int section);
+    void DeleteAll();
+
+    // Value text: "%f" when that reads back as the same float, otherwise
+    // enough significant digits for an exact read-back (small scales).
+    static std::u16string FormatValue(float value);
+    // Reads any decimal text written by this or older versions; "NULL" or
+    // text that is no number gives the default 1.
+    static float ParseValue(std::u16string_view text);
+
+private:
+    std::u16string ReadText(std::u16string_view section, std::u16string_view key) const;
+
+    ProfileText& file_;
+};
+
+// "scl_N"
+std::u16string CalibrationSection(int n);

@@ -1,0 +1,38 @@
+#include "units.h"
+
+#include <algorithm>
+
+namespace {
+
+// Length of one unit in micrometres.
+constexpr std::array<double, 6> kMicrometres = {
+    1.0,         // μm
+    1000.0,      // mm
+    10000.0,     // cm
+    25400.0,     // inch = 25.4 mm
+    25.4,        // mil = inch / 1000
+    0.0254,      // uin = inch / 1000000
+};
+
+}  // namespace
+
+int UnitIndex(std::u16string_view unit) {
+    const auto it = std::find(kLengthUnits.begin(), kLengthUnits.end(), unit);
+    return it == kLengthUnits.end() ? -1 : static_cast<int>(it - kLengthUnits.begin());
+}
+
+std::u16string_view NormalizeUnit(std::u16string_view unit) {
+    return unit.empty() || unit == u"NULL" ? kDefaultUnit : unit;
+}
+
+double ConvertUnit(float value, std::u16string_view from, std::u16string_view to) {
+    from = NormalizeUnit(from);
+    to = NormalizeUnit(to);
+    const int f = UnitIndex(from);
+    const int t = UnitIndex(to);
+    if (from == to || f < 0 || t < 0) {
+        return value;
+    }
+    return static_cast<double>(value) * (kMicrometres[static_cast<std::size_t>(f)] /
+                                         kMicrometres[static_cast<std::size_t>(t)]);
+}
