@@ -2,6 +2,10 @@
 
 #include "resource_module.h"
 
+#include <cerrno>
+#include <climits>
+#include <cwchar>
+
 CDialog::CDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
 
 INT_PTR CDialog::DoModal() {
@@ -19,8 +23,9 @@ BOOL CDialog::OnInitDialog() {
 }
 
 void CDialog::OnOK() {
-    UpdateData(TRUE);
-    EndDialog(IDOK);
+    if (UpdateData(TRUE)) {
+        EndDialog(IDOK);
+    }
 }
 
 void CDialog::OnCancel() {
@@ -35,25 +40,119 @@ BOOL CDialog::OnMessage(UINT, WPARAM, LPARAM) {
     return FALSE;
 }
 
-void CDialog::BindText(int controlId, std::wstring& value) {
-    m_textBindings.push_back({controlId, &value});
+namespace {
+
+std::wstring g_lastDataPrompt;
+
+std::wstring ControlText(HWND control) {
+    const int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
+    return text;
 }
 
-void CDialog::UpdateData(BOOL saveAndValidate) {
-    for (const TextBinding& binding : m_textBindings) {
-        HWND control = GetDlgItem(binding.controlId);
-        if (!control) {
-            continue;
+// The whole text as one number, blanks around it allowed.
+template <typename T, typename Parse>
+std::optional<T> ParseWhole(const std::wstring& text, Parse parse) {
+    const wchar_t* begin = text.c_str();
+    wchar_t* end = nullptr;
+    errno = 0;
+    const T value = parse(begin, &end);
+    if (end == begin || errno == ERANGE) {
+        return std::nullopt;
+    }
+    while (*end == L' ' || *end == L'\t') {
+        ++end;
+    }
+    return *end == L'\0' ? std::optional<T>(value) : std::nullopt;
+}
+
+}  // namespace
+
+std::wstring CDialog::LastDataPrompt() {
+    return g_lastDataPrompt;
+}
+
+void CDialog::BindText(int controlId, std::wstring& value) {
+    m_bindings.push_back({controlId, &value});
+}
+
+void CDialog::BindInt(int controlId, int& value) {
+    m_bindings.push_back({controlId, &value});
+}
+
+void CDialog::BindUInt(int controlId, unsigned& value, unsigned min, unsigned max) {
+    m_bindings.push_back({controlId, UIntRange{&value, min, max}});
+}
+
+void CDialog::BindFloat(int controlId, float& value) {
+    m_bindings.push_back({controlId, &value});
+}
+
+void CDialog::RefuseInput(HWND control, const std::wstring& prompt) {
+    g_lastDataPrompt = prompt;
+    MessageBoxW(m_hWnd, prompt.c_str(), L"Vizcam", MB_OK | MB_ICONEXCLAMATION);
+    SetFocus(control);
+    SendMessageW(control, EM_SETSEL, 0, -1);
+}
+
+bool CDialog::Exchange(const Binding& binding, BOOL save) {
+    HWND control = GetDlgItem(binding.controlId);
+    if (!control) {
+        return true;
+    }
+    if (!save) {
+        std::wstring text;
+        if (auto* s = std::get_if<std::wstring*>(&binding.target)) {
+            text = **s;
+        } else if (auto* i = std::get_if<int*>(&binding.target)) {
+            text = std::to_wstring(**i);
+        } else if (auto* u = std::get_if<UIntRange>(&binding.target)) {
+            text = std::to_wstring(*u->value);
+        } else if (auto* f = std::get_if<float*>(&binding.target)) {
+            wchar_t buffer[64];
+            swprintf(buffer, 64, L"%g", static_cast<double>(**f));
+            text = buffer;
         }
-        if (saveAndValidate) {
-            const int length = GetWindowTextLengthW(control);
-            std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-            text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
-            *binding.value = std::move(text);
-        } else {
-            SetWindowTextW(control, binding.value->c_str());
+        SetWindowTextW(control, text.c_str());
+        return true;
+    }
+    const std::wstring text = ControlText(control);
+    if (auto* s = std::get_if<std::wstring*>(&binding.target)) {
+        **s = text;
+    } else if (auto* i = std::get_if<int*>(&binding.target)) {
+        const auto v = ParseWhole<long>(text, [](const wchar_t* b, wchar_t** e) { return wcstol(b, e, 10); });
+        if (!v || *v < INT_MIN || *v > INT_MAX) {
+            RefuseInput(control, L"Please enter an integer.");
+            return false;
+        }
+        **i = static_cast<int>(*v);
+    } else if (auto* u = std::get_if<UIntRange>(&binding.target)) {
+        const auto v = ParseWhole<long long>(text, [](const wchar_t* b, wchar_t** e) { return wcstoll(b, e, 10); });
+        if (!v || *v < u->min || *v > u->max) {
+            RefuseInput(control, L"Please enter an integer between " + std::to_wstring(u->min) + L" and " +
+                                     std::to_wstring(u->max) + L".");
+            return false;
+        }
+        *u->value = static_cast<unsigned>(*v);
+    } else if (auto* f = std::get_if<float*>(&binding.target)) {
+        const auto v = ParseWhole<float>(text, [](const wchar_t* b, wchar_t** e) { return wcstof(b, e); });
+        if (!v) {
+            RefuseInput(control, L"Please enter a number.");
+            return false;
+        }
+        **f = *v;
+    }
+    return true;
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+    for (const Binding& binding : m_bindings) {
+        if (!Exchange(binding, saveAndValidate)) {
+            return FALSE;
         }
     }
+    return TRUE;
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

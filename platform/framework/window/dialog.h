@@ -1,9 +1,12 @@
 #pragma once
-// Modal dialogs from templates of the resource module, with the small part of
-// data exchange the program's dialogs use: static and edit texts.
+// Modal dialogs from templates of the resource module, with the data
+// exchange the program's dialogs use: texts, whole numbers with an optional
+// range, and decimal numbers.
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 class CDialog {
@@ -31,20 +34,36 @@ protected:
     virtual BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Binds a control's text to a member: UpdateData(FALSE) writes the
-    // members into the controls, UpdateData(TRUE) reads them back.
+    // members into the controls, UpdateData(TRUE) reads them back. A number
+    // that does not parse or lies outside its range is refused with a prompt,
+    // its control gets the focus and UpdateData(TRUE) returns FALSE.
     void BindText(int controlId, std::wstring& value);
-    void UpdateData(BOOL saveAndValidate);
+    void BindInt(int controlId, int& value);
+    void BindUInt(int controlId, unsigned& value, unsigned min, unsigned max);
+    void BindFloat(int controlId, float& value);
+    BOOL UpdateData(BOOL saveAndValidate);
+
+    // The prompt shown for refused input; tests and callers may read it.
+    static std::wstring LastDataPrompt();
 
     HWND m_hWnd = nullptr;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-    struct TextBinding {
-        int controlId;
-        std::wstring* value;
+    struct UIntRange {
+        unsigned* value;
+        unsigned min;
+        unsigned max;
     };
+    struct Binding {
+        int controlId;
+        std::variant<std::wstring*, int*, UIntRange, float*> target;
+    };
+    bool Exchange(const Binding& binding, BOOL save);
+    void RefuseInput(HWND control, const std::wstring& prompt);
+
     UINT m_templateId;
     HWND m_parent;
-    std::vector<TextBinding> m_textBindings;
+    std::vector<Binding> m_bindings;
 };
