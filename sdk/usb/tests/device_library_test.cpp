@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "core/device_class.h"
 #include "sim_fixture.h"
 
@@ -164,6 +167,32 @@ TEST_F(LibraryTable, ClosingEveryCameraReleasesEveryConnection) {
     for (auto h : handles) EXPECT_EQ(library.Uninitialize(h), status::kSuccess);
     EXPECT_EQ(bus.OpenConnections(), 0);
     EXPECT_EQ(library.DeviceCount(), 0);
+}
+
+TEST_F(LibraryTable, OpenCloseAndCallsFromSeveralThreadsKeepTheTableWhole) {
+    bus.AddCamera(InstanceId(u"VID_F5A1&PID_0301"));
+    std::atomic<bool> stop{false};
+    std::atomic<std::uint32_t> latest{0};
+    std::thread caller([&] {
+        // Stands in for the hot-plug and callback threads: calls into
+        // whatever handle was handed out last, open or already closed.
+        while (!stop) {
+            const int rc = library.WithDevice(latest, [](BaseDevice& d) { return d.SetSaturation(4); });
+            EXPECT_TRUE(rc == status::kSuccess || rc == status::kBadHandle) << rc;
+        }
+    });
+    const CapInfo record = SmallWindow();
+    for (int i = 0; i < 300; ++i) {
+        std::uint32_t handle = 0;
+        std::int32_t index = 1;
+        ASSERT_EQ(library.Initialize(&index, &record, &handle), status::kSuccess);
+        latest = handle;
+        ASSERT_EQ(library.Uninitialize(handle), status::kSuccess);
+    }
+    stop = true;
+    caller.join();
+    EXPECT_EQ(library.DeviceCount(), 0);
+    EXPECT_EQ(bus.OpenConnections(), 0);
 }
 
 }  // namespace
