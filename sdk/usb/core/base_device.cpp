@@ -1,0 +1,287 @@
+#include "base_device.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "le_bytes.h"
+#include "status_codes.h"
+#include "../transport/driver_protocol.h"
+
+namespace kq {
+namespace {
+
+std::u16string UpperAscii(std::u16string_view text) {
+    std::u16string out(text);
+    for (auto& c : out) {
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    }
+    return out;
+}
+
+void Pause(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+}  // namespace
+
+BaseDevice::BaseDevice(DeviceIdentity identity, DeviceClass deviceClass)
+    : identity_(identity), deviceClass_(deviceClass), geometry_(GeometryForType(identity.typeCode)) {}
+
+int BaseDevice::NotSupported() { return status::kNotSupported; }
+
+std::optional<std::size_t> BaseDevice::Control(std::uint32_t code,
+                                               std::span<const std::uint8_t> in,
+                                               std::span<std::uint8_t> out) {
+    if (connection_ == nullptr) return std::nullopt;
+    return connection_->Control(code, in, out);
+}
+
+int BaseDevice::OpenDevice(CameraTransport& transport, const CameraInterface& camera,
+                           const CapInfo& capInfo, std::uint32_t callerHandle) {
+    geometry_ = GeometryForType(identity_.typeCode);
+    capInfo_ = capInfo;
+    frameBytes_ = capInfo.width * capInfo.height;
+
+    connection_ = transport.Open(camera);
+    if (connection_ == nullptr) return status::kNoDevice;
+    instanceId_ = camera.instanceId;
+    callerHandle_ = callerHandle;
+    removed_ = false;
+    friendlyName_.fill(0);
+    const auto nameChars = std::min(camera.friendlyName.size(), kFriendlyNameChars - 1);
+    std::copy_n(camera.friendlyName.begin(), nameChars, friendlyName_.begin());
+
+    // Start from the driver's own format; the caller's record replaces it.
+    CapInfoBytes format{};
+    if (Control(driver::kGetFormat, {}, format) == format.size()) {
+        capInfo_ = DecodeCapInfo(format);
+    }
+    // The first send after every open uses the model's timing defaults.
+    firstApply_ = true;
+    return SetCapInfo(capInfo);
+}
+
+int BaseDevice::CloseDevice() {
+    connection_.reset();
+    streaming_ = false;
+    fastMode_ = false;
+    return status::kSuccess;
+}
+
+int BaseDevice::OnDeviceRemoved() {
+    if (removed_) return 1;
+    removed_ = true;
+    connection_.reset();
+    NotifyDeviceEvent(0);
+    return status::kSuccess;
+}
+
+int BaseDevice::OnDeviceArrived(CameraTransport& transport, const CameraInterface& camera) {
+    if (!removed_) return status::kRefused;
+    if (UpperAscii(camera.instanceId) != UpperAscii(instanceId_)) return status::kRefused;
+    connection_ = transport.Open(camera);
+    if (connection_ == nullptr) return status::kNoDevice;
+    removed_ = false;
+    ApplyCapInfo(capInfo_);
+    NotifyDeviceEvent(1);
+    return status::kSuccess;
+}
+
+void BaseDevice::NotifyDeviceEvent(std::int32_t event) {
+    if (deviceEventCallback_ == nullptr) return;
+    auto* handle = reinterpret_cast<void*>(static_cast<std::uintptr_t>(callerHandle_));
+    deviceEventCallback_(event, handle, deviceEventContext_);
+}
+
+int BaseDevice::GetFriendlyName(std::span<char16_t, kFriendlyNameChars> out) const {
+    std::copy(friendlyName_.begin(), friendlyName_.end(), out.begin());
+    return status::kSuccess;
+}
+
+int BaseDevice::GetSerialNumber(std::span<std::uint8_t, 16> out) {
+    if (Gone()) return status::kNoDevice;
+    std::array<std::uint8_t, driver::kSerialBytes> serial{};
+    if (Control(driver::kGetSerial, {}, serial) != serial.size()) return status::kNoDevice;
+    std::copy(serial.begin(), serial.end(), out.begin());
+    return status::kSuccess;
+}
+
+int BaseDevice::SetSerialNumber(std::span<const std::uint8_t, 16> serial, std::uint32_t guard) {
+    // The guard keeps a stray call from rewriting the camera's identity.
+    if (guard != kSerialGuard) return status::kSuccess;
+    if (Gone()) return status::kNoDevice;
+    if (!Control(driver::kSetSerial, serial, {})) return status::kNoDevice;
+    return status::kSuccess;
+}
+
+int BaseDevice::SetIO(std::uint8_t value) {
+    if (Gone()) return status::kNoDevice;
+    // The driver takes the IO value from input byte 1 (byte 2 is the second
+    // IO byte); byte 0 carries the value as well for drivers that read it there.
+    const std::array<std::uint8_t, driver::kSetIoInputBytes> input{value, value, 0};
+    if (!Control(driver::kSetIo, input, {})) return status::kNoDevice;
+    return status::kSuccess;
+}
+
+int BaseDevice::GetIO(std::uint8_t& value) {
+    if (Gone()) return status::kNoDevice;
+    std::array<std::uint8_t, 1> out{};
+    if (Control(driver::kGetIo, {}, out) != out.size()) return status::kNoDevice;
+    value = out[0];
+    return status::kSuccess;
+}
+
+int BaseDevice::SetTriggerMode(std::int32_t on) {
+    if (Gone()) return status::kNoDevice;
+    if (on == 0) {
+        capInfo_.control &= static_cast<std::uint8_t>(~capinfo_bits::trigger);
+        triggerMode_ = 0;
+        ApplyCapInfo(capInfo_);
+        return status::kSuccess;
+    }
+    if (streaming_) Control(driver::kStopCapture, {}, {});
+    capInfo_.control |= capinfo_bits::trigger;
+    ApplyCapInfo(capInfo_);
+    triggerMode_ = 1;
+    if (streaming_) Control(driver::kStartCapture, {}, {});
+    Pause(500);  // the camera needs this long to change its trigger mode
+    return status::kSuccess;
+}
+
+int BaseDevice::SoftTrigger() {
+    if (Gone()) return status::kNoDevice;
+    if (identity_.modelFlag == 1) {
+        capInfo_.control |= capinfo_bits::softwareTrigger;
+        ApplyCapInfo(capInfo_);
+        capInfo_.control &= static_cast<std::uint8_t>(~capinfo_bits::softwareTrigger);
+        ApplyCapInfo(capInfo_);
+        return status::kSuccess;
+    }
+    for (std::uint8_t level : {1, 0, 1}) {
+        if (int rc = SetIO(level); rc != status::kSuccess) return rc;
+    }
+    return status::kSuccess;
+}
+
+int BaseDevice::RestartStream() {
+    if (Gone()) return status::kNoDevice;
+    Control(driver::kStopCapture, {}, {});
+    Pause(10);
+    Control(driver::kStartCapture, {}, {});
+    return status::kSuccess;
+}
+
+int BaseDevice::SetFrameCallBack(FrameCallback callback, void* context) {
+    frameCallback_ = callback;
+    frameCallbackContext_ = context;
+    return status::kSuccess;
+}
+
+int BaseDevice::SetDeviceEvent(DeviceEventCallback callback, void* context) {
+    deviceEventCallback_ = callback;
+    deviceEventContext_ = context;
+    return status::kSuccess;
+}
+
+int BaseDevice::SetDoAE(bool on, AwbCallback callback, void* context) {
+    aeOn_ = on;
+    aeCallback_ = callback;
+    callbackContext_ = context;
+    return status::kSuccess;
+}
+
+int BaseDevice::SetDoAWB(bool on, AwbCallback callback, void* context) {
+    if (identity_.colorType == 1) return status::kNotSupported;  // no colour to balance
+    awbOn_ = on;
+    awbCallback_ = callback;
+    callbackContext_ = context;
+    return status::kSuccess;
+}
+
+namespace {
+
+// The caller's rectangle is bottom-up; statistics work top-down.
+Region TopDownRegion(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                     std::int32_t width, std::int32_t height, bool clampBottom) {
+    const std::int64_t ty1 = std::int64_t{height} - y1;
+    const std::int64_t ty2 = std::int64_t{height} - y2;
+    std::int64_t left = std::min(x1, x2), right = std::max(x1, x2);
+    std::int64_t top = std::min(ty1, ty2), bottom = std::max(ty1, ty2);
+    if (left == right || top == bottom) return Region{};
+    right = std::min<std::int64_t>(right, width);
+    if (clampBottom) bottom = std::min<std::int64_t>(bottom, height);
+    auto narrow = [](std::int64_t v) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    return Region{narrow(left), narrow(top), narrow(right), narrow(bottom)};
+}
+
+}  // namespace
+
+int BaseDevice::SetDoAEInRegion(bool on, AwbCallback callback, void* context, std::int32_t x1,
+                                std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+    SetDoAE(on, callback, context);
+    aeRegion_ = TopDownRegion(x1, y1, x2, y2, static_cast<std::int32_t>(capInfo_.width),
+                              static_cast<std::int32_t>(capInfo_.height), true);
+    return status::kSuccess;
+}
+
+int BaseDevice::SetDoAWBInRegion(bool on, AwbCallback callback, void* context, std::int32_t x1,
+                                 std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+    if (int rc = SetDoAWB(on, callback, context); rc != status::kSuccess) return rc;
+    awbRegion_ = TopDownRegion(x1, y1, x2, y2, static_cast<std::int32_t>(capInfo_.width),
+                               static_cast<std::int32_t>(capInfo_.height), false);
+    return status::kSuccess;
+}
+
+int BaseDevice::SetContrastValue(std::int32_t value) {
+    // Any value maps onto 1..32, negative ones included.
+    const std::int64_t wrapped = ((std::int64_t{value} - 1) % 32 + 32) % 32;
+    contrast_ = static_cast<std::int32_t>(wrapped + 1);
+    return status::kSuccess;
+}
+
+int BaseDevice::SetSaturation(std::int32_t value) {
+    saturation_ = std::clamp(value, 1, 16);
+    return status::kSuccess;
+}
+
+int BaseDevice::SetSharpness(std::int32_t level) {
+    sharpness_ = level;
+    return status::kSuccess;
+}
+
+int BaseDevice::SetScrollOffset(std::int32_t dx, std::int32_t dy) {
+    auto negate = [](std::int32_t v) {
+        return static_cast<std::int32_t>(std::min<std::int64_t>(-std::int64_t{v}, INT32_MAX));
+    };
+    scrollX_ = negate(dx);
+    scrollY_ = negate(dy);
+    return status::kSuccess;
+}
+
+int BaseDevice::SetVideoSize(std::int32_t width, std::int32_t height) {
+    videoWidth_ = width;
+    videoHeight_ = height;
+    return status::kSuccess;
+}
+
+int BaseDevice::MCResolutionShow(bool on) {
+    if (recording_) return status::kSubRectangleRefused;
+    cropEnabled_ = on;
+    return status::kSuccess;
+}
+
+int BaseDevice::SetMCResolution(std::int32_t x, std::int32_t y, std::int32_t width,
+                                std::int32_t height) {
+    if (recording_) return status::kSubRectangleRefused;
+    if (x < 0 || y < 0 || width <= 0 || height <= 0) return status::kSubRectangleRefused;
+    if (std::int64_t{x} + width > capInfo_.width || std::int64_t{y} + height > capInfo_.height) {
+        return status::kSubRectangleRefused;
+    }
+    crop_ = SubRectangle{x, y, width, height};
+    return status::kSuccess;
+}
+
+}  // namespace kq

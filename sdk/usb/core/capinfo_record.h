@@ -1,0 +1,41 @@
+#pragma once
+// The 36-byte capture-information record callers pass to open, set and get
+// the capture parameters, and its little-endian wire form.
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace kq {
+
+struct CapInfo {
+    std::uint32_t reserved = 0;     // caller's value, kept and returned, never sent
+    std::uint32_t height = 0;
+    std::uint32_t width = 0;
+    std::uint32_t columnStart = 0;
+    std::uint32_t rowStart = 0;
+    std::uint32_t exposure = 0;     // lines, or time with exposure unit 1
+    std::array<std::uint8_t, 3> gain{};
+    std::uint8_t control = 0;       // bit 0 half readout, 1 trigger, 2 zoom, 4-5 speed, 7 soft trigger
+    std::array<std::uint8_t, 4> mode{};  // mode[3] bit 0: 2 x 2 binning
+    std::uint32_t extra = 0;        // bytes 32-35 as one value
+
+    bool operator==(const CapInfo&) const = default;
+};
+
+constexpr std::size_t kCapInfoBytes = 36;
+using CapInfoBytes = std::array<std::uint8_t, kCapInfoBytes>;
+
+namespace capinfo_bits {
+constexpr std::uint8_t halfReadout = 0x01;
+constexpr std::uint8_t trigger = 0x02;
+constexpr std::uint8_t zoom = 0x04;
+constexpr std::uint8_t speedMask = 0x30;
+constexpr std::uint8_t softwareTrigger = 0x80;
+constexpr std::uint8_t binning = 0x01;  // in mode[3]
+}  // namespace capinfo_bits
+
+CapInfoBytes EncodeCapInfo(const CapInfo& record);
+CapInfo DecodeCapInfo(std::span<const std::uint8_t, kCapInfoBytes> bytes);
+
+}  // namespace kq

@@ -1,0 +1,69 @@
+#pragma once
+// The library-wide table of open cameras behind the C interface: at most
+// eight device objects, each known to the caller by an opaque 32-bit handle
+// that stays valid for the object's life, even while its camera is unplugged.
+//
+// The table is guarded by a lock and hands out shared ownership, so a call
+// running inside a device keeps it alive even when another thread closes it.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "base_device.h"
+#include "capinfo_record.h"
+#include "status_codes.h"
+#include "../transport/camera_transport.h"
+
+namespace kq {
+
+class DeviceLibrary {
+public:
+    static constexpr int kMaxDevices = 8;
+
+    explicit DeviceLibrary(CameraTransport* transport);
+
+    // Replaces the transport future opens and re-arrivals use.
+    void SetTransport(CameraTransport* transport);
+
+    // Opens the camera at the 1-based position *index (0 also means the
+    // first). On success writes the handle and the position opened.
+    int Initialize(std::int32_t* index, const CapInfo* capInfo, std::uint32_t* handle);
+    int Uninitialize(std::uint32_t handle);
+    int GetTotalDeviceNum(std::int32_t* count) const;
+    int GetDeviceID(std::uint32_t handle, std::uint16_t* id) const;
+    int DeviceCount() const;
+    int RemovedDeviceCount() const;
+
+    // Runs op on the device with that handle under its call lock and returns
+    // op's status; 1 when no open camera has the handle.
+    template <class Op>
+    int WithDevice(std::uint32_t handle, Op&& op) {
+        std::shared_ptr<BaseDevice> device = Find(handle);
+        if (device == nullptr) return status::kBadHandle;
+        std::lock_guard<std::recursive_mutex> hold(device->CallLock());
+        return op(*device);
+    }
+
+    // Hot-plug entry points: mark a device's camera gone, or bring it back
+    // on the given interface.
+    int DeviceRemoved(std::uint32_t handle);
+    int DeviceArrived(std::uint32_t handle, const CameraInterface& camera);
+
+private:
+    std::shared_ptr<BaseDevice> Find(std::uint32_t handle) const;
+    int FindIndex(std::uint32_t handle) const;  // table lock held
+    std::uint32_t NextHandle();                 // table lock held
+
+    mutable std::mutex tableLock_;
+    CameraTransport* transport_;
+    std::array<std::shared_ptr<BaseDevice>, kMaxDevices> table_{};
+    int deviceCount_ = 0;
+    std::int32_t totalDeviceCount_ = 0;
+    int removedDeviceCount_ = 0;
+    std::uint32_t lastHandle_ = 0;
+};
+
+}  // namespace kq

@@ -1,0 +1,420 @@
+// The 108 exported functions: each looks its handle up in the device table
+// and forwards to the device object. Operations whose device side is not
+// built yet answer 10 (not supported) after the lookup, like a model that
+// lacks them.
+
+#include <algorithm>
+#include <cstring>
+
+#include "KQCMOSu.h"
+#include "core/device_class.h"
+#include "kq_library.h"
+
+namespace {
+
+using kq::BaseDevice;
+namespace status = kq::status;
+
+static_assert(sizeof(KQ_CAPINFO) == kq::kCapInfoBytes);
+
+std::uint32_t Token(HANDLE handle) {
+    const auto value = reinterpret_cast<std::uintptr_t>(handle);
+    return value > 0xFFFFFFFFu ? 0 : static_cast<std::uint32_t>(value);
+}
+
+HANDLE ToHandle(std::uint32_t token) {
+    return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(token));
+}
+
+template <class Op>
+int OnDevice(HANDLE handle, Op&& op) {
+    return kq::Library().WithDevice(Token(handle), std::forward<Op>(op));
+}
+
+int NotBuiltYet(HANDLE handle) {
+    return OnDevice(handle, [](BaseDevice&) { return status::kNotSupported; });
+}
+
+// Reads an out value from the device when the caller gave somewhere to put it.
+template <class T, class Get>
+int Read(HANDLE handle, T* out, Get&& get) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (out == nullptr) return status::kNotSupported;
+        *out = static_cast<T>(get(d));
+        return status::kSuccess;
+    });
+}
+
+kq::CapInfo FromCaller(const KQ_CAPINFO& record) {
+    kq::CapInfoBytes bytes{};
+    std::memcpy(bytes.data(), &record, bytes.size());
+    return kq::DecodeCapInfo(bytes);
+}
+
+void ToCaller(const kq::CapInfo& record, KQ_CAPINFO& out) {
+    const kq::CapInfoBytes bytes = kq::EncodeCapInfo(record);
+    std::memcpy(&out, bytes.data(), bytes.size());
+}
+
+}  // namespace
+
+extern "C" {
+
+// ---- Open, close and identity ----
+
+int KQAPI KQ_Initialize(const wchar_t*, int* index, KQ_CAPINFO* capInfo, HANDLE* handle) {
+    if (index == nullptr || capInfo == nullptr || handle == nullptr) return status::kNotSupported;
+    const kq::CapInfo record = FromCaller(*capInfo);
+    std::int32_t position = *index;
+    std::uint32_t token = Token(*handle);
+    const int rc = kq::Library().Initialize(&position, &record, &token);
+    if (rc == status::kNoResources && token == Token(*handle)) return rc;  // handle left alone
+    *handle = ToHandle(token);
+    if (token != 0) *index = position;
+    return rc;
+}
+
+int KQAPI KQ_Uninitialize(HANDLE handle) {
+    if (handle == nullptr) return status::kSuccess;
+    const std::uint32_t token = Token(handle);
+    if (token == 0) return status::kBadHandle;
+    return kq::Library().Uninitialize(token);
+}
+
+HANDLE KQAPI KQ_GetDeviceHandle(const wchar_t* label, int* index, KQ_CAPINFO* capInfo) {
+    HANDLE handle = nullptr;
+    if (KQ_Initialize(label, index, capInfo, &handle) == status::kSuccess) return handle;
+    KQ_Uninitialize(handle);
+    return nullptr;
+}
+
+int KQAPI KQ_GetTotalDeviceNum(HANDLE, int* count) {
+    return kq::Library().GetTotalDeviceNum(count);
+}
+
+int KQAPI KQ_GetDeviceID(HANDLE handle, unsigned short* id) {
+    return kq::Library().GetDeviceID(Token(handle), id);
+}
+
+int KQAPI KQ_GetFriendlyName(HANDLE handle, wchar_t* name) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (name == nullptr) return status::kNotSupported;
+        std::array<char16_t, BaseDevice::kFriendlyNameChars> text{};
+        d.GetFriendlyName(text);
+        std::copy(text.begin(), text.end(), name);
+        return status::kSuccess;
+    });
+}
+
+int KQAPI KQ_GetDeviceType(HANDLE handle, int* type) {
+    return Read(handle, type, [](BaseDevice& d) { return kq::ReportedDeviceType(d.TypeCode()); });
+}
+
+int KQAPI KQ_GetDeviceColorType(HANDLE handle, int* colorType) {
+    return Read(handle, colorType, [](BaseDevice& d) { return d.ColorType(); });
+}
+
+int KQAPI KQ_GetSerialNumber(HANDLE handle, unsigned char* serial) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (serial == nullptr) return status::kNotSupported;
+        return d.GetSerialNumber(std::span<std::uint8_t, 16>(serial, 16));
+    });
+}
+
+int KQAPI KQ_SetSerialNumber(HANDLE handle, const unsigned char* serial, unsigned int guard) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (serial == nullptr) return status::kNotSupported;
+        return d.SetSerialNumber(std::span<const std::uint8_t, 16>(serial, 16), guard);
+    });
+}
+
+int KQAPI KQ_SetFrameCallBack(HANDLE handle, KQ_FRAME_CALLBACK callback, void* context) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetFrameCallBack(callback, context); });
+}
+
+int KQAPI KQ_SetDeviceEvent(HANDLE handle, KQ_DEVICE_EVENT_CALLBACK callback, void* context) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetDeviceEvent(callback, context); });
+}
+
+// ---- Streaming and display ----
+
+int KQAPI KQ_StartView(HANDLE handle, const wchar_t*, unsigned int, int, int, int, int, HWND, void*) {
+    return NotBuiltYet(handle);
+}
+int KQAPI KQ_StopView(HANDLE handle) { return NotBuiltYet(handle); }
+
+int KQAPI KQ_SetCapInfo(HANDLE handle, KQ_CAPINFO* capInfo) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (capInfo == nullptr) return status::kNotSupported;
+        return d.SetCapInfo(FromCaller(*capInfo));
+    });
+}
+
+int KQAPI KQ_GetCapInfo(HANDLE handle, KQ_CAPINFO* capInfo) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (capInfo == nullptr) return status::kNotSupported;
+        ToCaller(d.GetCapInfo(), *capInfo);
+        return status::kSuccess;
+    });
+}
+
+int KQAPI KQ_SetParamColor(HANDLE handle, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_SetParamFlip(HANDLE handle, int) { return NotBuiltYet(handle); }
+
+int KQAPI KQ_SetScrollOffset(HANDLE handle, int dx, int dy) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetScrollOffset(dx, dy); });
+}
+int KQAPI KQ_SetVideoSize(HANDLE handle, int width, int height) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetVideoSize(width, height); });
+}
+int KQAPI KQ_SetShowVideo(HANDLE handle, int show) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetShowVideo(show != 0); });
+}
+int KQAPI KQ_SetShowAutoMark(HANDLE handle, int show) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetShowAutoMark(show != 0); });
+}
+int KQAPI KQ_VideoPause(HANDLE handle, int pause) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.VideoPause(pause != 0); });
+}
+int KQAPI KQ_SetZoomMode(HANDLE handle, int mode) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetZoomMode(mode); });
+}
+int KQAPI KQ_SetClearView(HANDLE handle, int on) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetClearView(on != 0); });
+}
+int KQAPI KQ_GetClearViewState(HANDLE handle, int* on) {
+    return Read(handle, on, [](BaseDevice& d) { return d.GetClearViewState() ? 1 : 0; });
+}
+int KQAPI KQ_SetClearPic(HANDLE handle) {
+    return OnDevice(handle, [](BaseDevice& d) { return d.RestartStream(); });
+}
+int KQAPI KQ_GetFrameRate(HANDLE handle, float* fps) {
+    return Read(handle, fps, [](BaseDevice& d) { return d.FrameRate(); });
+}
+int KQAPI KQ_MCResolutionShow(HANDLE handle, int on) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.MCResolutionShow(on != 0); });
+}
+int KQAPI KQ_IsMCResolutionShow(HANDLE handle, int* on) {
+    return Read(handle, on, [](BaseDevice& d) { return d.IsMCResolutionShow() ? 1 : 0; });
+}
+int KQAPI KQ_SetMCResolution(HANDLE handle, int x, int y, int width, int height) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetMCResolution(x, y, width, height); });
+}
+int KQAPI KQ_GetMCResolution(HANDLE handle, int* x, int* y, int* width, int* height) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (x == nullptr || y == nullptr || width == nullptr || height == nullptr) {
+            return status::kNotSupported;
+        }
+        const kq::SubRectangle r = d.GetMCResolution();
+        *x = r.x;
+        *y = r.y;
+        *width = r.width;
+        *height = r.height;
+        return status::kSuccess;
+    });
+}
+int KQAPI KQ_SetSpeedMode(HANDLE handle, int mode) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetSpeedMode(mode); });
+}
+int KQAPI KQ_CapFastMode(HANDLE handle, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_SetSensorRdMode(HANDLE handle, int mode) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetSensorRdMode(mode); });
+}
+int KQAPI KQ_SetHBlank(HANDLE handle, int value) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetHBlank(value); });
+}
+int KQAPI KQ_SetVBlank(HANDLE handle, int value) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetVBlank(value); });
+}
+int KQAPI KQ_SetSourceFormat(HANDLE handle, int format) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetSourceFormat(format); });
+}
+
+// ---- Image parameters and automatic control ----
+
+int KQAPI KQ_SetDoAE(HANDLE handle, int on, int, KQ_AWB_CALLBACK callback, void* context) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetDoAE(on != 0, callback, context); });
+}
+int KQAPI KQ_SetDoAWB(HANDLE handle, int on, int, KQ_AWB_CALLBACK callback, void* context) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetDoAWB(on != 0, callback, context); });
+}
+int KQAPI KQ_SetDoAEInRegion(HANDLE handle, int on, int, KQ_AWB_CALLBACK callback, void* context,
+                             int x1, int y1, int x2, int y2) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        return d.SetDoAEInRegion(on != 0, callback, context, x1, y1, x2, y2);
+    });
+}
+int KQAPI KQ_SetDoAWBInRegion(HANDLE handle, int on, int, KQ_AWB_CALLBACK callback, void* context,
+                              int x1, int y1, int x2, int y2) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        return d.SetDoAWBInRegion(on != 0, callback, context, x1, y1, x2, y2);
+    });
+}
+int KQAPI KQ_SetAELevel(HANDLE handle, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_AEParam(HANDLE handle, int, int, KQ_AWB_CALLBACK, void*) { return NotBuiltYet(handle); }
+int KQAPI KQ_SetContrastValue(HANDLE handle, int value) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetContrastValue(value); });
+}
+int KQAPI KQ_GetContrastValue(HANDLE handle, int* value) {
+    return Read(handle, value, [](BaseDevice& d) { return d.GetContrastValue(); });
+}
+int KQAPI KQ_SetGamma(HANDLE handle, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_GetGamma(HANDLE handle, int*) { return NotBuiltYet(handle); }
+int KQAPI KQ_SetSaturation(HANDLE handle, int value) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetSaturation(value); });
+}
+int KQAPI KQ_GetSaturation(HANDLE handle, int* value) {
+    return Read(handle, value, [](BaseDevice& d) { return d.GetSaturation(); });
+}
+int KQAPI KQ_SetSharpness(HANDLE handle, int level) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetSharpness(level); });
+}
+int KQAPI KQ_GetSharpness(HANDLE handle, int* level) {
+    return Read(handle, level, [](BaseDevice& d) { return d.GetSharpness(); });
+}
+int KQAPI KQ_SetGainR(HANDLE handle, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_SetGainG(HANDLE handle, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_SetGainB(HANDLE handle, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_GetGainR(HANDLE handle, int*) { return NotBuiltYet(handle); }
+int KQAPI KQ_GetGainG(HANDLE handle, int*) { return NotBuiltYet(handle); }
+int KQAPI KQ_GetGainB(HANDLE handle, int*) { return NotBuiltYet(handle); }
+int KQAPI KQ_SetColorAdjust(HANDLE handle, int value) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetColorAdjust(value); });
+}
+int KQAPI KQ_GetColorAdjust(HANDLE handle, int* value) {
+    return Read(handle, value, [](BaseDevice& d) { return d.GetColorAdjust(); });
+}
+int KQAPI KQ_SetOffCenter(HANDLE handle, int value) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetOffCenter(value); });
+}
+int KQAPI KQ_GetOffCenter(HANDLE handle, int* value) {
+    return Read(handle, value, [](BaseDevice& d) { return d.GetOffCenter(); });
+}
+int KQAPI KQ_SetExpouseUnit(HANDLE handle, int unit) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetExpouseUnit(unit); });
+}
+int KQAPI KQ_SetExpouseDelayTime(HANDLE handle, int delay) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetExpouseDelayTime(delay); });
+}
+int KQAPI KQ_SetGolbalGain(HANDLE handle, int gain) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetGolbalGain(gain); });
+}
+int KQAPI KQ_SetHDR(HANDLE handle, int on) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetHDR(on); });
+}
+int KQAPI KQ_ResetLightAvgTable(HANDLE handle) { return NotBuiltYet(handle); }
+int KQAPI KQ_EnableLightAvg(HANDLE handle, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_ErasureStripe(HANDLE handle) { return NotBuiltYet(handle); }
+int KQAPI KQ_ApplyErasure(HANDLE handle, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_PixelCalibration(HANDLE handle) { return NotBuiltYet(handle); }
+int KQAPI KQ_SetLight(HANDLE handle, int value) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetLight(value); });
+}
+int KQAPI KQ_GetLight(HANDLE handle, unsigned char* value) {
+    return Read(handle, value, [](BaseDevice& d) { return d.GetLight(); });
+}
+int KQAPI KQ_SetCameraLED(HANDLE handle, int value1, int value2) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetCameraLED(value1, value2); });
+}
+
+// ---- Frames and files ----
+
+int KQAPI KQ_GetRawFrame(HANDLE handle, unsigned char**) { return NotBuiltYet(handle); }
+int KQAPI KQ_GetRgbFrame(HANDLE handle, unsigned char**, unsigned char*, int) {
+    return NotBuiltYet(handle);
+}
+int KQAPI KQ_GetRawFrameToBmp(HANDLE handle, unsigned char**, const wchar_t*) {
+    return NotBuiltYet(handle);
+}
+int KQAPI KQ_GetRgbFrameToBmp(HANDLE handle, unsigned char**, unsigned char*, const wchar_t*, int) {
+    return NotBuiltYet(handle);
+}
+int KQAPI KQ_GetRgbFrameToJpeg(HANDLE handle, unsigned char**, int, const wchar_t*, int) {
+    return NotBuiltYet(handle);
+}
+int KQAPI KQ_GetRgbFrameToBmpZoom(HANDLE handle, unsigned char**, unsigned char*, const wchar_t*,
+                                  int) {
+    return NotBuiltYet(handle);
+}
+int KQAPI KQ_GetRgbFrameToJpegZoom(HANDLE handle, unsigned char**, int, const wchar_t*, int) {
+    return NotBuiltYet(handle);
+}
+int KQAPI KQ_FrameToImage(const wchar_t*, unsigned char*, int, int, int, int) {
+    return status::kNotSupported;  // the picture writers come with the snapshot files
+}
+int KQAPI KQ_GetNewCalibrationRawFrame(HANDLE handle, int, int, int, int, int, int, unsigned char*,
+                                       unsigned char, int, unsigned char*) {
+    return NotBuiltYet(handle);
+}
+int KQAPI KQ_RawFrameToRgb(HANDLE handle, int, int, int, int, unsigned char*, unsigned char*) {
+    return NotBuiltYet(handle);
+}
+int KQAPI KQ_GetTrigger(HANDLE handle, int, int, const wchar_t*, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_CaptureToAvi(HANDLE handle, int, const wchar_t*) { return NotBuiltYet(handle); }
+int KQAPI KQ_SelectAviCompressor(HANDLE handle, int*) { return NotBuiltYet(handle); }
+int KQAPI KQ_SetAviCompressor(HANDLE handle, int fourcc) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetAviCompressor(fourcc); });
+}
+
+// ---- Trigger and input/output ----
+
+int KQAPI KQ_SetTriggerMode(HANDLE handle, int on) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetTriggerMode(on); });
+}
+int KQAPI KQ_SoftTrigger(HANDLE handle) {
+    return OnDevice(handle, [](BaseDevice& d) { return d.SoftTrigger(); });
+}
+int KQAPI KQ_SetTriggerDelayTime(HANDLE handle, int delay) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetTriggerDelayTime(delay); });
+}
+int KQAPI KQ_SetTriggerSource(HANDLE handle, int source) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetTriggerSource(source); });
+}
+int KQAPI KQ_SetTriggerSourceTime(HANDLE handle, int time) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetTriggerSourceTime(time); });
+}
+int KQAPI KQ_SetTriggerCheckSignalTime(HANDLE handle, int time) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetTriggerCheckSignalTime(time); });
+}
+int KQAPI KQ_SetCustomIO(HANDLE handle, int value) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetCustomIO(value); });
+}
+int KQAPI KQ_SetIO(HANDLE handle, int value) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetIO(static_cast<std::uint8_t>(value)); });
+}
+int KQAPI KQ_GetIO(HANDLE handle, unsigned char* value) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (value == nullptr) return status::kNotSupported;
+        std::uint8_t io = 0;
+        const int rc = d.GetIO(io);
+        if (rc == status::kSuccess) *value = io;
+        return rc;
+    });
+}
+
+// ---- Device memory, registers and firmware ----
+
+int KQAPI KQ_EEProm_Set(HANDLE handle, unsigned char*) { return NotBuiltYet(handle); }
+int KQAPI KQ_EEProm_Get(HANDLE handle, unsigned char*) { return NotBuiltYet(handle); }
+int KQAPI KQ_EEProm_SetByte(HANDLE handle, int, unsigned char*, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_EEProm_GetByte(HANDLE handle, int, unsigned char*, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_EEProm_Set_Test(HANDLE handle, unsigned char* data) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.EEProm_Set_Test(data); });
+}
+int KQAPI KQ_EEProm_Get_Test(HANDLE handle, unsigned char* data) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.EEProm_Get_Test(data); });
+}
+int KQAPI KQ_Write_Register(HANDLE handle, unsigned short* registers, unsigned short* values,
+                            int count) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (registers == nullptr || values == nullptr || count <= 0) return status::kNotSupported;
+        const auto n = static_cast<std::size_t>(std::min(count, 2));  // two pairs fit the block
+        return d.Write_Register({registers, n}, {values, n});
+    });
+}
+int KQAPI KQ_WriteDataToDevice(HANDLE handle, unsigned char*, int, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_ReadDataFromDevice(HANDLE handle, unsigned char*, int, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_DeviceIoControl(HANDLE handle, unsigned int*) { return NotBuiltYet(handle); }
+int KQAPI KQ_UpdateDeviceProgram(HANDLE handle, int, const wchar_t*) { return NotBuiltYet(handle); }
+
+}  // extern "C"

@@ -1,0 +1,164 @@
+#include "simulated_bus.h"
+
+#include <algorithm>
+
+namespace kq::sim {
+
+class SimulatedBus::Connection : public CameraConnection {
+public:
+    Connection(SimulatedBus& bus, std::size_t camera, int generation)
+        : bus_(bus), camera_(camera), generation_(generation) {}
+    ~Connection() override { bus_.Closed(); }
+
+    std::optional<std::size_t> Control(std::uint32_t code, std::span<const std::uint8_t> in,
+                                       std::span<std::uint8_t> out) override {
+        return bus_.Control(camera_, generation_, code, in, out);
+    }
+    std::optional<std::size_t> ReadFrame(std::span<std::uint8_t> buffer) override {
+        return bus_.Read(camera_, generation_, buffer);
+    }
+
+private:
+    SimulatedBus& bus_;
+    std::size_t camera_;
+    int generation_;
+};
+
+std::size_t SimulatedBus::AddCamera(std::u16string instanceId, std::u16string friendlyName) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    const std::size_t n = cameras_.size();
+    CameraInterface iface{instanceId, u"\\\\?\\sim#camera" + std::u16string(1, char16_t(u'0' + n % 10)) +
+                                          u"#" + instanceId, std::move(friendlyName)};
+    cameras_.push_back(Camera{std::move(iface), SimulatedDriver(instanceId)});
+    return n;
+}
+
+void SimulatedBus::Unplug(std::size_t camera) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    cameras_.at(camera).present = false;
+    ++cameras_.at(camera).plugGeneration;
+}
+
+void SimulatedBus::Replug(std::size_t camera) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    Camera& c = cameras_.at(camera);
+    c.present = true;
+    c.driver = SimulatedDriver(c.iface.instanceId);
+}
+
+CameraInterface SimulatedBus::InterfaceOf(std::size_t camera) const {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    return cameras_.at(camera).iface;
+}
+
+void SimulatedBus::FailListing(bool fail) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    failListing_ = fail;
+}
+
+void SimulatedBus::FailOpen(std::size_t camera, bool fail) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    cameras_.at(camera).failOpen = fail;
+}
+
+void SimulatedBus::FailControl(std::uint32_t code, int times) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    failingCodes_[code] = times;
+}
+
+void SimulatedBus::ShortReads(std::size_t camera, int reads) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    cameras_.at(camera).shortReads = reads;
+}
+
+std::vector<ControlRecord> SimulatedBus::Log() const {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    return log_;
+}
+
+std::vector<ControlRecord> SimulatedBus::LogOf(std::uint32_t code) const {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    std::vector<ControlRecord> out;
+    std::copy_if(log_.begin(), log_.end(), std::back_inserter(out),
+                 [&](const ControlRecord& r) { return r.code == code; });
+    return out;
+}
+
+void SimulatedBus::ClearLog() {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    log_.clear();
+}
+
+int SimulatedBus::OpenConnections() const {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    return openConnections_;
+}
+
+SimulatedDriver& SimulatedBus::Driver(std::size_t camera) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    return cameras_.at(camera).driver;
+}
+
+std::optional<std::vector<CameraInterface>> SimulatedBus::ListInterfaces() {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    if (failListing_) return std::nullopt;
+    std::vector<CameraInterface> present;
+    for (const Camera& c : cameras_) {
+        if (c.present) present.push_back(c.iface);
+    }
+    return present;
+}
+
+std::unique_ptr<CameraConnection> SimulatedBus::Open(const CameraInterface& camera) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    for (std::size_t i = 0; i < cameras_.size(); ++i) {
+        Camera& c = cameras_[i];
+        if (c.iface.path != camera.path) continue;
+        if (!c.present || c.failOpen) return nullptr;
+        c.driver.OnCreate();
+        ++openConnections_;
+        return std::make_unique<Connection>(*this, i, c.plugGeneration);
+    }
+    return nullptr;
+}
+
+void SimulatedBus::Closed() {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    --openConnections_;
+}
+
+std::optional<std::size_t> SimulatedBus::Control(std::size_t camera, int generation,
+                                                 std::uint32_t code,
+                                                 std::span<const std::uint8_t> in,
+                                                 std::span<std::uint8_t> out) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    Camera& c = cameras_.at(camera);
+    ControlRecord record{camera, code, {in.begin(), in.end()}, {}, false};
+    std::optional<std::size_t> result;
+    auto failing = failingCodes_.find(code);
+    if (failing != failingCodes_.end() && failing->second > 0) {
+        --failing->second;
+    } else if (c.present && c.plugGeneration == generation) {
+        result = c.driver.Control(code, in, out);
+    }
+    if (result) {
+        record.succeeded = true;
+        record.output.assign(out.begin(), out.begin() + std::min(*result, out.size()));
+    }
+    log_.push_back(std::move(record));
+    return result;
+}
+
+std::optional<std::size_t> SimulatedBus::Read(std::size_t camera, int generation,
+                                              std::span<std::uint8_t> buffer) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    Camera& c = cameras_.at(camera);
+    if (!c.present || c.plugGeneration != generation) return std::nullopt;
+    if (c.shortReads > 0) {
+        --c.shortReads;
+        return 0;
+    }
+    return c.driver.Read(buffer);
+}
+
+}  // namespace kq::sim

@@ -1,0 +1,82 @@
+#pragma once
+// A simulated camera bus for tests: present cameras with instance ids, the
+// driver's answers to every control code and frame read, a log of each
+// request with its bytes, removal and re-arrival, and fault injection.
+// Never part of a shipped binary.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "../transport/camera_transport.h"
+#include "simulated_driver.h"
+
+namespace kq::sim {
+
+struct ControlRecord {
+    std::size_t camera = 0;
+    std::uint32_t code = 0;
+    std::vector<std::uint8_t> input;
+    std::vector<std::uint8_t> output;  // the bytes reported back
+    bool succeeded = false;
+};
+
+class SimulatedBus : public CameraTransport {
+public:
+    // Adds a present camera; returns its number (0-based, in list order).
+    std::size_t AddCamera(std::u16string instanceId, std::u16string friendlyName = u"Test camera");
+    // Unplugs a camera: it leaves the list and its open connections fail.
+    void Unplug(std::size_t camera);
+    // Plugs it back in at its old place in the list.
+    void Replug(std::size_t camera);
+    CameraInterface InterfaceOf(std::size_t camera) const;
+
+    // Fault injection.
+    void FailListing(bool fail);
+    void FailOpen(std::size_t camera, bool fail);
+    void FailControl(std::uint32_t code, int times);
+    void ShortReads(std::size_t camera, int reads);
+
+    // What happened.
+    std::vector<ControlRecord> Log() const;
+    std::vector<ControlRecord> LogOf(std::uint32_t code) const;
+    void ClearLog();
+    int OpenConnections() const;
+    SimulatedDriver& Driver(std::size_t camera);
+
+    // CameraTransport.
+    std::optional<std::vector<CameraInterface>> ListInterfaces() override;
+    std::unique_ptr<CameraConnection> Open(const CameraInterface& camera) override;
+
+private:
+    class Connection;
+    struct Camera {
+        CameraInterface iface;
+        SimulatedDriver driver;
+        bool present = true;
+        bool failOpen = false;
+        int shortReads = 0;
+        int plugGeneration = 0;
+    };
+
+    std::optional<std::size_t> Control(std::size_t camera, int generation, std::uint32_t code,
+                                       std::span<const std::uint8_t> in,
+                                       std::span<std::uint8_t> out);
+    std::optional<std::size_t> Read(std::size_t camera, int generation,
+                                    std::span<std::uint8_t> buffer);
+    void Closed();
+
+    mutable std::recursive_mutex lock_;
+    std::vector<Camera> cameras_;
+    std::vector<ControlRecord> log_;
+    std::map<std::uint32_t, int> failingCodes_;
+    bool failListing_ = false;
+    int openConnections_ = 0;
+};
+
+}  // namespace kq::sim

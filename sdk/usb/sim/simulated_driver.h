@@ -1,0 +1,68 @@
+#pragma once
+// The driver's answers to control codes and frame reads for one simulated
+// camera: the 64-byte command block it keeps and sends, the stored video
+// format, the frame geometry derived from it and the camera's own state
+// (IO value, serial number). Stands in for the driver's platform-free core
+// until that runs in-process.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "../transport/driver_protocol.h"
+
+namespace kq::sim {
+
+// Deterministic Bayer test picture: each of the four 2 x 2 phases has its
+// own base level, plus a small ramp that moves with the frame number.
+void FillBayerTestFrame(std::span<std::uint8_t> frame, std::uint32_t rowBytes,
+                        std::uint32_t frameNumber);
+
+class SimulatedDriver {
+public:
+    // The instance id decides whether the driver's width table applies.
+    explicit SimulatedDriver(std::u16string_view instanceId);
+
+    // A new handle: the command block and the stored format take their
+    // defaults and streaming stops.
+    void OnCreate();
+    std::optional<std::size_t> Control(std::uint32_t code, std::span<const std::uint8_t> in,
+                                       std::span<std::uint8_t> out);
+    std::optional<std::size_t> Read(std::span<std::uint8_t> buffer);
+
+    bool Streaming() const { return streaming_; }
+    std::uint32_t FrameBytes() const { return frameBytes_; }
+    std::uint8_t ReadoutMode() const { return block_[driver::command_block::readoutMode]; }
+    std::uint32_t FramesDelivered() const { return framesDelivered_; }
+    // Every command block sent to the camera, in order.
+    const std::vector<std::array<std::uint8_t, driver::kCommandBlockBytes>>& SentBlocks() const {
+        return sentBlocks_;
+    }
+    void SetCameraSerial(std::span<const std::uint8_t, driver::kSerialBytes> serial);
+
+private:
+    void SendBlock(driver::Command command);
+    void SetFormat(std::span<const std::uint8_t> in);
+
+    bool widthTable_ = true;
+    std::array<std::uint8_t, driver::kCommandBlockBytes> block_{};
+    std::vector<std::array<std::uint8_t, driver::kCommandBlockBytes>> sentBlocks_;
+    struct StoredFormat {
+        std::uint32_t height = 1536, width = 2048, columnStart = 0, rowStart = 0, exposure = 50;
+        std::array<std::uint8_t, 3> gains{30, 30, 30};
+        std::uint8_t control = 0;
+    } format_;
+    std::uint32_t frameBytes_ = 0;
+    std::uint32_t rowBytes_ = 0;
+    bool streaming_ = false;
+    bool frameStart_ = false;
+    std::uint32_t framesDelivered_ = 0;
+    // Camera side.
+    std::uint8_t cameraIo_ = 0;
+    std::array<std::uint8_t, driver::kSerialBytes> cameraSerial_{};
+};
+
+}  // namespace kq::sim

@@ -1,0 +1,303 @@
+// Loads KQCMOSu.dll by name as a client would and drives it: every export
+// is present, and open, close and the capture record work through the test
+// seam's simulated bus.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "dll/KQCMOSu.h"
+#include "dll/kq_test_seam.h"
+#include "sim/simulated_bus.h"
+#include "transport/driver_protocol.h"
+
+namespace {
+
+constexpr const char* kExports[] = {
+    "KQ_Initialize",
+    "KQ_Uninitialize",
+    "KQ_GetDeviceHandle",
+    "KQ_GetTotalDeviceNum",
+    "KQ_GetDeviceID",
+    "KQ_GetFriendlyName",
+    "KQ_GetDeviceType",
+    "KQ_GetDeviceColorType",
+    "KQ_GetSerialNumber",
+    "KQ_SetSerialNumber",
+    "KQ_SetFrameCallBack",
+    "KQ_SetDeviceEvent",
+    "KQ_StartView",
+    "KQ_StopView",
+    "KQ_SetCapInfo",
+    "KQ_GetCapInfo",
+    "KQ_SetParamColor",
+    "KQ_SetParamFlip",
+    "KQ_SetScrollOffset",
+    "KQ_SetVideoSize",
+    "KQ_SetShowVideo",
+    "KQ_SetShowAutoMark",
+    "KQ_VideoPause",
+    "KQ_SetZoomMode",
+    "KQ_SetClearView",
+    "KQ_GetClearViewState",
+    "KQ_SetClearPic",
+    "KQ_GetFrameRate",
+    "KQ_MCResolutionShow",
+    "KQ_IsMCResolutionShow",
+    "KQ_SetMCResolution",
+    "KQ_GetMCResolution",
+    "KQ_SetSpeedMode",
+    "KQ_CapFastMode",
+    "KQ_SetSensorRdMode",
+    "KQ_SetHBlank",
+    "KQ_SetVBlank",
+    "KQ_SetSourceFormat",
+    "KQ_SetDoAE",
+    "KQ_SetDoAWB",
+    "KQ_SetDoAEInRegion",
+    "KQ_SetDoAWBInRegion",
+    "KQ_SetAELevel",
+    "KQ_AEParam",
+    "KQ_SetContrastValue",
+    "KQ_GetContrastValue",
+    "KQ_SetGamma",
+    "KQ_GetGamma",
+    "KQ_SetSaturation",
+    "KQ_GetSaturation",
+    "KQ_SetSharpness",
+    "KQ_GetSharpness",
+    "KQ_SetGainR",
+    "KQ_SetGainG",
+    "KQ_SetGainB",
+    "KQ_GetGainR",
+    "KQ_GetGainG",
+    "KQ_GetGainB",
+    "KQ_SetColorAdjust",
+    "KQ_GetColorAdjust",
+    "KQ_SetOffCenter",
+    "KQ_GetOffCenter",
+    "KQ_SetExpouseUnit",
+    "KQ_SetExpouseDelayTime",
+    "KQ_SetGolbalGain",
+    "KQ_SetHDR",
+    "KQ_ResetLightAvgTable",
+    "KQ_EnableLightAvg",
+    "KQ_ErasureStripe",
+    "KQ_ApplyErasure",
+    "KQ_PixelCalibration",
+    "KQ_SetLight",
+    "KQ_GetLight",
+    "KQ_SetCameraLED",
+    "KQ_GetRawFrame",
+    "KQ_GetRgbFrame",
+    "KQ_GetRawFrameToBmp",
+    "KQ_GetRgbFrameToBmp",
+    "KQ_GetRgbFrameToJpeg",
+    "KQ_GetRgbFrameToBmpZoom",
+    "KQ_GetRgbFrameToJpegZoom",
+    "KQ_FrameToImage",
+    "KQ_GetNewCalibrationRawFrame",
+    "KQ_RawFrameToRgb",
+    "KQ_GetTrigger",
+    "KQ_CaptureToAvi",
+    "KQ_SelectAviCompressor",
+    "KQ_SetAviCompressor",
+    "KQ_SetTriggerMode",
+    "KQ_SoftTrigger",
+    "KQ_SetTriggerDelayTime",
+    "KQ_SetTriggerSource",
+    "KQ_SetTriggerSourceTime",
+    "KQ_SetTriggerCheckSignalTime",
+    "KQ_SetCustomIO",
+    "KQ_SetIO",
+    "KQ_GetIO",
+    "KQ_EEProm_Set",
+    "KQ_EEProm_Get",
+    "KQ_EEProm_SetByte",
+    "KQ_EEProm_GetByte",
+    "KQ_EEProm_Set_Test",
+    "KQ_EEProm_Get_Test",
+    "KQ_Write_Register",
+    "KQ_WriteDataToDevice",
+    "KQ_ReadDataFromDevice",
+    "KQ_DeviceIoControl",
+    "KQ_UpdateDeviceProgram",
+};
+
+class KqDll : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { module = LoadLibraryW(L"KQCMOSu.dll"); }
+    static void TearDownTestSuite() {
+        if (module != nullptr) FreeLibrary(module);
+        module = nullptr;
+    }
+    void SetUp() override { ASSERT_NE(module, nullptr) << "KQCMOSu.dll did not load"; }
+    void TearDown() override {
+        if (module != nullptr) Fn<KQTEST_SET_TRANSPORT>("KQTest_SetTransport")(nullptr);
+    }
+
+    template <class F>
+    static F Fn(const char* name) {
+        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    }
+#define KQ(name) Fn<decltype(&name)>(#name)
+
+    void UseSimulatedBus() { Fn<KQTEST_SET_TRANSPORT>("KQTest_SetTransport")(&bus); }
+
+    HANDLE Open(int position, KQ_CAPINFO record) {
+        HANDLE handle = nullptr;
+        EXPECT_EQ(KQ(KQ_Initialize)(L"test", &position, &record, &handle), 0);
+        EXPECT_NE(handle, nullptr);
+        return handle;
+    }
+
+    static KQ_CAPINFO Window(uint32_t width, uint32_t height) {
+        KQ_CAPINFO r{};
+        r.width = width;
+        r.height = height;
+        r.exposure = 100;
+        r.gain[0] = r.gain[1] = r.gain[2] = 32;
+        return r;
+    }
+
+    static HMODULE module;
+    kq::sim::SimulatedBus bus;
+};
+
+HMODULE KqDll::module = nullptr;
+
+TEST_F(KqDll, ExportsAllCameraFunctionsByUndecoratedName) {
+    ASSERT_EQ(std::size(kExports), 108u);
+    for (const char* name : kExports) {
+        EXPECT_NE(GetProcAddress(module, name), nullptr) << name;
+    }
+}
+
+TEST_F(KqDll, WithoutCamerasOpenFailsAndNothingIsCounted) {
+    int total = -1;
+    EXPECT_EQ(KQ(KQ_GetTotalDeviceNum)(nullptr, &total), 0);
+    EXPECT_EQ(total, 0);
+    HANDLE handle = reinterpret_cast<HANDLE>(0x1234);
+    int position = 1;
+    KQ_CAPINFO record = Window(640, 480);
+    EXPECT_EQ(KQ(KQ_Initialize)(L"test", &position, &record, &handle), 3);
+    EXPECT_EQ(handle, nullptr);
+    EXPECT_EQ(KQ(KQ_GetTotalDeviceNum)(nullptr, &total), 0);
+    EXPECT_EQ(total, 0);
+    EXPECT_EQ(KQ(KQ_GetDeviceHandle)(L"test", &position, &record), nullptr);
+}
+
+TEST_F(KqDll, OpensByPositionAndClosesThroughTheSimulatedBus) {
+    bus.AddCamera(u"USB\\VID_F5A2&PID_1901\\A", u"Camera A");  // type 25, monochrome
+    bus.AddCamera(u"USB\\VID_F5A1&PID_0A01\\B", u"Camera B");  // type 10, colour
+    UseSimulatedBus();
+    const HANDLE first = Open(0, Window(640, 480));
+    const HANDLE again = Open(1, Window(640, 480));
+    const HANDLE second = Open(2, Window(640, 480));
+    int type = 0, colour = -1;
+    wchar_t name[256] = {};
+    ASSERT_EQ(KQ(KQ_GetFriendlyName)(again, name), 0);
+    EXPECT_STREQ(name, L"Camera A");
+    ASSERT_EQ(KQ(KQ_GetDeviceType)(first, &type), 0);
+    EXPECT_EQ(type, 8);
+    ASSERT_EQ(KQ(KQ_GetDeviceColorType)(first, &colour), 0);
+    EXPECT_EQ(colour, 1);
+    ASSERT_EQ(KQ(KQ_GetDeviceType)(second, &type), 0);
+    EXPECT_EQ(type, 10);
+
+    int position = 3;
+    HANDLE none = reinterpret_cast<HANDLE>(0x77);
+    KQ_CAPINFO record = Window(640, 480);
+    EXPECT_EQ(KQ(KQ_Initialize)(L"test", &position, &record, &none), 3);
+    EXPECT_EQ(none, nullptr);
+
+    int total = 0;
+    KQ(KQ_GetTotalDeviceNum)(nullptr, &total);
+    EXPECT_EQ(total, 2);
+    unsigned short id = 0;
+    ASSERT_EQ(KQ(KQ_GetDeviceID)(second, &id), 0);
+    EXPECT_EQ(id, 3);
+    EXPECT_EQ(KQ(KQ_Uninitialize)(first), 0);
+    ASSERT_EQ(KQ(KQ_GetDeviceID)(second, &id), 0);
+    EXPECT_EQ(id, 1);
+
+    EXPECT_EQ(KQ(KQ_Uninitialize)(nullptr), 0);
+    EXPECT_EQ(KQ(KQ_Uninitialize)(first), 1);
+    EXPECT_EQ(KQ(KQ_SetHBlank)(first, 30), 1);
+    EXPECT_EQ(KQ(KQ_Uninitialize)(again), 0);
+    EXPECT_EQ(KQ(KQ_Uninitialize)(second), 0);
+    EXPECT_EQ(bus.OpenConnections(), 0);
+}
+
+TEST_F(KqDll, NinthOpenReturns19AndLeavesTheHandle) {
+    bus.AddCamera(u"USB\\VID_F5A1&PID_0301\\A");
+    UseSimulatedBus();
+    std::array<HANDLE, 8> handles{};
+    for (auto& h : handles) h = Open(1, Window(640, 480));
+    HANDLE untouched = reinterpret_cast<HANDLE>(0x4242);
+    int position = 1;
+    KQ_CAPINFO record = Window(640, 480);
+    EXPECT_EQ(KQ(KQ_Initialize)(L"test", &position, &record, &untouched), 19);
+    EXPECT_EQ(untouched, reinterpret_cast<HANDLE>(0x4242));
+    for (auto h : handles) EXPECT_EQ(KQ(KQ_Uninitialize)(h), 0);
+}
+
+TEST_F(KqDll, CaptureRecordRoundTripsAndReachesTheDriver) {
+    bus.AddCamera(u"USB\\VID_F5A1&PID_0301\\A");  // type 3: 1280 x 1024
+    UseSimulatedBus();
+    const HANDLE handle = Open(1, Window(640, 480));
+    KQ_CAPINFO record = Window(1000, 750);
+    record.reserved = 0xCAFEF00D;
+    record.columnStart = 16;
+    record.rowStart = 8;
+    record.gain[0] = 100;
+    record.mode[0] = 3;
+    record.extra[0] = 0x5A;
+    ASSERT_EQ(KQ(KQ_SetCapInfo)(handle, &record), 0);
+    KQ_CAPINFO back{};
+    ASSERT_EQ(KQ(KQ_GetCapInfo)(handle, &back), 0);
+    EXPECT_EQ(std::memcmp(&back, &record, sizeof record), 0);
+
+    const auto sent = bus.LogOf(kq::driver::kSetFormat).back().input;
+    ASSERT_EQ(sent.size(), 52u);
+    EXPECT_EQ(sent[8] | (sent[9] << 8), 1000);
+    EXPECT_EQ(sent[4] | (sent[5] << 8), 744);
+    EXPECT_EQ(sent[24], 63);
+    EXPECT_EQ(sent[29], 127);  // gain 100 is limited to 95 and encoded as 95 + 32
+
+    KQ_CAPINFO empty = Window(0, 480);
+    EXPECT_EQ(KQ(KQ_SetCapInfo)(handle, &empty), 10);
+    EXPECT_EQ(KQ(KQ_SetCapInfo)(handle, nullptr), 10);
+    EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+}
+
+TEST_F(KqDll, OperationsNotBuiltYetSayNotSupportedAfterTheLookup) {
+    bus.AddCamera(u"USB\\VID_F5A1&PID_0301\\A");
+    UseSimulatedBus();
+    const HANDLE handle = Open(1, Window(640, 480));
+    unsigned char* buffer = nullptr;
+    EXPECT_EQ(KQ(KQ_GetRawFrame)(handle, &buffer), 10);
+    EXPECT_EQ(KQ(KQ_StartView)(handle, L"v", 0, 0, 0, 640, 480, nullptr, nullptr), 10);
+    EXPECT_EQ(KQ(KQ_SetTriggerSource)(handle, 1), 10);
+    EXPECT_EQ(KQ(KQ_GetRawFrame)(reinterpret_cast<HANDLE>(0x999), &buffer), 1);
+    EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+}
+
+TEST_F(KqDll, GetDeviceHandleClosesACameraThatRefusedItsRecord) {
+    bus.AddCamera(u"USB\\VID_F5A1&PID_0301\\A");
+    UseSimulatedBus();
+    int position = 1;
+    KQ_CAPINFO empty = Window(0, 0);
+    EXPECT_EQ(KQ(KQ_GetDeviceHandle)(L"test", &position, &empty), nullptr);
+    EXPECT_EQ(bus.OpenConnections(), 0);
+    KQ_CAPINFO good = Window(640, 480);
+    const HANDLE handle = KQ(KQ_GetDeviceHandle)(L"test", &position, &good);
+    ASSERT_NE(handle, nullptr);
+    EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+}
+
+}  // namespace

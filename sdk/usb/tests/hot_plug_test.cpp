@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "sim_fixture.h"
+#include "transport/driver_protocol.h"
+
+namespace kq::test {
+namespace {
+
+struct EventLog {
+    std::vector<std::pair<std::int32_t, void*>> events;
+};
+
+void KQ_STDCALL RecordEvent(std::int32_t event, void* handle, void* context) {
+    static_cast<EventLog*>(context)->events.emplace_back(event, handle);
+}
+
+class HotPlug : public LibraryTest {
+protected:
+    void SetUp() override {
+        camera = bus.AddCamera(InstanceId(u"VID_F5A1&PID_0301"));
+        handle = Open(1);
+        library.WithDevice(handle, [&](BaseDevice& d) { return d.SetDeviceEvent(RecordEvent, &log); });
+    }
+    void* HandleValue() const { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(handle)); }
+
+    std::size_t camera = 0;
+    std::uint32_t handle = 0;
+    EventLog log;
+};
+
+TEST_F(HotPlug, RemovalReportsOnceAndCameraOperationsSayNoDevice) {
+    bus.Unplug(camera);
+    EXPECT_EQ(library.DeviceRemoved(handle), status::kSuccess);
+    EXPECT_EQ(library.DeviceRemoved(handle), 1);  // already marked
+    ASSERT_EQ(log.events.size(), 1u);
+    EXPECT_EQ(log.events[0], std::make_pair(0, HandleValue()));
+    EXPECT_EQ(library.RemovedDeviceCount(), 1);
+    EXPECT_EQ(bus.OpenConnections(), 0);
+
+    const CapInfo r = SmallWindow();
+    EXPECT_EQ(library.WithDevice(handle, [&](BaseDevice& d) { return d.SetCapInfo(r); }), status::kNoDevice);
+    EXPECT_EQ(library.WithDevice(handle, [](BaseDevice& d) { return d.SetHBlank(30); }), status::kNoDevice);
+    EXPECT_EQ(library.WithDevice(handle, [](BaseDevice& d) { return d.SetIO(1); }), status::kNoDevice);
+    EXPECT_EQ(library.WithDevice(handle, [](BaseDevice& d) { return d.SoftTrigger(); }), status::kNoDevice);
+    // The handle stays the caller's: it still finds the device and closes it.
+    std::uint16_t id = 0;
+    EXPECT_EQ(library.GetDeviceID(handle, &id), status::kSuccess);
+    EXPECT_EQ(library.Uninitialize(handle), status::kSuccess);
+    EXPECT_EQ(library.RemovedDeviceCount(), 0);
+}
+
+TEST_F(HotPlug, ReArrivalReopensAndResendsTheFormat) {
+    CapInfo r = SmallWindow();
+    r.columnStart = 64;
+    library.WithDevice(handle, [&](BaseDevice& d) { return d.SetCapInfo(r); });
+    const auto before = bus.LogOf(driver::kSetFormat).back().input;
+    bus.Unplug(camera);
+    ASSERT_EQ(library.DeviceRemoved(handle), status::kSuccess);
+
+    CameraInterface other = bus.InterfaceOf(camera);
+    other.instanceId = u"USB\\VID_F5A1&PID_0302\\X";
+    EXPECT_EQ(library.DeviceArrived(handle, other), status::kRefused);
+
+    bus.Replug(camera);
+    bus.ClearLog();
+    CameraInterface back = bus.InterfaceOf(camera);
+    for (auto& c : back.instanceId) c = (c >= u'A' && c <= u'Z') ? c - u'A' + u'a' : c;  // case differs
+    ASSERT_EQ(library.DeviceArrived(handle, back), status::kSuccess);
+    ASSERT_EQ(bus.LogOf(driver::kSetFormat).size(), 1u);
+    EXPECT_EQ(bus.LogOf(driver::kSetFormat)[0].input, before);
+    ASSERT_EQ(log.events.size(), 2u);
+    EXPECT_EQ(log.events[1], std::make_pair(1, HandleValue()));
+    EXPECT_EQ(library.RemovedDeviceCount(), 0);
+    EXPECT_EQ(library.WithDevice(handle, [](BaseDevice& d) { return d.SetIO(1); }), status::kSuccess);
+    EXPECT_EQ(library.DeviceArrived(handle, back), status::kRefused);  // not removed now
+}
+
+}  // namespace
+}  // namespace kq::test
