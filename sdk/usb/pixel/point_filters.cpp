@@ -1,5 +1,7 @@
 #include "point_filters.h"
 
+#include "gain_tables.h"
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -24,9 +26,11 @@ void ApplyLight(std::span<std::uint8_t> bytes, int light) {
     }
     const int numerator = light < kNeutralLight ? light + 31 : light;
     const int denominator = light < kNeutralLight ? 64 : 32;
-    for (std::uint8_t& b : bytes) {
-        b = static_cast<std::uint8_t>(std::min(255, b * numerator / denominator));
+    ByteTable table{};
+    for (int v = 0; v < 256; ++v) {
+        table[static_cast<std::size_t>(v)] = ClampToByte(v * numerator / denominator);
     }
+    ApplyTable(bytes, table);
 }
 
 int AdjustColor(std::span<std::uint8_t> bytes, int c, int colorMode) {
@@ -34,9 +38,11 @@ int AdjustColor(std::span<std::uint8_t> bytes, int c, int colorMode) {
         return colorMode;
     }
     const int offset = 128 - 4 * c;
-    for (std::uint8_t& b : bytes) {
-        b = ClampToByte(c * b / 32 + offset);
+    ByteTable table{};
+    for (int v = 0; v < 256; ++v) {
+        table[static_cast<std::size_t>(v)] = ClampToByte(c * v / 32 + offset);
     }
+    ApplyTable(bytes, table);
     return 0;
 }
 
