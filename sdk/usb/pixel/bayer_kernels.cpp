@@ -1,0 +1,126 @@
+#include "bayer_kernels.h"
+
+#include <cstring>
+
+namespace kqcmos {
+namespace {
+
+struct Orientation {
+    bool bottomUp;
+    bool mirrored;
+};
+
+constexpr Orientation OrientationOf(int flipMode) {
+    switch (flipMode) {
+    case 1: return {true, true};
+    case 2: return {false, false};
+    case 3: return {false, true};
+    default: return {true, false};
+    }
+}
+
+template <BayerOutput Kind>
+constexpr int BytesPerPixel() {
+    return Kind == BayerOutput::gray8 ? 1 : 3;
+}
+
+template <BayerOutput Kind>
+inline void StorePixel(std::uint8_t* out, int red, int greenSum, int blue) {
+    if constexpr (Kind == BayerOutput::colorRgb) {
+        out[0] = static_cast<std::uint8_t>(blue);
+        out[1] = static_cast<std::uint8_t>(greenSum >> 1);
+        out[2] = static_cast<std::uint8_t>(red);
+    } else {
+        // Red and both greens weigh 3, blue 1: the 3 : 6 : 1 luminance.
+        const auto grey = static_cast<std::uint8_t>((3 * (red + greenSum) + blue) / 10);
+        out[0] = grey;
+        if constexpr (Kind == BayerOutput::grayRgb) {
+            out[1] = grey;
+            out[2] = grey;
+        }
+    }
+}
+
+// One output row from raw rows y and y + 1. `red` is whichever of the two is
+// the even (red/green) row, `blue` the odd (green/blue) one.
+template <BayerOutput Kind, bool Mirror>
+void ConvertRow(const std::uint8_t* red, const std::uint8_t* blue, int width, std::uint8_t* out) {
+    constexpr int bpp = BytesPerPixel<Kind>();
+    const int computed = width - 1;
+    auto at = [&](int x) { return out + (Mirror ? width - 1 - x : x) * bpp; };
+    int x = 0;
+    for (; x + 1 < computed; x += 2) {
+        StorePixel<Kind>(at(x), red[x], red[x + 1] + blue[x], blue[x + 1]);
+        StorePixel<Kind>(at(x + 1), red[x + 2], red[x + 1] + blue[x + 2], blue[x + 1]);
+    }
+    if (x < computed) {
+        StorePixel<Kind>(at(x), red[x], red[x + 1] + blue[x], blue[x + 1]);
+    }
+    std::memcpy(at(width - 1), at(width - 2), bpp);
+}
+
+template <BayerOutput Kind, bool Mirror>
+bool Convert(FrameSize size, bool bottomUp, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw) {
+    constexpr int bpp = BytesPerPixel<Kind>();
+    if (!HoldsFrame(raw, size, 1, kMinBayerWidth, kMinBayerHeight) || !HoldsFrame(out, size, bpp)) {
+        return false;
+    }
+    const std::size_t rawStride = static_cast<std::size_t>(size.width);
+    const std::size_t outStride = rawStride * bpp;
+    auto outRow = [&](int y) { return out.data() + static_cast<std::size_t>(bottomUp ? size.height - 1 - y : y) * outStride; };
+    const int lastComputed = 2 * (size.height / 2) - 3;
+    for (int y = 0; y <= lastComputed; ++y) {
+        const std::uint8_t* top = raw.data() + static_cast<std::size_t>(y) * rawStride;
+        const std::uint8_t* bottom = top + rawStride;
+        if (y % 2 == 0) {
+            ConvertRow<Kind, Mirror>(top, bottom, size.width, outRow(y));
+        } else {
+            ConvertRow<Kind, Mirror>(bottom, top, size.width, outRow(y));
+        }
+    }
+    for (int y = lastComputed + 1; y < size.height; ++y) {
+        std::memcpy(outRow(y), outRow(lastComputed), outStride);
+    }
+    return true;
+}
+
+template <BayerOutput Kind>
+bool ConvertFlip(int flipMode, FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw) {
+    const Orientation o = OrientationOf(flipMode);
+    return o.mirrored ? Convert<Kind, true>(size, o.bottomUp, out, raw)
+                      : Convert<Kind, false>(size, o.bottomUp, out, raw);
+}
+
+}  // namespace
+
+bool BayerConvert(BayerOutput kind, int flipMode, FrameSize size, std::span<std::uint8_t> out,
+                  std::span<const std::uint8_t> raw) {
+    switch (kind) {
+    case BayerOutput::gray8: return ConvertFlip<BayerOutput::gray8>(flipMode, size, out, raw);
+    case BayerOutput::grayRgb: return ConvertFlip<BayerOutput::grayRgb>(flipMode, size, out, raw);
+    case BayerOutput::colorRgb: return ConvertFlip<BayerOutput::colorRgb>(flipMode, size, out, raw);
+    }
+    return false;
+}
+
+#define KQCMOS_BAYER_MEMBER(name, kind, flip)                                                        \
+    bool name(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw) {      \
+        return ConvertFlip<BayerOutput::kind>(flip, size, out, raw);                                 \
+    }
+
+KQCMOS_BAYER_MEMBER(BayerToGray0, gray8, 0)
+KQCMOS_BAYER_MEMBER(BayerToGray1, gray8, 1)
+KQCMOS_BAYER_MEMBER(BayerToGray2, gray8, 2)
+KQCMOS_BAYER_MEMBER(BayerToGray3, gray8, 3)
+KQCMOS_BAYER_MEMBER(BayerToRgbB0, grayRgb, 0)
+KQCMOS_BAYER_MEMBER(BayerToRgbB1, grayRgb, 1)
+KQCMOS_BAYER_MEMBER(BayerToRgbB2, grayRgb, 2)
+KQCMOS_BAYER_MEMBER(BayerToRgbB3, grayRgb, 3)
+KQCMOS_BAYER_MEMBER(BayerToRgbA0, colorRgb, 0)
+KQCMOS_BAYER_MEMBER(BayerToRgbA1, colorRgb, 1)
+KQCMOS_BAYER_MEMBER(BayerToRgbA2, colorRgb, 2)
+KQCMOS_BAYER_MEMBER(BayerToRgbA3, colorRgb, 3)
+
+#undef KQCMOS_BAYER_MEMBER
+
+}  // namespace kqcmos

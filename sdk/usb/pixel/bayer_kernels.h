@@ -1,0 +1,50 @@
+// Bayer-to-picture conversion kernels. The raw frame has red at (even row,
+// even column), blue at (odd, odd) and green elsewhere. Every output pixel is
+// computed from the 2 x 2 raw window whose top-left sample is the pixel
+// itself, so each window holds one red, two greens and one blue.
+//
+// Output rows go bottom-up for flip modes 0, 4 and 5 and 1 (Windows DIB
+// order, picture top in the buffer's last row) and top-down for 2 and 3;
+// flip modes 1 and 3 mirror each row. 24-bit output is blue, green, red.
+//
+// The last output column repeats its left neighbour and the rows below the
+// last full cell row repeat the last computed row, so the kernels read only
+// inside the raw frame for any width >= 2 and height >= 4.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "frame_size.h"
+
+namespace kqcmos {
+
+inline constexpr int kMinBayerWidth = 2;
+inline constexpr int kMinBayerHeight = 4;
+
+// Each returns false (and writes nothing) when the size is below the minimum
+// or a buffer is too small: 1 byte per pixel for grey, 3 for RGB.
+[[nodiscard]] bool BayerToGray0(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+[[nodiscard]] bool BayerToGray1(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+[[nodiscard]] bool BayerToGray2(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+[[nodiscard]] bool BayerToGray3(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+
+// Grey value written to all three bytes of each pixel.
+[[nodiscard]] bool BayerToRgbB0(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+[[nodiscard]] bool BayerToRgbB1(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+[[nodiscard]] bool BayerToRgbB2(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+[[nodiscard]] bool BayerToRgbB3(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+
+// Colour: blue and red samples of the window, green the mean of its two greens.
+[[nodiscard]] bool BayerToRgbA0(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+[[nodiscard]] bool BayerToRgbA1(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+[[nodiscard]] bool BayerToRgbA2(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+[[nodiscard]] bool BayerToRgbA3(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+
+enum class BayerOutput { gray8, grayRgb, colorRgb };
+
+// The member of the family for `flipMode` (0..5; 4 and 5 use the member of 0).
+[[nodiscard]] bool BayerConvert(BayerOutput kind, int flipMode, FrameSize size,
+                                std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+
+}  // namespace kqcmos

@@ -1,0 +1,231 @@
+// Per-frame kernels and the default frame chain at real sensor sizes, each
+// next to a memcpy of the same output bytes. Every benchmark also counts heap
+// allocations inside its timed loop; the per-frame path must show 0.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <random>
+#include <vector>
+
+#include "bad_pixels.h"
+#include "bayer_kernels.h"
+#include "demosaic.h"
+#include "flat_field.h"
+#include "gain_tables.h"
+#include "gamma_table.h"
+#include "point_filters.h"
+#include "tone_tables.h"
+
+#ifdef KQCMOS_BENCH_OPENCV
+#include <opencv2/imgproc.hpp>
+#endif
+
+#if defined(__GNUC__) && !defined(__clang__)
+// The counting operator new below hands out malloc memory on purpose.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
+namespace {
+std::atomic<long> g_allocations{0};
+}  // namespace
+
+void* operator new(std::size_t n) {
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(n == 0 ? 1 : n)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace kqcmos {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+FrameSize SizeOf(const benchmark::State& state) {
+    return {static_cast<int>(state.range(0)), static_cast<int>(state.range(1))};
+}
+
+Bytes RawFrame(FrameSize size) {
+    std::mt19937 rng(7);
+    Bytes b(FrameBytes(size));
+    for (auto& v : b) {
+        v = static_cast<std::uint8_t>(60 + rng() % 120);
+    }
+    return b;
+}
+
+// Runs `body` per iteration and reports frame rate, bytes and allocations.
+template <typename Body>
+void Measure(benchmark::State& state, std::size_t outputBytes, Body&& body) {
+    const long before = g_allocations.load();
+    for (auto _ : state) {
+        body();
+        benchmark::ClobberMemory();
+    }
+    state.counters["allocs"] = static_cast<double>(g_allocations.load() - before);
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(outputBytes));
+}
+
+void BM_MemcpyRaw(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    const Bytes in = RawFrame(size);
+    Bytes out(in.size());
+    Measure(state, out.size(), [&] { std::memcpy(out.data(), in.data(), out.size()); });
+}
+
+void BM_MemcpyRgb(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    const Bytes in(FrameBytes(size, 3), 1);
+    Bytes out(in.size());
+    Measure(state, out.size(), [&] { std::memcpy(out.data(), in.data(), out.size()); });
+}
+
+template <BayerOutput Kind, int Flip>
+void BM_Bayer(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    const Bytes raw = RawFrame(size);
+    Bytes out(FrameBytes(size, Kind == BayerOutput::gray8 ? 1 : 3));
+    Measure(state, out.size(), [&] { benchmark::DoNotOptimize(BayerConvert(Kind, Flip, size, out, raw)); });
+}
+
+void BM_ApplyGainLut(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    Bytes raw = RawFrame(size);
+    GainTables tables{GainTable(520), GainTable(500), GainTable(480)};
+    Measure(state, raw.size(), [&] { ApplyGainLut(size, raw, tables); });
+}
+
+void BM_GammaTable(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    Bytes raw = RawFrame(size);
+    GammaTable gamma;
+    (void)gamma.SetIndex(20);
+    Measure(state, raw.size(), [&] { ApplyTable(raw, gamma.table()); });
+}
+
+void BM_FlatFieldApply(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    Bytes raw = RawFrame(size);
+    FlatFieldTable table(size);
+    (void)table.Build({0, 0, size}, raw);
+    Measure(state, raw.size(), [&] { benchmark::DoNotOptimize(table.Apply({0, 0, size}, raw)); });
+}
+
+void BM_BadPixelCorrect(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    Bytes raw = RawFrame(size);
+    BadPixelTable table;
+    Bytes records;
+    for (int i = 0; i < 2000; ++i) {
+        const int c = 3 + (i * 37) % (size.width - 6);
+        const int r = 3 + (i * 53) % (size.height - 6);
+        for (const int v : {c, r}) {
+            records.push_back(static_cast<std::uint8_t>(v & 0xFF));
+            records.push_back(static_cast<std::uint8_t>(v >> 8));
+        }
+    }
+    table.FromBytes(records);
+    Measure(state, raw.size(), [&] { table.Correct({0, 0, size}, false, raw); });
+}
+
+void BM_Saturation(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    Bytes rgb(FrameBytes(size, 3), 90);
+    Measure(state, rgb.size(), [&] { ApplySaturation(size, rgb, 12); });
+}
+
+void BM_Sharpness(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    Bytes rgb(FrameBytes(size, 3), 90);
+    Bytes scratch(2 * static_cast<std::size_t>(size.width) * 3);
+    Measure(state, rgb.size(), [&] { benchmark::DoNotOptimize(ApplySharpness(size, 3, rgb, 4, scratch)); });
+}
+
+void BM_Contrast(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    Bytes rgb(FrameBytes(size, 3), 90);
+    Measure(state, rgb.size(), [&] { benchmark::DoNotOptimize(AdjustColor(rgb, 40, 0)); });
+}
+
+void BM_SharpenChain(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    Bytes rgb(FrameBytes(size, 3), 90);
+    SharpenChain chain(size);
+    Measure(state, rgb.size(), [&] { benchmark::DoNotOptimize(chain.Run(size, rgb)); });
+}
+
+// Gain tables, flat field, colour demosaic; with range(2) set, also
+// saturation and sharpness.
+void BM_DefaultChain(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    const bool filters = state.range(2) != 0;
+    const Bytes source = RawFrame(size);
+    Bytes raw = source;
+    Bytes rgb(FrameBytes(size, 3));
+    Bytes scratch(2 * static_cast<std::size_t>(size.width) * 3);
+    GainTables tables{GainTable(520), GainTable(500), GainTable(480)};
+    FlatFieldTable flat(size);
+    (void)flat.Build({0, 0, size}, source);
+    DemosaicWork work(size);
+    Measure(state, rgb.size(), [&] {
+        std::memcpy(raw.data(), source.data(), raw.size());
+        ApplyGainLut(size, raw, tables);
+        (void)flat.Apply({0, 0, size}, raw);
+        (void)Demosaic({0, 0, 0, false}, size, rgb, raw, work);
+        if (filters) {
+            ApplySaturation(size, rgb, 12);
+            (void)ApplySharpness(size, 3, rgb, 4, scratch);
+        }
+    });
+}
+
+#ifdef KQCMOS_BENCH_OPENCV
+void BM_OpenCvBayerToBgr(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    Bytes raw = RawFrame(size);
+    Bytes rgb(FrameBytes(size, 3));
+    const cv::Mat in(size.height, size.width, CV_8UC1, raw.data());
+    cv::Mat out(size.height, size.width, CV_8UC3, rgb.data());
+    Measure(state, rgb.size(), [&] { cv::cvtColor(in, out, cv::COLOR_BayerBG2BGR); });
+}
+#endif
+
+#define KQCMOS_FRAME_SIZES Args({2048, 1536})->Args({2592, 1944})->Unit(benchmark::kMillisecond)
+
+BENCHMARK(BM_MemcpyRaw)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_MemcpyRgb)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Bayer<BayerOutput::colorRgb, 0>)->Name("BM_BayerToRgbA0")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Bayer<BayerOutput::colorRgb, 3>)->Name("BM_BayerToRgbA3")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Bayer<BayerOutput::grayRgb, 0>)->Name("BM_BayerToRgbB0")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Bayer<BayerOutput::gray8, 0>)->Name("BM_BayerToGray0")->KQCMOS_FRAME_SIZES;
+#ifdef KQCMOS_BENCH_OPENCV
+BENCHMARK(BM_OpenCvBayerToBgr)->KQCMOS_FRAME_SIZES;
+#endif
+BENCHMARK(BM_ApplyGainLut)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_GammaTable)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_FlatFieldApply)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_BadPixelCorrect)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Saturation)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Sharpness)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Contrast)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_SharpenChain)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_DefaultChain)
+    ->Args({2048, 1536, 0})
+    ->Args({2048, 1536, 1})
+    ->Args({2592, 1944, 0})
+    ->Args({2592, 1944, 1})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kqcmos

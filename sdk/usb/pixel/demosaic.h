@@ -1,0 +1,42 @@
+// The colour-mode dispatch from a corrected raw frame to the delivered
+// picture: raw pre-filter, conversion kernel by flip mode and, in colour
+// mode 1, the smoothing and edge-gated sharpening chain.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "frame_size.h"
+#include "sharpen_chain.h"
+
+namespace kqcmos {
+
+struct DemosaicSettings {
+    int colorMode = 0;     // 0, 5 colour; 1 colour + sharpening; 2 grey RGB; 3 8-bit grey; 4 raw
+    int flipMode = 0;      // 0..5
+    int colorAdjust = 0;   // raw pre-filter: 1 sharpen, 2 defect filter
+    bool monochromeSensor = false;
+};
+
+// Bytes per output pixel of a colour mode; 0 for modes above 5.
+int OutputBytesPerPixel(int colorMode);
+
+// Work planes for frames up to the sensor size, allocated once.
+class DemosaicWork {
+public:
+    explicit DemosaicWork(FrameSize maxSize);
+
+private:
+    friend bool Demosaic(const DemosaicSettings&, FrameSize, std::span<std::uint8_t>, std::span<std::uint8_t>,
+                         DemosaicWork&);
+    SharpenChain sharpen_;
+    std::vector<std::uint8_t> oriented_;
+};
+
+// `raw` is changed by the pre-filter. False (nothing delivered) for colour
+// modes above 5, frames the kernels cannot take or buffers that are too small.
+[[nodiscard]] bool Demosaic(const DemosaicSettings& settings, FrameSize size, std::span<std::uint8_t> out,
+                            std::span<std::uint8_t> raw, DemosaicWork& work);
+
+}  // namespace kqcmos

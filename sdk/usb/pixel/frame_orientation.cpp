@@ -1,0 +1,83 @@
+#include "frame_orientation.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kqcmos {
+
+bool FlipFrame(int flipMode, FrameSize& size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw) {
+    if (flipMode != 4 && flipMode != 5) {
+        return false;
+    }
+    if (!HoldsFrame(raw, size, 1, 3, 3) || !HoldsFrame(out, size)) {
+        return false;
+    }
+    const int w = size.width;
+    const int h = size.height;
+    const auto outW = static_cast<std::size_t>(h);  // output rows are H long
+    auto in = [&](int row, int column) {
+        return raw[static_cast<std::size_t>(row) * static_cast<std::size_t>(w) + static_cast<std::size_t>(column)];
+    };
+    for (int j = 0; j < w; ++j) {
+        std::uint8_t* row = out.data() + static_cast<std::size_t>(flipMode == 4 ? j : w - 1 - j) * outW;
+        for (int i = 0; i < h; ++i) {
+            row[i] = flipMode == 4 ? in(h - 1 - i, j) : in(i, j);
+        }
+    }
+    if (flipMode == 4) {
+        for (int j = 0; j < w; ++j) {
+            std::uint8_t* row = out.data() + static_cast<std::size_t>(j) * outW;
+            row[0] = row[2];
+        }
+    } else {
+        std::memcpy(out.data() + static_cast<std::size_t>(w - 1) * outW,
+                    out.data() + static_cast<std::size_t>(w - 3) * outW, outW);
+    }
+    size = {h, w};
+    return true;
+}
+
+bool OrientGrayFrame(int flipMode, FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> in) {
+    if (!HoldsFrame(in, size) || !HoldsFrame(out, size)) {
+        return false;
+    }
+    const bool bottomUp = flipMode != 2 && flipMode != 3;
+    const bool mirrored = flipMode == 1 || flipMode == 3;
+    const auto w = static_cast<std::size_t>(size.width);
+    for (int y = 0; y < size.height; ++y) {
+        const std::uint8_t* src = in.data() + static_cast<std::size_t>(y) * w;
+        std::uint8_t* dst = out.data() + static_cast<std::size_t>(bottomUp ? size.height - 1 - y : y) * w;
+        if (mirrored) {
+            std::reverse_copy(src, src + w, dst);
+        } else {
+            std::memcpy(dst, src, w);
+        }
+    }
+    return true;
+}
+
+bool Average2x2(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> out, std::span<const std::uint8_t> in) {
+    if ((bytesPerPixel != 1 && bytesPerPixel != 3) || !HoldsFrame(in, size, 1, 2, 3) ||
+        !HoldsFrame(out, size, bytesPerPixel)) {
+        return false;
+    }
+    const auto w = static_cast<std::size_t>(size.width);
+    const std::size_t outStride = w * static_cast<std::size_t>(bytesPerPixel);
+    auto outRow = [&](int y) { return out.data() + static_cast<std::size_t>(y) * outStride; };
+    for (int y = 1; y + 1 < size.height; ++y) {
+        const std::uint8_t* a = in.data() + static_cast<std::size_t>(y) * w;
+        const std::uint8_t* b = a + w;
+        std::uint8_t* dst = outRow(y);
+        for (std::size_t x = 0; x + 1 < w; ++x) {
+            const auto v = static_cast<std::uint8_t>((a[x] + a[x + 1] + b[x] + b[x + 1]) / 4);
+            std::memset(dst + x * static_cast<std::size_t>(bytesPerPixel), v, static_cast<std::size_t>(bytesPerPixel));
+        }
+        std::memcpy(dst + (w - 1) * static_cast<std::size_t>(bytesPerPixel),
+                    dst + (w - 2) * static_cast<std::size_t>(bytesPerPixel), static_cast<std::size_t>(bytesPerPixel));
+    }
+    std::memcpy(outRow(0), outRow(1), outStride);
+    std::memcpy(outRow(size.height - 1), outRow(size.height - 2), outStride);
+    return true;
+}
+
+}  // namespace kqcmos

@@ -1,0 +1,101 @@
+#include "point_filters.h"
+
+#include "gain_tables.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace kqcmos {
+
+int NormalizeContrast(int v) {
+    return static_cast<int>((static_cast<long long>(v) - 1) % 32) + 1;
+}
+
+int ClampSaturation(int v) {
+    return std::clamp(v, 1, 16);
+}
+
+int ClampSharpness(int v) {
+    return std::clamp(v, 1, 8);
+}
+
+void ApplyLight(std::span<std::uint8_t> bytes, int light) {
+    if (light == kNeutralLight) {
+        return;
+    }
+    const int numerator = light < kNeutralLight ? light + 31 : light;
+    const int denominator = light < kNeutralLight ? 64 : 32;
+    ByteTable table{};
+    for (int v = 0; v < 256; ++v) {
+        table[static_cast<std::size_t>(v)] = ClampToByte(v * numerator / denominator);
+    }
+    ApplyTable(bytes, table);
+}
+
+int AdjustColor(std::span<std::uint8_t> bytes, int c, int colorMode) {
+    if (colorMode < 0 || colorMode > 5 || colorMode == 4) {
+        return colorMode;
+    }
+    const int offset = 128 - 4 * c;
+    ByteTable table{};
+    for (int v = 0; v < 256; ++v) {
+        table[static_cast<std::size_t>(v)] = ClampToByte(c * v / 32 + offset);
+    }
+    ApplyTable(bytes, table);
+    return 0;
+}
+
+void ApplySaturation(FrameSize size, std::span<std::uint8_t> rgb, int s) {
+    if (s == kNeutralSaturation || !HoldsFrame(rgb, size, 3, 1, 3)) {
+        return;
+    }
+    const auto rowBytes = static_cast<std::size_t>(size.width) * 3;
+    for (int y = 1; y + 1 < size.height; ++y) {
+        std::uint8_t* p = rgb.data() + static_cast<std::size_t>(y) * rowBytes;
+        for (int x = 0; x < size.width; ++x, p += 3) {
+            const int sum = p[0] + p[1] + p[2];
+            const int grey = (sum >> 3) + (sum >> 2);
+            for (int c = 0; c < 3; ++c) {
+                const int v = p[c];
+                const int moved = s < kNeutralSaturation ? v + (((8 - s) * (grey - v)) >> 3)
+                                                         : v + (((s - 8) * (v - grey)) >> 3);
+                p[c] = ClampToByte(moved);
+            }
+        }
+    }
+}
+
+bool ApplySharpness(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> frame, int s,
+                    std::span<std::uint8_t> scratch) {
+    if (!HoldsFrame(frame, size, bytesPerPixel, 3, 3)) {
+        return false;
+    }
+    const auto rowBytes = static_cast<std::size_t>(size.width) * static_cast<std::size_t>(bytesPerPixel);
+    if (scratch.size() < 2 * rowBytes) {
+        return false;
+    }
+    if (s <= kNeutralSharpness) {
+        return true;
+    }
+    // Rows above the current one are already filtered; keep their originals.
+    std::uint8_t* above = scratch.data();
+    std::uint8_t* current = scratch.data() + rowBytes;
+    std::memcpy(above, frame.data(), rowBytes);
+    const int step = bytesPerPixel;
+    for (int y = 1; y + 1 < size.height; ++y) {
+        std::uint8_t* row = frame.data() + static_cast<std::size_t>(y) * rowBytes;
+        const std::uint8_t* below = row + rowBytes;
+        std::memcpy(current, row, rowBytes);
+        for (std::size_t i = static_cast<std::size_t>(step); i + static_cast<std::size_t>(step) < rowBytes; ++i) {
+            const int v = current[i];
+            const int neighbours = above[i - step] + above[i] + above[i + step] + current[i - step] +
+                                   current[i + step] + below[i - step] + below[i] + below[i + step];
+            row[i] = ClampToByte(v + (8 * v - neighbours) / 2 * (s - 1) / 8);
+        }
+        std::swap(above, current);
+    }
+    return true;
+}
+
+}  // namespace kqcmos

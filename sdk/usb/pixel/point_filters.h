@@ -1,0 +1,44 @@
+// Picture-wide adjustments set through the C interface: light, contrast,
+// saturation and sharpness, and the limits their settings are stored with.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "frame_size.h"
+
+namespace kqcmos {
+
+inline constexpr int kNeutralLight = 32;
+inline constexpr int kNeutralContrast = 16;
+inline constexpr int kNeutralSaturation = 8;
+inline constexpr int kNeutralSharpness = 1;
+
+// ((v - 1) remainder 32) + 1, the remainder taking the sign of v - 1:
+// 1..32 stay, 33 becomes 1.
+int NormalizeContrast(int v);
+int ClampSaturation(int v);  // 1..16
+int ClampSharpness(int v);   // 1..8
+
+// Scales every byte: v x (light + 31) / 64 below 32, v x light / 32 above,
+// limited to 255; 32 leaves the bytes unchanged.
+void ApplyLight(std::span<std::uint8_t> bytes, int light);
+
+// Contrast c (twice the stored contrast setting) on every byte:
+// (c x v) / 32 + 128 - 4c limited to 0..255, a slope of c / 32 around 128.
+// Runs for colour modes 0 to 3 and 5 and returns 0; any other mode changes
+// nothing and is returned.
+int AdjustColor(std::span<std::uint8_t> bytes, int c, int colorMode);
+
+// Moves each channel of a 24-bit picture away from (s > 8) or toward (s < 8)
+// the pixel's grey level 3/8 x (B + G + R), for rows 1 .. height - 2.
+void ApplySaturation(FrameSize size, std::span<std::uint8_t> rgb, int s);
+
+// v + ((8v - N) / 2) x (s - 1) / 8 with N the sum of the eight neighbours in
+// the same channel, for rows 1 .. height - 2 and columns 1 .. width - 2.
+// `scratch` holds two rows (2 x width x bytesPerPixel bytes) of the unfiltered
+// picture; false when it is too small or the frame is not 3 x 3 or larger.
+[[nodiscard]] bool ApplySharpness(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> frame, int s,
+                                  std::span<std::uint8_t> scratch);
+
+}  // namespace kqcmos

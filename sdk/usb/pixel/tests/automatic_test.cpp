@@ -1,0 +1,412 @@
+#include <gtest/gtest.h>
+
+#include "auto_exposure.h"
+#include "demosaic.h"
+#include "frame_statistics.h"
+#include "test_frames.h"
+#include "white_balance.h"
+#include "yuv_frame.h"
+
+namespace kqcmos {
+namespace {
+
+using test::At;
+using test::Bytes;
+
+// A scene whose raw level grows with exposure: level = exposure x gain / 100,
+// so the Bayer luma of the uniform frame is 10 x level.
+Bytes SceneAt(FrameSize size, int exposure, int gainPercent) {
+    return Bytes(FrameBytes(size), static_cast<std::uint8_t>(std::min(255, exposure * gainPercent / 100)));
+}
+
+struct AeRun {
+    int exposure;
+    int evaluations = 0;
+    bool finished = false;
+};
+
+AeRun RunAutoExposure(AutoExposure& ae, int exposure, int gainPercent, int maxFrames = 200) {
+    const FrameSize size{64, 48};
+    AeRun run{exposure};
+    for (int frame = 0; frame < maxFrames && !run.finished; ++frame) {
+        Bytes raw = SceneAt(size, run.exposure, gainPercent);
+        const ExposureOutcome o = ae.StepBayer(size, raw, false, kAutoExposureLimit, run.exposure);
+        run.evaluations += o.evaluated ? 1 : 0;
+        run.finished = o.finished;
+    }
+    return run;
+}
+
+TEST(AutoExposure, ConvergesIntoTheBandOfItsLevel) {
+    for (const int level : {0, 1, 2}) {
+        for (const int start : {30, 400, 3000}) {
+            AutoExposure ae;
+            ae.SetLevel(level);
+            ae.Enable(true);
+            const AeRun run = RunAutoExposure(ae, start, 50);  // luma = 5 x exposure
+            ASSERT_TRUE(run.finished) << level << " " << start;
+            const BrightnessBand band = BayerExposureBand(level);
+            const int luma = 10 * (run.exposure * 50 / 100);
+            if (run.evaluations <= kMaxAutoExposureIterations) {
+                EXPECT_GE(luma, band.low) << level << " " << start;
+                EXPECT_LE(luma, band.high) << level << " " << start;
+            }
+            EXPECT_FALSE(ae.enabled());
+        }
+    }
+}
+
+TEST(AutoExposure, InsideTheBandEndsAtOnceWithTheSameExposure) {
+    AutoExposure ae;
+    ae.Enable(true);
+    const FrameSize size{32, 32};
+    Bytes raw(FrameBytes(size), 180);  // luma 1800, level 1
+    int exposure = 700;
+    EXPECT_FALSE(ae.StepBayer(size, raw, false, kAutoExposureLimit, exposure).evaluated);
+    const ExposureOutcome o = ae.StepBayer(size, raw, false, kAutoExposureLimit, exposure);
+    EXPECT_TRUE(o.evaluated);
+    EXPECT_TRUE(o.finished);
+    EXPECT_FALSE(o.changed);
+    EXPECT_EQ(exposure, 700);
+}
+
+TEST(AutoExposure, ShortExposuresStepByOne) {
+    AutoExposure ae;
+    ae.Enable(true);
+    const FrameSize size{16, 16};
+    Bytes dark(FrameBytes(size), 10);
+    int exposure = 15;
+    for (int frame = 0; frame < 4; ++frame) {
+        (void)ae.StepBayer(size, dark, false, kAutoExposureLimit, exposure);
+    }
+    EXPECT_EQ(exposure, 17);
+    Bytes bright(FrameBytes(size), 250);
+    exposure = 100;
+    (void)ae.StepBayer(size, bright, false, kAutoExposureLimit, exposure);
+    (void)ae.StepBayer(size, bright, false, kAutoExposureLimit, exposure);
+    EXPECT_EQ(exposure, 96);
+}
+
+TEST(AutoExposure, StopsAndReportsAfterThirtyEvaluations) {
+    AutoExposure ae;
+    ae.Enable(true);
+    const AeRun run = RunAutoExposure(ae, 20, 0);  // a scene that stays black
+    EXPECT_TRUE(run.finished);
+    EXPECT_EQ(run.evaluations, kMaxAutoExposureIterations + 1);
+    EXPECT_FALSE(ae.enabled());
+    EXPECT_EQ(ae.iterations(), 0);
+}
+
+TEST(AutoExposure, EndsAtTheLimit) {
+    AutoExposure ae;
+    ae.Enable(true);
+    const AeRun run = RunAutoExposure(ae, 4900, 1);
+    EXPECT_TRUE(run.finished);
+    EXPECT_EQ(run.exposure, kAutoExposureLimit);
+}
+
+TEST(AutoExposure, RegionIsMeasuredAndResetWhenDone) {
+    const FrameSize size{64, 48};
+    Bytes raw(FrameBytes(size), 50);
+    // A bright patch at frame rows 8..15, columns 40..55 (region rows count
+    // from the bottom: y = H - row).
+    for (int y = 8; y < 16; ++y) {
+        for (int x = 40; x < 56; ++x) {
+            At(raw, size, y, x) = 180;
+        }
+    }
+    AutoExposure ae;
+    ae.Enable(true);
+    ae.region().Set(40, 48 - 8, 56, 48 - 16, size);
+    int exposure = 300;
+    (void)ae.StepBayer(size, raw, false, kAutoExposureLimit, exposure);
+    const ExposureOutcome o = ae.StepBayer(size, raw, false, kAutoExposureLimit, exposure);
+    EXPECT_TRUE(o.finished);  // the patch is inside the level-1 band
+    EXPECT_EQ(exposure, 300);
+    EXPECT_EQ(ae.region().ForExposure(size), std::nullopt);
+}
+
+TEST(MeasuringRegion, EqualEndsAreIgnoredAndEverythingIsClipped) {
+    const FrameSize frame{100, 80};
+    MeasuringRegion region;
+    region.Set(10, 5, 10, 50, frame);
+    EXPECT_EQ(region.ForExposure(frame), std::nullopt);
+    region.Set(-50, 200, 300, -20, frame);
+    EXPECT_EQ(region.ForExposure(frame), (PixelRect{0, 0, 100, 80}));
+    region.Set(500, 10, 600, 20, frame);  // wholly outside
+    EXPECT_EQ(region.ForExposure(frame), std::nullopt);
+    region.Set(20, 10, 60, 30, frame);
+    EXPECT_EQ(region.ForExposure(frame), (PixelRect{20, 50, 60, 70}));
+    // A later, smaller frame clips the region again.
+    EXPECT_EQ(region.ForExposure({40, 60}), (PixelRect{20, 50, 40, 60}));
+    EXPECT_EQ(region.ForWhiteBalance({40, 60}), (PixelRect{20, 50, 40, 60}));
+    region.Set(0, 10, 60, 30, frame);
+    EXPECT_TRUE(region.ForExposure(frame).has_value());
+    EXPECT_EQ(region.ForWhiteBalance(frame), std::nullopt);  // white balance wants starts of 1 or more
+}
+
+TEST(AutoExposure, ByteFramesStepAndShrinkOnReversal) {
+    AutoExposure ae;
+    ae.Enable(true);
+    const FrameSize size{16, 16};
+    int exposure = 100;
+    Bytes dark(FrameBytes(size), 40);
+    (void)ae.Step8(size, dark, false, kAutoExposureLimit, exposure);
+    EXPECT_TRUE(ae.Step8(size, dark, false, kAutoExposureLimit, exposure).changed);
+    EXPECT_EQ(exposure, 125);
+    Bytes bright(FrameBytes(size), 240);
+    (void)ae.Step8(size, bright, false, kAutoExposureLimit, exposure);
+    (void)ae.Step8(size, bright, false, kAutoExposureLimit, exposure);
+    EXPECT_EQ(exposure, 112);  // reversal: 125 x (0.8 + 0.2 x 1 / 2)
+    Bytes good(FrameBytes(size), 160);
+    (void)ae.Step8(size, good, false, kAutoExposureLimit, exposure);
+    EXPECT_TRUE(ae.Step8(size, good, false, kAutoExposureLimit, exposure).finished);
+}
+
+TEST(AlternateAutoExposure, OverExposedFrameCutsExposureAndIsHeldUntilTheNextEvaluation) {
+    const FrameSize size{32, 32};
+    AlternateAutoExposure ae(size);
+    int exposure = 1000;
+    const Bytes glare(FrameBytes(size), 250);  // luma 2500
+    const Bytes normal(FrameBytes(size), 160);
+    Bytes frame;
+    for (int call = 1; call <= 3; ++call) {
+        frame = glare;
+        EXPECT_FALSE(ae.Step(size, frame, kAutoExposureLimit, exposure).evaluated);
+    }
+    frame = glare;
+    const ExposureOutcome cut = ae.Step(size, frame, kAutoExposureLimit, exposure);
+    EXPECT_TRUE(cut.changed);
+    EXPECT_EQ(exposure, 100);
+    for (int call = 5; call <= 7; ++call) {
+        frame = normal;
+        (void)ae.Step(size, frame, kAutoExposureLimit, exposure);
+        EXPECT_EQ(frame, glare) << call;  // the held frame is shown
+    }
+    frame = normal;
+    (void)ae.Step(size, frame, kAutoExposureLimit, exposure);
+    frame = normal;
+    (void)ae.Step(size, frame, kAutoExposureLimit, exposure);
+    EXPECT_EQ(frame, normal);
+    EXPECT_FALSE(ae.holdingFrame());
+}
+
+Bytes TintedBayer(FrameSize size, int red, int green, int blue) {
+    Bytes raw(FrameBytes(size));
+    for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) {
+            At(raw, size, y, x) = static_cast<std::uint8_t>(
+                (y % 2 == 0 && x % 2 == 0) ? red : (y % 2 == 1 && x % 2 == 1) ? blue : green);
+        }
+    }
+    return raw;
+}
+
+TEST(WhiteBalance, GreySceneGivesIdentityTablesAndGain500) {
+    const FrameSize size{20, 14};
+    const GainTables t = ComputeWhiteBalance(size, TintedBayer(size, 90, 90, 90), std::nullopt);
+    EXPECT_EQ(t.red, IdentityTable());
+    EXPECT_EQ(t.green, IdentityTable());
+    EXPECT_EQ(t.blue, IdentityTable());
+    EXPECT_EQ(ReadBackGain(t.red), 500);
+}
+
+TEST(WhiteBalance, TintedFrameIsBalancedToTheBrightestChannel) {
+    const FrameSize size{20, 14};
+    Bytes raw = TintedBayer(size, 60, 120, 80);
+    const GainTables t = ComputeWhiteBalance(size, raw, std::nullopt);
+    EXPECT_EQ(t.green, IdentityTable());
+    EXPECT_EQ(t.red[60], 120);
+    EXPECT_EQ(t.blue[80], 120);
+    EXPECT_EQ(ReadBackGain(t.red), 1000);
+    EXPECT_EQ(ReadBackGain(t.blue), 750);
+    ApplyGainLut(size, raw, t);
+    EXPECT_EQ(raw, TintedBayer(size, 120, 120, 120));
+}
+
+TEST(WhiteBalance, BlackChannelDoesNotDivideByZero) {
+    const FrameSize size{8, 8};
+    const GainTables t = ComputeWhiteBalance(size, TintedBayer(size, 0, 100, 50), std::nullopt);
+    EXPECT_EQ(t.red[1], 100);
+    EXPECT_EQ(t.red[2], 200);
+    EXPECT_EQ(t.red[3], 255);  // min(300, 254.9) rounded
+    EXPECT_EQ(t.blue[50], 100);
+    const GainTables black = ComputeWhiteBalance(size, TintedBayer(size, 0, 0, 0), std::nullopt);
+    EXPECT_EQ(black.red, IdentityTable());
+}
+
+TEST(WhiteBalance, RegionOutsideTheFrameIsClipped) {
+    const FrameSize size{16, 16};
+    Bytes raw = TintedBayer(size, 100, 100, 100);
+    for (int y = 8; y < 16; ++y) {
+        for (int x = 8; x < 16; ++x) {
+            if (y % 2 == 0 && x % 2 == 0) {
+                At(raw, size, y, x) = 50;  // a red-poor corner
+            }
+        }
+    }
+    const GainTables t = ComputeWhiteBalance(size, raw, PixelRect{8, 8, 4000, 4000});
+    EXPECT_EQ(t.red[50], 100);
+}
+
+TEST(WhiteBalance, ContinuousBalanceSettlesExposureThenRedThenBlue) {
+    // The output frame follows the sensor gains: each gain byte step moves
+    // its channel by 4 around green 180.
+    const FrameSize size{40, 30};
+    ContinuousWhiteBalance awb;
+    int exposure = 1000;
+    SensorGains gains{20, 20, 40};
+    bool finished = false;
+    int frames = 0;
+    for (; frames < 400 && !finished; ++frames) {
+        Bytes rgb(FrameBytes(size, 3));
+        const int red = 180 + 4 * (gains.red - 30);
+        const int blue = 180 + 4 * (gains.blue - 30);
+        for (std::size_t i = 0; i < rgb.size(); i += 3) {
+            rgb[i] = ClampToByte(blue);
+            rgb[i + 1] = 180;
+            rgb[i + 2] = ClampToByte(red);
+        }
+        finished = awb.Step(size, rgb, false, exposure, gains).finished;
+    }
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(exposure, 1000);  // green 180 needs no exposure change
+    EXPECT_NEAR(gains.red, 30, 1);
+    EXPECT_NEAR(gains.blue, 30, 1);
+    EXPECT_EQ(PackContinuousWhiteBalance(exposure, gains),
+              (125u << 24) | (static_cast<std::uint32_t>(gains.blue) << 16) | (20u << 8) |
+                  static_cast<std::uint32_t>(gains.red));
+}
+
+TEST(WhiteBalance, ContinuousBalanceRaisesExposureOnADarkFrame) {
+    const FrameSize size{20, 20};
+    ContinuousWhiteBalance awb;
+    int exposure = 1000;
+    SensorGains gains{30, 30, 30};
+    Bytes rgb(FrameBytes(size, 3), 100);
+    (void)awb.Step(size, rgb, false, exposure, gains);
+    (void)awb.Step(size, rgb, false, exposure, gains);
+    EXPECT_EQ(exposure, 1050);
+}
+
+TEST(YuvFrame, ExamplePairGivesBlackAndWhite) {
+    EXPECT_EQ(YuvToBgr(16, 128, 128), (Bgr{0, 0, 0}));
+    EXPECT_EQ(YuvToBgr(235, 128, 128), (Bgr{253, 253, 253}));
+    const Bgr red = YuvToBgr(81, 240, 90);
+    EXPECT_GT(red.red, 200);
+    EXPECT_LT(red.blue, 20);
+}
+
+TEST(YuvFrame, ConversionOrientsLikeTheBayerKernels) {
+    FrameSize size{4, 3};
+    // Row 2 (copied into rows 0 and 1) holds a dark and a bright pair.
+    Bytes yuv(FrameBytes(size, 2), 128);
+    const Bytes row2 = {16, 128, 16, 128, 235, 128, 235, 128};
+    std::copy(row2.begin(), row2.end(), yuv.begin() + 16);
+    Bytes rgb(FrameBytes(size, 3));
+    ASSERT_TRUE(ConvertYuvFrame(size, 1, rgb, yuv));
+    // Mirrored: the bright pair comes first in every row.
+    EXPECT_EQ(rgb[0], 253);
+    EXPECT_EQ(rgb[9], 0);
+    FrameSize turned{4, 3};
+    Bytes out(FrameBytes(turned, 3));
+    ASSERT_TRUE(ConvertYuvFrame(turned, 4, out, yuv));
+    EXPECT_EQ(turned, (FrameSize{3, 4}));
+    Bytes odd(FrameBytes({5, 3}, 3));
+    FrameSize oddSize{5, 3};
+    Bytes oddYuv(FrameBytes(oddSize, 2), 128);
+    EXPECT_FALSE(ConvertYuvFrame(oddSize, 0, odd, oddYuv));
+}
+
+TEST(YuvFrame, ChromaBalanceStepsRedThenBlueAndNeverWraps) {
+    const FrameSize size{8, 4};
+    Bytes yuv(FrameBytes(size, 2));
+    auto fill = [&](int c1, int c2) {
+        for (std::size_t i = 0; i < yuv.size(); i += 4) {
+            yuv[i] = 100;
+            yuv[i + 1] = static_cast<std::uint8_t>(c1);
+            yuv[i + 2] = 100;
+            yuv[i + 3] = static_cast<std::uint8_t>(c2);
+        }
+    };
+    ChromaWhiteBalance awb;
+    int red = 40;
+    int blue = 127;
+    fill(124, 120);
+    (void)awb.Step(size, yuv, red, blue);
+    EXPECT_TRUE(awb.Step(size, yuv, red, blue).changed);
+    EXPECT_EQ(red, 41);
+    fill(128, 120);
+    (void)awb.Step(size, yuv, red, blue);
+    const ChromaBalanceOutcome atTop = awb.Step(size, yuv, red, blue);
+    EXPECT_EQ(blue, 127);  // held at the top instead of wrapping
+    EXPECT_FALSE(atTop.changed);
+    fill(128, 128);
+    (void)awb.Step(size, yuv, red, blue);
+    EXPECT_TRUE(awb.Step(size, yuv, red, blue).finished);
+}
+
+TEST(Demosaic, ModeFourDeliversTheRawBytesAndHigherModesNothing) {
+    const FrameSize size{10, 6};
+    Bytes raw = test::RandomBytes(FrameBytes(size), 21);
+    DemosaicWork work(size);
+    Bytes out(FrameBytes(size, 3), 0);
+    ASSERT_TRUE(Demosaic({4, 2, 1, false}, size, out, raw, work));
+    EXPECT_TRUE(std::equal(raw.begin(), raw.end(), out.begin()));
+    EXPECT_FALSE(Demosaic({6, 0, 0, false}, size, out, raw, work));
+}
+
+TEST(Demosaic, EveryModeAndFlipOfAUniformFrameIsUniform) {
+    const FrameSize size{20, 12};
+    DemosaicWork work(size);
+    for (const bool mono : {false, true}) {
+        for (const int mode : {0, 2, 3, 5}) {
+            for (int flip = 0; flip <= 5; ++flip) {
+                Bytes raw(FrameBytes(size), 100);
+                Bytes out(FrameBytes(size, OutputBytesPerPixel(mode)), 0);
+                ASSERT_TRUE(Demosaic({mode, flip, 0, mono}, size, out, raw, work));
+                EXPECT_EQ(std::count(out.begin(), out.end(), 100), static_cast<long>(out.size()))
+                    << mode << " " << flip << " " << mono;
+            }
+        }
+    }
+}
+
+TEST(Demosaic, PrefilterChoiceThreeChangesNothing) {
+    const FrameSize size{12, 8};
+    const Bytes raw = test::RandomBytes(FrameBytes(size), 5);
+    DemosaicWork work(size);
+    Bytes a = raw;
+    Bytes b = raw;
+    Bytes outA(FrameBytes(size, 3));
+    Bytes outB(FrameBytes(size, 3));
+    ASSERT_TRUE(Demosaic({0, 0, 3, false}, size, outA, a, work));
+    ASSERT_TRUE(Demosaic({0, 0, 0, false}, size, outB, b, work));
+    EXPECT_EQ(outA, outB);
+    EXPECT_EQ(a, raw);
+    Bytes c = raw;
+    ASSERT_TRUE(Demosaic({0, 0, 1, false}, size, outA, c, work));
+    EXPECT_NE(c, raw);
+}
+
+TEST(Demosaic, ColourModeOneSharpensAndCopiesTheBorder) {
+    const FrameSize size{24, 16};
+    DemosaicWork work(size);
+    Bytes raw = test::RandomBytes(FrameBytes(size), 77);
+    Bytes plain(FrameBytes(size, 3));
+    Bytes sharpened(FrameBytes(size, 3));
+    Bytes copy = raw;
+    ASSERT_TRUE(Demosaic({0, 2, 0, false}, size, plain, copy, work));
+    copy = raw;
+    ASSERT_TRUE(Demosaic({1, 2, 0, false}, size, sharpened, copy, work));
+    EXPECT_NE(plain, sharpened);
+    for (int y = 0; y < 4; ++y) {
+        for (int c = 0; c < 3; ++c) {
+            EXPECT_EQ(At(sharpened, size, y, 10, 3, c), At(sharpened, size, 4, 10, 3, c));
+            EXPECT_EQ(At(sharpened, size, 7, size.width - 1 - y, 3, c), At(sharpened, size, 7, size.width - 5, 3, c));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kqcmos

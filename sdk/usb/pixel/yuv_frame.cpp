@@ -1,0 +1,117 @@
+#include "yuv_frame.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kqcmos {
+
+Bgr YuvToBgr(int y, int redDifference, int blueDifference) {
+    const int luma = (y - 16) * 37 / 32;
+    return {ClampToByte(luma + (blueDifference - 128) * 129 / 64),
+            ClampToByte(luma + (128 - blueDifference) * 25 / 64 + (128 - redDifference) * 13 / 16),
+            ClampToByte(luma + (redDifference - 128) * 51 / 32)};
+}
+
+bool ConvertYuvFrame(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb, std::span<std::uint8_t> yuv) {
+    const int w = size.width;
+    const int h = size.height;
+    if (w % 2 != 0 || !HoldsFrame(yuv, size, 2, 4, 3) || !HoldsFrame(rgb, size, 3)) {
+        return false;
+    }
+    const auto rowBytes = static_cast<std::size_t>(w) * 2;
+    for (int y = 0; y < h; ++y) {
+        std::uint8_t* row = yuv.data() + static_cast<std::size_t>(y) * rowBytes;
+        row[rowBytes - 1] = row[rowBytes - 5];
+    }
+    std::memcpy(yuv.data(), yuv.data() + 2 * rowBytes, rowBytes);
+    std::memcpy(yuv.data() + rowBytes, yuv.data() + 2 * rowBytes, rowBytes);
+
+    const bool transpose = flipMode == 4 || flipMode == 5;
+    const bool bottomUp = flipMode == 0 || flipMode == 1;
+    const bool mirrored = flipMode == 1 || flipMode == 3;
+    auto target = [&](int y, int x) -> std::uint8_t* {
+        std::size_t index = 0;
+        if (transpose) {
+            // Output is h pixels wide and w rows high.
+            const int outRow = flipMode == 4 ? x : w - 1 - x;
+            index = static_cast<std::size_t>(outRow) * static_cast<std::size_t>(h) + static_cast<std::size_t>(y);
+        } else {
+            const int outRow = bottomUp ? h - 1 - y : y;
+            const int outColumn = mirrored ? w - 1 - x : x;
+            index = static_cast<std::size_t>(outRow) * static_cast<std::size_t>(w) + static_cast<std::size_t>(outColumn);
+        }
+        return rgb.data() + 3 * index;
+    };
+    auto store = [](std::uint8_t* p, Bgr c) {
+        p[0] = c.blue;
+        p[1] = c.green;
+        p[2] = c.red;
+    };
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* row = yuv.data() + static_cast<std::size_t>(y) * rowBytes;
+        for (int x = 0; x < w; x += 2) {
+            const std::uint8_t* pair = row + 2 * static_cast<std::size_t>(x);
+            const int nextRed = x + 2 < w ? pair[5] : pair[1];
+            store(target(y, x), YuvToBgr(pair[0], pair[1], pair[3]));
+            store(target(y, x + 1), YuvToBgr(pair[2], nextRed, pair[3]));
+        }
+    }
+    if (transpose) {
+        size = {h, w};
+    }
+    return true;
+}
+
+ChromaBalanceOutcome ChromaWhiteBalance::Step(FrameSize size, std::span<std::uint8_t> yuv, int& redGain,
+                                              int& blueGain) {
+    ChromaBalanceOutcome outcome;
+    callCount_ = (callCount_ + 1) % 2;
+    if (callCount_ != 0 || !HoldsFrame(yuv, size, 2, 2, 1)) {
+        return outcome;
+    }
+    outcome.evaluated = true;
+    const auto rowBytes = static_cast<std::size_t>(size.width) * 2;
+    std::uint64_t redSum = 0;
+    std::uint64_t blueSum = 0;
+    std::uint64_t pairs = 0;
+    for (int y = 0; y < size.height; ++y) {
+        const std::uint8_t* row = yuv.data() + static_cast<std::size_t>(y) * rowBytes;
+        for (std::size_t i = 0; i + 3 < rowBytes; i += 4) {
+            redSum += row[i + 1];
+            blueSum += row[i + 3];
+            ++pairs;
+        }
+    }
+    const auto redMean = static_cast<int>(redSum / std::max<std::uint64_t>(pairs, 1));
+    const auto blueMean = static_cast<int>(blueSum / std::max<std::uint64_t>(pairs, 1));
+    const int redBefore = redGain;
+    const int blueBefore = blueGain;
+    if (redMean <= 124) {
+        ++redGain;
+    } else if (redMean >= 132) {
+        --redGain;
+    } else if (blueMean <= 124) {
+        ++blueGain;
+    } else if (blueMean >= 132) {
+        --blueGain;
+    } else {
+        outcome.finished = true;
+    }
+    if (size.width >= 100 && size.height >= 100) {
+        for (int y = 50; y < 100; ++y) {
+            std::uint8_t* row = yuv.data() + static_cast<std::size_t>(y) * rowBytes;
+            for (int x = size.width - 100; x < size.width - 50; ++x) {
+                std::uint8_t& chroma = row[2 * static_cast<std::size_t>(x) + 1];
+                chroma = static_cast<std::uint8_t>(chroma + 50);
+            }
+        }
+    }
+    // Both gains are sent as bytes; a blue gain past 255 would wrap to a
+    // dark blue channel, so it is held to the same range as red.
+    redGain = std::clamp(redGain, kMinGain, kMaxGain);
+    blueGain = std::clamp(blueGain, kMinGain, kMaxGain);
+    outcome.changed = redGain != redBefore || blueGain != blueBefore;
+    return outcome;
+}
+
+}  // namespace kqcmos
