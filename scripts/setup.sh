@@ -5,6 +5,8 @@
 #      static mingw-w64 libraries into the cache folder (default: .cache/deps),
 #      from Debian's own source packages of the main suite.
 # A stamp file per step makes a second run do nothing.
+#   setup.sh           what the builds and tests need
+#   setup.sh --bench   also the yardstick libraries of the benchmarks
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -28,8 +30,13 @@ packages=(
     wine64 xvfb xauth fonts-wqy-microhei
     libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    imagemagick libtiff-tools
+    imagemagick libtiff-tools ffmpeg
 )
+
+# Benchmarks compare our kernels with OpenCV's; only the bench preset uses it.
+if [ "${1:-}" = "--bench" ]; then
+    packages+=(libopencv-dev)
+fi
 
 missing_packages() {
     local p
