@@ -1,0 +1,35 @@
+#pragma once
+// The counting engine as far as the image controller uses it: it is
+// initialised over a picture's 24-bit pixel block, makes its grey working
+// image and holds the colour it marks counted cells with. The counting
+// itself comes with the analysis work.
+#include <cstdint>
+#include <span>
+#include <vector>
+
+class CIMGCount {
+public:
+    // Grey conversion modes of MakeGreyImage.
+    enum GreyMode : int { kGreyRed = 0, kGreyGreen = 1, kGreyBlue = 2, kGreyLuminance = 3 };
+
+    // bgr: the picture's whole pixel block, 24-bit BGR rows bottom-up, each
+    // padded to 4 bytes. The engine keeps its own copy. False (and nothing
+    // kept) when the block is smaller than the size says.
+    bool Init(std::span<const std::uint8_t> bgr, int width, int height);
+    // Fills the grey image from the picture (same row order, rows of
+    // `width` bytes without padding). False before Init or for a bad mode.
+    bool MakeGreyImage(int mode);
+    void SetMarkColor(std::uint32_t colour) { markColour_ = colour; }
+
+    std::uint32_t GetMarkColor() const { return markColour_; }
+    int GetWidth() const { return width_; }
+    int GetHeight() const { return height_; }
+    std::span<const std::uint8_t> GetGreyImage() const { return grey_; }
+
+private:
+    std::vector<std::uint8_t> pixels_;
+    std::vector<std::uint8_t> grey_;
+    int width_ = 0;
+    int height_ = 0;
+    std::uint32_t markColour_ = 255;
+};

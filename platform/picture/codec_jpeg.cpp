@@ -1,0 +1,163 @@
+// JPEG through libjpeg. libjpeg reports errors through a callback that must
+// not return; it jumps back to the setjmp in the calling function, which
+// declares no object with a destructor between the setjmp and the libjpeg
+// calls, so nothing is skipped by the jump.
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+
+#include <jpeglib.h>
+
+#include "codecs.h"
+
+namespace picture_codec {
+namespace {
+
+// Decoders that need more working memory than this (progressive files keep
+// every coefficient) fail cleanly instead of taking the machine's memory.
+constexpr long kMaxJpegWorkingMemory = 160L << 20;
+
+struct ErrorManager {
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void OnError(j_common_ptr cinfo) {
+    auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, manager->message);
+    std::longjmp(manager->jump, 1);
+}
+
+void OnMessage(j_common_ptr, int) {}
+
+void InitErrors(ErrorManager& errors) {
+    jpeg_std_error(&errors.base);
+    errors.base.error_exit = &OnError;
+    errors.base.emit_message = &OnMessage;
+    errors.message[0] = '\0';
+}
+
+// Bytes written by libjpeg through jpeg_mem_dest, freed with free().
+struct MemoryDestination {
+    unsigned char* data = nullptr;
+    unsigned long size = 0;
+    ~MemoryDestination() { std::free(data); }
+};
+
+bool Decode(std::span<const std::uint8_t> bytes, CPicture& picture, std::vector<std::uint8_t>& rowBuffer,
+            std::string& error) {
+    jpeg_decompress_struct cinfo;
+    ErrorManager errors;
+    InitErrors(errors);
+    cinfo.err = &errors.base;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        error = errors.message;
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    cinfo.mem->max_memory_to_use = kMaxJpegWorkingMemory;
+    jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
+    if (!grey && cinfo.jpeg_color_space != JCS_YCbCr && cinfo.jpeg_color_space != JCS_RGB) {
+        jpeg_destroy_decompress(&cinfo);
+        error = "unsupported JPEG colour space";
+        return false;
+    }
+    cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    if (!CPicture::IsSizeAllowed(cinfo.image_width, cinfo.image_height)) {
+        jpeg_destroy_decompress(&cinfo);
+        error = "JPEG size out of range";
+        return false;
+    }
+    jpeg_start_decompress(&cinfo);
+    const int width = static_cast<int>(cinfo.output_width);
+    const int height = static_cast<int>(cinfo.output_height);
+    if (!picture.Create(width, height, grey ? 8 : 24, kPictureJpeg)) {
+        jpeg_destroy_decompress(&cinfo);
+        error = "JPEG size out of range";
+        return false;
+    }
+    rowBuffer.resize(static_cast<std::size_t>(width) * 3);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const int y = static_cast<int>(cinfo.output_scanline);
+        std::uint8_t* dst = picture.GetBits(height - 1 - y);
+        JSAMPROW row = grey ? dst : rowBuffer.data();
+        jpeg_read_scanlines(&cinfo, &row, 1);
+        if (!grey) {
+            for (int x = 0; x < width; ++x) {
+                dst[x * 3] = rowBuffer[static_cast<std::size_t>(x) * 3 + 2];
+                dst[x * 3 + 1] = rowBuffer[static_cast<std::size_t>(x) * 3 + 1];
+                dst[x * 3 + 2] = rowBuffer[static_cast<std::size_t>(x) * 3];
+            }
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+bool Encode(const CPicture& picture, int quality, MemoryDestination& destination,
+            std::vector<std::uint8_t>& rowBuffer, std::string& error) {
+    jpeg_compress_struct cinfo;
+    ErrorManager errors;
+    InitErrors(errors);
+    cinfo.err = &errors.base;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        error = errors.message;
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, &destination.data, &destination.size);
+    const bool grey = picture.GetBpp() == 8 && picture.IsGreyPalette();
+    cinfo.image_width = static_cast<JDIMENSION>(picture.GetWidth());
+    cinfo.image_height = static_cast<JDIMENSION>(picture.GetHeight());
+    cinfo.input_components = grey ? 1 : 3;
+    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    rowBuffer.resize(static_cast<std::size_t>(picture.GetWidth()) * 3);
+    const int height = picture.GetHeight();
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const int y = static_cast<int>(cinfo.next_scanline);
+        JSAMPROW row = nullptr;
+        if (grey) {
+            row = const_cast<JSAMPROW>(picture.GetBits(height - 1 - y));
+        } else {
+            RowToRgb(picture, y, rowBuffer);
+            row = rowBuffer.data();
+        }
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+}  // namespace
+
+bool DecodeJpeg(std::span<const std::uint8_t> bytes, CPicture& picture, std::string& error) {
+    if (bytes.empty()) {
+        error = "empty JPEG file";
+        return false;
+    }
+    std::vector<std::uint8_t> rowBuffer;
+    return Decode(bytes, picture, rowBuffer, error);
+}
+
+bool EncodeJpeg(const CPicture& picture, int quality, std::vector<std::uint8_t>& out, std::string& error) {
+    const int clamped = quality < 1 ? 1 : (quality > 100 ? 100 : quality);
+    MemoryDestination destination;
+    std::vector<std::uint8_t> rowBuffer;
+    if (!Encode(picture, clamped, destination, rowBuffer, error)) {
+        return false;
+    }
+    out.assign(destination.data, destination.data + destination.size);
+    return true;
+}
+
+}  // namespace picture_codec
