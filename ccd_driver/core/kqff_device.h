@@ -126,6 +126,7 @@ class Device final : private VideoReadCompletion {
   bool IsStreaming() const;
   void RecoverFromError();
   void OnVideoReadComplete(NtStatus status, UsbdStatus usbd, std::uint32_t length) override;
+  void LatchGeometry();
   void AssembleTransfer(std::uint32_t length);
   bool TryBeginRead(std::uint32_t& readIndex);
   std::uint32_t EndRead();

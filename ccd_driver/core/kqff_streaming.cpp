@@ -165,11 +165,15 @@ void Device::RecoverFromError() {
 
 void Device::OnVideoReadComplete(NtStatus status, UsbdStatus usbd, std::uint32_t length) {
   if (IsStreaming()) {
+    LatchGeometry();
     if (!IsSuccess(status) || usbd < 0) {
       const std::uint32_t code = usbd == kUsbdXactError       ? kErrorTransaction
                                  : usbd == kUsbdBabbleDetected ? kErrorBabble
                                                                : kErrorTransfer;
       error_.store(code, std::memory_order_release);
+      // The lost transfer leaves a hole in the frame, and after the port
+      // reset the camera starts a new one: count afresh.
+      chunksRemaining_.store(geometry_.chunksPerFrame, std::memory_order_relaxed);
     } else {
       AssembleTransfer(length);
     }
@@ -179,13 +183,16 @@ void Device::OnVideoReadComplete(NtStatus status, UsbdStatus usbd, std::uint32_t
   busy_.store(0, std::memory_order_release);
 }
 
-void Device::AssembleTransfer(std::uint32_t n) {
+void Device::LatchGeometry() {
   // A new format takes effect between transfers; the partial frame is dropped.
   if (geometryChanged_.exchange(false, std::memory_order_acq_rel)) {
     const std::uint32_t bytes = pendingFrameBytes_.load(std::memory_order_acquire);
     geometry_ = bytes == kNoFormat ? FrameGeometry{} : GeometryForFrameBytes(bytes);
     chunksRemaining_.store(geometry_.chunksPerFrame, std::memory_order_relaxed);
   }
+}
+
+void Device::AssembleTransfer(std::uint32_t n) {
   const std::uint32_t c = geometry_.chunksPerFrame;
   const std::uint32_t k = chunksRemaining_.load(std::memory_order_relaxed);
   const std::uint8_t* data = bulkBuffer_.data();
@@ -202,6 +209,9 @@ void Device::AssembleTransfer(std::uint32_t n) {
       }
     }
     frameStart_[WriteIndex(b)].store(1, std::memory_order_release);
+    // Chunks after a marker belong to the new frame, whatever the last one
+    // lost: counting afresh keeps them from landing at a shifted offset.
+    chunksRemaining_.store(c, std::memory_order_relaxed);
     return;
   }
 
