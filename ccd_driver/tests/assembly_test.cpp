@@ -32,7 +32,9 @@ class AssemblyTest : public ::testing::Test {
 
   // The camera's transfers for frame number `number` of frameBytes bytes.
   void SendFrame(std::uint32_t number, std::uint32_t frameBytes, bool marker = true) {
-    if (marker) ASSERT_TRUE(camera.DeliverMarker());
+    if (marker) {
+      ASSERT_TRUE(camera.DeliverMarker());
+    }
     std::vector<std::uint8_t> chunk(kChunkBytes);
     for (std::uint32_t offset = 0;;) {
       const std::uint32_t n = std::min(kChunkBytes, frameBytes - offset);
@@ -116,7 +118,9 @@ TEST_F(AssemblyTest, ReadStaysInsideShortBuffers) {
     }
     // The flag of the buffer the next frame goes into: its start marker
     // arrived before this read.
-    if (c.length > flagAt) EXPECT_EQ(buffer[flagAt], 1);
+    if (c.length > flagAt) {
+      EXPECT_EQ(buffer[flagAt], 1);
+    }
   }
 }
 

@@ -22,7 +22,9 @@ TEST_P(WidthTable, ChoosesModeAndSize) {
   const FormatDecision d = DecideFormat(c.width, c.height, c.currentMode, 0x1234, 0x0001);
   EXPECT_EQ(d.readoutMode, c.mode);
   EXPECT_EQ(d.sizesFrame, c.sizesFrame);
-  if (c.sizesFrame) EXPECT_EQ(d.frameBytes, c.frameBytes);
+  if (c.sizesFrame) {
+    EXPECT_EQ(d.frameBytes, c.frameBytes);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
