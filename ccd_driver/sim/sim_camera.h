@@ -1,0 +1,110 @@
+// A simulated USB camera behind the driver core's USB side.
+//
+// It answers command blocks the way the camera firmware does (IO value,
+// serial number, format, start/stop, echo for other requests), keeps a log
+// of every block it received, and serves the video pipe: the single read
+// the driver keeps outstanding is completed by Deliver(), called by a test
+// directly (scripted transfers) or by SimStream's thread (live streaming).
+// Faults: failing command sends and response reads, failing recovery calls,
+// a missing response pipe, unplugging.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <span>
+#include <vector>
+
+#include "kqff_ports.h"
+
+namespace kqff::sim {
+
+using Block = std::array<std::uint8_t, kBlockBytes>;
+
+struct SimCounters {
+  int videoReadsSubmitted = 0;
+  int overlappingReads = 0;  // a read submitted while another was pending
+  int portResets = 0;
+  int portStatusQueries = 0;
+  int videoAborts = 0;
+  int videoPipeResets = 0;
+  int pipeAborts = 0;  // every pipe
+};
+
+class SimCamera final : public UsbSide {
+ public:
+  SimCamera();
+
+  // Configuration and faults.
+  void SetHasResponsePipe(bool present);
+  void SetConnected(bool connected);  // false also fails the pending read
+  void FailCommandSends(int count, NtStatus status = kStatusUnsuccessful);
+  void FailResponseReads(int count, NtStatus status = kStatusUnsuccessful);
+  void FailRecoveryCalls(int count);  // the next pipe aborts run out of memory
+  void SetIoInput(std::uint8_t value);
+  void SetSerial(const std::array<std::uint8_t, 16>& serial);
+  void SetBytesPerPixel(std::uint32_t bytes);
+
+  // What the camera saw.
+  std::vector<Block> CommandLog() const;
+  void ClearCommandLog();
+  SimCounters Counters() const;
+  bool Streaming() const;                  // after command 14, until 254
+  std::uint32_t FrameBytes() const;        // width x height x bytes per pixel of the last format
+  std::uint64_t StreamGeneration() const;  // bumps on every start and port reset
+
+  // Video pipe. Waits for the driver's outstanding read and completes it
+  // with data (or with an error). False when no read came within timeout,
+  // or when waitWhileStreaming is set and streaming stopped meanwhile.
+  bool Deliver(std::span<const std::uint8_t> data, UsbdStatus usbd = kUsbdSuccess,
+               std::chrono::milliseconds timeout = std::chrono::milliseconds(2000),
+               bool onlyWhileStreaming = false);
+  bool DeliverMarker();
+  bool WaitForPendingRead(std::chrono::milliseconds timeout);
+  // Wakes a Deliver waiting for a read, so a stream thread can end.
+  void Interrupt();
+
+  // UsbSide.
+  bool HasPipe(UsbPipe pipe) const override;
+  NtStatus BulkOut(UsbPipe pipe, std::span<const std::uint8_t> data) override;
+  NtStatus BulkIn(UsbPipe pipe, std::span<std::uint8_t> data, std::uint32_t& transferred) override;
+  void SubmitVideoRead(std::span<std::uint8_t> buffer, VideoReadCompletion& done) override;
+  NtStatus GetPortStatus(std::uint32_t& portStatus) override;
+  NtStatus ResetPort() override;
+  NtStatus AbortPipe(UsbPipe pipe) override;
+  NtStatus ResetPipe(UsbPipe pipe) override;
+
+ private:
+  struct PendingRead {
+    std::span<std::uint8_t> buffer;
+    VideoReadCompletion* done = nullptr;
+  };
+  void Answer(const Block& block);  // mutex held
+  bool TakePendingRead(PendingRead& read);  // mutex held
+
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  bool hasResponsePipe_ = true;
+  bool connected_ = true;
+  int failSends_ = 0;
+  NtStatus failSendStatus_ = kStatusUnsuccessful;
+  int failResponses_ = 0;
+  NtStatus failResponseStatus_ = kStatusUnsuccessful;
+  int failRecovery_ = 0;
+  std::uint8_t ioInput_ = 0;
+  std::array<std::uint8_t, 16> serial_{};
+  std::uint32_t bytesPerPixel_ = 1;
+  std::uint32_t frameBytes_ = 0;
+  bool streaming_ = false;
+  std::uint64_t generation_ = 0;
+  bool interrupted_ = false;
+  Block response_{};
+  std::vector<Block> log_;
+  SimCounters counters_;
+  bool readPending_ = false;
+  PendingRead pending_;
+};
+
+}  // namespace kqff::sim

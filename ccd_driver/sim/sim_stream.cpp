@@ -1,0 +1,89 @@
+#include "sim_stream.h"
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include "frame_pattern.h"
+
+namespace kqff::sim {
+namespace {
+
+constexpr auto kDeliverTimeout = std::chrono::milliseconds(50);
+
+bool Every(std::uint32_t period, std::uint64_t n) { return period != 0 && n % period == 0; }
+
+}  // namespace
+
+SimStream::SimStream(SimCamera& camera, StreamFaults faults)
+    : camera_(camera), faults_(faults), thread_([this] { Run(); }) {}
+
+SimStream::~SimStream() {
+  quit_ = true;
+  camera_.Interrupt();
+  thread_.join();
+}
+
+void SimStream::Run() {
+  std::uint32_t frameNumber = 1;
+  while (!quit_) {
+    if (!camera_.Streaming() || camera_.FrameBytes() == 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      continue;
+    }
+    if (SendFrame(frameNumber++)) ++framesSent_;
+  }
+}
+
+bool SimStream::SendFrame(std::uint32_t frameNumber) {
+  const std::uint64_t generation = camera_.StreamGeneration();
+  const std::uint32_t frameBytes = camera_.FrameBytes();
+  if (faults_.startMarkers) {
+    Block marker{};
+    marker[kStartMarkerFlagOffset] = 1;
+    if (!SendTransfer(marker, generation)) return false;
+  }
+  std::vector<std::uint8_t> chunk(kChunkBytes);
+  for (std::uint32_t offset = 0;;) {
+    const std::uint32_t length = std::min(kChunkBytes, frameBytes - offset);
+    FillFramePattern(frameNumber, offset, std::span(chunk).first(length));
+    if (!SendTransfer(std::span(chunk).first(length), generation)) return false;
+    offset += length;
+    if (length < kChunkBytes) return true;
+  }
+}
+
+bool SimStream::SendTransfer(std::span<const std::uint8_t> data, std::uint64_t generation) {
+  for (;;) {
+    if (quit_ || camera_.StreamGeneration() != generation) return false;  // reset: new frame
+    const std::uint64_t n = ++transfers_;
+    bool delivered = false;
+    if (Every(faults_.dropEvery, n)) {
+      ++faultsInjected_;
+      return true;  // gone on the wire; the camera carries on
+    }
+    if (Every(faults_.babbleEvery, n)) {
+      ++faultsInjected_;
+      delivered = camera_.Deliver({}, kUsbdBabbleDetected, kDeliverTimeout, true);
+      if (delivered) return false;  // the driver resets the port
+      continue;
+    }
+    if (Every(faults_.xactErrorEvery, n)) {
+      ++faultsInjected_;
+      delivered = camera_.Deliver({}, kUsbdXactError, kDeliverTimeout, true);
+      if (delivered) return false;
+      continue;
+    }
+    if (Every(faults_.zeroLengthEvery, n)) {
+      ++faultsInjected_;
+      while (!quit_ && camera_.Streaming() && !camera_.Deliver({}, kUsbdSuccess, kDeliverTimeout, true)) {
+      }
+    }
+    if (camera_.Deliver(data, kUsbdSuccess, kDeliverTimeout, true)) return true;
+    if (!camera_.Streaming()) return false;
+    // No read outstanding yet (the driver is between reads or recovering).
+    --transfers_;
+  }
+}
+
+}  // namespace kqff::sim

@@ -1,0 +1,48 @@
+// Live video from the simulated camera: while the camera streams (after
+// command 14) a thread sends frame after frame, each as a 64-byte start
+// marker, full 524288-byte chunks and one final shorter transfer (zero-length
+// when the frame is a whole number of chunks), with faults injected at
+// fixed transfer periods.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+#include "sim_camera.h"
+
+namespace kqff::sim {
+
+struct StreamFaults {
+  std::uint32_t babbleEvery = 0;       // every Nth transfer fails with babble
+  std::uint32_t xactErrorEvery = 0;    // ... with a transaction error
+  std::uint32_t dropEvery = 0;         // ... is lost on the wire
+  std::uint32_t zeroLengthEvery = 0;   // ... is preceded by a stray zero-length transfer
+  bool startMarkers = true;
+};
+
+class SimStream {
+ public:
+  explicit SimStream(SimCamera& camera, StreamFaults faults = {});
+  ~SimStream();
+  SimStream(const SimStream&) = delete;
+  SimStream& operator=(const SimStream&) = delete;
+
+  std::uint32_t FramesSent() const { return framesSent_.load(); }
+  std::uint32_t FaultsInjected() const { return faultsInjected_.load(); }
+
+ private:
+  void Run();
+  bool SendFrame(std::uint32_t frameNumber);
+  bool SendTransfer(std::span<const std::uint8_t> data, std::uint64_t generation);
+
+  SimCamera& camera_;
+  StreamFaults faults_;
+  std::atomic<bool> quit_{false};
+  std::atomic<std::uint32_t> framesSent_{0};
+  std::atomic<std::uint32_t> faultsInjected_{0};
+  std::uint64_t transfers_ = 0;
+  std::thread thread_;
+};
+
+}  // namespace kqff::sim
