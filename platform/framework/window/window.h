@@ -25,7 +25,8 @@ public:
     void DestroyWindow();
 
     HWND GetSafeHwnd() const { return m_hWnd; }
-    bool IsVisible() const { return m_hWnd && IsWindowVisible(m_hWnd); }
+    // Whether the window itself is shown (its parent may still be hidden).
+    bool IsVisible() const { return m_hWnd && (GetWindowLongW(m_hWnd, GWL_STYLE) & WS_VISIBLE); }
 
     // A control's notification (WM_COMMAND or WM_NOTIFY) given back to the
     // control's own object by the window that received it; true when handled.
