@@ -1,7 +1,136 @@
 // Resource identifiers shared by the program and its language libraries.
 #pragma once
 
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
 // Message box dialog.
 #define IDD_PROMPT 157
 #define IDC_PROMPT_TEXT 1081
 #define IDC_PROMPT_SINGLE 3
+
+// Main frame: menu, icon and main toolbar share the frame's resource id.
+#define IDR_MAINFRAME 128
+#define IDR_TOOLBAR_MAIN 128
+#define IDR_TOOLBAR_VIDEO 132
+#define IDR_TOOLBAR_MEASURE 140
+#define IDR_TOOLBAR_PICTURE 149
+#define IDB_TOOLBAR_MAIN 188
+#define IDB_TOOLBAR_VIDEO 136
+#define IDB_TOOLBAR_MEASURE 165
+#define IDB_TOOLBAR_PICTURE 163
+#define IDB_TOOLBAR_MAIN_HOT 198
+#define IDB_TOOLBAR_VIDEO_HOT 197
+#define IDB_TOOLBAR_MEASURE_HOT 199
+#define IDB_TOOLBAR_PICTURE_HOT 200
+#define IDB_TABS 131
+
+// Standard commands.
+#define ID_FILE_NEW 57600
+#define ID_FILE_OPEN 57601
+#define ID_FILE_PRINT_SETUP 57606
+#define ID_FILE_PRINT 57607
+#define ID_APP_EXIT 57665
+#define ID_APP_ABOUT 57664
+#define ID_HELP 57670
+#define ID_VIEW_TOOLBAR 59392
+#define ID_VIEW_STATUS_BAR 59393
+
+// Status bar indicators and the idle message.
+#define ID_INDICATOR_CAPS 59137
+#define ID_INDICATOR_NUM 59138
+#define ID_INDICATOR_SCRL 59139
+#define IDS_IDLE_MESSAGE 57345
+
+// Bar toggles and language commands of the main frame.
+#define ID_VIEW_VIDEO_TOOLBAR 32825
+#define ID_VIEW_MEASURE_TOOLBAR 32821
+#define ID_VIEW_PICTURE_TOOLBAR 32822
+#define ID_VIEW_COMPOSITE_WINDOW 32823
+#define ID_VIEW_DATA_WINDOW 32824
+#define ID_VIEW_RULERS 32832
+#define ID_LANGUAGE_ENGLISH 32831
+#define ID_LANGUAGE_CHINESE 32830
+
+// Toolbar commands the view handles (buttons shown, enabled once it does).
+#define ID_EDIT_UNDO_STEP 32773
+#define ID_EDIT_REDO_STEP 33000
+#define ID_SAVE_DRAWING 32842
+#define ID_EDIT_COPY_AREA 32828
+#define ID_EDIT_PASTE_PICTURE 32826
+#define ID_VIDEO_OPEN 35000
+#define ID_VIDEO_CLOSE 35001
+#define ID_VIDEO_RECORD 35002
+#define ID_VIDEO_RECORD_STOP 35003
+#define ID_VIDEO_SNAPSHOT 35004
+#define ID_VIDEO_TIMED_CAPTURE 35007
+#define ID_VIDEO_PARAMETERS 35014
+#define ID_TOOL_SELECT 32783
+#define ID_TOOL_CALIBRATION_LINE 32801
+#define ID_TOOL_LINE 32782
+#define ID_TOOL_ANGLE 32800
+#define ID_TOOL_RECTANGLE 32804
+#define ID_TOOL_CIRCLE 32805
+#define ID_TOOL_TEXT 32811
+#define ID_TOOL_COUNTER 32812
+#define ID_PICTURE_ZOOM_IN 32786
+#define ID_PICTURE_ZOOM_OUT 32785
+#define ID_PICTURE_FIT 32788
+#define ID_PICTURE_ACTUAL_SIZE 32789
+
+// Combo boxes on the toolbars (they take the place of these buttons).
+#define IDC_INTERVAL_COMBO 32772
+#define IDC_RESOLUTION_COMBO 35020
+#define IDC_PARAM_FILE_COMBO 32856
+#define IDC_SCALE_COMBO 45028
+
+// Docking bars.
+#define IDC_BROWSER_BAR 2454
+#define IDC_DATA_BAR 2453
+
+// Strings.
+#define IDS_DATA_WINDOW 47035
+#define IDS_COMPOSITE_WINDOW 47038
+#define IDS_DEVICE_LIST 47066
+#define IDS_LANGUAGE_NEXT_START 47069
+#define IDS_CONFIRM_EXIT 47076
+#define IDS_NAME_PICTURE 47105
+#define IDS_LOADING_PICTURES 47109
+#define IDS_LOADING_FILES 47110
+#define IDS_PICTURE_SAVED 45000
+#define IDS_STOP 49001
+#define IDS_INTEGER_RANGE 61715
+
+// About dialog.
+#define IDD_ABOUT 224
+#define IDC_ABOUT_VERSION 1123
+#define IDC_ABOUT_TITLE 1124
+
+// Loading dialog.
+#define IDD_LOADING 250
+#define IDC_LOADING_PROGRESS 1158
+#define IDC_LOADING_LABEL 1163
+#define IDC_LOAD_PICTURES 1170
+#define IDC_LOAD_FILES 1171
+
+// Full-screen video, its key help, the colour-keyed transparent dialogs.
+#define IDD_FULL_SCREEN 138
+#define IDC_FULL_SCREEN_VIDEO 1020
+#define IDC_FULL_SCREEN_NOTE 1021
+#define IDD_HOTKEY_HELP 139
+#define IDD_TRANSPARENT 196
+#define IDD_GRID_OVERLAY 101
+#define IDD_RULER_OVERLAY 254
+#define IDD_VIDEO_HOST 260
+
+// File information, line width, picture rename.
+#define IDD_FILE_INFO 161
+#define IDC_FILE_INFO_TEXT 1088
+#define IDD_LINE_WIDTH 142
+#define IDC_LINE_WIDTH_EDIT 1024
+#define IDC_LINE_WIDTH_SPIN 1025
+#define IDC_LINE_WIDTH_LABEL 1026
+#define IDD_RENAME_PICTURE 248
+#define IDC_RENAME_EDIT 1156
+#define IDC_RENAME_SECOND 1161

@@ -8,13 +8,35 @@
 
 CDialog::CDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
 
+CDialog::~CDialog() {
+    DestroyWindow();
+}
+
+bool CDialog::Create(HWND parent) {
+    m_parent = parent;
+    m_modeless = true;
+    return CreateDialogParamW(GetResourceModule(), MAKEINTRESOURCEW(m_templateId), parent,
+                              &CDialog::DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+void CDialog::DestroyWindow() {
+    if (m_modeless && m_hWnd) {
+        ::DestroyWindow(m_hWnd);  // WM_NCDESTROY clears m_hWnd
+    }
+}
+
 INT_PTR CDialog::DoModal() {
+    m_modeless = false;
     return DialogBoxParamW(GetResourceModule(), MAKEINTRESOURCEW(m_templateId), m_parent,
                            &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 void CDialog::EndDialog(INT_PTR result) {
-    ::EndDialog(m_hWnd, result);
+    if (m_modeless) {
+        ShowWindow(m_hWnd, SW_HIDE);
+    } else {
+        ::EndDialog(m_hWnd, result);
+    }
 }
 
 BOOL CDialog::OnInitDialog() {
@@ -181,6 +203,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         return self->OnCommand(id, HIWORD(wParam));
     }
     case WM_NCDESTROY:
+        self->OnMessage(message, wParam, lParam);
         self->m_hWnd = nullptr;
         return FALSE;
     default:

@@ -14,12 +14,17 @@ public:
     CDialog(UINT templateId, HWND parent);
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
-    virtual ~CDialog() = default;
+    virtual ~CDialog();
 
     // Runs the dialog; returns the code it ended with (IDOK, IDCANCEL, ...) or
     // -1 when the template could not be loaded.
     INT_PTR DoModal();
+    // Creates the dialog modeless (hidden unless its template says visible);
+    // the object destroys the window when it goes away.
+    bool Create(HWND parent);
+    // Modal: ends the loop. Modeless: hides the dialog.
     void EndDialog(INT_PTR result);
+    void DestroyWindow();
 
     HWND GetSafeHwnd() const { return m_hWnd; }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
@@ -65,5 +70,6 @@ private:
 
     UINT m_templateId;
     HWND m_parent;
+    bool m_modeless = false;
     std::vector<Binding> m_bindings;
 };

@@ -1,0 +1,66 @@
+#pragma once
+// The program's application object: one running instance per desktop, the
+// language library, the single-document template, the drawing-file
+// association, the export options, About and Help.
+#include <memory>
+#include <string>
+
+#include "application.h"
+#include "doc_template.h"
+#include "ini_file.h"
+#include "unique_handle.h"
+
+class CMainFrame;
+
+class CMikraApp : public CApplication {
+public:
+    static constexpr const wchar_t* kTitle = L"Vizcam Viewer";
+
+    CMikraApp();
+
+    CMainFrame* GetMainFrame() const;
+    // Folders with a trailing backslash, settled from Config.ini.
+    std::wstring GetVideoFolder();
+    std::wstring GetPictureFolder();
+    std::wstring GetFilesFolder();
+
+    int m_nLanguage = 0;
+    std::wstring m_strPictureFolder;
+    std::wstring m_strVideoFolder;
+    std::wstring m_strFilesFolder;
+    std::wstring m_strConfigPath;
+    CIniFile m_ini;
+    int m_bDrawAD = 0;
+    int m_bExportWordPicAutoSize = 0;
+    int m_bExportExcelPic = 0;
+    int m_bExportExcelOne = 0;
+    int m_bExportExcelOneDefault = 0;
+    std::wstring m_strExportExcelOneFile;
+
+protected:
+    bool InitInstance() override;
+    int ExitInstance() override;
+
+private:
+    void HandOverToFirstInstance() const;
+    bool LoadLanguageLibrary();
+    void ReadExportOptions();
+    void WriteExportOptions();
+    std::wstring SettleFolder(const wchar_t* key, const wchar_t* fallbackName);
+    void OnAppAbout();
+    void OnHelp();
+    void OnAppExit();
+
+    UniqueKernelHandle m_hMutex;
+    UniqueModule m_hLanguageLib;
+    bool m_comInitialised = false;
+    // The export options are written back only when start-up read them.
+    bool m_startupComplete = false;
+    std::unique_ptr<CSingleDocTemplate> m_docTemplate;
+};
+
+CMikraApp& GetMikraApp();
+
+// "%d.%d.%d.%d" of the program file's version record (the second and fourth
+// numbers keep their low 8 bits); empty without one.
+std::wstring GetProgramVersion();

@@ -1,0 +1,47 @@
+#pragma once
+// Runs the real Mikra.exe beside the test program and finds its windows.
+// Every wait is bounded; a process still running when its object goes away
+// is ended.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "unique_handle.h"
+
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 15000;
+
+std::wstring ProgramFolder();
+
+class MikraProcess {
+public:
+    MikraProcess() = default;
+    MikraProcess(const MikraProcess&) = delete;
+    MikraProcess& operator=(const MikraProcess&) = delete;
+    ~MikraProcess();
+
+    // arguments: the text after the program name.
+    bool Start(const std::wstring& arguments = L"");
+    // True when the process ended within the time; exitCode gets its code.
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
+    bool IsRunning() const;
+    void Kill();
+    DWORD GetId() const { return m_id; }
+
+    // The main frame ("Vizcam Viewer") of this process, waited for.
+    HWND WaitForMainFrame(DWORD timeoutMs = kStartTimeoutMs) const;
+    // A visible dialog box of this process (the message box), waited for.
+    HWND WaitForDialog(DWORD timeoutMs = 10000) const;
+
+private:
+    UniqueKernelHandle m_process;
+    DWORD m_id = 0;
+};
+
+// A descendant window with the given control id, or null.
+HWND FindDescendant(HWND parent, int id);
+std::wstring WindowText(HWND hwnd);
+bool HasVisibleStyle(HWND hwnd);
+// Waits until the window is gone; false on timeout.
+bool WaitUntilGone(HWND hwnd, DWORD timeoutMs);

@@ -1,0 +1,39 @@
+#include "view_splitter.h"
+
+#include "frame_window.h"
+
+bool CViewSplitterWnd::Build(HWND parent, std::unique_ptr<CViewWindow> view, CDocument* document) {
+    if (!view || !CreateStatic(parent, 2, 2, CFrameWindow::kFirstPaneId)) {
+        return false;
+    }
+    // The ruler views come with the rulers; their panes are blank until then.
+    if (!CreateBlankPane(0, 0) || !CreateBlankPane(0, 1) || !CreateBlankPane(1, 0) ||
+        !view->Create(m_hWnd, PaneId(1, 1), document)) {
+        return false;
+    }
+    m_view = view.get();
+    if (!SetPane(1, 1, std::move(view))) {
+        return false;
+    }
+    ShowRulers(false, false);
+    return true;
+}
+
+void CViewSplitterWnd::ShowRulers(bool shown, bool remember) {
+    const int size = shown ? kRulerSize : 0;
+    SetRowHeight(0, size);
+    SetColumnWidth(0, size);
+    SetBarWidth(shown ? 3 : 1);
+    if (remember) {
+        m_bRulersWanted = shown ? 1 : 0;
+    }
+    RecalcLayout();
+}
+
+void CViewSplitterWnd::AfterRulerUpdate(int imageWidth, int imageHeight, double zoomX, double zoomY) {
+    if (static_cast<int>(imageWidth * zoomX) < imageWidth || static_cast<int>(imageHeight * zoomY) < imageHeight) {
+        ShowRulers(false, false);
+    } else if (m_bRulersWanted) {
+        ShowRulers(true, false);
+    }
+}

@@ -1,0 +1,28 @@
+#include "toolkit_look.h"
+
+#include "unique_handle.h"
+
+COLORREF GetFaceColor() {
+    return GetSysColor(COLOR_BTNFACE);
+}
+
+void FillFace(HDC dc, const RECT& rect) {
+    FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void DrawFlatFrame(HDC dc, const RECT& rect) {
+    FrameRect(dc, &rect, GetSysColorBrush(COLOR_BTNSHADOW));
+}
+
+void DrawTitleStrip(HDC dc, const RECT& rect, const std::wstring& title) {
+    FillRect(dc, &rect, GetSysColorBrush(COLOR_INACTIVECAPTION));
+    RECT text = rect;
+    text.left += 6;
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColor = SetTextColor(dc, GetSysColor(COLOR_INACTIVECAPTIONTEXT));
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+    SelectObject(dc, oldFont);
+    SetTextColor(dc, oldColor);
+    SetBkMode(dc, oldMode);
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The toolkit's look: flat faces, thin frames and title strips in the
+// system's face and caption colours.
+#include <windows.h>
+
+#include <string>
+
+COLORREF GetFaceColor();
+void FillFace(HDC dc, const RECT& rect);
+void DrawFlatFrame(HDC dc, const RECT& rect);
+void DrawTitleStrip(HDC dc, const RECT& rect, const std::wstring& title);
