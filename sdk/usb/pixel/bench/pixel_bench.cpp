@@ -195,6 +195,7 @@ void BM_OpenCvBayerToBgr(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     Bytes raw = RawFrame(size);
     Bytes rgb(FrameBytes(size, 3));
+    cv::setNumThreads(1);  // one core, like the capture thread
     const cv::Mat in(size.height, size.width, CV_8UC1, raw.data());
     cv::Mat out(size.height, size.width, CV_8UC3, rgb.data());
     Measure(state, rgb.size(), [&] { cv::cvtColor(in, out, cv::COLOR_BayerBG2BGR); });
