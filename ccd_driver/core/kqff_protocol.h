@@ -160,11 +160,11 @@ inline constexpr std::uint32_t kPortConnected = 0x2;
 // kTableProductIds, frame bytes = width x height and the readout mode is left
 // alone; every other camera uses the width table. These are our own product
 // data; the SDK's identification table uses the same values.
-inline constexpr std::uint16_t kMakerVendorIds[2] = {0x2F0A, 0x2F0B};
+inline constexpr std::uint16_t kMakerVendorIds[2] = {0xF5A1, 0xF5A2};
 inline constexpr std::uint16_t kTableProductIds[3] = {
-    0x0A21,  // Quessa colour
-    0x0A22,  // Quessa mono
-    0x0B31,  // Zundra
+    0x0801,  // Quessa colour
+    0x0802,  // Quessa mono
+    0x0701,  // Zundra
 };
 
 // Device interface class the driver registers for every camera.
