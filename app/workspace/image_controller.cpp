@@ -226,16 +226,7 @@ void CImageController::Render(int redrawPicture) {
     redrawPicture_ = redrawPicture;
     Draw();
     if (backBuffer_) {
-        const int offsetX = scrollX_ - centreX_;
-        const int offsetY = scrollY_ - centreY_;
-        for (const auto& object : objects_) {
-            if (object->visible != 0) {
-                object->scale = scale;
-                object->unitText = unitText;
-                object->decimals = decimals;
-                object->Draw(backBuffer_.get(), zoom_, offsetX, offsetY);
-            }
-        }
+        DrawObjects(*backBuffer_);
     }
     Present();
 }

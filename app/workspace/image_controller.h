@@ -15,6 +15,8 @@
 #include "dc.h"
 #include "img_count.h"
 #include "picture.h"
+#include "tool_interaction.h"
+#include "tool_prototypes.h"
 
 // What the controller asks of its view's scroll bars.
 class IScrollSizeSink {
@@ -75,6 +77,40 @@ public:
     int GetCentringX() const { return centreX_; }
     int GetCentringY() const { return centreY_; }
 
+    // Drawing tools and mouse interaction (image_controller_tools.cpp).
+    // Mouse positions are window coordinates.
+    void SetTool(int tool);
+    void SetSelectMode();
+    int FinishEditing();
+    void CancelInteraction();
+    void CancelStep() { ui_.step = 0; }
+    void OnLButtonDown(UINT flags, int x, int y);
+    void OnLButtonUp(UINT flags, int x, int y);
+    void OnMouseMove(UINT flags, int x, int y);
+    void OnLButtonDblClk(UINT flags, int x, int y);
+    void OnKeyDown(UINT key);
+    void OnKeyUp(UINT key);
+    virtual void ShowContextMenu(int x, int y, int flags);
+    // Steps the current tool (tracking: 0 click, 1 move); 1 when an object
+    // was finished.
+    virtual int CreateToolObject(int tracking);
+    virtual void DrawTrackRect();
+    virtual void SetTrackStart(int x, int y);
+    virtual void SetTrackEnd(int x, int y);
+    int HitTestObjects(int click);
+    int SelectInRect(int x1, int y1, int x2, int y2);
+    void ClearSelection();
+    void MoveSelection(int finish);
+    void NudgeSelection(int left, int up, int right, int down, int finish, int labelOnly);
+    void DeleteSelection();
+    void RenumberType(int type);
+    // Records one undo step of `kind` after a change: 1 an object was
+    // created, 2 objects were deleted, 3 objects were moved or nudged.
+    virtual void PushHistory(int kind);
+
+    const ToolInteraction& GetInteraction() const { return ui_; }
+    CCL_Scale& GetCalibrationLine() const { return prototypes_.CalibrationLine(); }
+
     // Current style given to objects when drawn.
     float scale = 1.0f;
     std::u16string unitText = u"μm";
@@ -105,4 +141,10 @@ private:
     std::vector<CCLObject*> selection_;
     std::unique_ptr<CIMGCount> counter_;
     IScrollSizeSink* scrollSink_ = nullptr;
+    ToolInteraction ui_;
+    CToolPrototypes prototypes_;
+
+    TrackPoint ToTrackPoint(int x, int y) const;
+    void ApplyCurrentStyle(CCLObject& object) const;
+    void DrawObjects(CDC& dc);
 };

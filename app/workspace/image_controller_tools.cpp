@@ -1,0 +1,507 @@
+// The controller's tool state machine: choosing a tool, building an object
+// click by click on the tool's prototype, committing the finished copy,
+// selecting, hovering, moving and nudging objects, the rubber band and the
+// keyboard.
+#include <algorithm>
+
+#include "image_controller.h"
+#include "line_figures.h"
+
+namespace {
+
+bool IsCounter(const CCLObject& o) { return o.type >= 14 && o.type <= 16; }
+bool IsCounterOrArrow(const CCLObject& o) { return IsCounter(o) || o.type == 19; }
+// Types numbered by their own counter and renumbered after deletions.
+bool IsFigureType(int type) { return type >= 2 && type <= 12; }
+bool IsNumberedTool(int tool) { return IsFigureType(tool) || tool == 19; }
+
+RECT Normalised(TrackPoint a, TrackPoint b) {
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+}
+
+}  // namespace
+
+TrackPoint CImageController::ToTrackPoint(int x, int y) const {
+    return {scrollX_ + std::clamp(x - centreX_, 0, std::max(zoomedWidth_, 0)),
+            scrollY_ + std::clamp(y - centreY_, 0, std::max(zoomedHeight_, 0))};
+}
+
+void CImageController::SetTrackStart(int x, int y) {
+    ui_.previous = ui_.current;
+    ui_.current = ToTrackPoint(x, y);
+}
+
+void CImageController::SetTrackEnd(int x, int y) { ui_.press = ToTrackPoint(x, y); }
+
+void CImageController::ApplyCurrentStyle(CCLObject& object) const {
+    object.scale = scale;
+    object.unitText = unitText;
+    object.decimals = decimals;
+}
+
+void CImageController::DrawObjects(CDC& dc) {
+    const int offsetX = scrollX_ - centreX_;
+    const int offsetY = scrollY_ - centreY_;
+    for (const auto& object : objects_) {
+        if (object->visible != 0) {
+            ApplyCurrentStyle(*object);
+            object->Draw(&dc, zoom_, offsetX, offsetY);
+        }
+    }
+    if (ui_.calibrationShown != 0) {
+        CCL_Scale& line = prototypes_.CalibrationLine();
+        line.scale = scale;
+        line.unitText = unitText;
+        line.Draw(&dc, zoom_, offsetX, offsetY);
+    }
+}
+
+void CImageController::SetTool(int tool) {
+    ui_.step = 0;
+    ui_.moving = 0;
+    ui_.nudging = 0;
+    ui_.bandActive = 0;
+    ui_.selectMode = 0;
+    ui_.tool = tool;
+    ui_.drawingMode = tool != 0 ? 1 : 0;
+    ClearSelection();
+    Render(0);
+}
+
+void CImageController::SetSelectMode() {
+    ui_.step = 0;
+    ui_.moving = 0;
+    ui_.nudging = 0;
+    ui_.bandActive = 0;
+    ui_.tool = 0;
+    ui_.drawingMode = 0;
+    ui_.selectMode = 1;
+}
+
+int CImageController::FinishEditing() {
+    const int drawing = ui_.drawingMode;
+    ui_.moving = 0;
+    ui_.nudging = 0;
+    ui_.bandActive = 0;
+    if (drawing != 0) {
+        ui_.step = 0;
+    } else {
+        ui_.tool = 0;
+    }
+    return drawing;
+}
+
+void CImageController::CancelInteraction() {
+    ui_.step = 0;
+    ui_.moving = 0;
+    ui_.nudging = 0;
+    ui_.bandActive = 0;
+    ui_.drawingMode = 0;
+    ui_.selectMode = 0;
+    ui_.tool = 0;
+    Render(0);
+}
+
+int CImageController::CreateToolObject(int tracking) {
+    if (owner_ == nullptr || !backBuffer_) {
+        return 0;
+    }
+    if (tracking != 0 && ui_.step == 0) {
+        return 0;
+    }
+    CCLObject* prototype = prototypes_.Get(ui_.tool);
+    if (prototype == nullptr) {
+        return 0;
+    }
+    if (ui_.step == 0) {
+        prototypes_.ForEach([this](CCLObject& p) { ApplyCurrentStyle(p); });
+    }
+    Draw();
+    const int offsetX = scrollX_ - centreX_;
+    const int offsetY = scrollY_ - centreY_;
+    const bool complete = prototype->Track(backBuffer_.get(), ui_.current.x, ui_.current.y, ui_.step,
+                                           tracking != 0, zoom_, offsetX, offsetY);
+    int finished = 0;
+    if (complete && ui_.tool == CToolPrototypes::kCalibrationTool) {
+        ClearSelection();
+        selection_.push_back(prototype);
+        ui_.tool = 0;
+        ui_.calibrationShown = 1;
+        ui_.drawingMode = 0;
+        Render(0);
+        return 0;
+    }
+    if (complete && IsNumberedTool(ui_.tool)) {
+        prototype->number = ++ui_.typeCounters[static_cast<std::size_t>(ui_.tool)];
+        objects_.push_back(prototypes_.CopyOf(ui_.tool));
+        PushHistory(1);
+        finished = 1;
+    }
+    DrawObjects(*backBuffer_);
+    Present();
+    return finished;
+}
+
+void CImageController::OnLButtonDown(UINT, int x, int y) {
+    SetTrackStart(x, y);
+    SetTrackEnd(x, y);
+    if (owner_ != nullptr) {
+        ::SetCapture(owner_);
+    }
+    if (ui_.drawingMode != 0) {
+        CreateToolObject(0);
+        return;
+    }
+    if (ui_.selectMode != 0 && HitTestObjects(1) != 0) {
+        return;
+    }
+    ui_.bandFrom = ui_.current;
+    ui_.bandTo = ui_.current;
+    ui_.bandActive = 1;
+    DrawTrackRect();
+}
+
+void CImageController::OnMouseMove(UINT, int x, int y) {
+    SetTrackStart(x, y);
+    if (ui_.drawingMode != 0) {
+        CreateToolObject(1);
+    }
+    if (ui_.bandActive != 0) {
+        DrawTrackRect();
+        ui_.bandTo = ui_.current;
+        DrawTrackRect();
+        if (ui_.selectMode != 0) {
+            return;
+        }
+    }
+    if (ui_.selectMode != 0) {
+        if (ui_.moving == 0) {
+            if (HitTestObjects(0) == 0) {
+                Render(0);
+            }
+        } else {
+            MoveSelection(0);
+        }
+    }
+}
+
+void CImageController::OnLButtonUp(UINT, int x, int y) {
+    SetTrackStart(x, y);
+    if (!(ui_.drawingMode != 0 && ui_.step != 0)) {
+        ::ReleaseCapture();
+    }
+    if (ui_.bandActive != 0) {
+        DrawTrackRect();
+        ui_.bandTo = ui_.current;
+        ui_.bandActive = 0;
+    }
+    if (ui_.selectMode != 0) {
+        MoveSelection(1);
+        ui_.moving = 0;
+        const RECT r = Normalised(ui_.bandFrom, ui_.bandTo);
+        if (r.right - r.left > 0 && r.bottom - r.top > 0) {
+            SelectInRect(r.left, r.top, r.right, r.bottom);
+        }
+    }
+    ui_.bandFrom = ui_.bandTo = TrackPoint{};
+}
+
+// A double click ends a curve or polygon on its last point. When its first
+// press already ended the figure, it does not start another one.
+void CImageController::OnLButtonDblClk(UINT, int, int) {
+    if (ui_.step == 0) {
+        return;
+    }
+    if ((ui_.drawingMode != 0 && ui_.tool == 11) || ui_.tool == 12) {
+        CreateToolObject(0);
+    }
+}
+
+int CImageController::HitTestObjects(int click) {
+    ui_.step = 0;
+    ui_.tool = 0;
+    if (click != 0 || ui_.calibrationShown != 0) {
+        ui_.moved = 0;
+        for (std::size_t i = 0; i < selection_.size(); ++i) {
+            CCLObject* o = selection_[i];
+            const std::int32_t before = o->state;
+            if (!o->HitTest(ui_.current.x, ui_.current.y, zoom_)) {
+                continue;
+            }
+            if (ui_.replaceSelection != 0) {
+                if (before == CCLObject::kSelectedWhole) {
+                    o->state = CCLObject::kSelectedWhole;
+                }
+                if (!IsCounterOrArrow(*o)) {
+                    ui_.hoveredPart = o->state;
+                }
+                if (click != 0) {
+                    ui_.moving = 1;
+                }
+                return 1;
+            }
+            if (before != CCLObject::kIdle) {
+                o->state = CCLObject::kIdle;
+                o->activeHandle = 0;
+                selection_.erase(selection_.begin() + static_cast<std::ptrdiff_t>(i));
+                Render(0);
+            }
+            return 1;
+        }
+    }
+    for (const auto& owned : objects_) {
+        CCLObject* o = owned.get();
+        const std::int32_t before = o->state;
+        if (!IsCounterOrArrow(*o)) {
+            ui_.hoveredPart = before;
+        }
+        if (!o->HitTest(ui_.current.x, ui_.current.y, zoom_)) {
+            continue;
+        }
+        if (click == 0) {
+            if (before != CCLObject::kSelectedWhole && !IsCounterOrArrow(*o)) {
+                ui_.hoveredPart = o->state;
+            }
+            o->state = before;
+            Render(0);
+            return 1;
+        }
+        if (ui_.replaceSelection != 0) {
+            const std::int32_t part = o->state;
+            const std::int32_t handle = o->activeHandle;
+            ClearSelection();
+            o->state = part;
+            o->activeHandle = handle;
+            selection_.push_back(o);
+        } else {
+            for (CCLObject* s : selection_) {
+                s->state = CCLObject::kSelectedWhole;
+            }
+            if (std::find(selection_.begin(), selection_.end(), o) == selection_.end()) {
+                selection_.push_back(o);
+            }
+            o->state = CCLObject::kSelectedWhole;
+        }
+        ui_.moving = 1;
+        Render(0);
+        return 1;
+    }
+    ui_.hoveredPart = 0;
+    return 0;
+}
+
+int CImageController::SelectInRect(int x1, int y1, int x2, int y2) {
+    const PixelRect rect{x1, y1, x2, y2};
+    bool any = false;
+    for (const auto& owned : objects_) {
+        CCLObject* o = owned.get();
+        if (!o->HitRect(rect, zoom_)) {
+            continue;
+        }
+        if (!any && ui_.replaceSelection != 0) {
+            // The earlier selection goes; the object just hit keeps state 4.
+            for (CCLObject* s : selection_) {
+                if (s != o) {
+                    s->state = CCLObject::kIdle;
+                    s->activeHandle = 0;
+                    s->label.dirty = 1;
+                }
+            }
+            selection_.clear();
+        }
+        any = true;
+        if (std::find(selection_.begin(), selection_.end(), o) == selection_.end()) {
+            selection_.push_back(o);
+        }
+    }
+    if (!any) {
+        return 0;
+    }
+    ui_.moved = 0;
+    Render(0);
+    return 1;
+}
+
+void CImageController::ClearSelection() {
+    ui_.moving = 0;
+    ui_.replaceSelection = 1;
+    for (CCLObject* o : selection_) {
+        o->label.dirty = 1;
+        o->state = CCLObject::kIdle;
+        o->activeHandle = 0;
+    }
+    selection_.clear();
+    ui_.calibrationShown = 0;
+    Render(0);
+}
+
+void CImageController::MoveSelection(int finish) {
+    if (ui_.moving == 0) {
+        return;
+    }
+    if (finish == 0) {
+        for (CCLObject* o : selection_) {
+            if (!IsCounterOrArrow(*o)) {
+                o->Move(ui_.previous.x, ui_.previous.y, ui_.current.x, ui_.current.y, zoom_);
+            }
+        }
+        ui_.moved = 1;
+    } else if (!selection_.empty() && ui_.moved != 0 && ui_.calibrationShown == 0) {
+        PushHistory(3);
+    }
+    Render(0);
+}
+
+void CImageController::NudgeSelection(int left, int up, int right, int down, int finish, int labelOnly) {
+    if (ui_.nudging == 0) {
+        return;
+    }
+    if (finish == 0) {
+        for (CCLObject* o : selection_) {
+            const std::int32_t state = o->state;
+            if (labelOnly != 0) {
+                o->state = CCLObject::kLabelActive;
+            }
+            o->Move(left, up, right, down, zoom_);
+            o->state = state;
+        }
+    } else if (!selection_.empty()) {
+        PushHistory(3);
+    }
+    Render(0);
+}
+
+void CImageController::DeleteSelection() {
+    if (owner_ == nullptr) {
+        return;
+    }
+    if (ui_.calibrationShown != 0) {
+        ClearSelection();
+        return;
+    }
+    if (selection_.empty()) {
+        return;
+    }
+    std::array<int, ToolInteraction::kTypeCount> deleted{};
+    for (CCLObject* o : selection_) {
+        if (IsFigureType(o->type)) {
+            ++deleted[static_cast<std::size_t>(o->type)];
+        }
+        std::erase_if(objects_, [o](const std::unique_ptr<CCLObject>& owned) { return owned.get() == o; });
+    }
+    selection_.clear();
+    ui_.calibrationShown = 0;
+    for (int type = 2; type <= 12; ++type) {
+        const int count = deleted[static_cast<std::size_t>(type)];
+        if (count > 0) {
+            RenumberType(type);
+            ui_.typeCounters[static_cast<std::size_t>(type)] -= count;
+        }
+    }
+    PushHistory(2);
+    Render(0);
+}
+
+// Objects of `type` numbered 1, 2, 3 ... in the order they were created.
+void CImageController::RenumberType(int type) {
+    std::vector<CCLObject*> ofType;
+    for (const auto& owned : objects_) {
+        if (owned->type == type) {
+            ofType.push_back(owned.get());
+        }
+    }
+    std::stable_sort(ofType.begin(), ofType.end(), [](const CCLObject* a, const CCLObject* b) { return a->id < b->id; });
+    for (std::size_t i = 0; i < ofType.size(); ++i) {
+        ofType[i]->number = static_cast<std::int32_t>(i + 1);
+        ofType[i]->label.dirty = 1;
+    }
+}
+
+void CImageController::OnKeyDown(UINT key) {
+    const int labelOnly = selection_.size() < 2 ? 1 : 0;
+    switch (key) {
+    case VK_CONTROL:
+        if (ui_.calibrationShown == 0) {
+            ui_.replaceSelection = 0;
+        }
+        return;
+    case VK_ESCAPE:
+        if (!selection_.empty()) {
+            ClearSelection();
+        }
+        ui_.step = 0;
+        Render(0);
+        return;
+    case VK_LEFT: ui_.nudging = 1; NudgeSelection(1, 0, 0, 0, 0, labelOnly); return;
+    case VK_UP: ui_.nudging = 1; NudgeSelection(0, 1, 0, 0, 0, labelOnly); return;
+    case VK_RIGHT: ui_.nudging = 1; NudgeSelection(0, 0, 1, 0, 0, labelOnly); return;
+    case VK_DOWN: ui_.nudging = 1; NudgeSelection(0, 0, 0, 1, 0, labelOnly); return;
+    case 'A': ui_.nudging = 1; NudgeSelection(1, 0, 0, 0, 0, 0); return;
+    case 'W': ui_.nudging = 1; NudgeSelection(0, 1, 0, 0, 0, 0); return;
+    case 'D': ui_.nudging = 1; NudgeSelection(0, 0, 1, 0, 0, 0); return;
+    case 'S': ui_.nudging = 1; NudgeSelection(0, 0, 0, 1, 0, 0); return;
+    case VK_DELETE:
+        DeleteSelection();
+        Render(0);
+        return;
+    case 'E':
+    case 'Q':
+        if (selection_.size() == 1) {
+            selection_.front()->CycleHandle(key == 'Q');
+            Render(0);
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+void CImageController::OnKeyUp(UINT key) {
+    switch (key) {
+    case VK_CONTROL:
+        ui_.replaceSelection = 1;
+        return;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case 'A':
+    case 'W':
+    case 'D':
+    case 'S':
+        NudgeSelection(0, 0, 0, 0, 1, 0);
+        ui_.nudging = 0;
+        Render(0);
+        return;
+    default:
+        return;
+    }
+}
+
+// A right click abandons the object in progress instead of opening the menu.
+void CImageController::ShowContextMenu(int, int, int) {
+    ::ReleaseCapture();
+    if (ui_.bandActive != 0) {
+        DrawTrackRect();
+        ui_.bandActive = 0;
+        ui_.bandFrom = ui_.bandTo = TrackPoint{};
+    }
+    if (ui_.step != 0) {
+        ui_.step = 0;
+        Render(0);
+    }
+}
+
+void CImageController::DrawTrackRect() {
+    if (owner_ == nullptr || ui_.bandActive == 0) {
+        return;
+    }
+    const RECT r = Normalised(ui_.bandFrom, ui_.bandTo);
+    if (r.right - r.left <= 0 || r.bottom - r.top <= 0) {
+        return;
+    }
+    const int dx = centreX_ - scrollX_;
+    const int dy = centreY_ - scrollY_;
+    CClientDC window(owner_);
+    window.DrawFocusRect(RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy});
+}

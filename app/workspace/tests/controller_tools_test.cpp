@@ -1,0 +1,401 @@
+// The drawing tools and the selection driven by real mouse and key messages
+// posted to a window that hosts the controller.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "angle_figures.h"
+#include "area_figures.h"
+#include "circle_figures.h"
+#include "image_controller.h"
+#include "line_figures.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kClientWidth = 200;
+constexpr int kClientHeight = 150;
+constexpr UINT kHistoryChanged = 0x40E;
+
+// Records every history step instead of storing it.
+class RecordingController : public CImageController {
+public:
+    using CImageController::CImageController;
+    void PushHistory(int kind) override {
+        kinds.push_back(kind);
+        CImageController::PushHistory(kind);
+    }
+    std::vector<int> kinds;
+};
+
+// The view's part: a window that forwards its mouse and key messages.
+LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
+    auto* c = reinterpret_cast<RecordingController*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const int x = static_cast<short>(LOWORD(lp));
+    const int y = static_cast<short>(HIWORD(lp));
+    if (c != nullptr) {
+        switch (message) {
+        case WM_LBUTTONDOWN: c->OnLButtonDown(static_cast<UINT>(wp), x, y); return 0;
+        case WM_LBUTTONUP: c->OnLButtonUp(static_cast<UINT>(wp), x, y); return 0;
+        case WM_MOUSEMOVE: c->OnMouseMove(static_cast<UINT>(wp), x, y); return 0;
+        case WM_LBUTTONDBLCLK: c->OnLButtonDblClk(static_cast<UINT>(wp), x, y); return 0;
+        case WM_KEYDOWN: c->OnKeyDown(static_cast<UINT>(wp)); return 0;
+        case WM_KEYUP: c->OnKeyUp(static_cast<UINT>(wp)); return 0;
+        case WM_RBUTTONDOWN: c->ShowContextMenu(x, y, 0); return 0;
+        case kHistoryChanged: {
+            auto* count = reinterpret_cast<int*>(::GetPropW(hwnd, L"history"));
+            if (count != nullptr) {
+                ++*count;
+            }
+            return 0;
+        }
+        default: break;
+        }
+    }
+    return ::DefWindowProcW(hwnd, message, wp, lp);
+}
+
+class ToolsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WNDCLASSW wc{};
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = HostProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"VizcamToolsTest";
+        ::RegisterClassW(&wc);
+        RECT rc{0, 0, kClientWidth, kClientHeight};
+        ::AdjustWindowRect(&rc, WS_POPUP, FALSE);
+        // Away from the pointer, so that no real mouse message reaches it.
+        ::SetCursorPos(0, 0);
+        hwnd_ = ::CreateWindowW(L"VizcamToolsTest", L"tools", WS_POPUP | WS_VISIBLE, 300, 300, rc.right - rc.left,
+                                rc.bottom - rc.top, nullptr, nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(hwnd_, nullptr);
+        ::SetPropW(hwnd_, L"history", &historyMessages_);
+        dir_ = fs::temp_directory_path() / "vz_tools_test";
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        ::RemovePropW(hwnd_, L"history");
+        ::DestroyWindow(hwnd_);
+        controller_.reset();
+        fs::remove_all(dir_);
+    }
+
+    // A white picture of the given size, opened at `zoom` so that it fills
+    // the client area from (0, 0).
+    RecordingController& Open(int width, int height, float zoom) {
+        CPicture p(width, height, 24, kPictureBmp);
+        for (int y = 0; y < height; ++y) {
+            std::fill_n(p.GetBits(y), width * 3, std::uint8_t{255});
+        }
+        const fs::path path = dir_ / "white.bmp";
+        EXPECT_TRUE(p.Save(path, kPictureBmp));
+        controller_ = std::make_unique<RecordingController>(path, hwnd_);
+        controller_->OpenPicture();
+        controller_->SetZoom(zoom);
+        controller_->Render(1);
+        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(controller_.get()));
+        return *controller_;
+    }
+
+    void Pump() {
+        MSG msg;
+        while (::PeekMessageW(&msg, hwnd_, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    void Post(UINT message, WPARAM wp, int x, int y) {
+        ::PostMessageW(hwnd_, message, wp, MAKELPARAM(x, y));
+        Pump();
+    }
+    void Down(int x, int y) { Post(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
+    void Up(int x, int y) { Post(WM_LBUTTONUP, 0, x, y); }
+    void MoveTo(int x, int y, bool pressed = false) { Post(WM_MOUSEMOVE, pressed ? MK_LBUTTON : 0, x, y); }
+    void Click(int x, int y) {
+        MoveTo(x, y);
+        Down(x, y);
+        Up(x, y);
+    }
+    void DoubleClick(int x, int y) {
+        Click(x, y);
+        Post(WM_LBUTTONDBLCLK, MK_LBUTTON, x, y);
+        Up(x, y);
+    }
+    void Drag(int x0, int y0, int x1, int y1) {
+        MoveTo(x0, y0);
+        Down(x0, y0);
+        MoveTo((x0 + x1) / 2, (y0 + y1) / 2, true);
+        MoveTo(x1, y1, true);
+        Up(x1, y1);
+    }
+    void Key(UINT key) {
+        Post(WM_KEYDOWN, key, 0, 0);
+        Post(WM_KEYUP, key, 0, 0);
+    }
+    // Draws a line with the line tool from (x0, y0) to (x1, y1).
+    CCLLine& DrawLine(int x0, int y0, int x1, int y1) {
+        controller_->SetTool(2);
+        Click(x0, y0);
+        MoveTo(x1, y1);
+        Click(x1, y1);
+        return static_cast<CCLLine&>(*controller_->GetObjectList()->back());
+    }
+
+    HWND hwnd_ = nullptr;
+    int historyMessages_ = 0;
+    fs::path dir_;
+    std::unique_ptr<RecordingController> controller_;
+};
+
+struct ToolCase {
+    int tool;
+    std::vector<POINT> clicks;  // curves and polygons end on a double click
+    std::function<void(const CCLObject&)> check;
+};
+
+TEST_F(ToolsTest, EveryToolCreatesItsKindByMouse) {
+    const std::vector<ToolCase> cases = {
+        {2, {{10, 10}, {40, 50}}, [](const CCLObject& o) { EXPECT_FLOAT_EQ(o.results[CCLObject::kLength], 50.0f); }},
+        {3, {{40, 20}, {20, 20}, {20, 60}}, [](const CCLObject& o) { EXPECT_EQ(o.results[CCLObject::kAngle], 90.0f); }},
+        {4, {{50, 0}, {50, 100}, {0, 30}, {100, 30}},
+         [](const CCLObject& o) { EXPECT_EQ(o.results[CCLObject::kAngle], 90.0f); }},
+        {5, {{10, 10}, {90, 10}, {50, 34}},
+         [](const CCLObject& o) { EXPECT_FLOAT_EQ(o.results[CCLObject::kDistance], 24.0f); }},
+        {6, {{10, 10}, {40, 30}}, [](const CCLObject& o) { EXPECT_EQ(o.results[CCLObject::kArea], 600.0f); }},
+        {7, {{50, 50}, {60, 50}}, [](const CCLObject& o) { EXPECT_FLOAT_EQ(o.results[CCLObject::kArea], 314.15927f); }},
+        {8, {{20, 50}, {60, 50}}, [](const CCLObject& o) { EXPECT_FLOAT_EQ(o.results[CCLObject::kRadius], 20.0f); }},
+        {9, {{30, 50}, {50, 70}, {70, 50}}, [](const CCLObject& o) { EXPECT_FLOAT_EQ(o.results[CCLObject::kRadius], 20.0f); }},
+        {10, {{10, 10}, {50, 30}}, [](const CCLObject& o) { EXPECT_EQ(o.results[CCLObject::kWidth], 40.0f); }},
+        {11, {{0, 0}, {6, 8}, {6, 20}},
+         [](const CCLObject& o) { EXPECT_FLOAT_EQ(o.results[CCLObject::kLength], 22.0f); }},
+        {12, {{10, 10}, {20, 10}, {20, 20}, {10, 20}},
+         [](const CCLObject& o) { EXPECT_EQ(o.results[CCLObject::kArea], 100.0f); }},
+    };
+    for (const ToolCase& c : cases) {
+        RecordingController& ctl = Open(100, 75, 2.0f);  // clicks in image pixels, sent at twice that
+        ctl.SetTool(c.tool);
+        const bool polyline = c.tool == 11 || c.tool == 12;
+        for (std::size_t i = 0; i < c.clicks.size(); ++i) {
+            const int x = c.clicks[i].x * 2;
+            const int y = c.clicks[i].y * 2;
+            if (i > 0) {
+                MoveTo((x + c.clicks[i - 1].x * 2) / 2, (y + c.clicks[i - 1].y * 2) / 2);
+            }
+            if (polyline && i + 1 == c.clicks.size()) {
+                DoubleClick(x, y);
+            } else {
+                Click(x, y);
+            }
+            if (i + 1 < c.clicks.size()) {
+                EXPECT_TRUE(ctl.GetObjectList()->empty()) << c.tool << " after click " << i;
+            }
+        }
+        ASSERT_EQ(ctl.GetObjectList()->size(), 1u) << c.tool;
+        const CCLObject& o = *ctl.GetObjectList()->front();
+        EXPECT_EQ(o.type, c.tool);
+        EXPECT_EQ(o.number, 1) << c.tool;
+        c.check(o);
+        EXPECT_EQ(ctl.GetInteraction().step, 0);
+        EXPECT_EQ(ctl.GetInteraction().tool, c.tool);  // the tool stays chosen
+        EXPECT_EQ(ctl.kinds, std::vector<int>{1}) << c.tool;
+    }
+    EXPECT_EQ(historyMessages_, static_cast<int>(cases.size()));
+}
+
+TEST_F(ToolsTest, ObjectsOfATypeAreNumberedInTurn) {
+    RecordingController& ctl = Open(kClientWidth, kClientHeight, 1.0f);
+    DrawLine(10, 10, 50, 10);
+    DrawLine(10, 30, 50, 30);
+    ctl.SetTool(6);
+    Click(60, 60);
+    Click(90, 90);
+    const auto& list = *ctl.GetObjectList();
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0]->number, 1);
+    EXPECT_EQ(list[1]->number, 2);
+    EXPECT_EQ(list[2]->number, 1);
+    // The line is on the picture, in the drawing colour.
+    EXPECT_EQ(ctl.GetBackBuffer()->GetPixelRGB(30, 30), 0u);
+}
+
+TEST_F(ToolsTest, CalibrationLineIsShownNotListed) {
+    RecordingController& ctl = Open(100, 75, 2.0f);
+    ctl.SetTool(1);
+    Click(20, 20);
+    Click(20, 20);  // no length: refused
+    MoveTo(80, 100);
+    Click(80, 100);
+    EXPECT_TRUE(ctl.GetObjectList()->empty());
+    EXPECT_TRUE(ctl.kinds.empty());
+    EXPECT_EQ(ctl.GetInteraction().calibrationShown, 1);
+    EXPECT_EQ(ctl.GetInteraction().tool, 0);
+    ASSERT_EQ(ctl.GetSelection().size(), 1u);
+    EXPECT_EQ(ctl.GetSelection()[0], &ctl.GetCalibrationLine());
+    EXPECT_FLOAT_EQ(ctl.GetCalibrationLine().results[CCLObject::kLength], 100.0f);  // view pixels
+    // Esc hides it again.
+    Key(VK_ESCAPE);
+    EXPECT_EQ(ctl.GetInteraction().calibrationShown, 0);
+}
+
+TEST_F(ToolsTest, RightClickAbandonsTheObjectInProgress) {
+    RecordingController& ctl = Open(kClientWidth, kClientHeight, 1.0f);
+    ctl.SetTool(12);
+    Click(10, 10);
+    Click(60, 10);
+    EXPECT_EQ(ctl.GetInteraction().step, 1);
+    Post(WM_RBUTTONDOWN, MK_RBUTTON, 60, 60);
+    EXPECT_EQ(ctl.GetInteraction().step, 0);
+    Click(100, 100);  // a new polygon starts
+    DoubleClick(100, 100);
+    EXPECT_TRUE(ctl.GetObjectList()->empty());
+    EXPECT_TRUE(ctl.kinds.empty());
+}
+
+TEST_F(ToolsTest, ClickSelectsAndDraggingMovesBodyHandleAndLabel) {
+    RecordingController& ctl = Open(kClientWidth, kClientHeight, 1.0f);
+    CCLLine& line = DrawLine(20, 20, 80, 20);
+    ctl.SetSelectMode();
+    ctl.kinds.clear();
+
+    // Hovering shows what would be grabbed without selecting.
+    MoveTo(50, 20);
+    EXPECT_EQ(ctl.GetInteraction().hoveredPart, CCLObject::kBodyActive);
+    EXPECT_TRUE(ctl.GetSelection().empty());
+    EXPECT_EQ(line.state, CCLObject::kIdle);
+
+    // The body: points move, the length and the label stay.
+    const float labelX = line.label.x;
+    Drag(50, 20, 60, 10);
+    ASSERT_EQ(ctl.GetSelection().size(), 1u);
+    EXPECT_EQ(line.state, CCLObject::kBodyActive);
+    EXPECT_EQ(line.points[0], (PointF{30, 10}));
+    EXPECT_EQ(line.points[1], (PointF{90, 10}));
+    EXPECT_FLOAT_EQ(line.results[CCLObject::kLength], 60.0f);
+    EXPECT_EQ(line.label.x, labelX);
+    EXPECT_EQ(ctl.kinds, std::vector<int>{3});
+
+    // A handle: the length follows.
+    Drag(90, 10, 110, 10);
+    EXPECT_EQ(line.state, CCLObject::kHandleActive);
+    EXPECT_EQ(line.activeHandle, 2);
+    EXPECT_EQ(line.points[1], (PointF{110, 10}));
+    EXPECT_FLOAT_EQ(line.results[CCLObject::kLength], 80.0f);
+
+    // The label alone.
+    ASSERT_GT(line.label.width, 0);
+    const int lx = static_cast<int>(line.label.x) + 2;
+    const int ly = static_cast<int>(line.label.y) + 2;
+    Drag(lx, ly, lx + 15, ly + 10);
+    EXPECT_EQ(line.state, CCLObject::kLabelActive);
+    EXPECT_EQ(line.label.x, labelX + 15);
+    EXPECT_EQ(line.points[0], (PointF{30, 10}));
+    EXPECT_EQ(ctl.kinds, (std::vector<int>{3, 3, 3}));
+
+    // A click that moves nothing records nothing.
+    Click(70, 10);
+    EXPECT_EQ(line.state, CCLObject::kBodyActive);
+    EXPECT_EQ(ctl.kinds.size(), 3u);
+}
+
+TEST_F(ToolsTest, RubberBandSelectsWholeObjectsThatMoveTogether) {
+    RecordingController& ctl = Open(kClientWidth, kClientHeight, 1.0f);
+    CCLLine& first = DrawLine(20, 20, 60, 20);
+    CCLLine& second = DrawLine(20, 60, 60, 60);
+    ctl.SetTool(7);
+    Click(150, 100);
+    Click(160, 100);
+    ctl.SetSelectMode();
+    ctl.kinds.clear();
+
+    Drag(10, 10, 70, 70);  // around both lines, not the circle
+    ASSERT_EQ(ctl.GetSelection().size(), 2u);
+    EXPECT_EQ(first.state, CCLObject::kSelectedWhole);
+    EXPECT_EQ(second.state, CCLObject::kSelectedWhole);
+    EXPECT_EQ(ctl.GetObjectList()->back()->state, CCLObject::kIdle);
+    EXPECT_TRUE(ctl.kinds.empty());
+
+    // Dragging one moves both, with their labels.
+    const float labelX = second.label.x;
+    Drag(40, 20, 45, 25);
+    EXPECT_EQ(first.points[0], (PointF{25, 25}));
+    EXPECT_EQ(second.points[0], (PointF{25, 65}));
+    EXPECT_EQ(second.label.x, labelX + 5);
+    EXPECT_EQ(ctl.kinds, std::vector<int>{3});
+
+    // Keys with two selected move the objects; one history step per press.
+    Key(VK_RIGHT);
+    Key('S');
+    EXPECT_EQ(first.points[0], (PointF{26, 26}));
+    EXPECT_EQ(second.points[1], (PointF{66, 66}));
+    EXPECT_EQ(ctl.kinds, (std::vector<int>{3, 3, 3}));
+}
+
+TEST_F(ToolsTest, ArrowsMoveOnlyTheLabelOfASingleSelection) {
+    RecordingController& ctl = Open(kClientWidth, kClientHeight, 1.0f);
+    CCLLine& line = DrawLine(20, 20, 60, 20);
+    ctl.SetSelectMode();
+    Click(40, 20);
+    ctl.kinds.clear();
+    const float labelX = line.label.x;
+    Post(WM_KEYDOWN, VK_LEFT, 0, 0);
+    Post(WM_KEYDOWN, VK_LEFT, 0, 0);  // auto-repeat
+    Post(WM_KEYUP, VK_LEFT, 0, 0);
+    EXPECT_EQ(line.label.x, labelX - 2);
+    EXPECT_EQ(line.points[0], (PointF{20, 20}));
+    EXPECT_EQ(line.state, CCLObject::kBodyActive);
+    EXPECT_EQ(ctl.kinds, std::vector<int>{3});
+    // A and D move the figure itself.
+    Key('D');
+    EXPECT_EQ(line.points[0], (PointF{21, 20}));
+    // Q and E cycle the active handle.
+    Key('Q');
+    EXPECT_EQ(line.state, CCLObject::kHandleActive);
+    EXPECT_EQ(line.activeHandle, 1);
+    Key('E');
+    Key('E');
+    EXPECT_EQ(line.activeHandle, 2);
+}
+
+TEST_F(ToolsTest, DeleteRemovesAndRenumbers) {
+    RecordingController& ctl = Open(kClientWidth, kClientHeight, 1.0f);
+    DrawLine(20, 20, 60, 20);
+    DrawLine(20, 60, 60, 60);
+    CCLLine& third = DrawLine(20, 100, 60, 100);
+    ctl.SetSelectMode();
+    Click(40, 20);
+    ctl.kinds.clear();
+    Key(VK_DELETE);
+    ASSERT_EQ(ctl.GetObjectList()->size(), 2u);
+    EXPECT_TRUE(ctl.GetSelection().empty());
+    EXPECT_EQ(third.number, 2);
+    EXPECT_EQ(ctl.GetInteraction().typeCounters[2], 2);
+    EXPECT_EQ(ctl.kinds, std::vector<int>{2});
+    // Nothing selected: nothing deleted, no step.
+    Key(VK_DELETE);
+    EXPECT_EQ(ctl.GetObjectList()->size(), 2u);
+    EXPECT_EQ(ctl.kinds.size(), 1u);
+    // The next line continues the numbering.
+    EXPECT_EQ(DrawLine(100, 20, 150, 20).number, 3);
+}
+
+TEST_F(ToolsTest, TrackPointsFollowZoomCentringAndScroll) {
+    // 40 x 30 at zoom 2 is centred at (60, 45) in the 200 x 150 client.
+    RecordingController& ctl = Open(40, 30, 2.0f);
+    CCLLine& line = DrawLine(70, 55, 130, 55);
+    EXPECT_EQ(line.points[0], (PointF{5, 5}));
+    EXPECT_EQ(line.points[1], (PointF{35, 5}));
+    // Clicks beyond the picture land on its edge.
+    CCLLine& clamped = DrawLine(10, 55, 190, 140);
+    EXPECT_EQ(clamped.points[0], (PointF{0, 5}));
+    EXPECT_EQ(clamped.points[1], (PointF{40, 30}));
+    (void)ctl;
+}
+
+}  // namespace
