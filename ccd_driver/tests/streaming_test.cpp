@@ -154,6 +154,14 @@ TEST_F(StreamingTest, ReadersRaceStartStopFormatAndOpenWithoutTornFrames) {
     else if (round % 2 == 0) device->StopCapture();
     else device->Close();
   }
+  // On a loaded machine the rounds may pass before any reader got a frame:
+  // stream steadily until one arrives (bounded) so the checks below see data.
+  test::SetFormat(device.device(), formats[0][0], formats[0][1]);
+  EXPECT_EQ(device->StartCapture(), kStatusSuccess);
+  const auto deadline = std::chrono::steady_clock::now() + 20s;
+  while (frames.load() == 0 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(5ms);
+  }
   done = true;
   for (auto& thread : threads) thread.join();
   device->StopCapture();
