@@ -1,6 +1,8 @@
 // The drawing tools and the selection driven by real mouse and key messages
 // posted to a window that hosts the controller.
 #include <gtest/gtest.h>
+
+#include "unique_temp_dir.h"
 #include <windows.h>
 
 #include <filesystem>
@@ -76,7 +78,7 @@ protected:
                                 rc.bottom - rc.top, nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_NE(hwnd_, nullptr);
         ::SetPropW(hwnd_, L"history", &historyMessages_);
-        dir_ = fs::temp_directory_path() / "vz_tools_test";
+        dir_ = testing_support::UniqueTempPath("vz_tools_test");
         fs::create_directories(dir_);
     }
     void TearDown() override {

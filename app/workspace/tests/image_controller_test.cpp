@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "unique_temp_dir.h"
+
 #include <filesystem>
 
 #include "image_controller.h"
@@ -57,7 +59,7 @@ class ControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(window.hwnd(), nullptr);
-        dir = fs::temp_directory_path() / "vz_controller_test";
+        dir = testing_support::UniqueTempPath("vz_controller_test");
         fs::create_directories(dir);
     }
     void TearDown() override { fs::remove_all(dir); }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "unique_temp_dir.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,8 +18,7 @@ namespace fs = std::filesystem;
 class PictureFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("vz_picture_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir_ = testing_support::UniqueTempPath("vz_picture_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }

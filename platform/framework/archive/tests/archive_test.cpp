@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "unique_temp_dir.h"
+
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -204,7 +206,7 @@ TEST(Archive, WrongDirectionIsAnError) {
 }
 
 TEST(Archive, FileStreamWritesAndReadsBack) {
-    const auto path = std::filesystem::temp_directory_path() / "vizcam_archive_test.bin";
+    const auto path = testing_support::UniqueTempPath("vizcam_archive_test.bin");
     {
         FileStream file(path, FileStream::Mode::write);
         CArchive ar(file, CArchive::store);

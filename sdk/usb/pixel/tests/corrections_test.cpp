@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "unique_temp_dir.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -17,8 +19,7 @@ using test::Bytes;
 class TableFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("kqcmos_pixel_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir_ = testing_support::UniqueTempPath("kqcmos_pixel_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
