@@ -18,7 +18,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // Polls until the condition holds or the bound passes; a test never hangs.
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound = 5s) {
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds bound) {
     const auto deadline = std::chrono::steady_clock::now() + bound;
     while (!condition()) {
         if (std::chrono::steady_clock::now() > deadline) {
@@ -35,7 +35,9 @@ class LoadingThreadTest : public testing::Test {
 protected:
     void Start(CUIThread& thread) {
         ASSERT_TRUE(thread.Start());
-        ASSERT_TRUE(WaitUntil([&] { return thread.HasDialog(); })) << "the dialog never appeared";
+        // Generous: a process's first window waits for the display and fonts,
+        // which takes seconds on a loaded machine.
+        ASSERT_TRUE(WaitUntil([&] { return thread.HasDialog(); }, 60s)) << "the dialog never appeared";
         dialog_ = thread.GetDialog().GetWindowForOtherThreads();
         ASSERT_NE(dialog_, nullptr);
     }
@@ -50,7 +52,7 @@ protected:
     void Command(int id) const {
         SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
     }
-    bool Ends(CUIThread& thread) const { return thread.Wait(5000); }
+    bool Ends(CUIThread& thread) const { return thread.Wait(30000); }
 
     LanguageLibrary english_{0};
     HWND dialog_ = nullptr;
@@ -59,7 +61,7 @@ protected:
 TEST_F(LoadingThreadTest, NothingToLoadLeavesOnlyCancel) {
     ASSERT_TRUE(english_.Loaded());
     CUIThread thread(false, false);
-    Start(thread);
+    ASSERT_NO_FATAL_FAILURE(Start(thread));
     EXPECT_TRUE(IsWindowVisible(dialog_));
     EXPECT_FALSE(Enabled(IDC_LOAD_PICTURES));
     EXPECT_FALSE(Enabled(IDC_LOAD_FILES));
@@ -83,7 +85,7 @@ TEST_F(LoadingThreadTest, NothingToLoadLeavesOnlyCancel) {
 
 TEST_F(LoadingThreadTest, OneFlagEnablesOnlyItsBox) {
     CUIThread thread(true, false);
-    Start(thread);
+    ASSERT_NO_FATAL_FAILURE(Start(thread));
     EXPECT_TRUE(Enabled(IDC_LOAD_PICTURES));
     EXPECT_TRUE(Checked(IDC_LOAD_PICTURES));
     EXPECT_FALSE(Enabled(IDC_LOAD_FILES));
@@ -96,7 +98,7 @@ TEST_F(LoadingThreadTest, OneFlagEnablesOnlyItsBox) {
 
 TEST_F(LoadingThreadTest, LoadIsEnabledWhileAnyBoxIsTicked) {
     CUIThread thread(true, true);
-    Start(thread);
+    ASSERT_NO_FATAL_FAILURE(Start(thread));
     EXPECT_TRUE(Enabled(IDOK));
     Click(IDC_LOAD_PICTURES);
     EXPECT_TRUE(Enabled(IDOK));
@@ -110,7 +112,7 @@ TEST_F(LoadingThreadTest, LoadIsEnabledWhileAnyBoxIsTicked) {
 
 TEST_F(LoadingThreadTest, StepsToTheMaximumEndTheThread) {
     CUIThread thread(true, true);
-    Start(thread);
+    ASSERT_NO_FATAL_FAILURE(Start(thread));
     Click(IDC_LOAD_PICTURES);  // files only
     Command(IDOK);
     ASSERT_TRUE(thread.IsDialogReady());
@@ -138,7 +140,7 @@ TEST_F(LoadingThreadTest, StepsToTheMaximumEndTheThread) {
 
 TEST_F(LoadingThreadTest, StopAfterLoadCancels) {
     CUIThread thread(true, false);
-    Start(thread);
+    ASSERT_NO_FATAL_FAILURE(Start(thread));
     Command(IDOK);
     ASSERT_TRUE(thread.IsDialogReady());
     ASSERT_FALSE(thread.IsCancelled());
@@ -149,7 +151,7 @@ TEST_F(LoadingThreadTest, StopAfterLoadCancels) {
 
 TEST_F(LoadingThreadTest, EscapeOnTheDialogCancels) {
     CUIThread thread(true, true);
-    Start(thread);
+    ASSERT_NO_FATAL_FAILURE(Start(thread));
     // Keys come through the thread's queue, as a user's would.
     SetForegroundWindow(dialog_);
     PostMessageW(dialog_, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -180,7 +182,7 @@ TEST_P(LoadingTexts, LoadTurnsCancelIntoStopAndTellsThePhase) {
     LanguageLibrary library(texts.language);
     ASSERT_TRUE(library.Loaded());
     CUIThread thread(true, true);
-    Start(thread);
+    ASSERT_NO_FATAL_FAILURE(Start(thread));
     Command(IDOK);
     EXPECT_EQ(WindowText(Item(IDCANCEL)), texts.stop);
     EXPECT_EQ(WindowText(Item(IDC_LOADING_LABEL)), texts.loadingPictures);
