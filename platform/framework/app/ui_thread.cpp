@@ -38,6 +38,9 @@ DWORD WINAPI CUserInterfaceThread::ThreadMain(void* param) {
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists from here on
     if (self->InitInstance()) {
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            if (self->PreTranslateMessage(msg)) {
+                continue;
+            }
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

@@ -25,6 +25,9 @@ protected:
     // On the new thread: false ends the thread at once.
     virtual bool InitInstance() = 0;
     virtual void ExitInstance() {}
+    // On the new thread, before a message is dispatched: true when it was
+    // handled here (a dialog's keyboard navigation).
+    virtual bool PreTranslateMessage(MSG&) { return false; }
 
 private:
     static DWORD WINAPI ThreadMain(void* self);

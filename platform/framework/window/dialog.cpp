@@ -62,6 +62,10 @@ BOOL CDialog::OnMessage(UINT, WPARAM, LPARAM) {
     return FALSE;
 }
 
+HBRUSH CDialog::OnCtlColor(UINT, HDC, HWND) {
+    return nullptr;
+}
+
 namespace {
 
 std::wstring g_lastDataPrompt;
@@ -202,6 +206,16 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         }
         return self->OnCommand(id, HIWORD(wParam));
     }
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+        if (HBRUSH brush = self->OnCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
+            return reinterpret_cast<INT_PTR>(brush);
+        }
+        return self->OnMessage(message, wParam, lParam);
     case WM_NCDESTROY:
         self->OnMessage(message, wParam, lParam);
         self->m_hWnd = nullptr;

@@ -37,6 +37,10 @@ protected:
     virtual BOOL OnCommand(WORD id, WORD code);
     // Messages not handled above; return TRUE when handled.
     virtual BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // WM_CTLCOLOR* for the dialog or one of its controls: the brush to paint
+    // its background with, or null for the default. (A brush does not fit
+    // OnMessage's BOOL on 64-bit.)
+    virtual HBRUSH OnCtlColor(UINT message, HDC dc, HWND window);
 
     // Binds a control's text to a member: UpdateData(FALSE) writes the
     // members into the controls, UpdateData(TRUE) reads them back. A number
