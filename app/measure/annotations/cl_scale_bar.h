@@ -30,7 +30,7 @@ public:
     // Where the label is drawn: the same in whole image pixels.
     PointF DrawnLabelAnchor(float zoom, std::int32_t textWidth, std::int32_t textHeight) const;
     // The filled box behind bar and text for a bar whose left end is at the
-    // device point (lx, ly); right and bottom exclusive.
+    // device point leftEnd; right and bottom exclusive.
     PixelRect BackgroundBox(PixelPoint leftEnd, double deviceLength, std::int32_t textWidth,
                             std::int32_t textHeight) const;
 

@@ -5,7 +5,10 @@
 #include <array>
 #include <climits>
 #include <cmath>
+#include <string>
+#include <string_view>
 
+#include "annotation_strings.h"
 #include "annotations_resource.h"
 #include "arrow_pictures.h"
 #include "cl_arrow.h"
@@ -87,6 +90,24 @@ TEST(ArrowPictures, EightBitmapsWithTheirTipsInPlace) {
         EXPECT_EQ(::GetPixel(memory, 0, 0), RGB(255, 255, 255)) << d;
         ::SelectObject(memory, old);
         ::DeleteDC(memory);
+    }
+}
+
+// The Chinese language library holds the names the counters are given.
+TEST(CounterNames, LanguageLibrariesHoldTheNames) {
+    for (const wchar_t* library : {L"Lan_0.dll", L"Lan_1.dll"}) {
+        HMODULE module = ::LoadLibraryExW(library, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(module, nullptr) << library;
+        for (const int id : {IDS_COUNTER_CIRCLE, IDS_COUNTER_RECT, IDS_COUNTER_DIAMOND}) {
+            wchar_t buffer[64] = {};
+            const int n = ::LoadStringW(module, static_cast<UINT>(id), buffer, 64);
+            ASSERT_GT(n, 0) << id;
+            if (std::wstring_view(library) == L"Lan_1.dll") {
+                EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(buffer), static_cast<std::size_t>(n)),
+                          CounterName(id));
+            }
+        }
+        ::FreeLibrary(module);
     }
 }
 
