@@ -12,9 +12,14 @@
 #include <vector>
 
 #include "cl_object.h"
+#include "counter_style.h"
 #include "dc.h"
+#include "drawing_file.h"
+#include "history_store.h"
 #include "img_count.h"
+#include "kqmk_blocks.h"
 #include "picture.h"
+#include "workspace_messages.h"
 
 // What the controller asks of its view's scroll bars.
 class IScrollSizeSink {
@@ -67,6 +72,8 @@ public:
     }
 
     std::vector<std::unique_ptr<CCLObject>>* GetObjectList() { return &objects_; }
+    CounterStyleList* GetCounterStyles() { return &counterStyles_; }
+    const ObjectTypeCounters& GetTypeCounters() const { return typeCounters_; }
     std::vector<CCLObject*>& GetSelection() { return selection_; }
     const CPicture* GetPicture() const { return picture_.get(); }
     const CIMGCount* GetCounter() const { return counter_.get(); }
@@ -74,6 +81,32 @@ public:
     const CMemoryDC* GetBackBuffer() const { return backBuffer_.get(); }
     int GetCentringX() const { return centreX_; }
     int GetCentringY() const { return centreY_; }
+
+    // Given by the view after construction: the history names its folder
+    // after the sequence number; the picture kind is what a document stores.
+    void SetSequenceNumber(int number) { sequenceNumber_ = number; }
+    int GetSequenceNumber() const { return sequenceNumber_; }
+    void SetPictureKind(int kind) { pictureKind_ = kind; }
+    int GetPictureKind() const { return pictureKind_; }
+    CHistoryStore& GetHistoryStore() { return history_; }
+    const std::filesystem::path& GetPicturePath() const { return picturePath_; }
+
+    // Undo and redo (image_controller_history.cpp). PushHistory is called
+    // after every change to the objects, the picture or the counting state,
+    // with the HistoryAction of the change; it records the new state as a
+    // step and sends WM_HISTORY_CHANGED to the owner window.
+    void PushHistory(int action);
+    void RestoreHistory(int index);
+    void Undo();
+    void Redo();
+
+    // Drawing documents (image_controller_document.cpp). Failures are
+    // returned for the caller to tell the user; a failed load leaves the
+    // controller as it was, a failed save leaves the file as it was.
+    virtual DocumentStatus LoadDrawingFile(const std::filesystem::path& path);
+    virtual DocumentStatus SaveDrawingFile(const std::filesystem::path& path);
+    bool IsDocument() const { return isDocument_ != 0; }
+    const std::filesystem::path& GetDocumentPath() const { return documentPath_; }
 
     // Current style given to objects when drawn.
     float scale = 1.0f;
@@ -86,6 +119,8 @@ private:
     void RebuildBuffers();
     void ApplyZoom(float zoom);
     RECT ClientRect() const;
+    void PushFirstStep();
+    void ClearSelection();
 
     HWND owner_ = nullptr;
     std::filesystem::path picturePath_;
@@ -105,4 +140,11 @@ private:
     std::vector<CCLObject*> selection_;
     std::unique_ptr<CIMGCount> counter_;
     IScrollSizeSink* scrollSink_ = nullptr;
+    int sequenceNumber_ = 0;
+    int pictureKind_ = kqmk::kKindOther;
+    std::filesystem::path documentPath_;
+    int isDocument_ = 0;
+    CounterStyleList counterStyles_ = DefaultCounterStyles();
+    ObjectTypeCounters typeCounters_;
+    CHistoryStore history_;
 };
