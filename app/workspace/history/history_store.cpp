@@ -29,7 +29,19 @@ void ResetCounterSource(CIMGCount& counter, const CPicture& picture) {
 
 }  // namespace
 
-CHistoryStore::CHistoryStore() : CHistoryStore(fs::temp_directory_path()) {}
+namespace {
+
+// The system's temporary directory; the current folder when it has none,
+// so that building a controller never fails for want of one.
+fs::path SystemTemporaryDirectory() {
+    std::error_code ec;
+    fs::path temp = fs::temp_directory_path(ec);
+    return ec ? fs::path(".") : temp;
+}
+
+}  // namespace
+
+CHistoryStore::CHistoryStore() : CHistoryStore(SystemTemporaryDirectory()) {}
 
 CHistoryStore::CHistoryStore(const fs::path& temporaryDirectory)
     : baseFolder_(temporaryDirectory / kBaseFolderName) {
