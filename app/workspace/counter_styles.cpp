@@ -5,7 +5,7 @@
 
 CounterStyle* CCounterStyles::Find(std::int32_t type, ColourRef colourKey) {
     const auto it = std::find_if(records_.begin(), records_.end(), [&](const CounterStyle& style) {
-        return style.type == type && style.colourKey == colourKey;
+        return style.kind == type && style.colour == colourKey;
     });
     return it == records_.end() ? nullptr : &*it;
 }
@@ -21,7 +21,7 @@ void CCounterStyles::Set(ColourRef colourKey, std::int32_t nextNumber, std::int3
 
 CounterNumbering CCounterStyles::Get(std::int32_t type, ColourRef colourKey) const {
     for (const CounterStyle& style : records_) {
-        if (style.type == type && style.colourKey == colourKey) {
+        if (style.kind == type && style.colour == colourKey) {
             return {style.nextNumber, style.size};
         }
     }

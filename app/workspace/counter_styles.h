@@ -8,15 +8,7 @@
 #include <vector>
 
 #include "cl_count.h"
-
-struct CounterStyle {
-    std::int32_t count = 0;
-    std::int32_t nextNumber = 1;
-    std::int32_t type = 0;
-    ColourRef colourKey = 0;
-    std::int32_t size = CCL_Count::kDefaultSize;
-    friend bool operator==(const CounterStyle&, const CounterStyle&) = default;
-};
+#include "counter_style.h"
 
 struct CounterNumbering {
     std::int32_t nextNumber = 1;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "grey_to_rgb.h"
 #include "picture_gdi.h"
 #include "view_geometry.h"
 
@@ -20,6 +21,10 @@ CImageController::CImageController(const std::filesystem::path& path, HWND owner
     : owner_(owner), picturePath_(path) {}
 
 CImageController::~CImageController() {
+    if (owner_ != nullptr) {
+        history_.Clear();
+    }
+    history_.SetCounter(nullptr);
     selection_.clear();
     objects_.clear();
     backBuffer_.reset();
@@ -62,8 +67,10 @@ void CImageController::LoadPicture() {
         if (!counter_) {
             CreateCounter();
         }
-        // The first history step and the file information follow with the
-        // history store.
+        PushFirstStep();
+    } else {
+        // A picture shown again comes back as last edited.
+        history_.LoadCurrentPicture(*picture_);
     }
     RebuildBuffers();
 }
@@ -85,29 +92,13 @@ void CImageController::ReloadPicture() {
 // Each pixel takes its palette colour, so a picture whose 8-bit file carried
 // colours keeps them; a grey palette gives the grey value in all channels.
 void CImageController::ConvertGreyToRGB() {
-    if (!picture_ || picture_->GetBpp() != 8) {
-        return;
+    if (picture_) {
+        ::ConvertGreyToRGB(*picture_);
     }
-    CPicture colour(picture_->GetWidth(), picture_->GetHeight(), 24, picture_->GetType());
-    if (!colour.IsValid()) {
-        return;
-    }
-    const auto palette = picture_->GetPalette();
-    for (int row = 0; row < picture_->GetHeight(); ++row) {
-        const std::uint8_t* src = picture_->GetBits(row);
-        std::uint8_t* dst = colour.GetBits(row);
-        for (int x = 0; x < picture_->GetWidth(); ++x) {
-            const PaletteEntry& e = palette[src[x]];
-            dst[x * 3] = e.blue;
-            dst[x * 3 + 1] = e.green;
-            dst[x * 3 + 2] = e.red;
-        }
-    }
-    colour.SetJpegQuality(picture_->GetJpegQuality());
-    *picture_ = std::move(colour);
 }
 
 void CImageController::CreateCounter() {
+    history_.SetCounter(nullptr);
     if (owner_ == nullptr || !picture_ || !picture_->IsValid()) {
         counter_.reset();
         return;
@@ -120,6 +111,7 @@ void CImageController::CreateCounter() {
     engine->MakeGreyImage(CIMGCount::kGreyLuminance);
     engine->SetMarkColor(static_cast<std::uint32_t>(markColour));
     counter_ = std::move(engine);
+    history_.SetCounter(counter_.get());
 }
 
 void CImageController::FreePicture() {
@@ -129,6 +121,7 @@ void CImageController::FreePicture() {
 }
 
 void CImageController::ClosePicture() {
+    history_.SetCounter(nullptr);
     FreePicture();
     counter_.reset();
 }

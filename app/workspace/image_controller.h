@@ -12,11 +12,16 @@
 #include <vector>
 
 #include "cl_object.h"
+#include "counter_style.h"
 #include "dc.h"
+#include "drawing_file.h"
+#include "history_store.h"
 #include "img_count.h"
+#include "kqmk_blocks.h"
 #include "picture.h"
 #include "tool_interaction.h"
 #include "tool_prototypes.h"
+#include "workspace_messages.h"
 
 // What the controller asks of its view's scroll bars.
 class IScrollSizeSink {
@@ -69,6 +74,8 @@ public:
     }
 
     std::vector<std::unique_ptr<CCLObject>>* GetObjectList() { return &objects_; }
+    CounterStyleList* GetCounterStyles() { return &counterStyles_; }
+    const ObjectTypeCounters& GetTypeCounters() const { return typeCounters_; }
     std::vector<CCLObject*>& GetSelection() { return selection_; }
     const CPicture* GetPicture() const { return picture_.get(); }
     const CIMGCount* GetCounter() const { return counter_.get(); }
@@ -104,12 +111,34 @@ public:
     void NudgeSelection(int left, int up, int right, int down, int finish, int labelOnly);
     void DeleteSelection();
     void RenumberType(int type);
-    // Records one undo step of `kind` after a change: 1 an object was
-    // created, 2 objects were deleted, 3 objects were moved or nudged.
-    virtual void PushHistory(int kind);
 
     const ToolInteraction& GetInteraction() const { return ui_; }
     CCL_Scale& GetCalibrationLine() const { return prototypes_.CalibrationLine(); }
+    // Given by the view after construction: the history names its folder
+    // after the sequence number; the picture kind is what a document stores.
+    void SetSequenceNumber(int number) { sequenceNumber_ = number; }
+    int GetSequenceNumber() const { return sequenceNumber_; }
+    void SetPictureKind(int kind) { pictureKind_ = kind; }
+    int GetPictureKind() const { return pictureKind_; }
+    CHistoryStore& GetHistoryStore() { return history_; }
+    const std::filesystem::path& GetPicturePath() const { return picturePath_; }
+
+    // Undo and redo (image_controller_history.cpp). PushHistory is called
+    // after every change to the objects, the picture or the counting state,
+    // with the HistoryAction of the change; it records the new state as a
+    // step and sends WM_HISTORY_CHANGED to the owner window.
+    virtual void PushHistory(int action);
+    void RestoreHistory(int index);
+    void Undo();
+    void Redo();
+
+    // Drawing documents (image_controller_document.cpp). Failures are
+    // returned for the caller to tell the user; a failed load leaves the
+    // controller as it was, a failed save leaves the file as it was.
+    virtual DocumentStatus LoadDrawingFile(const std::filesystem::path& path);
+    virtual DocumentStatus SaveDrawingFile(const std::filesystem::path& path);
+    bool IsDocument() const { return isDocument_ != 0; }
+    const std::filesystem::path& GetDocumentPath() const { return documentPath_; }
 
     // Current style given to objects when drawn.
     float scale = 1.0f;
@@ -122,6 +151,7 @@ private:
     void RebuildBuffers();
     void ApplyZoom(float zoom);
     RECT ClientRect() const;
+    void PushFirstStep();
 
     HWND owner_ = nullptr;
     std::filesystem::path picturePath_;
@@ -147,4 +177,11 @@ private:
     TrackPoint ToTrackPoint(int x, int y) const;
     void ApplyCurrentStyle(CCLObject& object) const;
     void DrawObjects(CDC& dc);
+    int sequenceNumber_ = 0;
+    int pictureKind_ = kqmk::kKindOther;
+    std::filesystem::path documentPath_;
+    int isDocument_ = 0;
+    CounterStyleList counterStyles_ = DefaultCounterStyles();
+    ObjectTypeCounters typeCounters_;
+    CHistoryStore history_;
 };

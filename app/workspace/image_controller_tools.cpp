@@ -132,7 +132,7 @@ int CImageController::CreateToolObject(int tracking) {
         return 0;
     }
     if (complete && IsNumberedTool(ui_.tool)) {
-        prototype->number = ++ui_.typeCounters[static_cast<std::size_t>(ui_.tool)];
+        prototype->number = typeCounters_.Next(ui_.tool);
         objects_.push_back(prototypes_.CopyOf(ui_.tool));
         PushHistory(1);
         finished = 1;
@@ -395,7 +395,7 @@ void CImageController::DeleteSelection() {
         const int count = deleted[static_cast<std::size_t>(type)];
         if (count > 0) {
             RenumberType(type);
-            ui_.typeCounters[static_cast<std::size_t>(type)] -= count;
+            typeCounters_.Remove(type, count);
         }
     }
     PushHistory(2);

@@ -27,6 +27,4 @@ struct ToolInteraction {
     int moved = 0;
     int hoveredPart = 0;       // the state a hover hit gave, for the cursor
     int calibrationShown = 0;  // the calibration line is shown and selected
-    // The last number given to an object of each type.
-    std::array<int, kTypeCount> typeCounters{};
 };

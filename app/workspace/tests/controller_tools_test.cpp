@@ -377,7 +377,7 @@ TEST_F(ToolsTest, DeleteRemovesAndRenumbers) {
     ASSERT_EQ(ctl.GetObjectList()->size(), 2u);
     EXPECT_TRUE(ctl.GetSelection().empty());
     EXPECT_EQ(third.number, 2);
-    EXPECT_EQ(ctl.GetInteraction().typeCounters[2], 2);
+    EXPECT_EQ(ctl.GetTypeCounters().Get(2), 2);
     EXPECT_EQ(ctl.kinds, std::vector<int>{2});
     // Nothing selected: nothing deleted, no step.
     Key(VK_DELETE);

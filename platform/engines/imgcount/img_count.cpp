@@ -1,5 +1,9 @@
 #include "img_count.h"
 
+#include <algorithm>
+
+#include "picture.h"
+
 namespace {
 
 std::size_t StrideOf(int width) { return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4; }
@@ -9,6 +13,7 @@ std::size_t StrideOf(int width) { return (static_cast<std::size_t>(width) * 3 + 
 bool CIMGCount::Init(std::span<const std::uint8_t> bgr, int width, int height) {
     pixels_.clear();
     grey_.clear();
+    edge_.clear();
     width_ = height_ = 0;
     if (width <= 0 || height <= 0 || bgr.size() / StrideOf(width) < static_cast<std::size_t>(height)) {
         return false;
@@ -16,6 +21,47 @@ bool CIMGCount::Init(std::span<const std::uint8_t> bgr, int width, int height) {
     pixels_.assign(bgr.begin(), bgr.begin() + static_cast<std::ptrdiff_t>(StrideOf(width) * static_cast<std::size_t>(height)));
     width_ = width;
     height_ = height;
+    edge_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    return true;
+}
+
+void CIMGCount::SetSelection(int x, int y, int width, int height) {
+    hasSelection_ = true;
+    selX_ = x;
+    selY_ = y;
+    selWidth_ = width;
+    selHeight_ = height;
+}
+
+bool CIMGCount::GetSelection(int& x, int& y, int& width, int& height) const {
+    if (!hasSelection_) {
+        return false;
+    }
+    x = selX_;
+    y = selY_;
+    width = selWidth_;
+    height = selHeight_;
+    return true;
+}
+
+bool CIMGCount::saveEdgeImg(const std::filesystem::path& path, int flag) const {
+    if (flag != 1 || edge_.empty()) {
+        return false;
+    }
+    CPicture picture(kPictureBmp);
+    return picture.CreateFromArray(edge_, width_, height_, 8, width_, false) && picture.Save(path, kPictureBmp);
+}
+
+bool CIMGCount::loadEdgeImg(const std::filesystem::path& path) {
+    CPicture picture;
+    if (edge_.empty() || !picture.Load(path, kPictureBmp) || picture.GetBpp() != 8 ||
+        picture.GetWidth() != width_ || picture.GetHeight() != height_) {
+        return false;
+    }
+    for (int y = 0; y < height_; ++y) {
+        const std::uint8_t* row = picture.GetBits(y);
+        std::copy(row, row + width_, edge_.begin() + static_cast<std::ptrdiff_t>(y) * width_);
+    }
     return true;
 }
 

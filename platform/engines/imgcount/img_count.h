@@ -4,6 +4,7 @@
 // image and holds the colour it marks counted cells with. The counting
 // itself comes with the analysis work.
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <vector>
 
@@ -21,6 +22,19 @@ public:
     bool MakeGreyImage(int mode);
     void SetMarkColor(std::uint32_t colour) { markColour_ = colour; }
 
+    // The region counting is limited to, in picture pixels.
+    void SetSelection(int x, int y, int width, int height);
+    void ReleaseSelection() { hasSelection_ = false; }
+    // False (and the values untouched) when no region is set.
+    bool GetSelection(int& x, int& y, int& width, int& height) const;
+
+    // The edge image: one byte per pixel (0 or 255), rows in the picture's
+    // order, blank after Init. Saved as an 8-bit BMP; flag 1 writes it
+    // whole. Loading refuses a file of another size and keeps the old one.
+    std::span<std::uint8_t> EdgeImage() { return edge_; }
+    bool saveEdgeImg(const std::filesystem::path& path, int flag) const;
+    bool loadEdgeImg(const std::filesystem::path& path);
+
     std::uint32_t GetMarkColor() const { return markColour_; }
     int GetWidth() const { return width_; }
     int GetHeight() const { return height_; }
@@ -29,6 +43,12 @@ public:
 private:
     std::vector<std::uint8_t> pixels_;
     std::vector<std::uint8_t> grey_;
+    std::vector<std::uint8_t> edge_;
+    bool hasSelection_ = false;
+    int selX_ = 0;
+    int selY_ = 0;
+    int selWidth_ = 0;
+    int selHeight_ = 0;
     int width_ = 0;
     int height_ = 0;
     std::uint32_t markColour_ = 255;

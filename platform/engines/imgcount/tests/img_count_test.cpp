@@ -34,3 +34,40 @@ TEST(ImgCount, RejectsShortBlocks) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ImgCount, EdgeImageAndSelectionSurviveTheirFiles) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "vz_imgcount_edge.bmp";
+    CIMGCount engine;
+    int x = -1, y = -1, w = -1, h = -1;
+    EXPECT_FALSE(engine.GetSelection(x, y, w, h));
+    EXPECT_FALSE(engine.saveEdgeImg(file, 1));
+    ASSERT_TRUE(engine.Init(kPixels, 2, 2));
+    engine.EdgeImage()[1] = 255;
+    engine.EdgeImage()[2] = 255;
+    ASSERT_TRUE(engine.saveEdgeImg(file, 1));
+
+    CIMGCount other;
+    ASSERT_TRUE(other.Init(kPixels, 2, 2));
+    ASSERT_TRUE(other.loadEdgeImg(file));
+    EXPECT_EQ(std::vector<std::uint8_t>(other.EdgeImage().begin(), other.EdgeImage().end()),
+              (std::vector<std::uint8_t>{0, 255, 255, 0}));
+
+    // A file of another size leaves the edge image as it was.
+    const std::vector<std::uint8_t> three(12 * 1, 0);
+    CIMGCount wide;
+    ASSERT_TRUE(wide.Init(three, 3, 1));
+    wide.EdgeImage()[0] = 255;
+    EXPECT_FALSE(wide.loadEdgeImg(file));
+    EXPECT_EQ(wide.EdgeImage()[0], 255);
+
+    engine.SetSelection(1, 2, 3, 4);
+    ASSERT_TRUE(engine.GetSelection(x, y, w, h));
+    EXPECT_EQ(std::vector<int>({x, y, w, h}), (std::vector<int>{1, 2, 3, 4}));
+    engine.ReleaseSelection();
+    EXPECT_FALSE(engine.GetSelection(x, y, w, h));
+    std::filesystem::remove(file);
+}
+
+}  // namespace

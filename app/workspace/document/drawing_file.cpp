@@ -1,0 +1,74 @@
+#include "drawing_file.h"
+
+#include <system_error>
+
+#include "grey_to_rgb.h"
+
+DocumentStatus StatusOf(const ArchiveException& e) {
+    switch (e.GetCause()) {
+    case ArchiveException::openFailed: return DocumentStatus::cannotOpen;
+    case ArchiveException::readFailed: return DocumentStatus::cannotRead;
+    case ArchiveException::writeFailed: return DocumentStatus::cannotWrite;
+    case ArchiveException::endOfFile:
+    case ArchiveException::badFormat:
+    case ArchiveException::tooLarge: return DocumentStatus::damaged;
+    }
+    return DocumentStatus::damaged;
+}
+
+DrawingDocument ReadDrawingDocument(CArchive& ar) {
+    DrawingDocument document;
+    kqmk::PictureBlock picture = kqmk::LoadPictureBlock(ar);
+    kqmk::ObjectBlocks blocks = kqmk::LoadObjectBlocks(ar);
+    if (!ConvertGreyToRGB(picture.picture)) {
+        throw ArchiveException(ArchiveException::tooLarge);
+    }
+    document.pictureKind = picture.kind;
+    document.picture = std::move(picture.picture);
+    document.objects = std::move(blocks.objects);
+    document.counterStyles = std::move(blocks.styles);
+    document.counters = blocks.counters;
+    return document;
+}
+
+void WriteDrawingDocument(CArchive& ar, const CPicture* picture, std::int32_t pictureKind,
+                          const ObjectList& objects, const CounterStyleList& styles) {
+    kqmk::StorePictureBlock(ar, picture, pictureKind);
+    kqmk::StoreObjectBlocks(ar, objects, styles);
+}
+
+DocumentStatus ReadDrawingFile(const std::filesystem::path& path, DrawingDocument& document) {
+    try {
+        FileStream file(path, FileStream::Mode::read);
+        CArchive ar(file, CArchive::load);
+        document = ReadDrawingDocument(ar);
+        return DocumentStatus::ok;
+    } catch (const ArchiveException& e) {
+        return StatusOf(e);
+    }
+}
+
+DocumentStatus WriteDrawingFile(const std::filesystem::path& path, const CPicture* picture,
+                                std::int32_t pictureKind, const ObjectList& objects,
+                                const CounterStyleList& styles) {
+    std::filesystem::path temp = path;
+    temp += ".part";
+    try {
+        FileStream file(temp, FileStream::Mode::write);
+        CArchive ar(file, CArchive::store);
+        WriteDrawingDocument(ar, picture, pictureKind, objects, styles);
+        ar.Close();
+        file.Close();
+    } catch (const ArchiveException& e) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        return StatusOf(e) == DocumentStatus::cannotOpen ? DocumentStatus::cannotOpen : DocumentStatus::cannotWrite;
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        return DocumentStatus::cannotReplace;
+    }
+    return DocumentStatus::ok;
+}
