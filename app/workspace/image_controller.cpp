@@ -14,10 +14,12 @@ constexpr float kZoomStepBack = 0.9090909f;
 
 }  // namespace
 
-CImageController::CImageController() = default;
+CImageController::CImageController() { LoadStartupSettings(); }
 
 CImageController::CImageController(const std::filesystem::path& path, HWND owner)
-    : owner_(owner), picturePath_(path) {}
+    : owner_(owner), picturePath_(path) {
+    LoadStartupSettings();
+}
 
 CImageController::~CImageController() {
     selection_.clear();
@@ -66,6 +68,8 @@ void CImageController::LoadPicture() {
         // history store.
     }
     RebuildBuffers();
+    calibrationDlg_.m_nResoWidth = picture_->GetWidth();
+    calibrationDlg_.m_nResoHeight = picture_->GetHeight();
 }
 
 void CImageController::ReloadPicture() {
@@ -235,6 +239,9 @@ void CImageController::Render(int redrawPicture) {
                 object->decimals = decimals;
                 object->Draw(backBuffer_.get(), zoom_, offsetX, offsetY);
             }
+        }
+        if (gridShown_ != 0) {
+            DrawCountingGrid(0);
         }
     }
     Present();
