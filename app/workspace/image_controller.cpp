@@ -15,10 +15,12 @@ constexpr float kZoomStepBack = 0.9090909f;
 
 }  // namespace
 
-CImageController::CImageController() = default;
+CImageController::CImageController() { LoadStartupSettings(); }
 
 CImageController::CImageController(const std::filesystem::path& path, HWND owner)
-    : owner_(owner), picturePath_(path) {}
+    : owner_(owner), picturePath_(path) {
+    LoadStartupSettings();
+}
 
 CImageController::~CImageController() {
     if (owner_ != nullptr) {
@@ -73,6 +75,8 @@ void CImageController::LoadPicture() {
         history_.LoadCurrentPicture(*picture_);
     }
     RebuildBuffers();
+    calibrationDlg_.m_nResoWidth = picture_->GetWidth();
+    calibrationDlg_.m_nResoHeight = picture_->GetHeight();
 }
 
 void CImageController::ReloadPicture() {
@@ -220,6 +224,9 @@ void CImageController::Render(int redrawPicture) {
     Draw();
     if (backBuffer_) {
         DrawObjects(*backBuffer_);
+        if (gridShown_ != 0) {
+            DrawCountingGrid(0);
+        }
     }
     Present();
 }

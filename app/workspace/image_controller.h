@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "calibration_dlg.h"
 #include "cl_object.h"
 #include "counter_style.h"
 #include "dc.h"
@@ -18,6 +19,9 @@
 #include "history_store.h"
 #include "img_count.h"
 #include "kqmk_blocks.h"
+#include "ini_file.h"
+#include "ini_profile.h"
+#include "log_font.h"
 #include "picture.h"
 #include "tool_interaction.h"
 #include "tool_prototypes.h"
@@ -146,6 +150,78 @@ public:
     int decimals = 2;
     int markColour = 255;
 
+    // Settings (Config.ini through the settings helper). LoadSettings reads
+    // the drawing style, the label font and the print settings; SaveSettings
+    // writes them back after a setting dialog changed one.
+    void LoadSettings();
+    void SaveSettings();
+    CIniFile& GetSettingsFile() { return settings_; }
+
+    // Deletes the picture file and, for a picture from a drawing document,
+    // the document too. 1 when every file existed and was deleted; 0 when a
+    // file was missing or could not be deleted (the others are still tried).
+    int DeletePictureFiles();
+    void SetDocumentPath(const std::filesystem::path& path, int fromDocument) {
+        documentPath_ = path;
+        isDocument_ = fromDocument;
+    }
+
+    // Counting grid: cell size from the calibration chosen in the main
+    // frame's calibration combo, and its lines over the picture.
+    virtual void DrawCountingGrid(int unused);
+    virtual void LoadCalibration();
+    void SetCalibrationCombo(HWND combo) { calibrationCombo_ = combo; }
+    void SetScaleIniPath(std::wstring path) {
+        scaleIniPath_ = path;
+        calibrationDlg_.m_strScalePath = std::move(path);
+    }
+    void ShowCountingGrid(int shown) { gridShown_ = shown; }
+    float GetGridCellWidth() const { return gridCellWidth_; }
+    float GetGridCellHeight() const { return gridCellHeight_; }
+    COLORREF GetGridColour() const { return gridColour_; }
+
+    // Shows the picture at its calibrated physical size times the
+    // magnification; the scale and unit text become the controller's.
+    void ShowAtPrintSize(int magnification, float scale, const std::u16string& unit);
+
+    // Every object and the controller take the scale and unit text.
+    void SetCalibration(float newScale, const std::u16string& unit);
+    // The user confirmed a calibration line (its length, in view pixels at
+    // the current zoom, is the line's length result): opens the calibration
+    // dialog with the length in picture pixels; on OK applies and keeps the
+    // new calibration, releases the line and tells the owner window with
+    // WM_CALIBRATION_CHANGED. Returns 1 when a calibration was stored.
+    int ConfirmCalibrationLine(const CCLObject& line);
+    void SetCalibrationLineShown(int shown) { ui_.calibrationShown = shown; }
+    float GetCalibrationScale() const { return calibrationScale_; }
+    const std::u16string& GetCalibrationUnit() const { return calibrationUnit_; }
+
+    // Current style given to new objects (with scale, unitText and decimals).
+    int labelBoxShown = 1;
+    COLORREF drawColour = 0;
+    COLORREF selectedColour = RGB(200, 0, 0);
+    COLORREF labelBoxColour = 0x649664;
+    int penStyle = PS_SOLID;
+    int lineWidth = 1;
+    LogFont labelFont = SystemLogFont();
+    int labelMode = CCLObject::kLabelAll;
+    int thOption = 0;  // loaded and saved, not used here
+    // Print copies of the style and the magnification.
+    std::u16string printUnitText = u"μm";
+    float printScale = 1.0f;
+    int printMagnification = 1;
+    // Colour that selects the counter style of new counters.
+    int counterColourKey = 0;
+    // What the scale-bar tool takes over.
+    struct ScaleBarSettings {
+        float value = 50.0f;
+        int thickness = 1;
+        std::u16string unitText = u"μm";
+        int background = 1;
+        COLORREF colour = 0;
+    };
+    ScaleBarSettings scaleBar;
+
 private:
     static float ClampedZoom(float zoom);
     void RebuildBuffers();
@@ -184,4 +260,18 @@ private:
     CounterStyleList counterStyles_ = DefaultCounterStyles();
     ObjectTypeCounters typeCounters_;
     CHistoryStore history_;
+
+    // Settings read once at construction.
+    void LoadStartupSettings();
+
+    CIniFile settings_;
+    float gridCellWidth_ = 10.0f;
+    float gridCellHeight_ = 10.0f;
+    COLORREF gridColour_ = 0xFFFFFF;
+    int gridShown_ = 0;
+    HWND calibrationCombo_ = nullptr;
+    std::wstring scaleIniPath_ = ScaleIniPath();
+    CCalibrationDlg calibrationDlg_;
+    float calibrationScale_ = 1.0f;
+    std::u16string calibrationUnit_ = u"μm";
 };

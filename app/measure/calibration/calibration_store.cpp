@@ -91,6 +91,37 @@ std::optional<Calibration> CalibrationStore::Read(int n) const {
     return c;
 }
 
+namespace {
+
+float GridNumber(const std::optional<std::u16string>& text, float fallback) {
+    if (!text) {
+        return fallback;
+    }
+    const std::string s = Narrow(*text);
+    char* end = nullptr;
+    const float v = std::strtof(s.c_str(), &end);
+    // A 0 would divide by zero and infinities or NaN have no size: all three
+    // read as the default, as a text that is no number does.
+    if (end == s.c_str() || v == 0.0f || !std::isfinite(v)) {
+        return fallback;
+    }
+    return v;
+}
+
+}  // namespace
+
+CountingGridSettings CalibrationStore::ReadGrid(int n) const {
+    const std::u16string section = CalibrationSection(n);
+    CountingGridSettings grid;
+    grid.width = GridNumber(file_.Read(section, u"GridW"), grid.width);
+    grid.height = GridNumber(file_.Read(section, u"GridH"), grid.height);
+    grid.value = GridNumber(file_.Read(section, u"Value"), grid.value);
+    if (const auto colour = file_.Read(section, u"GColor")) {
+        grid.colour = static_cast<std::uint32_t>(ParseInt(*colour));
+    }
+    return grid;
+}
+
 std::vector<Calibration> CalibrationStore::List() const {
     std::vector<Calibration> list;
     const int count = Count();

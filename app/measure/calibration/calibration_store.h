@@ -17,6 +17,15 @@ struct Calibration {
     std::u16string resolution; // "%d * %d" of the picture it was made on
 };
 
+// The counting-grid settings kept with a calibration, and its value, which
+// turns the cell size from the calibration's unit into picture pixels.
+struct CountingGridSettings {
+    float width = 10.0f;              // GridW
+    float height = 10.0f;             // GridH
+    std::uint32_t colour = 0xFFFFFF;  // GColor, 0x00BBGGRR
+    float value = 1.0f;               // Value, units per pixel
+};
+
 class CalibrationStore {
 public:
     // Count is read from a file anyone can edit: more sections than this
@@ -34,6 +43,10 @@ public:
     std::optional<int> Find(std::u16string_view name) const;
     // One section as stored, with missing keys replaced by their defaults.
     std::optional<Calibration> Read(int section) const;
+    // The grid settings of [scl_N] for any N (section 0 holds those of
+    // "Default"). A missing key, a 0, or text that is no finite number gives
+    // the default; negative sizes stay as stored.
+    CountingGridSettings ReadGrid(int section) const;
 
     // Writes a calibration: over the section of the same name when there is
     // one (its grid settings are reset), else as a new last section.

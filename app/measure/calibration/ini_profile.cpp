@@ -29,17 +29,25 @@ std::optional<std::u16string> IniProfile::Read(std::u16string_view section, std:
     return std::u16string(text.begin(), text.end());
 }
 
-bool IniProfile::EnsureUnicodeFile() {
-    HANDLE file = CreateFileW(ini_.m_strPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+bool EnsureUnicodeIniFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return GetLastError() == ERROR_FILE_EXISTS;
+        return false;
     }
-    const unsigned char bom[] = {0xFF, 0xFE};
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, bom, sizeof bom, &written, nullptr);
+    LARGE_INTEGER size{};
+    bool ok = GetFileSizeEx(file, &size) != 0;
+    if (ok && size.QuadPart == 0) {
+        const unsigned char bom[] = {0xFF, 0xFE};
+        DWORD written = 0;
+        ok = WriteFile(file, bom, sizeof bom, &written, nullptr) && written == sizeof bom;
+    }
     CloseHandle(file);
-    return ok && written == sizeof bom;
+    return ok;
+}
+
+bool IniProfile::EnsureUnicodeFile() {
+    return EnsureUnicodeIniFile(ini_.m_strPath);
 }
 
 bool IniProfile::Write(std::u16string_view section, std::u16string_view key, std::u16string_view value) {

@@ -26,3 +26,9 @@ private:
 
 // scale.ini beside the program.
 std::wstring ScaleIniPath();
+
+// Makes a file that does not exist, or is empty, a UTF-16 INI file (a
+// byte-order mark), so that the platform's profile functions keep texts
+// outside the code page. A file with content is left as it is. False when
+// the file cannot be created or read.
+bool EnsureUnicodeIniFile(const std::wstring& path);

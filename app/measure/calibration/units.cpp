@@ -22,7 +22,9 @@ int UnitIndex(std::u16string_view unit) {
 }
 
 std::u16string_view NormalizeUnit(std::u16string_view unit) {
-    return unit.empty() || unit == u"NULL" ? kDefaultUnit : unit;
+    // An INI file kept in an 8-bit code page stores the Greek mu as the
+    // micro sign, which reads back as U+00B5.
+    return unit.empty() || unit == u"NULL" || unit == u"\u00b5m" ? kDefaultUnit : unit;
 }
 
 double ConvertUnit(float value, std::u16string_view from, std::u16string_view to) {

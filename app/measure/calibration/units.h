@@ -15,7 +15,8 @@ inline constexpr std::u16string_view kDefaultUnit = kLengthUnits[0];
 int UnitIndex(std::u16string_view unit);
 
 // A stored unit text as the program uses it: the "NULL" of a missing key and
-// an empty text mean the default unit.
+// an empty text mean the default unit, and so does "µm" with the micro sign,
+// the form "μm" takes in a file written in an 8-bit code page.
 std::u16string_view NormalizeUnit(std::u16string_view unit);
 
 // value converted from one unit into another. Equal texts, or a text that is

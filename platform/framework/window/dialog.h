@@ -27,6 +27,9 @@ public:
     void DestroyWindow();
 
     HWND GetSafeHwnd() const { return m_hWnd; }
+    // The window the dialog is opened over, for a dialog object that lives
+    // longer than the window it was built with.
+    void SetParentWindow(HWND parent) { m_parent = parent; }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
 
 protected:

@@ -118,4 +118,43 @@ TEST_F(CalibrationStoreTest, UntrustedCountAndMissingSections) {
     EXPECT_TRUE(store_.List().empty());
 }
 
+TEST_F(CalibrationStoreTest, GridSettingsOfAnySectionWithDefaults) {
+    // Nothing stored: 10 by 10, white, value 1 (also for "Default", scl_0).
+    const CountingGridSettings none = store_.ReadGrid(0);
+    EXPECT_EQ(none.width, 10.0f);
+    EXPECT_EQ(none.height, 10.0f);
+    EXPECT_EQ(none.colour, 0xFFFFFFu);
+    EXPECT_EQ(none.value, 1.0f);
+
+    file_.Write(u"scl_0", u"GridW", u"25.500000");
+    file_.Write(u"scl_0", u"GridH", u"12.000000");
+    file_.Write(u"scl_0", u"GColor", u"255");
+    file_.Write(u"scl_0", u"Value", u"0.500000");
+    const CountingGridSettings stored = store_.ReadGrid(0);
+    EXPECT_EQ(stored.width, 25.5f);
+    EXPECT_EQ(stored.height, 12.0f);
+    EXPECT_EQ(stored.colour, 255u);
+    EXPECT_EQ(stored.value, 0.5f);
+}
+
+TEST_F(CalibrationStoreTest, GridNumbersThatCannotBeUsedReadAsDefaults) {
+    struct Case {
+        const char16_t* text;
+        float expected;
+    };
+    // 0 would divide by zero; NaN and infinities have no size; a negative
+    // size stays as stored (the grid draws it as one pixel).
+    for (const Case k : {Case{u"0", 10.0f}, Case{u"0.000000", 10.0f}, Case{u"nan", 10.0f}, Case{u"inf", 10.0f},
+                         Case{u"abc", 10.0f}, Case{u"-4", -4.0f}, Case{u"7.25", 7.25f}}) {
+        file_.Write(u"scl_3", u"GridW", k.text);
+        file_.Write(u"scl_3", u"GridH", k.text);
+        file_.Write(u"scl_3", u"Value", k.text);
+        const CountingGridSettings grid = store_.ReadGrid(3);
+        const std::u16string text(k.text);
+        EXPECT_EQ(grid.width, k.expected) << std::string(text.begin(), text.end());
+        EXPECT_EQ(grid.height, k.expected) << std::string(text.begin(), text.end());
+        EXPECT_EQ(grid.value, k.expected == 10.0f ? 1.0f : k.expected) << std::string(text.begin(), text.end());
+    }
+}
+
 }  // namespace

@@ -75,4 +75,17 @@ TEST_F(IniProfileTest, DeleteAllRemovesTheFile) {
     EXPECT_EQ(store.Count(), 0);
 }
 
+TEST_F(IniProfileTest, EmptyFileBecomesUnicodeAFileWithContentIsKept) {
+    std::ofstream(path_, std::ios::binary).close();
+    ASSERT_TRUE(EnsureUnicodeIniFile(path_.wstring()));
+    EXPECT_EQ(Bytes(), std::string("\xFF\xFE"));
+    IniProfile file(path_.wstring());
+    ASSERT_TRUE(file.Write(u"CLdraw", u"Unit", u"\u03bcm"));
+    EXPECT_EQ(file.Read(u"CLdraw", u"Unit"), u"\u03bcm");
+
+    const std::string before = Bytes();
+    ASSERT_TRUE(EnsureUnicodeIniFile(path_.wstring()));
+    EXPECT_EQ(Bytes(), before);
+}
+
 }  // namespace

@@ -47,6 +47,8 @@ TEST(Units, UnknownUnitsPassTheValueThrough) {
 TEST(Units, MissingUnitIsTheDefaultUnit) {
     EXPECT_EQ(NormalizeUnit(u"NULL"), u"\u03bcm");
     EXPECT_EQ(NormalizeUnit(u""), u"\u03bcm");
+    EXPECT_EQ(NormalizeUnit(u"\u00b5m"), u"\u03bcm");
+    EXPECT_EQ(ConvertUnit(1000.0f, u"\u00b5m", u"mm"), 1.0);
     EXPECT_NEAR(ConvertUnit(1.0f, u"NULL", u"mm"), 0.001, 1e-12);
     EXPECT_EQ(UnitIndex(u"inch"), 3);
     EXPECT_EQ(UnitIndex(u"Inch"), -1);

@@ -1,0 +1,31 @@
+// Deleting the files behind a picture.
+#include <system_error>
+
+#include "image_controller.h"
+
+namespace {
+
+// False when the file is missing or could not be deleted.
+bool DeleteExistingFile(const std::filesystem::path& path) {
+    std::error_code error;
+    if (path.empty() || !std::filesystem::is_regular_file(path, error)) {
+        return false;
+    }
+    return std::filesystem::remove(path, error) && !error;
+}
+
+}  // namespace
+
+// Each file is tried even when an earlier one failed, but success is
+// reported only when all of them went: a failed picture delete must not be
+// hidden by a document delete that worked.
+int CImageController::DeletePictureFiles() {
+    if (owner_ == nullptr) {
+        return 0;
+    }
+    bool allDeleted = DeleteExistingFile(picturePath_);
+    if (isDocument_ != 0) {
+        allDeleted = DeleteExistingFile(documentPath_) && allDeleted;
+    }
+    return allDeleted ? 1 : 0;
+}
