@@ -444,6 +444,11 @@ void CImageController::OnKeyDown(UINT key) {
         DeleteSelection();
         Render(0);
         return;
+    case VK_SPACE:
+        if (ui_.calibrationShown != 0) {
+            ConfirmCalibrationLine(prototypes_.CalibrationLine());
+        }
+        return;
     case 'E':
     case 'Q':
         if (selection_.size() == 1) {

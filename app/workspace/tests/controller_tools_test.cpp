@@ -14,6 +14,9 @@
 #include "circle_figures.h"
 #include "image_controller.h"
 #include "line_figures.h"
+#include "measure_resource.h"
+#include "modal_script.h"
+#include "resource_module.h"
 
 namespace {
 
@@ -244,6 +247,40 @@ TEST_F(ToolsTest, CalibrationLineIsShownNotListed) {
     // Esc hides it again.
     Key(VK_ESCAPE);
     EXPECT_EQ(ctl.GetInteraction().calibrationShown, 0);
+}
+
+// Space over a shown calibration line opens the calibration dialog with the
+// line's length in picture pixels; OK calibrates the controller.
+TEST_F(ToolsTest, SpaceCalibratesFromTheShownLine) {
+    HMODULE language = ::LoadLibraryExW(L"Lan_0.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(language, nullptr);
+    SetResourceModule(language);
+    RecordingController& ctl = Open(100, 75, 2.0f);
+    ctl.SetScaleIniPath((dir_ / "scale.ini").wstring());
+    ctl.SetTool(1);
+    Click(20, 20);
+    MoveTo(80, 100);
+    Click(80, 100);  // 100 view pixels at zoom 2
+    ASSERT_EQ(ctl.GetInteraction().calibrationShown, 1);
+
+    std::wstring pixelsShown;
+    testing_support::ModalScript script({[&](HWND d) {
+        pixelsShown = testing_support::ModalScript::ItemText(d, IDC_CALIB_PIXELS);
+        testing_support::ModalScript::SetText(d, IDC_CALIB_LENGTH, L"25");
+        testing_support::ModalScript::Press(d, IDOK);
+    }});
+    Key(VK_SPACE);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(pixelsShown, L"50");
+    EXPECT_FLOAT_EQ(ctl.scale, 0.5f);
+    EXPECT_EQ(ctl.GetInteraction().calibrationShown, 0);
+    EXPECT_TRUE(ctl.GetSelection().empty());
+
+    // Without a shown line, Space does nothing.
+    Key(VK_SPACE);
+    EXPECT_FLOAT_EQ(ctl.scale, 0.5f);
+    SetResourceModule(nullptr);
+    ::FreeLibrary(language);
 }
 
 TEST_F(ToolsTest, RightClickAbandonsTheObjectInProgress) {
