@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cl_arrow.h"
 #include "grey_to_rgb.h"
 #include "picture_gdi.h"
 #include "view_geometry.h"
@@ -15,11 +16,17 @@ constexpr float kZoomStepBack = 0.9090909f;
 
 }  // namespace
 
-CImageController::CImageController() { LoadStartupSettings(); }
+CImageController::CImageController() { SetUpTools(); }
 
 CImageController::CImageController(const std::filesystem::path& path, HWND owner)
     : owner_(owner), picturePath_(path) {
+    SetUpTools();
+}
+
+void CImageController::SetUpTools() {
     LoadStartupSettings();
+    counterStyles_.RegisterDefaults(static_cast<ColourRef>(counterColourKey));
+    prototypes_.As<CCLArrow>(CCLArrow::kType).SetArrowStyle(0, 25, 25);
 }
 
 CImageController::~CImageController() {

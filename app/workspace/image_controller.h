@@ -13,7 +13,7 @@
 
 #include "calibration_dlg.h"
 #include "cl_object.h"
-#include "counter_style.h"
+#include "counter_styles.h"
 #include "dc.h"
 #include "drawing_file.h"
 #include "history_store.h"
@@ -78,7 +78,14 @@ public:
     }
 
     std::vector<std::unique_ptr<CCLObject>>* GetObjectList() { return &objects_; }
-    CounterStyleList* GetCounterStyles() { return &counterStyles_; }
+    CCounterStyles* GetCounterStyles() { return &counterStyles_; }
+    // Counter styles per kind and colour key (see CCounterStyles).
+    void SetCounterStyle(ColourRef colourKey, int nextNumber, int size, int type);
+    CounterNumbering GetCounterStyle(int type, ColourRef colourKey) const;
+    // A new counter takes the next number of its kind in the current counter
+    // colour key; a counter about to be deleted gives its number back.
+    void NumberCounter(CCL_Count& counter);
+    void UnnumberCounter(const CCL_Count& counter);
     const ObjectTypeCounters& GetTypeCounters() const { return typeCounters_; }
     std::vector<CCLObject*>& GetSelection() { return selection_; }
     const CPicture* GetPicture() const { return picture_.get(); }
@@ -253,16 +260,22 @@ private:
     TrackPoint ToTrackPoint(int x, int y) const;
     void ApplyCurrentStyle(CCLObject& object) const;
     void DrawObjects(CDC& dc);
+    // Asks for the text of a text annotation at the current point; false
+    // when the user cancelled.
+    bool AskForText(std::u16string& text) const;
     int sequenceNumber_ = 0;
     int pictureKind_ = kqmk::kKindOther;
     std::filesystem::path documentPath_;
     int isDocument_ = 0;
-    CounterStyleList counterStyles_ = DefaultCounterStyles();
+    CCounterStyles counterStyles_;
     ObjectTypeCounters typeCounters_;
     CHistoryStore history_;
 
     // Settings read once at construction.
     void LoadStartupSettings();
+    // Settings, the counter styles of the current colour key and the arrow
+    // tool's defaults, for both constructors.
+    void SetUpTools();
 
     CIniFile settings_;
     float gridCellWidth_ = 10.0f;

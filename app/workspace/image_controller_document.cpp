@@ -11,7 +11,7 @@ DocumentStatus CImageController::SaveDrawingFile(const std::filesystem::path& pa
     if (!picture_) {
         picture_ = std::make_unique<CPicture>();
     }
-    return WriteDrawingFile(path, picture_.get(), pictureKind_, objects_, counterStyles_);
+    return WriteDrawingFile(path, picture_.get(), pictureKind_, objects_, counterStyles_.Records());
 }
 
 DocumentStatus CImageController::LoadDrawingFile(const std::filesystem::path& path) {
@@ -30,7 +30,7 @@ DocumentStatus CImageController::LoadDrawingFile(const std::filesystem::path& pa
     for (auto& object : document.objects) {
         objects_.push_back(std::move(object));
     }
-    MergeCounterStyles(counterStyles_, document.counterStyles);
+    MergeCounterStyles(counterStyles_.Records(), document.counterStyles);
     typeCounters_ = document.counters;
     if (!counter_) {
         CreateCounter();

@@ -26,14 +26,14 @@ std::unique_ptr<HistoryStep> StepOf(int action) {
 }  // namespace
 
 void CImageController::PushFirstStep() {
-    history_.PushStep(StepOf(kHistoryLoad), objects_, counterStyles_, picture_.get(), pictureKind_);
+    history_.PushStep(StepOf(kHistoryLoad), objects_, counterStyles_.Records(), picture_.get(), pictureKind_);
 }
 
 void CImageController::PushHistory(int action) {
     if (owner_ == nullptr) {
         return;
     }
-    history_.PushStep(StepOf(action), objects_, counterStyles_, picture_.get(), pictureKind_);
+    history_.PushStep(StepOf(action), objects_, counterStyles_.Records(), picture_.get(), pictureKind_);
     ::SendMessageW(owner_, WM_HISTORY_CHANGED, 0, 0);
 }
 
@@ -53,7 +53,7 @@ void CImageController::RestoreHistory(int index) {
         return;
     }
     objects_ = std::move(restored);
-    counterStyles_ = std::move(restoredStyles);
+    counterStyles_.Records() = std::move(restoredStyles);
     for (const auto& object : objects_) {
         if (object->state != CCLObject::kIdle) {
             selection_.push_back(object.get());

@@ -4,8 +4,12 @@
 // keyboard.
 #include <algorithm>
 
+#include "cl_count.h"
+#include "cl_scale_bar.h"
+#include "cl_text.h"
 #include "image_controller.h"
 #include "line_figures.h"
+#include "text_input_dlg.h"
 
 namespace {
 
@@ -13,7 +17,9 @@ bool IsCounter(const CCLObject& o) { return o.type >= 14 && o.type <= 16; }
 bool IsCounterOrArrow(const CCLObject& o) { return IsCounter(o) || o.type == 19; }
 // Types numbered by their own counter and renumbered after deletions.
 bool IsFigureType(int type) { return type >= 2 && type <= 12; }
-bool IsNumberedTool(int tool) { return IsFigureType(tool) || tool == 19; }
+// Tools whose objects take the next number of their type's counter; counters
+// are numbered per style and the scale bar not at all.
+bool IsTypeNumberedTool(int tool) { return IsFigureType(tool) || tool == CCLText::kType || tool == 19; }
 
 RECT Normalised(TrackPoint a, TrackPoint b) {
     return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
@@ -102,19 +108,50 @@ void CImageController::CancelInteraction() {
     Render(0);
 }
 
+bool CImageController::AskForText(std::u16string& text) const {
+    POINT at{ui_.current.x + centreX_ - scrollX_, ui_.current.y + centreY_ - scrollY_};
+    ::ClientToScreen(owner_, &at);
+    // The dialog needs the mouse that the press captured.
+    ::ReleaseCapture();
+    CTextInputDlg dialog(at.x, at.y, owner_);
+    if (dialog.DoModal() != IDOK) {
+        return false;
+    }
+    text.assign(dialog.m_strText.begin(), dialog.m_strText.end());
+    return true;
+}
+
 int CImageController::CreateToolObject(int tracking) {
     if (owner_ == nullptr || !backBuffer_) {
         return 0;
     }
-    if (tracking != 0 && ui_.step == 0) {
+    const int tool = ui_.tool;
+    // Only the scale bar follows the mouse before its first click.
+    if (tracking != 0 && ui_.step == 0 && tool != CCL_BiaoChi::kType) {
         return 0;
     }
-    CCLObject* prototype = prototypes_.Get(ui_.tool);
+    CCLObject* prototype = prototypes_.Get(tool);
     if (prototype == nullptr) {
         return 0;
     }
     if (ui_.step == 0) {
         prototypes_.ForEach([this](CCLObject& p) { ApplyCurrentStyle(p); });
+    }
+    if (tool == CCLText::kType) {
+        std::u16string text;
+        if (tracking != 0 || !AskForText(text)) {
+            return 0;
+        }
+        prototypes_.As<CCLText>(tool).text = std::move(text);
+        tracking = 0;
+    }
+    if (tool == CCL_BiaoChi::kType) {
+        auto& bar = prototypes_.As<CCL_BiaoChi>(tool);
+        bar.value = scaleBar.value;
+        bar.thickness = scaleBar.thickness;
+        bar.barUnit = scaleBar.unitText;
+        bar.background = scaleBar.background;
+        bar.drawColour = scaleBar.colour;
     }
     Draw();
     const int offsetX = scrollX_ - centreX_;
@@ -122,7 +159,7 @@ int CImageController::CreateToolObject(int tracking) {
     const bool complete = prototype->Track(backBuffer_.get(), ui_.current.x, ui_.current.y, ui_.step,
                                            tracking != 0, zoom_, offsetX, offsetY);
     int finished = 0;
-    if (complete && ui_.tool == CToolPrototypes::kCalibrationTool) {
+    if (complete && tool == CToolPrototypes::kCalibrationTool) {
         ClearSelection();
         selection_.push_back(prototype);
         ui_.tool = 0;
@@ -131,9 +168,13 @@ int CImageController::CreateToolObject(int tracking) {
         Render(0);
         return 0;
     }
-    if (complete && IsNumberedTool(ui_.tool)) {
-        prototype->number = typeCounters_.Next(ui_.tool);
-        objects_.push_back(prototypes_.CopyOf(ui_.tool));
+    if (complete) {
+        if (IsTypeNumberedTool(tool)) {
+            prototype->number = typeCounters_.Next(tool);
+        } else if (IsCounter(*prototype)) {
+            NumberCounter(prototypes_.As<CCL_Count>(tool));
+        }
+        objects_.push_back(prototypes_.CopyOf(tool));
         PushHistory(1);
         finished = 1;
     }
@@ -386,6 +427,9 @@ void CImageController::DeleteSelection() {
     for (CCLObject* o : selection_) {
         if (IsFigureType(o->type)) {
             ++deleted[static_cast<std::size_t>(o->type)];
+        }
+        if (auto* counter = dynamic_cast<const CCL_Count*>(o); counter != nullptr && IsCounter(*o)) {
+            UnnumberCounter(*counter);
         }
         std::erase_if(objects_, [o](const std::unique_ptr<CCLObject>& owned) { return owned.get() == o; });
     }

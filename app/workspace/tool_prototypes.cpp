@@ -3,6 +3,10 @@
 #include "angle_figures.h"
 #include "area_figures.h"
 #include "circle_figures.h"
+#include "cl_arrow.h"
+#include "cl_count.h"
+#include "cl_scale_bar.h"
+#include "cl_text.h"
 #include "line_figures.h"
 
 CToolPrototypes::CToolPrototypes() {
@@ -17,7 +21,13 @@ CToolPrototypes::CToolPrototypes() {
     Register<CCLEllipse>(CCLEllipse::kType);
     Register<CCLCurve>(CCLCurve::kType);
     Register<CCLPolygon>(CCLPolygon::kType);
+    Register<CCLText>(CCLText::kType);
+    Register<CCL_CountCircle>(CCL_CountCircle::kType);
+    Register<CCL_CountRect>(CCL_CountRect::kType);
+    Register<CCL_CountDiamond>(CCL_CountDiamond::kType);
+    Register<CCL_BiaoChi>(CCL_BiaoChi::kType);
     Register<CCL_Scale>(CCL_Scale::kType);
+    Register<CCLArrow>(CCLArrow::kType);
 }
 
 CCLObject* CToolPrototypes::Get(int tool) const {

@@ -13,7 +13,8 @@ public:
     static constexpr int kToolCount = 20;
     static constexpr int kCalibrationTool = 1;
 
-    // The figure tools 1 to 12.
+    // Every drawing tool: the figures 1 to 12, text, counters, scale bar and
+    // arrow.
     CToolPrototypes();
 
     // Adds the prototype of `tool`, of class T.
@@ -30,6 +31,11 @@ public:
 
     // nullptr for a tool without a prototype.
     CCLObject* Get(int tool) const;
+    // The prototype of a tool registered with class T.
+    template <typename T>
+    T& As(int tool) const {
+        return dynamic_cast<T&>(*Get(tool));
+    }
     // A new object of the tool's class copied from its prototype.
     std::unique_ptr<CCLObject> CopyOf(int tool) const;
     CCL_Scale& CalibrationLine() const;

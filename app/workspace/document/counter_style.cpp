@@ -14,7 +14,3 @@ void MergeCounterStyles(CounterStyleList& into, std::span<const CounterStyle> lo
         }
     }
 }
-
-CounterStyleList DefaultCounterStyles(ColourRef colour) {
-    return {{0, 1, 14, colour, 15}, {0, 1, 16, colour, 15}, {0, 1, 15, colour, 15}};
-}

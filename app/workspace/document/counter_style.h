@@ -19,10 +19,6 @@ struct CounterStyle {
 
 using CounterStyleList = std::vector<CounterStyle>;
 
-// The styles a new controller starts with: round, rectangular and diamond
-// counters of `colour`, numbering from 1, size 15.
-CounterStyleList DefaultCounterStyles(ColourRef colour = 0);
-
 // Folds loaded styles into `into`: a style with the same kind and colour takes
 // the loaded count, next number and size; any other is appended. So numbering
 // continues where the document left off instead of starting again beside it.

@@ -59,7 +59,7 @@ TEST_F(ControllerDocumentTest, SavedClosedAndOpenedShowsTheSameObjectsAndResults
         }
         (*c.GetObjectList())[1]->state = CCLObject::kSelectedWhole;
         c.GetSelection().push_back((*c.GetObjectList())[1].get());
-        (*c.GetCounterStyles())[0] = {3, 4, kTagCountCircle, 0, 15};
+        c.GetCounterStyles()->Records()[0] = {3, 4, kTagCountCircle, 0, 15};
         c.PushHistory(kHistoryCreate);
         ASSERT_EQ(c.SaveDrawingFile(doc), DocumentStatus::ok);
         EXPECT_TRUE(c.GetSelection().empty());
@@ -83,8 +83,8 @@ TEST_F(ControllerDocumentTest, SavedClosedAndOpenedShowsTheSameObjectsAndResults
     EXPECT_EQ(c->GetTypeCounters().Get(kTagPolygon), 1);
 
     // The document's numbering replaces the default round style, not beside it.
-    ASSERT_EQ(c->GetCounterStyles()->size(), 3u);
-    EXPECT_EQ((*c->GetCounterStyles())[0], (CounterStyle{3, 4, kTagCountCircle, 0, 15}));
+    ASSERT_EQ(c->GetCounterStyles()->Records().size(), 3u);
+    EXPECT_EQ(c->GetCounterStyles()->Records()[0], (CounterStyle{3, 4, kTagCountCircle, 0, 15}));
 
     // The loaded state is step 0, and the picture path is its picture.
     EXPECT_EQ(c->GetHistoryStore().Steps().size(), 1u);

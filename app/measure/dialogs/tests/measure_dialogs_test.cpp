@@ -11,6 +11,8 @@
 #include "modal_script.h"
 #include "precision_dlg.h"
 #include "resource_module.h"
+#include "text_input_dlg.h"
+#include "text_input_resource.h"
 
 namespace {
 
@@ -178,6 +180,28 @@ TEST_F(CalibrationDlgTest, ZeroLengthOrPixelsIsRefusedAndCancelWritesNothing) {
     EXPECT_TRUE(script.Finished());
     EXPECT_EQ(notice, L"\u957f\u5ea6\u548c\u50cf\u7d20\u6570\u90fd\u5fc5\u987b\u5927\u4e8e0\u3002");
     EXPECT_FALSE(std::filesystem::exists(path_));
+}
+
+using TextInputDlgTest = LanguageFixture;
+
+TEST_F(TextInputDlgTest, OpensEmptyAtTheGivenPointAndReturnsTheConfirmedText) {
+    CTextInputDlg dlg(120, 90);
+    RECT shownAt{};
+    std::wstring caption;
+    std::wstring initial = L"not read";
+    ModalScript script({[&](HWND d) {
+        ::GetWindowRect(d, &shownAt);
+        caption = ModalScript::Text(d);
+        initial = ModalScript::ItemText(d, IDC_TEXT_INPUT_EDIT);
+        ModalScript::SetText(d, IDC_TEXT_INPUT_EDIT, L"\u7ec6\u80de A");
+        ModalScript::Press(d, IDOK);
+    }});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(shownAt.left, 120);
+    EXPECT_EQ(shownAt.top, 90);
+    EXPECT_EQ(caption, L"\u8f93\u5165\u6587\u5b57");
+    EXPECT_EQ(initial, L"");
+    EXPECT_EQ(dlg.m_strText, L"\u7ec6\u80de A");
 }
 
 }  // namespace
