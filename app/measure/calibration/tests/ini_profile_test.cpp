@@ -65,6 +65,29 @@ TEST_F(IniProfileTest, ExistingAnsiFilesAreReadAsTheyAre) {
     EXPECT_EQ(Bytes().rfind("[Scale]", 0), 0u);  // no mark added to a file that had none
 }
 
+// The store's operations on a real file: overwrite by name, deletion with
+// renumbering, lookup by name and by section number.
+TEST_F(IniProfileTest, OverwriteDeleteAndSelectOnARealFile) {
+    IniProfile file(path_.wstring());
+    CalibrationStore store(file);
+    store.Save(u"4x", 2.5f, u"μm", 640, 480);
+    store.Save(u"10x", 1.0f, u"μm", 640, 480);
+    store.Save(u"40x", 0.25f, u"mm", 640, 480);
+    EXPECT_EQ(store.Save(u"10x", 0.5f, u"cm", 800, 600), 2);  // in place
+    ASSERT_EQ(store.Count(), 3);
+
+    ASSERT_TRUE(store.Delete(2));
+    EXPECT_EQ(store.Count(), 2);
+    EXPECT_EQ(store.Find(u"40x"), 2);
+    EXPECT_FALSE(store.Find(u"10x").has_value());
+    const auto second = store.Read(2);
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(second->name, u"40x");
+    EXPECT_EQ(second->unit, u"mm");
+    EXPECT_EQ(file.Read(u"scl_2", u"Rank"), u"2");
+    EXPECT_FALSE(file.Read(u"scl_3", u"Name").has_value());
+}
+
 TEST_F(IniProfileTest, DeleteAllRemovesTheFile) {
     IniProfile file(path_.wstring());
     CalibrationStore store(file);
