@@ -44,12 +44,8 @@ int BaseDevice::OpenDevice(CameraTransport& transport, const CameraInterface& ca
     frameBytes_ = capInfo.width * capInfo.height;
 
     try {
-        // Every buffer and table, once, for the largest window of the sensor.
-        pipeline_ = std::make_unique<FramePipeline>(kqcmos::FrameSize{geometry_.maxWidth, geometry_.maxHeight},
-                                                    geometry_.stripeCapable);
         paramWorker_ = std::make_unique<CoalescingWorker>([this] { SendPendingParameters(); });
-    } catch (const std::bad_alloc&) {
-        pipeline_.reset();
+    } catch (const std::exception&) {
         return status::kNoResources;
     }
     colorMode_ = identity_.colorType == 1 ? 2 : 0;
@@ -73,6 +69,16 @@ int BaseDevice::OpenDevice(CameraTransport& transport, const CameraInterface& ca
     return SetCapInfo(capInfo);
 }
 
+FramePipeline& BaseDevice::Pipeline() {
+    // Every buffer and table, once per device, for the largest window of the
+    // sensor; made on first use so that opening stays cheap.
+    if (pipeline_ == nullptr) {
+        pipeline_ = std::make_unique<FramePipeline>(kqcmos::FrameSize{geometry_.maxWidth, geometry_.maxHeight},
+                                                    geometry_.stripeCapable);
+    }
+    return *pipeline_;
+}
+
 int BaseDevice::CloseDevice() {
     // Workers first: nothing they use may go before they are joined.
     closing_ = true;
@@ -94,6 +100,8 @@ int BaseDevice::OnDeviceRemoved() {
     // The capture thread reads through the connection: out before it goes.
     StopCapture();
     streaming_ = false;
+    firmwareRunning_ = false;
+    if (firmwareThread_.joinable()) firmwareThread_.join();
     removed_ = true;
     connection_.reset();
     NotifyDeviceEvent(0);
@@ -211,7 +219,7 @@ int BaseDevice::SetDoAE(bool on, AwbCallback callback, void* context) {
     aeOn_ = on;
     aeCallback_ = callback;
     callbackContext_ = context;
-    if (pipeline_ != nullptr) pipeline_->AutoExposure().Enable(on);
+    Pipeline().AutoExposure().Enable(on);
     return status::kSuccess;
 }
 
@@ -220,7 +228,7 @@ int BaseDevice::SetDoAWB(bool on, AwbCallback callback, void* context) {
     awbOn_ = on;
     awbCallback_ = callback;
     callbackContext_ = context;
-    if (pipeline_ != nullptr) pipeline_->RequestWhiteBalance(on);
+    Pipeline().RequestWhiteBalance(on);
     return status::kSuccess;
 }
 
@@ -247,10 +255,8 @@ Region TopDownRegion(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int
 int BaseDevice::SetDoAEInRegion(bool on, AwbCallback callback, void* context, std::int32_t x1,
                                 std::int32_t y1, std::int32_t x2, std::int32_t y2) {
     SetDoAE(on, callback, context);
-    if (pipeline_ != nullptr) {
-        pipeline_->AutoExposure().region().Set(
-            x1, y1, x2, y2, {static_cast<int>(capInfo_.width), static_cast<int>(capInfo_.height)});
-    }
+    Pipeline().AutoExposure().region().Set(
+        x1, y1, x2, y2, {static_cast<int>(capInfo_.width), static_cast<int>(capInfo_.height)});
     aeRegion_ = TopDownRegion(x1, y1, x2, y2, static_cast<std::int32_t>(capInfo_.width),
                               static_cast<std::int32_t>(capInfo_.height), true);
     return status::kSuccess;

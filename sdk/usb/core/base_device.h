@@ -243,6 +243,8 @@ protected:
     FrameSource CurrentSource() const;
     void SendPendingParameters();
     kqcmos::FrameSize DeliveredSize() const;
+    FramePipeline& Pipeline();
+    const FramePipeline& Pipeline() const { return const_cast<BaseDevice*>(this)->Pipeline(); }
     int EepromReadBlock(std::size_t block, std::span<std::uint8_t, 60> out);
     int EepromWriteBlock(std::size_t block, std::span<const std::uint8_t, 60> data);
     int ReadDataBlock(std::span<std::uint8_t, 64> block);

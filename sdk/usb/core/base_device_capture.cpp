@@ -111,7 +111,7 @@ int BaseDevice::SetCapInfo(const CapInfo& record) {
     // The limit applies to what is sent; the caller's value is kept.
     if (exposureUnit_ == 0) capInfo_.exposure = record.exposure;
     if (!restart) return status::kSuccess;
-    if (pipeline_ != nullptr && pipeline_->StripeCapable()) pipeline_->RequestStripeCapture();
+    if (Pipeline().StripeCapable()) Pipeline().RequestStripeCapture();
     const int rc = SetupDisplay();
     StartCapture();
     return rc;

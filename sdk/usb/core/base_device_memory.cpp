@@ -254,11 +254,9 @@ int BaseDevice::RunFirmwareDownload(std::vector<std::uint8_t> image) {
             std::copy_n(chunk.begin() + kGroupOrder[g] * 10, 10, request.begin() + rq::kPayloadOffset + g * 10);
         }
         bool delivered = false;
+        // The connection outlives this thread (closing and removal join it
+        // first), and the transport takes requests from any thread.
         for (int attempt = 0; attempt < kFirmwareAttempts && !delivered; ++attempt) {
-            std::unique_lock<Lock> hold(callLock_, std::defer_lock);
-            while (!hold.try_lock_for(std::chrono::milliseconds(5))) {
-                if (closing_) return status::kRefused;
-            }
             delivered = Control(driver::kWriteBlock, request, {}).has_value();
         }
         sent += take;

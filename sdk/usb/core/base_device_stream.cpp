@@ -83,6 +83,11 @@ int BaseDevice::StartCapture() {
         return status::kSuccess;
     }
     if (capture_.OnThisThread()) return status::kNotSupported;  // from a frame callback
+    try {
+        Pipeline();  // made here, under the device lock, before the thread uses it
+    } catch (const std::bad_alloc&) {
+        return status::kNoResources;
+    }
     StopCapture();
     frameRate_ = 0.0f;
     Control(driver::kStartCapture, {}, {});
@@ -109,7 +114,7 @@ int BaseDevice::StopCapture() {
 void BaseDevice::CaptureLoop(const std::atomic<bool>& stop) {
     while (!stop) {
         const std::uint32_t bytes = readBytes_;
-        auto buffer = pipeline_->CaptureBuffer();
+        auto buffer = Pipeline().CaptureBuffer();
         if (bytes == 0 || bytes > buffer.size()) {
             Sleep(5);
             continue;
@@ -139,7 +144,7 @@ void BaseDevice::ProcessCapturedFrame() {
     const PictureSettings settings = CurrentSettings();
     const FrameSource source = CurrentSource();
     FrameEvents events;
-    const auto delivered = pipeline_->Process(settings, source, events);
+    const auto delivered = Pipeline().Process(settings, source, events);
 
     if (events.sendExposure) {
         pendingExposure_ = *events.sendExposure;
@@ -147,6 +152,13 @@ void BaseDevice::ProcessCapturedFrame() {
     }
     if (events.reportExposure) {
         aeOn_ = false;
+        // The reported exposure is the one the camera runs with: send it now
+        // (the lock is held) and drop any older one still waiting.
+        pendingExposure_ = -1;
+        if (static_cast<std::uint32_t>(*events.reportExposure) != capInfo_.exposure) {
+            capInfo_.exposure = static_cast<std::uint32_t>(*events.reportExposure);
+            ApplyCapInfo(capInfo_);
+        }
         const std::int32_t value = exposureUnit_ == 1
                                        ? static_cast<std::int32_t>(RegisterToExposure(*events.reportExposure))
                                        : *events.reportExposure;
@@ -281,12 +293,12 @@ int BaseDevice::GrabFrame(std::uint8_t* buffer, bool process, const PictureUse& 
     if (streaming_ && !fastMode_) {
         // The capture thread owns the driver's frames: serve the last one it
         // processed instead of reading in competition with it.
-        const auto last = pipeline_->LastDelivered();
-        const auto lastRaw = pipeline_->LastRaw();
+        const auto last = Pipeline().LastDelivered();
+        const auto lastRaw = Pipeline().LastRaw();
         if (!last || lastRaw.size() != raw.size()) return status::kNoFrame;
         std::copy(lastRaw.begin(), lastRaw.end(), raw.begin());
         if (process) return use(*last);
-        const auto corrected = pipeline_->ProcessGrab(settings, source, raw, false);
+        const auto corrected = Pipeline().ProcessGrab(settings, source, raw, false);
         return corrected ? use(*corrected) : status::kNotSupported;
     }
 
@@ -303,7 +315,7 @@ int BaseDevice::GrabFrame(std::uint8_t* buffer, bool process, const PictureUse& 
     }
     if (!fastMode_) Control(driver::kStopCapture, {}, {});
     if (!arrived) return status::kNoFrame;
-    const auto picture = pipeline_->ProcessGrab(settings, source, raw, process);
+    const auto picture = Pipeline().ProcessGrab(settings, source, raw, process);
     return picture ? use(*picture) : status::kNotSupported;
 }
 
@@ -403,14 +415,14 @@ void BaseDevice::SendPendingParameters() {
 // ---- Tables of the pixel path ----
 
 int BaseDevice::SetGamma(std::int32_t index) {
-    return pipeline_->Gamma().SetIndex(index) ? status::kSuccess : status::kNotSupported;
+    return Pipeline().Gamma().SetIndex(index) ? status::kSuccess : status::kNotSupported;
 }
 
-std::int32_t BaseDevice::GetGamma() const { return pipeline_->Gamma().index(); }
+std::int32_t BaseDevice::GetGamma() const { return Pipeline().Gamma().index(); }
 
 int BaseDevice::SetGain(int channel, std::int32_t gain) {
     if (identity_.colorType == 1) return status::kNotSupported;
-    auto& tables = pipeline_->Gains();
+    auto& tables = Pipeline().Gains();
     auto& table = channel == 0 ? tables.red : channel == 1 ? tables.green : tables.blue;
     table = kqcmos::GainTable(gain);
     return status::kSuccess;
@@ -418,7 +430,7 @@ int BaseDevice::SetGain(int channel, std::int32_t gain) {
 
 int BaseDevice::GetGain(int channel, std::int32_t& gain) const {
     if (identity_.colorType == 1) return status::kNotSupported;
-    const auto& tables = pipeline_->Gains();
+    const auto& tables = Pipeline().Gains();
     const auto& table = channel == 0 ? tables.red : channel == 1 ? tables.green : tables.blue;
     gain = kqcmos::ReadBackGain(table).value_or(kqcmos::kUnityGain);
     return status::kSuccess;
@@ -426,7 +438,7 @@ int BaseDevice::GetGain(int channel, std::int32_t& gain) const {
 
 int BaseDevice::SetAELevel(std::int32_t level) {
     aeLevel_ = level;
-    pipeline_->AutoExposure().SetLevel(level);
+    Pipeline().AutoExposure().SetLevel(level);
     return status::kSuccess;
 }
 
@@ -438,14 +450,14 @@ int BaseDevice::AEParam(std::int32_t alternate, std::int32_t level, AwbCallback 
 }
 
 int BaseDevice::ErasureStripe() {
-    if (!pipeline_->StripeCapable()) return status::kNotSupported;
-    pipeline_->RequestStripeCapture();
+    if (!Pipeline().StripeCapable()) return status::kNotSupported;
+    Pipeline().RequestStripeCapture();
     return status::kSuccess;
 }
 
 int BaseDevice::ApplyErasure(bool on) {
-    if (!pipeline_->StripeCapable()) return status::kNotSupported;
-    pipeline_->EnableStripeRemoval(on);
+    if (!Pipeline().StripeCapable()) return status::kNotSupported;
+    Pipeline().EnableStripeRemoval(on);
     return status::kSuccess;
 }
 

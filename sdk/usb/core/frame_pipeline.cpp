@@ -44,7 +44,7 @@ FramePipeline::FramePipeline(FrameSize sensor, bool stripeCapable)
       grabCrop_(3 * PlaneBytes(sensor)),
       sharpenScratch_(2 * 3 * static_cast<std::size_t>(std::max(sensor.width, sensor.height))),
       stripePlanes_(stripeCapable ? 3 * PlaneBytes(sensor) : 0),
-      demosaic_({std::max(sensor.width, sensor.height), std::max(sensor.width, sensor.height)}),
+      demosaic_({sensor.width, sensor.height + 2}),
       flatField_(sensor),
       lastRaw_(PlaneBytes(sensor)) {}
 
@@ -96,9 +96,9 @@ std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& sett
     }
     if (stripeCapable_ && bpp == 3) {
         const std::size_t plane = stripePlanes_.size() / 3;
-        auto blue = std::span(stripePlanes_).first(plane);
-        auto green = std::span(stripePlanes_).subspan(plane, plane);
-        auto red = std::span(stripePlanes_).subspan(2 * plane, plane);
+        auto blue = stripePlanes_.span().first(plane);
+        auto green = stripePlanes_.span().subspan(plane, plane);
+        auto red = stripePlanes_.span().subspan(2 * plane, plane);
         if (stripeRecapture_) {
             stripesTaken_ = kqcmos::ComputeErasurePlanes(size, settings.flipMode, frame, blue, green, red);
             stripeRecapture_ = false;
@@ -124,9 +124,9 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
                                                      FrameEvents& events) {
     FrameSize size = source.window.size;
     if (FrameBytes(size) == 0 || FrameBytes(size) > raw_.size()) return std::nullopt;
-    const auto frame = std::span(raw_).first(FrameBytes(size));
+    const auto frame = raw_.span().first(FrameBytes(size));
     RepairRightEdge(size, frame, settings.rightEdgeRepair);
-    std::copy(frame.begin(), frame.end(), lastRaw_.begin());
+    std::copy(frame.begin(), frame.end(), lastRaw_.span().begin());
     lastRawBytes_ = frame.size();
 
     if (autoExposure_.enabled()) {

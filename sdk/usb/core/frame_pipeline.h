@@ -6,6 +6,7 @@
 // thread and acts on the events it returns (parameter sends, callbacks).
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -60,6 +61,23 @@ struct FrameEvents {
     std::optional<kqcmos::GainTables> whiteBalance;  // one-shot balance done: report gains
 };
 
+// A byte buffer allocated once and not cleared: every frame overwrites what
+// it uses, and untouched pages of a large buffer cost nothing.
+class FrameBuffer {
+public:
+    explicit FrameBuffer(std::size_t bytes)
+        : bytes_(std::make_unique_for_overwrite<std::uint8_t[]>(bytes)), size_(bytes) {}
+    operator std::span<std::uint8_t>() { return {bytes_.get(), size_}; }
+    operator std::span<const std::uint8_t>() const { return {bytes_.get(), size_}; }
+    std::span<std::uint8_t> span() { return {bytes_.get(), size_}; }
+    std::span<const std::uint8_t> span() const { return {bytes_.get(), size_}; }
+    std::size_t size() const { return size_; }
+
+private:
+    std::unique_ptr<std::uint8_t[]> bytes_;
+    std::size_t size_;
+};
+
 class FramePipeline {
 public:
     FramePipeline(kqcmos::FrameSize sensor, bool stripeCapable);
@@ -67,7 +85,7 @@ public:
     // The capture thread reads each raw frame into this buffer.
     std::span<std::uint8_t> CaptureBuffer() { return raw_; }
     // Caller-visible buffer for single-frame grabs (raw, sensor sized).
-    std::span<std::uint8_t> GrabBuffer() { return grabRaw_; }
+    std::span<std::uint8_t> GrabBuffer() { return grabRaw_.span(); }
 
     // Processes the frame in CaptureBuffer(). Nothing delivered when the
     // colour mode cannot be converted or the frame does not fit.
@@ -82,11 +100,13 @@ public:
     // The last frame delivered by Process, kept until the next one.
     std::optional<DeliveredFrame> LastDelivered() const { return last_; }
     // The raw frame behind it, as read from the driver.
-    std::span<const std::uint8_t> LastRaw() const { return std::span(lastRaw_).first(lastRawBytes_); }
+    std::span<const std::uint8_t> LastRaw() const { return lastRaw_.span().first(lastRawBytes_); }
 
     // Tables and automatic functions the caller's settings reach.
     kqcmos::GainTables& Gains() { return gains_; }
+    const kqcmos::GainTables& Gains() const { return gains_; }
     kqcmos::GammaTable& Gamma() { return gamma_; }
+    const kqcmos::GammaTable& Gamma() const { return gamma_; }
     kqcmos::FlatFieldTable& FlatField() { return flatField_; }
     kqcmos::BadPixelTable& BadPixels() { return badPixels_; }
     kqcmos::AutoExposure& AutoExposure() { return autoExposure_; }
@@ -109,10 +129,10 @@ private:
 
     kqcmos::FrameSize sensor_;
     bool stripeCapable_;
-    std::vector<std::uint8_t> raw_, rotated_, grabRaw_, grabRotated_;
-    std::vector<std::uint8_t> picture_, grabPicture_, crop_, grabCrop_;
-    std::vector<std::uint8_t> sharpenScratch_;
-    std::vector<std::uint8_t> stripePlanes_;  // blue, green, red
+    FrameBuffer raw_, rotated_, grabRaw_, grabRotated_;
+    FrameBuffer picture_, grabPicture_, crop_, grabCrop_;
+    FrameBuffer sharpenScratch_;
+    FrameBuffer stripePlanes_;  // blue, green, red
     kqcmos::DemosaicWork demosaic_;
     kqcmos::GainTables gains_;
     kqcmos::GammaTable gamma_;
@@ -126,7 +146,7 @@ private:
     bool stripeEnabled_ = false;
     bool stripesTaken_ = false;
     std::optional<DeliveredFrame> last_;
-    std::vector<std::uint8_t> lastRaw_;
+    FrameBuffer lastRaw_;
     std::size_t lastRawBytes_ = 0;
 };
 
