@@ -43,6 +43,13 @@ int BaseDevice::OpenDevice(CameraTransport& transport, const CameraInterface& ca
     capInfo_ = capInfo;
     frameBytes_ = capInfo.width * capInfo.height;
 
+    try {
+        paramWorker_ = std::make_unique<CoalescingWorker>([this] { SendPendingParameters(); });
+    } catch (const std::exception&) {
+        return status::kNoResources;
+    }
+    colorMode_ = identity_.colorType == 1 ? 2 : 0;
+
     connection_ = transport.Open(camera);
     if (connection_ == nullptr) return status::kNoDevice;
     instanceId_ = camera.instanceId;
@@ -62,15 +69,39 @@ int BaseDevice::OpenDevice(CameraTransport& transport, const CameraInterface& ca
     return SetCapInfo(capInfo);
 }
 
+FramePipeline& BaseDevice::Pipeline() {
+    // Every buffer and table, once per device, for the largest window of the
+    // sensor; made on first use so that opening stays cheap.
+    if (pipeline_ == nullptr) {
+        pipeline_ = std::make_unique<FramePipeline>(kqcmos::FrameSize{geometry_.maxWidth, geometry_.maxHeight},
+                                                    geometry_.stripeCapable);
+    }
+    return *pipeline_;
+}
+
 int BaseDevice::CloseDevice() {
-    connection_.reset();
-    streaming_ = false;
+    // Workers first: nothing they use may go before they are joined.
+    closing_ = true;
+    if (fastMode_) Control(driver::kStopCapture, {}, {});
     fastMode_ = false;
+    streaming_ = false;
+    StopCapture();
+    preview_.reset();
+    firmwareRunning_ = false;
+    if (firmwareThread_.joinable()) firmwareThread_.join();
+    paramWorker_.reset();
+    connection_.reset();
+    closing_ = false;
     return status::kSuccess;
 }
 
 int BaseDevice::OnDeviceRemoved() {
     if (removed_) return 1;
+    // The capture thread reads through the connection: out before it goes.
+    StopCapture();
+    streaming_ = false;
+    firmwareRunning_ = false;
+    if (firmwareThread_.joinable()) firmwareThread_.join();
     removed_ = true;
     connection_.reset();
     NotifyDeviceEvent(0);
@@ -188,6 +219,7 @@ int BaseDevice::SetDoAE(bool on, AwbCallback callback, void* context) {
     aeOn_ = on;
     aeCallback_ = callback;
     callbackContext_ = context;
+    Pipeline().AutoExposure().Enable(on);
     return status::kSuccess;
 }
 
@@ -196,6 +228,7 @@ int BaseDevice::SetDoAWB(bool on, AwbCallback callback, void* context) {
     awbOn_ = on;
     awbCallback_ = callback;
     callbackContext_ = context;
+    Pipeline().RequestWhiteBalance(on);
     return status::kSuccess;
 }
 
@@ -222,6 +255,8 @@ Region TopDownRegion(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int
 int BaseDevice::SetDoAEInRegion(bool on, AwbCallback callback, void* context, std::int32_t x1,
                                 std::int32_t y1, std::int32_t x2, std::int32_t y2) {
     SetDoAE(on, callback, context);
+    Pipeline().AutoExposure().region().Set(
+        x1, y1, x2, y2, {static_cast<int>(capInfo_.width), static_cast<int>(capInfo_.height)});
     aeRegion_ = TopDownRegion(x1, y1, x2, y2, static_cast<std::int32_t>(capInfo_.width),
                               static_cast<std::int32_t>(capInfo_.height), true);
     return status::kSuccess;

@@ -5,19 +5,28 @@
 // callbacks. Model classes derive from it.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <span>
 #include <string>
+#include <thread>
 
 #include "callbacks.h"
 #include "capinfo_record.h"
 #include "device_class.h"
 #include "device_identification.h"
 #include "format_block.h"
+#include "coalescing_worker.h"
+#include "frame_pipeline.h"
+#include "loop_thread.h"
 #include "model_geometry.h"
+#include "preview_surface.h"
+#include "files/avi_writer.h"
 #include "../transport/camera_transport.h"
 
 namespace kq {
@@ -40,11 +49,16 @@ public:
     BaseDevice(DeviceIdentity identity, DeviceClass deviceClass);
     BaseDevice(const BaseDevice&) = delete;
     BaseDevice& operator=(const BaseDevice&) = delete;
-    virtual ~BaseDevice() = default;
+    virtual ~BaseDevice();
 
-    // Held by the library around every call into the device, so that the
-    // hot-plug thread and callers never interleave inside one object.
-    std::recursive_mutex& CallLock() { return callLock_; }
+    // The one device lock. The library holds it around every call into the
+    // device, the capture thread around each frame it processes and the
+    // parameter worker around each build-and-send of the format block, so
+    // none of them interleave inside one object. The worker threads only
+    // try it with a timeout and give up when stopped, so a caller that holds
+    // it can always stop and join them.
+    using Lock = std::recursive_timed_mutex;
+    Lock& CallLock() { return callLock_; }
 
     // Identity.
     std::int32_t TypeCode() const { return identity_.typeCode; }
@@ -145,6 +159,60 @@ public:
     float FrameRate() const { return frameRate_; }
     int SetAviCompressor(std::int32_t fourcc) { aviCompressor_ = fourcc; return 0; }
 
+    // Streaming. StartView takes the preview surface of the caller's window
+    // (null: no drawing) and the drawing origin and size.
+    int StartView(std::unique_ptr<PreviewSurface> surface, const DrawPlacement& placement);
+    int StopView();
+    int StartCapture();
+    int StopCapture();
+    bool Streaming() const { return streaming_; }
+    bool OnCaptureThread() const { return capture_.OnThisThread(); }
+    int SetParamColor(std::int32_t mode);
+    int SetParamFlip(std::int32_t mode);
+    std::int32_t OutputBits() const { return outputBits_; }
+    int CapFastMode(bool on);
+
+    // Single-frame grab into the caller's raw buffer of FrameBytes() bytes.
+    // `use` sees the grabbed (and with `process`, converted) picture while
+    // it is valid. While streaming it is the last processed frame.
+    using PictureUse = std::function<int(const DeliveredFrame&)>;
+    int GrabFrame(std::uint8_t* buffer, bool process, const PictureUse& use);
+
+    // Tables of the pixel path.
+    int SetGamma(std::int32_t index);
+    std::int32_t GetGamma() const;
+    int SetGain(int channel, std::int32_t gain);  // channel 0 red, 1 green, 2 blue
+    int GetGain(int channel, std::int32_t& gain) const;
+    int SetAELevel(std::int32_t level);
+    int AEParam(std::int32_t alternate, std::int32_t level, AwbCallback callback, void* context);
+    int ErasureStripe();
+    int ApplyErasure(bool on);
+
+    // Recording and picture files.
+    int CaptureToAvi(bool start, const std::u16string* path);
+    bool Recording() const { return recording_; }
+    int GetTrigger(bool enable, bool jpeg, const std::u16string& prefix, std::int32_t quality);
+    // Files of a recording stay below this size (tests lower it).
+    void SetRecordingLimit(std::uint64_t bytes) { recordingLimit_ = bytes; }
+    // Milliseconds of a steady clock, for the recording's frame grid.
+    void SetClock(std::function<std::int64_t()> clock) { clock_ = std::move(clock); }
+
+    // Data area, EEPROM and firmware.
+    int WriteDataToDevice(std::span<const std::uint8_t> source, std::int32_t offset);
+    int ReadDataFromDevice(std::span<std::uint8_t> destination, std::int32_t offset);
+    int DeviceIoControl(std::uint32_t value);
+    virtual int EEProm_Set(std::span<const std::uint8_t, 240> source);
+    virtual int EEProm_Get(std::span<std::uint8_t, 240> destination);
+    virtual int EEProm_SetByte(std::int32_t offset, std::int32_t count, const std::uint8_t* source);
+    virtual int EEProm_GetByte(std::int32_t offset, std::int32_t count, std::uint8_t* destination);
+    using FirmwareProgress = void(KQ_STDCALL*)(std::int32_t bytesSent, std::int32_t status, void* context);
+    int SetFirmwareProgress(FirmwareProgress callback, void* context);
+    // start false stops a running download at its next chunk. The file is
+    // read and checked before anything is sent.
+    int UpdateDeviceProgram(bool start, const std::filesystem::path* path);
+    // Waits for the download thread; its result (0, or -1 after a failed chunk).
+    int WaitFirmware();
+
     // Output sub-rectangle of the frame.
     int MCResolutionShow(bool on);
     bool IsMCResolutionShow() const { return cropEnabled_; }
@@ -162,6 +230,28 @@ protected:
                                        std::span<std::uint8_t> out);
     void NotifyDeviceEvent(std::int32_t event);
 
+    // Streaming internals.
+    void CaptureLoop(const std::atomic<bool>& stop);
+    void ProcessCapturedFrame();
+    void Deliver(const DeliveredFrame& frame);
+    void Record(const DeliveredFrame& frame);
+    int StopRecording();
+    bool OpenRecordingFile(std::int32_t width, std::int32_t height);
+    void SaveSnapshot(const DeliveredFrame& frame);
+    int SetupDisplay();
+    PictureSettings CurrentSettings() const;
+    FrameSource CurrentSource() const;
+    void SendPendingParameters();
+    kqcmos::FrameSize DeliveredSize() const;
+    FramePipeline& Pipeline();
+    const FramePipeline& Pipeline() const { return const_cast<BaseDevice*>(this)->Pipeline(); }
+    int EepromReadBlock(std::size_t block, std::span<std::uint8_t, 60> out);
+    int EepromWriteBlock(std::size_t block, std::span<const std::uint8_t, 60> data);
+    int ReadDataBlock(std::span<std::uint8_t, 64> block);
+    int RunFirmwareDownload(std::vector<std::uint8_t> image);
+    // Stops capture for a camera request and restarts it when it ran.
+    class CapturePause;
+
     struct WindowSize {
         std::uint32_t width = 0;
         std::uint32_t height = 0;
@@ -178,7 +268,7 @@ protected:
     DeviceIdentity identity_;
     DeviceClass deviceClass_;
     ModelGeometry geometry_;
-    std::recursive_mutex callLock_;
+    Lock callLock_;
 
     std::unique_ptr<CameraConnection> connection_;
     std::uint32_t callerHandle_ = 0;
@@ -231,11 +321,56 @@ protected:
     bool showAutoMark_ = true;
     bool videoPause_ = false;
     bool clearView_ = false;
-    float frameRate_ = 0.0f;
+    std::atomic<float> frameRate_{0.0f};
     std::int32_t aviCompressor_ = 0;
-    bool recording_ = false;
+    std::atomic<bool> recording_{false};
     bool cropEnabled_ = false;
     SubRectangle crop_;
+
+    // Frame bytes the capture thread reads; follows every format send.
+    std::atomic<std::uint32_t> readBytes_{0};
+    std::atomic<bool> closing_{false};
+
+    std::unique_ptr<FramePipeline> pipeline_;
+    std::int32_t colorMode_ = 0;
+    std::int32_t flipMode_ = 0;
+    std::int32_t outputBits_ = 24;
+    bool microscopeMode_ = false;
+    bool aeAlternate_ = false;
+    std::int32_t aeLevel_ = 1;
+    std::unique_ptr<PreviewSurface> preview_;
+    std::atomic<bool> capturing_{false};
+    LoopThread capture_;
+    std::int64_t rateStart_ = 0;
+    std::int32_t rateFrames_ = 0;
+    std::int64_t lastDraw_ = 0;
+
+    // Exposure the pipeline wants sent; -1 when none. The worker sends it.
+    std::atomic<std::int32_t> pendingExposure_{-1};
+    std::unique_ptr<CoalescingWorker> paramWorker_;
+
+    // Recording and automatic snapshots.
+    std::unique_ptr<files::AviWriter> avi_;
+    std::filesystem::path aviPath_;
+    std::int32_t aviRollover_ = 0;
+    std::int64_t aviStart_ = 0;
+    std::uint64_t recordingLimit_ = files::AviWriter::kRolloverBytes;
+    std::function<std::int64_t()> clock_;
+    bool autoSave_ = false;
+    bool autoSaveJpeg_ = false;
+    std::u16string autoSavePrefix_;
+    std::int32_t autoSaveQuality_ = 75;
+
+    // EEPROM cache: 4 blocks of 60 bytes, each valid once read or written.
+    std::array<std::uint8_t, 240> eeprom_{};
+    std::array<bool, 4> eepromValid_{};
+
+    // Firmware download.
+    std::atomic<bool> firmwareRunning_{false};
+    std::thread firmwareThread_;
+    std::atomic<std::int32_t> firmwareResult_{0};
+    FirmwareProgress firmwareProgress_ = nullptr;
+    void* firmwareContext_ = nullptr;
 };
 
 }  // namespace kq

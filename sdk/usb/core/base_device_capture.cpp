@@ -78,6 +78,11 @@ int BaseDevice::SetCapInfo(const CapInfo& record) {
     // A zero-sized window would make the driver wait for frames that never come.
     if (out.width == 0 || out.height == 0) return status::kNotSupported;
 
+    // A new frame size while streaming: capture stops around the change.
+    const bool restart = streaming_ && (out.width != capInfo_.width || out.height != capInfo_.height);
+    if (restart && capture_.OnThisThread()) return status::kNotSupported;
+    if (restart) StopCapture();
+
     requestedWidth_ = record.width;
     requestedHeight_ = record.height;
     requestedHalfReadout_ = (record.control & capinfo_bits::halfReadout) != 0;
@@ -105,7 +110,11 @@ int BaseDevice::SetCapInfo(const CapInfo& record) {
     ApplyCapInfo(capInfo_);
     // The limit applies to what is sent; the caller's value is kept.
     if (exposureUnit_ == 0) capInfo_.exposure = record.exposure;
-    return status::kSuccess;
+    if (!restart) return status::kSuccess;
+    if (Pipeline().StripeCapable()) Pipeline().RequestStripeCapture();
+    const int rc = SetupDisplay();
+    StartCapture();
+    return rc;
 }
 
 CapInfo BaseDevice::GetCapInfo() const {
@@ -140,6 +149,7 @@ int BaseDevice::ApplyCapInfo(const CapInfo& given) {
     capInfo_.width = window.width;
     capInfo_.height = window.height;
     frameBytes_ = window.width * window.height;
+    readBytes_ = frameBytes_;
 
     FormatBlock block = block_;
     std::uint8_t gain = std::clamp<std::uint8_t>(record.gain[0], 8, 95);
@@ -194,6 +204,9 @@ int BaseDevice::SetZoomMode(std::int32_t mode) {
                                         capInfo_.mode[3]);
     if (out.width == 0 || out.height == 0) return status::kNotSupported;
 
+    const bool restart = streaming_ && (out.width != capInfo_.width || out.height != capInfo_.height);
+    if (restart && capture_.OnThisThread()) return status::kNotSupported;
+    if (restart) StopCapture();
     capInfo_.control = control;
     capInfo_.width = out.width;
     capInfo_.height = out.height;
@@ -202,7 +215,10 @@ int BaseDevice::SetZoomMode(std::int32_t mode) {
     if (exposureUnit_ == 1) capInfo_.exposure = ExposureToRegister(exposureTime_);
     ApplyCapInfo(capInfo_);
     zoomMode_ = mode;
-    return status::kSuccess;
+    if (!restart) return status::kSuccess;
+    const int rc = SetupDisplay();
+    StartCapture();
+    return rc;
 }
 
 int BaseDevice::SetSpeedMode(std::int32_t mode) {

@@ -88,7 +88,7 @@ int DeviceLibrary::Uninitialize(std::uint32_t handle) {
         --deviceCount_;
         if (device->IsRemoved()) --removedDeviceCount_;
     }
-    std::lock_guard<std::recursive_mutex> hold(device->CallLock());
+    std::lock_guard<BaseDevice::Lock> hold(device->CallLock());
     return device->CloseDevice();
 }
 

@@ -43,7 +43,7 @@ public:
     int WithDevice(std::uint32_t handle, Op&& op) {
         std::shared_ptr<BaseDevice> device = Find(handle);
         if (device == nullptr) return status::kBadHandle;
-        std::lock_guard<std::recursive_mutex> hold(device->CallLock());
+        std::lock_guard<BaseDevice::Lock> hold(device->CallLock());
         return op(*device);
     }
 

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "KQCMOSu.h"
 #include "core/device_class.h"
@@ -43,6 +45,14 @@ int Read(HANDLE handle, T* out, Get&& get) {
         *out = static_cast<T>(get(d));
         return status::kSuccess;
     });
+}
+
+// Caller text, bounded: a string longer than any path the library keeps is
+// cut at that length plus one, which every length check then refuses.
+std::u16string Text(const wchar_t* text) {
+    std::u16string out;
+    for (std::size_t i = 0; text[i] != 0 && i <= 4096; ++i) out.push_back(static_cast<char16_t>(text[i]));
+    return out;
 }
 
 kq::CapInfo FromCaller(const KQ_CAPINFO& record) {
@@ -158,8 +168,12 @@ int KQAPI KQ_GetCapInfo(HANDLE handle, KQ_CAPINFO* capInfo) {
     });
 }
 
-int KQAPI KQ_SetParamColor(HANDLE handle, int) { return NotBuiltYet(handle); }
-int KQAPI KQ_SetParamFlip(HANDLE handle, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_SetParamColor(HANDLE handle, int mode) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetParamColor(mode); });
+}
+int KQAPI KQ_SetParamFlip(HANDLE handle, int mode) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetParamFlip(mode); });
+}
 
 int KQAPI KQ_SetScrollOffset(HANDLE handle, int dx, int dy) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetScrollOffset(dx, dy); });
@@ -216,7 +230,9 @@ int KQAPI KQ_GetMCResolution(HANDLE handle, int* x, int* y, int* width, int* hei
 int KQAPI KQ_SetSpeedMode(HANDLE handle, int mode) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetSpeedMode(mode); });
 }
-int KQAPI KQ_CapFastMode(HANDLE handle, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_CapFastMode(HANDLE handle, int on) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.CapFastMode(on != 0); });
+}
 int KQAPI KQ_SetSensorRdMode(HANDLE handle, int mode) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetSensorRdMode(mode); });
 }
@@ -250,16 +266,24 @@ int KQAPI KQ_SetDoAWBInRegion(HANDLE handle, int on, int, KQ_AWB_CALLBACK callba
         return d.SetDoAWBInRegion(on != 0, callback, context, x1, y1, x2, y2);
     });
 }
-int KQAPI KQ_SetAELevel(HANDLE handle, int) { return NotBuiltYet(handle); }
-int KQAPI KQ_AEParam(HANDLE handle, int, int, KQ_AWB_CALLBACK, void*) { return NotBuiltYet(handle); }
+int KQAPI KQ_SetAELevel(HANDLE handle, int level) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetAELevel(level); });
+}
+int KQAPI KQ_AEParam(HANDLE handle, int alternate, int level, KQ_AWB_CALLBACK callback, void* context) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.AEParam(alternate, level, callback, context); });
+}
 int KQAPI KQ_SetContrastValue(HANDLE handle, int value) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetContrastValue(value); });
 }
 int KQAPI KQ_GetContrastValue(HANDLE handle, int* value) {
     return Read(handle, value, [](BaseDevice& d) { return d.GetContrastValue(); });
 }
-int KQAPI KQ_SetGamma(HANDLE handle, int) { return NotBuiltYet(handle); }
-int KQAPI KQ_GetGamma(HANDLE handle, int*) { return NotBuiltYet(handle); }
+int KQAPI KQ_SetGamma(HANDLE handle, int index) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetGamma(index); });
+}
+int KQAPI KQ_GetGamma(HANDLE handle, int* index) {
+    return Read(handle, index, [](BaseDevice& d) { return d.GetGamma(); });
+}
 int KQAPI KQ_SetSaturation(HANDLE handle, int value) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetSaturation(value); });
 }
@@ -272,12 +296,42 @@ int KQAPI KQ_SetSharpness(HANDLE handle, int level) {
 int KQAPI KQ_GetSharpness(HANDLE handle, int* level) {
     return Read(handle, level, [](BaseDevice& d) { return d.GetSharpness(); });
 }
-int KQAPI KQ_SetGainR(HANDLE handle, int) { return NotBuiltYet(handle); }
-int KQAPI KQ_SetGainG(HANDLE handle, int) { return NotBuiltYet(handle); }
-int KQAPI KQ_SetGainB(HANDLE handle, int) { return NotBuiltYet(handle); }
-int KQAPI KQ_GetGainR(HANDLE handle, int*) { return NotBuiltYet(handle); }
-int KQAPI KQ_GetGainG(HANDLE handle, int*) { return NotBuiltYet(handle); }
-int KQAPI KQ_GetGainB(HANDLE handle, int*) { return NotBuiltYet(handle); }
+int KQAPI KQ_SetGainR(HANDLE handle, int gain) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetGain(0, gain); });
+}
+int KQAPI KQ_GetGainR(HANDLE handle, int* gain) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (gain == nullptr) return status::kNotSupported;
+        std::int32_t value = 0;
+        const int rc = d.GetGain(0, value);
+        if (rc == status::kSuccess) *gain = value;
+        return rc;
+    });
+}
+int KQAPI KQ_SetGainG(HANDLE handle, int gain) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetGain(1, gain); });
+}
+int KQAPI KQ_GetGainG(HANDLE handle, int* gain) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (gain == nullptr) return status::kNotSupported;
+        std::int32_t value = 0;
+        const int rc = d.GetGain(1, value);
+        if (rc == status::kSuccess) *gain = value;
+        return rc;
+    });
+}
+int KQAPI KQ_SetGainB(HANDLE handle, int gain) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.SetGain(2, gain); });
+}
+int KQAPI KQ_GetGainB(HANDLE handle, int* gain) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (gain == nullptr) return status::kNotSupported;
+        std::int32_t value = 0;
+        const int rc = d.GetGain(2, value);
+        if (rc == status::kSuccess) *gain = value;
+        return rc;
+    });
+}
 int KQAPI KQ_SetColorAdjust(HANDLE handle, int value) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetColorAdjust(value); });
 }
@@ -304,8 +358,12 @@ int KQAPI KQ_SetHDR(HANDLE handle, int on) {
 }
 int KQAPI KQ_ResetLightAvgTable(HANDLE handle) { return NotBuiltYet(handle); }
 int KQAPI KQ_EnableLightAvg(HANDLE handle, int) { return NotBuiltYet(handle); }
-int KQAPI KQ_ErasureStripe(HANDLE handle) { return NotBuiltYet(handle); }
-int KQAPI KQ_ApplyErasure(HANDLE handle, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_ErasureStripe(HANDLE handle) {
+    return OnDevice(handle, [](BaseDevice& d) { return d.ErasureStripe(); });
+}
+int KQAPI KQ_ApplyErasure(HANDLE handle, int on) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.ApplyErasure(on != 0); });
+}
 int KQAPI KQ_PixelCalibration(HANDLE handle) { return NotBuiltYet(handle); }
 int KQAPI KQ_SetLight(HANDLE handle, int value) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetLight(value); });
@@ -319,9 +377,25 @@ int KQAPI KQ_SetCameraLED(HANDLE handle, int value1, int value2) {
 
 // ---- Frames and files ----
 
-int KQAPI KQ_GetRawFrame(HANDLE handle, unsigned char**) { return NotBuiltYet(handle); }
-int KQAPI KQ_GetRgbFrame(HANDLE handle, unsigned char**, unsigned char*, int) {
-    return NotBuiltYet(handle);
+int KQAPI KQ_GetRawFrame(HANDLE handle, unsigned char** buffer) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (buffer == nullptr) return status::kNullFrameBuffer;
+        return d.GrabFrame(*buffer, false, [](const kq::DeliveredFrame&) { return status::kSuccess; });
+    });
+}
+int KQAPI KQ_GetRgbFrame(HANDLE handle, unsigned char** buffer, unsigned char* out, int topDown) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (buffer == nullptr) return status::kNullFrameBuffer;
+        return d.GrabFrame(*buffer, true, [&](const kq::DeliveredFrame& f) {
+            if (out == nullptr) return status::kNotSupported;
+            const std::size_t row = static_cast<std::size_t>(f.size.width) * (f.bitsPerPixel / 8);
+            for (int y = 0; y < f.size.height; ++y) {
+                const int from = topDown != 0 ? f.size.height - 1 - y : y;
+                std::copy_n(f.pixels.begin() + from * row, row, out + y * row);
+            }
+            return status::kSuccess;
+        });
+    });
 }
 int KQAPI KQ_GetRawFrameToBmp(HANDLE handle, unsigned char**, const wchar_t*) {
     return NotBuiltYet(handle);
@@ -349,8 +423,19 @@ int KQAPI KQ_GetNewCalibrationRawFrame(HANDLE handle, int, int, int, int, int, i
 int KQAPI KQ_RawFrameToRgb(HANDLE handle, int, int, int, int, unsigned char*, unsigned char*) {
     return NotBuiltYet(handle);
 }
-int KQAPI KQ_GetTrigger(HANDLE handle, int, int, const wchar_t*, int) { return NotBuiltYet(handle); }
-int KQAPI KQ_CaptureToAvi(HANDLE handle, int, const wchar_t*) { return NotBuiltYet(handle); }
+int KQAPI KQ_GetTrigger(HANDLE handle, int on, int jpeg, const wchar_t* prefix, int quality) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (on != 0 && prefix == nullptr) return status::kNotSupported;
+        return d.GetTrigger(on != 0, jpeg != 0, on != 0 ? Text(prefix) : std::u16string(), quality);
+    });
+}
+int KQAPI KQ_CaptureToAvi(HANDLE handle, int start, const wchar_t* path) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (path == nullptr) return d.CaptureToAvi(start != 0, nullptr);
+        const std::u16string text = Text(path);
+        return d.CaptureToAvi(start != 0, &text);
+    });
+}
 int KQAPI KQ_SelectAviCompressor(HANDLE handle, int*) { return NotBuiltYet(handle); }
 int KQAPI KQ_SetAviCompressor(HANDLE handle, int fourcc) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetAviCompressor(fourcc); });
@@ -394,10 +479,24 @@ int KQAPI KQ_GetIO(HANDLE handle, unsigned char* value) {
 
 // ---- Device memory, registers and firmware ----
 
-int KQAPI KQ_EEProm_Set(HANDLE handle, unsigned char*) { return NotBuiltYet(handle); }
-int KQAPI KQ_EEProm_Get(HANDLE handle, unsigned char*) { return NotBuiltYet(handle); }
-int KQAPI KQ_EEProm_SetByte(HANDLE handle, int, unsigned char*, int) { return NotBuiltYet(handle); }
-int KQAPI KQ_EEProm_GetByte(HANDLE handle, int, unsigned char*, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_EEProm_Set(HANDLE handle, unsigned char* data) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (data == nullptr) return status::kRefused;
+        return d.EEProm_Set(std::span<const std::uint8_t, 240>(data, 240));
+    });
+}
+int KQAPI KQ_EEProm_Get(HANDLE handle, unsigned char* data) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (data == nullptr) return status::kRefused;
+        return d.EEProm_Get(std::span<std::uint8_t, 240>(data, 240));
+    });
+}
+int KQAPI KQ_EEProm_SetByte(HANDLE handle, int length, unsigned char* buffer, int address) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.EEProm_SetByte(address, length, buffer); });
+}
+int KQAPI KQ_EEProm_GetByte(HANDLE handle, int length, unsigned char* buffer, int address) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.EEProm_GetByte(address, length, buffer); });
+}
 int KQAPI KQ_EEProm_Set_Test(HANDLE handle, unsigned char* data) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.EEProm_Set_Test(data); });
 }
@@ -412,9 +511,33 @@ int KQAPI KQ_Write_Register(HANDLE handle, unsigned short* registers, unsigned s
         return d.Write_Register({registers, n}, {values, n});
     });
 }
-int KQAPI KQ_WriteDataToDevice(HANDLE handle, unsigned char*, int, int) { return NotBuiltYet(handle); }
-int KQAPI KQ_ReadDataFromDevice(HANDLE handle, unsigned char*, int, int) { return NotBuiltYet(handle); }
-int KQAPI KQ_DeviceIoControl(HANDLE handle, unsigned int*) { return NotBuiltYet(handle); }
-int KQAPI KQ_UpdateDeviceProgram(HANDLE handle, int, const wchar_t*) { return NotBuiltYet(handle); }
+int KQAPI KQ_WriteDataToDevice(HANDLE handle, unsigned char* data, int offset, int length) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (data == nullptr || length < 0 || offset < 0 || offset + std::int64_t{length} >= 64) return status::kRefused;
+        return d.WriteDataToDevice({data, static_cast<std::size_t>(length)}, offset);
+    });
+}
+int KQAPI KQ_ReadDataFromDevice(HANDLE handle, unsigned char* data, int offset, int length) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (data == nullptr || length < 0 || offset < 0 || offset + std::int64_t{length} >= 64) return status::kRefused;
+        return d.ReadDataFromDevice({data, static_cast<std::size_t>(length)}, offset);
+    });
+}
+int KQAPI KQ_DeviceIoControl(HANDLE handle, unsigned int* value) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (value == nullptr) return status::kNotSupported;
+        return d.DeviceIoControl(*value);
+    });
+}
+int KQAPI KQ_UpdateDeviceProgram(HANDLE handle, int start, const wchar_t* path) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        constexpr std::size_t kMaxFirmwarePathChars = 1023;
+        if (path == nullptr || start == 0) return d.UpdateDeviceProgram(start != 0, nullptr);
+        const std::u16string text = Text(path);
+        if (text.size() > kMaxFirmwarePathChars) return status::kNotSupported;
+        const std::filesystem::path file(text);
+        return d.UpdateDeviceProgram(true, &file);
+    });
+}
 
 }  // extern "C"

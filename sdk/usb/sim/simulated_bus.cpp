@@ -17,6 +17,7 @@ public:
     std::optional<std::size_t> ReadFrame(std::span<std::uint8_t> buffer) override {
         return bus_.Read(camera_, generation_, buffer);
     }
+    void CancelRead() override { bus_.CancelRead(camera_); }
 
 private:
     SimulatedBus& bus_;
@@ -69,6 +70,54 @@ void SimulatedBus::FailControl(std::uint32_t code, int times) {
 void SimulatedBus::ShortReads(std::size_t camera, int reads) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
     cameras_.at(camera).shortReads = reads;
+}
+
+void SimulatedBus::SetReadBudget(std::size_t camera, std::optional<int> frames) {
+    std::lock_guard<std::mutex> hold(gateLock_);
+    gates_[camera].budget = frames;
+    gateChanged_.notify_all();
+}
+
+void SimulatedBus::AllowFrames(std::size_t camera, int frames) {
+    std::lock_guard<std::mutex> hold(gateLock_);
+    ReadGate& gate = gates_[camera];
+    gate.budget = gate.budget.value_or(0) + frames;
+    gateChanged_.notify_all();
+}
+
+bool SimulatedBus::WaitForBlockedRead(std::size_t camera, std::chrono::milliseconds limit) {
+    std::unique_lock<std::mutex> hold(gateLock_);
+    return gateChanged_.wait_for(hold, limit, [&] { return gates_[camera].blocked > 0; });
+}
+
+int SimulatedBus::CancelledReads(std::size_t camera) const {
+    std::lock_guard<std::mutex> hold(gateLock_);
+    const auto gate = gates_.find(camera);
+    return gate == gates_.end() ? 0 : gate->second.cancelled;
+}
+
+bool SimulatedBus::WaitForReadBudget(std::size_t camera) {
+    std::unique_lock<std::mutex> hold(gateLock_);
+    ReadGate& gate = gates_[camera];
+    if (!gate.budget) return true;
+    const int ticket = gate.cancelTicket;
+    ++gate.blocked;
+    gateChanged_.notify_all();
+    gateChanged_.wait(hold, [&] { return !gate.budget || *gate.budget > 0 || gate.cancelTicket != ticket; });
+    --gate.blocked;
+    if (!gate.budget) return true;
+    if (*gate.budget > 0) {
+        --*gate.budget;
+        return true;
+    }
+    ++gate.cancelled;
+    return false;
+}
+
+void SimulatedBus::CancelRead(std::size_t camera) {
+    std::lock_guard<std::mutex> hold(gateLock_);
+    ++gates_[camera].cancelTicket;
+    gateChanged_.notify_all();
 }
 
 std::vector<ControlRecord> SimulatedBus::Log() const {
@@ -151,6 +200,8 @@ std::optional<std::size_t> SimulatedBus::Control(std::size_t camera, int generat
 
 std::optional<std::size_t> SimulatedBus::Read(std::size_t camera, int generation,
                                               std::span<std::uint8_t> buffer) {
+    // Wait outside the bus lock: the stopping thread needs it meanwhile.
+    if (!WaitForReadBudget(camera)) return std::nullopt;
     std::lock_guard<std::recursive_mutex> hold(lock_);
     Camera& c = cameras_.at(camera);
     if (!c.present || c.plugGeneration != generation) return std::nullopt;

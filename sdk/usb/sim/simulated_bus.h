@@ -5,6 +5,8 @@
 // Never part of a shipped binary.
 
 #include <array>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -41,6 +43,14 @@ public:
     void FailOpen(std::size_t camera, bool fail);
     void FailControl(std::uint32_t code, int times);
     void ShortReads(std::size_t camera, int reads);
+    // Frame pacing: with a budget, each frame read uses one and a read
+    // blocks while none is left, until more are allowed or it is cancelled.
+    // Nothing lifts the budget (the default: reads never block).
+    void SetReadBudget(std::size_t camera, std::optional<int> frames);
+    void AllowFrames(std::size_t camera, int frames);
+    // Waits (at most `limit`) until a read of the camera is blocked.
+    bool WaitForBlockedRead(std::size_t camera, std::chrono::milliseconds limit);
+    int CancelledReads(std::size_t camera) const;
 
     // What happened.
     std::vector<ControlRecord> Log() const;
@@ -70,6 +80,19 @@ private:
     std::optional<std::size_t> Read(std::size_t camera, int generation,
                                     std::span<std::uint8_t> buffer);
     void Closed();
+    // False when the read was cancelled while it waited for the budget.
+    bool WaitForReadBudget(std::size_t camera);
+    void CancelRead(std::size_t camera);
+
+    struct ReadGate {
+        std::optional<int> budget;
+        int blocked = 0;
+        int cancelTicket = 0;
+        int cancelled = 0;
+    };
+    mutable std::mutex gateLock_;
+    std::condition_variable gateChanged_;
+    std::map<std::size_t, ReadGate> gates_;
 
     mutable std::recursive_mutex lock_;
     std::vector<Camera> cameras_;

@@ -195,14 +195,23 @@ std::optional<std::size_t> SimulatedDriver::Control(std::uint32_t code,
     case driver::kCommand5:
         SendBlock(driver::Command::softwareTrigger);
         return 0;
+    case driver::kWriteBlock:
+        return WriteBlock(in);
     case driver::kWriteCommand:
+        return WriteCommand(in, out);
     case driver::kWriteData:
         if (in.size() > driver::kRawTransferMaxBytes) return std::nullopt;
+        if (in.size() == driver::request::kBytes && in[0] == driver::request::kDataWrite) {
+            std::copy(in.begin() + 1, in.end(), dataArea_.begin() + 1);
+        }
         return in.size();
     case driver::kWriteReadData: {
         if (in.size() > driver::kRawTransferMaxBytes) return std::nullopt;
         const std::size_t n = std::min(out.size(), driver::kResponseAreaBytes);
         std::fill_n(out.begin(), n, std::uint8_t{0});
+        if (!in.empty() && in[0] == driver::request::kDataRead) {
+            std::copy_n(dataArea_.begin(), std::min(n, dataArea_.size()), out.begin());
+        }
         return n;
     }
     case driver::kTransact:
@@ -214,6 +223,39 @@ std::optional<std::size_t> SimulatedDriver::Control(std::uint32_t code,
     default:
         return std::nullopt;  // an unknown request
     }
+}
+
+std::optional<std::size_t> SimulatedDriver::WriteBlock(std::span<const std::uint8_t> in) {
+    namespace rq = driver::request;
+    if (in.size() != rq::kBytes || in[0] != rq::kCameraRequest) return std::nullopt;
+    const auto payload = in.subspan(rq::kPayloadOffset, rq::kPayloadBytes);
+    if (in[2] == rq::kEepromWrite) {
+        const std::uint8_t block = in[3];
+        if (block < 1 || block > rq::kEepromBlocks) return std::nullopt;
+        std::copy(payload.begin(), payload.end(), eeprom_.begin() + (block - 1) * rq::kPayloadBytes);
+        return 0;
+    }
+    if (in[2] == rq::kFirmwareChunk) {
+        firmware_.insert(firmware_.end(), payload.begin(), payload.end());
+        return 0;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> SimulatedDriver::WriteCommand(std::span<const std::uint8_t> in,
+                                                         std::span<std::uint8_t> out) {
+    namespace rq = driver::request;
+    if (in.size() > driver::kRawTransferMaxBytes) return std::nullopt;
+    const bool eepromRead = in.size() == rq::kBytes && in[0] == rq::kCameraRequest &&
+                            in[2] == rq::kEepromRead;
+    if (!eepromRead) return in.size();
+    const std::uint8_t block = in[3];
+    if (block < 1 || block > rq::kEepromBlocks || out.size() < rq::kBytes) return std::nullopt;
+    std::fill(out.begin(), out.end(), std::uint8_t{0});
+    out[0] = eepromLengthByte_;
+    std::copy_n(eeprom_.begin() + (block - 1) * rq::kPayloadBytes, rq::kPayloadBytes,
+                out.begin() + rq::kPayloadOffset);
+    return std::min(eepromReportedBytes_, out.size());
 }
 
 std::optional<std::size_t> SimulatedDriver::Read(std::span<std::uint8_t> buffer) {

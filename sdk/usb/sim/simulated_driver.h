@@ -43,9 +43,23 @@ public:
     }
     void SetCameraSerial(std::span<const std::uint8_t, driver::kSerialBytes> serial);
 
+    // The camera's memories, as the requests left them.
+    std::array<std::uint8_t, driver::request::kEepromBytes>& Eeprom() { return eeprom_; }
+    std::array<std::uint8_t, driver::request::kBytes>& DataArea() { return dataArea_; }
+    // Payloads of the firmware chunks received, in arrival order.
+    const std::vector<std::uint8_t>& FirmwareBytes() const { return firmware_; }
+    // Fault injection for EEPROM block reads: the length byte of the answer
+    // and how many answer bytes are reported.
+    void SetEepromReply(std::uint8_t lengthByte, std::size_t reportedBytes) {
+        eepromLengthByte_ = lengthByte;
+        eepromReportedBytes_ = reportedBytes;
+    }
+
 private:
     void SendBlock(driver::Command command);
     void SetFormat(std::span<const std::uint8_t> in);
+    std::optional<std::size_t> WriteBlock(std::span<const std::uint8_t> in);
+    std::optional<std::size_t> WriteCommand(std::span<const std::uint8_t> in, std::span<std::uint8_t> out);
 
     bool widthTable_ = true;
     std::array<std::uint8_t, driver::kCommandBlockBytes> block_{};
@@ -63,6 +77,11 @@ private:
     // Camera side.
     std::uint8_t cameraIo_ = 0;
     std::array<std::uint8_t, driver::kSerialBytes> cameraSerial_{};
+    std::array<std::uint8_t, driver::request::kEepromBytes> eeprom_{};
+    std::array<std::uint8_t, driver::request::kBytes> dataArea_{};
+    std::vector<std::uint8_t> firmware_;
+    std::uint8_t eepromLengthByte_ = driver::request::kPayloadBytes;
+    std::size_t eepromReportedBytes_ = driver::request::kBytes;
 };
 
 }  // namespace kq::sim

@@ -35,6 +35,11 @@ public:
     // Reads the next frame into buffer. Returns the bytes read (0 = no frame
     // yet), or nothing when the read failed.
     virtual std::optional<std::size_t> ReadFrame(std::span<std::uint8_t> buffer) = 0;
+
+    // Ends a ReadFrame that another thread is blocked in: that read returns
+    // nothing. Harmless when no read is pending; a read that starts later is
+    // not affected, so a stopping caller repeats it until the reader is out.
+    virtual void CancelRead() = 0;
 };
 
 class CameraTransport {

@@ -24,6 +24,7 @@ constexpr std::uint32_t kGetIo = ControlCode(5);          // 1 byte out
 constexpr std::uint32_t kGetSerial = ControlCode(6);      // 16 bytes out
 constexpr std::uint32_t kSetSerial = ControlCode(7);      // 16 bytes in
 constexpr std::uint32_t kCommand5 = ControlCode(8);       // software trigger command
+constexpr std::uint32_t kWriteBlock = ControlCode(10);    // 64-byte request block in
 constexpr std::uint32_t kWriteCommand = ControlCode(11);  // raw, at most 64 bytes in
 constexpr std::uint32_t kSetTiming = ControlCode(12);     // 5 bytes in
 constexpr std::uint32_t kWriteData = ControlCode(13);     // raw, at most 64 bytes in
@@ -54,6 +55,23 @@ constexpr std::size_t kSetTimingInputBytes = 5;
 constexpr std::size_t kRawTransferMaxBytes = 64;
 constexpr std::size_t kFrameTrailerBytes = 64;
 constexpr std::size_t kFrameBufferBytes = 9441280;
+
+// 64-byte camera requests for the EEPROM, the firmware and the data area.
+namespace request {
+constexpr std::size_t kBytes = 64;
+constexpr std::uint8_t kCameraRequest = 0x2C;   // byte 0 of EEPROM and firmware requests
+constexpr std::uint8_t kEepromWrite = 8;        // byte 2
+constexpr std::uint8_t kEepromRead = 7;         // byte 2
+constexpr std::uint8_t kFirmwareChunk = 0xC2;   // byte 2
+constexpr std::size_t kPayloadOffset = 4;       // bytes 4-63
+constexpr std::size_t kPayloadBytes = 60;
+constexpr std::size_t kEepromBlocks = 4;
+constexpr std::size_t kEepromBytes = kEepromBlocks * kPayloadBytes;  // 240
+constexpr std::uint8_t kDataRead = 8;           // data area: byte 0
+constexpr std::uint8_t kDataWrite = 7;
+constexpr std::uint8_t kDataPassThrough = 9;
+constexpr std::size_t kDataReadRequestBytes = 6;
+}  // namespace request
 
 // Command block field offsets.
 namespace command_block {

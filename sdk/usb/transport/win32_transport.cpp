@@ -94,6 +94,12 @@ public:
         return returned;
     }
 
+    void CancelRead() override {
+        // Cancels the reads of every thread of this process on the handle,
+        // synchronous ones included.
+        CancelIoEx(file_.get(), nullptr);
+    }
+
     std::optional<std::size_t> ReadFrame(std::span<std::uint8_t> buffer) override {
         if (buffer.size() > std::numeric_limits<DWORD>::max()) return std::nullopt;
         DWORD read = 0;

@@ -1,0 +1,464 @@
+// Streaming: the capture thread, the per-frame delivery (callback, preview,
+// recording, automatic snapshots), the colour and flip modes and the
+// single-frame grab.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "base_device.h"
+#include "status_codes.h"
+#include "files/bmp_file.h"
+#include "files/jpeg_file.h"
+#include "files/rollover_name.h"
+#include "../transport/driver_protocol.h"
+
+namespace kq {
+namespace {
+
+constexpr auto kLockRetry = std::chrono::milliseconds(5);
+constexpr std::int32_t kRecordingRate = 40;
+constexpr std::size_t kMaxAviPathChars = 259;
+constexpr std::size_t kMaxPrefixChars = 2048;
+
+std::int64_t SteadyMilliseconds() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void Sleep(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+// Shared by every device of the library: the next automatic snapshot number.
+std::atomic<std::int32_t> g_snapshotCounter{1};
+
+}  // namespace
+
+BaseDevice::~BaseDevice() { CloseDevice(); }
+
+PictureSettings BaseDevice::CurrentSettings() const {
+    PictureSettings s;
+    s.colorMode = colorMode_;
+    s.flipMode = flipMode_;
+    s.colorAdjust = colorAdjust_;
+    s.monochromeSensor = identity_.colorType == 1;
+    s.light = light_;
+    s.contrast = contrast_;
+    s.saturation = saturation_;
+    s.sharpness = sharpness_;
+    s.hdr = hdr_ != 0;
+    s.microscopeMode = microscopeMode_;
+    s.showAutoMark = showAutoMark_;
+    s.cropEnabled = cropEnabled_;
+    s.crop = CropRequest{crop_.x, crop_.y, crop_.width, crop_.height};
+    s.rightEdgeRepair = geometry_.rightEdgeRepair;
+    return s;
+}
+
+FrameSource BaseDevice::CurrentSource() const {
+    FrameSource s;
+    s.window.size = {static_cast<int>(capInfo_.width), static_cast<int>(capInfo_.height)};
+    s.window.columnStart = static_cast<int>(capInfo_.columnStart);
+    s.window.rowStart = static_cast<int>(capInfo_.rowStart);
+    s.halfReadout = (capInfo_.control & capinfo_bits::halfReadout) != 0;
+    s.exposure = static_cast<std::int32_t>(capInfo_.exposure);
+    s.exposureLimit = geometry_.maxExposure;
+    return s;
+}
+
+kqcmos::FrameSize BaseDevice::DeliveredSize() const {
+    kqcmos::FrameSize size{static_cast<int>(capInfo_.width), static_cast<int>(capInfo_.height)};
+    const bool turned = flipMode_ == 4 || flipMode_ == 5;
+    if (cropEnabled_) size = {crop_.width, crop_.height};
+    if (turned) std::swap(size.width, size.height);
+    return size;
+}
+
+// ---- Capture thread ----
+
+int BaseDevice::StartCapture() {
+    if (Gone()) return status::kNoDevice;
+    if (fastMode_) {
+        Control(driver::kStartCapture, {}, {});
+        return status::kSuccess;
+    }
+    if (capture_.OnThisThread()) return status::kNotSupported;  // from a frame callback
+    try {
+        Pipeline();  // made here, under the device lock, before the thread uses it
+    } catch (const std::bad_alloc&) {
+        return status::kNoResources;
+    }
+    StopCapture();
+    frameRate_ = 0.0f;
+    Control(driver::kStartCapture, {}, {});
+    capturing_ = true;
+    rateStart_ = clock_ ? clock_() : SteadyMilliseconds();
+    rateFrames_ = 0;
+    capture_.Start([this](const std::atomic<bool>& stop) { CaptureLoop(stop); });
+    return status::kSuccess;
+}
+
+int BaseDevice::StopCapture() {
+    if (fastMode_) return status::kSuccess;
+    StopRecording();
+    capturing_ = false;
+    // Cancel the pending read until the thread is out, then join: the
+    // buffers it reads into live as long as the device.
+    capture_.Stop([this] {
+        if (connection_ != nullptr) connection_->CancelRead();
+    });
+    if (!capture_.OnThisThread()) Control(driver::kStopCapture, {}, {});
+    return status::kSuccess;
+}
+
+void BaseDevice::CaptureLoop(const std::atomic<bool>& stop) {
+    while (!stop) {
+        const std::uint32_t bytes = readBytes_;
+        auto buffer = Pipeline().CaptureBuffer();
+        if (bytes == 0 || bytes > buffer.size()) {
+            Sleep(5);
+            continue;
+        }
+        const auto got = connection_->ReadFrame(buffer.first(bytes));
+        if (stop) break;
+        if (!got || *got < bytes) {
+            Sleep(5);  // nothing this time; the driver is still starting
+            continue;
+        }
+        if (videoPause_) {
+            Sleep(20);
+            continue;
+        }
+        // Never wait for the lock unboundedly: a caller holding it may be
+        // stopping this thread.
+        std::unique_lock<Lock> hold(callLock_, std::defer_lock);
+        while (!hold.try_lock_for(kLockRetry)) {
+            if (stop) return;
+        }
+        if (stop) return;
+        ProcessCapturedFrame();
+    }
+}
+
+void BaseDevice::ProcessCapturedFrame() {
+    const PictureSettings settings = CurrentSettings();
+    const FrameSource source = CurrentSource();
+    FrameEvents events;
+    const auto delivered = Pipeline().Process(settings, source, events);
+
+    if (events.sendExposure) {
+        pendingExposure_ = *events.sendExposure;
+        paramWorker_->Post();
+    }
+    if (events.reportExposure) {
+        aeOn_ = false;
+        // The reported exposure is the one the camera runs with: send it now
+        // (the lock is held) and drop any older one still waiting.
+        pendingExposure_ = -1;
+        if (static_cast<std::uint32_t>(*events.reportExposure) != capInfo_.exposure) {
+            capInfo_.exposure = static_cast<std::uint32_t>(*events.reportExposure);
+            ApplyCapInfo(capInfo_);
+        }
+        const std::int32_t value = exposureUnit_ == 1
+                                       ? static_cast<std::int32_t>(RegisterToExposure(*events.reportExposure))
+                                       : *events.reportExposure;
+        if (aeCallback_ != nullptr) aeCallback_(value, 0, callbackContext_);
+    }
+    if (events.whiteBalance) {
+        awbOn_ = false;
+        const auto gain = [](const kqcmos::ByteTable& t) { return kqcmos::ReadBackGain(t).value_or(kqcmos::kUnityGain); };
+        const std::int32_t red = gain(events.whiteBalance->red);
+        const std::int32_t green = gain(events.whiteBalance->green);
+        const std::int32_t blue = gain(events.whiteBalance->blue);
+        const std::int32_t exposure = static_cast<std::int32_t>(exposureUnit_ == 1 ? exposureTime_ : capInfo_.exposure);
+        if (awbCallback_ != nullptr) {
+            awbCallback_((red << 16) | green, (blue << 16) | (exposure & 0xFFFF), callbackContext_);
+        }
+    }
+    if (delivered) Deliver(*delivered);
+
+    ++rateFrames_;
+    const std::int64_t now = clock_ ? clock_() : SteadyMilliseconds();
+    if (now - rateStart_ >= 1001) {
+        frameRate_ = static_cast<float>(rateFrames_) * 1000.0f / static_cast<float>(now - rateStart_);
+        rateStart_ = now;
+        rateFrames_ = 0;
+    }
+}
+
+void BaseDevice::Deliver(const DeliveredFrame& frame) {
+    if (frameCallback_ != nullptr) frameCallback_(frame.pixels.data(), 0, frameCallbackContext_);
+    const std::int64_t now = SteadyMilliseconds();
+    // Drawing is limited to one frame per 10 ms; every frame is delivered.
+    if (showVideo_ && preview_ != nullptr && now - lastDraw_ > 10) {
+        lastDraw_ = now;
+        preview_->Draw(frame.pixels, frame.size.width, frame.size.height, frame.bitsPerPixel,
+                       DrawPlacement{scrollX_, scrollY_, videoWidth_, videoHeight_});
+    }
+    if (recording_) {
+        Record(frame);
+    } else if (autoSave_ && triggerMode_ != 0) {
+        SaveSnapshot(frame);
+    }
+}
+
+// ---- Preview ----
+
+int BaseDevice::SetupDisplay() {
+    if (preview_ == nullptr) {
+        showVideo_ = false;
+        return status::kSuccess;
+    }
+    showVideo_ = true;
+    const kqcmos::FrameSize size = DeliveredSize();
+    return preview_->Setup(size.width, size.height, outputBits_) ? status::kSuccess : status::kBadHandle;
+}
+
+int BaseDevice::StartView(std::unique_ptr<PreviewSurface> surface, const DrawPlacement& placement) {
+    if (fastMode_) return status::kNotSupported;
+    if (streaming_) return status::kSuccess;
+    if (Gone()) return status::kNoDevice;
+    preview_ = std::move(surface);
+    scrollX_ = placement.x;
+    scrollY_ = placement.y;
+    videoWidth_ = placement.width;
+    videoHeight_ = placement.height;
+    const int rc = SetupDisplay();
+    if (int started = StartCapture(); started != status::kSuccess) return started;
+    streaming_ = true;
+    return rc;
+}
+
+int BaseDevice::StopView() {
+    if (fastMode_) return status::kNotSupported;
+    if (capture_.OnThisThread()) return status::kNotSupported;  // cannot join itself
+    streaming_ = false;
+    StopCapture();
+    preview_.reset();
+    showVideo_ = false;
+    return status::kSuccess;
+}
+
+int BaseDevice::SetParamColor(std::int32_t mode) {
+    if (mode < 0 || mode > 5) return status::kNotSupported;
+    const bool running = streaming_;
+    if (running) StopCapture();
+    outputBits_ = (mode == 3 || mode == 4) ? 8 : 24;
+    const bool monochrome = identity_.colorType == 1;
+    microscopeMode_ = mode == 5 && !monochrome;
+    colorMode_ = (monochrome && (mode == 0 || mode == 1 || mode == 5)) ? 2 : mode;
+    const int rc = SetupDisplay();
+    if (running) StartCapture();
+    return rc;
+}
+
+int BaseDevice::SetParamFlip(std::int32_t mode) {
+    if (mode < 0 || mode > 5) return status::kNotSupported;
+    const bool running = streaming_;
+    if (running) StopCapture();
+    flipMode_ = mode;
+    SetupDisplay();
+    if (running) StartCapture();
+    return status::kSuccess;
+}
+
+int BaseDevice::CapFastMode(bool on) {
+    if (streaming_) return status::kNotSupported;
+    if (Gone()) return status::kNoDevice;
+    if (on) {
+        capInfo_.control |= capinfo_bits::trigger;
+        ApplyCapInfo(capInfo_);
+        Sleep(100);
+        fastMode_ = true;
+        Control(driver::kStartCapture, {}, {});
+    } else {
+        Control(driver::kStopCapture, {}, {});
+        capInfo_.control &= static_cast<std::uint8_t>(~capinfo_bits::trigger);
+        ApplyCapInfo(capInfo_);
+        fastMode_ = false;
+    }
+    return status::kSuccess;
+}
+
+// ---- Single-frame grab ----
+
+int BaseDevice::GrabFrame(std::uint8_t* buffer, bool process, const PictureUse& use) {
+    if (triggerMode_ != 0) return status::kNotSupported;
+    if (buffer == nullptr) return status::kNullFrameBuffer;
+    if (Gone()) return status::kNoDevice;
+    const std::span<std::uint8_t> raw(buffer, frameBytes_);
+    const PictureSettings settings = CurrentSettings();
+    const FrameSource source = CurrentSource();
+
+    if (streaming_ && !fastMode_) {
+        // The capture thread owns the driver's frames: serve the last one it
+        // processed instead of reading in competition with it.
+        const auto last = Pipeline().LastDelivered();
+        const auto lastRaw = Pipeline().LastRaw();
+        if (!last || lastRaw.size() != raw.size()) return status::kNoFrame;
+        std::copy(lastRaw.begin(), lastRaw.end(), raw.begin());
+        if (process) return use(*last);
+        const auto corrected = Pipeline().ProcessGrab(settings, source, raw, false);
+        return corrected ? use(*corrected) : status::kNotSupported;
+    }
+
+    if (fastMode_) {
+        SoftTrigger();
+    } else {
+        Control(driver::kStartCapture, {}, {});
+    }
+    bool arrived = false;
+    for (int attempt = 0; attempt < 3 && !arrived; ++attempt) {
+        const auto got = connection_->ReadFrame(raw);
+        arrived = got && *got >= raw.size();
+        if (!arrived) Sleep(5);
+    }
+    if (!fastMode_) Control(driver::kStopCapture, {}, {});
+    if (!arrived) return status::kNoFrame;
+    const auto picture = Pipeline().ProcessGrab(settings, source, raw, process);
+    return picture ? use(*picture) : status::kNotSupported;
+}
+
+// ---- Recording ----
+
+bool BaseDevice::OpenRecordingFile(std::int32_t width, std::int32_t height) {
+    const auto path = files::RolloverName(aviPath_, aviRollover_);
+    avi_ = files::AviWriter::Create(path, {width, height, kRecordingRate});
+    aviStart_ = clock_ ? clock_() : SteadyMilliseconds();
+    return avi_ != nullptr;
+}
+
+int BaseDevice::CaptureToAvi(bool start, const std::u16string* path) {
+    if (outputBits_ != 24) return status::kNotSupported;
+    if (!start) return StopRecording();
+    if (recording_) return status::kSuccess;
+    if (path != nullptr) {
+        // Refuse what the recording's path buffer could not hold.
+        if (path->empty() || path->size() > kMaxAviPathChars) return status::kNotSupported;
+        aviPath_ = std::filesystem::path(*path);
+        aviRollover_ = 0;
+    }
+    if (aviPath_.empty()) return status::kNotSupported;
+    const kqcmos::FrameSize size = DeliveredSize();
+    // The file exists before the call returns, so a failure is reported here.
+    if (!OpenRecordingFile(size.width, size.height)) return status::kNotSupported;
+    recording_ = true;
+    return status::kSuccess;
+}
+
+int BaseDevice::StopRecording() {
+    if (!recording_) return status::kSuccess;
+    recording_ = false;
+    const bool ok = avi_ == nullptr || avi_->Close();
+    avi_.reset();
+    return ok ? status::kSuccess : status::kNotSupported;
+}
+
+void BaseDevice::Record(const DeliveredFrame& frame) {
+    if (avi_ == nullptr || frame.bitsPerPixel != 24) return;
+    if (frame.size.width != avi_->format().width || frame.size.height != avi_->format().height) return;
+    const std::int64_t now = clock_ ? clock_() : SteadyMilliseconds();
+    auto index = static_cast<std::uint32_t>(std::max<std::int64_t>(0, (now - aviStart_) * kRecordingRate / 1000));
+    const std::uint64_t gap = index > avi_->Positions() ? index - avi_->Positions() : 0;
+    if (avi_->FileBytes() + gap * 24 + avi_->FrameCost() > recordingLimit_ && avi_->Positions() > 0) {
+        // Roll over into the next numbered file.
+        avi_->Close();
+        ++aviRollover_;
+        if (!OpenRecordingFile(frame.size.width, frame.size.height)) return;
+        index = 0;
+    }
+    avi_->WriteFrame(index, frame.pixels);
+}
+
+int BaseDevice::GetTrigger(bool enable, bool jpeg, const std::u16string& prefix, std::int32_t quality) {
+    if (!enable) {
+        autoSave_ = false;
+        return status::kSuccess;
+    }
+    if (prefix.size() > kMaxPrefixChars) return status::kNotSupported;
+    autoSave_ = true;
+    autoSaveJpeg_ = jpeg;
+    autoSavePrefix_ = prefix;
+    autoSaveQuality_ = (quality < 0 || quality > 100) ? 50 : quality;
+    return status::kSuccess;
+}
+
+void BaseDevice::SaveSnapshot(const DeliveredFrame& frame) {
+    const std::int32_t number = g_snapshotCounter.fetch_add(1);
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%05d", static_cast<int>(number));
+    std::filesystem::path path(autoSavePrefix_);
+    path += digits;
+    path += autoSaveJpeg_ ? ".jpg" : ".bmp";
+    if (autoSaveJpeg_) {
+        files::WriteJpegFile(path, frame.pixels, true, frame.bitsPerPixel != 8, frame.size.width,
+                             frame.size.height, frame.bitsPerPixel, autoSaveQuality_);
+    } else {
+        files::WriteBmpFile(path, frame.pixels, frame.size.width, frame.size.height, frame.bitsPerPixel, true);
+    }
+}
+
+// ---- Parameters the pipeline asks for ----
+
+void BaseDevice::SendPendingParameters() {
+    std::unique_lock<Lock> hold(callLock_, std::defer_lock);
+    while (!hold.try_lock_for(kLockRetry)) {
+        if (closing_) return;
+    }
+    const std::int32_t exposure = pendingExposure_.exchange(-1);
+    if (exposure < 0 || Gone()) return;
+    capInfo_.exposure = static_cast<std::uint32_t>(exposure);
+    if (exposureUnit_ == 1) exposureTime_ = RegisterToExposure(capInfo_.exposure);
+    ApplyCapInfo(capInfo_);
+}
+
+// ---- Tables of the pixel path ----
+
+int BaseDevice::SetGamma(std::int32_t index) {
+    return Pipeline().Gamma().SetIndex(index) ? status::kSuccess : status::kNotSupported;
+}
+
+std::int32_t BaseDevice::GetGamma() const { return Pipeline().Gamma().index(); }
+
+int BaseDevice::SetGain(int channel, std::int32_t gain) {
+    if (identity_.colorType == 1) return status::kNotSupported;
+    auto& tables = Pipeline().Gains();
+    auto& table = channel == 0 ? tables.red : channel == 1 ? tables.green : tables.blue;
+    table = kqcmos::GainTable(gain);
+    return status::kSuccess;
+}
+
+int BaseDevice::GetGain(int channel, std::int32_t& gain) const {
+    if (identity_.colorType == 1) return status::kNotSupported;
+    const auto& tables = Pipeline().Gains();
+    const auto& table = channel == 0 ? tables.red : channel == 1 ? tables.green : tables.blue;
+    gain = kqcmos::ReadBackGain(table).value_or(kqcmos::kUnityGain);
+    return status::kSuccess;
+}
+
+int BaseDevice::SetAELevel(std::int32_t level) {
+    aeLevel_ = level;
+    Pipeline().AutoExposure().SetLevel(level);
+    return status::kSuccess;
+}
+
+int BaseDevice::AEParam(std::int32_t alternate, std::int32_t level, AwbCallback callback, void* context) {
+    aeAlternate_ = alternate != 0;
+    aeCallback_ = callback;
+    callbackContext_ = context;
+    return SetAELevel(level);
+}
+
+int BaseDevice::ErasureStripe() {
+    if (!Pipeline().StripeCapable()) return status::kNotSupported;
+    Pipeline().RequestStripeCapture();
+    return status::kSuccess;
+}
+
+int BaseDevice::ApplyErasure(bool on) {
+    if (!Pipeline().StripeCapable()) return status::kNotSupported;
+    Pipeline().EnableStripeRemoval(on);
+    return status::kSuccess;
+}
+
+}  // namespace kq

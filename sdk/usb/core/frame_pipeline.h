@@ -1,0 +1,153 @@
+#pragma once
+// The per-frame path from one raw sensor frame to the delivered picture, and
+// the single-frame grab path. Owns every buffer and correction table, sized
+// once for the largest window of the sensor, so processing a frame
+// allocates nothing. Platform-free; the device object runs it on its capture
+// thread and acts on the events it returns (parameter sends, callbacks).
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "auto_exposure.h"
+#include "bad_pixels.h"
+#include "crop_window.h"
+#include "demosaic.h"
+#include "flat_field.h"
+#include "gain_tables.h"
+#include "gamma_table.h"
+#include "white_balance.h"
+
+namespace kq {
+
+// Settings the caller changes; copied per frame.
+struct PictureSettings {
+    std::int32_t colorMode = 0;
+    std::int32_t flipMode = 0;
+    std::int32_t colorAdjust = 0;
+    bool monochromeSensor = false;
+    std::int32_t light = 32;
+    std::int32_t contrast = 16;
+    std::int32_t saturation = 8;
+    std::int32_t sharpness = 1;
+    bool hdr = false;
+    bool microscopeMode = false;
+    bool showAutoMark = true;
+    bool cropEnabled = false;
+    CropRequest crop;
+    std::int32_t rightEdgeRepair = 0;
+};
+
+// Where the frame comes from: the window on the sensor and its readout.
+struct FrameSource {
+    kqcmos::SensorWindow window;
+    bool halfReadout = false;
+    std::int32_t exposure = 0;
+    std::int32_t exposureLimit = 0;
+};
+
+struct DeliveredFrame {
+    std::span<std::uint8_t> pixels;  // bottom-up rows, no gaps
+    kqcmos::FrameSize size;
+    std::int32_t bitsPerPixel = 0;
+};
+
+// What a frame asks the device to do after it was processed.
+struct FrameEvents {
+    std::optional<std::int32_t> sendExposure;  // AE changed the exposure
+    std::optional<std::int32_t> reportExposure;  // AE ended: tell the caller
+    std::optional<kqcmos::GainTables> whiteBalance;  // one-shot balance done: report gains
+};
+
+// A byte buffer allocated once and not cleared: every frame overwrites what
+// it uses, and untouched pages of a large buffer cost nothing.
+class FrameBuffer {
+public:
+    explicit FrameBuffer(std::size_t bytes)
+        : bytes_(std::make_unique_for_overwrite<std::uint8_t[]>(bytes)), size_(bytes) {}
+    operator std::span<std::uint8_t>() { return {bytes_.get(), size_}; }
+    operator std::span<const std::uint8_t>() const { return {bytes_.get(), size_}; }
+    std::span<std::uint8_t> span() { return {bytes_.get(), size_}; }
+    std::span<const std::uint8_t> span() const { return {bytes_.get(), size_}; }
+    std::size_t size() const { return size_; }
+
+private:
+    std::unique_ptr<std::uint8_t[]> bytes_;
+    std::size_t size_;
+};
+
+class FramePipeline {
+public:
+    FramePipeline(kqcmos::FrameSize sensor, bool stripeCapable);
+
+    // The capture thread reads each raw frame into this buffer.
+    std::span<std::uint8_t> CaptureBuffer() { return raw_; }
+    // Caller-visible buffer for single-frame grabs (raw, sensor sized).
+    std::span<std::uint8_t> GrabBuffer() { return grabRaw_.span(); }
+
+    // Processes the frame in CaptureBuffer(). Nothing delivered when the
+    // colour mode cannot be converted or the frame does not fit.
+    std::optional<DeliveredFrame> Process(const PictureSettings& settings, const FrameSource& source,
+                                          FrameEvents& events);
+
+    // The corrections and (with `convert`) conversion of a grabbed raw frame
+    // held in `raw` (changed in place), into the grab picture buffer.
+    std::optional<DeliveredFrame> ProcessGrab(const PictureSettings& settings, const FrameSource& source,
+                                              std::span<std::uint8_t> raw, bool convert);
+
+    // The last frame delivered by Process, kept until the next one.
+    std::optional<DeliveredFrame> LastDelivered() const { return last_; }
+    // The raw frame behind it, as read from the driver.
+    std::span<const std::uint8_t> LastRaw() const { return lastRaw_.span().first(lastRawBytes_); }
+
+    // Tables and automatic functions the caller's settings reach.
+    kqcmos::GainTables& Gains() { return gains_; }
+    const kqcmos::GainTables& Gains() const { return gains_; }
+    kqcmos::GammaTable& Gamma() { return gamma_; }
+    const kqcmos::GammaTable& Gamma() const { return gamma_; }
+    kqcmos::FlatFieldTable& FlatField() { return flatField_; }
+    kqcmos::BadPixelTable& BadPixels() { return badPixels_; }
+    kqcmos::AutoExposure& AutoExposure() { return autoExposure_; }
+    void RequestWhiteBalance(bool on) { whiteBalanceRequested_ = on; }
+    bool WhiteBalanceRequested() const { return whiteBalanceRequested_; }
+    void SetFlatField(bool enabled, bool rebuild) { flatFieldEnabled_ = enabled; flatFieldRebuild_ = rebuild; }
+    void RequestStripeCapture() { stripeRecapture_ = true; }
+    void EnableStripeRemoval(bool on) { stripeEnabled_ = on; }
+    bool StripeCapable() const { return stripeCapable_; }
+
+private:
+    // Steps up to the conversion: corrections on the raw frame. Returns the
+    // (possibly rotated) source of the conversion and its size.
+    std::span<std::uint8_t> CorrectRaw(const PictureSettings& settings, const FrameSource& source,
+                                       std::span<std::uint8_t> raw, std::span<std::uint8_t> rotated,
+                                       kqcmos::FrameSize& size, bool whiteBalancePending);
+    std::optional<DeliveredFrame> Convert(const PictureSettings& settings, kqcmos::FrameSize size,
+                                          std::span<std::uint8_t> source, std::span<std::uint8_t> picture,
+                                          std::span<std::uint8_t> cropOut, bool whiteBalancePending);
+
+    kqcmos::FrameSize sensor_;
+    bool stripeCapable_;
+    FrameBuffer raw_, rotated_, grabRaw_, grabRotated_;
+    FrameBuffer picture_, grabPicture_, crop_, grabCrop_;
+    FrameBuffer sharpenScratch_;
+    FrameBuffer stripePlanes_;  // blue, green, red
+    kqcmos::DemosaicWork demosaic_;
+    kqcmos::GainTables gains_;
+    kqcmos::GammaTable gamma_;
+    kqcmos::FlatFieldTable flatField_;
+    kqcmos::BadPixelTable badPixels_;
+    kqcmos::AutoExposure autoExposure_;
+    bool whiteBalanceRequested_ = false;
+    bool flatFieldEnabled_ = false;
+    bool flatFieldRebuild_ = false;
+    bool stripeRecapture_ = false;
+    bool stripeEnabled_ = false;
+    bool stripesTaken_ = false;
+    std::optional<DeliveredFrame> last_;
+    FrameBuffer lastRaw_;
+    std::size_t lastRawBytes_ = 0;
+};
+
+}  // namespace kq

@@ -1,0 +1,201 @@
+// Serial number, IO line, data area, EEPROM and firmware requests as the
+// simulated driver receives them, byte for byte.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <numeric>
+#include <vector>
+
+#include "core/base_device.h"
+#include "sim_fixture.h"
+#include "transport/driver_protocol.h"
+
+namespace kq::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class MemoryRequests : public LibraryTest {
+protected:
+    void SetUp() override {
+        bus.AddCamera(InstanceId(u"VID_F5A1&PID_0301"));
+        handle = Open(1);
+        bus.ClearLog();
+    }
+    template <class Op>
+    int On(Op&& op) {
+        return library.WithDevice(handle, [&](BaseDevice& d) { return op(d); });
+    }
+    static Bytes Request(std::uint8_t operation, std::uint8_t number, std::span<const std::uint8_t> payload = {}) {
+        Bytes r(64, 0);
+        r[0] = 0x2C;
+        r[2] = operation;
+        r[3] = number;
+        std::copy(payload.begin(), payload.end(), r.begin() + 4);
+        return r;
+    }
+    std::uint32_t handle = 0;
+};
+
+TEST_F(MemoryRequests, SerialNumberAndIoLine) {
+    std::array<std::uint8_t, 16> serial{};
+    std::iota(serial.begin(), serial.end(), std::uint8_t{0x30});
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.SetSerialNumber(serial, BaseDevice::kSerialGuard); }), 0);
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.SetSerialNumber(serial, 1); }), 0);  // wrong guard: nothing sent
+    std::array<std::uint8_t, 16> back{};
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.GetSerialNumber(back); }), 0);
+    EXPECT_EQ(back, serial);
+    EXPECT_EQ(On([](BaseDevice& d) { return d.SetIO(0xA5); }), 0);
+    std::uint8_t io = 0;
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.GetIO(io); }), 0);
+    EXPECT_EQ(io, 0xA5);
+
+    const auto log = bus.Log();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log[0].code, 0x22E01Cu);
+    EXPECT_EQ(log[0].input, Bytes(serial.begin(), serial.end()));
+    EXPECT_EQ(log[1].code, 0x22E018u);
+    EXPECT_EQ(log[2].code, 0x22E010u);
+    EXPECT_EQ(log[2].input, (Bytes{0xA5, 0xA5, 0}));
+    EXPECT_EQ(log[3].code, 0x22E014u);
+}
+
+TEST_F(MemoryRequests, DataAreaReadChangeWrite) {
+    const std::array<std::uint8_t, 3> data{7, 8, 9};
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.WriteDataToDevice(data, 10); }), 0);
+    std::array<std::uint8_t, 3> back{};
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.ReadDataFromDevice(back, 10); }), 0);
+    EXPECT_EQ(back, data);
+    // offset + count reaching 64 is refused without a request.
+    const std::array<std::uint8_t, 4> four{};
+    bus.ClearLog();
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.WriteDataToDevice(four, 60); }), status::kRefused);
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.WriteDataToDevice(four, -1); }), status::kRefused);
+    EXPECT_TRUE(bus.Log().empty());
+    EXPECT_EQ(On([](BaseDevice& d) { return d.DeviceIoControl(0x11223344); }), 0);
+    Bytes pass(64, 0);
+    pass[0] = 9;
+    pass[1] = 0x44, pass[2] = 0x33, pass[3] = 0x22, pass[4] = 0x11;
+    ASSERT_EQ(bus.Log().size(), 1u);
+    EXPECT_EQ(bus.Log()[0].code, 0x22E034u);
+    EXPECT_EQ(bus.Log()[0].input, pass);
+}
+
+TEST_F(MemoryRequests, EepromBlocksAndCache) {
+    std::array<std::uint8_t, 240> data{};
+    std::iota(data.begin(), data.end(), std::uint8_t{1});
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.EEProm_Set(data); }), 0);
+    const auto writes = bus.LogOf(0x22E028);
+    ASSERT_EQ(writes.size(), 4u);
+    for (std::uint8_t b = 0; b < 4; ++b) {
+        EXPECT_EQ(writes[b].input, Request(8, b + 1, std::span(data).subspan(b * 60, 60))) << int(b);
+    }
+    // Served from the cache, without a request.
+    bus.ClearLog();
+    std::array<std::uint8_t, 240> back{};
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.EEProm_Get(back); }), 0);
+    EXPECT_EQ(back, data);
+    EXPECT_TRUE(bus.Log().empty());
+}
+
+TEST_F(MemoryRequests, EepromByteReadsTouchOnlyTheirBlocksOnce) {
+    std::iota(bus.Driver(0).Eeprom().begin(), bus.Driver(0).Eeprom().end(), std::uint8_t{0});
+    std::array<std::uint8_t, 10> part{};
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.EEProm_GetByte(55, 10, part.data()); }), 0);
+    EXPECT_EQ(part, (std::array<std::uint8_t, 10>{55, 56, 57, 58, 59, 60, 61, 62, 63, 64}));
+    const auto reads = bus.LogOf(0x22E02C);
+    ASSERT_EQ(reads.size(), 2u);
+    EXPECT_EQ(reads[0].input, Request(7, 1));
+    EXPECT_EQ(reads[1].input, Request(7, 2));
+    bus.ClearLog();
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.EEProm_GetByte(60, 10, part.data()); }), 0);
+    EXPECT_TRUE(bus.Log().empty());
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.EEProm_GetByte(231, 10, part.data()); }), status::kRefused);
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.EEProm_SetByte(240, 1, part.data()); }), status::kRefused);
+}
+
+TEST_F(MemoryRequests, EepromAnswersThatAreShortOrTooLongAreNotCached) {
+    struct Case {
+        std::uint8_t lengthByte;
+        std::size_t reported;
+    };
+    for (const Case c : {Case{60, 20}, Case{61, 64}, Case{255, 64}}) {
+        bus.Driver(0).SetEepromReply(c.lengthByte, c.reported);
+        std::array<std::uint8_t, 240> out{};
+        EXPECT_EQ(On([&](BaseDevice& d) { return d.EEProm_Get(out); }), status::kNoDevice);
+    }
+    // A good answer afterwards is read from the camera, not a stale cache.
+    bus.Driver(0).SetEepromReply(60, 64);
+    bus.Driver(0).Eeprom().fill(0x5A);
+    std::array<std::uint8_t, 240> out{};
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.EEProm_Get(out); }), 0);
+    EXPECT_EQ(out[239], 0x5A);
+}
+
+class Firmware : public MemoryRequests {
+protected:
+    struct Progress {
+        std::vector<std::pair<int, int>> reports;
+        static void KQ_STDCALL On(std::int32_t bytes, std::int32_t status, void* context) {
+            static_cast<Progress*>(context)->reports.emplace_back(bytes, status);
+        }
+    };
+    std::filesystem::path WriteFile(std::size_t bytes) {
+        const auto path = std::filesystem::temp_directory_path() /
+                          ("kq_firmware_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                           std::to_string(bytes) + ".iic");
+        std::ofstream out(path, std::ios::binary);
+        for (std::size_t i = 0; i < bytes; ++i) out.put(static_cast<char>(i + 1));
+        return path;
+    }
+};
+
+TEST_F(Firmware, ChunksGoOutReorderedWithProgressPerChunk) {
+    const auto path = WriteFile(125);
+    Progress progress;
+    On([&](BaseDevice& d) { return d.SetFirmwareProgress(&Progress::On, &progress); });
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.UpdateDeviceProgram(true, &path); }), 0);
+    EXPECT_EQ(On([](BaseDevice& d) { return d.WaitFirmware(); }), 0);
+    EXPECT_EQ(progress.reports, (std::vector<std::pair<int, int>>{{60, 0}, {120, 0}, {125, 0}}));
+
+    const auto chunks = bus.LogOf(0x22E028);
+    ASSERT_EQ(chunks.size(), 3u);
+    for (std::uint8_t n = 0; n < 3; ++n) {
+        std::array<std::uint8_t, 60> file{};
+        for (std::size_t i = 0; i < 60 && n * 60 + i < 125; ++i) file[i] = static_cast<std::uint8_t>(n * 60 + i + 1);
+        Bytes payload;
+        for (int group : {3, 0, 4, 1, 5, 2}) payload.insert(payload.end(), file.begin() + group * 10, file.begin() + group * 10 + 10);
+        EXPECT_EQ(chunks[n].input, Request(0xC2, n + 1, payload)) << "chunk " << int(n);
+    }
+    // Still marked running until switched off.
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.UpdateDeviceProgram(true, &path); }), status::kRefused);
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.UpdateDeviceProgram(false, nullptr); }), 0);
+    std::filesystem::remove(path);
+}
+
+TEST_F(Firmware, FileIsCheckedBeforeAnythingIsSent) {
+    const auto missing = std::filesystem::temp_directory_path() / "kq_no_such_firmware.iic";
+    const auto tooLarge = WriteFile(255 * 60 + 1);
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.UpdateDeviceProgram(true, &missing); }), status::kNoDevice);
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.UpdateDeviceProgram(true, &tooLarge); }), status::kNotSupported);
+    EXPECT_TRUE(bus.Log().empty());
+    std::filesystem::remove(tooLarge);
+}
+
+TEST_F(Firmware, AChunkFailingFourTimesEndsTheDownloadWithMinusOne) {
+    const auto path = WriteFile(125);
+    Progress progress;
+    On([&](BaseDevice& d) { return d.SetFirmwareProgress(&Progress::On, &progress); });
+    bus.FailControl(0x22E028, 4);
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.UpdateDeviceProgram(true, &path); }), 0);
+    EXPECT_EQ(On([](BaseDevice& d) { return d.WaitFirmware(); }), status::kRefused);
+    EXPECT_EQ(progress.reports, (std::vector<std::pair<int, int>>{{60, -1}}));
+    EXPECT_EQ(bus.LogOf(0x22E028).size(), 4u);
+    std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace kq::test

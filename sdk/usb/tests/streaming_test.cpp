@@ -1,0 +1,265 @@
+// The capture thread and the frame pipeline against the simulated camera:
+// what reaches the frame callback, how stopping ends a pending read, and
+// the automatic functions' reports.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+#include "core/base_device.h"
+#include "demosaic.h"
+#include "microscope_filters.h"
+#include "sim_fixture.h"
+
+namespace kq::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Collects delivered frames; tests wait for a count with a bounded wait.
+struct FrameSink {
+    std::mutex lock;
+    std::condition_variable arrived;
+    std::vector<std::vector<std::uint8_t>> frames;
+    std::size_t frameBytes = 0;
+
+    static int KQ_STDCALL OnFrame(std::uint8_t* frame, std::int32_t, void* context) {
+        auto* self = static_cast<FrameSink*>(context);
+        std::lock_guard<std::mutex> hold(self->lock);
+        self->frames.emplace_back(frame, frame + self->frameBytes);
+        self->arrived.notify_all();
+        return 0;
+    }
+    bool WaitFor(std::size_t count) {
+        std::unique_lock<std::mutex> hold(lock);
+        return arrived.wait_for(hold, 10s, [&] { return frames.size() >= count; });
+    }
+};
+
+// The frame the simulated camera sends as its n-th frame, and what the
+// pixel path makes of it at neutral settings.
+std::vector<std::uint8_t> SimFrame(std::uint32_t n, int width, int height) {
+    std::vector<std::uint8_t> raw(static_cast<std::size_t>(width) * height);
+    sim::FillBayerTestFrame(raw, static_cast<std::uint32_t>(width), n);
+    return raw;
+}
+
+std::vector<std::uint8_t> Expected(std::uint32_t n, int width, int height, int colorMode) {
+    auto raw = SimFrame(n, width, height);
+    if (colorMode == 5) kqcmos::MicroscopeBayerFilter3({width, height}, raw);  // the microscope mode's filter
+    const int bpp = kqcmos::OutputBytesPerPixel(colorMode);
+    std::vector<std::uint8_t> out(raw.size() * bpp);
+    kqcmos::DemosaicWork work({width, height});
+    EXPECT_TRUE(kqcmos::Demosaic({colorMode, 0, 0, false}, {width, height}, out, raw, work));
+    return out;
+}
+
+class Streaming : public LibraryTest {
+protected:
+    void SetUp() override {
+        // A colour camera whose frames get no edge repair.
+        bus.AddCamera(InstanceId(u"VID_F5A1&PID_0A01"));
+        handle = Open(1);
+    }
+    template <class Op>
+    int On(Op&& op) {
+        return library.WithDevice(handle, [&](BaseDevice& d) { return op(d); });
+    }
+    int StartWithSink(FrameSink& sink, std::size_t bytesPerPixel) {
+        sink.frameBytes = 640 * 480 * bytesPerPixel;
+        On([&](BaseDevice& d) { return d.SetFrameCallBack(&FrameSink::OnFrame, &sink); });
+        return On([](BaseDevice& d) { return d.StartView(nullptr, {}); });
+    }
+    std::uint32_t handle = 0;
+};
+
+struct ColourCase {
+    int mode;
+    std::size_t bytesPerPixel;
+};
+
+class StreamingColour : public Streaming, public ::testing::WithParamInterface<ColourCase> {};
+
+TEST_P(StreamingColour, FramesArriveInOrderWithTheirSizeAndContent) {
+    const ColourCase c = GetParam();
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.SetParamColor(c.mode); }), status::kSuccess);
+    bus.SetReadBudget(0, 3);
+    FrameSink sink;
+    ASSERT_EQ(StartWithSink(sink, c.bytesPerPixel), status::kSuccess);
+    ASSERT_TRUE(sink.WaitFor(3));
+    ASSERT_EQ(On([](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
+    ASSERT_EQ(sink.frames.size(), 3u);
+    for (std::uint32_t n = 0; n < 3; ++n) {
+        EXPECT_EQ(sink.frames[n], Expected(n, 640, 480, c.mode)) << "frame " << n;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMode, StreamingColour,
+                         ::testing::Values(ColourCase{0, 3}, ColourCase{1, 3}, ColourCase{2, 3},
+                                           ColourCase{3, 1}, ColourCase{4, 1}, ColourCase{5, 3}));
+
+TEST_F(Streaming, StopEndsAPendingReadAndTheDeviceStaysUsable) {
+    bus.SetReadBudget(0, 1);
+    FrameSink sink;
+    ASSERT_EQ(StartWithSink(sink, 3), status::kSuccess);
+    ASSERT_TRUE(sink.WaitFor(1));
+    // The thread now waits in a read that never completes by itself.
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+    ASSERT_EQ(On([](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
+    EXPECT_GE(bus.CancelledReads(0), 1);
+    EXPECT_FALSE(bus.Driver(0).Streaming());
+
+    // Start, stop and start again: each run delivers.
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        const std::size_t before = sink.frames.size();
+        bus.AllowFrames(0, 1);
+        ASSERT_EQ(On([](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+        ASSERT_TRUE(sink.WaitFor(before + 1));
+        ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+        ASSERT_EQ(On([](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
+    }
+    EXPECT_EQ(library.Uninitialize(handle), status::kSuccess);
+    EXPECT_EQ(bus.OpenConnections(), 0);
+}
+
+TEST_F(Streaming, ClosingWhileStreamingJoinsTheThreadFirst) {
+    FrameSink sink;
+    ASSERT_EQ(StartWithSink(sink, 3), status::kSuccess);
+    ASSERT_TRUE(sink.WaitFor(2));
+    EXPECT_EQ(library.Uninitialize(handle), status::kSuccess);
+    const std::size_t delivered = sink.frames.size();
+    EXPECT_EQ(bus.OpenConnections(), 0);
+    EXPECT_EQ(sink.frames.size(), delivered);  // nothing after close
+}
+
+TEST_F(Streaming, CropIsCheckedAgainstEveryFrame) {
+    // Fits the 640 x 480 window, but not the frame turned to 480 x 640: the
+    // frame is delivered whole instead of being cut out of bounds.
+    ASSERT_EQ(On([](BaseDevice& d) { return d.SetMCResolution(100, 0, 540, 100); }), status::kSuccess);
+    ASSERT_EQ(On([](BaseDevice& d) { return d.MCResolutionShow(true); }), status::kSuccess);
+    ASSERT_EQ(On([](BaseDevice& d) { return d.SetParamFlip(4); }), status::kSuccess);
+    bus.SetReadBudget(0, 1);
+    FrameSink sink;
+    ASSERT_EQ(StartWithSink(sink, 3), status::kSuccess);
+    ASSERT_TRUE(sink.WaitFor(1));
+    kqcmos::FrameSize size;
+    std::vector<std::uint8_t> raw(640 * 480);
+    On([&](BaseDevice& d) {
+        return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) { size = f.size; return 0; });
+    });
+    On([](BaseDevice& d) { return d.StopView(); });
+    EXPECT_EQ(size, (kqcmos::FrameSize{480, 640}));
+
+    // Back upright the same window is cut: 540 x 100.
+    ASSERT_EQ(On([](BaseDevice& d) { return d.SetParamFlip(0); }), status::kSuccess);
+    bus.AllowFrames(0, 1);
+    ASSERT_EQ(On([](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+    ASSERT_TRUE(sink.WaitFor(2));
+    On([&](BaseDevice& d) {
+        return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) { size = f.size; return 0; });
+    });
+    On([](BaseDevice& d) { return d.StopView(); });
+    EXPECT_EQ(size, (kqcmos::FrameSize{540, 100}));
+}
+
+TEST_F(Streaming, AutomaticExposureReportsThroughItsCallback) {
+    struct Report {
+        std::mutex lock;
+        std::condition_variable came;
+        std::vector<int> values;
+        static void KQ_STDCALL On(std::int32_t v1, std::int32_t, void* context) {
+            auto* self = static_cast<Report*>(context);
+            std::lock_guard<std::mutex> hold(self->lock);
+            self->values.push_back(v1);
+            self->came.notify_all();
+        }
+    } report;
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.SetDoAE(true, &Report::On, &report); }), status::kSuccess);
+    FrameSink sink;
+    ASSERT_EQ(StartWithSink(sink, 3), status::kSuccess);
+    std::unique_lock<std::mutex> hold(report.lock);
+    ASSERT_TRUE(report.came.wait_for(hold, 20s, [&] { return !report.values.empty(); }));
+    hold.unlock();
+    On([](BaseDevice& d) { return d.StopView(); });
+    EXPECT_FALSE(On([](BaseDevice& d) { return d.AutoExposureOn() ? 1 : 0; }));
+    // The exposure it reports is what was last sent to the camera.
+    EXPECT_EQ(report.values.back(), static_cast<int>(On([](BaseDevice& d) {
+                  return static_cast<int>(d.LastSentBlock().exposure);
+              })));
+}
+
+TEST_F(Streaming, OneShotWhiteBalanceReportsGains) {
+    struct Report {
+        std::mutex lock;
+        std::condition_variable came;
+        std::vector<std::pair<int, int>> values;
+        static void KQ_STDCALL On(std::int32_t v1, std::int32_t v2, void* context) {
+            auto* self = static_cast<Report*>(context);
+            std::lock_guard<std::mutex> hold(self->lock);
+            self->values.emplace_back(v1, v2);
+            self->came.notify_all();
+        }
+    } report;
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.SetDoAWB(true, &Report::On, &report); }), status::kSuccess);
+    FrameSink sink;
+    ASSERT_EQ(StartWithSink(sink, 3), status::kSuccess);
+    std::unique_lock<std::mutex> hold(report.lock);
+    ASSERT_TRUE(report.came.wait_for(hold, 10s, [&] { return !report.values.empty(); }));
+    hold.unlock();
+    On([](BaseDevice& d) { return d.StopView(); });
+    // Red is the brightest channel of the test picture: its gain stays
+    // unity, blue (the darkest) is raised the most.
+    const int red = report.values[0].first >> 16;
+    const int green = report.values[0].first & 0xFFFF;
+    const int blue = report.values[0].second >> 16;
+    EXPECT_EQ(red, 500);
+    EXPECT_GT(green, 500);
+    EXPECT_GT(blue, green);
+}
+
+TEST_F(Streaming, GrabWhileStreamingServesTheLastProcessedFrame) {
+    bus.SetReadBudget(0, 2);
+    FrameSink sink;
+    ASSERT_EQ(StartWithSink(sink, 3), status::kSuccess);
+    ASSERT_TRUE(sink.WaitFor(2));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+    std::vector<std::uint8_t> raw(640 * 480);
+    std::vector<std::uint8_t> picture;
+    const int rc = On([&](BaseDevice& d) {
+        return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) {
+            picture.assign(f.pixels.begin(), f.pixels.end());
+            return 0;
+        });
+    });
+    On([](BaseDevice& d) { return d.StopView(); });
+    EXPECT_EQ(rc, status::kSuccess);
+    EXPECT_EQ(picture, sink.frames[1]);
+    const auto expected = SimFrame(1, 640, 480);
+    const auto mismatch = std::mismatch(raw.begin(), raw.end(), expected.begin());
+    EXPECT_EQ(mismatch.first, raw.end()) << "first difference at byte " << (mismatch.first - raw.begin());
+    EXPECT_EQ(bus.Driver(0).FramesDelivered(), 2u);  // the grab read nothing
+}
+
+TEST_F(Streaming, GrabWhileIdleReadsOneFrameAndRefusesInTriggerMode) {
+    std::vector<std::uint8_t> raw(640 * 480);
+    const auto grab = [&](std::uint8_t* buffer) {
+        return On([&](BaseDevice& d) { return d.GrabFrame(buffer, false, [](const DeliveredFrame&) { return 0; }); });
+    };
+    EXPECT_EQ(grab(nullptr), status::kNullFrameBuffer);
+    EXPECT_EQ(grab(raw.data()), status::kSuccess);
+    EXPECT_EQ(raw, SimFrame(0, 640, 480));
+    EXPECT_FALSE(bus.Driver(0).Streaming());
+    bus.ShortReads(0, 3);
+    EXPECT_EQ(grab(raw.data()), status::kNoFrame);
+    On([](BaseDevice& d) { return d.SetTriggerMode(1); });
+    bus.ClearLog();
+    EXPECT_EQ(grab(raw.data()), status::kNotSupported);
+    EXPECT_TRUE(bus.Log().empty());
+}
+
+}  // namespace
+}  // namespace kq::test
