@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -30,6 +32,11 @@ class SimulatedBus : public CameraTransport {
 public:
     // Adds a present camera; returns its number (0-based, in list order).
     std::size_t AddCamera(std::u16string instanceId, std::u16string friendlyName = u"Test camera");
+    // Adds a present camera answered by a backend of its own; every plug-in
+    // (the first and each Replug) makes a fresh one, as a new device would.
+    using BackendFactory = std::function<std::unique_ptr<CameraBackend>()>;
+    std::size_t AddCamera(std::u16string instanceId, std::u16string friendlyName,
+                          BackendFactory makeBackend);
     // Unplugs a camera: it leaves the list and its open connections fail.
     void Unplug(std::size_t camera);
     // Plugs it back in at its old place in the list.
@@ -58,6 +65,8 @@ private:
     struct Camera {
         CameraInterface iface;
         SimulatedDriver driver;
+        BackendFactory makeBackend;              // empty: the driver above answers
+        std::unique_ptr<CameraBackend> backend;
         bool present = true;
         bool failOpen = false;
         int shortReads = 0;
@@ -69,7 +78,8 @@ private:
                                        std::span<std::uint8_t> out);
     std::optional<std::size_t> Read(std::size_t camera, int generation,
                                     std::span<std::uint8_t> buffer);
-    void Closed();
+    void Closed(std::size_t camera, int generation);
+    static CameraBackend& BackendOf(Camera& camera);
 
     mutable std::recursive_mutex lock_;
     std::vector<Camera> cameras_;
