@@ -332,7 +332,9 @@ TEST_F(DriverCoreSeam, FrameReadsDeliverWholeFramesAndStayInsideTheBuffer) {
         EXPECT_EQ(*n, c.reported);
         const auto frame = kqff::sim::CheckFramePattern(std::span(buffer).first(kFrame));
         ASSERT_TRUE(frame.has_value()) << "torn or misplaced frame";
-        if (lastFrame) EXPECT_GT(*frame, *lastFrame);
+        if (lastFrame) {
+            EXPECT_GT(*frame, *lastFrame);
+        }
         lastFrame = frame;
         // Only the frame-start byte of the trailer is written, and only
         // where the buffer has it.
