@@ -19,7 +19,18 @@ export DISPLAY
 # must not hold the caller's pipes, so the output goes through a file.
 out=$(mktemp "${TMPDIR:-/tmp}/wine-run.XXXXXX")
 trap 'rm -f "$out"' EXIT
+# When CTest's timeout ends this script, show what the program printed so far.
+child=
+on_term() {
+    [ -n "$child" ] && kill "$child" 2>/dev/null
+    cat "$out"
+    echo "wine-run: stopped from outside (timeout?)"
+    exit 124
+}
+trap on_term TERM INT
+/usr/lib/wine/wine64 "$@" >"$out" 2>&1 </dev/null &
+child=$!
 rc=0
-/usr/lib/wine/wine64 "$@" >"$out" 2>&1 </dev/null || rc=$?
+wait "$child" || rc=$?
 cat "$out"
 exit "$rc"

@@ -148,9 +148,9 @@ int BaseDevice::SetSerialNumber(std::span<const std::uint8_t, 16> serial, std::u
 
 int BaseDevice::SetIO(std::uint8_t value) {
     if (Gone()) return status::kNoDevice;
-    // The driver takes the IO value from input byte 1 (byte 2 is the second
-    // IO byte); byte 0 carries the value as well for drivers that read it there.
-    const std::array<std::uint8_t, driver::kSetIoInputBytes> input{value, value, 0};
+    // The agreed layout: byte 0 reserved (0), byte 1 the IO value, byte 2 the
+    // second IO byte (0: the camera has one).
+    const std::array<std::uint8_t, driver::kSetIoInputBytes> input{0, value, 0};
     if (!Control(driver::kSetIo, input, {})) return status::kNoDevice;
     return status::kSuccess;
 }

@@ -83,6 +83,11 @@ int BaseDevice::SetCapInfo(const CapInfo& record) {
     if (restart && capture_.OnThisThread()) return status::kNotSupported;
     if (restart) StopCapture();
 
+    const CapInfo before = capInfo_;
+    const std::uint32_t beforeWidth = requestedWidth_, beforeHeight = requestedHeight_;
+    const bool beforeHalf = requestedHalfReadout_;
+    const std::uint32_t beforeTime = exposureTime_, beforeBytes = frameBytes_;
+    const bool beforeChanged = windowChanged_;
     requestedWidth_ = record.width;
     requestedHeight_ = record.height;
     requestedHalfReadout_ = (record.control & capinfo_bits::halfReadout) != 0;
@@ -107,7 +112,20 @@ int BaseDevice::SetCapInfo(const CapInfo& record) {
         capInfo_.exposure = ExposureToRegister(record.exposure);
     }
     if (centreWindow_ != 0) CentreWindow(capInfo_);
-    ApplyCapInfo(capInfo_);
+    if (const int rc = ApplyCapInfo(capInfo_); rc != status::kSuccess) {
+        capInfo_ = before;
+        frameBytes_ = beforeBytes;
+        windowChanged_ = beforeChanged;
+        requestedWidth_ = beforeWidth;
+        requestedHeight_ = beforeHeight;
+        requestedHalfReadout_ = beforeHalf;
+        exposureTime_ = beforeTime;
+        if (restart) {  // streaming goes on with the format it had
+            SetupDisplay();
+            StartCapture();
+        }
+        return rc;
+    }
     // The limit applies to what is sent; the caller's value is kept.
     if (exposureUnit_ == 0) capInfo_.exposure = record.exposure;
     if (!restart) return status::kSuccess;
@@ -145,12 +163,6 @@ int BaseDevice::ApplyCapInfo(const CapInfo& given) {
     if (window.width == 0 || window.height == 0) return status::kNotSupported;
     if (window.width != record.width || window.height != record.height) windowChanged_ = true;
 
-    capInfo_ = record;
-    capInfo_.width = window.width;
-    capInfo_.height = window.height;
-    frameBytes_ = window.width * window.height;
-    readBytes_ = frameBytes_;
-
     FormatBlock block = block_;
     std::uint8_t gain = std::clamp<std::uint8_t>(record.gain[0], 8, 95);
     if (gain < 64) {
@@ -159,7 +171,6 @@ int BaseDevice::ApplyCapInfo(const CapInfo& given) {
         block.encodedGain = static_cast<std::uint8_t>(gain + 32);
         gain = 63;
     }
-    block_.encodedGain = block.encodedGain;
     block.gain = gain;
     block.exposure = ClampToU16(record.exposure, 2, 0xFFFF);
 
@@ -181,7 +192,15 @@ int BaseDevice::ApplyCapInfo(const CapInfo& given) {
     if (block.verticalBlanking == 0) block.verticalBlanking = geometry_.defaultVerticalBlanking;
 
     const auto bytes = EncodeFormatBlock(block);
-    Control(driver::kSetFormat, bytes, {});  // the driver's answer changes nothing here
+    // The driver refuses a format whose frame would not fit its frame
+    // buffers; it keeps the last one, and so does the device.
+    if (!Control(driver::kSetFormat, bytes, {})) return status::kNotSupported;
+    capInfo_ = record;
+    capInfo_.width = window.width;
+    capInfo_.height = window.height;
+    frameBytes_ = window.width * window.height;
+    readBytes_ = frameBytes_;
+    block_.encodedGain = block.encodedGain;
     lastSent_ = block;
 
     // With binning the caller's start values are kept for the next send.

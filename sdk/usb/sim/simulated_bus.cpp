@@ -8,7 +8,7 @@ class SimulatedBus::Connection : public CameraConnection {
 public:
     Connection(SimulatedBus& bus, std::size_t camera, int generation)
         : bus_(bus), camera_(camera), generation_(generation) {}
-    ~Connection() override { bus_.Closed(); }
+    ~Connection() override { bus_.Closed(camera_, generation_); }
 
     std::optional<std::size_t> Control(std::uint32_t code, std::span<const std::uint8_t> in,
                                        std::span<std::uint8_t> out) override {
@@ -30,12 +30,28 @@ std::size_t SimulatedBus::AddCamera(std::u16string instanceId, std::u16string fr
     const std::size_t n = cameras_.size();
     CameraInterface iface{instanceId, u"\\\\?\\sim#camera" + std::u16string(1, char16_t(u'0' + n % 10)) +
                                           u"#" + instanceId, std::move(friendlyName)};
-    cameras_.push_back(Camera{std::move(iface), SimulatedDriver(instanceId)});
+    cameras_.push_back(Camera{std::move(iface), SimulatedDriver(instanceId), {}, nullptr});
     return n;
+}
+
+std::size_t SimulatedBus::AddCamera(std::u16string instanceId, std::u16string friendlyName,
+                                   BackendFactory makeBackend) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    const std::size_t n = AddCamera(std::move(instanceId), std::move(friendlyName));
+    Camera& c = cameras_[n];
+    c.makeBackend = std::move(makeBackend);
+    if (c.makeBackend) c.backend = c.makeBackend();
+    return n;
+}
+
+CameraBackend& SimulatedBus::BackendOf(Camera& camera) {
+    if (camera.backend != nullptr) return *camera.backend;
+    return camera.driver;
 }
 
 void SimulatedBus::Unplug(std::size_t camera) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
+    if (cameras_.at(camera).present) BackendOf(cameras_.at(camera)).OnUnplug();
     cameras_.at(camera).present = false;
     ++cameras_.at(camera).plugGeneration;
 }
@@ -45,6 +61,7 @@ void SimulatedBus::Replug(std::size_t camera) {
     Camera& c = cameras_.at(camera);
     c.present = true;
     c.driver = SimulatedDriver(c.iface.instanceId);
+    if (c.makeBackend) c.backend = c.makeBackend();
 }
 
 CameraInterface SimulatedBus::InterfaceOf(std::size_t camera) const {
@@ -164,15 +181,17 @@ std::unique_ptr<CameraConnection> SimulatedBus::Open(const CameraInterface& came
         Camera& c = cameras_[i];
         if (c.iface.path != camera.path) continue;
         if (!c.present || c.failOpen) return nullptr;
-        c.driver.OnCreate();
+        BackendOf(c).OnCreate();
         ++openConnections_;
         return std::make_unique<Connection>(*this, i, c.plugGeneration);
     }
     return nullptr;
 }
 
-void SimulatedBus::Closed() {
+void SimulatedBus::Closed(std::size_t camera, int generation) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
+    Camera& c = cameras_.at(camera);
+    if (c.present && c.plugGeneration == generation) BackendOf(c).OnClose();
     --openConnections_;
 }
 
@@ -188,7 +207,7 @@ std::optional<std::size_t> SimulatedBus::Control(std::size_t camera, int generat
     if (failing != failingCodes_.end() && failing->second > 0) {
         --failing->second;
     } else if (c.present && c.plugGeneration == generation) {
-        result = c.driver.Control(code, in, out);
+        result = BackendOf(c).Control(code, in, out);
     }
     if (result) {
         record.succeeded = true;
@@ -209,7 +228,7 @@ std::optional<std::size_t> SimulatedBus::Read(std::size_t camera, int generation
         --c.shortReads;
         return 0;
     }
-    return c.driver.Read(buffer);
+    return BackendOf(c).Read(buffer);
 }
 
 }  // namespace kq::sim

@@ -8,6 +8,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -32,6 +34,11 @@ class SimulatedBus : public CameraTransport {
 public:
     // Adds a present camera; returns its number (0-based, in list order).
     std::size_t AddCamera(std::u16string instanceId, std::u16string friendlyName = u"Test camera");
+    // Adds a present camera answered by a backend of its own; every plug-in
+    // (the first and each Replug) makes a fresh one, as a new device would.
+    using BackendFactory = std::function<std::unique_ptr<CameraBackend>()>;
+    std::size_t AddCamera(std::u16string instanceId, std::u16string friendlyName,
+                          BackendFactory makeBackend);
     // Unplugs a camera: it leaves the list and its open connections fail.
     void Unplug(std::size_t camera);
     // Plugs it back in at its old place in the list.
@@ -68,6 +75,8 @@ private:
     struct Camera {
         CameraInterface iface;
         SimulatedDriver driver;
+        BackendFactory makeBackend;              // empty: the driver above answers
+        std::unique_ptr<CameraBackend> backend;
         bool present = true;
         bool failOpen = false;
         int shortReads = 0;
@@ -79,7 +88,8 @@ private:
                                        std::span<std::uint8_t> out);
     std::optional<std::size_t> Read(std::size_t camera, int generation,
                                     std::span<std::uint8_t> buffer);
-    void Closed();
+    void Closed(std::size_t camera, int generation);
+    static CameraBackend& BackendOf(Camera& camera);
     // False when the read was cancelled while it waited for the budget.
     bool WaitForReadBudget(std::size_t camera);
     void CancelRead(std::size_t camera);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "../transport/driver_protocol.h"
+#include "camera_backend.h"
 
 namespace kq::sim {
 
@@ -21,17 +22,17 @@ namespace kq::sim {
 void FillBayerTestFrame(std::span<std::uint8_t> frame, std::uint32_t rowBytes,
                         std::uint32_t frameNumber);
 
-class SimulatedDriver {
+class SimulatedDriver : public CameraBackend {
 public:
     // The instance id decides whether the driver's width table applies.
     explicit SimulatedDriver(std::u16string_view instanceId);
 
     // A new handle: the command block and the stored format take their
     // defaults and streaming stops.
-    void OnCreate();
+    void OnCreate() override;
     std::optional<std::size_t> Control(std::uint32_t code, std::span<const std::uint8_t> in,
-                                       std::span<std::uint8_t> out);
-    std::optional<std::size_t> Read(std::span<std::uint8_t> buffer);
+                                       std::span<std::uint8_t> out) override;
+    std::optional<std::size_t> Read(std::span<std::uint8_t> buffer) override;
 
     bool Streaming() const { return streaming_; }
     std::uint32_t FrameBytes() const { return frameBytes_; }

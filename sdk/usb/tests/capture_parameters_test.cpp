@@ -269,9 +269,9 @@ TEST_F(CaptureParameters, SoftTriggerUsesControlBitOrIoLine) {
     ASSERT_EQ(ioLibrary.WithDevice(h, [](BaseDevice& d) { return d.SoftTrigger(); }), 0);
     const auto io = ioBus.LogOf(driver::kSetIo);
     ASSERT_EQ(io.size(), 3u);
-    EXPECT_EQ(io[0].input, (std::vector<std::uint8_t>{1, 1, 0}));
+    EXPECT_EQ(io[0].input, (std::vector<std::uint8_t>{0, 1, 0}));
     EXPECT_EQ(io[1].input, (std::vector<std::uint8_t>{0, 0, 0}));
-    EXPECT_EQ(io[2].input, (std::vector<std::uint8_t>{1, 1, 0}));
+    EXPECT_EQ(io[2].input, (std::vector<std::uint8_t>{0, 1, 0}));
     ioLibrary.Uninitialize(h);
 }
 

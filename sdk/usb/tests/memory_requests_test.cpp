@@ -59,7 +59,7 @@ TEST_F(MemoryRequests, SerialNumberAndIoLine) {
     EXPECT_EQ(log[0].input, Bytes(serial.begin(), serial.end()));
     EXPECT_EQ(log[1].code, 0x22E018u);
     EXPECT_EQ(log[2].code, 0x22E010u);
-    EXPECT_EQ(log[2].input, (Bytes{0xA5, 0xA5, 0}));
+    EXPECT_EQ(log[2].input, (Bytes{0, 0xA5, 0}));  // byte 0 is reserved
     EXPECT_EQ(log[3].code, 0x22E014u);
 }
 

@@ -85,6 +85,11 @@ private:
         }
         HWND dialog = TopDialog();
         if (!dialog) {
+            // A modal dialog that never became visible and enabled must not
+            // hold the test either: after about 30 s end every dialog.
+            if (++self->idleTicks_ > 750) {
+                EndEveryDialog();
+            }
             return;
         }
         if (++self->ticks_ > 500) {  // about 20 s: give up rather than hang
@@ -97,10 +102,25 @@ private:
         }
     }
 
+    static void EndEveryDialog() {
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND hwnd, LPARAM) -> BOOL {
+                wchar_t cls[16] = {};
+                GetClassNameW(hwnd, cls, 16);
+                if (std::wstring(cls) == L"#32770") {
+                    EndDialog(hwnd, IDABORT);
+                }
+                return TRUE;
+            },
+            0);
+    }
+
     static inline ModalScript* current_ = nullptr;
     std::vector<Step> steps_;
     std::size_t next_ = 0;
     int ticks_ = 0;
+    int idleTicks_ = 0;
     UINT_PTR timer_ = 0;
 };
 
