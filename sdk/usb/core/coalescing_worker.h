@@ -30,7 +30,6 @@ private:
     std::mutex lock_;
     std::condition_variable changed_;
     bool pending_ = false;
-    bool running_ = false;
     bool quit_ = false;
     unsigned long long posted_ = 0;
     unsigned long long done_ = 0;
