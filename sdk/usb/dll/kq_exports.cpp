@@ -9,10 +9,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "KQCMOSu.h"
 #include "core/device_class.h"
 #include "files/bmp_file.h"
+#include "files/half_picture.h"
 #include "files/jpeg_file.h"
 #include "kq_library.h"
 #include "win32/window_preview_surface.h"
@@ -72,6 +74,21 @@ std::optional<std::filesystem::path> PictureFilePath(const wchar_t* name) {
 // A picture writer's result as a status: a file that could not be written
 // is reported, not hidden.
 int Written(bool ok) { return ok ? status::kSuccess : status::kNotSupported; }
+
+// The grabbed picture at half width and height, for the zoomed snapshots;
+// empty when nothing remains. Made per call, beside the frame the device
+// keeps for later grabs.
+struct HalfPicture {
+    explicit HalfPicture(const kq::DeliveredFrame& f) : size(kq::files::HalfOf(f.size.width, f.size.height)) {
+        const int bytes = f.bitsPerPixel / 8;
+        if (size.width <= 0 || size.height <= 0 || bytes <= 0) return;
+        pixels.resize(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height) *
+                      static_cast<std::size_t>(bytes));
+        if (!kq::files::HalvePicture(f.pixels, f.size.width, f.size.height, bytes, pixels)) pixels.clear();
+    }
+    kq::files::HalfSize size;
+    std::vector<std::uint8_t> pixels;
+};
 
 kq::CapInfo FromCaller(const KQ_CAPINFO& record) {
     kq::CapInfoBytes bytes{};
@@ -460,12 +477,35 @@ int KQAPI KQ_GetRgbFrameToJpeg(HANDLE handle, unsigned char** buffer, int, const
         });
     });
 }
-int KQAPI KQ_GetRgbFrameToBmpZoom(HANDLE handle, unsigned char**, unsigned char*, const wchar_t*,
-                                  int) {
-    return NotBuiltYet(handle);
+int KQAPI KQ_GetRgbFrameToBmpZoom(HANDLE handle, unsigned char** buffer, unsigned char* out,
+                                  const wchar_t* fileName, int copyOut) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (buffer == nullptr) return status::kNullFrameBuffer;
+        const auto path = PictureFilePath(fileName);
+        if (!path || (copyOut != 0 && out == nullptr)) return status::kNotSupported;
+        return d.GrabFrame(*buffer, true, [&](const kq::DeliveredFrame& f) {
+            const HalfPicture half(f);
+            if (half.pixels.empty()) return status::kNotSupported;
+            if (copyOut != 0) std::copy(half.pixels.begin(), half.pixels.end(), out);
+            return Written(kq::files::WriteBmpFile(*path, half.pixels, half.size.width, half.size.height,
+                                                   f.bitsPerPixel, true));
+        });
+    });
 }
-int KQAPI KQ_GetRgbFrameToJpegZoom(HANDLE handle, unsigned char**, int, const wchar_t*, int) {
-    return NotBuiltYet(handle);
+int KQAPI KQ_GetRgbFrameToJpegZoom(HANDLE handle, unsigned char** buffer, int, const wchar_t* fileName,
+                                   int quality) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (buffer == nullptr) return status::kNullFrameBuffer;
+        const auto path = PictureFilePath(fileName);
+        if (!path) return status::kNotSupported;
+        const int q = (quality < 0 || quality > 100) ? 50 : quality;
+        return d.GrabFrame(*buffer, true, [&](const kq::DeliveredFrame& f) {
+            const HalfPicture half(f);
+            if (half.pixels.empty()) return status::kNotSupported;
+            return Written(kq::files::WriteJpegFile(*path, half.pixels, true, f.bitsPerPixel != 8, half.size.width,
+                                                    half.size.height, f.bitsPerPixel, q));
+        });
+    });
 }
 int KQAPI KQ_FrameToImage(const wchar_t*, unsigned char*, int, int, int, int) {
     return status::kNotSupported;  // the picture writers come with the snapshot files

@@ -261,11 +261,13 @@ TEST_F(KqDllPictures, CaptureToAviRecordsTheStreamedFrames) {
     EXPECT_EQ(std::memcmp(first, frame.pixels.data(), frameBytes), 0) << "the first chunk is the first frame";
 }
 
-enum class Picture { RawBmp, RgbBmp, RgbJpeg };
+enum class Picture { RawBmp, RgbBmp, RgbJpeg, RgbBmpZoom, RgbJpegZoom };
 
 struct SnapshotCase {
     Picture kind;
     const wchar_t* name;
+    int width, height;
+    int bits;  // BMP only
 };
 
 class KqDllSnapshot : public KqDllPictures, public ::testing::WithParamInterface<SnapshotCase> {
@@ -275,12 +277,14 @@ protected:
             case Picture::RawBmp: return KQ(KQ_GetRawFrameToBmp)(handle, slot, path);
             case Picture::RgbBmp: return KQ(KQ_GetRgbFrameToBmp)(handle, slot, out, path, out != nullptr);
             case Picture::RgbJpeg: return KQ(KQ_GetRgbFrameToJpeg)(handle, slot, 0, path, 150);
+            case Picture::RgbBmpZoom: return KQ(KQ_GetRgbFrameToBmpZoom)(handle, slot, out, path, out != nullptr);
+            case Picture::RgbJpegZoom: return KQ(KQ_GetRgbFrameToJpegZoom)(handle, slot, 0, path, 90);
         }
         return -1;
     }
 };
 
-TEST_P(KqDllSnapshot, WritesAPictureOfTheFrameSize) {
+TEST_P(KqDllSnapshot, WritesAPictureOfTheDeliveredSize) {
     const SnapshotCase c = GetParam();
     const auto path = FilesFolder() / c.name;
     std::filesystem::remove(path);
@@ -290,7 +294,7 @@ TEST_P(KqDllSnapshot, WritesAPictureOfTheFrameSize) {
     ASSERT_EQ(Take(c.kind, &slot, rgb.data(), path.c_str()), 0);
     const auto file = ReadAll(path);
     ASSERT_GT(file.size(), 54u);
-    if (c.kind == Picture::RgbJpeg) {
+    if (c.bits == 0) {
         ASSERT_EQ(file[0], 0xFF);
         ASSERT_EQ(file[1], 0xD8);
         // The first start-of-frame marker carries height and width.
@@ -299,20 +303,20 @@ TEST_P(KqDllSnapshot, WritesAPictureOfTheFrameSize) {
             at += 2 + ((file[at + 2] << 8) | file[at + 3]);
         }
         ASSERT_LT(at + 9, file.size());
-        EXPECT_EQ((file[at + 5] << 8) | file[at + 6], kHeight);
-        EXPECT_EQ((file[at + 7] << 8) | file[at + 8], kWidth);
+        EXPECT_EQ((file[at + 5] << 8) | file[at + 6], c.height);
+        EXPECT_EQ((file[at + 7] << 8) | file[at + 8], c.width);
         EXPECT_EQ(file[at + 9], 3) << "colour components";
         return;
     }
-    const int bits = c.kind == Picture::RawBmp ? 8 : 24;
+    const int bits = c.bits;
     const std::size_t palette = bits == 8 ? 1024 : 0;
-    const std::size_t pixels = static_cast<std::size_t>(kWidth) * kHeight * bits / 8;
+    const std::size_t pixels = static_cast<std::size_t>(c.width) * c.height * bits / 8;  // rows need no padding here
     EXPECT_EQ(file[0], 'B');
     EXPECT_EQ(file[1], 'M');
     ASSERT_EQ(file.size(), 54 + palette + pixels);
     EXPECT_EQ(LE32(file, 10), 54 + palette);
-    EXPECT_EQ(static_cast<int>(LE32(file, 18)), kWidth);
-    EXPECT_EQ(static_cast<int>(LE32(file, 22)), kHeight);
+    EXPECT_EQ(static_cast<int>(LE32(file, 18)), c.width);
+    EXPECT_EQ(static_cast<int>(LE32(file, 22)), c.height);
     EXPECT_EQ(LE16(file, 28), bits);
     const std::uint8_t* data = file.data() + 54 + palette;
     if (c.kind == Picture::RawBmp) {
@@ -323,9 +327,11 @@ TEST_P(KqDllSnapshot, WritesAPictureOfTheFrameSize) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, KqDllSnapshot,
-                         ::testing::Values(SnapshotCase{Picture::RawBmp, L"raw.bmp"},
-                                           SnapshotCase{Picture::RgbBmp, L"rgb.bmp"},
-                                           SnapshotCase{Picture::RgbJpeg, L"rgb.jpg"}));
+                         ::testing::Values(SnapshotCase{Picture::RawBmp, L"raw.bmp", kWidth, kHeight, 8},
+                                           SnapshotCase{Picture::RgbBmp, L"rgb.bmp", kWidth, kHeight, 24},
+                                           SnapshotCase{Picture::RgbJpeg, L"rgb.jpg", kWidth, kHeight, 0},
+                                           SnapshotCase{Picture::RgbBmpZoom, L"half.bmp", kWidth / 2, kHeight / 2, 24},
+                                           SnapshotCase{Picture::RgbJpegZoom, L"half.jpg", kWidth / 2, kHeight / 2, 0}));
 
 TEST_P(KqDllSnapshot, RefusesAMissingOrUnwritablePath) {
     const SnapshotCase c = GetParam();
