@@ -109,8 +109,13 @@ public:
             HGDIOBJ old = SelectObject(memory, section);
             if (BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY)) {
                 GdiFlush();
+                // Drop the padding of the section's rows.
                 const auto* p = static_cast<const std::uint8_t*>(bits);
-                out.assign(p, p + static_cast<std::size_t>(width) * 3 * height);  // rows need no padding here
+                const std::size_t row = static_cast<std::size_t>(width) * 3;
+                const std::size_t stride = (row + 3) & ~std::size_t{3};
+                for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
+                    out.insert(out.end(), p + y * stride, p + y * stride + row);
+                }
             }
             SelectObject(memory, old);
         }
@@ -144,30 +149,34 @@ protected:
 struct PreviewCase {
     int colorMode;
     int bytesPerPixel;
+    int width, height;  // the delivered picture: the crop window when smaller than the frame
 };
 
 class KqDllPreview : public KqDllPictures, public ::testing::WithParamInterface<PreviewCase> {};
 
 TEST_P(KqDllPreview, DrawsTheDeliveredFrameIntoTheWindow) {
-    static_assert(kWidth * 3 % 4 == 0, "read-back rows are unpadded");
     const PreviewCase c = GetParam();
-    TestWindow window(kWidth, kHeight);
+    TestWindow window(c.width, c.height);
     ASSERT_NE(window.get(), nullptr);
+    if (c.width != kWidth || c.height != kHeight) {
+        ASSERT_EQ(KQ(KQ_SetMCResolution)(handle, 0, 0, c.width, c.height), 0);
+        ASSERT_EQ(KQ(KQ_MCResolutionShow)(handle, 1), 0);
+    }
     ASSERT_EQ(KQ(KQ_SetParamColor)(handle, c.colorMode), 0);
     FirstFrame frame;
-    frame.bytes = static_cast<std::size_t>(kWidth) * kHeight * c.bytesPerPixel;
+    frame.bytes = static_cast<std::size_t>(c.width) * c.height * c.bytesPerPixel;
     ASSERT_EQ(KQ(KQ_SetFrameCallBack)(handle, &FirstFrame::OnFrame, &frame), 0);
     bus.SetReadBudget(0, 1);
-    ASSERT_EQ(KQ(KQ_StartView)(handle, L"preview", 0, 0, 0, kWidth, kHeight, window.get(), nullptr), 0);
+    ASSERT_EQ(KQ(KQ_StartView)(handle, L"preview", 0, 0, 0, c.width, c.height, window.get(), nullptr), 0);
     ASSERT_TRUE(frame.WaitFor(1));
     // The frame is drawn before the thread reads again and blocks.
     ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
     ASSERT_EQ(KQ(KQ_StopView)(handle), 0);
 
-    const auto shown = window.ReadBack(kWidth, kHeight);
-    ASSERT_EQ(shown.size(), static_cast<std::size_t>(kWidth) * kHeight * 3);
+    const auto shown = window.ReadBack(c.width, c.height);
+    ASSERT_EQ(shown.size(), static_cast<std::size_t>(c.width) * c.height * 3);
     std::vector<std::uint8_t> expected(shown.size());
-    for (std::size_t i = 0; i < static_cast<std::size_t>(kWidth) * kHeight; ++i) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(c.width) * c.height; ++i) {
         for (int k = 0; k < 3; ++k) {
             expected[i * 3 + k] = frame.pixels[i * c.bytesPerPixel + (c.bytesPerPixel == 3 ? k : 0)];
         }
@@ -179,8 +188,11 @@ TEST_P(KqDllPreview, DrawsTheDeliveredFrameIntoTheWindow) {
     EXPECT_EQ(differing, 0u) << "of " << shown.size() << " bytes";
 }
 
+// A crop window 322 pixels wide makes rows that are not a multiple of 4
+// bytes in both depths (the frame's width is always a multiple of 8).
 INSTANTIATE_TEST_SUITE_P(ColourAndGrey, KqDllPreview,
-                         ::testing::Values(PreviewCase{0, 3}, PreviewCase{3, 1}));
+                         ::testing::Values(PreviewCase{0, 3, kWidth, kHeight}, PreviewCase{3, 1, kWidth, kHeight},
+                                           PreviewCase{0, 3, 322, 240}, PreviewCase{3, 1, 322, 240}));
 
 TEST_F(KqDllPictures, AStopViewWithoutStartAndANullWindowStreamWithoutDrawing) {
     EXPECT_EQ(KQ(KQ_StopView)(handle), 0);
