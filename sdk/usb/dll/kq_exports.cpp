@@ -6,11 +6,18 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "KQCMOSu.h"
 #include "core/device_class.h"
+#include "files/bmp_file.h"
+#include "files/half_picture.h"
+#include "files/jpeg_file.h"
 #include "kq_library.h"
+#include "win32/window_preview_surface.h"
 
 namespace {
 
@@ -54,6 +61,34 @@ std::u16string Text(const wchar_t* text) {
     for (std::size_t i = 0; text[i] != 0 && i <= 4096; ++i) out.push_back(static_cast<char16_t>(text[i]));
     return out;
 }
+
+// A picture file's name: null, empty or longer than a Windows path is refused.
+std::optional<std::filesystem::path> PictureFilePath(const wchar_t* name) {
+    constexpr std::size_t kMaxPictureFileChars = 259;
+    if (name == nullptr) return std::nullopt;
+    const std::u16string text = Text(name);
+    if (text.empty() || text.size() > kMaxPictureFileChars) return std::nullopt;
+    return std::filesystem::path(text);
+}
+
+// A picture writer's result as a status: a file that could not be written
+// is reported, not hidden.
+int Written(bool ok) { return ok ? status::kSuccess : status::kNotSupported; }
+
+// The grabbed picture at half width and height, for the zoomed snapshots;
+// empty when nothing remains. Made per call, beside the frame the device
+// keeps for later grabs.
+struct HalfPicture {
+    explicit HalfPicture(const kq::DeliveredFrame& f) : size(kq::files::HalfOf(f.size.width, f.size.height)) {
+        const int bytes = f.bitsPerPixel / 8;
+        if (size.width <= 0 || size.height <= 0 || bytes <= 0) return;
+        pixels.resize(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height) *
+                      static_cast<std::size_t>(bytes));
+        if (!kq::files::HalvePicture(f.pixels, f.size.width, f.size.height, bytes, pixels)) pixels.clear();
+    }
+    kq::files::HalfSize size;
+    std::vector<std::uint8_t> pixels;
+};
 
 kq::CapInfo FromCaller(const KQ_CAPINFO& record) {
     kq::CapInfoBytes bytes{};
@@ -148,10 +183,19 @@ int KQAPI KQ_SetDeviceEvent(HANDLE handle, KQ_DEVICE_EVENT_CALLBACK callback, vo
 
 // ---- Streaming and display ----
 
-int KQAPI KQ_StartView(HANDLE handle, const wchar_t*, unsigned int, int, int, int, int, HWND, void*) {
-    return NotBuiltYet(handle);
+// The window name and style are not used: the preview is drawn into the
+// caller's window itself. A null window streams without drawing.
+int KQAPI KQ_StartView(HANDLE handle, const wchar_t*, unsigned int, int x, int y, int width, int height,
+                       HWND window, void*) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        std::unique_ptr<kq::PreviewSurface> surface;
+        if (window != nullptr) surface = std::make_unique<kq::win32::WindowPreviewSurface>(window);
+        return d.StartView(std::move(surface), kq::DrawPlacement{x, y, width, height});
+    });
 }
-int KQAPI KQ_StopView(HANDLE handle) { return NotBuiltYet(handle); }
+int KQAPI KQ_StopView(HANDLE handle) {
+    return OnDevice(handle, [](BaseDevice& d) { return d.StopView(); });
+}
 
 int KQAPI KQ_SetCapInfo(HANDLE handle, KQ_CAPINFO* capInfo) {
     return OnDevice(handle, [&](BaseDevice& d) {
@@ -397,21 +441,71 @@ int KQAPI KQ_GetRgbFrame(HANDLE handle, unsigned char** buffer, unsigned char* o
         });
     });
 }
-int KQAPI KQ_GetRawFrameToBmp(HANDLE handle, unsigned char**, const wchar_t*) {
-    return NotBuiltYet(handle);
+int KQAPI KQ_GetRawFrameToBmp(HANDLE handle, unsigned char** buffer, const wchar_t* fileName) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (buffer == nullptr) return status::kNullFrameBuffer;
+        const auto path = PictureFilePath(fileName);
+        if (!path) return status::kNotSupported;
+        return d.GrabFrame(*buffer, false, [&](const kq::DeliveredFrame& f) {
+            return Written(kq::files::WriteBmpFile(*path, f.pixels, f.size.width, f.size.height, 8, true));
+        });
+    });
 }
-int KQAPI KQ_GetRgbFrameToBmp(HANDLE handle, unsigned char**, unsigned char*, const wchar_t*, int) {
-    return NotBuiltYet(handle);
+int KQAPI KQ_GetRgbFrameToBmp(HANDLE handle, unsigned char** buffer, unsigned char* out, const wchar_t* fileName,
+                              int copyOut) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (buffer == nullptr) return status::kNullFrameBuffer;
+        const auto path = PictureFilePath(fileName);
+        if (!path || (copyOut != 0 && out == nullptr)) return status::kNotSupported;
+        return d.GrabFrame(*buffer, true, [&](const kq::DeliveredFrame& f) {
+            if (copyOut != 0) std::copy(f.pixels.begin(), f.pixels.end(), out);
+            return Written(kq::files::WriteBmpFile(*path, f.pixels, f.size.width, f.size.height,
+                                                   f.bitsPerPixel, true));
+        });
+    });
 }
-int KQAPI KQ_GetRgbFrameToJpeg(HANDLE handle, unsigned char**, int, const wchar_t*, int) {
-    return NotBuiltYet(handle);
+int KQAPI KQ_GetRgbFrameToJpeg(HANDLE handle, unsigned char** buffer, int, const wchar_t* fileName,
+                               int quality) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (buffer == nullptr) return status::kNullFrameBuffer;
+        const auto path = PictureFilePath(fileName);
+        if (!path) return status::kNotSupported;
+        const int q = (quality < 0 || quality > 100) ? 50 : quality;
+        return d.GrabFrame(*buffer, true, [&](const kq::DeliveredFrame& f) {
+            return Written(kq::files::WriteJpegFile(*path, f.pixels, true, f.bitsPerPixel != 8, f.size.width,
+                                                    f.size.height, f.bitsPerPixel, q));
+        });
+    });
 }
-int KQAPI KQ_GetRgbFrameToBmpZoom(HANDLE handle, unsigned char**, unsigned char*, const wchar_t*,
-                                  int) {
-    return NotBuiltYet(handle);
+int KQAPI KQ_GetRgbFrameToBmpZoom(HANDLE handle, unsigned char** buffer, unsigned char* out,
+                                  const wchar_t* fileName, int copyOut) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (buffer == nullptr) return status::kNullFrameBuffer;
+        const auto path = PictureFilePath(fileName);
+        if (!path || (copyOut != 0 && out == nullptr)) return status::kNotSupported;
+        return d.GrabFrame(*buffer, true, [&](const kq::DeliveredFrame& f) {
+            const HalfPicture half(f);
+            if (half.pixels.empty()) return status::kNotSupported;
+            if (copyOut != 0) std::copy(half.pixels.begin(), half.pixels.end(), out);
+            return Written(kq::files::WriteBmpFile(*path, half.pixels, half.size.width, half.size.height,
+                                                   f.bitsPerPixel, true));
+        });
+    });
 }
-int KQAPI KQ_GetRgbFrameToJpegZoom(HANDLE handle, unsigned char**, int, const wchar_t*, int) {
-    return NotBuiltYet(handle);
+int KQAPI KQ_GetRgbFrameToJpegZoom(HANDLE handle, unsigned char** buffer, int, const wchar_t* fileName,
+                                   int quality) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (buffer == nullptr) return status::kNullFrameBuffer;
+        const auto path = PictureFilePath(fileName);
+        if (!path) return status::kNotSupported;
+        const int q = (quality < 0 || quality > 100) ? 50 : quality;
+        return d.GrabFrame(*buffer, true, [&](const kq::DeliveredFrame& f) {
+            const HalfPicture half(f);
+            if (half.pixels.empty()) return status::kNotSupported;
+            return Written(kq::files::WriteJpegFile(*path, half.pixels, true, f.bitsPerPixel != 8, half.size.width,
+                                                    half.size.height, f.bitsPerPixel, q));
+        });
+    });
 }
 int KQAPI KQ_FrameToImage(const wchar_t*, unsigned char*, int, int, int, int) {
     return status::kNotSupported;  // the picture writers come with the snapshot files

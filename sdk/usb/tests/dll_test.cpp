@@ -10,12 +10,12 @@
 #include <cstring>
 #include <string>
 
-#include "dll/KQCMOSu.h"
-#include "dll/kq_test_seam.h"
-#include "sim/simulated_bus.h"
+#include "dll_fixture.h"
 #include "transport/driver_protocol.h"
 
 namespace {
+
+using kq::test::KqDll;
 
 constexpr const char* kExports[] = {
     "KQ_Initialize",
@@ -128,48 +128,6 @@ constexpr const char* kExports[] = {
     "KQ_UpdateDeviceProgram",
 };
 
-class KqDll : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { module = LoadLibraryW(L"KQCMOSu.dll"); }
-    static void TearDownTestSuite() {
-        if (module != nullptr) FreeLibrary(module);
-        module = nullptr;
-    }
-    void SetUp() override { ASSERT_NE(module, nullptr) << "KQCMOSu.dll did not load"; }
-    void TearDown() override {
-        if (module != nullptr) Fn<KQTEST_SET_TRANSPORT>("KQTest_SetTransport")(nullptr);
-    }
-
-    template <class F>
-    static F Fn(const char* name) {
-        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-    }
-#define KQ(name) Fn<decltype(&name)>(#name)
-
-    void UseSimulatedBus() { Fn<KQTEST_SET_TRANSPORT>("KQTest_SetTransport")(&bus); }
-
-    HANDLE Open(int position, KQ_CAPINFO record) {
-        HANDLE handle = nullptr;
-        EXPECT_EQ(KQ(KQ_Initialize)(L"test", &position, &record, &handle), 0);
-        EXPECT_NE(handle, nullptr);
-        return handle;
-    }
-
-    static KQ_CAPINFO Window(uint32_t width, uint32_t height) {
-        KQ_CAPINFO r{};
-        r.width = width;
-        r.height = height;
-        r.exposure = 100;
-        r.gain[0] = r.gain[1] = r.gain[2] = 32;
-        return r;
-    }
-
-    static HMODULE module;
-    kq::sim::SimulatedBus bus;
-};
-
-HMODULE KqDll::module = nullptr;
-
 TEST_F(KqDll, ExportsAllCameraFunctionsByUndecoratedName) {
     ASSERT_EQ(std::size(kExports), 108u);
     for (const char* name : kExports) {
@@ -281,7 +239,7 @@ TEST_F(KqDll, OperationsNotBuiltYetSayNotSupportedAfterTheLookup) {
     const HANDLE handle = Open(1, Window(640, 480));
     unsigned char* buffer = nullptr;
     EXPECT_EQ(KQ(KQ_GetRawFrame)(handle, &buffer), 6);  // a null buffer pointer
-    EXPECT_EQ(KQ(KQ_StartView)(handle, L"v", 0, 0, 0, 640, 480, nullptr, nullptr), 10);
+    EXPECT_EQ(KQ(KQ_SelectAviCompressor)(handle, nullptr), 10);
     EXPECT_EQ(KQ(KQ_SetTriggerSource)(handle, 1), 10);
     EXPECT_EQ(KQ(KQ_GetRawFrame)(reinterpret_cast<HANDLE>(0x999), &buffer), 1);
     EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);

@@ -1,0 +1,31 @@
+# Reads the files the Wine DLL test wrote (DIR) with readers we did not
+# write, which are Linux programs: ffprobe for the recording, ImageMagick's
+# identify for the pictures. Exits 77 (skipped) when either is missing.
+find_program(FFPROBE ffprobe)
+find_program(IDENTIFY identify)
+if(NOT FFPROBE OR NOT IDENTIFY)
+  message("ffprobe or identify is not installed")
+  cmake_language(EXIT 77)
+endif()
+
+function(expect_output what expected)
+  execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc
+                  OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT rc EQUAL 0 OR NOT out STREQUAL expected)
+    message(FATAL_ERROR "${what}: expected '${expected}', read '${out}' (exit ${rc}) ${err}")
+  endif()
+  message(STATUS "${what}: ${out}")
+endfunction()
+
+# Three frames were recorded at 640 x 480 on the 40 fps grid; the empty
+# positions between them are no frames.
+expect_output("recording.avi" "rawvideo,640,480,40/1,3"
+  ${FFPROBE} -v error -select_streams v:0 -count_frames
+             -show_entries stream=codec_name,width,height,r_frame_rate,nb_read_frames
+             -of csv=p=0 ${DIR}/recording.avi)
+
+foreach(entry "raw.bmp;640 480" "rgb.bmp;640 480" "rgb.jpg;640 480" "half.bmp;320 240" "half.jpg;320 240")
+  list(GET entry 0 name)
+  list(GET entry 1 size)
+  expect_output(${name} "${size}" ${IDENTIFY} -format "%w %h" ${DIR}/${name})
+endforeach()
