@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "unique_temp_dir.h"
+
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -144,9 +146,7 @@ protected:
         }
     };
     std::filesystem::path WriteFile(std::size_t bytes) {
-        const auto path = std::filesystem::temp_directory_path() /
-                          ("kq_firmware_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                           std::to_string(bytes) + ".iic");
+        const auto path = testing_support::UniqueTempPath("kq_firmware_" + std::to_string(bytes) + ".iic");
         std::ofstream out(path, std::ios::binary);
         for (std::size_t i = 0; i < bytes; ++i) out.put(static_cast<char>(i + 1));
         return path;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "unique_temp_dir.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -32,8 +34,8 @@ std::string Shell(const std::string& command) {
 class PictureFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("kq.files." + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        folder = testing_support::UniqueTempPath(
+            "kq.files." + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::create_directories(folder);
     }
     void TearDown() override { fs::remove_all(folder); }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "unique_temp_dir.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -38,9 +40,8 @@ void WriteAll(const fs::path& path, const Bytes& bytes) {
 class DrawingFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("vz_drawing_file_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = testing_support::UniqueTempPath(std::string("vz_drawing_file_") +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

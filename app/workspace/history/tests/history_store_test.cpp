@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "unique_temp_dir.h"
+
 #include <filesystem>
 
 #include "history_actions.h"
@@ -32,8 +34,7 @@ std::unique_ptr<HistoryStep> Step(std::int32_t action) {
 class HistoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        temp = fs::temp_directory_path() /
-               ("vz_history_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        temp = testing_support::UniqueTempPath("vz_history_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(temp);
         fs::create_directories(temp);
         store = std::make_unique<CHistoryStore>(temp);

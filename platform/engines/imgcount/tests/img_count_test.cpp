@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "unique_temp_dir.h"
+
 #include "img_count.h"
 
 namespace {
@@ -38,7 +40,7 @@ TEST(ImgCount, RejectsShortBlocks) {
 namespace {
 
 TEST(ImgCount, EdgeImageAndSelectionSurviveTheirFiles) {
-    const std::filesystem::path file = std::filesystem::temp_directory_path() / "vz_imgcount_edge.bmp";
+    const std::filesystem::path file = testing_support::UniqueTempPath("vz_imgcount_edge.bmp");
     CIMGCount engine;
     int x = -1, y = -1, w = -1, h = -1;
     EXPECT_FALSE(engine.GetSelection(x, y, w, h));
