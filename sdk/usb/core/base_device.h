@@ -25,6 +25,7 @@
 #include "frame_pipeline.h"
 #include "loop_thread.h"
 #include "model_geometry.h"
+#include "pixel_calibration.h"
 #include "preview_surface.h"
 #include "files/avi_writer.h"
 #include "../transport/camera_transport.h"
@@ -187,6 +188,16 @@ public:
     int AEParam(std::int32_t alternate, std::int32_t level, AwbCallback callback, void* context);
     int ErasureStripe();
     int ApplyErasure(bool on);
+    // Flat field: the next frame rebuilds the table; enabling applies it to
+    // every frame after that.
+    int ResetLightAvgTable();
+    int EnableLightAvg(bool on);
+    // Bad-pixel calibration over the next eight streamed frames: full sensor
+    // at maximum exposure, detection on the fifth, then the caller's
+    // exposure and window again. Needs the full-sensor window; 10 while one runs.
+    int PixelCalibration();
+    bool PixelCalibrationRunning() const { return pixelCal_.armed(); }
+    std::size_t BadPixelCount() { return Pipeline().BadPixels().entries().size(); }
 
     // Recording and picture files.
     int CaptureToAvi(bool start, const std::u16string* path);
@@ -242,6 +253,10 @@ protected:
     PictureSettings CurrentSettings() const;
     FrameSource CurrentSource() const;
     void SendPendingParameters();
+    // One frame of a running pixel calibration: detects in `raw` when due and
+    // returns the settings to send once the frame is processed.
+    std::optional<kqcmos::CaptureSettings> StepPixelCalibration();
+    void SendCaptureSettings(const kqcmos::CaptureSettings& settings);
     kqcmos::FrameSize DeliveredSize() const;
     FramePipeline& Pipeline();
     const FramePipeline& Pipeline() const { return const_cast<BaseDevice*>(this)->Pipeline(); }
@@ -332,6 +347,7 @@ protected:
     std::atomic<bool> closing_{false};
 
     std::unique_ptr<FramePipeline> pipeline_;
+    kqcmos::PixelCalibration pixelCal_;
     std::int32_t colorMode_ = 0;
     std::int32_t flipMode_ = 0;
     std::int32_t outputBits_ = 24;

@@ -101,13 +101,20 @@ int BaseDevice::StartCapture() {
 int BaseDevice::StopCapture() {
     if (fastMode_) return status::kSuccess;
     StopRecording();
-    capturing_ = false;
+    const bool wasCapturing = capturing_.exchange(false);
     // Cancel the pending read until the thread is out, then join: the
     // buffers it reads into live as long as the device.
     capture_.Stop([this] {
         if (connection_ != nullptr) connection_->CancelRead();
     });
     if (!capture_.OnThisThread()) Control(driver::kStopCapture, {}, {});
+    // A calibration cannot finish without frames: the caller's settings
+    // return. One armed before the capture starts waits for its frames.
+    if (wasCapturing && pixelCal_.armed()) {
+        const auto restore = pixelCal_.Disarm();
+        if (pipeline_ != nullptr) pipeline_->SuspendBadPixelCorrection(false);
+        if (restore) SendCaptureSettings(*restore);
+    }
     return status::kSuccess;
 }
 
@@ -144,7 +151,10 @@ void BaseDevice::ProcessCapturedFrame() {
     const PictureSettings settings = CurrentSettings();
     const FrameSource source = CurrentSource();
     FrameEvents events;
+    const auto calibration = StepPixelCalibration();
     const auto delivered = Pipeline().Process(settings, source, events);
+    // After the frame: a new exposure or window applies to the next one.
+    if (calibration) SendCaptureSettings(*calibration);
 
     if (events.sendExposure) {
         pendingExposure_ = *events.sendExposure;
@@ -447,6 +457,51 @@ int BaseDevice::AEParam(std::int32_t alternate, std::int32_t level, AwbCallback 
     aeCallback_ = callback;
     callbackContext_ = context;
     return SetAELevel(level);
+}
+
+int BaseDevice::PixelCalibration() {
+    if (Gone()) return status::kNoDevice;
+    const bool fullHeight = static_cast<std::int32_t>(capInfo_.height) == geometry_.maxHeight;
+    const bool fullWidth = static_cast<std::int32_t>(capInfo_.width) == geometry_.maxWidth;
+    const bool wideOption = identity_.typeCode == 25 && capInfo_.width == 2560;
+    if (!fullHeight || !(fullWidth || wideOption)) return status::kNotSupported;
+    if (!pixelCal_.Arm(true)) return status::kNotSupported;
+    Pipeline().SuspendBadPixelCorrection(true);
+    return status::kSuccess;
+}
+
+std::optional<kqcmos::CaptureSettings> BaseDevice::StepPixelCalibration() {
+    if (!pixelCal_.armed()) return std::nullopt;
+    const FrameSource source = CurrentSource();
+    const kqcmos::CaptureSettings current{static_cast<int>(capInfo_.exposure), source.window};
+    // The window keeps its size: a size change would need the capture
+    // stopped, which this thread cannot do.
+    const kqcmos::CaptureSettings full{geometry_.maxExposure, {0, 0, source.window.size}};
+    const auto step = pixelCal_.Advance(current, full);
+    if (step.detectNow) {
+        Pipeline().RequestWhiteBalance(false);
+        const auto raw = Pipeline().CaptureBuffer().first(kqcmos::FrameBytes(source.window.size));
+        (void)Pipeline().BadPixels().Detect(source.window, raw);
+    }
+    if (!pixelCal_.armed()) Pipeline().SuspendBadPixelCorrection(false);
+    return step.apply;
+}
+
+void BaseDevice::SendCaptureSettings(const kqcmos::CaptureSettings& settings) {
+    capInfo_.exposure = static_cast<std::uint32_t>(settings.exposure);
+    capInfo_.columnStart = static_cast<std::uint32_t>(settings.window.columnStart);
+    capInfo_.rowStart = static_cast<std::uint32_t>(settings.window.rowStart);
+    ApplyCapInfo(capInfo_);
+}
+
+int BaseDevice::ResetLightAvgTable() {
+    Pipeline().RequestFlatFieldRebuild();
+    return status::kSuccess;
+}
+
+int BaseDevice::EnableLightAvg(bool on) {
+    Pipeline().EnableFlatField(on);
+    return status::kSuccess;
 }
 
 int BaseDevice::ErasureStripe() {

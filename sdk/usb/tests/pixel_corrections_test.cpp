@@ -1,0 +1,163 @@
+// The raw-frame corrections the caller switches on, against the simulated
+// camera: the flat field built from a frame and applied to the following
+// ones, and the bad-pixel calibration over streamed frames.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <cstdint>
+#include <vector>
+
+#include "core/base_device.h"
+#include "core/le_bytes.h"
+#include "sim_fixture.h"
+#include "transport/driver_protocol.h"
+
+namespace kq::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct FrameCount {
+    std::atomic<int> frames{0};
+    static int KQ_STDCALL OnFrame(std::uint8_t*, std::int32_t, void* context) {
+        ++static_cast<FrameCount*>(context)->frames;
+        return 0;
+    }
+    // Bounded: false when the count is not reached in 10 s.
+    bool WaitFor(int count) const {
+        for (int i = 0; i < 1000 && frames < count; ++i) std::this_thread::sleep_for(10ms);
+        return frames >= count;
+    }
+};
+
+class PixelCorrections : public LibraryTest {
+protected:
+    void SetUp() override {
+        bus.AddCamera(InstanceId(u"VID_F5A1&PID_0A01"));
+        handle = Open(1);
+    }
+    template <class Op>
+    int On(Op&& op) {
+        return library.WithDevice(handle, [&](BaseDevice& d) { return op(d); });
+    }
+    // One corrected raw frame (no colour conversion); empty when the grab failed.
+    std::vector<std::uint8_t> GrabRaw() {
+        std::vector<std::uint8_t> buffer(640 * 480);
+        std::vector<std::uint8_t> out;
+        const int rc = On([&](BaseDevice& d) {
+            return d.GrabFrame(buffer.data(), false, [&](const DeliveredFrame& f) {
+                out.assign(f.pixels.begin(), f.pixels.end());
+                return status::kSuccess;
+            });
+        });
+        EXPECT_EQ(rc, status::kSuccess);
+        return out;
+    }
+    static int Spread(const std::vector<std::uint8_t>& frame) {
+        const auto [low, high] = std::minmax_element(frame.begin(), frame.end());
+        return *high - *low;
+    }
+    // Mean of each Bayer position (even/odd row, even/odd column).
+    static std::array<double, 4> PhaseMeans(const std::vector<std::uint8_t>& frame) {
+        std::array<double, 4> sum{};
+        for (std::size_t i = 0; i < frame.size(); ++i) {
+            const std::size_t x = i % 640, y = i / 640;
+            sum[(y & 1) * 2 + (x & 1)] += frame[i];
+        }
+        for (double& s : sum) s /= static_cast<double>(frame.size() / 4);
+        return sum;
+    }
+    std::uint32_t handle = 0;
+};
+
+TEST_F(PixelCorrections, FlatFieldEvensOutTheFrameOnlyWhileEnabled) {
+    // The test frames have four Bayer levels from 32 to 175.
+    const auto plain = GrabRaw();
+    ASSERT_EQ(plain.size(), 640u * 480u);
+    ASSERT_GT(Spread(plain), 100);
+
+    // Enabled without a rebuild the table is unity: the frame is unchanged.
+    ASSERT_EQ(On([](BaseDevice& d) { return d.EnableLightAvg(true); }), status::kSuccess);
+    const auto unity = GrabRaw();
+    ASSERT_EQ(unity.size(), plain.size());
+    EXPECT_GT(Spread(unity), 100);
+
+    // The rebuild takes this frame: every pixel becomes the reference level,
+    // short by at most v / 64 of the integer gain.
+    ASSERT_EQ(On([](BaseDevice& d) { return d.ResetLightAvgTable(); }), status::kSuccess);
+    const auto flat = GrabRaw();
+    ASSERT_EQ(flat.size(), plain.size());
+    EXPECT_LE(Spread(flat), 3);
+    EXPECT_GT(*std::min_element(flat.begin(), flat.end()), 32);
+
+    // The table is kept; disabled, frames pass unchanged again.
+    ASSERT_EQ(On([](BaseDevice& d) { return d.EnableLightAvg(false); }), status::kSuccess);
+    EXPECT_GT(Spread(GrabRaw()), 100);
+    ASSERT_EQ(On([](BaseDevice& d) { return d.EnableLightAvg(true); }), status::kSuccess);
+    const auto again = GrabRaw();
+    ASSERT_EQ(again.size(), plain.size());
+    // A later frame has other pixel values, but its four Bayer levels are
+    // still brought together (raw: 39 against 167 on average).
+    const auto means = PhaseMeans(again);
+    const auto [low, high] = std::minmax_element(means.begin(), means.end());
+    EXPECT_LT(*high - *low, 12.0);
+    const auto rawMeans = PhaseMeans(plain);
+    const auto [rawLow, rawHigh] = std::minmax_element(rawMeans.begin(), rawMeans.end());
+    EXPECT_GT(*rawHigh - *rawLow, 100.0);
+}
+
+TEST_F(PixelCorrections, CalibrationNeedsTheFullSensorAndEndsAfterEightFrames) {
+    EXPECT_EQ(On([](BaseDevice& d) { return d.PixelCalibration(); }), status::kNotSupported) << "640 x 480 window";
+    ModelGeometry geometry;
+    On([&](BaseDevice& d) { geometry = d.Geometry(); return 0; });
+    CapInfo full = SmallWindow();
+    full.width = static_cast<std::uint32_t>(geometry.maxWidth);
+    full.height = static_cast<std::uint32_t>(geometry.maxHeight);
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.SetCapInfo(full); }), status::kSuccess);
+    ASSERT_EQ(On([](BaseDevice& d) { return static_cast<int>(d.GetCapInfo().width); }), geometry.maxWidth);
+
+    ASSERT_EQ(On([](BaseDevice& d) { return d.PixelCalibration(); }), status::kSuccess);
+    EXPECT_EQ(On([](BaseDevice& d) { return d.PixelCalibration(); }), status::kNotSupported) << "already running";
+    const auto lastExposure = [&] {
+        const auto sent = bus.LogOf(driver::kSetFormat);
+        return sent.empty() ? -1 : static_cast<int>(GetLE16(sent.back().input, 20));
+    };
+    EXPECT_EQ(lastExposure(), 100);
+
+    FrameCount count;
+    On([&](BaseDevice& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count); });
+    bus.SetReadBudget(0, 7);
+    ASSERT_EQ(On([](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+    ASSERT_TRUE(count.WaitFor(7));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+    // Seven frames in: still at the calibration's maximum exposure.
+    EXPECT_EQ(On([](BaseDevice& d) { return d.PixelCalibrationRunning() ? 1 : 0; }), 1);
+    EXPECT_EQ(lastExposure(), geometry.maxExposure);
+
+    bus.AllowFrames(0, 1);
+    ASSERT_TRUE(count.WaitFor(8));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+    EXPECT_EQ(On([](BaseDevice& d) { return d.PixelCalibrationRunning() ? 1 : 0; }), 0);
+    EXPECT_EQ(lastExposure(), 100) << "the caller's exposure returns";
+    // The test frames are smooth: nothing is taken for a bad pixel.
+    EXPECT_EQ(On([](BaseDevice& d) { return static_cast<int>(d.BadPixelCount()); }), 0);
+
+    // Finished, it can run again; stopping the capture drops it and the
+    // caller's exposure returns at once.
+    ASSERT_EQ(On([](BaseDevice& d) { return d.PixelCalibration(); }), status::kSuccess);
+    bus.AllowFrames(0, 2);
+    ASSERT_TRUE(count.WaitFor(10));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+    EXPECT_EQ(lastExposure(), geometry.maxExposure);
+    ASSERT_EQ(On([](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
+    EXPECT_EQ(On([](BaseDevice& d) { return d.PixelCalibrationRunning() ? 1 : 0; }), 0);
+    EXPECT_EQ(lastExposure(), 100);
+}
+
+}  // namespace
+}  // namespace kq::test
