@@ -197,6 +197,12 @@ public:
     // exposure and window again. Needs the full-sensor window; 10 while one runs.
     int PixelCalibration();
     bool PixelCalibrationRunning() const { return pixelCal_.armed(); }
+    // A caller's raw frame of width x height bytes copied to `destination`
+    // with the light level and the contrast of the picture path applied;
+    // the source is left as it is. -1 for a null buffer, 10 for a size
+    // that describes no frame.
+    int CalibrationRawFrame(std::int32_t width, std::int32_t height, const std::uint8_t* source,
+                            std::int32_t light, std::int32_t contrast, std::uint8_t* destination);
     std::size_t BadPixelCount() { return Pipeline().BadPixels().entries().size(); }
 
     // Recording and picture files.

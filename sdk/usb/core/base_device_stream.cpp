@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "base_device.h"
+#include "point_filters.h"
 #include "status_codes.h"
 #include "files/bmp_file.h"
 #include "files/jpeg_file.h"
@@ -492,6 +493,19 @@ void BaseDevice::SendCaptureSettings(const kqcmos::CaptureSettings& settings) {
     capInfo_.columnStart = static_cast<std::uint32_t>(settings.window.columnStart);
     capInfo_.rowStart = static_cast<std::uint32_t>(settings.window.rowStart);
     ApplyCapInfo(capInfo_);
+}
+
+int BaseDevice::CalibrationRawFrame(std::int32_t width, std::int32_t height, const std::uint8_t* source,
+                                    std::int32_t light, std::int32_t contrast, std::uint8_t* destination) {
+    constexpr std::int32_t kMaxSide = 65535;
+    if (source == nullptr || destination == nullptr) return status::kRefused;
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return status::kNotSupported;
+    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    const std::span<std::uint8_t> out(destination, bytes);
+    std::copy_n(source, bytes, out.begin());
+    kqcmos::ApplyLight(out, light);
+    kqcmos::AdjustColor(out, ((2 * contrast) % 256 + 256) % 256, 3);
+    return status::kSuccess;
 }
 
 int BaseDevice::ResetLightAvgTable() {

@@ -532,9 +532,12 @@ int KQAPI KQ_FrameToImage(const wchar_t* fileName, unsigned char* pixels, int wi
     if (kind == 0) return Written(kq::files::WriteBmpFile(*path, frame, width, height, 8 * bytes, true));
     return Written(kq::files::WriteJpegFile(*path, frame, true, bitsPerPixel == 24, width, height, 8 * bytes, 100));
 }
-int KQAPI KQ_GetNewCalibrationRawFrame(HANDLE handle, int, int, int, int, int, int, unsigned char*,
-                                       unsigned char, int, unsigned char*) {
-    return NotBuiltYet(handle);
+int KQAPI KQ_GetNewCalibrationRawFrame(HANDLE handle, int width, int height, int, int, int, int,
+                                       unsigned char* source, unsigned char light, int contrast,
+                                       unsigned char* destination) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        return d.CalibrationRawFrame(width, height, source, light, contrast, destination);
+    });
 }
 int KQAPI KQ_RawFrameToRgb(HANDLE handle, int, int, int, int, unsigned char*, unsigned char*) {
     return NotBuiltYet(handle);

@@ -159,5 +159,61 @@ TEST_F(PixelCorrections, CalibrationNeedsTheFullSensorAndEndsAfterEightFrames) {
     EXPECT_EQ(lastExposure(), 100);
 }
 
+// Light: v x light / 32 above 32 (v x (light + 31) / 64 below), at most 255;
+// contrast c = 2 x setting: (c x v) / 32 + 128 - 4c within 0..255.
+struct CalibrationCase {
+    int light, contrast;
+};
+
+class CalibrationRawFrame : public PixelCorrections, public ::testing::WithParamInterface<CalibrationCase> {};
+
+TEST_P(CalibrationRawFrame, CopiesTheFrameWithLightAndContrast) {
+    const CalibrationCase c = GetParam();
+    constexpr int kW = 13, kH = 7;
+    std::vector<std::uint8_t> source(kW * kH);
+    for (std::size_t i = 0; i < source.size(); ++i) source[i] = static_cast<std::uint8_t>(i * 37 % 256);
+    const auto original = source;
+    std::vector<std::uint8_t> out(source.size() + 8, 0xA5);  // the tail must stay untouched
+    ASSERT_EQ(On([&](BaseDevice& d) {
+                  return d.CalibrationRawFrame(kW, kH, source.data(), c.light, c.contrast, out.data());
+              }),
+              status::kSuccess);
+    EXPECT_EQ(source, original);
+    const int k = 2 * c.contrast;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const int v = source[i];
+        int lit = c.light < 32 ? v * (c.light + 31) / 64 : v * c.light / 32;
+        lit = std::min(lit, 255);
+        const int expected = std::clamp(k * lit / 32 + 128 - 4 * k, 0, 255);
+        ASSERT_EQ(out[i], expected) << "byte " << i << " of " << v;
+    }
+    for (std::size_t i = source.size(); i < out.size(); ++i) EXPECT_EQ(out[i], 0xA5);
+}
+
+INSTANTIATE_TEST_SUITE_P(LightAndContrast, CalibrationRawFrame,
+                         ::testing::Values(CalibrationCase{32, 16}, CalibrationCase{64, 16}, CalibrationCase{48, 8},
+                                           CalibrationCase{32, 24}));
+
+TEST_F(PixelCorrections, CalibrationRawFrameRefusesMissingBuffersAndEmptySizes) {
+    std::vector<std::uint8_t> source(64, 10), out(64, 0);
+    struct Refused {
+        int width, height;
+        bool source, destination;
+        int status;
+    };
+    for (const Refused r : {Refused{8, 8, false, true, status::kRefused}, Refused{8, 8, true, false, status::kRefused},
+                            Refused{0, 8, true, true, status::kNotSupported},
+                            Refused{8, -2, true, true, status::kNotSupported},
+                            Refused{70000, 1, true, true, status::kNotSupported}}) {
+        EXPECT_EQ(On([&](BaseDevice& d) {
+                      return d.CalibrationRawFrame(r.width, r.height, r.source ? source.data() : nullptr, 32, 16,
+                                                   r.destination ? out.data() : nullptr);
+                  }),
+                  r.status)
+            << r.width << " x " << r.height;
+    }
+    EXPECT_EQ(out, std::vector<std::uint8_t>(64, 0));
+}
+
 }  // namespace
 }  // namespace kq::test
