@@ -203,6 +203,13 @@ public:
     // that describes no frame.
     int CalibrationRawFrame(std::int32_t width, std::int32_t height, const std::uint8_t* source,
                             std::int32_t light, std::int32_t contrast, std::uint8_t* destination);
+    // A caller's raw frame as a grey 24-bit picture of 3 x width x height
+    // bytes, after the raw pre-filter of the colour-adjust setting (run on a
+    // copy: the caller's frame is left as it is). The last three pixels of
+    // each row repeat the fourth-last. -1 for a null buffer, 10 for a size
+    // the conversion cannot take.
+    int RawFrameToRgb(std::int32_t height, std::int32_t width, const std::uint8_t* source,
+                      std::uint8_t* destination);
     std::size_t BadPixelCount() { return Pipeline().BadPixels().entries().size(); }
 
     // Recording and picture files.

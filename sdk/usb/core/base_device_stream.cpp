@@ -8,7 +8,9 @@
 #include <thread>
 
 #include "base_device.h"
+#include "bayer_kernels.h"
 #include "point_filters.h"
+#include "raw_prefilters.h"
 #include "status_codes.h"
 #include "files/bmp_file.h"
 #include "files/jpeg_file.h"
@@ -505,6 +507,26 @@ int BaseDevice::CalibrationRawFrame(std::int32_t width, std::int32_t height, con
     std::copy_n(source, bytes, out.begin());
     kqcmos::ApplyLight(out, light);
     kqcmos::AdjustColor(out, ((2 * contrast) % 256 + 256) % 256, 3);
+    return status::kSuccess;
+}
+
+int BaseDevice::RawFrameToRgb(std::int32_t height, std::int32_t width, const std::uint8_t* source,
+                              std::uint8_t* destination) {
+    constexpr std::int32_t kMaxSide = 65535;
+    if (source == nullptr || destination == nullptr) return status::kRefused;
+    if (width < 4 || height <= 0 || width > kMaxSide || height > kMaxSide) return status::kNotSupported;
+    const kqcmos::FrameSize size{width, height};
+    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    std::vector<std::uint8_t> raw(source, source + bytes);
+    kqcmos::RunRawPrefilter(colorAdjust_, size, raw);
+    const std::span<std::uint8_t> out(destination, 3 * bytes);
+    if (!kqcmos::BayerToRgbB0(size, out, raw)) return status::kNotSupported;
+    const std::size_t row = 3 * static_cast<std::size_t>(width);
+    for (std::int32_t y = 0; y < height; ++y) {
+        const auto line = out.subspan(y * row, row);
+        const auto fourthLast = line.subspan(row - 12, 3);
+        for (std::size_t at = row - 9; at < row; at += 3) std::copy(fourthLast.begin(), fourthLast.end(), line.begin() + at);
+    }
     return status::kSuccess;
 }
 

@@ -539,8 +539,8 @@ int KQAPI KQ_GetNewCalibrationRawFrame(HANDLE handle, int width, int height, int
         return d.CalibrationRawFrame(width, height, source, light, contrast, destination);
     });
 }
-int KQAPI KQ_RawFrameToRgb(HANDLE handle, int, int, int, int, unsigned char*, unsigned char*) {
-    return NotBuiltYet(handle);
+int KQAPI KQ_RawFrameToRgb(HANDLE handle, int height, int width, int, int, unsigned char* raw, unsigned char* rgb) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.RawFrameToRgb(height, width, raw, rgb); });
 }
 int KQAPI KQ_GetTrigger(HANDLE handle, int on, int jpeg, const wchar_t* prefix, int quality) {
     return OnDevice(handle, [&](BaseDevice& d) {

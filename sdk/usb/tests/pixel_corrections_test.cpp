@@ -10,10 +10,14 @@
 #include <chrono>
 #include <thread>
 #include <cstdint>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/base_device.h"
 #include "core/le_bytes.h"
+#include "bayer_kernels.h"
+#include "raw_prefilters.h"
 #include "sim_fixture.h"
 #include "transport/driver_protocol.h"
 
@@ -213,6 +217,64 @@ TEST_F(PixelCorrections, CalibrationRawFrameRefusesMissingBuffersAndEmptySizes) 
             << r.width << " x " << r.height;
     }
     EXPECT_EQ(out, std::vector<std::uint8_t>(64, 0));
+}
+
+class RawFrameToRgb : public PixelCorrections, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RawFrameToRgb, GreyPictureAfterThePrefilterWithTheRowEndsRepeated) {
+    const int colorAdjust = GetParam();
+    constexpr int kW = 24, kH = 10;
+    std::vector<std::uint8_t> raw(kW * kH);
+    for (std::size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<std::uint8_t>((i * 53 + i / kW * 11) % 256);
+    const auto original = raw;
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.SetColorAdjust(colorAdjust); }), status::kSuccess);
+    std::vector<std::uint8_t> rgb(raw.size() * 3 + 6, 0xA5);
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.RawFrameToRgb(kH, kW, raw.data(), rgb.data()); }), status::kSuccess);
+    EXPECT_EQ(raw, original) << "the caller's frame is left alone";
+    for (std::size_t i = raw.size() * 3; i < rgb.size(); ++i) EXPECT_EQ(rgb[i], 0xA5);
+
+    // The kernel's picture of the pre-filtered frame, but for the row ends.
+    auto filtered = original;
+    kqcmos::RunRawPrefilter(colorAdjust, {kW, kH}, filtered);
+    std::vector<std::uint8_t> kernel(raw.size() * 3);
+    ASSERT_TRUE(kqcmos::BayerToRgbB0({kW, kH}, kernel, filtered));
+    for (int y = 0; y < kH; ++y) {
+        const std::uint8_t* row = rgb.data() + y * kW * 3;
+        for (int x = 0; x < kW; ++x) {
+            const std::uint8_t* px = row + 3 * x;
+            EXPECT_EQ(px[0], px[1]);
+            EXPECT_EQ(px[1], px[2]);
+            const int from = x >= kW - 3 ? kW - 4 : x;
+            ASSERT_EQ(std::memcmp(px, kernel.data() + (y * kW + from) * 3, 3), 0) << "pixel " << x << ", row " << y;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(NoneSharpenDefects, RawFrameToRgb, ::testing::Values(0, 1, 2));
+
+TEST_F(PixelCorrections, RawFrameToRgbPrefilterChangesThePicture) {
+    constexpr int kW = 24, kH = 10;
+    std::vector<std::uint8_t> raw(kW * kH);
+    for (std::size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<std::uint8_t>((i * 53 + i / kW * 11) % 256);
+    std::vector<std::uint8_t> plain(raw.size() * 3), sharpened(raw.size() * 3);
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.RawFrameToRgb(kH, kW, raw.data(), plain.data()); }), status::kSuccess);
+    On([](BaseDevice& d) { return d.SetColorAdjust(1); });
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.RawFrameToRgb(kH, kW, raw.data(), sharpened.data()); }),
+              status::kSuccess);
+    EXPECT_NE(plain, sharpened);
+}
+
+TEST_F(PixelCorrections, RawFrameToRgbRefusesMissingBuffersAndUnusableSizes) {
+    std::vector<std::uint8_t> raw(64, 10), rgb(3 * 64, 0);
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.RawFrameToRgb(8, 8, nullptr, rgb.data()); }), status::kRefused);
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.RawFrameToRgb(8, 8, raw.data(), nullptr); }), status::kRefused);
+    for (const auto& size : {std::pair{8, 3}, std::pair{0, 8}, std::pair{-1, 8}, std::pair{1, 70000}}) {
+        const int h = size.first, w = size.second;
+        EXPECT_EQ(On([&](BaseDevice& d) { return d.RawFrameToRgb(h, w, raw.data(), rgb.data()); }),
+                  status::kNotSupported)
+            << w << " x " << h;
+    }
+    EXPECT_EQ(rgb, std::vector<std::uint8_t>(3 * 64, 0));
 }
 
 }  // namespace
