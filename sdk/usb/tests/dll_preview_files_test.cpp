@@ -440,5 +440,38 @@ TEST_F(KqDll, FrameToImageRefusesWhatItCannotWrite) {
     EXPECT_FALSE(std::filesystem::exists(nowhere));
 }
 
+// The pixel-path exports reach the device with their arguments in place.
+TEST_F(KqDllPictures, PixelExportsAnswerForTheirHandleAndArguments) {
+    const HANDLE stranger = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x7777));
+    std::vector<std::uint8_t> raw(8 * 6, 0x50), out(8 * 6 * 3, 0);
+    EXPECT_EQ(KQ(KQ_ResetLightAvgTable)(stranger), 1);
+    EXPECT_EQ(KQ(KQ_EnableLightAvg)(stranger, 1), 1);
+    EXPECT_EQ(KQ(KQ_PixelCalibration)(stranger), 1);
+    EXPECT_EQ(KQ(KQ_GetNewCalibrationRawFrame)(stranger, 8, 6, 0, 0, 0, 0, raw.data(), 32, 16, out.data()), 1);
+    EXPECT_EQ(KQ(KQ_RawFrameToRgb)(stranger, 6, 8, 0, 0, raw.data(), out.data()), 1);
+
+    EXPECT_EQ(KQ(KQ_ResetLightAvgTable)(handle), 0);
+    EXPECT_EQ(KQ(KQ_EnableLightAvg)(handle, 1), 0);
+    EXPECT_EQ(KQ(KQ_EnableLightAvg)(handle, 0), 0);
+    EXPECT_EQ(KQ(KQ_PixelCalibration)(handle), 10) << "not the full sensor";
+
+    // Width 8, height 6: light 64 doubles every byte, contrast 16 keeps it.
+    std::vector<std::uint8_t> copy(raw.size() + 4, 0xA5);
+    EXPECT_EQ(KQ(KQ_GetNewCalibrationRawFrame)(handle, 8, 6, 0, 0, 0, 0, raw.data(), 64, 16, copy.data()), 0);
+    EXPECT_TRUE(std::all_of(copy.begin(), copy.begin() + 48, [](std::uint8_t v) { return v == 0xA0; }));
+    EXPECT_TRUE(std::all_of(copy.begin() + 48, copy.end(), [](std::uint8_t v) { return v == 0xA5; }));
+    EXPECT_EQ(KQ(KQ_GetNewCalibrationRawFrame)(handle, 8, 6, 0, 0, 0, 0, nullptr, 64, 16, copy.data()), -1);
+
+    // Height 6, width 8 of one grey level: 48 grey pixels, nothing past them.
+    std::vector<std::uint8_t> rgb(raw.size() * 3 + 4, 0xA5);
+    EXPECT_EQ(KQ(KQ_RawFrameToRgb)(handle, 6, 8, 0, 0, raw.data(), rgb.data()), 0);
+    EXPECT_TRUE(std::all_of(rgb.begin() + 144, rgb.end(), [](std::uint8_t v) { return v == 0xA5; }));
+    for (std::size_t i = 0; i < 144; i += 3) {
+        EXPECT_EQ(rgb[i], rgb[i + 1]);
+        EXPECT_EQ(rgb[i + 1], rgb[i + 2]);
+    }
+    EXPECT_EQ(KQ(KQ_RawFrameToRgb)(handle, 6, 8, 0, 0, raw.data(), nullptr), -1);
+}
+
 }  // namespace
 }  // namespace kq::test
