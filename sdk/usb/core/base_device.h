@@ -25,6 +25,7 @@
 #include "frame_pipeline.h"
 #include "loop_thread.h"
 #include "model_geometry.h"
+#include "pixel_calibration.h"
 #include "preview_surface.h"
 #include "files/avi_writer.h"
 #include "../transport/camera_transport.h"
@@ -187,6 +188,29 @@ public:
     int AEParam(std::int32_t alternate, std::int32_t level, AwbCallback callback, void* context);
     int ErasureStripe();
     int ApplyErasure(bool on);
+    // Flat field: the next frame rebuilds the table; enabling applies it to
+    // every frame after that.
+    int ResetLightAvgTable();
+    int EnableLightAvg(bool on);
+    // Bad-pixel calibration over the next eight streamed frames: full sensor
+    // at maximum exposure, detection on the fifth, then the caller's
+    // exposure and window again. Needs the full-sensor window; 10 while one runs.
+    int PixelCalibration();
+    bool PixelCalibrationRunning() const { return pixelCal_.armed(); }
+    // A caller's raw frame of width x height bytes copied to `destination`
+    // with the light level and the contrast of the picture path applied;
+    // the source is left as it is. -1 for a null buffer, 10 for a size
+    // that describes no frame.
+    int CalibrationRawFrame(std::int32_t width, std::int32_t height, const std::uint8_t* source,
+                            std::int32_t light, std::int32_t contrast, std::uint8_t* destination);
+    // A caller's raw frame as a grey 24-bit picture of 3 x width x height
+    // bytes, after the raw pre-filter of the colour-adjust setting (run on a
+    // copy: the caller's frame is left as it is). The last three pixels of
+    // each row repeat the fourth-last. -1 for a null buffer, 10 for a size
+    // the conversion cannot take.
+    int RawFrameToRgb(std::int32_t height, std::int32_t width, const std::uint8_t* source,
+                      std::uint8_t* destination);
+    std::size_t BadPixelCount() { return Pipeline().BadPixels().entries().size(); }
 
     // Recording and picture files.
     int CaptureToAvi(bool start, const std::u16string* path);
@@ -242,6 +266,10 @@ protected:
     PictureSettings CurrentSettings() const;
     FrameSource CurrentSource() const;
     void SendPendingParameters();
+    // One frame of a running pixel calibration: detects in `raw` when due and
+    // returns the settings to send once the frame is processed.
+    std::optional<kqcmos::CaptureSettings> StepPixelCalibration();
+    void SendCaptureSettings(const kqcmos::CaptureSettings& settings);
     kqcmos::FrameSize DeliveredSize() const;
     FramePipeline& Pipeline();
     const FramePipeline& Pipeline() const { return const_cast<BaseDevice*>(this)->Pipeline(); }
@@ -332,6 +360,7 @@ protected:
     std::atomic<bool> closing_{false};
 
     std::unique_ptr<FramePipeline> pipeline_;
+    kqcmos::PixelCalibration pixelCal_;
     std::int32_t colorMode_ = 0;
     std::int32_t flipMode_ = 0;
     std::int32_t outputBits_ = 24;

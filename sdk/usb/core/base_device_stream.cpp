@@ -8,6 +8,9 @@
 #include <thread>
 
 #include "base_device.h"
+#include "bayer_kernels.h"
+#include "point_filters.h"
+#include "raw_prefilters.h"
 #include "status_codes.h"
 #include "files/bmp_file.h"
 #include "files/jpeg_file.h"
@@ -101,13 +104,20 @@ int BaseDevice::StartCapture() {
 int BaseDevice::StopCapture() {
     if (fastMode_) return status::kSuccess;
     StopRecording();
-    capturing_ = false;
+    const bool wasCapturing = capturing_.exchange(false);
     // Cancel the pending read until the thread is out, then join: the
     // buffers it reads into live as long as the device.
     capture_.Stop([this] {
         if (connection_ != nullptr) connection_->CancelRead();
     });
     if (!capture_.OnThisThread()) Control(driver::kStopCapture, {}, {});
+    // A calibration cannot finish without frames: the caller's settings
+    // return. One armed before the capture starts waits for its frames.
+    if (wasCapturing && pixelCal_.armed()) {
+        const auto restore = pixelCal_.Disarm();
+        if (pipeline_ != nullptr) pipeline_->SuspendBadPixelCorrection(false);
+        if (restore) SendCaptureSettings(*restore);
+    }
     return status::kSuccess;
 }
 
@@ -144,7 +154,10 @@ void BaseDevice::ProcessCapturedFrame() {
     const PictureSettings settings = CurrentSettings();
     const FrameSource source = CurrentSource();
     FrameEvents events;
+    const auto calibration = StepPixelCalibration();
     const auto delivered = Pipeline().Process(settings, source, events);
+    // After the frame: a new exposure or window applies to the next one.
+    if (calibration) SendCaptureSettings(*calibration);
 
     if (events.sendExposure) {
         pendingExposure_ = *events.sendExposure;
@@ -447,6 +460,84 @@ int BaseDevice::AEParam(std::int32_t alternate, std::int32_t level, AwbCallback 
     aeCallback_ = callback;
     callbackContext_ = context;
     return SetAELevel(level);
+}
+
+int BaseDevice::PixelCalibration() {
+    if (Gone()) return status::kNoDevice;
+    const bool fullHeight = static_cast<std::int32_t>(capInfo_.height) == geometry_.maxHeight;
+    const bool fullWidth = static_cast<std::int32_t>(capInfo_.width) == geometry_.maxWidth;
+    const bool wideOption = identity_.typeCode == 25 && capInfo_.width == 2560;
+    if (!fullHeight || !(fullWidth || wideOption)) return status::kNotSupported;
+    if (!pixelCal_.Arm(true)) return status::kNotSupported;
+    Pipeline().SuspendBadPixelCorrection(true);
+    return status::kSuccess;
+}
+
+std::optional<kqcmos::CaptureSettings> BaseDevice::StepPixelCalibration() {
+    if (!pixelCal_.armed()) return std::nullopt;
+    const FrameSource source = CurrentSource();
+    const kqcmos::CaptureSettings current{static_cast<int>(capInfo_.exposure), source.window};
+    // The window keeps its size: a size change would need the capture
+    // stopped, which this thread cannot do.
+    const kqcmos::CaptureSettings full{geometry_.maxExposure, {0, 0, source.window.size}};
+    const auto step = pixelCal_.Advance(current, full);
+    if (step.detectNow) {
+        Pipeline().RequestWhiteBalance(false);
+        const auto raw = Pipeline().CaptureBuffer().first(kqcmos::FrameBytes(source.window.size));
+        (void)Pipeline().BadPixels().Detect(source.window, raw);
+    }
+    if (!pixelCal_.armed()) Pipeline().SuspendBadPixelCorrection(false);
+    return step.apply;
+}
+
+void BaseDevice::SendCaptureSettings(const kqcmos::CaptureSettings& settings) {
+    capInfo_.exposure = static_cast<std::uint32_t>(settings.exposure);
+    capInfo_.columnStart = static_cast<std::uint32_t>(settings.window.columnStart);
+    capInfo_.rowStart = static_cast<std::uint32_t>(settings.window.rowStart);
+    ApplyCapInfo(capInfo_);
+}
+
+int BaseDevice::CalibrationRawFrame(std::int32_t width, std::int32_t height, const std::uint8_t* source,
+                                    std::int32_t light, std::int32_t contrast, std::uint8_t* destination) {
+    constexpr std::int32_t kMaxSide = 65535;
+    if (source == nullptr || destination == nullptr) return status::kRefused;
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return status::kNotSupported;
+    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    const std::span<std::uint8_t> out(destination, bytes);
+    std::copy_n(source, bytes, out.begin());
+    kqcmos::ApplyLight(out, light);
+    kqcmos::AdjustColor(out, ((2 * contrast) % 256 + 256) % 256, 3);
+    return status::kSuccess;
+}
+
+int BaseDevice::RawFrameToRgb(std::int32_t height, std::int32_t width, const std::uint8_t* source,
+                              std::uint8_t* destination) {
+    constexpr std::int32_t kMaxSide = 65535;
+    if (source == nullptr || destination == nullptr) return status::kRefused;
+    if (width < 4 || height <= 0 || width > kMaxSide || height > kMaxSide) return status::kNotSupported;
+    const kqcmos::FrameSize size{width, height};
+    const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    std::vector<std::uint8_t> raw(source, source + bytes);
+    kqcmos::RunRawPrefilter(colorAdjust_, size, raw);
+    const std::span<std::uint8_t> out(destination, 3 * bytes);
+    if (!kqcmos::BayerToRgbB0(size, out, raw)) return status::kNotSupported;
+    const std::size_t row = 3 * static_cast<std::size_t>(width);
+    for (std::int32_t y = 0; y < height; ++y) {
+        const auto line = out.subspan(y * row, row);
+        const auto fourthLast = line.subspan(row - 12, 3);
+        for (std::size_t at = row - 9; at < row; at += 3) std::copy(fourthLast.begin(), fourthLast.end(), line.begin() + at);
+    }
+    return status::kSuccess;
+}
+
+int BaseDevice::ResetLightAvgTable() {
+    Pipeline().RequestFlatFieldRebuild();
+    return status::kSuccess;
+}
+
+int BaseDevice::EnableLightAvg(bool on) {
+    Pipeline().EnableFlatField(on);
+    return status::kSuccess;
 }
 
 int BaseDevice::ErasureStripe() {

@@ -52,8 +52,9 @@ std::span<std::uint8_t> FramePipeline::CorrectRaw(const PictureSettings& setting
                                                   std::span<std::uint8_t> raw, std::span<std::uint8_t> rotated,
                                                   FrameSize& size, bool whiteBalancePending) {
     const auto frame = raw.first(FrameBytes(size));
-    badPixels_.Correct(source.window,
-                       kqcmos::IsHalfResolution(source.halfReadout, size, sensor_), frame);
+    if (!badPixelsSuspended_) {
+        badPixels_.Correct(source.window, kqcmos::IsHalfResolution(source.halfReadout, size, sensor_), frame);
+    }
     kqcmos::ApplyGainLut(size, frame, gains_);
     if (gamma_.active()) kqcmos::ApplyTable(frame, gamma_.table());
     if (flatFieldRebuild_) {

@@ -113,6 +113,12 @@ public:
     void RequestWhiteBalance(bool on) { whiteBalanceRequested_ = on; }
     bool WhiteBalanceRequested() const { return whiteBalanceRequested_; }
     void SetFlatField(bool enabled, bool rebuild) { flatFieldEnabled_ = enabled; flatFieldRebuild_ = rebuild; }
+    // The next corrected frame rebuilds the flat-field table.
+    void RequestFlatFieldRebuild() { flatFieldRebuild_ = true; }
+    void EnableFlatField(bool on) { flatFieldEnabled_ = on; }
+    // While the bad pixels are being found the frames stay uncorrected.
+    void SuspendBadPixelCorrection(bool on) { badPixelsSuspended_ = on; }
+    bool FlatFieldEnabled() const { return flatFieldEnabled_; }
     void RequestStripeCapture() { stripeRecapture_ = true; }
     void EnableStripeRemoval(bool on) { stripeEnabled_ = on; }
     bool StripeCapable() const { return stripeCapable_; }
@@ -142,6 +148,7 @@ private:
     bool whiteBalanceRequested_ = false;
     bool flatFieldEnabled_ = false;
     bool flatFieldRebuild_ = false;
+    bool badPixelsSuspended_ = false;
     bool stripeRecapture_ = false;
     bool stripeEnabled_ = false;
     bool stripesTaken_ = false;

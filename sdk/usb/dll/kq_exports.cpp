@@ -400,15 +400,21 @@ int KQAPI KQ_SetGolbalGain(HANDLE handle, int gain) {
 int KQAPI KQ_SetHDR(HANDLE handle, int on) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetHDR(on); });
 }
-int KQAPI KQ_ResetLightAvgTable(HANDLE handle) { return NotBuiltYet(handle); }
-int KQAPI KQ_EnableLightAvg(HANDLE handle, int) { return NotBuiltYet(handle); }
+int KQAPI KQ_ResetLightAvgTable(HANDLE handle) {
+    return OnDevice(handle, [](BaseDevice& d) { return d.ResetLightAvgTable(); });
+}
+int KQAPI KQ_EnableLightAvg(HANDLE handle, int on) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.EnableLightAvg(on != 0); });
+}
 int KQAPI KQ_ErasureStripe(HANDLE handle) {
     return OnDevice(handle, [](BaseDevice& d) { return d.ErasureStripe(); });
 }
 int KQAPI KQ_ApplyErasure(HANDLE handle, int on) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.ApplyErasure(on != 0); });
 }
-int KQAPI KQ_PixelCalibration(HANDLE handle) { return NotBuiltYet(handle); }
+int KQAPI KQ_PixelCalibration(HANDLE handle) {
+    return OnDevice(handle, [](BaseDevice& d) { return d.PixelCalibration(); });
+}
 int KQAPI KQ_SetLight(HANDLE handle, int value) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetLight(value); });
 }
@@ -507,15 +513,34 @@ int KQAPI KQ_GetRgbFrameToJpegZoom(HANDLE handle, unsigned char** buffer, int, c
         });
     });
 }
-int KQAPI KQ_FrameToImage(const wchar_t*, unsigned char*, int, int, int, int) {
-    return status::kNotSupported;  // the picture writers come with the snapshot files
+// A caller's frame to a picture file, no camera needed. The buffer holds
+// bottom-up rows without gaps, like the frames the library delivers; grey
+// (8 bits) or blue-green-red (24). Kind 0 writes a BMP, kind 1 a JPEG at
+// full quality.
+int KQAPI KQ_FrameToImage(const wchar_t* fileName, unsigned char* pixels, int width, int height,
+                          int bitsPerPixel, int kind) {
+    constexpr int kMaxSide = 65535;
+    const int bytes = bitsPerPixel / 8;
+    if (bytes != 1 && bytes != 3) return status::kNotSupported;
+    if (kind != 0 && kind != 1) return status::kNotSupported;
+    if (pixels == nullptr) return status::kNullFrameBuffer;
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return status::kNotSupported;
+    const auto path = PictureFilePath(fileName);
+    if (!path) return status::kNotSupported;
+    const std::span<const std::uint8_t> frame(
+        pixels, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * static_cast<std::size_t>(bytes));
+    if (kind == 0) return Written(kq::files::WriteBmpFile(*path, frame, width, height, 8 * bytes, true));
+    return Written(kq::files::WriteJpegFile(*path, frame, true, bitsPerPixel == 24, width, height, 8 * bytes, 100));
 }
-int KQAPI KQ_GetNewCalibrationRawFrame(HANDLE handle, int, int, int, int, int, int, unsigned char*,
-                                       unsigned char, int, unsigned char*) {
-    return NotBuiltYet(handle);
+int KQAPI KQ_GetNewCalibrationRawFrame(HANDLE handle, int width, int height, int, int, int, int,
+                                       unsigned char* source, unsigned char light, int contrast,
+                                       unsigned char* destination) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        return d.CalibrationRawFrame(width, height, source, light, contrast, destination);
+    });
 }
-int KQAPI KQ_RawFrameToRgb(HANDLE handle, int, int, int, int, unsigned char*, unsigned char*) {
-    return NotBuiltYet(handle);
+int KQAPI KQ_RawFrameToRgb(HANDLE handle, int height, int width, int, int, unsigned char* raw, unsigned char* rgb) {
+    return OnDevice(handle, [&](BaseDevice& d) { return d.RawFrameToRgb(height, width, raw, rgb); });
 }
 int KQAPI KQ_GetTrigger(HANDLE handle, int on, int jpeg, const wchar_t* prefix, int quality) {
     return OnDevice(handle, [&](BaseDevice& d) {

@@ -24,7 +24,8 @@ expect_output("recording.avi" "rawvideo,640,480,40/1,3"
              -show_entries stream=codec_name,width,height,r_frame_rate,nb_read_frames
              -of csv=p=0 ${DIR}/recording.avi)
 
-foreach(entry "raw.bmp;640 480" "rgb.bmp;640 480" "rgb.jpg;640 480" "half.bmp;320 240" "half.jpg;320 240")
+foreach(entry "raw.bmp;640 480" "rgb.bmp;640 480" "rgb.jpg;640 480" "half.bmp;320 240" "half.jpg;320 240"
+              "frame8.bmp;37 21" "frame24.bmp;37 21" "frame8.jpg;37 21" "frame24.jpg;37 21")
   list(GET entry 0 name)
   list(GET entry 1 size)
   expect_output(${name} "${size}" ${IDENTIFY} -format "%w %h" ${DIR}/${name})

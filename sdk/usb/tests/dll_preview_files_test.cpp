@@ -359,5 +359,119 @@ TEST_P(KqDllSnapshot, RefusesAMissingOrUnwritablePath) {
     EXPECT_EQ(Take(c.kind, &none, rgb.data(), (FilesFolder() / c.name).c_str()), 6);
 }
 
+// A caller's frame written without a camera: an odd width makes the BMP
+// rows padded, and the file holds the buffer's rows in the same order.
+struct FrameFileCase {
+    const wchar_t* name;
+    int bits, kind;
+};
+
+class KqDllFrameToImage : public KqDll, public ::testing::WithParamInterface<FrameFileCase> {
+protected:
+    static constexpr int kW = 37, kH = 21;
+    static std::vector<std::uint8_t> Pattern(int bytesPerPixel) {
+        std::vector<std::uint8_t> frame(static_cast<std::size_t>(kW) * kH * bytesPerPixel);
+        for (std::size_t i = 0; i < frame.size(); ++i) frame[i] = static_cast<std::uint8_t>(i * 7 + i / 97);
+        return frame;
+    }
+};
+
+TEST_P(KqDllFrameToImage, WritesTheCallersFrame) {
+    const FrameFileCase c = GetParam();
+    const int bytes = c.bits / 8;
+    auto frame = Pattern(bytes);
+    const auto path = FilesFolder() / c.name;
+    std::filesystem::remove(path);
+    ASSERT_EQ(KQ(KQ_FrameToImage)(path.c_str(), frame.data(), kW, kH, c.bits, c.kind), 0);
+    const auto file = ReadAll(path);
+    ASSERT_GT(file.size(), 54u);
+    if (c.kind == 1) {
+        ASSERT_EQ(file[0], 0xFF);
+        ASSERT_EQ(file[1], 0xD8);
+        std::size_t at = 2;
+        while (at + 9 < file.size() && !(file[at] == 0xFF && (file[at + 1] == 0xC0 || file[at + 1] == 0xC2))) {
+            at += 2 + ((file[at + 2] << 8) | file[at + 3]);
+        }
+        ASSERT_LT(at + 9, file.size());
+        EXPECT_EQ((file[at + 5] << 8) | file[at + 6], kH);
+        EXPECT_EQ((file[at + 7] << 8) | file[at + 8], kW);
+        EXPECT_EQ(file[at + 9], c.bits == 24 ? 3 : 1) << "colour components";
+        return;
+    }
+    const std::size_t palette = bytes == 1 ? 1024 : 0;
+    const std::size_t row = (static_cast<std::size_t>(kW) * bytes + 3) & ~std::size_t{3};
+    ASSERT_EQ(file.size(), 54 + palette + row * kH);
+    EXPECT_EQ(LE32(file, 2), file.size());
+    EXPECT_EQ(LE32(file, 10), 54 + palette);
+    EXPECT_EQ(static_cast<int>(LE32(file, 18)), kW);
+    EXPECT_EQ(static_cast<int>(LE32(file, 22)), kH);
+    EXPECT_EQ(LE16(file, 28), c.bits);
+    const std::size_t used = static_cast<std::size_t>(kW) * bytes;
+    for (int y = 0; y < kH; ++y) {
+        const std::uint8_t* stored = file.data() + 54 + palette + y * row;
+        ASSERT_EQ(std::memcmp(stored, frame.data() + y * used, used), 0) << "row " << y;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BmpAndJpeg, KqDllFrameToImage,
+                         ::testing::Values(FrameFileCase{L"frame8.bmp", 8, 0}, FrameFileCase{L"frame24.bmp", 24, 0},
+                                           FrameFileCase{L"frame8.jpg", 8, 1}, FrameFileCase{L"frame24.jpg", 24, 1},
+                                           FrameFileCase{L"frame31.jpg", 31, 1}));
+
+TEST_F(KqDll, FrameToImageRefusesWhatItCannotWrite) {
+    std::vector<std::uint8_t> frame(16 * 8 * 3, 0x40);
+    const auto path = FilesFolder() / L"refused.bmp";
+    std::filesystem::remove(path);
+    struct Refused {
+        int width, height, bits, kind, status;
+    };
+    for (const Refused r : {Refused{16, 8, 16, 0, 10}, Refused{16, 8, 32, 1, 10}, Refused{16, 8, 7, 0, 10},
+                            Refused{16, 8, 24, 2, 10}, Refused{16, 8, 24, -1, 10}, Refused{0, 8, 24, 0, 10},
+                            Refused{16, -1, 8, 0, 10}, Refused{70000, 8, 8, 0, 10}}) {
+        EXPECT_EQ(KQ(KQ_FrameToImage)(path.c_str(), frame.data(), r.width, r.height, r.bits, r.kind), r.status)
+            << r.width << " x " << r.height << " at " << r.bits << " bits, kind " << r.kind;
+    }
+    EXPECT_EQ(KQ(KQ_FrameToImage)(path.c_str(), nullptr, 16, 8, 24, 0), 6);
+    EXPECT_EQ(KQ(KQ_FrameToImage)(nullptr, frame.data(), 16, 8, 24, 0), 10);
+    EXPECT_EQ(KQ(KQ_FrameToImage)(L"", frame.data(), 16, 8, 24, 1), 10);
+    const auto nowhere = FilesFolder() / L"no such folder" / L"frame.bmp";
+    EXPECT_EQ(KQ(KQ_FrameToImage)(nowhere.c_str(), frame.data(), 16, 8, 24, 0), 10);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(std::filesystem::exists(nowhere));
+}
+
+// The pixel-path exports reach the device with their arguments in place.
+TEST_F(KqDllPictures, PixelExportsAnswerForTheirHandleAndArguments) {
+    const HANDLE stranger = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x7777));
+    std::vector<std::uint8_t> raw(8 * 6, 0x50), out(8 * 6 * 3, 0);
+    EXPECT_EQ(KQ(KQ_ResetLightAvgTable)(stranger), 1);
+    EXPECT_EQ(KQ(KQ_EnableLightAvg)(stranger, 1), 1);
+    EXPECT_EQ(KQ(KQ_PixelCalibration)(stranger), 1);
+    EXPECT_EQ(KQ(KQ_GetNewCalibrationRawFrame)(stranger, 8, 6, 0, 0, 0, 0, raw.data(), 32, 16, out.data()), 1);
+    EXPECT_EQ(KQ(KQ_RawFrameToRgb)(stranger, 6, 8, 0, 0, raw.data(), out.data()), 1);
+
+    EXPECT_EQ(KQ(KQ_ResetLightAvgTable)(handle), 0);
+    EXPECT_EQ(KQ(KQ_EnableLightAvg)(handle, 1), 0);
+    EXPECT_EQ(KQ(KQ_EnableLightAvg)(handle, 0), 0);
+    EXPECT_EQ(KQ(KQ_PixelCalibration)(handle), 10) << "not the full sensor";
+
+    // Width 8, height 6: light 64 doubles every byte, contrast 16 keeps it.
+    std::vector<std::uint8_t> copy(raw.size() + 4, 0xA5);
+    EXPECT_EQ(KQ(KQ_GetNewCalibrationRawFrame)(handle, 8, 6, 0, 0, 0, 0, raw.data(), 64, 16, copy.data()), 0);
+    EXPECT_TRUE(std::all_of(copy.begin(), copy.begin() + 48, [](std::uint8_t v) { return v == 0xA0; }));
+    EXPECT_TRUE(std::all_of(copy.begin() + 48, copy.end(), [](std::uint8_t v) { return v == 0xA5; }));
+    EXPECT_EQ(KQ(KQ_GetNewCalibrationRawFrame)(handle, 8, 6, 0, 0, 0, 0, nullptr, 64, 16, copy.data()), -1);
+
+    // Height 6, width 8 of one grey level: 48 grey pixels, nothing past them.
+    std::vector<std::uint8_t> rgb(raw.size() * 3 + 4, 0xA5);
+    EXPECT_EQ(KQ(KQ_RawFrameToRgb)(handle, 6, 8, 0, 0, raw.data(), rgb.data()), 0);
+    EXPECT_TRUE(std::all_of(rgb.begin() + 144, rgb.end(), [](std::uint8_t v) { return v == 0xA5; }));
+    for (std::size_t i = 0; i < 144; i += 3) {
+        EXPECT_EQ(rgb[i], rgb[i + 1]);
+        EXPECT_EQ(rgb[i + 1], rgb[i + 2]);
+    }
+    EXPECT_EQ(KQ(KQ_RawFrameToRgb)(handle, 6, 8, 0, 0, raw.data(), nullptr), -1);
+}
+
 }  // namespace
 }  // namespace kq::test
