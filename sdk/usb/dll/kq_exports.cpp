@@ -340,41 +340,36 @@ int KQAPI KQ_SetSharpness(HANDLE handle, int level) {
 int KQAPI KQ_GetSharpness(HANDLE handle, int* level) {
     return Read(handle, level, [](BaseDevice& d) { return d.GetSharpness(); });
 }
+namespace {
+// One channel's gain (0 red, 1 green, 2 blue) into the caller's int.
+int GetGainOf(HANDLE handle, int channel, int* gain) {
+    return OnDevice(handle, [&](BaseDevice& d) {
+        if (gain == nullptr) return status::kNotSupported;
+        std::int32_t value = 0;
+        const int rc = d.GetGain(channel, value);
+        if (rc == status::kSuccess) *gain = value;
+        return rc;
+    });
+}
+}  // namespace
+
 int KQAPI KQ_SetGainR(HANDLE handle, int gain) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetGain(0, gain); });
 }
 int KQAPI KQ_GetGainR(HANDLE handle, int* gain) {
-    return OnDevice(handle, [&](BaseDevice& d) {
-        if (gain == nullptr) return status::kNotSupported;
-        std::int32_t value = 0;
-        const int rc = d.GetGain(0, value);
-        if (rc == status::kSuccess) *gain = value;
-        return rc;
-    });
+    return GetGainOf(handle, 0, gain);
 }
 int KQAPI KQ_SetGainG(HANDLE handle, int gain) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetGain(1, gain); });
 }
 int KQAPI KQ_GetGainG(HANDLE handle, int* gain) {
-    return OnDevice(handle, [&](BaseDevice& d) {
-        if (gain == nullptr) return status::kNotSupported;
-        std::int32_t value = 0;
-        const int rc = d.GetGain(1, value);
-        if (rc == status::kSuccess) *gain = value;
-        return rc;
-    });
+    return GetGainOf(handle, 1, gain);
 }
 int KQAPI KQ_SetGainB(HANDLE handle, int gain) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetGain(2, gain); });
 }
 int KQAPI KQ_GetGainB(HANDLE handle, int* gain) {
-    return OnDevice(handle, [&](BaseDevice& d) {
-        if (gain == nullptr) return status::kNotSupported;
-        std::int32_t value = 0;
-        const int rc = d.GetGain(2, value);
-        if (rc == status::kSuccess) *gain = value;
-        return rc;
-    });
+    return GetGainOf(handle, 2, gain);
 }
 int KQAPI KQ_SetColorAdjust(HANDLE handle, int value) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetColorAdjust(value); });
