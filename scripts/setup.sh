@@ -27,7 +27,7 @@ packages=(
     g++ clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
     binutils-mingw-w64-x86-64 libz-mingw-w64-dev nasm
-    wine64 xvfb xauth fonts-wqy-microhei
+    wine64 xvfb xauth x11-utils fonts-wqy-microhei
     libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     imagemagick libtiff-tools ffmpeg
@@ -58,19 +58,55 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends $missing
 }
 
+die() { printf '[setup] error: %s\n' "$*" >&2; exit 1; }
+
+# Prints the Signed-By keyring of the sources entry FILE:N (deb822 stanza N of
+# a .sources file, or line N of a one-line .list file); nothing when the entry
+# names none and apt's trusted keyrings apply.
+signed_by_of() {
+    local file=$1 n=$2
+    case "$file" in
+    *.sources)
+        awk -v want="$n" '
+            BEGIN { stanza = 1; seen = 0 }
+            /^[[:space:]]*$/ { if (seen) { stanza++; seen = 0 } next }
+            /^#/ { next }
+            { seen = 1 }
+            stanza == want && tolower($1) == "signed-by:" { print $2; exit }
+        ' "$file"
+        ;;
+    *)
+        sed -n "${n}p" "$file" | grep -o 'signed-by=[^] ]*' | head -n 1 | cut -d= -f2
+        ;;
+    esac
+}
+
 # Source packages come from the main suite only: its pool keeps the exact
-# orig tarballs, while the security pool may no longer serve older ones.
+# orig tarballs, while the security pool may no longer serve older ones. The
+# deb-src entry repeats the machine's own entry for that suite (same URI and
+# keyring), so a mirror or proxy the machine uses serves the sources too.
 enable_deb_src() {
     local list=/etc/apt/sources.list.d/vizcam-deb-src.sources
     if [ -f "$list" ]; then return; fi
-    log "enabling deb-src for bookworm main"
-    as_root tee "$list" >/dev/null <<'EOF'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
+    local codename entry uri where file n keyring
+    codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+    [ -n "$codename" ] || die "no VERSION_CODENAME in /etc/os-release"
+    entry=$(apt-get indextargets --format '$(REPO_URI) $(SOURCESENTRY)' \
+        "Release: $codename" "Component: main" "Target-Of: deb" "Identifier: Packages" | head -n 1)
+    [ -n "$entry" ] || die "apt has no '$codename main' source configured; add one (deb822 or one-line) and run again"
+    uri=${entry%% *}
+    where=${entry#* }
+    file=${where%:*}
+    n=${where##*:}
+    keyring=$(signed_by_of "$file" "$n")
+    log "enabling deb-src for $codename main from $uri"
+    {
+        echo "Types: deb-src"
+        echo "URIs: $uri"
+        echo "Suites: $codename"
+        echo "Components: main"
+        if [ -n "$keyring" ]; then echo "Signed-By: $keyring"; fi
+    } | as_root tee "$list" >/dev/null
     as_root apt-get update -qq
 }
 
@@ -81,7 +117,7 @@ fetch_source() {
     if [ ! -d "$dir" ]; then
         local dl=$src/download-$pkg
         mkdir -p "$dl"
-        (cd "$dl" && apt-get source --download-only -qq "$pkg/bookworm" >&2)
+        (cd "$dl" && apt-get source --download-only -qq "$pkg/$(. /etc/os-release && echo "$VERSION_CODENAME")" >&2)
         local tarball
         tarball=$(ls "$dl"/*.orig.tar.* | head -n 1)
         mkdir -p "$dir.tmp"
