@@ -23,9 +23,9 @@
 #include "ini_profile.h"
 #include "log_font.h"
 #include "picture.h"
+#include "private_messages.h"
 #include "tool_interaction.h"
 #include "tool_prototypes.h"
-#include "workspace_messages.h"
 
 // What the controller asks of its view's scroll bars.
 class IScrollSizeSink {
