@@ -132,6 +132,12 @@ public:
     void SetPictureKind(int kind) { pictureKind_ = kind; }
     int GetPictureKind() const { return pictureKind_; }
     CHistoryStore& GetHistoryStore() { return history_; }
+    // What the objects of opened documents and restored history steps are
+    // made by; CreateObjectForTag unless set.
+    void SetObjectFactory(ObjectFactory makeObject) {
+        makeObject_ = makeObject;
+        history_.SetObjectFactory(makeObject);
+    }
     const std::filesystem::path& GetPicturePath() const { return picturePath_; }
 
     // Undo and redo (image_controller_history.cpp). PushHistory is called
@@ -270,6 +276,7 @@ private:
     CCounterStyles counterStyles_;
     ObjectTypeCounters typeCounters_;
     CHistoryStore history_;
+    ObjectFactory makeObject_ = &CreateObjectForTag;
 
     // Settings read once at construction.
     void LoadStartupSettings();
