@@ -9,20 +9,9 @@
 #include "cl_text.h"
 #include "line_figures.h"
 
-namespace {
-
-// Tests of the document format may stand their own objects in for the
-// stored kinds.
-TestObjectMaker g_testMaker = nullptr;
-
-}  // namespace
-
 bool IsStoredObjectTag(std::int32_t tag) { return (tag >= kTagLine && tag <= kTagScaleBar) || tag == kTagArrow; }
 
 std::unique_ptr<CCLObject> CreateObjectForTag(std::int32_t tag) {
-    if (g_testMaker != nullptr && IsStoredObjectTag(tag)) {
-        return g_testMaker(tag);
-    }
     switch (tag) {
     case kTagLine: return std::make_unique<CCLLine>();
     case kTagAngle: return std::make_unique<CCLAngle>();
@@ -43,10 +32,4 @@ std::unique_ptr<CCLObject> CreateObjectForTag(std::int32_t tag) {
     case kTagArrow: return std::make_unique<CCLArrow>();
     default: return nullptr;
     }
-}
-
-TestObjectMaker SetTestObjectMaker(TestObjectMaker maker) {
-    const TestObjectMaker previous = g_testMaker;
-    g_testMaker = maker;
-    return previous;
 }

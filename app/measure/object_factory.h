@@ -36,7 +36,6 @@ bool IsStoredObjectTag(std::int32_t tag);
 // a stored tag. Readers treat nullptr as a damaged file.
 std::unique_ptr<CCLObject> CreateObjectForTag(std::int32_t tag);
 
-// Tests of the document format only: a maker that stands in for every stored
-// tag while set. Returns the maker it replaces; pass nullptr to remove it.
-using TestObjectMaker = std::unique_ptr<CCLObject> (*)(std::int32_t tag);
-TestObjectMaker SetTestObjectMaker(TestObjectMaker maker);
+// What a reader of stored objects calls for each tag it reads: the program
+// passes CreateObjectForTag, tests of the formats their own objects.
+using ObjectFactory = std::unique_ptr<CCLObject> (*)(std::int32_t tag);

@@ -1,6 +1,6 @@
 #pragma once
-// Whether each camera family's library was loaded at start. The camera
-// layer binds the libraries; until it does, no family is loaded.
+// Whether each camera family's library was loaded at start: 1 loaded, 0 not.
+// The program binds no camera library, so each answers 0.
 int IsCCDSdkLoaded();
 int IsCMOSSdkLoaded();
 int IsGigESdkLoaded();

@@ -1,8 +1,7 @@
 #pragma once
 // The view: the window in the splitter's lower right pane where pictures and
-// live video are shown. So far it takes the drawing documents it is asked to
-// open (a second start, the command line) and keeps the last one's path;
-// opening them comes with the document format.
+// live video are shown. It takes the drawing documents it is asked to open
+// (a second start, the command line) and keeps the last one's path.
 #include <string>
 
 #include "view_window.h"

@@ -6,7 +6,7 @@ bool CViewSplitterWnd::Build(HWND parent, std::unique_ptr<CViewWindow> view, CDo
     if (!view || !CreateStatic(parent, 2, 2, CFrameWindow::kFirstPaneId)) {
         return false;
     }
-    // The ruler views come with the rulers; their panes are blank until then.
+    // The three ruler panes hold blank windows; the view takes the fourth.
     if (!CreateBlankPane(0, 0) || !CreateBlankPane(0, 1) || !CreateBlankPane(1, 0) ||
         !view->Create(m_hWnd, PaneId(1, 1), document)) {
         return false;

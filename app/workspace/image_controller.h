@@ -23,9 +23,9 @@
 #include "ini_profile.h"
 #include "log_font.h"
 #include "picture.h"
+#include "private_messages.h"
 #include "tool_interaction.h"
 #include "tool_prototypes.h"
-#include "workspace_messages.h"
 
 // What the controller asks of its view's scroll bars.
 class IScrollSizeSink {
@@ -132,6 +132,12 @@ public:
     void SetPictureKind(int kind) { pictureKind_ = kind; }
     int GetPictureKind() const { return pictureKind_; }
     CHistoryStore& GetHistoryStore() { return history_; }
+    // What the objects of opened documents and restored history steps are
+    // made by; CreateObjectForTag unless set.
+    void SetObjectFactory(ObjectFactory makeObject) {
+        makeObject_ = makeObject;
+        history_.SetObjectFactory(makeObject);
+    }
     const std::filesystem::path& GetPicturePath() const { return picturePath_; }
 
     // Undo and redo (image_controller_history.cpp). PushHistory is called
@@ -270,6 +276,7 @@ private:
     CCounterStyles counterStyles_;
     ObjectTypeCounters typeCounters_;
     CHistoryStore history_;
+    ObjectFactory makeObject_ = &CreateObjectForTag;
 
     // Settings read once at construction.
     void LoadStartupSettings();

@@ -16,7 +16,7 @@ DocumentStatus CImageController::SaveDrawingFile(const std::filesystem::path& pa
 
 DocumentStatus CImageController::LoadDrawingFile(const std::filesystem::path& path) {
     DrawingDocument document;
-    const DocumentStatus status = ReadDrawingFile(path, document);
+    const DocumentStatus status = ReadDrawingFile(path, document, makeObject_);
     if (status != DocumentStatus::ok) {
         return status;
     }

@@ -16,10 +16,10 @@ DocumentStatus StatusOf(const ArchiveException& e) {
     return DocumentStatus::damaged;
 }
 
-DrawingDocument ReadDrawingDocument(CArchive& ar) {
+DrawingDocument ReadDrawingDocument(CArchive& ar, ObjectFactory makeObject) {
     DrawingDocument document;
     kqmk::PictureBlock picture = kqmk::LoadPictureBlock(ar);
-    kqmk::ObjectBlocks blocks = kqmk::LoadObjectBlocks(ar);
+    kqmk::ObjectBlocks blocks = kqmk::LoadObjectBlocks(ar, makeObject);
     if (!ConvertGreyToRGB(picture.picture)) {
         throw ArchiveException(ArchiveException::tooLarge);
     }
@@ -37,11 +37,12 @@ void WriteDrawingDocument(CArchive& ar, const CPicture* picture, std::int32_t pi
     kqmk::StoreObjectBlocks(ar, objects, styles);
 }
 
-DocumentStatus ReadDrawingFile(const std::filesystem::path& path, DrawingDocument& document) {
+DocumentStatus ReadDrawingFile(const std::filesystem::path& path, DrawingDocument& document,
+                               ObjectFactory makeObject) {
     try {
         FileStream file(path, FileStream::Mode::read);
         CArchive ar(file, CArchive::load);
-        document = ReadDrawingDocument(ar);
+        document = ReadDrawingDocument(ar, makeObject);
         return DocumentStatus::ok;
     } catch (const ArchiveException& e) {
         return StatusOf(e);

@@ -26,12 +26,13 @@ struct DrawingDocument {
 };
 
 // Reads the three blocks from an archive; an 8-bit picture becomes 24-bit.
-// Throws ArchiveException.
-DrawingDocument ReadDrawingDocument(CArchive& ar);
+// The objects come from `makeObject`. Throws ArchiveException.
+DrawingDocument ReadDrawingDocument(CArchive& ar, ObjectFactory makeObject = &CreateObjectForTag);
 void WriteDrawingDocument(CArchive& ar, const CPicture* picture, std::int32_t pictureKind,
                           const ObjectList& objects, const CounterStyleList& styles);
 
-DocumentStatus ReadDrawingFile(const std::filesystem::path& path, DrawingDocument& document);
+DocumentStatus ReadDrawingFile(const std::filesystem::path& path, DrawingDocument& document,
+                               ObjectFactory makeObject = &CreateObjectForTag);
 DocumentStatus WriteDrawingFile(const std::filesystem::path& path, const CPicture* picture,
                                 std::int32_t pictureKind, const ObjectList& objects,
                                 const CounterStyleList& styles);

@@ -1,7 +1,5 @@
 #include "kqmk_blocks.h"
 
-#include "object_factory.h"
-
 int ObjectTypeCounters::SlotOf(std::int32_t type) {
     if (type >= kTagLine && type <= kTagText) {
         return type - kTagLine;
@@ -115,14 +113,14 @@ void StoreObjectBlocks(CArchive& ar, const ObjectList& objects, const CounterSty
     }
 }
 
-ObjectBlocks LoadObjectBlocks(CArchive& ar) {
+ObjectBlocks LoadObjectBlocks(CArchive& ar, ObjectFactory makeObject) {
     ObjectBlocks blocks;
     const std::int32_t objectCount = ar.ReadCount(kMaxObjects);
     for (std::int32_t i = 0; i < objectCount; ++i) {
         std::int32_t tag = 0;
         ar >> tag;
         Require(IsStoredObjectTag(tag), ArchiveException::badFormat);
-        std::unique_ptr<CCLObject> object = CreateObjectForTag(tag);
+        std::unique_ptr<CCLObject> object = makeObject(tag);
         Require(object != nullptr, ArchiveException::badFormat);
         object->Serialize(ar);
         // The record repeats the tag; an object whose class and type

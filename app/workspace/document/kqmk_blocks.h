@@ -17,6 +17,7 @@
 #include "archive.h"
 #include "cl_object.h"
 #include "counter_style.h"
+#include "object_factory.h"
 #include "picture.h"
 
 using ObjectList = std::vector<std::unique_ptr<CCLObject>>;
@@ -66,6 +67,8 @@ struct ObjectBlocks {
     CounterStyleList styles;
     ObjectTypeCounters counters;  // objects of each type, counters excluded
 };
-ObjectBlocks LoadObjectBlocks(CArchive& ar);
+// Each stored object comes from `makeObject`; a tag it makes nothing for
+// is a damaged block.
+ObjectBlocks LoadObjectBlocks(CArchive& ar, ObjectFactory makeObject = &CreateObjectForTag);
 
 }  // namespace kqmk

@@ -129,7 +129,7 @@ bool CHistoryStore::RestoreStep(CPicture* picture, ObjectList& objects, CounterS
     try {
         FileStream file(StepFolder(target) / kEntityListFile, FileStream::Mode::read);
         CArchive ar(file, CArchive::load);
-        blocks = kqmk::LoadObjectBlocks(ar);
+        blocks = kqmk::LoadObjectBlocks(ar, makeObject_);
     } catch (const ArchiveException&) {
         return false;
     }

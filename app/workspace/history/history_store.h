@@ -74,6 +74,8 @@ public:
 
     // The controller's counting engine, not owned; null without one.
     void SetCounter(CIMGCount* counter) { counter_ = counter; }
+    // What restored objects are made by; CreateObjectForTag unless set.
+    void SetObjectFactory(ObjectFactory makeObject) { makeObject_ = makeObject; }
 
     std::int32_t Last() const { return last_; }
     std::int32_t Current() const { return current_; }
@@ -99,4 +101,5 @@ private:
     std::vector<std::unique_ptr<HistoryStep>> steps_;
     ObjectTypeCounters counters_;
     CIMGCount* counter_ = nullptr;
+    ObjectFactory makeObject_ = &CreateObjectForTag;
 };

@@ -28,13 +28,13 @@ class ControllerDocumentTest : public ::testing::Test {
 protected:
     std::unique_ptr<CImageController> Fresh(int number) {
         auto c = std::make_unique<CImageController>();
+        c->SetObjectFactory(&MakeTestTaggedObject);
         c->SetOwnerWindow(parent.hwnd());
         c->SetSequenceNumber(number);
         c->GetHistoryStore().CreateFolder(number);
         return c;
     }
 
-    ScopedTestObjects testObjects;
     ScopedTempDirectory temp{L"vz_controller_document"};
     ParentWindow parent;
 };

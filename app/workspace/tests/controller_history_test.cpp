@@ -29,6 +29,7 @@ protected:
         const fs::path picturePath = temp.path() / "picture.bmp";
         ASSERT_TRUE(SeededPicture(40, 30, 7).Save(picturePath, kPictureBmp));
         controller = std::make_unique<CImageController>(picturePath, parent.hwnd());
+        controller->SetObjectFactory(&MakeTestTaggedObject);
         controller->SetSequenceNumber(5);
         controller->SetPictureKind(kqmk::kKindBmp);
         controller->GetHistoryStore().CreateFolder(5);
@@ -64,7 +65,6 @@ protected:
 
     fs::path Folder() const { return temp.path() / "Mikra_TempFiles" / "5"; }
 
-    ScopedTestObjects testObjects;
     ScopedTempDirectory temp{L"vz_controller_history"};
     ParentWindow parent;
     CHistoryListBox undoBox{true};

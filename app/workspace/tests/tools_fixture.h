@@ -25,7 +25,6 @@ namespace fs = std::filesystem;
 
 constexpr int kClientWidth = 200;
 constexpr int kClientHeight = 150;
-constexpr UINT kHistoryChanged = 0x40E;
 
 // Records every history step instead of storing it.
 class RecordingController : public CImageController {
@@ -52,7 +51,7 @@ inline LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) 
         case WM_KEYDOWN: c->OnKeyDown(static_cast<UINT>(wp)); return 0;
         case WM_KEYUP: c->OnKeyUp(static_cast<UINT>(wp)); return 0;
         case WM_RBUTTONDOWN: c->ShowContextMenu(x, y, 0); return 0;
-        case kHistoryChanged: {
+        case WM_HISTORY_CHANGED: {
             auto* count = reinterpret_cast<int*>(::GetPropW(hwnd, L"history"));
             if (count != nullptr) {
                 ++*count;

@@ -1,8 +1,8 @@
 #pragma once
 // The counting engine as far as the image controller uses it: it is
 // initialised over a picture's 24-bit pixel block, makes its grey working
-// image and holds the colour it marks counted cells with. The counting
-// itself comes with the analysis work.
+// image and holds the colour it marks counted cells with, the region
+// counting is limited to and the edge image.
 #include <cstdint>
 #include <filesystem>
 #include <span>

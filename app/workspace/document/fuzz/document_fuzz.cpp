@@ -22,13 +22,12 @@ std::vector<std::uint8_t> Store(const DrawingDocument& d) {
 DrawingDocument Load(std::vector<std::uint8_t> bytes) {
     MemoryStream stream(std::move(bytes));
     CArchive ar(stream, CArchive::load);
-    return ReadDrawingDocument(ar);
+    return ReadDrawingDocument(ar, &MakeTestTaggedObject);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static ScopedTestObjects testObjects;
     DrawingDocument document;
     try {
         document = Load(std::vector<std::uint8_t>(data, data + size));

@@ -1,8 +1,7 @@
 #pragma once
-// A stored object for tests of documents and history steps, standing in for
-// the measurement classes this build does not hold: the common record plus
-// one field of its own, so a reader that skips or misplaces class fields is
-// caught.
+// A stored object for tests of documents and history steps: the common
+// record plus one field of its own, so a reader that skips or misplaces
+// class fields is caught whatever the tag says the object is.
 
 #include <memory>
 
@@ -24,18 +23,11 @@ public:
     std::int32_t extra = 0;
 };
 
+// The object factory of these tests: a TestTaggedObject for every stored tag
+// and nothing for any other, as CreateObjectForTag makes nothing for them.
 inline std::unique_ptr<CCLObject> MakeTestTaggedObject(std::int32_t tag) {
+    if (!IsStoredObjectTag(tag)) {
+        return nullptr;
+    }
     return std::make_unique<TestTaggedObject>(tag);
 }
-
-// Registers TestTaggedObject for every stored tag while in scope.
-class ScopedTestObjects {
-public:
-    ScopedTestObjects() : previous_(SetTestObjectMaker(&MakeTestTaggedObject)) {}
-    ~ScopedTestObjects() { SetTestObjectMaker(previous_); }
-    ScopedTestObjects(const ScopedTestObjects&) = delete;
-    ScopedTestObjects& operator=(const ScopedTestObjects&) = delete;
-
-private:
-    TestObjectMaker previous_;
-};

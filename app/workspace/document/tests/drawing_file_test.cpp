@@ -47,7 +47,6 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    ScopedTestObjects testObjects;
     fs::path dir;
 };
 
@@ -67,7 +66,7 @@ TEST_F(DrawingFileTest, SavedDocumentOpensWithTheSameContent) {
     ASSERT_EQ(WriteDrawingFile(path, &picture, kqmk::kKindJpeg, objects, styles), DocumentStatus::ok);
     EXPECT_FALSE(fs::exists(dir / "doc.kqmk.part"));
     DrawingDocument back;
-    ASSERT_EQ(ReadDrawingFile(path, back), DocumentStatus::ok);
+    ASSERT_EQ(ReadDrawingFile(path, back, &MakeTestTaggedObject), DocumentStatus::ok);
     EXPECT_EQ(back.pictureKind, kqmk::kKindJpeg);
     ASSERT_EQ(back.picture.GetSize(), picture.GetSize());
     EXPECT_TRUE(std::equal(picture.Pixels().begin(), picture.Pixels().end(), back.picture.Pixels().begin()));
@@ -97,14 +96,14 @@ TEST_F(DrawingFileTest, SaveIntoAMissingFolderIsReported) {
 
 TEST_F(DrawingFileTest, OpenFailuresAreReportedAndLeaveTheDocumentEmpty) {
     DrawingDocument document;
-    EXPECT_EQ(ReadDrawingFile(dir / "missing.kqmk", document), DocumentStatus::cannotOpen);
+    EXPECT_EQ(ReadDrawingFile(dir / "missing.kqmk", document, &MakeTestTaggedObject), DocumentStatus::cannotOpen);
 
     const fs::path path = dir / "short.kqmk";
     ASSERT_EQ(WriteDrawingFile(path, nullptr, 0, {}, {}), DocumentStatus::ok);
     Bytes bytes = ReadAll(path);
     bytes.resize(bytes.size() - 1);
     WriteAll(path, bytes);
-    EXPECT_EQ(ReadDrawingFile(path, document), DocumentStatus::damaged);
+    EXPECT_EQ(ReadDrawingFile(path, document, &MakeTestTaggedObject), DocumentStatus::damaged);
     EXPECT_TRUE(document.objects.empty());
     EXPECT_FALSE(document.picture.IsValid());
 }

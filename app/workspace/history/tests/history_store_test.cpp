@@ -38,6 +38,7 @@ protected:
         fs::remove_all(temp);
         fs::create_directories(temp);
         store = std::make_unique<CHistoryStore>(temp);
+        store->SetObjectFactory(&MakeTestTaggedObject);
         store->CreateFolder(7);
     }
     void TearDown() override {
@@ -73,7 +74,6 @@ protected:
         return out;
     }
 
-    ScopedTestObjects testObjects;
     fs::path temp;
     std::unique_ptr<CHistoryStore> store;
     ObjectList objects;

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "object_factory.h"
-#include "test_objects.h"
 
 namespace {
 
 TEST(ObjectFactory, OnlyStoredTagsMakeObjects) {
-    ScopedTestObjects registered;
     for (std::int32_t tag = -2; tag <= 21; ++tag) {
         const bool stored = (tag >= 2 && tag <= 17) || tag == 19;
         EXPECT_EQ(IsStoredObjectTag(tag), stored) << tag;
@@ -19,7 +17,6 @@ TEST(ObjectFactory, OnlyStoredTagsMakeObjects) {
 }
 
 TEST(ObjectFactory, TagsOutsideTheTableNeverMakeObjects) {
-    ScopedTestObjects registered;
     for (std::int32_t tag : {0, 1, 18, 20, -1, 0x7FFFFFFF}) {
         EXPECT_EQ(CreateObjectForTag(tag), nullptr) << tag;
     }
