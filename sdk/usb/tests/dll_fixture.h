@@ -17,6 +17,7 @@
 
 #include "KQCMOSu.h"
 #include "KQSim.h"
+#include "dll_no_cameras.h"
 #include "unique_temp_dir.h"
 
 namespace kq::test {
@@ -45,7 +46,7 @@ protected:
 
     template <class F>
     static F Fn(const char* name) {
-        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library.module, name)));
+        return Export<F>(library.module, name);
     }
 #define KQ(name) Fn<decltype(&name)>(#name)
 

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "dll_fixture.h"
+#include "dll_no_cameras.h"
 #include "transport/driver_protocol.h"
 
 namespace {
@@ -138,19 +139,7 @@ TEST_F(KqDll, ExportsAllCameraFunctionsByUndecoratedName) {
     }
 }
 
-TEST_F(KqDll, WithoutCamerasOpenFailsAndNothingIsCounted) {
-    int total = -1;
-    EXPECT_EQ(KQ(KQ_GetTotalDeviceNum)(nullptr, &total), 0);
-    EXPECT_EQ(total, 0);
-    HANDLE handle = reinterpret_cast<HANDLE>(0x1234);
-    int position = 1;
-    KQ_CAPINFO record = Window(640, 480);
-    EXPECT_EQ(KQ(KQ_Initialize)(L"test", &position, &record, &handle), 3);
-    EXPECT_EQ(handle, nullptr);
-    EXPECT_EQ(KQ(KQ_GetTotalDeviceNum)(nullptr, &total), 0);
-    EXPECT_EQ(total, 0);
-    EXPECT_EQ(KQ(KQ_GetDeviceHandle)(L"test", &position, &record), nullptr);
-}
+TEST_F(KqDll, WithoutCamerasOpenFailsAndNothingIsCounted) { kq::test::ExpectNoCameras(library.module); }
 
 TEST_F(KqDll, OpensByPositionAndClosesThroughTheSimulatedBus) {
     UseCameras("[Cameras]\nCount=2\n"

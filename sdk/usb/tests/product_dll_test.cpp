@@ -1,6 +1,6 @@
 // The product KQCMOSu.dll, loaded by full path: on a machine without the
-// camera driver it counts no cameras and opens none. (Its export table is
-// checked by tests/check_exports.cmake.)
+// camera driver it counts no cameras and opens none, and it carries no test
+// hook. (Its whole export table is checked by tests/check_exports.cmake.)
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "KQCMOSu.h"
+#include "dll_no_cameras.h"
 
 namespace {
 
@@ -18,31 +18,14 @@ protected:
     ~ProductDll() override {
         if (module_ != nullptr) FreeLibrary(module_);
     }
-    template <class F>
-    F Fn(const char* name) const {
-        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
-    }
-#define KQ(name) Fn<decltype(&name)>(#name)
 
     HMODULE module_ = LoadLibraryW(std::filesystem::path(KQ_PRODUCT_DLL_PATH).make_preferred().c_str());
 };
 
 TEST_F(ProductDll, WithoutTheDriverOpenFailsAndNothingIsCounted) {
-    int total = -1;
-    EXPECT_EQ(KQ(KQ_GetTotalDeviceNum)(nullptr, &total), 0);
-    EXPECT_EQ(total, 0);
-    HANDLE handle = reinterpret_cast<HANDLE>(0x1234);
-    int position = 1;
-    KQ_CAPINFO record{};
-    record.width = 640;
-    record.height = 480;
-    record.exposure = 100;
-    EXPECT_EQ(KQ(KQ_Initialize)(L"test", &position, &record, &handle), 3);
-    EXPECT_EQ(handle, nullptr);
-    EXPECT_EQ(KQ(KQ_GetTotalDeviceNum)(nullptr, &total), 0);
-    EXPECT_EQ(total, 0);
-    EXPECT_EQ(KQ(KQ_GetDeviceHandle)(L"test", &position, &record), nullptr);
-    EXPECT_EQ(GetProcAddress(module_, "KQTest_SetTransport"), nullptr) << "no test hook in the product";
+    kq::test::ExpectNoCameras(module_);
+    EXPECT_EQ(GetProcAddress(module_, "KQTest_SetTransport"), nullptr);
+    EXPECT_EQ(GetProcAddress(module_, "KQSim_LoadConfig"), nullptr);
 }
 
 }  // namespace

@@ -66,20 +66,23 @@ static DWORD WaitPumping(HANDLE event, DWORD limitMs) {
     }
 }
 
-static FARPROC Export(HMODULE module, const char* name) {
-    FARPROC f = GetProcAddress(module, name);
+/* Any exported function; each caller casts it to its own type. */
+typedef void (*ANY_FUNCTION)(void);
+
+static ANY_FUNCTION Export(HMODULE module, const char* name) {
+    ANY_FUNCTION f = (ANY_FUNCTION)GetProcAddress(module, name);
     if (f == NULL) printf("kq_c_client: KQCMOSu.dll does not export %s\n", name);
     return f;
 }
 
 /* Opens camera 1, streams into the window and checks the frames. */
 static int Stream(HMODULE module, HWND window, const char* expectedName) {
-    INITIALIZE initialize = (INITIALIZE)(void*)Export(module, "KQ_Initialize");
-    UNINITIALIZE uninitialize = (UNINITIALIZE)(void*)Export(module, "KQ_Uninitialize");
-    GET_FRIENDLY_NAME friendlyName = (GET_FRIENDLY_NAME)(void*)Export(module, "KQ_GetFriendlyName");
-    SET_FRAME_CALLBACK setCallback = (SET_FRAME_CALLBACK)(void*)Export(module, "KQ_SetFrameCallBack");
-    START_VIEW startView = (START_VIEW)(void*)Export(module, "KQ_StartView");
-    STOP_VIEW stopView = (STOP_VIEW)(void*)Export(module, "KQ_StopView");
+    INITIALIZE initialize = (INITIALIZE)Export(module, "KQ_Initialize");
+    UNINITIALIZE uninitialize = (UNINITIALIZE)Export(module, "KQ_Uninitialize");
+    GET_FRIENDLY_NAME friendlyName = (GET_FRIENDLY_NAME)Export(module, "KQ_GetFriendlyName");
+    SET_FRAME_CALLBACK setCallback = (SET_FRAME_CALLBACK)Export(module, "KQ_SetFrameCallBack");
+    START_VIEW startView = (START_VIEW)Export(module, "KQ_StartView");
+    STOP_VIEW stopView = (STOP_VIEW)Export(module, "KQ_StopView");
     struct Frames frames;
     KQ_CAPINFO record;
     HANDLE camera = NULL;
