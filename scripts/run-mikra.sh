@@ -27,7 +27,7 @@ if [ -n "${DISPLAY:-}" ]; then
     echo "$DISPLAY" >"$session/display"
 else
     echo "Mikra runs on the virtual display $(cat "$session/display")."
-    echo "Screenshot: xwd -root -display $(cat "$session/display") | convert xwd:- mikra.png"
+    echo "Screenshot: import -window root -display $(cat "$session/display") mikra.png"
 fi
 exec_args=("$run/Mikra.exe" "$@")
 scripts/wine-run.sh "$session" "${exec_args[@]}"
