@@ -5,6 +5,13 @@
 #include "kqff_bytes.h"
 
 namespace kqff::sim {
+namespace {
+
+std::uint32_t OnSensor(std::uint32_t asked, std::uint16_t sensor) {
+  return sensor != 0 && asked > sensor ? sensor : asked;
+}
+
+}  // namespace
 
 SimCamera::SimCamera() = default;
 
@@ -56,6 +63,12 @@ void SimCamera::SetSerial(const std::array<std::uint8_t, 16>& serial) {
 void SimCamera::SetBytesPerPixel(std::uint32_t bytes) {
   std::lock_guard lock(mutex_);
   bytesPerPixel_ = bytes;
+}
+
+void SimCamera::SetSensorSize(std::uint16_t width, std::uint16_t height) {
+  std::lock_guard lock(mutex_);
+  sensorWidth_ = width;
+  sensorHeight_ = height;
 }
 
 std::vector<Block> SimCamera::CommandLog() const {
@@ -114,7 +127,8 @@ NtStatus SimCamera::BulkOut(UsbPipe pipe, std::span<const std::uint8_t> data) {
 void SimCamera::Answer(const Block& block) {
   switch (block[block::kCommand]) {
     case command::kSetFormat:
-      frameBytes_ = LoadLe16(&block[block::kWidth]) * LoadLe16(&block[block::kHeight]) * bytesPerPixel_;
+      frameBytes_ = OnSensor(LoadLe16(&block[block::kWidth]), sensorWidth_) *
+                    OnSensor(LoadLe16(&block[block::kHeight]), sensorHeight_) * bytesPerPixel_;
       break;
     case command::kGetIo:
       response_.fill(0);

@@ -46,6 +46,9 @@ class SimCamera final : public UsbSide {
   void SetIoInput(std::uint8_t value);
   void SetSerial(const std::array<std::uint8_t, 16>& serial);
   void SetBytesPerPixel(std::uint32_t bytes);
+  // A format larger than the sensor is read out at the sensor's size in
+  // that direction; 0 is no limit (the default).
+  void SetSensorSize(std::uint16_t width, std::uint16_t height);
 
   // What the camera saw.
   std::vector<Block> CommandLog() const;
@@ -96,6 +99,8 @@ class SimCamera final : public UsbSide {
   std::uint8_t ioInput_ = 0;
   std::array<std::uint8_t, 16> serial_{};
   std::uint32_t bytesPerPixel_ = 1;
+  std::uint16_t sensorWidth_ = 0;
+  std::uint16_t sensorHeight_ = 0;
   std::uint32_t frameBytes_ = 0;
   bool streaming_ = false;
   std::uint64_t generation_ = 0;

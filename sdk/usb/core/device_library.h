@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string_view>
+#include <vector>
 
 #include "base_device.h"
 #include "capinfo_record.h"
@@ -51,6 +53,9 @@ public:
     // on the given interface.
     int DeviceRemoved(std::uint32_t handle);
     int DeviceArrived(std::uint32_t handle, const CameraInterface& camera);
+    // The handles of the open cameras on an interface: a removal or arrival
+    // notice names the interface, not the handle.
+    std::vector<std::uint32_t> HandlesOn(std::u16string_view instanceId) const;
 
 private:
     std::shared_ptr<BaseDevice> Find(std::uint32_t handle) const;

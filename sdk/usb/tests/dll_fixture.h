@@ -1,36 +1,81 @@
 #pragma once
-// Loads KQCMOSu.dll by name as a client would; each test may put the
-// simulated camera bus behind it through the test seam.
+// Loads the simulated-camera build of KQCMOSu.dll by full path, as any
+// client of simulated cameras does, and drives its cameras only through the
+// plain-C KQSim_* exports. Every test starts with no camera; a test that
+// needs some writes them as KQSimCam.ini text.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include "dll/KQCMOSu.h"
-#include "dll/kq_test_seam.h"
-#include "sim/simulated_bus.h"
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "KQCMOSu.h"
+#include "KQSim.h"
+#include "dll_no_cameras.h"
+#include "unique_temp_dir.h"
 
 namespace kq::test {
 
+struct LoadedModule {
+    HMODULE module = nullptr;
+    LoadedModule() = default;
+    LoadedModule(const LoadedModule&) = delete;
+    LoadedModule& operator=(const LoadedModule&) = delete;
+    ~LoadedModule() {
+        if (module != nullptr) FreeLibrary(module);
+    }
+};
+
 class KqDll : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { module = LoadLibraryW(L"KQCMOSu.dll"); }
-    static void TearDownTestSuite() {
-        if (module != nullptr) FreeLibrary(module);
-        module = nullptr;
+    static void SetUpTestSuite() {
+        if (library.module == nullptr) {
+            library.module = LoadLibraryW(std::filesystem::path(KQSIM_DLL_PATH).make_preferred().c_str());
+        }
     }
-    void SetUp() override { ASSERT_NE(module, nullptr) << "KQCMOSu.dll did not load"; }
-    void TearDown() override {
-        if (module != nullptr) Fn<KQTEST_SET_TRANSPORT>("KQTest_SetTransport")(nullptr);
+    void SetUp() override {
+        ASSERT_NE(library.module, nullptr) << "the simulated build did not load from " << KQSIM_DLL_PATH;
+        UseCameras("[Cameras]\nCount=0\n");
     }
 
     template <class F>
     static F Fn(const char* name) {
-        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+        return Export<F>(library.module, name);
     }
 #define KQ(name) Fn<decltype(&name)>(#name)
 
-    void UseSimulatedBus() { Fn<KQTEST_SET_TRANSPORT>("KQTest_SetTransport")(&bus); }
+    // Puts the cameras of this KQSimCam.ini text on the simulated bus.
+    void UseCameras(std::string_view ini) {
+        const auto folder = testing_support::UniqueTempPath("kq_dll_cameras");
+        std::filesystem::create_directories(folder);
+        const auto file = folder / L"KQSimCam.ini";
+        {
+            std::ofstream out(file, std::ios::binary | std::ios::trunc);
+            out << ini;
+        }
+        ASSERT_EQ(KQ(KQSim_LoadConfig)(file.c_str()), KQSIM_OK) << ini;
+    }
+
+    static int OpenConnections() {
+        int count = -1;
+        EXPECT_EQ(KQ(KQSim_OpenConnections)(&count), KQSIM_OK);
+        return count;
+    }
+
+    // The input bytes of the latest request with the control code.
+    static std::vector<std::uint8_t> LastInput(unsigned int code) {
+        std::vector<std::uint8_t> bytes(256);
+        int size = 0;
+        EXPECT_EQ(KQ(KQSim_LastControlInput)(code, bytes.data(), static_cast<int>(bytes.size()), &size), KQSIM_OK);
+        bytes.resize(static_cast<std::size_t>(std::clamp(size, 0, 256)));
+        return bytes;
+    }
 
     HANDLE Open(int position, KQ_CAPINFO record) {
         HANDLE handle = nullptr;
@@ -48,9 +93,9 @@ protected:
         return r;
     }
 
-    static inline HMODULE module = nullptr;
-    kq::sim::SimulatedBus bus;
+    // Loaded once for the process; the simulated build keeps itself loaded
+    // while its cameras' threads run.
+    static inline LoadedModule library;
 };
-
 
 }  // namespace kq::test

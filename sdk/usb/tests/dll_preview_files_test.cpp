@@ -1,4 +1,4 @@
-// KQCMOSu.dll's preview and files through the simulated camera: the frames
+// KQCMOSu.dll's preview and files through a simulated camera: the frames
 // drawn into a real window, an AVI recording and picture snapshots. The
 // files go to kq_dll_files/ next to the test program.
 
@@ -133,8 +133,7 @@ class KqDllPictures : public KqDll {
 protected:
     void SetUp() override {
         KqDll::SetUp();
-        bus.AddCamera(u"USB\\VID_F5A1&PID_0A01\\B");  // type 10, colour, no edge repair
-        UseSimulatedBus();
+        UseCameras("[Camera1]\nType=10\n");  // colour, no edge repair
         handle = Open(1, Window(kWidth, kHeight));
     }
     void TearDown() override {
@@ -166,11 +165,11 @@ TEST_P(KqDllPreview, DrawsTheDeliveredFrameIntoTheWindow) {
     FirstFrame frame;
     frame.bytes = static_cast<std::size_t>(c.width) * c.height * c.bytesPerPixel;
     ASSERT_EQ(KQ(KQ_SetFrameCallBack)(handle, &FirstFrame::OnFrame, &frame), 0);
-    bus.SetReadBudget(0, 1);
+    ASSERT_EQ(KQ(KQSim_SetReadBudget)(1, 1), KQSIM_OK);
     ASSERT_EQ(KQ(KQ_StartView)(handle, L"preview", 0, 0, 0, c.width, c.height, window.get(), nullptr), 0);
     ASSERT_TRUE(frame.WaitFor(1));
     // The frame is drawn before the thread reads again and blocks.
-    ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+    ASSERT_EQ(KQ(KQSim_WaitForBlockedRead)(1, 10000), KQSIM_OK);
     ASSERT_EQ(KQ(KQ_StopView)(handle), 0);
 
     const auto shown = window.ReadBack(c.width, c.height);
@@ -199,7 +198,7 @@ TEST_F(KqDllPictures, AStopViewWithoutStartAndANullWindowStreamWithoutDrawing) {
     FirstFrame frame;
     frame.bytes = static_cast<std::size_t>(kWidth) * kHeight * 3;
     ASSERT_EQ(KQ(KQ_SetFrameCallBack)(handle, &FirstFrame::OnFrame, &frame), 0);
-    bus.SetReadBudget(0, 1);
+    ASSERT_EQ(KQ(KQSim_SetReadBudget)(1, 1), KQSIM_OK);
     ASSERT_EQ(KQ(KQ_StartView)(handle, L"preview", 0, 0, 0, kWidth, kHeight, nullptr, nullptr), 0);
     EXPECT_TRUE(frame.WaitFor(1));
     EXPECT_EQ(KQ(KQ_StopView)(handle), 0);
@@ -214,7 +213,7 @@ TEST_F(KqDllPictures, AWindowThatIsGoneSaysSoAndStreamingGoesOn) {
     FirstFrame frame;
     frame.bytes = static_cast<std::size_t>(kWidth) * kHeight * 3;
     ASSERT_EQ(KQ(KQ_SetFrameCallBack)(handle, &FirstFrame::OnFrame, &frame), 0);
-    bus.SetReadBudget(0, 1);
+    ASSERT_EQ(KQ(KQSim_SetReadBudget)(1, 1), KQSIM_OK);
     EXPECT_EQ(KQ(KQ_StartView)(handle, L"preview", 0, 0, 0, kWidth, kHeight, gone, nullptr), 1);
     EXPECT_TRUE(frame.WaitFor(1));
     EXPECT_EQ(KQ(KQ_StopView)(handle), 0);
@@ -224,7 +223,7 @@ TEST_F(KqDllPictures, CaptureToAviRecordsTheStreamedFrames) {
     FirstFrame frame;
     frame.bytes = static_cast<std::size_t>(kWidth) * kHeight * 3;
     ASSERT_EQ(KQ(KQ_SetFrameCallBack)(handle, &FirstFrame::OnFrame, &frame), 0);
-    bus.SetReadBudget(0, 0);
+    ASSERT_EQ(KQ(KQSim_SetReadBudget)(1, 0), KQSIM_OK);
     ASSERT_EQ(KQ(KQ_StartView)(handle, L"preview", 0, 0, 0, kWidth, kHeight, nullptr, nullptr), 0);
     const auto path = FilesFolder() / L"recording.avi";
     std::filesystem::remove(path);
@@ -235,10 +234,10 @@ TEST_F(KqDllPictures, CaptureToAviRecordsTheStreamedFrames) {
     constexpr int kFrames = 3;
     for (int n = 1; n <= kFrames; ++n) {
         Sleep(30);
-        bus.AllowFrames(0, 1);
+        ASSERT_EQ(KQ(KQSim_AllowFrames)(1, 1), KQSIM_OK);
         ASSERT_TRUE(frame.WaitFor(n));
     }
-    ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+    ASSERT_EQ(KQ(KQSim_WaitForBlockedRead)(1, 10000), KQSIM_OK);
     EXPECT_EQ(KQ(KQ_CaptureToAvi)(handle, 0, nullptr), 0);
     EXPECT_EQ(KQ(KQ_StopView)(handle), 0);
 

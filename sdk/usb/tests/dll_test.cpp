@@ -1,16 +1,20 @@
-// Loads KQCMOSu.dll by name as a client would and drives it: every export
-// is present, and open, close and the capture record work through the test
-// seam's simulated bus.
+// Loads the simulated-camera build of KQCMOSu.dll by full path as a client
+// would and drives it: every export is present, and open, close, the
+// capture record, hot plug and faults work against the driver core behind
+// the simulated bus.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <array>
+#include <utility>
+#include <vector>
 #include <cstring>
 #include <string>
 
 #include "dll_fixture.h"
+#include "dll_no_cameras.h"
 #include "transport/driver_protocol.h"
 
 namespace {
@@ -131,28 +135,16 @@ constexpr const char* kExports[] = {
 TEST_F(KqDll, ExportsAllCameraFunctionsByUndecoratedName) {
     ASSERT_EQ(std::size(kExports), 108u);
     for (const char* name : kExports) {
-        EXPECT_NE(GetProcAddress(module, name), nullptr) << name;
+        EXPECT_NE(GetProcAddress(library.module, name), nullptr) << name;
     }
 }
 
-TEST_F(KqDll, WithoutCamerasOpenFailsAndNothingIsCounted) {
-    int total = -1;
-    EXPECT_EQ(KQ(KQ_GetTotalDeviceNum)(nullptr, &total), 0);
-    EXPECT_EQ(total, 0);
-    HANDLE handle = reinterpret_cast<HANDLE>(0x1234);
-    int position = 1;
-    KQ_CAPINFO record = Window(640, 480);
-    EXPECT_EQ(KQ(KQ_Initialize)(L"test", &position, &record, &handle), 3);
-    EXPECT_EQ(handle, nullptr);
-    EXPECT_EQ(KQ(KQ_GetTotalDeviceNum)(nullptr, &total), 0);
-    EXPECT_EQ(total, 0);
-    EXPECT_EQ(KQ(KQ_GetDeviceHandle)(L"test", &position, &record), nullptr);
-}
+TEST_F(KqDll, WithoutCamerasOpenFailsAndNothingIsCounted) { kq::test::ExpectNoCameras(library.module); }
 
 TEST_F(KqDll, OpensByPositionAndClosesThroughTheSimulatedBus) {
-    bus.AddCamera(u"USB\\VID_F5A2&PID_1901\\A", u"Camera A");  // type 25, monochrome
-    bus.AddCamera(u"USB\\VID_F5A1&PID_0A01\\B", u"Camera B");  // type 10, colour
-    UseSimulatedBus();
+    UseCameras("[Cameras]\nCount=2\n"
+               "[Camera1]\nType=25\nName=Camera A\n"   // monochrome only
+               "[Camera2]\nType=10\nName=Camera B\n");  // colour
     const HANDLE first = Open(0, Window(640, 480));
     const HANDLE again = Open(1, Window(640, 480));
     const HANDLE second = Open(2, Window(640, 480));
@@ -188,12 +180,11 @@ TEST_F(KqDll, OpensByPositionAndClosesThroughTheSimulatedBus) {
     EXPECT_EQ(KQ(KQ_SetHBlank)(first, 30), 1);
     EXPECT_EQ(KQ(KQ_Uninitialize)(again), 0);
     EXPECT_EQ(KQ(KQ_Uninitialize)(second), 0);
-    EXPECT_EQ(bus.OpenConnections(), 0);
+    EXPECT_EQ(OpenConnections(), 0);
 }
 
 TEST_F(KqDll, NinthOpenReturns19AndLeavesTheHandle) {
-    bus.AddCamera(u"USB\\VID_F5A1&PID_0301\\A");
-    UseSimulatedBus();
+    UseCameras("[Camera1]\nType=3\n");
     std::array<HANDLE, 8> handles{};
     for (auto& h : handles) h = Open(1, Window(640, 480));
     HANDLE untouched = reinterpret_cast<HANDLE>(0x4242);
@@ -205,8 +196,7 @@ TEST_F(KqDll, NinthOpenReturns19AndLeavesTheHandle) {
 }
 
 TEST_F(KqDll, CaptureRecordRoundTripsAndReachesTheDriver) {
-    bus.AddCamera(u"USB\\VID_F5A1&PID_0301\\A");  // type 3: 1280 x 1024
-    UseSimulatedBus();
+    UseCameras("[Camera1]\nType=3\n");  // 1280 x 1024
     const HANDLE handle = Open(1, Window(640, 480));
     KQ_CAPINFO record = Window(1000, 750);
     record.reserved = 0xCAFEF00D;
@@ -220,7 +210,7 @@ TEST_F(KqDll, CaptureRecordRoundTripsAndReachesTheDriver) {
     ASSERT_EQ(KQ(KQ_GetCapInfo)(handle, &back), 0);
     EXPECT_EQ(std::memcmp(&back, &record, sizeof record), 0);
 
-    const auto sent = bus.LogOf(kq::driver::kSetFormat).back().input;
+    const auto sent = LastInput(kq::driver::kSetFormat);
     ASSERT_EQ(sent.size(), 52u);
     EXPECT_EQ(sent[8] | (sent[9] << 8), 1000);
     EXPECT_EQ(sent[4] | (sent[5] << 8), 744);
@@ -234,8 +224,7 @@ TEST_F(KqDll, CaptureRecordRoundTripsAndReachesTheDriver) {
 }
 
 TEST_F(KqDll, OperationsNotBuiltYetSayNotSupportedAfterTheLookup) {
-    bus.AddCamera(u"USB\\VID_F5A1&PID_0301\\A");
-    UseSimulatedBus();
+    UseCameras("[Camera1]\nType=3\n");
     const HANDLE handle = Open(1, Window(640, 480));
     unsigned char* buffer = nullptr;
     EXPECT_EQ(KQ(KQ_GetRawFrame)(handle, &buffer), 6);  // a null buffer pointer
@@ -246,16 +235,112 @@ TEST_F(KqDll, OperationsNotBuiltYetSayNotSupportedAfterTheLookup) {
 }
 
 TEST_F(KqDll, GetDeviceHandleClosesACameraThatRefusedItsRecord) {
-    bus.AddCamera(u"USB\\VID_F5A1&PID_0301\\A");
-    UseSimulatedBus();
+    UseCameras("[Camera1]\nType=3\n");
     int position = 1;
     KQ_CAPINFO empty = Window(0, 0);
     EXPECT_EQ(KQ(KQ_GetDeviceHandle)(L"test", &position, &empty), nullptr);
-    EXPECT_EQ(bus.OpenConnections(), 0);
+    EXPECT_EQ(OpenConnections(), 0);
     KQ_CAPINFO good = Window(640, 480);
     const HANDLE handle = KQ(KQ_GetDeviceHandle)(L"test", &position, &good);
     ASSERT_NE(handle, nullptr);
     EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+}
+
+// The test exports reach the library as the hardware and the system would.
+
+struct DeviceEvents {
+    std::vector<std::pair<int, HANDLE>> seen;
+    static void KQAPI Record(int event, HANDLE handle, void* context) {
+        static_cast<DeviceEvents*>(context)->seen.emplace_back(event, handle);
+    }
+};
+
+TEST_F(KqDll, UnplugAndReplugKeepTheHandleAndTellTheCaller) {
+    UseCameras("[Camera1]\nType=10\nName=Stage\n");
+    const HANDLE handle = Open(1, Window(640, 480));
+    DeviceEvents events;
+    ASSERT_EQ(KQ(KQ_SetDeviceEvent)(handle, &DeviceEvents::Record, &events), 0);
+    unsigned char serial[16] = {};
+    ASSERT_EQ(KQ(KQ_GetSerialNumber)(handle, serial), 0);
+
+    ASSERT_EQ(KQ(KQSim_Unplug)(1), KQSIM_OK);
+    ASSERT_EQ(events.seen.size(), 1u);
+    EXPECT_EQ(events.seen[0], std::make_pair(0, handle));
+    EXPECT_EQ(KQ(KQ_GetSerialNumber)(handle, serial), 3);
+    EXPECT_EQ(OpenConnections(), 0);
+    int position = 1;
+    HANDLE none = nullptr;
+    KQ_CAPINFO record = Window(640, 480);
+    EXPECT_EQ(KQ(KQ_Initialize)(L"test", &position, &record, &none), 3) << "nothing left on the bus";
+
+    ASSERT_EQ(KQ(KQSim_Replug)(1), KQSIM_OK);
+    ASSERT_EQ(events.seen.size(), 2u);
+    EXPECT_EQ(events.seen[1], std::make_pair(1, handle));
+    EXPECT_EQ(KQ(KQ_GetSerialNumber)(handle, serial), 0);
+    wchar_t name[256] = {};
+    ASSERT_EQ(KQ(KQ_GetFriendlyName)(handle, name), 0);
+    EXPECT_STREQ(name, L"Stage");
+    EXPECT_EQ(OpenConnections(), 1);
+    EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+}
+
+TEST_F(KqDll, AFailedOpenAndAFailedFormatLeaveNothingBehind) {
+    UseCameras("[Camera1]\nType=3\n");
+    ASSERT_EQ(KQ(KQSim_FailOpen)(1, 1), KQSIM_OK);
+    int position = 1;
+    HANDLE handle = reinterpret_cast<HANDLE>(0x55);
+    KQ_CAPINFO record = Window(640, 480);
+    EXPECT_EQ(KQ(KQ_Initialize)(L"test", &position, &record, &handle), 3);
+    EXPECT_EQ(handle, nullptr);
+    EXPECT_EQ(OpenConnections(), 0);
+    ASSERT_EQ(KQ(KQSim_FailOpen)(1, 0), KQSIM_OK);
+    handle = Open(1, Window(640, 480));
+
+    // The driver refuses the next format: the record stays as it was.
+    ASSERT_EQ(KQ(KQSim_FailControl)(kq::driver::kSetFormat, 1), KQSIM_OK);
+    KQ_CAPINFO wanted = Window(800, 600);
+    EXPECT_EQ(KQ(KQ_SetCapInfo)(handle, &wanted), 10);
+    KQ_CAPINFO kept{};
+    ASSERT_EQ(KQ(KQ_GetCapInfo)(handle, &kept), 0);
+    EXPECT_EQ(kept.width, 640u);
+    EXPECT_EQ(kept.height, 480u);
+    EXPECT_EQ(KQ(KQ_SetCapInfo)(handle, &wanted), 0) << "only the next one fails";
+    EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+}
+
+TEST_F(KqDll, TestExportsRefuseWhatTheyCannotDo) {
+    UseCameras("[Camera1]\nType=3\n");
+    for (const int bad : {0, 2, -1}) {
+        EXPECT_EQ(KQ(KQSim_Unplug)(bad), KQSIM_BAD_ARGUMENT) << bad;
+        EXPECT_EQ(KQ(KQSim_Replug)(bad), KQSIM_BAD_ARGUMENT) << bad;
+        EXPECT_EQ(KQ(KQSim_FailOpen)(bad, 1), KQSIM_BAD_ARGUMENT) << bad;
+        EXPECT_EQ(KQ(KQSim_SetReadBudget)(bad, 1), KQSIM_BAD_ARGUMENT) << bad;
+        EXPECT_EQ(KQ(KQSim_AllowFrames)(bad, 1), KQSIM_BAD_ARGUMENT) << bad;
+        EXPECT_EQ(KQ(KQSim_WaitForBlockedRead)(bad, 0), KQSIM_BAD_ARGUMENT) << bad;
+    }
+    EXPECT_EQ(KQ(KQSim_FailControl)(kq::driver::kSetFormat, -1), KQSIM_BAD_ARGUMENT);
+    EXPECT_EQ(KQ(KQSim_OpenConnections)(nullptr), KQSIM_BAD_ARGUMENT);
+    EXPECT_EQ(KQ(KQSim_WaitForBlockedRead)(1, 0), KQSIM_TIMED_OUT) << "nothing reads";
+
+    int size = -1;
+    std::array<unsigned char, 12> bytes{};
+    bytes.fill(0xEE);
+    EXPECT_EQ(KQ(KQSim_LastControlInput)(kq::driver::kSetFormat, bytes.data(), 10, &size), KQSIM_NO_RECORD);
+    EXPECT_EQ(KQ(KQSim_LastControlInput)(kq::driver::kSetFormat, bytes.data(), 10, nullptr), KQSIM_BAD_ARGUMENT);
+    EXPECT_EQ(KQ(KQSim_LastControlInput)(kq::driver::kSetFormat, nullptr, 10, &size), KQSIM_BAD_ARGUMENT);
+    const HANDLE handle = Open(1, Window(640, 480));
+    // A short buffer takes the first bytes; the length is the whole input's.
+    ASSERT_EQ(KQ(KQSim_LastControlInput)(kq::driver::kSetFormat, bytes.data(), 10, &size), KQSIM_OK);
+    EXPECT_EQ(size, 52);
+    EXPECT_EQ(bytes[8] | (bytes[9] << 8), 640) << "the width";
+    EXPECT_EQ(bytes[10], 0xEE);
+    EXPECT_EQ(bytes[11], 0xEE);
+
+    EXPECT_EQ(KQ(KQSim_LoadConfig)(nullptr), KQSIM_BUSY) << "a camera is open";
+    EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+    const auto missing = testing_support::UniqueTempPath("kq_dll_cameras") / L"no such file.ini";
+    EXPECT_EQ(KQ(KQSim_LoadConfig)(missing.c_str()), KQSIM_NO_FILE);
+    EXPECT_EQ(KQ(KQSim_Unplug)(1), KQSIM_OK) << "the cameras stay as they were";
 }
 
 }  // namespace

@@ -1,0 +1,125 @@
+#include "sim_camera_config.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "core/device_identification.h"
+#include "core/model_geometry.h"
+#include "ini_text.h"
+
+namespace kq::simcam {
+namespace {
+
+constexpr std::size_t kMaxNameChars = 255;
+
+// A decimal number in lo..hi, or nothing.
+std::optional<std::int32_t> Number(const std::optional<std::u16string>& text, std::int32_t lo, std::int32_t hi) {
+    if (!text || text->empty() || text->size() > 9) return std::nullopt;
+    std::int32_t value = 0;
+    for (char16_t c : *text) {
+        if (c < u'0' || c > u'9') return std::nullopt;
+        value = value * 10 + (c - u'0');
+    }
+    if (value < lo || value > hi) return std::nullopt;
+    return value;
+}
+
+std::uint16_t HexField(std::u16string_view pattern, std::size_t at) {
+    std::uint16_t value = 0;
+    for (char16_t c : pattern.substr(at, 4)) {
+        const int digit = c <= u'9' ? c - u'0' : c - u'A' + 10;
+        value = static_cast<std::uint16_t>(value * 16 + digit);
+    }
+    return value;
+}
+
+bool IsMonochromePattern(std::u16string_view pattern) {
+    const auto table = DeviceColorTable();
+    return std::find(table.begin(), table.end(), pattern) != table.end();
+}
+
+// The table's first pattern of the type with the wanted colour, else its
+// first of any colour; nothing when the type has no camera.
+std::optional<std::u16string_view> PatternFor(std::int32_t typeCode, bool monochrome) {
+    std::optional<std::u16string_view> any;
+    for (const TypePattern& entry : DeviceTypeTable()) {
+        if (entry.typeCode != typeCode) continue;
+        if (IsMonochromePattern(entry.pattern) == monochrome) return entry.pattern;
+        if (!any) any = entry.pattern;
+    }
+    return any;
+}
+
+std::u16string DecimalText(int n) {
+    std::u16string out;
+    for (char c : std::to_string(n)) out.push_back(static_cast<char16_t>(c));
+    return out;
+}
+
+SimulatedCamera MakeCamera(int number, std::int32_t typeCode, bool monochrome) {
+    SimulatedCamera camera;
+    auto pattern = PatternFor(typeCode, monochrome);
+    if (!pattern) {
+        typeCode = kDefaultTypeCode;
+        pattern = PatternFor(typeCode, monochrome);
+    }
+    // "VID_xxxx&PID_xxxx"
+    camera.typeCode = typeCode;
+    camera.monochrome = IsMonochromePattern(*pattern);
+    camera.vendorId = HexField(*pattern, 4);
+    camera.productId = HexField(*pattern, 13);
+    camera.instanceId = u"USB\\" + std::u16string(*pattern) + u"\\SIM" + DecimalText(number);
+    const ModelGeometry geometry = GeometryForType(typeCode);
+    camera.sensorWidth = static_cast<std::uint16_t>(geometry.maxWidth);
+    camera.sensorHeight = static_cast<std::uint16_t>(geometry.maxHeight);
+    camera.friendlyName = u"Simulated camera " + DecimalText(number);
+    return camera;
+}
+
+}  // namespace
+
+std::vector<SimulatedCamera> ParseSimulatedCameras(std::span<const std::uint8_t> iniBytes) {
+    const IniText ini = IniText::Parse(iniBytes);
+    const int count = Number(ini.Value(u"Cameras", u"Count"), 0, kMaxSimulatedCameras).value_or(1);
+    std::vector<SimulatedCamera> cameras;
+    for (int n = 1; n <= count; ++n) {
+        const std::u16string section = u"Camera" + DecimalText(n);
+        const auto type = Number(ini.Value(section, u"Type"), 1, 99).value_or(kDefaultTypeCode);
+        const bool monochrome = Number(ini.Value(section, u"Monochrome"), 0, 1).value_or(0) == 1;
+        SimulatedCamera camera = MakeCamera(n, type, monochrome);
+        if (const auto width = Number(ini.Value(section, u"Width"), 1, 65535)) {
+            camera.sensorWidth = static_cast<std::uint16_t>(*width);
+        }
+        if (const auto height = Number(ini.Value(section, u"Height"), 1, 65535)) {
+            camera.sensorHeight = static_cast<std::uint16_t>(*height);
+        }
+        if (auto name = ini.Value(section, u"Name"); name && !name->empty()) {
+            if (name->size() > kMaxNameChars) {
+                name->resize(kMaxNameChars);
+                if (name->back() >= 0xD800 && name->back() <= 0xDBFF) name->pop_back();  // half a pair
+            }
+            camera.friendlyName = std::move(*name);
+        }
+        cameras.push_back(std::move(camera));
+    }
+    return cameras;
+}
+
+std::vector<SimulatedCamera> DefaultSimulatedCameras() { return {MakeCamera(1, kDefaultTypeCode, false)}; }
+
+std::optional<std::vector<SimulatedCamera>> ReadSimulatedCameraFile(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    try {
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (in.bad()) return std::nullopt;
+        return ParseSimulatedCameras(bytes);
+    } catch (const std::ios_base::failure&) {
+        return std::nullopt;  // a read error inside the file
+    }
+}
+
+}  // namespace kq::simcam

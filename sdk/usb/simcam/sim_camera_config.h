@@ -1,0 +1,57 @@
+#pragma once
+// Which cameras the simulated-camera build of KQCMOSu.dll puts on its bus,
+// read from an INI file (KQSimCam.ini):
+//
+//   [Cameras]
+//   Count=2              ; cameras present, 0 to 8
+//   [Camera1]            ; Camera1 .. CameraN, in the order KQ_Initialize counts them
+//   Type=10              ; the type code the library identifies
+//   Monochrome=0         ; 1: the type's monochrome variant
+//   Width=752            ; sensor size in pixels
+//   Height=480
+//   Name=Bench camera    ; friendly name
+//
+// The type code is mapped back to an instance id through the library's own
+// identification table, so the library opens the camera as that model.
+// Nothing here fails: each bad or missing value has a fallback.
+// - Count missing, not a number or outside 0..8: 1.
+// - Type missing or without a camera in the table (0, 23, 26, ...): 10.
+// - Monochrome other than 0 or 1: 0. A type with no variant of the wanted
+//   colour keeps its only one (type 25 is always monochrome).
+// - Width or Height missing, not a number or outside 1..65535: the model's
+//   sensor size. A window larger than the sensor is read out at the
+//   sensor's size, so its frames come short and the library drops them.
+// - Name missing or empty: "Simulated camera N"; longer than 255
+//   characters: cut there.
+// Without a file the bus holds one colour camera, type 10.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kq::simcam {
+
+struct SimulatedCamera {
+    std::int32_t typeCode = 0;
+    bool monochrome = false;
+    std::uint16_t sensorWidth = 0;
+    std::uint16_t sensorHeight = 0;
+    std::u16string friendlyName;
+    // Derived from the type code and colour through the identification table.
+    std::u16string instanceId;
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+};
+
+constexpr int kMaxSimulatedCameras = 8;
+constexpr std::int32_t kDefaultTypeCode = 10;
+
+std::vector<SimulatedCamera> ParseSimulatedCameras(std::span<const std::uint8_t> iniBytes);
+std::vector<SimulatedCamera> DefaultSimulatedCameras();
+// The cameras of the file at path; nothing when it cannot be read.
+std::optional<std::vector<SimulatedCamera>> ReadSimulatedCameraFile(const std::filesystem::path& path);
+
+}  // namespace kq::simcam

@@ -1,0 +1,68 @@
+// kq::Library() of the simulated-camera build: the device table over the
+// simulated bus. The product's dll/kq_library.cpp puts it over the driver;
+// each DLL links one of the two.
+
+#include "simcam_library.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "dll/kq_library.h"
+
+namespace kq::simcam {
+namespace {
+
+HMODULE ThisModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+    return module;
+}
+
+}  // namespace
+
+std::filesystem::path StartupConfigPath() {
+    std::wstring value(MAX_PATH, L'\0');
+    DWORD n = GetEnvironmentVariableW(L"KQSIM_CONFIG", value.data(), static_cast<DWORD>(value.size()));
+    if (n >= value.size()) {
+        value.resize(n);
+        n = GetEnvironmentVariableW(L"KQSIM_CONFIG", value.data(), static_cast<DWORD>(value.size()));
+    }
+    if (n > 0 && n < value.size()) return value.substr(0, n);
+
+    std::wstring module(MAX_PATH, L'\0');
+    for (;;) {
+        n = GetModuleFileNameW(ThisModule(), module.data(), static_cast<DWORD>(module.size()));
+        if (n < module.size()) break;
+        module.resize(module.size() * 2);
+    }
+    module.resize(n);
+    return std::filesystem::path(module).parent_path() / L"KQSimCam.ini";
+}
+
+std::vector<SimulatedCamera> StartupCameras() {
+    return ReadSimulatedCameraFile(StartupConfigPath()).value_or(DefaultSimulatedCameras());
+}
+
+SimulatedCameras& Cameras() {
+    // Kept for the life of the process, and the DLL pinned: each camera's
+    // stream thread runs as long as the camera, and a thread cannot be
+    // joined while the loader lock is held, as it is when a DLL unloads.
+    static SimulatedCameras& cameras = []() -> SimulatedCameras& {
+        HMODULE pinned = nullptr;
+        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                           reinterpret_cast<LPCWSTR>(&ThisModule), &pinned);
+        return *std::make_unique<SimulatedCameras>(StartupCameras()).release();
+    }();
+    return cameras;
+}
+
+}  // namespace kq::simcam
+
+namespace kq {
+
+DeviceLibrary& Library() { return simcam::Cameras().Library(); }
+
+}  // namespace kq

@@ -1,0 +1,17 @@
+#pragma once
+// The simulated-camera build's one set of cameras and the configuration
+// file it starts from.
+
+#include <filesystem>
+
+#include "simulated_cameras.h"
+
+namespace kq::simcam {
+
+SimulatedCameras& Cameras();
+// KQSIM_CONFIG when set and not empty, else KQSimCam.ini beside this DLL.
+std::filesystem::path StartupConfigPath();
+// The cameras of that file, or the default set when it cannot be read.
+std::vector<SimulatedCamera> StartupCameras();
+
+}  // namespace kq::simcam
