@@ -40,7 +40,9 @@ int OnDevice(HANDLE handle, Op&& op) {
     return kq::Library().WithDevice(Token(handle), std::forward<Op>(op));
 }
 
-int NotBuiltYet(HANDLE handle) {
+// Operations the library does not offer: a bad handle still reports as such,
+// a good one hears "not supported".
+int Unsupported(HANDLE handle) {
     return OnDevice(handle, [](BaseDevice&) { return status::kNotSupported; });
 }
 
@@ -550,7 +552,7 @@ int KQAPI KQ_CaptureToAvi(HANDLE handle, int start, const wchar_t* path) {
         return d.CaptureToAvi(start != 0, &text);
     });
 }
-int KQAPI KQ_SelectAviCompressor(HANDLE handle, int*) { return NotBuiltYet(handle); }
+int KQAPI KQ_SelectAviCompressor(HANDLE handle, int*) { return Unsupported(handle); }
 int KQAPI KQ_SetAviCompressor(HANDLE handle, int fourcc) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetAviCompressor(fourcc); });
 }

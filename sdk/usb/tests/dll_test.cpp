@@ -223,7 +223,7 @@ TEST_F(KqDll, CaptureRecordRoundTripsAndReachesTheDriver) {
     EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
 }
 
-TEST_F(KqDll, OperationsNotBuiltYetSayNotSupportedAfterTheLookup) {
+TEST_F(KqDll, UnsupportedOperationsSayNotSupportedAfterTheLookup) {
     UseCameras("[Camera1]\nType=3\n");
     const HANDLE handle = Open(1, Window(640, 480));
     unsigned char* buffer = nullptr;
