@@ -1,5 +1,5 @@
 // Device control codes and the command/response block transfers.
-#include "kqff_bytes.h"
+#include "le_bytes.h"
 #include "kqff_device.h"
 #include "kqff_util.h"
 
@@ -49,11 +49,11 @@ void Device::Open() {
     format_.exposure = kDefaultExposure;
     for (std::uint8_t& gain : format_.gains) gain = kDefaultGain;
     block_[block::kCommand] = command::kStartStreaming;
-    StoreLe16(block_ + block::kWidth, kDefaultWidth);
-    StoreLe16(block_ + block::kHeight, kDefaultHeight);
-    StoreLe16(block_ + block::kColumnStart, 0);
-    StoreLe16(block_ + block::kRowStart, 0);
-    StoreLe16(block_ + block::kExposure, kDefaultExposure);
+    vz::PutLE16(block_, block::kWidth, kDefaultWidth);
+    vz::PutLE16(block_, block::kHeight, kDefaultHeight);
+    vz::PutLE16(block_, block::kColumnStart, 0);
+    vz::PutLE16(block_, block::kRowStart, 0);
+    vz::PutLE16(block_, block::kExposure, kDefaultExposure);
     for (int i = 0; i < 3; ++i) block_[block::kGains + i] = kDefaultGain;
     block_[block::kControl] = 0;
   }
@@ -126,11 +126,11 @@ RequestResult Device::Control(std::uint32_t code, std::span<const std::uint8_t> 
 RequestResult Device::SetFormat(std::span<const std::uint8_t> in) {
   if (in.size() < kCaptureRecordMinInput) return {kStatusInvalidParameter, 0};
   StoredFormat f;
-  f.height = LoadLe32(in.data() + record::kHeight);
-  f.width = LoadLe32(in.data() + record::kWidth);
-  f.columnStart = LoadLe32(in.data() + record::kColumnStart);
-  f.rowStart = LoadLe32(in.data() + record::kRowStart);
-  f.exposure = LoadLe32(in.data() + record::kExposure);
+  f.height = vz::GetLE32(in, record::kHeight);
+  f.width = vz::GetLE32(in, record::kWidth);
+  f.columnStart = vz::GetLE32(in, record::kColumnStart);
+  f.rowStart = vz::GetLE32(in, record::kRowStart);
+  f.exposure = vz::GetLE32(in, record::kExposure);
   for (int i = 0; i < 3; ++i) f.gains[i] = in[record::kGains + i];
   f.control = in[record::kControl];
 
@@ -153,11 +153,11 @@ RequestResult Device::SetFormat(std::span<const std::uint8_t> in) {
 RequestResult Device::GetFormat(std::span<std::uint8_t> out) {
   if (out.size() < kCaptureRecordBytes) return {kStatusBufferTooSmall, 0};
   ScopedLock lock(wait_, KqLock::Command);
-  StoreLe32(out.data() + record::kHeight, format_.height);
-  StoreLe32(out.data() + record::kWidth, format_.width);
-  StoreLe32(out.data() + record::kColumnStart, format_.columnStart);
-  StoreLe32(out.data() + record::kRowStart, format_.rowStart);
-  StoreLe32(out.data() + record::kExposure, format_.exposure);
+  vz::PutLE32(out, record::kHeight, format_.height);
+  vz::PutLE32(out, record::kWidth, format_.width);
+  vz::PutLE32(out, record::kColumnStart, format_.columnStart);
+  vz::PutLE32(out, record::kRowStart, format_.rowStart);
+  vz::PutLE32(out, record::kExposure, format_.exposure);
   for (int i = 0; i < 3; ++i) out[record::kGains + i] = format_.gains[i];
   out[record::kControl] = format_.control;
   return {kStatusSuccess, kCaptureRecordBytes};
@@ -213,7 +213,7 @@ RequestResult Device::SetTiming(std::span<const std::uint8_t> in, std::span<std:
   ScopedLock lock(wait_, KqLock::Command);
   block_[block::kCommand] = command::kSetTiming;
   block_[block::kTimingSelector] = MinOf<std::uint8_t>(in[0], 3);
-  StoreLe32(block_ + block::kTimingValue, TimingValueFor(LoadLe32(in.data() + 1)));
+  vz::PutLE32(block_, block::kTimingValue, TimingValueFor(vz::GetLE32(in, 1)));
   return Done(SendCommandBlock(), kSetTimingInputBytes, out);
 }
 
@@ -249,11 +249,11 @@ NtStatus Device::SendCommand(std::uint8_t command) {
 
 NtStatus Device::SendCommandBlock() {
   if (block_[block::kCommand] != command::kSetSerial) {
-    StoreLe16(block_ + block::kWidth, static_cast<std::uint16_t>(format_.width));
-    StoreLe16(block_ + block::kHeight, static_cast<std::uint16_t>(format_.height));
-    StoreLe16(block_ + block::kColumnStart, static_cast<std::uint16_t>(format_.columnStart));
-    StoreLe16(block_ + block::kRowStart, static_cast<std::uint16_t>(format_.rowStart));
-    StoreLe16(block_ + block::kExposure, static_cast<std::uint16_t>(format_.exposure));
+    vz::PutLE16(block_, block::kWidth, static_cast<std::uint16_t>(format_.width));
+    vz::PutLE16(block_, block::kHeight, static_cast<std::uint16_t>(format_.height));
+    vz::PutLE16(block_, block::kColumnStart, static_cast<std::uint16_t>(format_.columnStart));
+    vz::PutLE16(block_, block::kRowStart, static_cast<std::uint16_t>(format_.rowStart));
+    vz::PutLE16(block_, block::kExposure, static_cast<std::uint16_t>(format_.exposure));
     for (int i = 0; i < 3; ++i) block_[block::kGains + i] = format_.gains[i];
     // Offset 17 doubles as serial byte 11 for command 4; the serial number
     // goes out whole there, the control byte with every other command.

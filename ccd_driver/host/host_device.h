@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 #include "host_wait_layer.h"
@@ -24,8 +25,14 @@ class HostDevice {
   Device* operator->() { return device_.get(); }
 
  private:
-  std::unique_ptr<std::uint8_t[]> frameBuffers_[2];
-  std::unique_ptr<std::uint8_t[]> bulkBuffer_;
+  struct Free {
+    void operator()(std::uint8_t* bytes) const { std::free(bytes); }
+  };
+  using Buffer = std::unique_ptr<std::uint8_t[], Free>;
+  static Buffer ZeroedBuffer(std::size_t bytes);
+
+  Buffer frameBuffers_[2];
+  Buffer bulkBuffer_;
   HostWaitLayer wait_;
   std::unique_ptr<Device> device_;
 };

@@ -1,6 +1,9 @@
-// Deterministic frame contents for the simulated camera: bytes 0..3 carry
-// the frame number, every other byte depends on the frame number and its
-// offset, so a misplaced chunk, a stale chunk or a torn frame is visible.
+// Deterministic frame contents for the simulated camera.
+//
+// The frame pattern: bytes 0..3 carry the frame number, every other byte
+// depends on the frame number and its offset, so a misplaced chunk, a stale
+// chunk or a torn frame is visible. The Bayer test picture: what a colour
+// sensor sees of a smooth scene, for tests of the pixel path.
 #pragma once
 
 #include <cstdint>
@@ -9,10 +12,19 @@
 
 namespace kqff::sim {
 
+enum class Picture : std::uint8_t { Pattern, Bayer };
+
 // Writes the bytes [offset, offset + out.size()) of frame frameNumber.
 void FillFramePattern(std::uint32_t frameNumber, std::uint32_t offset, std::span<std::uint8_t> out);
 
 // The frame number when every byte of frame matches that frame's pattern.
 std::optional<std::uint32_t> CheckFramePattern(std::span<const std::uint8_t> frame);
+
+// Writes the bytes [offset, offset + out.size()) of frame frameNumber (from 1)
+// of the Bayer test picture with rows of rowBytes: each of the four 2 x 2
+// phases has its own base level (160, 96 / 88, 32), plus a small ramp that
+// moves on by one with each frame and is 0 in frame 1.
+void FillBayerPicture(std::uint32_t frameNumber, std::uint32_t rowBytes, std::uint32_t offset,
+                      std::span<std::uint8_t> out);
 
 }  // namespace kqff::sim

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "kqff_bytes.h"
+#include "le_bytes.h"
 
 namespace kqff::sim {
 namespace {
@@ -71,6 +71,36 @@ void SimCamera::SetSensorSize(std::uint16_t width, std::uint16_t height) {
   sensorHeight_ = height;
 }
 
+void SimCamera::SetPicture(Picture picture) {
+  std::lock_guard lock(mutex_);
+  picture_ = picture;
+}
+
+void SimCamera::SetFramesOnRequest(bool onRequest) {
+  std::lock_guard lock(mutex_);
+  framesOnRequest_ = onRequest;
+  frameRequests_ = 0;
+}
+
+void SimCamera::RequestFrame() {
+  std::lock_guard lock(mutex_);
+  if (framesOnRequest_) ++frameRequests_;
+}
+
+void SimCamera::WithdrawFrameRequest() {
+  std::lock_guard lock(mutex_);
+  if (frameRequests_ > 0) --frameRequests_;
+}
+
+bool SimCamera::TakeFrameTurn() {
+  std::lock_guard lock(mutex_);
+  if (!streaming_ || frameBytes_ == 0) return false;
+  if (!framesOnRequest_) return true;
+  if (frameRequests_ == 0) return false;
+  --frameRequests_;
+  return true;
+}
+
 std::vector<Block> SimCamera::CommandLog() const {
   std::lock_guard lock(mutex_);
   return log_;
@@ -94,6 +124,16 @@ bool SimCamera::Streaming() const {
 std::uint32_t SimCamera::FrameBytes() const {
   std::lock_guard lock(mutex_);
   return frameBytes_;
+}
+
+std::uint32_t SimCamera::RowBytes() const {
+  std::lock_guard lock(mutex_);
+  return rowBytes_;
+}
+
+Picture SimCamera::CurrentPicture() const {
+  std::lock_guard lock(mutex_);
+  return picture_;
 }
 
 std::uint64_t SimCamera::StreamGeneration() const {
@@ -127,8 +167,8 @@ NtStatus SimCamera::BulkOut(UsbPipe pipe, std::span<const std::uint8_t> data) {
 void SimCamera::Answer(const Block& block) {
   switch (block[block::kCommand]) {
     case command::kSetFormat:
-      frameBytes_ = OnSensor(LoadLe16(&block[block::kWidth]), sensorWidth_) *
-                    OnSensor(LoadLe16(&block[block::kHeight]), sensorHeight_) * bytesPerPixel_;
+      rowBytes_ = OnSensor(vz::GetLE16(block, block::kWidth), sensorWidth_) * bytesPerPixel_;
+      frameBytes_ = rowBytes_ * OnSensor(vz::GetLE16(block, block::kHeight), sensorHeight_);
       break;
     case command::kGetIo:
       response_.fill(0);
@@ -152,8 +192,17 @@ void SimCamera::Answer(const Block& block) {
     case command::kSoftwareTrigger:
     case command::kSetTiming:
       break;
+    case camera_request::kDataWrite:
+      std::copy(block.begin() + 1, block.end(), dataArea_.begin() + 1);
+      response_ = block;
+      break;
+    case camera_request::kDataRead:
+      // The request it got, with the data area in bytes 1-63.
+      response_ = dataArea_;
+      response_[0] = block[0];
+      break;
     default:
-      // Data requests: the camera answers with the request it got.
+      // Other data requests: the camera answers with the request it got.
       response_ = block;
       break;
   }

@@ -1,12 +1,13 @@
 // A simulated USB camera behind the driver core's USB side.
 //
 // It answers command blocks the way the camera firmware does (IO value,
-// serial number, format, start/stop, echo for other requests), keeps a log
-// of every block it received, and serves the video pipe: the single read
-// the driver keeps outstanding is completed by Deliver(), called by a test
-// directly (scripted transfers) or by SimStream's thread (live streaming).
-// Faults: failing command sends and response reads, failing recovery calls,
-// a missing response pipe, unplugging.
+// serial number, format, start/stop), keeps the data area that data requests
+// read and write, echoes every other request, keeps a log of every block it
+// received, and serves the video pipe: the single read the driver keeps
+// outstanding is completed by Deliver(), called by a test directly (scripted
+// transfers) or by SimStream's thread (live streaming, frames of the chosen
+// picture, freely or one per request). Faults: failing command sends and
+// response reads, failing recovery calls, a missing response pipe, unplugging.
 #pragma once
 
 #include <array>
@@ -17,6 +18,7 @@
 #include <span>
 #include <vector>
 
+#include "frame_pattern.h"
 #include "kqff_ports.h"
 
 namespace kqff::sim {
@@ -50,12 +52,28 @@ class SimCamera final : public UsbSide {
   // that direction; 0 is no limit (the default).
   void SetSensorSize(std::uint16_t width, std::uint16_t height);
 
+  // What the sensor sends (SimStream): the frame pattern by default.
+  void SetPicture(Picture picture);
+
+  // Frames on request: the camera exposes one frame per RequestFrame, as a
+  // triggered camera does. Off (the default): frames follow each other while
+  // the camera streams.
+  void SetFramesOnRequest(bool onRequest);
+  void RequestFrame();
+  // Takes back one request that no frame has started to answer.
+  void WithdrawFrameRequest();
+  // For the stream: true when a frame may start now (streaming with a format
+  // and, on request, a request pending, which this takes).
+  bool TakeFrameTurn();
+
   // What the camera saw.
   std::vector<Block> CommandLog() const;
   void ClearCommandLog();
   SimCounters Counters() const;
   bool Streaming() const;                  // after command 14, until 254
   std::uint32_t FrameBytes() const;        // width x height x bytes per pixel of the last format
+  std::uint32_t RowBytes() const;          // width x bytes per pixel of the last format
+  Picture CurrentPicture() const;
   std::uint64_t StreamGeneration() const;  // bumps on every start and port reset
 
   // Video pipe. Waits for the driver's outstanding read and completes it
@@ -102,6 +120,11 @@ class SimCamera final : public UsbSide {
   std::uint16_t sensorWidth_ = 0;
   std::uint16_t sensorHeight_ = 0;
   std::uint32_t frameBytes_ = 0;
+  std::uint32_t rowBytes_ = 0;
+  Picture picture_ = Picture::Pattern;
+  bool framesOnRequest_ = false;
+  int frameRequests_ = 0;
+  Block dataArea_{};  // bytes 1-63 are the area
   bool streaming_ = false;
   std::uint64_t generation_ = 0;
   bool interrupted_ = false;

@@ -27,7 +27,7 @@ SimStream::~SimStream() {
 void SimStream::Run() {
   std::uint32_t frameNumber = 1;
   while (!quit_) {
-    if (!camera_.Streaming() || camera_.FrameBytes() == 0) {
+    if (!camera_.TakeFrameTurn()) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
       continue;
     }
@@ -38,6 +38,8 @@ void SimStream::Run() {
 bool SimStream::SendFrame(std::uint32_t frameNumber) {
   const std::uint64_t generation = camera_.StreamGeneration();
   const std::uint32_t frameBytes = camera_.FrameBytes();
+  const std::uint32_t rowBytes = camera_.RowBytes();
+  const Picture picture = camera_.CurrentPicture();
   if (faults_.startMarkers) {
     Block marker{};
     marker[kStartMarkerFlagOffset] = 1;
@@ -46,8 +48,13 @@ bool SimStream::SendFrame(std::uint32_t frameNumber) {
   std::vector<std::uint8_t> chunk(kChunkBytes);
   for (std::uint32_t offset = 0;;) {
     const std::uint32_t length = std::min(kChunkBytes, frameBytes - offset);
-    FillFramePattern(frameNumber, offset, std::span(chunk).first(length));
-    if (!SendTransfer(std::span(chunk).first(length), generation)) return false;
+    const std::span<std::uint8_t> part = std::span(chunk).first(length);
+    if (picture == Picture::Bayer) {
+      FillBayerPicture(frameNumber, rowBytes, offset, part);
+    } else {
+      FillFramePattern(frameNumber, offset, part);
+    }
+    if (!SendTransfer(part, generation)) return false;
     offset += length;
     if (length < kChunkBytes) return true;
   }

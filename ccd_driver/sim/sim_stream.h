@@ -1,8 +1,9 @@
 // Live video from the simulated camera: while the camera streams (after
-// command 14) a thread sends frame after frame, each as a 64-byte start
-// marker, full 524288-byte chunks and one final shorter transfer (zero-length
-// when the frame is a whole number of chunks), with faults injected at
-// fixed transfer periods.
+// command 14) a thread sends frame after frame of the camera's picture (or
+// one frame per request, when the camera sends frames on request), each as a
+// 64-byte start marker, full 524288-byte chunks and one final shorter
+// transfer (zero-length when the frame is a whole number of chunks), with
+// faults injected at fixed transfer periods. Frames are numbered from 1.
 #pragma once
 
 #include <atomic>

@@ -58,11 +58,11 @@ TEST_F(ControlTest, OpenKeepsModeIoTimingButResetsTheFormat) {
   Call(device.device(), kIoctlCommand5);
   const sim::Block b = LastBlock();
   EXPECT_EQ(b[block::kReadoutMode], 2);
-  EXPECT_EQ(LoadLe16(&b[block::kWidth]), 2048);
+  EXPECT_EQ(vz::GetLE16(b, block::kWidth), 2048);
   EXPECT_EQ(b[block::kIo], 0x5A);
   EXPECT_EQ(b[block::kIo + 1], 0xA5);
   EXPECT_EQ(b[block::kTimingSelector], 2);
-  EXPECT_EQ(LoadLe32(&b[block::kTimingValue]), 10u * 48000 + 0x7FFF00);
+  EXPECT_EQ(vz::GetLE32(b, block::kTimingValue), 10u * 48000 + 0x7FFF00);
 }
 
 TEST_F(ControlTest, SetFormatStoresSendsAndReportsTheRecord) {
@@ -86,11 +86,11 @@ TEST_F(ControlTest, SetFormatStoresSendsAndReportsTheRecord) {
   const sim::Block b = LastBlock();
   EXPECT_EQ(b[block::kCommand], command::kSetFormat);
   EXPECT_EQ(b[block::kReadoutMode], 1);
-  EXPECT_EQ(LoadLe16(&b[block::kWidth]), 1360);
-  EXPECT_EQ(LoadLe16(&b[block::kHeight]), 1024);
-  EXPECT_EQ(LoadLe16(&b[block::kColumnStart]), 0x0020);
-  EXPECT_EQ(LoadLe16(&b[block::kRowStart]), 7);
-  EXPECT_EQ(LoadLe16(&b[block::kExposure]), 1234);
+  EXPECT_EQ(vz::GetLE16(b, block::kWidth), 1360);
+  EXPECT_EQ(vz::GetLE16(b, block::kHeight), 1024);
+  EXPECT_EQ(vz::GetLE16(b, block::kColumnStart), 0x0020);
+  EXPECT_EQ(vz::GetLE16(b, block::kRowStart), 7);
+  EXPECT_EQ(vz::GetLE16(b, block::kExposure), 1234);
   EXPECT_EQ(b[14], 1);
   EXPECT_EQ(b[16], 3);
   EXPECT_EQ(b[block::kControl], 0x81);
@@ -127,7 +127,7 @@ TEST_F(ControlTest, SetFormatRefusesFramesLargerThanABuffer) {
   EXPECT_TRUE(camera.CommandLog().empty());
   EXPECT_EQ(maker->Diagnostics().formatGeometry.frameBytes, 3072u * 3072);
   const auto format = Call(maker.device(), kIoctlGetFormat, {}, 36);
-  EXPECT_EQ(LoadLe32(&format.output[record::kWidth]), 3072u);
+  EXPECT_EQ(vz::GetLE32(format.output, record::kWidth), 3072u);
 }
 
 TEST_F(ControlTest, RequestsShorterThanTheirLayoutAreRefusedBeforeAnythingIsSent) {
@@ -230,7 +230,7 @@ TEST_F(ControlTest, SetSerialOverlaysTheBlockAndSendsTheSerialWhole) {
   const sim::Block b = LastBlock();
   EXPECT_EQ(b[block::kCommand], command::kSetSerial);
   EXPECT_TRUE(std::equal(serial.begin(), serial.end(), b.begin() + block::kSerial));  // byte 17 = serial[11]
-  EXPECT_EQ(LoadLe16(&b[block::kWidth]), 640);  // offsets 4-5 untouched by command 4
+  EXPECT_EQ(vz::GetLE16(b, block::kWidth), 640);  // offsets 4-5 untouched by command 4
 }
 
 TEST_F(ControlTest, SetTimingBoundsSelectorAndScalesTime) {
@@ -243,14 +243,14 @@ TEST_F(ControlTest, SetTimingBoundsSelectorAndScalesTime) {
   for (const Case& c : {Case{7, 2999, 3, 152340352}, Case{1, 3000, 1, 8388352}, Case{0, 100000, 0, 8388352}}) {
     std::vector<std::uint8_t> in(5);
     in[0] = c.selector;
-    StoreLe32(&in[1], c.time);
+    vz::PutLE32(in, 1, c.time);
     const auto reply = Call(device.device(), kIoctlSetTiming, in);
     ASSERT_EQ(reply.result.status, kStatusSuccess);
     EXPECT_EQ(reply.result.information, 5u);
     const sim::Block b = LastBlock();
     EXPECT_EQ(b[block::kCommand], command::kSetTiming);
     EXPECT_EQ(b[block::kTimingSelector], c.sentSelector);
-    EXPECT_EQ(LoadLe32(&b[block::kTimingValue]), c.sentValue);
+    EXPECT_EQ(vz::GetLE32(b, block::kTimingValue), c.sentValue);
   }
 }
 
@@ -283,7 +283,7 @@ TEST_F(ControlTest, RawRequestsRefuseMoreThanABlock) {
 }
 
 TEST_F(ControlTest, WriteReadDataReturnsAtMost128BytesUpperHalfZero) {
-  const std::vector<std::uint8_t> in = {0x08, 1, 2, 3, 4, 5};
+  const std::vector<std::uint8_t> in = {0x0A, 1, 2, 3, 4, 5};
   const auto reply = Call(device.device(), kIoctlWriteReadData, in, 256);
   ASSERT_EQ(reply.result.status, kStatusSuccess);
   EXPECT_EQ(reply.result.information, 128u);
@@ -323,7 +323,7 @@ TEST_F(ControlTest, InputAndOutputMayShareOneBuffer) {
 
   std::vector<std::uint8_t> format = CaptureRecord({.width = 640, .height = 480, .exposure = 9});
   ASSERT_EQ(device->Control(kIoctlSetFormat, format, format).status, kStatusSuccess);
-  EXPECT_EQ(LoadLe16(&LastBlock()[block::kExposure]), 9);
+  EXPECT_EQ(vz::GetLE16(LastBlock(), block::kExposure), 9);
 }
 
 TEST_F(ControlTest, WriteOnlyCodesHandBackZerosAndNeverMoreThanTheOutput) {

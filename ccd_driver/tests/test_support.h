@@ -1,12 +1,13 @@
 // Helpers shared by the driver core tests.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
-#include "kqff_bytes.h"
 #include "kqff_device.h"
 #include "kqff_protocol.h"
+#include "le_bytes.h"
 
 namespace kqff::test {
 
@@ -33,15 +34,18 @@ struct Format {
   std::uint8_t control = 0;
 };
 
+// The record's fields, then zeros up to `bytes` (at least the record).
 inline std::vector<std::uint8_t> CaptureRecord(const Format& f, std::size_t bytes = kCaptureRecordBytes) {
-  std::vector<std::uint8_t> r(bytes, 0);
-  StoreLe32(&r[record::kHeight], f.height);
-  StoreLe32(&r[record::kWidth], f.width);
-  StoreLe32(&r[record::kColumnStart], f.columnStart);
-  StoreLe32(&r[record::kRowStart], f.rowStart);
-  StoreLe32(&r[record::kExposure], f.exposure);
-  for (int i = 0; i < 3; ++i) r[record::kGains + i] = f.gains[i];
-  r[record::kControl] = f.control;
+  std::array<std::uint8_t, kCaptureRecordBytes> fields{};
+  vz::PutLE32(fields, record::kHeight, f.height);
+  vz::PutLE32(fields, record::kWidth, f.width);
+  vz::PutLE32(fields, record::kColumnStart, f.columnStart);
+  vz::PutLE32(fields, record::kRowStart, f.rowStart);
+  vz::PutLE32(fields, record::kExposure, f.exposure);
+  for (int i = 0; i < 3; ++i) fields[record::kGains + i] = f.gains[i];
+  fields[record::kControl] = f.control;
+  std::vector<std::uint8_t> r(fields.begin(), fields.end());
+  r.resize(bytes, 0);
   return r;
 }
 

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "le_bytes.h"
+
 const char* ArchiveException::what() const noexcept {
     switch (cause_) {
     case endOfFile: return "archive: unexpected end of file";
@@ -67,9 +69,8 @@ CArchive& CArchive::PutLE(std::uint32_t v, int bytes) {
     if (end_ + static_cast<std::size_t>(bytes) > buffer_.size()) {
         Flush();
     }
-    for (int i = 0; i < bytes; ++i) {
-        buffer_[end_++] = static_cast<std::uint8_t>(v >> (8 * i));
-    }
+    vz::PutLE(buffer_, end_, v, static_cast<std::size_t>(bytes));
+    end_ += static_cast<std::size_t>(bytes);
     return *this;
 }
 
@@ -131,10 +132,8 @@ std::uint32_t CArchive::GetLE(int bytes) {
             throw ArchiveException(ArchiveException::endOfFile);
         }
     }
-    std::uint32_t v = 0;
-    for (int i = 0; i < bytes; ++i) {
-        v |= static_cast<std::uint32_t>(buffer_[begin_++]) << (8 * i);
-    }
+    const std::uint32_t v = vz::GetLE(buffer_, begin_, static_cast<std::size_t>(bytes));
+    begin_ += static_cast<std::size_t>(bytes);
     return v;
 }
 
@@ -242,7 +241,7 @@ CArchive& CArchive::operator>>(std::u16string& text) {
     if (wide) {
         text.resize(length);
         for (std::size_t i = 0; i < length; ++i) {
-            text[i] = static_cast<char16_t>(raw[2 * i] | (raw[2 * i + 1] << 8));
+            text[i] = static_cast<char16_t>(vz::GetLE16(raw, 2 * i));
         }
     } else {
         text = ansiDecoder_(raw);

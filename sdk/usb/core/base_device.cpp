@@ -4,9 +4,8 @@
 #include <chrono>
 #include <thread>
 
-#include "le_bytes.h"
 #include "status_codes.h"
-#include "../transport/driver_protocol.h"
+#include "kqff_protocol.h"
 
 namespace kq {
 namespace {
@@ -61,7 +60,7 @@ int BaseDevice::OpenDevice(CameraTransport& transport, const CameraInterface& ca
 
     // Start from the driver's own format; the caller's record replaces it.
     CapInfoBytes format{};
-    if (Control(driver::kGetFormat, {}, format) == format.size()) {
+    if (Control(kqff::kIoctlGetFormat, {}, format) == format.size()) {
         capInfo_ = DecodeCapInfo(format);
     }
     // The first send after every open uses the model's timing defaults.
@@ -82,7 +81,7 @@ FramePipeline& BaseDevice::Pipeline() {
 int BaseDevice::CloseDevice() {
     // Workers first: nothing they use may go before they are joined.
     closing_ = true;
-    if (fastMode_) Control(driver::kStopCapture, {}, {});
+    if (fastMode_) Control(kqff::kIoctlStopCapture, {}, {});
     fastMode_ = false;
     streaming_ = false;
     StopCapture();
@@ -132,8 +131,8 @@ int BaseDevice::GetFriendlyName(std::span<char16_t, kFriendlyNameChars> out) con
 
 int BaseDevice::GetSerialNumber(std::span<std::uint8_t, 16> out) {
     if (Gone()) return status::kNoDevice;
-    std::array<std::uint8_t, driver::kSerialBytes> serial{};
-    if (Control(driver::kGetSerial, {}, serial) != serial.size()) return status::kNoDevice;
+    std::array<std::uint8_t, kqff::block::kSerialBytes> serial{};
+    if (Control(kqff::kIoctlGetSerial, {}, serial) != serial.size()) return status::kNoDevice;
     std::copy(serial.begin(), serial.end(), out.begin());
     return status::kSuccess;
 }
@@ -142,7 +141,7 @@ int BaseDevice::SetSerialNumber(std::span<const std::uint8_t, 16> serial, std::u
     // The guard keeps a stray call from rewriting the camera's identity.
     if (guard != kSerialGuard) return status::kSuccess;
     if (Gone()) return status::kNoDevice;
-    if (!Control(driver::kSetSerial, serial, {})) return status::kNoDevice;
+    if (!Control(kqff::kIoctlSetSerial, serial, {})) return status::kNoDevice;
     return status::kSuccess;
 }
 
@@ -150,15 +149,15 @@ int BaseDevice::SetIO(std::uint8_t value) {
     if (Gone()) return status::kNoDevice;
     // The agreed layout: byte 0 reserved (0), byte 1 the IO value, byte 2 the
     // second IO byte (0: the camera has one).
-    const std::array<std::uint8_t, driver::kSetIoInputBytes> input{0, value, 0};
-    if (!Control(driver::kSetIo, input, {})) return status::kNoDevice;
+    const std::array<std::uint8_t, kqff::kSetIoInputBytes> input{0, value, 0};
+    if (!Control(kqff::kIoctlSetIo, input, {})) return status::kNoDevice;
     return status::kSuccess;
 }
 
 int BaseDevice::GetIO(std::uint8_t& value) {
     if (Gone()) return status::kNoDevice;
     std::array<std::uint8_t, 1> out{};
-    if (Control(driver::kGetIo, {}, out) != out.size()) return status::kNoDevice;
+    if (Control(kqff::kIoctlGetIo, {}, out) != out.size()) return status::kNoDevice;
     value = out[0];
     return status::kSuccess;
 }
@@ -171,11 +170,11 @@ int BaseDevice::SetTriggerMode(std::int32_t on) {
         ApplyCapInfo(capInfo_);
         return status::kSuccess;
     }
-    if (streaming_) Control(driver::kStopCapture, {}, {});
+    if (streaming_) Control(kqff::kIoctlStopCapture, {}, {});
     capInfo_.control |= capinfo_bits::trigger;
     ApplyCapInfo(capInfo_);
     triggerMode_ = 1;
-    if (streaming_) Control(driver::kStartCapture, {}, {});
+    if (streaming_) Control(kqff::kIoctlStartCapture, {}, {});
     Pause(500);  // the camera needs this long to change its trigger mode
     return status::kSuccess;
 }
@@ -197,9 +196,9 @@ int BaseDevice::SoftTrigger() {
 
 int BaseDevice::RestartStream() {
     if (Gone()) return status::kNoDevice;
-    Control(driver::kStopCapture, {}, {});
+    Control(kqff::kIoctlStopCapture, {}, {});
     Pause(10);
-    Control(driver::kStartCapture, {}, {});
+    Control(kqff::kIoctlStartCapture, {}, {});
     return status::kSuccess;
 }
 

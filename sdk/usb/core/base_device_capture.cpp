@@ -6,7 +6,7 @@
 #include "base_device.h"
 #include "exposure_units.h"
 #include "status_codes.h"
-#include "../transport/driver_protocol.h"
+#include "kqff_protocol.h"
 
 namespace kq {
 namespace {
@@ -194,7 +194,7 @@ int BaseDevice::ApplyCapInfo(const CapInfo& given) {
     const auto bytes = EncodeFormatBlock(block);
     // The driver refuses a format whose frame would not fit its frame
     // buffers; it keeps the last one, and so does the device.
-    if (!Control(driver::kSetFormat, bytes, {})) return status::kNotSupported;
+    if (!Control(kqff::kIoctlSetFormat, bytes, {})) return status::kNotSupported;
     capInfo_ = record;
     capInfo_.width = window.width;
     capInfo_.height = window.height;

@@ -10,12 +10,12 @@
 #include "base_device.h"
 #include "le_bytes.h"
 #include "status_codes.h"
-#include "../transport/driver_protocol.h"
+#include "kqff_protocol.h"
 
 namespace kq {
 namespace {
 
-namespace rq = driver::request;
+namespace rq = kqff::camera_request;
 using Request = std::array<std::uint8_t, rq::kBytes>;
 
 constexpr std::size_t kFirmwareMaxBytes = 255 * rq::kPayloadBytes;  // 15300
@@ -39,7 +39,7 @@ class BaseDevice::CapturePause {
 public:
     explicit CapturePause(BaseDevice& device) : device_(device), running_(device.streaming_ || device.fastMode_) {
         if (running_ && !device_.fastMode_) device_.StopCapture();
-        if (running_ && device_.fastMode_) device_.Control(driver::kStopCapture, {}, {});
+        if (running_ && device_.fastMode_) device_.Control(kqff::kIoctlStopCapture, {}, {});
     }
     ~CapturePause() {
         if (running_) device_.StartCapture();
@@ -57,7 +57,7 @@ private:
 int BaseDevice::ReadDataBlock(std::span<std::uint8_t, 64> block) {
     std::array<std::uint8_t, rq::kDataReadRequestBytes> request{rq::kDataRead};
     std::array<std::uint8_t, rq::kBytes> answer{};
-    if (Control(driver::kWriteReadData, request, answer) != answer.size()) return status::kNoDevice;
+    if (Control(kqff::kIoctlWriteReadData, request, answer) != answer.size()) return status::kNoDevice;
     std::copy(answer.begin(), answer.end(), block.begin());
     return status::kSuccess;
 }
@@ -70,7 +70,7 @@ int BaseDevice::WriteDataToDevice(std::span<const std::uint8_t> source, std::int
     if (int rc = ReadDataBlock(block); rc != status::kSuccess) return rc;
     std::copy(source.begin(), source.end(), block.begin() + 1 + offset);
     block[0] = rq::kDataWrite;
-    if (!Control(driver::kWriteData, block, {})) return status::kNoDevice;
+    if (!Control(kqff::kIoctlWriteData, block, {})) return status::kNoDevice;
     return status::kSuccess;
 }
 
@@ -88,8 +88,8 @@ int BaseDevice::DeviceIoControl(std::uint32_t value) {
     if (Gone()) return status::kNoDevice;
     Request block{};
     block[0] = rq::kDataPassThrough;
-    PutLE32(block, 1, value);
-    if (!Control(driver::kWriteData, block, {})) return status::kNoDevice;
+    vz::PutLE32(block, 1, value);
+    if (!Control(kqff::kIoctlWriteData, block, {})) return status::kNoDevice;
     return status::kSuccess;
 }
 
@@ -99,7 +99,7 @@ int BaseDevice::EepromReadBlock(std::size_t block, std::span<std::uint8_t, 60> o
     const Request request = CameraRequest(rq::kEepromRead, static_cast<std::uint8_t>(block + 1));
     Request answer{};
     // Only a whole answer that carries a whole block is believed.
-    if (Control(driver::kWriteCommand, request, answer) != answer.size()) return status::kNoDevice;
+    if (Control(kqff::kIoctlWriteCommand, request, answer) != answer.size()) return status::kNoDevice;
     if (answer[0] != rq::kPayloadBytes) return status::kNoDevice;
     std::copy_n(answer.begin() + rq::kPayloadOffset, rq::kPayloadBytes, out.begin());
     return status::kSuccess;
@@ -108,7 +108,7 @@ int BaseDevice::EepromReadBlock(std::size_t block, std::span<std::uint8_t, 60> o
 int BaseDevice::EepromWriteBlock(std::size_t block, std::span<const std::uint8_t, 60> data) {
     Request request = CameraRequest(rq::kEepromWrite, static_cast<std::uint8_t>(block + 1));
     std::copy(data.begin(), data.end(), request.begin() + rq::kPayloadOffset);
-    if (!Control(driver::kWriteBlock, request, {})) return status::kNoDevice;
+    if (!Control(kqff::kIoctlWriteBlock, request, {})) return status::kNoDevice;
     return status::kSuccess;
 }
 
@@ -247,7 +247,7 @@ int BaseDevice::RunFirmwareDownload(std::vector<std::uint8_t> image) {
     std::size_t sent = 0;
     while (firmwareRunning_ && sent < image.size()) {
         std::array<std::uint8_t, rq::kPayloadBytes> chunk{};
-        const std::size_t take = std::min(rq::kPayloadBytes, image.size() - sent);
+        const std::size_t take = std::min<std::size_t>(rq::kPayloadBytes, image.size() - sent);
         std::copy_n(image.begin() + sent, take, chunk.begin());
         Request request = CameraRequest(rq::kFirmwareChunk, ++counter);
         for (std::size_t g = 0; g < kGroupOrder.size(); ++g) {
@@ -257,7 +257,7 @@ int BaseDevice::RunFirmwareDownload(std::vector<std::uint8_t> image) {
         // The connection outlives this thread (closing and removal join it
         // first), and the transport takes requests from any thread.
         for (int attempt = 0; attempt < kFirmwareAttempts && !delivered; ++attempt) {
-            delivered = Control(driver::kWriteBlock, request, {}).has_value();
+            delivered = Control(kqff::kIoctlWriteBlock, request, {}).has_value();
         }
         sent += take;
         const std::int32_t result = delivered ? status::kSuccess : status::kRefused;

@@ -15,7 +15,7 @@
 #include "files/bmp_file.h"
 #include "files/jpeg_file.h"
 #include "files/rollover_name.h"
-#include "../transport/driver_protocol.h"
+#include "kqff_protocol.h"
 
 namespace kq {
 namespace {
@@ -82,7 +82,7 @@ kqcmos::FrameSize BaseDevice::DeliveredSize() const {
 int BaseDevice::StartCapture() {
     if (Gone()) return status::kNoDevice;
     if (fastMode_) {
-        Control(driver::kStartCapture, {}, {});
+        Control(kqff::kIoctlStartCapture, {}, {});
         return status::kSuccess;
     }
     if (capture_.OnThisThread()) return status::kNotSupported;  // from a frame callback
@@ -93,7 +93,7 @@ int BaseDevice::StartCapture() {
     }
     StopCapture();
     frameRate_ = 0.0f;
-    Control(driver::kStartCapture, {}, {});
+    Control(kqff::kIoctlStartCapture, {}, {});
     capturing_ = true;
     rateStart_ = clock_ ? clock_() : SteadyMilliseconds();
     rateFrames_ = 0;
@@ -110,7 +110,7 @@ int BaseDevice::StopCapture() {
     capture_.Stop([this] {
         if (connection_ != nullptr) connection_->CancelRead();
     });
-    if (!capture_.OnThisThread()) Control(driver::kStopCapture, {}, {});
+    if (!capture_.OnThisThread()) Control(kqff::kIoctlStopCapture, {}, {});
     // A calibration cannot finish without frames: the caller's settings
     // return. One armed before the capture starts waits for its frames.
     if (wasCapturing && pixelCal_.armed()) {
@@ -283,9 +283,9 @@ int BaseDevice::CapFastMode(bool on) {
         ApplyCapInfo(capInfo_);
         Sleep(100);
         fastMode_ = true;
-        Control(driver::kStartCapture, {}, {});
+        Control(kqff::kIoctlStartCapture, {}, {});
     } else {
-        Control(driver::kStopCapture, {}, {});
+        Control(kqff::kIoctlStopCapture, {}, {});
         capInfo_.control &= static_cast<std::uint8_t>(~capinfo_bits::trigger);
         ApplyCapInfo(capInfo_);
         fastMode_ = false;
@@ -318,7 +318,7 @@ int BaseDevice::GrabFrame(std::uint8_t* buffer, bool process, const PictureUse& 
     if (fastMode_) {
         SoftTrigger();
     } else {
-        Control(driver::kStartCapture, {}, {});
+        Control(kqff::kIoctlStartCapture, {}, {});
     }
     bool arrived = false;
     for (int attempt = 0; attempt < 3 && !arrived; ++attempt) {
@@ -326,7 +326,7 @@ int BaseDevice::GrabFrame(std::uint8_t* buffer, bool process, const PictureUse& 
         arrived = got && *got >= raw.size();
         if (!arrived) Sleep(5);
     }
-    if (!fastMode_) Control(driver::kStopCapture, {}, {});
+    if (!fastMode_) Control(kqff::kIoctlStopCapture, {}, {});
     if (!arrived) return status::kNoFrame;
     const auto picture = Pipeline().ProcessGrab(settings, source, raw, process);
     return picture ? use(*picture) : status::kNotSupported;

@@ -1,10 +1,13 @@
 #pragma once
 // The 36-byte capture-information record callers pass to open, set and get
-// the capture parameters, and its little-endian wire form.
+// the capture parameters, and its little-endian wire form: the driver's
+// capture record, which IOCTL_KQ_GET_FORMAT reports.
 
 #include <array>
 #include <cstdint>
 #include <span>
+
+#include "kqff_protocol.h"
 
 namespace kq {
 
@@ -23,7 +26,7 @@ struct CapInfo {
     bool operator==(const CapInfo&) const = default;
 };
 
-constexpr std::size_t kCapInfoBytes = 36;
+constexpr std::size_t kCapInfoBytes = kqff::kCaptureRecordBytes;
 using CapInfoBytes = std::array<std::uint8_t, kCapInfoBytes>;
 
 namespace capinfo_bits {

@@ -31,12 +31,4 @@ struct DeviceIdentity {
 // Identifies one interface from its instance id; an empty id is no camera.
 DeviceIdentity IdentifyInstanceId(std::u16string_view instanceId);
 
-// Product identifiers for which the driver keeps its width table even on
-// the maker's vendor identifiers.
-constexpr std::uint16_t kMakerVendorId = 0xF5A1;
-constexpr std::uint16_t kMakerSecondVendorId = 0xF5A2;
-constexpr std::uint16_t kQuessaColorProductId = 0x0801;
-constexpr std::uint16_t kQuessaMonoProductId = 0x0802;
-constexpr std::uint16_t kZundraProductId = 0x0701;
-
 }  // namespace kq

@@ -4,23 +4,26 @@
 
 namespace kq {
 
+namespace rec = kqff::record;
+
 std::array<std::uint8_t, kFormatBlockBytes> EncodeFormatBlock(const FormatBlock& b) {
     std::array<std::uint8_t, kFormatBlockBytes> out{};
-    PutLE32(out, 4, b.height);
-    PutLE32(out, 8, b.width);
-    PutLE32(out, 12, b.columnStart);
-    PutLE32(out, 16, b.rowStart);
-    PutLE16(out, 20, b.exposure);
-    PutLE16(out, 22, b.exposureDelay);
-    out[24] = out[25] = out[26] = b.gain;
-    out[27] = b.control;
+    vz::PutLE32(out, rec::kHeight, b.height);
+    vz::PutLE32(out, rec::kWidth, b.width);
+    vz::PutLE32(out, rec::kColumnStart, b.columnStart);
+    vz::PutLE32(out, rec::kRowStart, b.rowStart);
+    // The driver reads one 32-bit exposure: the delay is its upper half.
+    vz::PutLE16(out, rec::kExposure, b.exposure);
+    vz::PutLE16(out, rec::kExposure + 2, b.exposureDelay);
+    for (std::size_t i = 0; i < 3; ++i) out[rec::kGains + i] = b.gain;
+    out[rec::kControl] = b.control;
     out[28] = b.mode;
     out[29] = b.encodedGain;
-    PutLE16(out, 30, b.sensorReadMode);
-    PutLE32(out, 32, b.extra);
-    PutLE16(out, 36, b.horizontalBlanking);
-    PutLE16(out, 38, b.verticalBlanking);
-    for (std::size_t i = 0; i < 4; ++i) PutLE16(out, 40 + 2 * i, b.registerPairs[i]);
+    vz::PutLE16(out, 30, b.sensorReadMode);
+    vz::PutLE32(out, 32, b.extra);
+    vz::PutLE16(out, 36, b.horizontalBlanking);
+    vz::PutLE16(out, 38, b.verticalBlanking);
+    for (std::size_t i = 0; i < 4; ++i) vz::PutLE16(out, 40 + 2 * i, b.registerPairs[i]);
     return out;
 }
 

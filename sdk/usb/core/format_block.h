@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "kqff_protocol.h"
+
 namespace kq {
 
 struct FormatBlock {
@@ -26,6 +28,8 @@ struct FormatBlock {
 };
 
 constexpr std::size_t kFormatBlockBytes = 52;
+// The driver reads its capture record from the start of the block.
+static_assert(kFormatBlockBytes >= kqff::kCaptureRecordMinInput);
 std::array<std::uint8_t, kFormatBlockBytes> EncodeFormatBlock(const FormatBlock& block);
 
 }  // namespace kq

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "core/le_bytes.h"
+#include "le_bytes.h"
 
 namespace kq::files {
 namespace {
@@ -45,45 +45,45 @@ bool AviWriter::WriteHeaders() {
     const auto rate = static_cast<std::uint32_t>(format_.framesPerSecond);
     const std::uint32_t riffBytes = static_cast<std::uint32_t>(FileBytes() - 8);
     PutTag(h, 0, "RIFF");
-    PutLE32(h, 4, riffBytes);
+    vz::PutLE32(h, 4, riffBytes);
     PutTag(h, 8, "AVI ");
     PutTag(h, 12, "LIST");
-    PutLE32(h, 16, 4 + 8 + 56 + 12 + 8 + 56 + 8 + 40);
+    vz::PutLE32(h, 16, 4 + 8 + 56 + 12 + 8 + 56 + 8 + 40);
     PutTag(h, 20, "hdrl");
     PutTag(h, 24, "avih");
-    PutLE32(h, 28, 56);
-    PutLE32(h, 32, 1000000u / rate);                   // microseconds per frame
-    PutLE32(h, 36, frameBytes_ * rate);                // max bytes per second
-    PutLE32(h, 44, kHasIndex);
-    PutLE32(h, 48, positions_);                        // total frames
-    PutLE32(h, 56, 1);                                 // streams
-    PutLE32(h, 60, frameBytes_);                       // suggested buffer
-    PutLE32(h, 64, w);
-    PutLE32(h, 68, ht);
+    vz::PutLE32(h, 28, 56);
+    vz::PutLE32(h, 32, 1000000u / rate);                   // microseconds per frame
+    vz::PutLE32(h, 36, frameBytes_ * rate);                // max bytes per second
+    vz::PutLE32(h, 44, kHasIndex);
+    vz::PutLE32(h, 48, positions_);                        // total frames
+    vz::PutLE32(h, 56, 1);                                 // streams
+    vz::PutLE32(h, 60, frameBytes_);                       // suggested buffer
+    vz::PutLE32(h, 64, w);
+    vz::PutLE32(h, 68, ht);
     PutTag(h, 88, "LIST");
-    PutLE32(h, 92, 4 + 8 + 56 + 8 + 40);
+    vz::PutLE32(h, 92, 4 + 8 + 56 + 8 + 40);
     PutTag(h, 96, "strl");
     PutTag(h, 100, "strh");
-    PutLE32(h, 104, 56);
+    vz::PutLE32(h, 104, 56);
     PutTag(h, 108, "vids");
     PutTag(h, 112, "DIB ");
-    PutLE32(h, 128, 1);                                // scale
-    PutLE32(h, 132, rate);                             // rate
-    PutLE32(h, 140, positions_);                       // length
-    PutLE32(h, 144, frameBytes_);                      // suggested buffer
-    PutLE32(h, 148, 10000);                            // quality
-    PutLE16(h, 160, static_cast<std::uint16_t>(w));    // frame rectangle right
-    PutLE16(h, 162, static_cast<std::uint16_t>(ht));   // and bottom
+    vz::PutLE32(h, 128, 1);                                // scale
+    vz::PutLE32(h, 132, rate);                             // rate
+    vz::PutLE32(h, 140, positions_);                       // length
+    vz::PutLE32(h, 144, frameBytes_);                      // suggested buffer
+    vz::PutLE32(h, 148, 10000);                            // quality
+    vz::PutLE16(h, 160, static_cast<std::uint16_t>(w));    // frame rectangle right
+    vz::PutLE16(h, 162, static_cast<std::uint16_t>(ht));   // and bottom
     PutTag(h, 164, "strf");
-    PutLE32(h, 168, 40);
-    PutLE32(h, 172, 40);                               // BITMAPINFOHEADER
-    PutLE32(h, 176, w);
-    PutLE32(h, 180, ht);
-    PutLE16(h, 184, 1);
-    PutLE16(h, 186, 24);
-    PutLE32(h, 192, frameBytes_);
+    vz::PutLE32(h, 168, 40);
+    vz::PutLE32(h, 172, 40);                               // BITMAPINFOHEADER
+    vz::PutLE32(h, 176, w);
+    vz::PutLE32(h, 180, ht);
+    vz::PutLE16(h, 184, 1);
+    vz::PutLE16(h, 186, 24);
+    vz::PutLE32(h, 192, frameBytes_);
     PutTag(h, kMoviListOffset, "LIST");
-    PutLE32(h, kMoviListOffset + 4, static_cast<std::uint32_t>(moviBytes_));
+    vz::PutLE32(h, kMoviListOffset + 4, static_cast<std::uint32_t>(moviBytes_));
     PutTag(h, kMoviListOffset + 8, "movi");
     file_.seekp(0);
     file_.write(reinterpret_cast<const char*>(h.data()), h.size());
@@ -99,7 +99,7 @@ std::uint64_t AviWriter::FileBytes() const {
 bool AviWriter::WriteChunk(std::span<const std::uint8_t> frame) {
     std::array<std::uint8_t, 8> head{};
     PutTag(head, 0, "00db");
-    PutLE32(head, 4, frame.empty() ? 0 : frameBytes_);
+    vz::PutLE32(head, 4, frame.empty() ? 0 : frameBytes_);
     index_.push_back({static_cast<std::uint32_t>(moviBytes_), frame.empty() ? 0 : frameBytes_});
     file_.write(reinterpret_cast<const char*>(head.data()), head.size());
     if (!frame.empty()) {
@@ -132,14 +132,14 @@ bool AviWriter::Close() {
     closed_ = true;
     std::array<std::uint8_t, 8> head{};
     PutTag(head, 0, "idx1");
-    PutLE32(head, 4, 16 * positions_);
+    vz::PutLE32(head, 4, 16 * positions_);
     file_.write(reinterpret_cast<const char*>(head.data()), head.size());
     for (const IndexEntry& e : index_) {
         std::array<std::uint8_t, 16> entry{};
         PutTag(entry, 0, "00db");
-        PutLE32(entry, 4, e.bytes != 0 ? kKeyFrame : 0);
-        PutLE32(entry, 8, e.offset);
-        PutLE32(entry, 12, e.bytes);
+        vz::PutLE32(entry, 4, e.bytes != 0 ? kKeyFrame : 0);
+        vz::PutLE32(entry, 8, e.offset);
+        vz::PutLE32(entry, 12, e.bytes);
         file_.write(reinterpret_cast<const char*>(entry.data()), entry.size());
     }
     const bool ok = WriteHeaders() && !failed_;

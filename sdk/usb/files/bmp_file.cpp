@@ -4,7 +4,7 @@
 #include <fstream>
 #include <vector>
 
-#include "core/le_bytes.h"
+#include "le_bytes.h"
 
 namespace kq::files {
 
@@ -21,17 +21,17 @@ bool WriteBmpFile(const std::filesystem::path& path, std::span<const std::uint8_
     std::array<std::uint8_t, 54> header{};
     header[0] = 'B';
     header[1] = 'M';
-    PutLE32(header, 2, static_cast<std::uint32_t>(imageBytes + paletteBytes + 54));
-    PutLE32(header, 10, paletteBytes + 54);
-    PutLE32(header, 14, 40);
-    PutLE32(header, 18, static_cast<std::uint32_t>(width));
-    PutLE32(header, 22, static_cast<std::uint32_t>(height));
-    PutLE16(header, 26, 1);
-    PutLE16(header, 28, static_cast<std::uint16_t>(bitsPerPixel));
-    PutLE32(header, 34, static_cast<std::uint32_t>(imageBytes));
+    vz::PutLE32(header, 2, static_cast<std::uint32_t>(imageBytes + paletteBytes + 54));
+    vz::PutLE32(header, 10, paletteBytes + 54);
+    vz::PutLE32(header, 14, 40);
+    vz::PutLE32(header, 18, static_cast<std::uint32_t>(width));
+    vz::PutLE32(header, 22, static_cast<std::uint32_t>(height));
+    vz::PutLE16(header, 26, 1);
+    vz::PutLE16(header, 28, static_cast<std::uint16_t>(bitsPerPixel));
+    vz::PutLE32(header, 34, static_cast<std::uint32_t>(imageBytes));
     if (bitsPerPixel == 8) {
-        PutLE32(header, 46, 256);
-        PutLE32(header, 50, 256);
+        vz::PutLE32(header, 46, 256);
+        vz::PutLE32(header, 50, 256);
     }
 
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -22,8 +22,13 @@ std::optional<std::size_t> DriverCoreDevice::Control(std::uint32_t code,
 }
 
 std::optional<std::size_t> DriverCoreDevice::Read(std::span<std::uint8_t> buffer) {
+    camera_.RequestFrame();
     const kqff::RequestResult result = Core().ReadFrame(buffer);
-    if (!kqff::IsSuccess(result.status)) return std::nullopt;
+    if (!kqff::IsSuccess(result.status)) {
+        camera_.WithdrawFrameRequest();
+        return std::nullopt;
+    }
+    ++framesRead_;
     return result.information;
 }
 

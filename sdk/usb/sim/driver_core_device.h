@@ -6,6 +6,7 @@
 // control codes, command blocks and frame reads as on a real machine.
 // A test fixture only; never linked into a deliverable.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -27,15 +28,19 @@ public:
     // Live video from the camera while it streams; idempotent.
     void StartVideo(kqff::sim::StreamFaults faults = {});
 
-    // The camera behind the pipes (its command log, its IO and serial) and
-    // the core itself (its diagnostics).
+    // The camera behind the pipes (its command log, its IO and serial, its
+    // picture) and the core itself (its diagnostics).
     kqff::sim::SimCamera& Camera() { return camera_; }
     kqff::Device& Core() { return host_.device(); }
+    // Frame reads the core has answered with a frame.
+    std::uint32_t FramesRead() const { return framesRead_.load(); }
 
     // CameraBackend.
     void OnCreate() override;
     std::optional<std::size_t> Control(std::uint32_t code, std::span<const std::uint8_t> in,
                                        std::span<std::uint8_t> out) override;
+    // Asks the camera for a frame (it sends one only when it sends frames on
+    // request), then reads one from the core.
     std::optional<std::size_t> Read(std::span<std::uint8_t> buffer) override;
     void OnClose() override;
     void OnUnplug() override;
@@ -45,6 +50,7 @@ private:
     kqff::sim::SimCamera camera_;
     kqff::host::HostDevice host_;
     std::unique_ptr<kqff::sim::SimStream> stream_;
+    std::atomic<std::uint32_t> framesRead_{0};
 };
 
 }  // namespace kq::sim

@@ -3,6 +3,37 @@
 #include <algorithm>
 
 namespace kq::sim {
+namespace {
+
+// The four hexadecimal digits after key in an instance id ("VID_", "PID_").
+std::optional<std::uint16_t> HexAfter(std::u16string_view id, std::u16string_view key) {
+    const auto at = id.find(key);
+    if (at == std::u16string_view::npos || at + key.size() + 4 > id.size()) return std::nullopt;
+    std::uint16_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const char16_t c = id[at + key.size() + i];
+        int digit = -1;
+        if (c >= u'0' && c <= u'9') digit = c - u'0';
+        if (c >= u'A' && c <= u'F') digit = c - u'A' + 10;
+        if (digit < 0) return std::nullopt;
+        v = static_cast<std::uint16_t>(v * 16 + digit);
+    }
+    return v;
+}
+
+SimulatedBus::BackendFactory DriverCoreCamera(std::u16string_view instanceId) {
+    const std::uint16_t vendorId = HexAfter(instanceId, u"VID_").value_or(0);
+    const std::uint16_t productId = HexAfter(instanceId, u"PID_").value_or(0);
+    return [vendorId, productId] {
+        auto device = std::make_unique<DriverCoreDevice>(vendorId, productId);
+        device->Camera().SetPicture(kqff::sim::Picture::Bayer);
+        device->Camera().SetFramesOnRequest(true);
+        device->StartVideo();
+        return device;
+    };
+}
+
+}  // namespace
 
 class SimulatedBus::Connection : public CameraConnection {
 public:
@@ -26,42 +57,35 @@ private:
 };
 
 std::size_t SimulatedBus::AddCamera(std::u16string instanceId, std::u16string friendlyName) {
-    std::lock_guard<std::recursive_mutex> hold(lock_);
-    const std::size_t n = cameras_.size();
-    CameraInterface iface{instanceId, u"\\\\?\\sim#camera" + std::u16string(1, char16_t(u'0' + n % 10)) +
-                                          u"#" + instanceId, std::move(friendlyName)};
-    cameras_.push_back(Camera{std::move(iface), SimulatedDriver(instanceId), {}, nullptr});
-    return n;
+    return AddCamera(std::move(instanceId), std::move(friendlyName), nullptr);
 }
 
 std::size_t SimulatedBus::AddCamera(std::u16string instanceId, std::u16string friendlyName,
                                    BackendFactory makeBackend) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
-    const std::size_t n = AddCamera(std::move(instanceId), std::move(friendlyName));
-    Camera& c = cameras_[n];
-    c.makeBackend = std::move(makeBackend);
-    if (c.makeBackend) c.backend = c.makeBackend();
+    const std::size_t n = cameras_.size();
+    if (!makeBackend) makeBackend = DriverCoreCamera(instanceId);
+    CameraInterface iface{instanceId, u"\\\\?\\sim#camera" + std::u16string(1, char16_t(u'0' + n % 10)) +
+                                          u"#" + instanceId, std::move(friendlyName)};
+    Camera camera{std::move(iface), std::move(makeBackend), nullptr};
+    camera.backend = camera.makeBackend();
+    cameras_.push_back(std::move(camera));
     return n;
-}
-
-CameraBackend& SimulatedBus::BackendOf(Camera& camera) {
-    if (camera.backend != nullptr) return *camera.backend;
-    return camera.driver;
 }
 
 void SimulatedBus::Unplug(std::size_t camera) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
-    if (cameras_.at(camera).present) BackendOf(cameras_.at(camera)).OnUnplug();
-    cameras_.at(camera).present = false;
-    ++cameras_.at(camera).plugGeneration;
+    Camera& c = cameras_.at(camera);
+    if (c.present) c.backend->OnUnplug();
+    c.present = false;
+    ++c.plugGeneration;
 }
 
 void SimulatedBus::Replug(std::size_t camera) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
     Camera& c = cameras_.at(camera);
     c.present = true;
-    c.driver = SimulatedDriver(c.iface.instanceId);
-    if (c.makeBackend) c.backend = c.makeBackend();
+    c.backend = c.makeBackend();
 }
 
 CameraInterface SimulatedBus::InterfaceOf(std::size_t camera) const {
@@ -160,9 +184,9 @@ int SimulatedBus::OpenConnections() const {
     return openConnections_;
 }
 
-SimulatedDriver& SimulatedBus::Driver(std::size_t camera) {
+DriverCoreDevice& SimulatedBus::Device(std::size_t camera) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
-    return cameras_.at(camera).driver;
+    return dynamic_cast<DriverCoreDevice&>(*cameras_.at(camera).backend);
 }
 
 std::optional<std::vector<CameraInterface>> SimulatedBus::ListInterfaces() {
@@ -181,7 +205,7 @@ std::unique_ptr<CameraConnection> SimulatedBus::Open(const CameraInterface& came
         Camera& c = cameras_[i];
         if (c.iface.path != camera.path) continue;
         if (!c.present || c.failOpen) return nullptr;
-        BackendOf(c).OnCreate();
+        c.backend->OnCreate();
         ++openConnections_;
         return std::make_unique<Connection>(*this, i, c.plugGeneration);
     }
@@ -191,7 +215,7 @@ std::unique_ptr<CameraConnection> SimulatedBus::Open(const CameraInterface& came
 void SimulatedBus::Closed(std::size_t camera, int generation) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
     Camera& c = cameras_.at(camera);
-    if (c.present && c.plugGeneration == generation) BackendOf(c).OnClose();
+    if (c.present && c.plugGeneration == generation) c.backend->OnClose();
     --openConnections_;
 }
 
@@ -207,7 +231,7 @@ std::optional<std::size_t> SimulatedBus::Control(std::size_t camera, int generat
     if (failing != failingCodes_.end() && failing->second > 0) {
         --failing->second;
     } else if (c.present && c.plugGeneration == generation) {
-        result = BackendOf(c).Control(code, in, out);
+        result = c.backend->Control(code, in, out);
     }
     if (result) {
         record.succeeded = true;
@@ -221,14 +245,20 @@ std::optional<std::size_t> SimulatedBus::Read(std::size_t camera, int generation
                                               std::span<std::uint8_t> buffer) {
     // Wait outside the bus lock: the stopping thread needs it meanwhile.
     if (!WaitForReadBudget(camera)) return std::nullopt;
-    std::lock_guard<std::recursive_mutex> hold(lock_);
-    Camera& c = cameras_.at(camera);
-    if (!c.present || c.plugGeneration != generation) return std::nullopt;
-    if (c.shortReads > 0) {
-        --c.shortReads;
-        return 0;
+    std::shared_ptr<CameraBackend> backend;
+    {
+        std::lock_guard<std::recursive_mutex> hold(lock_);
+        Camera& c = cameras_.at(camera);
+        if (!c.present || c.plugGeneration != generation) return std::nullopt;
+        if (c.shortReads > 0) {
+            --c.shortReads;
+            return 0;
+        }
+        backend = c.backend;
     }
-    return BackendOf(c).Read(buffer);
+    // The driver serves a frame read beside the other requests: it waits
+    // for a frame while stops, formats and removal go on.
+    return backend->Read(buffer);
 }
 
 }  // namespace kq::sim

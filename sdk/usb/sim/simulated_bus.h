@@ -1,8 +1,10 @@
 #pragma once
-// A simulated camera bus for tests: present cameras with instance ids, the
-// driver's answers to every control code and frame read, a log of each
-// request with its bytes, removal and re-arrival, and fault injection.
-// Never part of a shipped binary.
+// A simulated camera bus for tests: present cameras with instance ids, each
+// answered by the driver's own core over a simulated USB camera
+// (DriverCoreDevice), a log of each request with its bytes, removal and
+// re-arrival, and the bus-level faults (listing, open, control failures,
+// empty reads, read pacing). Faults of the camera and its USB stream are the
+// simulated camera's (Device(n).Camera()). Never part of a shipped binary.
 
 #include <array>
 #include <chrono>
@@ -18,7 +20,8 @@
 #include <vector>
 
 #include "../transport/camera_transport.h"
-#include "simulated_driver.h"
+#include "camera_backend.h"
+#include "driver_core_device.h"
 
 namespace kq::sim {
 
@@ -33,9 +36,13 @@ struct ControlRecord {
 class SimulatedBus : public CameraTransport {
 public:
     // Adds a present camera; returns its number (0-based, in list order).
+    // The driver core answers it with the USB identity of the id's VID_ and
+    // PID_ (0 where missing); its camera sends the Bayer test picture, one
+    // frame for each frame read.
     std::size_t AddCamera(std::u16string instanceId, std::u16string friendlyName = u"Test camera");
-    // Adds a present camera answered by a backend of its own; every plug-in
-    // (the first and each Replug) makes a fresh one, as a new device would.
+    // Adds a present camera answered by a backend of its own (empty: as
+    // above); every plug-in (the first and each Replug) makes a fresh one, as
+    // a new device would.
     using BackendFactory = std::function<std::unique_ptr<CameraBackend>()>;
     std::size_t AddCamera(std::u16string instanceId, std::u16string friendlyName,
                           BackendFactory makeBackend);
@@ -49,6 +56,7 @@ public:
     void FailListing(bool fail);
     void FailOpen(std::size_t camera, bool fail);
     void FailControl(std::uint32_t code, int times);
+    // The next `reads` frame reads of the camera come back with 0 bytes.
     void ShortReads(std::size_t camera, int reads);
     // Frame pacing: with a budget, each frame read uses one and a read
     // blocks while none is left, until more are allowed or it is cancelled.
@@ -64,7 +72,9 @@ public:
     std::vector<ControlRecord> LogOf(std::uint32_t code) const;
     void ClearLog();
     int OpenConnections() const;
-    SimulatedDriver& Driver(std::size_t camera);
+    // The device answering the camera now (a new one after each Replug).
+    // The camera must be answered by a DriverCoreDevice.
+    DriverCoreDevice& Device(std::size_t camera);
 
     // CameraTransport.
     std::optional<std::vector<CameraInterface>> ListInterfaces() override;
@@ -74,9 +84,9 @@ private:
     class Connection;
     struct Camera {
         CameraInterface iface;
-        SimulatedDriver driver;
-        BackendFactory makeBackend;              // empty: the driver above answers
-        std::unique_ptr<CameraBackend> backend;
+        BackendFactory makeBackend;
+        // Shared with the reads in flight, which run outside the bus lock.
+        std::shared_ptr<CameraBackend> backend;
         bool present = true;
         bool failOpen = false;
         int shortReads = 0;
@@ -89,7 +99,6 @@ private:
     std::optional<std::size_t> Read(std::size_t camera, int generation,
                                     std::span<std::uint8_t> buffer);
     void Closed(std::size_t camera, int generation);
-    static CameraBackend& BackendOf(Camera& camera);
     // False when the read was cancelled while it waited for the budget.
     bool WaitForReadBudget(std::size_t camera);
     void CancelRead(std::size_t camera);

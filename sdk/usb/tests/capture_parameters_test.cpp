@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/format_block.h"
-#include "core/le_bytes.h"
+#include "le_bytes.h"
 #include "sim_fixture.h"
-#include "transport/driver_protocol.h"
+#include "kqff_protocol.h"
 
 namespace kq::test {
 namespace {
@@ -18,10 +18,10 @@ protected:
     }
     int Call(const std::function<int(BaseDevice&)>& op) { return library.WithDevice(handle, op); }
     std::vector<std::uint8_t> LastBlock() {
-        const auto sent = bus.LogOf(driver::kSetFormat);
+        const auto sent = bus.LogOf(kqff::kIoctlSetFormat);
         return sent.empty() ? std::vector<std::uint8_t>{} : sent.back().input;
     }
-    std::size_t BlocksSent() { return bus.LogOf(driver::kSetFormat).size(); }
+    std::size_t BlocksSent() { return bus.LogOf(kqff::kIoctlSetFormat).size(); }
     int SetCapInfo(const CapInfo& r) { return Call([&](BaseDevice& d) { return d.SetCapInfo(r); }); }
     CapInfo GetCapInfo() {
         CapInfo out;
@@ -82,10 +82,10 @@ TEST_F(CaptureParameters, WindowIsLimitedToTheSensor) {
         r.mode[3] = c.binning;
         ASSERT_EQ(SetCapInfo(r), status::kSuccess) << c.name;
         const auto block = LastBlock();
-        EXPECT_EQ(GetLE32(block, 8), c.sentWidth) << c.name;
-        EXPECT_EQ(GetLE32(block, 4), c.sentHeight) << c.name;
-        EXPECT_EQ(GetLE32(block, 12), c.sentColumn) << c.name;
-        EXPECT_EQ(GetLE32(block, 16), c.sentRow) << c.name;
+        EXPECT_EQ(vz::GetLE32(block, 8), c.sentWidth) << c.name;
+        EXPECT_EQ(vz::GetLE32(block, 4), c.sentHeight) << c.name;
+        EXPECT_EQ(vz::GetLE32(block, 12), c.sentColumn) << c.name;
+        EXPECT_EQ(vz::GetLE32(block, 16), c.sentRow) << c.name;
         std::uint32_t frameBytes = 0;
         Call([&](BaseDevice& d) { frameBytes = d.FrameBytes(); return 0; });
         EXPECT_EQ(frameBytes, c.sentWidth * c.sentHeight) << c.name;
@@ -127,11 +127,11 @@ TEST_F(CaptureParameters, ExposureIsLimitedWhenSentAndKeptAsGiven) {
     CapInfo r = SmallWindow();
     r.exposure = 5000;
     ASSERT_EQ(SetCapInfo(r), status::kSuccess);
-    EXPECT_EQ(GetLE16(LastBlock(), 20), 4000);
+    EXPECT_EQ(vz::GetLE16(LastBlock(), 20), 4000);
     EXPECT_EQ(GetCapInfo().exposure, 5000u);
     r.exposure = 0;
     ASSERT_EQ(SetCapInfo(r), status::kSuccess);
-    EXPECT_EQ(GetLE16(LastBlock(), 20), 2);
+    EXPECT_EQ(vz::GetLE16(LastBlock(), 20), 2);
 }
 
 TEST_F(CaptureParameters, BlankingDefaultsPerModel) {
@@ -148,10 +148,10 @@ TEST_F(CaptureParameters, BlankingDefaultsPerModel) {
         std::int32_t index = 1;
         const CapInfo r = SmallWindow();
         ASSERT_EQ(localLibrary.Initialize(&index, &r, &h), status::kSuccess);
-        const auto block = localBus.LogOf(driver::kSetFormat).back().input;
-        EXPECT_EQ(GetLE16(block, 30), readMode);
-        EXPECT_EQ(GetLE16(block, 36), hBlank);
-        EXPECT_EQ(GetLE16(block, 38), vBlank);
+        const auto block = localBus.LogOf(kqff::kIoctlSetFormat).back().input;
+        EXPECT_EQ(vz::GetLE16(block, 30), readMode);
+        EXPECT_EQ(vz::GetLE16(block, 36), hBlank);
+        EXPECT_EQ(vz::GetLE16(block, 38), vBlank);
         localLibrary.Uninitialize(h);
     }
 }
@@ -171,7 +171,7 @@ TEST_F(CaptureParameters, RecordRoundTripsThroughSetAndGet) {
     r.extra = 0x55AA55AA;
     ASSERT_EQ(SetCapInfo(r), status::kSuccess);
     EXPECT_EQ(EncodeCapInfo(GetCapInfo()), EncodeCapInfo(r));
-    EXPECT_EQ(GetLE32(LastBlock(), 4), 744u);
+    EXPECT_EQ(vz::GetLE32(LastBlock(), 4), 744u);
 }
 
 TEST_F(CaptureParameters, ZoomModeHalvesTheOutputAndKeepsTheRequest) {
@@ -181,8 +181,8 @@ TEST_F(CaptureParameters, ZoomModeHalvesTheOutputAndKeepsTheRequest) {
     OpenModel(kType3, full);
     ASSERT_EQ(Call([](BaseDevice& d) { return d.SetZoomMode(1); }), status::kSuccess);
     auto block = LastBlock();
-    EXPECT_EQ(GetLE32(block, 8), 640u);
-    EXPECT_EQ(GetLE32(block, 4), 512u);
+    EXPECT_EQ(vz::GetLE32(block, 8), 640u);
+    EXPECT_EQ(vz::GetLE32(block, 4), 512u);
     EXPECT_EQ(block[27] & 0x01, 0x01);
     const CapInfo seen = GetCapInfo();
     EXPECT_EQ(seen.width, 1280u);
@@ -190,7 +190,7 @@ TEST_F(CaptureParameters, ZoomModeHalvesTheOutputAndKeepsTheRequest) {
     EXPECT_EQ(Call([](BaseDevice& d) { return d.SetZoomMode(7); }), status::kNotSupported);
     ASSERT_EQ(Call([](BaseDevice& d) { return d.SetZoomMode(0); }), status::kSuccess);
     block = LastBlock();
-    EXPECT_EQ(GetLE32(block, 8), 1280u);
+    EXPECT_EQ(vz::GetLE32(block, 8), 1280u);
     EXPECT_EQ(block[27] & 0x05, 0);
 }
 
@@ -206,36 +206,36 @@ TEST_F(CaptureParameters, SettersChangeTheirFieldAndResend) {
     EXPECT_EQ(LastBlock()[27] & 0x30, 0x10);
 
     Call([](BaseDevice& d) { return d.SetHBlank(10); });
-    EXPECT_EQ(GetLE16(LastBlock(), 36), 25);
+    EXPECT_EQ(vz::GetLE16(LastBlock(), 36), 25);
     Call([](BaseDevice& d) { return d.SetHBlank(5000); });
-    EXPECT_EQ(GetLE16(LastBlock(), 36), 2047);
+    EXPECT_EQ(vz::GetLE16(LastBlock(), 36), 2047);
     Call([](BaseDevice& d) { return d.SetVBlank(-3); });
-    EXPECT_EQ(GetLE16(LastBlock(), 38), 25);
+    EXPECT_EQ(vz::GetLE16(LastBlock(), 38), 25);
     Call([](BaseDevice& d) { return d.SetExpouseDelayTime(9999); });
-    EXPECT_EQ(GetLE16(LastBlock(), 22), 2047);
+    EXPECT_EQ(vz::GetLE16(LastBlock(), 22), 2047);
     Call([](BaseDevice& d) { return d.SetSensorRdMode(0x1234); });
-    EXPECT_EQ(GetLE16(LastBlock(), 30), 0x1234);
+    EXPECT_EQ(vz::GetLE16(LastBlock(), 30), 0x1234);
 
     const std::uint16_t addresses[] = {0x3012, 0x3014, 0x3016};
     const std::uint16_t values[] = {0x00FF, 0x0100, 0x0200};
     EXPECT_EQ(Call([&](BaseDevice& d) { return d.Write_Register(addresses, values); }), 0);
     auto block = LastBlock();
-    EXPECT_EQ(GetLE16(block, 40), 0x3012);
-    EXPECT_EQ(GetLE16(block, 42), 0x00FF);
-    EXPECT_EQ(GetLE16(block, 44), 0x3014);
-    EXPECT_EQ(GetLE16(block, 46), 0x0100);
+    EXPECT_EQ(vz::GetLE16(block, 40), 0x3012);
+    EXPECT_EQ(vz::GetLE16(block, 42), 0x00FF);
+    EXPECT_EQ(vz::GetLE16(block, 44), 0x3014);
+    EXPECT_EQ(vz::GetLE16(block, 46), 0x0100);
     Call([](BaseDevice& d) { return d.ResendCapInfo(); });
     block = LastBlock();
-    EXPECT_EQ(GetLE32(block, 40), 0u);  // register writes go out once
-    EXPECT_EQ(GetLE32(block, 44), 0u);
+    EXPECT_EQ(vz::GetLE32(block, 40), 0u);  // register writes go out once
+    EXPECT_EQ(vz::GetLE32(block, 44), 0u);
 }
 
 TEST_F(CaptureParameters, CentringPlacesTheWindowInTheMiddle) {
     OpenModel(kType3);
     ASSERT_EQ(Call([](BaseDevice& d) { return d.SetOffCenter(1); }), status::kSuccess);
     const auto block = LastBlock();
-    EXPECT_EQ(GetLE32(block, 12), (1280u - 640u) / 2);
-    EXPECT_EQ(GetLE32(block, 16), (1024u - 480u) / 2);
+    EXPECT_EQ(vz::GetLE32(block, 12), (1280u - 640u) / 2);
+    EXPECT_EQ(vz::GetLE32(block, 16), (1024u - 480u) / 2);
 }
 
 TEST_F(CaptureParameters, ExposureInTimeUnitsIsSentAsLines) {
@@ -246,7 +246,7 @@ TEST_F(CaptureParameters, ExposureInTimeUnitsIsSentAsLines) {
     ASSERT_EQ(Call([](BaseDevice& d) { return d.SetExpouseUnit(1); }), status::kSuccess);
     full.exposure = 1000;
     ASSERT_EQ(SetCapInfo(full), status::kSuccess);
-    EXPECT_EQ(GetLE16(LastBlock(), 20), 16);  // (1000 * 24 + 180) / (1305 + 226) + 0.5
+    EXPECT_EQ(vz::GetLE16(LastBlock(), 20), 16);  // (1000 * 24 + 180) / (1305 + 226) + 0.5
     EXPECT_EQ(GetCapInfo().exposure, 1013u);  // the time those 16 lines take
 }
 
@@ -254,7 +254,7 @@ TEST_F(CaptureParameters, SoftTriggerUsesControlBitOrIoLine) {
     OpenModel(kType3Flag);
     bus.ClearLog();
     ASSERT_EQ(Call([](BaseDevice& d) { return d.SoftTrigger(); }), status::kSuccess);
-    const auto blocks = bus.LogOf(driver::kSetFormat);
+    const auto blocks = bus.LogOf(kqff::kIoctlSetFormat);
     ASSERT_EQ(blocks.size(), 2u);
     EXPECT_EQ(blocks[0].input[27] & 0x80, 0x80);
     EXPECT_EQ(blocks[1].input[27] & 0x80, 0);
@@ -267,7 +267,7 @@ TEST_F(CaptureParameters, SoftTriggerUsesControlBitOrIoLine) {
     const CapInfo r = SmallWindow();
     ASSERT_EQ(ioLibrary.Initialize(&index, &r, &h), status::kSuccess);
     ASSERT_EQ(ioLibrary.WithDevice(h, [](BaseDevice& d) { return d.SoftTrigger(); }), 0);
-    const auto io = ioBus.LogOf(driver::kSetIo);
+    const auto io = ioBus.LogOf(kqff::kIoctlSetIo);
     ASSERT_EQ(io.size(), 3u);
     EXPECT_EQ(io[0].input, (std::vector<std::uint8_t>{0, 1, 0}));
     EXPECT_EQ(io[1].input, (std::vector<std::uint8_t>{0, 0, 0}));
@@ -287,19 +287,21 @@ TEST_F(CaptureParameters, IoAndSerialReachTheCamera) {
     OpenModel(kType3);
     std::uint8_t io = 0;
     ASSERT_EQ(Call([](BaseDevice& d) { return d.SetIO(0x5A); }), status::kSuccess);
+    // The camera answers GET_IO from its input lines, not from what was set.
+    bus.Device(0).Camera().SetIoInput(0xC3);
     ASSERT_EQ(Call([&](BaseDevice& d) { return d.GetIO(io); }), status::kSuccess);
-    EXPECT_EQ(io, 0x5A);
+    EXPECT_EQ(io, 0xC3);
 
     std::array<std::uint8_t, 16> serial{};
     for (std::size_t i = 0; i < serial.size(); ++i) serial[i] = static_cast<std::uint8_t>(0xA0 + i);
     EXPECT_EQ(Call([&](BaseDevice& d) { return d.SetSerialNumber(serial, 0x12345678); }), 0);
-    EXPECT_TRUE(bus.LogOf(driver::kSetSerial).empty());  // wrong guard: nothing sent
+    EXPECT_TRUE(bus.LogOf(kqff::kIoctlSetSerial).empty());  // wrong guard: nothing sent
     EXPECT_EQ(Call([&](BaseDevice& d) { return d.SetSerialNumber(serial, BaseDevice::kSerialGuard); }), 0);
     std::array<std::uint8_t, 16> read{};
     ASSERT_EQ(Call([&](BaseDevice& d) { return d.GetSerialNumber(read); }), status::kSuccess);
     EXPECT_EQ(read, serial);
 
-    bus.FailControl(driver::kGetIo, 1);
+    bus.FailControl(kqff::kIoctlGetIo, 1);
     EXPECT_EQ(Call([&](BaseDevice& d) { return d.GetIO(io); }), status::kNoDevice);
 }
 

@@ -15,7 +15,7 @@
 
 #include "dll_fixture.h"
 #include "dll_no_cameras.h"
-#include "transport/driver_protocol.h"
+#include "kqff_protocol.h"
 
 namespace {
 
@@ -210,7 +210,7 @@ TEST_F(KqDll, CaptureRecordRoundTripsAndReachesTheDriver) {
     ASSERT_EQ(KQ(KQ_GetCapInfo)(handle, &back), 0);
     EXPECT_EQ(std::memcmp(&back, &record, sizeof record), 0);
 
-    const auto sent = LastInput(kq::driver::kSetFormat);
+    const auto sent = LastInput(kqff::kIoctlSetFormat);
     ASSERT_EQ(sent.size(), 52u);
     EXPECT_EQ(sent[8] | (sent[9] << 8), 1000);
     EXPECT_EQ(sent[4] | (sent[5] << 8), 744);
@@ -297,7 +297,7 @@ TEST_F(KqDll, AFailedOpenAndAFailedFormatLeaveNothingBehind) {
     handle = Open(1, Window(640, 480));
 
     // The driver refuses the next format: the record stays as it was.
-    ASSERT_EQ(KQ(KQSim_FailControl)(kq::driver::kSetFormat, 1), KQSIM_OK);
+    ASSERT_EQ(KQ(KQSim_FailControl)(kqff::kIoctlSetFormat, 1), KQSIM_OK);
     KQ_CAPINFO wanted = Window(800, 600);
     EXPECT_EQ(KQ(KQ_SetCapInfo)(handle, &wanted), 10);
     KQ_CAPINFO kept{};
@@ -318,19 +318,19 @@ TEST_F(KqDll, TestExportsRefuseWhatTheyCannotDo) {
         EXPECT_EQ(KQ(KQSim_AllowFrames)(bad, 1), KQSIM_BAD_ARGUMENT) << bad;
         EXPECT_EQ(KQ(KQSim_WaitForBlockedRead)(bad, 0), KQSIM_BAD_ARGUMENT) << bad;
     }
-    EXPECT_EQ(KQ(KQSim_FailControl)(kq::driver::kSetFormat, -1), KQSIM_BAD_ARGUMENT);
+    EXPECT_EQ(KQ(KQSim_FailControl)(kqff::kIoctlSetFormat, -1), KQSIM_BAD_ARGUMENT);
     EXPECT_EQ(KQ(KQSim_OpenConnections)(nullptr), KQSIM_BAD_ARGUMENT);
     EXPECT_EQ(KQ(KQSim_WaitForBlockedRead)(1, 0), KQSIM_TIMED_OUT) << "nothing reads";
 
     int size = -1;
     std::array<unsigned char, 12> bytes{};
     bytes.fill(0xEE);
-    EXPECT_EQ(KQ(KQSim_LastControlInput)(kq::driver::kSetFormat, bytes.data(), 10, &size), KQSIM_NO_RECORD);
-    EXPECT_EQ(KQ(KQSim_LastControlInput)(kq::driver::kSetFormat, bytes.data(), 10, nullptr), KQSIM_BAD_ARGUMENT);
-    EXPECT_EQ(KQ(KQSim_LastControlInput)(kq::driver::kSetFormat, nullptr, 10, &size), KQSIM_BAD_ARGUMENT);
+    EXPECT_EQ(KQ(KQSim_LastControlInput)(kqff::kIoctlSetFormat, bytes.data(), 10, &size), KQSIM_NO_RECORD);
+    EXPECT_EQ(KQ(KQSim_LastControlInput)(kqff::kIoctlSetFormat, bytes.data(), 10, nullptr), KQSIM_BAD_ARGUMENT);
+    EXPECT_EQ(KQ(KQSim_LastControlInput)(kqff::kIoctlSetFormat, nullptr, 10, &size), KQSIM_BAD_ARGUMENT);
     const HANDLE handle = Open(1, Window(640, 480));
     // A short buffer takes the first bytes; the length is the whole input's.
-    ASSERT_EQ(KQ(KQSim_LastControlInput)(kq::driver::kSetFormat, bytes.data(), 10, &size), KQSIM_OK);
+    ASSERT_EQ(KQ(KQSim_LastControlInput)(kqff::kIoctlSetFormat, bytes.data(), 10, &size), KQSIM_OK);
     EXPECT_EQ(size, 52);
     EXPECT_EQ(bytes[8] | (bytes[9] << 8), 640) << "the width";
     EXPECT_EQ(bytes[10], 0xEE);

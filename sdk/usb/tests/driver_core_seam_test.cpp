@@ -14,13 +14,14 @@
 
 #include "core/base_device.h"
 #include "core/device_library.h"
-#include "core/le_bytes.h"
+#include "core/format_block.h"
 #include "core/status_codes.h"
 #include "frame_pattern.h"
 #include "kqff_protocol.h"
+#include "le_bytes.h"
 #include "sim/driver_core_device.h"
 #include "sim/simulated_bus.h"
-#include "transport/driver_protocol.h"
+#include "sim_fixture.h"
 
 namespace kq::test {
 namespace {
@@ -34,17 +35,6 @@ struct Model {
 constexpr Model kQuessaColour{0xF5A1, 0x0801};  // type 8, 2560 x 1944, width table
 constexpr Model kPlainSized{0xF5A1, 0x0301};    // type 3, 1280 x 1024, width x height bytes
 constexpr Model kTestCamera{0xFFF0, 0x0018};    // type 18, 4096 x 4096, width table
-
-std::u16string Hex4(std::uint16_t v) {
-    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-    std::u16string out;
-    for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(v >> shift) & 0xF];
-    return out;
-}
-
-std::u16string InstanceIdOf(Model m) {
-    return u"USB\\VID_" + Hex4(m.vendorId) + u"&PID_" + Hex4(m.productId) + u"\\SN1";
-}
 
 CapInfo Window(std::uint32_t width, std::uint32_t height) {
     CapInfo r;
@@ -65,12 +55,14 @@ Block ExpectedBlock(std::uint8_t command, std::span<const std::uint8_t> sentForm
     Block b{};
     b[kqff::block::kCommand] = command;
     b[kqff::block::kReadoutMode] = readoutMode;
-    PutLE16(b, kqff::block::kWidth, static_cast<std::uint16_t>(GetLE32(sentFormat, kqff::record::kWidth)));
-    PutLE16(b, kqff::block::kHeight, static_cast<std::uint16_t>(GetLE32(sentFormat, kqff::record::kHeight)));
-    PutLE16(b, kqff::block::kColumnStart,
-            static_cast<std::uint16_t>(GetLE32(sentFormat, kqff::record::kColumnStart)));
-    PutLE16(b, kqff::block::kRowStart, static_cast<std::uint16_t>(GetLE32(sentFormat, kqff::record::kRowStart)));
-    PutLE16(b, kqff::block::kExposure, static_cast<std::uint16_t>(GetLE32(sentFormat, kqff::record::kExposure)));
+    const auto field = [&](std::uint32_t recordOffset) {
+        return static_cast<std::uint16_t>(vz::GetLE32(sentFormat, recordOffset));
+    };
+    vz::PutLE16(b, kqff::block::kWidth, field(kqff::record::kWidth));
+    vz::PutLE16(b, kqff::block::kHeight, field(kqff::record::kHeight));
+    vz::PutLE16(b, kqff::block::kColumnStart, field(kqff::record::kColumnStart));
+    vz::PutLE16(b, kqff::block::kRowStart, field(kqff::record::kRowStart));
+    vz::PutLE16(b, kqff::block::kExposure, field(kqff::record::kExposure));
     for (int i = 0; i < 3; ++i) b[kqff::block::kGains + i] = sentFormat[kqff::record::kGains + i];
     b[kqff::block::kControl] = sentFormat[kqff::record::kControl];
     b[kqff::block::kIo] = io[0];
@@ -95,7 +87,8 @@ std::vector<std::uint8_t> DriverFields(std::span<const std::uint8_t> format) {
 class DriverCoreSeam : public ::testing::Test {
 protected:
     std::size_t AddCamera(Model model, std::uint32_t bytesPerPixel = 1) {
-        return bus.AddCamera(InstanceIdOf(model), u"Core camera", [this, model, bytesPerPixel] {
+        const std::u16string id = UsbInstanceId(model.vendorId, model.productId);
+        return bus.AddCamera(id, u"Core camera", [this, model, bytesPerPixel] {
             auto device = std::make_unique<sim::DriverCoreDevice>(model.vendorId, model.productId);
             device->Camera().SetBytesPerPixel(bytesPerPixel);
             core = device.get();
@@ -116,7 +109,7 @@ protected:
     }
 
     std::vector<std::uint8_t> LastSentFormat() const {
-        const auto sent = bus.LogOf(driver::kSetFormat);
+        const auto sent = bus.LogOf(kqff::kIoctlSetFormat);
         return sent.empty() ? std::vector<std::uint8_t>{} : sent.back().input;
     }
 
@@ -165,7 +158,7 @@ TEST_P(WindowSeam, CoreStoresWhatTheLibrarySentAndTheCameraGetsItsBlock) {
     ASSERT_NE(core, nullptr);
     const auto openFormat = CoreFormat(core->Core());
     const std::vector<std::uint8_t> openSent = LastSentFormat();
-    ASSERT_EQ(openSent.size(), driver::kFormatBlockBytes);
+    ASSERT_EQ(openSent.size(), kFormatBlockBytes);
     EXPECT_EQ(DriverFields(openFormat), DriverFields(openSent));
     EXPECT_EQ(core->Core().Diagnostics().formatGeometry.frameBytes, 640u * 480u);
     core->Camera().ClearCommandLog();
@@ -194,9 +187,9 @@ TEST_P(WindowSeam, CoreStoresWhatTheLibrarySentAndTheCameraGetsItsBlock) {
         return;
     }
     const std::vector<std::uint8_t> sent = LastSentFormat();
-    ASSERT_EQ(sent.size(), driver::kFormatBlockBytes);
-    EXPECT_EQ(GetLE32(sent, kqff::record::kWidth), c.width);
-    EXPECT_EQ(GetLE32(sent, kqff::record::kHeight), c.height);
+    ASSERT_EQ(sent.size(), kFormatBlockBytes);
+    EXPECT_EQ(vz::GetLE32(sent, kqff::record::kWidth), c.width);
+    EXPECT_EQ(vz::GetLE32(sent, kqff::record::kHeight), c.height);
     EXPECT_EQ(DriverFields(coreFormat), DriverFields(sent));
     ASSERT_EQ(camera.size(), 1u);
     EXPECT_EQ(camera[0], ExpectedBlock(kqff::command::kSetFormat, sent, c.readoutMode));
@@ -214,10 +207,10 @@ TEST_F(DriverCoreSeam, ExposureDelayRidesInTheUpperHalfOfTheStoredExposure) {
     core->Camera().ClearCommandLog();
     ASSERT_EQ(Call(handle, [](BaseDevice& d) { return d.SetExpouseDelayTime(7); }), status::kSuccess);
     const auto stored = CoreFormat(core->Core());
-    EXPECT_EQ(GetLE32(stored, kqff::record::kExposure), (7u << 16) | 100u);
+    EXPECT_EQ(vz::GetLE32(stored, kqff::record::kExposure), (7u << 16) | 100u);
     const auto camera = core->Camera().CommandLog();
     ASSERT_EQ(camera.size(), 1u);
-    EXPECT_EQ(GetLE16(camera[0], kqff::block::kExposure), 100u);
+    EXPECT_EQ(vz::GetLE16(camera[0], kqff::block::kExposure), 100u);
 }
 
 // ---------------------------------------------------------------------------
@@ -232,7 +225,7 @@ TEST_F(DriverCoreSeam, IoTravelsInTheAgreedThreeByteLayout) {
         core->Camera().ClearCommandLog();
         bus.ClearLog();
         ASSERT_EQ(Call(handle, [&](BaseDevice& d) { return d.SetIO(value); }), status::kSuccess);
-        const auto sent = bus.LogOf(driver::kSetIo);
+        const auto sent = bus.LogOf(kqff::kIoctlSetIo);
         ASSERT_EQ(sent.size(), 1u);
         EXPECT_EQ(sent[0].input, (std::vector<std::uint8_t>{0, value, 0}));
         auto camera = core->Camera().CommandLog();
@@ -281,8 +274,8 @@ TEST_F(DriverCoreSeam, SerialNumberComesFromTheCameraAndGoesBackToIt) {
 // ---------------------------------------------------------------------------
 // Frames.
 
-// The frame read belongs to the capture pipeline; until a device reads
-// frames itself, the test reads through the device's own connection.
+// Reads frames through the device's own connection into buffers of the
+// test's choosing (the capture thread is not running).
 class FrameReadingDevice : public BaseDevice {
 public:
     using BaseDevice::BaseDevice;

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "sim_fixture.h"
-#include "transport/driver_protocol.h"
+#include "kqff_protocol.h"
 
 namespace kq::test {
 namespace {
@@ -55,7 +55,7 @@ TEST_F(HotPlug, ReArrivalReopensAndResendsTheFormat) {
     CapInfo r = SmallWindow();
     r.columnStart = 64;
     library.WithDevice(handle, [&](BaseDevice& d) { return d.SetCapInfo(r); });
-    const auto before = bus.LogOf(driver::kSetFormat).back().input;
+    const auto before = bus.LogOf(kqff::kIoctlSetFormat).back().input;
     bus.Unplug(camera);
     ASSERT_EQ(library.DeviceRemoved(handle), status::kSuccess);
 
@@ -68,8 +68,8 @@ TEST_F(HotPlug, ReArrivalReopensAndResendsTheFormat) {
     CameraInterface back = bus.InterfaceOf(camera);
     for (auto& c : back.instanceId) c = (c >= u'A' && c <= u'Z') ? c - u'A' + u'a' : c;  // case differs
     ASSERT_EQ(library.DeviceArrived(handle, back), status::kSuccess);
-    ASSERT_EQ(bus.LogOf(driver::kSetFormat).size(), 1u);
-    EXPECT_EQ(bus.LogOf(driver::kSetFormat)[0].input, before);
+    ASSERT_EQ(bus.LogOf(kqff::kIoctlSetFormat).size(), 1u);
+    EXPECT_EQ(bus.LogOf(kqff::kIoctlSetFormat)[0].input, before);
     ASSERT_EQ(log.events.size(), 2u);
     EXPECT_EQ(log.events[1], std::make_pair(1, HandleValue()));
     EXPECT_EQ(library.RemovedDeviceCount(), 0);

@@ -6,6 +6,8 @@
 
 #include "core/device_class.h"
 #include "core/device_identification.h"
+#include "kqff_protocol.h"
+#include "sim_fixture.h"
 
 namespace kq {
 namespace {
@@ -105,6 +107,40 @@ TEST(ReportedDeviceType, NewerModelsReportTheModelTheyReplace) {
     const std::pair<int, int> cases[] = {{19, 11}, {20, 13}, {21, 8}, {24, 8}, {25, 8},
                                          {22, 6},  {23, 6},  {12, 12}, {1, 1}, {18, 18}};
     for (auto [stored, reported] : cases) EXPECT_EQ(ReportedDeviceType(stored), reported) << stored;
+}
+
+// The products whose frames the driver sizes by its width table on the
+// maker's vendor id are cameras the library knows, colour and monochrome as
+// their names say.
+TEST(DriverModels, DriverTableProductsAreKnownModels) {
+    struct Case {
+        std::uint16_t productId;
+        std::int32_t colorType;
+    };
+    const Case cases[] = {
+        {kqff::kTableProductIds[0], 0},  // Quessa colour
+        {kqff::kTableProductIds[1], 1},  // Quessa mono
+        {kqff::kTableProductIds[2], 0},  // Zundra
+    };
+    static_assert(std::size(kqff::kTableProductIds) == std::size(cases));
+    for (const Case& c : cases) {
+        const DeviceIdentity identity = IdentifyInstanceId(test::UsbInstanceId(kqff::kMakerVendorIds[0], c.productId));
+        EXPECT_NE(identity.typeCode, 0) << "product " << c.productId;
+        EXPECT_EQ(identity.colorType, c.colorType) << "product " << c.productId;
+    }
+}
+
+// Every model pattern names a vendor the driver knows as the maker's, or one
+// of the outside vendors whose cameras always use the width table.
+TEST(DriverModels, TypeTableVendorsAreMakerOrOutside) {
+    static_assert(std::size(kqff::kMakerVendorIds) == 2);
+    int maker = 0;
+    for (const TypePattern& entry : DeviceTypeTable()) {
+        const std::u16string_view vid = entry.pattern.substr(4, 4);
+        for (std::uint16_t v : kqff::kMakerVendorIds) maker += vid == test::Hex4(v) ? 1 : 0;
+    }
+    // All but the three outside-vendor patterns and the test camera.
+    EXPECT_EQ(maker, static_cast<int>(DeviceTypeTable().size()) - 4);
 }
 
 }  // namespace

@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "core/base_device.h"
-#include "core/le_bytes.h"
+#include "le_bytes.h"
 #include "bayer_kernels.h"
 #include "raw_prefilters.h"
 #include "sim_fixture.h"
-#include "transport/driver_protocol.h"
+#include "kqff_protocol.h"
 
 namespace kq::test {
 namespace {
@@ -128,8 +128,8 @@ TEST_F(PixelCorrections, CalibrationNeedsTheFullSensorAndEndsAfterEightFrames) {
     ASSERT_EQ(On([](BaseDevice& d) { return d.PixelCalibration(); }), status::kSuccess);
     EXPECT_EQ(On([](BaseDevice& d) { return d.PixelCalibration(); }), status::kNotSupported) << "already running";
     const auto lastExposure = [&] {
-        const auto sent = bus.LogOf(driver::kSetFormat);
-        return sent.empty() ? -1 : static_cast<int>(GetLE16(sent.back().input, 20));
+        const auto sent = bus.LogOf(kqff::kIoctlSetFormat);
+        return sent.empty() ? -1 : static_cast<int>(vz::GetLE16(sent.back().input, 20));
     };
     EXPECT_EQ(lastExposure(), 100);
 

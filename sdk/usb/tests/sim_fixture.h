@@ -14,6 +14,19 @@ inline std::u16string InstanceId(std::u16string_view pattern, int serial = 1) {
     return u"USB\\" + std::u16string(pattern) + u"\\SN" + std::u16string(1, char16_t(u'0' + serial % 10));
 }
 
+// Four upper-case hexadecimal digits, as instance ids write USB identities.
+inline std::u16string Hex4(std::uint16_t v) {
+    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    std::u16string out;
+    for (int shift = 12; shift >= 0; shift -= 4) out += kDigits[(v >> shift) & 0xF];
+    return out;
+}
+
+// The instance id of a camera with this USB identity ("USB\VID_F5A1&PID_0801\SN1").
+inline std::u16string UsbInstanceId(std::uint16_t vendorId, std::uint16_t productId) {
+    return InstanceId(u"VID_" + Hex4(vendorId) + u"&PID_" + Hex4(productId));
+}
+
 // A valid record: a 640 x 480 window at the origin, gain 32, exposure 100.
 inline CapInfo SmallWindow() {
     CapInfo r;

@@ -11,7 +11,7 @@
 #include "core/base_device.h"
 #include "core/status_codes.h"
 #include "simcam/simulated_cameras.h"
-#include "transport/driver_protocol.h"
+#include "kqff_protocol.h"
 
 namespace kq::simcam {
 namespace {
@@ -101,7 +101,7 @@ TEST_F(SimulatedCamerasTest, FramesAreLiveAndAWindowPastTheSensorGetsNone) {
 
 TEST_F(SimulatedCamerasTest, UnplugAndReplugReachTheOpenHandleAsSystemNotices) {
     const std::uint32_t handle = Open(1, Window(640, 480));
-    const auto sentBefore = world.LastControlInput(driver::kSetFormat);
+    const auto sentBefore = world.LastControlInput(kqff::kIoctlSetFormat);
     ASSERT_TRUE(sentBefore.has_value());
     const std::uint32_t other = Open(2, Window(320, 240));
     Events events;
@@ -117,7 +117,7 @@ TEST_F(SimulatedCamerasTest, UnplugAndReplugReachTheOpenHandleAsSystemNotices) {
     ASSERT_EQ(world.Replug(1), SimStatus::ok);
     EXPECT_EQ((events.seen), (std::vector<int>{0, 1}));
     EXPECT_EQ(Call(handle, [&](BaseDevice& d) { return d.GetIO(io); }), status::kSuccess);
-    EXPECT_EQ(world.LastControlInput(driver::kSetFormat), sentBefore) << "reopened with its last record";
+    EXPECT_EQ(world.LastControlInput(kqff::kIoctlSetFormat), sentBefore) << "reopened with its last record";
     EXPECT_EQ(world.OpenConnections(), 2);
 
     for (const int bad : {0, 3, -1}) {
@@ -144,7 +144,7 @@ TEST_F(SimulatedCamerasTest, OtherCamerasOnlyWhileNoneIsOpen) {
     std::int32_t index = 1;
     const CapInfo window = Window(640, 480);
     EXPECT_EQ(world.Library().Initialize(&index, &window, &none), status::kNoDevice);
-    EXPECT_FALSE(world.LastControlInput(driver::kSetFormat).has_value()) << "a new bus has a new log";
+    EXPECT_FALSE(world.LastControlInput(kqff::kIoctlSetFormat).has_value()) << "a new bus has a new log";
 
     ASSERT_EQ(world.Replace(DefaultSimulatedCameras()), SimStatus::ok);
     const std::uint32_t fresh = Open(1, window);
@@ -164,7 +164,7 @@ TEST_F(SimulatedCamerasTest, FaultsReachTheLibrary) {
     ASSERT_EQ(world.FailOpen(2, false), SimStatus::ok);
     handle = Open(2, window);
 
-    world.FailControl(driver::kGetIo, 1);
+    world.FailControl(kqff::kIoctlGetIo, 1);
     std::uint8_t io = 0;
     EXPECT_EQ(Call(handle, [&](BaseDevice& d) { return d.GetIO(io); }), status::kNoDevice);
     EXPECT_EQ(Call(handle, [&](BaseDevice& d) { return d.GetIO(io); }), status::kSuccess) << "once only";

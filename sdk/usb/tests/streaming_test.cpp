@@ -12,6 +12,7 @@
 
 #include "core/base_device.h"
 #include "demosaic.h"
+#include "frame_pattern.h"
 #include "microscope_filters.h"
 #include "sim_fixture.h"
 
@@ -40,11 +41,11 @@ struct FrameSink {
     }
 };
 
-// The frame the simulated camera sends as its n-th frame, and what the
-// pixel path makes of it at neutral settings.
+// The frame the simulated camera sends as its n-th frame (from 0), and what
+// the pixel path makes of it at neutral settings.
 std::vector<std::uint8_t> SimFrame(std::uint32_t n, int width, int height) {
     std::vector<std::uint8_t> raw(static_cast<std::size_t>(width) * height);
-    sim::FillBayerTestFrame(raw, static_cast<std::uint32_t>(width), n);
+    kqff::sim::FillBayerPicture(n + 1, static_cast<std::uint32_t>(width), 0, raw);
     return raw;
 }
 
@@ -111,7 +112,7 @@ TEST_F(Streaming, StopEndsAPendingReadAndTheDeviceStaysUsable) {
     ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
     ASSERT_EQ(On([](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
     EXPECT_GE(bus.CancelledReads(0), 1);
-    EXPECT_FALSE(bus.Driver(0).Streaming());
+    EXPECT_FALSE(bus.Device(0).Core().Diagnostics().streaming);
 
     // Start, stop and start again: each run delivers.
     for (int cycle = 0; cycle < 3; ++cycle) {
@@ -241,7 +242,7 @@ TEST_F(Streaming, GrabWhileStreamingServesTheLastProcessedFrame) {
     const auto expected = SimFrame(1, 640, 480);
     const auto mismatch = std::mismatch(raw.begin(), raw.end(), expected.begin());
     EXPECT_EQ(mismatch.first, raw.end()) << "first difference at byte " << (mismatch.first - raw.begin());
-    EXPECT_EQ(bus.Driver(0).FramesDelivered(), 2u);  // the grab read nothing
+    EXPECT_EQ(bus.Device(0).FramesRead(), 2u);  // the grab read nothing
 }
 
 TEST_F(Streaming, GrabWhileIdleReadsOneFrameAndRefusesInTriggerMode) {
@@ -252,7 +253,7 @@ TEST_F(Streaming, GrabWhileIdleReadsOneFrameAndRefusesInTriggerMode) {
     EXPECT_EQ(grab(nullptr), status::kNullFrameBuffer);
     EXPECT_EQ(grab(raw.data()), status::kSuccess);
     EXPECT_EQ(raw, SimFrame(0, 640, 480));
-    EXPECT_FALSE(bus.Driver(0).Streaming());
+    EXPECT_FALSE(bus.Device(0).Core().Diagnostics().streaming);
     bus.ShortReads(0, 3);
     EXPECT_EQ(grab(raw.data()), status::kNoFrame);
     On([](BaseDevice& d) { return d.SetTriggerMode(1); });

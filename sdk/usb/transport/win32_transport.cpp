@@ -5,12 +5,16 @@
 
 #include <limits>
 
+#include "kqff_protocol.h"
+
 namespace kq {
 namespace {
 
-// {00873FDF-61A8-11D1-AA5E-00C94FB1728B}: registered by the driver for every camera.
-const GUID kCameraInterfaceClass = {0x00873FDF, 0x61A8, 0x11D1,
-                                    {0xAA, 0x5E, 0x00, 0xC9, 0x4F, 0xB1, 0x72, 0x8B}};
+// Registered by the driver for every camera.
+constexpr auto& kGuid = kqff::kCameraInterfaceGuid;
+const GUID kCameraInterfaceClass = {kGuid.data1, kGuid.data2, kGuid.data3,
+                                    {kGuid.data4[0], kGuid.data4[1], kGuid.data4[2], kGuid.data4[3],
+                                     kGuid.data4[4], kGuid.data4[5], kGuid.data4[6], kGuid.data4[7]}};
 
 constexpr DWORD kInstanceIdChars = 512;
 constexpr DWORD kNameBytes = 512;

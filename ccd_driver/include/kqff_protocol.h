@@ -1,9 +1,10 @@
-// KQFF wire contract shared by the driver and its user-mode clients.
+// KQFF wire contract: the driver's public header, the one definition of what
+// crosses its device interface, shared with its user-mode callers.
 //
-// Platform-free and dependency-free (only <cstdint>): the USB camera SDK
-// includes this header to build its requests, the driver core to parse them.
-// Every layout here is little-endian with fixed offsets; nothing depends on
-// pointer size.
+// Platform-free and dependency-free (only <cstdint>), no Windows header: the
+// driver core and the WDM shell include it to parse requests, the USB camera
+// SDK to build them. Every layout here is little-endian with fixed offsets;
+// nothing depends on pointer size.
 #pragma once
 
 #include <cstdint>
@@ -140,6 +141,34 @@ inline constexpr std::uint32_t kSetTimingInputBytes = 5;
 // Raw transfers carry at most this many caller bytes.
 inline constexpr std::uint32_t kRawTransferMaxInput = 64;
 inline constexpr std::uint32_t kTransactMaxOutput = 64;
+
+// Camera requests: the blocks the SDK sends with the raw transfers. The driver
+// passes them on untouched; the camera reads them.
+namespace camera_request {
+inline constexpr std::uint32_t kBytes = 64;
+// EEPROM and firmware: byte 0 kCameraRequest, byte 2 the operation, byte 3
+// the EEPROM block (1 to kEepromBlocks) or the firmware chunk counter, bytes
+// 4-63 the payload. Writes and chunks go with IOCTL_KQ_WRITE_BLOCK. The SDK
+// sends EEPROM reads with IOCTL_KQ_WRITE_COMMAND, which reads no response:
+// the camera's answer (data length in byte 0, data from byte 4) does not come
+// back through this driver.
+inline constexpr std::uint8_t kCameraRequest = 0x2C;
+inline constexpr std::uint8_t kEepromRead = 7;
+inline constexpr std::uint8_t kEepromWrite = 8;
+inline constexpr std::uint8_t kFirmwareChunk = 0xC2;
+inline constexpr std::uint32_t kPayloadOffset = 4;
+inline constexpr std::uint32_t kPayloadBytes = 60;
+inline constexpr std::uint32_t kEepromBlocks = 4;
+inline constexpr std::uint32_t kEepromBytes = kEepromBlocks * kPayloadBytes;  // 240
+// The camera's data area, bytes 1-63 of a block: byte 0 says what to do. A read
+// (kDataReadRequestBytes with IOCTL_KQ_WRITE_READ_DATA) is answered with the
+// area; a write (64 bytes with IOCTL_KQ_WRITE_DATA) stores bytes 1-63; a
+// pass-through carries a 32-bit value in bytes 1-4.
+inline constexpr std::uint8_t kDataWrite = 7;
+inline constexpr std::uint8_t kDataRead = 8;
+inline constexpr std::uint8_t kDataPassThrough = 9;
+inline constexpr std::uint32_t kDataReadRequestBytes = 6;
+}  // namespace camera_request
 
 // ---------------------------------------------------------------------------
 // Frames.
