@@ -6,6 +6,7 @@
 #include "unique_temp_dir.h"
 #include <windows.h>
 
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -37,8 +38,38 @@ public:
     std::vector<int> kinds;
 };
 
+// The mouse messages the fixture has posted and the window has not handled.
+// Every test program shares one display and pointer with the programs
+// running beside it, so the pointer those move (or a window they map under
+// it) sends this window real mouse messages too; only these reach the
+// controller.
+struct PostedMouse {
+    UINT message;
+    WPARAM wp;
+    LPARAM lp;
+};
+inline std::deque<PostedMouse> postedMouse;
+
+inline bool IsMouseMessage(UINT message) { return message >= WM_MOUSEFIRST && message <= WM_MOUSELAST; }
+
+// True when `message` is the next mouse message the fixture posted.
+inline bool TakePostedMouse(UINT message, WPARAM wp, LPARAM lp) {
+    if (postedMouse.empty()) {
+        return false;
+    }
+    const PostedMouse& next = postedMouse.front();
+    if (next.message != message || next.wp != wp || next.lp != lp) {
+        return false;
+    }
+    postedMouse.pop_front();
+    return true;
+}
+
 // The view's part: a window that forwards its mouse and key messages.
 inline LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
+    if (IsMouseMessage(message) && !TakePostedMouse(message, wp, lp)) {
+        return 0;
+    }
     auto* c = reinterpret_cast<RecordingController*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     const int x = static_cast<short>(LOWORD(lp));
     const int y = static_cast<short>(HIWORD(lp));
@@ -75,8 +106,7 @@ protected:
         ::RegisterClassW(&wc);
         RECT rc{0, 0, kClientWidth, kClientHeight};
         ::AdjustWindowRect(&rc, WS_POPUP, FALSE);
-        // Away from the pointer, so that no real mouse message reaches it.
-        ::SetCursorPos(0, 0);
+        postedMouse.clear();
         hwnd_ = ::CreateWindowW(L"VizcamToolsTest", L"tools", WS_POPUP | WS_VISIBLE, 300, 300, rc.right - rc.left,
                                 rc.bottom - rc.top, nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_NE(hwnd_, nullptr);
@@ -117,7 +147,11 @@ protected:
         }
     }
     void Post(UINT message, WPARAM wp, int x, int y) {
-        ::PostMessageW(hwnd_, message, wp, MAKELPARAM(x, y));
+        const LPARAM lp = MAKELPARAM(x, y);
+        if (IsMouseMessage(message)) {
+            postedMouse.push_back({message, wp, lp});
+        }
+        ::PostMessageW(hwnd_, message, wp, lp);
         Pump();
     }
     void Down(int x, int y) { Post(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
