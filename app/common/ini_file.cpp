@@ -38,8 +38,7 @@ int CIniFile::GetInt(int& out, const wchar_t* section, const wchar_t* key, int d
     return out;
 }
 
-std::uint8_t CIniFile::GetInt(std::uint8_t& out, const wchar_t* section, const wchar_t* key,
-                              int defaultValue) {
+std::uint8_t CIniFile::GetInt(std::uint8_t& out, const wchar_t* section, const wchar_t* key, int defaultValue) {
     int value = 0;
     out = static_cast<std::uint8_t>(GetInt(value, section, key, defaultValue) & 0xFF);
     return out;
@@ -56,8 +55,7 @@ float CIniFile::GetFloat(float& out, const wchar_t* section, const wchar_t* key,
     return out;
 }
 
-const std::wstring& CIniFile::GetString(std::wstring& out, const wchar_t* section, const wchar_t* key,
-                                        int /*unused*/) {
+const std::wstring& CIniFile::GetString(std::wstring& out, const wchar_t* section, const wchar_t* key, int /*unused*/) {
     out = ReadProfileText(section, key, kMissing, m_strPath, kMaxTextChars);
     return out;
 }

@@ -19,8 +19,7 @@ public:
     int GetInt(int& out, const wchar_t* section, const wchar_t* key, int defaultValue);
     std::uint8_t GetInt(std::uint8_t& out, const wchar_t* section, const wchar_t* key, int defaultValue);
     float GetFloat(float& out, const wchar_t* section, const wchar_t* key, int defaultValue);
-    const std::wstring& GetString(std::wstring& out, const wchar_t* section, const wchar_t* key,
-                                  int unused = 0);
+    const std::wstring& GetString(std::wstring& out, const wchar_t* section, const wchar_t* key, int unused = 0);
     // The label font's face name: key "Fa" of the section.
     void GetFaceName(std::span<wchar_t> buffer, const wchar_t* section, const wchar_t* defaultText);
 

@@ -67,18 +67,14 @@ bool CCLObject::MovePoints(std::span<PointF> points, int x0, int y0, int x1, int
     const float dx = static_cast<float>(x1 - x0) / zoom;
     const float dy = static_cast<float>(y1 - y0) / zoom;
     switch (state) {
-    case kSelectedWhole:
-        label.Move(x0, y0, x1, y1, zoom);
-        [[fallthrough]];
+    case kSelectedWhole: label.Move(x0, y0, x1, y1, zoom); [[fallthrough]];
     case kBodyActive:
         for (PointF& p : points) {
             p.x += dx;
             p.y += dy;
         }
         return false;
-    case kLabelActive:
-        label.Move(x0, y0, x1, y1, zoom);
-        return false;
+    case kLabelActive: label.Move(x0, y0, x1, y1, zoom); return false;
     case kHandleActive:
         if (activeHandle >= 1 && static_cast<std::size_t>(activeHandle) <= points.size()) {
             PointF& p = points[static_cast<std::size_t>(activeHandle - 1)];
@@ -87,8 +83,7 @@ bool CCLObject::MovePoints(std::span<PointF> points, int x0, int y0, int x1, int
             return true;
         }
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -158,16 +153,16 @@ void CCLObject::Serialize(CArchive& ar) {
         }
         ar << std::uint32_t{selectedColour} << font.FaceName();
         ar << font.height << font.width << font.escapement << font.orientation << font.weight;
-        ar << font.italic << font.underline << font.strikeOut << font.charSet << font.outPrecision
-           << font.clipPrecision << font.quality << font.pitchAndFamily;
+        ar << font.italic << font.underline << font.strikeOut << font.charSet << font.outPrecision << font.clipPrecision
+           << font.quality << font.pitchAndFamily;
         ar << decimals << scale << lineWidth << TruncateToInt(label.x) << TruncateToInt(label.y);
         ar << std::u16string_view(unitText) << results[7];
         label.Serialize(ar);
         return;
     }
     // Read into locals so that a damaged record leaves this object as it was.
-    std::int32_t newId = 0, newType = 0, newState = 0, newActive = 0, newPenStyle = 0, newNumber = 0,
-                 newLabelMode = 0, newVisible = 0, newDecimals = 0, newLineWidth = 0, anchorX = 0, anchorY = 0;
+    std::int32_t newId = 0, newType = 0, newState = 0, newActive = 0, newPenStyle = 0, newNumber = 0, newLabelMode = 0,
+                 newVisible = 0, newDecimals = 0, newLineWidth = 0, anchorX = 0, anchorY = 0;
     std::uint32_t newDrawColour = 0, newSelectedColour = 0;
     std::array<float, 8> newResults{};
     std::u16string faceName;

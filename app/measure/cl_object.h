@@ -30,7 +30,14 @@ public:
     enum LabelMode : std::int32_t { kLabelAll = 0, kLabelNameOnly = 1, kLabelNothing = 2, kLabelValuesOnly = 3 };
     // Result slots.
     enum Result : std::size_t {
-        kAngle = 0, kLength = 1, kWidth = 2, kHeight = 3, kPerimeter = 4, kArea = 5, kRadius = 6, kDistance = 7,
+        kAngle = 0,
+        kLength = 1,
+        kWidth = 2,
+        kHeight = 3,
+        kPerimeter = 4,
+        kArea = 5,
+        kRadius = 6,
+        kDistance = 7,
     };
     static constexpr ColourRef kDefaultSelectedColour = 200;  // RGB(200, 0, 0)
     static constexpr std::size_t kMaxUnitChars = 64;

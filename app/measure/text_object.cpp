@@ -81,8 +81,7 @@ void CTextObject::ComposeText(const CCLObject& owner) {
     if (!LayoutFor(owner.type, layout)) {
         return;
     }
-    const std::u16string header =
-        std::u16string(LabelString(layout.name)) + u"_" + Widen(std::to_string(owner.number));
+    const std::u16string header = std::u16string(LabelString(layout.name)) + u"_" + Widen(std::to_string(owner.number));
     captions.fill({});
     captions[0] = std::u16string(LabelString(layout.name));
     std::u16string values;

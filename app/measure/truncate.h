@@ -20,6 +20,4 @@ inline std::int32_t TruncateToInt(double value) {
 }
 
 // trunc(zoom x p) as objects use it: the product is taken in float.
-inline std::int32_t ZoomedPixel(float zoom, float p) {
-    return TruncateToInt(static_cast<double>(zoom * p));
-}
+inline std::int32_t ZoomedPixel(float zoom, float p) { return TruncateToInt(static_cast<double>(zoom * p)); }

@@ -11,6 +11,4 @@ std::wstring ExtractDocumentPath(std::wstring_view commandLine) {
     return std::wstring(commandLine.substr(first + 1, end - first - 1));
 }
 
-bool NamesDrawingDocument(std::wstring_view text) {
-    return text.find(L"kqmk") != std::wstring_view::npos;
-}
+bool NamesDrawingDocument(std::wstring_view text) { return text.find(L"kqmk") != std::wstring_view::npos; }

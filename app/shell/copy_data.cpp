@@ -8,8 +8,8 @@ bool SendCopyDataText(HWND target, HWND sender, const std::wstring& text, UINT t
     record.cbData = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
     record.lpData = const_cast<wchar_t*>(text.c_str());
     DWORD_PTR result = 0;
-    return SendMessageTimeoutW(target, WM_COPYDATA, reinterpret_cast<WPARAM>(sender),
-                               reinterpret_cast<LPARAM>(&record), SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
+    return SendMessageTimeoutW(target, WM_COPYDATA, reinterpret_cast<WPARAM>(sender), reinterpret_cast<LPARAM>(&record),
+                               SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
 }
 
 std::optional<std::wstring> ReadCopyDataText(const COPYDATASTRUCT* record) {

@@ -8,8 +8,8 @@ namespace {
 constexpr const wchar_t* kUserClasses = L"Software\\Classes";
 
 bool SameText(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
 }
 }  // namespace
 
@@ -35,8 +35,8 @@ bool CRegistryKey::Open(HKEY parent, const std::wstring& path, REGSAM access) {
 
 bool CRegistryKey::SetString(const wchar_t* name, const std::wstring& value) {
     const DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-    return m_key && RegSetValueExW(m_key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                   bytes) == ERROR_SUCCESS;
+    return m_key && RegSetValueExW(m_key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes) ==
+                        ERROR_SUCCESS;
 }
 
 bool CRegistryKey::SetDword(const wchar_t* name, DWORD value) {
@@ -65,8 +65,8 @@ CFileAssociation::CFileAssociation(const std::wstring& typeKey, std::wstring pro
     : m_programFolder(std::move(programFolder)), m_root(classesRoot) {
     if (!m_root) {
         HKEY root = nullptr;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, kUserClasses, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root,
-                            nullptr) == ERROR_SUCCESS) {
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, kUserClasses, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root, nullptr) ==
+            ERROR_SUCCESS) {
             m_ownRoot.Reset(root);
             m_root = root;
         }
@@ -108,12 +108,10 @@ bool CFileAssociation::RegisterDrawingFileType(const std::wstring& typeKey, cons
     UnregisterDrawingFileType(typeKey);
     const std::wstring base = m_typeName;
     const bool written =
-        m_key.Create(m_root, typeKey) && m_key.SetString(nullptr, m_typeName) &&
-        m_key.Create(m_root, base) && m_key.SetString(nullptr, m_typeName) &&
-        m_key.SetDword(L"BrowserFlags", 8) && m_key.SetDword(L"EditFlags", 0) &&
+        m_key.Create(m_root, typeKey) && m_key.SetString(nullptr, m_typeName) && m_key.Create(m_root, base) &&
+        m_key.SetString(nullptr, m_typeName) && m_key.SetDword(L"BrowserFlags", 8) && m_key.SetDword(L"EditFlags", 0) &&
         m_key.Create(m_root, base + L"\\DefaultIcon") && m_key.SetString(nullptr, m_programFolder + L"kqmk.ico") &&
-        m_key.Create(m_root, base + L"\\shell\\open\\command") &&
-        m_key.SetString(nullptr, OpenCommand(ProgramPath()));
+        m_key.Create(m_root, base + L"\\shell\\open\\command") && m_key.SetString(nullptr, OpenCommand(ProgramPath()));
     m_key.Close();
     if (!written) {
         return false;

@@ -104,9 +104,8 @@ int CMainFrame::OnCreate() {
 
     m_hIcon.Reset(static_cast<HICON>(LoadImageW(GetResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
                                                 GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
-    m_hSmallIcon.Reset(static_cast<HICON>(LoadImageW(GetResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME),
-                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                     GetSystemMetrics(SM_CYSMICON), 0)));
+    m_hSmallIcon.Reset(static_cast<HICON>(LoadImageW(GetResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.Get()));
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon.Get()));
 
@@ -156,9 +155,7 @@ int CMainFrame::OnCreate() {
     return 0;
 }
 
-void CMainFrame::ShowRulerBars() {
-    m_wndSplitter.ShowRulers(m_bShowRuler != 0, true);
-}
+void CMainFrame::ShowRulerBars() { m_wndSplitter.ShowRulers(m_bShowRuler != 0, true); }
 
 void CMainFrame::ToggleToolBar(CToolBar& toolBar, int& flag) {
     if (!toolBar.GetSafeHwnd()) {

@@ -20,9 +20,7 @@ constexpr const wchar_t* kOption = L"Option";
 constexpr const wchar_t* kDrawingTypeKey = L".kqmk";
 }  // namespace
 
-CMikraApp& GetMikraApp() {
-    return *static_cast<CMikraApp*>(GetApplication());
-}
+CMikraApp& GetMikraApp() { return *static_cast<CMikraApp*>(GetApplication()); }
 
 CMikraApp::CMikraApp() {
     OnCommand(ID_APP_ABOUT, [this] { OnAppAbout(); });
@@ -169,17 +167,11 @@ std::wstring CMikraApp::SettleFolder(const wchar_t* key, const wchar_t* fallback
     return folder;
 }
 
-std::wstring CMikraApp::GetVideoFolder() {
-    return SettleFolder(L"AviF", L"Video Capture");
-}
+std::wstring CMikraApp::GetVideoFolder() { return SettleFolder(L"AviF", L"Video Capture"); }
 
-std::wstring CMikraApp::GetPictureFolder() {
-    return SettleFolder(L"PicF", L"Photos");
-}
+std::wstring CMikraApp::GetPictureFolder() { return SettleFolder(L"PicF", L"Photos"); }
 
-std::wstring CMikraApp::GetFilesFolder() {
-    return SettleFolder(L"XWF", L"Files");
-}
+std::wstring CMikraApp::GetFilesFolder() { return SettleFolder(L"XWF", L"Files"); }
 
 void CMikraApp::OnAppAbout() {
     CAboutDlg about(GetMainFrame() ? GetMainFrame()->GetSafeHwnd() : nullptr);
@@ -187,8 +179,7 @@ void CMikraApp::OnAppAbout() {
 }
 
 void CMikraApp::OnHelp() {
-    const std::wstring path =
-        GetModuleFolder() + L"Help\\HELP_" + std::to_wstring(m_nLanguage) + L".chm";
+    const std::wstring path = GetModuleFolder() + L"Help\\HELP_" + std::to_wstring(m_nLanguage) + L".chm";
     ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

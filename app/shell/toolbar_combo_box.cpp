@@ -3,9 +3,7 @@
 #include "frame_window.h"
 #include "private_messages.h"
 
-void CToolbarComboBox::OnDropDown() {
-    m_nDropDownSelection = GetCurSel();
-}
+void CToolbarComboBox::OnDropDown() { m_nDropDownSelection = GetCurSel(); }
 
 void CToolbarComboBox::OnSelectionChanged() {
     if (GetCurSel() == m_nDropDownSelection) {

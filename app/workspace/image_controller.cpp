@@ -18,8 +18,7 @@ constexpr float kZoomStepBack = 0.9090909f;
 
 CImageController::CImageController() { SetUpTools(); }
 
-CImageController::CImageController(const std::filesystem::path& path, HWND owner)
-    : owner_(owner), picturePath_(path) {
+CImageController::CImageController(const std::filesystem::path& path, HWND owner) : owner_(owner), picturePath_(path) {
     SetUpTools();
 }
 
@@ -261,8 +260,8 @@ void CImageController::ZoomToFit() {
         return;
     }
     const RECT client = ClientRect();
-    const float fit = FitZoom(client.right - client.left, client.bottom - client.top, picture_->GetWidth(),
-                              picture_->GetHeight());
+    const float fit =
+        FitZoom(client.right - client.left, client.bottom - client.top, picture_->GetWidth(), picture_->GetHeight());
     if (fit > 0.0f) {
         ApplyZoom(fit);
     }

@@ -32,9 +32,7 @@ COLORREF ReadColour(CIniFile& ini, const wchar_t* key, COLORREF fallback) {
     return static_cast<COLORREF>(ReadInt(ini, kDrawSection, key, static_cast<int>(fallback)));
 }
 
-void ReadByte(CIniFile& ini, std::uint8_t& field, const wchar_t* key) {
-    ini.GetInt(field, kFontSection, key, field);
-}
+void ReadByte(CIniFile& ini, std::uint8_t& field, const wchar_t* key) { ini.GetInt(field, kFontSection, key, field); }
 
 // Keys that are missing keep the field of `font`.
 void ReadFont(CIniFile& ini, LogFont& font) {

@@ -156,8 +156,8 @@ int CImageController::CreateToolObject(int tracking) {
     Draw();
     const int offsetX = scrollX_ - centreX_;
     const int offsetY = scrollY_ - centreY_;
-    const bool complete = prototype->Track(backBuffer_.get(), ui_.current.x, ui_.current.y, ui_.step,
-                                           tracking != 0, zoom_, offsetX, offsetY);
+    const bool complete = prototype->Track(backBuffer_.get(), ui_.current.x, ui_.current.y, ui_.step, tracking != 0,
+                                           zoom_, offsetX, offsetY);
     int finished = 0;
     if (complete && tool == CToolPrototypes::kCalibrationTool) {
         ClearSelection();
@@ -454,7 +454,8 @@ void CImageController::RenumberType(int type) {
             ofType.push_back(owned.get());
         }
     }
-    std::stable_sort(ofType.begin(), ofType.end(), [](const CCLObject* a, const CCLObject* b) { return a->id < b->id; });
+    std::stable_sort(ofType.begin(), ofType.end(),
+                     [](const CCLObject* a, const CCLObject* b) { return a->id < b->id; });
     for (std::size_t i = 0; i < ofType.size(); ++i) {
         ofType[i]->number = static_cast<std::int32_t>(i + 1);
         ofType[i]->label.dirty = 1;
@@ -476,14 +477,38 @@ void CImageController::OnKeyDown(UINT key) {
         ui_.step = 0;
         Render(0);
         return;
-    case VK_LEFT: ui_.nudging = 1; NudgeSelection(1, 0, 0, 0, 0, labelOnly); return;
-    case VK_UP: ui_.nudging = 1; NudgeSelection(0, 1, 0, 0, 0, labelOnly); return;
-    case VK_RIGHT: ui_.nudging = 1; NudgeSelection(0, 0, 1, 0, 0, labelOnly); return;
-    case VK_DOWN: ui_.nudging = 1; NudgeSelection(0, 0, 0, 1, 0, labelOnly); return;
-    case 'A': ui_.nudging = 1; NudgeSelection(1, 0, 0, 0, 0, 0); return;
-    case 'W': ui_.nudging = 1; NudgeSelection(0, 1, 0, 0, 0, 0); return;
-    case 'D': ui_.nudging = 1; NudgeSelection(0, 0, 1, 0, 0, 0); return;
-    case 'S': ui_.nudging = 1; NudgeSelection(0, 0, 0, 1, 0, 0); return;
+    case VK_LEFT:
+        ui_.nudging = 1;
+        NudgeSelection(1, 0, 0, 0, 0, labelOnly);
+        return;
+    case VK_UP:
+        ui_.nudging = 1;
+        NudgeSelection(0, 1, 0, 0, 0, labelOnly);
+        return;
+    case VK_RIGHT:
+        ui_.nudging = 1;
+        NudgeSelection(0, 0, 1, 0, 0, labelOnly);
+        return;
+    case VK_DOWN:
+        ui_.nudging = 1;
+        NudgeSelection(0, 0, 0, 1, 0, labelOnly);
+        return;
+    case 'A':
+        ui_.nudging = 1;
+        NudgeSelection(1, 0, 0, 0, 0, 0);
+        return;
+    case 'W':
+        ui_.nudging = 1;
+        NudgeSelection(0, 1, 0, 0, 0, 0);
+        return;
+    case 'D':
+        ui_.nudging = 1;
+        NudgeSelection(0, 0, 1, 0, 0, 0);
+        return;
+    case 'S':
+        ui_.nudging = 1;
+        NudgeSelection(0, 0, 0, 1, 0, 0);
+        return;
     case VK_DELETE:
         DeleteSelection();
         Render(0);
@@ -500,16 +525,13 @@ void CImageController::OnKeyDown(UINT key) {
             Render(0);
         }
         return;
-    default:
-        return;
+    default: return;
     }
 }
 
 void CImageController::OnKeyUp(UINT key) {
     switch (key) {
-    case VK_CONTROL:
-        ui_.replaceSelection = 1;
-        return;
+    case VK_CONTROL: ui_.replaceSelection = 1; return;
     case VK_LEFT:
     case VK_UP:
     case VK_RIGHT:
@@ -522,8 +544,7 @@ void CImageController::OnKeyUp(UINT key) {
         ui_.nudging = 0;
         Render(0);
         return;
-    default:
-        return;
+    default: return;
     }
 }
 

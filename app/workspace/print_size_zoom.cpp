@@ -15,8 +15,7 @@ std::optional<float> PrintSizeZoom(std::int32_t pictureWidth, std::u16string_vie
     if (pictureWidth <= 0 || screen.horizontalPixels <= 0 || screen.horizontalMillimetres <= 0) {
         return std::nullopt;
     }
-    const double screenPixelsPerInch =
-        screen.horizontalPixels / (screen.horizontalMillimetres * kInchesPerMillimetre);
+    const double screenPixelsPerInch = screen.horizontalPixels / (screen.horizontalMillimetres * kInchesPerMillimetre);
     // The picture's width in inches: its pixel count converted from the unit,
     // times the unit length of one pixel.
     const double widthInUnitInches = ConvertUnit(static_cast<float>(pictureWidth), unit, u"inch");

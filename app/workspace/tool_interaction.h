@@ -11,13 +11,13 @@ struct TrackPoint {
 struct ToolInteraction {
     static constexpr int kTypeCount = 20;
 
-    int tool = 0;          // also the object type and the document tag
-    int step = 0;          // 0: no object in progress
-    int drawingMode = 0;   // a tool is chosen
-    int selectMode = 0;    // the selection tool is chosen
-    int moving = 0;        // the selection follows the mouse
-    int nudging = 0;       // a movement key is down
-    int bandActive = 0;    // rubber band from `bandFrom` to `bandTo`
+    int tool = 0;         // also the object type and the document tag
+    int step = 0;         // 0: no object in progress
+    int drawingMode = 0;  // a tool is chosen
+    int selectMode = 0;   // the selection tool is chosen
+    int moving = 0;       // the selection follows the mouse
+    int nudging = 0;      // a movement key is down
+    int bandActive = 0;   // rubber band from `bandFrom` to `bandTo`
     TrackPoint bandFrom;
     TrackPoint bandTo;
     TrackPoint current;

@@ -22,8 +22,7 @@ public:
     void Register(int tool) {
         if (tool > 0 && tool < kToolCount) {
             entries_[static_cast<std::size_t>(tool)] = {
-                std::make_unique<T>(),
-                [](const CCLObject& prototype) -> std::unique_ptr<CCLObject> {
+                std::make_unique<T>(), [](const CCLObject& prototype) -> std::unique_ptr<CCLObject> {
                     return std::make_unique<T>(static_cast<const T&>(prototype));
                 }};
         }

@@ -75,19 +75,19 @@ inline constexpr std::uint8_t kStopStreaming = 0xFE;
 }  // namespace command
 
 namespace block {
-inline constexpr std::uint32_t kCommand = 0;        // 8-bit command code
-inline constexpr std::uint32_t kReadoutMode = 3;    // 8-bit
-inline constexpr std::uint32_t kWidth = 4;          // 16-bit
-inline constexpr std::uint32_t kHeight = 6;         // 16-bit
-inline constexpr std::uint32_t kColumnStart = 8;    // 16-bit
-inline constexpr std::uint32_t kRowStart = 10;      // 16-bit
-inline constexpr std::uint32_t kExposure = 12;      // 16-bit
-inline constexpr std::uint32_t kGains = 14;         // 3 x 8-bit
-inline constexpr std::uint32_t kControl = 17;       // 8-bit
-inline constexpr std::uint32_t kIo = 18;            // 2 x 8-bit
+inline constexpr std::uint32_t kCommand = 0;          // 8-bit command code
+inline constexpr std::uint32_t kReadoutMode = 3;      // 8-bit
+inline constexpr std::uint32_t kWidth = 4;            // 16-bit
+inline constexpr std::uint32_t kHeight = 6;           // 16-bit
+inline constexpr std::uint32_t kColumnStart = 8;      // 16-bit
+inline constexpr std::uint32_t kRowStart = 10;        // 16-bit
+inline constexpr std::uint32_t kExposure = 12;        // 16-bit
+inline constexpr std::uint32_t kGains = 14;           // 3 x 8-bit
+inline constexpr std::uint32_t kControl = 17;         // 8-bit
+inline constexpr std::uint32_t kIo = 18;              // 2 x 8-bit
 inline constexpr std::uint32_t kTimingSelector = 20;  // 8-bit, 0..3
-inline constexpr std::uint32_t kTimingValue = 21;   // 32-bit, unaligned
-inline constexpr std::uint32_t kSerial = 6;         // 16 bytes, command 4 only
+inline constexpr std::uint32_t kTimingValue = 21;     // 32-bit, unaligned
+inline constexpr std::uint32_t kSerial = 6;           // 16 bytes, command 4 only
 inline constexpr std::uint32_t kSerialBytes = 16;
 }  // namespace block
 
@@ -95,8 +95,8 @@ inline constexpr std::uint32_t kSerialBytes = 16;
 // 128-byte response area whose upper half stays zero.
 inline constexpr std::uint32_t kResponseAreaBytes = 128;
 namespace response {
-inline constexpr std::uint32_t kIoValue = 3;   // command 1
-inline constexpr std::uint32_t kSerial = 4;    // command 3, 16 bytes
+inline constexpr std::uint32_t kIoValue = 3;  // command 1
+inline constexpr std::uint32_t kSerial = 4;   // command 3, 16 bytes
 }  // namespace response
 
 // ---------------------------------------------------------------------------
@@ -199,10 +199,10 @@ inline constexpr std::uint16_t kTableProductIds[3] = {
 // Device interface class the driver registers for every camera.
 // {00873FDF-61A8-11D1-AA5E-00C94FB1728B}
 struct InterfaceGuid {
-  std::uint32_t data1;
-  std::uint16_t data2;
-  std::uint16_t data3;
-  std::uint8_t data4[8];
+    std::uint32_t data1;
+    std::uint16_t data2;
+    std::uint16_t data3;
+    std::uint8_t data4[8];
 };
 inline constexpr InterfaceGuid kCameraInterfaceGuid = {
     0x00873FDF, 0x61A8, 0x11D1, {0xAA, 0x5E, 0x00, 0xC9, 0x4F, 0xB1, 0x72, 0x8B}};

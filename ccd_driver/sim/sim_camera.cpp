@@ -8,7 +8,7 @@ namespace kqff::sim {
 namespace {
 
 std::uint32_t OnSensor(std::uint32_t asked, std::uint16_t sensor) {
-  return sensor != 0 && asked > sensor ? sensor : asked;
+    return sensor != 0 && asked > sensor ? sensor : asked;
 }
 
 }  // namespace
@@ -16,321 +16,315 @@ std::uint32_t OnSensor(std::uint32_t asked, std::uint16_t sensor) {
 SimCamera::SimCamera() = default;
 
 void SimCamera::SetHasResponsePipe(bool present) {
-  std::lock_guard lock(mutex_);
-  hasResponsePipe_ = present;
+    std::lock_guard lock(mutex_);
+    hasResponsePipe_ = present;
 }
 
 void SimCamera::SetConnected(bool connected) {
-  PendingRead read;
-  bool fail = false;
-  {
-    std::lock_guard lock(mutex_);
-    connected_ = connected;
-    if (!connected) fail = TakePendingRead(read);
-  }
-  changed_.notify_all();
-  // A vanished device fails the transfer in flight.
-  if (fail) read.done->OnVideoReadComplete(kStatusUnsuccessful, static_cast<UsbdStatus>(0xC0000005u), 0);
+    PendingRead read;
+    bool fail = false;
+    {
+        std::lock_guard lock(mutex_);
+        connected_ = connected;
+        if (!connected) fail = TakePendingRead(read);
+    }
+    changed_.notify_all();
+    // A vanished device fails the transfer in flight.
+    if (fail) read.done->OnVideoReadComplete(kStatusUnsuccessful, static_cast<UsbdStatus>(0xC0000005u), 0);
 }
 
 void SimCamera::FailCommandSends(int count, NtStatus status) {
-  std::lock_guard lock(mutex_);
-  failSends_ = count;
-  failSendStatus_ = status;
+    std::lock_guard lock(mutex_);
+    failSends_ = count;
+    failSendStatus_ = status;
 }
 
 void SimCamera::FailResponseReads(int count, NtStatus status) {
-  std::lock_guard lock(mutex_);
-  failResponses_ = count;
-  failResponseStatus_ = status;
+    std::lock_guard lock(mutex_);
+    failResponses_ = count;
+    failResponseStatus_ = status;
 }
 
 void SimCamera::FailRecoveryCalls(int count) {
-  std::lock_guard lock(mutex_);
-  failRecovery_ = count;
+    std::lock_guard lock(mutex_);
+    failRecovery_ = count;
 }
 
 void SimCamera::SetIoInput(std::uint8_t value) {
-  std::lock_guard lock(mutex_);
-  ioInput_ = value;
+    std::lock_guard lock(mutex_);
+    ioInput_ = value;
 }
 
 void SimCamera::SetSerial(const std::array<std::uint8_t, 16>& serial) {
-  std::lock_guard lock(mutex_);
-  serial_ = serial;
+    std::lock_guard lock(mutex_);
+    serial_ = serial;
 }
 
 void SimCamera::SetBytesPerPixel(std::uint32_t bytes) {
-  std::lock_guard lock(mutex_);
-  bytesPerPixel_ = bytes;
+    std::lock_guard lock(mutex_);
+    bytesPerPixel_ = bytes;
 }
 
 void SimCamera::SetSensorSize(std::uint16_t width, std::uint16_t height) {
-  std::lock_guard lock(mutex_);
-  sensorWidth_ = width;
-  sensorHeight_ = height;
+    std::lock_guard lock(mutex_);
+    sensorWidth_ = width;
+    sensorHeight_ = height;
 }
 
 void SimCamera::SetPicture(Picture picture) {
-  std::lock_guard lock(mutex_);
-  picture_ = picture;
+    std::lock_guard lock(mutex_);
+    picture_ = picture;
 }
 
 void SimCamera::SetFramesOnRequest(bool onRequest) {
-  std::lock_guard lock(mutex_);
-  framesOnRequest_ = onRequest;
-  frameRequests_ = 0;
+    std::lock_guard lock(mutex_);
+    framesOnRequest_ = onRequest;
+    frameRequests_ = 0;
 }
 
 void SimCamera::RequestFrame() {
-  std::lock_guard lock(mutex_);
-  if (framesOnRequest_) ++frameRequests_;
+    std::lock_guard lock(mutex_);
+    if (framesOnRequest_) ++frameRequests_;
 }
 
 void SimCamera::WithdrawFrameRequest() {
-  std::lock_guard lock(mutex_);
-  if (frameRequests_ > 0) --frameRequests_;
+    std::lock_guard lock(mutex_);
+    if (frameRequests_ > 0) --frameRequests_;
 }
 
 bool SimCamera::TakeFrameTurn() {
-  std::lock_guard lock(mutex_);
-  if (!streaming_ || frameBytes_ == 0) return false;
-  if (!framesOnRequest_) return true;
-  if (frameRequests_ == 0) return false;
-  --frameRequests_;
-  return true;
+    std::lock_guard lock(mutex_);
+    if (!streaming_ || frameBytes_ == 0) return false;
+    if (!framesOnRequest_) return true;
+    if (frameRequests_ == 0) return false;
+    --frameRequests_;
+    return true;
 }
 
 std::vector<Block> SimCamera::CommandLog() const {
-  std::lock_guard lock(mutex_);
-  return log_;
+    std::lock_guard lock(mutex_);
+    return log_;
 }
 
 void SimCamera::ClearCommandLog() {
-  std::lock_guard lock(mutex_);
-  log_.clear();
+    std::lock_guard lock(mutex_);
+    log_.clear();
 }
 
 SimCounters SimCamera::Counters() const {
-  std::lock_guard lock(mutex_);
-  return counters_;
+    std::lock_guard lock(mutex_);
+    return counters_;
 }
 
 bool SimCamera::Streaming() const {
-  std::lock_guard lock(mutex_);
-  return streaming_;
+    std::lock_guard lock(mutex_);
+    return streaming_;
 }
 
 std::uint32_t SimCamera::FrameBytes() const {
-  std::lock_guard lock(mutex_);
-  return frameBytes_;
+    std::lock_guard lock(mutex_);
+    return frameBytes_;
 }
 
 std::uint32_t SimCamera::RowBytes() const {
-  std::lock_guard lock(mutex_);
-  return rowBytes_;
+    std::lock_guard lock(mutex_);
+    return rowBytes_;
 }
 
 Picture SimCamera::CurrentPicture() const {
-  std::lock_guard lock(mutex_);
-  return picture_;
+    std::lock_guard lock(mutex_);
+    return picture_;
 }
 
 std::uint64_t SimCamera::StreamGeneration() const {
-  std::lock_guard lock(mutex_);
-  return generation_;
+    std::lock_guard lock(mutex_);
+    return generation_;
 }
 
 bool SimCamera::HasPipe(UsbPipe pipe) const {
-  std::lock_guard lock(mutex_);
-  return pipe != UsbPipe::Response || hasResponsePipe_;
+    std::lock_guard lock(mutex_);
+    return pipe != UsbPipe::Response || hasResponsePipe_;
 }
 
 NtStatus SimCamera::BulkOut(UsbPipe pipe, std::span<const std::uint8_t> data) {
-  {
-    std::lock_guard lock(mutex_);
-    if (pipe != UsbPipe::Command || data.size() != kBlockBytes) return kStatusInvalidParameter;
-    if (!connected_) return kStatusDeviceNotConnected;
-    if (failSends_ > 0) {
-      --failSends_;
-      return failSendStatus_;
+    {
+        std::lock_guard lock(mutex_);
+        if (pipe != UsbPipe::Command || data.size() != kBlockBytes) return kStatusInvalidParameter;
+        if (!connected_) return kStatusDeviceNotConnected;
+        if (failSends_ > 0) {
+            --failSends_;
+            return failSendStatus_;
+        }
+        Block block;
+        std::copy(data.begin(), data.end(), block.begin());
+        log_.push_back(block);
+        Answer(block);
     }
-    Block block;
-    std::copy(data.begin(), data.end(), block.begin());
-    log_.push_back(block);
-    Answer(block);
-  }
-  changed_.notify_all();
-  return kStatusSuccess;
+    changed_.notify_all();
+    return kStatusSuccess;
 }
 
 void SimCamera::Answer(const Block& block) {
-  switch (block[block::kCommand]) {
+    switch (block[block::kCommand]) {
     case command::kSetFormat:
-      rowBytes_ = OnSensor(vz::GetLE16(block, block::kWidth), sensorWidth_) * bytesPerPixel_;
-      frameBytes_ = rowBytes_ * OnSensor(vz::GetLE16(block, block::kHeight), sensorHeight_);
-      break;
+        rowBytes_ = OnSensor(vz::GetLE16(block, block::kWidth), sensorWidth_) * bytesPerPixel_;
+        frameBytes_ = rowBytes_ * OnSensor(vz::GetLE16(block, block::kHeight), sensorHeight_);
+        break;
     case command::kGetIo:
-      response_.fill(0);
-      response_[response::kIoValue] = ioInput_;
-      break;
+        response_.fill(0);
+        response_[response::kIoValue] = ioInput_;
+        break;
     case command::kGetSerial:
-      response_.fill(0);
-      std::copy(serial_.begin(), serial_.end(), response_.begin() + response::kSerial);
-      break;
-    case command::kSetSerial:
-      std::copy_n(block.begin() + block::kSerial, serial_.size(), serial_.begin());
-      break;
+        response_.fill(0);
+        std::copy(serial_.begin(), serial_.end(), response_.begin() + response::kSerial);
+        break;
+    case command::kSetSerial: std::copy_n(block.begin() + block::kSerial, serial_.size(), serial_.begin()); break;
     case command::kStartStreaming:
-      streaming_ = true;
-      ++generation_;
-      break;
-    case command::kStopStreaming:
-      streaming_ = false;
-      break;
+        streaming_ = true;
+        ++generation_;
+        break;
+    case command::kStopStreaming: streaming_ = false; break;
     case command::kSetIo:
     case command::kSoftwareTrigger:
-    case command::kSetTiming:
-      break;
+    case command::kSetTiming: break;
     case camera_request::kDataWrite:
-      std::copy(block.begin() + 1, block.end(), dataArea_.begin() + 1);
-      response_ = block;
-      break;
+        std::copy(block.begin() + 1, block.end(), dataArea_.begin() + 1);
+        response_ = block;
+        break;
     case camera_request::kDataRead:
-      // The request it got, with the data area in bytes 1-63.
-      response_ = dataArea_;
-      response_[0] = block[0];
-      break;
+        // The request it got, with the data area in bytes 1-63.
+        response_ = dataArea_;
+        response_[0] = block[0];
+        break;
     default:
-      // Other data requests: the camera answers with the request it got.
-      response_ = block;
-      break;
-  }
+        // Other data requests: the camera answers with the request it got.
+        response_ = block;
+        break;
+    }
 }
 
 NtStatus SimCamera::BulkIn(UsbPipe pipe, std::span<std::uint8_t> data, std::uint32_t& transferred) {
-  std::lock_guard lock(mutex_);
-  transferred = 0;
-  if (pipe != UsbPipe::Response || !hasResponsePipe_) return kStatusInvalidParameter;
-  if (!connected_) return kStatusDeviceNotConnected;
-  if (failResponses_ > 0) {
-    --failResponses_;
-    return failResponseStatus_;
-  }
-  const std::size_t n = std::min(data.size(), response_.size());
-  std::copy_n(response_.begin(), n, data.begin());
-  transferred = static_cast<std::uint32_t>(n);
-  return kStatusSuccess;
+    std::lock_guard lock(mutex_);
+    transferred = 0;
+    if (pipe != UsbPipe::Response || !hasResponsePipe_) return kStatusInvalidParameter;
+    if (!connected_) return kStatusDeviceNotConnected;
+    if (failResponses_ > 0) {
+        --failResponses_;
+        return failResponseStatus_;
+    }
+    const std::size_t n = std::min(data.size(), response_.size());
+    std::copy_n(response_.begin(), n, data.begin());
+    transferred = static_cast<std::uint32_t>(n);
+    return kStatusSuccess;
 }
 
 void SimCamera::SubmitVideoRead(std::span<std::uint8_t> buffer, VideoReadCompletion& done) {
-  NtStatus failure = kStatusSuccess;
-  {
-    std::lock_guard lock(mutex_);
-    ++counters_.videoReadsSubmitted;
-    if (readPending_) {
-      ++counters_.overlappingReads;
-      failure = kStatusUnsuccessful;
-    } else if (!connected_) {
-      failure = kStatusDeviceNotConnected;
-    } else {
-      readPending_ = true;
-      pending_ = {buffer, &done};
+    NtStatus failure = kStatusSuccess;
+    {
+        std::lock_guard lock(mutex_);
+        ++counters_.videoReadsSubmitted;
+        if (readPending_) {
+            ++counters_.overlappingReads;
+            failure = kStatusUnsuccessful;
+        } else if (!connected_) {
+            failure = kStatusDeviceNotConnected;
+        } else {
+            readPending_ = true;
+            pending_ = {buffer, &done};
+        }
     }
-  }
-  changed_.notify_all();
-  if (failure != kStatusSuccess) done.OnVideoReadComplete(failure, static_cast<UsbdStatus>(0xC0000005u), 0);
+    changed_.notify_all();
+    if (failure != kStatusSuccess) done.OnVideoReadComplete(failure, static_cast<UsbdStatus>(0xC0000005u), 0);
 }
 
 bool SimCamera::TakePendingRead(PendingRead& read) {
-  if (!readPending_) return false;
-  read = pending_;
-  readPending_ = false;
-  pending_ = {};
-  return true;
+    if (!readPending_) return false;
+    read = pending_;
+    readPending_ = false;
+    pending_ = {};
+    return true;
 }
 
 bool SimCamera::WaitForPendingRead(std::chrono::milliseconds timeout) {
-  std::unique_lock lock(mutex_);
-  return changed_.wait_for(lock, timeout, [&] { return readPending_; });
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return readPending_; });
 }
 
 void SimCamera::Interrupt() {
-  {
-    std::lock_guard lock(mutex_);
-    interrupted_ = true;
-  }
-  changed_.notify_all();
+    {
+        std::lock_guard lock(mutex_);
+        interrupted_ = true;
+    }
+    changed_.notify_all();
 }
 
 bool SimCamera::Deliver(std::span<const std::uint8_t> data, UsbdStatus usbd, std::chrono::milliseconds timeout,
                         bool onlyWhileStreaming) {
-  PendingRead read;
-  {
-    std::unique_lock lock(mutex_);
-    const bool woke = changed_.wait_for(lock, timeout, [&] {
-      return readPending_ || interrupted_ || (onlyWhileStreaming && !streaming_);
-    });
-    if (!woke || interrupted_ || (onlyWhileStreaming && !streaming_)) {
-      interrupted_ = false;
-      return false;
+    PendingRead read;
+    {
+        std::unique_lock lock(mutex_);
+        const bool woke = changed_.wait_for(
+            lock, timeout, [&] { return readPending_ || interrupted_ || (onlyWhileStreaming && !streaming_); });
+        if (!woke || interrupted_ || (onlyWhileStreaming && !streaming_)) {
+            interrupted_ = false;
+            return false;
+        }
+        TakePendingRead(read);
     }
-    TakePendingRead(read);
-  }
-  const std::size_t n = usbd < 0 ? 0 : std::min(data.size(), read.buffer.size());
-  std::copy_n(data.begin(), n, read.buffer.begin());
-  read.done->OnVideoReadComplete(usbd < 0 ? kStatusUnsuccessful : kStatusSuccess, usbd,
-                                 static_cast<std::uint32_t>(n));
-  return true;
+    const std::size_t n = usbd < 0 ? 0 : std::min(data.size(), read.buffer.size());
+    std::copy_n(data.begin(), n, read.buffer.begin());
+    read.done->OnVideoReadComplete(usbd < 0 ? kStatusUnsuccessful : kStatusSuccess, usbd,
+                                   static_cast<std::uint32_t>(n));
+    return true;
 }
 
 bool SimCamera::DeliverMarker() {
-  Block marker{};
-  marker[kStartMarkerFlagOffset] = 1;
-  return Deliver(marker);
+    Block marker{};
+    marker[kStartMarkerFlagOffset] = 1;
+    return Deliver(marker);
 }
 
 NtStatus SimCamera::GetPortStatus(std::uint32_t& portStatus) {
-  std::lock_guard lock(mutex_);
-  ++counters_.portStatusQueries;
-  portStatus = connected_ ? (kPortConnected | kPortEnabled) : 0;
-  return kStatusSuccess;
+    std::lock_guard lock(mutex_);
+    ++counters_.portStatusQueries;
+    portStatus = connected_ ? (kPortConnected | kPortEnabled) : 0;
+    return kStatusSuccess;
 }
 
 NtStatus SimCamera::ResetPort() {
-  {
-    std::lock_guard lock(mutex_);
-    if (!connected_) return kStatusDeviceNotConnected;
-    ++counters_.portResets;
-    ++generation_;  // the stream restarts at a frame boundary
-  }
-  changed_.notify_all();
-  return kStatusSuccess;
+    {
+        std::lock_guard lock(mutex_);
+        if (!connected_) return kStatusDeviceNotConnected;
+        ++counters_.portResets;
+        ++generation_;  // the stream restarts at a frame boundary
+    }
+    changed_.notify_all();
+    return kStatusSuccess;
 }
 
 NtStatus SimCamera::AbortPipe(UsbPipe pipe) {
-  PendingRead read;
-  bool cancel = false;
-  {
-    std::lock_guard lock(mutex_);
-    if (failRecovery_ > 0) {
-      --failRecovery_;
-      return kStatusInsufficientResources;
+    PendingRead read;
+    bool cancel = false;
+    {
+        std::lock_guard lock(mutex_);
+        if (failRecovery_ > 0) {
+            --failRecovery_;
+            return kStatusInsufficientResources;
+        }
+        ++counters_.pipeAborts;
+        if (pipe == UsbPipe::Video) {
+            ++counters_.videoAborts;
+            cancel = TakePendingRead(read);
+        }
     }
-    ++counters_.pipeAborts;
-    if (pipe == UsbPipe::Video) {
-      ++counters_.videoAborts;
-      cancel = TakePendingRead(read);
-    }
-  }
-  if (cancel) read.done->OnVideoReadComplete(kStatusCancelled, kUsbdCanceled, 0);
-  return kStatusSuccess;
+    if (cancel) read.done->OnVideoReadComplete(kStatusCancelled, kUsbdCanceled, 0);
+    return kStatusSuccess;
 }
 
 NtStatus SimCamera::ResetPipe(UsbPipe pipe) {
-  std::lock_guard lock(mutex_);
-  if (pipe == UsbPipe::Video) ++counters_.videoPipeResets;
-  return kStatusSuccess;
+    std::lock_guard lock(mutex_);
+    if (pipe == UsbPipe::Video) ++counters_.videoPipeResets;
+    return kStatusSuccess;
 }
 
 }  // namespace kqff::sim

@@ -26,113 +26,112 @@ namespace kqff::sim {
 using Block = std::array<std::uint8_t, kBlockBytes>;
 
 struct SimCounters {
-  int videoReadsSubmitted = 0;
-  int overlappingReads = 0;  // a read submitted while another was pending
-  int portResets = 0;
-  int portStatusQueries = 0;
-  int videoAborts = 0;
-  int videoPipeResets = 0;
-  int pipeAborts = 0;  // every pipe
+    int videoReadsSubmitted = 0;
+    int overlappingReads = 0;  // a read submitted while another was pending
+    int portResets = 0;
+    int portStatusQueries = 0;
+    int videoAborts = 0;
+    int videoPipeResets = 0;
+    int pipeAborts = 0;  // every pipe
 };
 
 class SimCamera final : public UsbSide {
- public:
-  SimCamera();
+public:
+    SimCamera();
 
-  // Configuration and faults.
-  void SetHasResponsePipe(bool present);
-  void SetConnected(bool connected);  // false also fails the pending read
-  void FailCommandSends(int count, NtStatus status = kStatusUnsuccessful);
-  void FailResponseReads(int count, NtStatus status = kStatusUnsuccessful);
-  void FailRecoveryCalls(int count);  // the next pipe aborts run out of memory
-  void SetIoInput(std::uint8_t value);
-  void SetSerial(const std::array<std::uint8_t, 16>& serial);
-  void SetBytesPerPixel(std::uint32_t bytes);
-  // A format larger than the sensor is read out at the sensor's size in
-  // that direction; 0 is no limit (the default).
-  void SetSensorSize(std::uint16_t width, std::uint16_t height);
+    // Configuration and faults.
+    void SetHasResponsePipe(bool present);
+    void SetConnected(bool connected);  // false also fails the pending read
+    void FailCommandSends(int count, NtStatus status = kStatusUnsuccessful);
+    void FailResponseReads(int count, NtStatus status = kStatusUnsuccessful);
+    void FailRecoveryCalls(int count);  // the next pipe aborts run out of memory
+    void SetIoInput(std::uint8_t value);
+    void SetSerial(const std::array<std::uint8_t, 16>& serial);
+    void SetBytesPerPixel(std::uint32_t bytes);
+    // A format larger than the sensor is read out at the sensor's size in
+    // that direction; 0 is no limit (the default).
+    void SetSensorSize(std::uint16_t width, std::uint16_t height);
 
-  // What the sensor sends (SimStream): the frame pattern by default.
-  void SetPicture(Picture picture);
+    // What the sensor sends (SimStream): the frame pattern by default.
+    void SetPicture(Picture picture);
 
-  // Frames on request: the camera exposes one frame per RequestFrame, as a
-  // triggered camera does. Off (the default): frames follow each other while
-  // the camera streams.
-  void SetFramesOnRequest(bool onRequest);
-  void RequestFrame();
-  // Takes back one request that no frame has started to answer.
-  void WithdrawFrameRequest();
-  // For the stream: true when a frame may start now (streaming with a format
-  // and, on request, a request pending, which this takes).
-  bool TakeFrameTurn();
+    // Frames on request: the camera exposes one frame per RequestFrame, as a
+    // triggered camera does. Off (the default): frames follow each other while
+    // the camera streams.
+    void SetFramesOnRequest(bool onRequest);
+    void RequestFrame();
+    // Takes back one request that no frame has started to answer.
+    void WithdrawFrameRequest();
+    // For the stream: true when a frame may start now (streaming with a format
+    // and, on request, a request pending, which this takes).
+    bool TakeFrameTurn();
 
-  // What the camera saw.
-  std::vector<Block> CommandLog() const;
-  void ClearCommandLog();
-  SimCounters Counters() const;
-  bool Streaming() const;                  // after command 14, until 254
-  std::uint32_t FrameBytes() const;        // width x height x bytes per pixel of the last format
-  std::uint32_t RowBytes() const;          // width x bytes per pixel of the last format
-  Picture CurrentPicture() const;
-  std::uint64_t StreamGeneration() const;  // bumps on every start and port reset
+    // What the camera saw.
+    std::vector<Block> CommandLog() const;
+    void ClearCommandLog();
+    SimCounters Counters() const;
+    bool Streaming() const;            // after command 14, until 254
+    std::uint32_t FrameBytes() const;  // width x height x bytes per pixel of the last format
+    std::uint32_t RowBytes() const;    // width x bytes per pixel of the last format
+    Picture CurrentPicture() const;
+    std::uint64_t StreamGeneration() const;  // bumps on every start and port reset
 
-  // Video pipe. Waits for the driver's outstanding read and completes it
-  // with data (or with an error). False when no read came within timeout,
-  // or when waitWhileStreaming is set and streaming stopped meanwhile.
-  bool Deliver(std::span<const std::uint8_t> data, UsbdStatus usbd = kUsbdSuccess,
-               std::chrono::milliseconds timeout = std::chrono::milliseconds(2000),
-               bool onlyWhileStreaming = false);
-  bool DeliverMarker();
-  bool WaitForPendingRead(std::chrono::milliseconds timeout);
-  // Wakes a Deliver waiting for a read, so a stream thread can end.
-  void Interrupt();
+    // Video pipe. Waits for the driver's outstanding read and completes it
+    // with data (or with an error). False when no read came within timeout,
+    // or when waitWhileStreaming is set and streaming stopped meanwhile.
+    bool Deliver(std::span<const std::uint8_t> data, UsbdStatus usbd = kUsbdSuccess,
+                 std::chrono::milliseconds timeout = std::chrono::milliseconds(2000), bool onlyWhileStreaming = false);
+    bool DeliverMarker();
+    bool WaitForPendingRead(std::chrono::milliseconds timeout);
+    // Wakes a Deliver waiting for a read, so a stream thread can end.
+    void Interrupt();
 
-  // UsbSide.
-  bool HasPipe(UsbPipe pipe) const override;
-  NtStatus BulkOut(UsbPipe pipe, std::span<const std::uint8_t> data) override;
-  NtStatus BulkIn(UsbPipe pipe, std::span<std::uint8_t> data, std::uint32_t& transferred) override;
-  void SubmitVideoRead(std::span<std::uint8_t> buffer, VideoReadCompletion& done) override;
-  NtStatus GetPortStatus(std::uint32_t& portStatus) override;
-  NtStatus ResetPort() override;
-  NtStatus AbortPipe(UsbPipe pipe) override;
-  NtStatus ResetPipe(UsbPipe pipe) override;
+    // UsbSide.
+    bool HasPipe(UsbPipe pipe) const override;
+    NtStatus BulkOut(UsbPipe pipe, std::span<const std::uint8_t> data) override;
+    NtStatus BulkIn(UsbPipe pipe, std::span<std::uint8_t> data, std::uint32_t& transferred) override;
+    void SubmitVideoRead(std::span<std::uint8_t> buffer, VideoReadCompletion& done) override;
+    NtStatus GetPortStatus(std::uint32_t& portStatus) override;
+    NtStatus ResetPort() override;
+    NtStatus AbortPipe(UsbPipe pipe) override;
+    NtStatus ResetPipe(UsbPipe pipe) override;
 
- private:
-  struct PendingRead {
-    std::span<std::uint8_t> buffer;
-    VideoReadCompletion* done = nullptr;
-  };
-  void Answer(const Block& block);  // mutex held
-  bool TakePendingRead(PendingRead& read);  // mutex held
+private:
+    struct PendingRead {
+        std::span<std::uint8_t> buffer;
+        VideoReadCompletion* done = nullptr;
+    };
+    void Answer(const Block& block);          // mutex held
+    bool TakePendingRead(PendingRead& read);  // mutex held
 
-  mutable std::mutex mutex_;
-  std::condition_variable changed_;
-  bool hasResponsePipe_ = true;
-  bool connected_ = true;
-  int failSends_ = 0;
-  NtStatus failSendStatus_ = kStatusUnsuccessful;
-  int failResponses_ = 0;
-  NtStatus failResponseStatus_ = kStatusUnsuccessful;
-  int failRecovery_ = 0;
-  std::uint8_t ioInput_ = 0;
-  std::array<std::uint8_t, 16> serial_{};
-  std::uint32_t bytesPerPixel_ = 1;
-  std::uint16_t sensorWidth_ = 0;
-  std::uint16_t sensorHeight_ = 0;
-  std::uint32_t frameBytes_ = 0;
-  std::uint32_t rowBytes_ = 0;
-  Picture picture_ = Picture::Pattern;
-  bool framesOnRequest_ = false;
-  int frameRequests_ = 0;
-  Block dataArea_{};  // bytes 1-63 are the area
-  bool streaming_ = false;
-  std::uint64_t generation_ = 0;
-  bool interrupted_ = false;
-  Block response_{};
-  std::vector<Block> log_;
-  SimCounters counters_;
-  bool readPending_ = false;
-  PendingRead pending_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    bool hasResponsePipe_ = true;
+    bool connected_ = true;
+    int failSends_ = 0;
+    NtStatus failSendStatus_ = kStatusUnsuccessful;
+    int failResponses_ = 0;
+    NtStatus failResponseStatus_ = kStatusUnsuccessful;
+    int failRecovery_ = 0;
+    std::uint8_t ioInput_ = 0;
+    std::array<std::uint8_t, 16> serial_{};
+    std::uint32_t bytesPerPixel_ = 1;
+    std::uint16_t sensorWidth_ = 0;
+    std::uint16_t sensorHeight_ = 0;
+    std::uint32_t frameBytes_ = 0;
+    std::uint32_t rowBytes_ = 0;
+    Picture picture_ = Picture::Pattern;
+    bool framesOnRequest_ = false;
+    int frameRequests_ = 0;
+    Block dataArea_{};  // bytes 1-63 are the area
+    bool streaming_ = false;
+    std::uint64_t generation_ = 0;
+    bool interrupted_ = false;
+    Block response_{};
+    std::vector<Block> log_;
+    SimCounters counters_;
+    bool readPending_ = false;
+    PendingRead pending_;
 };
 
 }  // namespace kqff::sim

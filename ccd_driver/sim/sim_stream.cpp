@@ -19,78 +19,77 @@ SimStream::SimStream(SimCamera& camera, StreamFaults faults)
     : camera_(camera), faults_(faults), thread_([this] { Run(); }) {}
 
 SimStream::~SimStream() {
-  quit_ = true;
-  camera_.Interrupt();
-  thread_.join();
+    quit_ = true;
+    camera_.Interrupt();
+    thread_.join();
 }
 
 void SimStream::Run() {
-  std::uint32_t frameNumber = 1;
-  while (!quit_) {
-    if (!camera_.TakeFrameTurn()) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      continue;
+    std::uint32_t frameNumber = 1;
+    while (!quit_) {
+        if (!camera_.TakeFrameTurn()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            continue;
+        }
+        if (SendFrame(frameNumber++)) ++framesSent_;
     }
-    if (SendFrame(frameNumber++)) ++framesSent_;
-  }
 }
 
 bool SimStream::SendFrame(std::uint32_t frameNumber) {
-  const std::uint64_t generation = camera_.StreamGeneration();
-  const std::uint32_t frameBytes = camera_.FrameBytes();
-  const std::uint32_t rowBytes = camera_.RowBytes();
-  const Picture picture = camera_.CurrentPicture();
-  if (faults_.startMarkers) {
-    Block marker{};
-    marker[kStartMarkerFlagOffset] = 1;
-    if (!SendTransfer(marker, generation)) return false;
-  }
-  std::vector<std::uint8_t> chunk(kChunkBytes);
-  for (std::uint32_t offset = 0;;) {
-    const std::uint32_t length = std::min(kChunkBytes, frameBytes - offset);
-    const std::span<std::uint8_t> part = std::span(chunk).first(length);
-    if (picture == Picture::Bayer) {
-      FillBayerPicture(frameNumber, rowBytes, offset, part);
-    } else {
-      FillFramePattern(frameNumber, offset, part);
+    const std::uint64_t generation = camera_.StreamGeneration();
+    const std::uint32_t frameBytes = camera_.FrameBytes();
+    const std::uint32_t rowBytes = camera_.RowBytes();
+    const Picture picture = camera_.CurrentPicture();
+    if (faults_.startMarkers) {
+        Block marker{};
+        marker[kStartMarkerFlagOffset] = 1;
+        if (!SendTransfer(marker, generation)) return false;
     }
-    if (!SendTransfer(part, generation)) return false;
-    offset += length;
-    if (length < kChunkBytes) return true;
-  }
+    std::vector<std::uint8_t> chunk(kChunkBytes);
+    for (std::uint32_t offset = 0;;) {
+        const std::uint32_t length = std::min(kChunkBytes, frameBytes - offset);
+        const std::span<std::uint8_t> part = std::span(chunk).first(length);
+        if (picture == Picture::Bayer) {
+            FillBayerPicture(frameNumber, rowBytes, offset, part);
+        } else {
+            FillFramePattern(frameNumber, offset, part);
+        }
+        if (!SendTransfer(part, generation)) return false;
+        offset += length;
+        if (length < kChunkBytes) return true;
+    }
 }
 
 bool SimStream::SendTransfer(std::span<const std::uint8_t> data, std::uint64_t generation) {
-  for (;;) {
-    if (quit_ || camera_.StreamGeneration() != generation) return false;  // reset: new frame
-    const std::uint64_t n = ++transfers_;
-    bool delivered = false;
-    if (Every(faults_.dropEvery, n)) {
-      ++faultsInjected_;
-      return true;  // gone on the wire; the camera carries on
+    for (;;) {
+        if (quit_ || camera_.StreamGeneration() != generation) return false;  // reset: new frame
+        const std::uint64_t n = ++transfers_;
+        bool delivered = false;
+        if (Every(faults_.dropEvery, n)) {
+            ++faultsInjected_;
+            return true;  // gone on the wire; the camera carries on
+        }
+        if (Every(faults_.babbleEvery, n)) {
+            ++faultsInjected_;
+            delivered = camera_.Deliver({}, kUsbdBabbleDetected, kDeliverTimeout, true);
+            if (delivered) return false;  // the driver resets the port
+            continue;
+        }
+        if (Every(faults_.xactErrorEvery, n)) {
+            ++faultsInjected_;
+            delivered = camera_.Deliver({}, kUsbdXactError, kDeliverTimeout, true);
+            if (delivered) return false;
+            continue;
+        }
+        if (Every(faults_.zeroLengthEvery, n)) {
+            ++faultsInjected_;
+            while (!quit_ && camera_.Streaming() && !camera_.Deliver({}, kUsbdSuccess, kDeliverTimeout, true)) {}
+        }
+        if (camera_.Deliver(data, kUsbdSuccess, kDeliverTimeout, true)) return true;
+        if (!camera_.Streaming()) return false;
+        // No read outstanding yet (the driver is between reads or recovering).
+        --transfers_;
     }
-    if (Every(faults_.babbleEvery, n)) {
-      ++faultsInjected_;
-      delivered = camera_.Deliver({}, kUsbdBabbleDetected, kDeliverTimeout, true);
-      if (delivered) return false;  // the driver resets the port
-      continue;
-    }
-    if (Every(faults_.xactErrorEvery, n)) {
-      ++faultsInjected_;
-      delivered = camera_.Deliver({}, kUsbdXactError, kDeliverTimeout, true);
-      if (delivered) return false;
-      continue;
-    }
-    if (Every(faults_.zeroLengthEvery, n)) {
-      ++faultsInjected_;
-      while (!quit_ && camera_.Streaming() && !camera_.Deliver({}, kUsbdSuccess, kDeliverTimeout, true)) {
-      }
-    }
-    if (camera_.Deliver(data, kUsbdSuccess, kDeliverTimeout, true)) return true;
-    if (!camera_.Streaming()) return false;
-    // No read outstanding yet (the driver is between reads or recovering).
-    --transfers_;
-  }
 }
 
 }  // namespace kqff::sim

@@ -15,35 +15,35 @@
 namespace kqff::sim {
 
 struct StreamFaults {
-  std::uint32_t babbleEvery = 0;       // every Nth transfer fails with babble
-  std::uint32_t xactErrorEvery = 0;    // ... with a transaction error
-  std::uint32_t dropEvery = 0;         // ... is lost on the wire
-  std::uint32_t zeroLengthEvery = 0;   // ... is preceded by a stray zero-length transfer
-  bool startMarkers = true;
+    std::uint32_t babbleEvery = 0;      // every Nth transfer fails with babble
+    std::uint32_t xactErrorEvery = 0;   // ... with a transaction error
+    std::uint32_t dropEvery = 0;        // ... is lost on the wire
+    std::uint32_t zeroLengthEvery = 0;  // ... is preceded by a stray zero-length transfer
+    bool startMarkers = true;
 };
 
 class SimStream {
- public:
-  explicit SimStream(SimCamera& camera, StreamFaults faults = {});
-  ~SimStream();
-  SimStream(const SimStream&) = delete;
-  SimStream& operator=(const SimStream&) = delete;
+public:
+    explicit SimStream(SimCamera& camera, StreamFaults faults = {});
+    ~SimStream();
+    SimStream(const SimStream&) = delete;
+    SimStream& operator=(const SimStream&) = delete;
 
-  std::uint32_t FramesSent() const { return framesSent_.load(); }
-  std::uint32_t FaultsInjected() const { return faultsInjected_.load(); }
+    std::uint32_t FramesSent() const { return framesSent_.load(); }
+    std::uint32_t FaultsInjected() const { return faultsInjected_.load(); }
 
- private:
-  void Run();
-  bool SendFrame(std::uint32_t frameNumber);
-  bool SendTransfer(std::span<const std::uint8_t> data, std::uint64_t generation);
+private:
+    void Run();
+    bool SendFrame(std::uint32_t frameNumber);
+    bool SendTransfer(std::span<const std::uint8_t> data, std::uint64_t generation);
 
-  SimCamera& camera_;
-  StreamFaults faults_;
-  std::atomic<bool> quit_{false};
-  std::atomic<std::uint32_t> framesSent_{0};
-  std::atomic<std::uint32_t> faultsInjected_{0};
-  std::uint64_t transfers_ = 0;
-  std::thread thread_;
+    SimCamera& camera_;
+    StreamFaults faults_;
+    std::atomic<bool> quit_{false};
+    std::atomic<std::uint32_t> framesSent_{0};
+    std::atomic<std::uint32_t> faultsInjected_{0};
+    std::uint64_t transfers_ = 0;
+    std::thread thread_;
 };
 
 }  // namespace kqff::sim

@@ -160,9 +160,7 @@ bool DecodeBmp(std::span<const std::uint8_t> bytes, CPicture& picture, std::stri
                 dst[x] = src[x] < palette.size() ? src[x] : 0;
             }
             break;
-        case 24:
-            std::memcpy(dst, src, static_cast<std::size_t>(w) * 3);
-            break;
+        case 24: std::memcpy(dst, src, static_cast<std::size_t>(w) * 3); break;
         default:  // 32: BGRX
             for (int x = 0; x < w; ++x) {
                 std::memcpy(dst + x * 3, src + x * 4, 3);

@@ -99,8 +99,8 @@ bool Decode(std::span<const std::uint8_t> bytes, CPicture& picture, std::vector<
     return true;
 }
 
-bool Encode(const CPicture& picture, int quality, MemoryDestination& destination,
-            std::vector<std::uint8_t>& rowBuffer, std::string& error) {
+bool Encode(const CPicture& picture, int quality, MemoryDestination& destination, std::vector<std::uint8_t>& rowBuffer,
+            std::string& error) {
     jpeg_compress_struct cinfo;
     ErrorManager errors;
     InitErrors(errors);

@@ -80,8 +80,7 @@ bool Decode(Reader& reader, CPicture& picture, std::vector<std::uint8_t>& rowBuf
     }
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    if (!picture.Create(static_cast<int>(width), static_cast<int>(height), indexed || grey ? 8 : 24,
-                        kPicturePng)) {
+    if (!picture.Create(static_cast<int>(width), static_cast<int>(height), indexed || grey ? 8 : 24, kPicturePng)) {
         png_destroy_read_struct(&png, &info, nullptr);
         return false;
     }
@@ -127,9 +126,8 @@ bool Encode(const CPicture& picture, std::vector<std::uint8_t>& out, Messages& m
     const bool eightBit = picture.GetBpp() == 8;
     const bool grey = eightBit && picture.IsGreyPalette();
     const int colourType = grey ? PNG_COLOR_TYPE_GRAY : (eightBit ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.GetWidth()),
-                 static_cast<png_uint_32>(picture.GetHeight()), 8, colourType, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.GetWidth()), static_cast<png_uint_32>(picture.GetHeight()),
+                 8, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (eightBit && !grey) {
         png_color colours[256];
         const auto palette = picture.GetPalette();

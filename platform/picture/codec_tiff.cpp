@@ -98,8 +98,8 @@ using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
 
 TiffHandle Open(MemoryFile& file, const char* mode) {
     SilenceLibtiff();
-    return TiffHandle(TIFFClientOpen("picture", mode, &file, &ReadProc, &WriteProc, &SeekProc, &CloseProc,
-                                     &SizeProc, &MapProc, &UnmapProc));
+    return TiffHandle(TIFFClientOpen("picture", mode, &file, &ReadProc, &WriteProc, &SeekProc, &CloseProc, &SizeProc,
+                                     &MapProc, &UnmapProc));
 }
 
 bool ReadGreyScanlines(TIFF* tif, CPicture& picture, bool minIsWhite, std::string& error) {

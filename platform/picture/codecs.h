@@ -19,8 +19,7 @@ bool DecodeBmp(std::span<const std::uint8_t> bytes, CPicture& picture, std::stri
 bool EncodeBmp(const CPicture& picture, std::vector<std::uint8_t>& out, std::string& error);
 
 bool DecodeJpeg(std::span<const std::uint8_t> bytes, CPicture& picture, std::string& error);
-bool EncodeJpeg(const CPicture& picture, int quality, std::vector<std::uint8_t>& out,
-                std::string& error);
+bool EncodeJpeg(const CPicture& picture, int quality, std::vector<std::uint8_t>& out, std::string& error);
 
 bool DecodePng(std::span<const std::uint8_t> bytes, CPicture& picture, std::string& error);
 bool EncodePng(const CPicture& picture, std::vector<std::uint8_t>& out, std::string& error);

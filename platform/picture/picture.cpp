@@ -11,8 +11,7 @@ namespace {
 // A file larger than this is not a picture the program could hold.
 constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{512} << 20;
 
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes,
-                   std::string& error) {
+bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::string& error) {
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec) {
@@ -38,8 +37,7 @@ bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>&
 
 // Writes beside the target and renames over it, so a failed save leaves any
 // earlier file whole.
-bool WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                    std::string& error) {
+bool WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::string& error) {
     std::filesystem::path temp = path;
     temp += ".part";
     {
@@ -48,8 +46,7 @@ bool WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint
             error = "cannot create the picture file";
             return false;
         }
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         out.close();
         if (!out) {
             std::error_code ignored;
@@ -79,8 +76,7 @@ std::size_t CPicture::StrideFor(int width, int bpp) {
 }
 
 bool CPicture::IsSizeAllowed(std::int64_t width, std::int64_t height) {
-    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
-           width * height <= kMaxPixels;
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
 }
 
 std::array<PaletteEntry, 256> CPicture::GreyPalette() {
@@ -115,8 +111,8 @@ bool CPicture::Create(int width, int height, int bpp, int type) {
     return true;
 }
 
-bool CPicture::CreateFromArray(std::span<const std::uint8_t> rows, int width, int height, int bpp,
-                               int stride, bool topDown) {
+bool CPicture::CreateFromArray(std::span<const std::uint8_t> rows, int width, int height, int bpp, int stride,
+                               bool topDown) {
     const int keepType = type_;
     if (!Create(width, height, bpp, keepType)) {
         return false;
@@ -163,9 +159,7 @@ std::uint8_t* CPicture::GetBits(int row) {
     return pixels_.data() + static_cast<std::size_t>(row) * stride_;
 }
 
-const std::uint8_t* CPicture::GetBits(int row) const {
-    return const_cast<CPicture*>(this)->GetBits(row);
-}
+const std::uint8_t* CPicture::GetBits(int row) const { return const_cast<CPicture*>(this)->GetBits(row); }
 
 void CPicture::SetPalette(std::span<const PaletteEntry> entries) {
     if (bpp_ != 8) {
@@ -184,8 +178,7 @@ bool CPicture::IsGreyPalette() const {
     }
     const auto grey = GreyPalette();
     for (std::size_t i = 0; i < palette_.size(); ++i) {
-        if (palette_[i].red != grey[i].red || palette_[i].green != grey[i].green ||
-            palette_[i].blue != grey[i].blue) {
+        if (palette_[i].red != grey[i].red || palette_[i].green != grey[i].green || palette_[i].blue != grey[i].blue) {
             return false;
         }
     }

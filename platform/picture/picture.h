@@ -58,10 +58,8 @@ public:
     bool Create(int width, int height, int bpp, int type);
     // Rows are taken in the order given: topDown says whether rows[0] is the
     // top. stride is the distance between source rows in bytes.
-    bool CreateFromArray(std::span<const std::uint8_t> rows, int width, int height, int bpp,
-                         int stride, bool topDown);
-    bool Copy(const CPicture& source, bool copyPixels = true, bool copySelection = true,
-              bool copyAlpha = true);
+    bool CreateFromArray(std::span<const std::uint8_t> rows, int width, int height, int bpp, int stride, bool topDown);
+    bool Copy(const CPicture& source, bool copyPixels = true, bool copySelection = true, bool copyAlpha = true);
     void Destroy();
 
     bool Load(const std::filesystem::path& path, int type);
@@ -116,10 +114,10 @@ public:
     // lightness, blended with the original by blend (0..1).
     bool Colorize(std::uint8_t hue, std::uint8_t saturation, float blend);
     bool ShiftRGB(int red, int green, int blue);
-    bool Mirror();    // left-right
-    bool Flip();      // top-bottom
+    bool Mirror();  // left-right
+    bool Flip();    // top-bottom
     bool Negative();
-    bool fudiao();    // emboss: relief of the upper-left to lower-right slope
+    bool fudiao();                           // emboss: relief of the upper-left to lower-right slope
     bool RotateLeft(CPicture& dest) const;   // 90 degrees counter-clockwise
     bool RotateRight(CPicture& dest) const;  // 90 degrees clockwise
     bool Rotate180(CPicture& dest) const;

@@ -41,9 +41,9 @@ bool Stretch(const CPicture& picture, HDC dc, int x, int y, int width, int heigh
     DibHeader dib;
     FillHeader(picture, dib);
     const int oldMode = ::SetStretchBltMode(dc, COLORONCOLOR);
-    const int lines = ::StretchDIBits(dc, x, y, width, height, 0, 0, picture.GetWidth(), picture.GetHeight(),
-                                      picture.GetBits(0), reinterpret_cast<const BITMAPINFO*>(&dib),
-                                      DIB_RGB_COLORS, rop);
+    const int lines =
+        ::StretchDIBits(dc, x, y, width, height, 0, 0, picture.GetWidth(), picture.GetHeight(), picture.GetBits(0),
+                        reinterpret_cast<const BITMAPINFO*>(&dib), DIB_RGB_COLORS, rop);
     if (oldMode != 0) {
         ::SetStretchBltMode(dc, oldMode);
     }
@@ -89,8 +89,8 @@ bool CreateFromHBITMAP(CPicture& picture, HBITMAP bitmap) {
     header.bmiHeader.biBitCount = 24;
     header.bmiHeader.biCompression = BI_RGB;
     HDC screen = ::GetDC(nullptr);
-    const int lines = ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), result.GetBits(0), &header,
-                                  DIB_RGB_COLORS);
+    const int lines =
+        ::GetDIBits(screen, bitmap, 0, static_cast<UINT>(info.bmHeight), result.GetBits(0), &header, DIB_RGB_COLORS);
     ::ReleaseDC(nullptr, screen);
     if (lines != info.bmHeight) {
         return false;

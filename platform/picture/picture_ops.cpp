@@ -11,9 +11,7 @@
 
 namespace {
 
-std::uint8_t Clamp8(std::int64_t v) {
-    return static_cast<std::uint8_t>(std::clamp<std::int64_t>(v, 0, 255));
-}
+std::uint8_t Clamp8(std::int64_t v) { return static_cast<std::uint8_t>(std::clamp<std::int64_t>(v, 0, 255)); }
 
 std::uint8_t Clamp8f(float v) {
     if (!(v > 0.0f)) {
@@ -145,8 +143,8 @@ bool CPicture::Filter(std::span<const std::int32_t> kernel, int kernelSize, int 
                 for (int ky = 0; ky < 3; ++ky) {
                     for (int kx = 0; kx < 3; ++kx) {
                         const int sx = std::clamp(x + kx - 1, 0, width_ - 1);
-                        sum += std::int64_t{kernel[static_cast<std::size_t>(ky * 3 + kx)]} *
-                               rows[ky][sx * channels + c];
+                        sum +=
+                            std::int64_t{kernel[static_cast<std::size_t>(ky * 3 + kx)]} * rows[ky][sx * channels + c];
                     }
                 }
                 dst[x * channels + c] = Clamp8(sum / divisor + offset);
@@ -197,7 +195,8 @@ bool CPicture::UnsharpMask(float radius, float amount, int threshold) {
             float blurred = 0;
             for (int i = -half; i <= half; ++i) {
                 const int sy = std::clamp(y + i, 0, height_ - 1);
-                blurred += weights[static_cast<std::size_t>(i + half)] * horizontal[static_cast<std::size_t>(sy) * rowValues + v];
+                blurred += weights[static_cast<std::size_t>(i + half)] *
+                           horizontal[static_cast<std::size_t>(sy) * rowValues + v];
             }
             const float original = dst[v];
             const float difference = original - blurred;

@@ -18,9 +18,7 @@ void CDockingBar::SetContent(HWND content) {
     PlaceContent();
 }
 
-int CDockingBar::TitleHeight() const {
-    return GetSystemMetrics(SM_CYSMCAPTION) + 2;
-}
+int CDockingBar::TitleHeight() const { return GetSystemMetrics(SM_CYSMCAPTION) + 2; }
 
 void CDockingBar::PlaceContent() {
     if (!m_hWnd || !m_content) {
@@ -47,17 +45,13 @@ void CDockingBar::Paint() {
 
 LRESULT CDockingBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        return OnCreate();
+    case WM_CREATE: return OnCreate();
     case WM_SIZE:
         PlaceContent();
         InvalidateRect(m_hWnd, nullptr, TRUE);
         return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        Paint();
-        return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: Paint(); return 0;
     case WM_COMMAND:
     case WM_NOTIFY: {
         LRESULT result = 0;
@@ -70,7 +64,6 @@ LRESULT CDockingBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         // What the content does not handle itself goes on to the frame.
         return SendMessageW(GetParent(m_hWnd), message, wParam, lParam);
     }
-    default:
-        return Default(message, wParam, lParam);
+    default: return Default(message, wParam, lParam);
     }
 }

@@ -110,7 +110,6 @@ void CDockingFrame::RepositionBars(RECT& client) {
             client.bottom = area.top;
             break;
         }
-        MoveWindow(place.bar->GetSafeHwnd(), area.left, area.top, area.right - area.left, area.bottom - area.top,
-                   TRUE);
+        MoveWindow(place.bar->GetSafeHwnd(), area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
     }
 }

@@ -14,17 +14,11 @@ int CFlatComboBox::AddString(const std::wstring& text) {
     return static_cast<int>(SendMessageW(m_hWnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
-int CFlatComboBox::GetCount() const {
-    return static_cast<int>(SendMessageW(m_hWnd, CB_GETCOUNT, 0, 0));
-}
+int CFlatComboBox::GetCount() const { return static_cast<int>(SendMessageW(m_hWnd, CB_GETCOUNT, 0, 0)); }
 
-int CFlatComboBox::GetCurSel() const {
-    return static_cast<int>(SendMessageW(m_hWnd, CB_GETCURSEL, 0, 0));
-}
+int CFlatComboBox::GetCurSel() const { return static_cast<int>(SendMessageW(m_hWnd, CB_GETCURSEL, 0, 0)); }
 
-void CFlatComboBox::SetCurSel(int index) {
-    SendMessageW(m_hWnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
+void CFlatComboBox::SetCurSel(int index) { SendMessageW(m_hWnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
 
 std::wstring CFlatComboBox::GetItemText(int index) const {
     const LRESULT length = SendMessageW(m_hWnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
@@ -37,19 +31,12 @@ std::wstring CFlatComboBox::GetItemText(int index) const {
     return text;
 }
 
-void CFlatComboBox::ResetContent() {
-    SendMessageW(m_hWnd, CB_RESETCONTENT, 0, 0);
-}
+void CFlatComboBox::ResetContent() { SendMessageW(m_hWnd, CB_RESETCONTENT, 0, 0); }
 
 bool CFlatComboBox::OnReflectedCommand(WORD code) {
     switch (code) {
-    case CBN_DROPDOWN:
-        OnDropDown();
-        return true;
-    case CBN_SELCHANGE:
-        OnSelectionChanged();
-        return true;
-    default:
-        return false;
+    case CBN_DROPDOWN: OnDropDown(); return true;
+    case CBN_SELCHANGE: OnSelectionChanged(); return true;
+    default: return false;
     }
 }

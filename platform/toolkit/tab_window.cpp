@@ -18,13 +18,14 @@ bool CTabWindow::Create(HWND parent, UINT id) {
 }
 
 bool CTabWindow::SetImageList(UINT bitmapId, int imageWidth, int grow, COLORREF mask) {
-    UniqueGdiObject bitmap(LoadImageW(GetResourceModule(), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0,
-                                      LR_CREATEDIBSECTION));
+    UniqueGdiObject bitmap(
+        LoadImageW(GetResourceModule(), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     BITMAP info{};
     if (!bitmap || !GetObjectW(bitmap.Get(), sizeof(info), &info) || imageWidth <= 0) {
         return false;
     }
-    UniqueImageList list(ImageList_Create(imageWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, info.bmWidth / imageWidth, grow));
+    UniqueImageList list(
+        ImageList_Create(imageWidth, info.bmHeight, ILC_COLOR24 | ILC_MASK, info.bmWidth / imageWidth, grow));
     if (!list || ImageList_AddMasked(list.Get(), static_cast<HBITMAP>(bitmap.Get()), mask) < 0) {
         return false;
     }
@@ -38,8 +39,8 @@ int CTabWindow::AddTab(HWND child, const std::wstring& title, int image) {
     item.mask = TCIF_TEXT | TCIF_IMAGE;
     item.pszText = const_cast<wchar_t*>(title.c_str());
     item.iImage = image;
-    const int index = static_cast<int>(
-        SendMessageW(m_hWnd, TCM_INSERTITEMW, m_children.size(), reinterpret_cast<LPARAM>(&item)));
+    const int index =
+        static_cast<int>(SendMessageW(m_hWnd, TCM_INSERTITEMW, m_children.size(), reinterpret_cast<LPARAM>(&item)));
     if (index < 0) {
         return -1;
     }
@@ -48,9 +49,7 @@ int CTabWindow::AddTab(HWND child, const std::wstring& title, int image) {
     return index;
 }
 
-int CTabWindow::GetCurSel() const {
-    return static_cast<int>(SendMessageW(m_hWnd, TCM_GETCURSEL, 0, 0));
-}
+int CTabWindow::GetCurSel() const { return static_cast<int>(SendMessageW(m_hWnd, TCM_GETCURSEL, 0, 0)); }
 
 void CTabWindow::SelectTab(int index) {
     if (index < 0 || index >= GetTabCount()) {

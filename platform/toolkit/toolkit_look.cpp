@@ -2,17 +2,11 @@
 
 #include "unique_handle.h"
 
-COLORREF GetFaceColor() {
-    return GetSysColor(COLOR_BTNFACE);
-}
+COLORREF GetFaceColor() { return GetSysColor(COLOR_BTNFACE); }
 
-void FillFace(HDC dc, const RECT& rect) {
-    FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
-}
+void FillFace(HDC dc, const RECT& rect) { FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE)); }
 
-void DrawFlatFrame(HDC dc, const RECT& rect) {
-    FrameRect(dc, &rect, GetSysColorBrush(COLOR_BTNSHADOW));
-}
+void DrawFlatFrame(HDC dc, const RECT& rect) { FrameRect(dc, &rect, GetSysColorBrush(COLOR_BTNSHADOW)); }
 
 void DrawTitleStrip(HDC dc, const RECT& rect, const std::wstring& title) {
     FillRect(dc, &rect, GetSysColorBrush(COLOR_INACTIVECAPTION));

@@ -14,8 +14,7 @@ namespace {
 class IniFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  (L"vizcam_ini_" + std::to_wstring(GetCurrentProcessId()));
+        folder_ = std::filesystem::temp_directory_path() / (L"vizcam_ini_" + std::to_wstring(GetCurrentProcessId()));
         std::filesystem::create_directories(folder_);
         ini_.m_strPath = (folder_ / L"Config.ini").wstring();
     }
@@ -52,8 +51,9 @@ TEST_F(IniFileTest, MissingKeysGiveDefaultsAndNull) {
 }
 
 TEST_F(IniFileTest, ValuesAsWrittenByHandAreRead) {
-    WriteFile("[Option]\r\nLAN=1\r\nPicF=D:\\Pictures\\\r\n[CLdraw]\r\nUnit=mm\r\nLW=300\r\n"
-              "[Ruler]\r\nRulerScale=abc\r\nRulerX=12.75\r\n");
+    WriteFile(
+        "[Option]\r\nLAN=1\r\nPicF=D:\\Pictures\\\r\n[CLdraw]\r\nUnit=mm\r\nLW=300\r\n"
+        "[Ruler]\r\nRulerScale=abc\r\nRulerX=12.75\r\n");
     int lan = 0;
     std::uint8_t byte = 0;
     float scale = -1;

@@ -63,21 +63,11 @@ protected:
         layout.okLabel = Text(GetDlgItem(IDOK));
         layout.cancelLabel = Text(GetDlgItem(IDCANCEL));
         switch (finish_) {
-        case Finish::escape:
-            PostMessageW(m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
-            break;
-        case Finish::clickOk:
-            PostMessageW(GetDlgItem(IDOK), BM_CLICK, 0, 0);
-            break;
-        case Finish::clickSingle:
-            PostMessageW(GetDlgItem(IDC_PROMPT_SINGLE), BM_CLICK, 0, 0);
-            break;
-        case Finish::clickCancel:
-            PostMessageW(GetDlgItem(IDCANCEL), BM_CLICK, 0, 0);
-            break;
-        case Finish::close:
-            PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
-            break;
+        case Finish::escape: PostMessageW(m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0); break;
+        case Finish::clickOk: PostMessageW(GetDlgItem(IDOK), BM_CLICK, 0, 0); break;
+        case Finish::clickSingle: PostMessageW(GetDlgItem(IDC_PROMPT_SINGLE), BM_CLICK, 0, 0); break;
+        case Finish::clickCancel: PostMessageW(GetDlgItem(IDCANCEL), BM_CLICK, 0, 0); break;
+        case Finish::close: PostMessageW(m_hWnd, WM_CLOSE, 0, 0); break;
         }
         return result;
     }
@@ -147,8 +137,8 @@ TEST_P(PromptDlgTest, WideTextWidensByTheDifferenceAndMovesButtonsByHalf) {
     EXPECT_EQ(Width(wide.window) - Width(base.window), dx);
     EXPECT_EQ(Height(wide.window), Height(base.window));  // one line fits the height
     EXPECT_EQ(Width(wide.text), Width(base.text) + dx);
-    for (const auto& [before, after] : {std::pair{base.ok, wide.ok}, std::pair{base.cancel, wide.cancel},
-                                        std::pair{base.single, wide.single}}) {
+    for (const auto& [before, after] :
+         {std::pair{base.ok, wide.ok}, std::pair{base.cancel, wide.cancel}, std::pair{base.single, wide.single}}) {
         EXPECT_EQ(after.left - before.left, dx / 2);
         EXPECT_EQ(after.top, before.top);
     }

@@ -37,8 +37,8 @@ void RecolourArrowPixels(std::span<std::uint8_t> bits, int width, int height, in
             return;
         }
         for (std::size_t at = start; at < start + rowBytes; at += static_cast<std::size_t>(bytesPerPixel)) {
-            const std::uint32_t packed = (std::uint32_t{bits[at]} << 16) | (std::uint32_t{bits[at + 1]} << 8) |
-                                         std::uint32_t{bits[at + 2]};
+            const std::uint32_t packed =
+                (std::uint32_t{bits[at]} << 16) | (std::uint32_t{bits[at + 1]} << 8) | std::uint32_t{bits[at + 2]};
             if (packed < kLightest) {
                 bits[at] = blue;
                 bits[at + 1] = green;

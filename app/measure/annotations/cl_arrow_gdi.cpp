@@ -44,7 +44,8 @@ void DrawPicture(CDC& dc, int bitmapId, ColourRef colour, int x, int y, int widt
         return;
     }
     const BITMAP& bm = section.dsBm;
-    const std::size_t bytes = static_cast<std::size_t>(std::abs(bm.bmHeight)) * static_cast<std::size_t>(bm.bmWidthBytes);
+    const std::size_t bytes =
+        static_cast<std::size_t>(std::abs(bm.bmHeight)) * static_cast<std::size_t>(bm.bmWidthBytes);
     ::GdiFlush();
     RecolourArrowPixels(std::span<std::uint8_t>(static_cast<std::uint8_t*>(bm.bmBits), bytes), bm.bmWidth,
                         std::abs(bm.bmHeight), bm.bmWidthBytes, bm.bmBitsPixel / 8, colour);

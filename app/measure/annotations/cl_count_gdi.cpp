@@ -55,16 +55,16 @@ bool CCL_CountCircle::DrawFigure(CDC& dc, std::int32_t cx, std::int32_t cy) cons
 
 bool CCL_CountDiamond::DrawFigure(CDC& dc, std::int32_t cx, std::int32_t cy) const {
     const std::int64_t g = Reach(size);
-    const std::array<POINT, 5> points = {
-        Offset(cx, cy, -g, 0), Offset(cx, cy, 0, -g), Offset(cx, cy, g, 0), Offset(cx, cy, 0, g), Offset(cx, cy, -g, 0)};
+    const std::array<POINT, 5> points = {Offset(cx, cy, -g, 0), Offset(cx, cy, 0, -g), Offset(cx, cy, g, 0),
+                                         Offset(cx, cy, 0, g), Offset(cx, cy, -g, 0)};
     Outline(dc, points);
     return true;
 }
 
 bool CCL_CountRect::DrawFigure(CDC& dc, std::int32_t cx, std::int32_t cy) const {
     const std::int64_t h = HalfSide(size);
-    const std::array<POINT, 5> points = {
-        Offset(cx, cy, -h, -h), Offset(cx, cy, h, -h), Offset(cx, cy, h, h), Offset(cx, cy, -h, h), Offset(cx, cy, -h, -h)};
+    const std::array<POINT, 5> points = {Offset(cx, cy, -h, -h), Offset(cx, cy, h, -h), Offset(cx, cy, h, h),
+                                         Offset(cx, cy, -h, h), Offset(cx, cy, -h, -h)};
     Outline(dc, points);
     return true;
 }

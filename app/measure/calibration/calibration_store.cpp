@@ -11,8 +11,7 @@ namespace {
 
 constexpr std::u16string_view kScale = u"Scale";
 constexpr std::u16string_view kCount = u"Count";
-constexpr std::u16string_view kKeys[] = {u"Name", u"Value", u"Rank", u"Unit",
-                                         u"Reso", u"GridW", u"GridH", u"GColor"};
+constexpr std::u16string_view kKeys[] = {u"Name", u"Value", u"Rank", u"Unit", u"Reso", u"GridW", u"GridH", u"GColor"};
 
 std::u16string Ascii(const char* text) {
     std::u16string out;
@@ -30,9 +29,7 @@ std::string Narrow(std::u16string_view text) {
     return out;
 }
 
-std::u16string Decimal(long long v) {
-    return Ascii(std::to_string(v).c_str());
-}
+std::u16string Decimal(long long v) { return Ascii(std::to_string(v).c_str()); }
 
 int ParseInt(std::u16string_view text) {
     const std::string s = Narrow(text);
@@ -41,9 +38,7 @@ int ParseInt(std::u16string_view text) {
 
 }  // namespace
 
-std::u16string CalibrationSection(int n) {
-    return u"scl_" + Decimal(n);
-}
+std::u16string CalibrationSection(int n) { return u"scl_" + Decimal(n); }
 
 std::u16string CalibrationStore::FormatValue(float value) {
     char text[64];
@@ -143,8 +138,7 @@ std::optional<int> CalibrationStore::Find(std::u16string_view name) const {
     return std::nullopt;
 }
 
-int CalibrationStore::Save(std::u16string_view name, float value, std::u16string_view unit, int width,
-                           int height) {
+int CalibrationStore::Save(std::u16string_view name, float value, std::u16string_view unit, int width, int height) {
     int count = Count();
     // Overwrite where the name is found: a stored Rank may be stale or edited.
     const int n = Find(name).value_or(count + 1);

@@ -10,11 +10,11 @@
 #include "profile_text.h"
 
 struct Calibration {
-    int section = 0;           // N of [scl_N]
+    int section = 0;  // N of [scl_N]
     std::u16string name;
-    float value = 1.0f;        // units per pixel
-    std::u16string unit;       // one of the six units
-    std::u16string resolution; // "%d * %d" of the picture it was made on
+    float value = 1.0f;         // units per pixel
+    std::u16string unit;        // one of the six units
+    std::u16string resolution;  // "%d * %d" of the picture it was made on
 };
 
 // The counting-grid settings kept with a calibration, and its value, which

@@ -6,19 +6,13 @@
 
 namespace {
 
-std::wstring Wide(std::u16string_view text) {
-    return std::wstring(text.begin(), text.end());
-}
+std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
 }  // namespace
 
-std::wstring ScaleIniPath() {
-    return GetModuleFolder() + L"scale.ini";
-}
+std::wstring ScaleIniPath() { return GetModuleFolder() + L"scale.ini"; }
 
-IniProfile::IniProfile(std::wstring path) {
-    ini_.m_strPath = std::move(path);
-}
+IniProfile::IniProfile(std::wstring path) { ini_.m_strPath = std::move(path); }
 
 std::optional<std::u16string> IniProfile::Read(std::u16string_view section, std::u16string_view key) const {
     std::wstring text;
@@ -30,8 +24,8 @@ std::optional<std::u16string> IniProfile::Read(std::u16string_view section, std:
 }
 
 bool EnsureUnicodeIniFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -46,19 +40,14 @@ bool EnsureUnicodeIniFile(const std::wstring& path) {
     return ok;
 }
 
-bool IniProfile::EnsureUnicodeFile() {
-    return EnsureUnicodeIniFile(ini_.m_strPath);
-}
+bool IniProfile::EnsureUnicodeFile() { return EnsureUnicodeIniFile(ini_.m_strPath); }
 
 bool IniProfile::Write(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
-    return EnsureUnicodeFile() &&
-           ini_.WriteString(Wide(value).c_str(), Wide(section).c_str(), Wide(key).c_str());
+    return EnsureUnicodeFile() && ini_.WriteString(Wide(value).c_str(), Wide(section).c_str(), Wide(key).c_str());
 }
 
 bool IniProfile::DeleteKey(std::u16string_view section, std::u16string_view key) {
     return ini_.DeleteKey(Wide(section).c_str(), Wide(key).c_str());
 }
 
-bool IniProfile::RemoveAll() {
-    return DeleteFileW(ini_.m_strPath.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
-}
+bool IniProfile::RemoveAll() { return DeleteFileW(ini_.m_strPath.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; }

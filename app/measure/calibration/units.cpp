@@ -6,12 +6,12 @@ namespace {
 
 // Length of one unit in micrometres.
 constexpr std::array<double, 6> kMicrometres = {
-    1.0,         // μm
-    1000.0,      // mm
-    10000.0,     // cm
-    25400.0,     // inch = 25.4 mm
-    25.4,        // mil = inch / 1000
-    0.0254,      // uin = inch / 1000000
+    1.0,      // μm
+    1000.0,   // mm
+    10000.0,  // cm
+    25400.0,  // inch = 25.4 mm
+    25.4,     // mil = inch / 1000
+    0.0254,   // uin = inch / 1000000
 };
 
 }  // namespace
@@ -35,6 +35,6 @@ double ConvertUnit(float value, std::u16string_view from, std::u16string_view to
     if (from == to || f < 0 || t < 0) {
         return value;
     }
-    return static_cast<double>(value) * (kMicrometres[static_cast<std::size_t>(f)] /
-                                         kMicrometres[static_cast<std::size_t>(t)]);
+    return static_cast<double>(value) *
+           (kMicrometres[static_cast<std::size_t>(f)] / kMicrometres[static_cast<std::size_t>(t)]);
 }

@@ -5,8 +5,7 @@
 #include <string>
 #include <string_view>
 
-inline constexpr std::array<std::u16string_view, 6> kLengthUnits = {
-    u"\u03bcm", u"mm", u"cm", u"inch", u"mil", u"uin"};
+inline constexpr std::array<std::u16string_view, 6> kLengthUnits = {u"\u03bcm", u"mm", u"cm", u"inch", u"mil", u"uin"};
 
 // The unit a calibration has when none is stored.
 inline constexpr std::u16string_view kDefaultUnit = kLengthUnits[0];

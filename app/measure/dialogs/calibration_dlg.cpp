@@ -11,13 +11,9 @@
 
 namespace {
 
-std::wstring Wide(std::u16string_view text) {
-    return std::wstring(text.begin(), text.end());
-}
+std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
-std::u16string Utf16(const std::wstring& text) {
-    return std::u16string(text.begin(), text.end());
-}
+std::u16string Utf16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
 
 }  // namespace
 
@@ -28,9 +24,7 @@ CCalibrationDlg::CCalibrationDlg(HWND parent)
     BindFloat(IDC_CALIB_PIXELS, m_fPixels);
 }
 
-HWND CCalibrationDlg::UnitCombo() const {
-    return GetDlgItem(IDC_CALIB_UNIT);
-}
+HWND CCalibrationDlg::UnitCombo() const { return GetDlgItem(IDC_CALIB_UNIT); }
 
 float CCalibrationDlg::LookUpValue(const std::wstring& name) {
     IniProfile file(m_strScalePath);

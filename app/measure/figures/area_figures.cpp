@@ -75,10 +75,22 @@ void CCLRectangle::Move(int x0, int y0, int x1, int y1, float zoom) {
     const float dx = static_cast<float>(x1 - x0) / zoom;
     const float dy = static_cast<float>(y1 - y0) / zoom;
     switch (activeHandle) {
-    case 1: corner0.x += dx; corner0.y += dy; break;
-    case 2: corner1.x += dx; corner0.y += dy; break;
-    case 3: corner1.x += dx; corner1.y += dy; break;
-    case 4: corner0.x += dx; corner1.y += dy; break;
+    case 1:
+        corner0.x += dx;
+        corner0.y += dy;
+        break;
+    case 2:
+        corner1.x += dx;
+        corner0.y += dy;
+        break;
+    case 3:
+        corner1.x += dx;
+        corner1.y += dy;
+        break;
+    case 4:
+        corner0.x += dx;
+        corner1.y += dy;
+        break;
     default: return;
     }
     Recompute();

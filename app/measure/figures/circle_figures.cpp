@@ -305,10 +305,9 @@ void CCLEllipse::Recompute() {
     results[kArea] = semiMajor * semiMinor * figures::kPi;
     results[kPerimeter] = 4.0f * (semiMajor - semiMinor) + figures::kTwoPi * semiMinor;
     centre = {(corner1.x + corner2.x) / 2.0f, (corner1.y + corner2.y) / 2.0f};
-    eccentricity = semiMajor > 0.0f
-                       ? std::sqrt(std::max(0.0, 1.0 - (static_cast<double>(semiMinor) * semiMinor) /
-                                                           (static_cast<double>(semiMajor) * semiMajor)))
-                       : 0.0;
+    eccentricity = semiMajor > 0.0f ? std::sqrt(std::max(0.0, 1.0 - (static_cast<double>(semiMinor) * semiMinor) /
+                                                                        (static_cast<double>(semiMajor) * semiMajor)))
+                                    : 0.0;
     const auto offset = static_cast<float>(semiMajor * eccentricity);
     if (height >= width) {
         focus1 = {centre.x, centre.y - offset};
@@ -417,9 +416,9 @@ bool CCLEllipse::HitTest(int x, int y, float zoom) {
         return true;
     }
     const double z = zoom;
-    const double toFoci = std::hypot(x - z * focus1.x, y - z * focus1.y) + std::hypot(x - z * focus2.x, y - z * focus2.y);
-    const double major =
-        std::max(std::fabs(corner2.x - corner1.x), std::fabs(corner2.y - corner1.y)) * z / 2.0;
+    const double toFoci =
+        std::hypot(x - z * focus1.x, y - z * focus1.y) + std::hypot(x - z * focus2.x, y - z * focus2.y);
+    const double major = std::max(std::fabs(corner2.x - corner1.x), std::fabs(corner2.y - corner1.y)) * z / 2.0;
     return HitBody(*this, toFoci >= 2.0 * major - 8.0 && toFoci <= 2.0 * major + 8.0);
 }
 

@@ -17,9 +17,7 @@ double Distance(PointF a, PointF b) { return std::sqrt(SquaredDistance(a, b)); }
 
 ZoomedPoint Zoomed(PointF p, float zoom) { return {ZoomedPixel(zoom, p.x), ZoomedPixel(zoom, p.y)}; }
 
-PointF ImagePoint(int x, int y, float zoom) {
-    return {static_cast<float>(x) / zoom, static_cast<float>(y) / zoom};
-}
+PointF ImagePoint(int x, int y, float zoom) { return {static_cast<float>(x) / zoom, static_cast<float>(y) / zoom}; }
 
 bool NearPoint(PointF p, int x, int y, float zoom) {
     const ZoomedPoint z = Zoomed(p, zoom);

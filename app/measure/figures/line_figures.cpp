@@ -270,8 +270,7 @@ bool CCLParallel::HitTest(int x, int y, float zoom) {
     const auto along = [&](double ox, double oy) { return (x - ox) * ex + (y - oy) * ey; };
     const auto across = [&](double ox, double oy) { return std::fabs((x - ox) * ey - (y - oy) * ex); };
     const bool onAB = across(bx, by) < 5.0 && along(bx, by) >= 0.0 && along(bx, by) <= length;
-    const bool onParallel =
-        across(cx, cy) < 5.0 && along(cx, cy) >= -length / 2.0 && along(cx, cy) <= length / 2.0;
+    const bool onParallel = across(cx, cy) < 5.0 && along(cx, cy) >= -length / 2.0 && along(cx, cy) <= length / 2.0;
     if (onAB || onParallel) {
         state = kBodyActive;
         activeHandle = 0;

@@ -83,9 +83,13 @@ protected:
 };
 
 TEST_F(SegmentTest, HandleHitIsWithinThreePixels) {
-    struct Case { int x, y; float zoom; std::int32_t handle; };
+    struct Case {
+        int x, y;
+        float zoom;
+        std::int32_t handle;
+    };
     const Case cases[] = {
-        {13, 10, 1.0f, 1}, {14, 10, 1.0f, 0}, {10, 7, 1.0f, 1}, {10, 6, 1.0f, 0},
+        {13, 10, 1.0f, 1}, {14, 10, 1.0f, 0}, {10, 7, 1.0f, 1},  {10, 6, 1.0f, 0},
         {37, 53, 1.0f, 2}, {36, 50, 1.0f, 0}, {23, 20, 2.0f, 1}, {24, 20, 2.0f, 0},
     };
     for (const Case& c : cases) {

@@ -32,7 +32,8 @@ void Load(CCLObject& object, const Bytes& bytes) {
 struct ByteWriter {
     Bytes bytes;
     void I32(std::int64_t v) {
-        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(v) >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint64_t>(v) >> (8 * i)));
     }
     void F32(float f) {
         std::uint32_t u = 0;

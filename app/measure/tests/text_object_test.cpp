@@ -33,8 +33,7 @@ TEST(Label, ComposesPerTypeAndMode) {
         {"angle never scaled", 3, 0, 0.5f, u"mm", u"角_3\n角度:45.00°"},
         {"two-line angle", 4, 3, 7.0f, u"mm", u"角度:45.00°"},
         {"parallels", 5, 3, 2.0f, u"mm", u"距离:16.00mm"},
-        {"rectangle", 6, 0, 0.5f, u"μm",
-         u"矩形_3\n宽度:1.50μm\n高度:2.00μm\n周长:3.00μm\n面积:25.00μm*μm"},
+        {"rectangle", 6, 0, 0.5f, u"μm", u"矩形_3\n宽度:1.50μm\n高度:2.00μm\n周长:3.00μm\n面积:25.00μm*μm"},
         {"centre circle", 7, 3, 1.0f, u"px", u"半径:7.00px\n周长:6.00px\n面积:100.00px*px"},
         {"two-point circle", 8, 1, 1.0f, u"px", u"两点圆_3"},
         {"three-point circle", 9, 1, 1.0f, u"px", u"三点圆_3"},
@@ -107,11 +106,15 @@ TEST(Label, HitTestReachesTwoPixelsOutside) {
     label.y = 20.0f;
     label.width = 30;
     label.height = 12;
-    struct Case { int x, y; float zoom; bool hit; };
+    struct Case {
+        int x, y;
+        float zoom;
+        bool hit;
+    };
     const Case cases[] = {
-        {8, 25, 1.0f, true},   {7, 25, 1.0f, false}, {42, 25, 1.0f, true}, {43, 25, 1.0f, false},
-        {20, 18, 1.0f, true},  {20, 17, 1.0f, false}, {20, 34, 1.0f, true}, {20, 35, 1.0f, false},
-        {18, 38, 2.0f, true},  {17, 38, 2.0f, false}, {52, 54, 2.0f, true}, {53, 54, 2.0f, false},
+        {8, 25, 1.0f, true},  {7, 25, 1.0f, false},  {42, 25, 1.0f, true}, {43, 25, 1.0f, false},
+        {20, 18, 1.0f, true}, {20, 17, 1.0f, false}, {20, 34, 1.0f, true}, {20, 35, 1.0f, false},
+        {18, 38, 2.0f, true}, {17, 38, 2.0f, false}, {52, 54, 2.0f, true}, {53, 54, 2.0f, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(label.HitTest(c.x, c.y, c.zoom), c.hit) << c.x << "," << c.y << " zoom " << c.zoom;

@@ -15,20 +15,11 @@ std::optional<CrossPosition> MoveCrossLine(unsigned key, CrossPosition current, 
         x = frame.width / 2;
         y = frame.height / 2 - 1;
         break;
-    case kCrossLeftKey:
-        --x;
-        break;
-    case kCrossRightKey:
-        ++x;
-        break;
-    case kCrossUpKey:
-        --y;
-        break;
-    case kCrossDownKey:
-        ++y;
-        break;
-    default:
-        break;
+    case kCrossLeftKey: --x; break;
+    case kCrossRightKey: ++x; break;
+    case kCrossUpKey: --y; break;
+    case kCrossDownKey: ++y; break;
+    default: break;
     }
     return CrossPosition{static_cast<int>(std::clamp<long long>(x, 1, frame.width - 2)),
                          static_cast<int>(std::clamp<long long>(y, 1, frame.height - 1))};

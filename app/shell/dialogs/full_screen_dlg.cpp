@@ -11,13 +11,9 @@ BOOL CFullScreenDlg::OnInitDialog() {
     return CDialog::OnInitDialog();
 }
 
-void CFullScreenDlg::OnOK() {
-    Snapshot();
-}
+void CFullScreenDlg::OnOK() { Snapshot(); }
 
-void CFullScreenDlg::OnCancel() {
-    LeaveFullScreen();
-}
+void CFullScreenDlg::OnCancel() { LeaveFullScreen(); }
 
 template <typename Panel>
 void CFullScreenDlg::WithVideoWindowAside(Panel panel) {
@@ -30,36 +26,26 @@ void CFullScreenDlg::WithVideoWindowAside(Panel panel) {
 
 bool CFullScreenDlg::OnKeyDown(unsigned key) {
     switch (key) {
-    case VK_RETURN:
-        Snapshot();
-        return true;
-    case VK_ESCAPE:
-        LeaveFullScreen();
-        return true;
+    case VK_RETURN: Snapshot(); return true;
+    case VK_ESCAPE: LeaveFullScreen(); return true;
     case 'C':
         m_host.ToggleCrossLine();
         m_host.RepaintRulerOverlay();
         return true;
-    case 'F':
-        WithVideoWindowAside([this] { m_host.OnVideoParams(); });
-        return true;
+    case 'F': WithVideoWindowAside([this] { m_host.OnVideoParams(); }); return true;
     case 'H':
         WithVideoWindowAside([this] {
             CHotkeyHelpDlg help(m_hWnd);
             help.DoModal();
         });
         return true;
-    case 'R':
-        WithVideoWindowAside([this] { m_host.OnRulerSettings(); });
-        return true;
-    default:
-        break;
+    case 'R': WithVideoWindowAside([this] { m_host.OnRulerSettings(); }); return true;
+    default: break;
     }
     if (!m_host.IsCrossLineMovable()) {
         return false;
     }
-    const std::optional<CrossPosition> moved =
-        MoveCrossLine(key, m_host.GetCrossPosition(), m_host.GetFrameSize());
+    const std::optional<CrossPosition> moved = MoveCrossLine(key, m_host.GetCrossPosition(), m_host.GetFrameSize());
     if (!moved) {
         return false;
     }
@@ -103,8 +89,7 @@ void CFullScreenDlg::LeaveFullScreen() {
 
 BOOL CFullScreenDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_KEYDOWN:
-        return OnKeyDown(static_cast<unsigned>(wParam)) ? TRUE : FALSE;
+    case WM_KEYDOWN: return OnKeyDown(static_cast<unsigned>(wParam)) ? TRUE : FALSE;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         BeginPaint(m_hWnd, &ps);
@@ -112,7 +97,6 @@ BOOL CFullScreenDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         m_host.RepaintRulerOverlay();
         return TRUE;
     }
-    default:
-        return CDialog::OnMessage(message, wParam, lParam);
+    default: return CDialog::OnMessage(message, wParam, lParam);
     }
 }

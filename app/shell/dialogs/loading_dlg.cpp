@@ -39,9 +39,7 @@ void CLoadingDlg::ShowCheckBoxes() {
     CheckDlgButton(m_hWnd, IDC_LOAD_FILES, m_bLoadFiles ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void CLoadingDlg::EnableLoad() {
-    EnableWindow(GetDlgItem(IDOK), m_bLoadPictures || m_bLoadFiles);
-}
+void CLoadingDlg::EnableLoad() { EnableWindow(GetDlgItem(IDOK), m_bLoadPictures || m_bLoadFiles); }
 
 BOOL CLoadingDlg::OnCommand(WORD id, WORD code) {
     if ((id == IDC_LOAD_PICTURES || id == IDC_LOAD_FILES) && code == BN_CLICKED) {

@@ -22,9 +22,7 @@ bool CUIThread::InitInstance() {
     return true;
 }
 
-void CUIThread::ExitInstance() {
-    m_dialog.DestroyWindow();
-}
+void CUIThread::ExitInstance() { m_dialog.DestroyWindow(); }
 
 bool CUIThread::PreTranslateMessage(MSG& msg) {
     // Tab, Enter and Esc work in the dialog as in any other.

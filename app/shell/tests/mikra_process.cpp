@@ -51,9 +51,7 @@ HWND FindTopLevel(DWORD processId, std::function<bool(HWND)> match) {
 
 }  // namespace
 
-MikraProcess::~MikraProcess() {
-    Kill();
-}
+MikraProcess::~MikraProcess() { Kill(); }
 
 bool MikraProcess::Start(const std::wstring& arguments) {
     const std::wstring program = ProgramFolder() + L"Mikra.exe";
@@ -84,9 +82,7 @@ bool MikraProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
     return true;
 }
 
-bool MikraProcess::IsRunning() const {
-    return m_process && WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT;
-}
+bool MikraProcess::IsRunning() const { return m_process && WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT; }
 
 void MikraProcess::Kill() {
     if (IsRunning()) {
@@ -98,7 +94,8 @@ void MikraProcess::Kill() {
 HWND MikraProcess::WaitForMainFrame(DWORD timeoutMs) const {
     HWND frame = nullptr;
     Poll(timeoutMs, [&] {
-        frame = FindTopLevel(m_id, [](HWND hwnd) { return WindowText(hwnd) == L"Vizcam Viewer" && IsWindowVisible(hwnd); });
+        frame =
+            FindTopLevel(m_id, [](HWND hwnd) { return WindowText(hwnd) == L"Vizcam Viewer" && IsWindowVisible(hwnd); });
         return frame != nullptr || !IsRunning();
     });
     return frame;
@@ -144,9 +141,7 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
-bool HasVisibleStyle(HWND hwnd) {
-    return (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
-}
+bool HasVisibleStyle(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
 
 bool WaitUntilGone(HWND hwnd, DWORD timeoutMs) {
     return Poll(timeoutMs, [hwnd] { return !IsWindow(hwnd); });

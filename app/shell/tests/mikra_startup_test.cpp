@@ -19,9 +19,7 @@ namespace {
 
 constexpr int kViewId = 0xE900 + 16 + 1;  // the splitter's pane (1,1)
 
-std::wstring ConfigPath() {
-    return ProgramFolder() + L"Config.ini";
-}
+std::wstring ConfigPath() { return ProgramFolder() + L"Config.ini"; }
 
 std::wstring ReadSetting(const wchar_t* section, const wchar_t* key) {
     wchar_t value[512] = {};
@@ -256,9 +254,9 @@ TEST_F(MikraTest, StartUpAssociatesDrawingDocumentsForTheUser) {
     ASSERT_NE(frame, nullptr);
     wchar_t value[1024] = {};
     DWORD bytes = sizeof(value);
-    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Classes\\.kqmk", nullptr, RRF_RT_REG_SZ, nullptr, value,
-                           &bytes),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegGetValueW(HKEY_CURRENT_USER, L"Software\\Classes\\.kqmk", nullptr, RRF_RT_REG_SZ, nullptr, value, &bytes),
+        ERROR_SUCCESS);
     EXPECT_STREQ(value, L"Kqmk File");
     bytes = sizeof(value);
     ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Classes\\Kqmk File\\shell\\open\\command", nullptr,

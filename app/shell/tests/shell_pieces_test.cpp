@@ -37,10 +37,10 @@ TEST(ReadCopyDataText, RejectsRecordsItCannotReadSafely) {
     std::vector<wchar_t> unterminated{L'a', L'b', L'c'};
     std::vector<wchar_t> text{L'a', L'\0'};
     const std::vector<COPYDATASTRUCT> bad = {
-        Record(unterminated, 3 * sizeof(wchar_t)),  // no terminator inside the count
-        Record(text, 3),                            // odd byte count
-        Record(text, 0),                            // nothing
-        Record(text, 2 * sizeof(wchar_t), 7),       // another kind of record
+        Record(unterminated, 3 * sizeof(wchar_t)),                                    // no terminator inside the count
+        Record(text, 3),                                                              // odd byte count
+        Record(text, 0),                                                              // nothing
+        Record(text, 2 * sizeof(wchar_t), 7),                                         // another kind of record
         Record(text, static_cast<DWORD>((kMaxCopyDataChars + 2) * sizeof(wchar_t))),  // oversized
     };
     for (const COPYDATASTRUCT& record : bad) {
@@ -123,7 +123,7 @@ TEST_F(FileAssociationTest, RemovalDeletesOurNestedClassAndTheTypeKey) {
 }
 
 struct ForeignCase {
-    const wchar_t* typeValue;  // the default value of .kqmk
+    const wchar_t* typeValue;     // the default value of .kqmk
     const wchar_t* protectedKey;  // a key that must survive
 };
 

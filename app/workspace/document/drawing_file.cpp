@@ -31,14 +31,13 @@ DrawingDocument ReadDrawingDocument(CArchive& ar, ObjectFactory makeObject) {
     return document;
 }
 
-void WriteDrawingDocument(CArchive& ar, const CPicture* picture, std::int32_t pictureKind,
-                          const ObjectList& objects, const CounterStyleList& styles) {
+void WriteDrawingDocument(CArchive& ar, const CPicture* picture, std::int32_t pictureKind, const ObjectList& objects,
+                          const CounterStyleList& styles) {
     kqmk::StorePictureBlock(ar, picture, pictureKind);
     kqmk::StoreObjectBlocks(ar, objects, styles);
 }
 
-DocumentStatus ReadDrawingFile(const std::filesystem::path& path, DrawingDocument& document,
-                               ObjectFactory makeObject) {
+DocumentStatus ReadDrawingFile(const std::filesystem::path& path, DrawingDocument& document, ObjectFactory makeObject) {
     try {
         FileStream file(path, FileStream::Mode::read);
         CArchive ar(file, CArchive::load);
@@ -49,9 +48,8 @@ DocumentStatus ReadDrawingFile(const std::filesystem::path& path, DrawingDocumen
     }
 }
 
-DocumentStatus WriteDrawingFile(const std::filesystem::path& path, const CPicture* picture,
-                                std::int32_t pictureKind, const ObjectList& objects,
-                                const CounterStyleList& styles) {
+DocumentStatus WriteDrawingFile(const std::filesystem::path& path, const CPicture* picture, std::int32_t pictureKind,
+                                const ObjectList& objects, const CounterStyleList& styles) {
     std::filesystem::path temp = path;
     temp += ".part";
     try {

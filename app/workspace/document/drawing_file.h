@@ -28,13 +28,12 @@ struct DrawingDocument {
 // Reads the three blocks from an archive; an 8-bit picture becomes 24-bit.
 // The objects come from `makeObject`. Throws ArchiveException.
 DrawingDocument ReadDrawingDocument(CArchive& ar, ObjectFactory makeObject = &CreateObjectForTag);
-void WriteDrawingDocument(CArchive& ar, const CPicture* picture, std::int32_t pictureKind,
-                          const ObjectList& objects, const CounterStyleList& styles);
+void WriteDrawingDocument(CArchive& ar, const CPicture* picture, std::int32_t pictureKind, const ObjectList& objects,
+                          const CounterStyleList& styles);
 
 DocumentStatus ReadDrawingFile(const std::filesystem::path& path, DrawingDocument& document,
                                ObjectFactory makeObject = &CreateObjectForTag);
-DocumentStatus WriteDrawingFile(const std::filesystem::path& path, const CPicture* picture,
-                                std::int32_t pictureKind, const ObjectList& objects,
-                                const CounterStyleList& styles);
+DocumentStatus WriteDrawingFile(const std::filesystem::path& path, const CPicture* picture, std::int32_t pictureKind,
+                                const ObjectList& objects, const CounterStyleList& styles);
 
 DocumentStatus StatusOf(const ArchiveException& e);

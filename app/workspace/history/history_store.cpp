@@ -43,8 +43,7 @@ fs::path SystemTemporaryDirectory() {
 
 CHistoryStore::CHistoryStore() : CHistoryStore(SystemTemporaryDirectory()) {}
 
-CHistoryStore::CHistoryStore(const fs::path& temporaryDirectory)
-    : baseFolder_(temporaryDirectory / kBaseFolderName) {
+CHistoryStore::CHistoryStore(const fs::path& temporaryDirectory) : baseFolder_(temporaryDirectory / kBaseFolderName) {
     std::error_code ignored;
     fs::create_directories(baseFolder_, ignored);
 }
@@ -120,8 +119,7 @@ bool CHistoryStore::PushStep(std::unique_ptr<HistoryStep> step, const ObjectList
     return written;
 }
 
-bool CHistoryStore::RestoreStep(CPicture* picture, ObjectList& objects, CounterStyleList& styles,
-                                std::int32_t target) {
+bool CHistoryStore::RestoreStep(CPicture* picture, ObjectList& objects, CounterStyleList& styles, std::int32_t target) {
     if (target < 0 || target > last_ || target >= static_cast<std::int32_t>(steps_.size())) {
         return false;
     }
@@ -192,8 +190,7 @@ void CHistoryStore::Clear() {
 }
 
 bool CHistoryStore::LoadCurrentPicture(CPicture& picture) const {
-    for (std::int32_t i = std::min<std::int32_t>(current_, static_cast<std::int32_t>(steps_.size()) - 1); i >= 0;
-         --i) {
+    for (std::int32_t i = std::min<std::int32_t>(current_, static_cast<std::int32_t>(steps_.size()) - 1); i >= 0; --i) {
         if (steps_[static_cast<std::size_t>(i)]->hasPicture != 0) {
             CPicture loaded;
             if (!loaded.Load(StepFolder(i) / kPictureFile, kPictureAuto)) {

@@ -18,8 +18,8 @@ protected:
         scale.Write(u"scl_1", u"GridH", u"10.000000");
         scale.Write(u"scl_1", u"Value", u"2.000000");
         scale.Write(u"scl_1", u"GColor", u"255");
-        combo = ::CreateWindowW(L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100, 100, window.hwnd(),
-                                nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        combo = ::CreateWindowW(L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100, 100, window.hwnd(), nullptr,
+                                ::GetModuleHandleW(nullptr), nullptr);
         ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Default"));
         ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"10x"));
         ::SendMessageW(combo, CB_SETCURSEL, 1, 0);

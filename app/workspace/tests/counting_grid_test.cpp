@@ -43,7 +43,7 @@ std::vector<std::int32_t> Columns(const std::vector<GridSegment>& lines) {
 TEST(CountingGridTest, LinesAfterEveryWholeCellSpanThePicture) {
     const auto lines = CountingGridLines(Centred(), 10.0f, 10.0f);
     const std::vector<GridSegment> expected = {
-        {80, 70, 120, 70}, {80, 80, 120, 80}, {80, 90, 120, 90},                       // rows
+        {80, 70, 120, 70}, {80, 80, 120, 80},  {80, 90, 120, 90},                       // rows
         {90, 60, 90, 90},  {100, 60, 100, 90}, {110, 60, 110, 90}, {120, 60, 120, 90},  // columns
     };
     EXPECT_EQ(lines, expected);

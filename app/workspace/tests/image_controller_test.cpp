@@ -112,7 +112,10 @@ TEST_F(ControllerTest, SmallPictureIsCentredInTheMargin) {
 
 TEST_F(ControllerTest, ZoomScalesAndRecentres) {
     auto c = Open(WritePicture("zoom.bmp", 40, 30));
-    struct Case { float zoom; int left, top, width, height; };
+    struct Case {
+        float zoom;
+        int left, top, width, height;
+    };
     for (const Case k : {Case{0.5f, 90, 67, 20, 15}, Case{1.0f, 80, 60, 40, 30}, Case{2.0f, 60, 45, 80, 60}}) {
         c->SetZoom(k.zoom);
         c->Render(1);

@@ -19,9 +19,9 @@ TEST(PrintSizeZoomTest, PictureShowsAtItsCalibratedWidth) {
     };
     // 1000 pixels of 0.0254 mm are one inch; 500 pixels of 2 mil are one inch;
     // 254 pixels of 100 um are one inch.
-    for (const Case k : {Case{1000, u"mm", 0.0254f, 1, 1.0}, Case{1000, u"mm", 0.0254f, 2, 2.0},
-                         Case{500, u"mil", 2.0f, 1, 1.0}, Case{254, u"\u03bcm", 100.0f, 3, 3.0},
-                         Case{100, u"inch", 0.05f, 1, 5.0}}) {
+    for (const Case k :
+         {Case{1000, u"mm", 0.0254f, 1, 1.0}, Case{1000, u"mm", 0.0254f, 2, 2.0}, Case{500, u"mil", 2.0f, 1, 1.0},
+          Case{254, u"\u03bcm", 100.0f, 3, 3.0}, Case{100, u"inch", 0.05f, 1, 5.0}}) {
         const auto zoom = PrintSizeZoom(k.width, k.unit, k.scale, k.magnification, kScreen96);
         ASSERT_TRUE(zoom.has_value()) << k.width;
         // Zoomed width in screen pixels over 96 pixels per inch.

@@ -52,8 +52,8 @@ public:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"VizcamHistoryTest";
         ::RegisterClassW(&wc);
-        hwnd_ = ::CreateWindowW(L"VizcamHistoryTest", L"test", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr,
-                                nullptr, wc.hInstance, nullptr);
+        hwnd_ = ::CreateWindowW(L"VizcamHistoryTest", L"test", WS_POPUP | WS_VISIBLE, 0, 0, 320, 240, nullptr, nullptr,
+                                wc.hInstance, nullptr);
         ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~ParentWindow() { ::DestroyWindow(hwnd_); }

@@ -18,7 +18,8 @@ bool CIMGCount::Init(std::span<const std::uint8_t> bgr, int width, int height) {
     if (width <= 0 || height <= 0 || bgr.size() / StrideOf(width) < static_cast<std::size_t>(height)) {
         return false;
     }
-    pixels_.assign(bgr.begin(), bgr.begin() + static_cast<std::ptrdiff_t>(StrideOf(width) * static_cast<std::size_t>(height)));
+    pixels_.assign(bgr.begin(),
+                   bgr.begin() + static_cast<std::ptrdiff_t>(StrideOf(width) * static_cast<std::size_t>(height)));
     width_ = width;
     height_ = height;
     edge_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
@@ -54,8 +55,8 @@ bool CIMGCount::saveEdgeImg(const std::filesystem::path& path, int flag) const {
 
 bool CIMGCount::loadEdgeImg(const std::filesystem::path& path) {
     CPicture picture;
-    if (edge_.empty() || !picture.Load(path, kPictureBmp) || picture.GetBpp() != 8 ||
-        picture.GetWidth() != width_ || picture.GetHeight() != height_) {
+    if (edge_.empty() || !picture.Load(path, kPictureBmp) || picture.GetBpp() != 8 || picture.GetWidth() != width_ ||
+        picture.GetHeight() != height_) {
         return false;
     }
     for (int y = 0; y < height_; ++y) {

@@ -10,9 +10,7 @@ bool LeavesCommandsAsTheyWere(const MSG& msg) {
 }
 }  // namespace
 
-CApplication::CApplication() {
-    g_application = this;
-}
+CApplication::CApplication() { g_application = this; }
 
 CApplication::~CApplication() {
     if (g_application == this) {
@@ -20,9 +18,7 @@ CApplication::~CApplication() {
     }
 }
 
-CApplication* GetApplication() {
-    return g_application;
-}
+CApplication* GetApplication() { return g_application; }
 
 int CApplication::Main(HINSTANCE instance, const wchar_t* commandLine) {
     m_instance = instance;
@@ -33,9 +29,7 @@ int CApplication::Main(HINSTANCE instance, const wchar_t* commandLine) {
     return ExitInstance();
 }
 
-int CApplication::ExitInstance() {
-    return m_exitCode;
-}
+int CApplication::ExitInstance() { return m_exitCode; }
 
 int CApplication::Run() {
     bool idle = true;

@@ -22,9 +22,7 @@ bool CCommandTarget::UpdateCommand(CCommandState& state) const {
     return false;
 }
 
-void CCommandTarget::OnCommand(UINT id, std::function<void()> handler) {
-    m_commands[id] = std::move(handler);
-}
+void CCommandTarget::OnCommand(UINT id, std::function<void()> handler) { m_commands[id] = std::move(handler); }
 
 void CCommandTarget::OnUpdateCommand(UINT id, std::function<void(CCommandState&)> handler) {
     m_updates[id] = std::move(handler);

@@ -60,9 +60,7 @@ void CArchive::Flush() {
     }
 }
 
-void CArchive::Close() {
-    Flush();
-}
+void CArchive::Close() { Flush(); }
 
 CArchive& CArchive::PutLE(std::uint32_t v, int bytes) {
     RequireStoring();
@@ -74,9 +72,7 @@ CArchive& CArchive::PutLE(std::uint32_t v, int bytes) {
     return *this;
 }
 
-CArchive& CArchive::operator<<(float v) {
-    return PutLE(std::bit_cast<std::uint32_t>(v), 4);
-}
+CArchive& CArchive::operator<<(float v) { return PutLE(std::bit_cast<std::uint32_t>(v), 4); }
 
 void CArchive::Write(std::span<const std::uint8_t> bytes) {
     RequireStoring();

@@ -6,10 +6,10 @@
 class ArchiveException : public std::exception {
 public:
     enum Cause {
-        endOfFile,    // the stream ended inside a value
-        badFormat,    // a length, count or marker that no valid file holds
-        tooLarge,     // a length or count beyond what the reader accepts
-        openFailed,   // the file could not be opened or created
+        endOfFile,   // the stream ended inside a value
+        badFormat,   // a length, count or marker that no valid file holds
+        tooLarge,    // a length or count beyond what the reader accepts
+        openFailed,  // the file could not be opened or created
         readFailed,
         writeFailed,
     };

@@ -14,9 +14,7 @@ std::size_t MemoryStream::Read(std::span<std::uint8_t> dest) {
     return n;
 }
 
-void MemoryStream::Write(std::span<const std::uint8_t> src) {
-    bytes_.insert(bytes_.end(), src.begin(), src.end());
-}
+void MemoryStream::Write(std::span<const std::uint8_t> src) { bytes_.insert(bytes_.end(), src.begin(), src.end()); }
 
 FileStream::FileStream(const std::filesystem::path& path, Mode mode) {
 #ifdef _WIN32
@@ -49,9 +47,7 @@ void FileStream::Write(std::span<const std::uint8_t> src) {
     }
 }
 
-std::uint64_t FileStream::Remaining() const {
-    return size_ == UINT64_MAX || pos_ > size_ ? UINT64_MAX : size_ - pos_;
-}
+std::uint64_t FileStream::Remaining() const { return size_ == UINT64_MAX || pos_ > size_ ? UINT64_MAX : size_ - pos_; }
 
 void FileStream::Close() {
     if (!file_) {

@@ -13,8 +13,7 @@ public:
     using FrameFactory = std::function<std::unique_ptr<CFrameWindow>()>;
     using ViewFactory = std::function<std::unique_ptr<CViewWindow>()>;
 
-    CSingleDocTemplate(UINT resourceId, DocumentFactory makeDocument, FrameFactory makeFrame,
-                       ViewFactory makeView);
+    CSingleDocTemplate(UINT resourceId, DocumentFactory makeDocument, FrameFactory makeFrame, ViewFactory makeView);
 
     // The frame, or null when the document, frame or view could not be made.
     CFrameWindow* NewDocument();

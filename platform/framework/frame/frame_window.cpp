@@ -13,9 +13,9 @@ bool CFrameWindow::LoadFrame(UINT resourceId, CCreateContext& context) {
     CreateParams params;
     PreCreateWindow(params);
     m_createContext = &context;
-    const bool created = CreateWindowExW(params.exStyle, kClassName, params.title.c_str(), params.style,
-                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                         nullptr, nullptr, GetModuleHandleW(nullptr), this) != nullptr;
+    const bool created =
+        CreateWindowExW(params.exStyle, kClassName, params.title.c_str(), params.style, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), this) != nullptr;
     m_createContext = nullptr;
     if (!created) {
         return false;
@@ -58,9 +58,7 @@ void CFrameWindow::RouteUpdate(CCommandState& state) {
     state.Enable(false);
 }
 
-void CFrameWindow::AddUpdatedToolBar(CToolBar& toolBar) {
-    m_updatedToolBars.push_back(&toolBar);
-}
+void CFrameWindow::AddUpdatedToolBar(CToolBar& toolBar) { m_updatedToolBars.push_back(&toolBar); }
 
 void CFrameWindow::UpdateCommandStates() {
     if (!m_hWnd) {
@@ -108,9 +106,7 @@ bool CFrameWindow::OnCreateClient(CCreateContext& context) {
 
 void CFrameWindow::RepositionBars(RECT&) {}
 
-bool CFrameWindow::OnClose() {
-    return true;
-}
+bool CFrameWindow::OnClose() { return true; }
 
 void CFrameWindow::OnDestroy() {
     if (m_endsMessageLoop) {
@@ -134,11 +130,8 @@ void CFrameWindow::UpdateMenu(HMENU popup) {
 
 LRESULT CFrameWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        return OnCreate();
-    case WM_SIZE:
-        RecalcLayout();
-        return 0;
+    case WM_CREATE: return OnCreate();
+    case WM_SIZE: RecalcLayout(); return 0;
     case WM_COMMAND:
         // A control's notification goes back to the control first; clicks of
         // menu items and toolbar buttons are commands.
@@ -172,11 +165,8 @@ LRESULT CFrameWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             DestroyWindow();
         }
         return 0;
-    case WM_DESTROY:
-        OnDestroy();
-        return 0;
-    default:
-        break;
+    case WM_DESTROY: OnDestroy(); return 0;
+    default: break;
     }
     return Default(message, wParam, lParam);
 }

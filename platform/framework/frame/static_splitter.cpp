@@ -52,9 +52,7 @@ void CStaticSplitter::SetColumnWidth(int column, int width) {
     m_columnWidths.at(static_cast<std::size_t>(column)) = std::max(0, width);
 }
 
-void CStaticSplitter::SetBarWidth(int width) {
-    m_barWidth = std::max(0, width);
-}
+void CStaticSplitter::SetBarWidth(int width) { m_barWidth = std::max(0, width); }
 
 void CStaticSplitter::RecalcLayout() {
     if (!m_hWnd) {
@@ -80,8 +78,8 @@ void CStaticSplitter::RecalcLayout() {
     for (int r = 0; r < m_rows; ++r) {
         for (int c = 0; c < m_columns; ++c) {
             if (CWindow* pane = GetPane(r, c); pane && pane->GetSafeHwnd()) {
-                MoveWindow(pane->GetSafeHwnd(), columns[c].first, rows[r].first, columns[c].second,
-                           rows[r].second, TRUE);
+                MoveWindow(pane->GetSafeHwnd(), columns[c].first, rows[r].first, columns[c].second, rows[r].second,
+                           TRUE);
             }
         }
     }

@@ -14,8 +14,8 @@ bool CStatusBar::Create(HWND parent, std::span<const UINT> indicators, UINT id) 
     icc.dwICC = ICC_BAR_CLASSES;
     InitCommonControlsEx(&icc);
     if (indicators.empty() ||
-        !CreateEx(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE,
-                  RECT{0, 0, 0, 0}, parent, id)) {
+        !CreateEx(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE, RECT{0, 0, 0, 0},
+                  parent, id)) {
         return false;
     }
     m_widths.assign(indicators.size(), kDefaultPaneWidth);

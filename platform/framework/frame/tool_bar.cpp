@@ -31,8 +31,8 @@ bool CToolBar::Create(HWND parent, UINT controlId) {
     icc.dwSize = sizeof(icc);
     icc.dwICC = ICC_BAR_CLASSES;
     InitCommonControlsEx(&icc);
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | TBSTYLE_FLAT | CCS_NODIVIDER |
-                        CCS_NOPARENTALIGN | CCS_NORESIZE;
+    const DWORD style =
+        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE;
     if (!CreateEx(0, TOOLBARCLASSNAMEW, L"", style, RECT{0, 0, 0, 0}, parent, controlId)) {
         return false;
     }
@@ -48,8 +48,8 @@ bool CToolBar::LoadToolBar(UINT resourceId) {
     if (!bytes) {
         return false;
     }
-    auto layout = ParseToolBarResource(
-        std::span(static_cast<const std::byte*>(bytes), SizeofResource(module, resource)));
+    auto layout =
+        ParseToolBarResource(std::span(static_cast<const std::byte*>(bytes), SizeofResource(module, resource)));
     if (!layout) {
         return false;
     }
@@ -73,7 +73,8 @@ bool CToolBar::LoadToolBar(UINT resourceId) {
 }
 
 int CToolBar::GetImageCount() const {
-    return static_cast<int>(std::count_if(m_layout.items.begin(), m_layout.items.end(), [](UINT id) { return id != 0; }));
+    return static_cast<int>(
+        std::count_if(m_layout.items.begin(), m_layout.items.end(), [](UINT id) { return id != 0; }));
 }
 
 std::optional<UniqueImageList> CToolBar::MakeImageList(UINT bitmapId, COLORREF mask) const {
@@ -81,8 +82,8 @@ std::optional<UniqueImageList> CToolBar::MakeImageList(UINT bitmapId, COLORREF m
     if (size.cx <= 0) {
         return std::nullopt;
     }
-    UniqueGdiObject bitmap(LoadImageW(GetResourceModule(), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0,
-                                      LR_CREATEDIBSECTION));
+    UniqueGdiObject bitmap(
+        LoadImageW(GetResourceModule(), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!bitmap) {
         return std::nullopt;
     }
@@ -114,9 +115,7 @@ bool CToolBar::SetHotImages(UINT bitmapId, COLORREF mask) {
     return true;
 }
 
-int CToolBar::CommandToIndex(UINT id) const {
-    return static_cast<int>(SendMessageW(m_hWnd, TB_COMMANDTOINDEX, id, 0));
-}
+int CToolBar::CommandToIndex(UINT id) const { return static_cast<int>(SendMessageW(m_hWnd, TB_COMMANDTOINDEX, id, 0)); }
 
 bool CToolBar::GetItemRect(int index, RECT& rect) const {
     return SendMessageW(m_hWnd, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect)) != 0;
@@ -138,13 +137,9 @@ bool CToolBar::ReplaceButtonWithGap(UINT id, int width) {
     return true;
 }
 
-bool CToolBar::IsButtonEnabled(UINT id) const {
-    return SendMessageW(m_hWnd, TB_ISBUTTONENABLED, id, 0) != 0;
-}
+bool CToolBar::IsButtonEnabled(UINT id) const { return SendMessageW(m_hWnd, TB_ISBUTTONENABLED, id, 0) != 0; }
 
-bool CToolBar::IsButtonChecked(UINT id) const {
-    return SendMessageW(m_hWnd, TB_ISBUTTONCHECKED, id, 0) != 0;
-}
+bool CToolBar::IsButtonChecked(UINT id) const { return SendMessageW(m_hWnd, TB_ISBUTTONCHECKED, id, 0) != 0; }
 
 SIZE CToolBar::GetRowSize() const {
     const int count = static_cast<int>(SendMessageW(m_hWnd, TB_BUTTONCOUNT, 0, 0));

@@ -5,6 +5,6 @@ bool CViewWindow::Create(HWND parent, UINT id, CDocument* document) {
     if (!RegisterWindowClass(kClassName, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1))) {
         return false;
     }
-    return CreateEx(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                    RECT{0, 0, 0, 0}, parent, id);
+    return CreateEx(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, RECT{0, 0, 0, 0},
+                    parent, id);
 }

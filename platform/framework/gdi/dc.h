@@ -34,8 +34,7 @@ public:
     int DrawText(std::u16string_view text, RECT& rect, UINT format);
 
     BOOL BitBlt(int x, int y, int width, int height, const CDC& source, int sx, int sy, DWORD rop);
-    BOOL StretchBlt(int x, int y, int width, int height, const CDC& source, int sx, int sy, int sw, int sh,
-                    DWORD rop);
+    BOOL StretchBlt(int x, int y, int width, int height, const CDC& source, int sx, int sy, int sw, int sh, DWORD rop);
     // Clip region: a copy of the region is selected; nullptr removes it.
     int SelectClipRgn(const CRgn* region);
 

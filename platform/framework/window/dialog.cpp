@@ -8,15 +8,13 @@
 
 CDialog::CDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
 
-CDialog::~CDialog() {
-    DestroyWindow();
-}
+CDialog::~CDialog() { DestroyWindow(); }
 
 bool CDialog::Create(HWND parent) {
     m_parent = parent;
     m_modeless = true;
-    return CreateDialogParamW(GetResourceModule(), MAKEINTRESOURCEW(m_templateId), parent,
-                              &CDialog::DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
+    return CreateDialogParamW(GetResourceModule(), MAKEINTRESOURCEW(m_templateId), parent, &CDialog::DialogProc,
+                              reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
 void CDialog::DestroyWindow() {
@@ -27,8 +25,8 @@ void CDialog::DestroyWindow() {
 
 INT_PTR CDialog::DoModal() {
     m_modeless = false;
-    return DialogBoxParamW(GetResourceModule(), MAKEINTRESOURCEW(m_templateId), m_parent,
-                           &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    return DialogBoxParamW(GetResourceModule(), MAKEINTRESOURCEW(m_templateId), m_parent, &CDialog::DialogProc,
+                           reinterpret_cast<LPARAM>(this));
 }
 
 void CDialog::EndDialog(INT_PTR result) {
@@ -50,21 +48,13 @@ void CDialog::OnOK() {
     }
 }
 
-void CDialog::OnCancel() {
-    EndDialog(IDCANCEL);
-}
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
-BOOL CDialog::OnCommand(WORD, WORD) {
-    return FALSE;
-}
+BOOL CDialog::OnCommand(WORD, WORD) { return FALSE; }
 
-BOOL CDialog::OnMessage(UINT, WPARAM, LPARAM) {
-    return FALSE;
-}
+BOOL CDialog::OnMessage(UINT, WPARAM, LPARAM) { return FALSE; }
 
-HBRUSH CDialog::OnCtlColor(UINT, HDC, HWND) {
-    return nullptr;
-}
+HBRUSH CDialog::OnCtlColor(UINT, HDC, HWND) { return nullptr; }
 
 namespace {
 
@@ -95,25 +85,17 @@ std::optional<T> ParseWhole(const std::wstring& text, Parse parse) {
 
 }  // namespace
 
-std::wstring CDialog::LastDataPrompt() {
-    return g_lastDataPrompt;
-}
+std::wstring CDialog::LastDataPrompt() { return g_lastDataPrompt; }
 
-void CDialog::BindText(int controlId, std::wstring& value) {
-    m_bindings.push_back({controlId, &value});
-}
+void CDialog::BindText(int controlId, std::wstring& value) { m_bindings.push_back({controlId, &value}); }
 
-void CDialog::BindInt(int controlId, int& value) {
-    m_bindings.push_back({controlId, &value});
-}
+void CDialog::BindInt(int controlId, int& value) { m_bindings.push_back({controlId, &value}); }
 
 void CDialog::BindUInt(int controlId, unsigned& value, unsigned min, unsigned max) {
     m_bindings.push_back({controlId, UIntRange{&value, min, max}});
 }
 
-void CDialog::BindFloat(int controlId, float& value) {
-    m_bindings.push_back({controlId, &value});
-}
+void CDialog::BindFloat(int controlId, float& value) { m_bindings.push_back({controlId, &value}); }
 
 void CDialog::RefuseInput(HWND control, const std::wstring& prompt) {
     g_lastDataPrompt = prompt;
@@ -220,7 +202,6 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         self->OnMessage(message, wParam, lParam);
         self->m_hWnd = nullptr;
         return FALSE;
-    default:
-        return self->OnMessage(message, wParam, lParam);
+    default: return self->OnMessage(message, wParam, lParam);
     }
 }

@@ -4,13 +4,9 @@ namespace {
 HINSTANCE g_resourceModule = nullptr;
 }
 
-HINSTANCE GetResourceModule() {
-    return g_resourceModule ? g_resourceModule : GetModuleHandleW(nullptr);
-}
+HINSTANCE GetResourceModule() { return g_resourceModule ? g_resourceModule : GetModuleHandleW(nullptr); }
 
-void SetResourceModule(HINSTANCE module) {
-    g_resourceModule = module;
-}
+void SetResourceModule(HINSTANCE module) { g_resourceModule = module; }
 
 std::wstring LoadResourceString(UINT id) {
     const wchar_t* text = nullptr;

@@ -4,9 +4,7 @@ namespace {
 constexpr const wchar_t* kObjectProperty = L"Vizcam.Window";
 }
 
-CWindow::~CWindow() {
-    DestroyWindow();
-}
+CWindow::~CWindow() { DestroyWindow(); }
 
 bool CWindow::RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH background, HICON icon) {
     WNDCLASSEXW existing{};
@@ -31,10 +29,10 @@ CWindow* CWindow::FromHandle(HWND hwnd) {
     return hwnd ? static_cast<CWindow*>(GetPropW(hwnd, kObjectProperty)) : nullptr;
 }
 
-bool CWindow::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
-                       const RECT& rect, HWND parent, UINT id) {
-    HWND hwnd = CreateWindowExW(exStyle, className, title, style, rect.left, rect.top,
-                                rect.right - rect.left, rect.bottom - rect.top, parent,
+bool CWindow::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, const RECT& rect,
+                       HWND parent, UINT id) {
+    HWND hwnd = CreateWindowExW(exStyle, className, title, style, rect.left, rect.top, rect.right - rect.left,
+                                rect.bottom - rect.top, parent,
                                 (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)) : nullptr,
                                 GetModuleHandleW(nullptr), this);
     if (!hwnd) {
@@ -64,17 +62,11 @@ void CWindow::DestroyWindow() {
     }
 }
 
-bool CWindow::OnReflectedCommand(WORD) {
-    return false;
-}
+bool CWindow::OnReflectedCommand(WORD) { return false; }
 
-bool CWindow::OnReflectedNotify(NMHDR&, LRESULT&) {
-    return false;
-}
+bool CWindow::OnReflectedNotify(NMHDR&, LRESULT&) { return false; }
 
-LRESULT CWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return Default(message, wParam, lParam);
-}
+LRESULT CWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) { return Default(message, wParam, lParam); }
 
 LRESULT CWindow::Default(UINT message, WPARAM wParam, LPARAM lParam) {
     return m_previousProc ? CallWindowProcW(m_previousProc, m_hWnd, message, wParam, lParam)

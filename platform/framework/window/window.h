@@ -13,13 +13,12 @@ public:
     virtual ~CWindow();
 
     // Registers a window class whose windows are run by CWindow objects.
-    static bool RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH background,
-                                    HICON icon = nullptr);
+    static bool RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH background, HICON icon = nullptr);
     // The object that runs hwnd, or null.
     static CWindow* FromHandle(HWND hwnd);
 
-    bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
-                  const RECT& rect, HWND parent, UINT id);
+    bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, const RECT& rect,
+                  HWND parent, UINT id);
     // Takes over an existing window (a common control) created elsewhere.
     bool Subclass(HWND hwnd);
     void DestroyWindow();

@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 class PictureFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = testing_support::UniqueTempPath("vz_picture_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir_ = testing_support::UniqueTempPath(
+            "vz_picture_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -41,7 +42,10 @@ void WriteAll(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
 const std::vector<std::uint32_t> k3x2 = {0xFF0000, 0x00FF00, 0x0000FF, 0x123456, 0xFFFFFF, 0x000000};
 
 TEST_F(PictureFile, LosslessRoundTrips) {
-    struct Case { const char* name; int type; };
+    struct Case {
+        const char* name;
+        int type;
+    };
     for (const Case c : {Case{"p.bmp", kPictureBmp}, Case{"p.tif", kPictureTiff}, Case{"p.png", kPicturePng}}) {
         const CPicture colour = MakeColour(3, 2, k3x2);
         ASSERT_TRUE(colour.Save(Path(c.name), c.type)) << c.name << ": " << colour.GetLastError();
@@ -78,8 +82,8 @@ TEST_F(PictureFile, ColourPaletteSurvivesEveryIndexedFormat) {
     CPicture p = MakeGrey(2, 1, {0, 1});
     const std::vector<PaletteEntry> palette = {{0, 0, 200, 0}, {100, 50, 0, 0}};
     p.SetPalette(palette);
-    for (const auto& [name, type] : {std::pair{"i.bmp", kPictureBmp}, std::pair{"i.png", kPicturePng},
-                                     std::pair{"i.tif", kPictureTiff}}) {
+    for (const auto& [name, type] :
+         {std::pair{"i.bmp", kPictureBmp}, std::pair{"i.png", kPicturePng}, std::pair{"i.tif", kPictureTiff}}) {
         ASSERT_TRUE(p.Save(Path(name), type)) << name;
         CPicture back;
         ASSERT_TRUE(back.Load(Path(name), kPictureAuto)) << name;
@@ -137,7 +141,11 @@ TEST_F(PictureFile, BadFilesAreCleanErrors) {
         MakeColour(3, 2, k3x2).Save(Path("good.bmp"), kPictureBmp);
         return ReadAll(Path("good.bmp"));
     }();
-    struct Case { const char* name; std::vector<std::uint8_t> bytes; int type; };
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        int type;
+    };
     std::vector<Case> cases = {
         {"empty", {}, kPictureAuto},
         {"unknown kind", {'G', 'I', 'F', '8'}, kPictureAuto},
@@ -150,8 +158,12 @@ TEST_F(PictureFile, BadFilesAreCleanErrors) {
         {"png signature only", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, kPictureAuto},
     };
     auto huge = good;  // claims 100000 x 100000 pixels
-    huge[18] = 0xA0; huge[19] = 0x86; huge[20] = 0x01;
-    huge[22] = 0xA0; huge[23] = 0x86; huge[24] = 0x01;
+    huge[18] = 0xA0;
+    huge[19] = 0x86;
+    huge[20] = 0x01;
+    huge[22] = 0xA0;
+    huge[23] = 0x86;
+    huge[24] = 0x01;
     cases.push_back({"huge bmp", huge, kPictureBmp});
     auto rle = good;
     rle[30] = 1;
@@ -227,14 +239,16 @@ TEST_F(PictureFile, OutsideReadersAcceptOurFiles) {
     }
     CPicture colour = MakeColour(3, 2, k3x2);
     const CPicture grey = MakeGrey(3, 2, {0, 50, 100, 150, 200, 255});
-    struct Case { const char* name; const CPicture* picture; int type; const char* expect; };
+    struct Case {
+        const char* name;
+        const CPicture* picture;
+        int type;
+        const char* expect;
+    };
     const Case cases[] = {
-        {"c.bmp", &colour, kPictureBmp, "BMP3 3x2"},
-        {"g.bmp", &grey, kPictureBmp, "BMP3 3x2"},
-        {"c.jpg", &colour, kPictureJpeg, "JPEG 3x2"},
-        {"g.jpg", &grey, kPictureJpeg, "JPEG 3x2"},
-        {"c.tif", &colour, kPictureTiff, "TIFF 3x2"},
-        {"g.tif", &grey, kPictureTiff, "TIFF 3x2"},
+        {"c.bmp", &colour, kPictureBmp, "BMP3 3x2"},  {"g.bmp", &grey, kPictureBmp, "BMP3 3x2"},
+        {"c.jpg", &colour, kPictureJpeg, "JPEG 3x2"}, {"g.jpg", &grey, kPictureJpeg, "JPEG 3x2"},
+        {"c.tif", &colour, kPictureTiff, "TIFF 3x2"}, {"g.tif", &grey, kPictureTiff, "TIFF 3x2"},
         {"c.png", &colour, kPicturePng, "PNG 3x2"},
     };
     for (const Case& c : cases) {

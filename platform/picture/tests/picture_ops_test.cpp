@@ -109,10 +109,10 @@ TEST(PictureOps, UnsharpMaskSteepensEdgesOnly) {
     CPicture p = MakeGrey(6, 2, step);
     ASSERT_TRUE(p.UnsharpMask(1.0f, 1.0f, 0));
     const Grey out = GreyValues(p);
-    EXPECT_EQ(out[0], 0);      // far from the edge: unchanged
+    EXPECT_EQ(out[0], 0);  // far from the edge: unchanged
     EXPECT_EQ(out[5], 100);
-    EXPECT_EQ(out[2], 0);      // dark side clamps at 0
-    EXPECT_GT(out[3], 100);    // bright side overshoots
+    EXPECT_EQ(out[2], 0);    // dark side clamps at 0
+    EXPECT_GT(out[3], 100);  // bright side overshoots
     CPicture flat = MakeGrey(6, 2, step);
     ASSERT_TRUE(flat.UnsharpMask(1.0f, 1.0f, 255));
     EXPECT_EQ(GreyValues(flat), step);

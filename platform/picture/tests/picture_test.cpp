@@ -6,9 +6,12 @@
 namespace {
 
 TEST(Picture, RowsArePaddedBottomUp) {
-    struct Case { int width, height, bpp; std::size_t stride; };
-    for (const Case c : {Case{3, 2, 24, 12}, Case{1, 1, 24, 4}, Case{4, 3, 24, 12}, Case{3, 2, 8, 4},
-                         Case{5, 1, 8, 8}}) {
+    struct Case {
+        int width, height, bpp;
+        std::size_t stride;
+    };
+    for (const Case c :
+         {Case{3, 2, 24, 12}, Case{1, 1, 24, 4}, Case{4, 3, 24, 12}, Case{3, 2, 8, 4}, Case{5, 1, 8, 8}}) {
         CPicture p(c.width, c.height, c.bpp, kPictureBmp);
         ASSERT_TRUE(p.IsValid());
         EXPECT_EQ(p.GetStride(), c.stride) << c.width << "x" << c.bpp;
@@ -27,7 +30,9 @@ TEST(Picture, RowsArePaddedBottomUp) {
 }
 
 TEST(Picture, BadSizesAndDepthsLeaveItEmpty) {
-    struct Case { int width, height, bpp; };
+    struct Case {
+        int width, height, bpp;
+    };
     for (const Case c : {Case{0, 1, 24}, Case{1, 0, 8}, Case{-3, 2, 24}, Case{4, 4, 16}, Case{4, 4, 32},
                          Case{1 << 17, 1, 8}, Case{8192, 8192, 24}}) {
         CPicture p(c.width, c.height, c.bpp, kPictureBmp);

@@ -44,7 +44,9 @@ public:
 
 class TestFrame : public CDockingFrame {
 public:
-    TestFrame() { OnCommand(1, [] { g_ran.push_back("frame"); }); }
+    TestFrame() {
+        OnCommand(1, [] { g_ran.push_back("frame"); });
+    }
 
     CDockingBar left;
     CDockingBar bottom;
@@ -80,9 +82,9 @@ protected:
     }
 
     TestApplication application_;
-    CSingleDocTemplate docTemplate_{
-        0, [] { return std::make_unique<TestDocument>(); }, [] { return std::make_unique<TestFrame>(); },
-        [] { return std::make_unique<TestView>(); }};
+    CSingleDocTemplate docTemplate_{0, [] { return std::make_unique<TestDocument>(); },
+                                    [] { return std::make_unique<TestFrame>(); },
+                                    [] { return std::make_unique<TestView>(); }};
     TestFrame* frame_ = nullptr;
 };
 

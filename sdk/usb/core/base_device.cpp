@@ -18,9 +18,7 @@ std::u16string UpperAscii(std::u16string_view text) {
     return out;
 }
 
-void Pause(int milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
+void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 }  // namespace
 
@@ -29,15 +27,14 @@ BaseDevice::BaseDevice(DeviceIdentity identity, DeviceClass deviceClass)
 
 int BaseDevice::NotSupported() { return status::kNotSupported; }
 
-std::optional<std::size_t> BaseDevice::Control(std::uint32_t code,
-                                               std::span<const std::uint8_t> in,
+std::optional<std::size_t> BaseDevice::Control(std::uint32_t code, std::span<const std::uint8_t> in,
                                                std::span<std::uint8_t> out) {
     if (connection_ == nullptr) return std::nullopt;
     return connection_->Control(code, in, out);
 }
 
-int BaseDevice::OpenDevice(CameraTransport& transport, const CameraInterface& camera,
-                           const CapInfo& capInfo, std::uint32_t callerHandle) {
+int BaseDevice::OpenDevice(CameraTransport& transport, const CameraInterface& camera, const CapInfo& capInfo,
+                           std::uint32_t callerHandle) {
     geometry_ = GeometryForType(identity_.typeCode);
     capInfo_ = capInfo;
     frameBytes_ = capInfo.width * capInfo.height;
@@ -234,8 +231,8 @@ int BaseDevice::SetDoAWB(bool on, AwbCallback callback, void* context) {
 namespace {
 
 // The caller's rectangle is bottom-up; statistics work top-down.
-Region TopDownRegion(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
-                     std::int32_t width, std::int32_t height, bool clampBottom) {
+Region TopDownRegion(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t width,
+                     std::int32_t height, bool clampBottom) {
     const std::int64_t ty1 = std::int64_t{height} - y1;
     const std::int64_t ty2 = std::int64_t{height} - y2;
     std::int64_t left = std::min(x1, x2), right = std::max(x1, x2);
@@ -251,18 +248,18 @@ Region TopDownRegion(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int
 
 }  // namespace
 
-int BaseDevice::SetDoAEInRegion(bool on, AwbCallback callback, void* context, std::int32_t x1,
-                                std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+int BaseDevice::SetDoAEInRegion(bool on, AwbCallback callback, void* context, std::int32_t x1, std::int32_t y1,
+                                std::int32_t x2, std::int32_t y2) {
     SetDoAE(on, callback, context);
-    Pipeline().AutoExposure().region().Set(
-        x1, y1, x2, y2, {static_cast<int>(capInfo_.width), static_cast<int>(capInfo_.height)});
+    Pipeline().AutoExposure().region().Set(x1, y1, x2, y2,
+                                           {static_cast<int>(capInfo_.width), static_cast<int>(capInfo_.height)});
     aeRegion_ = TopDownRegion(x1, y1, x2, y2, static_cast<std::int32_t>(capInfo_.width),
                               static_cast<std::int32_t>(capInfo_.height), true);
     return status::kSuccess;
 }
 
-int BaseDevice::SetDoAWBInRegion(bool on, AwbCallback callback, void* context, std::int32_t x1,
-                                 std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+int BaseDevice::SetDoAWBInRegion(bool on, AwbCallback callback, void* context, std::int32_t x1, std::int32_t y1,
+                                 std::int32_t x2, std::int32_t y2) {
     if (int rc = SetDoAWB(on, callback, context); rc != status::kSuccess) return rc;
     awbRegion_ = TopDownRegion(x1, y1, x2, y2, static_cast<std::int32_t>(capInfo_.width),
                                static_cast<std::int32_t>(capInfo_.height), false);
@@ -307,8 +304,7 @@ int BaseDevice::MCResolutionShow(bool on) {
     return status::kSuccess;
 }
 
-int BaseDevice::SetMCResolution(std::int32_t x, std::int32_t y, std::int32_t width,
-                                std::int32_t height) {
+int BaseDevice::SetMCResolution(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
     if (recording_) return status::kSubRectangleRefused;
     if (x < 0 || y < 0 || width <= 0 || height <= 0) return status::kSubRectangleRefused;
     if (std::int64_t{x} + width > capInfo_.width || std::int64_t{y} + height > capInfo_.height) {

@@ -71,8 +71,8 @@ public:
     const std::u16string& InstanceId() const { return instanceId_; }
 
     // Lifecycle.
-    virtual int OpenDevice(CameraTransport& transport, const CameraInterface& camera,
-                           const CapInfo& capInfo, std::uint32_t callerHandle);
+    virtual int OpenDevice(CameraTransport& transport, const CameraInterface& camera, const CapInfo& capInfo,
+                           std::uint32_t callerHandle);
     bool IsOpen() const { return connection_ != nullptr || removed_; }
     int CloseDevice();
     virtual int OnDeviceRemoved();
@@ -97,8 +97,7 @@ public:
     virtual int SetVBlank(std::int32_t value);
     virtual int SetExpouseDelayTime(std::int32_t value);
     virtual int SetSensorRdMode(std::int32_t value);
-    virtual int Write_Register(std::span<const std::uint16_t> addresses,
-                               std::span<const std::uint16_t> values);
+    virtual int Write_Register(std::span<const std::uint16_t> addresses, std::span<const std::uint16_t> values);
     int SetOffCenter(std::int32_t on);
     std::int32_t GetOffCenter() const { return centreWindow_; }
     int SetExpouseUnit(std::int32_t unit);
@@ -129,10 +128,10 @@ public:
     // Automatic exposure and white balance requests.
     int SetDoAE(bool on, AwbCallback callback, void* context);
     int SetDoAWB(bool on, AwbCallback callback, void* context);
-    int SetDoAEInRegion(bool on, AwbCallback callback, void* context, std::int32_t x1,
-                        std::int32_t y1, std::int32_t x2, std::int32_t y2);
-    int SetDoAWBInRegion(bool on, AwbCallback callback, void* context, std::int32_t x1,
-                         std::int32_t y1, std::int32_t x2, std::int32_t y2);
+    int SetDoAEInRegion(bool on, AwbCallback callback, void* context, std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                        std::int32_t y2);
+    int SetDoAWBInRegion(bool on, AwbCallback callback, void* context, std::int32_t x1, std::int32_t y1,
+                         std::int32_t x2, std::int32_t y2);
     bool AutoExposureOn() const { return aeOn_; }
     bool AutoWhiteBalanceOn() const { return awbOn_; }
     const Region& AeRegion() const { return aeRegion_; }
@@ -145,20 +144,44 @@ public:
     std::int32_t GetSaturation() const { return saturation_; }
     virtual int SetSharpness(std::int32_t level);
     std::int32_t GetSharpness() const { return sharpness_; }
-    int SetColorAdjust(std::int32_t value) { colorAdjust_ = value; return 0; }
+    int SetColorAdjust(std::int32_t value) {
+        colorAdjust_ = value;
+        return 0;
+    }
     std::int32_t GetColorAdjust() const { return colorAdjust_; }
-    int SetLight(std::int32_t value) { light_ = value; return 0; }
+    int SetLight(std::int32_t value) {
+        light_ = value;
+        return 0;
+    }
     std::uint8_t GetLight() const { return static_cast<std::uint8_t>(light_); }
-    virtual int SetHDR(std::int32_t on) { hdr_ = on; return 0; }
+    virtual int SetHDR(std::int32_t on) {
+        hdr_ = on;
+        return 0;
+    }
     int SetScrollOffset(std::int32_t dx, std::int32_t dy);
     int SetVideoSize(std::int32_t width, std::int32_t height);
-    int SetShowVideo(bool on) { showVideo_ = on; return 0; }
-    int SetShowAutoMark(bool on) { showAutoMark_ = on; return 0; }
-    int VideoPause(bool on) { videoPause_ = on; return 0; }
-    int SetClearView(bool on) { clearView_ = on; return 0; }
+    int SetShowVideo(bool on) {
+        showVideo_ = on;
+        return 0;
+    }
+    int SetShowAutoMark(bool on) {
+        showAutoMark_ = on;
+        return 0;
+    }
+    int VideoPause(bool on) {
+        videoPause_ = on;
+        return 0;
+    }
+    int SetClearView(bool on) {
+        clearView_ = on;
+        return 0;
+    }
     bool GetClearViewState() const { return clearView_; }
     float FrameRate() const { return frameRate_; }
-    int SetAviCompressor(std::int32_t fourcc) { aviCompressor_ = fourcc; return 0; }
+    int SetAviCompressor(std::int32_t fourcc) {
+        aviCompressor_ = fourcc;
+        return 0;
+    }
 
     // Streaming. StartView takes the preview surface of the caller's window
     // (null: no drawing) and the drawing origin and size.
@@ -201,15 +224,14 @@ public:
     // with the light level and the contrast of the picture path applied;
     // the source is left as it is. -1 for a null buffer, 10 for a size
     // that describes no frame.
-    int CalibrationRawFrame(std::int32_t width, std::int32_t height, const std::uint8_t* source,
-                            std::int32_t light, std::int32_t contrast, std::uint8_t* destination);
+    int CalibrationRawFrame(std::int32_t width, std::int32_t height, const std::uint8_t* source, std::int32_t light,
+                            std::int32_t contrast, std::uint8_t* destination);
     // A caller's raw frame as a grey 24-bit picture of 3 x width x height
     // bytes, after the raw pre-filter of the colour-adjust setting (run on a
     // copy: the caller's frame is left as it is). The last three pixels of
     // each row repeat the fourth-last. -1 for a null buffer, 10 for a size
     // the conversion cannot take.
-    int RawFrameToRgb(std::int32_t height, std::int32_t width, const std::uint8_t* source,
-                      std::uint8_t* destination);
+    int RawFrameToRgb(std::int32_t height, std::int32_t width, const std::uint8_t* source, std::uint8_t* destination);
     std::size_t BadPixelCount() { return Pipeline().BadPixels().entries().size(); }
 
     // Recording and picture files.
@@ -287,8 +309,8 @@ protected:
     // The window the sensor can deliver for a requested size in the current
     // zoom mode: clamped to the sensor (half of it with skip or binning) and
     // rounded down to multiples of 8. Updates control bits 0 and 2 for zoom 1.
-    WindowSize OutputWindow(std::uint32_t width, std::uint32_t height, std::int32_t zoomMode,
-                            std::uint8_t& control, std::uint8_t binningMode) const;
+    WindowSize OutputWindow(std::uint32_t width, std::uint32_t height, std::int32_t zoomMode, std::uint8_t& control,
+                            std::uint8_t binningMode) const;
     std::uint32_t ExposureToRegister(std::uint32_t time) const;
     std::uint32_t RegisterToExposure(std::uint32_t lines) const;
     void CentreWindow(CapInfo& record) const;
@@ -307,7 +329,7 @@ protected:
     // Capture parameters.
     CapInfo capInfo_;
     std::uint32_t frameBytes_ = 0;
-    FormatBlock block_;      // blanking, read mode, delay, register pairs, encoded gain
+    FormatBlock block_;  // blanking, read mode, delay, register pairs, encoded gain
     FormatBlock lastSent_;
     bool firstApply_ = false;
     std::int32_t exposureUnit_ = 0;

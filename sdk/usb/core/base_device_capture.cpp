@@ -26,9 +26,8 @@ std::uint16_t ClampToU16(std::int64_t v, std::int64_t lowest, std::int64_t highe
 
 }  // namespace
 
-BaseDevice::WindowSize BaseDevice::OutputWindow(std::uint32_t width, std::uint32_t height,
-                                                std::int32_t zoomMode, std::uint8_t& control,
-                                                std::uint8_t binningMode) const {
+BaseDevice::WindowSize BaseDevice::OutputWindow(std::uint32_t width, std::uint32_t height, std::int32_t zoomMode,
+                                                std::uint8_t& control, std::uint8_t binningMode) const {
     const auto sensorW = static_cast<std::uint32_t>(geometry_.maxWidth);
     const auto sensorH = static_cast<std::uint32_t>(geometry_.maxHeight);
     if (zoomMode == 1) {
@@ -38,22 +37,19 @@ BaseDevice::WindowSize BaseDevice::OutputWindow(std::uint32_t width, std::uint32
         control &= static_cast<std::uint8_t>(~capinfo_bits::zoom);
     }
     // A skipped or binned readout covers twice the window on the sensor.
-    const bool halved = (control & capinfo_bits::halfReadout) != 0 ||
-                        (binningMode & capinfo_bits::binning) != 0;
+    const bool halved = (control & capinfo_bits::halfReadout) != 0 || (binningMode & capinfo_bits::binning) != 0;
     const std::uint32_t limitW = halved ? sensorW / 2 : sensorW;
     const std::uint32_t limitH = halved ? sensorH / 2 : sensorH;
     return WindowSize{RoundDown8(std::min(width, limitW)), RoundDown8(std::min(height, limitH))};
 }
 
 std::uint32_t BaseDevice::ExposureToRegister(std::uint32_t time) const {
-    const LineTiming timing{identity_.typeCode, clockSelect_, block_.horizontalBlanking,
-                            capInfo_.width};
+    const LineTiming timing{identity_.typeCode, clockSelect_, block_.horizontalBlanking, capInfo_.width};
     return TimeToLines(timing, time).value_or(capInfo_.exposure);
 }
 
 std::uint32_t BaseDevice::RegisterToExposure(std::uint32_t lines) const {
-    const LineTiming timing{identity_.typeCode, clockSelect_, block_.horizontalBlanking,
-                            capInfo_.width};
+    const LineTiming timing{identity_.typeCode, clockSelect_, block_.horizontalBlanking, capInfo_.width};
     return LinesToTime(timing, lines).value_or(capInfo_.exposure);
 }
 
@@ -71,10 +67,9 @@ int BaseDevice::SetCapInfo(const CapInfo& record) {
     next.mode[2] = record.mode[2];
     next.mode[3] = record.mode[3];
     // Trigger and speed bits belong to their own setters.
-    next.control = static_cast<std::uint8_t>((record.control & ~kKeptControlBits) |
-                                             (capInfo_.control & kKeptControlBits));
-    const WindowSize out = OutputWindow(record.width, record.height, zoomMode_, next.control,
-                                        next.mode[3]);
+    next.control =
+        static_cast<std::uint8_t>((record.control & ~kKeptControlBits) | (capInfo_.control & kKeptControlBits));
+    const WindowSize out = OutputWindow(record.width, record.height, zoomMode_, next.control, next.mode[3]);
     // A zero-sized window would make the driver wait for frames that never come.
     if (out.width == 0 || out.height == 0) return status::kNotSupported;
 
@@ -103,8 +98,7 @@ int BaseDevice::SetCapInfo(const CapInfo& record) {
     frameBytes_ = out.width * out.height;
 
     if (exposureUnit_ == 0) {
-        capInfo_.exposure = std::min(record.exposure,
-                                     static_cast<std::uint32_t>(geometry_.maxExposure));
+        capInfo_.exposure = std::min(record.exposure, static_cast<std::uint32_t>(geometry_.maxExposure));
     } else {
         if (record.exposure != exposureTime_) {
             exposureTime_ = RegisterToExposure(ExposureToRegister(record.exposure));
@@ -158,8 +152,7 @@ int BaseDevice::ApplyCapInfo(const CapInfo& given) {
     // Never send a window that leaves the sensor or has no pixels.
     std::uint8_t control = record.control;
     const std::int32_t noZoom = 0;
-    const WindowSize window = OutputWindow(record.width, record.height, noZoom, control,
-                                           record.mode[3]);
+    const WindowSize window = OutputWindow(record.width, record.height, noZoom, control, record.mode[3]);
     if (window.width == 0 || window.height == 0) return status::kNotSupported;
     if (window.width != record.width || window.height != record.height) windowChanged_ = true;
 
@@ -219,8 +212,7 @@ int BaseDevice::SetZoomMode(std::int32_t mode) {
         control &= static_cast<std::uint8_t>(~(capinfo_bits::halfReadout | capinfo_bits::zoom));
         if (requestedHalfReadout_) control |= capinfo_bits::halfReadout;
     }
-    const WindowSize out = OutputWindow(requestedWidth_, requestedHeight_, mode, control,
-                                        capInfo_.mode[3]);
+    const WindowSize out = OutputWindow(requestedWidth_, requestedHeight_, mode, control, capInfo_.mode[3]);
     if (out.width == 0 || out.height == 0) return status::kNotSupported;
 
     const bool restart = streaming_ && (out.width != capInfo_.width || out.height != capInfo_.height);
@@ -298,8 +290,7 @@ int BaseDevice::SetSensorRdMode(std::int32_t value) {
     return status::kSuccess;
 }
 
-int BaseDevice::Write_Register(std::span<const std::uint16_t> addresses,
-                               std::span<const std::uint16_t> values) {
+int BaseDevice::Write_Register(std::span<const std::uint16_t> addresses, std::span<const std::uint16_t> values) {
     if (addresses.empty() || addresses.size() != values.size()) return status::kNotSupported;
     if (Gone()) return status::kNoDevice;
     const std::size_t pairs = std::min<std::size_t>(addresses.size(), 2);

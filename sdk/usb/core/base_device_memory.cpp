@@ -139,7 +139,8 @@ int BaseDevice::EEProm_Get(std::span<std::uint8_t, 240> destination) {
         CapturePause pause(*this);
         for (std::size_t b = 0; b < rq::kEepromBlocks; ++b) {
             if (eepromValid_[b]) {
-                std::copy_n(eeprom_.begin() + b * rq::kPayloadBytes, rq::kPayloadBytes, read.begin() + b * rq::kPayloadBytes);
+                std::copy_n(eeprom_.begin() + b * rq::kPayloadBytes, rq::kPayloadBytes,
+                            read.begin() + b * rq::kPayloadBytes);
                 continue;
             }
             const auto part = std::span(read).subspan(b * rq::kPayloadBytes).first<60>();
@@ -229,9 +230,8 @@ int BaseDevice::UpdateDeviceProgram(bool start, const std::filesystem::path* pat
     if (firmwareThread_.joinable()) firmwareThread_.join();
     firmwareRunning_ = true;
     firmwareResult_ = status::kSuccess;
-    firmwareThread_ = std::thread([this, bytes = std::move(image)]() mutable {
-        firmwareResult_ = RunFirmwareDownload(std::move(bytes));
-    });
+    firmwareThread_ = std::thread(
+        [this, bytes = std::move(image)]() mutable { firmwareResult_ = RunFirmwareDownload(std::move(bytes)); });
     return status::kSuccess;
 }
 

@@ -179,7 +179,9 @@ void BaseDevice::ProcessCapturedFrame() {
     }
     if (events.whiteBalance) {
         awbOn_ = false;
-        const auto gain = [](const kqcmos::ByteTable& t) { return kqcmos::ReadBackGain(t).value_or(kqcmos::kUnityGain); };
+        const auto gain = [](const kqcmos::ByteTable& t) {
+            return kqcmos::ReadBackGain(t).value_or(kqcmos::kUnityGain);
+        };
         const std::int32_t red = gain(events.whiteBalance->red);
         const std::int32_t green = gain(events.whiteBalance->green);
         const std::int32_t blue = gain(events.whiteBalance->blue);
@@ -404,8 +406,8 @@ void BaseDevice::SaveSnapshot(const DeliveredFrame& frame) {
     path += digits;
     path += autoSaveJpeg_ ? ".jpg" : ".bmp";
     if (autoSaveJpeg_) {
-        files::WriteJpegFile(path, frame.pixels, true, frame.bitsPerPixel != 8, frame.size.width,
-                             frame.size.height, frame.bitsPerPixel, autoSaveQuality_);
+        files::WriteJpegFile(path, frame.pixels, true, frame.bitsPerPixel != 8, frame.size.width, frame.size.height,
+                             frame.bitsPerPixel, autoSaveQuality_);
     } else {
         files::WriteBmpFile(path, frame.pixels, frame.size.width, frame.size.height, frame.bitsPerPixel, true);
     }
@@ -525,7 +527,8 @@ int BaseDevice::RawFrameToRgb(std::int32_t height, std::int32_t width, const std
     for (std::int32_t y = 0; y < height; ++y) {
         const auto line = out.subspan(y * row, row);
         const auto fourthLast = line.subspan(row - 12, 3);
-        for (std::size_t at = row - 9; at < row; at += 3) std::copy(fourthLast.begin(), fourthLast.end(), line.begin() + at);
+        for (std::size_t at = row - 9; at < row; at += 3)
+            std::copy(fourthLast.begin(), fourthLast.end(), line.begin() + at);
     }
     return status::kSuccess;
 }

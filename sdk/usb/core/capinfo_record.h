@@ -12,16 +12,16 @@
 namespace kq {
 
 struct CapInfo {
-    std::uint32_t reserved = 0;     // caller's value, kept and returned, never sent
+    std::uint32_t reserved = 0;  // caller's value, kept and returned, never sent
     std::uint32_t height = 0;
     std::uint32_t width = 0;
     std::uint32_t columnStart = 0;
     std::uint32_t rowStart = 0;
-    std::uint32_t exposure = 0;     // lines, or time with exposure unit 1
+    std::uint32_t exposure = 0;  // lines, or time with exposure unit 1
     std::array<std::uint8_t, 3> gain{};
-    std::uint8_t control = 0;       // bit 0 half readout, 1 trigger, 2 zoom, 4-5 speed, 7 soft trigger
+    std::uint8_t control = 0;            // bit 0 half readout, 1 trigger, 2 zoom, 4-5 speed, 7 soft trigger
     std::array<std::uint8_t, 4> mode{};  // mode[3] bit 0: 2 x 2 binning
-    std::uint32_t extra = 0;        // bytes 32-35 as one value
+    std::uint32_t extra = 0;             // bytes 32-35 as one value
 
     bool operator==(const CapInfo&) const = default;
 };

@@ -2,8 +2,7 @@
 
 namespace kq {
 
-CoalescingWorker::CoalescingWorker(std::function<void()> job)
-    : job_(std::move(job)), thread_([this] { Run(); }) {}
+CoalescingWorker::CoalescingWorker(std::function<void()> job) : job_(std::move(job)), thread_([this] { Run(); }) {}
 
 CoalescingWorker::~CoalescingWorker() {
     {

@@ -28,7 +28,7 @@ std::optional<CropBlock> PlaceCrop(const CropRequest& crop, std::int32_t flipMod
 
 // Copies the block out of `picture` into the front of `out`, rows without
 // gaps. False when a buffer is too small.
-bool CopyCrop(const CropBlock& block, kqcmos::FrameSize frame, int bytesPerPixel,
-              std::span<const std::uint8_t> picture, std::span<std::uint8_t> out);
+bool CopyCrop(const CropBlock& block, kqcmos::FrameSize frame, int bytesPerPixel, std::span<const std::uint8_t> picture,
+              std::span<std::uint8_t> out);
 
 }  // namespace kq

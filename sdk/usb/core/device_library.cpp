@@ -57,8 +57,7 @@ int DeviceLibrary::Initialize(std::int32_t* index, const CapInfo* capInfo, std::
 
     std::shared_ptr<BaseDevice> device;
     try {
-        device = std::make_shared<BaseDevice>(identity, ChooseDeviceClass(identity.typeCode,
-                                                                           identity.colorType));
+        device = std::make_shared<BaseDevice>(identity, ChooseDeviceClass(identity.typeCode, identity.colorType));
     } catch (const std::bad_alloc&) {
         return status::kNoResources;
     }

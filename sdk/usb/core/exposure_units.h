@@ -9,7 +9,7 @@ namespace kq {
 
 struct LineTiming {
     std::int32_t typeCode = 0;
-    std::int32_t clockSelect = 1;           // 0: 12 MHz, 2: 48 MHz, else 24 MHz
+    std::int32_t clockSelect = 1;  // 0: 12 MHz, 2: 48 MHz, else 24 MHz
     std::uint32_t horizontalBlanking = 0;
     std::uint32_t width = 0;
 };

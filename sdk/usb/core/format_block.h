@@ -16,7 +16,7 @@ struct FormatBlock {
     std::uint32_t rowStart = 0;
     std::uint16_t exposure = 0;
     std::uint16_t exposureDelay = 0;
-    std::uint8_t gain = 0;          // sent three times
+    std::uint8_t gain = 0;  // sent three times
     std::uint8_t control = 0;
     std::uint8_t mode = 0;
     std::uint8_t encodedGain = 8;

@@ -71,10 +71,8 @@ std::span<std::uint8_t> FramePipeline::CorrectRaw(const PictureSettings& setting
 }
 
 std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& settings, FrameSize size,
-                                                     std::span<std::uint8_t> source,
-                                                     std::span<std::uint8_t> picture,
-                                                     std::span<std::uint8_t> cropOut,
-                                                     bool whiteBalancePending) {
+                                                     std::span<std::uint8_t> source, std::span<std::uint8_t> picture,
+                                                     std::span<std::uint8_t> cropOut, bool whiteBalancePending) {
     if (source.empty()) return std::nullopt;
     kqcmos::ApplyLight(source, settings.light);
     kqcmos::AdjustColor(source, (2 * settings.contrast) % 256, settings.colorMode);

@@ -56,8 +56,8 @@ struct DeliveredFrame {
 
 // What a frame asks the device to do after it was processed.
 struct FrameEvents {
-    std::optional<std::int32_t> sendExposure;  // AE changed the exposure
-    std::optional<std::int32_t> reportExposure;  // AE ended: tell the caller
+    std::optional<std::int32_t> sendExposure;        // AE changed the exposure
+    std::optional<std::int32_t> reportExposure;      // AE ended: tell the caller
     std::optional<kqcmos::GainTables> whiteBalance;  // one-shot balance done: report gains
 };
 
@@ -112,7 +112,10 @@ public:
     kqcmos::AutoExposure& AutoExposure() { return autoExposure_; }
     void RequestWhiteBalance(bool on) { whiteBalanceRequested_ = on; }
     bool WhiteBalanceRequested() const { return whiteBalanceRequested_; }
-    void SetFlatField(bool enabled, bool rebuild) { flatFieldEnabled_ = enabled; flatFieldRebuild_ = rebuild; }
+    void SetFlatField(bool enabled, bool rebuild) {
+        flatFieldEnabled_ = enabled;
+        flatFieldRebuild_ = rebuild;
+    }
     // The next corrected frame rebuilds the flat-field table.
     void RequestFlatFieldRebuild() { flatFieldRebuild_ = true; }
     void EnableFlatField(bool on) { flatFieldEnabled_ = on; }

@@ -20,7 +20,9 @@ public:
     LoopThread() = default;
     LoopThread(const LoopThread&) = delete;
     LoopThread& operator=(const LoopThread&) = delete;
-    ~LoopThread() { Stop([] {}); }
+    ~LoopThread() {
+        Stop([] {});
+    }
 
     // Starts the loop on a new thread; a loop still running is stopped first
     // (without interrupt, so callers stop it properly before).

@@ -12,8 +12,7 @@ ModelGeometry Sensor(std::int32_t w, std::int32_t h, std::int32_t maxExposure, b
     return g;
 }
 
-ModelGeometry WithTiming(ModelGeometry g, std::uint16_t readMode, std::uint16_t hBlank,
-                         std::uint16_t vBlank) {
+ModelGeometry WithTiming(ModelGeometry g, std::uint16_t readMode, std::uint16_t hBlank, std::uint16_t vBlank) {
     g.defaultSensorReadMode = readMode;
     g.defaultHorizontalBlanking = hBlank;
     g.defaultVerticalBlanking = vBlank;

@@ -23,15 +23,15 @@ extern "C" {
 
 /* Capture-information record, 36 bytes, little-endian. */
 typedef struct KQ_CAPINFO {
-    uint32_t reserved;     /* kept for the caller, never sent */
+    uint32_t reserved; /* kept for the caller, never sent */
     uint32_t height;
     uint32_t width;
     uint32_t columnStart;
     uint32_t rowStart;
-    uint32_t exposure;     /* lines, or time with exposure unit 1 */
-    uint8_t gain[3];       /* global gain 8..95 in gain[0] */
-    uint8_t control;       /* bit 0 half readout, 1 trigger, 2 zoom, 4-5 speed, 7 soft trigger */
-    uint8_t mode[4];       /* mode[3] bit 0: 2 x 2 binning */
+    uint32_t exposure; /* lines, or time with exposure unit 1 */
+    uint8_t gain[3];   /* global gain 8..95 in gain[0] */
+    uint8_t control;   /* bit 0 half readout, 1 trigger, 2 zoom, 4-5 speed, 7 soft trigger */
+    uint8_t mode[4];   /* mode[3] bit 0: 2 x 2 binning */
     uint8_t extra[4];
 } KQ_CAPINFO;
 
@@ -54,8 +54,8 @@ int KQAPI KQ_SetFrameCallBack(HANDLE handle, KQ_FRAME_CALLBACK callback, void* c
 int KQAPI KQ_SetDeviceEvent(HANDLE handle, KQ_DEVICE_EVENT_CALLBACK callback, void* context);
 
 /* Streaming and display. */
-int KQAPI KQ_StartView(HANDLE handle, const wchar_t* windowName, unsigned int windowStyle, int x,
-                       int y, int width, int height, HWND parent, void* reserved);
+int KQAPI KQ_StartView(HANDLE handle, const wchar_t* windowName, unsigned int windowStyle, int x, int y, int width,
+                       int height, HWND parent, void* reserved);
 int KQAPI KQ_StopView(HANDLE handle);
 int KQAPI KQ_SetCapInfo(HANDLE handle, KQ_CAPINFO* capInfo);
 int KQAPI KQ_GetCapInfo(HANDLE handle, KQ_CAPINFO* capInfo);
@@ -85,10 +85,10 @@ int KQAPI KQ_SetSourceFormat(HANDLE handle, int format);
 /* Image parameters and automatic control. */
 int KQAPI KQ_SetDoAE(HANDLE handle, int on, int reserved, KQ_AWB_CALLBACK callback, void* context);
 int KQAPI KQ_SetDoAWB(HANDLE handle, int on, int reserved, KQ_AWB_CALLBACK callback, void* context);
-int KQAPI KQ_SetDoAEInRegion(HANDLE handle, int on, int reserved, KQ_AWB_CALLBACK callback,
-                             void* context, int x1, int y1, int x2, int y2);
-int KQAPI KQ_SetDoAWBInRegion(HANDLE handle, int on, int reserved, KQ_AWB_CALLBACK callback,
-                              void* context, int x1, int y1, int x2, int y2);
+int KQAPI KQ_SetDoAEInRegion(HANDLE handle, int on, int reserved, KQ_AWB_CALLBACK callback, void* context, int x1,
+                             int y1, int x2, int y2);
+int KQAPI KQ_SetDoAWBInRegion(HANDLE handle, int on, int reserved, KQ_AWB_CALLBACK callback, void* context, int x1,
+                              int y1, int x2, int y2);
 int KQAPI KQ_SetAELevel(HANDLE handle, int level);
 int KQAPI KQ_AEParam(HANDLE handle, int a, int b, KQ_AWB_CALLBACK callback, void* context);
 int KQAPI KQ_SetContrastValue(HANDLE handle, int value);
@@ -126,22 +126,21 @@ int KQAPI KQ_SetCameraLED(HANDLE handle, int value1, int value2);
 int KQAPI KQ_GetRawFrame(HANDLE handle, unsigned char** buffer);
 int KQAPI KQ_GetRgbFrame(HANDLE handle, unsigned char** buffer, unsigned char* out, int bottomUp);
 int KQAPI KQ_GetRawFrameToBmp(HANDLE handle, unsigned char** buffer, const wchar_t* fileName);
-int KQAPI KQ_GetRgbFrameToBmp(HANDLE handle, unsigned char** buffer, unsigned char* out,
-                              const wchar_t* fileName, int copyOut);
-int KQAPI KQ_GetRgbFrameToJpeg(HANDLE handle, unsigned char** buffer, int reserved,
-                               const wchar_t* fileName, int quality);
-int KQAPI KQ_GetRgbFrameToBmpZoom(HANDLE handle, unsigned char** buffer, unsigned char* out,
-                                  const wchar_t* fileName, int copyOut);
-int KQAPI KQ_GetRgbFrameToJpegZoom(HANDLE handle, unsigned char** buffer, int reserved,
-                                   const wchar_t* fileName, int quality);
-int KQAPI KQ_FrameToImage(const wchar_t* fileName, unsigned char* pixels, int width, int height,
-                          int bitsPerPixel, int kind);
-int KQAPI KQ_GetNewCalibrationRawFrame(HANDLE handle, int width, int height, int unused1,
-                                       int unused2, int unused3, int unused4,
-                                       unsigned char* source, unsigned char level, int adjust,
+int KQAPI KQ_GetRgbFrameToBmp(HANDLE handle, unsigned char** buffer, unsigned char* out, const wchar_t* fileName,
+                              int copyOut);
+int KQAPI KQ_GetRgbFrameToJpeg(HANDLE handle, unsigned char** buffer, int reserved, const wchar_t* fileName,
+                               int quality);
+int KQAPI KQ_GetRgbFrameToBmpZoom(HANDLE handle, unsigned char** buffer, unsigned char* out, const wchar_t* fileName,
+                                  int copyOut);
+int KQAPI KQ_GetRgbFrameToJpegZoom(HANDLE handle, unsigned char** buffer, int reserved, const wchar_t* fileName,
+                                   int quality);
+int KQAPI KQ_FrameToImage(const wchar_t* fileName, unsigned char* pixels, int width, int height, int bitsPerPixel,
+                          int kind);
+int KQAPI KQ_GetNewCalibrationRawFrame(HANDLE handle, int width, int height, int unused1, int unused2, int unused3,
+                                       int unused4, unsigned char* source, unsigned char level, int adjust,
                                        unsigned char* destination);
-int KQAPI KQ_RawFrameToRgb(HANDLE handle, int height, int width, int unused1, int unused2,
-                           unsigned char* raw, unsigned char* rgb);
+int KQAPI KQ_RawFrameToRgb(HANDLE handle, int height, int width, int unused1, int unused2, unsigned char* raw,
+                           unsigned char* rgb);
 int KQAPI KQ_GetTrigger(HANDLE handle, int on, int flag, const wchar_t* path, int value);
 int KQAPI KQ_CaptureToAvi(HANDLE handle, int on, const wchar_t* fileName);
 int KQAPI KQ_SelectAviCompressor(HANDLE handle, int* fourcc);
@@ -165,8 +164,7 @@ int KQAPI KQ_EEProm_SetByte(HANDLE handle, int length, unsigned char* buffer, in
 int KQAPI KQ_EEProm_GetByte(HANDLE handle, int length, unsigned char* buffer, int address);
 int KQAPI KQ_EEProm_Set_Test(HANDLE handle, unsigned char* data);
 int KQAPI KQ_EEProm_Get_Test(HANDLE handle, unsigned char* data);
-int KQAPI KQ_Write_Register(HANDLE handle, unsigned short* registers, unsigned short* values,
-                            int count);
+int KQAPI KQ_Write_Register(HANDLE handle, unsigned short* registers, unsigned short* values, int count);
 int KQAPI KQ_WriteDataToDevice(HANDLE handle, unsigned char* data, int offset, int length);
 int KQAPI KQ_ReadDataFromDevice(HANDLE handle, unsigned char* buffer, int offset, int length);
 int KQAPI KQ_DeviceIoControl(HANDLE handle, unsigned int* value);

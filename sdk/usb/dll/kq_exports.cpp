@@ -31,9 +31,7 @@ std::uint32_t Token(HANDLE handle) {
     return value > 0xFFFFFFFFu ? 0 : static_cast<std::uint32_t>(value);
 }
 
-HANDLE ToHandle(std::uint32_t token) {
-    return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(token));
-}
+HANDLE ToHandle(std::uint32_t token) { return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(token)); }
 
 template <class Op>
 int OnDevice(HANDLE handle, Op&& op) {
@@ -135,13 +133,9 @@ HANDLE KQAPI KQ_GetDeviceHandle(const wchar_t* label, int* index, KQ_CAPINFO* ca
     return nullptr;
 }
 
-int KQAPI KQ_GetTotalDeviceNum(HANDLE, int* count) {
-    return kq::Library().GetTotalDeviceNum(count);
-}
+int KQAPI KQ_GetTotalDeviceNum(HANDLE, int* count) { return kq::Library().GetTotalDeviceNum(count); }
 
-int KQAPI KQ_GetDeviceID(HANDLE handle, unsigned short* id) {
-    return kq::Library().GetDeviceID(Token(handle), id);
-}
+int KQAPI KQ_GetDeviceID(HANDLE handle, unsigned short* id) { return kq::Library().GetDeviceID(Token(handle), id); }
 
 int KQAPI KQ_GetFriendlyName(HANDLE handle, wchar_t* name) {
     return OnDevice(handle, [&](BaseDevice& d) {
@@ -187,8 +181,8 @@ int KQAPI KQ_SetDeviceEvent(HANDLE handle, KQ_DEVICE_EVENT_CALLBACK callback, vo
 
 // The window name and style are not used: the preview is drawn into the
 // caller's window itself. A null window streams without drawing.
-int KQAPI KQ_StartView(HANDLE handle, const wchar_t*, unsigned int, int x, int y, int width, int height,
-                       HWND window, void*) {
+int KQAPI KQ_StartView(HANDLE handle, const wchar_t*, unsigned int, int x, int y, int width, int height, HWND window,
+                       void*) {
     return OnDevice(handle, [&](BaseDevice& d) {
         std::unique_ptr<kq::PreviewSurface> surface;
         if (window != nullptr) surface = std::make_unique<kq::win32::WindowPreviewSurface>(window);
@@ -300,17 +294,15 @@ int KQAPI KQ_SetDoAE(HANDLE handle, int on, int, KQ_AWB_CALLBACK callback, void*
 int KQAPI KQ_SetDoAWB(HANDLE handle, int on, int, KQ_AWB_CALLBACK callback, void* context) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetDoAWB(on != 0, callback, context); });
 }
-int KQAPI KQ_SetDoAEInRegion(HANDLE handle, int on, int, KQ_AWB_CALLBACK callback, void* context,
-                             int x1, int y1, int x2, int y2) {
-    return OnDevice(handle, [&](BaseDevice& d) {
-        return d.SetDoAEInRegion(on != 0, callback, context, x1, y1, x2, y2);
-    });
+int KQAPI KQ_SetDoAEInRegion(HANDLE handle, int on, int, KQ_AWB_CALLBACK callback, void* context, int x1, int y1,
+                             int x2, int y2) {
+    return OnDevice(handle,
+                    [&](BaseDevice& d) { return d.SetDoAEInRegion(on != 0, callback, context, x1, y1, x2, y2); });
 }
-int KQAPI KQ_SetDoAWBInRegion(HANDLE handle, int on, int, KQ_AWB_CALLBACK callback, void* context,
-                              int x1, int y1, int x2, int y2) {
-    return OnDevice(handle, [&](BaseDevice& d) {
-        return d.SetDoAWBInRegion(on != 0, callback, context, x1, y1, x2, y2);
-    });
+int KQAPI KQ_SetDoAWBInRegion(HANDLE handle, int on, int, KQ_AWB_CALLBACK callback, void* context, int x1, int y1,
+                              int x2, int y2) {
+    return OnDevice(handle,
+                    [&](BaseDevice& d) { return d.SetDoAWBInRegion(on != 0, callback, context, x1, y1, x2, y2); });
 }
 int KQAPI KQ_SetAELevel(HANDLE handle, int level) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetAELevel(level); });
@@ -358,21 +350,15 @@ int GetGainOf(HANDLE handle, int channel, int* gain) {
 int KQAPI KQ_SetGainR(HANDLE handle, int gain) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetGain(0, gain); });
 }
-int KQAPI KQ_GetGainR(HANDLE handle, int* gain) {
-    return GetGainOf(handle, 0, gain);
-}
+int KQAPI KQ_GetGainR(HANDLE handle, int* gain) { return GetGainOf(handle, 0, gain); }
 int KQAPI KQ_SetGainG(HANDLE handle, int gain) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetGain(1, gain); });
 }
-int KQAPI KQ_GetGainG(HANDLE handle, int* gain) {
-    return GetGainOf(handle, 1, gain);
-}
+int KQAPI KQ_GetGainG(HANDLE handle, int* gain) { return GetGainOf(handle, 1, gain); }
 int KQAPI KQ_SetGainB(HANDLE handle, int gain) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetGain(2, gain); });
 }
-int KQAPI KQ_GetGainB(HANDLE handle, int* gain) {
-    return GetGainOf(handle, 2, gain);
-}
+int KQAPI KQ_GetGainB(HANDLE handle, int* gain) { return GetGainOf(handle, 2, gain); }
 int KQAPI KQ_SetColorAdjust(HANDLE handle, int value) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetColorAdjust(value); });
 }
@@ -462,13 +448,11 @@ int KQAPI KQ_GetRgbFrameToBmp(HANDLE handle, unsigned char** buffer, unsigned ch
         if (!path || (copyOut != 0 && out == nullptr)) return status::kNotSupported;
         return d.GrabFrame(*buffer, true, [&](const kq::DeliveredFrame& f) {
             if (copyOut != 0) std::copy(f.pixels.begin(), f.pixels.end(), out);
-            return Written(kq::files::WriteBmpFile(*path, f.pixels, f.size.width, f.size.height,
-                                                   f.bitsPerPixel, true));
+            return Written(kq::files::WriteBmpFile(*path, f.pixels, f.size.width, f.size.height, f.bitsPerPixel, true));
         });
     });
 }
-int KQAPI KQ_GetRgbFrameToJpeg(HANDLE handle, unsigned char** buffer, int, const wchar_t* fileName,
-                               int quality) {
+int KQAPI KQ_GetRgbFrameToJpeg(HANDLE handle, unsigned char** buffer, int, const wchar_t* fileName, int quality) {
     return OnDevice(handle, [&](BaseDevice& d) {
         if (buffer == nullptr) return status::kNullFrameBuffer;
         const auto path = PictureFilePath(fileName);
@@ -480,8 +464,8 @@ int KQAPI KQ_GetRgbFrameToJpeg(HANDLE handle, unsigned char** buffer, int, const
         });
     });
 }
-int KQAPI KQ_GetRgbFrameToBmpZoom(HANDLE handle, unsigned char** buffer, unsigned char* out,
-                                  const wchar_t* fileName, int copyOut) {
+int KQAPI KQ_GetRgbFrameToBmpZoom(HANDLE handle, unsigned char** buffer, unsigned char* out, const wchar_t* fileName,
+                                  int copyOut) {
     return OnDevice(handle, [&](BaseDevice& d) {
         if (buffer == nullptr) return status::kNullFrameBuffer;
         const auto path = PictureFilePath(fileName);
@@ -490,13 +474,12 @@ int KQAPI KQ_GetRgbFrameToBmpZoom(HANDLE handle, unsigned char** buffer, unsigne
             const HalfPicture half(f);
             if (half.pixels.empty()) return status::kNotSupported;
             if (copyOut != 0) std::copy(half.pixels.begin(), half.pixels.end(), out);
-            return Written(kq::files::WriteBmpFile(*path, half.pixels, half.size.width, half.size.height,
-                                                   f.bitsPerPixel, true));
+            return Written(
+                kq::files::WriteBmpFile(*path, half.pixels, half.size.width, half.size.height, f.bitsPerPixel, true));
         });
     });
 }
-int KQAPI KQ_GetRgbFrameToJpegZoom(HANDLE handle, unsigned char** buffer, int, const wchar_t* fileName,
-                                   int quality) {
+int KQAPI KQ_GetRgbFrameToJpegZoom(HANDLE handle, unsigned char** buffer, int, const wchar_t* fileName, int quality) {
     return OnDevice(handle, [&](BaseDevice& d) {
         if (buffer == nullptr) return status::kNullFrameBuffer;
         const auto path = PictureFilePath(fileName);
@@ -514,8 +497,8 @@ int KQAPI KQ_GetRgbFrameToJpegZoom(HANDLE handle, unsigned char** buffer, int, c
 // bottom-up rows without gaps, like the frames the library delivers; grey
 // (8 bits) or blue-green-red (24). Kind 0 writes a BMP, kind 1 a JPEG at
 // full quality.
-int KQAPI KQ_FrameToImage(const wchar_t* fileName, unsigned char* pixels, int width, int height,
-                          int bitsPerPixel, int kind) {
+int KQAPI KQ_FrameToImage(const wchar_t* fileName, unsigned char* pixels, int width, int height, int bitsPerPixel,
+                          int kind) {
     constexpr int kMaxSide = 65535;
     const int bytes = bitsPerPixel / 8;
     if (bytes != 1 && bytes != 3) return status::kNotSupported;
@@ -529,9 +512,8 @@ int KQAPI KQ_FrameToImage(const wchar_t* fileName, unsigned char* pixels, int wi
     if (kind == 0) return Written(kq::files::WriteBmpFile(*path, frame, width, height, 8 * bytes, true));
     return Written(kq::files::WriteJpegFile(*path, frame, true, bitsPerPixel == 24, width, height, 8 * bytes, 100));
 }
-int KQAPI KQ_GetNewCalibrationRawFrame(HANDLE handle, int width, int height, int, int, int, int,
-                                       unsigned char* source, unsigned char light, int contrast,
-                                       unsigned char* destination) {
+int KQAPI KQ_GetNewCalibrationRawFrame(HANDLE handle, int width, int height, int, int, int, int, unsigned char* source,
+                                       unsigned char light, int contrast, unsigned char* destination) {
     return OnDevice(handle, [&](BaseDevice& d) {
         return d.CalibrationRawFrame(width, height, source, light, contrast, destination);
     });
@@ -619,8 +601,7 @@ int KQAPI KQ_EEProm_Set_Test(HANDLE handle, unsigned char* data) {
 int KQAPI KQ_EEProm_Get_Test(HANDLE handle, unsigned char* data) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.EEProm_Get_Test(data); });
 }
-int KQAPI KQ_Write_Register(HANDLE handle, unsigned short* registers, unsigned short* values,
-                            int count) {
+int KQAPI KQ_Write_Register(HANDLE handle, unsigned short* registers, unsigned short* values, int count) {
     return OnDevice(handle, [&](BaseDevice& d) {
         if (registers == nullptr || values == nullptr || count <= 0) return status::kNotSupported;
         const auto n = static_cast<std::size_t>(std::min(count, 2));  // two pairs fit the block

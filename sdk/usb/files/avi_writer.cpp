@@ -9,7 +9,7 @@ namespace kq::files {
 namespace {
 
 constexpr std::size_t kHeaderBytes = 12 + 12 + 8 + 56 + 12 + 8 + 56 + 8 + 40 + 12;  // through 'movi'
-constexpr std::size_t kMoviListOffset = kHeaderBytes - 12;  // its 'LIST'
+constexpr std::size_t kMoviListOffset = kHeaderBytes - 12;                          // its 'LIST'
 constexpr std::uint32_t kKeyFrame = 0x10;
 constexpr std::uint32_t kHasIndex = 0x10;
 
@@ -52,12 +52,12 @@ bool AviWriter::WriteHeaders() {
     PutTag(h, 20, "hdrl");
     PutTag(h, 24, "avih");
     vz::PutLE32(h, 28, 56);
-    vz::PutLE32(h, 32, 1000000u / rate);                   // microseconds per frame
-    vz::PutLE32(h, 36, frameBytes_ * rate);                // max bytes per second
+    vz::PutLE32(h, 32, 1000000u / rate);     // microseconds per frame
+    vz::PutLE32(h, 36, frameBytes_ * rate);  // max bytes per second
     vz::PutLE32(h, 44, kHasIndex);
-    vz::PutLE32(h, 48, positions_);                        // total frames
-    vz::PutLE32(h, 56, 1);                                 // streams
-    vz::PutLE32(h, 60, frameBytes_);                       // suggested buffer
+    vz::PutLE32(h, 48, positions_);   // total frames
+    vz::PutLE32(h, 56, 1);            // streams
+    vz::PutLE32(h, 60, frameBytes_);  // suggested buffer
     vz::PutLE32(h, 64, w);
     vz::PutLE32(h, 68, ht);
     PutTag(h, 88, "LIST");
@@ -67,16 +67,16 @@ bool AviWriter::WriteHeaders() {
     vz::PutLE32(h, 104, 56);
     PutTag(h, 108, "vids");
     PutTag(h, 112, "DIB ");
-    vz::PutLE32(h, 128, 1);                                // scale
-    vz::PutLE32(h, 132, rate);                             // rate
-    vz::PutLE32(h, 140, positions_);                       // length
-    vz::PutLE32(h, 144, frameBytes_);                      // suggested buffer
-    vz::PutLE32(h, 148, 10000);                            // quality
-    vz::PutLE16(h, 160, static_cast<std::uint16_t>(w));    // frame rectangle right
-    vz::PutLE16(h, 162, static_cast<std::uint16_t>(ht));   // and bottom
+    vz::PutLE32(h, 128, 1);                               // scale
+    vz::PutLE32(h, 132, rate);                            // rate
+    vz::PutLE32(h, 140, positions_);                      // length
+    vz::PutLE32(h, 144, frameBytes_);                     // suggested buffer
+    vz::PutLE32(h, 148, 10000);                           // quality
+    vz::PutLE16(h, 160, static_cast<std::uint16_t>(w));   // frame rectangle right
+    vz::PutLE16(h, 162, static_cast<std::uint16_t>(ht));  // and bottom
     PutTag(h, 164, "strf");
     vz::PutLE32(h, 168, 40);
-    vz::PutLE32(h, 172, 40);                               // BITMAPINFOHEADER
+    vz::PutLE32(h, 172, 40);  // BITMAPINFOHEADER
     vz::PutLE32(h, 176, w);
     vz::PutLE32(h, 180, ht);
     vz::PutLE16(h, 184, 1);

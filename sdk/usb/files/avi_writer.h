@@ -58,7 +58,7 @@ private:
 
     std::ofstream file_;
     Format format_;
-    std::uint32_t rowBytes_ = 0;   // padded to 4
+    std::uint32_t rowBytes_ = 0;  // padded to 4
     std::uint32_t frameBytes_ = 0;
     std::vector<std::uint8_t> row_;  // one padded row
     std::vector<IndexEntry> index_;

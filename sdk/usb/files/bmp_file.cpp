@@ -44,7 +44,8 @@ bool WriteBmpFile(const std::filesystem::path& path, std::span<const std::uint8_
     const std::array<char, 3> padding{};
     for (std::int32_t y = 0; y < height; ++y) {
         const std::int32_t source = bottomUp ? y : height - 1 - y;
-        out.write(reinterpret_cast<const char*>(pixels.data() + source * dataRow), static_cast<std::streamsize>(dataRow));
+        out.write(reinterpret_cast<const char*>(pixels.data() + source * dataRow),
+                  static_cast<std::streamsize>(dataRow));
         out.write(padding.data(), static_cast<std::streamsize>(row - dataRow));
     }
     out.close();

@@ -18,16 +18,14 @@ struct ErrorTrap {
 };
 
 // libjpeg's fatal errors must not end the process: jump back and fail.
-[[noreturn]] void OnFatalError(j_common_ptr info) {
-    std::longjmp(reinterpret_cast<ErrorTrap*>(info->err)->back, 1);
-}
+[[noreturn]] void OnFatalError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorTrap*>(info->err)->back, 1); }
 
 void Silent(j_common_ptr) {}
 
 // Plain C objects only between setjmp and longjmp. On success *out is a
 // malloc'd block the caller frees.
-bool Compress(const std::uint8_t* rows, int width, int height, int components, int quality,
-              unsigned char** out, unsigned long* outBytes) {
+bool Compress(const std::uint8_t* rows, int width, int height, int components, int quality, unsigned char** out,
+              unsigned long* outBytes) {
     jpeg_compress_struct info{};
     ErrorTrap trap{};
     info.err = jpeg_std_error(&trap.manager);
@@ -58,9 +56,8 @@ bool Compress(const std::uint8_t* rows, int width, int height, int components, i
 
 }  // namespace
 
-bool WriteJpegFile(const std::filesystem::path& path, std::span<const std::uint8_t> pixels, bool flipRows,
-                   bool color, std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel,
-                   std::int32_t quality) {
+bool WriteJpegFile(const std::filesystem::path& path, std::span<const std::uint8_t> pixels, bool flipRows, bool color,
+                   std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel, std::int32_t quality) {
     const int inBytes = bitsPerPixel / 8;
     if (width <= 0 || height <= 0 || (inBytes != 1 && inBytes != 3 && inBytes != 4)) return false;
     if (quality < 0 || quality > 100) return false;

@@ -13,8 +13,7 @@ namespace kq::files {
 // turned upright. `color` false makes a grey picture of a colour buffer
 // (0.299 R + 0.587 G + 0.114 B). Quality 0..100. False when the arguments do
 // not describe the buffer, libjpeg fails or the file cannot be written.
-bool WriteJpegFile(const std::filesystem::path& path, std::span<const std::uint8_t> pixels, bool flipRows,
-                   bool color, std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel,
-                   std::int32_t quality);
+bool WriteJpegFile(const std::filesystem::path& path, std::span<const std::uint8_t> pixels, bool flipRows, bool color,
+                   std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel, std::int32_t quality);
 
 }  // namespace kq::files

@@ -31,9 +31,7 @@ BrightnessBand AlternateExposureBand(int level) {
     }
 }
 
-void AutoExposure::Enable(bool on) {
-    enabled_ = on;
-}
+void AutoExposure::Enable(bool on) { enabled_ = on; }
 
 void AutoExposure::SetLevel(int level) {
     if (enabled_) {
@@ -171,9 +169,9 @@ ExposureOutcome AlternateAutoExposure::Step(FrameSize size, std::span<std::uint8
                     target = exposure / 10;
                 } else if (luma < band.low || luma > band.high) {
                     const std::int64_t scaled = e * luma;
-                    target = static_cast<int>(scaled % (luma + 10) == 0
-                                                  ? scaled / (luma + 10)
-                                                  : e * ((band.low + band.high) / 2) / (luma + 10));
+                    target =
+                        static_cast<int>(scaled % (luma + 10) == 0 ? scaled / (luma + 10)
+                                                                   : e * ((band.low + band.high) / 2) / (luma + 10));
                 }
             }
         }

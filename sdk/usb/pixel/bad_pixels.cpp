@@ -35,9 +35,7 @@ std::optional<SensorPoint> FramePosition(const SensorWindow& window, bool halfRe
 
 }  // namespace
 
-BadPixelTable::BadPixelTable() {
-    entries_.reserve(kMaxBadPixels);
-}
+BadPixelTable::BadPixelTable() { entries_.reserve(kMaxBadPixels); }
 
 bool BadPixelTable::Detect(const SensorWindow& window, std::span<const std::uint8_t> raw) {
     const int w = window.size.width;
@@ -59,8 +57,8 @@ bool BadPixelTable::Detect(const SensorWindow& window, std::span<const std::uint
             }
             const int vertical = (at(i - 2, j) + at(i + 2, j)) / 2;
             if (std::abs(vertical - p) > kBadPixelThreshold && entries_.size() < kMaxBadPixels) {
-                entries_.push_back({static_cast<std::int16_t>(origin.column + j),
-                                    static_cast<std::int16_t>(origin.row + i)});
+                entries_.push_back(
+                    {static_cast<std::int16_t>(origin.column + j), static_cast<std::int16_t>(origin.row + i)});
             }
         }
     }
@@ -112,9 +110,7 @@ void BadPixelTable::FromBytes(std::span<const std::uint8_t> bytes) {
     }
 }
 
-std::string BadPixelFileName(int typeCode) {
-    return std::to_string(typeCode) + "_KQCMOS.bpt";
-}
+std::string BadPixelFileName(int typeCode) { return std::to_string(typeCode) + "_KQCMOS.bpt"; }
 
 bool LoadBadPixelFile(const std::filesystem::path& path, BadPixelTable& table) {
     std::vector<std::uint8_t> bytes;

@@ -67,7 +67,9 @@ bool Convert(FrameSize size, bool bottomUp, std::span<std::uint8_t> out, std::sp
     }
     const std::size_t rawStride = static_cast<std::size_t>(size.width);
     const std::size_t outStride = rawStride * bpp;
-    auto outRow = [&](int y) { return out.data() + static_cast<std::size_t>(bottomUp ? size.height - 1 - y : y) * outStride; };
+    auto outRow = [&](int y) {
+        return out.data() + static_cast<std::size_t>(bottomUp ? size.height - 1 - y : y) * outStride;
+    };
     const int lastComputed = 2 * (size.height / 2) - 3;
     for (int y = 0; y <= lastComputed; ++y) {
         const std::uint8_t* top = raw.data() + static_cast<std::size_t>(y) * rawStride;
@@ -103,9 +105,9 @@ bool BayerConvert(BayerOutput kind, int flipMode, FrameSize size, std::span<std:
     return false;
 }
 
-#define KQCMOS_BAYER_MEMBER(name, kind, flip)                                                        \
-    bool name(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw) {      \
-        return ConvertFlip<BayerOutput::kind>(flip, size, out, raw);                                 \
+#define KQCMOS_BAYER_MEMBER(name, kind, flip)                                                   \
+    bool name(FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw) { \
+        return ConvertFlip<BayerOutput::kind>(flip, size, out, raw);                            \
     }
 
 KQCMOS_BAYER_MEMBER(BayerToGray0, gray8, 0)

@@ -44,7 +44,7 @@ inline constexpr int kMinBayerHeight = 4;
 enum class BayerOutput { gray8, grayRgb, colorRgb };
 
 // The member of the family for `flipMode` (0..5; 4 and 5 use the member of 0).
-[[nodiscard]] bool BayerConvert(BayerOutput kind, int flipMode, FrameSize size,
-                                std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+[[nodiscard]] bool BayerConvert(BayerOutput kind, int flipMode, FrameSize size, std::span<std::uint8_t> out,
+                                std::span<const std::uint8_t> raw);
 
 }  // namespace kqcmos

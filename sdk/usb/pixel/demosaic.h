@@ -13,9 +13,9 @@
 namespace kqcmos {
 
 struct DemosaicSettings {
-    int colorMode = 0;     // 0, 5 colour; 1 colour + sharpening; 2 grey RGB; 3 8-bit grey; 4 raw
-    int flipMode = 0;      // 0..5
-    int colorAdjust = 0;   // raw pre-filter: 1 sharpen, 2 defect filter
+    int colorMode = 0;    // 0, 5 colour; 1 colour + sharpening; 2 grey RGB; 3 8-bit grey; 4 raw
+    int flipMode = 0;     // 0..5
+    int colorAdjust = 0;  // raw pre-filter: 1 sharpen, 2 defect filter
     bool monochromeSensor = false;
 };
 

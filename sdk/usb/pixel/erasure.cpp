@@ -21,8 +21,9 @@ bool ComputeErasurePlanes(FrameSize size, int bayerOrderIndex, std::span<const s
     std::array<std::uint64_t, 3> sums{};
     std::uint64_t count = 0;
     for (int y = y0; y < y0 + 2 * halfHeight; ++y) {
-        const std::uint8_t* p = rgb.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width) +
-                                              static_cast<std::size_t>(x0)) * 3;
+        const std::uint8_t* p =
+            rgb.data() +
+            (static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width) + static_cast<std::size_t>(x0)) * 3;
         for (int x = 0; x < 2 * halfWidth; ++x, p += 3) {
             sums[0] += p[0];
             sums[1] += p[1];

@@ -7,19 +7,15 @@
 namespace kqcmos {
 
 FlatFieldTable::FlatFieldTable(FrameSize sensor)
-    : sensor_(sensor),
-      entries_(3 * FrameBytes({sensor.width, sensor.height + 2}), kUnityFlatGain) {}
+    : sensor_(sensor), entries_(3 * FrameBytes({sensor.width, sensor.height + 2}), kUnityFlatGain) {}
 
-void FlatFieldTable::Reset() {
-    std::fill(entries_.begin(), entries_.end(), kUnityFlatGain);
-}
+void FlatFieldTable::Reset() { std::fill(entries_.begin(), entries_.end(), kUnityFlatGain); }
 
 bool FlatFieldTable::Fits(const SensorWindow& window, std::size_t frameBytes) const {
     const SensorPoint o = FrameOrigin(window);
     const FrameSize s = window.size;
-    return s.width > 0 && s.height > 0 && o.column >= 0 && o.row >= 0 &&
-           o.column + s.width <= sensor_.width && o.row + s.height <= sensor_.height + 2 &&
-           frameBytes >= FrameBytes(s);
+    return s.width > 0 && s.height > 0 && o.column >= 0 && o.row >= 0 && o.column + s.width <= sensor_.width &&
+           o.row + s.height <= sensor_.height + 2 && frameBytes >= FrameBytes(s);
 }
 
 std::size_t FlatFieldTable::IndexOf(SensorPoint origin, int y) const {
@@ -101,9 +97,7 @@ std::size_t FlatFieldTable::FromBytes(std::span<const std::uint8_t> bytes) {
     return count;
 }
 
-std::string FlatFieldFileName(int typeCode) {
-    return std::to_string(typeCode) + "_kq.lvf";
-}
+std::string FlatFieldFileName(int typeCode) { return std::to_string(typeCode) + "_kq.lvf"; }
 
 bool LoadFlatFieldFile(const std::filesystem::path& path, FlatFieldTable& table) {
     std::vector<std::uint8_t> bytes;

@@ -26,14 +26,11 @@ constexpr std::size_t FrameBytes(FrameSize size, int bytesPerPixel = 1) {
 
 // True when `buffer` holds a whole frame of at least `minWidth` x `minHeight`.
 template <typename T>
-constexpr bool HoldsFrame(std::span<T> buffer, FrameSize size, int bytesPerPixel = 1,
-                          int minWidth = 1, int minHeight = 1) {
-    return size.width >= minWidth && size.height >= minHeight &&
-           buffer.size() >= FrameBytes(size, bytesPerPixel);
+constexpr bool HoldsFrame(std::span<T> buffer, FrameSize size, int bytesPerPixel = 1, int minWidth = 1,
+                          int minHeight = 1) {
+    return size.width >= minWidth && size.height >= minHeight && buffer.size() >= FrameBytes(size, bytesPerPixel);
 }
 
-constexpr std::uint8_t ClampToByte(int v) {
-    return static_cast<std::uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
-}
+constexpr std::uint8_t ClampToByte(int v) { return static_cast<std::uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
 
 }  // namespace kqcmos

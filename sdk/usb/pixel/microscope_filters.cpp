@@ -18,13 +18,15 @@ struct FilterRoles {
     CellOffset other;
 };
 
-void BayerFilter(const FilterRoles& roles, FrameSize size, std::span<std::uint8_t> raw, std::span<const std::uint32_t> hdrTone) {
+void BayerFilter(const FilterRoles& roles, FrameSize size, std::span<std::uint8_t> raw,
+                 std::span<const std::uint32_t> hdrTone) {
     if (!HoldsFrame(raw, size, 1, 2, 6)) {
         return;
     }
     const auto stride = static_cast<std::size_t>(size.width);
     auto at = [&](int cellRow, int cellColumn, CellOffset o) -> std::uint8_t& {
-        return raw[static_cast<std::size_t>(cellRow + o.row) * stride + static_cast<std::size_t>(cellColumn + o.column)];
+        return raw[static_cast<std::size_t>(cellRow + o.row) * stride +
+                   static_cast<std::size_t>(cellColumn + o.column)];
     };
     // Cells of rows (2m, 2m + 1) with 2m + 1 from 3 to height - 3.
     for (int top = 2; top + 1 <= size.height - 3; top += 2) {
@@ -66,7 +68,8 @@ void ChromaClamp(const ClampRoles& roles, FrameSize size, std::span<std::uint8_t
     }
     const auto stride = static_cast<std::size_t>(size.width);
     auto at = [&](int cellRow, int cellColumn, CellOffset o) -> std::uint8_t& {
-        return raw[static_cast<std::size_t>(cellRow + o.row) * stride + static_cast<std::size_t>(cellColumn + o.column)];
+        return raw[static_cast<std::size_t>(cellRow + o.row) * stride +
+                   static_cast<std::size_t>(cellColumn + o.column)];
     };
     const int reach = std::max({roles.sample.column, roles.partner.column, 1});
     for (int top = 0; top + 1 < size.height; top += 2) {
@@ -92,10 +95,18 @@ constexpr ClampRoles kClamp4{{1, 0}, {0, 1}};
 
 }  // namespace
 
-void MicroscopeBayerFilter1(FrameSize size, std::span<std::uint8_t> raw, std::span<const std::uint32_t> hdrTone) { BayerFilter(kFilter1, size, raw, hdrTone); }
-void MicroscopeBayerFilter2(FrameSize size, std::span<std::uint8_t> raw, std::span<const std::uint32_t> hdrTone) { BayerFilter(kFilter2, size, raw, hdrTone); }
-void MicroscopeBayerFilter3(FrameSize size, std::span<std::uint8_t> raw, std::span<const std::uint32_t> hdrTone) { BayerFilter(kFilter3, size, raw, hdrTone); }
-void MicroscopeBayerFilter4(FrameSize size, std::span<std::uint8_t> raw, std::span<const std::uint32_t> hdrTone) { BayerFilter(kFilter4, size, raw, hdrTone); }
+void MicroscopeBayerFilter1(FrameSize size, std::span<std::uint8_t> raw, std::span<const std::uint32_t> hdrTone) {
+    BayerFilter(kFilter1, size, raw, hdrTone);
+}
+void MicroscopeBayerFilter2(FrameSize size, std::span<std::uint8_t> raw, std::span<const std::uint32_t> hdrTone) {
+    BayerFilter(kFilter2, size, raw, hdrTone);
+}
+void MicroscopeBayerFilter3(FrameSize size, std::span<std::uint8_t> raw, std::span<const std::uint32_t> hdrTone) {
+    BayerFilter(kFilter3, size, raw, hdrTone);
+}
+void MicroscopeBayerFilter4(FrameSize size, std::span<std::uint8_t> raw, std::span<const std::uint32_t> hdrTone) {
+    BayerFilter(kFilter4, size, raw, hdrTone);
+}
 
 void MicroscopeChromaClamp1(FrameSize size, std::span<std::uint8_t> raw) { ChromaClamp(kClamp1, size, raw); }
 void MicroscopeChromaClamp2(FrameSize size, std::span<std::uint8_t> raw) { ChromaClamp(kClamp2, size, raw); }

@@ -8,17 +8,11 @@
 
 namespace kqcmos {
 
-int NormalizeContrast(int v) {
-    return static_cast<int>((static_cast<long long>(v) - 1) % 32) + 1;
-}
+int NormalizeContrast(int v) { return static_cast<int>((static_cast<long long>(v) - 1) % 32) + 1; }
 
-int ClampSaturation(int v) {
-    return std::clamp(v, 1, 16);
-}
+int ClampSaturation(int v) { return std::clamp(v, 1, 16); }
 
-int ClampSharpness(int v) {
-    return std::clamp(v, 1, 8);
-}
+int ClampSharpness(int v) { return std::clamp(v, 1, 8); }
 
 void ApplyLight(std::span<std::uint8_t> bytes, int light) {
     if (light == kNeutralLight) {
@@ -58,8 +52,8 @@ void ApplySaturation(FrameSize size, std::span<std::uint8_t> rgb, int s) {
             const int grey = (sum >> 3) + (sum >> 2);
             for (int c = 0; c < 3; ++c) {
                 const int v = p[c];
-                const int moved = s < kNeutralSaturation ? v + (((8 - s) * (grey - v)) >> 3)
-                                                         : v + (((s - 8) * (v - grey)) >> 3);
+                const int moved =
+                    s < kNeutralSaturation ? v + (((8 - s) * (grey - v)) >> 3) : v + (((s - 8) * (v - grey)) >> 3);
                 p[c] = ClampToByte(moved);
             }
         }

@@ -5,9 +5,7 @@
 namespace kqcmos {
 namespace {
 
-int Boost(int x, int y) {
-    return std::min(255, x + x * y * kDefectFilterStrength / 1024);
-}
+int Boost(int x, int y) { return std::min(255, x + x * y * kDefectFilterStrength / 1024); }
 
 // Raises `follower` in proportion to how much the leader was raised, softer
 // when the follower is close to the smallest value.

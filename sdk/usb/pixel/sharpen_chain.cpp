@@ -7,9 +7,7 @@
 namespace kqcmos {
 namespace {
 
-constexpr std::int16_t Saturate16(int v) {
-    return static_cast<std::int16_t>(std::clamp(v, -32768, 32767));
-}
+constexpr std::int16_t Saturate16(int v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); }
 
 std::size_t Index(FrameSize size, int y, int x) {
     return static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width) + static_cast<std::size_t>(x);
@@ -107,8 +105,8 @@ void BoxSum3x3(FrameSize size, WordPlane out, ConstWordPlane in) {
         const std::int16_t* down = mid + w;
         std::int16_t* dst = out.data() + Index(size, y, 0);
         for (int x = 1; x + 1 < size.width; ++x) {
-            const int s = up[x - 1] + up[x] + up[x + 1] + mid[x - 1] + mid[x] + mid[x + 1] + down[x - 1] +
-                          down[x] + down[x + 1];
+            const int s =
+                up[x - 1] + up[x] + up[x + 1] + mid[x - 1] + mid[x] + mid[x + 1] + down[x - 1] + down[x] + down[x + 1];
             dst[x] = Saturate16(s);
         }
     }

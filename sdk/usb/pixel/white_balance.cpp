@@ -92,8 +92,8 @@ void ContinuousWhiteBalance::FollowChannel(int channel, int green, int dropFrom,
     gainByte = std::clamp(gainByte, dropFrom - 1, kMaxGainByte);
 }
 
-WhiteBalanceOutcome ContinuousWhiteBalance::Step(FrameSize size, std::span<std::uint8_t> rgb, bool mark,
-                                                 int& exposure, SensorGains& gains) {
+WhiteBalanceOutcome ContinuousWhiteBalance::Step(FrameSize size, std::span<std::uint8_t> rgb, bool mark, int& exposure,
+                                                 SensorGains& gains) {
     WhiteBalanceOutcome outcome;
     callCount_ = (callCount_ + 1) % 2;
     if (callCount_ != 0 || !HoldsFrame(rgb, size, 3)) {

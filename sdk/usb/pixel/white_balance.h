@@ -18,15 +18,14 @@ ByteTable WhiteBalanceTable(double factor);
 // Gain tables that bring the red, green and blue means of the raw frame over
 // `rect` (the whole frame when not given) to the largest of them. A channel
 // mean of 0 counts as 1, so a black channel cannot divide by zero.
-GainTables ComputeWhiteBalance(FrameSize size, std::span<const std::uint8_t> raw,
-                               const std::optional<PixelRect>& rect);
+GainTables ComputeWhiteBalance(FrameSize size, std::span<const std::uint8_t> raw, const std::optional<PixelRect>& rect);
 
 // Sensor gain bytes moved by the continuous balance (bytes 1 and 3 of the
 // three gain bytes of the capture information).
 struct SensorGains {
-    int red = 0;   // gain byte 1
-    int green = 0; // gain byte 2
-    int blue = 0;  // gain byte 3
+    int red = 0;    // gain byte 1
+    int green = 0;  // gain byte 2
+    int blue = 0;   // gain byte 3
 };
 
 // Report value of a finished continuous balance:
@@ -45,8 +44,7 @@ public:
 
     // One step on the 24-bit output (every second call). Updates the
     // exposure and gain bytes in place; the caller sends them when evaluated.
-    WhiteBalanceOutcome Step(FrameSize size, std::span<std::uint8_t> rgb, bool mark, int& exposure,
-                             SensorGains& gains);
+    WhiteBalanceOutcome Step(FrameSize size, std::span<std::uint8_t> rgb, bool mark, int& exposure, SensorGains& gains);
     void Restart();
 
 private:

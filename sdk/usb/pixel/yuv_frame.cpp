@@ -38,7 +38,8 @@ bool ConvertYuvFrame(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb,
         } else {
             const int outRow = bottomUp ? h - 1 - y : y;
             const int outColumn = mirrored ? w - 1 - x : x;
-            index = static_cast<std::size_t>(outRow) * static_cast<std::size_t>(w) + static_cast<std::size_t>(outColumn);
+            index =
+                static_cast<std::size_t>(outRow) * static_cast<std::size_t>(w) + static_cast<std::size_t>(outColumn);
         }
         return rgb.data() + 3 * index;
     };

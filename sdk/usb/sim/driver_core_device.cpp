@@ -13,8 +13,7 @@ void DriverCoreDevice::StartVideo(kqff::sim::StreamFaults faults) {
 
 void DriverCoreDevice::OnCreate() { Core().Open(); }
 
-std::optional<std::size_t> DriverCoreDevice::Control(std::uint32_t code,
-                                                     std::span<const std::uint8_t> in,
+std::optional<std::size_t> DriverCoreDevice::Control(std::uint32_t code, std::span<const std::uint8_t> in,
                                                      std::span<std::uint8_t> out) {
     const kqff::RequestResult result = Core().Control(code, in, out);
     if (!kqff::IsSuccess(result.status)) return std::nullopt;

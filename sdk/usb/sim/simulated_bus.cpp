@@ -61,12 +61,13 @@ std::size_t SimulatedBus::AddCamera(std::u16string instanceId, std::u16string fr
 }
 
 std::size_t SimulatedBus::AddCamera(std::u16string instanceId, std::u16string friendlyName,
-                                   BackendFactory makeBackend) {
+                                    BackendFactory makeBackend) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
     const std::size_t n = cameras_.size();
     if (!makeBackend) makeBackend = DriverCoreCamera(instanceId);
-    CameraInterface iface{instanceId, u"\\\\?\\sim#camera" + std::u16string(1, char16_t(u'0' + n % 10)) +
-                                          u"#" + instanceId, std::move(friendlyName)};
+    CameraInterface iface{instanceId,
+                          u"\\\\?\\sim#camera" + std::u16string(1, char16_t(u'0' + n % 10)) + u"#" + instanceId,
+                          std::move(friendlyName)};
     Camera camera{std::move(iface), std::move(makeBackend), nullptr};
     camera.backend = camera.makeBackend();
     cameras_.push_back(std::move(camera));
@@ -219,10 +220,8 @@ void SimulatedBus::Closed(std::size_t camera, int generation) {
     --openConnections_;
 }
 
-std::optional<std::size_t> SimulatedBus::Control(std::size_t camera, int generation,
-                                                 std::uint32_t code,
-                                                 std::span<const std::uint8_t> in,
-                                                 std::span<std::uint8_t> out) {
+std::optional<std::size_t> SimulatedBus::Control(std::size_t camera, int generation, std::uint32_t code,
+                                                 std::span<const std::uint8_t> in, std::span<std::uint8_t> out) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
     Camera& c = cameras_.at(camera);
     ControlRecord record{camera, code, {in.begin(), in.end()}, {}, false};
@@ -241,8 +240,7 @@ std::optional<std::size_t> SimulatedBus::Control(std::size_t camera, int generat
     return result;
 }
 
-std::optional<std::size_t> SimulatedBus::Read(std::size_t camera, int generation,
-                                              std::span<std::uint8_t> buffer) {
+std::optional<std::size_t> SimulatedBus::Read(std::size_t camera, int generation, std::span<std::uint8_t> buffer) {
     // Wait outside the bus lock: the stopping thread needs it meanwhile.
     if (!WaitForReadBudget(camera)) return std::nullopt;
     std::shared_ptr<CameraBackend> backend;

@@ -44,8 +44,7 @@ public:
     // above); every plug-in (the first and each Replug) makes a fresh one, as
     // a new device would.
     using BackendFactory = std::function<std::unique_ptr<CameraBackend>()>;
-    std::size_t AddCamera(std::u16string instanceId, std::u16string friendlyName,
-                          BackendFactory makeBackend);
+    std::size_t AddCamera(std::u16string instanceId, std::u16string friendlyName, BackendFactory makeBackend);
     // Unplugs a camera: it leaves the list and its open connections fail.
     void Unplug(std::size_t camera);
     // Plugs it back in at its old place in the list.
@@ -94,10 +93,8 @@ private:
     };
 
     std::optional<std::size_t> Control(std::size_t camera, int generation, std::uint32_t code,
-                                       std::span<const std::uint8_t> in,
-                                       std::span<std::uint8_t> out);
-    std::optional<std::size_t> Read(std::size_t camera, int generation,
-                                    std::span<std::uint8_t> buffer);
+                                       std::span<const std::uint8_t> in, std::span<std::uint8_t> out);
+    std::optional<std::size_t> Read(std::size_t camera, int generation, std::span<std::uint8_t> buffer);
     void Closed(std::size_t camera, int generation);
     // False when the read was cancelled while it waited for the budget.
     bool WaitForReadBudget(std::size_t camera);

@@ -1,6 +1,5 @@
 #include "ini_text.h"
 
-
 namespace kq::simcam {
 namespace {
 

@@ -16,10 +16,10 @@ using kq::simcam::SimStatus;
 
 int Status(SimStatus status) {
     switch (status) {
-        case SimStatus::ok: return KQSIM_OK;
-        case SimStatus::badCamera: return KQSIM_BAD_ARGUMENT;
-        case SimStatus::busy: return KQSIM_BUSY;
-        case SimStatus::timedOut: return KQSIM_TIMED_OUT;
+    case SimStatus::ok: return KQSIM_OK;
+    case SimStatus::badCamera: return KQSIM_BAD_ARGUMENT;
+    case SimStatus::busy: return KQSIM_BUSY;
+    case SimStatus::timedOut: return KQSIM_TIMED_OUT;
     }
     return KQSIM_BAD_ARGUMENT;
 }
@@ -29,8 +29,7 @@ int Status(SimStatus status) {
 extern "C" {
 
 int KQAPI KQSim_LoadConfig(const wchar_t* path) {
-    const std::filesystem::path file = path != nullptr ? std::filesystem::path(path)
-                                                       : kq::simcam::StartupConfigPath();
+    const std::filesystem::path file = path != nullptr ? std::filesystem::path(path) : kq::simcam::StartupConfigPath();
     auto cameras = kq::simcam::ReadSimulatedCameraFile(file);
     if (!cameras) {
         if (path != nullptr) return KQSIM_NO_FILE;

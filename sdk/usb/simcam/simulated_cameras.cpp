@@ -33,8 +33,7 @@ std::shared_ptr<SimulatedCameras::Bus> SimulatedCameras::Current() const {
     return bus_;
 }
 
-std::optional<std::pair<std::shared_ptr<SimulatedCameras::Bus>, std::size_t>> SimulatedCameras::Find(
-    int camera) const {
+std::optional<std::pair<std::shared_ptr<SimulatedCameras::Bus>, std::size_t>> SimulatedCameras::Find(int camera) const {
     auto current = Current();
     if (camera < 1 || static_cast<std::size_t>(camera) > current->cameras.size()) return std::nullopt;
     return std::make_pair(std::move(current), static_cast<std::size_t>(camera - 1));

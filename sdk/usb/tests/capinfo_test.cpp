@@ -20,10 +20,9 @@ TEST(CapInfoRecord, EncodesEveryFieldAtItsOffset) {
     r.control = 0x34;
     r.mode = {0x41, 0x42, 0x43, 0x44};
     r.extra = 0x51525354;
-    const CapInfoBytes expected{0xA4, 0xA3, 0xA2, 0xA1, 0x00, 0x04, 0, 0, 0x00, 0x05, 0, 0,
-                                0x04, 0x03, 0x02, 0x01, 0x14, 0x13, 0x12, 0x11, 0x24, 0x23,
-                                0x22, 0x21, 0x31, 0x32, 0x33, 0x34, 0x41, 0x42, 0x43, 0x44,
-                                0x54, 0x53, 0x52, 0x51};
+    const CapInfoBytes expected{0xA4, 0xA3, 0xA2, 0xA1, 0x00, 0x04, 0,    0,    0x00, 0x05, 0,    0,
+                                0x04, 0x03, 0x02, 0x01, 0x14, 0x13, 0x12, 0x11, 0x24, 0x23, 0x22, 0x21,
+                                0x31, 0x32, 0x33, 0x34, 0x41, 0x42, 0x43, 0x44, 0x54, 0x53, 0x52, 0x51};
     EXPECT_EQ(EncodeCapInfo(r), expected);
     EXPECT_EQ(DecodeCapInfo(expected), r);
 }
@@ -45,18 +44,21 @@ TEST(FormatBlock, LaysOutAll52Bytes) {
     b.horizontalBlanking = 142;
     b.verticalBlanking = 25;
     b.registerPairs = {0x3012, 0x00FF, 0x3014, 0x0100};
-    const std::array<std::uint8_t, 52> expected{
-        0, 0, 0, 0,  0x00, 0x04, 0, 0,  0x00, 0x05, 0, 0,  8, 0, 0, 0,  16, 0, 0, 0,
-        0x34, 0x12,  0xFF, 0x07,  63, 63, 63,  0x12,  0x07,  127,  0x40, 0xC0,
-        0xEF, 0xBE, 0xAD, 0xDE,  142, 0,  25, 0,
-        0x12, 0x30, 0xFF, 0x00, 0x14, 0x30, 0x00, 0x01,  0, 0, 0, 0};
+    const std::array<std::uint8_t, 52> expected{0,  0,    0,    0,    0x00, 0x04, 0,    0,    0x00, 0x05, 0,    0,  8,
+                                                0,  0,    0,    16,   0,    0,    0,    0x34, 0x12, 0xFF, 0x07, 63, 63,
+                                                63, 0x12, 0x07, 127,  0x40, 0xC0, 0xEF, 0xBE, 0xAD, 0xDE, 142,  0,  25,
+                                                0,  0x12, 0x30, 0xFF, 0x00, 0x14, 0x30, 0x00, 0x01, 0,    0,    0,  0};
     EXPECT_EQ(EncodeFormatBlock(b), expected);
 }
 
 TEST(ModelGeometry, SensorLimitsAndDefaultsPerType) {
-    struct Case { int type, w, h, maxExposure; bool stripe; std::uint16_t mode, hb, vb; };
+    struct Case {
+        int type, w, h, maxExposure;
+        bool stripe;
+        std::uint16_t mode, hb, vb;
+    };
     const Case cases[] = {
-        {3, 1280, 1024, 4000, true, 0x8000, 25, 25},  {14, 1024, 816, 4000, true, 0x8000, 25, 25},
+        {3, 1280, 1024, 4000, true, 0x8000, 25, 25},   {14, 1024, 816, 4000, true, 0x8000, 25, 25},
         {15, 1280, 1024, 4000, false, 0x8000, 25, 25}, {17, 2048, 1536, 4000, false, 0xC040, 142, 25},
         {4, 1600, 1200, 255, false, 0, 0, 0},          {7, 3488, 2560, 4000, false, 0, 0, 0},
         {8, 2560, 1944, 5000, false, 0, 0, 0},         {10, 752, 480, 5000, false, 0, 0, 0},

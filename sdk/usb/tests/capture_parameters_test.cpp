@@ -22,18 +22,23 @@ protected:
         return sent.empty() ? std::vector<std::uint8_t>{} : sent.back().input;
     }
     std::size_t BlocksSent() { return bus.LogOf(kqff::kIoctlSetFormat).size(); }
-    int SetCapInfo(const CapInfo& r) { return Call([&](BaseDevice& d) { return d.SetCapInfo(r); }); }
+    int SetCapInfo(const CapInfo& r) {
+        return Call([&](BaseDevice& d) { return d.SetCapInfo(r); });
+    }
     CapInfo GetCapInfo() {
         CapInfo out;
-        Call([&](BaseDevice& d) { out = d.GetCapInfo(); return 0; });
+        Call([&](BaseDevice& d) {
+            out = d.GetCapInfo();
+            return 0;
+        });
         return out;
     }
 
     std::uint32_t handle = 0;
 };
 
-constexpr std::u16string_view kType3 = u"VID_F5A1&PID_0301";       // 1280 x 1024
-constexpr std::u16string_view kType3Flag = u"VID_F5A1&PID_0308";   // model flag 1
+constexpr std::u16string_view kType3 = u"VID_F5A1&PID_0301";      // 1280 x 1024
+constexpr std::u16string_view kType3Flag = u"VID_F5A1&PID_0308";  // model flag 1
 
 TEST_F(CaptureParameters, SendsTheExact52ByteBlock) {
     CapInfo r;
@@ -47,10 +52,8 @@ TEST_F(CaptureParameters, SendsTheExact52ByteBlock) {
     r.extra = 0x01020304;
     OpenModel(kType3, r);
     const std::vector<std::uint8_t> expected{
-        0, 0, 0, 0,  0x00, 0x04, 0, 0,  0x00, 0x05, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0,
-        2, 0,  0, 0,  63, 63, 63,  0,  5,  127,  0x00, 0x80,
-        0x04, 0x03, 0x02, 0x01,  25, 0,  25, 0,
-        0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0};
+        0,  0, 0, 0,   0x00, 0x04, 0,    0,    0x00, 0x05, 0,  0, 0,  0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 63, 63,
+        63, 0, 5, 127, 0x00, 0x80, 0x04, 0x03, 0x02, 0x01, 25, 0, 25, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  0};
     EXPECT_EQ(LastBlock(), expected);
 }
 
@@ -87,7 +90,10 @@ TEST_F(CaptureParameters, WindowIsLimitedToTheSensor) {
         EXPECT_EQ(vz::GetLE32(block, 12), c.sentColumn) << c.name;
         EXPECT_EQ(vz::GetLE32(block, 16), c.sentRow) << c.name;
         std::uint32_t frameBytes = 0;
-        Call([&](BaseDevice& d) { frameBytes = d.FrameBytes(); return 0; });
+        Call([&](BaseDevice& d) {
+            frameBytes = d.FrameBytes();
+            return 0;
+        });
         EXPECT_EQ(frameBytes, c.sentWidth * c.sentHeight) << c.name;
     }
 }
@@ -160,8 +166,8 @@ TEST_F(CaptureParameters, RecordRoundTripsThroughSetAndGet) {
     OpenModel(kType3);
     CapInfo r;
     r.reserved = 0xCAFEF00D;
-    r.width = 1000;   // sent as 1000 (a multiple of 8)
-    r.height = 750;   // sent as 744, returned as asked
+    r.width = 1000;  // sent as 1000 (a multiple of 8)
+    r.height = 750;  // sent as 744, returned as asked
     r.columnStart = 16;
     r.rowStart = 32;
     r.exposure = 1234;
@@ -247,7 +253,7 @@ TEST_F(CaptureParameters, ExposureInTimeUnitsIsSentAsLines) {
     full.exposure = 1000;
     ASSERT_EQ(SetCapInfo(full), status::kSuccess);
     EXPECT_EQ(vz::GetLE16(LastBlock(), 20), 16);  // (1000 * 24 + 180) / (1305 + 226) + 0.5
-    EXPECT_EQ(GetCapInfo().exposure, 1013u);  // the time those 16 lines take
+    EXPECT_EQ(GetCapInfo().exposure, 1013u);      // the time those 16 lines take
 }
 
 TEST_F(CaptureParameters, SoftTriggerUsesControlBitOrIoLine) {
@@ -309,19 +315,27 @@ TEST_F(CaptureParameters, RegionsAreStoredTopDownAndClamped) {
     OpenModel(kType3);  // 640 x 480 window
     Call([](BaseDevice& d) { return d.SetDoAEInRegion(true, nullptr, nullptr, 700, 10, 100, 400); });
     Region ae;
-    Call([&](BaseDevice& d) { ae = d.AeRegion(); return 0; });
+    Call([&](BaseDevice& d) {
+        ae = d.AeRegion();
+        return 0;
+    });
     EXPECT_EQ(ae, (Region{100, 80, 640, 470}));
     Call([](BaseDevice& d) { return d.SetDoAEInRegion(true, nullptr, nullptr, 0, 50, 100, 50); });
-    Call([&](BaseDevice& d) { ae = d.AeRegion(); return 0; });
+    Call([&](BaseDevice& d) {
+        ae = d.AeRegion();
+        return 0;
+    });
     EXPECT_EQ(ae, Region{});
 }
 
 TEST_F(CaptureParameters, MonochromeCameraRefusesWhiteBalance) {
     OpenModel(u"VID_F5A1&PID_0A02");
-    EXPECT_EQ(Call([](BaseDevice& d) { return d.SetDoAWB(true, nullptr, nullptr); }),
-              status::kNotSupported);
+    EXPECT_EQ(Call([](BaseDevice& d) { return d.SetDoAWB(true, nullptr, nullptr); }), status::kNotSupported);
     bool on = true;
-    Call([&](BaseDevice& d) { on = d.AutoWhiteBalanceOn(); return 0; });
+    Call([&](BaseDevice& d) {
+        on = d.AutoWhiteBalanceOn();
+        return 0;
+    });
     EXPECT_FALSE(on);
 }
 

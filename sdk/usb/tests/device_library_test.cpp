@@ -98,7 +98,10 @@ TEST_F(LibraryOpen, TypeTenGetsItsClassByColourAndTypesFold) {
     const std::uint32_t mono = Open(1), colour = Open(2), newer = Open(3);
     auto classOf = [&](std::uint32_t h) {
         DeviceClass c = DeviceClass::none;
-        library.WithDevice(h, [&](BaseDevice& d) { c = d.Class(); return 0; });
+        library.WithDevice(h, [&](BaseDevice& d) {
+            c = d.Class();
+            return 0;
+        });
         return c;
     };
     EXPECT_EQ(classOf(mono), DeviceClass::CKQDoriskDevice);

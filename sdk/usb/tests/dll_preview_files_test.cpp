@@ -79,8 +79,8 @@ public:
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"KqPreviewTestWindow";
         RegisterClassW(&wc);  // fails harmlessly when already registered
-        window_ = CreateWindowExW(0, wc.lpszClassName, L"preview", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
-                                  nullptr, nullptr, wc.hInstance, nullptr);
+        window_ = CreateWindowExW(0, wc.lpszClassName, L"preview", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
+                                  nullptr, wc.hInstance, nullptr);
         if (window_ != nullptr) UpdateWindow(window_);
     }
     ~TestWindow() {
@@ -285,11 +285,11 @@ class KqDllSnapshot : public KqDllPictures, public ::testing::WithParamInterface
 protected:
     int Take(Picture kind, unsigned char** slot, unsigned char* out, const wchar_t* path) {
         switch (kind) {
-            case Picture::RawBmp: return KQ(KQ_GetRawFrameToBmp)(handle, slot, path);
-            case Picture::RgbBmp: return KQ(KQ_GetRgbFrameToBmp)(handle, slot, out, path, out != nullptr);
-            case Picture::RgbJpeg: return KQ(KQ_GetRgbFrameToJpeg)(handle, slot, 0, path, 150);
-            case Picture::RgbBmpZoom: return KQ(KQ_GetRgbFrameToBmpZoom)(handle, slot, out, path, out != nullptr);
-            case Picture::RgbJpegZoom: return KQ(KQ_GetRgbFrameToJpegZoom)(handle, slot, 0, path, 90);
+        case Picture::RawBmp: return KQ(KQ_GetRawFrameToBmp)(handle, slot, path);
+        case Picture::RgbBmp: return KQ(KQ_GetRgbFrameToBmp)(handle, slot, out, path, out != nullptr);
+        case Picture::RgbJpeg: return KQ(KQ_GetRgbFrameToJpeg)(handle, slot, 0, path, 150);
+        case Picture::RgbBmpZoom: return KQ(KQ_GetRgbFrameToBmpZoom)(handle, slot, out, path, out != nullptr);
+        case Picture::RgbJpegZoom: return KQ(KQ_GetRgbFrameToJpegZoom)(handle, slot, 0, path, 90);
         }
         return -1;
     }
@@ -342,7 +342,8 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, KqDllSnapshot,
                                            SnapshotCase{Picture::RgbBmp, L"rgb.bmp", kWidth, kHeight, 24},
                                            SnapshotCase{Picture::RgbJpeg, L"rgb.jpg", kWidth, kHeight, 0},
                                            SnapshotCase{Picture::RgbBmpZoom, L"half.bmp", kWidth / 2, kHeight / 2, 24},
-                                           SnapshotCase{Picture::RgbJpegZoom, L"half.jpg", kWidth / 2, kHeight / 2, 0}));
+                                           SnapshotCase{Picture::RgbJpegZoom, L"half.jpg", kWidth / 2, kHeight / 2,
+                                                        0}));
 
 TEST_P(KqDllSnapshot, RefusesAMissingOrUnwritablePath) {
     const SnapshotCase c = GetParam();

@@ -142,9 +142,10 @@ TEST_F(KqDll, ExportsAllCameraFunctionsByUndecoratedName) {
 TEST_F(KqDll, WithoutCamerasOpenFailsAndNothingIsCounted) { kq::test::ExpectNoCameras(library.module); }
 
 TEST_F(KqDll, OpensByPositionAndClosesThroughTheSimulatedBus) {
-    UseCameras("[Cameras]\nCount=2\n"
-               "[Camera1]\nType=25\nName=Camera A\n"   // monochrome only
-               "[Camera2]\nType=10\nName=Camera B\n");  // colour
+    UseCameras(
+        "[Cameras]\nCount=2\n"
+        "[Camera1]\nType=25\nName=Camera A\n"    // monochrome only
+        "[Camera2]\nType=10\nName=Camera B\n");  // colour
     const HANDLE first = Open(0, Window(640, 480));
     const HANDLE again = Open(1, Window(640, 480));
     const HANDLE second = Open(2, Window(640, 480));

@@ -50,8 +50,8 @@ CapInfo Window(std::uint32_t width, std::uint32_t height) {
 // The command block the camera must receive for a format the library sent:
 // fields from the 52-byte block, the readout mode the core decided, every
 // other byte as the core left it (zero until IO or timing was set).
-Block ExpectedBlock(std::uint8_t command, std::span<const std::uint8_t> sentFormat,
-                    std::uint8_t readoutMode, std::array<std::uint8_t, 2> io = {}) {
+Block ExpectedBlock(std::uint8_t command, std::span<const std::uint8_t> sentFormat, std::uint8_t readoutMode,
+                    std::array<std::uint8_t, 2> io = {}) {
     Block b{};
     b[kqff::block::kCommand] = command;
     b[kqff::block::kReadoutMode] = readoutMode;
@@ -176,7 +176,10 @@ TEST_P(WindowSeam, CoreStoresWhatTheLibrarySentAndTheCameraGetsItsBlock) {
         EXPECT_TRUE(camera.empty());
         EXPECT_EQ(coreFormat, openFormat);
         CapInfo kept{};
-        Call(handle, [&](BaseDevice& d) { kept = d.GetCapInfo(); return 0; });
+        Call(handle, [&](BaseDevice& d) {
+            kept = d.GetCapInfo();
+            return 0;
+        });
         EXPECT_EQ(kept.width, 640u);
         EXPECT_EQ(kept.height, 480u);
         Call(handle, [&](BaseDevice& d) {

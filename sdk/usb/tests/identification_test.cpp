@@ -39,16 +39,15 @@ TEST(DeviceTables, TypeTableHasTheBoundStructure) {
         distinct.insert(entry.pattern);
     }
     EXPECT_EQ(distinct.size(), table.size());
-    const std::map<int, int> expected{
-        {1, 2},  {2, 3},  {3, 8},  {4, 1},  {5, 8},  {6, 7},  {7, 2},  {8, 2},  {9, 2},
-        {10, 4}, {11, 1}, {12, 1}, {13, 1}, {14, 1}, {15, 1}, {16, 1}, {17, 1}, {18, 1},
-        {19, 1}, {20, 1}, {21, 2}, {22, 2}, {24, 2}, {25, 1}};
+    const std::map<int, int> expected{{1, 2},  {2, 3},  {3, 8},  {4, 1},  {5, 8},  {6, 7},  {7, 2},  {8, 2},
+                                      {9, 2},  {10, 4}, {11, 1}, {12, 1}, {13, 1}, {14, 1}, {15, 1}, {16, 1},
+                                      {17, 1}, {18, 1}, {19, 1}, {20, 1}, {21, 2}, {22, 2}, {24, 2}, {25, 1}};
     EXPECT_EQ(perType, expected);  // no pattern yields 23
 }
 
 TEST(DeviceTables, MonochromeAndModelFlagTablesCoverTheirTypes) {
     for (auto p : DeviceColorTable()) EXPECT_TRUE(IsHardwarePattern(p));
-    const std::map<int, int> mono{{0, 2}, {1, 1}, {3, 3},  {6, 3},  {8, 1},  {9, 1},  {10, 2},
+    const std::map<int, int> mono{{0, 2},  {1, 1},  {3, 3},  {6, 3},  {8, 1},  {9, 1}, {10, 2},
                                   {13, 1}, {20, 1}, {21, 1}, {22, 1}, {24, 1}, {25, 1}};
     EXPECT_EQ(DeviceColorTable().size(), 19u);
     EXPECT_EQ(CountByType(DeviceColorTable()), mono);
@@ -78,7 +77,7 @@ TEST(IdentifyInstanceId, ReadsTypeColourAndFlagFromOneId) {
         {u"USB\\VID_F6B1&PID_1001\\1", {1, 0, 0}},   // outside vendor of an old model
         {u"USB\\VID_FFF0&PID_0018\\1", {18, 0, 0}},  // test camera
         {u"USB\\VID_F5A2&PID_1502\\1", {21, 1, 1}},
-        {u"USB\\VID_F5A1&PID_1F01\\1", {0, 1, 0}},   // monochrome but no type: no camera
+        {u"USB\\VID_F5A1&PID_1F01\\1", {0, 1, 0}},  // monochrome but no type: no camera
         {u"USB\\VID_1234&PID_5678\\1", {0, 0, 0}},
         {u"", {0, 0, 0}},
     };
@@ -104,8 +103,8 @@ TEST(DeviceClassChoice, FollowsTheTypeTable) {
 }
 
 TEST(ReportedDeviceType, NewerModelsReportTheModelTheyReplace) {
-    const std::pair<int, int> cases[] = {{19, 11}, {20, 13}, {21, 8}, {24, 8}, {25, 8},
-                                         {22, 6},  {23, 6},  {12, 12}, {1, 1}, {18, 18}};
+    const std::pair<int, int> cases[] = {{19, 11}, {20, 13}, {21, 8},  {24, 8}, {25, 8},
+                                         {22, 6},  {23, 6},  {12, 12}, {1, 1},  {18, 18}};
     for (auto [stored, reported] : cases) EXPECT_EQ(ReportedDeviceType(stored), reported) << stored;
 }
 

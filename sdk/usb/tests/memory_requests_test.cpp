@@ -163,7 +163,8 @@ TEST_F(Firmware, ChunksGoOutReorderedWithProgressPerChunk) {
         std::array<std::uint8_t, 60> file{};
         for (std::size_t i = 0; i < 60 && n * 60 + i < 125; ++i) file[i] = static_cast<std::uint8_t>(n * 60 + i + 1);
         Bytes payload;
-        for (int group : {3, 0, 4, 1, 5, 2}) payload.insert(payload.end(), file.begin() + group * 10, file.begin() + group * 10 + 10);
+        for (int group : {3, 0, 4, 1, 5, 2})
+            payload.insert(payload.end(), file.begin() + group * 10, file.begin() + group * 10 + 10);
         EXPECT_EQ(chunks[n].input, Request(0xC2, n + 1, payload)) << "chunk " << int(n);
     }
     // Still marked running until switched off.

@@ -86,13 +86,15 @@ TEST_F(PictureFiles, JpegIsUprightWithColoursNearTheSource) {
             const bool bottomHalf = r < 16;  // bottom-up buffer
             px[0] = bottomHalf ? 255 : 0;    // blue at the bottom
             px[1] = 0;
-            px[2] = bottomHalf ? 0 : 255;    // red at the top
+            px[2] = bottomHalf ? 0 : 255;  // red at the top
         }
     const auto path = folder / "c.jpg";
     ASSERT_TRUE(WriteJpegFile(path, picture, true, true, 64, 32, 24, 95));
     EXPECT_EQ(Shell("identify -format '%w %h' " + path.string()), "64 32");
-    const std::string top = Shell("convert " + path.string() + " -format '%[fx:int(255*p{8,4}.r)] %[fx:int(255*p{8,4}.b)]' info:");
-    const std::string bottom = Shell("convert " + path.string() + " -format '%[fx:int(255*p{8,28}.r)] %[fx:int(255*p{8,28}.b)]' info:");
+    const std::string top =
+        Shell("convert " + path.string() + " -format '%[fx:int(255*p{8,4}.r)] %[fx:int(255*p{8,4}.b)]' info:");
+    const std::string bottom =
+        Shell("convert " + path.string() + " -format '%[fx:int(255*p{8,28}.r)] %[fx:int(255*p{8,28}.b)]' info:");
     int r = 0, b = 0;
     ASSERT_EQ(std::sscanf(top.c_str(), "%d %d", &r, &b), 2) << top;
     EXPECT_GT(r, 240);
@@ -114,13 +116,14 @@ TEST_F(PictureFiles, AviIsReadByFfprobeWithItsFrameCountSizeAndRate) {
     const std::uint64_t expected = writer->FileBytes();
     ASSERT_TRUE(writer->Close());
     EXPECT_EQ(fs::file_size(path), expected);
-    const std::string probe = Shell("/usr/bin/ffprobe -v error -select_streams v:0 -show_entries "
-                                  "stream=codec_name,width,height,r_frame_rate,nb_frames -of csv=p=0 " +
-                                  path.string());
+    const std::string probe = Shell(
+        "/usr/bin/ffprobe -v error -select_streams v:0 -show_entries "
+        "stream=codec_name,width,height,r_frame_rate,nb_frames -of csv=p=0 " +
+        path.string());
     EXPECT_EQ(probe, "rawvideo,64,48,40/1,6");
     // The first frame reads back as written (top-left = last buffer row).
     EXPECT_EQ(Shell("ffmpeg -v error -i " + path.string() + " -frames:v 1 -f image2 -y " + (folder / "f.bmp").string() +
-                  " && convert " + (folder / "f.bmp").string() + " -format '%[pixel:p{7,0}]' info:"),
+                    " && convert " + (folder / "f.bmp").string() + " -format '%[pixel:p{7,0}]' info:"),
               "srgb(200,46,7)");
 }
 

@@ -118,7 +118,10 @@ TEST_F(PixelCorrections, FlatFieldEvensOutTheFrameOnlyWhileEnabled) {
 TEST_F(PixelCorrections, CalibrationNeedsTheFullSensorAndEndsAfterEightFrames) {
     EXPECT_EQ(On([](BaseDevice& d) { return d.PixelCalibration(); }), status::kNotSupported) << "640 x 480 window";
     ModelGeometry geometry;
-    On([&](BaseDevice& d) { geometry = d.Geometry(); return 0; });
+    On([&](BaseDevice& d) {
+        geometry = d.Geometry();
+        return 0;
+    });
     CapInfo full = SmallWindow();
     full.width = static_cast<std::uint32_t>(geometry.maxWidth);
     full.height = static_cast<std::uint32_t>(geometry.maxHeight);
@@ -205,10 +208,10 @@ TEST_F(PixelCorrections, CalibrationRawFrameRefusesMissingBuffersAndEmptySizes) 
         bool source, destination;
         int status;
     };
-    for (const Refused r : {Refused{8, 8, false, true, status::kRefused}, Refused{8, 8, true, false, status::kRefused},
-                            Refused{0, 8, true, true, status::kNotSupported},
-                            Refused{8, -2, true, true, status::kNotSupported},
-                            Refused{70000, 1, true, true, status::kNotSupported}}) {
+    for (const Refused r :
+         {Refused{8, 8, false, true, status::kRefused}, Refused{8, 8, true, false, status::kRefused},
+          Refused{0, 8, true, true, status::kNotSupported}, Refused{8, -2, true, true, status::kNotSupported},
+          Refused{70000, 1, true, true, status::kNotSupported}}) {
         EXPECT_EQ(On([&](BaseDevice& d) {
                       return d.CalibrationRawFrame(r.width, r.height, r.source ? source.data() : nullptr, 32, 16,
                                                    r.destination ? out.data() : nullptr);

@@ -50,7 +50,10 @@ protected:
 
     std::u16string InstanceOf(std::uint32_t handle) {
         std::u16string id;
-        library.WithDevice(handle, [&](BaseDevice& d) { id = d.InstanceId(); return 0; });
+        library.WithDevice(handle, [&](BaseDevice& d) {
+            id = d.InstanceId();
+            return 0;
+        });
         return id;
     }
 

@@ -44,7 +44,7 @@ struct GeometryCase {
 TEST(DriverCoreDevice, WidthTableSetsReadoutModeAndFrameSize) {
     // The outside vendor's camera uses the driver's width table.
     const GeometryCase cases[] = {
-        {640, 480, 1, 307200}, {1360, 1024, 1, 2785280}, {640, 486, 4, 311040},
+        {640, 480, 1, 307200},   {1360, 1024, 1, 2785280}, {640, 486, 4, 311040},
         {2304, 856, 2, 3944448}, {872, 100, 4, 87200},
     };
     for (const auto& c : cases) {
@@ -72,12 +72,12 @@ TEST(DriverCoreDevice, CommandBlockCarriesFormatAndIoBytes) {
     ASSERT_TRUE(driver.Control(kqff::kIoctlSetIo, io, {}));
     ASSERT_TRUE(driver.Control(kqff::kIoctlSetFormat, FormatRecord(640, 480), {}));
     const auto block = driver.device.Camera().CommandLog().back();
-    EXPECT_EQ(block[0], 0);                // set format
+    EXPECT_EQ(block[0], 0);  // set format
     EXPECT_EQ(vz::GetLE16(block, 4), 640);
     EXPECT_EQ(vz::GetLE16(block, 6), 480);
     EXPECT_EQ(vz::GetLE16(block, 12), 77);
     EXPECT_EQ(block[14], 40);
-    EXPECT_EQ(block[18], 5);               // IO bytes stay in later commands
+    EXPECT_EQ(block[18], 5);  // IO bytes stay in later commands
     EXPECT_EQ(block[19], 6);
     // Too short an IO input is refused rather than read past its end.
     const std::uint8_t shortIo[1] = {1};

@@ -56,9 +56,10 @@ protected:
         });
     }
 
-    SimulatedCameras world{Cameras("[Cameras]\nCount=2\n"
-                                   "[Camera1]\nType=25\nName=Mono\n"
-                                   "[Camera2]\nType=3\nWidth=320\nHeight=240\nName=Small sensor\n")};
+    SimulatedCameras world{
+        Cameras("[Cameras]\nCount=2\n"
+                "[Camera1]\nType=25\nName=Mono\n"
+                "[Camera2]\nType=3\nWidth=320\nHeight=240\nName=Small sensor\n")};
 };
 
 TEST_F(SimulatedCamerasTest, CamerasOpenAsTheirModelsInConfigurationOrder) {

@@ -100,8 +100,8 @@ TEST_P(StreamingColour, FramesArriveInOrderWithTheirSizeAndContent) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMode, StreamingColour,
-                         ::testing::Values(ColourCase{0, 3}, ColourCase{1, 3}, ColourCase{2, 3},
-                                           ColourCase{3, 1}, ColourCase{4, 1}, ColourCase{5, 3}));
+                         ::testing::Values(ColourCase{0, 3}, ColourCase{1, 3}, ColourCase{2, 3}, ColourCase{3, 1},
+                                           ColourCase{4, 1}, ColourCase{5, 3}));
 
 TEST_F(Streaming, StopEndsAPendingReadAndTheDeviceStaysUsable) {
     bus.SetReadBudget(0, 1);
@@ -150,7 +150,10 @@ TEST_F(Streaming, CropIsCheckedAgainstEveryFrame) {
     kqcmos::FrameSize size;
     std::vector<std::uint8_t> raw(640 * 480);
     On([&](BaseDevice& d) {
-        return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) { size = f.size; return 0; });
+        return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) {
+            size = f.size;
+            return 0;
+        });
     });
     On([](BaseDevice& d) { return d.StopView(); });
     EXPECT_EQ(size, (kqcmos::FrameSize{480, 640}));
@@ -161,7 +164,10 @@ TEST_F(Streaming, CropIsCheckedAgainstEveryFrame) {
     ASSERT_EQ(On([](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
     ASSERT_TRUE(sink.WaitFor(2));
     On([&](BaseDevice& d) {
-        return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) { size = f.size; return 0; });
+        return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) {
+            size = f.size;
+            return 0;
+        });
     });
     On([](BaseDevice& d) { return d.StopView(); });
     EXPECT_EQ(size, (kqcmos::FrameSize{540, 100}));
@@ -188,9 +194,8 @@ TEST_F(Streaming, AutomaticExposureReportsThroughItsCallback) {
     On([](BaseDevice& d) { return d.StopView(); });
     EXPECT_FALSE(On([](BaseDevice& d) { return d.AutoExposureOn() ? 1 : 0; }));
     // The exposure it reports is what was last sent to the camera.
-    EXPECT_EQ(report.values.back(), static_cast<int>(On([](BaseDevice& d) {
-                  return static_cast<int>(d.LastSentBlock().exposure);
-              })));
+    EXPECT_EQ(report.values.back(),
+              static_cast<int>(On([](BaseDevice& d) { return static_cast<int>(d.LastSentBlock().exposure); })));
 }
 
 TEST_F(Streaming, OneShotWhiteBalanceReportsGains) {

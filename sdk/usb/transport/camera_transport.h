@@ -28,8 +28,7 @@ public:
 
     // Sends one control code. Returns the number of output bytes the driver
     // reported, or nothing when the request failed.
-    virtual std::optional<std::size_t> Control(std::uint32_t code,
-                                               std::span<const std::uint8_t> input,
+    virtual std::optional<std::size_t> Control(std::uint32_t code, std::span<const std::uint8_t> input,
                                                std::span<std::uint8_t> output) = 0;
 
     // Reads the next frame into buffer. Returns the bytes read (0 = no frame

@@ -12,9 +12,11 @@ namespace {
 
 // Registered by the driver for every camera.
 constexpr auto& kGuid = kqff::kCameraInterfaceGuid;
-const GUID kCameraInterfaceClass = {kGuid.data1, kGuid.data2, kGuid.data3,
-                                    {kGuid.data4[0], kGuid.data4[1], kGuid.data4[2], kGuid.data4[3],
-                                     kGuid.data4[4], kGuid.data4[5], kGuid.data4[6], kGuid.data4[7]}};
+const GUID kCameraInterfaceClass = {kGuid.data1,
+                                    kGuid.data2,
+                                    kGuid.data3,
+                                    {kGuid.data4[0], kGuid.data4[1], kGuid.data4[2], kGuid.data4[3], kGuid.data4[4],
+                                     kGuid.data4[5], kGuid.data4[6], kGuid.data4[7]}};
 
 constexpr DWORD kInstanceIdChars = 512;
 constexpr DWORD kNameBytes = 512;
@@ -57,15 +59,14 @@ std::u16string FromWide(const wchar_t* text, std::size_t maxChars) {
 
 std::u16string RegistryText(HDEVINFO set, SP_DEVINFO_DATA& info, DWORD property) {
     wchar_t buffer[kNameBytes / sizeof(wchar_t) + 1] = {};
-    if (!SetupDiGetDeviceRegistryPropertyW(set, &info, property, nullptr,
-                                           reinterpret_cast<BYTE*>(buffer), kNameBytes, nullptr)) {
+    if (!SetupDiGetDeviceRegistryPropertyW(set, &info, property, nullptr, reinterpret_cast<BYTE*>(buffer), kNameBytes,
+                                           nullptr)) {
         return {};
     }
     return FromWide(buffer, kNameBytes / sizeof(wchar_t));
 }
 
-std::optional<std::u16string> InterfacePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& iface,
-                                            SP_DEVINFO_DATA& info) {
+std::optional<std::u16string> InterfacePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& iface, SP_DEVINFO_DATA& info) {
     DWORD needed = 0;
     SetupDiGetDeviceInterfaceDetailW(set, &iface, nullptr, 0, &needed, nullptr);
     if (needed < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) return std::nullopt;
@@ -85,15 +86,14 @@ public:
 
     std::optional<std::size_t> Control(std::uint32_t code, std::span<const std::uint8_t> input,
                                        std::span<std::uint8_t> output) override {
-        if (input.size() > std::numeric_limits<DWORD>::max() ||
-            output.size() > std::numeric_limits<DWORD>::max()) {
+        if (input.size() > std::numeric_limits<DWORD>::max() || output.size() > std::numeric_limits<DWORD>::max()) {
             return std::nullopt;
         }
         DWORD returned = 0;
-        const BOOL ok = DeviceIoControl(
-            file_.get(), code, input.empty() ? nullptr : const_cast<std::uint8_t*>(input.data()),
-            static_cast<DWORD>(input.size()), output.empty() ? nullptr : output.data(),
-            static_cast<DWORD>(output.size()), &returned, nullptr);
+        const BOOL ok =
+            DeviceIoControl(file_.get(), code, input.empty() ? nullptr : const_cast<std::uint8_t*>(input.data()),
+                            static_cast<DWORD>(input.size()), output.empty() ? nullptr : output.data(),
+                            static_cast<DWORD>(output.size()), &returned, nullptr);
         if (!ok) return std::nullopt;
         return returned;
     }
@@ -120,8 +120,8 @@ private:
 }  // namespace
 
 std::optional<std::vector<CameraInterface>> Win32Transport::ListInterfaces() {
-    DeviceInfoSet set(SetupDiGetClassDevsW(&kCameraInterfaceClass, nullptr, nullptr,
-                                           DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    DeviceInfoSet set(
+        SetupDiGetClassDevsW(&kCameraInterfaceClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
     if (!set.valid()) return std::nullopt;
     std::vector<CameraInterface> cameras;
     for (DWORD i = 0;; ++i) {
@@ -146,8 +146,7 @@ std::optional<std::vector<CameraInterface>> Win32Transport::ListInterfaces() {
 std::unique_ptr<CameraConnection> Win32Transport::Open(const CameraInterface& camera) {
     if (camera.path.empty()) return nullptr;
     const std::wstring path(camera.path.begin(), camera.path.end());
-    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32Connection>(handle);
 }

@@ -55,7 +55,8 @@ void WindowPreviewSurface::Draw(std::span<const std::uint8_t> picture, std::int3
         const std::size_t padded = (row + 3) & ~std::size_t{3};
         if (staging_.size() < padded * rows) return;
         for (std::size_t y = 0; y < rows; ++y) {
-            std::copy_n(picture.begin() + static_cast<std::ptrdiff_t>(y * row), row, staging_.begin() + static_cast<std::ptrdiff_t>(y * padded));
+            std::copy_n(picture.begin() + static_cast<std::ptrdiff_t>(y * row), row,
+                        staging_.begin() + static_cast<std::ptrdiff_t>(y * padded));
         }
         bits = staging_.data();
     }

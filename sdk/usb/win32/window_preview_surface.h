@@ -19,8 +19,8 @@ public:
     explicit WindowPreviewSurface(HWND window) : window_(window) {}
 
     bool Setup(std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel) override;
-    void Draw(std::span<const std::uint8_t> picture, std::int32_t width, std::int32_t height,
-              std::int32_t bitsPerPixel, const DrawPlacement& placement) override;
+    void Draw(std::span<const std::uint8_t> picture, std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel,
+              const DrawPlacement& placement) override;
 
 private:
     struct ReleaseWindowDc {

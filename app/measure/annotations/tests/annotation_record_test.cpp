@@ -30,7 +30,7 @@ void StyleBase(CCLObject& o) {
 struct RecordCase {
     const char* name;
     std::function<std::unique_ptr<CCLObject>()> make;  // a filled object
-    std::function<Bytes()> ownBytes;                  // its fields after the base record
+    std::function<Bytes()> ownBytes;                   // its fields after the base record
     std::function<std::unique_ptr<CCLObject>()> blank;
 };
 

@@ -23,7 +23,7 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kGreen = 0x008000;  // page colour behind the objects
 constexpr std::uint32_t kBlue = 0x0000FF;   // 0xRRGGBB as the DIB reads
 constexpr std::uint32_t kSelected = 0xC80000;
-constexpr std::uint32_t kBox = 0x649664;    // the box colour 0x649664 read back as RGB
+constexpr std::uint32_t kBox = 0x649664;  // the box colour 0x649664 read back as RGB
 
 class Canvas : public ::testing::Test {
 protected:
@@ -68,7 +68,8 @@ protected:
 
 TEST(ArrowPictures, EightBitmapsWithTheirTipsInPlace) {
     // One pixel past the tip, away from the arrow, for each direction.
-    const std::array<POINT, 8> beyond = {{{60, 9}, {60, 111}, {9, 60}, {111, 60}, {20, 22}, {96, 22}, {23, 96}, {96, 96}}};
+    const std::array<POINT, 8> beyond = {
+        {{60, 9}, {60, 111}, {9, 60}, {111, 60}, {20, 22}, {96, 22}, {23, 96}, {96, 96}}};
     for (std::int32_t d = 0; d < 8; ++d) {
         const ArrowPicture picture = *ArrowPictureFor(d);
         UniqueGdiObject<HBITMAP> bitmap(static_cast<HBITMAP>(::LoadImageW(
@@ -200,8 +201,8 @@ TEST_F(Canvas, CounterFiguresAndNumbers) {
     circle.centre = {50, 50};
     rect.centre = {150, 50};
     diamond.centre = {250, 50};
-    for (CCL_Count* marker : {static_cast<CCL_Count*>(&circle), static_cast<CCL_Count*>(&rect),
-                              static_cast<CCL_Count*>(&diamond)}) {
+    for (CCL_Count* marker :
+         {static_cast<CCL_Count*>(&circle), static_cast<CCL_Count*>(&rect), static_cast<CCL_Count*>(&diamond)}) {
         marker->markerColour = RGB(0, 0, 255);
         marker->number = 7;
         marker->Draw(&dc, 1.0f, 0, 0);
@@ -302,7 +303,7 @@ TEST_F(ScaleBarCanvas, ZoomTwoDoublesTheLength) {
     Place(20, 100, 2.0f);  // left end at image (10, 50)
     bar.Draw(&dc, 2.0f, 0, 0);
     EXPECT_EQ(dc.GetPixelRGB(419, 100), kBlue);
-    EXPECT_EQ(dc.GetPixelRGB(420, 95), kBlue);   // right tick at 20 + 400
+    EXPECT_EQ(dc.GetPixelRGB(420, 95), kBlue);  // right tick at 20 + 400
     EXPECT_EQ(dc.GetPixelRGB(423, 100), kWhite);
 }
 

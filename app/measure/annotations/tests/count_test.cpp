@@ -22,14 +22,17 @@ TEST(Counter, ShapesCarryTypeAndName) {
 }
 
 TEST(Counter, FigureSizes) {
-    EXPECT_EQ(CCL_CountRect::HalfSide(15), 12);     // trunc(12.99)
-    EXPECT_EQ(CCL_CountDiamond::Reach(15), 17);     // trunc(17.4)
+    EXPECT_EQ(CCL_CountRect::HalfSide(15), 12);  // trunc(12.99)
+    EXPECT_EQ(CCL_CountDiamond::Reach(15), 17);  // trunc(17.4)
     EXPECT_EQ(CCL_CountRect::HalfSide(1), 0);
-    EXPECT_EQ(CCL_CountDiamond::Reach(100), 115);   // 115.99..., toward zero
+    EXPECT_EQ(CCL_CountDiamond::Reach(100), 115);  // 115.99..., toward zero
 }
 
 TEST(Counter, WiderNumbersStartFurtherLeft) {
-    struct Case { std::int32_t number; std::int32_t shift; };
+    struct Case {
+        std::int32_t number;
+        std::int32_t shift;
+    };
     for (const Case c : {Case{-1, 4}, Case{7, 4}, Case{9, 4}, Case{10, 8}, Case{42, 8}, Case{99, 8}, Case{100, 12},
                          Case{123, 12}, Case{4567, 12}}) {
         EXPECT_EQ(CCL_Count::NumberOrigin(c.number, 50, 60), (PixelPoint{50 - c.shift, 53})) << c.number;
@@ -54,16 +57,19 @@ TEST(Counter, OneClickOneMarker) {
 
 // Hit on the outline circle of radius size, device pixels, at any zoom.
 TEST(Counter, HitOnTheOutlineOnly) {
-    struct Case { int x, y; float zoom; bool hit; };
+    struct Case {
+        int x, y;
+        float zoom;
+        bool hit;
+    };
     const Case cases[] = {
-        {30, 30, 1.0f, false},  // the exact centre
-        {45, 30, 1.0f, true},   // 15 pixels away
-        {30, 11, 1.0f, true},   // 19 away
-        {30, 10, 1.0f, false},  // 20 away
-        {40, 30, 1.0f, false},  // 10 away
-        {41, 30, 1.0f, true},
-        {90, 75, 3.0f, true},   // centre (90, 90) at zoom 3, size unchanged
-        {90, 45, 3.0f, false},  // the zoomed radius would be 45
+        {30, 30, 1.0f, false},                        // the exact centre
+        {45, 30, 1.0f, true},                         // 15 pixels away
+        {30, 11, 1.0f, true},                         // 19 away
+        {30, 10, 1.0f, false},                        // 20 away
+        {40, 30, 1.0f, false},                        // 10 away
+        {41, 30, 1.0f, true},  {90, 75, 3.0f, true},  // centre (90, 90) at zoom 3, size unchanged
+        {90, 45, 3.0f, false},                        // the zoomed radius would be 45
     };
     for (const Case& c : cases) {
         CCL_CountDiamond marker;

@@ -30,7 +30,7 @@ TEST(ScaleBar, LengthUnderTheCalibration) {
     const Case cases[] = {
         {100, u"μm", u"μm", 0.5f, 1.0f, 200},
         {100, u"μm", u"μm", 0.5f, 2.0f, 400},
-        {0.1f, u"mm", u"μm", 0.5f, 1.0f, 200},   // converted into the calibration's unit first
+        {0.1f, u"mm", u"μm", 0.5f, 1.0f, 200},  // converted into the calibration's unit first
         {1, u"inch", u"mm", 0.254f, 1.0f, 100},
         {100, u"μm", u"NULL", 0.5f, 1.0f, 200},  // a missing unit setting is the default unit
         {100, u"μm", u"μm", 0.0f, 1.0f, 0},      // no calibration: no division by 0
@@ -96,12 +96,16 @@ protected:
 };
 
 TEST_F(PlacedBar, HitTestFindsLabelThenBar) {
-    struct Case { int x, y; float zoom; std::int32_t state; };
+    struct Case {
+        int x, y;
+        float zoom;
+        std::int32_t state;
+    };
     const Case cases[] = {
         {110, 20, 1.0f, CCLObject::kBodyActive},
         {110, 25, 1.0f, CCLObject::kBodyActive},  // close beside the middle
         {110, 30, 1.0f, 0},
-        {10, 21, 1.0f, 0},                        // beside the end, the band narrows
+        {10, 21, 1.0f, 0},  // beside the end, the band narrows
         {211, 20, 1.0f, 0},
         {420, 40, 2.0f, CCLObject::kBodyActive},  // the bar runs to 420 at zoom 2
         {210, 205, 1.0f, CCLObject::kLabelActive},

@@ -44,12 +44,9 @@ TEST(Arrow, ClickPlacesTopLeftFromTip) {
         PointF topLeft;
     };
     const Case cases[] = {
-        {0, 30, 100, 100, 1.0f, {85.0f, 97.5f}},
-        {0, 30, 200, 200, 2.0f, {92.5f, 98.75f}},
-        {1, 30, 100, 100, 1.0f, {85.0f, 72.5f}},
-        {7, 60, 50, 50, 1.0f, {2.5f, 2.5f}},
-        {4, 120, 40, 40, 1.0f, {19.0f, 17.0f}},
-        {8, 30, 100, 100, 1.0f, {100.0f, 100.0f}},  // no picture: no offset
+        {0, 30, 100, 100, 1.0f, {85.0f, 97.5f}}, {0, 30, 200, 200, 2.0f, {92.5f, 98.75f}},
+        {1, 30, 100, 100, 1.0f, {85.0f, 72.5f}}, {7, 60, 50, 50, 1.0f, {2.5f, 2.5f}},
+        {4, 120, 40, 40, 1.0f, {19.0f, 17.0f}},  {8, 30, 100, 100, 1.0f, {100.0f, 100.0f}},  // no picture: no offset
     };
     for (const Case& c : cases) {
         CCLArrow arrow;
@@ -102,7 +99,10 @@ protected:
 };
 
 TEST_F(PlacedArrow, HitTestCoversThePicture) {
-    struct Case { int x, y; bool hit; };
+    struct Case {
+        int x, y;
+        bool hit;
+    };
     for (const Case c : {Case{85, 97, true}, Case{114, 126, true}, Case{115, 100, false}, Case{100, 127, false},
                          Case{84, 100, false}, Case{100, 96, false}}) {
         arrow.state = 0;
@@ -130,12 +130,12 @@ TEST(ArrowRecolour, DarkPixelsTakeTheColourLightOnesStay) {
         bool recoloured;
     };
     const Case cases[] = {
-        {{0, 0, 0}, true},          {{255, 255, 255}, false}, {{200, 200, 200}, false},
-        {{199, 255, 255}, true},    {{200, 200, 199}, true},  {{201, 0, 0}, false},
+        {{0, 0, 0}, true},       {{255, 255, 255}, false}, {{200, 200, 200}, false},
+        {{199, 255, 255}, true}, {{200, 200, 199}, true},  {{201, 0, 0}, false},
     };
     for (const Case& c : cases) {
-        std::vector<std::uint8_t> bits = {c.pixel[0], c.pixel[1], c.pixel[2], c.pixel[0], c.pixel[1], c.pixel[2],
-                                          0xAA, 0xAA};
+        std::vector<std::uint8_t> bits = {c.pixel[0], c.pixel[1], c.pixel[2], c.pixel[0],
+                                          c.pixel[1], c.pixel[2], 0xAA,       0xAA};
         RecolourArrowPixels(bits, 2, 1, 8, 3, MakeColourRef(10, 20, 30));
         const std::array<std::uint8_t, 3> expected = c.recoloured ? std::array<std::uint8_t, 3>{30, 20, 10} : c.pixel;
         EXPECT_EQ((std::array{bits[3], bits[4], bits[5]}), expected) << int{c.pixel[0]} << "," << int{c.pixel[2]};

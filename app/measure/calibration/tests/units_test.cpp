@@ -14,17 +14,10 @@ TEST(Units, ConvertBetweenAllSixBothWays) {
         double expected;
     };
     const Case cases[] = {
-        {u"mm", u"\u03bcm", 1.0f, 1000.0},
-        {u"cm", u"mm", 1.0f, 10.0},
-        {u"inch", u"mm", 1.0f, 25.4},
-        {u"inch", u"mil", 1.0f, 1000.0},
-        {u"inch", u"uin", 1.0f, 1000000.0},
-        {u"mil", u"cm", 1000.0f, 2.54},
-        {u"mil", u"\u03bcm", 1.0f, 25.4},
-        {u"uin", u"mm", 1.0f, 0.0000254},
-        {u"mm", u"inch", 25.4f, 1.0},
-        {u"\u03bcm", u"cm", 100.0f, 0.01},
-        {u"cm", u"cm", 3.5f, 3.5},
+        {u"mm", u"\u03bcm", 1.0f, 1000.0}, {u"cm", u"mm", 1.0f, 10.0},         {u"inch", u"mm", 1.0f, 25.4},
+        {u"inch", u"mil", 1.0f, 1000.0},   {u"inch", u"uin", 1.0f, 1000000.0}, {u"mil", u"cm", 1000.0f, 2.54},
+        {u"mil", u"\u03bcm", 1.0f, 25.4},  {u"uin", u"mm", 1.0f, 0.0000254},   {u"mm", u"inch", 25.4f, 1.0},
+        {u"\u03bcm", u"cm", 100.0f, 0.01}, {u"cm", u"cm", 3.5f, 3.5},
     };
     for (const Case& c : cases) {
         EXPECT_NEAR(ConvertUnit(c.value, c.from, c.to), c.expected, c.expected * 1e-6)

@@ -9,14 +9,15 @@
 namespace {
 
 TEST(AngleFigure, AngleAtTheVertex) {
-    struct Case { PointF p0, p1, p2; float degrees; };
+    struct Case {
+        PointF p0, p1, p2;
+        float degrees;
+    };
     const Case cases[] = {
         {{10, 0}, {0, 0}, {0, 10}, 90.0f},  // 89.9999975 becomes 90 in float
-        {{10, 0}, {0, 0}, {10, 10}, 45.0f},
-        {{10, 0}, {0, 0}, {-10, 0}, 180.0f},
-        {{10, 0}, {0, 0}, {20, 0}, 0.0f},
-        {{3, 3}, {3, 3}, {9, 1}, 0.0f},     // P0 on the vertex
-        {{3, 3}, {9, 1}, {3, 3}, 0.0f},     // P2 on P0
+        {{10, 0}, {0, 0}, {10, 10}, 45.0f}, {{10, 0}, {0, 0}, {-10, 0}, 180.0f},
+        {{10, 0}, {0, 0}, {20, 0}, 0.0f},   {{3, 3}, {3, 3}, {9, 1}, 0.0f},  // P0 on the vertex
+        {{3, 3}, {9, 1}, {3, 3}, 0.0f},                                      // P2 on P0
     };
     for (const Case& c : cases) {
         CCLAngle a;
@@ -69,17 +70,22 @@ TEST(AngleFigure, ThreeClicksThenMovingTheVertex) {
 }
 
 TEST(TwoLineAngle, IntersectionAndAngle) {
-    struct Case { PointF p1, p2, p3, p4; bool crosses; PointF at; float degrees; };
+    struct Case {
+        PointF p1, p2, p3, p4;
+        bool crosses;
+        PointF at;
+        float degrees;
+    };
     const Case cases[] = {
         {{5, 0}, {5, 10}, {0, 3}, {10, 3}, true, {5, 3}, 90.0f},
         {{0, 0}, {10, 10}, {0, 10}, {10, 0}, true, {5, 5}, 90.0f},
-        {{0, 0}, {10, 0}, {0, 5}, {10, 5}, false, {-1, -1}, 0.0f},      // parallel
-        {{0, 0}, {10, 10}, {0, 5}, {10, 15}, false, {-1, -1}, 0.0f},    // parallel, oblique
-        {{0, 0}, {0, 0}, {0, 5}, {10, 5}, false, {-1, -1}, 0.0f},       // a line of no length
+        {{0, 0}, {10, 0}, {0, 5}, {10, 5}, false, {-1, -1}, 0.0f},    // parallel
+        {{0, 0}, {10, 10}, {0, 5}, {10, 15}, false, {-1, -1}, 0.0f},  // parallel, oblique
+        {{0, 0}, {0, 0}, {0, 5}, {10, 5}, false, {-1, -1}, 0.0f},     // a line of no length
         // A real intersection at (-1, -1) is an intersection.
         {{-3, -1}, {1, -1}, {-1, -3}, {-1, 1}, true, {-1, -1}, 90.0f},
-        {{0, 0}, {10, 0}, {0, 0}, {10, 10}, true, {0, 0}, 45.0f},        // meeting at P1 and P3
-        {{10, 0}, {0, 0}, {10, 10}, {0, 0}, true, {0, 0}, 45.0f},        // meeting at P2 and P4
+        {{0, 0}, {10, 0}, {0, 0}, {10, 10}, true, {0, 0}, 45.0f},  // meeting at P1 and P3
+        {{10, 0}, {0, 0}, {10, 10}, {0, 0}, true, {0, 0}, 45.0f},  // meeting at P2 and P4
     };
     for (const Case& c : cases) {
         CCLAngle4Point a;

@@ -36,17 +36,19 @@ TEST(RectangleFigure, EdgesHit) {
     r.corner0 = {10, 10};
     r.corner1 = {110, 60};
     r.label.x = 500;
-    struct Case { int x, y; bool hit; std::int32_t state; };
+    struct Case {
+        int x, y;
+        bool hit;
+        std::int32_t state;
+    };
     const Case cases[] = {
-        {14, 35, true, 3},    // 4 right of the left edge
-        {15, 35, false, 0},   // 5
-        {106, 35, true, 3},   // 4 left of the right edge
-        {60, 5, true, 3},     // exactly 5 above the edge through K0
-        {60, 4, false, 0},
-        {60, 65, false, 0},   // exactly 5 below the other edge
-        {60, 64, true, 3},
-        {60, 35, false, 0},   // inside
-        {111, 61, true, 1},   // handle 3
+        {14, 35, true, 3},                       // 4 right of the left edge
+        {15, 35, false, 0},                      // 5
+        {106, 35, true, 3},                      // 4 left of the right edge
+        {60, 5, true, 3},                        // exactly 5 above the edge through K0
+        {60, 4, false, 0},  {60, 65, false, 0},  // exactly 5 below the other edge
+        {60, 64, true, 3},  {60, 35, false, 0},  // inside
+        {111, 61, true, 1},                      // handle 3
     };
     for (const Case& c : cases) {
         r.state = 0;
@@ -64,7 +66,7 @@ TEST(PolygonFigure, SquareClosedOnItsLastPoint) {
     EXPECT_FALSE(t.MoveTo(3, 3));
     EXPECT_EQ(p.points.size(), 4u);  // the mouse position is not a point
     ASSERT_TRUE(p.rubberBand.has_value());
-    EXPECT_TRUE(t.Click(1, 12));     // within 5 of the last point: finish
+    EXPECT_TRUE(t.Click(1, 12));  // within 5 of the last point: finish
     EXPECT_EQ(t.step, 0);
     EXPECT_FALSE(p.rubberBand.has_value());
     EXPECT_EQ(p.points.size(), 4u);
@@ -137,16 +139,19 @@ TEST(CurveFigure, ClicksPastFiveHundredPointsAreIgnored) {
 }
 
 TEST(PolygonArea, PixelCountsLikeTheRegionFill) {
-    struct Case { std::vector<PointF> points; std::int64_t pixels; };
+    struct Case {
+        std::vector<PointF> points;
+        std::int64_t pixels;
+    };
     const Case cases[] = {
         {{{0, 0}, {10, 0}, {10, 10}, {0, 10}}, 100},
         {{{0, 10}, {0, 0}, {10, 0}, {10, 10}}, 100},                 // either winding
         {{{0.9f, 0.9f}, {10.9f, 0}, {10.5f, 10.2f}, {0, 10}}, 100},  // truncated to whole pixels
-        {{{0, 0}, {4, 0}, {0, 4}}, 10},                                // 4 + 3 + 2 + 1
-        {{{0, 0}, {10, 0}, {10, 10}, {5, 5}, {0, 10}}, 80},            // concave: the notch's edges count
-        {{{0, 0}, {10, 10}, {10, 0}, {0, 10}}, 50},                    // crossing: alternate rule
+        {{{0, 0}, {4, 0}, {0, 4}}, 10},                              // 4 + 3 + 2 + 1
+        {{{0, 0}, {10, 0}, {10, 10}, {5, 5}, {0, 10}}, 80},          // concave: the notch's edges count
+        {{{0, 0}, {10, 10}, {10, 0}, {0, 10}}, 50},                  // crossing: alternate rule
         {{{-5, -5}, {5, -5}, {5, 5}, {-5, 5}}, 100},
-        {{{0, 0}, {10, 0}, {20, 0}}, 0},                               // no area
+        {{{0, 0}, {10, 0}, {20, 0}}, 0},  // no area
         {{{0, 0}, {10, 10}}, 0},
     };
     for (const Case& c : cases) {

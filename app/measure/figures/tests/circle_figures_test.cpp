@@ -38,15 +38,19 @@ TEST(CircleFigure, HitsOnTheRingAndTheCentreOnly) {
     c.points[0] = {60, 50};
     c.Recompute();
     c.label.x = 500;
-    struct Case { int x, y, zoom10; bool hit; std::int32_t state, handle; };
+    struct Case {
+        int x, y, zoom10;
+        bool hit;
+        std::int32_t state, handle;
+    };
     const Case cases[] = {
-        {50, 40, 10, true, 3, 0},    // on the ring
-        {50, 36, 10, true, 3, 0},    // 4 outside
-        {50, 35, 10, false, 0, 0},   // 5 outside
-        {52, 52, 10, true, 3, 0},    // the centre takes the body
-        {45, 50, 10, false, 0, 0},   // inside, away from ring and centre
-        {61, 51, 10, true, 1, 1},    // the circle point
-        {100, 80, 20, true, 3, 0},   // at zoom 2 the ring is 20 from (100, 100)
+        {50, 40, 10, true, 3, 0},   // on the ring
+        {50, 36, 10, true, 3, 0},   // 4 outside
+        {50, 35, 10, false, 0, 0},  // 5 outside
+        {52, 52, 10, true, 3, 0},   // the centre takes the body
+        {45, 50, 10, false, 0, 0},  // inside, away from ring and centre
+        {61, 51, 10, true, 1, 1},   // the circle point
+        {100, 80, 20, true, 3, 0},  // at zoom 2 the ring is 20 from (100, 100)
     };
     for (const Case& k : cases) {
         c.state = 0;
@@ -98,7 +102,13 @@ TEST(CircleFigure, ThreePointsAndNoCircleFromOneLine) {
 }
 
 TEST(EllipseFigure, BoxResults) {
-    struct Case { PointF c1, c2; float a, b, area, perimeter; double e; std::int32_t orientation; PointF f1, f2; };
+    struct Case {
+        PointF c1, c2;
+        float a, b, area, perimeter;
+        double e;
+        std::int32_t orientation;
+        PointF f1, f2;
+    };
     const Case cases[] = {
         {{0, 0}, {20, 10}, 10, 5, 157.07964f, 51.415928f, 0.8660254, 2, {1.339746f, 5}, {18.660254f, 5}},
         {{20, 10}, {0, 0}, 10, 5, 157.07964f, 51.415928f, 0.8660254, 2, {1.339746f, 5}, {18.660254f, 5}},
@@ -159,7 +169,7 @@ TEST(EllipseFigure, HitsNearTheOutline) {
     e.corner2 = {40, 36};
     e.Recompute();
     e.label.x = 500;
-    EXPECT_TRUE(e.HitTest(28, 2, 1.0f));    // on the outline
+    EXPECT_TRUE(e.HitTest(28, 2, 1.0f));  // on the outline
     EXPECT_EQ(e.state, 3);
     e.state = 0;
     EXPECT_FALSE(e.HitTest(20, 14, 1.0f));  // inside
@@ -167,7 +177,7 @@ TEST(EllipseFigure, HitsNearTheOutline) {
     EXPECT_TRUE(e.HitTest(1, 18, 1.0f));    // handle 1 at (0, 18)
     EXPECT_EQ(e.activeHandle, 1);
     e.activeHandle = 0;
-    EXPECT_TRUE(e.HitTest(21, 19, 1.0f));   // the centre
+    EXPECT_TRUE(e.HitTest(21, 19, 1.0f));  // the centre
     EXPECT_EQ(e.state, 3);
     EXPECT_EQ(e.activeHandle, 0);
 }

@@ -57,12 +57,26 @@ std::function<std::unique_ptr<CCLObject>()> Maker() {
 
 std::vector<Sample> Samples() {
     return {
-        {Maker<CCLLine>(), [](CCLObject& o) { static_cast<CCLLine&>(o).points = {PointF{1, 2}, PointF{3, 4}}; }, 16, 2},
-        {Maker<CCL_Scale>(), [](CCLObject& o) { static_cast<CCL_Scale&>(o).points = {PointF{1, 2}, PointF{3, 4}}; }, 16, 1},
+        {Maker<CCLLine>(),
+         [](CCLObject& o) {
+             static_cast<CCLLine&>(o).points = {PointF{1, 2}, PointF{3, 4}};
+         },
+         16, 2},
+        {Maker<CCL_Scale>(),
+         [](CCLObject& o) {
+             static_cast<CCL_Scale&>(o).points = {PointF{1, 2}, PointF{3, 4}};
+         },
+         16, 1},
         {Maker<CCLParallel>(),
-         [](CCLObject& o) { static_cast<CCLParallel&>(o).points = {PointF{1, 2}, PointF{3, 4}, PointF{5, 6}}; }, 24, 5},
+         [](CCLObject& o) {
+             static_cast<CCLParallel&>(o).points = {PointF{1, 2}, PointF{3, 4}, PointF{5, 6}};
+         },
+         24, 5},
         {Maker<CCLAngle>(),
-         [](CCLObject& o) { static_cast<CCLAngle&>(o).points = {PointF{1, 2}, PointF{3, 4}, PointF{5, 6}}; }, 24, 3},
+         [](CCLObject& o) {
+             static_cast<CCLAngle&>(o).points = {PointF{1, 2}, PointF{3, 4}, PointF{5, 6}};
+         },
+         24, 3},
         {Maker<CCLAngle4Point>(),
          [](CCLObject& o) {
              auto& a = static_cast<CCLAngle4Point&>(o);
@@ -70,9 +84,16 @@ std::vector<Sample> Samples() {
              a.Recompute();
          },
          32, 4},
-        {Maker<CCLCircle>(), [](CCLObject& o) { static_cast<CCLCircle&>(o).points = {PointF{1, 2}, PointF{3, 4}}; }, 16, 7},
+        {Maker<CCLCircle>(),
+         [](CCLObject& o) {
+             static_cast<CCLCircle&>(o).points = {PointF{1, 2}, PointF{3, 4}};
+         },
+         16, 7},
         {Maker<CCLCircle_D>(),
-         [](CCLObject& o) { static_cast<CCLCircle_D&>(o).points = {PointF{1, 2}, PointF{3, 4}, PointF{5, 6}}; }, 24, 8},
+         [](CCLObject& o) {
+             static_cast<CCLCircle_D&>(o).points = {PointF{1, 2}, PointF{3, 4}, PointF{5, 6}};
+         },
+         24, 8},
         {Maker<CCLCircle_T>(),
          [](CCLObject& o) {
              static_cast<CCLCircle_T&>(o).points = {PointF{1, 2}, PointF{3, 4}, PointF{5, 6}, PointF{7, 8}};
@@ -92,9 +113,16 @@ std::vector<Sample> Samples() {
              static_cast<CCLRectangle&>(o).corner1 = {3, 4};
          },
          16, 6},
-        {Maker<CCLCurve>(), [](CCLObject& o) { static_cast<CCLCurve&>(o).points = {PointF{1, 2}, PointF{3, 4}}; }, 20, 11},
+        {Maker<CCLCurve>(),
+         [](CCLObject& o) {
+             static_cast<CCLCurve&>(o).points = {PointF{1, 2}, PointF{3, 4}};
+         },
+         20, 11},
         {Maker<CCLPolygon>(),
-         [](CCLObject& o) { static_cast<CCLPolygon&>(o).points = {PointF{1, 2}, PointF{3, 4}, PointF{5, 6}}; }, 28, 12},
+         [](CCLObject& o) {
+             static_cast<CCLPolygon&>(o).points = {PointF{1, 2}, PointF{3, 4}, PointF{5, 6}};
+         },
+         28, 12},
     };
 }
 
@@ -115,8 +143,7 @@ TEST(FigureRecord, EveryClassStoresAndLoadsByteForByte) {
         // A record cut short anywhere is an archive error.
         for (std::size_t cut = bytes.size() - s.ownBytes; cut < bytes.size(); cut += 3) {
             auto partial = s.make();
-            EXPECT_THROW(Load(*partial, Bytes(bytes.begin(), bytes.begin() + static_cast<long>(cut))),
-                         ArchiveException)
+            EXPECT_THROW(Load(*partial, Bytes(bytes.begin(), bytes.begin() + static_cast<long>(cut))), ArchiveException)
                 << s.type << " cut at " << cut;
         }
     }
@@ -160,7 +187,10 @@ TEST(FigureRecord, PointCountOutsideZeroToFiveHundredIsAnArchiveError) {
     CCLPolygon source;
     const Bytes empty = Store(source);  // count 0 at the end
     const std::size_t countAt = empty.size() - 4;
-    struct Case { std::int32_t count; bool valid; };
+    struct Case {
+        std::int32_t count;
+        bool valid;
+    };
     for (const Case c : {Case{0, true}, Case{500, true}, Case{501, false}, Case{-1, false}, Case{INT32_MAX, false}}) {
         Bytes bytes = empty;
         std::memcpy(bytes.data() + countAt, &c.count, 4);

@@ -71,10 +71,10 @@ TEST_F(FigureDrawTest, CircleIsARingWithACentreMark) {
     circle.points[0] = {70, 50};
     circle.Recompute();
     circle.Draw(&dc, 1.0f, 0, 0);
-    EXPECT_GT(Count(kInk, 68, 45, 72, 55), 0);   // right of the ring
-    EXPECT_GT(Count(kInk, 45, 28, 55, 32), 0);   // top of the ring
-    EXPECT_EQ(Count(kInk, 40, 40, 48, 48), 0);   // not filled
-    EXPECT_EQ(At(49, 49), kInk);                 // centre mark
+    EXPECT_GT(Count(kInk, 68, 45, 72, 55), 0);  // right of the ring
+    EXPECT_GT(Count(kInk, 45, 28, 55, 32), 0);  // top of the ring
+    EXPECT_EQ(Count(kInk, 40, 40, 48, 48), 0);  // not filled
+    EXPECT_EQ(At(49, 49), kInk);                // centre mark
 }
 
 TEST_F(FigureDrawTest, TrackingDrawsTheFigureInProgress) {
@@ -96,9 +96,9 @@ TEST_F(FigureDrawTest, TrackingDrawsTheFigureInProgress) {
     Clear();
     ellipse.Track(&dc, 20, 20, step, false, 1.0f, 0, 0);
     ellipse.Track(&dc, 120, 80, step, true, 1.0f, 0, 0);
-    EXPECT_GT(Count(kInk, 18, 45, 23, 55), 0);   // left of the ellipse
-    EXPECT_EQ(At(70, 19), kInk);                  // the box one pixel out
-    EXPECT_EQ(Count(kInk, 60, 40, 80, 60), 0);    // hollow
+    EXPECT_GT(Count(kInk, 18, 45, 23, 55), 0);  // left of the ellipse
+    EXPECT_EQ(At(70, 19), kInk);                // the box one pixel out
+    EXPECT_EQ(Count(kInk, 60, 40, 80, 60), 0);  // hollow
 }
 
 TEST_F(FigureDrawTest, RectangleAndAngleOutlines) {

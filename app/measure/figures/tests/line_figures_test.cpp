@@ -36,15 +36,18 @@ TEST(LineFigure, HandlesBodyAndCycle) {
     CCLLine line;
     line.points = {PointF{10, 10}, PointF{50, 10}};
     line.label.x = 200;
-    struct Case { int x, y; bool hit; std::int32_t state, handle; };
+    struct Case {
+        int x, y;
+        bool hit;
+        std::int32_t state, handle;
+    };
     const Case cases[] = {
-        {13, 10, true, 1, 1},   // 3 pixels: the handle
-        {14, 10, true, 3, 0},   // 4 pixels on the line: the body, not the handle
-        {30, 10, true, 3, 0},   // middle of the line
-        {30, 14, true, 3, 0},   // 4 off the middle: detour 0.79
-        {30, 15, false, 0, 0},  // 5 off: detour 1.23
-        {49, 12, true, 1, 2},
-        {56, 10, false, 0, 0},  // beyond the end
+        {13, 10, true, 1, 1},                          // 3 pixels: the handle
+        {14, 10, true, 3, 0},                          // 4 pixels on the line: the body, not the handle
+        {30, 10, true, 3, 0},                          // middle of the line
+        {30, 14, true, 3, 0},                          // 4 off the middle: detour 0.79
+        {30, 15, false, 0, 0},                         // 5 off: detour 1.23
+        {49, 12, true, 1, 2},  {56, 10, false, 0, 0},  // beyond the end
     };
     for (const Case& c : cases) {
         line.state = 0;
@@ -65,7 +68,11 @@ TEST(LineFigure, HandlesBodyAndCycle) {
 
 TEST(EndTicks, PerpendicularAndAboutFivePixels) {
     using figures::TickStroke;
-    struct Case { PointF a, b; std::size_t count; TickStroke s0, s1; };
+    struct Case {
+        PointF a, b;
+        std::size_t count;
+        TickStroke s0, s1;
+    };
     const Case cases[] = {
         {{0, 0}, {10, 0}, 1, {0, -5, 0, 5}, {}},              // horizontal: vertical tick
         {{0, 0}, {0, 10}, 1, {-5, 0, 5, 0}, {}},              // vertical: horizontal tick
@@ -121,16 +128,16 @@ TEST(ScaleFigure, CompletesWithTheViewLength) {
 }
 
 TEST(ParallelFigure, DistanceOfTheThirdPoint) {
-    struct Case { PointF a, b, c; float distance; };
+    struct Case {
+        PointF a, b, c;
+        float distance;
+    };
     const Case cases[] = {
-        {{0, 0}, {10, 0}, {5, 7}, 7.0f},
-        {{0, 0}, {0, 10}, {-4, 30}, 4.0f},
-        {{0, 0}, {10, 10}, {0, 10}, 7.0710678f},
-        {{0, 5}, {10, 5}, {20, 5}, 0.0f},    // one row
-        {{0, 0}, {10, 10}, {5, 5}, 0.0f},    // one oblique line
-        {{0, 0}, {10, 10}, {30, 30}, 0.0f},
-        {{1, 2}, {7, 3}, {7, 3}, 0.0f},      // C on B
-        {{4, 4}, {4, 4}, {9, 1}, 0.0f},      // A on B: no line
+        {{0, 0}, {10, 0}, {5, 7}, 7.0f},         {{0, 0}, {0, 10}, {-4, 30}, 4.0f},
+        {{0, 0}, {10, 10}, {0, 10}, 7.0710678f}, {{0, 5}, {10, 5}, {20, 5}, 0.0f},  // one row
+        {{0, 0}, {10, 10}, {5, 5}, 0.0f},                                           // one oblique line
+        {{0, 0}, {10, 10}, {30, 30}, 0.0f},      {{1, 2}, {7, 3}, {7, 3}, 0.0f},    // C on B
+        {{4, 4}, {4, 4}, {9, 1}, 0.0f},                                             // A on B: no line
     };
     for (const Case& c : cases) {
         CCLParallel p;
@@ -165,7 +172,10 @@ TEST(ParallelFigure, BodyIsEitherSegment) {
     CCLParallel p;
     p.points = {PointF{10, 10}, PointF{50, 10}, PointF{30, 40}};
     p.label.x = 500;
-    struct Case { int x, y; bool hit; };
+    struct Case {
+        int x, y;
+        bool hit;
+    };
     const Case cases[] = {
         {20, 14, true},   // near A-B, between its ends
         {20, 15, false},  // 5 away

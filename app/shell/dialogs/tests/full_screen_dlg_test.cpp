@@ -52,8 +52,8 @@ class FullScreenDlgTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(english_.Loaded());
-        view_ = CreateWindowExW(0, L"STATIC", L"view", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
-                                nullptr, nullptr);
+        view_ = CreateWindowExW(0, L"STATIC", L"view", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr, nullptr,
+                                nullptr);
         ASSERT_NE(view_, nullptr);
         ASSERT_TRUE(dialog_.Create(view_));
         ShowWindow(dialog_.GetSafeHwnd(), SW_SHOW);

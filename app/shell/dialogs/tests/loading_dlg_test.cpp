@@ -199,11 +199,11 @@ TEST_P(LoadingTexts, LoadTurnsCancelIntoStopAndTellsThePhase) {
     EXPECT_TRUE(Ends(thread));
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, LoadingTexts,
-                         testing::Values(LanguageTexts{0, L"Stop", L"Loading pictures, please wait...",
-                                                       L"Loading files, please wait..."},
-                                         LanguageTexts{1, L"\u505c\u6b62",
-                                                       L"\u6b63\u5728\u8f7d\u5165\u56fe\u7247\uff0c\u8bf7\u7a0d\u540e...",
-                                                       L"\u6b63\u5728\u8f7d\u5165\u6587\u4ef6\uff0c\u8bf7\u7a0d\u540e..."}));
+INSTANTIATE_TEST_SUITE_P(
+    Languages, LoadingTexts,
+    testing::Values(LanguageTexts{0, L"Stop", L"Loading pictures, please wait...", L"Loading files, please wait..."},
+                    LanguageTexts{1, L"\u505c\u6b62",
+                                  L"\u6b63\u5728\u8f7d\u5165\u56fe\u7247\uff0c\u8bf7\u7a0d\u540e...",
+                                  L"\u6b63\u5728\u8f7d\u5165\u6587\u4ef6\uff0c\u8bf7\u7a0d\u540e..."}));
 
 }  // namespace

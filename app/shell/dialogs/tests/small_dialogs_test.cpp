@@ -24,8 +24,8 @@ bool Visible(HWND window) { return (GetWindowLongW(window, GWL_STYLE) & WS_VISIB
 
 class ProbeLineWidth : public CLineWidthDlg {
 public:
-    using CLineWidthDlg::CLineWidthDlg;
     using CDialog::LastDataPrompt;
+    using CLineWidthDlg::CLineWidthDlg;
 };
 
 class LineWidthTest : public testing::Test {

@@ -319,8 +319,7 @@ TEST(CounterStyleMerge, LoadedStylesReplaceTheSameKindAndColour) {
     CounterStyleList held = {{0, 1, 14, 0, 15}, {0, 1, 16, 0, 15}, {0, 1, 15, 0, 15}};
     const CounterStyle loaded[] = {{7, 8, 16, 0, 15}, {3, 4, 14, 0xFF, 12}, {9, 10, 16, 0, 20}};
     MergeCounterStyles(held, loaded);
-    const CounterStyleList expected = {
-        {0, 1, 14, 0, 15}, {9, 10, 16, 0, 20}, {0, 1, 15, 0, 15}, {3, 4, 14, 0xFF, 12}};
+    const CounterStyleList expected = {{0, 1, 14, 0, 15}, {9, 10, 16, 0, 20}, {0, 1, 15, 0, 15}, {3, 4, 14, 0xFF, 12}};
     EXPECT_EQ(held, expected);
 }
 

@@ -34,7 +34,8 @@ std::unique_ptr<HistoryStep> Step(std::int32_t action) {
 class HistoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        temp = testing_support::UniqueTempPath("vz_history_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        temp = testing_support::UniqueTempPath(
+            "vz_history_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(temp);
         fs::create_directories(temp);
         store = std::make_unique<CHistoryStore>(temp);

@@ -8,14 +8,17 @@ namespace {
 
 // 2 x 2 BGR, rows bottom-up padded to 8 bytes.
 const std::vector<std::uint8_t> kPixels = {
-    10, 20, 30, 40, 50, 60, 0xEE, 0xEE,   // bottom row
-    0, 0, 255, 255, 255, 255, 0xEE, 0xEE,  // top row: red, white
+    10, 20, 30,  40,  50,  60,  0xEE, 0xEE,  // bottom row
+    0,  0,  255, 255, 255, 255, 0xEE, 0xEE,  // top row: red, white
 };
 
 TEST(ImgCount, GreyModes) {
     CIMGCount engine;
     ASSERT_TRUE(engine.Init(kPixels, 2, 2));
-    struct Case { int mode; std::vector<std::uint8_t> grey; };
+    struct Case {
+        int mode;
+        std::vector<std::uint8_t> grey;
+    };
     for (const Case& c : {Case{0, {30, 60, 255, 255}}, Case{1, {20, 50, 0, 255}}, Case{2, {10, 40, 0, 255}},
                           Case{3, {22, 52, 76, 255}}}) {
         ASSERT_TRUE(engine.MakeGreyImage(c.mode));

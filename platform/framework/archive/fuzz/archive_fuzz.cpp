@@ -66,7 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             }
         }
-    } catch (const ArchiveException&) {
-    }
+    } catch (const ArchiveException&) {}
     return 0;
 }

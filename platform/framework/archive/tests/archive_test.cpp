@@ -44,11 +44,9 @@ ArchiveException::Cause LoadTextError(const Bytes& bytes) {
 
 TEST(Archive, NumbersAreLittleEndianFixedWidth) {
     const Bytes bytes = Store([](CArchive& ar) {
-        ar << std::int32_t{-2} << std::uint32_t{0x11223344} << 2.5f << std::uint8_t{0xAB}
-           << std::uint16_t{0xBEEF};
+        ar << std::int32_t{-2} << std::uint32_t{0x11223344} << 2.5f << std::uint8_t{0xAB} << std::uint16_t{0xBEEF};
     });
-    const Bytes expected = {0xFE, 0xFF, 0xFF, 0xFF, 0x44, 0x33, 0x22, 0x11, 0x00, 0x00,
-                            0x20, 0x40, 0xAB, 0xEF, 0xBE};
+    const Bytes expected = {0xFE, 0xFF, 0xFF, 0xFF, 0x44, 0x33, 0x22, 0x11, 0x00, 0x00, 0x20, 0x40, 0xAB, 0xEF, 0xBE};
     EXPECT_EQ(bytes, expected);
 
     MemoryStream stream(bytes);
@@ -107,9 +105,7 @@ TEST(Archive, EightBitTextIsAcceptedOnRead) {
 TEST(Archive, EightBitDecoderIsReplaceable) {
     MemoryStream stream(Bytes{0x02, 0xC4, 0xE3});
     CArchive ar(stream, CArchive::load);
-    ar.SetAnsiDecoder([](std::span<const std::uint8_t> raw) {
-        return std::u16string(raw.size() / 2, u'\u4f60');
-    });
+    ar.SetAnsiDecoder([](std::span<const std::uint8_t> raw) { return std::u16string(raw.size() / 2, u'\u4f60'); });
     std::u16string text;
     ar >> text;
     EXPECT_EQ(text, u"\u4f60");
@@ -126,7 +122,8 @@ TEST(Archive, BadTextIsACleanError) {
         {"marker cut short", {0xFF, 0xFE}, ArchiveException::endOfFile},
         {"characters missing", {0xFF, 0xFE, 0xFF, 0x05, 'a', 0}, ArchiveException::endOfFile},
         {"odd byte of a character", {0xFF, 0xFE, 0xFF, 0x01, 'a'}, ArchiveException::endOfFile},
-        {"huge 32-bit length", {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F},
+        {"huge 32-bit length",
+         {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F},
          ArchiveException::tooLarge},
         {"8-bit length past the end", {0xFF, 0x00, 0x10, 'a'}, ArchiveException::endOfFile},
     };
@@ -150,9 +147,7 @@ TEST(Archive, TextCapIsPerArchive) {
 }
 
 TEST(Archive, CountsAreChecked) {
-    const Bytes bytes = Store([](CArchive& ar) {
-        ar << std::int32_t{5} << std::int32_t{-1} << std::int32_t{501};
-    });
+    const Bytes bytes = Store([](CArchive& ar) { ar << std::int32_t{5} << std::int32_t{-1} << std::int32_t{501}; });
     MemoryStream stream(bytes);
     CArchive ar(stream, CArchive::load);
     EXPECT_EQ(ar.ReadCount(500), 5);

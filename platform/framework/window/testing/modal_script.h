@@ -56,8 +56,7 @@ public:
     }
     static std::wstring ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
     static void Press(HWND dialog, int id) {
-        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
     }
     // The text of a message box (its static control).
     static std::wstring MessageText(HWND box) {

@@ -195,8 +195,9 @@ Bytes TintedBayer(FrameSize size, int red, int green, int blue) {
     Bytes raw(FrameBytes(size));
     for (int y = 0; y < size.height; ++y) {
         for (int x = 0; x < size.width; ++x) {
-            At(raw, size, y, x) = static_cast<std::uint8_t>(
-                (y % 2 == 0 && x % 2 == 0) ? red : (y % 2 == 1 && x % 2 == 1) ? blue : green);
+            At(raw, size, y, x) = static_cast<std::uint8_t>((y % 2 == 0 && x % 2 == 0)   ? red
+                                                            : (y % 2 == 1 && x % 2 == 1) ? blue
+                                                                                         : green);
         }
     }
     return raw;
@@ -273,9 +274,9 @@ TEST(WhiteBalance, ContinuousBalanceSettlesExposureThenRedThenBlue) {
     EXPECT_EQ(exposure, 1000);  // green 180 needs no exposure change
     EXPECT_NEAR(gains.red, 30, 1);
     EXPECT_NEAR(gains.blue, 30, 1);
-    EXPECT_EQ(PackContinuousWhiteBalance(exposure, gains),
-              (125u << 24) | (static_cast<std::uint32_t>(gains.blue) << 16) | (20u << 8) |
-                  static_cast<std::uint32_t>(gains.red));
+    EXPECT_EQ(PackContinuousWhiteBalance(exposure, gains), (125u << 24) |
+                                                               (static_cast<std::uint32_t>(gains.blue) << 16) |
+                                                               (20u << 8) | static_cast<std::uint32_t>(gains.red));
 }
 
 TEST(WhiteBalance, ContinuousBalanceRaisesExposureOnADarkFrame) {

@@ -60,19 +60,17 @@ struct Member {
 
 const std::vector<Member>& Members() {
     static const std::vector<Member> members = {
-        {"Gray0", BayerToGray0, 0, BayerOutput::gray8},     {"Gray1", BayerToGray1, 1, BayerOutput::gray8},
-        {"Gray2", BayerToGray2, 2, BayerOutput::gray8},     {"Gray3", BayerToGray3, 3, BayerOutput::gray8},
-        {"RgbB0", BayerToRgbB0, 0, BayerOutput::grayRgb},   {"RgbB1", BayerToRgbB1, 1, BayerOutput::grayRgb},
-        {"RgbB2", BayerToRgbB2, 2, BayerOutput::grayRgb},   {"RgbB3", BayerToRgbB3, 3, BayerOutput::grayRgb},
-        {"RgbA0", BayerToRgbA0, 0, BayerOutput::colorRgb},  {"RgbA1", BayerToRgbA1, 1, BayerOutput::colorRgb},
-        {"RgbA2", BayerToRgbA2, 2, BayerOutput::colorRgb},  {"RgbA3", BayerToRgbA3, 3, BayerOutput::colorRgb},
+        {"Gray0", BayerToGray0, 0, BayerOutput::gray8},    {"Gray1", BayerToGray1, 1, BayerOutput::gray8},
+        {"Gray2", BayerToGray2, 2, BayerOutput::gray8},    {"Gray3", BayerToGray3, 3, BayerOutput::gray8},
+        {"RgbB0", BayerToRgbB0, 0, BayerOutput::grayRgb},  {"RgbB1", BayerToRgbB1, 1, BayerOutput::grayRgb},
+        {"RgbB2", BayerToRgbB2, 2, BayerOutput::grayRgb},  {"RgbB3", BayerToRgbB3, 3, BayerOutput::grayRgb},
+        {"RgbA0", BayerToRgbA0, 0, BayerOutput::colorRgb}, {"RgbA1", BayerToRgbA1, 1, BayerOutput::colorRgb},
+        {"RgbA2", BayerToRgbA2, 2, BayerOutput::colorRgb}, {"RgbA3", BayerToRgbA3, 3, BayerOutput::colorRgb},
     };
     return members;
 }
 
-int Bpp(BayerOutput kind) {
-    return kind == BayerOutput::gray8 ? 1 : 3;
-}
+int Bpp(BayerOutput kind) { return kind == BayerOutput::gray8 ? 1 : 3; }
 
 // Buffer row and column of sensor-picture pixel (y, x) for a flip mode.
 std::pair<int, int> Placed(int flip, FrameSize size, int y, int x) {

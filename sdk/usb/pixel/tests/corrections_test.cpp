@@ -19,7 +19,8 @@ using test::Bytes;
 class TableFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = testing_support::UniqueTempPath("kqcmos_pixel_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir_ = testing_support::UniqueTempPath(
+            "kqcmos_pixel_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
@@ -37,8 +38,9 @@ Bytes UniformBayer(FrameSize size, int red, int green, int blue) {
     Bytes raw(FrameBytes(size));
     for (int y = 0; y < size.height; ++y) {
         for (int x = 0; x < size.width; ++x) {
-            At(raw, size, y, x) = static_cast<std::uint8_t>(
-                (y % 2 == 0 && x % 2 == 0) ? red : (y % 2 == 1 && x % 2 == 1) ? blue : green);
+            At(raw, size, y, x) = static_cast<std::uint8_t>((y % 2 == 0 && x % 2 == 0)   ? red
+                                                            : (y % 2 == 1 && x % 2 == 1) ? blue
+                                                                                         : green);
         }
     }
     return raw;
@@ -133,8 +135,8 @@ TEST_F(TableFiles, FlatFieldFileRoundTripsWithAFixedLength) {
     EXPECT_EQ(std::filesystem::file_size(path), 3u * 12 * 8);
     FlatFieldTable loaded(sensor);
     ASSERT_TRUE(LoadFlatFieldFile(path, loaded));
-    EXPECT_TRUE(std::equal(loaded.entries().begin(), loaded.entries().begin() + 3 * 12 * 8 / 2,
-                           table.entries().begin()));
+    EXPECT_TRUE(
+        std::equal(loaded.entries().begin(), loaded.entries().begin() + 3 * 12 * 8 / 2, table.entries().begin()));
 }
 
 TEST_F(TableFiles, ShortOversizedAndMissingFlatFieldFiles) {
@@ -282,8 +284,8 @@ TEST_F(TableFiles, BadPixelFileRoundTripAndOversizedFile) {
     EXPECT_EQ(std::filesystem::file_size(path), table.size() * 4);
     BadPixelTable loaded;
     ASSERT_TRUE(LoadBadPixelFile(path, loaded));
-    EXPECT_TRUE(std::equal(loaded.entries().begin(), loaded.entries().end(), table.entries().begin(),
-                           table.entries().end()));
+    EXPECT_TRUE(
+        std::equal(loaded.entries().begin(), loaded.entries().end(), table.entries().begin(), table.entries().end()));
     WriteBytes(path, Bytes(500000, 0x03));
     ASSERT_TRUE(LoadBadPixelFile(path, loaded));
     EXPECT_EQ(loaded.size(), kMaxBadPixels);

@@ -171,8 +171,8 @@ TEST(MicroscopeFilters, BayerFilterThreeOnOneCell) {
 
 TEST(MicroscopeFilters, ChromaClampThreeComparesBlueWithTheNextRed) {
     const FrameSize size{4, 2};
-    Bytes raw = {0, 0, 16, 0,  //
-                 0, 200, 0, 200};
+    Bytes raw = {0, 0,   16, 0,  //
+                 0, 200, 0,  200};
     MicroscopeChromaClamp3(size, raw);
     // (16 x 21) >> 4 = 21 < 200: 200 + (16 - 200) x 9 / 16 = 97.
     EXPECT_EQ(At(raw, size, 1, 1), 97);
@@ -182,8 +182,8 @@ TEST(MicroscopeFilters, ChromaClampThreeComparesBlueWithTheNextRed) {
 TEST(FrameOrientation, QuarterTurnsOfAnAsymmetricFrame) {
     // 4 wide, 3 high, every value distinct.
     const FrameSize size{4, 3};
-    const Bytes raw = {1, 2, 3, 4,  //
-                       5, 6, 7, 8,  //
+    const Bytes raw = {1, 2,  3,  4,  //
+                       5, 6,  7,  8,  //
                        9, 10, 11, 12};
     FrameSize turned = size;
     Bytes out(12);
@@ -208,15 +208,14 @@ TEST(FrameOrientation, QuarterTurnAtWidthsNotDivisibleByEight) {
     Bytes out(raw.size());
     ASSERT_TRUE(FlipFrame(5, turned, out, raw));
     EXPECT_EQ(turned, (FrameSize{6, 972}));
-    EXPECT_EQ(out[0], raw[971]);             // output row 0 is input column 971
+    EXPECT_EQ(out[0], raw[971]);  // output row 0 is input column 971
     EXPECT_EQ(out[6 * 500 + 2], raw[2 * 972 + 471]);
 }
 
 TEST(FrameOrientation, GreyOrientationMatchesTheBayerFlips) {
     const FrameSize size{3, 2};
     const Bytes in = {1, 2, 3, 4, 5, 6};
-    const std::vector<Bytes> want = {
-        {4, 5, 6, 1, 2, 3}, {6, 5, 4, 3, 2, 1}, {1, 2, 3, 4, 5, 6}, {3, 2, 1, 6, 5, 4}};
+    const std::vector<Bytes> want = {{4, 5, 6, 1, 2, 3}, {6, 5, 4, 3, 2, 1}, {1, 2, 3, 4, 5, 6}, {3, 2, 1, 6, 5, 4}};
     for (int flip = 0; flip < 4; ++flip) {
         Bytes out(6);
         ASSERT_TRUE(OrientGrayFrame(flip, size, out, in));
@@ -226,8 +225,8 @@ TEST(FrameOrientation, GreyOrientationMatchesTheBayerFlips) {
 
 TEST(FrameOrientation, TwoByTwoAverageWithRepeatedBorders) {
     const FrameSize size{3, 3};
-    const Bytes in = {0, 4, 8,  //
-                      4, 8, 12,  //
+    const Bytes in = {0, 4,  8,   //
+                      4, 8,  12,  //
                       8, 12, 16};
     Bytes out(9 * 3);
     ASSERT_TRUE(Average2x2(size, 3, out, in));

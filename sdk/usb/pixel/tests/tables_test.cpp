@@ -104,8 +104,8 @@ TEST(GammaTable, OutOfRangeIndexIsRefusedAndChangesNothing) {
 
 TEST(ToneTables, DefaultCurveIsContinuousAtItsKnots) {
     const ToneCurve c = BuildDefaultToneCurve();
-    const std::vector<std::pair<int, std::uint32_t>> points = {
-        {39, 68}, {40, 70}, {79, 109}, {80, 110}, {249, 243}, {250, 245}, {255, 255}, {0, 0}};
+    const std::vector<std::pair<int, std::uint32_t>> points = {{39, 68},   {40, 70},   {79, 109},  {80, 110},
+                                                               {249, 243}, {250, 245}, {255, 255}, {0, 0}};
     for (const auto& [i, v] : points) {
         EXPECT_EQ(c[static_cast<std::size_t>(i)], v) << i;
     }
@@ -181,12 +181,12 @@ TEST(PointFilters, SaturationEightChangesNothingAndOthersMoveFromGrey) {
     // Sum 280: grey = 35 + 70 = 105.
     Bytes strong = rgb;
     ApplySaturation(size, strong, 16);
-    EXPECT_EQ(test::At(strong, size, 1, 2, 3, 0), 0);     // 40 + (8 x -65) >> 3 = -25 -> 0
-    EXPECT_EQ(test::At(strong, size, 1, 2, 3, 2), 215);   // 160 + 55
-    EXPECT_EQ(test::At(strong, size, 0, 2, 3, 2), 160);   // first row untouched
+    EXPECT_EQ(test::At(strong, size, 1, 2, 3, 0), 0);    // 40 + (8 x -65) >> 3 = -25 -> 0
+    EXPECT_EQ(test::At(strong, size, 1, 2, 3, 2), 215);  // 160 + 55
+    EXPECT_EQ(test::At(strong, size, 0, 2, 3, 2), 160);  // first row untouched
     Bytes weak = rgb;
     ApplySaturation(size, weak, 1);
-    EXPECT_EQ(test::At(weak, size, 1, 0, 3, 1), 101);     // 80 + (7 x 25) >> 3
+    EXPECT_EQ(test::At(weak, size, 1, 0, 3, 1), 101);  // 80 + (7 x 25) >> 3
 }
 
 TEST(PointFilters, SharpnessLiftsAPeakAndKeepsFlatAreasAtOddSizes) {

@@ -32,7 +32,8 @@ inline const std::vector<FrameSize>& OddSizes() {
 
 inline std::uint8_t& At(Bytes& frame, FrameSize size, int y, int x, int bpp = 1, int c = 0) {
     return frame[(static_cast<std::size_t>(y) * static_cast<std::size_t>(size.width) + static_cast<std::size_t>(x)) *
-                     static_cast<std::size_t>(bpp) + static_cast<std::size_t>(c)];
+                     static_cast<std::size_t>(bpp) +
+                 static_cast<std::size_t>(c)];
 }
 
 }  // namespace kqcmos::test

@@ -129,8 +129,7 @@ static int Stream(HMODULE module, HWND window, const char* expectedName) {
             printf("kq_c_client: %d of %d frames within %d ms\n", frames.count, FRAMES_WANTED, FRAME_WAIT_MS);
             result = 1;
         } else if (frames.changes < FRAMES_WANTED - 1) {
-            printf("kq_c_client: only %d of %d frames differ from the one before\n", frames.changes,
-                   frames.count - 1);
+            printf("kq_c_client: only %d of %d frames differ from the one before\n", frames.changes, frames.count - 1);
             result = 1;
         } else if (status != 0) {
             result = Fail("KQ_StopView failed", status);
@@ -172,8 +171,8 @@ int main(int argc, char** argv) {
     wc.hInstance = GetModuleHandleW(NULL);
     wc.lpszClassName = L"KqCClientWindow";
     RegisterClassW(&wc);
-    window = CreateWindowExW(0, wc.lpszClassName, L"kq_c_client", WS_POPUP | WS_VISIBLE, 0, 0, WIDTH, HEIGHT,
-                             NULL, NULL, wc.hInstance, NULL);
+    window = CreateWindowExW(0, wc.lpszClassName, L"kq_c_client", WS_POPUP | WS_VISIBLE, 0, 0, WIDTH, HEIGHT, NULL,
+                             NULL, wc.hInstance, NULL);
     if (window == NULL) {
         printf("kq_c_client: CreateWindow failed (error %lu)\n", GetLastError());
         FreeLibrary(module);
