@@ -35,6 +35,13 @@ if(WIN32 AND BUILD_TESTING)
   add_test(NAME pe_imports COMMAND "${PROJECT_SOURCE_DIR}/scripts/check-pe.sh" "${CMAKE_BINARY_DIR}/bin")
 endif()
 
+# Windows test programs start from a main that gives each process a
+# temporary folder of its own (platform/testing/windows_test_main.cpp).
+if(WIN32 AND BUILD_TESTING)
+  add_library(vz_test_main STATIC "${PROJECT_SOURCE_DIR}/platform/testing/windows_test_main.cpp")
+  target_link_libraries(vz_test_main PUBLIC GTest::gtest)
+endif()
+
 # vizcam_test(<name> SOURCES <files...> [LIBS <targets...>] [LABELS <labels...>])
 # A GoogleTest executable registered with CTest; on win64 it runs under Wine.
 function(vizcam_test name)
@@ -43,7 +50,11 @@ function(vizcam_test name)
     return()
   endif()
   add_executable(${name} ${arg_SOURCES})
-  target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest GTest::gtest_main)
+  if(WIN32)
+    target_link_libraries(${name} PRIVATE ${arg_LIBS} vz_test_main GTest::gtest)
+  else()
+    target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest GTest::gtest_main)
+  endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/platform/testing)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS "${arg_LABELS}")
