@@ -30,4 +30,4 @@ else
     echo "Screenshot: import -window root -display $(cat "$session/display") mikra.png"
 fi
 exec_args=("$run/Mikra.exe" "$@")
-scripts/wine-run.sh "$session" "${exec_args[@]}"
+VIZCAM_WINE_WATCHDOG=0 scripts/wine-run.sh "$session" "${exec_args[@]}"

@@ -4,10 +4,10 @@
 # CTest uses it as the emulator of every win64 test.
 #
 # Every run is logged in DIR/runs.log (start, end, exit code, seconds). A
-# program still running after VIZCAM_WINE_WATCHDOG seconds (default 80, well below
-# CTest's per-test limit) is diagnosed before it is stopped: the session's
-# processes, the X display and every thread's stack (winedbg) go to
-# DIR/hangs/<program>-<time>.txt and to the output.
+# program still running after VIZCAM_WINE_WATCHDOG seconds (default 80, well
+# below CTest's per-test limit; 0: no limit) is diagnosed before it is
+# stopped: the session's processes, the X display and every thread's stack
+# (winedbg) go to DIR/hangs/<program>-<time>.txt and to the output.
 set -euo pipefail
 dir=$(cd "${1:?session folder}" && pwd)
 shift
@@ -104,7 +104,8 @@ started=$SECONDS
 child=$!
 # The watchdog polls so that no sleep of its own outlives the program, and
 # keeps off CTest's pipes, which CTest waits on until every holder is gone.
-(
+# A watchdog of 0 lets the program run as long as it likes (run-mikra.sh).
+[ "$watchdog" -gt 0 ] && (
     for ((waited = 0; waited < watchdog; ++waited)); do
         sleep 1
         kill -0 "$child" 2>/dev/null || exit 0
@@ -113,7 +114,7 @@ child=$!
     diagnose >>"$out"
     kill "$child" 2>/dev/null || true
 ) </dev/null >/dev/null 2>&1 &
-watcher=$!
+[ "$watchdog" -gt 0 ] && watcher=$!
 rc=0
 wait "$child" || rc=$?
 log_run "end rc=$rc $((SECONDS - started))s"
