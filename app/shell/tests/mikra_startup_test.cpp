@@ -27,6 +27,19 @@ std::wstring ReadSetting(const wchar_t* section, const wchar_t* key) {
     return value;
 }
 
+// The running program writes a setting once its message box has gone, so the
+// test sees the box gone before the value is written: waits (at most 5 s)
+// until the setting reads `expected` and returns what it last read.
+std::wstring WaitForSetting(const wchar_t* section, const wchar_t* key, const std::wstring& expected) {
+    const ULONGLONG end = GetTickCount64() + 5000;
+    std::wstring value = ReadSetting(section, key);
+    while (value != expected && GetTickCount64() < end) {
+        Sleep(20);
+        value = ReadSetting(section, key);
+    }
+    return value;
+}
+
 // Puts a Config.ini of the test's own beside the program and gives the old
 // one back afterwards. Also ends any Mikra a failed test left behind.
 class MikraTest : public ::testing::Test {
@@ -238,13 +251,13 @@ TEST_F(MikraTest, LanguageCommandsWriteLanOnlyAfterOk) {
 
     PostMessageW(frame, WM_COMMAND, ID_LANGUAGE_CHINESE, 0);
     Answer(IDOK);
-    EXPECT_EQ(ReadSetting(L"Option", L"LAN"), L"1");
+    EXPECT_EQ(WaitForSetting(L"Option", L"LAN", L"1"), L"1");
     // The running program keeps its language.
     EXPECT_EQ(WindowText(FindDescendant(frame, IDC_BROWSER_BAR)), L"Composite Window");
 
     PostMessageW(frame, WM_COMMAND, ID_LANGUAGE_ENGLISH, 0);
     Answer(IDOK);
-    EXPECT_EQ(ReadSetting(L"Option", L"LAN"), L"0");
+    EXPECT_EQ(WaitForSetting(L"Option", L"LAN", L"0"), L"0");
     CloseWithOk(frame);
 }
 
