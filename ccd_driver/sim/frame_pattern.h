@@ -3,7 +3,8 @@
 // The frame pattern: bytes 0..3 carry the frame number, every other byte
 // depends on the frame number and its offset, so a misplaced chunk, a stale
 // chunk or a torn frame is visible. The Bayer test picture: what a colour
-// sensor sees of a smooth scene, for tests of the pixel path.
+// sensor sees of a smooth scene, for tests of the pixel path. The moving
+// scene (scene_picture.h): a test card for viewers.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +13,7 @@
 
 namespace kqff::sim {
 
-enum class Picture : std::uint8_t { Pattern, Bayer };
+enum class Picture : std::uint8_t { Pattern, Bayer, Scene };
 
 // Writes the bytes [offset, offset + out.size()) of frame frameNumber.
 void FillFramePattern(std::uint32_t frameNumber, std::uint32_t offset, std::span<std::uint8_t> out);

@@ -76,6 +76,16 @@ void SimCamera::SetPicture(Picture picture) {
     picture_ = picture;
 }
 
+void SimCamera::SetBayerPhase(BayerPhase phase) {
+    std::lock_guard lock(mutex_);
+    bayerPhase_ = phase;
+}
+
+void SimCamera::SetMonochromeSensor(bool monochrome) {
+    std::lock_guard lock(mutex_);
+    monochromeSensor_ = monochrome;
+}
+
 void SimCamera::SetFramesOnRequest(bool onRequest) {
     std::lock_guard lock(mutex_);
     framesOnRequest_ = onRequest;
@@ -134,6 +144,12 @@ std::uint32_t SimCamera::RowBytes() const {
 Picture SimCamera::CurrentPicture() const {
     std::lock_guard lock(mutex_);
     return picture_;
+}
+
+SceneLayout SimCamera::CurrentScene() const {
+    std::lock_guard lock(mutex_);
+    const std::uint32_t rows = rowBytes_ == 0 ? 0 : frameBytes_ / rowBytes_;
+    return {rowBytes_, rows, bytesPerPixel_, monochromeSensor_, bayerPhase_};
 }
 
 std::uint64_t SimCamera::StreamGeneration() const {

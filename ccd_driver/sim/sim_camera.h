@@ -20,6 +20,7 @@
 
 #include "frame_pattern.h"
 #include "kqff_ports.h"
+#include "scene_picture.h"
 
 namespace kqff::sim {
 
@@ -54,6 +55,10 @@ public:
 
     // What the sensor sends (SimStream): the frame pattern by default.
     void SetPicture(Picture picture);
+    // The sensor the scene picture is seen through: colour with Bayer phase
+    // 1 (the default) or monochrome.
+    void SetBayerPhase(BayerPhase phase);
+    void SetMonochromeSensor(bool monochrome);
 
     // Frames on request: the camera exposes one frame per RequestFrame, as a
     // triggered camera does. Off (the default): frames follow each other while
@@ -74,6 +79,7 @@ public:
     std::uint32_t FrameBytes() const;  // width x height x bytes per pixel of the last format
     std::uint32_t RowBytes() const;    // width x bytes per pixel of the last format
     Picture CurrentPicture() const;
+    SceneLayout CurrentScene() const;        // of the last format
     std::uint64_t StreamGeneration() const;  // bumps on every start and port reset
 
     // Video pipe. Waits for the driver's outstanding read and completes it
@@ -121,6 +127,8 @@ private:
     std::uint32_t frameBytes_ = 0;
     std::uint32_t rowBytes_ = 0;
     Picture picture_ = Picture::Pattern;
+    BayerPhase bayerPhase_ = BayerPhase::Rggb;
+    bool monochromeSensor_ = false;
     bool framesOnRequest_ = false;
     int frameRequests_ = 0;
     Block dataArea_{};  // bytes 1-63 are the area

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <vector>
 
 #include "frame_pattern.h"
+#include "scene_picture.h"
 
 namespace kqff::sim {
 namespace {
@@ -16,7 +16,7 @@ bool Every(std::uint32_t period, std::uint64_t n) { return period != 0 && n % pe
 }  // namespace
 
 SimStream::SimStream(SimCamera& camera, StreamFaults faults)
-    : camera_(camera), faults_(faults), thread_([this] { Run(); }) {}
+    : camera_(camera), faults_(faults), chunk_(kChunkBytes), thread_([this] { Run(); }) {}
 
 SimStream::~SimStream() {
     quit_ = true;
@@ -40,19 +40,19 @@ bool SimStream::SendFrame(std::uint32_t frameNumber) {
     const std::uint32_t frameBytes = camera_.FrameBytes();
     const std::uint32_t rowBytes = camera_.RowBytes();
     const Picture picture = camera_.CurrentPicture();
+    const SceneLayout scene = camera_.CurrentScene();
     if (faults_.startMarkers) {
         Block marker{};
         marker[kStartMarkerFlagOffset] = 1;
         if (!SendTransfer(marker, generation)) return false;
     }
-    std::vector<std::uint8_t> chunk(kChunkBytes);
     for (std::uint32_t offset = 0;;) {
         const std::uint32_t length = std::min(kChunkBytes, frameBytes - offset);
-        const std::span<std::uint8_t> part = std::span(chunk).first(length);
-        if (picture == Picture::Bayer) {
-            FillBayerPicture(frameNumber, rowBytes, offset, part);
-        } else {
-            FillFramePattern(frameNumber, offset, part);
+        const std::span<std::uint8_t> part = std::span(chunk_).first(length);
+        switch (picture) {
+        case Picture::Pattern: FillFramePattern(frameNumber, offset, part); break;
+        case Picture::Bayer: FillBayerPicture(frameNumber, rowBytes, offset, part); break;
+        case Picture::Scene: FillScenePicture(frameNumber, scene, offset, part); break;
         }
         if (!SendTransfer(part, generation)) return false;
         offset += length;

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <thread>
+#include <vector>
 
 #include "sim_camera.h"
 
@@ -43,6 +44,7 @@ private:
     std::atomic<std::uint32_t> framesSent_{0};
     std::atomic<std::uint32_t> faultsInjected_{0};
     std::uint64_t transfers_ = 0;
+    std::vector<std::uint8_t> chunk_;  // one transfer, filled afresh for each
     std::thread thread_;
 };
 

@@ -94,6 +94,9 @@ std::vector<SimulatedCamera> ParseSimulatedCameras(std::span<const std::uint8_t>
         if (const auto height = Number(ini.Value(section, u"Height"), 1, 65535)) {
             camera.sensorHeight = static_cast<std::uint16_t>(*height);
         }
+        if (const auto phase = Number(ini.Value(section, u"BayerPhase"), 1, 4)) {
+            camera.bayerPhase = static_cast<kqff::sim::BayerPhase>(*phase);
+        }
         if (auto name = ini.Value(section, u"Name"); name && !name->empty()) {
             if (name->size() > kMaxNameChars) {
                 name->resize(kMaxNameChars);

@@ -10,9 +10,13 @@
 //   Width=752            ; sensor size in pixels
 //   Height=480
 //   Name=Bench camera    ; friendly name
+//   BayerPhase=1         ; colour at (0,0) of each 2 x 2 cell: 1 RGGB, 2 GRBG,
+//                        ; 3 GBRG, 4 BGGR (kqff::sim::BayerPhase)
 //
 // The type code is mapped back to an instance id through the library's own
 // identification table, so the library opens the camera as that model.
+// Each camera streams the moving scene (ccd_driver/sim/scene_picture.h),
+// mosaicked with its Bayer phase, or in grey when it is monochrome.
 // Nothing here fails: each bad or missing value has a fallback.
 // - Count missing, not a number or outside 0..8: 1.
 // - Type missing or without a camera in the table (0, 23, 26, ...): 10.
@@ -23,6 +27,9 @@
 //   sensor's size, so its frames come short and the library drops them.
 // - Name missing or empty: "Simulated camera N"; longer than 255
 //   characters: cut there.
+// - BayerPhase missing or outside 1..4: 1, the phase the library assumes
+//   in the colour mode and flip mode it opens every model with (0 and 0),
+//   so a camera shows its true colours unless the file says otherwise.
 // Without a file the bus holds one colour camera, type 10.
 
 #include <cstdint>
@@ -32,7 +39,11 @@
 #include <string>
 #include <vector>
 
+#include "scene_picture.h"
+
 namespace kq::simcam {
+
+inline constexpr kqff::sim::BayerPhase kDefaultBayerPhase = kqff::sim::BayerPhase::Rggb;
 
 struct SimulatedCamera {
     std::int32_t typeCode = 0;
@@ -40,6 +51,7 @@ struct SimulatedCamera {
     std::uint16_t sensorWidth = 0;
     std::uint16_t sensorHeight = 0;
     std::u16string friendlyName;
+    kqff::sim::BayerPhase bayerPhase = kDefaultBayerPhase;
     // Derived from the type code and colour through the identification table.
     std::u16string instanceId;
     std::uint16_t vendorId = 0;

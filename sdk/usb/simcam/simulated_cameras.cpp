@@ -13,6 +13,9 @@ std::shared_ptr<SimulatedCameras::Bus> SimulatedCameras::MakeBus(std::vector<Sim
         made->bus.AddCamera(c.instanceId, c.friendlyName, [c] {
             auto device = std::make_unique<sim::DriverCoreDevice>(c.vendorId, c.productId);
             device->Camera().SetSensorSize(c.sensorWidth, c.sensorHeight);
+            device->Camera().SetPicture(kqff::sim::Picture::Scene);
+            device->Camera().SetBayerPhase(c.bayerPhase);
+            device->Camera().SetMonochromeSensor(c.monochrome);
             device->StartVideo();
             return device;
         });

@@ -1,7 +1,7 @@
 #pragma once
 // The simulated-camera build's world: a simulated bus holding the cameras
 // of a configuration, each answered by the driver's own core over a
-// simulated USB camera streaming its moving test pattern, and the library's
+// simulated USB camera streaming its moving scene, and the library's
 // device table over that bus. The test exports of that build reach the
 // bus only through here; cameras are numbered from 1, in configuration
 // order. Thread-safe: every call may come from any client thread.

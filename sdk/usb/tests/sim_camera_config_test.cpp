@@ -130,6 +130,47 @@ TEST_P(SimCameraFallback, GivesTheDocumentedCameras) {
 INSTANTIATE_TEST_SUITE_P(BadValues, SimCameraFallback, ::testing::ValuesIn(kFallbacks),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct PhaseCase {
+    const char* name;
+    const char* line;  // in [Camera1]
+    kqff::sim::BayerPhase phase;
+};
+
+const PhaseCase kPhaseCases[] = {
+    {"missing", "", kqff::sim::BayerPhase::Rggb},
+    {"one", "BayerPhase=1", kqff::sim::BayerPhase::Rggb},
+    {"two", "BayerPhase=2", kqff::sim::BayerPhase::Grbg},
+    {"three", "BayerPhase=3", kqff::sim::BayerPhase::Gbrg},
+    {"four", "bayerphase = 4", kqff::sim::BayerPhase::Bggr},
+    {"zero", "BayerPhase=0", kqff::sim::BayerPhase::Rggb},
+    {"five", "BayerPhase=5", kqff::sim::BayerPhase::Rggb},
+    {"negative", "BayerPhase=-2", kqff::sim::BayerPhase::Rggb},
+    {"empty", "BayerPhase=", kqff::sim::BayerPhase::Rggb},
+    {"name", "BayerPhase=BGGR", kqff::sim::BayerPhase::Rggb},
+    {"fraction", "BayerPhase=2.5", kqff::sim::BayerPhase::Rggb},
+    {"huge", "BayerPhase=4000000000004", kqff::sim::BayerPhase::Rggb},
+};
+
+void PrintTo(const PhaseCase& c, std::ostream* os) { *os << c.name; }
+
+class SimCameraBayerPhase : public ::testing::TestWithParam<PhaseCase> {};
+
+// The phase of the camera that names it, the library's own one otherwise,
+// colour and monochrome alike; the other camera keeps its own.
+TEST_P(SimCameraBayerPhase, IsReadOrFallsBackToTheLibrarysPhase) {
+    const PhaseCase& c = GetParam();
+    for (const char* monochrome : {"0", "1"}) {
+        const auto cameras = Parse(std::string("[Cameras]\nCount=2\n[Camera1]\nMonochrome=") + monochrome + "\n" +
+                                   c.line + "\n[Camera2]\nBayerPhase=3\n");
+        ASSERT_EQ(cameras.size(), 2u);
+        EXPECT_EQ(cameras[0].bayerPhase, c.phase) << "monochrome " << monochrome;
+        EXPECT_EQ(cameras[1].bayerPhase, kqff::sim::BayerPhase::Gbrg);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, SimCameraBayerPhase, ::testing::ValuesIn(kPhaseCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(SimCameraConfig, MonochromeOnlyTypesStayMonochromeAndBadFlagsMeanColour) {
     EXPECT_TRUE(Parse("[Camera1]\nType=25\nMonochrome=0\n")[0].monochrome) << "type 25 has no colour variant";
     EXPECT_FALSE(Parse("[Camera1]\nType=10\nMonochrome=2\n")[0].monochrome);
@@ -179,6 +220,7 @@ TEST(SimCameraConfig, AFileThatCannotBeReadGivesNothingAndNoFileMeansOneColourCa
     EXPECT_EQ(defaults[0].typeCode, 10);
     EXPECT_FALSE(defaults[0].monochrome);
     EXPECT_EQ(IdentifyInstanceId(defaults[0].instanceId).colorType, 0);
+    EXPECT_EQ(defaults[0].bayerPhase, kqff::sim::BayerPhase::Rggb);
 }
 
 TEST(IniText, SectionsAndKeysIgnoreCaseAndTheFirstValueCounts) {

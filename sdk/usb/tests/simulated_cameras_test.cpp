@@ -1,10 +1,12 @@
 // The simulated-camera build's world, natively: cameras from a configuration
-// open as their models through the library, stream the driver core's moving
-// pattern, leave and come back as the system would report it, and give way
-// to other cameras only while none is open.
+// open as their models through the library, stream the moving scene in the
+// colours their Bayer phase gives it, leave and come back as the system
+// would report it, and give way to other cameras only while none is open.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -98,6 +100,80 @@ TEST_F(SimulatedCamerasTest, FramesAreLiveAndAWindowPastTheSensorGetsNone) {
     std::vector<std::uint8_t> past;
     EXPECT_EQ(Grab(handle, past), status::kNoFrame) << "a 320 x 240 sensor sends short frames";
     EXPECT_EQ(world.Library().Uninitialize(handle), status::kSuccess);
+}
+
+// The hues of the eight bars, white to black: bit 2 red, bit 1 green, bit 0 blue.
+constexpr int kBarHues[8] = {7, 6, 3, 2, 5, 4, 1, 0};
+
+// The hues met along the bar rows of a delivered 24-bit picture, left to
+// right, starting at white: runs of one clear hue at least kMinRun pixels
+// long. The library's chroma clamp dims a blue that outshines red (to
+// about 107 of 224), so a channel counts as on from 100.
+std::vector<int> HueRuns(const DeliveredFrame& picture) {
+    constexpr int kMinRun = 8;
+    const int width = picture.size.width;
+    const int row = picture.size.height / 2;  // bottom-up rows; the bars fill the upper three quarters
+    const std::uint8_t* p = picture.pixels.data() + 3 * static_cast<std::size_t>(row) * width;
+    std::vector<int> runs;
+    int hue = -1, length = 0;
+    for (int x = 0; x <= width; ++x, p += 3) {
+        int here = -1;
+        if (x < width) {
+            here = 0;
+            for (int channel = 0; channel < 3 && here >= 0; ++channel) {
+                const int v = p[channel];  // blue, green, red
+                if (v > 60 && v < 100)
+                    here = -1;
+                else if (v >= 100)
+                    here |= 1 << channel;
+            }
+        }
+        if (here == hue) {
+            ++length;
+            continue;
+        }
+        if (hue >= 0 && length >= kMinRun && (runs.empty() || runs.back() != hue)) runs.push_back(hue);
+        hue = here;
+        length = 1;
+    }
+    if (runs.size() > 1 && runs.front() == runs.back()) runs.pop_back();  // one bar across the wrap
+    const auto white = std::find(runs.begin(), runs.end(), 7);
+    if (white != runs.end()) std::rotate(runs.begin(), white, runs.end());
+    return runs;
+}
+
+// Red and blue exchanged: what the kernels make of a BGGR sensor.
+int RedForBlue(int hue) { return (hue & 2) | (hue & 4) >> 2 | (hue & 1) << 2; }
+
+// Through the library's whole frame path with its default settings, over
+// two frames (the bars have moved): a camera without a BayerPhase shows the
+// bars in their colours, a BGGR camera with red and blue exchanged.
+TEST(SimulatedScene, TheLibraryShowsTheBarsInTheirColoursWhenThePhaseIsItsOwn) {
+    SimulatedCameras world{Cameras("[Cameras]\nCount=2\n[Camera1]\nType=10\n[Camera2]\nType=10\nBayerPhase=4\n")};
+    const std::vector<int> bars(std::begin(kBarHues), std::end(kBarHues));
+    std::vector<int> swapped;
+    std::transform(bars.begin(), bars.end(), std::back_inserter(swapped), RedForBlue);
+    for (const int camera : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "camera " << camera);
+        std::uint32_t handle = 0;
+        std::int32_t index = camera;
+        const CapInfo window = Window(640, 480);
+        ASSERT_EQ(world.Library().Initialize(&index, &window, &handle), status::kSuccess);
+        for (int frame = 0; frame < 2; ++frame) {
+            std::vector<int> runs;
+            const int grabbed = world.Library().WithDevice(handle, [&](BaseDevice& d) {
+                std::vector<std::uint8_t> raw(d.FrameBytes());
+                return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& picture) {
+                    EXPECT_EQ(picture.bitsPerPixel, 24);
+                    runs = HueRuns(picture);
+                    return status::kSuccess;
+                });
+            });
+            EXPECT_EQ(grabbed, status::kSuccess);
+            EXPECT_EQ(runs, camera == 1 ? bars : swapped) << "frame " << frame;
+        }
+        EXPECT_EQ(world.Library().Uninitialize(handle), status::kSuccess);
+    }
 }
 
 TEST_F(SimulatedCamerasTest, UnplugAndReplugReachTheOpenHandleAsSystemNotices) {

@@ -2,8 +2,8 @@
  * with only KQCMOSu.h and windows.h: loads the DLL by full path, opens
  * camera 1, checks its friendly name (the first argument), streams into a
  * real window until the frame callback has seen several different frames,
- * then stops and closes. Exit code 0 on success; every failure says what
- * failed. */
+ * each showing the simulated scene's colour bars, then stops and closes.
+ * Exit code 0 on success; every failure says what failed. */
 #include <windows.h>
 
 #include <stdio.h>
@@ -29,8 +29,21 @@ struct Frames {
     HANDLE enough; /* manual-reset event, set at FRAMES_WANTED */
     int count;
     int changes; /* frames that differ from the one before */
+    int barred;  /* frames that show a red and a blue bar */
     unsigned char last[64];
 };
+
+/* Pixels of the middle row of a 24-bit bottom-up picture (blue, green, red)
+ * in which `bright` clearly outshines the other two channels. */
+static int PixelsOf(const unsigned char* frame, int bright) {
+    const unsigned char* p = frame + 3 * (HEIGHT / 2) * WIDTH;
+    int n = 0;
+    int x;
+    for (x = 0; x < WIDTH; ++x, p += 3) {
+        if (p[bright] >= 100 && p[(bright + 1) % 3] <= 60 && p[(bright + 2) % 3] <= 60) ++n;
+    }
+    return n;
+}
 
 static int KQAPI OnFrame(unsigned char* frame, int unused, void* context) {
     struct Frames* frames = (struct Frames*)context;
@@ -38,6 +51,8 @@ static int KQAPI OnFrame(unsigned char* frame, int unused, void* context) {
     EnterCriticalSection(&frames->lock);
     if (frames->count > 0 && memcmp(frames->last, frame, sizeof frames->last) != 0) ++frames->changes;
     memcpy(frames->last, frame, sizeof frames->last);
+    /* The bars are WIDTH / 8 wide and pass through the middle row. */
+    if (PixelsOf(frame, 2) >= WIDTH / 16 && PixelsOf(frame, 0) >= WIDTH / 16) ++frames->barred;
     if (++frames->count == FRAMES_WANTED) SetEvent(frames->enough);
     LeaveCriticalSection(&frames->lock);
     return 0;
@@ -130,6 +145,9 @@ static int Stream(HMODULE module, HWND window, const char* expectedName) {
             result = 1;
         } else if (frames.changes < FRAMES_WANTED - 1) {
             printf("kq_c_client: only %d of %d frames differ from the one before\n", frames.changes, frames.count - 1);
+            result = 1;
+        } else if (frames.barred < frames.count) {
+            printf("kq_c_client: only %d of %d frames show a red and a blue bar\n", frames.barred, frames.count);
             result = 1;
         } else if (status != 0) {
             result = Fail("KQ_StopView failed", status);
