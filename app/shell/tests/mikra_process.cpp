@@ -1,8 +1,6 @@
 #include "mikra_process.h"
 
-#include <cstdio>
 #include <functional>
-#include <sstream>
 
 std::wstring ProgramFolder() {
     std::vector<wchar_t> path(32768, L'\0');
@@ -91,68 +89,6 @@ void MikraProcess::Kill() {
         TerminateProcess(m_process.Get(), 99);
         WaitForSingleObject(m_process.Get(), kExitTimeoutMs);
     }
-}
-
-std::string MikraProcess::ThreadStacks() const {
-    if (!IsRunning()) {
-        return "(the process has ended)";
-    }
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE commandsRead = nullptr, commandsWrite = nullptr, outputRead = nullptr, outputWrite = nullptr;
-    if (!CreatePipe(&commandsRead, &commandsWrite, &inherit, 0)) {
-        return "(no pipe for the debugger)";
-    }
-    UniqueKernelHandle commandsIn(commandsRead), commands(commandsWrite);
-    if (!CreatePipe(&outputRead, &outputWrite, &inherit, 0)) {
-        return "(no pipe for the debugger)";
-    }
-    UniqueKernelHandle output(outputRead), outputOut(outputWrite);
-    SetHandleInformation(commands.Get(), HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(output.Get(), HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = commandsIn.Get();
-    startup.hStdOutput = outputOut.Get();
-    startup.hStdError = outputOut.Get();
-    PROCESS_INFORMATION info{};
-    std::wstring commandLine = L"winedbg";
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
-        return "(winedbg did not start)";
-    }
-    UniqueKernelHandle debugger(info.hProcess), debuggerThread(info.hThread);
-    commandsIn.Reset();
-    outputOut.Reset();
-    char text[96];
-    const int length = std::snprintf(text, sizeof(text), "attach 0x%lx\nbt all\ndetach\nquit\n", m_id);
-    DWORD written = 0;
-    WriteFile(commands.Get(), text, static_cast<DWORD>(length), &written, nullptr);
-    commands.Reset();
-
-    std::string all;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(output.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) {
-        all.append(buffer, got);
-    }
-    WaitForSingleObject(debugger.Get(), 10000);
-
-    // bt all walks every process of the session; keep this one's threads.
-    char own[32];
-    std::snprintf(own, sizeof(own), " in process %04lx ", m_id);
-    std::istringstream lines(all);
-    std::string line, kept;
-    bool keep = false;
-    while (std::getline(lines, line)) {
-        if (line.rfind("Backtracing for thread", 0) == 0) {
-            keep = line.find(own) != std::string::npos;
-        }
-        if (keep) {
-            kept += line + "\n";
-        }
-    }
-    return kept.empty() ? all : kept;
 }
 
 HWND MikraProcess::WaitForMainFrame(DWORD timeoutMs) const {

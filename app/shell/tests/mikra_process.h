@@ -27,9 +27,6 @@ public:
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     bool IsRunning() const;
     void Kill();
-    // Every thread's stack of the running process, from Wine's debugger, for
-    // the message of a wait that timed out.
-    std::string ThreadStacks() const;
     DWORD GetId() const { return m_id; }
 
     // The main frame ("Vizcam Viewer") of this process, waited for.

@@ -71,7 +71,7 @@ protected:
     HWND StartFirst(const std::wstring& arguments = L"") {
         EXPECT_TRUE(first_.Start(arguments));
         HWND frame = first_.WaitForMainFrame();
-        EXPECT_NE(frame, nullptr) << "no main frame\n" << first_.ThreadStacks();
+        EXPECT_NE(frame, nullptr) << "no main frame";
         return frame;
     }
 
@@ -93,7 +93,7 @@ protected:
         PostMessageW(frame, WM_CLOSE, 0, 0);
         Answer(IDOK);
         DWORD code = 1;
-        EXPECT_TRUE(first_.WaitForExit(kExitTimeoutMs, &code)) << "Mikra did not end\n" << first_.ThreadStacks();
+        EXPECT_TRUE(first_.WaitForExit(kExitTimeoutMs, &code)) << "Mikra did not end";
         EXPECT_EQ(code, 0u);
     }
 
@@ -196,7 +196,7 @@ TEST_F(MikraTest, MissingLanguageLibraryEndsSilentlyAndKeepsTheExportOptions) {
     WriteSetting(L"Option", L"ExportExcelOneFile", L"C:\\keep.xls");
     ASSERT_TRUE(first_.Start());
     DWORD code = 1;
-    ASSERT_TRUE(first_.WaitForExit(kStartTimeoutMs, &code)) << "Mikra kept running\n" << first_.ThreadStacks();
+    ASSERT_TRUE(first_.WaitForExit(kStartTimeoutMs, &code)) << "Mikra kept running";
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(ReadSetting(L"Option", L"ExportExcelPic"), L"1");
     EXPECT_EQ(ReadSetting(L"Option", L"ExportExcelOneFile"), L"C:\\keep.xls");
@@ -215,8 +215,7 @@ TEST_F(MikraTest, SecondInstanceHandsItsDocumentToTheFirstAndEnds) {
         MikraProcess second;
         ASSERT_TRUE(second.Start(arguments));
         DWORD code = 1;
-        EXPECT_TRUE(second.WaitForExit(kStartTimeoutMs, &code)) << "second instance kept running\n"
-                                                                << second.ThreadStacks();
+        EXPECT_TRUE(second.WaitForExit(kStartTimeoutMs, &code)) << "second instance kept running";
         EXPECT_EQ(code, 0u);
         EXPECT_TRUE(first_.IsRunning());
     };

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "point_filters.h"
 #include "status_codes.h"
 #include "kqff_protocol.h"
 
@@ -260,16 +261,23 @@ int BaseDevice::SetDoAEInRegion(bool on, AwbCallback callback, void* context, st
 
 int BaseDevice::SetDoAWBInRegion(bool on, AwbCallback callback, void* context, std::int32_t x1, std::int32_t y1,
                                  std::int32_t x2, std::int32_t y2) {
-    if (int rc = SetDoAWB(on, callback, context); rc != status::kSuccess) return rc;
+    // Like SetDoAWB but without its monochrome check: a region may be balanced on any sensor.
+    awbOn_ = on;
+    awbCallback_ = callback;
+    callbackContext_ = context;
+    Pipeline().RequestWhiteBalance(on);
+    // One region serves exposure and white balance.
+    Pipeline().AutoExposure().region().Set(x1, y1, x2, y2,
+                                           {static_cast<int>(capInfo_.width), static_cast<int>(capInfo_.height)});
     awbRegion_ = TopDownRegion(x1, y1, x2, y2, static_cast<std::int32_t>(capInfo_.width),
                                static_cast<std::int32_t>(capInfo_.height), false);
     return status::kSuccess;
 }
 
 int BaseDevice::SetContrastValue(std::int32_t value) {
-    // Any value maps onto 1..32, negative ones included.
-    const std::int64_t wrapped = ((std::int64_t{value} - 1) % 32 + 32) % 32;
-    contrast_ = static_cast<std::int32_t>(wrapped + 1);
+    // 1..32 stay, 33 becomes 1; the remainder keeps the sign of value - 1,
+    // so 0 stays 0 and -40 becomes -8.
+    contrast_ = kqcmos::NormalizeContrast(value);
     return status::kSuccess;
 }
 
@@ -279,7 +287,7 @@ int BaseDevice::SetSaturation(std::int32_t value) {
 }
 
 int BaseDevice::SetSharpness(std::int32_t level) {
-    sharpness_ = level;
+    sharpness_ = kqcmos::ClampSharpness(level);
     return status::kSuccess;
 }
 

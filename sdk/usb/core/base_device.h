@@ -201,6 +201,10 @@ public:
     // it is valid. While streaming it is the last processed frame.
     using PictureUse = std::function<int(const DeliveredFrame&)>;
     int GrabFrame(std::uint8_t* buffer, bool process, const PictureUse& use);
+    // A grab with processing (KQ_GetRawFrameToBmp) whose `use`
+    // sees the processed raw frame the demosaic started from: the caller's
+    // buffer, or its turned copy in flip modes 4 and 5.
+    int GrabProcessedRaw(std::uint8_t* buffer, const PictureUse& use);
 
     // Tables of the pixel path.
     int SetGamma(std::int32_t index);
@@ -277,6 +281,8 @@ protected:
     void NotifyDeviceEvent(std::int32_t event);
 
     // Streaming internals.
+    enum class GrabOutput { raw, picture, processedRaw };
+    int Grab(std::uint8_t* buffer, GrabOutput output, const PictureUse& use);
     void CaptureLoop(const std::atomic<bool>& stop);
     void ProcessCapturedFrame();
     void Deliver(const DeliveredFrame& frame);

@@ -44,13 +44,14 @@ PictureSettings BaseDevice::CurrentSettings() const {
     s.colorMode = colorMode_;
     s.flipMode = flipMode_;
     s.colorAdjust = colorAdjust_;
-    s.monochromeSensor = identity_.colorType == 1;
+    s.plainGreySensor = identity_.typeCode == 3 && identity_.colorType == 1;
     s.light = light_;
     s.contrast = contrast_;
     s.saturation = saturation_;
     s.sharpness = sharpness_;
     s.hdr = hdr_ != 0;
     s.microscopeMode = microscopeMode_;
+    s.alternateExposure = aeAlternate_;
     s.showAutoMark = showAutoMark_;
     s.cropEnabled = cropEnabled_;
     s.crop = CropRequest{crop_.x, crop_.y, crop_.width, crop_.height};
@@ -65,7 +66,6 @@ FrameSource BaseDevice::CurrentSource() const {
     s.window.rowStart = static_cast<int>(capInfo_.rowStart);
     s.halfReadout = (capInfo_.control & capinfo_bits::halfReadout) != 0;
     s.exposure = static_cast<std::int32_t>(capInfo_.exposure);
-    s.exposureLimit = geometry_.maxExposure;
     return s;
 }
 
@@ -156,6 +156,7 @@ void BaseDevice::ProcessCapturedFrame() {
     FrameEvents events;
     const auto calibration = StepPixelCalibration();
     const auto delivered = Pipeline().Process(settings, source, events);
+    if (settings.alternateExposure) aeOn_ = false;  // the alternate AE ends the continuous one
     // After the frame: a new exposure or window applies to the next one.
     if (calibration) SendCaptureSettings(*calibration);
 
@@ -298,6 +299,15 @@ int BaseDevice::CapFastMode(bool on) {
 // ---- Single-frame grab ----
 
 int BaseDevice::GrabFrame(std::uint8_t* buffer, bool process, const PictureUse& use) {
+    return Grab(buffer, process ? GrabOutput::picture : GrabOutput::raw, use);
+}
+
+int BaseDevice::GrabProcessedRaw(std::uint8_t* buffer, const PictureUse& use) {
+    return Grab(buffer, GrabOutput::processedRaw, use);
+}
+
+int BaseDevice::Grab(std::uint8_t* buffer, GrabOutput output, const PictureUse& use) {
+    const bool process = output != GrabOutput::raw;
     if (triggerMode_ != 0) return status::kNotSupported;
     if (buffer == nullptr) return status::kNullFrameBuffer;
     if (Gone()) return status::kNoDevice;
@@ -312,9 +322,10 @@ int BaseDevice::GrabFrame(std::uint8_t* buffer, bool process, const PictureUse& 
         const auto lastRaw = Pipeline().LastRaw();
         if (!last || lastRaw.size() != raw.size()) return status::kNoFrame;
         std::copy(lastRaw.begin(), lastRaw.end(), raw.begin());
-        if (process) return use(*last);
-        const auto corrected = Pipeline().ProcessGrab(settings, source, raw, false);
-        return corrected ? use(*corrected) : status::kNotSupported;
+        if (output == GrabOutput::picture) return use(*last);
+        const auto corrected = Pipeline().ProcessGrab(settings, source, raw, process);
+        const auto plane = Pipeline().GrabSource();
+        return corrected && plane ? use(*plane) : status::kNotSupported;
     }
 
     if (fastMode_) {
@@ -331,7 +342,12 @@ int BaseDevice::GrabFrame(std::uint8_t* buffer, bool process, const PictureUse& 
     if (!fastMode_) Control(kqff::kIoctlStopCapture, {}, {});
     if (!arrived) return status::kNoFrame;
     const auto picture = Pipeline().ProcessGrab(settings, source, raw, process);
-    return picture ? use(*picture) : status::kNotSupported;
+    if (!picture) return status::kNotSupported;
+    if (output == GrabOutput::processedRaw) {
+        const auto plane = Pipeline().GrabSource();
+        return plane ? use(*plane) : status::kNotSupported;
+    }
+    return use(*picture);
 }
 
 // ---- Recording ----

@@ -46,6 +46,8 @@ FramePipeline::FramePipeline(FrameSize sensor, bool stripeCapable)
       stripePlanes_(stripeCapable ? 3 * PlaneBytes(sensor) : 0),
       demosaic_({sensor.width, sensor.height + 2}),
       flatField_(sensor),
+      alternateExposure_({sensor.width, sensor.height + 2}),
+      toneCurve_(kqcmos::BuildDefaultToneCurve()),
       lastRaw_(PlaneBytes(sensor)) {}
 
 std::span<std::uint8_t> FramePipeline::CorrectRaw(const PictureSettings& settings, const FrameSource& source,
@@ -72,16 +74,21 @@ std::span<std::uint8_t> FramePipeline::CorrectRaw(const PictureSettings& setting
 
 std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& settings, FrameSize size,
                                                      std::span<std::uint8_t> source, std::span<std::uint8_t> picture,
-                                                     std::span<std::uint8_t> cropOut, bool whiteBalancePending) {
+                                                     std::span<std::uint8_t> cropOut, bool whiteBalancePending,
+                                                     bool streamed) {
     if (source.empty()) return std::nullopt;
     kqcmos::ApplyLight(source, settings.light);
-    kqcmos::AdjustColor(source, (2 * settings.contrast) % 256, settings.colorMode);
-    if (!whiteBalancePending) {
+    kqcmos::AdjustColor(source, kqcmos::ContrastArgument(settings.contrast), settings.colorMode);
+    // Both microscope filters act in microscope mode only, so other frames
+    // keep their colours; with HDR on, the filter ends with the tone curve.
+    if (!whiteBalancePending && settings.microscopeMode) {
         kqcmos::MicroscopeChromaClamp3(size, source);
-        if (settings.hdr || settings.microscopeMode) kqcmos::MicroscopeBayerFilter3(size, source);
+        kqcmos::MicroscopeBayerFilter3(
+            size, source, settings.hdr ? std::span<const std::uint32_t>(toneCurve_) : std::span<const std::uint32_t>());
     }
+    if (!streamed) grabSource_ = DeliveredFrame{source, size, 8};
     const kqcmos::DemosaicSettings demosaic{settings.colorMode, settings.flipMode, settings.colorAdjust,
-                                            settings.monochromeSensor};
+                                            settings.plainGreySensor};
     if (!kqcmos::Demosaic(demosaic, size, picture, source, demosaic_)) return std::nullopt;
     const int bpp = kqcmos::OutputBytesPerPixel(settings.colorMode);
     const auto frame = picture.first(FrameBytes(size, bpp));
@@ -98,13 +105,13 @@ std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& sett
         auto blue = stripePlanes_.span().first(plane);
         auto green = stripePlanes_.span().subspan(plane, plane);
         auto red = stripePlanes_.span().subspan(2 * plane, plane);
-        if (stripeRecapture_) {
+        if (stripeRecapture_ && streamed) {
             stripesTaken_ = kqcmos::ComputeErasurePlanes(size, settings.flipMode, frame, blue, green, red);
             stripeRecapture_ = false;
         }
         if (stripeEnabled_ && stripesTaken_) kqcmos::ApplyErasurePlanes(size, frame, blue, green, red);
     }
-    if (settings.hdr && settings.colorMode == 0) kqcmos::ApplyTable(frame, kqcmos::HdrToneTable());
+    if (streamed && settings.hdr && settings.colorMode == 0) kqcmos::ApplyTable(frame, kqcmos::HdrToneTable());
 
     DeliveredFrame out{frame, size, 8 * bpp};
     if (settings.cropEnabled) {
@@ -128,24 +135,44 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
     std::copy(frame.begin(), frame.end(), lastRaw_.span().begin());
     lastRawBytes_ = frame.size();
 
-    if (autoExposure_.enabled()) {
-        int exposure = source.exposure;
-        const bool eightBit = kqcmos::OutputBytesPerPixel(settings.colorMode) == 1 || settings.monochromeSensor;
-        const kqcmos::ExposureOutcome outcome =
-            eightBit ? autoExposure_.Step8(size, frame, settings.showAutoMark, source.exposureLimit, exposure)
-                     : autoExposure_.StepBayer(size, frame, settings.showAutoMark, source.exposureLimit, exposure);
-        if (outcome.changed) events.sendExposure = exposure;
-        if (outcome.finished) events.reportExposure = exposure;
-    }
+    RunAutoExposure(settings, source, frame, events);
     const bool whiteBalancePending = whiteBalanceRequested_;
     if (whiteBalancePending) {
-        gains_ = kqcmos::ComputeWhiteBalance(size, frame, std::nullopt);
+        // Over the shared measuring region when it is set (all four values
+        // 1 or more), else the whole frame; the region is used once.
+        auto& region = autoExposure_.region();
+        gains_ = kqcmos::ComputeWhiteBalance(size, frame, region.ForWhiteBalance(size));
+        region.Reset();
         events.whiteBalance = gains_;
         whiteBalanceRequested_ = false;
     }
     const auto sourcePlane = CorrectRaw(settings, source, frame, rotated_, size, whiteBalancePending);
-    last_ = Convert(settings, size, sourcePlane, picture_, crop_, whiteBalancePending);
+    last_ = Convert(settings, size, sourcePlane, picture_, crop_, whiteBalancePending, true);
     return last_;
+}
+
+void FramePipeline::RunAutoExposure(const PictureSettings& settings, const FrameSource& source,
+                                    std::span<std::uint8_t> frame, FrameEvents& events) {
+    // The 8-bit step (AutoExposure8) belongs to the model
+    // classes; the base pipeline measures the raw Bayer frame whatever the
+    // colour mode or sensor, and the limit is 5000 for every model.
+    const kqcmos::FrameSize size = source.window.size;
+    int exposure = source.exposure;
+    if (settings.alternateExposure) {
+        // Selecting the alternate AE ends the continuous one; the alternate
+        // reports every change it makes.
+        autoExposure_.Enable(false);
+        alternateExposure_.SetLevel(autoExposure_.level());
+        const kqcmos::ExposureOutcome outcome =
+            alternateExposure_.Step(size, frame, kqcmos::kAutoExposureLimit, exposure);
+        if (outcome.changed) events.reportExposure = exposure;
+        return;
+    }
+    if (!autoExposure_.enabled()) return;
+    const kqcmos::ExposureOutcome outcome =
+        autoExposure_.StepBayer(size, frame, settings.showAutoMark, kqcmos::kAutoExposureLimit, exposure);
+    if (outcome.changed) events.sendExposure = exposure;
+    if (outcome.finished) events.reportExposure = exposure;
 }
 
 std::optional<DeliveredFrame> FramePipeline::ProcessGrab(const PictureSettings& settings, const FrameSource& source,
@@ -154,10 +181,14 @@ std::optional<DeliveredFrame> FramePipeline::ProcessGrab(const PictureSettings& 
     if (FrameBytes(size) == 0 || raw.size() < FrameBytes(size) || FrameBytes(size) > grabRotated_.size()) {
         return std::nullopt;
     }
+    grabSource_.reset();
     const auto sourcePlane = CorrectRaw(settings, source, raw, grabRotated_, size, false);
     if (sourcePlane.empty()) return std::nullopt;
-    if (!convert) return DeliveredFrame{sourcePlane, size, 8};
-    return Convert(settings, size, sourcePlane, grabPicture_, grabCrop_, false);
+    if (!convert) {
+        grabSource_ = DeliveredFrame{sourcePlane, size, 8};
+        return grabSource_;
+    }
+    return Convert(settings, size, sourcePlane, grabPicture_, grabCrop_, false, false);
 }
 
 }  // namespace kq

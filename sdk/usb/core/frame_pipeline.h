@@ -18,6 +18,7 @@
 #include "flat_field.h"
 #include "gain_tables.h"
 #include "gamma_table.h"
+#include "tone_tables.h"
 #include "white_balance.h"
 
 namespace kq {
@@ -27,13 +28,18 @@ struct PictureSettings {
     std::int32_t colorMode = 0;
     std::int32_t flipMode = 0;
     std::int32_t colorAdjust = 0;
-    bool monochromeSensor = false;
+    // The raw frame is plain grey, not a mosaic: the monochrome sensor of
+    // type 3. Other monochrome sensors go through the kernels.
+    bool plainGreySensor = false;
     std::int32_t light = 32;
     std::int32_t contrast = 16;
     std::int32_t saturation = 8;
     std::int32_t sharpness = 1;
     bool hdr = false;
     bool microscopeMode = false;
+    // KQ_AEParam's alternate automatic exposure is selected: it runs on
+    // every frame in place of the continuous one.
+    bool alternateExposure = false;
     bool showAutoMark = true;
     bool cropEnabled = false;
     CropRequest crop;
@@ -45,7 +51,6 @@ struct FrameSource {
     kqcmos::SensorWindow window;
     bool halfReadout = false;
     std::int32_t exposure = 0;
-    std::int32_t exposureLimit = 0;
 };
 
 struct DeliveredFrame {
@@ -56,8 +61,10 @@ struct DeliveredFrame {
 
 // What a frame asks the device to do after it was processed.
 struct FrameEvents {
-    std::optional<std::int32_t> sendExposure;        // AE changed the exposure
-    std::optional<std::int32_t> reportExposure;      // AE ended: tell the caller
+    std::optional<std::int32_t> sendExposure;  // AE changed the exposure
+    // AE ended, or the alternate AE changed the exposure: send it and tell
+    // the caller.
+    std::optional<std::int32_t> reportExposure;
     std::optional<kqcmos::GainTables> whiteBalance;  // one-shot balance done: report gains
 };
 
@@ -93,9 +100,15 @@ public:
                                           FrameEvents& events);
 
     // The corrections and (with `convert`) conversion of a grabbed raw frame
-    // held in `raw` (changed in place), into the grab picture buffer.
+    // held in `raw` (changed in place), into the grab picture buffer. A grab
+    // neither takes the stripe references nor applies the HDR table.
     std::optional<DeliveredFrame> ProcessGrab(const PictureSettings& settings, const FrameSource& source,
                                               std::span<std::uint8_t> raw, bool convert);
+    // The raw frame the last ProcessGrab handed to the conversion, with every
+    // step before the demosaic applied: `raw` itself, or the turned copy in
+    // flip modes 4 and 5 (then with width and height exchanged). Valid until
+    // the next grab.
+    std::optional<DeliveredFrame> GrabSource() const { return grabSource_; }
 
     // The last frame delivered by Process, kept until the next one.
     std::optional<DeliveredFrame> LastDelivered() const { return last_; }
@@ -132,9 +145,13 @@ private:
     std::span<std::uint8_t> CorrectRaw(const PictureSettings& settings, const FrameSource& source,
                                        std::span<std::uint8_t> raw, std::span<std::uint8_t> rotated,
                                        kqcmos::FrameSize& size, bool whiteBalancePending);
+    // `streamed`: the capture thread's frame; false for a single grab.
     std::optional<DeliveredFrame> Convert(const PictureSettings& settings, kqcmos::FrameSize size,
                                           std::span<std::uint8_t> source, std::span<std::uint8_t> picture,
-                                          std::span<std::uint8_t> cropOut, bool whiteBalancePending);
+                                          std::span<std::uint8_t> cropOut, bool whiteBalancePending, bool streamed);
+    // Pipeline step 3: the continuous or the alternate automatic exposure.
+    void RunAutoExposure(const PictureSettings& settings, const FrameSource& source, std::span<std::uint8_t> frame,
+                         FrameEvents& events);
 
     kqcmos::FrameSize sensor_;
     bool stripeCapable_;
@@ -148,6 +165,9 @@ private:
     kqcmos::FlatFieldTable flatField_;
     kqcmos::BadPixelTable badPixels_;
     kqcmos::AutoExposure autoExposure_;
+    kqcmos::AlternateAutoExposure alternateExposure_;
+    // The default tone curve, which the microscope Bayer filter applies with HDR.
+    kqcmos::ToneCurve toneCurve_;
     bool whiteBalanceRequested_ = false;
     bool flatFieldEnabled_ = false;
     bool flatFieldRebuild_ = false;
@@ -156,6 +176,7 @@ private:
     bool stripeEnabled_ = false;
     bool stripesTaken_ = false;
     std::optional<DeliveredFrame> last_;
+    std::optional<DeliveredFrame> grabSource_;
     FrameBuffer lastRaw_;
     std::size_t lastRawBytes_ = 0;
 };

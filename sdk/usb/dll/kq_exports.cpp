@@ -435,7 +435,9 @@ int KQAPI KQ_GetRawFrameToBmp(HANDLE handle, unsigned char** buffer, const wchar
         if (buffer == nullptr) return status::kNullFrameBuffer;
         const auto path = PictureFilePath(fileName);
         if (!path) return status::kNotSupported;
-        return d.GrabFrame(*buffer, false, [&](const kq::DeliveredFrame& f) {
+        // Grabbed with processing; the file holds the raw frame
+        // as the processing left it before the demosaic.
+        return d.GrabProcessedRaw(*buffer, [&](const kq::DeliveredFrame& f) {
             return Written(kq::files::WriteBmpFile(*path, f.pixels, f.size.width, f.size.height, 8, true));
         });
     });

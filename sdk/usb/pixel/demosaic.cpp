@@ -33,7 +33,7 @@ bool Demosaic(const DemosaicSettings& settings, FrameSize size, std::span<std::u
         return true;
     }
     RunRawPrefilter(settings.colorAdjust, size, raw);
-    if ((settings.colorMode == 2 || settings.colorMode == 3) && settings.monochromeSensor) {
+    if ((settings.colorMode == 2 || settings.colorMode == 3) && settings.plainGreySensor) {
         if (FrameBytes(size) > work.oriented_.size()) {
             return false;
         }

@@ -16,7 +16,10 @@ struct DemosaicSettings {
     int colorMode = 0;    // 0, 5 colour; 1 colour + sharpening; 2 grey RGB; 3 8-bit grey; 4 raw
     int flipMode = 0;     // 0..5
     int colorAdjust = 0;  // raw pre-filter: 1 sharpen, 2 defect filter
-    bool monochromeSensor = false;
+    // The raw frame is plain grey, not a mosaic (the monochrome sensor of
+    // type 3): grey modes 2 and 3 take the 2 x 2 average instead of the
+    // 3:3:3:1 grey kernels, which every other sensor, monochrome or not, uses.
+    bool plainGreySensor = false;
 };
 
 // Bytes per output pixel of a colour mode; 0 for modes above 5.

@@ -14,6 +14,10 @@ int ClampSaturation(int v) { return std::clamp(v, 1, 16); }
 
 int ClampSharpness(int v) { return std::clamp(v, 1, 8); }
 
+int ContrastArgument(int contrast) {
+    return static_cast<int>(((2 * static_cast<long long>(contrast)) % 256 + 256) % 256);
+}
+
 void ApplyLight(std::span<std::uint8_t> bytes, int light) {
     if (light == kNeutralLight) {
         return;

@@ -19,6 +19,10 @@ inline constexpr int kNeutralSharpness = 1;
 int NormalizeContrast(int v);
 int ClampSaturation(int v);  // 1..16
 int ClampSharpness(int v);   // 1..8
+// The contrast argument of AdjustColor for a stored contrast setting:
+// (2 x contrast) mod 256, in 0..255 (a setting of 0 or less gives 0 or a
+// large value, as the byte argument of the reference design does).
+int ContrastArgument(int contrast);
 
 // Scales every byte: v x (light + 31) / 64 below 32, v x light / 32 above,
 // limited to 255; 32 leaves the bytes unchanged.

@@ -345,6 +345,25 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, KqDllSnapshot,
                                            SnapshotCase{Picture::RgbJpegZoom, L"half.jpg", kWidth / 2, kHeight / 2,
                                                         0}));
 
+TEST_F(KqDllPictures, RawFrameToBmpGrabsWithProcessing) {
+    // Light 64 doubles every byte before the demosaic: the processed raw
+    // frame has only even bytes (and 255); a plain raw grab keeps odd ones.
+    ASSERT_EQ(KQ(KQ_SetLight)(handle, 64), 0);
+    std::vector<std::uint8_t> raw(static_cast<std::size_t>(kWidth) * kHeight);
+    unsigned char* slot = raw.data();
+    ASSERT_EQ(KQ(KQ_GetRawFrame)(handle, &slot), 0);
+    const auto odd = [](std::uint8_t v) { return v % 2 == 1 && v != 255; };
+    ASSERT_TRUE(std::any_of(raw.begin(), raw.end(), odd)) << "the test picture has odd bytes";
+
+    const auto path = FilesFolder() / L"raw_processed.bmp";
+    std::filesystem::remove(path);
+    ASSERT_EQ(KQ(KQ_GetRawFrameToBmp)(handle, &slot, path.c_str()), 0);
+    EXPECT_FALSE(std::any_of(raw.begin(), raw.end(), odd)) << "the buffer holds the processed frame";
+    const auto file = ReadAll(path);
+    ASSERT_EQ(file.size(), 54 + 1024 + raw.size());
+    EXPECT_EQ(std::memcmp(file.data() + 54 + 1024, raw.data(), raw.size()), 0);
+}
+
 TEST_P(KqDllSnapshot, RefusesAMissingOrUnwritablePath) {
     const SnapshotCase c = GetParam();
     std::vector<std::uint8_t> raw(static_cast<std::size_t>(kWidth) * kHeight);

@@ -239,8 +239,8 @@ TEST_P(SceneThroughDemosaic, BarsShowTheirColoursOnlyWhenThePhaseMatches) {
 }
 
 // A monochrome camera: no mosaic whatever the phase, and the library's grey
-// mode for such sensors (its default for them) shows the bars as falling
-// levels of grey.
+// mode for such sensors (its default for them), here with the 2 x 2 average
+// of the plain-grey type 3 sensor, shows the bars as falling levels of grey.
 TEST(SceneMonochrome, GreyBarsOfFallingLuminanceWhateverThePhase) {
     const auto rggb = Frame(1, Layout(kWidth, kRows, 1, BayerPhase::Rggb, true));
     for (const BayerPhase phase : {BayerPhase::Grbg, BayerPhase::Gbrg, BayerPhase::Bggr})

@@ -51,7 +51,10 @@ std::vector<std::uint8_t> SimFrame(std::uint32_t n, int width, int height) {
 
 std::vector<std::uint8_t> Expected(std::uint32_t n, int width, int height, int colorMode) {
     auto raw = SimFrame(n, width, height);
-    if (colorMode == 5) kqcmos::MicroscopeBayerFilter3({width, height}, raw);  // the microscope mode's filter
+    if (colorMode == 5) {  // the microscope mode's filters
+        kqcmos::MicroscopeChromaClamp3({width, height}, raw);
+        kqcmos::MicroscopeBayerFilter3({width, height}, raw);
+    }
     const int bpp = kqcmos::OutputBytesPerPixel(colorMode);
     std::vector<std::uint8_t> out(raw.size() * bpp);
     kqcmos::DemosaicWork work({width, height});
@@ -194,6 +197,36 @@ TEST_F(Streaming, AutomaticExposureReportsThroughItsCallback) {
     On([](BaseDevice& d) { return d.StopView(); });
     EXPECT_FALSE(On([](BaseDevice& d) { return d.AutoExposureOn() ? 1 : 0; }));
     // The exposure it reports is what was last sent to the camera.
+    EXPECT_EQ(report.values.back(),
+              static_cast<int>(On([](BaseDevice& d) { return static_cast<int>(d.LastSentBlock().exposure); })));
+}
+
+TEST_F(Streaming, AlternateExposureRunsInThePipelineAndReportsItsChanges) {
+    struct Report {
+        std::mutex lock;
+        std::condition_variable came;
+        std::vector<int> values;
+        static void KQ_STDCALL On(std::int32_t v1, std::int32_t, void* context) {
+            auto* self = static_cast<Report*>(context);
+            std::lock_guard<std::mutex> hold(self->lock);
+            self->values.push_back(v1);
+            self->came.notify_all();
+        }
+    } report;
+    // Selected through KQ_AEParam alone: continuous AE stays off.
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.AEParam(1, 1, &Report::On, &report); }), status::kSuccess);
+    ASSERT_FALSE(On([](BaseDevice& d) { return d.AutoExposureOn() ? 1 : 0; }));
+    bus.SetReadBudget(0, 8);
+    FrameSink sink;
+    ASSERT_EQ(StartWithSink(sink, 3), status::kSuccess);
+    ASSERT_TRUE(sink.WaitFor(8));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+    On([](BaseDevice& d) { return d.StopView(); });
+    // The test picture lies outside the band, so the fourth and the eighth
+    // frame each move the exposure; each move is sent and reported.
+    std::lock_guard<std::mutex> hold(report.lock);
+    ASSERT_EQ(report.values.size(), 2u);
+    EXPECT_NE(report.values[0], 100);
     EXPECT_EQ(report.values.back(),
               static_cast<int>(On([](BaseDevice& d) { return static_cast<int>(d.LastSentBlock().exposure); })));
 }

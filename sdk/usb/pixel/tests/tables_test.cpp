@@ -129,6 +129,11 @@ TEST(PointFilters, StoredSettingsAreLimited) {
     EXPECT_EQ(NormalizeContrast(1), 1);
     EXPECT_EQ(NormalizeContrast(0), 0);     // remainder -1 keeps the sign of v - 1
     EXPECT_EQ(NormalizeContrast(-40), -8);  // -41 % 32 = -9
+    // AdjustColor's argument is (2 x contrast) mod 256.
+    EXPECT_EQ(ContrastArgument(16), 32);
+    EXPECT_EQ(ContrastArgument(0), 0);
+    EXPECT_EQ(ContrastArgument(-8), 240);
+    EXPECT_EQ(ContrastArgument(200), 144);
 }
 
 TEST(PointFilters, NeutralLightAndContrastLeaveBytesUnchanged) {
