@@ -130,6 +130,7 @@ RequestResult Device::SetFormat(std::span<const std::uint8_t> in) {
     block_[block::kCommand] = command::kSetFormat;
     block_[block::kReadoutMode] = d.readoutMode;
     if (d.sizesFrame) {
+        frameBytesZeroed_.store(false, std::memory_order_release);
         pendingFrameBytes_.store(static_cast<std::uint32_t>(d.frameBytes), std::memory_order_release);
         geometryChanged_.store(true, std::memory_order_release);
     }

@@ -20,7 +20,9 @@
 //   ReadFrame()  IRP_MJ_READ: copies the newest complete frame and the
 //                frame-start trailer byte into the caller's buffer.
 //   DeviceStop() PnP stop, surprise removal and removal: stops streaming and
-//                forgets the frame geometry. Call it before destroying.
+//                zeroes the frame bytes (the chunking stays), so frames read
+//                after a new start carry only the trailer until a format is
+//                set. Call it before destroying.
 // All of them may run concurrently from any number of threads.
 #pragma once
 
@@ -159,6 +161,9 @@ private:
     // Frame bytes of the last accepted format (kNoFormat: none); the
     // completion latches it between frames.
     std::atomic<std::uint32_t> pendingFrameBytes_;
+    // Set by a device stop, cleared by the next format: frames keep the
+    // format's chunking but are handed out with no bytes.
+    std::atomic<bool> frameBytesZeroed_{false};
     std::atomic<bool> geometryChanged_{false};
     std::atomic<std::uint32_t> chunksRemaining_{0};
     // Owned by the completion alone.

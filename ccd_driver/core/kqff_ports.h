@@ -39,6 +39,11 @@ public:
     // done.OnVideoReadComplete runs exactly once for every call, possibly
     // before this returns (a submission that fails completes with its error).
     virtual void SubmitVideoRead(std::span<std::uint8_t> buffer, VideoReadCompletion& done) = 0;
+    // One synchronous GET_DESCRIPTOR request on the default pipe for
+    // descriptor type, index 0, language 0, asking for data.size() bytes;
+    // transferred gets what the device returned (a device answers at most
+    // the descriptor's own length).
+    virtual NtStatus GetDescriptor(std::uint8_t type, std::span<std::uint8_t> data, std::uint32_t& transferred) = 0;
     virtual NtStatus GetPortStatus(std::uint32_t& portStatus) = 0;
     virtual NtStatus ResetPort() = 0;
     // Cancels transfers in flight on the pipe; their completions still run.

@@ -37,7 +37,7 @@ std::uint8_t* Device::FrameBuffer(std::uint32_t index) const { return frameBuffe
 
 void Device::DeviceStop() {
     StopCapture();
-    pendingFrameBytes_.store(kNoFormat, std::memory_order_release);
+    frameBytesZeroed_.store(true, std::memory_order_release);
     geometryChanged_.store(true, std::memory_order_release);
 }
 
@@ -187,7 +187,15 @@ void Device::LatchGeometry() {
     // A new format takes effect between transfers; the partial frame is dropped.
     if (geometryChanged_.exchange(false, std::memory_order_acq_rel)) {
         const std::uint32_t bytes = pendingFrameBytes_.load(std::memory_order_acquire);
-        geometry_ = bytes == kNoFormat ? FrameGeometry{} : GeometryForFrameBytes(bytes);
+        const FrameGeometry g = bytes == kNoFormat ? FrameGeometry{} : GeometryForFrameBytes(bytes);
+        if (frameBytesZeroed_.load(std::memory_order_acquire)) {
+            // A device stop: the camera still sends frames of the last format,
+            // and they are counted as before, but hand out no bytes.
+            geometry_ = g;
+            geometry_.frameBytes = 0;
+            return;
+        }
+        geometry_ = g;
         chunksRemaining_.store(geometry_.chunksPerFrame, std::memory_order_relaxed);
     }
 }
@@ -296,6 +304,7 @@ StreamDiagnostics Device::Diagnostics() const {
     d.chunksRemaining = chunksRemaining_.load(std::memory_order_relaxed);
     const std::uint32_t bytes = pendingFrameBytes_.load(std::memory_order_acquire);
     if (bytes != kNoFormat) d.formatGeometry = GeometryForFrameBytes(bytes);
+    if (frameBytesZeroed_.load(std::memory_order_acquire)) d.formatGeometry.frameBytes = 0;
     return d;
 }
 

@@ -11,9 +11,73 @@ std::uint32_t OnSensor(std::uint32_t asked, std::uint16_t sensor) {
     return sensor != 0 && asked > sensor ? sensor : asked;
 }
 
+// One interface, its bulk endpoints in the driver's pipe order.
+std::vector<std::uint8_t> BuildConfiguration(bool withResponsePipe) {
+    const std::uint8_t endpoints = withResponsePipe ? 3 : 2;
+    std::vector<std::uint8_t> d = {
+        9, 2, 0, 0, 1,         1,    0,    0x80, 50,  // configuration 1 (wTotalLength below), bus powered
+        9, 4, 0, 0, endpoints, 0xFF, 0xFF, 0xFF, 0,   // interface 0, vendor class
+    };
+    const std::uint8_t addresses[] = {0x01, 0x82, 0x83};  // command OUT, video IN, response IN
+    for (std::uint8_t i = 0; i < endpoints; ++i) {
+        const std::uint8_t endpoint[] = {7, 5, addresses[i], 2, 0x00, 0x02, 0};  // bulk, 512-byte packets
+        d.insert(d.end(), std::begin(endpoint), std::end(endpoint));
+    }
+    vz::PutLE16(d, 2, static_cast<std::uint16_t>(d.size()));
+    return d;
+}
+
 }  // namespace
 
 SimCamera::SimCamera() = default;
+
+void SimCamera::SetUsbIdentity(std::uint16_t vendorId, std::uint16_t productId) {
+    std::lock_guard lock(mutex_);
+    vendorId_ = vendorId;
+    productId_ = productId;
+}
+
+void SimCamera::SetConfigurationDescriptor(std::vector<std::uint8_t> descriptor) {
+    std::lock_guard lock(mutex_);
+    configuration_ = std::move(descriptor);
+}
+
+std::vector<std::uint8_t> SimCamera::ConfigurationLocked() const {
+    return configuration_.empty() ? BuildConfiguration(hasResponsePipe_) : configuration_;
+}
+
+std::vector<std::uint8_t> SimCamera::ConfigurationDescriptor() const {
+    std::lock_guard lock(mutex_);
+    return ConfigurationLocked();
+}
+
+std::vector<DescriptorRequest> SimCamera::DescriptorLog() const {
+    std::lock_guard lock(mutex_);
+    return descriptorLog_;
+}
+
+NtStatus SimCamera::GetDescriptor(std::uint8_t type, std::span<std::uint8_t> data, std::uint32_t& transferred) {
+    std::lock_guard lock(mutex_);
+    transferred = 0;
+    descriptorLog_.push_back({type, static_cast<std::uint32_t>(data.size())});
+    if (!connected_) return kStatusDeviceNotConnected;
+    std::vector<std::uint8_t> descriptor;
+    if (type == 1) {
+        descriptor = {18, 1, 0x00, 0x02, 0xFF, 0xFF, 0xFF, 64, 0, 0, 0, 0, 0x00, 0x01, 1, 2, 3, 1};
+        vz::PutLE16(descriptor, 8, vendorId_);
+        vz::PutLE16(descriptor, 10, productId_);
+    } else if (type == 2) {
+        descriptor = ConfigurationLocked();
+    } else {
+        return kStatusUnsuccessful;  // the device stalls the request
+    }
+    // Like a device: a shorter request gets that many bytes, a longer one
+    // the whole descriptor.
+    const std::size_t n = std::min(data.size(), descriptor.size());
+    std::copy_n(descriptor.begin(), n, data.begin());
+    transferred = static_cast<std::uint32_t>(n);
+    return kStatusSuccess;
+}
 
 void SimCamera::SetHasResponsePipe(bool present) {
     std::lock_guard lock(mutex_);

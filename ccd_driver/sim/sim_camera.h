@@ -26,6 +26,13 @@ namespace kqff::sim {
 
 using Block = std::array<std::uint8_t, kBlockBytes>;
 
+// A GET_DESCRIPTOR request as the camera received it.
+struct DescriptorRequest {
+    std::uint8_t type = 0;
+    std::uint32_t requestedBytes = 0;
+    bool operator==(const DescriptorRequest&) const = default;
+};
+
 struct SimCounters {
     int videoReadsSubmitted = 0;
     int overlappingReads = 0;  // a read submitted while another was pending
@@ -41,6 +48,12 @@ public:
     SimCamera();
 
     // Configuration and faults.
+    // The identity in the device descriptor (0, 0 by default).
+    void SetUsbIdentity(std::uint16_t vendorId, std::uint16_t productId);
+    // The configuration descriptor the camera answers with; by default one
+    // interface with the command OUT, video IN and (while present) response
+    // IN bulk endpoints.
+    void SetConfigurationDescriptor(std::vector<std::uint8_t> descriptor);
     void SetHasResponsePipe(bool present);
     void SetConnected(bool connected);  // false also fails the pending read
     void FailCommandSends(int count, NtStatus status = kStatusUnsuccessful);
@@ -73,6 +86,9 @@ public:
 
     // What the camera saw.
     std::vector<Block> CommandLog() const;
+    std::vector<DescriptorRequest> DescriptorLog() const;
+    // The configuration descriptor the camera answers with now.
+    std::vector<std::uint8_t> ConfigurationDescriptor() const;
     void ClearCommandLog();
     SimCounters Counters() const;
     bool Streaming() const;            // after command 14, until 254
@@ -97,6 +113,7 @@ public:
     NtStatus BulkOut(UsbPipe pipe, std::span<const std::uint8_t> data) override;
     NtStatus BulkIn(UsbPipe pipe, std::span<std::uint8_t> data, std::uint32_t& transferred) override;
     void SubmitVideoRead(std::span<std::uint8_t> buffer, VideoReadCompletion& done) override;
+    NtStatus GetDescriptor(std::uint8_t type, std::span<std::uint8_t> data, std::uint32_t& transferred) override;
     NtStatus GetPortStatus(std::uint32_t& portStatus) override;
     NtStatus ResetPort() override;
     NtStatus AbortPipe(UsbPipe pipe) override;
@@ -107,12 +124,17 @@ private:
         std::span<std::uint8_t> buffer;
         VideoReadCompletion* done = nullptr;
     };
-    void Answer(const Block& block);          // mutex held
+    void Answer(const Block& block);  // mutex held
+    std::vector<std::uint8_t> ConfigurationLocked() const;
     bool TakePendingRead(PendingRead& read);  // mutex held
 
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     bool hasResponsePipe_ = true;
+    std::uint16_t vendorId_ = 0;
+    std::uint16_t productId_ = 0;
+    std::vector<std::uint8_t> configuration_;  // empty: built from the pipes
+    std::vector<DescriptorRequest> descriptorLog_;
     bool connected_ = true;
     int failSends_ = 0;
     NtStatus failSendStatus_ = kStatusUnsuccessful;

@@ -297,12 +297,24 @@ TEST_F(AssemblyTest, OpeningAnotherHandleEndsStreamingForAll) {
     EXPECT_EQ(ReadFrameNumber(kSmallFrame), 2u);
 }
 
-TEST_F(AssemblyTest, DeviceStopForgetsTheFrameGeometry) {
+TEST_F(AssemblyTest, AfterDeviceStopFramesCarryOnlyTheTrailerUntilAFormatIsSet) {
     Start(640, 480);
     device->DeviceStop();
+    EXPECT_EQ(device->Diagnostics().formatGeometry.frameBytes, 0u);
     ASSERT_EQ(device->StartCapture(), kStatusSuccess);
+    // The camera still sends frames of the last format; they are assembled
+    // and published, and a read gets the trailer alone.
     SendFrame(1, kSmallFrame);
-    EXPECT_FALSE(FrameWaiting());
+    std::vector<std::uint8_t> buffer(kSmallFrame + kTrailerBytes, 0xCC);
+    const RequestResult r = device->ReadFrame(buffer);
+    ASSERT_EQ(r.status, kStatusSuccess);
+    EXPECT_EQ(r.information, kTrailerBytes);
+    EXPECT_EQ(buffer[0], 0xCC);  // no frame byte copied
+    EXPECT_NE(buffer[kTrailerFrameStartFlag], 0xCC);
+
+    ASSERT_EQ(test::SetFormat(device.device(), 640, 480).status, kStatusSuccess);
+    SendFrame(2, kSmallFrame);
+    EXPECT_EQ(ReadFrameNumber(kSmallFrame), 2u);
 }
 
 }  // namespace

@@ -123,6 +123,22 @@ void KernelUsbSide::SubmitVideoRead(std::span<std::uint8_t> buffer, VideoReadCom
     IoCallDriver(lower_, readIrp_);
 }
 
+NtStatus KernelUsbSide::GetDescriptor(std::uint8_t type, std::span<std::uint8_t> data, std::uint32_t& transferred) {
+    transferred = 0;
+    PoolBlock urb(sizeof(_URB_CONTROL_DESCRIPTOR_REQUEST));
+    if (!urb.p) return STATUS_INSUFFICIENT_RESOURCES;
+    auto* request = static_cast<PURB>(urb.p);
+    const auto length = static_cast<ULONG>(data.size());
+    UsbBuildGetDescriptorRequest(request, sizeof(_URB_CONTROL_DESCRIPTOR_REQUEST), type, 0, 0, data.data(), nullptr,
+                                 length, nullptr);
+    const NTSTATUS status = SubmitUrb(request);
+    if (NT_SUCCESS(status)) {
+        const ULONG returned = request->UrbControlDescriptorRequest.TransferBufferLength;
+        transferred = returned < length ? returned : length;
+    }
+    return status;
+}
+
 NtStatus KernelUsbSide::GetPortStatus(std::uint32_t& portStatus) {
     ULONG status = 0;
     const NTSTATUS result = PortRequest(IOCTL_INTERNAL_USB_GET_PORT_STATUS, &status);

@@ -23,6 +23,7 @@ public:
     NtStatus BulkOut(UsbPipe pipe, std::span<const std::uint8_t> data) override;
     NtStatus BulkIn(UsbPipe pipe, std::span<std::uint8_t> data, std::uint32_t& transferred) override;
     void SubmitVideoRead(std::span<std::uint8_t> buffer, VideoReadCompletion& done) override;
+    NtStatus GetDescriptor(std::uint8_t type, std::span<std::uint8_t> data, std::uint32_t& transferred) override;
     NtStatus GetPortStatus(std::uint32_t& portStatus) override;
     NtStatus ResetPort() override;
     NtStatus AbortPipe(UsbPipe pipe) override;

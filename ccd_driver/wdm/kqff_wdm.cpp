@@ -5,6 +5,7 @@
 
 #include "kqff_device.h"
 #include "kqff_kernel_ports.h"
+#include "kqff_start.h"
 
 extern "C" {
 #include <initguid.h>
@@ -115,29 +116,20 @@ void FreeInterfaceName(KqDeviceExtension* ext) {
 NTSTATUS SelectConfiguration(KqDeviceExtension* ext) {
     auto& usb = ext->usb;
     // Device descriptor: the vendor and product decide the frame sizing.
-    USB_DEVICE_DESCRIPTOR device{};
-    URB request{};
-    UsbBuildGetDescriptorRequest(&request, sizeof(_URB_CONTROL_DESCRIPTOR_REQUEST), USB_DEVICE_DESCRIPTOR_TYPE, 0, 0,
-                                 &device, nullptr, sizeof device, nullptr);
-    NTSTATUS status = usb.SubmitUrb(&request);
+    kqff::UsbIdentity identity;
+    NTSTATUS status = kqff::ReadUsbIdentity(usb, identity);
     if (!NT_SUCCESS(status)) return status;
-    ext->core->SetUsbIdentity(device.idVendor, device.idProduct);
+    ext->core->SetUsbIdentity(identity.vendorId, identity.productId);
 
-    USB_CONFIGURATION_DESCRIPTOR head{};
-    UsbBuildGetDescriptorRequest(&request, sizeof(_URB_CONTROL_DESCRIPTOR_REQUEST), USB_CONFIGURATION_DESCRIPTOR_TYPE,
-                                 0, 0, &head, nullptr, sizeof head, nullptr);
-    status = usb.SubmitUrb(&request);
+    std::uint32_t fullLength = 0;
+    status = kqff::ReadConfigurationHead(usb, fullLength);
     if (!NT_SUCCESS(status)) return status;
-    if (head.wTotalLength < sizeof head) return STATUS_DEVICE_CONFIGURATION_ERROR;
-
-    const ULONG fullLength = head.wTotalLength + 16u;
     auto* config =
         static_cast<PUSB_CONFIGURATION_DESCRIPTOR>(ExAllocatePoolWithTag(NonPagedPool, fullLength, kPoolTag));
     if (!config) return STATUS_INSUFFICIENT_RESOURCES;
     RtlZeroMemory(config, fullLength);
-    UsbBuildGetDescriptorRequest(&request, sizeof(_URB_CONTROL_DESCRIPTOR_REQUEST), USB_CONFIGURATION_DESCRIPTOR_TYPE,
-                                 0, 0, config, nullptr, head.wTotalLength, nullptr);
-    status = usb.SubmitUrb(&request);
+    std::uint32_t transferred = 0;
+    status = kqff::ReadConfiguration(usb, std::span(reinterpret_cast<std::uint8_t*>(config), fullLength), transferred);
     PURB select = nullptr;
     if (NT_SUCCESS(status)) {
         PUSB_INTERFACE_DESCRIPTOR iface = USBD_ParseConfigurationDescriptorEx(config, config, -1, -1, -1, -1, -1);
