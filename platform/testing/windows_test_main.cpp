@@ -3,6 +3,9 @@
 // (the history steps of each controller, among others) that two processes
 // must never share: each test process gets a temporary folder of its own.
 // TMP and TEMP point into it, so the programs a test starts use it too.
+// Its first and last lines go to stderr unbuffered (stdout is buffered when
+// it is a file), and so does a crash, so a failed run always says how far
+// the process got.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -30,17 +33,29 @@ std::filesystem::path MakePrivateTempFolder() {
     return folder;
 }
 
+LONG WINAPI ReportCrash(EXCEPTION_POINTERS* info) {
+    const EXCEPTION_RECORD* record = info->ExceptionRecord;
+    std::fprintf(stderr, "test process %lu: exception 0x%08lx at %p\n", GetCurrentProcessId(), record->ExceptionCode,
+                 record->ExceptionAddress);
+    std::fflush(stdout);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    SetUnhandledExceptionFilter(&ReportCrash);
     const std::filesystem::path temp = MakePrivateTempFolder();
     if (temp.empty()) {
-        std::fprintf(stderr, "no private temporary folder could be made\n");
+        std::fprintf(stderr, "test process %lu: no private temporary folder could be made\n", GetCurrentProcessId());
         return 2;
     }
+    std::fprintf(stderr, "test process %lu: temporary folder %ls\n", GetCurrentProcessId(), temp.c_str());
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
+    std::fflush(stdout);
     std::error_code ignored;
     std::filesystem::remove_all(temp, ignored);
+    std::fprintf(stderr, "test process %lu: exit code %d\n", GetCurrentProcessId(), result);
     return result;
 }
