@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <new>
+#include <system_error>
 #include <thread>
 
 #include "status_codes.h"
@@ -63,6 +65,21 @@ int BaseDevice::OpenDevice(CameraTransport& transport, const CameraInterface& ca
     // The first send after every open uses the model's timing defaults.
     firstApply_ = true;
     return SetCapInfo(capInfo);
+}
+
+bool BaseDevice::LoadPixelTables(const std::filesystem::path& folder) {
+    const auto badPixels = folder / kqcmos::BadPixelFileName(identity_.typeCode);
+    const auto flatField = folder / kqcmos::FlatFieldFileName(identity_.typeCode);
+    std::error_code ignored;
+    // The tables live in the pipeline: made here only when there is a file.
+    if (!std::filesystem::exists(badPixels, ignored) && !std::filesystem::exists(flatField, ignored)) return true;
+    try {
+        kqcmos::LoadBadPixelFile(badPixels, Pipeline().BadPixels());
+        kqcmos::LoadFlatFieldFile(flatField, Pipeline().FlatField());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
 }
 
 FramePipeline& BaseDevice::Pipeline() {

@@ -73,6 +73,10 @@ public:
     // Lifecycle.
     virtual int OpenDevice(CameraTransport& transport, const CameraInterface& camera, const CapInfo& capInfo,
                            std::uint32_t callerHandle);
+    // Reads the type's bad-pixel and flat-field files from `folder`; a
+    // missing or short file is no error. False when the tables cannot be
+    // allocated.
+    bool LoadPixelTables(const std::filesystem::path& folder);
     bool IsOpen() const { return connection_ != nullptr || removed_; }
     int CloseDevice();
     virtual int OnDeviceRemoved();
