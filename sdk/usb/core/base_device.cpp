@@ -111,8 +111,8 @@ int BaseDevice::CloseDevice() {
 int BaseDevice::OnDeviceRemoved() {
     if (removed_) return 1;
     // The capture thread reads through the connection: out before it goes.
+    // The streaming and fast-mode flags stay: re-arrival starts capture again.
     StopCapture();
-    streaming_ = false;
     firmwareRunning_ = false;
     if (firmwareThread_.joinable()) firmwareThread_.join();
     removed_ = true;
@@ -128,6 +128,7 @@ int BaseDevice::OnDeviceArrived(CameraTransport& transport, const CameraInterfac
     if (connection_ == nullptr) return status::kNoDevice;
     removed_ = false;
     ApplyCapInfo(capInfo_);
+    if (streaming_ || fastMode_) StartCapture();
     NotifyDeviceEvent(1);
     return status::kSuccess;
 }
