@@ -279,6 +279,8 @@ int BaseDevice::SetParamFlip(std::int32_t mode) {
 
 int BaseDevice::CapFastMode(bool on) {
     if (streaming_) return status::kNotSupported;
+    // The download owns the camera until it is switched off.
+    if (firmwareRunning_) return status::kNotSupported;
     if (Gone()) return status::kNoDevice;
     if (on) {
         capInfo_.control |= capinfo_bits::trigger;
