@@ -155,6 +155,11 @@ void BaseDevice::ProcessCapturedFrame() {
     const FrameSource source = CurrentSource();
     FrameEvents events;
     const auto calibration = StepPixelCalibration();
+    // A new window needs stripe reference planes of its own.
+    if (windowChanged_) {
+        if (Pipeline().StripeCapable()) Pipeline().RequestStripeCapture();
+        windowChanged_ = false;
+    }
     const auto delivered = Pipeline().Process(settings, source, events);
     // After the frame: a new exposure or window applies to the next one.
     if (calibration) SendCaptureSettings(*calibration);

@@ -267,5 +267,61 @@ TEST_F(Streaming, GrabWhileIdleReadsOneFrameAndRefusesInTriggerMode) {
     EXPECT_TRUE(bus.Log().empty());
 }
 
+// Three stripe-capable cameras (1280 x 1024, no edge repair) that send the
+// same frames when driven alike.
+class StripeStreaming : public LibraryTest {
+protected:
+    void SetUp() override {
+        for (int serial = 1; serial <= 3; ++serial) bus.AddCamera(InstanceId(u"VID_F5A1&PID_1401", serial));
+    }
+
+    enum class Stripes { off, onZoom, onZoomAndRequested };
+
+    // Streams two 640 x 480 frames, changes to zoom mode 1 (capture
+    // restarts at 320 x 240) and returns the first frame of the new size.
+    std::vector<std::uint8_t> FirstZoomedFrame(std::int32_t position, Stripes stripes) {
+        const std::uint32_t handle = Open(position);
+        const auto camera = static_cast<std::size_t>(position - 1);
+        auto on = [&](auto&& op) { return library.WithDevice(handle, op); };
+        FrameSink sink;
+        sink.frameBytes = 640 * 480 * 3;
+        on([&](BaseDevice& d) { return d.SetFrameCallBack(&FrameSink::OnFrame, &sink); });
+        on([&](BaseDevice& d) { return d.ApplyErasure(stripes != Stripes::off); });
+        bus.SetReadBudget(camera, 2);
+        EXPECT_EQ(on([](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+        EXPECT_TRUE(sink.WaitFor(2));
+        EXPECT_TRUE(bus.WaitForBlockedRead(camera, 10s));
+
+        std::size_t before = 0;
+        EXPECT_EQ(on([&](BaseDevice& d) {
+                      {
+                          std::lock_guard<std::mutex> hold(sink.lock);
+                          before = sink.frames.size();
+                          sink.frameBytes = 320 * 240 * 3;
+                      }
+                      const int rc = d.SetZoomMode(1);
+                      if (stripes == Stripes::onZoomAndRequested) d.ErasureStripe();
+                      return rc;
+                  }),
+                  status::kSuccess);
+        bus.AllowFrames(camera, 1);
+        EXPECT_TRUE(sink.WaitFor(before + 1));
+        EXPECT_TRUE(bus.WaitForBlockedRead(camera, 10s));
+        EXPECT_EQ(on([](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
+        std::lock_guard<std::mutex> hold(sink.lock);
+        return sink.frames.size() > before ? sink.frames[before] : std::vector<std::uint8_t>{};
+    }
+};
+
+TEST_F(StripeStreaming, AZoomChangeTakesTheReferencePlanesFromItsFirstFrame) {
+    const auto plain = FirstZoomedFrame(1, Stripes::off);
+    const auto zoomed = FirstZoomedFrame(2, Stripes::onZoom);
+    // The caller's explicit request takes the planes from that same frame.
+    const auto requested = FirstZoomedFrame(3, Stripes::onZoomAndRequested);
+    ASSERT_EQ(plain.size(), 320u * 240u * 3u);
+    EXPECT_NE(requested, plain) << "the frame has stripes to remove";
+    EXPECT_EQ(zoomed, requested);
+}
+
 }  // namespace
 }  // namespace kq::test
