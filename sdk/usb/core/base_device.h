@@ -282,6 +282,9 @@ protected:
 
     // Streaming internals.
     void CaptureLoop(const std::atomic<bool>& stop);
+    // One frame under the device lock and the library's frame lock; false
+    // when the thread was stopped while waiting for them.
+    bool ProcessUnderLocks(const std::atomic<bool>& stop);
     void ProcessCapturedFrame();
     void Deliver(const DeliveredFrame& frame);
     void Record(const DeliveredFrame& frame);

@@ -9,6 +9,7 @@
 
 #include "base_device.h"
 #include "bayer_kernels.h"
+#include "frame_lock.h"
 #include "point_filters.h"
 #include "raw_prefilters.h"
 #include "status_codes.h"
@@ -139,14 +140,23 @@ void BaseDevice::CaptureLoop(const std::atomic<bool>& stop) {
             Sleep(20);
             continue;
         }
-        // Never wait for the lock unboundedly: a caller holding it may be
-        // stopping this thread.
-        std::unique_lock<Lock> hold(callLock_, std::defer_lock);
-        while (!hold.try_lock_for(kLockRetry)) {
-            if (stop) return;
-        }
-        if (stop) return;
+        if (!ProcessUnderLocks(stop)) return;
+    }
+}
+
+bool BaseDevice::ProcessUnderLocks(const std::atomic<bool>& stop) {
+    // Never wait for either lock unboundedly: a caller holding the device
+    // lock may be stopping this thread, and the frame lock's holder may be
+    // another camera's frame callback waiting for this device's lock.
+    for (;;) {
+        if (stop) return false;
+        std::unique_lock<Lock> device(callLock_, std::defer_lock);
+        if (!device.try_lock_for(kLockRetry)) continue;
+        if (stop) return false;
+        std::unique_lock<std::timed_mutex> frame(LibraryFrameLock(), std::defer_lock);
+        if (!frame.try_lock_for(kLockRetry)) continue;  // lets go of the device lock too
         ProcessCapturedFrame();
+        return true;
     }
 }
 
