@@ -154,7 +154,7 @@ public:
     }
     std::int32_t GetColorAdjust() const { return colorAdjust_; }
     int SetLight(std::int32_t value) {
-        light_ = value;
+        light_ = value & 0xFF;  // the camera's light value is one byte
         return 0;
     }
     std::uint8_t GetLight() const { return static_cast<std::uint8_t>(light_); }

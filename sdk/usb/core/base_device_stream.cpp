@@ -464,7 +464,8 @@ int BaseDevice::GetGain(int channel, std::int32_t& gain) const {
     if (identity_.colorType == 1) return status::kNotSupported;
     const auto& tables = Pipeline().Gains();
     const auto& table = channel == 0 ? tables.red : channel == 1 ? tables.green : tables.blue;
-    gain = kqcmos::ReadBackGain(table).value_or(kqcmos::kUnityGain);
+    // A table with no usable entry says nothing: the caller's value stays.
+    if (const auto readBack = kqcmos::ReadBackGain(table)) gain = *readBack;
     return status::kSuccess;
 }
 
