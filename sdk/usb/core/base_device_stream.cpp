@@ -390,6 +390,8 @@ void BaseDevice::Record(const DeliveredFrame& frame) {
     if (avi_ == nullptr || frame.bitsPerPixel != 24) return;
     if (frame.size.width != avi_->format().width || frame.size.height != avi_->format().height) return;
     const std::int64_t now = clock_ ? clock_() : SteadyMilliseconds();
+    // Each file's grid starts at its first frame, not when it was opened.
+    if (avi_->Positions() == 0) aviStart_ = now;
     auto index = static_cast<std::uint32_t>(std::max<std::int64_t>(0, (now - aviStart_) * kRecordingRate / 1000));
     const std::uint64_t gap = index > avi_->Positions() ? index - avi_->Positions() : 0;
     if (avi_->FileBytes() + gap * 24 + avi_->FrameCost() > recordingLimit_ && avi_->Positions() > 0) {

@@ -5,6 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -15,6 +21,7 @@
 #include "frame_pattern.h"
 #include "microscope_filters.h"
 #include "sim_fixture.h"
+#include "unique_temp_dir.h"
 
 namespace kq::test {
 namespace {
@@ -265,6 +272,45 @@ TEST_F(Streaming, GrabWhileIdleReadsOneFrameAndRefusesInTriggerMode) {
     bus.ClearLog();
     EXPECT_EQ(grab(raw.data()), status::kNotSupported);
     EXPECT_TRUE(bus.Log().empty());
+}
+
+// The number of index entries of an AVI file (one per grid position).
+std::size_t AviIndexEntries(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string_view text(bytes.data(), bytes.size());
+    const std::size_t at = text.rfind("idx1");
+    if (at == std::string_view::npos || at + 8 > bytes.size()) return 0;
+    std::uint32_t size = 0;
+    for (int i = 3; i >= 0; --i) size = (size << 8) | static_cast<std::uint8_t>(bytes[at + 4 + i]);
+    return size / 16;
+}
+
+TEST_F(Streaming, TheRecordingsTimeGridStartsAtItsFirstFrame) {
+    std::atomic<std::int64_t> now{1000};
+    On([&](BaseDevice& d) {
+        d.SetClock([&] { return now.load(); });
+        return 0;
+    });
+    bus.SetReadBudget(0, 1);
+    FrameSink sink;
+    ASSERT_EQ(StartWithSink(sink, 3), status::kSuccess);
+    ASSERT_TRUE(sink.WaitFor(1));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+
+    const auto path = testing_support::UniqueTempPath("kq_grid") / "movie.avi";
+    std::filesystem::create_directories(path.parent_path());
+    const std::u16string name = path.u16string();
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.CaptureToAvi(true, &name); }), status::kSuccess);
+    // Half a second (20 positions at 40 fps) passes before the first frame.
+    now = 1500;
+    bus.AllowFrames(0, 1);
+    ASSERT_TRUE(sink.WaitFor(2));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+    ASSERT_EQ(On([](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
+
+    EXPECT_EQ(AviIndexEntries(path), 1u) << "no empty positions before the first frame";
+    std::filesystem::remove_all(path.parent_path());
 }
 
 // Three stripe-capable cameras (1280 x 1024, no edge repair) that send the
