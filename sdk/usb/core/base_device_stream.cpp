@@ -413,7 +413,7 @@ int BaseDevice::GetTrigger(bool enable, bool jpeg, const std::u16string& prefix,
     autoSave_ = true;
     autoSaveJpeg_ = jpeg;
     autoSavePrefix_ = prefix;
-    autoSaveQuality_ = (quality < 0 || quality > 100) ? 50 : quality;
+    autoSaveQuality_ = quality;
     return status::kSuccess;
 }
 
@@ -425,8 +425,10 @@ void BaseDevice::SaveSnapshot(const DeliveredFrame& frame) {
     path += digits;
     path += autoSaveJpeg_ ? ".jpg" : ".bmp";
     if (autoSaveJpeg_) {
+        // The caller's quality is kept as given; the encoder takes the
+        // nearest it has, so no snapshot is lost to an odd value.
         files::WriteJpegFile(path, frame.pixels, true, frame.bitsPerPixel != 8, frame.size.width, frame.size.height,
-                             frame.bitsPerPixel, autoSaveQuality_);
+                             frame.bitsPerPixel, std::clamp(autoSaveQuality_, 0, 100));
     } else {
         files::WriteBmpFile(path, frame.pixels, frame.size.width, frame.size.height, frame.bitsPerPixel, true);
     }

@@ -313,6 +313,53 @@ TEST_F(Streaming, TheRecordingsTimeGridStartsAtItsFirstFrame) {
     std::filesystem::remove_all(path.parent_path());
 }
 
+// The first entry (DC) of the first quantisation table of a JPEG file:
+// 16 at quality 50, 1 at quality 100; -1 when there is none.
+int FirstQuantisationStep(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (std::size_t at = 0; at + 5 < bytes.size(); ++at) {
+        if (static_cast<std::uint8_t>(bytes[at]) == 0xFF && static_cast<std::uint8_t>(bytes[at + 1]) == 0xDB) {
+            return static_cast<std::uint8_t>(bytes[at + 5]);
+        }
+    }
+    return -1;
+}
+
+TEST_F(Streaming, TriggerSnapshotsKeepTheQualityAsGiven) {
+    ASSERT_EQ(On([](BaseDevice& d) { return d.SetTriggerMode(1); }), status::kSuccess);
+    const auto folder = testing_support::UniqueTempPath("kq_snapshot_quality");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    bus.SetReadBudget(0, 0);
+    FrameSink sink;
+    struct Case {
+        std::int32_t quality;
+        int firstStep;
+    };
+    // Above 100 the encoder's best quality is used, not a substitute.
+    for (const Case c : {Case{150, 1}, Case{100, 1}, Case{50, 16}}) {
+        SCOPED_TRACE(c.quality);
+        const auto prefix = folder / ("q" + std::to_string(c.quality) + "_");
+        ASSERT_EQ(On([&](BaseDevice& d) { return d.GetTrigger(true, true, prefix.u16string(), c.quality); }),
+                  status::kSuccess);
+        const std::size_t before = sink.frames.size();
+        bus.AllowFrames(0, 1);
+        ASSERT_EQ(StartWithSink(sink, 3), status::kSuccess);
+        ASSERT_TRUE(sink.WaitFor(before + 1));
+        ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+        ASSERT_EQ(On([](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
+        int files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            if (!entry.path().filename().string().starts_with(prefix.filename().string())) continue;
+            ++files;
+            EXPECT_EQ(FirstQuantisationStep(entry.path()), c.firstStep);
+        }
+        EXPECT_EQ(files, 1);
+    }
+    std::filesystem::remove_all(folder);
+}
+
 // Three stripe-capable cameras (1280 x 1024, no edge repair) that send the
 // same frames when driven alike.
 class StripeStreaming : public LibraryTest {
