@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <new>
+#include <system_error>
 #include <thread>
 
 #include "point_filters.h"
@@ -66,6 +68,21 @@ int BaseDevice::OpenDevice(CameraTransport& transport, const CameraInterface& ca
     return SetCapInfo(capInfo);
 }
 
+bool BaseDevice::LoadPixelTables(const std::filesystem::path& folder) {
+    const auto badPixels = folder / kqcmos::BadPixelFileName(identity_.typeCode);
+    const auto flatField = folder / kqcmos::FlatFieldFileName(identity_.typeCode);
+    std::error_code ignored;
+    // The tables live in the pipeline: made here only when there is a file.
+    if (!std::filesystem::exists(badPixels, ignored) && !std::filesystem::exists(flatField, ignored)) return true;
+    try {
+        kqcmos::LoadBadPixelFile(badPixels, Pipeline().BadPixels());
+        kqcmos::LoadFlatFieldFile(flatField, Pipeline().FlatField());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
 FramePipeline& BaseDevice::Pipeline() {
     // Every buffer and table, once per device, for the largest window of the
     // sensor; made on first use so that opening stays cheap.
@@ -95,8 +112,8 @@ int BaseDevice::CloseDevice() {
 int BaseDevice::OnDeviceRemoved() {
     if (removed_) return 1;
     // The capture thread reads through the connection: out before it goes.
+    // The streaming and fast-mode flags stay: re-arrival starts capture again.
     StopCapture();
-    streaming_ = false;
     firmwareRunning_ = false;
     if (firmwareThread_.joinable()) firmwareThread_.join();
     removed_ = true;
@@ -112,6 +129,7 @@ int BaseDevice::OnDeviceArrived(CameraTransport& transport, const CameraInterfac
     if (connection_ == nullptr) return status::kNoDevice;
     removed_ = false;
     ApplyCapInfo(capInfo_);
+    if (streaming_ || fastMode_) StartCapture();
     NotifyDeviceEvent(1);
     return status::kSuccess;
 }

@@ -73,6 +73,10 @@ public:
     // Lifecycle.
     virtual int OpenDevice(CameraTransport& transport, const CameraInterface& camera, const CapInfo& capInfo,
                            std::uint32_t callerHandle);
+    // Reads the type's bad-pixel and flat-field files from `folder`; a
+    // missing or short file is no error. False when the tables cannot be
+    // allocated.
+    bool LoadPixelTables(const std::filesystem::path& folder);
     bool IsOpen() const { return connection_ != nullptr || removed_; }
     int CloseDevice();
     virtual int OnDeviceRemoved();
@@ -150,7 +154,7 @@ public:
     }
     std::int32_t GetColorAdjust() const { return colorAdjust_; }
     int SetLight(std::int32_t value) {
-        light_ = value;
+        light_ = value & 0xFF;  // the camera's light value is one byte
         return 0;
     }
     std::uint8_t GetLight() const { return static_cast<std::uint8_t>(light_); }
@@ -284,6 +288,9 @@ protected:
     enum class GrabOutput { raw, picture, processedRaw };
     int Grab(std::uint8_t* buffer, GrabOutput output, const PictureUse& use);
     void CaptureLoop(const std::atomic<bool>& stop);
+    // One frame under the device lock and the library's frame lock; false
+    // when the thread was stopped while waiting for them.
+    bool ProcessUnderLocks(const std::atomic<bool>& stop);
     void ProcessCapturedFrame();
     void Deliver(const DeliveredFrame& frame);
     void Record(const DeliveredFrame& frame);

@@ -9,6 +9,7 @@
 
 #include "base_device.h"
 #include "bayer_kernels.h"
+#include "frame_lock.h"
 #include "point_filters.h"
 #include "raw_prefilters.h"
 #include "status_codes.h"
@@ -139,14 +140,23 @@ void BaseDevice::CaptureLoop(const std::atomic<bool>& stop) {
             Sleep(20);
             continue;
         }
-        // Never wait for the lock unboundedly: a caller holding it may be
-        // stopping this thread.
-        std::unique_lock<Lock> hold(callLock_, std::defer_lock);
-        while (!hold.try_lock_for(kLockRetry)) {
-            if (stop) return;
-        }
-        if (stop) return;
+        if (!ProcessUnderLocks(stop)) return;
+    }
+}
+
+bool BaseDevice::ProcessUnderLocks(const std::atomic<bool>& stop) {
+    // Never wait for either lock unboundedly: a caller holding the device
+    // lock may be stopping this thread, and the frame lock's holder may be
+    // another camera's frame callback waiting for this device's lock.
+    for (;;) {
+        if (stop) return false;
+        std::unique_lock<Lock> device(callLock_, std::defer_lock);
+        if (!device.try_lock_for(kLockRetry)) continue;
+        if (stop) return false;
+        std::unique_lock<std::timed_mutex> frame(LibraryFrameLock(), std::defer_lock);
+        if (!frame.try_lock_for(kLockRetry)) continue;  // lets go of the device lock too
         ProcessCapturedFrame();
+        return true;
     }
 }
 
@@ -155,6 +165,11 @@ void BaseDevice::ProcessCapturedFrame() {
     const FrameSource source = CurrentSource();
     FrameEvents events;
     const auto calibration = StepPixelCalibration();
+    // A new window needs stripe reference planes of its own.
+    if (windowChanged_) {
+        if (Pipeline().StripeCapable()) Pipeline().RequestStripeCapture();
+        windowChanged_ = false;
+    }
     const auto delivered = Pipeline().Process(settings, source, events);
     if (settings.alternateExposure) aeOn_ = false;  // the alternate AE ends the continuous one
     // After the frame: a new exposure or window applies to the next one.
@@ -280,6 +295,8 @@ int BaseDevice::SetParamFlip(std::int32_t mode) {
 
 int BaseDevice::CapFastMode(bool on) {
     if (streaming_) return status::kNotSupported;
+    // The download owns the camera until it is switched off.
+    if (firmwareRunning_) return status::kNotSupported;
     if (Gone()) return status::kNoDevice;
     if (on) {
         capInfo_.control |= capinfo_bits::trigger;
@@ -389,6 +406,8 @@ void BaseDevice::Record(const DeliveredFrame& frame) {
     if (avi_ == nullptr || frame.bitsPerPixel != 24) return;
     if (frame.size.width != avi_->format().width || frame.size.height != avi_->format().height) return;
     const std::int64_t now = clock_ ? clock_() : SteadyMilliseconds();
+    // Each file's grid starts at its first frame, not when it was opened.
+    if (avi_->Positions() == 0) aviStart_ = now;
     auto index = static_cast<std::uint32_t>(std::max<std::int64_t>(0, (now - aviStart_) * kRecordingRate / 1000));
     const std::uint64_t gap = index > avi_->Positions() ? index - avi_->Positions() : 0;
     if (avi_->FileBytes() + gap * 24 + avi_->FrameCost() > recordingLimit_ && avi_->Positions() > 0) {
@@ -410,7 +429,7 @@ int BaseDevice::GetTrigger(bool enable, bool jpeg, const std::u16string& prefix,
     autoSave_ = true;
     autoSaveJpeg_ = jpeg;
     autoSavePrefix_ = prefix;
-    autoSaveQuality_ = (quality < 0 || quality > 100) ? 50 : quality;
+    autoSaveQuality_ = quality;
     return status::kSuccess;
 }
 
@@ -422,8 +441,10 @@ void BaseDevice::SaveSnapshot(const DeliveredFrame& frame) {
     path += digits;
     path += autoSaveJpeg_ ? ".jpg" : ".bmp";
     if (autoSaveJpeg_) {
+        // The caller's quality is kept as given; the encoder takes the
+        // nearest it has, so no snapshot is lost to an odd value.
         files::WriteJpegFile(path, frame.pixels, true, frame.bitsPerPixel != 8, frame.size.width, frame.size.height,
-                             frame.bitsPerPixel, autoSaveQuality_);
+                             frame.bitsPerPixel, std::clamp(autoSaveQuality_, 0, 100));
     } else {
         files::WriteBmpFile(path, frame.pixels, frame.size.width, frame.size.height, frame.bitsPerPixel, true);
     }
@@ -463,7 +484,8 @@ int BaseDevice::GetGain(int channel, std::int32_t& gain) const {
     if (identity_.colorType == 1) return status::kNotSupported;
     const auto& tables = Pipeline().Gains();
     const auto& table = channel == 0 ? tables.red : channel == 1 ? tables.green : tables.blue;
-    gain = kqcmos::ReadBackGain(table).value_or(kqcmos::kUnityGain);
+    // A table with no usable entry says nothing: the caller's value stays.
+    if (const auto readBack = kqcmos::ReadBackGain(table)) gain = *readBack;
     return status::kSuccess;
 }
 

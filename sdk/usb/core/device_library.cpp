@@ -14,6 +14,16 @@ void DeviceLibrary::SetTransport(CameraTransport* transport) {
     transport_ = transport;
 }
 
+void DeviceLibrary::SetTableFolder(std::filesystem::path folder) {
+    std::lock_guard<std::mutex> hold(tableLock_);
+    tableFolder_ = std::move(folder);
+}
+
+std::filesystem::path DeviceLibrary::TableFolder() const {
+    std::lock_guard<std::mutex> hold(tableLock_);
+    return tableFolder_;
+}
+
 std::uint32_t DeviceLibrary::NextHandle() {
     // Handles are never reused while any could still be held: a stale handle
     // of a closed camera must not reach a newer one.
@@ -62,6 +72,7 @@ int DeviceLibrary::Initialize(std::int32_t* index, const CapInfo* capInfo, std::
         return status::kNoResources;
     }
     const std::uint32_t newHandle = NextHandle();
+    if (!tableFolder_.empty() && !device->LoadPixelTables(tableFolder_)) return status::kNoResources;
     const int rc = device->OpenDevice(*transport_, camera, *capInfo, newHandle);
     if (!device->IsOpen()) {
         device->CloseDevice();

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -29,6 +30,11 @@ public:
 
     // Replaces the transport future opens and re-arrivals use.
     void SetTransport(CameraTransport* transport);
+
+    // The folder of the bad-pixel and flat-field files that opening loads
+    // (the DLL's is the host program's folder); empty: none are read.
+    void SetTableFolder(std::filesystem::path folder);
+    std::filesystem::path TableFolder() const;
 
     // Opens the camera at the 1-based position *index (0 also means the
     // first). On success writes the handle and the position opened.
@@ -64,6 +70,7 @@ private:
 
     mutable std::mutex tableLock_;
     CameraTransport* transport_;
+    std::filesystem::path tableFolder_;
     std::array<std::shared_ptr<BaseDevice>, kMaxDevices> table_{};
     int deviceCount_ = 0;
     std::int32_t totalDeviceCount_ = 0;

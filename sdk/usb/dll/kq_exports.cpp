@@ -339,7 +339,7 @@ namespace {
 int GetGainOf(HANDLE handle, int channel, int* gain) {
     return OnDevice(handle, [&](BaseDevice& d) {
         if (gain == nullptr) return status::kNotSupported;
-        std::int32_t value = 0;
+        std::int32_t value = *gain;  // kept when the table gives no gain
         const int rc = d.GetGain(channel, value);
         if (rc == status::kSuccess) *gain = value;
         return rc;

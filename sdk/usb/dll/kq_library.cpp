@@ -4,12 +4,17 @@
 #include "kq_library.h"
 
 #include "transport/win32_transport.h"
+#include "win32/host_program_folder.h"
 
 namespace kq {
 
 DeviceLibrary& Library() {
     static Win32Transport transport;
-    static DeviceLibrary library(&transport);
+    static DeviceLibrary& library = []() -> DeviceLibrary& {
+        static DeviceLibrary table(&transport);
+        table.SetTableFolder(HostProgramFolder());
+        return table;
+    }();
     return library;
 }
 

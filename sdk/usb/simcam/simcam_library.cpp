@@ -10,6 +10,7 @@
 #include <string>
 
 #include "dll/kq_library.h"
+#include "win32/host_program_folder.h"
 
 namespace kq::simcam {
 namespace {
@@ -54,7 +55,9 @@ SimulatedCameras& Cameras() {
         HMODULE pinned = nullptr;
         GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                            reinterpret_cast<LPCWSTR>(&ThisModule), &pinned);
-        return *std::make_unique<SimulatedCameras>(StartupCameras()).release();
+        auto& made = *std::make_unique<SimulatedCameras>(StartupCameras()).release();
+        made.Library().SetTableFolder(HostProgramFolder());
+        return made;
     }();
     return cameras;
 }

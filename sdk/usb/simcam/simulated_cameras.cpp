@@ -47,6 +47,7 @@ SimStatus SimulatedCameras::Replace(std::vector<SimulatedCamera> cameras) {
     if (Library().DeviceCount() != 0) return SimStatus::busy;
     auto nextBus = MakeBus(std::move(cameras));
     auto nextLibrary = std::make_unique<DeviceLibrary>(&nextBus->bus);
+    nextLibrary->SetTableFolder(Library().TableFolder());
     std::shared_ptr<Bus> previousBus;
     std::unique_ptr<DeviceLibrary> previousLibrary;
     {

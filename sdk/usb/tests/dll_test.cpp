@@ -224,6 +224,19 @@ TEST_F(KqDll, CaptureRecordRoundTripsAndReachesTheDriver) {
     EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
 }
 
+TEST_F(KqDll, GainReadBackLeavesTheCallersValueWhenTheTableGivesNone) {
+    UseCameras("[Camera1]\nType=3\n");
+    const HANDLE handle = Open(1, Window(640, 480));
+    ASSERT_EQ(KQ(KQ_SetGainR)(handle, 0), 0);  // every entry 0
+    int gain = -7;
+    EXPECT_EQ(KQ(KQ_GetGainR)(handle, &gain), 0);
+    EXPECT_EQ(gain, -7);
+    ASSERT_EQ(KQ(KQ_SetGainR)(handle, 1000), 0);
+    EXPECT_EQ(KQ(KQ_GetGainR)(handle, &gain), 0);
+    EXPECT_EQ(gain, 1000);
+    EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+}
+
 TEST_F(KqDll, UnsupportedOperationsSayNotSupportedAfterTheLookup) {
     UseCameras("[Camera1]\nType=3\n");
     const HANDLE handle = Open(1, Window(640, 480));

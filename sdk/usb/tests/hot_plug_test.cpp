@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
 
 #include "sim_fixture.h"
@@ -16,12 +19,39 @@ void KQ_STDCALL RecordEvent(std::int32_t event, void* handle, void* context) {
     static_cast<EventLog*>(context)->events.emplace_back(event, handle);
 }
 
+// Counts delivered frames; tests wait for a count with a bounded wait.
+struct FrameCounter {
+    std::mutex lock;
+    std::condition_variable arrived;
+    int frames = 0;
+
+    static int KQ_STDCALL OnFrame(std::uint8_t*, std::int32_t, void* context) {
+        auto* self = static_cast<FrameCounter*>(context);
+        std::lock_guard<std::mutex> hold(self->lock);
+        ++self->frames;
+        self->arrived.notify_all();
+        return 0;
+    }
+    int Count() {
+        std::lock_guard<std::mutex> hold(lock);
+        return frames;
+    }
+    bool WaitFor(int count) {
+        std::unique_lock<std::mutex> hold(lock);
+        return arrived.wait_for(hold, std::chrono::seconds(10), [&] { return frames >= count; });
+    }
+};
+
 class HotPlug : public LibraryTest {
 protected:
     void SetUp() override {
         camera = bus.AddCamera(InstanceId(u"VID_F5A1&PID_0301"));
         handle = Open(1);
         library.WithDevice(handle, [&](BaseDevice& d) { return d.SetDeviceEvent(RecordEvent, &log); });
+    }
+    template <class Op>
+    int On(Op&& op) {
+        return library.WithDevice(handle, [&](BaseDevice& d) { return op(d); });
     }
     void* HandleValue() const { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(handle)); }
 
@@ -75,6 +105,42 @@ TEST_F(HotPlug, ReArrivalReopensAndResendsTheFormat) {
     EXPECT_EQ(library.RemovedDeviceCount(), 0);
     EXPECT_EQ(library.WithDevice(handle, [](BaseDevice& d) { return d.SetIO(1); }), status::kSuccess);
     EXPECT_EQ(library.DeviceArrived(handle, back), status::kRefused);  // not removed now
+}
+
+TEST_F(HotPlug, ReArrivalStartsCaptureAgainWhenItWasRunning) {
+    enum class Running { no, streaming, fastMode };
+    struct Case {
+        const char* name;
+        Running running;
+        std::size_t startsAfterArrival;
+    };
+    FrameCounter counter;
+    On([&](BaseDevice& d) { return d.SetFrameCallBack(FrameCounter::OnFrame, &counter); });
+    for (const Case& c : {Case{"stopped", Running::no, 0}, Case{"streaming", Running::streaming, 1},
+                          Case{"fast mode", Running::fastMode, 1}}) {
+        SCOPED_TRACE(c.name);
+        if (c.running == Running::streaming) {
+            ASSERT_EQ(On([](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+            ASSERT_TRUE(counter.WaitFor(counter.Count() + 1));
+        } else if (c.running == Running::fastMode) {
+            ASSERT_EQ(On([](BaseDevice& d) { return d.CapFastMode(true); }), status::kSuccess);
+        }
+        bus.Unplug(camera);
+        ASSERT_EQ(library.DeviceRemoved(handle), status::kSuccess);
+        EXPECT_EQ(On([](BaseDevice& d) { return d.Streaming() ? 1 : 0; }), c.running == Running::streaming ? 1 : 0)
+            << "removal keeps the streaming flag";
+
+        bus.Replug(camera);
+        bus.ClearLog();
+        ASSERT_EQ(library.DeviceArrived(handle, bus.InterfaceOf(camera)), status::kSuccess);
+        EXPECT_EQ(bus.LogOf(kqff::kIoctlStartCapture).size(), c.startsAfterArrival);
+        if (c.running == Running::streaming) {
+            EXPECT_TRUE(counter.WaitFor(counter.Count() + 2)) << "frames flow again";
+            EXPECT_EQ(On([](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
+        } else if (c.running == Running::fastMode) {
+            EXPECT_EQ(On([](BaseDevice& d) { return d.CapFastMode(false); }), status::kSuccess);
+        }
+    }
 }
 
 }  // namespace

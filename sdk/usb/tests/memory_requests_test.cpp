@@ -13,6 +13,7 @@
 
 #include "core/base_device.h"
 #include "sim_fixture.h"
+#include "kqff_protocol.h"
 
 namespace kq::test {
 namespace {
@@ -170,6 +171,21 @@ TEST_F(Firmware, ChunksGoOutReorderedWithProgressPerChunk) {
     // Still marked running until switched off.
     EXPECT_EQ(On([&](BaseDevice& d) { return d.UpdateDeviceProgram(true, &path); }), status::kRefused);
     EXPECT_EQ(On([&](BaseDevice& d) { return d.UpdateDeviceProgram(false, nullptr); }), 0);
+    std::filesystem::remove(path);
+}
+
+TEST_F(Firmware, FastModeIsRefusedWhileAnUpdateRuns) {
+    const auto path = WriteFile(125);
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.UpdateDeviceProgram(true, &path); }), 0);
+    EXPECT_EQ(On([](BaseDevice& d) { return d.WaitFirmware(); }), 0);
+    bus.ClearLog();
+    EXPECT_EQ(On([](BaseDevice& d) { return d.CapFastMode(true); }), status::kNotSupported);
+    EXPECT_TRUE(bus.Log().empty()) << "nothing is sent to the camera";
+
+    EXPECT_EQ(On([&](BaseDevice& d) { return d.UpdateDeviceProgram(false, nullptr); }), 0);
+    EXPECT_EQ(On([](BaseDevice& d) { return d.CapFastMode(true); }), status::kSuccess);
+    EXPECT_EQ(bus.LogOf(kqff::kIoctlStartCapture).size(), 1u);
+    EXPECT_EQ(On([](BaseDevice& d) { return d.CapFastMode(false); }), status::kSuccess);
     std::filesystem::remove(path);
 }
 

@@ -201,6 +201,48 @@ INSTANTIATE_TEST_SUITE_P(LightAndContrast, CalibrationRawFrame,
                          ::testing::Values(CalibrationCase{32, 16}, CalibrationCase{64, 16}, CalibrationCase{48, 8},
                                            CalibrationCase{32, 24}));
 
+TEST_F(PixelCorrections, GainReadBackLeavesTheOutputWhenNoEntryQualifies) {
+    struct Case {
+        std::int32_t set;
+        std::int32_t expected;
+    };
+    constexpr std::int32_t kUntouched = -7;
+    // Gain 0 makes every entry 0: nothing to read the gain back from.
+    for (const Case c : {Case{0, kUntouched}, Case{500, 500}, Case{1000, 1000}}) {
+        for (int channel = 0; channel < 3; ++channel) {
+            SCOPED_TRACE(testing::Message() << "gain " << c.set << ", channel " << channel);
+            ASSERT_EQ(On([&](BaseDevice& d) { return d.SetGain(channel, c.set); }), status::kSuccess);
+            std::int32_t out = kUntouched;
+            EXPECT_EQ(On([&](BaseDevice& d) { return d.GetGain(channel, out); }), status::kSuccess);
+            EXPECT_EQ(out, c.expected);
+        }
+    }
+}
+
+TEST_F(PixelCorrections, LightKeepsOnlyItsLowByte) {
+    // The test frames stay below 176, so no converted byte reaches 255 at
+    // the neutral light 32; a light of 9 x 32 would saturate most of them and
+    // a negative one blacken them.
+    for (const std::int32_t light : {32, 0x100 + 32, -256 + 32}) {
+        SCOPED_TRACE(light);
+        ASSERT_EQ(On([&](BaseDevice& d) { return d.SetLight(light); }), status::kSuccess);
+        EXPECT_EQ(On([](BaseDevice& d) { return static_cast<int>(d.GetLight()); }), 32);
+        std::vector<std::uint8_t> buffer(640 * 480);
+        int saturated = -1;
+        int brightest = -1;
+        ASSERT_EQ(On([&](BaseDevice& d) {
+                      return d.GrabFrame(buffer.data(), true, [&](const DeliveredFrame& f) {
+                          saturated = static_cast<int>(std::count(f.pixels.begin(), f.pixels.end(), 255));
+                          brightest = *std::max_element(f.pixels.begin(), f.pixels.end());
+                          return status::kSuccess;
+                      });
+                  }),
+                  status::kSuccess);
+        EXPECT_EQ(saturated, 0);
+        EXPECT_GT(brightest, 100) << "not darkened either";
+    }
+}
+
 TEST_F(PixelCorrections, CalibrationRawFrameRefusesMissingBuffersAndEmptySizes) {
     std::vector<std::uint8_t> source(64, 10), out(64, 0);
     struct Refused {

@@ -5,6 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <string_view>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -15,6 +21,7 @@
 #include "frame_pattern.h"
 #include "microscope_filters.h"
 #include "sim_fixture.h"
+#include "unique_temp_dir.h"
 
 namespace kq::test {
 namespace {
@@ -298,6 +305,148 @@ TEST_F(Streaming, GrabWhileIdleReadsOneFrameAndRefusesInTriggerMode) {
     bus.ClearLog();
     EXPECT_EQ(grab(raw.data()), status::kNotSupported);
     EXPECT_TRUE(bus.Log().empty());
+}
+
+// The number of index entries of an AVI file (one per grid position).
+std::size_t AviIndexEntries(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string_view text(bytes.data(), bytes.size());
+    const std::size_t at = text.rfind("idx1");
+    if (at == std::string_view::npos || at + 8 > bytes.size()) return 0;
+    std::uint32_t size = 0;
+    for (int i = 3; i >= 0; --i) size = (size << 8) | static_cast<std::uint8_t>(bytes[at + 4 + i]);
+    return size / 16;
+}
+
+TEST_F(Streaming, TheRecordingsTimeGridStartsAtItsFirstFrame) {
+    std::atomic<std::int64_t> now{1000};
+    On([&](BaseDevice& d) {
+        d.SetClock([&] { return now.load(); });
+        return 0;
+    });
+    bus.SetReadBudget(0, 1);
+    FrameSink sink;
+    ASSERT_EQ(StartWithSink(sink, 3), status::kSuccess);
+    ASSERT_TRUE(sink.WaitFor(1));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+
+    const auto path = testing_support::UniqueTempPath("kq_grid") / "movie.avi";
+    std::filesystem::create_directories(path.parent_path());
+    const std::u16string name = path.u16string();
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.CaptureToAvi(true, &name); }), status::kSuccess);
+    // Half a second (20 positions at 40 fps) passes before the first frame.
+    now = 1500;
+    bus.AllowFrames(0, 1);
+    ASSERT_TRUE(sink.WaitFor(2));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+    ASSERT_EQ(On([](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
+
+    EXPECT_EQ(AviIndexEntries(path), 1u) << "no empty positions before the first frame";
+    std::filesystem::remove_all(path.parent_path());
+}
+
+// The first entry (DC) of the first quantisation table of a JPEG file:
+// 16 at quality 50, 1 at quality 100; -1 when there is none.
+int FirstQuantisationStep(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (std::size_t at = 0; at + 5 < bytes.size(); ++at) {
+        if (static_cast<std::uint8_t>(bytes[at]) == 0xFF && static_cast<std::uint8_t>(bytes[at + 1]) == 0xDB) {
+            return static_cast<std::uint8_t>(bytes[at + 5]);
+        }
+    }
+    return -1;
+}
+
+TEST_F(Streaming, TriggerSnapshotsKeepTheQualityAsGiven) {
+    ASSERT_EQ(On([](BaseDevice& d) { return d.SetTriggerMode(1); }), status::kSuccess);
+    const auto folder = testing_support::UniqueTempPath("kq_snapshot_quality");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    bus.SetReadBudget(0, 0);
+    FrameSink sink;
+    struct Case {
+        std::int32_t quality;
+        int firstStep;
+    };
+    // Above 100 the encoder's best quality is used, not a substitute.
+    for (const Case c : {Case{150, 1}, Case{100, 1}, Case{50, 16}}) {
+        SCOPED_TRACE(c.quality);
+        const auto prefix = folder / ("q" + std::to_string(c.quality) + "_");
+        ASSERT_EQ(On([&](BaseDevice& d) { return d.GetTrigger(true, true, prefix.u16string(), c.quality); }),
+                  status::kSuccess);
+        const std::size_t before = sink.frames.size();
+        bus.AllowFrames(0, 1);
+        ASSERT_EQ(StartWithSink(sink, 3), status::kSuccess);
+        ASSERT_TRUE(sink.WaitFor(before + 1));
+        ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+        ASSERT_EQ(On([](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
+        int files = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            if (!entry.path().filename().string().starts_with(prefix.filename().string())) continue;
+            ++files;
+            EXPECT_EQ(FirstQuantisationStep(entry.path()), c.firstStep);
+        }
+        EXPECT_EQ(files, 1);
+    }
+    std::filesystem::remove_all(folder);
+}
+
+// Three stripe-capable cameras (1280 x 1024, no edge repair) that send the
+// same frames when driven alike.
+class StripeStreaming : public LibraryTest {
+protected:
+    void SetUp() override {
+        for (int serial = 1; serial <= 3; ++serial) bus.AddCamera(InstanceId(u"VID_F5A1&PID_1401", serial));
+    }
+
+    enum class Stripes { off, onZoom, onZoomAndRequested };
+
+    // Streams two 640 x 480 frames, changes to zoom mode 1 (capture
+    // restarts at 320 x 240) and returns the first frame of the new size.
+    std::vector<std::uint8_t> FirstZoomedFrame(std::int32_t position, Stripes stripes) {
+        const std::uint32_t handle = Open(position);
+        const auto camera = static_cast<std::size_t>(position - 1);
+        auto on = [&](auto&& op) { return library.WithDevice(handle, op); };
+        FrameSink sink;
+        sink.frameBytes = 640 * 480 * 3;
+        on([&](BaseDevice& d) { return d.SetFrameCallBack(&FrameSink::OnFrame, &sink); });
+        on([&](BaseDevice& d) { return d.ApplyErasure(stripes != Stripes::off); });
+        bus.SetReadBudget(camera, 2);
+        EXPECT_EQ(on([](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+        EXPECT_TRUE(sink.WaitFor(2));
+        EXPECT_TRUE(bus.WaitForBlockedRead(camera, 10s));
+
+        std::size_t before = 0;
+        EXPECT_EQ(on([&](BaseDevice& d) {
+                      {
+                          std::lock_guard<std::mutex> hold(sink.lock);
+                          before = sink.frames.size();
+                          sink.frameBytes = 320 * 240 * 3;
+                      }
+                      const int rc = d.SetZoomMode(1);
+                      if (stripes == Stripes::onZoomAndRequested) d.ErasureStripe();
+                      return rc;
+                  }),
+                  status::kSuccess);
+        bus.AllowFrames(camera, 1);
+        EXPECT_TRUE(sink.WaitFor(before + 1));
+        EXPECT_TRUE(bus.WaitForBlockedRead(camera, 10s));
+        EXPECT_EQ(on([](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
+        std::lock_guard<std::mutex> hold(sink.lock);
+        return sink.frames.size() > before ? sink.frames[before] : std::vector<std::uint8_t>{};
+    }
+};
+
+TEST_F(StripeStreaming, AZoomChangeTakesTheReferencePlanesFromItsFirstFrame) {
+    const auto plain = FirstZoomedFrame(1, Stripes::off);
+    const auto zoomed = FirstZoomedFrame(2, Stripes::onZoom);
+    // The caller's explicit request takes the planes from that same frame.
+    const auto requested = FirstZoomedFrame(3, Stripes::onZoomAndRequested);
+    ASSERT_EQ(plain.size(), 320u * 240u * 3u);
+    EXPECT_NE(requested, plain) << "the frame has stripes to remove";
+    EXPECT_EQ(zoomed, requested);
 }
 
 }  // namespace
