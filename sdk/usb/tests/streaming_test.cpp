@@ -183,19 +183,22 @@ TEST_F(Streaming, CropIsCheckedAgainstEveryFrame) {
     EXPECT_EQ(size, (kqcmos::FrameSize{540, 100}));
 }
 
+// The exposures an automatic exposure callback reports, in order.
+struct ExposureReports {
+    std::mutex lock;
+    std::condition_variable came;
+    std::vector<int> values;
+    static void KQ_STDCALL On(std::int32_t v1, std::int32_t, void* context) {
+        auto* self = static_cast<ExposureReports*>(context);
+        std::lock_guard<std::mutex> hold(self->lock);
+        self->values.push_back(v1);
+        self->came.notify_all();
+    }
+};
+
 TEST_F(Streaming, AutomaticExposureReportsThroughItsCallback) {
-    struct Report {
-        std::mutex lock;
-        std::condition_variable came;
-        std::vector<int> values;
-        static void KQ_STDCALL On(std::int32_t v1, std::int32_t, void* context) {
-            auto* self = static_cast<Report*>(context);
-            std::lock_guard<std::mutex> hold(self->lock);
-            self->values.push_back(v1);
-            self->came.notify_all();
-        }
-    } report;
-    ASSERT_EQ(On([&](BaseDevice& d) { return d.SetDoAE(true, &Report::On, &report); }), status::kSuccess);
+    ExposureReports report;
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.SetDoAE(true, &ExposureReports::On, &report); }), status::kSuccess);
     FrameSink sink;
     ASSERT_EQ(StartWithSink(sink, 3), status::kSuccess);
     std::unique_lock<std::mutex> hold(report.lock);
@@ -209,19 +212,9 @@ TEST_F(Streaming, AutomaticExposureReportsThroughItsCallback) {
 }
 
 TEST_F(Streaming, AlternateExposureRunsInThePipelineAndReportsItsChanges) {
-    struct Report {
-        std::mutex lock;
-        std::condition_variable came;
-        std::vector<int> values;
-        static void KQ_STDCALL On(std::int32_t v1, std::int32_t, void* context) {
-            auto* self = static_cast<Report*>(context);
-            std::lock_guard<std::mutex> hold(self->lock);
-            self->values.push_back(v1);
-            self->came.notify_all();
-        }
-    } report;
+    ExposureReports report;
     // Selected through KQ_AEParam alone: continuous AE stays off.
-    ASSERT_EQ(On([&](BaseDevice& d) { return d.AEParam(1, 1, &Report::On, &report); }), status::kSuccess);
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.AEParam(1, 1, &ExposureReports::On, &report); }), status::kSuccess);
     ASSERT_FALSE(On([](BaseDevice& d) { return d.AutoExposureOn() ? 1 : 0; }));
     bus.SetReadBudget(0, 8);
     FrameSink sink;
