@@ -147,6 +147,64 @@ TEST_P(LanguageResourcesTest, EveryToolbarButtonHasATooltip) {
     }
 }
 
+// Each toolbar's normal and hot pictures hold one 16x16 tile per item (the
+// combo boxes take a place too); every button's tile draws something on the
+// mask colour, and the combo boxes' places stay empty.
+TEST_P(LanguageResourcesTest, ToolbarPicturesHaveATileForEveryButton) {
+    struct Toolbar {
+        UINT layout;
+        UINT normal;
+        UINT hot;
+    };
+    constexpr COLORREF kMask = RGB(192, 192, 192);
+    for (const Toolbar toolbar : {Toolbar{IDR_TOOLBAR_MAIN, IDB_TOOLBAR_MAIN, IDB_TOOLBAR_MAIN_HOT},
+                                  Toolbar{IDR_TOOLBAR_VIDEO, IDB_TOOLBAR_VIDEO, IDB_TOOLBAR_VIDEO_HOT},
+                                  Toolbar{IDR_TOOLBAR_MEASURE, IDB_TOOLBAR_MEASURE, IDB_TOOLBAR_MEASURE_HOT},
+                                  Toolbar{IDR_TOOLBAR_PICTURE, IDB_TOOLBAR_PICTURE, IDB_TOOLBAR_PICTURE_HOT}}) {
+        HRSRC found = FindResourceW(module_, MAKEINTRESOURCEW(toolbar.layout), MAKEINTRESOURCEW(241));
+        ASSERT_NE(found, nullptr) << toolbar.layout;
+        const auto* words = static_cast<const WORD*>(LockResource(LoadResource(module_, found)));
+        ASSERT_NE(words, nullptr);
+        std::vector<UINT> places;  // the command of each image place
+        for (WORD i = 0; i < words[3]; ++i) {
+            if (words[4 + i] != 0) {
+                places.push_back(words[4 + i]);
+            }
+        }
+        for (UINT bitmapId : {toolbar.normal, toolbar.hot}) {
+            HBITMAP bitmap = static_cast<HBITMAP>(
+                LoadImageW(module_, MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+            ASSERT_NE(bitmap, nullptr) << bitmapId;
+            DIBSECTION dib{};
+            ASSERT_NE(GetObjectW(bitmap, sizeof(dib), &dib), 0);
+            EXPECT_EQ(dib.dsBm.bmWidth, static_cast<LONG>(16 * places.size())) << bitmapId;
+            EXPECT_EQ(dib.dsBm.bmHeight, 16) << bitmapId;
+            HDC dc = CreateCompatibleDC(nullptr);
+            HGDIOBJ old = SelectObject(dc, bitmap);
+            for (std::size_t place = 0; place < places.size() && dib.dsBm.bmWidth >= LONG(16 * places.size());
+                 ++place) {
+                int drawn = 0;
+                for (int y = 0; y < 16; ++y) {
+                    for (int x = 0; x < 16; ++x) {
+                        drawn += GetPixel(dc, static_cast<int>(16 * place) + x, y) != kMask;
+                    }
+                }
+                const UINT id = places[place];
+                const bool combo = id == IDC_INTERVAL_COMBO || id == IDC_RESOLUTION_COMBO ||
+                                   id == IDC_PARAM_FILE_COMBO || id == IDC_SCALE_COMBO;
+                if (combo) {
+                    EXPECT_EQ(drawn, 0) << "combo place " << place << " of bitmap " << bitmapId;
+                } else {
+                    EXPECT_GT(drawn, 20) << "button " << id << " of bitmap " << bitmapId;
+                }
+            }
+            SelectObject(dc, old);
+            DeleteDC(dc);
+            DeleteObject(bitmap);
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Libraries, LanguageResourcesTest, ::testing::Values(0, 1));
 
 // The Chinese library uses the program's own texts, in particular where
