@@ -59,12 +59,10 @@ CommandUpdate VideoCommand(const CommandFacts& f, unsigned id) {
     case ID_VIDEO_SHARPEN: return EnableCheck(v, c.clearView);
     case ID_VIDEO_CROP_ZOOM: return EnableCheck(v && !t && !gige, c.videoZoom);
     case ID_VIDEO_RESOLUTION: return Enable(a && !t);
-    // A GigE camera always counts its exposure in time: lines are neither
-    // offered nor shown as chosen, so the two never both carry the mark.
-    case ID_VIDEO_EXPOSURE_LINES: return EnableCheck(v && !gige, c.exposureUnit == 0 && !gige);
-    // Only with video open: the command changes nothing without it.
+    // A GigE camera always counts its exposure in time.
+    case ID_VIDEO_EXPOSURE_LINES: return EnableCheck(v && !gige, c.exposureUnit == 0);
     case ID_VIDEO_EXPOSURE_TIME:
-        return EnableCheck(v && (c.exposureUnitSupported || gige), c.exposureUnit != 0 || gige);
+        return EnableCheck((v && c.exposureUnitSupported) || gige, c.exposureUnit != 0 || gige);
     default: return {};
     }
 }
@@ -147,8 +145,7 @@ CommandUpdate PictureFileCommand(const CommandFacts& f, unsigned id) {
     case ID_FILE_LOAD_PICTURES: return Enable(!a);
     case ID_COUNT_RESULTS: return Enable(!blocked && f.countedObjects >= 1);
     case ID_COUNT_GRID: return EnableCheck(!blocked || liveVideo, f.countingGrid);
-    // The settings dialog never opens while recording.
-    case ID_COUNT_GRID_SETTINGS: return Enable((!blocked || liveVideo) && !f.camera.recording);
+    case ID_COUNT_GRID_SETTINGS: return Enable(!blocked || liveVideo);
     default: return {};
     }
 }

@@ -179,10 +179,9 @@ TEST(CommandEnablingTest, RecordingDisablesZoomAndEveryPictureCommand) {
     }
     EXPECT_FALSE(Enabled(f, ID_EDIT_UNDO_STEP));
     EXPECT_FALSE(Enabled(f, ID_FILE_LOAD_PICTURES));
-    // The grid itself still shows over the recorded live video; its
-    // settings do not open while recording.
+    // The grid and its settings stay with the recorded live video.
     EXPECT_TRUE(Enabled(f, ID_COUNT_GRID));
-    EXPECT_FALSE(Enabled(f, ID_COUNT_GRID_SETTINGS));
+    EXPECT_TRUE(Enabled(f, ID_COUNT_GRID_SETTINGS));
 }
 
 TEST(CommandEnablingTest, ToolCommandsSelectTheirToolNumbers) {
@@ -228,7 +227,7 @@ TEST(CommandEnablingTest, GigECameraOffersExposureTimeOnly) {
         int unit;
         bool linesEnabled, linesChecked, timeEnabled, timeChecked;
     };
-    for (const Case k : {Case{CameraKind::GigE, false, 0, false, false, true, true},
+    for (const Case k : {Case{CameraKind::GigE, false, 0, false, true, true, true},
                          Case{CameraKind::GigE, true, 1, false, false, true, true},
                          Case{CameraKind::UsbCmos, true, 0, true, true, true, false},
                          Case{CameraKind::UsbCmos, true, 1, true, false, true, true},
@@ -244,11 +243,12 @@ TEST(CommandEnablingTest, GigECameraOffersExposureTimeOnly) {
         EXPECT_EQ(Enabled(f, ID_VIDEO_EXPOSURE_TIME), k.timeEnabled) << kind << " unit " << k.unit;
         EXPECT_EQ(Checked(f, ID_VIDEO_EXPOSURE_TIME), k.timeChecked) << kind << " unit " << k.unit;
     }
-    // Without video neither changes anything, so neither is offered.
+    // A GigE camera offers exposure time even without video; lines never.
     CommandFacts f = PictureShown();
     f.camera.kind = CameraKind::GigE;
     EXPECT_FALSE(Enabled(f, ID_VIDEO_EXPOSURE_LINES));
-    EXPECT_FALSE(Enabled(f, ID_VIDEO_EXPOSURE_TIME));
+    EXPECT_TRUE(Enabled(f, ID_VIDEO_EXPOSURE_TIME));
+    EXPECT_TRUE(Checked(f, ID_VIDEO_EXPOSURE_TIME));
 }
 
 TEST(CommandEnablingTest, VideoCommandsFollowTheCameraState) {
