@@ -8,6 +8,7 @@
 #include "command_line.h"
 #include "copy_data.h"
 #include "file_association.h"
+#include "language_prompts.h"
 #include "main_frame.h"
 #include "mikra_doc.h"
 #include "mikra_view.h"
@@ -53,6 +54,7 @@ bool CMikraApp::LoadLanguageLibrary() {
         return false;
     }
     SetResourceModule(m_hLanguageLib.Get());
+    UseLanguageDataPrompts();
     return true;
 }
 

@@ -64,3 +64,5 @@ CMikraApp& GetMikraApp();
 // "%d.%d.%d.%d" of the program file's version record (the second and fourth
 // numbers keep their low 8 bits); empty without one.
 std::wstring GetProgramVersion();
+// The same text from the record's two most and least significant words.
+std::wstring FormatProgramVersion(DWORD versionMS, DWORD versionLS);

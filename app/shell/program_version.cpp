@@ -20,7 +20,11 @@ std::wstring GetProgramVersion() {
         !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || !info) {
         return {};
     }
+    return FormatProgramVersion(info->dwFileVersionMS, info->dwFileVersionLS);
+}
+
+std::wstring FormatProgramVersion(DWORD versionMS, DWORD versionLS) {
     // The second and fourth numbers keep only their low 8 bits.
-    return std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." + std::to_wstring(info->dwFileVersionMS & 0xFF) +
-           L"." + std::to_wstring(HIWORD(info->dwFileVersionLS)) + L"." + std::to_wstring(info->dwFileVersionLS & 0xFF);
+    return std::to_wstring(HIWORD(versionMS)) + L"." + std::to_wstring(versionMS & 0xFF) + L"." +
+           std::to_wstring(HIWORD(versionLS)) + L"." + std::to_wstring(versionLS & 0xFF);
 }

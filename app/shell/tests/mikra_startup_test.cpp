@@ -13,6 +13,7 @@
 #include <string>
 
 #include "mikra_process.h"
+#include "mikra_version.h"
 #include "resource.h"
 
 namespace {
@@ -276,6 +277,22 @@ TEST_F(MikraTest, StartUpAssociatesDrawingDocumentsForTheUser) {
                            RRF_RT_REG_SZ, nullptr, value, &bytes),
               ERROR_SUCCESS);
     EXPECT_EQ(std::wstring(value), L"\"" + ProgramFolder() + L"Mikra.exe\" \"%1\"");
+    CloseWithOk(frame);
+}
+
+TEST_F(MikraTest, AboutShowsTheProgramsVersion) {
+    WriteSetting(L"Option", L"LAN", L"0");
+    HWND frame = StartFirst();
+    ASSERT_NE(frame, nullptr);
+    PostMessageW(frame, WM_COMMAND, ID_APP_ABOUT, 0);
+    HWND about = first_.WaitForDialog();
+    ASSERT_NE(about, nullptr) << "no About box";
+    EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_VERSION)),
+              L"Version "
+              L"" MIKRA_VERSION_TEXT);
+    EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_TITLE)), L"Vizcam Viewer");
+    PostMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntilGone(about, 10000));
     CloseWithOk(frame);
 }
 

@@ -9,8 +9,17 @@
 
 #include "copy_data.h"
 #include "file_association.h"
+#include "mikra_app.h"
 
 namespace {
+
+// The version record's words: 1.260 and 2.4 read as 1.4.2.4, the second and
+// fourth numbers by their low 8 bits.
+TEST(FormatProgramVersion, SecondAndFourthNumbersKeepTheirLowEightBits) {
+    EXPECT_EQ(FormatProgramVersion(MAKELONG(260, 1), MAKELONG(4, 2)), L"1.4.2.4");
+    EXPECT_EQ(FormatProgramVersion(MAKELONG(1, 0), MAKELONG(0, 0)), L"0.1.0.0");
+    EXPECT_EQ(FormatProgramVersion(MAKELONG(0xFFFF, 0xFFFF), MAKELONG(0x1FF, 7)), L"65535.255.7.255");
+}
 
 COPYDATASTRUCT Record(std::vector<wchar_t>& chars, DWORD bytes, ULONG_PTR dwData = 0) {
     COPYDATASTRUCT record{};

@@ -1,5 +1,6 @@
 #include "dialog.h"
 
+#include "data_prompts.h"
 #include "resource_module.h"
 
 #include <cerrno>
@@ -131,22 +132,21 @@ bool CDialog::Exchange(const Binding& binding, BOOL save) {
     } else if (auto* i = std::get_if<int*>(&binding.target)) {
         const auto v = ParseWhole<long>(text, [](const wchar_t* b, wchar_t** e) { return wcstol(b, e, 10); });
         if (!v || *v < INT_MIN || *v > INT_MAX) {
-            RefuseInput(control, L"Please enter an integer.");
+            RefuseInput(control, DataPromptText(DataPrompt::Integer));
             return false;
         }
         **i = static_cast<int>(*v);
     } else if (auto* u = std::get_if<UIntRange>(&binding.target)) {
         const auto v = ParseWhole<long long>(text, [](const wchar_t* b, wchar_t** e) { return wcstoll(b, e, 10); });
         if (!v || *v < u->min || *v > u->max) {
-            RefuseInput(control, L"Please enter an integer between " + std::to_wstring(u->min) + L" and " +
-                                     std::to_wstring(u->max) + L".");
+            RefuseInput(control, DataPromptText(DataPrompt::IntegerRange, u->min, u->max));
             return false;
         }
         *u->value = static_cast<unsigned>(*v);
     } else if (auto* f = std::get_if<float*>(&binding.target)) {
         const auto v = ParseWhole<float>(text, [](const wchar_t* b, wchar_t** e) { return wcstof(b, e); });
         if (!v) {
-            RefuseInput(control, L"Please enter a number.");
+            RefuseInput(control, DataPromptText(DataPrompt::Number));
             return false;
         }
         **f = *v;

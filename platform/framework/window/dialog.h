@@ -47,8 +47,9 @@ protected:
 
     // Binds a control's text to a member: UpdateData(FALSE) writes the
     // members into the controls, UpdateData(TRUE) reads them back. A number
-    // that does not parse or lies outside its range is refused with a prompt,
-    // its control gets the focus and UpdateData(TRUE) returns FALSE.
+    // that does not parse or lies outside its range is refused with a prompt
+    // (the texts of data_prompts.h), its control gets the focus and
+    // UpdateData(TRUE) returns FALSE.
     void BindText(int controlId, std::wstring& value);
     void BindInt(int controlId, int& value);
     void BindUInt(int controlId, unsigned& value, unsigned min, unsigned max);
