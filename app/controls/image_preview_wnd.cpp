@@ -13,6 +13,13 @@ constexpr int kArrowCursor = 170;
 constexpr int kVerticalCursor = 175;
 constexpr int kHorizontalCursor = 174;
 
+SCROLLINFO ScrollInfo(UINT mask) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = mask;
+    return info;
+}
+
 RECT ToRect(const preview::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
@@ -109,7 +116,7 @@ void CImagePreviewWnd::ApplyLayout(int mode) {
     const int areaRight = client.right - (m_layout.verticalBar ? preview::kBarThickness : 0);
     const int areaBottom = client.bottom - (m_layout.horizontalBar ? preview::kBarThickness : 0);
     if (m_layout.mode == preview::Mode::kActualSize) {
-        SCROLLINFO info{sizeof(info), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL};
+        SCROLLINFO info = ScrollInfo(SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL);
         info.nMax = std::max(0, m_bitmapWidth - 1);
         info.nPage = static_cast<UINT>(std::max(0, areaRight));
         info.nPos = m_layout.horizontalPosition;
@@ -226,7 +233,7 @@ void CImagePreviewWnd::OnScroll(int bar, int code) {
     case SB_LINERIGHT: next += preview::kLineStep; break;
     case SB_THUMBTRACK: {
         // The 32-bit track position: the message's word holds only 16 bits.
-        SCROLLINFO info{sizeof(info), SIF_TRACKPOS};
+        SCROLLINFO info = ScrollInfo(SIF_TRACKPOS);
         GetScrollInfo(control, SB_CTL, &info);
         next = info.nTrackPos;
         break;
@@ -236,7 +243,7 @@ void CImagePreviewWnd::OnScroll(int bar, int code) {
     default: return;
     }
     position = preview::ClampPosition(next, maximum);
-    SCROLLINFO info{sizeof(info), SIF_POS};
+    SCROLLINFO info = ScrollInfo(SIF_POS);
     info.nPos = position;
     SetScrollInfo(control, SB_CTL, &info, TRUE);
     const RECT area = ToRect(m_layout.visible);

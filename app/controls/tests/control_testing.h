@@ -110,6 +110,17 @@ private:
     }
 };
 
+inline BITMAPINFO TopDown32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 // The client of `hwnd` as WM_PRINTCLIENT paints it, read back pixel by pixel.
 class Snapshot {
 public:
@@ -118,8 +129,7 @@ public:
         GetClientRect(hwnd, &client);
         width_ = client.right;
         height_ = client.bottom;
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB};
+        const BITMAPINFO info = TopDown32(width_, height_);
         void* bits = nullptr;
         HDC screen = GetDC(nullptr);
         dc_ = CreateCompatibleDC(screen);
@@ -151,8 +161,7 @@ private:
 // A device bitmap whose pixel (x, y) is RGB(x % 256, y % 256, 77): a read
 // pixel says which picture pixel it shows.
 inline HBITMAP MakeGradientBitmap(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    const BITMAPINFO info = TopDown32(width, height);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     auto* pixels = static_cast<std::uint32_t*>(bits);

@@ -114,6 +114,28 @@ TEST_F(PreviewTest, ActualSizeOfALargeBitmapShowsBothBarsAndScrolls) {
     EXPECT_EQ(preview.GetLayout().horizontalPosition, 400 - 183 - 5);
 }
 
+TEST_F(PreviewTest, DraggingTheThumbScrollsBeyondSixteenBits) {
+    constexpr int kWide = 70000;
+    ASSERT_TRUE(preview.SetBitmap(Bitmap(kWide, 20)));
+    const HWND hbar = GetDlgItem(Hwnd(), CImagePreviewWnd::kHorizontalBarId);
+    ASSERT_TRUE(IsWindowVisible(hbar));
+    RECT bar{};
+    GetClientRect(hbar, &bar);
+    // The scroll bar tracks its thumb from these messages in its own loop.
+    const int y = bar.bottom / 2;
+    const int start = GetSystemMetrics(SM_CXHSCROLL) + 2;
+    PostMessageW(hbar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(start, y));
+    PostMessageW(hbar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(bar.right / 2, y));
+    PostMessageW(hbar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(bar.right - GetSystemMetrics(SM_CXHSCROLL) - 2, y));
+    PostMessageW(hbar, WM_LBUTTONUP, 0, MAKELPARAM(bar.right - GetSystemMetrics(SM_CXHSCROLL) - 2, y));
+    Pump();
+    const int position = preview.GetLayout().horizontalPosition;
+    EXPECT_GT(position, 0xFFFF);
+    EXPECT_LE(position, preview.GetLayout().MaxHorizontal());
+    Snapshot shot(Hwnd());
+    EXPECT_EQ(shot.At(0, 65 + 5), Gradient(position, 5));  // centred: 65 above
+}
+
 TEST_F(PreviewTest, RefusesAMissingBitmapAndPaintsNothing) {
     EXPECT_FALSE(preview.SetBitmap(nullptr));
     HBITMAP gone = MakeGradientBitmap(10, 10);
