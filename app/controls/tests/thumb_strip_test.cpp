@@ -380,3 +380,55 @@ TEST_F(ThumbStripTest, LongCaptionsAreShortenedToFitTheCell) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ThumbStripTest, ATruncatedCaptionShowsAsATipWhileThePointerRests) {
+    // Off the screens' pointer, so that no real pointer message reaches the cell.
+    MakeGrid(1, 1, -1500, -1200);
+    ASSERT_TRUE(strip->AddFile(
+        Write(L"a very long file name for a thumbnail cell of the grid.bmp", 40, 40, RGB(5, 5, 5), kPictureBmp)));
+    CThumbnailItem* item = strip->GetItem(0, 0);
+    { Snapshot shot(Cell(0, 0)); }
+    ASSERT_TRUE(item->IsCaptionTruncated());
+    const HWND tip = item->GetCaptionWindow();
+    const RECT image = item->GetImageRect();
+    Move(Cell(0, 0), (image.left + image.right) / 2, (image.top + image.bottom) / 2, false);
+    SendMessageW(Cell(0, 0), WM_TIMER, 1, 0);  // samples the pointer
+    SendMessageW(Cell(0, 0), WM_TIMER, 0, 0);  // it rested: the tip shows
+    ASSERT_TRUE(IsWindowVisible(tip));
+
+    // 10 right of and 20 below the pointer, moved left or above at the host's edges.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    ScreenToClient(host->hwnd, &cursor);
+    RECT place{};
+    GetWindowRect(tip, &place);
+    MapWindowPoints(nullptr, host->hwnd, reinterpret_cast<POINT*>(&place), 2);
+    RECT client{};
+    GetClientRect(host->hwnd, &client);
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
+    int x = cursor.x + 10;
+    int y = cursor.y + 20;
+    if (x + width > client.right) {
+        x = cursor.x + 10 - width;
+    }
+    if (y + height > client.bottom) {
+        y = cursor.y - height;
+        x -= 10;
+    }
+    EXPECT_EQ(place.left, x);
+    EXPECT_EQ(place.top, y);
+
+    // Leaving the picture hides it; so does a press.
+    Move(Cell(0, 0), 1, 1, false);
+    EXPECT_FALSE(IsWindowVisible(tip));
+    SendMessageW(Cell(0, 0), WM_TIMER, 0, 0);
+    ASSERT_TRUE(IsWindowVisible(tip));
+    Down(Cell(0, 0), 40, 40);
+    Up(Cell(0, 0), 40, 40);
+    EXPECT_FALSE(IsWindowVisible(tip));
+}
+
+}  // namespace
