@@ -22,7 +22,10 @@ std::vector<std::wstring> CPictureFileDialogs::Run(HWND owner, bool multiple) {
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = kBufferChars;
     ofn.lpstrInitialDir = m_startFolder.empty() ? nullptr : m_startFolder.c_str();
-    ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER | (multiple ? OFN_ALLOWMULTISELECT : 0);
+    // The dialog leaves the current folder alone: it would otherwise hold the
+    // chosen folder open as the process's working folder.
+    ofn.Flags =
+        OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_NOCHANGEDIR | (multiple ? OFN_ALLOWMULTISELECT : 0);
     if (!GetOpenFileNameW(&ofn)) {
         return {};
     }
