@@ -10,6 +10,7 @@
 set(VIZCAM_APP_LAYERS
   app/lang
   app/common
+  app/controls
   app/measure
   app/workspace
   app/shell

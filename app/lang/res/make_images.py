@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the toolbar, tab and icon images of the language libraries.
+"""Draws the toolbar, tab, icon and cursor images of the language libraries.
 
 Each toolbar image is a 16x16 picture of what its button does, drawn on the
 mask colour (192,192,192) that the toolbars treat as transparent, so no
@@ -511,6 +511,89 @@ def icon(size=32):
     return struct.pack("<HHH", 0, 1, 1) + struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), 22) + image
 
 
+def cursor(ink, hotspot, size=32):
+    """A monochrome cursor: white ink pixels with a black outline around them."""
+    outline = set()
+    for x, y in ink:
+        for dx in (-1, 0, 1):
+            for dy in (-1, 0, 1):
+                p = (x + dx, y + dy)
+                if p not in ink and 0 <= p[0] < size and 0 <= p[1] < size:
+                    outline.add(p)
+    xor = bytearray()
+    and_mask = bytearray()
+    for y in reversed(range(size)):
+        xor_bits = and_bits = 0
+        for x in range(size):
+            xor_bits = (xor_bits << 1) | (1 if (x, y) in ink else 0)
+            and_bits = (and_bits << 1) | (0 if (x, y) in ink or (x, y) in outline else 1)
+        xor += xor_bits.to_bytes(size // 8, "big")
+        and_mask += and_bits.to_bytes(size // 8, "big")
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 1, 0, len(xor) + len(and_mask), 0, 0, 2, 0)
+    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    image = header + palette + xor + and_mask
+    return struct.pack("<HHH", 0, 2, 1) + struct.pack("<BBBBHHII", size, size, 0, 0, hotspot[0], hotspot[1],
+                                                      len(image), 22) + image
+
+
+def double_arrow(start, end):
+    """Ink of a line from start to end with an arrow head at both ends."""
+    (x0, y0), (x1, y1) = start, end
+    steps = max(abs(x1 - x0), abs(y1 - y0))
+    ux, uy = (x1 - x0) // steps, (y1 - y0) // steps
+    ink = {(x0 + ux * i, y0 + uy * i) for i in range(steps + 1)}
+    for (tx, ty), (dx, dy) in (((x0, y0), (ux, uy)), ((x1, y1), (-ux, -uy))):
+        for i in range(1, 5):
+            if dx == 0 or dy == 0:  # straight shaft: barbs at 45 degrees
+                ink.update({(tx + dx * i + dy * i, ty + dy * i + dx * i), (tx + dx * i - dy * i, ty + dy * i - dx * i)})
+            else:  # diagonal shaft: barbs along the axes
+                ink.update({(tx + dx * i, ty), (tx, ty + dy * i)})
+    return ink
+
+
+def arrow_ink():
+    """The pointer: a slanted triangle with a short tail."""
+    ink = set()
+    for y in range(13):
+        for x in range(y * 2 // 3 + 1):
+            ink.add((1 + x, 1 + y))
+    for i in range(6):
+        ink.update({(5 + i // 2, 12 + i), (6 + i // 2, 12 + i)})
+    return ink
+
+
+CURSORS = {
+    # file: (ink, hot spot)
+    "arrow.cur": (arrow_ink(), (1, 1)),
+    "move.cur": (double_arrow((16, 5), (16, 27)) | double_arrow((5, 16), (27, 16)), (16, 16)),
+    "size_nesw.cur": (double_arrow((24, 8), (8, 24)), (16, 16)),
+    "size_nwse.cur": (double_arrow((8, 8), (24, 24)), (16, 16)),
+    "size_we.cur": (double_arrow((5, 16), (27, 16)), (16, 16)),
+    "size_ns.cur": (double_arrow((16, 5), (16, 27)), (16, 16)),
+}
+
+
+def document_icon(colour, letter, size=40):
+    """A page with a folded corner and a large letter: the file list's icons."""
+    white = (255, 255, 255)
+    rows = [[white] * size for _ in range(size)]
+    for y in range(3, size - 3):
+        for x in range(7, size - 7):
+            fold = x - (size - 17) > y - 3
+            if not fold:
+                rows[y][x] = (90, 90, 90) if x in (7, size - 8) or y in (3, size - 4) else (245, 245, 245)
+    for y in range(14, 32):
+        for x in range(10, 30):
+            rows[y][x] = colour
+    for row, bits in enumerate(FONT[letter]):
+        for col, bit in enumerate(bits):
+            if bit == "1":
+                for dy in range(3):
+                    for dx in range(3):
+                        rows[16 + row * 3 + dy][15 + col * 3 + dx] = white
+    return rows
+
+
 def main():
     out = Path(__file__).parent
     preview = Path(sys.argv[2]) if len(sys.argv) > 2 and sys.argv[1] == "--png" else None
@@ -527,6 +610,10 @@ def main():
             # the flat toolbar's face colour behind the pictures
             (preview / f"{name}.png").write_bytes(png(rows, 8, (240, 240, 240)))
     (out / "mikra.ico").write_bytes(icon())
+    for name, (ink, hotspot) in CURSORS.items():
+        (out / name).write_bytes(cursor(ink, hotspot))
+    (out / "icon_doc.bmp").write_bytes(bmp24(document_icon((40, 90, 180), "W")))
+    (out / "icon_xls.bmp").write_bytes(bmp24(document_icon((30, 130, 70), "X")))
 
 
 if __name__ == "__main__":
