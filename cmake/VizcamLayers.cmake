@@ -12,6 +12,7 @@ set(VIZCAM_APP_LAYERS
   app/common
   app/measure
   app/workspace
+  app/shell/browser
   app/shell
   app
 )
