@@ -171,6 +171,41 @@ bool DecodeBmp(std::span<const std::uint8_t> bytes, CPicture& picture, std::stri
     return true;
 }
 
+bool FindBmpRgbRows(std::span<const std::uint8_t> bytes, RgbRows& rows) {
+    if (bytes.size() < kFileHeaderSize + kInfoHeaderSize || bytes[0] != 'B' || bytes[1] != 'M') {
+        return false;
+    }
+    const std::size_t h = kFileHeaderSize;
+    const std::uint32_t headerSize = Le32(bytes, h);
+    if (headerSize < kInfoHeaderSize || bytes.size() - kFileHeaderSize < headerSize || Le16(bytes, h + 14) != 24 ||
+        Le32(bytes, h + 16) != kRgb) {
+        return false;
+    }
+    const std::int64_t width = static_cast<std::int32_t>(Le32(bytes, h + 4));
+    const std::int64_t signedHeight = static_cast<std::int32_t>(Le32(bytes, h + 8));
+    const std::int64_t height = signedHeight < 0 ? -signedHeight : signedHeight;
+    if (!CPicture::IsSizeAllowed(width, height)) {
+        return false;
+    }
+    const std::uint32_t pixelOffset = Le32(bytes, 10);
+    const std::size_t stride = CPicture::StrideFor(static_cast<int>(width), 24);
+    if (pixelOffset > bytes.size() || (bytes.size() - pixelOffset) / stride < static_cast<std::size_t>(height)) {
+        return false;
+    }
+    const std::uint8_t* first = bytes.data() + pixelOffset;
+    const auto step = static_cast<std::ptrdiff_t>(stride);
+    rows.width = static_cast<std::uint32_t>(width);
+    rows.height = static_cast<std::uint32_t>(height);
+    if (signedHeight < 0) {
+        rows.top = first;
+        rows.rowStep = step;
+    } else {
+        rows.top = first + static_cast<std::ptrdiff_t>(height - 1) * step;
+        rows.rowStep = -step;
+    }
+    return true;
+}
+
 bool EncodeBmp(const CPicture& picture, std::vector<std::uint8_t>& out, std::string& error) {
     const int bpp = picture.GetBpp();
     if (bpp != 8 && bpp != 24) {

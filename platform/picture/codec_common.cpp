@@ -1,9 +1,42 @@
-// What every codec shares: recognising a file and colour rows for encoders.
+// What every codec shares: reading a file, recognising its kind and colour
+// rows for encoders.
 #include <algorithm>
+#include <fstream>
+#include <system_error>
 
 #include "codecs.h"
 
 namespace picture_codec {
+namespace {
+
+// A file larger than this is not a picture the program could hold.
+constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{512} << 20;
+
+}  // namespace
+
+bool ReadFileBytes(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::string& error) {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec) {
+        error = "cannot open the picture file";
+        return false;
+    }
+    if (size > kMaxFileBytes) {
+        error = "picture file too large";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot open the picture file";
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(size));
+    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
+        error = "cannot read the picture file";
+        return false;
+    }
+    return true;
+}
 
 int DetectType(std::span<const std::uint8_t> b) {
     if (b.size() >= 2 && b[0] == 'B' && b[1] == 'M') {

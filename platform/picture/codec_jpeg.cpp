@@ -45,8 +45,22 @@ struct MemoryDestination {
     ~MemoryDestination() { std::free(data); }
 };
 
+// The largest of 8, 4 and 2 (1 when none) by which libjpeg may reduce a
+// picture of width x height and keep at least minWidth x minHeight.
+unsigned ScaleDenominator(JDIMENSION width, JDIMENSION height, std::uint32_t minWidth, std::uint32_t minHeight) {
+    if (minWidth == 0 || minHeight == 0) {
+        return 1;
+    }
+    for (unsigned d = 8; d > 1; d /= 2) {
+        if ((width + d - 1) / d >= minWidth && (height + d - 1) / d >= minHeight) {
+            return d;
+        }
+    }
+    return 1;
+}
+
 bool Decode(std::span<const std::uint8_t> bytes, CPicture& picture, std::vector<std::uint8_t>& rowBuffer,
-            std::string& error) {
+            std::uint32_t minWidth, std::uint32_t minHeight, std::string& error) {
     jpeg_decompress_struct cinfo;
     ErrorManager errors;
     InitErrors(errors);
@@ -72,6 +86,8 @@ bool Decode(std::span<const std::uint8_t> bytes, CPicture& picture, std::vector<
         error = "JPEG size out of range";
         return false;
     }
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = ScaleDenominator(cinfo.image_width, cinfo.image_height, minWidth, minHeight);
     jpeg_start_decompress(&cinfo);
     const int width = static_cast<int>(cinfo.output_width);
     const int height = static_cast<int>(cinfo.output_height);
@@ -140,13 +156,42 @@ bool Encode(const CPicture& picture, int quality, MemoryDestination& destination
 
 }  // namespace
 
-bool DecodeJpeg(std::span<const std::uint8_t> bytes, CPicture& picture, std::string& error) {
+bool DecodeJpeg(std::span<const std::uint8_t> bytes, CPicture& picture, std::string& error, std::uint32_t minWidth,
+                std::uint32_t minHeight) {
     if (bytes.empty()) {
         error = "empty JPEG file";
         return false;
     }
     std::vector<std::uint8_t> rowBuffer;
-    return Decode(bytes, picture, rowBuffer, error);
+    return Decode(bytes, picture, rowBuffer, minWidth, minHeight, error);
+}
+
+bool ReadJpegSize(std::span<const std::uint8_t> bytes, std::uint32_t& width, std::uint32_t& height,
+                  std::string& error) {
+    if (bytes.empty()) {
+        error = "empty JPEG file";
+        return false;
+    }
+    jpeg_decompress_struct cinfo;
+    ErrorManager errors;
+    InitErrors(errors);
+    cinfo.err = &errors.base;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        error = errors.message;
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    width = cinfo.image_width;
+    height = cinfo.image_height;
+    jpeg_destroy_decompress(&cinfo);
+    if (!CPicture::IsSizeAllowed(width, height)) {
+        error = "JPEG size out of range";
+        return false;
+    }
+    return true;
 }
 
 bool EncodeJpeg(const CPicture& picture, int quality, std::vector<std::uint8_t>& out, std::string& error) {

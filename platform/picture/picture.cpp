@@ -8,33 +8,6 @@
 
 namespace {
 
-// A file larger than this is not a picture the program could hold.
-constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{512} << 20;
-
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::string& error) {
-    std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) {
-        error = "cannot open the picture file";
-        return false;
-    }
-    if (size > kMaxFileBytes) {
-        error = "picture file too large";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot open the picture file";
-        return false;
-    }
-    bytes.resize(static_cast<std::size_t>(size));
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
-        error = "cannot read the picture file";
-        return false;
-    }
-    return true;
-}
-
 // Writes beside the target and renames over it, so a failed save leaves any
 // earlier file whole.
 bool WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::string& error) {
@@ -247,7 +220,7 @@ bool CPicture::Encode(std::vector<std::uint8_t>& bytes, int type) const {
 bool CPicture::Load(const std::filesystem::path& path, int type) {
     std::vector<std::uint8_t> bytes;
     std::string error;
-    if (!ReadWholeFile(path, bytes, error)) {
+    if (!picture_codec::ReadFileBytes(path, bytes, error)) {
         Destroy();
         return Fail(error);
     }
