@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "browser_cell.h"
 #include "browser_resource.h"
@@ -17,6 +18,11 @@ namespace {
 
 // To the browser itself: decoded thumbnails wait in the loader.
 constexpr UINT kThumbnailsReady = WM_APP + 0x121;
+// The timer that resumes drawing after a slice; a timer message comes only
+// when no input is waiting.
+constexpr UINT_PTR kDrawTimer = 0x7B21;
+// How long one slice of drawing may hold the window's thread.
+constexpr std::chrono::milliseconds kDrawSlice{15};
 
 bool IsExistingFile(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -64,6 +70,16 @@ bool CPictureBrowser::AddPicture(const std::wstring& path, int position, const s
 
 void CPictureBrowser::OnThumbnailsReady() {
     for (CThumbnailLoader::Result& result : m_loader.TakeResults()) {
+        m_ready.push_back(std::move(result));
+    }
+    DrawReadyThumbnails();
+}
+
+void CPictureBrowser::DrawReadyThumbnails() {
+    const auto end = std::chrono::steady_clock::now() + kDrawSlice;
+    while (!m_ready.empty() && std::chrono::steady_clock::now() < end) {
+        const CThumbnailLoader::Result result = std::move(m_ready.front());
+        m_ready.pop_front();
         for (std::size_t k = 0; k < m_paths.size(); ++k) {
             if (m_tickets[k] == result.ticket && m_paths[k] == result.path) {
                 // An undecodable picture keeps its blank cell: the item stays,
@@ -75,6 +91,9 @@ void CPictureBrowser::OnThumbnailsReady() {
                 break;
             }
         }
+    }
+    if (!m_ready.empty()) {
+        SetTimer(m_hWnd, kDrawTimer, 0, nullptr);
     }
 }
 
@@ -216,6 +235,11 @@ void CPictureBrowser::DeleteContextPicture() {
 LRESULT CPictureBrowser::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kThumbnailsReady) {
         OnThumbnailsReady();
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == kDrawTimer) {
+        KillTimer(m_hWnd, kDrawTimer);
+        DrawReadyThumbnails();
         return 0;
     }
     return CIconList::WindowProc(message, wParam, lParam);

@@ -9,6 +9,7 @@
 // decoded on the loader's thread and drawn into the cell of the item that
 // asked for it. A picture that cannot be decoded keeps its blank cell.
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,7 @@ public:
     int GetContextIndex() const { return m_nContext; }
     const std::wstring& GetContextPath() const { return m_strContextPath; }
     // Thumbnails asked for and not yet drawn.
-    int GetPendingThumbnails() const { return m_loader.GetOutstanding(); }
+    int GetPendingThumbnails() const { return m_loader.GetOutstanding() + static_cast<int>(m_ready.size()); }
 
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
 
@@ -52,6 +53,7 @@ protected:
 
 private:
     void OnThumbnailsReady();
+    void DrawReadyThumbnails();
     void OnContextMenu(POINT screen);
     void OnContextCommand(UINT id);
     void DeleteContextPicture();
@@ -67,4 +69,7 @@ private:
     std::vector<std::uint64_t> m_tickets;
     std::uint64_t m_nextTicket = 1;
     CThumbnailLoader m_loader;
+    // Decoded thumbnails not yet drawn: drawn a slice at a time, so that
+    // input and painting get through between slices.
+    std::deque<CThumbnailLoader::Result> m_ready;
 };
