@@ -13,6 +13,7 @@ set(VIZCAM_APP_LAYERS
   app/controls
   app/measure
   app/workspace
+  app/shell/browser
   app/shell
   app
 )

@@ -13,3 +13,7 @@ constexpr UINT WM_RESOLUTION_CHANGED = 0x40F;
 // To the view: the image controller stored a calibration drawn on its picture
 // (wParam 0, lParam 0).
 constexpr UINT WM_CALIBRATION_CHANGED = 0x468;
+
+// To the view: the picture browser's current picture changed (wParam 0,
+// lParam 0). The view shows the browser's current path.
+constexpr UINT WM_PICTURE_SELECTED = 0x40C;

@@ -10,10 +10,6 @@
 #define IDC_CURSOR_SIZE_WE 174
 #define IDC_CURSOR_SIZE_NS 175
 
-// Document-type icons of the file list.
-#define IDB_ICON_DOC 251
-#define IDB_ICON_XLS 252
-
 // The floating picture window's right-button menu.
 #define IDS_POPUP_COPY 47100
 #define IDS_POPUP_CUT 47101

@@ -1,6 +1,7 @@
 #include "main_frame.h"
 
 #include "copy_data.h"
+#include "excel_version.h"
 #include "mikra_app.h"
 #include "prompt_dlg.h"
 #include "resource.h"
@@ -27,7 +28,8 @@ auto ShowBarKeys(Frame& frame) {
 }
 }  // namespace
 
-CMainFrame::CMainFrame() {
+CMainFrame::CMainFrame()
+    : m_wndBrowserBar(GetMikraApp().GetPictureFolder(), GetMikraApp().GetFilesFolder(), &InstalledExcelVersion) {
     // A missing key means hidden.
     for (auto [key, flag] : ShowBarKeys(*this)) {
         m_ini.GetInt(*flag, kShowBar, key, 0);

@@ -5,6 +5,7 @@
 // around the view. It remembers which bars are shown in [ShowBar] of
 // Config.ini, asks before the program closes and switches the language for
 // the next start.
+#include "browser_bar.h"
 #include "combo_tool_bar.h"
 #include "docking_bar.h"
 #include "docking_frame.h"
@@ -23,7 +24,7 @@ public:
     CFlatComboBox& GetToolbarCombo() { return m_wndIntervalCombo; }
     CToolbarComboBox& GetResolutionCombo() { return m_wndResolutionCombo; }
     CFlatComboBox& GetScaleCombo() { return m_wndScaleCombo; }
-    CDockingBar& GetBrowserBar() { return m_wndBrowserBar; }
+    CBrowserBar& GetBrowserBar() { return m_wndBrowserBar; }
     CDockingBar& GetDataBar() { return m_wndDataBar; }
 
     // Applies the Ruler flag to the splitter and makes it the wanted state.
@@ -56,7 +57,7 @@ private:
     void ChooseLanguage(int language);
 
     CComboToolBar m_wndToolBar;
-    CDockingBar m_wndBrowserBar;
+    CBrowserBar m_wndBrowserBar;
     CDockingBar m_wndDataBar;
     CComboToolBar m_wndVideoBar;
     CComboToolBar m_wndMeasureBar;

@@ -154,6 +154,11 @@ std::wstring CMikraApp::SettleFolder(const wchar_t* key, const wchar_t* fallback
     std::wstring folder;
     m_ini.GetString(folder, kOption, key);
     bool usable = !folder.empty() && folder != CIniFile::kMissing;
+    // The folder is searched and used as a prefix of file names: without its
+    // backslash, D:\pics would match D:\pics2 and name files D:\picsA.jpg.
+    if (usable && folder.back() != L'\\' && folder.back() != L'/') {
+        folder += L'\\';
+    }
     if (usable) {
         WIN32_FIND_DATAW found{};
         HANDLE search = FindFirstFileW((folder + L"*.*").c_str(), &found);

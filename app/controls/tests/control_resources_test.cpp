@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "browser_resource.h"
 #include "controls_resource.h"
 #include "measure_resource.h"
 
@@ -41,7 +42,7 @@ TEST_P(ControlResources, AreInTheLanguageLibrary) {
         }
         DestroyCursor(static_cast<HCURSOR>(cursor));
     }
-    for (int id : {IDB_ICON_DOC, IDB_ICON_XLS}) {
+    for (int id : {IDB_WORD_DOCUMENT, IDB_WORKBOOK}) {
         HANDLE bitmap = LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
         ASSERT_NE(bitmap, nullptr) << id;
         BITMAP info{};

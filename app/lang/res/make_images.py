@@ -573,27 +573,6 @@ CURSORS = {
 }
 
 
-def document_icon(colour, letter, size=40):
-    """A page with a folded corner and a large letter: the file list's icons."""
-    white = (255, 255, 255)
-    rows = [[white] * size for _ in range(size)]
-    for y in range(3, size - 3):
-        for x in range(7, size - 7):
-            fold = x - (size - 17) > y - 3
-            if not fold:
-                rows[y][x] = (90, 90, 90) if x in (7, size - 8) or y in (3, size - 4) else (245, 245, 245)
-    for y in range(14, 32):
-        for x in range(10, 30):
-            rows[y][x] = colour
-    for row, bits in enumerate(FONT[letter]):
-        for col, bit in enumerate(bits):
-            if bit == "1":
-                for dy in range(3):
-                    for dx in range(3):
-                        rows[16 + row * 3 + dy][15 + col * 3 + dx] = white
-    return rows
-
-
 def main():
     out = Path(__file__).parent
     preview = Path(sys.argv[2]) if len(sys.argv) > 2 and sys.argv[1] == "--png" else None
@@ -612,8 +591,6 @@ def main():
     (out / "mikra.ico").write_bytes(icon())
     for name, (ink, hotspot) in CURSORS.items():
         (out / name).write_bytes(cursor(ink, hotspot))
-    (out / "icon_doc.bmp").write_bytes(bmp24(document_icon((40, 90, 180), "W")))
-    (out / "icon_xls.bmp").write_bytes(bmp24(document_icon((30, 130, 70), "X")))
 
 
 if __name__ == "__main__":

@@ -4,13 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "mikra_process.h"
 #include "mikra_version.h"
@@ -297,3 +301,69 @@ TEST_F(MikraTest, AboutShowsTheProgramsVersion) {
 }
 
 }  // namespace
+
+namespace {
+
+// The texts of a tab control in another process, read through a buffer in
+// that process.
+std::vector<std::wstring> RemoteTabTexts(DWORD processId, HWND tabs) {
+    std::vector<std::wstring> texts;
+    UniqueKernelHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    if (!process) return texts;
+    constexpr SIZE_T kChars = 128;
+    auto* remote = static_cast<std::byte*>(
+        VirtualAllocEx(process.Get(), nullptr, sizeof(TCITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
+    if (!remote) return texts;
+    const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(TCITEMW));
+        item.cchTextMax = kChars;
+        wchar_t text[kChars] = {};
+        WriteProcessMemory(process.Get(), remote, &item, sizeof(item), nullptr);
+        WriteProcessMemory(process.Get(), remote + sizeof(TCITEMW), text, sizeof(text), nullptr);
+        SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process.Get(), remote + sizeof(TCITEMW), text, sizeof(text) - sizeof(wchar_t), nullptr);
+        texts.emplace_back(text);
+    }
+    VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+    return texts;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+}  // namespace
+
+TEST_F(MikraTest, CompositeWindowHoldsThePictureBrowserDeviceTreeAndFileListTabs) {
+    WriteSetting(L"Option", L"LAN", L"1");
+    WriteSetting(L"ShowBar", L"Server", L"1");
+    HWND frame = StartFirst();
+    ASSERT_NE(frame, nullptr);
+    HWND bar = FindDescendant(frame, IDC_BROWSER_BAR);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(HasVisibleStyle(bar));
+    HWND tabs = FindDescendant(bar, 39321);
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(RemoteTabTexts(first_.GetId(), tabs),
+              (std::vector<std::wstring>{L"\u56fe\u50cf\u5217\u8868", L"\u8bbe\u5907\u5217\u8868",
+                                         L"\u6587\u4ef6\u5217\u8868"}));
+
+    // The tree and both lists are the tabs' windows; the picture browser shows first.
+    HWND tree = FindDescendant(tabs, 2);
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(ClassOf(tree), L"SysTreeView32");
+    std::vector<HWND> lists;
+    for (HWND child = GetWindow(tabs, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetDlgCtrlID(child) == 4097 && ClassOf(child) == L"SysListView32") lists.push_back(child);
+    }
+    ASSERT_EQ(lists.size(), 2u);
+    EXPECT_EQ(std::count_if(lists.begin(), lists.end(), HasVisibleStyle), 1);
+    EXPECT_FALSE(HasVisibleStyle(tree));
+    CloseWithOk(frame);
+}

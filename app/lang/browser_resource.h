@@ -1,0 +1,18 @@
+// Resource identifiers of the browser bar: the picture browser's menu, the
+// tab and notice texts and the export file list's document icons.
+#pragma once
+
+#define IDR_BROWSER_MENU 247
+#define ID_BROWSER_SAVE_AS 32847
+#define ID_BROWSER_DELETE 32848
+#define ID_BROWSER_RENAME 32849
+
+#define IDS_CONFIRM_DELETE_PICTURE 47034
+#define IDS_PICTURE_LIST 47037
+#define IDS_FILE_MISSING 47106
+#define IDS_NO_OFFICE_PROGRAM 47107
+#define IDS_OPEN_FILE_FAILED 47108
+#define IDS_FILE_LIST 47112
+
+#define IDB_WORD_DOCUMENT 251
+#define IDB_WORKBOOK 252

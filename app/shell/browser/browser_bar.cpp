@@ -1,0 +1,33 @@
+#include "browser_bar.h"
+
+#include <commctrl.h>
+
+#include "browser_resource.h"
+#include "resource.h"
+#include "resource_module.h"
+
+bool CDeviceTree::Create(HWND parent, UINT id) {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&icc);
+    return CreateEx(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT,
+                    RECT{0, 0, 0, 0}, parent, id);
+}
+
+CBrowserBar::CBrowserBar(std::wstring pictureFolder, std::wstring filesFolder,
+                         std::function<std::wstring()> excelVersion)
+    : m_wndBrowser(std::move(pictureFolder)), m_wndFileList(std::move(filesFolder), std::move(excelVersion)) {}
+
+int CBrowserBar::OnCreate() {
+    const RECT empty{0, 0, 0, 0};
+    if (!m_wndTabs.Create(m_hWnd, kTabWindowId) || !m_wndDeviceTree.Create(m_wndTabs.GetSafeHwnd(), kDeviceTreeId) ||
+        !m_wndBrowser.Create(0, empty, m_wndTabs.GetSafeHwnd(), kListId) ||
+        !m_wndFileList.Create(0, empty, m_wndTabs.GetSafeHwnd(), kListId)) {
+        return -1;
+    }
+    m_wndTabs.SetImageList(IDB_TABS, 16, 5, RGB(255, 0, 0));
+    m_wndTabs.AddTab(m_wndBrowser.GetSafeHwnd(), LoadResourceString(IDS_PICTURE_LIST), 0);
+    m_wndTabs.AddTab(m_wndDeviceTree.GetSafeHwnd(), LoadResourceString(IDS_DEVICE_LIST), 1);
+    m_wndTabs.AddTab(m_wndFileList.GetSafeHwnd(), LoadResourceString(IDS_FILE_LIST), 2);
+    SetContent(m_wndTabs.GetSafeHwnd());
+    return 0;
+}
