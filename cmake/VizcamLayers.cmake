@@ -11,6 +11,7 @@ set(VIZCAM_APP_LAYERS
   app/lang
   app/common
   app/measure
+  app/camera
   app/workspace
   app/shell
   app

@@ -13,3 +13,7 @@ constexpr UINT WM_RESOLUTION_CHANGED = 0x40F;
 // To the view: the image controller stored a calibration drawn on its picture
 // (wParam 0, lParam 0).
 constexpr UINT WM_CALIBRATION_CHANGED = 0x468;
+
+// To the main frame: a camera saved a snapshot (wParam the address of the
+// saved file's path, a std::wstring owned by the sender; lParam 0).
+constexpr UINT WM_SNAPSHOT_SAVED = 0x465;
