@@ -98,6 +98,8 @@ public:
     virtual int SetExposureUnit(int unit) = 0;
     virtual int IsExposureUnitSupported() const = 0;
     virtual int GetAELiving() const = 0;
+    // Lets the user choose the AVI compressor of recordings.
+    virtual void SelectAviCompressor() = 0;
 
     // Read only to enable commands.
     virtual int CheckDeviceType() const = 0;

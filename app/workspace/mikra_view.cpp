@@ -13,6 +13,8 @@
 
 void RegisterVideoCommands(CMikraView& view);
 void RegisterToolCommands(CMikraView& view);
+void RegisterCameraCommands(CMikraView& view);
+void RegisterCountingCommands(CMikraView& view);
 
 namespace {
 constexpr UINT_PTR kTimedCaptureTimer = 2;
@@ -27,6 +29,8 @@ CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraKind)>
       m_live(std::make_unique<CLiveController>()) {
     RegisterVideoCommands(*this);
     RegisterToolCommands(*this);
+    RegisterCameraCommands(*this);
+    RegisterCountingCommands(*this);
 }
 
 CMikraView::~CMikraView() {

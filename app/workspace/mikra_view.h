@@ -61,6 +61,9 @@ public:
     CImageController* GetTargetController() const;
     bool IsVideoActive() const;
     int IsLiveMeasuring() const { return m_bLiveMeasuring; }
+    // The counting grid over the picture (command 37033).
+    void ToggleCountingGrid();
+    int IsCountingGridShown() const { return m_bGridShown; }
     bool IsPrinting() const { return m_bPrinting != 0; }
     // The path of the last drawing document the view was asked to open, also
     // shown as the view window's text.
@@ -74,6 +77,8 @@ protected:
 private:
     friend void RegisterVideoCommands(CMikraView& view);
     friend void RegisterToolCommands(CMikraView& view);
+    friend void RegisterCameraCommands(CMikraView& view);
+    friend void RegisterCountingCommands(CMikraView& view);
 
     void OnTimer(UINT_PTR id);
     void OnCopyData(const COPYDATASTRUCT* record);
@@ -100,6 +105,7 @@ private:
     std::vector<std::unique_ptr<CImageController>> m_controllers;
     std::unique_ptr<CCameraDevice> m_camera;
     int m_bPenDrawing = 0;
+    int m_bGridShown = 0;
     int m_bHasPictures = 0;
     int m_bHasFiles = 0;
     std::wstring m_requestedDocument;

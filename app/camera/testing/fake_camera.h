@@ -44,6 +44,7 @@ public:
     int openAfterSave = 0;
     float timedSeconds = 0.0f;
     int paramFileIndexSet = -2;
+    int crossX = -1, crossY = -1;
     HWND host = nullptr;
     // Set by the destructor so a test can see the camera was released.
     bool* destroyed = nullptr;
@@ -135,11 +136,17 @@ public:
     int SetVideoZoom(int on) override { return Log("SetVideoZoom"), videoZoom = on, 1; }
     void SetFinBadPNT(int) override { Log("SetFinBadPNT"); }
     int GetCrossLineEnabled() const override { return crossLine; }
-    void EnableCrossLine(int on, int, int) override { Log("EnableCrossLine"), crossLine = on; }
+    void EnableCrossLine(int on, int x, int y) override {
+        Log("EnableCrossLine");
+        crossLine = on;
+        crossX = x;
+        crossY = y;
+    }
     int GetExposureUnit() const override { return exposureUnit; }
     int SetExposureUnit(int unit) override { return Log("SetExposureUnit"), exposureUnit = unit, 1; }
     int IsExposureUnitSupported() const override { return exposureUnitSupported; }
     int GetAELiving() const override { return aeLiving; }
+    void SelectAviCompressor() override { Log("SelectAviCompressor"); }
     int CheckDeviceType() const override { return deviceType; }
     int IsMonochrome() const override { return monochrome; }
     int IsRecordDisabled() const override { return recordDisabled; }
