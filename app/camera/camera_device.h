@@ -62,6 +62,11 @@ public:
     // The resolutions the open device offers; empty when the family has none.
     virtual std::span<const CameraResolution> GetResolutionList() const = 0;
     virtual float GetFrameRate() const = 0;
+    // Switches the capture to entry index of the resolution list; an index
+    // outside the list is ignored.
+    virtual void SetResolution(int index) = 0;
+    // Size of the displayed video after the last fit.
+    virtual CameraFrameSize GetVideoWindowSize() const = 0;
 
     // Snapshots. Name type 1 is user naming: the pending shot name is used
     // once. A saved snapshot is announced to the main window (0x465) while

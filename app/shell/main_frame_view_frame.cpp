@@ -50,6 +50,8 @@ void CMainFrame::FillResolutionCombo(std::span<const CameraResolution> resolutio
 
 void CMainFrame::ClearResolutionCombo() { m_wndResolutionCombo.ResetContent(); }
 
+int CMainFrame::GetResolutionSelection() const { return m_wndResolutionCombo.GetCurSel(); }
+
 int CMainFrame::GetParamFileSelection() const { return m_wndParamFileCombo.GetCurSel(); }
 
 void CMainFrame::SetParamFileSelection(int index) { m_wndParamFileCombo.SetCurSel(index); }

@@ -71,7 +71,7 @@ void CMikraView::OnDraw(HDC dc) {
 }
 
 bool CMikraView::OnEraseBkgnd(HDC dc) {
-    if (IsVideoActive() || !m_current->GetPicture()) {
+    if (IsVideoActive() || !m_current->HasWindow()) {
         RECT clip{};
         GetClipBox(dc, &clip);
         InflateRect(&clip, 3, 3);
@@ -143,6 +143,9 @@ LRESULT CMikraView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COPYDATA: OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return TRUE;
     case WM_TIMER: OnTimer(wParam); break;
     default: break;
+    }
+    if (LRESULT result = 0; OnPrivateMessage(message, wParam, lParam, result)) {
+        return result;
     }
     return CScrollView::WindowProc(message, wParam, lParam);
 }

@@ -64,6 +64,8 @@ public:
     // The counting grid over the picture (command 37033).
     void ToggleCountingGrid();
     int IsCountingGridShown() const { return m_bGridShown; }
+    // Displayed video width over the video's width; 1 until it is known.
+    float GetVideoZoom() const { return m_videoZoom; }
     bool IsPrinting() const { return m_bPrinting != 0; }
     // The path of the last drawing document the view was asked to open, also
     // shown as the view window's text.
@@ -90,6 +92,16 @@ private:
     void FillResolutionCombo();
     void ShowMessage(UINT stringId);
 
+    // Private messages (view_messages.cpp); true when the message is one.
+    bool OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    LRESULT OnResolutionChanged();
+    LRESULT OnSnapshotExport(WPARAM pathAddress);
+    LRESULT OnParamFileSelected(LPARAM index);
+    LRESULT OnScaleSelected(LPARAM entryAddress);
+    LRESULT OnOpenPicturePath(LPARAM pathAddress);
+    // Status pane 3: the current picture's size.
+    void ShowPictureSizeStatus();
+
     CameraFactory m_makeCamera;
     std::function<bool(CameraKind)> m_familyLoaded;
     IViewFrame* m_frame = nullptr;
@@ -106,6 +118,7 @@ private:
     std::unique_ptr<CCameraDevice> m_camera;
     int m_bPenDrawing = 0;
     int m_bGridShown = 0;
+    float m_videoZoom = 1.0f;
     int m_bHasPictures = 0;
     int m_bHasFiles = 0;
     std::wstring m_requestedDocument;

@@ -40,6 +40,7 @@ public:
     // Lists the resolutions, selecting the one of the current frame size.
     virtual void FillResolutionCombo(std::span<const CameraResolution> resolutions, CameraFrameSize current) = 0;
     virtual void ClearResolutionCombo() = 0;
+    virtual int GetResolutionSelection() const = 0;
     // The parameter-file combo's selection (-1 none).
     virtual int GetParamFileSelection() const = 0;
     virtual void SetParamFileSelection(int index) = 0;

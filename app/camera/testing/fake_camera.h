@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "camera_device.h"
+#include "lent_payload.h"
 #include "private_messages.h"
 
 class FakeCamera : public CCameraDevice {
@@ -27,6 +28,8 @@ public:
     int monochrome = 0;
     int recordDisabled = 0;
     CameraFrameSize videoSize{640, 480};
+    CameraFrameSize videoWindowSize{640, 480};
+    int resolutionIndex = -1;
     std::vector<CameraResolution> resolutions;
     float frameRate = 30.0f;
     int nameType = 0;
@@ -84,6 +87,8 @@ public:
     CameraFrameSize GetVideoSize() const override { return videoSize; }
     std::span<const CameraResolution> GetResolutionList() const override { return resolutions; }
     float GetFrameRate() const override { return frameRate; }
+    void SetResolution(int index) override { Log("SetResolution"), resolutionIndex = index; }
+    CameraFrameSize GetVideoWindowSize() const override { return videoWindowSize; }
 
     int GetNameType() const override { return nameType; }
     void SetShotName(const std::wstring& name) override { shotName = name; }
@@ -97,7 +102,8 @@ public:
         lastPath_ = shotFolder + name + L".bmp";
         std::ofstream(std::filesystem::path(lastPath_), std::ios::binary) << "BM";
         if (openAfterSave && announceTo) {
-            SendMessageW(announceTo, WM_SNAPSHOT_SAVED, reinterpret_cast<WPARAM>(&lastPath_), 0);
+            const CLentPayload lent(&lastPath_);
+            SendMessageW(announceTo, WM_SNAPSHOT_SAVED, lent.Get(), 0);
         }
         return 1;
     }

@@ -16,6 +16,8 @@ public:
     std::vector<std::wstring> exportFiles;
     std::wstring intervalText;
     int paramFileSelection = -1;
+    int resolutionSelection = -1;
+    std::vector<int> browserSelections;
     // Runs after each export file the view adds back.
     std::function<void()> onExportFileAdded;
 
@@ -39,10 +41,11 @@ public:
             onExportFileAdded();
         }
     }
-    void SelectBrowserPicture(int) override {}
+    void SelectBrowserPicture(int index) override { browserSelections.push_back(index); }
     std::wstring GetIntervalText() const override { return intervalText; }
     void FillResolutionCombo(std::span<const CameraResolution>, CameraFrameSize) override {}
     void ClearResolutionCombo() override {}
+    int GetResolutionSelection() const override { return resolutionSelection; }
     int GetParamFileSelection() const override { return paramFileSelection; }
     void SetParamFileSelection(int index) override { paramFileSelection = index; }
     void SetStatusPane(int, const std::wstring&) override {}

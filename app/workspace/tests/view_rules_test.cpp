@@ -6,6 +6,7 @@
 
 #include "background_placement.h"
 #include "timed_interval.h"
+#include "video_zoom.h"
 
 namespace {
 
@@ -61,6 +62,15 @@ TEST(PlaceBackgroundPicture, CentresAndShrinksButNeverEnlarges) {
         EXPECT_EQ(p.y, c.expected.y);
         EXPECT_EQ(p.width, c.expected.width);
         EXPECT_EQ(p.height, c.expected.height);
+    }
+}
+
+TEST(VideoZoom, IsTheDisplayedWidthOverTheVideoWidthWhenBothAreKnown) {
+    EXPECT_FLOAT_EQ(VideoZoom(1280, 640).value(), 2.0f);
+    EXPECT_FLOAT_EQ(VideoZoom(320, 640).value(), 0.5f);
+    // No frame width yet, or nothing displayed: no zoom to divide by.
+    for (const auto& [displayed, video] : {std::pair{640, 0}, std::pair{640, -4}, std::pair{0, 640}}) {
+        EXPECT_FALSE(VideoZoom(displayed, video).has_value()) << displayed << " / " << video;
     }
 }
 
