@@ -12,7 +12,7 @@
 #include <vector>
 
 // The camera families, as the device tree and the factory number them.
-enum class CameraKind : int { directShow = 1, usbCmos = 2, ccd = 3, gigE = 4, uvc = 5 };
+enum class CameraFamily : int { directShow = 1, usbCmos = 2, ccd = 3, gigE = 4, uvc = 5 };
 
 // One entry of a camera's resolution table, as the resolution combo lists it.
 struct CameraResolution {

@@ -9,10 +9,10 @@
 
 #include "camera_device.h"
 
-using CameraFactory = std::function<std::unique_ptr<CCameraDevice>(CameraKind kind, int deviceIndex, HWND owner)>;
+using CameraFactory = std::function<std::unique_ptr<CCameraDevice>(CameraFamily kind, int deviceIndex, HWND owner)>;
 
 // The program's factory: the families whose library is bound make their cameras.
-std::unique_ptr<CCameraDevice> CreateCameraDevice(CameraKind kind, int deviceIndex, HWND owner);
+std::unique_ptr<CCameraDevice> CreateCameraDevice(CameraFamily kind, int deviceIndex, HWND owner);
 
 // The DirectShow family is always there; the others when their library loaded.
-bool IsCameraFamilyLoaded(CameraKind kind);
+bool IsCameraFamilyLoaded(CameraFamily kind);

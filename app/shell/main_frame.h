@@ -45,7 +45,7 @@ public:
     void SetStatusPane(int pane, const std::wstring& text) override;
     void ShowToolBar(ViewToolBar bar, bool shown) override;
     void RepaintFrame() override;
-    void AddDevice(CameraKind kind, int number, const std::wstring& name) override;
+    void AddDevice(CameraFamily kind, int number, const std::wstring& name) override;
     std::optional<SelectedDevice> SelectFirstDevice() override;
     bool IsToolBarShown(ViewToolBar bar);
     const std::vector<std::wstring>& GetExportFiles() const { return m_exportFiles; }

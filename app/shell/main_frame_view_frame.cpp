@@ -78,7 +78,7 @@ bool CMainFrame::IsToolBarShown(ViewToolBar bar) { return ToolBarOf(bar).IsVisib
 
 void CMainFrame::RepaintFrame() { InvalidateRect(m_hWnd, nullptr, TRUE); }
 
-void CMainFrame::AddDevice(CameraKind kind, int number, const std::wstring& name) {
+void CMainFrame::AddDevice(CameraFamily kind, int number, const std::wstring& name) {
     m_devices.push_back({{kind, number}, name});
 }
 

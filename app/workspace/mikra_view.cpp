@@ -15,13 +15,14 @@ void RegisterVideoCommands(CMikraView& view);
 void RegisterToolCommands(CMikraView& view);
 void RegisterCameraCommands(CMikraView& view);
 void RegisterCountingCommands(CMikraView& view);
+void RegisterCommandUpdates(CMikraView& view);
 
 namespace {
 constexpr UINT_PTR kTimedCaptureTimer = 2;
 constexpr UINT_PTR kStatusTimer = 3;
 }  // namespace
 
-CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraKind)> familyLoaded)
+CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraFamily)> familyLoaded)
     : m_makeCamera(std::move(makeCamera)),
       m_familyLoaded(std::move(familyLoaded)),
       m_windowless(std::make_unique<CImageController>()),
@@ -31,6 +32,8 @@ CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraKind)>
     RegisterToolCommands(*this);
     RegisterCameraCommands(*this);
     RegisterCountingCommands(*this);
+    // Last: every command registered above gets its enabling rule.
+    RegisterCommandUpdates(*this);
 }
 
 CMikraView::~CMikraView() {

@@ -22,7 +22,7 @@ public:
     // The factory makes the cameras; familyLoaded tells which families'
     // libraries are there to enumerate.
     explicit CMikraView(CameraFactory makeCamera = CreateCameraDevice,
-                        std::function<bool(CameraKind)> familyLoaded = IsCameraFamilyLoaded);
+                        std::function<bool(CameraFamily)> familyLoaded = IsCameraFamilyLoaded);
     ~CMikraView() override;
 
     // Set by the main frame once it holds the view, before the initial update.
@@ -81,6 +81,7 @@ private:
     friend void RegisterToolCommands(CMikraView& view);
     friend void RegisterCameraCommands(CMikraView& view);
     friend void RegisterCountingCommands(CMikraView& view);
+    friend void RegisterCommandUpdates(CMikraView& view);
 
     void OnTimer(UINT_PTR id);
     void OnCopyData(const COPYDATASTRUCT* record);
@@ -103,7 +104,7 @@ private:
     void ShowPictureSizeStatus();
 
     CameraFactory m_makeCamera;
-    std::function<bool(CameraKind)> m_familyLoaded;
+    std::function<bool(CameraFamily)> m_familyLoaded;
     IViewFrame* m_frame = nullptr;
 
     int m_bPrinting = 0;

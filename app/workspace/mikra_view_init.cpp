@@ -5,8 +5,8 @@
 #include "startup_loading.h"
 
 namespace {
-constexpr CameraKind kFamilies[] = {CameraKind::directShow, CameraKind::ccd, CameraKind::usbCmos, CameraKind::gigE,
-                                    CameraKind::uvc};
+constexpr CameraFamily kFamilies[] = {CameraFamily::directShow, CameraFamily::ccd, CameraFamily::usbCmos, CameraFamily::gigE,
+                                    CameraFamily::uvc};
 }  // namespace
 
 void CMikraView::OnInitialUpdate() {
@@ -37,7 +37,7 @@ void CMikraView::LoadStartupFolders() {
 
 void CMikraView::DiscoverDevices() {
     m_camera.reset();
-    for (CameraKind kind : kFamilies) {
+    for (CameraFamily kind : kFamilies) {
         if (!m_familyLoaded(kind)) {
             continue;
         }
@@ -46,7 +46,7 @@ void CMikraView::DiscoverDevices() {
             continue;
         }
         camera->EnumDevices();
-        const auto kindOfCamera = static_cast<CameraKind>(camera->GetCameraKind());
+        const auto kindOfCamera = static_cast<CameraFamily>(camera->GetCameraKind());
         for (const CameraDeviceEntry& device : camera->GetDeviceList()) {
             m_frame->AddDevice(kindOfCamera, device.number, device.name);
         }
@@ -58,9 +58,9 @@ void CMikraView::CreateSelectedCamera() {
     const SelectedDevice device = selected.value_or(SelectedDevice{});
     const int kind = static_cast<int>(device.kind);
     // Any kind outside the families is taken as DirectShow.
-    const CameraKind family = (kind >= 1 && kind <= 5) ? device.kind : CameraKind::directShow;
+    const CameraFamily family = (kind >= 1 && kind <= 5) ? device.kind : CameraFamily::directShow;
     m_camera = m_makeCamera(family, device.number, m_hWnd);
-    if (m_camera && family == CameraKind::directShow) {
+    if (m_camera && family == CameraFamily::directShow) {
         m_camera->SelectDevice(device.number);
     }
 }

@@ -13,7 +13,7 @@
 enum class ViewToolBar { main, measure, picture };
 
 struct SelectedDevice {
-    CameraKind kind = CameraKind::directShow;
+    CameraFamily kind = CameraFamily::directShow;
     int number = 0;
 };
 
@@ -52,7 +52,7 @@ public:
     virtual void RepaintFrame() = 0;
 
     // Device tree: one entry under its camera kind; the first device.
-    virtual void AddDevice(CameraKind kind, int number, const std::wstring& name) = 0;
+    virtual void AddDevice(CameraFamily kind, int number, const std::wstring& name) = 0;
     virtual std::optional<SelectedDevice> SelectFirstDevice() = 0;
 
 protected:

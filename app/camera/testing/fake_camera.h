@@ -17,7 +17,7 @@
 class FakeCamera : public CCameraDevice {
 public:
     // What the test sets.
-    CameraKind kind = CameraKind::directShow;
+    CameraFamily kind = CameraFamily::directShow;
     std::vector<CameraDeviceEntry> devices;
     bool startSucceeds = true;
     int videoOpen = 0;

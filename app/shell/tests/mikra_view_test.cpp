@@ -30,7 +30,7 @@ class MikraViewTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(chinese_.Loaded());
-        auto factory = [this](CameraKind kind, int, HWND) -> std::unique_ptr<CCameraDevice> {
+        auto factory = [this](CameraFamily kind, int, HWND) -> std::unique_ptr<CCameraDevice> {
             auto camera = std::make_unique<FakeCamera>();
             camera->kind = kind;
             camera->devices = {{L"Capture", 0}};
@@ -39,7 +39,7 @@ protected:
         };
         CCreateContext context{&document_, [factory] {
                                    return std::make_unique<CMikraView>(
-                                       factory, [](CameraKind kind) { return kind == CameraKind::directShow; });
+                                       factory, [](CameraFamily kind) { return kind == CameraFamily::directShow; });
                                }};
         ASSERT_TRUE(frame_.LoadFrame(IDR_MAINFRAME, context));
         view_ = dynamic_cast<CMikraView*>(frame_.GetActiveView());

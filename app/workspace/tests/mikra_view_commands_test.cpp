@@ -23,13 +23,13 @@ protected:
         ASSERT_TRUE(CWindow::RegisterWindowClass(L"VizcamViewCommandsParent", 0, nullptr));
         parent_.CreateEx(0, L"VizcamViewCommandsParent", L"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 400, 300}, nullptr, 0);
         view_ = std::make_unique<CMikraView>(
-            [](CameraKind kind, int, HWND) {
+            [](CameraFamily kind, int, HWND) {
                 auto camera = std::make_unique<FakeCamera>();
                 camera->kind = kind;
                 camera->devices = {{L"Capture", 0}};
                 return camera;
             },
-            [](CameraKind kind) { return kind == CameraKind::directShow; });
+            [](CameraFamily kind) { return kind == CameraFamily::directShow; });
         view_->SetViewFrame(&frame_);
         ASSERT_TRUE(view_->Create(parent_.GetSafeHwnd(), 1, nullptr));
         view_->OnInitialUpdate();
@@ -142,6 +142,36 @@ TEST_F(ViewCommandsTest, TheCountingGridIsAPictureOnlyToggle) {
     view_->OpenVideo();
     Run(ID_COUNT_GRID);
     EXPECT_EQ(view_->IsCountingGridShown(), 0);
+}
+
+TEST_F(ViewCommandsTest, UpdatesFollowTheCameraTheViewAndTheTargetController) {
+    const auto state = [this](UINT id) {
+        CCommandState s(id);
+        EXPECT_TRUE(view_->UpdateCommand(s)) << id;
+        return std::pair{s.IsEnabled(), s.IsChecked()};
+    };
+    EXPECT_EQ(state(ID_VIDEO_OPEN), (std::pair{true, false}));
+    EXPECT_EQ(state(ID_VIDEO_CLOSE).first, false);
+    EXPECT_EQ(state(ID_VIDEO_BLACK_WHITE).first, false);
+    // No picture: the tools are blocked.
+    EXPECT_EQ(state(ID_TOOL_LINE).first, false);
+
+    view_->OpenPicture(L"C:\\pictures\\a.jpg");
+    Run(ID_TOOL_LINE);
+    EXPECT_EQ(state(ID_TOOL_LINE), (std::pair{true, true}));
+    EXPECT_EQ(state(ID_TOOL_CIRCLE), (std::pair{true, false}));
+    Run(ID_COUNT_GRID);
+    EXPECT_TRUE(state(ID_COUNT_GRID).second);
+
+    view_->OpenVideo();
+    camera_->bw = 1;
+    EXPECT_EQ(state(ID_VIDEO_OPEN), (std::pair{true, true}));
+    EXPECT_EQ(state(ID_VIDEO_CLOSE).first, true);
+    EXPECT_EQ(state(ID_VIDEO_BLACK_WHITE), (std::pair{true, true}));
+    camera_->recordDisabled = 1;
+    EXPECT_EQ(state(ID_VIDEO_RECORD).first, false);
+    // Video without live measuring: no target for the tools.
+    EXPECT_EQ(state(ID_TOOL_LINE).first, false);
 }
 
 }  // namespace

@@ -70,12 +70,12 @@ protected:
     }
 
     // Builds the view over the recording frame; loaded tells which families load.
-    void Build(std::function<bool(CameraKind)> loaded) {
-        auto factory = [this](CameraKind kind, int index, HWND) -> std::unique_ptr<CCameraDevice> {
+    void Build(std::function<bool(CameraFamily)> loaded) {
+        auto factory = [this](CameraFamily kind, int index, HWND) -> std::unique_ptr<CCameraDevice> {
             auto camera = std::make_unique<FakeCamera>();
             camera->kind = kind;
             made_.push_back({kind, index});
-            if (kind == CameraKind::directShow) {
+            if (kind == CameraFamily::directShow) {
                 camera->devices = {{L"Capture A", 0}, {L"Capture B", 1}};
             } else {
                 camera->devices = {{L"Family camera", 1}};
@@ -91,13 +91,13 @@ protected:
     LanguageLibrary english_{0};
     CWindow parent_;
     RecordingViewFrame frame_;
-    std::vector<std::pair<CameraKind, int>> made_;
+    std::vector<std::pair<CameraFamily, int>> made_;
     std::unique_ptr<CMikraView> view_;
 };
 
 TEST_F(ViewInitTest, EmptyFoldersStartNoLoadingAndGiveTheCameraItsFolders) {
     // A loading thread would wait for a choice nobody makes.
-    Build([](CameraKind kind) { return kind == CameraKind::directShow; });
+    Build([](CameraFamily kind) { return kind == CameraFamily::directShow; });
     EXPECT_EQ(FindLoadingDialog(), nullptr);
     EXPECT_TRUE(view_->GetControllers().empty());
     auto* camera = dynamic_cast<FakeCamera*>(view_->GetCamera());
@@ -118,7 +118,7 @@ TEST_F(ViewInitTest, CancellingKeepsWhatWasOpened) {
             SendMessageW(user.Dialog(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         }
     };
-    Build([](CameraKind kind) { return kind == CameraKind::directShow; });
+    Build([](CameraFamily kind) { return kind == CameraFamily::directShow; });
     ASSERT_NE(user.Dialog(), nullptr);
     // Opened from the last path to the first.
     ASSERT_EQ(view_->GetControllers().size(), 2u);
@@ -131,21 +131,21 @@ TEST_F(ViewInitTest, CancellingKeepsWhatWasOpened) {
 TEST_F(ViewInitTest, CancelBeforeLoadingOpensNothing) {
     frame_.browserPictures = {L"C:\\p\\a.jpg"};
     LoadingDialogUser user(IDCANCEL);
-    Build([](CameraKind kind) { return kind == CameraKind::directShow; });
+    Build([](CameraFamily kind) { return kind == CameraFamily::directShow; });
     ASSERT_NE(user.Dialog(), nullptr);
     EXPECT_TRUE(view_->GetControllers().empty());
 }
 
 TEST_F(ViewInitTest, ALoneDirectShowFamilyListsOnlyItsDevices) {
-    Build([](CameraKind kind) { return kind == CameraKind::directShow; });
+    Build([](CameraFamily kind) { return kind == CameraFamily::directShow; });
     ASSERT_EQ(frame_.devices.size(), 2u);
     for (const auto& device : frame_.devices) {
-        EXPECT_EQ(device.kind, CameraKind::directShow);
+        EXPECT_EQ(device.kind, CameraFamily::directShow);
     }
     EXPECT_EQ(frame_.devices[1].name, L"Capture B");
     // Only DirectShow cameras were made: one to enumerate, one kept.
     for (const auto& [kind, index] : made_) {
-        EXPECT_EQ(kind, CameraKind::directShow);
+        EXPECT_EQ(kind, CameraFamily::directShow);
     }
     auto* camera = dynamic_cast<FakeCamera*>(view_->GetCamera());
     ASSERT_NE(camera, nullptr);
@@ -154,17 +154,17 @@ TEST_F(ViewInitTest, ALoneDirectShowFamilyListsOnlyItsDevices) {
 }
 
 TEST_F(ViewInitTest, EachLoadedFamilyIsListedUnderItsKind) {
-    Build([](CameraKind kind) { return kind == CameraKind::directShow || kind == CameraKind::gigE; });
+    Build([](CameraFamily kind) { return kind == CameraFamily::directShow || kind == CameraFamily::gigE; });
     ASSERT_EQ(frame_.devices.size(), 3u);
-    EXPECT_EQ(frame_.devices[2].kind, CameraKind::gigE);
+    EXPECT_EQ(frame_.devices[2].kind, CameraFamily::gigE);
     for (const auto& [kind, index] : made_) {
-        EXPECT_TRUE(kind == CameraKind::directShow || kind == CameraKind::gigE);
+        EXPECT_TRUE(kind == CameraFamily::directShow || kind == CameraFamily::gigE);
     }
 }
 
 TEST_F(ViewInitTest, NoCameraFromTheFactoryMeansNoVideo) {
     view_ =
-        std::make_unique<CMikraView>([](CameraKind, int, HWND) { return nullptr; }, [](CameraKind) { return true; });
+        std::make_unique<CMikraView>([](CameraFamily, int, HWND) { return nullptr; }, [](CameraFamily) { return true; });
     view_->SetViewFrame(&frame_);
     ASSERT_TRUE(view_->Create(parent_.GetSafeHwnd(), 1, nullptr));
     view_->OnInitialUpdate();
@@ -177,7 +177,7 @@ TEST_F(ViewInitTest, NoCameraFromTheFactoryMeansNoVideo) {
 }
 
 TEST_F(ViewInitTest, PrintingIsOnePage) {
-    Build([](CameraKind) { return false; });
+    Build([](CameraFamily) { return false; });
     CPrintInfo info;
     view_->OnBeginPrinting(nullptr, info);
     EXPECT_EQ(info.maxPage, 1);

@@ -26,13 +26,13 @@ protected:
         ASSERT_TRUE(CWindow::RegisterWindowClass(L"VizcamViewMessagesParent", 0, nullptr));
         parent_.CreateEx(0, L"VizcamViewMessagesParent", L"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 400, 300}, nullptr, 0);
         view_ = std::make_unique<CMikraView>(
-            [](CameraKind kind, int, HWND) {
+            [](CameraFamily kind, int, HWND) {
                 auto camera = std::make_unique<FakeCamera>();
                 camera->kind = kind;
                 camera->devices = {{L"Capture", 0}};
                 return camera;
             },
-            [](CameraKind kind) { return kind == CameraKind::directShow; });
+            [](CameraFamily kind) { return kind == CameraFamily::directShow; });
         view_->SetViewFrame(&frame_);
         ASSERT_TRUE(view_->Create(parent_.GetSafeHwnd(), 1, nullptr));
         view_->OnInitialUpdate();

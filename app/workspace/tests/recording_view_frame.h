@@ -23,7 +23,7 @@ public:
 
     std::vector<std::wstring> addedFiles;
     struct Device {
-        CameraKind kind;
+        CameraFamily kind;
         int number;
         std::wstring name;
     };
@@ -51,7 +51,7 @@ public:
     void SetStatusPane(int, const std::wstring&) override {}
     void ShowToolBar(ViewToolBar, bool) override {}
     void RepaintFrame() override {}
-    void AddDevice(CameraKind kind, int number, const std::wstring& name) override {
+    void AddDevice(CameraFamily kind, int number, const std::wstring& name) override {
         devices.push_back({kind, number, name});
     }
     std::optional<SelectedDevice> SelectFirstDevice() override {
