@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -51,10 +52,14 @@ public:
     HWND host = nullptr;
     // Set by the destructor so a test can see the camera was released.
     bool* destroyed = nullptr;
+    std::function<void()> onDestroy;
 
     ~FakeCamera() override {
         if (destroyed) {
             *destroyed = true;
+        }
+        if (onDestroy) {
+            onDestroy();
         }
         if (host && timedCapture) {
             KillTimer(host, 2);

@@ -174,4 +174,16 @@ TEST_F(ViewCommandsTest, UpdatesFollowTheCameraTheViewAndTheTargetController) {
     EXPECT_EQ(state(ID_TOOL_LINE).first, false);
 }
 
+TEST_F(ViewCommandsTest, TheViewReleasesItsCameraWhileItsWindowStillExists) {
+    bool destroyed = false;
+    bool windowAlive = false;
+    camera_->destroyed = &destroyed;
+    view_->OpenVideo();
+    const HWND window = view_->GetSafeHwnd();
+    camera_->onDestroy = [&] { windowAlive = IsWindow(window) != FALSE; };
+    view_.reset();
+    EXPECT_TRUE(destroyed);
+    EXPECT_TRUE(windowAlive) << "the camera must stop its preview in a live window";
+}
+
 }  // namespace
