@@ -12,6 +12,7 @@ set(VIZCAM_APP_LAYERS
   app/common
   app/controls
   app/measure
+  app/camera
   app/workspace
   app/shell/browser
   app/shell

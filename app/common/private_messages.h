@@ -3,6 +3,9 @@
 // that no two share a number. Each says who receives it and its parameters.
 #include <windows.h>
 
+#include <cstdint>
+#include <string>
+
 // To the image controller's owner window (the view): the undo history
 // changed (wParam 0, lParam 0). The view refills the undo and redo lists.
 constexpr UINT WM_HISTORY_CHANGED = 0x40E;
@@ -17,3 +20,37 @@ constexpr UINT WM_CALIBRATION_CHANGED = 0x468;
 // To the view: the picture browser's current picture changed (wParam 0,
 // lParam 0). The view shows the browser's current path.
 constexpr UINT WM_PICTURE_SELECTED = 0x40C;
+
+// To the main frame: a camera saved a snapshot (wParam the address of the
+// saved file's path, a std::wstring owned by the sender; lParam 0).
+constexpr UINT WM_SNAPSHOT_SAVED = 0x465;
+
+// The view's messages that carry an address: the receiver reads it only
+// while the sender lends it (CLentPayload), as any process can send them.
+
+// To the view: a snapshot taken for an export was saved (wParam the address
+// of its path, a std::wstring; lParam 0 Word, 1 Excel). The file is deleted
+// after the export.
+constexpr UINT WM_SNAPSHOT_OPEN = 0x410;
+
+// To the view: the parameter-file combo chose an entry (wParam 0, lParam its
+// zero-based index).
+constexpr UINT WM_PARAMFILE_SELECTED = 0x412;
+
+// To the view: the calibration combo chose an entry (wParam 0, lParam the
+// address of a CScaleEntry, which the receiver copies).
+constexpr UINT WM_SCALE_SELECTED = 0x469;
+
+// To the view: open a picture (wParam 0, lParam the address of a
+// zero-terminated wide-character path).
+constexpr UINT WM_OPEN_PICTURE_PATH = 0x7FC;
+
+// One entry of the calibration combo: its position in scale.ini, its texts
+// and its pixels per unit (1.0 for the entry that stands for none).
+struct CScaleEntry {
+    std::int32_t index = 0;
+    std::wstring name;
+    std::wstring reso;
+    std::wstring unit;
+    float value = 1.0f;
+};

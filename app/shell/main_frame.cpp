@@ -55,11 +55,14 @@ bool CMainFrame::OnCreateClient(CCreateContext& context) {
     if (context.makeView && m_wndSplitter.Build(m_hWnd, context.makeView(), context.document)) {
         m_hWndClient = m_wndSplitter.GetSafeHwnd();
         SetActiveView(m_wndSplitter.GetView());
+        AttachViewFrame();
         return true;
     }
     // Without the splitter the view alone fills the frame.
     m_wndSplitter.DestroyWindow();
-    return CDockingFrame::OnCreateClient(context);
+    const bool built = CDockingFrame::OnCreateClient(context);
+    AttachViewFrame();
+    return built;
 }
 
 bool CMainFrame::CreateToolBar(CComboToolBar& toolBar, UINT resourceId, UINT imageId, UINT hotImageId) {

@@ -13,9 +13,10 @@
 #include "ini_file.h"
 #include "toolbar_combo_box.h"
 #include "unique_handle.h"
+#include "view_frame.h"
 #include "view_splitter.h"
 
-class CMainFrame : public CDockingFrame {
+class CMainFrame : public CDockingFrame, public IViewFrame {
 public:
     static constexpr const wchar_t* kTitle = L"Vizcam Viewer";
 
@@ -26,6 +27,29 @@ public:
     CFlatComboBox& GetScaleCombo() { return m_wndScaleCombo; }
     CBrowserBar& GetBrowserBar() { return m_wndBrowserBar; }
     CDockingBar& GetDataBar() { return m_wndDataBar; }
+
+    // The view's side of the frame (main_frame_view_frame.cpp).
+    std::wstring GetPictureFolder() override;
+    std::wstring GetVideoFolder() override;
+    bool IsBackgroundPictureOn() const override;
+    void ClearBackgroundPicture() override;
+    std::vector<std::wstring> TakeBrowserPictures() override;
+    std::vector<std::wstring> TakeExportFiles() override;
+    void AddExportFile(const std::wstring& path) override;
+    void SelectBrowserPicture(int index) override;
+    std::wstring GetIntervalText() const override;
+    void FillResolutionCombo(std::span<const CameraResolution> resolutions, CameraFrameSize current) override;
+    void ClearResolutionCombo() override;
+    int GetResolutionSelection() const override;
+    int GetParamFileSelection() const override;
+    void SetParamFileSelection(int index) override;
+    void SetStatusPane(int pane, const std::wstring& text) override;
+    void ShowToolBar(ViewToolBar bar, bool shown) override;
+    void RepaintFrame() override;
+    void AddDevice(CameraFamily kind, int number, const std::wstring& name) override;
+    std::optional<SelectedDevice> SelectFirstDevice() override;
+    bool IsToolBarShown(ViewToolBar bar);
+    const std::vector<std::wstring>& GetExportFiles() const { return m_exportFiles; }
 
     // Applies the Ruler flag to the splitter and makes it the wanted state.
     void ShowRulerBars();
@@ -67,7 +91,19 @@ private:
     CFlatComboBox m_wndScaleCombo;
     CViewSplitterWnd m_wndSplitter;
     CFlatComboBox m_wndParamFileCombo;
+    CComboToolBar& ToolBarOf(ViewToolBar bar);
+    // Gives the view this frame as its IViewFrame.
+    void AttachViewFrame();
+
     CIniFile m_ini;
+    // The devices found at start, in the order they were added, and the
+    // export files the view loaded.
+    struct DeviceEntry {
+        SelectedDevice device;
+        std::wstring name;
+    };
+    std::vector<DeviceEntry> m_devices;
+    std::vector<std::wstring> m_exportFiles;
     UniqueIcon m_hIcon;
     UniqueIcon m_hSmallIcon;
 };

@@ -44,6 +44,8 @@ public:
     virtual ~CImageController();
 
     void SetOwnerWindow(HWND owner) { owner_ = owner; }
+    // Whether the controller draws into a window: it shows a picture.
+    bool HasWindow() const { return owner_ != nullptr; }
     void SetPicturePath(const std::filesystem::path& path) { picturePath_ = path; }
     void SetScrollSizeSink(IScrollSizeSink* sink) { scrollSink_ = sink; }
 

@@ -18,7 +18,7 @@ bool CTabWindow::Create(HWND parent, UINT id) {
 }
 
 bool CTabWindow::SetImageList(UINT bitmapId, int imageWidth, int grow, COLORREF mask) {
-    UniqueGdiObject bitmap(
+    UniqueGdiHandle bitmap(
         LoadImageW(GetResourceModule(), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     BITMAP info{};
     if (!bitmap || !GetObjectW(bitmap.Get(), sizeof(info), &info) || imageWidth <= 0) {

@@ -19,5 +19,5 @@ protected:
     HBRUSH OnCtlColor(UINT message, HDC dc, HWND window) override;
 
 private:
-    UniqueGdiObject m_brush;
+    UniqueGdiHandle m_brush;
 };

@@ -27,3 +27,12 @@ void CCommandTarget::OnCommand(UINT id, std::function<void()> handler) { m_comma
 void CCommandTarget::OnUpdateCommand(UINT id, std::function<void(CCommandState&)> handler) {
     m_updates[id] = std::move(handler);
 }
+
+std::vector<UINT> CCommandTarget::CommandIds() const {
+    std::vector<UINT> ids;
+    ids.reserve(m_commands.size());
+    for (const auto& [id, handler] : m_commands) {
+        ids.push_back(id);
+    }
+    return ids;
+}

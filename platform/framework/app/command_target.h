@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <vector>
 
 // The state one command shows in menus and toolbars, filled in by the
 // target that answers for it.
@@ -37,6 +38,8 @@ public:
 protected:
     void OnCommand(UINT id, std::function<void()> handler);
     void OnUpdateCommand(UINT id, std::function<void(CCommandState&)> handler);
+    // The commands this target has a handler for, in ascending order.
+    std::vector<UINT> CommandIds() const;
 
 private:
     std::map<UINT, std::function<void()>> m_commands;

@@ -20,6 +20,8 @@ public:
     bool Wait(DWORD timeoutMs);
     bool IsRunning() const;
     DWORD GetThreadId() const { return m_threadId; }
+    // Signalled when the thread has ended; null before Start.
+    HANDLE GetThreadHandle() const { return m_thread.Get(); }
 
 protected:
     // On the new thread: false ends the thread at once.

@@ -82,7 +82,7 @@ std::optional<UniqueImageList> CToolBar::MakeImageList(UINT bitmapId, COLORREF m
     if (size.cx <= 0) {
         return std::nullopt;
     }
-    UniqueGdiObject bitmap(
+    UniqueGdiHandle bitmap(
         LoadImageW(GetResourceModule(), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!bitmap) {
         return std::nullopt;

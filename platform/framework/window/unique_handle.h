@@ -41,6 +41,6 @@ using UniqueKernelHandle = UniqueHandle<HANDLE, &CloseHandle>;
 using UniqueMenu = UniqueHandle<HMENU, &DestroyMenu>;
 using UniqueIcon = UniqueHandle<HICON, &DestroyIcon>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, &ImageList_Destroy>;
-using UniqueGdiObject = UniqueHandle<HGDIOBJ, &DeleteObject>;
+using UniqueGdiHandle = UniqueHandle<HGDIOBJ, &DeleteObject>;
 using UniqueRegistryKey = UniqueHandle<HKEY, &RegCloseKey>;
 using UniqueModule = UniqueHandle<HMODULE, &FreeLibrary>;

@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "dialog.h"
+#include "unique_handle.h"
 
 class CLoadingDlg : public CDialog {
 public:
@@ -24,6 +25,8 @@ public:
     // What the user chose to load.
     bool LoadsPictures() const { return m_bLoadPictures; }
     bool LoadsFiles() const { return m_bLoadFiles; }
+    // Signalled once the user pressed Load or Cancel (manual reset).
+    HANDLE GetChoiceEvent() const { return m_choiceEvent.Get(); }
 
 protected:
     BOOL OnInitDialog() override;
@@ -45,4 +48,5 @@ private:
     std::atomic<bool> m_bCancelled{false};
     std::atomic<bool> m_bStarted{false};
     std::atomic<HWND> m_window{nullptr};
+    UniqueKernelHandle m_choiceEvent{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };

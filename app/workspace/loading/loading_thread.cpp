@@ -19,7 +19,27 @@ bool CUIThread::InitInstance() {
     }
     ShowWindow(m_dialog.GetSafeHwnd(), SW_SHOW);
     m_bCreated = true;
+    SetEvent(m_createdEvent.Get());
     return true;
+}
+
+namespace {
+// Waits for the event or the thread's end, whichever comes first.
+bool WaitForEventOrEnd(HANDLE event, HANDLE thread, DWORD timeoutMs) {
+    if (!thread) {
+        return false;
+    }
+    const HANDLE handles[] = {event, thread};
+    return WaitForMultipleObjects(2, handles, FALSE, timeoutMs) == WAIT_OBJECT_0;
+}
+}  // namespace
+
+bool CUIThread::WaitForDialog(DWORD timeoutMs) const {
+    return WaitForEventOrEnd(m_createdEvent.Get(), GetThreadHandle(), timeoutMs) && HasDialog();
+}
+
+bool CUIThread::WaitForChoice() const {
+    return WaitForEventOrEnd(m_dialog.GetChoiceEvent(), GetThreadHandle(), INFINITE) && IsDialogReady();
 }
 
 void CUIThread::ExitInstance() { m_dialog.DestroyWindow(); }

@@ -62,11 +62,13 @@ void CLoadingDlg::OnOK() {
     SetDlgItemTextW(m_hWnd, IDC_LOADING_LABEL, LoadResourceString(IDS_LOADING_PICTURES).c_str());
     EnableWindow(GetDlgItem(IDC_LOAD_PICTURES), FALSE);
     EnableWindow(GetDlgItem(IDC_LOAD_FILES), FALSE);
+    SetEvent(m_choiceEvent.Get());
 }
 
 void CLoadingDlg::OnCancel() {
     m_bCancelled = true;
     m_bStarted = true;
+    SetEvent(m_choiceEvent.Get());
     EndDialog(IDCANCEL);
     // The dialog is its thread's only window: closing it ends the thread,
     // which destroys it.

@@ -8,6 +8,7 @@
 
 #include "loading_dlg.h"
 #include "ui_thread.h"
+#include "unique_handle.h"
 
 class CUIThread : public CUserInterfaceThread {
 public:
@@ -25,6 +26,13 @@ public:
     bool HasDialog() const { return m_bCreated; }
     bool IsCancelled() const { return HasDialog() && m_dialog.IsCancelled(); }
 
+    // Waits at most timeoutMs for the dialog to exist; false when it does
+    // not (the thread failed to make it, ended, or the time passed).
+    bool WaitForDialog(DWORD timeoutMs) const;
+    // Waits for the user's Load or Cancel, or for the thread to end; true
+    // when the user chose.
+    bool WaitForChoice() const;
+
     // The dialog, for its choices and phase text.
     CLoadingDlg& GetDialog() { return m_dialog; }
 
@@ -39,4 +47,5 @@ private:
     CLoadingDlg m_dialog;
     std::atomic<bool> m_bCreated{false};
     std::atomic<int> m_nProgressMax{0};
+    UniqueKernelHandle m_createdEvent{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };

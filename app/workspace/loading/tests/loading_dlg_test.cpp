@@ -159,7 +159,32 @@ TEST_F(LoadingThreadTest, EscapeOnTheDialogCancels) {
     EXPECT_TRUE(thread.IsCancelled());
 }
 
+TEST_F(LoadingThreadTest, TheDialogAndTheChoiceAreAwaitedOnEvents) {
+    CUIThread thread(true, false);
+    ASSERT_TRUE(thread.Start());
+    ASSERT_TRUE(thread.WaitForDialog(60000)) << "the dialog never appeared";
+    dialog_ = thread.GetDialog().GetWindowForOtherThreads();
+    ASSERT_NE(dialog_, nullptr);
+    Command(IDOK);
+    EXPECT_TRUE(thread.WaitForChoice());
+    EXPECT_FALSE(thread.IsCancelled());
+    EXPECT_TRUE(thread.GetDialog().LoadsPictures());
+    EXPECT_FALSE(thread.GetDialog().LoadsFiles());
+    Command(IDCANCEL);
+    EXPECT_TRUE(Ends(thread));
+}
+
+TEST(LoadingThreadWithoutDialog, WaitsEndWhenTheThreadEndsWithoutADialog) {
+    // No language library: the template is missing and the thread ends at once.
+    CUIThread thread(true, true);
+    ASSERT_TRUE(thread.Start());
+    EXPECT_FALSE(thread.WaitForDialog(60000));
+    EXPECT_FALSE(thread.WaitForChoice());
+    EXPECT_TRUE(thread.Wait(30000));
+}
+
 TEST(LoadingThreadWithoutDialog, ReportsNothing) {
+    EXPECT_FALSE(CUIThread(true, true).WaitForDialog(0));
     CUIThread thread(true, true);
     EXPECT_FALSE(thread.HasDialog());
     EXPECT_FALSE(thread.IsDialogReady());

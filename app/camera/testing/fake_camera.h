@@ -1,0 +1,170 @@
+#pragma once
+// A camera for the view's tests: every state the view reads is a field the
+// test sets, every call is written to a log, a snapshot writes a real file
+// into the shot folder and announces it with WM_SNAPSHOT_SAVED, and timed
+// capture runs timer 2 of the host window as the families do.
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "camera_device.h"
+#include "lent_payload.h"
+#include "private_messages.h"
+
+class FakeCamera : public CCameraDevice {
+public:
+    // What the test sets.
+    CameraFamily kind = CameraFamily::directShow;
+    std::vector<CameraDeviceEntry> devices;
+    bool startSucceeds = true;
+    int videoOpen = 0;
+    int recording = 0;
+    int stretched = 0;
+    int timedCapture = 0;
+    int deviceType = 0;
+    int monochrome = 0;
+    int recordDisabled = 0;
+    CameraFrameSize videoSize{640, 480};
+    CameraFrameSize videoWindowSize{640, 480};
+    int resolutionIndex = -1;
+    std::vector<CameraResolution> resolutions;
+    float frameRate = 30.0f;
+    int nameType = 0;
+    int paramFileIndex = -1;
+    int aeLiving = 0;
+    int bw = 0, lightAvg = 0, clearView = 0, videoZoom = 0, crossLine = 0, exposureUnit = 0;
+    int exposureUnitSupported = 0;
+    HWND announceTo = nullptr;  // receives WM_SNAPSHOT_SAVED
+
+    // What the view did.
+    std::vector<std::string> calls;
+    std::wstring shotFolder, videoFolder, shotName;
+    std::vector<std::wstring> savedNames;
+    int selectedDevice = -1;
+    int openAfterSave = 0;
+    float timedSeconds = 0.0f;
+    int paramFileIndexSet = -2;
+    int crossX = -1, crossY = -1;
+    HWND host = nullptr;
+    // Set by the destructor so a test can see the camera was released.
+    bool* destroyed = nullptr;
+    std::function<void()> onDestroy;
+
+    ~FakeCamera() override {
+        if (destroyed) {
+            *destroyed = true;
+        }
+        if (onDestroy) {
+            onDestroy();
+        }
+        if (host && timedCapture) {
+            KillTimer(host, 2);
+        }
+    }
+
+    int GetCameraKind() const override { return static_cast<int>(kind); }
+    int EnumDevices() override { return Log("EnumDevices"), static_cast<int>(devices.size()); }
+    std::vector<CameraDeviceEntry> GetDeviceList() const override { return devices; }
+    void SelectDevice(int number) override { Log("SelectDevice"), selectedDevice = number; }
+    void SetShotFolder(const std::wstring& folder) override { shotFolder = folder; }
+    void SetVideoFolder(const std::wstring& folder) override { videoFolder = folder; }
+
+    void StartPreview(HWND window) override {
+        Log("StartPreview");
+        host = window;
+        videoOpen = startSucceeds ? 1 : 0;
+    }
+    void StopPreview() override { Log("StopPreview"), videoOpen = 0; }
+    void StartRecord(HWND window) override {
+        Log("StartRecord");
+        host = window;
+        recording = startSucceeds ? 1 : 0;
+    }
+    void StopRecord(HWND) override { Log("StopRecord"), recording = 0; }
+    int IsVideoOpen() const override { return videoOpen; }
+    int IsRecording() const override { return recording; }
+    int IsStretched() const override { return stretched; }
+    int IsTimedCapture() const override { return timedCapture; }
+    CameraFrameSize GetVideoSize() const override { return videoSize; }
+    std::span<const CameraResolution> GetResolutionList() const override { return resolutions; }
+    float GetFrameRate() const override { return frameRate; }
+    void SetResolution(int index) override { Log("SetResolution"), resolutionIndex = index; }
+    CameraFrameSize GetVideoWindowSize() const override { return videoWindowSize; }
+
+    int GetNameType() const override { return nameType; }
+    void SetShotName(const std::wstring& name) override { shotName = name; }
+    void SetOpenAfterSave(int open) override { openAfterSave = open; }
+    int SaveSnapshot() override {
+        Log("SaveSnapshot");
+        // User naming uses the pending name once, as the families do.
+        std::wstring name = (nameType == 1 && !shotName.empty()) ? shotName : L"Shot_" + std::to_wstring(++shots_);
+        shotName.clear();
+        savedNames.push_back(name);
+        lastPath_ = shotFolder + name + L".bmp";
+        std::ofstream(std::filesystem::path(lastPath_), std::ios::binary) << "BM";
+        if (openAfterSave && announceTo) {
+            const CLentPayload lent(&lastPath_);
+            SendMessageW(announceTo, WM_SNAPSHOT_SAVED, lent.Get(), 0);
+        }
+        return 1;
+    }
+    void CaptureStillAtSize() override {
+        Log("CaptureStillAtSize");
+        savedNames.push_back(shotName);
+    }
+    int SetTimedCapture(int on, float seconds) override {
+        Log("SetTimedCapture");
+        if (!videoOpen) {
+            timedCapture = 0;
+            return 0;
+        }
+        timedSeconds = seconds;
+        timedCapture = on ? 1 : 0;
+        if (on) {
+            SetTimer(host, 2, static_cast<UINT>(seconds * 1000.0f), nullptr);
+        } else {
+            KillTimer(host, 2);
+        }
+        return 1;
+    }
+
+    void SetParamFileIndex(int index) override { paramFileIndexSet = index; }
+    int GetParamFileIndex() const override { return paramFileIndex; }
+
+    int SetAutoExposure() override { return Log("SetAutoExposure"), 1; }
+    int SetAutoWhiteBalance() override { return Log("SetAutoWhiteBalance"), 1; }
+    int GetBW() const override { return bw; }
+    int SetBW(int on) override { return Log("SetBW"), bw = on, 1; }
+    int GetLightAVG() const override { return lightAvg; }
+    int SetLightAVG(int on) override { return Log("SetLightAVG"), lightAvg = on, 1; }
+    int GetClearView() const override { return clearView; }
+    int SetClearView(int on) override { return Log("SetClearView"), clearView = on, 1; }
+    int GetVideoZoom() const override { return videoZoom; }
+    int SetVideoZoom(int on) override { return Log("SetVideoZoom"), videoZoom = on, 1; }
+    void SetFinBadPNT(int) override { Log("SetFinBadPNT"); }
+    int GetCrossLineEnabled() const override { return crossLine; }
+    void EnableCrossLine(int on, int x, int y) override {
+        Log("EnableCrossLine");
+        crossLine = on;
+        crossX = x;
+        crossY = y;
+    }
+    int GetExposureUnit() const override { return exposureUnit; }
+    int SetExposureUnit(int unit) override { return Log("SetExposureUnit"), exposureUnit = unit, 1; }
+    int IsExposureUnitSupported() const override { return exposureUnitSupported; }
+    int GetAELiving() const override { return aeLiving; }
+    void SelectAviCompressor() override { Log("SelectAviCompressor"); }
+    int CheckDeviceType() const override { return deviceType; }
+    int IsMonochrome() const override { return monochrome; }
+    int IsRecordDisabled() const override { return recordDisabled; }
+
+private:
+    void Log(const char* call) { calls.emplace_back(call); }
+
+    int shots_ = 0;
+    std::wstring lastPath_;
+};

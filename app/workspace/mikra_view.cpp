@@ -1,0 +1,154 @@
+#include "mikra_view.h"
+
+#include <cstdio>
+
+#include "background_placement.h"
+#include "command_line.h"
+#include "copy_data.h"
+#include "gdi_objects.h"
+#include "module_folder.h"
+#include "picture_gdi.h"
+#include "resource.h"
+#include "resource_module.h"
+
+void RegisterVideoCommands(CMikraView& view);
+void RegisterToolCommands(CMikraView& view);
+void RegisterCameraCommands(CMikraView& view);
+void RegisterCountingCommands(CMikraView& view);
+void RegisterCommandUpdates(CMikraView& view);
+
+namespace {
+constexpr UINT_PTR kTimedCaptureTimer = 2;
+constexpr UINT_PTR kStatusTimer = 3;
+}  // namespace
+
+CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraFamily)> familyLoaded)
+    : m_makeCamera(std::move(makeCamera)),
+      m_familyLoaded(std::move(familyLoaded)),
+      m_windowless(std::make_unique<CImageController>()),
+      m_current(m_windowless.get()),
+      m_live(std::make_unique<CLiveController>()) {
+    RegisterVideoCommands(*this);
+    RegisterToolCommands(*this);
+    RegisterCameraCommands(*this);
+    RegisterCountingCommands(*this);
+    // Last: every command registered above gets its enabling rule.
+    RegisterCommandUpdates(*this);
+}
+
+CMikraView::~CMikraView() {
+    // The camera stops preview and recording while the window still exists.
+    m_camera.reset();
+    m_current = nullptr;
+    m_windowless.reset();
+    m_controllers.clear();
+    m_live.reset();
+    m_background.reset();
+}
+
+bool CMikraView::IsVideoActive() const { return m_camera && (m_camera->IsVideoOpen() || m_camera->IsRecording()); }
+
+CImageController* CMikraView::GetTargetController() const {
+    if (!IsVideoActive()) {
+        return m_current;
+    }
+    if (m_camera->IsVideoOpen() && m_bLiveMeasuring) {
+        return m_live.get();
+    }
+    return nullptr;
+}
+
+void CMikraView::SetScrollSizes(int width, int height) { CScrollView::SetScrollSizes(MM_TEXT, SIZE{width, height}); }
+
+void CMikraView::OnDraw(HDC dc) {
+    if (IsVideoActive()) {
+        if (m_camera->IsVideoOpen() && m_bLiveMeasuring) {
+            m_live->Render(1);
+        }
+        return;
+    }
+    m_bPrinting = GetDeviceCaps(dc, TECHNOLOGY) == DT_RASPRINTER ? 1 : 0;
+    if (!m_bPrinting) {
+        m_current->Render(1);
+    }
+}
+
+bool CMikraView::OnEraseBkgnd(HDC dc) {
+    if (IsVideoActive() || !m_current->HasWindow()) {
+        RECT clip{};
+        GetClipBox(dc, &clip);
+        InflateRect(&clip, 3, 3);
+        const CBrush grey(RGB(192, 192, 192));
+        FillRect(dc, &clip, grey.GetSafeHandle());
+    }
+    if (m_frame && m_frame->IsBackgroundPictureOn()) {
+        if (!m_background) {
+            auto picture = std::make_unique<CPicture>(GetModuleFolder() + L"img\\AD.jpg", kPictureJpeg);
+            // A failed load is tried again at the next erase.
+            if (picture->GetWidth() > 0) {
+                m_background = std::move(picture);
+            }
+        }
+        if (m_background) {
+            RECT client{};
+            GetClientRect(m_hWnd, &client);
+            const BackgroundPlacement place = PlaceBackgroundPicture(
+                client.right, client.bottom, m_background->GetWidth(), m_background->GetHeight());
+            picture_gdi::Draw(*m_background, dc, place.x, place.y, place.width, place.height);
+        }
+    }
+    return true;
+}
+
+void CMikraView::OnBeginPrinting(HDC, CPrintInfo& info) { info.maxPage = 1; }
+
+void CMikraView::OnEndPrinting(HDC, CPrintInfo&) {}
+
+void CMikraView::OnTimer(UINT_PTR id) {
+    if (id == kTimedCaptureTimer) {
+        TakeSnapshot();
+    } else if (id == kStatusTimer) {
+        RefreshVideoStatus();
+    }
+}
+
+void CMikraView::RefreshVideoStatus() {
+    if (!m_frame) {
+        return;
+    }
+    std::wstring rate;
+    std::wstring size;
+    if (IsVideoActive()) {
+        wchar_t text[64] = {};
+        std::swprintf(text, 64, L"%.0f F/s", static_cast<double>(m_camera->GetFrameRate()));
+        rate = LoadResourceString(IDS_FRAME_RATE) + text;
+        const CameraFrameSize frame = m_camera->GetVideoSize();
+        std::swprintf(text, 64, L"%d*%d", frame.width, frame.height);
+        size = LoadResourceString(IDS_RESOLUTION) + text;
+    }
+    m_frame->SetStatusPane(1, L"");
+    m_frame->SetStatusPane(2, rate);
+    m_frame->SetStatusPane(3, size);
+}
+
+void CMikraView::OnCopyData(const COPYDATASTRUCT* record) {
+    const std::optional<std::wstring> text = ReadCopyDataText(record);
+    // Only drawing documents come this way; anything else is dropped.
+    if (!text || text->empty() || !NamesDrawingDocument(*text)) {
+        return;
+    }
+    m_requestedDocument = ExtractDocumentPath(*text);
+    SetWindowTextW(m_hWnd, m_requestedDocument.c_str());
+}
+
+LRESULT CMikraView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COPYDATA: OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return TRUE;
+    case WM_TIMER: OnTimer(wParam); break;
+    default: break;
+    }
+    if (LRESULT result = 0; OnPrivateMessage(message, wParam, lParam, result)) {
+        return result;
+    }
+    return CScrollView::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,126 @@
+#pragma once
+// The view: the scrolling window in the splitter's lower right pane where
+// pictures and live video are shown. It owns the image controllers of the
+// opened pictures, the live controller and the camera; the document holds
+// nothing. Three display states, decided by the camera: picture (neither
+// video nor recording), video and recording. The main frame is reached
+// through IViewFrame only; commands are registered per feature
+// (view_commands_*.cpp).
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "camera_factory.h"
+#include "image_controller.h"
+#include "live_controller.h"
+#include "picture.h"
+#include "scroll_view.h"
+#include "view_frame.h"
+
+class CMikraView : public CScrollView, public IScrollSizeSink {
+public:
+    // The factory makes the cameras; familyLoaded tells which families'
+    // libraries are there to enumerate.
+    explicit CMikraView(CameraFactory makeCamera = CreateCameraDevice,
+                        std::function<bool(CameraFamily)> familyLoaded = IsCameraFamilyLoaded);
+    ~CMikraView() override;
+
+    // Set by the main frame once it holds the view, before the initial update.
+    void SetViewFrame(IViewFrame* frame) { m_frame = frame; }
+
+    void OnInitialUpdate() override;
+    void OnBeginPrinting(HDC dc, CPrintInfo& info) override;
+    void OnEndPrinting(HDC dc, CPrintInfo& info) override;
+
+    // Video commands.
+    void OpenVideo();
+    void CloseVideo();
+    void StartRecording();
+    void StopRecording();
+    void TakeSnapshot();
+    void TakeFixedSnapshot();
+    void ToggleTimedSnapshot();
+    // The interval box's seconds; tells the user and fails when it is empty
+    // or not a valid interval.
+    std::optional<float> GetTimedInterval();
+    void RefreshVideoStatus();
+
+    // Opens a picture in a new controller, which becomes the current one.
+    void OpenPicture(const std::wstring& path);
+    void AddToFileList(const std::wstring& path);
+
+    // IScrollSizeSink: the controller's zoomed picture size.
+    void SetScrollSizes(int width, int height) override;
+
+    CCameraDevice* GetCamera() const { return m_camera.get(); }
+    CImageController* GetCurrentController() const { return m_current; }
+    CLiveController& GetLiveController() const { return *m_live; }
+    const std::vector<std::unique_ptr<CImageController>>& GetControllers() const { return m_controllers; }
+    // The target of picture and tool commands: the current controller in
+    // picture state, the live controller on video with live measuring, else none.
+    CImageController* GetTargetController() const;
+    bool IsVideoActive() const;
+    int IsLiveMeasuring() const { return m_bLiveMeasuring; }
+    // The counting grid over the picture (command 37033).
+    void ToggleCountingGrid();
+    int IsCountingGridShown() const { return m_bGridShown; }
+    // Displayed video width over the video's width; 1 until it is known.
+    float GetVideoZoom() const { return m_videoZoom; }
+    bool IsPrinting() const { return m_bPrinting != 0; }
+    // The path of the last drawing document the view was asked to open, also
+    // shown as the view window's text.
+    const std::wstring& GetRequestedDocument() const { return m_requestedDocument; }
+
+protected:
+    void OnDraw(HDC dc) override;
+    bool OnEraseBkgnd(HDC dc) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    friend void RegisterVideoCommands(CMikraView& view);
+    friend void RegisterToolCommands(CMikraView& view);
+    friend void RegisterCameraCommands(CMikraView& view);
+    friend void RegisterCountingCommands(CMikraView& view);
+    friend void RegisterCommandUpdates(CMikraView& view);
+
+    void OnTimer(UINT_PTR id);
+    void OnCopyData(const COPYDATASTRUCT* record);
+    void SetVideoScrollSizes();
+    void LoadStartupFolders();
+    void DiscoverDevices();
+    void CreateSelectedCamera();
+    void ShowPictureToolBars(bool shown);
+    void FillResolutionCombo();
+    void ShowMessage(UINT stringId);
+
+    // Private messages (view_messages.cpp); true when the message is one.
+    bool OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    LRESULT OnResolutionChanged();
+    LRESULT OnSnapshotExport(WPARAM pathAddress);
+    LRESULT OnParamFileSelected(LPARAM index);
+    LRESULT OnScaleSelected(LPARAM entryAddress);
+    LRESULT OnOpenPicturePath(LPARAM pathAddress);
+    // Status pane 3: the current picture's size.
+    void ShowPictureSizeStatus();
+
+    CameraFactory m_makeCamera;
+    std::function<bool(CameraFamily)> m_familyLoaded;
+    IViewFrame* m_frame = nullptr;
+
+    int m_bPrinting = 0;
+    int m_bLiveMeasuring = 0;
+    std::unique_ptr<CPicture> m_background;
+    int m_nextControllerNumber = 0;
+    // The controller without window shown before any picture is opened.
+    std::unique_ptr<CImageController> m_windowless;
+    CImageController* m_current = nullptr;
+    std::unique_ptr<CLiveController> m_live;
+    std::vector<std::unique_ptr<CImageController>> m_controllers;
+    std::unique_ptr<CCameraDevice> m_camera;
+    int m_bPenDrawing = 0;
+    int m_bGridShown = 0;
+    float m_videoZoom = 1.0f;
+    int m_bHasPictures = 0;
+    int m_bHasFiles = 0;
+    std::wstring m_requestedDocument;
+};

@@ -1,0 +1,76 @@
+// The view's initial update: the camera's folders, the pictures and files of
+// the last session (loaded behind the loading dialog's thread), device
+// discovery per loaded camera family and the camera of the first device.
+#include "mikra_view.h"
+#include "startup_loading.h"
+
+namespace {
+constexpr CameraFamily kFamilies[] = {CameraFamily::directShow, CameraFamily::ccd, CameraFamily::usbCmos, CameraFamily::gigE,
+                                    CameraFamily::uvc};
+}  // namespace
+
+void CMikraView::OnInitialUpdate() {
+    CScrollView::OnInitialUpdate();
+    if (!m_frame) {
+        return;
+    }
+    SetScrollSizes(100, 100);
+    m_live->SetOwnerWindow(m_hWnd);
+    LoadStartupFolders();
+    DiscoverDevices();
+    CreateSelectedCamera();
+    if (m_camera) {
+        m_camera->SetShotFolder(m_frame->GetPictureFolder());
+        m_camera->SetVideoFolder(m_frame->GetVideoFolder());
+        m_camera->SetParamFileIndex(m_frame->GetParamFileSelection());
+    }
+}
+
+void CMikraView::LoadStartupFolders() {
+    const std::vector<std::wstring> pictures = m_frame->TakeBrowserPictures();
+    const std::vector<std::wstring> files = m_frame->TakeExportFiles();
+    m_bHasPictures = pictures.empty() ? 0 : 1;
+    m_bHasFiles = files.empty() ? 0 : 1;
+    RunStartupLoading({pictures, files, [this](const std::wstring& path) { OpenPicture(path); },
+                       [this](const std::wstring& path) { AddToFileList(path); }});
+}
+
+void CMikraView::DiscoverDevices() {
+    m_camera.reset();
+    for (CameraFamily kind : kFamilies) {
+        if (!m_familyLoaded(kind)) {
+            continue;
+        }
+        std::unique_ptr<CCameraDevice> camera = m_makeCamera(kind, 0, m_hWnd);
+        if (!camera) {
+            continue;
+        }
+        camera->EnumDevices();
+        const auto kindOfCamera = static_cast<CameraFamily>(camera->GetCameraKind());
+        for (const CameraDeviceEntry& device : camera->GetDeviceList()) {
+            m_frame->AddDevice(kindOfCamera, device.number, device.name);
+        }
+    }
+}
+
+void CMikraView::CreateSelectedCamera() {
+    const std::optional<SelectedDevice> selected = m_frame->SelectFirstDevice();
+    const SelectedDevice device = selected.value_or(SelectedDevice{});
+    const int kind = static_cast<int>(device.kind);
+    // Any kind outside the families is taken as DirectShow.
+    const CameraFamily family = (kind >= 1 && kind <= 5) ? device.kind : CameraFamily::directShow;
+    m_camera = m_makeCamera(family, device.number, m_hWnd);
+    if (m_camera && family == CameraFamily::directShow) {
+        m_camera->SelectDevice(device.number);
+    }
+}
+
+void CMikraView::OpenPicture(const std::wstring& path) {
+    auto controller = std::make_unique<CImageController>(path, m_hWnd);
+    controller->SetSequenceNumber(m_nextControllerNumber++);
+    controller->SetScrollSizeSink(this);
+    m_current = controller.get();
+    m_controllers.push_back(std::move(controller));
+}
+
+void CMikraView::AddToFileList(const std::wstring& path) { m_frame->AddExportFile(path); }

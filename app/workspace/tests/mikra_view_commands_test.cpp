@@ -1,0 +1,189 @@
+// The view's command tables: camera settings act only while the video is
+// open, the drawing tools and selection commands act on the target
+// controller only, and the counting grid is a picture-only toggle.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "fake_camera.h"
+#include "language_library.h"
+#include "mikra_view.h"
+#include "recording_view_frame.h"
+#include "resource.h"
+
+namespace {
+
+class ViewCommandsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CWindow::RegisterWindowClass(L"VizcamViewCommandsParent", 0, nullptr));
+        parent_.CreateEx(0, L"VizcamViewCommandsParent", L"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 400, 300}, nullptr, 0);
+        view_ = std::make_unique<CMikraView>(
+            [](CameraFamily kind, int, HWND) {
+                auto camera = std::make_unique<FakeCamera>();
+                camera->kind = kind;
+                camera->devices = {{L"Capture", 0}};
+                return camera;
+            },
+            [](CameraFamily kind) { return kind == CameraFamily::directShow; });
+        view_->SetViewFrame(&frame_);
+        ASSERT_TRUE(view_->Create(parent_.GetSafeHwnd(), 1, nullptr));
+        view_->OnInitialUpdate();
+        camera_ = dynamic_cast<FakeCamera*>(view_->GetCamera());
+        ASSERT_NE(camera_, nullptr);
+    }
+
+    bool Run(UINT id) { return view_->RunCommand(id); }
+
+    LanguageLibrary english_{0};
+    CWindow parent_;
+    RecordingViewFrame frame_;
+    std::unique_ptr<CMikraView> view_;
+    FakeCamera* camera_ = nullptr;
+};
+
+struct CameraCase {
+    UINT id;
+    const char* call;
+    std::function<bool(const FakeCamera&)> done;
+};
+
+TEST_F(ViewCommandsTest, CameraSettingsActOnlyWhileTheVideoIsOpen) {
+    const CameraCase cases[] = {
+        {ID_VIDEO_BLACK_WHITE, "SetBW", [](const FakeCamera& c) { return c.bw == 1; }},
+        {ID_VIDEO_LIGHT_AVERAGE, "SetLightAVG", [](const FakeCamera& c) { return c.lightAvg == 1; }},
+        {ID_VIDEO_SHARPEN, "SetClearView", [](const FakeCamera& c) { return c.clearView == 1; }},
+        {ID_VIDEO_CROP_ZOOM, "SetVideoZoom", [](const FakeCamera& c) { return c.videoZoom == 1; }},
+        {ID_VIDEO_BAD_PIXEL_CORRECTION, "SetFinBadPNT", [](const FakeCamera&) { return true; }},
+        {ID_VIDEO_EXPOSURE_TIME, "SetExposureUnit", [](const FakeCamera& c) { return c.exposureUnit == 1; }},
+        {ID_VIDEO_CROSS_LINE, "EnableCrossLine",
+         [](const FakeCamera& c) { return c.crossLine == 1 && c.crossX == 320 && c.crossY == 240; }},
+        {ID_VIDEO_AUTO_EXPOSURE, "SetAutoExposure", [](const FakeCamera& c) { return c.paramFileIndexSet == -1; }},
+        {ID_VIDEO_AUTO_WHITE_BALANCE, "SetAutoWhiteBalance",
+         [](const FakeCamera& c) { return c.paramFileIndexSet == -1; }},
+    };
+    for (const CameraCase& c : cases) {
+        camera_->calls.clear();
+        ASSERT_TRUE(Run(c.id)) << c.call;
+        EXPECT_TRUE(camera_->calls.empty()) << c.call << " ran without video";
+    }
+    view_->OpenVideo();
+    ASSERT_TRUE(camera_->videoOpen);
+    for (const CameraCase& c : cases) {
+        camera_->calls = {};
+        camera_->paramFileIndexSet = 5;
+        frame_.paramFileSelection = 2;
+        Run(c.id);
+        ASSERT_EQ(camera_->calls.size(), 1u) << c.call;
+        EXPECT_EQ(camera_->calls[0], c.call);
+        EXPECT_TRUE(c.done(*camera_)) << c.call;
+    }
+    EXPECT_EQ(frame_.paramFileSelection, -1);
+    // The toggles go back.
+    Run(ID_VIDEO_BLACK_WHITE);
+    Run(ID_VIDEO_CROSS_LINE);
+    Run(ID_VIDEO_EXPOSURE_LINES);
+    EXPECT_EQ(camera_->bw, 0);
+    EXPECT_EQ(camera_->crossLine, 0);
+    EXPECT_EQ(camera_->exposureUnit, 0);
+}
+
+TEST_F(ViewCommandsTest, TheFixedSnapshotNeedsVideoAndNoRecording) {
+    camera_->nameType = 1;
+    Run(ID_VIDEO_FIXED_SNAPSHOT);
+    EXPECT_TRUE(camera_->savedNames.empty());
+    view_->OpenVideo();
+    Run(ID_VIDEO_FIXED_SNAPSHOT);
+    ASSERT_EQ(camera_->savedNames.size(), 1u);
+    EXPECT_EQ(camera_->savedNames[0], L"ShotPictemp_0");
+    camera_->recording = 1;
+    Run(ID_VIDEO_FIXED_SNAPSHOT);
+    EXPECT_EQ(camera_->savedNames.size(), 1u);
+}
+
+TEST_F(ViewCommandsTest, ToolsCancelAndSelectOnTheTargetControllerOnly) {
+    struct Case {
+        UINT id;
+        int tool;
+    };
+    const Case tools[] = {{ID_TOOL_CALIBRATION_LINE, 1}, {ID_TOOL_LINE, 2},     {ID_TOOL_LINE_ANGLE, 4},
+                          {ID_TOOL_ELLIPSE, 10},         {ID_TOOL_COUNTER, 14}, {ID_TOOL_COUNTER_RECTANGLE, 16}};
+    CImageController& picture = *view_->GetCurrentController();
+    for (const Case& c : tools) {
+        ASSERT_TRUE(Run(c.id)) << c.id;
+        EXPECT_EQ(picture.GetInteraction().tool, c.tool) << c.id;
+        EXPECT_EQ(picture.GetInteraction().drawingMode, 1);
+    }
+    Run(ID_CANCEL_DRAWING);
+    EXPECT_EQ(picture.GetInteraction().tool, 0);
+    Run(ID_TOOL_SELECT);
+    EXPECT_EQ(picture.GetInteraction().selectMode, 1);
+    // Selecting again only cancels.
+    Run(ID_TOOL_SELECT);
+    EXPECT_EQ(picture.GetInteraction().selectMode, 0);
+
+    // Video without live measuring: no target, nothing changes.
+    view_->OpenVideo();
+    ASSERT_EQ(view_->GetTargetController(), nullptr);
+    Run(ID_TOOL_LINE);
+    EXPECT_EQ(picture.GetInteraction().tool, 0);
+    EXPECT_EQ(view_->GetLiveController().GetInteraction().tool, 0);
+}
+
+TEST_F(ViewCommandsTest, TheCountingGridIsAPictureOnlyToggle) {
+    Run(ID_COUNT_GRID);
+    EXPECT_EQ(view_->IsCountingGridShown(), 1);
+    Run(ID_COUNT_GRID);
+    EXPECT_EQ(view_->IsCountingGridShown(), 0);
+    view_->OpenVideo();
+    Run(ID_COUNT_GRID);
+    EXPECT_EQ(view_->IsCountingGridShown(), 0);
+}
+
+TEST_F(ViewCommandsTest, UpdatesFollowTheCameraTheViewAndTheTargetController) {
+    const auto state = [this](UINT id) {
+        CCommandState s(id);
+        EXPECT_TRUE(view_->UpdateCommand(s)) << id;
+        return std::pair{s.IsEnabled(), s.IsChecked()};
+    };
+    EXPECT_EQ(state(ID_VIDEO_OPEN), (std::pair{true, false}));
+    EXPECT_EQ(state(ID_VIDEO_CLOSE).first, false);
+    EXPECT_EQ(state(ID_VIDEO_BLACK_WHITE).first, false);
+    // No picture: the tools are blocked.
+    EXPECT_EQ(state(ID_TOOL_LINE).first, false);
+
+    view_->OpenPicture(L"C:\\pictures\\a.jpg");
+    Run(ID_TOOL_LINE);
+    EXPECT_EQ(state(ID_TOOL_LINE), (std::pair{true, true}));
+    EXPECT_EQ(state(ID_TOOL_CIRCLE), (std::pair{true, false}));
+    Run(ID_COUNT_GRID);
+    EXPECT_TRUE(state(ID_COUNT_GRID).second);
+
+    view_->OpenVideo();
+    camera_->bw = 1;
+    EXPECT_EQ(state(ID_VIDEO_OPEN), (std::pair{true, true}));
+    EXPECT_EQ(state(ID_VIDEO_CLOSE).first, true);
+    EXPECT_EQ(state(ID_VIDEO_BLACK_WHITE), (std::pair{true, true}));
+    camera_->recordDisabled = 1;
+    EXPECT_EQ(state(ID_VIDEO_RECORD).first, false);
+    // Video without live measuring: no target for the tools.
+    EXPECT_EQ(state(ID_TOOL_LINE).first, false);
+}
+
+TEST_F(ViewCommandsTest, TheViewReleasesItsCameraWhileItsWindowStillExists) {
+    bool destroyed = false;
+    bool windowAlive = false;
+    camera_->destroyed = &destroyed;
+    view_->OpenVideo();
+    const HWND window = view_->GetSafeHwnd();
+    camera_->onDestroy = [&] { windowAlive = IsWindow(window) != FALSE; };
+    view_.reset();
+    EXPECT_TRUE(destroyed);
+    EXPECT_TRUE(windowAlive) << "the camera must stop its preview in a live window";
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+// The view's private messages: payload addresses are read only while the
+// program lends them, so the same numbers from another process open,
+// calibrate and delete nothing; the resolution change refits the video zoom
+// and a camera without a frame width keeps zoom 1.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "fake_camera.h"
+#include "language_library.h"
+#include "lent_payload.h"
+#include "mikra_view.h"
+#include "private_messages.h"
+#include "recording_view_frame.h"
+
+namespace {
+
+class ViewMessagesTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(CWindow::RegisterWindowClass(L"VizcamViewMessagesParent", 0, nullptr));
+        parent_.CreateEx(0, L"VizcamViewMessagesParent", L"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 400, 300}, nullptr, 0);
+        view_ = std::make_unique<CMikraView>(
+            [](CameraFamily kind, int, HWND) {
+                auto camera = std::make_unique<FakeCamera>();
+                camera->kind = kind;
+                camera->devices = {{L"Capture", 0}};
+                return camera;
+            },
+            [](CameraFamily kind) { return kind == CameraFamily::directShow; });
+        view_->SetViewFrame(&frame_);
+        ASSERT_TRUE(view_->Create(parent_.GetSafeHwnd(), 1, nullptr));
+        view_->OnInitialUpdate();
+        camera_ = dynamic_cast<FakeCamera*>(view_->GetCamera());
+        ASSERT_NE(camera_, nullptr);
+    }
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) {
+        return SendMessageW(view_->GetSafeHwnd(), message, wParam, lParam);
+    }
+
+    LanguageLibrary english_{0};
+    CWindow parent_;
+    RecordingViewFrame frame_;
+    std::unique_ptr<CMikraView> view_;
+    FakeCamera* camera_ = nullptr;
+};
+
+TEST_F(ViewMessagesTest, AnExportSnapshotIsDeletedOnlyWhenWeLentItsPath) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / L"vizcam_export_snapshot.bmp";
+    std::ofstream(file) << "BM";
+    std::wstring path = file.wstring();
+    // Another sender's address, even one that happens to name a file here.
+    Send(WM_SNAPSHOT_OPEN, reinterpret_cast<WPARAM>(&path), 1);
+    EXPECT_TRUE(std::filesystem::exists(file));
+    {
+        CLentPayload lent(&path);
+        Send(WM_SNAPSHOT_OPEN, lent.Get(), 1);
+    }
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(ViewMessagesTest, AnOutsidePicturePathOpensNothing) {
+    const wchar_t path[] = L"C:\\pictures\\outside.jpg";
+    Send(WM_OPEN_PICTURE_PATH, 0, reinterpret_cast<LPARAM>(path));
+    Send(WM_OPEN_PICTURE_PATH, 0, 0x1234);  // no address at all
+    EXPECT_TRUE(view_->GetControllers().empty());
+    {
+        CLentPayload lent(path);
+        Send(WM_OPEN_PICTURE_PATH, 0, static_cast<LPARAM>(lent.Get()));
+    }
+    ASSERT_EQ(view_->GetControllers().size(), 1u);
+    EXPECT_EQ(view_->GetCurrentController()->GetPicturePath(), path);
+    EXPECT_EQ(frame_.browserSelections, (std::vector<int>{-1, 0}));
+}
+
+TEST_F(ViewMessagesTest, AScaleEntryCalibratesATargetWithAPictureOnly) {
+    CScaleEntry entry{3, L"10x", L"2048", L"mm", 2.5f};
+    {
+        // The controller without window has no picture.
+        CLentPayload lent(&entry);
+        Send(WM_SCALE_SELECTED, 0, static_cast<LPARAM>(lent.Get()));
+        EXPECT_FLOAT_EQ(view_->GetCurrentController()->scale, 1.0f);
+    }
+    view_->OpenPicture(L"C:\\pictures\\a.jpg");
+    CImageController& picture = *view_->GetCurrentController();
+    Send(WM_SCALE_SELECTED, 0, reinterpret_cast<LPARAM>(&entry));
+    EXPECT_FLOAT_EQ(picture.scale, 1.0f);
+    {
+        CLentPayload lent(&entry);
+        // Video without live measuring: no target.
+        view_->OpenVideo();
+        Send(WM_SCALE_SELECTED, 0, static_cast<LPARAM>(lent.Get()));
+        EXPECT_FLOAT_EQ(picture.scale, 1.0f);
+        view_->CloseVideo();
+        Send(WM_SCALE_SELECTED, 0, static_cast<LPARAM>(lent.Get()));
+    }
+    EXPECT_FLOAT_EQ(picture.scale, 2.5f);
+    EXPECT_EQ(picture.unitText, u"mm");
+}
+
+TEST_F(ViewMessagesTest, AResolutionChangeRefitsTheVideoZoom) {
+    frame_.resolutionSelection = 2;
+    Send(WM_RESOLUTION_CHANGED, 0, 0);
+    EXPECT_EQ(camera_->resolutionIndex, -1) << "changed without video";
+    view_->OpenVideo();
+    camera_->videoSize = {640, 480};
+    camera_->videoWindowSize = {1280, 960};
+    Send(WM_RESOLUTION_CHANGED, 0, 0);
+    EXPECT_EQ(camera_->resolutionIndex, 2);
+    EXPECT_FLOAT_EQ(view_->GetVideoZoom(), 2.0f);
+    EXPECT_EQ(view_->GetTotalSize().cx, 0);
+    // A camera without a frame width yet: zoom 1, nothing divided by zero.
+    camera_->videoSize = {0, 0};
+    Send(WM_RESOLUTION_CHANGED, 0, 0);
+    EXPECT_FLOAT_EQ(view_->GetVideoZoom(), 1.0f);
+}
+
+TEST_F(ViewMessagesTest, TheParameterFileIndexGoesToTheCamera) {
+    Send(WM_PARAMFILE_SELECTED, 0, 3);
+    EXPECT_EQ(camera_->paramFileIndexSet, 3);
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+#pragma once
+// The main frame as the view's tests see it: what the view asked for is
+// recorded, what it reads is set by the test.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "view_frame.h"
+
+class RecordingViewFrame : public IViewFrame {
+public:
+    std::wstring pictureFolder = L"C:\\pictures\\";
+    std::wstring videoFolder = L"C:\\videos\\";
+    bool backgroundOn = false;
+    std::vector<std::wstring> browserPictures;
+    std::vector<std::wstring> exportFiles;
+    std::wstring intervalText;
+    int paramFileSelection = -1;
+    int resolutionSelection = -1;
+    std::vector<int> browserSelections;
+    // Runs after each export file the view adds back.
+    std::function<void()> onExportFileAdded;
+
+    std::vector<std::wstring> addedFiles;
+    struct Device {
+        CameraFamily kind;
+        int number;
+        std::wstring name;
+    };
+    std::vector<Device> devices;
+
+    std::wstring GetPictureFolder() override { return pictureFolder; }
+    std::wstring GetVideoFolder() override { return videoFolder; }
+    bool IsBackgroundPictureOn() const override { return backgroundOn; }
+    void ClearBackgroundPicture() override { backgroundOn = false; }
+    std::vector<std::wstring> TakeBrowserPictures() override { return std::exchange(browserPictures, {}); }
+    std::vector<std::wstring> TakeExportFiles() override { return std::exchange(exportFiles, {}); }
+    void AddExportFile(const std::wstring& path) override {
+        addedFiles.push_back(path);
+        if (onExportFileAdded) {
+            onExportFileAdded();
+        }
+    }
+    void SelectBrowserPicture(int index) override { browserSelections.push_back(index); }
+    std::wstring GetIntervalText() const override { return intervalText; }
+    void FillResolutionCombo(std::span<const CameraResolution>, CameraFrameSize) override {}
+    void ClearResolutionCombo() override {}
+    int GetResolutionSelection() const override { return resolutionSelection; }
+    int GetParamFileSelection() const override { return paramFileSelection; }
+    void SetParamFileSelection(int index) override { paramFileSelection = index; }
+    void SetStatusPane(int, const std::wstring&) override {}
+    void ShowToolBar(ViewToolBar, bool) override {}
+    void RepaintFrame() override {}
+    void AddDevice(CameraFamily kind, int number, const std::wstring& name) override {
+        devices.push_back({kind, number, name});
+    }
+    std::optional<SelectedDevice> SelectFirstDevice() override {
+        if (devices.empty()) {
+            return std::nullopt;
+        }
+        return SelectedDevice{devices.front().kind, devices.front().number};
+    }
+};

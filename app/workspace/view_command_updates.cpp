@@ -1,0 +1,64 @@
+// Enabling and check marks of the view's commands: the facts are gathered
+// from the camera, the view and its controllers on every update, and the
+// view's command rules decide.
+#include "command_enabling.h"
+#include "mikra_view.h"
+
+namespace {
+
+ControllerFacts FactsOf(CImageController& controller) {
+    const ToolInteraction& ui = controller.GetInteraction();
+    ControllerFacts facts;
+    facts.hasPicture = controller.HasWindow();
+    facts.undoAvailable = !controller.GetHistoryStore().UndoList().empty();
+    facts.redoAvailable = !controller.GetHistoryStore().RedoList().empty();
+    facts.tool = ui.tool;
+    facts.selectMode = ui.selectMode != 0;
+    facts.labelBackground = controller.labelBoxShown != 0;
+    return facts;
+}
+
+CommandFacts GatherFacts(const CMikraView& view) {
+    CommandFacts facts;
+    if (const CCameraDevice* camera = view.GetCamera()) {
+        CameraFacts& c = facts.camera;
+        c.videoOpen = camera->IsVideoOpen() != 0;
+        c.recording = camera->IsRecording() != 0;
+        c.kind = static_cast<CameraKind>(camera->GetCameraKind());
+        c.deviceTypeFlag = camera->CheckDeviceType() != 0;
+        c.monochrome = camera->IsMonochrome() != 0;
+        c.recordDisabled = camera->IsRecordDisabled() != 0;
+        c.timedCapture = camera->IsTimedCapture() != 0;
+        c.crossLine = camera->GetCrossLineEnabled() != 0;
+        c.stretched = camera->IsStretched() != 0;
+        c.blackWhite = camera->GetBW() != 0;
+        c.lightAverage = camera->GetLightAVG() != 0;
+        c.clearView = camera->GetClearView() != 0;
+        c.videoZoom = camera->GetVideoZoom() != 0;
+        c.exposureUnit = camera->GetExposureUnit();
+        c.exposureUnitSupported = camera->IsExposureUnitSupported() != 0;
+    }
+    facts.liveMeasure = view.IsLiveMeasuring() != 0;
+    facts.picture = FactsOf(*view.GetCurrentController());
+    facts.live = FactsOf(view.GetLiveController());
+    facts.countingGrid = view.IsCountingGridShown() != 0;
+    return facts;
+}
+
+}  // namespace
+
+void RegisterCommandUpdates(CMikraView& view) {
+    for (const UINT id : view.CommandIds()) {
+        view.OnUpdateCommand(id, [&view, id](CCommandState& state) {
+            // A command the rules do not name is enabled, as any handled one.
+            state.Enable(true);
+            const CommandUpdate update = UpdateCommand(GatherFacts(view), id);
+            if (update.enabled) {
+                state.Enable(*update.enabled);
+            }
+            if (update.checked) {
+                state.SetCheck(*update.checked);
+            }
+        });
+    }
+}

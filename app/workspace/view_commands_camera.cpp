@@ -1,0 +1,50 @@
+// The camera settings the video toolbar and menu switch: each is a camera
+// call while the video is open (the compressor choice in any state).
+#include "mikra_view.h"
+#include "resource.h"
+
+void RegisterCameraCommands(CMikraView& view) {
+    // While the video is open, with the camera.
+    const auto onVideo = [&view](auto action) {
+        return [&view, action] {
+            CCameraDevice* camera = view.GetCamera();
+            if (camera && camera->IsVideoOpen()) {
+                action(*camera);
+            }
+        };
+    };
+    // An automatic adjustment leaves no parameter file chosen.
+    const auto forgetParamFile = [&view](CCameraDevice& camera) {
+        if (view.m_frame) {
+            view.m_frame->SetParamFileSelection(-1);
+        }
+        camera.SetParamFileIndex(-1);
+    };
+    view.OnCommand(ID_VIDEO_AUTO_EXPOSURE, onVideo([forgetParamFile](CCameraDevice& camera) {
+                       camera.SetAutoExposure();
+                       forgetParamFile(camera);
+                   }));
+    view.OnCommand(ID_VIDEO_AUTO_WHITE_BALANCE, onVideo([forgetParamFile](CCameraDevice& camera) {
+                       camera.SetAutoWhiteBalance();
+                       forgetParamFile(camera);
+                   }));
+    view.OnCommand(ID_VIDEO_CROSS_LINE, onVideo([](CCameraDevice& camera) {
+                       const CameraFrameSize frame = camera.GetVideoSize();
+                       camera.EnableCrossLine(camera.GetCrossLineEnabled() ? 0 : 1, frame.width / 2, frame.height / 2);
+                   }));
+    view.OnCommand(ID_VIDEO_BLACK_WHITE, onVideo([](CCameraDevice& camera) { camera.SetBW(camera.GetBW() ? 0 : 1); }));
+    view.OnCommand(ID_VIDEO_BAD_PIXEL_CORRECTION, onVideo([](CCameraDevice& camera) { camera.SetFinBadPNT(1); }));
+    view.OnCommand(ID_VIDEO_LIGHT_AVERAGE,
+                   onVideo([](CCameraDevice& camera) { camera.SetLightAVG(camera.GetLightAVG() ? 0 : 1); }));
+    view.OnCommand(ID_VIDEO_SHARPEN,
+                   onVideo([](CCameraDevice& camera) { camera.SetClearView(camera.GetClearView() ? 0 : 1); }));
+    view.OnCommand(ID_VIDEO_CROP_ZOOM,
+                   onVideo([](CCameraDevice& camera) { camera.SetVideoZoom(camera.GetVideoZoom() ? 0 : 1); }));
+    view.OnCommand(ID_VIDEO_EXPOSURE_LINES, onVideo([](CCameraDevice& camera) { camera.SetExposureUnit(0); }));
+    view.OnCommand(ID_VIDEO_EXPOSURE_TIME, onVideo([](CCameraDevice& camera) { camera.SetExposureUnit(1); }));
+    view.OnCommand(ID_VIDEO_COMPRESSOR, [&view] {
+        if (CCameraDevice* camera = view.GetCamera()) {
+            camera->SelectAviCompressor();
+        }
+    });
+}

@@ -1,0 +1,45 @@
+#pragma once
+// A view whose content may be larger than its window. The scroll sizes give
+// the content's size in device pixels (MM_TEXT, the one mapping mode the
+// program uses); the scroll bars show while the content is larger than the
+// window. Painting goes to OnDraw, background erasing to OnEraseBkgnd.
+#include <windows.h>
+
+#include "view_window.h"
+
+// What one print job asks of the view: its page range.
+struct CPrintInfo {
+    int minPage = 1;
+    int maxPage = 0xFFFF;
+};
+
+class CScrollView : public CViewWindow {
+public:
+    // Page and line sizes of 0 take a tenth of the content and of the
+    // window (the defaults).
+    void SetScrollSizes(int mapMode, SIZE total, SIZE page = SIZE{0, 0}, SIZE line = SIZE{0, 0});
+    SIZE GetTotalSize() const { return m_total; }
+    int GetMapMode() const { return m_mapMode; }
+    POINT GetScrollPosition() const;
+
+    // Printing: the job's preparation, its start and its end.
+    virtual bool OnPreparePrinting(CPrintInfo&) { return true; }
+    virtual void OnBeginPrinting(HDC, CPrintInfo&) {}
+    virtual void OnEndPrinting(HDC, CPrintInfo&) {}
+
+protected:
+    virtual void OnDraw(HDC dc) = 0;
+    // True when the background was erased here.
+    virtual bool OnEraseBkgnd(HDC dc);
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void UpdateBars();
+    void Scroll(int bar, WORD request);
+
+    int m_mapMode = MM_TEXT;
+    SIZE m_total{0, 0};
+    SIZE m_page{0, 0};
+    SIZE m_line{0, 0};
+};
