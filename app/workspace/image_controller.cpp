@@ -81,8 +81,6 @@ void CImageController::LoadPicture() {
         history_.LoadCurrentPicture(*picture_);
     }
     RebuildBuffers();
-    calibrationDlg_.m_nResoWidth = picture_->GetWidth();
-    calibrationDlg_.m_nResoHeight = picture_->GetHeight();
 }
 
 void CImageController::ReloadPicture() {

@@ -11,19 +11,18 @@
 #include <string>
 #include <vector>
 
-#include "calibration_dlg.h"
 #include "cl_object.h"
 #include "counter_styles.h"
 #include "dc.h"
 #include "drawing_file.h"
 #include "history_store.h"
+#include "image_controller_host.h"
 #include "img_count.h"
 #include "kqmk_blocks.h"
 #include "ini_file.h"
 #include "ini_profile.h"
 #include "log_font.h"
 #include "picture.h"
-#include "private_messages.h"
 #include "tool_interaction.h"
 #include "tool_prototypes.h"
 
@@ -46,6 +45,9 @@ public:
     void SetOwnerWindow(HWND owner) { owner_ = owner; }
     void SetPicturePath(const std::filesystem::path& path) { picturePath_ = path; }
     void SetScrollSizeSink(IScrollSizeSink* sink) { scrollSink_ = sink; }
+    // What asks the user and tells the frame; without one nothing is asked
+    // (every question counts as cancelled) and nobody is told.
+    void SetHost(IImageControllerHost* host) { host_ = host; }
 
     void OpenPicture();
     void LoadPicture();
@@ -143,7 +145,7 @@ public:
     // Undo and redo (image_controller_history.cpp). PushHistory is called
     // after every change to the objects, the picture or the counting state,
     // with the HistoryAction of the change; it records the new state as a
-    // step and sends WM_HISTORY_CHANGED to the owner window.
+    // step and tells the host that the history changed.
     virtual void PushHistory(int action);
     void RestoreHistory(int index);
     void Undo();
@@ -179,15 +181,12 @@ public:
         isDocument_ = fromDocument;
     }
 
-    // Counting grid: cell size from the calibration chosen in the main
-    // frame's calibration combo, and its lines over the picture.
+    // Counting grid: cell size from the calibration the host says is chosen
+    // in the main frame, and its lines over the picture.
     virtual void DrawCountingGrid(int unused);
     virtual void LoadCalibration();
-    void SetCalibrationCombo(HWND combo) { calibrationCombo_ = combo; }
-    void SetScaleIniPath(std::wstring path) {
-        scaleIniPath_ = path;
-        calibrationDlg_.m_strScalePath = std::move(path);
-    }
+    // The calibrations' file, "scale.ini" beside the program unless set.
+    void SetScaleIniPath(std::wstring path) { scaleIniPath_ = std::move(path); }
     void ShowCountingGrid(int shown) { gridShown_ = shown; }
     float GetGridCellWidth() const { return gridCellWidth_; }
     float GetGridCellHeight() const { return gridCellHeight_; }
@@ -200,10 +199,10 @@ public:
     // Every object and the controller take the scale and unit text.
     void SetCalibration(float newScale, const std::u16string& unit);
     // The user confirmed a calibration line (its length, in view pixels at
-    // the current zoom, is the line's length result): opens the calibration
-    // dialog with the length in picture pixels; on OK applies and keeps the
-    // new calibration, releases the line and tells the owner window with
-    // WM_CALIBRATION_CHANGED. Returns 1 when a calibration was stored.
+    // the current zoom, is the line's length result): the host asks for the
+    // calibration of the length in picture pixels; a confirmed one is
+    // applied and kept, the line released and the host told. Returns 1 when
+    // a calibration was confirmed.
     int ConfirmCalibrationLine(const CCLObject& line);
     void SetCalibrationLineShown(int shown) { ui_.calibrationShown = shown; }
     float GetCalibrationScale() const { return calibrationScale_; }
@@ -266,8 +265,8 @@ private:
     TrackPoint ToTrackPoint(int x, int y) const;
     void ApplyCurrentStyle(CCLObject& object) const;
     void DrawObjects(CDC& dc);
-    // Asks for the text of a text annotation at the current point; false
-    // when the user cancelled.
+    // Asks the host for the text of a text annotation at the current point;
+    // false when the user cancelled or there is no host.
     bool AskForText(std::u16string& text) const;
     int sequenceNumber_ = 0;
     int pictureKind_ = kqmk::kKindOther;
@@ -289,9 +288,8 @@ private:
     float gridCellHeight_ = 10.0f;
     COLORREF gridColour_ = 0xFFFFFF;
     int gridShown_ = 0;
-    HWND calibrationCombo_ = nullptr;
     std::wstring scaleIniPath_ = ScaleIniPath();
-    CCalibrationDlg calibrationDlg_;
+    IImageControllerHost* host_ = nullptr;
     float calibrationScale_ = 1.0f;
     std::u16string calibrationUnit_ = u"μm";
 };

@@ -2,7 +2,6 @@
 // drawn calibration line, and showing the picture at its calibrated size.
 #include "image_controller.h"
 #include "print_size_zoom.h"
-#include "private_messages.h"
 #include "view_geometry.h"
 
 void CImageController::SetCalibration(float newScale, const std::u16string& unit) {
@@ -21,22 +20,22 @@ void CImageController::SetCalibration(float newScale, const std::u16string& unit
 }
 
 int CImageController::ConfirmCalibrationLine(const CCLObject& line) {
-    if (owner_ == nullptr) {
+    if (owner_ == nullptr || host_ == nullptr) {
         return 0;
     }
     // The line measures itself in view pixels; the calibration is made in
     // picture pixels.
-    calibrationDlg_.SetPixelLength(line.results[CCLObject::kLength] / zoom_);
-    calibrationDlg_.SetParentWindow(owner_);
-    if (calibrationDlg_.DoModal() != IDOK) {
+    const int width = picture_ ? picture_->GetWidth() : 0;
+    const int height = picture_ ? picture_->GetHeight() : 0;
+    const auto chosen = host_->AskCalibration(line.results[CCLObject::kLength] / zoom_, width, height);
+    if (!chosen) {
         return 0;
     }
-    const std::u16string unit(calibrationDlg_.m_strUnit.begin(), calibrationDlg_.m_strUnit.end());
-    SetCalibration(calibrationDlg_.m_fValue, unit);
-    calibrationScale_ = calibrationDlg_.m_fValue;
-    calibrationUnit_ = unit;
+    SetCalibration(chosen->scale, chosen->unit);
+    calibrationScale_ = chosen->scale;
+    calibrationUnit_ = chosen->unit;
     ClearSelection();  // the calibration line goes with the selection
-    ::SendMessageW(owner_, WM_CALIBRATION_CHANGED, 0, 0);
+    host_->CalibrationChanged();
     return 1;
 }
 

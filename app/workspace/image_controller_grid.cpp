@@ -8,11 +8,8 @@ void CImageController::LoadCalibration() {
     if (owner_ == nullptr) {
         return;
     }
-    // CB_ERR (no combo, no selection) names no stored section: the defaults.
-    int index = CB_ERR;
-    if (calibrationCombo_ != nullptr) {
-        index = static_cast<int>(::SendMessageW(calibrationCombo_, CB_GETCURSEL, 0, 0));
-    }
+    // -1 (no host, nothing chosen) names no stored section: the defaults.
+    const int index = host_ != nullptr ? host_->SelectedCalibration() : -1;
     IniProfile file(scaleIniPath_);
     const CountingGridSettings grid = CalibrationStore(file).ReadGrid(index);
     gridColour_ = static_cast<COLORREF>(grid.colour);

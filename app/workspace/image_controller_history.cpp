@@ -34,7 +34,9 @@ void CImageController::PushHistory(int action) {
         return;
     }
     history_.PushStep(StepOf(action), objects_, counterStyles_.Records(), picture_.get(), pictureKind_);
-    ::SendMessageW(owner_, WM_HISTORY_CHANGED, 0, 0);
+    if (host_ != nullptr) {
+        host_->HistoryChanged();
+    }
 }
 
 void CImageController::RestoreHistory(int index) {
@@ -63,7 +65,9 @@ void CImageController::RestoreHistory(int index) {
     if (picture_ && (picture_->GetWidth() != oldWidth || picture_->GetHeight() != oldHeight)) {
         RebuildBuffers();
     }
-    ::SendMessageW(owner_, WM_HISTORY_CHANGED, 0, 0);
+    if (host_ != nullptr) {
+        host_->HistoryChanged();
+    }
     Render(1);
 }
 

@@ -9,7 +9,6 @@
 #include "cl_text.h"
 #include "image_controller.h"
 #include "line_figures.h"
-#include "text_input_dlg.h"
 
 namespace {
 
@@ -109,15 +108,16 @@ void CImageController::CancelInteraction() {
 }
 
 bool CImageController::AskForText(std::u16string& text) const {
-    POINT at{ui_.current.x + centreX_ - scrollX_, ui_.current.y + centreY_ - scrollY_};
-    ::ClientToScreen(owner_, &at);
-    // The dialog needs the mouse that the press captured.
-    ::ReleaseCapture();
-    CTextInputDlg dialog(at.x, at.y, owner_);
-    if (dialog.DoModal() != IDOK) {
+    if (host_ == nullptr) {
         return false;
     }
-    text.assign(dialog.m_strText.begin(), dialog.m_strText.end());
+    // The question needs the mouse that the press captured.
+    ::ReleaseCapture();
+    auto answer = host_->AskAnnotationText({ui_.current.x + centreX_ - scrollX_, ui_.current.y + centreY_ - scrollY_});
+    if (!answer) {
+        return false;
+    }
+    text = std::move(*answer);
     return true;
 }
 

@@ -64,7 +64,7 @@ TEST_F(ToolsTest, EveryToolCreatesItsKindByMouse) {
         EXPECT_EQ(ctl.GetInteraction().tool, c.tool);  // the tool stays chosen
         EXPECT_EQ(ctl.kinds, std::vector<int>{1}) << c.tool;
     }
-    EXPECT_EQ(historyMessages_, static_cast<int>(cases.size()));
+    EXPECT_EQ(host_.HistoryNotices(), static_cast<int>(cases.size()));
 }
 
 TEST_F(ToolsTest, ObjectsOfATypeAreNumberedInTurn) {
@@ -102,29 +102,23 @@ TEST_F(ToolsTest, CalibrationLineIsShownNotListed) {
     EXPECT_EQ(ctl.GetInteraction().calibrationShown, 0);
 }
 
-// Space over a shown calibration line opens the calibration dialog with the
-// line's length in picture pixels; OK calibrates the controller.
+// Space over a shown calibration line asks the host for the calibration of
+// the line's length in picture pixels; a confirmed one calibrates the
+// controller.
 TEST_F(ToolsTest, SpaceCalibratesFromTheShownLine) {
-    HMODULE language = ::LoadLibraryExW(L"Lan_0.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(language, nullptr);
-    SetResourceModule(language);
     RecordingController& ctl = Open(100, 75, 2.0f);
-    ctl.SetScaleIniPath((dir_ / "scale.ini").wstring());
     ctl.SetTool(1);
     Click(20, 20);
     MoveTo(80, 100);
     Click(80, 100);  // 100 view pixels at zoom 2
     ASSERT_EQ(ctl.GetInteraction().calibrationShown, 1);
 
-    std::wstring pixelsShown;
-    testing_support::ModalScript script({[&](HWND d) {
-        pixelsShown = testing_support::ModalScript::ItemText(d, IDC_CALIB_PIXELS);
-        testing_support::ModalScript::SetText(d, IDC_CALIB_LENGTH, L"25");
-        testing_support::ModalScript::Press(d, IDOK);
-    }});
+    host_.calibrations.push_back(CalibrationChoice{0.5f, u"\u03bcm"});
     Key(VK_SPACE);
-    EXPECT_TRUE(script.Finished());
-    EXPECT_EQ(pixelsShown, L"50");
+    ASSERT_EQ(host_.calibrationAsked.size(), 1u);
+    EXPECT_FLOAT_EQ(host_.calibrationAsked[0].pixelLength, 50.0f);
+    EXPECT_EQ(host_.calibrationAsked[0].pictureWidth, 100);
+    EXPECT_EQ(host_.calibrationAsked[0].pictureHeight, 75);
     EXPECT_FLOAT_EQ(ctl.scale, 0.5f);
     EXPECT_EQ(ctl.GetInteraction().calibrationShown, 0);
     EXPECT_TRUE(ctl.GetSelection().empty());
@@ -132,8 +126,7 @@ TEST_F(ToolsTest, SpaceCalibratesFromTheShownLine) {
     // Without a shown line, Space does nothing.
     Key(VK_SPACE);
     EXPECT_FLOAT_EQ(ctl.scale, 0.5f);
-    SetResourceModule(nullptr);
-    ::FreeLibrary(language);
+    EXPECT_EQ(host_.calibrationAsked.size(), 1u);
 }
 
 TEST_F(ToolsTest, RightClickAbandonsTheObjectInProgress) {
