@@ -1,8 +1,10 @@
 #pragma once
-// Owner of one picture and the measurement objects drawn on it, painting
-// into the window the view gives it: a 1:1 picture buffer, a screen-sized
+// The view's face of one picture and the measurement objects drawn on it:
+// the drawing model (CDrawingModel) holds them, and this class paints them
+// into the window the view gives it (a 1:1 picture buffer, a screen-sized
 // back buffer where the visible part is stretched and the objects drawn, and
-// one copy of the back buffer to the window (Windows only).
+// one copy of the back buffer to the window) and drives the tools on them.
+// Windows only.
 
 #include <windows.h>
 
@@ -15,6 +17,7 @@
 #include "counter_styles.h"
 #include "dc.h"
 #include "drawing_file.h"
+#include "drawing_model.h"
 #include "history_store.h"
 #include "image_controller_host.h"
 #include "img_count.h"
@@ -35,6 +38,9 @@ public:
 };
 
 class CImageController {
+    // First, so that the style names below may refer to it.
+    CDrawingModel model_;
+
 public:
     CImageController();
     CImageController(const std::filesystem::path& path, HWND owner);
@@ -79,6 +85,7 @@ public:
         scrollY_ = y;
     }
 
+    CDrawingModel& GetModel() { return model_; }
     std::vector<std::unique_ptr<CCLObject>>* GetObjectList() { return &objects_; }
     CCounterStyles* GetCounterStyles() { return &counterStyles_; }
     // Counter styles per kind and colour key (see CCounterStyles).
@@ -131,15 +138,12 @@ public:
     // after the sequence number; the picture kind is what a document stores.
     void SetSequenceNumber(int number) { sequenceNumber_ = number; }
     int GetSequenceNumber() const { return sequenceNumber_; }
-    void SetPictureKind(int kind) { pictureKind_ = kind; }
-    int GetPictureKind() const { return pictureKind_; }
+    void SetPictureKind(int kind) { model_.pictureKind = kind; }
+    int GetPictureKind() const { return model_.pictureKind; }
     CHistoryStore& GetHistoryStore() { return history_; }
     // What the objects of opened documents and restored history steps are
     // made by; CreateObjectForTag unless set.
-    void SetObjectFactory(ObjectFactory makeObject) {
-        makeObject_ = makeObject;
-        history_.SetObjectFactory(makeObject);
-    }
+    void SetObjectFactory(ObjectFactory makeObject) { model_.SetObjectFactory(makeObject); }
     const std::filesystem::path& GetPicturePath() const { return picturePath_; }
 
     // Undo and redo (image_controller_history.cpp). PushHistory is called
@@ -156,13 +160,14 @@ public:
     // controller as it was, a failed save leaves the file as it was.
     virtual DocumentStatus LoadDrawingFile(const std::filesystem::path& path);
     virtual DocumentStatus SaveDrawingFile(const std::filesystem::path& path);
-    bool IsDocument() const { return isDocument_ != 0; }
-    const std::filesystem::path& GetDocumentPath() const { return documentPath_; }
+    bool IsDocument() const { return model_.isDocument != 0; }
+    const std::filesystem::path& GetDocumentPath() const { return model_.documentPath; }
 
-    // Current style given to objects when drawn.
-    float scale = 1.0f;
-    std::u16string unitText = u"μm";
-    int decimals = 2;
+    // Current style given to objects when drawn: the model's, by the names
+    // the view uses.
+    float& scale = model_.style.scale;
+    std::u16string& unitText = model_.style.unitText;
+    std::int32_t& decimals = model_.style.decimals;
     int markColour = 255;
 
     // Settings (Config.ini through the settings helper). LoadSettings reads
@@ -177,8 +182,8 @@ public:
     // file was missing or could not be deleted (the others are still tried).
     int DeletePictureFiles();
     void SetDocumentPath(const std::filesystem::path& path, int fromDocument) {
-        documentPath_ = path;
-        isDocument_ = fromDocument;
+        model_.documentPath = path;
+        model_.isDocument = fromDocument;
     }
 
     // Counting grid: cell size from the calibration the host says is chosen
@@ -205,25 +210,25 @@ public:
     // a calibration was confirmed.
     int ConfirmCalibrationLine(const CCLObject& line);
     void SetCalibrationLineShown(int shown) { ui_.calibrationShown = shown; }
-    float GetCalibrationScale() const { return calibrationScale_; }
-    const std::u16string& GetCalibrationUnit() const { return calibrationUnit_; }
+    float GetCalibrationScale() const { return model_.calibrationScale; }
+    const std::u16string& GetCalibrationUnit() const { return model_.calibrationUnit; }
 
     // Current style given to new objects (with scale, unitText and decimals).
-    int labelBoxShown = 1;
-    COLORREF drawColour = 0;
-    COLORREF selectedColour = RGB(200, 0, 0);
-    COLORREF labelBoxColour = 0x649664;
-    int penStyle = PS_SOLID;
-    int lineWidth = 1;
-    LogFont labelFont = SystemLogFont();
-    int labelMode = CCLObject::kLabelAll;
+    std::int32_t& labelBoxShown = model_.style.labelBoxShown;
+    ColourRef& drawColour = model_.style.drawColour;
+    ColourRef& selectedColour = model_.style.selectedColour;
+    ColourRef& labelBoxColour = model_.style.labelBoxColour;
+    std::int32_t& penStyle = model_.style.penStyle;
+    std::int32_t& lineWidth = model_.style.lineWidth;
+    LogFont& labelFont = model_.style.labelFont;
+    std::int32_t& labelMode = model_.style.labelMode;
     int thOption = 0;  // loaded and saved, not used here
     // Print copies of the style and the magnification.
     std::u16string printUnitText = u"μm";
     float printScale = 1.0f;
     int printMagnification = 1;
     // Colour that selects the counter style of new counters.
-    int counterColourKey = 0;
+    std::int32_t& counterColourKey = model_.counterColourKey;
     // What the scale-bar tool takes over.
     struct ScaleBarSettings {
         float value = 50.0f;
@@ -241,10 +246,17 @@ private:
     RECT ClientRect() const;
     void PushFirstStep();
 
+    // Short names for the model's parts.
+    std::unique_ptr<CPicture>& picture_ = model_.PictureHolder();
+    ObjectList& objects_ = model_.Objects();
+    std::vector<CCLObject*>& selection_ = model_.Selection();
+    CCounterStyles& counterStyles_ = model_.CounterStyles();
+    ObjectTypeCounters& typeCounters_ = model_.TypeCounters();
+    CHistoryStore& history_ = model_.History();
+
     HWND owner_ = nullptr;
     std::filesystem::path picturePath_;
     int loadPending_ = 1;
-    std::unique_ptr<CPicture> picture_;
     float zoom_ = 1.0f;
     int zoomedWidth_ = 0;
     int zoomedHeight_ = 0;
@@ -255,27 +267,17 @@ private:
     int redrawPicture_ = 0;
     std::unique_ptr<CMemoryDC> pictureBuffer_;
     std::unique_ptr<CMemoryDC> backBuffer_;
-    std::vector<std::unique_ptr<CCLObject>> objects_;
-    std::vector<CCLObject*> selection_;
     std::unique_ptr<CIMGCount> counter_;
     IScrollSizeSink* scrollSink_ = nullptr;
     ToolInteraction ui_;
     CToolPrototypes prototypes_;
 
     TrackPoint ToTrackPoint(int x, int y) const;
-    void ApplyCurrentStyle(CCLObject& object) const;
     void DrawObjects(CDC& dc);
     // Asks the host for the text of a text annotation at the current point;
     // false when the user cancelled or there is no host.
     bool AskForText(std::u16string& text) const;
     int sequenceNumber_ = 0;
-    int pictureKind_ = kqmk::kKindOther;
-    std::filesystem::path documentPath_;
-    int isDocument_ = 0;
-    CCounterStyles counterStyles_;
-    ObjectTypeCounters typeCounters_;
-    CHistoryStore history_;
-    ObjectFactory makeObject_ = &CreateObjectForTag;
 
     // Settings read once at construction.
     void LoadStartupSettings();
@@ -290,6 +292,4 @@ private:
     int gridShown_ = 0;
     std::wstring scaleIniPath_ = ScaleIniPath();
     IImageControllerHost* host_ = nullptr;
-    float calibrationScale_ = 1.0f;
-    std::u16string calibrationUnit_ = u"μm";
 };

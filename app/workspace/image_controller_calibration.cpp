@@ -8,12 +8,9 @@ void CImageController::SetCalibration(float newScale, const std::u16string& unit
     if (owner_ == nullptr) {
         return;
     }
-    scale = printScale = newScale;
-    unitText = printUnitText = unit;
-    for (const auto& object : objects_) {
-        object->scale = newScale;
-        object->unitText = unit;
-    }
+    model_.SetScaleAndUnit(newScale, unit);
+    printScale = newScale;
+    printUnitText = unit;
     if (!objects_.empty()) {
         Render(0);
     }
@@ -32,8 +29,8 @@ int CImageController::ConfirmCalibrationLine(const CCLObject& line) {
         return 0;
     }
     SetCalibration(chosen->scale, chosen->unit);
-    calibrationScale_ = chosen->scale;
-    calibrationUnit_ = chosen->unit;
+    model_.calibrationScale = chosen->scale;
+    model_.calibrationUnit = chosen->unit;
     ClearSelection();  // the calibration line goes with the selection
     host_->CalibrationChanged();
     return 1;

@@ -38,18 +38,12 @@ void CImageController::SetTrackStart(int x, int y) {
 
 void CImageController::SetTrackEnd(int x, int y) { ui_.press = ToTrackPoint(x, y); }
 
-void CImageController::ApplyCurrentStyle(CCLObject& object) const {
-    object.scale = scale;
-    object.unitText = unitText;
-    object.decimals = decimals;
-}
-
 void CImageController::DrawObjects(CDC& dc) {
     const int offsetX = scrollX_ - centreX_;
     const int offsetY = scrollY_ - centreY_;
     for (const auto& object : objects_) {
         if (object->visible != 0) {
-            ApplyCurrentStyle(*object);
+            model_.ApplyScale(*object);
             object->Draw(&dc, zoom_, offsetX, offsetY);
         }
     }
@@ -135,7 +129,7 @@ int CImageController::CreateToolObject(int tracking) {
         return 0;
     }
     if (ui_.step == 0) {
-        prototypes_.ForEach([this](CCLObject& p) { ApplyCurrentStyle(p); });
+        prototypes_.ForEach([this](CCLObject& p) { model_.ApplyStyle(p); });
     }
     if (tool == CCLText::kType) {
         std::u16string text;
@@ -366,12 +360,7 @@ int CImageController::SelectInRect(int x1, int y1, int x2, int y2) {
 void CImageController::ClearSelection() {
     ui_.moving = 0;
     ui_.replaceSelection = 1;
-    for (CCLObject* o : selection_) {
-        o->label.dirty = 1;
-        o->state = CCLObject::kIdle;
-        o->activeHandle = 0;
-    }
-    selection_.clear();
+    model_.DeselectAll();
     ui_.calibrationShown = 0;
     Render(0);
 }
@@ -423,44 +412,13 @@ void CImageController::DeleteSelection() {
     if (selection_.empty()) {
         return;
     }
-    std::array<int, ToolInteraction::kTypeCount> deleted{};
-    for (CCLObject* o : selection_) {
-        if (IsFigureType(o->type)) {
-            ++deleted[static_cast<std::size_t>(o->type)];
-        }
-        if (auto* counter = dynamic_cast<const CCL_Count*>(o); counter != nullptr && IsCounter(*o)) {
-            UnnumberCounter(*counter);
-        }
-        std::erase_if(objects_, [o](const std::unique_ptr<CCLObject>& owned) { return owned.get() == o; });
-    }
-    selection_.clear();
+    model_.DeleteSelection();
     ui_.calibrationShown = 0;
-    for (int type = 2; type <= 12; ++type) {
-        const int count = deleted[static_cast<std::size_t>(type)];
-        if (count > 0) {
-            RenumberType(type);
-            typeCounters_.Remove(type, count);
-        }
-    }
     PushHistory(2);
     Render(0);
 }
 
-// Objects of `type` numbered 1, 2, 3 ... in the order they were created.
-void CImageController::RenumberType(int type) {
-    std::vector<CCLObject*> ofType;
-    for (const auto& owned : objects_) {
-        if (owned->type == type) {
-            ofType.push_back(owned.get());
-        }
-    }
-    std::stable_sort(ofType.begin(), ofType.end(),
-                     [](const CCLObject* a, const CCLObject* b) { return a->id < b->id; });
-    for (std::size_t i = 0; i < ofType.size(); ++i) {
-        ofType[i]->number = static_cast<std::int32_t>(i + 1);
-        ofType[i]->label.dirty = 1;
-    }
-}
+void CImageController::RenumberType(int type) { model_.RenumberType(type); }
 
 void CImageController::OnKeyDown(UINT key) {
     const int labelOnly = selection_.size() < 2 ? 1 : 0;
