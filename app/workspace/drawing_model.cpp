@@ -13,6 +13,16 @@ bool IsCounter(const CCLObject& o) { return CCounterStyles::IsCounterType(o.type
 // Types numbered by their own counter and renumbered after deletions.
 bool IsFigureType(int type) { return type >= 2 && type <= 12; }
 
+// Language string of a counter kind's default name; 0 for other types.
+int CounterNameId(std::int32_t type) {
+    switch (type) {
+    case CCL_CountCircle::kType: return IDS_COUNTER_CIRCLE;
+    case CCL_CountRect::kType: return IDS_COUNTER_RECT;
+    case CCL_CountDiamond::kType: return IDS_COUNTER_DIAMOND;
+    default: return 0;
+    }
+}
+
 std::u16string BuiltInText(int stringId) {
     if (const auto name = CounterName(stringId); !name.empty()) {
         return std::u16string(name);
@@ -38,7 +48,19 @@ std::u16string CDrawingModel::Text(int stringId) const {
     return BuiltInText(stringId);
 }
 
-void CDrawingModel::ApplyStyle(CCLObject& object) const { ApplyScale(object); }
+void CDrawingModel::ApplyStyle(CCLObject& object) const {
+    ApplyScale(object);
+    object.label.boxShown = style.labelBoxShown;
+    object.drawColour = style.drawColour;
+    object.selectedColour = style.selectedColour;
+    object.label.boxColour = style.labelBoxColour;
+    object.penStyle = style.penStyle;
+    object.lineWidth = style.lineWidth;
+    object.font = style.labelFont;
+    object.label.font = style.labelFont;
+    object.labelMode = style.labelMode;
+    object.label.dirty = 1;
+}
 
 void CDrawingModel::ApplyScale(CCLObject& object) const {
     object.scale = style.scale;
@@ -48,6 +70,9 @@ void CDrawingModel::ApplyScale(CCLObject& object) const {
 
 void CDrawingModel::NumberCounter(CCL_Count& counter) {
     counterStyles_.Number(counter, static_cast<ColourRef>(counterColourKey));
+    if (const int nameId = CounterNameId(counter.type); nameId != 0) {
+        counter.name = Text(nameId);
+    }
 }
 
 void CDrawingModel::UnnumberCounter(const CCL_Count& counter) { counterStyles_.Unnumber(counter, objects_); }
@@ -113,6 +138,7 @@ void CDrawingModel::SetScaleAndUnit(float scale, const std::u16string& unit) {
 void CDrawingModel::PushStep(int action) {
     auto step = std::make_unique<HistoryStep>();
     step->action = action;
+    step->description = Text(HistoryActionStringId(action));
     history_.PushStep(std::move(step), objects_, counterStyles_.Records(), picture_.get(), pictureKind);
 }
 

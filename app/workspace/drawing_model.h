@@ -72,7 +72,8 @@ public:
     // object shows as the model's.
     void ApplyScale(CCLObject& object) const;
 
-    // Counter numbering in the current counter colour key.
+    // Counter numbering in the current counter colour key; a numbered
+    // counter also takes its kind's name in the language in use.
     void NumberCounter(CCL_Count& counter);
     void UnnumberCounter(const CCL_Count& counter);
 
@@ -88,7 +89,8 @@ public:
     // The scale and unit text of the style and of every object.
     void SetScaleAndUnit(float scale, const std::u16string& unit);
 
-    // Records the state after `action` (a HistoryAction) as the newest step.
+    // Records the state after `action` (a HistoryAction) as the newest step,
+    // described by the action's text in the language in use.
     void PushStep(int action);
     // Goes to history step `index`: objects, counter styles, numbering and
     // picture as saved, objects saved selected selected again. False, with

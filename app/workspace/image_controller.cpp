@@ -23,6 +23,7 @@ CImageController::CImageController(const std::filesystem::path& path, HWND owner
 }
 
 void CImageController::SetUpTools() {
+    model_.SetTextSource([this](int stringId) { return host_ != nullptr ? host_->Text(stringId) : std::u16string(); });
     LoadStartupSettings();
     counterStyles_.RegisterDefaults(static_cast<ColourRef>(counterColourKey));
     prototypes_.As<CCLArrow>(CCLArrow::kType).SetArrowStyle(0, 25, 25);
@@ -52,6 +53,12 @@ RECT CImageController::ClientRect() const {
 void CImageController::OpenPicture() {
     centreX_ = centreY_ = 0;
     scrollX_ = scrollY_ = 0;
+    ui_.bandActive = 0;
+    ui_.bandFrom = ui_.bandTo = TrackPoint{};
+    ui_.tool = 0;
+    ui_.step = 0;
+    ui_.moving = 0;
+    ui_.nudging = 0;
     zoom_ = 1.0f;
     LoadPicture();
     if (!counter_) {

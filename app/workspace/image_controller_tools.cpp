@@ -173,6 +173,9 @@ int CImageController::CreateToolObject(int tracking) {
         finished = 1;
     }
     DrawObjects(*backBuffer_);
+    if (gridShown_ != 0) {
+        DrawCountingGrid(0);
+    }
     Present();
     return finished;
 }
@@ -294,11 +297,12 @@ int CImageController::HitTestObjects(int click) {
             continue;
         }
         if (click == 0) {
+            // Painted in the state the hover hit, then left as it was.
+            Render(0);
             if (before != CCLObject::kSelectedWhole && !IsCounterOrArrow(*o)) {
                 ui_.hoveredPart = o->state;
             }
             o->state = before;
-            Render(0);
             return 1;
         }
         if (ui_.replaceSelection != 0) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "annotations_resource.h"
 #include "cl_count.h"
 #include "drawing_model.h"
 #include "history_actions.h"
@@ -140,6 +141,81 @@ TEST_F(DrawingModelTest, SavedDocumentOpensWithTheSameObjectsAndNumbering) {
     EXPECT_NE(untouched.LoadDocument(dir / "missing.kqmk"), DocumentStatus::ok);
     EXPECT_EQ(untouched.isDocument, 0);
     EXPECT_EQ(untouched.Picture(), nullptr);
+}
+
+TEST_F(DrawingModelTest, NewObjectsTakeTheWholeStyle) {
+    DrawingStyle& style = model->style;
+    style.scale = 0.25f;
+    style.unitText = u"mm";
+    style.decimals = 4;
+    style.labelBoxShown = 0;
+    style.drawColour = 0x112233;
+    style.selectedColour = 0x445566;
+    style.labelBoxColour = 0x778899;
+    style.penStyle = 2;
+    style.lineWidth = 3;
+    style.labelFont.height = -19;
+    style.labelFont.weight = 700;
+    style.labelFont.SetFaceName(u"Label Face");
+    style.labelMode = CCLObject::kLabelValuesOnly;
+
+    CCLLine line;
+    line.label.dirty = 0;
+    model->ApplyStyle(line);
+    EXPECT_EQ(line.scale, 0.25f);
+    EXPECT_EQ(line.unitText, u"mm");
+    EXPECT_EQ(line.decimals, 4);
+    EXPECT_EQ(line.label.boxShown, 0);
+    EXPECT_EQ(line.drawColour, 0x112233u);
+    EXPECT_EQ(line.selectedColour, 0x445566u);
+    EXPECT_EQ(line.label.boxColour, 0x778899u);
+    EXPECT_EQ(line.penStyle, 2);
+    EXPECT_EQ(line.lineWidth, 3);
+    EXPECT_EQ(line.font, style.labelFont);
+    EXPECT_EQ(line.label.font, style.labelFont);
+    EXPECT_EQ(line.labelMode, CCLObject::kLabelValuesOnly);
+    EXPECT_EQ(line.label.dirty, 1);
+}
+
+// Counter names and step descriptions are the language library's texts;
+// without one they are the program's own.
+TEST_F(DrawingModelTest, CounterNamesAndStepTextsComeFromTheLanguage) {
+    const auto stepTexts = [&] {
+        std::vector<std::u16string> texts;
+        for (const HistoryStep* step : model->History().UndoList()) {
+            texts.push_back(step->description);
+        }
+        return texts;
+    };
+    model->PushStep(kHistoryLoad);
+    EXPECT_EQ(AddCounter(0).name, u"\u5706\u5f62\u8ba1\u6570\u5668");
+    model->PushStep(kHistoryCreate);
+    EXPECT_EQ(stepTexts(), std::vector<std::u16string>{u"\u521b\u5efa"});
+
+    model->SetTextSource([](int id) -> std::u16string {
+        switch (id) {
+        case IDS_COUNTER_CIRCLE: return u"Round counter";
+        case 45004: return u"Create";
+        default: return {};
+        }
+    });
+    EXPECT_EQ(AddCounter(0).name, u"Round counter");
+    model->PushStep(kHistoryCreate);
+    model->PushStep(kHistoryDelete);  // the language has no text: the program's own
+    EXPECT_EQ(stepTexts(), (std::vector<std::u16string>{u"\u521b\u5efa", u"Create", u"\u5220\u9664"}));
+}
+
+// A model without objects and counter styles writes the three blocks with
+// nothing in them: 28 bytes and the pixel bytes.
+TEST_F(DrawingModelTest, EmptyDocumentIsTwentyEightBytesAndThePixels) {
+    const fs::path empty = dir / "empty.kqmk";
+    ASSERT_EQ(model->SaveDocument(empty), DocumentStatus::ok);
+    EXPECT_EQ(fs::file_size(empty), 28u);
+
+    model->PictureHolder() = std::make_unique<CPicture>(3, 2, 24, kPictureBmp);
+    const fs::path withPicture = dir / "picture.kqmk";
+    ASSERT_EQ(model->SaveDocument(withPicture), DocumentStatus::ok);
+    EXPECT_EQ(fs::file_size(withPicture), 28u + 2u * 12u);  // rows padded to 4 bytes
 }
 
 }  // namespace
