@@ -19,6 +19,7 @@
 #include "drawing_file.h"
 #include "drawing_model.h"
 #include "history_store.h"
+#include "image_canvas.h"
 #include "image_controller_host.h"
 #include "img_count.h"
 #include "kqmk_blocks.h"
@@ -29,17 +30,10 @@
 #include "tool_interaction.h"
 #include "tool_prototypes.h"
 
-// What the controller asks of its view's scroll bars.
-class IScrollSizeSink {
-public:
-    virtual ~IScrollSizeSink() = default;
-    // Scroll range in zoomed pixels (0, 0: no scroll bars).
-    virtual void SetScrollSizes(int width, int height) = 0;
-};
-
 class CImageController {
-    // First, so that the style names below may refer to it.
+    // First, so that the names below may refer to them.
     CDrawingModel model_;
+    CImageCanvas canvas_;
 
 public:
     CImageController();
@@ -48,9 +42,12 @@ public:
     CImageController& operator=(const CImageController&) = delete;
     virtual ~CImageController();
 
-    void SetOwnerWindow(HWND owner) { owner_ = owner; }
+    void SetOwnerWindow(HWND owner) {
+        owner_ = owner;
+        canvas_.SetWindow(owner);
+    }
     void SetPicturePath(const std::filesystem::path& path) { picturePath_ = path; }
-    void SetScrollSizeSink(IScrollSizeSink* sink) { scrollSink_ = sink; }
+    void SetScrollSizeSink(IScrollSizeSink* sink) { canvas_.SetScrollSizeSink(sink); }
     // What asks the user and tells the frame; without one nothing is asked
     // (every question counts as cancelled) and nobody is told.
     void SetHost(IImageControllerHost* host) { host_ = host; }
@@ -100,7 +97,8 @@ public:
     const CPicture* GetPicture() const { return picture_.get(); }
     const CIMGCount* GetCounter() const { return counter_.get(); }
     // The composed frame before it reaches the window.
-    const CMemoryDC* GetBackBuffer() const { return backBuffer_.get(); }
+    const CMemoryDC* GetBackBuffer() const { return canvas_.BackBuffer(); }
+    CImageCanvas& GetCanvas() { return canvas_; }
     int GetCentringX() const { return centreX_; }
     int GetCentringY() const { return centreY_; }
 
@@ -241,9 +239,8 @@ public:
 
 private:
     static float ClampedZoom(float zoom);
-    void RebuildBuffers();
+    void RebuildBuffers() { canvas_.Rebuild(picture_.get()); }
     void ApplyZoom(float zoom);
-    RECT ClientRect() const;
     void PushFirstStep();
 
     // Short names for the model's parts.
@@ -254,21 +251,20 @@ private:
     ObjectTypeCounters& typeCounters_ = model_.TypeCounters();
     CHistoryStore& history_ = model_.History();
 
+    // Short names for the canvas's placement.
+    float& zoom_ = canvas_.Placement().zoom;
+    int& zoomedWidth_ = canvas_.Placement().zoomedWidth;
+    int& zoomedHeight_ = canvas_.Placement().zoomedHeight;
+    int& centreX_ = canvas_.Placement().centreX;
+    int& centreY_ = canvas_.Placement().centreY;
+    int& scrollX_ = canvas_.Placement().scrollX;
+    int& scrollY_ = canvas_.Placement().scrollY;
+
     HWND owner_ = nullptr;
     std::filesystem::path picturePath_;
     int loadPending_ = 1;
-    float zoom_ = 1.0f;
-    int zoomedWidth_ = 0;
-    int zoomedHeight_ = 0;
-    int centreX_ = 0;
-    int centreY_ = 0;
-    int scrollX_ = 0;
-    int scrollY_ = 0;
     int redrawPicture_ = 0;
-    std::unique_ptr<CMemoryDC> pictureBuffer_;
-    std::unique_ptr<CMemoryDC> backBuffer_;
     std::unique_ptr<CIMGCount> counter_;
-    IScrollSizeSink* scrollSink_ = nullptr;
     ToolInteraction ui_;
     CToolPrototypes prototypes_;
 

@@ -55,9 +55,7 @@ void CImageController::ShowAtPrintSize(int magnification, float newScale, const 
     if (!zoom) {
         return;
     }
-    if (scrollSink_ != nullptr) {
-        scrollSink_->SetScrollSizes(0, 0);
-    }
+    canvas_.SetScrollSizes(0, 0);
     scale = newScale;
     zoom_ = ClampZoom(*zoom);
     unitText = unit;

@@ -116,7 +116,7 @@ bool CImageController::AskForText(std::u16string& text) const {
 }
 
 int CImageController::CreateToolObject(int tracking) {
-    if (owner_ == nullptr || !backBuffer_) {
+    if (owner_ == nullptr || canvas_.BackBuffer() == nullptr) {
         return 0;
     }
     const int tool = ui_.tool;
@@ -150,7 +150,7 @@ int CImageController::CreateToolObject(int tracking) {
     Draw();
     const int offsetX = scrollX_ - centreX_;
     const int offsetY = scrollY_ - centreY_;
-    const bool complete = prototype->Track(backBuffer_.get(), ui_.current.x, ui_.current.y, ui_.step, tracking != 0,
+    const bool complete = prototype->Track(canvas_.BackBuffer(), ui_.current.x, ui_.current.y, ui_.step, tracking != 0,
                                            zoom_, offsetX, offsetY);
     int finished = 0;
     if (complete && tool == CToolPrototypes::kCalibrationTool) {
@@ -172,7 +172,7 @@ int CImageController::CreateToolObject(int tracking) {
         PushHistory(1);
         finished = 1;
     }
-    DrawObjects(*backBuffer_);
+    DrawObjects(*canvas_.BackBuffer());
     if (gridShown_ != 0) {
         DrawCountingGrid(0);
     }
@@ -528,12 +528,5 @@ void CImageController::DrawTrackRect() {
     if (owner_ == nullptr || ui_.bandActive == 0) {
         return;
     }
-    const RECT r = Normalised(ui_.bandFrom, ui_.bandTo);
-    if (r.right - r.left <= 0 || r.bottom - r.top <= 0) {
-        return;
-    }
-    const int dx = centreX_ - scrollX_;
-    const int dy = centreY_ - scrollY_;
-    CClientDC window(owner_);
-    window.DrawFocusRect(RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy});
+    canvas_.DrawFocusRect(Normalised(ui_.bandFrom, ui_.bandTo));
 }
