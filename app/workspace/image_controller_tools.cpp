@@ -9,11 +9,12 @@
 #include "cl_text.h"
 #include "image_controller.h"
 #include "line_figures.h"
+#include "selection_editing.h"
 
 namespace {
 
 bool IsCounter(const CCLObject& o) { return o.type >= 14 && o.type <= 16; }
-bool IsCounterOrArrow(const CCLObject& o) { return IsCounter(o) || o.type == 19; }
+bool IsCounterOrArrow(const CCLObject& o) { return IsDragFixed(o); }
 // Types numbered by their own counter and renumbered after deletions.
 bool IsFigureType(int type) { return type >= 2 && type <= 12; }
 // Tools whose objects take the next number of their type's counter; counters
@@ -330,33 +331,9 @@ int CImageController::HitTestObjects(int click) {
 }
 
 int CImageController::SelectInRect(int x1, int y1, int x2, int y2) {
-    const PixelRect rect{x1, y1, x2, y2};
-    bool any = false;
-    for (const auto& owned : objects_) {
-        CCLObject* o = owned.get();
-        if (!o->HitRect(rect, zoom_)) {
-            continue;
-        }
-        if (!any && ui_.replaceSelection != 0) {
-            // The earlier selection goes; the object just hit keeps state 4.
-            for (CCLObject* s : selection_) {
-                if (s != o) {
-                    s->state = CCLObject::kIdle;
-                    s->activeHandle = 0;
-                    s->label.dirty = 1;
-                }
-            }
-            selection_.clear();
-        }
-        any = true;
-        if (std::find(selection_.begin(), selection_.end(), o) == selection_.end()) {
-            selection_.push_back(o);
-        }
-    }
-    if (!any) {
+    if (!::SelectInRect(model_, ui_, PixelRect{x1, y1, x2, y2}, zoom_)) {
         return 0;
     }
-    ui_.moved = 0;
     Render(0);
     return 1;
 }
@@ -373,14 +350,7 @@ void CImageController::MoveSelection(int finish) {
     if (ui_.moving == 0) {
         return;
     }
-    if (finish == 0) {
-        for (CCLObject* o : selection_) {
-            if (!IsCounterOrArrow(*o)) {
-                o->Move(ui_.previous.x, ui_.previous.y, ui_.current.x, ui_.current.y, zoom_);
-            }
-        }
-        ui_.moved = 1;
-    } else if (!selection_.empty() && ui_.moved != 0 && ui_.calibrationShown == 0) {
+    if (::MoveSelection(model_, ui_, finish != 0, zoom_)) {
         PushHistory(3);
     }
     Render(0);
@@ -390,16 +360,7 @@ void CImageController::NudgeSelection(int left, int up, int right, int down, int
     if (ui_.nudging == 0) {
         return;
     }
-    if (finish == 0) {
-        for (CCLObject* o : selection_) {
-            const std::int32_t state = o->state;
-            if (labelOnly != 0) {
-                o->state = CCLObject::kLabelActive;
-            }
-            o->Move(left, up, right, down, zoom_);
-            o->state = state;
-        }
-    } else if (!selection_.empty()) {
+    if (::NudgeSelection(model_, ui_, {left, up}, {right, down}, finish != 0, labelOnly != 0, zoom_)) {
         PushHistory(3);
     }
     Render(0);
