@@ -12,6 +12,8 @@ namespace {
 bool IsCounter(const CCLObject& o) { return CCounterStyles::IsCounterType(o.type); }
 // Types numbered by their own counter and renumbered after deletions.
 bool IsFigureType(int type) { return type >= 2 && type <= 12; }
+constexpr std::int32_t kTextType = 13;
+constexpr std::int32_t kArrowType = 19;
 
 // Language string of a counter kind's default name; 0 for other types.
 int CounterNameId(std::int32_t type) {
@@ -66,6 +68,14 @@ void CDrawingModel::ApplyScale(CCLObject& object) const {
     object.scale = style.scale;
     object.unitText = style.unitText;
     object.decimals = style.decimals;
+}
+
+void CDrawingModel::NumberNew(CCLObject& object) {
+    if (IsFigureType(object.type) || object.type == kTextType || object.type == kArrowType) {
+        object.number = typeCounters_.Next(object.type);
+    } else if (auto* counter = dynamic_cast<CCL_Count*>(&object); counter != nullptr && IsCounter(object)) {
+        NumberCounter(*counter);
+    }
 }
 
 void CDrawingModel::NumberCounter(CCL_Count& counter) {

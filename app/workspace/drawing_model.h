@@ -72,6 +72,10 @@ public:
     // object shows as the model's.
     void ApplyScale(CCLObject& object) const;
 
+    // Numbers a finished object before it joins the list: figures, texts
+    // and arrows take the next number of their type, counters are numbered
+    // per counter style, scale bars keep theirs.
+    void NumberNew(CCLObject& object);
     // Counter numbering in the current counter colour key; a numbered
     // counter also takes its kind's name in the language in use.
     void NumberCounter(CCL_Count& counter);

@@ -13,13 +13,7 @@
 
 namespace {
 
-bool IsCounter(const CCLObject& o) { return o.type >= 14 && o.type <= 16; }
 bool IsCounterOrArrow(const CCLObject& o) { return IsDragFixed(o); }
-// Types numbered by their own counter and renumbered after deletions.
-bool IsFigureType(int type) { return type >= 2 && type <= 12; }
-// Tools whose objects take the next number of their type's counter; counters
-// are numbered per style and the scale bar not at all.
-bool IsTypeNumberedTool(int tool) { return IsFigureType(tool) || tool == CCLText::kType || tool == 19; }
 
 RECT Normalised(TrackPoint a, TrackPoint b) {
     return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
@@ -164,11 +158,7 @@ int CImageController::CreateToolObject(int tracking) {
         return 0;
     }
     if (complete) {
-        if (IsTypeNumberedTool(tool)) {
-            prototype->number = typeCounters_.Next(tool);
-        } else if (IsCounter(*prototype)) {
-            NumberCounter(prototypes_.As<CCL_Count>(tool));
-        }
+        model_.NumberNew(*prototype);
         objects_.push_back(prototypes_.CopyOf(tool));
         PushHistory(1);
         finished = 1;

@@ -3,7 +3,10 @@
 #include <filesystem>
 
 #include "annotations_resource.h"
+#include "cl_arrow.h"
 #include "cl_count.h"
+#include "cl_scale_bar.h"
+#include "cl_text.h"
 #include "drawing_model.h"
 #include "history_actions.h"
 #include "line_figures.h"
@@ -216,6 +219,32 @@ TEST_F(DrawingModelTest, EmptyDocumentIsTwentyEightBytesAndThePixels) {
     const fs::path withPicture = dir / "picture.kqmk";
     ASSERT_EQ(model->SaveDocument(withPicture), DocumentStatus::ok);
     EXPECT_EQ(fs::file_size(withPicture), 28u + 2u * 12u);  // rows padded to 4 bytes
+}
+
+// Figures, texts and arrows count per type, counters per colour, and scale
+// bars are not numbered.
+TEST_F(DrawingModelTest, FinishedObjectsAreNumberedByTheirKind) {
+    CCLLine line1;
+    CCLLine line2;
+    CCLText text;
+    CCLArrow arrow;
+    CCL_CountRect counter;
+    CCL_BiaoChi bar;
+    const std::int32_t barNumber = bar.number;
+    model->counterColourKey = 0x00FF00;
+    for (CCLObject* o : std::initializer_list<CCLObject*>{&line1, &line2, &text, &arrow, &counter, &bar}) {
+        model->NumberNew(*o);
+    }
+    EXPECT_EQ(line1.number, 1);
+    EXPECT_EQ(line2.number, 2);
+    EXPECT_EQ(text.number, 1);
+    EXPECT_EQ(arrow.number, 1);
+    EXPECT_EQ(counter.number, 1);
+    EXPECT_EQ(counter.markerColour, 0x00FF00u);
+    EXPECT_EQ(model->CounterStyles().Get(CCL_CountRect::kType, 0x00FF00).nextNumber, 2);
+    EXPECT_EQ(bar.number, barNumber);
+    EXPECT_EQ(model->TypeCounters().Get(CCLLine::kType), 2);
+    EXPECT_EQ(model->TypeCounters().Get(CCL_CountRect::kType), 0);
 }
 
 }  // namespace
