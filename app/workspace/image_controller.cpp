@@ -4,13 +4,10 @@
 
 #include "cl_arrow.h"
 #include "grey_to_rgb.h"
-#include "picture_gdi.h"
 #include "view_geometry.h"
 
 namespace {
 
-constexpr COLORREF kMarginColour = RGB(192, 192, 192);
-constexpr COLORREF kPictureBackground = RGB(255, 255, 255);
 constexpr float kZoomStep = 1.1f;
 constexpr float kZoomStepBack = 0.9090909f;
 
@@ -19,10 +16,12 @@ constexpr float kZoomStepBack = 0.9090909f;
 CImageController::CImageController() { SetUpTools(); }
 
 CImageController::CImageController(const std::filesystem::path& path, HWND owner) : owner_(owner), picturePath_(path) {
+    canvas_.SetWindow(owner);
     SetUpTools();
 }
 
 void CImageController::SetUpTools() {
+    model_.SetTextSource([this](int stringId) { return host_ != nullptr ? host_->Text(stringId) : std::u16string(); });
     LoadStartupSettings();
     counterStyles_.RegisterDefaults(static_cast<ColourRef>(counterColourKey));
     prototypes_.As<CCLArrow>(CCLArrow::kType).SetArrowStyle(0, 25, 25);
@@ -35,23 +34,20 @@ CImageController::~CImageController() {
     history_.SetCounter(nullptr);
     selection_.clear();
     objects_.clear();
-    backBuffer_.reset();
-    pictureBuffer_.reset();
+    canvas_.Free();
 }
 
 float CImageController::ClampedZoom(float zoom) { return ClampZoom(zoom); }
 
-RECT CImageController::ClientRect() const {
-    RECT rc{0, 0, 0, 0};
-    if (owner_ != nullptr) {
-        ::GetClientRect(owner_, &rc);
-    }
-    return rc;
-}
-
 void CImageController::OpenPicture() {
     centreX_ = centreY_ = 0;
     scrollX_ = scrollY_ = 0;
+    ui_.bandActive = 0;
+    ui_.bandFrom = ui_.bandTo = TrackPoint{};
+    ui_.tool = 0;
+    ui_.step = 0;
+    ui_.moving = 0;
+    ui_.nudging = 0;
     zoom_ = 1.0f;
     LoadPicture();
     if (!counter_) {
@@ -81,8 +77,6 @@ void CImageController::LoadPicture() {
         history_.LoadCurrentPicture(*picture_);
     }
     RebuildBuffers();
-    calibrationDlg_.m_nResoWidth = picture_->GetWidth();
-    calibrationDlg_.m_nResoHeight = picture_->GetHeight();
 }
 
 void CImageController::ReloadPicture() {
@@ -125,9 +119,8 @@ void CImageController::CreateCounter() {
 }
 
 void CImageController::FreePicture() {
-    pictureBuffer_.reset();
+    canvas_.Free();
     picture_.reset();
-    backBuffer_.reset();
 }
 
 void CImageController::ClosePicture() {
@@ -149,77 +142,18 @@ void CImageController::GetZoomedSize(int& width, int& height) const {
     height = zoomedHeight_;
 }
 
-void CImageController::RebuildBuffers() {
-    pictureBuffer_.reset();
-    backBuffer_.reset();
-    if (owner_ == nullptr || !picture_) {
-        zoomedWidth_ = zoomedHeight_ = 0;
-        return;
-    }
-    const ZoomedSize zoomed = ZoomPictureSize(picture_->GetWidth(), picture_->GetHeight(), zoom_);
-    zoomedWidth_ = zoomed.width;
-    zoomedHeight_ = zoomed.height;
-    CClientDC window(owner_);
-    if (picture_->IsValid()) {
-        pictureBuffer_ = std::make_unique<CMemoryDC>(&window, picture_->GetWidth(), picture_->GetHeight());
-        pictureBuffer_->FillSolidRect(RECT{0, 0, picture_->GetWidth(), picture_->GetHeight()}, kPictureBackground);
-        picture_gdi::Draw(*picture_, pictureBuffer_->GetSafeHdc(), 0, 0, picture_->GetWidth(), picture_->GetHeight());
-    }
-    // Screen-sized, and never smaller than the window, so that scrolling and
-    // resizing need no new bitmap.
-    const RECT client = ClientRect();
-    const int width = std::max<int>(::GetSystemMetrics(SM_CXSCREEN), client.right);
-    const int height = std::max<int>(::GetSystemMetrics(SM_CYSCREEN), client.bottom);
-    backBuffer_ = std::make_unique<CMemoryDC>(&window, width, height, CMemoryDC::Kind::dibSection);
-    backBuffer_->FillSolidRect(RECT{0, 0, width, height}, kMarginColour);
-}
-
 void CImageController::Draw() {
-    if (owner_ == nullptr || !picture_ || !backBuffer_) {
+    if (owner_ == nullptr || !picture_ || canvas_.BackBuffer() == nullptr) {
         return;
     }
-    const RECT client = ClientRect();
-    const int clientWidth = client.right - client.left;
-    const int clientHeight = client.bottom - client.top;
-    if (redrawPicture_ != 0) {
-        const ZoomedSize zoomed = ZoomPictureSize(picture_->GetWidth(), picture_->GetHeight(), zoom_);
-        zoomedWidth_ = zoomed.width;
-        zoomedHeight_ = zoomed.height;
-        centreX_ = CentringOffset(clientWidth, zoomedWidth_);
-        centreY_ = CentringOffset(clientHeight, zoomedHeight_);
-        redrawPicture_ = 0;
-        if (pictureBuffer_) {
-            picture_gdi::Draw(*picture_, pictureBuffer_->GetSafeHdc(), 0, 0, picture_->GetWidth(),
-                              picture_->GetHeight());
-        }
-    }
-    if (scrollSink_ != nullptr && NeedsScrolling(clientWidth, clientHeight, {zoomedWidth_, zoomedHeight_})) {
-        scrollSink_->SetScrollSizes(zoomedWidth_, zoomedHeight_);
-    }
-    const int visibleWidth = centreX_ > 0 ? zoomedWidth_ : clientWidth;
-    const int visibleHeight = centreY_ > 0 ? zoomedHeight_ : clientHeight;
-
-    CMemoryDC& back = *backBuffer_;
-    back.SelectClipRgn(nullptr);
-    back.FillSolidRect(RECT{0, 0, back.GetWidth(), back.GetHeight()}, kMarginColour);
-    if (pictureBuffer_) {
-        back.SetStretchBltMode(COLORONCOLOR);
-        const SourceRect source = VisibleSource(scrollX_, scrollY_, visibleWidth, visibleHeight, zoom_);
-        back.StretchBlt(centreX_, centreY_, visibleWidth, visibleHeight, *pictureBuffer_, source.x, source.y,
-                        source.width, source.height, SRCCOPY);
-    }
-    // Objects, grid and rulers never paint on the margin.
-    CRgn clip(centreX_, centreY_, centreX_ + zoomedWidth_, centreY_ + zoomedHeight_);
-    back.SelectClipRgn(&clip);
+    canvas_.DrawPicture(*picture_, redrawPicture_ != 0);
+    redrawPicture_ = 0;
 }
 
 void CImageController::Present() {
-    if (owner_ == nullptr || !backBuffer_) {
-        return;
+    if (owner_ != nullptr) {
+        canvas_.Present();
     }
-    const RECT client = ClientRect();
-    CClientDC window(owner_);
-    window.BitBlt(0, 0, client.right - client.left, client.bottom - client.top, *backBuffer_, 0, 0, SRCCOPY);
 }
 
 void CImageController::Render(int redrawPicture) {
@@ -228,8 +162,8 @@ void CImageController::Render(int redrawPicture) {
     }
     redrawPicture_ = redrawPicture;
     Draw();
-    if (backBuffer_) {
-        DrawObjects(*backBuffer_);
+    if (CMemoryDC* back = canvas_.BackBuffer(); back != nullptr) {
+        DrawObjects(*back);
         if (gridShown_ != 0) {
             DrawCountingGrid(0);
         }
@@ -242,9 +176,7 @@ void CImageController::ApplyZoom(float zoom) {
         return;
     }
     zoom_ = ClampZoom(zoom);
-    if (scrollSink_ != nullptr) {
-        scrollSink_->SetScrollSizes(0, 0);
-    }
+    canvas_.SetScrollSizes(0, 0);
     scrollX_ = scrollY_ = 0;
     Render(1);
 }
@@ -259,7 +191,7 @@ void CImageController::ZoomToFit() {
     if (owner_ == nullptr || !picture_ || !picture_->IsValid()) {
         return;
     }
-    const RECT client = ClientRect();
+    const RECT client = canvas_.ClientRect();
     const float fit =
         FitZoom(client.right - client.left, client.bottom - client.top, picture_->GetWidth(), picture_->GetHeight());
     if (fit > 0.0f) {

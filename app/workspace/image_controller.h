@@ -1,8 +1,10 @@
 #pragma once
-// Owner of one picture and the measurement objects drawn on it, painting
-// into the window the view gives it: a 1:1 picture buffer, a screen-sized
+// The view's face of one picture and the measurement objects drawn on it:
+// the drawing model (CDrawingModel) holds them, and this class paints them
+// into the window the view gives it (a 1:1 picture buffer, a screen-sized
 // back buffer where the visible part is stretched and the objects drawn, and
-// one copy of the back buffer to the window (Windows only).
+// one copy of the back buffer to the window) and drives the tools on them.
+// Windows only.
 
 #include <windows.h>
 
@@ -11,31 +13,28 @@
 #include <string>
 #include <vector>
 
-#include "calibration_dlg.h"
 #include "cl_object.h"
 #include "counter_styles.h"
 #include "dc.h"
 #include "drawing_file.h"
+#include "drawing_model.h"
 #include "history_store.h"
+#include "image_canvas.h"
+#include "image_controller_host.h"
 #include "img_count.h"
 #include "kqmk_blocks.h"
 #include "ini_file.h"
 #include "ini_profile.h"
 #include "log_font.h"
 #include "picture.h"
-#include "private_messages.h"
 #include "tool_interaction.h"
 #include "tool_prototypes.h"
 
-// What the controller asks of its view's scroll bars.
-class IScrollSizeSink {
-public:
-    virtual ~IScrollSizeSink() = default;
-    // Scroll range in zoomed pixels (0, 0: no scroll bars).
-    virtual void SetScrollSizes(int width, int height) = 0;
-};
-
 class CImageController {
+    // First, so that the names below may refer to them.
+    CDrawingModel model_;
+    CImageCanvas canvas_;
+
 public:
     CImageController();
     CImageController(const std::filesystem::path& path, HWND owner);
@@ -43,11 +42,17 @@ public:
     CImageController& operator=(const CImageController&) = delete;
     virtual ~CImageController();
 
-    void SetOwnerWindow(HWND owner) { owner_ = owner; }
+    void SetOwnerWindow(HWND owner) {
+        owner_ = owner;
+        canvas_.SetWindow(owner);
+    }
     // Whether the controller draws into a window: it shows a picture.
     bool HasWindow() const { return owner_ != nullptr; }
     void SetPicturePath(const std::filesystem::path& path) { picturePath_ = path; }
-    void SetScrollSizeSink(IScrollSizeSink* sink) { scrollSink_ = sink; }
+    void SetScrollSizeSink(IScrollSizeSink* sink) { canvas_.SetScrollSizeSink(sink); }
+    // What asks the user and tells the frame; without one nothing is asked
+    // (every question counts as cancelled) and nobody is told.
+    void SetHost(IImageControllerHost* host) { host_ = host; }
 
     void OpenPicture();
     void LoadPicture();
@@ -79,6 +84,7 @@ public:
         scrollY_ = y;
     }
 
+    CDrawingModel& GetModel() { return model_; }
     std::vector<std::unique_ptr<CCLObject>>* GetObjectList() { return &objects_; }
     CCounterStyles* GetCounterStyles() { return &counterStyles_; }
     // Counter styles per kind and colour key (see CCounterStyles).
@@ -93,7 +99,8 @@ public:
     const CPicture* GetPicture() const { return picture_.get(); }
     const CIMGCount* GetCounter() const { return counter_.get(); }
     // The composed frame before it reaches the window.
-    const CMemoryDC* GetBackBuffer() const { return backBuffer_.get(); }
+    const CMemoryDC* GetBackBuffer() const { return canvas_.BackBuffer(); }
+    CImageCanvas& GetCanvas() { return canvas_; }
     int GetCentringX() const { return centreX_; }
     int GetCentringY() const { return centreY_; }
 
@@ -131,21 +138,18 @@ public:
     // after the sequence number; the picture kind is what a document stores.
     void SetSequenceNumber(int number) { sequenceNumber_ = number; }
     int GetSequenceNumber() const { return sequenceNumber_; }
-    void SetPictureKind(int kind) { pictureKind_ = kind; }
-    int GetPictureKind() const { return pictureKind_; }
+    void SetPictureKind(int kind) { model_.pictureKind = kind; }
+    int GetPictureKind() const { return model_.pictureKind; }
     CHistoryStore& GetHistoryStore() { return history_; }
     // What the objects of opened documents and restored history steps are
     // made by; CreateObjectForTag unless set.
-    void SetObjectFactory(ObjectFactory makeObject) {
-        makeObject_ = makeObject;
-        history_.SetObjectFactory(makeObject);
-    }
+    void SetObjectFactory(ObjectFactory makeObject) { model_.SetObjectFactory(makeObject); }
     const std::filesystem::path& GetPicturePath() const { return picturePath_; }
 
     // Undo and redo (image_controller_history.cpp). PushHistory is called
     // after every change to the objects, the picture or the counting state,
     // with the HistoryAction of the change; it records the new state as a
-    // step and sends WM_HISTORY_CHANGED to the owner window.
+    // step and tells the host that the history changed.
     virtual void PushHistory(int action);
     void RestoreHistory(int index);
     void Undo();
@@ -156,13 +160,14 @@ public:
     // controller as it was, a failed save leaves the file as it was.
     virtual DocumentStatus LoadDrawingFile(const std::filesystem::path& path);
     virtual DocumentStatus SaveDrawingFile(const std::filesystem::path& path);
-    bool IsDocument() const { return isDocument_ != 0; }
-    const std::filesystem::path& GetDocumentPath() const { return documentPath_; }
+    bool IsDocument() const { return model_.isDocument != 0; }
+    const std::filesystem::path& GetDocumentPath() const { return model_.documentPath; }
 
-    // Current style given to objects when drawn.
-    float scale = 1.0f;
-    std::u16string unitText = u"μm";
-    int decimals = 2;
+    // Current style given to objects when drawn: the model's, by the names
+    // the view uses.
+    float& scale = model_.style.scale;
+    std::u16string& unitText = model_.style.unitText;
+    std::int32_t& decimals = model_.style.decimals;
     int markColour = 255;
 
     // Settings (Config.ini through the settings helper). LoadSettings reads
@@ -177,19 +182,16 @@ public:
     // file was missing or could not be deleted (the others are still tried).
     int DeletePictureFiles();
     void SetDocumentPath(const std::filesystem::path& path, int fromDocument) {
-        documentPath_ = path;
-        isDocument_ = fromDocument;
+        model_.documentPath = path;
+        model_.isDocument = fromDocument;
     }
 
-    // Counting grid: cell size from the calibration chosen in the main
-    // frame's calibration combo, and its lines over the picture.
+    // Counting grid: cell size from the calibration the host says is chosen
+    // in the main frame, and its lines over the picture.
     virtual void DrawCountingGrid(int unused);
     virtual void LoadCalibration();
-    void SetCalibrationCombo(HWND combo) { calibrationCombo_ = combo; }
-    void SetScaleIniPath(std::wstring path) {
-        scaleIniPath_ = path;
-        calibrationDlg_.m_strScalePath = std::move(path);
-    }
+    // The calibrations' file, "scale.ini" beside the program unless set.
+    void SetScaleIniPath(std::wstring path) { scaleIniPath_ = std::move(path); }
     void ShowCountingGrid(int shown) { gridShown_ = shown; }
     float GetGridCellWidth() const { return gridCellWidth_; }
     float GetGridCellHeight() const { return gridCellHeight_; }
@@ -202,31 +204,31 @@ public:
     // Every object and the controller take the scale and unit text.
     void SetCalibration(float newScale, const std::u16string& unit);
     // The user confirmed a calibration line (its length, in view pixels at
-    // the current zoom, is the line's length result): opens the calibration
-    // dialog with the length in picture pixels; on OK applies and keeps the
-    // new calibration, releases the line and tells the owner window with
-    // WM_CALIBRATION_CHANGED. Returns 1 when a calibration was stored.
+    // the current zoom, is the line's length result): the host asks for the
+    // calibration of the length in picture pixels; a confirmed one is
+    // applied and kept, the line released and the host told. Returns 1 when
+    // a calibration was confirmed.
     int ConfirmCalibrationLine(const CCLObject& line);
     void SetCalibrationLineShown(int shown) { ui_.calibrationShown = shown; }
-    float GetCalibrationScale() const { return calibrationScale_; }
-    const std::u16string& GetCalibrationUnit() const { return calibrationUnit_; }
+    float GetCalibrationScale() const { return model_.calibrationScale; }
+    const std::u16string& GetCalibrationUnit() const { return model_.calibrationUnit; }
 
     // Current style given to new objects (with scale, unitText and decimals).
-    int labelBoxShown = 1;
-    COLORREF drawColour = 0;
-    COLORREF selectedColour = RGB(200, 0, 0);
-    COLORREF labelBoxColour = 0x649664;
-    int penStyle = PS_SOLID;
-    int lineWidth = 1;
-    LogFont labelFont = SystemLogFont();
-    int labelMode = CCLObject::kLabelAll;
+    std::int32_t& labelBoxShown = model_.style.labelBoxShown;
+    ColourRef& drawColour = model_.style.drawColour;
+    ColourRef& selectedColour = model_.style.selectedColour;
+    ColourRef& labelBoxColour = model_.style.labelBoxColour;
+    std::int32_t& penStyle = model_.style.penStyle;
+    std::int32_t& lineWidth = model_.style.lineWidth;
+    LogFont& labelFont = model_.style.labelFont;
+    std::int32_t& labelMode = model_.style.labelMode;
     int thOption = 0;  // loaded and saved, not used here
     // Print copies of the style and the magnification.
     std::u16string printUnitText = u"μm";
     float printScale = 1.0f;
     int printMagnification = 1;
     // Colour that selects the counter style of new counters.
-    int counterColourKey = 0;
+    std::int32_t& counterColourKey = model_.counterColourKey;
     // What the scale-bar tool takes over.
     struct ScaleBarSettings {
         float value = 50.0f;
@@ -239,46 +241,41 @@ public:
 
 private:
     static float ClampedZoom(float zoom);
-    void RebuildBuffers();
+    void RebuildBuffers() { canvas_.Rebuild(picture_.get()); }
     void ApplyZoom(float zoom);
-    RECT ClientRect() const;
     void PushFirstStep();
+
+    // Short names for the model's parts.
+    std::unique_ptr<CPicture>& picture_ = model_.PictureHolder();
+    ObjectList& objects_ = model_.Objects();
+    std::vector<CCLObject*>& selection_ = model_.Selection();
+    CCounterStyles& counterStyles_ = model_.CounterStyles();
+    ObjectTypeCounters& typeCounters_ = model_.TypeCounters();
+    CHistoryStore& history_ = model_.History();
+
+    // Short names for the canvas's placement.
+    float& zoom_ = canvas_.Placement().zoom;
+    int& zoomedWidth_ = canvas_.Placement().zoomedWidth;
+    int& zoomedHeight_ = canvas_.Placement().zoomedHeight;
+    int& centreX_ = canvas_.Placement().centreX;
+    int& centreY_ = canvas_.Placement().centreY;
+    int& scrollX_ = canvas_.Placement().scrollX;
+    int& scrollY_ = canvas_.Placement().scrollY;
 
     HWND owner_ = nullptr;
     std::filesystem::path picturePath_;
     int loadPending_ = 1;
-    std::unique_ptr<CPicture> picture_;
-    float zoom_ = 1.0f;
-    int zoomedWidth_ = 0;
-    int zoomedHeight_ = 0;
-    int centreX_ = 0;
-    int centreY_ = 0;
-    int scrollX_ = 0;
-    int scrollY_ = 0;
     int redrawPicture_ = 0;
-    std::unique_ptr<CMemoryDC> pictureBuffer_;
-    std::unique_ptr<CMemoryDC> backBuffer_;
-    std::vector<std::unique_ptr<CCLObject>> objects_;
-    std::vector<CCLObject*> selection_;
     std::unique_ptr<CIMGCount> counter_;
-    IScrollSizeSink* scrollSink_ = nullptr;
     ToolInteraction ui_;
     CToolPrototypes prototypes_;
 
     TrackPoint ToTrackPoint(int x, int y) const;
-    void ApplyCurrentStyle(CCLObject& object) const;
     void DrawObjects(CDC& dc);
-    // Asks for the text of a text annotation at the current point; false
-    // when the user cancelled.
+    // Asks the host for the text of a text annotation at the current point;
+    // false when the user cancelled or there is no host.
     bool AskForText(std::u16string& text) const;
     int sequenceNumber_ = 0;
-    int pictureKind_ = kqmk::kKindOther;
-    std::filesystem::path documentPath_;
-    int isDocument_ = 0;
-    CCounterStyles counterStyles_;
-    ObjectTypeCounters typeCounters_;
-    CHistoryStore history_;
-    ObjectFactory makeObject_ = &CreateObjectForTag;
 
     // Settings read once at construction.
     void LoadStartupSettings();
@@ -291,9 +288,6 @@ private:
     float gridCellHeight_ = 10.0f;
     COLORREF gridColour_ = 0xFFFFFF;
     int gridShown_ = 0;
-    HWND calibrationCombo_ = nullptr;
     std::wstring scaleIniPath_ = ScaleIniPath();
-    CCalibrationDlg calibrationDlg_;
-    float calibrationScale_ = 1.0f;
-    std::u16string calibrationUnit_ = u"μm";
+    IImageControllerHost* host_ = nullptr;
 };

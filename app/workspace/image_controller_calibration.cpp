@@ -2,41 +2,37 @@
 // drawn calibration line, and showing the picture at its calibrated size.
 #include "image_controller.h"
 #include "print_size_zoom.h"
-#include "private_messages.h"
 #include "view_geometry.h"
 
 void CImageController::SetCalibration(float newScale, const std::u16string& unit) {
     if (owner_ == nullptr) {
         return;
     }
-    scale = printScale = newScale;
-    unitText = printUnitText = unit;
-    for (const auto& object : objects_) {
-        object->scale = newScale;
-        object->unitText = unit;
-    }
+    model_.SetScaleAndUnit(newScale, unit);
+    printScale = newScale;
+    printUnitText = unit;
     if (!objects_.empty()) {
         Render(0);
     }
 }
 
 int CImageController::ConfirmCalibrationLine(const CCLObject& line) {
-    if (owner_ == nullptr) {
+    if (owner_ == nullptr || host_ == nullptr) {
         return 0;
     }
     // The line measures itself in view pixels; the calibration is made in
     // picture pixels.
-    calibrationDlg_.SetPixelLength(line.results[CCLObject::kLength] / zoom_);
-    calibrationDlg_.SetParentWindow(owner_);
-    if (calibrationDlg_.DoModal() != IDOK) {
+    const int width = picture_ ? picture_->GetWidth() : 0;
+    const int height = picture_ ? picture_->GetHeight() : 0;
+    const auto chosen = host_->AskCalibration(line.results[CCLObject::kLength] / zoom_, width, height);
+    if (!chosen) {
         return 0;
     }
-    const std::u16string unit(calibrationDlg_.m_strUnit.begin(), calibrationDlg_.m_strUnit.end());
-    SetCalibration(calibrationDlg_.m_fValue, unit);
-    calibrationScale_ = calibrationDlg_.m_fValue;
-    calibrationUnit_ = unit;
+    SetCalibration(chosen->scale, chosen->unit);
+    model_.calibrationScale = chosen->scale;
+    model_.calibrationUnit = chosen->unit;
     ClearSelection();  // the calibration line goes with the selection
-    ::SendMessageW(owner_, WM_CALIBRATION_CHANGED, 0, 0);
+    host_->CalibrationChanged();
     return 1;
 }
 
@@ -59,9 +55,7 @@ void CImageController::ShowAtPrintSize(int magnification, float newScale, const 
     if (!zoom) {
         return;
     }
-    if (scrollSink_ != nullptr) {
-        scrollSink_->SetScrollSizes(0, 0);
-    }
+    canvas_.SetScrollSizes(0, 0);
     scale = newScale;
     zoom_ = ClampZoom(*zoom);
     unitText = unit;

@@ -13,8 +13,6 @@ CounterNumbering CImageController::GetCounterStyle(int type, ColourRef colourKey
     return counterStyles_.Get(type, colourKey);
 }
 
-void CImageController::NumberCounter(CCL_Count& counter) {
-    counterStyles_.Number(counter, static_cast<ColourRef>(counterColourKey));
-}
+void CImageController::NumberCounter(CCL_Count& counter) { model_.NumberCounter(counter); }
 
-void CImageController::UnnumberCounter(const CCL_Count& counter) { counterStyles_.Unnumber(counter, objects_); }
+void CImageController::UnnumberCounter(const CCL_Count& counter) { model_.UnnumberCounter(counter); }

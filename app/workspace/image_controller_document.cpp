@@ -2,36 +2,18 @@
 #include "image_controller.h"
 
 DocumentStatus CImageController::SaveDrawingFile(const std::filesystem::path& path) {
-    // No object is stored selected or half dragged.
     ClearSelection();
-    for (const auto& object : objects_) {
-        object->state = CCLObject::kIdle;
-    }
+    const DocumentStatus status = model_.SaveDocument(path);
     Render(1);
-    if (!picture_) {
-        picture_ = std::make_unique<CPicture>();
-    }
-    return WriteDrawingFile(path, picture_.get(), pictureKind_, objects_, counterStyles_.Records());
+    return status;
 }
 
 DocumentStatus CImageController::LoadDrawingFile(const std::filesystem::path& path) {
-    DrawingDocument document;
-    const DocumentStatus status = ReadDrawingFile(path, document, makeObject_);
+    const DocumentStatus status = model_.LoadDocument(path);
     if (status != DocumentStatus::ok) {
         return status;
     }
-    // Only a document that opened marks the controller as holding it: the
-    // mark makes deleting the picture delete the document file too.
-    isDocument_ = 1;
-    documentPath_ = path;
     loadPending_ = 0;
-    pictureKind_ = document.pictureKind;
-    picture_ = std::make_unique<CPicture>(std::move(document.picture));
-    for (auto& object : document.objects) {
-        objects_.push_back(std::move(object));
-    }
-    MergeCounterStyles(counterStyles_.Records(), document.counterStyles);
-    typeCounters_ = document.counters;
     if (!counter_) {
         CreateCounter();
     }

@@ -24,8 +24,8 @@ int CImageController::DeletePictureFiles() {
         return 0;
     }
     bool allDeleted = DeleteExistingFile(picturePath_);
-    if (isDocument_ != 0) {
-        allDeleted = DeleteExistingFile(documentPath_) && allDeleted;
+    if (model_.isDocument != 0) {
+        allDeleted = DeleteExistingFile(model_.documentPath) && allDeleted;
     }
     return allDeleted ? 1 : 0;
 }

@@ -17,24 +17,18 @@ private:
     HCURSOR previous_;
 };
 
-std::unique_ptr<HistoryStep> StepOf(int action) {
-    auto step = std::make_unique<HistoryStep>();
-    step->action = action;
-    return step;
-}
-
 }  // namespace
 
-void CImageController::PushFirstStep() {
-    history_.PushStep(StepOf(kHistoryLoad), objects_, counterStyles_.Records(), picture_.get(), pictureKind_);
-}
+void CImageController::PushFirstStep() { model_.PushStep(kHistoryLoad); }
 
 void CImageController::PushHistory(int action) {
     if (owner_ == nullptr) {
         return;
     }
-    history_.PushStep(StepOf(action), objects_, counterStyles_.Records(), picture_.get(), pictureKind_);
-    ::SendMessageW(owner_, WM_HISTORY_CHANGED, 0, 0);
+    model_.PushStep(action);
+    if (host_ != nullptr) {
+        host_->HistoryChanged();
+    }
 }
 
 void CImageController::RestoreHistory(int index) {
@@ -43,27 +37,17 @@ void CImageController::RestoreHistory(int index) {
     }
     BusyCursor busy;
     ClearSelection();
-    // The step is read into fresh lists first, so a step that cannot be
-    // read leaves the objects on screen as they are.
-    ObjectList restored;
-    CounterStyleList restoredStyles;
-    const int oldWidth = picture_ ? picture_->GetWidth() : 0;
-    const int oldHeight = picture_ ? picture_->GetHeight() : 0;
-    if (!history_.RestoreStep(picture_.get(), restored, restoredStyles, index)) {
+    const int oldWidth = model_.PictureWidth();
+    const int oldHeight = model_.PictureHeight();
+    if (!model_.RestoreStep(index)) {
         return;
     }
-    objects_ = std::move(restored);
-    counterStyles_.Records() = std::move(restoredStyles);
-    for (const auto& object : objects_) {
-        if (object->state != CCLObject::kIdle) {
-            selection_.push_back(object.get());
-        }
-    }
-    typeCounters_ = history_.TypeCounters();
     if (picture_ && (picture_->GetWidth() != oldWidth || picture_->GetHeight() != oldHeight)) {
         RebuildBuffers();
     }
-    ::SendMessageW(owner_, WM_HISTORY_CHANGED, 0, 0);
+    if (host_ != nullptr) {
+        host_->HistoryChanged();
+    }
     Render(1);
 }
 

@@ -9,17 +9,11 @@
 #include "cl_text.h"
 #include "image_controller.h"
 #include "line_figures.h"
-#include "text_input_dlg.h"
+#include "selection_editing.h"
 
 namespace {
 
-bool IsCounter(const CCLObject& o) { return o.type >= 14 && o.type <= 16; }
-bool IsCounterOrArrow(const CCLObject& o) { return IsCounter(o) || o.type == 19; }
-// Types numbered by their own counter and renumbered after deletions.
-bool IsFigureType(int type) { return type >= 2 && type <= 12; }
-// Tools whose objects take the next number of their type's counter; counters
-// are numbered per style and the scale bar not at all.
-bool IsTypeNumberedTool(int tool) { return IsFigureType(tool) || tool == CCLText::kType || tool == 19; }
+bool IsCounterOrArrow(const CCLObject& o) { return IsDragFixed(o); }
 
 RECT Normalised(TrackPoint a, TrackPoint b) {
     return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
@@ -39,18 +33,12 @@ void CImageController::SetTrackStart(int x, int y) {
 
 void CImageController::SetTrackEnd(int x, int y) { ui_.press = ToTrackPoint(x, y); }
 
-void CImageController::ApplyCurrentStyle(CCLObject& object) const {
-    object.scale = scale;
-    object.unitText = unitText;
-    object.decimals = decimals;
-}
-
 void CImageController::DrawObjects(CDC& dc) {
     const int offsetX = scrollX_ - centreX_;
     const int offsetY = scrollY_ - centreY_;
     for (const auto& object : objects_) {
         if (object->visible != 0) {
-            ApplyCurrentStyle(*object);
+            model_.ApplyScale(*object);
             object->Draw(&dc, zoom_, offsetX, offsetY);
         }
     }
@@ -109,20 +97,21 @@ void CImageController::CancelInteraction() {
 }
 
 bool CImageController::AskForText(std::u16string& text) const {
-    POINT at{ui_.current.x + centreX_ - scrollX_, ui_.current.y + centreY_ - scrollY_};
-    ::ClientToScreen(owner_, &at);
-    // The dialog needs the mouse that the press captured.
-    ::ReleaseCapture();
-    CTextInputDlg dialog(at.x, at.y, owner_);
-    if (dialog.DoModal() != IDOK) {
+    if (host_ == nullptr) {
         return false;
     }
-    text.assign(dialog.m_strText.begin(), dialog.m_strText.end());
+    // The question needs the mouse that the press captured.
+    ::ReleaseCapture();
+    auto answer = host_->AskAnnotationText({ui_.current.x + centreX_ - scrollX_, ui_.current.y + centreY_ - scrollY_});
+    if (!answer) {
+        return false;
+    }
+    text = std::move(*answer);
     return true;
 }
 
 int CImageController::CreateToolObject(int tracking) {
-    if (owner_ == nullptr || !backBuffer_) {
+    if (owner_ == nullptr || canvas_.BackBuffer() == nullptr) {
         return 0;
     }
     const int tool = ui_.tool;
@@ -135,7 +124,7 @@ int CImageController::CreateToolObject(int tracking) {
         return 0;
     }
     if (ui_.step == 0) {
-        prototypes_.ForEach([this](CCLObject& p) { ApplyCurrentStyle(p); });
+        prototypes_.ForEach([this](CCLObject& p) { model_.ApplyStyle(p); });
     }
     if (tool == CCLText::kType) {
         std::u16string text;
@@ -156,7 +145,7 @@ int CImageController::CreateToolObject(int tracking) {
     Draw();
     const int offsetX = scrollX_ - centreX_;
     const int offsetY = scrollY_ - centreY_;
-    const bool complete = prototype->Track(backBuffer_.get(), ui_.current.x, ui_.current.y, ui_.step, tracking != 0,
+    const bool complete = prototype->Track(canvas_.BackBuffer(), ui_.current.x, ui_.current.y, ui_.step, tracking != 0,
                                            zoom_, offsetX, offsetY);
     int finished = 0;
     if (complete && tool == CToolPrototypes::kCalibrationTool) {
@@ -169,16 +158,15 @@ int CImageController::CreateToolObject(int tracking) {
         return 0;
     }
     if (complete) {
-        if (IsTypeNumberedTool(tool)) {
-            prototype->number = typeCounters_.Next(tool);
-        } else if (IsCounter(*prototype)) {
-            NumberCounter(prototypes_.As<CCL_Count>(tool));
-        }
+        model_.NumberNew(*prototype);
         objects_.push_back(prototypes_.CopyOf(tool));
         PushHistory(1);
         finished = 1;
     }
-    DrawObjects(*backBuffer_);
+    DrawObjects(*canvas_.BackBuffer());
+    if (gridShown_ != 0) {
+        DrawCountingGrid(0);
+    }
     Present();
     return finished;
 }
@@ -300,11 +288,12 @@ int CImageController::HitTestObjects(int click) {
             continue;
         }
         if (click == 0) {
+            // Painted in the state the hover hit, then left as it was.
+            Render(0);
             if (before != CCLObject::kSelectedWhole && !IsCounterOrArrow(*o)) {
                 ui_.hoveredPart = o->state;
             }
             o->state = before;
-            Render(0);
             return 1;
         }
         if (ui_.replaceSelection != 0) {
@@ -332,33 +321,9 @@ int CImageController::HitTestObjects(int click) {
 }
 
 int CImageController::SelectInRect(int x1, int y1, int x2, int y2) {
-    const PixelRect rect{x1, y1, x2, y2};
-    bool any = false;
-    for (const auto& owned : objects_) {
-        CCLObject* o = owned.get();
-        if (!o->HitRect(rect, zoom_)) {
-            continue;
-        }
-        if (!any && ui_.replaceSelection != 0) {
-            // The earlier selection goes; the object just hit keeps state 4.
-            for (CCLObject* s : selection_) {
-                if (s != o) {
-                    s->state = CCLObject::kIdle;
-                    s->activeHandle = 0;
-                    s->label.dirty = 1;
-                }
-            }
-            selection_.clear();
-        }
-        any = true;
-        if (std::find(selection_.begin(), selection_.end(), o) == selection_.end()) {
-            selection_.push_back(o);
-        }
-    }
-    if (!any) {
+    if (!::SelectInRect(model_, ui_, PixelRect{x1, y1, x2, y2}, zoom_)) {
         return 0;
     }
-    ui_.moved = 0;
     Render(0);
     return 1;
 }
@@ -366,12 +331,7 @@ int CImageController::SelectInRect(int x1, int y1, int x2, int y2) {
 void CImageController::ClearSelection() {
     ui_.moving = 0;
     ui_.replaceSelection = 1;
-    for (CCLObject* o : selection_) {
-        o->label.dirty = 1;
-        o->state = CCLObject::kIdle;
-        o->activeHandle = 0;
-    }
-    selection_.clear();
+    model_.DeselectAll();
     ui_.calibrationShown = 0;
     Render(0);
 }
@@ -380,14 +340,7 @@ void CImageController::MoveSelection(int finish) {
     if (ui_.moving == 0) {
         return;
     }
-    if (finish == 0) {
-        for (CCLObject* o : selection_) {
-            if (!IsCounterOrArrow(*o)) {
-                o->Move(ui_.previous.x, ui_.previous.y, ui_.current.x, ui_.current.y, zoom_);
-            }
-        }
-        ui_.moved = 1;
-    } else if (!selection_.empty() && ui_.moved != 0 && ui_.calibrationShown == 0) {
+    if (::MoveSelection(model_, ui_, finish != 0, zoom_)) {
         PushHistory(3);
     }
     Render(0);
@@ -397,16 +350,7 @@ void CImageController::NudgeSelection(int left, int up, int right, int down, int
     if (ui_.nudging == 0) {
         return;
     }
-    if (finish == 0) {
-        for (CCLObject* o : selection_) {
-            const std::int32_t state = o->state;
-            if (labelOnly != 0) {
-                o->state = CCLObject::kLabelActive;
-            }
-            o->Move(left, up, right, down, zoom_);
-            o->state = state;
-        }
-    } else if (!selection_.empty()) {
+    if (::NudgeSelection(model_, ui_, {left, up}, {right, down}, finish != 0, labelOnly != 0, zoom_)) {
         PushHistory(3);
     }
     Render(0);
@@ -423,44 +367,13 @@ void CImageController::DeleteSelection() {
     if (selection_.empty()) {
         return;
     }
-    std::array<int, ToolInteraction::kTypeCount> deleted{};
-    for (CCLObject* o : selection_) {
-        if (IsFigureType(o->type)) {
-            ++deleted[static_cast<std::size_t>(o->type)];
-        }
-        if (auto* counter = dynamic_cast<const CCL_Count*>(o); counter != nullptr && IsCounter(*o)) {
-            UnnumberCounter(*counter);
-        }
-        std::erase_if(objects_, [o](const std::unique_ptr<CCLObject>& owned) { return owned.get() == o; });
-    }
-    selection_.clear();
+    model_.DeleteSelection();
     ui_.calibrationShown = 0;
-    for (int type = 2; type <= 12; ++type) {
-        const int count = deleted[static_cast<std::size_t>(type)];
-        if (count > 0) {
-            RenumberType(type);
-            typeCounters_.Remove(type, count);
-        }
-    }
     PushHistory(2);
     Render(0);
 }
 
-// Objects of `type` numbered 1, 2, 3 ... in the order they were created.
-void CImageController::RenumberType(int type) {
-    std::vector<CCLObject*> ofType;
-    for (const auto& owned : objects_) {
-        if (owned->type == type) {
-            ofType.push_back(owned.get());
-        }
-    }
-    std::stable_sort(ofType.begin(), ofType.end(),
-                     [](const CCLObject* a, const CCLObject* b) { return a->id < b->id; });
-    for (std::size_t i = 0; i < ofType.size(); ++i) {
-        ofType[i]->number = static_cast<std::int32_t>(i + 1);
-        ofType[i]->label.dirty = 1;
-    }
-}
+void CImageController::RenumberType(int type) { model_.RenumberType(type); }
 
 void CImageController::OnKeyDown(UINT key) {
     const int labelOnly = selection_.size() < 2 ? 1 : 0;
@@ -566,12 +479,5 @@ void CImageController::DrawTrackRect() {
     if (owner_ == nullptr || ui_.bandActive == 0) {
         return;
     }
-    const RECT r = Normalised(ui_.bandFrom, ui_.bandTo);
-    if (r.right - r.left <= 0 || r.bottom - r.top <= 0) {
-        return;
-    }
-    const int dx = centreX_ - scrollX_;
-    const int dy = centreY_ - scrollY_;
-    CClientDC window(owner_);
-    window.DrawFocusRect(RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy});
+    canvas_.DrawFocusRect(Normalised(ui_.bandFrom, ui_.bandTo));
 }

@@ -92,7 +92,9 @@ bool CHistoryStore::PushStep(std::unique_ptr<HistoryStep> step, const ObjectList
     }
     last_ = current_ = static_cast<std::int32_t>(steps_.size());
     step->index = last_;
-    step->description = std::u16string(HistoryActionText(step->action));
+    if (step->description.empty()) {
+        step->description = std::u16string(HistoryActionText(step->action));
+    }
     const fs::path folder = StepFolder(step->index);
     std::error_code ignored;
     fs::create_directories(folder, ignored);

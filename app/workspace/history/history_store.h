@@ -48,8 +48,8 @@ public:
     std::filesystem::path StepFolder(std::int32_t index) const;
 
     // Records the state after `step->action` as the newest step; a redo tail
-    // is dropped first, and action 0 starts the history afresh. The step's
-    // description is set from its action. Returns false when a file of the
+    // is dropped first, and action 0 starts the history afresh. A step
+    // without a description is described by its action's own text. Returns false when a file of the
     // step could not be written (the step is recorded all the same, with
     // has picture telling whether its picture was saved).
     bool PushStep(std::unique_ptr<HistoryStep> step, const ObjectList& objects, const CounterStyleList& styles,

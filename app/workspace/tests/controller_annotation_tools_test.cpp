@@ -17,7 +17,6 @@
 namespace {
 
 using namespace tools_testing;
-using testing_support::ModalScript;
 
 // The dialogs' templates come from the language library.
 class ScopedLanguage {
@@ -43,17 +42,6 @@ std::vector<std::uint8_t> RecordOf(CCLObject& object) {
     object.Serialize(ar);
     ar.Close();
     return stream.Bytes();
-}
-
-// Script steps for the text dialog: type `text` and confirm, or cancel.
-ModalScript::Step TypeText(const wchar_t* text, RECT* shownAt = nullptr) {
-    return [text, shownAt](HWND d) {
-        if (shownAt != nullptr) {
-            ::GetWindowRect(d, shownAt);
-        }
-        ModalScript::SetText(d, IDC_TEXT_INPUT_EDIT, text);
-        ModalScript::Press(d, IDOK);
-    };
 }
 
 class AnnotationToolsTest : public ToolsTest {
@@ -92,7 +80,7 @@ protected:
 
 struct AnnotationCase {
     int tool;
-    const wchar_t* typedText;  // the text dialog's answer, for the text tool
+    const char16_t* typedText;  // the host's answer, for the text tool
     std::function<void(const CCLObject&)> check;
 };
 
@@ -106,7 +94,7 @@ TEST_F(AnnotationToolsTest, EachToolCreatesItsObjectAtTheClickWithOneHistoryStep
         EXPECT_EQ(c.size, CCL_Count::kDefaultSize);
     };
     const std::vector<AnnotationCase> cases = {
-        {13, L"Cell A",
+        {13, u"Cell A",
          [](const CCLObject& o) {
              const auto& t = dynamic_cast<const CCLText&>(o);
              EXPECT_EQ(t.text, u"Cell A");
@@ -143,12 +131,10 @@ TEST_F(AnnotationToolsTest, EachToolCreatesItsObjectAtTheClickWithOneHistoryStep
         SCOPED_TRACE(c.tool);
         RecordingController& ctl = Open(100, 75, 2.0f);
         ctl.scaleBar = {20.0f, 3, u"mm", 0, RGB(1, 2, 3)};
-        historyMessages_ = 0;
+        host_ = {};
         ctl.SetTool(c.tool);
-        RECT dialogAt{};
-        std::unique_ptr<ModalScript> script;
         if (c.typedText != nullptr) {
-            script = std::make_unique<ModalScript>(std::vector<ModalScript::Step>{TypeText(c.typedText, &dialogAt)});
+            host_.annotationTexts.push_back(std::u16string(c.typedText));
         }
         Click(60, 80);
         ASSERT_EQ(ctl.GetObjectList()->size(), 1u);
@@ -156,13 +142,12 @@ TEST_F(AnnotationToolsTest, EachToolCreatesItsObjectAtTheClickWithOneHistoryStep
         EXPECT_EQ(made.type, c.tool);
         c.check(made);
         EXPECT_EQ(ctl.kinds, std::vector<int>{1});
-        EXPECT_EQ(historyMessages_, 1);
-        if (script) {
-            EXPECT_TRUE(script->Finished());
-            // Opened at the clicked point on the screen (the window's client
-            // area starts at 300, 300).
-            EXPECT_EQ(dialogAt.left, 360);
-            EXPECT_EQ(dialogAt.top, 380);
+        EXPECT_EQ(host_.HistoryNotices(), 1);
+        if (c.typedText != nullptr) {
+            // Asked at the clicked point.
+            ASSERT_EQ(host_.textAskedAt.size(), 1u);
+            EXPECT_EQ(host_.textAskedAt[0].x, 60);
+            EXPECT_EQ(host_.textAskedAt[0].y, 80);
         }
         // The tool stays chosen for the next object.
         EXPECT_EQ(ctl.GetInteraction().tool, c.tool);
@@ -173,17 +158,14 @@ TEST_F(AnnotationToolsTest, TextDialogCancelledCreatesNothing) {
     ASSERT_TRUE(language_.Loaded());
     RecordingController& ctl = Open(100, 75, 2.0f);
     ctl.SetTool(13);
-    // A move does not ask for a text: only the scripted click's dialog runs.
+    // A move does not ask for a text: only the click does.
     MoveTo(20, 20);
-    ModalScript script({[](HWND d) {
-        ModalScript::SetText(d, IDC_TEXT_INPUT_EDIT, L"typed");
-        ModalScript::Press(d, IDCANCEL);
-    }});
+    host_.annotationTexts.push_back(std::nullopt);
     Click(60, 80);
-    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(host_.textAskedAt.size(), 1u);
     EXPECT_TRUE(ctl.GetObjectList()->empty());
     EXPECT_TRUE(ctl.kinds.empty());
-    EXPECT_EQ(historyMessages_, 0);
+    EXPECT_EQ(host_.HistoryNotices(), 0);
     EXPECT_EQ(ctl.GetTypeCounters().Get(13), 0);
 }
 
@@ -278,9 +260,9 @@ TEST_F(AnnotationToolsTest, DocumentWithEveryKindOpensWithIdenticalRecordsAndRes
         DrawByMouse(tool, clicks);
     }
     {
-        ModalScript script({TypeText(L"\u7ec6\u80de 7")});
+        host_.annotationTexts.push_back(u"\u7ec6\u80de 7");
         DrawByMouse(13, {{60, 40}});
-        EXPECT_TRUE(script.Finished());
+        EXPECT_TRUE(host_.annotationTexts.empty());
     }
     std::vector<int> kinds;
     for (const auto& o : *ctl.GetObjectList()) {

@@ -1,16 +1,10 @@
 #include <cmath>
 
-#include "calibration_store.h"
 #include "controller_fixture.h"
-#include "measure_resource.h"
-#include "modal_script.h"
-#include "private_messages.h"
-#include "resource_module.h"
 
 namespace {
 
 using namespace controller_testing;
-using testing_support::ModalScript;
 
 class ShowAtPrintSizeTest : public ControllerFixture {
 protected:
@@ -57,10 +51,8 @@ class ConfirmCalibrationTest : public ControllerFixture {
 protected:
     void SetUp() override {
         ControllerFixture::SetUp();
-        module_ = ::LoadLibraryExW(L"Lan_1.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(module_, nullptr);
-        SetResourceModule(module_);
         controller = Open(WritePicture(L"p.bmp", 64, 48, 0x808080));
+        controller->SetHost(&host);
         controller->SetZoom(2.0f);
         // One measurement in the list and the calibration line selected.
         controller->GetObjectList()->push_back(std::make_unique<CCLObject>());
@@ -71,27 +63,22 @@ protected:
     }
     void TearDown() override {
         controller.reset();
-        SetResourceModule(nullptr);
-        ::FreeLibrary(module_);
         ControllerFixture::TearDown();
     }
 
-    HMODULE module_ = nullptr;
+    RecordingHost host;
     std::unique_ptr<CImageController> controller;
     CCLObject line;
 };
 
 TEST_F(ConfirmCalibrationTest, OkAppliesStoresAndAnnouncesTheCalibration) {
-    std::wstring pixelsShown;
-    ModalScript script({[&](HWND d) {
-        pixelsShown = ModalScript::ItemText(d, IDC_CALIB_PIXELS);
-        ModalScript::SetText(d, IDC_CALIB_NAME, L"10x");
-        ModalScript::SetText(d, IDC_CALIB_LENGTH, L"50");
-        ModalScript::Press(d, IDOK);
-    }});
+    host.calibrations.push_back(CalibrationChoice{0.25f, u"\u03bcm"});
     EXPECT_EQ(controller->ConfirmCalibrationLine(line), 1);
-    EXPECT_TRUE(script.Finished());
-    EXPECT_EQ(pixelsShown, L"200");  // the line's length in picture pixels
+    // Asked for the line's length in picture pixels, on a 64 x 48 picture.
+    ASSERT_EQ(host.calibrationAsked.size(), 1u);
+    EXPECT_EQ(host.calibrationAsked[0].pixelLength, 200.0f);
+    EXPECT_EQ(host.calibrationAsked[0].pictureWidth, 64);
+    EXPECT_EQ(host.calibrationAsked[0].pictureHeight, 48);
 
     EXPECT_EQ(controller->scale, 0.25f);
     EXPECT_EQ(controller->unitText, u"\u03bcm");
@@ -101,25 +88,19 @@ TEST_F(ConfirmCalibrationTest, OkAppliesStoresAndAnnouncesTheCalibration) {
     EXPECT_EQ(controller->GetObjectList()->front()->scale, 0.25f);
     EXPECT_TRUE(controller->GetSelection().empty());
     EXPECT_EQ(line.state, CCLObject::kIdle);
-    EXPECT_EQ(window.received, std::vector<UINT>{WM_CALIBRATION_CHANGED});
-
-    // Stored with the picture size the controller gave the dialog.
-    IniProfile file((dir / L"scale.ini").wstring());
-    const auto stored = CalibrationStore(file).Read(1);
-    ASSERT_TRUE(stored.has_value());
-    EXPECT_EQ(stored->name, u"10x");
-    EXPECT_EQ(stored->value, 0.25f);
-    EXPECT_EQ(stored->resolution, u"64 * 48");
+    EXPECT_EQ(host.notices, std::vector<RecordingHost::Notice>{RecordingHost::Notice::calibration});
+    // The controller sends its window nothing: the host tells the frame.
+    EXPECT_TRUE(window.received.empty());
 }
 
 TEST_F(ConfirmCalibrationTest, CancelChangesNothing) {
-    ModalScript script({[](HWND d) { ModalScript::Press(d, IDCANCEL); }});
+    host.calibrations.push_back(std::nullopt);
     EXPECT_EQ(controller->ConfirmCalibrationLine(line), 0);
+    EXPECT_EQ(host.calibrationAsked.size(), 1u);
     EXPECT_EQ(controller->scale, 1.0f);
     EXPECT_EQ(controller->GetCalibrationScale(), 1.0f);
     EXPECT_EQ(controller->GetSelection().size(), 1u);
-    EXPECT_TRUE(window.received.empty());
-    EXPECT_FALSE(fs::exists(dir / L"scale.ini"));
+    EXPECT_TRUE(host.notices.empty());
 }
 
 }  // namespace

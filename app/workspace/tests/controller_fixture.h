@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "image_controller.h"
+#include "recording_host.h"
 
 namespace controller_testing {
 

@@ -18,32 +18,34 @@ protected:
         scale.Write(u"scl_1", u"GridH", u"10.000000");
         scale.Write(u"scl_1", u"Value", u"2.000000");
         scale.Write(u"scl_1", u"GColor", u"255");
-        combo = ::CreateWindowW(L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 100, 100, window.hwnd(), nullptr,
-                                ::GetModuleHandleW(nullptr), nullptr);
-        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Default"));
-        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"10x"));
-        ::SendMessageW(combo, CB_SETCURSEL, 1, 0);
+        host.selectedCalibration = 1;
     }
 
     std::unique_ptr<CImageController> OpenWithGrid(int width, int height) {
         auto c = Open(WritePicture(L"grey.bmp", width, height, kPictureColour));
-        c->SetCalibrationCombo(combo);
+        c->SetHost(&host);
         c->LoadCalibration();
         c->ShowCountingGrid(1);
         return c;
     }
 
-    HWND combo = nullptr;
+    RecordingHost host;
 };
 
 TEST_F(CountingGridTest, CellSizeComesFromTheChosenCalibration) {
     auto c = Open(WritePicture(L"grey.bmp", 40, 30, kPictureColour));
-    c->LoadCalibration();  // no combo: the defaults
+    c->LoadCalibration();  // no host: the defaults
     EXPECT_EQ(c->GetGridCellWidth(), 10.0f);
     EXPECT_EQ(c->GetGridCellHeight(), 10.0f);
     EXPECT_EQ(c->GetGridColour(), 0xFFFFFFu);
 
-    c->SetCalibrationCombo(combo);
+    RecordingHost nothingChosen;
+    c->SetHost(&nothingChosen);
+    c->LoadCalibration();
+    EXPECT_EQ(c->GetGridCellWidth(), 10.0f);
+    EXPECT_EQ(c->GetGridColour(), 0xFFFFFFu);
+
+    c->SetHost(&host);
     c->LoadCalibration();
     EXPECT_EQ(c->GetGridCellWidth(), 10.0f);  // 20 units at 2 units per pixel
     EXPECT_EQ(c->GetGridCellHeight(), 5.0f);

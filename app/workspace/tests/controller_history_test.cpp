@@ -3,6 +3,7 @@
 #include "history_actions.h"
 #include "history_list_box.h"
 #include "test_objects.h"
+#include "recording_host.h"
 #include "workspace_test_env.h"
 
 namespace {
@@ -29,6 +30,7 @@ protected:
         const fs::path picturePath = temp.path() / "picture.bmp";
         ASSERT_TRUE(SeededPicture(40, 30, 7).Save(picturePath, kPictureBmp));
         controller = std::make_unique<CImageController>(picturePath, parent.hwnd());
+        controller->SetHost(&host);
         controller->SetObjectFactory(&MakeTestTaggedObject);
         controller->SetSequenceNumber(5);
         controller->SetPictureKind(kqmk::kKindBmp);
@@ -39,7 +41,7 @@ protected:
             box->SetControllerSource([this] { return controller.get(); });
         }
         // As the view does: refill both lists whenever the history changes.
-        parent.onHistoryChanged = [this] {
+        host.onHistoryChanged = [this] {
             undoBox.Fill(controller->GetHistoryStore());
             redoBox.Fill(controller->GetHistoryStore());
         };
@@ -67,6 +69,7 @@ protected:
 
     ScopedTempDirectory temp{L"vz_controller_history"};
     ParentWindow parent;
+    controller_testing::RecordingHost host;
     CHistoryListBox undoBox{true};
     CHistoryListBox redoBox{false};
     std::unique_ptr<CImageController> controller;
@@ -83,7 +86,7 @@ TEST_F(ControllerHistoryTest, PushUndoRedoAndTruncationThroughTheLists) {
     Add(kTagCircle);
     (*controller->GetObjectList())[0]->number = 42;
     controller->PushHistory(kHistoryModify);
-    EXPECT_EQ(parent.historyChanged, 3);
+    EXPECT_EQ(host.HistoryNotices(), 3);
     EXPECT_EQ(Lines(undoBox), (std::vector<std::wstring>{L"3 修改", L"2 创建", L"1 创建"}));
     EXPECT_TRUE(Lines(redoBox).empty());
 

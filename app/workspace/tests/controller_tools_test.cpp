@@ -1,5 +1,9 @@
 // The drawing tools and the selection driven by real mouse and key messages
 // posted to a window that hosts the controller.
+#include "annotations_resource.h"
+#include "cl_count.h"
+#include "history_actions.h"
+#include "ini_profile.h"
 #include "tools_fixture.h"
 
 namespace {
@@ -64,7 +68,7 @@ TEST_F(ToolsTest, EveryToolCreatesItsKindByMouse) {
         EXPECT_EQ(ctl.GetInteraction().tool, c.tool);  // the tool stays chosen
         EXPECT_EQ(ctl.kinds, std::vector<int>{1}) << c.tool;
     }
-    EXPECT_EQ(historyMessages_, static_cast<int>(cases.size()));
+    EXPECT_EQ(host_.HistoryNotices(), static_cast<int>(cases.size()));
 }
 
 TEST_F(ToolsTest, ObjectsOfATypeAreNumberedInTurn) {
@@ -102,29 +106,23 @@ TEST_F(ToolsTest, CalibrationLineIsShownNotListed) {
     EXPECT_EQ(ctl.GetInteraction().calibrationShown, 0);
 }
 
-// Space over a shown calibration line opens the calibration dialog with the
-// line's length in picture pixels; OK calibrates the controller.
+// Space over a shown calibration line asks the host for the calibration of
+// the line's length in picture pixels; a confirmed one calibrates the
+// controller.
 TEST_F(ToolsTest, SpaceCalibratesFromTheShownLine) {
-    HMODULE language = ::LoadLibraryExW(L"Lan_0.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(language, nullptr);
-    SetResourceModule(language);
     RecordingController& ctl = Open(100, 75, 2.0f);
-    ctl.SetScaleIniPath((dir_ / "scale.ini").wstring());
     ctl.SetTool(1);
     Click(20, 20);
     MoveTo(80, 100);
     Click(80, 100);  // 100 view pixels at zoom 2
     ASSERT_EQ(ctl.GetInteraction().calibrationShown, 1);
 
-    std::wstring pixelsShown;
-    testing_support::ModalScript script({[&](HWND d) {
-        pixelsShown = testing_support::ModalScript::ItemText(d, IDC_CALIB_PIXELS);
-        testing_support::ModalScript::SetText(d, IDC_CALIB_LENGTH, L"25");
-        testing_support::ModalScript::Press(d, IDOK);
-    }});
+    host_.calibrations.push_back(CalibrationChoice{0.5f, u"\u03bcm"});
     Key(VK_SPACE);
-    EXPECT_TRUE(script.Finished());
-    EXPECT_EQ(pixelsShown, L"50");
+    ASSERT_EQ(host_.calibrationAsked.size(), 1u);
+    EXPECT_FLOAT_EQ(host_.calibrationAsked[0].pixelLength, 50.0f);
+    EXPECT_EQ(host_.calibrationAsked[0].pictureWidth, 100);
+    EXPECT_EQ(host_.calibrationAsked[0].pictureHeight, 75);
     EXPECT_FLOAT_EQ(ctl.scale, 0.5f);
     EXPECT_EQ(ctl.GetInteraction().calibrationShown, 0);
     EXPECT_TRUE(ctl.GetSelection().empty());
@@ -132,8 +130,7 @@ TEST_F(ToolsTest, SpaceCalibratesFromTheShownLine) {
     // Without a shown line, Space does nothing.
     Key(VK_SPACE);
     EXPECT_FLOAT_EQ(ctl.scale, 0.5f);
-    SetResourceModule(nullptr);
-    ::FreeLibrary(language);
+    EXPECT_EQ(host_.calibrationAsked.size(), 1u);
 }
 
 TEST_F(ToolsTest, RightClickAbandonsTheObjectInProgress) {
@@ -288,6 +285,98 @@ TEST_F(ToolsTest, TrackPointsFollowZoomCentringAndScroll) {
     EXPECT_EQ(clamped.points[0], (PointF{0, 5}));
     EXPECT_EQ(clamped.points[1], (PointF{40, 30}));
     (void)ctl;
+}
+
+// The hovered object is painted in its hit state, which it leaves again.
+TEST_F(ToolsTest, HoveringHighlightsTheObjectUnderTheMouse) {
+    RecordingController& ctl = Open(kClientWidth, kClientHeight, 1.0f);
+    CCLLine& line = DrawLine(20, 60, 180, 60);
+    ctl.SetSelectMode();
+    ctl.Render(0);
+    const auto pixel = [&] { return ctl.GetBackBuffer()->GetPixelRGB(40, 60); };
+    EXPECT_EQ(pixel(), 0x000000u);
+    MoveTo(100, 60);
+    EXPECT_EQ(pixel(), 0xC80000u) << "drawn in the selected colour";
+    EXPECT_EQ(line.state, CCLObject::kIdle);
+    EXPECT_TRUE(ctl.GetSelection().empty());
+    MoveTo(100, 120);
+    EXPECT_EQ(pixel(), 0x000000u);
+}
+
+// The counting grid stays on screen while an object is drawn.
+TEST_F(ToolsTest, CountingGridStaysWhileDrawing) {
+    IniProfile scale((dir_ / "scale.ini").wstring());
+    scale.Write(u"scl_0", u"GridW", u"10.000000");
+    scale.Write(u"scl_0", u"GridH", u"10.000000");
+    scale.Write(u"scl_0", u"Value", u"1.000000");
+    scale.Write(u"scl_0", u"GColor", u"255");
+    RecordingController& ctl = Open(kClientWidth, kClientHeight, 1.0f);
+    ctl.SetScaleIniPath((dir_ / "scale.ini").wstring());
+    host_.selectedCalibration = 0;
+    ctl.LoadCalibration();
+    ctl.ShowCountingGrid(1);
+    ctl.SetTool(2);
+    Click(20, 20);
+    MoveTo(150, 120);
+    ASSERT_GT(ctl.GetInteraction().step, 0);
+    EXPECT_EQ(ctl.GetBackBuffer()->GetPixelRGB(30, 65), 0xFF0000u);
+    EXPECT_EQ(ctl.GetBackBuffer()->GetPixelRGB(65, 90), 0xFF0000u);
+    EXPECT_EQ(ctl.GetBackBuffer()->GetPixelRGB(65, 95), 0xFFFFFFu);
+}
+
+// Opening the picture again starts without a tool, object, band or drag.
+TEST_F(ToolsTest, OpeningAgainResetsTheInteraction) {
+    RecordingController& ctl = Open(kClientWidth, kClientHeight, 1.0f);
+    DrawLine(20, 20, 80, 20);
+    ctl.SetTool(12);
+    Click(30, 60);
+    Click(90, 60);
+    Post(WM_KEYDOWN, VK_LEFT, 0, 0);
+    ASSERT_GT(ctl.GetInteraction().step, 0);
+    ASSERT_EQ(ctl.GetInteraction().nudging, 1);
+    ctl.OpenPicture();
+    EXPECT_EQ(ctl.GetInteraction().tool, 0);
+    EXPECT_EQ(ctl.GetInteraction().step, 0);
+    EXPECT_EQ(ctl.GetInteraction().nudging, 0);
+
+    ctl.SetSelectMode();
+    Down(50, 20);  // grabs the line
+    ASSERT_EQ(ctl.GetInteraction().moving, 1);
+    ctl.OpenPicture();
+    EXPECT_EQ(ctl.GetInteraction().moving, 0);
+    Up(50, 20);
+
+    Down(150, 120);  // starts a rubber band
+    MoveTo(180, 140, true);
+    ASSERT_EQ(ctl.GetInteraction().bandActive, 1);
+    ctl.OpenPicture();
+    EXPECT_EQ(ctl.GetInteraction().bandActive, 0);
+    EXPECT_EQ(ctl.GetInteraction().bandTo.x, 0);
+    EXPECT_EQ(ctl.GetInteraction().bandTo.y, 0);
+}
+
+// New objects take the style the settings give, and counters and history
+// steps are named in the host's language.
+TEST_F(ToolsTest, NewObjectsTakeTheSettingsStyleAndTheHostsTexts) {
+    RecordingController& ctl = Open(kClientWidth, kClientHeight, 1.0f);
+    host_.texts = {{IDS_COUNTER_CIRCLE, u"Round counter"}, {45004, u"Create"}};
+    ctl.drawColour = RGB(0, 0, 255);
+    ctl.lineWidth = 3;
+    ctl.labelMode = CCLObject::kLabelNameOnly;
+    CCLLine& line = DrawLine(20, 20, 80, 20);
+    EXPECT_EQ(line.drawColour, static_cast<ColourRef>(RGB(0, 0, 255)));
+    EXPECT_EQ(line.lineWidth, 3);
+    EXPECT_EQ(line.labelMode, CCLObject::kLabelNameOnly);
+    EXPECT_EQ(ctl.GetBackBuffer()->GetPixelRGB(35, 20), 0x0000FFu);
+
+    ctl.SetTool(14);
+    Click(100, 100);
+    ASSERT_EQ(ctl.GetObjectList()->size(), 2u);
+    EXPECT_EQ(dynamic_cast<const CCL_Count&>(*ctl.GetObjectList()->back()).name, u"Round counter");
+    const auto undo = ctl.GetHistoryStore().UndoList();
+    ASSERT_EQ(undo.size(), 2u);
+    EXPECT_EQ(undo[0]->description, u"Create");
+    EXPECT_EQ(undo[1]->description, u"Create");
 }
 
 }  // namespace

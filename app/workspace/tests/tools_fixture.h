@@ -18,6 +18,7 @@
 #include "line_figures.h"
 #include "measure_resource.h"
 #include "modal_script.h"
+#include "recording_host.h"
 #include "resource_module.h"
 
 namespace tools_testing {
@@ -82,13 +83,6 @@ inline LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) 
         case WM_KEYDOWN: c->OnKeyDown(static_cast<UINT>(wp)); return 0;
         case WM_KEYUP: c->OnKeyUp(static_cast<UINT>(wp)); return 0;
         case WM_RBUTTONDOWN: c->ShowContextMenu(x, y, 0); return 0;
-        case WM_HISTORY_CHANGED: {
-            auto* count = reinterpret_cast<int*>(::GetPropW(hwnd, L"history"));
-            if (count != nullptr) {
-                ++*count;
-            }
-            return 0;
-        }
         default: break;
         }
     }
@@ -110,13 +104,11 @@ protected:
         hwnd_ = ::CreateWindowW(L"VizcamToolsTest", L"tools", WS_POPUP | WS_VISIBLE, 300, 300, rc.right - rc.left,
                                 rc.bottom - rc.top, nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_NE(hwnd_, nullptr);
-        ::SetPropW(hwnd_, L"history", &historyMessages_);
         dir_ = testing_support::UniqueTempPath("vz_tools_test");
         fs::create_directories(dir_);
     }
     void TearDown() override {
         ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        ::RemovePropW(hwnd_, L"history");
         ::DestroyWindow(hwnd_);
         controller_.reset();
         fs::remove_all(dir_);
@@ -132,6 +124,7 @@ protected:
         const fs::path path = dir_ / "white.bmp";
         EXPECT_TRUE(p.Save(path, kPictureBmp));
         controller_ = std::make_unique<RecordingController>(path, hwnd_);
+        controller_->SetHost(&host_);
         controller_->OpenPicture();
         controller_->SetZoom(zoom);
         controller_->Render(1);
@@ -188,7 +181,7 @@ protected:
     }
 
     HWND hwnd_ = nullptr;
-    int historyMessages_ = 0;
+    controller_testing::RecordingHost host_;
     fs::path dir_;
     std::unique_ptr<RecordingController> controller_;
 };

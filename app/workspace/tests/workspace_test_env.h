@@ -1,7 +1,7 @@
 #pragma once
 // What the controller's Windows tests share: a private temporary directory
-// (the history lives under it) and a parent window that counts
-// WM_HISTORY_CHANGED and passes its commands on.
+// (the history lives under it) and a parent window that passes its commands
+// on.
 
 #include <windows.h>
 
@@ -59,18 +59,11 @@ public:
     ~ParentWindow() { ::DestroyWindow(hwnd_); }
     HWND hwnd() const { return hwnd_; }
 
-    int historyChanged = 0;
-    std::function<void()> onHistoryChanged;
     std::function<bool(WPARAM, LPARAM)> onCommand;
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<ParentWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (self != nullptr && msg == WM_HISTORY_CHANGED) {
-            ++self->historyChanged;
-            if (self->onHistoryChanged) self->onHistoryChanged();
-            return 0;
-        }
         if (self != nullptr && msg == WM_COMMAND && self->onCommand && self->onCommand(wParam, lParam)) {
             return 0;
         }
