@@ -345,6 +345,9 @@ CPicture MakeThumbnail(const CPicture& source, std::uint32_t boxW, std::uint32_t
 }
 
 Thumbnail DecodeThumbnail(std::span<const std::uint8_t> bytes, int type, ThumbnailRule rule) {
+    if (rule == nullptr) {
+        return {CPicture(), {}, "no thumbnail size rule"};
+    }
     return DecodeWith(bytes, type, rule);
 }
 
@@ -353,6 +356,9 @@ Thumbnail DecodeThumbnail(std::span<const std::uint8_t> bytes, int type, std::ui
 }
 
 Thumbnail LoadThumbnail(const std::filesystem::path& path, int type, ThumbnailRule rule) {
+    if (rule == nullptr) {
+        return {CPicture(), {}, "no thumbnail size rule"};
+    }
     return LoadWith(path, type, rule);
 }
 
