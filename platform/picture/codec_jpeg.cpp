@@ -1,4 +1,5 @@
-// JPEG through libjpeg. libjpeg reports errors through a callback that must
+// JPEG through libjpeg: grey, YCbCr, RGB, and CMYK or YCCK (printing
+// programs' files) converted to colour. libjpeg reports errors through a callback that must
 // not return; it jumps back to the setjmp in the calling function, which
 // declares no object with a destructor between the setjmp and the libjpeg
 // calls, so nothing is skipped by the jump.
@@ -59,6 +60,32 @@ unsigned ScaleDenominator(JDIMENSION width, JDIMENSION height, std::uint32_t min
     return 1;
 }
 
+// libjpeg-turbo writes the DIB's blue-green-red order itself; plain libjpeg
+// gives red-green-blue, which the decoder swaps.
+#ifdef JCS_EXTENSIONS
+constexpr J_COLOR_SPACE kBgr = JCS_EXT_BGR;
+constexpr bool kBgrIsNative = true;
+#else
+constexpr J_COLOR_SPACE kBgr = JCS_RGB;
+constexpr bool kBgrIsNative = false;
+#endif
+
+// x / 255 rounded, for x up to 255 * 255.
+std::uint8_t DivideBy255(std::uint32_t x) { return static_cast<std::uint8_t>((x + 128 + ((x + 128) >> 8)) >> 8); }
+
+// CMYK samples (libjpeg has already turned YCCK into CMYK) to BGR: each
+// colour is the light its ink lets through times the light black lets through.
+void InkToBgr(std::span<const std::uint8_t> cmyk, bool inverted, std::uint8_t* dst, int width) {
+    const std::uint8_t flip = inverted ? 0 : 255;
+    for (int x = 0; x < width; ++x) {
+        const std::uint8_t* s = cmyk.data() + static_cast<std::size_t>(x) * 4;
+        const std::uint32_t white = s[3] ^ flip;
+        dst[x * 3] = DivideBy255((s[2] ^ flip) * white);
+        dst[x * 3 + 1] = DivideBy255((s[1] ^ flip) * white);
+        dst[x * 3 + 2] = DivideBy255((s[0] ^ flip) * white);
+    }
+}
+
 bool Decode(std::span<const std::uint8_t> bytes, CPicture& picture, std::vector<std::uint8_t>& rowBuffer,
             std::uint32_t minWidth, std::uint32_t minHeight, std::string& error) {
     jpeg_decompress_struct cinfo;
@@ -74,13 +101,17 @@ bool Decode(std::span<const std::uint8_t> bytes, CPicture& picture, std::vector<
     cinfo.mem->max_memory_to_use = kMaxJpegWorkingMemory;
     jpeg_mem_src(&cinfo, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&cinfo, TRUE);
-    const bool grey = cinfo.jpeg_color_space == JCS_GRAYSCALE;
-    if (!grey && cinfo.jpeg_color_space != JCS_YCbCr && cinfo.jpeg_color_space != JCS_RGB) {
+    const J_COLOR_SPACE space = cinfo.jpeg_color_space;
+    const bool grey = space == JCS_GRAYSCALE;
+    const bool ink = space == JCS_CMYK || space == JCS_YCCK;
+    if (!grey && !ink && space != JCS_YCbCr && space != JCS_RGB) {
         jpeg_destroy_decompress(&cinfo);
         error = "unsupported JPEG colour space";
         return false;
     }
-    cinfo.out_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    // Files with Adobe's marker store ink as 255 - amount.
+    const bool inkInverted = cinfo.saw_Adobe_marker;
+    cinfo.out_color_space = grey ? JCS_GRAYSCALE : (ink ? JCS_CMYK : kBgr);
     if (!CPicture::IsSizeAllowed(cinfo.image_width, cinfo.image_height)) {
         jpeg_destroy_decompress(&cinfo);
         error = "JPEG size out of range";
@@ -96,13 +127,16 @@ bool Decode(std::span<const std::uint8_t> bytes, CPicture& picture, std::vector<
         error = "JPEG size out of range";
         return false;
     }
-    rowBuffer.resize(static_cast<std::size_t>(width) * 3);
+    const bool direct = grey || (!ink && kBgrIsNative);
+    rowBuffer.resize(direct ? 0 : static_cast<std::size_t>(width) * 4);
     while (cinfo.output_scanline < cinfo.output_height) {
         const int y = static_cast<int>(cinfo.output_scanline);
         std::uint8_t* dst = picture.GetBits(height - 1 - y);
-        JSAMPROW row = grey ? dst : rowBuffer.data();
+        JSAMPROW row = direct ? dst : rowBuffer.data();
         jpeg_read_scanlines(&cinfo, &row, 1);
-        if (!grey) {
+        if (ink) {
+            InkToBgr(rowBuffer, inkInverted, dst, width);
+        } else if (!direct) {
             for (int x = 0; x < width; ++x) {
                 dst[x * 3] = rowBuffer[static_cast<std::size_t>(x) * 3 + 2];
                 dst[x * 3 + 1] = rowBuffer[static_cast<std::size_t>(x) * 3 + 1];

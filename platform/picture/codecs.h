@@ -21,6 +21,10 @@ int DetectType(std::span<const std::uint8_t> bytes);
 bool ReadFileBytes(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, std::string& error);
 
 bool DecodeBmp(std::span<const std::uint8_t> bytes, CPicture& picture, std::string& error);
+// RLE8 (bpp 8) or RLE4 (bpp 4) rows from `data` into the created 8-bit
+// `picture`; indices not below paletteSize become 0.
+bool DecodeBmpRle(std::span<const std::uint8_t> data, int bpp, std::size_t paletteSize, CPicture& picture,
+                  std::string& error);
 
 // 24-bit rows read in place from a file's bytes: `top` is the top row and
 // rows are `rowStep` bytes apart (negative when the file stores them bottom-up).

@@ -74,6 +74,15 @@ private:
     std::vector<std::uint64_t> reciprocals_;
 };
 
+// Spans of floor(i * from / to) differ in width by at most one.
+std::uint32_t NarrowestSpan(const std::vector<std::uint32_t>& starts) {
+    std::uint32_t narrowest = SpanEnd(starts, 0) - starts[0];
+    for (std::uint32_t i = 1; i + 1 < starts.size(); ++i) {
+        narrowest = std::min(narrowest, SpanEnd(starts, i) - starts[i]);
+    }
+    return narrowest;
+}
+
 std::uint32_t WidestSpan(const std::vector<std::uint32_t>& starts) {
     std::uint32_t widest = 1;
     for (std::uint32_t i = 0; i + 1 < starts.size(); ++i) {
@@ -83,23 +92,31 @@ std::uint32_t WidestSpan(const std::vector<std::uint32_t>& starts) {
 }
 
 // Each output pixel of one output row: the column sums of the source
-// columns it covers, averaged over its block.
+// columns it covers, averaged over its block. Blocks along a row are
+// `narrowest` or one more columns wide; the loop runs `narrowest` times and
+// adds the extra column multiplied by 0 or 1, so the varying width costs no
+// mispredicted branch. `sums` has one zero column past the picture for that
+// read.
 template <std::size_t Channels, typename Sum>
-void AverageColumns(const std::vector<Sum>& sums, const std::vector<std::uint32_t>& xs, std::uint32_t rowsCovered,
-                    std::uint8_t* dst, Divider& divider) {
+void AverageColumns(const std::vector<Sum>& sums, const std::vector<std::uint32_t>& xs, std::uint32_t narrowest,
+                    std::uint32_t rowsCovered, std::uint8_t* dst, Divider& divider) {
     const std::uint32_t outW = static_cast<std::uint32_t>(xs.size() - 1);
     for (std::uint32_t ox = 0; ox < outW; ++ox) {
         const std::uint32_t x0 = xs[ox];
-        const std::uint32_t x1 = SpanEnd(xs, ox);
+        const std::uint32_t width = SpanEnd(xs, ox) - x0;
+        const std::uint32_t extra = width - narrowest;
         std::uint32_t total[Channels] = {};
         const Sum* s = sums.data() + std::size_t{x0} * Channels;
-        const std::size_t values = std::size_t{x1 - x0} * Channels;
-        for (std::size_t i = 0; i < values; i += Channels) {
+        for (std::uint32_t i = 0; i < narrowest; ++i) {
             for (std::size_t c = 0; c < Channels; ++c) {
-                total[c] += s[i + c];
+                total[c] += s[i * Channels + c];
             }
         }
-        const std::uint32_t count = (x1 - x0) * rowsCovered;
+        const Sum* last = s + std::size_t{narrowest} * Channels;
+        for (std::size_t c = 0; c < Channels; ++c) {
+            total[c] += last[c] * extra;
+        }
+        const std::uint32_t count = width * rowsCovered;
         for (std::size_t c = 0; c < Channels; ++c) {
             dst[ox * Channels + c] = static_cast<std::uint8_t>(divider.Average(total[c], count));
         }
@@ -119,7 +136,8 @@ void Reduce(const SourceRows& src, CPicture& out) {
     const std::size_t rowValues = std::size_t{src.width} * channels;
     const std::vector<std::uint32_t> xs = Spans(src.width, outW);
     const std::vector<std::uint32_t> ys = Spans(src.height, outH);
-    std::vector<Sum> sums(rowValues);
+    std::vector<Sum> sums(rowValues + channels);  // one zero column past the row
+    const std::uint32_t narrowest = NarrowestSpan(xs);
     std::vector<std::uint8_t> colours(expand ? rowValues : 0);
     Divider divider(WidestSpan(xs) * WidestSpan(ys));
 
@@ -167,9 +185,9 @@ void Reduce(const SourceRows& src, CPicture& out) {
         }
         std::uint8_t* dst = out.GetBits(static_cast<int>(outH - 1 - oy));
         if (channels == 3) {
-            AverageColumns<3>(sums, xs, y1 - y0, dst, divider);
+            AverageColumns<3>(sums, xs, narrowest, y1 - y0, dst, divider);
         } else {
-            AverageColumns<1>(sums, xs, y1 - y0, dst, divider);
+            AverageColumns<1>(sums, xs, narrowest, y1 - y0, dst, divider);
         }
     }
 }
@@ -327,6 +345,9 @@ CPicture MakeThumbnail(const CPicture& source, std::uint32_t boxW, std::uint32_t
 }
 
 Thumbnail DecodeThumbnail(std::span<const std::uint8_t> bytes, int type, ThumbnailRule rule) {
+    if (rule == nullptr) {
+        return {CPicture(), {}, "no thumbnail size rule"};
+    }
     return DecodeWith(bytes, type, rule);
 }
 
@@ -335,6 +356,9 @@ Thumbnail DecodeThumbnail(std::span<const std::uint8_t> bytes, int type, std::ui
 }
 
 Thumbnail LoadThumbnail(const std::filesystem::path& path, int type, ThumbnailRule rule) {
+    if (rule == nullptr) {
+        return {CPicture(), {}, "no thumbnail size rule"};
+    }
     return LoadWith(path, type, rule);
 }
 

@@ -301,6 +301,9 @@ TEST(ThumbnailDecode, FailuresSayWhy) {
         EXPECT_EQ(thumb.sourceSize, FitSize{}) << c.name;
     }
 
+    // A null rule (a literal 0 picks the rule overload) is refused, not called.
+    EXPECT_FALSE(vz::picture::DecodeThumbnail(bmp, kPictureBmp, nullptr).Loaded());
+
     // A readable file with nothing to draw is no failure.
     const auto flat = vz::picture::DecodeThumbnail(bmp, kPictureBmp, 140, 0);
     EXPECT_TRUE(flat.Loaded());
