@@ -41,6 +41,7 @@ public:
     void FillResolutionCombo(std::span<const CameraResolution> resolutions, CameraFrameSize current) override;
     void ClearResolutionCombo() override;
     int GetResolutionSelection() const override;
+    int GetCalibrationSelection() const override;
     int GetParamFileSelection() const override;
     void SetParamFileSelection(int index) override;
     void SetStatusPane(int pane, const std::wstring& text) override;

@@ -52,6 +52,8 @@ void CMainFrame::ClearResolutionCombo() { m_wndResolutionCombo.ResetContent(); }
 
 int CMainFrame::GetResolutionSelection() const { return m_wndResolutionCombo.GetCurSel(); }
 
+int CMainFrame::GetCalibrationSelection() const { return m_wndScaleCombo.GetCurSel(); }
+
 int CMainFrame::GetParamFileSelection() const { return m_wndParamFileCombo.GetCurSel(); }
 
 void CMainFrame::SetParamFileSelection(int index) { m_wndParamFileCombo.SetCurSel(index); }

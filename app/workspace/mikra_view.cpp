@@ -28,6 +28,8 @@ CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraFamily
       m_windowless(std::make_unique<CImageController>()),
       m_current(m_windowless.get()),
       m_live(std::make_unique<CLiveController>()) {
+    m_windowless->SetHost(&m_controllerHost);
+    m_live->SetHost(&m_controllerHost);
     RegisterVideoCommands(*this);
     RegisterToolCommands(*this);
     RegisterCameraCommands(*this);

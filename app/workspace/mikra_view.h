@@ -15,6 +15,7 @@
 #include "live_controller.h"
 #include "picture.h"
 #include "scroll_view.h"
+#include "view_controller_host.h"
 #include "view_frame.h"
 
 class CMikraView : public CScrollView, public IScrollSizeSink {
@@ -26,7 +27,10 @@ public:
     ~CMikraView() override;
 
     // Set by the main frame once it holds the view, before the initial update.
-    void SetViewFrame(IViewFrame* frame) { m_frame = frame; }
+    void SetViewFrame(IViewFrame* frame) {
+        m_frame = frame;
+        m_controllerHost.SetFrame(frame);
+    }
 
     void OnInitialUpdate() override;
     void OnBeginPrinting(HDC dc, CPrintInfo& info) override;
@@ -106,6 +110,8 @@ private:
     CameraFactory m_makeCamera;
     std::function<bool(CameraFamily)> m_familyLoaded;
     IViewFrame* m_frame = nullptr;
+    // Declared before the controllers, which hold it.
+    CViewControllerHost m_controllerHost;
 
     int m_bPrinting = 0;
     int m_bLiveMeasuring = 0;

@@ -5,8 +5,8 @@
 #include "startup_loading.h"
 
 namespace {
-constexpr CameraFamily kFamilies[] = {CameraFamily::directShow, CameraFamily::ccd, CameraFamily::usbCmos, CameraFamily::gigE,
-                                    CameraFamily::uvc};
+constexpr CameraFamily kFamilies[] = {CameraFamily::directShow, CameraFamily::ccd, CameraFamily::usbCmos,
+                                      CameraFamily::gigE, CameraFamily::uvc};
 }  // namespace
 
 void CMikraView::OnInitialUpdate() {
@@ -15,6 +15,7 @@ void CMikraView::OnInitialUpdate() {
         return;
     }
     SetScrollSizes(100, 100);
+    m_controllerHost.SetWindow(m_hWnd);
     m_live->SetOwnerWindow(m_hWnd);
     LoadStartupFolders();
     DiscoverDevices();
@@ -69,6 +70,7 @@ void CMikraView::OpenPicture(const std::wstring& path) {
     auto controller = std::make_unique<CImageController>(path, m_hWnd);
     controller->SetSequenceNumber(m_nextControllerNumber++);
     controller->SetScrollSizeSink(this);
+    controller->SetHost(&m_controllerHost);
     m_current = controller.get();
     m_controllers.push_back(std::move(controller));
 }

@@ -41,6 +41,8 @@ public:
     virtual void FillResolutionCombo(std::span<const CameraResolution> resolutions, CameraFrameSize current) = 0;
     virtual void ClearResolutionCombo() = 0;
     virtual int GetResolutionSelection() const = 0;
+    // The calibration combo's selection (-1 none).
+    virtual int GetCalibrationSelection() const = 0;
     // The parameter-file combo's selection (-1 none).
     virtual int GetParamFileSelection() const = 0;
     virtual void SetParamFileSelection(int index) = 0;

@@ -15,6 +15,7 @@ public:
     std::vector<std::wstring> browserPictures;
     std::vector<std::wstring> exportFiles;
     std::wstring intervalText;
+    int calibrationSelection = -1;
     int paramFileSelection = -1;
     int resolutionSelection = -1;
     std::vector<int> browserSelections;
@@ -46,6 +47,7 @@ public:
     void FillResolutionCombo(std::span<const CameraResolution>, CameraFrameSize) override {}
     void ClearResolutionCombo() override {}
     int GetResolutionSelection() const override { return resolutionSelection; }
+    int GetCalibrationSelection() const override { return calibrationSelection; }
     int GetParamFileSelection() const override { return paramFileSelection; }
     void SetParamFileSelection(int index) override { paramFileSelection = index; }
     void SetStatusPane(int, const std::wstring&) override {}
