@@ -11,7 +11,7 @@ CommandUpdate Enable(bool enabled) { return {enabled, std::nullopt}; }
 CommandUpdate EnableCheck(bool enabled, bool checked) { return {enabled, checked}; }
 CommandUpdate Check(bool checked) { return {std::nullopt, checked}; }
 
-constexpr std::array<std::pair<unsigned, int>, 18> kToolCommands{{
+constexpr std::array<ToolCommand, 18> kToolCommands{{
     {ID_TOOL_CALIBRATION_LINE, 1},
     {ID_TOOL_LINE, 2},
     {ID_TOOL_ANGLE, 3},
@@ -166,10 +166,12 @@ CommandUpdate UpdateCommand(const CommandFacts& facts, unsigned commandId) {
     return {};
 }
 
+std::span<const ToolCommand> ToolCommands() { return kToolCommands; }
+
 std::optional<int> ToolOfCommand(unsigned commandId) {
-    for (const auto& [id, tool] : kToolCommands) {
-        if (id == commandId) {
-            return tool;
+    for (const ToolCommand& command : kToolCommands) {
+        if (command.id == commandId) {
+            return command.tool;
         }
     }
     return std::nullopt;

@@ -3,6 +3,7 @@
 // the controllers' and the main frame's state. The view gathers the facts
 // on every menu or toolbar update and applies the answer; this file decides.
 #include <optional>
+#include <span>
 
 // The camera families by `CCameraDevice::GetCameraKind`.
 enum class CameraKind : int { DirectShow = 1, UsbCmos = 2, Ccd = 3, GigE = 4, Uvc = 5 };
@@ -71,8 +72,17 @@ struct CommandUpdate {
 
 CommandUpdate UpdateCommand(const CommandFacts& facts, unsigned commandId);
 
-// The tool number (object tag of the drawing file) a tool command selects;
-// nothing for other commands. No command selects tool 18.
+// A drawing-tool command and the tool number (object tag of the drawing
+// file) it selects.
+struct ToolCommand {
+    unsigned id;
+    int tool;
+};
+
+// Every drawing-tool command in menu order. No command selects tool 18.
+std::span<const ToolCommand> ToolCommands();
+
+// The tool number a tool command selects; nothing for other commands.
 std::optional<int> ToolOfCommand(unsigned commandId);
 
 // The label mode a label command sets: 0 index and results, 1 index only,
