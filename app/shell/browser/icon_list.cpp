@@ -96,3 +96,14 @@ void CIconList::ClearItems() {
     ImageList_RemoveAll(m_images.Get());
     SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
 }
+
+bool CIconList::MakeCurrent(int n) {
+    if (m_paths.empty() || n < 0) {
+        m_nCurrent = -1;
+        m_strCurrentPath.clear();
+        return false;
+    }
+    m_nCurrent = std::min(n, static_cast<int>(m_paths.size()) - 1);
+    m_strCurrentPath = m_paths[static_cast<std::size_t>(m_nCurrent)];
+    return true;
+}

@@ -21,6 +21,8 @@ public:
     std::wstring GetItemCaption(int item) const;
     HIMAGELIST GetImageList() const { return m_images.Get(); }
     int GetImageSide() const { return m_imageSide; }
+    int GetCurrentIndex() const { return m_nCurrent; }
+    const std::wstring& GetCurrentPath() const { return m_strCurrentPath; }
 
 protected:
     // True when the path is already listed (exact comparison).
@@ -33,8 +35,13 @@ protected:
     void ReplaceImage(int index, HBITMAP image);
     // Empties the image list and deletes every item; the paths stay.
     void ClearItems();
+    // Makes entry n current (the last one past the end); false, with no
+    // current entry, when the list is empty or n is negative.
+    bool MakeCurrent(int n);
 
     std::vector<std::wstring> m_paths;
+    int m_nCurrent = -1;
+    std::wstring m_strCurrentPath;
 
 private:
     void SetCaption(int item, const std::wstring& caption);

@@ -117,13 +117,9 @@ void CPictureBrowser::RemovePicture(const std::wstring& path) {
 }
 
 void CPictureBrowser::SelectPicture(int n) {
-    if (m_paths.empty() || n < 0) {
-        m_nCurrent = -1;
-        m_strCurrentPath.clear();
+    if (!MakeCurrent(n)) {
         return;
     }
-    m_nCurrent = std::min(n, static_cast<int>(m_paths.size()) - 1);
-    m_strCurrentPath = m_paths[static_cast<std::size_t>(m_nCurrent)];
     if (HWND view = m_host ? m_host->GetActiveViewWindow() : nullptr) {
         SendMessageW(view, WM_PICTURE_SELECTED, 0, 0);
     }

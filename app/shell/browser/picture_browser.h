@@ -39,8 +39,6 @@ public:
     void Reload();
     void ClearPaths();
 
-    int GetCurrentIndex() const { return m_nCurrent; }
-    const std::wstring& GetCurrentPath() const { return m_strCurrentPath; }
     int GetContextIndex() const { return m_nContext; }
     const std::wstring& GetContextPath() const { return m_strContextPath; }
     // Thumbnails asked for and not yet drawn.
@@ -59,8 +57,6 @@ private:
     void DeleteContextPicture();
 
     int m_bEmbedded = 0;
-    int m_nCurrent = -1;
-    std::wstring m_strCurrentPath;
     std::wstring m_strFolder;
     int m_nContext = -1;
     std::wstring m_strContextPath;

@@ -64,13 +64,9 @@ bool CThumbList::AddFile(const std::wstring& path, int position, const std::wstr
 }
 
 void CThumbList::OpenItem(int n) {
-    if (m_paths.empty() || n < 0) {
-        m_nCurrent = -1;
-        m_strCurrentPath.clear();
+    if (!MakeCurrent(n)) {
         return;
     }
-    m_nCurrent = std::min(n, static_cast<int>(m_paths.size()) - 1);
-    m_strCurrentPath = m_paths[static_cast<std::size_t>(m_nCurrent)];
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(nullptr, L"open", m_strCurrentPath.c_str(), nullptr, nullptr, SW_RESTORE));
     if (const unsigned message = OpenFailureMessage(result)) {

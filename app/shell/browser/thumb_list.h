@@ -29,14 +29,10 @@ public:
     void OpenItem(int n);
 
     DocumentType GetDocumentType(const std::wstring& name) const;
-    int GetCurrentIndex() const { return m_nCurrent; }
-    const std::wstring& GetCurrentPath() const { return m_strCurrentPath; }
 
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
 
 private:
-    int m_nCurrent = -1;
-    std::wstring m_strCurrentPath;
     std::wstring m_strFolder;
     std::function<std::wstring()> m_excelVersion;
 };
