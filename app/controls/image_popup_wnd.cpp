@@ -40,10 +40,10 @@ void CImagePopupWnd::Paint(HDC dc) {
     if (!m_moving) {
         const int saved = SaveDC(dc);
         SelectObject(dc, GetStockObject(NULL_BRUSH));
-        UniqueGdiObject white(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
+        UniqueGdiHandle white(CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
         SelectObject(dc, white.Get());
         Rectangle(dc, 0, 0, client.right, client.bottom);
-        UniqueGdiObject dotted(CreatePen(PS_DOT, 1, kFrameBlue));
+        UniqueGdiHandle dotted(CreatePen(PS_DOT, 1, kFrameBlue));
         SelectObject(dc, dotted.Get());
         SetBkMode(dc, TRANSPARENT);
         Rectangle(dc, 0, 0, client.right, client.bottom);

@@ -214,7 +214,7 @@ void CImagePreviewWnd::EraseBackground(HDC dc) {
         FillRect(dc, &corner, GetSysColorBrush(COLOR_BTNFACE));
         ExcludeClipRect(dc, corner.left, corner.top, corner.right, corner.bottom);
     }
-    UniqueGdiObject grey(CreateSolidBrush(kBackground));
+    UniqueGdiHandle grey(CreateSolidBrush(kBackground));
     FillRect(dc, &client, static_cast<HBRUSH>(grey.Get()));
     RestoreDC(dc, saved);
 }

@@ -66,7 +66,7 @@ private:
     preview::Edge m_grabbed = preview::kNoEdge;
     POINT m_previousDrag{};
     POINT m_currentDrag{};
-    UniqueGdiObject m_greenBrush;
+    UniqueGdiHandle m_greenBrush;
     HBITMAP m_bitmap = nullptr;  // the caller's
     int m_bitmapWidth = 0;
     int m_bitmapHeight = 0;

@@ -27,7 +27,7 @@ constexpr BYTE kGhostAlpha = 128;
 COLORREF Half(COLORREF c) { return RGB(GetRValue(c) / 2, GetGValue(c) / 2, GetBValue(c) / 2); }
 
 void Line(HDC dc, COLORREF colour, int x0, int y0, int x1, int y1) {
-    UniqueGdiObject pen(CreatePen(PS_SOLID, 1, colour));
+    UniqueGdiHandle pen(CreatePen(PS_SOLID, 1, colour));
     HGDIOBJ old = SelectObject(dc, pen.Get());
     MoveToEx(dc, x0, y0, nullptr);
     LineTo(dc, x1, y1);
@@ -35,7 +35,7 @@ void Line(HDC dc, COLORREF colour, int x0, int y0, int x1, int y1) {
 }
 
 void Frame(HDC dc, const RECT& r, int thickness, COLORREF colour) {
-    UniqueGdiObject brush(CreateSolidBrush(colour));
+    UniqueGdiHandle brush(CreateSolidBrush(colour));
     for (int i = 0; i < thickness; ++i) {
         const RECT edge{r.left + i, r.top + i, r.right - i, r.bottom - i};
         FrameRect(dc, &edge, static_cast<HBRUSH>(brush.Get()));
@@ -182,10 +182,10 @@ void CThumbnailItem::UpdateImageRect() {
 
 void CThumbnailItem::Paint(HDC target) {
     HDC dc = CreateCompatibleDC(target);
-    UniqueGdiObject buffer(CreateCompatibleBitmap(target, m_width, m_height));
+    UniqueGdiHandle buffer(CreateCompatibleBitmap(target, m_width, m_height));
     HGDIOBJ oldBitmap = SelectObject(dc, buffer.Get());
     const RECT cell{0, 0, m_width, m_height};
-    UniqueGdiObject background(CreateSolidBrush(kBackground));
+    UniqueGdiHandle background(CreateSolidBrush(kBackground));
     FillRect(dc, &cell, static_cast<HBRUSH>(background.Get()));
 
     const COLORREF highlight = GetSysColor(COLOR_BTNHIGHLIGHT);

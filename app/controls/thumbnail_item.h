@@ -100,5 +100,5 @@ private:
     bool m_captionTruncated = false;
     bool m_timerRunning = false;
     POINT m_lastSample{};
-    UniqueGdiObject m_font;
+    UniqueGdiHandle m_font;
 };

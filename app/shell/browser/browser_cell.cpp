@@ -3,10 +3,10 @@
 #include "picture_gdi.h"
 #include "thumbnail.h"
 
-UniqueGdiObject MakeBrowserCell(const CPicture* thumbnail) {
+UniqueGdiHandle MakeBrowserCell(const CPicture* thumbnail) {
     constexpr int side = static_cast<int>(vz::picture::kBrowserCellSide);
     HDC screen = GetDC(nullptr);
-    UniqueGdiObject bitmap(CreateCompatibleBitmap(screen, side, side));
+    UniqueGdiHandle bitmap(CreateCompatibleBitmap(screen, side, side));
     HDC dc = CreateCompatibleDC(screen);
     ReleaseDC(nullptr, screen);
     if (!bitmap || !dc) {
@@ -15,7 +15,7 @@ UniqueGdiObject MakeBrowserCell(const CPicture* thumbnail) {
     }
     HGDIOBJ previous = SelectObject(dc, bitmap.Get());
     const RECT cell{0, 0, side, side};
-    UniqueGdiObject white(CreateSolidBrush(RGB(255, 255, 255)));
+    UniqueGdiHandle white(CreateSolidBrush(RGB(255, 255, 255)));
     FillRect(dc, &cell, static_cast<HBRUSH>(white.Get()));
     if (thumbnail && thumbnail->IsValid()) {
         const vz::picture::FitRect place = vz::picture::PlaceInBrowserCell(
@@ -25,7 +25,7 @@ UniqueGdiObject MakeBrowserCell(const CPicture* thumbnail) {
                                  static_cast<int>(place.size.height), SRCCOPY);
         }
     }
-    UniqueGdiObject frame(CreateSolidBrush(GetSysColor(COLOR_GRAYTEXT)));
+    UniqueGdiHandle frame(CreateSolidBrush(GetSysColor(COLOR_GRAYTEXT)));
     FrameRect(dc, &cell, static_cast<HBRUSH>(frame.Get()));
     SelectObject(dc, previous);
     DeleteDC(dc);

@@ -7,4 +7,4 @@
 #include "unique_handle.h"
 
 // thumbnail may be null or invalid: the cell stays blank and framed.
-UniqueGdiObject MakeBrowserCell(const CPicture* thumbnail);
+UniqueGdiHandle MakeBrowserCell(const CPicture* thumbnail);

@@ -60,7 +60,7 @@ bool CPictureBrowser::AddPicture(const std::wstring& path, int position, const s
     if (!IsExistingFile(path) || IsListed(path)) {
         return false;
     }
-    UniqueGdiObject blank = MakeBrowserCell(nullptr);
+    UniqueGdiHandle blank = MakeBrowserCell(nullptr);
     position = InsertFile(path, position, caption, static_cast<HBITMAP>(blank.Get()));
     const std::uint64_t ticket = m_nextTicket++;
     m_tickets.insert(m_tickets.begin() + position, ticket);
@@ -85,7 +85,7 @@ void CPictureBrowser::DrawReadyThumbnails() {
                 // An undecodable picture keeps its blank cell: the item stays,
                 // since the view maps browser positions to its own list.
                 if (result.thumbnail.IsValid()) {
-                    UniqueGdiObject cell = MakeBrowserCell(&result.thumbnail);
+                    UniqueGdiHandle cell = MakeBrowserCell(&result.thumbnail);
                     ReplaceImage(static_cast<int>(k), static_cast<HBITMAP>(cell.Get()));
                 }
                 break;

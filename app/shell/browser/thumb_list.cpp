@@ -58,7 +58,7 @@ bool CThumbList::AddFile(const std::wstring& path, int position, const std::wstr
         return false;
     }
     const UINT iconId = type == DocumentType::word ? IDB_WORD_DOCUMENT : IDB_WORKBOOK;
-    UniqueGdiObject icon(LoadImageW(GetResourceModule(), MAKEINTRESOURCEW(iconId), IMAGE_BITMAP, 0, 0, 0));
+    UniqueGdiHandle icon(LoadImageW(GetResourceModule(), MAKEINTRESOURCEW(iconId), IMAGE_BITMAP, 0, 0, 0));
     InsertFile(path, position, caption, static_cast<HBITMAP>(icon.Get()));
     return true;
 }
