@@ -5,8 +5,8 @@
 #include "startup_loading.h"
 
 namespace {
-constexpr CameraFamily kFamilies[] = {CameraFamily::directShow, CameraFamily::ccd, CameraFamily::usbCmos, CameraFamily::gigE,
-                                    CameraFamily::uvc};
+constexpr CameraFamily kFamilies[] = {CameraFamily::directShow, CameraFamily::ccd, CameraFamily::usbCmos,
+                                      CameraFamily::gigE, CameraFamily::uvc};
 }  // namespace
 
 void CMikraView::OnInitialUpdate() {
@@ -63,14 +63,6 @@ void CMikraView::CreateSelectedCamera() {
     if (m_camera && family == CameraFamily::directShow) {
         m_camera->SelectDevice(device.number);
     }
-}
-
-void CMikraView::OpenPicture(const std::wstring& path) {
-    auto controller = std::make_unique<CImageController>(path, m_hWnd);
-    controller->SetSequenceNumber(m_nextControllerNumber++);
-    controller->SetScrollSizeSink(this);
-    m_current = controller.get();
-    m_controllers.push_back(std::move(controller));
 }
 
 void CMikraView::AddToFileList(const std::wstring& path) { m_frame->AddExportFile(path); }
