@@ -20,10 +20,13 @@
 #include "mikra_app.h"
 #include "mikra_doc.h"
 #include "mikra_view.h"
+#include "modal_script.h"
 #include "picture_files.h"
 #include "resource.h"
 
 namespace {
+
+using testing_support::ModalScript;
 
 class MikraPicturesTest : public testing::Test {
 protected:
@@ -111,6 +114,31 @@ TEST_F(MikraPicturesTest, PicturesOfTheFolderOpenAtStartAndTheBrowserChoiceIsSho
     browser.SelectPicture(0);
     EXPECT_EQ(view_->GetCurrentController()->GetPicturePath(), newer);
     EXPECT_EQ(ViewCentre(), 0x00FF00u);
+}
+
+TEST_F(MikraPicturesTest, ADocumentThatCannotBeReadAtStartIsReportedAndNotListed) {
+    const std::wstring broken = pictures_.Text(L"broken.kqmk", "not a drawing document");
+    const std::wstring picture = pictures_.Bmp(L"picture.bmp", 8, 8, 0xFF0000);
+    std::wstring shown;
+    std::wstring caption;
+    ModalScript script({[&](HWND box) {
+        shown = ModalScript::MessageText(box);
+        caption = ModalScript::Text(box);
+        EndDialog(box, IDOK);
+    }});
+    {
+        LoadingDialogUser user(IDOK);
+        view_->OnInitialUpdate();
+        ASSERT_NE(user.Dialog(), nullptr);
+    }
+    EXPECT_TRUE(script.Finished());
+    EXPECT_NE(shown.find(L"打开文件发生错误。"), std::wstring::npos);
+    EXPECT_NE(shown.find(broken), std::wstring::npos);
+    EXPECT_EQ(caption, L"Vizcam");
+    CPictureBrowser& browser = frame_->GetBrowserBar().GetPictureBrowser();
+    EXPECT_EQ(browser.GetPaths(), std::vector<std::wstring>{picture});
+    ASSERT_EQ(view_->GetControllers().size(), 1u);
+    EXPECT_EQ(view_->GetControllers()[0]->GetPicturePath(), picture);
 }
 
 }  // namespace
