@@ -42,6 +42,7 @@ public:
     void SelectBrowserPicture(int index) override;
     std::wstring GetBrowserPicture() const override;
     void ReportUnreadableFile(const std::wstring& path) override;
+    std::optional<std::wstring> AskPictureName() override;
     std::wstring GetIntervalText() const override;
     void FillResolutionCombo(std::span<const CameraResolution> resolutions, CameraFrameSize current) override;
     void ClearResolutionCombo() override;

@@ -9,6 +9,7 @@
 #include "mikra_app.h"
 #include "mikra_view.h"
 #include "prompt_dlg.h"
+#include "rename_picture_dlg.h"
 #include "resource_module.h"
 
 CMikraView* CMainFrame::GetMikraView() const { return dynamic_cast<CMikraView*>(GetActiveView()); }
@@ -137,4 +138,12 @@ std::optional<SelectedDevice> CMainFrame::SelectFirstDevice() {
         return std::nullopt;
     }
     return first->device;
+}
+
+std::optional<std::wstring> CMainFrame::AskPictureName() {
+    CRenamePictureDlg dialog(std::wstring(), m_hWnd);
+    if (dialog.DoModal() != IDOK) {
+        return std::nullopt;
+    }
+    return dialog.m_strName;
 }

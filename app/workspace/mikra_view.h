@@ -53,6 +53,11 @@ public:
     void ShowPicture(const std::wstring& path);
     // Closes the pictures of the path, deleting their files when asked.
     void RemovePicture(const std::wstring& path, bool deleteFiles);
+    // The path under which a just-saved snapshot is to be opened: in user
+    // naming outside timed capture, the snapshot is renamed from its
+    // temporary name to the user's name or, failing that, a time-stamped
+    // one; never empty.
+    std::wstring AskShotName(const std::wstring& path);
     void AddToFileList(const std::wstring& path);
 
     // IScrollSizeSink: the controller's zoomed picture size.

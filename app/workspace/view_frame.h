@@ -40,6 +40,9 @@ public:
     virtual void SelectBrowserPicture(int index) = 0;
     // The path of the browser's current picture; empty when none is.
     virtual std::wstring GetBrowserPicture() const = 0;
+    // The name the user gives a new snapshot (rename dialog 248, empty at
+    // first); none when cancelled.
+    virtual std::optional<std::wstring> AskPictureName() = 0;
     // Tells the user that the file could not be opened.
     virtual void ReportUnreadableFile(const std::wstring& path) = 0;
 

@@ -2,12 +2,15 @@
 // controller and lists it first in the browser without showing it; a file
 // that cannot be read is reported and left out; showing makes one picture
 // current and releases the others; removing keeps the rest in order; the
-// browser's selection message shows its current picture.
+// browser's selection message shows its current picture; a snapshot never
+// keeps the temporary name of user naming.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <memory>
 #include <string>
 
@@ -191,6 +194,58 @@ TEST_F(ViewPicturesTest, TheSelectionMessageShowsTheBrowsersPictureAndEndsVideo)
     frame_.browserCurrent.clear();
     SendMessageW(view_->GetSafeHwnd(), WM_PICTURE_SELECTED, 0, 0);
     EXPECT_EQ(view_->GetCurrentController(), view_->GetControllers()[1].get());
+}
+
+TEST_F(ViewPicturesTest, ASnapshotNeverKeepsTheTemporaryName) {
+    struct Case {
+        const char* what;
+        std::optional<std::wstring> answer;
+        bool named;
+    };
+    const Case cases[] = {{"named", L"slide", true},
+                          {"cancelled", std::nullopt, false},
+                          {"separator", L"..\\slide", false},
+                          {"drive", L"C:slide", false},
+                          {"empty", L"", false},
+                          {"existing file", L"taken", false}};
+    const std::wstring taken = files_.Text(L"taken.bmp", "keep me");
+    camera_->nameType = 1;
+    camera_->imageType = 1;
+    for (const Case& c : cases) {
+        const std::wstring temporary = files_.Bmp(L"ShotPictemp_0.bmp", 4, 4, 0xFF0000);
+        frame_.pictureName = c.answer;
+        const std::wstring opened = view_->AskShotName(temporary);
+        EXPECT_FALSE(opened.empty()) << c.what;
+        EXPECT_NE(opened, temporary) << c.what;
+        EXPECT_TRUE(std::filesystem::exists(opened)) << c.what;
+        EXPECT_FALSE(std::filesystem::exists(temporary)) << c.what;
+        const std::wstring name = std::filesystem::path(opened).filename().wstring();
+        if (c.named) {
+            EXPECT_EQ(name, L"slide.bmp");
+        } else {
+            EXPECT_EQ(name.rfind(L"ShotPictemp_0_", 0), 0u) << c.what << " " << name;
+            EXPECT_EQ(std::filesystem::path(opened).parent_path(), files_.Folder()) << c.what;
+        }
+        std::filesystem::remove(opened);
+    }
+    // The existing file was not replaced.
+    std::ifstream kept{std::filesystem::path(taken)};
+    std::string content;
+    std::getline(kept, content);
+    EXPECT_EQ(content, "keep me");
+    EXPECT_EQ(frame_.pictureNameQuestions, static_cast<int>(std::size(cases)));
+}
+
+TEST_F(ViewPicturesTest, ShotsOutsideUserNamingKeepTheirNameUnasked) {
+    const std::wstring shot = files_.Bmp(L"ShotPictemp_0.bmp", 4, 4, 0xFF0000);
+    frame_.pictureName = L"slide";
+    for (auto [nameType, timed] : {std::pair{0, 0}, std::pair{1, 1}}) {
+        camera_->nameType = nameType;
+        camera_->timedCapture = timed;
+        EXPECT_EQ(view_->AskShotName(shot), shot);
+    }
+    EXPECT_EQ(frame_.pictureNameQuestions, 0);
+    EXPECT_TRUE(std::filesystem::exists(shot));
 }
 
 }  // namespace

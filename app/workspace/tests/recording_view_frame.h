@@ -27,6 +27,9 @@ public:
     std::vector<BrowserEntry> browserEntries;
     std::wstring browserCurrent;
     std::vector<std::wstring> unreadableFiles;
+    // The answer of the picture-name dialog; how often it was asked.
+    std::optional<std::wstring> pictureName;
+    int pictureNameQuestions = 0;
     // Runs after each export file the view adds back.
     std::function<void()> onExportFileAdded;
 
@@ -62,6 +65,10 @@ public:
     }
     std::wstring GetBrowserPicture() const override { return browserCurrent; }
     void ReportUnreadableFile(const std::wstring& path) override { unreadableFiles.push_back(path); }
+    std::optional<std::wstring> AskPictureName() override {
+        ++pictureNameQuestions;
+        return pictureName;
+    }
     std::wstring GetIntervalText() const override { return intervalText; }
     void FillResolutionCombo(std::span<const CameraResolution>, CameraFrameSize) override {}
     void ClearResolutionCombo() override {}
