@@ -70,8 +70,9 @@ public:
 
     // Snapshots. Name type 1 is user naming: the pending shot name is used
     // once. A saved snapshot is announced to the main window (0x465) while
-    // open-after-save is set.
+    // open-after-save is set. Image type 1 bmp, 2 jpg, 3 tiff.
     virtual int GetNameType() const = 0;
+    virtual int GetImageType() const = 0;
     virtual void SetShotName(const std::wstring& name) = 0;
     virtual void SetOpenAfterSave(int open) = 0;
     virtual int SaveSnapshot() = 0;

@@ -16,7 +16,9 @@
 #include "view_frame.h"
 #include "view_splitter.h"
 
-class CMainFrame : public CDockingFrame, public IViewFrame {
+class CMikraView;
+
+class CMainFrame : public CDockingFrame, public IViewFrame, private IPictureBrowserHost {
 public:
     static constexpr const wchar_t* kTitle = L"Vizcam Viewer";
 
@@ -36,7 +38,11 @@ public:
     std::vector<std::wstring> TakeBrowserPictures() override;
     std::vector<std::wstring> TakeExportFiles() override;
     void AddExportFile(const std::wstring& path) override;
+    bool AddBrowserPicture(const std::wstring& path, const std::wstring& caption) override;
     void SelectBrowserPicture(int index) override;
+    std::wstring GetBrowserPicture() const override;
+    void ReportUnreadableFile(const std::wstring& path) override;
+    std::optional<std::wstring> AskPictureName() override;
     std::wstring GetIntervalText() const override;
     void FillResolutionCombo(std::span<const CameraResolution> resolutions, CameraFrameSize current) override;
     void ClearResolutionCombo() override;
@@ -50,7 +56,6 @@ public:
     void AddDevice(CameraFamily kind, int number, const std::wstring& name) override;
     std::optional<SelectedDevice> SelectFirstDevice() override;
     bool IsToolBarShown(ViewToolBar bar);
-    const std::vector<std::wstring>& GetExportFiles() const { return m_exportFiles; }
 
     // Applies the Ruler flag to the splitter and makes it the wanted state.
     void ShowRulerBars();
@@ -93,18 +98,23 @@ private:
     CViewSplitterWnd m_wndSplitter;
     CFlatComboBox m_wndParamFileCombo;
     CComboToolBar& ToolBarOf(ViewToolBar bar);
-    // Gives the view this frame as its IViewFrame.
+    // Gives the view this frame as its IViewFrame, and the picture browser
+    // this frame as its host.
     void AttachViewFrame();
+    // The picture browser's side of the frame: it reaches the view.
+    HWND GetActiveViewWindow() const override;
+    void SaveImageAs() override;
+    void RenameCurrentPicture() override;
+    void RemovePicture(const std::wstring& path, bool deleteFile) override;
+    CMikraView* GetMikraView() const;
 
     CIniFile m_ini;
-    // The devices found at start, in the order they were added, and the
-    // export files the view loaded.
+    // The devices found at start, in the order they were added.
     struct DeviceEntry {
         SelectedDevice device;
         std::wstring name;
     };
     std::vector<DeviceEntry> m_devices;
-    std::vector<std::wstring> m_exportFiles;
     UniqueIcon m_hIcon;
     UniqueIcon m_hSmallIcon;
 };

@@ -1,15 +1,39 @@
 // The main frame as the view sees it (IViewFrame): the application's folders
-// and flags, the video toolbar's combos, the status panes, the toolbars and
-// the devices found at start.
+// and flags, the picture browser and export file list, the video toolbar's
+// combos, the status panes, the toolbars and the devices found at start;
+// and as the picture browser sees it (IPictureBrowserHost): the view.
 #include <algorithm>
 
+#include "browser_resource.h"
 #include "main_frame.h"
 #include "mikra_app.h"
 #include "mikra_view.h"
+#include "prompt_dlg.h"
+#include "rename_picture_dlg.h"
+#include "resource_module.h"
+
+CMikraView* CMainFrame::GetMikraView() const { return dynamic_cast<CMikraView*>(GetActiveView()); }
 
 void CMainFrame::AttachViewFrame() {
-    if (auto* view = dynamic_cast<CMikraView*>(GetActiveView())) {
+    if (CMikraView* view = GetMikraView()) {
         view->SetViewFrame(this);
+    }
+    m_wndBrowserBar.GetPictureBrowser().SetHost(this);
+}
+
+HWND CMainFrame::GetActiveViewWindow() const {
+    const CMikraView* view = GetMikraView();
+    return view ? view->GetSafeHwnd() : nullptr;
+}
+
+// The view has no save-as or rename of a browser item to run.
+void CMainFrame::SaveImageAs() {}
+
+void CMainFrame::RenameCurrentPicture() {}
+
+void CMainFrame::RemovePicture(const std::wstring& path, bool deleteFile) {
+    if (CMikraView* view = GetMikraView()) {
+        view->RemovePicture(path, deleteFile);
     }
 }
 
@@ -21,14 +45,36 @@ bool CMainFrame::IsBackgroundPictureOn() const { return GetMikraApp().m_bDrawAD 
 
 void CMainFrame::ClearBackgroundPicture() { GetMikraApp().m_bDrawAD = 0; }
 
-// The frame has no picture browser: nothing to reload or select.
-std::vector<std::wstring> CMainFrame::TakeBrowserPictures() { return {}; }
+std::vector<std::wstring> CMainFrame::TakeBrowserPictures() {
+    CPictureBrowser& browser = m_wndBrowserBar.GetPictureBrowser();
+    browser.Reload();
+    std::vector<std::wstring> paths = browser.GetPaths();
+    browser.ClearPaths();
+    return paths;
+}
 
-void CMainFrame::SelectBrowserPicture(int) {}
+std::vector<std::wstring> CMainFrame::TakeExportFiles() {
+    CThumbList& list = m_wndBrowserBar.GetFileList();
+    list.Reload();
+    std::vector<std::wstring> paths = list.GetPaths();
+    list.ClearPaths();
+    return paths;
+}
 
-std::vector<std::wstring> CMainFrame::TakeExportFiles() { return std::exchange(m_exportFiles, {}); }
+void CMainFrame::AddExportFile(const std::wstring& path) { m_wndBrowserBar.GetFileList().AddFile(path, 0); }
 
-void CMainFrame::AddExportFile(const std::wstring& path) { m_exportFiles.push_back(path); }
+bool CMainFrame::AddBrowserPicture(const std::wstring& path, const std::wstring& caption) {
+    return m_wndBrowserBar.GetPictureBrowser().AddPicture(path, 0, caption);
+}
+
+void CMainFrame::SelectBrowserPicture(int index) { m_wndBrowserBar.GetPictureBrowser().SelectPicture(index); }
+
+std::wstring CMainFrame::GetBrowserPicture() const { return m_wndBrowserBar.GetPictureBrowser().GetCurrentPath(); }
+
+void CMainFrame::ReportUnreadableFile(const std::wstring& path) {
+    CPromptDlg prompt(LoadResourceString(IDS_OPEN_FILE_FAILED) + L"\n" + path, L"Vizcam", 0, m_hWnd);
+    prompt.DoModal();
+}
 
 std::wstring CMainFrame::GetIntervalText() const {
     wchar_t text[64] = {};
@@ -94,4 +140,12 @@ std::optional<SelectedDevice> CMainFrame::SelectFirstDevice() {
         return std::nullopt;
     }
     return first->device;
+}
+
+std::optional<std::wstring> CMainFrame::AskPictureName() {
+    CRenamePictureDlg dialog(std::wstring(), m_hWnd);
+    if (dialog.DoModal() != IDOK) {
+        return std::nullopt;
+    }
+    return dialog.m_strName;
 }

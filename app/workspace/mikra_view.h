@@ -49,8 +49,19 @@ public:
     std::optional<float> GetTimedInterval();
     void RefreshVideoStatus();
 
-    // Opens a picture in a new controller, which becomes the current one.
+    // The picture list (mikra_view_pictures.cpp). Opening appends a new
+    // controller and lists it first in the browser; it becomes current only
+    // when shown. A file that cannot be read is reported and not listed.
     void OpenPicture(const std::wstring& path);
+    // Makes the controller of the path current; an empty path shows none.
+    void ShowPicture(const std::wstring& path);
+    // Closes the pictures of the path, deleting their files when asked.
+    void RemovePicture(const std::wstring& path, bool deleteFiles);
+    // The path under which a just-saved snapshot is to be opened: in user
+    // naming outside timed capture, the snapshot is renamed from its
+    // temporary name to the user's name or, failing that, a time-stamped
+    // one; never empty.
+    std::wstring AskShotName(const std::wstring& path);
     void AddToFileList(const std::wstring& path);
 
     // IScrollSizeSink: the controller's zoomed picture size.
@@ -104,6 +115,8 @@ private:
     LRESULT OnParamFileSelected(LPARAM index);
     LRESULT OnScaleSelected(LPARAM entryAddress);
     LRESULT OnOpenPicturePath(LPARAM pathAddress);
+    LRESULT OnPictureSelected();
+    void MakeEmptyControllerCurrent();
     // Status pane 3: the current picture's size.
     void ShowPictureSizeStatus();
 

@@ -66,13 +66,4 @@ void CMikraView::CreateSelectedCamera() {
     }
 }
 
-void CMikraView::OpenPicture(const std::wstring& path) {
-    auto controller = std::make_unique<CImageController>(path, m_hWnd);
-    controller->SetSequenceNumber(m_nextControllerNumber++);
-    controller->SetScrollSizeSink(this);
-    controller->SetHost(&m_controllerHost);
-    m_current = controller.get();
-    m_controllers.push_back(std::move(controller));
-}
-
 void CMikraView::AddToFileList(const std::wstring& path) { m_frame->AddExportFile(path); }

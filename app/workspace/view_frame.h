@@ -32,8 +32,19 @@ public:
     virtual std::vector<std::wstring> TakeBrowserPictures() = 0;
     virtual std::vector<std::wstring> TakeExportFiles() = 0;
     virtual void AddExportFile(const std::wstring& path) = 0;
+    // Lists an opened picture first in the browser, with its caption (the
+    // file name when empty); false when the browser refused it (no such
+    // file, or the path is listed already).
+    virtual bool AddBrowserPicture(const std::wstring& path, const std::wstring& caption) = 0;
     // -1 clears the browser's selection.
     virtual void SelectBrowserPicture(int index) = 0;
+    // The path of the browser's current picture; empty when none is.
+    virtual std::wstring GetBrowserPicture() const = 0;
+    // The name the user gives a new snapshot (rename dialog 248, empty at
+    // first); none when cancelled.
+    virtual std::optional<std::wstring> AskPictureName() = 0;
+    // Tells the user that the file could not be opened.
+    virtual void ReportUnreadableFile(const std::wstring& path) = 0;
 
     // The timed-capture interval box's text.
     virtual std::wstring GetIntervalText() const = 0;

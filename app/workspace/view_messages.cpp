@@ -117,6 +117,7 @@ bool CMikraView::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     case WM_PARAMFILE_SELECTED: result = OnParamFileSelected(lParam); return true;
     case WM_SCALE_SELECTED: result = OnScaleSelected(lParam); return true;
     case WM_OPEN_PICTURE_PATH: result = OnOpenPicturePath(lParam); return true;
+    case WM_PICTURE_SELECTED: result = OnPictureSelected(); return true;
     default: return false;
     }
 }

@@ -34,6 +34,7 @@ public:
     std::vector<CameraResolution> resolutions;
     float frameRate = 30.0f;
     int nameType = 0;
+    int imageType = 1;
     int paramFileIndex = -1;
     int aeLiving = 0;
     int bw = 0, lightAvg = 0, clearView = 0, videoZoom = 0, crossLine = 0, exposureUnit = 0;
@@ -96,6 +97,7 @@ public:
     CameraFrameSize GetVideoWindowSize() const override { return videoWindowSize; }
 
     int GetNameType() const override { return nameType; }
+    int GetImageType() const override { return imageType; }
     void SetShotName(const std::wstring& name) override { shotName = name; }
     void SetOpenAfterSave(int open) override { openAfterSave = open; }
     int SaveSnapshot() override {

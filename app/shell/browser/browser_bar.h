@@ -24,6 +24,7 @@ public:
     CBrowserBar(std::wstring pictureFolder, std::wstring filesFolder, std::function<std::wstring()> excelVersion);
 
     CPictureBrowser& GetPictureBrowser() { return m_wndBrowser; }
+    const CPictureBrowser& GetPictureBrowser() const { return m_wndBrowser; }
     CThumbList& GetFileList() { return m_wndFileList; }
     CDeviceTree& GetDeviceTree() { return m_wndDeviceTree; }
     CTabWindow& GetTabWindow() { return m_wndTabs; }

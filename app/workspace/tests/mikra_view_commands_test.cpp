@@ -12,6 +12,7 @@
 #include "fake_camera.h"
 #include "language_library.h"
 #include "mikra_view.h"
+#include "picture_files.h"
 #include "recording_view_frame.h"
 #include "resource.h"
 
@@ -43,6 +44,7 @@ protected:
     CWindow parent_;
     RecordingViewFrame frame_;
     std::unique_ptr<CMikraView> view_;
+    PictureFiles files_{L"vizcam_view_commands"};
     FakeCamera* camera_ = nullptr;
 };
 
@@ -156,7 +158,9 @@ TEST_F(ViewCommandsTest, UpdatesFollowTheCameraTheViewAndTheTargetController) {
     // No picture: the tools are blocked.
     EXPECT_EQ(state(ID_TOOL_LINE).first, false);
 
-    view_->OpenPicture(L"C:\\pictures\\a.jpg");
+    const std::wstring file = files_.Bmp(L"a.bmp", 4, 4, 0xFF0000);
+    view_->OpenPicture(file);
+    view_->ShowPicture(file);
     Run(ID_TOOL_LINE);
     EXPECT_EQ(state(ID_TOOL_LINE), (std::pair{true, true}));
     EXPECT_EQ(state(ID_TOOL_CIRCLE), (std::pair{true, false}));

@@ -12,54 +12,15 @@
 
 #include "fake_camera.h"
 #include "language_library.h"
+#include "loading_dialog_user.h"
 #include "mikra_view.h"
+#include "picture_files.h"
 #include "recording_view_frame.h"
 #include "resource.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-// A top-level window of this process that is the loading dialog.
-HWND FindLoadingDialog() {
-    HWND found = nullptr;
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            DWORD process = 0;
-            GetWindowThreadProcessId(hwnd, &process);
-            if (process == GetCurrentProcessId() && GetDlgItem(hwnd, IDC_LOAD_PICTURES) && IsWindowVisible(hwnd)) {
-                *reinterpret_cast<HWND*>(param) = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-// Presses a button of the loading dialog from a thread of its own, since the
-// view's thread waits for the user's choice.
-class LoadingDialogUser {
-public:
-    explicit LoadingDialogUser(int button) {
-        thread_ = std::thread([this, button] {
-            const auto deadline = std::chrono::steady_clock::now() + 60s;
-            while (!(dialog_ = FindLoadingDialog())) {
-                if (std::chrono::steady_clock::now() > deadline) {
-                    return;
-                }
-                std::this_thread::sleep_for(10ms);
-            }
-            SendMessageW(dialog_, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-        });
-    }
-    ~LoadingDialogUser() { thread_.join(); }
-    HWND Dialog() const { return dialog_; }
-
-private:
-    std::atomic<HWND> dialog_{nullptr};
-    std::thread thread_;
-};
 
 class ViewInitTest : public testing::Test {
 protected:
@@ -93,6 +54,7 @@ protected:
     RecordingViewFrame frame_;
     std::vector<std::pair<CameraFamily, int>> made_;
     std::unique_ptr<CMikraView> view_;
+    PictureFiles files_{L"vizcam_view_init"};
 };
 
 TEST_F(ViewInitTest, EmptyFoldersStartNoLoadingAndGiveTheCameraItsFolders) {
@@ -109,7 +71,9 @@ TEST_F(ViewInitTest, EmptyFoldersStartNoLoadingAndGiveTheCameraItsFolders) {
 }
 
 TEST_F(ViewInitTest, CancellingKeepsWhatWasOpened) {
-    frame_.browserPictures = {L"C:\\p\\a.jpg", L"C:\\p\\b.jpg"};
+    const std::wstring a = files_.Bmp(L"a.bmp", 4, 4, 0xFF0000);
+    const std::wstring b = files_.Bmp(L"b.bmp", 4, 4, 0x00FF00);
+    frame_.browserPictures = {a, b};
     frame_.exportFiles = {L"C:\\f\\1.xls", L"C:\\f\\2.xls", L"C:\\f\\3.xls"};
     LoadingDialogUser user(IDOK);
     // Cancel while the first file is added: the loop stops before the next.
@@ -122,14 +86,16 @@ TEST_F(ViewInitTest, CancellingKeepsWhatWasOpened) {
     ASSERT_NE(user.Dialog(), nullptr);
     // Opened from the last path to the first.
     ASSERT_EQ(view_->GetControllers().size(), 2u);
-    EXPECT_EQ(view_->GetControllers()[0]->GetPicturePath(), L"C:\\p\\b.jpg");
-    EXPECT_EQ(view_->GetCurrentController()->GetPicturePath(), L"C:\\p\\a.jpg");
+    EXPECT_EQ(view_->GetControllers()[0]->GetPicturePath(), b);
+    EXPECT_EQ(view_->GetControllers()[1]->GetPicturePath(), a);
+    ASSERT_EQ(frame_.browserEntries.size(), 2u);
+    EXPECT_EQ(frame_.browserEntries[0].path, a);
     EXPECT_EQ(view_->GetControllers()[1]->GetSequenceNumber(), 1);
     EXPECT_EQ(frame_.addedFiles, std::vector<std::wstring>{L"C:\\f\\3.xls"});
 }
 
 TEST_F(ViewInitTest, CancelBeforeLoadingOpensNothing) {
-    frame_.browserPictures = {L"C:\\p\\a.jpg"};
+    frame_.browserPictures = {files_.Bmp(L"a.bmp", 4, 4, 0xFF0000)};
     LoadingDialogUser user(IDCANCEL);
     Build([](CameraFamily kind) { return kind == CameraFamily::directShow; });
     ASSERT_NE(user.Dialog(), nullptr);
@@ -163,8 +129,8 @@ TEST_F(ViewInitTest, EachLoadedFamilyIsListedUnderItsKind) {
 }
 
 TEST_F(ViewInitTest, NoCameraFromTheFactoryMeansNoVideo) {
-    view_ =
-        std::make_unique<CMikraView>([](CameraFamily, int, HWND) { return nullptr; }, [](CameraFamily) { return true; });
+    view_ = std::make_unique<CMikraView>([](CameraFamily, int, HWND) { return nullptr; },
+                                         [](CameraFamily) { return true; });
     view_->SetViewFrame(&frame_);
     ASSERT_TRUE(view_->Create(parent_.GetSafeHwnd(), 1, nullptr));
     view_->OnInitialUpdate();

@@ -15,6 +15,7 @@
 #include "language_library.h"
 #include "lent_payload.h"
 #include "mikra_view.h"
+#include "picture_files.h"
 #include "private_messages.h"
 #include "recording_view_frame.h"
 
@@ -48,6 +49,7 @@ protected:
     RecordingViewFrame frame_;
     std::unique_ptr<CMikraView> view_;
     FakeCamera* camera_ = nullptr;
+    PictureFiles files_{L"vizcam_view_messages"};
 };
 
 TEST_F(ViewMessagesTest, AnExportSnapshotIsDeletedOnlyWhenWeLentItsPath) {
@@ -65,7 +67,8 @@ TEST_F(ViewMessagesTest, AnExportSnapshotIsDeletedOnlyWhenWeLentItsPath) {
 }
 
 TEST_F(ViewMessagesTest, AnOutsidePicturePathOpensNothing) {
-    const wchar_t path[] = L"C:\\pictures\\outside.jpg";
+    const std::wstring file = files_.Bmp(L"outside.bmp", 4, 4, 0xFF0000);
+    const wchar_t* path = file.c_str();
     Send(WM_OPEN_PICTURE_PATH, 0, reinterpret_cast<LPARAM>(path));
     Send(WM_OPEN_PICTURE_PATH, 0, 0x1234);  // no address at all
     EXPECT_TRUE(view_->GetControllers().empty());
@@ -74,7 +77,7 @@ TEST_F(ViewMessagesTest, AnOutsidePicturePathOpensNothing) {
         Send(WM_OPEN_PICTURE_PATH, 0, static_cast<LPARAM>(lent.Get()));
     }
     ASSERT_EQ(view_->GetControllers().size(), 1u);
-    EXPECT_EQ(view_->GetCurrentController()->GetPicturePath(), path);
+    EXPECT_EQ(view_->GetControllers()[0]->GetPicturePath(), file);
     EXPECT_EQ(frame_.browserSelections, (std::vector<int>{-1, 0}));
 }
 
@@ -86,7 +89,9 @@ TEST_F(ViewMessagesTest, AScaleEntryCalibratesATargetWithAPictureOnly) {
         Send(WM_SCALE_SELECTED, 0, static_cast<LPARAM>(lent.Get()));
         EXPECT_FLOAT_EQ(view_->GetCurrentController()->scale, 1.0f);
     }
-    view_->OpenPicture(L"C:\\pictures\\a.jpg");
+    const std::wstring file = files_.Bmp(L"a.bmp", 4, 4, 0xFF0000);
+    view_->OpenPicture(file);
+    view_->ShowPicture(file);
     CImageController& picture = *view_->GetCurrentController();
     Send(WM_SCALE_SELECTED, 0, reinterpret_cast<LPARAM>(&entry));
     EXPECT_FLOAT_EQ(picture.scale, 1.0f);

@@ -19,6 +19,18 @@ public:
     int paramFileSelection = -1;
     int resolutionSelection = -1;
     std::vector<int> browserSelections;
+    // The browser's entries, newest first, as the view added them; its
+    // current path is set by the test.
+    struct BrowserEntry {
+        std::wstring path;
+        std::wstring caption;
+    };
+    std::vector<BrowserEntry> browserEntries;
+    std::wstring browserCurrent;
+    std::vector<std::wstring> unreadableFiles;
+    // The answer of the picture-name dialog; how often it was asked.
+    std::optional<std::wstring> pictureName;
+    int pictureNameQuestions = 0;
     // Runs after each export file the view adds back.
     std::function<void()> onExportFileAdded;
 
@@ -43,6 +55,21 @@ public:
         }
     }
     void SelectBrowserPicture(int index) override { browserSelections.push_back(index); }
+    bool AddBrowserPicture(const std::wstring& path, const std::wstring& caption) override {
+        for (const BrowserEntry& entry : browserEntries) {
+            if (entry.path == path) {
+                return false;
+            }
+        }
+        browserEntries.insert(browserEntries.begin(), {path, caption});
+        return true;
+    }
+    std::wstring GetBrowserPicture() const override { return browserCurrent; }
+    void ReportUnreadableFile(const std::wstring& path) override { unreadableFiles.push_back(path); }
+    std::optional<std::wstring> AskPictureName() override {
+        ++pictureNameQuestions;
+        return pictureName;
+    }
     std::wstring GetIntervalText() const override { return intervalText; }
     void FillResolutionCombo(std::span<const CameraResolution>, CameraFrameSize) override {}
     void ClearResolutionCombo() override {}
