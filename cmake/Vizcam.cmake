@@ -60,6 +60,12 @@ function(vizcam_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT 120 LABELS "${arg_LABELS}")
   if(WIN32)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session)
+    # Windows of one test process shown while another tracks a menu, drags
+    # with the mouse captured or checks the focus take the X focus, and Wine
+    # then cancels the other's mode: tests that make windows run one at a time.
+    if("wine" IN_LIST arg_LABELS OR "windows" IN_LIST arg_LABELS)
+      set_property(TEST ${name} APPEND PROPERTY RESOURCE_LOCK desktop)
+    endif()
   endif()
 endfunction()
 

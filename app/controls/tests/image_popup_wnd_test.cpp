@@ -11,6 +11,7 @@
 #include "control_testing.h"
 #include "image_popup_wnd.h"
 #include "picture.h"
+#include "thread_popup_menu.h"
 
 namespace {
 
@@ -178,7 +179,7 @@ struct MenuKeys {
     static inline std::wstring firstText;
     static inline std::wstring secondText;
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-        HWND menu = FindWindowW(L"#32768", nullptr);
+        HWND menu = testing_support::FindThreadPopupMenu();
         if (!menu || !IsWindowVisible(menu)) {
             return;
         }

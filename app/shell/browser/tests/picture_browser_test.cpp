@@ -20,6 +20,7 @@
 #include "browser_test_support.h"
 #include "language_library.h"
 #include "modal_script.h"
+#include "thread_popup_menu.h"
 #include "thumbnail.h"
 
 namespace fs = std::filesystem;
@@ -266,7 +267,7 @@ public:
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
         MenuChoice* self = current_;
-        HWND menu = FindWindowW(L"#32768", nullptr);
+        HWND menu = testing_support::FindThreadPopupMenu();
         if (!self || self->chosen_ || !menu || !IsWindowVisible(menu)) return;
         self->chosen_ = true;
         HWND focus = GetFocus() ? GetFocus() : menu;
@@ -294,7 +295,7 @@ protected:
         MenuChoice choice(entry);
         PostMessageW(list, WM_RBUTTONUP, 0, at);
         SendMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
-        PumpUntil([&] { return choice.Chosen() && !FindWindowW(L"#32768", nullptr); });
+        PumpUntil([&] { return choice.Chosen() && !testing_support::FindThreadPopupMenu(); });
         EXPECT_TRUE(choice.Chosen());
     }
     void AddTwo() {
