@@ -36,7 +36,7 @@ TEST(CrossLineList, GrowsButNeverShrinksAndRefusesPositionsOutside) {
 // frame thread draws: every frame must show the rows of a prefix of the
 // entries (one list, not a mix), and never fewer than an earlier frame.
 TEST(CrossLineList, FrameThreadDrawsAConsistentListWhileItGrows) {
-    constexpr int kEntries = 400;
+    constexpr int kEntries = 2000;
     constexpr int kWidth = 4;
     constexpr int kHeight = kEntries + 1;
     CrossLineList list;
