@@ -1,49 +1,13 @@
-// The view's platform-free rules: the timed-capture interval and the
-// background picture's place.
+// The view's platform-free rules: the background picture's place and the
+// video zoom.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "background_placement.h"
-#include "timed_interval.h"
 #include "video_zoom.h"
 
 namespace {
-
-struct IntervalCase {
-    const wchar_t* text;
-    TimedIntervalStatus status;
-    float seconds;
-};
-
-TEST(ParseTimedInterval, AcceptsOnlyFiniteSecondsWithinTheTimersRange) {
-    const IntervalCase cases[] = {
-        {L"", TimedIntervalStatus::empty, 0},
-        {L"   ", TimedIntervalStatus::empty, 0},
-        {L"2.5", TimedIntervalStatus::ok, 2.5f},
-        {L" 4 ", TimedIntervalStatus::ok, 4.0f},
-        {L"0.1", TimedIntervalStatus::ok, 0.1f},
-        {L"2147483", TimedIntervalStatus::ok, 2147483.0f},
-        {L"0", TimedIntervalStatus::invalid, 0},
-        {L"-1", TimedIntervalStatus::invalid, 0},
-        {L"0.0001", TimedIntervalStatus::invalid, 0},  // would flood the disk
-        {L"0.09", TimedIntervalStatus::invalid, 0},
-        {L"1e12", TimedIntervalStatus::invalid, 0},  // milliseconds overflow the timer
-        {L"2147484", TimedIntervalStatus::invalid, 0},
-        {L"nan", TimedIntervalStatus::invalid, 0},
-        {L"inf", TimedIntervalStatus::invalid, 0},
-        {L"abc", TimedIntervalStatus::invalid, 0},
-        {L"2s", TimedIntervalStatus::invalid, 0},
-        {L"1,5", TimedIntervalStatus::invalid, 0},
-    };
-    for (const IntervalCase& c : cases) {
-        const TimedInterval parsed = ParseTimedInterval(c.text);
-        EXPECT_EQ(parsed.status, c.status) << std::wstring(c.text).size() << " chars";
-        if (c.status == TimedIntervalStatus::ok) {
-            EXPECT_FLOAT_EQ(parsed.seconds, c.seconds);
-        }
-    }
-}
 
 TEST(PlaceBackgroundPicture, CentresAndShrinksButNeverEnlarges) {
     struct Case {

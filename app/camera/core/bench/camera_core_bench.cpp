@@ -1,0 +1,91 @@
+// Crosshair lines and the single cross on a full 2592 x 1944 24-bit frame,
+// next to a memcpy of the frame's bytes. Every benchmark counts heap
+// allocations inside its timed loop; the frame path must show 0.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "cross_line_list.h"
+#include "cross_lines.h"
+
+#if defined(__GNUC__) && !defined(__clang__)
+// The counting operator new below hands out malloc memory on purpose.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
+namespace {
+std::atomic<long> g_allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+constexpr int kWidth = 2592;
+constexpr int kHeight = 1944;
+constexpr std::size_t kFrameBytes = std::size_t(kWidth) * kHeight * 3;
+
+// Entries spread over the frame, every one drawn.
+void FillList(CrossLineList& list, int count) {
+    list.Grow(count);
+    for (int i = 0; i < count; ++i) {
+        list.Set(i, {i, 1, 0, (i * 97) % kWidth, (i * 89) % kHeight, MakeColourRef(255, 255, 0)});
+    }
+}
+
+void ReportAllocations(benchmark::State& state, long before) {
+    state.counters["allocs"] = double(g_allocations.load() - before);
+}
+
+void BM_MemcpyFrame(benchmark::State& state) {
+    std::vector<std::uint8_t> source(kFrameBytes, 1), frame(kFrameBytes);
+    const long before = g_allocations.load();
+    for (auto _ : state) {
+        std::memcpy(frame.data(), source.data(), kFrameBytes);
+        benchmark::DoNotOptimize(frame.data());
+        benchmark::ClobberMemory();
+    }
+    ReportAllocations(state, before);
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(kFrameBytes));
+}
+BENCHMARK(BM_MemcpyFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawCrossLines(benchmark::State& state) {
+    std::vector<std::uint8_t> frame(kFrameBytes, 1);
+    CrossLineList list;
+    FillList(list, int(state.range(0)));
+    const CameraFrame view{frame, kWidth, kHeight, 24};
+    const long before = g_allocations.load();
+    for (auto _ : state) {
+        list.DrawInto(view);
+        benchmark::DoNotOptimize(frame.data());
+        benchmark::ClobberMemory();
+    }
+    ReportAllocations(state, before);
+}
+BENCHMARK(BM_DrawCrossLines)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawSingleCross(benchmark::State& state) {
+    std::vector<std::uint8_t> frame(kFrameBytes, 1);
+    const CameraFrame view{frame, kWidth, kHeight, 24};
+    const long before = g_allocations.load();
+    for (auto _ : state) {
+        DrawSingleCross(view, {true, true, 0, 0});
+        benchmark::DoNotOptimize(frame.data());
+        benchmark::ClobberMemory();
+    }
+    ReportAllocations(state, before);
+}
+BENCHMARK(BM_DrawSingleCross)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
