@@ -2,8 +2,6 @@
 
 #include <iterator>
 
-#include "camera_sdk_flags.h"
-
 namespace {
 HMODULE g_kqccdModule = nullptr;
 HMODULE g_kqcmosModule = nullptr;
@@ -55,7 +53,7 @@ std::span<const CameraSdkExport> CGigESdkBinding::Exports() { return kKQGEExport
 CUVCSdkBinding::CUVCSdkBinding(const std::wstring& path) : CCameraSdkBinding(g_kquvcModule, Exports(), path) {}
 std::span<const CameraSdkExport> CUVCSdkBinding::Exports() { return kKQUVCExports; }
 
-int IsCCDSdkLoaded() { return g_kqccdModule ? 1 : 0; }
-int IsCMOSSdkLoaded() { return g_kqcmosModule ? 1 : 0; }
-int IsGigESdkLoaded() { return g_kqgeModule ? 1 : 0; }
-int IsUVCSdkLoaded() { return g_kquvcModule ? 1 : 0; }
+int CCCDSdkBinding::IsFamilyLoaded() { return g_kqccdModule ? 1 : 0; }
+int CCMOSSdkBinding::IsFamilyLoaded() { return g_kqcmosModule ? 1 : 0; }
+int CGigESdkBinding::IsFamilyLoaded() { return g_kqgeModule ? 1 : 0; }
+int CUVCSdkBinding::IsFamilyLoaded() { return g_kquvcModule ? 1 : 0; }

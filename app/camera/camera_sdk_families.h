@@ -282,6 +282,8 @@ public:
     static constexpr const wchar_t* kFileName = L"KQCCDu.dll";
     explicit CCCDSdkBinding(const std::wstring& path);
     static std::span<const CameraSdkExport> Exports();
+    // 1 while some loader of the family holds its library.
+    static int IsFamilyLoaded();
 };
 
 class CCMOSSdkBinding : public CCameraSdkBinding {
@@ -289,6 +291,8 @@ public:
     static constexpr const wchar_t* kFileName = L"KQCMOSu.dll";
     explicit CCMOSSdkBinding(const std::wstring& path);
     static std::span<const CameraSdkExport> Exports();
+    // 1 while some loader of the family holds its library.
+    static int IsFamilyLoaded();
 };
 
 class CGigESdkBinding : public CCameraSdkBinding {
@@ -296,6 +300,8 @@ public:
     static constexpr const wchar_t* kFileName = L"KQGEu.dll";
     explicit CGigESdkBinding(const std::wstring& path);
     static std::span<const CameraSdkExport> Exports();
+    // 1 while some loader of the family holds its library.
+    static int IsFamilyLoaded();
 };
 
 class CUVCSdkBinding : public CCameraSdkBinding {
@@ -303,4 +309,6 @@ public:
     static constexpr const wchar_t* kFileName = L"KQUVCu.dll";
     explicit CUVCSdkBinding(const std::wstring& path);
     static std::span<const CameraSdkExport> Exports();
+    // 1 while some loader of the family holds its library.
+    static int IsFamilyLoaded();
 };
