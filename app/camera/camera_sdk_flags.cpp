@@ -1,9 +1,11 @@
 #include "camera_sdk_flags.h"
 
-int IsCCDSdkLoaded() { return 0; }
+#include "camera_sdk_families.h"
 
-int IsCMOSSdkLoaded() { return 0; }
+int IsCCDSdkLoaded() { return CCCDSdkBinding::IsFamilyLoaded(); }
 
-int IsGigESdkLoaded() { return 0; }
+int IsCMOSSdkLoaded() { return CCMOSSdkBinding::IsFamilyLoaded(); }
 
-int IsUVCSdkLoaded() { return 0; }
+int IsGigESdkLoaded() { return CGigESdkBinding::IsFamilyLoaded(); }
+
+int IsUVCSdkLoaded() { return CUVCSdkBinding::IsFamilyLoaded(); }

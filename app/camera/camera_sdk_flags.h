@@ -1,6 +1,6 @@
 #pragma once
-// Whether each camera family's library was loaded at start: 1 loaded, 0 not.
-// The program binds no camera library, so each answers 0.
+// Whether each camera family's library was loaded at start: 1 while its
+// loader holds the library, 0 otherwise.
 int IsCCDSdkLoaded();
 int IsCMOSSdkLoaded();
 int IsGigESdkLoaded();

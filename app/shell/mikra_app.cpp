@@ -8,6 +8,7 @@
 #include "command_line.h"
 #include "copy_data.h"
 #include "file_association.h"
+#include "gige_sdk_startup.h"
 #include "language_prompts.h"
 #include "main_frame.h"
 #include "mikra_doc.h"
@@ -62,6 +63,9 @@ bool CMikraApp::InitInstance() {
     // Libraries loaded by name later must not come from the current folder.
     SetDllDirectoryW(L"");
     m_comInitialised = SUCCEEDED(CoInitialize(nullptr));
+    if (IsGigESdkReady()) {
+        InitGigESdk();
+    }
 
     m_hMutex.Reset(CreateMutexW(nullptr, TRUE, kTitle));
     if (GetLastError() == ERROR_ALREADY_EXISTS) {

@@ -54,7 +54,7 @@ HWND FindTopLevel(DWORD processId, std::function<bool(HWND)> match) {
 MikraProcess::~MikraProcess() { Kill(); }
 
 bool MikraProcess::Start(const std::wstring& arguments) {
-    const std::wstring program = ProgramFolder() + L"Mikra.exe";
+    const std::wstring program = m_folder + L"Mikra.exe";
     std::wstring commandLine = L"\"" + program + L"\"";
     if (!arguments.empty()) {
         commandLine += L" " + arguments;
@@ -62,8 +62,8 @@ bool MikraProcess::Start(const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        ProgramFolder().c_str(), &startup, &info)) {
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, m_folder.c_str(),
+                        &startup, &info)) {
         return false;
     }
     CloseHandle(info.hThread);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "unique_handle.h"
@@ -23,6 +24,9 @@ public:
 
     // arguments: the text after the program name.
     bool Start(const std::wstring& arguments = L"");
+    // Runs the Mikra.exe of another folder (with a trailing backslash),
+    // which is also its current folder.
+    void SetProgramFolder(std::wstring folder) { m_folder = std::move(folder); }
     // True when the process ended within the time; exitCode gets its code.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
     bool IsRunning() const;
@@ -37,6 +41,7 @@ public:
 private:
     UniqueKernelHandle m_process;
     DWORD m_id = 0;
+    std::wstring m_folder = ProgramFolder();
 };
 
 // A descendant window with the given control id, or null.

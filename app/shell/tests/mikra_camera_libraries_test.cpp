@@ -1,0 +1,88 @@
+// Mikra with a library double under each camera family's file name in its
+// own folder: the libraries are loaded before start-up, the GigE library is
+// started once, and exit frees each library once, after the application is
+// gone, in the order UVC, GigE, USB CMOS, CCD.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "mikra_process.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> ReadLines(const fs::path& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+class MikraCameraLibrariesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const fs::path bin = ProgramFolder();
+        m_folder = fs::temp_directory_path() / (L"vz_mikra_libraries_" + std::to_wstring(GetCurrentProcessId()));
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder);
+        for (const wchar_t* file : {L"Mikra.exe", L"Lan_0.dll", L"Lan_1.dll"}) {
+            fs::copy_file(bin / file, m_folder / file);
+        }
+        const fs::path sdkDouble = bin.parent_path().parent_path() / L"camera_fixtures" / L"sdk_double.dll";
+        for (const wchar_t* file : {L"KQCCDu.dll", L"KQCMOSu.dll", L"KQGEu.dll", L"KQUVCu.dll"}) {
+            fs::copy_file(sdkDouble, m_folder / file);
+        }
+        m_mikra.SetProgramFolder(m_folder.wstring() + L"\\");
+    }
+    void TearDown() override {
+        m_mikra.Kill();
+        std::error_code ignored;
+        fs::remove_all(m_folder, ignored);
+    }
+
+    fs::path m_folder;
+    MikraProcess m_mikra;
+};
+
+TEST_F(MikraCameraLibrariesTest, LibrariesLiveFromBeforeStartUpUntilAfterExit) {
+    ASSERT_TRUE(m_mikra.Start());
+    HWND frame = m_mikra.WaitForMainFrame();
+    ASSERT_NE(frame, nullptr) << "no main frame";
+    PostMessageW(frame, WM_CLOSE, 0, 0);
+    HWND question = m_mikra.WaitForDialog();
+    ASSERT_NE(question, nullptr) << "no exit question";
+    PostMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
+    DWORD code = 1;
+    ASSERT_TRUE(m_mikra.WaitForExit(kExitTimeoutMs, &code)) << "Mikra did not end";
+    EXPECT_EQ(code, 0u);
+
+    const std::vector<std::string> log = ReadLines(m_folder / L"sdk_calls.log");
+    ASSERT_GE(log.size(), 10u);
+    const std::vector<std::string> loads(log.begin(), log.begin() + 4);
+    EXPECT_EQ(loads,
+              (std::vector<std::string>{"KQCCDu.dll load", "KQCMOSu.dll load", "KQGEu.dll load", "KQUVCu.dll load"}));
+    // Start-up runs the GigE library's start once: initialise, then count.
+    EXPECT_EQ(log[4], "KQGEu.dll KQGE_Initialize");
+    EXPECT_EQ(log[5], "KQGEu.dll KQGE_GetCameraCount");
+    EXPECT_EQ(std::count(log.begin(), log.end(), "KQGEu.dll KQGE_Initialize"), 1);
+    const std::vector<std::string> frees(log.end() - 4, log.end());
+    EXPECT_EQ(frees,
+              (std::vector<std::string>{"KQUVCu.dll free", "KQGEu.dll free", "KQCMOSu.dll free", "KQCCDu.dll free"}));
+    for (const std::string& line : log) {
+        EXPECT_EQ(line.find(" exit"), std::string::npos) << line;
+    }
+}
+
+}  // namespace
