@@ -11,7 +11,7 @@
 #include "control_testing.h"
 #include "image_popup_wnd.h"
 #include "picture.h"
-#include "thread_popup_menu.h"
+#include "thread_windows.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "browser_test_support.h"
 #include "language_library.h"
 #include "modal_script.h"
-#include "thread_popup_menu.h"
+#include "thread_windows.h"
 #include "thumbnail.h"
 
 namespace fs = std::filesystem;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "thread_windows.h"
+
 namespace testing_support {
 
 class ModalScript {
@@ -29,23 +31,7 @@ public:
 
     bool Finished() const { return next_ == steps_.size(); }
 
-    static HWND TopDialog() {
-        HWND found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                wchar_t cls[16] = {};
-                GetClassNameW(hwnd, cls, 16);
-                if (std::wstring(cls) == L"#32770" && IsWindowEnabled(hwnd) &&
-                    (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE)) {
-                    *reinterpret_cast<HWND*>(param) = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        return found;
-    }
+    static HWND TopDialog() { return FindThreadWindow(L"#32770", true); }
 
     // Common steps.
     static void SetText(HWND dialog, int id, const wchar_t* text) { SetDlgItemTextW(dialog, id, text); }
