@@ -76,6 +76,9 @@ public:
     virtual void SetShotName(const std::wstring& name) = 0;
     virtual void SetOpenAfterSave(int open) = 0;
     virtual int SaveSnapshot() = 0;
+    // The saved still was handed on: the DirectShow family restores its
+    // exposure for still capture, the others clear their still flag.
+    virtual void SetStillExposure() = 0;
     virtual void CaptureStillAtSize() = 0;
     // Starts or stops view timer 2 every seconds x 1000 ms; refused (0)
     // while the video is closed.

@@ -22,7 +22,8 @@ constexpr UINT WM_CALIBRATION_CHANGED = 0x468;
 constexpr UINT WM_PICTURE_SELECTED = 0x40C;
 
 // To the main frame: a camera saved a snapshot (wParam the address of the
-// saved file's path, a std::wstring owned by the sender; lParam 0).
+// saved file's path, a std::wstring: lent when sent, handed over with
+// HandOverText when posted; 0 when nothing was saved; lParam 0).
 constexpr UINT WM_SNAPSHOT_SAVED = 0x465;
 
 // The view's messages that carry an address: the receiver reads it only

@@ -3,6 +3,7 @@
 #include "copy_data.h"
 #include "excel_version.h"
 #include "mikra_app.h"
+#include "private_messages.h"
 #include "prompt_dlg.h"
 #include "resource.h"
 #include "resource_module.h"
@@ -210,6 +211,9 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             SendMessageW(view->GetSafeHwnd(), WM_COPYDATA, 0, lParam);
         }
         return TRUE;
+    }
+    if (message == WM_SNAPSHOT_SAVED) {
+        return OnSnapshotSaved(wParam);
     }
     return CDockingFrame::WindowProc(message, wParam, lParam);
 }

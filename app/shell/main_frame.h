@@ -69,6 +69,10 @@ public:
     int m_bShowIMG = 1;
     int m_bShowMain = 1;
     int m_bShowAVI = 1;
+    // One-shot: the next saved snapshot goes to the Word or Excel export
+    // instead of being opened.
+    int m_bSnapToWord = 0;
+    int m_bSnapToExcel = 0;
 
 protected:
     void PreCreateWindow(CreateParams& params) override;
@@ -107,6 +111,9 @@ private:
     void RenameCurrentPicture() override;
     void RemovePicture(const std::wstring& path, bool deleteFile) override;
     CMikraView* GetMikraView() const;
+    // WM_SNAPSHOT_SAVED (main_frame_snapshot.cpp).
+    LRESULT OnSnapshotSaved(WPARAM pathAddress);
+    void EndSnapshotExport();
 
     CIniFile m_ini;
     // The devices found at start, in the order they were added.

@@ -87,6 +87,10 @@ public:
     CDrawingModel& GetModel() { return model_; }
     std::vector<std::unique_ptr<CCLObject>>* GetObjectList() { return &objects_; }
     CCounterStyles* GetCounterStyles() { return &counterStyles_; }
+    // Replaces the objects and numbering with copies of these objects, their
+    // scale and unit text (also as the print copies) and, when there are
+    // any, these counter styles. Returns 1.
+    int CloneObjectsFrom(const ObjectList& objects, const CCounterStyles& styles);
     // Counter styles per kind and colour key (see CCounterStyles).
     void SetCounterStyle(ColourRef colourKey, int nextNumber, int size, int type);
     CounterNumbering GetCounterStyle(int type, ColourRef colourKey) const;

@@ -6,6 +6,7 @@
 // video nor recording), video and recording. The main frame is reached
 // through IViewFrame only; commands are registered per feature
 // (view_commands_*.cpp).
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,6 +54,9 @@ public:
     // controller and lists it first in the browser; it becomes current only
     // when shown. A file that cannot be read is reported and not listed.
     void OpenPicture(const std::wstring& path);
+    // The same for a snapshot taken while measuring on live video: the new
+    // picture takes copies of these objects and counter styles.
+    void OpenSnapshot(const std::wstring& path, const ObjectList& objects, const CCounterStyles& styles);
     // Makes the controller of the path current; an empty path shows none.
     void ShowPicture(const std::wstring& path);
     // Closes the pictures of the path, deleting their files when asked.
@@ -117,6 +121,9 @@ private:
     LRESULT OnOpenPicturePath(LPARAM pathAddress);
     LRESULT OnPictureSelected();
     void MakeEmptyControllerCurrent();
+    // Opens the path as a new listed controller; prepare runs on it after
+    // its history folder is made, before it is listed.
+    void AppendPicture(const std::wstring& path, const std::function<void(CImageController&)>& prepare);
     // Status pane 3: the current picture's size.
     void ShowPictureSizeStatus();
 

@@ -34,10 +34,19 @@ bool IsReadableFile(const std::wstring& path) {
 }  // namespace
 
 void CMikraView::OpenPicture(const std::wstring& path) {
+    WaitCursor wait;
+    AppendPicture(path, nullptr);
+}
+
+void CMikraView::OpenSnapshot(const std::wstring& path, const ObjectList& objects, const CCounterStyles& styles) {
+    AppendPicture(path,
+                  [&objects, &styles](CImageController& controller) { controller.CloneObjectsFrom(objects, styles); });
+}
+
+void CMikraView::AppendPicture(const std::wstring& path, const std::function<void(CImageController&)>& prepare) {
     if (!m_frame) {
         return;
     }
-    WaitCursor wait;
     std::unique_ptr<CImageController> controller;
     std::wstring caption;
     if (IsDrawingDocumentPath(path)) {
@@ -45,6 +54,9 @@ void CMikraView::OpenPicture(const std::wstring& path) {
         controller->SetHost(&m_controllerHost);
         controller->SetSequenceNumber(m_nextControllerNumber++);
         controller->GetHistoryStore().CreateFolder(controller->GetSequenceNumber());
+        if (prepare) {
+            prepare(*controller);
+        }
         controller->SetOwnerWindow(m_hWnd);
         if (controller->LoadDrawingFile(path) != DocumentStatus::ok) {
             m_frame->ReportUnreadableFile(path);
@@ -64,6 +76,9 @@ void CMikraView::OpenPicture(const std::wstring& path) {
         controller->SetPictureKind(PictureTypeOfPath(path));
         controller->SetSequenceNumber(m_nextControllerNumber++);
         controller->GetHistoryStore().CreateFolder(controller->GetSequenceNumber());
+        if (prepare) {
+            prepare(*controller);
+        }
     }
     controller->SetScrollSizeSink(this);
     // The browser's item n is list entry (count - 1 - n): a picture the

@@ -114,6 +114,7 @@ public:
         }
         return 1;
     }
+    void SetStillExposure() override { Log("SetStillExposure"); }
     void CaptureStillAtSize() override {
         Log("CaptureStillAtSize");
         savedNames.push_back(shotName);
