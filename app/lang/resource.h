@@ -212,6 +212,10 @@
 #define IDC_BROWSER_BAR 2454
 #define IDC_DATA_BAR 2453
 
+// Drop-down history lists of the undo and redo buttons.
+#define IDC_UNDO_LIST 2455
+#define IDC_REDO_LIST 2456
+
 // Strings.
 #define IDS_DATA_WINDOW 47035
 #define IDS_COMPOSITE_WINDOW 47038

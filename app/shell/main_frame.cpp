@@ -3,6 +3,7 @@
 #include "copy_data.h"
 #include "excel_version.h"
 #include "mikra_app.h"
+#include "mikra_view.h"
 #include "private_messages.h"
 #include "prompt_dlg.h"
 #include "resource.h"
@@ -123,6 +124,7 @@ int CMainFrame::OnCreate() {
     CreateToolBar(m_wndPictureBar, IDR_TOOLBAR_PICTURE, images(IDB_TOOLBAR_PICTURE), IDB_TOOLBAR_PICTURE_HOT);
     CreateToolBar(m_wndVideoBar, IDR_TOOLBAR_VIDEO, images(IDB_TOOLBAR_VIDEO), IDB_TOOLBAR_VIDEO_HOT);
     CreateCombos();
+    CreateHistoryLists();
 
     if (!m_wndBrowserBar.Create(LoadResourceString(IDS_COMPOSITE_WINDOW), m_hWnd, IDC_BROWSER_BAR) ||
         !m_wndDataBar.Create(LoadResourceString(IDS_DATA_WINDOW), m_hWnd, IDC_DATA_BAR)) {
@@ -203,7 +205,28 @@ void CMainFrame::OnDestroy() {
     CDockingFrame::OnDestroy();
 }
 
+void CMainFrame::CreateHistoryLists() {
+    constexpr RECT kListRect{0, 0, 200, 150};
+    m_wndUndoList.Create(m_hWnd, kListRect, IDC_UNDO_LIST);
+    m_wndRedoList.Create(m_hWnd, kListRect, IDC_REDO_LIST);
+    // A chosen line applies to the view's target controller; there is none
+    // while the camera records or shows video without live measuring.
+    for (CHistoryListBox* list : {&m_wndUndoList, &m_wndRedoList}) {
+        list->SetControllerSource([this]() -> CImageController* {
+            CMikraView* view = GetMikraView();
+            return view ? view->GetTargetController() : nullptr;
+        });
+    }
+}
+
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && lParam) {
+        for (CHistoryListBox* list : {&m_wndUndoList, &m_wndRedoList}) {
+            if (list->OnParentCommand(wParam, lParam)) {
+                return 0;
+            }
+        }
+    }
     if (message == WM_COPYDATA) {
         // The record was copied into this process by the system; the view
         // checks it before it reads the text.

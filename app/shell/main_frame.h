@@ -10,6 +10,7 @@
 #include "docking_bar.h"
 #include "docking_frame.h"
 #include "flat_combo_box.h"
+#include "history_list_box.h"
 #include "ini_file.h"
 #include "toolbar_combo_box.h"
 #include "unique_handle.h"
@@ -52,6 +53,7 @@ public:
     void SetParamFileSelection(int index) override;
     void SetStatusPane(int pane, const std::wstring& text) override;
     void ShowToolBar(ViewToolBar bar, bool shown) override;
+    void ShowHistory(const CHistoryStore* history) override;
     void RepaintFrame() override;
     void AddDevice(CameraFamily kind, int number, const std::wstring& name) override;
     std::optional<SelectedDevice> SelectFirstDevice() override;
@@ -85,6 +87,8 @@ protected:
 private:
     bool CreateToolBar(CComboToolBar& toolBar, UINT resourceId, UINT imageId, UINT hotImageId);
     bool CreateCombos();
+    // The undo and redo lists, created hidden.
+    void CreateHistoryLists();
     void ToggleToolBar(CToolBar& toolBar, int& flag);
     void ToggleDockingBar(CDockingBar& bar, int& flag);
     void ToggleRulers();
@@ -101,6 +105,8 @@ private:
     CFlatComboBox m_wndScaleCombo;
     CViewSplitterWnd m_wndSplitter;
     CFlatComboBox m_wndParamFileCombo;
+    CHistoryListBox m_wndUndoList{true};
+    CHistoryListBox m_wndRedoList{false};
     CComboToolBar& ToolBarOf(ViewToolBar bar);
     // Gives the view this frame as its IViewFrame, and the picture browser
     // this frame as its host.

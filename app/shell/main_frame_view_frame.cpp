@@ -124,6 +124,16 @@ void CMainFrame::ShowToolBar(ViewToolBar bar, bool shown) {
 
 bool CMainFrame::IsToolBarShown(ViewToolBar bar) { return ToolBarOf(bar).IsVisible(); }
 
+void CMainFrame::ShowHistory(const CHistoryStore* history) {
+    for (CHistoryListBox* list : {&m_wndUndoList, &m_wndRedoList}) {
+        if (history) {
+            list->Fill(*history);
+        } else {
+            list->Clear();
+        }
+    }
+}
+
 void CMainFrame::RepaintFrame() { InvalidateRect(m_hWnd, nullptr, TRUE); }
 
 void CMainFrame::AddDevice(CameraFamily kind, int number, const std::wstring& name) {

@@ -114,6 +114,8 @@ private:
 
     // Private messages (view_messages.cpp); true when the message is one.
     bool OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Refills the frame's undo and redo lists from the target controller.
+    LRESULT OnHistoryChanged();
     LRESULT OnResolutionChanged();
     LRESULT OnSnapshotExport(WPARAM pathAddress);
     LRESULT OnParamFileSelected(LPARAM index);

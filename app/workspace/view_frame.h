@@ -10,6 +10,8 @@
 
 #include "camera_device.h"
 
+class CHistoryStore;
+
 enum class ViewToolBar { main, measure, picture };
 
 struct SelectedDevice {
@@ -61,6 +63,9 @@ public:
     // Status bar panes 1 to 3.
     virtual void SetStatusPane(int pane, const std::wstring& text) = 0;
     virtual void ShowToolBar(ViewToolBar bar, bool shown) = 0;
+    // Refills the undo and redo lists from a controller's history; null
+    // empties them.
+    virtual void ShowHistory(const CHistoryStore* history) = 0;
     // Repaints the frame's client area.
     virtual void RepaintFrame() = 0;
 

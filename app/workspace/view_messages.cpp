@@ -33,6 +33,16 @@ void CMikraView::ShowPictureSizeStatus() {
     m_frame->SetStatusPane(3, text);
 }
 
+LRESULT CMikraView::OnHistoryChanged() {
+    if (!m_frame) {
+        return 0;
+    }
+    CImageController* target = GetTargetController();
+    m_frame->ShowHistory(target ? &target->GetHistoryStore() : nullptr);
+    ShowPictureSizeStatus();
+    return 0;
+}
+
 LRESULT CMikraView::OnResolutionChanged() {
     if (!m_frame || !IsVideoActive()) {
         return 0;
@@ -44,7 +54,7 @@ LRESULT CMikraView::OnResolutionChanged() {
     if (m_camera->IsVideoOpen()) {
         m_live->ClearAll();
     }
-    ShowPictureSizeStatus();
+    OnHistoryChanged();
     if (!m_bLiveMeasuring) {
         // A camera without a frame width yet leaves the zoom at 1.
         const std::optional<float> zoom =
@@ -112,6 +122,7 @@ LRESULT CMikraView::OnOpenPicturePath(LPARAM pathAddress) {
 
 bool CMikraView::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
+    case WM_HISTORY_CHANGED: result = OnHistoryChanged(); return true;
     case WM_RESOLUTION_CHANGED: result = OnResolutionChanged(); return true;
     case WM_SNAPSHOT_OPEN: result = OnSnapshotExport(wParam); return true;
     case WM_PARAMFILE_SELECTED: result = OnParamFileSelected(lParam); return true;

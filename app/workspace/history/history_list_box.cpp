@@ -13,17 +13,23 @@ CHistoryListBox::~CHistoryListBox() {
 
 bool CHistoryListBox::Create(HWND parent, const RECT& rect, int id) {
     hwnd_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
-                              WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, rect.left,
+                              WS_CHILD | WS_HSCROLL | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, rect.left,
                               rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
     return hwnd_ != nullptr;
+}
+
+void CHistoryListBox::Clear() {
+    if (hwnd_ != nullptr) {
+        ::SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
+    }
 }
 
 void CHistoryListBox::Fill(const CHistoryStore& store) {
     if (hwnd_ == nullptr) {
         return;
     }
-    ::SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
+    Clear();
     for (const std::u16string& line : HistoryLines(store, IsUndoMode())) {
         const std::wstring text(line.begin(), line.end());
         ::SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));

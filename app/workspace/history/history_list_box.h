@@ -22,6 +22,7 @@ public:
     CHistoryListBox& operator=(const CHistoryListBox&) = delete;
     ~CHistoryListBox();
 
+    // Created hidden: it is shown as a drop-down.
     bool Create(HWND parent, const RECT& rect, int id);
     HWND GetSafeHwnd() const { return hwnd_; }
     bool IsUndoMode() const { return undoMode_ != 0; }
@@ -29,6 +30,7 @@ public:
     void SetControllerSource(ControllerSource source) { source_ = std::move(source); }
     // Replaces the lines with the store's current undo or redo steps.
     void Fill(const CHistoryStore& store);
+    void Clear();
 
     // The parent passes its WM_COMMAND here; true when it was this list's
     // selection change and was handled.

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "fake_camera.h"
+#include "history_actions.h"
 #include "language_library.h"
 #include "lent_payload.h"
 #include "mikra_view.h"
@@ -106,6 +107,29 @@ TEST_F(ViewMessagesTest, AScaleEntryCalibratesATargetWithAPictureOnly) {
     }
     EXPECT_FLOAT_EQ(picture.scale, 2.5f);
     EXPECT_EQ(picture.unitText, u"mm");
+}
+
+TEST_F(ViewMessagesTest, AChangedHistoryRefillsTheFramesListsFromTheTarget) {
+    const std::wstring file = files_.Bmp(L"steps.bmp", 4, 4, 0x00FF00);
+    view_->OpenPicture(file);
+    view_->ShowPicture(file);
+    CImageController& picture = *view_->GetCurrentController();
+    picture.PushHistory(kHistoryCreate);
+    picture.PushHistory(kHistoryDelete);
+    picture.Undo();
+    ASSERT_EQ(frame_.undoLines.size(), 1u);
+    EXPECT_EQ(frame_.undoLines[0].substr(0, 2), u"1 ");
+    ASSERT_EQ(frame_.redoLines.size(), 1u);
+    EXPECT_EQ(frame_.redoLines[0].substr(0, 2), u"2 ");
+    // Video without live measuring has no target: nothing may be chosen.
+    view_->OpenVideo();
+    Send(WM_HISTORY_CHANGED, 0, 0);
+    EXPECT_TRUE(frame_.undoLines.empty());
+    EXPECT_TRUE(frame_.redoLines.empty());
+    view_->CloseVideo();
+    Send(WM_HISTORY_CHANGED, 0, 0);
+    EXPECT_EQ(frame_.undoLines.size(), 1u);
+    EXPECT_EQ(frame_.redoLines.size(), 1u);
 }
 
 TEST_F(ViewMessagesTest, AResolutionChangeRefitsTheVideoZoom) {

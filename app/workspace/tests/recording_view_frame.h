@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "history_lines.h"
 #include "view_frame.h"
 
 class RecordingViewFrame : public IViewFrame {
@@ -33,6 +34,11 @@ public:
     int pictureNameQuestions = 0;
     // Runs after each export file the view adds back.
     std::function<void()> onExportFileAdded;
+
+    // The undo and redo lists as the view last filled them.
+    std::vector<std::u16string> undoLines;
+    std::vector<std::u16string> redoLines;
+    int historyShown = 0;
 
     std::vector<std::wstring> addedFiles;
     struct Device {
@@ -79,6 +85,11 @@ public:
     void SetParamFileSelection(int index) override { paramFileSelection = index; }
     void SetStatusPane(int, const std::wstring&) override {}
     void ShowToolBar(ViewToolBar, bool) override {}
+    void ShowHistory(const CHistoryStore* history) override {
+        ++historyShown;
+        undoLines = history ? HistoryLines(*history, true) : std::vector<std::u16string>{};
+        redoLines = history ? HistoryLines(*history, false) : std::vector<std::u16string>{};
+    }
     void RepaintFrame() override {}
     void AddDevice(CameraFamily kind, int number, const std::wstring& name) override {
         devices.push_back({kind, number, name});
