@@ -17,6 +17,7 @@
 #include "mikra_doc.h"
 #include "mikra_view.h"
 #include "picture_files.h"
+#include "frame_with_camera_double.h"
 #include "resource.h"
 
 namespace {
@@ -25,20 +26,8 @@ class MikraHistoryListsTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(chinese_.Loaded());
-        auto factory = [](CameraFamily kind, int, HWND) -> std::unique_ptr<CCameraDevice> {
-            auto camera = std::make_unique<FakeCamera>();
-            camera->kind = kind;
-            camera->devices = {{L"Capture", 0}};
-            return camera;
-        };
-        CCreateContext context{&document_, [factory] {
-                                   return std::make_unique<CMikraView>(
-                                       factory, [](CameraFamily kind) { return kind == CameraFamily::directShow; });
-                               }};
-        ASSERT_TRUE(frame_.LoadFrame(IDR_MAINFRAME, context));
-        // Shown, so that visibility means something, without taking the focus.
-        SetWindowPos(frame_.GetSafeHwnd(), nullptr, 0, 0, 0, 0,
-                     SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+        ASSERT_TRUE(LoadFrameWithCameraDouble(frame_, document_));
+        ShowWithoutActivating(frame_);
         view_ = dynamic_cast<CMikraView*>(frame_.GetActiveView());
         ASSERT_NE(view_, nullptr);
         view_->OnInitialUpdate();

@@ -25,6 +25,7 @@
 #include "mikra_view.h"
 #include "picture_files.h"
 #include "private_messages.h"
+#include "frame_with_camera_double.h"
 #include "resource.h"
 
 namespace {
@@ -45,20 +46,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(chinese_.Loaded());
         std::filesystem::create_directories(files_.Folder() / L"shots");
-        auto factory = [](CameraFamily kind, int, HWND) -> std::unique_ptr<CCameraDevice> {
-            auto camera = std::make_unique<FakeCamera>();
-            camera->kind = kind;
-            camera->devices = {{L"Capture", 0}};
-            return camera;
-        };
-        CCreateContext context{&document_, [factory] {
-                                   return std::make_unique<CMikraView>(
-                                       factory, [](CameraFamily kind) { return kind == CameraFamily::directShow; });
-                               }};
-        ASSERT_TRUE(frame_.LoadFrame(IDR_MAINFRAME, context));
-        SetWindowPos(frame_.GetSafeHwnd(), nullptr, 0, 0, 0, 0,
-                     SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
-        UpdateWindow(frame_.GetSafeHwnd());
+        ASSERT_TRUE(LoadFrameWithCameraDouble(frame_, document_));
+        ShowWithoutActivating(frame_);
         view_ = dynamic_cast<CMikraView*>(frame_.GetActiveView());
         ASSERT_NE(view_, nullptr);
         view_->OnInitialUpdate();

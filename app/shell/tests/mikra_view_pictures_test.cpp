@@ -22,6 +22,7 @@
 #include "mikra_view.h"
 #include "modal_script.h"
 #include "picture_files.h"
+#include "frame_with_camera_double.h"
 #include "resource.h"
 
 namespace {
@@ -37,21 +38,8 @@ protected:
         app_.m_ini.WriteString(pictures_.Folder().wstring().c_str(), L"Option", L"PicF");
         app_.m_ini.WriteString((pictures_.Folder() / L"Files").wstring().c_str(), L"Option", L"XWF");
         frame_.emplace();
-        auto factory = [](CameraFamily kind, int, HWND) -> std::unique_ptr<CCameraDevice> {
-            auto camera = std::make_unique<FakeCamera>();
-            camera->kind = kind;
-            camera->devices = {{L"Capture", 0}};
-            return camera;
-        };
-        CCreateContext context{&document_, [factory] {
-                                   return std::make_unique<CMikraView>(
-                                       factory, [](CameraFamily kind) { return kind == CameraFamily::directShow; });
-                               }};
-        ASSERT_TRUE(frame_->LoadFrame(IDR_MAINFRAME, context));
-        // Shown for painting, without taking the focus from other tests' windows.
-        SetWindowPos(frame_->GetSafeHwnd(), nullptr, 0, 0, 0, 0,
-                     SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
-        UpdateWindow(frame_->GetSafeHwnd());
+        ASSERT_TRUE(LoadFrameWithCameraDouble(*frame_, document_));
+        ShowWithoutActivating(*frame_);
         view_ = dynamic_cast<CMikraView*>(frame_->GetActiveView());
         ASSERT_NE(view_, nullptr);
     }

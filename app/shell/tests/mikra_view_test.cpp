@@ -20,6 +20,7 @@
 #include "modal_script.h"
 #include "module_folder.h"
 #include "picture.h"
+#include "frame_with_camera_double.h"
 #include "resource.h"
 
 namespace {
@@ -30,18 +31,8 @@ class MikraViewTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(chinese_.Loaded());
-        auto factory = [this](CameraFamily kind, int, HWND) -> std::unique_ptr<CCameraDevice> {
-            auto camera = std::make_unique<FakeCamera>();
-            camera->kind = kind;
-            camera->devices = {{L"Capture", 0}};
-            camera->resolutions = {{L"320 * 240", 320, 240}, {L"640 * 480", 640, 480}, {L"1280 * 960", 1280, 960}};
-            return camera;
-        };
-        CCreateContext context{&document_, [factory] {
-                                   return std::make_unique<CMikraView>(
-                                       factory, [](CameraFamily kind) { return kind == CameraFamily::directShow; });
-                               }};
-        ASSERT_TRUE(frame_.LoadFrame(IDR_MAINFRAME, context));
+        ASSERT_TRUE(LoadFrameWithCameraDouble(
+            frame_, document_, {{L"320 * 240", 320, 240}, {L"640 * 480", 640, 480}, {L"1280 * 960", 1280, 960}}));
         view_ = dynamic_cast<CMikraView*>(frame_.GetActiveView());
         ASSERT_NE(view_, nullptr);
         view_->OnInitialUpdate();
