@@ -14,38 +14,18 @@
 #include "mikra_view.h"
 #include "picture_files.h"
 #include "recording_view_frame.h"
+#include "view_with_camera_double.h"
 #include "resource.h"
 
 namespace {
 
-class ViewCommandsTest : public testing::Test {
+class ViewCommandsTest : public ViewWithCameraDouble {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(CWindow::RegisterWindowClass(L"VizcamViewCommandsParent", 0, nullptr));
-        parent_.CreateEx(0, L"VizcamViewCommandsParent", L"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 400, 300}, nullptr, 0);
-        view_ = std::make_unique<CMikraView>(
-            [](CameraFamily kind, int, HWND) {
-                auto camera = std::make_unique<FakeCamera>();
-                camera->kind = kind;
-                camera->devices = {{L"Capture", 0}};
-                return camera;
-            },
-            [](CameraFamily kind) { return kind == CameraFamily::directShow; });
-        view_->SetViewFrame(&frame_);
-        ASSERT_TRUE(view_->Create(parent_.GetSafeHwnd(), 1, nullptr));
-        view_->OnInitialUpdate();
-        camera_ = dynamic_cast<FakeCamera*>(view_->GetCamera());
-        ASSERT_NE(camera_, nullptr);
-    }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(CreateView()); }
 
     bool Run(UINT id) { return view_->RunCommand(id); }
 
-    LanguageLibrary english_{0};
-    CWindow parent_;
-    RecordingViewFrame frame_;
-    std::unique_ptr<CMikraView> view_;
     PictureFiles files_{L"vizcam_view_commands"};
-    FakeCamera* camera_ = nullptr;
 };
 
 struct CameraCase {

@@ -20,27 +20,14 @@
 #include "picture_files.h"
 #include "private_messages.h"
 #include "recording_view_frame.h"
+#include "view_with_camera_double.h"
 
 namespace {
 
-class ViewPicturesTest : public testing::Test {
+class ViewPicturesTest : public ViewWithCameraDouble {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(CWindow::RegisterWindowClass(L"VizcamViewPicturesParent", 0, nullptr));
-        parent_.CreateEx(0, L"VizcamViewPicturesParent", L"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 400, 300}, nullptr, 0);
-        view_ = std::make_unique<CMikraView>(
-            [](CameraFamily kind, int, HWND) {
-                auto camera = std::make_unique<FakeCamera>();
-                camera->kind = kind;
-                camera->devices = {{L"Capture", 0}};
-                return camera;
-            },
-            [](CameraFamily kind) { return kind == CameraFamily::directShow; });
-        view_->SetViewFrame(&frame_);
-        ASSERT_TRUE(view_->Create(parent_.GetSafeHwnd(), 1, nullptr));
-        view_->OnInitialUpdate();
-        camera_ = dynamic_cast<FakeCamera*>(view_->GetCamera());
-        ASSERT_NE(camera_, nullptr);
+        ASSERT_NO_FATAL_FAILURE(CreateView());
         red_ = files_.Bmp(L"red.bmp", 40, 30, 0xFF0000);
         green_ = files_.Bmp(L"green.BMP", 20, 10, 0x00FF00);
         ASSERT_FALSE(red_.empty());
@@ -62,12 +49,7 @@ protected:
         return {width, height};
     }
 
-    LanguageLibrary english_{0};
-    CWindow parent_;
-    RecordingViewFrame frame_;
     PictureFiles files_{L"vizcam_view_pictures"};
-    std::unique_ptr<CMikraView> view_;
-    FakeCamera* camera_ = nullptr;
     std::wstring red_;
     std::wstring green_;
 };
