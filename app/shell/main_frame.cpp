@@ -209,6 +209,12 @@ void CMainFrame::CreateHistoryLists() {
     constexpr RECT kListRect{0, 0, 200, 150};
     m_wndUndoList.Create(m_hWnd, kListRect, IDC_UNDO_LIST);
     m_wndRedoList.Create(m_hWnd, kListRect, IDC_REDO_LIST);
+    // They drop down under the arrows of the undo and redo buttons, whose
+    // pictures are the toolbar's images 3 and 4.
+    if (m_wndToolBar.GetSafeHwnd()) {
+        m_wndToolBar.SetButtonDropDown(ID_EDIT_UNDO_STEP, 3, m_wndUndoList.GetSafeHwnd());
+        m_wndToolBar.SetButtonDropDown(ID_EDIT_REDO_STEP, 4, m_wndRedoList.GetSafeHwnd());
+    }
     // A chosen line applies to the view's target controller; there is none
     // while the camera records or shows video without live measuring.
     for (CHistoryListBox* list : {&m_wndUndoList, &m_wndRedoList}) {
