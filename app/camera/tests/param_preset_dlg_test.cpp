@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "camera_resource.h"
 #include "language_library.h"
@@ -179,6 +181,62 @@ TEST_P(ParamPresetDlgTest, DeletingTheOpenedPresetGivesMinusOneForBoth) {
         }
         fs::remove_all(program_ / "Params");
     }
+}
+
+TEST_P(ParamPresetDlgTest, TheListFollowsTheFolderAndDeleteFollowsTheTypedName) {
+    Preset(PresetFamily::gige, L"Day", 1);
+    CParamPresetDlg dlg(Record(PresetFamily::gige));
+    dlg.m_strProgramFolder = ProgramFolder();
+    struct Typed {
+        const wchar_t* name;
+        bool deletable;
+    };
+    std::vector<std::pair<std::wstring, bool>> seen;
+    LRESULT listedBefore = -1, listedAfter = -1;
+    ModalScript script({[&](HWND d) {
+        HWND names = GetDlgItem(d, IDC_PRESET_NAME);
+        listedBefore = SendMessageW(names, CB_GETCOUNT, 0, 0);
+        // A preset written meanwhile shows up when the list drops down.
+        Preset(PresetFamily::gige, L"Night", 2);
+        EditName(d, L"Nig");
+        SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_PRESET_NAME, CBN_DROPDOWN), reinterpret_cast<LPARAM>(names));
+        listedAfter = SendMessageW(names, CB_GETCOUNT, 0, 0);
+        seen.emplace_back(ModalScript::ItemText(d, IDC_PRESET_NAME), DeleteEnabled(d));
+        for (const Typed& t : {Typed{L"Night", true}, Typed{L"night", true}, Typed{L"Nigh", false},
+                               Typed{L"Day ", false}, Typed{L"", false}}) {
+            EditName(d, t.name);
+            seen.emplace_back(t.name, DeleteEnabled(d));
+        }
+        ModalScript::Press(d, IDCANCEL);
+    }});
+    ASSERT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(listedBefore, 1);
+    EXPECT_EQ(listedAfter, 2);
+    const std::vector<std::pair<std::wstring, bool>> expected{{L"Nig", false},  {L"Night", true}, {L"night", true},
+                                                              {L"Nigh", false}, {L"Day ", false}, {L"", false}};
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_P(ParamPresetDlgTest, AFileThatCannotBeWrittenKeepsTheDialogOpen) {
+    // A folder where the preset's file would be.
+    fs::create_directories(Folder(PresetFamily::ccd) / "Busy.ini");
+    CParamPresetDlg dlg(Record(PresetFamily::ccd));
+    dlg.m_strProgramFolder = ProgramFolder();
+    bool stillOpen = false;
+    ModalScript script({
+        [&](HWND d) {
+            EditName(d, L"Busy");
+            ModalScript::Press(d, IDOK);
+        },
+        [&](HWND d) {
+            stillOpen = ModalScript::ItemText(d, IDC_PRESET_NAME) == L"Busy";
+            ModalScript::Press(d, IDCANCEL);
+        },
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(fs::is_directory(Folder(PresetFamily::ccd) / "Busy.ini"));
+    EXPECT_EQ(dlg.m_nSavedIndex, -1);
 }
 
 TEST_P(ParamPresetDlgTest, CloseKeepsTheOpenedPresetAsTheResult) {

@@ -100,19 +100,8 @@ TEST(PresetIndex, FindsANameAsTheFileSystemWould) {
 }
 
 TEST(PresetFileKeys, WritesTheKeysInOrderWithAveragesForCcdAndGigE) {
-    PresetValues v;
-    v.exposure = 1;
-    v.gainR = 2;
-    v.gainG = 3;
-    v.gainB = 4;
-    v.adGain = 5;
-    v.contrast = 6;
-    v.gamma = 7;
-    v.flip = 8;
-    v.color = 9;
-    v.sharpness = 10;
-    v.saturation = 11;
-    v.averages = {12, 13, 14};
+    // Every field its own value, in the order the keys are written.
+    const PresetValues v{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, {12, 13, 14}};
     const std::vector<std::wstring> order{L"Exposure",   L"Gain_R", L"Gain_G",    L"Gain_B",     L"Gain_AD",
                                           L"Contrast",   L"Gamma",  L"FilpKinds", L"ColorKinds", L"Sharpness",
                                           L"Saturation", L"AVGR",   L"AVGG",      L"AVGB"};
