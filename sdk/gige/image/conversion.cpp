@@ -83,7 +83,7 @@ void FirstByteFromFourth(FrameSize size, Out out) {
 bool PackedKernelFits(FrameSize size) { return size.width % 3 == 0 && size.height % 8 == 0; }
 
 // Grey from the 2 x 2 window: `Exact` the mean of the sum, else the sum of
-// the quarters. `Sample` bytes per raw sample and per output value.
+// the quarters.
 template <bool Exact>
 int WindowGrey(int a, int b, int c, int d) {
     if constexpr (Exact) {
@@ -93,19 +93,30 @@ int WindowGrey(int a, int b, int c, int d) {
     }
 }
 
-template <bool Exact>
-void GreyWindows8(FrameSize size, int bytesPerPixel, Raw raw, Out out) {
+template <bool Exact, int BytesPerPixel>
+void GreyRow(const std::uint8_t* top, const std::uint8_t* bottom, int width, std::uint8_t* out) {
+    for (int x = 0; x + 1 < width; ++x) {
+        const auto grey = static_cast<std::uint8_t>(WindowGrey<Exact>(top[x], top[x + 1], bottom[x], bottom[x + 1]));
+        for (int k = 0; k < BytesPerPixel; ++k) out[x * BytesPerPixel + k] = grey;
+    }
+    for (int k = 0; k < BytesPerPixel; ++k) out[(width - 1) * BytesPerPixel + k] = out[(width - 2) * BytesPerPixel + k];
+}
+
+template <bool Exact, int BytesPerPixel>
+void GreyWindows8(FrameSize size, Raw raw, Out out) {
     for (int r = 0; r < size.height; ++r) {
         const int topRow = r < size.height - 1 ? r : size.height - 2;
         const std::uint8_t* top = RawRow(raw, size, 1, topRow);
-        const std::uint8_t* bottom = top + size.width;
-        std::uint8_t* o = OutRow(out, size, bytesPerPixel, r);
-        for (int x = 0; x + 1 < size.width; ++x) {
-            StoreGrey(o + x * bytesPerPixel, WindowGrey<Exact>(top[x], top[x + 1], bottom[x], bottom[x + 1]),
-                      bytesPerPixel);
-        }
-        std::memcpy(o + (size.width - 1) * bytesPerPixel, o + (size.width - 2) * bytesPerPixel,
-                    static_cast<std::size_t>(bytesPerPixel));
+        GreyRow<Exact, BytesPerPixel>(top, top + size.width, size.width, OutRow(out, size, BytesPerPixel, r));
+    }
+}
+
+template <bool Exact>
+void GreyWindows8(FrameSize size, int bytesPerPixel, Raw raw, Out out) {
+    if (bytesPerPixel == 3) {
+        GreyWindows8<Exact, 3>(size, raw, out);
+    } else {
+        GreyWindows8<Exact, 1>(size, raw, out);
     }
 }
 
@@ -172,7 +183,9 @@ bool ConvertWide16(FrameSize size, int validBits, Raw raw, Out out) {
     if (!Fits(size, raw, 2, out, 2)) return false;
     if (validBits == 8 || validBits == 12) {
         const std::size_t samples = kqcmos::FrameBytes(size);
-        for (std::size_t i = 0; i < samples; ++i) StoreSample(out.data() + 2 * i, LoadSample(raw.data() + 2 * i) << 4);
+        const std::uint8_t* in = raw.data();
+        std::uint8_t* o = out.data();
+        for (std::size_t i = 0; i < samples; ++i) StoreSample(o + 2 * i, LoadSample(in + 2 * i) << 4);
     } else if (validBits == 10) {
         if (size.width < 2 || size.height < 2) {
             for (int r = 0; r < size.height; ++r) {

@@ -3,8 +3,10 @@
 // is checked against.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "frame_size.h"
 
@@ -60,11 +62,17 @@ std::size_t OutputFrameBytes(FrameSize size, OutputKind kind);
 // Bytes of the scratch a conversion needs besides its raw frame and output.
 std::size_t ScratchBytes(FrameSize size, OutputKind kind);
 
-// 16-bit samples are stored little-endian, two bytes each.
-inline int LoadSample(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
+// 16-bit samples are stored little-endian, two bytes each, as the hosts
+// (x86) hold them: one load and one store each.
+static_assert(std::endian::native == std::endian::little);
+inline int LoadSample(const std::uint8_t* p) {
+    std::uint16_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
 inline void StoreSample(std::uint8_t* p, int v) {
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
+    const auto sample = static_cast<std::uint16_t>(v);
+    std::memcpy(p, &sample, sizeof sample);
 }
 
 }  // namespace kqge

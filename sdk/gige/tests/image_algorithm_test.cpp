@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "auto_exposure.h"
+#include "conversion.h"
 #include "frames.h"
 #include "image_algorithm.h"
 #include "tone_correction.h"
@@ -250,6 +251,9 @@ TEST_F(Algorithm, FlipRunsBeforeConversion) {
 TEST_F(Algorithm, SaturationAndSharpnessAtTheirNeutralValuesLeaveThePicture) {
     Bytes raw = test::Frame4x4(), neutral, changed;
     ASSERT_TRUE(Run({4, 4}, OutputKind::color, raw, neutral).ok);
+    Bytes converted(48);
+    ASSERT_TRUE(ConvertToColor({4, 4}, 3, test::Frame4x4(), converted));
+    EXPECT_EQ(neutral, converted);
     for (int saturation : {1, 16}) {
         algorithm.settings().SetSaturation(saturation);
         raw = test::Frame4x4();
