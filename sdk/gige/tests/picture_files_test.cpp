@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "unique_temp_dir.h"
+#include "temp_folder_test.h"
 
 #include <cstdio>
 #include <string>
@@ -98,16 +98,7 @@ std::vector<int> ExpectedUpright(int channels, int (*grey)(int, int)) {
     return v;
 }
 
-class PictureFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder = testing_support::UniqueTempPath(
-            "kqge.files." + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-    fs::path folder;
-};
+class PictureFiles : public testing_support::TempFolderTest {};
 
 struct LosslessCase {
     int kind;

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "unique_temp_dir.h"
+#include "temp_folder_test.h"
 
 #include <fstream>
 #include <iterator>
@@ -59,16 +59,7 @@ TEST(PictureLayout, SixteenBitSamplesOnlyWhereTheChannelsFit) {
     for (int bad : {0, 12, 40, 56, -8}) EXPECT_FALSE(SampleLayoutOf(bad, layout)) << bad;
 }
 
-class PictureRules : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder = testing_support::UniqueTempPath(
-            "kqge.rules." + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-    fs::path folder;
-};
+class PictureRules : public testing_support::TempFolderTest {};
 
 TEST_F(PictureRules, KindAndDepthDispatch) {
     const Bytes pixels(6 * 4 * 2, 9);

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "unique_temp_dir.h"
+#include "temp_folder_test.h"
 
 #include <fstream>
 #include <iterator>
@@ -43,17 +43,10 @@ bool Contains(const std::vector<std::uint8_t>& bytes, const std::string& ascii) 
     return has(narrow) || has(wide);
 }
 
-class ProfileSettings : public ::testing::Test {
+class ProfileSettings : public testing_support::TempFolderTest {
 protected:
-    void SetUp() override {
-        folder = testing_support::UniqueTempPath(
-            "kqge.ini." + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
     void WriteText(const std::string& text) { std::ofstream(folder / "KQGE.ini", std::ios::binary) << text; }
 
-    fs::path folder;
     Camera camera;
 };
 
