@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
+#include <thread>
 #include <vector>
 
 #include "auto_exposure.h"
@@ -320,6 +322,76 @@ TEST(AlgorithmTinyFrames, EveryKindStaysInsideItsBuffers) {
             }
         }
     }
+}
+
+}  // namespace
+}  // namespace kqge
+
+namespace kqge {
+namespace {
+
+// The display path and snapshot workers convert through one algorithm while
+// another thread changes the flip and the contrast. Each frame reads the
+// settings once, so every picture is exactly one of the four pictures the
+// combinations give, with the size its flip gives.
+TEST(AlgorithmThreads, EveryPictureComesFromOneReadingOfTheSettings) {
+    const FrameSize size{8, 6};
+    Bytes raw(48);
+    for (std::size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<std::uint8_t>(37 * i % 251);
+
+    struct Variant {
+        int flip;
+        int contrast;
+        Bytes picture;
+        FrameSize size;
+    };
+    std::vector<Variant> variants;
+    for (int flip : {1, 4}) {
+        for (int contrast : {32, 50}) {
+            CameraDouble camera;
+            MemorySettingsFile file;
+            CImageAlgorithm single(camera, file, 0x14000);
+            single.settings().SetFlip(flip, 3, 3);
+            single.settings().SetContrast(contrast);
+            Bytes copy = raw, out(OutputFrameBytes(size, OutputKind::color)),
+                  scratch(ScratchBytes(size, OutputKind::color));
+            const ConvertedFrame c = single.Convert(size, OutputKind::color, copy, out, scratch, FramePath::snapshot);
+            ASSERT_TRUE(c.ok);
+            variants.push_back({flip, contrast, out, c.size});
+        }
+    }
+
+    CameraDouble camera;
+    MemorySettingsFile file;
+    CImageAlgorithm shared(camera, file, 0x14000);
+    shared.settings().SetFlip(1, 3, 3);
+    std::atomic<bool> done{false};
+    std::atomic<int> mismatches{0};
+    auto convertLoop = [&](FramePath path) {
+        Bytes copy, out(OutputFrameBytes(size, OutputKind::color)), scratch(ScratchBytes(size, OutputKind::color));
+        for (int frame = 0; frame < 2000; ++frame) {
+            copy = raw;
+            const ConvertedFrame c = shared.Convert(size, OutputKind::color, copy, out, scratch, path);
+            const bool known = std::any_of(variants.begin(), variants.end(), [&](const Variant& v) {
+                return c.ok && v.picture == out && v.size == c.size;
+            });
+            if (!known) mismatches.fetch_add(1);
+        }
+    };
+    std::thread setter([&] {
+        for (int i = 0; !done.load(); ++i) {
+            shared.settings().SetFlip(i % 2 == 0 ? 4 : 1, 3, 3);
+            shared.settings().SetContrast(i % 3 == 0 ? 50 : 32);
+        }
+    });
+    {
+        std::vector<std::jthread> converters;
+        converters.emplace_back(convertLoop, FramePath::display);
+        for (int worker = 0; worker < 3; ++worker) converters.emplace_back(convertLoop, FramePath::snapshot);
+    }
+    done.store(true);
+    setter.join();
+    EXPECT_EQ(mismatches.load(), 0);
 }
 
 }  // namespace
