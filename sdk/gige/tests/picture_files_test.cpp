@@ -184,6 +184,28 @@ TEST_F(PictureFiles, TiffTagsAsTiffinfoShowsThem) {
     EXPECT_NE(wide.find("Photometric Interpretation: min-is-black"), std::string::npos) << wide;
 }
 
+// 32 bits are four 8-bit samples (blue, green, red, alpha), never two
+// 16-bit ones: the writers read exactly the bytes the picture has.
+TEST_F(PictureFiles, ThirtyTwoBitsAreEightBitColourWithAlpha) {
+    Bytes bgra;
+    for (int r = 0; r < kHeight; ++r)
+        for (int c = 0; c < kWidth; ++c)
+            bgra.insert(bgra.end(), {static_cast<std::uint8_t>(Blue(r, c)), static_cast<std::uint8_t>(Green(r, c)),
+                                     static_cast<std::uint8_t>(Red(r, c)), static_cast<std::uint8_t>(100 + r)});
+    ASSERT_EQ(SavePicture(bgra, folder / "a", kWidth, kHeight, 32, 3), kPictureSaved);
+    ASSERT_EQ(SavePicture(bgra, folder / "a", kWidth, kHeight, 32, 2), kPictureSaved);
+    EXPECT_EQ(Trimmed(Shell("/usr/bin/identify -format '%[png:IHDR.color-type-orig] %[png:IHDR.bit-depth-orig]' '" +
+                            (folder / "a.png").string() + "'")),
+              "6 8");
+    std::vector<int> expected;
+    for (int y = 0; y < kHeight; ++y) {
+        const int r = kHeight - 1 - y;
+        for (int c = 0; c < kWidth; ++c) expected.insert(expected.end(), {Red(r, c), Green(r, c), Blue(r, c), 100 + r});
+    }
+    EXPECT_EQ(ReadBack(folder / "a.png", "rgba", 8), expected);
+    EXPECT_EQ(ReadBack(folder / "a.tif", "rgba", 8), expected);
+}
+
 TEST_F(PictureFiles, BmpOfThreeByTwoGreyPadsRowsAfterThePalette) {
     const Bytes grey = {1, 2, 3, 4, 5, 6};
     ASSERT_EQ(SavePicture(grey, folder / "s", 3, 2, 8, 0), kPictureSaved);
