@@ -3,6 +3,8 @@
 // allocations inside its timed loop; the frame path must show 0.
 #include <benchmark/benchmark.h>
 
+#include "counting_allocator.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -11,23 +13,6 @@
 
 #include "cross_line_list.h"
 #include "cross_lines.h"
-
-#if defined(__GNUC__) && !defined(__clang__)
-// The counting operator new below hands out malloc memory on purpose.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -44,12 +29,12 @@ void FillList(CrossLineList& list, int count) {
 }
 
 void ReportAllocations(benchmark::State& state, long before) {
-    state.counters["allocs"] = double(g_allocations.load() - before);
+    state.counters["allocs"] = double(testing_support::AllocationCount() - before);
 }
 
 void BM_MemcpyFrame(benchmark::State& state) {
     std::vector<std::uint8_t> source(kFrameBytes, 1), frame(kFrameBytes);
-    const long before = g_allocations.load();
+    const long before = testing_support::AllocationCount();
     for (auto _ : state) {
         std::memcpy(frame.data(), source.data(), kFrameBytes);
         benchmark::DoNotOptimize(frame.data());
@@ -65,7 +50,7 @@ void BM_DrawCrossLines(benchmark::State& state) {
     CrossLineList list;
     FillList(list, int(state.range(0)));
     const CameraFrame view{frame, kWidth, kHeight, 24};
-    const long before = g_allocations.load();
+    const long before = testing_support::AllocationCount();
     for (auto _ : state) {
         list.DrawInto(view);
         benchmark::DoNotOptimize(frame.data());
@@ -78,7 +63,7 @@ BENCHMARK(BM_DrawCrossLines)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicros
 void BM_DrawSingleCross(benchmark::State& state) {
     std::vector<std::uint8_t> frame(kFrameBytes, 1);
     const CameraFrame view{frame, kWidth, kHeight, 24};
-    const long before = g_allocations.load();
+    const long before = testing_support::AllocationCount();
     for (auto _ : state) {
         DrawSingleCross(view, {true, true, 0, 0});
         benchmark::DoNotOptimize(frame.data());

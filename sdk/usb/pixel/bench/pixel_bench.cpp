@@ -3,6 +3,8 @@
 // allocations inside its timed loop; the per-frame path must show 0.
 #include <benchmark/benchmark.h>
 
+#include "counting_allocator.h"
+
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -23,25 +25,6 @@
 #include <opencv2/imgproc.hpp>
 #endif
 
-#if defined(__GNUC__) && !defined(__clang__)
-// The counting operator new below hands out malloc memory on purpose.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-void* operator new(std::size_t n) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(n == 0 ? 1 : n)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-
 namespace kqcmos {
 namespace {
 
@@ -60,31 +43,18 @@ Bytes RawFrame(FrameSize size) {
     return b;
 }
 
-// Runs `body` per iteration and reports frame rate, bytes and allocations.
-template <typename Body>
-void Measure(benchmark::State& state, std::size_t outputBytes, Body&& body) {
-    const long before = g_allocations.load();
-    for (auto _ : state) {
-        body();
-        benchmark::ClobberMemory();
-    }
-    state.counters["allocs"] = static_cast<double>(g_allocations.load() - before);
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(outputBytes));
-}
-
 void BM_MemcpyRaw(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     const Bytes in = RawFrame(size);
     Bytes out(in.size());
-    Measure(state, out.size(), [&] { std::memcpy(out.data(), in.data(), out.size()); });
+    testing_support::MeasureFrames(state, out.size(), [&] { std::memcpy(out.data(), in.data(), out.size()); });
 }
 
 void BM_MemcpyRgb(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     const Bytes in(FrameBytes(size, 3), 1);
     Bytes out(in.size());
-    Measure(state, out.size(), [&] { std::memcpy(out.data(), in.data(), out.size()); });
+    testing_support::MeasureFrames(state, out.size(), [&] { std::memcpy(out.data(), in.data(), out.size()); });
 }
 
 template <BayerOutput Kind, int Flip>
@@ -92,14 +62,15 @@ void BM_Bayer(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     const Bytes raw = RawFrame(size);
     Bytes out(FrameBytes(size, Kind == BayerOutput::gray8 ? 1 : 3));
-    Measure(state, out.size(), [&] { benchmark::DoNotOptimize(BayerConvert(Kind, Flip, size, out, raw)); });
+    testing_support::MeasureFrames(state, out.size(),
+                                   [&] { benchmark::DoNotOptimize(BayerConvert(Kind, Flip, size, out, raw)); });
 }
 
 void BM_ApplyGainLut(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     Bytes raw = RawFrame(size);
     GainTables tables{GainTable(520), GainTable(500), GainTable(480)};
-    Measure(state, raw.size(), [&] { ApplyGainLut(size, raw, tables); });
+    testing_support::MeasureFrames(state, raw.size(), [&] { ApplyGainLut(size, raw, tables); });
 }
 
 void BM_GammaTable(benchmark::State& state) {
@@ -107,7 +78,7 @@ void BM_GammaTable(benchmark::State& state) {
     Bytes raw = RawFrame(size);
     GammaTable gamma;
     (void)gamma.SetIndex(20);
-    Measure(state, raw.size(), [&] { ApplyTable(raw, gamma.table()); });
+    testing_support::MeasureFrames(state, raw.size(), [&] { ApplyTable(raw, gamma.table()); });
 }
 
 void BM_FlatFieldApply(benchmark::State& state) {
@@ -115,7 +86,9 @@ void BM_FlatFieldApply(benchmark::State& state) {
     Bytes raw = RawFrame(size);
     FlatFieldTable table(size);
     (void)table.Build({0, 0, size}, raw);
-    Measure(state, raw.size(), [&] { benchmark::DoNotOptimize(table.Apply({0, 0, size}, raw)); });
+    testing_support::MeasureFrames(state, raw.size(), [&] {
+        benchmark::DoNotOptimize(table.Apply({0, 0, size}, raw));
+    });
 }
 
 void BM_BadPixelCorrect(benchmark::State& state) {
@@ -132,33 +105,34 @@ void BM_BadPixelCorrect(benchmark::State& state) {
         }
     }
     table.FromBytes(records);
-    Measure(state, raw.size(), [&] { table.Correct({0, 0, size}, false, raw); });
+    testing_support::MeasureFrames(state, raw.size(), [&] { table.Correct({0, 0, size}, false, raw); });
 }
 
 void BM_Saturation(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     Bytes rgb(FrameBytes(size, 3), 90);
-    Measure(state, rgb.size(), [&] { ApplySaturation(size, rgb, 12); });
+    testing_support::MeasureFrames(state, rgb.size(), [&] { ApplySaturation(size, rgb, 12); });
 }
 
 void BM_Sharpness(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     Bytes rgb(FrameBytes(size, 3), 90);
     Bytes scratch(2 * static_cast<std::size_t>(size.width) * 3);
-    Measure(state, rgb.size(), [&] { benchmark::DoNotOptimize(ApplySharpness(size, 3, rgb, 4, scratch)); });
+    testing_support::MeasureFrames(state, rgb.size(),
+                                   [&] { benchmark::DoNotOptimize(ApplySharpness(size, 3, rgb, 4, scratch)); });
 }
 
 void BM_Contrast(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     Bytes rgb(FrameBytes(size, 3), 90);
-    Measure(state, rgb.size(), [&] { benchmark::DoNotOptimize(AdjustColor(rgb, 40, 0)); });
+    testing_support::MeasureFrames(state, rgb.size(), [&] { benchmark::DoNotOptimize(AdjustColor(rgb, 40, 0)); });
 }
 
 void BM_SharpenChain(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     Bytes rgb(FrameBytes(size, 3), 90);
     SharpenChain chain(size);
-    Measure(state, rgb.size(), [&] { benchmark::DoNotOptimize(chain.Run(size, rgb)); });
+    testing_support::MeasureFrames(state, rgb.size(), [&] { benchmark::DoNotOptimize(chain.Run(size, rgb)); });
 }
 
 // Gain tables, flat field, colour demosaic; with range(2) set, also
@@ -174,7 +148,7 @@ void BM_DefaultChain(benchmark::State& state) {
     FlatFieldTable flat(size);
     (void)flat.Build({0, 0, size}, source);
     DemosaicWork work(size);
-    Measure(state, rgb.size(), [&] {
+    testing_support::MeasureFrames(state, rgb.size(), [&] {
         std::memcpy(raw.data(), source.data(), raw.size());
         ApplyGainLut(size, raw, tables);
         (void)flat.Apply({0, 0, size}, raw);
@@ -194,7 +168,7 @@ void BM_OpenCvBayerToBgr(benchmark::State& state) {
     cv::setNumThreads(1);  // one core, like the capture thread
     const cv::Mat in(size.height, size.width, CV_8UC1, raw.data());
     cv::Mat out(size.height, size.width, CV_8UC3, rgb.data());
-    Measure(state, rgb.size(), [&] { cv::cvtColor(in, out, cv::COLOR_BayerBG2BGR); });
+    testing_support::MeasureFrames(state, rgb.size(), [&] { cv::cvtColor(in, out, cv::COLOR_BayerBG2BGR); });
 }
 #endif
 

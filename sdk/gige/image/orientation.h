@@ -1,0 +1,28 @@
+// Flips before conversion and quarter turns after it. Both work on whole
+// samples of `bytesPerSample` bytes (1 or 2 for raw frames, 1, 2 or 3 for
+// pictures) and write into a separate buffer.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "frame_layout.h"
+
+namespace kqge {
+
+// Flip mode 1 mirrors each row, 2 reverses the row order, 3 does both (the
+// whole buffer reversed); any other mode copies. False (nothing written)
+// when a buffer is smaller than the frame.
+[[nodiscard]] bool FlipFrame(int flipMode, FrameSize size, int bytesPerSample, std::span<const std::uint8_t> in,
+                             std::span<std::uint8_t> out);
+
+inline bool IsQuarterTurn(int flipMode) { return flipMode == 4 || flipMode == 5; }
+
+// Flip mode 4: output row i is input column i read from the last input row
+// to the first; 5: output row (width - 1 - i) is input column i read from
+// the first input row to the last. The result is height wide and width high.
+// False (nothing written) for other modes or buffers smaller than the frame.
+[[nodiscard]] bool TurnFrame(int flipMode, FrameSize size, int bytesPerSample, std::span<const std::uint8_t> in,
+                             std::span<std::uint8_t> out);
+
+}  // namespace kqge
