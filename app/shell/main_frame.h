@@ -44,6 +44,7 @@ public:
     std::wstring GetBrowserPicture() const override;
     void ReportUnreadableFile(const std::wstring& path) override;
     std::optional<std::wstring> AskPictureName() override;
+    std::optional<int> AskLineWidth() override;
     std::wstring GetIntervalText() const override;
     void FillResolutionCombo(std::span<const CameraResolution> resolutions, CameraFrameSize current) override;
     void ClearResolutionCombo() override;

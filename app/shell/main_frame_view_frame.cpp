@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "browser_resource.h"
+#include "line_width_dlg.h"
 #include "main_frame.h"
 #include "mikra_app.h"
 #include "mikra_view.h"
@@ -158,4 +159,12 @@ std::optional<std::wstring> CMainFrame::AskPictureName() {
         return std::nullopt;
     }
     return dialog.m_strName;
+}
+
+std::optional<int> CMainFrame::AskLineWidth() {
+    CLineWidthDlg dialog(m_hWnd);
+    if (dialog.DoModal() != IDOK) {
+        return std::nullopt;
+    }
+    return dialog.GetWidth();
 }

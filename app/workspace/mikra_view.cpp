@@ -15,6 +15,7 @@ void RegisterVideoCommands(CMikraView& view);
 void RegisterToolCommands(CMikraView& view);
 void RegisterCameraCommands(CMikraView& view);
 void RegisterCountingCommands(CMikraView& view);
+void RegisterStyleCommands(CMikraView& view);
 void RegisterCommandUpdates(CMikraView& view);
 
 namespace {
@@ -34,6 +35,7 @@ CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraFamily
     RegisterToolCommands(*this);
     RegisterCameraCommands(*this);
     RegisterCountingCommands(*this);
+    RegisterStyleCommands(*this);
     // Last: every command registered above gets its enabling rule.
     RegisterCommandUpdates(*this);
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "camera_factory.h"
+#include "colour_font_dialogs.h"
 #include "image_controller.h"
 #include "live_controller.h"
 #include "picture.h"
@@ -68,6 +69,9 @@ public:
     std::wstring AskShotName(const std::wstring& path);
     void AddToFileList(const std::wstring& path);
 
+    // What the colour and font commands ask; the system's dialogs unless set.
+    void SetColourFontDialogs(IColourFontDialogs* dialogs) { m_colourFontDialogs = dialogs; }
+
     // IScrollSizeSink: the controller's zoomed picture size.
     void SetScrollSizes(int width, int height) override;
 
@@ -100,6 +104,7 @@ private:
     friend void RegisterToolCommands(CMikraView& view);
     friend void RegisterCameraCommands(CMikraView& view);
     friend void RegisterCountingCommands(CMikraView& view);
+    friend void RegisterStyleCommands(CMikraView& view);
     friend void RegisterCommandUpdates(CMikraView& view);
 
     void OnTimer(UINT_PTR id);
@@ -151,4 +156,6 @@ private:
     int m_bHasPictures = 0;
     int m_bHasFiles = 0;
     std::wstring m_requestedDocument;
+    CColourFontDialogs m_systemColourFontDialogs;
+    IColourFontDialogs* m_colourFontDialogs = &m_systemColourFontDialogs;
 };

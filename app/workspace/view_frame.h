@@ -45,6 +45,9 @@ public:
     // The name the user gives a new snapshot (rename dialog 248, empty at
     // first); none when cancelled.
     virtual std::optional<std::wstring> AskPictureName() = 0;
+    // The width the user gives new lines (line width dialog 142); none when
+    // cancelled.
+    virtual std::optional<int> AskLineWidth() = 0;
     // Tells the user that the file could not be opened.
     virtual void ReportUnreadableFile(const std::wstring& path) = 0;
 

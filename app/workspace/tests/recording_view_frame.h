@@ -32,6 +32,9 @@ public:
     // The answer of the picture-name dialog; how often it was asked.
     std::optional<std::wstring> pictureName;
     int pictureNameQuestions = 0;
+    // The answer of the line width dialog; how often it was asked.
+    std::optional<int> lineWidth;
+    int lineWidthQuestions = 0;
     // Runs after each export file the view adds back.
     std::function<void()> onExportFileAdded;
 
@@ -75,6 +78,10 @@ public:
     std::optional<std::wstring> AskPictureName() override {
         ++pictureNameQuestions;
         return pictureName;
+    }
+    std::optional<int> AskLineWidth() override {
+        ++lineWidthQuestions;
+        return lineWidth;
     }
     std::wstring GetIntervalText() const override { return intervalText; }
     void FillResolutionCombo(std::span<const CameraResolution>, CameraFrameSize) override {}

@@ -9,7 +9,7 @@ if(NOT IDENTIFY OR NOT CONVERT OR NOT TIFFINFO)
   cmake_language(EXIT 77)
 endif()
 
-include(${CMAKE_CURRENT_LIST_DIR}/../../../cmake/expect_output.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../../../cmake/ExpectOutput.cmake)
 
 set(cn "图")
 # Width, height, depth, class; the top-left pixel of the upright picture

@@ -8,7 +8,7 @@ if(NOT FFPROBE OR NOT IDENTIFY)
   cmake_language(EXIT 77)
 endif()
 
-include(${CMAKE_CURRENT_LIST_DIR}/../../../cmake/expect_output.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../../../cmake/ExpectOutput.cmake)
 
 # Three frames were recorded at 640 x 480 on the 40 fps grid; the empty
 # positions between them are no frames.

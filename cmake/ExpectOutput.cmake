@@ -1,6 +1,6 @@
-# expect_output(<what> <expected> <command...>): runs the command of a check
-# script and fails the script unless it exits 0 and prints exactly
-# <expected> (trailing blanks dropped).
+# For the scripts (cmake -P) that read our files with outside programs:
+# expect_output(<what> <expected> <command...>) runs the command and stops
+# the script when it fails or its output is not the expected text.
 function(expect_output what expected)
   execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc
                   OUTPUT_STRIP_TRAILING_WHITESPACE)
