@@ -6,12 +6,14 @@
 
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <thread>
 #include <vector>
 
 #include "cnic.h"
 #include "loopback_driver.h"
+#include "nic_manager.h"
 #include "simulated_camera.h"
 
 namespace kqge {
@@ -225,6 +227,64 @@ TEST(AdapterChannelTest, StreamRequestsCarryTheirRecordAndNeedADriver) {
     CNIC blank(&c.driver, nullptr);
     EXPECT_EQ(blank.AdapterIp(), (std::array<std::uint8_t, 4>{}));
     EXPECT_EQ(blank.AdapterNumber(), without.AdapterNumber() + 1);
+}
+
+// Driver ports by widened handle, as the Win32 side finds them.
+class PortTable final : public DriverPortSource {
+public:
+    std::map<std::int64_t, DriverPort*> ports;
+    std::vector<std::int64_t> asked;
+    DriverPort* PortForHandle(std::int64_t handle) override {
+        asked.push_back(handle);
+        const auto found = ports.find(handle);
+        return found == ports.end() ? nullptr : found->second;
+    }
+};
+
+TEST(AdapterManagerTest, OneNodeAndOneChannelPerRecordInOrder) {
+    standin::InProcessLink firstLink, refusingLink;
+    standin::LoopbackDriver first(firstLink.DriverSide(), DiscoveryList(3));
+    standin::LoopbackDriver refusing(refusingLink.DriverSide(), DiscoveryList(2));
+    refusing.RefuseDeviceList();
+    PortTable table;
+    table.ports = {{0x1C4, &first}, {-2, &refusing}};
+
+    std::vector<AdapterRecord> records(3, Adapter());
+    records[0].driverHandle = 0x1C4;
+    records[1].driverHandle = 0xFFFFFFFE;  // widened to -2
+    records[2].driverHandle = 0x99;        // names no driver
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        records[i].name = u"eth" + std::u16string(1, static_cast<char16_t>(u'0' + i));
+        records[i].ip[3] = static_cast<std::uint8_t>(10 + i);
+    }
+
+    CNICManager manager(CNICManager::kDriverDeviceName, table, kTestAckTimeout);
+    EXPECT_EQ(manager.Init({}), 41);
+    EXPECT_TRUE(manager.Nodes().empty());
+    ASSERT_EQ(manager.Init(records), 0);
+    EXPECT_EQ(table.asked, (std::vector<std::int64_t>{0x1C4, -2, 0x99}));
+
+    ASSERT_EQ(manager.Nodes().size(), 3u);
+    ASSERT_EQ(manager.Channels().size(), 3u);
+    const std::size_t cameras[] = {3, 0, 0};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(manager.Nodes()[i].ordinal, static_cast<std::int32_t>(i));
+        EXPECT_EQ(manager.Nodes()[i].record.name, records[i].name);
+        EXPECT_EQ(manager.Channels()[i]->AdapterIp(), records[i].ip) << i;
+        EXPECT_EQ(manager.Channels()[i]->DiscoveredCameras().size(), cameras[i]) << i;
+        if (i > 0) {
+            EXPECT_EQ(manager.Channels()[i]->AdapterNumber(), manager.Channels()[i - 1]->AdapterNumber() + 1);
+        }
+    }
+    // The channel of the listed driver talks to its cameras.
+    const DiscoveryRecord& camera = manager.Channels()[0]->DiscoveredCameras()[2];
+    standin::SimulatedCamera simulated(firstLink.CameraSide());
+    EXPECT_EQ(manager.Channels()[0]->WriteReg(camera, 0x0A00, 2), 0);
+    ASSERT_EQ(first.CommandLog().size(), 1u);
+    EXPECT_EQ(first.CommandLog()[0][7], 2);     // camera MAC, last byte
+    EXPECT_EQ(first.CommandLog()[0][11], 10);   // adapter IP, last byte
+    EXPECT_EQ(first.CommandLog()[0][19], 102);  // camera IP, last byte
+    EXPECT_EQ(simulated.Register(0x0A00), 2u);
 }
 
 }  // namespace
