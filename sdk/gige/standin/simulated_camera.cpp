@@ -1,0 +1,99 @@
+#include "simulated_camera.h"
+
+#include "gvcp_command.h"
+#include "gvcp_packet.h"
+#include <utility>
+
+#include "be_bytes.h"
+
+namespace kqge::standin {
+
+SimulatedCamera::SimulatedCamera(DatagramEndpoint& driver) : driver_(driver), server_([this] { Serve(); }) {}
+
+SimulatedCamera::~SimulatedCamera() {
+    driver_.Close();
+    server_.join();
+}
+
+void SimulatedCamera::SetRegister(std::uint32_t address, std::uint32_t value) {
+    std::lock_guard guard(lock_);
+    registers_[address] = value;
+}
+
+std::uint32_t SimulatedCamera::Register(std::uint32_t address) const {
+    std::lock_guard guard(lock_);
+    const auto found = registers_.find(address);
+    return found == registers_.end() ? 0 : found->second;
+}
+
+std::vector<std::uint8_t> SimulatedCamera::Memory(std::uint32_t address, std::size_t length) const {
+    std::lock_guard guard(lock_);
+    std::vector<std::uint8_t> bytes(length);
+    for (std::size_t i = 0; i < length; ++i) {
+        const auto found = memory_.find(static_cast<std::uint32_t>(address + i));
+        bytes[i] = found == memory_.end() ? 0 : found->second;
+    }
+    return bytes;
+}
+
+void SimulatedCamera::FailNext(CameraFault fault) {
+    std::lock_guard guard(lock_);
+    faults_.push_back(fault);
+}
+
+std::vector<std::vector<std::uint8_t>> SimulatedCamera::PacketLog() const {
+    std::lock_guard guard(lock_);
+    return log_;
+}
+
+void SimulatedCamera::Serve() {
+    std::vector<std::uint8_t> heldAck;
+    while (auto packet = driver_.Receive()) {
+        CameraFault fault = CameraFault::none;
+        {
+            std::lock_guard guard(lock_);
+            log_.push_back(*packet);
+            if (!faults_.empty()) {
+                fault = faults_.front();
+                faults_.pop_front();
+            }
+        }
+        if (!heldAck.empty()) driver_.Send(std::exchange(heldAck, {}));
+        auto ack = Answer(*packet, fault);
+        if (ack.empty() || fault == CameraFault::noAck) continue;
+        if (fault == CameraFault::lateAck) {
+            heldAck = std::move(ack);
+            continue;
+        }
+        driver_.Send(std::move(ack));
+    }
+}
+
+std::vector<std::uint8_t> SimulatedCamera::Answer(std::span<const std::uint8_t> bytes, CameraFault fault) {
+    const auto packet = DecodeCommandPacket(bytes);
+    if (!packet) return {};
+    const auto command = static_cast<GvcpCommand>(packet->command);
+    const std::span<const std::uint8_t> body = packet->body;
+    std::vector<std::uint8_t> payload(4, 0);
+    std::lock_guard guard(lock_);
+    if (command == GvcpCommand::readReg && body.size() == 4) {
+        vz::PutBE32(payload, 0, registers_[vz::GetBE32(body, 0)]);
+    } else if (command == GvcpCommand::writeReg && body.size() % 8 == 0 && !body.empty()) {
+        for (std::size_t at = 0; at < body.size(); at += 8) {
+            registers_[vz::GetBE32(body, at)] = vz::GetBE32(body, at + 4);
+        }
+        vz::PutBE16(payload, 2, static_cast<std::uint16_t>(body.size() / 8));
+    } else if (command == GvcpCommand::writeMem && body.size() > 4) {
+        const std::uint32_t address = vz::GetBE32(body, 0);
+        for (std::size_t i = 4; i < body.size(); ++i) memory_[static_cast<std::uint32_t>(address + i - 4)] = body[i];
+        vz::PutBE16(payload, 2, static_cast<std::uint16_t>(body.size() - 4));
+    } else {
+        return {};
+    }
+    const std::uint16_t status = fault == CameraFault::errorStatus ? kErrorStatus : 0;
+    std::uint16_t code = AckCodeFor(command);
+    if (fault == CameraFault::otherCode) code = static_cast<std::uint16_t>(code + 2);
+    return EncodeAckPacket(status, code, packet->requestId, payload);
+}
+
+}  // namespace kqge::standin
