@@ -185,6 +185,8 @@ std::vector<Bar> PlaceBars(std::span<const Group> groups) {
         const int cy = (h.box.top + h.box.bottom) / 2;
         Bar junction;
         junction.kind = kJunction;
+        junction.joins[0] = placement.firstVertical;
+        junction.joins[1] = placement.junctionPartner;
         junction.box = {cx - kJunctionSize / 2, cy - kJunctionSize / 2, cx + kJunctionSize / 2, cy + kJunctionSize / 2};
         for (const Bar* bar : {&v, &h}) {
             for (const ControlEdges& m : bar->moves) {
@@ -200,6 +202,40 @@ std::vector<Bar> PlaceBars(std::span<const Group> groups) {
         placement.bars.push_back(std::move(junction));
     }
     return placement.bars;
+}
+
+std::vector<Box> BarBoxes(std::span<const Bar> bars, std::span<const Box> controls) {
+    std::vector<Box> boxes;
+    for (const Bar& bar : bars) {
+        if (bar.kind == kJunction) {
+            boxes.push_back(bar.box);
+            continue;
+        }
+        const bool vertical = bar.kind == kVerticalBar;
+        int gapLow = INT_MIN;
+        int gapHigh = INT_MAX;
+        Span along{INT_MAX, INT_MIN};
+        for (const ControlEdges& m : bar.moves) {
+            const Box& c = controls[static_cast<std::size_t>(m.control)];
+            if (m.edges & (kRightEdge | kBottomEdge)) {
+                gapLow = std::max(gapLow, Across(c, vertical).high);
+            } else {
+                gapHigh = std::min(gapHigh, Across(c, vertical).low);
+            }
+            along = {std::min(along.low, Along(c, vertical).low), std::max(along.high, Along(c, vertical).high)};
+        }
+        boxes.push_back(bar.moves.empty() ? bar.box : BarBox(gapLow, gapHigh, along, vertical));
+    }
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        if (bars[i].kind == kJunction && bars[i].joins[0] >= 0 && bars[i].joins[1] >= 0) {
+            const Box& v = boxes[static_cast<std::size_t>(bars[i].joins[0])];
+            const Box& h = boxes[static_cast<std::size_t>(bars[i].joins[1])];
+            const int cx = (v.left + v.right) / 2;
+            const int cy = (h.top + h.bottom) / 2;
+            boxes[i] = {cx - kJunctionSize / 2, cy - kJunctionSize / 2, cx + kJunctionSize / 2, cy + kJunctionSize / 2};
+        }
+    }
+    return boxes;
 }
 
 std::optional<Step> PlanStep(const Box& bar, unsigned movement, int dx, int dy, int clientWidth, int clientHeight,

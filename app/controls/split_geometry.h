@@ -37,6 +37,8 @@ struct Bar {
     Kind kind = kHorizontalBar;
     Box box;  // the bar window's rectangle
     std::vector<ControlEdges> moves;
+    // A junction: the vertical and the horizontal bar it joins.
+    int joins[2] = {-1, -1};
 };
 
 // A control of a group: its index in the caller's list and its rectangle.
@@ -53,6 +55,11 @@ using Group = std::vector<Control>;
 // vertical bar meets the first horizontal bar beside it and moves both
 // bars' edges.
 std::vector<Bar> PlaceBars(std::span<const Group> groups);
+
+// The bars' rectangles for the controls' current rectangles (indexed as the
+// controls of the groups): each bar stays in the gap between the edges it
+// moves, the junction where its two bars cross.
+std::vector<Box> BarBoxes(std::span<const Bar> bars, std::span<const Box> controls);
 
 // One drag step of a bar by (dx, dy): the directions the bar may not move
 // are dropped; every listed control's edges follow. Refused (nullopt) when

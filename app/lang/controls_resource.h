@@ -16,3 +16,9 @@
 
 // The busy dialog laid over the window while an engine works.
 #define IDD_WAIT_PROGRESS 205
+
+// The splitter bars' cursors, in the program file (the same in every
+// language): four-way arrows, left-right and up-down.
+#define IDC_SPLIT_MOVE 30979
+#define IDC_SPLIT_WE 30980
+#define IDC_SPLIT_NS 30981

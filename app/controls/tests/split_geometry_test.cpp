@@ -111,3 +111,31 @@ TEST(SplitStep, RefusesEmptyControlsAndBarsLeavingTheClient) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SplitBars, BarsStayInTheirGapsAsTheEdgesMove) {
+    const std::vector<Group> groups = CountResultsGroups();
+    const std::vector<Bar> bars = PlaceBars(groups);
+    std::vector<Box> controls(5);
+    for (const Group& g : groups) {
+        for (const Control& c : g) controls[static_cast<std::size_t>(c.index)] = c.box;
+    }
+    std::vector<Box> placed = BarBoxes(bars, controls);
+    for (std::size_t i = 0; i < bars.size(); ++i) EXPECT_EQ(placed[i], bars[i].box) << i;
+
+    // The frame's right edge and the right column's left edges 30 further
+    // right; the list inside the frame now reaches past the frame's old edge.
+    controls[0].right += 30;
+    controls[1].right += 35;
+    for (int c : {2, 3, 4}) controls[static_cast<std::size_t>(c)].left += 30;
+    controls[2].bottom += 8;
+    controls[3].top += 8;
+    placed = BarBoxes(bars, controls);
+    EXPECT_EQ(placed[0], (Box{239, 10, 242, 300}));
+    EXPECT_EQ(placed[1], (Box{250, 107, 400, 110}));
+    EXPECT_EQ(placed[2], (Box{250, 199, 400, 202}));
+    EXPECT_EQ(placed[3], (Box{237, 105, 243, 111}));
+}
+
+}  // namespace
