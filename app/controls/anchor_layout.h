@@ -2,6 +2,8 @@
 // Anchoring arithmetic of resizable dialogs: a control's corners follow
 // points given in percent of the dialog's client size, each at the margin
 // the corner had from its point when it was anchored.
+#include "pixel_box.h"
+
 namespace anchor_layout {
 
 struct Anchor {
@@ -16,13 +18,7 @@ inline constexpr Anchor kTopRight{100, 0};
 inline constexpr Anchor kBottomLeft{0, 100};
 inline constexpr Anchor kBottomRight{100, 100};
 
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    friend bool operator==(const Box&, const Box&) = default;
-};
+using Box = PixelBox;
 
 struct Anchoring {
     Anchor topLeft;

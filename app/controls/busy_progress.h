@@ -4,6 +4,8 @@
 // place beside the pointer and the filled part of its face.
 #include <cstdint>
 
+#include "pixel_box.h"
+
 namespace busy_progress {
 
 // Percent of a counting run: current * 100 / count in 64 bits, 0 for an
@@ -36,13 +38,7 @@ Colour Darker(Colour colour);
 
 enum Orientation : int { kVerticalLeft = 0, kVerticalRight = 1, kHorizontalAbove = 2, kHorizontalBelow = 3 };
 
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    friend bool operator==(const Box&, const Box&) = default;
-};
+using Box = PixelBox;
 
 // The bar's screen rectangle for the pointer at (x, y) with the system
 // cursor size (cursorWidth, cursorHeight).

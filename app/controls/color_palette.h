@@ -5,6 +5,8 @@
 // "none" have the negative indices below.
 #include <cstdint>
 
+#include "pixel_box.h"
+
 namespace color_palette {
 
 // A colour as the platform packs it: red in the low byte.
@@ -27,14 +29,7 @@ constexpr Colour Rgb(int red, int green, int blue) {
     return static_cast<Colour>(red) | (static_cast<Colour>(green) << 8) | (static_cast<Colour>(blue) << 16);
 }
 
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    friend bool operator==(const Box&, const Box&) = default;
-    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-};
+using Box = PixelBox;
 
 struct TextSize {
     int width = 0;

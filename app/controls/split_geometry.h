@@ -6,6 +6,8 @@
 #include <span>
 #include <vector>
 
+#include "pixel_box.h"
+
 namespace split_geometry {
 
 // The control edges a bar moves.
@@ -19,13 +21,7 @@ inline constexpr int kBarThickness = 3;
 inline constexpr int kJunctionSize = 6;
 inline constexpr int kMinimumGapLength = 10;
 
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    friend bool operator==(const Box&, const Box&) = default;
-};
+using Box = PixelBox;
 
 // A control a bar moves, with the edges it moves.
 struct ControlEdges {
