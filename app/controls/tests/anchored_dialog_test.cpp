@@ -317,6 +317,34 @@ TEST_F(AnchoredDialogTest, ResizingAfterADragKeepsTheNewSplit) {
     EXPECT_EQ(after.at(IDC_RIGHT_TOP).right, dragged.at(IDC_RIGHT_TOP).right + 100);
 }
 
+TEST_F(AnchoredDialogTest, ParentMovesDriveTheJunctionFromThePreviousPoint) {
+    const std::map<int, RECT> before = Rects();
+    dialog_->layout.OnParentMoved(300, 300);  // only records the point
+    EXPECT_TRUE(dialog_->moved.empty());
+    dialog_->layout.OnParentMoved(310, 305);
+    dialog_->layout.OnParentMoved(318, 303);
+    Pump();
+    const std::map<int, RECT> after = Rects();
+    EXPECT_EQ(after.at(IDC_LEFT_FRAME).right, before.at(IDC_LEFT_FRAME).right + 18);
+    EXPECT_EQ(after.at(IDC_RIGHT_BOTTOM).left, before.at(IDC_RIGHT_BOTTOM).left + 18);
+    EXPECT_EQ(after.at(IDC_RIGHT_TOP).bottom, before.at(IDC_RIGHT_TOP).bottom + 3);
+    EXPECT_EQ(after.at(IDC_RIGHT_MIDDLE).top, before.at(IDC_RIGHT_MIDDLE).top + 3);
+    EXPECT_EQ(after.at(IDC_RIGHT_BOTTOM).top, before.at(IDC_RIGHT_BOTTOM).top);
+}
+
+TEST_F(AnchoredDialogTest, MalformedGroupListsMakeNoBars) {
+    CSplitLayout layout;
+    layout.Attach(hwnd_);
+    const int tooShort[] = {3, IDC_LEFT_FRAME, IDC_LEFT_LIST};
+    const int negative[] = {-1, IDC_LEFT_FRAME};
+    EXPECT_FALSE(layout.Init(tooShort));
+    EXPECT_FALSE(layout.Init(negative));
+    EXPECT_EQ(layout.BarCount(), 0u);
+    const int twoGroups[] = {1, IDC_LEFT_FRAME, 1, IDC_RIGHT_TOP};
+    EXPECT_TRUE(layout.Init(twoGroups));
+    EXPECT_EQ(layout.BarCount(), 1u);
+}
+
 TEST_F(AnchoredDialogTest, ColourButtonRoundTripsThroughDataExchange) {
     EXPECT_EQ(dialog_->button.GetColor(), RGB(0, 0, 255));
     dialog_->button.SetColor(kAutomaticColor);

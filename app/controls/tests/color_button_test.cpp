@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 #include "color_button.h"
@@ -76,6 +78,36 @@ TEST_F(ColourButtonTest, PopupOpensAtTheButtonsBottomLeft) {
     EXPECT_EQ(GetCapture(), popup_);
     EXPECT_EQ(Sequence(), (std::vector<Sent>{M(WM_COLOR_DROPDOWN, kStart)}));
     EXPECT_EQ(Popup().ChosenCell(), color_palette::kMoreCell);
+    // One tooltip per colour cell, over the cell, with the colour's name.
+    HWND tooltip = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            wchar_t cls[32] = {};
+            GetClassNameW(hwnd, cls, 32);
+            if (std::wstring(cls) == TOOLTIPS_CLASSW) {
+                *reinterpret_cast<HWND*>(param) = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tooltip));
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_EQ(GetWindow(tooltip, GW_OWNER), popup_);
+    EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), color_palette::kColourCount);
+    for (int cell : {0, 16, 35, 39}) {
+        wchar_t text[80] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = popup_;
+        tool.uId = static_cast<UINT_PTR>(cell + 1);
+        tool.lpszText = text;
+        ASSERT_TRUE(SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) << cell;
+        EXPECT_STREQ(text, color_palette::TableEntry(cell).name);
+        const color_palette::Box box = color_palette::CellBox(Popup().Layout(), cell);
+        EXPECT_EQ(tool.rect.left, box.left);
+        EXPECT_EQ(tool.rect.bottom, box.bottom);
+    }
     Key(VK_ESCAPE);
 }
 
