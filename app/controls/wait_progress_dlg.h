@@ -33,7 +33,7 @@ class CWaitProgressDlg : public CDialog {
 public:
     enum Kind : int { kCounting = 1, kFusion = 2, kStitching = 3 };
 
-    // parent: the window to cover (null: the dialog's owner).
+    // parent: the window the dialog covers and is owned by.
     explicit CWaitProgressDlg(HWND parent = nullptr);
 
     void SetEngine(IEngineProgress* engine, Kind kind) {
