@@ -1,6 +1,8 @@
 #pragma once
 // The floating picture window's handles and resize arithmetic, in the
 // window's client coordinates (hit test) and the parent's (resize).
+#include "pixel_box.h"
+
 namespace popup {
 
 // 0 none; 1 top-left, 2 top-middle, 3 top-right, 4 right-middle,
@@ -15,13 +17,7 @@ Handle HitTest(int width, int height, int x, int y);
 // The cursor resource that shows a handle (171 off the handles).
 int CursorFor(Handle handle);
 
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    friend bool operator==(const Box&, const Box&) = default;
-};
+using Box = PixelBox;
 
 // One resize step: the handle's edges follow (dx, dy). An edge that would
 // reach or pass its opposite edge stops one pixel short; the result says so

@@ -5,18 +5,11 @@
 // the control; selection coordinates are picture pixels.
 #include <array>
 
+#include "pixel_box.h"
+
 namespace preview {
 
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-    friend bool operator==(const Rect&, const Rect&) = default;
-};
+using Rect = PixelBox;
 
 enum class Mode : int { kFit = 0, kActualSize = 1 };
 

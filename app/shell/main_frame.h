@@ -16,6 +16,7 @@
 #include "unique_handle.h"
 #include "view_frame.h"
 #include "view_splitter.h"
+#include "workspace_bar.h"
 
 class CMikraView;
 
@@ -29,7 +30,7 @@ public:
     CToolbarComboBox& GetResolutionCombo() { return m_wndResolutionCombo; }
     CFlatComboBox& GetScaleCombo() { return m_wndScaleCombo; }
     CBrowserBar& GetBrowserBar() { return m_wndBrowserBar; }
-    CDockingBar& GetDataBar() { return m_wndDataBar; }
+    CWorkspaceBar& GetDataBar() { return m_wndDataBar; }
 
     // The view's side of the frame (main_frame_view_frame.cpp).
     std::wstring GetPictureFolder() override;
@@ -97,7 +98,7 @@ private:
 
     CComboToolBar m_wndToolBar;
     CBrowserBar m_wndBrowserBar;
-    CDockingBar m_wndDataBar;
+    CWorkspaceBar m_wndDataBar;
     CComboToolBar m_wndVideoBar;
     CComboToolBar m_wndMeasureBar;
     CComboToolBar m_wndPictureBar;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "resource_module.h"
+#include "window.h"
 
 namespace controls_testing {
 
@@ -95,16 +96,32 @@ public:
     HWND hwnd = nullptr;
     std::vector<WORD> commands;
     std::vector<std::pair<UINT, LPARAM>> messages;
+    struct Sent {
+        UINT message;
+        WPARAM wp;
+        LPARAM lp;
+        friend bool operator==(const Sent&, const Sent&) = default;
+    };
+    // The private messages with both parameters.
+    std::vector<Sent> sent;
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
         auto* self = reinterpret_cast<HostWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        // Controls run by our objects handle their own notifications and drawing.
+        if (message == WM_DRAWITEM && ReflectDrawItem(lp)) {
+            return TRUE;
+        }
         if (self && message == WM_COMMAND) {
+            if (lp && ReflectCommand(wp, lp)) {
+                return 0;
+            }
             self->commands.push_back(LOWORD(wp));
             return 0;
         }
         if (self && message >= WM_USER) {
             self->messages.emplace_back(message, lp);
+            self->sent.push_back({message, wp, lp});
         }
         return DefWindowProcW(hwnd, message, wp, lp);
     }

@@ -2,6 +2,7 @@
 
 #include "data_prompts.h"
 #include "resource_module.h"
+#include "window.h"
 
 #include <cerrno>
 #include <climits>
@@ -98,6 +99,8 @@ void CDialog::BindUInt(int controlId, unsigned& value, unsigned min, unsigned ma
 
 void CDialog::BindFloat(int controlId, float& value) { m_bindings.push_back({controlId, &value}); }
 
+void CDialog::BindExchange(ExchangeFunction exchange) { m_bindings.push_back({0, std::move(exchange)}); }
+
 void CDialog::RefuseInput(HWND control, const std::wstring& prompt) {
     g_lastDataPrompt = prompt;
     MessageBoxW(m_hWnd, prompt.c_str(), L"Vizcam", MB_OK | MB_ICONEXCLAMATION);
@@ -106,6 +109,9 @@ void CDialog::RefuseInput(HWND control, const std::wstring& prompt) {
 }
 
 bool CDialog::Exchange(const Binding& binding, BOOL save) {
+    if (auto* exchange = std::get_if<ExchangeFunction>(&binding.target)) {
+        return (*exchange)(m_hWnd, save);
+    }
     HWND control = GetDlgItem(binding.controlId);
     if (!control) {
         return true;
@@ -177,6 +183,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     }
     switch (message) {
     case WM_COMMAND: {
+        // A control run by an object of ours handles its own notifications.
+        if (lParam && ReflectCommand(wParam, lParam)) {
+            return TRUE;
+        }
         const WORD id = LOWORD(wParam);
         if (id == IDOK) {
             self->OnOK();
@@ -196,6 +206,11 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     case WM_CTLCOLORSCROLLBAR:
         if (HBRUSH brush = self->OnCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
             return reinterpret_cast<INT_PTR>(brush);
+        }
+        return self->OnMessage(message, wParam, lParam);
+    case WM_DRAWITEM:
+        if (ReflectDrawItem(lParam)) {
+            return TRUE;
         }
         return self->OnMessage(message, wParam, lParam);
     case WM_NCDESTROY:

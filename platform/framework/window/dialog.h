@@ -4,6 +4,7 @@
 // range, and decimal numbers.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <variant>
@@ -54,6 +55,10 @@ protected:
     void BindInt(int controlId, int& value);
     void BindUInt(int controlId, unsigned& value, unsigned min, unsigned max);
     void BindFloat(int controlId, float& value);
+    // A binding kind a control defines itself: called with the dialog and the
+    // direction (TRUE: control to member); false refuses the input.
+    using ExchangeFunction = std::function<bool(HWND dialog, BOOL saveAndValidate)>;
+    void BindExchange(ExchangeFunction exchange);
     BOOL UpdateData(BOOL saveAndValidate);
 
     // The prompt shown for refused input; tests and callers may read it.
@@ -71,7 +76,7 @@ private:
     };
     struct Binding {
         int controlId;
-        std::variant<std::wstring*, int*, UIntRange, float*> target;
+        std::variant<std::wstring*, int*, UIntRange, float*, ExchangeFunction> target;
     };
     bool Exchange(const Binding& binding, BOOL save);
     void RefuseInput(HWND control, const std::wstring& prompt);

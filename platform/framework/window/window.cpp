@@ -66,6 +66,8 @@ bool CWindow::OnReflectedCommand(WORD) { return false; }
 
 bool CWindow::OnReflectedNotify(NMHDR&, LRESULT&) { return false; }
 
+bool CWindow::OnReflectedDrawItem(const DRAWITEMSTRUCT&) { return false; }
+
 LRESULT CWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) { return Default(message, wParam, lParam); }
 
 LRESULT CWindow::Default(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -111,4 +113,10 @@ bool ReflectNotify(LPARAM lParam, LRESULT& result) {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     CWindow* control = header ? CWindow::FromHandle(header->hwndFrom) : nullptr;
     return control && control->OnReflectedNotify(*header, result);
+}
+
+bool ReflectDrawItem(LPARAM lParam) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    CWindow* control = item ? CWindow::FromHandle(item->hwndItem) : nullptr;
+    return control && control->OnReflectedDrawItem(*item);
 }

@@ -31,6 +31,8 @@ public:
     // control's own object by the window that received it; true when handled.
     virtual bool OnReflectedCommand(WORD code);
     virtual bool OnReflectedNotify(NMHDR& header, LRESULT& result);
+    // An owner-drawn control's WM_DRAWITEM given back to it; true when drawn.
+    virtual bool OnReflectedDrawItem(const DRAWITEMSTRUCT& item);
 
 protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -50,3 +52,4 @@ private:
 // true when that object handled it.
 bool ReflectCommand(WPARAM wParam, LPARAM lParam);
 bool ReflectNotify(LPARAM lParam, LRESULT& result);
+bool ReflectDrawItem(LPARAM lParam);
