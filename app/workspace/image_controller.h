@@ -224,6 +224,8 @@ public:
     // applied and kept, the line released and the host told. Returns 1 when
     // a calibration was confirmed.
     int ConfirmCalibrationLine(const CCLObject& line);
+    // The picture size the calibration dialog is given.
+    virtual void GetCalibrationPictureSize(int& width, int& height) const;
     void SetCalibrationLineShown(int shown) { ui_.calibrationShown = shown; }
     float GetCalibrationScale() const { return model_.calibrationScale; }
     const std::u16string& GetCalibrationUnit() const { return model_.calibrationUnit; }

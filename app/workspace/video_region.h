@@ -7,19 +7,12 @@
 #include <cstdint>
 #include <optional>
 
+#include "geometry.h"
+
 struct ViewPoint {
     int x = 0;
     int y = 0;
     friend bool operator==(const ViewPoint&, const ViewPoint&) = default;
-};
-
-// Left and top inside, right and bottom outside.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 
 struct VideoDisplay {
