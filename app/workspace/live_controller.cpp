@@ -1,12 +1,5 @@
 #include "live_controller.h"
 
-namespace {
-// The counters a live measurement starts with: circle, square and diamond,
-// each numbered from 1 at size 15.
-constexpr int kDefaultCounterTypes[] = {14, 16, 15};
-constexpr int kDefaultCounterSize = 15;
-}  // namespace
-
 CLiveController::CLiveController() { SetSequenceNumber(-1); }
 
 void CLiveController::ClearAll() {
@@ -16,9 +9,8 @@ void CLiveController::ClearAll() {
 
 void CLiveController::SetOverlayWindow(HWND overlay) {
     overlay_ = overlay;
-    for (const int type : kDefaultCounterTypes) {
-        SetCounterStyle(static_cast<ColourRef>(counterColourKey), 1, kDefaultCounterSize, type);
-    }
+    // Counters already numbered on the live video keep their numbering.
+    GetCounterStyles()->RegisterDefaults(static_cast<ColourRef>(counterColourKey));
 }
 
 void CLiveController::SetFrameSize(int width, int height) {

@@ -15,8 +15,8 @@ public:
     void SetSnapshotPath(const std::filesystem::path& path) { snapshotPath_ = path; }
     const std::filesystem::path& GetSnapshotPath() const { return snapshotPath_; }
 
-    // The window over the video the objects are drawn into; the default
-    // counter styles of the current counter colour are registered with it.
+    // The window over the video the objects are drawn into; the current
+    // counter colour gets the default counter styles where it has none.
     void SetOverlayWindow(HWND overlay);
     HWND GetOverlayWindow() const { return overlay_; }
     // The live picture's size in camera pixels; the zoomed size follows

@@ -167,6 +167,16 @@ TEST_F(ViewInputTest, LiveMeasuringShowsTheToolbarsAndTheOverlayAndTakesTheInput
     const Placed placed = PlacedOver(view_->GetLiveOverlayWindow());
     EXPECT_EQ(placed.window, (RECT{40, 30, 360, 270}));
     EXPECT_EQ(placed.visible, (RECT{0, 0, 320, 240}));
+    // The three counter kinds of the current colour, numbered from 1; a
+    // numbering under way survives leaving and resuming live measuring.
+    const auto key = static_cast<ColourRef>(live.counterColourKey);
+    EXPECT_EQ(live.GetCounterStyles()->Records().size(), 3u);
+    EXPECT_EQ(live.GetCounterStyle(14, key).nextNumber, 1);
+    live.SetCounterStyle(key, 5, 15, 14);
+    ASSERT_TRUE(view_->RunCommand(ID_LIVE_MEASURE));
+    ASSERT_TRUE(view_->RunCommand(ID_LIVE_MEASURE));
+    EXPECT_EQ(live.GetCounterStyles()->Records().size(), 3u);
+    EXPECT_EQ(live.GetCounterStyle(14, key).nextNumber, 5);
 
     // Tools and the mouse reach the live controller, counted from the video's corner.
     ASSERT_TRUE(view_->RunCommand(ID_TOOL_LINE));
