@@ -67,6 +67,8 @@ public:
     virtual void SetResolution(int index) = 0;
     // Size of the displayed video after the last fit.
     virtual CameraFrameSize GetVideoWindowSize() const = 0;
+    // Where the displayed video starts inside the host window.
+    virtual POINT GetVideoPos() const = 0;
 
     // Snapshots. Name type 1 is user naming: the pending shot name is used
     // once. A saved snapshot is announced to the main window (0x465) while
@@ -107,6 +109,10 @@ public:
     virtual int SetExposureUnit(int unit) = 0;
     virtual int IsExposureUnitSupported() const = 0;
     virtual int GetAELiving() const = 0;
+    // One-shot white balance and exposure over a region of the video
+    // (video pixels, right and bottom outside).
+    virtual void DoWhiteBalanceOnce(int left, int top, int right, int bottom) = 0;
+    virtual void DoExposureOnce(int left, int top, int right, int bottom) = 0;
     // Lets the user choose the AVI compressor of recordings.
     virtual void SelectAviCompressor() = 0;
 

@@ -277,3 +277,13 @@
 #define IDD_RENAME_PICTURE 248
 #define IDC_RENAME_EDIT 1156
 #define IDC_RENAME_SECOND 1161
+
+// The image controller's mode cursors (the arrow is the controls' 170, the
+// move cursor their 171).
+#define IDC_CURSOR_SELECT_HIT 169
+#define IDC_CURSOR_SELECT 180
+#define IDC_CURSOR_CROSS 181
+#define IDC_CURSOR_COUNTING_CIRCLE 211
+#define IDC_CURSOR_COUNTING_SQUARE 214
+#define IDC_CURSOR_COUNTING_DIAMOND 215
+#define IDC_CURSOR_REGION 244

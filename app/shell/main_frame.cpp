@@ -244,5 +244,11 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SNAPSHOT_SAVED) {
         return OnSnapshotSaved(wParam);
     }
+    // The windows over the video are the frame's pop-ups: they move with it.
+    if (message == WM_MOVE) {
+        if (CMikraView* view = GetMikraView()) {
+            view->LayoutVideoOverlays();
+        }
+    }
     return CDockingFrame::WindowProc(message, wParam, lParam);
 }

@@ -35,6 +35,12 @@ CMainFrame* CMikraApp::GetMainFrame() const {
     return m_docTemplate ? static_cast<CMainFrame*>(m_docTemplate->GetFrame()) : nullptr;
 }
 
+bool CMikraApp::PreTranslateMessage(MSG& message) {
+    CMainFrame* frame = GetMainFrame();
+    auto* view = frame ? dynamic_cast<CMikraView*>(frame->GetActiveView()) : nullptr;
+    return view && view->PreTranslateMessage(message);
+}
+
 void CMikraApp::HandOverToFirstInstance() const {
     HWND first = FindWindowW(nullptr, kTitle);
     if (!first) {

@@ -40,6 +40,8 @@ public:
 protected:
     bool InitInstance() override;
     int ExitInstance() override;
+    // The view sees its messages first (keys with Ctrl, the video's mouse points).
+    bool PreTranslateMessage(MSG& message) override;
 
 private:
     void HandOverToFirstInstance() const;

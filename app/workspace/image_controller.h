@@ -124,6 +124,17 @@ public:
     void OnKeyDown(UINT key);
     void OnKeyUp(UINT key);
     virtual void ShowContextMenu(int x, int y, int flags);
+    // The mouse cursor of the current mode (image_controller_input.cpp),
+    // with the view's drawing cursor style (0 arrow, 1 cross) given first.
+    void SetCursorStyle(int style) { cursorStyle_ = style; }
+    int SetModeCursor();
+    // The view's key pre-translation: a key-down message while Ctrl is held
+    // goes to the key handler and gives 1; any other key-down clears the Ctrl
+    // flag. Other messages give 0.
+    int FilterKey(const MSG& message);
+    int IsCtrlHeld() const { return ctrlHeld_; }
+    // The last mouse point in picture pixels, truncated.
+    TrackPoint GetPicturePoint() const;
     // Steps the current tool (tracking: 0 click, 1 move); 1 when an object
     // was finished.
     virtual int CreateToolObject(int tracking);
@@ -220,6 +231,8 @@ public:
     // applied and kept, the line released and the host told. Returns 1 when
     // a calibration was confirmed.
     int ConfirmCalibrationLine(const CCLObject& line);
+    // The picture size the calibration dialog is given.
+    virtual void GetCalibrationPictureSize(int& width, int& height) const;
     void SetCalibrationLineShown(int shown) { ui_.calibrationShown = shown; }
     float GetCalibrationScale() const { return model_.calibrationScale; }
     const std::u16string& GetCalibrationUnit() const { return model_.calibrationUnit; }
@@ -339,6 +352,8 @@ private:
     // false when the user cancelled or there is no host.
     bool AskForText(std::u16string& text) const;
     int sequenceNumber_ = 0;
+    int cursorStyle_ = 0;
+    int ctrlHeld_ = 0;
 
     // Settings read once at construction.
     void LoadStartupSettings();

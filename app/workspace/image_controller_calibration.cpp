@@ -24,14 +24,20 @@ void CImageController::CycleUnit() {
     SetCalibration(converted, model_.displayedUnit);
 }
 
+void CImageController::GetCalibrationPictureSize(int& width, int& height) const {
+    width = picture_ ? picture_->GetWidth() : 0;
+    height = picture_ ? picture_->GetHeight() : 0;
+}
+
 int CImageController::ConfirmCalibrationLine(const CCLObject& line) {
     if (owner_ == nullptr || host_ == nullptr) {
         return 0;
     }
     // The line measures itself in view pixels; the calibration is made in
     // picture pixels.
-    const int width = picture_ ? picture_->GetWidth() : 0;
-    const int height = picture_ ? picture_->GetHeight() : 0;
+    int width = 0;
+    int height = 0;
+    GetCalibrationPictureSize(width, height);
     const auto chosen = host_->AskCalibration(line.results[CCLObject::kLength] / zoom_, width, height);
     if (!chosen) {
         return 0;

@@ -15,6 +15,23 @@ public:
     void SetSnapshotPath(const std::filesystem::path& path) { snapshotPath_ = path; }
     const std::filesystem::path& GetSnapshotPath() const { return snapshotPath_; }
 
+    // The window over the video the objects are drawn into; the current
+    // counter colour gets the default counter styles where it has none.
+    void SetOverlayWindow(HWND overlay);
+    HWND GetOverlayWindow() const { return overlay_; }
+    // The live picture's size in camera pixels; the zoomed size follows
+    // with the current zoom (set first).
+    void SetFrameSize(int width, int height);
+    void GetFrameSize(int& width, int& height) const {
+        width = frameWidth_;
+        height = frameHeight_;
+    }
+    // The calibration dialog measures the live frame.
+    void GetCalibrationPictureSize(int& width, int& height) const override { GetFrameSize(width, height); }
+
 private:
     std::filesystem::path snapshotPath_;
+    HWND overlay_ = nullptr;
+    int frameWidth_ = 0;
+    int frameHeight_ = 0;
 };

@@ -16,6 +16,7 @@ void RegisterToolCommands(CMikraView& view);
 void RegisterCameraCommands(CMikraView& view);
 void RegisterCountingCommands(CMikraView& view);
 void RegisterStyleCommands(CMikraView& view);
+void RegisterInputCommands(CMikraView& view);
 void RegisterCommandUpdates(CMikraView& view);
 
 namespace {
@@ -36,6 +37,7 @@ CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraFamily
     RegisterCameraCommands(*this);
     RegisterCountingCommands(*this);
     RegisterStyleCommands(*this);
+    RegisterInputCommands(*this);
     // Last: every command registered above gets its enabling rule.
     RegisterCommandUpdates(*this);
 }
@@ -149,7 +151,31 @@ LRESULT CMikraView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COPYDATA: OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return TRUE;
     case WM_TIMER: OnTimer(wParam); break;
+    case WM_CREATE: {
+        const LRESULT created = CScrollView::WindowProc(message, wParam, lParam);
+        if (created != -1) {
+            CreateOverlays();
+        }
+        return created;
+    }
+    // The overlays are pop-ups: they follow the view when it moves or
+    // changes size inside the frame.
+    case WM_WINDOWPOSCHANGED: {
+        const LRESULT result = CScrollView::WindowProc(message, wParam, lParam);
+        LayoutVideoOverlays();
+        return result;
+    }
+    // The overlays are owned by the frame's window, which outlives the view's.
+    case WM_DESTROY:
+        m_gridOverlay.DestroyWindow();
+        m_rulerOverlay.DestroyWindow();
+        m_liveOverlay.DestroyWindow();
+        m_videoHost.DestroyWindow();
+        break;
     default: break;
+    }
+    if (LRESULT result = 0; OnInputMessage(message, wParam, lParam, result)) {
+        return result;
     }
     if (LRESULT result = 0; OnPrivateMessage(message, wParam, lParam, result)) {
         return result;

@@ -16,7 +16,10 @@
 #include "image_controller.h"
 #include "live_controller.h"
 #include "picture.h"
+#include "resource.h"
 #include "scroll_view.h"
+#include "transparent_dlg.h"
+#include "video_region.h"
 #include "view_controller_host.h"
 #include "view_frame.h"
 
@@ -89,6 +92,34 @@ public:
     int IsCountingGridShown() const { return m_bGridShown; }
     // Displayed video width over the video's width; 1 until it is known.
     float GetVideoZoom() const { return m_videoZoom; }
+
+    // Input (mikra_view_input.cpp). Runs before a message for the view or a
+    // window inside it is dispatched, and never stops it: the controller of
+    // the picture, or of the live video while it is open, filters Ctrl keys;
+    // with a DirectShow or UVC camera's video open, a mouse move or left
+    // button message of a window inside the view gets view coordinates.
+    bool PreTranslateMessage(MSG& message);
+    // The drawing cursor style (32850 arrow 0, 32851 cross 1).
+    int GetCursorStyle() const { return m_cursorStyle; }
+
+    // Region white balance and exposure (mikra_view_region.cpp): a region
+    // command arms one mode, the next left-button release ends it.
+    enum class RegionMode { none, whiteBalance, exposure };
+    RegionMode GetRegionMode() const { return m_regionMode; }
+    // Refused while the camera's continuous auto exposure runs.
+    void StartRegionMode(RegionMode mode);
+
+    // Live measuring and the windows over the video (mikra_view_live.cpp).
+    void ToggleLiveMeasuring();
+    // On: the live-measure overlay over the video, the live controller
+    // drawing into it; off: the video host window instead.
+    void ShowLiveOverlay(bool shown);
+    // Places the shown windows over the displayed video again; to be run
+    // after every scroll, zoom and resize of the view and move of the frame.
+    void LayoutVideoOverlays();
+    HWND GetLiveOverlayWindow() const { return m_liveOverlay.GetSafeHwnd(); }
+    HWND GetGridOverlayWindow() const { return m_gridOverlay.GetSafeHwnd(); }
+    HWND GetVideoHostWindow() const { return m_videoHost.GetSafeHwnd(); }
     bool IsPrinting() const { return m_bPrinting != 0; }
     // The path of the last drawing document the view was asked to open, also
     // shown as the view window's text.
@@ -106,6 +137,7 @@ private:
     friend void RegisterCountingCommands(CMikraView& view);
     friend void RegisterStyleCommands(CMikraView& view);
     friend void RegisterCommandUpdates(CMikraView& view);
+    friend void RegisterInputCommands(CMikraView& view);
 
     void OnTimer(UINT_PTR id);
     void OnCopyData(const COPYDATASTRUCT* record);
@@ -134,6 +166,25 @@ private:
     // Status pane 3: the current picture's size.
     void ShowPictureSizeStatus();
 
+    // Input (mikra_view_input.cpp); true when the message was one.
+    bool OnInputMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void OnMouseMove(UINT flags, ViewPoint point);
+    void OnLButtonDown(UINT flags, ViewPoint point);
+    void OnLButtonUp(UINT flags, ViewPoint point);
+    void OnRButtonDown(UINT flags, ViewPoint point);
+    // Status panes 1 and 2: the colour under the cursor and the picture point.
+    void ShowCursorStatus(ViewPoint point);
+
+    // Region selection (mikra_view_region.cpp).
+    VideoDisplay GetVideoDisplay() const;
+    void DrawRegionBand();
+    void RunRegionOperation();
+    void ShowRegionMenu(ViewPoint point);
+
+    // Windows over the video (mikra_view_live.cpp).
+    void CreateOverlays();
+    void ShowGridOverlay(bool shown);
+
     CameraFactory m_makeCamera;
     std::function<bool(CameraFamily)> m_familyLoaded;
     IViewFrame* m_frame = nullptr;
@@ -151,6 +202,17 @@ private:
     std::vector<std::unique_ptr<CImageController>> m_controllers;
     std::unique_ptr<CCameraDevice> m_camera;
     int m_bPenDrawing = 0;
+    int m_cursorStyle = 0;
+    RegionMode m_regionMode = RegionMode::none;
+    // The rubber band of a region drag, from the press to the mouse.
+    ViewPoint m_bandFrom;
+    ViewPoint m_bandTo;
+    bool m_regionDragging = false;
+    // Owned pop-ups over the video, created with the view's window.
+    CTransparentDlg m_gridOverlay{IDD_GRID_OVERLAY};
+    CTransparentDlg m_rulerOverlay{IDD_RULER_OVERLAY};
+    CTransparentDlg m_liveOverlay{IDD_TRANSPARENT};
+    CTransparentDlg m_videoHost{IDD_VIDEO_HOST};
     int m_bGridShown = 0;
     float m_videoZoom = 1.0f;
     int m_bHasPictures = 0;

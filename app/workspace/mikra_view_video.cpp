@@ -52,9 +52,14 @@ void CMikraView::OpenVideo() {
     m_frame->SelectBrowserPicture(-1);
     m_frame->ShowToolBar(ViewToolBar::picture, false);
     m_frame->RepaintFrame();
+    ShowLiveOverlay(true);
     if (!m_bLiveMeasuring) {
         m_frame->ShowToolBar(ViewToolBar::main, false);
         m_frame->ShowToolBar(ViewToolBar::measure, false);
+        ShowLiveOverlay(false);
+    }
+    if (m_bPenDrawing && m_bLiveMeasuring) {
+        ShowGridOverlay(true);
     }
     SetFocus(m_hWnd);
 }
@@ -72,6 +77,12 @@ void CMikraView::CloseVideo() {
     RefreshVideoStatus();
     ShowPictureToolBars(true);
     m_live->ClearAll();
+    // Nothing lies over the picture.
+    for (const CTransparentDlg* overlay : {&m_liveOverlay, &m_gridOverlay, &m_rulerOverlay, &m_videoHost}) {
+        if (overlay->GetSafeHwnd()) {
+            ShowWindow(overlay->GetSafeHwnd(), SW_HIDE);
+        }
+    }
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 

@@ -30,6 +30,7 @@ public:
     int recordDisabled = 0;
     CameraFrameSize videoSize{640, 480};
     CameraFrameSize videoWindowSize{640, 480};
+    POINT videoPos{0, 0};
     int resolutionIndex = -1;
     std::vector<CameraResolution> resolutions;
     float frameRate = 30.0f;
@@ -50,6 +51,12 @@ public:
     float timedSeconds = 0.0f;
     int paramFileIndexSet = -2;
     int crossX = -1, crossY = -1;
+    // The regions of one-shot white balance and exposure, in call order.
+    struct Region {
+        int left, top, right, bottom;
+        friend bool operator==(const Region&, const Region&) = default;
+    };
+    std::vector<Region> whiteBalanceRegions, exposureRegions;
     HWND host = nullptr;
     // Set by the destructor so a test can see the camera was released.
     bool* destroyed = nullptr;
@@ -95,6 +102,7 @@ public:
     float GetFrameRate() const override { return frameRate; }
     void SetResolution(int index) override { Log("SetResolution"), resolutionIndex = index; }
     CameraFrameSize GetVideoWindowSize() const override { return videoWindowSize; }
+    POINT GetVideoPos() const override { return videoPos; }
 
     int GetNameType() const override { return nameType; }
     int GetImageType() const override { return imageType; }
@@ -160,6 +168,14 @@ public:
     int SetExposureUnit(int unit) override { return Log("SetExposureUnit"), exposureUnit = unit, 1; }
     int IsExposureUnitSupported() const override { return exposureUnitSupported; }
     int GetAELiving() const override { return aeLiving; }
+    void DoWhiteBalanceOnce(int left, int top, int right, int bottom) override {
+        Log("DoWhiteBalanceOnce");
+        whiteBalanceRegions.push_back({left, top, right, bottom});
+    }
+    void DoExposureOnce(int left, int top, int right, int bottom) override {
+        Log("DoExposureOnce");
+        exposureRegions.push_back({left, top, right, bottom});
+    }
     void SelectAviCompressor() override { Log("SelectAviCompressor"); }
     int CheckDeviceType() const override { return deviceType; }
     int IsMonochrome() const override { return monochrome; }

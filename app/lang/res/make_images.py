@@ -8,6 +8,7 @@ lighter colours. Run it again after changing a picture; the images are
 committed beside it. With --png DIR it also writes enlarged PNG copies for
 looking at them.
 """
+import math
 import struct
 import sys
 import zlib
@@ -562,6 +563,24 @@ def arrow_ink():
     return ink
 
 
+def cross_ink(gap=3):
+    """A cross hair through (16, 16) with an open centre."""
+    return {(16, i) for i in range(4, 29) if abs(i - 16) > gap} | {(i, 16) for i in range(4, 29) if abs(i - 16) > gap}
+
+
+def square_ink(x0, y0, x1, y1, dashed=False):
+    edge = {(x, y) for x in range(x0, x1 + 1) for y in (y0, y1)} | {(x, y) for y in range(y0, y1 + 1) for x in (x0, x1)}
+    return {(x, y) for x, y in edge if not dashed or (x + y) % 4 < 2}
+
+
+def ring_ink(cx, cy, r):
+    return {(round(cx + r * math.cos(a / 32 * math.pi)), round(cy + r * math.sin(a / 32 * math.pi))) for a in range(64)}
+
+
+def diamond_ink(cx, cy, r):
+    return {(cx + dx, cy + s * (r - abs(dx))) for dx in range(-r, r + 1) for s in (1, -1)}
+
+
 CURSORS = {
     # file: (ink, hot spot)
     "arrow.cur": (arrow_ink(), (1, 1)),
@@ -570,6 +589,14 @@ CURSORS = {
     "size_nwse.cur": (double_arrow((8, 8), (24, 24)), (16, 16)),
     "size_we.cur": (double_arrow((5, 16), (27, 16)), (16, 16)),
     "size_ns.cur": (double_arrow((16, 5), (16, 27)), (16, 16)),
+    # The image controller's modes.
+    "select.cur": (arrow_ink() | square_ink(16, 18, 25, 27), (1, 1)),
+    "select_hit.cur": (arrow_ink() | double_arrow((21, 14), (21, 30)) | double_arrow((13, 22), (29, 22)), (1, 1)),
+    "cross.cur": (cross_ink(), (16, 16)),
+    "region.cur": (cross_ink() | square_ink(19, 19, 29, 29, dashed=True), (16, 16)),
+    "counting_circle.cur": (cross_ink() | ring_ink(24, 24, 5), (16, 16)),
+    "counting_square.cur": (cross_ink() | square_ink(19, 19, 29, 29), (16, 16)),
+    "counting_diamond.cur": (cross_ink() | diamond_ink(24, 24, 5), (16, 16)),
 }
 
 

@@ -303,4 +303,46 @@ TEST_F(MikraViewTest, AMissingBackgroundPictureDrawsOnlyGrey) {
     EXPECT_EQ(app_.m_bDrawAD, 1);
 }
 
+TEST_F(MikraViewTest, LiveMeasuringShowsTheToolbarsAndItsOverlayMovesWithTheFrame) {
+    camera_->videoWindowSize = {320, 240};
+    camera_->videoPos = {40, 30};
+    Command(ID_VIDEO_OPEN);
+    ASSERT_TRUE(camera_->videoOpen);
+    ASSERT_TRUE(ToolBarsShown(false, false, false));
+    Command(ID_LIVE_MEASURE);
+    EXPECT_TRUE(ToolBarsShown(true, true, false));
+    HWND overlay = view_->GetLiveOverlayWindow();
+    ASSERT_TRUE(IsWindowVisible(overlay));
+    EXPECT_EQ(GetWindow(overlay, GW_OWNER), frame_.GetSafeHwnd());
+
+    // Over the displayed video, wherever the frame goes.
+    const auto placed = [&] {
+        POINT corner{0, 0};
+        ClientToScreen(view_->GetSafeHwnd(), &corner);
+        RECT rect{};
+        GetWindowRect(overlay, &rect);
+        OffsetRect(&rect, -corner.x, -corner.y);
+        return rect;
+    };
+    const RECT expected{40, 30, 360, 270};
+    RECT now = placed();
+    EXPECT_TRUE(EqualRect(&now, &expected));
+    RECT before{};
+    GetWindowRect(overlay, &before);
+    RECT frameRect{};
+    GetWindowRect(frame_.GetSafeHwnd(), &frameRect);
+    SetWindowPos(frame_.GetSafeHwnd(), nullptr, frameRect.left + 30, frameRect.top + 20, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT after{};
+    GetWindowRect(overlay, &after);
+    EXPECT_EQ(after.left, before.left + 30);
+    EXPECT_EQ(after.top, before.top + 20);
+    now = placed();
+    EXPECT_TRUE(EqualRect(&now, &expected));
+
+    Command(ID_LIVE_MEASURE);
+    EXPECT_TRUE(ToolBarsShown(false, false, false));
+    EXPECT_FALSE(IsWindowVisible(overlay));
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // The main frame as the view's tests see it: what the view asked for is
 // recorded, what it reads is set by the test.
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,10 @@ public:
     std::vector<std::u16string> undoLines;
     std::vector<std::u16string> redoLines;
     int historyShown = 0;
+
+    // Status panes 1 to 3 and the toolbars as the view last set them.
+    std::map<int, std::wstring> statusPanes;
+    std::map<ViewToolBar, bool> toolBarsShown;
 
     std::vector<std::wstring> addedFiles;
     struct Device {
@@ -90,8 +95,8 @@ public:
     int GetCalibrationSelection() const override { return calibrationSelection; }
     int GetParamFileSelection() const override { return paramFileSelection; }
     void SetParamFileSelection(int index) override { paramFileSelection = index; }
-    void SetStatusPane(int, const std::wstring&) override {}
-    void ShowToolBar(ViewToolBar, bool) override {}
+    void SetStatusPane(int pane, const std::wstring& text) override { statusPanes[pane] = text; }
+    void ShowToolBar(ViewToolBar bar, bool shown) override { toolBarsShown[bar] = shown; }
     void ShowHistory(const CHistoryStore* history) override {
         ++historyShown;
         undoLines = history ? HistoryLines(*history, true) : std::vector<std::u16string>{};

@@ -46,8 +46,10 @@ int CApplication::Run() {
         if (got == -1) {
             return -1;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        if (!PreTranslateMessage(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
         if (!LeavesCommandsAsTheyWere(msg)) {
             idle = true;
         }

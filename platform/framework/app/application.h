@@ -32,6 +32,9 @@ public:
 
     // Runs when the queue has emptied.
     virtual void OnIdle();
+    // Before a message of the loop is dispatched: true when it was handled
+    // here and is not dispatched.
+    virtual bool PreTranslateMessage(MSG&) { return false; }
 
 protected:
     virtual bool InitInstance() = 0;

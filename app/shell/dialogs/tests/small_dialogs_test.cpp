@@ -211,8 +211,11 @@ TEST_P(TransparentDlgTest, SurfaceIsTheColourKey) {
     CTransparentDlg overlay(GetParam());
     ASSERT_TRUE(overlay.Create(view_));
     HWND window = overlay.GetSafeHwnd();
-    EXPECT_EQ(GetParent(window), view_);
+    // A pop-up the view owns, which the mouse passes through.
+    EXPECT_EQ(GetWindow(window, GW_OWNER), view_);
+    EXPECT_EQ(GetWindowLongW(window, GWL_STYLE) & WS_CHILD, 0);
     EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0);
 
     COLORREF key = 0;
     BYTE alpha = 0;

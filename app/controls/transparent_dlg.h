@@ -1,7 +1,10 @@
 #pragma once
 // A blank layered dialog whose own surface is the colour key, so only what
 // is drawn on it shows: the view's overlays over the video (templates 196,
-// 101, 254 and 260, created modeless as children of the view).
+// 101, 254 and 260). They are pop-ups the view owns and places over itself,
+// not its children: a colour key on a layered child window is not applied
+// under Wine (the key colour shows). The mouse passes through them to the
+// view below, which hands it on.
 #include "dialog.h"
 #include "unique_handle.h"
 

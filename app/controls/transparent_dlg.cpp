@@ -3,7 +3,7 @@
 CTransparentDlg::CTransparentDlg(UINT templateId) : CDialog(templateId, nullptr) {}
 
 BOOL CTransparentDlg::OnInitDialog() {
-    SetWindowLongW(m_hWnd, GWL_EXSTYLE, GetWindowLongW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
+    SetWindowLongW(m_hWnd, GWL_EXSTYLE, GetWindowLongW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_TRANSPARENT);
     SetLayeredWindowAttributes(m_hWnd, kTransparentColourKey, 0, LWA_COLORKEY);
     m_brush.Reset(CreateSolidBrush(kTransparentColourKey));
     return CDialog::OnInitDialog();
