@@ -238,5 +238,12 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SNAPSHOT_SAVED) {
         return OnSnapshotSaved(wParam);
     }
+    if (message == WM_MOVE) {
+        const LRESULT result = CDockingFrame::WindowProc(message, wParam, lParam);
+        if (CMikraView* view = GetMikraView()) {
+            view->UpdateLayout();
+        }
+        return result;
+    }
     return CDockingFrame::WindowProc(message, wParam, lParam);
 }

@@ -16,6 +16,8 @@ void RegisterToolCommands(CMikraView& view);
 void RegisterCameraCommands(CMikraView& view);
 void RegisterCountingCommands(CMikraView& view);
 void RegisterCommandUpdates(CMikraView& view);
+void RegisterFileCommands(CMikraView& view);
+void RegisterLayoutCommands(CMikraView& view);
 
 namespace {
 constexpr UINT_PTR kTimedCaptureTimer = 2;
@@ -34,6 +36,8 @@ CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraFamily
     RegisterToolCommands(*this);
     RegisterCameraCommands(*this);
     RegisterCountingCommands(*this);
+    RegisterFileCommands(*this);
+    RegisterLayoutCommands(*this);
     // Last: every command registered above gets its enabling rule.
     RegisterCommandUpdates(*this);
 }
@@ -147,6 +151,22 @@ LRESULT CMikraView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COPYDATA: OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return TRUE;
     case WM_TIMER: OnTimer(wParam); break;
+    case WM_HSCROLL:
+    case WM_VSCROLL: {
+        const LRESULT result = CScrollView::WindowProc(message, wParam, lParam);
+        OnScrolled(message == WM_HSCROLL ? SB_HORZ : SB_VERT);
+        return result;
+    }
+    case WM_MOUSEWHEEL: {
+        const LRESULT result = CScrollView::WindowProc(message, wParam, lParam);
+        OnWheelScrolled();
+        return result;
+    }
+    case WM_SIZE: {
+        const LRESULT result = CScrollView::WindowProc(message, wParam, lParam);
+        UpdateLayout();
+        return result;
+    }
     default: break;
     }
     if (LRESULT result = 0; OnPrivateMessage(message, wParam, lParam, result)) {

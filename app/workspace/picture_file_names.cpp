@@ -111,3 +111,25 @@ std::optional<std::wstring> StoredFolder(std::wstring_view chosenPath) {
     folder += L'\\';
     return folder;
 }
+
+std::vector<std::wstring> SplitFileSelection(std::wstring_view buffer) {
+    std::vector<std::wstring> parts;
+    std::size_t at = 0;
+    while (at < buffer.size() && buffer[at] != L'\0') {
+        const std::size_t end = std::min(buffer.find(L'\0', at), buffer.size());
+        parts.emplace_back(buffer.substr(at, end - at));
+        at = end + 1;
+    }
+    if (parts.size() <= 1) {
+        return parts;
+    }
+    std::wstring folder = parts.front();
+    if (folder.back() != L'\\') {
+        folder += L'\\';
+    }
+    std::vector<std::wstring> paths;
+    for (std::size_t k = 1; k < parts.size(); ++k) {
+        paths.push_back(folder + parts[k]);
+    }
+    return paths;
+}

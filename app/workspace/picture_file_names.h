@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "picture_paths.h"
 
@@ -58,3 +59,9 @@ std::optional<std::wstring> FolderDialogStart(std::wstring_view folder);
 // What is stored for a chosen folder: its path with exactly one trailing
 // backslash; none when the choice has no file-system path.
 std::optional<std::wstring> StoredFolder(std::wstring_view chosenPath);
+
+// The paths of an open dialog's multiple-selection buffer: either one full
+// path, or the folder and then the file names, each ended by a null, the
+// whole ended by a second null. Names are joined to the folder with one
+// backslash.
+std::vector<std::wstring> SplitFileSelection(std::wstring_view buffer);

@@ -30,6 +30,7 @@ public:
     int recordDisabled = 0;
     CameraFrameSize videoSize{640, 480};
     CameraFrameSize videoWindowSize{640, 480};
+    POINT videoPos{0, 0};
     int resolutionIndex = -1;
     std::vector<CameraResolution> resolutions;
     float frameRate = 30.0f;
@@ -95,6 +96,15 @@ public:
     float GetFrameRate() const override { return frameRate; }
     void SetResolution(int index) override { Log("SetResolution"), resolutionIndex = index; }
     CameraFrameSize GetVideoWindowSize() const override { return videoWindowSize; }
+    POINT GetVideoPos() const override { return videoPos; }
+    void FitVideoWindow(int stretch) override {
+        Log("FitVideoWindow " + std::to_string(stretch));
+        stretched = stretch;
+    }
+    void SetVideoWindowPos(int x) override { Log("SetVideoWindowPos " + std::to_string(x)); }
+    void SetScrollOffset(int y) override { Log("SetScrollOffset " + std::to_string(y)); }
+    void SetCaptureFormat() override { Log("SetCaptureFormat"); }
+    void SetFillWindow(int on) override { Log("SetFillWindow " + std::to_string(on)); }
 
     int GetNameType() const override { return nameType; }
     int GetImageType() const override { return imageType; }
@@ -167,6 +177,7 @@ public:
 
 private:
     void Log(const char* call) { calls.emplace_back(call); }
+    void Log(const std::string& call) { calls.push_back(call); }
 
     int shots_ = 0;
     std::wstring lastPath_;

@@ -120,3 +120,27 @@ TEST(PictureFileNamesTest, FolderTextsOfTheFolderCommands) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PictureFileNamesTest, AMultipleSelectionGivesItsPathsInTheDialogsOrder) {
+    using namespace std::string_view_literals;
+    struct Case {
+        std::wstring_view buffer;
+        std::vector<std::wstring> paths;
+    };
+    const Case cases[] = {
+        {L"C:\\p\\a.bmp\0\0"sv, {L"C:\\p\\a.bmp"}},
+        {L"C:\\p\0b.bmp\0a.jpg\0\0"sv, {L"C:\\p\\b.bmp", L"C:\\p\\a.jpg"}},
+        {L"C:\\\0a.bmp\0b.bmp\0\0"sv, {L"C:\\a.bmp", L"C:\\b.bmp"}},
+        {L"\0\0"sv, {}},
+        {L""sv, {}},
+        // A buffer without its closing nulls is read to its end, no further.
+        {L"C:\\p\0a.bmp\0b"sv, {L"C:\\p\\a.bmp", L"C:\\p\\b"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SplitFileSelection(c.buffer), c.paths);
+    }
+}
+
+}  // namespace

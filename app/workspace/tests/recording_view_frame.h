@@ -12,6 +12,14 @@ class RecordingViewFrame : public IViewFrame {
 public:
     std::wstring pictureFolder = L"C:\\pictures\\";
     std::wstring videoFolder = L"C:\\videos\\";
+    std::wstring filesFolder = L"C:\\files\\";
+    std::vector<std::pair<ViewFolder, std::wstring>> storedFolders;
+    struct RulerUpdate {
+        int mode;
+        POINT position;
+        RulerGeometry geometry;
+    };
+    std::vector<RulerUpdate> rulerUpdates;
     bool backgroundOn = false;
     std::vector<std::wstring> browserPictures;
     std::vector<std::wstring> exportFiles;
@@ -32,6 +40,11 @@ public:
     // The answer of the picture-name dialog; how often it was asked.
     std::optional<std::wstring> pictureName;
     int pictureNameQuestions = 0;
+    std::wstring pictureNameOffered;
+    // The browser's menu item, set by the test; the renames the view asked for.
+    std::optional<BrowserItem> browserMenuItem;
+    std::vector<BrowserItem> renamedItems;
+    std::vector<bool> associations;
     // Runs after each export file the view adds back.
     std::function<void()> onExportFileAdded;
 
@@ -50,6 +63,16 @@ public:
 
     std::wstring GetPictureFolder() override { return pictureFolder; }
     std::wstring GetVideoFolder() override { return videoFolder; }
+    std::wstring GetFilesFolder() override { return filesFolder; }
+    void StoreFolder(ViewFolder folder, const std::wstring& path) override {
+        storedFolders.push_back({folder, path});
+        (folder == ViewFolder::pictures ? pictureFolder
+         : folder == ViewFolder::videos ? videoFolder
+                                        : filesFolder) = path;
+    }
+    void UpdateRulerBars(int mode, POINT position, const RulerGeometry& geometry) override {
+        rulerUpdates.push_back({mode, position, geometry});
+    }
     bool IsBackgroundPictureOn() const override { return backgroundOn; }
     void ClearBackgroundPicture() override { backgroundOn = false; }
     std::vector<std::wstring> TakeBrowserPictures() override { return std::exchange(browserPictures, {}); }
@@ -72,10 +95,19 @@ public:
     }
     std::wstring GetBrowserPicture() const override { return browserCurrent; }
     void ReportUnreadableFile(const std::wstring& path) override { unreadableFiles.push_back(path); }
-    std::optional<std::wstring> AskPictureName() override {
+    std::optional<std::wstring> AskPictureName(const std::wstring& name) override {
         ++pictureNameQuestions;
+        pictureNameOffered = name;
         return pictureName;
     }
+    std::optional<BrowserItem> GetBrowserMenuItem() const override { return browserMenuItem; }
+    void RenameBrowserItem(int index, const std::wstring& path, const std::wstring& caption) override {
+        renamedItems.push_back({index, path, caption});
+    }
+    void RemoveBrowserPicture(const std::wstring& path) override {
+        std::erase_if(browserEntries, [&path](const BrowserEntry& entry) { return entry.path == path; });
+    }
+    void SetDrawingFileAssociation(bool associated) override { associations.push_back(associated); }
     std::wstring GetIntervalText() const override { return intervalText; }
     void FillResolutionCombo(std::span<const CameraResolution>, CameraFrameSize) override {}
     void ClearResolutionCombo() override {}
