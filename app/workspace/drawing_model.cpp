@@ -6,6 +6,7 @@
 #include "annotation_strings.h"
 #include "cl_count.h"
 #include "history_actions.h"
+#include "units.h"
 
 namespace {
 
@@ -143,6 +144,11 @@ void CDrawingModel::SetScaleAndUnit(float scale, const std::u16string& unit) {
         object->scale = scale;
         object->unitText = unit;
     }
+}
+
+float CDrawingModel::CycleDisplayedUnit() {
+    displayedUnit = NextLengthUnit(displayedUnit);
+    return static_cast<float>(ConvertUnit(calibrationScale, calibrationUnit, displayedUnit));
 }
 
 void CDrawingModel::PushStep(int action) {

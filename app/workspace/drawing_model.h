@@ -92,6 +92,10 @@ public:
 
     // The scale and unit text of the style and of every object.
     void SetScaleAndUnit(float scale, const std::u16string& unit);
+    // Moves the displayed unit one step along the display cycle and returns
+    // the calibration last confirmed converted into it (units per pixel),
+    // for the caller to apply with the new unit.
+    float CycleDisplayedUnit();
 
     // Records the state after `action` (a HistoryAction) as the newest step,
     // described by the action's text in the language in use.
@@ -118,6 +122,8 @@ public:
     // The calibration last confirmed by the user.
     float calibrationScale = 1.0f;
     std::u16string calibrationUnit = u"μm";
+    // The unit results are shown in, stepped by CycleDisplayedUnit.
+    std::u16string displayedUnit = u"μm";
     // Origin of the picture as documents and history steps store it.
     std::int32_t pictureKind = kqmk::kKindOther;
     // Set when the picture came from a drawing document.

@@ -21,6 +21,7 @@
 #include "history_store.h"
 #include "image_canvas.h"
 #include "image_controller_host.h"
+#include "image_filter_commands.h"
 #include "img_count.h"
 #include "kqmk_blocks.h"
 #include "ini_file.h"
@@ -29,6 +30,7 @@
 #include "picture.h"
 #include "tool_interaction.h"
 #include "tool_prototypes.h"
+#include "workspace_bar.h"
 
 class CImageController {
     // First, so that the names below may refer to them.
@@ -207,6 +209,11 @@ public:
 
     // Every object and the controller take the scale and unit text.
     void SetCalibration(float newScale, const std::u16string& unit);
+    // Steps the displayed unit ("μm", "mm", "cm", "inch", "mil", "uin", then
+    // "μm" again; any other unit becomes "μm") and applies the calibration
+    // last confirmed, converted into it. Nothing without owner window.
+    void CycleUnit();
+    const std::u16string& GetDisplayedUnit() const { return model_.displayedUnit; }
     // The user confirmed a calibration line (its length, in view pixels at
     // the current zoom, is the line's length result): the host asks for the
     // calibration of the length in picture pixels; a confirmed one is
@@ -216,6 +223,54 @@ public:
     void SetCalibrationLineShown(int shown) { ui_.calibrationShown = shown; }
     float GetCalibrationScale() const { return model_.calibrationScale; }
     const std::u16string& GetCalibrationUnit() const { return model_.calibrationUnit; }
+
+    // The style commands (image_controller_style.cpp); none does anything
+    // without owner window. With objects selected, the drawing colour, font,
+    // line width and label mode go to the selected objects as one history
+    // step; without, they become the style of new objects and are saved.
+    // The selected colour, label box and label box colour always go to every
+    // object and become the style.
+    void ApplyStyle(CCLObject& object) const { model_.ApplyStyle(object); }
+    void SetDrawColor(COLORREF colour);
+    void SetSelectColor(COLORREF colour);
+    void SetLabelFont(LOGFONTW font);
+    void SetLineWidth(int width);
+    // Label mode 0 name and values, 1 name only, 2 nothing, 3 values only;
+    // without a selection every object takes it too.
+    void SetLabelMode(int mode);
+    void ToggleLabelBox();
+    void SetLabelBoxColor(COLORREF colour);
+
+    // The picture operations (image_controller_filters.cpp), run on the
+    // picture by the filter target; one that changed it repaints and is a
+    // history step of its kind. Nothing without owner window, picture or
+    // target.
+    void SetFilterCommands(IImageFilterCommands* filters) { filters_ = filters; }
+    void Blur();
+    void Sharpen();
+    void Emboss();
+    void Mirror();
+    void Negative();
+    void EdgeDetect();
+    void Rotate();
+    void HueSaturation();
+    void AdjustRGB();
+
+    // Writes the picture with its objects drawn in at `zoom` (the objects
+    // deselected first) as a 24-bit picture of `imageType` (1 BMP, 2 JPEG,
+    // 3 TIFF, 4 PNG). Returns 1 when the file was written, 0 otherwise
+    // (no owner window or picture, an empty size, or a failed write).
+    int SaveRenderedImage(const std::filesystem::path& path, int imageType, float zoom);
+
+    // The measurement data bar, when the frame has one: told of each object
+    // drawn and refilled after deletions.
+    void SetWorkspaceBar(IWorkspaceBar* bar) { workspaceBar_ = bar; }
+    void NotifyObjectAdded(const CCLObject& object);
+    void RefreshWorkspaceBar();
+
+    // The installed spreadsheet program's version, "11.0" unless the one
+    // query of the process answered.
+    virtual std::wstring GetExcelVersion();
 
     // Current style given to new objects (with scale, unitText and decimals).
     std::int32_t& labelBoxShown = model_.style.labelBoxShown;
@@ -276,6 +331,10 @@ private:
 
     TrackPoint ToTrackPoint(int x, int y) const;
     void DrawObjects(CDC& dc);
+    // The visible objects at `zoom`, shifted by the offset (picture pixels
+    // at that zoom).
+    void DrawObjectList(CDC& dc, float zoom, int offsetX, int offsetY);
+    bool RunFilter(bool (IImageFilterCommands::*filter)(CPicture&), int action);
     // Asks the host for the text of a text annotation at the current point;
     // false when the user cancelled or there is no host.
     bool AskForText(std::u16string& text) const;
@@ -294,4 +353,6 @@ private:
     int gridShown_ = 0;
     std::wstring scaleIniPath_ = ScaleIniPath();
     IImageControllerHost* host_ = nullptr;
+    IImageFilterCommands* filters_ = nullptr;
+    IWorkspaceBar* workspaceBar_ = nullptr;
 };

@@ -16,6 +16,14 @@ void CImageController::SetCalibration(float newScale, const std::u16string& unit
     }
 }
 
+void CImageController::CycleUnit() {
+    if (owner_ == nullptr) {
+        return;
+    }
+    const float converted = model_.CycleDisplayedUnit();
+    SetCalibration(converted, model_.displayedUnit);
+}
+
 int CImageController::ConfirmCalibrationLine(const CCLObject& line) {
     if (owner_ == nullptr || host_ == nullptr) {
         return 0;

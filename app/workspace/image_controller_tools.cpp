@@ -33,15 +33,19 @@ void CImageController::SetTrackStart(int x, int y) {
 
 void CImageController::SetTrackEnd(int x, int y) { ui_.press = ToTrackPoint(x, y); }
 
-void CImageController::DrawObjects(CDC& dc) {
-    const int offsetX = scrollX_ - centreX_;
-    const int offsetY = scrollY_ - centreY_;
+void CImageController::DrawObjectList(CDC& dc, float zoom, int offsetX, int offsetY) {
     for (const auto& object : objects_) {
         if (object->visible != 0) {
             model_.ApplyScale(*object);
-            object->Draw(&dc, zoom_, offsetX, offsetY);
+            object->Draw(&dc, zoom, offsetX, offsetY);
         }
     }
+}
+
+void CImageController::DrawObjects(CDC& dc) {
+    const int offsetX = scrollX_ - centreX_;
+    const int offsetY = scrollY_ - centreY_;
+    DrawObjectList(dc, zoom_, offsetX, offsetY);
     if (ui_.calibrationShown != 0) {
         CCL_Scale& line = prototypes_.CalibrationLine();
         line.scale = scale;
@@ -161,6 +165,7 @@ int CImageController::CreateToolObject(int tracking) {
         model_.NumberNew(*prototype);
         objects_.push_back(prototypes_.CopyOf(tool));
         PushHistory(1);
+        NotifyObjectAdded(*objects_.back());
         finished = 1;
     }
     DrawObjects(*canvas_.BackBuffer());
@@ -370,6 +375,7 @@ void CImageController::DeleteSelection() {
     model_.DeleteSelection();
     ui_.calibrationShown = 0;
     PushHistory(2);
+    RefreshWorkspaceBar();
     Render(0);
 }
 

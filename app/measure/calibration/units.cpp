@@ -27,6 +27,14 @@ std::u16string_view NormalizeUnit(std::u16string_view unit) {
     return unit.empty() || unit == u"NULL" || unit == u"\u00b5m" ? kDefaultUnit : unit;
 }
 
+std::u16string_view NextLengthUnit(std::u16string_view unit) {
+    const int index = UnitIndex(NormalizeUnit(unit));
+    if (index < 0) {
+        return kDefaultUnit;
+    }
+    return kLengthUnits[static_cast<std::size_t>(index + 1) % kLengthUnits.size()];
+}
+
 double ConvertUnit(float value, std::u16string_view from, std::u16string_view to) {
     from = NormalizeUnit(from);
     to = NormalizeUnit(to);

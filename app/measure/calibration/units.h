@@ -18,6 +18,11 @@ int UnitIndex(std::u16string_view unit);
 // the form "μm" takes in a file written in an 8-bit code page.
 std::u16string_view NormalizeUnit(std::u16string_view unit);
 
+// The unit after `unit` in the display cycle "μm", "mm", "cm", "inch", "mil",
+// "uin" and back to "μm"; a text outside the cycle starts it again at "μm".
+// A stored form of the default unit (see NormalizeUnit) counts as "μm".
+std::u16string_view NextLengthUnit(std::u16string_view unit);
+
 // value converted from one unit into another. Equal texts, or a text that is
 // not one of the six units, give the value unchanged: a wrong factor would
 // silently scale every length.

@@ -7,6 +7,7 @@
 #include "cl_count.h"
 #include "cl_scale_bar.h"
 #include "cl_text.h"
+#include "circle_figures.h"
 #include "drawing_model.h"
 #include "history_actions.h"
 #include "line_figures.h"
@@ -245,6 +246,146 @@ TEST_F(DrawingModelTest, FinishedObjectsAreNumberedByTheirKind) {
     EXPECT_EQ(bar.number, barNumber);
     EXPECT_EQ(model->TypeCounters().Get(CCLLine::kType), 2);
     EXPECT_EQ(model->TypeCounters().Get(CCL_CountRect::kType), 0);
+}
+
+// Objects of several kinds are numbered as drawn, some are deleted, and
+// the numbers left and the next number of each kind are read.
+TEST_F(DrawingModelTest, DeletionRenumbersFiguresInCreationOrderAndKeepsTextsAndArrows) {
+    struct Case {
+        const char* name;
+        std::string kinds;  // L line, C circle, T text, A arrow, in creation order
+        std::vector<std::size_t> deleted;
+        bool reversedList;                      // the list holds the objects in the reverse of creation order
+        std::vector<std::int32_t> numbersLeft;  // in list order
+        std::int32_t nextLine, nextCircle, nextText, nextArrow;
+    };
+    const Case cases[] = {
+        {"middle line", "LLL", {1}, false, {1, 2}, 3, 1, 1, 1},
+        {"first and last line", "LLL", {0, 2}, false, {1}, 2, 1, 1, 1},
+        {"every line", "LL", {0, 1}, false, {}, 1, 1, 1, 1},
+        {"kinds renumber apart", "LCLCLC", {0, 3}, false, {1, 1, 2, 2}, 3, 3, 1, 1},
+        {"texts and arrows keep numbers and counters", "TTATA", {0, 2}, false, {2, 3, 2}, 1, 1, 4, 3},
+        {"a text among lines", "LTL", {1}, false, {1, 2}, 3, 1, 2, 1},
+        {"creation order, not list order", "LLLL", {2}, true, {3, 2, 1}, 4, 1, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        for (const char kind : c.kinds) {
+            std::unique_ptr<CCLObject> object;
+            switch (kind) {
+            case 'L': object = std::make_unique<CCLLine>(); break;
+            case 'C': object = std::make_unique<CCLCircle>(); break;
+            case 'T': object = std::make_unique<CCLText>(); break;
+            default: object = std::make_unique<CCLArrow>(); break;
+            }
+            model->NumberNew(*object);
+            model->Objects().push_back(std::move(object));
+        }
+        std::vector<CCLObject*> created;
+        for (const auto& o : model->Objects()) {
+            created.push_back(o.get());
+        }
+        if (c.reversedList) {
+            std::reverse(model->Objects().begin(), model->Objects().end());
+        }
+        for (const std::size_t index : c.deleted) {
+            Select(*created[index]);
+        }
+        ASSERT_TRUE(model->DeleteSelection());
+        std::vector<std::int32_t> numbers;
+        for (const auto& o : model->Objects()) {
+            numbers.push_back(o->number);
+        }
+        EXPECT_EQ(numbers, c.numbersLeft);
+        CCLLine line;
+        CCLCircle circle;
+        CCLText text;
+        CCLArrow arrow;
+        for (CCLObject* o : std::initializer_list<CCLObject*>{&line, &circle, &text, &arrow}) {
+            model->NumberNew(*o);
+        }
+        EXPECT_EQ(line.number, c.nextLine);
+        EXPECT_EQ(circle.number, c.nextCircle);
+        EXPECT_EQ(text.number, c.nextText);
+        EXPECT_EQ(arrow.number, c.nextArrow);
+        TearDown();
+    }
+}
+
+// Counters of two colours and three kinds; one is deleted.
+TEST_F(DrawingModelTest, DeletingACounterLowersOnlyLaterNumbersOfItsKindAndColour) {
+    constexpr ColourRef kA = 0x0000FF;
+    constexpr ColourRef kB = 0x00FF00;
+    struct Marker {
+        int type;
+        ColourRef key;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Marker> markers;
+        std::size_t deleted;
+        std::vector<std::int32_t> numbersLeft;
+        std::int32_t nextOfDeletedStyle;
+    };
+    const Case cases[] = {
+        {"middle of one style", {{14, kA}, {14, kA}, {14, kA}}, 1, {1, 2}, 3},
+        {"last of one style", {{14, kA}, {14, kA}}, 1, {1}, 2},
+        {"other colour keeps", {{14, kA}, {14, kB}, {14, kA}, {14, kB}}, 0, {1, 1, 2}, 2},
+        {"other kind keeps", {{15, kA}, {16, kA}, {15, kA}, {16, kA}}, 1, {1, 2, 1}, 2},
+        {"only one", {{16, kB}}, 0, {}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        for (const Marker& m : c.markers) {
+            model->counterColourKey = static_cast<std::int32_t>(m.key);
+            std::unique_ptr<CCL_Count> counter;
+            switch (m.type) {
+            case 14: counter = std::make_unique<CCL_CountCircle>(); break;
+            case 15: counter = std::make_unique<CCL_CountDiamond>(); break;
+            default: counter = std::make_unique<CCL_CountRect>(); break;
+            }
+            model->NumberCounter(*counter);
+            model->Objects().push_back(std::move(counter));
+        }
+        Select(*model->Objects()[c.deleted]);
+        ASSERT_TRUE(model->DeleteSelection());
+        std::vector<std::int32_t> numbers;
+        for (const auto& o : model->Objects()) {
+            numbers.push_back(o->number);
+        }
+        EXPECT_EQ(numbers, c.numbersLeft);
+        const Marker& gone = c.markers[c.deleted];
+        EXPECT_EQ(model->CounterStyles().Get(gone.type, gone.key).nextNumber, c.nextOfDeletedStyle);
+        EXPECT_EQ(model->CounterStyles().Get(gone.type, gone.key).size, 15);
+        TearDown();
+    }
+}
+
+TEST_F(DrawingModelTest, UnitCycleConvertsTheConfirmedCalibrationIntoEachUnit) {
+    struct Step {
+        std::u16string_view unit;
+        double scale;  // 0.5 um per pixel in that unit
+    };
+    const Step steps[] = {
+        {u"mm", 0.0005},      {u"cm", 0.00005},       {u"inch", 0.5 / 25400.0},
+        {u"mil", 0.5 / 25.4}, {u"uin", 0.5 / 0.0254}, {u"\u03bcm", 0.5},
+    };
+    model->calibrationScale = 0.5f;
+    model->calibrationUnit = u"\u03bcm";
+    for (const Step& step : steps) {
+        const float scale = model->CycleDisplayedUnit();
+        EXPECT_EQ(model->displayedUnit, step.unit);
+        EXPECT_NEAR(scale, step.scale, step.scale * 1e-6);
+    }
+    // A displayed unit outside the cycle starts it again; a calibration in
+    // millimetres is converted from millimetres.
+    model->displayedUnit = u"px";
+    model->calibrationScale = 0.002f;
+    model->calibrationUnit = u"mm";
+    EXPECT_NEAR(model->CycleDisplayedUnit(), 2.0, 1e-6);
+    EXPECT_EQ(model->displayedUnit, u"\u03bcm");
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "line_figures.h"
 #include "measure_resource.h"
 #include "modal_script.h"
+#include "recording_controller.h"
 #include "recording_host.h"
 #include "resource_module.h"
 
@@ -28,16 +29,7 @@ namespace fs = std::filesystem;
 constexpr int kClientWidth = 200;
 constexpr int kClientHeight = 150;
 
-// Records every history step instead of storing it.
-class RecordingController : public CImageController {
-public:
-    using CImageController::CImageController;
-    void PushHistory(int kind) override {
-        kinds.push_back(kind);
-        CImageController::PushHistory(kind);
-    }
-    std::vector<int> kinds;
-};
+using controller_testing::RecordingController;
 
 // The mouse messages the fixture has posted and the window has not handled.
 // Every test program shares one display and pointer with the programs

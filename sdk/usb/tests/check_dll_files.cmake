@@ -8,14 +8,7 @@ if(NOT FFPROBE OR NOT IDENTIFY)
   cmake_language(EXIT 77)
 endif()
 
-function(expect_output what expected)
-  execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc
-                  OUTPUT_STRIP_TRAILING_WHITESPACE)
-  if(NOT rc EQUAL 0 OR NOT out STREQUAL expected)
-    message(FATAL_ERROR "${what}: expected '${expected}', read '${out}' (exit ${rc}) ${err}")
-  endif()
-  message(STATUS "${what}: ${out}")
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../../../cmake/ExpectOutput.cmake)
 
 # Three frames were recorded at 640 x 480 on the 40 fps grid; the empty
 # positions between them are no frames.

@@ -47,4 +47,27 @@ TEST(Units, MissingUnitIsTheDefaultUnit) {
     EXPECT_EQ(UnitIndex(u"Inch"), -1);
 }
 
+TEST(Units, DisplayCycleStepsThroughTheSixAndRestartsOutsideThem) {
+    struct Case {
+        std::u16string_view unit;
+        std::u16string_view next;
+    };
+    const Case cases[] = {
+        {u"\u03bcm", u"mm"}, {u"mm", u"cm"},       {u"cm", u"inch"},      {u"inch", u"mil"},
+        {u"mil", u"uin"},    {u"uin", u"\u03bcm"}, {u"\u00b5m", u"mm"},   {u"NULL", u"mm"},
+        {u"", u"mm"},        {u"px", u"\u03bcm"},  {u"Inch", u"\u03bcm"}, {u"nm", u"\u03bcm"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NextLengthUnit(c.unit), c.next) << std::string(c.unit.begin(), c.unit.end());
+    }
+    // Six steps from any unit of the cycle come back to it.
+    for (const auto start : kLengthUnits) {
+        std::u16string_view unit = start;
+        for (int step = 0; step < 6; ++step) {
+            unit = NextLengthUnit(unit);
+        }
+        EXPECT_EQ(unit, start);
+    }
+}
+
 }  // namespace
