@@ -28,8 +28,11 @@ HWND CMainFrame::GetActiveViewWindow() const {
     return view ? view->GetSafeHwnd() : nullptr;
 }
 
-// The view has no save-as of a browser item to run.
-void CMainFrame::SaveImageAs() {}
+void CMainFrame::SaveImageAs() {
+    if (CMikraView* view = GetMikraView()) {
+        view->SaveImageAs();
+    }
+}
 
 void CMainFrame::RenameCurrentPicture() {
     if (CMikraView* view = GetMikraView()) {

@@ -70,6 +70,10 @@ public:
     // temporary name to the user's name or, failing that, a time-stamped
     // one; never empty.
     std::wstring AskShotName(const std::wstring& path);
+    // Writes the browser item the user opened the browser's menu on, with
+    // copies of its objects, under a name the user chooses: an image by
+    // the name's extension, else a drawing document. The list stays as it is.
+    void SaveImageAs();
     // Renames the file of the browser item the user opened the browser's
     // menu on, keeping its folder and extension (mikra_view_files.cpp).
     // A name that is taken or no plain file name is refused with a message.
@@ -135,6 +139,10 @@ private:
     // File commands (mikra_view_files.cpp).
     void OpenPictureFiles();
     void DeleteCurrentPicture();
+    // A picture is saved as a time-stamped copy that is then opened; a
+    // picture from a drawing document goes back into its document.
+    void SaveCurrentPicture();
+    void SaveCurrentPictureAs();
     void SaveDocument();
     void OpenDocument();
     void AssociateDocuments(bool associated) {

@@ -1,7 +1,8 @@
 // The view's picture file commands: open several pictures, delete the
-// current one, store and open drawing documents, the document-type
-// association, and renaming a browser item. Each does nothing while the
-// camera shows video or records.
+// current one, save it as a copy or under a chosen name, store and open
+// drawing documents, the document-type association, and saving or renaming
+// a browser item. Picture commands do nothing while the camera shows video
+// or records; a save that fails is told and opens nothing.
 #include <filesystem>
 
 #include "file_commands_resource.h"
@@ -20,6 +21,29 @@ const std::wstring kPictureFilter =
     L"kqmk" + L")|*" + L"kqmk" + L"|";
 const std::wstring kDocumentFilter = L"kqmk File(*.kqmk)|*.kqmk|";
 constexpr DWORD kPictureDialogFlags = OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_OVERWRITEPROMPT;
+
+LocalTime LocalNow() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
+bool FileExists(const std::wstring& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error) || error;
+}
+
+// Writes the controller under the chosen path by its extension: the picture
+// with its objects drawn in at its own size in that image type, or a
+// drawing document. The path written; none when nothing was.
+std::optional<std::wstring> WriteChosenCopy(CImageController& controller, const std::wstring& chosen) {
+    const int type = SaveAsTypeOfExtension(ExtensionOfPath(chosen));
+    if (type == kSaveAsDocument) {
+        const std::wstring document = DocumentSavePath(chosen);
+        return controller.SaveDrawingFile(document) == DocumentStatus::ok ? std::optional(document) : std::nullopt;
+    }
+    return controller.SaveRenderedImage(chosen, type, 1.0f) != 0 ? std::optional(chosen) : std::nullopt;
+}
 
 }  // namespace
 
@@ -70,6 +94,73 @@ void CMikraView::DeleteCurrentPicture() {
     const std::wstring path = m_current->GetPicturePath().wstring();
     m_frame->RemoveBrowserPicture(path);
     RemovePicture(path, true);
+}
+
+void CMikraView::SaveCurrentPicture() {
+    if (IsVideoActive() || !m_current->HasWindow()) {
+        return;
+    }
+    m_current->CancelInteraction();
+    WaitCursor wait;
+    if (m_current->IsDocument()) {
+        if (m_current->SaveDrawingFile(m_current->GetDocumentPath()) != DocumentStatus::ok) {
+            ShowMessage(IDS_SAVE_FAILED);
+        }
+        return;
+    }
+    // A copy beside the picture, never over it or any other file.
+    const int kind = m_current->GetPictureKind();
+    const std::wstring copy = FreeSavedCopyPath(m_current->GetPicturePath().wstring(), kind, LocalNow(), FileExists);
+    if (m_current->SaveRenderedImage(copy, SavedCopyType(kind), 1.0f) == 0) {
+        ShowMessage(IDS_SAVE_FAILED);
+        return;
+    }
+    OpenPicture(copy);
+}
+
+void CMikraView::SaveCurrentPictureAs() {
+    if (IsVideoActive() || !m_frame || !m_current->HasWindow()) {
+        return;
+    }
+    m_current->CancelInteraction();
+    const std::optional<std::wstring> chosen = m_dialogs->SaveFile(m_hWnd, {kPictureFilter, kPictureDialogFlags, L""});
+    if (!chosen) {
+        return;
+    }
+    const std::optional<std::wstring> written = WriteChosenCopy(*m_current, *chosen);
+    if (!written) {
+        ShowMessage(IDS_SAVE_FAILED);
+        return;
+    }
+    OpenPicture(*written);
+    ShowNewestPicture();
+}
+
+void CMikraView::SaveImageAs() {
+    if (!m_frame) {
+        return;
+    }
+    const std::optional<BrowserItem> item = m_frame->GetBrowserMenuItem();
+    CImageController* listed = item ? FindController(item->path) : nullptr;
+    if (!listed || listed->GetPicturePath().empty()) {
+        return;
+    }
+    const std::optional<std::wstring> chosen = m_dialogs->SaveFile(m_hWnd, {kPictureFilter, kPictureDialogFlags, L""});
+    if (!chosen) {
+        return;
+    }
+    // A controller of its own, with a history folder no open picture uses,
+    // takes the listed picture and copies of its objects.
+    CImageController copy(listed->GetPicturePath(), m_hWnd);
+    copy.SetHost(&m_controllerHost);
+    copy.SetPictureKind(SaveAsTypeOfExtension(ExtensionOfPath(*chosen)));
+    copy.SetSequenceNumber(m_nextControllerNumber++);
+    copy.GetHistoryStore().CreateFolder(copy.GetSequenceNumber());
+    copy.ReloadPicture();
+    copy.CloneObjectsFrom(*listed->GetObjectList(), *listed->GetCounterStyles());
+    if (!WriteChosenCopy(copy, *chosen)) {
+        ShowMessage(IDS_SAVE_FAILED);
+    }
 }
 
 void CMikraView::SaveDocument() {

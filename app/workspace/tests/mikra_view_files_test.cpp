@@ -9,7 +9,11 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
 
 #include "file_commands_resource.h"
 #include "modal_script.h"
@@ -43,6 +47,33 @@ protected:
             text = ModalScript::MessageText(box);
             ModalScript::Press(box, button);
         }});
+    }
+
+    // Files of the folder other than the given ones, by name.
+    std::vector<std::wstring> OtherFiles(std::initializer_list<std::wstring> known) const {
+        std::vector<std::wstring> names;
+        for (const auto& entry : std::filesystem::directory_iterator(files_.Folder())) {
+            const std::wstring path = entry.path().wstring();
+            if (std::find(known.begin(), known.end(), path) == known.end()) {
+                names.push_back(entry.path().filename().wstring());
+            }
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static std::string Bytes(const std::wstring& path) {
+        std::ifstream in(std::filesystem::path(path), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static SIZE PictureSize(const std::wstring& path) {
+        CPicture picture(path, kPictureAuto);
+        return {picture.GetWidth(), picture.GetHeight()};
+    }
+    void AddObject(CImageController& controller, int tag, float result) {
+        std::unique_ptr<CCLObject> object = CreateObjectForTag(tag);
+        ASSERT_NE(object, nullptr);
+        object->results[0] = result;
+        controller.GetObjectList()->push_back(std::move(object));
     }
 
     PictureFiles files_{L"vizcam_view_files"};
@@ -223,6 +254,141 @@ TEST_F(ViewFilesTest, AnItemWithoutExtensionOrNotListedIsNotRenamed) {
     EXPECT_EQ(frame_.pictureNameQuestions, 0);
     EXPECT_TRUE(std::filesystem::exists(red_));
     EXPECT_TRUE(frame_.renamedItems.empty());
+}
+
+TEST_F(ViewFilesTest, SavingTwiceMakesTwoTimeStampedCopiesAndLeavesThePicture) {
+    const std::string original = Bytes(red_);
+    view_->OpenPicture(red_);
+    Show(red_);
+    Command(ID_FILE_SAVE_PICTURE);
+    Command(ID_FILE_SAVE_PICTURE);
+    EXPECT_EQ(Bytes(red_), original);
+    const std::vector<std::wstring> copies = OtherFiles({red_, green_});
+    ASSERT_EQ(copies.size(), 2u);
+    const std::wregex copyName(L"red_\\d{18}\\.bmp");
+    for (const std::wstring& name : copies) {
+        EXPECT_TRUE(std::regex_match(name, copyName)) << name;
+        EXPECT_EQ(PictureSize((files_.Folder() / name).wstring()).cx, 40) << name;
+    }
+    // Each copy is opened as a picture of its own.
+    ASSERT_EQ(view_->GetControllers().size(), 3u);
+    EXPECT_EQ(view_->GetControllers()[1]->GetPicturePath().filename(), copies[0]);
+    EXPECT_EQ(view_->GetControllers()[2]->GetPicturePath().filename(), copies[1]);
+}
+
+TEST_F(ViewFilesTest, APictureOfAnUnknownTypeIsCopiedAsBmp) {
+    CPicture picture(16, 12, 24, kPictureBmp);
+    const std::wstring png = (files_.Folder() / L"scan.png").wstring();
+    ASSERT_TRUE(picture.Save(png, kPicturePng));
+    const std::string original = Bytes(png);
+    view_->OpenPicture(png);
+    Show(png);
+    ASSERT_EQ(view_->GetCurrentController()->GetPictureKind(), 0);
+    Command(ID_FILE_SAVE_PICTURE);
+    EXPECT_EQ(Bytes(png), original);
+    const std::vector<std::wstring> copies = OtherFiles({png, red_, green_});
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_TRUE(std::regex_match(copies[0], std::wregex(L"scan_\\d{18}\\.bmp"))) << copies[0];
+    EXPECT_EQ(PictureSize((files_.Folder() / copies[0]).wstring()).cx, 16);
+}
+
+TEST_F(ViewFilesTest, SavingAPictureFromADocumentStoresTheDocumentAgain) {
+    const std::wstring document = (files_.Folder() / L"doc.kqmk").wstring();
+    {
+        CImageController source(red_, view_->GetSafeHwnd());
+        source.OpenPicture();
+        ASSERT_EQ(source.SaveDrawingFile(document), DocumentStatus::ok);
+    }
+    view_->OpenPicture(document);
+    ASSERT_EQ(view_->GetControllers().size(), 1u);
+    CImageController& opened = *view_->GetControllers()[0];
+    Show(opened.GetPicturePath().wstring());
+    ASSERT_EQ(view_->GetCurrentController(), &opened);
+    AddObject(opened, 2, 12.5f);
+    Command(ID_FILE_SAVE_PICTURE);
+    CImageController reread;
+    reread.SetOwnerWindow(view_->GetSafeHwnd());
+    ASSERT_EQ(reread.LoadDrawingFile(document), DocumentStatus::ok);
+    ASSERT_EQ(reread.GetObjectList()->size(), 1u);
+    EXPECT_FLOAT_EQ((*reread.GetObjectList())[0]->results[0], 12.5f);
+    EXPECT_EQ(view_->GetControllers().size(), 1u);
+}
+
+TEST_F(ViewFilesTest, SaveAsWritesTheTypeOfTheExtensionOrADocumentAndOpensIt) {
+    view_->OpenPicture(red_);
+    Show(red_);
+    AddObject(*view_->GetCurrentController(), 2, 7.0f);
+    struct Case {
+        const wchar_t* chosen;
+        const wchar_t* written;
+        bool document;
+    };
+    const Case cases[] = {
+        {L"copy.jpg", L"copy.jpg", false},
+        {L"copy.tiff", L"copy.tiff", false},
+        {L"copy.png", L"copy.png.kqmk", true},
+        {L"kept.kqmk", L"kept.kqmk", true},
+    };
+    std::size_t listed = 1;
+    for (const Case& c : cases) {
+        const std::wstring written = (files_.Folder() / c.written).wstring();
+        frame_.browserSelections.clear();
+        dialogs_.saveAnswers.push_back((files_.Folder() / c.chosen).wstring());
+        Command(ID_FILE_SAVE_PICTURE_AS);
+        ASSERT_TRUE(std::filesystem::exists(written)) << c.chosen;
+        ASSERT_EQ(view_->GetControllers().size(), ++listed) << c.chosen;
+        EXPECT_EQ(view_->GetControllers().back()->IsDocument(), c.document) << c.chosen;
+        EXPECT_EQ(frame_.browserSelections, (std::vector<int>{-1, 0})) << c.chosen;
+        if (c.document) {
+            EXPECT_EQ(view_->GetControllers().back()->GetObjectList()->size(), 1u) << c.chosen;
+        } else {
+            EXPECT_EQ(PictureSize(written).cx, 40) << c.chosen;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(files_.Folder() / L"copy.png"));
+    EXPECT_EQ(dialogs_.requests.back().flags, DWORD{OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_OVERWRITEPROMPT});
+}
+
+TEST_F(ViewFilesTest, AFailedSaveIsToldAndOpensNothing) {
+    view_->OpenPicture(red_);
+    Show(red_);
+    for (const wchar_t* name : {L"a.bmp", L"a.kqmk"}) {
+        dialogs_.saveAnswers.push_back((files_.Folder() / L"no such folder" / name).wstring());
+        std::wstring told;
+        ModalScript box = Answer(IDOK, told);
+        Command(ID_FILE_SAVE_PICTURE_AS);
+        EXPECT_TRUE(box.Finished()) << name;
+        EXPECT_EQ(told, LoadResourceString(IDS_SAVE_FAILED)) << name;
+    }
+    EXPECT_EQ(view_->GetControllers().size(), 1u);
+    EXPECT_TRUE(frame_.browserSelections.empty());
+}
+
+TEST_F(ViewFilesTest, TheBrowsersSaveAsWritesTheItemWithItsObjectsAndKeepsTheList) {
+    view_->OpenPicture(red_);
+    view_->OpenPicture(green_);
+    Show(green_);
+    AddObject(*view_->GetControllers()[0], 7, 2.5f);
+    AddObject(*view_->GetControllers()[0], 2, 9.0f);
+    // The item of the red picture, found by its path.
+    frame_.browserMenuItem = BrowserItem{1, red_, L"red.bmp"};
+    const std::wstring bmp = (files_.Folder() / L"red copy.bmp").wstring();
+    const std::wstring document = (files_.Folder() / L"red copy.kqmk").wstring();
+    dialogs_.saveAnswers = {bmp, document};
+    view_->SaveImageAs();
+    view_->SaveImageAs();
+    EXPECT_EQ(PictureSize(bmp).cx, 40);
+    CImageController reread;
+    reread.SetOwnerWindow(view_->GetSafeHwnd());
+    ASSERT_EQ(reread.LoadDrawingFile(document), DocumentStatus::ok);
+    ASSERT_EQ(reread.GetObjectList()->size(), 2u);
+    EXPECT_FLOAT_EQ((*reread.GetObjectList())[1]->results[0], 9.0f);
+    EXPECT_EQ(view_->GetControllers().size(), 2u);
+    EXPECT_EQ(view_->GetCurrentController(), view_->GetControllers()[1].get());
+    // Each save took a history number of its own.
+    const std::wstring blue = files_.Bmp(L"blue.bmp", 8, 8, 0x0000FF);
+    view_->OpenPicture(blue);
+    EXPECT_EQ(view_->GetControllers().back()->GetSequenceNumber(), 4);
 }
 
 }  // namespace
