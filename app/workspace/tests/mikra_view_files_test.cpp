@@ -17,6 +17,7 @@
 
 #include "file_commands_resource.h"
 #include "modal_script.h"
+#include "module_folder.h"
 #include "object_factory.h"
 #include "picture_files.h"
 #include "resource.h"
@@ -389,6 +390,24 @@ TEST_F(ViewFilesTest, TheBrowsersSaveAsWritesTheItemWithItsObjectsAndKeepsTheLis
     const std::wstring blue = files_.Bmp(L"blue.bmp", 8, 8, 0x0000FF);
     view_->OpenPicture(blue);
     EXPECT_EQ(view_->GetControllers().back()->GetSequenceNumber(), 4);
+}
+
+// Left beside the test program for ImageMagick (check_saved_pictures.cmake).
+TEST_F(ViewFilesTest, SavedPicturesAreLeftForAnOutsideReader) {
+    const std::filesystem::path folder = std::filesystem::path(GetModuleFolder()) / L"saved_pictures";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::wstring red = (folder / L"red.bmp").wstring();
+    std::filesystem::copy_file(red_, red);
+    view_->OpenPicture(red);
+    Show(red);
+    Command(ID_FILE_SAVE_PICTURE);
+    for (const wchar_t* name : {L"chosen.jpg", L"chosen.tiff"}) {
+        dialogs_.saveAnswers.push_back((folder / name).wstring());
+        Command(ID_FILE_SAVE_PICTURE_AS);
+        EXPECT_TRUE(std::filesystem::exists(folder / name)) << name;
+    }
+    EXPECT_EQ(view_->GetControllers().size(), 4u);
 }
 
 }  // namespace
