@@ -1,14 +1,8 @@
 # Reads the pictures the view's save commands wrote in its Wine test (DIR)
 # with ImageMagick, a reader we did not write. Exits 77 (skipped) when it is
 # not installed.
-find_program(IDENTIFY identify)
-find_program(CONVERT convert)
-if(NOT IDENTIFY OR NOT CONVERT)
-  message("ImageMagick is not installed")
-  cmake_language(EXIT 77)
-endif()
-
 include(${CMAKE_CURRENT_LIST_DIR}/../../../cmake/ExpectOutput.cmake)
+require_programs(IDENTIFY identify CONVERT convert)
 
 file(GLOB copies ${DIR}/red_*.bmp)
 list(LENGTH copies count)

@@ -67,9 +67,29 @@ TEST_F(CommonDialogsTest, SaveGivesTheTypedPathAndCancelGivesNone) {
     EXPECT_TRUE(cancelling.Finished());
 }
 
+// The dialog walks its tree down to the folder, listing each folder on the
+// way: not under the temporary folder, whose test folders other test
+// programs make and delete meanwhile.
+class QuietFolder {
+public:
+    QuietFolder()
+        : root_(L"C:\\vizcam_folder_dialog_" + std::to_wstring(GetCurrentProcessId())), inner_(root_ / L"inner") {
+        std::filesystem::create_directories(inner_);
+    }
+    ~QuietFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+    const std::filesystem::path& Inner() const { return inner_; }
+
+private:
+    std::filesystem::path root_;
+    std::filesystem::path inner_;
+};
+
 TEST_F(CommonDialogsTest, TheFolderDialogOpensAtTheFolderHandedIn) {
-    const std::filesystem::path folder = files_.Folder() / L"inner";
-    std::filesystem::create_directories(folder);
+    const QuietFolder quiet;
+    const std::filesystem::path& folder = quiet.Inner();
     ModalScript user({[](HWND d) { ModalScript::Press(d, IDOK); }});
     const std::optional<std::wstring> chosen = dialogs_.BrowseFolder(nullptr, L"Choose a folder:", folder.wstring());
     EXPECT_TRUE(user.Finished());
