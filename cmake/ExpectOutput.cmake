@@ -9,3 +9,26 @@ function(expect_output what expected)
   endif()
   message(STATUS "${what}: ${out}")
 endfunction()
+
+# require_programs(<VAR> <program> [<VAR> <program>...]) finds each program
+# into its variable; when any is missing the script ends saying "not
+# installed: " and the programs, which the tests take as skipped (their
+# SKIP_REGULAR_EXPRESSION), with code 77 where CMake can exit with a code.
+macro(require_programs)
+  set(_missing)
+  set(_args ${ARGN})
+  while(_args)
+    list(POP_FRONT _args _var _program)
+    find_program(${_var} ${_program})
+    if(NOT ${_var})
+      list(APPEND _missing ${_program})
+    endif()
+  endwhile()
+  if(_missing)
+    if(CMAKE_VERSION VERSION_GREATER_EQUAL 3.29)
+      message("not installed: ${_missing}")
+      cmake_language(EXIT 77)
+    endif()
+    message(FATAL_ERROR "not installed: ${_missing}")
+  endif()
+endmacro()

@@ -69,6 +69,17 @@ public:
     virtual CameraFrameSize GetVideoWindowSize() const = 0;
     // Where the displayed video starts inside the host window.
     virtual POINT GetVideoPos() const = 0;
+    // Lays the video out in the host window, stretched to it when non-zero,
+    // at video size otherwise (flipping the stretch state to match).
+    virtual void FitVideoWindow(int stretched) = 0;
+    // The host's horizontal and vertical scroll positions; -1 re-applies the
+    // stored one.
+    virtual void SetVideoWindowPos(int x) = 0;
+    virtual void SetScrollOffset(int y) = 0;
+    // Lets the user choose the capture format (the DirectShow family).
+    virtual void SetCaptureFormat() = 0;
+    // 1 before preview starts in a full-screen window: the video fills it.
+    virtual void SetFillWindow(int on) = 0;
 
     // Snapshots. Name type 1 is user naming: the pending shot name is used
     // once. A saved snapshot is announced to the main window (0x465) while

@@ -244,11 +244,14 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SNAPSHOT_SAVED) {
         return OnSnapshotSaved(wParam);
     }
-    // The windows over the video are the frame's pop-ups: they move with it.
+    // The windows over the video are the frame's pop-ups: they move with it,
+    // and the view lays itself out again.
     if (message == WM_MOVE) {
+        const LRESULT result = CDockingFrame::WindowProc(message, wParam, lParam);
         if (CMikraView* view = GetMikraView()) {
-            view->LayoutVideoOverlays();
+            view->UpdateLayout();
         }
+        return result;
     }
     return CDockingFrame::WindowProc(message, wParam, lParam);
 }

@@ -35,6 +35,9 @@ public:
     // The view's side of the frame (main_frame_view_frame.cpp).
     std::wstring GetPictureFolder() override;
     std::wstring GetVideoFolder() override;
+    std::wstring GetFilesFolder() override;
+    void StoreFolder(ViewFolder folder, const std::wstring& path) override;
+    void UpdateRulerBars(int mode, POINT position, const RulerGeometry& geometry) override;
     bool IsBackgroundPictureOn() const override;
     void ClearBackgroundPicture() override;
     std::vector<std::wstring> TakeBrowserPictures() override;
@@ -44,8 +47,12 @@ public:
     void SelectBrowserPicture(int index) override;
     std::wstring GetBrowserPicture() const override;
     void ReportUnreadableFile(const std::wstring& path) override;
-    std::optional<std::wstring> AskPictureName() override;
+    std::optional<std::wstring> AskPictureName(const std::wstring& name) override;
     std::optional<int> AskLineWidth() override;
+    std::optional<BrowserItem> GetBrowserMenuItem() const override;
+    void RenameBrowserItem(int index, const std::wstring& path, const std::wstring& caption) override;
+    void RemoveBrowserPicture(const std::wstring& path) override;
+    void SetDrawingFileAssociation(bool associated) override;
     std::wstring GetIntervalText() const override;
     void FillResolutionCombo(std::span<const CameraResolution> resolutions, CameraFrameSize current) override;
     void ClearResolutionCombo() override;

@@ -6,11 +6,13 @@
 
 #include "browser_resource.h"
 #include "line_width_dlg.h"
+#include "file_association.h"
 #include "main_frame.h"
 #include "mikra_app.h"
 #include "mikra_view.h"
 #include "prompt_dlg.h"
 #include "rename_picture_dlg.h"
+#include "module_folder.h"
 #include "resource_module.h"
 
 CMikraView* CMainFrame::GetMikraView() const { return dynamic_cast<CMikraView*>(GetActiveView()); }
@@ -27,10 +29,17 @@ HWND CMainFrame::GetActiveViewWindow() const {
     return view ? view->GetSafeHwnd() : nullptr;
 }
 
-// The view has no save-as or rename of a browser item to run.
-void CMainFrame::SaveImageAs() {}
+void CMainFrame::SaveImageAs() {
+    if (CMikraView* view = GetMikraView()) {
+        view->SaveImageAs();
+    }
+}
 
-void CMainFrame::RenameCurrentPicture() {}
+void CMainFrame::RenameCurrentPicture() {
+    if (CMikraView* view = GetMikraView()) {
+        view->RenameCurrentPicture();
+    }
+}
 
 void CMainFrame::RemovePicture(const std::wstring& path, bool deleteFile) {
     if (CMikraView* view = GetMikraView()) {
@@ -41,6 +50,19 @@ void CMainFrame::RemovePicture(const std::wstring& path, bool deleteFile) {
 std::wstring CMainFrame::GetPictureFolder() { return GetMikraApp().GetPictureFolder(); }
 
 std::wstring CMainFrame::GetVideoFolder() { return GetMikraApp().GetVideoFolder(); }
+
+std::wstring CMainFrame::GetFilesFolder() { return GetMikraApp().GetFilesFolder(); }
+
+void CMainFrame::StoreFolder(ViewFolder folder, const std::wstring& path) {
+    const wchar_t* key = folder == ViewFolder::pictures ? L"PicF" : folder == ViewFolder::videos ? L"AviF" : L"XWF";
+    GetMikraApp().StoreFolder(key, path);
+}
+
+// The ruler bars are the splitter's panes: a picture shown smaller than
+// its size hides them, and they come back as wanted otherwise.
+void CMainFrame::UpdateRulerBars(int, POINT, const RulerGeometry& geometry) {
+    m_wndSplitter.AfterRulerUpdate(geometry.width, geometry.height, geometry.zoomX, geometry.zoomY);
+}
 
 bool CMainFrame::IsBackgroundPictureOn() const { return GetMikraApp().m_bDrawAD != 0; }
 
@@ -153,8 +175,8 @@ std::optional<SelectedDevice> CMainFrame::SelectFirstDevice() {
     return first->device;
 }
 
-std::optional<std::wstring> CMainFrame::AskPictureName() {
-    CRenamePictureDlg dialog(std::wstring(), m_hWnd);
+std::optional<std::wstring> CMainFrame::AskPictureName(const std::wstring& name) {
+    CRenamePictureDlg dialog(name, m_hWnd);
     if (dialog.DoModal() != IDOK) {
         return std::nullopt;
     }
@@ -167,4 +189,31 @@ std::optional<int> CMainFrame::AskLineWidth() {
         return std::nullopt;
     }
     return dialog.GetWidth();
+std::optional<BrowserItem> CMainFrame::GetBrowserMenuItem() const {
+    const CPictureBrowser& browser = m_wndBrowserBar.GetPictureBrowser();
+    const int index = browser.GetContextIndex();
+    if (index < 0 || index >= browser.GetItemCount()) {
+        return std::nullopt;
+    }
+    return BrowserItem{index, browser.GetContextPath(), browser.GetItemCaption(index)};
+}
+
+void CMainFrame::RenameBrowserItem(int index, const std::wstring& path, const std::wstring& caption) {
+    CPictureBrowser& browser = m_wndBrowserBar.GetPictureBrowser();
+    browser.SetItemPath(index, path);
+    browser.SetCaption(index, caption);
+}
+
+void CMainFrame::RemoveBrowserPicture(const std::wstring& path) {
+    m_wndBrowserBar.GetPictureBrowser().RemovePicture(path);
+}
+
+void CMainFrame::SetDrawingFileAssociation(bool associated) {
+    static constexpr const wchar_t* kTypeKey = L".kqmk";
+    CFileAssociation association(kTypeKey, GetModuleFolder());
+    if (!associated) {
+        association.UnregisterDrawingFileType(kTypeKey);
+    } else if (!association.IsDrawingFileTypeRegistered(kTypeKey)) {
+        association.RegisterDrawingFileType(kTypeKey, GetModuleFolder());
+    }
 }

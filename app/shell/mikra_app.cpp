@@ -190,6 +190,13 @@ std::wstring CMikraApp::GetPictureFolder() { return SettleFolder(L"PicF", L"Phot
 
 std::wstring CMikraApp::GetFilesFolder() { return SettleFolder(L"XWF", L"Files"); }
 
+void CMikraApp::StoreFolder(const wchar_t* key, const std::wstring& folder) {
+    m_ini.WriteString(folder.c_str(), kOption, key);
+    const std::wstring_view name(key);
+    std::wstring& copy = name == L"PicF" ? m_strPictureFolder : name == L"AviF" ? m_strVideoFolder : m_strFilesFolder;
+    copy = folder;
+}
+
 void CMikraApp::OnAppAbout() {
     CAboutDlg about(GetMainFrame() ? GetMainFrame()->GetSafeHwnd() : nullptr);
     about.DoModal();

@@ -23,6 +23,9 @@ public:
     std::wstring GetVideoFolder();
     std::wstring GetPictureFolder();
     std::wstring GetFilesFolder();
+    // Writes a chosen folder under its [Option] key ("PicF", "AviF" or
+    // "XWF") and keeps the copy of it here.
+    void StoreFolder(const wchar_t* key, const std::wstring& folder);
 
     int m_nLanguage = 0;
     std::wstring m_strPictureFolder;

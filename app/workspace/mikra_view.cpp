@@ -18,6 +18,8 @@ void RegisterCountingCommands(CMikraView& view);
 void RegisterStyleCommands(CMikraView& view);
 void RegisterInputCommands(CMikraView& view);
 void RegisterCommandUpdates(CMikraView& view);
+void RegisterFileCommands(CMikraView& view);
+void RegisterLayoutCommands(CMikraView& view);
 
 namespace {
 constexpr UINT_PTR kTimedCaptureTimer = 2;
@@ -38,6 +40,8 @@ CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraFamily
     RegisterCountingCommands(*this);
     RegisterStyleCommands(*this);
     RegisterInputCommands(*this);
+    RegisterFileCommands(*this);
+    RegisterLayoutCommands(*this);
     // Last: every command registered above gets its enabling rule.
     RegisterCommandUpdates(*this);
 }
@@ -172,6 +176,22 @@ LRESULT CMikraView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         m_liveOverlay.DestroyWindow();
         m_videoHost.DestroyWindow();
         break;
+    case WM_HSCROLL:
+    case WM_VSCROLL: {
+        const LRESULT result = CScrollView::WindowProc(message, wParam, lParam);
+        OnScrolled(message == WM_HSCROLL ? SB_HORZ : SB_VERT);
+        return result;
+    }
+    case WM_MOUSEWHEEL: {
+        const LRESULT result = CScrollView::WindowProc(message, wParam, lParam);
+        OnWheelScrolled();
+        return result;
+    }
+    case WM_SIZE: {
+        const LRESULT result = CScrollView::WindowProc(message, wParam, lParam);
+        UpdateLayout();
+        return result;
+    }
     default: break;
     }
     if (LRESULT result = 0; OnInputMessage(message, wParam, lParam, result)) {

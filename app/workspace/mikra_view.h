@@ -13,6 +13,7 @@
 
 #include "camera_factory.h"
 #include "colour_font_dialogs.h"
+#include "common_dialogs.h"
 #include "image_controller.h"
 #include "live_controller.h"
 #include "picture.h"
@@ -30,6 +31,9 @@ public:
     explicit CMikraView(CameraFactory makeCamera = CreateCameraDevice,
                         std::function<bool(CameraFamily)> familyLoaded = IsCameraFamilyLoaded);
     ~CMikraView() override;
+
+    // The file and folder dialogs the commands run; the system's unless set.
+    void SetCommonDialogs(ICommonDialogs* dialogs) { m_dialogs = dialogs; }
 
     // Set by the main frame once it holds the view, before the initial update.
     void SetViewFrame(IViewFrame* frame) {
@@ -70,10 +74,21 @@ public:
     // temporary name to the user's name or, failing that, a time-stamped
     // one; never empty.
     std::wstring AskShotName(const std::wstring& path);
+    // Writes the browser item the user opened the browser's menu on, with
+    // copies of its objects, under a name the user chooses: an image by
+    // the name's extension, else a drawing document. The list stays as it is.
+    void SaveImageAs();
+    // Renames the file of the browser item the user opened the browser's
+    // menu on, keeping its folder and extension (mikra_view_files.cpp).
+    // A name that is taken or no plain file name is refused with a message.
+    void RenameCurrentPicture();
     void AddToFileList(const std::wstring& path);
 
     // What the colour and font commands ask; the system's dialogs unless set.
     void SetColourFontDialogs(IColourFontDialogs* dialogs) { m_colourFontDialogs = dialogs; }
+    // Lays the picture or the video out again for the view's size; the
+    // main frame calls it when it moves (mikra_view_layout.cpp).
+    void UpdateLayout();
 
     // IScrollSizeSink: the controller's zoomed picture size.
     void SetScrollSizes(int width, int height) override;
@@ -138,6 +153,44 @@ private:
     friend void RegisterStyleCommands(CMikraView& view);
     friend void RegisterCommandUpdates(CMikraView& view);
     friend void RegisterInputCommands(CMikraView& view);
+    friend void RegisterFileCommands(CMikraView& view);
+    friend void RegisterLayoutCommands(CMikraView& view);
+
+    // Zoom, scrolling, layout and folders (mikra_view_layout.cpp).
+    enum class ZoomCommand { in, out, fit, actualSize };
+    void Zoom(ZoomCommand command);
+    // After the base handling moved a bar (SB_HORZ or SB_VERT) or the wheel
+    // moved the vertical one: the picture or video follows it.
+    void OnScrolled(int bar);
+    void OnWheelScrolled();
+    // Refits the camera's video window (stretched or 1:1) and what depends on it.
+    void RefitVideo(int stretched);
+    void ToggleStretch();
+    void ChooseCaptureFormat();
+    void ChooseFolder(ViewFolder folder);
+    // Mode 1 vertical, 2 horizontal, 3 both, with the picture's or the
+    // video's geometry.
+    void UpdateRulerBars(int mode, POINT position);
+
+    // File commands (mikra_view_files.cpp).
+    void OpenPictureFiles();
+    void DeleteCurrentPicture();
+    // A picture is saved as a time-stamped copy that is then opened; a
+    // picture from a drawing document goes back into its document.
+    void SaveCurrentPicture();
+    void SaveCurrentPictureAs();
+    void SaveDocument();
+    void OpenDocument();
+    void AssociateDocuments(bool associated) {
+        if (m_frame) {
+            m_frame->SetDrawingFileAssociation(associated);
+        }
+    }
+    // The listed controller of the path; null when none is.
+    CImageController* FindController(const std::wstring& path) const;
+    // Clears the browser's selection and selects its newest item, which
+    // shows it.
+    void ShowNewestPicture();
 
     void OnTimer(UINT_PTR id);
     void OnCopyData(const COPYDATASTRUCT* record);
@@ -160,9 +213,11 @@ private:
     LRESULT OnOpenPicturePath(LPARAM pathAddress);
     LRESULT OnPictureSelected();
     void MakeEmptyControllerCurrent();
-    // Opens the path as a new listed controller; prepare runs on it after
-    // its history folder is made, before it is listed.
-    void AppendPicture(const std::wstring& path, const std::function<void(CImageController&)>& prepare);
+    // Opens the path, a picture or a drawing document, as a new listed
+    // controller; prepare runs on it after its history folder is made,
+    // before it is listed.
+    void AppendPicture(const std::wstring& path, bool isDocument,
+                       const std::function<void(CImageController&)>& prepare);
     // Status pane 3: the current picture's size.
     void ShowPictureSizeStatus();
 
@@ -188,6 +243,8 @@ private:
     CameraFactory m_makeCamera;
     std::function<bool(CameraFamily)> m_familyLoaded;
     IViewFrame* m_frame = nullptr;
+    CSystemDialogs m_systemDialogs;
+    ICommonDialogs* m_dialogs = &m_systemDialogs;
     // Declared before the controllers, which hold it.
     CViewControllerHost m_controllerHost;
 
@@ -213,6 +270,7 @@ private:
     CTransparentDlg m_rulerOverlay{IDD_RULER_OVERLAY};
     CTransparentDlg m_liveOverlay{IDD_TRANSPARENT};
     CTransparentDlg m_videoHost{IDD_VIDEO_HOST};
+    bool m_layingOut = false;
     int m_bGridShown = 0;
     float m_videoZoom = 1.0f;
     int m_bHasPictures = 0;

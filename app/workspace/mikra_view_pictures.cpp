@@ -6,19 +6,9 @@
 
 #include "mikra_view.h"
 #include "picture_paths.h"
+#include "wait_cursor.h"
 
 namespace {
-
-class WaitCursor {
-public:
-    WaitCursor() : m_previous(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-    ~WaitCursor() { SetCursor(m_previous); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR m_previous;
-};
 
 // The picture itself is read only when it is shown; a file that cannot even
 // be read now would be listed as an empty picture.
@@ -35,21 +25,22 @@ bool IsReadableFile(const std::wstring& path) {
 
 void CMikraView::OpenPicture(const std::wstring& path) {
     WaitCursor wait;
-    AppendPicture(path, nullptr);
+    AppendPicture(path, IsDrawingDocumentPath(path), nullptr);
 }
 
 void CMikraView::OpenSnapshot(const std::wstring& path, const ObjectList& objects, const CCounterStyles& styles) {
-    AppendPicture(path,
+    AppendPicture(path, IsDrawingDocumentPath(path),
                   [&objects, &styles](CImageController& controller) { controller.CloneObjectsFrom(objects, styles); });
 }
 
-void CMikraView::AppendPicture(const std::wstring& path, const std::function<void(CImageController&)>& prepare) {
+void CMikraView::AppendPicture(const std::wstring& path, bool isDocument,
+                               const std::function<void(CImageController&)>& prepare) {
     if (!m_frame) {
         return;
     }
     std::unique_ptr<CImageController> controller;
     std::wstring caption;
-    if (IsDrawingDocumentPath(path)) {
+    if (isDocument) {
         controller = std::make_unique<CImageController>();
         controller->SetHost(&m_controllerHost);
         controller->SetSequenceNumber(m_nextControllerNumber++);

@@ -15,6 +15,8 @@ std::wstring Lowered(std::wstring_view text) {
 
 constexpr std::wstring_view kTemporaryShotName = L"ShotPictemp_0";
 
+}  // namespace
+
 bool IsPlainFileName(std::wstring_view name) {
     if (name.empty() || name == L"." || name == L"..") {
         return false;
@@ -22,8 +24,6 @@ bool IsPlainFileName(std::wstring_view name) {
     return name.find_first_of(L"\\/:*?\"<>|") == std::wstring_view::npos &&
            std::none_of(name.begin(), name.end(), [](wchar_t c) { return c < 0x20; });
 }
-
-}  // namespace
 
 int PictureTypeOfPath(std::wstring_view path) {
     const std::wstring name = Lowered(FileNameOfPath(path));

@@ -11,6 +11,9 @@
 int PictureTypeOfPath(std::wstring_view path);
 // A path whose last four characters are "kqmk", without regard to case.
 bool IsDrawingDocumentPath(std::wstring_view path);
+// A name that stays one file in its folder: not empty, "." or "..", and
+// free of separators, drive colon, wildcards and control characters.
+bool IsPlainFileName(std::wstring_view name);
 // The part after the last backslash.
 std::wstring FileNameOfPath(std::wstring_view path);
 // The snapshot's path with the temporary name "ShotPictemp_0" replaced by

@@ -14,6 +14,27 @@ class CHistoryStore;
 
 enum class ViewToolBar { main, measure, picture };
 
+// The folders of Config.ini's [Option]: "PicF", "AviF" and "XWF".
+enum class ViewFolder { pictures, videos, exports };
+
+// What the ruler bars show: the picture's (or video's) size, its zoom in
+// each direction and where it starts in the view.
+struct RulerGeometry {
+    int width = 0;
+    int height = 0;
+    float zoomX = 1.0f;
+    float zoomY = 1.0f;
+    POINT origin{0, 0};
+};
+
+// One item of the picture browser: its position (0 the newest), path and
+// the caption it shows.
+struct BrowserItem {
+    int index = -1;
+    std::wstring path;
+    std::wstring caption;
+};
+
 struct SelectedDevice {
     CameraFamily kind = CameraFamily::directShow;
     int number = 0;
@@ -24,6 +45,10 @@ public:
     // Folders with a trailing backslash.
     virtual std::wstring GetPictureFolder() = 0;
     virtual std::wstring GetVideoFolder() = 0;
+    virtual std::wstring GetFilesFolder() = 0;
+    // Writes the folder (with its trailing backslash) to Config.ini and the
+    // application's copy.
+    virtual void StoreFolder(ViewFolder folder, const std::wstring& path) = 0;
     // The application's "DrawAD" flag; cleared for the rest of the run.
     virtual bool IsBackgroundPictureOn() const = 0;
     virtual void ClearBackgroundPicture() = 0;
@@ -42,9 +67,18 @@ public:
     virtual void SelectBrowserPicture(int index) = 0;
     // The path of the browser's current picture; empty when none is.
     virtual std::wstring GetBrowserPicture() const = 0;
-    // The name the user gives a new snapshot (rename dialog 248, empty at
-    // first); none when cancelled.
-    virtual std::optional<std::wstring> AskPictureName() = 0;
+    // The name the user gives a picture (rename dialog 248 starting with
+    // `name`; a new snapshot's starts empty); none when cancelled.
+    virtual std::optional<std::wstring> AskPictureName(const std::wstring& name = {}) = 0;
+    // The browser item the user opened the browser's menu on; none when
+    // there is none.
+    virtual std::optional<BrowserItem> GetBrowserMenuItem() const = 0;
+    // The item at index now lists this path under this caption.
+    virtual void RenameBrowserItem(int index, const std::wstring& path, const std::wstring& caption) = 0;
+    virtual void RemoveBrowserPicture(const std::wstring& path) = 0;
+    // Registers drawing documents with the program when they are not yet,
+    // or removes the registration.
+    virtual void SetDrawingFileAssociation(bool associated) = 0;
     // The width the user gives new lines (line width dialog 142); none when
     // cancelled.
     virtual std::optional<int> AskLineWidth() = 0;
@@ -71,6 +105,10 @@ public:
     virtual void ShowHistory(const CHistoryStore* history) = 0;
     // Repaints the frame's client area.
     virtual void RepaintFrame() = 0;
+    // The ruler bars after a scroll, zoom or layout: mode 1 vertical, 2
+    // horizontal, 3 both; position the scroll position. A picture shown
+    // smaller than its size hides them.
+    virtual void UpdateRulerBars(int mode, POINT position, const RulerGeometry& geometry) = 0;
 
     // Device tree: one entry under its camera kind; the first device.
     virtual void AddDevice(CameraFamily kind, int number, const std::wstring& name) = 0;

@@ -103,6 +103,14 @@ public:
     void SetResolution(int index) override { Log("SetResolution"), resolutionIndex = index; }
     CameraFrameSize GetVideoWindowSize() const override { return videoWindowSize; }
     POINT GetVideoPos() const override { return videoPos; }
+    void FitVideoWindow(int stretch) override {
+        Log("FitVideoWindow " + std::to_string(stretch));
+        stretched = stretch;
+    }
+    void SetVideoWindowPos(int x) override { Log("SetVideoWindowPos " + std::to_string(x)); }
+    void SetScrollOffset(int y) override { Log("SetScrollOffset " + std::to_string(y)); }
+    void SetCaptureFormat() override { Log("SetCaptureFormat"); }
+    void SetFillWindow(int on) override { Log("SetFillWindow " + std::to_string(on)); }
 
     int GetNameType() const override { return nameType; }
     int GetImageType() const override { return imageType; }
@@ -183,6 +191,7 @@ public:
 
 private:
     void Log(const char* call) { calls.emplace_back(call); }
+    void Log(const std::string& call) { calls.push_back(call); }
 
     int shots_ = 0;
     std::wstring lastPath_;

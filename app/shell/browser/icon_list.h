@@ -19,6 +19,7 @@ public:
     int GetItemCount() const;
     const std::vector<std::wstring>& GetPaths() const { return m_paths; }
     std::wstring GetItemCaption(int item) const;
+    void SetCaption(int item, const std::wstring& caption);
     HIMAGELIST GetImageList() const { return m_images.Get(); }
     int GetImageSide() const { return m_imageSide; }
     int GetCurrentIndex() const { return m_nCurrent; }
@@ -44,8 +45,6 @@ protected:
     std::wstring m_strCurrentPath;
 
 private:
-    void SetCaption(int item, const std::wstring& caption);
-
     int m_imageSide;
     UniqueImageList m_images;
 };

@@ -1,14 +1,8 @@
 # Reads the pictures the controller's Wine test rendered (DIR) with
 # ImageMagick, a reader we did not write. Exits 77 (skipped) when it is not
 # installed.
-find_program(IDENTIFY identify)
-find_program(CONVERT convert)
-if(NOT IDENTIFY OR NOT CONVERT)
-  message("ImageMagick is not installed")
-  cmake_language(EXIT 77)
-endif()
-
 include(${CMAKE_CURRENT_LIST_DIR}/../../../cmake/ExpectOutput.cmake)
+require_programs(IDENTIFY identify CONVERT convert)
 
 foreach(entry "zoom2.bmp;82 62" "zoom2.png;82 62" "zoom1.tif;41 31" "half.jpg;20 15" "half.bmp;20 15")
   list(GET entry 0 name)

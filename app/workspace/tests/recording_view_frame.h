@@ -13,6 +13,14 @@ class RecordingViewFrame : public IViewFrame {
 public:
     std::wstring pictureFolder = L"C:\\pictures\\";
     std::wstring videoFolder = L"C:\\videos\\";
+    std::wstring filesFolder = L"C:\\files\\";
+    std::vector<std::pair<ViewFolder, std::wstring>> storedFolders;
+    struct RulerUpdate {
+        int mode;
+        POINT position;
+        RulerGeometry geometry;
+    };
+    std::vector<RulerUpdate> rulerUpdates;
     bool backgroundOn = false;
     std::vector<std::wstring> browserPictures;
     std::vector<std::wstring> exportFiles;
@@ -36,6 +44,11 @@ public:
     // The answer of the line width dialog; how often it was asked.
     std::optional<int> lineWidth;
     int lineWidthQuestions = 0;
+    std::wstring pictureNameOffered;
+    // The browser's menu item, set by the test; the renames the view asked for.
+    std::optional<BrowserItem> browserMenuItem;
+    std::vector<BrowserItem> renamedItems;
+    std::vector<bool> associations;
     // Runs after each export file the view adds back.
     std::function<void()> onExportFileAdded;
 
@@ -58,6 +71,16 @@ public:
 
     std::wstring GetPictureFolder() override { return pictureFolder; }
     std::wstring GetVideoFolder() override { return videoFolder; }
+    std::wstring GetFilesFolder() override { return filesFolder; }
+    void StoreFolder(ViewFolder folder, const std::wstring& path) override {
+        storedFolders.push_back({folder, path});
+        (folder == ViewFolder::pictures ? pictureFolder
+         : folder == ViewFolder::videos ? videoFolder
+                                        : filesFolder) = path;
+    }
+    void UpdateRulerBars(int mode, POINT position, const RulerGeometry& geometry) override {
+        rulerUpdates.push_back({mode, position, geometry});
+    }
     bool IsBackgroundPictureOn() const override { return backgroundOn; }
     void ClearBackgroundPicture() override { backgroundOn = false; }
     std::vector<std::wstring> TakeBrowserPictures() override { return std::exchange(browserPictures, {}); }
@@ -80,14 +103,23 @@ public:
     }
     std::wstring GetBrowserPicture() const override { return browserCurrent; }
     void ReportUnreadableFile(const std::wstring& path) override { unreadableFiles.push_back(path); }
-    std::optional<std::wstring> AskPictureName() override {
+    std::optional<std::wstring> AskPictureName(const std::wstring& name) override {
         ++pictureNameQuestions;
+        pictureNameOffered = name;
         return pictureName;
     }
     std::optional<int> AskLineWidth() override {
         ++lineWidthQuestions;
         return lineWidth;
     }
+    std::optional<BrowserItem> GetBrowserMenuItem() const override { return browserMenuItem; }
+    void RenameBrowserItem(int index, const std::wstring& path, const std::wstring& caption) override {
+        renamedItems.push_back({index, path, caption});
+    }
+    void RemoveBrowserPicture(const std::wstring& path) override {
+        std::erase_if(browserEntries, [&path](const BrowserEntry& entry) { return entry.path == path; });
+    }
+    void SetDrawingFileAssociation(bool associated) override { associations.push_back(associated); }
     std::wstring GetIntervalText() const override { return intervalText; }
     void FillResolutionCombo(std::span<const CameraResolution>, CameraFrameSize) override {}
     void ClearResolutionCombo() override {}

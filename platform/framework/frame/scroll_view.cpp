@@ -37,28 +37,16 @@ void CScrollView::UpdateBars() {
     apply(SB_VERT, m_total.cy, client.bottom);
 }
 
-void CScrollView::Scroll(int bar, WORD request) {
-    SCROLLINFO info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SIF_ALL;
-    GetScrollInfo(m_hWnd, bar, &info);
+CScrollView::BarSteps CScrollView::StepsOf(int bar, const SCROLLINFO& info) const {
     const bool horizontal = bar == SB_HORZ;
-    const LONG page =
-        (horizontal ? m_page.cx : m_page.cy) > 0 ? (horizontal ? m_page.cx : m_page.cy) : std::max<LONG>(1, info.nPage);
-    const LONG line =
-        (horizontal ? m_line.cx : m_line.cy) > 0 ? (horizontal ? m_line.cx : m_line.cy) : std::max<LONG>(1, page / 10);
-    int position = info.nPos;
-    switch (request) {
-    case SB_LINEUP: position -= line; break;
-    case SB_LINEDOWN: position += line; break;
-    case SB_PAGEUP: position -= page; break;
-    case SB_PAGEDOWN: position += page; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: position = info.nTrackPos; break;
-    case SB_TOP: position = info.nMin; break;
-    case SB_BOTTOM: position = info.nMax; break;
-    default: return;
-    }
+    const LONG pageSize = horizontal ? m_page.cx : m_page.cy;
+    const LONG lineSize = horizontal ? m_line.cx : m_line.cy;
+    const LONG page = pageSize > 0 ? pageSize : std::max<LONG>(1, info.nPage);
+    const LONG line = lineSize > 0 ? lineSize : std::max<LONG>(1, page / 10);
+    return {page, line};
+}
+
+void CScrollView::ScrollTo(int bar, const SCROLLINFO& info, int position) {
     const int last = std::max(0, info.nMax - static_cast<int>(info.nPage) + 1);
     position = std::clamp(position, 0, last);
     if (position == info.nPos) {
@@ -66,6 +54,42 @@ void CScrollView::Scroll(int bar, WORD request) {
     }
     SetScrollPos(m_hWnd, bar, position, TRUE);
     InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CScrollView::Scroll(int bar, WORD request) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    GetScrollInfo(m_hWnd, bar, &info);
+    const BarSteps steps = StepsOf(bar, info);
+    int position = info.nPos;
+    switch (request) {
+    case SB_LINEUP: position -= steps.line; break;
+    case SB_LINEDOWN: position += steps.line; break;
+    case SB_PAGEUP: position -= steps.page; break;
+    case SB_PAGEDOWN: position += steps.page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: position = info.nTrackPos; break;
+    case SB_TOP: position = info.nMin; break;
+    case SB_BOTTOM: position = info.nMax; break;
+    default: return;
+    }
+    ScrollTo(bar, info, position);
+}
+
+void CScrollView::ScrollWheel(int delta) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    if (!GetScrollInfo(m_hWnd, SB_VERT, &info) || info.nPage == 0) {
+        return;
+    }
+    UINT lines = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    const BarSteps steps = StepsOf(SB_VERT, info);
+    // WHEEL_PAGESCROLL asks for a page a notch.
+    const long notch = lines == WHEEL_PAGESCROLL ? steps.page : steps.line * static_cast<long>(lines);
+    ScrollTo(SB_VERT, info, info.nPos - static_cast<int>(delta * notch / WHEEL_DELTA));
 }
 
 bool CScrollView::OnEraseBkgnd(HDC) { return false; }
@@ -87,6 +111,7 @@ LRESULT CScrollView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE: UpdateBars(); break;
     case WM_HSCROLL: Scroll(SB_HORZ, LOWORD(wParam)); return 0;
     case WM_VSCROLL: Scroll(SB_VERT, LOWORD(wParam)); return 0;
+    case WM_MOUSEWHEEL: ScrollWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     default: break;
     }
     return CViewWindow::WindowProc(message, wParam, lParam);

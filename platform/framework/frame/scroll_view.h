@@ -2,7 +2,8 @@
 // A view whose content may be larger than its window. The scroll sizes give
 // the content's size in device pixels (MM_TEXT, the one mapping mode the
 // program uses); the scroll bars show while the content is larger than the
-// window. Painting goes to OnDraw, background erasing to OnEraseBkgnd.
+// window; the mouse wheel scrolls vertically. Painting goes to OnDraw,
+// background erasing to OnEraseBkgnd.
 #include <windows.h>
 
 #include "view_window.h"
@@ -35,8 +36,17 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    struct BarSteps {
+        LONG page;
+        LONG line;
+    };
     void UpdateBars();
+    BarSteps StepsOf(int bar, const SCROLLINFO& info) const;
+    // Moves the bar to position, kept within its range, and repaints.
+    void ScrollTo(int bar, const SCROLLINFO& info, int position);
     void Scroll(int bar, WORD request);
+    // The vertical bar by the wheel's lines (or a page) per notch.
+    void ScrollWheel(int delta);
 
     int m_mapMode = MM_TEXT;
     SIZE m_total{0, 0};

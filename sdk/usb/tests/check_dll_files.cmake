@@ -1,14 +1,8 @@
 # Reads the files the Wine DLL test wrote (DIR) with readers we did not
 # write, which are Linux programs: ffprobe for the recording, ImageMagick's
 # identify for the pictures. Exits 77 (skipped) when either is missing.
-find_program(FFPROBE ffprobe)
-find_program(IDENTIFY identify)
-if(NOT FFPROBE OR NOT IDENTIFY)
-  message("ffprobe or identify is not installed")
-  cmake_language(EXIT 77)
-endif()
-
 include(${CMAKE_CURRENT_LIST_DIR}/../../../cmake/ExpectOutput.cmake)
+require_programs(FFPROBE ffprobe IDENTIFY identify)
 
 # Three frames were recorded at 640 x 480 on the 40 fps grid; the empty
 # positions between them are no frames.
