@@ -189,6 +189,8 @@ std::optional<int> CMainFrame::AskLineWidth() {
         return std::nullopt;
     }
     return dialog.GetWidth();
+}
+
 std::optional<BrowserItem> CMainFrame::GetBrowserMenuItem() const {
     const CPictureBrowser& browser = m_wndBrowserBar.GetPictureBrowser();
     const int index = browser.GetContextIndex();

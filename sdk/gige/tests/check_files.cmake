@@ -1,15 +1,8 @@
 # Reads the pictures the Windows files test wrote (DIR) with readers we did
 # not write, which are Linux programs: ImageMagick's identify and convert,
-# and tiffinfo. Exits 77 (skipped) when one is missing.
-find_program(IDENTIFY identify)
-find_program(CONVERT convert PATHS /usr/bin NO_DEFAULT_PATH)
-find_program(TIFFINFO tiffinfo)
-if(NOT IDENTIFY OR NOT CONVERT OR NOT TIFFINFO)
-  message("identify, convert or tiffinfo is not installed")
-  cmake_language(EXIT 77)
-endif()
-
+# and tiffinfo. Skipped when one is missing.
 include(${CMAKE_CURRENT_LIST_DIR}/../../../cmake/ExpectOutput.cmake)
+require_programs(IDENTIFY identify CONVERT convert TIFFINFO tiffinfo)
 
 set(cn "图")
 # Width, height, depth, class; the top-left pixel of the upright picture
