@@ -137,17 +137,47 @@ void BM_BadPixelCorrect(benchmark::State& state) {
     Measure(state, raw.size(), [&] { table.Correct({0, 0, size}, false, raw); });
 }
 
-void BM_Saturation(benchmark::State& state) {
-    const FrameSize size = SizeOf(state);
-    Bytes rgb(FrameBytes(size, 3), 90);
-    Measure(state, rgb.size(), [&] { ApplySaturation(size, rgb, 12); });
+// Skips a benchmark of a path this CPU cannot run; true when it may run.
+bool PathRuns(benchmark::State& state, SimdLevel level) {
+    if (!CpuSupports(level)) {
+        state.SkipWithError("this CPU lacks the instruction set");
+        return false;
+    }
+    return true;
 }
 
-void BM_Sharpness(benchmark::State& state) {
+void BM_SaturationReference(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    Bytes rgb(FrameBytes(size, 3), 90);
+    Measure(state, rgb.size(), [&] { ApplySaturationReference(size, rgb, 12); });
+}
+
+template <SimdLevel Level>
+void BM_Saturation(benchmark::State& state) {
+    if (!PathRuns(state, Level)) {
+        return;
+    }
+    const FrameSize size = SizeOf(state);
+    Bytes rgb(FrameBytes(size, 3), 90);
+    Measure(state, rgb.size(), [&] { ApplySaturation(size, rgb, 12, Level); });
+}
+
+void BM_SharpnessReference(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     Bytes rgb(FrameBytes(size, 3), 90);
     Bytes scratch(2 * static_cast<std::size_t>(size.width) * 3);
-    Measure(state, rgb.size(), [&] { benchmark::DoNotOptimize(ApplySharpness(size, 3, rgb, 4, scratch)); });
+    Measure(state, rgb.size(), [&] { benchmark::DoNotOptimize(ApplySharpnessReference(size, 3, rgb, 4, scratch)); });
+}
+
+template <SimdLevel Level>
+void BM_Sharpness(benchmark::State& state) {
+    if (!PathRuns(state, Level)) {
+        return;
+    }
+    const FrameSize size = SizeOf(state);
+    Bytes rgb(FrameBytes(size, 3), 90);
+    Bytes scratch(2 * static_cast<std::size_t>(size.width) * 3);
+    Measure(state, rgb.size(), [&] { benchmark::DoNotOptimize(ApplySharpness(size, 3, rgb, 4, scratch, Level)); });
 }
 
 void BM_Contrast(benchmark::State& state) {
@@ -188,19 +218,18 @@ void BM_SharpenChainReference(benchmark::State& state) {
 
 template <SimdLevel Level>
 void BM_SharpenChain(benchmark::State& state) {
-    if (!CpuSupports(Level)) {
-        state.SkipWithError("this CPU lacks the instruction set");
+    if (!PathRuns(state, Level)) {
         return;
     }
     SharpenChain chain(SizeOf(state), Level);
     RunSharpenChain(state, chain);
 }
 
-// Gain tables, flat field, colour demosaic; with range(2) set, also
-// saturation and sharpness.
+// Gain tables, flat field, colour demosaic; with range(2) 1 also saturation
+// and sharpness, with 2 their plain reference kernels.
 void BM_DefaultChain(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
-    const bool filters = state.range(2) != 0;
+    const auto filters = state.range(2);
     const Bytes source = RawFrame(size);
     Bytes raw = source;
     Bytes rgb(FrameBytes(size, 3));
@@ -214,9 +243,12 @@ void BM_DefaultChain(benchmark::State& state) {
         ApplyGainLut(size, raw, tables);
         (void)flat.Apply({0, 0, size}, raw);
         (void)Demosaic({0, 0, 0, false}, size, rgb, raw, work);
-        if (filters) {
+        if (filters == 1) {
             ApplySaturation(size, rgb, 12);
             (void)ApplySharpness(size, 3, rgb, 4, scratch);
+        } else if (filters == 2) {
+            ApplySaturationReference(size, rgb, 12);
+            (void)ApplySharpnessReference(size, 3, rgb, 4, scratch);
         }
     });
 }
@@ -248,8 +280,12 @@ BENCHMARK(BM_ApplyGainLut)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_GammaTable)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_FlatFieldApply)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_BadPixelCorrect)->KQCMOS_FRAME_SIZES;
-BENCHMARK(BM_Saturation)->KQCMOS_FRAME_SIZES;
-BENCHMARK(BM_Sharpness)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_SaturationReference)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Saturation<SimdLevel::sse2>)->Name("BM_SaturationSse2")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Saturation<SimdLevel::avx2>)->Name("BM_SaturationAvx2")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_SharpnessReference)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Sharpness<SimdLevel::sse2>)->Name("BM_SharpnessSse2")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Sharpness<SimdLevel::avx2>)->Name("BM_SharpnessAvx2")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Contrast)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_SharpenChainReference)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_SharpenChain<SimdLevel::sse2>)->Name("BM_SharpenChainSse2")->KQCMOS_FRAME_SIZES;
@@ -257,8 +293,10 @@ BENCHMARK(BM_SharpenChain<SimdLevel::avx2>)->Name("BM_SharpenChainAvx2")->KQCMOS
 BENCHMARK(BM_DefaultChain)
     ->Args({2048, 1536, 0})
     ->Args({2048, 1536, 1})
+    ->Args({2048, 1536, 2})
     ->Args({2592, 1944, 0})
     ->Args({2592, 1944, 1})
+    ->Args({2592, 1944, 2})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
