@@ -11,7 +11,8 @@ namespace {
 }  // namespace
 
 const FastKernels& KernelsAvx2() {
-    static constexpr FastKernels kernels{&SharpenChainRowsBody, &SaturationRowsBody, &SharpnessRowsBody};
+    static constexpr FastKernels kernels{&SharpenChainRowsBody, &SaturationRowsBody, &SharpnessRowsBody,
+                                         &BayerColourRowBody};
     return kernels;
 }
 

@@ -176,3 +176,65 @@ void SharpnessRowsBody(int rowBytes, int height, int step, Byte* frame, int s, B
         current = used;
     }
 }
+
+// BayerConvert's colour row: pixel x (0 .. width - 2) takes its 2 x 2 window
+// of the raw rows `red` (red, green) and `blue` (green, blue); the last
+// pixel repeats its neighbour. Mirrored rows put pixel x at width - 1 - x.
+void BayerColourRowBody(int width, const Byte* __restrict red, const Byte* __restrict blue, bool mirrored,
+                        Byte* __restrict out) {
+    // Pixels per pass, an even number: their planes stay in the first level cache.
+    constexpr int kRun = 512;
+    Byte b[kRun];
+    Byte g[kRun];
+    Byte r[kRun];
+    Byte reversedBlue[kRun];
+    Byte reversedGreen[kRun];
+    Byte reversedRed[kRun];
+    const int computed = width - 1;
+    for (int x0 = 0; x0 < computed; x0 += kRun) {
+        const int n = computed - x0 < kRun ? computed - x0 : kRun;
+        const Byte* const rr = red + x0;
+        const Byte* const bb = blue + x0;
+        int k = 0;
+        for (; k + 1 < n; k += 2) {
+            r[k] = rr[k];
+            r[k + 1] = rr[k + 2];
+            b[k] = bb[k + 1];
+            b[k + 1] = bb[k + 1];
+            g[k] = static_cast<Byte>((rr[k + 1] + bb[k]) >> 1);
+            g[k + 1] = static_cast<Byte>((rr[k + 1] + bb[k + 2]) >> 1);
+        }
+        if (k < n) {
+            r[k] = rr[k];
+            b[k] = bb[k + 1];
+            g[k] = static_cast<Byte>((rr[k + 1] + bb[k]) >> 1);
+        }
+        // Mirrored pixels go to width - x0 - n .. width - 1 - x0 in reverse order.
+        const Byte* pb = b;
+        const Byte* pg = g;
+        const Byte* pr = r;
+        std::size_t firstPixel = static_cast<std::size_t>(x0);
+        if (mirrored) {
+            for (int i = 0; i < n; ++i) {
+                reversedBlue[i] = b[n - 1 - i];
+                reversedGreen[i] = g[n - 1 - i];
+                reversedRed[i] = r[n - 1 - i];
+            }
+            pb = reversedBlue;
+            pg = reversedGreen;
+            pr = reversedRed;
+            firstPixel = static_cast<std::size_t>(width - x0 - n);
+        }
+        Byte* const first = out + 3 * firstPixel;
+        for (int i = 0; i < n; ++i) {
+            first[3 * i] = pb[i];
+            first[3 * i + 1] = pg[i];
+            first[3 * i + 2] = pr[i];
+        }
+    }
+    Byte* const copy = mirrored ? out : out + 3 * static_cast<std::size_t>(width - 1);
+    const Byte* const from = mirrored ? out + 3 : out + 3 * static_cast<std::size_t>(width - 2);
+    copy[0] = from[0];
+    copy[1] = from[1];
+    copy[2] = from[2];
+}

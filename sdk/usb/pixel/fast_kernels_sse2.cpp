@@ -10,7 +10,8 @@ namespace {
 }  // namespace
 
 const FastKernels& KernelsSse2() {
-    static constexpr FastKernels kernels{&SharpenChainRowsBody, &SaturationRowsBody, &SharpnessRowsBody};
+    static constexpr FastKernels kernels{&SharpenChainRowsBody, &SaturationRowsBody, &SharpnessRowsBody,
+                                         &BayerColourRowBody};
     return kernels;
 }
 

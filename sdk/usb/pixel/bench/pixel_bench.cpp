@@ -97,6 +97,15 @@ void BM_Bayer(benchmark::State& state) {
     Measure(state, out.size(), [&] { benchmark::DoNotOptimize(BayerConvert(Kind, Flip, size, out, raw)); });
 }
 
+// The plain colour member, the reference BayerConvert's colour rows are
+// checked against.
+void BM_BayerToRgbA0Reference(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    const Bytes raw = RawFrame(size);
+    Bytes out(FrameBytes(size, 3));
+    Measure(state, out.size(), [&] { benchmark::DoNotOptimize(BayerToRgbA0(size, out, raw)); });
+}
+
 void BM_ApplyGainLut(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     Bytes raw = RawFrame(size);
@@ -269,6 +278,7 @@ void BM_OpenCvBayerToBgr(benchmark::State& state) {
 
 BENCHMARK(BM_MemcpyRaw)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_MemcpyRgb)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_BayerToRgbA0Reference)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::colorRgb, 0>)->Name("BM_BayerToRgbA0")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::colorRgb, 3>)->Name("BM_BayerToRgbA3")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::grayRgb, 0>)->Name("BM_BayerToRgbB0")->KQCMOS_FRAME_SIZES;

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "bayer_kernels.h"
 #include "fast_kernels.h"
 #include "point_filters.h"
 #include "sharpen_chain.h"
@@ -148,6 +149,29 @@ TEST_P(FastKernelPath, SharpnessRefusesShortScratchLikeTheReference) {
     Bytes scratch(2 * FrameBytes({16, 1}, 3) - 1);
     EXPECT_FALSE(ApplySharpness(size, 3, frame, 4, scratch, GetParam()));
     EXPECT_EQ(frame, source);
+}
+
+TEST_P(FastKernelPath, ColourDemosaicMatchesItsMemberForEveryFlipAtOddSizes) {
+    using Member = bool (*)(FrameSize, std::span<std::uint8_t>, std::span<const std::uint8_t>);
+    // Flip modes 0 to 5 and the family member each one uses.
+    const Member members[] = {&BayerToRgbA0, &BayerToRgbA1, &BayerToRgbA2, &BayerToRgbA3, &BayerToRgbA0, &BayerToRgbA0};
+    std::uint32_t seed = 1300;
+    for (const int width : Widths()) {
+        for (int height = 1; height <= 9; ++height) {
+            const FrameSize size{width, height};
+            const Bytes raw = MixedFrame(size, 1, seed++);
+            const Bytes before = test::RandomBytes(FrameBytes(size, 3), seed++);
+            for (int flip = 0; flip < 6; ++flip) {
+                SCOPED_TRACE(testing::Message() << width << " x " << height << ", flip " << flip);
+                Bytes expected = before;
+                Bytes actual = before;
+                const bool ran = members[flip](size, expected, raw);
+                ASSERT_EQ(BayerConvert(BayerOutput::colorRgb, flip, size, actual, raw, GetParam()), ran);
+                EXPECT_EQ(ran, width >= kMinBayerWidth && height >= kMinBayerHeight);
+                ASSERT_EQ(actual, expected);
+            }
+        }
+    }
 }
 
 }  // namespace
