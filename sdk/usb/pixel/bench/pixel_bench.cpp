@@ -106,6 +106,14 @@ void BM_BayerToRgbA0Reference(benchmark::State& state) {
     Measure(state, out.size(), [&] { benchmark::DoNotOptimize(BayerToRgbA0(size, out, raw)); });
 }
 
+void BM_BayerToRgbA0Sse2(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    const Bytes raw = RawFrame(size);
+    Bytes out(FrameBytes(size, 3));
+    Measure(state, out.size(),
+            [&] { benchmark::DoNotOptimize(BayerConvert(BayerOutput::colorRgb, 0, size, out, raw, SimdLevel::sse2)); });
+}
+
 void BM_ApplyGainLut(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     Bytes raw = RawFrame(size);
@@ -280,6 +288,7 @@ BENCHMARK(BM_MemcpyRaw)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_MemcpyRgb)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_BayerToRgbA0Reference)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::colorRgb, 0>)->Name("BM_BayerToRgbA0")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_BayerToRgbA0Sse2)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::colorRgb, 3>)->Name("BM_BayerToRgbA3")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::grayRgb, 0>)->Name("BM_BayerToRgbB0")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::gray8, 0>)->Name("BM_BayerToGray0")->KQCMOS_FRAME_SIZES;
