@@ -5,8 +5,9 @@ namespace kqcmos {
 bool CpuSupports(SimdLevel level) {
     switch (level) {
     case SimdLevel::sse2: return true;
-    // GCC's and Clang's check reads CPUID and the XSAVE-enabled register state.
-    case SimdLevel::avx2: return __builtin_cpu_supports("avx2") != 0;
+    // GCC's and Clang's check reads CPUID and the XSAVE-enabled register
+    // state; the explicit init makes it valid even during static construction.
+    case SimdLevel::avx2: __builtin_cpu_init(); return __builtin_cpu_supports("avx2") != 0;
     }
     return false;
 }
