@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "fast_kernels.h"
+
 namespace kqcmos {
 namespace {
 
@@ -59,8 +61,10 @@ void ConvertRow(const std::uint8_t* red, const std::uint8_t* blue, int width, st
     std::memcpy(at(width - 1), at(width - 2), bpp);
 }
 
+// `fast`, when given, converts colour rows instead of ConvertRow.
 template <BayerOutput Kind, bool Mirror>
-bool Convert(FrameSize size, bool bottomUp, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw) {
+bool Convert(FrameSize size, bool bottomUp, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw,
+             const FastKernels* fast) {
     constexpr int bpp = BytesPerPixel<Kind>();
     if (!HoldsFrame(raw, size, 1, kMinBayerWidth, kMinBayerHeight) || !HoldsFrame(out, size, bpp)) {
         return false;
@@ -74,10 +78,12 @@ bool Convert(FrameSize size, bool bottomUp, std::span<std::uint8_t> out, std::sp
     for (int y = 0; y <= lastComputed; ++y) {
         const std::uint8_t* top = raw.data() + static_cast<std::size_t>(y) * rawStride;
         const std::uint8_t* bottom = top + rawStride;
-        if (y % 2 == 0) {
-            ConvertRow<Kind, Mirror>(top, bottom, size.width, outRow(y));
+        const std::uint8_t* red = y % 2 == 0 ? top : bottom;
+        const std::uint8_t* blue = y % 2 == 0 ? bottom : top;
+        if (fast != nullptr) {
+            fast->bayerColourRow(size.width, red, blue, Mirror, outRow(y));
         } else {
-            ConvertRow<Kind, Mirror>(bottom, top, size.width, outRow(y));
+            ConvertRow<Kind, Mirror>(red, blue, size.width, outRow(y));
         }
     }
     for (int y = lastComputed + 1; y < size.height; ++y) {
@@ -87,20 +93,21 @@ bool Convert(FrameSize size, bool bottomUp, std::span<std::uint8_t> out, std::sp
 }
 
 template <BayerOutput Kind>
-bool ConvertFlip(int flipMode, FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw) {
+bool ConvertFlip(int flipMode, FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw,
+                 const FastKernels* fast = nullptr) {
     const Orientation o = OrientationOf(flipMode);
-    return o.mirrored ? Convert<Kind, true>(size, o.bottomUp, out, raw)
-                      : Convert<Kind, false>(size, o.bottomUp, out, raw);
+    return o.mirrored ? Convert<Kind, true>(size, o.bottomUp, out, raw, fast)
+                      : Convert<Kind, false>(size, o.bottomUp, out, raw, fast);
 }
 
 }  // namespace
 
 bool BayerConvert(BayerOutput kind, int flipMode, FrameSize size, std::span<std::uint8_t> out,
-                  std::span<const std::uint8_t> raw) {
+                  std::span<const std::uint8_t> raw, SimdLevel level) {
     switch (kind) {
     case BayerOutput::gray8: return ConvertFlip<BayerOutput::gray8>(flipMode, size, out, raw);
     case BayerOutput::grayRgb: return ConvertFlip<BayerOutput::grayRgb>(flipMode, size, out, raw);
-    case BayerOutput::colorRgb: return ConvertFlip<BayerOutput::colorRgb>(flipMode, size, out, raw);
+    case BayerOutput::colorRgb: return ConvertFlip<BayerOutput::colorRgb>(flipMode, size, out, raw, &KernelsFor(level));
     }
     return false;
 }

@@ -16,6 +16,7 @@
 #include <span>
 
 #include "frame_size.h"
+#include "simd_level.h"
 
 namespace kqcmos {
 
@@ -44,7 +45,9 @@ inline constexpr int kMinBayerHeight = 4;
 enum class BayerOutput { gray8, grayRgb, colorRgb };
 
 // The member of the family for `flipMode` (0..5; 4 and 5 use the member of 0).
+// Colour rows run the fast kernels of `level`, which the CPU must support;
+// the members above are their reference.
 [[nodiscard]] bool BayerConvert(BayerOutput kind, int flipMode, FrameSize size, std::span<std::uint8_t> out,
-                                std::span<const std::uint8_t> raw);
+                                std::span<const std::uint8_t> raw, SimdLevel level = BestSimdLevel());
 
 }  // namespace kqcmos

@@ -1,5 +1,6 @@
 #include "point_filters.h"
 
+#include "fast_kernels.h"
 #include "gain_tables.h"
 
 #include <algorithm>
@@ -7,6 +8,16 @@
 #include <utility>
 
 namespace kqcmos {
+namespace {
+
+// A frame of at least 3 x 3 pixels and two rows of scratch.
+bool SharpnessFits(FrameSize size, int bytesPerPixel, std::span<const std::uint8_t> frame,
+                   std::span<const std::uint8_t> scratch) {
+    return HoldsFrame(frame, size, bytesPerPixel, 3, 3) &&
+           scratch.size() >= 2 * static_cast<std::size_t>(size.width) * static_cast<std::size_t>(bytesPerPixel);
+}
+
+}  // namespace
 
 int NormalizeContrast(int v) { return static_cast<int>((static_cast<long long>(v) - 1) % 32) + 1; }
 
@@ -44,7 +55,19 @@ int AdjustColor(std::span<std::uint8_t> bytes, int c, int colorMode) {
     return 0;
 }
 
-void ApplySaturation(FrameSize size, std::span<std::uint8_t> rgb, int s) {
+void ApplySaturation(FrameSize size, std::span<std::uint8_t> rgb, int s, SimdLevel level) {
+    if (s == kNeutralSaturation || !HoldsFrame(rgb, size, 3, 1, 3)) {
+        return;
+    }
+    // The fast kernels compute in 16 bits, exact for the settings' range.
+    if (s != ClampSaturation(s)) {
+        ApplySaturationReference(size, rgb, s);
+        return;
+    }
+    KernelsFor(level).saturationRows(size.width, size.height, rgb.data(), s);
+}
+
+void ApplySaturationReference(FrameSize size, std::span<std::uint8_t> rgb, int s) {
     if (s == kNeutralSaturation || !HoldsFrame(rgb, size, 3, 1, 3)) {
         return;
     }
@@ -65,14 +88,24 @@ void ApplySaturation(FrameSize size, std::span<std::uint8_t> rgb, int s) {
 }
 
 bool ApplySharpness(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> frame, int s,
-                    std::span<std::uint8_t> scratch) {
-    if (!HoldsFrame(frame, size, bytesPerPixel, 3, 3)) {
+                    std::span<std::uint8_t> scratch, SimdLevel level) {
+    // The fast kernels compute in 16 bits, exact for the settings' range.
+    if (s != ClampSharpness(s) || !SharpnessFits(size, bytesPerPixel, frame, scratch)) {
+        return ApplySharpnessReference(size, bytesPerPixel, frame, s, scratch);
+    }
+    if (s > kNeutralSharpness) {
+        KernelsFor(level).sharpnessRows(size.width * bytesPerPixel, size.height, bytesPerPixel, frame.data(), s,
+                                        scratch.data());
+    }
+    return true;
+}
+
+bool ApplySharpnessReference(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> frame, int s,
+                             std::span<std::uint8_t> scratch) {
+    if (!SharpnessFits(size, bytesPerPixel, frame, scratch)) {
         return false;
     }
     const auto rowBytes = static_cast<std::size_t>(size.width) * static_cast<std::size_t>(bytesPerPixel);
-    if (scratch.size() < 2 * rowBytes) {
-        return false;
-    }
     if (s <= kNeutralSharpness) {
         return true;
     }

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "frame_size.h"
+#include "simd_level.h"
 
 namespace kqcmos {
 
@@ -36,13 +37,20 @@ int AdjustColor(std::span<std::uint8_t> bytes, int c, int colorMode);
 
 // Moves each channel of a 24-bit picture away from (s > 8) or toward (s < 8)
 // the pixel's grey level 3/8 x (B + G + R), for rows 1 .. height - 2.
-void ApplySaturation(FrameSize size, std::span<std::uint8_t> rgb, int s);
+// Runs the kernels of `level`, which the CPU must support.
+void ApplySaturation(FrameSize size, std::span<std::uint8_t> rgb, int s, SimdLevel level = BestSimdLevel());
+// The same, pixel by pixel: the reference the fast kernels are checked against.
+void ApplySaturationReference(FrameSize size, std::span<std::uint8_t> rgb, int s);
 
 // v + ((8v - N) / 2) x (s - 1) / 8 with N the sum of the eight neighbours in
 // the same channel, for rows 1 .. height - 2 and columns 1 .. width - 2.
 // `scratch` holds two rows (2 x width x bytesPerPixel bytes) of the unfiltered
 // picture; false when it is too small or the frame is not 3 x 3 or larger.
+// Runs the kernels of `level`, which the CPU must support.
 [[nodiscard]] bool ApplySharpness(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> frame, int s,
-                                  std::span<std::uint8_t> scratch);
+                                  std::span<std::uint8_t> scratch, SimdLevel level = BestSimdLevel());
+// The same, byte by byte: the reference the fast kernels are checked against.
+[[nodiscard]] bool ApplySharpnessReference(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> frame, int s,
+                                           std::span<std::uint8_t> scratch);
 
 }  // namespace kqcmos

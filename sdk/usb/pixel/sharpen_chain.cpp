@@ -179,7 +179,7 @@ void CopyBorderFromInside(FrameSize size, int bytesPerPixel, int border, std::sp
     }
 }
 
-SharpenChain::SharpenChain(FrameSize maxSize)
+SharpenChainReference::SharpenChainReference(FrameSize maxSize)
     : capacity_(FrameBytes(maxSize)),
       smoothed_(capacity_),
       sum_(capacity_),
@@ -193,8 +193,8 @@ SharpenChain::SharpenChain(FrameSize maxSize)
     }
 }
 
-bool SharpenChain::Run(FrameSize size, std::span<std::uint8_t> rgb) {
-    if (!HoldsFrame(rgb, size, 3, kMinSize, kMinSize) || FrameBytes(size) > capacity_) {
+bool SharpenChainReference::Run(FrameSize size, std::span<std::uint8_t> rgb) {
+    if (!HoldsFrame(rgb, size, 3, kSharpenChainMinSize, kSharpenChainMinSize) || FrameBytes(size) > capacity_) {
         return false;
     }
     SplitPlanes(size, rgb, bytes_[0], bytes_[1], bytes_[2]);
@@ -211,6 +211,19 @@ bool SharpenChain::Run(FrameSize size, std::span<std::uint8_t> rgb) {
         NarrowPlane(size, bytes_[c], sharpened_);
     }
     MergePlanes(size, rgb, bytes_[0], bytes_[1], bytes_[2]);
+    CopyBorderFromInside(size, 3, 4, rgb);
+    return true;
+}
+
+SharpenChain::SharpenChain(FrameSize maxSize, SimdLevel level)
+    : maxSize_(maxSize), kernels_(&KernelsFor(level)), scratch_(SharpenChainScratchWords(maxSize.width)) {}
+
+bool SharpenChain::Run(FrameSize size, std::span<std::uint8_t> rgb) {
+    if (!HoldsFrame(rgb, size, 3, kMinSize, kMinSize) || size.width > maxSize_.width ||
+        FrameBytes(size) > FrameBytes(maxSize_)) {
+        return false;
+    }
+    kernels_->sharpenChainRows(size.width, size.height, rgb.data(), scratch_.data());
     CopyBorderFromInside(size, 3, 4, rgb);
     return true;
 }

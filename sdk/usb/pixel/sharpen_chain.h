@@ -13,7 +13,9 @@
 #include <span>
 #include <vector>
 
+#include "fast_kernels.h"
 #include "frame_size.h"
+#include "simd_level.h"
 
 namespace kqcmos {
 
@@ -42,17 +44,19 @@ void SharpenGated(FrameSize size, WordPlane out, ConstWordPlane plane, ConstWord
 // Each word limited to 0..255.
 void NarrowPlane(FrameSize size, BytePlane out, ConstWordPlane in);
 
-class SharpenChain {
-public:
-    static constexpr int kMinSize = 9;
+inline constexpr int kSharpenChainMinSize = 9;
 
+// The steps above in order on whole planes: the chain as they define it, the
+// reference SharpenChain is checked against.
+class SharpenChainReference {
+public:
     // Allocates every work plane for frames up to `maxSize`.
-    explicit SharpenChain(FrameSize maxSize);
+    explicit SharpenChainReference(FrameSize maxSize);
 
     // Smooths, sharpens and merges a 24-bit picture in place, then copies the
     // outer 4 rows and columns from their inner neighbours. False (frame
-    // untouched) when the frame is smaller than kMinSize or larger than the
-    // planes.
+    // untouched) when the frame is smaller than kSharpenChainMinSize or larger
+    // than the planes.
     [[nodiscard]] bool Run(FrameSize size, std::span<std::uint8_t> rgb);
 
 private:
@@ -65,6 +69,26 @@ private:
     std::vector<std::int16_t> activity_;
     std::vector<std::int16_t> planeBox_;
     std::vector<std::int16_t> sharpened_;
+};
+
+// The same chain in one pass over the rows, with a few rows of scratch: the
+// result is byte for byte SharpenChainReference's.
+class SharpenChain {
+public:
+    static constexpr int kMinSize = kSharpenChainMinSize;
+
+    // Allocates row scratch for frames up to `maxSize`; runs the kernels of
+    // `level`, which the CPU must support.
+    explicit SharpenChain(FrameSize maxSize, SimdLevel level = BestSimdLevel());
+
+    // As SharpenChainReference::Run; also false (frame untouched) for a
+    // frame wider than `maxSize` or with more pixels.
+    [[nodiscard]] bool Run(FrameSize size, std::span<std::uint8_t> rgb);
+
+private:
+    FrameSize maxSize_;
+    const FastKernels* kernels_;
+    std::vector<std::int16_t> scratch_;
 };
 
 // Copies the outer `border` rows and columns of a picture from the nearest

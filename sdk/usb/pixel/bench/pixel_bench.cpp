@@ -19,6 +19,8 @@
 #include "gain_tables.h"
 #include "gamma_table.h"
 #include "point_filters.h"
+#include "sharpen_chain.h"
+#include "simd_level.h"
 #include "tone_tables.h"
 
 #ifdef KQCMOS_BENCH_OPENCV
@@ -66,6 +68,24 @@ void BM_Bayer(benchmark::State& state) {
                                    [&] { benchmark::DoNotOptimize(BayerConvert(Kind, Flip, size, out, raw)); });
 }
 
+// The plain colour member, the reference BayerConvert's colour rows are
+// checked against.
+void BM_BayerToRgbA0Reference(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    const Bytes raw = RawFrame(size);
+    Bytes out(FrameBytes(size, 3));
+    testing_support::MeasureFrames(state, out.size(), [&] { benchmark::DoNotOptimize(BayerToRgbA0(size, out, raw)); });
+}
+
+void BM_BayerToRgbA0Sse2(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    const Bytes raw = RawFrame(size);
+    Bytes out(FrameBytes(size, 3));
+    testing_support::MeasureFrames(state, out.size(), [&] {
+        benchmark::DoNotOptimize(BayerConvert(BayerOutput::colorRgb, 0, size, out, raw, SimdLevel::sse2));
+    });
+}
+
 void BM_ApplyGainLut(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     Bytes raw = RawFrame(size);
@@ -108,18 +128,49 @@ void BM_BadPixelCorrect(benchmark::State& state) {
     testing_support::MeasureFrames(state, raw.size(), [&] { table.Correct({0, 0, size}, false, raw); });
 }
 
-void BM_Saturation(benchmark::State& state) {
-    const FrameSize size = SizeOf(state);
-    Bytes rgb(FrameBytes(size, 3), 90);
-    testing_support::MeasureFrames(state, rgb.size(), [&] { ApplySaturation(size, rgb, 12); });
+// Skips a benchmark of a path this CPU cannot run; true when it may run.
+bool PathRuns(benchmark::State& state, SimdLevel level) {
+    if (!CpuSupports(level)) {
+        state.SkipWithError("this CPU lacks the instruction set");
+        return false;
+    }
+    return true;
 }
 
+void BM_SaturationReference(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    Bytes rgb(FrameBytes(size, 3), 90);
+    testing_support::MeasureFrames(state, rgb.size(), [&] { ApplySaturationReference(size, rgb, 12); });
+}
+
+template <SimdLevel Level>
+void BM_Saturation(benchmark::State& state) {
+    if (!PathRuns(state, Level)) {
+        return;
+    }
+    const FrameSize size = SizeOf(state);
+    Bytes rgb(FrameBytes(size, 3), 90);
+    testing_support::MeasureFrames(state, rgb.size(), [&] { ApplySaturation(size, rgb, 12, Level); });
+}
+
+void BM_SharpnessReference(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    Bytes rgb(FrameBytes(size, 3), 90);
+    Bytes scratch(2 * static_cast<std::size_t>(size.width) * 3);
+    testing_support::MeasureFrames(
+        state, rgb.size(), [&] { benchmark::DoNotOptimize(ApplySharpnessReference(size, 3, rgb, 4, scratch)); });
+}
+
+template <SimdLevel Level>
 void BM_Sharpness(benchmark::State& state) {
+    if (!PathRuns(state, Level)) {
+        return;
+    }
     const FrameSize size = SizeOf(state);
     Bytes rgb(FrameBytes(size, 3), 90);
     Bytes scratch(2 * static_cast<std::size_t>(size.width) * 3);
     testing_support::MeasureFrames(state, rgb.size(),
-                                   [&] { benchmark::DoNotOptimize(ApplySharpness(size, 3, rgb, 4, scratch)); });
+                                   [&] { benchmark::DoNotOptimize(ApplySharpness(size, 3, rgb, 4, scratch, Level)); });
 }
 
 void BM_Contrast(benchmark::State& state) {
@@ -128,18 +179,50 @@ void BM_Contrast(benchmark::State& state) {
     testing_support::MeasureFrames(state, rgb.size(), [&] { benchmark::DoNotOptimize(AdjustColor(rgb, 40, 0)); });
 }
 
-void BM_SharpenChain(benchmark::State& state) {
-    const FrameSize size = SizeOf(state);
-    Bytes rgb(FrameBytes(size, 3), 90);
-    SharpenChain chain(size);
-    testing_support::MeasureFrames(state, rgb.size(), [&] { benchmark::DoNotOptimize(chain.Run(size, rgb)); });
+// A demosaiced picture: smooth shading with random detail, so the chain's
+// gate is open in some places and shut in others.
+Bytes RgbFrame(FrameSize size) {
+    std::mt19937 rng(11);
+    Bytes b(FrameBytes(size, 3));
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        const std::size_t x = (i / 3) % static_cast<std::size_t>(size.width);
+        b[i] = static_cast<std::uint8_t>(40 + (x / 16) % 120 + ((x / 64) % 3 == 0 ? rng() % 60 : rng() % 4));
+    }
+    return b;
 }
 
-// Gain tables, flat field, colour demosaic; with range(2) set, also
-// saturation and sharpness.
+template <typename Chain>
+void RunSharpenChain(benchmark::State& state, Chain& chain) {
+    const FrameSize size = SizeOf(state);
+    const Bytes source = RgbFrame(size);
+    Bytes rgb = source;
+    testing_support::MeasureFrames(state, rgb.size(), [&] {
+        state.PauseTiming();
+        std::memcpy(rgb.data(), source.data(), rgb.size());
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(chain.Run(size, rgb));
+    });
+}
+
+void BM_SharpenChainReference(benchmark::State& state) {
+    SharpenChainReference chain(SizeOf(state));
+    RunSharpenChain(state, chain);
+}
+
+template <SimdLevel Level>
+void BM_SharpenChain(benchmark::State& state) {
+    if (!PathRuns(state, Level)) {
+        return;
+    }
+    SharpenChain chain(SizeOf(state), Level);
+    RunSharpenChain(state, chain);
+}
+
+// Gain tables, flat field, colour demosaic; with range(2) 1 also saturation
+// and sharpness, with 2 their plain reference kernels.
 void BM_DefaultChain(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
-    const bool filters = state.range(2) != 0;
+    const auto filters = state.range(2);
     const Bytes source = RawFrame(size);
     Bytes raw = source;
     Bytes rgb(FrameBytes(size, 3));
@@ -153,9 +236,12 @@ void BM_DefaultChain(benchmark::State& state) {
         ApplyGainLut(size, raw, tables);
         (void)flat.Apply({0, 0, size}, raw);
         (void)Demosaic({0, 0, 0, false}, size, rgb, raw, work);
-        if (filters) {
+        if (filters == 1) {
             ApplySaturation(size, rgb, 12);
             (void)ApplySharpness(size, 3, rgb, 4, scratch);
+        } else if (filters == 2) {
+            ApplySaturationReference(size, rgb, 12);
+            (void)ApplySharpnessReference(size, 3, rgb, 4, scratch);
         }
     });
 }
@@ -176,7 +262,9 @@ void BM_OpenCvBayerToBgr(benchmark::State& state) {
 
 BENCHMARK(BM_MemcpyRaw)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_MemcpyRgb)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_BayerToRgbA0Reference)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::colorRgb, 0>)->Name("BM_BayerToRgbA0")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_BayerToRgbA0Sse2)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::colorRgb, 3>)->Name("BM_BayerToRgbA3")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::grayRgb, 0>)->Name("BM_BayerToRgbB0")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::gray8, 0>)->Name("BM_BayerToGray0")->KQCMOS_FRAME_SIZES;
@@ -187,15 +275,23 @@ BENCHMARK(BM_ApplyGainLut)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_GammaTable)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_FlatFieldApply)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_BadPixelCorrect)->KQCMOS_FRAME_SIZES;
-BENCHMARK(BM_Saturation)->KQCMOS_FRAME_SIZES;
-BENCHMARK(BM_Sharpness)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_SaturationReference)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Saturation<SimdLevel::sse2>)->Name("BM_SaturationSse2")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Saturation<SimdLevel::avx2>)->Name("BM_SaturationAvx2")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_SharpnessReference)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Sharpness<SimdLevel::sse2>)->Name("BM_SharpnessSse2")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_Sharpness<SimdLevel::avx2>)->Name("BM_SharpnessAvx2")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Contrast)->KQCMOS_FRAME_SIZES;
-BENCHMARK(BM_SharpenChain)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_SharpenChainReference)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_SharpenChain<SimdLevel::sse2>)->Name("BM_SharpenChainSse2")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_SharpenChain<SimdLevel::avx2>)->Name("BM_SharpenChainAvx2")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_DefaultChain)
     ->Args({2048, 1536, 0})
     ->Args({2048, 1536, 1})
+    ->Args({2048, 1536, 2})
     ->Args({2592, 1944, 0})
     ->Args({2592, 1944, 1})
+    ->Args({2592, 1944, 2})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,0 +1,19 @@
+// The fast kernels for CPUs with AVX2; this unit alone is compiled with
+// -mavx2 and is reached only through KernelsFor after CpuSupports.
+#include <cstddef>
+#include <cstdint>
+
+#include "fast_kernels.h"
+
+namespace kqcmos {
+namespace {
+#include "fast_kernels_body.h"
+}  // namespace
+
+const FastKernels& KernelsAvx2() {
+    static constexpr FastKernels kernels{&SharpenChainRowsBody, &SaturationRowsBody, &SharpnessRowsBody,
+                                         &BayerColourRowBody};
+    return kernels;
+}
+
+}  // namespace kqcmos

@@ -1,0 +1,240 @@
+// Bodies of the fast kernels, written so the compiler vectorises them. Each
+// per-instruction-set unit includes this file inside an unnamed namespace,
+// after <cstddef> and <cstdint>, so every function here has internal linkage
+// and is compiled for that unit's instruction set only. Nothing here may
+// include a header or call an inline function with external linkage: the
+// linker could otherwise keep the AVX2 copy of it for every caller.
+// No include guard: each unit includes it exactly once.
+
+using Word = std::int16_t;
+using Byte = std::uint8_t;
+
+inline int ClampByte(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+
+// The chain's activity threshold; an activity term above it decides alone,
+// so terms are capped there and the sum stays within 16 bits.
+constexpr int kActivityThreshold = 1000;
+constexpr int kTermCap = kActivityThreshold + 1;
+
+// Smoothed colour bytes of pixel columns 3 .. width - 4 of one row, from the
+// frame rows above, at and below it (interleaved, 3 words a pixel), and the
+// sum of each pixel's three smoothed colours.
+void SmoothRow(int width, const Byte* __restrict up, const Byte* __restrict mid, const Byte* __restrict down,
+               Word* __restrict smooth, Word* __restrict sum) {
+    const int first = 3 * 3;
+    const int end = 3 * (width - 3);
+    for (int i = first; i < end; ++i) {
+        const int cross = up[i] + down[i] + mid[i - 3] + mid[i + 3];
+        const int diagonal = up[i - 3] + up[i + 3] + down[i - 3] + down[i + 3];
+        smooth[i] = static_cast<Word>((2 * mid[i] + 2 * cross + diagonal) >> 4);
+    }
+    for (int x = 3; x < width - 3; ++x) {
+        sum[x] = static_cast<Word>(smooth[3 * x] + smooth[3 * x + 1] + smooth[3 * x + 2]);
+    }
+}
+
+// |9 x sum - box|, capped at kTermCap.
+inline Word ActivityTerm(Word sum, Word box) {
+    const auto d = static_cast<Word>(9 * sum - box);
+    const auto magnitude = static_cast<Word>(d < 0 ? -d : d);
+    return magnitude < kTermCap ? magnitude : static_cast<Word>(kTermCap);
+}
+
+struct SharpenRowWork {
+    Word* columnSum;      // width words
+    Word* pixelGate;      // width words
+    Word* gate;           // 3 x width words
+    Word* colourColumns;  // 3 x width words
+};
+
+// Output pixel columns 4 .. width - 5 of the row whose smoothed rows above, at
+// and below are s0, s1, s2 (sums) and m0, m1, m2 (colours).
+void SharpenRow(int width, const Word* __restrict s0, const Word* __restrict s1, const Word* __restrict s2,
+                const Word* __restrict m0, const Word* __restrict m1, const Word* __restrict m2,
+                const SharpenRowWork& work, Byte* __restrict out) {
+    Word* __restrict v = work.columnSum;
+    Word* __restrict pixelGate = work.pixelGate;
+    Word* __restrict gate = work.gate;
+    Word* __restrict vs = work.colourColumns;
+    for (int x = 3; x < width - 3; ++x) {
+        v[x] = static_cast<Word>(s0[x] + s1[x] + s2[x]);
+    }
+    for (int x = 4; x < width - 4; ++x) {
+        // Every value here fits 16 bits (sums up to 6885), so the compiler
+        // keeps 16-bit lanes.
+        const auto box = static_cast<Word>(v[x - 1] + v[x] + v[x + 1]);
+        const auto activity =
+            static_cast<Word>(ActivityTerm(s0[x - 1], box) + ActivityTerm(s0[x], box) + ActivityTerm(s0[x + 1], box) +
+                              ActivityTerm(s1[x - 1], box) + ActivityTerm(s1[x], box) + ActivityTerm(s1[x + 1], box) +
+                              ActivityTerm(s2[x - 1], box) + ActivityTerm(s2[x], box) + ActivityTerm(s2[x + 1], box));
+        pixelGate[x] = activity > kActivityThreshold ? Word{-1} : Word{0};
+    }
+    for (int x = 4; x < width - 4; ++x) {
+        gate[3 * x] = pixelGate[x];
+        gate[3 * x + 1] = pixelGate[x];
+        gate[3 * x + 2] = pixelGate[x];
+    }
+    for (int i = 3 * 3; i < 3 * (width - 3); ++i) {
+        vs[i] = static_cast<Word>(m0[i] + m1[i] + m2[i]);
+    }
+    for (int i = 3 * 4; i < 3 * (width - 4); ++i) {
+        const int p = m1[i];
+        const int sharpened = ClampByte(10 * p - (vs[i - 3] + vs[i] + vs[i + 3]));
+        out[i] = static_cast<Byte>(gate[i] != 0 ? sharpened : p);
+    }
+}
+
+void SharpenChainRowsBody(int width, int height, Byte* rgb, Word* scratch) {
+    const std::size_t rowBytes = 3 * static_cast<std::size_t>(width);
+    const auto w = static_cast<std::size_t>(width);
+    Word* smooth[3] = {scratch, scratch + rowBytes, scratch + 2 * rowBytes};
+    Word* sum[3] = {scratch + 9 * w, scratch + 10 * w, scratch + 11 * w};
+    const SharpenRowWork work{scratch + 12 * w, scratch + 13 * w, scratch + 14 * w, scratch + 17 * w};
+    auto row = [&](int y) { return rgb + static_cast<std::size_t>(y) * rowBytes; };
+    auto smoothInto = [&](int y, int slot) {
+        SmoothRow(width, row(y - 1), row(y), row(y + 1), smooth[slot], sum[slot]);
+    };
+    // Output row y needs smoothed rows y - 1 .. y + 1, which read frame rows
+    // y - 2 .. y + 2; row y is written only after row y + 1 is smoothed.
+    smoothInto(3, 0);
+    smoothInto(4, 1);
+    for (int y = 4; y <= height - 5; ++y) {
+        smoothInto(y + 1, 2);
+        SharpenRow(width, sum[0], sum[1], sum[2], smooth[0], smooth[1], smooth[2], work, row(y));
+        Word* const oldSmooth = smooth[0];
+        Word* const oldSum = sum[0];
+        smooth[0] = smooth[1];
+        smooth[1] = smooth[2];
+        smooth[2] = oldSmooth;
+        sum[0] = sum[1];
+        sum[1] = sum[2];
+        sum[2] = oldSum;
+    }
+}
+
+// ApplySaturation's step on `width` pixels. (s - 8) x (v - grey) is the move
+// toward grey for s < 8 as well, so one expression serves both sides.
+void SaturatePixels(int width, Byte* __restrict pixels, int s, Word* __restrict grey) {
+    for (int x = 0; x < width; ++x) {
+        const int sum = pixels[3 * x] + pixels[3 * x + 1] + pixels[3 * x + 2];
+        const auto g = static_cast<Word>((sum >> 3) + (sum >> 2));
+        grey[3 * x] = g;
+        grey[3 * x + 1] = g;
+        grey[3 * x + 2] = g;
+    }
+    const auto strength = static_cast<Word>(s - 8);
+    const int bytes = 3 * width;
+    for (int i = 0; i < bytes; ++i) {
+        const auto moved = static_cast<Word>(pixels[i] + (static_cast<Word>(strength * (pixels[i] - grey[i])) >> 3));
+        pixels[i] = static_cast<Byte>(ClampByte(moved));
+    }
+}
+
+void SaturationRowsBody(int width, int height, Byte* rgb, int s) {
+    // Pixels per pass: their grey levels stay in the first level cache.
+    constexpr int kRun = 512;
+    Word grey[3 * kRun];
+    const std::size_t rowBytes = 3 * static_cast<std::size_t>(width);
+    for (int y = 1; y + 1 < height; ++y) {
+        Byte* const row = rgb + static_cast<std::size_t>(y) * rowBytes;
+        for (int x = 0; x < width; x += kRun) {
+            SaturatePixels(width - x < kRun ? width - x : kRun, row + 3 * static_cast<std::size_t>(x), s, grey);
+        }
+    }
+}
+
+// ApplySharpness's step on one row: `above` and `current` hold the unfiltered
+// rows, `below` is still unfiltered in the frame.
+void SharpenNeighboursRow(int rowBytes, int step, const Byte* __restrict above, const Byte* __restrict current,
+                          const Byte* __restrict below, Byte* __restrict out, int s) {
+    const auto weight = static_cast<Word>(s - 1);
+    for (int i = step; i + step < rowBytes; ++i) {
+        const int v = current[i];
+        const int neighbours = above[i - step] + above[i] + above[i + step] + current[i - step] + current[i + step] +
+                               below[i - step] + below[i] + below[i + step];
+        const auto half = static_cast<Word>(static_cast<Word>(8 * v - neighbours) / 2);
+        const auto lift = static_cast<Word>(static_cast<Word>(half * weight) / 8);
+        out[i] = static_cast<Byte>(ClampByte(v + lift));
+    }
+}
+
+void SharpnessRowsBody(int rowBytes, int height, int step, Byte* frame, int s, Byte* scratch) {
+    Byte* above = scratch;
+    Byte* current = scratch + rowBytes;
+    const auto row = [&](int y) { return frame + static_cast<std::size_t>(y) * static_cast<std::size_t>(rowBytes); };
+    for (int i = 0; i < rowBytes; ++i) {
+        above[i] = frame[i];
+    }
+    for (int y = 1; y + 1 < height; ++y) {
+        Byte* const out = row(y);
+        for (int i = 0; i < rowBytes; ++i) {
+            current[i] = out[i];
+        }
+        SharpenNeighboursRow(rowBytes, step, above, current, row(y + 1), out, s);
+        Byte* const used = above;
+        above = current;
+        current = used;
+    }
+}
+
+// BayerConvert's colour row: pixel x (0 .. width - 2) takes its 2 x 2 window
+// of the raw rows `red` (red, green) and `blue` (green, blue); the last
+// pixel repeats its neighbour. Mirrored rows put pixel x at width - 1 - x.
+void BayerColourRowBody(int width, const Byte* __restrict red, const Byte* __restrict blue, bool mirrored,
+                        Byte* __restrict out) {
+    // Pixels per pass, an even number: their planes stay in the first level cache.
+    constexpr int kRun = 512;
+    Byte b[kRun];
+    Byte g[kRun];
+    Byte r[kRun];
+    Byte reversedBlue[kRun];
+    Byte reversedGreen[kRun];
+    Byte reversedRed[kRun];
+    const int computed = width - 1;
+    for (int x0 = 0; x0 < computed; x0 += kRun) {
+        const int n = computed - x0 < kRun ? computed - x0 : kRun;
+        const Byte* const rr = red + x0;
+        const Byte* const bb = blue + x0;
+        int k = 0;
+        for (; k + 1 < n; k += 2) {
+            r[k] = rr[k];
+            r[k + 1] = rr[k + 2];
+            b[k] = bb[k + 1];
+            b[k + 1] = bb[k + 1];
+            g[k] = static_cast<Byte>((rr[k + 1] + bb[k]) >> 1);
+            g[k + 1] = static_cast<Byte>((rr[k + 1] + bb[k + 2]) >> 1);
+        }
+        if (k < n) {
+            r[k] = rr[k];
+            b[k] = bb[k + 1];
+            g[k] = static_cast<Byte>((rr[k + 1] + bb[k]) >> 1);
+        }
+        // Mirrored pixels go to width - x0 - n .. width - 1 - x0 in reverse order.
+        const Byte* pb = b;
+        const Byte* pg = g;
+        const Byte* pr = r;
+        std::size_t firstPixel = static_cast<std::size_t>(x0);
+        if (mirrored) {
+            for (int i = 0; i < n; ++i) {
+                reversedBlue[i] = b[n - 1 - i];
+                reversedGreen[i] = g[n - 1 - i];
+                reversedRed[i] = r[n - 1 - i];
+            }
+            pb = reversedBlue;
+            pg = reversedGreen;
+            pr = reversedRed;
+            firstPixel = static_cast<std::size_t>(width - x0 - n);
+        }
+        Byte* const first = out + 3 * firstPixel;
+        for (int i = 0; i < n; ++i) {
+            first[3 * i] = pb[i];
+            first[3 * i + 1] = pg[i];
+            first[3 * i + 2] = pr[i];
+        }
+    }
+    Byte* const copy = mirrored ? out : out + 3 * static_cast<std::size_t>(width - 1);
+    const Byte* const from = mirrored ? out + 3 : out + 3 * static_cast<std::size_t>(width - 2);
+    copy[0] = from[0];
+    copy[1] = from[1];
+    copy[2] = from[2];
+}

@@ -1,0 +1,20 @@
+// The fast kernels for the x86_64 baseline (SSE2).
+#include <cstddef>
+#include <cstdint>
+
+#include "fast_kernels.h"
+
+namespace kqcmos {
+namespace {
+#include "fast_kernels_body.h"
+}  // namespace
+
+const FastKernels& KernelsSse2() {
+    static constexpr FastKernels kernels{&SharpenChainRowsBody, &SaturationRowsBody, &SharpnessRowsBody,
+                                         &BayerColourRowBody};
+    return kernels;
+}
+
+const FastKernels& KernelsFor(SimdLevel level) { return level == SimdLevel::avx2 ? KernelsAvx2() : KernelsSse2(); }
+
+}  // namespace kqcmos
