@@ -18,17 +18,12 @@
 #include "camera_sdk_families.h"
 #include "cmos_camera.h"
 #include "cmos_models.h"
+#include "test_program_folder.h"
 #include "unique_temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path TestProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return fs::path(path).parent_path();
-}
 
 struct SimulatedCamera {
     int type;
@@ -84,9 +79,7 @@ BmpPicture ReadBmp(const fs::path& path) {
 
 class CmosCameraTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        s_binding = std::make_unique<CCMOSSdkBinding>((TestProgramFolder() / L"simcam" / L"KQCMOSu.dll").wstring());
-    }
+    static void SetUpTestSuite() { s_binding = std::make_unique<CCMOSSdkBinding>(SimulatedCmosPath().wstring()); }
     static void TearDownTestSuite() { s_binding.reset(); }
 
     void SetUp() override {
@@ -111,8 +104,7 @@ protected:
 
     template <typename F>
     static F Sim(const char* name) {
-        return reinterpret_cast<F>(
-            GetProcAddress(GetModuleHandleW((TestProgramFolder() / L"simcam" / L"KQCMOSu.dll").c_str()), name));
+        return reinterpret_cast<F>(GetProcAddress(GetModuleHandleW(SimulatedCmosPath().c_str()), name));
     }
 
     void UseCameras(std::initializer_list<SimulatedCamera> cameras) {
