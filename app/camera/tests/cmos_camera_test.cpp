@@ -332,7 +332,12 @@ TEST_F(CmosCameraTest, EnumDevicesWhilePreviewingKeepsThePreviewAndListsEveryCam
     PreviewFrames(1, 2);
     int before = 0;
     ASSERT_EQ(Sim<decltype(&KQSim_OpenConnections)>("KQSim_OpenConnections")(&before), KQSIM_OK);
+    // Opening the camera again would fail now: the open one answers through
+    // its own handle.
+    auto failOpen = Sim<decltype(&KQSim_FailOpen)>("KQSim_FailOpen");
+    ASSERT_EQ(failOpen(1, 1), KQSIM_OK);
     EXPECT_EQ(camera_->EnumDevices(), 0);
+    failOpen(1, 0);
     int after = 0;
     Sim<decltype(&KQSim_OpenConnections)>("KQSim_OpenConnections")(&after);
     EXPECT_EQ(after, before);
