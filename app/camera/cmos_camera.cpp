@@ -27,11 +27,6 @@ bool IsEightBitMode(int mode) { return mode == 3 || mode == 4; }
 // Flip modes 4 and 5 turn the picture a quarter.
 bool TurnsFrame(int flip) { return flip == 4 || flip == 5; }
 
-template <typename Entry, typename... Args>
-int Kq(Entry entry, Args&&... args) {
-    return CallBound(entry, kUnboundEntryFailure, std::forward<Args>(args)...);
-}
-
 }  // namespace
 
 CCMOSCamera::CCMOSCamera(HWND view, int deviceNumber, const std::wstring& settingsPath)
@@ -59,8 +54,8 @@ void CCMOSCamera::Open(int deviceNumber) {
     record.height = std::uint32_t(storedSize ? m_captureHeight : kOpenWindow.height);
     int number = deviceNumber;
     HANDLE handle = nullptr;
-    if (Kq(kq.KQ_Initialize, kLibraryLabel, &number, &record, &handle) != 0) {
-        Kq(kq.KQ_Uninitialize, handle);
+    if (CallBoundOrFail(kq.KQ_Initialize, kLibraryLabel, &number, &record, &handle) != 0) {
+        CallBoundOrFail(kq.KQ_Uninitialize, handle);
         m_device = nullptr;
         return;
     }
@@ -75,7 +70,7 @@ void CCMOSCamera::Open(int deviceNumber) {
             const std::lock_guard lock(m_recordMutex);
             m_capInfo.exposure = std::max<std::uint32_t>(m_capInfo.exposure, std::uint32_t((*m_exposureRange)[0]));
         }
-        Kq(kq.KQ_SetExpouseUnit, m_device, m_exposureUnit == 1 ? 1 : 0);
+        CallBoundOrFail(kq.KQ_SetExpouseUnit, m_device, m_exposureUnit == 1 ? 1 : 0);
     }
 
     const CameraResolution& first = m_resolutions.front();
@@ -100,7 +95,7 @@ void CCMOSCamera::Open(int deviceNumber) {
         }
         SendCapInfo();
         KQ_CAPINFO probe = Record();
-        Kq(kq.KQ_GetCapInfo, m_device, &probe);
+        CallBoundOrFail(kq.KQ_GetCapInfo, m_device, &probe);
         // The library reads back the requested width; a sensor that cannot
         // deliver it shows in a frame that stops short of the last row.
         const int widthReadBack = GrabFillsFrame(first.width, first.height) ? int(probe.width) : 0;
@@ -122,38 +117,38 @@ void CCMOSCamera::Open(int deviceNumber) {
 void CCMOSCamera::ApplyOpenSettings() {
     const auto& kq = KQCMOS();
     KQ_CAPINFO record = Record();
-    Kq(kq.KQ_SetCapInfo, m_device, &record);
+    CallBoundOrFail(kq.KQ_SetCapInfo, m_device, &record);
     const int colourCode = SendColourMode(m_colourMode);
-    Kq(kq.KQ_SetParamFlip, m_device, m_flip);
-    Kq(kq.KQ_SetContrastValue, m_device, m_contrast);
-    Kq(kq.KQ_GetDeviceType, m_device, &m_deviceType);
+    CallBoundOrFail(kq.KQ_SetParamFlip, m_device, m_flip);
+    CallBoundOrFail(kq.KQ_SetContrastValue, m_device, m_contrast);
+    CallBoundOrFail(kq.KQ_GetDeviceType, m_device, &m_deviceType);
     m_scrollX = m_scrollY = 0;
-    Kq(kq.KQ_GetTotalDeviceNum, m_device, &m_deviceCount);
-    Kq(kq.KQ_SetFrameCallBack, m_device, &CCMOSCamera::OnFrame, static_cast<void*>(this));
-    Kq(kq.KQ_SetAviCompressor, m_device, m_aviCompressor);
-    Kq(kq.KQ_GetDeviceColorType, m_device, &m_monochrome);
+    CallBoundOrFail(kq.KQ_GetTotalDeviceNum, m_device, &m_deviceCount);
+    CallBoundOrFail(kq.KQ_SetFrameCallBack, m_device, &CCMOSCamera::OnFrame, static_cast<void*>(this));
+    CallBoundOrFail(kq.KQ_SetAviCompressor, m_device, m_aviCompressor);
+    CallBoundOrFail(kq.KQ_GetDeviceColorType, m_device, &m_monochrome);
     if (colourCode != 0 && m_monochrome == 1) {
         m_colourMode = kMonochromeColourMode;
     }
-    Kq(kq.KQ_SetColorAdjust, m_device, m_colourAdjust);
-    Kq(kq.KQ_SetGamma, m_device, m_gamma);
-    Kq(kq.KQ_SetAELevel, m_device, m_aeLevel);
-    Kq(kq.KQ_SetOffCenter, m_device, m_offCenter);
-    Kq(kq.KQ_SetHDR, m_device, m_hdr);
-    Kq(kq.KQ_SetSaturation, m_device, m_saturation);
+    CallBoundOrFail(kq.KQ_SetColorAdjust, m_device, m_colourAdjust);
+    CallBoundOrFail(kq.KQ_SetGamma, m_device, m_gamma);
+    CallBoundOrFail(kq.KQ_SetAELevel, m_device, m_aeLevel);
+    CallBoundOrFail(kq.KQ_SetOffCenter, m_device, m_offCenter);
+    CallBoundOrFail(kq.KQ_SetHDR, m_device, m_hdr);
+    CallBoundOrFail(kq.KQ_SetSaturation, m_device, m_saturation);
     if (m_deviceType == kType15) {
         m_sharpness = m_sharpYuv;
     }
-    Kq(kq.KQ_SetSharpness, m_device, m_sharpness);
+    CallBoundOrFail(kq.KQ_SetSharpness, m_device, m_sharpness);
     SetAEParam(m_aeLiving);
     if (m_monochrome) {
         const std::lock_guard lock(m_recordMutex);
         m_userGains = {kMonochromeUserGain, kMonochromeUserGain, kMonochromeUserGain};
     }
     const std::array<int, 3> gains = UserGains();
-    Kq(kq.KQ_SetGainR, m_device, gains[0]);
-    Kq(kq.KQ_SetGainG, m_device, gains[1]);
-    Kq(kq.KQ_SetGainB, m_device, gains[2]);
+    CallBoundOrFail(kq.KQ_SetGainR, m_device, gains[0]);
+    CallBoundOrFail(kq.KQ_SetGainG, m_device, gains[1]);
+    CallBoundOrFail(kq.KQ_SetGainB, m_device, gains[2]);
 }
 
 void CCMOSCamera::ChooseModelTable() {
@@ -181,7 +176,7 @@ void CCMOSCamera::Close() {
     }
     const auto& kq = KQCMOS();
     if (m_device) {
-        Kq(kq.KQ_Uninitialize, m_device);
+        CallBoundOrFail(kq.KQ_Uninitialize, m_device);
     }
     m_device = nullptr;
     Overlay().Suspend();
@@ -208,7 +203,7 @@ int CCMOSCamera::SendCapInfo() {
     }
     Overlay().Suspend();
     KQ_CAPINFO record = Record();
-    const int code = Kq(KQCMOS().KQ_SetCapInfo, m_device, &record);
+    const int code = CallBoundOrFail(KQCMOS().KQ_SetCapInfo, m_device, &record);
     PublishFrameGeometry();
     return code;
 }
@@ -218,7 +213,7 @@ int CCMOSCamera::SendColourMode(int mode) {
         return kUnboundEntryFailure;
     }
     Overlay().Suspend();
-    const int code = Kq(KQCMOS().KQ_SetParamColor, m_device, mode);
+    const int code = CallBoundOrFail(KQCMOS().KQ_SetParamColor, m_device, mode);
     if (code == 0) {
         m_deliveredBits = IsEightBitMode(mode) ? 8 : 24;
         m_eightBitFrames = IsEightBitMode(mode) ? 1 : 0;
@@ -251,7 +246,7 @@ bool CCMOSCamera::GrabFillsFrame(int width, int height) {
         return false;
     }
     std::fill(m_rgbBuffer.begin() + std::ptrdiff_t(end - row), m_rgbBuffer.begin() + std::ptrdiff_t(end), kUntouched);
-    if (Kq(KQCMOS().KQ_GetRgbFrame, m_device, &m_rawBufferAddress, m_rgbBuffer.data(), 0) != 0) {
+    if (CallBoundOrFail(KQCMOS().KQ_GetRgbFrame, m_device, &m_rawBufferAddress, m_rgbBuffer.data(), 0) != 0) {
         return false;
     }
     return !std::all_of(m_rgbBuffer.begin() + std::ptrdiff_t(end - row), m_rgbBuffer.begin() + std::ptrdiff_t(end),
@@ -267,14 +262,15 @@ void KQAPI CCMOSCamera::OnOneShotDone(int, int, void* context) {
     auto* self = static_cast<CCMOSCamera*>(context);
     const auto& kq = KQCMOS();
     KQ_CAPINFO readBack{};
-    if (Kq(kq.KQ_GetCapInfo, self->m_device, &readBack) == 0) {
+    if (CallBoundOrFail(kq.KQ_GetCapInfo, self->m_device, &readBack) == 0) {
         const std::lock_guard lock(self->m_recordMutex);
         self->m_capInfo.exposure = readBack.exposure;
         std::copy(std::begin(readBack.gain), std::end(readBack.gain), std::begin(self->m_capInfo.gain));
     }
     int red = 0, green = 0, blue = 0;
-    if (Kq(kq.KQ_GetGainR, self->m_device, &red) == 0 && Kq(kq.KQ_GetGainG, self->m_device, &green) == 0 &&
-        Kq(kq.KQ_GetGainB, self->m_device, &blue) == 0) {
+    if (CallBoundOrFail(kq.KQ_GetGainR, self->m_device, &red) == 0 &&
+        CallBoundOrFail(kq.KQ_GetGainG, self->m_device, &green) == 0 &&
+        CallBoundOrFail(kq.KQ_GetGainB, self->m_device, &blue) == 0) {
         const std::lock_guard lock(self->m_recordMutex);
         self->m_userGains = {red, green, blue};
     }
@@ -286,9 +282,9 @@ void CCMOSCamera::StartLibraryView() {
     }
     SetVideoStatusTimer(true);
     const auto& kq = KQCMOS();
-    Kq(kq.KQ_SetFrameCallBack, m_device, &CCMOSCamera::OnFrame, static_cast<void*>(this));
-    Kq(kq.KQ_StartView, m_device, kPreviewWindowName, static_cast<unsigned int>(WS_CHILD | WS_VISIBLE), 0, 0,
-       m_captureWidth, m_captureHeight, m_hostWindow, nullptr);
+    CallBoundOrFail(kq.KQ_SetFrameCallBack, m_device, &CCMOSCamera::OnFrame, static_cast<void*>(this));
+    CallBoundOrFail(kq.KQ_StartView, m_device, kPreviewWindowName, static_cast<unsigned int>(WS_CHILD | WS_VISIBLE), 0,
+                    0, m_captureWidth, m_captureHeight, m_hostWindow, nullptr);
     PublishFrameGeometry();
 }
 
@@ -297,7 +293,7 @@ void CCMOSCamera::StopLibraryView() {
         return;
     }
     SetVideoStatusTimer(false);
-    Kq(KQCMOS().KQ_StopView, m_device);
+    CallBoundOrFail(KQCMOS().KQ_StopView, m_device);
 }
 
 void CCMOSCamera::StartPreview(HWND host) {
@@ -315,7 +311,7 @@ void CCMOSCamera::StopPreview() {
         return;
     }
     if (m_recording) {
-        Kq(KQCMOS().KQ_CaptureToAvi, m_device, 0, nullptr);
+        CallBoundOrFail(KQCMOS().KQ_CaptureToAvi, m_device, 0, nullptr);
         m_recording = 0;
     }
     StopLibraryView();
@@ -353,8 +349,8 @@ void CCMOSCamera::LayOut() {
         m_scrollX = -placement.x;
         m_scrollY = -placement.y;
     }
-    Kq(kq.KQ_SetScrollOffset, m_device, -placement.x, -placement.y);
-    Kq(kq.KQ_SetVideoSize, m_device, placement.width, placement.height);
+    CallBoundOrFail(kq.KQ_SetScrollOffset, m_device, -placement.x, -placement.y);
+    CallBoundOrFail(kq.KQ_SetVideoSize, m_device, placement.width, placement.height);
 }
 
 void CCMOSCamera::SetVideoWindowPos(int x) {
@@ -362,7 +358,7 @@ void CCMOSCamera::SetVideoWindowPos(int x) {
         m_scrollX = x;
     }
     if (m_device && m_previewing) {
-        Kq(KQCMOS().KQ_SetScrollOffset, m_device, m_scrollX, m_scrollY);
+        CallBoundOrFail(KQCMOS().KQ_SetScrollOffset, m_device, m_scrollX, m_scrollY);
     }
 }
 
@@ -371,13 +367,13 @@ void CCMOSCamera::SetScrollOffset(int y) {
         m_scrollY = y;
     }
     if (m_device && m_previewing) {
-        Kq(KQCMOS().KQ_SetScrollOffset, m_device, m_scrollX, m_scrollY);
+        CallBoundOrFail(KQCMOS().KQ_SetScrollOffset, m_device, m_scrollX, m_scrollY);
     }
 }
 
 float CCMOSCamera::GetFrameRate() const {
     float rate = 0.0f;
-    if (!m_device || Kq(KQCMOS().KQ_GetFrameRate, m_device, &rate) != 0) {
+    if (!m_device || CallBoundOrFail(KQCMOS().KQ_GetFrameRate, m_device, &rate) != 0) {
         return 0.0f;
     }
     return rate;
@@ -414,36 +410,39 @@ int CCMOSCamera::DoWhiteBalanceOnce(int left, int top, int right, int bottom) {
     if (!m_device) {
         return 0;
     }
-    return Kq(KQCMOS().KQ_SetDoAWBInRegion, m_device, 1, 0, &CCMOSCamera::OnOneShotDone, static_cast<void*>(this), left,
-              m_captureHeight - bottom + 1, right, m_captureHeight - top + 1);
+    return CallBoundOrFail(KQCMOS().KQ_SetDoAWBInRegion, m_device, 1, 0, &CCMOSCamera::OnOneShotDone,
+                           static_cast<void*>(this), left, m_captureHeight - bottom + 1, right,
+                           m_captureHeight - top + 1);
 }
 
 int CCMOSCamera::DoExposureOnce(int left, int top, int right, int bottom) {
     if (!m_device) {
         return 0;
     }
-    return Kq(KQCMOS().KQ_SetDoAEInRegion, m_device, 1, 0, &CCMOSCamera::OnOneShotDone, static_cast<void*>(this), left,
-              m_captureHeight - bottom + 1, right, m_captureHeight - top + 1);
+    return CallBoundOrFail(KQCMOS().KQ_SetDoAEInRegion, m_device, 1, 0, &CCMOSCamera::OnOneShotDone,
+                           static_cast<void*>(this), left, m_captureHeight - bottom + 1, right,
+                           m_captureHeight - top + 1);
 }
 
 int CCMOSCamera::SetAutoWhiteBalance() {
     if (!m_device) {
         return 0;
     }
-    return Kq(KQCMOS().KQ_SetDoAWB, m_device, 1, 0, &CCMOSCamera::OnOneShotDone, static_cast<void*>(this));
+    return CallBoundOrFail(KQCMOS().KQ_SetDoAWB, m_device, 1, 0, &CCMOSCamera::OnOneShotDone, static_cast<void*>(this));
 }
 
 int CCMOSCamera::SetAutoExposure() {
     if (!m_device) {
         return 0;
     }
-    return Kq(KQCMOS().KQ_SetDoAE, m_device, 1, 0, &CCMOSCamera::OnOneShotDone, static_cast<void*>(this));
+    return CallBoundOrFail(KQCMOS().KQ_SetDoAE, m_device, 1, 0, &CCMOSCamera::OnOneShotDone, static_cast<void*>(this));
 }
 
 int CCMOSCamera::SetAEParam(int on) {
     m_aeLiving = on;
     if (m_device) {
-        Kq(KQCMOS().KQ_AEParam, m_device, on, m_aeLevel, &CCMOSCamera::OnOneShotDone, static_cast<void*>(this));
+        CallBoundOrFail(KQCMOS().KQ_AEParam, m_device, on, m_aeLevel, &CCMOSCamera::OnOneShotDone,
+                        static_cast<void*>(this));
     }
     return 1;
 }
@@ -452,9 +451,9 @@ int CCMOSCamera::SetExposureUnit(int unit) {
     m_exposureUnit = unit;
     if (m_device) {
         const auto& kq = KQCMOS();
-        Kq(kq.KQ_SetExpouseUnit, m_device, unit);
+        CallBoundOrFail(kq.KQ_SetExpouseUnit, m_device, unit);
         KQ_CAPINFO readBack{};
-        if (Kq(kq.KQ_GetCapInfo, m_device, &readBack) == 0) {
+        if (CallBoundOrFail(kq.KQ_GetCapInfo, m_device, &readBack) == 0) {
             const std::lock_guard lock(m_recordMutex);
             m_capInfo.exposure = readBack.exposure;
         }
@@ -486,7 +485,7 @@ int CCMOSCamera::SetClearView(int on) {
 
 int CCMOSCamera::SetLightAVG(int on) {
     m_lightAverage = on;
-    return m_device ? Kq(KQCMOS().KQ_EnableLightAvg, m_device, on) : 0;
+    return m_device ? CallBoundOrFail(KQCMOS().KQ_EnableLightAvg, m_device, on) : 0;
 }
 
 int CCMOSCamera::SetBW(int on) {
@@ -506,13 +505,13 @@ int CCMOSCamera::SetBW(int on) {
 
 void CCMOSCamera::ResetLightAvg() {
     if (m_device) {
-        Kq(KQCMOS().KQ_ResetLightAvgTable, m_device);
+        CallBoundOrFail(KQCMOS().KQ_ResetLightAvgTable, m_device);
     }
 }
 
 void CCMOSCamera::SelectAviCompressor() {
     int id = 0;
-    if (m_device && Kq(KQCMOS().KQ_SelectAviCompressor, m_device, &id) == 0) {
+    if (m_device && CallBoundOrFail(KQCMOS().KQ_SelectAviCompressor, m_device, &id) == 0) {
         m_aviCompressor = id;
     }
 }

@@ -18,22 +18,18 @@ constexpr int kJpegQuality = 100;
 // KQ_GetFriendlyName writes up to 256 characters.
 constexpr std::size_t kFriendlyNameChars = 256;
 
-template <typename Entry, typename... Args>
-int Kq(Entry entry, Args&&... args) {
-    return CallBound(entry, kUnboundEntryFailure, std::forward<Args>(args)...);
-}
-
 }  // namespace
 
 int CCMOSCamera::WriteSnapshotFile(const std::wstring& path) {
     const auto& kq = KQCMOS();
     switch (static_cast<ShotImageType>(m_imageType)) {
     case ShotImageType::bmp:
-        return Kq(kq.KQ_GetRgbFrameToBmp, m_device, &m_rawBufferAddress, m_rgbBuffer.data(), path.c_str(), 1);
+        return CallBoundOrFail(kq.KQ_GetRgbFrameToBmp, m_device, &m_rawBufferAddress, m_rgbBuffer.data(), path.c_str(),
+                               1);
     case ShotImageType::jpeg:
-        return Kq(kq.KQ_GetRgbFrameToJpeg, m_device, &m_rawBufferAddress, 0, path.c_str(), kJpegQuality);
+        return CallBoundOrFail(kq.KQ_GetRgbFrameToJpeg, m_device, &m_rawBufferAddress, 0, path.c_str(), kJpegQuality);
     case ShotImageType::tiff: {
-        const int code = Kq(kq.KQ_GetRgbFrame, m_device, &m_rawBufferAddress, m_rgbBuffer.data(), 0);
+        const int code = CallBoundOrFail(kq.KQ_GetRgbFrame, m_device, &m_rawBufferAddress, m_rgbBuffer.data(), 0);
         if (code != 0) {
             return code;
         }
@@ -148,7 +144,7 @@ void CCMOSCamera::StartRecord(HWND host) {
         StartLibraryView();
         LayOut();
     }
-    if (Kq(KQCMOS().KQ_CaptureToAvi, m_device, 1, path->c_str()) == 0) {
+    if (CallBoundOrFail(KQCMOS().KQ_CaptureToAvi, m_device, 1, path->c_str()) == 0) {
         m_recording = 1;
     } else if (!m_previewing) {
         StopLibraryView();
@@ -159,7 +155,7 @@ void CCMOSCamera::StopRecord(HWND) {
     if (!m_device) {
         return;
     }
-    Kq(KQCMOS().KQ_CaptureToAvi, m_device, 0, nullptr);
+    CallBoundOrFail(KQCMOS().KQ_CaptureToAvi, m_device, 0, nullptr);
     if (!m_previewing) {
         StopLibraryView();
     }
@@ -181,7 +177,7 @@ int CCMOSCamera::EnumDevices() {
     const auto& kq = KQCMOS();
     m_deviceList.clear();
     int count = 0;
-    if (Kq(kq.KQ_GetTotalDeviceNum, m_device, &count) != 0 || count < 0) {
+    if (CallBoundOrFail(kq.KQ_GetTotalDeviceNum, m_device, &count) != 0 || count < 0) {
         count = 0;
     }
     for (int n = 1; n <= count; ++n) {
@@ -192,21 +188,21 @@ int CCMOSCamera::EnumDevices() {
         if (!isOpen) {
             KQ_CAPINFO probe = Record();
             int number = n;
-            if (Kq(kq.KQ_Initialize, kLibraryLabel, &number, &probe, &handle) != 0) {
-                Kq(kq.KQ_Uninitialize, handle);
+            if (CallBoundOrFail(kq.KQ_Initialize, kLibraryLabel, &number, &probe, &handle) != 0) {
+                CallBoundOrFail(kq.KQ_Uninitialize, handle);
                 continue;
             }
         }
         std::wstring name(kFriendlyNameChars, L'\0');
         int type = 0;
-        Kq(kq.KQ_GetFriendlyName, handle, name.data());
-        Kq(kq.KQ_GetDeviceType, handle, &type);
+        CallBoundOrFail(kq.KQ_GetFriendlyName, handle, name.data());
+        CallBoundOrFail(kq.KQ_GetDeviceType, handle, &type);
         name.resize(std::wcslen(name.c_str()));
         if (type != 0) {
             m_deviceList.push_back({name, n});
         }
         if (!isOpen) {
-            Kq(kq.KQ_Uninitialize, handle);
+            CallBoundOrFail(kq.KQ_Uninitialize, handle);
         }
     }
     m_deviceCount = count;

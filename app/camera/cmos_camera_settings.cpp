@@ -14,11 +14,6 @@ constexpr const wchar_t* kSection = L"CMOS";
 constexpr int kType15 = 15;
 constexpr int kType16 = 16;
 
-template <typename Entry, typename... Args>
-int Kq(Entry entry, Args&&... args) {
-    return CallBound(entry, kUnboundEntryFailure, std::forward<Args>(args)...);
-}
-
 }  // namespace
 
 void CCMOSCamera::LoadSettings() {
@@ -130,19 +125,19 @@ void CCMOSCamera::LoadParamFile(CIniFile& file) {
         return;
     }
     const auto& kq = KQCMOS();
-    Kq(kq.KQ_SetGainR, m_device, values.gainR);
-    Kq(kq.KQ_SetGainG, m_device, values.gainG);
-    Kq(kq.KQ_SetGainB, m_device, values.gainB);
+    CallBoundOrFail(kq.KQ_SetGainR, m_device, values.gainR);
+    CallBoundOrFail(kq.KQ_SetGainG, m_device, values.gainG);
+    CallBoundOrFail(kq.KQ_SetGainB, m_device, values.gainB);
     SendCapInfo();
-    Kq(kq.KQ_SetContrastValue, m_device, m_contrast);
-    Kq(kq.KQ_SetGamma, m_device, m_gamma);
-    Kq(kq.KQ_SetSaturation, m_device, m_saturation);
-    Kq(kq.KQ_SetSharpness, m_device, m_sharpness);
+    CallBoundOrFail(kq.KQ_SetContrastValue, m_device, m_contrast);
+    CallBoundOrFail(kq.KQ_SetGamma, m_device, m_gamma);
+    CallBoundOrFail(kq.KQ_SetSaturation, m_device, m_saturation);
+    CallBoundOrFail(kq.KQ_SetSharpness, m_device, m_sharpness);
     m_colourMode = values.colorKinds;
     m_flip = values.flipKinds;
     SendColourMode(m_colourMode);
     Overlay().Suspend();
-    Kq(kq.KQ_SetParamFlip, m_device, m_flip);
+    CallBoundOrFail(kq.KQ_SetParamFlip, m_device, m_flip);
     PublishFrameGeometry();
 }
 
