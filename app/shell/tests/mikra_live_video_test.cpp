@@ -148,12 +148,7 @@ class MikraLiveVideoTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const fs::path bin = ProgramFolder();
-        folder_ = fs::temp_directory_path() / (L"vz_mikra_live_" + std::to_wstring(GetCurrentProcessId()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        for (const wchar_t* file : {L"Mikra.exe", L"Lan_0.dll", L"Lan_1.dll"}) {
-            fs::copy_file(bin / file, folder_ / file);
-        }
+        folder_ = CopyProgramToFreshFolder(L"vz_mikra_live");
         fs::copy_file(bin / L"simcam" / L"KQCMOSu.dll", folder_ / L"KQCMOSu.dll");
         // The picture and video folders of an installation.
         fs::create_directories(folder_ / L"Photos");
