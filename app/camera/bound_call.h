@@ -11,3 +11,9 @@ int CallBound(EntryPoint entry, int failure, Args&&... args) {
 
 // Code returned for a call the library cannot take: nonzero, as a failing library call.
 inline constexpr int kUnboundEntryFailure = -1;
+
+// The library's code, or kUnboundEntryFailure without a call when the entry is unbound.
+template <typename EntryPoint, typename... Args>
+int CallBoundOrFail(EntryPoint entry, Args&&... args) {
+    return CallBound(entry, kUnboundEntryFailure, std::forward<Args>(args)...);
+}

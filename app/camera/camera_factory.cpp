@@ -1,9 +1,14 @@
 #include "camera_factory.h"
 
 #include "camera_sdk_flags.h"
+#include "cmos_camera.h"
 
-std::unique_ptr<CCameraDevice> CreateCameraDevice(CameraFamily, int, HWND) {
-    // No family class is linked into the program, so no camera can be made.
+std::unique_ptr<CCameraDevice> CreateCameraDevice(CameraFamily kind, int deviceIndex, HWND owner) {
+    // Only families whose library is bound make cameras; the CMOS family
+    // counts its devices from 1.
+    if (kind == CameraFamily::usbCmos && IsCMOSSdkLoaded()) {
+        return std::make_unique<CCMOSCamera>(owner, deviceIndex);
+    }
     return nullptr;
 }
 

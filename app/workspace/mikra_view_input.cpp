@@ -144,7 +144,7 @@ bool CMikraView::PreTranslateMessage(MSG& message) {
     const auto kind = m_camera ? static_cast<CameraFamily>(m_camera->GetCameraKind()) : CameraFamily::directShow;
     if (m_camera && m_camera->IsVideoOpen() && (kind == CameraFamily::directShow || kind == CameraFamily::uvc) &&
         message.hwnd != m_hWnd && MovesIntoView(message.message)) {
-        const POINT pos = m_camera->GetVideoPos();
+        const CameraPoint pos = m_camera->GetVideoPos();
         const POINT scroll = GetScrollPosition();
         message.lParam = static_cast<LPARAM>(
             MoveMousePointIntoView(static_cast<std::uint32_t>(message.lParam), {pos.x, pos.y}, {scroll.x, scroll.y}));

@@ -24,7 +24,8 @@ void CMikraView::UpdateRulerBars(int mode, POINT position) {
         geometry.height = video.height;
         geometry.zoomX = VideoZoom(shown.width, video.width).value_or(1.0f);
         geometry.zoomY = VideoZoom(shown.height, video.height).value_or(1.0f);
-        geometry.origin = m_camera->GetVideoPos();
+        const CameraPoint origin = m_camera->GetVideoPos();
+        geometry.origin = POINT{origin.x, origin.y};
     } else {
         m_current->GetImageSize(geometry.width, geometry.height);
         geometry.zoomX = geometry.zoomY = m_current->GetZoom();

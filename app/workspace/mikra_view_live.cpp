@@ -78,7 +78,7 @@ void CMikraView::LayoutVideoOverlays() {
     if (!m_hWnd || !m_camera) {
         return;
     }
-    const POINT pos = m_camera->GetVideoPos();
+    const CameraPoint pos = m_camera->GetVideoPos();
     const POINT scroll = GetScrollPosition();
     RECT client{};
     GetClientRect(m_hWnd, &client);

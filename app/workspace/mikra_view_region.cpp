@@ -9,7 +9,7 @@
 #include "unique_handle.h"
 
 VideoDisplay CMikraView::GetVideoDisplay() const {
-    const POINT pos = m_camera->GetVideoPos();
+    const CameraPoint pos = m_camera->GetVideoPos();
     const CameraFrameSize video = m_camera->GetVideoSize();
     return {{pos.x, pos.y}, video.width, video.height, m_videoZoom};
 }

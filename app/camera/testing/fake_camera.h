@@ -30,7 +30,7 @@ public:
     int recordDisabled = 0;
     CameraFrameSize videoSize{640, 480};
     CameraFrameSize videoWindowSize{640, 480};
-    POINT videoPos{0, 0};
+    CameraPoint videoPos{0, 0};
     int resolutionIndex = -1;
     std::vector<CameraResolution> resolutions;
     float frameRate = 30.0f;
@@ -62,6 +62,7 @@ public:
     bool* destroyed = nullptr;
     std::function<void()> onDestroy;
 
+    FakeCamera() : CCameraDevice(nullptr) {}
     ~FakeCamera() override {
         if (destroyed) {
             *destroyed = true;
@@ -102,7 +103,7 @@ public:
     float GetFrameRate() const override { return frameRate; }
     void SetResolution(int index) override { Log("SetResolution"), resolutionIndex = index; }
     CameraFrameSize GetVideoWindowSize() const override { return videoWindowSize; }
-    POINT GetVideoPos() const override { return videoPos; }
+    CameraPoint GetVideoPos() const override { return videoPos; }
     void FitVideoWindow(int stretch) override {
         Log("FitVideoWindow " + std::to_string(stretch));
         stretched = stretch;
@@ -131,9 +132,10 @@ public:
         return 1;
     }
     void SetStillExposure() override { Log("SetStillExposure"); }
-    void CaptureStillAtSize() override {
+    int CaptureStillAtSize() override {
         Log("CaptureStillAtSize");
         savedNames.push_back(shotName);
+        return 1;
     }
     int SetTimedCapture(int on, float seconds) override {
         Log("SetTimedCapture");
@@ -176,18 +178,36 @@ public:
     int SetExposureUnit(int unit) override { return Log("SetExposureUnit"), exposureUnit = unit, 1; }
     int IsExposureUnitSupported() const override { return exposureUnitSupported; }
     int GetAELiving() const override { return aeLiving; }
-    void DoWhiteBalanceOnce(int left, int top, int right, int bottom) override {
+    int DoWhiteBalanceOnce(int left, int top, int right, int bottom) override {
         Log("DoWhiteBalanceOnce");
         whiteBalanceRegions.push_back({left, top, right, bottom});
+        return 0;
     }
-    void DoExposureOnce(int left, int top, int right, int bottom) override {
+    int DoExposureOnce(int left, int top, int right, int bottom) override {
         Log("DoExposureOnce");
         exposureRegions.push_back({left, top, right, bottom});
+        return 0;
     }
     void SelectAviCompressor() override { Log("SelectAviCompressor"); }
     int CheckDeviceType() const override { return deviceType; }
     int IsMonochrome() const override { return monochrome; }
     int IsRecordDisabled() const override { return recordDisabled; }
+
+    // Family operations the view's tests only see called.
+    void SaveSettings() override { Log("SaveSettings"); }
+    void LoadSettings() override { Log("LoadSettings"); }
+    void SaveSnapshotSize(const std::wstring&, int, int) override { Log("SaveSnapshotSize"); }
+    int GetStatusC() const override { return 0; }
+    int GetDSValue() const override { return 0; }
+    int GetCrossCenter() const override { return 0; }
+    void SetCrossCenter(int) override { Log("SetCrossCenter"); }
+    void GetCrosslineStatus(int* on, int* x, int* y) const override {
+        *on = crossLine;
+        *x = crossX;
+        *y = crossY;
+    }
+    void LoadParamFile(CIniFile&) override { Log("LoadParamFile"); }
+    void CopyParamFileToSettings(const std::wstring&) override { Log("CopyParamFileToSettings"); }
 
 private:
     void Log(const char* call) { calls.emplace_back(call); }

@@ -12,23 +12,18 @@
 #include <string>
 #include <vector>
 
+#include "test_program_folder.h"
 #include "unique_handle.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path TestProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return fs::path(path).parent_path();
-}
-
 // Built with the tests only, beside (not inside) the product folder.
 fs::path FixtureFolder() { return TestProgramFolder().parent_path() / L"camera_fixtures"; }
 fs::path Double() { return FixtureFolder() / L"sdk_double.dll"; }
 fs::path DoubleWithoutHdr() { return FixtureFolder() / L"sdk_double_without_hdr.dll"; }
-fs::path SimulatedCmos() { return TestProgramFolder() / L"simcam" / L"KQCMOSu.dll"; }
+fs::path SimulatedCmos() { return SimulatedCmosPath(); }
 
 constexpr const wchar_t* kFamilyFiles[] = {L"KQCCDu.dll", L"KQCMOSu.dll", L"KQGEu.dll", L"KQUVCu.dll"};
 

@@ -34,12 +34,7 @@ class MikraCameraLibrariesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const fs::path bin = ProgramFolder();
-        m_folder = fs::temp_directory_path() / (L"vz_mikra_libraries_" + std::to_wstring(GetCurrentProcessId()));
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-        for (const wchar_t* file : {L"Mikra.exe", L"Lan_0.dll", L"Lan_1.dll"}) {
-            fs::copy_file(bin / file, m_folder / file);
-        }
+        m_folder = CopyProgramToFreshFolder(L"vz_mikra_libraries");
         const fs::path sdkDouble = bin.parent_path().parent_path() / L"camera_fixtures" / L"sdk_double.dll";
         for (const wchar_t* file : {L"KQCCDu.dll", L"KQCMOSu.dll", L"KQGEu.dll", L"KQUVCu.dll"}) {
             fs::copy_file(sdkDouble, m_folder / file);

@@ -9,6 +9,18 @@ std::wstring ProgramFolder() {
     return folder.substr(0, folder.rfind(L'\\') + 1);
 }
 
+std::filesystem::path CopyProgramToFreshFolder(const std::wstring& name) {
+    namespace fs = std::filesystem;
+    const fs::path bin = ProgramFolder();
+    const fs::path folder = fs::temp_directory_path() / (name + L"_" + std::to_wstring(GetCurrentProcessId()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    for (const wchar_t* file : {L"Mikra.exe", L"Lan_0.dll", L"Lan_1.dll"}) {
+        fs::copy_file(bin / file, folder / file);
+    }
+    return folder;
+}
+
 namespace {
 
 bool Poll(DWORD timeoutMs, const std::function<bool()>& done) {

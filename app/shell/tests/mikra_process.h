@@ -4,6 +4,7 @@
 // is ended.
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +15,9 @@ constexpr DWORD kStartTimeoutMs = 30000;
 constexpr DWORD kExitTimeoutMs = 15000;
 
 std::wstring ProgramFolder();
+// A fresh folder under the temporary directory (named by `name` and this
+// process) holding Mikra.exe and its language libraries, to run it from.
+std::filesystem::path CopyProgramToFreshFolder(const std::wstring& name);
 
 class MikraProcess {
 public:

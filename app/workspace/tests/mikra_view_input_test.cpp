@@ -71,7 +71,7 @@ protected:
     void OpenVideo(CameraFrameSize video, CameraFrameSize shown, POINT pos, POINT scroll = {0, 0}) {
         camera_->videoSize = video;
         camera_->videoWindowSize = shown;
-        camera_->videoPos = pos;
+        camera_->videoPos = {pos.x, pos.y};
         if (!camera_->videoOpen) {
             view_->OpenVideo();
         }

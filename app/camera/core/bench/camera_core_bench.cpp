@@ -11,8 +11,10 @@
 #include <new>
 #include <vector>
 
+#include "colour_ref.h"
 #include "cross_line_list.h"
 #include "cross_lines.h"
+#include "frame_overlay.h"
 
 namespace {
 
@@ -72,5 +74,24 @@ void BM_DrawSingleCross(benchmark::State& state) {
     ReportAllocations(state, before);
 }
 BENCHMARK(BM_DrawSingleCross)->Unit(benchmark::kMicrosecond);
+
+// The whole step a camera's frame callback runs: the list and the single
+// cross through the overlay, with the geometry taken under its lock.
+void BM_FrameOverlay(benchmark::State& state) {
+    std::vector<std::uint8_t> frame(kFrameBytes, 1);
+    CrossLineList list;
+    FillList(list, int(state.range(0)));
+    FrameOverlay overlay(list);
+    overlay.SetGeometry({kWidth, kHeight, 24});
+    overlay.SetSingleCross({true, false, 100, 200});
+    const long before = g_allocations.load();
+    for (auto _ : state) {
+        overlay.DrawInto(frame.data());
+        benchmark::DoNotOptimize(frame.data());
+        benchmark::ClobberMemory();
+    }
+    ReportAllocations(state, before);
+}
+BENCHMARK(BM_FrameOverlay)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
