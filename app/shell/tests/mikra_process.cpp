@@ -119,7 +119,11 @@ HWND MikraProcess::WaitForDialog(DWORD timeoutMs) const {
         dialog = FindTopLevel(m_id, [](HWND hwnd) {
             wchar_t className[64] = {};
             GetClassNameW(hwnd, className, 64);
-            return std::wstring(className) == L"#32770" && IsWindowVisible(hwnd);
+            // A question has buttons; the windows laid over the video are
+            // dialogs too, but without any.
+            return std::wstring(className) == L"#32770" && IsWindowVisible(hwnd) &&
+                   (GetDlgItem(hwnd, IDOK) != nullptr || GetDlgItem(hwnd, IDCANCEL) != nullptr ||
+                    GetDlgItem(hwnd, IDYES) != nullptr);
         });
         return dialog != nullptr || !IsRunning();
     });

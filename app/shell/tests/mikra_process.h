@@ -39,7 +39,8 @@ public:
 
     // The main frame ("Vizcam Viewer") of this process, waited for.
     HWND WaitForMainFrame(DWORD timeoutMs = kStartTimeoutMs) const;
-    // A visible dialog box of this process (the message box), waited for.
+    // A visible dialog box of this process with buttons (a message box or a
+    // question), waited for.
     HWND WaitForDialog(DWORD timeoutMs = 10000) const;
 
 private:
