@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mikra_process.h"
@@ -40,9 +41,14 @@ protected:
         for (const wchar_t* file : {L"Mikra.exe", L"Lan_0.dll", L"Lan_1.dll"}) {
             fs::copy_file(bin / file, m_folder / file);
         }
-        const fs::path sdkDouble = bin.parent_path().parent_path() / L"camera_fixtures" / L"sdk_double.dll";
-        for (const wchar_t* file : {L"KQCCDu.dll", L"KQCMOSu.dll", L"KQGEu.dll", L"KQUVCu.dll"}) {
-            fs::copy_file(sdkDouble, m_folder / file);
+        // The scripted library double, built once per family's export list.
+        const fs::path fixtures = bin.parent_path().parent_path() / L"camera_fixtures";
+        const std::pair<const wchar_t*, const wchar_t*> doubles[] = {{L"sdk_double_ccd.dll", L"KQCCDu.dll"},
+                                                                     {L"sdk_double_cmos.dll", L"KQCMOSu.dll"},
+                                                                     {L"sdk_double_gige.dll", L"KQGEu.dll"},
+                                                                     {L"sdk_double_uvc.dll", L"KQUVCu.dll"}};
+        for (const auto& [library, file] : doubles) {
+            fs::copy_file(fixtures / library, m_folder / file);
         }
         m_mikra.SetProgramFolder(m_folder.wstring() + L"\\");
     }
