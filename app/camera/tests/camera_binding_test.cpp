@@ -169,6 +169,7 @@ TEST_F(CameraBindingTest, EveryFamilyBindsItsWholeTableAndExitFreesEachOnceInRev
                                                "KQUVCu.dll load",
                                                "KQCCDu.dll KQ_Initialize KQ_DEMO 1",
                                                "KQCCDu.dll KQ_SetHDR h1 1",
+                                               "KQCCDu.dll KQ_Uninitialize h1",
                                                "KQUVCu.dll free",
                                                "KQGEu.dll free",
                                                "KQCMOSu.dll free",
@@ -183,7 +184,7 @@ TEST_F(CameraBindingTest, ALibraryLackingANameLoadsWithOnlyThatEntryUnbound) {
     EXPECT_EQ(Report("offered"), "offered 1 3");
     EXPECT_EQ(Report("calls"), "calls Initialize 0 SetHDR -1");
     const std::vector<std::string> expected = {"KQCCDu.dll load", "KQCCDu.dll KQ_Initialize KQ_DEMO 1",
-                                               "KQCCDu.dll free"};
+                                               "KQCCDu.dll KQ_Uninitialize h1", "KQCCDu.dll free"};
     EXPECT_EQ(m_log, expected);
 }
 

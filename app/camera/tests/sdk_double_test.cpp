@@ -103,6 +103,16 @@ TEST_F(SdkDoubleTest, AnswersFromItsScriptAndRefusesNumbersItHasNot) {
                                                "KQUVCu.dll KQ_Uninitialize h1",
                                                "KQUVCu.dll KQ_GetCameraType h?"};
     EXPECT_EQ(Log(), expected);
+
+    // A device still open when the library is freed is reported.
+    number = 0;
+    ASSERT_EQ(initialize(L"KQ_DEMO", &number, &handle), 0);
+    FreeLibrary(m_module);
+    m_module = nullptr;
+    const auto log = Log();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[log.size() - 2], "KQUVCu.dll left open h0");
+    EXPECT_EQ(log.back(), "KQUVCu.dll free");
 }
 
 TEST_F(SdkDoubleTest, DeliversFramesFromItsOwnThreadAndReportsWritesPastTheFrame) {

@@ -300,6 +300,9 @@ void DoubleLibrary::Shutdown() {
         devices.swap(m_devices);
         threads.swap(m_completionThreads);
     }
+    for (const auto& device : devices) {
+        Log("left open h" + std::to_string(device->number));
+    }
     devices.clear();
     for (HANDLE thread : threads) {
         CloseHandle(thread);

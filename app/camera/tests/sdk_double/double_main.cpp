@@ -32,12 +32,13 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
         DoubleLibrary::Instance().SetFirstNumber(kDoubleFirstNumber);
         DoubleLibrary::Instance().Log("load");
     } else if (reason == DLL_PROCESS_DETACH) {
-        DoubleLibrary::Instance().Log(reserved ? "exit" : "free");
         if (!reserved) {
             // Views and completions keep the library loaded while they run,
-            // so none is left here; only their handles are.
+            // so none is left here; devices the caller never closed are
+            // logged as "left open h<number>".
             DoubleLibrary::Instance().Shutdown();
         }
+        DoubleLibrary::Instance().Log(reserved ? "exit" : "free");
     }
     return TRUE;
 }
