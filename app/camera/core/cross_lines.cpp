@@ -1,3 +1,4 @@
+#include "colour_ref.h"
 #include "cross_lines.h"
 
 #include <algorithm>

@@ -9,20 +9,16 @@
 
 // A frame in the library's buffer: rows packed without padding, width x
 // bits / 8 bytes each, row 0 first in the buffer.
+// A colour reference: red in the low byte, then green and blue; the high
+// byte is 0 (colour_ref.h makes one).
+using ColourRef = std::uint32_t;
+
 struct CameraFrame {
     std::span<std::uint8_t> bytes;
     int width = 0;
     int height = 0;
     int bitsPerPixel = 24;  // 24 (blue, green, red), 16 or 8 (grey)
 };
-
-// A colour reference: red in the low byte, then green and blue; the high
-// byte is 0.
-using ColourRef = std::uint32_t;
-
-constexpr ColourRef MakeColourRef(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-    return ColourRef{red} | ColourRef{green} << 8 | ColourRef{blue} << 16;
-}
 
 // One pair of crosshair lines, as the crosshair dialog and Config.ini keep it.
 struct CrossLineEntry {

@@ -55,6 +55,7 @@ public:
     bool* destroyed = nullptr;
     std::function<void()> onDestroy;
 
+    FakeCamera() : CCameraDevice(nullptr) {}
     ~FakeCamera() override {
         if (destroyed) {
             *destroyed = true;
@@ -115,9 +116,10 @@ public:
         return 1;
     }
     void SetStillExposure() override { Log("SetStillExposure"); }
-    void CaptureStillAtSize() override {
+    int CaptureStillAtSize() override {
         Log("CaptureStillAtSize");
         savedNames.push_back(shotName);
+        return 1;
     }
     int SetTimedCapture(int on, float seconds) override {
         Log("SetTimedCapture");
@@ -164,6 +166,25 @@ public:
     int CheckDeviceType() const override { return deviceType; }
     int IsMonochrome() const override { return monochrome; }
     int IsRecordDisabled() const override { return recordDisabled; }
+
+    // Family operations the view's tests only see called.
+    void SaveSettings() override { Log("SaveSettings"); }
+    void LoadSettings() override { Log("LoadSettings"); }
+    void SaveSnapshotSize(const std::wstring&, int, int) override { Log("SaveSnapshotSize"); }
+    int GetStatusC() const override { return 0; }
+    int GetDSValue() const override { return 0; }
+    int GetCrossCenter() const override { return 0; }
+    void SetCrossCenter(int) override { Log("SetCrossCenter"); }
+    void GetCrosslineStatus(int* on, int* x, int* y) const override {
+        *on = crossLine;
+        *x = crossX;
+        *y = crossY;
+    }
+    void FitVideoWindow(int) override { Log("FitVideoWindow"); }
+    void SetVideoWindowPos(int) override { Log("SetVideoWindowPos"); }
+    void SetScrollOffset(int) override { Log("SetScrollOffset"); }
+    void LoadParamFile(CIniFile&) override { Log("LoadParamFile"); }
+    void CopyParamFileToSettings(const std::wstring&) override { Log("CopyParamFileToSettings"); }
 
 private:
     void Log(const char* call) { calls.emplace_back(call); }

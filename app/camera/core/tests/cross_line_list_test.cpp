@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "colour_ref.h"
 #include "cross_line_list.h"
 
 namespace {

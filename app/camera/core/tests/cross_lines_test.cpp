@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "colour_ref.h"
 #include "cross_lines.h"
 
 namespace {

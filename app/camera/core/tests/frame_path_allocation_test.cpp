@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "colour_ref.h"
 #include "cross_line_list.h"
 #include "cross_lines.h"
 
