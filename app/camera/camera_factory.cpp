@@ -1,10 +1,15 @@
 #include "camera_factory.h"
 
 #include "camera_sdk_flags.h"
+#include "ccd_camera.h"
 
-std::unique_ptr<CCameraDevice> CreateCameraDevice(CameraFamily, int, HWND) {
-    // No family class is linked into the program, so no camera can be made.
-    return nullptr;
+// deviceIndex is the number the family's library gives the device: from 1
+// for CCD cameras.
+std::unique_ptr<CCameraDevice> CreateCameraDevice(CameraFamily kind, int deviceIndex, HWND owner) {
+    switch (kind) {
+    case CameraFamily::ccd: return std::make_unique<CCCDCamera>(owner, deviceIndex);
+    default: return nullptr;
+    }
 }
 
 bool IsCameraFamilyLoaded(CameraFamily kind) {
