@@ -2,12 +2,14 @@
 
 #include "camera_sdk_flags.h"
 #include "ccd_camera.h"
+#include "uvc_camera.h"
 
 // deviceIndex is the number the family's library gives the device: from 1
-// for CCD cameras.
+// for CCD cameras, from 0 for UVC cameras.
 std::unique_ptr<CCameraDevice> CreateCameraDevice(CameraFamily kind, int deviceIndex, HWND owner) {
     switch (kind) {
     case CameraFamily::ccd: return std::make_unique<CCCDCamera>(owner, deviceIndex);
+    case CameraFamily::uvc: return std::make_unique<CUVCCamera>(owner, deviceIndex);
     default: return nullptr;
     }
 }
