@@ -89,6 +89,14 @@ TEST_F(MikraCameraLibrariesTest, LibrariesLiveFromBeforeStartUpUntilAfterExit) {
     for (const std::string& line : log) {
         EXPECT_EQ(line.find(" exit"), std::string::npos) << line;
     }
+    // The view asked the CCD and UVC families for their devices through
+    // cameras the factory made, and closed every device it opened before
+    // the libraries were freed.
+    EXPECT_GE(std::count(log.begin(), log.end(), "KQCCDu.dll KQ_GetTotalDeviceNum"), 1);
+    EXPECT_NE(std::find(log.begin(), log.end(), "KQUVCu.dll KQ_GetTotalDeviceNum h0"), log.end());
+    for (const std::string& line : log) {
+        EXPECT_EQ(line.find(" left open "), std::string::npos) << line;
+    }
 }
 
 }  // namespace
