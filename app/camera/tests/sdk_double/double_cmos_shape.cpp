@@ -179,7 +179,7 @@ extern "C" int WINAPI DoubleCmosShape_KQ_GetFrameRate(HANDLE h, float* fps) {
                                                  void* context) {                                            \
         const int code = LogCall(#name, h, on, reserved, completion ? "completion" : "null");                \
         if (code == 0 && completion) {                                                                       \
-            DoubleLibrary::Instance().Complete(completion, context);                                         \
+            DoubleLibrary::Instance().Complete(h, completion, context);                                      \
         }                                                                                                    \
         return code;                                                                                         \
     }
@@ -191,7 +191,7 @@ VZ_DOUBLE_ONE_SHOT(KQ_SetDoAE)
                                                  void* context, int x1, int y1, int x2, int y2) {             \
         const int code = LogCall(#name, h, on, reserved, completion ? "completion" : "null", x1, y1, x2, y2); \
         if (code == 0 && completion) {                                                                        \
-            DoubleLibrary::Instance().Complete(completion, context);                                          \
+            DoubleLibrary::Instance().Complete(h, completion, context);                                       \
         }                                                                                                     \
         return code;                                                                                          \
     }

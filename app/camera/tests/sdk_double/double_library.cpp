@@ -133,7 +133,11 @@ void DoubleLibrary::Close(HANDLE handle) {
         closed = std::move(*found);
         m_devices.erase(found);
     }
-    closed.reset();  // joins its view outside the lock
+    // Joins its view and completions outside the lock, which they take.
+    closed->view.reset();
+    for (HANDLE thread : closed->completions) {
+        WaitForSingleObject(thread, INFINITE);
+    }
 }
 
 std::string DoubleLibrary::NameOf(HANDLE handle) {
@@ -260,7 +264,7 @@ DWORD WINAPI RunCompletion(void* parameter) {
 }
 }  // namespace
 
-void DoubleLibrary::Complete(DoubleCompletion completion, void* context) {
+void DoubleLibrary::Complete(HANDLE device, DoubleCompletion completion, void* context) {
     HMODULE pin = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&RunCompletion), &pin);
     auto* call = new CompletionCall{completion, context, pin};
@@ -272,6 +276,9 @@ void DoubleLibrary::Complete(DoubleCompletion completion, void* context) {
     }
     std::lock_guard lock(m_mutex);
     m_completionThreads.push_back(thread);
+    if (DoubleDevice* open = Find(device)) {
+        open->completions.push_back(thread);
+    }
 }
 
 int DoubleLibrary::WaitCompletions(int total, DWORD timeoutMs) {

@@ -38,6 +38,8 @@ struct DoubleDevice {
     DoubleFrameCallback callback = nullptr;
     void* context = nullptr;
     std::unique_ptr<DoubleView> view;
+    // Threads running its one-shot completions; closing the device joins them.
+    std::vector<HANDLE> completions;
 };
 
 class DoubleLibrary {
@@ -64,6 +66,8 @@ public:
     // Opens a device; a number already open has its view stopped first, as a
     // library that hands a device to a second caller does.
     HANDLE Open(int number);
+    // Stops its view and waits for its completions, as a library joins the
+    // threads of a device it closes.
     void Close(HANDLE handle);
     // "h<number>" for an open handle, "null", or "h?" for any other value.
     std::string NameOf(HANDLE handle);
@@ -97,8 +101,9 @@ public:
     // Copies the last delivered frame; its size in bytes, 0 when none.
     int CopyLastFrame(std::uint8_t* out, int capacity, int* width, int* height, int* bits);
 
-    // Calls `completion` from a thread of the library once the caller returned.
-    void Complete(DoubleCompletion completion, void* context);
+    // Calls `completion` from a thread of the library once the caller
+    // returned; closing the device waits for it.
+    void Complete(HANDLE device, DoubleCompletion completion, void* context);
     int WaitCompletions(int total, DWORD timeoutMs);
 
     // Stops every view and joins every thread; before the library is freed.

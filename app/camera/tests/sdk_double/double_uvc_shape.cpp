@@ -181,7 +181,7 @@ extern "C" int WINAPI DoubleUvcShape_KQ_ShowPropertyPage(HANDLE h, HWND owner) {
                                                 void* context) {                                                  \
         const int code = LogCall(#name, h, on, reserved, completion ? "completion" : "null");                     \
         if (code == 0 && completion) {                                                                            \
-            DoubleLibrary::Instance().Complete(completion, context);                                              \
+            DoubleLibrary::Instance().Complete(h, completion, context);                                           \
         }                                                                                                         \
         return code;                                                                                              \
     }
