@@ -28,7 +28,7 @@ int Kq(Entry entry, Args&&... args) {
 }  // namespace
 
 CCCDCamera::CCCDCamera(HWND view, int deviceNumber, const std::wstring& settingsPath)
-    : CCameraDevice(view, settingsPath) {
+    : CLibraryCamera(view, settingsPath, L"CCD") {
     m_cameraKind = static_cast<int>(CameraFamily::ccd);
     Open(deviceNumber);
 }
@@ -79,12 +79,8 @@ void CCCDCamera::Open(int deviceNumber) {
     }
     SaveSnapshotSize(m_snapshotSize.label, m_snapshotSize.width, m_snapshotSize.height);
 
+    ChooseStoredCaptureSize();
     const CameraResolution& first = m_resolutions.front();
-    if (!FindResolution(m_captureWidth, m_captureHeight)) {
-        m_captureWidth = first.width;
-        m_captureHeight = first.height;
-        WriteCaptureSize();
-    }
     // Two bytes per raw pixel.
     const std::size_t largestWidth = std::size_t(first.width);
     const std::size_t largestHeight = std::size_t(first.height);
@@ -144,7 +140,7 @@ void CCCDCamera::ChooseModelTable() {
 void CCCDCamera::Close() {
     if (m_previewing || m_recording) {
         if (m_recording) {
-            Kq(KQCCD().KQ_CaptureToAvi, m_device, 0, nullptr);
+            CaptureToAvi(nullptr);
         }
         StopLibraryView();
         m_previewing = 0;
@@ -227,42 +223,14 @@ void CCCDCamera::StartLibraryView() {
     PublishFrameGeometry();
 }
 
+int CCCDCamera::CaptureToAvi(const wchar_t* path) { return Kq(KQCCD().KQ_CaptureToAvi, m_device, path ? 1 : 0, path); }
+
 void CCCDCamera::StopLibraryView() {
     if (!m_device) {
         return;
     }
     SetVideoStatusTimer(false);
     Kq(KQCCD().KQ_StopView, m_device);
-}
-
-void CCCDCamera::StartPreview(HWND host) {
-    if (!m_device || m_previewing) {
-        return;
-    }
-    m_hostWindow = host;
-    StartLibraryView();
-    m_previewing = 1;
-    LayOut();
-}
-
-void CCCDCamera::StopPreview() {
-    if (!m_device || !m_previewing) {
-        return;
-    }
-    if (m_recording) {
-        Kq(KQCCD().KQ_CaptureToAvi, m_device, 0, nullptr);
-        m_recording = 0;
-    }
-    StopLibraryView();
-    m_previewing = 0;
-    SetFillWindow(0);
-}
-
-void CCCDCamera::FitVideoWindow(int toggle) {
-    if ((toggle != 0) != (m_stretched != 0)) {
-        m_stretched = m_stretched ? 0 : 1;
-    }
-    LayOut();
 }
 
 void CCCDCamera::LayOut() {
@@ -316,33 +284,6 @@ float CCCDCamera::GetFrameRate() const {
         return 0.0f;
     }
     return rate;
-}
-
-CameraFrameSize CCCDCamera::GetVideoSize() const { return {m_captureWidth, m_captureHeight}; }
-
-int CCCDCamera::GetCrossLineEnabled() const { return Overlay().GetSingleCross().on ? 1 : 0; }
-
-int CCCDCamera::GetCrossCenter() const { return Overlay().GetSingleCross().centred ? 1 : 0; }
-
-void CCCDCamera::SetCrossCenter(int on) {
-    SingleCross cross = Overlay().GetSingleCross();
-    cross.centred = on != 0;
-    Overlay().SetSingleCross(cross);
-}
-
-void CCCDCamera::EnableCrossLine(int on, int x, int y) {
-    SingleCross cross = Overlay().GetSingleCross();
-    cross.on = on != 0;
-    cross.x = x;
-    cross.y = y;
-    Overlay().SetSingleCross(cross);
-}
-
-void CCCDCamera::GetCrosslineStatus(int* on, int* x, int* y) const {
-    const SingleCross cross = Overlay().GetSingleCross();
-    *on = cross.on ? 1 : 0;
-    *x = cross.x;
-    *y = cross.y;
 }
 
 int CCCDCamera::DoWhiteBalanceOnce(int left, int top, int right, int bottom) {

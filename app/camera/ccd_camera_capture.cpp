@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr const wchar_t* kSection = L"CCD";
 constexpr const wchar_t* kLibraryLabel = L"KQ_DEMO";
 constexpr int kJpegQuality = 100;
 // KQ_GetFriendlyName writes up to 256 characters.
@@ -73,20 +72,6 @@ int CCCDCamera::CaptureStillAtSize() {
     return SaveSnapshot();
 }
 
-void CCCDCamera::SaveSnapshotSize(const std::wstring&, int width, int height) {
-    if (m_resolutions.empty()) {
-        return;
-    }
-    m_snapshotSize = m_resolutions[std::size_t(FindResolution(width, height).value_or(0))];
-    m_settings.WriteInt(m_snapshotSize.width, kSection, L"ShoutWidth");
-    m_settings.WriteInt(m_snapshotSize.height, kSection, L"ShoutHeight");
-}
-
-void CCCDCamera::WriteCaptureSize() {
-    m_settings.WriteInt(m_captureWidth, kSection, L"Width");
-    m_settings.WriteInt(m_captureHeight, kSection, L"Height");
-}
-
 // The window offset fields carry the AD gain, so they are never reduced.
 void CCCDCamera::SetResolution(int index) {
     if (index < 0 || index >= int(m_resolutions.size())) {
@@ -103,48 +88,6 @@ void CCCDCamera::SetResolution(int index) {
     }
     SendCapInfo();
     LayOut();
-}
-
-void CCCDCamera::StartRecord(HWND host) {
-    if (!m_device || m_recording) {
-        return;
-    }
-    const std::optional<std::wstring> path = NewRecordingPath();
-    if (!path) {
-        return;
-    }
-    if (!m_previewing) {
-        m_hostWindow = host;
-        StartLibraryView();
-        LayOut();
-    }
-    if (Kq(KQCCD().KQ_CaptureToAvi, m_device, 1, path->c_str()) == 0) {
-        m_recording = 1;
-    } else if (!m_previewing) {
-        StopLibraryView();
-    }
-}
-
-void CCCDCamera::StopRecord(HWND) {
-    if (!m_device) {
-        return;
-    }
-    Kq(KQCCD().KQ_CaptureToAvi, m_device, 0, nullptr);
-    if (!m_previewing) {
-        StopLibraryView();
-    }
-    m_recording = 0;
-}
-
-void CCCDCamera::SelectDevice(int number) {
-    if (number == m_deviceIndex && m_device) {
-        return;
-    }
-    const HWND host = m_hostWindow;
-    SaveSettings();
-    Close();
-    Open(number);
-    m_hostWindow = host;
 }
 
 int CCCDCamera::EnumDevices() {

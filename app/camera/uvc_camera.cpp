@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr const wchar_t* kSection = L"UVC";
 constexpr const wchar_t* kLibraryLabel = L"KQ_DEMO";
 constexpr const wchar_t* kPreviewWindowName = L"Quillab";
 constexpr int kJpegQuality = 100;
@@ -32,7 +31,7 @@ constexpr int Id(UvcProperty property) { return static_cast<int>(property); }
 }  // namespace
 
 CUVCCamera::CUVCCamera(HWND view, int deviceNumber, const std::wstring& settingsPath)
-    : CCameraDevice(view, settingsPath) {
+    : CLibraryCamera(view, settingsPath, L"UVC") {
     Open(deviceNumber);
     m_cameraKind = static_cast<int>(CameraFamily::uvc);
 }
@@ -71,12 +70,8 @@ void CUVCCamera::Open(int deviceNumber) {
 
     ChooseResolutionTable();
     SaveSnapshotSize(m_snapshotSize.label, m_snapshotSize.width, m_snapshotSize.height);
+    ChooseStoredCaptureSize();
     const CameraResolution& first = m_resolutions.front();
-    if (!FindResolution(m_captureWidth, m_captureHeight)) {
-        m_captureWidth = first.width;
-        m_captureHeight = first.height;
-        WriteCaptureSize();
-    }
     const std::size_t largestWidth = std::size_t(first.width);
     const std::size_t largestHeight = std::size_t(first.height);
     m_rawBuffer.assign((largestHeight + 1) * largestWidth, 0);
@@ -103,7 +98,7 @@ void CUVCCamera::ChooseResolutionTable() {
 void CUVCCamera::Close() {
     if (m_previewing || m_recording) {
         if (m_recording) {
-            Kq(KQUVC().KQ_CaptureToAvi, m_device, 0, nullptr);
+            CaptureToAvi(nullptr);
         }
         StopLibraryView();
         m_previewing = 0;
@@ -150,42 +145,14 @@ void CUVCCamera::StartLibraryView() {
        m_captureWidth, m_captureHeight, m_hostWindow, nullptr);
 }
 
+int CUVCCamera::CaptureToAvi(const wchar_t* path) { return Kq(KQUVC().KQ_CaptureToAvi, m_device, path ? 1 : 0, path); }
+
 void CUVCCamera::StopLibraryView() {
     if (!m_device) {
         return;
     }
     SetVideoStatusTimer(false);
     Kq(KQUVC().KQ_StopView, m_device);
-}
-
-void CUVCCamera::StartPreview(HWND host) {
-    if (!m_device || m_previewing) {
-        return;
-    }
-    m_hostWindow = host;
-    StartLibraryView();
-    m_previewing = 1;
-    LayOut();
-}
-
-void CUVCCamera::StopPreview() {
-    if (!m_device || !m_previewing) {
-        return;
-    }
-    if (m_recording) {
-        Kq(KQUVC().KQ_CaptureToAvi, m_device, 0, nullptr);
-        m_recording = 0;
-    }
-    StopLibraryView();
-    m_previewing = 0;
-    SetFillWindow(0);
-}
-
-void CUVCCamera::FitVideoWindow(int toggle) {
-    if ((toggle != 0) != (m_stretched != 0)) {
-        m_stretched = m_stretched ? 0 : 1;
-    }
-    LayOut();
 }
 
 void CUVCCamera::LayOut() {
@@ -230,33 +197,6 @@ float CUVCCamera::GetFrameRate() const {
         return 0.0f;
     }
     return rate;
-}
-
-CameraFrameSize CUVCCamera::GetVideoSize() const { return {m_captureWidth, m_captureHeight}; }
-
-int CUVCCamera::GetCrossLineEnabled() const { return Overlay().GetSingleCross().on ? 1 : 0; }
-
-int CUVCCamera::GetCrossCenter() const { return Overlay().GetSingleCross().centred ? 1 : 0; }
-
-void CUVCCamera::SetCrossCenter(int on) {
-    SingleCross cross = Overlay().GetSingleCross();
-    cross.centred = on != 0;
-    Overlay().SetSingleCross(cross);
-}
-
-void CUVCCamera::EnableCrossLine(int on, int x, int y) {
-    SingleCross cross = Overlay().GetSingleCross();
-    cross.on = on != 0;
-    cross.x = x;
-    cross.y = y;
-    Overlay().SetSingleCross(cross);
-}
-
-void CUVCCamera::GetCrosslineStatus(int* on, int* x, int* y) const {
-    const SingleCross cross = Overlay().GetSingleCross();
-    *on = cross.on ? 1 : 0;
-    *x = cross.x;
-    *y = cross.y;
 }
 
 int CUVCCamera::SetAutoWhiteBalance() {
@@ -365,20 +305,6 @@ int CUVCCamera::CaptureStillAtSize() {
     return saved;
 }
 
-void CUVCCamera::SaveSnapshotSize(const std::wstring&, int width, int height) {
-    if (m_resolutions.empty()) {
-        return;
-    }
-    m_snapshotSize = m_resolutions[std::size_t(FindResolution(width, height).value_or(0))];
-    m_settings.WriteInt(m_snapshotSize.width, kSection, L"ShoutWidth");
-    m_settings.WriteInt(m_snapshotSize.height, kSection, L"ShoutHeight");
-}
-
-void CUVCCamera::WriteCaptureSize() {
-    m_settings.WriteInt(m_captureWidth, kSection, L"Width");
-    m_settings.WriteInt(m_captureHeight, kSection, L"Height");
-}
-
 void CUVCCamera::SetResolution(int index) {
     if (index < 0 || index >= int(m_resolutions.size())) {
         return;
@@ -389,48 +315,6 @@ void CUVCCamera::SetResolution(int index) {
     SendResolution(m_captureWidth, m_captureHeight);
     LayOut();
     SetVideoZoom(m_videoZoom);
-}
-
-void CUVCCamera::StartRecord(HWND host) {
-    if (!m_device || m_recording) {
-        return;
-    }
-    const std::optional<std::wstring> path = NewRecordingPath();
-    if (!path) {
-        return;
-    }
-    if (!m_previewing) {
-        m_hostWindow = host;
-        StartLibraryView();
-        LayOut();
-    }
-    if (Kq(KQUVC().KQ_CaptureToAvi, m_device, 1, path->c_str()) == 0) {
-        m_recording = 1;
-    } else if (!m_previewing) {
-        StopLibraryView();
-    }
-}
-
-void CUVCCamera::StopRecord(HWND) {
-    if (!m_device) {
-        return;
-    }
-    Kq(KQUVC().KQ_CaptureToAvi, m_device, 0, nullptr);
-    if (!m_previewing) {
-        StopLibraryView();
-    }
-    m_recording = 0;
-}
-
-void CUVCCamera::SelectDevice(int number) {
-    if (number == m_deviceIndex && m_device) {
-        return;
-    }
-    const HWND host = m_hostWindow;
-    SaveSettings();
-    Close();
-    Open(number);
-    m_hostWindow = host;
 }
 
 int CUVCCamera::EnumDevices() {

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "camera_device.h"
+#include "library_camera.h"
 
 // What the user chose in the compressor dialog: its number (from 1 as the
 // dialog counts; the library counts from 0) and the compressor's name.
@@ -29,7 +29,7 @@ struct AviCompressorChoice {
 using AviCompressorChooser =
     std::function<std::optional<AviCompressorChoice>(int storedChoice, const std::wstring& storedName)>;
 
-class CUVCCamera : public CCameraDevice {
+class CUVCCamera : public CLibraryCamera {
 public:
     // Opens the device with this number (from 0); settingsPath as the base's.
     CUVCCamera(HWND view, int deviceNumber, const std::wstring& settingsPath = {});
@@ -40,33 +40,15 @@ public:
     void SaveSettings() override;
     void LoadSettings() override;
     int CaptureStillAtSize() override;
-    void SaveSnapshotSize(const std::wstring& label, int width, int height) override;
     float GetFrameRate() const override;
-    int IsStretched() const override { return m_stretched; }
-    int IsVideoOpen() const override { return m_previewing; }
-    int IsRecording() const override { return m_recording; }
-    int GetStatusC() const override { return 0; }
     int GetBW() const override { return 0; }
     int GetLightAVG() const override { return 0; }
     int GetClearView() const override { return m_clearView; }
     int GetVideoZoom() const override { return m_videoZoom; }
-    int GetCrossLineEnabled() const override;
-    int GetCrossCenter() const override;
-    void SetCrossCenter(int on) override;
-    void EnableCrossLine(int on, int x, int y) override;
-    void GetCrosslineStatus(int* on, int* x, int* y) const override;
-    int GetDSValue() const override { return 0; }
-    void StartRecord(HWND host) override;
-    void StopRecord(HWND host) override;
     int SetAutoWhiteBalance() override;
     int SetAutoExposure() override;
-    void SelectDevice(int number) override;
     int EnumDevices() override;
-    CameraFrameSize GetVideoSize() const override;
-    void FitVideoWindow(int toggle) override;
     int SaveSnapshot() override;
-    void StopPreview() override;
-    void StartPreview(HWND host) override;
     // With a chooser set: stores the user's choice in section "Video" and
     // gives it to the library.
     void SelectAviCompressor() override;
@@ -90,24 +72,20 @@ public:
     int GetProperty(int id) const;
 
 private:
-    void Open(int deviceNumber);
-    void Close();
+    void Open(int deviceNumber) override;
+    void Close() override;
     void ChooseResolutionTable();
-    void StartLibraryView();
-    void StopLibraryView();
-    void LayOut();
+    void StartLibraryView() override;
+    void StopLibraryView() override;
+    int CaptureToAvi(const wchar_t* path) override;
+    void LayOut() override;
     // Asks the library for a capture size and publishes the frame geometry after it.
     int SendResolution(int width, int height);
     int WriteSnapshotFile(const std::wstring& path);
-    void WriteCaptureSize();
 
     static int WINAPI OnFrame(unsigned char* frame, int unused, void* context);
 
-    HANDLE m_device = nullptr;
     int m_deviceType = 0;
-    int m_stretched = 1;
-    int m_recording = 0;
-    int m_previewing = 0;
     std::vector<std::uint8_t> m_rawBuffer;
     std::vector<std::uint8_t> m_rgbBuffer;
     int m_scrollX = 0;

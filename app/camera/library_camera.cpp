@@ -1,0 +1,146 @@
+#include "library_camera.h"
+
+#include <optional>
+
+CLibraryCamera::CLibraryCamera(HWND view, const std::wstring& settingsPath, const wchar_t* section)
+    : CCameraDevice(view, settingsPath), m_section(section) {}
+
+int CLibraryCamera::GetCrossLineEnabled() const { return Overlay().GetSingleCross().on ? 1 : 0; }
+
+int CLibraryCamera::GetCrossCenter() const { return Overlay().GetSingleCross().centred ? 1 : 0; }
+
+void CLibraryCamera::SetCrossCenter(int on) {
+    SingleCross cross = Overlay().GetSingleCross();
+    cross.centred = on != 0;
+    Overlay().SetSingleCross(cross);
+}
+
+void CLibraryCamera::EnableCrossLine(int on, int x, int y) {
+    SingleCross cross = Overlay().GetSingleCross();
+    cross.on = on != 0;
+    cross.x = x;
+    cross.y = y;
+    Overlay().SetSingleCross(cross);
+}
+
+void CLibraryCamera::GetCrosslineStatus(int* on, int* x, int* y) const {
+    const SingleCross cross = Overlay().GetSingleCross();
+    *on = cross.on ? 1 : 0;
+    *x = cross.x;
+    *y = cross.y;
+}
+
+void CLibraryCamera::SaveSnapshotSize(const std::wstring&, int width, int height) {
+    if (m_resolutions.empty()) {
+        return;
+    }
+    m_snapshotSize = m_resolutions[std::size_t(FindResolution(width, height).value_or(0))];
+    m_settings.WriteInt(m_snapshotSize.width, m_section, L"ShoutWidth");
+    m_settings.WriteInt(m_snapshotSize.height, m_section, L"ShoutHeight");
+}
+
+void CLibraryCamera::LoadSingleCross() {
+    SingleCross cross;
+    int on = 0, centred = 0;
+    m_settings.GetInt(on, m_section, L"CROSSLINE", 0);
+    m_settings.GetInt(centred, m_section, L"CROSSCENTER", 0);
+    m_settings.GetInt(cross.x, m_section, L"CROSS_OFFX", 0);
+    m_settings.GetInt(cross.y, m_section, L"CROSS_OFFY", 0);
+    cross.on = on != 0;
+    cross.centred = centred != 0;
+    Overlay().SetSingleCross(cross);
+}
+
+void CLibraryCamera::SaveSingleCross() {
+    const SingleCross cross = Overlay().GetSingleCross();
+    m_settings.WriteInt(cross.on ? 1 : 0, m_section, L"CROSSLINE");
+    m_settings.WriteInt(cross.centred ? 1 : 0, m_section, L"CROSSCENTER");
+    m_settings.WriteInt(cross.x, m_section, L"CROSS_OFFX");
+    m_settings.WriteInt(cross.y, m_section, L"CROSS_OFFY");
+}
+
+void CLibraryCamera::WriteCaptureSize() {
+    m_settings.WriteInt(m_captureWidth, m_section, L"Width");
+    m_settings.WriteInt(m_captureHeight, m_section, L"Height");
+}
+
+void CLibraryCamera::ChooseStoredCaptureSize() {
+    if (m_resolutions.empty() || FindResolution(m_captureWidth, m_captureHeight)) {
+        return;
+    }
+    m_captureWidth = m_resolutions.front().width;
+    m_captureHeight = m_resolutions.front().height;
+    WriteCaptureSize();
+}
+
+void CLibraryCamera::StartPreview(HWND host) {
+    if (!m_device || m_previewing) {
+        return;
+    }
+    m_hostWindow = host;
+    StartLibraryView();
+    m_previewing = 1;
+    LayOut();
+}
+
+void CLibraryCamera::StopPreview() {
+    if (!m_device || !m_previewing) {
+        return;
+    }
+    if (m_recording) {
+        CaptureToAvi(nullptr);
+        m_recording = 0;
+    }
+    StopLibraryView();
+    m_previewing = 0;
+    SetFillWindow(0);
+}
+
+void CLibraryCamera::FitVideoWindow(int toggle) {
+    if ((toggle != 0) != (m_stretched != 0)) {
+        m_stretched = m_stretched ? 0 : 1;
+    }
+    LayOut();
+}
+
+void CLibraryCamera::StartRecord(HWND host) {
+    if (!m_device || m_recording) {
+        return;
+    }
+    const std::optional<std::wstring> path = NewRecordingPath();
+    if (!path) {
+        return;
+    }
+    if (!m_previewing) {
+        m_hostWindow = host;
+        StartLibraryView();
+        LayOut();
+    }
+    if (CaptureToAvi(path->c_str()) == 0) {
+        m_recording = 1;
+    } else if (!m_previewing) {
+        StopLibraryView();
+    }
+}
+
+void CLibraryCamera::StopRecord(HWND) {
+    if (!m_device) {
+        return;
+    }
+    CaptureToAvi(nullptr);
+    if (!m_previewing) {
+        StopLibraryView();
+    }
+    m_recording = 0;
+}
+
+void CLibraryCamera::SelectDevice(int number) {
+    if (number == m_deviceIndex && m_device) {
+        return;
+    }
+    const HWND host = m_hostWindow;
+    SaveSettings();
+    Close();
+    Open(number);
+    m_hostWindow = host;
+}
