@@ -7,7 +7,6 @@
 #include "bound_call.h"
 #include "camera_sdk_families.h"
 #include "ccd_model.h"
-#include "video_layout.h"
 
 namespace {
 
@@ -237,24 +236,7 @@ void CCCDCamera::LayOut() {
     if (!m_device || !m_hostWindow) {
         return;
     }
-    RECT client{};
-    GetClientRect(m_hostWindow, &client);
-    const VideoSize area{client.right - client.left, client.bottom - client.top};
-    const VideoSize capture{m_captureWidth, m_captureHeight};
-    VideoPlacement placement;
-    if (m_fillWindow) {
-        placement = FillWindowLayout(area, FillRounding::none);
-    } else if (m_stretched) {
-        placement = StretchedLayout(capture, area);
-    } else {
-        placement = OneToOneLayout(capture, area);
-    }
-    m_videoPos = {placement.x, placement.y};
-    m_videoWindowSize = {placement.width, placement.height};
-    if (!m_fillWindow && !m_stretched) {
-        m_scrollX = -placement.x;
-        m_scrollY = -placement.y;
-    }
+    const VideoPlacement placement = PlaceVideo(FillRounding::none);
     const auto& kq = KQCCD();
     Kq(kq.KQ_SetScrollOffset, m_device, -placement.x, -placement.y);
     Kq(kq.KQ_SetVideoSize, m_device, placement.width, placement.height);

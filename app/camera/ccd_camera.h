@@ -44,7 +44,6 @@ public:
     int SetAutoWhiteBalance() override;
     int SetAutoExposure() override;
     int EnumDevices() override;
-    int SaveSnapshot() override;
     void SelectAviCompressor() override;
     int SetVideoZoom(int on) override;
     int SetClearView(int on) override;
@@ -78,7 +77,7 @@ private:
     int SendColourMode(int mode);
     void PublishFrameGeometry();
     KQ_CAPINFO Record() const;
-    int WriteSnapshotFile(const std::wstring& path);
+    int WriteSnapshotFile(const std::wstring& path) override;
 
     static int KQAPI OnFrame(unsigned char* frame, int unused, void* context);
     static void KQAPI OnOneShotDone(int value1, int value2, void* context);
@@ -98,8 +97,6 @@ private:
     int m_videoZoom = 0;
     int m_hdr = 0;
     int m_aviCompressor = 0;
-    int m_scrollX = 0;
-    int m_scrollY = 0;
     int m_colourMode = 0;
     int m_savedColourMode = 0;
     int m_flip = 0;

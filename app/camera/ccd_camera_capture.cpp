@@ -7,7 +7,6 @@
 #include "camera_sdk_families.h"
 #include "capture_file_names.h"
 #include "ccd_camera.h"
-#include "picture.h"
 
 namespace {
 
@@ -36,31 +35,10 @@ int CCCDCamera::WriteSnapshotFile(const std::wstring& path) {
             return code;
         }
         const FrameGeometry frame = Overlay().Geometry();
-        const std::size_t stride = std::size_t(frame.width) * std::size_t(frame.bitsPerPixel / 8);
-        const std::size_t bytes = stride * std::size_t(std::max(frame.height, 0));
-        if (frame.width <= 0 || bytes > m_rgbBuffer.size()) {
-            return kUnboundEntryFailure;
-        }
-        CPicture picture;
-        const bool saved = picture.CreateFromArray(std::span(m_rgbBuffer.data(), bytes), frame.width, frame.height,
-                                                   frame.bitsPerPixel, int(stride), false) &&
-                           picture.Save(path, kPictureTiff);
-        return saved ? 0 : kUnboundEntryFailure;
+        return SaveTiff(m_rgbBuffer, frame.width, frame.height, frame.bitsPerPixel, path);
     }
     }
     return kUnboundEntryFailure;
-}
-
-int CCCDCamera::SaveSnapshot() {
-    if (!m_device) {
-        return 0;
-    }
-    const std::optional<std::wstring> path = NextSnapshotPath();
-    if (!path || WriteSnapshotFile(*path) != 0) {
-        return 0;
-    }
-    AnnounceSnapshot();
-    return 1;
 }
 
 // The CCD library takes its still at the running capture size.

@@ -1,6 +1,10 @@
 #include "library_camera.h"
 
+#include <algorithm>
 #include <optional>
+
+#include "bound_call.h"
+#include "picture.h"
 
 CLibraryCamera::CLibraryCamera(HWND view, const std::wstring& settingsPath, const wchar_t* section)
     : CCameraDevice(view, settingsPath), m_section(section) {}
@@ -143,4 +147,49 @@ void CLibraryCamera::SelectDevice(int number) {
     Close();
     Open(number);
     m_hostWindow = host;
+}
+
+int CLibraryCamera::SaveSnapshot() {
+    if (!m_device) {
+        return 0;
+    }
+    const std::optional<std::wstring> path = NextSnapshotPath();
+    if (!path || WriteSnapshotFile(*path) != 0) {
+        return 0;
+    }
+    AnnounceSnapshot();
+    return 1;
+}
+
+VideoPlacement CLibraryCamera::PlaceVideo(FillRounding fillRounding) {
+    RECT client{};
+    GetClientRect(m_hostWindow, &client);
+    const VideoSize area{client.right - client.left, client.bottom - client.top};
+    const VideoSize capture{m_captureWidth, m_captureHeight};
+    VideoPlacement placement;
+    if (m_fillWindow) {
+        placement = FillWindowLayout(area, fillRounding);
+    } else if (m_stretched) {
+        placement = StretchedLayout(capture, area);
+    } else {
+        placement = OneToOneLayout(capture, area);
+        m_scrollX = -placement.x;
+        m_scrollY = -placement.y;
+    }
+    m_videoPos = {placement.x, placement.y};
+    m_videoWindowSize = {placement.width, placement.height};
+    return placement;
+}
+
+int CLibraryCamera::SaveTiff(std::span<const std::uint8_t> rows, int width, int height, int bits,
+                             const std::wstring& path) {
+    const std::size_t stride = std::size_t(std::max(width, 0)) * std::size_t(bits / 8);
+    const std::size_t bytes = stride * std::size_t(std::max(height, 0));
+    if (width <= 0 || height <= 0 || bytes > rows.size()) {
+        return kUnboundEntryFailure;
+    }
+    CPicture picture;
+    const bool saved = picture.CreateFromArray(rows.first(bytes), width, height, bits, int(stride), false) &&
+                       picture.Save(path, kPictureTiff);
+    return saved ? 0 : kUnboundEntryFailure;
 }

@@ -11,7 +11,11 @@
 
 #include <string>
 
+#include <cstdint>
+#include <span>
+
 #include "camera_device.h"
+#include "video_layout.h"
 
 class CLibraryCamera : public CCameraDevice {
 public:
@@ -30,6 +34,9 @@ public:
     void StopRecord(HWND host) override;
     // Closes the open device and opens this number into the same host window.
     void SelectDevice(int number) override;
+    // Names the file (base naming), has the family's library write it, and
+    // announces it when written; 1 when written.
+    int SaveSnapshot() override;
     int GetCrossLineEnabled() const override;
     int GetCrossCenter() const override;
     void SetCrossCenter(int on) override;
@@ -60,10 +67,21 @@ protected:
     virtual void StopLibraryView() = 0;
     virtual void LayOut() = 0;
     virtual int CaptureToAvi(const wchar_t* path) = 0;
+    // Writes the current frame to path as the image type says; the library's code.
+    virtual int WriteSnapshotFile(const std::wstring& path) = 0;
+
+    // Places the video in the host's client area for the fill, stretched
+    // or 1:1 layout and keeps the position and size; in 1:1 the scroll
+    // offsets become the negated position.
+    VideoPlacement PlaceVideo(FillRounding fillRounding);
+    // Saves rows of width x bits / 8 bytes as a TIFF picture; 0 when written.
+    static int SaveTiff(std::span<const std::uint8_t> rows, int width, int height, int bits, const std::wstring& path);
 
     const wchar_t* const m_section;
     HANDLE m_device = nullptr;
     int m_stretched = 1;
     int m_recording = 0;
     int m_previewing = 0;
+    int m_scrollX = 0;
+    int m_scrollY = 0;
 };

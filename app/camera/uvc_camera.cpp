@@ -8,9 +8,7 @@
 #include "bound_call.h"
 #include "camera_sdk_families.h"
 #include "capture_file_names.h"
-#include "picture.h"
 #include "uvc_model.h"
-#include "video_layout.h"
 
 namespace {
 
@@ -159,22 +157,7 @@ void CUVCCamera::LayOut() {
     if (!m_device || !m_hostWindow) {
         return;
     }
-    RECT client{};
-    GetClientRect(m_hostWindow, &client);
-    const VideoSize area{client.right - client.left, client.bottom - client.top};
-    const VideoSize capture{m_captureWidth, m_captureHeight};
-    VideoPlacement placement;
-    if (m_fillWindow) {
-        placement = FillWindowLayout(area, FillRounding::multipleOf4);
-    } else if (m_stretched) {
-        placement = StretchedLayout(capture, area);
-    } else {
-        placement = OneToOneLayout(capture, area);
-        m_scrollX = -placement.x;
-        m_scrollY = -placement.y;
-    }
-    m_videoPos = {placement.x, placement.y};
-    m_videoWindowSize = {placement.width, placement.height};
+    const VideoPlacement placement = PlaceVideo(FillRounding::multipleOf4);
     int window[4] = {placement.x, placement.y, placement.width, placement.height};
     Kq(KQUVC().KQ_SetViewWin, m_device, window);
 }
@@ -256,31 +239,10 @@ int CUVCCamera::WriteSnapshotFile(const std::wstring& path) {
         if (code != 0) {
             return code;
         }
-        const std::size_t stride = std::size_t(m_captureWidth) * 3;
-        const std::size_t bytes = stride * std::size_t(std::max(m_captureHeight, 0));
-        if (m_captureWidth <= 0 || bytes > m_rgbBuffer.size()) {
-            return kUnboundEntryFailure;
-        }
-        CPicture picture;
-        const bool saved = picture.CreateFromArray(std::span(m_rgbBuffer.data(), bytes), m_captureWidth,
-                                                   m_captureHeight, 24, int(stride), false) &&
-                           picture.Save(path, kPictureTiff);
-        return saved ? 0 : kUnboundEntryFailure;
+        return SaveTiff(m_rgbBuffer, m_captureWidth, m_captureHeight, 24, path);
     }
     }
     return kUnboundEntryFailure;
-}
-
-int CUVCCamera::SaveSnapshot() {
-    if (!m_device) {
-        return 0;
-    }
-    const std::optional<std::wstring> path = NextSnapshotPath();
-    if (!path || WriteSnapshotFile(*path) != 0) {
-        return 0;
-    }
-    AnnounceSnapshot();
-    return 1;
 }
 
 int CUVCCamera::CaptureStillAtSize() {

@@ -48,7 +48,6 @@ public:
     int SetAutoWhiteBalance() override;
     int SetAutoExposure() override;
     int EnumDevices() override;
-    int SaveSnapshot() override;
     // With a chooser set: stores the user's choice in section "Video" and
     // gives it to the library.
     void SelectAviCompressor() override;
@@ -81,15 +80,13 @@ private:
     void LayOut() override;
     // Asks the library for a capture size and publishes the frame geometry after it.
     int SendResolution(int width, int height);
-    int WriteSnapshotFile(const std::wstring& path);
+    int WriteSnapshotFile(const std::wstring& path) override;
 
     static int WINAPI OnFrame(unsigned char* frame, int unused, void* context);
 
     int m_deviceType = 0;
     std::vector<std::uint8_t> m_rawBuffer;
     std::vector<std::uint8_t> m_rgbBuffer;
-    int m_scrollX = 0;
-    int m_scrollY = 0;
     int m_clearView = 0;
     int m_videoZoom = 0;
     int m_compressorNumber = -1;  // "SCompressorNum", as the dialog counts
