@@ -21,24 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CcdCameraTest : public LibraryDoubleFixture<CCCDSdkBinding> {
+class CcdCameraTest : public LibraryDoubleFixture<CCCDSdkBinding, CCCDCamera> {
 protected:
-    void ReleaseCamera() override { m_camera.reset(); }
-
-    CCCDCamera& Open(int number = 1) {
-        m_camera = std::make_unique<CCCDCamera>(m_host, number, ConfigPath());
-        m_camera->SetShotFolder(Shots());
-        m_camera->SetVideoFolder(Videos());
-        m_camera->SetOpenAfterSave(0);
-        return *m_camera;
-    }
-    std::vector<std::wstring> Labels() const {
-        std::vector<std::wstring> labels;
-        for (const CameraResolution& r : m_camera->GetResolutionList()) {
-            labels.push_back(r.label);
-        }
-        return labels;
-    }
+    CCCDCamera& Open(int number = 1) { return LibraryDoubleFixture::Open(number); }
     // The log without the read-backs of the capture record, which the camera
     // makes to learn the frames the library delivers.
     std::vector<std::string> CallsFrom(std::size_t from) const {
@@ -50,8 +35,6 @@ protected:
         }
         return calls;
     }
-
-    std::unique_ptr<CCCDCamera> m_camera;
 };
 
 TEST_F(CcdCameraTest, OpensInTheLibrarysOrderWithAWhiteBalanceForModelsThatTakeIt) {

@@ -4,7 +4,8 @@
 // fresh folder, bound by full path through the family's loader, scripted,
 // and its call log and delivered frames read back. The folder also holds
 // the test's Config.ini and Params folder, and a host window stands for the
-// view.
+// view. The family's camera is made over it with that Config.ini, folders
+// in the test folder and no snapshot announced.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -16,12 +17,41 @@
 #include <string>
 #include <vector>
 
+#include "camera_device.h"
 #include "sdk_double_hooks.h"
 #include "unique_temp_dir.h"
 
-template <typename Binding>
+// The lines of a text file, without their line ends.
+inline std::vector<std::string> ReadLogLines(const std::filesystem::path& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+template <typename Binding, typename Camera>
 class LibraryDoubleFixture : public ::testing::Test {
 protected:
+    Camera& Open(int number) {
+        m_camera = std::make_unique<Camera>(m_host, number, ConfigPath());
+        m_camera->SetShotFolder(Shots());
+        m_camera->SetVideoFolder(Videos());
+        m_camera->SetOpenAfterSave(0);
+        return *m_camera;
+    }
+    std::vector<std::wstring> Labels() const {
+        std::vector<std::wstring> labels;
+        for (const CameraResolution& r : m_camera->GetResolutionList()) {
+            labels.push_back(r.label);
+        }
+        return labels;
+    }
+
     // doubleFile: the double's build in the fixture folder, e.g. L"sdk_double_ccd.dll".
     void LoadDouble(const wchar_t* doubleFile, const std::string& script) {
         m_folder = testing_support::UniqueTempPath(std::string("vz_family_") +
@@ -46,11 +76,9 @@ protected:
         ASSERT_NE(m_host, nullptr);
     }
 
-    // Destroys what the test made before the library is freed.
-    virtual void ReleaseCamera() = 0;
-
+    // The camera goes before the library is freed.
     void TearDown() override {
-        ReleaseCamera();
+        m_camera.reset();
         m_binding.reset();
         if (m_host) {
             DestroyWindow(m_host);
@@ -73,14 +101,10 @@ protected:
 
     // The double's log, each line without the library's file name.
     std::vector<std::string> Log() const {
-        std::vector<std::string> lines;
-        std::ifstream in(m_folder / L"sdk_calls.log");
+        std::vector<std::string> lines = ReadLogLines(m_folder / L"sdk_calls.log");
         const std::size_t cut = std::filesystem::path(Binding::kFileName).string().size() + 1;
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
-            lines.push_back(line.substr(std::min(cut, line.size())));
+        for (std::string& line : lines) {
+            line = line.substr(std::min(cut, line.size()));
         }
         return lines;
     }
@@ -126,6 +150,7 @@ protected:
 
     std::filesystem::path m_folder;
     std::unique_ptr<Binding> m_binding;
+    std::unique_ptr<Camera> m_camera;
     HMODULE m_module = nullptr;
     HWND m_host = nullptr;
 

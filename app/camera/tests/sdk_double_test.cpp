@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "kq_uvc_interface.h"
+#include "library_double_fixture.h"
 #include "sdk_double_hooks.h"
 #include "unique_temp_dir.h"
 
@@ -24,18 +25,6 @@ fs::path FixtureFolder() {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
     return fs::path(path).parent_path().parent_path() / L"camera_fixtures";
-}
-
-std::vector<std::string> ReadLines(const fs::path& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 struct CallbackRecord {
@@ -74,7 +63,7 @@ protected:
     Entry Get(const char* name) {
         return reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(m_module, name)));
     }
-    std::vector<std::string> Log() { return ReadLines(m_folder / L"sdk_calls.log"); }
+    std::vector<std::string> Log() { return ReadLogLines(m_folder / L"sdk_calls.log"); }
 
     fs::path m_folder;
     HMODULE m_module = nullptr;

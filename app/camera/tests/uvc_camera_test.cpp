@@ -21,26 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class UvcCameraTest : public LibraryDoubleFixture<CUVCSdkBinding> {
+class UvcCameraTest : public LibraryDoubleFixture<CUVCSdkBinding, CUVCCamera> {
 protected:
-    void ReleaseCamera() override { m_camera.reset(); }
-
-    CUVCCamera& Open(int number = 0) {
-        m_camera = std::make_unique<CUVCCamera>(m_host, number, ConfigPath());
-        m_camera->SetShotFolder(Shots());
-        m_camera->SetVideoFolder(Videos());
-        m_camera->SetOpenAfterSave(0);
-        return *m_camera;
-    }
-    std::vector<std::wstring> Labels() const {
-        std::vector<std::wstring> labels;
-        for (const CameraResolution& r : m_camera->GetResolutionList()) {
-            labels.push_back(r.label);
-        }
-        return labels;
-    }
-
-    std::unique_ptr<CUVCCamera> m_camera;
+    CUVCCamera& Open(int number = 0) { return LibraryDoubleFixture::Open(number); }
 };
 
 TEST_F(UvcCameraTest, OpenGivesTheDeviceItsStoredPropertiesInTheLibrarysOrder) {
