@@ -137,24 +137,14 @@ void CCCDCamera::ChooseModelTable() {
 }
 
 void CCCDCamera::Close() {
-    if (m_previewing || m_recording) {
-        if (m_recording) {
-            CaptureToAvi(nullptr);
-        }
-        StopLibraryView();
-        m_previewing = 0;
-        m_recording = 0;
-    }
+    EndView();
     if (m_device) {
         Kq(KQCCD().KQ_Uninitialize, m_device);
     }
-    m_device = nullptr;
-    Overlay().Suspend();
+    ForgetDevice();
     m_rawBuffer.clear();
     m_rgbBuffer.clear();
     m_rawBufferAddress = nullptr;
-    m_resolutions.clear();
-    m_exposureRange.reset();
 }
 
 KQ_CAPINFO CCCDCamera::Record() const {

@@ -193,3 +193,22 @@ int CLibraryCamera::SaveTiff(std::span<const std::uint8_t> rows, int width, int 
                        picture.Save(path, kPictureTiff);
     return saved ? 0 : kUnboundEntryFailure;
 }
+
+void CLibraryCamera::EndView() {
+    if (!m_previewing && !m_recording) {
+        return;
+    }
+    if (m_recording) {
+        CaptureToAvi(nullptr);
+    }
+    StopLibraryView();
+    m_previewing = 0;
+    m_recording = 0;
+}
+
+void CLibraryCamera::ForgetDevice() {
+    m_device = nullptr;
+    Overlay().Suspend();
+    m_resolutions.clear();
+    m_exposureRange.reset();
+}

@@ -70,6 +70,10 @@ protected:
     // Writes the current frame to path as the image type says; the library's code.
     virtual int WriteSnapshotFile(const std::wstring& path) = 0;
 
+    // Before the device closes: ends a recording and the library's view.
+    void EndView();
+    // After the device closed: no handle, no frames drawn, no table or range.
+    void ForgetDevice();
     // Places the video in the host's client area for the fill, stretched
     // or 1:1 layout and keeps the position and size; in 1:1 the scroll
     // offsets become the negated position.

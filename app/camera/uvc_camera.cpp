@@ -94,22 +94,13 @@ void CUVCCamera::ChooseResolutionTable() {
 }
 
 void CUVCCamera::Close() {
-    if (m_previewing || m_recording) {
-        if (m_recording) {
-            CaptureToAvi(nullptr);
-        }
-        StopLibraryView();
-        m_previewing = 0;
-        m_recording = 0;
-    }
+    EndView();
     if (m_device) {
         Kq(KQUVC().KQ_Uninitialize, m_device);
     }
-    m_device = nullptr;
-    Overlay().Suspend();
+    ForgetDevice();
     m_rawBuffer.clear();
     m_rgbBuffer.clear();
-    m_resolutions.clear();
 }
 
 int CUVCCamera::GetProperty(int id) const {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "library_double_fixture.h"
 #include "unique_handle.h"
 
 namespace {
@@ -43,18 +44,6 @@ std::vector<FamilyDouble> FamilyDoubles() {
             {CmosDouble(), L"KQCMOSu.dll"},
             {GigEDouble(), L"KQGEu.dll"},
             {UvcDouble(), L"KQUVCu.dll"}};
-}
-
-std::vector<std::string> ReadLines(const fs::path& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 std::vector<std::string> LinesOf(const std::vector<std::string>& lines, const std::string& prefix) {
@@ -106,8 +95,8 @@ protected:
         }
         DWORD exitCode = 1;
         GetExitCodeProcess(processHandle.Get(), &exitCode);
-        m_report = ReadLines(m_program / L"binding_report.txt");
-        m_log = ReadLines(m_program / L"sdk_calls.log");
+        m_report = ReadLogLines(m_program / L"binding_report.txt");
+        m_log = ReadLogLines(m_program / L"sdk_calls.log");
         return exitCode == 0;
     }
 
