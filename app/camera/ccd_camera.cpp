@@ -152,9 +152,10 @@ KQ_CAPINFO CCCDCamera::Record() const {
     return m_capInfo;
 }
 
+// Without a device nothing is sent and nothing failed.
 int CCCDCamera::SendCapInfo() {
     if (!m_device) {
-        return kUnboundEntryFailure;
+        return 0;
     }
     Overlay().Suspend();
     KQ_CAPINFO record = Record();
@@ -165,7 +166,7 @@ int CCCDCamera::SendCapInfo() {
 
 int CCCDCamera::SendColourMode(int mode) {
     if (!m_device) {
-        return kUnboundEntryFailure;
+        return 0;
     }
     Overlay().Suspend();
     const int code = Kq(KQCCD().KQ_SetParamColor, m_device, mode);

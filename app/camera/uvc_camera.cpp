@@ -186,8 +186,7 @@ int CUVCCamera::SetClearView(int) {
 
 int CUVCCamera::SetVideoZoom(int on) {
     m_videoZoom = on;
-    return m_device ? Kq(KQUVC().KQ_SetParam, m_device, Id(UvcProperty::zoom), on ? kZoomOn : kZoomOff)
-                    : kUnboundEntryFailure;
+    return m_device ? Kq(KQUVC().KQ_SetParam, m_device, Id(UvcProperty::zoom), on ? kZoomOn : kZoomOff) : 0;
 }
 
 int CUVCCamera::SetExposureUnit(int unit) {

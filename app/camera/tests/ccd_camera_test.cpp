@@ -335,6 +335,9 @@ TEST_F(CcdCameraTest, WithoutADeviceEveryOperationIsSkipped) {
     EXPECT_EQ(m_camera->SaveSnapshot(), 0);
     EXPECT_EQ(m_camera->CaptureStillAtSize(), 0);
     EXPECT_EQ(m_camera->GetFrameRate(), 0.0f);
+    EXPECT_EQ(m_camera->SetVideoZoom(1), 0);
+    EXPECT_EQ(m_camera->SetBW(1), 0);
+    EXPECT_EQ(m_camera->SetClearView(1), 0);
     m_camera->SetResolution(0);
     EXPECT_EQ(CallsFrom(0), (std::vector<std::string>{"load", "KQ_Initialize KQ_DEMO 4", "KQ_Uninitialize null"}));
 }

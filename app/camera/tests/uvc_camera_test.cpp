@@ -224,6 +224,21 @@ TEST_F(UvcCameraTest, TheStillAtTheSnapshotSizeSwitchesOnlyWhenBothSidesDiffer) 
     EXPECT_EQ(LogFrom(mark).back(), "KQ_SetResolution h0 1280 960");
 }
 
+TEST_F(UvcCameraTest, WithoutADeviceEveryOperationIsSkipped) {
+    LoadDouble(L"sdk_double_uvc.dll", "devices 1\n");
+    Open(3);
+    EXPECT_TRUE(m_camera->GetResolutionList().empty());
+    m_camera->StartPreview(m_host);
+    EXPECT_EQ(m_camera->IsVideoOpen(), 0);
+    EXPECT_EQ(m_camera->SaveSnapshot(), 0);
+    EXPECT_EQ(m_camera->CaptureStillAtSize(), 0);
+    EXPECT_EQ(m_camera->SetVideoZoom(1), 0);
+    EXPECT_EQ(m_camera->SetAutoExposure(), 0);
+    m_camera->StartRecord(m_host);
+    EXPECT_EQ(m_camera->IsRecording(), 0);
+    EXPECT_EQ(Log(), (std::vector<std::string>{"load", "KQ_Initialize KQ_DEMO 3", "KQ_Uninitialize null"}));
+}
+
 TEST_F(UvcCameraTest, TheChosenCompressorIsStoredAndGivenToTheLibrary) {
     LoadDouble(L"sdk_double_uvc.dll", "");
     Open();
