@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <regex>
 #include <string>
@@ -190,6 +191,28 @@ TEST_F(UvcCameraTest, SnapshotsAndRecordingsGoThroughTheLibraryUnderFreshNames) 
     for (const std::string& video : videos) {
         EXPECT_TRUE(std::regex_match(video, name)) << video;
     }
+}
+
+TEST_F(UvcCameraTest, ATiffSnapshotIsWrittenFromTheLibrarysRgbFrame) {
+    LoadDouble(L"sdk_double_uvc.dll", "device.0.type 0x5002\n");
+    WriteConfig(L"UVC", L"ImgType", 3);
+    WriteConfig(L"UVC", L"Width", 320);
+    WriteConfig(L"UVC", L"Height", 240);
+    Open();
+    m_camera->StartPreview(m_host);
+    EXPECT_EQ(m_camera->SaveSnapshot(), 1);
+    const fs::path shot = m_camera->GetLastShotPath();
+    EXPECT_EQ(shot.extension(), ".tiff");
+    std::ifstream in(shot, std::ios::binary);
+    std::string header(4, '\0');
+    in.read(header.data(), 4);
+    EXPECT_EQ(header, std::string("II*\0", 4));
+    EXPECT_GE(fs::file_size(shot), 320u * 240u * 3u) << "uncompressed 24-bit rows";
+    EXPECT_TRUE(Contains(Log(), "KQ_GetRgbFrame h0 rgb"));
+
+    // A frame the library does not give is no snapshot.
+    DoubleHook<SdkDoubleSetScript>("SdkDouble_SetScript")("device.0.type 0x5002\nreturn.KQ_GetRgbFrame 13\n");
+    EXPECT_EQ(m_camera->SaveSnapshot(), 0);
 }
 
 TEST_F(UvcCameraTest, TheStillAtTheSnapshotSizeSwitchesOnlyWhenBothSidesDiffer) {
