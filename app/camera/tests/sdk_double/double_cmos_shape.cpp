@@ -58,11 +58,7 @@ extern "C" int WINAPI DoubleCmosShape_KQ_Initialize(const wchar_t* label, int* n
     return OpenDevice(label, number, handle, "KQ_Initialize");
 }
 
-extern "C" int WINAPI DoubleCmosShape_KQ_Uninitialize(HANDLE h) {
-    const int code = LogCall("KQ_Uninitialize", h);
-    DoubleLibrary::Instance().Close(h);
-    return code;
-}
+extern "C" int WINAPI DoubleCmosShape_KQ_Uninitialize(HANDLE h) { return CloseDevice(h); }
 
 extern "C" int WINAPI DoubleCmosShape_KQ_GetTotalDeviceNum(HANDLE, int* count) {
     const int code = LogFreeCall("KQ_GetTotalDeviceNum");
@@ -133,33 +129,15 @@ extern "C" int WINAPI DoubleCmosShape_KQ_SetParamColor(HANDLE h, int mode) {
 }
 
 extern "C" int WINAPI DoubleCmosShape_KQ_SetFrameCallBack(HANDLE h, KQ_FRAME_CALLBACK callback, void* context) {
-    const int code = LogCall("KQ_SetFrameCallBack", h, callback ? "callback" : "null");
-    if (code == 0) {
-        DoubleLibrary::Instance().WithDevice(h, [&](DoubleDevice& device) {
-            device.callback = callback;
-            device.context = context;
-        });
-    }
-    return code;
+    return SetFrameCallback("KQ_SetFrameCallBack", h, callback, context);
 }
 
 extern "C" int WINAPI DoubleCmosShape_KQ_StartView(HANDLE h, const wchar_t* name, unsigned int style, int x, int y,
                                                    int width, int height, HWND parent, void*) {
-    std::ostringstream styleText;
-    styleText << std::hex << style;
-    const int code =
-        LogCall("KQ_StartView", h, Narrow(name), styleText.str(), x, y, width, height, parent ? "host" : "null");
-    if (code == 0) {
-        DoubleLibrary::Instance().StartView(h);
-    }
-    return code;
+    return StartView(h, name, style, x, y, width, height, parent);
 }
 
-extern "C" int WINAPI DoubleCmosShape_KQ_StopView(HANDLE h) {
-    const int code = LogCall("KQ_StopView", h);
-    DoubleLibrary::Instance().StopView(h);
-    return code;
-}
+extern "C" int WINAPI DoubleCmosShape_KQ_StopView(HANDLE h) { return StopView(h); }
 
 extern "C" int WINAPI DoubleCmosShape_KQ_SetScrollOffset(HANDLE h, int dx, int dy) {
     return LogCall("KQ_SetScrollOffset", h, dx, dy);
@@ -239,11 +217,7 @@ extern "C" int WINAPI DoubleCmosShape_KQ_GetRgbFrame(HANDLE h, unsigned char** b
 }
 
 extern "C" int WINAPI DoubleCmosShape_KQ_CaptureToAvi(HANDLE h, int on, const wchar_t* fileName) {
-    const int code = LogCall("KQ_CaptureToAvi", h, on, Narrow(fileName));
-    if (code == 0 && on) {
-        return WriteFrameFile(h, fileName, "avi") ? 0 : 5;
-    }
-    return code;
+    return CaptureToAvi(h, on, fileName);
 }
 
 extern "C" int WINAPI DoubleCmosShape_KQ_SelectAviCompressor(HANDLE h, int* id) {

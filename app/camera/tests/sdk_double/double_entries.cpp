@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <sstream>
 
 int NumberOf(HANDLE handle) {
     int number = -1;
@@ -70,4 +71,47 @@ int OpenDevice(const wchar_t* label, int* number, HANDLE* handle, const char* en
     *number = opened;
     *handle = library.Open(opened);
     return 0;
+}
+
+int CloseDevice(HANDLE handle) {
+    const int code = LogCall("KQ_Uninitialize", handle);
+    DoubleLibrary::Instance().Close(handle);
+    return code;
+}
+
+int SetFrameCallback(const char* entry, HANDLE handle, DoubleFrameCallback callback, void* context) {
+    const int code = LogCall(entry, handle, callback ? "callback" : "null");
+    if (code == 0) {
+        DoubleLibrary::Instance().WithDevice(handle, [&](DoubleDevice& device) {
+            device.callback = callback;
+            device.context = context;
+        });
+    }
+    return code;
+}
+
+int StartView(HANDLE handle, const wchar_t* caption, unsigned int style, int x, int y, int width, int height,
+              HWND host) {
+    std::ostringstream styleText;
+    styleText << std::hex << style;
+    const int code =
+        LogCall("KQ_StartView", handle, Narrow(caption), styleText.str(), x, y, width, height, host ? "host" : "null");
+    if (code == 0) {
+        DoubleLibrary::Instance().StartView(handle);
+    }
+    return code;
+}
+
+int StopView(HANDLE handle) {
+    const int code = LogCall("KQ_StopView", handle);
+    DoubleLibrary::Instance().StopView(handle);
+    return code;
+}
+
+int CaptureToAvi(HANDLE handle, int on, const wchar_t* path) {
+    const int code = LogCall("KQ_CaptureToAvi", handle, on, Narrow(path));
+    if (code == 0 && on) {
+        return WriteFrameFile(handle, path, "avi") ? 0 : 5;
+    }
+    return code;
 }

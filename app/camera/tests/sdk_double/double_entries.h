@@ -58,3 +58,11 @@ void FillRgb(HANDLE handle, unsigned char* rgb);
 
 // The number of the device to open, or 0 with the code when it cannot be opened.
 int OpenDevice(const wchar_t* label, int* number, HANDLE* handle, const char* entry);
+
+// Entries whose shape every family shares.
+int CloseDevice(HANDLE handle);
+int SetFrameCallback(const char* entry, HANDLE handle, DoubleFrameCallback callback, void* context);
+int StartView(HANDLE handle, const wchar_t* caption, unsigned int style, int x, int y, int width, int height,
+              HWND host);
+int StopView(HANDLE handle);
+int CaptureToAvi(HANDLE handle, int on, const wchar_t* path);

@@ -14,11 +14,7 @@ extern "C" int WINAPI DoubleUvcShape_KQ_Initialize(const wchar_t* label, int* nu
     return OpenDevice(label, number, handle, "KQ_Initialize");
 }
 
-extern "C" int WINAPI DoubleUvcShape_KQ_Uninitialize(HANDLE h) {
-    const int code = LogCall("KQ_Uninitialize", h);
-    DoubleLibrary::Instance().Close(h);
-    return code;
-}
+extern "C" int WINAPI DoubleUvcShape_KQ_Uninitialize(HANDLE h) { return CloseDevice(h); }
 
 extern "C" int WINAPI DoubleUvcShape_KQ_SetParam(HANDLE h, int id, int value) {
     const int code = LogCall("KQ_SetParam", h, id, value);
@@ -59,14 +55,7 @@ extern "C" int WINAPI DoubleUvcShape_KQ_GetTotalDeviceNum(HANDLE h, int* count) 
 }
 
 extern "C" int WINAPI DoubleUvcShape_KQ_SetFrameCallback(HANDLE h, kquvc::FrameCallback callback, void* context) {
-    const int code = LogCall("KQ_SetFrameCallback", h, callback ? "callback" : "null");
-    if (code == 0) {
-        DoubleLibrary::Instance().WithDevice(h, [&](DoubleDevice& device) {
-            device.callback = callback;
-            device.context = context;
-        });
-    }
-    return code;
+    return SetFrameCallback("KQ_SetFrameCallback", h, callback, context);
 }
 
 extern "C" int WINAPI DoubleUvcShape_KQ_SetAviCompressor(HANDLE h, int compressor) {
@@ -101,21 +90,10 @@ extern "C" int WINAPI DoubleUvcShape_KQ_SetResolution(HANDLE h, int width, int h
 
 extern "C" int WINAPI DoubleUvcShape_KQ_StartView(HANDLE h, const wchar_t* caption, unsigned int style, int x, int y,
                                                   int width, int height, HWND host, void*) {
-    std::ostringstream styleText;
-    styleText << std::hex << style;
-    const int code =
-        LogCall("KQ_StartView", h, Narrow(caption), styleText.str(), x, y, width, height, host ? "host" : "null");
-    if (code == 0) {
-        DoubleLibrary::Instance().StartView(h);
-    }
-    return code;
+    return StartView(h, caption, style, x, y, width, height, host);
 }
 
-extern "C" int WINAPI DoubleUvcShape_KQ_StopView(HANDLE h) {
-    const int code = LogCall("KQ_StopView", h);
-    DoubleLibrary::Instance().StopView(h);
-    return code;
-}
+extern "C" int WINAPI DoubleUvcShape_KQ_StopView(HANDLE h) { return StopView(h); }
 
 extern "C" int WINAPI DoubleUvcShape_KQ_SetViewWin(HANDLE h, int* rectangle) {
     if (!rectangle) {
@@ -165,11 +143,7 @@ extern "C" int WINAPI DoubleUvcShape_KQ_GetFrameRate(HANDLE h, float* fps) {
 }
 
 extern "C" int WINAPI DoubleUvcShape_KQ_CaptureToAvi(HANDLE h, int on, const wchar_t* path) {
-    const int code = LogCall("KQ_CaptureToAvi", h, on, Narrow(path));
-    if (code == 0 && on) {
-        return WriteFrameFile(h, path, "avi") ? 0 : 5;
-    }
-    return code;
+    return CaptureToAvi(h, on, path);
 }
 
 extern "C" int WINAPI DoubleUvcShape_KQ_ShowPropertyPage(HANDLE h, HWND owner) {
