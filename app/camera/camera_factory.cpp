@@ -1,15 +1,21 @@
 #include "camera_factory.h"
 
 #include "camera_sdk_flags.h"
+#include "ccd_camera.h"
 #include "cmos_camera.h"
+#include "uvc_camera.h"
 
+// Only families whose library is bound make cameras. deviceIndex is the
+// number the family's library gives the device: from 1 for USB CMOS and CCD
+// cameras, from 0 for UVC cameras.
 std::unique_ptr<CCameraDevice> CreateCameraDevice(CameraFamily kind, int deviceIndex, HWND owner) {
-    // Only families whose library is bound make cameras; the CMOS family
-    // counts its devices from 1.
-    if (kind == CameraFamily::usbCmos && IsCMOSSdkLoaded()) {
-        return std::make_unique<CCMOSCamera>(owner, deviceIndex);
+    switch (kind) {
+    case CameraFamily::usbCmos:
+        return IsCMOSSdkLoaded() ? std::make_unique<CCMOSCamera>(owner, deviceIndex) : nullptr;
+    case CameraFamily::ccd: return IsCCDSdkLoaded() ? std::make_unique<CCCDCamera>(owner, deviceIndex) : nullptr;
+    case CameraFamily::uvc: return IsUVCSdkLoaded() ? std::make_unique<CUVCCamera>(owner, deviceIndex) : nullptr;
+    default: return nullptr;
     }
-    return nullptr;
 }
 
 bool IsCameraFamilyLoaded(CameraFamily kind) {

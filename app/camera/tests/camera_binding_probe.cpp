@@ -2,7 +2,8 @@
 // does at start, and writes what they bound to "binding_report.txt" there:
 //   <library> loaded <0|1> bound <count> unbound <names...>
 //   offered <camera kinds the view would offer>
-//   calls SetHDR <code> Initialize <code>      (through the CCD entries)
+//   calls Initialize <code> SetHDR <code>      (through the CCD entries, device 1,
+//                                                then closed)
 // With the argument "second" it also loads "second\KQCCDu.dll" for the CCD
 // family while the first is held, and reports:
 //   second load <0|1> keeps <0|1>
@@ -59,10 +60,14 @@ int main(int argc, char** argv) {
     out << "\n";
 
     HANDLE handle = nullptr;
-    int number = 0;
+    int number = 1;
     KQ_CAPINFO capInfo{};
-    out << "calls SetHDR " << CallBound(KQCCD().KQ_SetHDR, kUnboundEntryFailure, handle, 1) << " Initialize "
-        << CallBound(KQCCD().KQ_Initialize, kUnboundEntryFailure, L"KQ_DEMO", &number, &capInfo, &handle) << "\n";
+    out << "calls Initialize "
+        << CallBound(KQCCD().KQ_Initialize, kUnboundEntryFailure, L"KQ_DEMO", &number, &capInfo, &handle);
+    out << " SetHDR " << CallBound(KQCCD().KQ_SetHDR, kUnboundEntryFailure, handle, 1) << "\n";
+    if (handle) {
+        CallBound(KQCCD().KQ_Uninitialize, kUnboundEntryFailure, handle);
+    }
 
     if (argc > 1 && std::strcmp(argv[1], "second") == 0) {
         const auto firstSetHdr = KQCCD().KQ_SetHDR;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "test_program_folder.h"
+#include "library_double_fixture.h"
 #include "unique_handle.h"
 
 namespace {
@@ -21,22 +22,23 @@ namespace fs = std::filesystem;
 
 // Built with the tests only, beside (not inside) the product folder.
 fs::path FixtureFolder() { return TestProgramFolder().parent_path() / L"camera_fixtures"; }
-fs::path Double() { return FixtureFolder() / L"sdk_double.dll"; }
-fs::path DoubleWithoutHdr() { return FixtureFolder() / L"sdk_double_without_hdr.dll"; }
+// The scripted library double as each family's library.
+fs::path CcdDouble() { return FixtureFolder() / L"sdk_double_ccd.dll"; }
+fs::path CcdDoubleWithoutHdr() { return FixtureFolder() / L"sdk_double_ccd_without_hdr.dll"; }
+fs::path CmosDouble() { return FixtureFolder() / L"sdk_double_cmos.dll"; }
+fs::path GigEDouble() { return FixtureFolder() / L"sdk_double_gige.dll"; }
+fs::path UvcDouble() { return FixtureFolder() / L"sdk_double_uvc.dll"; }
 fs::path SimulatedCmos() { return SimulatedCmosPath(); }
 
-constexpr const wchar_t* kFamilyFiles[] = {L"KQCCDu.dll", L"KQCMOSu.dll", L"KQGEu.dll", L"KQUVCu.dll"};
-
-std::vector<std::string> ReadLines(const fs::path& path) {
-    std::vector<std::string> lines;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
+struct FamilyDouble {
+    fs::path library;
+    const wchar_t* fileName;
+};
+std::vector<FamilyDouble> FamilyDoubles() {
+    return {{CcdDouble(), L"KQCCDu.dll"},
+            {CmosDouble(), L"KQCMOSu.dll"},
+            {GigEDouble(), L"KQGEu.dll"},
+            {UvcDouble(), L"KQUVCu.dll"}};
 }
 
 std::vector<std::string> LinesOf(const std::vector<std::string>& lines, const std::string& prefix) {
@@ -88,8 +90,8 @@ protected:
         }
         DWORD exitCode = 1;
         GetExitCodeProcess(processHandle.Get(), &exitCode);
-        m_report = ReadLines(m_program / L"binding_report.txt");
-        m_log = ReadLines(m_program / L"sdk_calls.log");
+        m_report = ReadLogLines(m_program / L"binding_report.txt");
+        m_log = ReadLogLines(m_program / L"sdk_calls.log");
         return exitCode == 0;
     }
 
@@ -117,7 +119,7 @@ TEST_F(CameraBindingTest, WithoutLibrariesOnlyDirectShowIsOfferedAndNoEntryIsCal
     EXPECT_EQ(Family("KQUVCu.dll").substr(0, 29), "KQUVCu.dll loaded 0 bound 0 u");
     EXPECT_EQ(Report("offered"), "offered 1");
     // Unbound entries are not called; the call answers a failure.
-    EXPECT_EQ(Report("calls"), "calls SetHDR -1 Initialize -1");
+    EXPECT_EQ(Report("calls"), "calls Initialize -1 SetHDR -1");
 }
 
 TEST_F(CameraBindingTest, SimulatedUsbCmosLibraryAloneBindsAllItsNames) {
@@ -131,8 +133,8 @@ TEST_F(CameraBindingTest, SimulatedUsbCmosLibraryAloneBindsAllItsNames) {
 }
 
 TEST_F(CameraBindingTest, EveryFamilyBindsItsWholeTableAndExitFreesEachOnceInReverseOrder) {
-    for (const wchar_t* fileName : kFamilyFiles) {
-        Place(Double(), m_program, fileName);
+    for (const FamilyDouble& family : FamilyDoubles()) {
+        Place(family.library, m_program, family.fileName);
     }
     ASSERT_TRUE(RunProbe());
     EXPECT_EQ(Family("KQCCDu.dll"), "KQCCDu.dll loaded 1 bound 64 unbound");
@@ -140,29 +142,39 @@ TEST_F(CameraBindingTest, EveryFamilyBindsItsWholeTableAndExitFreesEachOnceInRev
     EXPECT_EQ(Family("KQGEu.dll"), "KQGEu.dll loaded 1 bound 73 unbound");
     EXPECT_EQ(Family("KQUVCu.dll"), "KQUVCu.dll loaded 1 bound 22 unbound");
     EXPECT_EQ(Report("offered"), "offered 1 2 3 4 5");
-    EXPECT_EQ(Report("calls"), "calls SetHDR 0 Initialize 0");
+    EXPECT_EQ(Report("calls"), "calls Initialize 0 SetHDR 0");
 
     // Loaded in order CCD, USB CMOS, GigE, UVC; the CCD entries reach the
-    // CCD library; freed once each, UVC first, none left to process exit.
-    const std::vector<std::string> expected = {
-        "KQCCDu.dll load",          "KQCMOSu.dll load", "KQGEu.dll load", "KQUVCu.dll load",  "KQCCDu.dll KQ_SetHDR",
-        "KQCCDu.dll KQ_Initialize", "KQUVCu.dll free",  "KQGEu.dll free", "KQCMOSu.dll free", "KQCCDu.dll free"};
+    // CCD library with their arguments; freed once each, UVC first, none
+    // left to process exit.
+    const std::vector<std::string> expected = {"KQCCDu.dll load",
+                                               "KQCMOSu.dll load",
+                                               "KQGEu.dll load",
+                                               "KQUVCu.dll load",
+                                               "KQCCDu.dll KQ_Initialize KQ_DEMO 1",
+                                               "KQCCDu.dll KQ_SetHDR h1 1",
+                                               "KQCCDu.dll KQ_Uninitialize h1",
+                                               "KQUVCu.dll free",
+                                               "KQGEu.dll free",
+                                               "KQCMOSu.dll free",
+                                               "KQCCDu.dll free"};
     EXPECT_EQ(m_log, expected);
 }
 
 TEST_F(CameraBindingTest, ALibraryLackingANameLoadsWithOnlyThatEntryUnbound) {
-    Place(DoubleWithoutHdr(), m_program, L"KQCCDu.dll");
+    Place(CcdDoubleWithoutHdr(), m_program, L"KQCCDu.dll");
     ASSERT_TRUE(RunProbe());
     EXPECT_EQ(Family("KQCCDu.dll"), "KQCCDu.dll loaded 1 bound 63 unbound KQ_SetHDR");
     EXPECT_EQ(Report("offered"), "offered 1 3");
-    EXPECT_EQ(Report("calls"), "calls SetHDR -1 Initialize 0");
-    const std::vector<std::string> expected = {"KQCCDu.dll load", "KQCCDu.dll KQ_Initialize", "KQCCDu.dll free"};
+    EXPECT_EQ(Report("calls"), "calls Initialize 0 SetHDR -1");
+    const std::vector<std::string> expected = {"KQCCDu.dll load", "KQCCDu.dll KQ_Initialize KQ_DEMO 1",
+                                               "KQCCDu.dll KQ_Uninitialize h1", "KQCCDu.dll free"};
     EXPECT_EQ(m_log, expected);
 }
 
 TEST_F(CameraBindingTest, ASecondLoadForAFamilyKeepsTheFirst) {
-    Place(Double(), m_program, L"KQCCDu.dll");
-    Place(DoubleWithoutHdr(), m_program / L"second", L"KQCCDu.dll");
+    Place(CcdDouble(), m_program, L"KQCCDu.dll");
+    Place(CcdDoubleWithoutHdr(), m_program / L"second", L"KQCCDu.dll");
     ASSERT_TRUE(RunProbe(L"second"));
     EXPECT_EQ(Report("second"), "second load 0 keeps 1");
     // The second library was never loaded, and the first is freed once, at exit.
@@ -173,12 +185,12 @@ TEST_F(CameraBindingTest, ASecondLoadForAFamilyKeepsTheFirst) {
 }
 
 TEST_F(CameraBindingTest, LibrariesOnlyInTheCurrentFolderAreNotLoaded) {
-    for (const wchar_t* fileName : kFamilyFiles) {
-        Place(Double(), m_current, fileName);
+    for (const FamilyDouble& family : FamilyDoubles()) {
+        Place(family.library, m_current, family.fileName);
     }
     ASSERT_TRUE(RunProbe());
     EXPECT_EQ(Report("offered"), "offered 1");
-    EXPECT_EQ(Report("calls"), "calls SetHDR -1 Initialize -1");
+    EXPECT_EQ(Report("calls"), "calls Initialize -1 SetHDR -1");
     EXPECT_FALSE(fs::exists(m_current / L"sdk_calls.log"));
 }
 

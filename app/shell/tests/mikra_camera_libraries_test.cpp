@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mikra_process.h"
@@ -35,9 +36,14 @@ protected:
     void SetUp() override {
         const fs::path bin = ProgramFolder();
         m_folder = CopyProgramToFreshFolder(L"vz_mikra_libraries");
-        const fs::path sdkDouble = bin.parent_path().parent_path() / L"camera_fixtures" / L"sdk_double.dll";
-        for (const wchar_t* file : {L"KQCCDu.dll", L"KQCMOSu.dll", L"KQGEu.dll", L"KQUVCu.dll"}) {
-            fs::copy_file(sdkDouble, m_folder / file);
+        // The scripted library double, built once per family's export list.
+        const fs::path fixtures = bin.parent_path().parent_path() / L"camera_fixtures";
+        const std::pair<const wchar_t*, const wchar_t*> doubles[] = {{L"sdk_double_ccd.dll", L"KQCCDu.dll"},
+                                                                     {L"sdk_double_cmos.dll", L"KQCMOSu.dll"},
+                                                                     {L"sdk_double_gige.dll", L"KQGEu.dll"},
+                                                                     {L"sdk_double_uvc.dll", L"KQUVCu.dll"}};
+        for (const auto& [library, file] : doubles) {
+            fs::copy_file(fixtures / library, m_folder / file);
         }
         m_mikra.SetProgramFolder(m_folder.wstring() + L"\\");
     }
@@ -77,6 +83,14 @@ TEST_F(MikraCameraLibrariesTest, LibrariesLiveFromBeforeStartUpUntilAfterExit) {
               (std::vector<std::string>{"KQUVCu.dll free", "KQGEu.dll free", "KQCMOSu.dll free", "KQCCDu.dll free"}));
     for (const std::string& line : log) {
         EXPECT_EQ(line.find(" exit"), std::string::npos) << line;
+    }
+    // The view asked the CCD and UVC families for their devices through
+    // cameras the factory made, and closed every device it opened before
+    // the libraries were freed.
+    EXPECT_GE(std::count(log.begin(), log.end(), "KQCCDu.dll KQ_GetTotalDeviceNum"), 1);
+    EXPECT_NE(std::find(log.begin(), log.end(), "KQUVCu.dll KQ_GetTotalDeviceNum h0"), log.end());
+    for (const std::string& line : log) {
+        EXPECT_EQ(line.find(" left open "), std::string::npos) << line;
     }
 }
 

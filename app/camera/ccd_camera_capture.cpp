@@ -1,0 +1,105 @@
+// Snapshots, the still at the snapshot size, recordings, the resolution and
+// the device list of the CCD camera.
+#include <algorithm>
+#include <cwchar>
+
+#include "bound_call.h"
+#include "camera_sdk_families.h"
+#include "capture_file_names.h"
+#include "ccd_camera.h"
+
+namespace {
+
+constexpr const wchar_t* kLibraryLabel = L"KQ_DEMO";
+constexpr int kJpegQuality = 100;
+// KQ_GetFriendlyName writes up to 256 characters.
+constexpr std::size_t kFriendlyNameChars = 256;
+
+template <typename Entry, typename... Args>
+int Kq(Entry entry, Args&&... args) {
+    return CallBound(entry, kUnboundEntryFailure, std::forward<Args>(args)...);
+}
+
+}  // namespace
+
+int CCCDCamera::WriteSnapshotFile(const std::wstring& path) {
+    const auto& kq = KQCCD();
+    switch (static_cast<ShotImageType>(m_imageType)) {
+    case ShotImageType::bmp:
+        return Kq(kq.KQ_GetRgbFrameToBmp, m_device, &m_rawBufferAddress, m_rgbBuffer.data(), path.c_str(), 1);
+    case ShotImageType::jpeg:
+        return Kq(kq.KQ_GetRgbFrameToJpeg, m_device, &m_rawBufferAddress, 0, path.c_str(), kJpegQuality);
+    case ShotImageType::tiff: {
+        const int code = Kq(kq.KQ_GetRgbFrame, m_device, &m_rawBufferAddress, m_rgbBuffer.data(), 0);
+        if (code != 0) {
+            return code;
+        }
+        const FrameGeometry frame = Overlay().Geometry();
+        return SaveTiff(m_rgbBuffer, frame.width, frame.height, frame.bitsPerPixel, path);
+    }
+    }
+    return kUnboundEntryFailure;
+}
+
+// The CCD library takes its still at the running capture size.
+int CCCDCamera::CaptureStillAtSize() {
+    if (m_resolutions.empty()) {
+        return 0;
+    }
+    m_stillPending = 1;
+    return SaveSnapshot();
+}
+
+// The window offset fields carry the AD gain, so they are never reduced.
+void CCCDCamera::SetResolution(int index) {
+    if (index < 0 || index >= int(m_resolutions.size())) {
+        return;
+    }
+    const CameraResolution& chosen = m_resolutions[std::size_t(index)];
+    m_captureWidth = chosen.width;
+    m_captureHeight = chosen.height;
+    WriteCaptureSize();
+    {
+        const std::lock_guard lock(m_recordMutex);
+        m_capInfo.width = std::uint32_t(chosen.width);
+        m_capInfo.height = std::uint32_t(chosen.height);
+    }
+    SendCapInfo();
+    LayOut();
+}
+
+int CCCDCamera::EnumDevices() {
+    const auto& kq = KQCCD();
+    m_deviceList.clear();
+    int count = 0;
+    if (Kq(kq.KQ_GetTotalDeviceNum, m_device, &count) != 0 || count < 0) {
+        count = 0;
+    }
+    for (int n = 1; n <= count; ++n) {
+        // The open camera answers through its own handle: opening it again
+        // would stop its preview.
+        const bool isOpen = m_device && n == m_deviceIndex;
+        HANDLE handle = isOpen ? m_device : nullptr;
+        if (!isOpen) {
+            KQ_CAPINFO probe = Record();
+            int number = n;
+            if (Kq(kq.KQ_Initialize, kLibraryLabel, &number, &probe, &handle) != 0) {
+                Kq(kq.KQ_Uninitialize, handle);
+                continue;
+            }
+        }
+        std::wstring name(kFriendlyNameChars, L'\0');
+        int type = 0;
+        Kq(kq.KQ_GetFriendlyName, handle, name.data());
+        Kq(kq.KQ_GetDeviceType, handle, &type);
+        name.resize(std::wcslen(name.c_str()));
+        if (type != 0) {
+            m_deviceList.push_back({name, n});
+        }
+        if (!isOpen) {
+            Kq(kq.KQ_Uninitialize, handle);
+        }
+    }
+    m_deviceCount = count;
+    return 0;
+}
