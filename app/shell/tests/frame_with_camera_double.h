@@ -34,3 +34,23 @@ inline void ShowWithoutActivating(CMainFrame& frame) {
                  SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
     UpdateWindow(frame.GetSafeHwnd());
 }
+
+// Pumps the frame's messages until the browser has loaded every thumbnail it
+// was asked for: its loader reads the picture files, so a test deletes them
+// only afterwards. False when they are not loaded within the time.
+inline bool WaitForBrowserThumbnails(CMainFrame& frame, ULONGLONG timeoutMs = 10000) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    const CPictureBrowser& browser = frame.GetBrowserBar().GetPictureBrowser();
+    while (browser.GetPendingThumbnails() > 0) {
+        if (GetTickCount64() > end) {
+            return false;
+        }
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}

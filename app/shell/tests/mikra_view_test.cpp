@@ -158,6 +158,8 @@ TEST_F(MikraViewTest, TheSnapshotIsWrittenAndAnnounced) {
     ASSERT_EQ(camera_->savedNames.size(), 1u);
     const std::filesystem::path saved = folder_ / (camera_->savedNames[0] + L".bmp");
     EXPECT_TRUE(std::filesystem::exists(saved));
+    // The frame opened it: the browser's loader reads it for its thumbnail.
+    ASSERT_TRUE(WaitForBrowserThumbnails(frame_));
     std::filesystem::remove(saved);
 }
 
