@@ -63,6 +63,7 @@ public:
     void SetStatusPane(int pane, const std::wstring& text) override;
     void ShowToolBar(ViewToolBar bar, bool shown) override;
     void ShowHistory(const CHistoryStore* history) override;
+    IWorkspaceBar* GetWorkspaceBar() override { return &m_wndDataBar; }
     void RepaintFrame() override;
     void AddDevice(CameraFamily kind, int number, const std::wstring& name) override;
     std::optional<SelectedDevice> SelectFirstDevice() override;

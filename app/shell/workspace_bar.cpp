@@ -84,6 +84,15 @@ void CWorkspaceBar::SetMeasurements(std::vector<const CCLObject*> objects) {
     InvalidateRect(m_list, nullptr, TRUE);
 }
 
+void CWorkspaceBar::SetMeasurements(const ObjectList& objects) {
+    std::vector<const CCLObject*> listed;
+    listed.reserve(objects.size());
+    for (const std::unique_ptr<CCLObject>& object : objects) {
+        listed.push_back(object.get());
+    }
+    SetMeasurements(std::move(listed));
+}
+
 void CWorkspaceBar::AddMeasurement(const CCLObject* object) {
     if (!m_list || !object) {
         return;

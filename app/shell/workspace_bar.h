@@ -10,9 +10,14 @@
 #include "cl_object.h"
 #include "docking_bar.h"
 #include "tab_window.h"
+#include "workspace_bar_interface.h"
 
-class CWorkspaceBar : public CDockingBar {
+class CWorkspaceBar : public CDockingBar, public IWorkspaceBar {
 public:
+    // The current controller keeps the bar in step with its objects.
+    void AddMeasurement(const CCLObject& object) override { AddMeasurement(&object); }
+    void SetMeasurements(const ObjectList& objects) override;
+
     // Replaces every row by the objects' rows, in list order.
     void SetMeasurements(std::vector<const CCLObject*> objects);
     // Inserts the object's row at the top; no row for a null object or one

@@ -30,7 +30,7 @@
 #include "picture.h"
 #include "tool_interaction.h"
 #include "tool_prototypes.h"
-#include "workspace_bar.h"
+#include "workspace_bar_interface.h"
 
 class CImageController {
     // First, so that the names below may refer to them.

@@ -212,6 +212,8 @@ private:
     LRESULT OnScaleSelected(LPARAM entryAddress);
     LRESULT OnOpenPicturePath(LPARAM pathAddress);
     LRESULT OnPictureSelected();
+    // Hands the data bar to the current controller alone and lists its objects.
+    void ShowCurrentMeasurements();
     void MakeEmptyControllerCurrent();
     // Opens the path, a picture or a drawing document, as a new listed
     // controller; prepare runs on it after its history folder is made,

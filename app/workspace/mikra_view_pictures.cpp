@@ -84,6 +84,18 @@ void CMikraView::MakeEmptyControllerCurrent() {
     m_windowless = std::make_unique<CImageController>();
     m_windowless->SetHost(&m_controllerHost);
     m_current = m_windowless.get();
+    ShowCurrentMeasurements();
+}
+
+void CMikraView::ShowCurrentMeasurements() {
+    // Only the current controller writes to the data bar.
+    for (const std::unique_ptr<CImageController>& controller : m_controllers) {
+        controller->SetWorkspaceBar(nullptr);
+    }
+    if (m_frame) {
+        m_current->SetWorkspaceBar(m_frame->GetWorkspaceBar());
+        m_current->RefreshWorkspaceBar();
+    }
 }
 
 void CMikraView::ShowPicture(const std::wstring& path) {
@@ -103,6 +115,7 @@ void CMikraView::ShowPicture(const std::wstring& path) {
         m_current = controller.get();
     }
     m_current->OpenPicture();
+    ShowCurrentMeasurements();
     m_current->SetZoom(zoom);
     SetScrollSizes(0, 0);
     m_current->ShowCountingGrid(m_bGridShown);

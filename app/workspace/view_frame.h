@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "camera_device.h"
+#include "workspace_bar_interface.h"
 
 class CHistoryStore;
 
@@ -103,6 +104,9 @@ public:
     // Refills the undo and redo lists from a controller's history; null
     // empties them.
     virtual void ShowHistory(const CHistoryStore* history) = 0;
+    // The measurement data bar the current controller keeps in step with
+    // its objects; null when the frame has none.
+    virtual IWorkspaceBar* GetWorkspaceBar() = 0;
     // Repaints the frame's client area.
     virtual void RepaintFrame() = 0;
     // The ruler bars after a scroll, zoom or layout: mode 1 vertical, 2

@@ -145,8 +145,39 @@ TEST_P(WorkspaceBarTest, RowsListTheControllersMeasurementsLastFirst) {
     EXPECT_EQ(Cell(0, 1), l.line + L"_3");
     frame_.GetDataBar().AddMeasurement(controller.GetObjectList()->front().get());
     EXPECT_EQ(Rows(), 1);
-    frame_.GetDataBar().SetMeasurements({});
+    frame_.GetDataBar().SetMeasurements(std::vector<const CCLObject*>{});
     EXPECT_EQ(Rows(), 0);
+}
+
+TEST_P(WorkspaceBarTest, TheBarFollowsTheCurrentPicture) {
+    const std::wstring first = files_.Bmp(L"first.bmp", 40, 30, 0x336699);
+    const std::wstring second = files_.Bmp(L"second.bmp", 40, 30, 0x996633);
+    view_->OpenPicture(first);
+    view_->OpenPicture(second);
+    view_->ShowPicture(first);
+    CImageController& firstController = *view_->GetCurrentController();
+    Add(firstController, kTagLine, 1, 2);
+    Add(firstController, kTagRectangle, 1, 0);
+    firstController.RefreshWorkspaceBar();
+    ASSERT_EQ(Rows(), 2);
+
+    // Another picture lists its own objects: none.
+    view_->ShowPicture(second);
+    CImageController& secondController = *view_->GetCurrentController();
+    ASSERT_NE(&secondController, &firstController);
+    EXPECT_EQ(Rows(), 0);
+    // A controller that is not current writes nothing to the bar.
+    firstController.NotifyObjectAdded(*firstController.GetObjectList()->front());
+    EXPECT_EQ(Rows(), 0);
+    secondController.NotifyObjectAdded(Add(secondController, kTagLine, 7, 0));
+    ASSERT_EQ(Rows(), 1);
+    EXPECT_EQ(Cell(0, 1), GetParam().line + L"_7");
+
+    // Back to the first picture: its two objects, the last first.
+    view_->ShowPicture(first);
+    ASSERT_EQ(Rows(), 2);
+    EXPECT_EQ(Cell(0, 1), GetParam().rectangle + L"_1");
+    EXPECT_EQ(Cell(1, 1), GetParam().line + L"_1");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, WorkspaceBarTest,

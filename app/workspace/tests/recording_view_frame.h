@@ -44,6 +44,8 @@ public:
     // The answer of the line width dialog; how often it was asked.
     std::optional<int> lineWidth;
     int lineWidthQuestions = 0;
+    // The data bar the view hands to its current controller; none unless set.
+    IWorkspaceBar* workspaceBar = nullptr;
     std::wstring pictureNameOffered;
     // The browser's menu item, set by the test; the renames the view asked for.
     std::optional<BrowserItem> browserMenuItem;
@@ -129,6 +131,7 @@ public:
     void SetParamFileSelection(int index) override { paramFileSelection = index; }
     void SetStatusPane(int pane, const std::wstring& text) override { statusPanes[pane] = text; }
     void ShowToolBar(ViewToolBar bar, bool shown) override { toolBarsShown[bar] = shown; }
+    IWorkspaceBar* GetWorkspaceBar() override { return workspaceBar; }
     void ShowHistory(const CHistoryStore* history) override {
         ++historyShown;
         undoLines = history ? HistoryLines(*history, true) : std::vector<std::u16string>{};
