@@ -31,44 +31,6 @@ void WriteText(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
-// Polls a condition with a bounded wait; the program runs in another process.
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeoutMs) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (!condition()) {
-        if (GetTickCount64() > end) {
-            return false;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    }
-    return true;
-}
-
-// The largest visible view window of the frame: the video's host.
-HWND FindView(HWND frame) {
-    struct Search {
-        HWND found = nullptr;
-        LONG area = 0;
-    } search;
-    EnumChildWindows(
-        frame,
-        [](HWND hwnd, LPARAM lParam) {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            wchar_t name[64] = {};
-            GetClassNameW(hwnd, name, 64);
-            RECT client{};
-            GetClientRect(hwnd, &client);
-            if (std::wstring(name) == L"VizcamView" && IsWindowVisible(hwnd) &&
-                client.right * client.bottom > s->area) {
-                s->found = hwnd;
-                s->area = client.right * client.bottom;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // The screen's pixels of a window's client area, rows top-down.
 struct Screenshot {
     int width = 0;

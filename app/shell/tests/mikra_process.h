@@ -19,6 +19,44 @@ std::wstring ProgramFolder();
 // process) holding Mikra.exe and its language libraries, to run it from.
 std::filesystem::path CopyProgramToFreshFolder(const std::wstring& name);
 
+// Polls a condition with a bounded wait; the program runs in another process.
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (GetTickCount64() > end) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    return true;
+}
+
+// The largest visible view window of the frame: the video's host.
+inline HWND FindView(HWND frame) {
+    struct Search {
+        HWND found = nullptr;
+        LONG area = 0;
+    } search;
+    EnumChildWindows(
+        frame,
+        [](HWND hwnd, LPARAM lParam) {
+            auto* s = reinterpret_cast<Search*>(lParam);
+            wchar_t name[64] = {};
+            GetClassNameW(hwnd, name, 64);
+            RECT client{};
+            GetClientRect(hwnd, &client);
+            if (std::wstring(name) == L"VizcamView" && IsWindowVisible(hwnd) &&
+                client.right * client.bottom > s->area) {
+                s->found = hwnd;
+                s->area = client.right * client.bottom;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 class MikraProcess {
 public:
     MikraProcess() = default;

@@ -1,0 +1,215 @@
+// Mikra.exe worked as a user works it, from another process: a BMP opened
+// through the File menu's real open dialog, zoomed, a line and a circle drawn
+// by mouse messages, the circle undone and redone, the drawing saved as a
+// kqmk document through the real save dialog; then a second run opens the
+// document and saves it again, and both documents hold the same objects
+// with the same results.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <dlgs.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "drawing_file.h"
+#include "mikra_process.h"
+#include "resource.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kTagLine = 2;
+constexpr int kTagCircle = 7;
+
+// A 24-bit bottom-up BMP of one colour.
+void WriteBmp(const fs::path& path, int width, int height, std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
+    const int stride = (width * 3 + 3) & ~3;
+    const std::uint32_t imageBytes = static_cast<std::uint32_t>(stride * height);
+    std::vector<std::uint8_t> file(54 + imageBytes, 0);
+    auto put32 = [&file](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, static_cast<std::uint32_t>(file.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<std::uint32_t>(width));
+    put32(22, static_cast<std::uint32_t>(height));
+    file[26] = 1;
+    file[28] = 24;
+    put32(34, imageBytes);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            std::uint8_t* pixel = &file[54 + static_cast<std::size_t>(y * stride + x * 3)];
+            pixel[0] = blue;
+            pixel[1] = green;
+            pixel[2] = red;
+        }
+    }
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+}
+
+// The file name box of the explorer-style dialogs: a combo box (cmb13) or
+// an edit (edt1), by the system's template. WM_SETTEXT crosses processes.
+void ChooseFile(HWND dialog, const fs::path& path) {
+    const std::wstring text = path.wstring();
+    for (int id : {cmb13, edt1}) {
+        if (HWND box = GetDlgItem(dialog, id)) {
+            SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        }
+    }
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
+// The browser's list: the frame's list view whose items are pictures.
+int BrowserItems(HWND frame) {
+    int items = 0;
+    EnumChildWindows(
+        frame,
+        [](HWND hwnd, LPARAM lParam) {
+            wchar_t name[64] = {};
+            GetClassNameW(hwnd, name, 64);
+            if (std::wstring(name) == L"SysListView32" && (GetWindowLongW(hwnd, GWL_STYLE) & LVS_REPORT) == 0) {
+                *reinterpret_cast<int*>(lParam) += static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&items));
+    return items;
+}
+
+bool HasBytes(const fs::path& path) {
+    std::error_code error;
+    return fs::exists(path, error) && fs::file_size(path, error) > 0;
+}
+
+class MikraEndToEndTest : public testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = CopyProgramToFreshFolder(L"vz_mikra_end_to_end");
+        fs::create_directories(folder_ / L"work");
+        picture_ = folder_ / L"work" / L"sample.bmp";
+        WriteBmp(picture_, 200, 150, 30, 200, 10);
+    }
+    void TearDown() override {
+        mikra_.Kill();
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+
+    // Starts the program, opens a file through 37010's dialog and waits
+    // until the browser lists it; the view, or null.
+    HWND StartAndOpen(const fs::path& path) {
+        mikra_.SetProgramFolder(folder_.wstring() + L"\\");
+        if (!mikra_.Start()) return nullptr;
+        frame_ = mikra_.WaitForMainFrame();
+        if (!frame_) return nullptr;
+        Command(ID_FILE_LOAD_PICTURES);
+        HWND dialog = mikra_.WaitForDialog();
+        if (!dialog) return nullptr;
+        ChooseFile(dialog, path);
+        if (!WaitFor([&] { return BrowserItems(frame_) == 1; }, 20000)) return nullptr;
+        return FindView(frame_);
+    }
+    // Saves the current picture with its objects as a document through
+    // 37012's dialog.
+    bool SaveAs(const fs::path& path) {
+        Command(ID_FILE_SAVE_PICTURE_AS);
+        HWND dialog = mikra_.WaitForDialog();
+        if (!dialog) return false;
+        ChooseFile(dialog, path);
+        return WaitFor([&] { return HasBytes(path); }, 20000);
+    }
+    bool Exit() {
+        PostMessageW(frame_, WM_CLOSE, 0, 0);
+        if (HWND question = mikra_.WaitForDialog()) {
+            PostMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
+        }
+        return mikra_.WaitForExit(kExitTimeoutMs);
+    }
+
+    void Command(int id) { PostMessageW(frame_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void Mouse(HWND view, UINT message, WPARAM keys, POINT at) {
+        PostMessageW(view, message, keys, MAKELPARAM(at.x, at.y));
+    }
+    // The tools take a point per click, the mouse moving between them.
+    void ClickThenClick(HWND view, POINT from, POINT to) {
+        Mouse(view, WM_MOUSEMOVE, 0, from);
+        Mouse(view, WM_LBUTTONDOWN, MK_LBUTTON, from);
+        Mouse(view, WM_LBUTTONUP, 0, from);
+        Mouse(view, WM_MOUSEMOVE, 0, {(from.x + to.x) / 2, (from.y + to.y) / 2});
+        Mouse(view, WM_MOUSEMOVE, 0, to);
+        Mouse(view, WM_LBUTTONDOWN, MK_LBUTTON, to);
+        Mouse(view, WM_LBUTTONUP, 0, to);
+    }
+
+    fs::path folder_;
+    fs::path picture_;
+    MikraProcess mikra_;
+    HWND frame_ = nullptr;
+};
+
+DrawingDocument Read(const fs::path& path) {
+    DrawingDocument document;
+    EXPECT_EQ(ReadDrawingFile(path, document), DocumentStatus::ok) << path;
+    return document;
+}
+
+TEST_F(MikraEndToEndTest, ABitmapOpenedMeasuredSavedAndReopenedKeepsItsObjects) {
+    HWND view = StartAndOpen(picture_);
+    ASSERT_NE(view, nullptr) << "the picture was not opened from the File menu";
+    Command(ID_PICTURE_ZOOM_IN);
+    RECT client{};
+    GetClientRect(view, &client);
+    const POINT centre{client.right / 2, client.bottom / 2};
+
+    Command(ID_TOOL_LINE);
+    ClickThenClick(view, {centre.x - 60, centre.y - 30}, {centre.x + 60, centre.y + 30});
+    Command(ID_TOOL_CIRCLE);
+    ClickThenClick(view, centre, {centre.x + 33, centre.y});
+    // The circle goes and comes back.
+    Command(ID_EDIT_UNDO_STEP);
+    Command(ID_EDIT_REDO_STEP);
+
+    const fs::path drawn = folder_ / L"work" / L"drawn.kqmk";
+    ASSERT_TRUE(SaveAs(drawn)) << "no document saved";
+    ASSERT_TRUE(Exit()) << "Mikra did not end";
+
+    const DrawingDocument first = Read(drawn);
+    ASSERT_EQ(first.objects.size(), 2u);
+    EXPECT_EQ(first.objects[0]->type, kTagLine);
+    EXPECT_EQ(first.objects[1]->type, kTagCircle);
+    // At zoom 1.1 the line spans 120 x 60 view pixels: about 122 picture pixels.
+    EXPECT_NEAR(first.objects[0]->results[CCLObject::kLength], 134.16f / 1.1f, 2.0f);
+    EXPECT_GT(first.objects[1]->results[CCLObject::kArea], 0.0f);
+    EXPECT_EQ(first.picture.GetWidth(), 200);
+    EXPECT_EQ(first.picture.GetHeight(), 150);
+
+    // A second run opens the document and saves it again: the same objects.
+    frame_ = nullptr;
+    view = StartAndOpen(drawn);
+    ASSERT_NE(view, nullptr) << "the document was not opened from the File menu";
+    const fs::path again = folder_ / L"work" / L"again.kqmk";
+    ASSERT_TRUE(SaveAs(again)) << "the reopened document was not saved";
+    ASSERT_TRUE(Exit()) << "Mikra did not end";
+
+    const DrawingDocument second = Read(again);
+    ASSERT_EQ(second.objects.size(), first.objects.size());
+    for (std::size_t i = 0; i < first.objects.size(); ++i) {
+        EXPECT_EQ(second.objects[i]->type, first.objects[i]->type) << i;
+        for (std::size_t r = 0; r < first.objects[i]->results.size(); ++r) {
+            EXPECT_FLOAT_EQ(second.objects[i]->results[r], first.objects[i]->results[r]) << i << " result " << r;
+        }
+    }
+}
+
+}  // namespace
