@@ -212,7 +212,8 @@ private:
     LRESULT OnScaleSelected(LPARAM entryAddress);
     LRESULT OnOpenPicturePath(LPARAM pathAddress);
     LRESULT OnPictureSelected();
-    // Hands the data bar to the current controller alone and lists its objects.
+    // Hands the data bar to the current controller alone and lists its
+    // objects; every listed controller must be held.
     void ShowCurrentMeasurements();
     void MakeEmptyControllerCurrent();
     // Opens the path, a picture or a drawing document, as a new listed

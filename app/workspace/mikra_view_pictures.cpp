@@ -84,7 +84,6 @@ void CMikraView::MakeEmptyControllerCurrent() {
     m_windowless = std::make_unique<CImageController>();
     m_windowless->SetHost(&m_controllerHost);
     m_current = m_windowless.get();
-    ShowCurrentMeasurements();
 }
 
 void CMikraView::ShowCurrentMeasurements() {
@@ -145,6 +144,7 @@ void CMikraView::RemovePicture(const std::wstring& path, bool deleteFiles) {
         }
     }
     m_controllers = std::move(kept);
+    ShowCurrentMeasurements();
     if (m_controllers.empty()) {
         MakeEmptyControllerCurrent();
         SetScrollSizes(0, 0);

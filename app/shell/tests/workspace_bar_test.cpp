@@ -178,6 +178,9 @@ TEST_P(WorkspaceBarTest, TheBarFollowsTheCurrentPicture) {
     ASSERT_EQ(Rows(), 2);
     EXPECT_EQ(Cell(0, 1), GetParam().rectangle + L"_1");
     EXPECT_EQ(Cell(1, 1), GetParam().line + L"_1");
+    // Removing the current picture leaves an empty picture: no rows.
+    view_->RemovePicture(first, false);
+    EXPECT_EQ(Rows(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLanguages, WorkspaceBarTest,
