@@ -50,6 +50,9 @@ protected:
     // section: the family's section of Config.ini.
     CLibraryCamera(HWND view, const std::wstring& settingsPath, const wchar_t* section);
 
+    // Reads the family's "ImgType" and "NameType", its capture and snapshot
+    // sizes and its single cross.
+    void LoadCaptureSettings();
     void LoadSingleCross();
     void SaveSingleCross();
     // Writes the capture size as "Width"/"Height".
