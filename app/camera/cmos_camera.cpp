@@ -298,23 +298,7 @@ void CCMOSCamera::LayOut() {
     CallBoundOrFail(kq.KQ_SetVideoSize, m_device, placement.width, placement.height);
 }
 
-void CCMOSCamera::SetVideoWindowPos(int x) {
-    if (x != -1) {
-        m_scrollX = x;
-    }
-    if (m_device && m_previewing) {
-        CallBoundOrFail(KQCMOS().KQ_SetScrollOffset, m_device, m_scrollX, m_scrollY);
-    }
-}
-
-void CCMOSCamera::SetScrollOffset(int y) {
-    if (y != -1) {
-        m_scrollY = y;
-    }
-    if (m_device && m_previewing) {
-        CallBoundOrFail(KQCMOS().KQ_SetScrollOffset, m_device, m_scrollX, m_scrollY);
-    }
-}
+void CCMOSCamera::ScrollLibraryView(int x, int y) { CallBoundOrFail(KQCMOS().KQ_SetScrollOffset, m_device, x, y); }
 
 float CCMOSCamera::GetFrameRate() const {
     float rate = 0.0f;

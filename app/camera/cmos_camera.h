@@ -51,8 +51,6 @@ public:
     int SetBW(int on) override;
     void SetResolution(int index) override;
     void ResetLightAvg() override;
-    void SetVideoWindowPos(int x) override;
-    void SetScrollOffset(int y) override;
     int SetAEParam(int on) override;
     int GetAELiving() const override { return m_aeLiving; }
     int SetExposureUnit(int unit) override;
@@ -74,6 +72,7 @@ private:
     // Lays the preview out in the host window; the fill layout keeps the
     // library's video a multiple of 4 pixels in each direction.
     void LayOut() override;
+    void ScrollLibraryView(int x, int y) override;
     // Sends the capture record and publishes the geometry of the frames
     // the library delivers after it; the library's code.
     int SendCapInfo();

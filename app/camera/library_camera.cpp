@@ -117,6 +117,24 @@ void CLibraryCamera::FitVideoWindow(int toggle) {
     LayOut();
 }
 
+void CLibraryCamera::SetVideoWindowPos(int x) {
+    if (x != -1) {
+        m_scrollX = x;
+    }
+    if (m_device && m_previewing) {
+        ScrollLibraryView(m_scrollX, m_scrollY);
+    }
+}
+
+void CLibraryCamera::SetScrollOffset(int y) {
+    if (y != -1) {
+        m_scrollY = y;
+    }
+    if (m_device && m_previewing) {
+        ScrollLibraryView(m_scrollX, m_scrollY);
+    }
+}
+
 void CLibraryCamera::StartRecord(HWND host) {
     if (!m_device || m_recording) {
         return;

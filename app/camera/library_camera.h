@@ -30,6 +30,10 @@ public:
     void StartPreview(HWND host) override;
     void StopPreview() override;
     void FitVideoWindow(int toggle) override;
+    // Keep the scroll offset (-1 keeps that coordinate) and, while the
+    // preview runs, hand it to the library's view.
+    void SetVideoWindowPos(int x) override;
+    void SetScrollOffset(int y) override;
     void StartRecord(HWND host) override;
     void StopRecord(HWND host) override;
     // Closes the open device and opens this number into the same host window.
@@ -69,6 +73,8 @@ protected:
     virtual void StartLibraryView() = 0;
     virtual void StopLibraryView() = 0;
     virtual void LayOut() = 0;
+    // Moves the library's view by this scroll offset; the library's code.
+    virtual void ScrollLibraryView(int x, int y) = 0;
     virtual int CaptureToAvi(const wchar_t* path) = 0;
     // Writes the current frame to path as the image type says; the library's code.
     virtual int WriteSnapshotFile(const std::wstring& path) = 0;
