@@ -233,23 +233,7 @@ void CCCDCamera::LayOut() {
     Kq(kq.KQ_SetVideoSize, m_device, placement.width, placement.height);
 }
 
-void CCCDCamera::SetVideoWindowPos(int x) {
-    if (x != -1) {
-        m_scrollX = x;
-    }
-    if (m_device && m_previewing) {
-        Kq(KQCCD().KQ_SetScrollOffset, m_device, m_scrollX, m_scrollY);
-    }
-}
-
-void CCCDCamera::SetScrollOffset(int y) {
-    if (y != -1) {
-        m_scrollY = y;
-    }
-    if (m_device && m_previewing) {
-        Kq(KQCCD().KQ_SetScrollOffset, m_device, m_scrollX, m_scrollY);
-    }
-}
+void CCCDCamera::ScrollLibraryView(int x, int y) { Kq(KQCCD().KQ_SetScrollOffset, m_device, x, y); }
 
 float CCCDCamera::GetFrameRate() const {
     float rate = 0.0f;

@@ -50,8 +50,6 @@ public:
     int SetLightAVG(int on) override;
     int SetBW(int on) override;
     void SetResolution(int index) override;
-    void SetVideoWindowPos(int x) override;
-    void SetScrollOffset(int y) override;
     int SetAEParam(int on) override;
     int GetAELiving() const override { return m_aeLiving; }
     int SetExposureUnit(int unit) override;
@@ -71,6 +69,7 @@ private:
     void StopLibraryView() override;
     int CaptureToAvi(const wchar_t* path) override;
     void LayOut() override;
+    void ScrollLibraryView(int x, int y) override;
     // Sends the capture record and publishes the geometry of the frames the
     // library delivers after it; the library's code.
     int SendCapInfo();

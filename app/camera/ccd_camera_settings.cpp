@@ -41,13 +41,7 @@ void CCCDCamera::LoadSettings() {
     }
     s.GetInt(m_contrast, kSection, L"Contrast", 16);
     s.GetInt(m_aviCompressor, kSection, L"CCD_CPS", 0);
-    s.GetInt(m_imageType, kSection, L"ImgType", 1);
-    s.GetInt(m_nameType, kSection, L"NameType", 0);
-    s.GetInt(m_captureWidth, kSection, L"Width", 0);
-    s.GetInt(m_captureHeight, kSection, L"Height", 0);
-    s.GetInt(m_snapshotSize.width, kSection, L"ShoutWidth", 0);
-    s.GetInt(m_snapshotSize.height, kSection, L"ShoutHeight", 0);
-    LoadSingleCross();
+    LoadCaptureSettings();
     s.GetInt(m_gamma, kSection, L"Gamma", 0);
     s.GetInt(m_aeLiving, kSection, L"AELiving", 0);
     s.GetInt(m_sharpness, kSection, L"Sharpness", 0);

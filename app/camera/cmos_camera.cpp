@@ -30,7 +30,7 @@ bool TurnsFrame(int flip) { return flip == 4 || flip == 5; }
 }  // namespace
 
 CCMOSCamera::CCMOSCamera(HWND view, int deviceNumber, const std::wstring& settingsPath)
-    : CCameraDevice(view, settingsPath) {
+    : CLibraryCamera(view, settingsPath, L"CMOS") {
     m_cameraKind = static_cast<int>(CameraFamily::usbCmos);
     Open(deviceNumber);
 }
@@ -73,13 +73,8 @@ void CCMOSCamera::Open(int deviceNumber) {
         CallBoundOrFail(kq.KQ_SetExpouseUnit, m_device, m_exposureUnit == 1 ? 1 : 0);
     }
 
+    ChooseStoredCaptureSize();
     const CameraResolution& first = m_resolutions.front();
-    const std::optional<int> stored = FindResolution(m_captureWidth, m_captureHeight);
-    if (!stored) {
-        m_captureWidth = first.width;
-        m_captureHeight = first.height;
-        WriteCaptureSize();
-    }
 
     const std::size_t largestWidth = std::size_t(first.width);
     const std::size_t largestHeight = std::size_t(first.height);
@@ -170,21 +165,14 @@ void CCMOSCamera::ChooseModelTable() {
 }
 
 void CCMOSCamera::Close() {
-    if (m_previewing || m_recording) {
-        StopLibraryView();
-        m_recording = 0;
-    }
-    const auto& kq = KQCMOS();
+    EndView();
     if (m_device) {
-        CallBoundOrFail(kq.KQ_Uninitialize, m_device);
+        CallBoundOrFail(KQCMOS().KQ_Uninitialize, m_device);
     }
-    m_device = nullptr;
-    Overlay().Suspend();
+    ForgetDevice();
     m_rawBuffer.clear();
     m_rgbBuffer.clear();
     m_rawBufferAddress = nullptr;
-    m_resolutions.clear();
-    m_exposureRange.reset();
 }
 
 KQ_CAPINFO CCMOSCamera::Record() const {
@@ -288,6 +276,10 @@ void CCMOSCamera::StartLibraryView() {
     PublishFrameGeometry();
 }
 
+int CCMOSCamera::CaptureToAvi(const wchar_t* path) {
+    return CallBoundOrFail(KQCMOS().KQ_CaptureToAvi, m_device, path ? 1 : 0, path);
+}
+
 void CCMOSCamera::StopLibraryView() {
     if (!m_device) {
         return;
@@ -296,80 +288,17 @@ void CCMOSCamera::StopLibraryView() {
     CallBoundOrFail(KQCMOS().KQ_StopView, m_device);
 }
 
-void CCMOSCamera::StartPreview(HWND host) {
-    if (!m_device || m_previewing) {
-        return;
-    }
-    m_hostWindow = host;
-    StartLibraryView();
-    m_previewing = 1;
-    LayOut();
-}
-
-void CCMOSCamera::StopPreview() {
-    if (!m_device || !m_previewing) {
-        return;
-    }
-    if (m_recording) {
-        CallBoundOrFail(KQCMOS().KQ_CaptureToAvi, m_device, 0, nullptr);
-        m_recording = 0;
-    }
-    StopLibraryView();
-    m_previewing = 0;
-    SetFillWindow(0);
-}
-
-void CCMOSCamera::FitVideoWindow(int toggle) {
-    if ((toggle != 0) != (m_stretched != 0)) {
-        m_stretched = m_stretched ? 0 : 1;
-    }
-    LayOut();
-}
-
 void CCMOSCamera::LayOut() {
     if (!m_device || !m_hostWindow) {
         return;
     }
-    RECT client{};
-    GetClientRect(m_hostWindow, &client);
-    const VideoSize area{client.right - client.left, client.bottom - client.top};
-    const VideoSize capture{m_captureWidth, m_captureHeight};
+    const VideoPlacement placement = PlaceVideo(FillRounding::multipleOf4);
     const auto& kq = KQCMOS();
-    VideoPlacement placement;
-    if (m_fillWindow) {
-        placement = FillWindowLayout(area, FillRounding::multipleOf4);
-    } else if (m_stretched) {
-        placement = StretchedLayout(capture, area);
-    } else {
-        placement = OneToOneLayout(capture, area);
-    }
-    m_videoPos = {placement.x, placement.y};
-    m_videoWindowSize = {placement.width, placement.height};
-    if (!m_fillWindow && !m_stretched) {
-        m_scrollX = -placement.x;
-        m_scrollY = -placement.y;
-    }
     CallBoundOrFail(kq.KQ_SetScrollOffset, m_device, -placement.x, -placement.y);
     CallBoundOrFail(kq.KQ_SetVideoSize, m_device, placement.width, placement.height);
 }
 
-void CCMOSCamera::SetVideoWindowPos(int x) {
-    if (x != -1) {
-        m_scrollX = x;
-    }
-    if (m_device && m_previewing) {
-        CallBoundOrFail(KQCMOS().KQ_SetScrollOffset, m_device, m_scrollX, m_scrollY);
-    }
-}
-
-void CCMOSCamera::SetScrollOffset(int y) {
-    if (y != -1) {
-        m_scrollY = y;
-    }
-    if (m_device && m_previewing) {
-        CallBoundOrFail(KQCMOS().KQ_SetScrollOffset, m_device, m_scrollX, m_scrollY);
-    }
-}
+void CCMOSCamera::ScrollLibraryView(int x, int y) { CallBoundOrFail(KQCMOS().KQ_SetScrollOffset, m_device, x, y); }
 
 float CCMOSCamera::GetFrameRate() const {
     float rate = 0.0f;
@@ -377,33 +306,6 @@ float CCMOSCamera::GetFrameRate() const {
         return 0.0f;
     }
     return rate;
-}
-
-CameraFrameSize CCMOSCamera::GetVideoSize() const { return {m_captureWidth, m_captureHeight}; }
-
-int CCMOSCamera::GetCrossLineEnabled() const { return Overlay().GetSingleCross().on ? 1 : 0; }
-
-int CCMOSCamera::GetCrossCenter() const { return Overlay().GetSingleCross().centred ? 1 : 0; }
-
-void CCMOSCamera::SetCrossCenter(int on) {
-    SingleCross cross = Overlay().GetSingleCross();
-    cross.centred = on != 0;
-    Overlay().SetSingleCross(cross);
-}
-
-void CCMOSCamera::EnableCrossLine(int on, int x, int y) {
-    SingleCross cross = Overlay().GetSingleCross();
-    cross.on = on != 0;
-    cross.x = x;
-    cross.y = y;
-    Overlay().SetSingleCross(cross);
-}
-
-void CCMOSCamera::GetCrosslineStatus(int* on, int* x, int* y) const {
-    const SingleCross cross = Overlay().GetSingleCross();
-    *on = cross.on ? 1 : 0;
-    *x = cross.x;
-    *y = cross.y;
 }
 
 int CCMOSCamera::DoWhiteBalanceOnce(int left, int top, int right, int bottom) {

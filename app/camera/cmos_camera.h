@@ -21,9 +21,9 @@
 #include <vector>
 
 #include "KQCMOSu.h"
-#include "camera_device.h"
+#include "library_camera.h"
 
-class CCMOSCamera : public CCameraDevice {
+class CCMOSCamera : public CLibraryCamera {
 public:
     // Opens the device with this number (from 1); without it the object is
     // a camera with no device whose operations do nothing. settingsPath as
@@ -34,35 +34,16 @@ public:
     void SaveSettings() override;
     void LoadSettings() override;
     int CaptureStillAtSize() override;
-    void SaveSnapshotSize(const std::wstring& label, int width, int height) override;
     float GetFrameRate() const override;
-    int IsStretched() const override { return m_stretched; }
-    int IsVideoOpen() const override { return m_previewing; }
-    int IsRecording() const override { return m_recording; }
-    int GetStatusC() const override { return 0; }
     int GetBW() const override { return m_blackWhite; }
     int GetLightAVG() const override { return m_lightAverage; }
     int GetClearView() const override { return m_clearView; }
     int GetVideoZoom() const override { return m_videoZoom; }
-    int GetCrossLineEnabled() const override;
-    int GetCrossCenter() const override;
-    void SetCrossCenter(int on) override;
-    void EnableCrossLine(int on, int x, int y) override;
-    void GetCrosslineStatus(int* on, int* x, int* y) const override;
-    int GetDSValue() const override { return 0; }
     int DoWhiteBalanceOnce(int left, int top, int right, int bottom) override;
     int DoExposureOnce(int left, int top, int right, int bottom) override;
-    void StartRecord(HWND host) override;
-    void StopRecord(HWND host) override;
     int SetAutoWhiteBalance() override;
     int SetAutoExposure() override;
-    void SelectDevice(int number) override;
     int EnumDevices() override;
-    CameraFrameSize GetVideoSize() const override;
-    void FitVideoWindow(int toggle) override;
-    int SaveSnapshot() override;
-    void StopPreview() override;
-    void StartPreview(HWND host) override;
     void SelectAviCompressor() override;
     int SetVideoZoom(int on) override;
     int SetClearView(int on) override;
@@ -70,8 +51,6 @@ public:
     int SetBW(int on) override;
     void SetResolution(int index) override;
     void ResetLightAvg() override;
-    void SetVideoWindowPos(int x) override;
-    void SetScrollOffset(int y) override;
     int SetAEParam(int on) override;
     int GetAELiving() const override { return m_aeLiving; }
     int SetExposureUnit(int unit) override;
@@ -83,14 +62,17 @@ public:
     int GetDeviceType() const { return m_deviceType; }
 
 private:
-    void Open(int deviceNumber);
-    void Close();
+    void Open(int deviceNumber) override;
+    void Close() override;
     void ApplyOpenSettings();
     void ChooseModelTable();
-    void StartLibraryView();
-    void StopLibraryView();
-    // Lays the preview out in the host window.
-    void LayOut();
+    void StartLibraryView() override;
+    void StopLibraryView() override;
+    int CaptureToAvi(const wchar_t* path) override;
+    // Lays the preview out in the host window; the fill layout keeps the
+    // library's video a multiple of 4 pixels in each direction.
+    void LayOut() override;
+    void ScrollLibraryView(int x, int y) override;
     // Sends the capture record and publishes the geometry of the frames
     // the library delivers after it; the library's code.
     int SendCapInfo();
@@ -102,17 +84,13 @@ private:
     bool GrabFillsFrame(int width, int height);
     KQ_CAPINFO Record() const;
     std::array<int, 3> UserGains() const;
-    int WriteSnapshotFile(const std::wstring& path);
-    void WriteCaptureSize();
+    int WriteSnapshotFile(const std::wstring& path) override;
 
     static int KQAPI OnFrame(unsigned char* frame, int unused, void* context);
     static void KQAPI OnOneShotDone(int value1, int value2, void* context);
 
-    HANDLE m_device = nullptr;
     int m_contrast = 16;
     int m_deviceType = 0;
-    int m_stretched = 1;
-    int m_recording = 0;
     std::vector<std::uint8_t> m_rawBuffer;
     std::vector<std::uint8_t> m_rgbBuffer;
     // The library takes the frame buffer as the address of a pointer.
@@ -120,7 +98,6 @@ private:
     mutable std::mutex m_recordMutex;
     KQ_CAPINFO m_capInfo{};
     std::array<int, 3> m_userGains{500, 500, 500};
-    int m_previewing = 0;
     int m_aeLevel = 0;
     int m_blackWhite = 0;
     int m_lightAverage = 0;
@@ -129,8 +106,6 @@ private:
     int m_hdr = 0;
     int m_colourAdjust = 0;
     int m_aviCompressor = 0;
-    int m_scrollX = 0;
-    int m_scrollY = 0;
     int m_colourMode = 0;
     int m_savedColourMode = 0;
     int m_flip = 0;

@@ -8,11 +8,9 @@
 #include "capture_file_names.h"
 #include "capture_size_rules.h"
 #include "cmos_camera.h"
-#include "picture.h"
 
 namespace {
 
-constexpr const wchar_t* kSection = L"CMOS";
 constexpr const wchar_t* kLibraryLabel = L"KQ_DEMO";
 constexpr int kJpegQuality = 100;
 // KQ_GetFriendlyName writes up to 256 characters.
@@ -34,34 +32,10 @@ int CCMOSCamera::WriteSnapshotFile(const std::wstring& path) {
             return code;
         }
         const FrameGeometry frame = Overlay().Geometry();
-        const std::size_t stride = std::size_t(frame.width) * std::size_t(frame.bitsPerPixel / 8);
-        const std::size_t bytes = stride * std::size_t(std::max(frame.height, 0));
-        if (frame.width <= 0 || bytes > m_rgbBuffer.size()) {
-            return kUnboundEntryFailure;
-        }
-        CPicture picture;
-        const bool saved = picture.CreateFromArray(std::span(m_rgbBuffer.data(), bytes), frame.width, frame.height,
-                                                   frame.bitsPerPixel, int(stride), false) &&
-                           picture.Save(path, kPictureTiff);
-        return saved ? 0 : kUnboundEntryFailure;
+        return SaveTiff(m_rgbBuffer, frame.width, frame.height, frame.bitsPerPixel, path);
     }
     }
     return kUnboundEntryFailure;
-}
-
-int CCMOSCamera::SaveSnapshot() {
-    if (!m_device) {
-        return 0;
-    }
-    const std::optional<std::wstring> path = NextSnapshotPath();
-    if (!path) {
-        return 0;
-    }
-    if (WriteSnapshotFile(*path) != 0) {
-        return 0;
-    }
-    AnnounceSnapshot();
-    return 1;
 }
 
 int CCMOSCamera::CaptureStillAtSize() {
@@ -95,22 +69,6 @@ int CCMOSCamera::CaptureStillAtSize() {
     return saved;
 }
 
-void CCMOSCamera::SaveSnapshotSize(const std::wstring& label, int width, int height) {
-    (void)label;
-    if (m_resolutions.empty()) {
-        return;
-    }
-    const std::optional<int> found = FindResolution(width, height);
-    m_snapshotSize = m_resolutions[std::size_t(found.value_or(0))];
-    m_settings.WriteInt(m_snapshotSize.width, kSection, L"ShoutWidth");
-    m_settings.WriteInt(m_snapshotSize.height, kSection, L"ShoutHeight");
-}
-
-void CCMOSCamera::WriteCaptureSize() {
-    m_settings.WriteInt(m_captureWidth, kSection, L"Width");
-    m_settings.WriteInt(m_captureHeight, kSection, L"Height");
-}
-
 void CCMOSCamera::SetResolution(int index) {
     if (index < 0 || index >= int(m_resolutions.size())) {
         return;
@@ -129,48 +87,6 @@ void CCMOSCamera::SetResolution(int index) {
     }
     SendCapInfo();
     LayOut();
-}
-
-void CCMOSCamera::StartRecord(HWND host) {
-    if (!m_device || m_recording) {
-        return;
-    }
-    const std::optional<std::wstring> path = NewRecordingPath();
-    if (!path) {
-        return;
-    }
-    if (!m_previewing) {
-        m_hostWindow = host;
-        StartLibraryView();
-        LayOut();
-    }
-    if (CallBoundOrFail(KQCMOS().KQ_CaptureToAvi, m_device, 1, path->c_str()) == 0) {
-        m_recording = 1;
-    } else if (!m_previewing) {
-        StopLibraryView();
-    }
-}
-
-void CCMOSCamera::StopRecord(HWND) {
-    if (!m_device) {
-        return;
-    }
-    CallBoundOrFail(KQCMOS().KQ_CaptureToAvi, m_device, 0, nullptr);
-    if (!m_previewing) {
-        StopLibraryView();
-    }
-    m_recording = 0;
-}
-
-void CCMOSCamera::SelectDevice(int number) {
-    if (number == m_deviceIndex && m_device) {
-        return;
-    }
-    const HWND host = m_hostWindow;
-    SaveSettings();
-    Close();
-    Open(number);
-    m_hostWindow = host;
 }
 
 int CCMOSCamera::EnumDevices() {

@@ -14,6 +14,13 @@ constexpr const wchar_t* kSection = L"CMOS";
 constexpr int kType15 = 15;
 constexpr int kType16 = 16;
 
+CmosParamValues ReadParamFile(CIniFile& file) {
+    return ReadCmosParamValues([&](const wchar_t* key, int fallback) {
+        int value = 0;
+        return file.GetInt(value, kCmosParamSection, key, fallback);
+    });
+}
+
 }  // namespace
 
 void CCMOSCamera::LoadSettings() {
@@ -32,22 +39,8 @@ void CCMOSCamera::LoadSettings() {
     }
     s.GetInt(m_contrast, kSection, L"Contrast", 16);
     s.GetInt(m_aviCompressor, kSection, L"CMOS_CPS", 0);
-    s.GetInt(m_imageType, kSection, L"ImgType", 1);
-    s.GetInt(m_nameType, kSection, L"NameType", 0);
     s.GetInt(m_colourAdjust, kSection, L"COLORADJ", 0);
-    s.GetInt(m_captureWidth, kSection, L"Width", 0);
-    s.GetInt(m_captureHeight, kSection, L"Height", 0);
-    s.GetInt(m_snapshotSize.width, kSection, L"ShoutWidth", 0);
-    s.GetInt(m_snapshotSize.height, kSection, L"ShoutHeight", 0);
-    SingleCross cross;
-    int on = 0, centred = 0;
-    s.GetInt(on, kSection, L"CROSSLINE", 0);
-    s.GetInt(centred, kSection, L"CROSSCENTER", 0);
-    s.GetInt(cross.x, kSection, L"CROSS_OFFX", 0);
-    s.GetInt(cross.y, kSection, L"CROSS_OFFY", 0);
-    cross.on = on != 0;
-    cross.centred = centred != 0;
-    Overlay().SetSingleCross(cross);
+    LoadCaptureSettings();
     s.GetInt(m_gamma, kSection, L"Gamma", 16);
     s.GetInt(m_aeLiving, kSection, L"AELiving", 0);
     s.GetInt(m_sharpness, kSection, L"Sharpness", 0);
@@ -85,11 +78,7 @@ void CCMOSCamera::SaveSettings() {
         s.WriteInt(gains[2], kSection, L"U_B");
     }
     s.WriteInt(m_colourAdjust, kSection, L"COLORADJ");
-    const SingleCross cross = Overlay().GetSingleCross();
-    s.WriteInt(cross.on ? 1 : 0, kSection, L"CROSSLINE");
-    s.WriteInt(cross.centred ? 1 : 0, kSection, L"CROSSCENTER");
-    s.WriteInt(cross.x, kSection, L"CROSS_OFFX");
-    s.WriteInt(cross.y, kSection, L"CROSS_OFFY");
+    SaveSingleCross();
     s.WriteInt(m_gamma, kSection, L"Gamma");
     s.WriteInt(m_aeLevel, kSection, L"AELevel");
     s.WriteInt(m_sharpness, kSection, m_deviceType == kType15 ? L"SharpYUV" : L"Sharpness");
@@ -103,10 +92,7 @@ void CCMOSCamera::SaveSettings() {
 }
 
 void CCMOSCamera::LoadParamFile(CIniFile& file) {
-    const CmosParamValues values = ReadCmosParamValues([&](const wchar_t* key, int fallback) {
-        int value = 0;
-        return file.GetInt(value, kCmosParamSection, key, fallback);
-    });
+    const CmosParamValues values = ReadParamFile(file);
     const std::array<std::uint8_t, 3> analogue = AnalogueGainsOf(m_deviceType, values);
     {
         const std::lock_guard lock(m_recordMutex);
@@ -149,11 +135,7 @@ void CCMOSCamera::CopyParamFileToSettings(const std::wstring& name) {
     }
     CIniFile file;
     file.m_strPath = *path;
-    const CmosParamValues values = ReadCmosParamValues([&](const wchar_t* key, int fallback) {
-        int value = 0;
-        return file.GetInt(value, kCmosParamSection, key, fallback);
-    });
-    for (const SettingsKeyValue& setting : CmosStartupSettingsOf(m_deviceType, values)) {
+    for (const SettingsKeyValue& setting : CmosStartupSettingsOf(m_deviceType, ReadParamFile(file))) {
         m_settings.WriteInt(setting.value, kSection, setting.key);
     }
 }

@@ -43,6 +43,16 @@ void CLibraryCamera::SaveSnapshotSize(const std::wstring&, int width, int height
     m_settings.WriteInt(m_snapshotSize.height, m_section, L"ShoutHeight");
 }
 
+void CLibraryCamera::LoadCaptureSettings() {
+    m_settings.GetInt(m_imageType, m_section, L"ImgType", 1);
+    m_settings.GetInt(m_nameType, m_section, L"NameType", 0);
+    m_settings.GetInt(m_captureWidth, m_section, L"Width", 0);
+    m_settings.GetInt(m_captureHeight, m_section, L"Height", 0);
+    m_settings.GetInt(m_snapshotSize.width, m_section, L"ShoutWidth", 0);
+    m_settings.GetInt(m_snapshotSize.height, m_section, L"ShoutHeight", 0);
+    LoadSingleCross();
+}
+
 void CLibraryCamera::LoadSingleCross() {
     SingleCross cross;
     int on = 0, centred = 0;
@@ -105,6 +115,24 @@ void CLibraryCamera::FitVideoWindow(int toggle) {
         m_stretched = m_stretched ? 0 : 1;
     }
     LayOut();
+}
+
+void CLibraryCamera::SetVideoWindowPos(int x) {
+    if (x != -1) {
+        m_scrollX = x;
+    }
+    if (m_device && m_previewing) {
+        ScrollLibraryView(m_scrollX, m_scrollY);
+    }
+}
+
+void CLibraryCamera::SetScrollOffset(int y) {
+    if (y != -1) {
+        m_scrollY = y;
+    }
+    if (m_device && m_previewing) {
+        ScrollLibraryView(m_scrollX, m_scrollY);
+    }
 }
 
 void CLibraryCamera::StartRecord(HWND host) {

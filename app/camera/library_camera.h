@@ -30,6 +30,10 @@ public:
     void StartPreview(HWND host) override;
     void StopPreview() override;
     void FitVideoWindow(int toggle) override;
+    // Keep the scroll offset (-1 keeps that coordinate) and, while the
+    // preview runs, hand it to the library's view.
+    void SetVideoWindowPos(int x) override;
+    void SetScrollOffset(int y) override;
     void StartRecord(HWND host) override;
     void StopRecord(HWND host) override;
     // Closes the open device and opens this number into the same host window.
@@ -50,6 +54,9 @@ protected:
     // section: the family's section of Config.ini.
     CLibraryCamera(HWND view, const std::wstring& settingsPath, const wchar_t* section);
 
+    // Reads the family's "ImgType" and "NameType", its capture and snapshot
+    // sizes and its single cross.
+    void LoadCaptureSettings();
     void LoadSingleCross();
     void SaveSingleCross();
     // Writes the capture size as "Width"/"Height".
@@ -66,6 +73,8 @@ protected:
     virtual void StartLibraryView() = 0;
     virtual void StopLibraryView() = 0;
     virtual void LayOut() = 0;
+    // Moves the library's view by this scroll offset; the library's code.
+    virtual void ScrollLibraryView(int x, int y) = 0;
     virtual int CaptureToAvi(const wchar_t* path) = 0;
     // Writes the current frame to path as the image type says; the library's code.
     virtual int WriteSnapshotFile(const std::wstring& path) = 0;

@@ -153,18 +153,6 @@ void CUVCCamera::LayOut() {
     Kq(KQUVC().KQ_SetViewWin, m_device, window);
 }
 
-void CUVCCamera::SetVideoWindowPos(int x) {
-    if (x != -1) {
-        m_scrollX = x;
-    }
-}
-
-void CUVCCamera::SetScrollOffset(int y) {
-    if (y != -1) {
-        m_scrollY = y;
-    }
-}
-
 float CUVCCamera::GetFrameRate() const {
     float rate = 0.0f;
     if (!m_device || Kq(KQUVC().KQ_GetFrameRate, m_device, &rate) != 0) {

@@ -56,8 +56,6 @@ public:
     int SetLightAVG(int) override { return 0; }
     int SetBW(int) override { return 0; }
     void SetResolution(int index) override;
-    void SetVideoWindowPos(int x) override;
-    void SetScrollOffset(int y) override;
     int SetAEParam(int) override { return 1; }
     int SetExposureUnit(int unit) override;
     int GetParamFileIndex() const override { return -1; }
@@ -78,6 +76,9 @@ private:
     void StopLibraryView() override;
     int CaptureToAvi(const wchar_t* path) override;
     void LayOut() override;
+    // The library places its view only through the view window, so the
+    // scroll offset is kept and nothing is sent.
+    void ScrollLibraryView(int, int) override {}
     // Asks the library for a capture size and publishes the frame geometry after it.
     int SendResolution(int width, int height);
     int WriteSnapshotFile(const std::wstring& path) override;

@@ -11,13 +11,7 @@ constexpr const wchar_t* kVideoSection = L"Video";
 
 void CUVCCamera::LoadSettings() {
     CIniFile& s = m_settings;
-    s.GetInt(m_imageType, kSection, L"ImgType", 1);
-    s.GetInt(m_nameType, kSection, L"NameType", 0);
-    s.GetInt(m_captureWidth, kSection, L"Width", 0);
-    s.GetInt(m_captureHeight, kSection, L"Height", 0);
-    s.GetInt(m_snapshotSize.width, kSection, L"ShoutWidth", 0);
-    s.GetInt(m_snapshotSize.height, kSection, L"ShoutHeight", 0);
-    LoadSingleCross();
+    LoadCaptureSettings();
     s.GetInt(m_compressorNumber, kVideoSection, L"SCompressorNum", 0);
     LoadCrossLineSettings(s, *this);
     for (const UvcPropertyKey& property : UvcPropertiesInSaveOrder()) {
