@@ -352,6 +352,19 @@ TEST_F(CmosCameraTest, EnumDevicesWhilePreviewingKeepsThePreviewAndListsEveryCam
     EXPECT_GT(Snapshot().width, 0);
 }
 
+// Another device closes the previewing one: the preview is off until it is
+// started again, and then runs on the new device.
+TEST_F(CmosCameraTest, ChoosingAnotherDeviceEndsThePreviewAndTheNewOneStarts) {
+    UseCameras({{10, 0, 0, L"Left scope"}, {6, 0, 0, L"Right scope"}});
+    Open(1);
+    PreviewFrames(1, 2);
+    camera_->SelectDevice(2);
+    EXPECT_EQ(camera_->IsVideoOpen(), 0);
+    PreviewFrames(2, 2);
+    EXPECT_EQ(camera_->IsVideoOpen(), 1);
+    EXPECT_GT(Snapshot().width, 0);
+}
+
 // Crosshairs are drawn within the frame the library delivers. "640 * 486"
 // is delivered 640 x 480 (the library rounds the window to 8 rows), so a
 // line at y offset 0 lies in buffer row 479, and the pure red single cross
