@@ -10,6 +10,7 @@
 #include "fake_camera.h"
 #include "main_frame.h"
 #include "mikra_view.h"
+#include "pump_until.h"
 #include "resource.h"
 
 inline bool LoadFrameWithCameraDouble(CMainFrame& frame, CDocument& document,
@@ -38,19 +39,7 @@ inline void ShowWithoutActivating(CMainFrame& frame) {
 // Pumps the frame's messages until the browser has loaded every thumbnail it
 // was asked for: its loader reads the picture files, so a test deletes them
 // only afterwards. False when they are not loaded within the time.
-inline bool WaitForBrowserThumbnails(CMainFrame& frame, ULONGLONG timeoutMs = 10000) {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
+inline bool WaitForBrowserThumbnails(CMainFrame& frame) {
     const CPictureBrowser& browser = frame.GetBrowserBar().GetPictureBrowser();
-    while (browser.GetPendingThumbnails() > 0) {
-        if (GetTickCount64() > end) {
-            return false;
-        }
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
+    return testing_support::PumpUntil([&browser] { return browser.GetPendingThumbnails() == 0; });
 }

@@ -13,6 +13,7 @@
 #include "browser_host.h"
 #include "picture.h"
 #include "private_messages.h"
+#include "pump_until.h"
 #include "window.h"
 
 class RecordingView : public CWindow {
@@ -84,17 +85,4 @@ inline std::uint32_t Rgb(COLORREF colour) {
     return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
 }
 
-// Runs the thread's messages until done() or 10 s have passed; returns done().
-template <typename Done>
-bool PumpUntil(Done done) {
-    const ULONGLONG end = GetTickCount64() + 10000;
-    MSG msg;
-    while (!done() && GetTickCount64() < end) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (!done()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    return done();
-}
+using testing_support::PumpUntil;
