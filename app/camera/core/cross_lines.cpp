@@ -39,8 +39,18 @@ void DrawPair(const CameraFrame& frame, int column, int row, ColourRef colour) {
         }
         return;
     }
-    // 8 and 16 bits: the grey goes into every byte of the pixel.
     const std::uint8_t grey = GreyOfColour(colour);
+    if (pixelBytes == 2 && frame.sixteenBitGrey == SixteenBitGrey::tenBitHighFirst) {
+        const std::uint8_t sample[2] = {std::uint8_t(grey >> 6), std::uint8_t((grey << 2) & 0xFF)};
+        for (std::size_t x = 0; x < std::size_t(frame.width); ++x) {
+            std::memcpy(rowStart + x * 2, sample, 2);
+        }
+        for (std::size_t y = 0; y < std::size_t(frame.height); ++y) {
+            std::memcpy(columnStart + y * stride, sample, 2);
+        }
+        return;
+    }
+    // 8 and 16 bits: the grey goes into every byte of the pixel.
     std::memset(rowStart, grey, stride);
     for (std::size_t y = 0; y < std::size_t(frame.height); ++y) {
         std::memset(columnStart + y * stride, grey, pixelBytes);
@@ -72,7 +82,7 @@ bool DrawCrossLines(const CameraFrame& frame, std::span<const CrossLineEntry> en
     return true;
 }
 
-bool DrawSingleCross(const CameraFrame& frame, const SingleCross& cross) {
+bool DrawSingleCross(const CameraFrame& frame, const SingleCross& cross, ColourRef colour) {
     if (!IsDrawable(frame)) {
         return false;
     }
@@ -81,6 +91,6 @@ bool DrawSingleCross(const CameraFrame& frame, const SingleCross& cross) {
     }
     const int column = ClampTo(cross.centred ? frame.width / 2 : std::int64_t{cross.x}, frame.width);
     const int row = ClampTo(cross.centred ? frame.height / 2 : std::int64_t{frame.height} - cross.y, frame.height);
-    DrawPair(frame, column, row, MakeColourRef(255, 0, 0));
+    DrawPair(frame, column, row, colour);
     return true;
 }

@@ -13,11 +13,16 @@
 // byte is 0 (colour_ref.h makes one).
 using ColourRef = std::uint32_t;
 
+// How a 16-bit frame holds a grey value g: the same byte twice, or as a
+// 10-bit sample high byte first, (g >> 6, (g << 2) & 0xFF).
+enum class SixteenBitGrey { sameInBothBytes, tenBitHighFirst };
+
 struct CameraFrame {
     std::span<std::uint8_t> bytes;
     int width = 0;
     int height = 0;
     int bitsPerPixel = 24;  // 24 (blue, green, red), 16 or 8 (grey)
+    SixteenBitGrey sixteenBitGrey = SixteenBitGrey::sameInBothBytes;
 };
 
 // One pair of crosshair lines, as the crosshair dialog and Config.ini keep it.
@@ -50,5 +55,6 @@ std::uint8_t GreyOfColour(ColourRef colour);
 // untouched (returns false).
 bool DrawCrossLines(const CameraFrame& frame, std::span<const CrossLineEntry> entries);
 
-// Draws the single cross in pure red when it is on; false as above.
-bool DrawSingleCross(const CameraFrame& frame, const SingleCross& cross);
+// Draws the single cross in `colour` (pure red unless given) when it is on;
+// false as above.
+bool DrawSingleCross(const CameraFrame& frame, const SingleCross& cross, ColourRef colour = 0x0000FF);

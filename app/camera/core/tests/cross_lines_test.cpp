@@ -115,6 +115,44 @@ TEST(DrawCrossLines, WritesTheColourAtEachDepth) {
     }
 }
 
+// A 16-bit frame of 10-bit samples takes each line's grey value g as
+// (g >> 6, (g << 2) & 0xFF), high byte first, in every pixel of both lines.
+TEST(DrawCrossLines, WritesTenBitSamplesHighByteFirst) {
+    struct Case {
+        ColourRef colour;
+        std::uint8_t high, low;
+    };
+    const Case cases[] = {
+        {MakeColourRef(255, 255, 255), 3, 0xFC},  // grey 255
+        {MakeColourRef(200, 200, 200), 3, 0x20},  // grey 200
+        {MakeColourRef(255, 0, 0), 1, 0x30},      // grey 76
+        {MakeColourRef(0, 0, 0), 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.colour));
+        TestFrame frame(4, 3, 16);
+        frame.view.sixteenBitGrey = SixteenBitGrey::tenBitHighFirst;
+        const CrossLineEntry entry = Entry(false, 1, 1, c.colour);  // column 1, row 2
+        ASSERT_TRUE(DrawCrossLines(frame.view, std::span(&entry, 1)));
+        for (int x = 0; x < 4; ++x) {
+            EXPECT_EQ(frame.At(x, 2, 0), c.high) << x;
+            EXPECT_EQ(frame.At(x, 2, 1), c.low) << x;
+        }
+        for (int y = 0; y < 3; ++y) {
+            EXPECT_EQ(frame.At(1, y, 0), c.high) << y;
+            EXPECT_EQ(frame.At(1, y, 1), c.low) << y;
+        }
+        EXPECT_EQ(frame.At(0, 0, 0), TestFrame::kBackground);
+        EXPECT_EQ(frame.At(3, 1, 1), TestFrame::kBackground);
+    }
+    // 8- and 24-bit frames ignore the 16-bit encoding.
+    TestFrame eight(4, 3, 8);
+    eight.view.sixteenBitGrey = SixteenBitGrey::tenBitHighFirst;
+    const CrossLineEntry white = Entry(false, 1, 1, MakeColourRef(255, 255, 255));
+    ASSERT_TRUE(DrawCrossLines(eight.view, std::span(&white, 1)));
+    EXPECT_EQ(eight.FullColumns(255), std::vector<int>{1});
+}
+
 TEST(DrawCrossLines, DrawsOnlyMarkedEntriesAndLaterOnesWin) {
     TestFrame frame(6, 6, 8);
     const CrossLineEntry entries[] = {
@@ -190,6 +228,11 @@ TEST(DrawSingleCross, DrawsPureRedAtItsPlaceAndDepth) {
         }
         EXPECT_EQ(frame.At(c.column == 0 ? 1 : 0, c.row == 0 ? 1 : 0), TestFrame::kBackground);
     }
+    // A colour given: white fills every byte of a grey pixel.
+    TestFrame white(5, 4, 16);
+    ASSERT_TRUE(DrawSingleCross(white.view, {true, true, 0, 0}, MakeColourRef(255, 255, 255)));
+    EXPECT_EQ(white.FullColumns(255), std::vector<int>{2});
+    EXPECT_EQ(white.FullRows(255), std::vector<int>{2});
     TestFrame off(5, 4, 24);
     EXPECT_TRUE(DrawSingleCross(off.view, {false, true, 0, 0}));
     EXPECT_EQ(off.bytes, TestFrame(5, 4, 24).bytes);

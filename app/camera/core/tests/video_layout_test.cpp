@@ -21,6 +21,7 @@ TEST(StretchedLayout, KeepsTheAspectAndCentres) {
     const Case cases[] = {
         {{1280, 1024}, {1000, 1000}, {0, 100, 1000, 800}},  // client taller than the video
         {{1280, 1024}, {1000, 400}, {250, 0, 500, 400}},    // client wider
+        {{1360, 1024}, {800, 800}, {0, 99, 800, 602}},      // height trunc(800 / 1.328125)
         {{640, 480}, {640, 480}, {0, 0, 640, 480}},         // same aspect
         {{2592, 1944}, {1023, 767}, {0, 0, 1022, 767}},     // width truncated
         {{640, 480}, {1, 1}, {0, 0, 1, 0}},
