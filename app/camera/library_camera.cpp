@@ -88,7 +88,7 @@ void CLibraryCamera::ChooseStoredCaptureSize() {
 }
 
 void CLibraryCamera::StartPreview(HWND host) {
-    if (!m_device || m_previewing) {
+    if (!HasDevice() || m_previewing) {
         return;
     }
     m_hostWindow = host;
@@ -98,7 +98,7 @@ void CLibraryCamera::StartPreview(HWND host) {
 }
 
 void CLibraryCamera::StopPreview() {
-    if (!m_device || !m_previewing) {
+    if (!HasDevice() || !m_previewing) {
         return;
     }
     if (m_recording) {
@@ -121,7 +121,7 @@ void CLibraryCamera::SetVideoWindowPos(int x) {
     if (x != -1) {
         m_scrollX = x;
     }
-    if (m_device && m_previewing) {
+    if (HasDevice() && m_previewing) {
         ScrollLibraryView(m_scrollX, m_scrollY);
     }
 }
@@ -130,13 +130,13 @@ void CLibraryCamera::SetScrollOffset(int y) {
     if (y != -1) {
         m_scrollY = y;
     }
-    if (m_device && m_previewing) {
+    if (HasDevice() && m_previewing) {
         ScrollLibraryView(m_scrollX, m_scrollY);
     }
 }
 
 void CLibraryCamera::StartRecord(HWND host) {
-    if (!m_device || m_recording) {
+    if (!HasDevice() || m_recording) {
         return;
     }
     const std::optional<std::wstring> path = NewRecordingPath();
@@ -156,7 +156,7 @@ void CLibraryCamera::StartRecord(HWND host) {
 }
 
 void CLibraryCamera::StopRecord(HWND) {
-    if (!m_device) {
+    if (!HasDevice()) {
         return;
     }
     CaptureToAvi(nullptr);
@@ -167,7 +167,7 @@ void CLibraryCamera::StopRecord(HWND) {
 }
 
 void CLibraryCamera::SelectDevice(int number) {
-    if (number == m_deviceIndex && m_device) {
+    if (number == m_deviceIndex && HasDevice()) {
         return;
     }
     const HWND host = m_hostWindow;
@@ -178,7 +178,7 @@ void CLibraryCamera::SelectDevice(int number) {
 }
 
 int CLibraryCamera::SaveSnapshot() {
-    if (!m_device) {
+    if (!HasDevice()) {
         return 0;
     }
     const std::optional<std::wstring> path = NextSnapshotPath();
@@ -190,10 +190,13 @@ int CLibraryCamera::SaveSnapshot() {
 }
 
 VideoPlacement CLibraryCamera::PlaceVideo(FillRounding fillRounding) {
+    return PlaceVideo(fillRounding, {m_captureWidth, m_captureHeight});
+}
+
+VideoPlacement CLibraryCamera::PlaceVideo(FillRounding fillRounding, VideoSize capture) {
     RECT client{};
     GetClientRect(m_hostWindow, &client);
     const VideoSize area{client.right - client.left, client.bottom - client.top};
-    const VideoSize capture{m_captureWidth, m_captureHeight};
     VideoPlacement placement;
     if (m_fillWindow) {
         placement = FillWindowLayout(area, fillRounding);

@@ -87,6 +87,11 @@ protected:
     // or 1:1 layout and keeps the position and size; in 1:1 the scroll
     // offsets become the negated position.
     VideoPlacement PlaceVideo(FillRounding fillRounding);
+    // The same for a picture shown at `shown` rather than the capture size.
+    VideoPlacement PlaceVideo(FillRounding fillRounding, VideoSize shown);
+    // Whether a device is open; a family that addresses its device by
+    // something other than a handle says so itself.
+    virtual bool HasDevice() const { return m_device != nullptr; }
     // Saves rows of width x bits / 8 bytes as a TIFF picture; 0 when written.
     static int SaveTiff(std::span<const std::uint8_t> rows, int width, int height, int bits, const std::wstring& path);
 

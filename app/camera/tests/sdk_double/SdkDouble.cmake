@@ -1,4 +1,4 @@
-# vz_sdk_double(<name> FAMILY <KQCCD|KQCMOS|KQGE|KQUVC> SHAPE <cmos|uvc|none> [OMIT <names...>])
+# vz_sdk_double(<name> FAMILY <KQCCD|KQCMOS|KQGE|KQUVC> SHAPE <cmos|uvc|gige|none> [OMIT <names...>])
 # One build of the scripted camera-library double: it exports exactly the
 # family's names as the binding lists them in camera_sdk_families.h, less
 # those omitted, plus the test hooks. A name the shape's source gives an
@@ -8,7 +8,8 @@ set(VZ_SDK_DOUBLE_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(VZ_SDK_FAMILIES_HEADER ${CMAKE_CURRENT_LIST_DIR}/../../camera_sdk_families.h)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VZ_SDK_FAMILIES_HEADER}
                                                           ${VZ_SDK_DOUBLE_DIR}/double_cmos_shape.cpp
-                                                          ${VZ_SDK_DOUBLE_DIR}/double_uvc_shape.cpp)
+                                                          ${VZ_SDK_DOUBLE_DIR}/double_uvc_shape.cpp
+                                                          ${VZ_SDK_DOUBLE_DIR}/double_gige_shape.cpp)
 
 add_library(vz_sdk_double_core OBJECT ${VZ_SDK_DOUBLE_DIR}/double_script.cpp ${VZ_SDK_DOUBLE_DIR}/double_library.cpp
                                       ${VZ_SDK_DOUBLE_DIR}/double_view.cpp ${VZ_SDK_DOUBLE_DIR}/double_entries.cpp
@@ -32,6 +33,9 @@ function(vz_sdk_double name)
   elseif(arg_SHAPE STREQUAL "uvc")
     set(shape_source ${VZ_SDK_DOUBLE_DIR}/double_uvc_shape.cpp)
     set(prefix DoubleUvcShape_)
+  elseif(arg_SHAPE STREQUAL "gige")
+    set(shape_source ${VZ_SDK_DOUBLE_DIR}/double_gige_shape.cpp)
+    set(prefix DoubleGigeShape_)
   else()
     set(shape_source ${VZ_SDK_DOUBLE_DIR}/double_no_shape.cpp)
     set(prefix "")
@@ -44,9 +48,9 @@ function(vz_sdk_double name)
       list(APPEND shaped ${entry})
     endforeach()
     # Entries made by a macro name themselves in the macro's uses.
-    string(REGEX MATCHALL "VZ_DOUBLE_[A-Z_]+\\((KQ_[A-Za-z0-9_]+)" uses "${source}")
+    string(REGEX MATCHALL "VZ_DOUBLE_[A-Z0-9_]+\\((KQ[A-Z]*_[A-Za-z0-9_]+)" uses "${source}")
     foreach(use IN LISTS uses)
-      string(REGEX REPLACE "VZ_DOUBLE_[A-Z_]+\\(" "" entry "${use}")
+      string(REGEX REPLACE "VZ_DOUBLE_[A-Z0-9_]+\\(" "" entry "${use}")
       list(APPEND shaped ${entry})
     endforeach()
   endif()

@@ -206,7 +206,7 @@ int DoubleLibrary::DeliverFrames(int count) {
 }
 
 bool DoubleLibrary::FrameSetup(HANDLE handle, DoubleFrameFormat& format, DoubleFrameCallback& callback,
-                               void*& context) {
+                               DoubleInfoFrameCallback& infoCallback, void*& context) {
     std::lock_guard lock(m_mutex);
     const DoubleDevice* device = Find(handle);
     if (!device) {
@@ -214,6 +214,7 @@ bool DoubleLibrary::FrameSetup(HANDLE handle, DoubleFrameFormat& format, DoubleF
     }
     format = device->format;
     callback = device->callback;
+    infoCallback = device->infoCallback;
     context = device->context;
     return true;
 }

@@ -27,6 +27,9 @@ struct DoubleFrameFormat {
     int height = 0;
     int bitsPerPixel = 24;
 };
+// The callback of a library that hands each frame's format with it: frame,
+// format (laid out as the library's frame information), context.
+using DoubleInfoFrameCallback = void(WINAPI*)(unsigned char* frame, DoubleFrameFormat* format, void* context);
 
 struct DoubleDevice {
     int number = 0;
@@ -36,6 +39,7 @@ struct DoubleDevice {
     int colourMode = 0;
     std::map<int, int> properties;
     DoubleFrameCallback callback = nullptr;
+    DoubleInfoFrameCallback infoCallback = nullptr;
     void* context = nullptr;
     std::unique_ptr<DoubleView> view;
     // Threads running its one-shot completions; closing the device joins them.
@@ -92,8 +96,9 @@ public:
     // Asks every running view for `count` more frames; the number of views asked.
     int DeliverFrames(int count);
 
-    // Called by a view thread: the device's format and callback now.
-    bool FrameSetup(HANDLE handle, DoubleFrameFormat& format, DoubleFrameCallback& callback, void*& context);
+    // Called by a view thread: the device's format and callbacks now.
+    bool FrameSetup(HANDLE handle, DoubleFrameFormat& format, DoubleFrameCallback& callback,
+                    DoubleInfoFrameCallback& infoCallback, void*& context);
     // A frame went through the callback; overran: it wrote past the frame.
     void FrameDelivered(const std::vector<std::uint8_t>& frame, const DoubleFrameFormat& format, bool overran);
     // Waits until `total` frames were delivered since load; the count then.

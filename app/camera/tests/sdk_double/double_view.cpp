@@ -62,8 +62,10 @@ void DoubleView::Loop() {
         }
         DoubleFrameFormat format;
         DoubleFrameCallback callback = nullptr;
+        DoubleInfoFrameCallback infoCallback = nullptr;
         void* context = nullptr;
-        if (!m_library.FrameSetup(m_device, format, callback, context) || format.width <= 0 || format.height <= 0) {
+        if (!m_library.FrameSetup(m_device, format, callback, infoCallback, context) || format.width <= 0 ||
+            format.height <= 0) {
             continue;
         }
         const std::size_t size =
@@ -72,6 +74,10 @@ void DoubleView::Loop() {
         std::fill(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(size), kBackground);
         if (callback) {
             callback(buffer.data(), 0, context);
+        }
+        if (infoCallback) {
+            DoubleFrameFormat delivered = format;
+            infoCallback(buffer.data(), &delivered, context);
         }
         bool overran = false;
         for (std::size_t i = size; i < buffer.size(); ++i) {
