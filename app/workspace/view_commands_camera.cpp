@@ -1,5 +1,7 @@
 // The camera settings the video toolbar and menu switch: each is a camera
-// call while the video is open (the compressor choice in any state).
+// call or the crosshair dialog while the video is open (the compressor
+// choice in any state).
+#include "cross_line_dlg.h"
 #include "mikra_view.h"
 #include "resource.h"
 
@@ -31,6 +33,10 @@ void RegisterCameraCommands(CMikraView& view) {
     view.OnCommand(ID_VIDEO_CROSS_LINE, onVideo([](CCameraDevice& camera) {
                        const CameraFrameSize frame = camera.GetVideoSize();
                        camera.EnableCrossLine(camera.GetCrossLineEnabled() ? 0 : 1, frame.width / 2, frame.height / 2);
+                   }));
+    view.OnCommand(ID_VIDEO_CROSS_LINE_SETTINGS, onVideo([&view](CCameraDevice& camera) {
+                       CCrossLineDlg dialog(&camera, view.m_hWnd);
+                       dialog.DoModal();
                    }));
     view.OnCommand(ID_VIDEO_BLACK_WHITE, onVideo([](CCameraDevice& camera) { camera.SetBW(camera.GetBW() ? 0 : 1); }));
     view.OnCommand(ID_VIDEO_BAD_PIXEL_CORRECTION, onVideo([](CCameraDevice& camera) { camera.SetFinBadPNT(1); }));

@@ -9,8 +9,10 @@
 #include <memory>
 #include <string>
 
+#include "camera_resource.h"
 #include "fake_camera.h"
 #include "language_library.h"
+#include "modal_script.h"
 #include "mikra_view.h"
 #include "picture_files.h"
 #include "recording_view_frame.h"
@@ -72,6 +74,24 @@ TEST_F(ViewCommandsTest, CameraSettingsActOnlyWhileTheVideoIsOpen) {
     EXPECT_EQ(camera_->bw, 0);
     EXPECT_EQ(camera_->crossLine, 0);
     EXPECT_EQ(camera_->exposureUnit, 0);
+}
+
+// The crosshair dialog edits the open camera's lines; without video the
+// command shows nothing.
+TEST_F(ViewCommandsTest, CrosshairSettingsEditTheOpenCamerasLines) {
+    ASSERT_TRUE(Run(ID_VIDEO_CROSS_LINE_SETTINGS));
+    EXPECT_EQ(camera_->GetCrossLineCount(), 0);
+    view_->OpenVideo();
+    std::wstring caption;
+    testing_support::ModalScript script({[&](HWND d) {
+        caption = testing_support::ModalScript::Text(d);
+        SetDlgItemTextW(d, IDC_CROSS_COUNT, L"2");
+        testing_support::ModalScript::Press(d, IDOK);
+    }});
+    Run(ID_VIDEO_CROSS_LINE_SETTINGS);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_FALSE(caption.empty());
+    EXPECT_EQ(camera_->GetCrossLineCount(), 2);
 }
 
 TEST_F(ViewCommandsTest, TheFixedSnapshotNeedsVideoAndNoRecording) {
