@@ -55,3 +55,9 @@ struct CScaleEntry {
     std::wstring unit;
     float value = 1.0f;
 };
+
+// To the view: the device tree picked another device (wParam 0, lParam 0).
+// While the message is sent the tree's selected category and device are the
+// pick; the view answers nonzero when it switched to that device, and the
+// tree otherwise returns to the device it showed before.
+constexpr UINT WM_DEVICE_SELECTED = 0x40D;

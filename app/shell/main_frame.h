@@ -132,12 +132,6 @@ private:
     void EndSnapshotExport();
 
     CIniFile m_ini;
-    // The devices found at start, in the order they were added.
-    struct DeviceEntry {
-        SelectedDevice device;
-        std::wstring name;
-    };
-    std::vector<DeviceEntry> m_devices;
     UniqueIcon m_hIcon;
     UniqueIcon m_hSmallIcon;
 };

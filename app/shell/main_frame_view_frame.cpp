@@ -22,6 +22,7 @@ void CMainFrame::AttachViewFrame() {
         view->SetViewFrame(this);
     }
     m_wndBrowserBar.GetPictureBrowser().SetHost(this);
+    m_wndBrowserBar.GetDeviceTree().SetViewWindow([this] { return GetActiveViewWindow(); });
 }
 
 HWND CMainFrame::GetActiveViewWindow() const {
@@ -160,19 +161,18 @@ void CMainFrame::ShowHistory(const CHistoryStore* history) {
 void CMainFrame::RepaintFrame() { InvalidateRect(m_hWnd, nullptr, TRUE); }
 
 void CMainFrame::AddDevice(CameraFamily kind, int number, const std::wstring& name) {
-    m_devices.push_back({{kind, number}, name});
+    m_wndBrowserBar.GetDeviceTree().AddDevice({name, number}, static_cast<int>(kind));
 }
 
+// The tree lists one branch per kind in kind order; its first device is the
+// first one of the lowest kind.
 std::optional<SelectedDevice> CMainFrame::SelectFirstDevice() {
-    // The tree lists one branch per kind in kind order; its first device is
-    // the first one of the lowest kind.
-    const auto first = std::min_element(m_devices.begin(), m_devices.end(), [](const auto& a, const auto& b) {
-        return static_cast<int>(a.device.kind) < static_cast<int>(b.device.kind);
-    });
-    if (first == m_devices.end()) {
+    CDeviceTree& tree = m_wndBrowserBar.GetDeviceTree();
+    tree.SelectFirst();
+    if (tree.GetSelectedCategory() == 0) {
         return std::nullopt;
     }
-    return first->device;
+    return SelectedDevice{static_cast<CameraFamily>(tree.GetSelectedCategory()), tree.GetSelectedDevice().value};
 }
 
 std::optional<std::wstring> CMainFrame::AskPictureName(const std::wstring& name) {

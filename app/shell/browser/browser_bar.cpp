@@ -6,13 +6,6 @@
 #include "resource.h"
 #include "resource_module.h"
 
-bool CDeviceTree::Create(HWND parent, UINT id) {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES};
-    InitCommonControlsEx(&icc);
-    return CreateEx(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT,
-                    RECT{0, 0, 0, 0}, parent, id);
-}
-
 CBrowserBar::CBrowserBar(std::wstring pictureFolder, std::wstring filesFolder,
                          std::function<std::wstring()> excelVersion)
     : m_wndBrowser(std::move(pictureFolder)), m_wndFileList(std::move(filesFolder), std::move(excelVersion)) {}

@@ -5,15 +5,11 @@
 #include <functional>
 #include <string>
 
+#include "device_tree.h"
 #include "docking_bar.h"
 #include "picture_browser.h"
 #include "tab_window.h"
 #include "thumb_list.h"
-
-class CDeviceTree : public CWindow {
-public:
-    bool Create(HWND parent, UINT id);
-};
 
 class CBrowserBar : public CDockingBar {
 public:

@@ -60,6 +60,28 @@ protected:
     std::filesystem::path folder_ = std::filesystem::temp_directory_path();
 };
 
+// The devices the view discovered stand in the browser bar's device tree,
+// the first one selected and only the families with devices shown.
+TEST_F(MikraViewTest, TheDeviceTreeListsTheDiscoveredDevices) {
+    CDeviceTree& tree = frame_.GetBrowserBar().GetDeviceTree();
+    EXPECT_EQ(tree.GetSelectedCategory(), 1);
+    EXPECT_EQ(tree.GetSelectedDevice(), (DeviceTreeEntry{L"Capture", 0}));
+    for (int category = 2; category <= 5; ++category) {
+        EXPECT_EQ(tree.Root(category), nullptr) << category;
+    }
+    ASSERT_NE(tree.Root(1), nullptr);
+    const auto first = reinterpret_cast<HTREEITEM>(
+        SendMessageW(tree.GetSafeHwnd(), TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(tree.Root(1))));
+    wchar_t text[64] = {};
+    TVITEMW item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = first;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(tree.GetSafeHwnd(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(text, L"1. Capture");
+}
+
 TEST_F(MikraViewTest, VideoAndRecordingMoveTheViewBetweenItsStates) {
     ASSERT_TRUE(ToolBarsShown(true, true, true));
     Command(ID_VIDEO_OPEN);
