@@ -38,6 +38,7 @@ public:
     std::wstring GetFilesFolder() override;
     void StoreFolder(ViewFolder folder, const std::wstring& path) override;
     void UpdateRulerBars(int mode, POINT position, const RulerGeometry& geometry) override;
+    void MoveRulerMarker(POINT cursor) override;
     bool IsBackgroundPictureOn() const override;
     void ClearBackgroundPicture() override;
     std::vector<std::wstring> TakeBrowserPictures() override;
@@ -70,7 +71,8 @@ public:
     bool IsToolBarShown(ViewToolBar bar);
 
     // Applies the Ruler flag to the splitter and makes it the wanted state.
-    void ShowRulerBars();
+    void ShowRulerBars() override;
+    CViewSplitterWnd& GetSplitter() { return m_wndSplitter; }
 
     // [ShowBar] flags: 1 shown, 0 hidden.
     int m_bShowRuler = 1;

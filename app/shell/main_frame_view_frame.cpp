@@ -59,10 +59,20 @@ void CMainFrame::StoreFolder(ViewFolder folder, const std::wstring& path) {
     GetMikraApp().StoreFolder(key, path);
 }
 
-// The ruler bars are the splitter's panes: a picture shown smaller than
-// its size hides them, and they come back as wanted otherwise.
-void CMainFrame::UpdateRulerBars(int, POINT, const RulerGeometry& geometry) {
+// The ruler bars are the splitter's panes. Mode 1 repaints the vertical bar
+// at once, 2 the horizontal one, 3 both when they next paint. A picture
+// shown smaller than its size hides them; they come back as wanted otherwise.
+void CMainFrame::UpdateRulerBars(int mode, POINT position, const RulerGeometry& geometry) {
+    const RulerBarGeometry bars{geometry.origin, position,       geometry.width,
+                                geometry.height, geometry.zoomX, geometry.zoomY};
+    m_wndSplitter.RedrawRulers(mode == 1 || mode == 2 ? mode : 0, bars, POINT{0, 0});
     m_wndSplitter.AfterRulerUpdate(geometry.width, geometry.height, geometry.zoomX, geometry.zoomY);
+}
+
+void CMainFrame::MoveRulerMarker(POINT cursor) {
+    if (const CRulerView* bar = m_wndSplitter.GetRuler(true)) {
+        m_wndSplitter.RedrawRulers(3, bar->GetGeometry(), cursor);
+    }
 }
 
 bool CMainFrame::IsBackgroundPictureOn() const { return GetMikraApp().m_bDrawAD != 0; }

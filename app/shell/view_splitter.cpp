@@ -6,9 +6,17 @@ bool CViewSplitterWnd::Build(HWND parent, std::unique_ptr<CViewWindow> view, CDo
     if (!view || !CreateStatic(parent, 2, 2, CFrameWindow::kFirstPaneId)) {
         return false;
     }
-    // The three ruler panes hold blank windows; the view takes the fourth.
-    if (!CreateBlankPane(0, 0) || !CreateBlankPane(0, 1) || !CreateBlankPane(1, 0) ||
-        !view->Create(m_hWnd, PaneId(1, 1), document)) {
+    auto corner = std::make_unique<CRulerCornerView>();
+    auto horizontal = std::make_unique<CRulerView>(true);
+    auto vertical = std::make_unique<CRulerView>(false);
+    if (!corner->Create(m_hWnd, PaneId(0, 0)) || !horizontal->Create(m_hWnd, PaneId(0, 1)) ||
+        !vertical->Create(m_hWnd, PaneId(1, 0)) || !view->Create(m_hWnd, PaneId(1, 1), document)) {
+        return false;
+    }
+    m_horizontal = horizontal.get();
+    m_vertical = vertical.get();
+    if (!SetPane(0, 0, std::move(corner)) || !SetPane(0, 1, std::move(horizontal)) ||
+        !SetPane(1, 0, std::move(vertical))) {
         return false;
     }
     m_view = view.get();
@@ -17,6 +25,14 @@ bool CViewSplitterWnd::Build(HWND parent, std::unique_ptr<CViewWindow> view, CDo
     }
     ShowRulers(false, false);
     return true;
+}
+
+void CViewSplitterWnd::RedrawRulers(int kind, const RulerBarGeometry& geometry, POINT mouse) {
+    for (CRulerView* ruler : {m_horizontal, m_vertical}) {
+        if (ruler) {
+            ruler->Redraw(kind, geometry, mouse);
+        }
+    }
 }
 
 void CViewSplitterWnd::ShowRulers(bool shown, bool remember) {

@@ -4,6 +4,7 @@
 // rulers take 16 pixels when shown and none when hidden.
 #include <memory>
 
+#include "ruler_view.h"
 #include "static_splitter.h"
 #include "view_window.h"
 
@@ -14,6 +15,10 @@ public:
     // Builds the panes, the view from its own factory; false when any fails.
     bool Build(HWND parent, std::unique_ptr<CViewWindow> view, CDocument* document);
     CViewWindow* GetView() const { return m_view; }
+    // The horizontal bar (pane (0,1)) or the vertical one (pane (1,0)).
+    CRulerView* GetRuler(bool horizontal) const { return horizontal ? m_horizontal : m_vertical; }
+    // Both bars take the geometry; see CRulerView::Redraw.
+    void RedrawRulers(int kind, const RulerBarGeometry& geometry, POINT mouse);
 
     // Shows or hides the rulers; remember makes it the wanted state.
     void ShowRulers(bool shown, bool remember);
@@ -26,4 +31,6 @@ public:
 
 private:
     CViewWindow* m_view = nullptr;
+    CRulerView* m_horizontal = nullptr;
+    CRulerView* m_vertical = nullptr;
 };

@@ -167,6 +167,12 @@ void CImageController::Render(int redrawPicture) {
         if (gridShown_ != 0) {
             DrawCountingGrid(0);
         }
+        if (rulerOverlay_ != nullptr) {
+            const int offsetX = scrollX_ - centreX_;
+            const int offsetY = scrollY_ - centreY_;
+            rulerOverlay_->DrawHorizontalRuler(*back, zoom_, offsetX, offsetY);
+            rulerOverlay_->DrawVertRuler(*back, zoom_, offsetX, offsetY);
+        }
     }
     Present();
 }

@@ -28,6 +28,7 @@
 #include "ini_profile.h"
 #include "log_font.h"
 #include "picture.h"
+#include "ruler_overlay.h"
 #include "tool_interaction.h"
 #include "tool_prototypes.h"
 #include "workspace_bar_interface.h"
@@ -214,6 +215,11 @@ public:
     float GetGridCellHeight() const { return gridCellHeight_; }
     COLORREF GetGridColour() const { return gridColour_; }
 
+    // The measuring ruler drawn over the picture after the objects and the
+    // grid; null draws none. The view owns it.
+    virtual void SetRulerOverlay(CRulerOverlay* overlay) { rulerOverlay_ = overlay; }
+    CRulerOverlay* GetRulerOverlay() const { return rulerOverlay_; }
+
     // Shows the picture at its calibrated physical size times the
     // magnification; the scale and unit text become the controller's.
     void ShowAtPrintSize(int magnification, float scale, const std::u16string& unit);
@@ -366,6 +372,7 @@ private:
     float gridCellHeight_ = 10.0f;
     COLORREF gridColour_ = 0xFFFFFF;
     int gridShown_ = 0;
+    CRulerOverlay* rulerOverlay_ = nullptr;
     std::wstring scaleIniPath_ = ScaleIniPath();
     IImageControllerHost* host_ = nullptr;
     IImageFilterCommands* filters_ = nullptr;

@@ -18,13 +18,14 @@
 #include "live_controller.h"
 #include "picture.h"
 #include "resource.h"
+#include "ruler_overlay.h"
 #include "scroll_view.h"
 #include "transparent_dlg.h"
 #include "video_region.h"
 #include "view_controller_host.h"
 #include "view_frame.h"
 
-class CMikraView : public CScrollView, public IScrollSizeSink {
+class CMikraView : public CScrollView, public IScrollSizeSink, private IRulerOverlayHost {
 public:
     // The factory makes the cameras; familyLoaded tells which families'
     // libraries are there to enumerate.
@@ -136,6 +137,11 @@ public:
     HWND GetGridOverlayWindow() const { return m_gridOverlay.GetSafeHwnd(); }
     HWND GetVideoHostWindow() const { return m_videoHost.GetSafeHwnd(); }
     bool IsPrinting() const { return m_bPrinting != 0; }
+    // The measuring ruler, made at the end of the initial update; null before.
+    CRulerOverlay* GetRulerOverlay() const { return m_measuringRuler.get(); }
+    // Command 35023: the ruler's settings dialog, with a picture shown or
+    // video open.
+    void ShowRulerSettings();
     // The path of the last drawing document the view was asked to open, also
     // shown as the view window's text.
     const std::wstring& GetRequestedDocument() const { return m_requestedDocument; }
@@ -171,6 +177,17 @@ private:
     // Mode 1 vertical, 2 horizontal, 3 both, with the picture's or the
     // video's geometry.
     void UpdateRulerBars(int mode, POINT position);
+    void MoveRulerMarker(ViewPoint point) {
+        if (m_frame) {
+            m_frame->MoveRulerMarker(POINT{point.x, point.y});
+        }
+    }
+    // The measuring ruler's host (mikra_view_layout.cpp).
+    RulerSizes GetRulerSizes() const override;
+    int GetCalibrationIndex() const override;
+    void RedrawRuler() override;
+    // Reads the ruler's files again after a calibration change and repaints.
+    void ReloadRuler();
 
     // File commands (mikra_view_files.cpp).
     void OpenPictureFiles();
@@ -255,6 +272,9 @@ private:
     int m_bLiveMeasuring = 0;
     std::unique_ptr<CPicture> m_background;
     int m_nextControllerNumber = 0;
+    // The measuring ruler; declared before the controllers, which draw it,
+    // so that it outlives them.
+    std::unique_ptr<CRulerOverlay> m_measuringRuler;
     // The controller without window shown before any picture is opened.
     std::unique_ptr<CImageController> m_windowless;
     CImageController* m_current = nullptr;

@@ -25,6 +25,13 @@ void CMikraView::OnInitialUpdate() {
         m_camera->SetVideoFolder(m_frame->GetVideoFolder());
         m_camera->SetParamFileIndex(m_frame->GetParamFileSelection());
     }
+    // The bars as the user left them; the update hides them again while a
+    // picture is shown smaller than its size.
+    m_frame->ShowRulerBars();
+    UpdateRulerBars(3, GetScrollPosition());
+    m_measuringRuler = std::make_unique<CRulerOverlay>(static_cast<IRulerOverlayHost&>(*this));
+    m_measuringRuler->SetTargetWindow(m_rulerOverlay.GetSafeHwnd());
+    m_current->SetRulerOverlay(m_measuringRuler.get());
 }
 
 void CMikraView::LoadStartupFolders() {

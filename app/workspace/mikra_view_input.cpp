@@ -65,10 +65,12 @@ void CMikraView::OnMouseMove(UINT flags, ViewPoint point) {
     if (!IsVideoActive()) {
         m_current->OnMouseMove(flags, point.x, point.y);
         ShowCursorStatus(point);
+        MoveRulerMarker(point);
         return;
     }
     if (m_camera->IsVideoOpen() && m_bLiveMeasuring) {
         m_live->OnMouseMove(flags, point.x, point.y);
+        MoveRulerMarker(point);
         return;
     }
     if (m_regionMode != RegionMode::none && m_regionDragging) {

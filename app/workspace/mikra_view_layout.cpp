@@ -34,6 +34,44 @@ void CMikraView::UpdateRulerBars(int mode, POINT position) {
     m_frame->UpdateRulerBars(mode, position, geometry);
 }
 
+RulerSizes CMikraView::GetRulerSizes() const {
+    RulerSizes sizes;
+    if (IsVideoActive()) {
+        const CameraFrameSize frame = m_camera->GetVideoSize();
+        const CameraFrameSize shown = m_camera->GetVideoWindowSize();
+        return {frame.width, frame.height, shown.width, shown.height};
+    }
+    if (m_current->HasWindow()) {
+        m_current->GetImageSize(sizes.frameWidth, sizes.frameHeight);
+        m_current->GetZoomedSize(sizes.displayWidth, sizes.displayHeight);
+    }
+    return sizes;
+}
+
+int CMikraView::GetCalibrationIndex() const { return m_frame ? m_frame->GetCalibrationSelection() : -1; }
+
+void CMikraView::RedrawRuler() {
+    if (!IsVideoActive()) {
+        m_current->Render(1);
+    } else if (m_measuringRuler) {
+        m_measuringRuler->PaintOnView();
+    }
+}
+
+void CMikraView::ReloadRuler() {
+    if (m_measuringRuler) {
+        m_measuringRuler->LoadSettings(1);
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+}
+
+void CMikraView::ShowRulerSettings() {
+    const bool videoOpen = m_camera && m_camera->IsVideoOpen();
+    if (m_measuringRuler && (m_current->HasWindow() || videoOpen)) {
+        m_measuringRuler->ShowSettingsDlg(m_hWnd);
+    }
+}
+
 void CMikraView::Zoom(ZoomCommand command) {
     if (IsVideoActive()) {
         return;
@@ -48,6 +86,11 @@ void CMikraView::Zoom(ZoomCommand command) {
         case ZoomCommand::actualSize: m_current->ZoomActualSize(); break;
         }
         UpdateRulerBars(3, GetScrollPosition());
+    }
+    if (m_measuringRuler) {
+        // Its lines keep their place on the picture at the new zoom.
+        m_measuringRuler->LoadSettings(1);
+        m_current->Render(1);
     }
     if (m_frame) {
         m_frame->RepaintFrame();

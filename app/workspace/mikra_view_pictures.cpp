@@ -118,6 +118,10 @@ void CMikraView::ShowPicture(const std::wstring& path) {
     m_current->SetZoom(zoom);
     SetScrollSizes(0, 0);
     m_current->ShowCountingGrid(m_bGridShown);
+    m_current->SetRulerOverlay(m_measuringRuler.get());
+    if (m_measuringRuler) {
+        m_measuringRuler->LoadSettings(1);
+    }
     m_current->Render(1);
     if (m_frame) {
         m_frame->SetStatusPane(1, L"");

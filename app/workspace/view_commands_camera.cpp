@@ -30,6 +30,7 @@ void RegisterCameraCommands(CMikraView& view) {
                        camera.SetAutoWhiteBalance();
                        forgetParamFile(camera);
                    }));
+    view.OnCommand(ID_VIDEO_RULER_SETTINGS, [&view] { view.ShowRulerSettings(); });
     view.OnCommand(ID_VIDEO_CROSS_LINE, onVideo([](CCameraDevice& camera) {
                        const CameraFrameSize frame = camera.GetVideoSize();
                        camera.EnableCrossLine(camera.GetCrossLineEnabled() ? 0 : 1, frame.width / 2, frame.height / 2);

@@ -113,6 +113,11 @@ public:
     // horizontal, 3 both; position the scroll position. A picture shown
     // smaller than its size hides them.
     virtual void UpdateRulerBars(int mode, POINT position, const RulerGeometry& geometry) = 0;
+    // Shows or hides the ruler bars as the user last chose.
+    virtual void ShowRulerBars() = 0;
+    // The ruler bars' marker lines to the mouse (view client pixels) when it
+    // is over the picture.
+    virtual void MoveRulerMarker(POINT cursor) = 0;
 
     // Device tree: one entry under its camera kind; the first device.
     virtual void AddDevice(CameraFamily kind, int number, const std::wstring& name) = 0;

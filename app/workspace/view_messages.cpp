@@ -99,6 +99,7 @@ LRESULT CMikraView::OnScaleSelected(LPARAM entryAddress) {
     if (m_bGridShown) {
         target->LoadCalibration();
     }
+    ReloadRuler();
     InvalidateRect(m_hWnd, nullptr, TRUE);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "calibration_store.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +12,8 @@ namespace {
 
 constexpr std::u16string_view kScale = u"Scale";
 constexpr std::u16string_view kCount = u"Count";
-constexpr std::u16string_view kKeys[] = {u"Name", u"Value", u"Rank", u"Unit", u"Reso", u"GridW", u"GridH", u"GColor"};
+constexpr std::u16string_view kKeys[] = {u"Name",  u"Value", u"Rank",   u"Unit",      u"Reso",
+                                         u"GridW", u"GridH", u"GColor", u"RulerScale"};
 
 std::u16string Ascii(const char* text) {
     std::u16string out;
@@ -115,6 +117,22 @@ CountingGridSettings CalibrationStore::ReadGrid(int n) const {
         grid.colour = static_cast<std::uint32_t>(ParseInt(*colour));
     }
     return grid;
+}
+
+int CalibrationStore::ReadRulerScale(int n) const {
+    const auto text = file_.Read(CalibrationSection(n), u"RulerScale");
+    if (!text) {
+        return kDefaultRulerScale;
+    }
+    const std::string s = Narrow(*text);
+    char* end = nullptr;
+    const long long spacing = std::strtoll(s.c_str(), &end, 10);
+    // A spacing below 1 would put every tick on the same pixel.
+    return end == s.c_str() || spacing < 1 || spacing > INT32_MAX ? kDefaultRulerScale : static_cast<int>(spacing);
+}
+
+void CalibrationStore::WriteRulerScale(int n, int spacing) {
+    file_.Write(CalibrationSection(n), u"RulerScale", Decimal(spacing));
 }
 
 std::vector<Calibration> CalibrationStore::List() const {

@@ -1,7 +1,9 @@
 #pragma once
 // The calibrations of scale.ini: [Scale] Count and one [scl_N] section per
 // calibration (Name, Value, Rank, Unit, Reso, GridW, GridH, GColor), N from 1
-// to Count. The built-in "Default" calibration (value 1) is never stored.
+// to Count, each with the measuring ruler's tick spacing (RulerScale). The
+// built-in "Default" calibration (value 1) is never stored; its ruler
+// spacing lives in [scl_0].
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -48,12 +50,20 @@ public:
     // the default; negative sizes stay as stored.
     CountingGridSettings ReadGrid(int section) const;
 
+    // The measuring ruler's tick spacing of [scl_N] in calibrated units (N 0
+    // for "Default"): a missing key, text that is no number, or a spacing
+    // below 1 gives the default 10.
+    int ReadRulerScale(int section) const;
+    void WriteRulerScale(int section, int spacing);
+    static constexpr int kDefaultRulerScale = 10;
+
     // Writes a calibration: over the section of the same name when there is
     // one (its grid settings are reset), else as a new last section.
     // Returns the section number.
     int Save(std::u16string_view name, float value, std::u16string_view unit, int width, int height);
 
-    // Deletes section N and moves the ones after it down by one.
+    // Deletes section N and moves the ones after it down by one, every key
+    // with it.
     // False when N is not a stored section.
     bool Delete(int section);
     void DeleteAll();

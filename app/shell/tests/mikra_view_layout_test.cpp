@@ -19,6 +19,7 @@
 #include "mikra_view.h"
 #include "picture.h"
 #include "resource.h"
+#include "ruler_overlay.h"
 #include "scripted_dialogs.h"
 #include "view_splitter.h"
 
@@ -124,6 +125,57 @@ TEST_F(MikraViewLayoutTest, RulersHideWhileThePictureIsShownSmallerThanItsSize) 
     Command(ID_PICTURE_ZOOM_IN);
     Command(ID_PICTURE_ZOOM_IN);
     EXPECT_TRUE(RulersShown());
+}
+
+TEST_F(MikraViewLayoutTest, TheBarsFollowTheViewsPictureScrollAndMouse) {
+    frame_.m_bShowRuler = 1;
+    frame_.ShowRulerBars();
+    ShowWithoutActivating(frame_);
+    ASSERT_NO_FATAL_FAILURE(ShowPicture(1600, 1200));
+    Command(ID_PICTURE_ACTUAL_SIZE);
+    SendMessageW(view_->GetSafeHwnd(), WM_HSCROLL, SB_PAGEDOWN, 0);
+    const POINT scroll = view_->GetScrollPosition();
+    ASSERT_GT(scroll.x, 0);
+    const CRulerView* top = frame_.GetSplitter().GetRuler(true);
+    const CRulerView* left = frame_.GetSplitter().GetRuler(false);
+    ASSERT_NE(top, nullptr);
+    ASSERT_NE(left, nullptr);
+    for (const CRulerView* bar : {top, left}) {
+        const RulerBarGeometry& g = bar->GetGeometry();
+        EXPECT_EQ(g.width, 1600);
+        EXPECT_EQ(g.height, 1200);
+        EXPECT_EQ(g.zoomX, 1.0f);
+        EXPECT_EQ(g.scroll.x, scroll.x);
+    }
+    SendMessageW(view_->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 30));
+    EXPECT_EQ(top->GetMarker(), 40);
+    EXPECT_EQ(left->GetMarker(), 30);
+}
+
+TEST_F(MikraViewLayoutTest, TheShownPictureDrawsTheMeasuringRulerOverItsObjects) {
+    CRulerOverlay* ruler = view_->GetRulerOverlay();
+    ASSERT_NE(ruler, nullptr) << "made by the initial update";
+    ASSERT_NO_FATAL_FAILURE(ShowPicture(200, 100));
+    Command(ID_PICTURE_ACTUAL_SIZE);
+    CImageController* controller = view_->GetCurrentController();
+    EXPECT_EQ(controller->GetRulerOverlay(), ruler);
+    ruler->m_bShow = 1;
+    ruler->m_bCentre = 0;
+    ruler->m_nHorizontalPos = 40;
+    ruler->m_nVerticalPos = 150;
+    ruler->m_fScale = 0.5;
+    ruler->m_nSpacing = 10;
+    ruler->m_colour = RGB(255, 0, 0);
+    controller->Render(1);
+    const CanvasPlacement& place = controller->GetCanvas().Placement();
+    HDC back = controller->GetCanvas().BackBuffer()->GetSafeHdc();
+    const int x0 = place.centreX - place.scrollX;
+    const int y0 = place.centreY - place.scrollY;
+    EXPECT_EQ(GetPixel(back, x0 + 30, y0 + 40), RGB(255, 0, 0)) << "the horizontal line";
+    EXPECT_EQ(GetPixel(back, x0 + 150, y0 + 90), RGB(255, 0, 0)) << "the vertical line";
+    EXPECT_EQ(GetPixel(back, x0 + 100, y0 + 45), RGB(255, 0, 0)) << "the fifth tick";
+    EXPECT_NE(GetPixel(back, x0 + 100, y0 + 46), RGB(255, 0, 0));
+    EXPECT_NE(GetPixel(back, x0 + 30, y0 + 80), RGB(255, 0, 0));
 }
 
 TEST_F(MikraViewLayoutTest, MovingTheFrameLaysThePictureOutAgain) {

@@ -21,6 +21,8 @@ public:
         RulerGeometry geometry;
     };
     std::vector<RulerUpdate> rulerUpdates;
+    std::vector<POINT> rulerMarkers;
+    int rulerBarsShown = 0;
     bool backgroundOn = false;
     std::vector<std::wstring> browserPictures;
     std::vector<std::wstring> exportFiles;
@@ -83,6 +85,8 @@ public:
     void UpdateRulerBars(int mode, POINT position, const RulerGeometry& geometry) override {
         rulerUpdates.push_back({mode, position, geometry});
     }
+    void MoveRulerMarker(POINT cursor) override { rulerMarkers.push_back(cursor); }
+    void ShowRulerBars() override { ++rulerBarsShown; }
     bool IsBackgroundPictureOn() const override { return backgroundOn; }
     void ClearBackgroundPicture() override { backgroundOn = false; }
     std::vector<std::wstring> TakeBrowserPictures() override { return std::exchange(browserPictures, {}); }

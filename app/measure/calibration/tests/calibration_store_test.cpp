@@ -72,6 +72,8 @@ TEST_F(CalibrationStoreTest, DeletingTheSecondOfThreeRenumbers) {
     store_.Save(u"b", 2.0f, u"cm", 20, 20);
     store_.Save(u"c", 3.0f, u"inch", 30, 30);
     file_.Write(u"scl_3", u"GridW", u"4.500000");
+    store_.WriteRulerScale(2, 25);
+    store_.WriteRulerScale(3, 40);
 
     ASSERT_TRUE(store_.Delete(2));
     EXPECT_EQ(Text(u"Scale", u"Count"), u"2");
@@ -80,10 +82,35 @@ TEST_F(CalibrationStoreTest, DeletingTheSecondOfThreeRenumbers) {
     EXPECT_EQ(Text(u"scl_2", u"Unit"), u"inch");
     EXPECT_EQ(Text(u"scl_2", u"Reso"), u"30 * 30");
     EXPECT_EQ(Text(u"scl_2", u"GridW"), u"4.500000");
-    for (const auto key : {u"Name", u"Value", u"Rank", u"Unit", u"Reso", u"GridW", u"GridH", u"GColor"}) {
+    EXPECT_EQ(store_.ReadRulerScale(2), 40) << "the spacing moves with its calibration";
+    for (const auto key :
+         {u"Name", u"Value", u"Rank", u"Unit", u"Reso", u"GridW", u"GridH", u"GColor", u"RulerScale"}) {
         EXPECT_FALSE(file_.Read(u"scl_3", key));
     }
     EXPECT_EQ(store_.List().size(), 2u);
+}
+
+TEST_F(CalibrationStoreTest, DeletingTheLastLeavesNoSpacingForTheNextOne) {
+    store_.Save(u"a", 1.0f, u"mm", 10, 10);
+    store_.Save(u"b", 2.0f, u"cm", 20, 20);
+    store_.WriteRulerScale(2, 50);
+    ASSERT_TRUE(store_.Delete(2));
+    store_.Save(u"c", 3.0f, u"inch", 30, 30);
+    EXPECT_EQ(store_.ReadRulerScale(2), CalibrationStore::kDefaultRulerScale);
+}
+
+TEST_F(CalibrationStoreTest, RulerSpacingBelowOneOrUnreadableIsTen) {
+    const struct {
+        const char16_t* stored;
+        int read;
+    } cases[] = {{u"25", 25}, {u"1", 1}, {u"0", 10}, {u"-5", 10}, {u"abc", 10}, {u"", 10}, {u"99999999999", 10}};
+    for (const auto& c : cases) {
+        file_.Write(u"scl_0", u"RulerScale", c.stored);
+        EXPECT_EQ(store_.ReadRulerScale(0), c.read) << "case " << (&c - cases);
+    }
+    EXPECT_EQ(store_.ReadRulerScale(7), 10) << "missing";
+    store_.WriteRulerScale(0, 15);
+    EXPECT_EQ(Text(u"scl_0", u"RulerScale"), u"15");
 }
 
 TEST_F(CalibrationStoreTest, DeleteOutsideTheStoredSectionsChangesNothing) {
