@@ -21,14 +21,20 @@ std::u16string UpperAscii(std::u16string_view text) {
     return out;
 }
 
-void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
-
 }  // namespace
 
 BaseDevice::BaseDevice(DeviceIdentity identity, DeviceClass deviceClass)
     : identity_(identity), deviceClass_(deviceClass), geometry_(GeometryForType(identity.typeCode)) {}
 
 int BaseDevice::NotSupported() { return status::kNotSupported; }
+
+void BaseDevice::Pause(std::chrono::milliseconds duration) {
+    if (sleeper_) {
+        sleeper_(duration);
+    } else {
+        std::this_thread::sleep_for(duration);
+    }
+}
 
 std::optional<std::size_t> BaseDevice::Control(std::uint32_t code, std::span<const std::uint8_t> in,
                                                std::span<std::uint8_t> out) {
@@ -191,7 +197,7 @@ int BaseDevice::SetTriggerMode(std::int32_t on) {
     ApplyCapInfo(capInfo_);
     triggerMode_ = 1;
     if (streaming_) Control(kqff::kIoctlStartCapture, {}, {});
-    Pause(500);  // the camera needs this long to change its trigger mode
+    Pause(std::chrono::milliseconds(500));  // the camera needs this long to change its trigger mode
     return status::kSuccess;
 }
 
@@ -213,7 +219,7 @@ int BaseDevice::SoftTrigger() {
 int BaseDevice::RestartStream() {
     if (Gone()) return status::kNoDevice;
     Control(kqff::kIoctlStopCapture, {}, {});
-    Pause(10);
+    Pause(std::chrono::milliseconds(10));
     Control(kqff::kIoctlStartCapture, {}, {});
     return status::kSuccess;
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -26,9 +27,11 @@
 #include "loop_thread.h"
 #include "model_geometry.h"
 #include "pixel_calibration.h"
+#include "pixel_model.h"
 #include "preview_surface.h"
 #include "files/avi_writer.h"
 #include "../transport/camera_transport.h"
+#include "kqff_protocol.h"
 
 namespace kq {
 
@@ -70,6 +73,11 @@ public:
     std::uint32_t CallerHandle() const { return callerHandle_; }
     const std::u16string& InstanceId() const { return instanceId_; }
 
+    // Every pause the device makes for the camera's sake goes through the
+    // sleeper (tests record them instead of waiting).
+    using Sleeper = std::function<void(std::chrono::milliseconds)>;
+    void SetSleeper(Sleeper sleeper) { sleeper_ = std::move(sleeper); }
+
     // Lifecycle.
     virtual int OpenDevice(CameraTransport& transport, const CameraInterface& camera, const CapInfo& capInfo,
                            std::uint32_t callerHandle);
@@ -85,7 +93,7 @@ public:
 
     // Identity queries.
     int GetFriendlyName(std::span<char16_t, kFriendlyNameChars> out) const;
-    int GetSerialNumber(std::span<std::uint8_t, 16> out);
+    virtual int GetSerialNumber(std::span<std::uint8_t, 16> out);
     int SetSerialNumber(std::span<const std::uint8_t, 16> serial, std::uint32_t guard);
 
     // Capture parameters.
@@ -278,6 +286,7 @@ public:
 
 protected:
     static int NotSupported();
+    void Pause(std::chrono::milliseconds duration);
     // True while there is no driver connection (unplugged or never opened).
     bool Gone() const { return removed_ || connection_ == nullptr; }
     std::optional<std::size_t> Control(std::uint32_t code, std::span<const std::uint8_t> in,
@@ -301,6 +310,9 @@ protected:
     PictureSettings CurrentSettings() const;
     FrameSource CurrentSource() const;
     void SendPendingParameters();
+    // Sends the stored exposure (lines) the automatic exposure chose; the
+    // parameter worker runs it under the device lock.
+    virtual void SendExposure() { ApplyCapInfo(capInfo_); }
     // One frame of a running pixel calibration: detects in `raw` when due and
     // returns the settings to send once the frame is processed.
     std::optional<kqcmos::CaptureSettings> StepPixelCalibration();
@@ -394,6 +406,8 @@ protected:
     std::atomic<std::uint32_t> readBytes_{0};
     std::atomic<bool> closing_{false};
 
+    Sleeper sleeper_;
+    PixelModel pixelModel_;
     std::unique_ptr<FramePipeline> pipeline_;
     kqcmos::PixelCalibration pixelCal_;
     std::int32_t colorMode_ = 0;
@@ -435,6 +449,25 @@ protected:
     std::atomic<std::int32_t> firmwareResult_{0};
     FirmwareProgress firmwareProgress_ = nullptr;
     void* firmwareContext_ = nullptr;
+};
+
+// Camera requests do not mix with streaming: capture stops for them and
+// resumes afterwards.
+class BaseDevice::CapturePause {
+public:
+    explicit CapturePause(BaseDevice& device) : device_(device), running_(device.streaming_ || device.fastMode_) {
+        if (running_ && !device_.fastMode_) device_.StopCapture();
+        if (running_ && device_.fastMode_) device_.Control(kqff::kIoctlStopCapture, {}, {});
+    }
+    ~CapturePause() {
+        if (running_) device_.StartCapture();
+    }
+    CapturePause(const CapturePause&) = delete;
+    CapturePause& operator=(const CapturePause&) = delete;
+
+private:
+    BaseDevice& device_;
+    bool running_;
 };
 
 }  // namespace kq

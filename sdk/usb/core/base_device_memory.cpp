@@ -21,8 +21,6 @@ using Request = std::array<std::uint8_t, rq::kBytes>;
 constexpr std::size_t kFirmwareMaxBytes = 255 * rq::kPayloadBytes;  // 15300
 constexpr int kFirmwareAttempts = 4;
 
-void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
-
 Request CameraRequest(std::uint8_t operation, std::uint8_t number) {
     Request r{};
     r[0] = rq::kCameraRequest;
@@ -32,25 +30,6 @@ Request CameraRequest(std::uint8_t operation, std::uint8_t number) {
 }
 
 }  // namespace
-
-// Camera requests do not mix with streaming: capture stops for them and
-// resumes afterwards.
-class BaseDevice::CapturePause {
-public:
-    explicit CapturePause(BaseDevice& device) : device_(device), running_(device.streaming_ || device.fastMode_) {
-        if (running_ && !device_.fastMode_) device_.StopCapture();
-        if (running_ && device_.fastMode_) device_.Control(kqff::kIoctlStopCapture, {}, {});
-    }
-    ~CapturePause() {
-        if (running_) device_.StartCapture();
-    }
-    CapturePause(const CapturePause&) = delete;
-    CapturePause& operator=(const CapturePause&) = delete;
-
-private:
-    BaseDevice& device_;
-    bool running_;
-};
 
 // ---- Data area ----
 
@@ -127,7 +106,7 @@ int BaseDevice::EEProm_Set(std::span<const std::uint8_t, 240> source) {
     }
     std::copy(source.begin(), source.end(), eeprom_.begin());
     eepromValid_.fill(true);
-    Pause(1100);  // the camera stores the data meanwhile
+    Pause(std::chrono::milliseconds(1100));  // the camera stores the data meanwhile
     return status::kSuccess;
 }
 
@@ -199,7 +178,7 @@ int BaseDevice::EEProm_SetByte(std::int32_t offset, std::int32_t count, const st
             std::copy(part.begin(), part.end(), eeprom_.begin() + start);
         }
     }
-    Pause(1500);  // the camera stores the data meanwhile
+    Pause(std::chrono::milliseconds(1500));  // the camera stores the data meanwhile
     return status::kSuccess;
 }
 

@@ -57,6 +57,7 @@ PictureSettings BaseDevice::CurrentSettings() const {
     s.cropEnabled = cropEnabled_;
     s.crop = CropRequest{crop_.x, crop_.y, crop_.width, crop_.height};
     s.rightEdgeRepair = geometry_.rightEdgeRepair;
+    s.model = pixelModel_;
     return s;
 }
 
@@ -186,7 +187,7 @@ void BaseDevice::ProcessCapturedFrame() {
         pendingExposure_ = -1;
         if (static_cast<std::uint32_t>(*events.reportExposure) != capInfo_.exposure) {
             capInfo_.exposure = static_cast<std::uint32_t>(*events.reportExposure);
-            ApplyCapInfo(capInfo_);
+            SendExposure();
         }
         const std::int32_t value = exposureUnit_ == 1
                                        ? static_cast<std::int32_t>(RegisterToExposure(*events.reportExposure))
@@ -301,7 +302,7 @@ int BaseDevice::CapFastMode(bool on) {
     if (on) {
         capInfo_.control |= capinfo_bits::trigger;
         ApplyCapInfo(capInfo_);
-        Sleep(100);
+        Pause(std::chrono::milliseconds(100));
         fastMode_ = true;
         Control(kqff::kIoctlStartCapture, {}, {});
     } else {
@@ -354,7 +355,7 @@ int BaseDevice::Grab(std::uint8_t* buffer, GrabOutput output, const PictureUse& 
     for (int attempt = 0; attempt < 3 && !arrived; ++attempt) {
         const auto got = connection_->ReadFrame(raw);
         arrived = got && *got >= raw.size();
-        if (!arrived) Sleep(5);
+        if (!arrived) Pause(std::chrono::milliseconds(5));
     }
     if (!fastMode_) Control(kqff::kIoctlStopCapture, {}, {});
     if (!arrived) return status::kNoFrame;
@@ -461,7 +462,7 @@ void BaseDevice::SendPendingParameters() {
     if (exposure < 0 || Gone()) return;
     capInfo_.exposure = static_cast<std::uint32_t>(exposure);
     if (exposureUnit_ == 1) exposureTime_ = RegisterToExposure(capInfo_.exposure);
-    ApplyCapInfo(capInfo_);
+    SendExposure();
 }
 
 // ---- Tables of the pixel path ----

@@ -4,6 +4,7 @@
 
 #include "device_class.h"
 #include "device_identification.h"
+#include "models/device_factory.h"
 
 namespace kq {
 
@@ -22,6 +23,11 @@ void DeviceLibrary::SetTableFolder(std::filesystem::path folder) {
 std::filesystem::path DeviceLibrary::TableFolder() const {
     std::lock_guard<std::mutex> hold(tableLock_);
     return tableFolder_;
+}
+
+void DeviceLibrary::SetSleeper(BaseDevice::Sleeper sleeper) {
+    std::lock_guard<std::mutex> hold(tableLock_);
+    sleeper_ = std::move(sleeper);
 }
 
 std::uint32_t DeviceLibrary::NextHandle() {
@@ -67,10 +73,11 @@ int DeviceLibrary::Initialize(std::int32_t* index, const CapInfo* capInfo, std::
 
     std::shared_ptr<BaseDevice> device;
     try {
-        device = std::make_shared<BaseDevice>(identity, ChooseDeviceClass(identity.typeCode, identity.colorType));
+        device = MakeDevice(identity);
     } catch (const std::bad_alloc&) {
         return status::kNoResources;
     }
+    if (sleeper_) device->SetSleeper(sleeper_);
     const std::uint32_t newHandle = NextHandle();
     if (!tableFolder_.empty() && !device->LoadPixelTables(tableFolder_)) return status::kNoResources;
     const int rc = device->OpenDevice(*transport_, camera, *capInfo, newHandle);

@@ -36,6 +36,9 @@ public:
     void SetTableFolder(std::filesystem::path folder);
     std::filesystem::path TableFolder() const;
 
+    // The sleeper every device opened from now on pauses through.
+    void SetSleeper(BaseDevice::Sleeper sleeper);
+
     // Opens the camera at the 1-based position *index (0 also means the
     // first). On success writes the handle and the position opened.
     int Initialize(std::int32_t* index, const CapInfo* capInfo, std::uint32_t* handle);
@@ -71,6 +74,7 @@ private:
     mutable std::mutex tableLock_;
     CameraTransport* transport_;
     std::filesystem::path tableFolder_;
+    BaseDevice::Sleeper sleeper_;
     std::array<std::shared_ptr<BaseDevice>, kMaxDevices> table_{};
     int deviceCount_ = 0;
     std::int32_t totalDeviceCount_ = 0;

@@ -65,7 +65,7 @@ std::span<std::uint8_t> FramePipeline::CorrectRaw(const PictureSettings& setting
     if (flatFieldEnabled_ && !whiteBalancePending) (void)flatField_.Apply(source.window, frame);
     if (settings.flipMode == 4 || settings.flipMode == 5) {
         FrameSize turned = size;
-        if (!kqcmos::FlipFrame(settings.flipMode, turned, rotated, frame)) return {};
+        if (!kqcmos::FlipFrame(settings.flipMode, turned, rotated, frame, settings.model.turnRepair)) return {};
         size = turned;
         return rotated.first(FrameBytes(size));
     }
@@ -82,13 +82,20 @@ std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& sett
     // Both microscope filters act in microscope mode only, so other frames
     // keep their colours; with HDR on, the filter ends with the tone curve.
     if (!whiteBalancePending && settings.microscopeMode) {
-        kqcmos::MicroscopeChromaClamp3(size, source);
-        kqcmos::MicroscopeBayerFilter3(
-            size, source, settings.hdr ? std::span<const std::uint32_t>(toneCurve_) : std::span<const std::uint32_t>());
+        const auto tone = settings.hdr ? std::span<const std::uint32_t>(toneCurve_) : std::span<const std::uint32_t>();
+        if (settings.model.microscopePhase == 4) {
+            kqcmos::MicroscopeChromaClamp4(size, source);
+            kqcmos::MicroscopeBayerFilter4(size, source, tone);
+        } else {
+            kqcmos::MicroscopeChromaClamp3(size, source);
+            kqcmos::MicroscopeBayerFilter3(size, source, tone);
+        }
     }
     if (!streamed) grabSource_ = DeliveredFrame{source, size, 8};
-    const kqcmos::DemosaicSettings demosaic{settings.colorMode, settings.flipMode, settings.colorAdjust,
-                                            settings.plainGreySensor};
+    const int kernel = settings.flipMode >= 0 && settings.flipMode < 6
+                           ? settings.model.kernelForFlip[static_cast<std::size_t>(settings.flipMode)]
+                           : settings.flipMode;
+    const kqcmos::DemosaicSettings demosaic{settings.colorMode, kernel, settings.colorAdjust, settings.plainGreySensor};
     if (!kqcmos::Demosaic(demosaic, size, picture, source, demosaic_)) return std::nullopt;
     const int bpp = kqcmos::OutputBytesPerPixel(settings.colorMode);
     const auto frame = picture.first(FrameBytes(size, bpp));

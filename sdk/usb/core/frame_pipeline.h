@@ -18,6 +18,7 @@
 #include "flat_field.h"
 #include "gain_tables.h"
 #include "gamma_table.h"
+#include "pixel_model.h"
 #include "tone_tables.h"
 #include "white_balance.h"
 
@@ -44,6 +45,7 @@ struct PictureSettings {
     bool cropEnabled = false;
     CropRequest crop;
     std::int32_t rightEdgeRepair = 0;
+    PixelModel model;
 };
 
 // Where the frame comes from: the window on the sensor and its readout.

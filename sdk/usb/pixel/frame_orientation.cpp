@@ -5,7 +5,8 @@
 
 namespace kqcmos {
 
-bool FlipFrame(int flipMode, FrameSize& size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw) {
+bool FlipFrame(int flipMode, FrameSize& size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw,
+               TurnRepair repair) {
     if (flipMode != 4 && flipMode != 5) {
         return false;
     }
@@ -27,7 +28,11 @@ bool FlipFrame(int flipMode, FrameSize& size, std::span<std::uint8_t> out, std::
     if (flipMode == 4) {
         for (int j = 0; j < w; ++j) {
             std::uint8_t* row = out.data() + static_cast<std::size_t>(j) * outW;
-            row[0] = row[2];
+            if (repair == TurnRepair::firstColumn) {
+                row[0] = row[2];
+            } else {
+                row[outW - 1] = row[outW - 3];
+            }
         }
     } else {
         std::memcpy(out.data() + static_cast<std::size_t>(w - 1) * outW,

@@ -9,13 +9,18 @@
 
 namespace kqcmos {
 
+// Which output column mode 4 repairs: the first (it repeats column 2) or
+// the last (it repeats the column two before it). Sensors read out in the
+// opposite direction leave their bad column on the other side.
+enum class TurnRepair { firstColumn, lastColumn };
+
 // Mode 4: output row j, column i from input row H - 1 - i, column j, then
-// output column 0 repeats column 2. Mode 5: output row W - 1 - j, column i
+// the `repair` column is mended. Mode 5: output row W - 1 - j, column i
 // from input row i, column j, then the last output row repeats the row two
 // before it. `size` becomes H x W. Other modes do nothing. False (nothing
 // written) for frames smaller than 3 x 3 or buffers that are too small.
 [[nodiscard]] bool FlipFrame(int flipMode, FrameSize& size, std::span<std::uint8_t> out,
-                             std::span<const std::uint8_t> raw);
+                             std::span<const std::uint8_t> raw, TurnRepair repair = TurnRepair::firstColumn);
 
 // Copies a grey frame into output orientation, the same as the Bayer
 // kernels: rows bottom-up for flip modes 0, 4, 5 and 1, top-down for 2 and 3,

@@ -201,6 +201,19 @@ TEST(FrameOrientation, QuarterTurnsOfAnAsymmetricFrame) {
     EXPECT_EQ(turned, size);
 }
 
+TEST(FrameOrientation, QuarterTurnMendsTheLastColumnForSensorsReadTheOtherWay) {
+    const FrameSize size{4, 3};
+    const Bytes raw = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    FrameSize turned = size;
+    Bytes out(12);
+    ASSERT_TRUE(FlipFrame(4, turned, out, raw, TurnRepair::lastColumn));
+    // Column 2 := column 0, the turned picture's first column kept.
+    EXPECT_EQ(out, (Bytes{9, 5, 9, 10, 6, 10, 11, 7, 11, 12, 8, 12}));
+    turned = size;
+    ASSERT_TRUE(FlipFrame(5, turned, out, raw, TurnRepair::lastColumn));
+    EXPECT_EQ(out, (Bytes{4, 8, 12, 3, 7, 11, 2, 6, 10, 3, 7, 11}));  // mode 5 as before
+}
+
 TEST(FrameOrientation, QuarterTurnAtWidthsNotDivisibleByEight) {
     const FrameSize size{972, 6};
     const Bytes raw = test::RandomBytes(FrameBytes(size), 11);

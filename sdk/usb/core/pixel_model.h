@@ -1,0 +1,26 @@
+#pragma once
+// What a model's raw frames need from the shared frame pipeline: the Bayer
+// kernel each flip mode runs, the phase of the microscope filters and the
+// edge the quarter turns mend. A model describes its sensor here; the
+// pipeline itself is one for every model.
+
+#include <array>
+#include <cstdint>
+
+#include "frame_orientation.h"
+
+namespace kq {
+
+struct PixelModel {
+    // The kernel (Bayer order index, 0..3) run for flip modes 0..5. The
+    // base's sensors deliver the picture upright, so each flip mode runs
+    // its own kernel and the quarter turns that of flip 0.
+    std::array<std::uint8_t, 6> kernelForFlip{0, 1, 2, 3, 0, 0};
+    // Phase of the microscope chroma clamp and Bayer filter: 3 or 4.
+    int microscopePhase = 3;
+    kqcmos::TurnRepair turnRepair = kqcmos::TurnRepair::firstColumn;
+
+    bool operator==(const PixelModel&) const = default;
+};
+
+}  // namespace kq

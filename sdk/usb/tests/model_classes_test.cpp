@@ -1,0 +1,193 @@
+// The class each type opens as, and the small model classes: the older
+// sensors' direct capture record and the LED camera.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+#include "kqff_protocol.h"
+#include "models/belun_led.h"
+#include "models/former_device.h"
+#include "sim_fixture.h"
+
+namespace kq::test {
+namespace {
+
+std::u16string TypePattern(int type) {
+    for (const auto& entry : DeviceTypeTable()) {
+        if (entry.typeCode == type) return std::u16string(entry.pattern);
+    }
+    return {};
+}
+
+class ModelTest : public LibraryTest {
+protected:
+    ModelTest() {
+        library.SetSleeper([this](std::chrono::milliseconds d) { pauses.push_back(static_cast<int>(d.count())); });
+    }
+    std::uint32_t OpenType(int type, const CapInfo& record = SmallWindow()) {
+        bus.AddCamera(InstanceId(TypePattern(type)));
+        return Open(static_cast<std::int32_t>(bus.ListInterfaces()->size()), record);
+    }
+    int On(std::uint32_t handle, const std::function<int(BaseDevice&)>& op) { return library.WithDevice(handle, op); }
+
+    std::vector<int> pauses;
+};
+
+TEST_F(ModelTest, EachTypeOpensAsItsClass) {
+    struct Case {
+        int type;
+        DeviceClass expected;
+        bool former, led;
+    };
+    const Case cases[] = {
+        {1, DeviceClass::CFormerDevice, true, false}, {2, DeviceClass::CFormerDevice, true, false},
+        {3, DeviceClass::CBaseDevice, false, false},  {5, DeviceClass::CBaseDevice, false, false},
+        {17, DeviceClass::CKQBelun_LED, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        const std::uint32_t handle = OpenType(c.type);
+        On(handle, [&](BaseDevice& d) {
+            EXPECT_EQ(d.TypeCode(), c.type);
+            EXPECT_EQ(d.Class(), c.expected);
+            EXPECT_EQ(dynamic_cast<CFormerDevice*>(&d) != nullptr, c.former);
+            EXPECT_EQ(dynamic_cast<CKQBelun_LED*>(&d) != nullptr, c.led);
+            return 0;
+        });
+        library.Uninitialize(handle);
+    }
+}
+
+TEST_F(ModelTest, FormerSendsTheRecordWithOneLimitedGainAndNoControlBits) {
+    struct Case {
+        std::uint8_t gain;
+        std::uint8_t sent;
+    };
+    const std::uint32_t handle = OpenType(2);
+    for (const Case c : {Case{100, 63}, Case{3, 8}, Case{40, 40}}) {
+        SCOPED_TRACE(c.gain);
+        CapInfo record = SmallWindow();
+        record.gain = {c.gain, 1, 200};
+        record.control = 0x33;
+        bus.ClearLog();
+        ASSERT_EQ(On(handle, [&](BaseDevice& d) { return d.SetCapInfo(record); }), status::kSuccess);
+        const auto log = bus.Log();
+        ASSERT_EQ(log.size(), 1u);  // the record alone: no register list
+        ASSERT_EQ(log[0].code, kqff::kIoctlSetFormat);
+        ASSERT_EQ(log[0].input.size(), kCapInfoBytes);
+        const CapInfo sent = DecodeCapInfo(std::span<const std::uint8_t, kCapInfoBytes>(log[0].input.data(), 36));
+        EXPECT_EQ(sent.gain, (std::array<std::uint8_t, 3>{c.sent, c.sent, c.sent}));
+        EXPECT_EQ(sent.control, 0);
+        EXPECT_EQ(sent.width, 640u);
+        EXPECT_EQ(sent.height, 480u);
+    }
+    EXPECT_TRUE(pauses.empty());
+}
+
+TEST_F(ModelTest, FormerRefusedFormatKeepsTheStoredRecord) {
+    const std::uint32_t handle = OpenType(1);
+    CapInfo before;
+    On(handle, [&](BaseDevice& d) {
+        before = d.StoredCapInfo();
+        return 0;
+    });
+    CapInfo record = SmallWindow();
+    record.width = 320;
+    record.height = 240;
+    record.gain = {20, 20, 20};
+    bus.FailControl(kqff::kIoctlSetFormat, 1);
+    EXPECT_EQ(On(handle, [&](BaseDevice& d) { return d.SetCapInfo(record); }), status::kNotSupported);
+    On(handle, [&](BaseDevice& d) {
+        EXPECT_EQ(d.StoredCapInfo(), before);
+        EXPECT_EQ(d.FrameBytes(), before.width * before.height);
+        return 0;
+    });
+}
+
+// Requests the older sensors' cameras do not take: 10, and nothing reaches
+// the driver or the caller's buffer.
+TEST_F(ModelTest, FormerAnswersTenToTheRequestsItsCameraLacks) {
+    const std::uint32_t handle = OpenType(1);
+    std::array<std::uint8_t, 240> buffer;
+    buffer.fill(0xA5);
+    std::array<std::uint16_t, 1> address{0x09}, value{5};
+    const std::vector<std::pair<const char*, std::function<int(BaseDevice&)>>> requests = {
+        {"EEProm_Get", [&](BaseDevice& d) { return d.EEProm_Get(buffer); }},
+        {"EEProm_Set", [&](BaseDevice& d) { return d.EEProm_Set(buffer); }},
+        {"EEProm_GetByte", [&](BaseDevice& d) { return d.EEProm_GetByte(0, 4, buffer.data()); }},
+        {"EEProm_SetByte", [&](BaseDevice& d) { return d.EEProm_SetByte(0, 4, buffer.data()); }},
+        {"Write_Register", [&](BaseDevice& d) { return d.Write_Register(address, value); }},
+        {"SetHBlank", [](BaseDevice& d) { return d.SetHBlank(100); }},
+        {"SetVBlank", [](BaseDevice& d) { return d.SetVBlank(100); }},
+        {"SetSpeedMode", [](BaseDevice& d) { return d.SetSpeedMode(1); }},
+        {"SetExpouseDelayTime", [](BaseDevice& d) { return d.SetExpouseDelayTime(1); }},
+        {"SetSensorRdMode", [](BaseDevice& d) { return d.SetSensorRdMode(1); }},
+        {"SetTriggerDelayTime", [](BaseDevice& d) { return d.SetTriggerDelayTime(1); }},
+        {"SetCustomIO", [](BaseDevice& d) { return d.SetCustomIO(1); }},
+        {"SetCameraLED", [](BaseDevice& d) { return d.SetCameraLED(0, 1); }},
+        {"SetGolbalGain", [](BaseDevice& d) { return d.SetGolbalGain(1); }},
+    };
+    for (const auto& [name, request] : requests) {
+        SCOPED_TRACE(name);
+        bus.ClearLog();
+        EXPECT_EQ(On(handle, request), status::kNotSupported);
+        EXPECT_TRUE(bus.Log().empty());
+        EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](std::uint8_t b) { return b == 0xA5; }));
+    }
+}
+
+TEST_F(ModelTest, LedChannelsAreLimitedAndSentWithChannelZeroMarked) {
+    struct Case {
+        std::int32_t channel, value;
+        int rc;
+        std::array<std::uint8_t, 4> state;
+    };
+    // Each case builds on the state the one before left.
+    const Case cases[] = {
+        {0, 5, status::kSuccess, {0x15, 0, 0, 0}},       {2, 250, status::kSuccess, {0x15, 0, 127, 0}},
+        {3, -7, status::kSuccess, {0x15, 0, 127, 0}},    {0, 0, status::kSuccess, {0x10, 0, 127, 0}},
+        {4, 1, status::kRefused, {0x10, 0, 127, 0}},     {-1, 1, status::kRefused, {0x10, 0, 127, 0}},
+        {1, 127, status::kSuccess, {0x10, 127, 127, 0}},
+    };
+    const std::uint32_t handle = OpenType(17);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.channel << "," << c.value);
+        bus.ClearLog();
+        EXPECT_EQ(On(handle, [&](BaseDevice& d) { return d.SetCameraLED(c.channel, c.value); }), c.rc);
+        On(handle, [&](BaseDevice& d) {
+            EXPECT_EQ(dynamic_cast<CKQBelun_LED&>(d).LedState(), c.state);
+            return 0;
+        });
+        const auto log = bus.Log();
+        if (c.rc != status::kSuccess) {
+            EXPECT_TRUE(log.empty());
+            continue;
+        }
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_EQ(log[0].code, kqff::kIoctlWriteBlock);
+        std::vector<std::uint8_t> expected(64, 0);
+        expected[0] = 0x2C;
+        expected[2] = 0x06;
+        std::copy(c.state.begin(), c.state.end(), expected.begin() + 4);
+        EXPECT_EQ(log[0].input, expected);
+    }
+}
+
+TEST_F(ModelTest, LedSendThatFailsIsReported) {
+    const std::uint32_t handle = OpenType(17);
+    bus.FailControl(kqff::kIoctlWriteBlock, 1);
+    EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.SetCameraLED(1, 9); }), status::kNoDevice);
+}
+
+TEST_F(ModelTest, PausesGoThroughTheInjectedSleeper) {
+    const std::uint32_t handle = OpenType(3);
+    pauses.clear();
+    EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.SetTriggerMode(1); }), status::kSuccess);
+    EXPECT_EQ(pauses, std::vector<int>{500});
+}
+
+}  // namespace
+}  // namespace kq::test
