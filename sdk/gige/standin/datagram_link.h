@@ -1,6 +1,7 @@
 // The datagram seam between the loopback driver stand-in and a simulated
-// camera: whole datagrams, in order, each way. The in-process link is two
-// queues; closing an end wakes its reader for good.
+// camera: whole control datagrams, in order, each way, and stream datagrams
+// to a host port. The in-process link is two queues; closing an end wakes
+// its reader for good.
 #pragma once
 
 #include <condition_variable>
@@ -8,6 +9,7 @@
 #include <deque>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace kqge::standin {
@@ -23,6 +25,15 @@ public:
 
 protected:
     ~DatagramEndpoint() = default;
+};
+
+// Where a camera sends its stream packets: one datagram to a host UDP port.
+class StreamDestination {
+public:
+    virtual void SendTo(std::uint16_t hostPort, std::span<const std::uint8_t> datagram) = 0;
+
+protected:
+    ~StreamDestination() = default;
 };
 
 class InProcessLink {

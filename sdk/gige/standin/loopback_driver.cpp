@@ -32,7 +32,12 @@ std::optional<std::size_t> LoopbackDriver::Control(DriverControl code, std::span
         camera_.Send(std::move(packet));
         return 0;
     }
-    case DriverControl::setAckEvent: return 0;
+    case DriverControl::setAckEvent: {
+        if (!std::ranges::equal(input, kAckEventHandle)) return std::nullopt;
+        std::lock_guard guard(lock_);
+        ackEventRegistered_ = true;
+        return 0;
+    }
     case DriverControl::deviceList: {
         if (refuseDeviceList_) return std::nullopt;
         const std::size_t n = std::min(output.size(), deviceList_.size());
@@ -43,8 +48,20 @@ std::optional<std::size_t> LoopbackDriver::Control(DriverControl code, std::span
     case DriverControl::deleteStream: {
         const auto record = DecodeStreamRecord(input);
         if (!record || refuseStreams_) return std::nullopt;
-        std::lock_guard guard(lock_);
-        streams_.push_back(*record);
+        {
+            std::lock_guard guard(lock_);
+            streams_.push_back(*record);
+        }
+        std::lock_guard guard(streamLock_);
+        const auto existing = assemblers_.find(record->hostPort);
+        if (existing != assemblers_.end()) {
+            streamed_.frames += existing->second.Tally();
+            assemblers_.erase(existing);
+        }
+        if (code == DriverControl::addStream) {
+            assemblers_.emplace(record->hostPort,
+                                GvspAssembler(record->hostPort, record->payloadBytesPerPacket, kMaxFrameBytes));
+        }
         return 0;
     }
     case DriverControl::lastAck: {
@@ -77,9 +94,92 @@ void LoopbackDriver::ReceiveAcks() {
         }
         inFlight_ = 0;
         lastAck_ = std::move(*datagram);
-        ackSignalled_ = true;
+        ackSignalled_ = ackEventRegistered_;
         ackArrived_.notify_all();
     }
+}
+
+bool LoopbackDriver::AckEventRegistered() const {
+    std::lock_guard guard(lock_);
+    return ackEventRegistered_;
+}
+
+std::optional<std::size_t> LoopbackDriver::ReadFrame(std::span<std::uint8_t> buffer) {
+    std::unique_lock guard(readLock_);
+    readers_.insert(std::this_thread::get_id());
+    reads_.threads = static_cast<int>(readers_.size());
+    reads_.mostAtOnce = std::max(reads_.mostAtOnce, ++reads_.pending);
+    readChanged_.notify_all();
+    const std::uint64_t generation = cancelGeneration_;
+    readChanged_.wait(guard, [&] { return !frames_.empty() || cancelGeneration_ != generation; });
+    --reads_.pending;
+    readChanged_.notify_all();
+    if (cancelGeneration_ != generation) {
+        ++reads_.cancelled;
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> frame = std::move(frames_.front());
+    frames_.pop_front();
+    readChanged_.notify_all();
+    if (frame.size() > buffer.size()) {
+        ++reads_.tooLong;
+        return std::nullopt;
+    }
+    std::ranges::copy(frame, buffer.begin());
+    return frame.size();
+}
+
+void LoopbackDriver::CancelRead() {
+    {
+        std::lock_guard guard(readLock_);
+        if (reads_.pending == 0) return;
+        ++cancelGeneration_;
+    }
+    readChanged_.notify_all();
+}
+
+void LoopbackDriver::SendTo(std::uint16_t hostPort, std::span<const std::uint8_t> datagram) {
+    std::optional<std::vector<std::uint8_t>> frame;
+    {
+        std::lock_guard guard(streamLock_);
+        const auto stream = assemblers_.find(hostPort);
+        if (stream == assemblers_.end()) {
+            ++streamed_.unknownPort;
+            return;
+        }
+        frame = stream->second.Feed(datagram);
+    }
+    if (frame) DeliverFrame(std::move(*frame));
+}
+
+LoopbackDriver::StreamCounts LoopbackDriver::Streamed() const {
+    std::lock_guard guard(streamLock_);
+    StreamCounts sum = streamed_;
+    for (const auto& [port, assembler] : assemblers_) sum.frames += assembler.Tally();
+    return sum;
+}
+
+void LoopbackDriver::DeliverFrame(std::vector<std::uint8_t> frame) {
+    {
+        std::lock_guard guard(readLock_);
+        frames_.push_back(std::move(frame));
+    }
+    readChanged_.notify_all();
+}
+
+bool LoopbackDriver::WaitForPendingRead(std::chrono::milliseconds timeout) const {
+    std::unique_lock guard(readLock_);
+    return readChanged_.wait_for(guard, timeout, [&] { return reads_.pending > 0; });
+}
+
+bool LoopbackDriver::WaitUntilIdle(std::chrono::milliseconds timeout) const {
+    std::unique_lock guard(readLock_);
+    return readChanged_.wait_for(guard, timeout, [&] { return frames_.empty() && reads_.pending > 0; });
+}
+
+LoopbackDriver::ReadCounts LoopbackDriver::Reads() const {
+    std::lock_guard guard(readLock_);
+    return reads_;
 }
 
 std::vector<std::vector<std::uint8_t>> LoopbackDriver::CommandLog() const {

@@ -1,10 +1,12 @@
 #include "simulated_camera.h"
 
-#include "gvcp_command.h"
-#include "gvcp_packet.h"
+#include <algorithm>
 #include <utility>
 
 #include "be_bytes.h"
+#include "delivered_frame.h"
+#include "gvcp_command.h"
+#include "gvcp_packet.h"
 
 namespace kqge::standin {
 
@@ -44,6 +46,45 @@ void SimulatedCamera::FailNext(CameraFault fault) {
 std::vector<std::vector<std::uint8_t>> SimulatedCamera::PacketLog() const {
     std::lock_guard guard(lock_);
     return log_;
+}
+
+std::vector<std::uint8_t> SimulatedCamera::Pattern(const StreamFrame& frame, std::uint16_t block) {
+    const std::size_t perPixel = GvspBytesPerPixel(frame.pixelFormat);
+    std::vector<std::uint8_t> pixels(std::size_t{frame.width} * frame.height * perPixel);
+    for (std::size_t i = 0; i * perPixel < pixels.size(); ++i) {
+        const std::uint32_t value = static_cast<std::uint32_t>(i * 7 + block * 31);
+        for (std::size_t b = 0; b < perPixel; ++b)
+            pixels[i * perPixel + b] = static_cast<std::uint8_t>(value >> (8 * b));
+    }
+    return pixels;
+}
+
+std::vector<std::uint8_t> SimulatedCamera::SendFrame(const StreamFrame& frame, std::span<const std::uint32_t> lost) {
+    std::uint16_t block = 0;
+    std::uint16_t port = 0;
+    std::size_t payload = 0;
+    {
+        std::lock_guard guard(lock_);
+        blockId_ = static_cast<std::uint16_t>(blockId_ == 0xFFFF ? 1 : blockId_ + 1);
+        block = blockId_;
+        port = static_cast<std::uint16_t>(registers_[kStreamPort]);
+        const std::size_t packetSize = registers_[kStreamPacketSize] & 0xFFFF;
+        payload = packetSize > kStreamOverheadBytes ? packetSize - kStreamOverheadBytes : 0;
+    }
+    const auto pixels = Pattern(frame, block);
+    if (!stream_ || payload == 0) return pixels;
+    auto send = [&](std::uint32_t id, const std::vector<std::uint8_t>& packet) {
+        if (std::ranges::find(lost, id) == lost.end()) stream_->SendTo(port, packet);
+    };
+    send(0, EncodeGvspLeader(block, {frame.pixelFormat, frame.width, frame.height,
+                                     static_cast<std::uint16_t>(frame.triggered ? kTriggerMark : 0)}));
+    std::uint32_t id = 1;
+    for (std::size_t at = 0; at < pixels.size(); at += payload, ++id) {
+        const std::size_t n = std::min(payload, pixels.size() - at);
+        send(id, EncodeGvspPayload(block, id, std::span(pixels).subspan(at, n)));
+    }
+    send(id, EncodeGvspTrailer(block, id, frame.height));
+    return pixels;
 }
 
 void SimulatedCamera::Serve() {

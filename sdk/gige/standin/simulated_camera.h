@@ -2,7 +2,9 @@
 // answers READREG, WRITEREG and WRITEMEM packets from its registers and
 // memory, logs every packet, and fails the next commands on demand (no
 // acknowledgement, an error status, another acknowledgement code, or an
-// acknowledgement held back until the following command arrives).
+// acknowledgement held back until the following command arrives). It streams
+// 8- and 16-bit frames as GVSP to the host port and with the packet size its
+// stream channel registers hold, losing the packets asked for.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "datagram_link.h"
+#include "gvsp_packet.h"
 
 namespace kqge::standin {
 
@@ -22,6 +25,16 @@ enum class CameraFault { none, noAck, errorStatus, otherCode, lateAck };
 class SimulatedCamera {
 public:
     static constexpr std::uint16_t kErrorStatus = 0x8006;  // access denied
+    // Stream channel 0: host port (low 16 bits), packet size (low 16 bits).
+    static constexpr std::uint32_t kStreamPort = 0x0D00;
+    static constexpr std::uint32_t kStreamPacketSize = 0x0D04;
+
+    struct StreamFrame {
+        std::uint32_t width = 0;
+        std::uint32_t height = 0;
+        std::uint32_t pixelFormat = kMono8;
+        bool triggered = false;
+    };
 
     // The endpoint outlives the camera; the camera closes it when destroyed.
     explicit SimulatedCamera(DatagramEndpoint& driver);
@@ -36,6 +49,15 @@ public:
     void FailNext(CameraFault fault);
     std::vector<std::vector<std::uint8_t>> PacketLog() const;
 
+    // Stream packets go to `destination`, which outlives the camera.
+    void StreamTo(StreamDestination& destination) { stream_ = &destination; }
+    // Sends one frame (leader, payload packets 1..n, trailer n + 1) but the
+    // packets whose ids are listed; the pixels it sent.
+    std::vector<std::uint8_t> SendFrame(const StreamFrame& frame, std::span<const std::uint32_t> lost = {});
+    // The pixels of the `block`th frame: each little-endian pixel a value
+    // of its position and the block.
+    static std::vector<std::uint8_t> Pattern(const StreamFrame& frame, std::uint16_t block);
+
 private:
     void Serve();
     std::vector<std::uint8_t> Answer(std::span<const std::uint8_t> packet, CameraFault fault);
@@ -46,6 +68,8 @@ private:
     std::map<std::uint32_t, std::uint8_t> memory_;
     std::deque<CameraFault> faults_;
     std::vector<std::vector<std::uint8_t>> log_;
+    StreamDestination* stream_ = nullptr;
+    std::uint16_t blockId_ = 0;
     std::thread server_;
 };
 

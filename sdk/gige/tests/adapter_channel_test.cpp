@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "channel_fixture.h"
 #include "cnic.h"
 #include "loopback_driver.h"
 #include "nic_manager.h"
@@ -20,38 +21,17 @@ namespace kqge {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using fixture::Adapter;
+using fixture::DiscoveryList;
+using fixture::kTestAckTimeout;
 using standin::CameraFault;
-
-// Short enough for the timeout cases; every acknowledgement of the
-// in-process camera arrives well within it.
-constexpr std::chrono::milliseconds kTestAckTimeout{300};
-
-Bytes DiscoveryList(std::size_t cameras) {
-    Bytes list(cameras * kDiscoveryRecordBytes, 0);
-    for (std::size_t i = 0; i < cameras; ++i) {
-        std::uint8_t* r = list.data() + i * kDiscoveryRecordBytes;
-        const std::uint8_t mac[] = {0x02, 0x00, 0x00, 0x00, 0x00, static_cast<std::uint8_t>(i)};
-        std::copy(std::begin(mac), std::end(mac), r + 10);
-        const std::uint8_t ip[] = {192, 168, 1, static_cast<std::uint8_t>(100 + i)};
-        std::copy(std::begin(ip), std::end(ip), r + 36);
-    }
-    return list;
-}
-
-AdapterRecord Adapter() {
-    AdapterRecord a;
-    a.name = u"eth0";
-    a.ip = {192, 168, 1, 10};
-    a.mask = {255, 255, 255, 0};
-    return a;
-}
 
 struct Channel {
     explicit Channel(std::size_t cameras = 1) : driver(link.DriverSide(), DiscoveryList(cameras)) {}
 
     const DiscoveryRecord& Camera() {
         if (nic.DiscoveredCameras().empty()) {
-            EXPECT_EQ(nic.GetDeviceList(), 0);
+            EXPECT_EQ(nic.Open(), 0);
         }
         return nic.DiscoveredCameras()[0];
     }
@@ -60,7 +40,7 @@ struct Channel {
     standin::SimulatedCamera camera{link.CameraSide()};
     standin::LoopbackDriver driver;
     AdapterRecord adapter = Adapter();
-    CNIC nic{&driver, &adapter, kTestAckTimeout};
+    CNIC nic{&driver, &adapter, nullptr, kTestAckTimeout};
 };
 
 const Bytes kAddressing = {0x02, 0, 0, 0, 0, 0, 192, 168, 1, 10, 255, 255, 255, 0, 192, 168, 1, 100};
@@ -220,11 +200,13 @@ TEST(AdapterChannelTest, StreamRequestsCarryTheirRecordAndNeedADriver) {
     EXPECT_EQ(c.nic.DeleteStream(stop), -1);
 
     AdapterRecord adapter = Adapter();
-    CNIC without(nullptr, &adapter, kTestAckTimeout);
+    CNIC without(nullptr, &adapter, nullptr, kTestAckTimeout);
     EXPECT_EQ(without.AddStream(start), 37);
     EXPECT_EQ(without.DeleteStream(stop), 37);
     EXPECT_EQ(without.GetDeviceList(), 37);
-    CNIC blank(&c.driver, nullptr);
+    EXPECT_EQ(without.Open(), 37);
+    EXPECT_EQ(without.StartReceive(), 37);
+    CNIC blank(&c.driver, nullptr, nullptr);
     EXPECT_EQ(blank.AdapterIp(), (std::array<std::uint8_t, 4>{}));
     EXPECT_EQ(blank.AdapterNumber(), without.AdapterNumber() + 1);
 }
@@ -258,7 +240,7 @@ TEST(AdapterManagerTest, OneNodeAndOneChannelPerRecordInOrder) {
         records[i].ip[3] = static_cast<std::uint8_t>(10 + i);
     }
 
-    CNICManager manager(CNICManager::kDriverDeviceName, table, kTestAckTimeout);
+    CNICManager manager(CNICManager::kDriverDeviceName, table, nullptr, kTestAckTimeout);
     EXPECT_EQ(manager.Init({}), 41);
     EXPECT_TRUE(manager.Nodes().empty());
     ASSERT_EQ(manager.Init(records), 0);

@@ -27,6 +27,11 @@ public:
         if (!streaming_) port_ = port;
     }
     std::uint16_t port() const { return port_; }
+    std::size_t ReceiveBytes() const override { return 0; }
+    void StoreFrame(const DeliveredFrame&) override {}
+    bool TriggerOn() const override { return false; }
+    bool ContinuousCapture() const override { return false; }
+    void StartSnapshot(const DeliveredFrame&) override {}
 
 private:
     std::int32_t index_;

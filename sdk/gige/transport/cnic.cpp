@@ -6,11 +6,42 @@ namespace kqge {
 
 std::atomic<std::int32_t> CNIC::nextAdapterNumber_{0};
 
-CNIC::CNIC(DriverPort* port, const AdapterRecord* node, std::chrono::milliseconds ackTimeout)
+CNIC::CNIC(DriverPort* port, const AdapterRecord* node, ChannelHost* host, std::chrono::milliseconds ackTimeout)
     : port_(port),
+      host_(host),
       identity_(node ? *node : AdapterRecord{}),
       ackTimeout_(ackTimeout),
-      adapterNumber_(nextAdapterNumber_++) {}
+      adapterNumber_(nextAdapterNumber_++),
+      receiver_(port ? std::make_unique<FrameReceiver>(*port, host) : nullptr) {}
+
+std::int32_t CNIC::Open() {
+    if (!port_) return result::kNoDriverHandle;
+    const auto event = port_->AckEventHandle();
+    const std::int32_t registered =
+        port_->Control(DriverControl::setAckEvent, event, {}) ? result::kOk : result::kNotAcknowledged;
+    const std::int32_t listed = GetDeviceList();
+    const std::size_t needed = host_ ? host_->CreateCameras(*this, cameras_) : 0;
+    if (needed > 0) receiver_->AllocateBuffer(needed);
+    return registered != result::kOk ? registered : listed;
+}
+
+std::int32_t CNIC::StartReceive() {
+    if (!receiver_) return result::kNoDriverHandle;
+    std::lock_guard guard(liveLock_);
+    if (liveCameras_ == 0) {
+        const std::int32_t started = receiver_->Start();
+        if (started != result::kOk) return started;
+    }
+    ++liveCameras_;
+    return result::kOk;
+}
+
+std::int32_t CNIC::StopReceive() {
+    std::lock_guard guard(liveLock_);
+    if (liveCameras_ == 0) return result::kReceiveStopped;
+    if (--liveCameras_ == 0) receiver_->Stop();
+    return result::kOk;
+}
 
 std::int32_t CNIC::GetDeviceList() {
     cameras_.clear();

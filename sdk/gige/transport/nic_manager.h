@@ -36,15 +36,16 @@ public:
     // Kept as given; the channels use the handles from the service.
     static constexpr char16_t kDriverDeviceName[] = uR"(\\.\\KQGECAMERA)";
 
-    CNICManager(std::u16string deviceName, DriverPortSource& ports,
+    // `host` makes the cameras of every channel; it outlives the manager.
+    CNICManager(std::u16string deviceName, DriverPortSource& ports, ChannelHost* host,
                 std::chrono::milliseconds ackTimeout = CNIC::kAckTimeout);
     CNICManager(const CNICManager&) = delete;
     CNICManager& operator=(const CNICManager&) = delete;
     virtual ~CNICManager() = default;
 
-    // 41 for an empty list. Otherwise, per record in order, a node and a
-    // channel that lists its cameras (a channel whose driver refuses keeps
-    // no cameras); 0.
+    // 41 for an empty list. Otherwise, per record in order, a node and an
+    // opened channel, which has its cameras made (a channel whose driver
+    // refuses keeps no cameras); 0.
     std::int32_t Init(std::span<const AdapterRecord> records);
 
     const std::u16string& DeviceName() const { return deviceName_; }
@@ -54,6 +55,7 @@ public:
 private:
     std::u16string deviceName_;
     DriverPortSource& ports_;
+    ChannelHost* host_;
     std::chrono::milliseconds ackTimeout_;
     std::vector<AdapterNode> nodes_;
     // Declared after the nodes: channels go first.

@@ -14,6 +14,8 @@ inline constexpr std::int32_t kAdapterListUnread = 22;
 inline constexpr std::int32_t kNoAdapter = 23;
 inline constexpr std::int32_t kDeviceListRefused = 36;
 inline constexpr std::int32_t kNoDriverHandle = 37;
+inline constexpr std::int32_t kReceiveRunning = 39;
+inline constexpr std::int32_t kReceiveStopped = 40;
 inline constexpr std::int32_t kAdapterListEmpty = 41;
 inline constexpr std::int32_t kNotAcknowledged = -1;
 
