@@ -95,7 +95,8 @@ std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& sett
     const int kernel = settings.flipMode >= 0 && settings.flipMode < 6
                            ? settings.model.kernelForFlip[static_cast<std::size_t>(settings.flipMode)]
                            : settings.flipMode;
-    const kqcmos::DemosaicSettings demosaic{settings.colorMode, kernel, settings.colorAdjust, settings.plainGreySensor};
+    const kqcmos::DemosaicSettings demosaic{settings.colorMode, kernel, settings.colorAdjust,
+                                            settings.plainGreySensor || settings.model.greyRaw};
     if (!kqcmos::Demosaic(demosaic, size, picture, source, demosaic_)) return std::nullopt;
     const int bpp = kqcmos::OutputBytesPerPixel(settings.colorMode);
     const auto frame = picture.first(FrameBytes(size, bpp));

@@ -19,6 +19,9 @@ struct PixelModel {
     // Phase of the microscope chroma clamp and Bayer filter: 3 or 4.
     int microscopePhase = 3;
     kqcmos::TurnRepair turnRepair = kqcmos::TurnRepair::firstColumn;
+    // The raw frame is plain grey, not a mosaic: the grey modes orient it
+    // (by the kernel order above) and take the 2 x 2 average.
+    bool greyRaw = false;
 
     bool operator==(const PixelModel&) const = default;
 };
