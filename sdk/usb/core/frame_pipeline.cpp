@@ -172,13 +172,13 @@ void FramePipeline::RunAutoExposure(const PictureSettings& settings, const Frame
         autoExposure_.Enable(false);
         alternateExposure_.SetLevel(autoExposure_.level());
         const kqcmos::ExposureOutcome outcome =
-            alternateExposure_.Step(size, frame, kqcmos::kAutoExposureLimit, exposure);
+            alternateExposure_.Step(size, frame, settings.model.exposureLimit, exposure);
         if (outcome.changed) events.reportExposure = exposure;
         return;
     }
     if (!autoExposure_.enabled()) return;
-    const kqcmos::ExposureOutcome outcome =
-        autoExposure_.StepBayer(size, frame, settings.showAutoMark, kqcmos::kAutoExposureLimit, exposure);
+    const kqcmos::ExposureOutcome outcome = autoExposure_.StepBayer(
+        size, frame, settings.showAutoMark, settings.model.exposureLimit, exposure, settings.model.exposureKind);
     if (outcome.changed) events.sendExposure = exposure;
     if (outcome.finished) events.reportExposure = exposure;
 }

@@ -19,8 +19,6 @@ FpgaSensorTiming BriselTiming() {
     return t;
 }
 
-std::uint16_t Register16(std::int64_t v) { return static_cast<std::uint16_t>(std::clamp<std::int64_t>(v, 0, 0xFFFF)); }
-
 }  // namespace
 
 CKQBrisel_FPGA::CKQBrisel_FPGA(DeviceIdentity identity, DeviceClass deviceClass)
@@ -45,26 +43,26 @@ void CKQBrisel_FPGA::AppendWindow(fpga::RegisterList& list, Skip skip, std::uint
     const std::uint16_t clearedReadMode = timing_.readMode & 0xFFF0;
     switch (skip) {
     case Skip::none:
-        list.Append({0x04, Register16(w - timing_.widthAdjust)});
-        list.Append({0x03, Register16(h - timing_.heightAdjust)});
+        list.Append({0x04, fpga::RegisterValue(w - timing_.widthAdjust)});
+        list.Append({0x03, fpga::RegisterValue(h - timing_.heightAdjust)});
         list.Append({0x20, 0x1104});
         list.Append({0x1E, clearedReadMode});
         break;
     case Skip::twoFold:
-        list.Append({0x04, Register16(2 * w - 1)});
-        list.Append({0x03, Register16(2 * h - 1)});
+        list.Append({0x04, fpga::RegisterValue(2 * w - 1)});
+        list.Append({0x03, fpga::RegisterValue(2 * h - 1)});
         list.Append({0x20, 0x111C});
         list.Append({0x1E, clearedReadMode});
         break;
     case Skip::fourFold:
-        list.Append({0x04, Register16(4 * w - 1)});
-        list.Append({0x03, Register16(4 * h - 1)});
+        list.Append({0x04, fpga::RegisterValue(4 * w - 1)});
+        list.Append({0x03, fpga::RegisterValue(4 * h - 1)});
         list.Append({0x20, 0x1104});
         list.Append({0x1E, static_cast<std::uint16_t>(timing_.readMode | 0x0C)});
         break;
     }
-    list.Append({0x02, Register16(std::int64_t{columnStart} + timing_.columnOffset)});
-    list.Append({0x01, Register16(std::int64_t{rowStart} + timing_.rowOffset)});
+    list.Append({0x02, fpga::RegisterValue(std::int64_t{columnStart} + timing_.columnOffset)});
+    list.Append({0x01, fpga::RegisterValue(std::int64_t{rowStart} + timing_.rowOffset)});
     // The exposure follows the window; after re-arrival the exposure comes
     // in a list of its own.
     if (use == WindowUse::program) list.SetTrailing({ExposureRegister(), ExposureLines()});

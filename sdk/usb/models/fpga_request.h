@@ -8,6 +8,7 @@
 // register sensors are 36 bytes (value, address as 16 + 8 bits), those of
 // the 16-bit register sensors 46 (16 + 16 bits); one builder serves both.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -37,6 +38,11 @@ struct RegisterWrite {
 };
 
 enum class AddressWidth { eightBit, sixteenBit };
+
+// A computed register value, limited to the 16 bits a write carries.
+inline std::uint16_t RegisterValue(std::int64_t v) {
+    return static_cast<std::uint16_t>(std::clamp<std::int64_t>(v, 0, 0xFFFF));
+}
 
 class RegisterList {
 public:

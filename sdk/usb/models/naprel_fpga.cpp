@@ -23,8 +23,6 @@ FpgaSensorTiming NaprelTiming() {
     return t;
 }
 
-std::uint16_t Register16(std::int64_t v) { return static_cast<std::uint16_t>(std::clamp<std::int64_t>(v, 0, 0xFFFF)); }
-
 }  // namespace
 
 CKQNaprel_FPGA::CKQNaprel_FPGA(DeviceIdentity identity)
@@ -36,23 +34,25 @@ CKQNaprel_FPGA::CKQNaprel_FPGA(DeviceIdentity identity)
 std::span<const std::uint16_t, 4> CKQNaprel_FPGA::GainRegisters() const { return kGainRegisters; }
 
 std::uint16_t CKQNaprel_FPGA::LineLength() const {
-    return Register16(std::int64_t{geometry_.maxWidth} + timing_.horizontalBlanking);
+    return fpga::RegisterValue(std::int64_t{geometry_.maxWidth} + timing_.horizontalBlanking);
 }
 
 std::uint16_t CKQNaprel_FPGA::FrameLength() const {
-    return Register16(std::int64_t{capInfo_.height} + timing_.verticalBlanking);
+    return fpga::RegisterValue(std::int64_t{capInfo_.height} + timing_.verticalBlanking);
 }
 
 std::uint32_t CKQNaprel_FPGA::ExposureToRegister(std::uint32_t time) const {
     // t x 58 / line + 0.5, truncated, in 64 bits.
-    const std::uint64_t line = std::uint64_t{timing_.horizontalBlanking} + static_cast<std::uint64_t>(geometry_.maxWidth);
+    const std::uint64_t line =
+        std::uint64_t{timing_.horizontalBlanking} + static_cast<std::uint64_t>(geometry_.maxWidth);
     const std::uint64_t lines = (116 * std::uint64_t{time} + line) / (2 * line);
     const std::uint64_t limit = modelSetting_ != 0 ? kModelSettingExposureLimit : 65535;
     return static_cast<std::uint32_t>(std::clamp<std::uint64_t>(lines, 1, limit));
 }
 
 std::uint32_t CKQNaprel_FPGA::RegisterToExposure(std::uint32_t lines) const {
-    const std::uint64_t line = std::uint64_t{timing_.horizontalBlanking} + static_cast<std::uint64_t>(geometry_.maxWidth);
+    const std::uint64_t line =
+        std::uint64_t{timing_.horizontalBlanking} + static_cast<std::uint64_t>(geometry_.maxWidth);
     const std::uint64_t time = (2 * line * lines + 58) / 116;
     return static_cast<std::uint32_t>(std::min<std::uint64_t>(time, UINT32_MAX));
 }
@@ -72,11 +72,12 @@ void CKQNaprel_FPGA::AppendWindow(fpga::RegisterList& list, Skip skip, std::uint
     // lines further, restoring it does not.
     const std::int64_t reach = skipped && use == WindowUse::program ? 2 : 0;
     const std::int64_t factor = skipped ? 2 : 1;
-    const std::uint16_t mode = !skipped ? 0 : use == WindowUse::resend ? 3 : 2;
-    list.Append({0x3008, Register16(column + factor * w - timing_.widthAdjust + reach)});
-    list.Append({0x3006, Register16(row + factor * h - timing_.heightAdjust + reach)});
-    list.Append({0x3004, Register16(column)});
-    list.Append({0x3002, Register16(row)});
+    // Restored, the skip mode is the two-fold zoom's own.
+    const std::uint16_t mode = use == WindowUse::resend ? (zoomMode_ == 1 ? 3 : 0) : (skipped ? 2 : 0);
+    list.Append({0x3008, fpga::RegisterValue(column + factor * w - timing_.widthAdjust + reach)});
+    list.Append({0x3006, fpga::RegisterValue(row + factor * h - timing_.heightAdjust + reach)});
+    list.Append({0x3004, fpga::RegisterValue(column)});
+    list.Append({0x3002, fpga::RegisterValue(row)});
     list.Append({0x3032, mode});
 }
 
@@ -88,12 +89,12 @@ void CKQNaprel_FPGA::AppendStartChanges(fpga::RegisterList& list, bool columnCha
     const std::int64_t c = std::int64_t{column} + timing_.columnOffset;
     const std::int64_t r = std::int64_t{row} + timing_.rowOffset;
     if (columnChanged) {
-        list.Append({0x3004, Register16(c)});
-        list.Append({0x3008, Register16(c + factor * capInfo_.width - timing_.widthAdjust + reach)});
+        list.Append({0x3004, fpga::RegisterValue(c)});
+        list.Append({0x3008, fpga::RegisterValue(c + factor * capInfo_.width - timing_.widthAdjust + reach)});
     }
     if (rowChanged) {
-        list.Append({0x3002, Register16(r)});
-        list.Append({0x3006, Register16(r + factor * capInfo_.height - timing_.heightAdjust + reach)});
+        list.Append({0x3002, fpga::RegisterValue(r)});
+        list.Append({0x3006, fpga::RegisterValue(r + factor * capInfo_.height - timing_.heightAdjust + reach)});
     }
 }
 
@@ -108,7 +109,8 @@ int CKQNaprel_FPGA::ResendBlankingAndMode() {
 int CKQNaprel_FPGA::ResetSensor(bool) {
     Control(kqff::kIoctlStopCapture, {}, {});
     const std::array<RegisterWrite, 2> lengths{
-        {{0x300C, Register16(std::int64_t{timing_.horizontalBlanking} + capInfo_.width)}, {0x300A, FrameLength()}}};
+        {{0x300C, fpga::RegisterValue(std::int64_t{timing_.horizontalBlanking} + capInfo_.width)},
+         {0x300A, FrameLength()}}};
     return SendRegisters(lengths);
 }
 

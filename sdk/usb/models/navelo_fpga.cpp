@@ -17,8 +17,6 @@ constexpr std::uint8_t kCustomIoBit = 0x80;
 constexpr std::uint8_t kTriggerSourceBit = 0x40;
 constexpr std::array<std::uint16_t, 4> kGainRegisters{0x2D, 0x2B, 0x2E, 0x2C};
 
-std::uint16_t Register16(std::int64_t v) { return static_cast<std::uint16_t>(std::clamp<std::int64_t>(v, 0, 0xFFFF)); }
-
 std::uint32_t RoundDown8(std::uint32_t v) { return v & ~7u; }
 
 PixelModel FpgaPixels() {
@@ -27,6 +25,8 @@ PixelModel FpgaPixels() {
     model.kernelForFlip = {3, 2, 1, 0, 3, 3};
     model.microscopePhase = 4;
     model.turnRepair = kqcmos::TurnRepair::lastColumn;
+    model.exposureKind = kqcmos::BayerExposureKind::fpga;
+    model.exposureLimit = 10000;
     return model;
 }
 
@@ -45,7 +45,7 @@ std::chrono::milliseconds CKQNavelo_FPGA::PauseAfterList() const {
     return std::chrono::milliseconds(window ? 200 : 100);
 }
 
-std::uint16_t CKQNavelo_FPGA::ExposureLines() const { return Register16(capInfo_.exposure); }
+std::uint16_t CKQNavelo_FPGA::ExposureLines() const { return fpga::RegisterValue(capInfo_.exposure); }
 
 bool CKQNavelo_FPGA::FitsTwice(std::uint32_t width, std::uint32_t height) const {
     return 2 * std::uint64_t{width} <= static_cast<std::uint64_t>(geometry_.maxWidth) &&
@@ -87,22 +87,22 @@ void CKQNavelo_FPGA::AppendGains(fpga::RegisterList& list, std::span<const std::
 void CKQNavelo_FPGA::AppendWindow(fpga::RegisterList& list, Skip skip, std::uint32_t columnStart,
                                   std::uint32_t rowStart, WindowUse) const {
     const std::int64_t w = capInfo_.width, h = capInfo_.height;
-    const std::uint16_t column = Register16(std::int64_t{columnStart} + timing_.columnOffset);
-    const std::uint16_t row = Register16(std::int64_t{rowStart} + timing_.rowOffset);
+    const std::uint16_t column = fpga::RegisterValue(std::int64_t{columnStart} + timing_.columnOffset);
+    const std::uint16_t row = fpga::RegisterValue(std::int64_t{rowStart} + timing_.rowOffset);
     const std::int64_t factor = skip == Skip::none ? 1 : skip == Skip::twoFold ? 2 : 4;
     const std::uint16_t mode = skip == Skip::none ? 0 : skip == Skip::twoFold ? 1 : 3;
     if (skip == Skip::none) {
-        list.Append({0x04, Register16(w - timing_.widthAdjust)});
-        list.Append({0x03, Register16(h - timing_.heightAdjust)});
+        list.Append({0x04, fpga::RegisterValue(w - timing_.widthAdjust)});
+        list.Append({0x03, fpga::RegisterValue(h - timing_.heightAdjust)});
     } else {
-        list.Append({0x04, Register16(factor * w - 1)});
-        list.Append({0x03, Register16(factor * h - 1)});
+        list.Append({0x04, fpga::RegisterValue(factor * w - 1)});
+        list.Append({0x03, fpga::RegisterValue(factor * h - 1)});
     }
     list.Append({0x22, mode});
     list.Append({0x23, mode});
     list.Append({0x02, column});
     list.Append({0x01, row});
-    if (skip != Skip::none) list.SetTrailing({0x01, Register16(timing_.rowOffset)});
+    if (skip != Skip::none) list.SetTrailing({0x01, fpga::RegisterValue(timing_.rowOffset)});
 }
 
 // ---- Sending ----
@@ -126,13 +126,32 @@ int CKQNavelo_FPGA::ApplyCapInfo(const CapInfo& given) {
     capInfo_ = record;
     frameBytes_ = record.width * record.height;
     readBytes_ = frameBytes_;
-    list_.height = static_cast<std::uint16_t>(record.height);
-    list_.width = static_cast<std::uint16_t>(record.width);
-    list_.control = record.control;
-    const fpga::Request request = fpga::RegisterListRequest(list_, ListWidth());
-    if (!Control(kqff::kIoctlWriteCommand, request, {})) return status::kNoDevice;
+    if (const int rc = SendListBlock(); rc != status::kSuccess) return rc;
     const auto pause = PauseAfterList();
     if (pause.count() > 0) Pause(pause);
+    return status::kSuccess;
+}
+
+int CKQNavelo_FPGA::SendListBlock() {
+    list_.height = static_cast<std::uint16_t>(capInfo_.height);
+    list_.width = static_cast<std::uint16_t>(capInfo_.width);
+    list_.control = capInfo_.control;
+    const fpga::Request request = fpga::RegisterListRequest(list_, ListWidth());
+    return Control(kqff::kIoctlWriteCommand, request, {}) ? status::kSuccess : status::kNoDevice;
+}
+
+std::span<const std::uint16_t, 4> CKQNavelo_FPGA::GainRegisters() const { return kGainRegisters; }
+
+void CKQNavelo_FPGA::AppendStartChanges(fpga::RegisterList& list, bool columnChanged, bool rowChanged,
+                                        std::uint32_t column, std::uint32_t row) const {
+    if (columnChanged) list.Append({0x02, fpga::RegisterValue(std::int64_t{column} + timing_.columnOffset)});
+    if (rowChanged) list.Append({0x01, fpga::RegisterValue(std::int64_t{row} + timing_.rowOffset)});
+}
+
+int CKQNavelo_FPGA::ResendBlankingAndMode() {
+    const std::array<RegisterWrite, 2> blanking{{{0x05, timing_.horizontalBlanking}, {0x06, timing_.verticalBlanking}}};
+    if (const int rc = SendRegisters(blanking); rc != status::kSuccess) return rc;
+    if (identity_.modelFlag == 1) return SetTriggerMode(triggerMode_);
     return status::kSuccess;
 }
 
@@ -141,7 +160,7 @@ int CKQNavelo_FPGA::SendRegisters(std::span<const RegisterWrite> writes) {
     if (Gone()) return status::kNoDevice;
     list_.Clear();
     for (const RegisterWrite& w : writes) list_.Append(w);
-    return SendList();
+    return RegisterWritesSendRecord() ? SendList() : SendListBlock();
 }
 
 int CKQNavelo_FPGA::WriteSensorRegister(std::uint16_t address, std::uint16_t value) {
@@ -220,7 +239,7 @@ int CKQNavelo_FPGA::SetCapInfo(const CapInfo& record) {
     requestedWidth_ = record.width;
     requestedHeight_ = record.height;
     if (!unitTime) {
-        capInfo_.exposure = record.exposure;
+        capInfo_.exposure = LimitExposureLines(record.exposure);
     } else if (exposureChanged) {
         exposureTime_ = RegisterToExposure(ExposureToRegister(record.exposure));
     }
@@ -255,7 +274,8 @@ int CKQNavelo_FPGA::SetCapInfo(const CapInfo& record) {
         capInfo_.rowStart = row;
         list_.Clear();
         const Skip skip = CurrentSkip();
-        AppendWindow(list_, skip, skip == Skip::none ? column : 0, skip == Skip::none ? row : 0, WindowUse::program);
+        const bool origin = skip != Skip::none && SkippedWindowAtOrigin();
+        AppendWindow(list_, skip, origin ? 0 : column, origin ? 0 : row, WindowUse::program);
         return SendList();
     };
 
@@ -263,6 +283,7 @@ int CKQNavelo_FPGA::SetCapInfo(const CapInfo& record) {
     if (!running || !sizeChanged) {
         if (sizeChanged) {
             storeSize();
+            if (const int rc = OnWindowSizeChanged(); rc != status::kSuccess) return rollBack(rc);
             skipChanged = exposureChanged = true;
             columnChanged = rowChanged = false;
         }
@@ -279,6 +300,7 @@ int CKQNavelo_FPGA::SetCapInfo(const CapInfo& record) {
     } else {
         CapturePause pause(*this);
         storeSize();
+        if (const int rc = OnWindowSizeChanged(); rc != status::kSuccess) return rollBack(rc);
         centre();
         if (const int rc = sendWindow(); rc != status::kSuccess) return rollBack(rc);
         windowChanged_ = true;
@@ -289,19 +311,18 @@ int CKQNavelo_FPGA::SetCapInfo(const CapInfo& record) {
     capInfo_.columnStart = column;
     capInfo_.rowStart = row;
     list_.Clear();
-    if (columnChanged) list_.Append({0x02, Register16(std::int64_t{column} + timing_.columnOffset)});
-    if (rowChanged) list_.Append({0x01, Register16(std::int64_t{row} + timing_.rowOffset)});
+    AppendStartChanges(list_, columnChanged, rowChanged, column, row);
     if (exposureChanged) {
         if (unitTime) capInfo_.exposure = ExposureToRegister(record.exposure);
         list_.Append({ExposureRegister(), ExposureLines()});
     }
-    if (gainChanged) AppendGains(list_, kGainRegisters);
+    if (gainChanged) AppendGains(list_, GainRegisters());
     if (list_.Count() > 0) {
         if (const int rc = SendList(); rc != status::kSuccess) return rollBack(rc);
     }
 
     // The caller's starts are kept, so the next record compares with them.
-    if (!unitTime) capInfo_.exposure = record.exposure;
+    if (!unitTime) capInfo_.exposure = LimitExposureLines(record.exposure);
     capInfo_.columnStart = record.columnStart;
     capInfo_.rowStart = record.rowStart;
     return status::kSuccess;
@@ -329,10 +350,13 @@ int CKQNavelo_FPGA::SetZoomMode(std::int32_t mode) {
         skip = Skip::fourFold;
     } else if (requestedHalfReadout_ && FitsTwice(window.width, window.height)) {
         skip = Skip::twoFold;
-    } else {
-        if (centreWindow_ != 0) CentreWindow(capInfo_);
-        column = ClampStart(capInfo_.columnStart, window.width, geometry_.maxWidth, 1);
-        row = ClampStart(capInfo_.rowStart, window.height, geometry_.maxHeight, 1);
+    } else if (centreWindow_ != 0) {
+        CentreWindow(capInfo_);
+    }
+    if (skip == Skip::none || !SkippedWindowAtOrigin()) {
+        const std::uint32_t factor = skip == Skip::none ? 1 : skip == Skip::twoFold ? 2 : 4;
+        column = ClampStart(capInfo_.columnStart, window.width, geometry_.maxWidth, factor);
+        row = ClampStart(capInfo_.rowStart, window.height, geometry_.maxHeight, factor);
     }
     list_.Clear();
     AppendWindow(list_, skip, column, row, WindowUse::program);
@@ -363,12 +387,9 @@ int CKQNavelo_FPGA::ResendCapInfo() {
     if (const int rc = SendList(); rc != status::kSuccess) return rc;
     list_.Clear();
     list_.Append({ExposureRegister(), ExposureLines()});
-    AppendGains(list_, kGainRegisters);
+    AppendGains(list_, GainRegisters());
     if (const int rc = SendList(); rc != status::kSuccess) return rc;
-    const std::array<RegisterWrite, 2> blanking{{{0x05, timing_.horizontalBlanking}, {0x06, timing_.verticalBlanking}}};
-    if (const int rc = SendRegisters(blanking); rc != status::kSuccess) return rc;
-    if (identity_.modelFlag == 1) return SetTriggerMode(triggerMode_);
-    return status::kSuccess;
+    return ResendBlankingAndMode();
 }
 
 int CKQNavelo_FPGA::SetHBlank(std::int32_t value) {
@@ -388,27 +409,20 @@ int CKQNavelo_FPGA::SetVBlank(std::int32_t value) {
     return WriteSensorRegister(0x06, timing_.verticalBlanking);
 }
 
-int CKQNavelo_FPGA::SetCustomIO(std::int32_t on) {
+int CKQNavelo_FPGA::SetControlBit(std::uint8_t bit, bool on) {
     if (Gone()) return status::kNoDevice;
-    if (on != 0) {
-        capInfo_.control |= kCustomIoBit;
+    if (on) {
+        capInfo_.control |= bit;
     } else {
-        capInfo_.control &= static_cast<std::uint8_t>(~kCustomIoBit);
+        capInfo_.control &= static_cast<std::uint8_t>(~bit);
     }
     list_.Clear();
     return SendList();
 }
 
-int CKQNavelo_FPGA::SetTriggerSource(std::int32_t on) {
-    if (Gone()) return status::kNoDevice;
-    if (on != 0) {
-        capInfo_.control |= kTriggerSourceBit;
-    } else {
-        capInfo_.control &= static_cast<std::uint8_t>(~kTriggerSourceBit);
-    }
-    list_.Clear();
-    return SendList();
-}
+int CKQNavelo_FPGA::SetCustomIO(std::int32_t on) { return SetControlBit(kCustomIoBit, on != 0); }
+
+int CKQNavelo_FPGA::SetTriggerSource(std::int32_t on) { return SetControlBit(kTriggerSourceBit, on != 0); }
 
 // ---- Open, start and re-arrival ----
 

@@ -95,6 +95,20 @@ protected:
                               WindowUse use) const;
     // Whether a change of the skip bit counts while a zoom mode is set.
     virtual bool SkipChangeNeedsZoomZero() const { return true; }
+    // Whether a register write goes with the capture record (else alone).
+    virtual bool RegisterWritesSendRecord() const { return true; }
+    virtual std::span<const std::uint16_t, 4> GainRegisters() const;
+    // The writes a moved window start needs.
+    virtual void AppendStartChanges(fpga::RegisterList& list, bool columnChanged, bool rowChanged, std::uint32_t column,
+                                    std::uint32_t row) const;
+    // Whether a skipped window is programmed from the sensor's origin.
+    virtual bool SkippedWindowAtOrigin() const { return true; }
+    // Runs when the window takes a new size, before its list is sent.
+    virtual int OnWindowSizeChanged() { return status::kSuccess; }
+    // The exposure (lines) a record may store.
+    virtual std::uint32_t LimitExposureLines(std::uint32_t lines) const { return lines; }
+    // The end of a resend: blanking and the mode the camera must get back.
+    virtual int ResendBlankingAndMode();
     // The reset pulse and fixed registers at open and re-arrival.
     virtual int ResetSensor(bool atOpen);
     // Register 0x0D: 1, then 0 twice, with the sensor's settling pauses.
@@ -104,7 +118,12 @@ protected:
 
     // Sends the list as it stands with the stored record.
     int SendList() { return ApplyCapInfo(capInfo_); }
+    // Sends the list alone, its header from the stored record.
+    int SendListBlock();
     int SendRegisters(std::span<const fpga::RegisterWrite> writes);
+    // Sets or clears a bit of the record's control byte and sends the record
+    // with an empty list.
+    int SetControlBit(std::uint8_t bit, bool on);
     std::uint16_t ExposureLines() const;
     Skip CurrentSkip() const;
     bool FitsTwice(std::uint32_t width, std::uint32_t height) const;

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -14,67 +15,11 @@
 #include "models/brisel_fpga.h"
 #include "models/fpga_request.h"
 #include "models/navelo_fpga.h"
-#include "sim_fixture.h"
+#include "exposure_reports.h"
+#include "fpga_fixture.h"
 
 namespace kq::test {
 namespace {
-
-using fpga::AddressWidth;
-using fpga::RegisterWrite;
-using Writes = std::vector<RegisterWrite>;
-
-CapInfo FullWindow() {
-    CapInfo r;
-    r.width = 2048;
-    r.height = 1536;
-    r.exposure = 300;
-    r.gain = {32, 32, 32};
-    return r;
-}
-
-// A list as the camera reads it: the counted writes, then the one after.
-struct SentList {
-    Writes counted;
-    RegisterWrite trailing;
-    std::uint16_t width = 0, height = 0;
-    std::uint8_t control = 0;
-};
-
-class FpgaTest : public LibraryTest {
-protected:
-    FpgaTest() {
-        library.SetSleeper([this](std::chrono::milliseconds d) { pauses.push_back(static_cast<int>(d.count())); });
-    }
-
-    std::uint32_t OpenFpga(const CapInfo& record = FullWindow(), std::u16string_view pattern = u"VID_F5A1&PID_0B01") {
-        bus.AddCamera(InstanceId(pattern));
-        const std::uint32_t handle = Open(1, record);
-        bus.ClearLog();
-        pauses.clear();
-        return handle;
-    }
-    int On(std::uint32_t handle, const std::function<int(CKQNavelo_FPGA&)>& op) {
-        return library.WithDevice(handle, [&](BaseDevice& d) { return op(dynamic_cast<CKQNavelo_FPGA&>(d)); });
-    }
-    std::vector<SentList> Lists() const {
-        std::vector<SentList> lists;
-        for (const auto& r : bus.LogOf(kqff::kIoctlWriteCommand)) {
-            const auto list = fpga::DecodeRegisterListRequest(r.input, AddressWidth::eightBit);
-            if (!list) continue;
-            lists.push_back({Writes(list->Counted().begin(), list->Counted().end()), list->Trailing(), list->width,
-                             list->height, list->control});
-        }
-        return lists;
-    }
-    // The control codes in the order sent.
-    std::vector<std::uint32_t> Codes() const {
-        std::vector<std::uint32_t> codes;
-        for (const auto& r : bus.Log()) codes.push_back(r.code);
-        return codes;
-    }
-
-    std::vector<int> pauses;
-};
 
 TEST_F(FpgaTest, OpenResetsTheSensorAndProgramsTheWholeWindow) {
     bus.AddCamera(InstanceId(u"VID_F5A1&PID_0B01"));
@@ -245,6 +190,53 @@ TEST_F(FpgaTest, RefusedSendsAreReportedAndLeaveTheStateAlone) {
     const auto lists = Lists();
     ASSERT_EQ(lists.size(), 1u);
     EXPECT_EQ(lists[0].counted, (Writes{{0x09, 777}, {0x2D, 50}, {0x2B, 50}, {0x2E, 50}, {0x2C, 50}}));
+}
+
+TEST_F(FpgaTest, AnEmptyGrabGivesUpAfterThreeReadsWithAPauseAfterEach) {
+    const std::uint32_t handle = OpenFpga();
+    bus.ShortReads(0, 3);
+    std::vector<std::uint8_t> buffer(2048 * 1536);
+    const int rc = On(handle, [&](CKQNavelo_FPGA& d) {
+        return d.GrabFrame(buffer.data(), false, [](const DeliveredFrame&) { return 0; });
+    });
+    EXPECT_EQ(rc, status::kNoFrame);
+    EXPECT_EQ(pauses, (std::vector<int>{5, 5, 5}));
+    EXPECT_EQ(Codes(), (std::vector<std::uint32_t>{kqff::kIoctlStartCapture, kqff::kIoctlStopCapture}));
+}
+
+TEST_F(FpgaTest, TheCameraHoldsTheRegistersTheListsWrote) {
+    const std::uint32_t handle = OpenFpga();
+    ASSERT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.SetZoomMode(1); }), status::kSuccess);
+    const auto registers = bus.Device(0).Camera().FpgaRegisters();
+    const std::map<std::uint16_t, std::uint16_t> expected{
+        {0x01, 20}, {0x02, 32},  {0x03, 1535}, {0x04, 2047},   {0x05, 142},    {0x06, 25},
+        {0x07, 2},  {0x09, 300}, {0x0D, 0},    {0x1E, 0xC040}, {0x20, 0x2000}, {0x22, 1},
+        {0x23, 1},  {0x2B, 32},  {0x2C, 32},   {0x2D, 32},     {0x2E, 32},
+    };
+    EXPECT_EQ(registers, expected);
+}
+
+TEST_F(FpgaTest, SerialAndEepromComeFromTheCamera) {
+    std::uint32_t handle = OpenFpga();
+    const std::array<std::uint8_t, 16> serial{'K', 'Q', '-', '1', '1', '-', '0', '0', '4', '2', 0, 0, 0, 0, 0, 9};
+    bus.Device(0).Camera().SetSerial(serial);
+    std::array<std::uint8_t, 16> read{};
+    ASSERT_EQ(On(handle, [&](CKQNavelo_FPGA& d) { return d.GetSerialNumber(read); }), status::kSuccess);
+    EXPECT_EQ(read, serial);
+
+    std::array<std::uint8_t, 240> area{};
+    for (std::size_t i = 0; i < 40; ++i) area[i] = static_cast<std::uint8_t>(3 * i + 1);
+    ASSERT_EQ(On(handle, [&](CKQNavelo_FPGA& d) { return d.EEProm_Set(area); }), status::kSuccess);
+    const auto stored = bus.Device(0).Camera().FpgaEeprom();
+    EXPECT_TRUE(std::equal(stored.begin(), stored.end(), area.begin()));
+    // A new device has no cache: its read is the camera's answer.
+    ASSERT_EQ(library.Uninitialize(handle), status::kSuccess);
+    handle = Open(1, FullWindow());
+    std::array<std::uint8_t, 240> out{};
+    bus.ClearLog();
+    ASSERT_EQ(On(handle, [&](CKQNavelo_FPGA& d) { return d.EEProm_GetByte(10, 5, out.data()); }), status::kSuccess);
+    EXPECT_EQ(bus.LogOf(kqff::kIoctlTransact).size(), 1u);
+    EXPECT_TRUE(std::equal(out.begin(), out.begin() + 5, area.begin() + 10));
 }
 
 TEST_F(FpgaTest, RequestsTheCameraLacksAnswerWithoutSending) {
@@ -430,18 +422,6 @@ TEST_F(FpgaTest, ReArrivalResetsTheSensorAndResendsWindowExposureGainsAndBlankin
     EXPECT_EQ(lists[5].counted, (Writes{{0x09, 300}, {0x2D, 32}, {0x2B, 32}, {0x2E, 32}, {0x2C, 32}}));
     EXPECT_EQ(lists[6].counted, (Writes{{0x05, 142}, {0x06, 25}}));
 }
-
-struct ExposureReports {
-    std::mutex lock;
-    std::condition_variable came;
-    std::vector<int> values;
-    static void KQ_STDCALL On(std::int32_t v1, std::int32_t, void* context) {
-        auto* self = static_cast<ExposureReports*>(context);
-        std::lock_guard<std::mutex> hold(self->lock);
-        self->values.push_back(v1);
-        self->came.notify_all();
-    }
-};
 
 TEST_F(FpgaTest, AutomaticExposureWritesOnlyTheExposureRegister) {
     const std::uint32_t handle = OpenFpga(SmallWindow());
