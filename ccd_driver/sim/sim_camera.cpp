@@ -244,7 +244,69 @@ NtStatus SimCamera::BulkOut(UsbPipe pipe, std::span<const std::uint8_t> data) {
     return kStatusSuccess;
 }
 
+bool SimCamera::FpgaBridge() const {
+    std::lock_guard lock(mutex_);
+    return FpgaBridgeLocked();
+}
+
+bool SimCamera::FpgaBridgeLocked() const {
+    const int type = productId_ >> 8;
+    return vendorId_ == 0xF5A1 && (type == 11 || type == 12 || type == 13 || type == 16);
+}
+
+std::map<std::uint16_t, std::uint16_t> SimCamera::FpgaRegisters() const {
+    std::lock_guard lock(mutex_);
+    return fpgaRegisters_;
+}
+
+std::array<std::uint8_t, 40> SimCamera::FpgaEeprom() const {
+    std::lock_guard lock(mutex_);
+    return fpgaEeprom_;
+}
+
+void SimCamera::AnswerFpga(const Block& block) {
+    constexpr std::size_t kReply = 2;
+    switch (block[0]) {
+    case 3:
+        response_.fill(0);
+        response_[0] = block[0];
+        std::copy(serial_.begin(), serial_.end(), response_.begin() + kReply);
+        break;
+    case 7:
+        std::copy_n(block.begin() + kReply, fpgaEeprom_.size(), fpgaEeprom_.begin());
+        response_ = block;
+        break;
+    case 8:
+        response_.fill(0);
+        response_[0] = block[0];
+        std::copy(fpgaEeprom_.begin(), fpgaEeprom_.end(), response_.begin() + kReply);
+        break;
+    case 16: {
+        // The list: height, width, control, count, then (value, address)
+        // entries from byte 6 of the list, which starts at byte 1.
+        const bool wide = (productId_ >> 8) == 16;
+        const std::size_t stride = wide ? 4 : 3;
+        const std::size_t count = std::min<std::size_t>(block[1 + 5], 9);
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::size_t at = 1 + 6 + k * stride;
+            const std::uint16_t value = vz::GetLE16(block, at);
+            const std::uint16_t address = wide ? vz::GetLE16(block, at + 2) : block[at + 2];
+            fpgaRegisters_[address] = value;
+        }
+        response_ = block;
+        break;
+    }
+    default: response_ = block; break;
+    }
+}
+
 void SimCamera::Answer(const Block& block) {
+    const std::uint8_t first = block[block::kCommand];
+    const bool fpgaRequest = first == 3 || first == 7 || first == 8 || first == 11 || first == 12 || first == 16;
+    if (fpgaRequest && FpgaBridgeLocked()) {
+        AnswerFpga(block);
+        return;
+    }
     switch (block[block::kCommand]) {
     case command::kSetFormat:
         rowBytes_ = OnSensor(vz::GetLE16(block, block::kWidth), sensorWidth_) * bytesPerPixel_;

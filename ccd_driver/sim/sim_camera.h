@@ -14,6 +14,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <span>
 #include <vector>
@@ -84,6 +85,15 @@ public:
     // and, on request, a request pending, which this takes).
     bool TakeFrameTurn();
 
+    // The FPGA bridge of the cameras of types 11, 12, 13 and 16 (chosen by
+    // the USB identity): request blocks with subcommand 3 answer the serial
+    // at bytes 2..17, 7 stores the 40-byte EEPROM area from bytes 2..41, 8
+    // answers it there, and 16 writes its register list into a register map
+    // (16-bit addresses for type 16, else 8-bit).
+    bool FpgaBridge() const;
+    std::map<std::uint16_t, std::uint16_t> FpgaRegisters() const;
+    std::array<std::uint8_t, 40> FpgaEeprom() const;
+
     // What the camera saw.
     std::vector<Block> CommandLog() const;
     std::vector<DescriptorRequest> DescriptorLog() const;
@@ -125,6 +135,8 @@ private:
         VideoReadCompletion* done = nullptr;
     };
     void Answer(const Block& block);  // mutex held
+    bool FpgaBridgeLocked() const;
+    void AnswerFpga(const Block& block);  // mutex held
     std::vector<std::uint8_t> ConfigurationLocked() const;
     bool TakePendingRead(PendingRead& read);  // mutex held
 
@@ -154,6 +166,8 @@ private:
     bool framesOnRequest_ = false;
     int frameRequests_ = 0;
     Block dataArea_{};  // bytes 1-63 are the area
+    std::map<std::uint16_t, std::uint16_t> fpgaRegisters_;
+    std::array<std::uint8_t, 40> fpgaEeprom_{};
     bool streaming_ = false;
     std::uint64_t generation_ = 0;
     bool interrupted_ = false;

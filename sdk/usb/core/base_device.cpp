@@ -44,6 +44,19 @@ std::optional<std::size_t> BaseDevice::Control(std::uint32_t code, std::span<con
 
 int BaseDevice::OpenDevice(CameraTransport& transport, const CameraInterface& camera, const CapInfo& capInfo,
                            std::uint32_t callerHandle) {
+    if (const int rc = Connect(transport, camera, capInfo, callerHandle); rc != status::kSuccess) return rc;
+    // Start from the driver's own format; the caller's record replaces it.
+    CapInfoBytes format{};
+    if (Control(kqff::kIoctlGetFormat, {}, format) == format.size()) {
+        capInfo_ = DecodeCapInfo(format);
+    }
+    // The first send after every open uses the model's timing defaults.
+    firstApply_ = true;
+    return SetCapInfo(capInfo);
+}
+
+int BaseDevice::Connect(CameraTransport& transport, const CameraInterface& camera, const CapInfo& capInfo,
+                        std::uint32_t callerHandle) {
     geometry_ = GeometryForType(identity_.typeCode);
     capInfo_ = capInfo;
     frameBytes_ = capInfo.width * capInfo.height;
@@ -63,15 +76,7 @@ int BaseDevice::OpenDevice(CameraTransport& transport, const CameraInterface& ca
     friendlyName_.fill(0);
     const auto nameChars = std::min(camera.friendlyName.size(), kFriendlyNameChars - 1);
     std::copy_n(camera.friendlyName.begin(), nameChars, friendlyName_.begin());
-
-    // Start from the driver's own format; the caller's record replaces it.
-    CapInfoBytes format{};
-    if (Control(kqff::kIoctlGetFormat, {}, format) == format.size()) {
-        capInfo_ = DecodeCapInfo(format);
-    }
-    // The first send after every open uses the model's timing defaults.
-    firstApply_ = true;
-    return SetCapInfo(capInfo);
+    return status::kSuccess;
 }
 
 bool BaseDevice::LoadPixelTables(const std::filesystem::path& folder) {
@@ -134,7 +139,8 @@ int BaseDevice::OnDeviceArrived(CameraTransport& transport, const CameraInterfac
     connection_ = transport.Open(camera);
     if (connection_ == nullptr) return status::kNoDevice;
     removed_ = false;
-    ApplyCapInfo(capInfo_);
+    PrepareArrivedSensor();
+    ResendCapInfo();
     if (streaming_ || fastMode_) StartCapture();
     NotifyDeviceEvent(1);
     return status::kSuccess;

@@ -100,7 +100,8 @@ public:
     virtual int SetCapInfo(const CapInfo& record);
     CapInfo GetCapInfo() const;
     virtual int ApplyCapInfo(const CapInfo& record);
-    int ResendCapInfo() { return ApplyCapInfo(capInfo_); }
+    // Everything the camera lost when it went away, sent again.
+    virtual int ResendCapInfo() { return ApplyCapInfo(capInfo_); }
     const CapInfo& StoredCapInfo() const { return capInfo_; }
     std::uint32_t FrameBytes() const { return frameBytes_; }
     virtual int SetZoomMode(std::int32_t mode);
@@ -197,7 +198,7 @@ public:
 
     // Streaming. StartView takes the preview surface of the caller's window
     // (null: no drawing) and the drawing origin and size.
-    int StartView(std::unique_ptr<PreviewSurface> surface, const DrawPlacement& placement);
+    virtual int StartView(std::unique_ptr<PreviewSurface> surface, const DrawPlacement& placement);
     int StopView();
     int StartCapture();
     int StopCapture();
@@ -281,11 +282,23 @@ public:
     int SetMCResolution(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height);
     SubRectangle GetMCResolution() const { return crop_; }
 
+    // Exposure time (the unit of KQ_SetExpouseUnit 1) to sensor lines and back.
+    virtual std::uint32_t ExposureToRegister(std::uint32_t time) const;
+    virtual std::uint32_t RegisterToExposure(std::uint32_t lines) const;
+    const PixelModel& Pixels() const { return pixelModel_; }
+
     // The last format block sent (what the driver was told).
     const FormatBlock& LastSentBlock() const { return lastSent_; }
 
 protected:
     static int NotSupported();
+    // The part of opening every model shares: the driver connection, the
+    // identity and the caller's record stored. 0 or the failure to return.
+    int Connect(CameraTransport& transport, const CameraInterface& camera, const CapInfo& capInfo,
+                std::uint32_t callerHandle);
+    // A camera that came back is reconnected; the model readies its sensor
+    // before the capture parameters are resent.
+    virtual void PrepareArrivedSensor() {}
     void Pause(std::chrono::milliseconds duration);
     // True while there is no driver connection (unplugged or never opened).
     bool Gone() const { return removed_ || connection_ == nullptr; }
@@ -336,8 +349,6 @@ protected:
     // rounded down to multiples of 8. Updates control bits 0 and 2 for zoom 1.
     WindowSize OutputWindow(std::uint32_t width, std::uint32_t height, std::int32_t zoomMode, std::uint8_t& control,
                             std::uint8_t binningMode) const;
-    std::uint32_t ExposureToRegister(std::uint32_t time) const;
-    std::uint32_t RegisterToExposure(std::uint32_t lines) const;
     void CentreWindow(CapInfo& record) const;
 
     DeviceIdentity identity_;

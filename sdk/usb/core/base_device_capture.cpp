@@ -293,7 +293,7 @@ int BaseDevice::SetSensorRdMode(std::int32_t value) {
 int BaseDevice::Write_Register(std::span<const std::uint16_t> addresses, std::span<const std::uint16_t> values) {
     if (addresses.empty() || addresses.size() != values.size()) return status::kNotSupported;
     if (Gone()) return status::kNoDevice;
-    const std::size_t pairs = std::min<std::size_t>(addresses.size(), 2);
+    const std::size_t pairs = std::min<std::size_t>(addresses.size(), 2);  // two pairs fit the block
     for (std::size_t i = 0; i < pairs; ++i) {
         block_.registerPairs[2 * i] = addresses[i];
         block_.registerPairs[2 * i + 1] = values[i];

@@ -95,7 +95,8 @@ std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& sett
     const int kernel = settings.flipMode >= 0 && settings.flipMode < 6
                            ? settings.model.kernelForFlip[static_cast<std::size_t>(settings.flipMode)]
                            : settings.flipMode;
-    const kqcmos::DemosaicSettings demosaic{settings.colorMode, kernel, settings.colorAdjust, settings.plainGreySensor};
+    const kqcmos::DemosaicSettings demosaic{settings.colorMode, kernel, settings.colorAdjust,
+                                            settings.plainGreySensor || settings.model.greyRaw};
     if (!kqcmos::Demosaic(demosaic, size, picture, source, demosaic_)) return std::nullopt;
     const int bpp = kqcmos::OutputBytesPerPixel(settings.colorMode);
     const auto frame = picture.first(FrameBytes(size, bpp));
@@ -171,13 +172,13 @@ void FramePipeline::RunAutoExposure(const PictureSettings& settings, const Frame
         autoExposure_.Enable(false);
         alternateExposure_.SetLevel(autoExposure_.level());
         const kqcmos::ExposureOutcome outcome =
-            alternateExposure_.Step(size, frame, kqcmos::kAutoExposureLimit, exposure);
+            alternateExposure_.Step(size, frame, settings.model.exposureLimit, exposure);
         if (outcome.changed) events.reportExposure = exposure;
         return;
     }
     if (!autoExposure_.enabled()) return;
-    const kqcmos::ExposureOutcome outcome =
-        autoExposure_.StepBayer(size, frame, settings.showAutoMark, kqcmos::kAutoExposureLimit, exposure);
+    const kqcmos::ExposureOutcome outcome = autoExposure_.StepBayer(
+        size, frame, settings.showAutoMark, settings.model.exposureLimit, exposure, settings.model.exposureKind);
     if (outcome.changed) events.sendExposure = exposure;
     if (outcome.finished) events.reportExposure = exposure;
 }

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 
+#include "auto_exposure.h"
 #include "frame_orientation.h"
 
 namespace kq {
@@ -19,6 +20,12 @@ struct PixelModel {
     // Phase of the microscope chroma clamp and Bayer filter: 3 or 4.
     int microscopePhase = 3;
     kqcmos::TurnRepair turnRepair = kqcmos::TurnRepair::firstColumn;
+    // The raw frame is plain grey, not a mosaic: the grey modes orient it
+    // (by the kernel order above) and take the 2 x 2 average.
+    bool greyRaw = false;
+    // The automatic exposure on the raw frame: its kind and its limit (lines).
+    kqcmos::BayerExposureKind exposureKind = kqcmos::BayerExposureKind::base;
+    int exposureLimit = kqcmos::kAutoExposureLimit;
 
     bool operator==(const PixelModel&) const = default;
 };

@@ -606,7 +606,8 @@ int KQAPI KQ_EEProm_Get_Test(HANDLE handle, unsigned char* data) {
 int KQAPI KQ_Write_Register(HANDLE handle, unsigned short* registers, unsigned short* values, int count) {
     return OnDevice(handle, [&](BaseDevice& d) {
         if (registers == nullptr || values == nullptr || count <= 0) return status::kNotSupported;
-        const auto n = static_cast<std::size_t>(std::min(count, 2));  // two pairs fit the block
+        // Each model takes as many pairs as its camera does.
+        const auto n = static_cast<std::size_t>(count);
         return d.Write_Register({registers, n}, {values, n});
     });
 }

@@ -6,7 +6,15 @@
 
 namespace kqcmos {
 
-BrightnessBand BayerExposureBand(int level) {
+BrightnessBand BayerExposureBand(int level, BayerExposureKind kind) {
+    if (kind == BayerExposureKind::fpga) {
+        switch (level) {
+        case 0: return {1750, 2000};
+        case 1: return {1500, 1700};
+        case 2: return {1200, 1400};
+        default: return {1400, 1600};
+        }
+    }
     switch (level) {
     case 0: return {1950, 2200};
     case 1: return {1700, 1900};
@@ -56,15 +64,23 @@ ExposureOutcome AutoExposure::Finish(ExposureOutcome outcome) {
 }
 
 ExposureOutcome AutoExposure::StepBayer(FrameSize size, std::span<std::uint8_t> raw, bool mark, int limit,
-                                        int& exposure) {
+                                        int& exposure, BayerExposureKind kind) {
     ExposureOutcome outcome;
     if (!enabled_ || !TakeThisFrame() || !HoldsFrame(raw, size)) {
         return outcome;
     }
     outcome.evaluated = true;
     ++iterations_;
-    const BrightnessBand band = BayerExposureBand(level_);
-    const PixelRect rect = region_.ForExposure(size).value_or(CentreWindow(size, 1025, 769));
+    const BrightnessBand band = BayerExposureBand(level_, kind);
+    std::optional<PixelRect> region = region_.ForExposure(size);
+    if (region && kind == BayerExposureKind::fpga) {
+        // Mirrored: columns W - right + 1 up to W - left + 1, rows alike,
+        // cut to the frame again (the mirror reaches one past it).
+        region = ClipToFrame({size.width - region->right + 1, size.height - region->bottom + 1,
+                              size.width - region->left + 1, size.height - region->top + 1},
+                             size);
+    }
+    const PixelRect rect = region.value_or(CentreWindow(size, 1025, 769));
     const int luma = BayerLuma(size, raw, rect);
     if (mark) {
         DrawAutoMark(size, 1, raw);

@@ -20,8 +20,13 @@ struct BrightnessBand {
     int high;
 };
 
-// Luma bands of the Bayer step (level 0, 1, other).
-BrightnessBand BayerExposureBand(int level);
+// Which sensors the Bayer step measures: the base's, or the FPGA sensors',
+// which have bands of their own and whose frames arrive turned by half, so
+// the caller's region is mirrored in both directions.
+enum class BayerExposureKind { base, fpga };
+
+// Luma bands of the Bayer step (level 0, 1, other; FPGA: 0, 1, 2, other).
+BrightnessBand BayerExposureBand(int level, BayerExposureKind kind = BayerExposureKind::base);
 // Byte-mean bands of the 8-bit step (level 0, 2, other).
 BrightnessBand ByteExposureBand(int level);
 // Luma bands of the alternate step (level 0, 1, 2, other).
@@ -44,7 +49,8 @@ public:
     MeasuringRegion& region() { return region_; }
 
     // On the raw Bayer frame. `exposure` is updated in place.
-    ExposureOutcome StepBayer(FrameSize size, std::span<std::uint8_t> raw, bool mark, int limit, int& exposure);
+    ExposureOutcome StepBayer(FrameSize size, std::span<std::uint8_t> raw, bool mark, int limit, int& exposure,
+                              BayerExposureKind kind = BayerExposureKind::base);
     // On an 8-bit frame: proportional steps that shrink while the direction
     // keeps reversing.
     ExposureOutcome Step8(FrameSize size, std::span<std::uint8_t> frame, bool mark, int limit, int& exposure);

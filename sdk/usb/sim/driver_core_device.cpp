@@ -3,7 +3,10 @@
 namespace kq::sim {
 
 DriverCoreDevice::DriverCoreDevice(std::uint16_t vendorId, std::uint16_t productId)
-    : host_(camera_, vendorId, productId) {}
+    : host_(camera_, vendorId, productId) {
+    // The camera answers as the model its identity names.
+    camera_.SetUsbIdentity(vendorId, productId);
+}
 
 DriverCoreDevice::~DriverCoreDevice() { stream_.reset(); }
 

@@ -20,6 +20,7 @@
 #include "demosaic.h"
 #include "frame_pattern.h"
 #include "microscope_filters.h"
+#include "exposure_reports.h"
 #include "sim_fixture.h"
 #include "unique_temp_dir.h"
 
@@ -182,19 +183,6 @@ TEST_F(Streaming, CropIsCheckedAgainstEveryFrame) {
     On([](BaseDevice& d) { return d.StopView(); });
     EXPECT_EQ(size, (kqcmos::FrameSize{540, 100}));
 }
-
-// The exposures an automatic exposure callback reports, in order.
-struct ExposureReports {
-    std::mutex lock;
-    std::condition_variable came;
-    std::vector<int> values;
-    static void KQ_STDCALL On(std::int32_t v1, std::int32_t, void* context) {
-        auto* self = static_cast<ExposureReports*>(context);
-        std::lock_guard<std::mutex> hold(self->lock);
-        self->values.push_back(v1);
-        self->came.notify_all();
-    }
-};
 
 TEST_F(Streaming, AutomaticExposureReportsThroughItsCallback) {
     ExposureReports report;

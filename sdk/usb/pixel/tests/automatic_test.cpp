@@ -56,6 +56,74 @@ TEST(AutoExposure, ConvergesIntoTheBandOfItsLevel) {
     }
 }
 
+TEST(AutoExposure, FpgaStepsOneLineBelowTwentyThenFivePercent) {
+    const FrameSize size{64, 48};
+    AutoExposure ae;
+    ae.Enable(true);
+    int exposure = 19;
+    std::vector<int> sent;
+    for (int frame = 0; frame < 4; ++frame) {
+        Bytes dark(FrameBytes(size), 10);
+        if (ae.StepBayer(size, dark, false, 10000, exposure, BayerExposureKind::fpga).changed) sent.push_back(exposure);
+    }
+    EXPECT_EQ(sent, (std::vector<int>{20, 21}));  // 20 x 1.05, truncated
+}
+
+TEST(AutoExposure, FpgaBandsDifferFromTheBase) {
+    struct Case {
+        int level, value;
+        BayerExposureKind kind;
+        bool inside;
+    };
+    // A uniform frame of value v has luma 10 v.
+    const Case cases[] = {
+        {2, 130, BayerExposureKind::fpga, true}, {2, 130, BayerExposureKind::base, false},
+        {0, 180, BayerExposureKind::fpga, true}, {0, 180, BayerExposureKind::base, false},
+        {1, 160, BayerExposureKind::fpga, true}, {3, 150, BayerExposureKind::fpga, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.level << " " << c.value << " " << static_cast<int>(c.kind));
+        const FrameSize size{64, 48};
+        AutoExposure ae;
+        ae.SetLevel(c.level);
+        ae.Enable(true);
+        int exposure = 500;
+        ExposureOutcome o;
+        for (int frame = 0; frame < 2 && !o.evaluated; ++frame) {
+            Bytes raw(FrameBytes(size), static_cast<std::uint8_t>(c.value));
+            o = ae.StepBayer(size, raw, false, 10000, exposure, c.kind);
+        }
+        EXPECT_EQ(o.finished, c.inside);
+        EXPECT_EQ(exposure == 500, c.inside);
+    }
+}
+
+TEST(AutoExposure, FpgaMirrorsTheRegionAndKeepsItOnTheFrame) {
+    // Dark on the left, bright on the right.
+    const FrameSize size{64, 48};
+    Bytes raw(FrameBytes(size));
+    for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) At(raw, size, y, x) = x < 32 ? 10 : 220;
+    }
+    for (const BayerExposureKind kind : {BayerExposureKind::base, BayerExposureKind::fpga}) {
+        AutoExposure ae;
+        ae.Enable(true);
+        ae.region().Set(0, 48, 12, 0, size);  // the left 12 columns, every row
+        int exposure = 500;
+        for (int frame = 0; frame < 2; ++frame) {
+            Bytes copy = raw;
+            (void)ae.StepBayer(size, copy, false, 10000, exposure, kind);
+        }
+        // The base measures the dark left edge and raises; the FPGA the
+        // mirrored, bright right edge, up to the last column, and lowers.
+        if (kind == BayerExposureKind::base) {
+            EXPECT_GT(exposure, 500);
+        } else {
+            EXPECT_LT(exposure, 500);
+        }
+    }
+}
+
 TEST(AutoExposure, InsideTheBandEndsAtOnceWithTheSameExposure) {
     AutoExposure ae;
     ae.Enable(true);
