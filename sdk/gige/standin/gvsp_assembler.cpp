@@ -29,6 +29,7 @@ void GvspAssembler::Begin(std::uint16_t blockId, std::span<const std::uint8_t> l
         return;
     }
     pixelBytes_ = static_cast<std::size_t>(pixels);
+    if (frame_.capacity() == 0) frame_ = std::move(spare_);
     frame_.assign(payloadBytes_ + pixelBytes_, 0);
     std::ranges::copy(leaderPacket, frame_.begin());
     vz::PutBE16(frame_, 42, hostPort_);

@@ -37,6 +37,10 @@ public:
     // The delivered frame when this packet completes one.
     std::optional<std::vector<std::uint8_t>> Feed(std::span<const std::uint8_t> packet);
     const Counts& Tally() const { return counts_; }
+    // A delivered frame's storage back for a later frame, so a steady stream
+    // allocates nothing per frame.
+    void Recycle(std::vector<std::uint8_t> storage) { spare_ = std::move(storage); }
+    bool HasSpare() const { return spare_.capacity() > 0; }
 
 private:
     void Begin(std::uint16_t blockId, std::span<const std::uint8_t> leader);
@@ -51,6 +55,7 @@ private:
     std::uint16_t blockId_ = 0;
     std::size_t pixelBytes_ = 0;
     std::vector<std::uint8_t> frame_;
+    std::vector<std::uint8_t> spare_;
     std::vector<bool> arrived_;
     std::size_t missing_ = 0;
     bool delivered_ = false;

@@ -121,12 +121,17 @@ std::optional<std::size_t> LoopbackDriver::ReadFrame(std::span<std::uint8_t> buf
     std::vector<std::uint8_t> frame = std::move(frames_.front());
     frames_.pop_front();
     readChanged_.notify_all();
+    std::optional<std::size_t> read;
     if (frame.size() > buffer.size()) {
         ++reads_.tooLong;
-        return std::nullopt;
+    } else {
+        std::ranges::copy(frame, buffer.begin());
+        read = frame.size();
     }
-    std::ranges::copy(frame, buffer.begin());
-    return frame.size();
+    guard.unlock();
+    std::lock_guard streams(streamLock_);
+    if (spareFrames_.size() < kSpareFrames) spareFrames_.push_back(std::move(frame));
+    return read;
 }
 
 void LoopbackDriver::CancelRead() {
@@ -146,6 +151,10 @@ void LoopbackDriver::SendTo(std::uint16_t hostPort, std::span<const std::uint8_t
         if (stream == assemblers_.end()) {
             ++streamed_.unknownPort;
             return;
+        }
+        if (!stream->second.HasSpare() && !spareFrames_.empty()) {
+            stream->second.Recycle(std::move(spareFrames_.back()));
+            spareFrames_.pop_back();
         }
         frame = stream->second.Feed(datagram);
     }

@@ -73,6 +73,7 @@ public:
 
     static constexpr std::array<std::uint8_t, 4> kAckEventHandle = {0x4C, 0x0B, 0x00, 0x00};
     static constexpr std::size_t kMaxFrameBytes = 64u << 20;
+    static constexpr std::size_t kSpareFrames = 4;
 
 private:
     void ReceiveAcks();
@@ -95,7 +96,8 @@ private:
 
     mutable std::mutex streamLock_;
     std::map<std::uint16_t, GvspAssembler> assemblers_;
-    StreamCounts streamed_;  // of deleted streams and unknown ports
+    std::vector<std::vector<std::uint8_t>> spareFrames_;  // read frames' storage
+    StreamCounts streamed_;                               // of deleted streams and unknown ports
 
     mutable std::mutex readLock_;
     mutable std::condition_variable readChanged_;
