@@ -156,16 +156,27 @@ void LoopbackDriver::SendTo(std::uint16_t hostPort, std::span<const std::uint8_t
             stream->second.Recycle(std::move(spareFrames_.back()));
             spareFrames_.pop_back();
         }
+        const std::uint64_t incomplete = stream->second.Tally().incomplete;
         frame = stream->second.Feed(datagram);
+        if (stream->second.Tally().incomplete != incomplete) streamedChanged_.notify_all();
     }
     if (frame) DeliverFrame(std::move(*frame));
 }
 
 LoopbackDriver::StreamCounts LoopbackDriver::Streamed() const {
     std::lock_guard guard(streamLock_);
+    return StreamedLocked();
+}
+
+LoopbackDriver::StreamCounts LoopbackDriver::StreamedLocked() const {
     StreamCounts sum = streamed_;
     for (const auto& [port, assembler] : assemblers_) sum.frames += assembler.Tally();
     return sum;
+}
+
+bool LoopbackDriver::WaitForIncomplete(std::uint64_t frames, std::chrono::milliseconds timeout) const {
+    std::unique_lock guard(streamLock_);
+    return streamedChanged_.wait_for(guard, timeout, [&] { return StreamedLocked().frames.incomplete >= frames; });
 }
 
 void LoopbackDriver::DeliverFrame(std::vector<std::uint8_t> frame) {

@@ -46,6 +46,9 @@ public:
         std::uint64_t unknownPort = 0;
     };
     StreamCounts Streamed() const;
+    // Blocks until at least `frames` frames were dropped incomplete (or
+    // `timeout` passes); true when they were.
+    bool WaitForIncomplete(std::uint64_t frames, std::chrono::milliseconds timeout) const;
 
     // Queues one whole frame, leader included, for the next read.
     void DeliverFrame(std::vector<std::uint8_t> frame);
@@ -77,6 +80,7 @@ public:
 
 private:
     void ReceiveAcks();
+    StreamCounts StreamedLocked() const;
 
     DatagramEndpoint& camera_;
     std::vector<std::uint8_t> deviceList_;
@@ -95,6 +99,7 @@ private:
     std::vector<StreamRecord> streams_;
 
     mutable std::mutex streamLock_;
+    mutable std::condition_variable streamedChanged_;
     std::map<std::uint16_t, GvspAssembler> assemblers_;
     std::vector<std::vector<std::uint8_t>> spareFrames_;  // read frames' storage
     StreamCounts streamed_;                               // of deleted streams and unknown ports
