@@ -78,23 +78,38 @@ public:
     DriverPort* PortForHandle(std::int64_t handle) override { return ports.at(handle); }
 };
 
-Bytes Named(std::vector<std::string_view> names) { return standin::DiscoveryListFor(names); }
+// Two adapters whose drivers list the given cameras, started up through
+// the adapter manager into one registry.
+struct TwoAdapters {
+    TwoAdapters(std::span<const std::string_view> first, std::span<const std::string_view> second)
+        : driverA(linkA.DriverSide(), standin::DiscoveryListFor(first)),
+          driverB(linkB.DriverSide(), standin::DiscoveryListFor(second)) {
+        ports.ports = {{1, &driverA}, {2, &driverB}};
+    }
+    std::int32_t Init() {
+        std::vector<AdapterRecord> records(2, fixture::Adapter());
+        records[0].driverHandle = 1;
+        records[1].driverHandle = 2;
+        return manager.Init(records);
+    }
 
-TEST(RegistryHostTest, AdaptersInOrderGiveCamerasPortsAndBuffers) {
     standin::InProcessLink linkA, linkB;
-    standin::LoopbackDriver driverA(linkA.DriverSide(), Named({"KQ Gige-Parsun 5M", "Gige-Dwinel", "Camera X"}));
-    standin::LoopbackDriver driverB(linkB.DriverSide(), Named({"GIGE-CMOSDORISK2"}));
+    standin::LoopbackDriver driverA, driverB;
     OnePortPerHandle ports;
-    ports.ports = {{1, &driverA}, {2, &driverB}};
     CCameraManager registry;
     TestFactory factory;
-    RegistryHost host(registry, factory);
+    RegistryHost host{registry, factory};
+    CNICManager manager{CNICManager::kDriverDeviceName, ports, &host, fixture::kTestAckTimeout};
+};
 
-    std::vector<AdapterRecord> records(2, fixture::Adapter());
-    records[0].driverHandle = 1;
-    records[1].driverHandle = 2;
-    CNICManager manager(CNICManager::kDriverDeviceName, ports, &host, fixture::kTestAckTimeout);
-    ASSERT_EQ(manager.Init(records), 0);
+TEST(RegistryHostTest, AdaptersInOrderGiveCamerasPortsAndBuffers) {
+    const std::string_view onA[] = {"KQ Gige-Parsun 5M", "Gige-Dwinel", "Camera X"};
+    const std::string_view onB[] = {"GIGE-CMOSDORISK2"};
+    TwoAdapters t(onA, onB);
+    ASSERT_EQ(t.Init(), 0);
+    auto& manager = t.manager;
+    auto& factory = t.factory;
+    auto& registry = t.registry;
 
     // The camera that cannot be made is skipped; the others keep their order.
     const std::int32_t a = manager.Channels()[0]->AdapterNumber();
@@ -120,8 +135,8 @@ TEST(RegistryHostTest, AdaptersInOrderGiveCamerasPortsAndBuffers) {
     Bytes frame(200, 0x33);
     frame[42] = 55007 >> 8;
     frame[43] = 55007 & 0xFF;
-    driverB.DeliverFrame(frame);
-    ASSERT_TRUE(driverB.WaitUntilIdle(std::chrono::seconds(10)));
+    t.driverB.DeliverFrame(frame);
+    ASSERT_TRUE(t.driverB.WaitUntilIdle(std::chrono::seconds(10)));
     ASSERT_EQ(second.StopReceive(), 0);
     EXPECT_EQ(static_cast<TestCamera*>(registry.FindByIndex(2))->Frames(), std::vector<Bytes>{frame});
     EXPECT_TRUE(static_cast<TestCamera*>(registry.FindByIndex(0))->Frames().empty());
@@ -136,19 +151,8 @@ TEST(RegistryHostTest, EveryModelNameOfTheSimulatedCamerasSelectsItsCode) {
     static_assert(std::size(codes) == standin::kSimulatedModelNames.size());
     // Ten cameras per adapter at most: the names over two adapters.
     const auto names = std::span(standin::kSimulatedModelNames);
-    standin::InProcessLink linkA, linkB;
-    standin::LoopbackDriver driverA(linkA.DriverSide(), standin::DiscoveryListFor(names.first(10)));
-    standin::LoopbackDriver driverB(linkB.DriverSide(), standin::DiscoveryListFor(names.subspan(10)));
-    OnePortPerHandle ports;
-    ports.ports = {{1, &driverA}, {2, &driverB}};
-    CCameraManager registry;
-    TestFactory factory;
-    RegistryHost host(registry, factory);
-    std::vector<AdapterRecord> records(2, fixture::Adapter());
-    records[0].driverHandle = 1;
-    records[1].driverHandle = 2;
-    CNICManager manager(CNICManager::kDriverDeviceName, ports, &host, fixture::kTestAckTimeout);
-    ASSERT_EQ(manager.Init(records), 0);
+    TwoAdapters t(names.first(10), names.subspan(10));
+    ASSERT_EQ(t.Init(), 0);
 
     // 0x400B0 cannot be made by the test factory and is skipped.
     std::vector<std::uint32_t> expected;
@@ -156,9 +160,9 @@ TEST(RegistryHostTest, EveryModelNameOfTheSimulatedCamerasSelectsItsCode) {
         if (code != 0x400B0) expected.push_back(code);
     }
     std::vector<std::uint32_t> made;
-    for (const Made& m : factory.made) made.push_back(m.modelCode);
+    for (const Made& m : t.factory.made) made.push_back(m.modelCode);
     EXPECT_EQ(made, expected);
-    EXPECT_EQ(registry.GetCount(), static_cast<std::int32_t>(expected.size()));
+    EXPECT_EQ(t.registry.GetCount(), static_cast<std::int32_t>(expected.size()));
 }
 
 }  // namespace
