@@ -31,6 +31,7 @@ packages=(
     libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     imagemagick libtiff-tools ffmpeg
+    aravis-tools
 )
 
 # Benchmarks compare our kernels with OpenCV's; only the bench preset uses it.

@@ -29,6 +29,7 @@ void GvspAssembler::Begin(std::uint16_t blockId, std::span<const std::uint8_t> l
         return;
     }
     pixelBytes_ = static_cast<std::size_t>(pixels);
+    if (frame_.capacity() == 0) frame_ = std::move(spare_);
     frame_.assign(payloadBytes_ + pixelBytes_, 0);
     std::ranges::copy(leaderPacket, frame_.begin());
     vz::PutBE16(frame_, 42, hostPort_);
@@ -50,17 +51,16 @@ std::optional<std::vector<std::uint8_t>> GvspAssembler::Feed(std::span<const std
         return std::nullopt;
     }
     if (!open_ || header->blockId != blockId_) {
-        ++counts_.ignored;
+        // The trailer of a frame delivered whole is expected.
+        const bool trailerOfDelivered =
+            header->format == GvspFormat::trailer && delivered_ && header->blockId == deliveredBlock_;
+        if (!trailerOfDelivered) ++counts_.ignored;
         return std::nullopt;
     }
     if (header->format == GvspFormat::trailer) {
-        if (missing_ != 0) {
-            DropOpenFrame();
-            return std::nullopt;
-        }
-        open_ = false;
-        ++counts_.delivered;
-        return std::move(frame_);
+        // An open frame still misses packets: they are not coming.
+        DropOpenFrame();
+        return std::nullopt;
     }
     // A payload packet: packet k holds pixel bytes from (k - 1) x payload,
     // all full but the last.
@@ -75,7 +75,13 @@ std::optional<std::vector<std::uint8_t>> GvspAssembler::Feed(std::span<const std
     arrived_[index] = true;
     --missing_;
     std::ranges::copy(data, frame_.begin() + static_cast<std::ptrdiff_t>(payloadBytes_ + at));
-    return std::nullopt;
+    if (missing_ != 0) return std::nullopt;
+    // Whole once every payload packet is in; the trailer adds nothing.
+    open_ = false;
+    delivered_ = true;
+    deliveredBlock_ = blockId_;
+    ++counts_.delivered;
+    return std::move(frame_);
 }
 
 }  // namespace kqge::standin

@@ -1,9 +1,10 @@
 // Reassembly of one stream's GVSP packets into the frame a driver read
 // delivers: the leader packet padded to the payload size with the host port
 // written at bytes 42-43 (the camera's trigger mark stays at 40-41), then the
-// pixels. A frame completes at its trailer when every payload packet came;
-// one that misses a packet, or is cut off by the next leader, is dropped and
-// counted. Packets are outside input: none writes outside its frame.
+// pixels. A frame completes with its last missing payload packet (a camera
+// need not send the trailer); one whose trailer comes while packets are
+// missing, or that is cut off by the next leader, is dropped and counted.
+// Packets are outside input: none writes outside its frame.
 #pragma once
 
 #include <cstddef>
@@ -36,6 +37,10 @@ public:
     // The delivered frame when this packet completes one.
     std::optional<std::vector<std::uint8_t>> Feed(std::span<const std::uint8_t> packet);
     const Counts& Tally() const { return counts_; }
+    // A delivered frame's storage back for a later frame, so a steady stream
+    // allocates nothing per frame.
+    void Recycle(std::vector<std::uint8_t> storage) { spare_ = std::move(storage); }
+    bool HasSpare() const { return spare_.capacity() > 0; }
 
 private:
     void Begin(std::uint16_t blockId, std::span<const std::uint8_t> leader);
@@ -50,8 +55,11 @@ private:
     std::uint16_t blockId_ = 0;
     std::size_t pixelBytes_ = 0;
     std::vector<std::uint8_t> frame_;
+    std::vector<std::uint8_t> spare_;
     std::vector<bool> arrived_;
     std::size_t missing_ = 0;
+    bool delivered_ = false;
+    std::uint16_t deliveredBlock_ = 0;
 };
 
 }  // namespace kqge::standin

@@ -11,7 +11,8 @@ constexpr std::uint16_t kImagePayload = 0x0001;
 
 std::vector<std::uint8_t> Header(std::uint16_t blockId, GvspFormat format, std::uint32_t packetId,
                                  std::size_t bodyBytes) {
-    std::vector<std::uint8_t> packet(kGvspHeaderBytes + bodyBytes, 0);
+    // No datagram carries more; the bound also keeps the size from wrapping.
+    std::vector<std::uint8_t> packet(kGvspHeaderBytes + std::min<std::size_t>(bodyBytes, 0xFFFF), 0);
     vz::PutBE16(packet, 2, blockId);
     packet[4] = static_cast<std::uint8_t>(format);
     vz::PutBE(packet, 5, packetId, 3);
@@ -53,7 +54,7 @@ std::vector<std::uint8_t> EncodeGvspLeader(std::uint16_t blockId, const GvspLead
 std::vector<std::uint8_t> EncodeGvspPayload(std::uint16_t blockId, std::uint32_t packetId,
                                             std::span<const std::uint8_t> data) {
     auto packet = Header(blockId, GvspFormat::payload, packetId, data.size());
-    std::ranges::copy(data, packet.begin() + kGvspHeaderBytes);
+    std::ranges::copy(data.first(packet.size() - kGvspHeaderBytes), packet.begin() + kGvspHeaderBytes);
     return packet;
 }
 

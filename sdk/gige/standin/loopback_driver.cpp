@@ -121,12 +121,17 @@ std::optional<std::size_t> LoopbackDriver::ReadFrame(std::span<std::uint8_t> buf
     std::vector<std::uint8_t> frame = std::move(frames_.front());
     frames_.pop_front();
     readChanged_.notify_all();
+    std::optional<std::size_t> read;
     if (frame.size() > buffer.size()) {
         ++reads_.tooLong;
-        return std::nullopt;
+    } else {
+        std::ranges::copy(frame, buffer.begin());
+        read = frame.size();
     }
-    std::ranges::copy(frame, buffer.begin());
-    return frame.size();
+    guard.unlock();
+    std::lock_guard streams(streamLock_);
+    if (spareFrames_.size() < kSpareFrames) spareFrames_.push_back(std::move(frame));
+    return read;
 }
 
 void LoopbackDriver::CancelRead() {
@@ -147,16 +152,31 @@ void LoopbackDriver::SendTo(std::uint16_t hostPort, std::span<const std::uint8_t
             ++streamed_.unknownPort;
             return;
         }
+        if (!stream->second.HasSpare() && !spareFrames_.empty()) {
+            stream->second.Recycle(std::move(spareFrames_.back()));
+            spareFrames_.pop_back();
+        }
+        const std::uint64_t incomplete = stream->second.Tally().incomplete;
         frame = stream->second.Feed(datagram);
+        if (stream->second.Tally().incomplete != incomplete) streamedChanged_.notify_all();
     }
     if (frame) DeliverFrame(std::move(*frame));
 }
 
 LoopbackDriver::StreamCounts LoopbackDriver::Streamed() const {
     std::lock_guard guard(streamLock_);
+    return StreamedLocked();
+}
+
+LoopbackDriver::StreamCounts LoopbackDriver::StreamedLocked() const {
     StreamCounts sum = streamed_;
     for (const auto& [port, assembler] : assemblers_) sum.frames += assembler.Tally();
     return sum;
+}
+
+bool LoopbackDriver::WaitForIncomplete(std::uint64_t frames, std::chrono::milliseconds timeout) const {
+    std::unique_lock guard(streamLock_);
+    return streamedChanged_.wait_for(guard, timeout, [&] { return StreamedLocked().frames.incomplete >= frames; });
 }
 
 void LoopbackDriver::DeliverFrame(std::vector<std::uint8_t> frame) {

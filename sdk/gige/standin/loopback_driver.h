@@ -46,6 +46,9 @@ public:
         std::uint64_t unknownPort = 0;
     };
     StreamCounts Streamed() const;
+    // Blocks until at least `frames` frames were dropped incomplete (or
+    // `timeout` passes); true when they were.
+    bool WaitForIncomplete(std::uint64_t frames, std::chrono::milliseconds timeout) const;
 
     // Queues one whole frame, leader included, for the next read.
     void DeliverFrame(std::vector<std::uint8_t> frame);
@@ -73,9 +76,11 @@ public:
 
     static constexpr std::array<std::uint8_t, 4> kAckEventHandle = {0x4C, 0x0B, 0x00, 0x00};
     static constexpr std::size_t kMaxFrameBytes = 64u << 20;
+    static constexpr std::size_t kSpareFrames = 4;
 
 private:
     void ReceiveAcks();
+    StreamCounts StreamedLocked() const;
 
     DatagramEndpoint& camera_;
     std::vector<std::uint8_t> deviceList_;
@@ -94,8 +99,10 @@ private:
     std::vector<StreamRecord> streams_;
 
     mutable std::mutex streamLock_;
+    mutable std::condition_variable streamedChanged_;
     std::map<std::uint16_t, GvspAssembler> assemblers_;
-    StreamCounts streamed_;  // of deleted streams and unknown ports
+    std::vector<std::vector<std::uint8_t>> spareFrames_;  // read frames' storage
+    StreamCounts streamed_;                               // of deleted streams and unknown ports
 
     mutable std::mutex readLock_;
     mutable std::condition_variable readChanged_;

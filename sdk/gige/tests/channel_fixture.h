@@ -2,31 +2,25 @@
 // loopback driver stand-in.
 #pragma once
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "adapter_reply.h"
 #include "discovery_list.h"
+#include "discovery_records.h"
 
 namespace kqge::fixture {
 
-// Short enough for the timeout cases; every acknowledgement of the
-// in-process camera arrives well within it.
-inline constexpr std::chrono::milliseconds kTestAckTimeout{300};
+// Short enough for the timeout cases, and long enough that an in-process
+// acknowledgement is never late, even with Wine's threads on a loaded machine.
+inline constexpr std::chrono::milliseconds kTestAckTimeout{1000};
 
+// Unnamed cameras, as the simulated cameras announce themselves.
 inline std::vector<std::uint8_t> DiscoveryList(std::size_t cameras) {
-    std::vector<std::uint8_t> list(cameras * kDiscoveryRecordBytes, 0);
-    for (std::size_t i = 0; i < cameras; ++i) {
-        std::uint8_t* r = list.data() + i * kDiscoveryRecordBytes;
-        const std::uint8_t mac[] = {0x02, 0x00, 0x00, 0x00, 0x00, static_cast<std::uint8_t>(i)};
-        std::copy(std::begin(mac), std::end(mac), r + 10);
-        const std::uint8_t ip[] = {192, 168, 1, static_cast<std::uint8_t>(100 + i)};
-        std::copy(std::begin(ip), std::end(ip), r + 36);
-    }
-    return list;
+    const std::vector<std::string_view> names(cameras);
+    return standin::DiscoveryListFor(names);
 }
 
 inline AdapterRecord Adapter() {

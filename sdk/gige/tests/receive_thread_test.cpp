@@ -252,6 +252,7 @@ TEST(ReceiveThreadTest, GvspFramesArriveWholeOrNotAtAll) {
         std::vector<std::uint32_t> lost;
         bool delivered;
         std::uint64_t incomplete;
+        std::uint64_t ignored = 0;  // packets outside any open frame
     } cases[] = {
         {"8-bit in 1500-byte packets", {64, 48, standin::kMono8, false}, 1500, {}, true, 0},
         {"16-bit in 8000-byte packets", {100, 70, standin::kMono16, false}, 8000, {}, true, 0},
@@ -259,8 +260,14 @@ TEST(ReceiveThreadTest, GvspFramesArriveWholeOrNotAtAll) {
         {"short last packet", {33, 7, standin::kMono16, false}, 100, {}, true, 0},
         {"a payload packet lost", {64, 48, standin::kMono8, false}, 1500, {2}, false, 1},
         {"the last payload packet lost", {64, 48, standin::kMono16, false}, 1500, {5}, false, 1},
-        {"the trailer lost: cut off by the next leader", {64, 48, standin::kMono8, false}, 1500, {4}, false, 1},
-        {"the leader lost", {64, 48, standin::kMono8, false}, 1500, {0}, false, 0},
+        {"the trailer lost: whole without it", {64, 48, standin::kMono8, false}, 1500, {4}, true, 0},
+        {"the trailer and a packet lost: cut off by the next leader",
+         {64, 48, standin::kMono8, false},
+         1500,
+         {1, 4},
+         false,
+         1},
+        {"the leader lost", {64, 48, standin::kMono8, false}, 1500, {0}, false, 0, 4},
     };
     for (const Case& k : cases) {
         Receiving r({kMaxPacket + 100 * 70 * 2});
@@ -304,6 +311,7 @@ TEST(ReceiveThreadTest, GvspFramesArriveWholeOrNotAtAll) {
             EXPECT_EQ(vz::GetBE16(stored[0], 40), k.frame.triggered ? 0xFF01 : 0) << k.name;
         }
         EXPECT_EQ(r.driver.Streamed().frames.incomplete, k.incomplete) << k.name;
+        EXPECT_EQ(r.driver.Streamed().frames.ignored, k.ignored) << k.name;
         EXPECT_EQ(r.nic.StopReceive(), 0) << k.name;
     }
 }

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
+#include <string_view>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "camera_manager.h"
+#include "discovery_records.h"
 #include "channel_fixture.h"
 #include "loopback_driver.h"
 #include "nic_manager.h"
@@ -77,29 +78,38 @@ public:
     DriverPort* PortForHandle(std::int64_t handle) override { return ports.at(handle); }
 };
 
-Bytes Named(std::vector<const char*> names) {
-    Bytes list = fixture::DiscoveryList(names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        std::memcpy(list.data() + i * kDiscoveryRecordBytes + 104, names[i], std::strlen(names[i]));
+// Two adapters whose drivers list the given cameras, started up through
+// the adapter manager into one registry.
+struct TwoAdapters {
+    TwoAdapters(std::span<const std::string_view> first, std::span<const std::string_view> second)
+        : driverA(linkA.DriverSide(), standin::DiscoveryListFor(first)),
+          driverB(linkB.DriverSide(), standin::DiscoveryListFor(second)) {
+        ports.ports = {{1, &driverA}, {2, &driverB}};
     }
-    return list;
-}
+    std::int32_t Init() {
+        std::vector<AdapterRecord> records(2, fixture::Adapter());
+        records[0].driverHandle = 1;
+        records[1].driverHandle = 2;
+        return manager.Init(records);
+    }
 
-TEST(RegistryHostTest, AdaptersInOrderGiveCamerasPortsAndBuffers) {
     standin::InProcessLink linkA, linkB;
-    standin::LoopbackDriver driverA(linkA.DriverSide(), Named({"KQ Gige-Parsun 5M", "Gige-Dwinel", "Camera X"}));
-    standin::LoopbackDriver driverB(linkB.DriverSide(), Named({"GIGE-CMOSDORISK2"}));
+    standin::LoopbackDriver driverA, driverB;
     OnePortPerHandle ports;
-    ports.ports = {{1, &driverA}, {2, &driverB}};
     CCameraManager registry;
     TestFactory factory;
-    RegistryHost host(registry, factory);
+    RegistryHost host{registry, factory};
+    CNICManager manager{CNICManager::kDriverDeviceName, ports, &host, fixture::kTestAckTimeout};
+};
 
-    std::vector<AdapterRecord> records(2, fixture::Adapter());
-    records[0].driverHandle = 1;
-    records[1].driverHandle = 2;
-    CNICManager manager(CNICManager::kDriverDeviceName, ports, &host, fixture::kTestAckTimeout);
-    ASSERT_EQ(manager.Init(records), 0);
+TEST(RegistryHostTest, AdaptersInOrderGiveCamerasPortsAndBuffers) {
+    const std::string_view onA[] = {"KQ Gige-Parsun 5M", "Gige-Dwinel", "Camera X"};
+    const std::string_view onB[] = {"GIGE-CMOSDORISK2"};
+    TwoAdapters t(onA, onB);
+    ASSERT_EQ(t.Init(), 0);
+    auto& manager = t.manager;
+    auto& factory = t.factory;
+    auto& registry = t.registry;
 
     // The camera that cannot be made is skipped; the others keep their order.
     const std::int32_t a = manager.Channels()[0]->AdapterNumber();
@@ -125,11 +135,34 @@ TEST(RegistryHostTest, AdaptersInOrderGiveCamerasPortsAndBuffers) {
     Bytes frame(200, 0x33);
     frame[42] = 55007 >> 8;
     frame[43] = 55007 & 0xFF;
-    driverB.DeliverFrame(frame);
-    ASSERT_TRUE(driverB.WaitUntilIdle(std::chrono::seconds(10)));
+    t.driverB.DeliverFrame(frame);
+    ASSERT_TRUE(t.driverB.WaitUntilIdle(std::chrono::seconds(10)));
     ASSERT_EQ(second.StopReceive(), 0);
     EXPECT_EQ(static_cast<TestCamera*>(registry.FindByIndex(2))->Frames(), std::vector<Bytes>{frame});
     EXPECT_TRUE(static_cast<TestCamera*>(registry.FindByIndex(0))->Frames().empty());
+}
+
+TEST(RegistryHostTest, EveryModelNameOfTheSimulatedCamerasSelectsItsCode) {
+    // The model codes of the names in order; the unknown name is the default
+    // camera.
+    const std::uint32_t codes[] = {0x10003601, 0x10030000, 0x20000,   0x14000,    0x100B1,    0x400B0,
+                                   0x140B1,    0x140B0,    0x14001,   0x10003600, 0x10050000, 0x10050001,
+                                   0x10013001, 0x50000,    0x20100B1, 0};
+    static_assert(std::size(codes) == standin::kSimulatedModelNames.size());
+    // Ten cameras per adapter at most: the names over two adapters.
+    const auto names = std::span(standin::kSimulatedModelNames);
+    TwoAdapters t(names.first(10), names.subspan(10));
+    ASSERT_EQ(t.Init(), 0);
+
+    // 0x400B0 cannot be made by the test factory and is skipped.
+    std::vector<std::uint32_t> expected;
+    for (std::uint32_t code : codes) {
+        if (code != 0x400B0) expected.push_back(code);
+    }
+    std::vector<std::uint32_t> made;
+    for (const Made& m : t.factory.made) made.push_back(m.modelCode);
+    EXPECT_EQ(made, expected);
+    EXPECT_EQ(t.registry.GetCount(), static_cast<std::int32_t>(expected.size()));
 }
 
 }  // namespace
