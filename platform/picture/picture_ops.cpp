@@ -86,12 +86,15 @@ std::vector<std::uint8_t> Snapshot(const CPicture& p) {
     return std::vector<std::uint8_t>(p.Pixels().begin(), p.Pixels().end());
 }
 
-float Hue2Rgb(float m1, float m2, float h) {
+// One channel of an HSL colour: m1 and m2 bound the channel, h is the hue
+// (turns) shifted for that channel.
+template <typename T>
+T Hue2Rgb(T m1, T m2, T h) {
     if (h < 0) h += 1;
     if (h > 1) h -= 1;
     if (6 * h < 1) return m1 + (m2 - m1) * 6 * h;
     if (2 * h < 1) return m2;
-    if (3 * h < 2) return m1 + (m2 - m1) * (2.0f / 3 - h) * 6;
+    if (3 * h < 2) return m1 + (m2 - m1) * (T{2} / 3 - h) * 6;
     return m1;
 }
 
@@ -126,15 +129,6 @@ Hsl ToHsl(double r, double g, double b) {
     return {h, s, l};
 }
 
-double HueChannel(double m1, double m2, double h) {
-    if (h < 0) h += 1;
-    if (h > 1) h -= 1;
-    if (6 * h < 1) return m1 + (m2 - m1) * 6 * h;
-    if (2 * h < 1) return m2;
-    if (3 * h < 2) return m1 + (m2 - m1) * (2.0 / 3 - h) * 6;
-    return m1;
-}
-
 std::uint8_t ToByte(double unit) {
     const double v = unit * 255 + 0.5;
     return v <= 0 ? 0 : v >= 255 ? 255 : static_cast<std::uint8_t>(v);
@@ -154,9 +148,9 @@ void AdjustHsl(PaletteEntry& e, double hueTurn, double saturationScale, double l
     const double m2 =
         c.lightness <= 0.5 ? c.lightness * (1 + c.saturation) : c.lightness + c.saturation - c.lightness * c.saturation;
     const double m1 = 2 * c.lightness - m2;
-    e.red = ToByte(HueChannel(m1, m2, c.hue + 1.0 / 3));
-    e.green = ToByte(HueChannel(m1, m2, c.hue));
-    e.blue = ToByte(HueChannel(m1, m2, c.hue - 1.0 / 3));
+    e.red = ToByte(Hue2Rgb(m1, m2, c.hue + 1.0 / 3));
+    e.green = ToByte(Hue2Rgb(m1, m2, c.hue));
+    e.blue = ToByte(Hue2Rgb(m1, m2, c.hue - 1.0 / 3));
 }
 
 }  // namespace

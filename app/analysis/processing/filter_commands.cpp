@@ -11,16 +11,29 @@
 
 bool CImageFilterCommands::Blur(CPicture& picture) {
     static constexpr std::array<std::int32_t, 9> kKernel = {1, 1, 1, 1, 8, 1, 1, 1, 1};
+    WaitCursor wait;
     return picture.Filter(kKernel, 3, 16, 0);
 }
 
-bool CImageFilterCommands::Sharpen(CPicture& picture) { return picture.UnsharpMask(5.0f, 0.5f, 0); }
+bool CImageFilterCommands::Sharpen(CPicture& picture) {
+    WaitCursor wait;
+    return picture.UnsharpMask(5.0f, 0.5f, 0);
+}
 
-bool CImageFilterCommands::Emboss(CPicture& picture) { return picture.fudiao(); }
+bool CImageFilterCommands::Emboss(CPicture& picture) {
+    WaitCursor wait;
+    return picture.fudiao();
+}
 
-bool CImageFilterCommands::Mirror(CPicture& picture) { return picture.Mirror(); }
+bool CImageFilterCommands::Mirror(CPicture& picture) {
+    WaitCursor wait;
+    return picture.Mirror();
+}
 
-bool CImageFilterCommands::Negative(CPicture& picture) { return picture.Negative(); }
+bool CImageFilterCommands::Negative(CPicture& picture) {
+    WaitCursor wait;
+    return picture.Negative();
+}
 
 bool CImageFilterCommands::EdgeDetect(CPicture& picture) {
     WaitCursor wait;

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,17 @@ struct SliderCase {
     int max;
 };
 
+// Every slider at 0 within its range, its text "0".
+void ExpectOpeningSliders(HWND dialog, std::span<const SliderCase> sliders) {
+    for (const SliderCase& s : sliders) {
+        SCOPED_TRACE(s.id);
+        EXPECT_EQ(SendDlgItemMessageW(dialog, s.id, TBM_GETRANGEMIN, 0, 0), s.min);
+        EXPECT_EQ(SendDlgItemMessageW(dialog, s.id, TBM_GETRANGEMAX, 0, 0), s.max);
+        EXPECT_EQ(SendDlgItemMessageW(dialog, s.id, TBM_GETPOS, 0, 0), 0);
+        EXPECT_EQ(ModalScript::ItemText(dialog, s.textId), L"0");
+    }
+}
+
 TEST_F(AdjustDialogsTest, ImageParametersOpenAtZeroWithTheirRangesAndThePreviewOn) {
     const SliderCase sliders[] = {
         {IDC_ADJUST_BRIGHTNESS, IDC_ADJUST_BRIGHTNESS_TEXT, -255, 255},
@@ -72,13 +84,7 @@ TEST_F(AdjustDialogsTest, ImageParametersOpenAtZeroWithTheirRangesAndThePreviewO
     std::uint32_t shown = 0;
     EXPECT_FALSE(Run(&CImageFilterCommands::HueSaturation, [&](HWND dialog) {
         caption = ModalScript::Text(dialog);
-        for (const SliderCase& s : sliders) {
-            SCOPED_TRACE(s.id);
-            EXPECT_EQ(SendDlgItemMessageW(dialog, s.id, TBM_GETRANGEMIN, 0, 0), s.min);
-            EXPECT_EQ(SendDlgItemMessageW(dialog, s.id, TBM_GETRANGEMAX, 0, 0), s.max);
-            EXPECT_EQ(SendDlgItemMessageW(dialog, s.id, TBM_GETPOS, 0, 0), 0);
-            EXPECT_EQ(ModalScript::ItemText(dialog, s.textId), L"0");
-        }
+        ExpectOpeningSliders(dialog, sliders);
         EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_ADJUST_PREVIEW), BST_CHECKED);
         shown = FrameMiddle(dialog);
         ModalScript::Press(dialog, IDCANCEL);
@@ -172,12 +178,7 @@ TEST_F(AdjustDialogsTest, RgbShiftsOpenAtZeroAndOkShiftsThePicture) {
     std::uint32_t previewed = 0;
     EXPECT_TRUE(Run(&CImageFilterCommands::AdjustRGB, [&](HWND dialog) {
         caption = ModalScript::Text(dialog);
-        for (const SliderCase& s : sliders) {
-            SCOPED_TRACE(s.id);
-            EXPECT_EQ(SendDlgItemMessageW(dialog, s.id, TBM_GETRANGEMIN, 0, 0), s.min);
-            EXPECT_EQ(SendDlgItemMessageW(dialog, s.id, TBM_GETRANGEMAX, 0, 0), s.max);
-            EXPECT_EQ(ModalScript::ItemText(dialog, s.textId), L"0");
-        }
+        ExpectOpeningSliders(dialog, sliders);
         EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_RGB_PREVIEW), BST_CHECKED);
         MoveSlider(dialog, IDC_RGB_RED, 30);
         MoveSlider(dialog, IDC_RGB_GREEN, -20);
