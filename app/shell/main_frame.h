@@ -9,6 +9,7 @@
 #include "combo_tool_bar.h"
 #include "docking_bar.h"
 #include "docking_frame.h"
+#include "filter_commands.h"
 #include "flat_combo_box.h"
 #include "history_list_box.h"
 #include "ini_file.h"
@@ -134,6 +135,9 @@ private:
     void EndSnapshotExport();
 
     CIniFile m_ini;
+    // The picture menu's operations, run by every picture controller of the
+    // view; their dialogs are owned by this frame.
+    CImageFilterCommands m_filterCommands;
     UniqueIcon m_hIcon;
     UniqueIcon m_hSmallIcon;
 };

@@ -20,6 +20,8 @@ CMikraView* CMainFrame::GetMikraView() const { return dynamic_cast<CMikraView*>(
 void CMainFrame::AttachViewFrame() {
     if (CMikraView* view = GetMikraView()) {
         view->SetViewFrame(this);
+        m_filterCommands.SetOwnerWindow(m_hWnd);
+        view->SetFilterCommands(&m_filterCommands);
     }
     m_wndBrowserBar.GetPictureBrowser().SetHost(this);
     m_wndBrowserBar.GetDeviceTree().SetViewWindow([this] { return GetActiveViewWindow(); });

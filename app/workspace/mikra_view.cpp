@@ -20,6 +20,7 @@ void RegisterInputCommands(CMikraView& view);
 void RegisterCommandUpdates(CMikraView& view);
 void RegisterFileCommands(CMikraView& view);
 void RegisterLayoutCommands(CMikraView& view);
+void RegisterPictureCommands(CMikraView& view);
 
 namespace {
 constexpr UINT_PTR kTimedCaptureTimer = 2;
@@ -42,6 +43,7 @@ CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraFamily
     RegisterInputCommands(*this);
     RegisterFileCommands(*this);
     RegisterLayoutCommands(*this);
+    RegisterPictureCommands(*this);
     // Last: every command registered above gets its enabling rule.
     RegisterCommandUpdates(*this);
 }

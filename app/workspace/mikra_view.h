@@ -36,6 +36,10 @@ public:
     // The file and folder dialogs the commands run; the system's unless set.
     void SetCommonDialogs(ICommonDialogs* dialogs) { m_dialogs = dialogs; }
 
+    // The picture menu's operations every picture controller runs (the main
+    // frame's); none by default, and the commands then change nothing.
+    void SetFilterCommands(IImageFilterCommands* filters);
+
     // Set by the main frame once it holds the view, before the initial update.
     void SetViewFrame(IViewFrame* frame) {
         m_frame = frame;
@@ -161,6 +165,7 @@ private:
     friend void RegisterInputCommands(CMikraView& view);
     friend void RegisterFileCommands(CMikraView& view);
     friend void RegisterLayoutCommands(CMikraView& view);
+    friend void RegisterPictureCommands(CMikraView& view);
 
     // Zoom, scrolling, layout and folders (mikra_view_layout.cpp).
     enum class ZoomCommand { in, out, fit, actualSize };
@@ -280,6 +285,7 @@ private:
     CImageController* m_current = nullptr;
     std::unique_ptr<CLiveController> m_live;
     std::vector<std::unique_ptr<CImageController>> m_controllers;
+    IImageFilterCommands* m_filters = nullptr;
     std::unique_ptr<CCameraDevice> m_camera;
     int m_bPenDrawing = 0;
     int m_cursorStyle = 0;

@@ -43,6 +43,7 @@ void CMikraView::AppendPicture(const std::wstring& path, bool isDocument,
     if (isDocument) {
         controller = std::make_unique<CImageController>();
         controller->SetHost(&m_controllerHost);
+        controller->SetFilterCommands(m_filters);
         controller->SetSequenceNumber(m_nextControllerNumber++);
         controller->GetHistoryStore().CreateFolder(controller->GetSequenceNumber());
         if (prepare) {
@@ -64,6 +65,7 @@ void CMikraView::AppendPicture(const std::wstring& path, bool isDocument,
         }
         controller = std::make_unique<CImageController>(path, m_hWnd);
         controller->SetHost(&m_controllerHost);
+        controller->SetFilterCommands(m_filters);
         controller->SetPictureKind(PictureTypeOfPath(path));
         controller->SetSequenceNumber(m_nextControllerNumber++);
         controller->GetHistoryStore().CreateFolder(controller->GetSequenceNumber());
@@ -83,7 +85,16 @@ void CMikraView::AppendPicture(const std::wstring& path, bool isDocument,
 void CMikraView::MakeEmptyControllerCurrent() {
     m_windowless = std::make_unique<CImageController>();
     m_windowless->SetHost(&m_controllerHost);
+    m_windowless->SetFilterCommands(m_filters);
     m_current = m_windowless.get();
+}
+
+void CMikraView::SetFilterCommands(IImageFilterCommands* filters) {
+    m_filters = filters;
+    m_windowless->SetFilterCommands(filters);
+    for (const std::unique_ptr<CImageController>& controller : m_controllers) {
+        controller->SetFilterCommands(filters);
+    }
 }
 
 void CMikraView::ShowCurrentMeasurements() {

@@ -113,6 +113,13 @@ public:
     // Gives every pixel the hue and saturation (0..255 each) keeping its
     // lightness, blended with the original by blend (0..1).
     bool Colorize(std::uint8_t hue, std::uint8_t saturation, float blend);
+    // This picture becomes `source` with every colour moved in hue,
+    // saturation and lightness: hue turns by hue / 256 of a full turn
+    // (-128..128), saturation scales by 1 + saturation / 255 (-255 greys,
+    // 255 doubles), lightness adds lightness / 255 (-255..255). 0, 0, 0
+    // gives the source unchanged. An 8-bit source keeps its indices and
+    // takes the new colours in its palette. False for an empty source.
+    bool Colorize(const CPicture& source, int hue, int saturation, int lightness);
     bool ShiftRGB(int red, int green, int blue);
     bool Mirror();  // left-right
     bool Flip();    // top-bottom

@@ -86,16 +86,104 @@ std::vector<std::uint8_t> Snapshot(const CPicture& p) {
     return std::vector<std::uint8_t>(p.Pixels().begin(), p.Pixels().end());
 }
 
-float Hue2Rgb(float m1, float m2, float h) {
+// One channel of an HSL colour: m1 and m2 bound the channel, h is the hue
+// (turns) shifted for that channel.
+template <typename T>
+T Hue2Rgb(T m1, T m2, T h) {
     if (h < 0) h += 1;
     if (h > 1) h -= 1;
     if (6 * h < 1) return m1 + (m2 - m1) * 6 * h;
     if (2 * h < 1) return m2;
-    if (3 * h < 2) return m1 + (m2 - m1) * (2.0f / 3 - h) * 6;
+    if (3 * h < 2) return m1 + (m2 - m1) * (T{2} / 3 - h) * 6;
     return m1;
 }
 
+// A colour as hue (turns, 0..1), saturation and lightness (0..1).
+struct Hsl {
+    double hue;
+    double saturation;
+    double lightness;
+};
+
+Hsl ToHsl(double r, double g, double b) {
+    const double high = std::max({r, g, b});
+    const double low = std::min({r, g, b});
+    const double l = (high + low) / 2;
+    if (high == low) {
+        return {0, 0, l};
+    }
+    const double range = high - low;
+    const double s = l <= 0.5 ? range / (high + low) : range / (2 - high - low);
+    double h;
+    if (high == r) {
+        h = (g - b) / range;
+    } else if (high == g) {
+        h = 2 + (b - r) / range;
+    } else {
+        h = 4 + (r - g) / range;
+    }
+    h /= 6;
+    if (h < 0) {
+        h += 1;
+    }
+    return {h, s, l};
+}
+
+std::uint8_t ToByte(double unit) {
+    const double v = unit * 255 + 0.5;
+    return v <= 0 ? 0 : v >= 255 ? 255 : static_cast<std::uint8_t>(v);
+}
+
+// Moves one colour as Colorize(source, hue, saturation, lightness) says.
+void AdjustHsl(PaletteEntry& e, double hueTurn, double saturationScale, double lightnessShift) {
+    Hsl c = ToHsl(e.red / 255.0, e.green / 255.0, e.blue / 255.0);
+    c.hue += hueTurn;
+    c.hue -= std::floor(c.hue);
+    c.saturation = std::clamp(c.saturation * saturationScale, 0.0, 1.0);
+    c.lightness = std::clamp(c.lightness + lightnessShift, 0.0, 1.0);
+    if (c.saturation == 0) {
+        e.red = e.green = e.blue = ToByte(c.lightness);
+        return;
+    }
+    const double m2 =
+        c.lightness <= 0.5 ? c.lightness * (1 + c.saturation) : c.lightness + c.saturation - c.lightness * c.saturation;
+    const double m1 = 2 * c.lightness - m2;
+    e.red = ToByte(Hue2Rgb(m1, m2, c.hue + 1.0 / 3));
+    e.green = ToByte(Hue2Rgb(m1, m2, c.hue));
+    e.blue = ToByte(Hue2Rgb(m1, m2, c.hue - 1.0 / 3));
+}
+
 }  // namespace
+
+bool CPicture::Colorize(const CPicture& source, int hue, int saturation, int lightness) {
+    if (!source.IsValid()) {
+        return false;
+    }
+    CPicture out(source);
+    const double hueTurn = std::clamp(hue, -128, 128) / 256.0;
+    const double saturationScale = 1 + std::clamp(saturation, -255, 255) / 255.0;
+    const double lightnessShift = std::clamp(lightness, -255, 255) / 255.0;
+    if (out.bpp_ == 8) {
+        std::vector<PaletteEntry> palette(out.palette_);
+        for (PaletteEntry& e : palette) {
+            AdjustHsl(e, hueTurn, saturationScale, lightnessShift);
+        }
+        out.SetPalette(palette);
+    } else {
+        for (int y = 0; y < out.height_; ++y) {
+            std::uint8_t* row = RowTopDown(out, y);
+            for (int x = 0; x < out.width_; ++x) {
+                PaletteEntry e{row[x * 3], row[x * 3 + 1], row[x * 3 + 2], 0};
+                AdjustHsl(e, hueTurn, saturationScale, lightnessShift);
+                row[x * 3] = e.blue;
+                row[x * 3 + 1] = e.green;
+                row[x * 3 + 2] = e.red;
+            }
+        }
+    }
+    *this = std::move(out);
+    return true;
+}
 
 bool CPicture::Crop(int left, int top, int right, int bottom, CPicture& dest) const {
     if (!IsValid()) {

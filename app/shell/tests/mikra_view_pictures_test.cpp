@@ -22,6 +22,7 @@
 #include "mikra_view.h"
 #include "modal_script.h"
 #include "picture_files.h"
+#include "processing_resource.h"
 #include "frame_with_camera_double.h"
 #include "resource.h"
 
@@ -127,6 +128,40 @@ TEST_F(MikraPicturesTest, ADocumentThatCannotBeReadAtStartIsReportedAndNotListed
     EXPECT_EQ(browser.GetPaths(), std::vector<std::wstring>{picture});
     ASSERT_EQ(view_->GetControllers().size(), 1u);
     EXPECT_EQ(view_->GetControllers()[0]->GetPicturePath(), picture);
+}
+
+TEST_F(MikraPicturesTest, ThePictureMenuWorksOnTheShownPictureWithDialogsOverTheFrame) {
+    RECT client{};
+    GetClientRect(view_->GetSafeHwnd(), &client);
+    const std::wstring file = pictures_.Bmp(L"shown.bmp", client.right, client.bottom, 0x336699);
+    {
+        LoadingDialogUser user(IDOK);
+        view_->OnInitialUpdate();
+    }
+    frame_->GetBrowserBar().GetPictureBrowser().SelectPicture(0);
+    ASSERT_EQ(view_->GetCurrentController()->GetPicturePath(), file);
+
+    ASSERT_TRUE(view_->RunCommand(ID_PICTURE_NEGATIVE));
+    EXPECT_EQ(ViewCentre(), 0xCC9966u);
+
+    HWND owner = nullptr;
+    ModalScript script({[&](HWND dialog) {
+        owner = GetWindow(dialog, GW_OWNER);
+        HWND list = GetDlgItem(dialog, IDC_ROTATE_ANGLES);
+        SendMessageW(list, CB_SETCURSEL, 2, 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_ROTATE_ANGLES, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+        ModalScript::Press(dialog, IDOK);
+    }});
+    ASSERT_TRUE(view_->RunCommand(ID_PICTURE_ROTATE));
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(owner, frame_->GetSafeHwnd());
+    int width = 0;
+    int height = 0;
+    view_->GetCurrentController()->GetImageSize(width, height);
+    EXPECT_EQ(width, client.bottom);
+    EXPECT_EQ(height, client.right);
+    EXPECT_EQ(frame_->GetStatusBar().GetPaneText(3),
+              L"分辨率：" + std::to_wstring(client.bottom) + L"*" + std::to_wstring(client.right));
 }
 
 }  // namespace

@@ -191,3 +191,68 @@ TEST_F(ViewCommandsTest, TheViewReleasesItsCameraWhileItsWindowStillExists) {
 }
 
 }  // namespace
+
+namespace {
+
+// Records which operation ran; each changes the picture, and the rotation
+// turns it a quarter.
+class RecordingFilters final : public IImageFilterCommands {
+public:
+    std::vector<std::string> calls;
+    bool Blur(CPicture& p) override { return Mark("Blur", p); }
+    bool Sharpen(CPicture& p) override { return Mark("Sharpen", p); }
+    bool Emboss(CPicture& p) override { return Mark("Emboss", p); }
+    bool Mirror(CPicture& p) override { return Mark("Mirror", p); }
+    bool Negative(CPicture& p) override { return Mark("Negative", p); }
+    bool EdgeDetect(CPicture& p) override { return Mark("EdgeDetect", p); }
+    bool Rotate(CPicture& p) override {
+        CPicture turned;
+        p.RotateRight(turned);
+        p = std::move(turned);
+        return Mark("Rotate", p);
+    }
+    bool HueSaturation(CPicture& p) override { return Mark("HueSaturation", p); }
+    bool AdjustRGB(CPicture& p) override { return Mark("AdjustRGB", p); }
+
+private:
+    bool Mark(const char* name, CPicture& p) {
+        calls.emplace_back(name);
+        p.Pixels()[0] ^= 0xFF;
+        return true;
+    }
+};
+
+TEST_F(ViewCommandsTest, PictureOperationsRunOnTheCurrentPictureAndNeverOnVideo) {
+    const UINT ids[] = {ID_PICTURE_BLUR,   ID_PICTURE_SHARPEN,        ID_PICTURE_EMBOSS,
+                        ID_PICTURE_MIRROR, ID_PICTURE_NEGATIVE,       ID_PICTURE_EDGES,
+                        ID_PICTURE_ROTATE, ID_PICTURE_HUE_SATURATION, ID_PICTURE_ADJUST_RGB};
+    const std::vector<std::string> names = {"Blur",       "Sharpen", "Emboss",        "Mirror",   "Negative",
+                                            "EdgeDetect", "Rotate",  "HueSaturation", "AdjustRGB"};
+    RecordingFilters filters;
+    // Set before the picture is opened: later controllers get it as well.
+    view_->SetFilterCommands(&filters);
+    const std::wstring file = files_.Bmp(L"wide.bmp", 6, 4, 0x00FF00);
+    view_->OpenPicture(file);
+    view_->ShowPicture(file);
+    CImageController& current = *view_->GetCurrentController();
+    const std::size_t stepsBefore = current.GetHistoryStore().UndoList().size();
+    for (const UINT id : ids) {
+        current.SetTool(2);
+        ASSERT_TRUE(Run(id));
+        EXPECT_EQ(current.GetInteraction().tool, 0) << "the drawing is cancelled first: " << id;
+    }
+    EXPECT_EQ(filters.calls, names);
+    EXPECT_EQ(current.GetHistoryStore().UndoList().size(), stepsBefore + names.size()) << "one step each";
+    const std::wstring& size = frame_.statusPanes[3];
+    ASSERT_GE(size.size(), 3u);
+    EXPECT_EQ(size.substr(size.size() - 3), L"4*6") << "the rotated size is shown";
+
+    filters.calls.clear();
+    view_->OpenVideo();
+    for (const UINT id : ids) {
+        Run(id);
+    }
+    EXPECT_TRUE(filters.calls.empty());
+}
+
+}  // namespace

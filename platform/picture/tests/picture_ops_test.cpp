@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -102,6 +103,117 @@ TEST(PictureOps, Colorize) {
     ASSERT_TRUE(grey.Colorize(0, 255, 1.0f));
     EXPECT_EQ(Colours(grey), (Rgb{0xFF0101}));
     EXPECT_FALSE(grey.Colorize(0, 255, std::numeric_limits<float>::quiet_NaN()));
+}
+
+// Every grey level, the corners of the colour cube and random colours.
+Rgb ColourSample() {
+    Rgb colours;
+    for (std::uint32_t v = 0; v < 256; ++v) colours.push_back(v * 0x010101u);
+    for (std::uint32_t corner = 0; corner < 8; ++corner) {
+        colours.push_back((corner & 1 ? 0xFF0000u : 0) | (corner & 2 ? 0x00FF00u : 0) | (corner & 4 ? 0x0000FFu : 0));
+    }
+    std::uint32_t state = 99;
+    for (int i = 0; i < 3000; ++i) {
+        state = state * 1664525u + 1013904223u;
+        colours.push_back(state >> 8);
+    }
+    return colours;
+}
+
+CPicture ColourRow(const Rgb& colours) { return MakeColour(static_cast<int>(colours.size()), 1, colours); }
+
+int Channel(std::uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
+
+TEST(PictureOps, ColorizeByShiftsLeavesTheSourceAloneAtZero) {
+    const Rgb colours = ColourSample();
+    const CPicture source = ColourRow(colours);
+    CPicture target(5, 5, 8, kPictureBmp);
+    ASSERT_TRUE(target.Colorize(source, 0, 0, 0));
+    EXPECT_EQ(target.GetBpp(), 24);
+    EXPECT_EQ(Colours(target), colours);
+}
+
+TEST(PictureOps, ColorizeByShiftsKeepsItsInvariants) {
+    const Rgb colours = ColourSample();
+    const CPicture source = ColourRow(colours);
+
+    CPicture grey;
+    ASSERT_TRUE(grey.Colorize(source, 0, -255, 0));
+    CPicture turned;
+    ASSERT_TRUE(turned.Colorize(source, 57, 0, 0));
+    CPicture back;
+    ASSERT_TRUE(back.Colorize(turned, -57, 0, 0));
+    CPicture half;
+    ASSERT_TRUE(half.Colorize(source, 128, 0, 0));
+    CPicture otherHalf;
+    ASSERT_TRUE(otherHalf.Colorize(source, -128, 0, 0));
+    EXPECT_EQ(Colours(half), Colours(otherHalf)) << "half a turn either way";
+
+    const Rgb greyed = Colours(grey);
+    const Rgb turnedBack = Colours(back);
+    const Rgb turnedOnce = Colours(turned);
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        SCOPED_TRACE(i);
+        const std::uint32_t c = colours[i];
+        const int high = std::max({Channel(c, 16), Channel(c, 8), Channel(c, 0)});
+        const int low = std::min({Channel(c, 16), Channel(c, 8), Channel(c, 0)});
+        // Without saturation every colour is the grey of its lightness.
+        const int lightness = (high + low + 1) / 2;
+        ASSERT_EQ(Channel(greyed[i], 16), Channel(greyed[i], 8));
+        ASSERT_EQ(Channel(greyed[i], 8), Channel(greyed[i], 0));
+        ASSERT_NEAR(Channel(greyed[i], 0), lightness, 1);
+        // A turn keeps the lightness and is undone by the opposite turn.
+        const std::uint32_t t = turnedOnce[i];
+        const int turnedHigh = std::max({Channel(t, 16), Channel(t, 8), Channel(t, 0)});
+        const int turnedLow = std::min({Channel(t, 16), Channel(t, 8), Channel(t, 0)});
+        ASSERT_NEAR(turnedHigh + turnedLow, high + low, 2);
+        for (const int shift : {16, 8, 0}) {
+            ASSERT_NEAR(Channel(turnedBack[i], shift), Channel(c, shift), 2);
+        }
+        // Greys have no hue to turn.
+        if (high == low) {
+            ASSERT_EQ(t, c);
+        }
+    }
+}
+
+TEST(PictureOps, ColorizeByShiftsGoldens) {
+    struct Case {
+        const char* name;
+        std::uint32_t colour;
+        int hue;
+        int saturation;
+        int lightness;
+        std::uint32_t expected;
+    };
+    const Case cases[] = {
+        {"red half a turn is cyan", 0xFF0000, 128, 0, 0, 0x00FFFF},
+        {"grey gains no colour", 0x808080, 0, 255, 0, 0x808080},
+        {"pale red saturates fully", 0xC04040, 0, 255, 0, 0xFF0101},
+        {"lightness to white", 0x336699, 0, 0, 255, 0xFFFFFF},
+        {"lightness to black", 0x336699, 0, 0, -255, 0x000000},
+        {"out of range taken at the limit", 0xFF0000, 400, 0, 0, 0x00FFFF},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CPicture p;
+        ASSERT_TRUE(p.Colorize(MakeColour(1, 1, {c.colour}), c.hue, c.saturation, c.lightness));
+        EXPECT_EQ(Colours(p), (Rgb{c.expected}));
+    }
+}
+
+TEST(PictureOps, ColorizeByShiftsRecoloursAPaletteAndMayUseItself) {
+    CPicture p = MakeGrey(3, 1, {0, 1, 2});
+    const std::vector<PaletteEntry> palette = {{0, 0, 255, 0}, {0, 255, 0, 0}, {90, 90, 90, 0}};
+    p.SetPalette(palette);
+    ASSERT_TRUE(p.Colorize(p, 128, 0, 0));
+    EXPECT_EQ(p.GetBpp(), 8);
+    EXPECT_EQ(GreyValues(p), (Grey{0, 1, 2}));
+    EXPECT_EQ(Colours(p), (Rgb{0x00FFFF, 0xFF00FF, 0x5A5A5A}));
+
+    CPicture kept = MakeColour(1, 1, {0x123456});
+    EXPECT_FALSE(kept.Colorize(CPicture(), 10, 10, 10));
+    EXPECT_EQ(Colours(kept), (Rgb{0x123456}));
 }
 
 TEST(PictureOps, UnsharpMaskSteepensEdgesOnly) {
