@@ -103,7 +103,8 @@ public:
     const ObjectTypeCounters& GetTypeCounters() const { return typeCounters_; }
     std::vector<CCLObject*>& GetSelection() { return selection_; }
     const CPicture* GetPicture() const { return picture_.get(); }
-    const CIMGCount* GetCounter() const { return counter_.get(); }
+    // The picture's counting engine; null while no picture is loaded.
+    CIMGCount* GetCounter() { return counter_.get(); }
     // The composed frame before it reaches the window.
     const CMemoryDC* GetBackBuffer() const { return canvas_.BackBuffer(); }
     CImageCanvas& GetCanvas() { return canvas_; }
