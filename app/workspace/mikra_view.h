@@ -86,6 +86,8 @@ public:
 
     // What the colour and font commands ask; the system's dialogs unless set.
     void SetColourFontDialogs(IColourFontDialogs* dialogs) { m_colourFontDialogs = dialogs; }
+    // The counting dialogs every controller opens; set by the main frame.
+    void SetCountingDialogs(ICountingDialogs* dialogs);
     // Lays the picture or the video out again for the view's size; the
     // main frame calls it when it moves (mikra_view_layout.cpp).
     void UpdateLayout();
@@ -104,6 +106,10 @@ public:
     int IsLiveMeasuring() const { return m_bLiveMeasuring; }
     // The counting grid over the picture (command 37033).
     void ToggleCountingGrid();
+    // The counting commands on the current picture (view_commands_counting.cpp).
+    void ManualCount();
+    void ShowCountResults();
+    void SetCountRegion();
     int IsCountingGridShown() const { return m_bGridShown; }
     // Displayed video width over the video's width; 1 until it is known.
     float GetVideoZoom() const { return m_videoZoom; }
@@ -248,6 +254,7 @@ private:
     IViewFrame* m_frame = nullptr;
     CSystemDialogs m_systemDialogs;
     ICommonDialogs* m_dialogs = &m_systemDialogs;
+    ICountingDialogs* m_countingDialogs = nullptr;
     // Declared before the controllers, which hold it.
     CViewControllerHost m_controllerHost;
 
