@@ -14,6 +14,7 @@ set(VIZCAM_APP_LAYERS
   app/measure
   app/camera
   app/workspace
+  app/analysis
   app/shell/browser
   app/shell
   app
