@@ -16,6 +16,13 @@
 #define IDD_COUNT_RESULT 204
 // Target filter dialog.
 #define IDD_TARGET_FILTER 206
+#define IDC_FILTER_LOWER_SLIDER 1004
+#define IDC_FILTER_UPPER_SLIDER 1005
+#define IDC_FILTER_MEASURE 1057
+#define IDC_FILTER_UPPER_HIDDEN 1096
+#define IDC_FILTER_LOWER_HIDDEN 1098
+#define IDC_FILTER_LOWER_BOX 1115
+#define IDC_FILTER_UPPER_BOX 1116
 // Counting region dialog.
 #define IDD_COUNT_REGION 216
 #define IDC_REGION_PREVIEW 1119
@@ -45,3 +52,5 @@
 #define IDS_CHANNEL_RED 47121
 #define IDS_CHANNEL_GREEN 47122
 #define IDS_CHANNEL_BLUE 47123
+// Names of the measures, as the result table's column headings.
+#define IDS_MEASURE_FIRST 47077
