@@ -20,6 +20,8 @@ CMikraView* CMainFrame::GetMikraView() const { return dynamic_cast<CMikraView*>(
 void CMainFrame::AttachViewFrame() {
     if (CMikraView* view = GetMikraView()) {
         view->SetViewFrame(this);
+        m_gridPlate.SetParentWindow(m_hWnd);
+        view->SetGridPlateDialog(&m_gridPlate);
     }
     m_wndBrowserBar.GetPictureBrowser().SetHost(this);
 }

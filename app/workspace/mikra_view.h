@@ -14,6 +14,7 @@
 #include "camera_factory.h"
 #include "colour_font_dialogs.h"
 #include "common_dialogs.h"
+#include "grid_plate_dialog.h"
 #include "image_controller.h"
 #include "live_controller.h"
 #include "picture.h"
@@ -88,6 +89,8 @@ public:
     void SetColourFontDialogs(IColourFontDialogs* dialogs) { m_colourFontDialogs = dialogs; }
     // The counting dialogs every controller opens; set by the main frame.
     void SetCountingDialogs(ICountingDialogs* dialogs);
+    // The grid settings dialog of the grid settings command; set by the main frame.
+    void SetGridPlateDialog(IGridPlateDialog* dialog) { m_gridPlateDialog = dialog; }
     // Lays the picture or the video out again for the view's size; the
     // main frame calls it when it moves (mikra_view_layout.cpp).
     void UpdateLayout();
@@ -110,6 +113,7 @@ public:
     void ManualCount();
     void ShowCountResults();
     void SetCountRegion();
+    void EditGridPlate();
     int IsCountingGridShown() const { return m_bGridShown; }
     // Displayed video width over the video's width; 1 until it is known.
     float GetVideoZoom() const { return m_videoZoom; }
@@ -255,6 +259,7 @@ private:
     CSystemDialogs m_systemDialogs;
     ICommonDialogs* m_dialogs = &m_systemDialogs;
     ICountingDialogs* m_countingDialogs = nullptr;
+    IGridPlateDialog* m_gridPlateDialog = nullptr;
     // Declared before the controllers, which hold it.
     CViewControllerHost m_controllerHost;
 

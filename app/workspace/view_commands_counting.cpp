@@ -68,9 +68,25 @@ void CMikraView::ShowCountResults() {
     m_current->ShowCountResults();
 }
 
+void CMikraView::EditGridPlate() {
+    if (m_gridPlateDialog == nullptr || (m_camera && m_camera->IsRecording())) {
+        return;
+    }
+    if (!m_gridPlateDialog->EditGridPlate(m_controllerHost.SelectedCalibration())) {
+        return;
+    }
+    // The grid shown takes the cell size and colour just written.
+    CImageController* target = GetTargetController();
+    if (target != nullptr && m_bGridShown) {
+        target->LoadCalibration();
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+}
+
 void RegisterCountingCommands(CMikraView& view) {
     view.OnCommand(ID_COUNT_GRID, [&view] { view.ToggleCountingGrid(); });
     view.OnCommand(ID_COUNT_MANUAL, [&view] { view.ManualCount(); });
     view.OnCommand(ID_COUNT_RESULTS, [&view] { view.ShowCountResults(); });
     view.OnCommand(ID_COUNT_REGION_SETTINGS, [&view] { view.SetCountRegion(); });
+    view.OnCommand(ID_COUNT_GRID_SETTINGS, [&view] { view.EditGridPlate(); });
 }
