@@ -22,6 +22,8 @@ void CMainFrame::AttachViewFrame() {
         view->SetViewFrame(this);
         m_filterCommands.SetOwnerWindow(m_hWnd);
         view->SetFilterCommands(&m_filterCommands);
+        m_gridPlate.SetParentWindow(m_hWnd);
+        view->SetGridPlateDialog(&m_gridPlate);
     }
     m_wndBrowserBar.GetPictureBrowser().SetHost(this);
     m_wndBrowserBar.GetDeviceTree().SetViewWindow([this] { return GetActiveViewWindow(); });

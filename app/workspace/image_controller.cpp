@@ -108,12 +108,12 @@ void CImageController::CreateCounter() {
         return;
     }
     auto engine = std::make_unique<CIMGCount>();
-    if (!engine->Init(picture_->Pixels(), picture_->GetWidth(), picture_->GetHeight())) {
+    if (!engine->Initialize(picture_->Pixels(), picture_->GetWidth(), picture_->GetHeight())) {
         counter_.reset();
         return;
     }
-    engine->MakeGreyImage(CIMGCount::kGreyLuminance);
-    engine->SetMarkColor(static_cast<std::uint32_t>(markColour));
+    engine->creatGrayImg(3);
+    engine->setMarkColor(static_cast<std::uint32_t>(markColour));
     counter_ = std::move(engine);
     history_.SetCounter(counter_.get());
 }

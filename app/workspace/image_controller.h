@@ -15,6 +15,7 @@
 
 #include "cl_object.h"
 #include "counter_styles.h"
+#include "counting_dialogs.h"
 #include "dc.h"
 #include "drawing_file.h"
 #include "drawing_model.h"
@@ -104,7 +105,8 @@ public:
     const ObjectTypeCounters& GetTypeCounters() const { return typeCounters_; }
     std::vector<CCLObject*>& GetSelection() { return selection_; }
     const CPicture* GetPicture() const { return picture_.get(); }
-    const CIMGCount* GetCounter() const { return counter_.get(); }
+    // The picture's counting engine; null while no picture is loaded.
+    CIMGCount* GetCounter() { return counter_.get(); }
     // The composed frame before it reaches the window.
     const CMemoryDC* GetBackBuffer() const { return canvas_.BackBuffer(); }
     CImageCanvas& GetCanvas() { return canvas_; }
@@ -187,6 +189,8 @@ public:
     std::u16string& unitText = model_.style.unitText;
     std::int32_t& decimals = model_.style.decimals;
     int markColour = 255;
+    // Whether counting marks are painted thick (the engine's outline flag).
+    int outlineShown = 0;
 
     // Settings (Config.ini through the settings helper). LoadSettings reads
     // the drawing style, the label font and the print settings; SaveSettings
@@ -275,6 +279,14 @@ public:
     void HueSaturation();
     void AdjustRGB();
 
+    // The counting dialogs (image_controller_counting.cpp), each on the
+    // picture's engine. Nothing without owner window, picture, engine or
+    // dialogs. A confirmed manual count or region is a history step.
+    void SetCountingDialogs(ICountingDialogs* dialogs) { countingDialogs_ = dialogs; }
+    void ManualCount();
+    void SetCountRegion();
+    void ShowCountResults();
+
     // Writes the picture with its objects drawn in at `zoom` (the objects
     // deselected first) as a 24-bit picture of `imageType` (1 BMP, 2 JPEG,
     // 3 TIFF, 4 PNG). Returns 1 when the file was written, 0 otherwise
@@ -354,6 +366,8 @@ private:
     // at that zoom).
     void DrawObjectList(CDC& dc, float zoom, int offsetX, int offsetY);
     bool RunFilter(bool (IImageFilterCommands::*filter)(CPicture&), int action);
+    // Paints the engine's marks into the picture with the outline flag.
+    void PaintCountMarks();
     // Asks the host for the text of a text annotation at the current point;
     // false when the user cancelled or there is no host.
     bool AskForText(std::u16string& text) const;
@@ -376,5 +390,6 @@ private:
     std::wstring scaleIniPath_ = ScaleIniPath();
     IImageControllerHost* host_ = nullptr;
     IImageFilterCommands* filters_ = nullptr;
+    ICountingDialogs* countingDialogs_ = nullptr;
     IWorkspaceBar* workspaceBar_ = nullptr;
 };

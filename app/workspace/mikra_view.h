@@ -14,6 +14,7 @@
 #include "camera_factory.h"
 #include "colour_font_dialogs.h"
 #include "common_dialogs.h"
+#include "grid_plate_dialog.h"
 #include "image_controller.h"
 #include "live_controller.h"
 #include "picture.h"
@@ -91,6 +92,10 @@ public:
 
     // What the colour and font commands ask; the system's dialogs unless set.
     void SetColourFontDialogs(IColourFontDialogs* dialogs) { m_colourFontDialogs = dialogs; }
+    // The counting dialogs every controller opens; set by the main frame.
+    void SetCountingDialogs(ICountingDialogs* dialogs);
+    // The grid settings dialog of the grid settings command; set by the main frame.
+    void SetGridPlateDialog(IGridPlateDialog* dialog) { m_gridPlateDialog = dialog; }
     // Lays the picture or the video out again for the view's size; the
     // main frame calls it when it moves (mikra_view_layout.cpp).
     void UpdateLayout();
@@ -109,6 +114,11 @@ public:
     int IsLiveMeasuring() const { return m_bLiveMeasuring; }
     // The counting grid over the picture (command 37033).
     void ToggleCountingGrid();
+    // The counting commands on the current picture (view_commands_counting.cpp).
+    void ManualCount();
+    void ShowCountResults();
+    void SetCountRegion();
+    void EditGridPlate();
     int IsCountingGridShown() const { return m_bGridShown; }
     // Displayed video width over the video's width; 1 until it is known.
     float GetVideoZoom() const { return m_videoZoom; }
@@ -270,6 +280,8 @@ private:
     IViewFrame* m_frame = nullptr;
     CSystemDialogs m_systemDialogs;
     ICommonDialogs* m_dialogs = &m_systemDialogs;
+    ICountingDialogs* m_countingDialogs = nullptr;
+    IGridPlateDialog* m_gridPlateDialog = nullptr;
     // Declared before the controllers, which hold it.
     CViewControllerHost m_controllerHost;
 

@@ -1,9 +1,36 @@
-// Cell-counting commands of the view: the counting grid over the picture.
+// Cell-counting commands of the view: the counting grid over the picture and
+// the counting dialogs of the current picture. Counting works on pictures
+// only, never on the running video.
 #include "mikra_view.h"
 #include "resource.h"
+#include "wait_progress_dlg.h"
+
+namespace {
+
+// The engine's progress as the busy dialog asks it.
+class CountingProgress final : public IEngineProgress {
+public:
+    explicit CountingProgress(const CIMGCount& engine) : engine_(engine) {}
+    int getResultStation() override { return engine_.getResultStation(); }
+    int getCurrentNum() override { return engine_.getCurrentNum(); }
+    int getObjCounts() override { return engine_.getObjCounts(); }
+    int IsProgressing() override { return 0; }
+    int getProgressStep() override { return 0; }
+
+private:
+    const CIMGCount& engine_;
+};
+
+}  // namespace
+
+void CMikraView::SetCountingDialogs(ICountingDialogs* dialogs) {
+    m_countingDialogs = dialogs;
+    for (const std::unique_ptr<CImageController>& controller : m_controllers) {
+        controller->SetCountingDialogs(dialogs);
+    }
+}
 
 void CMikraView::ToggleCountingGrid() {
-    // Counting works on pictures only, never on the running video.
     if (IsVideoActive()) {
         return;
     }
@@ -15,6 +42,51 @@ void CMikraView::ToggleCountingGrid() {
     InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
+void CMikraView::ManualCount() {
+    if (!IsVideoActive()) {
+        m_current->ManualCount();
+    }
+}
+
+void CMikraView::SetCountRegion() {
+    if (!IsVideoActive()) {
+        m_current->SetCountRegion();
+    }
+}
+
+void CMikraView::ShowCountResults() {
+    CIMGCount* engine = IsVideoActive() ? nullptr : m_current->GetCounter();
+    if (engine == nullptr || !engine->creatAimImg()) {
+        return;
+    }
+    if (engine->getResultStation() == 1) {
+        CountingProgress progress(*engine);
+        CWaitProgressDlg wait(m_hWnd);
+        wait.SetEngine(&progress, CWaitProgressDlg::kCounting);
+        wait.DoModal();
+    }
+    m_current->ShowCountResults();
+}
+
+void CMikraView::EditGridPlate() {
+    if (m_gridPlateDialog == nullptr || (m_camera && m_camera->IsRecording())) {
+        return;
+    }
+    if (!m_gridPlateDialog->EditGridPlate(m_controllerHost.SelectedCalibration())) {
+        return;
+    }
+    // The grid shown takes the cell size and colour just written.
+    CImageController* target = GetTargetController();
+    if (target != nullptr && m_bGridShown) {
+        target->LoadCalibration();
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+}
+
 void RegisterCountingCommands(CMikraView& view) {
     view.OnCommand(ID_COUNT_GRID, [&view] { view.ToggleCountingGrid(); });
+    view.OnCommand(ID_COUNT_MANUAL, [&view] { view.ManualCount(); });
+    view.OnCommand(ID_COUNT_RESULTS, [&view] { view.ShowCountResults(); });
+    view.OnCommand(ID_COUNT_REGION_SETTINGS, [&view] { view.SetCountRegion(); });
+    view.OnCommand(ID_COUNT_GRID_SETTINGS, [&view] { view.EditGridPlate(); });
 }

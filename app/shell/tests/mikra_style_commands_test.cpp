@@ -276,4 +276,21 @@ TEST_F(MikraStyleCommandsTest, NothingWhileVideoRunsWithoutLiveMeasuring) {
     EXPECT_FALSE(state.IsEnabled());
 }
 
+TEST_F(MikraStyleCommandsTest, GridSettingsCommandOpensTheGridDialogOverTheFrame) {
+    std::wstring caption;
+    HWND owner = nullptr;
+    {
+        ModalScript script({[&](HWND dialog) {
+            caption = ModalScript::Text(dialog);
+            owner = GetWindow(dialog, GW_OWNER);
+            ModalScript::Press(dialog, IDCANCEL);
+        }});
+        Command(ID_COUNT_GRID_SETTINGS);
+        EXPECT_TRUE(script.Finished());
+    }
+    EXPECT_TRUE(caption == L"Counting Grid Settings" || caption == L"\u8bbe\u7f6e\u8ba1\u6570\u7f51\u683c\u677f")
+        << caption.size();
+    EXPECT_EQ(owner, frame_.GetSafeHwnd());
+}
+
 }  // namespace

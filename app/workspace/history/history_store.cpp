@@ -20,11 +20,11 @@ bool SavePicture(const CPicture* picture, const fs::path& file) {
 // Gives the engine the step's picture as its source, as a fresh engine over
 // that picture would have it.
 void ResetCounterSource(CIMGCount& counter, const CPicture& picture) {
-    const std::uint32_t mark = counter.GetMarkColor();
-    if (counter.Init(picture.Pixels(), picture.GetWidth(), picture.GetHeight())) {
-        counter.MakeGreyImage(CIMGCount::kGreyLuminance);
+    const std::uint32_t mark = counter.getMarkColor();
+    if (counter.Initialize(picture.Pixels(), picture.GetWidth(), picture.GetHeight())) {
+        counter.creatGrayImg(3);
     }
-    counter.SetMarkColor(mark);
+    counter.setMarkColor(mark);
 }
 
 }  // namespace
@@ -227,13 +227,14 @@ bool CHistoryStore::WriteEntityList(const fs::path& folder, const ObjectList& ob
 
 bool CHistoryStore::WriteCountingState(const fs::path& folder) const {
     const bool edgeSaved = counter_->saveEdgeImg(folder / kEdgeImageFile, 1);
-    int x = 0, y = 0, width = 0, height = 0;
-    const bool hasSelection = counter_->GetSelection(x, y, width, height);
+    CountPoint corner;
+    int width = 0, height = 0;
+    const bool hasSelection = counter_->getSelRect(corner, width, height);
     try {
         FileStream file(folder / kCountsFile, FileStream::Mode::write);
         CArchive ar(file, CArchive::store);
-        ar << std::int32_t{hasSelection ? 1 : 0} << std::int32_t{x} << std::int32_t{y} << std::int32_t{width}
-           << std::int32_t{height} << std::uint32_t{counter_->GetMarkColor()};
+        ar << std::int32_t{hasSelection ? 1 : 0} << std::int32_t{corner.x} << std::int32_t{corner.y}
+           << std::int32_t{width} << std::int32_t{height} << std::uint32_t{counter_->getMarkColor()};
         ar.Close();
         file.Close();
     } catch (const ArchiveException&) {
@@ -255,10 +256,10 @@ bool CHistoryStore::ReadCountingState(const fs::path& folder) const {
         return false;  // the engine keeps its selection and mark colour
     }
     if (values[0] != 0) {
-        counter_->SetSelection(values[1], values[2], values[3], values[4]);
+        counter_->setSelRect(CountPoint{values[1], values[2]}, values[3], values[4]);
     } else {
-        counter_->ReleaseSelection();
+        counter_->releaseSelRect();
     }
-    counter_->SetMarkColor(static_cast<std::uint32_t>(values[5]));
+    counter_->setMarkColor(static_cast<std::uint32_t>(values[5]));
     return true;
 }

@@ -78,7 +78,7 @@ TEST_F(ControllerDocumentTest, SavedClosedAndOpenedShowsTheSameObjectsAndResults
     ASSERT_NE(c->GetPicture(), nullptr);
     EXPECT_TRUE(SamePixels(*c->GetPicture(), savedPicture));
     ASSERT_NE(c->GetCounter(), nullptr);
-    EXPECT_EQ(c->GetCounter()->GetWidth(), 40);
+    EXPECT_EQ(c->GetCounter()->GetImgSize().cx, 40);
     EXPECT_EQ(c->GetTypeCounters().Get(kTagLine), 1);
     EXPECT_EQ(c->GetTypeCounters().Get(kTagPolygon), 1);
 
@@ -106,7 +106,7 @@ TEST_F(ControllerDocumentTest, GreyDocumentPictureBecomesColour) {
     EXPECT_EQ(c->GetPicture()->GetBpp(), 24);
     EXPECT_EQ(c->GetPicture()->GetPixelColor(1, 3), 0x090909u);
     ASSERT_NE(c->GetCounter(), nullptr);
-    EXPECT_EQ(c->GetCounter()->GetHeight(), 4);
+    EXPECT_EQ(c->GetCounter()->GetImgSize().cy, 4);
 }
 
 TEST_F(ControllerDocumentTest, FailuresAreReportedAndChangeNothing) {

@@ -249,7 +249,7 @@ TEST_F(ControllerTest, EightBitPicturesBecomeColourKeepingTheirPalette) {
     // The counting engine works on the converted picture.
     ASSERT_NE(g->GetCounter(), nullptr);
     EXPECT_EQ(g->GetCounter()->GetGreyImage()[0], 17);
-    EXPECT_EQ(g->GetCounter()->GetMarkColor(), 255u);
+    EXPECT_EQ(g->GetCounter()->getMarkColor(), 255u);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "camera_resource.h"
 #include "fake_camera.h"
@@ -253,6 +254,35 @@ TEST_F(ViewCommandsTest, PictureOperationsRunOnTheCurrentPictureAndNeverOnVideo)
         Run(id);
     }
     EXPECT_TRUE(filters.calls.empty());
+}
+
+class StandInGridPlate final : public IGridPlateDialog {
+public:
+    bool EditGridPlate(int calibration) override {
+        calibrations.push_back(calibration);
+        return accept;
+    }
+    std::vector<int> calibrations;
+    bool accept = true;
+};
+
+TEST_F(ViewCommandsTest, GridSettingsOpenOnTheChosenCalibrationButNeverWhileRecording) {
+    StandInGridPlate grid;
+    Run(ID_COUNT_GRID_SETTINGS);  // no dialog supplied: nothing happens
+    view_->SetGridPlateDialog(&grid);
+    frame_.calibrationSelection = 2;
+    Run(ID_COUNT_GRID_SETTINGS);
+    EXPECT_EQ(grid.calibrations, std::vector<int>{2});
+    // Shown grid: the answer is taken over and the dialog may say no.
+    Run(ID_COUNT_GRID);
+    grid.accept = false;
+    Run(ID_COUNT_GRID_SETTINGS);
+    EXPECT_EQ(grid.calibrations, (std::vector<int>{2, 2}));
+    view_->OpenVideo();
+    view_->StartRecording();
+    ASSERT_EQ(camera_->recording, 1);
+    Run(ID_COUNT_GRID_SETTINGS);
+    EXPECT_EQ(grid.calibrations.size(), 2u);
 }
 
 }  // namespace

@@ -174,37 +174,38 @@ TEST_F(HistoryTest, PictureOfAnyOriginIsKept) {
 
 TEST_F(HistoryTest, CountingStateFollowsTheStep) {
     CIMGCount counter;
-    ASSERT_TRUE(counter.Init(picture.Pixels(), picture.GetWidth(), picture.GetHeight()));
-    counter.SetMarkColor(0x0000FF);
+    ASSERT_TRUE(counter.Initialize(picture.Pixels(), picture.GetWidth(), picture.GetHeight()));
+    counter.setMarkColor(0x0000FF);
     counter.EdgeImage()[0] = 255;
     store->SetCounter(&counter);
     Push(kHistoryLoad);
 
-    counter.SetSelection(1, 0, 2, 2);
-    counter.SetMarkColor(0x00FF00);
+    counter.setSelRect(CountPoint{1, 0}, 2, 2);
+    counter.setMarkColor(0x00FF00);
     counter.EdgeImage()[0] = 0;
     counter.EdgeImage()[5] = 255;
     Push(kHistoryAutoCount);
     EXPECT_EQ(store->Steps()[1]->hasCountingState, 1);
 
     ASSERT_TRUE(Restore(0));
-    int x = 0, y = 0, w = 0, h = 0;
-    EXPECT_FALSE(counter.GetSelection(x, y, w, h));
-    EXPECT_EQ(counter.GetMarkColor(), 0x0000FFu);
+    CountPoint corner;
+    int w = 0, h = 0;
+    EXPECT_FALSE(counter.getSelRect(corner, w, h));
+    EXPECT_EQ(counter.getMarkColor(), 0x0000FFu);
     EXPECT_EQ(counter.EdgeImage()[0], 255);
     EXPECT_EQ(counter.EdgeImage()[5], 0);
 
     ASSERT_TRUE(Restore(1));
-    ASSERT_TRUE(counter.GetSelection(x, y, w, h));
-    EXPECT_EQ(std::vector<int>({x, y, w, h}), (std::vector<int>{1, 0, 2, 2}));
-    EXPECT_EQ(counter.GetMarkColor(), 0x00FF00u);
+    ASSERT_TRUE(counter.getSelRect(corner, w, h));
+    EXPECT_EQ(std::vector<int>({corner.x, corner.y, w, h}), (std::vector<int>{1, 0, 2, 2}));
+    EXPECT_EQ(counter.getMarkColor(), 0x00FF00u);
     EXPECT_EQ(counter.EdgeImage()[5], 255);
 }
 
 TEST_F(HistoryTest, PictureChangeResetsTheCounterSource) {
     CIMGCount counter;
-    ASSERT_TRUE(counter.Init(picture.Pixels(), picture.GetWidth(), picture.GetHeight()));
-    ASSERT_TRUE(counter.MakeGreyImage(CIMGCount::kGreyLuminance));
+    ASSERT_TRUE(counter.Initialize(picture.Pixels(), picture.GetWidth(), picture.GetHeight()));
+    ASSERT_TRUE(counter.creatGrayImg(3));
     store->SetCounter(&counter);
     Push(kHistoryLoad);
     const std::vector<std::uint8_t> greyBefore(counter.GetGreyImage().begin(), counter.GetGreyImage().end());
