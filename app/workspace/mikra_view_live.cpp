@@ -50,6 +50,7 @@ void CMikraView::ToggleLiveMeasuring() {
     if (m_bGridShown) {
         ShowGridOverlay(on);
     }
+    ShowRulerOverlayWindow(true);
 }
 
 void CMikraView::ShowLiveOverlay(bool shown) {
@@ -67,6 +68,17 @@ void CMikraView::ShowLiveOverlay(bool shown) {
     m_live->SetFrameSize(video.width, video.height);
     LayoutVideoOverlays();
     m_live->Render(1);
+}
+
+void CMikraView::ShowRulerOverlayWindow(bool shown) {
+    ShowWindowOf(m_rulerOverlay, shown && m_measuringRuler);
+    if (!shown || !m_measuringRuler) {
+        return;
+    }
+    LayoutVideoOverlays();
+    m_measuringRuler->SetTargetWindow(m_rulerOverlay.GetSafeHwnd());
+    m_measuringRuler->LoadSettings(1);
+    m_measuringRuler->PaintOnView();
 }
 
 void CMikraView::ShowGridOverlay(bool shown) {
@@ -100,6 +112,9 @@ void CMikraView::LayoutVideoOverlays() {
     }
     if (IsShown(m_gridOverlay)) {
         PlaceOverlay(m_gridOverlay, displayed, corner);
+    }
+    if (IsShown(m_rulerOverlay)) {
+        PlaceOverlay(m_rulerOverlay, displayed, corner);
     }
     if (IsShown(m_videoHost)) {
         const CameraFrameSize video = m_camera->GetVideoSize();
