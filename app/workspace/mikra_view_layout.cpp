@@ -53,8 +53,8 @@ int CMikraView::GetCalibrationIndex() const { return m_frame ? m_frame->GetCalib
 void CMikraView::RedrawRuler() {
     if (!IsVideoActive()) {
         m_current->Render(1);
-    } else if (m_measuringRuler) {
-        m_measuringRuler->PaintOnView();
+    } else if (m_measuringRuler && m_camera->IsVideoOpen()) {
+        ShowRulerOverlayWindow(true);
     }
 }
 

@@ -71,14 +71,18 @@ void CMikraView::ShowLiveOverlay(bool shown) {
 }
 
 void CMikraView::ShowRulerOverlayWindow(bool shown) {
-    ShowWindowOf(m_rulerOverlay, shown && m_measuringRuler);
-    if (!shown || !m_measuringRuler) {
-        return;
+    if (m_measuringRuler) {
+        m_measuringRuler->SetTargetWindow(m_rulerOverlay.GetSafeHwnd());
+        m_measuringRuler->LoadSettings(1);
     }
-    LayoutVideoOverlays();
-    m_measuringRuler->SetTargetWindow(m_rulerOverlay.GetSafeHwnd());
-    m_measuringRuler->LoadSettings(1);
-    m_measuringRuler->PaintOnView();
+    // With the ruler off the window would show only its key colour: it
+    // stays hidden, so no idle window lies over the video.
+    const bool on = shown && m_measuringRuler && m_measuringRuler->m_bShow;
+    ShowWindowOf(m_rulerOverlay, on);
+    if (on) {
+        LayoutVideoOverlays();
+        m_measuringRuler->PaintOnView();
+    }
 }
 
 void CMikraView::ShowGridOverlay(bool shown) {

@@ -199,8 +199,13 @@ TEST_F(ViewInputTest, TheMeasuringRulerHasItsWindowOverTheVideoWhileItIsOpen) {
     ASSERT_NE(ruler, nullptr);
     EXPECT_FALSE(IsWindowVisible(view_->GetRulerOverlayWindow()));
     ASSERT_NO_FATAL_FAILURE(OpenVideo({640, 480}, {320, 240}, {40, 30}));
-    EXPECT_TRUE(IsWindowVisible(view_->GetRulerOverlayWindow()));
     EXPECT_EQ(ruler->GetTargetWindow(), view_->GetRulerOverlayWindow());
+    EXPECT_EQ(IsWindowVisible(view_->GetRulerOverlayWindow()) != FALSE, ruler->m_bShow != 0) << "only while on";
+    // Switched on (as the settings dialog does), the window lies over the video.
+    ruler->m_bShow = 1;
+    ShowWindow(view_->GetRulerOverlayWindow(), SW_SHOWNA);
+    view_->LayoutVideoOverlays();
+    EXPECT_TRUE(IsWindowVisible(view_->GetRulerOverlayWindow()));
     const Placed placed = PlacedOver(view_->GetRulerOverlayWindow());
     EXPECT_EQ(placed.window, (RECT{40, 30, 360, 270}));
     EXPECT_EQ(placed.visible, (RECT{0, 0, 320, 240}));
