@@ -77,6 +77,9 @@ void CMikraView::OnDraw(HDC dc) {
         if (m_camera->IsVideoOpen() && m_bLiveMeasuring) {
             m_live->Render(1);
         }
+        if (m_camera->IsVideoOpen() && m_measuringRuler) {
+            m_measuringRuler->PaintOnView();
+        }
         return;
     }
     m_bPrinting = GetDeviceCaps(dc, TECHNOLOGY) == DT_RASPRINTER ? 1 : 0;

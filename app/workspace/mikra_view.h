@@ -150,6 +150,7 @@ public:
     HWND GetLiveOverlayWindow() const { return m_liveOverlay.GetSafeHwnd(); }
     HWND GetGridOverlayWindow() const { return m_gridOverlay.GetSafeHwnd(); }
     HWND GetVideoHostWindow() const { return m_videoHost.GetSafeHwnd(); }
+    HWND GetRulerOverlayWindow() const { return m_rulerOverlay.GetSafeHwnd(); }
     bool IsPrinting() const { return m_bPrinting != 0; }
     // The measuring ruler, made at the end of the initial update; null before.
     CRulerOverlay* GetRulerOverlay() const { return m_measuringRuler.get(); }
@@ -274,6 +275,8 @@ private:
     // Windows over the video (mikra_view_live.cpp).
     void CreateOverlays();
     void ShowGridOverlay(bool shown);
+    // The measuring ruler's own window over the video, painted by the ruler.
+    void ShowRulerOverlayWindow(bool shown);
 
     CameraFactory m_makeCamera;
     std::function<bool(CameraFamily)> m_familyLoaded;

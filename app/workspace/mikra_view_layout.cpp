@@ -53,8 +53,8 @@ int CMikraView::GetCalibrationIndex() const { return m_frame ? m_frame->GetCalib
 void CMikraView::RedrawRuler() {
     if (!IsVideoActive()) {
         m_current->Render(1);
-    } else if (m_measuringRuler) {
-        m_measuringRuler->PaintOnView();
+    } else if (m_measuringRuler && m_camera->IsVideoOpen()) {
+        ShowRulerOverlayWindow(true);
     }
 }
 
@@ -110,6 +110,9 @@ void CMikraView::OnScrolled(int bar) {
         m_live->SetScrollPosition(position.x, position.y);
         m_live->Render(1);
     }
+    if (m_measuringRuler) {
+        m_measuringRuler->PaintOnView();
+    }
     if (horizontal) {
         m_camera->SetVideoWindowPos(position.x);
     } else {
@@ -148,6 +151,10 @@ void CMikraView::UpdateLayout() {
     } else {
         RefitVideo(m_camera->IsStretched());
         LayoutVideoOverlays();
+        if (m_measuringRuler && m_camera->IsVideoOpen()) {
+            m_measuringRuler->LoadSettings(1);
+            m_measuringRuler->PaintOnView();
+        }
     }
     m_layingOut = false;
 }

@@ -50,6 +50,7 @@ void CMikraView::ToggleLiveMeasuring() {
     if (m_bGridShown) {
         ShowGridOverlay(on);
     }
+    ShowRulerOverlayWindow(true);
 }
 
 void CMikraView::ShowLiveOverlay(bool shown) {
@@ -67,6 +68,21 @@ void CMikraView::ShowLiveOverlay(bool shown) {
     m_live->SetFrameSize(video.width, video.height);
     LayoutVideoOverlays();
     m_live->Render(1);
+}
+
+void CMikraView::ShowRulerOverlayWindow(bool shown) {
+    if (m_measuringRuler) {
+        m_measuringRuler->SetTargetWindow(m_rulerOverlay.GetSafeHwnd());
+        m_measuringRuler->LoadSettings(1);
+    }
+    // With the ruler off the window would show only its key colour: it
+    // stays hidden, so no idle window lies over the video.
+    const bool on = shown && m_measuringRuler && m_measuringRuler->m_bShow;
+    ShowWindowOf(m_rulerOverlay, on);
+    if (on) {
+        LayoutVideoOverlays();
+        m_measuringRuler->PaintOnView();
+    }
 }
 
 void CMikraView::ShowGridOverlay(bool shown) {
@@ -100,6 +116,9 @@ void CMikraView::LayoutVideoOverlays() {
     }
     if (IsShown(m_gridOverlay)) {
         PlaceOverlay(m_gridOverlay, displayed, corner);
+    }
+    if (IsShown(m_rulerOverlay)) {
+        PlaceOverlay(m_rulerOverlay, displayed, corner);
     }
     if (IsShown(m_videoHost)) {
         const CameraFrameSize video = m_camera->GetVideoSize();

@@ -61,6 +61,7 @@ void CMikraView::OpenVideo() {
     if (m_bPenDrawing && m_bLiveMeasuring) {
         ShowGridOverlay(true);
     }
+    ShowRulerOverlayWindow(true);
     SetFocus(m_hWnd);
 }
 

@@ -82,6 +82,7 @@ void RegisterStyleCommands(CMikraView& view) {
                        target.decimals = dialog.m_nDecimals <= 5 ? static_cast<std::int32_t>(dialog.m_nDecimals) : 0;
                        target.Render(0);
                        target.SaveSettings();
+                       view.ReloadRuler();
                        ::InvalidateRect(view.m_hWnd, nullptr, FALSE);
                    }));
     for (const UINT id : kLabelModeCommands) {
@@ -103,5 +104,6 @@ void RegisterStyleCommands(CMikraView& view) {
                            target.LoadCalibration();
                            ::InvalidateRect(view.m_hWnd, nullptr, FALSE);
                        }
+                       view.ReloadRuler();
                    }));
 }

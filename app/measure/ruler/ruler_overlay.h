@@ -14,11 +14,12 @@
 #include "ruler_overlay_host.h"
 #include "ruler_settings_dlg.h"
 #include "ruler_settings_store.h"
+#include "transparent_dlg.h"
 
 class CRulerOverlay {
 public:
     // The colour the overlay windows treat as transparent.
-    static constexpr COLORREF kKeyColour = RGB(255, 157, 0);
+    static constexpr COLORREF kKeyColour = kTransparentColourKey;
 
     // Loads the settings from the files at once.
     CRulerOverlay(IRulerOverlayHost& host, std::wstring configPath, std::wstring scalePath);

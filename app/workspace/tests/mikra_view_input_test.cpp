@@ -194,6 +194,43 @@ TEST_F(ViewInputTest, LiveMeasuringShowsTheToolbarsAndTheOverlayAndTakesTheInput
     EXPECT_EQ(view_->GetTargetController(), nullptr);
 }
 
+TEST_F(ViewInputTest, TheMeasuringRulerHasItsWindowOverTheVideoWhileItIsOpen) {
+    CRulerOverlay* ruler = view_->GetRulerOverlay();
+    ASSERT_NE(ruler, nullptr);
+    EXPECT_FALSE(IsWindowVisible(view_->GetRulerOverlayWindow()));
+    ASSERT_NO_FATAL_FAILURE(OpenVideo({640, 480}, {320, 240}, {40, 30}));
+    EXPECT_EQ(ruler->GetTargetWindow(), view_->GetRulerOverlayWindow());
+    EXPECT_EQ(IsWindowVisible(view_->GetRulerOverlayWindow()) != FALSE, ruler->m_bShow != 0) << "only while on";
+    // Switched on (as the settings dialog does), the window lies over the video.
+    ruler->m_bShow = 1;
+    ShowWindow(view_->GetRulerOverlayWindow(), SW_SHOWNA);
+    view_->LayoutVideoOverlays();
+    EXPECT_TRUE(IsWindowVisible(view_->GetRulerOverlayWindow()));
+    const Placed placed = PlacedOver(view_->GetRulerOverlayWindow());
+    EXPECT_EQ(placed.window, (RECT{40, 30, 360, 270}));
+    EXPECT_EQ(placed.visible, (RECT{0, 0, 320, 240}));
+    view_->CloseVideo();
+    EXPECT_FALSE(IsWindowVisible(view_->GetRulerOverlayWindow()));
+}
+
+TEST_F(ViewInputTest, TheMouseOverThePictureOrLiveVideoMovesTheRulerMarkers) {
+    const std::wstring olive = files_.Bmp(L"olive.bmp", 200, 150, 0x0AC81E);
+    view_->OpenPicture(olive);
+    view_->ShowPicture(olive);
+    Post(WM_MOUSEMOVE, 0, 120, 90);
+    ASSERT_FALSE(frame_.rulerMarkers.empty());
+    EXPECT_EQ(frame_.rulerMarkers.back().x, 120);
+    EXPECT_EQ(frame_.rulerMarkers.back().y, 90);
+    ASSERT_NO_FATAL_FAILURE(OpenVideo({640, 480}, {320, 240}, {40, 30}));
+    const std::size_t before = frame_.rulerMarkers.size();
+    Post(WM_MOUSEMOVE, 0, 100, 60);
+    EXPECT_EQ(frame_.rulerMarkers.size(), before) << "video without live measuring";
+    ASSERT_TRUE(view_->RunCommand(ID_LIVE_MEASURE));
+    Post(WM_MOUSEMOVE, 0, 101, 61);
+    ASSERT_EQ(frame_.rulerMarkers.size(), before + 1);
+    EXPECT_EQ(frame_.rulerMarkers.back().x, 101);
+}
+
 TEST_F(ViewInputTest, OverlayCoversTheScrolledVideoAndShowsOnlyWhatIsInsideTheView) {
     ASSERT_NO_FATAL_FAILURE(OpenVideo({800, 600}, {800, 600}, {0, 0}, {100, 50}));
     ASSERT_TRUE(view_->RunCommand(ID_LIVE_MEASURE));
