@@ -12,6 +12,7 @@
 #include "controller_fixture.h"
 #include "floating_piece_wnd.h"
 #include "history_actions.h"
+#include "pump_until.h"
 #include "unix_command.h"
 
 namespace {
@@ -50,51 +51,6 @@ int Differences(const CPicture& a, const CPicture& b, RECT skip = RECT{0, 0, 0, 
     }
     return count;
 }
-
-// Tells when the clipboard changed, through WM_CLIPBOARDUPDATE.
-class ClipboardWatch {
-public:
-    ClipboardWatch() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &ClipboardWatch::Proc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"VizcamClipboardWatch";
-        ::RegisterClassW(&wc);
-        hwnd_ = ::CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        ::AddClipboardFormatListener(hwnd_);
-    }
-    ~ClipboardWatch() {
-        ::RemoveClipboardFormatListener(hwnd_);
-        ::DestroyWindow(hwnd_);
-    }
-    ClipboardWatch(const ClipboardWatch&) = delete;
-    ClipboardWatch& operator=(const ClipboardWatch&) = delete;
-
-    // Dispatches messages until the clipboard holds a bitmap; false after
-    // the timeout.
-    bool WaitForBitmap(DWORD timeoutMs = 20000) {
-        const DWORD start = ::GetTickCount();
-        while (!::IsClipboardFormatAvailable(CF_BITMAP)) {
-            const DWORD spent = ::GetTickCount() - start;
-            if (spent >= timeoutMs ||
-                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - spent, QS_ALLINPUT) != WAIT_OBJECT_0) {
-                return false;
-            }
-            MSG message;
-            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                ::DispatchMessageW(&message);
-            }
-        }
-        return true;
-    }
-
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        return ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    HWND hwnd_ = nullptr;
-};
 
 class FloatingPieceTest : public ControllerFixture {
 protected:
@@ -247,12 +203,12 @@ TEST_F(ClipboardTest, PastedPieceIsRecordedOnlyWhenMoved) {
     const fs::path bmp = dir / L"outside.bmp";
     ASSERT_TRUE(pasted.Save(bmp, kPictureBmp));
     const fs::path offered = dir / L"offered";
-    ClipboardWatch watch;
     PutText(L"before");
     ASSERT_TRUE(RunShell("xclip -selection clipboard -t image/bmp -i " + Quoted(UnixPath(bmp)) + " && touch " +
                              Quoted(UnixPath(offered)),
                          offered));
-    ASSERT_TRUE(watch.WaitForBitmap()) << "the outside bitmap never reached the clipboard";
+    ASSERT_TRUE(testing_support::PumpUntil([] { return ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE; }, 20000))
+        << "the outside bitmap never reached the clipboard";
 
     for (const bool move : {false, true}) {
         SCOPED_TRACE(move ? "moved" : "unmoved");
