@@ -30,7 +30,7 @@ packages=(
     wine64 xvfb xauth x11-utils fonts-wqy-microhei
     libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    imagemagick libtiff-tools ffmpeg
+    imagemagick libtiff-tools ffmpeg ghostscript xclip
     aravis-tools
 )
 

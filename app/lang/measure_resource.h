@@ -30,3 +30,18 @@
 
 // Notices.
 #define IDS_CALIBRATION_NEEDS_LENGTH 47300
+
+// Print-at-magnification dialog: the calibrations' report list (control 2,
+// made at run time), the magnification and the preview button.
+#define IDD_PRINT_SCALE 158
+#define IDC_PRINT_PREVIEW 1082
+#define IDC_PRINT_MAGNIFICATION_LABEL 1083
+#define IDC_PRINT_MAGNIFICATION 1084
+#define IDC_PRINT_CALIBRATIONS 2
+
+// Columns of the calibration lists.
+#define IDS_CALIBRATION_COLUMN_NAME 47029
+#define IDS_CALIBRATION_COLUMN_SIZE 47030
+#define IDS_CALIBRATION_COLUMN_VALUE 47031
+#define IDS_CALIBRATION_COLUMN_UNIT 47032
+#define IDS_CHOOSE_CALIBRATION_TO_PRINT 47055

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cl_arrow.h"
+#include "floating_piece_wnd.h"
 #include "grey_to_rgb.h"
 #include "view_geometry.h"
 

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "dc.h"
 #include "drawing_file.h"
 #include "drawing_model.h"
+#include "floating_geometry.h"
 #include "history_store.h"
 #include "image_canvas.h"
 #include "image_controller_host.h"
@@ -32,7 +34,10 @@
 #include "ruler_overlay.h"
 #include "tool_interaction.h"
 #include "tool_prototypes.h"
+#include "view_geometry.h"
 #include "workspace_bar_interface.h"
+
+class CFloatingPieceWnd;
 
 class CImageController {
     // First, so that the names below may refer to them.
@@ -287,11 +292,50 @@ public:
     void SetCountRegion();
     void ShowCountResults();
 
-    // Writes the picture with its objects drawn in at `zoom` (the objects
-    // deselected first) as a 24-bit picture of `imageType` (1 BMP, 2 JPEG,
-    // 3 TIFF, 4 PNG). Returns 1 when the file was written, 0 otherwise
-    // (no owner window or picture, an empty size, or a failed write).
+    // Rendering (image_controller_render.cpp). Writes the picture with its
+    // objects drawn in at `zoom` (the objects deselected first) as a 24-bit
+    // picture of `imageType` (1 BMP, 2 JPEG, 3 TIFF, 4 PNG). Returns 1 when
+    // the file was written, 0 otherwise (no owner window or picture, an empty
+    // size, or a failed write).
     int SaveRenderedImage(const std::filesystem::path& path, int imageType, float zoom);
+    // Draws the objects, at the file's own size, into the picture file at
+    // `path` of `format` and writes it back as 24 bits. 1 when written.
+    int RenderToImage(const std::filesystem::path& path, int format);
+    // Prints the picture from the page's top-left corner at its calibrated
+    // size (print scale and unit) times the magnification, with the visible
+    // objects over it, their labels at their screen size on paper. Nothing
+    // without printer, window or picture, or when the page, scale or
+    // magnification gives no printable size. Objects keep their own style.
+    void PrintCalibrated(HDC printer);
+
+    // The floating piece (image_controller_floating.cpp); rectangles are in
+    // the window's client pixels. CutRegion cuts the region the user dragged
+    // into the floating picture, leaving white (1, or 0 without window or
+    // picture or when the region misses the picture); CreateFloating shows
+    // it in its own window, at `rect` or, when that is empty, over the
+    // region; DropFloating ends it, painting it back where its window is
+    // when `paintBack` is 1, and records a cut step (paintBack 0) or a paste
+    // step (paintBack 1 and the piece moved). CopyFloatingToClipboard puts
+    // the piece as shown on the clipboard (0 without a piece or when the
+    // clipboard is busy, the clipboard untouched); Paste makes a clipboard
+    // bitmap the floating piece (0 without one or when it is larger than a
+    // picture may be); LiftWholePicture, with Ctrl held, lifts the whole
+    // picture and leaves it white.
+    void SetRegionRect(const RECT& region) { regionRect_ = region; }
+    int CutRegion();
+    int CreateFloating(const RECT& rect);
+    void CutToFloating();
+    int DropFloating(int paintBack);
+    int CopyFloatingToClipboard();
+    int CopyFloating();
+    int CutFloating();
+    int Paste();
+    void LiftWholePicture();
+    int IsFloating() const { return floating_; }
+    const CFloatingPieceWnd* GetFloatingWindow() const { return floatingWnd_.get(); }
+    const CPicture* GetFloatingPicture() const { return floatingPicture_.get(); }
+    // Where the piece was cut out; zeros for a pasted or lifted piece.
+    const RECT& GetSourceRect() const { return sourceRect_; }
 
     // The measurement data bar, when the frame has one: told of each object
     // drawn and refilled after deletions.
@@ -359,6 +403,29 @@ private:
     std::unique_ptr<CIMGCount> counter_;
     ToolInteraction ui_;
     CToolPrototypes prototypes_;
+
+    // One object drawn on dc at the zoom, offsets 0.
+    using ObjectPainter = std::function<void(CCLObject& object, CDC& dc, float zoom)>;
+    // The picture stretched to `size` at dc's origin and each visible object
+    // over it through `paint` (none when empty). False when the picture could
+    // not be drawn.
+    bool DrawPictureWithObjects(CDC& dc, const CPicture& picture, ZoomedSize size, float zoom,
+                                const ObjectPainter& paint);
+    // Gives each object the controller's scale, unit and decimals and draws it.
+    ObjectPainter StylePainter();
+
+    WindowPlacement GetWindowPlacement() const;
+    // The picture drawn 1:1 on a DIB section, `paint` over it, and the
+    // result back into the picture. False when the bitmap could not be made.
+    bool RepaintPicture(const std::function<void(CDC& dc)>& paint);
+    RECT regionRect_{0, 0, 0, 0};
+    RECT sourceRect_{0, 0, 0, 0};
+    int floating_ = 0;
+    // Where the piece lies on the picture until its window is moved.
+    PictureBox floatingBox_;
+    // The window is declared after the picture it shows, so it goes first.
+    std::unique_ptr<CPicture> floatingPicture_;
+    std::unique_ptr<CFloatingPieceWnd> floatingWnd_;
 
     TrackPoint ToTrackPoint(int x, int y) const;
     void DrawObjects(CDC& dc);

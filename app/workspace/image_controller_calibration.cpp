@@ -57,7 +57,7 @@ void CImageController::ShowAtPrintSize(int magnification, float newScale, const 
     if (owner_ == nullptr || !picture_ || !picture_->IsValid()) {
         return;
     }
-    ScreenMetrics screen;
+    DeviceMetrics screen;
     {
         CClientDC window(owner_);
         screen.horizontalPixels = window.GetDeviceCaps(HORZRES);

@@ -2,6 +2,7 @@
 // print settings, read at construction and written after a setting dialog.
 #include <string>
 
+#include "calibration_store.h"
 #include "image_controller.h"
 #include "ini_profile.h"
 #include "units.h"
@@ -110,7 +111,9 @@ void CImageController::SaveSettings() {
     ini.WriteInt(decimals, kOptionSection, L"NF");
     ini.WriteInt(thOption, kOptionSection, L"TH");
     ini.WriteInt(printMagnification, kPrintSection, L"PScl");
-    ini.WriteFloat(printScale, kPrintSection, L"PBS");
+    // "%f" would keep six decimals: a scale of 0.0000625 would read back as
+    // 0.000063.
+    ini.WriteString(Wide(CalibrationStore::FormatValue(printScale)).c_str(), kPrintSection, L"PBS");
     ini.WriteString(Wide(printUnitText).c_str(), kPrintSection, L"PUnit");
     WriteFont(ini, labelFont);
 }

@@ -87,6 +87,24 @@ TEST_F(RenderedImageTest, NothingIsWrittenWithoutPixelsOrPicture) {
     EXPECT_FALSE(fs::exists(path));
 }
 
+TEST_F(RenderedImageTest, RenderIntoAFileDrawsObjectsAtTheFilesOwnSize) {
+    controller->ClearSelection();  // drawn in its own colour
+    for (const float zoom : {1.0f, 2.0f, 0.5f}) {
+        controller->SetZoom(zoom);
+        const fs::path path = WritePicture(L"target.bmp", 41, 31, 0xFFFF00);
+        ASSERT_EQ(controller->RenderToImage(path, kPictureBmp), 1);
+        CPicture written(path, kPictureAuto);
+        ASSERT_EQ(written.GetWidth(), 41);
+        ASSERT_EQ(written.GetBpp(), 24);
+        EXPECT_EQ(Rgb(written, 20, 10), 0x00FF00u) << "the line on its own row at zoom " << zoom;
+        EXPECT_EQ(Rgb(written, 20, 20), 0xFFFF00u) << "not at twice the row at zoom " << zoom;
+        EXPECT_EQ(Rgb(written, 40, 10), 0xFFFF00u) << "ends where it ends at zoom " << zoom;
+    }
+    EXPECT_EQ(controller->RenderToImage(fs::path(), kPictureBmp), 0);
+    EXPECT_EQ(controller->RenderToImage(dir / L"missing.bmp", kPictureBmp), 0);
+    EXPECT_FALSE(fs::exists(dir / L"missing.bmp"));
+}
+
 TEST(ControllerExcelVersion, AsksTheSpreadsheetOnceAndHasItQuit) {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     {

@@ -111,6 +111,17 @@ TEST_F(ControllerSettingsTest, SavedSettingsReadBackIntoANewController) {
     EXPECT_EQ(Stored(L"FSet", L"Fa"), L"Face Name Of Thirty-One Letters");
 }
 
+TEST_F(ControllerSettingsTest, SmallPrintScalesReadBackExactly) {
+    for (const float scale : {0.0000625f, 1.0e-7f, 3.3333333f, 12345.678f}) {
+        auto saved = OnConfig();
+        saved->printScale = scale;
+        saved->SaveSettings();
+        auto loaded = OnConfig();
+        loaded->LoadSettings();
+        EXPECT_EQ(loaded->printScale, scale) << Stored(L"Print", L"PBS");
+    }
+}
+
 TEST_F(ControllerSettingsTest, MicrometreSurvivesAConfigIniKeptInTheCodePage) {
     // The program wrote other settings first: the file is not UTF-16.
     ::WritePrivateProfileStringW(L"Option", L"LAN", L"1", configPath.c_str());

@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 
 #include "print_size_zoom.h"
 
 namespace {
 
 // A 96 dots-per-inch screen: 1920 pixels over 508 mm.
-constexpr ScreenMetrics kScreen96{1920, 508};
+constexpr DeviceMetrics kScreen96{1920, 508};
 
 TEST(PrintSizeZoomTest, PictureShowsAtItsCalibratedWidth) {
     struct Case {
@@ -32,7 +33,7 @@ TEST(PrintSizeZoomTest, PictureShowsAtItsCalibratedWidth) {
 TEST(PrintSizeZoomTest, ScreenResolutionEntersAsPixelsPerInch) {
     // The same picture on a screen of twice the density needs twice the zoom.
     const auto at96 = PrintSizeZoom(1000, u"mm", 0.0254f, 1, kScreen96);
-    const auto at192 = PrintSizeZoom(1000, u"mm", 0.0254f, 1, ScreenMetrics{3840, 508});
+    const auto at192 = PrintSizeZoom(1000, u"mm", 0.0254f, 1, DeviceMetrics{3840, 508});
     ASSERT_TRUE(at96 && at192);
     EXPECT_NEAR(*at96, 0.096f, 1e-6f);
     EXPECT_NEAR(*at192, 2.0f * *at96, 1e-6f);
@@ -42,12 +43,40 @@ TEST(PrintSizeZoomTest, NoZoomFromValuesThatDivideByZeroOrMakeNoSize) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     EXPECT_FALSE(PrintSizeZoom(0, u"mm", 0.0254f, 1, kScreen96));
     EXPECT_FALSE(PrintSizeZoom(-5, u"mm", 0.0254f, 1, kScreen96));
-    EXPECT_FALSE(PrintSizeZoom(1000, u"mm", 0.0254f, 1, ScreenMetrics{1920, 0}));
-    EXPECT_FALSE(PrintSizeZoom(1000, u"mm", 0.0254f, 1, ScreenMetrics{0, 508}));
+    EXPECT_FALSE(PrintSizeZoom(1000, u"mm", 0.0254f, 1, DeviceMetrics{1920, 0}));
+    EXPECT_FALSE(PrintSizeZoom(1000, u"mm", 0.0254f, 1, DeviceMetrics{0, 508}));
     EXPECT_FALSE(PrintSizeZoom(1000, u"mm", 0.0f, 1, kScreen96));
     EXPECT_FALSE(PrintSizeZoom(1000, u"mm", -1.0f, 1, kScreen96));
     EXPECT_FALSE(PrintSizeZoom(1000, u"mm", nan, 1, kScreen96));
     EXPECT_FALSE(PrintSizeZoom(1000, u"mm", 0.0254f, 0, kScreen96));
+    EXPECT_FALSE(PrintSizeZoom(1000, u"mm", 0.0254f, -2, kScreen96));
+    EXPECT_FALSE(PrintSizeZoom(1000, u"mm", std::numeric_limits<float>::infinity(), 1, kScreen96));
+}
+
+TEST(PrintedSizeTest, SidesAreCutToWholeDotsAndMustFitAnInt) {
+    struct Case {
+        std::int32_t width;
+        std::int32_t height;
+        double zoom;
+        std::optional<ZoomedSize> size;
+    };
+    const Case cases[] = {
+        {1000, 500, 2.329, ZoomedSize{2329, 1164}},  // 1164.5 is cut, not rounded
+        {3, 2, 0.5, ZoomedSize{1, 1}},
+        {3, 1, 0.5, std::nullopt},  // half a dot high
+        {0, 10, 1.0, std::nullopt},
+        {1 << 16, 10, 1e6, std::nullopt},  // 6.5e10 dots wide
+        {10, 10, std::numeric_limits<double>::quiet_NaN(), std::nullopt},
+        {10, 10, -1.0, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const auto size = PrintedSize(c.width, c.height, c.zoom);
+        ASSERT_EQ(size.has_value(), c.size.has_value()) << c.width << " x " << c.height << " at " << c.zoom;
+        if (size) {
+            EXPECT_EQ(size->width, c.size->width);
+            EXPECT_EQ(size->height, c.size->height);
+        }
+    }
 }
 
 }  // namespace

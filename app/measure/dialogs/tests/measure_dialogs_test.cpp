@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <filesystem>
 
@@ -10,6 +11,7 @@
 #include "measure_resource.h"
 #include "modal_script.h"
 #include "precision_dlg.h"
+#include "print_scale_dlg.h"
 #include "resource_module.h"
 #include "text_input_dlg.h"
 #include "text_input_resource.h"
@@ -202,6 +204,140 @@ TEST_F(TextInputDlgTest, OpensEmptyAtTheGivenPointAndReturnsTheConfirmedText) {
     EXPECT_EQ(caption, L"\u8f93\u5165\u6587\u5b57");
     EXPECT_EQ(initial, L"");
     EXPECT_EQ(dlg.m_strText, L"\u7ec6\u80de A");
+}
+
+// The print dialog over its own scale.ini.
+class PrintScaleDlgTest : public CalibrationDlgTest {
+protected:
+    // Control 2, as Cancel is: found by its class.
+    static HWND List(HWND dialog) {
+        HWND list = FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
+        EXPECT_EQ(GetDlgCtrlID(list), IDC_PRINT_CALIBRATIONS);
+        return list;
+    }
+    static void SelectRow(HWND dialog, int row) {
+        LVITEMW state{};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(List(dialog), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    }
+    static std::wstring Cell(HWND dialog, int row, int column) {
+        wchar_t text[64] = {};
+        LVITEMW cell{};
+        cell.iSubItem = column;
+        cell.pszText = text;
+        cell.cchTextMax = 64;
+        SendMessageW(List(dialog), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+        return text;
+    }
+};
+
+TEST_F(PrintScaleDlgTest, WithoutAChosenCalibrationBothButtonsTellTheUserAndStay) {
+    CPrintScaleDlg dlg;
+    dlg.m_strScalePath = path_.wstring();
+    std::vector<std::wstring> notices;
+    int rows = -1;
+    std::wstring magnification;
+    const auto note = [&](HWND box) {
+        notices.push_back(ModalScript::Text(box) + L"|" + ModalScript::MessageText(box));
+        ModalScript::Press(box, IDOK);
+    };
+    ModalScript script({
+        [&](HWND d) {
+            rows = static_cast<int>(SendMessageW(List(d), LVM_GETITEMCOUNT, 0, 0));
+            magnification = ModalScript::ItemText(d, IDC_PRINT_MAGNIFICATION);
+            ModalScript::Press(d, IDOK);
+        },
+        note,
+        [&](HWND d) { ModalScript::Press(d, IDC_PRINT_PREVIEW); },
+        note,
+        [&](HWND d) { ModalScript::Press(d, IDCANCEL); },
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(rows, 0);
+    EXPECT_EQ(magnification, L"100");
+    const std::wstring expected = L"Vizcam|\u8bf7\u5728\u6253\u5370\u524d\u9009\u62e9\u5b9a\u6807!";
+    EXPECT_EQ(notices, (std::vector<std::wstring>{expected, expected}));
+}
+
+TEST_F(PrintScaleDlgTest, RowsKeepTheirSectionsAndPreviewTakesTheChosenOne) {
+    {
+        IniProfile file(path_.wstring());
+        CalibrationStore store(file);
+        store.Save(u"4x", 2.0f, u"cm", 640, 480);
+        store.Save(u"10x", 0.5f, u"mm", 800, 600);
+        store.Save(u"40x", 0.0000625f, u"mm", 1024, 768);
+        // The middle section is lost: the last row still names section 3.
+        WritePrivateProfileStringW(L"scl_2", nullptr, nullptr, path_.c_str());
+    }
+    CPrintScaleDlg dlg;
+    dlg.m_strScalePath = path_.wstring();
+    std::vector<std::wstring> shown;
+    ModalScript script({[&](HWND d) {
+        for (int row = 0; row < 2; ++row) {
+            for (int column = 1; column <= 4; ++column) {
+                shown.push_back(Cell(d, row, column));
+            }
+        }
+        SelectRow(d, 1);
+        ModalScript::SetText(d, IDC_PRINT_MAGNIFICATION, L"3");
+        ModalScript::Press(d, IDC_PRINT_PREVIEW);
+    }});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"4x", L"640 * 480", L"2.000000", L"cm", L"40x", L"1024 * 768",
+                                                L"6.2500003e-05", L"mm"}));
+    EXPECT_EQ(dlg.m_nPreview, 1);
+    EXPECT_EQ(dlg.m_nMagnification, 3u);
+    EXPECT_EQ(dlg.m_fValue, 0.0000625f) << "every digit of the stored value";
+    EXPECT_EQ(dlg.m_strUnit, L"mm");
+}
+
+TEST_F(PrintScaleDlgTest, MissingValueAndUnitReadAsOneMicrometre) {
+    WritePrivateProfileStringW(L"Scale", L"Count", L"1", path_.c_str());
+    WritePrivateProfileStringW(L"scl_1", L"Name", L"bare", path_.c_str());
+    CPrintScaleDlg dlg;
+    dlg.m_strScalePath = path_.wstring();
+    ModalScript script({[&](HWND d) {
+        SelectRow(d, 0);
+        ModalScript::Press(d, IDOK);
+    }});
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_nPreview, 0);
+    EXPECT_EQ(dlg.m_nMagnification, 100u);
+    EXPECT_EQ(dlg.m_fValue, 1.0f);
+    EXPECT_EQ(dlg.m_strUnit, L"\u03bcm");
+}
+
+TEST_F(PrintScaleDlgTest, MagnificationOutsideItsRangeIsRefused) {
+    {
+        IniProfile file(path_.wstring());
+        CalibrationStore(file).Save(u"4x", 2.0f, u"cm", 640, 480);
+    }
+    CPrintScaleDlg dlg;
+    dlg.m_strScalePath = path_.wstring();
+    int refused = 0;
+    std::vector<ModalScript::Step> steps;
+    for (const wchar_t* bad : {L"0", L"-5", L"10001", L"99999999999", L"abc"}) {
+        steps.push_back([bad](HWND d) {
+            SelectRow(d, 0);
+            ModalScript::SetText(d, IDC_PRINT_MAGNIFICATION, bad);
+            ModalScript::Press(d, IDOK);
+        });
+        steps.push_back([&refused](HWND box) {
+            ++refused;
+            ModalScript::Press(box, IDOK);
+        });
+    }
+    steps.push_back([](HWND d) {
+        ModalScript::SetText(d, IDC_PRINT_MAGNIFICATION, L"10000");
+        ModalScript::Press(d, IDOK);
+    });
+    ModalScript script(std::move(steps));
+    ASSERT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(refused, 5);
+    EXPECT_EQ(dlg.m_nMagnification, 10000u);
 }
 
 }  // namespace
