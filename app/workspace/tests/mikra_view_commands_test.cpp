@@ -77,27 +77,17 @@ TEST_F(ViewCommandsTest, CameraSettingsActOnlyWhileTheVideoIsOpen) {
 }
 
 // The crosshair dialog edits the open camera's lines; without video the
-// command shows nothing. The view keeps dialogs of its own open while the
-// video runs, so the step looks for the crosshair dialog by its controls.
+// command shows nothing.
 TEST_F(ViewCommandsTest, CrosshairSettingsEditTheOpenCamerasLines) {
     ASSERT_TRUE(Run(ID_VIDEO_CROSS_LINE_SETTINGS));
     EXPECT_EQ(camera_->GetCrossLineCount(), 0);
     view_->OpenVideo();
     HWND shown = nullptr;
-    testing_support::ModalScript script({[&](HWND) {
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM found) -> BOOL {
-                if (GetDlgItem(window, IDC_CROSS_COUNT) && GetDlgItem(window, IDC_CROSS_SHOW_ALL)) {
-                    *reinterpret_cast<HWND*>(found) = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&shown));
-        if (shown) {
-            SetDlgItemTextW(shown, IDC_CROSS_COUNT, L"2");
-            testing_support::ModalScript::Press(shown, IDOK);
+    testing_support::ModalScript script({[&](HWND d) {
+        if (GetDlgItem(d, IDC_CROSS_COUNT) && GetDlgItem(d, IDC_CROSS_SHOW_ALL)) {
+            shown = d;
+            SetDlgItemTextW(d, IDC_CROSS_COUNT, L"2");
+            testing_support::ModalScript::Press(d, IDOK);
         }
     }});
     Run(ID_VIDEO_CROSS_LINE_SETTINGS);
