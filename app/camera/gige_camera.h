@@ -18,6 +18,7 @@
 #include <string>
 
 #include "gige_models.h"
+#include "gige_video_params.h"
 #include "kq_gige_interface.h"
 #include "library_camera.h"
 
@@ -33,6 +34,9 @@ public:
     // code of the first call that failed, 0 when the camera opened.
     int OpenCamera(int index, HWND view);
     float GetNICFrameRate() const;
+    // While previewing: the video-parameter dialog over this camera; the
+    // dialog's result, 0 when it was not shown.
+    int ShowVideoParams();
 
     void SaveSettings() override;
     void LoadSettings() override;
@@ -85,6 +89,9 @@ private:
     void ScrollLibraryView(int x, int y) override;
     int CaptureToAvi(const wchar_t* path) override;
     int WriteSnapshotFile(const std::wstring& path) override;
+
+    // What the video-parameter dialog starts from.
+    GigeVideoParams VideoParams() const;
 
     int SetExposure(int exposure);
     int SetContrast(int contrast);

@@ -2,10 +2,14 @@
 // Drives modal dialogs in tests the way a user would: a thread timer runs
 // one step at a time inside whatever modal loop is active, against the
 // topmost enabled dialog of the thread (a message box over a dialog is the
-// message box). Steps that find no dialog wait for the next tick; a script
-// that cannot finish ends every dialog of the thread so a test never hangs.
+// message box). Dialogs the thread already had when the script started are
+// never its target: a modeless dialog (such as a window laid over the video)
+// would otherwise be taken for the modal one while that is not yet shown.
+// Steps that find no dialog wait for the next tick; a script that cannot
+// finish ends every dialog it drives so a test never hangs.
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,7 +22,7 @@ class ModalScript {
 public:
     using Step = std::function<void(HWND dialog)>;
 
-    explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)) {
+    explicit ModalScript(std::vector<Step> steps) : steps_(std::move(steps)), earlier_(ThreadDialogs()) {
         current_ = this;
         timer_ = SetTimer(nullptr, 0, 40, &ModalScript::Tick);
     }
@@ -31,7 +35,15 @@ public:
 
     bool Finished() const { return next_ == steps_.size(); }
 
-    static HWND TopDialog() { return FindThreadWindow(L"#32770", true); }
+    // The topmost visible, enabled dialog that appeared after the script started.
+    HWND TopDialog() const {
+        for (HWND dialog : ThreadDialogs()) {
+            if (!IsEarlier(dialog) && (GetWindowLongW(dialog, GWL_STYLE) & WS_VISIBLE) && IsWindowEnabled(dialog)) {
+                return dialog;
+            }
+        }
+        return nullptr;
+    }
 
     // Common steps.
     static void SetText(HWND dialog, int id, const wchar_t* text) { SetDlgItemTextW(dialog, id, text); }
@@ -68,12 +80,14 @@ private:
         if (!self) {
             return;
         }
-        HWND dialog = TopDialog();
+        // A handle of a dialog since destroyed may name a new one.
+        std::erase_if(self->earlier_, [](HWND earlier) { return !IsWindow(earlier); });
+        HWND dialog = self->TopDialog();
         if (!dialog) {
             // A modal dialog that never became visible and enabled must not
             // hold the test either: after about 30 s end every dialog.
             if (++self->idleTicks_ > 750) {
-                EndEveryDialog();
+                self->EndEveryDialog();
             }
             return;
         }
@@ -87,22 +101,36 @@ private:
         }
     }
 
-    static void EndEveryDialog() {
+    // The thread's top-level dialogs, topmost first.
+    static std::vector<HWND> ThreadDialogs() {
+        std::vector<HWND> dialogs;
         EnumThreadWindows(
             GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM) -> BOOL {
+            [](HWND hwnd, LPARAM param) -> BOOL {
                 wchar_t cls[16] = {};
                 GetClassNameW(hwnd, cls, 16);
                 if (std::wstring(cls) == L"#32770") {
-                    EndDialog(hwnd, IDABORT);
+                    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
                 }
                 return TRUE;
             },
-            0);
+            reinterpret_cast<LPARAM>(&dialogs));
+        return dialogs;
+    }
+
+    bool IsEarlier(HWND dialog) const { return std::find(earlier_.begin(), earlier_.end(), dialog) != earlier_.end(); }
+
+    void EndEveryDialog() const {
+        for (HWND dialog : ThreadDialogs()) {
+            if (!IsEarlier(dialog)) {
+                EndDialog(dialog, IDABORT);
+            }
+        }
     }
 
     static inline ModalScript* current_ = nullptr;
     std::vector<Step> steps_;
+    std::vector<HWND> earlier_;
     std::size_t next_ = 0;
     int ticks_ = 0;
     int idleTicks_ = 0;
