@@ -12,8 +12,6 @@ namespace {
 
 constexpr const wchar_t* kLibraryLabel = L"KQ_DEMO";
 constexpr const wchar_t* kPreviewWindowName = L"Quillab";
-constexpr int kMonochromeColourMode = 2;
-constexpr std::uint8_t kVideoZoomBit = 0x01;
 // Models that take no white balance when they open.
 constexpr int kNoOpeningWhiteBalanceTypes[] = {1, 5};
 
@@ -27,7 +25,7 @@ int Kq(Entry entry, Args&&... args) {
 }  // namespace
 
 CCCDCamera::CCCDCamera(HWND view, int deviceNumber, const std::wstring& settingsPath)
-    : CLibraryCamera(view, settingsPath, L"CCD") {
+    : CCaptureRecordCamera(view, settingsPath, L"CCD") {
     m_cameraKind = static_cast<int>(CameraFamily::ccd);
     Open(deviceNumber);
 }
@@ -293,28 +291,6 @@ int CCCDCamera::SetExposureUnit(int unit) {
         }
     }
     return 0;
-}
-
-int CCCDCamera::SetVideoZoom(int on) {
-    {
-        const std::lock_guard lock(m_recordMutex);
-        m_capInfo.control =
-            static_cast<std::uint8_t>(on ? (m_capInfo.control | kVideoZoomBit) : (m_capInfo.control & ~kVideoZoomBit));
-    }
-    const int code = SendCapInfo();
-    m_videoZoom = on;
-    return code;
-}
-
-int CCCDCamera::SetClearView(int on) {
-    if (on) {
-        m_colourMode = 1;
-        m_clearView = 1;
-        return SendColourMode(1);
-    }
-    m_clearView = 0;
-    m_colourMode = m_blackWhite ? kMonochromeColourMode : 0;
-    return SendColourMode(m_colourMode);
 }
 
 int CCCDCamera::SetLightAVG(int) { return 0; }

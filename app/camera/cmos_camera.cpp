@@ -14,12 +14,10 @@ namespace {
 
 constexpr const wchar_t* kLibraryLabel = L"KQ_DEMO";
 constexpr const wchar_t* kPreviewWindowName = L"Quillab";
-constexpr int kMonochromeColourMode = 2;
 constexpr int kMonochromeUserGain = 500;
 constexpr int kType15 = 15;
 constexpr int kType16 = 16;
 constexpr int kNoTimeUnitType = 4;
-constexpr std::uint8_t kVideoZoomBit = 0x01;
 constexpr struct { int width, height; } kOpenWindow{640, 480};
 
 bool IsEightBitMode(int mode) { return mode == 3 || mode == 4; }
@@ -30,7 +28,7 @@ bool TurnsFrame(int flip) { return flip == 4 || flip == 5; }
 }  // namespace
 
 CCMOSCamera::CCMOSCamera(HWND view, int deviceNumber, const std::wstring& settingsPath)
-    : CLibraryCamera(view, settingsPath, L"CMOS") {
+    : CCaptureRecordCamera(view, settingsPath, L"CMOS") {
     m_cameraKind = static_cast<int>(CameraFamily::usbCmos);
     Open(deviceNumber);
 }
@@ -361,28 +359,6 @@ int CCMOSCamera::SetExposureUnit(int unit) {
         }
     }
     return 0;
-}
-
-int CCMOSCamera::SetVideoZoom(int on) {
-    {
-        const std::lock_guard lock(m_recordMutex);
-        m_capInfo.control =
-            static_cast<std::uint8_t>(on ? (m_capInfo.control | kVideoZoomBit) : (m_capInfo.control & ~kVideoZoomBit));
-    }
-    const int code = SendCapInfo();
-    m_videoZoom = on;
-    return code;
-}
-
-int CCMOSCamera::SetClearView(int on) {
-    if (on) {
-        m_colourMode = 1;
-        m_clearView = 1;
-        return SendColourMode(1);
-    }
-    m_clearView = 0;
-    m_colourMode = m_blackWhite ? kMonochromeColourMode : 0;
-    return SendColourMode(m_colourMode);
 }
 
 int CCMOSCamera::SetLightAVG(int on) {

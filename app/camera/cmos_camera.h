@@ -21,9 +21,9 @@
 #include <vector>
 
 #include "KQCMOSu.h"
-#include "library_camera.h"
+#include "capture_record_camera.h"
 
-class CCMOSCamera : public CLibraryCamera {
+class CCMOSCamera : public CCaptureRecordCamera {
 public:
     // Opens the device with this number (from 1); without it the object is
     // a camera with no device whose operations do nothing. settingsPath as
@@ -35,18 +35,13 @@ public:
     void LoadSettings() override;
     int CaptureStillAtSize() override;
     float GetFrameRate() const override;
-    int GetBW() const override { return m_blackWhite; }
     int GetLightAVG() const override { return m_lightAverage; }
-    int GetClearView() const override { return m_clearView; }
-    int GetVideoZoom() const override { return m_videoZoom; }
     int DoWhiteBalanceOnce(int left, int top, int right, int bottom) override;
     int DoExposureOnce(int left, int top, int right, int bottom) override;
     int SetAutoWhiteBalance() override;
     int SetAutoExposure() override;
     int EnumDevices() override;
     void SelectAviCompressor() override;
-    int SetVideoZoom(int on) override;
-    int SetClearView(int on) override;
     int SetLightAVG(int on) override;
     int SetBW(int on) override;
     void SetResolution(int index) override;
@@ -73,11 +68,8 @@ private:
     // library's video a multiple of 4 pixels in each direction.
     void LayOut() override;
     void ScrollLibraryView(int x, int y) override;
-    // Sends the capture record and publishes the geometry of the frames
-    // the library delivers after it; the library's code.
-    int SendCapInfo();
-    // Changes the colour mode in the library; the library's code.
-    int SendColourMode(int mode);
+    int SendCapInfo() override;
+    int SendColourMode(int mode) override;
     void PublishFrameGeometry();
     // Grabs one frame: whether it reached the last row of a width x height
     // 24-bit frame.
@@ -95,18 +87,12 @@ private:
     std::vector<std::uint8_t> m_rgbBuffer;
     // The library takes the frame buffer as the address of a pointer.
     unsigned char* m_rawBufferAddress = nullptr;
-    mutable std::mutex m_recordMutex;
-    KQ_CAPINFO m_capInfo{};
     std::array<int, 3> m_userGains{500, 500, 500};
     int m_aeLevel = 0;
-    int m_blackWhite = 0;
     int m_lightAverage = 0;
-    int m_clearView = 0;
-    int m_videoZoom = 0;
     int m_hdr = 0;
     int m_colourAdjust = 0;
     int m_aviCompressor = 0;
-    int m_colourMode = 0;
     int m_savedColourMode = 0;
     int m_flip = 0;
     int m_deviceNumber = 0;
