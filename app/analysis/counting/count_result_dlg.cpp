@@ -51,6 +51,21 @@ HWND CreateReportList(HWND dialog, int id) {
     return list;
 }
 
+// The bars are flat: a light face in a thin raised border.
+void PaintFlatBar(HDC dc, const RECT& client) {
+    const auto fill = [dc](const RECT& rect, COLORREF colour) {
+        SetBkColor(dc, colour);
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    };
+    constexpr COLORREF kLight = RGB(255, 255, 255);
+    constexpr COLORREF kShadow = RGB(172, 168, 153);
+    fill(client, CCountResultDlg::kBarFace);
+    fill({client.left, client.top, client.right - 1, client.top + 1}, kLight);
+    fill({client.left, client.top, client.left + 1, client.bottom - 1}, kLight);
+    fill({client.right - 1, client.top, client.right, client.bottom}, kShadow);
+    fill({client.left, client.bottom - 1, client.right, client.bottom}, kShadow);
+}
+
 std::wstring LowerExtension(const std::wstring& path) {
     std::wstring extension = std::filesystem::path(path).extension().wstring();
     std::transform(extension.begin(), extension.end(), extension.begin(),
@@ -115,6 +130,7 @@ BOOL CCountResultDlg::OnInitDialog() {
     }
     AnchorChildren(GetDlgItem(IDC_RESULT_LINE), anchor_layout::kTopLeft, anchor_layout::kBottomLeft);
     m_layout.Attach(m_hWnd);
+    m_layout.SetBarPainter(&PaintFlatBar);
     const int groups[] = {1, IDC_RESULT_PICTURE_PANE, 1, IDC_RESULT_SUMMARY_PANE, 1, IDC_RESULT_TABLE_PANE};
     m_layout.Init(groups);
 

@@ -41,6 +41,7 @@ public:
     static constexpr int kRowsExportedWithoutAsking = 150;
     static constexpr UINT_PTR kBlinkTimer = 1;
     static constexpr UINT kBlinkMs = 1000;
+    static constexpr COLORREF kBarFace = RGB(236, 233, 216);
 
     explicit CCountResultDlg(HWND parent = nullptr);
     ~CCountResultDlg() override;

@@ -32,13 +32,13 @@ struct Square {
     int side;
 };
 
-// A light grey 64 x 48 picture with dark squares, the targets of grey
-// levels 0..100.
-CPicture SquaresPicture(const std::vector<Square>& squares) {
-    CPicture picture(64, 48, 24, kPictureBmp);
-    for (int y = 0; y < 48; ++y) {
-        std::uint8_t* row = picture.GetBits(47 - y);
-        for (int x = 0; x < 64; ++x) {
+// A light grey picture (64 x 48 unless said) with dark squares, the
+// targets of grey levels 0..100.
+CPicture SquaresPicture(const std::vector<Square>& squares, int width = 64, int height = 48) {
+    CPicture picture(width, height, 24, kPictureBmp);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = picture.GetBits(height - 1 - y);
+        for (int x = 0; x < width; ++x) {
             bool dark = false;
             for (const Square& s : squares) {
                 dark = dark || (x >= s.x && x < s.x + s.side && y >= s.y && y < s.y + s.side);
@@ -118,6 +118,25 @@ RECT RectIn(HWND dialog, HWND control) {
     return r;
 }
 
+// The colours of a window's rows 0, 1 and its last row at its middle column,
+// as it paints itself into a bitmap.
+std::vector<COLORREF> MiddleColumn(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    const int x = client.right / 2;
+    std::vector<COLORREF> colours = {GetPixel(dc, x, 0), GetPixel(dc, x, 1), GetPixel(dc, x, client.bottom - 1)};
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return colours;
+}
+
 std::vector<fs::path> ReportPictures() {
     std::vector<fs::path> found;
     std::error_code ec;
@@ -133,16 +152,17 @@ class CountResultDlgTest : public counting_testing::LanguageFixture {
 protected:
     // The engine counts `squares`; the dialog is set up as the controller does.
     // A fresh engine and dialog each time, as the controller makes them.
-    void Count(const std::vector<Square>& squares, float scale = 1.0f, int decimals = 2) {
-        picture = SquaresPicture(squares);
+    void Count(const std::vector<Square>& squares, float scale = 1.0f, int decimals = 2, int width = 64,
+               int height = 48) {
+        picture = SquaresPicture(squares, width, height);
         engine_ = std::make_unique<CIMGCount>();
         dialog_ = std::make_unique<CCountResultDlg>();
-        ASSERT_TRUE(engine().Initialize(picture.Pixels(), 64, 48));
+        ASSERT_TRUE(engine().Initialize(picture.Pixels(), width, height));
         ASSERT_TRUE(engine().creatGrayImg(3));
         ASSERT_TRUE(engine().creatEdgeImg(0, 100, 0));
         ASSERT_TRUE(engine().creatAimImg());
         ASSERT_EQ(engine().getObjectVector().size(), squares.size());
-        dlg().SetImageSize(64, 48);
+        dlg().SetImageSize(width, height);
         dlg().SetCounter(&engine());
         dlg().SetSource(scale, decimals, L"\u03bcm");
         dlg().SetFileDialogs(&files);
@@ -215,6 +235,27 @@ TEST_F(CountResultDlgTest, SummaryInCalibratedUnitsWithAndWithoutARegion) {
         EXPECT_EQ(labels.front(), L"\u56fe\u50cf\u603b\u9762\u79ef:");
         EXPECT_EQ(area, L"1.00");
     }
+}
+
+TEST_F(CountResultDlgTest, TheOutlinedPictureKeepsPaddedRowsInPlace) {
+    // 641 pixels wide: each row carries a byte of padding, so a picture
+    // taken as width x height x 3 bytes shears.
+    Count({{3, 2, 5}, {600, 10, 7}, {320, 4, 3}}, 1.0f, 2, 641, 20);
+    CPicture expected(picture);
+    ASSERT_TRUE(engine().DrawMarkInSrcIMG(expected.Pixels(), true));
+    std::vector<std::uint8_t> outlined, selected;
+    ModalScript script({[&](HWND d) {
+        const auto a = dlg().OutlinedPicture()->Pixels();
+        const auto b = dlg().SelectedPicture()->Pixels();
+        outlined.assign(a.begin(), a.end());
+        selected.assign(b.begin(), b.end());
+        ModalScript::Press(d, IDCANCEL);
+    }});
+    dlg().DoModal();
+    const std::vector<std::uint8_t> want(expected.Pixels().begin(), expected.Pixels().end());
+    EXPECT_EQ(outlined, want);
+    EXPECT_EQ(selected, want);
+    EXPECT_NE(want, std::vector<std::uint8_t>(picture.Pixels().begin(), picture.Pixels().end()));
 }
 
 TEST_F(CountResultDlgTest, ColumnBoxesHideAndShowTheirColumns) {
@@ -421,6 +462,7 @@ TEST_F(CountResultDlgTest, PanesKeepTheirSharesAndFollowTheSplitter) {
     Count(Grid(3));
     PaneShares opened, afterDrag;
     RECT summaryPane{}, summaryList{}, tablePane{}, tableList{};
+    std::vector<COLORREF> barColours;
     int clientHeight = 0;
     ModalScript script({[&](HWND d) {
                             opened = dlg().Shares();
@@ -446,6 +488,7 @@ TEST_F(CountResultDlgTest, PanesKeepTheirSharesAndFollowTheSplitter) {
                                     bar = child;
                             }
                             ASSERT_NE(bar, nullptr);
+                            barColours = MiddleColumn(bar);
                             SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
                             SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1, static_cast<WORD>(-29)));
                             SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(1, static_cast<WORD>(-29)));
@@ -465,6 +508,8 @@ TEST_F(CountResultDlgTest, PanesKeepTheirSharesAndFollowTheSplitter) {
     EXPECT_TRUE(EqualRect(&summaryPane, &summaryList));
     EXPECT_NEAR(afterDrag.summary, static_cast<float>(summaryPane.bottom - summaryPane.top) / clientHeight, 1e-4);
     EXPECT_GT(afterDrag.summary, opened.summary);
+    // The bars are flat: light face, white above, a grey line below.
+    EXPECT_EQ(barColours, (std::vector<COLORREF>{RGB(255, 255, 255), RGB(236, 233, 216), RGB(172, 168, 153)}));
 }
 
 }  // namespace
