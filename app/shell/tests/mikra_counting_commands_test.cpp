@@ -59,6 +59,10 @@ protected:
     void Command(UINT id) { SendMessageW(frame_.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     std::size_t Steps() const { return controller_->GetHistoryStore().UndoList().size(); }
     std::int32_t LastAction() const { return controller_->GetHistoryStore().UndoList().back()->action; }
+    std::vector<std::uint8_t> EdgeImage() const {
+        const auto mask = controller_->GetCounter()->EdgeImage();
+        return {mask.begin(), mask.end()};
+    }
     std::vector<std::uint8_t> Pixels() const {
         const auto pixels = controller_->GetPicture()->Pixels();
         return {pixels.begin(), pixels.end()};
@@ -75,15 +79,15 @@ protected:
         }
         return found;
     }
-    // Runs the manual count with the upper threshold at 100, which makes
-    // the dark cell a target, and presses `button`.
-    void ManualCount(int button, std::wstring* caption = nullptr, HWND* owner = nullptr) {
+    // Runs the manual count with the upper threshold at `upper` (100 makes
+    // the dark cell a target) and presses `button`.
+    void ManualCount(int button, std::wstring* caption = nullptr, HWND* owner = nullptr, int upper = 100) {
         ModalScript script({[&](HWND d) {
             if (caption) *caption = ModalScript::Text(d);
             if (owner) *owner = GetWindow(d, GW_OWNER);
             HWND slider = GetDlgItem(d, IDC_MANUAL_UPPER_SLIDER);
-            SendMessageW(slider, TBM_SETPOS, TRUE, 100);
-            SendMessageW(d, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 100), reinterpret_cast<LPARAM>(slider));
+            SendMessageW(slider, TBM_SETPOS, TRUE, upper);
+            SendMessageW(d, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, upper), reinterpret_cast<LPARAM>(slider));
             ModalScript::Press(d, button);
         }});
         Command(ID_COUNT_MANUAL);
@@ -115,6 +119,16 @@ TEST_F(MikraCountingCommandsTest, ManualCountCancelLeavesNoStepAndOkOne) {
     ASSERT_EQ(Steps(), steps + 1);
     EXPECT_EQ(LastAction(), kHistoryManualCount);
     EXPECT_NE(Pixels(), before);  // the cell's outline
+    EXPECT_TRUE(EdgeFiles().empty());
+
+    // A cancelled second count, whose window took in the light background
+    // too, puts the counted picture and edge image back byte for byte.
+    const std::vector<std::uint8_t> counted = Pixels();
+    const std::vector<std::uint8_t> mask = EdgeImage();
+    ManualCount(IDCANCEL, nullptr, nullptr, 250);
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_EQ(Pixels(), counted);
+    EXPECT_EQ(EdgeImage(), mask);
     EXPECT_TRUE(EdgeFiles().empty());
 }
 
