@@ -458,6 +458,33 @@ TEST_F(CountResultDlgTest, ExportWithoutAWordProcessorSaysSoAndLeavesNoPicture) 
     EXPECT_FALSE(fs::exists(folder / "report.doc"));
 }
 
+TEST_F(CountResultDlgTest, MinimisingKeepsThePanesForTheRestore) {
+    Count(Grid(3));
+    std::vector<RECT> before, after;
+    bool iconic = false;
+    ModalScript script({[&](HWND d) {
+        const auto panes = [d] {
+            std::vector<RECT> rects;
+            for (const int id : {IDC_RESULT_PICTURE_PANE, IDC_RESULT_SUMMARY_PANE, IDC_RESULT_TABLE_PANE}) {
+                rects.push_back(RectIn(d, GetDlgItem(d, id)));
+            }
+            return rects;
+        };
+        before = panes();
+        ShowWindow(d, SW_MINIMIZE);
+        iconic = IsIconic(d) != FALSE;
+        ShowWindow(d, SW_RESTORE);
+        after = panes();
+        ModalScript::Press(d, IDCANCEL);
+    }});
+    dlg().DoModal();
+    EXPECT_TRUE(iconic);
+    ASSERT_EQ(after.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_TRUE(EqualRect(&before[i], &after[i])) << i;
+    }
+}
+
 TEST_F(CountResultDlgTest, PanesKeepTheirSharesAndFollowTheSplitter) {
     Count(Grid(3));
     PaneShares opened, afterDrag;
