@@ -33,8 +33,29 @@ bool ZSplitter::Create(HWND dialog, const RECT& rect, UINT id) {
     return CreateEx(0, kBarClass, L"", WS_CHILD | WS_VISIBLE, rect, dialog, id);
 }
 
+void ZSplitter::Paint(HDC dc) const {
+    RECT client{};
+    GetClientRect(m_hWnd, &client);
+    m_layout.GetBarPainter()(dc, client);
+}
+
 LRESULT ZSplitter::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_PAINT:
+        if (m_layout.GetBarPainter()) {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(m_hWnd, &ps);
+            Paint(dc);
+            EndPaint(m_hWnd, &ps);
+            return 0;
+        }
+        return Default(message, wParam, lParam);
+    case WM_PRINTCLIENT:
+        if (m_layout.GetBarPainter()) {
+            Paint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        }
+        return Default(message, wParam, lParam);
     case WM_LBUTTONDOWN:
         Default(message, wParam, lParam);
         m_grab = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

@@ -6,6 +6,7 @@
 // WM_LAYOUT_SPLIT (lParam its window) so the dialog can anchor it again.
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -31,6 +32,8 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void Paint(HDC dc) const;
+
     CSplitLayout& m_layout;
     split_geometry::Kind m_kind;
     bool m_dragging = false;
@@ -44,7 +47,14 @@ public:
     CSplitLayout& operator=(const CSplitLayout&) = delete;
     ~CSplitLayout();
 
+    // Paints a bar's face over its client rectangle; bars show the dialog's
+    // face colour without one.
+    using BarPainter = std::function<void(HDC dc, const RECT& client)>;
+
     void Attach(HWND dialog) { m_dialog = dialog; }
+    // Every bar paints with it from its next paint on.
+    void SetBarPainter(BarPainter painter) { m_painter = std::move(painter); }
+    const BarPainter& GetBarPainter() const { return m_painter; }
     // groups: for each group its number of controls, then their ids.
     // Creates the bars; false when the list is malformed.
     bool Init(std::span<const int> groups);
@@ -72,4 +82,5 @@ private:
     std::vector<std::unique_ptr<ZSplitter>> m_windows;
     bool m_hasReference = false;
     POINT m_reference{};
+    BarPainter m_painter;
 };

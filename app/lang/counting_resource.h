@@ -12,8 +12,21 @@
 #define IDC_MANUAL_UPPER_EDIT 1096
 #define IDC_MANUAL_UPPER_SPIN 1097
 #define IDC_MANUAL_LOWER_EDIT 1098
-// Count results dialog.
+// Count results dialog: the column boxes 1000-1010 show or hide the
+// measure columns 1-11; the frames mark the picture, summary and table panes.
 #define IDD_COUNT_RESULT 204
+#define IDC_RESULT_COLUMN_FIRST 1000
+#define IDC_RESULT_PICTURE_PANE 1097
+#define IDC_RESULT_SUMMARY_PANE 1098
+#define IDC_RESULT_TABLE_PANE 1099
+#define IDC_RESULT_LINE 1101
+#define IDC_RESULT_FILTER 1103
+#define IDC_RESULT_SAVE_IMAGE 1104
+#define IDC_RESULT_EXPORT 1105
+// The controls the dialog makes itself.
+#define IDC_RESULT_TABLE 100
+#define IDC_RESULT_SUMMARY 101
+#define IDC_RESULT_PREVIEW 102
 // Target filter dialog.
 #define IDD_TARGET_FILTER 206
 #define IDC_FILTER_LOWER_SLIDER 1004
@@ -54,3 +67,9 @@
 #define IDS_CHANNEL_BLUE 47123
 // Names of the measures, as the result table's column headings.
 #define IDS_MEASURE_FIRST 47077
+#define IDS_RESULT_NUMBER 47088
+#define IDS_RESULT_TARGET_COUNT 47089
+#define IDS_RESULT_EXPORT_MANY 47093
+#define IDS_RESULT_WORD_FAILED 47046
+// Labels of the summary rows: picture, region and target area, share.
+#define IDS_RESULT_SUMMARY_FIRST 47124

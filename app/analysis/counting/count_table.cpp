@@ -5,9 +5,7 @@
 #include <cstdio>
 #include <numbers>
 
-namespace {
-
-void Widen(_tagOBJFILTER& range, const _tagOBJRESULT& r) {
+void WidenRange(_tagOBJFILTER& range, const _tagOBJRESULT& r) {
     _tagOBJRESULT& lo = range.lower;
     _tagOBJRESULT& hi = range.upper;
     const auto keep = [](auto& low, auto& high, auto value) {
@@ -25,8 +23,6 @@ void Widen(_tagOBJFILTER& range, const _tagOBJRESULT& r) {
     keep(lo.greyMean, hi.greyMean, r.greyMean);
     keep(lo.greySum, hi.greySum, r.greySum);
 }
-
-}  // namespace
 
 std::wstring FixedText(double value, int decimals) {
     wchar_t text[64];
@@ -50,7 +46,7 @@ CountTable BuildCountTable(std::span<const _tagOBJRESULT> records, const CountTa
             table.range.lower = table.range.upper = r;
             first = false;
         }
-        Widen(table.range, r);
+        WidenRange(table.range, r);
         table.targetArea += r.area;
         table.rowTargets.push_back(r.number);
         table.rows.push_back({

@@ -34,5 +34,8 @@ struct CountTable {
 
 CountTable BuildCountTable(std::span<const _tagOBJRESULT> records, const CountTableSource& source);
 
+// Widens `range` so that it spans `record`'s measures too.
+void WidenRange(_tagOBJFILTER& range, const _tagOBJRESULT& record);
+
 // `value` in fixed-point notation with `decimals` places.
 std::wstring FixedText(double value, int decimals);
