@@ -66,6 +66,8 @@ int CCameraDevice::SetExposureUnit(int) { return 0; }
 
 int CCameraDevice::SetZoomMode(int) { return 0; }
 
+int CCameraDevice::ShowVideoParams() { return 0; }
+
 int CCameraDevice::SetAEParamGigE(int) { return 0; }
 
 CameraResolution CCameraDevice::GetSnapshotSizeSetting() const { return m_snapshotSize; }

@@ -155,6 +155,10 @@ public:
     virtual int SetExposureUnit(int unit);
     virtual int SetZoomMode(int mode);
     virtual int SetAEParamGigE(int on);
+    // Runs the family's video-parameter dialog over the view and keeps what
+    // it leaves; the dialog's result, 0 when the family has none or the
+    // camera is not previewing.
+    virtual int ShowVideoParams();
 
     // ---- Base bodies over the shared data; a family may replace them ----
     virtual CameraResolution GetSnapshotSizeSetting() const;

@@ -10,8 +10,11 @@
 #include <cstdint>
 #include <mutex>
 
+#include <optional>
+
 #include "KQCMOSu.h"
 #include "library_camera.h"
+#include "usb_video_params.h"
 
 class CCaptureRecordCamera : public CLibraryCamera {
 public:
@@ -20,6 +23,11 @@ public:
     int GetBW() const override { return m_blackWhite; }
     int GetClearView() const override { return m_clearView; }
     int GetVideoZoom() const override { return m_videoZoom; }
+    int GetAELiving() const override { return m_aeLiving; }
+    int GetParamFileIndex() const override { return m_paramFileChoice; }
+
+    // The model type the library reported at open.
+    int GetDeviceType() const { return m_deviceType; }
     int SetVideoZoom(int on) override;
     int SetClearView(int on) override;
 
@@ -32,6 +40,21 @@ protected:
     virtual int SendCapInfo() = 0;
     // Changes the colour mode in the library; the library's code.
     virtual int SendColourMode(int mode) = 0;
+    // Tells the frame overlay the size and depth of the frames the library
+    // delivers now.
+    virtual void PublishFrameGeometry() = 0;
+
+    // What both families hand their video-parameter dialog.
+    UsbVideoParams VideoParamsFound(bool ccd) const;
+    // Takes back what both families keep after the dialog; on OK also the
+    // capture record the dialog read back. The frames then come in the
+    // colour mode the library holds.
+    void TakeVideoParams(const UsbVideoParams& params, bool ok);
+    // The parameter-file choice after the dialog: the presets dialog's, else
+    // the earlier one while OK left every preset value as found (else none),
+    // Cancel keeping it; it also becomes the parameter-file index.
+    void TakeParamFileChoice(std::optional<int> chosen, bool ok, const UsbVideoParams& params,
+                             const UsbVideoParams& found);
 
     mutable std::mutex m_recordMutex;
     KQ_CAPINFO m_capInfo{};
@@ -39,4 +62,14 @@ protected:
     int m_clearView = 0;
     int m_videoZoom = 0;
     int m_colourMode = 0;
+    int m_savedColourMode = 0;
+    int m_contrast = 16;
+    int m_deviceType = 0;
+    int m_aeLevel = 0;
+    int m_hdr = 0;
+    int m_flip = 0;
+    int m_aeLiving = 0;
+    int m_paramFileChoice = -1;
+    // Bits per pixel of the frames the library delivers (8 in colour modes 3 and 4).
+    int m_deliveredBits = 24;
 };

@@ -46,14 +46,10 @@ public:
     int SetBW(int on) override;
     void SetResolution(int index) override;
     int SetAEParam(int on) override;
-    int GetAELiving() const override { return m_aeLiving; }
     int SetExposureUnit(int unit) override;
-    int GetParamFileIndex() const override { return m_paramFileChoice; }
+    int ShowVideoParams() override;
     void LoadParamFile(CIniFile& file) override;
     void CopyParamFileToSettings(const std::wstring& name) override;
-
-    // The model type the library reported at open.
-    int GetDeviceType() const { return m_deviceType; }
 
 private:
     void Open(int deviceNumber) override;
@@ -67,26 +63,17 @@ private:
     void ScrollLibraryView(int x, int y) override;
     int SendCapInfo() override;
     int SendColourMode(int mode) override;
-    void PublishFrameGeometry();
+    void PublishFrameGeometry() override;
     KQ_CAPINFO Record() const;
     int WriteSnapshotFile(const std::wstring& path) override;
 
     static int KQAPI OnFrame(unsigned char* frame, int unused, void* context);
     static void KQAPI OnOneShotDone(int value1, int value2, void* context);
 
-    int m_contrast = 16;
-    int m_deviceType = 0;
     std::vector<std::uint8_t> m_rawBuffer;
     std::vector<std::uint8_t> m_rgbBuffer;
     // The library takes the frame buffer as the address of a pointer.
     unsigned char* m_rawBufferAddress = nullptr;
-    int m_aeLevel = 0;
-    int m_hdr = 0;
     int m_aviCompressor = 0;
-    int m_savedColourMode = 0;
-    int m_flip = 0;
     int m_deviceNumber = 0;
-    int m_aeLiving = 0;
-    int m_paramFileChoice = -1;
-    int m_deliveredBits = 24;
 };

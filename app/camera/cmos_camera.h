@@ -47,14 +47,10 @@ public:
     void SetResolution(int index) override;
     void ResetLightAvg() override;
     int SetAEParam(int on) override;
-    int GetAELiving() const override { return m_aeLiving; }
     int SetExposureUnit(int unit) override;
-    int GetParamFileIndex() const override { return m_paramFileChoice; }
+    int ShowVideoParams() override;
     void LoadParamFile(CIniFile& file) override;
     void CopyParamFileToSettings(const std::wstring& name) override;
-
-    // The model type the library reported at open.
-    int GetDeviceType() const { return m_deviceType; }
 
 private:
     void Open(int deviceNumber) override;
@@ -70,7 +66,7 @@ private:
     void ScrollLibraryView(int x, int y) override;
     int SendCapInfo() override;
     int SendColourMode(int mode) override;
-    void PublishFrameGeometry();
+    void PublishFrameGeometry() override;
     // Grabs one frame: whether it reached the last row of a width x height
     // 24-bit frame.
     bool GrabFillsFrame(int width, int height);
@@ -81,27 +77,17 @@ private:
     static int KQAPI OnFrame(unsigned char* frame, int unused, void* context);
     static void KQAPI OnOneShotDone(int value1, int value2, void* context);
 
-    int m_contrast = 16;
-    int m_deviceType = 0;
     std::vector<std::uint8_t> m_rawBuffer;
     std::vector<std::uint8_t> m_rgbBuffer;
     // The library takes the frame buffer as the address of a pointer.
     unsigned char* m_rawBufferAddress = nullptr;
     std::array<int, 3> m_userGains{500, 500, 500};
-    int m_aeLevel = 0;
     int m_lightAverage = 0;
-    int m_hdr = 0;
     int m_colourAdjust = 0;
     int m_aviCompressor = 0;
-    int m_savedColourMode = 0;
-    int m_flip = 0;
     int m_deviceNumber = 0;
     int m_fourEntryModel = 0;
     int m_dialogMode = 0;
-    int m_aeLiving = 0;
-    int m_paramFileChoice = -1;
     int m_gainAll120 = 0;
     int m_sharpYuv = 0;
-    // Bits per pixel of the frames the library delivers (8 in colour modes 3 and 4).
-    int m_deliveredBits = 24;
 };

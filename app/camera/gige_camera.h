@@ -36,7 +36,7 @@ public:
     float GetNICFrameRate() const;
     // While previewing: the video-parameter dialog over this camera; the
     // dialog's result, 0 when it was not shown.
-    int ShowVideoParams();
+    int ShowVideoParams() override;
 
     void SaveSettings() override;
     void LoadSettings() override;

@@ -1,48 +1,15 @@
 #include "gige_param_dlg.h"
 
-#include <commctrl.h>
-
 #include "bound_call.h"
 #include "camera_resource.h"
 #include "camera_sdk_families.h"
 #include "param_preset_dlg.h"
-#include "resource_module.h"
 
 CVideoParamDlg::CVideoParamDlg(GigeVideoParams& params, CCameraDevice& camera, HWND parent)
-    : CDialog(IDD_GIGE_VIDEO_PARAM, parent),
+    : CParamTabDlg(IDD_GIGE_VIDEO_PARAM, m_videoPage, m_cameraPage, parent),
       m_params(params),
       m_videoPage(params, camera),
       m_cameraPage(params, camera) {}
-
-BOOL CVideoParamDlg::OnInitDialog() {
-    HWND tabs = GetDlgItem(IDC_VP_TABS);
-    m_tabs.Subclass(tabs);
-    const std::wstring titles[] = {LoadResourceString(IDS_VIDEO_PAGE), LoadResourceString(IDS_CAMERA_PAGE)};
-    for (int i = 0; i < 2; ++i) {
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(titles[i].c_str());
-        SendMessageW(tabs, TCM_INSERTITEMW, WPARAM(i), reinterpret_cast<LPARAM>(&item));
-    }
-    m_videoPage.Create(tabs);
-    m_cameraPage.Create(tabs);
-    RECT area{};
-    GetClientRect(tabs, &area);
-    RECT strip{};
-    SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&strip));
-    area.top = strip.bottom + 2;
-    for (CDialog* page : {static_cast<CDialog*>(&m_videoPage), static_cast<CDialog*>(&m_cameraPage)}) {
-        SetWindowPos(page->GetSafeHwnd(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    ShowPage(0);
-    return TRUE;
-}
-
-void CVideoParamDlg::ShowPage(int index) {
-    ShowWindow(m_videoPage.GetSafeHwnd(), index == 0 ? SW_SHOW : SW_HIDE);
-    ShowWindow(m_cameraPage.GetSafeHwnd(), index == 1 ? SW_SHOW : SW_HIDE);
-}
 
 void CVideoParamDlg::OnOK() {
     std::int32_t exposure = m_params.exposure;
@@ -77,26 +44,13 @@ void CVideoParamDlg::OpenPresets() {
     v.saturation = m_params.saturation;
     v.averages = m_params.whiteBalance;
     record.selectedIndex = m_chosenParamFile.value_or(m_params.paramFileIndex);
-    CParamPresetDlg presets(record, m_hWnd);
-    presets.DoModal();
-    m_chosenParamFile = presets.m_nSavedIndex >= 0 ? presets.m_nSavedIndex : presets.m_nOpenedIndex;
+    m_chosenParamFile = RunParamPresets(record, m_hWnd);
 }
 
 BOOL CVideoParamDlg::OnCommand(WORD id, WORD) {
     if (id == IDC_VP_PRESET) {
         OpenPresets();
         return TRUE;
-    }
-    return FALSE;
-}
-
-BOOL CVideoParamDlg::OnMessage(UINT message, WPARAM, LPARAM lParam) {
-    if (message == WM_NOTIFY && lParam) {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->idFrom == IDC_VP_TABS && header->code == TCN_SELCHANGE) {
-            ShowPage(int(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
-            return TRUE;
-        }
     }
     return FALSE;
 }

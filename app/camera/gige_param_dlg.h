@@ -6,12 +6,12 @@
 #include <optional>
 
 #include "camera_device.h"
-#include "dialog.h"
-#include "gige_param_pages.h"
+#include "gige_camera_page.h"
+#include "gige_video_page.h"
 #include "gige_video_params.h"
-#include "work_tab_ctrl.h"
+#include "param_tab_dlg.h"
 
-class CVideoParamDlg : public CDialog {
+class CVideoParamDlg : public CParamTabDlg {
 public:
     // params: the camera's values, updated while the dialog runs.
     CVideoParamDlg(GigeVideoParams& params, CCameraDevice& camera, HWND parent = nullptr);
@@ -20,18 +20,14 @@ public:
     std::optional<int> ChosenParamFile() const { return m_chosenParamFile; }
 
 protected:
-    BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
     BOOL OnCommand(WORD id, WORD code) override;
-    BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void ShowPage(int index);
     void OpenPresets();
 
     GigeVideoParams& m_params;
-    CWorkTabCtrl m_tabs;
     CVideoParamPage m_videoPage;
     CCameraParamPage m_cameraPage;
     std::optional<int> m_chosenParamFile;

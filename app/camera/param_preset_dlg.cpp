@@ -189,3 +189,9 @@ void CParamPresetDlg::OnOK() {
     m_nOpenedIndex = PresetIndex(m_names, m_openedName);
     EndDialog(IDOK);
 }
+
+int RunParamPresets(const ParamPresetRecord& record, HWND parent) {
+    CParamPresetDlg presets(record, parent);
+    presets.DoModal();
+    return presets.m_nSavedIndex >= 0 ? presets.m_nSavedIndex : presets.m_nOpenedIndex;
+}

@@ -60,3 +60,8 @@ private:
     unsigned m_adGain = 0;
     unsigned m_gamma = 0;
 };
+
+// Runs the presets dialog over `parent` and answers the parameter-file
+// choice it leaves: the saved preset, else the one chosen when it opened
+// (-1 for none).
+int RunParamPresets(const ParamPresetRecord& record, HWND parent);

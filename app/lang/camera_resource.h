@@ -84,3 +84,29 @@
 #define IDC_CP_WATCHDOG 1187
 #define IDC_CP_SIZE 1188
 #define IDC_CP_AUTO_CORRECT 1199
+
+// USB CMOS and CCD video-parameter dialogs and their pages; the adjustment
+// pages share the GigE video page's control identifiers.
+#define IDD_CMOS_VIDEO_PARAM 239
+#define IDD_CMOS_VIDEO_PAGE 240
+#define IDD_CMOS_MODE_PAGE 241
+#define IDD_CCD_VIDEO_PAGE 242
+#define IDD_CCD_MODE_PAGE 243
+#define IDD_CCD_VIDEO_PARAM 244
+#define IDC_VP_GAMMA_SLIDER 1051
+#define IDC_VP_AD_GAIN 1113
+#define IDC_VP_GAMMA 1114
+#define IDC_VP_OFF_CENTRE 1148
+#define IDC_VP_GREEN_LABEL 1222
+#define IDC_VP_BLUE_LABEL 1223
+#define IDC_MP_LIGHT_AVERAGE 1000
+#define IDC_MP_APPLY_CORRECTION 1001
+#define IDC_MP_FLIP 1002
+#define IDC_MP_COLOUR 1003
+#define IDC_MP_AE_LEVEL 1005
+#define IDC_MP_VALID_BITS 1006
+#define IDC_MP_COLOUR_ADJUST 1113
+#define IDC_MP_RESET_LIGHT_AVERAGE 1135
+#define IDC_MP_BAD_PIXELS 1136
+#define IDC_MP_STRIPES 1137
+#define IDC_MP_HDR 1162

@@ -71,6 +71,7 @@ public:
     void RepaintFrame() override;
     void AddDevice(CameraFamily kind, int number, const std::wstring& name) override;
     std::optional<SelectedDevice> SelectFirstDevice() override;
+    std::optional<SelectedDevice> GetPickedDevice() override;
     bool IsToolBarShown(ViewToolBar bar);
 
     // Applies the Ruler flag to the splitter and makes it the wanted state.

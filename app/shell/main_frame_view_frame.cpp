@@ -183,8 +183,12 @@ void CMainFrame::AddDevice(CameraFamily kind, int number, const std::wstring& na
 // The tree lists one branch per kind in kind order; its first device is the
 // first one of the lowest kind.
 std::optional<SelectedDevice> CMainFrame::SelectFirstDevice() {
+    m_wndBrowserBar.GetDeviceTree().SelectFirst();
+    return GetPickedDevice();
+}
+
+std::optional<SelectedDevice> CMainFrame::GetPickedDevice() {
     CDeviceTree& tree = m_wndBrowserBar.GetDeviceTree();
-    tree.SelectFirst();
     if (tree.GetSelectedCategory() == 0) {
         return std::nullopt;
     }

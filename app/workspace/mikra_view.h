@@ -231,6 +231,8 @@ private:
     void LoadStartupFolders();
     void DiscoverDevices();
     void CreateSelectedCamera();
+    // The camera of a device kind (1 to 5) and number, replacing the current one.
+    void CreateCamera(CameraFamily kind, int number);
     void ShowPictureToolBars(bool shown);
     void FillResolutionCombo();
     void ShowMessage(UINT stringId);
@@ -245,6 +247,9 @@ private:
     LRESULT OnScaleSelected(LPARAM entryAddress);
     LRESULT OnOpenPicturePath(LPARAM pathAddress);
     LRESULT OnPictureSelected();
+    // Switches to the device the tree picked once the user confirms; nonzero
+    // when the view switched, which the tree takes as its new selection.
+    LRESULT OnDeviceSelected();
     // Hands the data bar to the current controller alone and lists its
     // objects; every listed controller must be held.
     void ShowCurrentMeasurements();

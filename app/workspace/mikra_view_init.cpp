@@ -66,10 +66,15 @@ void CMikraView::CreateSelectedCamera() {
     const SelectedDevice device = selected.value_or(SelectedDevice{});
     const int kind = static_cast<int>(device.kind);
     // Any kind outside the families is taken as DirectShow.
-    const CameraFamily family = (kind >= 1 && kind <= 5) ? device.kind : CameraFamily::directShow;
-    m_camera = m_makeCamera(family, device.number, m_hWnd);
-    if (m_camera && family == CameraFamily::directShow) {
-        m_camera->SelectDevice(device.number);
+    CreateCamera((kind >= 1 && kind <= 5) ? device.kind : CameraFamily::directShow, device.number);
+}
+
+// The old camera lets its device go before the new one opens.
+void CMikraView::CreateCamera(CameraFamily kind, int number) {
+    m_camera.reset();
+    m_camera = m_makeCamera(kind, number, m_hWnd);
+    if (m_camera && kind == CameraFamily::directShow) {
+        m_camera->SelectDevice(number);
     }
 }
 

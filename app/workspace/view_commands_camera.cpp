@@ -39,6 +39,13 @@ void RegisterCameraCommands(CMikraView& view) {
                        CCrossLineDlg dialog(&camera, view.m_hWnd);
                        dialog.DoModal();
                    }));
+    // The dialog may choose a parameter file; the combo shows it.
+    view.OnCommand(ID_VIDEO_PARAMETERS, onVideo([&view](CCameraDevice& camera) {
+                       camera.ShowVideoParams();
+                       if (view.m_frame) {
+                           view.m_frame->SetParamFileSelection(camera.GetParamFileIndex());
+                       }
+                   }));
     view.OnCommand(ID_VIDEO_BLACK_WHITE, onVideo([](CCameraDevice& camera) { camera.SetBW(camera.GetBW() ? 0 : 1); }));
     view.OnCommand(ID_VIDEO_BAD_PIXEL_CORRECTION, onVideo([](CCameraDevice& camera) { camera.SetFinBadPNT(1); }));
     view.OnCommand(ID_VIDEO_LIGHT_AVERAGE,

@@ -122,6 +122,9 @@ public:
     // Device tree: one entry under its camera kind; the first device.
     virtual void AddDevice(CameraFamily kind, int number, const std::wstring& name) = 0;
     virtual std::optional<SelectedDevice> SelectFirstDevice() = 0;
+    // The device the tree holds picked: while it asks the view to switch
+    // (WM_DEVICE_SELECTED) the one just double-clicked; none when no device is.
+    virtual std::optional<SelectedDevice> GetPickedDevice() = 0;
 
 protected:
     ~IViewFrame() = default;

@@ -8,6 +8,7 @@
 #include "lent_payload.h"
 #include "mikra_view.h"
 #include "private_messages.h"
+#include "prompt_dlg.h"
 #include "resource.h"
 #include "resource_module.h"
 #include "video_zoom.h"
@@ -121,6 +122,38 @@ LRESULT CMikraView::OnOpenPicturePath(LPARAM pathAddress) {
     return 0;
 }
 
+LRESULT CMikraView::OnDeviceSelected() {
+    if (!m_frame) {
+        return 0;
+    }
+    CPromptDlg confirm(LoadResourceString(IDS_CONFIRM_CHANGE_DEVICE), L"Vizcam", 1, m_hWnd);
+    if (confirm.DoModal() != IDOK) {
+        return 0;
+    }
+    if (m_camera && m_camera->IsRecording()) {
+        StopRecording();
+    }
+    if (m_camera && m_camera->IsVideoOpen()) {
+        CloseVideo();
+    }
+    const std::optional<SelectedDevice> picked = m_frame->GetPickedDevice();
+    const int kind = picked ? static_cast<int>(picked->kind) : 0;
+    if (kind < 1 || kind > 5) {
+        return 0;
+    }
+    if (m_camera && m_camera->GetCameraKind() == kind) {
+        m_camera->SelectDevice(picked->number);
+        return 1;
+    }
+    CreateCamera(picked->kind, picked->number);
+    if (!m_camera) {
+        return 0;
+    }
+    m_camera->SetShotFolder(m_frame->GetPictureFolder());
+    m_camera->SetVideoFolder(m_frame->GetVideoFolder());
+    return 1;
+}
+
 bool CMikraView::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_HISTORY_CHANGED: result = OnHistoryChanged(); return true;
@@ -130,6 +163,7 @@ bool CMikraView::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     case WM_SCALE_SELECTED: result = OnScaleSelected(lParam); return true;
     case WM_OPEN_PICTURE_PATH: result = OnOpenPicturePath(lParam); return true;
     case WM_PICTURE_SELECTED: result = OnPictureSelected(); return true;
+    case WM_DEVICE_SELECTED: result = OnDeviceSelected(); return true;
     default: return false;
     }
 }

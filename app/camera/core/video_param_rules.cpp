@@ -66,6 +66,24 @@ IntRange ColourGainRange(bool ccd, int deviceType) {
     return {1, deviceType == 15 ? 127 : 6000};
 }
 
+IntRange AnalogueGainRange(bool ccd, int deviceType) { return {1, ccd || deviceType == 16 ? 255 : 63}; }
+
+IntRange SharpnessRange(bool ccd, int deviceType) { return !ccd && deviceType == 15 ? IntRange{0, 7} : IntRange{1, 8}; }
+
+UsbControlsOffered UsbOfferedControls(const UsbCameraFacts& facts) {
+    UsbControlsOffered offered{};
+    const bool gainsByte = !facts.ccd && facts.deviceType == 15;
+    offered.colourGains = facts.ccd || !facts.monochrome;
+    offered.greenBlueShown = !(facts.ccd && facts.monochrome);
+    offered.saturation = !facts.monochrome && !gainsByte;
+    offered.analogueGain = !gainsByte;
+    offered.offsets = !facts.ccd && facts.offsetAllowed;
+    offered.correctionShown = !facts.ccd && facts.correctionControls;
+    offered.badPixel = !facts.ccd && facts.captureWidth == facts.maxWidth && facts.captureHeight == facts.maxHeight;
+    offered.hdrShown = facts.ccd ? !facts.hdrHidden : facts.deviceType == 10 || !facts.fourEntryModel;
+    return offered;
+}
+
 int MappedColourMode(int mode, bool fourEntryModel) {
     return fourEntryModel && (mode == 0 || mode == 1 || mode == 5) ? 2 : mode;
 }

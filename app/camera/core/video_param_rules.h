@@ -65,6 +65,41 @@ int MappedColourMode(int mode, bool fourEntryModel);
 // longer; none otherwise.
 std::optional<int> HdrAfterColourChange(int previousMode, int newMode);
 
+// Analogue gain: USB CMOS 1 to 63 (1 to 255 for device type 16); the CCD
+// family's AD gain 1 to 255.
+IntRange AnalogueGainRange(bool ccd, int deviceType);
+// Sharpness: 1 to 8, for USB CMOS device type 15 0 to 7.
+IntRange SharpnessRange(bool ccd, int deviceType);
+
+// What a USB CMOS or CCD camera tells its pages about itself.
+struct UsbCameraFacts {
+    bool ccd = false;
+    int deviceType = 0;
+    bool monochrome = false;
+    bool offsetAllowed = false;
+    bool correctionControls = false;  // USB CMOS: "应用修正" and "条纹修正"
+    bool fourEntryModel = false;
+    bool hdrHidden = false;  // CCD
+    int captureWidth = 0, captureHeight = 0;
+    int maxWidth = 0, maxHeight = 0;
+};
+
+// Which controls of the USB pages a camera offers: enabled, or for
+// `greenBlueShown`, `correctionShown` and `hdrShown` visible.
+struct UsbControlsOffered {
+    bool colourGains;     // all three enabled
+    bool greenBlueShown;  // a monochrome CCD camera shows red only
+    bool saturation;
+    bool analogueGain;
+    bool offsets;  // USB CMOS offsets and the off-centre box
+    bool correctionShown;
+    bool badPixel;  // only at the sensor's full size
+    bool hdrShown;
+
+    friend bool operator==(const UsbControlsOffered&, const UsbControlsOffered&) = default;
+};
+UsbControlsOffered UsbOfferedControls(const UsbCameraFacts& facts);
+
 // ---- GigE ----
 inline constexpr IntRange kGigePacketSizeRange{1500, 8000};
 inline constexpr IntRange kGigePacketDelayRange{0, 65535};

@@ -19,6 +19,7 @@ class FakeCamera : public CCameraDevice {
 public:
     // What the test sets.
     CameraFamily kind = CameraFamily::directShow;
+    int deviceIndex = 0;  // the device the camera was made for
     std::vector<CameraDeviceEntry> devices;
     bool startSucceeds = true;
     int videoOpen = 0;
@@ -155,6 +156,7 @@ public:
 
     void SetParamFileIndex(int index) override { paramFileIndexSet = index; }
     int GetParamFileIndex() const override { return paramFileIndex; }
+    int ShowVideoParams() override { return Log("ShowVideoParams"), IDOK; }
 
     int SetAutoExposure() override { return Log("SetAutoExposure"), 1; }
     int SetAutoWhiteBalance() override { return Log("SetAutoWhiteBalance"), 1; }

@@ -15,10 +15,12 @@
 #include "language_library.h"
 #include "library_double_fixture.h"
 #include "modal_script.h"
+#include "param_dialog_driver.h"
 
 namespace {
 
 using testing_support::ModalScript;
+using namespace param_dialog_driver;
 
 class GigeParamDlgTest : public LibraryDoubleFixture<CGigESdkBinding, CGigECamera>,
                          public ::testing::WithParamInterface<int> {
@@ -34,35 +36,6 @@ protected:
     void TearDown() override {
         LibraryDoubleFixture::TearDown();
         g_nGigECameraCount = 0;
-    }
-    // The page of the dialog that holds the control.
-    static HWND PageWith(HWND dialog, int id) {
-        HWND tabs = GetDlgItem(dialog, IDC_VP_TABS);
-        for (HWND page = FindWindowExW(tabs, nullptr, L"#32770", nullptr); page;
-             page = FindWindowExW(tabs, page, L"#32770", nullptr)) {
-            if (GetDlgItem(page, id)) {
-                return page;
-            }
-        }
-        return nullptr;
-    }
-    static void Type(HWND dialog, int id, const wchar_t* text) { SetDlgItemTextW(PageWith(dialog, id), id, text); }
-    static void Press(HWND dialog, int id) { ModalScript::Press(PageWith(dialog, id), id); }
-    static std::wstring Shown(HWND dialog, int id) { return ModalScript::ItemText(PageWith(dialog, id), id); }
-    static void Choose(HWND dialog, int id, int index) {
-        HWND page = PageWith(dialog, id);
-        SendMessageW(GetDlgItem(page, id), CB_SETCURSEL, WPARAM(index), 0);
-        SendMessageW(page, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
-    }
-    static std::vector<std::wstring> Items(HWND dialog, int id) {
-        HWND combo = GetDlgItem(PageWith(dialog, id), id);
-        std::vector<std::wstring> items;
-        for (LRESULT i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
-            wchar_t text[64] = {};
-            SendMessageW(combo, CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
-            items.push_back(text);
-        }
-        return items;
     }
     void Script(const std::string& text) const { DoubleHook<SdkDoubleSetScript>("SdkDouble_SetScript")(text.c_str()); }
 
@@ -133,7 +106,7 @@ TEST_P(GigeParamDlgTest, ATenBitModelListsMono10AndThreeShifts) {
         ModalScript script({[&](HWND d) {
             modes = Items(d, IDC_CP_COLOUR);
             shifts = Items(d, IDC_CP_VALID_BITS);
-            shiftsEnabled = IsWindowEnabled(GetDlgItem(PageWith(d, IDC_CP_VALID_BITS), IDC_CP_VALID_BITS)) != FALSE;
+            shiftsEnabled = Enabled(d, IDC_CP_VALID_BITS);
             ModalScript::Press(d, IDCANCEL);
         }});
         camera.ShowVideoParams();

@@ -1,7 +1,7 @@
 #pragma once
 // The real main frame built in the test's process, its view making its
-// cameras with the camera double: only the DirectShow family is loaded and it
-// lists one device, "Capture", with the given resolutions.
+// cameras with the camera double: by default only the DirectShow family is
+// loaded and it lists one device, "Capture", with the given resolutions.
 #include <windows.h>
 
 #include <memory>
@@ -13,20 +13,45 @@
 #include "pump_until.h"
 #include "resource.h"
 
-inline bool LoadFrameWithCameraDouble(CMainFrame& frame, CDocument& document,
-                                      std::vector<CameraResolution> resolutions = {}) {
-    auto factory = [resolutions](CameraFamily kind, int, HWND) -> std::unique_ptr<CCameraDevice> {
+// A camera family the double offers and the devices its cameras list.
+struct DoubleFamily {
+    CameraFamily kind;
+    std::vector<CameraDeviceEntry> devices;
+};
+
+// The real main frame whose view makes its cameras with the double: only the
+// given families are loaded; each camera has the resolutions given.
+inline bool LoadFrameWithCameraDoubles(CMainFrame& frame, CDocument& document, std::vector<DoubleFamily> families,
+                                       std::vector<CameraResolution> resolutions = {}) {
+    auto devicesOf = [families](CameraFamily kind) -> const DoubleFamily* {
+        for (const DoubleFamily& family : families) {
+            if (family.kind == kind) {
+                return &family;
+            }
+        }
+        return nullptr;
+    };
+    auto factory = [devicesOf, resolutions](CameraFamily kind, int index, HWND) -> std::unique_ptr<CCameraDevice> {
         auto camera = std::make_unique<FakeCamera>();
         camera->kind = kind;
-        camera->devices = {{L"Capture", 0}};
+        camera->deviceIndex = index;
+        if (const DoubleFamily* family = devicesOf(kind)) {
+            camera->devices = family->devices;
+        }
         camera->resolutions = resolutions;
         return camera;
     };
-    CCreateContext context{&document, [factory] {
+    CCreateContext context{&document, [factory, devicesOf] {
                                return std::make_unique<CMikraView>(
-                                   factory, [](CameraFamily kind) { return kind == CameraFamily::directShow; });
+                                   factory, [devicesOf](CameraFamily kind) { return devicesOf(kind) != nullptr; });
                            }};
     return frame.LoadFrame(IDR_MAINFRAME, context);
+}
+
+inline bool LoadFrameWithCameraDouble(CMainFrame& frame, CDocument& document,
+                                      std::vector<CameraResolution> resolutions = {}) {
+    return LoadFrameWithCameraDoubles(frame, document, {{CameraFamily::directShow, {{L"Capture", 0}}}},
+                                      std::move(resolutions));
 }
 
 // Shows the frame for painting without taking the focus from other windows.

@@ -79,6 +79,20 @@ TEST_F(ViewCommandsTest, CameraSettingsActOnlyWhileTheVideoIsOpen) {
 
 // The crosshair dialog edits the open camera's lines; without video the
 // command shows nothing.
+TEST_F(ViewCommandsTest, VideoParametersRunTheCamerasDialogAndShowItsParameterFile) {
+    camera_->paramFileIndex = 4;
+    camera_->calls.clear();
+    ASSERT_TRUE(Run(ID_VIDEO_PARAMETERS));
+    EXPECT_TRUE(camera_->calls.empty());
+    view_->OpenVideo();
+    ASSERT_TRUE(camera_->videoOpen);
+    camera_->calls.clear();
+    frame_.paramFileSelection = 1;
+    Run(ID_VIDEO_PARAMETERS);
+    EXPECT_EQ(camera_->calls, (std::vector<std::string>{"ShowVideoParams"}));
+    EXPECT_EQ(frame_.paramFileSelection, 4);
+}
+
 TEST_F(ViewCommandsTest, CrosshairSettingsEditTheOpenCamerasLines) {
     ASSERT_TRUE(Run(ID_VIDEO_CROSS_LINE_SETTINGS));
     EXPECT_EQ(camera_->GetCrossLineCount(), 0);

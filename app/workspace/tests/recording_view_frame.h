@@ -72,6 +72,8 @@ public:
         std::wstring name;
     };
     std::vector<Device> devices;
+    // What the tree holds picked while it asks the view to switch.
+    std::optional<SelectedDevice> picked;
 
     std::wstring GetPictureFolder() override { return pictureFolder; }
     std::wstring GetVideoFolder() override { return videoFolder; }
@@ -151,4 +153,5 @@ public:
         }
         return SelectedDevice{devices.front().kind, devices.front().number};
     }
+    std::optional<SelectedDevice> GetPickedDevice() override { return picked; }
 };

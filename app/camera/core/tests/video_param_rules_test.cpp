@@ -38,8 +38,12 @@ TEST(ExposureText, MicrosecondsBelow1000ElseMilliseconds) {
         ExposureText shown;
     };
     const Case cases[] = {
-        {10, {75, microseconds}},    {999, {999, microseconds}},      {1000, {1000 * 0.001, milliseconds}},
-        {2500, {2500 * 0.001, milliseconds}}, {1000000, {1000, milliseconds}}, {5000000, {1000, milliseconds}},
+        {10, {75, microseconds}},
+        {999, {999, microseconds}},
+        {1000, {1000 * 0.001, milliseconds}},
+        {2500, {2500 * 0.001, milliseconds}},
+        {1000000, {1000, milliseconds}},
+        {5000000, {1000, milliseconds}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ShownExposure(c.exposure, range), c.shown) << c.exposure;
@@ -157,3 +161,84 @@ TEST(GigeControls, OfferedByModelAndColourKind) {
 }
 
 }  // namespace
+
+TEST(VideoParamRanges, AnalogueGainAndSharpnessByFamilyAndType) {
+    struct Case {
+        bool ccd;
+        int type;
+        IntRange analogue, sharpness;
+    };
+    const Case cases[] = {
+        {false, 10, {1, 63}, {1, 8}}, {false, 16, {1, 255}, {1, 8}}, {false, 15, {1, 63}, {0, 7}},
+        {true, 15, {1, 255}, {1, 8}}, {true, 2, {1, 255}, {1, 8}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.ccd << " " << c.type);
+        EXPECT_EQ(AnalogueGainRange(c.ccd, c.type), c.analogue);
+        EXPECT_EQ(SharpnessRange(c.ccd, c.type), c.sharpness);
+    }
+}
+
+TEST(UsbControls, OfferedByFamilyTypeAndSize) {
+    UsbCameraFacts colourCmos{};
+    colourCmos.deviceType = 10;
+    colourCmos.captureWidth = colourCmos.maxWidth = 2048;
+    colourCmos.captureHeight = colourCmos.maxHeight = 1536;
+    colourCmos.fourEntryModel = true;
+    colourCmos.offsetAllowed = true;
+    colourCmos.correctionControls = true;
+    struct Case {
+        const char* name;
+        UsbCameraFacts facts;
+        UsbControlsOffered offered;
+    };
+    auto with = [&](auto change) {
+        UsbCameraFacts f = colourCmos;
+        change(f);
+        return f;
+    };
+    // colourGains, greenBlueShown, saturation, analogueGain, offsets, correctionShown, badPixel, hdrShown
+    const Case cases[] = {
+        {"colour CMOS at full size", colourCmos, {true, true, true, true, true, true, true, true}},
+        {"below the sensor width",
+         with([](UsbCameraFacts& f) { f.captureWidth = 1024; }),
+         {true, true, true, true, true, true, false, true}},
+        {"below the sensor height",
+         with([](UsbCameraFacts& f) { f.captureHeight = 768; }),
+         {true, true, true, true, true, true, false, true}},
+        {"monochrome CMOS",
+         with([](UsbCameraFacts& f) { f.monochrome = true; }),
+         {false, true, false, true, true, true, true, true}},
+        {"type 15",
+         with([](UsbCameraFacts& f) { f.deviceType = 15; }),
+         {true, true, false, false, true, true, true, false}},
+        {"four-entry type 9 hides HDR",
+         with([](UsbCameraFacts& f) { f.deviceType = 9; }),
+         {true, true, true, true, true, true, true, false}},
+        {"not four-entry shows HDR",
+         with([](UsbCameraFacts& f) {
+             f.deviceType = 9;
+             f.fourEntryModel = false;
+         }),
+         {true, true, true, true, true, true, true, true}},
+        {"no offsets, no correction",
+         with([](UsbCameraFacts& f) {
+             f.offsetAllowed = false;
+             f.correctionControls = false;
+         }),
+         {true, true, true, true, false, false, true, true}},
+        {"colour CCD",
+         with([](UsbCameraFacts& f) { f.ccd = true; }),
+         {true, true, true, true, false, false, false, true}},
+        {"monochrome CCD without HDR",
+         with([](UsbCameraFacts& f) {
+             f.ccd = true;
+             f.monochrome = true;
+             f.hdrHidden = true;
+         }),
+         {true, false, false, true, false, false, false, false}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(UsbOfferedControls(c.facts), c.offered) << c.name;
+    }
+}

@@ -43,6 +43,8 @@ VZ_DOUBLE_SETTER(KQ_SetGainR)
 VZ_DOUBLE_SETTER(KQ_SetGainG)
 VZ_DOUBLE_SETTER(KQ_SetGainB)
 VZ_DOUBLE_SETTER(KQ_SetClearView)
+VZ_DOUBLE_SETTER(KQ_SetValidBit)
+VZ_DOUBLE_SETTER(KQ_ApplyErasure)
 
 #define VZ_DOUBLE_GETTER(name, key, fallback)                                                    \
     extern "C" int WINAPI DoubleCmosShape_##name(HANDLE h, int* value) {                         \
@@ -53,6 +55,9 @@ VZ_DOUBLE_GETTER(KQ_GetGainG, "gain.g", 500)
 VZ_DOUBLE_GETTER(KQ_GetGainB, "gain.b", 500)
 VZ_DOUBLE_GETTER(KQ_GetOffCenter, "off_centre", 0)
 VZ_DOUBLE_GETTER(KQ_GetContrastValue, "contrast", 16)
+VZ_DOUBLE_GETTER(KQ_GetGamma, "gamma", 16)
+VZ_DOUBLE_GETTER(KQ_GetSaturation, "saturation", 8)
+VZ_DOUBLE_GETTER(KQ_GetSharpness, "sharpness", 4)
 
 extern "C" int WINAPI DoubleCmosShape_KQ_Initialize(const wchar_t* label, int* number, KQ_CAPINFO*, HANDLE* handle) {
     return OpenDevice(label, number, handle, "KQ_Initialize");

@@ -1,7 +1,8 @@
 #pragma once
 // What the browser bar tests share: a parent window, a view that counts the
 // selections it is told of, a host that records the view commands, pictures
-// written to disk, reading image-list pixels and waiting for thumbnails.
+// written to disk, reading image-list pixels, waiting for thumbnails and
+// double-clicking a tree item.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -86,3 +87,23 @@ inline std::uint32_t Rgb(COLORREF colour) {
 }
 
 using testing_support::PumpUntil;
+
+// A user's double-click on a tree item's text, with real mouse messages;
+// false when the item shows no text to click.
+inline bool DoubleClickTreeItem(HWND tree, HTREEITEM item) {
+    RECT rect{};
+    *reinterpret_cast<HTREEITEM*>(&rect) = item;
+    if (!SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect))) {
+        return false;
+    }
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageW(tree, WM_LBUTTONUP, 0, at);
+    SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(tree, WM_LBUTTONUP, 0, at);
+    SendMessageW(tree, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    MSG msg;
+    while (PeekMessageW(&msg, tree, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&msg);
+    }
+    return true;
+}

@@ -89,21 +89,7 @@ protected:
         }
         return item;
     }
-    // A user's double-click on the item's text.
-    void DoubleClick(HTREEITEM item) {
-        RECT rect{};
-        *reinterpret_cast<HTREEITEM*>(&rect) = item;
-        ASSERT_TRUE(SendMessageW(Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)));
-        const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-        PostMessageW(Tree(), WM_LBUTTONUP, 0, at);
-        SendMessageW(Tree(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessageW(Tree(), WM_LBUTTONUP, 0, at);
-        SendMessageW(Tree(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-        MSG msg;
-        while (PeekMessageW(&msg, Tree(), 0, 0, PM_REMOVE)) {
-            DispatchMessageW(&msg);
-        }
-    }
+    void DoubleClick(HTREEITEM item) { ASSERT_TRUE(DoubleClickTreeItem(Tree(), item)); }
     std::wstring Name(int category) const {
         const wchar_t* english[] = {L"DShow Devices", L"CMOS Devices", L"CCD Devices", L"GIGE Devices", L"UVC Devices"};
         const wchar_t* chinese[] = {L"DShow \u8bbe\u5907", L"CMOS \u8bbe\u5907", L"CCD \u8bbe\u5907",
