@@ -56,6 +56,12 @@ void GigECameraBase::SetFlipKind(std::int32_t kind, int phase) {
     algorithm_.settings().SetFlip(kind, phase, phase);
 }
 
+void GigECameraBase::SetSoftwareFlip(std::int32_t kind) {
+    std::lock_guard frame(frameLock_);
+    const ImageSettings s = algorithm_.settings().Load();
+    algorithm_.settings().SetFlip(kind, s.interpolationPhase, s.measurementPhase);
+}
+
 void GigECameraBase::StoreValidBits(std::int32_t bits) {
     validBits_ = bits;
     algorithm_.settings().SetValidBits(bits);

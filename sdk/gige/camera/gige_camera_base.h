@@ -211,7 +211,12 @@ protected:
     // Reconfigures drawing for the current output and surface; the region of
     // interest survives when it still fits.
     void ConfigureDrawing();
+    // The flip kind the camera reports and orients regions by, and the
+    // conversion's flip with both Bayer phases.
     void SetFlipKind(std::int32_t kind, int phase);
+    // The conversion's flip alone, for sensors that mirror in their readout.
+    void SetSoftwareFlip(std::int32_t kind);
+    void StoreFlipKind(std::int32_t kind) { flipKind_ = kind; }
     void SetMonoPath(bool on) { algorithm_.settings().SetMonoPath(on); }
     std::int32_t FlipKind() const { return flipKind_.load(); }
     std::int32_t ZoomMode() const { return zoomMode_.load(); }

@@ -16,7 +16,8 @@
 #include <vector>
 
 #include "be_bytes.h"
-#include "default_camera.h"
+#include "camera_factory.h"
+#include "gige_camera_base.h"
 #include "camera_manager.h"
 #include "channel_fixture.h"
 #include "cnic.h"
@@ -72,19 +73,6 @@ inline std::vector<Command> Commands(const std::vector<std::vector<std::uint8_t>
     return out;
 }
 
-// Every camera as the default camera, indices from 0.
-class DefaultCameraFactory final : public CameraFactory {
-public:
-    explicit DefaultCameraFactory(AwbSettingsFile& settings) : settings_(settings) {}
-    std::unique_ptr<IGigECamera> Make(std::uint32_t, CNIC& channel, const DiscoveryRecord& record) override {
-        return std::make_unique<CDefaultCamera>(next_++, &channel, record, settings_);
-    }
-
-private:
-    AwbSettingsFile& settings_;
-    std::int32_t next_ = 0;
-};
-
 struct OneCamera {
     explicit OneCamera(std::string_view modelName)
         : driver(link.DriverSide(), standin::DiscoveryListFor(std::vector<std::string_view>{modelName})) {
@@ -107,7 +95,7 @@ struct OneCamera {
     standin::LoopbackDriver driver;
     NoSettingsFile settings;
     CCameraManager registry;
-    DefaultCameraFactory factory{settings};
+    GigECameraFactory factory{settings};
     RegistryHost host{registry, factory};
     AdapterRecord adapter = Adapter();
     CNIC nic{&driver, &adapter, &host, kTestAckTimeout};
