@@ -22,6 +22,11 @@ void SimulatedCamera::SetRegister(std::uint32_t address, std::uint32_t value) {
     registers_[address] = value;
 }
 
+void SimulatedCamera::HoldControlElsewhere(bool held) {
+    std::lock_guard guard(lock_);
+    heldElsewhere_ = held;
+}
+
 std::uint32_t SimulatedCamera::Register(std::uint32_t address) const {
     std::lock_guard guard(lock_);
     const auto found = registers_.find(address);
@@ -117,8 +122,19 @@ std::vector<std::uint8_t> SimulatedCamera::Answer(std::span<const std::uint8_t> 
     const std::span<const std::uint8_t> body = packet->body;
     std::vector<std::uint8_t> payload(4, 0);
     std::lock_guard guard(lock_);
+    const bool touchesPrivilege = [&] {
+        if (command != GvcpCommand::writeReg) return false;
+        for (std::size_t at = 0; at + 8 <= body.size(); at += 8) {
+            if (vz::GetBE32(body, at) == kControlPrivilege) return true;
+        }
+        return false;
+    }();
+    if (heldElsewhere_ && touchesPrivilege) {
+        return EncodeAckPacket(kErrorStatus, AckCodeFor(command), packet->requestId, payload);
+    }
     if (command == GvcpCommand::readReg && body.size() == 4) {
-        vz::PutBE32(payload, 0, registers_[vz::GetBE32(body, 0)]);
+        const std::uint32_t address = vz::GetBE32(body, 0);
+        vz::PutBE32(payload, 0, heldElsewhere_ && address == kControlPrivilege ? 2u : registers_[address]);
     } else if (command == GvcpCommand::writeReg && body.size() % 8 == 0 && !body.empty()) {
         for (std::size_t at = 0; at < body.size(); at += 8) {
             registers_[vz::GetBE32(body, at)] = vz::GetBE32(body, at + 4);

@@ -28,6 +28,7 @@ public:
     // Stream channel 0: host port (low 16 bits), packet size (low 16 bits).
     static constexpr std::uint32_t kStreamPort = 0x0D00;
     static constexpr std::uint32_t kStreamPacketSize = 0x0D04;
+    static constexpr std::uint32_t kControlPrivilege = 0x0A00;
 
     struct StreamFrame {
         std::uint32_t width = 0;
@@ -47,6 +48,9 @@ public:
     std::vector<std::uint8_t> Memory(std::uint32_t address, std::size_t length) const;
     // Faults for the next commands, one each, in order.
     void FailNext(CameraFault fault);
+    // Another host holds control: the control privilege register reads as
+    // control access and refuses every write with access denied.
+    void HoldControlElsewhere(bool held);
     std::vector<std::vector<std::uint8_t>> PacketLog() const;
 
     // Stream packets go to `destination`, which outlives the camera.
@@ -67,6 +71,7 @@ private:
     std::map<std::uint32_t, std::uint32_t> registers_;
     std::map<std::uint32_t, std::uint8_t> memory_;
     std::deque<CameraFault> faults_;
+    bool heldElsewhere_ = false;
     std::vector<std::vector<std::uint8_t>> log_;
     StreamDestination* stream_ = nullptr;
     std::uint16_t blockId_ = 0;

@@ -1,0 +1,1 @@
+#include "ccd_dwinel.h"

@@ -1,0 +1,1 @@
+#include "cmos_ulmora.h"

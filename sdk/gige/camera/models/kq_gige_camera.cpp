@@ -1,0 +1,1 @@
+#include "kq_gige_camera.h"
