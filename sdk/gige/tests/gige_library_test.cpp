@@ -1,0 +1,202 @@
+// The library's start-up and shut-down over two adapters of loopback driver
+// stand-ins with a simulated camera each: the service is asked once per
+// start, a failed start leaves nothing and can be retried, a stop lets the
+// next start rebuild, and cameras are torn down while their channels live.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "channel_fixture.h"
+#include "discovery_records.h"
+#include "gige_library.h"
+#include "loopback_driver.h"
+#include "result_codes.h"
+#include "simulated_camera.h"
+
+namespace kqge {
+namespace {
+
+constexpr std::uint32_t kControlPrivilege = 0x0A00;
+
+// The adapter replies the service gives, one per request, in order; an
+// exhausted script answers as a service that is not running.
+class ScriptedService final : public AdapterService {
+public:
+    AdapterReply RequestAdapters() override {
+        ++requests;
+        if (replies.empty()) return {result::kNoAdapter, {}};
+        AdapterReply next = replies.front();
+        replies.pop_front();
+        return next;
+    }
+    std::deque<AdapterReply> replies;
+    int requests = 0;
+};
+
+// What the cameras' tear-down reached: the result of giving up control
+// access through the channel, per camera index.
+struct TearDownLog {
+    std::vector<std::pair<std::int32_t, std::int32_t>> releases;
+};
+
+// A camera that, like a real one, gives up control access on its channel
+// when it goes.
+class ReleasingCamera final : public IGigECamera {
+public:
+    ReleasingCamera(std::int32_t index, CNIC& channel, const DiscoveryRecord& record, TearDownLog& log)
+        : index_(index), channel_(channel), record_(record), log_(log) {}
+    ~ReleasingCamera() override {
+        log_.releases.emplace_back(index_, channel_.WriteReg(record_, kControlPrivilege, 0));
+    }
+    std::int32_t Index() const override { return index_; }
+    void AssignPort(std::uint16_t port) override { port_ = port; }
+    std::size_t ReceiveBytes() const override { return 8000 + 64; }
+    void StoreFrame(const DeliveredFrame&) override {}
+    bool TriggerOn() const override { return false; }
+    bool ContinuousCapture() const override { return false; }
+    void StartSnapshot(const DeliveredFrame&) override {}
+    std::uint16_t Port() const { return port_; }
+
+private:
+    std::int32_t index_;
+    CNIC& channel_;
+    DiscoveryRecord record_;
+    TearDownLog& log_;
+    std::uint16_t port_ = 0;
+};
+
+// Indices from 0 at every start, as the library's clients expect.
+class ReleasingFactory final : public CameraFactory {
+public:
+    explicit ReleasingFactory(TearDownLog& log) : log_(log) {}
+    std::unique_ptr<IGigECamera> Make(std::uint32_t, CNIC& channel, const DiscoveryRecord& record) override {
+        return std::make_unique<ReleasingCamera>(next++, channel, record, log_);
+    }
+    std::int32_t next = 0;
+
+private:
+    TearDownLog& log_;
+};
+
+class TwoPorts final : public DriverPortSource {
+public:
+    TwoPorts(DriverPort& first, DriverPort& second) : first_(first), second_(second) {}
+    DriverPort* PortForHandle(std::int64_t handle) override {
+        return handle == 1 ? &first_ : handle == 2 ? &second_ : nullptr;
+    }
+
+private:
+    DriverPort& first_;
+    DriverPort& second_;
+};
+
+AdapterReply TwoAdapterReply() {
+    AdapterReply reply;
+    reply.adapters.assign(2, fixture::Adapter());
+    reply.adapters[0].driverHandle = 1;
+    reply.adapters[1].driverHandle = 2;
+    return reply;
+}
+
+constexpr std::string_view kOnFirst[] = {"Gige-Parsun", "Gige-Sabrel", "Gige-Unlisted"};
+constexpr std::string_view kOnSecond[] = {"Gige-CMOSJorvel", "Gige-Hobrin"};
+
+struct LibraryFixture : ::testing::Test {
+    LibraryFixture() {
+        cameraA.SetRegister(kControlPrivilege, 3);
+        cameraB.SetRegister(kControlPrivilege, 3);
+    }
+    std::vector<std::int32_t> Ports() {
+        std::vector<std::int32_t> ports;
+        for (std::int32_t i = 0; i < 5; ++i) {
+            auto* camera = static_cast<ReleasingCamera*>(library.FindCamera(i));
+            ports.push_back(camera ? camera->Port() : -1);
+        }
+        return ports;
+    }
+
+    standin::InProcessLink linkA, linkB;
+    standin::SimulatedCamera cameraA{linkA.CameraSide()}, cameraB{linkB.CameraSide()};
+    standin::LoopbackDriver driverA{linkA.DriverSide(), standin::DiscoveryListFor(kOnFirst)};
+    standin::LoopbackDriver driverB{linkB.DriverSide(), standin::DiscoveryListFor(kOnSecond)};
+    TwoPorts ports{driverA, driverB};
+    ScriptedService service;
+    TearDownLog log;
+    ReleasingFactory factory{log};
+    GigELibrary library{service, ports, factory, fixture::kTestAckTimeout};
+};
+
+TEST_F(LibraryFixture, CountBeforeStartUpIsRefusedAndLeavesTheOutput) {
+    std::int32_t count = 77;
+    EXPECT_EQ(library.GetCameraCount(&count), 25);
+    EXPECT_EQ(count, 77);
+    EXPECT_EQ(library.GetCameraCount(nullptr), 25);
+    EXPECT_EQ(service.requests, 0);
+}
+
+TEST_F(LibraryFixture, FailedStartsLeaveNothingAndARetrySucceeds) {
+    service.replies = {{result::kNoAdapter, {}}, {result::kAdapterListUnread, {}}, TwoAdapterReply()};
+    std::int32_t count = 77;
+    EXPECT_EQ(library.Initialize(), 23);
+    EXPECT_FALSE(library.Initialized());
+    EXPECT_EQ(library.GetCameraCount(&count), 25);
+    EXPECT_EQ(library.Initialize(), 22);
+    EXPECT_EQ(library.GetCameraCount(&count), 25);
+    EXPECT_EQ(count, 77);
+    EXPECT_EQ(library.FindCamera(0), nullptr);
+    EXPECT_EQ(driverA.CommandLog().size(), 0u) << "a failed start reaches no adapter";
+
+    ASSERT_EQ(library.Initialize(), 0);
+    EXPECT_EQ(service.requests, 3);
+    ASSERT_EQ(library.GetCameraCount(&count), 0);
+    EXPECT_EQ(count, 5);
+    EXPECT_EQ(library.GetCameraCount(nullptr), 2);
+    // Indices and ports in adapter order, then record order.
+    EXPECT_EQ(Ports(), (std::vector<std::int32_t>{55005, 55006, 55007, 55008, 55009}));
+    EXPECT_EQ(library.FindCamera(5), nullptr);
+    EXPECT_EQ(library.FindCamera(-1), nullptr);
+}
+
+TEST_F(LibraryFixture, ASecondStartDoesNotAskTheServiceAgain) {
+    service.replies = {TwoAdapterReply(), TwoAdapterReply()};
+    ASSERT_EQ(library.Initialize(), 0);
+    IGigECamera* first = library.FindCamera(0);
+    EXPECT_EQ(library.Initialize(), 0);
+    EXPECT_EQ(service.requests, 1);
+    EXPECT_EQ(library.FindCamera(0), first) << "nothing was rebuilt";
+    std::int32_t count = 0;
+    ASSERT_EQ(library.GetCameraCount(&count), 0);
+    EXPECT_EQ(count, 5);
+}
+
+TEST_F(LibraryFixture, StopDeletesCamerasWhileTheirChannelsStillCarryCommands) {
+    service.replies = {TwoAdapterReply(), TwoAdapterReply()};
+    ASSERT_EQ(library.Initialize(), 0);
+    ASSERT_EQ(library.UnInitialize(), 0);
+    // Every camera's release reached its simulated camera and was confirmed.
+    ASSERT_EQ(log.releases.size(), 5u);
+    for (const auto& [index, released] : log.releases) EXPECT_EQ(released, 0) << "camera " << index;
+    EXPECT_EQ(cameraA.Register(kControlPrivilege), 0u);
+    EXPECT_EQ(cameraB.Register(kControlPrivilege), 0u);
+
+    std::int32_t count = 77;
+    EXPECT_EQ(library.GetCameraCount(&count), 25);
+    EXPECT_EQ(count, 77);
+    EXPECT_EQ(library.FindCamera(0), nullptr);
+    EXPECT_EQ(library.UnInitialize(), 0) << "a second stop is harmless";
+    EXPECT_EQ(log.releases.size(), 5u);
+
+    // The next start asks the service again and rebuilds every camera.
+    factory.next = 0;
+    ASSERT_EQ(library.Initialize(), 0);
+    EXPECT_EQ(service.requests, 2);
+    ASSERT_EQ(library.GetCameraCount(&count), 0);
+    EXPECT_EQ(count, 5);
+    EXPECT_EQ(Ports(), (std::vector<std::int32_t>{55005, 55006, 55007, 55008, 55009}));
+}
+
+}  // namespace
+}  // namespace kqge
