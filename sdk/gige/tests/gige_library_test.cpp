@@ -14,6 +14,7 @@
 #include "gige_library.h"
 #include "loopback_driver.h"
 #include "result_codes.h"
+#include "simulated_adapters.h"
 #include "simulated_camera.h"
 
 namespace kqge {
@@ -72,10 +73,12 @@ private:
 class ReleasingFactory final : public CameraFactory {
 public:
     explicit ReleasingFactory(TearDownLog& log) : log_(log) {}
-    std::unique_ptr<IGigECamera> Make(std::uint32_t, CNIC& channel, const DiscoveryRecord& record) override {
+    std::unique_ptr<IGigECamera> Make(std::uint32_t modelCode, CNIC& channel, const DiscoveryRecord& record) override {
+        made.push_back({modelCode, channel.AdapterNumber()});
         return std::make_unique<ReleasingCamera>(next++, channel, record, log_);
     }
     std::int32_t next = 0;
+    std::vector<std::pair<std::uint32_t, std::int32_t>> made;  // model code, adapter number
 
 private:
     TearDownLog& log_;
@@ -196,6 +199,40 @@ TEST_F(LibraryFixture, StopDeletesCamerasWhileTheirChannelsStillCarryCommands) {
     ASSERT_EQ(library.GetCameraCount(&count), 0);
     EXPECT_EQ(count, 5);
     EXPECT_EQ(Ports(), (std::vector<std::int32_t>{55005, 55006, 55007, 55008, 55009}));
+}
+
+// The stand-in build's world: the service stand-in's handles name two
+// simulated adapters that together list every model name, in order.
+TEST(StandInAdaptersTest, TheServiceHandlesReachEveryModelNameOnTwoAdapters) {
+    standin::SimulatedAdapters adapters;
+    ScriptedService service;
+    AdapterReply reply = TwoAdapterReply();
+    reply.adapters[0].driverHandle = standin::SimulatedAdapters::kFirstHandle;
+    reply.adapters[1].driverHandle = standin::SimulatedAdapters::kFirstHandle + 1;
+    service.replies = {reply};
+    TearDownLog log;
+    ReleasingFactory factory(log);
+    GigELibrary library(service, adapters, factory, fixture::kTestAckTimeout);
+    ASSERT_EQ(library.Initialize(), 0);
+
+    const std::uint32_t codes[] = {0x10003601, 0x10030000, 0x20000,   0x14000,    0x100B1,    0x400B0,
+                                   0x140B1,    0x140B0,    0x14001,   0x10003600, 0x10050000, 0x10050001,
+                                   0x10013001, 0x50000,    0x20100B1, 0};
+    ASSERT_EQ(factory.made.size(), std::size(codes));
+    const std::int32_t firstAdapter = factory.made[0].second;
+    for (std::size_t i = 0; i < std::size(codes); ++i) {
+        EXPECT_EQ(factory.made[i].first, codes[i]) << i;
+        EXPECT_EQ(factory.made[i].second, firstAdapter + (i < 8 ? 0 : 1)) << i;
+    }
+    std::int32_t count = 0;
+    ASSERT_EQ(library.GetCameraCount(&count), 0);
+    EXPECT_EQ(count, 16);
+    EXPECT_EQ(adapters.PortForHandle(WidenedDriverHandle(standin::SimulatedAdapters::kFirstHandle + 7)), nullptr);
+    EXPECT_EQ(adapters.PortForHandle(WidenedDriverHandle(standin::SimulatedAdapters::kFirstHandle - 1)), nullptr);
+    // A camera's stop sequence reaches the simulated camera behind its adapter.
+    ASSERT_EQ(library.UnInitialize(), 0);
+    ASSERT_EQ(log.releases.size(), 16u);
+    for (const auto& [index, released] : log.releases) EXPECT_EQ(released, 0) << "camera " << index;
 }
 
 }  // namespace
