@@ -9,6 +9,7 @@
 
 #include "camera_manager.h"
 #include "model_codes.h"
+#include "unsupported_camera.h"
 
 namespace kqge {
 namespace {
@@ -17,7 +18,7 @@ struct CameraLog {
     int destroyed = 0;
 };
 
-class TestCamera final : public IGigECamera {
+class TestCamera final : public testing::UnsupportedCamera {
 public:
     TestCamera(std::int32_t index, CameraLog& log, bool streaming = false)
         : index_(index), log_(log), streaming_(streaming) {}

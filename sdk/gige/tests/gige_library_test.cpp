@@ -16,6 +16,7 @@
 #include "result_codes.h"
 #include "simulated_adapters.h"
 #include "simulated_camera.h"
+#include "unsupported_camera.h"
 
 namespace kqge {
 namespace {
@@ -45,7 +46,7 @@ struct TearDownLog {
 
 // A camera that, like a real one, gives up control access on its channel
 // when it goes.
-class ReleasingCamera final : public IGigECamera {
+class ReleasingCamera final : public testing::UnsupportedCamera {
 public:
     ReleasingCamera(std::int32_t index, CNIC& channel, const DiscoveryRecord& record, TearDownLog& log)
         : index_(index), channel_(channel), record_(record), log_(log) {}
@@ -55,10 +56,6 @@ public:
     std::int32_t Index() const override { return index_; }
     void AssignPort(std::uint16_t port) override { port_ = port; }
     std::size_t ReceiveBytes() const override { return 8000 + 64; }
-    void StoreFrame(const DeliveredFrame&) override {}
-    bool TriggerOn() const override { return false; }
-    bool ContinuousCapture() const override { return false; }
-    void StartSnapshot(const DeliveredFrame&) override {}
     std::uint16_t Port() const { return port_; }
 
 private:

@@ -18,6 +18,7 @@
 #include "loopback_driver.h"
 #include "nic_manager.h"
 #include "registry_host.h"
+#include "unsupported_camera.h"
 
 namespace kqge {
 namespace {
@@ -31,7 +32,7 @@ struct Made {
     std::uint8_t macLast;
 };
 
-class TestCamera final : public IGigECamera {
+class TestCamera final : public testing::UnsupportedCamera {
 public:
     TestCamera(std::int32_t index, std::size_t receiveBytes) : index_(index), receiveBytes_(receiveBytes) {}
     std::int32_t Index() const override { return index_; }

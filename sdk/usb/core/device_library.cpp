@@ -30,6 +30,11 @@ void DeviceLibrary::SetSleeper(BaseDevice::Sleeper sleeper) {
     sleeper_ = std::move(sleeper);
 }
 
+void DeviceLibrary::SetDeviceOptions(const DeviceOptions& options) {
+    std::lock_guard<std::mutex> hold(tableLock_);
+    deviceOptions_ = options;
+}
+
 std::uint32_t DeviceLibrary::NextHandle() {
     // Handles are never reused while any could still be held: a stale handle
     // of a closed camera must not reach a newer one.
@@ -73,7 +78,7 @@ int DeviceLibrary::Initialize(std::int32_t* index, const CapInfo* capInfo, std::
 
     std::shared_ptr<BaseDevice> device;
     try {
-        device = MakeDevice(identity);
+        device = MakeDevice(identity, deviceOptions_);
     } catch (const std::bad_alloc&) {
         return status::kNoResources;
     }

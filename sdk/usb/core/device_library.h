@@ -17,6 +17,7 @@
 
 #include "base_device.h"
 #include "capinfo_record.h"
+#include "models/device_factory.h"
 #include "status_codes.h"
 #include "../transport/camera_transport.h"
 
@@ -38,6 +39,8 @@ public:
 
     // The sleeper every device opened from now on pauses through.
     void SetSleeper(BaseDevice::Sleeper sleeper);
+    // How devices opened from now on are made.
+    void SetDeviceOptions(const DeviceOptions& options);
 
     // Opens the camera at the 1-based position *index (0 also means the
     // first). On success writes the handle and the position opened.
@@ -75,6 +78,7 @@ private:
     CameraTransport* transport_;
     std::filesystem::path tableFolder_;
     BaseDevice::Sleeper sleeper_;
+    DeviceOptions deviceOptions_;
     std::array<std::shared_ptr<BaseDevice>, kMaxDevices> table_{};
     int deviceCount_ = 0;
     std::int32_t totalDeviceCount_ = 0;

@@ -17,6 +17,12 @@
 
 #define KQAPI __stdcall
 
+/* The character type of KQ_GetDeviceHandle's label: wide here, 8-bit in the
+ * TWAIN device library, which defines it as char. */
+#ifndef KQ_LABEL_CHAR
+#define KQ_LABEL_CHAR wchar_t
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -42,7 +48,7 @@ typedef void(KQAPI* KQ_AWB_CALLBACK)(int value1, int value2, void* context);
 /* Open, close and identity. */
 int KQAPI KQ_Initialize(const wchar_t* label, int* index, KQ_CAPINFO* capInfo, HANDLE* handle);
 int KQAPI KQ_Uninitialize(HANDLE handle);
-HANDLE KQAPI KQ_GetDeviceHandle(const wchar_t* label, int* index, KQ_CAPINFO* capInfo);
+HANDLE KQAPI KQ_GetDeviceHandle(const KQ_LABEL_CHAR* label, int* index, KQ_CAPINFO* capInfo);
 int KQAPI KQ_GetTotalDeviceNum(HANDLE ignored, int* count);
 int KQAPI KQ_GetDeviceID(HANDLE handle, unsigned short* id);
 int KQAPI KQ_GetFriendlyName(HANDLE handle, wchar_t* name /* 256 characters */);

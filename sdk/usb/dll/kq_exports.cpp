@@ -16,6 +16,7 @@
 #include "files/bmp_file.h"
 #include "files/half_picture.h"
 #include "files/jpeg_file.h"
+#include "kq_device_handle.h"
 #include "kq_library.h"
 #include "win32/window_preview_surface.h"
 
@@ -124,13 +125,6 @@ int KQAPI KQ_Uninitialize(HANDLE handle) {
     const std::uint32_t token = Token(handle);
     if (token == 0) return status::kBadHandle;
     return kq::Library().Uninitialize(token);
-}
-
-HANDLE KQAPI KQ_GetDeviceHandle(const wchar_t* label, int* index, KQ_CAPINFO* capInfo) {
-    HANDLE handle = nullptr;
-    if (KQ_Initialize(label, index, capInfo, &handle) == status::kSuccess) return handle;
-    KQ_Uninitialize(handle);
-    return nullptr;
 }
 
 int KQAPI KQ_GetTotalDeviceNum(HANDLE, int* count) { return kq::Library().GetTotalDeviceNum(count); }
@@ -641,3 +635,14 @@ int KQAPI KQ_UpdateDeviceProgram(HANDLE handle, int start, const wchar_t* path) 
 }
 
 }  // extern "C"
+
+namespace kq {
+
+HANDLE OpenDeviceHandle(int* index, KQ_CAPINFO* capInfo) {
+    HANDLE handle = nullptr;
+    if (KQ_Initialize(nullptr, index, capInfo, &handle) == status::kSuccess) return handle;
+    KQ_Uninitialize(handle);
+    return nullptr;
+}
+
+}  // namespace kq

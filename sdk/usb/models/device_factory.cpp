@@ -8,15 +8,26 @@
 
 namespace kq {
 
-std::shared_ptr<BaseDevice> MakeDevice(const DeviceIdentity& identity) {
+namespace {
+
+template <class Fpga>
+std::shared_ptr<BaseDevice> MakeFpga(const DeviceIdentity& identity, const DeviceOptions& options) {
+    auto device = std::make_shared<Fpga>(identity);
+    device->SetSettlingPause(options.fpgaSettlingPause);
+    return device;
+}
+
+}  // namespace
+
+std::shared_ptr<BaseDevice> MakeDevice(const DeviceIdentity& identity, const DeviceOptions& options) {
     const DeviceClass chosen = ChooseDeviceClass(identity.typeCode, identity.colorType);
     switch (chosen) {
     case DeviceClass::CFormerDevice: return std::make_shared<CFormerDevice>(identity);
     case DeviceClass::CKQBelun_LED: return std::make_shared<CKQBelun_LED>(identity);
-    case DeviceClass::CKQNavelo_FPGA: return std::make_shared<CKQNavelo_FPGA>(identity);
-    case DeviceClass::CKQBrisel_FPGA: return std::make_shared<CKQBrisel_FPGA>(identity);
-    case DeviceClass::CKQJorvel_FPGA: return std::make_shared<CKQJorvel_FPGA>(identity);
-    case DeviceClass::CKQNaprel_FPGA: return std::make_shared<CKQNaprel_FPGA>(identity);
+    case DeviceClass::CKQNavelo_FPGA: return MakeFpga<CKQNavelo_FPGA>(identity, options);
+    case DeviceClass::CKQBrisel_FPGA: return MakeFpga<CKQBrisel_FPGA>(identity, options);
+    case DeviceClass::CKQJorvel_FPGA: return MakeFpga<CKQJorvel_FPGA>(identity, options);
+    case DeviceClass::CKQNaprel_FPGA: return MakeFpga<CKQNaprel_FPGA>(identity, options);
     default: return std::make_shared<BaseDevice>(identity, chosen);
     }
 }

@@ -127,7 +127,7 @@ int CKQNavelo_FPGA::ApplyCapInfo(const CapInfo& given) {
     frameBytes_ = record.width * record.height;
     readBytes_ = frameBytes_;
     if (const int rc = SendListBlock(); rc != status::kSuccess) return rc;
-    const auto pause = PauseAfterList();
+    const auto pause = settlingPause_ ? PauseAfterList() : std::chrono::milliseconds(0);
     if (pause.count() > 0) Pause(pause);
     return status::kSuccess;
 }

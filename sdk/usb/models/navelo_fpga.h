@@ -76,6 +76,9 @@ public:
     std::uint32_t RegisterToExposure(std::uint32_t lines) const override;
 
     const FpgaSensorTiming& Timing() const { return timing_; }
+    // Off: a capture-parameter request returns once its two requests are
+    // sent. Chosen by the factory before the camera opens.
+    void SetSettlingPause(bool on) { settlingPause_ = on; }
 
 protected:
     CKQNavelo_FPGA(DeviceIdentity identity, DeviceClass deviceClass, FpgaSensorTiming timing);
@@ -141,6 +144,7 @@ protected:
     fpga::RegisterList list_;
     std::array<std::uint8_t, fpga::kEepromBytes> eepromArea_{};
     bool eepromCurrent_ = false;
+    bool settlingPause_ = true;
 };
 
 }  // namespace kq

@@ -1,6 +1,7 @@
 # Fails unless the export table of DLL holds exactly the functions declared
-# with KQAPI in HEADERS (a list), and DEF lists exactly the same names; with
-# COUNT, there must be that many. Names only: no more, no fewer.
+# with KQAPI in HEADERS (a list), or exactly NAMES (a list) when given, and
+# DEF lists exactly the same names; with COUNT, there must be that many.
+# Names only: no more, no fewer.
 function(names_matching out text regex)
   string(REGEX MATCHALL "${regex}" found "${text}")
   set(names "")
@@ -29,7 +30,7 @@ function(expect_same what expected actual)
   endif()
 endfunction()
 
-set(declared "")
+set(declared "${NAMES}")
 foreach(header IN LISTS HEADERS)
   file(READ "${header}" text)
   names_matching(names "${text}" "KQAPI (KQ[A-Za-z]*_[A-Za-z0-9_]+)\\(")
