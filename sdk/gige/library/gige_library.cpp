@@ -1,5 +1,7 @@
 #include "gige_library.h"
 
+#include <limits>
+
 #include "result_codes.h"
 
 namespace kqge {
@@ -21,6 +23,7 @@ std::int32_t GigELibrary::Initialize() {
         registry_.Clear();
         return built;
     }
+    firstIndex_ = registry_.FirstIndex();
     adapters_ = std::move(adapters);
     return result::kOk;
 }
@@ -35,6 +38,13 @@ std::int32_t GigELibrary::UnInitialize() {
 bool GigELibrary::Initialized() const {
     std::lock_guard guard(lock_);
     return adapters_ != nullptr;
+}
+
+IGigECamera* GigELibrary::FindCamera(std::int32_t index) const {
+    if (index < 0) return nullptr;
+    const std::int64_t key = std::int64_t{firstIndex_} + index;
+    if (key > std::numeric_limits<std::int32_t>::max()) return nullptr;
+    return registry_.FindByIndex(static_cast<std::int32_t>(key));
 }
 
 std::int32_t GigELibrary::GetCameraCount(std::int32_t* count) const {

@@ -6,6 +6,7 @@
 // channels their stop sequences use still exist.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -47,8 +48,11 @@ public:
     // 25 when not started (count untouched), 2 for a null count; else 0.
     std::int32_t GetCameraCount(std::int32_t* count) const;
 
-    // The camera of `index`, or null; valid until the next stop.
-    IGigECamera* FindCamera(std::int32_t index) const { return registry_.FindByIndex(index); }
+    // The camera a caller names by `index`, 0 .. count - 1 in the order the
+    // adapters listed them, or null; valid until the next stop. Cameras take
+    // their own numbers from a counter that a restart does not reset, so the
+    // caller's index counts from the first camera of this start.
+    IGigECamera* FindCamera(std::int32_t index) const;
     CCameraManager& Registry() { return registry_; }
 
 private:
@@ -60,6 +64,7 @@ private:
     RegistryHost host_;
     // Present exactly while started.
     std::unique_ptr<CNICManager> adapters_;
+    std::atomic<std::int32_t> firstIndex_{0};  // of this start's first camera
 };
 
 }  // namespace kqge

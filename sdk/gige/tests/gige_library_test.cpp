@@ -66,7 +66,8 @@ private:
     std::uint16_t port_ = 0;
 };
 
-// Indices from 0 at every start, as the library's clients expect.
+// Cameras numbered by one counter over every start, as the camera classes
+// number themselves.
 class ReleasingFactory final : public CameraFactory {
 public:
     explicit ReleasingFactory(TearDownLog& log) : log_(log) {}
@@ -189,13 +190,17 @@ TEST_F(LibraryFixture, StopDeletesCamerasWhileTheirChannelsStillCarryCommands) {
     EXPECT_EQ(library.UnInitialize(), 0) << "a second stop is harmless";
     EXPECT_EQ(log.releases.size(), 5u);
 
-    // The next start asks the service again and rebuilds every camera.
-    factory.next = 0;
+    // The next start asks the service again and rebuilds every camera. The
+    // cameras number on from the last start; the caller still names them
+    // 0 .. count - 1.
     ASSERT_EQ(library.Initialize(), 0);
     EXPECT_EQ(service.requests, 2);
     ASSERT_EQ(library.GetCameraCount(&count), 0);
     EXPECT_EQ(count, 5);
     EXPECT_EQ(Ports(), (std::vector<std::int32_t>{55005, 55006, 55007, 55008, 55009}));
+    ASSERT_NE(library.FindCamera(0), nullptr);
+    EXPECT_EQ(library.FindCamera(0)->Index(), 5);
+    EXPECT_EQ(library.FindCamera(5), nullptr);
 }
 
 // The stand-in build's world: the service stand-in's handles name two
