@@ -66,6 +66,11 @@ std::int32_t CCameraManager::GetCount() const {
     return static_cast<std::int32_t>(byIndex_.size());
 }
 
+std::int32_t CCameraManager::FirstIndex() const {
+    std::shared_lock guard(lock_);
+    return byIndex_.empty() ? 0 : byIndex_.begin()->first;
+}
+
 void CCameraManager::Clear() {
     std::map<std::int32_t, std::unique_ptr<IGigECamera>> cameras;
     {

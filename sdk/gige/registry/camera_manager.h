@@ -42,6 +42,8 @@ public:
     IGigECamera* FindByIndex(std::int32_t index) const;
     IGigECamera* FindByPort(std::uint16_t port) const;
     std::int32_t GetCount() const;
+    // The lowest registered index; 0 without cameras.
+    std::int32_t FirstIndex() const;
     // Destroys every camera once and empties the maps and the port list.
     void Clear();
 

@@ -4,52 +4,14 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "adapter_service_client.h"
-#include "kernel_handle.h"
+#include "adapter_service_fixture.h"
 
 namespace kqge {
 namespace {
 
-struct Service {
-    KernelHandle process;
-    DWORD ExitCode() const {
-        DWORD code = 99;
-        WaitForSingleObject(process.Get(), 20000);
-        GetExitCodeProcess(process.Get(), &code);
-        return code;
-    }
-};
-
-std::wstring BesideThisProgram(const wchar_t* file) {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1) + file;
-}
-
-// Starts the service and returns once both pipes exist.
-Service StartService(DWORD expectedId, std::uint32_t countField, std::uint32_t records) {
-    const std::wstring readyName = L"Local\\KQGE_service_ready_" + std::to_wstring(GetCurrentProcessId());
-    KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
-    std::wstring command = L"\"" + BesideThisProgram(L"kqge_adapter_service.exe") + L"\" " +
-                           std::to_wstring(expectedId) + L" " + std::to_wstring(countField) + L" " +
-                           std::to_wstring(records) + L" " + readyName;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    Service service;
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-        ADD_FAILURE() << "the service did not start: " << GetLastError();
-        return service;
-    }
-    CloseHandle(info.hThread);
-    service.process = KernelHandle(info.hProcess);
-    const HANDLE waits[] = {ready.Get(), service.process.Get()};
-    EXPECT_EQ(WaitForMultipleObjects(2, waits, FALSE, 20000), WAIT_OBJECT_0) << "the service did not get ready";
-    return service;
-}
+using fixture::Service;
+using fixture::StartService;
 
 TEST(AdapterServiceTest, RepliesOverRealPipes) {
     const DWORD self = GetCurrentProcessId();

@@ -7,11 +7,14 @@
 namespace kqge::result {
 
 inline constexpr std::int32_t kOk = 0;
+inline constexpr std::int32_t kNullOutput = 2;
 inline constexpr std::int32_t kFileNotOpened = 3;
 inline constexpr std::int32_t kNoCameraOnPort = 16;
 inline constexpr std::int32_t kOutOfRange = 20;
+inline constexpr std::int32_t kNoCameraAtIndex = 21;
 inline constexpr std::int32_t kAdapterListUnread = 22;
 inline constexpr std::int32_t kNoAdapter = 23;
+inline constexpr std::int32_t kNotInitialized = 25;
 inline constexpr std::int32_t kDeviceListRefused = 36;
 inline constexpr std::int32_t kNoDriverHandle = 37;
 inline constexpr std::int32_t kReceiveRunning = 39;

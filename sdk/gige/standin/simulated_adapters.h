@@ -1,0 +1,42 @@
+// The adapters of the stand-in build, never shipped: the adapter service
+// stand-in hands out the driver handles 0xFFFFFF00 + i, and adapter i is a
+// loopback driver with a simulated camera behind it, listing eight of the
+// simulated model names from the (8 i)th on; adapters past the names list no
+// camera. Each adapter is made on first use and kept, as a driver outlives
+// the library's starts and stops.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+
+#include "datagram_link.h"
+#include "loopback_driver.h"
+#include "nic_manager.h"
+#include "simulated_camera.h"
+
+namespace kqge::standin {
+
+class SimulatedAdapters final : public DriverPortSource {
+public:
+    static constexpr std::uint32_t kFirstHandle = 0xFFFFFF00;
+    static constexpr std::uint32_t kMaxAdapters = 7;  // one reply carries at most 7
+    static constexpr std::size_t kCamerasPerAdapter = 8;
+
+    // Null for a handle the service stand-in never gives.
+    DriverPort* PortForHandle(std::int64_t driverHandle) override;
+
+private:
+    struct Adapter {
+        explicit Adapter(std::uint32_t ordinal);
+        InProcessLink link;
+        SimulatedCamera camera{link.CameraSide()};
+        LoopbackDriver driver;
+    };
+
+    std::mutex lock_;
+    std::map<std::uint32_t, std::unique_ptr<Adapter>> adapters_;
+};
+
+}  // namespace kqge::standin
