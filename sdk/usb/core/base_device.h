@@ -319,6 +319,8 @@ protected:
     int StopRecording();
     bool OpenRecordingFile(std::int32_t width, std::int32_t height);
     void SaveSnapshot(const DeliveredFrame& frame);
+    // The file name of automatic snapshot `number`, without its extension.
+    virtual std::filesystem::path SnapshotStem(std::int32_t number) const;
     int SetupDisplay();
     PictureSettings CurrentSettings() const;
     FrameSource CurrentSource() const;
@@ -329,7 +331,8 @@ protected:
     // One frame of a running pixel calibration: detects in `raw` when due and
     // returns the settings to send once the frame is processed.
     std::optional<kqcmos::CaptureSettings> StepPixelCalibration();
-    void SendCaptureSettings(const kqcmos::CaptureSettings& settings);
+    // Stores the exposure and window starts of a calibration step and sends them.
+    virtual void SendCaptureSettings(const kqcmos::CaptureSettings& settings);
     kqcmos::FrameSize DeliveredSize() const;
     FramePipeline& Pipeline();
     const FramePipeline& Pipeline() const { return const_cast<BaseDevice*>(this)->Pipeline(); }

@@ -145,11 +145,20 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
 
     RunAutoExposure(settings, source, frame, events);
     const bool whiteBalancePending = whiteBalanceRequested_;
-    if (whiteBalancePending) {
+    if (whiteBalancePending && settings.model.greyRaw) {
+        whiteBalanceRequested_ = false;  // a grey sensor has no colours to balance
+    } else if (whiteBalancePending) {
         // Over the shared measuring region when it is set (all four values
         // 1 or more), else the whole frame; the region is used once.
         auto& region = autoExposure_.region();
-        gains_ = kqcmos::ComputeWhiteBalance(size, frame, region.ForWhiteBalance(size));
+        auto rect = region.ForWhiteBalance(size);
+        if (rect && settings.model.regionFromFarEdges) {
+            // Nothing left on the frame is an empty region, not the whole frame.
+            rect = kqcmos::ClipToFrame(kqcmos::MirrorFromFarEdges(*rect, size), size).value_or(kqcmos::PixelRect{});
+        }
+        if (const auto tables = kqcmos::ComputeWhiteBalance(size, frame, rect, settings.model.balanceCell)) {
+            gains_ = *tables;
+        }
         region.Reset();
         events.whiteBalance = gains_;
         whiteBalanceRequested_ = false;

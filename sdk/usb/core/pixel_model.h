@@ -23,6 +23,11 @@ struct PixelModel {
     // The raw frame is plain grey, not a mosaic: the grey modes orient it
     // (by the kernel order above) and take the 2 x 2 average.
     bool greyRaw = false;
+    // Where the one-shot white balance finds red in a Bayer cell, and whether
+    // the measuring region counts from the frame's far edges (frames that
+    // arrive turned by half).
+    kqcmos::BayerCell balanceCell{};
+    bool regionFromFarEdges = false;
     // The automatic exposure on the raw frame: its kind and its limit (lines).
     kqcmos::BayerExposureKind exposureKind = kqcmos::BayerExposureKind::base;
     int exposureLimit = kqcmos::kAutoExposureLimit;

@@ -74,11 +74,8 @@ ExposureOutcome AutoExposure::StepBayer(FrameSize size, std::span<std::uint8_t> 
     const BrightnessBand band = BayerExposureBand(level_, kind);
     std::optional<PixelRect> region = region_.ForExposure(size);
     if (region && kind == BayerExposureKind::fpga) {
-        // Mirrored: columns W - right + 1 up to W - left + 1, rows alike,
-        // cut to the frame again (the mirror reaches one past it).
-        region = ClipToFrame({size.width - region->right + 1, size.height - region->bottom + 1,
-                              size.width - region->left + 1, size.height - region->top + 1},
-                             size);
+        // Mirrored, and cut to the frame again (the mirror reaches one past it).
+        region = ClipToFrame(MirrorFromFarEdges(*region, size), size);
     }
     const PixelRect rect = region.value_or(CentreWindow(size, 1025, 769));
     const int luma = BayerLuma(size, raw, rect);

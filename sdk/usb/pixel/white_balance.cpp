@@ -15,9 +15,11 @@ ByteTable WhiteBalanceTable(double factor) {
     return t;
 }
 
-GainTables ComputeWhiteBalance(FrameSize size, std::span<const std::uint8_t> raw,
-                               const std::optional<PixelRect>& rect) {
-    const RawChannelMeans means = MeanRawChannels(size, raw, rect.value_or(PixelRect{0, 0, size.width, size.height}));
+std::optional<GainTables> ComputeWhiteBalance(FrameSize size, std::span<const std::uint8_t> raw,
+                                              const std::optional<PixelRect>& rect, BayerCell cell) {
+    const RawChannelMeans means =
+        MeanRawChannels(size, raw, rect.value_or(PixelRect{0, 0, size.width, size.height}), cell);
+    if (!means.complete) return std::nullopt;
     const int brightest = std::max({means.red, means.green, means.blue});
     auto factor = [brightest](int mean) { return static_cast<double>(brightest) / std::max(mean, 1); };
     GainTables tables;

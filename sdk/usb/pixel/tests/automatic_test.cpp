@@ -273,7 +273,7 @@ Bytes TintedBayer(FrameSize size, int red, int green, int blue) {
 
 TEST(WhiteBalance, GreySceneGivesIdentityTablesAndGain500) {
     const FrameSize size{20, 14};
-    const GainTables t = ComputeWhiteBalance(size, TintedBayer(size, 90, 90, 90), std::nullopt);
+    const GainTables t = ComputeWhiteBalance(size, TintedBayer(size, 90, 90, 90), std::nullopt).value();
     EXPECT_EQ(t.red, IdentityTable());
     EXPECT_EQ(t.green, IdentityTable());
     EXPECT_EQ(t.blue, IdentityTable());
@@ -283,7 +283,7 @@ TEST(WhiteBalance, GreySceneGivesIdentityTablesAndGain500) {
 TEST(WhiteBalance, TintedFrameIsBalancedToTheBrightestChannel) {
     const FrameSize size{20, 14};
     Bytes raw = TintedBayer(size, 60, 120, 80);
-    const GainTables t = ComputeWhiteBalance(size, raw, std::nullopt);
+    const GainTables t = ComputeWhiteBalance(size, raw, std::nullopt).value();
     EXPECT_EQ(t.green, IdentityTable());
     EXPECT_EQ(t.red[60], 120);
     EXPECT_EQ(t.blue[80], 120);
@@ -295,12 +295,12 @@ TEST(WhiteBalance, TintedFrameIsBalancedToTheBrightestChannel) {
 
 TEST(WhiteBalance, BlackChannelDoesNotDivideByZero) {
     const FrameSize size{8, 8};
-    const GainTables t = ComputeWhiteBalance(size, TintedBayer(size, 0, 100, 50), std::nullopt);
+    const GainTables t = ComputeWhiteBalance(size, TintedBayer(size, 0, 100, 50), std::nullopt).value();
     EXPECT_EQ(t.red[1], 100);
     EXPECT_EQ(t.red[2], 200);
     EXPECT_EQ(t.red[3], 255);  // min(300, 254.9) rounded
     EXPECT_EQ(t.blue[50], 100);
-    const GainTables black = ComputeWhiteBalance(size, TintedBayer(size, 0, 0, 0), std::nullopt);
+    const GainTables black = ComputeWhiteBalance(size, TintedBayer(size, 0, 0, 0), std::nullopt).value();
     EXPECT_EQ(black.red, IdentityTable());
 }
 
@@ -314,8 +314,52 @@ TEST(WhiteBalance, RegionOutsideTheFrameIsClipped) {
             }
         }
     }
-    const GainTables t = ComputeWhiteBalance(size, raw, PixelRect{8, 8, 4000, 4000});
+    const GainTables t = ComputeWhiteBalance(size, raw, PixelRect{8, 8, 4000, 4000}).value();
     EXPECT_EQ(t.red[50], 100);
+}
+
+TEST(WhiteBalance, RedIsReadWhereTheCellPutsItAndBlueOppositeIt) {
+    // Red at odd columns of even rows, blue at even columns of odd rows.
+    const FrameSize size{10, 8};
+    Bytes raw(FrameBytes(size));
+    for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) {
+            const bool redColumn = x % 2 == 1, redRow = y % 2 == 0;
+            At(raw, size, y, x) = redColumn && redRow ? 60 : !redColumn && !redRow ? 80 : 120;
+        }
+    }
+    const GainTables offDiagonal = ComputeWhiteBalance(size, raw, std::nullopt, BayerCell{1, 0}).value();
+    EXPECT_EQ(offDiagonal.red[60], 120);
+    EXPECT_EQ(offDiagonal.blue[80], 120);
+    EXPECT_EQ(offDiagonal.green, IdentityTable());
+    // Read as the base's cell, the same frame has red and blue at 120 and a
+    // dim green: a different balance.
+    const GainTables base = ComputeWhiteBalance(size, raw, std::nullopt).value();
+    EXPECT_EQ(base.red, IdentityTable());
+    EXPECT_EQ(base.green[70], 120);
+}
+
+TEST(WhiteBalance, AColourWithoutSamplesGivesNoTables) {
+    const FrameSize size{16, 16};
+    const Bytes raw = TintedBayer(size, 40, 100, 200);
+    struct Case {
+        PixelRect rect;
+        bool balanced;
+    };
+    const Case cases[] = {
+        {{4, 0, 5, 16}, false},  // one column: red and green only
+        {{0, 6, 16, 7}, false},  // one row: red and green only
+        {{5, 5, 6, 6}, false},   // one pixel
+        {{3, 3, 5, 5}, true},    // one whole cell
+        {{14, 14, 40, 40}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rect.left << "," << c.rect.top << " - " << c.rect.right << ","
+                                        << c.rect.bottom);
+        const auto tables = ComputeWhiteBalance(size, raw, c.rect);
+        ASSERT_EQ(tables.has_value(), c.balanced);
+        if (tables) EXPECT_EQ(tables->blue, IdentityTable());
+    }
 }
 
 TEST(WhiteBalance, ContinuousBalanceSettlesExposureThenRedThenBlue) {
