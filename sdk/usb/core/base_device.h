@@ -156,7 +156,7 @@ public:
     int SetSaturation(std::int32_t value);
     std::int32_t GetSaturation() const { return saturation_; }
     virtual int SetSharpness(std::int32_t level);
-    std::int32_t GetSharpness() const { return sharpness_; }
+    virtual std::int32_t GetSharpness() const { return sharpness_; }
     int SetColorAdjust(std::int32_t value) {
         colorAdjust_ = value;
         return 0;
@@ -204,7 +204,7 @@ public:
     int StopCapture();
     bool Streaming() const { return streaming_; }
     bool OnCaptureThread() const { return capture_.OnThisThread(); }
-    int SetParamColor(std::int32_t mode);
+    virtual int SetParamColor(std::int32_t mode);
     int SetParamFlip(std::int32_t mode);
     std::int32_t OutputBits() const { return outputBits_; }
     int CapFastMode(bool on);

@@ -25,7 +25,7 @@ PixelModel FpgaPixels() {
     model.kernelForFlip = {3, 2, 1, 0, 3, 3};
     model.microscopePhase = 4;
     // Red at odd columns of even rows, blue at even columns of odd rows.
-    model.balanceCell = {1, 0};
+    model.colourCell = {1, 0};
     model.regionFromFarEdges = true;
     model.turnRepair = kqcmos::TurnRepair::lastColumn;
     model.exposureKind = kqcmos::BayerExposureKind::fpga;

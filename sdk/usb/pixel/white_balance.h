@@ -23,6 +23,10 @@ ByteTable WhiteBalanceTable(double factor);
 std::optional<GainTables> ComputeWhiteBalance(FrameSize size, std::span<const std::uint8_t> raw,
                                               const std::optional<PixelRect>& rect, BayerCell cell = {});
 
+// The same over a 24-bit BGR frame (blue, green, red bytes of each pixel).
+std::optional<GainTables> ComputeWhiteBalanceBgr(FrameSize size, std::span<const std::uint8_t> bgr,
+                                                 const std::optional<PixelRect>& rect);
+
 // Sensor gain bytes moved by the continuous balance (bytes 1 and 3 of the
 // three gain bytes of the capture information).
 struct SensorGains {

@@ -206,9 +206,9 @@ TEST_F(FpgaTest, CalibrationsOfTwoCamerasKeepTheirOwnSettings) {
     }
     ASSERT_TRUE(count.WaitFor(2));
     for (std::size_t camera : {0u, 1u}) ASSERT_TRUE(bus.WaitForBlockedRead(camera, 20s));
+    // Each camera switched to the maximum exposure once, in either order.
     const auto sent = SentExposures(bus);
-    ASSERT_GE(sent.size(), 2u);
-    EXPECT_EQ(std::vector<int>(sent.end() - 2, sent.end()), (std::vector<int>{10000, 10000}));
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 10000), 2);
     bus.ClearLog();
     for (std::uint32_t h : {a, b}) On(h, [](CKQNavelo_FPGA& d) { return d.StopView(); });
     EXPECT_EQ(SentExposures(bus), (std::vector<int>{300, 700}));
