@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "contrast_kernels.h"
 #include "erasure.h"
 #include "frame_orientation.h"
 #include "microscope_filters.h"
@@ -79,7 +80,9 @@ std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& sett
                                                      bool streamed) {
     if (source.empty()) return std::nullopt;
     kqcmos::ApplyLight(source, settings.light);
-    kqcmos::AdjustColor(source, kqcmos::ContrastArgument(settings.contrast), settings.colorMode);
+    if (!settings.model.contrastKernels) {
+        kqcmos::AdjustColor(source, kqcmos::ContrastArgument(settings.contrast), settings.colorMode);
+    }
     // Both microscope filters act in microscope mode only, so other frames
     // keep their colours; with HDR on, the filter ends with the tone curve.
     if (!whiteBalancePending && settings.microscopeMode) {
@@ -98,7 +101,11 @@ std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& sett
                            : settings.flipMode;
     const kqcmos::DemosaicSettings demosaic{settings.colorMode, kernel, settings.colorAdjust,
                                             settings.plainGreySensor || settings.model.greyRaw};
-    if (!kqcmos::Demosaic(demosaic, size, picture, source, demosaic_)) return std::nullopt;
+    const bool converted =
+        settings.model.contrastKernels
+            ? kqcmos::ContrastDemosaic(settings.colorMode, settings.flipMode, size, picture, source, settings.contrast)
+            : kqcmos::Demosaic(demosaic, size, picture, source, demosaic_);
+    if (!converted) return std::nullopt;
     const int bpp = kqcmos::OutputBytesPerPixel(settings.colorMode);
     const auto frame = picture.first(FrameBytes(size, bpp));
     // Neutral settings leave the picture as it is; skipping them saves the

@@ -33,6 +33,9 @@ struct PixelModel {
     // from the frame's far edges (frames that arrive turned by half).
     kqcmos::BayerCell colourCell{};
     bool regionFromFarEdges = false;
+    // The kernels apply the contrast while they demosaic (the
+    // contrast-demosaic camera): no contrast step before them.
+    bool contrastKernels = false;
     // The automatic exposure on the raw frame: its kind and its limit (lines).
     kqcmos::BayerExposureKind exposureKind = kqcmos::BayerExposureKind::base;
     int exposureLimit = kqcmos::kAutoExposureLimit;

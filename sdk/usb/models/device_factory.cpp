@@ -5,6 +5,7 @@
 #include "former_device.h"
 #include "naprel_fpga.h"
 #include "navelo_fpga.h"
+#include "orsik_device.h"
 #include "rovena_yuv.h"
 
 namespace kq {
@@ -18,6 +19,7 @@ std::shared_ptr<BaseDevice> MakeDevice(const DeviceIdentity& identity) {
     case DeviceClass::CKQBrisel_FPGA: return std::make_shared<CKQBrisel_FPGA>(identity);
     case DeviceClass::CKQJorvel_FPGA: return std::make_shared<CKQJorvel_FPGA>(identity);
     case DeviceClass::CKQNaprel_FPGA: return std::make_shared<CKQNaprel_FPGA>(identity);
+    case DeviceClass::CKQOrsikDevice: return std::make_shared<CKQOrsikDevice>(identity);
     case DeviceClass::CKQRovena_YUV: return std::make_shared<CKQRovena_YUV>(identity);
     default: return std::make_shared<BaseDevice>(identity, chosen);
     }
