@@ -42,4 +42,22 @@ void FillBayerPicture(std::uint32_t frameNumber, std::uint32_t rowBytes, std::ui
     }
 }
 
+void FillYuvPicture(std::uint32_t frameNumber, std::uint32_t rowBytes, std::uint32_t offset,
+                    std::span<std::uint8_t> out) {
+    if (rowBytes == 0) return;
+    std::uint32_t x = offset % rowBytes;
+    std::uint32_t y = offset / rowBytes;
+    for (std::uint8_t& byte : out) {
+        switch (x % 4) {
+        case 1: byte = 160; break;
+        case 3: byte = 100; break;
+        default: byte = static_cast<std::uint8_t>(16 + (x / 2 + y + frameNumber - 1) % 220); break;
+        }
+        if (++x == rowBytes) {
+            x = 0;
+            ++y;
+        }
+    }
+}
+
 }  // namespace kqff::sim

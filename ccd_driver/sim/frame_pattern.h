@@ -13,7 +13,7 @@
 
 namespace kqff::sim {
 
-enum class Picture : std::uint8_t { Pattern, Bayer, Scene };
+enum class Picture : std::uint8_t { Pattern, Bayer, Scene, Yuv };
 
 // Writes the bytes [offset, offset + out.size()) of frame frameNumber.
 void FillFramePattern(std::uint32_t frameNumber, std::uint32_t offset, std::span<std::uint8_t> out);
@@ -27,5 +27,13 @@ std::optional<std::uint32_t> CheckFramePattern(std::span<const std::uint8_t> fra
 // moves on by one with each frame and is 0 in frame 1.
 void FillBayerPicture(std::uint32_t frameNumber, std::uint32_t rowBytes, std::uint32_t offset,
                       std::span<std::uint8_t> out);
+
+// Writes the bytes [offset, offset + out.size()) of frame frameNumber (from 1)
+// of the YUV 4:2:2 test picture with rows of rowBytes (two bytes a pixel,
+// each pixel pair Y0, red difference, Y1, blue difference): a warm tone,
+// red difference 160 and blue difference 100, over a luma ramp across the
+// row that moves on by one with each frame.
+void FillYuvPicture(std::uint32_t frameNumber, std::uint32_t rowBytes, std::uint32_t offset,
+                    std::span<std::uint8_t> out);
 
 }  // namespace kqff::sim

@@ -52,6 +52,7 @@ bool SimStream::SendFrame(std::uint32_t frameNumber) {
         switch (picture) {
         case Picture::Pattern: FillFramePattern(frameNumber, offset, part); break;
         case Picture::Bayer: FillBayerPicture(frameNumber, rowBytes, offset, part); break;
+        case Picture::Yuv: FillYuvPicture(frameNumber, rowBytes, offset, part); break;
         case Picture::Scene: FillScenePicture(frameNumber, scene, offset, part); break;
         }
         if (!SendTransfer(part, generation)) return false;

@@ -98,8 +98,9 @@ FramePipeline& BaseDevice::Pipeline() {
     // Every buffer and table, once per device, for the largest window of the
     // sensor; made on first use so that opening stays cheap.
     if (pipeline_ == nullptr) {
+        const int rawBytesPerPixel = pixelModel_.rawFormat == RawFormat::yuv422 ? 2 : 1;
         pipeline_ = std::make_unique<FramePipeline>(kqcmos::FrameSize{geometry_.maxWidth, geometry_.maxHeight},
-                                                    geometry_.stripeCapable);
+                                                    geometry_.stripeCapable, rawBytesPerPixel);
     }
     return *pipeline_;
 }

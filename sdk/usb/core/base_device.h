@@ -156,7 +156,7 @@ public:
     int SetSaturation(std::int32_t value);
     std::int32_t GetSaturation() const { return saturation_; }
     virtual int SetSharpness(std::int32_t level);
-    std::int32_t GetSharpness() const { return sharpness_; }
+    virtual std::int32_t GetSharpness() const { return sharpness_; }
     int SetColorAdjust(std::int32_t value) {
         colorAdjust_ = value;
         return 0;
@@ -204,7 +204,7 @@ public:
     int StopCapture();
     bool Streaming() const { return streaming_; }
     bool OnCaptureThread() const { return capture_.OnThisThread(); }
-    int SetParamColor(std::int32_t mode);
+    virtual int SetParamColor(std::int32_t mode);
     int SetParamFlip(std::int32_t mode);
     std::int32_t OutputBits() const { return outputBits_; }
     int CapFastMode(bool on);
@@ -319,6 +319,8 @@ protected:
     int StopRecording();
     bool OpenRecordingFile(std::int32_t width, std::int32_t height);
     void SaveSnapshot(const DeliveredFrame& frame);
+    // The file name of automatic snapshot `number`, without its extension.
+    virtual std::filesystem::path SnapshotStem(std::int32_t number) const;
     int SetupDisplay();
     PictureSettings CurrentSettings() const;
     FrameSource CurrentSource() const;
@@ -329,7 +331,8 @@ protected:
     // One frame of a running pixel calibration: detects in `raw` when due and
     // returns the settings to send once the frame is processed.
     std::optional<kqcmos::CaptureSettings> StepPixelCalibration();
-    void SendCaptureSettings(const kqcmos::CaptureSettings& settings);
+    // Stores the exposure and window starts of a calibration step and sends them.
+    virtual void SendCaptureSettings(const kqcmos::CaptureSettings& settings);
     kqcmos::FrameSize DeliveredSize() const;
     FramePipeline& Pipeline();
     const FramePipeline& Pipeline() const { return const_cast<BaseDevice*>(this)->Pipeline(); }

@@ -434,12 +434,16 @@ int BaseDevice::GetTrigger(bool enable, bool jpeg, const std::u16string& prefix,
     return status::kSuccess;
 }
 
-void BaseDevice::SaveSnapshot(const DeliveredFrame& frame) {
-    const std::int32_t number = g_snapshotCounter.fetch_add(1);
+std::filesystem::path BaseDevice::SnapshotStem(std::int32_t number) const {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%05d", static_cast<int>(number));
     std::filesystem::path path(autoSavePrefix_);
     path += digits;
+    return path;
+}
+
+void BaseDevice::SaveSnapshot(const DeliveredFrame& frame) {
+    std::filesystem::path path = SnapshotStem(g_snapshotCounter.fetch_add(1));
     path += autoSaveJpeg_ ? ".jpg" : ".bmp";
     if (autoSaveJpeg_) {
         // The caller's quality is kept as given; the encoder takes the

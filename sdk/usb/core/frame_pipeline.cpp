@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "contrast_kernels.h"
 #include "erasure.h"
 #include "frame_orientation.h"
 #include "microscope_filters.h"
 #include "point_filters.h"
 #include "tone_tables.h"
+#include "yuv_frame.h"
 
 namespace kq {
 namespace {
@@ -31,12 +33,12 @@ void RepairRightEdge(FrameSize size, std::span<std::uint8_t> raw, int n) {
 
 }  // namespace
 
-FramePipeline::FramePipeline(FrameSize sensor, bool stripeCapable)
+FramePipeline::FramePipeline(FrameSize sensor, bool stripeCapable, int rawBytesPerPixel)
     : sensor_(sensor),
       stripeCapable_(stripeCapable),
-      raw_(PlaneBytes(sensor)),
+      raw_(PlaneBytes(sensor) * static_cast<std::size_t>(rawBytesPerPixel)),
       rotated_(PlaneBytes(sensor)),
-      grabRaw_(PlaneBytes(sensor)),
+      grabRaw_(PlaneBytes(sensor) * static_cast<std::size_t>(rawBytesPerPixel)),
       grabRotated_(PlaneBytes(sensor)),
       picture_(3 * PlaneBytes(sensor)),
       grabPicture_(3 * PlaneBytes(sensor)),
@@ -48,7 +50,7 @@ FramePipeline::FramePipeline(FrameSize sensor, bool stripeCapable)
       flatField_(sensor),
       alternateExposure_({sensor.width, sensor.height + 2}),
       toneCurve_(kqcmos::BuildDefaultToneCurve()),
-      lastRaw_(PlaneBytes(sensor)) {}
+      lastRaw_(PlaneBytes(sensor) * static_cast<std::size_t>(rawBytesPerPixel)) {}
 
 std::span<std::uint8_t> FramePipeline::CorrectRaw(const PictureSettings& settings, const FrameSource& source,
                                                   std::span<std::uint8_t> raw, std::span<std::uint8_t> rotated,
@@ -57,7 +59,7 @@ std::span<std::uint8_t> FramePipeline::CorrectRaw(const PictureSettings& setting
     if (!badPixelsSuspended_) {
         badPixels_.Correct(source.window, kqcmos::IsHalfResolution(source.halfReadout, size, sensor_), frame);
     }
-    kqcmos::ApplyGainLut(size, frame, gains_);
+    kqcmos::ApplyGainLut(size, frame, gains_, settings.model.colourCell);
     if (gamma_.active()) kqcmos::ApplyTable(frame, gamma_.table());
     if (flatFieldRebuild_) {
         flatFieldRebuild_ = !flatField_.Build(source.window, frame);
@@ -78,7 +80,9 @@ std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& sett
                                                      bool streamed) {
     if (source.empty()) return std::nullopt;
     kqcmos::ApplyLight(source, settings.light);
-    kqcmos::AdjustColor(source, kqcmos::ContrastArgument(settings.contrast), settings.colorMode);
+    if (!settings.model.contrastKernels) {
+        kqcmos::AdjustColor(source, kqcmos::ContrastArgument(settings.contrast), settings.colorMode);
+    }
     // Both microscope filters act in microscope mode only, so other frames
     // keep their colours; with HDR on, the filter ends with the tone curve.
     if (!whiteBalancePending && settings.microscopeMode) {
@@ -97,7 +101,11 @@ std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& sett
                            : settings.flipMode;
     const kqcmos::DemosaicSettings demosaic{settings.colorMode, kernel, settings.colorAdjust,
                                             settings.plainGreySensor || settings.model.greyRaw};
-    if (!kqcmos::Demosaic(demosaic, size, picture, source, demosaic_)) return std::nullopt;
+    const bool converted =
+        settings.model.contrastKernels
+            ? kqcmos::ContrastDemosaic(settings.colorMode, settings.flipMode, size, picture, source, settings.contrast)
+            : kqcmos::Demosaic(demosaic, size, picture, source, demosaic_);
+    if (!converted) return std::nullopt;
     const int bpp = kqcmos::OutputBytesPerPixel(settings.colorMode);
     const auto frame = picture.first(FrameBytes(size, bpp));
     // Neutral settings leave the picture as it is; skipping them saves the
@@ -121,6 +129,11 @@ std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& sett
     }
     if (streamed && settings.hdr && settings.colorMode == 0) kqcmos::ApplyTable(frame, kqcmos::HdrToneTable());
 
+    return Deliverable(settings, size, bpp, frame, cropOut);
+}
+
+DeliveredFrame FramePipeline::Deliverable(const PictureSettings& settings, FrameSize size, int bpp,
+                                          std::span<std::uint8_t> frame, std::span<std::uint8_t> cropOut) const {
     DeliveredFrame out{frame, size, 8 * bpp};
     if (settings.cropEnabled) {
         // Checked against this frame: the window may no longer fit it.
@@ -134,8 +147,63 @@ std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& sett
     return out;
 }
 
+std::optional<DeliveredFrame> FramePipeline::ConvertYuv(const PictureSettings& settings, FrameSize size,
+                                                        std::span<std::uint8_t> yuv, std::span<std::uint8_t> picture,
+                                                        std::span<std::uint8_t> cropOut, FrameEvents* balance) {
+    const int bpp = kqcmos::OutputBytesPerPixel(settings.colorMode);
+    if (bpp == 0 || !kqcmos::ConvertYuvFrame(size, settings.flipMode, picture, yuv)) return std::nullopt;
+    const auto bgr = picture.first(FrameBytes(size, 3));
+    if (balance != nullptr) {
+        auto& region = autoExposure_.region();
+        if (const auto tables = kqcmos::ComputeWhiteBalanceBgr(size, bgr, region.ForWhiteBalance(size))) {
+            gains_ = *tables;
+        }
+        region.Reset();
+        balance->whiteBalance = gains_;
+        whiteBalanceRequested_ = false;
+    }
+    kqcmos::ApplyGainLutBgr(bgr, gains_);
+    if (settings.colorMode == 2 || settings.colorMode == 3) {
+        // Grey from the sum of the three bytes; the 8-bit form is packed in
+        // place, which only ever reads ahead of where it writes.
+        const bool packed = settings.colorMode == 3;
+        for (std::size_t i = 0, n = FrameBytes(size); i < n; ++i) {
+            const int s = bgr[3 * i] + bgr[3 * i + 1] + bgr[3 * i + 2];
+            const auto grey = static_cast<std::uint8_t>((s >> 6) + (s >> 4) + (s >> 2));
+            if (packed) {
+                picture[i] = grey;
+            } else {
+                bgr[3 * i] = bgr[3 * i + 1] = bgr[3 * i + 2] = grey;
+            }
+        }
+    }
+    const auto frame = picture.first(FrameBytes(size, bpp));
+    kqcmos::ApplyLight(frame, settings.light);
+    kqcmos::AdjustColor(frame, kqcmos::ContrastArgument(settings.contrast), settings.colorMode);
+    if (gamma_.active()) kqcmos::ApplyTable(frame, gamma_.table());
+    if (bpp == 3 && settings.saturation != kqcmos::kNeutralSaturation) {
+        kqcmos::ApplySaturation(size, frame, settings.saturation);
+    }
+    return Deliverable(settings, size, bpp, frame, cropOut);
+}
+
+std::optional<DeliveredFrame> FramePipeline::ProcessYuv(const PictureSettings& settings, const FrameSource& source,
+                                                        FrameEvents& events) {
+    const FrameSize size = source.window.size;
+    const std::size_t bytes = FrameBytes(size, 2);
+    if (bytes == 0 || bytes > raw_.size()) return std::nullopt;
+    const auto frame = raw_.span().first(bytes);
+    std::copy(frame.begin(), frame.end(), lastRaw_.span().begin());
+    lastRawBytes_ = bytes;
+    // The alternate exposure measures Bayer frames only.
+    if (!settings.alternateExposure) RunAutoExposure(settings, source, frame, events);
+    last_ = ConvertYuv(settings, size, frame, picture_, crop_, whiteBalanceRequested_ ? &events : nullptr);
+    return last_;
+}
+
 std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& settings, const FrameSource& source,
                                                      FrameEvents& events) {
+    if (settings.model.rawFormat == RawFormat::yuv422) return ProcessYuv(settings, source, events);
     FrameSize size = source.window.size;
     if (FrameBytes(size) == 0 || FrameBytes(size) > raw_.size()) return std::nullopt;
     const auto frame = raw_.span().first(FrameBytes(size));
@@ -145,11 +213,20 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
 
     RunAutoExposure(settings, source, frame, events);
     const bool whiteBalancePending = whiteBalanceRequested_;
-    if (whiteBalancePending) {
+    if (whiteBalancePending && settings.model.greyRaw) {
+        whiteBalanceRequested_ = false;  // a grey sensor has no colours to balance
+    } else if (whiteBalancePending) {
         // Over the shared measuring region when it is set (all four values
         // 1 or more), else the whole frame; the region is used once.
         auto& region = autoExposure_.region();
-        gains_ = kqcmos::ComputeWhiteBalance(size, frame, region.ForWhiteBalance(size));
+        auto rect = region.ForWhiteBalance(size);
+        if (rect && settings.model.regionFromFarEdges) {
+            // Nothing left on the frame is an empty region, not the whole frame.
+            rect = kqcmos::ClipToFrame(kqcmos::MirrorFromFarEdges(*rect, size), size).value_or(kqcmos::PixelRect{});
+        }
+        if (const auto tables = kqcmos::ComputeWhiteBalance(size, frame, rect, settings.model.colourCell)) {
+            gains_ = *tables;
+        }
         region.Reset();
         events.whiteBalance = gains_;
         whiteBalanceRequested_ = false;
@@ -190,6 +267,13 @@ std::optional<DeliveredFrame> FramePipeline::ProcessGrab(const PictureSettings& 
         return std::nullopt;
     }
     grabSource_.reset();
+    if (settings.model.rawFormat == RawFormat::yuv422) {
+        const std::size_t bytes = FrameBytes(size, 2);
+        if (raw.size() < bytes || bytes > grabRaw_.size()) return std::nullopt;
+        grabSource_ = DeliveredFrame{raw.first(bytes), size, 16};
+        if (!convert) return grabSource_;
+        return ConvertYuv(settings, size, raw.first(bytes), grabPicture_, grabCrop_, nullptr);
+    }
     const auto sourcePlane = CorrectRaw(settings, source, raw, grabRotated_, size, false);
     if (sourcePlane.empty()) return std::nullopt;
     if (!convert) {

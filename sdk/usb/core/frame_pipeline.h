@@ -89,7 +89,8 @@ private:
 
 class FramePipeline {
 public:
-    FramePipeline(kqcmos::FrameSize sensor, bool stripeCapable);
+    // `rawBytesPerPixel`: 2 for sensors that send YUV 4:2:2.
+    FramePipeline(kqcmos::FrameSize sensor, bool stripeCapable, int rawBytesPerPixel = 1);
 
     // The capture thread reads each raw frame into this buffer.
     std::span<std::uint8_t> CaptureBuffer() { return raw_; }
@@ -151,6 +152,17 @@ private:
     std::optional<DeliveredFrame> Convert(const PictureSettings& settings, kqcmos::FrameSize size,
                                           std::span<std::uint8_t> source, std::span<std::uint8_t> picture,
                                           std::span<std::uint8_t> cropOut, bool whiteBalancePending, bool streamed);
+    // The YUV sensor's path: conversion to BGR, then the white balance, the
+    // gain tables and the colour steps on the picture. `balance` takes a
+    // pending one-shot white balance.
+    std::optional<DeliveredFrame> ProcessYuv(const PictureSettings& settings, const FrameSource& source,
+                                             FrameEvents& events);
+    std::optional<DeliveredFrame> ConvertYuv(const PictureSettings& settings, kqcmos::FrameSize size,
+                                             std::span<std::uint8_t> yuv, std::span<std::uint8_t> picture,
+                                             std::span<std::uint8_t> cropOut, FrameEvents* balance);
+    // The finished picture, or its crop when one is asked for and fits.
+    DeliveredFrame Deliverable(const PictureSettings& settings, kqcmos::FrameSize size, int bytesPerPixel,
+                               std::span<std::uint8_t> frame, std::span<std::uint8_t> cropOut) const;
     // Pipeline step 3: the continuous or the alternate automatic exposure.
     void RunAutoExposure(const PictureSettings& settings, const FrameSource& source, std::span<std::uint8_t> frame,
                          FrameEvents& events);

@@ -12,7 +12,12 @@
 
 namespace kq {
 
+// What the sensor sends: one byte per pixel of a Bayer mosaic (or grey), or
+// YUV 4:2:2 pairs of two bytes per pixel.
+enum class RawFormat { bayer8, yuv422 };
+
 struct PixelModel {
+    RawFormat rawFormat = RawFormat::bayer8;
     // The kernel (Bayer order index, 0..3) run for flip modes 0..5. The
     // base's sensors deliver the picture upright, so each flip mode runs
     // its own kernel and the quarter turns that of flip 0.
@@ -23,6 +28,14 @@ struct PixelModel {
     // The raw frame is plain grey, not a mosaic: the grey modes orient it
     // (by the kernel order above) and take the 2 x 2 average.
     bool greyRaw = false;
+    // Where red lies in the raw frame's Bayer cell, for the gain tables and
+    // the one-shot white balance, and whether the measuring region counts
+    // from the frame's far edges (frames that arrive turned by half).
+    kqcmos::BayerCell colourCell{};
+    bool regionFromFarEdges = false;
+    // The kernels apply the contrast while they demosaic (the
+    // contrast-demosaic camera): no contrast step before them.
+    bool contrastKernels = false;
     // The automatic exposure on the raw frame: its kind and its limit (lines).
     kqcmos::BayerExposureKind exposureKind = kqcmos::BayerExposureKind::base;
     int exposureLimit = kqcmos::kAutoExposureLimit;

@@ -5,6 +5,8 @@
 #include "former_device.h"
 #include "naprel_fpga.h"
 #include "navelo_fpga.h"
+#include "orsik_device.h"
+#include "rovena_yuv.h"
 
 namespace kq {
 
@@ -28,6 +30,8 @@ std::shared_ptr<BaseDevice> MakeDevice(const DeviceIdentity& identity, const Dev
     case DeviceClass::CKQBrisel_FPGA: return MakeFpga<CKQBrisel_FPGA>(identity, options);
     case DeviceClass::CKQJorvel_FPGA: return MakeFpga<CKQJorvel_FPGA>(identity, options);
     case DeviceClass::CKQNaprel_FPGA: return MakeFpga<CKQNaprel_FPGA>(identity, options);
+    case DeviceClass::CKQOrsikDevice: return std::make_shared<CKQOrsikDevice>(identity);
+    case DeviceClass::CKQRovena_YUV: return std::make_shared<CKQRovena_YUV>(identity);
     default: return std::make_shared<BaseDevice>(identity, chosen);
     }
 }

@@ -24,6 +24,9 @@ PixelModel FpgaPixels() {
     // The sensor reads out upside down: flip 0 takes the half-turn kernel.
     model.kernelForFlip = {3, 2, 1, 0, 3, 3};
     model.microscopePhase = 4;
+    // Red at odd columns of even rows, blue at even columns of odd rows.
+    model.colourCell = {1, 0};
+    model.regionFromFarEdges = true;
     model.turnRepair = kqcmos::TurnRepair::lastColumn;
     model.exposureKind = kqcmos::BayerExposureKind::fpga;
     model.exposureLimit = 10000;

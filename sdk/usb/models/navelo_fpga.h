@@ -118,6 +118,11 @@ protected:
     void SendResetPulse();
     void PrepareArrivedSensor() override { ResetSensor(false); }
     void SendExposure() override;
+    // A pixel calibration changes the exposure register alone: the window
+    // it needs (the whole sensor) is the one already programmed.
+    void SendCaptureSettings(const kqcmos::CaptureSettings& settings) override;
+    // Without a prefix a snapshot is named by the local time.
+    std::filesystem::path SnapshotStem(std::int32_t number) const override;
 
     // Sends the list as it stands with the stored record.
     int SendList() { return ApplyCapInfo(capInfo_); }

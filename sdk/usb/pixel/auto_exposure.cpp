@@ -1,5 +1,7 @@
 #include "auto_exposure.h"
 
+#include "yuv_frame.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -72,17 +74,18 @@ ExposureOutcome AutoExposure::StepBayer(FrameSize size, std::span<std::uint8_t> 
     outcome.evaluated = true;
     ++iterations_;
     const BrightnessBand band = BayerExposureBand(level_, kind);
-    std::optional<PixelRect> region = region_.ForExposure(size);
+    const bool yuv = kind == BayerExposureKind::yuv;
+    // The YUV sensor always measures its centre (or the whole frame).
+    std::optional<PixelRect> region = yuv ? std::nullopt : region_.ForExposure(size);
     if (region && kind == BayerExposureKind::fpga) {
-        // Mirrored: columns W - right + 1 up to W - left + 1, rows alike,
-        // cut to the frame again (the mirror reaches one past it).
-        region = ClipToFrame({size.width - region->right + 1, size.height - region->bottom + 1,
-                              size.width - region->left + 1, size.height - region->top + 1},
-                             size);
+        // Mirrored, and cut to the frame again (the mirror reaches one past it).
+        region = ClipToFrame(MirrorFromFarEdges(*region, size), size);
     }
     const PixelRect rect = region.value_or(CentreWindow(size, 1025, 769));
-    const int luma = BayerLuma(size, raw, rect);
-    if (mark) {
+    const int luma = yuv ? YuvLuma(size, raw, rect) : BayerLuma(size, raw, rect);
+    if (mark && yuv) {
+        DrawYuvAutoMark(size, raw);
+    } else if (mark) {
         DrawAutoMark(size, 1, raw);
     }
     const int before = exposure;
@@ -109,7 +112,7 @@ ExposureOutcome AutoExposure::StepBayer(FrameSize size, std::span<std::uint8_t> 
     exposure = std::min(exposure, limit);
     outcome.changed = exposure != before;
     if (ended || iterations_ > kMaxAutoExposureIterations) {
-        region_.Reset();
+        if (!yuv) region_.Reset();
         return Finish(outcome);
     }
     return outcome;

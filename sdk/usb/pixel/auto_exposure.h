@@ -23,7 +23,8 @@ struct BrightnessBand {
 // Which sensors the Bayer step measures: the base's, or the FPGA sensors',
 // which have bands of their own and whose frames arrive turned by half, so
 // the caller's region is mirrored in both directions.
-enum class BayerExposureKind { base, fpga };
+// The YUV sensor's frames are measured on their Y bytes with the base's bands.
+enum class BayerExposureKind { base, fpga, yuv };
 
 // Luma bands of the Bayer step (level 0, 1, other; FPGA: 0, 1, 2, other).
 BrightnessBand BayerExposureBand(int level, BayerExposureKind kind = BayerExposureKind::base);

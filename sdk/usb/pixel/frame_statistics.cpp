@@ -85,7 +85,8 @@ std::array<int, 3> MeanBgr(FrameSize size, std::span<const std::uint8_t> rgb, co
     return {static_cast<int>(sums[0] / count), static_cast<int>(sums[1] / count), static_cast<int>(sums[2] / count)};
 }
 
-RawChannelMeans MeanRawChannels(FrameSize size, std::span<const std::uint8_t> raw, const PixelRect& rect) {
+RawChannelMeans MeanRawChannels(FrameSize size, std::span<const std::uint8_t> raw, const PixelRect& rect,
+                                BayerCell cell) {
     const std::optional<PixelRect> r = ClipToFrame(rect, size);
     if (!r || !HoldsFrame(raw, size)) {
         return {};
@@ -95,7 +96,9 @@ RawChannelMeans MeanRawChannels(FrameSize size, std::span<const std::uint8_t> ra
     std::array<std::uint64_t, 3> counts{};
     for (int y = r->top; y < r->bottom; ++y) {
         for (int x = r->left; x < r->right; ++x) {
-            const std::size_t role = (y % 2 == 0 && x % 2 == 0) ? 0 : (y % 2 == 1 && x % 2 == 1) ? 2 : 1;
+            const bool redColumn = x % 2 == cell.redColumn % 2;
+            const bool redRow = y % 2 == cell.redRow % 2;
+            const std::size_t role = (redColumn && redRow) ? 0 : (!redColumn && !redRow) ? 2 : 1;
             sums[role] += raw[Offset(size, y, x)];
             ++counts[role];
         }
@@ -103,7 +106,13 @@ RawChannelMeans MeanRawChannels(FrameSize size, std::span<const std::uint8_t> ra
     auto mean = [&](std::size_t role) {
         return static_cast<int>(sums[role] / std::max<std::uint64_t>(counts[role], 1));
     };
-    return {mean(0), mean(1), mean(2)};
+    const bool complete = counts[0] > 0 && counts[1] > 0 && counts[2] > 0;
+    return {mean(0), mean(1), mean(2), complete};
+}
+
+PixelRect MirrorFromFarEdges(const PixelRect& rect, FrameSize size) {
+    return {size.width - rect.right + 1, size.height - rect.bottom + 1, size.width - rect.left + 1,
+            size.height - rect.top + 1};
 }
 
 void DrawAutoMark(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> frame) {

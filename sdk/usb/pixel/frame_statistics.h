@@ -38,14 +38,30 @@ int MeanByte(FrameSize size, std::span<const std::uint8_t> frame, const PixelRec
 // Blue, green and red means of a 24-bit frame over `rect`, truncated.
 std::array<int, 3> MeanBgr(FrameSize size, std::span<const std::uint8_t> rgb, const PixelRect& rect);
 
-// Red (even row, even column), green and blue (odd, odd) means of a raw
-// Bayer frame over `rect`, truncated.
+// Where red lies in each 2 x 2 Bayer cell (column and row parity); blue lies
+// diagonally opposite and green on the other diagonal.
+struct BayerCell {
+    int redColumn = 0;
+    int redRow = 0;
+    friend bool operator==(const BayerCell&, const BayerCell&) = default;
+};
+
+// Red, green and blue means of a raw Bayer frame over `rect`, truncated.
+// `complete` is false when a colour had no sample there (a region one
+// pixel wide or high); its mean is then 0 and says nothing.
 struct RawChannelMeans {
     int red = 0;
     int green = 0;
     int blue = 0;
+    bool complete = false;
 };
-RawChannelMeans MeanRawChannels(FrameSize size, std::span<const std::uint8_t> raw, const PixelRect& rect);
+RawChannelMeans MeanRawChannels(FrameSize size, std::span<const std::uint8_t> raw, const PixelRect& rect,
+                                BayerCell cell = {});
+
+// `rect` counted from the frame's far edges instead (columns W - right + 1
+// up to W - left + 1, rows alike), for sensors whose frames arrive turned by
+// half. The result may reach one past the frame: clip it.
+PixelRect MirrorFromFarEdges(const PixelRect& rect, FrameSize size);
 
 // Adds 100 (modulo 256) to every byte of rows 50..99, columns
 // width - 100 .. width - 51, so the picture shows that an automatic function

@@ -37,16 +37,20 @@ std::optional<int> ReadBackGain(const ByteTable& table) {
     return std::nullopt;
 }
 
-void ApplyGainLut(FrameSize size, std::span<std::uint8_t> raw, const GainTables& tables) {
+void ApplyGainLut(FrameSize size, std::span<std::uint8_t> raw, const GainTables& tables, BayerCell cell) {
     if (!HoldsFrame(raw, size)) {
         return;
     }
     const auto w = static_cast<std::size_t>(size.width);
     for (int y = 0; y < size.height; ++y) {
         std::uint8_t* row = raw.data() + static_cast<std::size_t>(y) * w;
-        // Even rows: red, green, red ...; odd rows: green, blue, green ...
-        const ByteTable& first = y % 2 == 0 ? tables.red : tables.green;
-        const ByteTable& second = y % 2 == 0 ? tables.green : tables.blue;
+        // Rows with red: red and green; the others: green and blue, in the
+        // cell's column order.
+        const bool redRow = y % 2 == cell.redRow % 2;
+        const ByteTable& colour = redRow ? tables.red : tables.blue;
+        const bool colourFirst = (cell.redColumn % 2 == 0) == redRow;
+        const ByteTable& first = colourFirst ? colour : tables.green;
+        const ByteTable& second = colourFirst ? tables.green : colour;
         std::size_t x = 0;
         for (; x + 1 < w; x += 2) {
             row[x] = first[row[x]];
@@ -55,6 +59,14 @@ void ApplyGainLut(FrameSize size, std::span<std::uint8_t> raw, const GainTables&
         if (x < w) {
             row[x] = first[row[x]];
         }
+    }
+}
+
+void ApplyGainLutBgr(std::span<std::uint8_t> bgr, const GainTables& tables) {
+    for (std::size_t i = 0; i + 2 < bgr.size(); i += 3) {
+        bgr[i] = tables.blue[bgr[i]];
+        bgr[i + 1] = tables.green[bgr[i + 1]];
+        bgr[i + 2] = tables.red[bgr[i + 2]];
     }
 }
 

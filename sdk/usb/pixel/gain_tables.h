@@ -8,6 +8,7 @@
 #include <span>
 
 #include "frame_size.h"
+#include "frame_statistics.h"
 
 namespace kqcmos {
 
@@ -32,9 +33,13 @@ struct GainTables {
     ByteTable blue = IdentityTable();
 };
 
-// Red samples (even row, even column) through the red table, both greens
-// through the green table, blue (odd, odd) through the blue table.
-void ApplyGainLut(FrameSize size, std::span<std::uint8_t> raw, const GainTables& tables);
+// Red samples (where `cell` puts red) through the red table, blue (opposite
+// them in the cell) through the blue table, both greens through the green
+// table.
+void ApplyGainLut(FrameSize size, std::span<std::uint8_t> raw, const GainTables& tables, BayerCell cell = {});
+
+// Each pixel of a 24-bit BGR frame through the table of its colour.
+void ApplyGainLutBgr(std::span<std::uint8_t> bgr, const GainTables& tables);
 
 // Every byte through one table.
 void ApplyTable(std::span<std::uint8_t> bytes, const ByteTable& table);

@@ -15,19 +15,38 @@ ByteTable WhiteBalanceTable(double factor) {
     return t;
 }
 
-GainTables ComputeWhiteBalance(FrameSize size, std::span<const std::uint8_t> raw,
-                               const std::optional<PixelRect>& rect) {
-    const RawChannelMeans means = MeanRawChannels(size, raw, rect.value_or(PixelRect{0, 0, size.width, size.height}));
-    const int brightest = std::max({means.red, means.green, means.blue});
-    auto factor = [brightest](int mean) { return static_cast<double>(brightest) / std::max(mean, 1); };
+namespace {
+
+// Tables that bring each mean to the largest of the three.
+GainTables BalanceTables(int red, int green, int blue) {
+    const int brightest = std::max({red, green, blue});
     GainTables tables;
     if (brightest == 0) {
         return tables;  // a black frame says nothing about colour
     }
-    tables.red = WhiteBalanceTable(factor(means.red));
-    tables.green = WhiteBalanceTable(factor(means.green));
-    tables.blue = WhiteBalanceTable(factor(means.blue));
+    auto factor = [brightest](int mean) { return static_cast<double>(brightest) / std::max(mean, 1); };
+    tables.red = WhiteBalanceTable(factor(red));
+    tables.green = WhiteBalanceTable(factor(green));
+    tables.blue = WhiteBalanceTable(factor(blue));
     return tables;
+}
+
+}  // namespace
+
+std::optional<GainTables> ComputeWhiteBalance(FrameSize size, std::span<const std::uint8_t> raw,
+                                              const std::optional<PixelRect>& rect, BayerCell cell) {
+    const RawChannelMeans means =
+        MeanRawChannels(size, raw, rect.value_or(PixelRect{0, 0, size.width, size.height}), cell);
+    if (!means.complete) return std::nullopt;
+    return BalanceTables(means.red, means.green, means.blue);
+}
+
+std::optional<GainTables> ComputeWhiteBalanceBgr(FrameSize size, std::span<const std::uint8_t> bgr,
+                                                 const std::optional<PixelRect>& rect) {
+    const std::optional<PixelRect> r = ClipToFrame(rect.value_or(PixelRect{0, 0, size.width, size.height}), size);
+    if (!r || !HoldsFrame(bgr, size, 3)) return std::nullopt;
+    const std::array<int, 3> means = MeanBgr(size, bgr, *r);
+    return BalanceTables(means[2], means[1], means[0]);
 }
 
 std::uint32_t PackContinuousWhiteBalance(int exposure, const SensorGains& gains) {

@@ -16,9 +16,16 @@ namespace kqcmos {
 ByteTable WhiteBalanceTable(double factor);
 
 // Gain tables that bring the red, green and blue means of the raw frame over
-// `rect` (the whole frame when not given) to the largest of them. A channel
-// mean of 0 counts as 1, so a black channel cannot divide by zero.
-GainTables ComputeWhiteBalance(FrameSize size, std::span<const std::uint8_t> raw, const std::optional<PixelRect>& rect);
+// `rect` (the whole frame when not given) to the largest of them, red where
+// `cell` puts it. A channel mean of 0 counts as 1, so a black channel cannot
+// divide by zero. Nothing when a colour has no sample in `rect`: the tables
+// in use are then kept.
+std::optional<GainTables> ComputeWhiteBalance(FrameSize size, std::span<const std::uint8_t> raw,
+                                              const std::optional<PixelRect>& rect, BayerCell cell = {});
+
+// The same over a 24-bit BGR frame (blue, green, red bytes of each pixel).
+std::optional<GainTables> ComputeWhiteBalanceBgr(FrameSize size, std::span<const std::uint8_t> bgr,
+                                                 const std::optional<PixelRect>& rect);
 
 // Sensor gain bytes moved by the continuous balance (bytes 1 and 3 of the
 // three gain bytes of the capture information).

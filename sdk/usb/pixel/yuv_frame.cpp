@@ -63,6 +63,38 @@ bool ConvertYuvFrame(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb,
     return true;
 }
 
+int YuvLuma(FrameSize size, std::span<const std::uint8_t> yuv, const PixelRect& rect) {
+    const std::optional<PixelRect> r = ClipToFrame(rect, size);
+    if (!r || !HoldsFrame(yuv, size, 2)) {
+        return 0;
+    }
+    const auto rowBytes = static_cast<std::size_t>(size.width) * 2;
+    std::uint64_t sum = 0;
+    std::uint64_t count = 1;
+    for (int y = r->top; y < r->bottom; ++y) {
+        const std::uint8_t* row = yuv.data() + static_cast<std::size_t>(y) * rowBytes;
+        for (int x = r->left & ~1; x < r->right; x += 2) {
+            sum += row[2 * static_cast<std::size_t>(x)];
+            ++count;
+        }
+    }
+    return static_cast<int>(10 * sum / count);
+}
+
+void DrawYuvAutoMark(FrameSize size, std::span<std::uint8_t> yuv) {
+    if (!HoldsFrame(yuv, size, 2, 100, 100)) {
+        return;
+    }
+    const auto rowBytes = static_cast<std::size_t>(size.width) * 2;
+    for (int y = 50; y < 100; ++y) {
+        std::uint8_t* row = yuv.data() + static_cast<std::size_t>(y) * rowBytes;
+        for (int x = size.width - 100; x < size.width - 50; ++x) {
+            std::uint8_t& second = row[2 * static_cast<std::size_t>(x) + 1];
+            second = static_cast<std::uint8_t>(second + 50);
+        }
+    }
+}
+
 ChromaBalanceOutcome ChromaWhiteBalance::Step(FrameSize size, std::span<std::uint8_t> yuv, int& redGain,
                                               int& blueGain) {
     ChromaBalanceOutcome outcome;

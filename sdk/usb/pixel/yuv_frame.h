@@ -8,6 +8,7 @@
 #include <span>
 
 #include "frame_size.h"
+#include "frame_statistics.h"
 
 namespace kqcmos {
 
@@ -28,6 +29,16 @@ Bgr YuvToBgr(int y, int redDifference, int blueDifference);
 // even and at least 4, height at least 3. False (nothing written) otherwise.
 [[nodiscard]] bool ConvertYuvFrame(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb,
                                    std::span<std::uint8_t> yuv);
+
+// 10 x the mean Y of every second pixel (from the first even column) of
+// `rect`, divisor starting at 1: the brightness the automatic exposure
+// compares with its band.
+int YuvLuma(FrameSize size, std::span<const std::uint8_t> yuv, const PixelRect& rect);
+
+// Adds 50 (modulo 256) to the second byte of each pixel in rows 50..99,
+// columns width - 100 .. width - 51: the sign that an automatic function is
+// at work. Frames smaller than 100 x 100 get no mark.
+void DrawYuvAutoMark(FrameSize size, std::span<std::uint8_t> yuv);
 
 struct ChromaBalanceOutcome {
     bool evaluated = false;

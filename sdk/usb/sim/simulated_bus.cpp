@@ -26,7 +26,9 @@ SimulatedBus::BackendFactory DriverCoreCamera(std::u16string_view instanceId) {
     const std::uint16_t productId = HexAfter(instanceId, u"PID_").value_or(0);
     return [vendorId, productId] {
         auto device = std::make_unique<DriverCoreDevice>(vendorId, productId);
-        device->Camera().SetPicture(kqff::sim::Picture::Bayer);
+        // The YUV camera (type 15) sends 4:2:2 pairs, every other the Bayer picture.
+        const bool yuv = vendorId == 0xF5A1 && (productId >> 8) == 15;
+        device->Camera().SetPicture(yuv ? kqff::sim::Picture::Yuv : kqff::sim::Picture::Bayer);
         device->Camera().SetFramesOnRequest(true);
         device->StartVideo();
         return device;

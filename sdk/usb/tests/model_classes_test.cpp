@@ -5,11 +5,14 @@
 
 #include <chrono>
 #include <functional>
+#include <typeinfo>
 #include <vector>
 
 #include "kqff_protocol.h"
 #include "models/belun_led.h"
 #include "models/former_device.h"
+#include "models/orsik_device.h"
+#include "models/rovena_yuv.h"
 #include "sim_fixture.h"
 
 namespace kq::test {
@@ -40,12 +43,13 @@ TEST_F(ModelTest, EachTypeOpensAsItsClass) {
     struct Case {
         int type;
         DeviceClass expected;
-        bool former, led;
+        bool ownClass;  // made as its model class, not as the base
     };
     const Case cases[] = {
-        {1, DeviceClass::CFormerDevice, true, false}, {2, DeviceClass::CFormerDevice, true, false},
-        {3, DeviceClass::CBaseDevice, false, false},  {5, DeviceClass::CBaseDevice, false, false},
-        {17, DeviceClass::CKQBelun_LED, false, true},
+        {1, DeviceClass::CFormerDevice, true}, {2, DeviceClass::CFormerDevice, true},
+        {3, DeviceClass::CBaseDevice, false},  {4, DeviceClass::CKQOrsikDevice, true},
+        {5, DeviceClass::CBaseDevice, false},  {15, DeviceClass::CKQRovena_YUV, true},
+        {17, DeviceClass::CKQBelun_LED, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);
@@ -53,8 +57,11 @@ TEST_F(ModelTest, EachTypeOpensAsItsClass) {
         On(handle, [&](BaseDevice& d) {
             EXPECT_EQ(d.TypeCode(), c.type);
             EXPECT_EQ(d.Class(), c.expected);
-            EXPECT_EQ(dynamic_cast<CFormerDevice*>(&d) != nullptr, c.former);
-            EXPECT_EQ(dynamic_cast<CKQBelun_LED*>(&d) != nullptr, c.led);
+            EXPECT_EQ(typeid(d) != typeid(BaseDevice), c.ownClass);
+            EXPECT_EQ(dynamic_cast<CFormerDevice*>(&d) != nullptr, c.expected == DeviceClass::CFormerDevice);
+            EXPECT_EQ(dynamic_cast<CKQBelun_LED*>(&d) != nullptr, c.expected == DeviceClass::CKQBelun_LED);
+            EXPECT_EQ(dynamic_cast<CKQOrsikDevice*>(&d) != nullptr, c.expected == DeviceClass::CKQOrsikDevice);
+            EXPECT_EQ(dynamic_cast<CKQRovena_YUV*>(&d) != nullptr, c.expected == DeviceClass::CKQRovena_YUV);
             return 0;
         });
         library.Uninitialize(handle);
@@ -107,10 +114,9 @@ TEST_F(ModelTest, FormerRefusedFormatKeepsTheStoredRecord) {
     });
 }
 
-// Requests the older sensors' cameras do not take: 10, and nothing reaches
+// Requests the older sensors' and the contrast camera's cameras do not take: 10, and nothing reaches
 // the driver or the caller's buffer.
-TEST_F(ModelTest, FormerAnswersTenToTheRequestsItsCameraLacks) {
-    const std::uint32_t handle = OpenType(1);
+TEST_F(ModelTest, FormerAndContrastCamerasAnswerTenToTheRequestsTheirCamerasLack) {
     std::array<std::uint8_t, 240> buffer;
     buffer.fill(0xA5);
     std::array<std::uint16_t, 1> address{0x09}, value{5};
@@ -130,12 +136,16 @@ TEST_F(ModelTest, FormerAnswersTenToTheRequestsItsCameraLacks) {
         {"SetCameraLED", [](BaseDevice& d) { return d.SetCameraLED(0, 1); }},
         {"SetGolbalGain", [](BaseDevice& d) { return d.SetGolbalGain(1); }},
     };
-    for (const auto& [name, request] : requests) {
-        SCOPED_TRACE(name);
-        bus.ClearLog();
-        EXPECT_EQ(On(handle, request), status::kNotSupported);
-        EXPECT_TRUE(bus.Log().empty());
-        EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](std::uint8_t b) { return b == 0xA5; }));
+    for (const int type : {1, 4}) {
+        const std::uint32_t handle = OpenType(type);
+        for (const auto& [name, request] : requests) {
+            SCOPED_TRACE(testing::Message() << "type " << type << " " << name);
+            bus.ClearLog();
+            EXPECT_EQ(On(handle, request), status::kNotSupported);
+            EXPECT_TRUE(bus.Log().empty());
+            EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](std::uint8_t b) { return b == 0xA5; }));
+        }
+        library.Uninitialize(handle);
     }
 }
 

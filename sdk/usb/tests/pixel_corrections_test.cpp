@@ -6,9 +6,7 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <chrono>
-#include <thread>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -17,6 +15,7 @@
 #include "core/base_device.h"
 #include "le_bytes.h"
 #include "bayer_kernels.h"
+#include "frame_count.h"
 #include "raw_prefilters.h"
 #include "sim_fixture.h"
 #include "kqff_protocol.h"
@@ -25,19 +24,6 @@ namespace kq::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-struct FrameCount {
-    std::atomic<int> frames{0};
-    static int KQ_STDCALL OnFrame(std::uint8_t*, std::int32_t, void* context) {
-        ++static_cast<FrameCount*>(context)->frames;
-        return 0;
-    }
-    // Bounded: false when the count is not reached in 10 s.
-    bool WaitFor(int count) const {
-        for (int i = 0; i < 1000 && frames < count; ++i) std::this_thread::sleep_for(10ms);
-        return frames >= count;
-    }
-};
 
 class PixelCorrections : public LibraryTest {
 protected:

@@ -6,6 +6,7 @@
 #include "test_frames.h"
 #include "white_balance.h"
 #include "yuv_frame.h"
+#include "yuv_reference.h"
 
 namespace kqcmos {
 namespace {
@@ -273,7 +274,7 @@ Bytes TintedBayer(FrameSize size, int red, int green, int blue) {
 
 TEST(WhiteBalance, GreySceneGivesIdentityTablesAndGain500) {
     const FrameSize size{20, 14};
-    const GainTables t = ComputeWhiteBalance(size, TintedBayer(size, 90, 90, 90), std::nullopt);
+    const GainTables t = ComputeWhiteBalance(size, TintedBayer(size, 90, 90, 90), std::nullopt).value();
     EXPECT_EQ(t.red, IdentityTable());
     EXPECT_EQ(t.green, IdentityTable());
     EXPECT_EQ(t.blue, IdentityTable());
@@ -283,7 +284,7 @@ TEST(WhiteBalance, GreySceneGivesIdentityTablesAndGain500) {
 TEST(WhiteBalance, TintedFrameIsBalancedToTheBrightestChannel) {
     const FrameSize size{20, 14};
     Bytes raw = TintedBayer(size, 60, 120, 80);
-    const GainTables t = ComputeWhiteBalance(size, raw, std::nullopt);
+    const GainTables t = ComputeWhiteBalance(size, raw, std::nullopt).value();
     EXPECT_EQ(t.green, IdentityTable());
     EXPECT_EQ(t.red[60], 120);
     EXPECT_EQ(t.blue[80], 120);
@@ -295,12 +296,12 @@ TEST(WhiteBalance, TintedFrameIsBalancedToTheBrightestChannel) {
 
 TEST(WhiteBalance, BlackChannelDoesNotDivideByZero) {
     const FrameSize size{8, 8};
-    const GainTables t = ComputeWhiteBalance(size, TintedBayer(size, 0, 100, 50), std::nullopt);
+    const GainTables t = ComputeWhiteBalance(size, TintedBayer(size, 0, 100, 50), std::nullopt).value();
     EXPECT_EQ(t.red[1], 100);
     EXPECT_EQ(t.red[2], 200);
     EXPECT_EQ(t.red[3], 255);  // min(300, 254.9) rounded
     EXPECT_EQ(t.blue[50], 100);
-    const GainTables black = ComputeWhiteBalance(size, TintedBayer(size, 0, 0, 0), std::nullopt);
+    const GainTables black = ComputeWhiteBalance(size, TintedBayer(size, 0, 0, 0), std::nullopt).value();
     EXPECT_EQ(black.red, IdentityTable());
 }
 
@@ -314,8 +315,52 @@ TEST(WhiteBalance, RegionOutsideTheFrameIsClipped) {
             }
         }
     }
-    const GainTables t = ComputeWhiteBalance(size, raw, PixelRect{8, 8, 4000, 4000});
+    const GainTables t = ComputeWhiteBalance(size, raw, PixelRect{8, 8, 4000, 4000}).value();
     EXPECT_EQ(t.red[50], 100);
+}
+
+TEST(WhiteBalance, RedIsReadWhereTheCellPutsItAndBlueOppositeIt) {
+    // Red at odd columns of even rows, blue at even columns of odd rows.
+    const FrameSize size{10, 8};
+    Bytes raw(FrameBytes(size));
+    for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) {
+            const bool redColumn = x % 2 == 1, redRow = y % 2 == 0;
+            At(raw, size, y, x) = redColumn && redRow ? 60 : !redColumn && !redRow ? 80 : 120;
+        }
+    }
+    const GainTables offDiagonal = ComputeWhiteBalance(size, raw, std::nullopt, BayerCell{1, 0}).value();
+    EXPECT_EQ(offDiagonal.red[60], 120);
+    EXPECT_EQ(offDiagonal.blue[80], 120);
+    EXPECT_EQ(offDiagonal.green, IdentityTable());
+    // Read as the base's cell, the same frame has red and blue at 120 and a
+    // dim green: a different balance.
+    const GainTables base = ComputeWhiteBalance(size, raw, std::nullopt).value();
+    EXPECT_EQ(base.red, IdentityTable());
+    EXPECT_EQ(base.green[70], 120);
+}
+
+TEST(WhiteBalance, AColourWithoutSamplesGivesNoTables) {
+    const FrameSize size{16, 16};
+    const Bytes raw = TintedBayer(size, 40, 100, 200);
+    struct Case {
+        PixelRect rect;
+        bool balanced;
+    };
+    const Case cases[] = {
+        {{4, 0, 5, 16}, false},  // one column: red and green only
+        {{0, 6, 16, 7}, false},  // one row: red and green only
+        {{5, 5, 6, 6}, false},   // one pixel
+        {{3, 3, 5, 5}, true},    // one whole cell
+        {{14, 14, 40, 40}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rect.left << "," << c.rect.top << " - " << c.rect.right << ","
+                                        << c.rect.bottom);
+        const auto tables = ComputeWhiteBalance(size, raw, c.rect);
+        ASSERT_EQ(tables.has_value(), c.balanced);
+        if (tables) EXPECT_EQ(tables->blue, IdentityTable());
+    }
 }
 
 TEST(WhiteBalance, ContinuousBalanceSettlesExposureThenRedThenBlue) {
@@ -385,6 +430,115 @@ TEST(YuvFrame, ConversionOrientsLikeTheBayerKernels) {
     FrameSize oddSize{5, 3};
     Bytes oddYuv(FrameBytes(oddSize, 2), 128);
     EXPECT_FALSE(ConvertYuvFrame(oddSize, 0, odd, oddYuv));
+}
+
+TEST(YuvFrame, ConversionMatchesTheReferenceAtOddSizesInEveryFlip) {
+    // Widths are whole pixel pairs; heights and pair counts odd and even.
+    const FrameSize sizes[] = {{4, 3}, {6, 5}, {10, 7}, {14, 4}, {34, 9}, {130, 3}};
+    for (const FrameSize size : sizes) {
+        const Bytes yuv =
+            test::RandomBytes(FrameBytes(size, 2), static_cast<std::uint32_t>(size.width * 131 + size.height));
+        for (int flip = 0; flip < 6; ++flip) {
+            SCOPED_TRACE(testing::Message() << size.width << "x" << size.height << " flip " << flip);
+            int width = size.width, height = size.height;
+            const Bytes expected = test::ReferenceYuvToBgr(yuv, width, height, flip);
+            // Exactly the picture's bytes: anything past them stays untouched.
+            Bytes rgb(expected.size() + 6, 0xA5);
+            Bytes frame = yuv;
+            FrameSize converted = size;
+            ASSERT_TRUE(ConvertYuvFrame(converted, flip, rgb, frame));
+            EXPECT_EQ(converted, (FrameSize{width, height}));
+            EXPECT_EQ(Bytes(rgb.begin(), rgb.begin() + static_cast<std::ptrdiff_t>(expected.size())), expected);
+            EXPECT_EQ(Bytes(rgb.end() - 6, rgb.end()), Bytes(6, 0xA5));
+        }
+    }
+}
+
+TEST(YuvFrame, LumaIsTenTimesTheMeanYOfEverySecondPixel) {
+    const FrameSize size{8, 4};
+    Bytes yuv(FrameBytes(size, 2), 128);
+    // Pixel x has Y = 10 x (x + 1): the even ones 10, 30, 50, 70.
+    for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) yuv[2 * (y * size.width + x)] = static_cast<std::uint8_t>(10 * (x + 1));
+    }
+    struct Case {
+        PixelRect rect;
+        int luma;
+    };
+    const Case cases[] = {
+        // 16 samples of mean 40; the divisor starts at 1.
+        {{0, 0, 8, 4}, 10 * (4 * (10 + 30 + 50 + 70)) / 17},
+        {{3, 1, 6, 2}, 10 * (30 + 50) / 3},   // from the even column before 3
+        {{6, 0, 40, 40}, 10 * (4 * 70) / 5},  // cut to the frame
+        {{8, 0, 9, 4}, 0},                    // outside
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.rect.left << "," << c.rect.top);
+        EXPECT_EQ(YuvLuma(size, yuv, c.rect), c.luma);
+    }
+}
+
+TEST(YuvFrame, TheAutoMarkRaisesTheSecondByteOfItsBlockOnly) {
+    const FrameSize size{120, 110};
+    Bytes yuv(FrameBytes(size, 2), 10);
+    DrawYuvAutoMark(size, yuv);
+    for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) {
+            const bool inside = y >= 50 && y < 100 && x >= 20 && x < 70;
+            ASSERT_EQ(yuv[2 * (y * size.width + x)], 10) << y << "," << x;
+            ASSERT_EQ(yuv[2 * (y * size.width + x) + 1], inside ? 60 : 10) << y << "," << x;
+        }
+    }
+    Bytes small(FrameBytes({99, 120}, 2), 10);
+    DrawYuvAutoMark({99, 120}, small);
+    EXPECT_EQ(small, Bytes(small.size(), 10));
+}
+
+TEST(WhiteBalance, BgrFramesAreBalancedToTheirBrightestChannel) {
+    const FrameSize size{6, 4};
+    Bytes bgr(FrameBytes(size, 3));
+    for (std::size_t i = 0; i < bgr.size(); i += 3) {
+        bgr[i] = 50;       // blue
+        bgr[i + 1] = 100;  // green
+        bgr[i + 2] = 200;  // red
+    }
+    const GainTables t = ComputeWhiteBalanceBgr(size, bgr, std::nullopt).value();
+    EXPECT_EQ(t.red, IdentityTable());
+    EXPECT_EQ(t.green[100], 200);
+    EXPECT_EQ(t.blue[50], 200);
+    ApplyGainLutBgr(bgr, t);
+    EXPECT_EQ(bgr, Bytes(bgr.size(), 200));
+    EXPECT_FALSE(ComputeWhiteBalanceBgr(size, bgr, PixelRect{6, 0, 9, 4}).has_value()) << "nothing on the frame";
+}
+
+TEST(GainTables, EachSampleTakesTheTableOfItsColourInTheCell) {
+    const FrameSize size{5, 3};
+    GainTables tables;
+    tables.red = GainTable(1000);   // doubles
+    tables.green = GainTable(500);  // keeps
+    tables.blue = GainTable(250);   // halves
+    struct Case {
+        BayerCell cell;
+        // Per position (row parity, column parity): 2 red, 1 green, 0 blue.
+        int kind[2][2];
+    };
+    const Case cases[] = {
+        {{0, 0}, {{2, 1}, {1, 0}}},
+        {{1, 0}, {{1, 2}, {0, 1}}},
+        {{0, 1}, {{1, 0}, {2, 1}}},
+        {{1, 1}, {{0, 1}, {1, 2}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.cell.redColumn << "," << c.cell.redRow);
+        Bytes raw(FrameBytes(size), 60);
+        ApplyGainLut(size, raw, tables, c.cell);
+        for (int y = 0; y < size.height; ++y) {
+            for (int x = 0; x < size.width; ++x) {
+                const int kind = c.kind[y % 2][x % 2];
+                EXPECT_EQ(At(raw, size, y, x), kind == 2 ? 120 : kind == 1 ? 60 : 30) << y << "," << x;
+            }
+        }
+    }
 }
 
 TEST(YuvFrame, ChromaBalanceStepsRedThenBlueAndNeverWraps) {
