@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ctwain.h"
+#include "dialog_recorder.h"
 #include "exposure_timer.h"
 #include "pump_until.h"
 #include "recording_ports.h"
@@ -23,6 +24,7 @@ namespace twain::win32 {
 namespace {
 
 using testing_support::PumpUntil;
+using twain::test::DialogRecorder;
 
 // The two windows the data source would give the device object; its eight
 // operations are not used here.
@@ -36,37 +38,6 @@ public:
     void GetFrame(TwainImageRecord*) override {}
     int OnScroll(HWND, UINT, WPARAM, int, int, int) override { return 0; }
     int GetResolutions(const ResolutionEntry**, int*) override { return 0; }
-};
-
-// A hidden window that keeps every message 1174 it gets.
-class DialogRecorder {
-public:
-    DialogRecorder() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &DialogRecorder::Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TwainTimerDialogRecorder";
-        RegisterClassW(&wc);
-        window =
-            CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~DialogRecorder() { DestroyWindow(window); }
-    DialogRecorder(const DialogRecorder&) = delete;
-    DialogRecorder& operator=(const DialogRecorder&) = delete;
-
-    HWND window = nullptr;
-    std::vector<std::pair<WPARAM, LPARAM>> reports;
-
-private:
-    static LRESULT CALLBACK Proc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == kParamChangedMessage) {
-            auto* self = reinterpret_cast<DialogRecorder*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-            if (self != nullptr) self->reports.emplace_back(wParam, lParam);
-            return 0;
-        }
-        return DefWindowProcW(w, message, wParam, lParam);
-    }
 };
 
 TEST(ExposureTimer, TicksOnTheThreadThatStartedIt) {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "ctwain.h"
+#include "dialog_recorder.h"
 #include "preview_test_window.h"
 #include "pump_until.h"
 #include "unique_temp_dir.h"
@@ -28,8 +29,7 @@
 namespace {
 
 using testing_support::PumpUntil;
-
-constexpr UINT kParamChanged = WM_USER + 150;
+using twain::test::DialogRecorder;
 
 struct TwainLibrary {
     HMODULE module = nullptr;
@@ -112,47 +112,6 @@ struct Device {
         int value = -12345;
         EXPECT_EQ(object->GetParam(id, &value), 1) << id;
         return value;
-    }
-};
-
-// A hidden window in the settings dialog's place: it keeps every message
-// 1174 with its parameters.
-class DialogRecorder {
-public:
-    DialogRecorder() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &DialogRecorder::Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TwainDialogRecorder";
-        RegisterClassW(&wc);
-        window =
-            CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    }
-    ~DialogRecorder() { DestroyWindow(window); }
-    DialogRecorder(const DialogRecorder&) = delete;
-    DialogRecorder& operator=(const DialogRecorder&) = delete;
-
-    // The reports with this id, in order.
-    std::vector<LPARAM> Of(WPARAM id) const {
-        std::vector<LPARAM> out;
-        for (const auto& [w, l] : reports) {
-            if (w == id) out.push_back(l);
-        }
-        return out;
-    }
-
-    HWND window = nullptr;
-    std::vector<std::pair<WPARAM, LPARAM>> reports;
-
-private:
-    static LRESULT CALLBACK Proc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == kParamChanged) {
-            auto* self = reinterpret_cast<DialogRecorder*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-            if (self != nullptr) self->reports.emplace_back(wParam, lParam);
-            return 0;
-        }
-        return DefWindowProcW(w, message, wParam, lParam);
     }
 };
 
@@ -380,7 +339,8 @@ TEST_F(TwainDllPreview, StopPreviewReturnsWhileResultsWaitForTheDialog) {
     const ULONGLONG end = GetTickCount64() + 10000;
     bool posted = false;
     while (!posted && GetTickCount64() < end) {
-        posted = PeekMessageW(&queued, dialog.window, kParamChanged, kParamChanged, PM_NOREMOVE | PM_NOYIELD) != 0;
+        posted = PeekMessageW(&queued, dialog.window, DialogRecorder::kMessage, DialogRecorder::kMessage,
+                              PM_NOREMOVE | PM_NOYIELD) != 0;
         if (!posted) MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_POSTMESSAGE);
     }
     ASSERT_TRUE(posted) << "no result was posted while the dialog's thread was busy";
