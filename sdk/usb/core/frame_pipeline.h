@@ -13,6 +13,7 @@
 
 #include "auto_exposure.h"
 #include "bad_pixels.h"
+#include "corrected_demosaic.h"
 #include "crop_window.h"
 #include "demosaic.h"
 #include "flat_field.h"
@@ -147,10 +148,24 @@ private:
     std::span<std::uint8_t> CorrectRaw(const PictureSettings& settings, const FrameSource& source,
                                        std::span<std::uint8_t> raw, std::span<std::uint8_t> rotated,
                                        kqcmos::FrameSize& size, bool whiteBalancePending);
+    void CorrectBadPixels(const FrameSource& source, kqcmos::FrameSize size, std::span<std::uint8_t> frame);
+    static kqcmos::DemosaicSettings DemosaicSettingsFor(const PictureSettings& settings);
+    // True when every step from the gains to the demosaic is a table, the
+    // flat field or the colour demosaic: then CorrectAndDemosaic runs them.
+    bool CorrectsWhileDemosaicing(const PictureSettings& settings, kqcmos::FrameSize size,
+                                  bool whiteBalancePending) const;
+    // The gains, gamma, flat field, light and contrast of this frame as
+    // tables and the flat field, with adjacent tables composed.
+    kqcmos::RawCorrection RawCorrectionFor(const PictureSettings& settings, const FrameSource& source,
+                                           bool whiteBalancePending) const;
     // `streamed`: the capture thread's frame; false for a single grab.
     std::optional<DeliveredFrame> Convert(const PictureSettings& settings, kqcmos::FrameSize size,
                                           std::span<std::uint8_t> source, std::span<std::uint8_t> picture,
                                           std::span<std::uint8_t> cropOut, bool whiteBalancePending, bool streamed);
+    // The steps after the demosaic: saturation, sharpness, stripes, HDR, crop.
+    std::optional<DeliveredFrame> FinishPicture(const PictureSettings& settings, kqcmos::FrameSize size,
+                                                std::span<std::uint8_t> picture, std::span<std::uint8_t> cropOut,
+                                                bool streamed);
     // Pipeline step 3: the continuous or the alternate automatic exposure.
     void RunAutoExposure(const PictureSettings& settings, const FrameSource& source, std::span<std::uint8_t> frame,
                          FrameEvents& events);

@@ -58,6 +58,14 @@ void ApplyGainLut(FrameSize size, std::span<std::uint8_t> raw, const GainTables&
     }
 }
 
+ByteTable ComposeTables(const ByteTable& first, const ByteTable& second) {
+    ByteTable composed{};
+    for (std::size_t v = 0; v < composed.size(); ++v) {
+        composed[v] = second[first[v]];
+    }
+    return composed;
+}
+
 void ApplyTable(std::span<std::uint8_t> bytes, const ByteTable& table) {
     for (std::uint8_t& b : bytes) {
         b = table[b];

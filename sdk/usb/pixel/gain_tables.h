@@ -36,6 +36,9 @@ struct GainTables {
 // through the green table, blue (odd, odd) through the blue table.
 void ApplyGainLut(FrameSize size, std::span<std::uint8_t> raw, const GainTables& tables);
 
+// The table of `first` followed by `second`: second[first[v]].
+ByteTable ComposeTables(const ByteTable& first, const ByteTable& second);
+
 // Every byte through one table.
 void ApplyTable(std::span<std::uint8_t> bytes, const ByteTable& table);
 
