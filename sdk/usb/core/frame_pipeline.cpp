@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "contrast_kernels.h"
+#include "corrected_demosaic.h"
 #include "erasure.h"
 #include "frame_orientation.h"
 #include "microscope_filters.h"
@@ -52,13 +53,61 @@ FramePipeline::FramePipeline(FrameSize sensor, bool stripeCapable, int rawBytesP
       toneCurve_(kqcmos::BuildDefaultToneCurve()),
       lastRaw_(PlaneBytes(sensor) * static_cast<std::size_t>(rawBytesPerPixel)) {}
 
+void FramePipeline::CorrectBadPixels(const FrameSource& source, FrameSize size, std::span<std::uint8_t> frame) {
+    if (!badPixelsSuspended_) {
+        badPixels_.Correct(source.window, kqcmos::IsHalfResolution(source.halfReadout, size, sensor_), frame);
+    }
+}
+
+kqcmos::DemosaicSettings FramePipeline::DemosaicSettingsFor(const PictureSettings& settings) {
+    const int kernel = settings.flipMode >= 0 && settings.flipMode < 6
+                           ? settings.model.kernelForFlip[static_cast<std::size_t>(settings.flipMode)]
+                           : settings.flipMode;
+    return {settings.colorMode, kernel, settings.colorAdjust, settings.plainGreySensor || settings.model.greyRaw};
+}
+
+bool FramePipeline::CorrectsWhileDemosaicing(const PictureSettings& settings, FrameSize size,
+                                             bool whiteBalancePending) const {
+    const bool turned = settings.flipMode == 4 || settings.flipMode == 5;
+    const bool microscopeFilters = settings.microscopeMode && !whiteBalancePending;
+    // The one walk knows the usual Bayer cell and the colour demosaic only.
+    const bool usualSensor = !settings.model.contrastKernels && settings.model.colourCell == kqcmos::BayerCell{};
+    return usualSensor && !turned && !flatFieldRebuild_ && !microscopeFilters &&
+           kqcmos::CorrectsWhileDemosaicing(DemosaicSettingsFor(settings), size, demosaic_);
+}
+
+kqcmos::RawCorrection FramePipeline::RawCorrectionFor(const PictureSettings& settings, const FrameSource& source,
+                                                      bool whiteBalancePending) const {
+    kqcmos::RawCorrection correction{gains_, nullptr, source.window, std::nullopt};
+    if (gamma_.active()) {
+        for (kqcmos::ByteTable* table : {&correction.gains.red, &correction.gains.green, &correction.gains.blue}) {
+            *table = kqcmos::ComposeTables(*table, gamma_.table());
+        }
+    }
+    if (flatFieldEnabled_ && !whiteBalancePending) correction.flatField = &flatField_;
+    // Light and contrast, which follow the flat field, map every byte.
+    kqcmos::ByteTable after = kqcmos::IdentityTable();
+    if (settings.light != kqcmos::kNeutralLight) after = kqcmos::LightTable(settings.light);
+    if (kqcmos::AdjustsColour(settings.colorMode)) {
+        after = kqcmos::ComposeTables(after, kqcmos::ContrastTable(kqcmos::ContrastArgument(settings.contrast)));
+    }
+    if (after == kqcmos::IdentityTable()) return correction;
+    if (correction.flatField == nullptr) {
+        // Nothing between the gains and these tables: one look-up does both.
+        for (kqcmos::ByteTable* table : {&correction.gains.red, &correction.gains.green, &correction.gains.blue}) {
+            *table = kqcmos::ComposeTables(*table, after);
+        }
+    } else {
+        correction.after = after;
+    }
+    return correction;
+}
+
 std::span<std::uint8_t> FramePipeline::CorrectRaw(const PictureSettings& settings, const FrameSource& source,
                                                   std::span<std::uint8_t> raw, std::span<std::uint8_t> rotated,
                                                   FrameSize& size, bool whiteBalancePending) {
     const auto frame = raw.first(FrameBytes(size));
-    if (!badPixelsSuspended_) {
-        badPixels_.Correct(source.window, kqcmos::IsHalfResolution(source.halfReadout, size, sensor_), frame);
-    }
+    CorrectBadPixels(source, size, frame);
     kqcmos::ApplyGainLut(size, frame, gains_, settings.model.colourCell);
     if (gamma_.active()) kqcmos::ApplyTable(frame, gamma_.table());
     if (flatFieldRebuild_) {
@@ -96,16 +145,17 @@ std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& sett
         }
     }
     if (!streamed) grabSource_ = DeliveredFrame{source, size, 8};
-    const int kernel = settings.flipMode >= 0 && settings.flipMode < 6
-                           ? settings.model.kernelForFlip[static_cast<std::size_t>(settings.flipMode)]
-                           : settings.flipMode;
-    const kqcmos::DemosaicSettings demosaic{settings.colorMode, kernel, settings.colorAdjust,
-                                            settings.plainGreySensor || settings.model.greyRaw};
     const bool converted =
         settings.model.contrastKernels
             ? kqcmos::ContrastDemosaic(settings.colorMode, settings.flipMode, size, picture, source, settings.contrast)
-            : kqcmos::Demosaic(demosaic, size, picture, source, demosaic_);
+            : kqcmos::Demosaic(DemosaicSettingsFor(settings), size, picture, source, demosaic_);
     if (!converted) return std::nullopt;
+    return FinishPicture(settings, size, picture, cropOut, streamed);
+}
+
+std::optional<DeliveredFrame> FramePipeline::FinishPicture(const PictureSettings& settings, FrameSize size,
+                                                           std::span<std::uint8_t> picture,
+                                                           std::span<std::uint8_t> cropOut, bool streamed) {
     const int bpp = kqcmos::OutputBytesPerPixel(settings.colorMode);
     const auto frame = picture.first(FrameBytes(size, bpp));
     // Neutral settings leave the picture as it is; skipping them saves the
@@ -230,6 +280,16 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
         region.Reset();
         events.whiteBalance = gains_;
         whiteBalanceRequested_ = false;
+    }
+    if (CorrectsWhileDemosaicing(settings, size, whiteBalancePending)) {
+        // The common case: one walk over the raw rows does the corrections
+        // and the demosaic, and leaves the raw frame as it is.
+        CorrectBadPixels(source, size, frame);
+        const kqcmos::RawCorrection correction = RawCorrectionFor(settings, source, whiteBalancePending);
+        last_ = kqcmos::CorrectAndDemosaic(DemosaicSettingsFor(settings), correction, size, picture_, frame, demosaic_)
+                    ? FinishPicture(settings, size, picture_, crop_, true)
+                    : std::nullopt;
+        return last_;
     }
     const auto sourcePlane = CorrectRaw(settings, source, frame, rotated_, size, whiteBalancePending);
     last_ = Convert(settings, size, sourcePlane, picture_, crop_, whiteBalancePending, true);

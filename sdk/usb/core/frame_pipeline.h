@@ -13,6 +13,7 @@
 
 #include "auto_exposure.h"
 #include "bad_pixels.h"
+#include "corrected_demosaic.h"
 #include "crop_window.h"
 #include "demosaic.h"
 #include "flat_field.h"
@@ -148,6 +149,16 @@ private:
     std::span<std::uint8_t> CorrectRaw(const PictureSettings& settings, const FrameSource& source,
                                        std::span<std::uint8_t> raw, std::span<std::uint8_t> rotated,
                                        kqcmos::FrameSize& size, bool whiteBalancePending);
+    void CorrectBadPixels(const FrameSource& source, kqcmos::FrameSize size, std::span<std::uint8_t> frame);
+    static kqcmos::DemosaicSettings DemosaicSettingsFor(const PictureSettings& settings);
+    // True when every step from the gains to the demosaic is a table, the
+    // flat field or the colour demosaic: then CorrectAndDemosaic runs them.
+    bool CorrectsWhileDemosaicing(const PictureSettings& settings, kqcmos::FrameSize size,
+                                  bool whiteBalancePending) const;
+    // The gains, gamma, flat field, light and contrast of this frame as
+    // tables and the flat field, with adjacent tables composed.
+    kqcmos::RawCorrection RawCorrectionFor(const PictureSettings& settings, const FrameSource& source,
+                                           bool whiteBalancePending) const;
     // `streamed`: the capture thread's frame; false for a single grab.
     std::optional<DeliveredFrame> Convert(const PictureSettings& settings, kqcmos::FrameSize size,
                                           std::span<std::uint8_t> source, std::span<std::uint8_t> picture,
@@ -163,6 +174,10 @@ private:
     // The finished picture, or its crop when one is asked for and fits.
     DeliveredFrame Deliverable(const PictureSettings& settings, kqcmos::FrameSize size, int bytesPerPixel,
                                std::span<std::uint8_t> frame, std::span<std::uint8_t> cropOut) const;
+    // The steps after the demosaic: saturation, sharpness, stripes, HDR, crop.
+    std::optional<DeliveredFrame> FinishPicture(const PictureSettings& settings, kqcmos::FrameSize size,
+                                                std::span<std::uint8_t> picture, std::span<std::uint8_t> cropOut,
+                                                bool streamed);
     // Pipeline step 3: the continuous or the alternate automatic exposure.
     void RunAutoExposure(const PictureSettings& settings, const FrameSource& source, std::span<std::uint8_t> frame,
                          FrameEvents& events);

@@ -61,43 +61,71 @@ void ConvertRow(const std::uint8_t* red, const std::uint8_t* blue, int width, st
     std::memcpy(at(width - 1), at(width - 2), bpp);
 }
 
-// `fast`, when given, converts colour rows instead of ConvertRow.
+// Raw rows y and y + 1 of a frame held whole in memory.
+class FrameRows final : public ColourRowSource {
+public:
+    FrameRows(std::span<const std::uint8_t> raw, int width)
+        : raw_(raw.data()), stride_(static_cast<std::size_t>(width)) {}
+    RawRowPair RowsFor(int y) override {
+        const std::uint8_t* top = raw_ + static_cast<std::size_t>(y) * stride_;
+        const std::uint8_t* bottom = top + stride_;
+        return y % 2 == 0 ? RawRowPair{top, bottom} : RawRowPair{bottom, top};
+    }
+
+private:
+    const std::uint8_t* raw_;
+    std::size_t stride_;
+};
+
+// The caller has checked the sizes. `fast`, when given, converts colour rows
+// instead of ConvertRow.
 template <BayerOutput Kind, bool Mirror>
-bool Convert(FrameSize size, bool bottomUp, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw,
+void Convert(FrameSize size, bool bottomUp, std::span<std::uint8_t> out, ColourRowSource& rows,
              const FastKernels* fast) {
     constexpr int bpp = BytesPerPixel<Kind>();
-    if (!HoldsFrame(raw, size, 1, kMinBayerWidth, kMinBayerHeight) || !HoldsFrame(out, size, bpp)) {
-        return false;
-    }
-    const std::size_t rawStride = static_cast<std::size_t>(size.width);
-    const std::size_t outStride = rawStride * bpp;
+    const std::size_t outStride = static_cast<std::size_t>(size.width) * bpp;
     auto outRow = [&](int y) {
         return out.data() + static_cast<std::size_t>(bottomUp ? size.height - 1 - y : y) * outStride;
     };
     const int lastComputed = 2 * (size.height / 2) - 3;
     for (int y = 0; y <= lastComputed; ++y) {
-        const std::uint8_t* top = raw.data() + static_cast<std::size_t>(y) * rawStride;
-        const std::uint8_t* bottom = top + rawStride;
-        const std::uint8_t* red = y % 2 == 0 ? top : bottom;
-        const std::uint8_t* blue = y % 2 == 0 ? bottom : top;
+        const RawRowPair pair = rows.RowsFor(y);
         if (fast != nullptr) {
-            fast->bayerColourRow(size.width, red, blue, Mirror, outRow(y));
+            fast->bayerColourRow(size.width, pair.red, pair.blue, Mirror, outRow(y));
         } else {
-            ConvertRow<Kind, Mirror>(red, blue, size.width, outRow(y));
+            ConvertRow<Kind, Mirror>(pair.red, pair.blue, size.width, outRow(y));
         }
     }
     for (int y = lastComputed + 1; y < size.height; ++y) {
         std::memcpy(outRow(y), outRow(lastComputed), outStride);
     }
-    return true;
+}
+
+template <BayerOutput Kind>
+bool FitsKernel(FrameSize size, std::span<const std::uint8_t> out) {
+    return HoldsFrame(out, size, BytesPerPixel<Kind>(), kMinBayerWidth, kMinBayerHeight);
+}
+
+template <BayerOutput Kind>
+void ConvertFlip(int flipMode, FrameSize size, std::span<std::uint8_t> out, ColourRowSource& rows,
+                 const FastKernels* fast) {
+    const Orientation o = OrientationOf(flipMode);
+    if (o.mirrored) {
+        Convert<Kind, true>(size, o.bottomUp, out, rows, fast);
+    } else {
+        Convert<Kind, false>(size, o.bottomUp, out, rows, fast);
+    }
 }
 
 template <BayerOutput Kind>
 bool ConvertFlip(int flipMode, FrameSize size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw,
                  const FastKernels* fast = nullptr) {
-    const Orientation o = OrientationOf(flipMode);
-    return o.mirrored ? Convert<Kind, true>(size, o.bottomUp, out, raw, fast)
-                      : Convert<Kind, false>(size, o.bottomUp, out, raw, fast);
+    if (!HoldsFrame(raw, size) || !FitsKernel<Kind>(size, out)) {
+        return false;
+    }
+    FrameRows rows(raw, size.width);
+    ConvertFlip<Kind>(flipMode, size, out, rows, fast);
+    return true;
 }
 
 }  // namespace
@@ -110,6 +138,15 @@ bool BayerConvert(BayerOutput kind, int flipMode, FrameSize size, std::span<std:
     case BayerOutput::colorRgb: return ConvertFlip<BayerOutput::colorRgb>(flipMode, size, out, raw, &KernelsFor(level));
     }
     return false;
+}
+
+bool BayerConvertColourRows(int flipMode, FrameSize size, std::span<std::uint8_t> out, ColourRowSource& rows,
+                            SimdLevel level) {
+    if (!FitsKernel<BayerOutput::colorRgb>(size, out)) {
+        return false;
+    }
+    ConvertFlip<BayerOutput::colorRgb>(flipMode, size, out, rows, &KernelsFor(level));
+    return true;
 }
 
 #define KQCMOS_BAYER_MEMBER(name, kind, flip)                                                   \

@@ -50,4 +50,29 @@ enum class BayerOutput { gray8, grayRgb, colorRgb };
 [[nodiscard]] bool BayerConvert(BayerOutput kind, int flipMode, FrameSize size, std::span<std::uint8_t> out,
                                 std::span<const std::uint8_t> raw, SimdLevel level = BestSimdLevel());
 
+// The raw rows behind output row y of the colour conversion: the even row
+// (red and green samples) and the odd one (green and blue) of raw rows y and
+// y + 1.
+struct RawRowPair {
+    const std::uint8_t* red;
+    const std::uint8_t* blue;
+};
+
+// Hands raw rows to BayerConvertColourRows, which asks for y = 0, 1, 2 ...
+// in order, so a source may prepare each raw row once, just before it is
+// first needed.
+class ColourRowSource {
+public:
+    virtual RawRowPair RowsFor(int y) = 0;
+
+protected:
+    ~ColourRowSource() = default;
+};
+
+// BayerConvert(BayerOutput::colorRgb, ...) over rows `rows` gives, each
+// `size.width` bytes. False (nothing asked, nothing written) when the size is
+// below the minimum or `out` is too small.
+[[nodiscard]] bool BayerConvertColourRows(int flipMode, FrameSize size, std::span<std::uint8_t> out,
+                                          ColourRowSource& rows, SimdLevel level = BestSimdLevel());
+
 }  // namespace kqcmos

@@ -20,7 +20,8 @@ int OutputBytesPerPixel(int colorMode) {
     }
 }
 
-DemosaicWork::DemosaicWork(FrameSize maxSize) : sharpen_(maxSize), oriented_(FrameBytes(maxSize)) {}
+DemosaicWork::DemosaicWork(FrameSize maxSize)
+    : sharpen_(maxSize), oriented_(FrameBytes(maxSize)), correctedRows_(FrameBytes({maxSize.width, 2})) {}
 
 bool Demosaic(const DemosaicSettings& settings, FrameSize size, std::span<std::uint8_t> out,
               std::span<std::uint8_t> raw, DemosaicWork& work) {

@@ -9,6 +9,7 @@
 
 #include "frame_size.h"
 #include "sharpen_chain.h"
+#include "simd_level.h"
 
 namespace kqcmos {
 
@@ -25,6 +26,8 @@ struct DemosaicSettings {
 // Bytes per output pixel of a colour mode; 0 for modes above 5.
 int OutputBytesPerPixel(int colorMode);
 
+struct RawCorrection;
+
 // Work planes for frames up to the sensor size, allocated once.
 class DemosaicWork {
 public:
@@ -33,8 +36,13 @@ public:
 private:
     friend bool Demosaic(const DemosaicSettings&, FrameSize, std::span<std::uint8_t>, std::span<std::uint8_t>,
                          DemosaicWork&);
+    friend bool CorrectsWhileDemosaicing(const DemosaicSettings&, FrameSize, const DemosaicWork&);
+    friend bool CorrectAndDemosaic(const DemosaicSettings&, const RawCorrection&, FrameSize, std::span<std::uint8_t>,
+                                   std::span<const std::uint8_t>, DemosaicWork&, SimdLevel);
     SharpenChain sharpen_;
     std::vector<std::uint8_t> oriented_;
+    // Two corrected raw rows for CorrectAndDemosaic.
+    std::vector<std::uint8_t> correctedRows_;
 };
 
 // `raw` is changed by the pre-filter. False (nothing delivered) for colour

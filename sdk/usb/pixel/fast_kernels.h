@@ -32,6 +32,14 @@ struct FastKernels {
     // raw row holding red, `blue` the one holding blue.
     void (*bayerColourRow)(int width, const std::uint8_t* red, const std::uint8_t* blue, bool mirrored,
                            std::uint8_t* out);
+    // One raw row of `width` >= 1 samples through the gain tables (even and
+    // odd columns), the flat field's row of gains and a table for every
+    // byte, in that order, into `out`; a null `flatGains` or `after` skips
+    // that step. Byte for byte ApplyGainLut, FlatFieldTable::Apply and
+    // ApplyTable on that row.
+    void (*correctRawRow)(int width, const std::uint8_t* raw, const std::uint8_t* evenTable,
+                          const std::uint8_t* oddTable, const std::int16_t* flatGains, const std::uint8_t* after,
+                          std::uint8_t* out);
 };
 
 const FastKernels& KernelsSse2();

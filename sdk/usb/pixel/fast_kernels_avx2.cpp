@@ -12,7 +12,7 @@ namespace {
 
 const FastKernels& KernelsAvx2() {
     static constexpr FastKernels kernels{&SharpenChainRowsBody, &SaturationRowsBody, &SharpnessRowsBody,
-                                         &BayerColourRowBody};
+                                         &BayerColourRowBody, &CorrectRawRowBody};
     return kernels;
 }
 

@@ -177,6 +177,56 @@ void SharpnessRowsBody(int rowBytes, int height, int step, Byte* frame, int s, B
     }
 }
 
+// One raw row through the corrections ahead of the demosaic, into `out`:
+// even columns through `evenTable` and odd ones through `oddTable` (the gain
+// tables), then, when `flatGains` is given, v = min(255, (v x gain) >> 6)
+// with negative results 0 (the flat field), then, when `after` is given,
+// every byte through it.
+void CorrectRawRowBody(int width, const Byte* __restrict raw, const Byte* __restrict evenTable,
+                       const Byte* __restrict oddTable, const Word* __restrict flatGains, const Byte* __restrict after,
+                       Byte* __restrict out) {
+    // Eight samples are read and written as one 64-bit word (little-endian
+    // x86), which halves the loads of a byte-wise loop.
+    int x = 0;
+    for (; x + 8 <= width; x += 8) {
+        std::uint64_t in;
+        __builtin_memcpy(&in, raw + x, 8);
+        std::uint64_t mapped = 0;
+        for (int k = 0; k < 8; k += 2) {
+            mapped |= static_cast<std::uint64_t>(evenTable[(in >> (8 * k)) & 0xFF]) << (8 * k);
+            mapped |= static_cast<std::uint64_t>(oddTable[(in >> (8 * k + 8)) & 0xFF]) << (8 * k + 8);
+        }
+        __builtin_memcpy(out + x, &mapped, 8);
+    }
+    for (; x + 1 < width; x += 2) {
+        out[x] = evenTable[raw[x]];
+        out[x + 1] = oddTable[raw[x + 1]];
+    }
+    if (x < width) {
+        out[x] = evenTable[raw[x]];
+    }
+    if (flatGains != nullptr) {
+        using Lane = std::uint16_t;
+        for (int i = 0; i < width; ++i) {
+            // (v x gain) >> 6 = v x (gain >> 6) + ((v x (gain & 63)) >> 6) in
+            // 16-bit lanes: a negative gain gives 0 either way, and from
+            // 256 x 64 on every non-zero v gives 255 either way.
+            const Word gain = flatGains[i] < 0 ? Word{0} : flatGains[i];
+            const auto whole = static_cast<Lane>((gain >> 6) < 256 ? (gain >> 6) : 256);
+            const auto part = static_cast<Lane>(gain & 63);
+            const auto v = static_cast<Lane>(out[i]);
+            const auto scaled =
+                static_cast<Lane>(static_cast<Lane>(v * whole) + static_cast<Lane>(static_cast<Lane>(v * part) >> 6));
+            out[i] = static_cast<Byte>(scaled < 255 ? scaled : 255);
+        }
+    }
+    if (after != nullptr) {
+        for (int i = 0; i < width; ++i) {
+            out[i] = after[out[i]];
+        }
+    }
+}
+
 // BayerConvert's colour row: pixel x (0 .. width - 2) takes its 2 x 2 window
 // of the raw rows `red` (red, green) and `blue` (green, blue); the last
 // pixel repeats its neighbour. Mirrored rows put pixel x at width - 1 - x.

@@ -11,7 +11,7 @@ namespace {
 
 const FastKernels& KernelsSse2() {
     static constexpr FastKernels kernels{&SharpenChainRowsBody, &SaturationRowsBody, &SharpnessRowsBody,
-                                         &BayerColourRowBody};
+                                         &BayerColourRowBody, &CorrectRawRowBody};
     return kernels;
 }
 

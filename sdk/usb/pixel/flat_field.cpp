@@ -64,10 +64,9 @@ bool FlatFieldTable::Apply(const SensorWindow& window, std::span<std::uint8_t> r
         return false;
     }
     const int w = window.size.width;
-    const SensorPoint origin = FrameOrigin(window);
     for (int y = 0; y < window.size.height; ++y) {
         std::uint8_t* row = raw.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
-        const std::int16_t* gains = entries_.data() + IndexOf(origin, y);
+        const std::int16_t* gains = RowGains(window, y);
         for (int x = 0; x < w; ++x) {
             row[x] = ClampToByte((row[x] * gains[x]) >> 6);
         }

@@ -38,6 +38,14 @@ public:
     // unchanged) under the same conditions as Build.
     [[nodiscard]] bool Apply(const SensorWindow& window, std::span<std::uint8_t> raw) const;
 
+    // True when `window` lies on the sensor and a frame of `frameBytes` holds
+    // its size: what Build and Apply need.
+    bool Fits(const SensorWindow& window, std::size_t frameBytes) const;
+    // The gains of row `y` of a frame in `window`, which Fits: one a pixel.
+    const std::int16_t* RowGains(const SensorWindow& window, int y) const {
+        return entries_.data() + IndexOf(FrameOrigin(window), y);
+    }
+
     // The stored form: exactly StoredBytes() bytes.
     std::size_t StoredBytes() const;
     std::vector<std::uint8_t> ToBytes() const;
@@ -46,7 +54,6 @@ public:
     std::size_t FromBytes(std::span<const std::uint8_t> bytes);
 
 private:
-    bool Fits(const SensorWindow& window, std::size_t frameBytes) const;
     std::size_t IndexOf(SensorPoint origin, int y) const;
 
     FrameSize sensor_;

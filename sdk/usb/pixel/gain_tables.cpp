@@ -70,6 +70,14 @@ void ApplyGainLutBgr(std::span<std::uint8_t> bgr, const GainTables& tables) {
     }
 }
 
+ByteTable ComposeTables(const ByteTable& first, const ByteTable& second) {
+    ByteTable composed{};
+    for (std::size_t v = 0; v < composed.size(); ++v) {
+        composed[v] = second[first[v]];
+    }
+    return composed;
+}
+
 void ApplyTable(std::span<std::uint8_t> bytes, const ByteTable& table) {
     for (std::uint8_t& b : bytes) {
         b = table[b];

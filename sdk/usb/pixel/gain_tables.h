@@ -41,6 +41,9 @@ void ApplyGainLut(FrameSize size, std::span<std::uint8_t> raw, const GainTables&
 // Each pixel of a 24-bit BGR frame through the table of its colour.
 void ApplyGainLutBgr(std::span<std::uint8_t> bgr, const GainTables& tables);
 
+// The table of `first` followed by `second`: second[first[v]].
+ByteTable ComposeTables(const ByteTable& first, const ByteTable& second);
+
 // Every byte through one table.
 void ApplyTable(std::span<std::uint8_t> bytes, const ByteTable& table);
 

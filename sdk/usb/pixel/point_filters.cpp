@@ -29,29 +29,39 @@ int ContrastArgument(int contrast) {
     return static_cast<int>(((2 * static_cast<long long>(contrast)) % 256 + 256) % 256);
 }
 
-void ApplyLight(std::span<std::uint8_t> bytes, int light) {
-    if (light == kNeutralLight) {
-        return;
-    }
+ByteTable LightTable(int light) {
     const int numerator = light < kNeutralLight ? light + 31 : light;
     const int denominator = light < kNeutralLight ? 64 : 32;
     ByteTable table{};
     for (int v = 0; v < 256; ++v) {
         table[static_cast<std::size_t>(v)] = ClampToByte(v * numerator / denominator);
     }
-    ApplyTable(bytes, table);
+    return table;
 }
 
-int AdjustColor(std::span<std::uint8_t> bytes, int c, int colorMode) {
-    if (colorMode < 0 || colorMode > 5 || colorMode == 4) {
-        return colorMode;
+void ApplyLight(std::span<std::uint8_t> bytes, int light) {
+    if (light == kNeutralLight) {
+        return;
     }
+    ApplyTable(bytes, LightTable(light));
+}
+
+bool AdjustsColour(int colorMode) { return colorMode >= 0 && colorMode <= 5 && colorMode != 4; }
+
+ByteTable ContrastTable(int c) {
     const int offset = 128 - 4 * c;
     ByteTable table{};
     for (int v = 0; v < 256; ++v) {
         table[static_cast<std::size_t>(v)] = ClampToByte(c * v / 32 + offset);
     }
-    ApplyTable(bytes, table);
+    return table;
+}
+
+int AdjustColor(std::span<std::uint8_t> bytes, int c, int colorMode) {
+    if (!AdjustsColour(colorMode)) {
+        return colorMode;
+    }
+    ApplyTable(bytes, ContrastTable(c));
     return 0;
 }
 

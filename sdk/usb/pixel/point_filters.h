@@ -6,6 +6,7 @@
 #include <span>
 
 #include "frame_size.h"
+#include "gain_tables.h"
 #include "simd_level.h"
 
 namespace kqcmos {
@@ -28,12 +29,18 @@ int ContrastArgument(int contrast);
 // Scales every byte: v x (light + 31) / 64 below 32, v x light / 32 above,
 // limited to 255; 32 leaves the bytes unchanged.
 void ApplyLight(std::span<std::uint8_t> bytes, int light);
+// The table ApplyLight maps every byte through (other than at 32).
+ByteTable LightTable(int light);
 
 // Contrast c (twice the stored contrast setting) on every byte:
 // (c x v) / 32 + 128 - 4c limited to 0..255, a slope of c / 32 around 128.
 // Runs for colour modes 0 to 3 and 5 and returns 0; any other mode changes
 // nothing and is returned.
 int AdjustColor(std::span<std::uint8_t> bytes, int c, int colorMode);
+// True for the colour modes AdjustColor runs for.
+bool AdjustsColour(int colorMode);
+// The table AdjustColor maps every byte through.
+ByteTable ContrastTable(int c);
 
 // Moves each channel of a 24-bit picture away from (s > 8) or toward (s < 8)
 // the pixel's grey level 3/8 x (B + G + R), for rows 1 .. height - 2.

@@ -13,6 +13,8 @@
 #include "core/base_device.h"
 #include "core/frame_pipeline.h"
 #include "demosaic.h"
+#include "gain_tables.h"
+#include "gamma_table.h"
 #include "microscope_filters.h"
 #include "sim_fixture.h"
 #include "tone_tables.h"
@@ -143,6 +145,55 @@ TEST_F(Pipeline, PendingWhiteBalanceSkipsTheMicroscopeFilters) {
     pipeline.RequestWhiteBalance(true);
     EXPECT_EQ(Stream(Microscope(true), raw), Demosaicked(raw, 5));
     ASSERT_TRUE(events.whiteBalance.has_value());
+}
+
+// ---- Corrections and demosaic in one walk give the steps' own result ----
+
+TEST_F(Pipeline, StreamedFramesMatchTheStepByStepGrabWhicheverCorrectionsRun) {
+    struct Case {
+        const char* name;
+        int colorMode;
+        int flipMode;
+        int light;
+        int contrast;
+        bool microscope;
+        int colorAdjust;
+    };
+    const Case cases[] = {
+        {"colour", 0, 0, 32, 16, false, 0},
+        {"colour 5, mirrored, lighter, more contrast", 5, 3, 40, 20, false, 0},
+        {"sharpening chain, mirrored upside down, darker", 1, 1, 20, 16, false, 0},
+        {"colour, top down, less contrast", 0, 2, 32, 10, false, 0},
+        {"turned frame", 0, 4, 32, 16, false, 0},
+        {"microscope filters", 5, 0, 32, 16, true, 0},
+        {"raw sharpening", 0, 0, 32, 16, false, 1},
+        {"grey RGB", 2, 0, 36, 16, false, 0},
+    };
+    const Bytes raw = Textured();
+    Bytes lit = Tinted(90, 140, 180);
+    for (std::size_t i = 0; i < lit.size(); i += 5) lit[i] = static_cast<std::uint8_t>(lit[i] + 30);
+    ASSERT_TRUE(pipeline.FlatField().Build(Source().window, lit));
+    pipeline.Gains() = {kqcmos::GainTable(560), kqcmos::GainTable(500), kqcmos::GainTable(430)};
+    for (const bool flatField : {false, true}) {
+        for (const int gammaIndex : {kqcmos::kDefaultGammaIndex, 24}) {
+            pipeline.EnableFlatField(flatField);
+            ASSERT_TRUE(pipeline.Gamma().SetIndex(gammaIndex));
+            for (const Case& c : cases) {
+                SCOPED_TRACE(testing::Message() << c.name << ", flat field " << flatField << ", gamma " << gammaIndex);
+                PictureSettings settings = Mode(c.colorMode);
+                settings.flipMode = c.flipMode;
+                settings.light = c.light;
+                settings.contrast = c.contrast;
+                settings.microscopeMode = c.microscope;
+                settings.colorAdjust = c.colorAdjust;
+                Bytes grabbed = raw;
+                const Bytes expected = Grab(settings, grabbed);
+                ASSERT_FALSE(expected.empty());
+                EXPECT_NE(expected, Demosaicked(raw, c.colorMode)) << "the corrections change the picture";
+                EXPECT_EQ(Stream(settings, raw), expected);
+            }
+        }
+    }
 }
 
 // ---- The 2 x 2 grey average is for type 3 monochrome only ----

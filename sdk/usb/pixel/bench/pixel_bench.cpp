@@ -14,6 +14,7 @@
 
 #include "bad_pixels.h"
 #include "bayer_kernels.h"
+#include "corrected_demosaic.h"
 #include "demosaic.h"
 #include "flat_field.h"
 #include "gain_tables.h"
@@ -218,28 +219,46 @@ void BM_SharpenChain(benchmark::State& state) {
     RunSharpenChain(state, chain);
 }
 
-// Gain tables, flat field, colour demosaic; with range(2) 1 also saturation
-// and sharpness, with 2 their plain reference kernels.
+// How BM_DefaultChain runs the chain and what follows it.
+enum ChainForm : std::int64_t {
+    kStepsInSequence,     // gain tables, flat field, colour demosaic, each over the frame
+    kStepsThenFilters,    // the same, then saturation and sharpness
+    kStepsThenReference,  // the same with the plain reference filters
+    kOneWalk,             // CorrectAndDemosaic
+    kOneWalkThenFilters,  // CorrectAndDemosaic, then saturation and sharpness
+};
+
+// Gain tables, flat field and colour demosaic, as range(2) says. The steps in
+// sequence change the raw frame, so each frame starts from a fresh copy,
+// made outside the timing.
 void BM_DefaultChain(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
-    const auto filters = state.range(2);
+    const auto form = static_cast<ChainForm>(state.range(2));
     const Bytes source = RawFrame(size);
     Bytes raw = source;
     Bytes rgb(FrameBytes(size, 3));
     Bytes scratch(2 * static_cast<std::size_t>(size.width) * 3);
-    GainTables tables{GainTable(520), GainTable(500), GainTable(480)};
+    const SensorWindow window{0, 0, size};
     FlatFieldTable flat(size);
-    (void)flat.Build({0, 0, size}, source);
+    (void)flat.Build(window, source);
+    const RawCorrection correction{{GainTable(520), GainTable(500), GainTable(480)}, &flat, window, std::nullopt};
+    const DemosaicSettings colour{0, 0, 0, false};
     DemosaicWork work(size);
     testing_support::MeasureFrames(state, rgb.size(), [&] {
-        std::memcpy(raw.data(), source.data(), raw.size());
-        ApplyGainLut(size, raw, tables);
-        (void)flat.Apply({0, 0, size}, raw);
-        (void)Demosaic({0, 0, 0, false}, size, rgb, raw, work);
-        if (filters == 1) {
+        if (form == kOneWalk || form == kOneWalkThenFilters) {
+            benchmark::DoNotOptimize(CorrectAndDemosaic(colour, correction, size, rgb, raw, work));
+        } else {
+            state.PauseTiming();
+            std::memcpy(raw.data(), source.data(), raw.size());
+            state.ResumeTiming();
+            ApplyGainLut(size, raw, correction.gains);
+            (void)flat.Apply(window, raw);
+            (void)Demosaic(colour, size, rgb, raw, work);
+        }
+        if (form == kStepsThenFilters || form == kOneWalkThenFilters) {
             ApplySaturation(size, rgb, 12);
             (void)ApplySharpness(size, 3, rgb, 4, scratch);
-        } else if (filters == 2) {
+        } else if (form == kStepsThenReference) {
             ApplySaturationReference(size, rgb, 12);
             (void)ApplySharpnessReference(size, 3, rgb, 4, scratch);
         }
@@ -286,12 +305,12 @@ BENCHMARK(BM_SharpenChainReference)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_SharpenChain<SimdLevel::sse2>)->Name("BM_SharpenChainSse2")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_SharpenChain<SimdLevel::avx2>)->Name("BM_SharpenChainAvx2")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_DefaultChain)
-    ->Args({2048, 1536, 0})
-    ->Args({2048, 1536, 1})
-    ->Args({2048, 1536, 2})
-    ->Args({2592, 1944, 0})
-    ->Args({2592, 1944, 1})
-    ->Args({2592, 1944, 2})
+    ->ArgsProduct({{2048},
+                   {1536},
+                   {kStepsInSequence, kStepsThenFilters, kStepsThenReference, kOneWalk, kOneWalkThenFilters}})
+    ->ArgsProduct({{2592},
+                   {1944},
+                   {kStepsInSequence, kStepsThenFilters, kStepsThenReference, kOneWalk, kOneWalkThenFilters}})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,11 +2,17 @@
 // instruction-set path, at odd sizes with exactly sized buffers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <random>
 #include <vector>
 
 #include "bayer_kernels.h"
+#include "corrected_demosaic.h"
+#include "demosaic.h"
 #include "fast_kernels.h"
+#include "flat_field.h"
+#include "gain_tables.h"
 #include "point_filters.h"
 #include "sharpen_chain.h"
 #include "simd_level.h"
@@ -171,6 +177,138 @@ TEST_P(FastKernelPath, ColourDemosaicMatchesItsMemberForEveryFlipAtOddSizes) {
                 ASSERT_EQ(actual, expected);
             }
         }
+    }
+}
+
+// Tables of random bytes, so that almost every entry moves its sample.
+ByteTable RandomTable(std::uint32_t seed) {
+    const Bytes bytes = test::RandomBytes(256, seed);
+    ByteTable table{};
+    std::copy(bytes.begin(), bytes.end(), table.begin());
+    return table;
+}
+
+// Gains from the whole 16-bit range (negative, saturating) and, more often,
+// around unity, where the result is neither 0 nor 255.
+FlatFieldTable RandomFlatField(FrameSize sensor, std::uint32_t seed) {
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> any(-32768, 32767);
+    std::uniform_int_distribution<int> nearUnity(0, 160);
+    FlatFieldTable table(sensor);
+    Bytes stored(table.StoredBytes());
+    for (std::size_t i = 0; i + 1 < stored.size(); i += 2) {
+        const auto gain = static_cast<std::uint16_t>(rng() % 4 == 0 ? any(rng) : nearUnity(rng));
+        stored[i] = static_cast<std::uint8_t>(gain & 0xFF);
+        stored[i + 1] = static_cast<std::uint8_t>(gain >> 8);
+    }
+    table.FromBytes(stored);
+    return table;
+}
+
+// The corrections and then the demosaic as separate reference steps.
+bool CorrectThenDemosaic(const DemosaicSettings& settings, const RawCorrection& correction, FrameSize size,
+                         std::span<std::uint8_t> out, Bytes raw) {
+    using Member = bool (*)(FrameSize, std::span<std::uint8_t>, std::span<const std::uint8_t>);
+    const Member members[] = {&BayerToRgbA0, &BayerToRgbA1, &BayerToRgbA2, &BayerToRgbA3, &BayerToRgbA0, &BayerToRgbA0};
+    ApplyGainLut(size, raw, correction.gains);
+    if (correction.flatField != nullptr) {
+        (void)correction.flatField->Apply(correction.window, raw);
+    }
+    if (correction.after) {
+        ApplyTable(raw, *correction.after);
+    }
+    if (!members[settings.flipMode](size, out, raw)) {
+        return false;
+    }
+    if (settings.colorMode == 1) {
+        SharpenChainReference chain(size);
+        (void)chain.Run(size, out);
+    }
+    return true;
+}
+
+TEST_P(FastKernelPath, CorrectedDemosaicMatchesTheStepsInSequenceForEveryFlipAtOddSizes) {
+    enum class Flat { none, fits, off };
+    // Colour modes 0 and 5 share one path; mode 1 adds the sharpening
+    // chain, whose own paths are checked above, so two flips show it runs.
+    const std::vector<int> allFlips = {0, 1, 2, 3, 4, 5};
+    struct Case {
+        const char* name;
+        Flat flat;
+        bool after;
+        int colorMode;
+        std::vector<int> flips;
+    };
+    const Case cases[] = {
+        {"gains alone", Flat::none, false, 0, allFlips},
+        {"gains and flat field", Flat::fits, false, 0, allFlips},
+        {"gains, flat field and a byte table", Flat::fits, true, 5, allFlips},
+        {"all three, then the sharpening chain", Flat::fits, true, 1, {1, 2}},
+        {"flat field off the sensor", Flat::off, true, 0, allFlips},
+    };
+    std::uint32_t seed = 1700;
+    for (const int width : Widths()) {
+        for (int height = 1; height <= 9; ++height) {
+            const FrameSize size{width, height};
+            const Bytes raw = MixedFrame(size, 1, seed++);
+            const Bytes before = test::RandomBytes(FrameBytes(size, 3), seed++);
+            // The window starts on an odd column and row of a larger sensor,
+            // so the table is reached through the cell-rounded origin.
+            const SensorWindow window{3, 1, size};
+            const FlatFieldTable onSensor = RandomFlatField({width + 3, height + 1}, seed++);
+            const FlatFieldTable tooNarrow = RandomFlatField({width, height + 1}, seed++);
+            DemosaicWork work(size);
+            for (const Case& c : cases) {
+                RawCorrection correction{
+                    {RandomTable(seed), RandomTable(seed + 1), RandomTable(seed + 2)},
+                    c.flat == Flat::fits ? &onSensor : (c.flat == Flat::off ? &tooNarrow : nullptr),
+                    window,
+                    c.after ? std::optional<ByteTable>(RandomTable(seed + 3)) : std::nullopt};
+                seed += 4;
+                for (const int flip : c.flips) {
+                    SCOPED_TRACE(testing::Message() << width << " x " << height << ", " << c.name << ", flip " << flip);
+                    const DemosaicSettings settings{c.colorMode, flip, 0, false};
+                    Bytes expected = before;
+                    Bytes actual = before;
+                    Bytes source = raw;
+                    const bool ran = CorrectThenDemosaic(settings, correction, size, expected, raw);
+                    ASSERT_EQ(CorrectAndDemosaic(settings, correction, size, actual, source, work, GetParam()), ran);
+                    EXPECT_EQ(ran, width >= kMinBayerWidth && height >= kMinBayerHeight);
+                    ASSERT_EQ(actual, expected);
+                    ASSERT_EQ(source, raw);
+                }
+            }
+        }
+    }
+}
+
+TEST_P(FastKernelPath, CorrectedDemosaicRefusesWhatTheColourDemosaicAloneCannotDo) {
+    struct Case {
+        const char* name;
+        DemosaicSettings settings;
+        FrameSize workSize;
+        bool fuses;
+    };
+    const FrameSize size{16, 8};
+    const Case cases[] = {
+        {"colour mode 0", {0, 2, 0, false}, size, true},
+        {"grey RGB", {2, 2, 0, false}, size, false},
+        {"8-bit grey", {3, 2, 0, false}, size, false},
+        {"raw", {4, 2, 0, false}, size, false},
+        {"an unknown mode", {6, 2, 0, false}, size, false},
+        {"raw sharpening", {0, 2, 1, false}, size, false},
+        {"defect filter", {5, 2, 2, false}, size, false},
+        {"work rows narrower than the frame", {0, 2, 0, false}, {15, 8}, false},
+    };
+    const Bytes raw = MixedFrame(size, 1, 41);
+    const Bytes before = test::RandomBytes(FrameBytes(size, 3), 42);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DemosaicWork work(c.workSize);
+        Bytes out = before;
+        EXPECT_EQ(CorrectsWhileDemosaicing(c.settings, size, work), c.fuses);
+        EXPECT_EQ(CorrectAndDemosaic(c.settings, RawCorrection{}, size, out, raw, work, GetParam()), c.fuses);
+        EXPECT_EQ(out != before, c.fuses);
     }
 }
 
