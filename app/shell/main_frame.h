@@ -11,6 +11,7 @@
 #include "docking_frame.h"
 #include "filter_commands.h"
 #include "flat_combo_box.h"
+#include "file_info_opener.h"
 #include "grid_plate_opener.h"
 #include "history_list_box.h"
 #include "ini_file.h"
@@ -122,6 +123,7 @@ private:
     CHistoryListBox m_wndUndoList{true};
     CHistoryListBox m_wndRedoList{false};
     CGridPlateOpener m_gridPlate;
+    CFileInfoOpener m_fileInfo;
     CComboToolBar& ToolBarOf(ViewToolBar bar);
     // Gives the view this frame as its IViewFrame, and the picture browser
     // this frame as its host.

@@ -24,6 +24,8 @@ void CMainFrame::AttachViewFrame() {
         view->SetFilterCommands(&m_filterCommands);
         m_gridPlate.SetParentWindow(m_hWnd);
         view->SetGridPlateDialog(&m_gridPlate);
+        m_fileInfo.SetParentWindow(m_hWnd);
+        view->SetFileInfoDialog(&m_fileInfo);
     }
     m_wndBrowserBar.GetPictureBrowser().SetHost(this);
     m_wndBrowserBar.GetDeviceTree().SetViewWindow([this] { return GetActiveViewWindow(); });

@@ -210,6 +210,10 @@ public:
     // the document too. 1 when every file existed and was deleted; 0 when a
     // file was missing or could not be deleted (the others are still tried).
     int DeletePictureFiles();
+    // The picture-information box through the host: the path, the size in
+    // pixels and the file's size in KB. Nothing without window, picture or
+    // host.
+    void ShowImageInfo();
     void SetDocumentPath(const std::filesystem::path& path, int fromDocument) {
         model_.documentPath = path;
         model_.isDocument = fromDocument;
