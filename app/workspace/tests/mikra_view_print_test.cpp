@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "modal_script.h"
@@ -20,6 +21,17 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// A view whose print jobs go to the printer the test makes.
+class ViewOnTestPrinter : public CMikraView {
+public:
+    using CMikraView::CMikraView;
+    bool OnPreparePrinting(CPrintInfo& info) override {
+        info.printer = makePrinter();
+        return true;
+    }
+    std::function<UniquePrinterDC()> makePrinter;
+};
 using testing_support::ModalScript;
 
 constexpr const wchar_t* kViewPrinter = L"Vizcam View Printer";
@@ -34,8 +46,12 @@ protected:
         ASSERT_TRUE(print_testing::InstallPostScriptPrinter());
         ASSERT_TRUE(print_testing::AddPostScriptPrinter(kViewPrinter, output_.wstring()));
         ASSERT_TRUE(::SetDefaultPrinterW(kViewPrinter));
-        ASSERT_NO_FATAL_FAILURE(CreateView());
+        if (!ownView_) {
+            ASSERT_NO_FATAL_FAILURE(CreateView());
+        }
     }
+    // Set by a test that creates its own kind of view.
+    bool ownView_ = false;
 
     // A 1000 by 500 picture shown, printed one inch wide.
     void ShowPicture() {
@@ -127,6 +143,43 @@ TEST_F(ViewPrintTest, NothingIsPrintedWithoutAPictureOrWhileVideoRuns) {
     view_->RunCommand(ID_FILE_PRINT);
     EXPECT_EQ(asked, nullptr) << "asked to print over the video";
     EXPECT_FALSE(fs::exists(output_));
+}
+
+class ViewPrintFailureTest : public ViewPrintTest {
+protected:
+    void SetUp() override {
+        ownView_ = true;
+        ViewPrintTest::SetUp();
+        ASSERT_NO_FATAL_FAILURE(CreateView<ViewOnTestPrinter>());
+    }
+    ViewOnTestPrinter& View() { return static_cast<ViewOnTestPrinter&>(*view_); }
+};
+
+TEST_F(ViewPrintFailureTest, AJobThatCannotPrintIsReportedNeverTakenForPrinted) {
+    ASSERT_NO_FATAL_FAILURE(ShowPicture());
+    constexpr const wchar_t* kUnwritable = L"Vizcam Unwritable Printer";
+    const fs::path missing = files_.Folder() / L"missing" / L"page.ps";
+    ASSERT_TRUE(print_testing::AddPostScriptPrinter(kUnwritable, missing.wstring()));
+    struct Case {
+        const char* what;
+        std::function<UniquePrinterDC()> printer;
+    };
+    const Case cases[] = {
+        {"no printer", [] { return UniquePrinterDC(); }},
+        {"output that cannot be written",
+         [] { return UniquePrinterDC(::CreateDCW(L"WINSPOOL", kUnwritable, nullptr, nullptr)); }},
+    };
+    for (const Case& c : cases) {
+        View().makePrinter = c.printer;
+        std::wstring reported;
+        ModalScript script({[&](HWND box) {
+            reported = ModalScript::MessageText(box);
+            ModalScript::Press(box, IDOK);
+        }});
+        EXPECT_EQ(View().OnFilePrint(false), CViewWindow::PrintResult::failed) << c.what;
+        EXPECT_EQ(reported, L"The picture could not be printed.") << c.what;
+    }
+    EXPECT_FALSE(fs::exists(missing));
 }
 
 }  // namespace
