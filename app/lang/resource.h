@@ -42,6 +42,8 @@
 #define ID_INDICATOR_NUM 59138
 #define ID_INDICATOR_SCRL 59139
 #define IDS_IDLE_MESSAGE 57345
+// The framework's notice of a print job that failed (CViewWindow::kPrintFailedString).
+#define IDS_PRINT_FAILED 57360
 
 // Bar toggles and language commands of the main frame.
 #define ID_VIEW_VIDEO_TOOLBAR 32825
@@ -237,6 +239,7 @@
 #define IDS_PREVIEW_ZOOM_OUT 47058
 #define IDS_PREVIEW_CLOSE 47059
 #define IDS_CHOOSE_FOLDER 47060
+#define IDS_FILE_SIZE 47061
 #define IDS_CONFIRM_CHANGE_DEVICE 47067
 #define IDS_CURSOR_POSITION 47070
 

@@ -12,6 +12,7 @@
 #include "filter_commands.h"
 #include "flat_combo_box.h"
 #include "counting_dialogs_opener.h"
+#include "file_info_opener.h"
 #include "grid_plate_opener.h"
 #include "history_list_box.h"
 #include "ini_file.h"
@@ -125,6 +126,7 @@ private:
     CHistoryListBox m_wndRedoList{false};
     CGridPlateOpener m_gridPlate;
     CCountingDialogsOpener m_countingDialogs;
+    CFileInfoOpener m_fileInfo;
     CComboToolBar& ToolBarOf(ViewToolBar bar);
     // Gives the view this frame as its IViewFrame, and the picture browser
     // this frame as its host.

@@ -26,6 +26,8 @@ void CMainFrame::AttachViewFrame() {
         view->SetGridPlateDialog(&m_gridPlate);
         m_countingDialogs.SetParentWindow(m_hWnd);
         view->SetCountingDialogs(&m_countingDialogs);
+        m_fileInfo.SetParentWindow(m_hWnd);
+        view->SetFileInfoDialog(&m_fileInfo);
     }
     m_wndBrowserBar.GetPictureBrowser().SetHost(this);
     m_wndBrowserBar.GetDeviceTree().SetViewWindow([this] { return GetActiveViewWindow(); });

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "calibrated_print.h"
 #include "cl_object.h"
 #include "counter_styles.h"
 #include "counting_dialogs.h"
@@ -21,6 +22,7 @@
 #include "drawing_file.h"
 #include "drawing_model.h"
 #include "floating_geometry.h"
+#include "floating_piece.h"
 #include "history_store.h"
 #include "image_canvas.h"
 #include "image_controller_host.h"
@@ -31,18 +33,18 @@
 #include "ini_profile.h"
 #include "log_font.h"
 #include "picture.h"
+#include "rendered_picture.h"
 #include "ruler_overlay.h"
 #include "tool_interaction.h"
 #include "tool_prototypes.h"
 #include "view_geometry.h"
 #include "workspace_bar_interface.h"
 
-class CFloatingPieceWnd;
-
-class CImageController {
+class CImageController : private IFloatingPieceHost {
     // First, so that the names below may refer to them.
     CDrawingModel model_;
     CImageCanvas canvas_;
+    CCalibratedPrint printing_;
 
 public:
     CImageController();
@@ -208,6 +210,10 @@ public:
     // the document too. 1 when every file existed and was deleted; 0 when a
     // file was missing or could not be deleted (the others are still tried).
     int DeletePictureFiles();
+    // The picture-information box through the host: the path, the size in
+    // pixels and the file's size in KB. Nothing without window, picture or
+    // host.
+    void ShowImageInfo();
     void SetDocumentPath(const std::filesystem::path& path, int fromDocument) {
         model_.documentPath = path;
         model_.isDocument = fromDocument;
@@ -301,41 +307,14 @@ public:
     // Draws the objects, at the file's own size, into the picture file at
     // `path` of `format` and writes it back as 24 bits. 1 when written.
     int RenderToImage(const std::filesystem::path& path, int format);
-    // Prints the picture from the page's top-left corner at its calibrated
-    // size (print scale and unit) times the magnification, with the visible
-    // objects over it, their labels at their screen size on paper. Nothing
-    // without printer, window or picture, or when the page, scale or
-    // magnification gives no printable size. Objects keep their own style.
+    // Prints the picture with its visible objects at its calibrated size
+    // (CCalibratedPrint); nothing without printer, window or picture.
     void PrintCalibrated(HDC printer);
+    CCalibratedPrint& GetPrinting() { return printing_; }
 
-    // The floating piece (image_controller_floating.cpp); rectangles are in
-    // the window's client pixels. CutRegion cuts the region the user dragged
-    // into the floating picture, leaving white (1, or 0 without window or
-    // picture or when the region misses the picture); CreateFloating shows
-    // it in its own window, at `rect` or, when that is empty, over the
-    // region; DropFloating ends it, painting it back where its window is
-    // when `paintBack` is 1, and records a cut step (paintBack 0) or a paste
-    // step (paintBack 1 and the piece moved). CopyFloatingToClipboard puts
-    // the piece as shown on the clipboard (0 without a piece or when the
-    // clipboard is busy, the clipboard untouched); Paste makes a clipboard
-    // bitmap the floating piece (0 without one or when it is larger than a
-    // picture may be); LiftWholePicture, with Ctrl held, lifts the whole
-    // picture and leaves it white.
-    void SetRegionRect(const RECT& region) { regionRect_ = region; }
-    int CutRegion();
-    int CreateFloating(const RECT& rect);
-    void CutToFloating();
-    int DropFloating(int paintBack);
-    int CopyFloatingToClipboard();
-    int CopyFloating();
-    int CutFloating();
-    int Paste();
-    void LiftWholePicture();
-    int IsFloating() const { return floating_; }
-    const CFloatingPieceWnd* GetFloatingWindow() const { return floatingWnd_.get(); }
-    const CPicture* GetFloatingPicture() const { return floatingPicture_.get(); }
-    // Where the piece was cut out; zeros for a pasted or lifted piece.
-    const RECT& GetSourceRect() const { return sourceRect_; }
+    // The floating piece cut, pasted or lifted over the picture.
+    CFloatingPiece& Floating() { return floating_; }
+    const CFloatingPiece& Floating() const { return floating_; }
 
     // The measurement data bar, when the frame has one: told of each object
     // drawn and refilled after deletions.
@@ -358,9 +337,9 @@ public:
     std::int32_t& labelMode = model_.style.labelMode;
     int thOption = 0;  // loaded and saved, not used here
     // Print copies of the style and the magnification.
-    std::u16string printUnitText = u"μm";
-    float printScale = 1.0f;
-    int printMagnification = 1;
+    std::u16string& printUnitText = printing_.unitText;
+    float& printScale = printing_.scale;
+    int& printMagnification = printing_.magnification;
     // Colour that selects the counter style of new counters.
     std::int32_t& counterColourKey = model_.counterColourKey;
     // What the scale-bar tool takes over.
@@ -372,6 +351,10 @@ public:
         COLORREF colour = 0;
     };
     ScaleBarSettings scaleBar;
+
+protected:
+    // Gives each object the controller's scale, unit and decimals and draws it.
+    ObjectPainter StylePainter();
 
 private:
     static float ClampedZoom(float zoom);
@@ -404,28 +387,21 @@ private:
     ToolInteraction ui_;
     CToolPrototypes prototypes_;
 
-    // One object drawn on dc at the zoom, offsets 0.
-    using ObjectPainter = std::function<void(CCLObject& object, CDC& dc, float zoom)>;
-    // The picture stretched to `size` at dc's origin and each visible object
-    // over it through `paint` (none when empty). False when the picture could
-    // not be drawn.
-    bool DrawPictureWithObjects(CDC& dc, const CPicture& picture, ZoomedSize size, float zoom,
-                                const ObjectPainter& paint);
-    // Gives each object the controller's scale, unit and decimals and draws it.
-    ObjectPainter StylePainter();
-
     WindowPlacement GetWindowPlacement() const;
     // The picture drawn 1:1 on a DIB section, `paint` over it, and the
     // result back into the picture. False when the bitmap could not be made.
     bool RepaintPicture(const std::function<void(CDC& dc)>& paint);
-    RECT regionRect_{0, 0, 0, 0};
-    RECT sourceRect_{0, 0, 0, 0};
-    int floating_ = 0;
-    // Where the piece lies on the picture until its window is moved.
-    PictureBox floatingBox_;
-    // The window is declared after the picture it shows, so it goes first.
-    std::unique_ptr<CPicture> floatingPicture_;
-    std::unique_ptr<CFloatingPieceWnd> floatingWnd_;
+
+    // IFloatingPieceHost (image_controller_floating.cpp).
+    HWND PieceWindow() const override;
+    CPicture* PiecePicture() override;
+    WindowPlacement PiecePlacement() const override;
+    ZoomedSize PieceShownSize() const override;
+    bool RepaintPiecePicture(const std::function<void(CDC& dc)>& paint) override;
+    void PieceShowPicture() override;
+    void PieceRecordStep(int action) override;
+    bool PieceCtrlHeld() const override;
+    CFloatingPiece floating_{*this};
 
     TrackPoint ToTrackPoint(int x, int y) const;
     void DrawObjects(CDC& dc);

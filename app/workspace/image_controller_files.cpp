@@ -1,7 +1,9 @@
-// Deleting the files behind a picture.
+// Deleting the files behind a picture, and what the picture information
+// tells of the file.
 #include <system_error>
 
 #include "image_controller.h"
+#include "picture_info.h"
 
 namespace {
 
@@ -28,4 +30,15 @@ int CImageController::DeletePictureFiles() {
         allDeleted = DeleteExistingFile(model_.documentPath) && allDeleted;
     }
     return allDeleted ? 1 : 0;
+}
+
+void CImageController::ShowImageInfo() {
+    if (owner_ == nullptr || !picture_ || host_ == nullptr) {
+        return;
+    }
+    constexpr int kResolutionLabel = 45002;
+    constexpr int kFileSizeLabel = 47061;
+    host_->ShowImageInfo(ImageInfoText(picturePath_, picture_->GetWidth(), picture_->GetHeight(),
+                                       FileSizeKB(picturePath_), host_->Text(kResolutionLabel),
+                                       host_->Text(kFileSizeLabel)));
 }

@@ -36,6 +36,8 @@ public:
     virtual void HistoryChanged() = 0;
     // The user confirmed a new calibration and the controller applied it.
     virtual void CalibrationChanged() = 0;
+    // Shows the picture-information text modally.
+    virtual void ShowImageInfo(const std::u16string& text) = 0;
 
 protected:
     ~IImageControllerHost() = default;

@@ -1,7 +1,9 @@
 #pragma once
 // The controller of the live video: measurement objects drawn over the
 // running preview. It has no picture history folder of its own (sequence
-// number -1) and names its pictures after the last snapshot.
+// number -1) and names its pictures after the last snapshot. The objects
+// are drawn on the colour key, which the overlay window shows as
+// transparent, so the video stays visible around them.
 #include <filesystem>
 
 #include "image_controller.h"
@@ -28,6 +30,14 @@ public:
     }
     // The calibration dialog measures the live frame.
     void GetCalibrationPictureSize(int& width, int& height) const override { GetFrameSize(width, height); }
+
+    // The colour the overlay window shows as transparent.
+    static constexpr COLORREF kColourKey = RGB(255, 157, 0);
+    // Draws the visible objects (and a shown calibration line) at the zoom
+    // on the colour key over the zoomed frame size, through the render
+    // helper every picture drawing uses, and puts that on the overlay
+    // window. Nothing without owner or overlay window or a zoomed size.
+    void Render(int redrawPicture) override;
 
 private:
     std::filesystem::path snapshotPath_;

@@ -21,6 +21,8 @@ void RegisterCommandUpdates(CMikraView& view);
 void RegisterFileCommands(CMikraView& view);
 void RegisterLayoutCommands(CMikraView& view);
 void RegisterPictureCommands(CMikraView& view);
+void RegisterPrintCommands(CMikraView& view);
+void RegisterClipboardCommands(CMikraView& view);
 
 namespace {
 constexpr UINT_PTR kTimedCaptureTimer = 2;
@@ -44,6 +46,8 @@ CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraFamily
     RegisterFileCommands(*this);
     RegisterLayoutCommands(*this);
     RegisterPictureCommands(*this);
+    RegisterPrintCommands(*this);
+    RegisterClipboardCommands(*this);
     // Last: every command registered above gets its enabling rule.
     RegisterCommandUpdates(*this);
 }
@@ -114,10 +118,6 @@ bool CMikraView::OnEraseBkgnd(HDC dc) {
     }
     return true;
 }
-
-void CMikraView::OnBeginPrinting(HDC, CPrintInfo& info) { info.maxPage = 1; }
-
-void CMikraView::OnEndPrinting(HDC, CPrintInfo&) {}
 
 void CMikraView::OnTimer(UINT_PTR id) {
     if (id == kTimedCaptureTimer) {

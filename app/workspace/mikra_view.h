@@ -48,7 +48,11 @@ public:
     }
 
     void OnInitialUpdate() override;
+    // Printing (mikra_view_print.cpp): the print dialog, one page, the
+    // current picture printed at its calibrated size.
+    bool OnPreparePrinting(CPrintInfo& info) override;
     void OnBeginPrinting(HDC dc, CPrintInfo& info) override;
+    void OnPrint(HDC dc, CPrintInfo& info) override;
     void OnEndPrinting(HDC dc, CPrintInfo& info) override;
 
     // Video commands.
@@ -96,6 +100,11 @@ public:
     void SetCountingDialogs(ICountingDialogs* dialogs);
     // The grid settings dialog of the grid settings command; set by the main frame.
     void SetGridPlateDialog(IGridPlateDialog* dialog) { m_gridPlateDialog = dialog; }
+    // The file information dialog the controllers show; set by the main frame.
+    void SetFileInfoDialog(IFileInfoDialog* dialog) { m_controllerHost.SetFileInfoDialog(dialog); }
+    // The calibrations' file the calibration and print dialogs read;
+    // "scale.ini" beside the program unless set.
+    void SetScaleIniPath(const std::wstring& path) { m_controllerHost.SetScaleIniPath(path); }
     // Lays the picture or the video out again for the view's size; the
     // main frame calls it when it moves (mikra_view_layout.cpp).
     void UpdateLayout();
@@ -177,6 +186,8 @@ private:
     friend void RegisterFileCommands(CMikraView& view);
     friend void RegisterLayoutCommands(CMikraView& view);
     friend void RegisterPictureCommands(CMikraView& view);
+    friend void RegisterPrintCommands(CMikraView& view);
+    friend void RegisterClipboardCommands(CMikraView& view);
 
     // Zoom, scrolling, layout and folders (mikra_view_layout.cpp).
     enum class ZoomCommand { in, out, fit, actualSize };

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "picture_gdi.h"
+
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -25,6 +27,21 @@ CPicture PictureOf(const CMemoryDC& bitmap) {
 }
 
 }  // namespace
+
+bool DrawPictureWithObjects(CDC& dc, const CPicture* picture, ZoomedSize size, float zoom, ObjectList& objects,
+                            const ObjectPainter& paint) {
+    if (picture != nullptr && !picture_gdi::Draw(*picture, dc.GetSafeHdc(), 0, 0, size.width, size.height)) {
+        return false;
+    }
+    if (paint) {
+        for (const auto& object : objects) {
+            if (object->visible != 0) {
+                paint(*object, dc, zoom);
+            }
+        }
+    }
+    return true;
+}
 
 std::optional<CPicture> RenderPicture(ZoomedSize size, const std::function<bool(CDC& dc)>& draw) {
     if (size.width <= 0 || size.height <= 0 || !CPicture::IsSizeAllowed(size.width, size.height)) {

@@ -3,6 +3,7 @@
 // view's command rules decide.
 #include "command_enabling.h"
 #include "mikra_view.h"
+#include "resource.h"
 
 namespace {
 
@@ -15,6 +16,7 @@ ControllerFacts FactsOf(CImageController& controller) {
     facts.tool = ui.tool;
     facts.selectMode = ui.selectMode != 0;
     facts.labelBackground = controller.labelBoxShown != 0;
+    facts.selectedArea = controller.Floating().IsFloating() != 0;
     return facts;
 }
 
@@ -45,6 +47,16 @@ CommandFacts GatherFacts(const CMikraView& view) {
     return facts;
 }
 
+// Opens the clipboard for the picture's window, as the paste command does.
+bool ClipboardHasBitmap(HWND owner) {
+    if (!::OpenClipboard(owner)) {
+        return false;
+    }
+    const bool available = ::IsClipboardFormatAvailable(CF_BITMAP) != FALSE;
+    ::CloseClipboard();
+    return available;
+}
+
 }  // namespace
 
 void RegisterCommandUpdates(CMikraView& view) {
@@ -52,7 +64,11 @@ void RegisterCommandUpdates(CMikraView& view) {
         view.OnUpdateCommand(id, [&view, id](CCommandState& state) {
             // A command the rules do not name is enabled, as any handled one.
             state.Enable(true);
-            const CommandUpdate update = UpdateCommand(GatherFacts(view), id);
+            CommandFacts facts = GatherFacts(view);
+            // Only the paste command asks the clipboard, which other
+            // programs share.
+            facts.clipboardHasBitmap = id == ID_EDIT_PASTE_PICTURE && ClipboardHasBitmap(view.GetSafeHwnd());
+            const CommandUpdate update = UpdateCommand(facts, id);
             if (update.enabled) {
                 state.Enable(*update.enabled);
             }

@@ -59,3 +59,9 @@ void CViewControllerHost::CalibrationChanged() {
         ::SendMessageW(m_view, WM_CALIBRATION_CHANGED, 0, 0);
     }
 }
+
+void CViewControllerHost::ShowImageInfo(const std::u16string& text) {
+    if (m_fileInfo != nullptr) {
+        m_fileInfo->ShowFileInfo(text);
+    }
+}

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "file_info_dialog.h"
 #include "image_controller_host.h"
 
 class IViewFrame;
@@ -19,6 +20,9 @@ public:
     void SetFrame(IViewFrame* frame) { m_frame = frame; }
     // The calibration store the dialog writes; scale.ini beside the program by default.
     void SetScaleIniPath(std::wstring path) { m_scaleIniPath = std::move(path); }
+    const std::wstring& GetScaleIniPath() const { return m_scaleIniPath; }
+    // The file information dialog the shell supplies; none shows nothing.
+    void SetFileInfoDialog(IFileInfoDialog* dialog) { m_fileInfo = dialog; }
 
     std::u16string Text(int stringId) override;
     std::optional<std::u16string> AskAnnotationText(WindowPoint at) override;
@@ -26,9 +30,11 @@ public:
     int SelectedCalibration() override;
     void HistoryChanged() override;
     void CalibrationChanged() override;
+    void ShowImageInfo(const std::u16string& text) override;
 
 private:
     HWND m_view = nullptr;
     IViewFrame* m_frame = nullptr;
     std::wstring m_scaleIniPath;
+    IFileInfoDialog* m_fileInfo = nullptr;
 };

@@ -112,10 +112,10 @@ TEST_F(FloatingPieceTest, CutLeavesWhiteAndAnUnmovedDropPutsBackExactlyItsPixels
         OpenPattern(c.width, c.height);
         Show(c.zoom, c.scrollX, c.scrollY);
         const std::size_t steps = Steps();
-        controller->SetRegionRect(c.region);
-        controller->CutToFloating();
-        ASSERT_EQ(controller->IsFloating(), 1);
-        const CPicture* piece = controller->GetFloatingPicture();
+        controller->Floating().SetRegionRect(c.region);
+        controller->Floating().CutToFloating();
+        ASSERT_EQ(controller->Floating().IsFloating(), 1);
+        const CPicture* piece = controller->Floating().GetFloatingPicture();
         ASSERT_NE(piece, nullptr);
         EXPECT_EQ(piece->GetWidth(), c.box.right - c.box.left);
         EXPECT_EQ(piece->GetHeight(), c.box.bottom - c.box.top);
@@ -125,9 +125,9 @@ TEST_F(FloatingPieceTest, CutLeavesWhiteAndAnUnmovedDropPutsBackExactlyItsPixels
         EXPECT_EQ(cut.GetPixelColor(c.box.right - 1, c.box.bottom - 1), kWhite);
         EXPECT_EQ(Differences(cut, original, c.box), 0) << "pixels outside the region never change";
 
-        ASSERT_EQ(controller->DropFloating(1), 1);
-        EXPECT_EQ(controller->IsFloating(), 0);
-        EXPECT_EQ(controller->GetFloatingWindow(), nullptr);
+        ASSERT_EQ(controller->Floating().DropFloating(1), 1);
+        EXPECT_EQ(controller->Floating().IsFloating(), 0);
+        EXPECT_EQ(controller->Floating().GetFloatingWindow(), nullptr);
         EXPECT_EQ(Differences(*controller->GetPicture(), original), 0);
         EXPECT_EQ(Steps(), steps) << "an unmoved piece records nothing";
     }
@@ -136,14 +136,14 @@ TEST_F(FloatingPieceTest, CutLeavesWhiteAndAnUnmovedDropPutsBackExactlyItsPixels
 TEST_F(FloatingPieceTest, ARegionOutsideThePictureCutsNothing) {
     OpenPattern(100, 80);
     Show(1.0f, 0, 0);
-    controller->SetRegionRect(RECT{0, 0, 40, 30});  // the grey margin only
-    EXPECT_EQ(controller->CutRegion(), 0);
-    EXPECT_EQ(controller->GetFloatingPicture(), nullptr);
+    controller->Floating().SetRegionRect(RECT{0, 0, 40, 30});  // the grey margin only
+    EXPECT_EQ(controller->Floating().CutRegion(), 0);
+    EXPECT_EQ(controller->Floating().GetFloatingPicture(), nullptr);
     EXPECT_EQ(Differences(*controller->GetPicture(), original), 0);
-    EXPECT_EQ(controller->DropFloating(1), 0) << "nothing floats";
+    EXPECT_EQ(controller->Floating().DropFloating(1), 0) << "nothing floats";
     CImageController windowless;
-    EXPECT_EQ(windowless.CutRegion(), 0);
-    EXPECT_EQ(windowless.Paste(), 0);
+    EXPECT_EQ(windowless.Floating().CutRegion(), 0);
+    EXPECT_EQ(windowless.Floating().Paste(), 0);
 }
 
 class ClipboardTest : public FloatingPieceTest {
@@ -175,10 +175,10 @@ protected:
 TEST_F(ClipboardTest, CutPieceIsReadOutsideAndLeavesWhite) {
     OpenPattern(100, 80);
     Show(1.0f, 0, 0);
-    controller->SetRegionRect(RECT{60, 45, 90, 65});  // picture (10, 10) to (40, 30)
-    controller->CutToFloating();
-    ASSERT_EQ(controller->CutFloating(), 1);
-    EXPECT_EQ(controller->IsFloating(), 0);
+    controller->Floating().SetRegionRect(RECT{60, 45, 90, 65});  // picture (10, 10) to (40, 30)
+    controller->Floating().CutToFloating();
+    ASSERT_EQ(controller->Floating().CutFloating(), 1);
+    EXPECT_EQ(controller->Floating().IsFloating(), 0);
     EXPECT_EQ(LastAction(), kHistoryCut);
     EXPECT_EQ(controller->GetPicture()->GetPixelColor(20, 20), kWhite) << "the cut stays white";
 
@@ -215,10 +215,10 @@ TEST_F(ClipboardTest, PastedPieceIsRecordedOnlyWhenMoved) {
         OpenPattern(100, 80);
         Show(1.0f, 0, 0);
         const std::size_t steps = Steps();
-        ASSERT_EQ(controller->Paste(), 1);
-        ASSERT_EQ(controller->IsFloating(), 1);
-        EXPECT_EQ(controller->GetSourceRect().right, 0);
-        const CFloatingPieceWnd* floating = controller->GetFloatingWindow();
+        ASSERT_EQ(controller->Floating().Paste(), 1);
+        ASSERT_EQ(controller->Floating().IsFloating(), 1);
+        EXPECT_EQ(controller->Floating().GetSourceRect().right, 0);
+        const CFloatingPieceWnd* floating = controller->Floating().GetFloatingWindow();
         ASSERT_NE(floating, nullptr);
         // Starts at the picture's top-left (centred at (50, 35)).
         EXPECT_EQ(floating->RectInParent().left, 50);
@@ -230,7 +230,7 @@ TEST_F(ClipboardTest, PastedPieceIsRecordedOnlyWhenMoved) {
             ::SendMessageW(piece, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(32, 22));
             ::SendMessageW(piece, WM_LBUTTONUP, 0, MAKELPARAM(32, 22));
         }
-        ASSERT_EQ(controller->DropFloating(1), 1);
+        ASSERT_EQ(controller->Floating().DropFloating(1), 1);
         const int x = move ? 30 : 0;
         const int y = move ? 20 : 0;
         const CPicture& now = *controller->GetPicture();
@@ -252,11 +252,11 @@ TEST_F(ClipboardTest, CopyNeedsAPieceAndAFreeClipboard) {
     OpenPattern(100, 80);
     Show(1.0f, 0, 0);
     PutText(L"kept");
-    EXPECT_EQ(controller->CopyFloatingToClipboard(), 0);
+    EXPECT_EQ(controller->Floating().CopyFloatingToClipboard(), 0);
     EXPECT_EQ(ClipboardText(), L"kept") << "copy without a piece leaves the clipboard alone";
 
-    controller->SetRegionRect(RECT{60, 45, 90, 65});
-    controller->CutToFloating();
+    controller->Floating().SetRegionRect(RECT{60, 45, 90, 65});
+    controller->Floating().CutToFloating();
     // Another thread holds the clipboard open.
     HANDLE opened = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -270,16 +270,16 @@ TEST_F(ClipboardTest, CopyNeedsAPieceAndAFreeClipboard) {
         }
     });
     ::WaitForSingleObject(opened, INFINITE);
-    EXPECT_EQ(controller->CopyFloatingToClipboard(), 0);
-    EXPECT_EQ(controller->Paste(), 0);
+    EXPECT_EQ(controller->Floating().CopyFloatingToClipboard(), 0);
+    EXPECT_EQ(controller->Floating().Paste(), 0);
     ::SetEvent(release);
     holder.join();
     ::CloseHandle(opened);
     ::CloseHandle(release);
     EXPECT_EQ(ClipboardText(), L"kept");
-    EXPECT_EQ(controller->IsFloating(), 1) << "the piece still floats";
+    EXPECT_EQ(controller->Floating().IsFloating(), 1) << "the piece still floats";
 
-    ASSERT_EQ(controller->CopyFloating(), 1);
+    ASSERT_EQ(controller->Floating().CopyFloating(), 1);
     EXPECT_TRUE(::IsClipboardFormatAvailable(CF_BITMAP));
     EXPECT_TRUE(ClipboardText().empty()) << "the clipboard was emptied first";
 }
@@ -291,9 +291,9 @@ TEST_F(ClipboardTest, BitmapPastTheLimitsOfAPictureIsRefused) {
     ::EmptyClipboard();
     ASSERT_NE(::SetClipboardData(CF_BITMAP, ::CreateBitmap(CPicture::kMaxSide + 1, 1, 1, 1, nullptr)), nullptr);
     ::CloseClipboard();
-    EXPECT_EQ(controller->Paste(), 0);
-    EXPECT_EQ(controller->IsFloating(), 0);
-    EXPECT_EQ(controller->GetFloatingPicture(), nullptr);
+    EXPECT_EQ(controller->Floating().Paste(), 0);
+    EXPECT_EQ(controller->Floating().IsFloating(), 0);
+    EXPECT_EQ(controller->Floating().GetFloatingPicture(), nullptr);
 }
 
 }  // namespace

@@ -28,6 +28,22 @@ struct DcDeleter {
 };
 using UniqueDC = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
 
+// Adds the printer `name` on `port` with the PostScript driver; true when
+// it is there. A port that is a file path receives each job's output.
+inline bool AddPostScriptPrinter(const wchar_t* name, const std::wstring& port) {
+    PRINTER_INFO_2W printer{};
+    printer.pPrinterName = const_cast<wchar_t*>(name);
+    printer.pPortName = const_cast<wchar_t*>(port.c_str());
+    printer.pDriverName = const_cast<wchar_t*>(kDriverName);
+    printer.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
+    printer.pDatatype = const_cast<wchar_t*>(L"RAW");
+    if (HANDLE added = ::AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&printer)); added != nullptr) {
+        ::ClosePrinter(added);
+        return true;
+    }
+    return ::GetLastError() == ERROR_PRINTER_ALREADY_EXISTS;
+}
+
 // Installs the driver and the printer once per prefix; true when the printer
 // is there.
 inline bool InstallPostScriptPrinter() {
@@ -62,19 +78,7 @@ inline bool InstallPostScriptPrinter() {
     driver.pDataFile = const_cast<wchar_t*>(L"vizcam_test.ppd");
     driver.pConfigFile = const_cast<wchar_t*>(L"wineps.drv");
     ::AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&driver));
-
-    PRINTER_INFO_2W printer{};
-    printer.pPrinterName = const_cast<wchar_t*>(kPrinterName);
-    printer.pPortName = const_cast<wchar_t*>(L"FILE:");
-    printer.pDriverName = const_cast<wchar_t*>(kDriverName);
-    printer.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
-    printer.pDatatype = const_cast<wchar_t*>(L"RAW");
-    if (HANDLE added = ::AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&printer)); added != nullptr) {
-        ::ClosePrinter(added);
-    } else if (::GetLastError() != ERROR_PRINTER_ALREADY_EXISTS) {
-        return false;
-    }
-    return true;
+    return AddPostScriptPrinter(kPrinterName, L"FILE:");
 }
 
 inline UniqueDC CreatePrinterDC() { return UniqueDC(::CreateDCW(L"WINSPOOL", kPrinterName, nullptr, nullptr)); }

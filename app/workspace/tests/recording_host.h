@@ -34,6 +34,7 @@ public:
         }
     }
     void CalibrationChanged() override { notices.push_back(Notice::calibration); }
+    void ShowImageInfo(const std::u16string& text) override { imageInfos.push_back(text); }
 
     enum class Notice { history, calibration };
     struct CalibrationQuestion {
@@ -58,6 +59,7 @@ public:
     std::function<void()> onHistoryChanged;
 
     std::vector<WindowPoint> textAskedAt;
+    std::vector<std::u16string> imageInfos;
     std::vector<CalibrationQuestion> calibrationAsked;
     std::vector<Notice> notices;
 

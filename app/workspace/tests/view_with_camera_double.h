@@ -15,11 +15,13 @@
 
 class ViewWithCameraDouble : public testing::Test {
 protected:
-    // Creates the view, runs its initial update and takes its camera.
+    // Creates the view (a CMikraView or a test's own kind of it), runs its
+    // initial update and takes its camera.
+    template <typename View = CMikraView>
     void CreateView() {
         ASSERT_TRUE(CWindow::RegisterWindowClass(L"VizcamViewTestParent", 0, nullptr));
         parent_.CreateEx(0, L"VizcamViewTestParent", L"", WS_POPUP | WS_VISIBLE, RECT{0, 0, 400, 300}, nullptr, 0);
-        view_ = std::make_unique<CMikraView>(
+        view_ = std::make_unique<View>(
             [](CameraFamily kind, int, HWND) {
                 auto camera = std::make_unique<FakeCamera>();
                 camera->kind = kind;

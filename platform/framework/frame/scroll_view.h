@@ -8,12 +8,6 @@
 
 #include "view_window.h"
 
-// What one print job asks of the view: its page range.
-struct CPrintInfo {
-    int minPage = 1;
-    int maxPage = 0xFFFF;
-};
-
 class CScrollView : public CViewWindow {
 public:
     // Page and line sizes of 0 take a tenth of the content and of the
@@ -23,13 +17,8 @@ public:
     int GetMapMode() const { return m_mapMode; }
     POINT GetScrollPosition() const;
 
-    // Printing: the job's preparation, its start and its end.
-    virtual bool OnPreparePrinting(CPrintInfo&) { return true; }
-    virtual void OnBeginPrinting(HDC, CPrintInfo&) {}
-    virtual void OnEndPrinting(HDC, CPrintInfo&) {}
-
 protected:
-    virtual void OnDraw(HDC dc) = 0;
+    void OnDraw(HDC dc) override = 0;
     // True when the background was erased here.
     virtual bool OnEraseBkgnd(HDC dc);
 
