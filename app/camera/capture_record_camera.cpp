@@ -42,7 +42,7 @@ int CCaptureRecordCamera::SetClearView(int on) {
     return SendColourMode(m_colourMode);
 }
 
-UsbVideoParams CCaptureRecordCamera::VideoParamsFound(bool ccd) const {
+UsbVideoParams CCaptureRecordCamera::VideoParamsFound(bool ccd) {
     UsbVideoParams p;
     p.device = m_device;
     {
@@ -75,6 +75,7 @@ UsbVideoParams CCaptureRecordCamera::VideoParamsFound(bool ccd) const {
         p.exposureRange = ExposureRange{(*m_exposureRange)[0], (*m_exposureRange)[1]};
     }
     p.paramFileIndex = m_paramFileIndex;
+    p.sendColourMode = [this](int mode) { return SendColourMode(mode); };
     return p;
 }
 

@@ -45,7 +45,7 @@ protected:
     virtual void PublishFrameGeometry() = 0;
 
     // What both families hand their video-parameter dialog.
-    UsbVideoParams VideoParamsFound(bool ccd) const;
+    UsbVideoParams VideoParamsFound(bool ccd);
     // Takes back what both families keep after the dialog; on OK also the
     // capture record the dialog read back. The frames then come in the
     // colour mode the library holds.

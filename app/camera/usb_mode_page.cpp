@@ -22,7 +22,7 @@ BOOL CUsbModePage::OnInitDialog() {
     // A model that takes fewer colour modes shows and sends its own from the start.
     const bool fourEntry = facts.fourEntryModel && !facts.ccd;
     if (const int shown = MappedColourMode(p.colourMode, fourEntry); shown != p.colourMode) {
-        CallBoundOrFail(m_calls.setColour, p.device, shown);
+        SetColour(shown);
         p.colourMode = shown;
     }
     FillCombo(m_hWnd, IDC_MP_FLIP, kFlips, p.flip);
@@ -45,7 +45,7 @@ BOOL CUsbModePage::OnInitDialog() {
     // In the order Cancel sends them back.
     std::vector<Choice> choices = {
         {IDC_MP_COLOUR, Control::combo, &p.colourMode, [this](int v) { return SendColourMode(v); }, true,
-         send(m_calls.setColour), [fourEntry](int v) { return MappedColourMode(v, fourEntry); }},
+         [this](int v) { return SetColour(v); }, [fourEntry](int v) { return MappedColourMode(v, fourEntry); }},
         {IDC_MP_FLIP, Control::combo, &p.flip, send(m_calls.setFlip)},
         {IDC_MP_AE_LEVEL, Control::combo, &p.aeLevel, send(m_calls.setAeLevel)},
     };
@@ -72,7 +72,7 @@ BOOL CUsbModePage::OnInitDialog() {
 // A mode the library takes may switch HDR with it.
 int CUsbModePage::SendColourMode(int mode) {
     const HANDLE device = m_params.device;
-    const int code = CallBoundOrFail(m_calls.setColour, device, mode);
+    const int code = SetColour(mode);
     if (code != 0) {
         return code;
     }
@@ -82,6 +82,11 @@ int CUsbModePage::SendColourMode(int mode) {
         CheckBox(m_hWnd, IDC_MP_HDR, *hdr);
     }
     return 0;
+}
+
+int CUsbModePage::SetColour(int mode) {
+    return m_params.sendColourMode ? m_params.sendColourMode(mode)
+                                   : CallBoundOrFail(m_calls.setColour, m_params.device, mode);
 }
 
 BOOL CUsbModePage::OnCommand(WORD id, WORD code) {

@@ -22,6 +22,7 @@ protected:
 
 private:
     int SendColourMode(int mode);
+    int SetColour(int mode);
 
     UsbVideoParams& m_params;
     const UsbParamCalls& m_calls;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "KQCMOSu.h"
@@ -29,4 +30,8 @@ struct UsbVideoParams {
     int dialogMode = 0;
     int paramFileIndex = -1;
     std::array<int, 3> whiteBalance{1, 1, 1};  // CCD
+    // Changes the colour mode through the camera, which draws its crosshairs
+    // into the frames that mode delivers (an 8-bit mode delivers a third of
+    // the bytes); the library's code.
+    std::function<int(int)> sendColourMode;
 };

@@ -336,6 +336,8 @@ protected:
     public:
         using CCMOSCamera::CCMOSCamera;
         HANDLE Device() const { return m_device; }
+        // The frames the crosshairs are drawn into.
+        FrameGeometry Drawn() const { return Overlay().Geometry(); }
     };
 
     // One simulated camera of the type, opened at the table entry and previewing.
@@ -414,6 +416,27 @@ TEST_F(CmosSimulatedDialogTest, TheBadPixelButtonWorksOnlyAtTheSensorsFullSize) 
         EXPECT_EQ(enabled, resolution == 0);
         TearDown();
     }
+}
+
+// An 8-bit colour mode delivers a byte a pixel: the crosshairs are drawn
+// into such frames from the moment the library takes the mode.
+TEST_F(CmosSimulatedDialogTest, TheCrosshairsFollowTheColourModeWhileTheDialogIsOpen) {
+    ProbedCamera& camera = OpenPreviewing(16);
+    camera.EnableCrossLine(1, 10, 10);
+    int grayBits = 0, rgbBits = 0;
+    ModalScript script({[&](HWND d) {
+        Choose(d, IDC_MP_COLOUR, 3);
+        grayBits = camera.Drawn().bitsPerPixel;
+        Choose(d, IDC_MP_COLOUR, 0);
+        rgbBits = camera.Drawn().bitsPerPixel;
+        Choose(d, IDC_MP_COLOUR, 4);
+        ModalScript::Press(d, IDCANCEL);
+    }});
+    EXPECT_EQ(camera.ShowVideoParams(), IDCANCEL);
+    EXPECT_EQ(grayBits, 8);
+    EXPECT_EQ(rgbBits, 24);
+    // Cancel put RGB back.
+    EXPECT_EQ(camera.Drawn().bitsPerPixel, 24);
 }
 
 TEST_F(CmosSimulatedDialogTest, CancelPutsTheContrastTheCameraHeldBack) {
