@@ -1,7 +1,10 @@
 # Fails unless the export table of DLL holds exactly the functions declared
-# with KQAPI in HEADERS (a list), or exactly NAMES (a list) when given, and
-# DEF lists exactly the same names; with COUNT, there must be that many.
-# Names only: no more, no fewer.
+# with MACRO (KQAPI unless given) in HEADERS (a list), or exactly NAMES (a
+# list) when given, and DEF lists exactly the same names; with COUNT, there
+# must be that many. Names only: no more, no fewer.
+if(NOT MACRO)
+  set(MACRO KQAPI)
+endif()
 function(names_matching out text regex)
   string(REGEX MATCHALL "${regex}" found "${text}")
   set(names "")
@@ -33,7 +36,7 @@ endfunction()
 set(declared "${NAMES}")
 foreach(header IN LISTS HEADERS)
   file(READ "${header}" text)
-  names_matching(names "${text}" "KQAPI (KQ[A-Za-z]*_[A-Za-z0-9_]+)\\(")
+  names_matching(names "${text}" "${MACRO} (KQ[A-Za-z]*_[A-Za-z0-9_]+)\\(")
   list(APPEND declared ${names})
 endforeach()
 list(SORT declared)
