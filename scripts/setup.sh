@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Prepares a Debian 12 machine to build and test the suite, idempotently:
 #   1. installs the Debian packages both builds need;
-#   2. cross-builds libjpeg-turbo, zlib-linked libpng, libtiff and GoogleTest as
-#      static mingw-w64 libraries into the cache folder (default: .cache/deps),
-#      from Debian's own source packages of the main suite.
+#   2. cross-builds libjpeg-turbo, zlib-linked libpng, libtiff, GoogleTest and
+#      Google Benchmark as static mingw-w64 libraries into the cache folder
+#      (default: .cache/deps), from Debian's own source packages of the main
+#      suite.
 # A stamp file per step makes a second run do nothing.
 #   setup.sh           what the builds and tests need
 #   setup.sh --bench   also the yardstick libraries of the benchmarks
@@ -186,10 +187,22 @@ build_gtest() {
         -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF
 }
 
+# The Windows build of the benchmarks (bench-win64 preset) runs the shipped
+# machine code under Wine; only the library is built, without its own tests.
+build_benchmark() {
+    local dir
+    dir=$(fetch_source benchmark)
+    cross_cmake "$dir" "$deps/build/benchmark" \
+        -DBENCHMARK_ENABLE_TESTING=OFF -DBENCHMARK_ENABLE_GTEST_TESTS=OFF -DBENCHMARK_ENABLE_WERROR=OFF \
+        -DBENCHMARK_ENABLE_LTO=OFF -DBENCHMARK_ENABLE_INSTALL=ON -DBENCHMARK_INSTALL_DOCS=OFF \
+        -DBENCHMARK_ENABLE_LIBPFM=OFF -DBUILD_SHARED_LIBS=OFF
+}
+
 install_packages
 enable_deb_src
 step libjpeg build_libjpeg
 step libpng build_libpng
 step libtiff build_libtiff
 step googletest build_gtest
+step benchmark build_benchmark
 log "ready: mingw libraries in $prefix"

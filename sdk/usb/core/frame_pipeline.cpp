@@ -160,10 +160,12 @@ std::optional<DeliveredFrame> FramePipeline::FinishPicture(const PictureSettings
     const auto frame = picture.first(FrameBytes(size, bpp));
     // Neutral settings leave the picture as it is; skipping them saves the
     // two slowest passes of the chain.
-    if (bpp == 3 && settings.saturation != kqcmos::kNeutralSaturation) {
-        kqcmos::ApplySaturation(size, frame, settings.saturation);
-    }
-    if (settings.sharpness > kqcmos::kNeutralSharpness) {
+    // Saturation acts on 24-bit pictures only; there it shares one pass
+    // with the sharpness.
+    if (bpp == 3) {
+        (void)kqcmos::ApplySaturationAndSharpness(size, frame, settings.saturation, settings.sharpness,
+                                                  sharpenScratch_);
+    } else if (settings.sharpness > kqcmos::kNeutralSharpness) {
         (void)kqcmos::ApplySharpness(size, bpp, frame, settings.sharpness, sharpenScratch_);
     }
     if (stripeCapable_ && bpp == 3) {

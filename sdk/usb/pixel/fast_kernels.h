@@ -28,6 +28,11 @@ struct FastKernels {
     // ApplySharpnessReference with s above 1 on a frame of at least 3 x 3
     // pixels, `step` bytes a pixel, with 2 x rowBytes bytes of scratch.
     void (*sharpnessRows)(int rowBytes, int height, int step, std::uint8_t* frame, int s, std::uint8_t* scratch);
+    // ApplySaturationReference with saturation other than 8 and then
+    // ApplySharpnessReference with sharpness above 1 on a 24-bit frame of at
+    // least 3 x 3 pixels, with 2 x 3 x width bytes of scratch.
+    void (*saturateSharpenRows)(int width, int height, std::uint8_t* rgb, int saturation, int sharpness,
+                                std::uint8_t* scratch);
     // One output row of the BayerToRgbA members, width >= 2: `red` is the
     // raw row holding red, `blue` the one holding blue.
     void (*bayerColourRow)(int width, const std::uint8_t* red, const std::uint8_t* blue, bool mirrored,

@@ -11,8 +11,8 @@ namespace {
 }  // namespace
 
 const FastKernels& KernelsAvx2() {
-    static constexpr FastKernels kernels{&SharpenChainRowsBody, &SaturationRowsBody, &SharpnessRowsBody,
-                                         &BayerColourRowBody, &CorrectRawRowBody};
+    static constexpr FastKernels kernels{&SharpenChainRowsBody,    &SaturationRowsBody, &SharpnessRowsBody,
+                                         &SaturateSharpenRowsBody, &BayerColourRowBody, &CorrectRawRowBody};
     return kernels;
 }
 

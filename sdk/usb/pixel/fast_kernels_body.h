@@ -130,16 +130,22 @@ void SaturatePixels(int width, Byte* __restrict pixels, int s, Word* __restrict 
     }
 }
 
+// Pixels per pass of SaturatePixels: their grey levels stay in the first
+// level cache.
+constexpr int kSaturationRun = 512;
+
+void SaturateRow(int width, Byte* row, int s, Word* grey) {
+    for (int x = 0; x < width; x += kSaturationRun) {
+        SaturatePixels(width - x < kSaturationRun ? width - x : kSaturationRun, row + 3 * static_cast<std::size_t>(x),
+                       s, grey);
+    }
+}
+
 void SaturationRowsBody(int width, int height, Byte* rgb, int s) {
-    // Pixels per pass: their grey levels stay in the first level cache.
-    constexpr int kRun = 512;
-    Word grey[3 * kRun];
+    Word grey[3 * kSaturationRun];
     const std::size_t rowBytes = 3 * static_cast<std::size_t>(width);
     for (int y = 1; y + 1 < height; ++y) {
-        Byte* const row = rgb + static_cast<std::size_t>(y) * rowBytes;
-        for (int x = 0; x < width; x += kRun) {
-            SaturatePixels(width - x < kRun ? width - x : kRun, row + 3 * static_cast<std::size_t>(x), s, grey);
-        }
+        SaturateRow(width, rgb + static_cast<std::size_t>(y) * rowBytes, s, grey);
     }
 }
 
@@ -224,6 +230,35 @@ void CorrectRawRowBody(int width, const Byte* __restrict raw, const Byte* __rest
         for (int i = 0; i < width; ++i) {
             out[i] = after[out[i]];
         }
+    }
+}
+
+// SaturationRowsBody and then SharpnessRowsBody (3 bytes a pixel) in one
+// pass: row y + 1 is saturated just before row y is sharpened, so each row
+// is read from memory and written back once.
+void SaturateSharpenRowsBody(int width, int height, Byte* rgb, int saturation, int sharpness, Byte* scratch) {
+    Word grey[3 * kSaturationRun];
+    const int rowBytes = 3 * width;
+    const auto row = [&](int y) { return rgb + static_cast<std::size_t>(y) * static_cast<std::size_t>(rowBytes); };
+    Byte* above = scratch;
+    Byte* current = scratch + rowBytes;
+    for (int i = 0; i < rowBytes; ++i) {
+        above[i] = rgb[i];
+    }
+    SaturateRow(width, row(1), saturation, grey);
+    for (int y = 1; y + 1 < height; ++y) {
+        // The last row keeps its colours, as saturation leaves it.
+        if (y + 2 < height) {
+            SaturateRow(width, row(y + 1), saturation, grey);
+        }
+        Byte* const out = row(y);
+        for (int i = 0; i < rowBytes; ++i) {
+            current[i] = out[i];
+        }
+        SharpenNeighboursRow(rowBytes, 3, above, current, row(y + 1), out, sharpness);
+        Byte* const used = above;
+        above = current;
+        current = used;
     }
 }
 

@@ -10,8 +10,8 @@ namespace {
 }  // namespace
 
 const FastKernels& KernelsSse2() {
-    static constexpr FastKernels kernels{&SharpenChainRowsBody, &SaturationRowsBody, &SharpnessRowsBody,
-                                         &BayerColourRowBody, &CorrectRawRowBody};
+    static constexpr FastKernels kernels{&SharpenChainRowsBody,    &SaturationRowsBody, &SharpnessRowsBody,
+                                         &SaturateSharpenRowsBody, &BayerColourRowBody, &CorrectRawRowBody};
     return kernels;
 }
 

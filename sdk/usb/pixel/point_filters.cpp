@@ -110,6 +110,18 @@ bool ApplySharpness(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> f
     return true;
 }
 
+bool ApplySaturationAndSharpness(FrameSize size, std::span<std::uint8_t> rgb, int saturation, int sharpness,
+                                 std::span<std::uint8_t> scratch, SimdLevel level) {
+    const bool bothRun = saturation != kNeutralSaturation && sharpness > kNeutralSharpness;
+    const bool inRange = saturation == ClampSaturation(saturation) && sharpness == ClampSharpness(sharpness);
+    if (!bothRun || !inRange || !SharpnessFits(size, 3, rgb, scratch)) {
+        ApplySaturation(size, rgb, saturation, level);
+        return ApplySharpness(size, 3, rgb, sharpness, scratch, level);
+    }
+    KernelsFor(level).saturateSharpenRows(size.width, size.height, rgb.data(), saturation, sharpness, scratch.data());
+    return true;
+}
+
 bool ApplySharpnessReference(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> frame, int s,
                              std::span<std::uint8_t> scratch) {
     if (!SharpnessFits(size, bytesPerPixel, frame, scratch)) {

@@ -60,4 +60,11 @@ void ApplySaturationReference(FrameSize size, std::span<std::uint8_t> rgb, int s
 [[nodiscard]] bool ApplySharpnessReference(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> frame, int s,
                                            std::span<std::uint8_t> scratch);
 
+// ApplySaturation and then ApplySharpness (3 bytes a pixel) on a 24-bit
+// picture, in one pass over it where both settings are in their stored
+// range; returns what ApplySharpness returns.
+[[nodiscard]] bool ApplySaturationAndSharpness(FrameSize size, std::span<std::uint8_t> rgb, int saturation,
+                                               int sharpness, std::span<std::uint8_t> scratch,
+                                               SimdLevel level = BestSimdLevel());
+
 }  // namespace kqcmos

@@ -16,6 +16,7 @@
 #include "gain_tables.h"
 #include "gamma_table.h"
 #include "microscope_filters.h"
+#include "point_filters.h"
 #include "sim_fixture.h"
 #include "tone_tables.h"
 
@@ -194,6 +195,18 @@ TEST_F(Pipeline, StreamedFramesMatchTheStepByStepGrabWhicheverCorrectionsRun) {
             }
         }
     }
+}
+
+TEST_F(Pipeline, SaturationThenSharpnessFollowTheDemosaic) {
+    const Bytes raw = Textured();
+    PictureSettings settings = Mode(0);
+    settings.saturation = 13;
+    settings.sharpness = 6;
+    Bytes expected = Demosaicked(raw, 0);
+    kqcmos::ApplySaturationReference(kSize, expected, 13);
+    Bytes scratch(2 * kqcmos::FrameBytes({kSize.width, 1}, 3));
+    ASSERT_TRUE(kqcmos::ApplySharpnessReference(kSize, 3, expected, 6, scratch));
+    EXPECT_EQ(Stream(settings, raw), expected);
 }
 
 // ---- The 2 x 2 grey average is for type 3 monochrome only ----

@@ -148,6 +148,41 @@ TEST_P(FastKernelPath, SharpnessMatchesTheReferenceAtOddSizes) {
     }
 }
 
+TEST_P(FastKernelPath, SaturationAndSharpnessInOnePassMatchTheReferencesInSequence) {
+    std::uint32_t seed = 2300;
+    for (const int width : Widths()) {
+        for (int height = 1; height <= 9; ++height) {
+            const FrameSize size{width, height};
+            const Bytes source = MixedFrame(size, 3, seed++);
+            for (const int saturation : {-3, 1, 5, 8, 12, 16, 17}) {
+                for (const int sharpness : {0, 1, 2, 5, 8, 9}) {
+                    SCOPED_TRACE(testing::Message() << width << " x " << height << ", saturation " << saturation
+                                                    << ", sharpness " << sharpness);
+                    Bytes expected = source;
+                    Bytes actual = source;
+                    Bytes scratch(2 * FrameBytes({width, 1}, 3));
+                    ApplySaturationReference(size, expected, saturation);
+                    const bool ran = ApplySharpnessReference(size, 3, expected, sharpness, scratch);
+                    ASSERT_EQ(ApplySaturationAndSharpness(size, actual, saturation, sharpness, scratch, GetParam()),
+                              ran);
+                    ASSERT_EQ(actual, expected);
+                }
+            }
+        }
+    }
+}
+
+TEST_P(FastKernelPath, SaturationAndSharpnessWithShortScratchSaturateOnly) {
+    const FrameSize size{16, 5};
+    const Bytes source = MixedFrame(size, 3, 32);
+    Bytes expected = source;
+    ApplySaturationReference(size, expected, 12);
+    Bytes actual = source;
+    Bytes scratch(2 * FrameBytes({16, 1}, 3) - 1);
+    EXPECT_FALSE(ApplySaturationAndSharpness(size, actual, 12, 4, scratch, GetParam()));
+    EXPECT_EQ(actual, expected);
+}
+
 TEST_P(FastKernelPath, SharpnessRefusesShortScratchLikeTheReference) {
     const FrameSize size{16, 5};
     const Bytes source = MixedFrame(size, 3, 31);

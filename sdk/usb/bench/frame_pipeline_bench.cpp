@@ -1,0 +1,100 @@
+// The whole per-frame path of the capture thread (FramePipeline::Process with
+// automatic exposure on, then the continuous white balance's step on the
+// delivered picture) next to the default chain alone and a memcpy of the
+// picture's bytes, in the same run. Every benchmark counts the heap
+// allocations inside its timed loop; a frame must make none.
+#include <benchmark/benchmark.h>
+
+#include "counting_allocator.h"
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "core/frame_pipeline.h"
+#include "corrected_demosaic.h"
+#include "white_balance.h"
+
+namespace kq {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using kqcmos::FrameSize;
+
+FrameSize SizeOf(const benchmark::State& state) {
+    return {static_cast<int>(state.range(0)), static_cast<int>(state.range(1))};
+}
+
+// Mid-grey sensor noise, so the exposure control keeps measuring.
+Bytes RawFrame(FrameSize size) {
+    std::mt19937 rng(7);
+    Bytes b(kqcmos::FrameBytes(size));
+    for (auto& v : b) v = static_cast<std::uint8_t>(60 + rng() % 120);
+    return b;
+}
+
+const kqcmos::GainTables& Gains() {
+    static const kqcmos::GainTables gains{kqcmos::GainTable(520), kqcmos::GainTable(500), kqcmos::GainTable(480)};
+    return gains;
+}
+
+void BM_MemcpyRgb(benchmark::State& state) {
+    const std::size_t bytes = kqcmos::FrameBytes(SizeOf(state), 3);
+    const Bytes in(bytes, 1);
+    Bytes out(bytes);
+    testing_support::MeasureFrames(state, bytes, [&] { std::memcpy(out.data(), in.data(), bytes); });
+}
+
+// Gain tables, flat field and colour demosaic in one walk: what the pipeline
+// runs per frame on these settings, without anything around it.
+void BM_DefaultChain(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    const Bytes raw = RawFrame(size);
+    Bytes rgb(kqcmos::FrameBytes(size, 3));
+    const kqcmos::SensorWindow window{0, 0, size};
+    kqcmos::FlatFieldTable flat(size);
+    (void)flat.Build(window, raw);
+    const kqcmos::RawCorrection correction{Gains(), &flat, window, std::nullopt};
+    kqcmos::DemosaicWork work(size);
+    testing_support::MeasureFrames(state, rgb.size(), [&] {
+        benchmark::DoNotOptimize(kqcmos::CorrectAndDemosaic({0, 0, 0, false}, correction, size, rgb, raw, work));
+    });
+}
+
+// range(2): 1 runs the continuous white balance's step on every picture.
+void BM_FramePipeline(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    const bool whiteBalance = state.range(2) == 1;
+    const Bytes raw = RawFrame(size);
+    FramePipeline pipeline(size, false);
+    FrameSource source;
+    source.window.size = size;
+    source.exposure = 1000;
+    pipeline.Gains() = Gains();
+    (void)pipeline.FlatField().Build(source.window, raw);
+    pipeline.EnableFlatField(true);
+    pipeline.AutoExposure().Enable(true);
+    std::copy(raw.begin(), raw.end(), pipeline.CaptureBuffer().begin());
+    const PictureSettings settings;
+    kqcmos::ContinuousWhiteBalance balance;
+    kqcmos::SensorGains sensorGains{32, 32, 32};
+    int exposure = source.exposure;
+    testing_support::MeasureFrames(state, kqcmos::FrameBytes(size, 3), [&] {
+        FrameEvents events;
+        const auto delivered = pipeline.Process(settings, source, events);
+        if (whiteBalance && delivered) {
+            benchmark::DoNotOptimize(balance.Step(size, delivered->pixels, false, exposure, sensorGains));
+        }
+        benchmark::DoNotOptimize(delivered);
+    });
+}
+
+BENCHMARK(BM_MemcpyRgb)->Args({2048, 1536})->Args({2592, 1944})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DefaultChain)->Args({2048, 1536})->Args({2592, 1944})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FramePipeline)
+    ->ArgsProduct({{2048}, {1536}, {0, 1}})
+    ->ArgsProduct({{2592}, {1944}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kq
