@@ -24,6 +24,7 @@
 #include "dialog_recorder.h"
 #include "preview_test_window.h"
 #include "pump_until.h"
+#include "saved_value_names.h"
 #include "unique_temp_dir.h"
 
 namespace {
@@ -239,15 +240,8 @@ TEST_F(TwainDll, ACleanKeyGivesTheDefaultsAndEverythingIsSavedForTheUser) {
         };
         for (const auto& [id, value] : defaults) EXPECT_EQ(device.Get(id), value) << id;
     }
-    const char* const names[] = {
-        "HOffset320",  "HOffset640",    "HOffset768", "HOffset800",  "HOffset1024", "HOffset1280", "HOffset1600",
-        "HOffset2048", "VOffset240",    "VOffset480", "VOffset576",  "VOffset600",  "VOffset768",  "VOffset1024",
-        "VOffset1200", "VOffset1536",   "RedGain",    "GreenGain",   "BlueGain",    "U_R",         "U_G",
-        "U_B",         "Exposure",      "Endian",     "ZoomMode",    "ClearView",   "SharpView",   "ConAe",
-        "SizeMode",    "SensitiveMode", "BW",         "ColorAdjust", "Gamma",       "GammaValue",  "WinMode",
-        "UpDownRev",   "HDR",           "XWJ",        "SubSample",   "SubPixel",
-    };
-    for (const char* name : names) EXPECT_TRUE(ReadValue(HKEY_CURRENT_USER, key, name).has_value()) << name;
+    for (const char* name : twain::test::kSavedValueNames)
+        EXPECT_TRUE(ReadValue(HKEY_CURRENT_USER, key, name).has_value()) << name;
     EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, key, "Exposure"), 100u);
     EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, key, "HOffset1024"), 215u);
     EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, key, "SizeMode"), 0u);  // clamped to the one size

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "saved_value_names.h"
 #include "twain_settings.h"
 
 namespace twain {
@@ -20,15 +21,6 @@ public:
     void Write(std::string_view name, std::int32_t value) override { values[std::string(name)] = value; }
 
     std::map<std::string, std::int32_t> values;
-};
-
-const char* const kSavedNames[] = {
-    "HOffset320",  "HOffset640",    "HOffset768", "HOffset800",  "HOffset1024", "HOffset1280", "HOffset1600",
-    "HOffset2048", "VOffset240",    "VOffset480", "VOffset576",  "VOffset600",  "VOffset768",  "VOffset1024",
-    "VOffset1200", "VOffset1536",   "RedGain",    "GreenGain",   "BlueGain",    "U_R",         "U_G",
-    "U_B",         "Exposure",      "Endian",     "ZoomMode",    "ClearView",   "SharpView",   "ConAe",
-    "SizeMode",    "SensitiveMode", "BW",         "ColorAdjust", "Gamma",       "GammaValue",  "WinMode",
-    "UpDownRev",   "HDR",           "XWJ",        "SubSample",   "SubPixel",
 };
 
 TEST(TwainSettings, AnEmptyStoreLeavesTheDefaults) {
@@ -69,11 +61,11 @@ TEST(TwainSettings, SavedValuesLoadBackAndEveryNameIsWritten) {
     changed.subSample = 1;
     MapStore store;
     SaveSettings(changed, store);
-    for (const char* name : kSavedNames) {
+    for (const char* name : test::kSavedValueNames) {
         SCOPED_TRACE(name);
         EXPECT_EQ(store.values.count(name), 1u);
     }
-    EXPECT_EQ(store.values.size(), std::size(kSavedNames));
+    EXPECT_EQ(store.values.size(), std::size(test::kSavedValueNames));
     EXPECT_EQ(store.values["HOffset1024"], 5);
     EXPECT_EQ(store.values["VOffset240"], 9);
     EXPECT_EQ(store.values["SubPixel"], 4);
