@@ -115,18 +115,7 @@ void GigECameraBase::DisplayLoop(const std::atomic<bool>& stop) {
     auto since = Clock::now();
     int frames = 0;
     while (!stop.load()) {
-        const OutputKind kind = static_cast<OutputKind>(outputKind_.load());
-        const std::size_t rawBytes = RawFrameBytes(RawSize(), kind);
-        if (rawBytes > rawWork_.size()) return;
-        if (!ring_.Take(payloadBytes_.load(), std::span(rawWork_).first(rawBytes), stop)) continue;
-        {
-            std::lock_guard frame(frameLock_);
-            const ConvertedFrame converted = ConvertFrame(rawWork_, rgbOut_, scratch_, FramePath::display);
-            if (!converted.ok) continue;
-            pictureSize_ = converted.size;
-            DrawFrame(rgbOut_, converted.size);
-            RecordFrame(rgbOut_, converted.size);
-        }
+        if (!DisplayFrame(stop)) continue;
         ++frames;
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count();
         if (elapsed > 2000 || frames > 100) {
@@ -135,6 +124,20 @@ void GigECameraBase::DisplayLoop(const std::atomic<bool>& stop) {
             since = Clock::now();
         }
     }
+}
+
+bool GigECameraBase::DisplayFrame(const std::atomic<bool>& stop) {
+    const OutputKind kind = static_cast<OutputKind>(outputKind_.load());
+    const std::size_t rawBytes = RawFrameBytes(RawSize(), kind);
+    if (rawBytes > rawWork_.size()) return false;
+    if (!ring_.Take(payloadBytes_.load(), std::span(rawWork_).first(rawBytes), stop)) return false;
+    std::lock_guard frame(frameLock_);
+    const ConvertedFrame converted = ConvertFrame(rawWork_, rgbOut_, scratch_, FramePath::display);
+    if (!converted.ok) return false;
+    pictureSize_ = converted.size;
+    DrawFrame(rgbOut_, converted.size);
+    RecordFrame(rgbOut_, converted.size);
+    return true;
 }
 
 ConvertedFrame GigECameraBase::ConvertFrame(std::span<std::uint8_t> raw, std::span<std::uint8_t> out,

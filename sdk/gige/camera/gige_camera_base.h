@@ -136,6 +136,11 @@ public:
     std::int32_t SelectAviCompressor(CompressorChooser& chooser) override;
     std::int32_t SetAviCompressor(std::uint32_t code) override;
 
+    // The display thread's step on one frame: waits for a stored frame (or
+    // `stop`), converts it, calls back, draws and records. False when no
+    // frame was shown. Allocates nothing.
+    bool DisplayFrame(const std::atomic<bool>& stop);
+
     // The model's exposure conversion pair (register units <-> caller units).
     virtual std::int32_t ExposureToLines(std::int64_t exposure) const = 0;
     virtual std::int32_t LinesToExposure(std::int64_t lines) const = 0;

@@ -29,12 +29,17 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr std::uint16_t kPort = 55005;
 constexpr std::uint32_t kAdapterIp = 0xC0A8010A;  // 192.168.1.10
 constexpr const char* kDefaultModel = "Gige-Unlisted";
+// Shares the default camera's control access, with smaller buffers.
+constexpr const char* kSmallModel = "Gige-Parsun";
 
-// An opened default camera at 64 x 48 with its commands so far consumed.
+// An opened 752 x 480 CMOS camera (the default camera's register family,
+// with buffers a fraction of its size) at 64 x 48 giving the raw frame, its
+// commands so far consumed.
 struct Opened : OneCamera {
-    Opened() : OneCamera(kDefaultModel) {
+    Opened() : OneCamera("Gige-CMOSAlvino") {
         EXPECT_EQ(Camera().InitCamera(nullptr), 0);
         EXPECT_EQ(Camera().SetResolution(64, 48), 0);
+        EXPECT_EQ(Camera().SetColorMode(3), 0);
         (void)NewCommands();
     }
     SimulatedCamera::StreamFrame Frame(std::uint32_t w = 64, std::uint32_t h = 48) { return {w, h, standin::kMono8}; }
@@ -53,7 +58,7 @@ TEST(CameraControlTest, TakesControlWhenFreeAndStopsAcquisition) {
 }
 
 TEST(CameraControlTest, AnotherHostHoldingControlGives51AndLeavesTheCameraUnopened) {
-    OneCamera c(kDefaultModel);
+    OneCamera c(kSmallModel);
     c.camera.HoldControlElsewhere(true);
     EXPECT_EQ(c.Camera().InitCamera(nullptr), 51);
     EXPECT_EQ(c.NewCommands(), (std::vector<Command>{Rd(0x0A00), Wr(0x0A00, 0), Rd(0x0A00), Rd(0x0A00)}));
@@ -73,7 +78,7 @@ TEST(CameraControlTest, AnotherHostHoldingControlGives51AndLeavesTheCameraUnopen
 }
 
 TEST(CameraControlTest, AHolderThatLetsGoIsReplaced) {
-    OneCamera c(kDefaultModel);
+    OneCamera c(kSmallModel);
     c.camera.SetRegister(0x0A00, 2);
     EXPECT_EQ(c.Camera().InitCamera(nullptr), 0);
     EXPECT_EQ(c.NewCommands(),
