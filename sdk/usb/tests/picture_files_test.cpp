@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "shell_output.h"
 #include "unique_temp_dir.h"
 
 #include <cstdio>
@@ -19,17 +20,6 @@ namespace kq::files {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Shell(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-        pclose(pipe);
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-    return out;
-}
 
 class PictureFiles : public ::testing::Test {
 protected:
@@ -60,10 +50,12 @@ TEST_F(PictureFiles, BmpRowsArePaddedAndReadBackByImageMagick) {
     const auto path = folder / "p.bmp";
     ASSERT_TRUE(WriteBmpFile(path, picture, 641, 3, 24, true));
     EXPECT_EQ(fs::file_size(path), 54u + 1924u * 3);
-    EXPECT_EQ(Shell("identify -format '%w %h' " + path.string()), "641 3");
+    EXPECT_EQ(testing_support::ShellOutput("identify -format '%w %h' " + path.string()), "641 3");
     // Top-left is the last buffer row (bottom-up): (B, G, R) = (5, 100, 200) at column 5.
-    EXPECT_EQ(Shell("convert " + path.string() + " -format '%[pixel:p{5,0}]' info:"), "srgb(200,100,5)");
-    EXPECT_EQ(Shell("convert " + path.string() + " -format '%[pixel:p{5,2}]' info:"), "srgb(200,0,5)");
+    EXPECT_EQ(testing_support::ShellOutput("convert " + path.string() + " -format '%[pixel:p{5,0}]' info:"),
+              "srgb(200,100,5)");
+    EXPECT_EQ(testing_support::ShellOutput("convert " + path.string() + " -format '%[pixel:p{5,2}]' info:"),
+              "srgb(200,0,5)");
     EXPECT_FALSE(WriteBmpFile(folder / "no" / "such" / "p.bmp", picture, 641, 3, 24, true));
     EXPECT_FALSE(WriteBmpFile(path, picture, 642, 3, 24, true));  // buffer too small
 }
@@ -71,9 +63,12 @@ TEST_F(PictureFiles, BmpRowsArePaddedAndReadBackByImageMagick) {
 TEST_F(PictureFiles, EightBitBmpAndJpegAreGrey) {
     std::vector<std::uint8_t> grey(16 * 8, 77);
     ASSERT_TRUE(WriteBmpFile(folder / "g.bmp", grey, 16, 8, 8, true));
-    EXPECT_EQ(Shell("convert " + (folder / "g.bmp").string() + " -format '%[pixel:p{3,3}]' info:"), "srgb(77,77,77)");
+    EXPECT_EQ(
+        testing_support::ShellOutput("convert " + (folder / "g.bmp").string() + " -format '%[pixel:p{3,3}]' info:"),
+        "srgb(77,77,77)");
     ASSERT_TRUE(WriteJpegFile(folder / "g.jpg", grey, true, true, 16, 8, 8, 90));
-    EXPECT_EQ(Shell("identify -format '%w %h %[colorspace] %[channels]' " + (folder / "g.jpg").string()),
+    EXPECT_EQ(testing_support::ShellOutput("identify -format '%w %h %[colorspace] %[channels]' " +
+                                           (folder / "g.jpg").string()),
               "16 8 Gray gray");
 }
 
@@ -90,11 +85,11 @@ TEST_F(PictureFiles, JpegIsUprightWithColoursNearTheSource) {
         }
     const auto path = folder / "c.jpg";
     ASSERT_TRUE(WriteJpegFile(path, picture, true, true, 64, 32, 24, 95));
-    EXPECT_EQ(Shell("identify -format '%w %h' " + path.string()), "64 32");
-    const std::string top =
-        Shell("convert " + path.string() + " -format '%[fx:int(255*p{8,4}.r)] %[fx:int(255*p{8,4}.b)]' info:");
-    const std::string bottom =
-        Shell("convert " + path.string() + " -format '%[fx:int(255*p{8,28}.r)] %[fx:int(255*p{8,28}.b)]' info:");
+    EXPECT_EQ(testing_support::ShellOutput("identify -format '%w %h' " + path.string()), "64 32");
+    const std::string top = testing_support::ShellOutput(
+        "convert " + path.string() + " -format '%[fx:int(255*p{8,4}.r)] %[fx:int(255*p{8,4}.b)]' info:");
+    const std::string bottom = testing_support::ShellOutput(
+        "convert " + path.string() + " -format '%[fx:int(255*p{8,28}.r)] %[fx:int(255*p{8,28}.b)]' info:");
     int r = 0, b = 0;
     ASSERT_EQ(std::sscanf(top.c_str(), "%d %d", &r, &b), 2) << top;
     EXPECT_GT(r, 240);
@@ -116,14 +111,15 @@ TEST_F(PictureFiles, AviIsReadByFfprobeWithItsFrameCountSizeAndRate) {
     const std::uint64_t expected = writer->FileBytes();
     ASSERT_TRUE(writer->Close());
     EXPECT_EQ(fs::file_size(path), expected);
-    const std::string probe = Shell(
+    const std::string probe = testing_support::ShellOutput(
         "/usr/bin/ffprobe -v error -select_streams v:0 -show_entries "
         "stream=codec_name,width,height,r_frame_rate,nb_frames -of csv=p=0 " +
         path.string());
     EXPECT_EQ(probe, "rawvideo,64,48,40/1,6");
     // The first frame reads back as written (top-left = last buffer row).
-    EXPECT_EQ(Shell("ffmpeg -v error -i " + path.string() + " -frames:v 1 -f image2 -y " + (folder / "f.bmp").string() +
-                    " && convert " + (folder / "f.bmp").string() + " -format '%[pixel:p{7,0}]' info:"),
+    EXPECT_EQ(testing_support::ShellOutput("ffmpeg -v error -i " + path.string() + " -frames:v 1 -f image2 -y " +
+                                           (folder / "f.bmp").string() + " && convert " + (folder / "f.bmp").string() +
+                                           " -format '%[pixel:p{7,0}]' info:"),
               "srgb(200,46,7)");
 }
 

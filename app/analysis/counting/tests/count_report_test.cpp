@@ -8,6 +8,7 @@
 #include <string>
 
 #include "count_report.h"
+#include "shell_output.h"
 #include "unique_temp_dir.h"
 
 namespace {
@@ -68,17 +69,6 @@ TEST(CountReport, NoTargetsShownGivesTheHeadingsAlone) {
     ASSERT_EQ(report.results.size(), 1u);
 }
 
-std::string Shell(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-        pclose(pipe);
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-    return out;
-}
-
 class CountReportPicture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -121,10 +111,11 @@ TEST_F(CountReportPicture, AJpegOfTheOutlinedPictureUnderANewNameRemovedAfterwar
         ASSERT_FALSE(written.empty());
         EXPECT_EQ(written.parent_path(), folder);
         EXPECT_NE(written, users);
-        EXPECT_EQ(Shell("identify -format '%m %w %h' '" + written.string() + "'"), "JPEG 641 37");
+        EXPECT_EQ(testing_support::ShellOutput("identify -format '%m %w %h' '" + written.string() + "'"),
+                  "JPEG 641 37");
         // Close to the picture everywhere: a sheared row would be far off.
-        const std::string psnr = Shell("compare -metric PSNR '" + written.string() + "' '" +
-                                       (folder / "reference.bmp").string() + "' null: 2>&1");
+        const std::string psnr = testing_support::ShellOutput("compare -metric PSNR '" + written.string() + "' '" +
+                                                              (folder / "reference.bmp").string() + "' null: 2>&1");
         EXPECT_GT(std::stod(psnr), 30.0) << psnr;
     }
     EXPECT_FALSE(fs::exists(written));
