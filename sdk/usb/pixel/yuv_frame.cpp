@@ -1,15 +1,50 @@
 #include "yuv_frame.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstring>
 
 namespace kqcmos {
 
+namespace {
+
+// Each term of the conversion by its one input, truncated as the formulas
+// truncate it, so a pixel costs lookups and additions only.
+struct YuvTerms {
+    std::array<int, 256> luma{}, blue{}, greenFromBlue{}, greenFromRed{}, red{};
+    YuvTerms() {
+        for (int v = 0; v < 256; ++v) {
+            const auto i = static_cast<std::size_t>(v);
+            luma[i] = (v - 16) * 37 / 32;
+            blue[i] = (v - 128) * 129 / 64;
+            greenFromBlue[i] = (128 - v) * 25 / 64;
+            greenFromRed[i] = (128 - v) * 13 / 16;
+            red[i] = (v - 128) * 51 / 32;
+        }
+    }
+};
+
+const YuvTerms& Terms() {
+    static const YuvTerms terms;
+    return terms;
+}
+
+void Store(std::uint8_t* p, const YuvTerms& t, int y, int redDifference, int blueDifference) {
+    const int luma = t.luma[static_cast<std::size_t>(y)];
+    const auto r = static_cast<std::size_t>(redDifference);
+    const auto b = static_cast<std::size_t>(blueDifference);
+    p[0] = ClampToByte(luma + t.blue[b]);
+    p[1] = ClampToByte(luma + t.greenFromBlue[b] + t.greenFromRed[r]);
+    p[2] = ClampToByte(luma + t.red[r]);
+}
+
+}  // namespace
+
 Bgr YuvToBgr(int y, int redDifference, int blueDifference) {
-    const int luma = (y - 16) * 37 / 32;
-    return {ClampToByte(luma + (blueDifference - 128) * 129 / 64),
-            ClampToByte(luma + (128 - blueDifference) * 25 / 64 + (128 - redDifference) * 13 / 16),
-            ClampToByte(luma + (redDifference - 128) * 51 / 32)};
+    std::uint8_t p[3];
+    Store(p, Terms(), y & 0xFF, redDifference & 0xFF, blueDifference & 0xFF);
+    return {p[0], p[1], p[2]};
 }
 
 bool ConvertYuvFrame(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb, std::span<std::uint8_t> yuv) {
@@ -29,32 +64,31 @@ bool ConvertYuvFrame(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb,
     const bool transpose = flipMode == 4 || flipMode == 5;
     const bool bottomUp = flipMode == 0 || flipMode == 1;
     const bool mirrored = flipMode == 1 || flipMode == 3;
-    auto target = [&](int y, int x) -> std::uint8_t* {
-        std::size_t index = 0;
+    // Where source pixel (y, x) lands; along a source row the target moves by
+    // a fixed step, so each row needs its first target and that step.
+    auto target = [&](int y, int x) -> std::ptrdiff_t {
+        std::ptrdiff_t index = 0;
         if (transpose) {
             // Output is h pixels wide and w rows high.
             const int outRow = flipMode == 4 ? x : w - 1 - x;
-            index = static_cast<std::size_t>(outRow) * static_cast<std::size_t>(h) + static_cast<std::size_t>(y);
+            index = static_cast<std::ptrdiff_t>(outRow) * h + y;
         } else {
             const int outRow = bottomUp ? h - 1 - y : y;
             const int outColumn = mirrored ? w - 1 - x : x;
-            index =
-                static_cast<std::size_t>(outRow) * static_cast<std::size_t>(w) + static_cast<std::size_t>(outColumn);
+            index = static_cast<std::ptrdiff_t>(outRow) * w + outColumn;
         }
-        return rgb.data() + 3 * index;
+        return 3 * index;
     };
-    auto store = [](std::uint8_t* p, Bgr c) {
-        p[0] = c.blue;
-        p[1] = c.green;
-        p[2] = c.red;
-    };
+    const YuvTerms& terms = Terms();
     for (int y = 0; y < h; ++y) {
         const std::uint8_t* row = yuv.data() + static_cast<std::size_t>(y) * rowBytes;
-        for (int x = 0; x < w; x += 2) {
+        std::ptrdiff_t at = target(y, 0);
+        const std::ptrdiff_t step = target(y, 1) - at;
+        for (int x = 0; x < w; x += 2, at += 2 * step) {
             const std::uint8_t* pair = row + 2 * static_cast<std::size_t>(x);
             const int nextRed = x + 2 < w ? pair[5] : pair[1];
-            store(target(y, x), YuvToBgr(pair[0], pair[1], pair[3]));
-            store(target(y, x + 1), YuvToBgr(pair[2], nextRed, pair[3]));
+            Store(rgb.data() + at, terms, pair[0], pair[1], pair[3]);
+            Store(rgb.data() + at + step, terms, pair[2], nextRed, pair[3]);
         }
     }
     if (transpose) {
