@@ -9,11 +9,14 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <system_error>
 
 #include "common_dialogs.h"
 #include "modal_script.h"
 #include "picture_files.h"
+#include "unique_handle.h"
 
 namespace {
 
@@ -70,11 +73,22 @@ TEST_F(CommonDialogsTest, SaveGivesTheTypedPathAndCancelGivesNone) {
 // The dialog walks its tree down to the folder, listing each folder on the
 // way: not under the temporary folder, whose test folders other test
 // programs make and delete meanwhile.
+//
+// The dialog finds the folder handed in by comparing it, folder by folder,
+// with its tree's items, access time included (to two seconds). Listing a
+// folder for the first time since it changed moves its access time, and the
+// dialog lists them between reading the folder handed in and filling its
+// tree: with the two on either side of a two-second step the folder is not
+// found and OK gives the Desktop. A folder a user hands in has mostly been
+// looked at since it last changed; these are made so, their access time
+// after every change, which listing them leaves as it is.
 class QuietFolder {
 public:
     QuietFolder()
         : root_(L"C:\\vizcam_folder_dialog_" + std::to_wstring(GetCurrentProcessId())), inner_(root_ / L"inner") {
         std::filesystem::create_directories(inner_);
+        SettleAccessTime(root_);
+        SettleAccessTime(inner_);
     }
     ~QuietFolder() {
         std::error_code ignored;
@@ -83,6 +97,25 @@ public:
     const std::filesystem::path& Inner() const { return inner_; }
 
 private:
+    // A minute ahead: setting the time is itself a change, stamped now.
+    static void SettleAccessTime(const std::filesystem::path& folder) {
+        const HANDLE opened =
+            CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (opened == INVALID_HANDLE_VALUE) {
+            throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "open test folder");
+        }
+        const UniqueKernelHandle handle(opened);
+        FILETIME now{};
+        GetSystemTimeAsFileTime(&now);
+        constexpr std::uint64_t kMinute = 60ULL * 10'000'000ULL;  // in 100 ns steps
+        const std::uint64_t ahead = ((std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime) + kMinute;
+        const FILETIME accessed{static_cast<DWORD>(ahead), static_cast<DWORD>(ahead >> 32)};
+        if (!SetFileTime(handle.Get(), nullptr, &accessed, nullptr)) {
+            throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "set access time");
+        }
+    }
+
     std::filesystem::path root_;
     std::filesystem::path inner_;
 };
