@@ -18,6 +18,7 @@
 #include "adapter_service_fixture.h"
 #include "discovery_records.h"
 #include "kernel_handle.h"
+#include "standin_dll.h"
 
 namespace kqge {
 namespace {
@@ -26,7 +27,7 @@ using fixture::StartService;
 
 // The stand-in build's exports, bound by name.
 struct StandInLibrary {
-    StandInLibrary() : module(LoadLibraryW(KQGE_STANDIN_DLL_PATH)) {
+    StandInLibrary() : module(fixture::LoadStandInDll()) {
         Bind(Initialize, "KQGE_Initialize");
         Bind(UnInitialize, "KQGE_UnInitialize");
         Bind(GetCameraCount, "KQGE_GetCameraCount");
@@ -36,8 +37,7 @@ struct StandInLibrary {
     }
     template <class F>
     void Bind(F& entry, const char* name) {
-        entry = module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-        if (!entry) ADD_FAILURE() << name << " is not exported by " << std::filesystem::path(KQGE_STANDIN_DLL_PATH);
+        fixture::BindExport(module, entry, name);
     }
     bool Bound() const {
         return Initialize && UnInitialize && GetCameraCount && GetCameraType && GetCameraPort && GetCameraInfo;

@@ -1,0 +1,191 @@
+// Live frames through the stand-in build of KQGEu.dll with the real camera
+// classes: a colour camera opened and streaming, its frames at the
+// callback with their size and pixels as the simulated camera sent them
+// converted, and every way of stopping while frames flow returning
+// promptly.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "KQGEu.h"
+#include "adapter_service_fixture.h"
+#include "frame_reference.h"
+#include "kernel_handle.h"
+#include "simulated_camera.h"
+#include "standin_dll.h"
+
+namespace kqge {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Exports {
+    Exports() : module(fixture::LoadStandInDll()) {
+        fixture::BindExport(module, Initialize, "KQGE_Initialize");
+        fixture::BindExport(module, UnInitialize, "KQGE_UnInitialize");
+        fixture::BindExport(module, InitCamera, "KQGE_InitCamera");
+        fixture::BindExport(module, UnInitCamera, "KQGE_UnInitCamera");
+        fixture::BindExport(module, LiveStart, "KQGE_LiveStart");
+        fixture::BindExport(module, LiveStop, "KQGE_LiveStop");
+        fixture::BindExport(module, SetResolution, "KQGE_SetResolution");
+        fixture::BindExport(module, SetFrameCallBack, "KQGE_SetFrameCallBack");
+    }
+    bool Bound() const {
+        return Initialize && UnInitialize && InitCamera && UnInitCamera && LiveStart && LiveStop && SetResolution &&
+               SetFrameCallBack;
+    }
+
+    HMODULE module;
+    decltype(&KQGE_Initialize) Initialize = nullptr;
+    decltype(&KQGE_UnInitialize) UnInitialize = nullptr;
+    decltype(&KQGE_InitCamera) InitCamera = nullptr;
+    decltype(&KQGE_UnInitCamera) UnInitCamera = nullptr;
+    decltype(&KQGE_LiveStart) LiveStart = nullptr;
+    decltype(&KQGE_LiveStop) LiveStop = nullptr;
+    decltype(&KQGE_SetResolution) SetResolution = nullptr;
+    decltype(&KQGE_SetFrameCallBack) SetFrameCallBack = nullptr;
+};
+
+Exports& Dll() {
+    static Exports exports;
+    return exports;
+}
+
+// The simulated "Gige-CMOSAlvino", a Bayer colour camera, on the second
+// adapter.
+constexpr std::int32_t kColourCamera = 9;
+constexpr std::uint32_t kColourModelCode = 0x10003600;
+constexpr FrameSize kSize{64, 48};
+
+// Frames handed to the callback, waited for without sleeping.
+struct Frames {
+    struct Frame {
+        KQGE_FRAME_INFO info;
+        Bytes pixels;
+    };
+
+    static void KQGEAPI Take(unsigned char* pixels, KQGE_FRAME_INFO* info, void* user) {
+        auto& self = *static_cast<Frames*>(user);
+        const std::size_t bytes = static_cast<std::size_t>(info->width) * static_cast<std::size_t>(info->height) *
+                                  static_cast<std::size_t>(info->bitsPerPixel / 8);
+        {
+            std::lock_guard guard(self.lock);
+            self.frames.push_back({*info, Bytes(pixels, pixels + bytes)});
+        }
+        self.arrived.notify_all();
+    }
+
+    bool WaitFor(std::size_t count) {
+        std::unique_lock guard(lock);
+        return arrived.wait_for(guard, std::chrono::seconds(10), [&] { return frames.size() >= count; });
+    }
+    std::size_t Count() {
+        std::lock_guard guard(lock);
+        return frames.size();
+    }
+
+    std::mutex lock;
+    std::condition_variable arrived;
+    std::vector<Frame> frames;
+};
+
+// Runs `call` on a thread of its own; its result when it returned within
+// five seconds, else 99 (the thread is left to its own end).
+std::int32_t ReturnsPromptly(std::function<std::int32_t()> call) {
+    struct Outcome {
+        KernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+        std::int32_t result = 99;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    std::thread([outcome, call = std::move(call)] {
+        outcome->result = call();
+        SetEvent(outcome->done.Get());
+    }).detach();
+    if (WaitForSingleObject(outcome->done.Get(), 5000) != WAIT_OBJECT_0) return 99;
+    return outcome->result;
+}
+
+// The block of the simulated camera's frame that `pixels` were converted
+// from; 0 when none of the first `blocks` was.
+std::uint16_t SourceBlock(const Bytes& pixels, std::uint16_t blocks) {
+    const ModelTraits& traits = TraitsOf(kColourModelCode);
+    for (std::uint16_t block = 1; block <= blocks; ++block) {
+        const Bytes raw = standin::SimulatedCamera::Pattern({kSize.width, kSize.height, standin::kMono8}, block);
+        if (test::Reference(traits, kSize, static_cast<OutputKind>(traits.defaultOutputKind), raw) == pixels) {
+            return block;
+        }
+    }
+    return 0;
+}
+
+struct LiveColourCamera : ::testing::Test {
+    void SetUp() override {
+        ASSERT_TRUE(Dll().Bound());
+        fixture::Service service = fixture::StartService(GetCurrentProcessId(), 2, 2);
+        ASSERT_EQ(Dll().Initialize(), 0);
+        ASSERT_EQ(Dll().InitCamera(kColourCamera, nullptr), 0);
+        ASSERT_EQ(Dll().SetResolution(kColourCamera, kSize.width, kSize.height), 0);
+        ASSERT_EQ(Dll().SetFrameCallBack(kColourCamera, &Frames::Take, &frames), 0);
+    }
+    void TearDown() override { Dll().UnInitialize(); }
+
+    Frames frames;
+};
+
+TEST_F(LiveColourCamera, FramesReachTheCallbackAsTheCameraSentThem) {
+    ASSERT_EQ(Dll().LiveStart(kColourCamera), 0);
+    ASSERT_TRUE(frames.WaitFor(3));
+    EXPECT_EQ(ReturnsPromptly([] { return Dll().LiveStop(kColourCamera); }), 0);
+    const std::size_t stopped = frames.Count();
+
+    std::uint16_t previous = 0;
+    for (std::size_t i = 0; i < stopped; ++i) {
+        const Frames::Frame& frame = frames.frames[i];
+        SCOPED_TRACE("frame " + std::to_string(i));
+        EXPECT_EQ(frame.info.width, kSize.width);
+        EXPECT_EQ(frame.info.height, kSize.height);
+        EXPECT_EQ(frame.info.bitsPerPixel, 24);
+        const std::uint16_t block = SourceBlock(frame.pixels, 2000);
+        EXPECT_GT(block, previous) << "each frame a later one the camera sent";
+        previous = block;
+    }
+
+    // Stopped means no frame more; a restart streams again.
+    ASSERT_EQ(Dll().LiveStart(kColourCamera), 0);
+    EXPECT_TRUE(frames.WaitFor(stopped + 2));
+    EXPECT_EQ(ReturnsPromptly([] { return Dll().LiveStop(kColourCamera); }), 0);
+}
+
+// Each way out of a streaming camera returns and joins its threads.
+TEST_F(LiveColourCamera, StoppingWhileStreamingReturnsPromptly) {
+    const struct Case {
+        const char* name;
+        std::function<std::int32_t()> stop;
+    } cases[] = {
+        {"LiveStop", [] { return Dll().LiveStop(kColourCamera); }},
+        {"UnInitCamera", [] { return Dll().UnInitCamera(kColourCamera); }},
+        {"UnInitialize", [] { return Dll().UnInitialize(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Opens the camera again after UnInitCamera; an open one stays as it is.
+        (void)Dll().InitCamera(kColourCamera, nullptr);
+        ASSERT_EQ(Dll().SetResolution(kColourCamera, kSize.width, kSize.height), 0);
+        ASSERT_EQ(Dll().SetFrameCallBack(kColourCamera, &Frames::Take, &frames), 0);
+        const std::size_t before = frames.Count();
+        ASSERT_EQ(Dll().LiveStart(kColourCamera), 0);
+        ASSERT_TRUE(frames.WaitFor(before + 2)) << "streaming";
+        EXPECT_EQ(ReturnsPromptly(c.stop), 0);
+    }
+}
+
+}  // namespace
+}  // namespace kqge
