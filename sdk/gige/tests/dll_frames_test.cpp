@@ -9,7 +9,11 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
+#include <string>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -21,6 +25,7 @@
 #include "kernel_handle.h"
 #include "simulated_camera.h"
 #include "standin_dll.h"
+#include "unix_command.h"
 
 namespace kqge {
 namespace {
@@ -37,10 +42,11 @@ struct Exports {
         fixture::BindExport(module, LiveStop, "KQGE_LiveStop");
         fixture::BindExport(module, SetResolution, "KQGE_SetResolution");
         fixture::BindExport(module, SetFrameCallBack, "KQGE_SetFrameCallBack");
+        fixture::BindExport(module, GetFrameToImage, "KQGE_GetFrameToImage");
     }
     bool Bound() const {
         return Initialize && UnInitialize && InitCamera && UnInitCamera && LiveStart && LiveStop && SetResolution &&
-               SetFrameCallBack;
+               SetFrameCallBack && GetFrameToImage;
     }
 
     HMODULE module;
@@ -52,6 +58,7 @@ struct Exports {
     decltype(&KQGE_LiveStop) LiveStop = nullptr;
     decltype(&KQGE_SetResolution) SetResolution = nullptr;
     decltype(&KQGE_SetFrameCallBack) SetFrameCallBack = nullptr;
+    decltype(&KQGE_GetFrameToImage) GetFrameToImage = nullptr;
 };
 
 Exports& Dll() {
@@ -162,6 +169,44 @@ TEST_F(LiveColourCamera, FramesReachTheCallbackAsTheCameraSentThem) {
     ASSERT_EQ(Dll().LiveStart(kColourCamera), 0);
     EXPECT_TRUE(frames.WaitFor(stopped + 2));
     EXPECT_EQ(ReturnsPromptly([] { return Dll().LiveStop(kColourCamera); }), 0);
+}
+
+// The latest frame saved as each picture kind, read back by ImageMagick.
+TEST_F(LiveColourCamera, PicturesOfTheLatestFrameAreReadByImageMagick) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / L"kqge_dll_pictures";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    ASSERT_EQ(Dll().LiveStart(kColourCamera), 0);
+    ASSERT_TRUE(frames.WaitFor(2));
+
+    const struct Case {
+        std::int32_t kind;
+        const wchar_t* file;
+        const char* read;  // size, format and depth as identify reads them
+    } cases[] = {
+        {0, L"shot.bmp", "64 48 BMP3 8"},
+        {1, L"shot.jpg", "64 48 JPEG 8"},
+        {2, L"shot.tif", "64 48 TIFF 8"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.read);
+        const fs::path picture = folder / c.file;
+        ASSERT_EQ(Dll().GetFrameToImage(kColourCamera, picture.c_str(), c.kind, 0, 0), 0);
+        const fs::path read = folder / (std::wstring(c.file) + L".txt");
+        const fs::path part = folder / L"read.part";
+        using unix_testing::Quoted;
+        using unix_testing::UnixPath;
+        ASSERT_TRUE(unix_testing::RunShell("identify -format '%w %h %m %z' " + Quoted(UnixPath(picture)) + " > " +
+                                               Quoted(UnixPath(part)) + " 2>&1; mv " + Quoted(UnixPath(part)) + " " +
+                                               Quoted(UnixPath(read)),
+                                           read));
+        std::ostringstream text;
+        text << std::ifstream(read).rdbuf();
+        EXPECT_EQ(text.str(), c.read);
+    }
+    EXPECT_EQ(ReturnsPromptly([] { return Dll().LiveStop(kColourCamera); }), 0);
+    fs::remove_all(folder);
 }
 
 // Each way out of a streaming camera returns and joins its threads.
