@@ -209,6 +209,53 @@ TEST_F(LiveColourCamera, PicturesOfTheLatestFrameAreReadByImageMagick) {
     fs::remove_all(folder);
 }
 
+// A borderless window showing exactly the frame, with no background of its
+// own that painting could put over the drawn frame.
+struct FrameWindow {
+    FrameWindow() {
+        WNDCLASSW type{};
+        type.lpfnWndProc = DefWindowProcW;
+        type.hInstance = GetModuleHandleW(nullptr);
+        type.lpszClassName = L"kqge_frame_window";
+        RegisterClassW(&type);
+        handle = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, type.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0,
+                                 0, kSize.width, kSize.height, nullptr, nullptr, type.hInstance, nullptr);
+    }
+    ~FrameWindow() { DestroyWindow(handle); }
+    COLORREF Pixel(int x, int y) const {
+        HDC dc = GetDC(handle);
+        const COLORREF pixel = GetPixel(dc, x, y);
+        ReleaseDC(handle, dc);
+        return pixel;
+    }
+
+    HWND handle = nullptr;
+};
+
+// The frames drawn into the caller's window: once stopped, the window
+// shows the last frame the callback had, bottom-up rows upright.
+TEST_F(LiveColourCamera, FramesAreDrawnIntoTheCallersWindow) {
+    FrameWindow window;
+    ASSERT_NE(window.handle, nullptr);
+    ASSERT_EQ(Dll().UnInitCamera(kColourCamera), 0);
+    ASSERT_EQ(Dll().InitCamera(kColourCamera, window.handle), 0);
+    ASSERT_EQ(Dll().SetResolution(kColourCamera, kSize.width, kSize.height), 0);
+    ASSERT_EQ(Dll().SetFrameCallBack(kColourCamera, &Frames::Take, &frames), 0);
+    ASSERT_EQ(Dll().LiveStart(kColourCamera), 0);
+    ASSERT_TRUE(frames.WaitFor(3));
+    ASSERT_EQ(ReturnsPromptly([] { return Dll().LiveStop(kColourCamera); }), 0);
+
+    const Bytes& last = frames.frames.back().pixels;
+    ASSERT_EQ(last.size(), static_cast<std::size_t>(kSize.width * kSize.height * 3));
+    const struct Point {
+        int x, y;
+    } points[] = {{0, 0}, {kSize.width - 1, 0}, {0, kSize.height - 1}, {kSize.width - 1, kSize.height - 1}, {17, 29}};
+    for (const Point& p : points) {
+        const std::size_t at = (static_cast<std::size_t>(kSize.height - 1 - p.y) * kSize.width + p.x) * 3;
+        EXPECT_EQ(window.Pixel(p.x, p.y), RGB(last[at + 2], last[at + 1], last[at])) << p.x << "," << p.y;
+    }
+}
+
 // Each way out of a streaming camera returns and joins its threads.
 TEST_F(LiveColourCamera, StoppingWhileStreamingReturnsPromptly) {
     const struct Case {
