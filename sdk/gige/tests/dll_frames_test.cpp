@@ -32,39 +32,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct Exports {
-    Exports() : module(fixture::LoadStandInDll()) {
-        fixture::BindExport(module, Initialize, "KQGE_Initialize");
-        fixture::BindExport(module, UnInitialize, "KQGE_UnInitialize");
-        fixture::BindExport(module, InitCamera, "KQGE_InitCamera");
-        fixture::BindExport(module, UnInitCamera, "KQGE_UnInitCamera");
-        fixture::BindExport(module, LiveStart, "KQGE_LiveStart");
-        fixture::BindExport(module, LiveStop, "KQGE_LiveStop");
-        fixture::BindExport(module, SetResolution, "KQGE_SetResolution");
-        fixture::BindExport(module, SetFrameCallBack, "KQGE_SetFrameCallBack");
-        fixture::BindExport(module, GetFrameToImage, "KQGE_GetFrameToImage");
-    }
-    bool Bound() const {
-        return Initialize && UnInitialize && InitCamera && UnInitCamera && LiveStart && LiveStop && SetResolution &&
-               SetFrameCallBack && GetFrameToImage;
-    }
-
-    HMODULE module;
-    decltype(&KQGE_Initialize) Initialize = nullptr;
-    decltype(&KQGE_UnInitialize) UnInitialize = nullptr;
-    decltype(&KQGE_InitCamera) InitCamera = nullptr;
-    decltype(&KQGE_UnInitCamera) UnInitCamera = nullptr;
-    decltype(&KQGE_LiveStart) LiveStart = nullptr;
-    decltype(&KQGE_LiveStop) LiveStop = nullptr;
-    decltype(&KQGE_SetResolution) SetResolution = nullptr;
-    decltype(&KQGE_SetFrameCallBack) SetFrameCallBack = nullptr;
-    decltype(&KQGE_GetFrameToImage) GetFrameToImage = nullptr;
-};
-
-Exports& Dll() {
-    static Exports exports;
-    return exports;
-}
+fixture::StandInExports& Dll() { return fixture::StandIn(); }
 
 // The simulated "Gige-CMOSAlvino", a Bayer colour camera, on the second
 // adapter.

@@ -25,37 +25,8 @@ namespace {
 
 using fixture::StartService;
 
-// The stand-in build's exports, bound by name.
-struct StandInLibrary {
-    StandInLibrary() : module(fixture::LoadStandInDll()) {
-        Bind(Initialize, "KQGE_Initialize");
-        Bind(UnInitialize, "KQGE_UnInitialize");
-        Bind(GetCameraCount, "KQGE_GetCameraCount");
-        Bind(GetCameraType, "KQGE_GetCameraType");
-        Bind(GetCameraPort, "KQGE_GetCameraPort");
-        Bind(GetCameraInfo, "KQGE_GetCameraInfo");
-    }
-    template <class F>
-    void Bind(F& entry, const char* name) {
-        fixture::BindExport(module, entry, name);
-    }
-    bool Bound() const {
-        return Initialize && UnInitialize && GetCameraCount && GetCameraType && GetCameraPort && GetCameraInfo;
-    }
-
-    HMODULE module;
-    decltype(&KQGE_Initialize) Initialize = nullptr;
-    decltype(&KQGE_UnInitialize) UnInitialize = nullptr;
-    decltype(&KQGE_GetCameraCount) GetCameraCount = nullptr;
-    decltype(&KQGE_GetCameraType) GetCameraType = nullptr;
-    decltype(&KQGE_GetCameraPort) GetCameraPort = nullptr;
-    decltype(&KQGE_GetCameraInfo) GetCameraInfo = nullptr;
-};
-
-StandInLibrary& Library() {
-    static StandInLibrary library;
-    return library;
-}
+using StandInLibrary = fixture::StandInExports;
+StandInLibrary& Library() { return fixture::StandIn(); }
 
 constexpr std::int32_t kSimulatedCameras = 16;
 
