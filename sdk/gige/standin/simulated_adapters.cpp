@@ -17,7 +17,46 @@ std::vector<std::uint8_t> DiscoveryListOf(std::uint32_t ordinal) {
 
 }  // namespace
 
-SimulatedAdapters::Adapter::Adapter(std::uint32_t ordinal) : driver(link.DriverSide(), DiscoveryListOf(ordinal)) {}
+SimulatedAdapters::Adapter::Adapter(std::uint32_t ordinal) : driver(link.DriverSide(), DiscoveryListOf(ordinal)) {
+    camera.StreamTo(driver);
+    camera.OnAcquisition([this](bool on) { Acquire(on); });
+}
+
+SimulatedAdapters::Adapter::~Adapter() {
+    std::thread finished;
+    {
+        std::lock_guard guard(streamLock);
+        closing = true;
+        acquiring = false;
+        finished = std::move(streamer);
+    }
+    streamChanged.notify_all();
+    if (finished.joinable()) finished.join();
+}
+
+void SimulatedAdapters::Adapter::Acquire(bool on) {
+    std::thread finished;
+    {
+        std::lock_guard guard(streamLock);
+        if (closing) return;
+        acquiring = on;
+        if (!on) finished = std::move(streamer);
+        if (on && !streamer.joinable()) streamer = std::thread([this] { Stream(); });
+    }
+    streamChanged.notify_all();
+    if (finished.joinable()) finished.join();
+}
+
+void SimulatedAdapters::Adapter::Stream() {
+    std::unique_lock guard(streamLock);
+    while (acquiring) {
+        guard.unlock();
+        const std::vector<StreamRecord> streams = driver.Streams();
+        if (!streams.empty()) camera.SendFrame({streams.back().width, streams.back().height, kMono8});
+        guard.lock();
+        streamChanged.wait_for(guard, kFrameInterval, [&] { return !acquiring; });
+    }
+}
 
 DriverPort* SimulatedAdapters::PortForHandle(std::int64_t driverHandle) {
     const std::int64_t ordinal = driverHandle - WidenedDriverHandle(kFirstHandle);

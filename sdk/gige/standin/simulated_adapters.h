@@ -3,13 +3,18 @@
 // loopback driver with a simulated camera behind it, listing eight of the
 // simulated model names from the (8 i)th on; adapters past the names list no
 // camera. Each adapter is made on first use and kept, as a driver outlives
-// the library's starts and stops.
+// the library's starts and stops. While acquisition is on, the camera sends
+// 8-bit frames of the size of the driver's latest stream, one every
+// kFrameInterval, each with the next block's pattern.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "datagram_link.h"
 #include "loopback_driver.h"
@@ -23,6 +28,7 @@ public:
     static constexpr std::uint32_t kFirstHandle = 0xFFFFFF00;
     static constexpr std::uint32_t kMaxAdapters = 7;  // one reply carries at most 7
     static constexpr std::size_t kCamerasPerAdapter = 8;
+    static constexpr std::chrono::milliseconds kFrameInterval{20};
 
     // Null for a handle the service stand-in never gives.
     DriverPort* PortForHandle(std::int64_t driverHandle) override;
@@ -30,9 +36,20 @@ public:
 private:
     struct Adapter {
         explicit Adapter(std::uint32_t ordinal);
+        ~Adapter();
+        void Acquire(bool on);
+        void Stream();
+
         InProcessLink link;
-        SimulatedCamera camera{link.CameraSide()};
         LoopbackDriver driver;
+        std::mutex streamLock;
+        std::condition_variable streamChanged;
+        bool acquiring = false;
+        bool closing = false;
+        std::thread streamer;
+        // Last: its serving thread, which starts and stops the streamer,
+        // ends before anything above is freed.
+        SimulatedCamera camera{link.CameraSide()};
     };
 
     std::mutex lock_;

@@ -106,6 +106,12 @@ void SimulatedCamera::Serve() {
         }
         if (!heldAck.empty()) driver_.Send(std::exchange(heldAck, {}));
         auto ack = Answer(*packet, fault);
+        std::optional<bool> acquisition;
+        {
+            std::lock_guard guard(lock_);
+            acquisition = std::exchange(acquisitionWritten_, std::nullopt);
+        }
+        if (acquisition && acquisitionHook_) acquisitionHook_(*acquisition);
         if (ack.empty() || fault == CameraFault::noAck) continue;
         if (fault == CameraFault::lateAck) {
             heldAck = std::move(ack);
@@ -137,7 +143,9 @@ std::vector<std::uint8_t> SimulatedCamera::Answer(std::span<const std::uint8_t> 
         vz::PutBE32(payload, 0, heldElsewhere_ && address == kControlPrivilege ? 2u : registers_[address]);
     } else if (command == GvcpCommand::writeReg && body.size() % 8 == 0 && !body.empty()) {
         for (std::size_t at = 0; at < body.size(); at += 8) {
-            registers_[vz::GetBE32(body, at)] = vz::GetBE32(body, at + 4);
+            const std::uint32_t address = vz::GetBE32(body, at);
+            registers_[address] = vz::GetBE32(body, at + 4);
+            if (address == kAcquisition) acquisitionWritten_ = registers_[address] != 0;
         }
         vz::PutBE16(payload, 2, static_cast<std::uint16_t>(body.size() / 8));
     } else if (command == GvcpCommand::writeMem && body.size() > 4) {

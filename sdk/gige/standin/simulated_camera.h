@@ -9,8 +9,10 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <thread>
 #include <vector>
@@ -29,6 +31,7 @@ public:
     static constexpr std::uint32_t kStreamPort = 0x0D00;
     static constexpr std::uint32_t kStreamPacketSize = 0x0D04;
     static constexpr std::uint32_t kControlPrivilege = 0x0A00;
+    static constexpr std::uint32_t kAcquisition = 0xF0F00614;
 
     struct StreamFrame {
         std::uint32_t width = 0;
@@ -52,6 +55,11 @@ public:
     // control access and refuses every write with access denied.
     void HoldControlElsewhere(bool held);
     std::vector<std::vector<std::uint8_t>> PacketLog() const;
+    // Called on the serving thread with each value written to the
+    // acquisition register, before the write is acknowledged, so that a
+    // stream started from it is running when the host's write returns. Set
+    // before any command arrives.
+    void OnAcquisition(std::function<void(bool on)> hook) { acquisitionHook_ = std::move(hook); }
 
     // Stream packets go to `destination`, which outlives the camera.
     void StreamTo(StreamDestination& destination) { stream_ = &destination; }
@@ -75,6 +83,8 @@ private:
     std::vector<std::vector<std::uint8_t>> log_;
     StreamDestination* stream_ = nullptr;
     std::uint16_t blockId_ = 0;
+    std::function<void(bool)> acquisitionHook_;
+    std::optional<bool> acquisitionWritten_;  // by the command being answered
     std::thread server_;
 };
 

@@ -8,9 +8,7 @@
 #include <vector>
 
 #include "camera_fixture.h"
-#include "conversion.h"
-#include "raw_contrast.h"
-#include "tone_correction.h"
+#include "frame_reference.h"
 
 namespace kqge {
 namespace {
@@ -27,21 +25,6 @@ struct KindCase {
     std::int32_t result;  // of SetColorMode
     std::int32_t bits;
 };
-
-// The picture the pipeline makes of `raw` at neutral settings.
-Bytes Reference(const GigECameraBase& camera, OutputKind kind, Bytes raw) {
-    const ModelTraits& t = camera.traits();
-    ImageSettings s;
-    s.sensorColorKind = t.colorKind;
-    s.familyMarker = t.familyMarker;
-    s.validBits = t.validBits;
-    s.interpolationPhase = s.measurementPhase = t.bayerPhase == 0 ? 3 : t.bayerPhase;
-    if (kind == OutputKind::wide16) ApplyContrast16(raw, kNeutralContrast);
-    if (kind == OutputKind::color5) CorrectAndTone(kSize, s.measurementPhase, true, false, raw);
-    Bytes out(OutputFrameBytes(kSize, kind));
-    EXPECT_TRUE(ConvertByKind(kind, kSize, s, raw, out));
-    return out;
-}
 
 TEST(CameraFramesTest, EveryOutputKindReachesTheCallbackAsTheKernelsMakeIt) {
     const std::vector<KindCase> cases = {
@@ -67,7 +50,7 @@ TEST(CameraFramesTest, EveryOutputKindReachesTheCallbackAsTheKernelsMakeIt) {
         EXPECT_EQ(log.frames[0].info.width, 64);
         EXPECT_EQ(log.frames[0].info.height, 48);
         EXPECT_EQ(log.frames[0].info.bitsPerPixel, k.bits);
-        EXPECT_EQ(log.frames[0].pixels, Reference(camera, static_cast<OutputKind>(k.kind), sent));
+        EXPECT_EQ(log.frames[0].pixels, test::Reference(camera.traits(), kSize, static_cast<OutputKind>(k.kind), sent));
         EXPECT_EQ(camera.DroppedFrames(), 0u);
     }
 }

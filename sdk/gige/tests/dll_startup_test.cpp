@@ -18,44 +18,15 @@
 #include "adapter_service_fixture.h"
 #include "discovery_records.h"
 #include "kernel_handle.h"
+#include "standin_dll.h"
 
 namespace kqge {
 namespace {
 
 using fixture::StartService;
 
-// The stand-in build's exports, bound by name.
-struct StandInLibrary {
-    StandInLibrary() : module(LoadLibraryW(KQGE_STANDIN_DLL_PATH)) {
-        Bind(Initialize, "KQGE_Initialize");
-        Bind(UnInitialize, "KQGE_UnInitialize");
-        Bind(GetCameraCount, "KQGE_GetCameraCount");
-        Bind(GetCameraType, "KQGE_GetCameraType");
-        Bind(GetCameraPort, "KQGE_GetCameraPort");
-        Bind(GetCameraInfo, "KQGE_GetCameraInfo");
-    }
-    template <class F>
-    void Bind(F& entry, const char* name) {
-        entry = module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-        if (!entry) ADD_FAILURE() << name << " is not exported by " << std::filesystem::path(KQGE_STANDIN_DLL_PATH);
-    }
-    bool Bound() const {
-        return Initialize && UnInitialize && GetCameraCount && GetCameraType && GetCameraPort && GetCameraInfo;
-    }
-
-    HMODULE module;
-    decltype(&KQGE_Initialize) Initialize = nullptr;
-    decltype(&KQGE_UnInitialize) UnInitialize = nullptr;
-    decltype(&KQGE_GetCameraCount) GetCameraCount = nullptr;
-    decltype(&KQGE_GetCameraType) GetCameraType = nullptr;
-    decltype(&KQGE_GetCameraPort) GetCameraPort = nullptr;
-    decltype(&KQGE_GetCameraInfo) GetCameraInfo = nullptr;
-};
-
-StandInLibrary& Library() {
-    static StandInLibrary library;
-    return library;
-}
+using StandInLibrary = fixture::StandInExports;
+StandInLibrary& Library() { return fixture::StandIn(); }
 
 constexpr std::int32_t kSimulatedCameras = 16;
 
