@@ -342,6 +342,6 @@ inline constexpr TW_UINT16 TWBO_LSBFIRST = 0, TWBO_MSBFIRST = 1;
 inline constexpr TW_UINT16 TWFF_TIFF = 0, TWFF_BMP = 2;
 inline constexpr TW_UINT16 TWSS_USLETTER = 1;
 inline constexpr TW_UINT16 TWPA_GRAY = 1, TWPA_CIE = 2;
-inline constexpr TW_UINT16 TWMF_APPOWNS = 0x1, TWMF_POINTER = 0x8, TWMF_HANDLE = 0x10;
+inline constexpr TW_UINT32 TWMF_APPOWNS = 0x1, TWMF_POINTER = 0x8, TWMF_HANDLE = 0x10;
 
 }  // namespace twain
