@@ -98,6 +98,11 @@ CSettingsDialog::~CSettingsDialog() {
     if (dialog_ != nullptr) DestroyWindow(dialog_);
 }
 
+void CSettingsDialog::CloseWithoutWaiting() {
+    stopPreview_ = false;
+    if (dialog_ != nullptr) DestroyWindow(dialog_);
+}
+
 int CSettingsDialog::FrameCount() const {
     if (dialog_ == nullptr) return initialFrames_;
     BOOL ok = FALSE;
@@ -294,7 +299,7 @@ void CSettingsDialog::ParamToControl(unsigned id, int value) {
 void CSettingsDialog::OnDestroy() {
     // The preview stops with the dialog; the device stays with the bridge.
     CTWAIN& device = bridge_.Device();
-    if (show_) {
+    if (show_ && stopPreview_) {
         device.StopPreview();
         OutputDebugStringA("No Display\n");
     }

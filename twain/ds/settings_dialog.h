@@ -37,6 +37,9 @@ public:
     HWND Handle() const { return dialog_; }
     HWND PreviewHandle() const { return preview_ ? preview_->Handle() : nullptr; }
     int FrameCount() const;
+    // Destroys the window without stopping the preview, which waits for the
+    // device's capture thread: for the loader lock, where that would hang.
+    void CloseWithoutWaiting();
 
 private:
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -53,6 +56,7 @@ private:
     SettingsDialogOwner& owner_;
     int initialFrames_;
     bool show_;
+    bool stopPreview_ = true;
     HWND dialog_ = nullptr;
     std::unique_ptr<CPreviewWindow> preview_;
     // The value each control last gave the device, by control id.

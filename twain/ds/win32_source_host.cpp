@@ -131,9 +131,12 @@ bool Win32SourceHost::WriteFile(const std::string& path, std::span<const std::ui
 }
 
 void Win32SourceHost::Abandon() {
-    // Windows of a thread may not be destroyed from another; the process is
-    // going, so the dialog is left as it is.
-    if (dialog_) (void)dialog_.release();
+    // The dialog's procedure lives in this module, so its window goes; the
+    // preview keeps running undrawn in the device library, which stays
+    // loaded with its camera open.
+    if (dialog_) dialog_->CloseWithoutWaiting();
+    (void)dialog_.release();
+    UnregisterClassW(L"PREVIEW", instance_);
     if (bridge_) bridge_->Abandon();
     bridge_.reset();
 }

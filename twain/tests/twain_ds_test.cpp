@@ -644,5 +644,52 @@ TEST_F(DataSource, DialogControlsDriveTheDevice) {
     EXPECT_EQ(App().CloseSource(), TWRC_SUCCESS);
 }
 
+// A source unloaded while the device is open and the dialog shown (only a
+// direct load can do that: the manager unloads nothing after MSG_CLOSEDS)
+// neither waits under the loader lock nor leaves a window behind.
+TEST(DataSourceModule, UnloadingWithTheDeviceOpenNeitherWaitsNorLeavesItsWindow) {
+    const std::filesystem::path folder = FilesFolder() / L"direct";
+    std::filesystem::create_directories(folder);
+    const auto copy = std::filesystem::copy_options::overwrite_existing;
+    std::filesystem::copy_file(std::filesystem::path(TWAIN_DS_PATH).make_preferred(), folder / L"KQCMos_TW.ds", copy);
+    std::filesystem::copy_file(std::filesystem::path(TWAIN_DS_DEVICE_PATH).make_preferred(), folder / L"KQCMos_TW.DLL",
+                               copy);
+    std::ofstream(folder / L"KQSimCam.ini", std::ios::binary | std::ios::trunc)
+        << "[Cameras]\nCount=1\n[Camera1]\nType=10\n";
+    HMODULE module = LoadLibraryW((folder / L"KQCMos_TW.ds").c_str());
+    ASSERT_NE(module, nullptr);
+    using DsEntry = TW_UINT16(WINAPI*)(TW_IDENTITY*, TW_UINT32, TW_UINT16, TW_UINT16, TW_MEMREF);
+    const auto entry = reinterpret_cast<DsEntry>(reinterpret_cast<void*>(GetProcAddress(module, "DS_Entry")));
+    ASSERT_NE(entry, nullptr);
+    TW_IDENTITY application{};
+    std::strcpy(application.ProductName, "direct caller");
+    application.ProtocolMajor = 1;
+    application.ProtocolMinor = 8;
+    TW_IDENTITY identity{};
+    ASSERT_EQ(entry(&application, DG_CONTROL, DAT_IDENTITY, MSG_GET, &identity), TWRC_SUCCESS);
+    ASSERT_EQ(entry(&application, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &identity), TWRC_SUCCESS);
+    HWND parent = CreateWindowExW(0, L"STATIC", L"parent", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                  nullptr, nullptr);
+    TW_USERINTERFACE ui{1, 0, parent};
+    ASSERT_EQ(entry(&application, DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui), TWRC_SUCCESS);
+    HWND dialog = SettingsDialog();
+    ASSERT_NE(dialog, nullptr);
+    MSG msg;
+    for (int i = 0; i < 20; ++i) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(20);
+    }
+    const ULONGLONG start = GetTickCount64();
+    FreeLibrary(module);
+    EXPECT_LT(GetTickCount64() - start, 5000u);
+    EXPECT_FALSE(IsWindow(dialog));
+    // Nothing of the unloaded module is called any more.
+    for (int i = 0; i < 10; ++i) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(20);
+    }
+    DestroyWindow(parent);
+}
+
 }  // namespace
 }  // namespace twain
