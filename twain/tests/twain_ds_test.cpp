@@ -20,6 +20,7 @@
 #include "fix32.h"
 #include "twain_application.h"
 #include "twain_protocol.h"
+#include "unique_temp_dir.h"
 
 namespace twain {
 namespace {
@@ -27,6 +28,12 @@ namespace {
 using test::TwainApplication;
 
 const char* const kFamily = "Vizcam_TWAIN";
+
+// Replaces what is there (std::filesystem's copy takes every file here for
+// the same one).
+void CopyOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+    ASSERT_TRUE(CopyFileW(from.c_str(), to.c_str(), FALSE)) << from << " " << GetLastError();
+}
 
 std::filesystem::path FilesFolder() { return std::filesystem::path(TWAIN_DS_FILES).make_preferred(); }
 
@@ -38,10 +45,8 @@ void InstallDataSource() {
     GetWindowsDirectoryW(windows, MAX_PATH);
     const std::filesystem::path folder = std::filesystem::path(windows) / L"twain_64";
     std::filesystem::create_directories(folder);
-    const auto copy = std::filesystem::copy_options::overwrite_existing;
-    std::filesystem::copy_file(std::filesystem::path(TWAIN_DS_PATH).make_preferred(), folder / L"sane.ds", copy);
-    std::filesystem::copy_file(std::filesystem::path(TWAIN_DS_DEVICE_PATH).make_preferred(), folder / L"KQCMos_TW.DLL",
-                               copy);
+    CopyOver(std::filesystem::path(TWAIN_DS_PATH).make_preferred(), folder / L"sane.ds");
+    CopyOver(std::filesystem::path(TWAIN_DS_DEVICE_PATH).make_preferred(), folder / L"KQCMos_TW.DLL");
     // One colour camera with four capture sizes.
     std::ofstream(folder / L"KQSimCam.ini", std::ios::binary | std::ios::trunc)
         << "[Cameras]\nCount=1\n[Camera1]\nType=1\n";
@@ -648,12 +653,11 @@ TEST_F(DataSource, DialogControlsDriveTheDevice) {
 // direct load can do that: the manager unloads nothing after MSG_CLOSEDS)
 // neither waits under the loader lock nor leaves a window behind.
 TEST(DataSourceModule, UnloadingWithTheDeviceOpenNeitherWaitsNorLeavesItsWindow) {
-    const std::filesystem::path folder = FilesFolder() / L"direct";
+    // A folder of its own: an earlier run's copies may still be in use.
+    const std::filesystem::path folder = testing_support::UniqueTempPath("twain_ds_direct");
     std::filesystem::create_directories(folder);
-    const auto copy = std::filesystem::copy_options::overwrite_existing;
-    std::filesystem::copy_file(std::filesystem::path(TWAIN_DS_PATH).make_preferred(), folder / L"KQCMos_TW.ds", copy);
-    std::filesystem::copy_file(std::filesystem::path(TWAIN_DS_DEVICE_PATH).make_preferred(), folder / L"KQCMos_TW.DLL",
-                               copy);
+    CopyOver(std::filesystem::path(TWAIN_DS_PATH).make_preferred(), folder / L"KQCMos_TW.ds");
+    CopyOver(std::filesystem::path(TWAIN_DS_DEVICE_PATH).make_preferred(), folder / L"KQCMos_TW.DLL");
     std::ofstream(folder / L"KQSimCam.ini", std::ios::binary | std::ios::trunc)
         << "[Cameras]\nCount=1\n[Camera1]\nType=10\n";
     HMODULE module = LoadLibraryW((folder / L"KQCMos_TW.ds").c_str());
