@@ -39,36 +39,34 @@ int CImageStitching::startProgressing() {
     return 1;
 }
 
-bool StitchChain(std::span<const BgrView> tiles, ChainDirection direction, TileMatcher& matcher,
-                 std::vector<TileOffset>& offsets, BgrImage& canvas, StitchRect& effective,
-                 std::atomic<int>* progress) {
-    offsets.clear();
+bool StitchChain(std::span<const BgrView> tiles, ChainDirection direction, StitchScratch& scratch, BgrImage& canvas,
+                 StitchRect& effective, std::atomic<int>* progress) {
+    scratch.offsets.clear();
     for (std::size_t i = 1; i < tiles.size(); ++i) {
-        const std::optional<TileOffset> offset = matcher.Match(tiles[i - 1], tiles[i]);
+        const std::optional<TileOffset> offset = scratch.matcher.Match(tiles[i - 1], tiles[i]);
         if (!offset) {
             return false;
         }
-        offsets.push_back(*offset);
+        scratch.offsets.push_back(*offset);
         if (progress != nullptr) {
             progress->store(static_cast<int>(i * 90 / tiles.size()), std::memory_order_relaxed);
         }
     }
-    const std::optional<MosaicLayout> layout = LayOutMosaic(tiles, offsets, direction);
-    if (!layout || !PaintMosaic(tiles, *layout, canvas)) {
+    if (!LayOutMosaic(tiles, scratch.offsets, direction, scratch.layout) ||
+        !PaintMosaic(tiles, scratch.layout, canvas)) {
         return false;
     }
-    effective = layout->effective;
+    effective = scratch.layout.effective;
     return true;
 }
 
 void CImageStitching::Stitch() {
     const std::vector<BgrView> views(tiles_.begin(), tiles_.end());
-    TileMatcher matcher;
-    std::vector<TileOffset> offsets;
+    StitchScratch scratch;
     BgrImage canvas;
     StitchRect effective;
-    if (StitchChain(views, rows_ == 1 ? ChainDirection::kRow : ChainDirection::kColumn, matcher, offsets, canvas,
-                    effective, &step_)) {
+    if (StitchChain(views, rows_ == 1 ? ChainDirection::kRow : ChainDirection::kColumn, scratch, canvas, effective,
+                    &step_)) {
         result_ = std::move(canvas);
         effective_ = effective;
     }

@@ -56,8 +56,16 @@ private:
     std::atomic<int> step_{0};
 };
 
+// The scratch of one stitch, reused by the next one of pictures of the
+// same sizes so that it allocates nothing.
+struct StitchScratch {
+    TileMatcher matcher;
+    std::vector<TileOffset> offsets;  // of each picture from the one before
+    MosaicLayout layout;
+};
+
 // Stitches pictures in memory: the work of the engine's thread. False (and
-// `canvas` untouched) when a pair does not match or the layout fails.
-bool StitchChain(std::span<const BgrView> tiles, ChainDirection direction, TileMatcher& matcher,
-                 std::vector<TileOffset>& offsets, BgrImage& canvas, StitchRect& effective,
-                 std::atomic<int>* progress = nullptr);
+// `canvas` untouched) when a pair does not match or the layout fails;
+// `progress`, when given, goes up to 90 as pairs are matched.
+bool StitchChain(std::span<const BgrView> tiles, ChainDirection direction, StitchScratch& scratch, BgrImage& canvas,
+                 StitchRect& effective, std::atomic<int>* progress = nullptr);

@@ -6,13 +6,13 @@
 
 #include "picture.h"
 
-std::optional<MosaicLayout> LayOutMosaic(std::span<const BgrView> tiles, std::span<const TileOffset> offsets,
-                                         ChainDirection direction) {
+bool LayOutMosaic(std::span<const BgrView> tiles, std::span<const TileOffset> offsets, ChainDirection direction,
+                  MosaicLayout& layout) {
     if (tiles.size() < 2 || offsets.size() + 1 != tiles.size()) {
-        return std::nullopt;
+        return false;
     }
-    MosaicLayout layout;
     layout.places.resize(tiles.size());
+    layout.places[0] = {};
     std::int64_t x = 0;
     std::int64_t y = 0;
     std::int64_t minX = 0, minY = 0, maxX = tiles[0].width, maxY = tiles[0].height;
@@ -26,7 +26,7 @@ std::optional<MosaicLayout> LayOutMosaic(std::span<const BgrView> tiles, std::sp
         layout.places[i] = {static_cast<int>(x), static_cast<int>(y)};
     }
     if (!CPicture::IsSizeAllowed(maxX - minX, maxY - minY)) {
-        return std::nullopt;
+        return false;
     }
     layout.width = static_cast<int>(maxX - minX);
     layout.height = static_cast<int>(maxY - minY);
@@ -51,11 +51,11 @@ std::optional<MosaicLayout> LayOutMosaic(std::span<const BgrView> tiles, std::sp
         unionHigh = std::max(unionHigh, alongHigh);
     }
     if (shareHigh <= shareLow) {
-        return std::nullopt;
+        return false;
     }
     layout.effective = direction == ChainDirection::kRow ? StitchRect{unionLow, shareLow, unionHigh, shareHigh}
                                                          : StitchRect{shareLow, unionLow, shareHigh, unionHigh};
-    return layout;
+    return true;
 }
 
 bool PaintMosaic(std::span<const BgrView> tiles, const MosaicLayout& layout, BgrImage& canvas) {

@@ -6,7 +6,6 @@
 // band all pictures share, along it from the first picture's edge to the
 // last's.
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
 
@@ -39,11 +38,11 @@ struct MosaicLayout {
 enum class ChainDirection { kRow, kColumn };
 
 // Lays out pictures of the given sizes with offsets[i] the place of picture
-// i + 1 relative to picture i. Nothing when the counts disagree, when the
-// canvas would exceed the picture limits or when no pixel band is shared by
-// all pictures across the chain.
-std::optional<MosaicLayout> LayOutMosaic(std::span<const BgrView> tiles, std::span<const TileOffset> offsets,
-                                         ChainDirection direction);
+// i + 1 relative to picture i, into `layout` (its place list reused). False
+// when the counts disagree, when the canvas would exceed the picture limits
+// or when no pixel band is shared by all pictures across the chain.
+bool LayOutMosaic(std::span<const BgrView> tiles, std::span<const TileOffset> offsets, ChainDirection direction,
+                  MosaicLayout& layout);
 
 // Paints the pictures in order (a later one over an earlier) into `canvas`,
 // sized to the layout. False when the pictures do not fit the layout.

@@ -158,12 +158,11 @@ TEST_P(StitchChains, FindTheCutOffsetsAndGiveTheSceneInsideTheEffectiveArea) {
     const std::vector<BgrImage> tiles = CutChain(scene, c);
     const std::vector<BgrView> views(tiles.begin(), tiles.end());
 
-    TileMatcher matcher;
-    std::vector<TileOffset> offsets;
+    StitchScratch scratch;
     BgrImage canvas;
     StitchRect effective;
-    ASSERT_TRUE(StitchChain(views, c.direction, matcher, offsets, canvas, effective));
-    EXPECT_EQ(offsets, c.offsets);
+    ASSERT_TRUE(StitchChain(views, c.direction, scratch, canvas, effective));
+    EXPECT_EQ(scratch.offsets, c.offsets);
     const Expected e = ExpectedFor(c);
     EXPECT_EQ(canvas.width, e.width);
     EXPECT_EQ(canvas.height, e.height);
