@@ -14,6 +14,7 @@
 #include "counting_dialogs_opener.h"
 #include "file_info_opener.h"
 #include "grid_plate_opener.h"
+#include "imaging_dialogs_opener.h"
 #include "history_list_box.h"
 #include "ini_file.h"
 #include "toolbar_combo_box.h"
@@ -127,6 +128,7 @@ private:
     CGridPlateOpener m_gridPlate;
     CCountingDialogsOpener m_countingDialogs;
     CFileInfoOpener m_fileInfo;
+    CImagingDialogsOpener m_imagingDialogs;
     CComboToolBar& ToolBarOf(ViewToolBar bar);
     // Gives the view this frame as its IViewFrame, and the picture browser
     // this frame as its host.

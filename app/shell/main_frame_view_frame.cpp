@@ -28,6 +28,9 @@ void CMainFrame::AttachViewFrame() {
         view->SetCountingDialogs(&m_countingDialogs);
         m_fileInfo.SetParentWindow(m_hWnd);
         view->SetFileInfoDialog(&m_fileInfo);
+        m_imagingDialogs.SetParentWindow(m_hWnd);
+        m_imagingDialogs.SetPictureFolder([this] { return GetPictureFolder(); });
+        view->SetImagingDialogs(&m_imagingDialogs);
     }
     m_wndBrowserBar.GetPictureBrowser().SetHost(this);
     m_wndBrowserBar.GetDeviceTree().SetViewWindow([this] { return GetActiveViewWindow(); });

@@ -15,6 +15,7 @@
 #include "colour_font_dialogs.h"
 #include "common_dialogs.h"
 #include "grid_plate_dialog.h"
+#include "imaging_dialogs.h"
 #include "image_controller.h"
 #include "live_controller.h"
 #include "picture.h"
@@ -100,6 +101,8 @@ public:
     void SetCountingDialogs(ICountingDialogs* dialogs);
     // The grid settings dialog of the grid settings command; set by the main frame.
     void SetGridPlateDialog(IGridPlateDialog* dialog) { m_gridPlateDialog = dialog; }
+    // The fusion and stitching dialogs of commands 40000 and 40005; set by the main frame.
+    void SetImagingDialogs(IImagingDialogs* dialogs) { m_imagingDialogs = dialogs; }
     // The file information dialog the controllers show; set by the main frame.
     void SetFileInfoDialog(IFileInfoDialog* dialog) { m_controllerHost.SetFileInfoDialog(dialog); }
     // The calibrations' file the calibration and print dialogs read;
@@ -180,6 +183,7 @@ private:
     friend void RegisterToolCommands(CMikraView& view);
     friend void RegisterCameraCommands(CMikraView& view);
     friend void RegisterCountingCommands(CMikraView& view);
+    friend void RegisterImagingCommands(CMikraView& view);
     friend void RegisterStyleCommands(CMikraView& view);
     friend void RegisterCommandUpdates(CMikraView& view);
     friend void RegisterInputCommands(CMikraView& view);
@@ -301,6 +305,7 @@ private:
     ICommonDialogs* m_dialogs = &m_systemDialogs;
     ICountingDialogs* m_countingDialogs = nullptr;
     IGridPlateDialog* m_gridPlateDialog = nullptr;
+    IImagingDialogs* m_imagingDialogs = nullptr;
     // Declared before the controllers, which hold it.
     CViewControllerHost m_controllerHost;
 

@@ -127,6 +127,18 @@ def draw_save(t):
     t.line(5, 11, 10, 11, GREY)
 
 
+def draw_delete(t):
+    for i in range(12):
+        t.line(2 + i, 2 + i, 3 + i, 2 + i, RED)
+        t.line(13 - i, 2 + i, 14 - i, 2 + i, RED)
+
+
+def draw_start(t):
+    for x in range(4, 13):
+        half = (12 - x) * 6 // 8
+        t.line(x, 7 - half, x, 8 + half, GREEN)
+
+
 def curved_arrow(t, mirror):
     pts = []
 
@@ -425,6 +437,7 @@ TOOLBARS = {
     'measure': (165, 199, [draw_select, draw_calibration_line, draw_line, draw_angle, draw_rectangle, draw_circle,
                            draw_text, draw_counter, blank]),
     'picture': (163, 200, [draw_zoom_in, draw_zoom_out, draw_fit, draw_actual_size]),
+    'fusion': (223, 228, [draw_open, draw_delete, draw_start, draw_save]),
 }
 
 

@@ -302,3 +302,28 @@ TEST_F(ViewCommandsTest, GridSettingsOpenOnTheChosenCalibrationButNeverWhileReco
 }
 
 }  // namespace
+
+namespace {
+
+class StandInImagingDialogs final : public IImagingDialogs {
+public:
+    void RunFusion() override { runs.push_back("fusion"); }
+    void RunStitching() override { runs.push_back("stitching"); }
+    std::vector<std::string> runs;
+};
+
+TEST_F(ViewCommandsTest, FusionAndStitchingOpenOnPicturesOnly) {
+    StandInImagingDialogs dialogs;
+    Run(ID_TOOLS_FUSION);  // no dialogs supplied: nothing happens
+    view_->SetImagingDialogs(&dialogs);
+    Run(ID_TOOLS_FUSION);
+    Run(ID_TOOLS_STITCHING);
+    EXPECT_EQ(dialogs.runs, (std::vector<std::string>{"fusion", "stitching"}));
+    view_->OpenVideo();
+    ASSERT_TRUE(camera_->videoOpen);
+    Run(ID_TOOLS_FUSION);
+    Run(ID_TOOLS_STITCHING);
+    EXPECT_EQ(dialogs.runs.size(), 2u);
+}
+
+}  // namespace

@@ -26,13 +26,14 @@ std::optional<CToolBarLayout> ParseToolBarResource(std::span<const std::byte> da
     return layout;
 }
 
-bool CToolBar::Create(HWND parent, UINT controlId) {
+bool CToolBar::Create(HWND parent, UINT controlId, DWORD extraStyle) {
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof(icc);
     icc.dwICC = ICC_BAR_CLASSES;
     InitCommonControlsEx(&icc);
     const DWORD style =
-        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE;
+        WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | TBSTYLE_FLAT | CCS_NODIVIDER | CCS_NOPARENTALIGN | CCS_NORESIZE |
+        extraStyle;
     if (!CreateEx(0, TOOLBARCLASSNAMEW, L"", style, RECT{0, 0, 0, 0}, parent, controlId)) {
         return false;
     }

@@ -26,7 +26,8 @@ class CToolBar : public CWindow {
 public:
     static constexpr UINT kResourceType = 241;
 
-    bool Create(HWND parent, UINT controlId);
+    // extraStyle: toolbar styles beyond the flat look (TBSTYLE_TOOLTIPS).
+    bool Create(HWND parent, UINT controlId, DWORD extraStyle = 0);
     // Adds the buttons of the toolbar resource; false when it is missing or malformed.
     bool LoadToolBar(UINT resourceId);
     SIZE GetImageSize() const { return m_layout.imageSize; }
