@@ -8,6 +8,7 @@
 #include "naprel_fpga.h"
 #include "navelo_fpga.h"
 #include "orsik_device.h"
+#include "pelvar_device.h"
 #include "rovena_yuv.h"
 #include "trigger_fpga.h"
 
@@ -37,6 +38,8 @@ std::shared_ptr<BaseDevice> MakeDevice(const DeviceIdentity& identity, const Dev
     case DeviceClass::CKQRovena_YUV: return std::make_shared<CKQRovena_YUV>(identity);
     case DeviceClass::CKQDoriskDevice: return std::make_shared<CKQDoriskDevice>(identity);
     case DeviceClass::CKQAlvinoDevice: return std::make_shared<CKQAlvinoDevice>(identity);
+    case DeviceClass::CKQPelvarDevice: return std::make_shared<CKQPelvarDevice>(identity);
+    case DeviceClass::CKQPelvarsmall: return std::make_shared<CKQPelvarsmall>(identity);
     case DeviceClass::CKQEbrant_FPGA: return MakeFpga<CKQEbrant_FPGA>(identity, options);
     case DeviceClass::CKQQuessa_FPGA: return MakeFpga<CKQQuessa_FPGA>(identity, options);
     case DeviceClass::CKQKelmar_New: return MakeFpga<CKQKelmar_New>(identity, options);

@@ -67,6 +67,7 @@ TEST(ModelGeometry, SensorLimitsAndDefaultsPerType) {
         {19, 2048, 1536, 10000, true, 0, 0, 0},        {20, 1280, 1024, 10000, true, 0, 0, 0},
         {16, 1280, 960, 10000, false, 0, 0, 0},        {18, 4096, 4096, 10000, false, 0, 0, 0},
         {25, 2592, 1944, 10000, false, 0, 0, 0},       {23, 2592, 1944, 4000, false, 0, 0, 0},
+        {6, 2592, 1944, 4000, false, 0x4006, 0, 25},   {22, 2592, 1944, 4000, false, 0x4006, 0, 25},
     };
     for (const auto& c : cases) {
         const ModelGeometry g = GeometryForType(c.type);
