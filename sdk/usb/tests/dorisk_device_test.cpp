@@ -10,6 +10,7 @@
 
 #include "kqff_protocol.h"
 #include "models/dorisk_device.h"
+#include "frame_count.h"
 #include "sim_fixture.h"
 
 namespace kq::test {
@@ -228,6 +229,39 @@ TEST_F(DoriskTest, HdrLimitsTheConvertedLineCount) {
         EXPECT_EQ(LE16(LastBlock(), 20), c.lines);
         EXPECT_EQ(LastBlock()[27] & 0x04, 0x04);
     }
+}
+
+TEST_F(DoriskTest, TheDriverStreamsTheWindowsTheBlockAsksForAndAResizeWhileStreaming) {
+    const std::uint32_t handle = OpenType10(kMono, Record(500, 480));
+    FrameCount count;
+    ASSERT_EQ(On(handle, [&](CKQDoriskDevice& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count); }),
+              status::kSuccess);
+    ASSERT_EQ(On(handle, [](CKQDoriskDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+    ASSERT_TRUE(count.WaitFor(2));
+    auto lastSize = [&](kqcmos::FrameSize& size) {
+        std::vector<std::uint8_t> raw(752 * 480);
+        return On(handle, [&](CKQDoriskDevice& d) {
+            return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) {
+                size = f.size;
+                return 0;
+            });
+        });
+    };
+    kqcmos::FrameSize size{};
+    ASSERT_EQ(lastSize(size), status::kSuccess);
+    EXPECT_EQ(size.width, 500);
+    EXPECT_EQ(size.height, 480);
+
+    ASSERT_EQ(On(handle, [](CKQDoriskDevice& d) { return d.SetCapInfo(Record(300, 200)); }), status::kSuccess);
+    const int before = count.frames;
+    ASSERT_TRUE(count.WaitFor(before + 2));
+    ASSERT_EQ(lastSize(size), status::kSuccess);
+    EXPECT_EQ(size.width, 300);
+    EXPECT_EQ(size.height, 200);
+    On(handle, [](CKQDoriskDevice& d) {
+        EXPECT_TRUE(d.Streaming());
+        return d.StopView();
+    });
 }
 
 }  // namespace
