@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <typeinfo>
 #include <vector>
 
@@ -206,6 +207,33 @@ TEST_F(NewFpgaTest, SoftwareTriggeredMonochromeHasNoTriggerModeAndKelmarBlanksSt
         ASSERT_EQ(Lists().size(), 1u);
         EXPECT_EQ(Lists()[0].counted, (Writes{{0x06, c.sent}, {0x0B, 1}}));
     }
+}
+
+TEST_F(NewFpgaTest, AFailedGrabOfTheMonochromeCameraLeavesItStoppedWithItsWindow) {
+    const std::uint32_t handle = OpenNew(u"VID_F5A2&PID_1901", Window(2560, 1944));
+    CapInfo before;
+    On(handle, [&](CKQNavelo_FPGA& d) {
+        before = d.StoredCapInfo();
+        return 0;
+    });
+    bus.ShortReads(bus.ListInterfaces()->size() - 1, 3);
+    std::vector<std::uint8_t> frame(2560 * 1944);
+    EXPECT_EQ(On(handle,
+                 [&](CKQNavelo_FPGA& d) {
+                     return d.GrabFrame(frame.data(), false, [](const DeliveredFrame&) { return 0; });
+                 }),
+              status::kNoFrame);
+    const auto codes = Codes();
+    ASSERT_FALSE(codes.empty());
+    EXPECT_EQ(codes.front(), kqff::kIoctlStartCapture);
+    EXPECT_EQ(codes.back(), kqff::kIoctlStopCapture);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), kqff::kIoctlStartCapture), 1);
+    EXPECT_EQ(pauses, (std::vector<int>{5, 5, 5}));
+    On(handle, [&](CKQNavelo_FPGA& d) {
+        EXPECT_EQ(d.StoredCapInfo(), before);
+        EXPECT_FALSE(d.Streaming());
+        return 0;
+    });
 }
 
 TEST_F(NewFpgaTest, RawToRgbRepairsItsEdgesAndRefusesFramesTooSmallForThem) {
