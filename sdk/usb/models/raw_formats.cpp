@@ -1,19 +1,42 @@
 #include "raw_formats.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace kq::raw {
+
+namespace {
+
+// Pixels per block: the channel planes of a block are computed first, then
+// interleaved, so both loops run on whole vectors.
+constexpr std::size_t kBlock = 32;
+
+inline void ConvertBlock(const std::uint8_t* in, std::uint8_t* out, std::size_t count) {
+    std::uint8_t blue[kBlock], green[kBlock], red[kBlock];
+    for (std::size_t i = 0; i < count; ++i) {
+        const unsigned low = in[2 * i], high = in[2 * i + 1];
+        blue[i] = static_cast<std::uint8_t>(low << 3);
+        green[i] = static_cast<std::uint8_t>(((low | (high << 8)) >> 3) & 0xFC);
+        red[i] = static_cast<std::uint8_t>(high & 0xF8);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        out[3 * i] = blue[i];
+        out[3 * i + 1] = green[i];
+        out[3 * i + 2] = red[i];
+    }
+}
+
+}  // namespace
 
 bool Rgb565ToBgr(std::span<const std::uint8_t> pixels, std::span<std::uint8_t> bgr) {
     if (pixels.size() % 2 != 0) return false;
     const std::size_t count = pixels.size() / 2;
     if (bgr.size() != 3 * count) return false;
-    const std::uint8_t* in = pixels.data();
-    std::uint8_t* out = bgr.data();
-    for (std::size_t i = 0; i < count; ++i, in += 2, out += 3) {
-        const unsigned value = in[0] | (unsigned{in[1]} << 8);
-        out[0] = static_cast<std::uint8_t>(in[0] << 3);
-        out[1] = static_cast<std::uint8_t>((value >> 3) & 0xFC);
-        out[2] = static_cast<std::uint8_t>(in[1] & 0xF8);
+    std::size_t done = 0;
+    for (; done + kBlock <= count; done += kBlock) {
+        ConvertBlock(pixels.data() + 2 * done, bgr.data() + 3 * done, kBlock);
     }
+    ConvertBlock(pixels.data() + 2 * done, bgr.data() + 3 * done, count - done);
     return true;
 }
 
@@ -21,9 +44,15 @@ std::size_t ReduceSamplesInPlace(std::span<std::uint8_t> samples, SampleByte kee
     const std::size_t count = samples.size() / 2;
     std::uint8_t* data = samples.data();
     const std::size_t pick = keep == SampleByte::high ? 1 : 0;
-    // Byte k is written after bytes 2k and 2k + 1 are read, and k <= 2k:
-    // nothing is overwritten before it is used.
-    for (std::size_t k = 0; k < count; ++k) data[k] = data[2 * k + pick];
+    // Block b reads bytes [2 b n, 2 b n + 2 n) into a local copy and writes
+    // [b n, b n + n): the writes never reach bytes a later block reads.
+    std::uint8_t block[2 * kBlock];
+    std::size_t k = 0;
+    for (; k + kBlock <= count; k += kBlock) {
+        std::memcpy(block, data + 2 * k, sizeof block);
+        for (std::size_t i = 0; i < kBlock; ++i) data[k + i] = block[2 * i + pick];
+    }
+    for (; k < count; ++k) data[k] = data[2 * k + pick];
     return count;
 }
 

@@ -33,7 +33,7 @@ TEST(RawFormats, Rgb565FollowsTheBitLayout) {
 }
 
 TEST(RawFormats, Rgb565ConvertsEveryPixelOfAnOddCountAndRefusesBadSizes) {
-    for (const std::size_t count : {1u, 5u, 7u, 33u}) {
+    for (const std::size_t count : {1u, 5u, 7u, 31u, 32u, 33u, 64u, 97u}) {
         SCOPED_TRACE(count);
         std::vector<std::uint8_t> in(2 * count);
         for (std::size_t i = 0; i < in.size(); ++i) in[i] = static_cast<std::uint8_t>(i * 37 + 11);
@@ -52,7 +52,7 @@ TEST(RawFormats, Rgb565ConvertsEveryPixelOfAnOddCountAndRefusesBadSizes) {
 }
 
 TEST(RawFormats, SamplesKeepTheirChosenByteUpToTheLastOne) {
-    for (const std::size_t count : {1u, 3u, 4u, 5u, 6u, 7u, 9u}) {
+    for (const std::size_t count : {1u, 3u, 4u, 5u, 7u, 31u, 32u, 33u, 64u, 65u, 100u}) {
         SCOPED_TRACE(count);
         std::vector<std::uint8_t> high(2 * count), low;
         for (std::size_t k = 0; k < count; ++k) {
