@@ -213,6 +213,15 @@ TEST_F(DoriskTest, ZoomAnswersWithTheDisplaySetUpAndSpeedIsNotSupported) {
     EXPECT_TRUE(bus.Log().empty());
 }
 
+TEST_F(DoriskTest, TheColourSensorKeepsHdrToItsPictureAndSendsNothing) {
+    const std::uint32_t handle = OpenType10(kColour, Record(752, 480));
+    bus.ClearLog();
+    ASSERT_EQ(On(handle, [](CKQDoriskDevice& d) { return d.SetHDR(1); }), status::kSuccess);
+    EXPECT_TRUE(bus.Log().empty());
+    ASSERT_EQ(On(handle, [](CKQDoriskDevice& d) { return d.SetTriggerSource(1); }), status::kSuccess);
+    EXPECT_EQ(LastBlock()[27] & 0x0C, 0x08) << "trigger source on, no HDR bit";
+}
+
 TEST_F(DoriskTest, HdrLimitsTheConvertedLineCount) {
     const std::uint32_t handle = OpenType10(kMono, Record(752, 480));
     ASSERT_EQ(On(handle, [](CKQDoriskDevice& d) { return d.SetExpouseUnit(1); }), status::kSuccess);
