@@ -248,7 +248,8 @@ public:
     // copy: the caller's frame is left as it is). The last three pixels of
     // each row repeat the fourth-last. -1 for a null buffer, 10 for a size
     // the conversion cannot take.
-    int RawFrameToRgb(std::int32_t height, std::int32_t width, const std::uint8_t* source, std::uint8_t* destination);
+    virtual int RawFrameToRgb(std::int32_t height, std::int32_t width, const std::uint8_t* source,
+                              std::uint8_t* destination);
     std::size_t BadPixelCount() { return Pipeline().BadPixels().entries().size(); }
 
     // Recording and picture files.

@@ -24,6 +24,8 @@ std::array<std::uint8_t, kFormatBlockBytes> EncodeFormatBlock(const FormatBlock&
     vz::PutLE16(out, 36, b.horizontalBlanking);
     vz::PutLE16(out, 38, b.verticalBlanking);
     for (std::size_t i = 0; i < 4; ++i) vz::PutLE16(out, 40 + 2 * i, b.registerPairs[i]);
+    vz::PutLE16(out, 48, b.triggerPeriod);
+    vz::PutLE16(out, 50, b.triggerCheckTime);
     return out;
 }
 

@@ -25,6 +25,8 @@ struct FormatBlock {
     std::uint16_t horizontalBlanking = 0;
     std::uint16_t verticalBlanking = 0;
     std::array<std::uint16_t, 4> registerPairs{};  // address 1, value 1, address 2, value 2
+    std::uint16_t triggerPeriod = 0;               // ms between triggered frames (0: the camera's own)
+    std::uint16_t triggerCheckTime = 0;            // how long a trigger signal must hold (0: not checked)
 };
 
 constexpr std::size_t kFormatBlockBytes = 52;

@@ -46,7 +46,9 @@ ModelGeometry GeometryForType(std::int32_t typeCode) {
     case 21:
     case 24:
     case 25: return Sensor(2592, 1944, 10000, false);
-    default: return Sensor(2592, 1944, 4000, false);  // 0, 6, 22, 23 and the constructor's
+    case 6:
+    case 22: return WithTiming(Sensor(2592, 1944, 4000, false), 0x4006, 0, 25);
+    default: return Sensor(2592, 1944, 4000, false);  // 0, 23 and the constructor's
     }
 }
 

@@ -76,7 +76,8 @@ int CKQBrisel_FPGA::ResetSensor(bool atOpen) {
     return SendRegisters(blanking);
 }
 
-CKQJorvel_FPGA::CKQJorvel_FPGA(DeviceIdentity identity) : CKQBrisel_FPGA(identity, DeviceClass::CKQJorvel_FPGA) {
+CKQJorvel_FPGA::CKQJorvel_FPGA(DeviceIdentity identity, DeviceClass deviceClass)
+    : CKQBrisel_FPGA(identity, deviceClass) {
     // Grey raw: flip 1 keeps it, 2 reverses the rows, 3 turns it by half,
     // every other flip mirrors each row.
     pixelModel_.kernelForFlip = {3, 2, 0, 1, 3, 3};

@@ -26,9 +26,12 @@ protected:
 
 // The monochrome sensor: its raw frame is grey, brought into output
 // orientation by its own flip table and smoothed by the 2 x 2 average.
-class CKQJorvel_FPGA final : public CKQBrisel_FPGA {
+class CKQJorvel_FPGA : public CKQBrisel_FPGA {
 public:
-    explicit CKQJorvel_FPGA(DeviceIdentity identity);
+    explicit CKQJorvel_FPGA(DeviceIdentity identity) : CKQJorvel_FPGA(identity, DeviceClass::CKQJorvel_FPGA) {}
+
+protected:
+    CKQJorvel_FPGA(DeviceIdentity identity, DeviceClass deviceClass);
 };
 
 }  // namespace kq

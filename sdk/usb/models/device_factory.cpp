@@ -2,11 +2,15 @@
 
 #include "belun_led.h"
 #include "brisel_fpga.h"
+#include "dorisk_device.h"
+#include "ebrant_fpga.h"
 #include "former_device.h"
 #include "naprel_fpga.h"
 #include "navelo_fpga.h"
 #include "orsik_device.h"
+#include "pelvar_device.h"
 #include "rovena_yuv.h"
+#include "trigger_fpga.h"
 
 namespace kq {
 
@@ -32,6 +36,15 @@ std::shared_ptr<BaseDevice> MakeDevice(const DeviceIdentity& identity, const Dev
     case DeviceClass::CKQNaprel_FPGA: return MakeFpga<CKQNaprel_FPGA>(identity, options);
     case DeviceClass::CKQOrsikDevice: return std::make_shared<CKQOrsikDevice>(identity);
     case DeviceClass::CKQRovena_YUV: return std::make_shared<CKQRovena_YUV>(identity);
+    case DeviceClass::CKQDoriskDevice: return std::make_shared<CKQDoriskDevice>(identity);
+    case DeviceClass::CKQAlvinoDevice: return std::make_shared<CKQAlvinoDevice>(identity);
+    case DeviceClass::CKQPelvarDevice: return std::make_shared<CKQPelvarDevice>(identity);
+    case DeviceClass::CKQPelvarsmall: return std::make_shared<CKQPelvarsmall>(identity);
+    case DeviceClass::CKQEbrant_FPGA: return MakeFpga<CKQEbrant_FPGA>(identity, options);
+    case DeviceClass::CKQQuessa_FPGA: return MakeFpga<CKQQuessa_FPGA>(identity, options);
+    case DeviceClass::CKQKelmar_New: return MakeFpga<CKQKelmar_New>(identity, options);
+    case DeviceClass::CKQWimbro_New: return MakeFpga<CKQWimbro_New>(identity, options);
+    case DeviceClass::CKQYastro_New: return MakeFpga<CKQYastro_New>(identity, options);
     default: return std::make_shared<BaseDevice>(identity, chosen);
     }
 }

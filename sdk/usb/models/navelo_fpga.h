@@ -13,6 +13,7 @@
 #include "core/base_device.h"
 #include "core/status_codes.h"
 #include "fpga_request.h"
+#include "sensor_timing.h"
 
 namespace kq {
 
@@ -123,6 +124,11 @@ protected:
     void SendCaptureSettings(const kqcmos::CaptureSettings& settings) override;
     // Without a prefix a snapshot is named by the local time.
     std::filesystem::path SnapshotStem(std::int32_t number) const override;
+
+    // Trigger mode through the trigger bits of the read-mode word (register
+    // 30, then 11 = 1), with the stream stopped around it. A refused write
+    // leaves the word and the mode as they were and returns 3.
+    int SwitchReadModeTrigger(std::int32_t on, timing::TriggerBits bits);
 
     // Sends the list as it stands with the stored record.
     int SendList() { return ApplyCapInfo(capInfo_); }

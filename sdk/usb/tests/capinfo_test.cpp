@@ -44,10 +44,12 @@ TEST(FormatBlock, LaysOutAll52Bytes) {
     b.horizontalBlanking = 142;
     b.verticalBlanking = 25;
     b.registerPairs = {0x3012, 0x00FF, 0x3014, 0x0100};
+    b.triggerPeriod = 0x0203;
+    b.triggerCheckTime = 1000;
     const std::array<std::uint8_t, 52> expected{0,  0,    0,    0,    0x00, 0x04, 0,    0,    0x00, 0x05, 0,    0,  8,
                                                 0,  0,    0,    16,   0,    0,    0,    0x34, 0x12, 0xFF, 0x07, 63, 63,
                                                 63, 0x12, 0x07, 127,  0x40, 0xC0, 0xEF, 0xBE, 0xAD, 0xDE, 142,  0,  25,
-                                                0,  0x12, 0x30, 0xFF, 0x00, 0x14, 0x30, 0x00, 0x01, 0,    0,    0,  0};
+                                                0,  0x12, 0x30, 0xFF, 0x00, 0x14, 0x30, 0x00, 0x01, 0x03, 0x02, 0xE8, 0x03};
     EXPECT_EQ(EncodeFormatBlock(b), expected);
 }
 
@@ -65,6 +67,7 @@ TEST(ModelGeometry, SensorLimitsAndDefaultsPerType) {
         {19, 2048, 1536, 10000, true, 0, 0, 0},        {20, 1280, 1024, 10000, true, 0, 0, 0},
         {16, 1280, 960, 10000, false, 0, 0, 0},        {18, 4096, 4096, 10000, false, 0, 0, 0},
         {25, 2592, 1944, 10000, false, 0, 0, 0},       {23, 2592, 1944, 4000, false, 0, 0, 0},
+        {6, 2592, 1944, 4000, false, 0x4006, 0, 25},   {22, 2592, 1944, 4000, false, 0x4006, 0, 25},
     };
     for (const auto& c : cases) {
         const ModelGeometry g = GeometryForType(c.type);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -187,13 +188,15 @@ TEST_F(SimulatedCamerasTest, UnplugAndReplugReachTheOpenHandleAsSystemNotices) {
     ASSERT_EQ(world.Unplug(1), SimStatus::ok);
     EXPECT_EQ(events.seen, std::vector<int>{0});
     std::uint8_t io = 0;
-    EXPECT_EQ(Call(handle, [&](BaseDevice& d) { return d.GetIO(io); }), status::kNoDevice);
+    // Camera 1 (type 25) answers through its FPGA request blocks: the serial.
+    std::array<std::uint8_t, 16> serial{};
+    EXPECT_EQ(Call(handle, [&](BaseDevice& d) { return d.GetSerialNumber(serial); }), status::kNoDevice);
     EXPECT_EQ(Call(other, [&](BaseDevice& d) { return d.GetIO(io); }), status::kSuccess) << "only camera 1 left";
     EXPECT_EQ(world.OpenConnections(), 1);
 
     ASSERT_EQ(world.Replug(1), SimStatus::ok);
     EXPECT_EQ((events.seen), (std::vector<int>{0, 1}));
-    EXPECT_EQ(Call(handle, [&](BaseDevice& d) { return d.GetIO(io); }), status::kSuccess);
+    EXPECT_EQ(Call(handle, [&](BaseDevice& d) { return d.GetSerialNumber(serial); }), status::kSuccess);
     EXPECT_EQ(world.LastControlInput(kqff::kIoctlSetFormat), sentBefore) << "reopened with its last record";
     EXPECT_EQ(world.OpenConnections(), 2);
 

@@ -1,0 +1,83 @@
+#include "ebrant_fpga.h"
+
+#include <array>
+
+#include "grey_rgb_edges.h"
+#include "kqff_protocol.h"
+
+namespace kq {
+namespace {
+
+FpgaSensorTiming EbrantTiming() {
+    FpgaSensorTiming t;
+    t.horizontalBlanking = 0;
+    t.minHorizontalBlanking = 0;
+    t.verticalBlanking = 25;
+    t.columnOffset = 16;
+    t.rowOffset = 54;
+    t.widthAdjust = 1;
+    t.heightAdjust = 1;
+    return t;
+}
+
+FpgaSensorTiming QuessaTiming() {
+    FpgaSensorTiming t = EbrantTiming();
+    t.widthAdjust = -1;  // its column-size register counts one past the width
+    return t;
+}
+
+FpgaSensorTiming KelmarTiming() {
+    FpgaSensorTiming t = EbrantTiming();
+    t.readMode = 0x4006;
+    return t;
+}
+
+constexpr timing::TriggerBits kKelmarTrigger{0xF00F, 0x0110};
+
+}  // namespace
+
+CKQEbrant_FPGA::CKQEbrant_FPGA(DeviceIdentity identity)
+    : CKQEbrant_FPGA(identity, DeviceClass::CKQEbrant_FPGA, EbrantTiming()) {}
+
+CKQEbrant_FPGA::CKQEbrant_FPGA(DeviceIdentity identity, DeviceClass deviceClass, FpgaSensorTiming timing)
+    : CKQNavelo_FPGA(identity, deviceClass, timing) {}
+
+timing::LineGeometry CKQEbrant_FPGA::Line() const {
+    return {capInfo_.width, timing_.horizontalBlanking, static_cast<std::uint32_t>(geometry_.maxWidth)};
+}
+
+std::uint32_t CKQEbrant_FPGA::ExposureToRegister(std::uint32_t time) const {
+    return timing::TimeToLines(timing::ExposureFamily::ebrant, Line(), time);
+}
+
+std::uint32_t CKQEbrant_FPGA::RegisterToExposure(std::uint32_t lines) const {
+    return timing::LinesToTime(timing::ExposureFamily::ebrant, Line(), lines);
+}
+
+int CKQEbrant_FPGA::RawFrameToRgb(std::int32_t height, std::int32_t width, const std::uint8_t* source,
+                                  std::uint8_t* destination) {
+    return GreyRgbWithEdges(height, width, source, destination, colorAdjust_);
+}
+
+CKQQuessa_FPGA::CKQQuessa_FPGA(DeviceIdentity identity)
+    : CKQEbrant_FPGA(identity, DeviceClass::CKQQuessa_FPGA, QuessaTiming()) {}
+
+CKQKelmar_New::CKQKelmar_New(DeviceIdentity identity)
+    : CKQEbrant_FPGA(identity, DeviceClass::CKQKelmar_New, KelmarTiming()) {}
+
+int CKQKelmar_New::SetTriggerMode(std::int32_t on) { return SwitchReadModeTrigger(on, kKelmarTrigger); }
+
+int CKQKelmar_New::SetVBlank(std::int32_t value) {
+    if (Gone()) return status::kNoDevice;
+    const std::uint16_t blanking = timing::Range{25, 1023}.Clamp(value);
+    const std::array<fpga::RegisterWrite, 2> writes{{{0x06, blanking}, {0x0B, 1}}};
+    const bool running = streaming_;
+    if (running) Control(kqff::kIoctlStopCapture, {}, {});
+    const int rc = SendRegisters(writes);
+    if (running) Control(kqff::kIoctlStartCapture, {}, {});
+    if (rc != status::kSuccess) return rc;
+    timing_.verticalBlanking = blanking;
+    return status::kSuccess;
+}
+
+}  // namespace kq

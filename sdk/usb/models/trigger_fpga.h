@@ -1,0 +1,31 @@
+#pragma once
+// The FPGA sensors that switch triggering in the read-mode word (bits 8-11,
+// 0x300 when on): `CKQWimbro_New` (type 19, the 2048 x 1536 colour sensor)
+// and `CKQYastro_New` (type 20, the 1280 x 1024 monochrome sensor, read
+// mode 0x8000).
+
+#include "brisel_fpga.h"
+#include "navelo_fpga.h"
+
+namespace kq {
+
+inline constexpr timing::TriggerBits kReadModeTrigger{0xF0FF, 0x0300};
+
+class CKQWimbro_New final : public CKQNavelo_FPGA {
+public:
+    explicit CKQWimbro_New(DeviceIdentity identity)
+        : CKQNavelo_FPGA(identity, DeviceClass::CKQWimbro_New, FpgaSensorTiming{}) {}
+
+    int SetTriggerMode(std::int32_t on) override { return SwitchReadModeTrigger(on, kReadModeTrigger); }
+};
+
+class CKQYastro_New final : public CKQJorvel_FPGA {
+public:
+    explicit CKQYastro_New(DeviceIdentity identity) : CKQJorvel_FPGA(identity, DeviceClass::CKQYastro_New) {
+        timing_.readMode = 0x8000;
+    }
+
+    int SetTriggerMode(std::int32_t on) override { return SwitchReadModeTrigger(on, kReadModeTrigger); }
+};
+
+}  // namespace kq
