@@ -233,13 +233,4 @@ int DeviceLibrary::ResumeStreaming() {
     return status::kSuccess;
 }
 
-std::vector<std::uint32_t> DeviceLibrary::HandlesOn(std::u16string_view instanceId) const {
-    std::lock_guard<std::mutex> hold(tableLock_);
-    std::vector<std::uint32_t> handles;
-    for (int i = 0; i < deviceCount_; ++i) {
-        if (table_[i] != nullptr && table_[i]->InstanceId() == instanceId) handles.push_back(table_[i]->CallerHandle());
-    }
-    return handles;
-}
-
 }  // namespace kq

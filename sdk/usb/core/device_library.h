@@ -66,9 +66,6 @@ public:
     // on the given interface.
     int DeviceRemoved(std::uint32_t handle);
     int DeviceArrived(std::uint32_t handle, const CameraInterface& camera);
-    // The handles of the open cameras on an interface: a removal or arrival
-    // notice names the interface, not the handle.
-    std::vector<std::uint32_t> HandlesOn(std::u16string_view instanceId) const;
 
     // The present camera interfaces, every one with its whole instance id
     // and path; nothing when the list cannot be made.

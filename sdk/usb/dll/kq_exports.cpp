@@ -18,6 +18,7 @@
 #include "files/jpeg_file.h"
 #include "kq_device_handle.h"
 #include "kq_library.h"
+#include "win32/hot_plug_window.h"
 #include "win32/window_preview_surface.h"
 
 namespace {
@@ -116,7 +117,10 @@ int KQAPI KQ_Initialize(const wchar_t*, int* index, KQ_CAPINFO* capInfo, HANDLE*
     const int rc = kq::Library().Initialize(&position, &record, &token);
     if (rc == status::kNoResources && token == Token(*handle)) return rc;  // handle left alone
     *handle = ToHandle(token);
-    if (token != 0) *index = position;
+    if (token != 0) {
+        *index = position;
+        kq::StartHotPlugWindow({&kq::Library, &kq::RegisterNotices});
+    }
     return rc;
 }
 
@@ -124,7 +128,10 @@ int KQAPI KQ_Uninitialize(HANDLE handle) {
     if (handle == nullptr) return status::kSuccess;
     const std::uint32_t token = Token(handle);
     if (token == 0) return status::kBadHandle;
-    return kq::Library().Uninitialize(token);
+    const int rc = kq::Library().Uninitialize(token);
+    // The window runs while a camera is open, so unloading waits for nothing.
+    if (kq::Library().DeviceCount() == 0) kq::StopHotPlugWindow();
+    return rc;
 }
 
 int KQAPI KQ_GetTotalDeviceNum(HANDLE, int* count) { return kq::Library().GetTotalDeviceNum(count); }
