@@ -200,6 +200,9 @@ public:
         aviCompressor_ = fourcc;
         return 0;
     }
+    std::int32_t AviCompressor() const { return aviCompressor_; }
+    // The size of the frames a recording would get now.
+    kqcmos::FrameSize RecordingSize() const { return DeliveredSize(); }
 
     // Streaming. StartView takes the preview surface of the caller's window
     // (null: no drawing) and the drawing origin and size.

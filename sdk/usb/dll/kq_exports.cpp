@@ -18,6 +18,7 @@
 #include "files/jpeg_file.h"
 #include "kq_device_handle.h"
 #include "kq_library.h"
+#include "win32/compressor_choice.h"
 #include "win32/hot_plug_window.h"
 #include "win32/window_preview_surface.h"
 
@@ -38,12 +39,6 @@ HANDLE ToHandle(std::uint32_t token) { return reinterpret_cast<HANDLE>(static_ca
 template <class Op>
 int OnDevice(HANDLE handle, Op&& op) {
     return kq::Library().WithDevice(Token(handle), std::forward<Op>(op));
-}
-
-// Operations the library does not offer: a bad handle still reports as such,
-// a good one hears "not supported".
-int Unsupported(HANDLE handle) {
-    return OnDevice(handle, [](BaseDevice&) { return status::kNotSupported; });
 }
 
 // Reads an out value from the device when the caller gave somewhere to put it.
@@ -537,7 +532,29 @@ int KQAPI KQ_CaptureToAvi(HANDLE handle, int start, const wchar_t* path) {
         return d.CaptureToAvi(start != 0, &text);
     });
 }
-int KQAPI KQ_SelectAviCompressor(HANDLE handle, int*) { return Unsupported(handle); }
+int KQAPI KQ_SelectAviCompressor(HANDLE handle, int* fourcc) {
+    kqcmos::FrameSize size{};
+    std::int32_t bits = 24;
+    std::int32_t current = 0;
+    const int rc = OnDevice(handle, [&](BaseDevice& d) {
+        size = d.RecordingSize();
+        bits = d.OutputBits();
+        current = d.AviCompressor();
+        return status::kSuccess;
+    });
+    if (rc != status::kSuccess) return rc;
+    // The dialog runs without the device lock: frames go on meanwhile.
+    const std::int32_t chosen = kq::ChooseCompressor(nullptr, static_cast<std::int32_t>(size.width),
+                                                     static_cast<std::int32_t>(size.height), bits, current);
+    if (chosen != 0) {
+        if (const int stored = OnDevice(handle, [&](BaseDevice& d) { return d.SetAviCompressor(chosen); });
+            stored != status::kSuccess) {
+            return stored;
+        }
+    }
+    if (fourcc != nullptr) *fourcc = chosen;
+    return status::kSuccess;
+}
 int KQAPI KQ_SetAviCompressor(HANDLE handle, int fourcc) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetAviCompressor(fourcc); });
 }
