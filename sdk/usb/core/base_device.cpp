@@ -139,12 +139,26 @@ int BaseDevice::OnDeviceArrived(CameraTransport& transport, const CameraInterfac
     if (UpperAscii(camera.instanceId) != UpperAscii(instanceId_)) return status::kRefused;
     connection_ = transport.Open(camera);
     if (connection_ == nullptr) return status::kNoDevice;
+    // Gone() reads the mark: the set-up sends need it cleared.
     removed_ = false;
-    PrepareArrivedSensor();
-    ResendCapInfo();
+    int rc = PrepareArrivedSensor();
+    if (rc == status::kSuccess) rc = ResendCapInfo();
+    if (rc != status::kSuccess) {
+        // A camera that does not take its set-up is not back: the next
+        // arrival tries again.
+        connection_.reset();
+        removed_ = true;
+        return status::kNoDevice;
+    }
     if (streaming_ || fastMode_) StartCapture();
     NotifyDeviceEvent(1);
     return status::kSuccess;
+}
+
+int BaseDevice::ResumeStreaming() {
+    if (!streaming_ || Gone()) return status::kSuccess;
+    // StartCapture stops the running thread first.
+    return StartCapture();
 }
 
 void BaseDevice::NotifyDeviceEvent(std::int32_t event) {

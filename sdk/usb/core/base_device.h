@@ -88,8 +88,13 @@ public:
     bool IsOpen() const { return connection_ != nullptr || removed_; }
     int CloseDevice();
     virtual int OnDeviceRemoved();
+    // Comes back only when marked removed and the instance id is its own
+    // (-1 otherwise). A failed reopen or set-up send leaves it removed: 3.
     virtual int OnDeviceArrived(CameraTransport& transport, const CameraInterface& camera);
     bool IsRemoved() const { return removed_; }
+    // After a resume from suspend: a streaming device starts its capture
+    // again on its connection; any other is left alone.
+    int ResumeStreaming();
 
     // Identity queries.
     int GetFriendlyName(std::span<char16_t, kFriendlyNameChars> out) const;
@@ -195,6 +200,9 @@ public:
         aviCompressor_ = fourcc;
         return 0;
     }
+    std::int32_t AviCompressor() const { return aviCompressor_; }
+    // The size of the frames a recording would get now.
+    kqcmos::FrameSize RecordingSize() const { return DeliveredSize(); }
 
     // Streaming. StartView takes the preview surface of the caller's window
     // (null: no drawing) and the drawing origin and size.
@@ -298,8 +306,8 @@ protected:
     int Connect(CameraTransport& transport, const CameraInterface& camera, const CapInfo& capInfo,
                 std::uint32_t callerHandle);
     // A camera that came back is reconnected; the model readies its sensor
-    // before the capture parameters are resent.
-    virtual void PrepareArrivedSensor() {}
+    // before the capture parameters are resent. 0 or the failed send's status.
+    virtual int PrepareArrivedSensor() { return 0; }
     void Pause(std::chrono::milliseconds duration);
     // True while there is no driver connection (unplugged or never opened).
     bool Gone() const { return removed_ || connection_ == nullptr; }
@@ -364,7 +372,8 @@ protected:
     std::uint32_t callerHandle_ = 0;
     std::u16string instanceId_;
     std::array<char16_t, kFriendlyNameChars> friendlyName_{};
-    bool removed_ = false;
+    // Read by the library's removed count without the device lock.
+    std::atomic<bool> removed_{false};
 
     // Capture parameters.
     CapInfo capInfo_;

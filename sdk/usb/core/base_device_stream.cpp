@@ -372,7 +372,7 @@ int BaseDevice::Grab(std::uint8_t* buffer, GrabOutput output, const PictureUse& 
 
 bool BaseDevice::OpenRecordingFile(std::int32_t width, std::int32_t height) {
     const auto path = files::RolloverName(aviPath_, aviRollover_);
-    avi_ = files::AviWriter::Create(path, {width, height, kRecordingRate});
+    avi_ = files::AviWriter::Create(path, {width, height, kRecordingRate, 24, static_cast<std::uint32_t>(aviCompressor_)});
     aviStart_ = clock_ ? clock_() : SteadyMilliseconds();
     return avi_ != nullptr;
 }

@@ -1,5 +1,6 @@
 #include "device_library.h"
 
+#include <algorithm>
 #include <new>
 
 #include "device_class.h"
@@ -108,7 +109,6 @@ int DeviceLibrary::Uninitialize(std::uint32_t handle) {
         if (index < deviceCount_ - 1) table_[index] = std::move(table_[deviceCount_ - 1]);
         table_[deviceCount_ - 1] = nullptr;
         --deviceCount_;
-        if (device->IsRemoved()) --removedDeviceCount_;
     }
     std::lock_guard<BaseDevice::Lock> hold(device->CallLock());
     return device->CloseDevice();
@@ -136,41 +136,101 @@ int DeviceLibrary::DeviceCount() const {
 }
 
 int DeviceLibrary::RemovedDeviceCount() const {
+    // Counted, not kept: a device closed from its own removal callback is
+    // gone from the table before a kept count could have been raised.
     std::lock_guard<std::mutex> hold(tableLock_);
-    return removedDeviceCount_;
+    int removed = 0;
+    for (int i = 0; i < deviceCount_; ++i) {
+        if (table_[i] != nullptr && table_[i]->IsRemoved()) ++removed;
+    }
+    return removed;
+}
+
+CameraTransport* DeviceLibrary::Transport() const {
+    std::lock_guard<std::mutex> hold(tableLock_);
+    return transport_;
 }
 
 int DeviceLibrary::DeviceRemoved(std::uint32_t handle) {
-    const int rc = WithDevice(handle, [](BaseDevice& d) { return d.OnDeviceRemoved(); });
-    if (rc == status::kSuccess) {
-        std::lock_guard<std::mutex> hold(tableLock_);
-        if (FindIndex(handle) >= 0) ++removedDeviceCount_;
-    }
-    return rc;
+    return WithDevice(handle, [](BaseDevice& d) { return d.OnDeviceRemoved(); });
 }
 
 int DeviceLibrary::DeviceArrived(std::uint32_t handle, const CameraInterface& camera) {
-    CameraTransport* transport = nullptr;
-    {
-        std::lock_guard<std::mutex> hold(tableLock_);
-        transport = transport_;
-    }
+    CameraTransport* transport = Transport();
     if (transport == nullptr) return status::kNoDevice;
-    const int rc = WithDevice(handle, [&](BaseDevice& d) { return d.OnDeviceArrived(*transport, camera); });
-    if (rc == status::kSuccess) {
-        std::lock_guard<std::mutex> hold(tableLock_);
-        if (FindIndex(handle) >= 0) --removedDeviceCount_;
-    }
-    return rc;
+    return WithDevice(handle, [&](BaseDevice& d) { return d.OnDeviceArrived(*transport, camera); });
 }
 
-std::vector<std::uint32_t> DeviceLibrary::HandlesOn(std::u16string_view instanceId) const {
+std::vector<std::shared_ptr<BaseDevice>> DeviceLibrary::OpenDevices() const {
     std::lock_guard<std::mutex> hold(tableLock_);
-    std::vector<std::uint32_t> handles;
+    return {table_.begin(), table_.begin() + deviceCount_};
+}
+
+bool DeviceLibrary::InTable(const BaseDevice& device) const {
+    std::lock_guard<std::mutex> hold(tableLock_);
     for (int i = 0; i < deviceCount_; ++i) {
-        if (table_[i] != nullptr && table_[i]->InstanceId() == instanceId) handles.push_back(table_[i]->CallerHandle());
+        if (table_[i].get() == &device) return true;
     }
-    return handles;
+    return false;
+}
+
+std::optional<std::vector<CameraInterface>> DeviceLibrary::ListPresentCameras() {
+    CameraTransport* transport = Transport();
+    if (transport == nullptr) return std::nullopt;
+    return transport->ListInterfaces();
+}
+
+namespace {
+
+bool SameIdIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    const auto upper = [](char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c; };
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (upper(a[i]) != upper(b[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int DeviceLibrary::OnDevicesRemoved() {
+    const auto devices = OpenDevices();
+    if (devices.empty()) return status::kRefused;
+    const auto present = ListPresentCameras();
+    if (!present) return status::kEnumerationFailed;
+    for (const auto& device : devices) {
+        std::lock_guard<BaseDevice::Lock> hold(device->CallLock());
+        // A callback earlier in the sweep may have closed it.
+        if (!InTable(*device)) continue;
+        const bool listed = std::any_of(present->begin(), present->end(), [&](const CameraInterface& camera) {
+            return SameIdIgnoringCase(camera.instanceId, device->InstanceId());
+        });
+        if (!listed) device->OnDeviceRemoved();
+    }
+    return status::kSuccess;
+}
+
+int DeviceLibrary::OnDevicesArrived() {
+    if (RemovedDeviceCount() <= 0) return status::kRefused;
+    CameraTransport* transport = Transport();
+    const auto present = ListPresentCameras();
+    if (!present || transport == nullptr) return status::kEnumerationFailed;
+    for (const auto& device : OpenDevices()) {
+        std::lock_guard<BaseDevice::Lock> hold(device->CallLock());
+        for (const CameraInterface& camera : *present) {
+            if (!InTable(*device) || !device->IsRemoved()) break;
+            device->OnDeviceArrived(*transport, camera);
+        }
+    }
+    return status::kSuccess;
+}
+
+int DeviceLibrary::ResumeStreaming() {
+    for (const auto& device : OpenDevices()) {
+        std::lock_guard<BaseDevice::Lock> hold(device->CallLock());
+        if (InTable(*device)) device->ResumeStreaming();
+    }
+    return status::kSuccess;
 }
 
 }  // namespace kq

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -65,14 +66,31 @@ public:
     // on the given interface.
     int DeviceRemoved(std::uint32_t handle);
     int DeviceArrived(std::uint32_t handle, const CameraInterface& camera);
-    // The handles of the open cameras on an interface: a removal or arrival
-    // notice names the interface, not the handle.
-    std::vector<std::uint32_t> HandlesOn(std::u16string_view instanceId) const;
+
+    // The present camera interfaces, every one with its whole instance id
+    // and path; nothing when the list cannot be made.
+    std::optional<std::vector<CameraInterface>> ListPresentCameras();
+    // The sweeps a device-change or power notice starts. Each device is
+    // called under its own lock with no table lock held, so a device-event
+    // callback may close its camera or any other.
+    // Removal: every open device whose instance id is not listed is marked
+    // removed. -1 with no open device, 4 when the list cannot be made
+    // (nothing changes), else 0.
+    int OnDevicesRemoved();
+    // Arrival: every listed camera is offered to every open device; only a
+    // removed one with that instance id comes back. -1 (nothing listed)
+    // while no open device is removed, 4 when the list cannot be made.
+    int OnDevicesArrived();
+    // Resume from suspend: every streaming device starts its capture again.
+    int ResumeStreaming();
 
 private:
     std::shared_ptr<BaseDevice> Find(std::uint32_t handle) const;
     int FindIndex(std::uint32_t handle) const;  // table lock held
     std::uint32_t NextHandle();                 // table lock held
+    std::vector<std::shared_ptr<BaseDevice>> OpenDevices() const;
+    bool InTable(const BaseDevice& device) const;
+    CameraTransport* Transport() const;
 
     mutable std::mutex tableLock_;
     CameraTransport* transport_;
@@ -82,7 +100,6 @@ private:
     std::array<std::shared_ptr<BaseDevice>, kMaxDevices> table_{};
     int deviceCount_ = 0;
     std::int32_t totalDeviceCount_ = 0;
-    int removedDeviceCount_ = 0;
     std::uint32_t lastHandle_ = 0;
 };
 

@@ -18,6 +18,8 @@
 #include "files/jpeg_file.h"
 #include "kq_device_handle.h"
 #include "kq_library.h"
+#include "win32/compressor_choice.h"
+#include "win32/hot_plug_window.h"
 #include "win32/window_preview_surface.h"
 
 namespace {
@@ -37,12 +39,6 @@ HANDLE ToHandle(std::uint32_t token) { return reinterpret_cast<HANDLE>(static_ca
 template <class Op>
 int OnDevice(HANDLE handle, Op&& op) {
     return kq::Library().WithDevice(Token(handle), std::forward<Op>(op));
-}
-
-// Operations the library does not offer: a bad handle still reports as such,
-// a good one hears "not supported".
-int Unsupported(HANDLE handle) {
-    return OnDevice(handle, [](BaseDevice&) { return status::kNotSupported; });
 }
 
 // Reads an out value from the device when the caller gave somewhere to put it.
@@ -116,7 +112,10 @@ int KQAPI KQ_Initialize(const wchar_t*, int* index, KQ_CAPINFO* capInfo, HANDLE*
     const int rc = kq::Library().Initialize(&position, &record, &token);
     if (rc == status::kNoResources && token == Token(*handle)) return rc;  // handle left alone
     *handle = ToHandle(token);
-    if (token != 0) *index = position;
+    if (token != 0) {
+        *index = position;
+        kq::StartHotPlugWindow({&kq::Library, &kq::RegisterNotices});
+    }
     return rc;
 }
 
@@ -124,7 +123,10 @@ int KQAPI KQ_Uninitialize(HANDLE handle) {
     if (handle == nullptr) return status::kSuccess;
     const std::uint32_t token = Token(handle);
     if (token == 0) return status::kBadHandle;
-    return kq::Library().Uninitialize(token);
+    const int rc = kq::Library().Uninitialize(token);
+    // The window runs while a camera is open, so unloading waits for nothing.
+    if (kq::Library().DeviceCount() == 0) kq::StopHotPlugWindow();
+    return rc;
 }
 
 int KQAPI KQ_GetTotalDeviceNum(HANDLE, int* count) { return kq::Library().GetTotalDeviceNum(count); }
@@ -530,7 +532,29 @@ int KQAPI KQ_CaptureToAvi(HANDLE handle, int start, const wchar_t* path) {
         return d.CaptureToAvi(start != 0, &text);
     });
 }
-int KQAPI KQ_SelectAviCompressor(HANDLE handle, int*) { return Unsupported(handle); }
+int KQAPI KQ_SelectAviCompressor(HANDLE handle, int* fourcc) {
+    kqcmos::FrameSize size{};
+    std::int32_t bits = 24;
+    std::int32_t current = 0;
+    const int rc = OnDevice(handle, [&](BaseDevice& d) {
+        size = d.RecordingSize();
+        bits = d.OutputBits();
+        current = d.AviCompressor();
+        return status::kSuccess;
+    });
+    if (rc != status::kSuccess) return rc;
+    // The dialog runs without the device lock: frames go on meanwhile.
+    const std::int32_t chosen = kq::ChooseCompressor(nullptr, static_cast<std::int32_t>(size.width),
+                                                     static_cast<std::int32_t>(size.height), bits, current);
+    if (chosen != 0) {
+        if (const int stored = OnDevice(handle, [&](BaseDevice& d) { return d.SetAviCompressor(chosen); });
+            stored != status::kSuccess) {
+            return stored;
+        }
+    }
+    if (fourcc != nullptr) *fourcc = chosen;
+    return status::kSuccess;
+}
 int KQAPI KQ_SetAviCompressor(HANDLE handle, int fourcc) {
     return OnDevice(handle, [&](BaseDevice& d) { return d.SetAviCompressor(fourcc); });
 }

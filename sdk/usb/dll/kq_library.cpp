@@ -5,6 +5,7 @@
 
 #include "transport/win32_transport.h"
 #include "win32/host_program_folder.h"
+#include "win32/hot_plug_window.h"
 
 namespace kq {
 
@@ -17,5 +18,7 @@ DeviceLibrary& Library() {
     }();
     return library;
 }
+
+HDEVNOTIFY RegisterNotices(HWND window) { return RegisterCameraNotices(window); }
 
 }  // namespace kq

@@ -19,16 +19,17 @@ void PutTag(std::span<std::uint8_t> out, std::size_t at, const char (&tag)[5]) {
 
 }  // namespace
 
-std::unique_ptr<AviWriter> AviWriter::Create(const std::filesystem::path& path, const Format& format) {
+std::unique_ptr<RiffAviWriter> RiffAviWriter::Create(const std::filesystem::path& path, const Format& format) {
     if (format.width <= 0 || format.height <= 0 || format.framesPerSecond <= 0) return nullptr;
+    if (format.bitsPerPixel != 24 || format.compressor != 0) return nullptr;
     if (std::uint64_t{static_cast<std::uint32_t>(format.width)} * 3 * format.height > 0x40000000u) return nullptr;
-    std::unique_ptr<AviWriter> writer(new AviWriter(path, format));
+    std::unique_ptr<RiffAviWriter> writer(new RiffAviWriter(path, format));
     if (!writer->file_ || !writer->WriteHeaders()) return nullptr;
     return writer;
 }
 
-AviWriter::AviWriter(const std::filesystem::path& path, const Format& format)
-    : file_(path, std::ios::binary | std::ios::trunc), format_(format) {
+RiffAviWriter::RiffAviWriter(const std::filesystem::path& path, const Format& format)
+    : AviWriter(format), file_(path, std::ios::binary | std::ios::trunc) {
     rowBytes_ = (static_cast<std::uint32_t>(format.width) * 3 + 3) & ~3u;
     frameBytes_ = rowBytes_ * static_cast<std::uint32_t>(format.height);
     row_.assign(rowBytes_, 0);
@@ -36,9 +37,9 @@ AviWriter::AviWriter(const std::filesystem::path& path, const Format& format)
     index_.reserve(std::min<std::uint64_t>(kRolloverBytes / (frameBytes_ + 24) + 64, 1u << 20));
 }
 
-AviWriter::~AviWriter() { Close(); }
+RiffAviWriter::~RiffAviWriter() { Close(); }
 
-bool AviWriter::WriteHeaders() {
+bool RiffAviWriter::WriteHeaders() {
     std::array<std::uint8_t, kHeaderBytes> h{};
     const auto w = static_cast<std::uint32_t>(format_.width);
     const auto ht = static_cast<std::uint32_t>(format_.height);
@@ -90,13 +91,13 @@ bool AviWriter::WriteHeaders() {
     return static_cast<bool>(file_);
 }
 
-std::uint64_t AviWriter::FrameCost() const { return 8 + frameBytes_ + 16; }
+std::uint64_t RiffAviWriter::FrameCost() const { return 8 + frameBytes_ + 16; }
 
-std::uint64_t AviWriter::FileBytes() const {
+std::uint64_t RiffAviWriter::FileBytes() const {
     return kMoviListOffset + 8 + moviBytes_ + 8 + 16 * std::uint64_t{positions_};
 }
 
-bool AviWriter::WriteChunk(std::span<const std::uint8_t> frame) {
+bool RiffAviWriter::WriteChunk(std::span<const std::uint8_t> frame) {
     std::array<std::uint8_t, 8> head{};
     PutTag(head, 0, "00db");
     vz::PutLE32(head, 4, frame.empty() ? 0 : frameBytes_);
@@ -114,7 +115,7 @@ bool AviWriter::WriteChunk(std::span<const std::uint8_t> frame) {
     return static_cast<bool>(file_);
 }
 
-bool AviWriter::WriteFrame(std::uint32_t index, std::span<const std::uint8_t> frame) {
+bool RiffAviWriter::WriteFrame(std::uint32_t index, std::span<const std::uint8_t> frame) {
     if (closed_ || failed_) return false;
     if (frame.size() < static_cast<std::size_t>(format_.width) * 3 * format_.height) return false;
     if (static_cast<std::int64_t>(index) <= lastIndex_) return true;  // faster than the grid
@@ -127,7 +128,7 @@ bool AviWriter::WriteFrame(std::uint32_t index, std::span<const std::uint8_t> fr
     return true;
 }
 
-bool AviWriter::Close() {
+bool RiffAviWriter::Close() {
     if (closed_) return !failed_;
     closed_ = true;
     std::array<std::uint8_t, 8> head{};

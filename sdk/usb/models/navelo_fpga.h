@@ -117,7 +117,7 @@ protected:
     virtual int ResetSensor(bool atOpen);
     // Register 0x0D: 1, then 0 twice, with the sensor's settling pauses.
     void SendResetPulse();
-    void PrepareArrivedSensor() override { ResetSensor(false); }
+    int PrepareArrivedSensor() override { return ResetSensor(false); }
     void SendExposure() override;
     // A pixel calibration changes the exposure register alone: the window
     // it needs (the whole sensor) is the one already programmed.

@@ -46,7 +46,10 @@ public:
 
 protected:
     // The camera needs a moment after it came back before the record.
-    void PrepareArrivedSensor() override { Pause(std::chrono::milliseconds(100)); }
+    int PrepareArrivedSensor() override {
+        Pause(std::chrono::milliseconds(100));
+        return 0;
+    }
 
 private:
     std::uint8_t globalGain_ = 0;

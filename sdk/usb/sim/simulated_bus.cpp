@@ -182,6 +182,11 @@ void SimulatedBus::ClearLog() {
     log_.clear();
 }
 
+int SimulatedBus::Listings() const {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    return listings_;
+}
+
 int SimulatedBus::OpenConnections() const {
     std::lock_guard<std::recursive_mutex> hold(lock_);
     return openConnections_;
@@ -194,6 +199,7 @@ DriverCoreDevice& SimulatedBus::Device(std::size_t camera) {
 
 std::optional<std::vector<CameraInterface>> SimulatedBus::ListInterfaces() {
     std::lock_guard<std::recursive_mutex> hold(lock_);
+    ++listings_;
     if (failListing_) return std::nullopt;
     std::vector<CameraInterface> present;
     for (const Camera& c : cameras_) {

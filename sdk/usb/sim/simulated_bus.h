@@ -71,6 +71,8 @@ public:
     std::vector<ControlRecord> LogOf(std::uint32_t code) const;
     void ClearLog();
     int OpenConnections() const;
+    // How often the interfaces were listed, failed listings included.
+    int Listings() const;
     // The device answering the camera now (a new one after each Replug).
     // The camera must be answered by a DriverCoreDevice.
     DriverCoreDevice& Device(std::size_t camera);
@@ -115,6 +117,7 @@ private:
     std::vector<ControlRecord> log_;
     std::map<std::uint32_t, int> failingCodes_;
     bool failListing_ = false;
+    int listings_ = 0;
     int openConnections_ = 0;
 };
 

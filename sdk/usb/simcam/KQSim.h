@@ -38,6 +38,15 @@ int KQAPI KQSim_LoadConfig(const wchar_t* path);
 int KQAPI KQSim_Unplug(int camera);
 int KQAPI KQSim_Replug(int camera);
 
+/* With on 0, Unplug and Replug change the bus alone: the library hears of
+ * it only when the test sends its message window ("My Msg Win") a
+ * WM_DEVICECHANGE, as the system would. 1 (the default) tells it at once. */
+int KQAPI KQSim_SweepOnPlug(int on);
+
+/* While fail is nonzero, the message window that the next camera open
+ * starts gets no device broadcasts (its registration fails). */
+int KQAPI KQSim_FailNoticeRegistration(int fail);
+
 /* Faults: opening the camera fails while fail is nonzero; the next `times`
  * requests with a control code fail. */
 int KQAPI KQSim_FailOpen(int camera, int fail);

@@ -42,6 +42,16 @@ int KQAPI KQSim_Unplug(int camera) { return Status(Cameras().Unplug(camera)); }
 
 int KQAPI KQSim_Replug(int camera) { return Status(Cameras().Replug(camera)); }
 
+int KQAPI KQSim_SweepOnPlug(int on) {
+    Cameras().SetSweepOnPlug(on != 0);
+    return KQSIM_OK;
+}
+
+int KQAPI KQSim_FailNoticeRegistration(int fail) {
+    kq::simcam::FailNoticeRegistration(fail != 0);
+    return KQSIM_OK;
+}
+
 int KQAPI KQSim_FailOpen(int camera, int fail) { return Status(Cameras().FailOpen(camera, fail != 0)); }
 
 int KQAPI KQSim_FailControl(unsigned int code, int times) {

@@ -6,14 +6,18 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
 #include "dll/kq_library.h"
 #include "win32/host_program_folder.h"
+#include "win32/hot_plug_window.h"
 
 namespace kq::simcam {
 namespace {
+
+std::atomic<bool> failNoticeRegistration{false};
 
 HMODULE ThisModule() {
     HMODULE module = nullptr;
@@ -62,10 +66,20 @@ SimulatedCameras& Cameras() {
     return cameras;
 }
 
+void FailNoticeRegistration(bool fail) { failNoticeRegistration = fail; }
+
 }  // namespace kq::simcam
 
 namespace kq {
 
 DeviceLibrary& Library() { return simcam::Cameras().Library(); }
+
+HDEVNOTIFY RegisterNotices(HWND window) {
+    if (simcam::failNoticeRegistration) {
+        SetLastError(ERROR_SERVICE_NOT_ACTIVE);
+        return nullptr;
+    }
+    return RegisterCameraNotices(window);
+}
 
 }  // namespace kq

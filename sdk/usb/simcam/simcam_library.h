@@ -13,5 +13,7 @@ SimulatedCameras& Cameras();
 std::filesystem::path StartupConfigPath();
 // The cameras of that file, or the default set when it cannot be read.
 std::vector<SimulatedCamera> StartupCameras();
+// While set, the message window's registration for device broadcasts fails.
+void FailNoticeRegistration(bool fail);
 
 }  // namespace kq::simcam

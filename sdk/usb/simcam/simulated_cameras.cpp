@@ -66,9 +66,7 @@ SimStatus SimulatedCameras::Unplug(int camera) {
     if (!found) return SimStatus::badCamera;
     const auto& [current, index] = *found;
     current->bus.Unplug(index);
-    for (const std::uint32_t handle : Library().HandlesOn(current->cameras[index].instanceId)) {
-        Library().DeviceRemoved(handle);
-    }
+    if (sweepOnPlug_) Library().OnDevicesRemoved();
     return SimStatus::ok;
 }
 
@@ -78,10 +76,7 @@ SimStatus SimulatedCameras::Replug(int camera) {
     if (!found) return SimStatus::badCamera;
     const auto& [current, index] = *found;
     current->bus.Replug(index);
-    const CameraInterface iface = current->bus.InterfaceOf(index);
-    for (const std::uint32_t handle : Library().HandlesOn(iface.instanceId)) {
-        Library().DeviceArrived(handle, iface);
-    }
+    if (sweepOnPlug_) Library().OnDevicesArrived();
     return SimStatus::ok;
 }
 

@@ -6,6 +6,7 @@
 // bus only through here; cameras are numbered from 1, in configuration
 // order. Thread-safe: every call may come from any client thread.
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -35,11 +36,14 @@ public:
     SimStatus Replace(std::vector<SimulatedCamera> cameras);
 
     // The camera leaves the bus and the library hears of it as from the
-    // system's removal notice: its open handles report gone (event 0).
-    // Replug brings a fresh device back at the same place and the library
-    // reopens it with its last format (event 1).
+    // system's removal notice (the removal sweep): its open handles report
+    // gone (event 0). Replug brings a fresh device back at the same place
+    // and the arrival sweep reopens it with its last format (event 1).
     SimStatus Unplug(int camera);
     SimStatus Replug(int camera);
+    // Off: Unplug and Replug change the bus alone, and the library hears of
+    // it only through a notice delivered to its window.
+    void SetSweepOnPlug(bool on) { sweepOnPlug_ = on; }
 
     // Fault injection, as the bus offers it.
     SimStatus FailOpen(int camera, bool fail);
@@ -71,6 +75,7 @@ private:
     // Serializes Replace, Unplug and Replug: each pairs a bus change with
     // what the library is told.
     std::mutex changeLock_;
+    std::atomic<bool> sweepOnPlug_{true};
 };
 
 }  // namespace kq::simcam

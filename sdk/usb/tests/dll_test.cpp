@@ -242,7 +242,6 @@ TEST_F(KqDll, UnsupportedOperationsSayNotSupportedAfterTheLookup) {
     const HANDLE handle = Open(1, Window(640, 480));
     unsigned char* buffer = nullptr;
     EXPECT_EQ(KQ(KQ_GetRawFrame)(handle, &buffer), 6);  // a null buffer pointer
-    EXPECT_EQ(KQ(KQ_SelectAviCompressor)(handle, nullptr), 10);
     EXPECT_EQ(KQ(KQ_SetTriggerSource)(handle, 1), 10);
     EXPECT_EQ(KQ(KQ_GetRawFrame)(reinterpret_cast<HANDLE>(0x999), &buffer), 1);
     EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
