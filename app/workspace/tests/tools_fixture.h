@@ -113,7 +113,11 @@ protected:
         for (int y = 0; y < height; ++y) {
             std::fill_n(p.GetBits(y), width * 3, std::uint8_t{255});
         }
-        const fs::path path = dir_ / "white.bmp";
+        return OpenPicture(p, zoom);
+    }
+    // The picture opened at `zoom` from the client area's corner.
+    RecordingController& OpenPicture(const CPicture& p, float zoom) {
+        const fs::path path = dir_ / "picture.bmp";
         EXPECT_TRUE(p.Save(path, kPictureBmp));
         controller_ = std::make_unique<RecordingController>(path, hwnd_);
         controller_->SetHost(&host_);
