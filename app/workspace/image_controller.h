@@ -17,6 +17,7 @@
 #include "calibrated_print.h"
 #include "cl_object.h"
 #include "counter_styles.h"
+#include "count_edit_state.h"
 #include "counting_dialogs.h"
 #include "dc.h"
 #include "drawing_file.h"
@@ -298,6 +299,27 @@ public:
     void SetCountRegion();
     void ShowCountResults();
 
+    // Counting edits (image_controller_count_edits.cpp) on the picture's
+    // engine; nothing without owner window, picture or engine. Points are
+    // track points. An edit that found or changed nothing is no history
+    // step.
+    // The mouse's counting mode (CountEditMode), pen size and erase flag;
+    // drawing, selecting and any drag in progress end.
+    void SetCountEditMode(int mode, int penSize, int erase);
+    const CountEditState& GetCountEditState() const { return countEdit_; }
+    void DetectEdges();
+    void DetectEdgesAtPoint(int x, int y);
+    void SetCountColor(COLORREF colour);
+    void ShowOutline(int shown);
+    void FillHoles();
+    void EditObjectPixels(int x, int y);
+    void EndPixelEdit();
+    void EraseObjectAtPoint(int x, int y);
+    void CutObjectsByLine(int x1, int y1, int x2, int y2);
+    // The cut line from the press to the current point on the window,
+    // inverting, the line drawn before erased.
+    void DrawCutLine();
+
     // Rendering (image_controller_render.cpp). Writes the picture with its
     // objects drawn in at `zoom` (the objects deselected first) as a 24-bit
     // picture of `imageType` (1 BMP, 2 JPEG, 3 TIFF, 4 PNG). Returns 1 when
@@ -306,7 +328,7 @@ public:
     int SaveRenderedImage(const std::filesystem::path& path, int imageType, float zoom);
     // Draws the objects, at the file's own size, into the picture file at
     // `path` of `format` and writes it back as 24 bits. 1 when written.
-    int RenderToImage(const std::filesystem::path& path, int format);
+    virtual int RenderToImage(const std::filesystem::path& path, int format);
     // Prints the picture with its visible objects at its calibrated size
     // (CCalibratedPrint); nothing without printer, window or picture.
     void PrintCalibrated(HDC printer);
@@ -355,6 +377,14 @@ public:
 protected:
     // Gives each object the controller's scale, unit and decimals and draws it.
     ObjectPainter StylePainter();
+    // Where a tool step draws (null: nowhere yet) and the offset its objects
+    // are drawn with; what a step draws after the tool's own track.
+    virtual CMemoryDC* ToolBuffer();
+    virtual TrackPoint ToolOffset() const;
+    virtual void FinishToolFrame(CMemoryDC& back);
+    // The visible objects at `zoom`, shifted by the offset (picture pixels
+    // at that zoom).
+    void DrawObjectList(CDC& dc, float zoom, int offsetX, int offsetY);
 
 private:
     static float ClampedZoom(float zoom);
@@ -405,12 +435,18 @@ private:
 
     TrackPoint ToTrackPoint(int x, int y) const;
     void DrawObjects(CDC& dc);
-    // The visible objects at `zoom`, shifted by the offset (picture pixels
-    // at that zoom).
-    void DrawObjectList(CDC& dc, float zoom, int offsetX, int offsetY);
     bool RunFilter(bool (IImageFilterCommands::*filter)(CPicture&), int action);
     // Paints the engine's marks into the picture with the outline flag.
     void PaintCountMarks();
+    bool CanEditCount() const { return owner_ != nullptr && picture_ && counter_; }
+    // The mouse's counting edit on a press, move and release; false when
+    // no counting mode took the press.
+    bool PressCountEdit();
+    void MoveCountEdit();
+    void ReleaseCountEdit();
+    // One inverting line from the press point to `to` on the window.
+    void InvertCutLine(TrackPoint to);
+    CountEditState countEdit_;
     // Asks the host for the text of a text annotation at the current point;
     // false when the user cancelled or there is no host.
     bool AskForText(std::u16string& text) const;

@@ -60,6 +60,8 @@ void CImageController::SetTool(int tool) {
     ui_.nudging = 0;
     ui_.bandActive = 0;
     ui_.selectMode = 0;
+    countEdit_.mode = kCountEditNone;
+    countEdit_.pixelDrag = 0;
     ui_.tool = tool;
     ui_.drawingMode = tool != 0 ? 1 : 0;
     ClearSelection();
@@ -114,8 +116,19 @@ bool CImageController::AskForText(std::u16string& text) const {
     return true;
 }
 
+CMemoryDC* CImageController::ToolBuffer() { return canvas_.BackBuffer(); }
+
+TrackPoint CImageController::ToolOffset() const { return {scrollX_ - centreX_, scrollY_ - centreY_}; }
+
+void CImageController::FinishToolFrame(CMemoryDC& back) {
+    DrawObjects(back);
+    if (gridShown_ != 0) {
+        DrawCountingGrid(0);
+    }
+}
+
 int CImageController::CreateToolObject(int tracking) {
-    if (owner_ == nullptr || canvas_.BackBuffer() == nullptr) {
+    if (owner_ == nullptr || ToolBuffer() == nullptr) {
         return 0;
     }
     const int tool = ui_.tool;
@@ -147,10 +160,13 @@ int CImageController::CreateToolObject(int tracking) {
         bar.drawColour = scaleBar.colour;
     }
     Draw();
-    const int offsetX = scrollX_ - centreX_;
-    const int offsetY = scrollY_ - centreY_;
-    const bool complete = prototype->Track(canvas_.BackBuffer(), ui_.current.x, ui_.current.y, ui_.step, tracking != 0,
-                                           zoom_, offsetX, offsetY);
+    CMemoryDC* back = ToolBuffer();
+    if (back == nullptr) {
+        return 0;
+    }
+    const TrackPoint offset = ToolOffset();
+    const bool complete =
+        prototype->Track(back, ui_.current.x, ui_.current.y, ui_.step, tracking != 0, zoom_, offset.x, offset.y);
     int finished = 0;
     if (complete && tool == CToolPrototypes::kCalibrationTool) {
         ClearSelection();
@@ -168,10 +184,7 @@ int CImageController::CreateToolObject(int tracking) {
         NotifyObjectAdded(*objects_.back());
         finished = 1;
     }
-    DrawObjects(*canvas_.BackBuffer());
-    if (gridShown_ != 0) {
-        DrawCountingGrid(0);
-    }
+    FinishToolFrame(*back);
     Present();
     return finished;
 }
@@ -187,6 +200,9 @@ void CImageController::OnLButtonDown(UINT, int x, int y) {
         return;
     }
     if (ui_.selectMode != 0 && HitTestObjects(1) != 0) {
+        return;
+    }
+    if (PressCountEdit()) {
         return;
     }
     ui_.bandFrom = ui_.current;
@@ -217,6 +233,7 @@ void CImageController::OnMouseMove(UINT, int x, int y) {
             MoveSelection(0);
         }
     }
+    MoveCountEdit();
 }
 
 void CImageController::OnLButtonUp(UINT, int x, int y) {
@@ -237,6 +254,7 @@ void CImageController::OnLButtonUp(UINT, int x, int y) {
             SelectInRect(r.left, r.top, r.right, r.bottom);
         }
     }
+    ReleaseCountEdit();
     ui_.bandFrom = ui_.bandTo = TrackPoint{};
 }
 

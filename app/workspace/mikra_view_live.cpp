@@ -88,6 +88,11 @@ void CMikraView::ShowRulerOverlayWindow(bool shown) {
 void CMikraView::ShowGridOverlay(bool shown) {
     ShowWindowOf(m_gridOverlay, shown);
     LayoutVideoOverlays();
+    if (shown && m_gridOverlay.GetSafeHwnd()) {
+        m_live->LoadCalibration();
+        m_live->SetDrawWindow(m_gridOverlay.GetSafeHwnd());
+        m_live->DrawCountingGrid(0);
+    }
 }
 
 void CMikraView::LayoutVideoOverlays() {

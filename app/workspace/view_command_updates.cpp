@@ -44,6 +44,7 @@ CommandFacts GatherFacts(const CMikraView& view) {
     facts.picture = FactsOf(*view.GetCurrentController());
     facts.live = FactsOf(view.GetLiveController());
     facts.countingGrid = view.IsCountingGridShown() != 0;
+    facts.countingOutlines = view.GetCurrentController()->outlineShown != 0;
     return facts;
 }
 

@@ -83,7 +83,53 @@ void CMikraView::EditGridPlate() {
     }
 }
 
+namespace {
+
+// The mouse's counting mode of each edit command: mode, pen size, erase flag.
+struct CountEditCommand {
+    UINT id;
+    int mode;
+    int penSize;
+    int erase;
+};
+constexpr CountEditCommand kCountEditCommands[] = {
+    {ID_COUNT_REGION_GROWING, kCountEditGrow, 3, 1}, {ID_COUNT_DELETE_CELL, kCountEditDelete, 3, 1},
+    {ID_COUNT_ERASER_SMALL, kCountEditEraser, 0, 1}, {ID_COUNT_ERASER_MEDIUM, kCountEditEraser, 3, 1},
+    {ID_COUNT_ERASER_LARGE, kCountEditEraser, 5, 1}, {ID_COUNT_PEN_SMALL, kCountEditPen, 0, 0},
+    {ID_COUNT_PEN_MEDIUM, kCountEditPen, 3, 0},      {ID_COUNT_PEN_LARGE, kCountEditPen, 5, 0},
+    {ID_COUNT_SPLIT_LINE, kCountEditSplit, 3, 1},
+};
+
+}  // namespace
+
 void RegisterCountingCommands(CMikraView& view) {
+    // Counting edits work on pictures only, never on the running video.
+    const auto onPicture = [&view](auto&& run) {
+        return [&view, run] {
+            if (!view.IsVideoActive()) {
+                run(*view.m_current);
+            }
+        };
+    };
+    for (const CountEditCommand& c : kCountEditCommands) {
+        view.OnCommand(c.id, onPicture([c](CImageController& picture) {
+                           const CountEditState& state = picture.GetCountEditState();
+                           // The pen commands leave the size of the modes that keep it.
+                           const bool sized = c.mode == kCountEditEraser || c.mode == kCountEditPen;
+                           picture.SetCountEditMode(c.mode, sized ? c.penSize : state.penSize,
+                                                    sized ? c.erase : state.erase);
+                       }));
+    }
+    view.OnCommand(ID_COUNT_AUTOMATIC, onPicture([](CImageController& picture) { picture.DetectEdges(); }));
+    view.OnCommand(ID_COUNT_FILL_HOLES, onPicture([](CImageController& picture) { picture.FillHoles(); }));
+    view.OnCommand(ID_COUNT_SHOW_OUTLINE,
+                   onPicture([](CImageController& picture) { picture.ShowOutline(picture.outlineShown != 0 ? 0 : 1); }));
+    view.OnCommand(ID_COUNT_COLOR, onPicture([&view](CImageController& picture) {
+                       if (const auto colour = view.m_colourFontDialogs->ChooseColour(
+                               view.m_hWnd, static_cast<COLORREF>(picture.markColour))) {
+                           picture.SetCountColor(*colour);
+                       }
+                   }));
     view.OnCommand(ID_COUNT_GRID, [&view] { view.ToggleCountingGrid(); });
     view.OnCommand(ID_COUNT_MANUAL, [&view] { view.ManualCount(); });
     view.OnCommand(ID_COUNT_RESULTS, [&view] { view.ShowCountResults(); });

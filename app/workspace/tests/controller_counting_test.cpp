@@ -181,4 +181,43 @@ TEST_F(ControllerCountingTest, ResultsAreShownInThePicturesCalibration) {
     EXPECT_EQ(dialogs.manualCalls, 0);
 }
 
+// 1001 wide: every row carries a byte of padding after its 3003 bytes.
+class WidePictureCountingTest : public ControllerFixture {};
+
+TEST_F(WidePictureCountingTest, FillingHolesRestoresEveryRowOfThePicture) {
+    constexpr int kWidth = 1001;
+    constexpr int kHeight = 12;
+    CPicture p(kWidth, kHeight, 24, kPictureBmp);
+    for (int y = 0; y < kHeight; ++y) {
+        std::uint8_t* row = p.GetBits(y);
+        for (int x = 0; x < kWidth * 3; ++x) {
+            row[x] = static_cast<std::uint8_t>(100 + (x * 7 + y * 13) % 150);
+        }
+    }
+    // A dark target in the last pixels of the top row, the bytes a copy
+    // too short by the padding misses.
+    std::fill_n(p.GetBits(kHeight - 1) + (kWidth - 4) * 3, 12, std::uint8_t{5});
+    const fs::path path = dir / L"wide.bmp";
+    ASSERT_TRUE(p.Save(path, kPictureBmp));
+    RecordingController controller(path, window.hwnd());
+    controller.GetHistoryStore().CreateFolder(2102);
+    controller.OpenPicture();
+    CIMGCount* engine = controller.GetCounter();
+    ASSERT_NE(engine, nullptr);
+    ASSERT_TRUE(engine->creatEdgeImg(0, 50, 0));
+    controller.ShowOutline(0);
+    const std::uint8_t* marked = controller.GetPicture()->GetBits(kHeight - 1) + (kWidth - 1) * 3;
+    ASSERT_EQ(marked[2], 255) << "the target is marked";
+    // The target is taken off the mask behind the picture's back: filling
+    // holes starts from the unmarked picture, so its marks go.
+    std::fill(engine->EdgeImage().begin(), engine->EdgeImage().end(), std::uint8_t{0});
+    controller.kinds.clear();
+    controller.FillHoles();
+    EXPECT_TRUE(controller.kinds.empty()) << "no hole was filled";
+    for (int y = 0; y < kHeight; ++y) {
+        ASSERT_TRUE(std::equal(p.GetBits(y), p.GetBits(y) + kWidth * 3, controller.GetPicture()->GetBits(y)))
+            << "row " << y;
+    }
+}
+
 }  // namespace

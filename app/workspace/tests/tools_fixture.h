@@ -63,7 +63,7 @@ inline LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) 
     if (IsMouseMessage(message) && !TakePostedMouse(message, wp, lp)) {
         return 0;
     }
-    auto* c = reinterpret_cast<RecordingController*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* c = reinterpret_cast<CImageController*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     const int x = static_cast<short>(LOWORD(lp));
     const int y = static_cast<short>(HIWORD(lp));
     if (c != nullptr) {
@@ -113,17 +113,25 @@ protected:
         for (int y = 0; y < height; ++y) {
             std::fill_n(p.GetBits(y), width * 3, std::uint8_t{255});
         }
-        const fs::path path = dir_ / "white.bmp";
+        return OpenPicture(p, zoom);
+    }
+    // The picture opened at `zoom` from the client area's corner.
+    RecordingController& OpenPicture(const CPicture& p, float zoom) {
+        const fs::path path = dir_ / "picture.bmp";
         EXPECT_TRUE(p.Save(path, kPictureBmp));
         controller_ = std::make_unique<RecordingController>(path, hwnd_);
         controller_->SetHost(&host_);
         controller_->OpenPicture();
         controller_->SetZoom(zoom);
         controller_->Render(1);
-        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(controller_.get()));
+        Attach(*controller_);
         return *controller_;
     }
 
+    // The controller the window hands its mouse and keys to.
+    void Attach(CImageController& controller) {
+        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&controller));
+    }
     void Pump() {
         MSG msg;
         while (::PeekMessageW(&msg, hwnd_, 0, 0, PM_REMOVE)) {

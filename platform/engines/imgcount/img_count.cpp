@@ -180,6 +180,7 @@ bool CIMGCount::DrawMarkInSrcIMGAfterEdge(std::span<std::uint8_t> bits, bool thi
     if (!FitsPicture(bits)) {
         return false;
     }
+    thickMarks_ = thick;
     PaintMaskOutlines(mask_, width_, height_, thick, markColour_, bits);
     return true;
 }
@@ -301,6 +302,7 @@ bool CIMGCount::Repaint(std::span<std::uint8_t> bits, bool thick) {
     if (!FitsPicture(bits)) {
         return false;
     }
+    thickMarks_ = thick;
     std::copy(source_.begin(), source_.end(), bits.begin());
     PaintMaskOutlines(mask_, width_, height_, thick, markColour_, bits);
     return true;
@@ -316,7 +318,14 @@ int CIMGCount::ErasureOrCreatObjByPix(std::span<std::uint8_t> bits, int x, int y
         return 0;
     }
     ClearTargets();
-    Repaint(bits, false);
+    // Called on every mouse move of a drag: only the pen's square and the
+    // pixels beside it, whose outline it may change, are painted again, in
+    // the marks' last thickness.
+    const int reach = std::max(penSize, 0) + 1;
+    const CountRect touched = CountRect::Clipped(CountPoint{x - reach, y - reach}, 2 * reach + 1, 2 * reach + 1,
+                                                 width_, height_);
+    CopyArea(source_, width_, touched, bits);
+    PaintMaskOutlines(mask_, width_, height_, thickMarks_, markColour_, bits, touched);
     return 1;
 }
 
@@ -356,6 +365,7 @@ int CIMGCount::FillOutLine(std::span<std::uint8_t> bits, bool thick) {
     if (changed != 0) {
         ClearTargets();
     }
+    thickMarks_ = thick;
     PaintMaskOutlines(mask_, width_, height_, thick, markColour_, bits);
     return changed != 0 ? 1 : 0;
 }

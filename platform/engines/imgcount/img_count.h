@@ -91,7 +91,9 @@ public:
     bool loadEdgeImg(const std::filesystem::path& path);
 
     // Manual edits. Those given `bits` repaint it: the source, then the
-    // mask's outlines. Each returns non-zero when the mask changed.
+    // mask's outlines. Each returns non-zero when the mask changed. The pen
+    // and eraser repaint only about the pen, with outlines as thick as the
+    // marks were last painted.
     int ErasureOrCreatObjByPix(std::span<std::uint8_t> bits, int x, int y, int penSize, bool erase);
     int erasureObjByPoint(std::span<std::uint8_t> bits, int x, int y, bool thick);
     int cutObjByLine(int x1, int y1, int x2, int y2, int thickness, int mode);
@@ -117,6 +119,7 @@ private:
     int height_ = 0;
     int channel_ = 3;
     std::uint32_t markColour_ = 255;
+    bool thickMarks_ = false;
     CountSize valve_;
     bool hasRegion_ = false;
     CountPoint regionCorner_;

@@ -130,12 +130,19 @@ void PaintPixel(std::span<std::uint8_t> bgr, int width, int x, int y, std::uint3
 
 void PaintMaskOutlines(std::span<const std::uint8_t> mask, int width, int height, bool thick, std::uint32_t colour,
                        std::span<std::uint8_t> bgr) {
+    PaintMaskOutlines(mask, width, height, thick, colour, bgr, CountRect{0, 0, width, height});
+}
+
+void PaintMaskOutlines(std::span<const std::uint8_t> mask, int width, int height, bool thick, std::uint32_t colour,
+                       std::span<std::uint8_t> bgr, const CountRect& area) {
+    const CountRect clip = CountRect::Clipped(CountPoint{area.x0, area.y0}, area.x1 - area.x0, area.y1 - area.y0,
+                                              width, height);
     const auto on = [&](int x, int y) {
         return x >= 0 && y >= 0 && x < width && y < height &&
                mask[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] != 0;
     };
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    for (int y = clip.y0; y < clip.y1; ++y) {
+        for (int x = clip.x0; x < clip.x1; ++x) {
             if (!on(x, y)) {
                 continue;
             }
@@ -147,5 +154,17 @@ void PaintMaskOutlines(std::span<const std::uint8_t> mask, int width, int height
                 PaintPixel(bgr, width, x, y, colour);
             }
         }
+    }
+}
+
+void CopyArea(std::span<const std::uint8_t> source, int width, const CountRect& area, std::span<std::uint8_t> bgr) {
+    if (area.x1 <= area.x0) {
+        return;
+    }
+    const std::size_t stride = BgrStride(width);
+    const std::size_t bytes = static_cast<std::size_t>(area.x1 - area.x0) * 3;
+    for (int y = area.y0; y < area.y1; ++y) {
+        const std::size_t at = static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(area.x0) * 3;
+        std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(at), bytes, bgr.begin() + static_cast<std::ptrdiff_t>(at));
     }
 }

@@ -38,5 +38,12 @@ std::size_t FillHoles(MaskView view, const CountRect& area);
 // the mask; `thick` also those with a diagonal neighbour off it.
 void PaintMaskOutlines(std::span<const std::uint8_t> mask, int width, int height, bool thick, std::uint32_t colour,
                        std::span<std::uint8_t> bgr);
+// The same within `area` only (clipped to the picture).
+void PaintMaskOutlines(std::span<const std::uint8_t> mask, int width, int height, bool thick, std::uint32_t colour,
+                       std::span<std::uint8_t> bgr, const CountRect& area);
+
+// Copies the pixels of `area` from `source` into `bgr`, both padded rows of
+// a picture `width` wide.
+void CopyArea(std::span<const std::uint8_t> source, int width, const CountRect& area, std::span<std::uint8_t> bgr);
 
 void PaintPixel(std::span<std::uint8_t> bgr, int width, int x, int y, std::uint32_t colour);

@@ -1,7 +1,9 @@
 // Finding and measuring about 2000 cells in a 2048 x 1536 picture, next to
-// a memcpy of the picture's bytes as the yardstick.
+// a memcpy of the picture's bytes as the yardstick; one pen or eraser step
+// of a drag over a 2592 x 1944 picture, next to a repaint of all its marks.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 
@@ -64,5 +66,76 @@ void BM_MemcpyPicture(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bits.size()));
 }
 BENCHMARK(BM_MemcpyPicture)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+constexpr int kCameraWidth = 2592;
+constexpr int kCameraHeight = 1944;
+
+// The camera's full picture with cells on the same lattice, marks painted.
+struct PenScene {
+    std::vector<std::uint8_t> bits;
+    CIMGCount engine;
+
+    PenScene() {
+        CountScene scene(kCameraWidth, kCameraHeight, 210);
+        // Each disc drawn about its centre: a whole-picture pass per disc
+        // would take minutes.
+        constexpr int kRadius = 10;
+        for (int y = 19; y + kRadius < kCameraHeight; y += 38) {
+            for (int x = 20; x + kRadius < kCameraWidth; x += 40) {
+                for (int py = y - kRadius; py <= y + kRadius; ++py) {
+                    for (int px = x - kRadius; px <= x + kRadius; ++px) {
+                        if ((px - x) * (px - x) + (py - y) * (py - y) <= kRadius * kRadius) {
+                            scene.At(px, py) = 60;
+                        }
+                    }
+                }
+            }
+        }
+        bits = scene.Bits();
+        engine.Initialize(bits, kCameraWidth, kCameraHeight);
+        engine.creatGrayImg(3);
+        engine.creatEdgeImg(0, 0, 1);
+        engine.DrawMarkInSrcIMGAfterEdge(bits, false);
+    }
+};
+
+// One mouse move of the large pen or eraser over the cells: the mask edit
+// and the repaint of the marks into the picture. Pen and eraser take turns
+// at each point, so every step changes pixels.
+void BM_PenStep(benchmark::State& state) {
+    PenScene scene;
+    int x = 0;
+    int y = kCameraHeight / 2;
+    bool erase = false;
+    int changed = 0;
+    for (auto _ : state) {
+        if (!erase) {
+            x = (x + 3) % kCameraWidth;
+            if (x < 3) {
+                y = (y + 7) % kCameraHeight;
+            }
+        }
+        changed += scene.engine.ErasureOrCreatObjByPix(scene.bits, x, y, 5, erase);
+        erase = !erase;
+    }
+    state.counters["changed"] = benchmark::Counter(static_cast<double>(changed), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_PenStep)->Unit(benchmark::kMicrosecond);
+
+// The marks of the whole picture painted again from the source, which a
+// pen step avoids.
+void BM_WholeMarkRepaint(benchmark::State& state) {
+    PenScene scene;
+    const std::span<const std::uint8_t> source = scene.engine.getSrcImgBits();
+    for (auto _ : state) {
+        std::copy(source.begin(), source.end(), scene.bits.begin());
+        benchmark::DoNotOptimize(scene.engine.DrawMarkInSrcIMGAfterEdge(scene.bits, false));
+    }
+}
+BENCHMARK(BM_WholeMarkRepaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace

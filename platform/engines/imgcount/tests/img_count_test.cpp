@@ -404,3 +404,34 @@ TEST(CountingHoles, FillingSetsOnlyEnclosedPixels) {
 }
 
 }  // namespace
+
+namespace {
+
+// The pen's repaint about itself must leave the picture as a repaint of the
+// whole picture would, in either mark thickness, at the edges too.
+TEST_F(CountingTest, PenStepsLeaveThePictureAsAWholeRepaintWould) {
+    struct Step {
+        int x, y, pen;
+        bool erase;
+    };
+    const Step steps[] = {
+        {60, 60, 3, true},          // into disc A
+        {40, 60, 5, false},         // beside it, joining a blob to it
+        {0, 0, 5, false},           // the bottom left corner
+        {kWidth - 1, kHeight - 1, 0, false},  // the top right pixel
+        {305, 32, 1, true},         // a notch in the bar
+    };
+    for (const bool thick : {false, true}) {
+        ASSERT_TRUE(engine.creatEdgeImg(0, 100, 0));
+        std::vector<std::uint8_t> picture = bits;
+        ASSERT_TRUE(engine.DrawMarkInSrcIMGAfterEdge(picture, thick));
+        for (const Step& s : steps) {
+            ASSERT_EQ(engine.ErasureOrCreatObjByPix(picture, s.x, s.y, s.pen, s.erase), 1) << s.x << "," << s.y;
+            std::vector<std::uint8_t> whole = bits;
+            ASSERT_TRUE(engine.DrawMarkInSrcIMGAfterEdge(whole, thick));
+            EXPECT_TRUE(picture == whole) << "thick " << thick << " after the step at " << s.x << "," << s.y;
+        }
+    }
+}
+
+}  // namespace
