@@ -46,6 +46,13 @@ CMainFrame::CMainFrame()
     OnCommand(ID_VIEW_RULERS, [this] { ToggleRulers(); });
     OnCommand(ID_LANGUAGE_ENGLISH, [this] { ChooseLanguage(0); });
     OnCommand(ID_LANGUAGE_CHINESE, [this] { ChooseLanguage(1); });
+    m_wndScaleCombo.SetViewWindowSource([this] { return GetActiveViewWindow(); });
+    m_wndParamFileCombo.SetViewWindowSource([this] { return GetActiveViewWindow(); });
+    m_wndParamFileCombo.SetLoader([this](const std::wstring& name) {
+        if (CMikraView* view = GetMikraView()) {
+            view->LoadCameraParamFile(name);
+        }
+    });
 }
 
 void CMainFrame::PreCreateWindow(CreateParams& params) {
@@ -91,10 +98,21 @@ bool CMainFrame::CreateCombos() {
             created = false;
         }
         created &= m_wndVideoBar.CreateCombo(m_wndResolutionCombo, IDC_RESOLUTION_COMBO, 95, CBS_DROPDOWNLIST);
-        created &= m_wndVideoBar.CreateCombo(m_wndParamFileCombo, IDC_PARAM_FILE_COMBO, 95, CBS_DROPDOWNLIST);
+        if (m_wndVideoBar.CreateCombo(m_wndParamFileCombo, IDC_PARAM_FILE_COMBO, 95, CBS_DROPDOWNLIST)) {
+            m_wndParamFileCombo.Refill();
+            // No file is named by the empty text: the combo starts with no choice.
+            m_wndParamFileCombo.SelectByName(L"");
+        } else {
+            created = false;
+        }
     }
     if (m_wndMeasureBar.GetSafeHwnd()) {
-        created &= m_wndMeasureBar.CreateCombo(m_wndScaleCombo, IDC_SCALE_COMBO, 95, CBS_DROPDOWNLIST);
+        if (m_wndMeasureBar.CreateCombo(m_wndScaleCombo, IDC_SCALE_COMBO, 95, CBS_DROPDOWNLIST)) {
+            m_wndScaleCombo.FillFromScaleIni();
+            m_wndScaleCombo.SetCurSel(0);
+        } else {
+            created = false;
+        }
     }
     return created;
 }

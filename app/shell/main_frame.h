@@ -5,18 +5,23 @@
 // around the view. It remembers which bars are shown in [ShowBar] of
 // Config.ini, asks before the program closes and switches the language for
 // the next start.
+#include <memory>
+
 #include "browser_bar.h"
 #include "combo_tool_bar.h"
 #include "docking_bar.h"
 #include "docking_frame.h"
 #include "filter_commands.h"
 #include "flat_combo_box.h"
+#include "full_screen_dlg.h"
 #include "counting_dialogs_opener.h"
 #include "file_info_opener.h"
 #include "grid_plate_opener.h"
 #include "imaging_dialogs_opener.h"
 #include "history_list_box.h"
 #include "ini_file.h"
+#include "param_file_combo.h"
+#include "scale_combo.h"
 #include "toolbar_combo_box.h"
 #include "unique_handle.h"
 #include "view_frame.h"
@@ -33,7 +38,8 @@ public:
 
     CFlatComboBox& GetToolbarCombo() { return m_wndIntervalCombo; }
     CToolbarComboBox& GetResolutionCombo() { return m_wndResolutionCombo; }
-    CFlatComboBox& GetScaleCombo() { return m_wndScaleCombo; }
+    CScaleCombo& GetScaleCombo() { return m_wndScaleCombo; }
+    CParamFileCombo& GetParamFileCombo() { return m_wndParamFileCombo; }
     CBrowserBar& GetBrowserBar() { return m_wndBrowserBar; }
     CWorkspaceBar& GetDataBar() { return m_wndDataBar; }
 
@@ -66,6 +72,12 @@ public:
     int GetCalibrationSelection() const override;
     int GetParamFileSelection() const override;
     void SetParamFileSelection(int index) override;
+    void RefillCalibrations() override;
+    void SelectCalibration(float value, const std::wstring& unit) override;
+    void SelectCalibrationByName(const std::wstring& name) override;
+    void SetParamFileFamily(CameraFamily family) override;
+    void RefillParamFiles() override;
+    HWND ShowFullScreenVideo() override;
     void SetStatusPane(int pane, const std::wstring& text) override;
     void ShowToolBar(ViewToolBar bar, bool shown) override;
     void ShowHistory(const CHistoryStore* history) override;
@@ -120,9 +132,9 @@ private:
     CComboToolBar m_wndPictureBar;
     CFlatComboBox m_wndIntervalCombo;
     CToolbarComboBox m_wndResolutionCombo;
-    CFlatComboBox m_wndScaleCombo;
+    CScaleCombo m_wndScaleCombo;
     CViewSplitterWnd m_wndSplitter;
-    CFlatComboBox m_wndParamFileCombo;
+    CParamFileCombo m_wndParamFileCombo;
     CHistoryListBox m_wndUndoList{true};
     CHistoryListBox m_wndRedoList{false};
     CGridPlateOpener m_gridPlate;
@@ -149,4 +161,7 @@ private:
     CImageFilterCommands m_filterCommands;
     UniqueIcon m_hIcon;
     UniqueIcon m_hSmallIcon;
+    // The full-screen video dialog, made on first use over the view.
+    std::unique_ptr<IFullScreenHost> m_fullScreenHost;
+    std::unique_ptr<CFullScreenDlg> m_fullScreen;
 };

@@ -7,6 +7,7 @@
 #include "browser_resource.h"
 #include "line_width_dlg.h"
 #include "file_association.h"
+#include "full_screen_view_host.h"
 #include "main_frame.h"
 #include "mikra_app.h"
 #include "mikra_view.h"
@@ -148,6 +149,50 @@ int CMainFrame::GetCalibrationSelection() const { return m_wndScaleCombo.GetCurS
 int CMainFrame::GetParamFileSelection() const { return m_wndParamFileCombo.GetCurSel(); }
 
 void CMainFrame::SetParamFileSelection(int index) { m_wndParamFileCombo.SetCurSel(index); }
+
+void CMainFrame::RefillCalibrations() { m_wndScaleCombo.FillFromScaleIni(); }
+
+void CMainFrame::SelectCalibration(float value, const std::wstring& unit) {
+    m_wndScaleCombo.SelectByIndex(value, unit);
+}
+
+void CMainFrame::SelectCalibrationByName(const std::wstring& name) { m_wndScaleCombo.SelectByName(name); }
+
+void CMainFrame::SetParamFileFamily(CameraFamily family) {
+    switch (family) {
+    case CameraFamily::usbCmos: m_wndParamFileCombo.SetCameraKind(0); break;
+    case CameraFamily::ccd: m_wndParamFileCombo.SetCameraKind(1); break;
+    case CameraFamily::gigE: m_wndParamFileCombo.SetCameraKind(2); break;
+    case CameraFamily::uvc: m_wndParamFileCombo.SetCameraKind(3); break;
+    default: m_wndParamFileCombo.SetCameraKind(-1); break;
+    }
+}
+
+void CMainFrame::RefillParamFiles() { m_wndParamFileCombo.Refill(); }
+
+HWND CMainFrame::ShowFullScreenVideo() {
+    CMikraView* view = GetMikraView();
+    if (!view) {
+        return nullptr;
+    }
+    if (!m_fullScreen || !m_fullScreen->GetSafeHwnd()) {
+        m_fullScreen.reset();
+        m_fullScreenHost = std::make_unique<CFullScreenViewHost>(
+            *view, [this] { return m_fullScreen ? m_fullScreen->GetSafeHwnd() : nullptr; });
+        m_fullScreen = std::make_unique<CFullScreenDlg>(*m_fullScreenHost);
+        if (!m_fullScreen->Create(view->GetSafeHwnd())) {
+            m_fullScreen.reset();
+            return nullptr;
+        }
+    }
+    HWND dialog = m_fullScreen->GetSafeHwnd();
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    ::SetWindowPos(dialog, HWND_TOP, 0, 0, width + 1, height + 1, SWP_SHOWWINDOW);
+    ::MoveWindow(m_fullScreen->GetDlgItem(IDC_FULL_SCREEN_NOTE), 0, 0, width, height, TRUE);
+    ::MoveWindow(m_fullScreen->GetDlgItem(IDC_FULL_SCREEN_VIDEO), 1, 1, width - 2, height - 2, TRUE);
+    return dialog;
+}
 
 void CMainFrame::SetStatusPane(int pane, const std::wstring& text) { GetStatusBar().SetPaneText(pane, text); }
 

@@ -29,6 +29,7 @@ void CImageController::SetUpTools() {
 }
 
 CImageController::~CImageController() {
+    CloseArrowPanel();
     if (owner_ != nullptr) {
         history_.Clear();
     }
@@ -124,7 +125,16 @@ void CImageController::FreePicture() {
     picture_.reset();
 }
 
+CCLArrow& CImageController::GetArrowPrototype() const { return prototypes_.As<CCLArrow>(CCLArrow::kType); }
+
+void CImageController::CloseArrowPanel() {
+    if (host_ != nullptr) {
+        host_->CloseArrowPanel(GetArrowPrototype());
+    }
+}
+
 void CImageController::ClosePicture() {
+    CloseArrowPanel();
     history_.SetCounter(nullptr);
     FreePicture();
     counter_.reset();

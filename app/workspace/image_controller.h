@@ -73,6 +73,8 @@ public:
     void CreateCounter();
     void FreePicture();
     void ClosePicture();
+    // Closes the arrow panel when it edits this controller's arrow.
+    void CloseArrowPanel();
 
     // Picture size, 0 by 0 without owner window or picture.
     void GetImageSize(int& width, int& height) const;
@@ -162,6 +164,8 @@ public:
 
     const ToolInteraction& GetInteraction() const { return ui_; }
     CCL_Scale& GetCalibrationLine() const { return prototypes_.CalibrationLine(); }
+    // The arrow the arrow tool places next, which the arrow panel edits.
+    CCLArrow& GetArrowPrototype() const;
     // Given by the view after construction: the history names its folder
     // after the sequence number; the picture kind is what a document stores.
     void SetSequenceNumber(int number) { sequenceNumber_ = number; }
@@ -242,6 +246,9 @@ public:
 
     // Every object and the controller take the scale and unit text.
     void SetCalibration(float newScale, const std::u16string& unit);
+    // A stored calibration the user chose: applied and kept as the one the
+    // unit switch converts. Nothing without owner window.
+    void ApplyStoredCalibration(float newScale, const std::u16string& unit);
     // Steps the displayed unit ("μm", "mm", "cm", "inch", "mil", "uin", then
     // "μm" again; any other unit becomes "μm") and applies the calibration
     // last confirmed, converted into it. Nothing without owner window.

@@ -16,6 +16,15 @@ void CImageController::SetCalibration(float newScale, const std::u16string& unit
     }
 }
 
+void CImageController::ApplyStoredCalibration(float newScale, const std::u16string& unit) {
+    if (owner_ == nullptr) {
+        return;
+    }
+    SetCalibration(newScale, unit);
+    model_.calibrationScale = newScale;
+    model_.calibrationUnit = unit;
+}
+
 void CImageController::CycleUnit() {
     if (owner_ == nullptr) {
         return;

@@ -7,6 +7,8 @@
 #include <string>
 
 // A point in the view window's client area.
+class CCLArrow;
+
 struct WindowPoint {
     int x = 0;
     int y = 0;
@@ -38,6 +40,10 @@ public:
     virtual void CalibrationChanged() = 0;
     // Shows the picture-information text modally.
     virtual void ShowImageInfo(const std::u16string& text) = 0;
+    // The arrow panel, modeless, editing the arrow the arrow tool places; it
+    // is closed before that arrow goes away.
+    virtual void ShowArrowPanel(CCLArrow& arrow) = 0;
+    virtual void CloseArrowPanel(const CCLArrow& arrow) = 0;
 
 protected:
     ~IImageControllerHost() = default;

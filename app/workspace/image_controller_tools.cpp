@@ -4,6 +4,7 @@
 // keyboard.
 #include <algorithm>
 
+#include "cl_arrow.h"
 #include "cl_count.h"
 #include "cl_scale_bar.h"
 #include "cl_text.h"
@@ -64,6 +65,9 @@ void CImageController::SetTool(int tool) {
     countEdit_.pixelDrag = 0;
     ui_.tool = tool;
     ui_.drawingMode = tool != 0 ? 1 : 0;
+    if (tool == CCLArrow::kType && host_ != nullptr) {
+        host_->ShowArrowPanel(GetArrowPrototype());
+    }
     ClearSelection();
     Render(0);
 }
@@ -92,6 +96,7 @@ int CImageController::FinishEditing() {
 }
 
 void CImageController::CancelInteraction() {
+    CloseArrowPanel();
     ui_.step = 0;
     ui_.moving = 0;
     ui_.nudging = 0;

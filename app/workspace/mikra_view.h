@@ -68,6 +68,16 @@ public:
     // or not a valid interval.
     std::optional<float> GetTimedInterval();
     void RefreshVideoStatus();
+    // Full-screen video (35008): refused while recording or live measuring;
+    // the video then previews into the frame's full-screen dialog, filling it.
+    void ShowFullScreenVideo();
+    bool IsFullScreenVideo() const { return m_bFullScreen != 0; }
+    // Cleared by the full-screen dialog when it ends; the camera no longer
+    // fills its window.
+    void SetFullScreenVideo(bool on);
+    // Applies the current camera family's parameter file of that name to the
+    // camera and makes it the settings of the next start.
+    void LoadCameraParamFile(const std::wstring& name);
 
     // The picture list (mikra_view_pictures.cpp). Opening appends a new
     // controller and lists it first in the browser; it becomes current only
@@ -166,6 +176,8 @@ public:
     bool IsPrinting() const { return m_bPrinting != 0; }
     // The measuring ruler, made at the end of the initial update; null before.
     CRulerOverlay* GetRulerOverlay() const { return m_measuringRuler.get(); }
+    // The arrow tool's panel while it is open, else null.
+    HWND GetArrowPanelWindow() const { return m_controllerHost.GetArrowPanelWindow(); }
     // Command 35023: the ruler's settings dialog, with a picture shown or
     // video open.
     void ShowRulerSettings();
@@ -205,6 +217,12 @@ private:
     void ToggleStretch();
     void ChooseCaptureFormat();
     void ChooseFolder(ViewFolder folder);
+    // The calibration selection dialog for the target picture (32817).
+    void ChooseCalibration();
+    // The scale-bar dialog, then the scale-bar tool (32816); the counter
+    // dialog (32815).
+    void ChooseScaleBar();
+    void EditCounters();
     // Mode 1 vertical, 2 horizontal, 3 both, with the picture's or the
     // video's geometry.
     void UpdateRulerBars(int mode, POINT position);
@@ -311,6 +329,7 @@ private:
 
     int m_bPrinting = 0;
     int m_bLiveMeasuring = 0;
+    int m_bFullScreen = 0;
     std::unique_ptr<CPicture> m_background;
     int m_nextControllerNumber = 0;
     // The measuring ruler; declared before the controllers, which draw it,

@@ -73,6 +73,9 @@ void CMikraView::CreateSelectedCamera() {
 void CMikraView::CreateCamera(CameraFamily kind, int number) {
     m_camera.reset();
     m_camera = m_makeCamera(kind, number, m_hWnd);
+    if (m_frame) {
+        m_frame->SetParamFileFamily(kind);
+    }
     if (m_camera && kind == CameraFamily::directShow) {
         m_camera->SelectDevice(number);
     }

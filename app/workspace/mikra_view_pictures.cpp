@@ -139,6 +139,8 @@ void CMikraView::ShowPicture(const std::wstring& path) {
         m_frame->SetStatusPane(1, L"");
         m_frame->SetStatusPane(2, L"");
         ShowPictureSizeStatus();
+        const std::u16string& unit = m_current->GetCalibrationUnit();
+        m_frame->SelectCalibration(m_current->GetCalibrationScale(), std::wstring(unit.begin(), unit.end()));
     }
     if (m_bGridShown) {
         m_current->LoadCalibration();

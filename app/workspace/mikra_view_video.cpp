@@ -165,3 +165,29 @@ void CMikraView::ToggleTimedSnapshot() {
         m_camera->SetTimedCapture(m_camera->IsTimedCapture() ? 0 : 1, *seconds);
     }
 }
+
+void CMikraView::ShowFullScreenVideo() {
+    if (!m_camera || !m_frame || !m_camera->IsVideoOpen() || m_camera->IsRecording() || m_bLiveMeasuring ||
+        m_bFullScreen) {
+        return;
+    }
+    HWND screen = m_frame->ShowFullScreenVideo();
+    if (!screen) {
+        return;
+    }
+    CloseVideo();
+    m_camera->SetFillWindow(1);
+    m_camera->StartPreview(screen);
+    ::SetFocus(screen);
+    m_bFullScreen = 1;
+    if (m_measuringRuler) {
+        m_measuringRuler->LoadSettings(1);
+    }
+}
+
+void CMikraView::SetFullScreenVideo(bool on) {
+    m_bFullScreen = on ? 1 : 0;
+    if (!on && m_camera) {
+        m_camera->SetFillWindow(0);
+    }
+}

@@ -39,10 +39,12 @@ void RegisterCameraCommands(CMikraView& view) {
                        CCrossLineDlg dialog(&camera, view.m_hWnd);
                        dialog.DoModal();
                    }));
-    // The dialog may choose a parameter file; the combo shows it.
+    // The dialog may save or delete parameter files and choose one; the
+    // combo lists the folder again and shows the choice.
     view.OnCommand(ID_VIDEO_PARAMETERS, onVideo([&view](CCameraDevice& camera) {
                        camera.ShowVideoParams();
                        if (view.m_frame) {
+                           view.m_frame->RefillParamFiles();
                            view.m_frame->SetParamFileSelection(camera.GetParamFileIndex());
                        }
                    }));

@@ -13,4 +13,5 @@ void RegisterLayoutCommands(CMikraView& view) {
     view.OnCommand(ID_PICTURE_FOLDER, [&view] { view.ChooseFolder(ViewFolder::pictures); });
     view.OnCommand(ID_VIDEO_FOLDER, [&view] { view.ChooseFolder(ViewFolder::videos); });
     view.OnCommand(ID_EXPORT_FOLDER, [&view] { view.ChooseFolder(ViewFolder::exports); });
+    view.OnCommand(ID_SELECT_CALIBRATION, [&view] { view.ChooseCalibration(); });
 }

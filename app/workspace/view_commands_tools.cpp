@@ -14,8 +14,9 @@ void RegisterToolCommands(CMikraView& view) {
         };
     };
     for (const ToolCommand& command : ToolCommands()) {
-        // The scale bar is chosen through its settings dialog, not here.
+        // The scale bar is chosen through its settings dialog.
         if (command.id == ID_TOOL_SCALE_BAR) {
+            view.OnCommand(command.id, [&view] { view.ChooseScaleBar(); });
             continue;
         }
         view.OnCommand(command.id, onTarget([tool = command.tool](CImageController& target) {
@@ -44,5 +45,6 @@ void RegisterToolCommands(CMikraView& view) {
                        target.FinishEditing();
                        target.DeleteSelection();
                    }));
+    view.OnCommand(ID_COUNTER_SETTINGS, [&view] { view.EditCounters(); });
     view.OnCommand(ID_CANCEL_DRAWING, onTarget([](CImageController& target) { target.CancelInteraction(); }));
 }

@@ -10,4 +10,5 @@ void RegisterVideoCommands(CMikraView& view) {
     view.OnCommand(ID_VIDEO_SNAPSHOT, [&view] { view.TakeSnapshot(); });
     view.OnCommand(ID_VIDEO_TIMED_CAPTURE, [&view] { view.ToggleTimedSnapshot(); });
     view.OnCommand(ID_VIDEO_FIXED_SNAPSHOT, [&view] { view.TakeFixedSnapshot(); });
+    view.OnCommand(ID_VIDEO_FULL_SCREEN, [&view] { view.ShowFullScreenVideo(); });
 }

@@ -65,3 +65,26 @@ void CViewControllerHost::ShowImageInfo(const std::u16string& text) {
         m_fileInfo->ShowFileInfo(text);
     }
 }
+
+void CViewControllerHost::ShowArrowPanel(CCLArrow& arrow) {
+    if (m_view == nullptr) {
+        return;
+    }
+    if (m_arrowPanel && m_arrowPanel->GetSafeHwnd() && m_arrowPanel->GetArrow() == &arrow) {
+        ::ShowWindow(m_arrowPanel->GetSafeHwnd(), SW_SHOW);
+        return;
+    }
+    m_arrowPanel = std::make_unique<CArrowDlg>(m_view);
+    m_arrowPanel->SetArrow(&arrow);
+    if (!m_arrowPanel->Create(m_view)) {
+        m_arrowPanel.reset();
+        return;
+    }
+    ::ShowWindow(m_arrowPanel->GetSafeHwnd(), SW_SHOW);
+}
+
+void CViewControllerHost::CloseArrowPanel(const CCLArrow& arrow) {
+    if (m_arrowPanel && m_arrowPanel->GetArrow() == &arrow) {
+        m_arrowPanel.reset();
+    }
+}

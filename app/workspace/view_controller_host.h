@@ -5,8 +5,10 @@
 // window receives.
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
+#include "arrow_dlg.h"
 #include "file_info_dialog.h"
 #include "image_controller_host.h"
 
@@ -31,10 +33,15 @@ public:
     void HistoryChanged() override;
     void CalibrationChanged() override;
     void ShowImageInfo(const std::u16string& text) override;
+    void ShowArrowPanel(CCLArrow& arrow) override;
+    void CloseArrowPanel(const CCLArrow& arrow) override;
+    // The arrow panel's window while it is open, else null.
+    HWND GetArrowPanelWindow() const { return m_arrowPanel ? m_arrowPanel->GetSafeHwnd() : nullptr; }
 
 private:
     HWND m_view = nullptr;
     IViewFrame* m_frame = nullptr;
     std::wstring m_scaleIniPath;
     IFileInfoDialog* m_fileInfo = nullptr;
+    std::unique_ptr<CArrowDlg> m_arrowPanel;
 };

@@ -126,6 +126,19 @@ public:
     // (WM_DEVICE_SELECTED) the one just double-clicked; none when no device is.
     virtual std::optional<SelectedDevice> GetPickedDevice() = 0;
 
+    // The calibration combo: listed again from scale.ini, then the entry of
+    // a value and unit or of a name chosen (nothing is announced).
+    virtual void RefillCalibrations() = 0;
+    virtual void SelectCalibration(float value, const std::wstring& unit) = 0;
+    virtual void SelectCalibrationByName(const std::wstring& name) = 0;
+    // The parameter-file combo: the camera family whose files it lists, and
+    // listing them again.
+    virtual void SetParamFileFamily(CameraFamily family) = 0;
+    virtual void RefillParamFiles() = 0;
+    // Shows the full-screen video dialog over the whole screen and gives its
+    // window, which the video is previewed into; none when it cannot be shown.
+    virtual HWND ShowFullScreenVideo() = 0;
+
 protected:
     ~IViewFrame() = default;
 };

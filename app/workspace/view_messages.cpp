@@ -5,7 +5,11 @@
 #include <cwchar>
 #include <filesystem>
 
+#include "ini_file.h"
 #include "lent_payload.h"
+#include "module_folder.h"
+#include "param_file_names.h"
+#include "param_presets.h"
 #include "mikra_view.h"
 #include "private_messages.h"
 #include "prompt_dlg.h"
@@ -85,6 +89,27 @@ LRESULT CMikraView::OnParamFileSelected(LPARAM index) {
         m_camera->SetParamFileIndex(static_cast<int>(index));
     }
     return 0;
+}
+
+void CMikraView::LoadCameraParamFile(const std::wstring& name) {
+    if (!m_camera) {
+        return;
+    }
+    const wchar_t* folder = nullptr;
+    switch (static_cast<CameraFamily>(m_camera->GetCameraKind())) {
+    case CameraFamily::usbCmos: folder = PresetFolderName(PresetFamily::usbCmos); break;
+    case CameraFamily::ccd: folder = PresetFolderName(PresetFamily::ccd); break;
+    case CameraFamily::gigE: folder = PresetFolderName(PresetFamily::gige); break;
+    default: return;  // the other families keep no parameter files
+    }
+    const std::optional<std::wstring> path = ParamFilePath(GetModuleFolder(), folder, name);
+    if (!path) {
+        return;
+    }
+    CIniFile file;
+    file.m_strPath = *path;
+    m_camera->LoadParamFile(file);
+    m_camera->CopyParamFileToSettings(name);
 }
 
 LRESULT CMikraView::OnScaleSelected(LPARAM entryAddress) {

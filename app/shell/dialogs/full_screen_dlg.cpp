@@ -87,6 +87,14 @@ void CFullScreenDlg::LeaveFullScreen() {
     EndDialog(IDCANCEL);
 }
 
+HBRUSH CFullScreenDlg::OnCtlColor(UINT message, HDC dc, HWND window) {
+    if (window != nullptr && window == GetDlgItem(IDC_FULL_SCREEN_NOTE)) {
+        ::SetBkColor(dc, RGB(0, 0, 0));
+        return static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+    }
+    return CDialog::OnCtlColor(message, dc, window);
+}
+
 BOOL CFullScreenDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_KEYDOWN: return OnKeyDown(static_cast<unsigned>(wParam)) ? TRUE : FALSE;

@@ -25,6 +25,8 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     BOOL OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The background control around the video is black.
+    HBRUSH OnCtlColor(UINT message, HDC dc, HWND window) override;
 
 private:
     void Snapshot();

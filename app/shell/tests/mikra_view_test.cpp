@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "calibration_store.h"
 #include "fake_camera.h"
+#include "ini_profile.h"
 #include "language_library.h"
 #include "main_frame.h"
 #include "mikra_app.h"
@@ -59,6 +61,53 @@ protected:
     FakeCamera* camera_ = nullptr;
     std::filesystem::path folder_ = std::filesystem::temp_directory_path();
 };
+
+// The toolbar combos as the frame fills them, and a calibration chosen in
+// the measurement toolbar's combo reaching the view's current picture.
+TEST_F(MikraViewTest, TheCalibrationComboAppliesItsChoiceToThePicture) {
+    EXPECT_EQ(frame_.GetParamFileSelection(), -1);
+    CScaleCombo& combo = frame_.GetScaleCombo();
+    EXPECT_EQ(combo.GetItemText(0), L"Default");
+    EXPECT_EQ(combo.GetCurSel(), 0);
+
+    const std::filesystem::path scale = folder_ / L"vizcam_frame_combo_scale.ini";
+    std::filesystem::remove(scale);
+    {
+        IniProfile file(scale.wstring());
+        CalibrationStore store(file);
+        store.Save(u"a", 0.00025f, u"mm", 10, 10);
+        store.Save(u"b", 0.0005f, u"mm", 10, 10);
+    }
+    combo.m_strScalePath = scale.wstring();
+    frame_.RefillCalibrations();
+    ASSERT_EQ(combo.GetCount(), 3);
+
+    const std::filesystem::path picturePath = folder_ / L"vizcam_frame_combo.bmp";
+    CPicture picture(16, 12, 24, kPictureBmp);
+    ASSERT_TRUE(picture.Save(picturePath, kPictureBmp));
+    view_->OpenPicture(picturePath.wstring());
+    view_->ShowPicture(picturePath.wstring());
+    CImageController* current = view_->GetCurrentController();
+    ASSERT_TRUE(current->HasWindow());
+
+    combo.SetCurSel(2);
+    SendMessageW(GetParent(combo.GetSafeHwnd()), WM_COMMAND, MAKEWPARAM(IDC_SCALE_COMBO, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo.GetSafeHwnd()));
+    EXPECT_EQ(current->printScale, 0.0005f);
+    EXPECT_EQ(current->printUnitText, u"mm");
+
+    // A picture's calibration selects its own entry, not the first one
+    // within 0.001 of it; selecting announces nothing.
+    combo.SetCurSel(0);
+    frame_.SelectCalibration(0.0005f, L"mm");
+    EXPECT_EQ(combo.GetCurSel(), 2);
+    frame_.SelectCalibration(0.00025f, L"mm");
+    EXPECT_EQ(combo.GetCurSel(), 1);
+    EXPECT_EQ(current->printScale, 0.0005f);
+    view_->RemovePicture(picturePath.wstring(), false);
+    std::filesystem::remove(picturePath);
+    std::filesystem::remove(scale);
+}
 
 // The devices the view discovered stand in the browser bar's device tree,
 // the first one selected and only the families with devices shown.

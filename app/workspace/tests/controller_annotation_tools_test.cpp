@@ -7,6 +7,9 @@
 #include <typeinfo>
 
 #include "byte_stream.h"
+#include "counter_dlg.h"
+#include "modal_script.h"
+#include "object_dialogs_resource.h"
 #include "cl_arrow.h"
 #include "cl_count.h"
 #include "cl_scale_bar.h"
@@ -167,6 +170,83 @@ TEST_F(AnnotationToolsTest, TextDialogCancelledCreatesNothing) {
     EXPECT_TRUE(ctl.kinds.empty());
     EXPECT_EQ(host_.HistoryNotices(), 0);
     EXPECT_EQ(ctl.GetTypeCounters().Get(13), 0);
+}
+
+TEST_F(AnnotationToolsTest, CounterDialogShowsAndStoresTheNumberingOfTypeAndColour) {
+    ASSERT_TRUE(language_.Loaded());
+    using testing_support::ModalScript;
+    RecordingController& ctl = Open(100, 75, 2.0f);
+    const auto red = static_cast<ColourRef>(RGB(255, 0, 0));
+    ctl.counterColourKey = static_cast<std::int32_t>(red);
+    ctl.SetCounterStyle(red, 7, 22, 15);
+    ctl.SetTool(15);
+    const fs::path config = dir_ / "Config.ini";
+    CCounterDlg dialog(ctl);
+    dialog.m_strConfigPath = config.wstring();
+    std::vector<std::wstring> shown;
+    const auto show = [&shown](HWND d) {
+        shown.push_back(std::to_wstring(SendMessageW(GetDlgItem(d, IDC_COUNTER_TYPE), CB_GETCURSEL, 0, 0)) + L":" +
+                        ModalScript::ItemText(d, IDC_COUNTER_NUMBER) + L"/" +
+                        ModalScript::ItemText(d, IDC_COUNTER_SIZE));
+    };
+    int refused = 0;
+    const auto refuse = [&refused](HWND box) {
+        ++refused;
+        ModalScript::Press(box, IDOK);
+    };
+    ModalScript script({[&](HWND d) {
+                            show(d);
+                            HWND types = GetDlgItem(d, IDC_COUNTER_TYPE);
+                            SendMessageW(types, CB_SETCURSEL, 0, 0);
+                            SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_COUNTER_TYPE, CBN_SELCHANGE),
+                                         reinterpret_cast<LPARAM>(types));
+                            show(d);
+                            ModalScript::SetText(d, IDC_COUNTER_NUMBER, L"0");
+                            ModalScript::Press(d, IDOK);
+                        },
+                        refuse,
+                        [&](HWND d) {
+                            ModalScript::SetText(d, IDC_COUNTER_NUMBER, L"3");
+                            ModalScript::SetText(d, IDC_COUNTER_SIZE, L"201");
+                            ModalScript::Press(d, IDOK);
+                        },
+                        refuse,
+                        [&](HWND d) {
+                            ModalScript::SetText(d, IDC_COUNTER_SIZE, L"30");
+                            ModalScript::Press(d, IDOK);
+                        }});
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(refused, 2);
+    // Diamond with its stored numbering, then the circle with none stored.
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"2:7/22", L"0:1/15"}));
+    EXPECT_EQ(ctl.GetCounterStyle(14, red), (CounterNumbering{3, 30}));
+    EXPECT_EQ(ctl.GetCounterStyle(15, red), (CounterNumbering{7, 22}));
+    EXPECT_EQ(ctl.GetCounterStyle(16, red), (CounterNumbering{1, 15}));
+    const auto& records = ctl.GetCounterStyles()->Records();
+    EXPECT_EQ(std::count_if(records.begin(), records.end(), [red](const auto& r) { return r.colour == red; }), 3);
+    EXPECT_EQ(ctl.GetInteraction().tool, 14);
+    EXPECT_EQ(ctl.counterColourKey, static_cast<std::int32_t>(red));
+    EXPECT_EQ(GetPrivateProfileIntW(L"CLdraw", L"CColor", -1, config.c_str()), 255);
+}
+
+TEST_F(AnnotationToolsTest, TheArrowToolOpensItsPanelAndLeavingItClosesIt) {
+    RecordingController& ctl = Open(100, 75, 2.0f);
+    ctl.SetTool(19);
+    EXPECT_EQ(host_.arrowPanel, &ctl.GetArrowPrototype());
+    ctl.CancelInteraction();
+    EXPECT_EQ(host_.arrowPanel, nullptr);
+    ctl.SetTool(2);
+    EXPECT_EQ(host_.arrowPanel, nullptr);
+    ctl.SetTool(19);
+    ASSERT_EQ(host_.arrowPanel, &ctl.GetArrowPrototype());
+    ctl.ClosePicture();
+    EXPECT_EQ(host_.arrowPanel, nullptr);
+    ctl.SetTool(19);
+    ASSERT_NE(host_.arrowPanel, nullptr);
+    controller_.reset();
+    EXPECT_EQ(host_.arrowPanel, nullptr);
+    EXPECT_EQ(std::count(host_.arrowPanelCalls.begin(), host_.arrowPanelCalls.end(), "show"), 3);
 }
 
 TEST_F(AnnotationToolsTest, ScaleBarFollowsTheMouseBeforeItIsPlaced) {

@@ -5,12 +5,22 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "calibration_choice_resource.h"
+#include "calibration_store.h"
 #include "camera_resource.h"
+#include "cl_scale_bar.h"
+#include "ini_profile.h"
+#include "object_dialogs_resource.h"
 #include "fake_camera.h"
 #include "language_library.h"
 #include "modal_script.h"
@@ -88,8 +98,11 @@ TEST_F(ViewCommandsTest, VideoParametersRunTheCamerasDialogAndShowItsParameterFi
     ASSERT_TRUE(camera_->videoOpen);
     camera_->calls.clear();
     frame_.paramFileSelection = 1;
+    frame_.comboCalls.clear();
     Run(ID_VIDEO_PARAMETERS);
     EXPECT_EQ(camera_->calls, (std::vector<std::string>{"ShowVideoParams"}));
+    // The dialog may have saved or deleted files: listed again before the choice.
+    EXPECT_EQ(frame_.comboCalls, (std::vector<std::wstring>{L"RefillParamFiles"}));
     EXPECT_EQ(frame_.paramFileSelection, 4);
 }
 
@@ -299,6 +312,181 @@ TEST_F(ViewCommandsTest, GridSettingsOpenOnTheChosenCalibrationButNeverWhileReco
     ASSERT_EQ(camera_->recording, 1);
     Run(ID_COUNT_GRID_SETTINGS);
     EXPECT_EQ(grid.calibrations.size(), 2u);
+}
+
+// The calibration selection command over a scale.ini of the test's own.
+class ViewCalibrationCommandTest : public ViewCommandsTest {
+protected:
+    void SetUp() override {
+        ViewCommandsTest::SetUp();
+        scale_ = std::filesystem::temp_directory_path() / L"vizcam_view_commands_scale.ini";
+        std::filesystem::remove(scale_);
+        {
+            IniProfile file(scale_.wstring());
+            CalibrationStore store(file);
+            store.Save(u"4x", 2.0f, u"cm", 640, 480);
+            store.Save(u"10x", 0.5f, u"mm", 800, 600);
+            store.Save(u"40x", 0.125f, u"inch", 1024, 768);
+        }
+        view_->SetScaleIniPath(scale_.wstring());
+        file_ = files_.Bmp(L"calibrated.bmp", 40, 30, 0x808080);
+        view_->OpenPicture(file_);
+        view_->ShowPicture(file_);
+        frame_.comboCalls.clear();
+    }
+    void TearDown() override {
+        ViewCommandsTest::TearDown();
+        std::filesystem::remove(scale_);
+    }
+    static void SelectRow(HWND dialog, int row) {
+        HWND list = FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
+        LVITEMW state{};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    }
+    std::filesystem::path scale_;
+    std::wstring file_;
+};
+
+TEST_F(ViewCalibrationCommandTest, TheChosenCalibrationIsAppliedAndShownInTheCombo) {
+    CImageController* picture = view_->GetCurrentController();
+    ASSERT_NE(picture, nullptr);
+    picture->SetTool(2);
+    testing_support::ModalScript script({[](HWND d) {
+        SelectRow(d, 2);
+        testing_support::ModalScript::Press(d, IDOK);
+    }});
+    ASSERT_TRUE(Run(ID_SELECT_CALIBRATION));
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(picture->GetInteraction().tool, 0);
+    EXPECT_EQ(picture->GetCalibrationScale(), 0.125f);
+    EXPECT_EQ(picture->GetCalibrationUnit(), u"inch");
+    EXPECT_EQ(frame_.comboCalls, (std::vector<std::wstring>{L"Refill", L"Select 0.125 inch", L"SelectName 40x"}));
+}
+
+TEST_F(ViewCalibrationCommandTest, CancelChangesNothingUnlessCalibrationsWereDeleted) {
+    CImageController* picture = view_->GetCurrentController();
+    testing_support::ModalScript cancel({[](HWND d) { testing_support::ModalScript::Press(d, IDCANCEL); }});
+    Run(ID_SELECT_CALIBRATION);
+    EXPECT_TRUE(cancel.Finished());
+    EXPECT_TRUE(frame_.comboCalls.empty());
+    EXPECT_EQ(picture->GetCalibrationScale(), 1.0f);
+
+    // OK without a row is a cancel too: no calibration of 1 per pixel is applied.
+    picture->ApplyStoredCalibration(0.5f, u"mm");
+    testing_support::ModalScript noRow({[](HWND d) { testing_support::ModalScript::Press(d, IDOK); }});
+    Run(ID_SELECT_CALIBRATION);
+    EXPECT_TRUE(frame_.comboCalls.empty());
+    EXPECT_EQ(picture->GetCalibrationScale(), 0.5f);
+
+    // A deletion renumbers the sections: the combo is refilled and shows the
+    // picture's calibration again, though the dialog was cancelled.
+    testing_support::ModalScript deleted({[](HWND d) {
+                                              SelectRow(d, 0);
+                                              testing_support::ModalScript::Press(d, IDC_SCALE_DELETE);
+                                          },
+                                          [](HWND d) { testing_support::ModalScript::Press(d, IDCANCEL); }});
+    Run(ID_SELECT_CALIBRATION);
+    EXPECT_TRUE(deleted.Finished());
+    EXPECT_EQ(frame_.comboCalls, (std::vector<std::wstring>{L"Refill", L"Select 0.5 mm"}));
+    EXPECT_EQ(picture->GetCalibrationScale(), 0.5f);
+}
+
+TEST_F(ViewCalibrationCommandTest, TheScaleBarDialogSetsUpTheScaleBarTool) {
+    CImageController* picture = view_->GetCurrentController();
+    picture->drawColour = static_cast<ColourRef>(RGB(0, 200, 0));
+    testing_support::ModalScript cancel({[](HWND d) { testing_support::ModalScript::Press(d, IDCANCEL); }});
+    Run(ID_TOOL_SCALE_BAR);
+    EXPECT_TRUE(cancel.Finished());
+    EXPECT_EQ(picture->GetInteraction().tool, 0);
+    testing_support::ModalScript ok({[](HWND d) {
+        SendMessageW(GetDlgItem(d, IDC_BAR_UNIT), CB_SETCURSEL, 1, 0);
+        testing_support::ModalScript::SetText(d, IDC_BAR_LENGTH, L"20");
+        testing_support::ModalScript::SetText(d, IDC_BAR_WIDTH, L"3");
+        testing_support::ModalScript::Press(d, IDOK);
+    }});
+    Run(ID_TOOL_SCALE_BAR);
+    EXPECT_TRUE(ok.Finished());
+    EXPECT_EQ(picture->GetInteraction().tool, CCL_BiaoChi::kType);
+    EXPECT_EQ(picture->scaleBar.value, 20.0f);
+    EXPECT_EQ(picture->scaleBar.thickness, 3);
+    EXPECT_EQ(picture->scaleBar.unitText, u"mm");
+    EXPECT_EQ(picture->scaleBar.colour, RGB(0, 200, 0));
+}
+
+TEST_F(ViewCalibrationCommandTest, TheArrowPanelNeverOutlivesItsPicture) {
+    EXPECT_EQ(view_->GetArrowPanelWindow(), nullptr);
+    Run(ID_TOOL_ARROW);
+    HWND panel = view_->GetArrowPanelWindow();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(IsWindowVisible(panel));
+    EXPECT_NE(GetDlgItem(panel, IDC_ARROW_UP), nullptr);
+    Run(ID_CANCEL_DRAWING);
+    EXPECT_EQ(view_->GetArrowPanelWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(panel));
+
+    Run(ID_TOOL_ARROW);
+    panel = view_->GetArrowPanelWindow();
+    ASSERT_NE(panel, nullptr);
+    view_->GetCurrentController()->ClosePicture();
+    EXPECT_EQ(view_->GetArrowPanelWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(panel));
+
+    // Closing the picture from the browser destroys its controller: the
+    // panel goes first.
+    view_->ShowPicture(file_);
+    Run(ID_TOOL_ARROW);
+    panel = view_->GetArrowPanelWindow();
+    ASSERT_NE(panel, nullptr);
+    view_->RemovePicture(file_, false);
+    EXPECT_EQ(view_->GetArrowPanelWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(panel));
+}
+
+TEST_F(ViewCommandsTest, FullScreenVideoIsRefusedWhileRecordingOrMeasuringElseFillsTheDialog) {
+    CWindow screen;
+    ASSERT_TRUE(screen.CreateEx(0, L"VizcamViewTestParent", L"", WS_POPUP, RECT{0, 0, 50, 50}, nullptr, 0));
+    frame_.fullScreenWindow = screen.GetSafeHwnd();
+    ASSERT_TRUE(Run(ID_VIDEO_FULL_SCREEN));  // no video
+    view_->OpenVideo();
+    view_->StartRecording();
+    ASSERT_EQ(camera_->recording, 1);
+    Run(ID_VIDEO_FULL_SCREEN);
+    view_->StopRecording();
+    Run(ID_LIVE_MEASURE);
+    ASSERT_EQ(view_->IsLiveMeasuring(), 1);
+    Run(ID_VIDEO_FULL_SCREEN);
+    Run(ID_LIVE_MEASURE);
+    ASSERT_EQ(view_->IsLiveMeasuring(), 0);
+    EXPECT_EQ(frame_.fullScreenShown, 0);
+    EXPECT_FALSE(view_->IsFullScreenVideo());
+
+    ASSERT_TRUE(camera_->videoOpen);
+    camera_->calls.clear();
+    Run(ID_VIDEO_FULL_SCREEN);
+    EXPECT_EQ(frame_.fullScreenShown, 1);
+    EXPECT_TRUE(view_->IsFullScreenVideo());
+    EXPECT_EQ(camera_->host, screen.GetSafeHwnd());
+    EXPECT_TRUE(camera_->videoOpen);
+    const auto at = [&](const char* call) {
+        return std::find(camera_->calls.begin(), camera_->calls.end(), call) - camera_->calls.begin();
+    };
+    // The view's video closes first; the camera fills the dialog it then previews into.
+    EXPECT_LT(at("StopPreview"), at("SetFillWindow 1"));
+    EXPECT_LT(at("SetFillWindow 1"), at("StartPreview"));
+    EXPECT_LT(at("StartPreview"), static_cast<std::ptrdiff_t>(camera_->calls.size()));
+    // Already full screen: nothing more.
+    Run(ID_VIDEO_FULL_SCREEN);
+    EXPECT_EQ(frame_.fullScreenShown, 1);
+
+    // The frame cannot show its dialog: the video stays in the view.
+    view_->SetFullScreenVideo(false);
+    frame_.fullScreenWindow = nullptr;
+    camera_->calls.clear();
+    Run(ID_VIDEO_FULL_SCREEN);
+    EXPECT_FALSE(view_->IsFullScreenVideo());
+    EXPECT_EQ(at("StopPreview"), static_cast<std::ptrdiff_t>(camera_->calls.size()));
 }
 
 }  // namespace

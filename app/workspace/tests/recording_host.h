@@ -35,6 +35,19 @@ public:
     }
     void CalibrationChanged() override { notices.push_back(Notice::calibration); }
     void ShowImageInfo(const std::u16string& text) override { imageInfos.push_back(text); }
+    void ShowArrowPanel(CCLArrow& arrow) override {
+        arrowPanel = &arrow;
+        arrowPanelCalls.push_back("show");
+    }
+    void CloseArrowPanel(const CCLArrow& arrow) override {
+        arrowPanelCalls.push_back(&arrow == arrowPanel ? "close" : "close other");
+        if (&arrow == arrowPanel) {
+            arrowPanel = nullptr;
+        }
+    }
+    // The arrow the panel edits, null when it is closed; the calls in order.
+    const CCLArrow* arrowPanel = nullptr;
+    std::vector<std::string> arrowPanelCalls;
 
     enum class Notice { history, calibration };
     struct CalibrationQuestion {

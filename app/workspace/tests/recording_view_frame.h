@@ -1,6 +1,7 @@
 #pragma once
 // The main frame as the view's tests see it: what the view asked for is
 // recorded, what it reads is set by the test.
+#include <cwchar>
 #include <functional>
 #include <map>
 #include <string>
@@ -30,6 +31,12 @@ public:
     int calibrationSelection = -1;
     int paramFileSelection = -1;
     int resolutionSelection = -1;
+    // The calibration and parameter-file combo calls, as "Refill",
+    // "Select 0.25 mm", "SelectName 10x", "Family 3", "RefillParamFiles".
+    std::vector<std::wstring> comboCalls;
+    // The window the full-screen dialog gives for the video; how often it was shown.
+    HWND fullScreenWindow = nullptr;
+    int fullScreenShown = 0;
     std::vector<int> browserSelections;
     // The browser's entries, newest first, as the view added them; its
     // current path is set by the test.
@@ -154,4 +161,20 @@ public:
         return SelectedDevice{devices.front().kind, devices.front().number};
     }
     std::optional<SelectedDevice> GetPickedDevice() override { return picked; }
+    void RefillCalibrations() override { comboCalls.push_back(L"Refill"); }
+    void SelectCalibration(float value, const std::wstring& unit) override {
+        wchar_t text[64] = {};
+        std::swprintf(text, 64, L"Select %g ", static_cast<double>(value));
+        comboCalls.push_back(text + unit);
+    }
+    void SelectCalibrationByName(const std::wstring& name) override { comboCalls.push_back(L"SelectName " + name); }
+    void SetParamFileFamily(CameraFamily family) override {
+        comboCalls.push_back(L"Family " + std::to_wstring(static_cast<int>(family)));
+    }
+    void RefillParamFiles() override { comboCalls.push_back(L"RefillParamFiles"); }
+    HWND ShowFullScreenVideo() override {
+        ++fullScreenShown;
+        return fullScreenWindow;
+    }
+
 };
