@@ -15,6 +15,8 @@
 #include "file_info_opener.h"
 #include "grid_plate_opener.h"
 #include "history_list_box.h"
+#include "count_report_writer.h"
+#include "office_export_service.h"
 #include "ini_file.h"
 #include "toolbar_combo_box.h"
 #include "unique_handle.h"
@@ -48,6 +50,7 @@ public:
     std::vector<std::wstring> TakeBrowserPictures() override;
     std::vector<std::wstring> TakeExportFiles() override;
     void AddExportFile(const std::wstring& path) override;
+    void RequestSnapshotExport(bool word) override;
     bool AddBrowserPicture(const std::wstring& path, const std::wstring& caption) override;
     void SelectBrowserPicture(int index) override;
     std::wstring GetBrowserPicture() const override;
@@ -127,6 +130,10 @@ private:
     CGridPlateOpener m_gridPlate;
     CCountingDialogsOpener m_countingDialogs;
     CFileInfoOpener m_fileInfo;
+    // The Office exports of the view's controllers (main_frame_office.cpp).
+    static COfficeExportService::Frame OfficeExportFrame(CMainFrame& frame);
+    COfficeExportService m_officeExports{OfficeExportFrame(*this)};
+    CWordCountReport m_countReport{m_officeExports};
     CComboToolBar& ToolBarOf(ViewToolBar bar);
     // Gives the view this frame as its IViewFrame, and the picture browser
     // this frame as its host.

@@ -39,6 +39,15 @@ public:
     // window. Nothing without owner or overlay window or a zoomed size.
     void Render(int redrawPicture) override;
 
+    // The snapshot with the live objects burnt in, exported; the snapshot
+    // path is emptied (live_controller_export.cpp). Nothing without the
+    // overlay window; the Word export and the Excel export with its picture
+    // need a snapshot of a kind below.
+    void ExportExcel() override;
+    void ExportWord() override;
+    // 1 BMP, 2 JPEG, 3 TIFF by the path's ending (any case); 0 otherwise.
+    static int SnapshotKind(const std::filesystem::path& path);
+
 private:
     std::filesystem::path snapshotPath_;
     HWND overlay_ = nullptr;

@@ -15,6 +15,7 @@ void RegisterVideoCommands(CMikraView& view);
 void RegisterToolCommands(CMikraView& view);
 void RegisterCameraCommands(CMikraView& view);
 void RegisterCountingCommands(CMikraView& view);
+void RegisterExportCommands(CMikraView& view);
 void RegisterStyleCommands(CMikraView& view);
 void RegisterInputCommands(CMikraView& view);
 void RegisterCommandUpdates(CMikraView& view);
@@ -41,6 +42,7 @@ CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraFamily
     RegisterToolCommands(*this);
     RegisterCameraCommands(*this);
     RegisterCountingCommands(*this);
+    RegisterExportCommands(*this);
     RegisterStyleCommands(*this);
     RegisterInputCommands(*this);
     RegisterFileCommands(*this);

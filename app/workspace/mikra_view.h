@@ -98,6 +98,12 @@ public:
     void SetColourFontDialogs(IColourFontDialogs* dialogs) { m_colourFontDialogs = dialogs; }
     // The counting dialogs every controller opens; set by the main frame.
     void SetCountingDialogs(ICountingDialogs* dialogs);
+    // The Office exports every controller hands its exports to.
+    void SetOfficeExports(IOfficeExports* exports);
+    // The export commands (view_commands_export.cpp): the current picture,
+    // or over live measuring the next snapshot, to Excel or Word.
+    void ExportToExcel();
+    void ExportToWord(bool useTemplate);
     // The grid settings dialog of the grid settings command; set by the main frame.
     void SetGridPlateDialog(IGridPlateDialog* dialog) { m_gridPlateDialog = dialog; }
     // The file information dialog the controllers show; set by the main frame.
@@ -180,6 +186,7 @@ private:
     friend void RegisterToolCommands(CMikraView& view);
     friend void RegisterCameraCommands(CMikraView& view);
     friend void RegisterCountingCommands(CMikraView& view);
+    friend void RegisterExportCommands(CMikraView& view);
     friend void RegisterStyleCommands(CMikraView& view);
     friend void RegisterCommandUpdates(CMikraView& view);
     friend void RegisterInputCommands(CMikraView& view);
@@ -253,7 +260,7 @@ private:
     // Refills the frame's undo and redo lists from the target controller.
     LRESULT OnHistoryChanged();
     LRESULT OnResolutionChanged();
-    LRESULT OnSnapshotExport(WPARAM pathAddress);
+    LRESULT OnSnapshotExport(WPARAM pathAddress, LPARAM target);
     LRESULT OnParamFileSelected(LPARAM index);
     LRESULT OnScaleSelected(LPARAM entryAddress);
     LRESULT OnOpenPicturePath(LPARAM pathAddress);
@@ -300,6 +307,7 @@ private:
     CSystemDialogs m_systemDialogs;
     ICommonDialogs* m_dialogs = &m_systemDialogs;
     ICountingDialogs* m_countingDialogs = nullptr;
+    IOfficeExports* m_officeExports = nullptr;
     IGridPlateDialog* m_gridPlateDialog = nullptr;
     // Declared before the controllers, which hold it.
     CViewControllerHost m_controllerHost;

@@ -42,6 +42,26 @@ public:
     // Nothing at all without an attached list.
     void ExportExcel(std::wstring target, std::wstring picture);
 
+    // Word roads (office_export_word.cpp). The measurement road writes the
+    // picture at `picture` (none when empty) and a table of the object
+    // list into a new document, from Template<n>.dot when the template is
+    // used; the picture road places the picture paths, two to a line, at
+    // the picture size. Both save to `target` and leave the word processor
+    // open with the document; a failed call is reported to the user.
+    void ExportWord(std::wstring target, std::wstring picture);
+    void ExportPicturesToWord(std::wstring target);
+    void SetPictureScale(float percent) { pictureScale_ = percent; }
+    void SetTemplate(int number, bool use) {
+        templateNumber_ = number;
+        useTemplate_ = use;
+    }
+    // Centimetres.
+    void SetPictureSize(int width, int height) {
+        pictureWidth_ = width;
+        pictureHeight_ = height;
+    }
+    void SetPicturePaths(std::vector<std::wstring> paths) { picturePaths_ = std::move(paths); }
+
     static std::wstring FormatValue(int decimals, float value);
 
     // The "Position" read at the last export.
@@ -55,4 +75,10 @@ private:
     const ObjectList* objects_ = nullptr;
     const CounterStyleList* counters_ = nullptr;
     int positionRow_ = 0;
+    int pictureWidth_ = 0;
+    int pictureHeight_ = 0;
+    std::vector<std::wstring> picturePaths_;
+    int templateNumber_ = 0;
+    bool useTemplate_ = false;
+    float pictureScale_ = 100.0f;
 };

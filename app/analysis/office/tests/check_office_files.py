@@ -8,7 +8,9 @@ import zipfile
 import xml.etree.ElementTree as ET
 from pathlib import Path
 
+import docx
 import openpyxl
+import xlrd
 
 XDR = "{http://schemas.openxmlformats.org/drawingml/2006/spreadsheetDrawing}"
 EMU_PER_POINT = 12700
@@ -42,8 +44,66 @@ def pictures(folder, name):
         return found
 
 
-def main(folder):
+def document(folder, name):
+    with open(folder / name, "rb") as f:
+        return docx.Document(io.BytesIO(f.read()))
+
+
+def texts(table):
+    return [[cell.text for cell in row.cells] for row in table.rows]
+
+
+def check_documents(folder):
+    measured = document(folder, "measured.doc")
+    check(len(measured.inline_shapes) == 1, "measured.doc has its picture")
+    shape = measured.inline_shapes[0]
+    check((shape.width.pt, shape.height.pt) == (30, 15), f"picture at 100 %: {shape.width.pt} x {shape.height.pt}")
+    check(len(measured.tables) == 1, "one table")
+    rows = texts(measured.tables[0])
+    check([r[0] for r in rows] == ["类型", "直线_1", "矩形_2", ""], f"table rows {[r[0] for r in rows]}")
+    check(rows[1][1] == "10.00" and rows[1][8] == "mm", f"line row {rows[1]}")
+    check(len(rows[0]) == 9, "nine columns")
+    body = [child.tag.split("}")[1] for child in measured.element.body]
+    check(body[:2] == ["p", "tbl"], f"the table follows the picture's paragraph: {body}")
+
+    bare = document(folder, "measured_nopicture.doc")
+    check(len(bare.inline_shapes) == 0, "no picture")
+    check([r[0] for r in texts(bare.tables[0])] == ["类型", "直线_1", "矩形_2", ""], "table without picture")
+
+    pictures = document(folder, "pictures.doc")
+    lines = [p for p in pictures.paragraphs if p._p.xpath(".//w:drawing")]
+    per_line = [len(p._p.xpath(".//w:drawing")) for p in lines]
+    check(per_line == [2, 2, 1], f"pictures per line {per_line}")
+    check(all(p.alignment == 1 for p in lines), "lines centred")
+    sizes = {(round(s.width.pt, 2), round(s.height.pt, 2)) for s in pictures.inline_shapes}
+    check(sizes == {(226.8, 198.45)}, f"picture sizes {sizes}")
+
+    report = document(folder, "count_report.doc")
+    check(len(report.inline_shapes) == 1, "the report's picture")
+    check(len(report.tables) == 2, "two report tables")
+    if len(report.tables) == 2:
+        check(texts(report.tables[0]) == [["目标总数:", "2"], ["图像总面积:", "768.00 μm * μm"]],
+              f"summary table {texts(report.tables[0])}")
+        check(texts(report.tables[1])[0][:2] == ["h0", "h1"] and len(texts(report.tables[1])) == 2,
+              "results table after it")
+
+
+def check_templates(program):
+    for language, heading in [(0, "Counter"), (1, "计数器")]:
+        book = xlrd.open_workbook(str(program / f"Template{language}.xls"))
+        check(book.sheet_names() == ["Sheet1", "Sheet2", "Sheet3"], f"template {language} sheets")
+        check(book.sheet_by_name("Sheet1").nrows == 0, f"template {language}: Sheet1 has no title block")
+        check(book.sheet_by_name("Sheet2").nrows == 2, f"template {language}: counters start at row 3")
+        check(book.sheet_by_name("Sheet2").cell_value(1, 0) == heading, f"template {language} heading")
+        with open(program / f"Template{language}.dot", "rb") as f:
+            check(f.read(5) == b"{\\rtf", f"Template{language}.dot is RTF")
+
+
+def main(folder, program):
     folder = Path(folder)
+    check_documents(folder / "word")
+    check_templates(Path(program))
+    folder = folder / "excel"
 
     book = workbook(folder, "picture.xlsx")["Sheet1"]
     merged = sorted(str(r) for r in book.merged_cells.ranges)
@@ -85,4 +145,4 @@ def main(folder):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1]))
+    sys.exit(main(sys.argv[1], sys.argv[2]))

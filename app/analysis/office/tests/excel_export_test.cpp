@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -40,7 +41,7 @@ public:
 fs::path ExportsFolder() {
     wchar_t exe[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    return fs::path(exe).parent_path() / L"office_exports";
+    return fs::path(exe).parent_path() / L"office_exports" / L"excel";
 }
 
 // A 4 x 2 24-bit BMP.

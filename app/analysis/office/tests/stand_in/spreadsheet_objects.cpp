@@ -1,7 +1,9 @@
 // The spreadsheet stand-in's object model: Application, Workbooks,
 // Workbook, Worksheets, Worksheet, Range, Font, Shapes and Shape, with the
 // members the exports use, answering as the public object model describes.
+#include <cwctype>
 #include <filesystem>
+#include <optional>
 #include <memory>
 #include <vector>
 
