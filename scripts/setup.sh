@@ -33,6 +33,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     imagemagick libtiff-tools ffmpeg ghostscript xclip
     aravis-tools
+    python3-openpyxl python3-docx python3-xlrd python3-xlwt
 )
 
 # Benchmarks compare our kernels with OpenCV's; only the bench preset uses it.

@@ -19,6 +19,8 @@
 #include "grid_plate_opener.h"
 #include "imaging_dialogs_opener.h"
 #include "history_list_box.h"
+#include "count_report_writer.h"
+#include "office_export_service.h"
 #include "ini_file.h"
 #include "param_file_combo.h"
 #include "scale_combo.h"
@@ -55,6 +57,7 @@ public:
     std::vector<std::wstring> TakeBrowserPictures() override;
     std::vector<std::wstring> TakeExportFiles() override;
     void AddExportFile(const std::wstring& path) override;
+    void RequestSnapshotExport(bool word) override;
     bool AddBrowserPicture(const std::wstring& path, const std::wstring& caption) override;
     void SelectBrowserPicture(int index) override;
     std::wstring GetBrowserPicture() const override;
@@ -141,6 +144,10 @@ private:
     CCountingDialogsOpener m_countingDialogs;
     CFileInfoOpener m_fileInfo;
     CImagingDialogsOpener m_imagingDialogs;
+    // The Office exports of the view's controllers (main_frame_office.cpp).
+    static COfficeExportService::Frame OfficeExportFrame(CMainFrame& frame);
+    COfficeExportService m_officeExports{OfficeExportFrame(*this)};
+    CWordCountReport m_countReport{m_officeExports};
     CComboToolBar& ToolBarOf(ViewToolBar bar);
     // Gives the view this frame as its IViewFrame, and the picture browser
     // this frame as its host.

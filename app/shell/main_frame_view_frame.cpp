@@ -26,7 +26,9 @@ void CMainFrame::AttachViewFrame() {
         m_gridPlate.SetParentWindow(m_hWnd);
         view->SetGridPlateDialog(&m_gridPlate);
         m_countingDialogs.SetParentWindow(m_hWnd);
+        m_countingDialogs.SetReportWriter(&m_countReport);
         view->SetCountingDialogs(&m_countingDialogs);
+        view->SetOfficeExports(&m_officeExports);
         m_fileInfo.SetParentWindow(m_hWnd);
         view->SetFileInfoDialog(&m_fileInfo);
         m_imagingDialogs.SetParentWindow(m_hWnd);

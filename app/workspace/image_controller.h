@@ -33,6 +33,7 @@
 #include "ini_file.h"
 #include "ini_profile.h"
 #include "log_font.h"
+#include "office_exports.h"
 #include "picture.h"
 #include "rendered_picture.h"
 #include "ruler_overlay.h"
@@ -355,6 +356,20 @@ public:
     // query of the process answered.
     virtual std::wstring GetExcelVersion();
 
+    // Office exports (image_controller_export.cpp): the picture as drawn and
+    // the measurements into a workbook or a document in the export folder.
+    // The picture goes through a file of our own in the controller's
+    // history folder, removed afterwards. Nothing without a window, a
+    // picture or the exports.
+    void SetOfficeExports(IOfficeExports* exports) { officeExports_ = exports; }
+    // The Word export's template, chosen by the view's command.
+    void SetWordTemplate(int number, bool use) {
+        wordTemplateNumber_ = number;
+        useWordTemplate_ = use;
+    }
+    virtual void ExportExcel();
+    virtual void ExportWord();
+
     // Current style given to new objects (with scale, unitText and decimals).
     std::int32_t& labelBoxShown = model_.style.labelBoxShown;
     ColourRef& drawColour = model_.style.drawColour;
@@ -478,4 +493,12 @@ private:
     IImageFilterCommands* filters_ = nullptr;
     ICountingDialogs* countingDialogs_ = nullptr;
     IWorkspaceBar* workspaceBar_ = nullptr;
+
+protected:
+    IOfficeExports* officeExports_ = nullptr;
+    int wordTemplateNumber_ = 1;
+    bool useWordTemplate_ = false;
+    // A folder of this controller's for the export's picture file.
+    std::filesystem::path ExportScratchFolder();
+    static LocalTime LocalNow();
 };

@@ -72,6 +72,15 @@ protected:
     TrackPoint ToolOffset() const override { return {}; }
     void FinishToolFrame(CMemoryDC& back) override;
 
+    // The snapshot with the live objects burnt in, exported; the snapshot
+    // path is emptied (live_controller_export.cpp). Nothing without the
+    // overlay window; the Word export and the Excel export with its picture
+    // need a snapshot of a kind below.
+    void ExportExcel() override;
+    void ExportWord() override;
+    // 1 BMP, 2 JPEG, 3 TIFF by the path's ending (any case); 0 otherwise.
+    static int SnapshotKind(const std::filesystem::path& path);
+
 private:
     // The visible objects and a shown calibration line at the zoom.
     void DrawLiveObjects(CDC& dc);

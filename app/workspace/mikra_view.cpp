@@ -16,6 +16,7 @@ void RegisterToolCommands(CMikraView& view);
 void RegisterCameraCommands(CMikraView& view);
 void RegisterCountingCommands(CMikraView& view);
 void RegisterImagingCommands(CMikraView& view);
+void RegisterExportCommands(CMikraView& view);
 void RegisterStyleCommands(CMikraView& view);
 void RegisterInputCommands(CMikraView& view);
 void RegisterCommandUpdates(CMikraView& view);
@@ -43,6 +44,7 @@ CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraFamily
     RegisterCameraCommands(*this);
     RegisterCountingCommands(*this);
     RegisterImagingCommands(*this);
+    RegisterExportCommands(*this);
     RegisterStyleCommands(*this);
     RegisterInputCommands(*this);
     RegisterFileCommands(*this);

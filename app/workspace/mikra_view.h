@@ -109,6 +109,12 @@ public:
     void SetColourFontDialogs(IColourFontDialogs* dialogs) { m_colourFontDialogs = dialogs; }
     // The counting dialogs every controller opens; set by the main frame.
     void SetCountingDialogs(ICountingDialogs* dialogs);
+    // The Office exports every controller hands its exports to.
+    void SetOfficeExports(IOfficeExports* exports);
+    // The export commands (view_commands_export.cpp): the current picture,
+    // or over live measuring the next snapshot, to Excel or Word.
+    void ExportToExcel();
+    void ExportToWord(bool useTemplate);
     // The grid settings dialog of the grid settings command; set by the main frame.
     void SetGridPlateDialog(IGridPlateDialog* dialog) { m_gridPlateDialog = dialog; }
     // The fusion and stitching dialogs of commands 40000 and 40005; set by the main frame.
@@ -196,6 +202,7 @@ private:
     friend void RegisterCameraCommands(CMikraView& view);
     friend void RegisterCountingCommands(CMikraView& view);
     friend void RegisterImagingCommands(CMikraView& view);
+    friend void RegisterExportCommands(CMikraView& view);
     friend void RegisterStyleCommands(CMikraView& view);
     friend void RegisterCommandUpdates(CMikraView& view);
     friend void RegisterInputCommands(CMikraView& view);
@@ -275,7 +282,7 @@ private:
     // Refills the frame's undo and redo lists from the target controller.
     LRESULT OnHistoryChanged();
     LRESULT OnResolutionChanged();
-    LRESULT OnSnapshotExport(WPARAM pathAddress);
+    LRESULT OnSnapshotExport(WPARAM pathAddress, LPARAM target);
     LRESULT OnParamFileSelected(LPARAM index);
     LRESULT OnScaleSelected(LPARAM entryAddress);
     LRESULT OnOpenPicturePath(LPARAM pathAddress);
@@ -322,6 +329,7 @@ private:
     CSystemDialogs m_systemDialogs;
     ICommonDialogs* m_dialogs = &m_systemDialogs;
     ICountingDialogs* m_countingDialogs = nullptr;
+    IOfficeExports* m_officeExports = nullptr;
     IGridPlateDialog* m_gridPlateDialog = nullptr;
     IImagingDialogs* m_imagingDialogs = nullptr;
     // Declared before the controllers, which hold it.

@@ -75,6 +75,7 @@ void CMikraView::AppendPicture(const std::wstring& path, bool isDocument,
     }
     controller->SetScrollSizeSink(this);
     controller->SetCountingDialogs(m_countingDialogs);
+    controller->SetOfficeExports(m_officeExports);
     // The browser's item n is list entry (count - 1 - n): a picture the
     // browser refuses (its path is listed already) stays out of the list.
     if (!m_frame->AddBrowserPicture(controller->GetPicturePath().wstring(), caption)) {

@@ -60,6 +60,9 @@ public:
     virtual std::vector<std::wstring> TakeBrowserPictures() = 0;
     virtual std::vector<std::wstring> TakeExportFiles() = 0;
     virtual void AddExportFile(const std::wstring& path) = 0;
+    // The next snapshot is taken for a live export (Word when `word`, else
+    // Excel): the frame hands its path back with WM_SNAPSHOT_OPEN.
+    virtual void RequestSnapshotExport(bool word) = 0;
     // Lists an opened picture first in the browser, with its caption (the
     // file name when empty); false when the browser refused it (no such
     // file, or the path is listed already).

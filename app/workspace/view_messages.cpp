@@ -69,7 +69,7 @@ LRESULT CMikraView::OnResolutionChanged() {
     return 0;
 }
 
-LRESULT CMikraView::OnSnapshotExport(WPARAM wParam) {
+LRESULT CMikraView::OnSnapshotExport(WPARAM wParam, LPARAM target) {
     if (!IsLentPayload(wParam)) {
         return 0;
     }
@@ -77,6 +77,12 @@ LRESULT CMikraView::OnSnapshotExport(WPARAM wParam) {
     if (m_camera && m_camera->IsVideoOpen() && m_bLiveMeasuring) {
         m_live->CancelInteraction();
         m_live->SetSnapshotPath(path);
+        if (target == 0) {
+            m_live->ExportWord();
+        } else {
+            m_live->ExportExcel();
+        }
+        m_live->SetSnapshotPath({});
     }
     // The snapshot was taken for the export only.
     std::error_code ignored;
@@ -183,7 +189,7 @@ bool CMikraView::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     switch (message) {
     case WM_HISTORY_CHANGED: result = OnHistoryChanged(); return true;
     case WM_RESOLUTION_CHANGED: result = OnResolutionChanged(); return true;
-    case WM_SNAPSHOT_OPEN: result = OnSnapshotExport(wParam); return true;
+    case WM_SNAPSHOT_OPEN: result = OnSnapshotExport(wParam, lParam); return true;
     case WM_PARAMFILE_SELECTED: result = OnParamFileSelected(lParam); return true;
     case WM_SCALE_SELECTED: result = OnScaleSelected(lParam); return true;
     case WM_OPEN_PICTURE_PATH: result = OnOpenPicturePath(lParam); return true;

@@ -28,6 +28,7 @@ void CCountingDialogsOpener::ShowCountResults(CIMGCount& engine, int width, int 
     CCountResultDlg dialog(m_parent);
     dialog.SetImageSize(width, height);
     dialog.SetCounter(&engine);
+    dialog.SetReportWriter(m_reportWriter);
     dialog.SetSource(calibration.scale, calibration.decimals,
                      std::wstring(calibration.unit.begin(), calibration.unit.end()));
     dialog.DoModal();

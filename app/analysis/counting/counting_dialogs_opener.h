@@ -3,11 +3,14 @@
 // the window the shell names.
 #include <windows.h>
 
+#include "count_report.h"
 #include "counting_dialogs.h"
 
 class CCountingDialogsOpener final : public ICountingDialogs {
 public:
     void SetParentWindow(HWND parent) { m_parent = parent; }
+    // What the results dialog writes its Word report with.
+    void SetReportWriter(ICountReportWriter* writer) { m_reportWriter = writer; }
 
     bool ManualCount(CImageController& controller, CIMGCount& engine, CPicture& picture,
                      std::unique_ptr<CPicture> copy) override;
@@ -16,4 +19,5 @@ public:
 
 private:
     HWND m_parent = nullptr;
+    ICountReportWriter* m_reportWriter = nullptr;
 };

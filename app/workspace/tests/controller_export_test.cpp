@@ -6,12 +6,14 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "controller_fixture.h"
 #include "excel_stand_in_registration.h"
 #include "line_figures.h"
 #include "module_folder.h"
+#include "office_version.h"
 
 namespace {
 
@@ -123,3 +125,133 @@ TEST(ControllerExcelVersion, AsksTheSpreadsheetOnceAndHasItQuit) {
 }
 
 }  // namespace
+
+namespace {
+
+// The Office exports as the controller hands them on: what it was given,
+// and the picture file as it was during the call.
+class RecordingOfficeExports final : public IOfficeExports {
+public:
+    OfficeExportOptions Options() override { return options; }
+    fs::path ExportFolder() override { return folder; }
+    void ExportExcel(const ObjectList& objects, const CounterStyleList&, const fs::path& target,
+                     const fs::path& picture) override {
+        Record(objects, target, picture);
+    }
+    void ExportWord(const ObjectList& objects, const fs::path& target, const fs::path& picture, float pictureScale,
+                    int templateNumber, bool useTemplate) override {
+        Record(objects, target, picture);
+        scale = pictureScale;
+        templateUsed = useTemplate ? templateNumber : -1;
+    }
+    void ShowExcelSettings() override {}
+
+    OfficeExportOptions options;
+    fs::path folder;
+    std::vector<fs::path> targets;
+    std::vector<fs::path> pictures;
+    std::vector<std::uint32_t> pictureWidths;
+    std::size_t objectCount = 0;
+    float scale = 0;
+    int templateUsed = -1;
+
+private:
+    void Record(const ObjectList& objects, const fs::path& target, const fs::path& picture) {
+        objectCount = objects.size();
+        targets.push_back(target);
+        pictures.push_back(picture);
+        pictureWidths.push_back(picture.empty() ? 0u : static_cast<std::uint32_t>(CPicture(picture, kPictureAuto).GetWidth()));
+    }
+};
+
+class OfficeExportTest : public ControllerFixture {
+protected:
+    void SetUp() override {
+        ControllerFixture::SetUp();
+        exports.folder = dir / L"exports";
+        fs::create_directories(exports.folder);
+    }
+    RecordingOfficeExports exports;
+};
+
+}  // namespace
+
+TEST_F(OfficeExportTest, ThePictureGoesThroughAFileOfOurOwnNeverBesideTheUsers) {
+    struct Case {
+        const wchar_t* name;
+        int kind;
+        const wchar_t* sibling;  // the user's file where a sibling name would go
+        const char* extension;
+    } cases[] = {{L"a.bmp", kPictureBmp, L"a_T.bmp", ".bmp"},
+                 {L"b.jpg", kPictureJpeg, L"b_T.jpg", ".jpg"},
+                 {L"c.tiff", kPictureTiff, L"c_T.bmp", ".bmp"}};
+    for (const Case& c : cases) {
+        CPicture source(24, 16, 24, kPictureBmp);
+        ASSERT_TRUE(source.Save(dir / c.name, c.kind)) << c.name;
+        std::ofstream(dir / c.sibling) << "the user's own file";
+        auto controller = Open(dir / c.name);
+        // As the view opens a picture: its kind from its name, its history folder.
+        controller->SetPictureKind(c.kind);
+        controller->GetHistoryStore().CreateFolder(7);
+        controller->SetOfficeExports(&exports);
+        exports.options.excelPicture = true;
+        controller->SetZoom(2.0f);
+        controller->ExportExcel();
+        ASSERT_EQ(exports.pictures.size(), 1u) << c.name;
+        const fs::path picture = exports.pictures.back();
+        EXPECT_EQ(picture.parent_path(), controller->GetHistoryStore().DocumentFolder()) << c.name;
+        EXPECT_EQ(picture.extension().string(), c.extension) << c.name;
+        EXPECT_EQ(exports.pictureWidths.back(), 48u) << c.name << ": drawn at the zoom";
+        EXPECT_FALSE(fs::exists(picture)) << c.name << ": removed after the export";
+        std::ifstream sibling(dir / c.sibling);
+        std::string kept;
+        std::getline(sibling, kept);
+        EXPECT_EQ(kept, "the user's own file") << c.name;
+        exports.pictures.clear();
+        exports.pictureWidths.clear();
+    }
+}
+
+TEST_F(OfficeExportTest, WorkbookAndDocumentNamesFollowTheOptions) {
+    auto controller = Open(WritePicture(L"named.bmp", 8, 8, 0x112233));
+    controller->SetOfficeExports(&exports);
+    const std::wstring extension = UsesXlsx(controller->GetExcelVersion()) ? L".xlsx" : L".xls";
+    controller->ExportExcel();
+    EXPECT_TRUE(exports.pictures.back().empty()) << "no picture without the option";
+    EXPECT_EQ(exports.targets.back().parent_path(), exports.folder);
+    EXPECT_EQ(exports.targets.back().extension().wstring(), extension);
+    EXPECT_EQ(exports.targets.back().stem().wstring().size(), 18u) << "time stamp with milliseconds";
+
+    exports.options.excelOne = true;
+    controller->ExportExcel();
+    EXPECT_EQ(exports.targets.back(), exports.folder / (L"ExcelDefault" + extension));
+    exports.options.excelOneFile = (dir / L"mine.xls").wstring();
+    controller->ExportExcel();
+    EXPECT_EQ(exports.targets.back(), dir / L"mine.xls");
+
+    struct Case {
+        bool autoSize;
+        float scale;
+        std::uint32_t width;
+    } cases[] = {{false, 100.0f, 16u}, {true, -100.0f, 8u}};
+    controller->SetZoom(2.0f);
+    controller->SetWordTemplate(1, true);
+    for (const Case& c : cases) {
+        exports.options.wordPictureAutoSize = c.autoSize;
+        controller->ExportWord();
+        EXPECT_EQ(exports.scale, c.scale);
+        EXPECT_EQ(exports.pictureWidths.back(), c.width);
+        EXPECT_EQ(exports.templateUsed, 1);
+        EXPECT_EQ(exports.targets.back().extension().wstring(), L".doc");
+        EXPECT_EQ(exports.targets.back().parent_path(), exports.folder);
+        EXPECT_FALSE(fs::exists(exports.pictures.back()));
+    }
+}
+
+TEST_F(OfficeExportTest, NothingWithoutAPicture) {
+    CImageController empty(dir / L"missing.bmp", window.hwnd());
+    empty.SetOfficeExports(&exports);
+    empty.ExportExcel();
+    empty.ExportWord();
+    EXPECT_TRUE(exports.targets.empty());
+}

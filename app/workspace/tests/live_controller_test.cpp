@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
+#include <string>
+
 #include "controller_fixture.h"
 #include "line_figures.h"
 #include "live_controller.h"
@@ -83,3 +87,82 @@ TEST_F(LiveRenderTest, NothingIsDrawnWithoutAnOverlayOrAFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the live exports hand on, and the picture as it was during the call.
+class LiveExportRecorder final : public IOfficeExports {
+public:
+    OfficeExportOptions Options() override { return options; }
+    std::filesystem::path ExportFolder() override { return folder; }
+    void ExportExcel(const ObjectList&, const CounterStyleList&, const std::filesystem::path& target,
+                     const std::filesystem::path& picture) override {
+        targets.push_back(target);
+        pictures.push_back(picture);
+        pictureKinds.push_back(picture.empty() ? 0 : CPicture(picture, kPictureAuto).GetBpp());
+    }
+    void ExportWord(const ObjectList&, const std::filesystem::path& target, const std::filesystem::path& picture,
+                    float scale, int, bool) override {
+        targets.push_back(target);
+        pictures.push_back(picture);
+        pictureScale = scale;
+    }
+    void ShowExcelSettings() override {}
+
+    OfficeExportOptions options;
+    std::filesystem::path folder;
+    std::vector<std::filesystem::path> targets, pictures;
+    std::vector<int> pictureKinds;
+    float pictureScale = 0;
+};
+
+}  // namespace
+
+TEST_F(LiveRenderTest, ATiffSnapshotGoesToExcelAsABmpOfOurOwn) {
+    LiveExportRecorder exports;
+    exports.folder = dir;
+    exports.options.excelPicture = true;
+    live.SetOfficeExports(&exports);
+    const std::filesystem::path snapshot = dir / L"shot.tiff";
+    CPicture frame(60, 40, 24, kPictureBmp);
+    ASSERT_TRUE(frame.Save(snapshot, kPictureTiff));
+    // The user's own picture where a sibling BMP of the snapshot would go.
+    const std::filesystem::path users = dir / L"shot.bmp";
+    std::ofstream(users) << "the user's own file";
+    live.SetSnapshotPath(snapshot);
+    live.ExportExcel();
+    ASSERT_EQ(exports.pictures.size(), 1u);
+    EXPECT_EQ(exports.pictures[0].extension(), L".bmp");
+    EXPECT_NE(exports.pictures[0], users);
+    EXPECT_EQ(exports.pictureKinds[0], 24) << "a readable picture during the export";
+    EXPECT_FALSE(std::filesystem::exists(exports.pictures[0])) << "removed afterwards";
+    std::ifstream kept(users);
+    std::string text;
+    std::getline(kept, text);
+    EXPECT_EQ(text, "the user's own file");
+    EXPECT_TRUE(live.GetSnapshotPath().empty());
+
+    // Without a snapshot only the picture-free export goes.
+    live.ExportExcel();
+    EXPECT_EQ(exports.pictures.size(), 1u);
+    exports.options.excelPicture = false;
+    live.ExportExcel();
+    ASSERT_EQ(exports.pictures.size(), 2u);
+    EXPECT_TRUE(exports.pictures[1].empty());
+}
+
+TEST_F(LiveRenderTest, AWordExportNamesItsDocumentAfterTheSnapshotWithoutOverwriting) {
+    LiveExportRecorder exports;
+    exports.folder = dir;
+    live.SetOfficeExports(&exports);
+    const std::filesystem::path snapshot = dir / L"still.bmp";
+    ASSERT_TRUE(CPicture(60, 40, 24, kPictureBmp).Save(snapshot, kPictureBmp));
+    std::ofstream(dir / L"still.doc") << "an earlier report";
+    live.SetSnapshotPath(snapshot);
+    live.ExportWord();
+    ASSERT_EQ(exports.targets.size(), 1u);
+    EXPECT_EQ(exports.targets[0], dir / L"still_1.doc");
+    EXPECT_EQ(exports.pictures[0], snapshot);
+    EXPECT_EQ(exports.pictureScale, 100.0f);
+    EXPECT_TRUE(live.GetSnapshotPath().empty());
+}

@@ -73,6 +73,8 @@ public:
     std::map<ViewToolBar, bool> toolBarsShown;
 
     std::vector<std::wstring> addedFiles;
+
+    std::vector<bool> snapshotExports;
     struct Device {
         CameraFamily kind;
         int number;
@@ -100,6 +102,7 @@ public:
     void ClearBackgroundPicture() override { backgroundOn = false; }
     std::vector<std::wstring> TakeBrowserPictures() override { return std::exchange(browserPictures, {}); }
     std::vector<std::wstring> TakeExportFiles() override { return std::exchange(exportFiles, {}); }
+    void RequestSnapshotExport(bool word) override { snapshotExports.push_back(word); }
     void AddExportFile(const std::wstring& path) override {
         addedFiles.push_back(path);
         if (onExportFileAdded) {

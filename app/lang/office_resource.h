@@ -1,0 +1,17 @@
+// Resource identifiers of the Office exports.
+#pragma once
+
+#define IDS_EXCEL_NOT_INSTALLED 47040
+#define IDS_EXCEL_SERVICE_FAILED 47041
+#define IDS_OFFICE_TARGET_OPEN 47140
+#define IDS_OFFICE_EXPORT_FAILED 47141
+
+// Excel export settings dialog.
+#define IDD_EXCEL_EXPORT 264
+#define IDC_EXCEL_PICTURE 1000
+#define IDC_EXCEL_ONE 1200
+#define IDC_EXCEL_DEFAULT_FILE 1201
+#define IDC_EXCEL_SPECIFIED_FILE 1202
+#define IDC_EXCEL_BROWSE 1204
+#define IDC_EXCEL_BROWSE_MARK 1205
+#define IDC_EXCEL_PATH 1206
