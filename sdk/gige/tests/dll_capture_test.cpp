@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -234,8 +235,9 @@ TEST_F(StandInCamera, FirmwareUploadsEndWithTheResultALaterStopReports) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const fs::path image = folder / L"image.jic";
-        fs::remove(image);
+        // A file of its own: the previous upload's thread may still be
+        // closing its file.
+        const fs::path image = folder / (std::wstring(c.name, c.name + std::strlen(c.name)) + L".jic");
         if (c.payload >= 0) WriteImage(image, static_cast<std::size_t>(c.payload));
         Progress progress;
         ASSERT_EQ(Dll().SetFrameCallBack(kColourCamera, &Progress::Take, &progress), 0);
