@@ -1,4 +1,4 @@
-# Reads the files Mikra wrote in the live-video test (DIR) with readers we
+# Reads the files Mikra wrote in a live-video test (DIR) with readers we
 # did not write, which are Linux programs: ffprobe for the recording,
 # ImageMagick's identify for the snapshot. Exits 77 (skipped) when either is
 # missing.
@@ -10,10 +10,11 @@ if(NOT FFPROBE OR NOT IDENTIFY)
 endif()
 
 execute_process(COMMAND ${FFPROBE} -v error -select_streams v:0 -count_frames
-                        -show_entries stream=width,height,nb_read_frames -of csv=p=0 ${DIR}/recording.avi
+                        -show_entries stream=width,height,r_frame_rate,nb_read_frames -of csv=p=0 ${DIR}/recording.avi
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc OUTPUT_STRIP_TRAILING_WHITESPACE)
-if(NOT rc EQUAL 0 OR NOT out MATCHES "^752,480,([0-9]+)$" OR CMAKE_MATCH_1 LESS 1)
-  message(FATAL_ERROR "recording.avi: expected 752,480 and frames, read '${out}' (exit ${rc}) ${err}")
+# Both camera libraries record on a 40 fps grid.
+if(NOT rc EQUAL 0 OR NOT out MATCHES "^752,480,40/1,([0-9]+)$" OR CMAKE_MATCH_1 LESS 1)
+  message(FATAL_ERROR "recording.avi: expected 752,480 at 40/1 and frames, read '${out}' (exit ${rc}) ${err}")
 endif()
 message(STATUS "recording.avi: ${out}")
 

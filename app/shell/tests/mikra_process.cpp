@@ -65,7 +65,18 @@ HWND FindTopLevel(DWORD processId, std::function<bool(HWND)> match) {
 
 MikraProcess::~MikraProcess() { Kill(); }
 
-bool MikraProcess::Start(const std::wstring& arguments) {
+bool MikraProcess::Start(const std::wstring& arguments) { return Create(arguments, 0); }
+
+bool MikraProcess::StartSuspended(const std::wstring& arguments) { return Create(arguments, CREATE_SUSPENDED); }
+
+void MikraProcess::Resume() {
+    if (m_suspendedThread) {
+        ResumeThread(m_suspendedThread.Get());
+        m_suspendedThread.Reset();
+    }
+}
+
+bool MikraProcess::Create(const std::wstring& arguments, DWORD flags) {
     const std::wstring program = m_folder + L"Mikra.exe";
     std::wstring commandLine = L"\"" + program + L"\"";
     if (!arguments.empty()) {
@@ -74,11 +85,15 @@ bool MikraProcess::Start(const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, m_folder.c_str(),
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, m_folder.c_str(),
                         &startup, &info)) {
         return false;
     }
-    CloseHandle(info.hThread);
+    if (flags & CREATE_SUSPENDED) {
+        m_suspendedThread.Reset(info.hThread);
+    } else {
+        CloseHandle(info.hThread);
+    }
     m_process.Reset(info.hProcess);
     m_id = info.dwProcessId;
     return true;

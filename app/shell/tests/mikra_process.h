@@ -66,6 +66,11 @@ public:
 
     // arguments: the text after the program name.
     bool Start(const std::wstring& arguments = L"");
+    // The same with the process held before its first instruction, so that
+    // what it looks for at start (a service serving its process id) can be
+    // set up first; Resume lets it run.
+    bool StartSuspended(const std::wstring& arguments = L"");
+    void Resume();
     // Runs the Mikra.exe of another folder (with a trailing backslash),
     // which is also its current folder.
     void SetProgramFolder(std::wstring folder) { m_folder = std::move(folder); }
@@ -82,7 +87,10 @@ public:
     HWND WaitForDialog(DWORD timeoutMs = 10000) const;
 
 private:
+    bool Create(const std::wstring& arguments, DWORD flags);
+
     UniqueKernelHandle m_process;
+    UniqueKernelHandle m_suspendedThread;
     DWORD m_id = 0;
     std::wstring m_folder = ProgramFolder();
 };

@@ -23,6 +23,7 @@
 #include "adapter_service_fixture.h"
 #include "frame_reference.h"
 #include "kernel_handle.h"
+#include "live_frames.h"
 #include "simulated_camera.h"
 #include "standin_dll.h"
 #include "unix_command.h"
@@ -31,6 +32,8 @@ namespace kqge {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using fixture::Frames;
+using fixture::ReturnsPromptly;
 
 fixture::StandInExports& Dll() { return fixture::StandIn(); }
 
@@ -39,54 +42,6 @@ fixture::StandInExports& Dll() { return fixture::StandIn(); }
 constexpr std::int32_t kColourCamera = 9;
 constexpr std::uint32_t kColourModelCode = 0x10003600;
 constexpr FrameSize kSize{64, 48};
-
-// Frames handed to the callback, waited for without sleeping.
-struct Frames {
-    struct Frame {
-        KQGE_FRAME_INFO info;
-        Bytes pixels;
-    };
-
-    static void KQGEAPI Take(unsigned char* pixels, KQGE_FRAME_INFO* info, void* user) {
-        auto& self = *static_cast<Frames*>(user);
-        const std::size_t bytes = static_cast<std::size_t>(info->width) * static_cast<std::size_t>(info->height) *
-                                  static_cast<std::size_t>(info->bitsPerPixel / 8);
-        {
-            std::lock_guard guard(self.lock);
-            self.frames.push_back({*info, Bytes(pixels, pixels + bytes)});
-        }
-        self.arrived.notify_all();
-    }
-
-    bool WaitFor(std::size_t count) {
-        std::unique_lock guard(lock);
-        return arrived.wait_for(guard, std::chrono::seconds(10), [&] { return frames.size() >= count; });
-    }
-    std::size_t Count() {
-        std::lock_guard guard(lock);
-        return frames.size();
-    }
-
-    std::mutex lock;
-    std::condition_variable arrived;
-    std::vector<Frame> frames;
-};
-
-// Runs `call` on a thread of its own; its result when it returned within
-// five seconds, else 99 (the thread is left to its own end).
-std::int32_t ReturnsPromptly(std::function<std::int32_t()> call) {
-    struct Outcome {
-        KernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-        std::int32_t result = 99;
-    };
-    auto outcome = std::make_shared<Outcome>();
-    std::thread([outcome, call = std::move(call)] {
-        outcome->result = call();
-        SetEvent(outcome->done.Get());
-    }).detach();
-    if (WaitForSingleObject(outcome->done.Get(), 5000) != WAIT_OBJECT_0) return 99;
-    return outcome->result;
-}
 
 // The block of the simulated camera's frame that `pixels` were converted
 // from; 0 when none of the first `blocks` was.

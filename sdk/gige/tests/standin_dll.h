@@ -13,10 +13,12 @@
 
 namespace kqge::fixture {
 
-#define KQGE_STANDIN_EXPORTS(X)                                                                                        \
-    X(Initialize)                                                                                                      \
-    X(UnInitialize) X(GetCameraCount) X(GetCameraType) X(GetCameraPort) X(GetCameraInfo) X(InitCamera) X(UnInitCamera) \
-        X(LiveStart) X(LiveStop) X(SetResolution) X(SetFrameCallBack) X(GetFrameToImage)
+#define KQGE_STANDIN_EXPORTS(X)                                                                                     \
+    X(Initialize)                                                                                                   \
+    X(UnInitialize)                                                                                                 \
+    X(GetCameraCount) X(GetCameraType) X(GetCameraPort) X(GetCameraInfo) X(InitCamera) X(UnInitCamera) X(LiveStart) \
+        X(LiveStop) X(SetResolution) X(SetFrameCallBack) X(GetFrameToImage) X(SetColorMode) X(CaptureStart)         \
+            X(CaptureStop) X(UpdateDeviceProgram)
 
 struct StandInExports {
     StandInExports() : module(LoadLibraryW(KQGE_STANDIN_DLL_PATH)) {

@@ -1,0 +1,100 @@
+#pragma once
+// What the live-video tests read back from a running Mikra.exe: the screen's
+// pixels of its view, the columns of a crosshair line there, the pictures its
+// browser lists and the files it wrote.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "video_layout.h"
+
+namespace live_video {
+
+namespace fs = std::filesystem;
+
+inline void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+// The screen's pixels of a window's client area, rows top-down.
+struct Screenshot {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+
+    COLORREF At(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+};
+
+inline Screenshot Capture(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    Screenshot shot;
+    shot.width = client.right;
+    shot.height = client.bottom;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, shot.width, shot.height, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    const auto* quads = static_cast<const std::uint8_t*>(bits);
+    for (int i = 0; i < shot.width * shot.height; ++i) {
+        shot.pixels.push_back(RGB(quads[i * 4 + 2], quads[i * 4 + 1], quads[i * 4]));
+    }
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+// Columns of the row in which at least `share` of the pixels from top to
+// bottom of the video have the colour.
+inline std::vector<int> LineColumns(const Screenshot& shot, const VideoPlacement& video, COLORREF colour) {
+    std::vector<int> columns;
+    for (int x = video.x; x < video.x + video.width; ++x) {
+        int hits = 0;
+        for (int y = video.y; y < video.y + video.height; ++y) hits += shot.At(x, y) == colour;
+        if (hits * 10 >= video.height * 9) columns.push_back(x);
+    }
+    return columns;
+}
+
+// Items of every list view of the frame (the picture browser's among them).
+inline int ListedPictures(HWND frame) {
+    int items = 0;
+    EnumChildWindows(
+        frame,
+        [](HWND hwnd, LPARAM lParam) {
+            wchar_t name[64] = {};
+            GetClassNameW(hwnd, name, 64);
+            if (std::wstring(name) == L"SysListView32") {
+                *reinterpret_cast<int*>(lParam) += int(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&items));
+    return items;
+}
+
+inline std::vector<fs::path> FilesIn(const fs::path& folder, const std::wstring& extension) {
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) {
+        if (entry.path().extension() == extension) files.push_back(entry.path());
+    }
+    return files;
+}
+
+}  // namespace live_video
