@@ -67,11 +67,6 @@ public:
     // grid window, client area or frame size.
     void DrawCountingGrid(int unused) override;
 
-protected:
-    CMemoryDC* ToolBuffer() override { return back_.get(); }
-    TrackPoint ToolOffset() const override { return {}; }
-    void FinishToolFrame(CMemoryDC& back) override;
-
     // The snapshot with the live objects burnt in, exported; the snapshot
     // path is emptied (live_controller_export.cpp). Nothing without the
     // overlay window; the Word export and the Excel export with its picture
@@ -80,6 +75,11 @@ protected:
     void ExportWord() override;
     // 1 BMP, 2 JPEG, 3 TIFF by the path's ending (any case); 0 otherwise.
     static int SnapshotKind(const std::filesystem::path& path);
+
+protected:
+    CMemoryDC* ToolBuffer() override { return back_.get(); }
+    TrackPoint ToolOffset() const override { return {}; }
+    void FinishToolFrame(CMemoryDC& back) override;
 
 private:
     // The visible objects and a shown calibration line at the zoom.
