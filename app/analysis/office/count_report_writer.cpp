@@ -7,29 +7,11 @@
 
 #include "automation.h"
 #include "office_resource.h"
+#include "word_dispids.h"
 
 namespace {
 
-namespace dispid {
-constexpr DISPID kVisible = 0x17;
-constexpr DISPID kDocuments = 0x6;
-constexpr DISPID kActiveDocument = 0x3;
-constexpr DISPID kSelection = 0x5;
-constexpr DISPID kAdd = 0xE;
-constexpr DISPID kTables = 0x6;
-constexpr DISPID kSaveAs = 0x66;
-constexpr DISPID kTablesAdd = 0xC8;
-constexpr DISPID kStyle = 0xC9;
-constexpr DISPID kRange = 0x190;
-constexpr DISPID kInlineShapes = 0x19B;
-constexpr DISPID kMoveRight = 0x1F5;
-constexpr DISPID kMoveDown = 0x1F7;
-constexpr DISPID kTypeText = 0x1FB;
-constexpr DISPID kTypeParagraph = 0x200;
-constexpr DISPID kAddPicture = 0x64;
-constexpr DISPID kScaleHeight = 0xA;
-constexpr DISPID kScaleWidth = 0xB;
-}  // namespace dispid
+namespace dispid = word_dispid;
 
 constexpr int kLineUnit = 5;
 constexpr int kCellUnit = 12;

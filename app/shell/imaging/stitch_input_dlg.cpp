@@ -4,6 +4,7 @@
 
 #include "engine_progress.h"
 #include "imaging_resource.h"
+#include "stitch_page_frame.h"
 #include "wait_progress_dlg.h"
 
 CStitchInputDlg::CStitchInputDlg(IPictureFileDialogs& dialogs) : CDialog(IDD_STITCH_INPUT, nullptr), m_pane(dialogs) {}
@@ -145,36 +146,12 @@ BOOL CStitchInputDlg::OnCommand(WORD id, WORD code) {
     }
 }
 
-void CStitchInputDlg::Layout() {
-    HWND frame = GetDlgItem(IDC_STITCH_GRID_FRAME);
-    if (!frame) {
-        return;
-    }
-    RECT client{};
-    GetClientRect(m_hWnd, &client);
-    RECT r{};
-    GetWindowRect(frame, &r);
-    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
-    MoveWindow(frame, r.left, r.top, client.right - r.left, client.bottom - r.top, TRUE);
-    if (m_pane.GetSafeHwnd()) {
-        MoveWindow(m_pane.GetSafeHwnd(), r.left, r.top + 1, client.right - r.left, client.bottom - r.top - 1, TRUE);
-    }
-}
+void CStitchInputDlg::Layout() { StretchPageFrame(m_hWnd, IDC_STITCH_GRID_FRAME, m_pane.GetSafeHwnd()); }
 
 BOOL CStitchInputDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE: Layout(); return TRUE;
-    case WM_PAINT: {
-        PAINTSTRUCT paint{};
-        HDC dc = BeginPaint(m_hWnd, &paint);
-        RECT frame{};
-        GetWindowRect(GetDlgItem(IDC_STITCH_GRID_FRAME), &frame);
-        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&frame), 2);
-        const RECT line{frame.left, frame.top, frame.right, frame.top + 1};
-        FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
-        EndPaint(m_hWnd, &paint);
-        return TRUE;
-    }
+    case WM_PAINT: PaintPageFrame(m_hWnd, IDC_STITCH_GRID_FRAME); return TRUE;
     case WM_DESTROY:
         m_pane.DestroyWindow();
         m_engine.reset();

@@ -2,6 +2,7 @@
 
 #include "engine_result.h"
 #include "imaging_resource.h"
+#include "stitch_page_frame.h"
 #include "picture_filter.h"
 
 CStitchResultDlg::CStitchResultDlg(ICommonDialogs& fileDialogs)
@@ -64,36 +65,12 @@ BOOL CStitchResultDlg::OnCommand(WORD id, WORD code) {
     }
 }
 
-void CStitchResultDlg::Layout() {
-    HWND frame = GetDlgItem(IDC_STITCH_RESULT_FRAME);
-    if (!frame) {
-        return;
-    }
-    RECT client{};
-    GetClientRect(m_hWnd, &client);
-    RECT r{};
-    GetWindowRect(frame, &r);
-    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
-    MoveWindow(frame, r.left, r.top, client.right - r.left, client.bottom - r.top, TRUE);
-    if (m_view.GetSafeHwnd()) {
-        MoveWindow(m_view.GetSafeHwnd(), r.left, r.top + 1, client.right - r.left, client.bottom - r.top - 1, TRUE);
-    }
-}
+void CStitchResultDlg::Layout() { StretchPageFrame(m_hWnd, IDC_STITCH_RESULT_FRAME, m_view.GetSafeHwnd()); }
 
 BOOL CStitchResultDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE: Layout(); return TRUE;
-    case WM_PAINT: {
-        PAINTSTRUCT paint{};
-        HDC dc = BeginPaint(m_hWnd, &paint);
-        RECT frame{};
-        GetWindowRect(GetDlgItem(IDC_STITCH_RESULT_FRAME), &frame);
-        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&frame), 2);
-        const RECT line{frame.left, frame.top, frame.right, frame.top + 1};
-        FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
-        EndPaint(m_hWnd, &paint);
-        return TRUE;
-    }
+    case WM_PAINT: PaintPageFrame(m_hWnd, IDC_STITCH_RESULT_FRAME); return TRUE;
     case WM_DESTROY:
         m_view.SetBitmap(nullptr);
         m_bitmap.reset();
