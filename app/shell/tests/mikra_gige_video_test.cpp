@@ -20,6 +20,7 @@
 
 #include "adapter_service_fixture.h"
 #include "live_video_checks.h"
+#include "live_video_session.h"
 #include "mikra_process.h"
 #include "resource.h"
 #include "video_layout.h"
@@ -167,8 +168,6 @@ protected:
         fs::remove_all(folder_, ignored);
     }
 
-    void Command(HWND frame, int id) { PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-
     fs::path folder_;
     MikraProcess mikra_;
 };
@@ -200,58 +199,9 @@ TEST_F(MikraGigEVideoTest, TheTreeListsTheSimulatedCamerasAndTheFirstShowsRecord
     for (const wchar_t* model : models) expected.push_back(std::to_wstring(expected.size() + 1) + L". " + model);
     EXPECT_EQ(gige.names, expected);
 
-    HWND view = FindView(frame);
-    ASSERT_NE(view, nullptr);
-    Command(frame, ID_VIDEO_OPEN);
-    RECT client{};
-    GetClientRect(view, &client);
-    const VideoPlacement video = StretchedLayout({kSensorWidth, kSensorHeight}, {client.right, client.bottom});
-    ASSERT_GT(video.width, 0);
-    const int centre = video.x + kSensorWidth / 2 * video.width / kSensorWidth;
-    std::vector<int> columns;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            columns = LineColumns(Capture(view), video, kLineColour);
-            return !columns.empty();
-        },
-        20000))
-        << "no crosshair line in the view";
-    for (int x : columns) {
-        EXPECT_LE(std::abs(x - centre), 2) << "line at " << x << ", computed " << centre;
-    }
-    const Screenshot shot = Capture(view);
-    EXPECT_NE(shot.At(video.x + video.width / 4, video.y + video.height / 4), kLineColour);
-
-    const fs::path videos = folder_ / L"Video Capture";
-    Command(frame, ID_VIDEO_RECORD);
-    std::vector<fs::path> recordings;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            recordings = FilesIn(videos, L".avi");
-            std::error_code error;
-            return recordings.size() == 1 && fs::file_size(recordings[0], error) > 4 * kSensorWidth * kSensorHeight;
-        },
-        30000))
-        << "no recording";
-    Command(frame, ID_VIDEO_RECORD_STOP);
-
-    const int listedBefore = ListedPictures(frame);
-    const fs::path photos = folder_ / L"Photos";
-    Command(frame, ID_VIDEO_SNAPSHOT);
-    ASSERT_TRUE(WaitFor([&] { return !FilesIn(photos, L".bmp").empty(); }, 20000)) << "no snapshot";
-    EXPECT_TRUE(WaitFor([&] { return ListedPictures(frame) == listedBefore + 1; }, 20000)) << "snapshot not opened";
-
-    Command(frame, ID_VIDEO_CLOSE);
-    PostMessageW(frame, WM_CLOSE, 0, 0);
-    if (HWND closing = mikra_.WaitForDialog()) {
-        PostMessageW(GetDlgItem(closing, IDOK), BM_CLICK, 0, 0);
-    }
-    ASSERT_TRUE(mikra_.WaitForExit(kExitTimeoutMs)) << "Mikra did not end";
-
-    const fs::path kept = fs::path(MIKRA_GIGE_VIDEO_FILES).make_preferred();
-    fs::create_directories(kept);
-    fs::copy_file(recordings[0], kept / L"recording.avi", fs::copy_options::overwrite_existing);
-    fs::copy_file(FilesIn(photos, L".bmp").front(), kept / L"snapshot.bmp", fs::copy_options::overwrite_existing);
+    EXPECT_FALSE(RunLiveVideoSession(mikra_, frame, folder_, {kSensorWidth, kSensorHeight, kLineColour},
+                                     fs::path(MIKRA_GIGE_VIDEO_FILES).make_preferred())
+                     .empty());
 }
 
 }  // namespace

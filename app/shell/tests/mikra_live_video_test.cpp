@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "live_video_checks.h"
+#include "live_video_session.h"
 #include "mikra_process.h"
 #include "resource.h"
 #include "video_layout.h"
@@ -47,8 +48,6 @@ protected:
         fs::remove_all(folder_, ignored);
     }
 
-    void Command(HWND frame, int id) { PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-
     fs::path folder_;
     MikraProcess mikra_;
 };
@@ -58,65 +57,11 @@ TEST_F(MikraLiveVideoTest, LiveVideoWithItsCrosshairASnapshotAndARecording) {
     HWND frame = mikra_.WaitForMainFrame();
     ASSERT_NE(frame, nullptr) << "no main frame";
 
-    HWND view = FindView(frame);
-    ASSERT_NE(view, nullptr);
-    Command(frame, ID_VIDEO_OPEN);
-    RECT client{};
-    GetClientRect(view, &client);
-    // The camera starts stretched: the video keeps its aspect in the view.
-    const VideoPlacement video = StretchedLayout({kSensorWidth, kSensorHeight}, {client.right, client.bottom});
-    ASSERT_GT(video.width, 0);
-    const int centre = video.x + kSensorWidth / 2 * video.width / kSensorWidth;
-    std::vector<int> columns;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            columns = LineColumns(Capture(view), video, kLineColour);
-            return !columns.empty();
-        },
-        20000))
-        << "no crosshair line in the view";
-    for (int x : columns) {
-        EXPECT_LE(std::abs(x - centre), 2) << "line at " << x << ", computed " << centre;
-    }
-    // The rest of the video is the camera's picture, not the line colour.
-    const Screenshot shot = Capture(view);
-    EXPECT_NE(shot.At(video.x + video.width / 4, video.y + video.height / 4), kLineColour);
-
-    const fs::path videos = folder_ / L"Video Capture";
-    Command(frame, ID_VIDEO_RECORD);
-    std::vector<fs::path> recordings;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            recordings = FilesIn(videos, L".avi");
-            std::error_code error;
-            return recordings.size() == 1 && fs::file_size(recordings[0], error) > 4 * kSensorWidth * kSensorHeight;
-        },
-        30000))
-        << "no recording";
-    Command(frame, ID_VIDEO_RECORD_STOP);
-
-    // The saved snapshot comes back to the main frame (0x465), which opens
-    // it: the picture browser lists one picture more.
-    const int listedBefore = ListedPictures(frame);
-    const fs::path photos = folder_ / L"Photos";
-    Command(frame, ID_VIDEO_SNAPSHOT);
-    ASSERT_TRUE(WaitFor([&] { return !FilesIn(photos, L".bmp").empty(); }, 20000)) << "no snapshot";
-    EXPECT_TRUE(WaitFor([&] { return ListedPictures(frame) == listedBefore + 1; }, 20000)) << "snapshot not opened";
-
-    Command(frame, ID_VIDEO_CLOSE);
-
-    PostMessageW(frame, WM_CLOSE, 0, 0);
-    if (HWND question = mikra_.WaitForDialog()) {
-        PostMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
-    }
-    ASSERT_TRUE(mikra_.WaitForExit(kExitTimeoutMs)) << "Mikra did not end";
-
-    const fs::path kept = fs::path(MIKRA_LIVE_VIDEO_FILES).make_preferred();
-    fs::create_directories(kept);
-    fs::copy_file(recordings[0], kept / L"recording.avi", fs::copy_options::overwrite_existing);
-    fs::copy_file(FilesIn(photos, L".bmp").front(), kept / L"snapshot.bmp", fs::copy_options::overwrite_existing);
-    EXPECT_EQ(recordings[0].filename().wstring().rfind(L"Video_", 0), 0u);
-    EXPECT_EQ(recordings[0].stem().wstring().size(), std::wstring(L"Video_20261210120000").size());
+    const fs::path recording = RunLiveVideoSession(mikra_, frame, folder_, {kSensorWidth, kSensorHeight, kLineColour},
+                                                   fs::path(MIKRA_LIVE_VIDEO_FILES).make_preferred());
+    ASSERT_FALSE(recording.empty());
+    EXPECT_EQ(recording.filename().wstring().rfind(L"Video_", 0), 0u);
+    EXPECT_EQ(recording.stem().wstring().size(), std::wstring(L"Video_20261210120000").size());
 }
 
 }  // namespace
