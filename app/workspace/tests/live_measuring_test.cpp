@@ -52,10 +52,6 @@ LRESULT CALLBACK VideoProc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
     return ::DefWindowProcW(hwnd, message, wp, lp);
 }
 
-COLORREF ColourOf(std::uint32_t rgb) {
-    return RGB(static_cast<BYTE>(rgb >> 16), static_cast<BYTE>(rgb >> 8), static_cast<BYTE>(rgb));
-}
-
 class LiveMeasuringTest : public ToolsTest {
 protected:
     void SetUp() override {
