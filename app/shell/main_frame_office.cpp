@@ -25,6 +25,7 @@ COfficeExportService::Frame CMainFrame::OfficeExportFrame(CMainFrame& frame) {
         app.m_strExportExcelOneFile = options.excelOneFile;
     };
     side.parent = [&frame] { return frame.GetSafeHwnd(); };
+    side.pictureFolder = [&frame] { return frame.GetPictureFolder(); };
     return side;
 }
 

@@ -33,6 +33,8 @@ public:
                             bool useTemplate) = 0;
     // The Excel export settings dialog over the options; kept on OK.
     virtual void ShowExcelSettings() = 0;
+    // The Word template picture export dialog, modal.
+    virtual void ShowWordTemplate() = 0;
 
 protected:
     ~IOfficeExports() = default;

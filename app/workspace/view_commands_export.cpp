@@ -56,6 +56,10 @@ void RegisterExportCommands(CMikraView& view) {
         CIniFile settings;
         int dialog = 0;
         settings.GetInt(dialog, L"Option", L"ExportWordTemplateDlg", 0);
-        if (dialog == 0) view.ExportToWord(true);
+        if (dialog == 0) {
+            view.ExportToWord(true);
+        } else if (view.m_officeExports != nullptr && !view.IsVideoActive()) {
+            view.m_officeExports->ShowWordTemplate();
+        }
     });
 }

@@ -8,6 +8,7 @@
 #include "office_rows.h"
 #include "prompt_dlg.h"
 #include "resource_module.h"
+#include "word_template_dlg.h"
 
 void COfficeExportService::ExportExcel(const ObjectList& objects, const CounterStyleList& counters,
                                        const std::filesystem::path& target, const std::filesystem::path& picture) {
@@ -53,4 +54,11 @@ void COfficeExportService::ShowExcelSettings() {
     };
     CExcelExportDlg dialog(options, browse, frame_.parent ? frame_.parent() : nullptr);
     if (dialog.DoModal() == IDOK && frame_.storeOptions) frame_.storeOptions(options);
+}
+
+void COfficeExportService::ShowWordTemplate() {
+    CPictureFileDialogs pictures(frame_.pictureFolder ? frame_.pictureFolder() : std::wstring());
+    CWordTemplateDlg dialog(pictures, *this, [this] { return ExportFolder().wstring(); },
+                            frame_.parent ? frame_.parent() : nullptr);
+    dialog.DoModal();
 }

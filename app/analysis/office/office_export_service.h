@@ -19,6 +19,8 @@ public:
         std::function<void(const std::wstring&)> addExportFile;
         std::function<void(const OfficeExportOptions&)> storeOptions;
         std::function<HWND()> parent;
+        // Where the picture file dialogs start.
+        std::function<std::wstring()> pictureFolder;
     };
 
     explicit COfficeExportService(Frame frame) : frame_(std::move(frame)) {}
@@ -31,6 +33,7 @@ public:
                     const std::filesystem::path& picture, float pictureScale, int templateNumber,
                     bool useTemplate) override;
     void ShowExcelSettings() override;
+    void ShowWordTemplate() override;
 
     // The program's message box, export list and language texts.
     void ShowMessage(int stringId) override;

@@ -145,6 +145,7 @@ public:
         templateUsed = useTemplate ? templateNumber : -1;
     }
     void ShowExcelSettings() override {}
+    void ShowWordTemplate() override {}
 
     OfficeExportOptions options;
     fs::path folder;

@@ -108,6 +108,7 @@ public:
         pictureScale = scale;
     }
     void ShowExcelSettings() override {}
+    void ShowWordTemplate() override {}
 
     OfficeExportOptions options;
     std::filesystem::path folder;

@@ -19,11 +19,13 @@
 #include "calibration_store.h"
 #include "camera_resource.h"
 #include "cl_scale_bar.h"
+#include "ini_file.h"
 #include "ini_profile.h"
 #include "object_dialogs_resource.h"
 #include "fake_camera.h"
 #include "language_library.h"
 #include "modal_script.h"
+#include "office_exports.h"
 #include "mikra_view.h"
 #include "picture_files.h"
 #include "recording_view_frame.h"
@@ -512,6 +514,37 @@ TEST_F(ViewCommandsTest, FusionAndStitchingOpenOnPicturesOnly) {
     Run(ID_TOOLS_FUSION);
     Run(ID_TOOLS_STITCHING);
     EXPECT_EQ(dialogs.runs.size(), 2u);
+}
+
+class WordTemplateExports final : public IOfficeExports {
+public:
+    OfficeExportOptions Options() override { return {}; }
+    std::filesystem::path ExportFolder() override { return std::filesystem::temp_directory_path(); }
+    void ExportExcel(const ObjectList&, const CounterStyleList&, const std::filesystem::path&,
+                     const std::filesystem::path&) override {}
+    void ExportWord(const ObjectList&, const std::filesystem::path&, const std::filesystem::path&, float, int,
+                    bool) override {}
+    void ShowExcelSettings() override {}
+    void ShowWordTemplate() override { ++dialogs; }
+    int dialogs = 0;
+};
+
+TEST_F(ViewCommandsTest, TheWordTemplateDialogOpensWhenConfiguredAndNeverOverVideo) {
+    WordTemplateExports exports;
+    view_->SetOfficeExports(&exports);
+    CIniFile settings;
+    ASSERT_TRUE(settings.WriteInt(0, L"Option", L"ExportWordTemplateDlg"));
+    Run(ID_EXPORT_WORD_TEMPLATE);
+    EXPECT_EQ(exports.dialogs, 0);
+    ASSERT_TRUE(settings.WriteInt(1, L"Option", L"ExportWordTemplateDlg"));
+    Run(ID_EXPORT_WORD_TEMPLATE);
+    EXPECT_EQ(exports.dialogs, 1);
+    view_->OpenVideo();
+    ASSERT_TRUE(camera_->videoOpen);
+    Run(ID_EXPORT_WORD_TEMPLATE);
+    EXPECT_EQ(exports.dialogs, 1);
+    settings.WriteInt(0, L"Option", L"ExportWordTemplateDlg");
+    view_->SetOfficeExports(nullptr);
 }
 
 }  // namespace

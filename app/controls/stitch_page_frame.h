@@ -1,4 +1,4 @@
-// The framed area both stitching pages show their content in: the frame
+// The framed area a grid page or dialog shows its content in: the frame
 // control stretched to the page's bottom-right corner, the content one
 // pixel below its top edge, and that edge drawn as a single shadow line.
 #pragma once
