@@ -80,6 +80,12 @@ start)
         "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
             >>"$dir/wineboot.log" 2>&1 </dev/null
         touch "$WINEPREFIX/.vizcam-ready-2"
+        # A prefix made in this server's lifetime ends up with two
+        # services.exe, and the RPC service that starts COM local servers
+        # then never comes up: begin again on a fresh server.
+        "$wineserver" -k >/dev/null 2>&1 || true
+        "$wineserver" -w >/dev/null 2>&1 || true
+        "$wineserver" -p >>"$dir/wineboot.log" 2>&1 </dev/null || true
     fi
     # The prefix's services start now rather than in the first test.
     "$wine" wineboot >>"$dir/wineboot.log" 2>&1 </dev/null
