@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Prepares a Debian 12 machine to build and test the suite, idempotently:
 #   1. installs the Debian packages both builds need;
-#   2. cross-builds libjpeg-turbo, zlib-linked libpng, libtiff, GoogleTest and
-#      Google Benchmark as static mingw-w64 libraries into the cache folder
-#      (default: .cache/deps), from Debian's own source packages of the main
-#      suite.
+#   2. cross-builds libjpeg-turbo, zlib-linked libpng, libtiff and GoogleTest
+#      (with --bench also Google Benchmark) as static mingw-w64 libraries into
+#      the cache folder (default: .cache/deps), from Debian's own source
+#      packages of the main suite.
 # A stamp file per step makes a second run do nothing.
 #   setup.sh           what the builds and tests need
 #   setup.sh --bench   also the yardstick libraries of the benchmarks
@@ -205,5 +205,7 @@ step libjpeg build_libjpeg
 step libpng build_libpng
 step libtiff build_libtiff
 step googletest build_gtest
-step benchmark build_benchmark
+if [ "${1:-}" = "--bench" ]; then
+    step benchmark build_benchmark
+fi
 log "ready: mingw libraries in $prefix"
