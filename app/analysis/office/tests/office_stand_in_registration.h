@@ -5,7 +5,9 @@
 // log back. A registration may also name a server that does not exist.
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -44,8 +46,9 @@ public:
 
     std::vector<std::string> Calls() const {
         std::vector<std::string> calls;
-        std::ifstream in(log_);
-        for (std::string line; std::getline(in, line);) calls.push_back(line);
+        for (const std::string& line : LogLines()) {
+            if (line.rfind(kProcessLine, 0) != 0) calls.push_back(line);
+        }
         return calls;
     }
     bool Logged(const std::string& call) const {
@@ -66,13 +69,38 @@ public:
                 endedWithoutQuit += line == "Ended without Quit";
             }
             if (endedWithoutQuit > 0) return false;
-            if (created == ended) return true;
+            if (created == ended) return ServersExited(deadline);
             if (std::chrono::steady_clock::now() > deadline) return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     }
 
 private:
+    static constexpr const char* kProcessLine = "Process ";
+
+    std::vector<std::string> LogLines() const {
+        std::vector<std::string> lines;
+        std::ifstream in(log_);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+    // A server has written "Ended" a moment before it closes the log, so
+    // the log may only be replaced once every server process has gone.
+    bool ServersExited(std::chrono::steady_clock::time_point deadline) const {
+        for (const std::string& line : LogLines()) {
+            if (line.rfind(kProcessLine, 0) != 0) continue;
+            const DWORD id = static_cast<DWORD>(std::stoul(line.substr(std::strlen(kProcessLine))));
+            HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+            if (!process) continue;  // already gone
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            const DWORD waited = WaitForSingleObject(process, static_cast<DWORD>(std::max<long long>(left.count(), 0)));
+            CloseHandle(process);
+            if (waited != WAIT_OBJECT_0) return false;
+        }
+        return true;
+    }
+
     static bool Set(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
         return RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, REG_SZ, value.c_str(),
                                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;

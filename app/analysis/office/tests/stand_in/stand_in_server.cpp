@@ -257,6 +257,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     const bool word = wcsstr(commandLine, L"word") != nullptr;
     g_classKey = word ? kWordStandInClsidText : kSpreadsheetStandInClsidText;
     g_mainThread = GetCurrentThreadId();
+    // The test waits on this process, not on the log: "Ended" is readable
+    // a moment before the process lets go of the log file.
+    LogLine("Process " + std::to_string(GetCurrentProcessId()));
     if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
     MSG message;
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue, for posted notices
