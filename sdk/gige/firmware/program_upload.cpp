@@ -30,6 +30,13 @@ std::int32_t SendPayload(std::span<const std::uint8_t> payload, FirmwareMemory& 
         if (last != 0) return kChunkRefused;
         offset = total;
     }
+    // A payload that ends before the camera's image area is full leaves an
+    // empty chunk to send, which the memory write refuses (20) before
+    // sending: the upload ends as a failed chunk, never as a whole image.
+    if (offset < kFirmwarePayloadLimit && state.Running()) {
+        if (progress) progress(static_cast<std::uint32_t>(offset), result::kOutOfRange);
+        return kChunkRefused;
+    }
     return result::kOk;
 }
 

@@ -52,7 +52,9 @@ inline constexpr std::int32_t kChunkRefused = 37;
 inline constexpr int kChunkTries = 4;
 
 // The upload of a whole file's bytes: 20 (nothing sent) for a refused file,
-// 37 when a chunk failed four times, else 0. Ends the upload in `state`.
+// 37 when a chunk failed four times or the payload ended before the image
+// area was full (reported as a refused empty chunk), else 0 (also when
+// stopped). Ends the upload in `state`.
 std::int32_t UploadFirmware(std::span<const std::uint8_t> file, FirmwareMemory& memory, FirmwareUploadState& state,
                             const FirmwareProgress& progress);
 

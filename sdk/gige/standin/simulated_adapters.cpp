@@ -59,6 +59,11 @@ void SimulatedAdapters::Adapter::Stream() {
 }
 
 DriverPort* SimulatedAdapters::PortForHandle(std::int64_t driverHandle) {
+    if (driverHandle == WidenedDriverHandle(kPeerHandle)) {
+        std::lock_guard guard(lock_);
+        if (!peer_) peer_ = std::make_unique<PeerAdapter>();
+        return peer_.get();
+    }
     const std::int64_t ordinal = driverHandle - WidenedDriverHandle(kFirstHandle);
     if (ordinal < 0 || ordinal >= kMaxAdapters) return nullptr;
     std::lock_guard guard(lock_);

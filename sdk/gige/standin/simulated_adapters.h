@@ -5,7 +5,9 @@
 // camera. Each adapter is made on first use and kept, as a driver outlives
 // the library's starts and stops. While acquisition is on, the camera sends
 // 8-bit frames of the size of the driver's latest stream, one every
-// kFrameInterval, each with the next block's pattern.
+// kFrameInterval, each with the next block's pattern. The handle
+// kPeerHandle names the adapter of the standard GigE Vision test camera on
+// loopback (PeerAdapter), which tests start themselves.
 #pragma once
 
 #include <chrono>
@@ -19,6 +21,7 @@
 #include "datagram_link.h"
 #include "loopback_driver.h"
 #include "nic_manager.h"
+#include "peer_adapter.h"
 #include "simulated_camera.h"
 
 namespace kqge::standin {
@@ -29,6 +32,7 @@ public:
     static constexpr std::uint32_t kMaxAdapters = 7;  // one reply carries at most 7
     static constexpr std::size_t kCamerasPerAdapter = 8;
     static constexpr std::chrono::milliseconds kFrameInterval{20};
+    static constexpr std::uint32_t kPeerHandle = 0xFFFFFE00;
 
     // Null for a handle the service stand-in never gives.
     DriverPort* PortForHandle(std::int64_t driverHandle) override;
@@ -54,6 +58,7 @@ private:
 
     std::mutex lock_;
     std::map<std::uint32_t, std::unique_ptr<Adapter>> adapters_;
+    std::unique_ptr<PeerAdapter> peer_;
 };
 
 }  // namespace kqge::standin

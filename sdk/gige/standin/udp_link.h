@@ -2,7 +2,8 @@
 // GigE Vision peer: a control endpoint bound to an ephemeral port of
 // 127.0.0.1 that sends to the peer's control port, discovery of the peer,
 // and a stream port that hands every datagram it receives to the driver's
-// reassembly. POSIX sockets; closing wakes a blocked reader for good.
+// reassembly. POSIX sockets, or Winsock on Windows (the stand-in DLL under
+// Wine); closing wakes a blocked reader for good.
 #pragma once
 
 #include <atomic>
@@ -18,6 +19,10 @@ namespace kqge::standin {
 
 inline constexpr std::uint16_t kGvcpPort = 3956;
 
+// A file descriptor, or a Winsock SOCKET (pointer-sized).
+using NativeSocket = std::intptr_t;
+inline constexpr NativeSocket kNoSocket = -1;
+
 class UdpEndpoint final : public DatagramEndpoint {
 public:
     explicit UdpEndpoint(std::uint16_t peerPort = kGvcpPort);
@@ -25,7 +30,7 @@ public:
     UdpEndpoint(const UdpEndpoint&) = delete;
     UdpEndpoint& operator=(const UdpEndpoint&) = delete;
 
-    bool Valid() const { return socket_ >= 0; }
+    bool Valid() const { return socket_ != kNoSocket; }
     void Send(Datagram datagram) override;
     std::optional<Datagram> Receive() override;
     void Close() override;
@@ -33,7 +38,7 @@ public:
     std::optional<Datagram> ReceiveFor(std::chrono::milliseconds timeout);
 
 private:
-    int socket_ = -1;
+    NativeSocket socket_ = kNoSocket;
     std::uint16_t peerPort_;
     std::atomic<bool> closed_{false};
 };
@@ -49,10 +54,10 @@ public:
     ~UdpStreamPort();
     UdpStreamPort(const UdpStreamPort&) = delete;
     UdpStreamPort& operator=(const UdpStreamPort&) = delete;
-    bool Valid() const { return socket_ >= 0; }
+    bool Valid() const { return socket_ != kNoSocket; }
 
 private:
-    int socket_ = -1;
+    NativeSocket socket_ = kNoSocket;
     std::atomic<bool> closed_{false};
     std::thread reader_;
 };

@@ -32,13 +32,16 @@ inline std::wstring BesideThisProgram(const wchar_t* file) {
     return folder.substr(0, folder.find_last_of(L"\\/") + 1) + file;
 }
 
-// Starts the service and returns once both pipes exist.
-inline Service StartService(DWORD expectedId, std::uint32_t countField, std::uint32_t records) {
+// Starts the service and returns once both pipes exist; its records' driver
+// handles count up from `firstHandle`.
+inline Service StartService(DWORD expectedId, std::uint32_t countField, std::uint32_t records,
+                            std::uint32_t firstHandle = 0xFFFFFF00) {
     const std::wstring readyName = L"Local\\KQGE_service_ready_" + std::to_wstring(GetCurrentProcessId());
     KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
     std::wstring command = L"\"" + BesideThisProgram(L"kqge_adapter_service.exe") + L"\" " +
                            std::to_wstring(expectedId) + L" " + std::to_wstring(countField) + L" " +
-                           std::to_wstring(records) + L" " + readyName;
+                           std::to_wstring(records) + L" " + readyName + L" " +
+                           std::to_wstring(firstHandle);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};

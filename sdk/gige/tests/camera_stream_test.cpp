@@ -441,6 +441,14 @@ TEST(CameraSettingsTest, APortChangeGoesThroughTheRegistry) {
     EXPECT_EQ(port, 60000);
     EXPECT_EQ(c.registry.FindByPort(60000), &c.Camera());
     EXPECT_EQ(c.Camera().ResetCameraPort(60000, c.registry), 0);
+
+    // A port the registry refuses gives its code, and the camera keeps its
+    // port: here the registry no longer lists the camera's port (16).
+    ASSERT_EQ(c.registry.ChangePort(60000, 60001), 0);
+    EXPECT_EQ(c.Camera().ResetCameraPort(60002, c.registry), 16);
+    c.Camera().GetCameraPort(port);
+    EXPECT_EQ(port, 60000);
+    EXPECT_EQ(c.registry.FindByPort(60002), nullptr);
 }
 
 }  // namespace

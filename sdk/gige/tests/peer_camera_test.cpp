@@ -1,7 +1,9 @@
 // The adapter channel and the driver stand-in against a standard GigE Vision
 // test camera on loopback, started by this test from the program named in
 // KQGE_PEER_CAMERA: discovery, bootstrap registers, control privilege, and
-// a stream set up by register writes and reassembled into delivered frames.
+// a stream set up by register writes and reassembled into delivered frames;
+// and the stand-in build's adapter of that camera under the library with the
+// real camera classes.
 // That camera crashes on a read of a maker register (0xF000xxxx) and writes
 // only the first pair of a multi-pair write: neither is sent here.
 #include <gtest/gtest.h>
@@ -16,12 +18,16 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "be_bytes.h"
+#include "camera_fixture.h"
+#include "gige_library.h"
 #include "cnic.h"
 #include "gvsp_packet.h"
 #include "loopback_driver.h"
+#include "simulated_adapters.h"
 #include "udp_link.h"
 
 extern char** environ;
@@ -193,6 +199,53 @@ TEST(PeerCameraTest, FramesThatLostPacketsAreDroppedAndCounted) {
     s.StopStream();
     // Whatever did reach the camera is whole.
     for (const Bytes& frame : s.sink.WaitFor(0)) EXPECT_EQ(frame.size(), PeerSession::kPayload + 512u * 512u);
+}
+
+// The adapter service's one record names the stand-in's adapter of the test
+// camera.
+class PeerService final : public AdapterService {
+public:
+    AdapterReply RequestAdapters() override {
+        AdapterReply reply;
+        reply.adapters.assign(1, fixture::Adapter());
+        reply.adapters[0].driverHandle = WidenedDriverHandle(standin::SimulatedAdapters::kPeerHandle);
+        return reply;
+    }
+};
+
+TEST(PeerCameraTest, TheStandInAdapterStreamsToTheDefaultCameraWhichDropsItsFrames) {
+    PeerCamera peer;
+    ASSERT_TRUE(peer.Started()) << "set KQGE_PEER_CAMERA to the test camera program";
+    standin::SimulatedAdapters adapters;
+    PeerService service;
+    fixture::NoSettingsFile settings;
+    GigECameraFactory factory(settings);
+    GigELibrary library(service, adapters, factory, fixture::kTestAckTimeout);
+    ASSERT_EQ(library.Initialize(), 0);
+    IGigECamera* camera = library.FindCamera(0);
+    ASSERT_NE(camera, nullptr) << "no discovery answer";
+    std::int32_t modelCode = -1;
+    EXPECT_EQ(camera->GetCameraType(modelCode), 19);
+
+    ASSERT_EQ(camera->InitCamera(nullptr), 0);
+    EXPECT_EQ(camera->LiveStart(), 0);
+    std::uint16_t port = 0;
+    ASSERT_EQ(camera->GetCameraPort(port), 0);
+    // The camera applies only the first pair of the start's multi-pair
+    // write and streams on its own register.
+    ASSERT_EQ(camera->WriteRegister(kStreamPort, port), 0);
+    ASSERT_EQ(camera->WriteRegister(kStreamDestination, 0x7F000001), 0);
+    ASSERT_EQ(camera->WriteRegister(kAcquisition, 1), 0);
+    auto& base = dynamic_cast<GigECameraBase&>(*camera);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (base.DroppedFrames() < 3 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_GE(base.DroppedFrames(), 3u) << "512x512 frames are the wrong size for the default camera";
+    // Stopped while the camera still streams.
+    EXPECT_EQ(camera->LiveStop(), 0);
+    EXPECT_EQ(camera->UnInitCamera(), 0);
+    EXPECT_EQ(library.UnInitialize(), 0);
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 // "\\.\pipe\KQGE_xPipe" and one reply on "\\.\pipe\KQGE_xPipe_SW".
 //
 //   kqge_adapter_service <process id> <count field> <records> <ready event>
+//                        [<first handle>]
 //
 // It creates both pipes, sets the named ready event, and reads the request:
 // a 4096-byte message whose first four bytes are the expected process id.
 // Only then it replies with the count field and that many records (record i:
-// handle 0xFFFFFF00 + i, "Adapter i", 10.0.i.1/255.255.255.0, MAC 02-..-i).
+// handle <first handle> + i, by default 0xFFFFFF00 + i, "Adapter i",
+// 10.0.i.1/255.255.255.0, MAC 02-..-i).
 // Exit code 0 when it replied, 2 for a wrong request, 1 for a pipe failure.
 #include <windows.h>
 
@@ -34,12 +36,12 @@ KernelHandle ServerPipe(const wchar_t* name) {
 
 bool Connect(HANDLE pipe) { return ConnectNamedPipe(pipe, nullptr) || GetLastError() == ERROR_PIPE_CONNECTED; }
 
-std::vector<std::uint8_t> Reply(std::uint32_t countField, std::uint32_t records) {
+std::vector<std::uint8_t> Reply(std::uint32_t countField, std::uint32_t records, std::uint32_t firstHandle) {
     std::vector<std::uint8_t> reply(4 + records * kqge::kAdapterRecordBytes, 0);
     vz::PutLE32(reply, 0, countField);
     for (std::uint32_t i = 0; i < records; ++i) {
         const std::span<std::uint8_t> r = std::span(reply).subspan(4 + i * kqge::kAdapterRecordBytes);
-        vz::PutLE32(r, 0, 0xFFFFFF00u + i);
+        vz::PutLE32(r, 0, firstHandle + i);
         const std::wstring name = L"Adapter " + std::to_wstring(i);
         const std::wstring description = L"Loopback adapter " + std::to_wstring(i);
         for (std::size_t c = 0; c < name.size(); ++c) vz::PutLE16(r, 8 + 2 * c, static_cast<std::uint16_t>(name[c]));
@@ -56,10 +58,11 @@ std::vector<std::uint8_t> Reply(std::uint32_t countField, std::uint32_t records)
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 5) return 1;
+    if (argc != 5 && argc != 6) return 1;
     const auto expectedId = static_cast<std::uint32_t>(std::wcstoul(argv[1], nullptr, 10));
     const auto countField = static_cast<std::uint32_t>(std::wcstoul(argv[2], nullptr, 10));
     const auto records = static_cast<std::uint32_t>(std::wcstoul(argv[3], nullptr, 10));
+    const auto firstHandle = argc == 6 ? static_cast<std::uint32_t>(std::wcstoul(argv[5], nullptr, 0)) : 0xFFFFFF00u;
 
     KernelHandle request = ServerPipe(LR"(\\.\pipe\KQGE_xPipe)");
     KernelHandle reply = ServerPipe(LR"(\\.\pipe\KQGE_xPipe_SW)");
@@ -75,7 +78,7 @@ int wmain(int argc, wchar_t** argv) {
 
     if (!Connect(reply.Get())) return 1;
     if (!valid) return 2;
-    const auto bytes = Reply(countField, records);
+    const auto bytes = Reply(countField, records, firstHandle);
     DWORD written = 0;
     if (!WriteFile(reply.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return 1;
     FlushFileBuffers(reply.Get());
