@@ -199,6 +199,24 @@ TEST_P(UvcVideoParamTest, CancelGivesTheStoredPropertiesBack) {
     }
 }
 
+TEST_P(UvcVideoParamTest, ARefusedReadKeepsTheStoredValue) {
+    TearDown();
+    LoadDouble(L"sdk_double_uvc.dll", "device.0.type 0x5001\nresolutions 8\nreturn.KQ_GetParam 5\n");
+    WriteConfig(L"UVC", L"FlipMode", 2);
+    WriteConfig(L"UVC", L"Expouse", 12);
+    UvcCameraUnderTest& camera = Previewing();
+    ModalScript script({[&](HWND d) {
+        LibrarySets(camera.Device(), 18, 3);
+        LibrarySets(camera.Device(), 15, 40);
+        ModalScript::Press(d, IDOK);
+    }});
+    EXPECT_EQ(camera.ShowVideoParams(), IDOK);
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ(CountStarting(Log(), "KQ_GetParam h0 "), 15u);
+    EXPECT_EQ(camera.GetProperty(18), 2);
+    EXPECT_EQ(camera.GetProperty(15), 12);
+}
+
 TEST_P(UvcVideoParamTest, NoDialogWithoutARunningPreview) {
     UvcCameraUnderTest& camera = LibraryDoubleFixture::Open(0);
     const std::size_t mark = LogMark();
