@@ -48,6 +48,10 @@ public:
     int SetAutoWhiteBalance() override;
     int SetAutoExposure() override;
     int EnumDevices() override;
+    // Only with an open device and a running preview: dialog 262; OK reads
+    // the properties back from the library, Cancel writes the stored ones
+    // back. Returns the dialog's result, 0 when it was not shown.
+    int ShowVideoParams() override;
     // With a chooser set: stores the user's choice in section "Video" and
     // gives it to the library.
     void SelectAviCompressor() override;
@@ -82,6 +86,10 @@ private:
     // Asks the library for a capture size and publishes the frame geometry after it.
     int SendResolution(int width, int height);
     int WriteSnapshotFile(const std::wstring& path) override;
+    // After the parameter dialog: the library's values, or the stored ones
+    // given back to it.
+    void ReadPropertiesBack();
+    void WritePropertiesBack(bool colourModeChanged);
 
     static int WINAPI OnFrame(unsigned char* frame, int unused, void* context);
 

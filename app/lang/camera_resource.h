@@ -110,3 +110,9 @@
 #define IDC_MP_BAD_PIXELS 1136
 #define IDC_MP_STRIPES 1137
 #define IDC_MP_HDR 1162
+
+// UVC video-parameter dialog.
+#define IDD_UVC_VIDEO_PARAM 262
+#define IDC_UVC_COLOUR_MODE 1003
+#define IDC_UVC_SAVE_PARAMS 1132
+#define IDC_UVC_PROPERTY_PAGE 1197
