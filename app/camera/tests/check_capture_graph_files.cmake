@@ -1,4 +1,4 @@
-# Reads the stills and the recording of capture_graph_test (DIR) with
+# Reads the stills and recordings of capture_graph_test and dshow_camera_test (DIR) with
 # readers we did not write: ImageMagick's identify, tiffinfo and ffprobe.
 # Exits 77 (skipped) when one is missing.
 find_program(FFPROBE ffprobe)
@@ -35,3 +35,12 @@ if(NOT rc EQUAL 0 OR NOT out MATCHES "^640,480,([0-9]+)$" OR CMAKE_MATCH_1 LESS 
   message(FATAL_ERROR "recording.avi: expected 640,480 and frames, read '${out}' (exit ${rc}) ${err}")
 endif()
 message(STATUS "recording.avi: ${out}")
+
+# The DirectShow camera's recording, at the 1280 x 1024 its test configured.
+execute_process(COMMAND ${FFPROBE} -v error -select_streams v:0 -count_frames
+                        -show_entries stream=width,height,nb_read_frames -of csv=p=0 ${DIR}/camera_recording.avi
+                OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "^1280,1024,([0-9]+)$" OR CMAKE_MATCH_1 LESS 2)
+  message(FATAL_ERROR "camera_recording.avi: expected 1280,1024 and frames, read '${out}' (exit ${rc}) ${err}")
+endif()
+message(STATUS "camera_recording.avi: ${out}")
