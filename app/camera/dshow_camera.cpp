@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "capture_file_names.h"
+#include "camera_resource.h"
 #include "capture_size_rules.h"
 #include "prompt_dlg.h"
 #include "resource_module.h"
@@ -14,7 +15,6 @@ namespace {
 
 constexpr const wchar_t* kVideo = L"Video";
 constexpr const wchar_t* kPin = L"Pin";
-constexpr UINT kCompressorFailedText = 47050;
 
 LocalTimestamp LocalNow() {
     SYSTEMTIME t;
@@ -233,11 +233,11 @@ bool CDShowCamera::ConnectRecording() {
     if (m_useCompressor && g.GetCompressor()) {
         if (FAILED(g.ConnectFilters(g.GetSmartTee(), g.GetCompressor())) ||
             FAILED(g.ConnectFilters(g.GetCompressor(), g.GetMux()))) {
-            Message(kCompressorFailedText);
+            Message(IDS_COMPRESSOR_CONNECT_FAILED);
             return false;
         }
     } else if (m_useCompressor) {
-        Message(kCompressorFailedText);
+        Message(IDS_COMPRESSOR_CONNECT_FAILED);
         return false;
     } else {
         g.RemoveFilter(g.GetCompressor());
