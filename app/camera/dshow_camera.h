@@ -1,0 +1,124 @@
+#pragma once
+// `CDShowCamera`: camera kind 1, any device of the platform's video input
+// category, driven through a `CCaptureGraph` made at every open. Live
+// preview into the view, AVI recording with an optional compressor, stills
+// written by the grabber from the running stream, the capture-format choice
+// and section "Video" of Config.ini. The graph is entered in the running
+// object table while it is open.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "camera_device.h"
+#include "capture_graph.h"
+#include "dshow_rules.h"
+
+class CDShowCamera : public CCameraDevice {
+public:
+    // Shows one of the camera's messages (47050, 47051, 47052); by default
+    // the program's message box with the language library's text.
+    using MessageShower = std::function<void(UINT textId)>;
+    // Shows the compressor dialog with the stored choice; none on Cancel.
+    using CompressorChooser =
+        std::function<std::optional<std::pair<int, std::wstring>>(int storedChoice, const std::wstring& storedName)>;
+
+    explicit CDShowCamera(HWND view, int deviceIndex = 0, const std::wstring& settingsPath = {});
+    ~CDShowCamera() override;
+
+    void SaveSettings() override;
+    void LoadSettings() override;
+    int CaptureStillAtSize() override;
+    void SetStillExposure() override;
+    void SaveSnapshotSize(const std::wstring& label, int width, int height) override;
+    float GetFrameRate() const override;
+    int IsStretched() const override { return m_stretch; }
+    int IsVideoOpen() const override { return m_previewing; }
+    int IsRecording() const override { return m_recording; }
+    int GetStatusC() const override { return 0; }
+    int GetBW() const override { return m_bw; }
+    int GetLightAVG() const override { return m_lightAvg; }
+    int GetClearView() const override { return m_clearView; }
+    int GetVideoZoom() const override { return m_videoZoom; }
+    int GetCrossLineEnabled() const override { return m_crossLine; }
+    int GetCrossCenter() const override { return 0; }
+    void SetCrossCenter(int) override {}
+    void EnableCrossLine(int on, int x, int y) override;
+    void GetCrosslineStatus(int* on, int* x, int* y) const override;
+    int GetDSValue() const override { return 0; }
+    void StartRecord(HWND host) override;
+    void StopRecord(HWND host) override;
+    int SetAutoWhiteBalance() override { return 0; }
+    int SetAutoExposure() override { return 0; }
+    void SelectDevice(int index) override;
+    int EnumDevices() override;
+    CameraFrameSize GetVideoSize() const override;
+    void FitVideoWindow(int stretch) override;
+    int SaveSnapshot() override;
+    void StopPreview() override;
+    void StartPreview(HWND host) override;
+    void SelectAviCompressor() override;
+    int SetVideoZoom(int on) override;
+    int SetClearView(int on) override;
+    int SetLightAVG(int on) override;
+    int SetBW(int on) override;
+    void SetResolution(int index) override;
+    void SetVideoWindowPos(int) override {}
+    void SetScrollOffset(int) override {}
+    int GetParamFileIndex() const override { return -1; }
+    void LoadParamFile(CIniFile&) override {}
+    void CopyParamFileToSettings(const std::wstring&) override {}
+    void SetCaptureFormat() override;
+    int ShowVideoParams() override;
+
+    void SetMessageShower(MessageShower show) { m_showMessage = std::move(show); }
+    void SetCompressorChooser(CompressorChooser choose) { m_chooseCompressor = std::move(choose); }
+    // The open graph, null while closed.
+    CCaptureGraph* Graph() const { return m_graph.get(); }
+    // The running object table's name of the open graph, empty while closed.
+    const std::wstring& TableName() const { return m_tableName; }
+    // The frame time of the current capture format in 100 ns units, 0 while closed.
+    std::int64_t GetFrameDuration() const;
+    bool UsesCompressor() const { return m_useCompressor != 0; }
+
+private:
+    bool Open(bool recording);
+    void Close();
+    bool BuildAndConnect(HWND view);
+    bool ConnectRecording();
+    void SetFormatSize(int width, int height, bool save, bool run);
+    void ApplyFormat(int width, int height, std::int64_t frameDuration);
+    void RegisterGraph();
+    void RevokeGraph();
+    void Message(UINT textId);
+    int ArmStill(int width, int height, bool userNaming);
+    IAMStreamConfig* StreamConfig() const;
+
+    std::unique_ptr<CCaptureGraph> m_graph;
+    DeviceMonikers m_monikers;
+    HWND m_view = nullptr;
+    int m_previewing = 0;
+    int m_recording = 0;
+    int m_stretch = 1;
+    int m_videoWidth = 0;
+    int m_videoHeight = 0;
+    std::vector<ListedFormat> m_formats;
+    int m_useCompressor = 0;
+    std::wstring m_compressorName;
+    int m_bw = 0;
+    int m_lightAvg = 0;
+    int m_clearView = 0;
+    int m_videoZoom = 0;
+    int m_crossLine = 0;
+    int m_crossX = 0;
+    int m_crossY = 0;
+    int m_savedExposure = 500;
+    DWORD m_tableCookie = 0;
+    std::wstring m_tableName;
+    mutable long m_lastNotDropped = 0;
+    MessageShower m_showMessage;
+    CompressorChooser m_chooseCompressor;
+};

@@ -1,0 +1,578 @@
+#include "test_source.h"
+
+#include <ks.h>
+#include <uuids.h>
+
+#include <map>
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "com_object.h"
+#include "fixture_ids.h"
+
+namespace {
+
+constexpr SIZE kSizes[] = {{640, 480}, {1280, 1024}, {800, 600}};
+constexpr REFERENCE_TIME kDefaultFrameTime = 400000;  // 25 frames per second
+
+DWORD Setting(const wchar_t* name) {
+    DWORD value = 0;
+    DWORD bytes = sizeof(value);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kTestSourceSettingsKey, name, RRF_RT_REG_DWORD, nullptr, &value, &bytes) !=
+        ERROR_SUCCESS) {
+        return 0;
+    }
+    return value;
+}
+
+void MakeType(AM_MEDIA_TYPE& type, int width, int height, REFERENCE_TIME frameTime) {
+    type = {};
+    auto* info = static_cast<VIDEOINFOHEADER*>(CoTaskMemAlloc(sizeof(VIDEOINFOHEADER)));
+    *info = {};
+    info->AvgTimePerFrame = frameTime;
+    info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info->bmiHeader.biWidth = width;
+    info->bmiHeader.biHeight = height;
+    info->bmiHeader.biPlanes = 1;
+    info->bmiHeader.biBitCount = 24;
+    info->bmiHeader.biCompression = BI_RGB;
+    info->bmiHeader.biSizeImage = static_cast<DWORD>(((width * 3 + 3) & ~3) * height);
+    type.majortype = MEDIATYPE_Video;
+    type.subtype = MEDIASUBTYPE_RGB24;
+    type.bFixedSizeSamples = TRUE;
+    type.lSampleSize = info->bmiHeader.biSizeImage;
+    type.formattype = FORMAT_VideoInfo;
+    type.cbFormat = sizeof(VIDEOINFOHEADER);
+    type.pbFormat = reinterpret_cast<BYTE*>(info);
+}
+
+const VIDEOINFOHEADER* VideoInfo(const AM_MEDIA_TYPE& type) {
+    if (type.formattype != FORMAT_VideoInfo || type.cbFormat < sizeof(VIDEOINFOHEADER) || !type.pbFormat) {
+        return nullptr;
+    }
+    return reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat);
+}
+
+bool Offered(const AM_MEDIA_TYPE& type) {
+    const VIDEOINFOHEADER* info = VideoInfo(type);
+    if (type.majortype != MEDIATYPE_Video || type.subtype != MEDIASUBTYPE_RGB24 || !info ||
+        info->bmiHeader.biBitCount != 24) {
+        return false;
+    }
+    for (const SIZE& size : kSizes) {
+        if (info->bmiHeader.biWidth == size.cx && info->bmiHeader.biHeight == size.cy) {
+            return true;
+        }
+    }
+    return false;
+}
+
+class TestSource;
+
+class SourcePin : public IPin, public IAMStreamConfig, public IKsPropertySet, public IAMDroppedFrames {
+public:
+    explicit SourcePin(TestSource& filter);
+    ~SourcePin() { FreeTypeBlock(format_); }
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+
+    // IPin
+    STDMETHODIMP Connect(IPin* receiver, const AM_MEDIA_TYPE* type) override;
+    STDMETHODIMP ReceiveConnection(IPin*, const AM_MEDIA_TYPE*) override { return E_UNEXPECTED; }
+    STDMETHODIMP Disconnect() override;
+    STDMETHODIMP ConnectedTo(IPin** pin) override;
+    STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* type) override;
+    STDMETHODIMP QueryPinInfo(PIN_INFO* info) override;
+    STDMETHODIMP QueryDirection(PIN_DIRECTION* direction) override {
+        *direction = PINDIR_OUTPUT;
+        return S_OK;
+    }
+    STDMETHODIMP QueryId(LPWSTR* id) override;
+    STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override { return type && Offered(*type) ? S_OK : S_FALSE; }
+    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
+    STDMETHODIMP QueryInternalConnections(IPin**, ULONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP EndOfStream() override { return E_UNEXPECTED; }
+    STDMETHODIMP BeginFlush() override { return E_UNEXPECTED; }
+    STDMETHODIMP EndFlush() override { return E_UNEXPECTED; }
+    STDMETHODIMP NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) override { return S_OK; }
+
+    // IAMStreamConfig
+    STDMETHODIMP SetFormat(AM_MEDIA_TYPE* type) override;
+    STDMETHODIMP GetFormat(AM_MEDIA_TYPE** type) override;
+    STDMETHODIMP GetNumberOfCapabilities(int* count, int* size) override {
+        *count = static_cast<int>(std::size(kSizes));
+        *size = sizeof(VIDEO_STREAM_CONFIG_CAPS);
+        return S_OK;
+    }
+    STDMETHODIMP GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* caps) override;
+
+    // IKsPropertySet: the pin category only.
+    STDMETHODIMP Set(REFGUID, DWORD, LPVOID, DWORD, LPVOID, DWORD) override { return E_PROP_ID_UNSUPPORTED; }
+    STDMETHODIMP Get(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD size, DWORD* returned) override;
+    STDMETHODIMP QuerySupported(REFGUID set, DWORD id, DWORD* support) override;
+
+    // IAMDroppedFrames
+    STDMETHODIMP GetNumDropped(long* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetNumNotDropped(long* count) override {
+        *count = delivered_.load();
+        return S_OK;
+    }
+    STDMETHODIMP GetDroppedInfo(long, long*, long* copied) override {
+        *copied = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetAverageFrameSize(long* size) override;
+
+    HRESULT Start(bool running);
+    void SetRunning(bool running, REFERENCE_TIME start);
+    void Halt();
+
+private:
+    void Stream();
+
+    TestSource& filter_;
+    std::mutex lock_;
+    AM_MEDIA_TYPE format_{};
+    IPin* peer_ = nullptr;
+    IMemInputPin* input_ = nullptr;
+    IMemAllocator* allocator_ = nullptr;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> running_{false};
+    std::atomic<long> delivered_{0};
+    REFERENCE_TIME start_ = 0;
+};
+
+class TestSource : public IBaseFilter, public IKsPropertySet, public ISpecifyPropertyPages, public RefCounted<TestSource> {
+public:
+    TestSource() : pin_(*this) {}
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IPersist || iid == IID_IMediaFilter || iid == IID_IBaseFilter) {
+            *out = static_cast<IBaseFilter*>(this);
+        } else if (iid == IID_IKsPropertySet) {
+            *out = static_cast<IKsPropertySet*>(this);
+        } else if (iid == IID_ISpecifyPropertyPages) {
+            *out = static_cast<ISpecifyPropertyPages*>(this);
+        } else {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    FIXTURE_REFCOUNT
+
+    STDMETHODIMP GetClassID(CLSID* clsid) override {
+        *clsid = kTestSourceClsid;
+        return S_OK;
+    }
+    STDMETHODIMP Stop() override {
+        pin_.Halt();
+        state_ = State_Stopped;
+        return S_OK;
+    }
+    STDMETHODIMP Pause() override {
+        if (state_ == State_Stopped) {
+            const HRESULT started = pin_.Start(false);
+            if (FAILED(started)) return started;
+        }
+        pin_.SetRunning(false, 0);
+        state_ = State_Paused;
+        return S_OK;
+    }
+    STDMETHODIMP Run(REFERENCE_TIME start) override {
+        if (state_ == State_Stopped) {
+            const HRESULT paused = Pause();
+            if (FAILED(paused)) return paused;
+        }
+        pin_.SetRunning(true, start);
+        state_ = State_Running;
+        return S_OK;
+    }
+    STDMETHODIMP GetState(DWORD, FILTER_STATE* state) override {
+        *state = state_;
+        // A live source has nothing to show while paused.
+        return state_ == State_Paused ? VFW_S_CANT_CUE : S_OK;
+    }
+    STDMETHODIMP SetSyncSource(IReferenceClock* clock) override {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (clock) clock->AddRef();
+        if (clock_) clock_->Release();
+        clock_ = clock;
+        return S_OK;
+    }
+    STDMETHODIMP GetSyncSource(IReferenceClock** clock) override {
+        std::lock_guard<std::mutex> hold(lock_);
+        *clock = clock_;
+        if (clock_) clock_->AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP EnumPins(IEnumPins** pins) override {
+        IPin* list[] = {&pin_};
+        *pins = new PinEnum(list, 1);
+        return S_OK;
+    }
+    STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override {
+        if (id && wcscmp(id, L"Capture") == 0) {
+            *pin = &pin_;
+            pin_.AddRef();
+            return S_OK;
+        }
+        *pin = nullptr;
+        return VFW_E_NOT_FOUND;
+    }
+    STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override {
+        CopyName(info->achName, MAX_FILTER_NAME, name_.c_str());
+        info->pGraph = graph_;
+        if (graph_) graph_->AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override {
+        graph_ = graph;  // not held: the graph holds the filter
+        name_ = name ? name : L"";
+        return S_OK;
+    }
+    STDMETHODIMP QueryVendorInfo(LPWSTR*) override { return E_NOTIMPL; }
+
+    // IKsPropertySet on the filter: a property store of (set, id) -> bytes.
+    STDMETHODIMP Set(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD size) override {
+        std::lock_guard<std::mutex> hold(lock_);
+        const auto* bytes = static_cast<const BYTE*>(data);
+        store_[{set, id}] = std::vector<BYTE>(bytes, bytes + (bytes ? size : 0));
+        return S_OK;
+    }
+    STDMETHODIMP Get(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD size, DWORD* returned) override {
+        std::lock_guard<std::mutex> hold(lock_);
+        const auto found = store_.find({set, id});
+        const std::vector<BYTE> empty(size, 0);
+        const std::vector<BYTE>& value = found == store_.end() ? empty : found->second;
+        const DWORD copied = static_cast<DWORD>(std::min<std::size_t>(size, value.size()));
+        if (data && copied) memcpy(data, value.data(), copied);
+        if (returned) *returned = copied;
+        return S_OK;
+    }
+    STDMETHODIMP QuerySupported(REFGUID, DWORD, DWORD* support) override {
+        if (support) *support = KSPROPERTY_SUPPORT_GET | KSPROPERTY_SUPPORT_SET;
+        return S_OK;
+    }
+
+    STDMETHODIMP GetPages(CAUUID* pages) override {
+        pages->cElems = 1;
+        pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
+        if (!pages->pElems) return E_OUTOFMEMORY;
+        pages->pElems[0] = kTestSourcePageClsid;
+        return S_OK;
+    }
+
+    IReferenceClock* Clock() {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (clock_) clock_->AddRef();
+        return clock_;
+    }
+
+private:
+    friend class RefCounted<TestSource>;
+    ~TestSource() {
+        pin_.Halt();
+        if (clock_) clock_->Release();
+    }
+    struct KeyLess {
+        bool operator()(const std::pair<GUID, DWORD>& a, const std::pair<GUID, DWORD>& b) const {
+            const int byGuid = memcmp(&a.first, &b.first, sizeof(GUID));
+            return byGuid != 0 ? byGuid < 0 : a.second < b.second;
+        }
+    };
+
+    SourcePin pin_;
+    std::mutex lock_;
+    FILTER_STATE state_ = State_Stopped;
+    IReferenceClock* clock_ = nullptr;
+    IFilterGraph* graph_ = nullptr;
+    std::wstring name_;
+    std::map<std::pair<GUID, DWORD>, std::vector<BYTE>, KeyLess> store_;
+};
+
+SourcePin::SourcePin(TestSource& filter) : filter_(filter) {
+    MakeType(format_, kSizes[0].cx, kSizes[0].cy, kDefaultFrameTime);
+}
+
+STDMETHODIMP SourcePin::QueryInterface(REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IPin) {
+        *out = static_cast<IPin*>(this);
+    } else if (iid == IID_IAMStreamConfig) {
+        *out = static_cast<IAMStreamConfig*>(this);
+    } else if (iid == IID_IKsPropertySet) {
+        *out = static_cast<IKsPropertySet*>(this);
+    } else if (iid == IID_IAMDroppedFrames && Setting(L"NoDroppedFrames") == 0) {
+        *out = static_cast<IAMDroppedFrames*>(this);
+    } else {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+// The pin lives inside its filter and counts on it.
+STDMETHODIMP_(ULONG) SourcePin::AddRef() {
+    return filter_.AddRef();
+}
+STDMETHODIMP_(ULONG) SourcePin::Release() {
+    return filter_.Release();
+}
+
+STDMETHODIMP SourcePin::Connect(IPin* receiver, const AM_MEDIA_TYPE* wanted) {
+    if (!receiver) return E_POINTER;
+    std::lock_guard<std::mutex> hold(lock_);
+    if (peer_) return VFW_E_ALREADY_CONNECTED;
+    if (wanted && wanted->majortype != GUID_NULL && wanted->majortype != MEDIATYPE_Video) {
+        return VFW_E_TYPE_NOT_ACCEPTED;
+    }
+    if (wanted && wanted->subtype != GUID_NULL && wanted->subtype != MEDIASUBTYPE_RGB24) {
+        return VFW_E_TYPE_NOT_ACCEPTED;
+    }
+    HRESULT result = receiver->ReceiveConnection(this, &format_);
+    if (FAILED(result)) return result;
+    IMemInputPin* input = nullptr;
+    result = receiver->QueryInterface(IID_IMemInputPin, reinterpret_cast<void**>(&input));
+    IMemAllocator* allocator = nullptr;
+    if (SUCCEEDED(result) && FAILED(input->GetAllocator(&allocator))) {
+        result = CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_IMemAllocator,
+                                  reinterpret_cast<void**>(&allocator));
+    }
+    if (SUCCEEDED(result)) {
+        ALLOCATOR_PROPERTIES asked{3, static_cast<long>(format_.lSampleSize), 1, 0};
+        ALLOCATOR_PROPERTIES got{};
+        result = allocator->SetProperties(&asked, &got);
+        if (SUCCEEDED(result) && got.cbBuffer < asked.cbBuffer) result = VFW_E_SIZENOTSET;
+    }
+    if (SUCCEEDED(result)) result = input->NotifyAllocator(allocator, FALSE);
+    if (FAILED(result)) {
+        if (allocator) allocator->Release();
+        if (input) input->Release();
+        receiver->Disconnect();
+        return result;
+    }
+    peer_ = receiver;
+    peer_->AddRef();
+    input_ = input;
+    allocator_ = allocator;
+    return S_OK;
+}
+
+STDMETHODIMP SourcePin::Disconnect() {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (!peer_) return S_FALSE;
+    allocator_->Release();
+    input_->Release();
+    peer_->Release();
+    allocator_ = nullptr;
+    input_ = nullptr;
+    peer_ = nullptr;
+    return S_OK;
+}
+
+STDMETHODIMP SourcePin::ConnectedTo(IPin** pin) {
+    if (!pin) return E_POINTER;
+    std::lock_guard<std::mutex> hold(lock_);
+    *pin = peer_;
+    if (!peer_) return VFW_E_NOT_CONNECTED;
+    peer_->AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP SourcePin::ConnectionMediaType(AM_MEDIA_TYPE* type) {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (!peer_) {
+        *type = {};
+        return VFW_E_NOT_CONNECTED;
+    }
+    return CopyType(*type, format_);
+}
+
+STDMETHODIMP SourcePin::QueryPinInfo(PIN_INFO* info) {
+    info->pFilter = &filter_;
+    filter_.AddRef();
+    info->dir = PINDIR_OUTPUT;
+    CopyName(info->achName, MAX_PIN_NAME, L"Capture");
+    return S_OK;
+}
+
+STDMETHODIMP SourcePin::QueryId(LPWSTR* id) {
+    *id = static_cast<LPWSTR>(CoTaskMemAlloc(sizeof(L"Capture")));
+    if (!*id) return E_OUTOFMEMORY;
+    CopyName(*id, std::size(L"Capture"), L"Capture");
+    return S_OK;
+}
+
+STDMETHODIMP SourcePin::EnumMediaTypes(IEnumMediaTypes** types) {
+    std::lock_guard<std::mutex> hold(lock_);
+    *types = new SingleTypeEnum(&format_);
+    return S_OK;
+}
+
+STDMETHODIMP SourcePin::SetFormat(AM_MEDIA_TYPE* type) {
+    if (!type) return E_POINTER;
+    if (!Offered(*type)) return VFW_E_INVALIDMEDIATYPE;
+    std::lock_guard<std::mutex> hold(lock_);
+    if (peer_) return VFW_E_ALREADY_CONNECTED;
+    const VIDEOINFOHEADER* info = VideoInfo(*type);
+    FreeTypeBlock(format_);
+    MakeType(format_, info->bmiHeader.biWidth, info->bmiHeader.biHeight,
+             info->AvgTimePerFrame > 0 ? info->AvgTimePerFrame : kDefaultFrameTime);
+    return S_OK;
+}
+
+STDMETHODIMP SourcePin::GetFormat(AM_MEDIA_TYPE** type) {
+    if (!type) return E_POINTER;
+    std::lock_guard<std::mutex> hold(lock_);
+    *type = NewTypeCopy(format_);
+    return *type ? S_OK : E_OUTOFMEMORY;
+}
+
+STDMETHODIMP SourcePin::GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* caps) {
+    if (index < 0 || index >= static_cast<int>(std::size(kSizes))) return S_FALSE;
+    if (!type || !caps) return E_POINTER;
+    AM_MEDIA_TYPE made;
+    MakeType(made, kSizes[index].cx, kSizes[index].cy, kDefaultFrameTime);
+    *type = NewTypeCopy(made);
+    FreeTypeBlock(made);
+    auto* config = reinterpret_cast<VIDEO_STREAM_CONFIG_CAPS*>(caps);
+    *config = {};
+    config->guid = FORMAT_VideoInfo;
+    config->InputSize = config->MinCroppingSize = config->MaxCroppingSize = kSizes[index];
+    config->MinOutputSize = config->MaxOutputSize = kSizes[index];
+    config->MinFrameInterval = 100000;
+    config->MaxFrameInterval = 10000000;
+    return S_OK;
+}
+
+STDMETHODIMP SourcePin::Get(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD size, DWORD* returned) {
+    if (set != AMPROPSETID_Pin) return E_PROP_SET_UNSUPPORTED;
+    if (id != AMPROPERTY_PIN_CATEGORY) return E_PROP_ID_UNSUPPORTED;
+    if (!data) return E_POINTER;
+    if (size < sizeof(GUID)) return E_UNEXPECTED;
+    *static_cast<GUID*>(data) = PIN_CATEGORY_CAPTURE;
+    if (returned) *returned = sizeof(GUID);
+    return S_OK;
+}
+
+STDMETHODIMP SourcePin::QuerySupported(REFGUID set, DWORD id, DWORD* support) {
+    if (set != AMPROPSETID_Pin) return E_PROP_SET_UNSUPPORTED;
+    if (id != AMPROPERTY_PIN_CATEGORY) return E_PROP_ID_UNSUPPORTED;
+    if (support) *support = KSPROPERTY_SUPPORT_GET;
+    return S_OK;
+}
+
+STDMETHODIMP SourcePin::GetAverageFrameSize(long* size) {
+    std::lock_guard<std::mutex> hold(lock_);
+    *size = static_cast<long>(format_.lSampleSize);
+    return S_OK;
+}
+
+HRESULT SourcePin::Start(bool running) {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (!peer_ || thread_.joinable()) return S_OK;
+    const HRESULT committed = allocator_->Commit();
+    if (FAILED(committed)) return committed;
+    stop_ = false;
+    running_ = running;
+    delivered_ = 0;
+    thread_ = std::thread([this] { Stream(); });
+    return S_OK;
+}
+
+void SourcePin::SetRunning(bool running, REFERENCE_TIME start) {
+    start_ = start;
+    running_ = running;
+}
+
+void SourcePin::Halt() {
+    std::thread thread;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        stop_ = true;
+        running_ = false;
+        if (allocator_) allocator_->Decommit();  // wakes a GetBuffer that waits
+        thread = std::move(thread_);
+    }
+    if (thread.joinable()) thread.join();
+}
+
+void SourcePin::Stream() {
+    IMemAllocator* allocator;
+    IMemInputPin* input;
+    REFERENCE_TIME frameTime;
+    long bytes;
+    int width, height;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        allocator = allocator_;
+        input = input_;
+        allocator->AddRef();
+        input->AddRef();
+        const VIDEOINFOHEADER* info = VideoInfo(format_);
+        frameTime = info->AvgTimePerFrame;
+        bytes = static_cast<long>(format_.lSampleSize);
+        width = info->bmiHeader.biWidth;
+        height = info->bmiHeader.biHeight;
+    }
+    const long stride = (width * 3 + 3) & ~3;
+    const bool shortSamples = Setting(L"ShortSamples") != 0;
+    long frame = 0;
+    while (!stop_) {
+        if (!running_) {
+            Sleep(5);
+            continue;
+        }
+        IMediaSample* sample = nullptr;
+        if (FAILED(allocator->GetBuffer(&sample, nullptr, nullptr, 0)) || !sample) break;
+        BYTE* data = nullptr;
+        sample->GetPointer(&data);
+        // Bottom-up rows: blue counts the frame, green the row, red the column.
+        for (int row = 0; row < height; ++row) {
+            BYTE* line = data + row * stride;
+            for (int x = 0; x < width; ++x) {
+                line[x * 3] = static_cast<BYTE>(frame);
+                line[x * 3 + 1] = static_cast<BYTE>(row);
+                line[x * 3 + 2] = static_cast<BYTE>(x);
+            }
+        }
+        sample->SetActualDataLength(shortSamples ? bytes - 1 : bytes);
+        REFERENCE_TIME begin = frame * frameTime;
+        if (IReferenceClock* clock = filter_.Clock()) {
+            REFERENCE_TIME now = 0;
+            if (SUCCEEDED(clock->GetTime(&now))) begin = now - start_;
+            clock->Release();
+        }
+        REFERENCE_TIME end = begin + frameTime;
+        sample->SetTime(&begin, &end);
+        sample->SetSyncPoint(TRUE);
+        const HRESULT received = input->Receive(sample);
+        sample->Release();
+        if (received == S_OK) ++delivered_;
+        ++frame;
+        Sleep(static_cast<DWORD>(frameTime / 10000));
+    }
+    allocator->Release();
+    input->Release();
+}
+
+}  // namespace
+
+HRESULT CreateTestSource(REFIID iid, void** out) {
+    auto* source = new TestSource;
+    const HRESULT result = source->QueryInterface(iid, out);
+    source->Release();
+    return result;
+}
