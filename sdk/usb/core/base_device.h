@@ -308,6 +308,8 @@ protected:
     // A camera that came back is reconnected; the model readies its sensor
     // before the capture parameters are resent. 0 or the failed send's status.
     virtual int PrepareArrivedSensor() { return 0; }
+    // Whether capture starts again once a camera is back.
+    virtual bool RestartsAfterArrival() const { return streaming_ || fastMode_; }
     void Pause(std::chrono::milliseconds duration);
     // True while there is no driver connection (unplugged or never opened).
     bool Gone() const { return removed_ || connection_ == nullptr; }
