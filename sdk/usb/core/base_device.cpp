@@ -150,7 +150,7 @@ int BaseDevice::OnDeviceArrived(CameraTransport& transport, const CameraInterfac
         removed_ = true;
         return status::kNoDevice;
     }
-    if (streaming_ || fastMode_) StartCapture();
+    if (RestartsAfterArrival()) StartCapture();
     NotifyDeviceEvent(1);
     return status::kSuccess;
 }

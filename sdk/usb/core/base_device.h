@@ -270,9 +270,9 @@ public:
     void SetClock(std::function<std::int64_t()> clock) { clock_ = std::move(clock); }
 
     // Data area, EEPROM and firmware.
-    int WriteDataToDevice(std::span<const std::uint8_t> source, std::int32_t offset);
-    int ReadDataFromDevice(std::span<std::uint8_t> destination, std::int32_t offset);
-    int DeviceIoControl(std::uint32_t value);
+    virtual int WriteDataToDevice(std::span<const std::uint8_t> source, std::int32_t offset);
+    virtual int ReadDataFromDevice(std::span<std::uint8_t> destination, std::int32_t offset);
+    virtual int DeviceIoControl(std::uint32_t value);
     virtual int EEProm_Set(std::span<const std::uint8_t, 240> source);
     virtual int EEProm_Get(std::span<std::uint8_t, 240> destination);
     virtual int EEProm_SetByte(std::int32_t offset, std::int32_t count, const std::uint8_t* source);
@@ -308,6 +308,8 @@ protected:
     // A camera that came back is reconnected; the model readies its sensor
     // before the capture parameters are resent. 0 or the failed send's status.
     virtual int PrepareArrivedSensor() { return 0; }
+    // Whether capture starts again once a camera is back.
+    virtual bool RestartsAfterArrival() const { return streaming_ || fastMode_; }
     void Pause(std::chrono::milliseconds duration);
     // True while there is no driver connection (unplugged or never opened).
     bool Gone() const { return removed_ || connection_ == nullptr; }
@@ -349,6 +351,8 @@ protected:
     int EepromWriteBlock(std::size_t block, std::span<const std::uint8_t, 60> data);
     int ReadDataBlock(std::span<std::uint8_t, 64> block);
     int RunFirmwareDownload(std::vector<std::uint8_t> image);
+    // The control code the firmware chunks go out with.
+    virtual std::uint32_t FirmwareControlCode() const { return kqff::kIoctlWriteBlock; }
     // Stops capture for a camera request and restarts it when it ran.
     class CapturePause;
 

@@ -236,7 +236,7 @@ int BaseDevice::RunFirmwareDownload(std::vector<std::uint8_t> image) {
         // The connection outlives this thread (closing and removal join it
         // first), and the transport takes requests from any thread.
         for (int attempt = 0; attempt < kFirmwareAttempts && !delivered; ++attempt) {
-            delivered = Control(kqff::kIoctlWriteBlock, request, {}).has_value();
+            delivered = Control(FirmwareControlCode(), request, {}).has_value();
         }
         sent += take;
         const std::int32_t result = delivered ? status::kSuccess : status::kRefused;

@@ -1,6 +1,7 @@
 #include "ebrant_fpga.h"
 
 #include <array>
+#include <chrono>
 
 #include "grey_rgb_edges.h"
 #include "kqff_protocol.h"
@@ -59,8 +60,44 @@ int CKQEbrant_FPGA::RawFrameToRgb(std::int32_t height, std::int32_t width, const
     return GreyRgbWithEdges(height, width, source, destination, colorAdjust_);
 }
 
+int CKQEbrant_FPGA::ResetSensor(bool atOpen) {
+    Control(kqff::kIoctlStopCapture, {}, {});
+    struct Step {
+        std::uint16_t value;
+        std::chrono::milliseconds settle;
+    };
+    for (const Step step : {Step{1, std::chrono::milliseconds(200)}, Step{0, std::chrono::milliseconds(300)},
+                            Step{0, std::chrono::milliseconds(100)}}) {
+        if (const int rc = WriteSensorRegister(0x0D, step.value); rc != status::kSuccess) return rc;
+        Pause(step.settle);
+    }
+    if (!atOpen) return status::kSuccess;  // the resend brings the blanking back
+    const std::array<fpga::RegisterWrite, 2> blanking{
+        {{0x05, timing_.horizontalBlanking}, {0x06, timing_.verticalBlanking}}};
+    return SendRegisters(blanking);
+}
+
 CKQQuessa_FPGA::CKQQuessa_FPGA(DeviceIdentity identity)
     : CKQEbrant_FPGA(identity, DeviceClass::CKQQuessa_FPGA, QuessaTiming()) {}
+
+int CKQQuessa_FPGA::WriteDataToDevice(std::span<const std::uint8_t> source, std::int32_t offset) {
+    return EEProm_SetByte(offset, static_cast<std::int32_t>(source.size()), source.data());
+}
+
+int CKQQuessa_FPGA::ReadDataFromDevice(std::span<std::uint8_t> destination, std::int32_t offset) {
+    return EEProm_GetByte(offset, static_cast<std::int32_t>(destination.size()), destination.data());
+}
+
+int CKQQuessa_FPGA::DeviceIoControl(std::uint32_t value) {
+    if (Gone()) return status::kNoDevice;
+    std::array<std::uint8_t, kqff::camera_request::kBytes> request{};
+    request[0] = kqff::camera_request::kDataPassThrough;
+    request[1] = static_cast<std::uint8_t>(value);
+    request[3] = static_cast<std::uint8_t>(value >> 16);
+    request[5] = static_cast<std::uint8_t>(value >> 24);
+    if (!Control(kqff::kIoctlWriteCommand, request, {})) return status::kNoDevice;
+    return status::kSuccess;
+}
 
 CKQKelmar_New::CKQKelmar_New(DeviceIdentity identity)
     : CKQEbrant_FPGA(identity, DeviceClass::CKQKelmar_New, KelmarTiming()) {}

@@ -21,6 +21,10 @@ public:
 protected:
     CKQEbrant_FPGA(DeviceIdentity identity, DeviceClass deviceClass, FpgaSensorTiming timing);
     timing::LineGeometry Line() const;
+    // Stop, register 13 pulsed 1, 0, 0 (200, 300, 100 ms); at open the
+    // blanking follows. Every send is checked, so a camera that does not
+    // take the pulse after re-arrival stays removed.
+    int ResetSensor(bool atOpen) override;
 };
 
 class CKQQuessa_FPGA final : public CKQEbrant_FPGA {
@@ -29,6 +33,13 @@ public:
 
     // Triggered by software only.
     int SetTriggerMode(std::int32_t) override { return status::kNotSupported; }
+
+    // The data area is the 40-byte EEPROM area: 10 outside it, nothing sent.
+    int WriteDataToDevice(std::span<const std::uint8_t> source, std::int32_t offset) override;
+    int ReadDataFromDevice(std::span<std::uint8_t> destination, std::int32_t offset) override;
+    // Bytes 0, 2 and 3 of the value (little-endian) in a data request
+    // {9, b0, 0, b2, 0, b3, 0...}; the camera does not answer.
+    int DeviceIoControl(std::uint32_t value) override;
 };
 
 class CKQKelmar_New final : public CKQEbrant_FPGA {
@@ -38,6 +49,9 @@ public:
     int SetTriggerMode(std::int32_t on) override;
     // 25..1023, written with register 11 = 1 while the stream is stopped.
     int SetVBlank(std::int32_t value) override;
+
+private:
+    std::uint32_t FirmwareControlCode() const override { return kqff::kIoctlWriteCommand; }
 };
 
 }  // namespace kq

@@ -2,7 +2,8 @@
 // The FPGA sensors that switch triggering in the read-mode word (bits 8-11,
 // 0x300 when on): `CKQWimbro_New` (type 19, the 2048 x 1536 colour sensor)
 // and `CKQYastro_New` (type 20, the 1280 x 1024 monochrome sensor, read
-// mode 0x8000).
+// mode 0x8000). Both, with `CKQKelmar_New`, take their firmware through
+// the request-block code.
 
 #include "brisel_fpga.h"
 #include "navelo_fpga.h"
@@ -17,6 +18,9 @@ public:
         : CKQNavelo_FPGA(identity, DeviceClass::CKQWimbro_New, FpgaSensorTiming{}) {}
 
     int SetTriggerMode(std::int32_t on) override { return SwitchReadModeTrigger(on, kReadModeTrigger); }
+
+private:
+    std::uint32_t FirmwareControlCode() const override { return kqff::kIoctlWriteCommand; }
 };
 
 class CKQYastro_New final : public CKQJorvel_FPGA {
@@ -26,6 +30,9 @@ public:
     }
 
     int SetTriggerMode(std::int32_t on) override { return SwitchReadModeTrigger(on, kReadModeTrigger); }
+
+private:
+    std::uint32_t FirmwareControlCode() const override { return kqff::kIoctlWriteCommand; }
 };
 
 }  // namespace kq

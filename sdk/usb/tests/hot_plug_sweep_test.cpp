@@ -12,6 +12,7 @@
 
 #include "fpga_fixture.h"
 #include "kqff_protocol.h"
+#include "models/zundra_arrival.h"
 
 namespace kq::test {
 namespace {
@@ -268,6 +269,41 @@ TEST_F(Sweeps, EachClassComesBackWithItsOwnSetUp) {
         EXPECT_EQ(paused.empty() ? 0 : *std::max_element(paused.begin(), paused.end()), c.longestPause);
         EXPECT_EQ(cameras.LogOf(kqff::kIoctlStartCapture).size(), 0u) << "it was not streaming";
         table.Uninitialize(handle);
+    }
+}
+
+// The large-format camera's way back, on any device class it is built on:
+// the record twice, and only a running preview restarts.
+TEST(LargeFormatArrival, SendsTheRecordTwiceAndRestartsOnlyThePreview) {
+    struct Case {
+        const char* name;
+        bool preview, fastMode;
+        std::size_t starts;
+    };
+    for (const Case& c : {Case{"stopped", false, false, 0}, Case{"preview", true, false, 1},
+                          Case{"fast capture", false, true, 0}}) {
+        SCOPED_TRACE(c.name);
+        sim::SimulatedBus bus;
+        bus.AddCamera(InstanceId(u"VID_F5A1&PID_0301"));
+        ZundraArrival<BaseDevice> device(DeviceIdentity{7, 0, 0}, DeviceClass::CKQZundra_Device);
+        std::lock_guard<BaseDevice::Lock> hold(device.CallLock());
+        ASSERT_EQ(device.OpenDevice(bus, bus.InterfaceOf(0), SmallWindow(), 1), status::kSuccess);
+        if (c.preview) ASSERT_EQ(device.StartView(nullptr, {}), status::kSuccess);
+        if (c.fastMode) ASSERT_EQ(device.CapFastMode(true), status::kSuccess);
+        EXPECT_EQ(device.OnDeviceArrived(bus, bus.InterfaceOf(0)), status::kRefused) << "never removed";
+        bus.Unplug(0);
+        ASSERT_EQ(device.OnDeviceRemoved(), status::kSuccess);
+        bus.Replug(0);
+        bus.ClearLog();
+        ASSERT_EQ(device.OnDeviceArrived(bus, bus.InterfaceOf(0)), status::kSuccess);
+        const auto records = bus.LogOf(kqff::kIoctlSetFormat);
+        ASSERT_EQ(records.size(), 2u);
+        EXPECT_EQ(records[0].input, records[1].input);
+        EXPECT_EQ(bus.LogOf(kqff::kIoctlStartCapture).size(), c.starts);
+        EXPECT_FALSE(device.IsRemoved());
+        if (c.preview) device.StopView();
+        if (c.fastMode) device.CapFastMode(false);
+        device.CloseDevice();
     }
 }
 
