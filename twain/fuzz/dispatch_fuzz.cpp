@@ -68,7 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const TW_IDENTITY* origin = (op & 0x30) == 0x30 ? nullptr : &apps[(op >> 4) & 1];
         host.grabSucceeds = (op & 0x40) == 0;
 
-        alignas(8) std::uint8_t block[512];
+        // Room for the largest structure a triplet is given (the 8-bit
+        // palette, 1028 bytes), as an application must provide.
+        alignas(8) std::uint8_t block[2048];
+        static_assert(sizeof block >= sizeof(TW_PALETTE8));
         in.Fill(block, 64);
         std::memset(block + 64, 0, sizeof block - 64);
         std::vector<std::uint8_t> buffer(in.Byte() * 3);
