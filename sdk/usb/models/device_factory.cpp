@@ -13,6 +13,7 @@
 #include "rgb565_devices.h"
 #include "rovena_yuv.h"
 #include "trigger_fpga.h"
+#include "zundra_device.h"
 
 namespace kq {
 
@@ -50,6 +51,7 @@ std::shared_ptr<BaseDevice> MakeDevice(const DeviceIdentity& identity, const Dev
     case DeviceClass::CKQNewChip: return std::make_shared<CKQNewChip>(identity);
     case DeviceClass::CKQLismar: return std::make_shared<CKQLismar>(identity);
     case DeviceClass::CKQGurnipDevice: return std::make_shared<CKQGurnipDevice>(identity);
+    case DeviceClass::CKQZundra_Device: return std::make_shared<CKQZundra_Device>(identity);
     default: return std::make_shared<BaseDevice>(identity, chosen);
     }
 }
