@@ -98,7 +98,7 @@ FramePipeline& BaseDevice::Pipeline() {
     // Every buffer and table, once per device, for the largest window of the
     // sensor; made on first use so that opening stays cheap.
     if (pipeline_ == nullptr) {
-        const int rawBytesPerPixel = pixelModel_.rawFormat == RawFormat::yuv422 ? 2 : 1;
+        const int rawBytesPerPixel = RawBytesPerPixel(pixelModel_.rawFormat);
         pipeline_ = std::make_unique<FramePipeline>(kqcmos::FrameSize{geometry_.maxWidth, geometry_.maxHeight},
                                                     geometry_.stripeCapable, rawBytesPerPixel);
     }

@@ -321,6 +321,9 @@ protected:
     enum class GrabOutput { raw, picture, processedRaw };
     int Grab(std::uint8_t* buffer, GrabOutput output, const PictureUse& use);
     void CaptureLoop(const std::atomic<bool>& stop);
+    // Whether a complete read (readBytes_ bytes) is processed; the capture
+    // thread asks without the device lock.
+    virtual bool TakesFrame(std::span<const std::uint8_t>) const { return true; }
     // One frame under the device lock and the library's frame lock; false
     // when the thread was stopped while waiting for them.
     bool ProcessUnderLocks(const std::atomic<bool>& stop);

@@ -141,6 +141,7 @@ void BaseDevice::CaptureLoop(const std::atomic<bool>& stop) {
             Sleep(20);
             continue;
         }
+        if (!TakesFrame(buffer.first(bytes))) continue;
         if (!ProcessUnderLocks(stop)) return;
     }
 }

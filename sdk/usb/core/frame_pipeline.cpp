@@ -10,6 +10,7 @@
 #include "point_filters.h"
 #include "tone_tables.h"
 #include "yuv_frame.h"
+#include "models/raw_formats.h"
 
 namespace kq {
 namespace {
@@ -30,6 +31,22 @@ void RepairRightEdge(FrameSize size, std::span<std::uint8_t> raw, int n) {
         const std::size_t good = w - 1 - n;
         for (int j = 0; j < n; ++j) row[good + 1 + j] = row[good - 1 - j];
     }
+}
+
+// RGB 5-6-5 rows, top-down, into the bottom-up BGR picture.
+std::span<std::uint8_t> Rgb565Picture(FrameSize size, std::span<const std::uint8_t> raw,
+                                      std::span<std::uint8_t> picture) {
+    const auto w = static_cast<std::size_t>(size.width);
+    const auto h = static_cast<std::size_t>(size.height);
+    for (std::size_t y = 0; y < h; ++y) {
+        (void)raw::Rgb565ToBgr(raw.subspan(2 * w * y, 2 * w), picture.subspan(3 * w * (h - 1 - y), 3 * w));
+    }
+    return picture.first(3 * w * h);
+}
+
+// The byte of each 16-bit sample the model keeps, packed in place.
+void ReduceSamples(const PixelModel& model, std::span<std::uint8_t> samples) {
+    raw::ReduceSamplesInPlace(samples, model.lowSampleByte ? raw::SampleByte::low : raw::SampleByte::high);
 }
 
 }  // namespace
@@ -257,11 +274,28 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
                                                      FrameEvents& events) {
     if (settings.model.rawFormat == RawFormat::yuv422) return ProcessYuv(settings, source, events);
     FrameSize size = source.window.size;
-    if (FrameBytes(size) == 0 || FrameBytes(size) > raw_.size()) return std::nullopt;
+    const std::size_t readBytes = FrameBytes(size) * RawBytesPerPixel(settings.model.rawFormat);
+    if (FrameBytes(size) == 0 || readBytes > raw_.size()) return std::nullopt;
+    if (settings.model.rawFormat == RawFormat::rgb565) {
+        // A colour picture already: none of the Bayer steps apply.
+        const auto read = raw_.span().first(readBytes);
+        std::copy(read.begin(), read.end(), lastRaw_.span().begin());
+        lastRawBytes_ = readBytes;
+        last_ = Deliverable(settings, size, 3, Rgb565Picture(size, read, picture_), crop_);
+        return last_;
+    }
     const auto frame = raw_.span().first(FrameBytes(size));
-    RepairRightEdge(size, frame, settings.rightEdgeRepair);
-    std::copy(frame.begin(), frame.end(), lastRaw_.span().begin());
-    lastRawBytes_ = frame.size();
+    if (settings.model.rawFormat == RawFormat::samples16) {
+        // The grab while streaming gets the frame as the driver sent it.
+        const auto read = raw_.span().first(readBytes);
+        std::copy(read.begin(), read.end(), lastRaw_.span().begin());
+        ReduceSamples(settings.model, read);
+        RepairRightEdge(size, frame, settings.rightEdgeRepair);
+    } else {
+        RepairRightEdge(size, frame, settings.rightEdgeRepair);
+        std::copy(frame.begin(), frame.end(), lastRaw_.span().begin());
+    }
+    lastRawBytes_ = readBytes;
 
     RunAutoExposure(settings, source, frame, events);
     const bool whiteBalancePending = whiteBalanceRequested_;
@@ -335,6 +369,17 @@ std::optional<DeliveredFrame> FramePipeline::ProcessGrab(const PictureSettings& 
         grabSource_ = DeliveredFrame{raw.first(bytes), size, 16};
         if (!convert) return grabSource_;
         return ConvertYuv(settings, size, raw.first(bytes), grabPicture_, grabCrop_, nullptr);
+    }
+    if (settings.model.rawFormat == RawFormat::rgb565 || settings.model.rawFormat == RawFormat::samples16) {
+        const std::size_t bytes = FrameBytes(size, 2);
+        if (raw.size() < bytes || bytes > grabRaw_.size()) return std::nullopt;
+        if (settings.model.rawFormat == RawFormat::rgb565) {
+            grabSource_ = DeliveredFrame{raw.first(bytes), size, 16};
+            if (!convert) return grabSource_;
+            return Deliverable(settings, size, 3, Rgb565Picture(size, raw.first(bytes), grabPicture_), grabCrop_);
+        }
+        ReduceSamples(settings.model, raw.first(bytes));
+        raw = raw.first(FrameBytes(size));
     }
     const auto sourcePlane = CorrectRaw(settings, source, raw, grabRotated_, size, false);
     if (sourcePlane.empty()) return std::nullopt;

@@ -12,9 +12,13 @@
 
 namespace kq {
 
-// What the sensor sends: one byte per pixel of a Bayer mosaic (or grey), or
-// YUV 4:2:2 pairs of two bytes per pixel.
-enum class RawFormat { bayer8, yuv422 };
+// What the sensor sends: one byte per pixel of a Bayer mosaic (or grey),
+// YUV 4:2:2 pairs of two bytes per pixel, RGB 5-6-5 pixels of two bytes, or
+// 16-bit Bayer samples of which one byte is kept.
+enum class RawFormat { bayer8, yuv422, rgb565, samples16 };
+
+// Bytes per pixel of a raw frame as the driver sends it.
+constexpr int RawBytesPerPixel(RawFormat format) { return format == RawFormat::bayer8 ? 1 : 2; }
 
 struct PixelModel {
     RawFormat rawFormat = RawFormat::bayer8;
@@ -39,6 +43,8 @@ struct PixelModel {
     // The automatic exposure on the raw frame: its kind and its limit (lines).
     kqcmos::BayerExposureKind exposureKind = kqcmos::BayerExposureKind::base;
     int exposureLimit = kqcmos::kAutoExposureLimit;
+    // samples16: the low byte of each sample instead of the high one.
+    bool lowSampleByte = false;
 
     bool operator==(const PixelModel&) const = default;
 };

@@ -6,11 +6,14 @@
 #include "ebrant_fpga.h"
 #include "former_device.h"
 #include "naprel_fpga.h"
+#include "new_chip.h"
 #include "navelo_fpga.h"
 #include "orsik_device.h"
 #include "pelvar_device.h"
+#include "rgb565_devices.h"
 #include "rovena_yuv.h"
 #include "trigger_fpga.h"
+#include "zundra_device.h"
 
 namespace kq {
 
@@ -45,6 +48,10 @@ std::shared_ptr<BaseDevice> MakeDevice(const DeviceIdentity& identity, const Dev
     case DeviceClass::CKQKelmar_New: return MakeFpga<CKQKelmar_New>(identity, options);
     case DeviceClass::CKQWimbro_New: return MakeFpga<CKQWimbro_New>(identity, options);
     case DeviceClass::CKQYastro_New: return MakeFpga<CKQYastro_New>(identity, options);
+    case DeviceClass::CKQNewChip: return std::make_shared<CKQNewChip>(identity);
+    case DeviceClass::CKQLismar: return std::make_shared<CKQLismar>(identity);
+    case DeviceClass::CKQGurnipDevice: return std::make_shared<CKQGurnipDevice>(identity);
+    case DeviceClass::CKQZundra_Device: return std::make_shared<CKQZundra_Device>(identity);
     default: return std::make_shared<BaseDevice>(identity, chosen);
     }
 }

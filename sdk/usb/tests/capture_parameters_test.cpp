@@ -143,7 +143,7 @@ TEST_F(CaptureParameters, ExposureIsLimitedWhenSentAndKeptAsGiven) {
 TEST_F(CaptureParameters, BlankingDefaultsPerModel) {
     const std::tuple<std::u16string_view, std::uint16_t, std::uint16_t, std::uint16_t> cases[] = {
         {u"VID_F5A1&PID_0501", 0xC040, 142, 25},
-        {u"VID_F5A1&PID_0E01", 0x8000, 25, 25},
+        {kType3, 0x8000, 25, 25},
         {u"VID_F5A1&PID_0801", 0, 0, 0},
     };
     for (auto [pattern, readMode, hBlank, vBlank] : cases) {

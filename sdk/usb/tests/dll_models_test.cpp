@@ -1,6 +1,7 @@
 // The simulated-camera build of KQCMOSu.dll with model cameras on its bus:
 // the exports the base device answers with 10 reach the FPGA and LED
-// cameras' requests, byte for byte.
+// cameras' requests, byte for byte; the 16-bit cameras take their source
+// format.
 
 #include <gtest/gtest.h>
 
@@ -85,6 +86,26 @@ TEST_F(KqDll, LedCameraSendsItsChannels) {
     EXPECT_EQ(LastInput(kqff::kIoctlWriteBlock), Block({0x2C, 0, 0x06, 0, 0x15, 0, 0, 0}));
     EXPECT_EQ(KQ(KQ_SetCameraLED)(handle, 4, 1), -1);
     EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+}
+
+TEST_F(KqDll, SixteenBitCamerasTakeTheirSourceFormatAndSendTheWidthInBytes) {
+    struct Case {
+        const char* ini;
+        int sourceFormat;
+        std::size_t recordBytes;
+    };
+    for (const Case c : {Case{"[Camera1]\nType=9\n", 0, 36}, Case{"[Camera1]\nType=14\n", 0, 36},
+                         Case{"[Camera1]\nType=3\n", 10, 52}}) {
+        SCOPED_TRACE(c.ini);
+        UseCameras(c.ini);
+        const HANDLE handle = Open(1, Window(640, 480));
+        EXPECT_EQ(KQ(KQ_SetSourceFormat)(handle, 1), c.sourceFormat);
+        const auto record = LastInput(kqff::kIoctlSetFormat);
+        ASSERT_EQ(record.size(), c.recordBytes);
+        const std::uint32_t width = record[8] | (record[9] << 8);
+        EXPECT_EQ(width, c.recordBytes == 36 ? 1280u : 640u);
+        EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+    }
 }
 
 }  // namespace

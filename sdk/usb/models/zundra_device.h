@@ -1,0 +1,38 @@
+#pragma once
+// `CKQZundra_Device` (type 7): the 3488 x 2560 colour sensor. Each frame
+// read carries the 64-byte trailer behind the picture, whose byte 2 is 1 for
+// a frame that answers a trigger; with control bit 1 the other frames are
+// dropped, neither processed nor counted. Its 52-byte block goes twice after
+// open, without a trigger period or the 660-column line. Exposure lines
+// follow a line of 7006 (full width) or 4890 at 9 MHz.
+
+#include <atomic>
+
+#include "core/status_codes.h"
+#include "no_extras_device.h"
+
+namespace kq {
+
+class CKQZundra_Device final : public NoExtrasDevice {
+public:
+    explicit CKQZundra_Device(DeviceIdentity identity);
+
+    // The window is limited to the sensor (half of it with binning, when the
+    // starts go as 0 and the caller's are kept). A window without pixels or
+    // a refused send: 10, nothing stored.
+    int ApplyCapInfo(const CapInfo& record) override;
+    // The output lines are control bits 6-7, sent with the block.
+    int SetIO(std::uint8_t value) override;
+
+    std::uint32_t ExposureToRegister(std::uint32_t time) const override;
+    std::uint32_t RegisterToExposure(std::uint32_t lines) const override;
+
+protected:
+    bool TakesFrame(std::span<const std::uint8_t> read) const override;
+
+private:
+    // Read by the capture thread without the device lock.
+    std::atomic<bool> triggeredOnly_{false};
+};
+
+}  // namespace kq

@@ -1,0 +1,308 @@
+// The cameras of 16-bit raw frames: the sample camera of type 9 and the
+// RGB 5-6-5 cameras of types 14 and 23. Their capture records with the
+// width in bytes, and their frames through the pipeline and the capture
+// thread, checked against the formats' own arithmetic.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <memory>
+#include <vector>
+
+#include "core/frame_pipeline.h"
+#include "frame_count.h"
+#include "kqff_protocol.h"
+#include "models/device_factory.h"
+#include "models/new_chip.h"
+#include "models/rgb565_devices.h"
+#include "sim_fixture.h"
+
+namespace kq::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+std::uint32_t LE32(const Bytes& b, std::size_t at) {
+    return b.at(at) | (b.at(at + 1) << 8) | (b.at(at + 2) << 16) | (static_cast<std::uint32_t>(b.at(at + 3)) << 24);
+}
+std::uint32_t LE16(const Bytes& b, std::size_t at) { return b.at(at) | (b.at(at + 1) << 8); }
+
+// The picture a 5-6-5 frame gives, written out pixel by pixel: bottom-up
+// BGR rows with blue = byte 0 x 8, green = (value >> 3) & 0xFC, red =
+// byte 1 & 0xF8.
+Bytes Rgb565Reference(const Bytes& raw, int width, int height) {
+    Bytes out(3 * static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::size_t in = 2 * (static_cast<std::size_t>(y) * width + x);
+            const std::size_t at = 3 * (static_cast<std::size_t>(height - 1 - y) * width + x);
+            const unsigned value = raw[in] | (raw[in + 1] << 8);
+            out[at] = static_cast<std::uint8_t>(raw[in] * 8);
+            out[at + 1] = static_cast<std::uint8_t>((value >> 3) & 0xFC);
+            out[at + 2] = static_cast<std::uint8_t>(raw[in + 1] & 0xF8);
+        }
+    }
+    return out;
+}
+
+// Every sample's high (or low) byte.
+Bytes SampleBytes(const Bytes& raw, bool low) {
+    Bytes out(raw.size() / 2);
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = raw[2 * i + (low ? 0 : 1)];
+    return out;
+}
+
+// ---- The pipeline's 16-bit formats ----
+
+constexpr kqcmos::FrameSize kOdd{38, 14};  // a row of 38 leaves a tail after whole blocks of 32
+
+Bytes Ramp(std::size_t bytes, unsigned step) {
+    Bytes raw(bytes);
+    for (std::size_t i = 0; i < bytes; ++i) raw[i] = static_cast<std::uint8_t>(i * step + i / 7);
+    return raw;
+}
+
+Bytes Stream(FramePipeline& pipeline, const PictureSettings& settings, const Bytes& raw) {
+    std::copy(raw.begin(), raw.end(), pipeline.CaptureBuffer().begin());
+    FrameEvents events;
+    FrameSource source;
+    source.window.size = kOdd;
+    const auto out = pipeline.Process(settings, source, events);
+    return out ? Bytes(out->pixels.begin(), out->pixels.end()) : Bytes{};
+}
+
+TEST(SixteenBitPipeline, FivesSixFivePixelsBecomeTheirBgrPictureStreamedAndGrabbed) {
+    PictureSettings settings;
+    settings.model.rawFormat = RawFormat::rgb565;
+    FramePipeline pipeline{{64, 32}, false, 2};
+    Bytes raw = Ramp(kqcmos::FrameBytes(kOdd, 2), 37);
+    raw[0] = raw[1] = 0xFF;  // the brightest pixel: blue 248, green 252, red 248
+    const Bytes expected = Rgb565Reference(raw, kOdd.width, kOdd.height);
+    const std::size_t lastRow = 3 * static_cast<std::size_t>(kOdd.width) * (kOdd.height - 1);
+    ASSERT_EQ((Bytes{expected[lastRow], expected[lastRow + 1], expected[lastRow + 2]}), (Bytes{248, 252, 248}));
+
+    EXPECT_EQ(Stream(pipeline, settings, raw), expected);
+    EXPECT_EQ(Bytes(pipeline.LastRaw().begin(), pipeline.LastRaw().end()), raw) << "kept as the driver sent it";
+    FrameSource source;
+    source.window.size = kOdd;
+    Bytes grabbed = raw;
+    const auto picture = pipeline.ProcessGrab(settings, source, grabbed, true);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(Bytes(picture->pixels.begin(), picture->pixels.end()), expected);
+    Bytes shortFrame(raw.size() - 2);
+    EXPECT_FALSE(pipeline.ProcessGrab(settings, source, shortFrame, true)) << "a frame short of its size";
+}
+
+TEST(SixteenBitPipeline, SamplesKeepTheChosenByteAndThenRunTheBayerSteps) {
+    const Bytes raw = Ramp(kqcmos::FrameBytes(kOdd, 2), 53);
+    for (const bool low : {false, true}) {
+        SCOPED_TRACE(low);
+        for (const int mode : {0, 3}) {
+            PictureSettings settings;
+            settings.colorMode = mode;
+            FramePipeline bayer{{64, 32}, false};
+            const Bytes expected = Stream(bayer, settings, SampleBytes(raw, low));
+            ASSERT_FALSE(expected.empty());
+
+            settings.model.rawFormat = RawFormat::samples16;
+            settings.model.lowSampleByte = low;
+            FramePipeline samples{{64, 32}, false, 2};
+            EXPECT_EQ(Stream(samples, settings, raw), expected);
+            EXPECT_EQ(Bytes(samples.LastRaw().begin(), samples.LastRaw().end()), raw);
+            FrameSource source;
+            source.window.size = kOdd;
+            Bytes grabbed = raw;
+            const auto picture = samples.ProcessGrab(settings, source, grabbed, true);
+            ASSERT_TRUE(picture);
+            EXPECT_EQ(Bytes(picture->pixels.begin(), picture->pixels.end()), expected);
+        }
+    }
+    // One sample 0x1234: 0x12, or 0x34 with the low byte.
+    EXPECT_EQ(SampleBytes({0x34, 0x12}, false), Bytes{0x12});
+}
+
+// ---- The cameras over the simulated bus ----
+
+CapInfo Window(std::uint32_t width, std::uint32_t height) {
+    CapInfo r = SmallWindow();
+    r.width = width;
+    r.height = height;
+    return r;
+}
+
+class SixteenBitCameras : public LibraryTest {
+protected:
+    Bytes LastFormat() const {
+        const auto sent = bus.LogOf(kqff::kIoctlSetFormat);
+        return sent.empty() ? Bytes{} : sent.back().input;
+    }
+    // Streams one frame and returns the raw frame and picture of it.
+    struct Frame {
+        Bytes raw, picture;
+        kqcmos::FrameSize size;
+    };
+    // `with` runs a call on the device under its lock; the capture thread
+    // needs that lock between the calls.
+    using With = std::function<int(const std::function<int(BaseDevice&)>&)>;
+    Frame StreamOne(const With& with) {
+        FrameCount count;
+        Frame f;
+        with([&](BaseDevice& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count); });
+        bus.SetReadBudget(0, 1);
+        EXPECT_EQ(with([](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+        EXPECT_TRUE(count.WaitFor(1));
+        EXPECT_TRUE(bus.WaitForBlockedRead(0, 20s));
+        EXPECT_EQ(with([&](BaseDevice& d) {
+                      f.raw.resize(d.FrameBytes());
+                      return d.GrabFrame(f.raw.data(), true, [&](const DeliveredFrame& out) {
+                          f.picture.assign(out.pixels.begin(), out.pixels.end());
+                          f.size = out.size;
+                          return 0;
+                      });
+                  }),
+                  status::kSuccess);
+        with([](BaseDevice& d) { return d.StopView(); });
+        with([](BaseDevice& d) { return d.SetFrameCallBack(nullptr, nullptr); });
+        return f;
+    }
+    With Library(std::uint32_t handle) {
+        return [this, handle](const std::function<int(BaseDevice&)>& op) { return library.WithDevice(handle, op); };
+    }
+    static With Direct(BaseDevice& device) {
+        return [&device](const std::function<int(BaseDevice&)>& op) {
+            std::lock_guard lock(device.CallLock());
+            return op(device);
+        };
+    }
+};
+
+TEST_F(SixteenBitCameras, EachSendsItsRecordWithTheWidthInBytes) {
+    struct Case {
+        std::u16string_view pattern;
+        DeviceClass expected;
+        std::uint8_t gain;
+        std::size_t blockBytes;
+        std::uint32_t sentGain;  // the gain bytes (and code at 29 for the 52-byte block)
+    };
+    for (const Case c : {Case{u"VID_F5A1&PID_0901", DeviceClass::CKQNewChip, 32, 36, 50},
+                         Case{u"VID_F5A1&PID_0E01", DeviceClass::CKQLismar, 70, 36, 63}}) {
+        SCOPED_TRACE(static_cast<int>(c.expected));
+        bus.ClearLog();
+        bus.AddCamera(InstanceId(c.pattern));
+        CapInfo r = Window(96, 40);
+        r.gain = {c.gain, 1, 2};
+        const std::uint32_t handle = Open(static_cast<std::int32_t>(bus.ListInterfaces()->size()), r);
+        EXPECT_EQ(library.WithDevice(handle, [](BaseDevice& d) { return static_cast<int>(d.Class()); }),
+                  static_cast<int>(c.expected));
+        const Bytes block = LastFormat();
+        ASSERT_EQ(block.size(), c.blockBytes);
+        EXPECT_EQ(LE32(block, 4), 40u);
+        EXPECT_EQ(LE32(block, 8), 192u);
+        EXPECT_EQ((Bytes{block[24], block[25], block[26]}), (Bytes(3, static_cast<std::uint8_t>(c.sentGain))));
+        EXPECT_EQ(library.WithDevice(handle, [](BaseDevice& d) { return static_cast<int>(d.FrameBytes()); }),
+                  2 * 96 * 40);
+        library.Uninitialize(handle);
+    }
+}
+
+TEST_F(SixteenBitCameras, WindowsStayOnTheSensorAndARefusedSendKeepsTheOldOne) {
+    bus.AddCamera(InstanceId(u"VID_F5A1&PID_0901"));
+    const std::uint32_t handle = Open(1, Window(64, 32));
+    struct Case {
+        std::uint32_t width, height, column, row;
+        std::uint8_t control;
+        std::uint32_t sentWidth, sentColumn, sentRow;
+    };
+    // Binning (control bit 0) covers twice the window: starts stop at
+    // 1280 - 2 x 600 and 1024 - 2 x 500; a window beyond the sensor is cut.
+    for (const Case c : {Case{600, 500, 900, 900, 0x01, 1200, 80, 24}, Case{5000, 5000, 7, 7, 0, 2560, 0, 0},
+                         Case{100, 100, 1250, 1000, 0, 200, 1180, 924}}) {
+        SCOPED_TRACE(c.width);
+        CapInfo r = Window(c.width, c.height);
+        r.columnStart = c.column;
+        r.rowStart = c.row;
+        r.control = c.control;
+        ASSERT_EQ(library.WithDevice(handle, [&](BaseDevice& d) { return d.ApplyCapInfo(r); }), status::kSuccess);
+        const Bytes block = LastFormat();
+        EXPECT_EQ(LE32(block, 8), c.sentWidth);
+        EXPECT_EQ(LE32(block, 12), c.sentColumn);
+        EXPECT_EQ(LE32(block, 16), c.sentRow);
+    }
+    EXPECT_EQ(library.WithDevice(handle, [&](BaseDevice& d) { return d.ApplyCapInfo(Window(0, 10)); }),
+              status::kNotSupported);
+    bus.FailControl(kqff::kIoctlSetFormat, 1);
+    EXPECT_EQ(library.WithDevice(handle, [&](BaseDevice& d) { return d.ApplyCapInfo(Window(64, 64)); }),
+              status::kNotSupported);
+    EXPECT_EQ(library.WithDevice(handle, [](BaseDevice& d) { return static_cast<int>(d.StoredCapInfo().width); }),
+              100);
+}
+
+TEST_F(SixteenBitCameras, TheSampleCameraStreamsTheByteItWasToldToKeep) {
+    bus.AddCamera(InstanceId(u"VID_F5A1&PID_0901"));
+    const std::uint32_t handle = Open(1, Window(64, 32));
+    ASSERT_EQ(library.WithDevice(handle, [](BaseDevice& d) { return d.SetParamColor(4); }), status::kSuccess);
+    for (const std::int32_t format : {0, 1}) {
+        SCOPED_TRACE(format);
+        ASSERT_EQ(library.WithDevice(handle, [&](BaseDevice& d) { return d.SetSourceFormat(format); }),
+                  status::kSuccess);
+        const Frame f = StreamOne(Library(handle));
+        ASSERT_EQ(f.raw.size(), 2u * 64 * 32);
+        Bytes expected = SampleBytes(f.raw, format != 0);
+        // The sensor's last two columns are mirrored from the two before them.
+        for (int y = 0; y < 32; ++y) {
+            expected[y * 64 + 62] = expected[y * 64 + 60];
+            expected[y * 64 + 63] = expected[y * 64 + 59];
+        }
+        // Colour mode 4 delivers the bytes the demosaic starts from, bottom-up.
+        Bytes flipped(expected.size());
+        for (int y = 0; y < 32; ++y) std::copy_n(expected.begin() + y * 64, 64, flipped.begin() + (31 - y) * 64);
+        EXPECT_TRUE(f.picture == expected || f.picture == flipped);
+    }
+}
+
+TEST_F(SixteenBitCameras, FiveSixFiveCamerasStreamTheirPicture) {
+    bus.AddCamera(InstanceId(u"VID_F5A1&PID_0E01"));
+    const std::uint32_t handle = Open(1, Window(64, 32));
+    const Frame f = StreamOne(Library(handle));
+    EXPECT_EQ(f.size, (kqcmos::FrameSize{64, 32}));
+    EXPECT_EQ(f.picture, Rgb565Reference(f.raw, 64, 32));
+}
+
+// No identification selects type 23: its object is made directly.
+TEST_F(SixteenBitCameras, TypeTwentyThreeSendsTheFiftyTwoByteBlockAndStreams) {
+    bus.AddCamera(InstanceId(u"VID_F5A1&PID_0901"));
+    DeviceIdentity identity;
+    identity.typeCode = 23;
+    auto device = MakeDevice(identity);
+    ASSERT_EQ(device->Class(), DeviceClass::CKQGurnipDevice);
+    CapInfo r = Window(64, 32);
+    r.gain = {70, 0, 0};
+    ASSERT_EQ(device->OpenDevice(bus, bus.InterfaceOf(0), r, 7), status::kSuccess);
+    Bytes block = LastFormat();
+    ASSERT_EQ(block.size(), 52u);
+    EXPECT_EQ(LE32(block, 8), 128u);
+    EXPECT_EQ(block[24], 63);
+    EXPECT_EQ(block[29], 102);
+    for (const std::size_t at : {30u, 36u, 38u, 40u, 42u, 44u, 46u, 48u, 50u}) EXPECT_EQ(LE16(block, at), 0u) << at;
+
+    CapInfo binned = Window(600, 400);
+    binned.columnStart = 2000;
+    binned.rowStart = 1500;
+    binned.mode[3] = capinfo_bits::binning;
+    ASSERT_EQ(device->ApplyCapInfo(binned), status::kSuccess);
+    block = LastFormat();
+    EXPECT_EQ(LE32(block, 12), 2592u - 1200u);
+    EXPECT_EQ(LE32(block, 16), 1944u - 800u);
+    EXPECT_EQ(device->StoredCapInfo().columnStart, 2000u) << "the caller's start waits for the next send";
+    ASSERT_EQ(device->ApplyCapInfo(Window(64, 32)), status::kSuccess);
+
+    const Frame f = StreamOne(Direct(*device));
+    EXPECT_EQ(f.picture, Rgb565Reference(f.raw, 64, 32));
+    device->CloseDevice();
+}
+
+}  // namespace
+}  // namespace kq::test
