@@ -13,7 +13,7 @@ constexpr std::uint8_t kOutputBits = 0xC0;
 
 }  // namespace
 
-CKQZundra_Device::CKQZundra_Device(DeviceIdentity identity) : NoExtrasDevice(identity, DeviceClass::CKQZundra_Device) {}
+CKQZundra_Device::CKQZundra_Device(DeviceIdentity identity) : ZundraArrival<NoExtrasDevice>(identity, DeviceClass::CKQZundra_Device) {}
 
 int CKQZundra_Device::ApplyCapInfo(const CapInfo& given) {
     if (Gone()) return status::kNoDevice;

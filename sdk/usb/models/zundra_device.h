@@ -4,16 +4,18 @@
 // a frame that answers a trigger; with control bit 1 the other frames are
 // dropped, neither processed nor counted. Its 52-byte block goes twice after
 // open, without a trigger period or the 660-column line. Exposure lines
-// follow a line of 7006 (full width) or 4890 at 9 MHz.
+// follow a line of 7006 (full width) or 4890 at 9 MHz. After re-arrival the
+// block goes twice again and only a running preview restarts.
 
 #include <atomic>
 
 #include "core/status_codes.h"
 #include "no_extras_device.h"
+#include "zundra_arrival.h"
 
 namespace kq {
 
-class CKQZundra_Device final : public NoExtrasDevice {
+class CKQZundra_Device final : public ZundraArrival<NoExtrasDevice> {
 public:
     explicit CKQZundra_Device(DeviceIdentity identity);
 

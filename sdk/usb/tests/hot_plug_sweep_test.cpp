@@ -12,7 +12,7 @@
 
 #include "fpga_fixture.h"
 #include "kqff_protocol.h"
-#include "models/zundra_arrival.h"
+#include "models/zundra_device.h"
 
 namespace kq::test {
 namespace {
@@ -272,8 +272,8 @@ TEST_F(Sweeps, EachClassComesBackWithItsOwnSetUp) {
     }
 }
 
-// The large-format camera's way back, on any device class it is built on:
-// the record twice, and only a running preview restarts.
+// The large-format camera's way back: the record twice, and only a running
+// preview restarts.
 TEST(LargeFormatArrival, SendsTheRecordTwiceAndRestartsOnlyThePreview) {
     struct Case {
         const char* name;
@@ -285,7 +285,7 @@ TEST(LargeFormatArrival, SendsTheRecordTwiceAndRestartsOnlyThePreview) {
         SCOPED_TRACE(c.name);
         sim::SimulatedBus bus;
         bus.AddCamera(InstanceId(u"VID_F5A1&PID_0301"));
-        ZundraArrival<BaseDevice> device(DeviceIdentity{7, 0, 0}, DeviceClass::CKQZundra_Device);
+        CKQZundra_Device device(DeviceIdentity{7, 0, 0});
         std::lock_guard<BaseDevice::Lock> hold(device.CallLock());
         ASSERT_EQ(device.OpenDevice(bus, bus.InterfaceOf(0), SmallWindow(), 1), status::kSuccess);
         if (c.preview) ASSERT_EQ(device.StartView(nullptr, {}), status::kSuccess);
