@@ -208,6 +208,11 @@ void BaseDevice::ProcessCapturedFrame() {
             awbCallback_((red << 16) | green, (blue << 16) | (exposure & 0xFFFF), callbackContext_);
         }
     }
+    if (events.flatFieldBuilt && !tablesFolder_.empty()) {
+        // A table that cannot be written still corrects this session.
+        (void)kqcmos::SaveFlatFieldFile(tablesFolder_ / kqcmos::FlatFieldFileName(identity_.typeCode),
+                                        Pipeline().FlatField());
+    }
     if (events.balanceExposure && events.balanceGains) {
         // Every measured frame of the loop sends the record with its
         // exposure and gain bytes, through the one worker.

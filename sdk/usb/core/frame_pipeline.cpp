@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bgr_filters.h"
 #include "contrast_kernels.h"
 #include "corrected_demosaic.h"
 #include "erasure.h"
@@ -49,7 +50,7 @@ FramePipeline::FramePipeline(FrameSize sensor, bool stripeCapable, int rawBytesP
       stripePlanes_(stripeCapable ? 3 * PlaneBytes(sensor) : 0),
       demosaic_({sensor.width, sensor.height + 2}),
       flatField_(sensor),
-      alternateExposure_({sensor.width, sensor.height + 2}),
+      alternateExposure_({sensor.width * rawBytesPerPixel, sensor.height + 2}),
       toneCurve_(kqcmos::BuildDefaultToneCurve()),
       lastRaw_(PlaneBytes(sensor) * static_cast<std::size_t>(rawBytesPerPixel)) {}
 
@@ -219,6 +220,7 @@ std::optional<DeliveredFrame> FramePipeline::ConvertYuv(const PictureSettings& s
         whiteBalanceRequested_ = false;
     }
     kqcmos::ApplyGainLutBgr(bgr, gains_);
+    if (balance == nullptr) kqcmos::RunBgrFilter(settings.colorAdjust, bgr);
     if (settings.colorMode == 2 || settings.colorMode == 3) {
         // Grey from the sum of the three bytes; the 8-bit form is packed in
         // place, which only ever reads ahead of where it writes.
@@ -251,8 +253,12 @@ std::optional<DeliveredFrame> FramePipeline::ProcessYuv(const PictureSettings& s
     const auto frame = raw_.span().first(bytes);
     std::copy(frame.begin(), frame.end(), lastRaw_.span().begin());
     lastRawBytes_ = bytes;
-    // The alternate exposure measures Bayer frames only.
-    if (!settings.alternateExposure) RunAutoExposure(settings, source, frame, events);
+    RunAutoExposure(settings, source, frame, events);
+    if (flatFieldRebuild_) {
+        flatFieldRebuild_ = !flatField_.BuildYuv(source.window, frame);
+        events.flatFieldBuilt = !flatFieldRebuild_;
+    }
+    if (flatFieldEnabled_ && !whiteBalanceRequested_) (void)flatField_.ApplyYuv(source.window, frame);
     last_ = ConvertYuv(settings, size, frame, picture_, crop_, whiteBalanceRequested_ ? &events : nullptr);
     return last_;
 }
@@ -331,7 +337,7 @@ void FramePipeline::RunAutoExposure(const PictureSettings& settings, const Frame
         autoExposure_.Enable(false);
         alternateExposure_.SetLevel(autoExposure_.level());
         const kqcmos::ExposureOutcome outcome =
-            alternateExposure_.Step(size, frame, settings.model.exposureLimit, exposure);
+            alternateExposure_.Step(size, frame, settings.model.exposureLimit, exposure, settings.model.exposureKind);
         if (outcome.changed) events.reportExposure = exposure;
         return;
     }
@@ -355,6 +361,7 @@ std::optional<DeliveredFrame> FramePipeline::ProcessGrab(const PictureSettings& 
     if (settings.model.rawFormat == RawFormat::yuv422) {
         const std::size_t bytes = FrameBytes(size, 2);
         if (raw.size() < bytes || bytes > grabRaw_.size()) return std::nullopt;
+        if (flatFieldEnabled_) (void)flatField_.ApplyYuv(source.window, raw.first(bytes));
         grabSource_ = DeliveredFrame{raw.first(bytes), size, 16};
         if (!convert) return grabSource_;
         return ConvertYuv(settings, size, raw.first(bytes), grabPicture_, grabCrop_, nullptr);

@@ -78,6 +78,8 @@ struct FrameEvents {
     std::optional<kqcmos::SensorGains> balanceGains;
     // The loop settled: report this packed value and end the request.
     std::optional<std::uint32_t> balanceReport;
+    // The YUV flat-field table was built from this frame: store it.
+    bool flatFieldBuilt = false;
 };
 
 // A byte buffer allocated once and not cleared: every frame overwrites what
