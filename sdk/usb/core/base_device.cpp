@@ -80,6 +80,7 @@ int BaseDevice::Connect(CameraTransport& transport, const CameraInterface& camer
 }
 
 bool BaseDevice::LoadPixelTables(const std::filesystem::path& folder) {
+    tablesFolder_ = folder;
     const auto badPixels = folder / kqcmos::BadPixelFileName(identity_.typeCode);
     const auto flatField = folder / kqcmos::FlatFieldFileName(identity_.typeCode);
     std::error_code ignored;

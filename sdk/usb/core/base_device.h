@@ -83,7 +83,7 @@ public:
                            std::uint32_t callerHandle);
     // Reads the type's bad-pixel and flat-field files from `folder`; a
     // missing or short file is no error. False when the tables cannot be
-    // allocated.
+    // allocated. A flat-field table the camera builds is stored there.
     bool LoadPixelTables(const std::filesystem::path& folder);
     bool IsOpen() const { return connection_ != nullptr || removed_; }
     int CloseDevice();
@@ -457,6 +457,8 @@ protected:
     // Exposure the pipeline wants sent; -1 when none. The worker sends it.
     std::atomic<std::int32_t> pendingExposure_{-1};
     std::unique_ptr<CoalescingWorker> paramWorker_;
+    // Where the pixel tables were read from, and built ones are stored.
+    std::filesystem::path tablesFolder_;
 
     // Recording and automatic snapshots.
     std::unique_ptr<files::AviWriter> avi_;

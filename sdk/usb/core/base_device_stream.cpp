@@ -68,6 +68,7 @@ FrameSource BaseDevice::CurrentSource() const {
     s.window.rowStart = static_cast<int>(capInfo_.rowStart);
     s.halfReadout = (capInfo_.control & capinfo_bits::halfReadout) != 0;
     s.exposure = static_cast<std::int32_t>(capInfo_.exposure);
+    s.sensorGains = {capInfo_.gain[0], capInfo_.gain[1], capInfo_.gain[2]};
     return s;
 }
 
@@ -206,6 +207,26 @@ void BaseDevice::ProcessCapturedFrame() {
         const std::int32_t exposure = static_cast<std::int32_t>(exposureUnit_ == 1 ? exposureTime_ : capInfo_.exposure);
         if (awbCallback_ != nullptr) {
             awbCallback_((red << 16) | green, (blue << 16) | (exposure & 0xFFFF), callbackContext_);
+        }
+    }
+    if (events.flatFieldBuilt && !tablesFolder_.empty()) {
+        // A table that cannot be written still corrects this session.
+        (void)kqcmos::SaveFlatFieldFile(tablesFolder_ / kqcmos::FlatFieldFileName(identity_.typeCode),
+                                        Pipeline().FlatField());
+    }
+    if (events.balanceExposure && events.balanceGains) {
+        // Every measured frame of the loop sends the record with its
+        // exposure and gain bytes, through the one worker.
+        capInfo_.gain[0] = static_cast<std::uint8_t>(events.balanceGains->red);
+        capInfo_.gain[2] = static_cast<std::uint8_t>(events.balanceGains->blue);
+        pendingExposure_ = *events.balanceExposure;
+        paramWorker_->Post();
+    }
+    if (events.balanceReport) {
+        awbOn_ = false;
+        const std::int32_t exposure = static_cast<std::int32_t>(exposureUnit_ == 1 ? exposureTime_ : capInfo_.exposure);
+        if (awbCallback_ != nullptr) {
+            awbCallback_(static_cast<std::int32_t>(*events.balanceReport), exposure, callbackContext_);
         }
     }
     if (delivered) Deliver(*delivered);

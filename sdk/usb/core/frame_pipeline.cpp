@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bgr_filters.h"
 #include "contrast_kernels.h"
 #include "corrected_demosaic.h"
 #include "erasure.h"
@@ -66,7 +67,7 @@ FramePipeline::FramePipeline(FrameSize sensor, bool stripeCapable, int rawBytesP
       stripePlanes_(stripeCapable ? 3 * PlaneBytes(sensor) : 0),
       demosaic_({sensor.width, sensor.height + 2}),
       flatField_(sensor),
-      alternateExposure_({sensor.width, sensor.height + 2}),
+      alternateExposure_({sensor.width * rawBytesPerPixel, sensor.height + 2}),
       toneCurve_(kqcmos::BuildDefaultToneCurve()),
       lastRaw_(PlaneBytes(sensor) * static_cast<std::size_t>(rawBytesPerPixel)) {}
 
@@ -143,7 +144,7 @@ std::span<std::uint8_t> FramePipeline::CorrectRaw(const PictureSettings& setting
 std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& settings, FrameSize size,
                                                      std::span<std::uint8_t> source, std::span<std::uint8_t> picture,
                                                      std::span<std::uint8_t> cropOut, bool whiteBalancePending,
-                                                     bool streamed) {
+                                                     bool streamed, FrameEvents* events) {
     if (source.empty()) return std::nullopt;
     kqcmos::ApplyLight(source, settings.light);
     if (!settings.model.contrastKernels) {
@@ -167,12 +168,13 @@ std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& sett
             ? kqcmos::ContrastDemosaic(settings.colorMode, settings.flipMode, size, picture, source, settings.contrast)
             : kqcmos::Demosaic(DemosaicSettingsFor(settings), size, picture, source, demosaic_);
     if (!converted) return std::nullopt;
-    return FinishPicture(settings, size, picture, cropOut, streamed);
+    return FinishPicture(settings, size, picture, cropOut, streamed, events);
 }
 
 std::optional<DeliveredFrame> FramePipeline::FinishPicture(const PictureSettings& settings, FrameSize size,
                                                            std::span<std::uint8_t> picture,
-                                                           std::span<std::uint8_t> cropOut, bool streamed) {
+                                                           std::span<std::uint8_t> cropOut, bool streamed,
+                                                           FrameEvents* events) {
     const int bpp = kqcmos::OutputBytesPerPixel(settings.colorMode);
     const auto frame = picture.first(FrameBytes(size, bpp));
     // Neutral settings leave the picture as it is; skipping them saves the
@@ -197,6 +199,9 @@ std::optional<DeliveredFrame> FramePipeline::FinishPicture(const PictureSettings
         if (stripeEnabled_ && stripesTaken_) kqcmos::ApplyErasurePlanes(size, frame, blue, green, red);
     }
     if (streamed && settings.hdr && settings.colorMode == 0) kqcmos::ApplyTable(frame, kqcmos::HdrToneTable());
+    if (events != nullptr && streamed && bpp == 3 && whiteBalanceRequested_ && settings.model.exposureBalanceLoop) {
+        RunExposureBalance(lastSource_, size, frame, *events);
+    }
 
     return Deliverable(settings, size, bpp, frame, cropOut);
 }
@@ -232,6 +237,7 @@ std::optional<DeliveredFrame> FramePipeline::ConvertYuv(const PictureSettings& s
         whiteBalanceRequested_ = false;
     }
     kqcmos::ApplyGainLutBgr(bgr, gains_);
+    if (balance == nullptr) kqcmos::RunBgrFilter(settings.colorAdjust, bgr);
     if (settings.colorMode == 2 || settings.colorMode == 3) {
         // Grey from the sum of the three bytes; the 8-bit form is packed in
         // place, which only ever reads ahead of where it writes.
@@ -264,8 +270,12 @@ std::optional<DeliveredFrame> FramePipeline::ProcessYuv(const PictureSettings& s
     const auto frame = raw_.span().first(bytes);
     std::copy(frame.begin(), frame.end(), lastRaw_.span().begin());
     lastRawBytes_ = bytes;
-    // The alternate exposure measures Bayer frames only.
-    if (!settings.alternateExposure) RunAutoExposure(settings, source, frame, events);
+    RunAutoExposure(settings, source, frame, events);
+    if (flatFieldRebuild_) {
+        flatFieldRebuild_ = !flatField_.BuildYuv(source.window, frame);
+        events.flatFieldBuilt = !flatFieldRebuild_;
+    }
+    if (flatFieldEnabled_ && !whiteBalanceRequested_) (void)flatField_.ApplyYuv(source.window, frame);
     last_ = ConvertYuv(settings, size, frame, picture_, crop_, whiteBalanceRequested_ ? &events : nullptr);
     return last_;
 }
@@ -273,6 +283,7 @@ std::optional<DeliveredFrame> FramePipeline::ProcessYuv(const PictureSettings& s
 std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& settings, const FrameSource& source,
                                                      FrameEvents& events) {
     if (settings.model.rawFormat == RawFormat::yuv422) return ProcessYuv(settings, source, events);
+    lastSource_ = source;
     FrameSize size = source.window.size;
     const std::size_t readBytes = FrameBytes(size) * RawBytesPerPixel(settings.model.rawFormat);
     if (FrameBytes(size) == 0 || readBytes > raw_.size()) return std::nullopt;
@@ -299,7 +310,9 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
 
     RunAutoExposure(settings, source, frame, events);
     const bool whiteBalancePending = whiteBalanceRequested_;
-    if (whiteBalancePending && settings.model.greyRaw) {
+    if (whiteBalancePending && settings.model.exposureBalanceLoop) {
+        // Balanced by the loop on the picture, after the conversion.
+    } else if (whiteBalancePending && settings.model.greyRaw) {
         whiteBalanceRequested_ = false;  // a grey sensor has no colours to balance
     } else if (whiteBalancePending) {
         // Over the shared measuring region when it is set (all four values
@@ -328,15 +341,28 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
         return last_;
     }
     const auto sourcePlane = CorrectRaw(settings, source, frame, rotated_, size, whiteBalancePending);
-    last_ = Convert(settings, size, sourcePlane, picture_, crop_, whiteBalancePending, true);
+    last_ = Convert(settings, size, sourcePlane, picture_, crop_, whiteBalancePending, true, &events);
     return last_;
+}
+
+void FramePipeline::RunExposureBalance(const FrameSource& source, FrameSize size, std::span<std::uint8_t> bgr,
+                                       FrameEvents& events) {
+    int exposure = source.exposure;
+    kqcmos::SensorGains gains = source.sensorGains;
+    const kqcmos::ExposureBalanceOutcome outcome = exposureBalance_.Step(size, bgr, exposure, gains);
+    if (outcome.finished) {
+        whiteBalanceRequested_ = false;
+        events.balanceReport = kqcmos::PackExposureBalance(exposure, gains);
+    } else if (outcome.evaluated) {
+        events.balanceExposure = exposure;
+        events.balanceGains = gains;
+    }
 }
 
 void FramePipeline::RunAutoExposure(const PictureSettings& settings, const FrameSource& source,
                                     std::span<std::uint8_t> frame, FrameEvents& events) {
-    // The 8-bit step (AutoExposure8) belongs to the model
-    // classes; the base pipeline measures the raw Bayer frame whatever the
-    // colour mode or sensor, and the limit is 5000 for every model.
+    // The base pipeline measures the raw Bayer frame whatever the colour
+    // mode; models choose the 8-bit step and their limit.
     const kqcmos::FrameSize size = source.window.size;
     int exposure = source.exposure;
     if (settings.alternateExposure) {
@@ -345,13 +371,16 @@ void FramePipeline::RunAutoExposure(const PictureSettings& settings, const Frame
         autoExposure_.Enable(false);
         alternateExposure_.SetLevel(autoExposure_.level());
         const kqcmos::ExposureOutcome outcome =
-            alternateExposure_.Step(size, frame, settings.model.exposureLimit, exposure);
+            alternateExposure_.Step(size, frame, settings.model.exposureLimit, exposure, settings.model.exposureKind);
         if (outcome.changed) events.reportExposure = exposure;
         return;
     }
     if (!autoExposure_.enabled()) return;
-    const kqcmos::ExposureOutcome outcome = autoExposure_.StepBayer(
-        size, frame, settings.showAutoMark, settings.model.exposureLimit, exposure, settings.model.exposureKind);
+    const kqcmos::ExposureOutcome outcome =
+        settings.model.byteExposure
+            ? autoExposure_.Step8(size, frame, settings.showAutoMark, settings.model.exposureLimit, exposure)
+            : autoExposure_.StepBayer(size, frame, settings.showAutoMark, settings.model.exposureLimit, exposure,
+                                      settings.model.exposureKind);
     if (outcome.changed) events.sendExposure = exposure;
     if (outcome.finished) events.reportExposure = exposure;
 }
@@ -366,6 +395,7 @@ std::optional<DeliveredFrame> FramePipeline::ProcessGrab(const PictureSettings& 
     if (settings.model.rawFormat == RawFormat::yuv422) {
         const std::size_t bytes = FrameBytes(size, 2);
         if (raw.size() < bytes || bytes > grabRaw_.size()) return std::nullopt;
+        if (flatFieldEnabled_) (void)flatField_.ApplyYuv(source.window, raw.first(bytes));
         grabSource_ = DeliveredFrame{raw.first(bytes), size, 16};
         if (!convert) return grabSource_;
         return ConvertYuv(settings, size, raw.first(bytes), grabPicture_, grabCrop_, nullptr);

@@ -16,6 +16,7 @@
 #include "corrected_demosaic.h"
 #include "crop_window.h"
 #include "demosaic.h"
+#include "exposure_balance_loop.h"
 #include "flat_field.h"
 #include "gain_tables.h"
 #include "gamma_table.h"
@@ -54,6 +55,9 @@ struct FrameSource {
     kqcmos::SensorWindow window;
     bool halfReadout = false;
     std::int32_t exposure = 0;
+    // Gain bytes 1..3 of the capture information, which the exposure and
+    // sensor-gain loop moves.
+    kqcmos::SensorGains sensorGains;
 };
 
 struct DeliveredFrame {
@@ -69,6 +73,13 @@ struct FrameEvents {
     // the caller.
     std::optional<std::int32_t> reportExposure;
     std::optional<kqcmos::GainTables> whiteBalance;  // one-shot balance done: report gains
+    // The exposure and sensor-gain loop measured this frame: send both.
+    std::optional<std::int32_t> balanceExposure;
+    std::optional<kqcmos::SensorGains> balanceGains;
+    // The loop settled: report this packed value and end the request.
+    std::optional<std::uint32_t> balanceReport;
+    // The YUV flat-field table was built from this frame: store it.
+    bool flatFieldBuilt = false;
 };
 
 // A byte buffer allocated once and not cleared: every frame overwrites what
@@ -127,7 +138,10 @@ public:
     kqcmos::FlatFieldTable& FlatField() { return flatField_; }
     kqcmos::BadPixelTable& BadPixels() { return badPixels_; }
     kqcmos::AutoExposure& AutoExposure() { return autoExposure_; }
-    void RequestWhiteBalance(bool on) { whiteBalanceRequested_ = on; }
+    void RequestWhiteBalance(bool on) {
+        if (on && !whiteBalanceRequested_) exposureBalance_.Restart();
+        whiteBalanceRequested_ = on;
+    }
     bool WhiteBalanceRequested() const { return whiteBalanceRequested_; }
     void SetFlatField(bool enabled, bool rebuild) {
         flatFieldEnabled_ = enabled;
@@ -160,9 +174,12 @@ private:
     kqcmos::RawCorrection RawCorrectionFor(const PictureSettings& settings, const FrameSource& source,
                                            bool whiteBalancePending) const;
     // `streamed`: the capture thread's frame; false for a single grab.
+    // `events`: where the exposure and sensor-gain loop reports (streamed
+    // frames of models that run it).
     std::optional<DeliveredFrame> Convert(const PictureSettings& settings, kqcmos::FrameSize size,
                                           std::span<std::uint8_t> source, std::span<std::uint8_t> picture,
-                                          std::span<std::uint8_t> cropOut, bool whiteBalancePending, bool streamed);
+                                          std::span<std::uint8_t> cropOut, bool whiteBalancePending, bool streamed,
+                                          FrameEvents* events = nullptr);
     // The YUV sensor's path: conversion to BGR, then the white balance, the
     // gain tables and the colour steps on the picture. `balance` takes a
     // pending one-shot white balance.
@@ -177,7 +194,11 @@ private:
     // The steps after the demosaic: saturation, sharpness, stripes, HDR, crop.
     std::optional<DeliveredFrame> FinishPicture(const PictureSettings& settings, kqcmos::FrameSize size,
                                                 std::span<std::uint8_t> picture, std::span<std::uint8_t> cropOut,
-                                                bool streamed);
+                                                bool streamed, FrameEvents* events = nullptr);
+    // The exposure and sensor-gain loop on a finished 24-bit picture while
+    // a white balance is requested.
+    void RunExposureBalance(const FrameSource& source, kqcmos::FrameSize size, std::span<std::uint8_t> bgr,
+                            FrameEvents& events);
     // Pipeline step 3: the continuous or the alternate automatic exposure.
     void RunAutoExposure(const PictureSettings& settings, const FrameSource& source, std::span<std::uint8_t> frame,
                          FrameEvents& events);
@@ -195,6 +216,8 @@ private:
     kqcmos::BadPixelTable badPixels_;
     kqcmos::AutoExposure autoExposure_;
     kqcmos::AlternateAutoExposure alternateExposure_;
+    kqcmos::ExposureBalanceLoop exposureBalance_;
+    FrameSource lastSource_;  // of the streamed frame in process
     // The default tone curve, which the microscope Bayer filter applies with HDR.
     kqcmos::ToneCurve toneCurve_;
     bool whiteBalanceRequested_ = false;

@@ -40,6 +40,12 @@ struct PixelModel {
     // The kernels apply the contrast while they demosaic (the
     // contrast-demosaic camera): no contrast step before them.
     bool contrastKernels = false;
+    // A white-balance request runs the exposure and sensor-gain loop on the
+    // 24-bit output instead of the one-shot gain tables.
+    bool exposureBalanceLoop = false;
+    // The automatic exposure measures the byte mean of the raw frame (the
+    // 8-bit step) instead of the Bayer luma.
+    bool byteExposure = false;
     // The automatic exposure on the raw frame: its kind and its limit (lines).
     kqcmos::BayerExposureKind exposureKind = kqcmos::BayerExposureKind::base;
     int exposureLimit = kqcmos::kAutoExposureLimit;

@@ -161,16 +161,19 @@ ExposureOutcome AutoExposure::Step8(FrameSize size, std::span<std::uint8_t> fram
 
 AlternateAutoExposure::AlternateAutoExposure(FrameSize maxSize) : frozenFrame_(FrameBytes(maxSize)) {}
 
-ExposureOutcome AlternateAutoExposure::Step(FrameSize size, std::span<std::uint8_t> raw, int limit, int& exposure) {
+ExposureOutcome AlternateAutoExposure::Step(FrameSize size, std::span<std::uint8_t> raw, int limit, int& exposure,
+                                            BayerExposureKind kind) {
     ExposureOutcome outcome;
-    const std::size_t bytes = FrameBytes(size);
-    if (!HoldsFrame(raw, size) || bytes > frozenFrame_.size()) {
+    const bool yuv = kind == BayerExposureKind::yuv;
+    const std::size_t bytes = FrameBytes(size, yuv ? 2 : 1);
+    if (!HoldsFrame(raw, size, yuv ? 2 : 1) || bytes > frozenFrame_.size()) {
         return outcome;
     }
     callCount_ = (callCount_ + 1) % 4;
     if (callCount_ == 0) {
         outcome.evaluated = true;
-        const int luma = BayerLuma(size, raw, CentreWindow(size, 641, 481));
+        const PixelRect centre = CentreWindow(size, 641, 481);
+        const int luma = yuv ? YuvLuma(size, raw, centre) : BayerLuma(size, raw, centre);
         int target = exposure;
         // A held frame is released at the next evaluation whatever the
         // brightness; otherwise a dark scene at a long exposure would keep

@@ -81,14 +81,17 @@ public:
     static constexpr int kBrightnessThreshold = 150;
     static constexpr int kOverExposedLuma = 2400;
 
-    // Allocates the held-frame copy for raw frames up to `maxSize`.
+    // Allocates the held-frame copy for raw frames up to `maxSize` (in bytes
+    // per row and rows).
     explicit AlternateAutoExposure(FrameSize maxSize);
 
     void SetLevel(int level) { level_ = level; }
 
     // `raw` is replaced by the held frame while one is held. `changed` asks
-    // for the exposure to be sent and reported.
-    ExposureOutcome Step(FrameSize size, std::span<std::uint8_t> raw, int limit, int& exposure);
+    // for the exposure to be sent and reported. YUV frames (`kind` yuv) are
+    // measured by 10 x their mean Y of every second pixel.
+    ExposureOutcome Step(FrameSize size, std::span<std::uint8_t> raw, int limit, int& exposure,
+                         BayerExposureKind kind = BayerExposureKind::base);
 
     bool holdingFrame() const { return frozen_; }
 

@@ -74,6 +74,39 @@ bool FlatFieldTable::Apply(const SensorWindow& window, std::span<std::uint8_t> r
     return true;
 }
 
+bool FlatFieldTable::BuildYuv(const SensorWindow& window, std::span<const std::uint8_t> yuv) {
+    if (!Fits(window, yuv.size() / 2)) return false;
+    const int w = window.size.width;
+    const int h = window.size.height;
+    const auto stride = 2 * static_cast<std::size_t>(w);
+    std::uint64_t sum = 0;
+    std::uint64_t count = 1;
+    for (int y = h / 4; y < h - h / 4; ++y) {
+        const std::uint8_t* row = yuv.data() + static_cast<std::size_t>(y) * stride;
+        for (int x = w / 4; x < w - w / 4; ++x) sum += row[2 * x];
+        count += static_cast<std::uint64_t>(std::max(0, w - w / 4 - w / 4));
+    }
+    const int reference = static_cast<int>(sum / count) * 64;
+    const SensorPoint origin = FrameOrigin(window);
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* row = yuv.data() + static_cast<std::size_t>(y) * stride;
+        std::int16_t* gains = entries_.data() + IndexOf(origin, y);
+        for (int x = 0; x < w; ++x) gains[x] = static_cast<std::int16_t>(reference / std::max<int>(row[2 * x], 1));
+    }
+    return true;
+}
+
+bool FlatFieldTable::ApplyYuv(const SensorWindow& window, std::span<std::uint8_t> yuv) const {
+    if (!Fits(window, yuv.size() / 2)) return false;
+    const int w = window.size.width;
+    for (int y = 0; y < window.size.height; ++y) {
+        std::uint8_t* row = yuv.data() + static_cast<std::size_t>(y) * 2 * static_cast<std::size_t>(w);
+        const std::int16_t* gains = RowGains(window, y);
+        for (int x = 0; x < w; ++x) row[2 * x] = ClampToByte((row[2 * x] * gains[x]) >> 6);
+    }
+    return true;
+}
+
 std::size_t FlatFieldTable::StoredBytes() const {
     return entries_.size();  // 3P bytes = the first 1.5P entries
 }

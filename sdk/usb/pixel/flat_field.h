@@ -38,6 +38,13 @@ public:
     // unchanged) under the same conditions as Build.
     [[nodiscard]] bool Apply(const SensorWindow& window, std::span<std::uint8_t> raw) const;
 
+    // The same for YUV 4:2:2 frames (two bytes a pixel): the reference is
+    // 64 x the mean Y over the centre half, and each pixel's entry is the
+    // gain of its Y byte; the chroma bytes keep unity gain, so they need no
+    // entries and the table stays one entry a sensor pixel.
+    [[nodiscard]] bool BuildYuv(const SensorWindow& window, std::span<const std::uint8_t> yuv);
+    [[nodiscard]] bool ApplyYuv(const SensorWindow& window, std::span<std::uint8_t> yuv) const;
+
     // True when `window` lies on the sensor and a frame of `frameBytes` holds
     // its size: what Build and Apply need.
     bool Fits(const SensorWindow& window, std::size_t frameBytes) const;

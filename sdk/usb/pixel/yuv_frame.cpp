@@ -11,17 +11,23 @@ namespace {
 
 // Each term of the conversion by its one input, truncated as the formulas
 // truncate it, so a pixel costs lookups and additions only.
+// Sums of a luma and chroma terms lie within -276..531; the limit to
+// 0..255 is a lookup too, offset so that every sum indexes it.
+constexpr int kClampOffset = 320;
+
 struct YuvTerms {
     std::array<int, 256> luma{}, blue{}, greenFromBlue{}, greenFromRed{}, red{};
+    std::array<std::uint8_t, 2 * kClampOffset + 256> clamp{};
     YuvTerms() {
         for (int v = 0; v < 256; ++v) {
             const auto i = static_cast<std::size_t>(v);
-            luma[i] = (v - 16) * 37 / 32;
+            luma[i] = (v - 16) * 37 / 32 + kClampOffset;
             blue[i] = (v - 128) * 129 / 64;
             greenFromBlue[i] = (128 - v) * 25 / 64;
             greenFromRed[i] = (128 - v) * 13 / 16;
             red[i] = (v - 128) * 51 / 32;
         }
+        for (std::size_t i = 0; i < clamp.size(); ++i) clamp[i] = ClampToByte(static_cast<int>(i) - kClampOffset);
     }
 };
 
@@ -30,13 +36,27 @@ const YuvTerms& Terms() {
     return terms;
 }
 
-void Store(std::uint8_t* p, const YuvTerms& t, int y, int redDifference, int blueDifference) {
+inline void Store(std::uint8_t* p, const YuvTerms& t, int y, int redDifference, int blueDifference) {
     const int luma = t.luma[static_cast<std::size_t>(y)];
     const auto r = static_cast<std::size_t>(redDifference);
     const auto b = static_cast<std::size_t>(blueDifference);
-    p[0] = ClampToByte(luma + t.blue[b]);
-    p[1] = ClampToByte(luma + t.greenFromBlue[b] + t.greenFromRed[r]);
-    p[2] = ClampToByte(luma + t.red[r]);
+    p[0] = t.clamp[static_cast<std::size_t>(luma + t.blue[b])];
+    p[1] = t.clamp[static_cast<std::size_t>(luma + t.greenFromBlue[b] + t.greenFromRed[r])];
+    p[2] = t.clamp[static_cast<std::size_t>(luma + t.red[r])];
+}
+
+// One source row of w pixels (w even, at least 4) to pixels `step` bytes
+// apart from `out`; the last pair takes its own red difference for both.
+template <int kStep>
+void ConvertRow(const YuvTerms& t, const std::uint8_t* row, int w, std::uint8_t* out, std::ptrdiff_t step) {
+    if constexpr (kStep != 0) step = kStep;
+    const std::uint8_t* pair = row;
+    for (int x = 0; x + 2 < w; x += 2, pair += 4, out += 2 * step) {
+        Store(out, t, pair[0], pair[1], pair[3]);
+        Store(out + step, t, pair[2], pair[5], pair[3]);
+    }
+    Store(out, t, pair[0], pair[1], pair[3]);
+    Store(out + step, t, pair[2], pair[1], pair[3]);
 }
 
 }  // namespace
@@ -84,11 +104,13 @@ bool ConvertYuvFrame(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb,
         const std::uint8_t* row = yuv.data() + static_cast<std::size_t>(y) * rowBytes;
         std::ptrdiff_t at = target(y, 0);
         const std::ptrdiff_t step = target(y, 1) - at;
-        for (int x = 0; x < w; x += 2, at += 2 * step) {
-            const std::uint8_t* pair = row + 2 * static_cast<std::size_t>(x);
-            const int nextRed = x + 2 < w ? pair[5] : pair[1];
-            Store(rgb.data() + at, terms, pair[0], pair[1], pair[3]);
-            Store(rgb.data() + at + step, terms, pair[2], nextRed, pair[3]);
+        std::uint8_t* out = rgb.data() + at;
+        if (step == 3) {
+            ConvertRow<3>(terms, row, w, out, step);
+        } else if (step == -3) {
+            ConvertRow<-3>(terms, row, w, out, step);
+        } else {
+            ConvertRow<0>(terms, row, w, out, step);
         }
     }
     if (transpose) {

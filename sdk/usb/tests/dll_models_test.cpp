@@ -1,21 +1,34 @@
 // The simulated-camera build of KQCMOSu.dll with model cameras on its bus:
-// the exports the base device answers with 10 reach the FPGA and LED
+// the exports the base device answers with 10 reach the FPGA, YUV and LED
 // cameras' requests, byte for byte; the 16-bit cameras take their source
-// format.
+// format; the FPGA and YUV cameras' turned pictures are drawn into a real
+// window and written as pictures, which readers we did not write check
+// afterwards (kq_dll_files/).
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <string>
 #include <vector>
 
 #include "dll_fixture.h"
 #include "kqff_protocol.h"
+#include "preview_test_window.h"
 
 namespace {
 
 using kq::test::KqDll;
+using namespace std::chrono_literals;
 
 std::vector<std::uint8_t> Block(std::initializer_list<std::uint8_t> head) {
     std::vector<std::uint8_t> block(64, 0);
@@ -107,5 +120,107 @@ TEST_F(KqDll, SixteenBitCamerasTakeTheirSourceFormatAndSendTheWidthInBytes) {
         EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
     }
 }
+
+TEST_F(KqDll, YuvCameraTakesItsGlobalGainAsItsSharpness) {
+    UseCameras("[Camera1]\nType=15\n");
+    const HANDLE handle = Open(1, Window(640, 480));
+    ASSERT_EQ(KQ(KQ_SetGolbalGain)(handle, 5), 0);
+    const auto record = LastInput(kqff::kIoctlSetFormat);
+    ASSERT_EQ(record.size(), 52u);
+    EXPECT_EQ(record[29], 5);
+    int sharpness = -1;
+    ASSERT_EQ(KQ(KQ_GetSharpness)(handle, &sharpness), 0);
+    EXPECT_EQ(sharpness, 5);
+    EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+}
+
+// Keeps the last delivered frame; waits are bounded.
+struct LastFrame {
+    std::mutex lock;
+    std::condition_variable arrived;
+    std::vector<std::uint8_t> pixels;
+    std::size_t bytes = 0;
+    int count = 0;
+
+    static int KQAPI OnFrame(unsigned char* frame, int, void* context) {
+        auto* self = static_cast<LastFrame*>(context);
+        std::lock_guard<std::mutex> hold(self->lock);
+        self->pixels.assign(frame, frame + self->bytes);
+        ++self->count;
+        self->arrived.notify_all();
+        return 0;
+    }
+    bool WaitFor(int frames) {
+        std::unique_lock<std::mutex> hold(lock);
+        return arrived.wait_for(hold, 10s, [&] { return count >= frames; });
+    }
+};
+
+std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct TurnedCase {
+    int type;
+    const wchar_t* prefix;  // of the picture files
+    int rawBytesPerPixel;
+};
+
+class KqDllTurned : public KqDll, public ::testing::WithParamInterface<TurnedCase> {};
+
+// A 640 x 480 window turned by flip 4 shows and stores 480 x 640 pictures.
+TEST_P(KqDllTurned, PreviewAndPicturesOfTheTurnedFrame) {
+    const TurnedCase c = GetParam();
+    constexpr int kWidth = 480, kHeight = 640;
+    UseCameras("[Camera1]\nType=" + std::to_string(c.type) + "\n");
+    const HANDLE handle = Open(1, Window(640, 480));
+    ASSERT_EQ(KQ(KQ_SetParamFlip)(handle, 4), 0);
+
+    kq::test::TestWindow window(kWidth, kHeight);
+    ASSERT_NE(window.get(), nullptr);
+    LastFrame frame;
+    frame.bytes = static_cast<std::size_t>(kWidth) * kHeight * 3;
+    ASSERT_EQ(KQ(KQ_SetFrameCallBack)(handle, &LastFrame::OnFrame, &frame), 0);
+    ASSERT_EQ(KQ(KQSim_SetReadBudget)(1, 1), KQSIM_OK);
+    ASSERT_EQ(KQ(KQ_StartView)(handle, L"preview", 0, 0, 0, kWidth, kHeight, window.get(), nullptr), 0);
+    ASSERT_TRUE(frame.WaitFor(1));
+    ASSERT_EQ(KQ(KQSim_WaitForBlockedRead)(1, 10000), KQSIM_OK);
+    ASSERT_EQ(KQ(KQ_StopView)(handle), 0);
+    const auto shown = window.ReadBack(kWidth, kHeight);
+    ASSERT_EQ(shown.size(), frame.pixels.size());
+    ASSERT_NE(std::count(shown.begin(), shown.end(), shown[0]), static_cast<long>(shown.size()))
+        << "the simulated frame should not be uniform";
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) differing += shown[i] != frame.pixels[i] ? 1 : 0;
+    EXPECT_EQ(differing, 0u) << "of " << shown.size() << " bytes";
+
+    // Single grabs after the stream: the BMP holds the picture copied out,
+    // bottom-up rows of 480 pixels; the JPEG is read back by the checker.
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const auto folder = std::filesystem::path(exe).parent_path() / L"kq_dll_files";
+    std::filesystem::create_directories(folder);
+    const auto bmp = folder / (std::wstring(c.prefix) + L"_turned.bmp");
+    const auto jpeg = folder / (std::wstring(c.prefix) + L"_turned.jpg");
+    std::filesystem::remove(bmp);
+    std::filesystem::remove(jpeg);
+    std::vector<std::uint8_t> raw(static_cast<std::size_t>(kWidth) * kHeight * c.rawBytesPerPixel);
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kWidth) * kHeight * 3);
+    unsigned char* slot = raw.data();
+    ASSERT_EQ(KQ(KQSim_SetReadBudget)(1, -1), KQSIM_OK);
+    ASSERT_EQ(KQ(KQ_GetRgbFrameToBmp)(handle, &slot, rgb.data(), bmp.c_str(), 1), 0);
+    const auto file = ReadAll(bmp);
+    ASSERT_EQ(file.size(), 54 + rgb.size());
+    EXPECT_EQ(file[18] | file[19] << 8, kWidth);
+    EXPECT_EQ(file[22] | file[23] << 8, kHeight);
+    EXPECT_EQ(std::memcmp(file.data() + 54, rgb.data(), rgb.size()), 0);
+    ASSERT_EQ(KQ(KQ_GetRgbFrameToJpeg)(handle, &slot, 0, jpeg.c_str(), 90), 0);
+    EXPECT_GT(ReadAll(jpeg).size(), 2u);
+    EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(FpgaAndYuv, KqDllTurned,
+                         ::testing::Values(TurnedCase{11, L"fpga", 1}, TurnedCase{15, L"yuv", 2}));
 
 }  // namespace

@@ -5,10 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <filesystem>
 #include <vector>
 
 #include "../pixel/tests/yuv_reference.h"
+#include "bgr_filters.h"
+#include "core/frame_pipeline.h"
 #include "exposure_reports.h"
 #include "frame_count.h"
 #include "frame_pattern.h"
@@ -247,6 +251,173 @@ TEST_F(YuvTest, OneShotWhiteBalanceTakesTheMeansOfThePicture) {
     Bytes balanced = converted;
     kqcmos::ApplyGainLutBgr(balanced, tables);
     EXPECT_EQ(g.picture, balanced);
+}
+
+TEST(YuvPictureFilters, ColourAdjustFiltersWorkOnTheBgrPixels) {
+    struct Case {
+        int kind;
+        Bytes in, out;
+    };
+    const Case cases[] = {
+        // Middle byte m + (2m - first - third) / 2, limited.
+        {1, {10, 100, 30, 200, 10, 250, 0, 250, 0}, {10, 180, 30, 200, 0, 250, 0, 255, 0}},
+        // Strongest channel boosted (here past 255), the middle one dragged
+        // along, the weakest kept; equal channels move nothing.
+        {2,
+         {100, 200, 50, 60, 50, 70, 120, 120, 40, 10, 200, 180},
+         {120, 255, 50, 60, 50, 73, 120, 120, 40, 10, 219, 192}},
+        {0, {1, 2, 3}, {1, 2, 3}},
+        {3, {1, 2, 3}, {1, 2, 3}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        Bytes bgr = c.in;
+        kqcmos::RunBgrFilter(c.kind, bgr);
+        EXPECT_EQ(bgr, c.out);
+    }
+}
+
+// The YUV camera's pipeline over frames of `size` set by the test.
+struct YuvPipeline {
+    explicit YuvPipeline(kqcmos::FrameSize frame) : pipeline({64, 64}, false, 2) {
+        settings.model = CKQRovena_YUV(DeviceIdentity{15, 0, 0}).Pixels();
+        source.window.size = frame;
+        source.exposure = 100;
+    }
+    std::optional<DeliveredFrame> Run(const Bytes& yuv, FrameEvents& events) {
+        std::copy(yuv.begin(), yuv.end(), pipeline.CaptureBuffer().begin());
+        return pipeline.Process(settings, source, events);
+    }
+    FramePipeline pipeline;
+    PictureSettings settings;
+    FrameSource source;
+};
+
+Bytes YuvPattern(int width, int height) {
+    Bytes yuv(2 * static_cast<std::size_t>(width) * height);
+    for (std::size_t i = 0; i < yuv.size(); ++i) yuv[i] = static_cast<std::uint8_t>(40 + (i * 29 + i / 7) % 190);
+    return yuv;
+}
+
+TEST(YuvPictureFilters, ThePipelineRunsTheChosenFilterUnlessAWhiteBalanceIsPending) {
+    const Bytes yuv = YuvPattern(16, 6);
+    int width = 16, height = 6;
+    const Bytes converted = kqcmos::test::ReferenceYuvToBgr(yuv, width, height, 0);
+    for (const int kind : {0, 1, 2}) {
+        SCOPED_TRACE(kind);
+        YuvPipeline p({16, 6});
+        p.settings.colorAdjust = kind;
+        FrameEvents events;
+        const auto out = p.Run(yuv, events);
+        ASSERT_TRUE(out.has_value());
+        Bytes expected = converted;
+        kqcmos::RunBgrFilter(kind, expected);
+        EXPECT_EQ(Bytes(out->pixels.begin(), out->pixels.end()), expected);
+        if (kind != 0) EXPECT_NE(expected, converted);
+        // The balancing frame is measured and shown unfiltered.
+        p.pipeline.RequestWhiteBalance(true);
+        const auto balancing = p.Run(yuv, events);
+        ASSERT_TRUE(balancing.has_value());
+        Bytes balanced = converted;
+        kqcmos::ApplyGainLutBgr(balanced, p.pipeline.Gains());
+        EXPECT_EQ(Bytes(balancing->pixels.begin(), balancing->pixels.end()), balanced);
+    }
+}
+
+TEST(YuvFlatField, TableFromTheCentreMeanOfYEvensOutTheLumaAndKeepsTheChroma) {
+    // 16 x 8: the centre half (rows 2..5, columns 4..11) has Y 100, so the
+    // reference is 3200 / 33 x 64 = 6144; outside Y is 50, 255 or 0.
+    const int width = 16, height = 8;
+    Bytes yuv(2 * width * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const bool centre = y >= 2 && y < 6 && x >= 4 && x < 12;
+            const std::size_t at = 2 * static_cast<std::size_t>(y * width + x);
+            yuv[at] = centre ? 100 : x == 0 ? 255 : x == 15 ? 0 : 50;
+            yuv[at + 1] = static_cast<std::uint8_t>(120 + x);
+        }
+    }
+    YuvPipeline p({width, height});
+    p.source.window.columnStart = 8;
+    p.source.window.rowStart = 4;
+    p.pipeline.RequestFlatFieldRebuild();
+    FrameEvents events;
+    ASSERT_TRUE(p.Run(yuv, events).has_value());
+    EXPECT_TRUE(events.flatFieldBuilt);
+    FrameEvents next;
+    ASSERT_TRUE(p.Run(yuv, next).has_value());
+    EXPECT_FALSE(next.flatFieldBuilt) << "built once";
+    const auto entries = p.pipeline.FlatField().entries();
+    EXPECT_EQ(entries[4 * 64 + 8], 6144 / 255);
+    EXPECT_EQ(entries[6 * 64 + 8 + 5], 6144 / 100);
+    EXPECT_EQ(entries[4 * 64 + 8 + 15], 6144) << "Y 0 counts as 1";
+
+    p.pipeline.EnableFlatField(true);
+    Bytes grabbed = yuv;
+    const auto source = p.pipeline.ProcessGrab(p.settings, p.source, grabbed, false);
+    ASSERT_TRUE(source.has_value());
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::size_t at = 2 * static_cast<std::size_t>(y * width + x);
+            EXPECT_EQ(grabbed[at], x == 15 ? 0 : 95) << x << "," << y;
+            EXPECT_EQ(grabbed[at + 1], yuv[at + 1]);
+        }
+    }
+}
+
+TEST(YuvExposure, TheAlternateExposureMeasuresTheLumaOfItsYBytes) {
+    // Y 100 everywhere: 10 x 153600 / 1537 = 999, below level 1's band
+    // 1500..1700, so 100 x 1600 / 1009 on every fourth frame.
+    Bytes yuv(2 * 64 * 48);
+    for (std::size_t i = 0; i < yuv.size(); ++i) yuv[i] = i % 2 == 0 ? 100 : 128;
+    YuvPipeline p({64, 48});
+    p.settings.alternateExposure = true;
+    for (int frame = 1; frame <= 4; ++frame) {
+        FrameEvents events;
+        ASSERT_TRUE(p.Run(yuv, events).has_value());
+        EXPECT_EQ(events.reportExposure, frame == 4 ? std::optional<std::int32_t>(158) : std::nullopt) << frame;
+        EXPECT_FALSE(events.sendExposure);
+    }
+}
+
+TEST_F(LibraryTest, YuvCameraStoresTheFlatFieldItBuilds) {
+    const auto folder = testing_support::UniqueTempPath("kq_yuv_flat");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    library.SetTableFolder(folder);
+    bus.AddCamera(InstanceId(u"VID_F5A1&PID_0F01"));
+    const std::uint32_t handle = Open(1, YuvWindow());
+    auto on = [&](const std::function<int(BaseDevice&)>& op) { return library.WithDevice(handle, op); };
+    FrameCount count;
+    on([&](BaseDevice& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count); });
+    on([](BaseDevice& d) { return d.ResetLightAvgTable(); });
+    bus.SetReadBudget(0, 1);
+    ASSERT_EQ(on([](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+    ASSERT_TRUE(count.WaitFor(1));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 20s));
+    Bytes raw(64 * 48 * 2);
+    ASSERT_EQ(on([&](BaseDevice& d) { return d.GrabFrame(raw.data(), false, [](const DeliveredFrame&) { return 0; }); }),
+              status::kSuccess);
+    on([](BaseDevice& d) { return d.StopView(); });
+
+    std::ifstream file(folder / "15_kq.lvf", std::ios::binary);
+    const Bytes stored{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    file.close();
+    std::filesystem::remove_all(folder);
+    ASSERT_EQ(stored.size(), 3u * 1280 * 1026);
+    std::uint64_t sum = 0, samples = 1;
+    for (int y = 12; y < 36; ++y) {
+        for (int x = 16; x < 48; ++x, ++samples) sum += raw[2 * (y * 64 + x)];
+    }
+    const int reference = static_cast<int>(sum / samples) * 64;
+    for (int y = 0; y < 48; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            const std::size_t entry = static_cast<std::size_t>(y) * 1280 + x;
+            const int gain = static_cast<std::int16_t>(stored[2 * entry] | stored[2 * entry + 1] << 8);
+            ASSERT_EQ(gain, reference / std::max<int>(raw[2 * (y * 64 + x)], 1)) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(stored[2 * 48 * 1280], 64) << "rows the window does not cover keep unity";
 }
 
 }  // namespace
