@@ -358,7 +358,13 @@ void CCaptureGraph::ShowPinPages(IPin* pin, HWND owner) {
     ShowPages(pin, info.achName, owner);
 }
 
-void CCaptureGraph::DisconnectDownstream(IBaseFilter* filter) {
+void CCaptureGraph::DisconnectDownstream(IBaseFilter* filter) { WalkDownstream(filter, false); }
+
+void CCaptureGraph::RemoveDownstream(IBaseFilter* filter) { WalkDownstream(filter, true); }
+
+// Depth first, so every filter is cut loose before the one feeding it. A
+// removed filter leaves the graph even when its pins would not disconnect.
+void CCaptureGraph::WalkDownstream(IBaseFilter* filter, bool removeFilters) {
     if (!filter || !m_graph) {
         return;
     }
@@ -370,36 +376,20 @@ void CCaptureGraph::DisconnectDownstream(IBaseFilter* filter) {
         ComPtr<IPin> peer;
         out->ConnectedTo(Out(peer));
         PIN_INFO info{};
-        if (peer && SUCCEEDED(peer->QueryPinInfo(&info)) && info.pFilter) {
-            DisconnectDownstream(info.pFilter);
-            info.pFilter->Release();
+        IBaseFilter* next = peer && SUCCEEDED(peer->QueryPinInfo(&info)) ? info.pFilter : nullptr;
+        if (next) {
+            WalkDownstream(next, removeFilters);
         }
         m_graph->Disconnect(peer.get());
-        if (FAILED(m_graph->Disconnect(out.get()))) {
-            return;
+        const HRESULT cut = m_graph->Disconnect(out.get());
+        const bool removed = next && removeFilters;
+        if (removed) {
+            m_graph->RemoveFilter(next);
         }
-    }
-}
-
-void CCaptureGraph::RemoveDownstream(IBaseFilter* filter) {
-    if (!filter || !m_graph) {
-        return;
-    }
-    for (;;) {
-        const ComPtr<IPin> out = FindPin(filter, PINDIR_OUTPUT, true);
-        if (!out) {
-            return;
+        if (next) {
+            next->Release();
         }
-        ComPtr<IPin> peer;
-        out->ConnectedTo(Out(peer));
-        PIN_INFO info{};
-        if (peer && SUCCEEDED(peer->QueryPinInfo(&info)) && info.pFilter) {
-            RemoveDownstream(info.pFilter);
-            m_graph->Disconnect(peer.get());
-            m_graph->Disconnect(out.get());
-            m_graph->RemoveFilter(info.pFilter);
-            info.pFilter->Release();
-        } else if (FAILED(m_graph->Disconnect(out.get()))) {
+        if (FAILED(cut) && !removed) {
             return;
         }
     }

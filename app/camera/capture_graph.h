@@ -76,6 +76,7 @@ public:
     IFileSinkFilter* GetFileSink() const { return m_fileSink.get(); }
 
 private:
+    void WalkDownstream(IBaseFilter* filter, bool removeFilters);
     HRESULT CreateGraph();
     bool WaitState(FILTER_STATE wanted) const;
     void ReleaseAll();

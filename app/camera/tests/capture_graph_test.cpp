@@ -19,34 +19,15 @@
 
 #include "capture_graph.h"
 #include "dshow_fixtures/fixture_registration.h"
-#include "handed_over_text.h"
-#include "private_messages.h"
+#include "snapshot_message_pump.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// The paths WM_SNAPSHOT_SAVED handed over to this thread.
-std::vector<std::wstring> notices;
-
-// Pumps this thread's messages until `done` or the time is up.
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds patience = 10s) {
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    for (;;) {
-        if (done()) return true;
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_SNAPSHOT_SAVED) {
-                if (auto path = TakeHandedOverText(message.wParam)) notices.push_back(*path);
-                continue;
-            }
-            DispatchMessageW(&message);
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-}
+using dshow_test::notices;
+using dshow_test::WaitFor;
 
 class CaptureGraphTest : public ::testing::Test {
 protected:
