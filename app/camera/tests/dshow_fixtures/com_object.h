@@ -69,7 +69,7 @@ inline AM_MEDIA_TYPE* NewTypeCopy(const AM_MEDIA_TYPE& from) {
 }
 
 // Enumerates one media type (or none).
-class SingleTypeEnum : public IEnumMediaTypes, public RefCounted<SingleTypeEnum> {
+class SingleTypeEnum final : public IEnumMediaTypes, public RefCounted<SingleTypeEnum> {
 public:
     SingleTypeEnum(const AM_MEDIA_TYPE* type, ULONG position = 0) : position_(position) {
         has_ = type != nullptr;
@@ -123,7 +123,7 @@ private:
 };
 
 // Enumerates a filter's pins (held with a reference each).
-class PinEnum : public IEnumPins, public RefCounted<PinEnum> {
+class PinEnum final : public IEnumPins, public RefCounted<PinEnum> {
 public:
     PinEnum(IPin* const* pins, ULONG count, ULONG position = 0) : count_(count), position_(position) {
         for (ULONG i = 0; i < count && i < 2; ++i) {

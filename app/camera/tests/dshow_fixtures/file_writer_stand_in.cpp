@@ -172,7 +172,7 @@ private:
     ULONGLONG position_ = 0;
 };
 
-class WriterFilter : public IBaseFilter, public IFileSinkFilter, public RefCounted<WriterFilter> {
+class WriterFilter final : public IBaseFilter, public IFileSinkFilter, public RefCounted<WriterFilter> {
 public:
     WriterFilter() : pin_(*this) {}
 

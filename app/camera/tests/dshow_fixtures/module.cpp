@@ -9,7 +9,7 @@
 namespace {
 
 // The test source's one property page: a label naming the source.
-class SourcePage : public IPropertyPage, public RefCounted<SourcePage> {
+class SourcePage final : public IPropertyPage, public RefCounted<SourcePage> {
 public:
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
         if (!out) return E_POINTER;

@@ -150,7 +150,7 @@ private:
     REFERENCE_TIME start_ = 0;
 };
 
-class TestSource : public IBaseFilter, public IKsPropertySet, public ISpecifyPropertyPages, public RefCounted<TestSource> {
+class TestSource final : public IBaseFilter, public IKsPropertySet, public ISpecifyPropertyPages, public RefCounted<TestSource> {
 public:
     TestSource() : pin_(*this) {}
 
