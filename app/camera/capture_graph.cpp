@@ -98,6 +98,19 @@ void ForEachDevice(REFCLSID category, Visit visit) {
     }
 }
 
+}  // namespace
+
+std::vector<std::wstring> ListVideoCompressors() {
+    std::vector<std::wstring> names;
+    ForEachDevice(CLSID_VideoCompressorCategory, [&](ComPtr<IMoniker>, const std::wstring& friendly, bool) {
+        names.push_back(friendly);
+        return true;
+    });
+    return names;
+}
+
+namespace {
+
 void ShowPages(IUnknown* object, const wchar_t* caption, HWND owner) {
     ComPtr<ISpecifyPropertyPages> specify;
     object->QueryInterface(IID_ISpecifyPropertyPages, Out(specify));

@@ -12,12 +12,17 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "com_ptr.h"
 #include "dshow_rules.h"
 #include "grabber_callback.h"
 
 using DeviceMonikers = std::array<ComPtr<IMoniker>, kMaxVideoDevices>;
+
+// The friendly names of the system's video compressors in the order the
+// device enumerator lists them; empty when it cannot be created.
+std::vector<std::wstring> ListVideoCompressors();
 
 class CCaptureGraph {
 public:

@@ -7,6 +7,7 @@
 #include "capture_file_names.h"
 #include "camera_resource.h"
 #include "capture_size_rules.h"
+#include "compressor_dlg.h"
 #include "prompt_dlg.h"
 #include "resource_module.h"
 #include "video_layout.h"
@@ -513,8 +514,8 @@ int CDShowCamera::EnumDevices() {
 void CDShowCamera::SelectAviCompressor() {
     m_settings.GetInt(m_useCompressor, kVideo, L"bCompressor", 0);
     m_settings.GetString(m_compressorName, kVideo, L"SCompressor");
-    if (!m_chooseCompressor) return;
-    const auto chosen = m_chooseCompressor(m_useCompressor, m_compressorName);
+    const auto chosen = m_chooseCompressor ? m_chooseCompressor(m_useCompressor, m_compressorName)
+                                           : RunCompressorDlg(m_useCompressor, m_compressorName, m_view);
     if (!chosen) return;
     m_useCompressor = chosen->first;
     m_compressorName = chosen->second;

@@ -22,7 +22,7 @@ public:
     // Shows one of the camera's messages (47050, 47051, 47052); by default
     // the program's message box with the language library's text.
     using MessageShower = std::function<void(UINT textId)>;
-    // Shows the compressor dialog with the stored choice; none on Cancel.
+    // Replaces the compressor dialog: the stored choice in, none on Cancel.
     using CompressorChooser =
         std::function<std::optional<std::pair<int, std::wstring>>(int storedChoice, const std::wstring& storedName)>;
 

@@ -8,6 +8,7 @@
 #include "bound_call.h"
 #include "camera_sdk_families.h"
 #include "capture_file_names.h"
+#include "compressor_dlg.h"
 #include "uvc_model.h"
 
 namespace {
@@ -183,14 +184,16 @@ int CUVCCamera::SetExposureUnit(int unit) {
 }
 
 void CUVCCamera::SelectAviCompressor() {
-    if (!m_chooseCompressor) {
-        return;
-    }
     int stored = 0;
     std::wstring storedName;
     m_settings.GetInt(stored, L"Video", L"bCompressor", 0);
     m_settings.GetString(storedName, L"Video", L"SCompressor");
-    const std::optional<AviCompressorChoice> choice = m_chooseCompressor(stored, storedName);
+    std::optional<AviCompressorChoice> choice;
+    if (m_chooseCompressor) {
+        choice = m_chooseCompressor(stored, storedName);
+    } else if (auto chosen = RunCompressorDlg(stored, storedName, m_viewWindow)) {
+        choice = AviCompressorChoice{chosen->first, std::move(chosen->second)};
+    }
     if (!choice) {
         return;
     }

@@ -25,7 +25,7 @@ struct AviCompressorChoice {
     std::wstring name;
 };
 
-// Shows the compressor dialog with the stored choice; none on Cancel.
+// Replaces the compressor dialog: the stored choice in, none on Cancel.
 using AviCompressorChooser =
     std::function<std::optional<AviCompressorChoice>(int storedChoice, const std::wstring& storedName)>;
 
@@ -52,8 +52,8 @@ public:
     // the properties back from the library, Cancel writes the stored ones
     // back. Returns the dialog's result, 0 when it was not shown.
     int ShowVideoParams() override;
-    // With a chooser set: stores the user's choice in section "Video" and
-    // gives it to the library.
+    // Dialog 137 (or the chooser set in its place): stores the user's
+    // choice in section "Video" and gives it to the library.
     void SelectAviCompressor() override;
     int SetVideoZoom(int on) override;
     int SetClearView(int on) override;

@@ -1,9 +1,10 @@
 // The camera settings the video toolbar and menu switch: each is a camera
-// call or the crosshair dialog while the video is open (the compressor
-// choice in any state).
+// call or the crosshair dialog while the video is open (the snapshot
+// settings and the compressor choice in any state).
 #include "cross_line_dlg.h"
 #include "mikra_view.h"
 #include "resource.h"
+#include "snapshot_settings_dlg.h"
 
 void RegisterCameraCommands(CMikraView& view) {
     // While the video is open, with the camera.
@@ -58,6 +59,27 @@ void RegisterCameraCommands(CMikraView& view) {
                    onVideo([](CCameraDevice& camera) { camera.SetVideoZoom(camera.GetVideoZoom() ? 0 : 1); }));
     view.OnCommand(ID_VIDEO_EXPOSURE_LINES, onVideo([](CCameraDevice& camera) { camera.SetExposureUnit(0); }));
     view.OnCommand(ID_VIDEO_EXPOSURE_TIME, onVideo([](CCameraDevice& camera) { camera.SetExposureUnit(1); }));
+    view.OnCommand(ID_VIDEO_SNAPSHOT_SETTINGS, [&view] {
+        CCameraDevice* camera = view.GetCamera();
+        if (!camera) {
+            return;
+        }
+        CSnapshotSettingsDlg dialog(camera->GetImageType(), camera->GetNameType(), view.m_hWnd);
+        dialog.SetSnapshotSize(camera->GetSnapshotSizeSetting());
+        dialog.SetResolutionList(camera->GetResolutionList());
+        if (dialog.DoModal() != IDOK) {
+            return;
+        }
+        // Choices 0, 1, 2 are the camera's types 1, 2, 3; no choice keeps the type.
+        if (dialog.GetImageTypeChoice() >= 0) {
+            camera->SetImageType(dialog.GetImageTypeChoice() + 1);
+        }
+        if (dialog.GetNameTypeChoice() >= 0) {
+            camera->SetNameType(dialog.GetNameTypeChoice());
+        }
+        const CameraResolution& size = dialog.GetSnapshotSize();
+        camera->SaveSnapshotSize(size.label, size.width, size.height);
+    });
     view.OnCommand(ID_VIDEO_COMPRESSOR, [&view] {
         if (CCameraDevice* camera = view.GetCamera()) {
             camera->SelectAviCompressor();

@@ -37,6 +37,7 @@ public:
     float frameRate = 30.0f;
     int nameType = 0;
     int imageType = 1;
+    CameraResolution snapshotSize;  // the setting, and what SaveSnapshotSize stored
     int paramFileIndex = -1;
     int aeLiving = 0;
     int bw = 0, lightAvg = 0, clearView = 0, videoZoom = 0, crossLine = 0, exposureUnit = 0;
@@ -116,6 +117,9 @@ public:
 
     int GetNameType() const override { return nameType; }
     int GetImageType() const override { return imageType; }
+    void SetNameType(int type) override { nameType = type; }
+    void SetImageType(int type) override { imageType = type; }
+    CameraResolution GetSnapshotSizeSetting() const override { return snapshotSize; }
     void SetShotName(const std::wstring& name) override { shotName = name; }
     void SetOpenAfterSave(int open) override { openAfterSave = open; }
     int SaveSnapshot() override {
@@ -198,7 +202,10 @@ public:
     // Family operations the view's tests only see called.
     void SaveSettings() override { Log("SaveSettings"); }
     void LoadSettings() override { Log("LoadSettings"); }
-    void SaveSnapshotSize(const std::wstring&, int, int) override { Log("SaveSnapshotSize"); }
+    void SaveSnapshotSize(const std::wstring& label, int width, int height) override {
+        Log("SaveSnapshotSize");
+        snapshotSize = {label, width, height};
+    }
     int GetStatusC() const override { return 0; }
     int GetDSValue() const override { return 0; }
     int GetCrossCenter() const override { return 0; }

@@ -126,6 +126,43 @@ TEST_F(ViewCommandsTest, CrosshairSettingsEditTheOpenCamerasLines) {
     EXPECT_EQ(camera_->GetCrossLineCount(), 2);
 }
 
+// In any state: OK gives the camera the chosen type (choices 0 to 2 are
+// types 1 to 3), naming and size; Cancel gives it nothing.
+TEST_F(ViewCommandsTest, SnapshotSettingsGiveTheCameraTheDialogsChoices) {
+    camera_->imageType = 1;
+    camera_->nameType = 0;
+    camera_->resolutions = {{L"640 * 480", 640, 480}, {L"1280 * 1024", 1280, 1024}};
+    camera_->snapshotSize = {L"Fixed", 640, 480};
+    int shownSelection = -2;
+    {
+        testing_support::ModalScript cancel({[&](HWND d) {
+            shownSelection = int(SendMessageW(GetDlgItem(d, IDC_SHOT_RESOLUTION), CB_GETCURSEL, 0, 0));
+            testing_support::ModalScript::Press(d, IDCANCEL);
+        }});
+        camera_->calls.clear();
+        ASSERT_TRUE(Run(ID_VIDEO_SNAPSHOT_SETTINGS));
+        EXPECT_TRUE(cancel.Finished());
+    }
+    EXPECT_EQ(shownSelection, 0);
+    EXPECT_TRUE(camera_->calls.empty());
+    testing_support::ModalScript ok({[](HWND d) {
+        SendMessageW(GetDlgItem(d, IDC_SHOT_TIFF), BM_CLICK, 0, 0);
+        SendMessageW(GetDlgItem(d, IDC_SHOT_USER_NAMES), BM_CLICK, 0, 0);
+        HWND combo = GetDlgItem(d, IDC_SHOT_RESOLUTION);
+        SendMessageW(combo, CB_SETCURSEL, 1, 0);
+        SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDC_SHOT_RESOLUTION, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        testing_support::ModalScript::Press(d, IDOK);
+    }});
+    Run(ID_VIDEO_SNAPSHOT_SETTINGS);
+    EXPECT_TRUE(ok.Finished());
+    EXPECT_EQ(camera_->calls, (std::vector<std::string>{"SaveSnapshotSize"}));
+    EXPECT_EQ(camera_->imageType, 3);
+    EXPECT_EQ(camera_->nameType, 1);
+    EXPECT_EQ(camera_->snapshotSize.label, L"Fixed");
+    EXPECT_EQ(camera_->snapshotSize.width, 1280);
+    EXPECT_EQ(camera_->snapshotSize.height, 1024);
+}
+
 TEST_F(ViewCommandsTest, TheFixedSnapshotNeedsVideoAndNoRecording) {
     camera_->nameType = 1;
     Run(ID_VIDEO_FIXED_SNAPSHOT);
