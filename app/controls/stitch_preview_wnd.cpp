@@ -53,6 +53,15 @@ bool CStitchPreviewWnd::Create(HWND parent, const RECT& rect, DWORD style) {
     return true;
 }
 
+void CStitchPreviewWnd::ZoomGrid(bool in) {
+    if (in) {
+        m_grid.ZoomIn();
+    } else {
+        m_grid.ZoomOut();
+    }
+    Relayout();
+}
+
 void CStitchPreviewWnd::Relayout() {
     if (!m_hWnd) {
         return;

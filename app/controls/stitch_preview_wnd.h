@@ -24,6 +24,8 @@ public:
     bool Create(HWND parent, const RECT& rect, DWORD style);
     CThumbStrip& GetGrid() { return m_grid; }
     void Relayout();
+    // Zooms the grid's thumbnails in or out and lays the pane out again.
+    void ZoomGrid(bool in);
 
     const stitch_pane::Layout& GetLayout() const { return m_layout; }
     HWND GetHorizontalBar() const { return m_horizontalBar; }

@@ -96,13 +96,7 @@ void CWordTemplateDlg::OnClearAll() {
 }
 
 void CWordTemplateDlg::OnZoom(bool in) {
-    CThumbStrip& grid = m_pane.GetGrid();
-    if (in) {
-        grid.ZoomIn();
-    } else {
-        grid.ZoomOut();
-    }
-    m_pane.Relayout();
+    m_pane.ZoomGrid(in);
 }
 
 void CWordTemplateDlg::OnExport() {

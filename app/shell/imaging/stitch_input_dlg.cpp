@@ -89,13 +89,7 @@ void CStitchInputDlg::OnClearAll() {
 }
 
 void CStitchInputDlg::OnZoom(bool in) {
-    CThumbStrip& grid = m_pane.GetGrid();
-    if (in) {
-        grid.ZoomIn();
-    } else {
-        grid.ZoomOut();
-    }
-    m_pane.Relayout();
+    m_pane.ZoomGrid(in);
 }
 
 void CStitchInputDlg::OnStitch() {
