@@ -8,6 +8,7 @@
 
 #include "byte_stream.h"
 #include "counter_dlg.h"
+#include "language_library.h"
 #include "modal_script.h"
 #include "object_dialogs_resource.h"
 #include "cl_arrow.h"
@@ -20,24 +21,6 @@
 namespace {
 
 using namespace tools_testing;
-
-// The dialogs' templates come from the language library.
-class ScopedLanguage {
-public:
-    ScopedLanguage() : module_(::LoadLibraryExW(L"Lan_0.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-        SetResourceModule(module_);
-    }
-    ~ScopedLanguage() {
-        SetResourceModule(nullptr);
-        ::FreeLibrary(module_);
-    }
-    ScopedLanguage(const ScopedLanguage&) = delete;
-    ScopedLanguage& operator=(const ScopedLanguage&) = delete;
-    bool Loaded() const { return module_ != nullptr; }
-
-private:
-    HMODULE module_;
-};
 
 std::vector<std::uint8_t> RecordOf(CCLObject& object) {
     MemoryStream stream;
@@ -78,7 +61,8 @@ protected:
         return numbers;
     }
 
-    ScopedLanguage language_;
+    // The dialogs' templates come from the language library.
+    LanguageLibrary language_{0};
 };
 
 struct AnnotationCase {

@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "resource_module.h"
+#include "language_library.h"
 #include "unique_temp_dir.h"
 
 namespace counting_testing {
@@ -15,20 +15,16 @@ namespace counting_testing {
 class LanguageFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        module_ = LoadLibraryExW(L"Lan_1.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(module_, nullptr);
-        SetResourceModule(module_);
+        ASSERT_TRUE(language_.Loaded());
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         folder = testing_support::UniqueTempPath(std::string(test->test_suite_name()) + "." + test->name());
         std::filesystem::create_directories(folder);
     }
     void TearDown() override {
-        SetResourceModule(nullptr);
-        FreeLibrary(module_);
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);
     }
-    HMODULE module_ = nullptr;
+    LanguageLibrary language_{1};
     std::filesystem::path folder;
 };
 

@@ -7,26 +7,11 @@
 #include "excel_export_dlg.h"
 #include "modal_script.h"
 #include "office_resource.h"
-#include "resource_module.h"
+#include "language_library.h"
 
 using testing_support::ModalScript;
 
 namespace {
-
-class ChineseLibrary {
-public:
-    ChineseLibrary() : module_(LoadLibraryExW(L"Lan_1.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-        if (module_) SetResourceModule(module_);
-    }
-    ~ChineseLibrary() {
-        SetResourceModule(nullptr);
-        if (module_) FreeLibrary(module_);
-    }
-    bool Loaded() const { return module_ != nullptr; }
-
-private:
-    HMODULE module_;
-};
 
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
@@ -44,7 +29,7 @@ void ChooseRadio(HWND dialog, int id) {
 }  // namespace
 
 TEST(ExcelExportDlg, ShowsTheOptionsAndEnablesWhatTheyAllow) {
-    ChineseLibrary library;
+    const LanguageLibrary library(1);
     ASSERT_TRUE(library.Loaded());
     struct Case {
         OfficeExportOptions options;
@@ -85,7 +70,7 @@ TEST(ExcelExportDlg, ShowsTheOptionsAndEnablesWhatTheyAllow) {
 }
 
 TEST(ExcelExportDlg, OkStoresTheChoices) {
-    ChineseLibrary library;
+    const LanguageLibrary library(1);
     ASSERT_TRUE(library.Loaded());
     struct Case {
         const wchar_t* browsed;  // null: not browsed

@@ -17,7 +17,7 @@
 #include "modal_script.h"
 #include "office_resource.h"
 #include "office_stand_in_registration.h"
-#include "resource_module.h"
+#include "language_library.h"
 #include "test_bitmap.h"
 #include "word_template_dlg.h"
 #include "workbook_model.h"
@@ -26,21 +26,6 @@ namespace fs = std::filesystem;
 using testing_support::ModalScript;
 
 namespace {
-
-class ChineseLibrary {
-public:
-    ChineseLibrary() : module_(LoadLibraryExW(L"Lan_1.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-        if (module_) SetResourceModule(module_);
-    }
-    ~ChineseLibrary() {
-        SetResourceModule(nullptr);
-        if (module_) FreeLibrary(module_);
-    }
-    bool Loaded() const { return module_ != nullptr; }
-
-private:
-    HMODULE module_;
-};
 
 // Hands out the next prepared choice at each multi-selection dialog.
 class ScriptedPictures final : public IPictureFileDialogs {
@@ -105,7 +90,7 @@ protected:
 
     std::wstring ExportFolder() const { return (program_ / L"Files").wstring() + L"\\"; }
 
-    ChineseLibrary library_;
+    LanguageLibrary library_{1};
     fs::path program_;
     std::vector<std::wstring> pictures_;
     ScriptedPictures files_;

@@ -14,7 +14,7 @@
 #include "modal_script.h"
 #include "precision_dlg.h"
 #include "print_scale_dlg.h"
-#include "resource_module.h"
+#include "language_library.h"
 #include "calibration_choice_resource.h"
 #include "scale_select_dlg.h"
 #include "arrow_dlg.h"
@@ -31,16 +31,8 @@ using testing_support::ModalScript;
 
 class LanguageFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
-        module_ = LoadLibraryExW(L"Lan_1.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(module_, nullptr);
-        SetResourceModule(module_);
-    }
-    void TearDown() override {
-        SetResourceModule(nullptr);
-        FreeLibrary(module_);
-    }
-    HMODULE module_ = nullptr;
+    void SetUp() override { ASSERT_TRUE(language_.Loaded()); }
+    LanguageLibrary language_{1};
 };
 
 using PrecisionDlgTest = LanguageFixture;
@@ -471,14 +463,13 @@ TEST_F(ScaleSelectDlgTest, DeletingTheSecondOfThreeRenumbersTheThird) {
 
 TEST_F(ScaleSelectDlgTest, DeleteAllAsksInBothLanguagesAndOnlyOkRemovesTheFile) {
     struct Language {
-        const wchar_t* library;
+        int library;
         const wchar_t* question;
     };
-    for (const Language& language : {Language{L"Lan_1.dll", L"\u8981\u5220\u9664\u6240\u6709\u5b9a\u6807\u5417?"},
-                                     Language{L"Lan_0.dll", L"Delete all calibrations?"}}) {
-        HMODULE module = LoadLibraryExW(language.library, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        ASSERT_NE(module, nullptr);
-        SetResourceModule(module);
+    for (const Language& language : {Language{1, L"\u8981\u5220\u9664\u6240\u6709\u5b9a\u6807\u5417?"},
+                                     Language{0, L"Delete all calibrations?"}}) {
+        const LanguageLibrary library(language.library);
+        ASSERT_TRUE(library.Loaded());
         StoreThree();
         const std::string before = Bytes();
         CScaleSelectDlg dlg;
@@ -512,8 +503,6 @@ TEST_F(ScaleSelectDlgTest, DeleteAllAsksInBothLanguagesAndOnlyOkRemovesTheFile) 
         EXPECT_EQ(rowsLeft, 0);
         EXPECT_FALSE(std::filesystem::exists(path_));
         EXPECT_TRUE(dlg.HasChangedCalibrations());
-        SetResourceModule(module_);
-        FreeLibrary(module);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include "language_library.h"
 #include "measure_resource.h"
 #include "modal_script.h"
 #include "ruler_overlay.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-using ruler_testing::Chinese;
 using ruler_testing::RulerFiles;
 using ruler_testing::TestHost;
 using testing_support::ModalScript;
@@ -40,7 +40,7 @@ protected:
         host_.sizes = {200, 100, 400, 200};
     }
 
-    Chinese chinese_;
+    LanguageLibrary chinese_{1};
     RulerFiles files_;
     TestHost host_;
 };

@@ -1,7 +1,7 @@
 #pragma once
 // A host of the measuring ruler for tests: sizes and calibration chosen by
 // the test, repaints counted; Config.ini and scale.ini in a folder of the
-// test's own, and the Chinese language library as the resource module.
+// test's own.
 #include <windows.h>
 
 #include <filesystem>
@@ -9,7 +9,6 @@
 
 #include "calibration_store.h"
 #include "ini_profile.h"
-#include "resource_module.h"
 #include "ruler_overlay_host.h"
 
 namespace ruler_testing {
@@ -60,19 +59,6 @@ public:
     std::wstring Scale() const { return (root / L"scale.ini").wstring(); }
 
     std::filesystem::path root = std::filesystem::temp_directory_path() / L"vizcam_ruler_overlay";
-};
-
-class Chinese {
-public:
-    Chinese() : module_(LoadLibraryExW(L"Lan_1.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE)) { SetResourceModule(module_); }
-    ~Chinese() {
-        SetResourceModule(nullptr);
-        FreeLibrary(module_);
-    }
-    bool Loaded() const { return module_ != nullptr; }
-
-private:
-    HMODULE module_;
 };
 
 }  // namespace ruler_testing
