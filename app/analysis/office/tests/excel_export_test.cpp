@@ -17,6 +17,8 @@
 #include "automation.h"
 #include "office_export.h"
 #include "office_stand_in_registration.h"
+#include "recording_export_host.h"
+#include "test_bitmap.h"
 #include "workbook_model.h"
 #include "zip_package.h"
 
@@ -24,44 +26,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class RecordingHost final : public IOfficeExportHost {
-public:
-    void ShowMessage(int stringId) override { messages.push_back(stringId); }
-    void ExportWritten(const fs::path& file, bool open) override {
-        written.push_back(file);
-        opened.push_back(open);
-    }
-    std::wstring Text(int) override { return {}; }
-
-    std::vector<int> messages;
-    std::vector<fs::path> written;
-    std::vector<bool> opened;
-};
-
 fs::path ExportsFolder() {
     wchar_t exe[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     return fs::path(exe).parent_path() / L"office_exports" / L"excel";
-}
-
-// A 4 x 2 24-bit BMP.
-void WriteBmp(const fs::path& path) {
-    const int width = 4, height = 2, stride = 12;
-    std::string bytes(54 + stride * height, '\0');
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(2, static_cast<std::uint32_t>(bytes.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, width);
-    put32(22, height);
-    bytes[26] = 1;
-    bytes[28] = 24;
-    for (std::size_t i = 54; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::unique_ptr<CCLObject> Object(int type, int number, float length, float area, float angle = 0) {
@@ -137,7 +105,7 @@ TEST_F(ExcelExportTest, PictureRowComesFirstAndASecondExportAppendsBelow) {
     OfficeStandIn excel(L"Excel.Application", kSpreadsheetStandInClsidText, Log(L"picture.log"));
     ASSERT_TRUE(excel.Registered());
     const fs::path picture = program_ / L"shot.bmp";
-    WriteBmp(picture);
+    WriteBmp(picture, 4, 2);
     const fs::path target = ExportsFolder() / L"picture.xlsx";
     Export(target, picture);
     EXPECT_TRUE(host_.messages.empty());
@@ -272,7 +240,7 @@ TEST_F(ExcelExportTest, WithoutAProgramOrItsServerTheUserIsToldAndNothingWritten
 
 TEST_F(ExcelExportTest, AFailedCallClosesUnsavedQuitsAndLeavesTheTargetAsItWas) {
     const fs::path picture = program_ / L"shot.bmp";
-    WriteBmp(picture);
+    WriteBmp(picture, 4, 2);
     const char* members[] = {"Workbooks.Add", "Range.RowHeight", "Shapes.AddPicture", "Range.Item", "Font.Color",
                              "Worksheet.SaveAs"};
     counters_ = {{2, 3, 14, 0x0000FF}};

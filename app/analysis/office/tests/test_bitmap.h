@@ -20,5 +20,8 @@ inline void WriteBmp(const std::filesystem::path& path, int width, int height) {
     put32(22, static_cast<std::uint32_t>(height));
     bytes[26] = 1;
     bytes[28] = 24;
+    // Pixels that differ from byte to byte, so a copy that moves or drops
+    // bytes shows.
+    for (std::size_t i = 54; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i * 7);
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }

@@ -16,6 +16,7 @@
 #include "count_report_writer.h"
 #include "office_export.h"
 #include "office_stand_in_registration.h"
+#include "recording_export_host.h"
 #include "workbook_model.h"
 #include "zip_package.h"
 #include "test_bitmap.h"
@@ -23,20 +24,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class RecordingHost final : public IOfficeExportHost {
-public:
-    void ShowMessage(int stringId) override { messages.push_back(stringId); }
-    void ExportWritten(const fs::path& file, bool open) override {
-        written.push_back(file);
-        opened.push_back(open);
-    }
-    std::wstring Text(int) override { return {}; }
-
-    std::vector<int> messages;
-    std::vector<fs::path> written;
-    std::vector<bool> opened;
-};
 
 fs::path ExportsFolder() {
     wchar_t exe[MAX_PATH] = {};

@@ -17,6 +17,7 @@
 #include "modal_script.h"
 #include "office_resource.h"
 #include "office_stand_in_registration.h"
+#include "recording_export_host.h"
 #include "language_library.h"
 #include "test_bitmap.h"
 #include "word_template_dlg.h"
@@ -41,16 +42,6 @@ public:
 
     std::vector<std::vector<std::wstring>> choices;
     int asked = 0;
-};
-
-class RecordingHost final : public IOfficeExportHost {
-public:
-    void ShowMessage(int stringId) override { messages.push_back(stringId); }
-    void ExportWritten(const fs::path& file, bool) override { written.push_back(file); }
-    std::wstring Text(int) override { return {}; }
-
-    std::vector<int> messages;
-    std::vector<fs::path> written;
 };
 
 bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
