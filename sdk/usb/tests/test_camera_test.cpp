@@ -141,6 +141,24 @@ TEST_F(TestCamera, EepromConfigGoesOutUnchangedElseAsTheFortyByteWrite) {
     OnTest([](CKQTEST& d) { return d.StopView(); });
 }
 
+// Through the library: type 18 is made as the test camera, and what it
+// sends at open is its own (a stop, then the 36-byte record).
+TEST_F(FpgaTest, TheLibraryOpensType18AsTheTestCamera) {
+    bus.AddCamera(InstanceId(u"VID_FFF0&PID_0018"));
+    const std::uint32_t handle = Open(1);
+    EXPECT_EQ(library.WithDevice(handle,
+                                 [](BaseDevice& d) {
+                                     EXPECT_EQ(d.Class(), DeviceClass::CKQTEST);
+                                     return dynamic_cast<CKQTEST*>(&d) != nullptr ? 0 : 1;
+                                 }),
+              0);
+    const auto codes = Codes();
+    ASSERT_EQ(codes.size(), 2u);
+    EXPECT_EQ(codes[0], kqff::kIoctlStopCapture);
+    EXPECT_EQ(codes[1], kqff::kIoctlSetFormat);
+    EXPECT_EQ(bus.LogOf(kqff::kIoctlSetFormat)[0].input.size(), kCapInfoBytes);
+}
+
 TEST_F(TestCamera, ComesBackWithAStopOnly) {
     bus.Unplug(0);
     ASSERT_EQ(OnTest([](CKQTEST& d) { return d.OnDeviceRemoved(); }), status::kSuccess);
