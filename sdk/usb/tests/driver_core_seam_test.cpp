@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/base_device.h"
+#include "core/capinfo_record.h"
 #include "core/device_library.h"
 #include "core/format_block.h"
 #include "core/status_codes.h"
@@ -41,6 +42,7 @@ constexpr Model kPlainSized{0xF5A1, 0x0301};    // type 3, 1280 x 1024, width x 
 // camera's 4096 x 4096 (width table); its own class keeps one frame size,
 // so the generic device behind its USB identity is made here directly.
 constexpr Model kLargeGeneric{0xFFF0, 0x0018, true};
+constexpr Model kTestCamera{0xFFF0, 0x0018};  // type 18 as its own class
 
 CapInfo Window(std::uint32_t width, std::uint32_t height) {
     CapInfo r;
@@ -237,6 +239,62 @@ TEST_F(DriverCoreSeam, ExposureDelayRidesInTheUpperHalfOfTheStoredExposure) {
     const auto camera = core->Camera().CommandLog();
     ASSERT_EQ(camera.size(), 1u);
     EXPECT_EQ(vz::GetLE16(camera[0], kqff::block::kExposure), 100u);
+}
+
+// The test camera keeps a frame of its own, 3488 x 2560 at one byte a pixel
+// (the width table's 3488 row), whatever window the caller asks for: the
+// driver takes it in its frame buffers, and its frames arrive whole.
+TEST_F(DriverCoreSeam, TheTestCamerasOwnFrameFitsTheDriversBuffers) {
+    AddCamera(kTestCamera);
+    constexpr std::uint32_t kOwnFrame = 3488 * 2560;
+    static_assert(kOwnFrame <= kqff::kFrameBufferBytes);
+    // The whole sensor, and the window one row of cells past what the
+    // generic device of this size may ask for.
+    std::uint32_t handle = 0;
+    for (const CapInfo& wanted : {Window(4096, 4096), Window(1600, 2952), Window(640, 480)}) {
+        SCOPED_TRACE(wanted.width);
+        bus.ClearLog();
+        if (handle == 0) {
+            handle = Open(wanted);
+        } else {
+            core->Camera().ClearCommandLog();
+            ASSERT_EQ(Call(handle, [&](BaseDevice& d) { return d.SetCapInfo(wanted); }), status::kSuccess);
+        }
+        ASSERT_NE(core, nullptr);
+        EXPECT_EQ(core->Core().Diagnostics().formatGeometry.frameBytes, kOwnFrame);
+        const std::vector<std::uint8_t> sent = LastSentFormat();
+        ASSERT_EQ(sent.size(), kCapInfoBytes);
+        EXPECT_EQ(vz::GetLE32(sent, kqff::record::kWidth), 3488u);
+        EXPECT_EQ(vz::GetLE32(sent, kqff::record::kHeight), 2560u);
+        EXPECT_EQ(DriverFields(CoreFormat(core->Core())), DriverFields(sent));
+        const auto camera = core->Camera().CommandLog();
+        ASSERT_FALSE(camera.empty());
+        EXPECT_EQ(camera.back(), ExpectedBlock(kqff::command::kSetFormat, sent, 1));
+        Call(handle, [&](BaseDevice& d) {
+            EXPECT_EQ(d.FrameBytes(), kOwnFrame);
+            return 0;
+        });
+    }
+
+    // A single frame through the driver: the camera's pattern, whole, and
+    // its picture at the camera's size.
+    core->StartVideo();
+    std::vector<std::uint8_t> raw(kOwnFrame, 0xEE);
+    ASSERT_EQ(Call(handle, [&](BaseDevice& d) { return d.GrabFrame(raw.data(), false, [](const auto&) { return 0; }); }),
+              status::kSuccess);
+    EXPECT_TRUE(kqff::sim::CheckFramePattern(raw).has_value()) << "torn or misplaced frame";
+    kqcmos::FrameSize pictureSize{};
+    ASSERT_EQ(Call(handle,
+                   [&](BaseDevice& d) {
+                       return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) {
+                           pictureSize = f.size;
+                           return f.bitsPerPixel == 24 ? 0 : 10;
+                       });
+                   }),
+              status::kSuccess);
+    EXPECT_EQ(pictureSize.width, 3488);
+    EXPECT_EQ(pictureSize.height, 2560);
+    EXPECT_EQ(library.Uninitialize(handle), status::kSuccess);
 }
 
 // ---------------------------------------------------------------------------
