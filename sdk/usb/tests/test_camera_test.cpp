@@ -8,6 +8,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -17,7 +19,9 @@
 #include "fpga_fixture.h"
 #include "frame_pattern.h"
 #include "gain_tables.h"
+#include "files/avi_writer.h"
 #include "models/test_camera.h"
+#include "unique_temp_dir.h"
 
 namespace kq::test {
 namespace {
@@ -308,6 +312,61 @@ TEST_F(TestCameraPictures, StreamedFramesGetTheGainsAndTheKernelOnly) {
     for (auto code = start + 1; code != codes.end(); ++code) {
         EXPECT_EQ(*code, kqff::kIoctlStopCapture) << "no exposure or gain is sent";
     }
+}
+
+// A whole RIFF file and its frame count (index entries); 0 frames for a
+// file that is not one.
+std::size_t AviFrames(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    Bytes bytes(std::filesystem::file_size(path));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const auto le32 = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24);
+    };
+    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0 || std::memcmp(bytes.data() + 8, "AVI ", 4) != 0 ||
+        le32(4) + 8u != bytes.size()) {
+        return 0;
+    }
+    for (std::size_t at = bytes.size() >= 8 ? bytes.size() - 8 : 0; at > 12; --at) {
+        if (std::memcmp(bytes.data() + at, "idx1", 4) == 0) return le32(at + 4) / 16;
+    }
+    return 0;
+}
+
+// The recording goes through the library's movie writer and its limit,
+// well below 2 GiB: crossing it continues in "<name>(1).avi".
+TEST_F(TestCameraPictures, RecordingRollsOverIntoTheNumberedFile) {
+    static_assert(files::AviWriter::kRolloverBytes < (std::uint64_t{1} << 31));
+    const auto folder = testing_support::UniqueTempPath("kq_test_camera_avi");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::u16string name = (folder / "movie.avi").u16string();
+    const std::uint64_t frameBytes = 3u * CKQTEST::kFrameWidth * CKQTEST::kFrameHeight;
+    std::int64_t now = 0;
+    OnTest([&](CKQTEST& d) {
+        // Each frame a grid position later; room for one frame a file.
+        d.SetClock([&now] { return now += 25; });
+        d.SetRecordingLimit(frameBytes + frameBytes / 2);
+        return 0;
+    });
+    PictureSink sink;
+    sink.bytes = 16;
+    bus.SetReadBudget(0, 0);
+    OnTest([&](CKQTEST& d) { return d.SetFrameCallBack(&PictureSink::OnFrame, &sink); });
+    ASSERT_EQ(OnTest([](CKQTEST& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+    ASSERT_EQ(OnTest([&](CKQTEST& d) { return d.CaptureToAvi(true, &name); }), status::kSuccess);
+    bus.AllowFrames(0, 3);
+    ASSERT_TRUE(sink.WaitFor(3));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, std::chrono::seconds(30)));
+    ASSERT_EQ(OnTest([](CKQTEST& d) { return d.StopView(); }), status::kSuccess);
+
+    EXPECT_EQ(AviFrames(folder / "movie.avi"), 1u);
+    EXPECT_EQ(AviFrames(folder / "movie(1).avi"), 1u);
+    EXPECT_EQ(AviFrames(folder / "movie(2).avi"), 1u);
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        EXPECT_LE(entry.file_size(), frameBytes + frameBytes / 2) << entry.path();
+    }
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(TestCamera, ComesBackWithAStopOnly) {
