@@ -380,5 +380,39 @@ TEST_F(TestCamera, ComesBackWithAStopOnly) {
     EXPECT_EQ(OnTest([](CKQTEST& d) { return d.IsRemoved() ? 1 : 0; }), 0);
 }
 
+void KQ_STDCALL RecordEvent(std::int32_t event, void*, void* context) {
+    static_cast<std::vector<int>*>(context)->push_back(event);
+}
+
+// Streaming when unplugged: back on the bus the stream restarts after the
+// stop and the caller hears 1; a camera that does not take the stop stays
+// removed (3) and is not reported back.
+TEST_F(TestCamera, StreamingComesBackRestartedOrStaysRemoved) {
+    std::vector<int> events;
+    OnTest([&](CKQTEST& d) { return d.SetDeviceEvent(&RecordEvent, &events); });
+    bus.SetReadBudget(0, 0);
+    ASSERT_EQ(OnTest([](CKQTEST& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+    bus.Unplug(0);
+    ASSERT_EQ(OnTest([](CKQTEST& d) { return d.OnDeviceRemoved(); }), status::kSuccess);
+    bus.Replug(0);
+    bus.SetReadBudget(0, 0);
+
+    bus.ClearLog();
+    bus.FailControl(kqff::kIoctlStopCapture, 1);
+    EXPECT_EQ(OnTest([&](CKQTEST& d) { return d.OnDeviceArrived(bus, bus.InterfaceOf(0)); }), status::kNoDevice);
+    EXPECT_EQ(OnTest([](CKQTEST& d) { return d.IsRemoved() ? 1 : 0; }), 1);
+    EXPECT_EQ(Codes(), (std::vector<std::uint32_t>{kqff::kIoctlStopCapture}));
+
+    bus.ClearLog();
+    ASSERT_EQ(OnTest([&](CKQTEST& d) { return d.OnDeviceArrived(bus, bus.InterfaceOf(0)); }), status::kSuccess);
+    const auto codes = Codes();
+    ASSERT_GE(codes.size(), 2u);
+    EXPECT_EQ(codes.front(), kqff::kIoctlStopCapture);
+    EXPECT_EQ(codes.back(), kqff::kIoctlStartCapture);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), kqff::kIoctlSetFormat), 0) << "the record is not sent again";
+    EXPECT_EQ(events, (std::vector<int>{0, 1}));
+    OnTest([](CKQTEST& d) { return d.StopView(); });
+}
+
 }  // namespace
 }  // namespace kq::test
