@@ -74,6 +74,8 @@ FrameSource BaseDevice::CurrentSource() const {
 
 kqcmos::FrameSize BaseDevice::DeliveredSize() const {
     kqcmos::FrameSize size{static_cast<int>(capInfo_.width), static_cast<int>(capInfo_.height)};
+    // A plain conversion keeps the frame's size whatever the flip and crop.
+    if (pixelModel_.plainConversion) return size;
     const bool turned = flipMode_ == 4 || flipMode_ == 5;
     if (cropEnabled_) size = {crop_.width, crop_.height};
     if (turned) std::swap(size.width, size.height);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bayer_kernels.h"
 #include "bgr_filters.h"
 #include "contrast_kernels.h"
 #include "corrected_demosaic.h"
@@ -307,6 +308,10 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
         std::copy(frame.begin(), frame.end(), lastRaw_.span().begin());
     }
     lastRawBytes_ = readBytes;
+    if (settings.model.plainConversion) {
+        last_ = ConvertPlain(settings, size, frame, picture_);
+        return last_;
+    }
 
     RunAutoExposure(settings, source, frame, events);
     const bool whiteBalancePending = whiteBalanceRequested_;
@@ -343,6 +348,29 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
     const auto sourcePlane = CorrectRaw(settings, source, frame, rotated_, size, whiteBalancePending);
     last_ = Convert(settings, size, sourcePlane, picture_, crop_, whiteBalancePending, true, &events);
     return last_;
+}
+
+std::optional<DeliveredFrame> FramePipeline::ConvertPlain(const PictureSettings& settings, FrameSize size,
+                                                          std::span<std::uint8_t> raw,
+                                                          std::span<std::uint8_t> picture) {
+    const int bpp = kqcmos::OutputBytesPerPixel(settings.colorMode);
+    if (bpp == 0) return std::nullopt;
+    kqcmos::ApplyGainLut(size, raw, gains_, settings.model.colourCell);
+    const auto flip = static_cast<std::size_t>(settings.flipMode >= 0 && settings.flipMode < 6 ? settings.flipMode : 0);
+    const int kernel = settings.model.kernelForFlip[flip];
+    const auto out = picture.first(FrameBytes(size, bpp));
+    bool converted = false;
+    switch (settings.colorMode) {
+    case 4:
+        std::copy(raw.begin(), raw.end(), out.begin());
+        converted = true;
+        break;
+    case 3: converted = kqcmos::BayerConvert(kqcmos::BayerOutput::gray8, kernel, size, out, raw); break;
+    case 2: converted = kqcmos::BayerConvert(kqcmos::BayerOutput::grayRgb, kernel, size, out, raw); break;
+    default: converted = kqcmos::BayerConvert(kqcmos::BayerOutput::colorRgb, kernel, size, out, raw); break;
+    }
+    if (!converted) return std::nullopt;
+    return DeliveredFrame{out, size, 8 * bpp};
 }
 
 void FramePipeline::RunExposureBalance(const FrameSource& source, FrameSize size, std::span<std::uint8_t> bgr,
@@ -410,6 +438,14 @@ std::optional<DeliveredFrame> FramePipeline::ProcessGrab(const PictureSettings& 
         }
         ReduceSamples(settings.model, raw.first(bytes));
         raw = raw.first(FrameBytes(size));
+    }
+    if (settings.model.plainConversion) {
+        const auto frame = raw.first(FrameBytes(size));
+        if (!convert) {
+            grabSource_ = DeliveredFrame{frame, size, 8};
+            return grabSource_;
+        }
+        return ConvertPlain(settings, size, frame, grabPicture_);
     }
     const auto sourcePlane = CorrectRaw(settings, source, raw, grabRotated_, size, false);
     if (sourcePlane.empty()) return std::nullopt;

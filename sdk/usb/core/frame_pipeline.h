@@ -199,6 +199,9 @@ private:
     // a white balance is requested.
     void RunExposureBalance(const FrameSource& source, kqcmos::FrameSize size, std::span<std::uint8_t> bgr,
                             FrameEvents& events);
+    // PixelModel::plainConversion: the gains and the kernel, into `picture`.
+    std::optional<DeliveredFrame> ConvertPlain(const PictureSettings& settings, kqcmos::FrameSize size,
+                                               std::span<std::uint8_t> raw, std::span<std::uint8_t> picture);
     // Pipeline step 3: the continuous or the alternate automatic exposure.
     void RunAutoExposure(const PictureSettings& settings, const FrameSource& source, std::span<std::uint8_t> frame,
                          FrameEvents& events);

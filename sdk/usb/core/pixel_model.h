@@ -51,6 +51,11 @@ struct PixelModel {
     int exposureLimit = kqcmos::kAutoExposureLimit;
     // samples16: the low byte of each sample instead of the high one.
     bool lowSampleByte = false;
+    // The frame goes straight to the kernel of its flip mode: the colour
+    // gains are the only step before it and none follows it. No automatic
+    // exposure or white balance, no corrections, tables, pre-filter or
+    // sharpening, no quarter turns (flips 4 and 5 convert as 0) and no crop.
+    bool plainConversion = false;
 
     bool operator==(const PixelModel&) const = default;
 };

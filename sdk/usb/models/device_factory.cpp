@@ -12,6 +12,7 @@
 #include "pelvar_device.h"
 #include "rgb565_devices.h"
 #include "rovena_yuv.h"
+#include "test_camera.h"
 #include "trigger_fpga.h"
 #include "zundra_device.h"
 
@@ -52,6 +53,7 @@ std::shared_ptr<BaseDevice> MakeDevice(const DeviceIdentity& identity, const Dev
     case DeviceClass::CKQLismar: return std::make_shared<CKQLismar>(identity);
     case DeviceClass::CKQGurnipDevice: return std::make_shared<CKQGurnipDevice>(identity);
     case DeviceClass::CKQZundra_Device: return std::make_shared<CKQZundra_Device>(identity);
+    case DeviceClass::CKQTEST: return MakeFpga<CKQTEST>(identity, options);
     default: return std::make_shared<BaseDevice>(identity, chosen);
     }
 }

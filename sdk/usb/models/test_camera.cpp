@@ -15,7 +15,13 @@ constexpr char kConfigMark[] = "Config";
 
 }  // namespace
 
-CKQTEST::CKQTEST(DeviceIdentity identity) : CKQNavelo_FPGA(identity, DeviceClass::CKQTEST, FpgaSensorTiming{}) {}
+CKQTEST::CKQTEST(DeviceIdentity identity) : CKQNavelo_FPGA(identity, DeviceClass::CKQTEST, FpgaSensorTiming{}) {
+    // The test sensor reads out the other way round from the generic one:
+    // each flip takes the reverse kernel, in every colour mode, and its
+    // frames need nothing but the caller's colour gains before it.
+    pixelModel_.kernelForFlip = {3, 2, 1, 0, 3, 3};
+    pixelModel_.plainConversion = true;
+}
 
 int CKQTEST::OpenDevice(CameraTransport& transport, const CameraInterface& camera, const CapInfo& capInfo,
                         std::uint32_t callerHandle) {

@@ -4,6 +4,7 @@
 // keeps its own frame size, 3488 x 2560: a width the driver sizes at one
 // byte a pixel, 8929280 bytes, within its 9441280-byte frame buffers. Sensor register
 // writes go nowhere; register 251, the test pattern, is only remembered.
+// Its frames take the plain conversion (PixelModel::plainConversion).
 
 #include <array>
 

@@ -223,4 +223,47 @@ TEST_P(KqDllTurned, PreviewAndPicturesOfTheTurnedFrame) {
 INSTANTIATE_TEST_SUITE_P(FpgaAndYuv, KqDllTurned,
                          ::testing::Values(TurnedCase{11, L"fpga", 1}, TurnedCase{15, L"yuv", 2}));
 
+// Type 18 opens as the test camera: its own 3488 x 2560 record, register
+// 251 kept without a request, and pictures of that size to the callback
+// even in a quarter-turn flip; a grab while streaming is the last picture.
+TEST_F(KqDll, TestCameraOpensWithItsOwnFrameAndStreamsToTheCallback) {
+    constexpr int kWidth = 3488, kHeight = 2560;
+    UseCameras("[Camera1]\nType=18\n");
+    const HANDLE handle = Open(1, Window(640, 480));
+    int type = 0;
+    ASSERT_EQ(KQ(KQ_GetDeviceType)(handle, &type), 0);
+    EXPECT_EQ(type, 18);
+    const auto record = LastInput(kqff::kIoctlSetFormat);
+    ASSERT_EQ(record.size(), 36u);
+    EXPECT_EQ(record[4] | record[5] << 8, kHeight);
+    EXPECT_EQ(record[8] | record[9] << 8, kWidth);
+    unsigned short reg = 251, value = 5;
+    ASSERT_EQ(KQ(KQ_Write_Register)(handle, &reg, &value, 1), 0);
+    ASSERT_EQ(KQ(KQ_SetHBlank)(handle, 300), 0);
+    std::array<unsigned char, 64> none{};
+    int size = 0;
+    EXPECT_EQ(KQ(KQSim_LastControlInput)(kqff::kIoctlWriteCommand, none.data(), 64, &size), KQSIM_NO_RECORD)
+        << "register writes and blanking send nothing";
+
+    ASSERT_EQ(KQ(KQ_SetParamFlip)(handle, 4), 0);
+    LastFrame frame;
+    frame.bytes = static_cast<std::size_t>(kWidth) * kHeight * 3;
+    ASSERT_EQ(KQ(KQ_SetFrameCallBack)(handle, &LastFrame::OnFrame, &frame), 0);
+    ASSERT_EQ(KQ(KQSim_SetReadBudget)(1, 2), KQSIM_OK);
+    ASSERT_EQ(KQ(KQ_StartView)(handle, L"preview", 0, 0, 0, 320, 240, nullptr, nullptr), 0);
+    ASSERT_TRUE(frame.WaitFor(2));
+    ASSERT_EQ(KQ(KQSim_WaitForBlockedRead)(1, 10000), KQSIM_OK);
+    ASSERT_NE(std::count(frame.pixels.begin(), frame.pixels.end(), frame.pixels[0]),
+              static_cast<long>(frame.pixels.size()))
+        << "the simulated frame should not be uniform";
+    std::vector<std::uint8_t> raw(static_cast<std::size_t>(kWidth) * kHeight);
+    std::vector<std::uint8_t> rgb(frame.bytes);
+    unsigned char* slot = raw.data();
+    ASSERT_EQ(KQ(KQ_GetRgbFrame)(handle, &slot, rgb.data(), 0), 0);
+    EXPECT_TRUE(rgb == frame.pixels) << "the grab while streaming is the picture delivered";
+    ASSERT_EQ(KQ(KQ_StopView)(handle), 0);
+    EXPECT_EQ(frame.count, 2);
+    EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+}
+
 }  // namespace

@@ -8,11 +8,13 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <mutex>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "core/base_device.h"
+#include "core/capinfo_record.h"
 #include "core/device_library.h"
 #include "core/format_block.h"
 #include "core/status_codes.h"
@@ -31,10 +33,16 @@ using Block = kqff::sim::Block;
 struct Model {
     std::uint16_t vendorId;
     std::uint16_t productId;
+    // Opened as the base class whatever class the type code chooses.
+    bool baseClass = false;
 };
 constexpr Model kQuessaColour{0xF5A1, 0x0801};  // type 8, 2560 x 1944, width table
 constexpr Model kPlainSized{0xF5A1, 0x0301};    // type 3, 1280 x 1024, width x height bytes
-constexpr Model kTestCamera{0xFFF0, 0x0018};    // type 18, 4096 x 4096, width table
+// The only sensor that reaches past the driver's frame buffers is the test
+// camera's 4096 x 4096 (width table); its own class keeps one frame size,
+// so the generic device behind its USB identity is made here directly.
+constexpr Model kLargeGeneric{0xFFF0, 0x0018, true};
+constexpr Model kTestCamera{0xFFF0, 0x0018};  // type 18 as its own class
 
 CapInfo Window(std::uint32_t width, std::uint32_t height) {
     CapInfo r;
@@ -88,6 +96,7 @@ class DriverCoreSeam : public ::testing::Test {
 protected:
     std::size_t AddCamera(Model model, std::uint32_t bytesPerPixel = 1) {
         const std::u16string id = UsbInstanceId(model.vendorId, model.productId);
+        model_ = model;
         return bus.AddCamera(id, u"Core camera", [this, model, bytesPerPixel] {
             auto device = std::make_unique<sim::DriverCoreDevice>(model.vendorId, model.productId);
             device->Camera().SetBytesPerPixel(bytesPerPixel);
@@ -96,7 +105,15 @@ protected:
         });
     }
 
+    // Opens the first camera through the library, or as the base class.
     std::uint32_t Open(const CapInfo& record) {
+        if (model_.baseClass) {
+            const CameraInterface iface = bus.InterfaceOf(0);
+            generic_ = std::make_shared<BaseDevice>(IdentifyInstanceId(iface.instanceId), DeviceClass::CBaseDevice);
+            std::lock_guard<BaseDevice::Lock> hold(generic_->CallLock());
+            EXPECT_EQ(generic_->OpenDevice(bus, iface, record, kGenericHandle), status::kSuccess);
+            return kGenericHandle;
+        }
         std::uint32_t handle = 0;
         std::int32_t index = 1;
         EXPECT_EQ(library.Initialize(&index, &record, &handle), status::kSuccess);
@@ -105,6 +122,10 @@ protected:
 
     template <class Op>
     int Call(std::uint32_t handle, Op&& op) {
+        if (generic_ != nullptr && handle == kGenericHandle) {
+            std::lock_guard<BaseDevice::Lock> hold(generic_->CallLock());
+            return op(*generic_);
+        }
         return library.WithDevice(handle, std::forward<Op>(op));
     }
 
@@ -113,9 +134,13 @@ protected:
         return sent.empty() ? std::vector<std::uint8_t>{} : sent.back().input;
     }
 
+    static constexpr std::uint32_t kGenericHandle = 0x6E6E;
+
     sim::SimulatedBus bus;
     DeviceLibrary library{&bus};
     sim::DriverCoreDevice* core = nullptr;
+    Model model_{};
+    std::shared_ptr<BaseDevice> generic_;  // closed before the bus goes
 };
 
 // ---------------------------------------------------------------------------
@@ -141,9 +166,9 @@ const WindowCase kWindowCases[] = {
     {"table_unknown_width_keeps_geometry", kQuessaColour, 2048, 1536, status::kSuccess, 1, 640 * 480},
     {"plain_1280x1024", kPlainSized, 1280, 1024, status::kSuccess, 0, 1280 * 1024},
     {"plain_1024x768_one_byte", kPlainSized, 1024, 768, status::kSuccess, 0, 1024 * 768},
-    {"largest_that_fits", kTestCamera, 1600, 2944, status::kSuccess, 1, 1600 * 2944 * 2},
-    {"just_over_the_frame_buffer", kTestCamera, 1600, 2952, status::kNotSupported, 0, 640 * 480},
-    {"far_over_the_frame_buffer", kTestCamera, 1360, 4096, status::kNotSupported, 0, 640 * 480},
+    {"largest_that_fits", kLargeGeneric, 1600, 2944, status::kSuccess, 1, 1600 * 2944 * 2},
+    {"just_over_the_frame_buffer", kLargeGeneric, 1600, 2952, status::kNotSupported, 0, 640 * 480},
+    {"far_over_the_frame_buffer", kLargeGeneric, 1360, 4096, status::kNotSupported, 0, 640 * 480},
 };
 
 void PrintTo(const WindowCase& c, std::ostream* os) { *os << c.name; }
@@ -214,6 +239,62 @@ TEST_F(DriverCoreSeam, ExposureDelayRidesInTheUpperHalfOfTheStoredExposure) {
     const auto camera = core->Camera().CommandLog();
     ASSERT_EQ(camera.size(), 1u);
     EXPECT_EQ(vz::GetLE16(camera[0], kqff::block::kExposure), 100u);
+}
+
+// The test camera keeps a frame of its own, 3488 x 2560 at one byte a pixel
+// (the width table's 3488 row), whatever window the caller asks for: the
+// driver takes it in its frame buffers, and its frames arrive whole.
+TEST_F(DriverCoreSeam, TheTestCamerasOwnFrameFitsTheDriversBuffers) {
+    AddCamera(kTestCamera);
+    constexpr std::uint32_t kOwnFrame = 3488 * 2560;
+    static_assert(kOwnFrame <= kqff::kFrameBufferBytes);
+    // The whole sensor, and the window one row of cells past what the
+    // generic device of this size may ask for.
+    std::uint32_t handle = 0;
+    for (const CapInfo& wanted : {Window(4096, 4096), Window(1600, 2952), Window(640, 480)}) {
+        SCOPED_TRACE(wanted.width);
+        bus.ClearLog();
+        if (handle == 0) {
+            handle = Open(wanted);
+        } else {
+            core->Camera().ClearCommandLog();
+            ASSERT_EQ(Call(handle, [&](BaseDevice& d) { return d.SetCapInfo(wanted); }), status::kSuccess);
+        }
+        ASSERT_NE(core, nullptr);
+        EXPECT_EQ(core->Core().Diagnostics().formatGeometry.frameBytes, kOwnFrame);
+        const std::vector<std::uint8_t> sent = LastSentFormat();
+        ASSERT_EQ(sent.size(), kCapInfoBytes);
+        EXPECT_EQ(vz::GetLE32(sent, kqff::record::kWidth), 3488u);
+        EXPECT_EQ(vz::GetLE32(sent, kqff::record::kHeight), 2560u);
+        EXPECT_EQ(DriverFields(CoreFormat(core->Core())), DriverFields(sent));
+        const auto camera = core->Camera().CommandLog();
+        ASSERT_FALSE(camera.empty());
+        EXPECT_EQ(camera.back(), ExpectedBlock(kqff::command::kSetFormat, sent, 1));
+        Call(handle, [&](BaseDevice& d) {
+            EXPECT_EQ(d.FrameBytes(), kOwnFrame);
+            return 0;
+        });
+    }
+
+    // A single frame through the driver: the camera's pattern, whole, and
+    // its picture at the camera's size.
+    core->StartVideo();
+    std::vector<std::uint8_t> raw(kOwnFrame, 0xEE);
+    ASSERT_EQ(Call(handle, [&](BaseDevice& d) { return d.GrabFrame(raw.data(), false, [](const auto&) { return 0; }); }),
+              status::kSuccess);
+    EXPECT_TRUE(kqff::sim::CheckFramePattern(raw).has_value()) << "torn or misplaced frame";
+    kqcmos::FrameSize pictureSize{};
+    ASSERT_EQ(Call(handle,
+                   [&](BaseDevice& d) {
+                       return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) {
+                           pictureSize = f.size;
+                           return f.bitsPerPixel == 24 ? 0 : 10;
+                       });
+                   }),
+              status::kSuccess);
+    EXPECT_EQ(pictureSize.width, 3488);
+    EXPECT_EQ(pictureSize.height, 2560);
+    EXPECT_EQ(library.Uninitialize(handle), status::kSuccess);
 }
 
 // ---------------------------------------------------------------------------
