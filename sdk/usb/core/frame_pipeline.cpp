@@ -81,7 +81,9 @@ kqcmos::DemosaicSettings FramePipeline::DemosaicSettingsFor(const PictureSetting
     const int kernel = settings.flipMode >= 0 && settings.flipMode < 6
                            ? settings.model.kernelForFlip[static_cast<std::size_t>(settings.flipMode)]
                            : settings.flipMode;
-    return {settings.colorMode, kernel, settings.colorAdjust, settings.plainGreySensor || settings.model.greyRaw};
+    return {settings.colorMode,        kernel,
+            settings.colorAdjust,      settings.plainGreySensor || settings.model.greyRaw,
+            settings.model.colourCell, settings.model.cellDemosaic};
 }
 
 bool FramePipeline::CorrectsWhileDemosaicing(const PictureSettings& settings, FrameSize size,

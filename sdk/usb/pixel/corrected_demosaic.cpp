@@ -52,7 +52,7 @@ private:
 bool CorrectsWhileDemosaicing(const DemosaicSettings& settings, FrameSize size, const DemosaicWork& work) {
     const bool colour = settings.colorMode == 0 || settings.colorMode == 1 || settings.colorMode == 5;
     const bool prefiltered = settings.colorAdjust == 1 || settings.colorAdjust == 2;
-    return colour && !prefiltered && size.width > 0 &&
+    return colour && !prefiltered && !settings.cellDemosaic.colour && size.width > 0 &&
            2 * static_cast<std::size_t>(size.width) <= work.correctedRows_.size();
 }
 
