@@ -100,7 +100,10 @@ int CKQQuessa_FPGA::DeviceIoControl(std::uint32_t value) {
 }
 
 CKQKelmar_New::CKQKelmar_New(DeviceIdentity identity)
-    : CKQEbrant_FPGA(identity, DeviceClass::CKQKelmar_New, KelmarTiming()) {}
+    : CKQEbrant_FPGA(identity, DeviceClass::CKQKelmar_New, KelmarTiming()) {
+    // Its demosaic takes the member of the flip mode itself.
+    pixelModel_.kernelForFlip = {0, 1, 2, 3, 0, 0};
+}
 
 int CKQKelmar_New::SetTriggerMode(std::int32_t on) { return SwitchReadModeTrigger(on, kKelmarTrigger); }
 
