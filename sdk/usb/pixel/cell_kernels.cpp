@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "fast_kernels.h"
 #include "raw_prefilters.h"
 
 namespace kqcmos {
@@ -120,10 +121,61 @@ void EnhanceCell(std::uint8_t& green, std::uint8_t& right, std::uint8_t& below, 
 
 inline std::uint8_t Boosted(int s, int a, int b) { return ClampToByte(s + (2 * s - a - b) / 2); }
 
+// The base's fast colour row takes red from the even pixels of its first
+// row and blue from the odd pixels of its second. Given the odd raw row
+// first, it reads the cell's odd-row colour where it writes red and the
+// even-row colour where it writes blue, each from the site the cell's
+// kernel uses; with red on the even rows the exchanged row writes them in
+// their own bytes.
+bool FastCellColour(int member, BayerCell cell, FrameSize size, std::span<std::uint8_t> out,
+                    std::span<const std::uint8_t> raw, SimdLevel level) {
+    const FastKernels& fast = KernelsFor(level);
+    const auto row = fast.bayerColourRow;
+    const auto exchanged = fast.bayerColourRowExchanged;
+    const bool redOnEvenRows = cell.redRow % 2 == 0;
+    const bool mirrored = member % 2 == 1;
+    const bool bottomUp = member < 2;
+    const auto stride = static_cast<std::size_t>(size.width);
+    const std::size_t outStride = 3 * stride;
+    auto outRow = [&](int y) {
+        return out.data() + static_cast<std::size_t>(bottomUp ? size.height - 1 - y : y) * outStride;
+    };
+    // The last four pixels of a row in raw order repeat the one before them.
+    constexpr std::size_t kRepeated = 4;
+    const std::size_t from = mirrored ? kRepeated : stride - kRepeated - 1;
+    const std::size_t first = mirrored ? 0 : stride - kRepeated;
+    const int lastComputed = 2 * (size.height / 2) - 3;
+    for (int y = 0; y <= lastComputed; ++y) {
+        const std::uint8_t* top = raw.data() + static_cast<std::size_t>(y) * stride;
+        const std::uint8_t* bottom = top + stride;
+        const std::uint8_t* odd = y % 2 == 0 ? bottom : top;
+        const std::uint8_t* even = y % 2 == 0 ? top : bottom;
+        std::uint8_t* o = outRow(y);
+        (redOnEvenRows ? exchanged : row)(size.width, odd, even, mirrored, o);
+        for (std::size_t x = first; x < first + kRepeated; ++x) std::memcpy(o + 3 * x, o + 3 * from, 3);
+    }
+    for (int y = lastComputed + 1; y < size.height; ++y) {
+        std::memcpy(outRow(y), outRow(lastComputed), outStride);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool CellBayerConvert(BayerOutput kind, int member, BayerCell cell, FrameSize size, std::span<std::uint8_t> out,
-                      std::span<const std::uint8_t> raw) {
+                      std::span<const std::uint8_t> raw, SimdLevel level) {
+    if (kind != BayerOutput::colorRgb) {
+        return CellBayerConvertReference(kind, member, cell, size, out, raw);
+    }
+    if (!GreenOnDiagonal(cell) || member < 0 || member > 3 ||
+        !HoldsFrame(raw, size, 1, kMinCellColourWidth, kMinCellHeight) || !HoldsFrame(out, size, 3)) {
+        return false;
+    }
+    return FastCellColour(member, cell, size, out, raw, level);
+}
+
+bool CellBayerConvertReference(BayerOutput kind, int member, BayerCell cell, FrameSize size,
+                               std::span<std::uint8_t> out, std::span<const std::uint8_t> raw) {
     if (!GreenOnDiagonal(cell) || member < 0 || member > 3) {
         return false;
     }

@@ -19,6 +19,7 @@
 #include "bayer_kernels.h"
 #include "frame_size.h"
 #include "frame_statistics.h"
+#include "simd_level.h"
 
 namespace kqcmos {
 
@@ -46,8 +47,16 @@ constexpr bool GreenOnDiagonal(BayerCell cell) { return (cell.redColumn + cell.r
 // Member 0..3 of the family `kind`. False (nothing written) for a cell with
 // red on the diagonal, a member outside 0..3, frames narrower or lower than
 // the minimum above, or buffers that are too small.
+// The colour members run the base's fast colour rows of `level` (which the
+// CPU must support) over the cell's two rows in exchanged order, writing
+// red and blue in each other's bytes when red is on the even rows, then
+// mend the row ends; `CellBayerConvertReference` is the plain kernel they
+// are checked against. The grey members are the plain ones.
 [[nodiscard]] bool CellBayerConvert(BayerOutput kind, int member, BayerCell cell, FrameSize size,
-                                    std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
+                                    std::span<std::uint8_t> out, std::span<const std::uint8_t> raw,
+                                    SimdLevel level = BestSimdLevel());
+[[nodiscard]] bool CellBayerConvertReference(BayerOutput kind, int member, BayerCell cell, FrameSize size,
+                                             std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
 
 // Colour enhancement per cell, from row 2 and column 2 inward (frames lower
 // or narrower than 5 are left alone): of the two colour samples and the
