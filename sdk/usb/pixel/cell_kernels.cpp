@@ -127,8 +127,8 @@ inline std::uint8_t Boosted(int s, int a, int b) { return ClampToByte(s + (2 * s
 // even-row colour where it writes blue, each from the site the cell's
 // kernel uses; with red on the even rows the exchanged row writes them in
 // their own bytes.
-bool FastCellColour(int member, BayerCell cell, FrameSize size, std::span<std::uint8_t> out,
-                    std::span<const std::uint8_t> raw, SimdLevel level) {
+void FastCellColour(int member, BayerCell cell, FrameSize size, std::span<std::uint8_t> out, ColourRowSource& rows,
+                    SimdLevel level) {
     const FastKernels& fast = KernelsFor(level);
     const auto row = fast.bayerColourRow;
     const auto exchanged = fast.bayerColourRowExchanged;
@@ -146,32 +146,58 @@ bool FastCellColour(int member, BayerCell cell, FrameSize size, std::span<std::u
     const std::size_t first = mirrored ? 0 : stride - kRepeated;
     const int lastComputed = 2 * (size.height / 2) - 3;
     for (int y = 0; y <= lastComputed; ++y) {
-        const std::uint8_t* top = raw.data() + static_cast<std::size_t>(y) * stride;
-        const std::uint8_t* bottom = top + stride;
-        const std::uint8_t* odd = y % 2 == 0 ? bottom : top;
-        const std::uint8_t* even = y % 2 == 0 ? top : bottom;
+        const RawRowPair pair = rows.RowsFor(y);
         std::uint8_t* o = outRow(y);
-        (redOnEvenRows ? exchanged : row)(size.width, odd, even, mirrored, o);
+        (redOnEvenRows ? exchanged : row)(size.width, pair.red, pair.blue, mirrored, o);
         for (std::size_t x = first; x < first + kRepeated; ++x) std::memcpy(o + 3 * x, o + 3 * from, 3);
     }
     for (int y = lastComputed + 1; y < size.height; ++y) {
         std::memcpy(outRow(y), outRow(lastComputed), outStride);
     }
-    return true;
+}
+
+// Raw rows y and y + 1 of a frame held whole, the odd one first.
+class OddFirstRows final : public ColourRowSource {
+public:
+    OddFirstRows(std::span<const std::uint8_t> raw, int width)
+        : raw_(raw.data()), stride_(static_cast<std::size_t>(width)) {}
+    RawRowPair RowsFor(int y) override {
+        const std::uint8_t* top = raw_ + static_cast<std::size_t>(y) * stride_;
+        const std::uint8_t* bottom = top + stride_;
+        return y % 2 == 0 ? RawRowPair{bottom, top} : RawRowPair{top, bottom};
+    }
+
+private:
+    const std::uint8_t* raw_;
+    std::size_t stride_;
+};
+
+bool FitsCellColour(int member, BayerCell cell, FrameSize size, std::span<const std::uint8_t> out) {
+    return GreenOnDiagonal(cell) && member >= 0 && member <= 3 && size.width >= kMinCellColourWidth &&
+           size.height >= kMinCellHeight && HoldsFrame(out, size, 3);
 }
 
 }  // namespace
+
+bool CellBayerConvertColourRows(int member, BayerCell cell, FrameSize size, std::span<std::uint8_t> out,
+                                ColourRowSource& rows, SimdLevel level) {
+    if (!FitsCellColour(member, cell, size, out)) {
+        return false;
+    }
+    FastCellColour(member, cell, size, out, rows, level);
+    return true;
+}
 
 bool CellBayerConvert(BayerOutput kind, int member, BayerCell cell, FrameSize size, std::span<std::uint8_t> out,
                       std::span<const std::uint8_t> raw, SimdLevel level) {
     if (kind != BayerOutput::colorRgb) {
         return CellBayerConvertReference(kind, member, cell, size, out, raw);
     }
-    if (!GreenOnDiagonal(cell) || member < 0 || member > 3 ||
-        !HoldsFrame(raw, size, 1, kMinCellColourWidth, kMinCellHeight) || !HoldsFrame(out, size, 3)) {
+    if (!HoldsFrame(raw, size)) {
         return false;
     }
-    return FastCellColour(member, cell, size, out, raw, level);
+    OddFirstRows rows(raw, size.width);
+    return CellBayerConvertColourRows(member, cell, size, out, rows, level);
 }
 
 bool CellBayerConvertReference(BayerOutput kind, int member, BayerCell cell, FrameSize size,

@@ -55,6 +55,11 @@ constexpr bool GreenOnDiagonal(BayerCell cell) { return (cell.redColumn + cell.r
 [[nodiscard]] bool CellBayerConvert(BayerOutput kind, int member, BayerCell cell, FrameSize size,
                                     std::span<std::uint8_t> out, std::span<const std::uint8_t> raw,
                                     SimdLevel level = BestSimdLevel());
+// CellBayerConvert's colour members over rows handed out by `rows`, whose
+// pairs give the odd raw row first (as `red`) and the even one second. False
+// (nothing asked, nothing written) where CellBayerConvert refuses.
+[[nodiscard]] bool CellBayerConvertColourRows(int member, BayerCell cell, FrameSize size, std::span<std::uint8_t> out,
+                                              ColourRowSource& rows, SimdLevel level = BestSimdLevel());
 [[nodiscard]] bool CellBayerConvertReference(BayerOutput kind, int member, BayerCell cell, FrameSize size,
                                              std::span<std::uint8_t> out, std::span<const std::uint8_t> raw);
 
