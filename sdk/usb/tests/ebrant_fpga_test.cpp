@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <typeinfo>
 #include <vector>
 
 #include "bayer_kernels.h"
 #include "fpga_fixture.h"
+#include "frame_count.h"
 #include "models/ebrant_fpga.h"
 #include "models/trigger_fpga.h"
 
@@ -278,6 +280,34 @@ TEST_F(NewFpgaTest, TheMonochromeCamerasGrabSendsItsTwoListsBeforeStarting) {
         EXPECT_EQ(d.StoredCapInfo().width, 1024u);
         return 0;
     });
+}
+
+// While the preview runs the capture thread owns the frames: the grab sends
+// nothing, reads nothing and hands out the last frame it processed.
+TEST_F(NewFpgaTest, TheMonochromeCamerasGrabWhileStreamingServesTheLastFrame) {
+    const std::uint32_t handle = OpenNew(u"VID_F5A2&PID_1901", Window(640, 480));
+    const int camera = static_cast<int>(bus.ListInterfaces()->size()) - 1;
+    FrameCount count;
+    On(handle, [&](CKQNavelo_FPGA& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count); });
+    bus.SetReadBudget(camera, 1);
+    ASSERT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+    ASSERT_TRUE(count.WaitFor(1));
+    ASSERT_TRUE(bus.WaitForBlockedRead(camera, std::chrono::seconds(20)));
+    bus.ClearLog();
+    std::vector<std::uint8_t> frame(640 * 480);
+    std::vector<std::uint8_t> again(frame.size(), 1);
+    for (auto* buffer : {&frame, &again}) {
+        EXPECT_EQ(On(handle,
+                     [&](CKQNavelo_FPGA& d) {
+                         return d.GrabFrame(buffer->data(), false, [](const DeliveredFrame&) { return 0; });
+                     }),
+                  status::kSuccess);
+    }
+    EXPECT_TRUE(Codes().empty()) << "no list, no start or stop code";
+    EXPECT_EQ(frame, again) << "the same frame, no new read";
+    EXPECT_NE(frame, std::vector<std::uint8_t>(frame.size(), 0));
+    On(handle, [](CKQNavelo_FPGA& d) { return d.StopView(); });
+    On(handle, [](CKQNavelo_FPGA& d) { return d.SetFrameCallBack(nullptr, nullptr); });
 }
 
 TEST_F(NewFpgaTest, RawToRgbRepairsItsEdgesAndRefusesFramesTooSmallForThem) {
