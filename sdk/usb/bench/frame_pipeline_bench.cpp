@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "core/frame_pipeline.h"
+#include "models/dorisk_device.h"
+#include "models/pelvar_device.h"
 #include "corrected_demosaic.h"
 #include "white_balance.h"
 
@@ -89,7 +91,34 @@ void BM_FramePipeline(benchmark::State& state) {
     });
 }
 
+// range(2): the model whose chain runs: 0 the base (the fused walk of
+// BM_DefaultChain), 6 the camera of type 6 (G R / B G), 10 the colour
+// camera of type 10 (G B / R G). Gains and flat field as above, automatic
+// exposure off, so only the chain differs.
+void BM_ModelChain(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    PictureSettings settings;
+    if (state.range(2) == 6) settings.model = CKQPelvarDevice(DeviceIdentity{6, 0, 0}).Pixels();
+    if (state.range(2) == 10) settings.model = CKQAlvinoDevice(DeviceIdentity{10, 0, 0}).Pixels();
+    const Bytes raw = RawFrame(size);
+    FramePipeline pipeline(size, false);
+    FrameSource source;
+    source.window.size = size;
+    pipeline.Gains() = Gains();
+    (void)pipeline.FlatField().Build(source.window, raw);
+    pipeline.EnableFlatField(true);
+    testing_support::MeasureFrames(state, kqcmos::FrameBytes(size, 3), [&] {
+        // The chain changes the raw frame in place on the models' path.
+        state.PauseTiming();
+        std::copy(raw.begin(), raw.end(), pipeline.CaptureBuffer().begin());
+        state.ResumeTiming();
+        FrameEvents events;
+        benchmark::DoNotOptimize(pipeline.Process(settings, source, events));
+    });
+}
+
 BENCHMARK(BM_MemcpyRgb)->Args({2048, 1536})->Args({2592, 1944})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ModelChain)->ArgsProduct({{2592}, {1944}, {0, 6, 10}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DefaultChain)->Args({2048, 1536})->Args({2592, 1944})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FramePipeline)
     ->ArgsProduct({{2048}, {1536}, {0, 1}})

@@ -342,6 +342,9 @@ protected:
     // Sends the stored exposure (lines) the automatic exposure chose; the
     // parameter worker runs it under the device lock.
     virtual void SendExposure() { ApplyCapInfo(capInfo_); }
+    // Starts the camera for a single grab while neither the preview nor
+    // fast mode runs. Nothing else was sent when it fails.
+    virtual int StartGrab();
     // One frame of a running pixel calibration: detects in `raw` when due and
     // returns the settings to send once the frame is processed.
     std::optional<kqcmos::CaptureSettings> StepPixelCalibration();

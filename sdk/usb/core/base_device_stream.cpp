@@ -348,6 +348,11 @@ int BaseDevice::GrabProcessedRaw(std::uint8_t* buffer, const PictureUse& use) {
     return Grab(buffer, GrabOutput::processedRaw, use);
 }
 
+int BaseDevice::StartGrab() {
+    Control(kqff::kIoctlStartCapture, {}, {});
+    return status::kSuccess;
+}
+
 int BaseDevice::Grab(std::uint8_t* buffer, GrabOutput output, const PictureUse& use) {
     const bool process = output != GrabOutput::raw;
     if (triggerMode_ != 0) return status::kNotSupported;
@@ -372,8 +377,8 @@ int BaseDevice::Grab(std::uint8_t* buffer, GrabOutput output, const PictureUse& 
 
     if (fastMode_) {
         SoftTrigger();
-    } else {
-        Control(kqff::kIoctlStartCapture, {}, {});
+    } else if (const int rc = StartGrab(); rc != status::kSuccess) {
+        return rc;
     }
     bool arrived = false;
     for (int attempt = 0; attempt < 3 && !arrived; ++attempt) {

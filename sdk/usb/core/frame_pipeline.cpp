@@ -82,15 +82,18 @@ kqcmos::DemosaicSettings FramePipeline::DemosaicSettingsFor(const PictureSetting
     const int kernel = settings.flipMode >= 0 && settings.flipMode < 6
                            ? settings.model.kernelForFlip[static_cast<std::size_t>(settings.flipMode)]
                            : settings.flipMode;
-    return {settings.colorMode, kernel, settings.colorAdjust, settings.plainGreySensor || settings.model.greyRaw};
+    return {settings.colorMode,        kernel,
+            settings.colorAdjust,      settings.plainGreySensor || settings.model.greyRaw,
+            settings.model.colourCell, settings.model.cellDemosaic};
 }
 
 bool FramePipeline::CorrectsWhileDemosaicing(const PictureSettings& settings, FrameSize size,
                                              bool whiteBalancePending) const {
     const bool turned = settings.flipMode == 4 || settings.flipMode == 5;
     const bool microscopeFilters = settings.microscopeMode && !whiteBalancePending;
-    // The one walk knows the usual Bayer cell and the colour demosaic only.
-    const bool usualSensor = !settings.model.contrastKernels && settings.model.colourCell == kqcmos::BayerCell{};
+    // The one walk knows the colour demosaic only, of the usual Bayer cell
+    // or of a cell with its own kernels (which it checks).
+    const bool usualSensor = !settings.model.contrastKernels;
     return usualSensor && !turned && !flatFieldRebuild_ && !microscopeFilters &&
            kqcmos::CorrectsWhileDemosaicing(DemosaicSettingsFor(settings), size, demosaic_);
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "auto_exposure.h"
+#include "cell_kernels.h"
 #include "frame_orientation.h"
 
 namespace kq {
@@ -37,6 +38,8 @@ struct PixelModel {
     // from the frame's far edges (frames that arrive turned by half).
     kqcmos::BayerCell colourCell{};
     bool regionFromFarEdges = false;
+    // The model's own kernels and raw pre-filters, reading `colourCell`.
+    kqcmos::CellDemosaic cellDemosaic{};
     // The kernels apply the contrast while they demosaic (the
     // contrast-demosaic camera): no contrast step before them.
     bool contrastKernels = false;

@@ -59,7 +59,14 @@ private:
 
 class CKQAlvinoDevice final : public CKQDoriskDevice {
 public:
-    explicit CKQAlvinoDevice(DeviceIdentity identity) : CKQDoriskDevice(identity, DeviceClass::CKQAlvinoDevice) {}
+    explicit CKQAlvinoDevice(DeviceIdentity identity) : CKQDoriskDevice(identity, DeviceClass::CKQAlvinoDevice) {
+        // G B / R G: blue at odd columns of even rows, red at even columns
+        // of odd rows. Its own colour kernels and pre-filters read that cell
+        // (the boost raises red and blue); the grey kernels are the base's.
+        pixelModel_.colourCell = {0, 1};
+        pixelModel_.cellDemosaic = {.colour = true, .grey = false, .boost = kqcmos::BoostedPair::colours};
+        pixelModel_.turnRepair = kqcmos::TurnRepair::lastRow;
+    }
 
     // The colour sensor keeps HDR to its picture path: the flag only.
     int SetHDR(std::int32_t on) override { return BaseDevice::SetHDR(on); }

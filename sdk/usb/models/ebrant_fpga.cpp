@@ -99,8 +99,30 @@ int CKQQuessa_FPGA::DeviceIoControl(std::uint32_t value) {
     return status::kSuccess;
 }
 
+int CKQQuessa_FPGA::StartGrab() {
+    list_.Clear();
+    list_.Append({ExposureRegister(), ExposureLines()});
+    AppendGains(list_, GainRegisters());
+    if (const int rc = SendList(); rc != status::kSuccess) return rc;
+    list_.Clear();
+    const Skip skip = CurrentSkip();
+    const std::uint32_t factor = skip == Skip::none ? 1 : skip == Skip::twoFold ? 2 : 4;
+    // Starts even; a skipped window is read from the origin.
+    const bool origin = skip != Skip::none && SkippedWindowAtOrigin();
+    const std::uint32_t column =
+        origin ? 0 : ClampStart(capInfo_.columnStart & ~1u, capInfo_.width, geometry_.maxWidth, factor);
+    const std::uint32_t row =
+        origin ? 0 : ClampStart(capInfo_.rowStart & ~1u, capInfo_.height, geometry_.maxHeight, factor);
+    AppendWindow(list_, skip, column, row, WindowUse::program);
+    if (const int rc = SendList(); rc != status::kSuccess) return rc;
+    return CKQEbrant_FPGA::StartGrab();
+}
+
 CKQKelmar_New::CKQKelmar_New(DeviceIdentity identity)
-    : CKQEbrant_FPGA(identity, DeviceClass::CKQKelmar_New, KelmarTiming()) {}
+    : CKQEbrant_FPGA(identity, DeviceClass::CKQKelmar_New, KelmarTiming()) {
+    // Its demosaic takes the member of the flip mode itself.
+    pixelModel_.kernelForFlip = {0, 1, 2, 3, 0, 0};
+}
 
 int CKQKelmar_New::SetTriggerMode(std::int32_t on) { return SwitchReadModeTrigger(on, kKelmarTrigger); }
 

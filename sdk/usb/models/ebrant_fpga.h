@@ -40,6 +40,13 @@ public:
     // Bytes 0, 2 and 3 of the value (little-endian) in a data request
     // {9, b0, 0, b2, 0, b3, 0...}; the camera does not answer.
     int DeviceIoControl(std::uint32_t value) override;
+
+protected:
+    // A grab programs the stored exposure and gains, then the window, in
+    // two lists before the start code. A refused list leaves the camera
+    // stopped with the window it had; a grab that reads nothing ends
+    // stopped too (13), since no capture thread would take its frames.
+    int StartGrab() override;
 };
 
 class CKQKelmar_New final : public CKQEbrant_FPGA {

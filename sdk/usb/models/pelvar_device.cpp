@@ -15,12 +15,13 @@ std::int32_t SpeedMode(std::uint8_t control) {
 }  // namespace
 
 CKQPelvarDevice::CKQPelvarDevice(DeviceIdentity identity, DeviceClass deviceClass) : BaseDevice(identity, deviceClass) {
-    // Red at odd columns of even rows, blue at even columns of odd rows,
-    // read out turned by half: the cell and kernels of the FPGA family.
-    pixelModel_.kernelForFlip = {3, 2, 1, 0, 3, 3};
+    // G R / B G: red at odd columns of even rows, blue at even columns of
+    // odd rows, read by its own kernels, one member per flip mode. Both
+    // quarter turns mend the last row.
     pixelModel_.microscopePhase = 4;
     pixelModel_.colourCell = {1, 0};
-    pixelModel_.turnRepair = kqcmos::TurnRepair::lastColumn;
+    pixelModel_.cellDemosaic = {.colour = true, .grey = true, .boost = kqcmos::BoostedPair::greens};
+    pixelModel_.turnRepair = kqcmos::TurnRepair::lastRow;
 }
 
 timing::LineGeometry CKQPelvarDevice::Line() const {

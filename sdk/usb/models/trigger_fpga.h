@@ -5,17 +5,24 @@
 // mode 0x8000). Both, with `CKQKelmar_New`, take their firmware through
 // the request-block code.
 
+#include <array>
+
 #include "brisel_fpga.h"
 #include "navelo_fpga.h"
 
 namespace kq {
 
 inline constexpr timing::TriggerBits kReadModeTrigger{0xF0FF, 0x0300};
+// Unlike the rest of the family, these two demosaic with the member of the
+// flip mode itself (member 0 for the quarter turns).
+inline constexpr std::array<std::uint8_t, 6> kOwnFlipMembers{0, 1, 2, 3, 0, 0};
 
 class CKQWimbro_New final : public CKQNavelo_FPGA {
 public:
     explicit CKQWimbro_New(DeviceIdentity identity)
-        : CKQNavelo_FPGA(identity, DeviceClass::CKQWimbro_New, FpgaSensorTiming{}) {}
+        : CKQNavelo_FPGA(identity, DeviceClass::CKQWimbro_New, FpgaSensorTiming{}) {
+        pixelModel_.kernelForFlip = kOwnFlipMembers;
+    }
 
     int SetTriggerMode(std::int32_t on) override { return SwitchReadModeTrigger(on, kReadModeTrigger); }
 
@@ -27,6 +34,7 @@ class CKQYastro_New final : public CKQJorvel_FPGA {
 public:
     explicit CKQYastro_New(DeviceIdentity identity) : CKQJorvel_FPGA(identity, DeviceClass::CKQYastro_New) {
         timing_.readMode = 0x8000;
+        pixelModel_.kernelForFlip = kOwnFlipMembers;
     }
 
     int SetTriggerMode(std::int32_t on) override { return SwitchReadModeTrigger(on, kReadModeTrigger); }

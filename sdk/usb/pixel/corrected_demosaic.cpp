@@ -1,6 +1,7 @@
 #include "corrected_demosaic.h"
 
 #include "bayer_kernels.h"
+#include "cell_kernels.h"
 #include "fast_kernels.h"
 
 namespace kqcmos {
@@ -10,9 +11,14 @@ namespace {
 // needs it: even rows into the window's first row, odd rows into its second.
 class CorrectedRows final : public ColourRowSource {
 public:
+    // `cell` places red for the gain tables; `oddFirst` hands out the odd
+    // raw row first, as the green-diagonal cells' kernels take them.
     CorrectedRows(const RawCorrection& correction, bool flatFieldFits, FrameSize size,
-                  std::span<const std::uint8_t> raw, std::span<std::uint8_t> window, const FastKernels& kernels)
+                  std::span<const std::uint8_t> raw, std::span<std::uint8_t> window, const FastKernels& kernels,
+                  BayerCell cell, bool oddFirst)
         : correction_(correction),
+          cell_(cell),
+          oddFirst_(oddFirst),
           flatFieldFits_(flatFieldFits),
           width_(size.width),
           raw_(raw.data()),
@@ -24,22 +30,28 @@ public:
             Correct(0);
         }
         Correct(y + 1);
-        return {window_, window_ + width_};
+        return oddFirst_ ? RawRowPair{window_ + width_, window_} : RawRowPair{window_, window_ + width_};
     }
 
 private:
     void Correct(int y) {
         const GainTables& gains = correction_.gains;
         const bool even = y % 2 == 0;
+        // The tables of the row's two sites in column order, as ApplyGainLut.
+        const bool redRow = y % 2 == cell_.redRow % 2;
+        const ByteTable& colour = redRow ? gains.red : gains.blue;
+        const bool colourFirst = (cell_.redColumn % 2 == 0) == redRow;
         const std::int16_t* flat = flatFieldFits_ ? correction_.flatField->RowGains(correction_.window, y) : nullptr;
         const std::uint8_t* after = correction_.after ? correction_.after->data() : nullptr;
         const auto w = static_cast<std::size_t>(width_);
         kernels_.correctRawRow(width_, raw_ + static_cast<std::size_t>(y) * w,
-                               even ? gains.red.data() : gains.green.data(),
-                               even ? gains.green.data() : gains.blue.data(), flat, after, window_ + (even ? 0 : w));
+                               colourFirst ? colour.data() : gains.green.data(),
+                               colourFirst ? gains.green.data() : colour.data(), flat, after, window_ + (even ? 0 : w));
     }
 
     const RawCorrection& correction_;
+    BayerCell cell_;
+    bool oddFirst_;
     bool flatFieldFits_;
     int width_;
     const std::uint8_t* raw_;
@@ -52,7 +64,9 @@ private:
 bool CorrectsWhileDemosaicing(const DemosaicSettings& settings, FrameSize size, const DemosaicWork& work) {
     const bool colour = settings.colorMode == 0 || settings.colorMode == 1 || settings.colorMode == 5;
     const bool prefiltered = settings.colorAdjust == 1 || settings.colorAdjust == 2;
-    return colour && !prefiltered && size.width > 0 &&
+    // The base cell, or a green-diagonal cell with its own kernels.
+    const bool cell = settings.cellDemosaic.colour ? GreenOnDiagonal(settings.cell) : settings.cell == BayerCell{};
+    return colour && !prefiltered && cell && size.width > 0 &&
            2 * static_cast<std::size_t>(size.width) <= work.correctedRows_.size();
 }
 
@@ -64,8 +78,14 @@ bool CorrectAndDemosaic(const DemosaicSettings& settings, const RawCorrection& c
     }
     const bool flatFieldFits =
         correction.flatField != nullptr && correction.flatField->Fits(correction.window, FrameBytes(size));
-    CorrectedRows rows(correction, flatFieldFits, size, raw, work.correctedRows_, KernelsFor(level));
-    if (!BayerConvertColourRows(settings.flipMode, size, out, rows, level)) {
+    const bool cellKernels = settings.cellDemosaic.colour;
+    CorrectedRows rows(correction, flatFieldFits, size, raw, work.correctedRows_, KernelsFor(level), settings.cell,
+                       cellKernels);
+    // The cell kernels are members 0..3; flip modes 4 and 5 take member 0.
+    const int member = settings.flipMode >= 0 && settings.flipMode < 4 ? settings.flipMode : 0;
+    const bool converted = cellKernels ? CellBayerConvertColourRows(member, settings.cell, size, out, rows, level)
+                                       : BayerConvertColourRows(settings.flipMode, size, out, rows, level);
+    if (!converted) {
         return false;
     }
     if (settings.colorMode == 1) {

@@ -33,7 +33,13 @@ bool Demosaic(const DemosaicSettings& settings, FrameSize size, std::span<std::u
         std::copy_n(raw.begin(), FrameBytes(size), out.begin());
         return true;
     }
-    RunRawPrefilter(settings.colorAdjust, size, raw);
+    const bool cellColour = settings.cellDemosaic.colour && GreenOnDiagonal(settings.cell);
+    const bool cellGrey = cellColour && settings.cellDemosaic.grey;
+    if (cellColour) {
+        RunCellPrefilter(settings.colorAdjust, settings.cellDemosaic.boost, size, raw);
+    } else {
+        RunRawPrefilter(settings.colorAdjust, size, raw);
+    }
     if ((settings.colorMode == 2 || settings.colorMode == 3) && settings.plainGreySensor) {
         if (FrameBytes(size) > work.oriented_.size()) {
             return false;
@@ -41,17 +47,23 @@ bool Demosaic(const DemosaicSettings& settings, FrameSize size, std::span<std::u
         return OrientGrayFrame(settings.flipMode, size, work.oriented_, raw) &&
                Average2x2(size, bpp, out, work.oriented_);
     }
+    // The cell kernels are members 0..3; flip modes 4 and 5 take member 0.
+    const int member = settings.flipMode >= 0 && settings.flipMode < 4 ? settings.flipMode : 0;
+    auto convert = [&](BayerOutput kind, bool ownCell) {
+        return ownCell ? CellBayerConvert(kind, member, settings.cell, size, out, raw)
+                       : BayerConvert(kind, settings.flipMode, size, out, raw);
+    };
     switch (settings.colorMode) {
-    case 2: return BayerConvert(BayerOutput::grayRgb, settings.flipMode, size, out, raw);
-    case 3: return BayerConvert(BayerOutput::gray8, settings.flipMode, size, out, raw);
+    case 2: return convert(BayerOutput::grayRgb, cellGrey);
+    case 3: return convert(BayerOutput::gray8, cellGrey);
     case 1:
-        if (!BayerConvert(BayerOutput::colorRgb, settings.flipMode, size, out, raw)) {
+        if (!convert(BayerOutput::colorRgb, cellColour)) {
             return false;
         }
         // Frames too small for the chain are delivered unsharpened.
         (void)work.sharpen_.Run(size, out);
         return true;
-    default: return BayerConvert(BayerOutput::colorRgb, settings.flipMode, size, out, raw);
+    default: return convert(BayerOutput::colorRgb, cellColour);
     }
 }
 

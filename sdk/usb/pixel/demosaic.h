@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "cell_kernels.h"
 #include "frame_size.h"
 #include "sharpen_chain.h"
 #include "simd_level.h"
@@ -21,6 +22,10 @@ struct DemosaicSettings {
     // type 3): grey modes 2 and 3 take the 2 x 2 average instead of the
     // 3:3:3:1 grey kernels, which every other sensor, monochrome or not, uses.
     bool plainGreySensor = false;
+    // Sensors with green on the cell's diagonal run their own kernels and
+    // pre-filters (cell_kernels.h); `flipMode` is then the member.
+    BayerCell cell{};
+    CellDemosaic cellDemosaic{};
 };
 
 // Bytes per output pixel of a colour mode; 0 for modes above 5.

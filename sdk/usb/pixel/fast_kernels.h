@@ -45,6 +45,10 @@ struct FastKernels {
     void (*correctRawRow)(int width, const std::uint8_t* raw, const std::uint8_t* evenTable,
                           const std::uint8_t* oddTable, const std::int16_t* flatGains, const std::uint8_t* after,
                           std::uint8_t* out);
+    // bayerColourRow with the colour of `red` written in the blue bytes and
+    // that of `blue` in the red bytes.
+    void (*bayerColourRowExchanged)(int width, const std::uint8_t* red, const std::uint8_t* blue, bool mirrored,
+                                    std::uint8_t* out);
 };
 
 const FastKernels& KernelsSse2();

@@ -11,8 +11,9 @@ namespace {
 }  // namespace
 
 const FastKernels& KernelsAvx2() {
-    static constexpr FastKernels kernels{&SharpenChainRowsBody,    &SaturationRowsBody, &SharpnessRowsBody,
-                                         &SaturateSharpenRowsBody, &BayerColourRowBody, &CorrectRawRowBody};
+    static constexpr FastKernels kernels{&SharpenChainRowsBody,       &SaturationRowsBody, &SharpnessRowsBody,
+                                         &SaturateSharpenRowsBody,    &BayerColourRowBody, &CorrectRawRowBody,
+                                         &BayerColourRowExchangedBody};
     return kernels;
 }
 

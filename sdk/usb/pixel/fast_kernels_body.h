@@ -265,8 +265,10 @@ void SaturateSharpenRowsBody(int width, int height, Byte* rgb, int saturation, i
 // BayerConvert's colour row: pixel x (0 .. width - 2) takes its 2 x 2 window
 // of the raw rows `red` (red, green) and `blue` (green, blue); the last
 // pixel repeats its neighbour. Mirrored rows put pixel x at width - 1 - x.
-void BayerColourRowBody(int width, const Byte* __restrict red, const Byte* __restrict blue, bool mirrored,
-                        Byte* __restrict out) {
+// `Exchanged` writes the two colours in each other's bytes.
+template <bool Exchanged>
+void BayerColourRowOrder(int width, const Byte* __restrict red, const Byte* __restrict blue, bool mirrored,
+                         Byte* __restrict out) {
     // Pixels per pass, an even number: their planes stay in the first level cache.
     constexpr int kRun = 512;
     Byte b[kRun];
@@ -310,6 +312,11 @@ void BayerColourRowBody(int width, const Byte* __restrict red, const Byte* __res
             pr = reversedRed;
             firstPixel = static_cast<std::size_t>(width - x0 - n);
         }
+        if constexpr (Exchanged) {
+            const Byte* const swap = pb;
+            pb = pr;
+            pr = swap;
+        }
         Byte* const first = out + 3 * firstPixel;
         for (int i = 0; i < n; ++i) {
             first[3 * i] = pb[i];
@@ -322,4 +329,12 @@ void BayerColourRowBody(int width, const Byte* __restrict red, const Byte* __res
     copy[0] = from[0];
     copy[1] = from[1];
     copy[2] = from[2];
+}
+
+void BayerColourRowBody(int width, const Byte* red, const Byte* blue, bool mirrored, Byte* out) {
+    BayerColourRowOrder<false>(width, red, blue, mirrored, out);
+}
+
+void BayerColourRowExchangedBody(int width, const Byte* red, const Byte* blue, bool mirrored, Byte* out) {
+    BayerColourRowOrder<true>(width, red, blue, mirrored, out);
 }

@@ -10,8 +10,9 @@ namespace {
 }  // namespace
 
 const FastKernels& KernelsSse2() {
-    static constexpr FastKernels kernels{&SharpenChainRowsBody,    &SaturationRowsBody, &SharpnessRowsBody,
-                                         &SaturateSharpenRowsBody, &BayerColourRowBody, &CorrectRawRowBody};
+    static constexpr FastKernels kernels{&SharpenChainRowsBody,       &SaturationRowsBody, &SharpnessRowsBody,
+                                         &SaturateSharpenRowsBody,    &BayerColourRowBody, &CorrectRawRowBody,
+                                         &BayerColourRowExchangedBody};
     return kernels;
 }
 

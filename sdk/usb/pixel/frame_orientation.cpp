@@ -25,7 +25,7 @@ bool FlipFrame(int flipMode, FrameSize& size, std::span<std::uint8_t> out, std::
             row[i] = flipMode == 4 ? in(h - 1 - i, j) : in(i, j);
         }
     }
-    if (flipMode == 4) {
+    if (flipMode == 4 && repair != TurnRepair::lastRow) {
         for (int j = 0; j < w; ++j) {
             std::uint8_t* row = out.data() + static_cast<std::size_t>(j) * outW;
             if (repair == TurnRepair::firstColumn) {

@@ -9,10 +9,11 @@
 
 namespace kqcmos {
 
-// Which output column mode 4 repairs: the first (it repeats column 2) or
-// the last (it repeats the column two before it). Sensors read out in the
-// opposite direction leave their bad column on the other side.
-enum class TurnRepair { firstColumn, lastColumn };
+// What mode 4 repairs: the first output column (it repeats column 2), the
+// last (it repeats the column two before it), or, as mode 5 always does, the
+// last output row. Sensors read out in the opposite direction leave their
+// bad column on the other side.
+enum class TurnRepair { firstColumn, lastColumn, lastRow };
 
 // Mode 4: output row j, column i from input row H - 1 - i, column j, then
 // the `repair` column is mended. Mode 5: output row W - 1 - j, column i

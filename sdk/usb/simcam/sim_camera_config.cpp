@@ -57,6 +57,15 @@ std::u16string DecimalText(int n) {
     return out;
 }
 
+// The phase the library's kernels read for the model in flip mode 0: the
+// cameras of types 6 and 22 (G R / B G) and the colour camera of type 10
+// (G B / R G) have their own; every other model reads R G / G B.
+kqff::sim::BayerPhase ModelBayerPhase(std::int32_t typeCode, bool monochrome) {
+    if (typeCode == 6 || typeCode == 22) return kqff::sim::BayerPhase::Grbg;
+    if (typeCode == 10 && !monochrome) return kqff::sim::BayerPhase::Gbrg;
+    return kDefaultBayerPhase;
+}
+
 SimulatedCamera MakeCamera(int number, std::int32_t typeCode, bool monochrome) {
     SimulatedCamera camera;
     auto pattern = PatternFor(typeCode, monochrome);
@@ -74,6 +83,7 @@ SimulatedCamera MakeCamera(int number, std::int32_t typeCode, bool monochrome) {
     camera.sensorWidth = static_cast<std::uint16_t>(geometry.maxWidth);
     camera.sensorHeight = static_cast<std::uint16_t>(geometry.maxHeight);
     camera.friendlyName = u"Simulated camera " + DecimalText(number);
+    camera.bayerPhase = ModelBayerPhase(typeCode, camera.monochrome);
     return camera;
 }
 

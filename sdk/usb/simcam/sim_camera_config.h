@@ -27,9 +27,10 @@
 //   sensor's size, so its frames come short and the library drops them.
 // - Name missing or empty: "Simulated camera N"; longer than 255
 //   characters: cut there.
-// - BayerPhase missing or outside 1..4: 1, the phase the library assumes
-//   in the colour mode and flip mode it opens every model with (0 and 0),
-//   so a camera shows its true colours unless the file says otherwise.
+// - BayerPhase missing or outside 1..4: the phase the library assumes for
+//   the model in the colour mode and flip mode it opens every model with
+//   (0 and 0): 2 for types 6 and 22, 3 for the colour camera of type 10,
+//   else 1; so a camera shows its true colours unless the file says otherwise.
 // Without a file the bus holds one colour camera, type 10.
 
 #include <cstdint>

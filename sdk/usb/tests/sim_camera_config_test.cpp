@@ -160,8 +160,8 @@ class SimCameraBayerPhase : public ::testing::TestWithParam<PhaseCase> {};
 TEST_P(SimCameraBayerPhase, IsReadOrFallsBackToTheLibrarysPhase) {
     const PhaseCase& c = GetParam();
     for (const char* monochrome : {"0", "1"}) {
-        const auto cameras = Parse(std::string("[Cameras]\nCount=2\n[Camera1]\nMonochrome=") + monochrome + "\n" +
-                                   c.line + "\n[Camera2]\nBayerPhase=3\n");
+        const auto cameras = Parse(std::string("[Cameras]\nCount=2\n[Camera1]\nType=3\nMonochrome=") + monochrome +
+                                   "\n" + c.line + "\n[Camera2]\nBayerPhase=3\n");
         ASSERT_EQ(cameras.size(), 2u);
         EXPECT_EQ(cameras[0].bayerPhase, c.phase) << "monochrome " << monochrome;
         EXPECT_EQ(cameras[1].bayerPhase, kqff::sim::BayerPhase::Gbrg);
@@ -170,6 +170,22 @@ TEST_P(SimCameraBayerPhase, IsReadOrFallsBackToTheLibrarysPhase) {
 
 INSTANTIATE_TEST_SUITE_P(Values, SimCameraBayerPhase, ::testing::ValuesIn(kPhaseCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Models whose kernels read another cell fall back to it.
+TEST(SimCameraConfig, ThePhaseFallsBackToTheOneTheModelReads) {
+    struct Case {
+        const char* camera;
+        kqff::sim::BayerPhase phase;
+    };
+    for (const Case c :
+         {Case{"Type=10\nMonochrome=0", kqff::sim::BayerPhase::Gbrg},
+          Case{"Type=10\nMonochrome=1", kqff::sim::BayerPhase::Rggb}, Case{"Type=6", kqff::sim::BayerPhase::Grbg},
+          Case{"Type=22", kqff::sim::BayerPhase::Grbg}, Case{"Type=11", kqff::sim::BayerPhase::Rggb},
+          Case{"Type=10\nBayerPhase=1", kqff::sim::BayerPhase::Rggb}}) {
+        SCOPED_TRACE(c.camera);
+        EXPECT_EQ(Parse(std::string("[Camera1]\n") + c.camera + "\n")[0].bayerPhase, c.phase);
+    }
+}
 
 TEST(SimCameraConfig, MonochromeOnlyTypesStayMonochromeAndBadFlagsMeanColour) {
     EXPECT_TRUE(Parse("[Camera1]\nType=25\nMonochrome=0\n")[0].monochrome) << "type 25 has no colour variant";
@@ -220,7 +236,7 @@ TEST(SimCameraConfig, AFileThatCannotBeReadGivesNothingAndNoFileMeansOneColourCa
     EXPECT_EQ(defaults[0].typeCode, 10);
     EXPECT_FALSE(defaults[0].monochrome);
     EXPECT_EQ(IdentifyInstanceId(defaults[0].instanceId).colorType, 0);
-    EXPECT_EQ(defaults[0].bayerPhase, kqff::sim::BayerPhase::Rggb);
+    EXPECT_EQ(defaults[0].bayerPhase, kqff::sim::BayerPhase::Gbrg) << "the colour type 10 camera's own";
 }
 
 TEST(IniText, SectionsAndKeysIgnoreCaseAndTheFirstValueCounts) {

@@ -143,14 +143,16 @@ std::vector<int> HueRuns(const DeliveredFrame& picture) {
     return runs;
 }
 
-// Red and blue exchanged: what the kernels make of a BGGR sensor.
+// Red and blue exchanged: what the kernels make of a sensor whose red and
+// blue sites are each other's.
 int RedForBlue(int hue) { return (hue & 2) | (hue & 4) >> 2 | (hue & 1) << 2; }
 
 // Through the library's whole frame path with its default settings, over
 // two frames (the bars have moved): a camera without a BayerPhase shows the
-// bars in their colours, a BGGR camera with red and blue exchanged.
+// bars in their colours; on a colour camera of type 10 (G B / R G) a GRBG
+// sensor shows red and blue exchanged.
 TEST(SimulatedScene, TheLibraryShowsTheBarsInTheirColoursWhenThePhaseIsItsOwn) {
-    SimulatedCameras world{Cameras("[Cameras]\nCount=2\n[Camera1]\nType=10\n[Camera2]\nType=10\nBayerPhase=4\n")};
+    SimulatedCameras world{Cameras("[Cameras]\nCount=2\n[Camera1]\nType=10\n[Camera2]\nType=10\nBayerPhase=2\n")};
     const std::vector<int> bars(std::begin(kBarHues), std::end(kBarHues));
     std::vector<int> swapped;
     std::transform(bars.begin(), bars.end(), std::back_inserter(swapped), RedForBlue);

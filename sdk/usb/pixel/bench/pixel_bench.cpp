@@ -14,6 +14,7 @@
 
 #include "bad_pixels.h"
 #include "bayer_kernels.h"
+#include "cell_kernels.h"
 #include "corrected_demosaic.h"
 #include "demosaic.h"
 #include "flat_field.h"
@@ -84,6 +85,32 @@ void BM_BayerToRgbA0Sse2(benchmark::State& state) {
     Bytes out(FrameBytes(size, 3));
     testing_support::MeasureFrames(state, out.size(), [&] {
         benchmark::DoNotOptimize(BayerConvert(BayerOutput::colorRgb, 0, size, out, raw, SimdLevel::sse2));
+    });
+}
+
+// The colour members of the cameras with green on the cell's diagonal,
+// beside BM_BayerToRgbA0 (fast rows) and its plain reference: red on the
+// even rows (types 6 and 22, which exchange red and blue after the rows) or
+// on the odd rows (the colour camera of type 10).
+template <int RedRow>
+void BM_CellColour(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    const Bytes raw = RawFrame(size);
+    Bytes out(FrameBytes(size, 3));
+    const BayerCell cell{1 - RedRow, RedRow};
+    testing_support::MeasureFrames(state, out.size(), [&] {
+        benchmark::DoNotOptimize(CellBayerConvert(BayerOutput::colorRgb, 0, cell, size, out, raw));
+    });
+}
+
+template <int RedRow>
+void BM_CellColourReference(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    const Bytes raw = RawFrame(size);
+    Bytes out(FrameBytes(size, 3));
+    const BayerCell cell{1 - RedRow, RedRow};
+    testing_support::MeasureFrames(state, out.size(), [&] {
+        benchmark::DoNotOptimize(CellBayerConvertReference(BayerOutput::colorRgb, 0, cell, size, out, raw));
     });
 }
 
@@ -287,6 +314,10 @@ BENCHMARK(BM_BayerToRgbA0Reference)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::colorRgb, 0>)->Name("BM_BayerToRgbA0")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_BayerToRgbA0Sse2)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::colorRgb, 3>)->Name("BM_BayerToRgbA3")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_CellColour<0>)->Name("BM_PelvarRgbA0")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_CellColourReference<0>)->Name("BM_PelvarRgbA0Reference")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_CellColour<1>)->Name("BM_AlvinoRgbA0")->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_CellColourReference<1>)->Name("BM_AlvinoRgbA0Reference")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::grayRgb, 0>)->Name("BM_BayerToRgbB0")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::gray8, 0>)->Name("BM_BayerToGray0")->KQCMOS_FRAME_SIZES;
 #ifdef KQCMOS_BENCH_OPENCV

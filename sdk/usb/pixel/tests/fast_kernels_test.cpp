@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bayer_kernels.h"
+#include "cell_kernels.h"
 #include "corrected_demosaic.h"
 #include "demosaic.h"
 #include "fast_kernels.h"
@@ -245,14 +246,17 @@ bool CorrectThenDemosaic(const DemosaicSettings& settings, const RawCorrection& 
                          std::span<std::uint8_t> out, Bytes raw) {
     using Member = bool (*)(FrameSize, std::span<std::uint8_t>, std::span<const std::uint8_t>);
     const Member members[] = {&BayerToRgbA0, &BayerToRgbA1, &BayerToRgbA2, &BayerToRgbA3, &BayerToRgbA0, &BayerToRgbA0};
-    ApplyGainLut(size, raw, correction.gains);
+    ApplyGainLut(size, raw, correction.gains, settings.cell);
     if (correction.flatField != nullptr) {
         (void)correction.flatField->Apply(correction.window, raw);
     }
     if (correction.after) {
         ApplyTable(raw, *correction.after);
     }
-    if (!members[settings.flipMode](size, out, raw)) {
+    const int member = settings.flipMode < 4 ? settings.flipMode : 0;
+    if (settings.cellDemosaic.colour
+            ? !CellBayerConvertReference(BayerOutput::colorRgb, member, settings.cell, size, out, raw)
+            : !members[settings.flipMode](size, out, raw)) {
         return false;
     }
     if (settings.colorMode == 1) {
@@ -300,17 +304,24 @@ TEST_P(FastKernelPath, CorrectedDemosaicMatchesTheStepsInSequenceForEveryFlipAtO
                     window,
                     c.after ? std::optional<ByteTable>(RandomTable(seed + 3)) : std::nullopt};
                 seed += 4;
-                for (const int flip : c.flips) {
-                    SCOPED_TRACE(testing::Message() << width << " x " << height << ", " << c.name << ", flip " << flip);
-                    const DemosaicSettings settings{c.colorMode, flip, 0, false};
-                    Bytes expected = before;
-                    Bytes actual = before;
-                    Bytes source = raw;
-                    const bool ran = CorrectThenDemosaic(settings, correction, size, expected, raw);
-                    ASSERT_EQ(CorrectAndDemosaic(settings, correction, size, actual, source, work, GetParam()), ran);
-                    EXPECT_EQ(ran, width >= kMinBayerWidth && height >= kMinBayerHeight);
-                    ASSERT_EQ(actual, expected);
-                    ASSERT_EQ(source, raw);
+                // The base cell, then the two green-diagonal cells with their own kernels.
+                for (const BayerCell cell : {BayerCell{}, BayerCell{1, 0}, BayerCell{0, 1}}) {
+                    const bool own = cell != BayerCell{};
+                    for (const int flip : c.flips) {
+                        SCOPED_TRACE(testing::Message() << width << " x " << height << ", " << c.name << ", flip "
+                                                        << flip << ", cell " << cell.redColumn << cell.redRow);
+                        const DemosaicSettings settings{c.colorMode, flip, 0, false, cell, CellDemosaic{.colour = own}};
+                        Bytes expected = before;
+                        Bytes actual = before;
+                        Bytes source = raw;
+                        const bool ran = CorrectThenDemosaic(settings, correction, size, expected, raw);
+                        ASSERT_EQ(CorrectAndDemosaic(settings, correction, size, actual, source, work, GetParam()),
+                                  ran);
+                        EXPECT_EQ(ran, own ? width >= kMinCellColourWidth && height >= kMinCellHeight
+                                           : width >= kMinBayerWidth && height >= kMinBayerHeight);
+                        ASSERT_EQ(actual, expected);
+                        ASSERT_EQ(source, raw);
+                    }
                 }
             }
         }
@@ -334,6 +345,9 @@ TEST_P(FastKernelPath, CorrectedDemosaicRefusesWhatTheColourDemosaicAloneCannotD
         {"raw sharpening", {0, 2, 1, false}, size, false},
         {"defect filter", {5, 2, 2, false}, size, false},
         {"work rows narrower than the frame", {0, 2, 0, false}, {15, 8}, false},
+        {"a green-diagonal cell with its own kernels", {0, 2, 0, false, {1, 0}, {.colour = true}}, size, true},
+        {"a green-diagonal cell through the base's kernels", {0, 2, 0, false, {1, 0}, {}}, size, false},
+        {"red on the diagonal with the cell kernels", {0, 2, 0, false, {1, 1}, {.colour = true}}, size, false},
     };
     const Bytes raw = MixedFrame(size, 1, 41);
     const Bytes before = test::RandomBytes(FrameBytes(size, 3), 42);
