@@ -292,7 +292,9 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
         const auto read = raw_.span().first(readBytes);
         std::copy(read.begin(), read.end(), lastRaw_.span().begin());
         lastRawBytes_ = readBytes;
-        last_ = Deliverable(settings, size, 3, Rgb565Picture(size, read, picture_), crop_);
+        const auto picture = Rgb565Picture(size, read, picture_);
+        if (settings.model.balancedPicture) BalancePicture(settings, source, picture, events);
+        last_ = Deliverable(settings, size, 3, picture, crop_);
         return last_;
     }
     const auto frame = raw_.span().first(FrameBytes(size));
@@ -357,6 +359,28 @@ void FramePipeline::RunExposureBalance(const FrameSource& source, FrameSize size
         events.balanceExposure = exposure;
         events.balanceGains = gains;
     }
+}
+
+void FramePipeline::BalancePicture(const PictureSettings& settings, const FrameSource& source,
+                                   std::span<std::uint8_t> bgr, FrameEvents& events) {
+    const FrameSize size = source.window.size;
+    if (whiteBalanceRequested_) {
+        auto& region = autoExposure_.region();
+        if (const auto tables = kqcmos::ComputeWhiteBalanceBgr(size, bgr, region.ForWhiteBalance(size))) {
+            gains_ = *tables;
+        }
+        region.Reset();
+        events.whiteBalance = gains_;
+        whiteBalanceRequested_ = false;
+    }
+    kqcmos::ApplyGainLutBgr(bgr, gains_);
+    if (!autoExposure_.enabled()) return;
+    // The byte mean of the picture's centre: each pixel's three bytes count.
+    int exposure = source.exposure;
+    const kqcmos::ExposureOutcome outcome =
+        autoExposure_.Step8({3 * size.width, size.height}, bgr, false, settings.model.exposureLimit, exposure);
+    if (outcome.changed) events.sendExposure = exposure;
+    if (outcome.finished) events.reportExposure = exposure;
 }
 
 void FramePipeline::RunAutoExposure(const PictureSettings& settings, const FrameSource& source,

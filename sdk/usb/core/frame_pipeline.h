@@ -199,6 +199,9 @@ private:
     // a white balance is requested.
     void RunExposureBalance(const FrameSource& source, kqcmos::FrameSize size, std::span<std::uint8_t> bgr,
                             FrameEvents& events);
+    // A 5-6-5 camera's white balance, gains and exposure step on its picture.
+    void BalancePicture(const PictureSettings& settings, const FrameSource& source, std::span<std::uint8_t> bgr,
+                        FrameEvents& events);
     // Pipeline step 3: the continuous or the alternate automatic exposure.
     void RunAutoExposure(const PictureSettings& settings, const FrameSource& source, std::span<std::uint8_t> frame,
                          FrameEvents& events);

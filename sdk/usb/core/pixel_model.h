@@ -51,6 +51,9 @@ struct PixelModel {
     int exposureLimit = kqcmos::kAutoExposureLimit;
     // samples16: the low byte of each sample instead of the high one.
     bool lowSampleByte = false;
+    // rgb565: the picture takes the one-shot white balance with its gains
+    // on every frame and the automatic exposure on its byte mean.
+    bool balancedPicture = false;
 
     bool operator==(const PixelModel&) const = default;
 };

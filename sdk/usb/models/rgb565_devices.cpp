@@ -50,6 +50,7 @@ int CKQLismar::ApplyCapInfo(const CapInfo& given) {
 
 CKQGurnipDevice::CKQGurnipDevice(DeviceIdentity identity) : BaseDevice(identity, DeviceClass::CKQGurnipDevice) {
     pixelModel_ = Rgb565Pixels();
+    pixelModel_.balancedPicture = true;
 }
 
 int CKQGurnipDevice::ApplyCapInfo(const CapInfo& given) {
