@@ -26,8 +26,7 @@ public:
 
     // The window zoom `mode` reads for a requested size, with control bits
     // 0 and 2 as that window needs them.
-    WindowSize ZoomedWindow(std::uint32_t width, std::uint32_t height, std::int32_t mode,
-                            std::uint8_t& control) const;
+    WindowSize ZoomedWindow(std::uint32_t width, std::uint32_t height, std::int32_t mode, std::uint8_t& control) const;
 
 protected:
     // The requested size is first limited to the sensor.

@@ -63,6 +63,16 @@ protected:
         });
         return r;
     }
+    // Type 7 through the driver's core, whose reads carry the trailer; it
+    // marks every frame as triggered.
+    std::size_t AddCoreZundra(int serial) {
+        return bus.AddCamera(InstanceId(kZundra, serial), u"Test camera", [] {
+            auto device = std::make_unique<sim::DriverCoreDevice>(0xF5A1, 0x0701);
+            device->Camera().SetFramesOnRequest(true);
+            device->StartVideo({});
+            return device;
+        });
+    }
     Bytes LastBlock() const {
         const auto sent = bus.LogOf(kqff::kIoctlSetFormat);
         return sent.empty() ? Bytes{} : sent.back().input;
@@ -89,10 +99,10 @@ TEST_F(NativeZoomTest, ZoomOneHalvesTheWindowExceptAtTheNativeWidth) {
     struct Case {
         const char* name;
         std::u16string_view model;
-        std::uint32_t width, height;      // requested
-        std::uint32_t zoomW, zoomH;       // sent in zoom mode 1
-        bool halfBit;                     // control bit 0 in zoom mode 1
-        std::uint32_t plainW, plainH;     // sent in zoom mode 0
+        std::uint32_t width, height;   // requested
+        std::uint32_t zoomW, zoomH;    // sent in zoom mode 1
+        bool halfBit;                  // control bit 0 in zoom mode 1
+        std::uint32_t plainW, plainH;  // sent in zoom mode 0
     };
     const Case cases[] = {
         {"type 8 native", kQuessa, 640, 480, 640, 480, false, 640, 480},
@@ -138,8 +148,7 @@ TEST_F(NativeZoomTest, TheCallerKeepsNeitherTriggerNorOutputBitsAndChoosesHalfRe
     ASSERT_EQ(On(handle, [](NativeZoomDevice& d) { return d.SetIO(0x02); }), status::kSuccess);
     ASSERT_EQ(LastBlock().at(27), 0x80);
     // Bits 1, 6 and 7 stay as their setters left them; bit 0 is the caller's.
-    ASSERT_EQ(On(handle, [](NativeZoomDevice& d) { return d.SetCapInfo(Window(1280, 960, 0x43)); }),
-              status::kSuccess);
+    ASSERT_EQ(On(handle, [](NativeZoomDevice& d) { return d.SetCapInfo(Window(1280, 960, 0x43)); }), status::kSuccess);
     EXPECT_EQ(LastBlock().at(27), 0x81);
     ASSERT_EQ(On(handle, [](NativeZoomDevice& d) { return d.SetZoomMode(1); }), status::kSuccess);
     EXPECT_EQ(LE32(LastBlock(), 8), 640u);
@@ -195,6 +204,39 @@ TEST_F(NativeZoomTest, TypeSevenResizingItsPreviewSendsTheNewLinesAtTheOldSizeFi
     On(handle, [](NativeZoomDevice& d) { return d.StopView(); });
 }
 
+// A grab in trigger mode answers 10 without a request; while the preview
+// runs it is served from the last frame, never read beside the capture thread.
+TEST_F(NativeZoomTest, GrabsServeTheLastFrameWhileThePreviewRuns) {
+    int serial = 1;
+    for (const auto model : {kZundra, kQuessa}) {
+        const std::size_t camera =
+            model == kZundra ? AddCoreZundra(serial++) : bus.AddCamera(InstanceId(model, serial++));
+        const std::uint32_t handle = Open(static_cast<std::int32_t>(camera + 1), Window(640, 480));
+        std::vector<std::uint8_t> raw(640 * 480);
+        const auto grab = [&](NativeZoomDevice& d) {
+            return d.GrabFrame(raw.data(), false, [](const DeliveredFrame&) { return 0; });
+        };
+        ASSERT_EQ(On(handle, [](NativeZoomDevice& d) { return d.SetTriggerMode(1); }), status::kSuccess);
+        bus.ClearLog();
+        EXPECT_EQ(On(handle, grab), status::kNotSupported);
+        EXPECT_TRUE(bus.Log().empty());
+        ASSERT_EQ(On(handle, [](NativeZoomDevice& d) { return d.SetTriggerMode(0); }), status::kSuccess);
+
+        FrameCount count;
+        On(handle, [&](NativeZoomDevice& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count); });
+        bus.SetReadBudget(camera, 1);
+        ASSERT_EQ(On(handle, [](NativeZoomDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+        ASSERT_TRUE(count.WaitFor(1));
+        ASSERT_TRUE(bus.WaitForBlockedRead(camera, 20s));
+        bus.ClearLog();
+        EXPECT_EQ(On(handle, grab), status::kSuccess) << "no read: the budget is spent";
+        EXPECT_TRUE(bus.Log().empty());
+        EXPECT_NE(std::count(raw.begin(), raw.end(), raw[0]), static_cast<long>(raw.size()));
+        On(handle, [](NativeZoomDevice& d) { return d.StopView(); });
+        library.Uninitialize(handle);
+    }
+}
+
 TEST_F(NativeZoomTest, SoftwareTriggerIsItsOwnRequestAndTypeEightHasNoExtras) {
     const std::uint32_t handle = OpenModel(kQuessa, Window(640, 480));
     bus.ClearLog();
@@ -242,17 +284,9 @@ TEST_F(NativeZoomTest, TriggerFramesAreNumberedPerModel) {
     const std::pair<std::u16string_view, const char*> models[] = {
         {kZundra, "a_"}, {u"VID_F5A1&PID_0301", "base_"}, {kZundra, "b_"}};
     int serial = 1;
-    // Type 7 through the driver's core: each frame's trailer marks it triggered.
-    const auto triggeredFrames = [] {
-        auto device = std::make_unique<sim::DriverCoreDevice>(0xF5A1, 0x0701);
-        device->Camera().SetFramesOnRequest(true);
-        device->StartVideo({});
-        return device;
-    };
     for (const auto& [model, prefix] : models) {
-        const std::u16string id = InstanceId(model, serial++);
-        const std::size_t index =
-            model == kZundra ? bus.AddCamera(id, u"Test camera", triggeredFrames) : bus.AddCamera(id);
+        const int s = serial++;
+        const std::size_t index = model == kZundra ? AddCoreZundra(s) : bus.AddCamera(InstanceId(model, s));
         const std::uint32_t handle = Open(static_cast<std::int32_t>(index + 1), Window(640, 480));
         cameras.push_back({handle, index, prefix});
     }
