@@ -153,6 +153,43 @@ TEST(SixteenBitPipeline, TheBalancedPictureTakesTheWhiteBalanceAndTheExposureSte
     }
 }
 
+// The 5-6-5 picture in each colour mode's form: an 8-bit mode delivers one
+// grey byte a pixel (a caller sizes its copy by the mode), streamed and
+// grabbed alike.
+TEST(SixteenBitPipeline, FiveSixFivePicturesTakeTheColourModesForm) {
+    Bytes raw(kqcmos::FrameBytes(kOdd, 2));
+    for (std::size_t i = 0; i < raw.size(); i += 2) {
+        raw[i] = 0x0A;      // blue 80
+        raw[i + 1] = 0xF2;  // red 240, green 64: grey (384 >> 6) + (384 >> 4) + (384 >> 2) = 126
+    }
+    struct Case {
+        int mode;
+        std::size_t bytesPerPixel;
+        std::array<std::uint8_t, 3> pixel;
+    };
+    for (const Case c : {Case{0, 3, {80, 64, 240}}, Case{2, 3, {126, 126, 126}}, Case{3, 1, {126, 126, 126}},
+                         Case{4, 1, {126, 126, 126}}}) {
+        SCOPED_TRACE(c.mode);
+        PictureSettings settings;
+        settings.model.rawFormat = RawFormat::rgb565;
+        settings.colorMode = c.mode;
+        FramePipeline pipeline{{64, 32}, false, 2};
+        FrameSource source;
+        source.window.size = kOdd;
+        Bytes grabbed = raw;
+        const Bytes streamed = Stream(pipeline, settings, raw);
+        const auto picture = pipeline.ProcessGrab(settings, source, grabbed, true);
+        ASSERT_TRUE(picture);
+        for (const Bytes& out : {streamed, Bytes(picture->pixels.begin(), picture->pixels.end())}) {
+            ASSERT_EQ(out.size(), kqcmos::FrameBytes(kOdd) * c.bytesPerPixel);
+            for (std::size_t i = 0; i < out.size(); ++i) {
+                ASSERT_EQ(out[i], c.pixel[i % c.bytesPerPixel]) << i;
+            }
+        }
+        EXPECT_EQ(picture->bitsPerPixel, static_cast<int>(8 * c.bytesPerPixel));
+    }
+}
+
 TEST(SixteenBitPipeline, SamplesKeepTheChosenByteAndThenRunTheBayerSteps) {
     const Bytes raw = Ramp(kqcmos::FrameBytes(kOdd, 2), 53);
     for (const bool low : {false, true}) {
