@@ -268,6 +268,18 @@ TEST_F(NativeZoomTest, TypeEightLimitsExposureLinesToItsOwnLimit) {
     EXPECT_EQ(On(handle, [](NativeZoomDevice& d) { return static_cast<int>(d.GetCapInfo().exposure); }), 9000);
 }
 
+TEST_F(NativeZoomTest, WithHdrTheLinesTheSensorSkipsBecome511) {
+    const std::uint32_t handle = OpenModel(kZundra, Window(640, 480));
+    ASSERT_EQ(On(handle, [](NativeZoomDevice& d) { return d.SetExpouseUnit(1); }), status::kSuccess);
+    CapInfo r = Window(640, 480);
+    r.exposure = 282850;  // (9 t - 2842) / 4890 = 520 lines
+    ASSERT_EQ(On(handle, [&](NativeZoomDevice& d) { return d.SetCapInfo(r); }), status::kSuccess);
+    EXPECT_EQ(LE16(LastBlock(), 20), 520u);
+    ASSERT_EQ(On(handle, [](NativeZoomDevice& d) { return d.SetHDR(1); }), status::kSuccess);
+    ASSERT_EQ(On(handle, [&](NativeZoomDevice& d) { return d.SetCapInfo(r); }), status::kSuccess);
+    EXPECT_EQ(LE16(LastBlock(), 20), 511u);
+}
+
 // Trigger frames of the model cameras are numbered per model: another
 // model's saves between them leave no gap, and two cameras of the model
 // never share a number.
