@@ -335,6 +335,16 @@ protected:
     void SaveSnapshot(const DeliveredFrame& frame);
     // The file name of automatic snapshot `number`, without its extension.
     virtual std::filesystem::path SnapshotStem(std::int32_t number) const;
+    // The running number of the next automatic snapshot: one counter for
+    // the whole library; models with a counter of their own replace it.
+    // Capture threads of several cameras take numbers at once.
+    virtual std::int32_t NextSnapshotNumber();
+    // Once the driver took a 52-byte `block` for `record`: both become the
+    // device's, the window starts those sent unless `keepCallerStarts`
+    // (binning keeps the caller's for the next send), and the capture
+    // thread reads `frameBytes` plus `trailerBytes` a frame.
+    void KeepSentBlock(const FormatBlock& block, const CapInfo& record, bool keepCallerStarts,
+                       std::uint32_t frameBytes, std::uint32_t trailerBytes = 0);
     int SetupDisplay();
     PictureSettings CurrentSettings() const;
     FrameSource CurrentSource() const;

@@ -204,6 +204,21 @@ int BaseDevice::ApplyCapInfo(const CapInfo& given) {
     return status::kSuccess;
 }
 
+void BaseDevice::KeepSentBlock(const FormatBlock& block, const CapInfo& record, bool keepCallerStarts,
+                               std::uint32_t frameBytes, std::uint32_t trailerBytes) {
+    firstApply_ = false;
+    block_ = block;
+    lastSent_ = block;
+    if (record.width != capInfo_.width || record.height != capInfo_.height) windowChanged_ = true;
+    capInfo_ = record;
+    if (!keepCallerStarts) {
+        capInfo_.columnStart = block.columnStart;
+        capInfo_.rowStart = block.rowStart;
+    }
+    frameBytes_ = frameBytes;
+    readBytes_ = frameBytes + trailerBytes;
+}
+
 int BaseDevice::SetZoomMode(std::int32_t mode) {
     if (Gone()) return status::kNoDevice;
     if (mode != 0 && mode != 1) return status::kNotSupported;

@@ -471,8 +471,10 @@ std::filesystem::path BaseDevice::SnapshotStem(std::int32_t number) const {
     return path;
 }
 
+std::int32_t BaseDevice::NextSnapshotNumber() { return g_snapshotCounter.fetch_add(1); }
+
 void BaseDevice::SaveSnapshot(const DeliveredFrame& frame) {
-    std::filesystem::path path = SnapshotStem(g_snapshotCounter.fetch_add(1));
+    std::filesystem::path path = SnapshotStem(NextSnapshotNumber());
     path += autoSaveJpeg_ ? ".jpg" : ".bmp";
     if (autoSaveJpeg_) {
         // The caller's quality is kept as given; the encoder takes the

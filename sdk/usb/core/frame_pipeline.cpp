@@ -46,6 +46,29 @@ std::span<std::uint8_t> Rgb565Picture(FrameSize size, std::span<const std::uint8
     return picture.first(3 * w * h);
 }
 
+// Grey from the sum of each pixel's three bytes; the 8-bit form is packed
+// in place, which only ever reads ahead of where it writes.
+void GreyPicture(FrameSize size, std::span<std::uint8_t> picture, bool packed) {
+    for (std::size_t i = 0, n = FrameBytes(size); i < n; ++i) {
+        const int s = picture[3 * i] + picture[3 * i + 1] + picture[3 * i + 2];
+        const auto grey = static_cast<std::uint8_t>((s >> 6) + (s >> 4) + (s >> 2));
+        if (packed) {
+            picture[i] = grey;
+        } else {
+            picture[3 * i] = picture[3 * i + 1] = picture[3 * i + 2] = grey;
+        }
+    }
+}
+
+// A 5-6-5 picture in the form its colour mode delivers: grey in modes 2 to
+// 4, one byte a pixel where the mode is 8-bit; empty for an unknown mode.
+std::span<std::uint8_t> Rgb565InColourMode(FrameSize size, int colorMode, std::span<std::uint8_t> picture) {
+    const int bpp = kqcmos::OutputBytesPerPixel(colorMode);
+    if (bpp == 0) return {};
+    if (colorMode >= 2 && colorMode <= 4) GreyPicture(size, picture, bpp == 1);
+    return picture.first(FrameBytes(size, bpp));
+}
+
 // The byte of each 16-bit sample the model keeps, packed in place.
 void ReduceSamples(const PixelModel& model, std::span<std::uint8_t> samples) {
     raw::ReduceSamplesInPlace(samples, model.lowSampleByte ? raw::SampleByte::low : raw::SampleByte::high);
@@ -242,20 +265,7 @@ std::optional<DeliveredFrame> FramePipeline::ConvertYuv(const PictureSettings& s
     }
     kqcmos::ApplyGainLutBgr(bgr, gains_);
     if (balance == nullptr) kqcmos::RunBgrFilter(settings.colorAdjust, bgr);
-    if (settings.colorMode == 2 || settings.colorMode == 3) {
-        // Grey from the sum of the three bytes; the 8-bit form is packed in
-        // place, which only ever reads ahead of where it writes.
-        const bool packed = settings.colorMode == 3;
-        for (std::size_t i = 0, n = FrameBytes(size); i < n; ++i) {
-            const int s = bgr[3 * i] + bgr[3 * i + 1] + bgr[3 * i + 2];
-            const auto grey = static_cast<std::uint8_t>((s >> 6) + (s >> 4) + (s >> 2));
-            if (packed) {
-                picture[i] = grey;
-            } else {
-                bgr[3 * i] = bgr[3 * i + 1] = bgr[3 * i + 2] = grey;
-            }
-        }
-    }
+    if (settings.colorMode == 2 || settings.colorMode == 3) GreyPicture(size, picture, settings.colorMode == 3);
     const auto frame = picture.first(FrameBytes(size, bpp));
     kqcmos::ApplyLight(frame, settings.light);
     kqcmos::AdjustColor(frame, kqcmos::ContrastArgument(settings.contrast), settings.colorMode);
@@ -296,7 +306,11 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
         const auto read = raw_.span().first(readBytes);
         std::copy(read.begin(), read.end(), lastRaw_.span().begin());
         lastRawBytes_ = readBytes;
-        last_ = Deliverable(settings, size, 3, Rgb565Picture(size, read, picture_), crop_);
+        const auto picture = Rgb565Picture(size, read, picture_);
+        if (settings.model.balancedPicture) BalancePicture(settings, source, picture, events);
+        const auto delivered = Rgb565InColourMode(size, settings.colorMode, picture_);
+        if (delivered.empty()) return std::nullopt;
+        last_ = Deliverable(settings, size, kqcmos::OutputBytesPerPixel(settings.colorMode), delivered, crop_);
         return last_;
     }
     const auto frame = raw_.span().first(FrameBytes(size));
@@ -390,6 +404,28 @@ void FramePipeline::RunExposureBalance(const FrameSource& source, FrameSize size
     }
 }
 
+void FramePipeline::BalancePicture(const PictureSettings& settings, const FrameSource& source,
+                                   std::span<std::uint8_t> bgr, FrameEvents& events) {
+    const FrameSize size = source.window.size;
+    if (whiteBalanceRequested_) {
+        auto& region = autoExposure_.region();
+        if (const auto tables = kqcmos::ComputeWhiteBalanceBgr(size, bgr, region.ForWhiteBalance(size))) {
+            gains_ = *tables;
+        }
+        region.Reset();
+        events.whiteBalance = gains_;
+        whiteBalanceRequested_ = false;
+    }
+    kqcmos::ApplyGainLutBgr(bgr, gains_);
+    if (!autoExposure_.enabled()) return;
+    // The byte mean of the picture's centre: each pixel's three bytes count.
+    int exposure = source.exposure;
+    const kqcmos::ExposureOutcome outcome =
+        autoExposure_.Step8({3 * size.width, size.height}, bgr, false, settings.model.exposureLimit, exposure);
+    if (outcome.changed) events.sendExposure = exposure;
+    if (outcome.finished) events.reportExposure = exposure;
+}
+
 void FramePipeline::RunAutoExposure(const PictureSettings& settings, const FrameSource& source,
                                     std::span<std::uint8_t> frame, FrameEvents& events) {
     // The base pipeline measures the raw Bayer frame whatever the colour
@@ -437,7 +473,10 @@ std::optional<DeliveredFrame> FramePipeline::ProcessGrab(const PictureSettings& 
         if (settings.model.rawFormat == RawFormat::rgb565) {
             grabSource_ = DeliveredFrame{raw.first(bytes), size, 16};
             if (!convert) return grabSource_;
-            return Deliverable(settings, size, 3, Rgb565Picture(size, raw.first(bytes), grabPicture_), grabCrop_);
+            (void)Rgb565Picture(size, raw.first(bytes), grabPicture_);
+            const auto delivered = Rgb565InColourMode(size, settings.colorMode, grabPicture_);
+            if (delivered.empty()) return std::nullopt;
+            return Deliverable(settings, size, kqcmos::OutputBytesPerPixel(settings.colorMode), delivered, grabCrop_);
         }
         ReduceSamples(settings.model, raw.first(bytes));
         raw = raw.first(FrameBytes(size));

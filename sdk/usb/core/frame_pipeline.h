@@ -202,6 +202,9 @@ private:
     // PixelModel::plainConversion: the gains and the kernel, into `picture`.
     std::optional<DeliveredFrame> ConvertPlain(const PictureSettings& settings, kqcmos::FrameSize size,
                                                std::span<std::uint8_t> raw, std::span<std::uint8_t> picture);
+    // A 5-6-5 camera's white balance, gains and exposure step on its picture.
+    void BalancePicture(const PictureSettings& settings, const FrameSource& source, std::span<std::uint8_t> bgr,
+                        FrameEvents& events);
     // Pipeline step 3: the continuous or the alternate automatic exposure.
     void RunAutoExposure(const PictureSettings& settings, const FrameSource& source, std::span<std::uint8_t> frame,
                          FrameEvents& events);

@@ -59,6 +59,9 @@ struct PixelModel {
     // exposure or white balance, no corrections, tables, pre-filter or
     // sharpening, no quarter turns (flips 4 and 5 convert as 0) and no crop.
     bool plainConversion = false;
+    // rgb565: the picture takes the one-shot white balance with its gains
+    // on every frame and the automatic exposure on its byte mean.
+    bool balancedPicture = false;
 
     bool operator==(const PixelModel&) const = default;
 };

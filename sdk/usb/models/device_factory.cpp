@@ -10,6 +10,7 @@
 #include "navelo_fpga.h"
 #include "orsik_device.h"
 #include "pelvar_device.h"
+#include "quessa_device.h"
 #include "rgb565_devices.h"
 #include "rovena_yuv.h"
 #include "test_camera.h"
@@ -54,6 +55,7 @@ std::shared_ptr<BaseDevice> MakeDevice(const DeviceIdentity& identity, const Dev
     case DeviceClass::CKQGurnipDevice: return std::make_shared<CKQGurnipDevice>(identity);
     case DeviceClass::CKQZundra_Device: return std::make_shared<CKQZundra_Device>(identity);
     case DeviceClass::CKQTEST: return MakeFpga<CKQTEST>(identity, options);
+    case DeviceClass::CKQQuessa_Device: return std::make_shared<CKQQuessa_Device>(identity);
     default: return std::make_shared<BaseDevice>(identity, chosen);
     }
 }

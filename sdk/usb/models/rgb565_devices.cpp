@@ -50,6 +50,7 @@ int CKQLismar::ApplyCapInfo(const CapInfo& given) {
 
 CKQGurnipDevice::CKQGurnipDevice(DeviceIdentity identity) : BaseDevice(identity, DeviceClass::CKQGurnipDevice) {
     pixelModel_ = Rgb565Pixels();
+    pixelModel_.balancedPicture = true;
 }
 
 int CKQGurnipDevice::ApplyCapInfo(const CapInfo& given) {
@@ -85,18 +86,8 @@ int CKQGurnipDevice::ApplyCapInfo(const CapInfo& given) {
     block.mode = record.mode[0];
     block.extra = record.extra;
     if (!Control(kqff::kIoctlSetFormat, EncodeFormatBlock(block), {})) return status::kNotSupported;
-    firstApply_ = false;
-    block_ = block;
-    lastSent_ = block;
-    if (record.width != capInfo_.width || record.height != capInfo_.height) windowChanged_ = true;
-    capInfo_ = record;
     // A binned send keeps the caller's starts for the next one.
-    if (!binning) {
-        capInfo_.columnStart = columnStart;
-        capInfo_.rowStart = rowStart;
-    }
-    frameBytes_ = 2 * record.width * record.height;
-    readBytes_ = frameBytes_;
+    KeepSentBlock(block, record, binning, 2 * record.width * record.height);
     return status::kSuccess;
 }
 

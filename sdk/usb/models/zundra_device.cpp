@@ -9,11 +9,17 @@ namespace kq {
 namespace {
 
 constexpr std::uint8_t kTriggeredOnlyBit = 0x02;
-constexpr std::uint8_t kOutputBits = 0xC0;
+constexpr std::uint32_t kNativeReducedWidth = 872;
+
+// The model's own trigger-frame numbers, shared by all its cameras.
+std::atomic<std::int32_t> g_snapshotNumber{1};
 
 }  // namespace
 
-CKQZundra_Device::CKQZundra_Device(DeviceIdentity identity) : ZundraArrival<NoExtrasDevice>(identity, DeviceClass::CKQZundra_Device) {}
+CKQZundra_Device::CKQZundra_Device(DeviceIdentity identity)
+    : ZundraArrival<NativeZoomDevice>(identity, DeviceClass::CKQZundra_Device, kNativeReducedWidth) {}
+
+std::int32_t CKQZundra_Device::NextSnapshotNumber() { return g_snapshotNumber.fetch_add(1); }
 
 int CKQZundra_Device::ApplyCapInfo(const CapInfo& given) {
     if (Gone()) return status::kNoDevice;
@@ -58,26 +64,9 @@ int CKQZundra_Device::ApplyCapInfo(const CapInfo& given) {
     for (int send = 0; send < (first ? 2 : 1); ++send) {
         if (!Control(kqff::kIoctlSetFormat, bytes, {})) return status::kNotSupported;
     }
-    firstApply_ = false;
-    block_ = block;
-    lastSent_ = block;
-    if (record.width != capInfo_.width || record.height != capInfo_.height) windowChanged_ = true;
-    capInfo_ = record;
-    if (!binning) {
-        capInfo_.columnStart = columnStart;
-        capInfo_.rowStart = rowStart;
-    }
+    KeepSentBlock(block, record, binning, record.width * record.height, kqff::kTrailerBytes);
     triggeredOnly_ = (record.control & kTriggeredOnlyBit) != 0;
-    frameBytes_ = record.width * record.height;
-    readBytes_ = frameBytes_ + kqff::kTrailerBytes;
     return status::kSuccess;
-}
-
-int CKQZundra_Device::SetIO(std::uint8_t value) {
-    if (Gone()) return status::kNoDevice;
-    CapInfo record = capInfo_;
-    record.control = static_cast<std::uint8_t>((record.control & ~kOutputBits) | ((value & 0x03) << 6));
-    return ApplyCapInfo(record);
 }
 
 bool CKQZundra_Device::TakesFrame(std::span<const std::uint8_t> read) const {

@@ -4,18 +4,19 @@
 // a frame that answers a trigger; with control bit 1 the other frames are
 // dropped, neither processed nor counted. Its 52-byte block goes twice after
 // open, without a trigger period or the 660-column line. Exposure lines
-// follow a line of 7006 (full width) or 4890 at 9 MHz. After re-arrival the
-// block goes twice again and only a running preview restarts.
+// follow a line of 7006 (full width) or 4890 at 9 MHz; its native reduced
+// width is 872. After re-arrival the block goes twice again and only a
+// running preview restarts. Trigger frames are numbered per model.
 
 #include <atomic>
 
 #include "core/status_codes.h"
-#include "no_extras_device.h"
+#include "native_zoom_device.h"
 #include "zundra_arrival.h"
 
 namespace kq {
 
-class CKQZundra_Device final : public ZundraArrival<NoExtrasDevice> {
+class CKQZundra_Device final : public ZundraArrival<NativeZoomDevice> {
 public:
     explicit CKQZundra_Device(DeviceIdentity identity);
 
@@ -23,14 +24,14 @@ public:
     // starts go as 0 and the caller's are kept). A window without pixels or
     // a refused send: 10, nothing stored.
     int ApplyCapInfo(const CapInfo& record) override;
-    // The output lines are control bits 6-7, sent with the block.
-    int SetIO(std::uint8_t value) override;
 
     std::uint32_t ExposureToRegister(std::uint32_t time) const override;
     std::uint32_t RegisterToExposure(std::uint32_t lines) const override;
 
 protected:
     bool TakesFrame(std::span<const std::uint8_t> read) const override;
+    bool SendsLinesBeforeResize() const override { return true; }
+    std::int32_t NextSnapshotNumber() override;
 
 private:
     // Read by the capture thread without the device lock.

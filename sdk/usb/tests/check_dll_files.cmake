@@ -13,7 +13,8 @@ expect_output("recording.avi" "rawvideo,640,480,40/1,3"
 
 foreach(entry "raw.bmp;640 480" "rgb.bmp;640 480" "rgb.jpg;640 480" "half.bmp;320 240" "half.jpg;320 240"
               "frame8.bmp;37 21" "frame24.bmp;37 21" "frame8.jpg;37 21" "frame24.jpg;37 21"
-              "fpga_turned.bmp;480 640" "fpga_turned.jpg;480 640" "yuv_turned.bmp;480 640" "yuv_turned.jpg;480 640")
+              "fpga_turned.bmp;480 640" "fpga_turned.jpg;480 640" "yuv_turned.bmp;480 640" "yuv_turned.jpg;480 640"
+              "zundra_turned.bmp;480 640" "zundra_turned.jpg;480 640" "zundra_trigger00001.jpg;640 480")
   list(GET entry 0 name)
   list(GET entry 1 size)
   expect_output(${name} "${size}" ${IDENTIFY} -format "%w %h" ${DIR}/${name})

@@ -221,7 +221,51 @@ TEST_P(KqDllTurned, PreviewAndPicturesOfTheTurnedFrame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FpgaAndYuv, KqDllTurned,
-                         ::testing::Values(TurnedCase{11, L"fpga", 1}, TurnedCase{15, L"yuv", 2}));
+                         ::testing::Values(TurnedCase{11, L"fpga", 1}, TurnedCase{15, L"yuv", 2},
+                                           TurnedCase{7, L"zundra", 1}));
+
+// The trigger source and its time reach the models that take them; the
+// others answer 10.
+TEST_F(KqDll, TriggerSourceAndItsTimeAnswerPerModel) {
+    struct Case {
+        int type;
+        int answer;
+    };
+    for (const Case c : {Case{10, 0}, Case{11, 0}, Case{7, 10}, Case{8, 10}}) {
+        SCOPED_TRACE(c.type);
+        UseCameras("[Camera1]\nType=" + std::to_string(c.type) + "\n");
+        const HANDLE handle = Open(1, Window(640, 480));
+        EXPECT_EQ(KQ(KQ_SetTriggerSource)(handle, 1), c.answer);
+        EXPECT_EQ(KQ(KQ_SetTriggerSourceTime)(handle, 40), c.answer);
+        EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+    }
+}
+
+// In trigger mode the type 7 camera keeps the frames its trailer marks as
+// triggered and saves them as "%s%05d.jpg" with its model's running number,
+// which starts at 1 (the checker reads the first file).
+TEST_F(KqDll, TypeSevenSavesItsTriggerFramesWithItsOwnNumbers) {
+    UseCameras("[Camera1]\nType=7\n");
+    const HANDLE handle = Open(1, Window(640, 480));
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const auto folder = std::filesystem::path(exe).parent_path() / L"kq_dll_files";
+    std::filesystem::create_directories(folder);
+    const auto first = folder / L"zundra_trigger00001.jpg";
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename().wstring().starts_with(L"zundra_trigger")) std::filesystem::remove(entry.path());
+    }
+    const std::wstring prefix = (folder / L"zundra_trigger").wstring();
+    ASSERT_EQ(KQ(KQ_SetTriggerMode)(handle, 1), 0);
+    ASSERT_EQ(KQ(KQ_GetTrigger)(handle, 1, 1, prefix.c_str(), 90), 0);
+    ASSERT_EQ(KQ(KQSim_SetReadBudget)(1, 4), KQSIM_OK);
+    ASSERT_EQ(KQ(KQ_StartView)(handle, L"preview", 0, 0, 0, 640, 480, nullptr, nullptr), 0);
+    ASSERT_EQ(KQ(KQSim_WaitForBlockedRead)(1, 10000), KQSIM_OK);
+    ASSERT_EQ(KQ(KQ_StopView)(handle), 0);
+    EXPECT_TRUE(std::filesystem::exists(first));
+    EXPECT_FALSE(std::filesystem::exists(folder / L"zundra_trigger00000.jpg"));
+    EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+}
 
 // Type 18 opens as the test camera: its own 3488 x 2560 record, register
 // 251 kept without a request, and pictures of that size to the callback

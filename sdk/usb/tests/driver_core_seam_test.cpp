@@ -230,7 +230,7 @@ INSTANTIATE_TEST_SUITE_P(Windows, WindowSeam, ::testing::ValuesIn(kWindowCases),
 // the core reads as the upper half of a 32-bit exposure: the camera still
 // gets the 16-bit exposure, GET_FORMAT reports both halves.
 TEST_F(DriverCoreSeam, ExposureDelayRidesInTheUpperHalfOfTheStoredExposure) {
-    AddCamera(kQuessaColour);
+    AddCamera(kPlainSized);
     const std::uint32_t handle = Open(Window(640, 480));
     core->Camera().ClearCommandLog();
     ASSERT_EQ(Call(handle, [](BaseDevice& d) { return d.SetExpouseDelayTime(7); }), status::kSuccess);
@@ -301,7 +301,7 @@ TEST_F(DriverCoreSeam, TheTestCamerasOwnFrameFitsTheDriversBuffers) {
 // IO and serial number.
 
 TEST_F(DriverCoreSeam, IoTravelsInTheAgreedThreeByteLayout) {
-    AddCamera(kQuessaColour);
+    AddCamera(kPlainSized);
     const std::uint32_t handle = Open(Window(640, 480));
     const std::vector<std::uint8_t> format = LastSentFormat();
     for (const std::uint8_t value : {std::uint8_t{0x01}, std::uint8_t{0x5A}, std::uint8_t{0xFF}, std::uint8_t{0x00}}) {
@@ -314,7 +314,7 @@ TEST_F(DriverCoreSeam, IoTravelsInTheAgreedThreeByteLayout) {
         EXPECT_EQ(sent[0].input, (std::vector<std::uint8_t>{0, value, 0}));
         auto camera = core->Camera().CommandLog();
         ASSERT_EQ(camera.size(), 1u);
-        EXPECT_EQ(camera[0], ExpectedBlock(kqff::command::kSetIo, format, 1, {value, 0}));
+        EXPECT_EQ(camera[0], ExpectedBlock(kqff::command::kSetIo, format, 0, {value, 0}));
 
         // The camera answers GET_IO from its input lines, not from what was set.
         const auto input = static_cast<std::uint8_t>(~value);
@@ -324,7 +324,7 @@ TEST_F(DriverCoreSeam, IoTravelsInTheAgreedThreeByteLayout) {
         EXPECT_EQ(read, input);
         camera = core->Camera().CommandLog();
         ASSERT_EQ(camera.size(), 2u);
-        EXPECT_EQ(camera[1], ExpectedBlock(kqff::command::kGetIo, format, 1, {value, 0}));
+        EXPECT_EQ(camera[1], ExpectedBlock(kqff::command::kGetIo, format, 0, {value, 0}));
     }
 }
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -94,6 +96,98 @@ TEST(SixteenBitPipeline, FivesSixFivePixelsBecomeTheirBgrPictureStreamedAndGrabb
     EXPECT_EQ(Bytes(picture->pixels.begin(), picture->pixels.end()), expected);
     Bytes shortFrame(raw.size() - 2);
     EXPECT_FALSE(pipeline.ProcessGrab(settings, source, shortFrame, true)) << "a frame short of its size";
+}
+
+// Type 23 balances its 5-6-5 picture: a requested white balance makes a
+// uniform cast grey at its brightest colour and stays for later frames; its
+// automatic exposure raises a dark picture. Type 14 delivers its picture as
+// it is, a pending request and all.
+TEST(SixteenBitPipeline, TheBalancedPictureTakesTheWhiteBalanceAndTheExposureStep) {
+    Bytes raw(kqcmos::FrameBytes(kOdd, 2));
+    for (std::size_t i = 0; i < raw.size(); i += 2) {
+        raw[i] = 0x0A;      // blue 80, green's low bits 0
+        raw[i + 1] = 0xF2;  // red 240, green 64
+    }
+    const auto uniform = [](const Bytes& picture, std::array<std::uint8_t, 3> bgr) {
+        for (std::size_t i = 0; i < picture.size(); ++i) {
+            if (picture[i] != bgr[i % 3]) return false;
+        }
+        return !picture.empty();
+    };
+    for (const bool balanced : {false, true}) {
+        SCOPED_TRACE(balanced);
+        PictureSettings settings;
+        settings.model.rawFormat = RawFormat::rgb565;
+        settings.model.balancedPicture = balanced;
+        FramePipeline pipeline{{64, 32}, false, 2};
+        pipeline.RequestWhiteBalance(true);
+        std::copy(raw.begin(), raw.end(), pipeline.CaptureBuffer().begin());
+        FrameEvents events;
+        FrameSource source;
+        source.window.size = kOdd;
+        source.exposure = 100;
+        auto out = pipeline.Process(settings, source, events);
+        ASSERT_TRUE(out);
+        const Bytes first(out->pixels.begin(), out->pixels.end());
+        EXPECT_TRUE(uniform(first, balanced ? std::array<std::uint8_t, 3>{240, 240, 240}
+                                            : std::array<std::uint8_t, 3>{80, 64, 240}));
+        EXPECT_EQ(events.whiteBalance.has_value(), balanced);
+        EXPECT_EQ(pipeline.WhiteBalanceRequested(), !balanced);
+        if (!balanced) continue;
+
+        // Later frames keep the gains; a dark one asks for more exposure.
+        std::fill(raw.begin(), raw.end(), 0x00);
+        for (std::size_t i = 0; i < raw.size(); i += 2) raw[i] = 0x01;  // blue 8
+        pipeline.AutoExposure().Enable(true);
+        std::optional<std::int32_t> sent;
+        for (int frame = 0; frame < 8 && !sent; ++frame) {
+            std::copy(raw.begin(), raw.end(), pipeline.CaptureBuffer().begin());
+            FrameEvents later;
+            out = pipeline.Process(settings, source, later);
+            ASSERT_TRUE(out);
+            EXPECT_TRUE(uniform(Bytes(out->pixels.begin(), out->pixels.end()), {24, 0, 0})) << "blue 8 x 240 / 80";
+            sent = later.sendExposure;
+        }
+        ASSERT_TRUE(sent);
+        EXPECT_GT(*sent, 100);
+    }
+}
+
+// The 5-6-5 picture in each colour mode's form: an 8-bit mode delivers one
+// grey byte a pixel (a caller sizes its copy by the mode), streamed and
+// grabbed alike.
+TEST(SixteenBitPipeline, FiveSixFivePicturesTakeTheColourModesForm) {
+    Bytes raw(kqcmos::FrameBytes(kOdd, 2));
+    for (std::size_t i = 0; i < raw.size(); i += 2) {
+        raw[i] = 0x0A;      // blue 80
+        raw[i + 1] = 0xF2;  // red 240, green 64: grey (384 >> 6) + (384 >> 4) + (384 >> 2) = 126
+    }
+    struct Case {
+        int mode;
+        std::size_t bytesPerPixel;
+        std::array<std::uint8_t, 3> pixel;
+    };
+    for (const Case c : {Case{0, 3, {80, 64, 240}}, Case{2, 3, {126, 126, 126}}, Case{3, 1, {126, 126, 126}},
+                         Case{4, 1, {126, 126, 126}}}) {
+        SCOPED_TRACE(c.mode);
+        PictureSettings settings;
+        settings.model.rawFormat = RawFormat::rgb565;
+        settings.colorMode = c.mode;
+        FramePipeline pipeline{{64, 32}, false, 2};
+        FrameSource source;
+        source.window.size = kOdd;
+        Bytes grabbed = raw;
+        const Bytes streamed = Stream(pipeline, settings, raw);
+        const auto picture = pipeline.ProcessGrab(settings, source, grabbed, true);
+        ASSERT_TRUE(picture);
+        for (const Bytes& out : {streamed, Bytes(picture->pixels.begin(), picture->pixels.end())}) {
+            ASSERT_EQ(out.size(), kqcmos::FrameBytes(kOdd) * c.bytesPerPixel);
+            for (std::size_t i = 0; i < out.size(); ++i) {
+                ASSERT_EQ(out[i], c.pixel[i % c.bytesPerPixel]) << i;
+            }
+        }
+        EXPECT_EQ(picture->bitsPerPixel, static_cast<int>(8 * c.bytesPerPixel));
+    }
 }
 
 TEST(SixteenBitPipeline, SamplesKeepTheChosenByteAndThenRunTheBayerSteps) {
