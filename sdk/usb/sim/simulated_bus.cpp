@@ -131,7 +131,12 @@ void SimulatedBus::AllowFrames(std::size_t camera, int frames) {
 
 bool SimulatedBus::WaitForBlockedRead(std::size_t camera, std::chrono::milliseconds limit) {
     std::unique_lock<std::mutex> hold(gateLock_);
-    return gateChanged_.wait_for(hold, limit, [&] { return gates_[camera].blocked > 0; });
+    // A reader woken by frames just allowed still counts as blocked until it
+    // runs again: only a read that has no frame left to take is waiting.
+    return gateChanged_.wait_for(hold, limit, [&] {
+        const ReadGate& gate = gates_[camera];
+        return gate.blocked > 0 && gate.budget.value_or(0) == 0;
+    });
 }
 
 int SimulatedBus::CancelledReads(std::size_t camera) const {

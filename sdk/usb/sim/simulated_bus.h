@@ -62,7 +62,8 @@ public:
     // Nothing lifts the budget (the default: reads never block).
     void SetReadBudget(std::size_t camera, std::optional<int> frames);
     void AllowFrames(std::size_t camera, int frames);
-    // Waits (at most `limit`) until a read of the camera is blocked.
+    // Waits (at most `limit`) until a read of the camera is blocked with no
+    // frame left to take, so every frame allowed before has been read.
     bool WaitForBlockedRead(std::size_t camera, std::chrono::milliseconds limit);
     int CancelledReads(std::size_t camera) const;
 
