@@ -6,6 +6,21 @@
 namespace kqcmos {
 namespace {
 
+// Row y of `raw` through the corrections into `out`, the gain tables in the
+// row's column order as ApplyGainLut picks them.
+void CorrectRow(const RawCorrection& correction, bool flatFieldFits, int width, int y, const std::uint8_t* raw,
+                std::uint8_t* out, const FastKernels& kernels) {
+    const GainTables& gains = correction.gains;
+    const bool redRow = y % 2 == correction.cell.redRow % 2;
+    const ByteTable& colour = redRow ? gains.red : gains.blue;
+    const bool colourFirst = (correction.cell.redColumn % 2 == 0) == redRow;
+    const ByteTable& first = colourFirst ? colour : gains.green;
+    const ByteTable& second = colourFirst ? gains.green : colour;
+    const std::int16_t* flat = flatFieldFits ? correction.flatField->RowGains(correction.window, y) : nullptr;
+    const std::uint8_t* after = correction.after ? correction.after->data() : nullptr;
+    kernels.correctRawRow(width, raw, first.data(), second.data(), flat, after, out);
+}
+
 // Raw rows corrected one at a time, each just before the conversion first
 // needs it: even rows into the window's first row, odd rows into its second.
 class CorrectedRows final : public ColourRowSource {
@@ -29,14 +44,9 @@ public:
 
 private:
     void Correct(int y) {
-        const GainTables& gains = correction_.gains;
-        const bool even = y % 2 == 0;
-        const std::int16_t* flat = flatFieldFits_ ? correction_.flatField->RowGains(correction_.window, y) : nullptr;
-        const std::uint8_t* after = correction_.after ? correction_.after->data() : nullptr;
         const auto w = static_cast<std::size_t>(width_);
-        kernels_.correctRawRow(width_, raw_ + static_cast<std::size_t>(y) * w,
-                               even ? gains.red.data() : gains.green.data(),
-                               even ? gains.green.data() : gains.blue.data(), flat, after, window_ + (even ? 0 : w));
+        CorrectRow(correction_, flatFieldFits_, width_, y, raw_ + static_cast<std::size_t>(y) * w,
+                   window_ + (y % 2 == 0 ? 0 : w), kernels_);
     }
 
     const RawCorrection& correction_;
@@ -48,6 +58,22 @@ private:
 };
 
 }  // namespace
+
+bool CorrectRawFrame(const RawCorrection& correction, FrameSize size, std::span<std::uint8_t> out,
+                     std::span<const std::uint8_t> raw, SimdLevel level) {
+    if (!HoldsFrame(raw, size) || !HoldsFrame(out, size)) {
+        return false;
+    }
+    const bool flatFieldFits =
+        correction.flatField != nullptr && correction.flatField->Fits(correction.window, FrameBytes(size));
+    const FastKernels& kernels = KernelsFor(level);
+    const auto w = static_cast<std::size_t>(size.width);
+    for (int y = 0; y < size.height; ++y) {
+        const std::size_t at = static_cast<std::size_t>(y) * w;
+        CorrectRow(correction, flatFieldFits, size.width, y, raw.data() + at, out.data() + at, kernels);
+    }
+    return true;
+}
 
 bool CorrectsWhileDemosaicing(const DemosaicSettings& settings, FrameSize size, const DemosaicWork& work) {
     const bool colour = settings.colorMode == 0 || settings.colorMode == 1 || settings.colorMode == 5;

@@ -2,11 +2,15 @@
 // on every instruction-set path, at odd sizes with exactly sized buffers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "bayer_kernels.h"
 #include "contrast_kernels.h"
+#include "corrected_demosaic.h"
+#include "gain_tables.h"
 #include "simd_level.h"
 #include "test_frames.h"
 #include "yuv_frame.h"
@@ -78,6 +82,55 @@ TEST_P(ModelKernelPath, YuvConversionMatchesTheFormulasForEveryFlipAtOddSizes) {
                 ASSERT_TRUE(ConvertYuvFrame(size, flip, got, yuv, GetParam()));
                 EXPECT_EQ(size, (FrameSize{width, height}));
                 ASSERT_EQ(got, want) << w << "x" << h << " flip " << flip;
+            }
+        }
+    }
+}
+
+ByteTable TableFrom(std::uint32_t seed) {
+    const Bytes bytes = test::RandomBytes(256, seed);
+    ByteTable table{};
+    std::copy(bytes.begin(), bytes.end(), table.begin());
+    return table;
+}
+
+TEST_P(ModelKernelPath, CorrectionsAndDemosaicFollowTheSensorsBayerCell) {
+    // The FPGA sensors' cell (red right of the top-left sample) and the
+    // other two, each through every colour kernel, against the steps in
+    // sequence.
+    using Member = bool (*)(FrameSize, std::span<std::uint8_t>, std::span<const std::uint8_t>);
+    const Member members[] = {&BayerToRgbA0, &BayerToRgbA1, &BayerToRgbA2, &BayerToRgbA3};
+    std::uint32_t seed = 90;
+    for (const FrameSize size : {FrameSize{6, 4}, FrameSize{9, 6}, FrameSize{37, 11}, FrameSize{530, 5}}) {
+        const Bytes raw = test::RandomBytes(FrameBytes(size), seed++);
+        const SensorWindow window{1, 1, size};
+        FlatFieldTable flat({size.width + 1, size.height + 1});
+        Bytes gains = test::RandomBytes(flat.StoredBytes(), seed++);
+        for (std::size_t i = 1; i < gains.size(); i += 2) gains[i] = 0;  // gains 0..255
+        flat.FromBytes(gains);
+        DemosaicWork work(size);
+        for (const BayerCell cell : {BayerCell{1, 0}, BayerCell{0, 1}, BayerCell{1, 1}}) {
+            const RawCorrection correction{{TableFrom(seed), TableFrom(seed + 1), TableFrom(seed + 2)},
+                                           &flat,
+                                           window,
+                                           TableFrom(seed + 3),
+                                           cell};
+            seed += 4;
+            for (int kernel = 0; kernel < 4; ++kernel) {
+                SCOPED_TRACE(testing::Message() << size.width << " x " << size.height << ", cell " << cell.redColumn
+                                                << cell.redRow << ", kernel " << kernel);
+                Bytes steps = raw;
+                ApplyGainLut(size, steps, correction.gains, cell);
+                ASSERT_TRUE(flat.Apply(window, steps));
+                ApplyTable(steps, *correction.after);
+                Bytes corrected(FrameBytes(size), 3);
+                ASSERT_TRUE(CorrectRawFrame(correction, size, corrected, raw, GetParam()));
+                ASSERT_EQ(corrected, steps) << "the corrections alone";
+                Bytes expected(FrameBytes(size, 3), 0);
+                ASSERT_TRUE(members[kernel](size, expected, steps));
+                Bytes actual(FrameBytes(size, 3), 1);
+                ASSERT_TRUE(CorrectAndDemosaic({0, kernel, 0, false}, correction, size, actual, raw, work, GetParam()));
+                ASSERT_EQ(actual, expected);
             }
         }
     }
