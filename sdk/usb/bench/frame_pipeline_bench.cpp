@@ -15,6 +15,7 @@
 #include "models/dorisk_device.h"
 #include "models/pelvar_device.h"
 #include "corrected_demosaic.h"
+#include "models/navelo_fpga.h"
 #include "white_balance.h"
 
 namespace kq {
@@ -63,10 +64,10 @@ void BM_DefaultChain(benchmark::State& state) {
     });
 }
 
-// range(2): 1 runs the continuous white balance's step on every picture.
-void BM_FramePipeline(benchmark::State& state) {
+// The pipeline with automatic exposure and the flat field on, for the
+// pixel description and flip mode given.
+void RunPipeline(benchmark::State& state, const PixelModel& model, int flipMode, bool whiteBalance) {
     const FrameSize size = SizeOf(state);
-    const bool whiteBalance = state.range(2) == 1;
     const Bytes raw = RawFrame(size);
     FramePipeline pipeline(size, false);
     FrameSource source;
@@ -77,7 +78,9 @@ void BM_FramePipeline(benchmark::State& state) {
     pipeline.EnableFlatField(true);
     pipeline.AutoExposure().Enable(true);
     std::copy(raw.begin(), raw.end(), pipeline.CaptureBuffer().begin());
-    const PictureSettings settings;
+    PictureSettings settings;
+    settings.model = model;
+    settings.flipMode = flipMode;
     kqcmos::ContinuousWhiteBalance balance;
     kqcmos::SensorGains sensorGains{32, 32, 32};
     int exposure = source.exposure;
@@ -117,6 +120,16 @@ void BM_ModelChain(benchmark::State& state) {
     });
 }
 
+// range(2): 1 runs the continuous white balance's step on every picture.
+void BM_FramePipeline(benchmark::State& state) { RunPipeline(state, PixelModel{}, 0, state.range(2) == 1); }
+
+// The FPGA cameras' chain (their Bayer order, filters and in-place turn);
+// range(2) is the flip mode.
+void BM_FpgaFramePipeline(benchmark::State& state) {
+    static const PixelModel fpga = CKQNavelo_FPGA(DeviceIdentity{11, 0, 0}).Pixels();
+    RunPipeline(state, fpga, static_cast<int>(state.range(2)), false);
+}
+
 BENCHMARK(BM_MemcpyRgb)->Args({2048, 1536})->Args({2592, 1944})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ModelChain)->ArgsProduct({{2592}, {1944}, {0, 6, 10}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DefaultChain)->Args({2048, 1536})->Args({2592, 1944})->Unit(benchmark::kMillisecond);
@@ -124,6 +137,7 @@ BENCHMARK(BM_FramePipeline)
     ->ArgsProduct({{2048}, {1536}, {0, 1}})
     ->ArgsProduct({{2592}, {1944}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FpgaFramePipeline)->ArgsProduct({{2048}, {1536}, {0, 4, 5}})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kq

@@ -259,6 +259,12 @@ public:
     virtual int RawFrameToRgb(std::int32_t height, std::int32_t width, const std::uint8_t* source,
                               std::uint8_t* destination);
     std::size_t BadPixelCount() { return Pipeline().BadPixels().entries().size(); }
+    // The last correction table written to the tables folder (the bad pixels
+    // of a finished calibration, a rebuilt flat field): stored whole, or
+    // failed with the file there before left as it was. A table that cannot
+    // be stored still corrects this session.
+    enum class TableFile { none, written, failed };
+    TableFile LastTableFile() const { return lastTableFile_; }
 
     // Recording and picture files.
     int CaptureToAvi(bool start, const std::u16string* path);
@@ -360,6 +366,9 @@ protected:
     std::optional<kqcmos::CaptureSettings> StepPixelCalibration();
     // Stores the exposure and window starts of a calibration step and sends them.
     virtual void SendCaptureSettings(const kqcmos::CaptureSettings& settings);
+    // Writes the bad pixels just detected on a frame of `size` to the type's
+    // file, when the frame covers at least 80 % of the sensor each way.
+    void StoreBadPixels(kqcmos::FrameSize size);
     kqcmos::FrameSize DeliveredSize() const;
     FramePipeline& Pipeline();
     const FramePipeline& Pipeline() const { return const_cast<BaseDevice*>(this)->Pipeline(); }
@@ -472,6 +481,7 @@ protected:
     std::unique_ptr<CoalescingWorker> paramWorker_;
     // Where the pixel tables were read from, and built ones are stored.
     std::filesystem::path tablesFolder_;
+    TableFile lastTableFile_ = TableFile::none;
 
     // Recording and automatic snapshots.
     std::unique_ptr<files::AviWriter> avi_;

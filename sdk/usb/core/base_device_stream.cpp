@@ -212,9 +212,9 @@ void BaseDevice::ProcessCapturedFrame() {
         }
     }
     if (events.flatFieldBuilt && !tablesFolder_.empty()) {
-        // A table that cannot be written still corrects this session.
-        (void)kqcmos::SaveFlatFieldFile(tablesFolder_ / kqcmos::FlatFieldFileName(identity_.typeCode),
-                                        Pipeline().FlatField());
+        const bool stored = kqcmos::SaveFlatFieldFile(
+            tablesFolder_ / kqcmos::FlatFieldFileName(identity_.typeCode), Pipeline().FlatField());
+        lastTableFile_ = stored ? TableFile::written : TableFile::failed;
     }
     if (events.balanceExposure && events.balanceGains) {
         // Every measured frame of the loop sends the record with its
@@ -560,10 +560,21 @@ std::optional<kqcmos::CaptureSettings> BaseDevice::StepPixelCalibration() {
     if (step.detectNow) {
         Pipeline().RequestWhiteBalance(false);
         const auto raw = Pipeline().CaptureBuffer().first(kqcmos::FrameBytes(source.window.size));
-        (void)Pipeline().BadPixels().Detect(source.window, raw);
+        if (Pipeline().BadPixels().Detect(source.window, raw)) StoreBadPixels(source.window.size);
     }
     if (!pixelCal_.armed()) Pipeline().SuspendBadPixelCorrection(false);
     return step.apply;
+}
+
+void BaseDevice::StoreBadPixels(kqcmos::FrameSize size) {
+    // Smaller frames would store a list that misses most of the sensor.
+    const auto fourFifths = [](std::int32_t side) { return static_cast<std::int32_t>(8 * std::int64_t{side} / 10); };
+    const bool wideEnough = size.width >= fourFifths(geometry_.maxWidth);
+    const bool highEnough = size.height >= fourFifths(geometry_.maxHeight);
+    if (tablesFolder_.empty() || !wideEnough || !highEnough) return;
+    const bool stored = kqcmos::SaveBadPixelFile(tablesFolder_ / kqcmos::BadPixelFileName(identity_.typeCode),
+                                                 Pipeline().BadPixels());
+    lastTableFile_ = stored ? TableFile::written : TableFile::failed;
 }
 
 void BaseDevice::SendCaptureSettings(const kqcmos::CaptureSettings& settings) {

@@ -114,22 +114,23 @@ bool FramePipeline::CorrectsWhileDemosaicing(const PictureSettings& settings, Fr
                                              bool whiteBalancePending) const {
     const bool turned = settings.flipMode == 4 || settings.flipMode == 5;
     const bool microscopeFilters = settings.microscopeMode && !whiteBalancePending;
-    // The one walk knows the colour demosaic only, of the usual Bayer cell
-    // or of a cell with its own kernels (which it checks).
-    const bool usualSensor = !settings.model.contrastKernels;
+    // The one walk knows the colour demosaic only, in any Bayer cell (a cell
+    // with kernels of its own is checked there).
+    const bool usualSensor = !settings.model.contrastKernels && !settings.model.greyRaw;
     return usualSensor && !turned && !flatFieldRebuild_ && !microscopeFilters &&
            kqcmos::CorrectsWhileDemosaicing(DemosaicSettingsFor(settings), size, demosaic_);
 }
 
 kqcmos::RawCorrection FramePipeline::RawCorrectionFor(const PictureSettings& settings, const FrameSource& source,
-                                                      bool whiteBalancePending) const {
-    kqcmos::RawCorrection correction{gains_, nullptr, source.window, std::nullopt};
+                                                      bool whiteBalancePending, bool pointTables) const {
+    kqcmos::RawCorrection correction{gains_, nullptr, source.window, std::nullopt, settings.model.colourCell};
     if (gamma_.active()) {
         for (kqcmos::ByteTable* table : {&correction.gains.red, &correction.gains.green, &correction.gains.blue}) {
             *table = kqcmos::ComposeTables(*table, gamma_.table());
         }
     }
     if (flatFieldEnabled_ && !whiteBalancePending) correction.flatField = &flatField_;
+    if (!pointTables) return correction;
     // Light and contrast, which follow the flat field, map every byte.
     kqcmos::ByteTable after = kqcmos::IdentityTable();
     if (settings.light != kqcmos::kNeutralLight) after = kqcmos::LightTable(settings.light);
@@ -171,11 +172,13 @@ std::span<std::uint8_t> FramePipeline::CorrectRaw(const PictureSettings& setting
 std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& settings, FrameSize size,
                                                      std::span<std::uint8_t> source, std::span<std::uint8_t> picture,
                                                      std::span<std::uint8_t> cropOut, bool whiteBalancePending,
-                                                     bool streamed, FrameEvents* events) {
+                                                     bool streamed, FrameEvents* events, bool pointTablesApplied) {
     if (source.empty()) return std::nullopt;
-    kqcmos::ApplyLight(source, settings.light);
-    if (!settings.model.contrastKernels) {
-        kqcmos::AdjustColor(source, kqcmos::ContrastArgument(settings.contrast), settings.colorMode);
+    if (!pointTablesApplied) {
+        kqcmos::ApplyLight(source, settings.light);
+        if (!settings.model.contrastKernels) {
+            kqcmos::AdjustColor(source, kqcmos::ContrastArgument(settings.contrast), settings.colorMode);
+        }
     }
     // Both microscope filters act in microscope mode only, so other frames
     // keep their colours; with HDR on, the filter ends with the tone curve.
@@ -360,6 +363,24 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
         last_ = kqcmos::CorrectAndDemosaic(DemosaicSettingsFor(settings), correction, size, picture_, frame, demosaic_)
                     ? FinishPicture(settings, size, picture_, crop_, true)
                     : std::nullopt;
+        return last_;
+    }
+    if ((settings.flipMode == 4 || settings.flipMode == 5) && !flatFieldRebuild_) {
+        // Turned frames: the corrections in one pass into the turn's
+        // buffer (light and contrast too: they map each byte alike wherever
+        // it lies), then the turn back into the frame and the conversion.
+        // The contrast kernels take the contrast themselves.
+        CorrectBadPixels(source, size, frame);
+        const bool pointTables = !settings.model.contrastKernels;
+        const kqcmos::RawCorrection correction =
+            RawCorrectionFor(settings, source, whiteBalancePending, pointTables);
+        const auto corrected = rotated_.span().first(FrameBytes(size));
+        FrameSize turned = size;
+        const bool ready = kqcmos::CorrectRawFrame(correction, size, corrected, frame) &&
+                           kqcmos::FlipFrame(settings.flipMode, turned, frame, corrected, settings.model.turnRepair);
+        last_ = ready ? Convert(settings, turned, frame.first(FrameBytes(turned)), picture_, crop_, whiteBalancePending,
+                                true, &events, pointTables)
+                      : std::nullopt;
         return last_;
     }
     const auto sourcePlane = CorrectRaw(settings, source, frame, rotated_, size, whiteBalancePending);

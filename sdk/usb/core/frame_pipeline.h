@@ -170,16 +170,18 @@ private:
     bool CorrectsWhileDemosaicing(const PictureSettings& settings, kqcmos::FrameSize size,
                                   bool whiteBalancePending) const;
     // The gains, gamma, flat field, light and contrast of this frame as
-    // tables and the flat field, with adjacent tables composed.
+    // tables and the flat field, with adjacent tables composed; light and
+    // contrast left out when `pointTables` is false.
     kqcmos::RawCorrection RawCorrectionFor(const PictureSettings& settings, const FrameSource& source,
-                                           bool whiteBalancePending) const;
+                                           bool whiteBalancePending, bool pointTables = true) const;
     // `streamed`: the capture thread's frame; false for a single grab.
     // `events`: where the exposure and sensor-gain loop reports (streamed
-    // frames of models that run it).
+    // frames of models that run it). `pointTablesApplied`: light and
+    // contrast are in the source already.
     std::optional<DeliveredFrame> Convert(const PictureSettings& settings, kqcmos::FrameSize size,
                                           std::span<std::uint8_t> source, std::span<std::uint8_t> picture,
                                           std::span<std::uint8_t> cropOut, bool whiteBalancePending, bool streamed,
-                                          FrameEvents* events = nullptr);
+                                          FrameEvents* events = nullptr, bool pointTablesApplied = false);
     // The YUV sensor's path: conversion to BGR, then the white balance, the
     // gain tables and the colour steps on the picture. `balance` takes a
     // pending one-shot white balance.

@@ -1,6 +1,9 @@
 #include "contrast_kernels.h"
 
 #include <algorithm>
+#include <cstdlib>
+
+#include "model_kernels.h"
 
 namespace kqcmos {
 namespace {
@@ -89,7 +92,18 @@ bool BayerToGrayContrast24(FrameSize size, std::span<std::uint8_t> out, std::spa
 }
 
 bool BayerToRgbContrast(FrameSize size, std::span<std::uint8_t> out, std::span<std::uint8_t> raw, int contrast,
-                        ContrastPhase phase) {
+                        ContrastPhase phase, SimdLevel level) {
+    const int c = ContrastValue(contrast);
+    if (!Fits(size, out.size(), raw.size(), 3) || std::abs(c) > kFastContrastLimit) {
+        return BayerToRgbContrastReference(size, out, raw, contrast, phase);
+    }
+    const int phaseIndex = phase == ContrastPhase::flip1 ? 1 : phase == ContrastPhase::flip2 ? 2 : 0;
+    ModelKernelsFor(level).contrastRgbFrame(size.width, size.height, raw.data(), out.data(), c, phaseIndex);
+    return true;
+}
+
+bool BayerToRgbContrastReference(FrameSize size, std::span<std::uint8_t> out, std::span<std::uint8_t> raw,
+                                 int contrast, ContrastPhase phase) {
     if (!Fits(size, out.size(), raw.size(), 3)) return false;
     const int c = ContrastValue(contrast);
     const auto w = static_cast<std::size_t>(size.width);

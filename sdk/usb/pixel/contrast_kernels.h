@@ -9,6 +9,7 @@
 #include <span>
 
 #include "frame_size.h"
+#include "simd_level.h"
 
 namespace kqcmos {
 
@@ -39,8 +40,14 @@ enum class ContrastPhase {
 // is left alone): for a cell a b / c d, G = m((a + d) >> 1),
 // k = (G - c) >> 1, and the cell becomes G, m(2b - G - (k >> 2)) / m(c - k), G.
 // Then 24-bit BGR from each pixel's cell read in `phase`.
+[[nodiscard]] bool BayerToRgbContrastReference(FrameSize size, std::span<std::uint8_t> out,
+                                               std::span<std::uint8_t> raw, int contrast,
+                                               ContrastPhase phase = ContrastPhase::flip0);
+// The same, byte for byte (the raw frame's stage included), through the
+// model kernels of `level` while the contrast keeps their 16-bit lanes.
 [[nodiscard]] bool BayerToRgbContrast(FrameSize size, std::span<std::uint8_t> out, std::span<std::uint8_t> raw,
-                                      int contrast, ContrastPhase phase = ContrastPhase::flip0);
+                                      int contrast, ContrastPhase phase = ContrastPhase::flip0,
+                                      SimdLevel level = BestSimdLevel());
 
 // The camera's conversion by colour mode: 0 and 5 the colour kernel of the
 // flip's phase, 1 the flip-0 colour kernel, 2 grey RGB in the flip's

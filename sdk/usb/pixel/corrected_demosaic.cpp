@@ -7,17 +7,31 @@
 namespace kqcmos {
 namespace {
 
+// Row y of `raw` through the corrections into `out`, the gain tables in the
+// row's column order as ApplyGainLut picks them.
+void CorrectRow(const RawCorrection& correction, bool flatFieldFits, int width, int y, const std::uint8_t* raw,
+                std::uint8_t* out, const FastKernels& kernels) {
+    const GainTables& gains = correction.gains;
+    const bool redRow = y % 2 == correction.cell.redRow % 2;
+    const ByteTable& colour = redRow ? gains.red : gains.blue;
+    const bool colourFirst = (correction.cell.redColumn % 2 == 0) == redRow;
+    const ByteTable& first = colourFirst ? colour : gains.green;
+    const ByteTable& second = colourFirst ? gains.green : colour;
+    const std::int16_t* flat = flatFieldFits ? correction.flatField->RowGains(correction.window, y) : nullptr;
+    const std::uint8_t* after = correction.after ? correction.after->data() : nullptr;
+    kernels.correctRawRow(width, raw, first.data(), second.data(), flat, after, out);
+}
+
 // Raw rows corrected one at a time, each just before the conversion first
 // needs it: even rows into the window's first row, odd rows into its second.
 class CorrectedRows final : public ColourRowSource {
 public:
-    // `cell` places red for the gain tables; `oddFirst` hands out the odd
-    // raw row first, as the green-diagonal cells' kernels take them.
+    // `oddFirst` hands out the odd raw row first, as the green-diagonal
+    // cells' kernels take them.
     CorrectedRows(const RawCorrection& correction, bool flatFieldFits, FrameSize size,
                   std::span<const std::uint8_t> raw, std::span<std::uint8_t> window, const FastKernels& kernels,
-                  BayerCell cell, bool oddFirst)
+                  bool oddFirst)
         : correction_(correction),
-          cell_(cell),
           oddFirst_(oddFirst),
           flatFieldFits_(flatFieldFits),
           width_(size.width),
@@ -35,22 +49,12 @@ public:
 
 private:
     void Correct(int y) {
-        const GainTables& gains = correction_.gains;
-        const bool even = y % 2 == 0;
-        // The tables of the row's two sites in column order, as ApplyGainLut.
-        const bool redRow = y % 2 == cell_.redRow % 2;
-        const ByteTable& colour = redRow ? gains.red : gains.blue;
-        const bool colourFirst = (cell_.redColumn % 2 == 0) == redRow;
-        const std::int16_t* flat = flatFieldFits_ ? correction_.flatField->RowGains(correction_.window, y) : nullptr;
-        const std::uint8_t* after = correction_.after ? correction_.after->data() : nullptr;
         const auto w = static_cast<std::size_t>(width_);
-        kernels_.correctRawRow(width_, raw_ + static_cast<std::size_t>(y) * w,
-                               colourFirst ? colour.data() : gains.green.data(),
-                               colourFirst ? gains.green.data() : colour.data(), flat, after, window_ + (even ? 0 : w));
+        CorrectRow(correction_, flatFieldFits_, width_, y, raw_ + static_cast<std::size_t>(y) * w,
+                   window_ + (y % 2 == 0 ? 0 : w), kernels_);
     }
 
     const RawCorrection& correction_;
-    BayerCell cell_;
     bool oddFirst_;
     bool flatFieldFits_;
     int width_;
@@ -61,11 +65,27 @@ private:
 
 }  // namespace
 
+bool CorrectRawFrame(const RawCorrection& correction, FrameSize size, std::span<std::uint8_t> out,
+                     std::span<const std::uint8_t> raw, SimdLevel level) {
+    if (!HoldsFrame(raw, size) || !HoldsFrame(out, size)) {
+        return false;
+    }
+    const bool flatFieldFits =
+        correction.flatField != nullptr && correction.flatField->Fits(correction.window, FrameBytes(size));
+    const FastKernels& kernels = KernelsFor(level);
+    const auto w = static_cast<std::size_t>(size.width);
+    for (int y = 0; y < size.height; ++y) {
+        const std::size_t at = static_cast<std::size_t>(y) * w;
+        CorrectRow(correction, flatFieldFits, size.width, y, raw.data() + at, out.data() + at, kernels);
+    }
+    return true;
+}
+
 bool CorrectsWhileDemosaicing(const DemosaicSettings& settings, FrameSize size, const DemosaicWork& work) {
     const bool colour = settings.colorMode == 0 || settings.colorMode == 1 || settings.colorMode == 5;
     const bool prefiltered = settings.colorAdjust == 1 || settings.colorAdjust == 2;
-    // The base cell, or a green-diagonal cell with its own kernels.
-    const bool cell = settings.cellDemosaic.colour ? GreenOnDiagonal(settings.cell) : settings.cell == BayerCell{};
+    // Any cell through the base's kernels, or a green-diagonal cell with its own.
+    const bool cell = !settings.cellDemosaic.colour || GreenOnDiagonal(settings.cell);
     return colour && !prefiltered && cell && size.width > 0 &&
            2 * static_cast<std::size_t>(size.width) <= work.correctedRows_.size();
 }
@@ -79,8 +99,7 @@ bool CorrectAndDemosaic(const DemosaicSettings& settings, const RawCorrection& c
     const bool flatFieldFits =
         correction.flatField != nullptr && correction.flatField->Fits(correction.window, FrameBytes(size));
     const bool cellKernels = settings.cellDemosaic.colour;
-    CorrectedRows rows(correction, flatFieldFits, size, raw, work.correctedRows_, KernelsFor(level), settings.cell,
-                       cellKernels);
+    CorrectedRows rows(correction, flatFieldFits, size, raw, work.correctedRows_, KernelsFor(level), cellKernels);
     // The cell kernels are members 0..3; flip modes 4 and 5 take member 0.
     const int member = settings.flipMode >= 0 && settings.flipMode < 4 ? settings.flipMode : 0;
     const bool converted = cellKernels ? CellBayerConvertColourRows(member, settings.cell, size, out, rows, level)

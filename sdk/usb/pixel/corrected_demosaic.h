@@ -11,6 +11,7 @@
 
 #include "demosaic.h"
 #include "flat_field.h"
+#include "frame_statistics.h"
 #include "frame_size.h"
 #include "gain_tables.h"
 #include "sensor_window.h"
@@ -28,7 +29,16 @@ struct RawCorrection {
     SensorWindow window;
     // Then every byte, as ApplyTable, when set.
     std::optional<ByteTable> after;
+    // The sensor's Bayer cell the gain tables follow, as ApplyGainLut's.
+    BayerCell cell{};
 };
+
+// The corrections alone: `out` gets byte for byte what ApplyGainLut (in
+// `correction.cell`), FlatFieldTable::Apply and ApplyTable leave of `raw`,
+// in one pass, with `raw` left as it is. False (nothing written) when
+// either buffer is short of the frame.
+[[nodiscard]] bool CorrectRawFrame(const RawCorrection& correction, FrameSize size, std::span<std::uint8_t> out,
+                                   std::span<const std::uint8_t> raw, SimdLevel level = BestSimdLevel());
 
 // True when Demosaic under `settings` is the colour demosaic alone (colour
 // modes 0, 1 and 5 without a raw pre-filter) and `work` has rows for frames

@@ -1,9 +1,32 @@
 #include "frame_orientation.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cstring>
 
 namespace kqcmos {
+namespace {
+
+constexpr int kTile = 16;
+
+// The 16 x 16 block whose rows start at from[k] into the rows to[k],
+// transposed: four rounds of pairing row k with row k + 8 byte by byte.
+void Transpose16(const std::uint8_t* const (&from)[kTile], std::uint8_t* const (&to)[kTile]) {
+    __m128i a[kTile];
+    for (int k = 0; k < kTile; ++k) a[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from[k]));
+    for (int round = 0; round < 4; ++round) {
+        __m128i b[kTile];
+        for (int k = 0; k < kTile / 2; ++k) {
+            b[2 * k] = _mm_unpacklo_epi8(a[k], a[k + kTile / 2]);
+            b[2 * k + 1] = _mm_unpackhi_epi8(a[k], a[k + kTile / 2]);
+        }
+        std::copy(std::begin(b), std::end(b), std::begin(a));
+    }
+    for (int k = 0; k < kTile; ++k) _mm_storeu_si128(reinterpret_cast<__m128i*>(to[k]), a[k]);
+}
+
+}  // namespace
 
 bool FlipFrame(int flipMode, FrameSize& size, std::span<std::uint8_t> out, std::span<const std::uint8_t> raw,
                TurnRepair repair) {
@@ -16,14 +39,32 @@ bool FlipFrame(int flipMode, FrameSize& size, std::span<std::uint8_t> out, std::
     const int w = size.width;
     const int h = size.height;
     const auto outW = static_cast<std::size_t>(h);  // output rows are H long
-    auto in = [&](int row, int column) {
-        return raw[static_cast<std::size_t>(row) * static_cast<std::size_t>(w) + static_cast<std::size_t>(column)];
+    auto outRow = [&](int j) { return out.data() + static_cast<std::size_t>(flipMode == 4 ? j : w - 1 - j) * outW; };
+    auto source = [&](int i, int j) {
+        const int row = flipMode == 4 ? h - 1 - i : i;
+        return raw.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(w) + static_cast<std::size_t>(j);
     };
-    for (int j = 0; j < w; ++j) {
-        std::uint8_t* row = out.data() + static_cast<std::size_t>(flipMode == 4 ? j : w - 1 - j) * outW;
-        for (int i = 0; i < h; ++i) {
-            row[i] = flipMode == 4 ? in(h - 1 - i, j) : in(i, j);
+    // Output row j, column i from the source pixel of (i, j): whole 16 x 16
+    // tiles by transposing in registers, so each source row is read along
+    // its length; the rest pixel by pixel.
+    const int tiledH = h - h % kTile;
+    const int tiledW = w - w % kTile;
+    for (int i0 = 0; i0 < tiledH; i0 += kTile) {
+        for (int j0 = 0; j0 < tiledW; j0 += kTile) {
+            const std::uint8_t* from[kTile];
+            std::uint8_t* to[kTile];
+            for (int k = 0; k < kTile; ++k) {
+                from[k] = source(i0 + k, j0);
+                to[k] = outRow(j0 + k) + i0;
+            }
+            Transpose16(from, to);
         }
+        for (int j = tiledW; j < w; ++j) {
+            for (int i = i0; i < i0 + kTile; ++i) outRow(j)[i] = *source(i, j);
+        }
+    }
+    for (int i = tiledH; i < h; ++i) {
+        for (int j = 0; j < w; ++j) outRow(j)[i] = *source(i, j);
     }
     if (flipMode == 4 && repair != TurnRepair::lastRow) {
         for (int j = 0; j < w; ++j) {

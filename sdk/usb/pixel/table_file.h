@@ -13,7 +13,8 @@ namespace kqcmos {
 // when the file cannot be opened or read.
 bool ReadFileHead(const std::filesystem::path& path, std::size_t maxBytes, std::vector<std::uint8_t>& bytes);
 
-// Creates or replaces the file with `bytes`. False on any failure.
+// Creates or replaces the file with `bytes`. False on any failure, which
+// leaves a file already there as it was.
 bool WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace kqcmos

@@ -4,6 +4,9 @@
 #include <array>
 #include <cstddef>
 #include <cstring>
+#include <optional>
+
+#include "model_kernels.h"
 
 namespace kqcmos {
 
@@ -67,7 +70,10 @@ Bgr YuvToBgr(int y, int redDifference, int blueDifference) {
     return {p[0], p[1], p[2]};
 }
 
-bool ConvertYuvFrame(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb, std::span<std::uint8_t> yuv) {
+namespace {
+
+bool ConvertYuv(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb, std::span<std::uint8_t> yuv,
+                std::optional<SimdLevel> level) {
     const int w = size.width;
     const int h = size.height;
     if (w % 2 != 0 || !HoldsFrame(yuv, size, 2, 4, 3) || !HoldsFrame(rgb, size, 3)) {
@@ -105,7 +111,12 @@ bool ConvertYuvFrame(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb,
         std::ptrdiff_t at = target(y, 0);
         const std::ptrdiff_t step = target(y, 1) - at;
         std::uint8_t* out = rgb.data() + at;
-        if (step == 3) {
+        if (level && (step == 3 || step == -3)) {
+            // The row's pixel 0 lands at its output row's first pixel when
+            // upright, at its last when mirrored.
+            std::uint8_t* rowStart = step == 3 ? out : out - 3 * static_cast<std::ptrdiff_t>(w - 1);
+            ModelKernelsFor(*level).yuvRow(w, row, step == -3, rowStart);
+        } else if (step == 3) {
             ConvertRow<3>(terms, row, w, out, step);
         } else if (step == -3) {
             ConvertRow<-3>(terms, row, w, out, step);
@@ -117,6 +128,18 @@ bool ConvertYuvFrame(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb,
         size = {h, w};
     }
     return true;
+}
+
+}  // namespace
+
+bool ConvertYuvFrame(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb, std::span<std::uint8_t> yuv,
+                     SimdLevel level) {
+    return ConvertYuv(size, flipMode, rgb, yuv, level);
+}
+
+bool ConvertYuvFrameReference(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb,
+                              std::span<std::uint8_t> yuv) {
+    return ConvertYuv(size, flipMode, rgb, yuv, std::nullopt);
 }
 
 int YuvLuma(FrameSize size, std::span<const std::uint8_t> yuv, const PixelRect& rect) {

@@ -9,6 +9,7 @@
 
 #include "frame_size.h"
 #include "frame_statistics.h"
+#include "simd_level.h"
 
 namespace kqcmos {
 
@@ -27,8 +28,12 @@ Bgr YuvToBgr(int y, int redDifference, int blueDifference);
 // kernels (0..3); 4 and 5 transpose (each source row becomes an output
 // column, mode 5 from the last output row up) and swap `size`. Width must be
 // even and at least 4, height at least 3. False (nothing written) otherwise.
+// Rows of modes 0..3 go through the model kernels of `level`.
 [[nodiscard]] bool ConvertYuvFrame(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb,
-                                   std::span<std::uint8_t> yuv);
+                                   std::span<std::uint8_t> yuv, SimdLevel level = BestSimdLevel());
+// The same, every row through the plain per-pixel conversion.
+[[nodiscard]] bool ConvertYuvFrameReference(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb,
+                                            std::span<std::uint8_t> yuv);
 
 // 10 x the mean Y of every second pixel (from the first even column) of
 // `rect`, divisor starting at 1: the brightness the automatic exposure

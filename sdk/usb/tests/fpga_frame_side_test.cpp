@@ -8,6 +8,9 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
 #include <regex>
 #include <vector>
 
@@ -18,6 +21,7 @@
 #include "gain_tables.h"
 #include "le_bytes.h"
 #include "models/brisel_fpga.h"
+#include "sim/driver_core_device.h"
 #include "unique_temp_dir.h"
 #include "white_balance.h"
 
@@ -212,6 +216,100 @@ TEST_F(FpgaTest, CalibrationsOfTwoCamerasKeepTheirOwnSettings) {
     bus.ClearLog();
     for (std::uint32_t h : {a, b}) On(h, [](CKQNavelo_FPGA& d) { return d.StopView(); });
     EXPECT_EQ(SentExposures(bus), (std::vector<int>{300, 700}));
+}
+
+// The type 11 camera answered by the driver's core, each frame it sends
+// replaced by a planted one.
+class PlantedFrames final : public sim::CameraBackend {
+public:
+    explicit PlantedFrames(std::vector<std::uint8_t> frame)
+        : frame_(std::move(frame)), camera_(std::make_unique<sim::DriverCoreDevice>(0xF5A1, 0x0B01)) {
+        camera_->Camera().SetFramesOnRequest(true);
+        camera_->StartVideo();
+    }
+    void OnCreate() override { camera_->OnCreate(); }
+    std::optional<std::size_t> Control(std::uint32_t code, std::span<const std::uint8_t> in,
+                                       std::span<std::uint8_t> out) override {
+        return camera_->Control(code, in, out);
+    }
+    std::optional<std::size_t> Read(std::span<std::uint8_t> buffer) override {
+        const auto read = camera_->Read(buffer);
+        if (read) std::copy_n(frame_.begin(), std::min(*read, frame_.size()), buffer.begin());
+        return read;
+    }
+    void OnClose() override { camera_->OnClose(); }
+    void OnUnplug() override { camera_->OnUnplug(); }
+
+private:
+    std::vector<std::uint8_t> frame_;
+    std::unique_ptr<sim::DriverCoreDevice> camera_;
+};
+
+class FpgaCalibrationFile : public FpgaTest {
+protected:
+    FpgaCalibrationFile() {
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        // Grey 100 with two pixels that stand out from both their pairs, one
+        // 19 above them and one on a row detection does not reach.
+        std::vector<std::uint8_t> frame(2048 * 1536, 100);
+        frame[10 * 2048 + 20] = 120;
+        frame[1000 * 2048 + 1500] = 0;
+        frame[30 * 2048 + 40] = 119;
+        frame[1533 * 2048 + 300] = 0;
+        bus.AddCamera(InstanceId(u"VID_F5A1&PID_0B01"), u"Planted",
+                      [frame] { return std::make_unique<PlantedFrames>(frame); });
+    }
+    ~FpgaCalibrationFile() override { std::filesystem::remove_all(folder_); }
+
+    // Opens the camera with its tables in `tables` and runs a whole
+    // calibration over eight frames.
+    std::uint32_t OpenAndCalibrate(const std::filesystem::path& tables) {
+        library.SetTableFolder(tables);
+        const std::uint32_t handle = Open(1, FullWindow());
+        On(handle, [&](CKQNavelo_FPGA& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count_); });
+        EXPECT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.PixelCalibration(); }), status::kSuccess);
+        bus.SetReadBudget(0, 8);
+        EXPECT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+        EXPECT_TRUE(count_.WaitFor(8));
+        EXPECT_TRUE(bus.WaitForBlockedRead(0, 20s));
+        On(handle, [](CKQNavelo_FPGA& d) { return d.StopView(); });
+        EXPECT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.PixelCalibrationRunning() ? 1 : 0; }), 0);
+        return handle;
+    }
+    BaseDevice::TableFile LastTableFile(std::uint32_t handle) {
+        BaseDevice::TableFile outcome = BaseDevice::TableFile::none;
+        On(handle, [&](CKQNavelo_FPGA& d) {
+            outcome = d.LastTableFile();
+            return 0;
+        });
+        return outcome;
+    }
+
+    const std::filesystem::path folder_ = testing_support::UniqueTempPath("kq_fpga_calibration");
+    FrameCount count_;
+};
+
+TEST_F(FpgaCalibrationFile, TheCalibrationStoresItsBadPixelsAndTheNextOpenLoadsThem) {
+    std::uint32_t handle = OpenAndCalibrate(folder_);
+    EXPECT_EQ(LastTableFile(handle), BaseDevice::TableFile::written);
+    std::ifstream in(folder_ / "11_KQCMOS.bpt", std::ios::binary);
+    const std::vector<std::uint8_t> stored{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    in.close();
+    // Column, row of each, little-endian, in frame order.
+    EXPECT_EQ(stored, (std::vector<std::uint8_t>{20, 0, 10, 0, 0xDC, 0x05, 0xE8, 0x03}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_), std::filesystem::directory_iterator()), 1);
+
+    ASSERT_EQ(library.Uninitialize(handle), status::kSuccess);
+    handle = Open(1, FullWindow());
+    EXPECT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return static_cast<int>(d.BadPixelCount()); }), 2);
+}
+
+TEST_F(FpgaCalibrationFile, AFolderThatTakesNoFileIsReportedAndTheTableStillCorrects) {
+    const std::uint32_t handle = OpenAndCalibrate(folder_ / "gone");
+    EXPECT_EQ(LastTableFile(handle), BaseDevice::TableFile::failed);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "gone"));
+    EXPECT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return static_cast<int>(d.BadPixelCount()); }), 2);
 }
 
 TEST_F(FpgaTest, SnapshotsWithoutAPrefixAreNamedByTheLocalTime) {

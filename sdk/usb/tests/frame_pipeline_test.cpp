@@ -159,6 +159,7 @@ TEST_F(Pipeline, StreamedFramesMatchTheStepByStepGrabWhicheverCorrectionsRun) {
         int contrast;
         bool microscope;
         int colorAdjust;
+        bool fpgaCell = false;  // the FPGA sensors' Bayer cell, kernel order and turn repair
     };
     const Case cases[] = {
         {"colour", 0, 0, 32, 16, false, 0},
@@ -169,6 +170,9 @@ TEST_F(Pipeline, StreamedFramesMatchTheStepByStepGrabWhicheverCorrectionsRun) {
         {"microscope filters", 5, 0, 32, 16, true, 0},
         {"raw sharpening", 0, 0, 32, 16, false, 1},
         {"grey RGB", 2, 0, 36, 16, false, 0},
+        {"FPGA cell", 0, 0, 36, 20, false, 0, true},
+        {"FPGA cell, turned, lighter", 0, 4, 40, 20, false, 0, true},
+        {"FPGA cell, the other turn", 5, 5, 32, 16, false, 0, true},
     };
     const Bytes raw = Textured();
     Bytes lit = Tinted(90, 140, 180);
@@ -187,6 +191,11 @@ TEST_F(Pipeline, StreamedFramesMatchTheStepByStepGrabWhicheverCorrectionsRun) {
                 settings.contrast = c.contrast;
                 settings.microscopeMode = c.microscope;
                 settings.colorAdjust = c.colorAdjust;
+                if (c.fpgaCell) {
+                    settings.model.colourCell = {1, 0};
+                    settings.model.kernelForFlip = {3, 2, 1, 0, 3, 3};
+                    settings.model.turnRepair = kqcmos::TurnRepair::lastColumn;
+                }
                 Bytes grabbed = raw;
                 const Bytes expected = Grab(settings, grabbed);
                 ASSERT_FALSE(expected.empty());

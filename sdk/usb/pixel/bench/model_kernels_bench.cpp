@@ -46,28 +46,35 @@ void BM_ModelBayerToRgbA0(benchmark::State& state) {
 }
 
 // range(2): 0 the conversion alone, 1 the YUV camera's default chain
-// (conversion and gain tables on the picture).
+// (conversion and gain tables on the picture); range(3): 0 the plain
+// per-pixel rows, 1 the model kernels of the best instruction set.
 void BM_ConvertYuvFrame(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     const bool chain = state.range(2) == 1;
+    const bool fast = state.range(3) == 1;
     Bytes yuv = Random(FrameBytes(size, 2), 16, 220);
     Bytes rgb(FrameBytes(size, 3));
     const GainTables tables{GainTable(520), GainTable(500), GainTable(480)};
     testing_support::MeasureFrames(state, rgb.size(), [&] {
         FrameSize converted = size;
-        benchmark::DoNotOptimize(ConvertYuvFrame(converted, 0, rgb, yuv));
+        benchmark::DoNotOptimize(fast ? ConvertYuvFrame(converted, 0, rgb, yuv)
+                                      : ConvertYuvFrameReference(converted, 0, rgb, yuv));
         if (chain) ApplyGainLutBgr(rgb, tables);
     });
 }
 
+// range(2): 0 the plain kernel, 1 the model kernels of the best
+// instruction set.
 void BM_BayerToRgbContrast(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
+    const bool fast = state.range(2) == 1;
     const Bytes source = Random(FrameBytes(size), 60, 120);
     Bytes raw = source;
     Bytes rgb(FrameBytes(size, 3));
     testing_support::MeasureFrames(state, rgb.size(), [&] {
         std::memcpy(raw.data(), source.data(), raw.size());  // the kernel changes its input
-        benchmark::DoNotOptimize(BayerToRgbContrast(size, rgb, raw, 24));
+        benchmark::DoNotOptimize(fast ? BayerToRgbContrast(size, rgb, raw, 24)
+                                      : BayerToRgbContrastReference(size, rgb, raw, 24));
     });
 }
 
@@ -75,8 +82,11 @@ void BM_BayerToRgbContrast(benchmark::State& state) {
 
 BENCHMARK(BM_ModelMemcpyRgb)->KQCMOS_MODEL_SIZES;
 BENCHMARK(BM_ModelBayerToRgbA0)->KQCMOS_MODEL_SIZES;
-BENCHMARK(BM_ConvertYuvFrame)->Args({1280, 1024, 0})->Args({1280, 1024, 1})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BayerToRgbContrast)->Args({1600, 1200})->Args({2048, 1536})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvertYuvFrame)->ArgsProduct({{1280}, {1024}, {0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BayerToRgbContrast)
+    ->ArgsProduct({{1600}, {1200}, {0, 1}})
+    ->ArgsProduct({{2048}, {1536}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kqcmos

@@ -4,10 +4,18 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
 
 #include "bad_pixels.h"
 #include "flat_field.h"
 #include "pixel_calibration.h"
+#include "table_file.h"
 #include "test_frames.h"
 
 namespace kqcmos {
@@ -291,6 +299,40 @@ TEST_F(TableFiles, BadPixelFileRoundTripAndOversizedFile) {
     EXPECT_EQ(loaded.size(), kMaxBadPixels);
     EXPECT_FALSE(LoadBadPixelFile(dir_ / "missing.bpt", loaded));
     EXPECT_EQ(loaded.size(), kMaxBadPixels);
+}
+
+Bytes ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST_F(TableFiles, AWriteReplacesTheFileWholeOrNotAtAll) {
+    const auto path = dir_ / "3_KQCMOS.bpt";
+    const Bytes good{1, 0, 2, 0, 3, 0, 4, 0};
+    ASSERT_TRUE(WriteWholeFile(path, good));
+    const Bytes shorter{9, 0, 8, 0};
+    ASSERT_TRUE(WriteWholeFile(path, shorter));
+    EXPECT_EQ(ReadAll(path), shorter) << "an existing file is replaced, not overlaid";
+
+    EXPECT_FALSE(WriteWholeFile(dir_ / "no_such_folder" / "x.bpt", good));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "no_such_folder"));
+#ifndef _WIN32
+    // A medium that fills up half-way: the file size limit stops the write
+    // after 100 bytes.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = WriteWholeFile(path, Bytes(4000, 0x55));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadAll(path), shorter) << "the table stored before stays whole";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), std::filesystem::directory_iterator()), 1)
+        << "nothing left beside it";
+#endif
 }
 
 TEST(PixelCalibration, RunsEightFramesThenRestoresTheCallersSettings) {

@@ -246,7 +246,7 @@ bool CorrectThenDemosaic(const DemosaicSettings& settings, const RawCorrection& 
                          std::span<std::uint8_t> out, Bytes raw) {
     using Member = bool (*)(FrameSize, std::span<std::uint8_t>, std::span<const std::uint8_t>);
     const Member members[] = {&BayerToRgbA0, &BayerToRgbA1, &BayerToRgbA2, &BayerToRgbA3, &BayerToRgbA0, &BayerToRgbA0};
-    ApplyGainLut(size, raw, correction.gains, settings.cell);
+    ApplyGainLut(size, raw, correction.gains, correction.cell);
     if (correction.flatField != nullptr) {
         (void)correction.flatField->Apply(correction.window, raw);
     }
@@ -304,12 +304,19 @@ TEST_P(FastKernelPath, CorrectedDemosaicMatchesTheStepsInSequenceForEveryFlipAtO
                     window,
                     c.after ? std::optional<ByteTable>(RandomTable(seed + 3)) : std::nullopt};
                 seed += 4;
-                // The base cell, then the two green-diagonal cells with their own kernels.
-                for (const BayerCell cell : {BayerCell{}, BayerCell{1, 0}, BayerCell{0, 1}}) {
-                    const bool own = cell != BayerCell{};
+                // The base cell, the two green-diagonal cells with their own
+                // kernels, and one through the base's kernels.
+                struct CellCase {
+                    BayerCell cell;
+                    bool own;
+                };
+                for (const auto [cell, own] : {CellCase{BayerCell{}, false}, CellCase{BayerCell{1, 0}, true},
+                                               CellCase{BayerCell{0, 1}, true}, CellCase{BayerCell{1, 0}, false}}) {
+                    correction.cell = cell;
                     for (const int flip : c.flips) {
                         SCOPED_TRACE(testing::Message() << width << " x " << height << ", " << c.name << ", flip "
-                                                        << flip << ", cell " << cell.redColumn << cell.redRow);
+                                                        << flip << ", cell " << cell.redColumn << cell.redRow
+                                                        << (own ? " own kernels" : " base kernels"));
                         const DemosaicSettings settings{c.colorMode, flip, 0, false, cell, CellDemosaic{.colour = own}};
                         Bytes expected = before;
                         Bytes actual = before;
@@ -346,7 +353,7 @@ TEST_P(FastKernelPath, CorrectedDemosaicRefusesWhatTheColourDemosaicAloneCannotD
         {"defect filter", {5, 2, 2, false}, size, false},
         {"work rows narrower than the frame", {0, 2, 0, false}, {15, 8}, false},
         {"a green-diagonal cell with its own kernels", {0, 2, 0, false, {1, 0}, {.colour = true}}, size, true},
-        {"a green-diagonal cell through the base's kernels", {0, 2, 0, false, {1, 0}, {}}, size, false},
+        {"a green-diagonal cell through the base's kernels", {0, 2, 0, false, {1, 0}, {}}, size, true},
         {"red on the diagonal with the cell kernels", {0, 2, 0, false, {1, 1}, {.colour = true}}, size, false},
     };
     const Bytes raw = MixedFrame(size, 1, 41);

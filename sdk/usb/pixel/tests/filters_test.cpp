@@ -225,6 +225,33 @@ TEST(FrameOrientation, QuarterTurnAtWidthsNotDivisibleByEight) {
     EXPECT_EQ(out[6 * 500 + 2], raw[2 * 972 + 471]);
 }
 
+TEST(FrameOrientation, QuarterTurnsByWholeTilesAndTheirRemainders) {
+    // Sizes with and without whole 16 x 16 tiles and remainders each way.
+    for (const FrameSize size : {FrameSize{16, 16}, FrameSize{48, 32}, FrameSize{37, 50}, FrameSize{33, 17},
+                                 FrameSize{15, 40}, FrameSize{70, 3}}) {
+        const Bytes raw = test::RandomBytes(FrameBytes(size), size.width + size.height);
+        const int w = size.width;
+        const int h = size.height;
+        for (int mode : {4, 5}) {
+            FrameSize turned = size;
+            Bytes out(raw.size(), 0);
+            ASSERT_TRUE(FlipFrame(mode, turned, out, raw, TurnRepair::lastColumn));
+            ASSERT_EQ(turned, (FrameSize{h, w}));
+            for (int j = 0; j < w; ++j) {
+                for (int i = 0; i < h; ++i) {
+                    // The mended column (mode 4) and row (mode 5) repeat others.
+                    const int row = mode == 4 ? j : w - 1 - j;
+                    const int column = mode == 4 && i == h - 1 ? h - 3 : i;
+                    const int from = mode == 5 && row == w - 1 ? 2 : j;  // row w - 1 repeats row w - 3
+                    const int sourceRow = mode == 4 ? h - 1 - column : column;
+                    ASSERT_EQ(out[static_cast<std::size_t>(row) * h + i], raw[sourceRow * w + from])
+                        << size.width << "x" << size.height << " mode " << mode << " at " << j << "," << i;
+                }
+            }
+        }
+    }
+}
+
 TEST(FrameOrientation, GreyOrientationMatchesTheBayerFlips) {
     const FrameSize size{3, 2};
     const Bytes in = {1, 2, 3, 4, 5, 6};
