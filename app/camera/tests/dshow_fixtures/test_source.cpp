@@ -5,12 +5,14 @@
 
 #include <map>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "com_object.h"
 #include "fixture_ids.h"
+#include "property_sets.h"
 
 namespace {
 
@@ -67,6 +69,36 @@ bool Offered(const AM_MEDIA_TYPE& type) {
         }
     }
     return false;
+}
+
+// The maker's extension properties behind the filter's IKsPropertySet: one
+// store and one call log for every instance, so a test sees what a camera
+// wrote after its graph is gone. Only the candidate set chosen by the
+// "PropertySet" switch (its place in the probing order) answers.
+struct PropertyStore {
+    std::mutex lock;
+    std::map<DWORD, std::vector<BYTE>> values;
+    std::string calls;  // "Get <set> <id>" or "Set <set> <id> <value>", one a line
+};
+
+PropertyStore& Properties() {
+    static PropertyStore store;
+    return store;
+}
+
+// The candidate's place in the probing order, 0 for a set that is none of them.
+DWORD CandidateOrder(REFGUID set) {
+    const auto candidates = CandidatePropertySets();
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (SameGuid(candidates[i].set, set)) return static_cast<DWORD>(i + 1);
+    }
+    return 0;
+}
+
+long FirstWord(const void* data, DWORD size) {
+    std::int32_t word = 0;
+    if (data && size >= sizeof(word)) memcpy(&word, data, sizeof(word));
+    return word;
 }
 
 class TestSource;
@@ -243,18 +275,27 @@ public:
     }
     STDMETHODIMP QueryVendorInfo(LPWSTR*) override { return E_NOTIMPL; }
 
-    // IKsPropertySet on the filter: a property store of (set, id) -> bytes.
+    // IKsPropertySet on the filter: the shared property store.
     STDMETHODIMP Set(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD size) override {
-        std::lock_guard<std::mutex> hold(lock_);
+        PropertyStore& store = Properties();
+        std::lock_guard<std::mutex> hold(store.lock);
+        const DWORD order = CandidateOrder(set);
+        store.calls += "Set " + std::to_string(order) + " " + std::to_string(id) + " " +
+                       std::to_string(FirstWord(data, size)) + "\n";
+        if (order == 0 || order != Setting(L"PropertySet")) return E_PROP_SET_UNSUPPORTED;
         const auto* bytes = static_cast<const BYTE*>(data);
-        store_[{set, id}] = std::vector<BYTE>(bytes, bytes + (bytes ? size : 0));
+        store.values[id] = std::vector<BYTE>(bytes, bytes + (bytes ? size : 0));
         return S_OK;
     }
     STDMETHODIMP Get(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD size, DWORD* returned) override {
-        std::lock_guard<std::mutex> hold(lock_);
-        const auto found = store_.find({set, id});
+        PropertyStore& store = Properties();
+        std::lock_guard<std::mutex> hold(store.lock);
+        const DWORD order = CandidateOrder(set);
+        store.calls += "Get " + std::to_string(order) + " " + std::to_string(id) + "\n";
+        if (order == 0 || order != Setting(L"PropertySet")) return E_PROP_SET_UNSUPPORTED;
+        const auto found = store.values.find(id);
         const std::vector<BYTE> empty(size, 0);
-        const std::vector<BYTE>& value = found == store_.end() ? empty : found->second;
+        const std::vector<BYTE>& value = found == store.values.end() ? empty : found->second;
         const DWORD copied = static_cast<DWORD>(std::min<std::size_t>(size, value.size()));
         if (data && copied) memcpy(data, value.data(), copied);
         if (returned) *returned = copied;
@@ -285,12 +326,6 @@ private:
         pin_.Halt();
         if (clock_) clock_->Release();
     }
-    struct KeyLess {
-        bool operator()(const std::pair<GUID, DWORD>& a, const std::pair<GUID, DWORD>& b) const {
-            const int byGuid = memcmp(&a.first, &b.first, sizeof(GUID));
-            return byGuid != 0 ? byGuid < 0 : a.second < b.second;
-        }
-    };
 
     SourcePin pin_;
     std::mutex lock_;
@@ -298,7 +333,6 @@ private:
     IReferenceClock* clock_ = nullptr;
     IFilterGraph* graph_ = nullptr;
     std::wstring name_;
-    std::map<std::pair<GUID, DWORD>, std::vector<BYTE>, KeyLess> store_;
 };
 
 SourcePin::SourcePin(TestSource& filter) : filter_(filter) {
@@ -575,4 +609,41 @@ HRESULT CreateTestSource(REFIID iid, void** out) {
     const HRESULT result = source->QueryInterface(iid, out);
     source->Release();
     return result;
+}
+
+// A test's hands on the shared property store (see source_properties.h).
+extern "C" __declspec(dllexport) void __stdcall TestSource_ResetProperties() {
+    PropertyStore& store = Properties();
+    std::lock_guard<std::mutex> hold(store.lock);
+    store.values.clear();
+    store.calls.clear();
+}
+
+extern "C" __declspec(dllexport) void __stdcall TestSource_SetProperty(DWORD id, LONG value) {
+    PropertyStore& store = Properties();
+    std::lock_guard<std::mutex> hold(store.lock);
+    const auto* bytes = reinterpret_cast<const BYTE*>(&value);
+    store.values[id] = std::vector<BYTE>(bytes, bytes + sizeof(value));
+}
+
+// FALSE for a property never written.
+extern "C" __declspec(dllexport) BOOL __stdcall TestSource_GetProperty(DWORD id, LONG* value) {
+    PropertyStore& store = Properties();
+    std::lock_guard<std::mutex> hold(store.lock);
+    const auto found = store.values.find(id);
+    if (found == store.values.end() || !value) return FALSE;
+    *value = FirstWord(found->second.data(), static_cast<DWORD>(found->second.size()));
+    return TRUE;
+}
+
+// Copies the call log (ended) into buffer; returns its length without the end.
+extern "C" __declspec(dllexport) DWORD __stdcall TestSource_CallLog(char* buffer, DWORD size) {
+    PropertyStore& store = Properties();
+    std::lock_guard<std::mutex> hold(store.lock);
+    if (buffer && size > 0) {
+        const std::size_t copied = std::min<std::size_t>(store.calls.size(), size - 1);
+        memcpy(buffer, store.calls.data(), copied);
+        buffer[copied] = 0;
+    }
+    return static_cast<DWORD>(store.calls.size());
 }
