@@ -13,6 +13,7 @@
 #include "com_object.h"
 #include "fixture_ids.h"
 #include "property_sets.h"
+#include "single_pin_filter.h"
 
 namespace {
 
@@ -103,14 +104,12 @@ long FirstWord(const void* data, DWORD size) {
 
 class TestSource;
 
-class SourcePin : public IPin, public IAMStreamConfig, public IKsPropertySet, public IAMDroppedFrames {
+class SourcePin : public FilterPin<IAMStreamConfig, IKsPropertySet, IAMDroppedFrames> {
 public:
     explicit SourcePin(TestSource& filter);
     ~SourcePin() { FreeTypeBlock(format_); }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
 
     // IPin
     STDMETHODIMP Connect(IPin* receiver, const AM_MEDIA_TYPE* type) override;
@@ -118,12 +117,6 @@ public:
     STDMETHODIMP Disconnect() override;
     STDMETHODIMP ConnectedTo(IPin** pin) override;
     STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* type) override;
-    STDMETHODIMP QueryPinInfo(PIN_INFO* info) override;
-    STDMETHODIMP QueryDirection(PIN_DIRECTION* direction) override {
-        *direction = PINDIR_OUTPUT;
-        return S_OK;
-    }
-    STDMETHODIMP QueryId(LPWSTR* id) override;
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override { return type && Offered(*type) ? S_OK : S_FALSE; }
     STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
     STDMETHODIMP QueryInternalConnections(IPin**, ULONG*) override { return E_NOTIMPL; }
@@ -169,7 +162,7 @@ public:
 private:
     void Stream();
 
-    TestSource& filter_;
+    TestSource& source_;
     std::mutex lock_;
     AM_MEDIA_TYPE format_{};
     IPin* peer_ = nullptr;
@@ -182,9 +175,9 @@ private:
     REFERENCE_TIME start_ = 0;
 };
 
-class TestSource final : public IBaseFilter, public IKsPropertySet, public ISpecifyPropertyPages, public RefCounted<TestSource> {
+class TestSource final : public SinglePinFilter<TestSource, IKsPropertySet, ISpecifyPropertyPages> {
 public:
-    TestSource() : pin_(*this) {}
+    TestSource() : SinglePinFilter(kTestSourceClsid, L"Capture"), pin_(*this) {}
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
         if (!out) return E_POINTER;
@@ -201,12 +194,7 @@ public:
         AddRef();
         return S_OK;
     }
-    FIXTURE_REFCOUNT
 
-    STDMETHODIMP GetClassID(CLSID* clsid) override {
-        *clsid = kTestSourceClsid;
-        return S_OK;
-    }
     STDMETHODIMP Stop() override {
         pin_.Halt();
         state_ = State_Stopped;
@@ -235,45 +223,6 @@ public:
         // A live source has nothing to show while paused.
         return state_ == State_Paused ? VFW_S_CANT_CUE : S_OK;
     }
-    STDMETHODIMP SetSyncSource(IReferenceClock* clock) override {
-        std::lock_guard<std::mutex> hold(lock_);
-        if (clock) clock->AddRef();
-        if (clock_) clock_->Release();
-        clock_ = clock;
-        return S_OK;
-    }
-    STDMETHODIMP GetSyncSource(IReferenceClock** clock) override {
-        std::lock_guard<std::mutex> hold(lock_);
-        *clock = clock_;
-        if (clock_) clock_->AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP EnumPins(IEnumPins** pins) override {
-        IPin* list[] = {&pin_};
-        *pins = new PinEnum(list, 1);
-        return S_OK;
-    }
-    STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override {
-        if (id && wcscmp(id, L"Capture") == 0) {
-            *pin = &pin_;
-            pin_.AddRef();
-            return S_OK;
-        }
-        *pin = nullptr;
-        return VFW_E_NOT_FOUND;
-    }
-    STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override {
-        CopyName(info->achName, MAX_FILTER_NAME, name_.c_str());
-        info->pGraph = graph_;
-        if (graph_) graph_->AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override {
-        graph_ = graph;  // not held: the graph holds the filter
-        name_ = name ? name : L"";
-        return S_OK;
-    }
-    STDMETHODIMP QueryVendorInfo(LPWSTR*) override { return E_NOTIMPL; }
 
     // IKsPropertySet on the filter: the shared property store.
     STDMETHODIMP Set(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD size) override {
@@ -314,28 +263,16 @@ public:
         return S_OK;
     }
 
-    IReferenceClock* Clock() {
-        std::lock_guard<std::mutex> hold(lock_);
-        if (clock_) clock_->AddRef();
-        return clock_;
-    }
+    IPin& Pin() { return pin_; }
 
 private:
     friend class RefCounted<TestSource>;
-    ~TestSource() {
-        pin_.Halt();
-        if (clock_) clock_->Release();
-    }
+    ~TestSource() { pin_.Halt(); }
 
     SourcePin pin_;
-    std::mutex lock_;
-    FILTER_STATE state_ = State_Stopped;
-    IReferenceClock* clock_ = nullptr;
-    IFilterGraph* graph_ = nullptr;
-    std::wstring name_;
 };
 
-SourcePin::SourcePin(TestSource& filter) : filter_(filter) {
+SourcePin::SourcePin(TestSource& filter) : FilterPin(filter, L"Capture", PINDIR_OUTPUT), source_(filter) {
     MakeType(format_, kSizes[0].cx, kSizes[0].cy, kDefaultFrameTime);
 }
 
@@ -355,14 +292,6 @@ STDMETHODIMP SourcePin::QueryInterface(REFIID iid, void** out) {
     }
     AddRef();
     return S_OK;
-}
-
-// The pin lives inside its filter and counts on it.
-STDMETHODIMP_(ULONG) SourcePin::AddRef() {
-    return filter_.AddRef();
-}
-STDMETHODIMP_(ULONG) SourcePin::Release() {
-    return filter_.Release();
 }
 
 STDMETHODIMP SourcePin::Connect(IPin* receiver, const AM_MEDIA_TYPE* wanted) {
@@ -432,21 +361,6 @@ STDMETHODIMP SourcePin::ConnectionMediaType(AM_MEDIA_TYPE* type) {
         return VFW_E_NOT_CONNECTED;
     }
     return CopyType(*type, format_);
-}
-
-STDMETHODIMP SourcePin::QueryPinInfo(PIN_INFO* info) {
-    info->pFilter = &filter_;
-    filter_.AddRef();
-    info->dir = PINDIR_OUTPUT;
-    CopyName(info->achName, MAX_PIN_NAME, L"Capture");
-    return S_OK;
-}
-
-STDMETHODIMP SourcePin::QueryId(LPWSTR* id) {
-    *id = static_cast<LPWSTR>(CoTaskMemAlloc(sizeof(L"Capture")));
-    if (!*id) return E_OUTOFMEMORY;
-    CopyName(*id, std::size(L"Capture"), L"Capture");
-    return S_OK;
 }
 
 STDMETHODIMP SourcePin::EnumMediaTypes(IEnumMediaTypes** types) {
@@ -584,7 +498,7 @@ void SourcePin::Stream() {
         }
         sample->SetActualDataLength(shortSamples ? bytes - 1 : bytes);
         REFERENCE_TIME begin = frame * frameTime;
-        if (IReferenceClock* clock = filter_.Clock()) {
+        if (IReferenceClock* clock = source_.Clock()) {
             REFERENCE_TIME now = 0;
             if (SUCCEEDED(clock->GetTime(&now))) begin = now - start_;
             clock->Release();
