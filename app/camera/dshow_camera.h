@@ -41,7 +41,7 @@ public:
     int IsStretched() const override { return m_stretch; }
     int IsVideoOpen() const override { return m_previewing; }
     int IsRecording() const override { return m_recording; }
-    int GetStatusC() const override { return 0; }
+    int GetStatusC() const override { return m_useCompressor; }
     int GetBW() const override;
     int GetLightAVG() const override;
     int GetClearView() const override;

@@ -26,6 +26,7 @@
 #include "dshow_fixtures/source_properties.h"
 #include "snapshot_message_pump.h"
 #include "temp_folder_test.h"
+#include "video_layout.h"
 
 namespace {
 
@@ -550,6 +551,56 @@ TEST_F(DShowCameraTest, ChosenResolutionIsStoredUnderPinAndOpenedAgain) {
     ASSERT_EQ(cam.IsVideoOpen(), 1);
     EXPECT_EQ(PinFormat(cam), std::make_pair(800, 600));
     EXPECT_EQ(cam.GetVideoSize().width, 800);
+}
+
+// The renderer's window in the view: the stretched layout, or the video's
+// own size centred once stretching is off.
+TEST_F(DShowCameraTest, RendererSitsWhereTheLayoutPutsTheVideo) {
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    CDShowCamera& cam = Make();
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    RECT client{};
+    GetClientRect(view, &client);
+    auto rendererPlacement = [&] {
+        const HWND child = GetWindow(view, GW_CHILD);
+        RECT box{};
+        GetWindowRect(child, &box);
+        MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&box), 2);
+        return VideoPlacement{box.left, box.top, box.right - box.left, box.bottom - box.top};
+    };
+    const VideoPlacement stretched = StretchedLayout({640, 480}, {client.right, client.bottom});
+    const VideoPlacement shown = rendererPlacement();
+    EXPECT_EQ(std::make_tuple(shown.x, shown.y, shown.width, shown.height),
+              std::make_tuple(stretched.x, stretched.y, stretched.width, stretched.height));
+    EXPECT_EQ(cam.IsStretched(), 1);
+
+    cam.FitVideoWindow(0);
+    EXPECT_EQ(cam.IsStretched(), 0);
+    const VideoPlacement own = OneToOneLayout({640, 480}, {client.right, client.bottom});
+    const VideoPlacement centred = rendererPlacement();
+    EXPECT_EQ(std::make_tuple(centred.x, centred.y, centred.width, centred.height),
+              std::make_tuple(own.x, own.y, 640, 480));
+    EXPECT_EQ(cam.GetVideoPos().x, own.x);
+    EXPECT_EQ(cam.GetVideoWindowSize().width, 640);
+}
+
+// The compressor choice is kept in [Video] and reported by GetStatusC.
+TEST_F(DShowCameraTest, CompressorChoiceIsStoredAndReported) {
+    CDShowCamera& cam = Make();
+    EXPECT_EQ(cam.GetStatusC(), 0);
+    cam.SetCompressorChooser([](int, const std::wstring&) {
+        return std::optional<std::pair<int, std::wstring>>({1, L"Cinepak Video codec"});
+    });
+    cam.SelectAviCompressor();
+    EXPECT_EQ(cam.GetStatusC(), 1);
+    EXPECT_EQ(Read(L"Video", L"bCompressor"), L"1");
+    EXPECT_EQ(Read(L"Video", L"SCompressor"), L"Cinepak Video codec");
+    cam.SetCompressorChooser([](int, const std::wstring&) { return std::optional<std::pair<int, std::wstring>>(); });
+    cam.SelectAviCompressor();  // Cancel keeps the choice
+    EXPECT_EQ(cam.GetStatusC(), 1);
+    EXPECT_EQ(Read(L"Video", L"bCompressor"), L"1");
 }
 
 }  // namespace
