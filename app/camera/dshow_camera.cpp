@@ -31,6 +31,16 @@ VIDEOINFOHEADER* VideoInfo(AM_MEDIA_TYPE* type) {
     return reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
 }
 
+// A getter keeps the stored value when the device does not answer, so a
+// property the device lacks is never saved (or applied later) as -1.
+int ReadInto(int& stored, CKsProperty* properties, long (CKsProperty::*get)(long&)) {
+    if (properties) {
+        long value = stored;
+        if ((properties->*get)(value) == 0) stored = static_cast<int>(value);
+    }
+    return stored;
+}
+
 void DeleteType(AM_MEDIA_TYPE* type) {
     if (!type) return;
     CoTaskMemFree(type->pbFormat);
@@ -541,20 +551,6 @@ void CDShowCamera::SelectAviCompressor() {
     m_settings.WriteInt(m_useCompressor, kVideo, L"bCompressor");
     m_settings.WriteString(m_compressorName.c_str(), kVideo, L"SCompressor");
 }
-
-// A getter keeps the stored value when the device does not answer, so a
-// property the device lacks is never saved (or applied later) as -1.
-namespace {
-
-int ReadInto(int& stored, CKsProperty* properties, long (CKsProperty::*get)(long&)) {
-    if (properties) {
-        long value = stored;
-        if ((properties->*get)(value) == 0) stored = static_cast<int>(value);
-    }
-    return stored;
-}
-
-}  // namespace
 
 int CDShowCamera::GetBW() const {
     return ReadInto(m_bw, OpenProperties(), &CKsProperty::GetBW);

@@ -69,22 +69,29 @@ TEST_F(MikraDShowVideoTest, SourcesPictureInTheViewARecordingAndASnapshotOpened)
     auto command = [frame](int id) { PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
 
     command(ID_VIDEO_OPEN);
-    RECT client{};
-    GetClientRect(view, &client);
-    const VideoPlacement video = StretchedLayout({kSourceWidth, kSourceHeight}, {client.right, client.bottom});
-    ASSERT_GT(video.width, 0);
-    // Points of the picture away from where red and green wrap around.
+    // Points of the picture away from where red and green wrap around, at
+    // the places the stretched layout of the view's client area gives them.
     const POINT points[] = {{100, 100}, {300, 200}, {500, 400}, {40, 450}};
+    std::string seen;
     auto pictureShown = [&] {
+        RECT client{};
+        GetClientRect(view, &client);
+        const VideoPlacement video = StretchedLayout({kSourceWidth, kSourceHeight}, {client.right, client.bottom});
+        if (video.width <= 0 || video.height <= 0) return false;
         const Screenshot shot = Capture(view);
+        seen.clear();
+        bool all = true;
         for (const POINT& p : points) {
             const int x = video.x + (2 * p.x + 1) * video.width / (2 * kSourceWidth);
             const int y = video.y + (2 * p.y + 1) * video.height / (2 * kSourceHeight);
-            if (!ShowsSourcePixel(shot.At(x, y), p.x, p.y)) return false;
+            const COLORREF shown = shot.At(x, y);
+            seen += " (" + std::to_string(x) + "," + std::to_string(y) + ")=" + std::to_string(GetRValue(shown)) + "/" +
+                    std::to_string(GetGValue(shown));
+            all = all && ShowsSourcePixel(shown, p.x, p.y);
         }
-        return true;
+        return all;
     };
-    EXPECT_TRUE(WaitFor(pictureShown, 20000)) << "the source's picture is not in the view";
+    EXPECT_TRUE(WaitFor(pictureShown, 20000)) << "the source's picture is not in the view:" << seen;
 
     const fs::path videos = folder_ / L"Video Capture";
     command(ID_VIDEO_RECORD);
@@ -100,7 +107,7 @@ TEST_F(MikraDShowVideoTest, SourcesPictureInTheViewARecordingAndASnapshotOpened)
     EXPECT_EQ(recordings[0].filename().wstring().rfind(L"Video_", 0), 0u);
     command(ID_VIDEO_RECORD_STOP);
     // The preview the recording interrupted comes back.
-    EXPECT_TRUE(WaitFor(pictureShown, 20000)) << "no picture after the recording";
+    EXPECT_TRUE(WaitFor(pictureShown, 20000)) << "no picture after the recording:" << seen;
 
     const int listedBefore = ListedPictures(frame);
     const fs::path photos = folder_ / L"Photos";
