@@ -66,6 +66,9 @@ TEST_F(MikraDShowVideoTest, SourcesPictureInTheViewARecordingAndASnapshotOpened)
     ASSERT_NE(frame, nullptr) << "no main frame";
     HWND view = FindView(frame);
     ASSERT_NE(view, nullptr);
+    // Tests running beside this one show windows on the same display: the
+    // frame stays above them while the screen's pixels are read.
+    SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     auto command = [frame](int id) { PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
 
     command(ID_VIDEO_OPEN);
