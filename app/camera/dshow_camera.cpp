@@ -64,9 +64,7 @@ CDShowCamera::~CDShowCamera() {
     Close();
 }
 
-CKsProperty* CDShowCamera::OpenProperties() const {
-    return m_graph ? m_property.get() : nullptr;
-}
+CKsProperty* CDShowCamera::OpenProperties() const { return m_graph ? m_property.get() : nullptr; }
 
 void CDShowCamera::Message(UINT textId) {
     if (m_showMessage) {
@@ -552,18 +550,10 @@ void CDShowCamera::SelectAviCompressor() {
     m_settings.WriteString(m_compressorName.c_str(), kVideo, L"SCompressor");
 }
 
-int CDShowCamera::GetBW() const {
-    return ReadInto(m_bw, OpenProperties(), &CKsProperty::GetBW);
-}
-int CDShowCamera::GetLightAVG() const {
-    return ReadInto(m_lightAvg, OpenProperties(), &CKsProperty::GetLightAVG);
-}
-int CDShowCamera::GetClearView() const {
-    return ReadInto(m_clearView, OpenProperties(), &CKsProperty::GetClearView);
-}
-int CDShowCamera::GetVideoZoom() const {
-    return ReadInto(m_videoZoom, OpenProperties(), &CKsProperty::GetVideoZoom);
-}
+int CDShowCamera::GetBW() const { return ReadInto(m_bw, OpenProperties(), &CKsProperty::GetBW); }
+int CDShowCamera::GetLightAVG() const { return ReadInto(m_lightAvg, OpenProperties(), &CKsProperty::GetLightAVG); }
+int CDShowCamera::GetClearView() const { return ReadInto(m_clearView, OpenProperties(), &CKsProperty::GetClearView); }
+int CDShowCamera::GetVideoZoom() const { return ReadInto(m_videoZoom, OpenProperties(), &CKsProperty::GetVideoZoom); }
 
 int CDShowCamera::GetCrossLineEnabled() const {
     if (CKsProperty* properties = OpenProperties()) {

@@ -308,9 +308,9 @@ TEST_F(DShowCameraTest, ImageControlsReachTheDeviceWhileOpenAndAreSavedAndApplie
     // The probe finds the first candidate; the start switches the crossline
     // and automatic exposure off, then the saved controls are applied.
     const std::vector<std::string> start = device.Calls();
-    const std::vector<std::string> expected = {"Get 1 7",     "Set 1 4 0",  "Set 1 15 0",   "Set 1 14 0",
-                                               "Set 1 0 0",   "Set 1 4 1",  "Set 1 15 320", "Set 1 14 240",
-                                               "Set 1 23 1",  "Set 1 22 1", "Set 1 3 1",    "Set 1 2 1"};
+    const std::vector<std::string> expected = {"Get 1 7",    "Set 1 4 0",  "Set 1 15 0",   "Set 1 14 0",
+                                               "Set 1 0 0",  "Set 1 4 1",  "Set 1 15 320", "Set 1 14 240",
+                                               "Set 1 23 1", "Set 1 22 1", "Set 1 3 1",    "Set 1 2 1"};
     EXPECT_EQ(start, expected);
     EXPECT_EQ(device.Get(kAE), 0);
 

@@ -103,7 +103,8 @@ TEST_F(MikraDShowVideoTest, SourcesPictureInTheViewARecordingAndASnapshotOpened)
         [&] {
             recordings = FilesIn(videos, L".avi");
             std::error_code error;
-            return recordings.size() == 1 && fs::file_size(recordings[0], error) > 6ULL * kSourceWidth * kSourceHeight * 3;
+            return recordings.size() == 1 &&
+                   fs::file_size(recordings[0], error) > 6ULL * kSourceWidth * kSourceHeight * 3;
         },
         30000);
     ASSERT_TRUE(recorded) << "no recording";
