@@ -17,7 +17,7 @@ cmake --build --preset win64 --target Mikra KQCMOSu_simcam
 bin=$root/build/win64/bin
 run=$root/build/win64/run
 mkdir -p "$run"
-cp -u "$bin/Mikra.exe" "$bin"/Lan_*.dll "$bin/kqmk.ico" "$bin/simcam/KQCMOSu.dll" "$run/"
+cp -u "$bin/Mikra.exe" "$bin"/Lan_*.dll "$bin/Xuprop.dll" "$bin/kqmk.ico" "$bin/simcam/KQCMOSu.dll" "$run/"
 [ -f "$run/KQSimCam.ini" ] || cp "$root/sdk/usb/simcam/KQSimCam.ini" "$run/"
 
 session=$root/build/win64/run-session

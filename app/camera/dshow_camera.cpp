@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "capture_file_names.h"
 #include "camera_resource.h"
@@ -30,6 +31,16 @@ VIDEOINFOHEADER* VideoInfo(AM_MEDIA_TYPE* type) {
     return reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
 }
 
+// A getter keeps the stored value when the device does not answer, so a
+// property the device lacks is never saved (or applied later) as -1.
+int ReadInto(int& stored, CKsProperty* properties, long (CKsProperty::*get)(long&)) {
+    if (properties) {
+        long value = stored;
+        if ((properties->*get)(value) == 0) stored = static_cast<int>(value);
+    }
+    return stored;
+}
+
 void DeleteType(AM_MEDIA_TYPE* type) {
     if (!type) return;
     CoTaskMemFree(type->pbFormat);
@@ -52,6 +63,8 @@ CDShowCamera::~CDShowCamera() {
     StopPreview();
     Close();
 }
+
+CKsProperty* CDShowCamera::OpenProperties() const { return m_graph ? m_property.get() : nullptr; }
 
 void CDShowCamera::Message(UINT textId) {
     if (m_showMessage) {
@@ -151,6 +164,7 @@ bool CDShowCamera::Open(bool recording) {
         m_graph->AddCompressor(m_compressorName);
     }
     m_graph->AddSampleGrabber();
+    m_property = std::make_unique<CKsProperty>(m_graph->GetSource());
 
     int savedWidth = 0, savedHeight = 0;
     m_settings.GetInt(savedWidth, kPin, L"Width", 0);
@@ -207,6 +221,9 @@ void CDShowCamera::Close() {
         m_graph->Stop();
         for (ComPtr<IMoniker>& moniker : m_monikers) moniker.reset();
         m_graph->SetDroppedFrames(nullptr);
+        // The property object holds the source filter; a closed camera keeps
+        // no device alive.
+        m_property.reset();
         m_graph->TearDown();
         m_graph.reset();
         m_view = nullptr;
@@ -282,6 +299,11 @@ bool CDShowCamera::BuildAndConnect(HWND view) {
         g.SetVideoOwner(view, RECT{left, top, left + m_videoWidth, top + m_videoHeight});
     }
     FitVideoWindow(m_stretch);
+    if (m_property) {
+        m_property->EnableCrossLine(0, 0, 0);
+        // The start goes on without automatic exposure switched off.
+        if (m_property->SetAE(0) != 0) Message(IDS_AUTO_EXPOSURE_FAILED);
+    }
     SetVideoStatusTimer(true);
     if (!g.GetDroppedFrames()) {
         IAMDroppedFrames* dropped = nullptr;
@@ -407,11 +429,15 @@ int CDShowCamera::SaveSnapshot() {
 int CDShowCamera::CaptureStillAtSize() {
     if (!m_graph || m_recording || m_graph->Grabber().IsPending()) return 0;
     m_stillPending = 1;
-    m_savedExposure = 0;
+    long exposure = 0;
+    if (!m_property || m_property->GetExposure(exposure) != 0 || exposure < 0) exposure = 0;
+    m_savedExposure = exposure;
+    // The exposure counts lines: the larger frame keeps the same time per frame.
     const StillPlan plan = PlanStillAtSize({m_videoWidth, m_videoHeight}, {m_snapshotSize.width, m_snapshotSize.height},
-                                           static_cast<std::uint32_t>(m_savedExposure), true);
+                                           static_cast<std::uint32_t>(exposure), true);
     int width = m_videoWidth, height = m_videoHeight;
     if (plan.switchSize) {
+        if (m_property) m_property->SetExposure(static_cast<long>(plan.exposure));
         SetFormatSize(m_snapshotSize.width, m_snapshotSize.height, false, true);
         width = m_snapshotSize.width;
         height = m_snapshotSize.height;
@@ -423,6 +449,7 @@ void CDShowCamera::SetStillExposure() {
     if (!m_stillPending) return;
     m_stillPending = 0;
     if (m_graph && m_videoWidth != m_snapshotSize.width && m_videoHeight != m_snapshotSize.height) {
+        if (m_property) m_property->SetExposure(m_savedExposure);
         SetFormatSize(m_videoWidth, m_videoHeight, false, true);
     }
 }
@@ -523,33 +550,81 @@ void CDShowCamera::SelectAviCompressor() {
     m_settings.WriteString(m_compressorName.c_str(), kVideo, L"SCompressor");
 }
 
-// The maker's image controls live behind the device's extension properties;
-// a device without them (no property object) keeps the stored values only.
-int CDShowCamera::SetVideoZoom(int) {
-    return 0;
+int CDShowCamera::GetBW() const { return ReadInto(m_bw, OpenProperties(), &CKsProperty::GetBW); }
+int CDShowCamera::GetLightAVG() const { return ReadInto(m_lightAvg, OpenProperties(), &CKsProperty::GetLightAVG); }
+int CDShowCamera::GetClearView() const { return ReadInto(m_clearView, OpenProperties(), &CKsProperty::GetClearView); }
+int CDShowCamera::GetVideoZoom() const { return ReadInto(m_videoZoom, OpenProperties(), &CKsProperty::GetVideoZoom); }
+
+int CDShowCamera::GetCrossLineEnabled() const {
+    if (CKsProperty* properties = OpenProperties()) {
+        long on = m_crossLine, x = 0, y = 0;
+        if (properties->GetCrosslineStatus(on, x, y) == 0 && on >= 0) m_crossLine = static_cast<int>(on);
+    }
+    return m_crossLine;
 }
-int CDShowCamera::SetClearView(int) {
-    return 0;
+
+// Setters answer the property call's result (0 when it was taken).
+int CDShowCamera::SetVideoZoom(int on) {
+    CKsProperty* properties = OpenProperties();
+    if (!properties) return 0;
+    m_videoZoom = on;
+    return static_cast<int>(properties->SetVideoZoom(on));
 }
-int CDShowCamera::SetLightAVG(int) {
-    return 0;
+int CDShowCamera::SetClearView(int on) {
+    CKsProperty* properties = OpenProperties();
+    if (!properties) return 0;
+    m_clearView = on;
+    return static_cast<int>(properties->SetClearView(on));
 }
-int CDShowCamera::SetBW(int) {
-    return 0;
+int CDShowCamera::SetLightAVG(int on) {
+    CKsProperty* properties = OpenProperties();
+    if (!properties) return 0;
+    m_lightAvg = on;
+    return static_cast<int>(properties->SetLightAVG(on));
+}
+int CDShowCamera::SetBW(int on) {
+    CKsProperty* properties = OpenProperties();
+    if (!properties) return 0;
+    m_bw = on;
+    return static_cast<int>(properties->SetBW(on));
+}
+
+int CDShowCamera::SetAutoWhiteBalance() {
+    CKsProperty* properties = OpenProperties();
+    return properties ? static_cast<int>(properties->SetAWB(1)) : 0;
+}
+int CDShowCamera::SetAutoExposure() {
+    CKsProperty* properties = OpenProperties();
+    return properties ? static_cast<int>(properties->SetAE(1)) : 0;
+}
+
+void CDShowCamera::SetFinBadPNT(int on) {
+    if (CKsProperty* properties = OpenProperties()) properties->SetFinBadPNT(on);
+}
+
+// Types 2 and 5 are one group of cameras.
+int CDShowCamera::CheckDeviceType() const {
+    CKsProperty* properties = OpenProperties();
+    if (!properties) return 0;
+    const KSP_DEVICE_TYPE type = properties->CheckDeviceType();
+    return type == 2 || type == 5 ? 1 : 0;
 }
 
 void CDShowCamera::EnableCrossLine(int on, int x, int y) {
-    if (!m_graph) return;
+    CKsProperty* properties = OpenProperties();
+    if (!properties) return;
+    properties->EnableCrossLine(on, x, y);
     m_crossLine = on;
-    m_crossX = x;
-    m_crossY = y;
 }
 
 void CDShowCamera::GetCrosslineStatus(int* on, int* x, int* y) const {
-    if (!m_graph) return;
-    if (on) *on = m_crossLine;
-    if (x) *x = m_crossX;
-    if (y) *y = m_crossY;
+    CKsProperty* properties = OpenProperties();
+    if (!properties) return;
+    long lineOn = 0, lineX = 0, lineY = 0;
+    properties->GetCrosslineStatus(lineOn, lineX, lineY);
+    if (on) *on = static_cast<int>(lineOn);
+    if (x) *x = static_cast<int>(lineX);
+    if (y) *y = static_cast<int>(lineY);
 }
 
 void CDShowCamera::SaveSettings() {
@@ -561,6 +636,24 @@ void CDShowCamera::SaveSettings() {
     s.WriteInt(m_crossLine, kVideo, L"Crossline");
     s.WriteInt(m_imageType, kVideo, L"ImgType");
     s.WriteInt(m_nameType, kVideo, L"NameType");
+    // The device's own values, each only when the device answered it.
+    CKsProperty* properties = OpenProperties();
+    if (!properties) return;
+    const std::pair<long (CKsProperty::*)(long&), const wchar_t*> readings[] = {
+        {&CKsProperty::GetExposure, L"Exposure"},
+        {&CKsProperty::GetGain_R, L"Gain_R"},
+        {&CKsProperty::GetGain_G, L"Gain_G"},
+        {&CKsProperty::GetGain_B, L"Gain_B"},
+    };
+    for (const auto& [get, key] : readings) {
+        long value = 0;
+        if ((properties->*get)(value) == 0) s.WriteInt(static_cast<int>(value), kVideo, key);
+    }
+    long on = 0, x = 0, y = 0;
+    if (properties->GetCrosslineStatus(on, x, y) == 0) {
+        s.WriteInt(static_cast<int>(x), kVideo, L"Crossline_x");
+        s.WriteInt(static_cast<int>(y), kVideo, L"Crossline_y");
+    }
 }
 
 void CDShowCamera::LoadSettings() {
@@ -569,8 +662,8 @@ void CDShowCamera::LoadSettings() {
     s.GetInt(m_lightAvg, kVideo, L"AVG", 0);
     s.GetInt(m_clearView, kVideo, L"ClearVideo", 0);
     s.GetInt(m_videoZoom, kVideo, L"ZoomVideo", 0);
-    int crossLine = 0, crossX = 0, crossY = 0;
-    s.GetInt(crossLine, kVideo, L"Crossline", 0);
+    int crossX = 0, crossY = 0;
+    s.GetInt(m_crossLine, kVideo, L"Crossline", 0);
     s.GetInt(crossX, kVideo, L"Crossline_x", 0);
     s.GetInt(crossY, kVideo, L"Crossline_y", 0);
     s.GetInt(m_nameType, kVideo, L"NameType", 0);
@@ -579,7 +672,7 @@ void CDShowCamera::LoadSettings() {
     s.GetInt(height, kVideo, L"ShoutHeight", 0);
     m_snapshotSize = {FormatLabel(width, height), width, height};
     s.GetInt(m_imageType, kVideo, L"ImgType", 1);
-    EnableCrossLine(crossLine, crossX, crossY);
+    EnableCrossLine(m_crossLine, crossX, crossY);
     SetClearView(m_clearView);
     SetVideoZoom(m_videoZoom);
     SetLightAVG(m_lightAvg);

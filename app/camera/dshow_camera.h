@@ -4,7 +4,9 @@
 // preview into the view, AVI recording with an optional compressor, stills
 // written by the grabber from the running stream, the capture-format choice
 // and section "Video" of Config.ini. The graph is entered in the running
-// object table while it is open.
+// object table while it is open. The maker's image controls go through a
+// `CKsProperty` on the open device's source filter; while closed, setters
+// answer 0 and getters the stored values without touching the device.
 #include <windows.h>
 
 #include <functional>
@@ -16,6 +18,7 @@
 #include "camera_device.h"
 #include "capture_graph.h"
 #include "dshow_rules.h"
+#include "ks_property.h"
 
 class CDShowCamera : public CCameraDevice {
 public:
@@ -38,12 +41,12 @@ public:
     int IsStretched() const override { return m_stretch; }
     int IsVideoOpen() const override { return m_previewing; }
     int IsRecording() const override { return m_recording; }
-    int GetStatusC() const override { return 0; }
-    int GetBW() const override { return m_bw; }
-    int GetLightAVG() const override { return m_lightAvg; }
-    int GetClearView() const override { return m_clearView; }
-    int GetVideoZoom() const override { return m_videoZoom; }
-    int GetCrossLineEnabled() const override { return m_crossLine; }
+    int GetStatusC() const override { return m_useCompressor; }
+    int GetBW() const override;
+    int GetLightAVG() const override;
+    int GetClearView() const override;
+    int GetVideoZoom() const override;
+    int GetCrossLineEnabled() const override;
     int GetCrossCenter() const override { return 0; }
     void SetCrossCenter(int) override {}
     void EnableCrossLine(int on, int x, int y) override;
@@ -51,8 +54,8 @@ public:
     int GetDSValue() const override { return 0; }
     void StartRecord(HWND host) override;
     void StopRecord(HWND host) override;
-    int SetAutoWhiteBalance() override { return 0; }
-    int SetAutoExposure() override { return 0; }
+    int SetAutoWhiteBalance() override;
+    int SetAutoExposure() override;
     void SelectDevice(int index) override;
     int EnumDevices() override;
     CameraFrameSize GetVideoSize() const override;
@@ -73,6 +76,8 @@ public:
     void CopyParamFileToSettings(const std::wstring&) override {}
     void SetCaptureFormat() override;
     int ShowVideoParams() override;
+    int CheckDeviceType() const override;
+    void SetFinBadPNT(int on) override;
 
     void SetMessageShower(MessageShower show) { m_showMessage = std::move(show); }
     void SetCompressorChooser(CompressorChooser choose) { m_chooseCompressor = std::move(choose); }
@@ -83,6 +88,8 @@ public:
     // The frame time of the current capture format in 100 ns units, 0 while closed.
     std::int64_t GetFrameDuration() const;
     bool UsesCompressor() const { return m_useCompressor != 0; }
+    // The extension properties of the open device's source filter, null while closed.
+    CKsProperty* GetPropertyObject() const { return m_property.get(); }
 
 private:
     bool Open(bool recording);
@@ -96,6 +103,8 @@ private:
     void Message(UINT textId);
     int ArmStill(int width, int height, bool userNaming);
     IAMStreamConfig* StreamConfig() const;
+    // The property object while a graph is open, else null.
+    CKsProperty* OpenProperties() const;
 
     std::unique_ptr<CCaptureGraph> m_graph;
     DeviceMonikers m_monikers;
@@ -108,14 +117,14 @@ private:
     std::vector<ListedFormat> m_formats;
     int m_useCompressor = 0;
     std::wstring m_compressorName;
-    int m_bw = 0;
-    int m_lightAvg = 0;
-    int m_clearView = 0;
-    int m_videoZoom = 0;
-    int m_crossLine = 0;
-    int m_crossX = 0;
-    int m_crossY = 0;
-    int m_savedExposure = 500;
+    std::unique_ptr<CKsProperty> m_property;
+    // Last values set or read; the getters refresh them from an open device.
+    mutable int m_bw = 0;
+    mutable int m_lightAvg = 0;
+    mutable int m_clearView = 0;
+    mutable int m_videoZoom = 0;
+    mutable int m_crossLine = 0;
+    long m_savedExposure = 500;
     DWORD m_tableCookie = 0;
     std::wstring m_tableName;
     mutable long m_lastNotDropped = 0;

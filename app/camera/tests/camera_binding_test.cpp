@@ -60,6 +60,8 @@ protected:
         fs::create_directories(m_program);
         fs::create_directories(m_current);
         fs::copy_file(FixtureFolder() / L"camera_binding_probe.exe", m_program / L"camera_binding_probe.exe");
+        // The camera layer links Xuprop by import.
+        fs::copy_file(TestProgramFolder() / L"Xuprop.dll", m_program / L"Xuprop.dll");
     }
     void TearDown() override {
         std::error_code ignored;

@@ -2,24 +2,31 @@
 // preview into the view and the graph's running-object-table entry, stills
 // named by the user, recording at the frame rate of [TPF], stills refused
 // while recording, a compressor that cannot take the frames, and a capture
-// pin without dropped-frame counters. The recording goes to
-// DSHOW_CAMERA_FILES for ffprobe.
+// pin without dropped-frame counters; the maker's image controls through
+// the source's extension properties, saved and applied again; stills at
+// the snapshot size with their exposure, timed stills and the stored
+// capture size. The recording goes to DSHOW_CAMERA_FILES for ffprobe.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "dshow_camera.h"
 #include "dshow_fixtures/fixture_registration.h"
+#include "dshow_fixtures/source_properties.h"
 #include "snapshot_message_pump.h"
 #include "temp_folder_test.h"
+#include "video_layout.h"
 
 namespace {
 
@@ -52,6 +59,56 @@ bool InRunningObjectTable(const std::wstring& name) {
     return found;
 }
 
+// The extension property ids the camera uses.
+enum : DWORD {
+    kAE = 0,
+    kAWB = 1,
+    kBW = 2,
+    kLightAVG = 3,
+    kCrossOn = 4,
+    kExposure = 7,
+    kGainR = 8,
+    kGainB = 9,
+    kGainG = 10,
+    kCrossY = 14,
+    kCrossX = 15,
+    kVideoZoom = 22,
+    kClearView = 23,
+    kBadPixels = 30,
+};
+
+// Width and height of a BMP file, (0, 0) when it cannot be read.
+std::pair<int, int> BitmapSize(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    char header[26] = {};
+    if (!file.read(header, sizeof(header)) || header[0] != 'B' || header[1] != 'M') return {0, 0};
+    std::int32_t width = 0, height = 0;
+    memcpy(&width, header + 18, 4);
+    memcpy(&height, header + 22, 4);
+    return {width, height < 0 ? -height : height};
+}
+
+// The capture pin's current format (width, height) of an open camera.
+std::pair<int, int> PinFormat(CDShowCamera& cam) {
+    std::pair<int, int> size{0, 0};
+    IAMStreamConfig* config = nullptr;
+    if (!cam.Graph() || FAILED(cam.Graph()->FindPinInterface(cam.Graph()->GetSource(), IID_IAMStreamConfig,
+                                                             reinterpret_cast<void**>(&config)))) {
+        return size;
+    }
+    AM_MEDIA_TYPE* type = nullptr;
+    if (SUCCEEDED(config->GetFormat(&type))) {
+        if (type->formattype == FORMAT_VideoInfo && type->pbFormat) {
+            const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(type->pbFormat);
+            size = {info->bmiHeader.biWidth, info->bmiHeader.biHeight};
+        }
+        CoTaskMemFree(type->pbFormat);
+        CoTaskMemFree(type);
+    }
+    config->Release();
+    return size;
+}
+
 class DShowCameraTest : public testing_support::TempFolderTest {
 protected:
     static void SetUpTestSuite() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
@@ -71,6 +128,11 @@ protected:
     }
     void Write(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
         WritePrivateProfileStringW(section, key, value.c_str(), settings.c_str());
+    }
+    std::wstring Read(const wchar_t* section, const wchar_t* key) const {
+        wchar_t value[64] = {};
+        GetPrivateProfileStringW(section, key, L"(none)", value, 64, settings.c_str());
+        return value;
     }
     CDShowCamera& Make() {
         camera = std::make_unique<CDShowCamera>(view, 0, settings);
@@ -217,6 +279,328 @@ TEST_F(DShowCameraTest, ClosedCameraRefusesStills) {
     EXPECT_EQ(cam.CaptureStillAtSize(), 0);
     EXPECT_EQ(cam.GetFrameRate(), 0.0f);
     EXPECT_EQ(cam.GetVideoSize().width, 0);
+}
+
+TEST_F(DShowCameraTest, ImageControlsReachTheDeviceWhileOpenAndAreSavedAndAppliedAgain) {
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    dshow_fixtures::SourceProperties device;
+    ASSERT_TRUE(device.Loaded());
+    Write(L"Video", L"BW", L"1");
+    Write(L"Video", L"AVG", L"1");
+    Write(L"Video", L"ClearVideo", L"1");
+    Write(L"Video", L"ZoomVideo", L"1");
+    Write(L"Video", L"Crossline", L"1");
+    Write(L"Video", L"Crossline_x", L"320");
+    Write(L"Video", L"Crossline_y", L"240");
+    CDShowCamera& cam = Make();
+    // Closed: nothing reaches the device.
+    EXPECT_EQ(cam.SetBW(0), 0);
+    EXPECT_EQ(cam.SetAutoExposure(), 0);
+    EXPECT_EQ(cam.GetBW(), 1);
+    EXPECT_EQ(cam.CheckDeviceType(), 0);
+    EXPECT_TRUE(device.Calls().empty());
+
+    device.Set(kAE, 1);
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    EXPECT_TRUE(messages.empty());
+    // The probe finds the first candidate; the start switches the crossline
+    // and automatic exposure off, then the saved controls are applied.
+    const std::vector<std::string> start = device.Calls();
+    const std::vector<std::string> expected = {"Get 1 7",    "Set 1 4 0",  "Set 1 15 0",   "Set 1 14 0",
+                                               "Set 1 0 0",  "Set 1 4 1",  "Set 1 15 320", "Set 1 14 240",
+                                               "Set 1 23 1", "Set 1 22 1", "Set 1 3 1",    "Set 1 2 1"};
+    EXPECT_EQ(start, expected);
+    EXPECT_EQ(device.Get(kAE), 0);
+
+    // Setters go to the device and answer its result; getters read it.
+    EXPECT_EQ(cam.SetBW(0), 0);
+    EXPECT_EQ(device.Get(kBW), 0);
+    device.Set(kLightAVG, 0);
+    EXPECT_EQ(cam.GetLightAVG(), 0);
+    device.Set(kVideoZoom, 0);
+    EXPECT_EQ(cam.GetVideoZoom(), 0);
+    device.Set(kClearView, 0);
+    EXPECT_EQ(cam.GetClearView(), 0);
+    EXPECT_EQ(cam.GetCrossLineEnabled(), 1);
+    EXPECT_EQ(cam.SetAutoExposure(), 0);
+    EXPECT_EQ(device.Get(kAE), 1);
+    EXPECT_EQ(cam.SetAutoWhiteBalance(), 0);
+    EXPECT_EQ(device.Get(kAWB), 1);
+    cam.SetFinBadPNT(1);
+    EXPECT_EQ(device.Get(kBadPixels), 1);
+    cam.EnableCrossLine(0, 100, 50);
+    EXPECT_EQ(cam.GetCrossLineEnabled(), 0);
+    int on = -5, x = -5, y = -5;
+    cam.GetCrosslineStatus(&on, &x, &y);
+    EXPECT_EQ(std::make_tuple(on, x, y), std::make_tuple(0, 100, 50));
+
+    // The device's exposure, gains and crossline position are saved with the controls.
+    device.Set(kExposure, 700);
+    device.Set(kGainR, 11);
+    device.Set(kGainG, 12);
+    device.Set(kGainB, 13);
+    cam.StopPreview();
+    EXPECT_EQ(Read(L"Video", L"Exposure"), L"700");
+    EXPECT_EQ(Read(L"Video", L"Gain_R"), L"11");
+    EXPECT_EQ(Read(L"Video", L"Gain_G"), L"12");
+    EXPECT_EQ(Read(L"Video", L"Gain_B"), L"13");
+    EXPECT_EQ(Read(L"Video", L"Crossline_x"), L"100");
+    EXPECT_EQ(Read(L"Video", L"Crossline_y"), L"50");
+    EXPECT_EQ(Read(L"Video", L"Crossline"), L"0");
+    EXPECT_EQ(Read(L"Video", L"BW"), L"0");
+    EXPECT_EQ(Read(L"Video", L"AVG"), L"0");
+
+    // Closed again: the stored values, and no call.
+    device.Reset();
+    device.Set(kBW, 1);
+    EXPECT_EQ(cam.GetBW(), 0);
+    EXPECT_EQ(cam.SetVideoZoom(1), 0);
+    EXPECT_EQ(cam.GetCrossLineEnabled(), 0);
+    EXPECT_TRUE(device.Calls().empty());
+}
+
+// Types 2 and 5 (the two sets with 56 47 41) are the one group the view marks.
+TEST_F(DShowCameraTest, DeviceTypeGroupFollowsTheSetTheDeviceAnswers) {
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    dshow_fixtures::SourceProperties device;
+    ASSERT_TRUE(device.Loaded());
+    CDShowCamera& cam = Make();
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    const struct {
+        DWORD set;
+        int group;
+    } cases[] = {{23, 1}, {24, 1}, {1, 0}, {4, 0}, {42, 0}, {0, 0}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(dshow_fixtures::SetSourceSwitch(L"PropertySet", c.set));
+        EXPECT_EQ(cam.CheckDeviceType(), c.group) << "set " << c.set;
+    }
+}
+
+// A device without the extension sets: the start says that automatic
+// exposure could not be reset and goes on; the stored controls are kept,
+// none is saved as -1, and nothing of the device is written.
+TEST_F(DShowCameraTest, DeviceWithoutExtensionPropertiesKeepsTheStoredControls) {
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    ASSERT_TRUE(dshow_fixtures::SetSourceSwitch(L"PropertySet", 0));
+    dshow_fixtures::SourceProperties device;
+    ASSERT_TRUE(device.Loaded());
+    Write(L"Video", L"BW", L"1");
+    Write(L"Video", L"Crossline_x", L"30");
+    CDShowCamera& cam = Make();
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    EXPECT_EQ(messages, std::vector<UINT>{47051});
+    const std::vector<std::string> calls = device.Calls();
+    ASSERT_EQ(calls.size(), 42u);  // the probe reads property 7 of every candidate, nothing more
+    EXPECT_EQ(calls.front(), "Get 1 7");
+    EXPECT_EQ(calls.back(), "Get 42 7");
+    EXPECT_EQ(cam.GetBW(), 1);
+    EXPECT_EQ(cam.GetVideoZoom(), 0);
+    EXPECT_EQ(cam.GetCrossLineEnabled(), 0);
+    EXPECT_NE(cam.SetBW(0), 0);  // refused
+    EXPECT_EQ(cam.GetBW(), 0);
+    cam.StopPreview();
+    EXPECT_EQ(Read(L"Video", L"BW"), L"0");
+    EXPECT_EQ(Read(L"Video", L"Exposure"), L"(none)");
+    EXPECT_EQ(Read(L"Video", L"Crossline_x"), L"30");
+}
+
+// Video 640 x 480, snapshot 1280 x 1024, exposure 320: the still is taken
+// at 1280 x 1024 with exposure 160, then both come back; its name is the
+// automatic one even in user-naming mode, whose pending name stays.
+TEST_F(DShowCameraTest, StillAtSnapshotSizeScalesTheExposureAndComesBack) {
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    dshow_fixtures::SourceProperties device;
+    ASSERT_TRUE(device.Loaded());
+    Write(L"Video", L"ShoutWidth", L"1280");
+    Write(L"Video", L"ShoutHeight", L"1024");
+    Write(L"Video", L"ImgType", L"1");
+    CDShowCamera& cam = Make();
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    ASSERT_EQ(PinFormat(cam), std::make_pair(640, 480));
+    device.Set(kExposure, 320);
+    cam.SetNameType(1);
+    cam.SetShotName(L"B7");
+
+    ASSERT_EQ(cam.CaptureStillAtSize(), 1);
+    EXPECT_EQ(device.Get(kExposure), 160);
+    EXPECT_EQ(PinFormat(cam), std::make_pair(1280, 1024));
+    EXPECT_EQ(cam.GetVideoSize().width, 640);
+    const fs::path still = cam.GetLastShotPath();
+    EXPECT_EQ(still.filename().wstring().rfind(L"Shot_", 0), 0u);
+    EXPECT_EQ(still.extension(), L".bmp");
+    ASSERT_TRUE(WaitFor([] { return !notices.empty(); }));
+    EXPECT_EQ(notices, std::vector<std::wstring>{still.wstring()});
+    EXPECT_EQ(BitmapSize(still), std::make_pair(1280, 1024));
+
+    cam.SetStillExposure();
+    EXPECT_EQ(device.Get(kExposure), 320);
+    EXPECT_EQ(PinFormat(cam), std::make_pair(640, 480));
+    EXPECT_EQ(cam.IsVideoOpen(), 1);
+    // The pending name is the next ordinary still's.
+    ASSERT_EQ(cam.SaveSnapshot(), 1);
+    EXPECT_EQ(fs::path(cam.GetLastShotPath()).filename(), L"B7.bmp");
+    ASSERT_TRUE(WaitFor([] { return notices.size() == 2; }));
+    EXPECT_EQ(BitmapSize(folder / L"B7.bmp"), std::make_pair(640, 480));
+}
+
+TEST_F(DShowCameraTest, StillAtTheVideoSizeKeepsFormatAndExposure) {
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    dshow_fixtures::SourceProperties device;
+    ASSERT_TRUE(device.Loaded());
+    Write(L"Video", L"ShoutWidth", L"640");
+    Write(L"Video", L"ShoutHeight", L"480");
+    Write(L"Video", L"ImgType", L"1");
+    CDShowCamera& cam = Make();
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    device.Set(kExposure, 320);
+    ASSERT_EQ(cam.CaptureStillAtSize(), 1);
+    EXPECT_EQ(device.Get(kExposure), 320);
+    EXPECT_EQ(PinFormat(cam), std::make_pair(640, 480));
+    ASSERT_TRUE(WaitFor([] { return !notices.empty(); }));
+    EXPECT_EQ(BitmapSize(notices[0]), std::make_pair(640, 480));
+}
+
+// The snapshot size is an entry of the device's list: the one asked for, else the largest.
+TEST_F(DShowCameraTest, SnapshotSizeIsTakenFromTheDevicesFormats) {
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    CDShowCamera& cam = Make();
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    const struct {
+        int width, height;
+        int storedWidth, storedHeight;
+    } cases[] = {{640, 480, 640, 480}, {800, 600, 800, 600}, {1024, 768, 1280, 1024}, {0, 0, 1280, 1024}};
+    for (const auto& c : cases) {
+        cam.SaveSnapshotSize(L"chosen", c.width, c.height);
+        EXPECT_EQ(cam.GetSnapshotSizeSetting().width, c.storedWidth) << c.width;
+        EXPECT_EQ(cam.GetSnapshotSizeSetting().height, c.storedHeight) << c.width;
+        EXPECT_EQ(Read(L"Video", L"ShoutWidth"), std::to_wstring(c.storedWidth));
+        EXPECT_EQ(Read(L"Video", L"ShoutHeight"), std::to_wstring(c.storedHeight));
+    }
+}
+
+// Timer 2 of the view drives timed stills; refused while the video is closed.
+TEST_F(DShowCameraTest, TimedCaptureRunsTheViewsTimerWhilePreviewing) {
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    CDShowCamera& cam = Make();
+    EXPECT_EQ(cam.SetTimedCapture(1, 2.5f), 0);
+    EXPECT_EQ(cam.IsTimedCapture(), 0);
+
+    static std::vector<std::chrono::steady_clock::time_point> ticks;
+    ticks.clear();
+    static WNDPROC staticProc = nullptr;
+    staticProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND window, UINT message, WPARAM w, LPARAM l) -> LRESULT {
+            if (message == WM_TIMER && w == kTimedCaptureTimerId) ticks.push_back(std::chrono::steady_clock::now());
+            return CallWindowProcW(staticProc, window, message, w, l);
+        })));
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(cam.SetTimedCapture(1, 2.5f), 1);
+    EXPECT_EQ(cam.IsTimedCapture(), 1);
+    ASSERT_TRUE(WaitFor([] { return !ticks.empty(); }, 15s));
+    EXPECT_GE(ticks[0] - started, 2400ms);
+    // Each tick's still gets a name of its own.
+    ASSERT_EQ(cam.SaveSnapshot(), 1);
+    const std::wstring first = cam.GetLastShotPath();
+    ASSERT_TRUE(WaitFor([] { return notices.size() == 1; }));
+    ASSERT_TRUE(WaitFor([] { return ticks.size() >= 2; }, 15s));
+    ASSERT_EQ(cam.SaveSnapshot(), 1);
+    EXPECT_NE(cam.GetLastShotPath(), first);
+    ASSERT_TRUE(WaitFor([] { return notices.size() == 2; }));
+    EXPECT_TRUE(fs::exists(first));
+    EXPECT_TRUE(fs::exists(cam.GetLastShotPath()));
+
+    EXPECT_EQ(cam.SetTimedCapture(0, 0.0f), 1);
+    EXPECT_EQ(cam.IsTimedCapture(), 0);
+    cam.StopPreview();
+    SetWindowLongPtrW(view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(staticProc));
+}
+
+// A resolution chosen from the list is the device's capture size at the next start.
+TEST_F(DShowCameraTest, ChosenResolutionIsStoredUnderPinAndOpenedAgain) {
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    CDShowCamera& cam = Make();
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    cam.SetResolution(3);  // outside the list: nothing changes
+    EXPECT_EQ(cam.GetVideoSize().width, 640);
+    cam.SetResolution(2);
+    EXPECT_EQ(cam.GetVideoSize().width, 800);
+    EXPECT_EQ(cam.GetVideoSize().height, 600);
+    EXPECT_EQ(Read(L"Pin", L"Width"), L"800");
+    EXPECT_EQ(Read(L"Pin", L"Height"), L"600");
+    EXPECT_EQ(cam.IsVideoOpen(), 1);
+    EXPECT_TRUE(WaitFor([&] { return cam.GetFrameRate() > 0; }));
+    cam.StopPreview();
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    EXPECT_EQ(PinFormat(cam), std::make_pair(800, 600));
+    EXPECT_EQ(cam.GetVideoSize().width, 800);
+}
+
+// The renderer's window in the view: the stretched layout, or the video's
+// own size centred once stretching is off.
+TEST_F(DShowCameraTest, RendererSitsWhereTheLayoutPutsTheVideo) {
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    CDShowCamera& cam = Make();
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    RECT client{};
+    GetClientRect(view, &client);
+    auto rendererPlacement = [&] {
+        const HWND child = GetWindow(view, GW_CHILD);
+        RECT box{};
+        GetWindowRect(child, &box);
+        MapWindowPoints(nullptr, view, reinterpret_cast<POINT*>(&box), 2);
+        return VideoPlacement{box.left, box.top, box.right - box.left, box.bottom - box.top};
+    };
+    const VideoPlacement stretched = StretchedLayout({640, 480}, {client.right, client.bottom});
+    const VideoPlacement shown = rendererPlacement();
+    EXPECT_EQ(std::make_tuple(shown.x, shown.y, shown.width, shown.height),
+              std::make_tuple(stretched.x, stretched.y, stretched.width, stretched.height));
+    EXPECT_EQ(cam.IsStretched(), 1);
+
+    cam.FitVideoWindow(0);
+    EXPECT_EQ(cam.IsStretched(), 0);
+    const VideoPlacement own = OneToOneLayout({640, 480}, {client.right, client.bottom});
+    const VideoPlacement centred = rendererPlacement();
+    EXPECT_EQ(std::make_tuple(centred.x, centred.y, centred.width, centred.height),
+              std::make_tuple(own.x, own.y, 640, 480));
+    EXPECT_EQ(cam.GetVideoPos().x, own.x);
+    EXPECT_EQ(cam.GetVideoWindowSize().width, 640);
+}
+
+// The compressor choice is kept in [Video] and reported by GetStatusC.
+TEST_F(DShowCameraTest, CompressorChoiceIsStoredAndReported) {
+    CDShowCamera& cam = Make();
+    EXPECT_EQ(cam.GetStatusC(), 0);
+    cam.SetCompressorChooser([](int, const std::wstring&) {
+        return std::optional<std::pair<int, std::wstring>>({1, L"Cinepak Video codec"});
+    });
+    cam.SelectAviCompressor();
+    EXPECT_EQ(cam.GetStatusC(), 1);
+    EXPECT_EQ(Read(L"Video", L"bCompressor"), L"1");
+    EXPECT_EQ(Read(L"Video", L"SCompressor"), L"Cinepak Video codec");
+    cam.SetCompressorChooser([](int, const std::wstring&) { return std::optional<std::pair<int, std::wstring>>(); });
+    cam.SelectAviCompressor();  // Cancel keeps the choice
+    EXPECT_EQ(cam.GetStatusC(), 1);
+    EXPECT_EQ(Read(L"Video", L"bCompressor"), L"1");
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ std::filesystem::path CopyProgramToFreshFolder(const std::wstring& name) {
     const fs::path folder = fs::temp_directory_path() / (name + L"_" + std::to_wstring(GetCurrentProcessId()));
     fs::remove_all(folder);
     fs::create_directories(folder);
-    for (const wchar_t* file : {L"Mikra.exe", L"Lan_0.dll", L"Lan_1.dll"}) {
+    for (const wchar_t* file : {L"Mikra.exe", L"Lan_0.dll", L"Lan_1.dll", L"Xuprop.dll"}) {
         fs::copy_file(bin / file, folder / file);
     }
     return folder;

@@ -16,7 +16,8 @@ constexpr DWORD kExitTimeoutMs = 15000;
 
 std::wstring ProgramFolder();
 // A fresh folder under the temporary directory (named by `name` and this
-// process) holding Mikra.exe and its language libraries, to run it from.
+// process) holding Mikra.exe, its language libraries and Xuprop.dll (linked
+// by import), to run it from.
 std::filesystem::path CopyProgramToFreshFolder(const std::wstring& name);
 
 // Polls a condition with a bounded wait; the program runs in another process.

@@ -7,16 +7,16 @@
 #include <mutex>
 #include <string>
 
-#include "com_object.h"
+#include "single_pin_filter.h"
 #include "test_source.h"
 
 namespace {
 
 class WriterFilter;
 
-class WriterPin : public IPin, public IMemInputPin, public IStream {
+class WriterPin : public FilterPin<IMemInputPin, IStream> {
 public:
-    explicit WriterPin(WriterFilter& filter) : filter_(filter) {}
+    explicit WriterPin(WriterFilter& filter);
     ~WriterPin() {
         if (peer_) peer_->Release();
         if (allocator_) allocator_->Release();
@@ -38,9 +38,6 @@ public:
         AddRef();
         return S_OK;
     }
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
-
     // IPin
     STDMETHODIMP Connect(IPin*, const AM_MEDIA_TYPE*) override { return E_UNEXPECTED; }
     STDMETHODIMP ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) override {
@@ -72,16 +69,6 @@ public:
         std::lock_guard<std::mutex> hold(lock_);
         if (!peer_) return VFW_E_NOT_CONNECTED;
         return CopyType(*type, type_);
-    }
-    STDMETHODIMP QueryPinInfo(PIN_INFO* info) override;
-    STDMETHODIMP QueryDirection(PIN_DIRECTION* direction) override {
-        *direction = PINDIR_INPUT;
-        return S_OK;
-    }
-    STDMETHODIMP QueryId(LPWSTR* id) override {
-        *id = static_cast<LPWSTR>(CoTaskMemAlloc(sizeof(L"in")));
-        CopyName(*id, std::size(L"in"), L"in");
-        return S_OK;
     }
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override {
         return type && type->majortype == MEDIATYPE_Stream ? S_OK : S_FALSE;
@@ -164,7 +151,7 @@ private:
     bool WriteAt(ULONGLONG offset, const void* data, ULONG size);
     ULONGLONG FileSize();
 
-    WriterFilter& filter_;
+    WriterFilter& writer_;
     std::mutex lock_;
     IPin* peer_ = nullptr;
     IMemAllocator* allocator_ = nullptr;
@@ -172,9 +159,9 @@ private:
     ULONGLONG position_ = 0;
 };
 
-class WriterFilter final : public IBaseFilter, public IFileSinkFilter, public RefCounted<WriterFilter> {
+class WriterFilter final : public SinglePinFilter<WriterFilter, IFileSinkFilter> {
 public:
-    WriterFilter() : pin_(*this) {}
+    WriterFilter() : SinglePinFilter(CLSID_FileWriter, L"in"), pin_(*this) {}
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
         if (!out) return E_POINTER;
@@ -189,12 +176,7 @@ public:
         AddRef();
         return S_OK;
     }
-    FIXTURE_REFCOUNT
 
-    STDMETHODIMP GetClassID(CLSID* clsid) override {
-        *clsid = CLSID_FileWriter;
-        return S_OK;
-    }
     STDMETHODIMP Stop() override {
         state_ = State_Stopped;
         return S_OK;
@@ -219,41 +201,6 @@ public:
         state_ = State_Running;
         return S_OK;
     }
-    STDMETHODIMP GetState(DWORD, FILTER_STATE* state) override {
-        *state = state_;
-        return S_OK;
-    }
-    STDMETHODIMP SetSyncSource(IReferenceClock*) override { return S_OK; }
-    STDMETHODIMP GetSyncSource(IReferenceClock** clock) override {
-        *clock = nullptr;
-        return S_OK;
-    }
-    STDMETHODIMP EnumPins(IEnumPins** pins) override {
-        IPin* list[] = {&pin_};
-        *pins = new PinEnum(list, 1);
-        return S_OK;
-    }
-    STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override {
-        if (id && wcscmp(id, L"in") == 0) {
-            *pin = &pin_;
-            pin_.AddRef();
-            return S_OK;
-        }
-        *pin = nullptr;
-        return VFW_E_NOT_FOUND;
-    }
-    STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override {
-        CopyName(info->achName, MAX_FILTER_NAME, name_.c_str());
-        info->pGraph = graph_;
-        if (graph_) graph_->AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override {
-        graph_ = graph;
-        name_ = name ? name : L"";
-        return S_OK;
-    }
-    STDMETHODIMP QueryVendorInfo(LPWSTR*) override { return E_NOTIMPL; }
 
     STDMETHODIMP SetFileName(LPCOLESTR name, const AM_MEDIA_TYPE*) override {
         if (!name) return E_POINTER;
@@ -269,36 +216,21 @@ public:
     }
 
     const std::wstring& Path() const { return path_; }
+    IPin& Pin() { return pin_; }
 
 private:
     friend class RefCounted<WriterFilter>;
     ~WriterFilter() = default;
 
     WriterPin pin_;
-    FILTER_STATE state_ = State_Stopped;
-    IFilterGraph* graph_ = nullptr;
-    std::wstring name_;
     std::wstring path_;
 };
 
-STDMETHODIMP_(ULONG) WriterPin::AddRef() {
-    return filter_.AddRef();
-}
-STDMETHODIMP_(ULONG) WriterPin::Release() {
-    return filter_.Release();
-}
-
-STDMETHODIMP WriterPin::QueryPinInfo(PIN_INFO* info) {
-    info->pFilter = &filter_;
-    filter_.AddRef();
-    info->dir = PINDIR_INPUT;
-    CopyName(info->achName, MAX_PIN_NAME, L"in");
-    return S_OK;
-}
+WriterPin::WriterPin(WriterFilter& filter) : FilterPin(filter, L"in", PINDIR_INPUT), writer_(filter) {}
 
 bool WriterPin::WriteAt(ULONGLONG offset, const void* data, ULONG size) {
-    if (filter_.Path().empty()) return false;
-    const HANDLE file = CreateFileW(filter_.Path().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    if (writer_.Path().empty()) return false;
+    const HANDLE file = CreateFileW(writer_.Path().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER at;
@@ -312,7 +244,7 @@ bool WriterPin::WriteAt(ULONGLONG offset, const void* data, ULONG size) {
 
 ULONGLONG WriterPin::FileSize() {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(filter_.Path().c_str(), GetFileExInfoStandard, &data)) return 0;
+    if (!GetFileAttributesExW(writer_.Path().c_str(), GetFileExInfoStandard, &data)) return 0;
     return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 

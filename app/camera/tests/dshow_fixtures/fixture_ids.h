@@ -17,7 +17,9 @@ inline constexpr wchar_t kTestSourcePageClassKey[] =
     L"Software\\Classes\\CLSID\\{BF1E94A8-8666-4E9A-B835-60819C8C7645}";
 // Under the source's class key (HKLM): DWORD "NoDroppedFrames" (1: the pin
 // has no IAMDroppedFrames); DWORD "ShortSamples" (1: every sample one byte
-// short of the picture).
+// short of the picture); DWORD "PropertySet" (the place, 1 to 42, in the
+// probing order of the one extension property set the filter answers; 0:
+// none).
 inline constexpr wchar_t kTestSourceSettingsKey[] =
     L"Software\\Classes\\CLSID\\{20A2C6CB-81A4-4EA7-B74C-387AA8235672}\\TestSource";
 

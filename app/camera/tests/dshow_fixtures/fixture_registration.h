@@ -40,7 +40,9 @@ public:
             const std::wstring server = std::wstring(key) + L"\\InprocServer32";
             ok_ = ok_ && SetText(server, nullptr, library) && SetText(server, L"ThreadingModel", L"Both");
         }
-        ok_ = ok_ && SetSourceSwitch(L"NoDroppedFrames", 0) && SetSourceSwitch(L"ShortSamples", 0);
+        // The first candidate property set answers unless a test chooses another.
+        ok_ = ok_ && SetSourceSwitch(L"NoDroppedFrames", 0) && SetSourceSwitch(L"ShortSamples", 0) &&
+              SetSourceSwitch(L"PropertySet", 1);
         // Written as the filter mapper writes them; the mapper itself cannot
         // take the longest names the tests use.
         for (std::size_t i = 0; ok_ && i < names_.size(); ++i) {

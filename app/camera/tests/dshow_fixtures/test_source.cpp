@@ -5,12 +5,15 @@
 
 #include <map>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "com_object.h"
 #include "fixture_ids.h"
+#include "property_sets.h"
+#include "single_pin_filter.h"
 
 namespace {
 
@@ -69,16 +72,44 @@ bool Offered(const AM_MEDIA_TYPE& type) {
     return false;
 }
 
+// The maker's extension properties behind the filter's IKsPropertySet: one
+// store and one call log for every instance, so a test sees what a camera
+// wrote after its graph is gone. Only the candidate set chosen by the
+// "PropertySet" switch (its place in the probing order) answers.
+struct PropertyStore {
+    std::mutex lock;
+    std::map<DWORD, std::vector<BYTE>> values;
+    std::string calls;  // "Get <set> <id>" or "Set <set> <id> <value>", one a line
+};
+
+PropertyStore& Properties() {
+    static PropertyStore store;
+    return store;
+}
+
+// The candidate's place in the probing order, 0 for a set that is none of them.
+DWORD CandidateOrder(REFGUID set) {
+    const auto candidates = CandidatePropertySets();
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (SameGuid(candidates[i].set, set)) return static_cast<DWORD>(i + 1);
+    }
+    return 0;
+}
+
+long FirstWord(const void* data, DWORD size) {
+    std::int32_t word = 0;
+    if (data && size >= sizeof(word)) memcpy(&word, data, sizeof(word));
+    return word;
+}
+
 class TestSource;
 
-class SourcePin : public IPin, public IAMStreamConfig, public IKsPropertySet, public IAMDroppedFrames {
+class SourcePin : public FilterPin<IAMStreamConfig, IKsPropertySet, IAMDroppedFrames> {
 public:
     explicit SourcePin(TestSource& filter);
     ~SourcePin() { FreeTypeBlock(format_); }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
 
     // IPin
     STDMETHODIMP Connect(IPin* receiver, const AM_MEDIA_TYPE* type) override;
@@ -86,12 +117,6 @@ public:
     STDMETHODIMP Disconnect() override;
     STDMETHODIMP ConnectedTo(IPin** pin) override;
     STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* type) override;
-    STDMETHODIMP QueryPinInfo(PIN_INFO* info) override;
-    STDMETHODIMP QueryDirection(PIN_DIRECTION* direction) override {
-        *direction = PINDIR_OUTPUT;
-        return S_OK;
-    }
-    STDMETHODIMP QueryId(LPWSTR* id) override;
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override { return type && Offered(*type) ? S_OK : S_FALSE; }
     STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
     STDMETHODIMP QueryInternalConnections(IPin**, ULONG*) override { return E_NOTIMPL; }
@@ -137,7 +162,7 @@ public:
 private:
     void Stream();
 
-    TestSource& filter_;
+    TestSource& source_;
     std::mutex lock_;
     AM_MEDIA_TYPE format_{};
     IPin* peer_ = nullptr;
@@ -150,9 +175,9 @@ private:
     REFERENCE_TIME start_ = 0;
 };
 
-class TestSource final : public IBaseFilter, public IKsPropertySet, public ISpecifyPropertyPages, public RefCounted<TestSource> {
+class TestSource final : public SinglePinFilter<TestSource, IKsPropertySet, ISpecifyPropertyPages> {
 public:
-    TestSource() : pin_(*this) {}
+    TestSource() : SinglePinFilter(kTestSourceClsid, L"Capture"), pin_(*this) {}
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
         if (!out) return E_POINTER;
@@ -169,12 +194,7 @@ public:
         AddRef();
         return S_OK;
     }
-    FIXTURE_REFCOUNT
 
-    STDMETHODIMP GetClassID(CLSID* clsid) override {
-        *clsid = kTestSourceClsid;
-        return S_OK;
-    }
     STDMETHODIMP Stop() override {
         pin_.Halt();
         state_ = State_Stopped;
@@ -203,58 +223,28 @@ public:
         // A live source has nothing to show while paused.
         return state_ == State_Paused ? VFW_S_CANT_CUE : S_OK;
     }
-    STDMETHODIMP SetSyncSource(IReferenceClock* clock) override {
-        std::lock_guard<std::mutex> hold(lock_);
-        if (clock) clock->AddRef();
-        if (clock_) clock_->Release();
-        clock_ = clock;
-        return S_OK;
-    }
-    STDMETHODIMP GetSyncSource(IReferenceClock** clock) override {
-        std::lock_guard<std::mutex> hold(lock_);
-        *clock = clock_;
-        if (clock_) clock_->AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP EnumPins(IEnumPins** pins) override {
-        IPin* list[] = {&pin_};
-        *pins = new PinEnum(list, 1);
-        return S_OK;
-    }
-    STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override {
-        if (id && wcscmp(id, L"Capture") == 0) {
-            *pin = &pin_;
-            pin_.AddRef();
-            return S_OK;
-        }
-        *pin = nullptr;
-        return VFW_E_NOT_FOUND;
-    }
-    STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override {
-        CopyName(info->achName, MAX_FILTER_NAME, name_.c_str());
-        info->pGraph = graph_;
-        if (graph_) graph_->AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override {
-        graph_ = graph;  // not held: the graph holds the filter
-        name_ = name ? name : L"";
-        return S_OK;
-    }
-    STDMETHODIMP QueryVendorInfo(LPWSTR*) override { return E_NOTIMPL; }
 
-    // IKsPropertySet on the filter: a property store of (set, id) -> bytes.
+    // IKsPropertySet on the filter: the shared property store.
     STDMETHODIMP Set(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD size) override {
-        std::lock_guard<std::mutex> hold(lock_);
+        PropertyStore& store = Properties();
+        std::lock_guard<std::mutex> hold(store.lock);
+        const DWORD order = CandidateOrder(set);
+        store.calls += "Set " + std::to_string(order) + " " + std::to_string(id) + " " +
+                       std::to_string(FirstWord(data, size)) + "\n";
+        if (order == 0 || order != Setting(L"PropertySet")) return E_PROP_SET_UNSUPPORTED;
         const auto* bytes = static_cast<const BYTE*>(data);
-        store_[{set, id}] = std::vector<BYTE>(bytes, bytes + (bytes ? size : 0));
+        store.values[id] = std::vector<BYTE>(bytes, bytes + (bytes ? size : 0));
         return S_OK;
     }
     STDMETHODIMP Get(REFGUID set, DWORD id, LPVOID, DWORD, LPVOID data, DWORD size, DWORD* returned) override {
-        std::lock_guard<std::mutex> hold(lock_);
-        const auto found = store_.find({set, id});
+        PropertyStore& store = Properties();
+        std::lock_guard<std::mutex> hold(store.lock);
+        const DWORD order = CandidateOrder(set);
+        store.calls += "Get " + std::to_string(order) + " " + std::to_string(id) + "\n";
+        if (order == 0 || order != Setting(L"PropertySet")) return E_PROP_SET_UNSUPPORTED;
+        const auto found = store.values.find(id);
         const std::vector<BYTE> empty(size, 0);
-        const std::vector<BYTE>& value = found == store_.end() ? empty : found->second;
+        const std::vector<BYTE>& value = found == store.values.end() ? empty : found->second;
         const DWORD copied = static_cast<DWORD>(std::min<std::size_t>(size, value.size()));
         if (data && copied) memcpy(data, value.data(), copied);
         if (returned) *returned = copied;
@@ -273,35 +263,16 @@ public:
         return S_OK;
     }
 
-    IReferenceClock* Clock() {
-        std::lock_guard<std::mutex> hold(lock_);
-        if (clock_) clock_->AddRef();
-        return clock_;
-    }
+    IPin& Pin() { return pin_; }
 
 private:
     friend class RefCounted<TestSource>;
-    ~TestSource() {
-        pin_.Halt();
-        if (clock_) clock_->Release();
-    }
-    struct KeyLess {
-        bool operator()(const std::pair<GUID, DWORD>& a, const std::pair<GUID, DWORD>& b) const {
-            const int byGuid = memcmp(&a.first, &b.first, sizeof(GUID));
-            return byGuid != 0 ? byGuid < 0 : a.second < b.second;
-        }
-    };
+    ~TestSource() { pin_.Halt(); }
 
     SourcePin pin_;
-    std::mutex lock_;
-    FILTER_STATE state_ = State_Stopped;
-    IReferenceClock* clock_ = nullptr;
-    IFilterGraph* graph_ = nullptr;
-    std::wstring name_;
-    std::map<std::pair<GUID, DWORD>, std::vector<BYTE>, KeyLess> store_;
 };
 
-SourcePin::SourcePin(TestSource& filter) : filter_(filter) {
+SourcePin::SourcePin(TestSource& filter) : FilterPin(filter, L"Capture", PINDIR_OUTPUT), source_(filter) {
     MakeType(format_, kSizes[0].cx, kSizes[0].cy, kDefaultFrameTime);
 }
 
@@ -321,14 +292,6 @@ STDMETHODIMP SourcePin::QueryInterface(REFIID iid, void** out) {
     }
     AddRef();
     return S_OK;
-}
-
-// The pin lives inside its filter and counts on it.
-STDMETHODIMP_(ULONG) SourcePin::AddRef() {
-    return filter_.AddRef();
-}
-STDMETHODIMP_(ULONG) SourcePin::Release() {
-    return filter_.Release();
 }
 
 STDMETHODIMP SourcePin::Connect(IPin* receiver, const AM_MEDIA_TYPE* wanted) {
@@ -398,21 +361,6 @@ STDMETHODIMP SourcePin::ConnectionMediaType(AM_MEDIA_TYPE* type) {
         return VFW_E_NOT_CONNECTED;
     }
     return CopyType(*type, format_);
-}
-
-STDMETHODIMP SourcePin::QueryPinInfo(PIN_INFO* info) {
-    info->pFilter = &filter_;
-    filter_.AddRef();
-    info->dir = PINDIR_OUTPUT;
-    CopyName(info->achName, MAX_PIN_NAME, L"Capture");
-    return S_OK;
-}
-
-STDMETHODIMP SourcePin::QueryId(LPWSTR* id) {
-    *id = static_cast<LPWSTR>(CoTaskMemAlloc(sizeof(L"Capture")));
-    if (!*id) return E_OUTOFMEMORY;
-    CopyName(*id, std::size(L"Capture"), L"Capture");
-    return S_OK;
 }
 
 STDMETHODIMP SourcePin::EnumMediaTypes(IEnumMediaTypes** types) {
@@ -550,7 +498,7 @@ void SourcePin::Stream() {
         }
         sample->SetActualDataLength(shortSamples ? bytes - 1 : bytes);
         REFERENCE_TIME begin = frame * frameTime;
-        if (IReferenceClock* clock = filter_.Clock()) {
+        if (IReferenceClock* clock = source_.Clock()) {
             REFERENCE_TIME now = 0;
             if (SUCCEEDED(clock->GetTime(&now))) begin = now - start_;
             clock->Release();
@@ -575,4 +523,41 @@ HRESULT CreateTestSource(REFIID iid, void** out) {
     const HRESULT result = source->QueryInterface(iid, out);
     source->Release();
     return result;
+}
+
+// A test's hands on the shared property store (see source_properties.h).
+extern "C" __declspec(dllexport) void __stdcall TestSource_ResetProperties() {
+    PropertyStore& store = Properties();
+    std::lock_guard<std::mutex> hold(store.lock);
+    store.values.clear();
+    store.calls.clear();
+}
+
+extern "C" __declspec(dllexport) void __stdcall TestSource_SetProperty(DWORD id, LONG value) {
+    PropertyStore& store = Properties();
+    std::lock_guard<std::mutex> hold(store.lock);
+    const auto* bytes = reinterpret_cast<const BYTE*>(&value);
+    store.values[id] = std::vector<BYTE>(bytes, bytes + sizeof(value));
+}
+
+// FALSE for a property never written.
+extern "C" __declspec(dllexport) BOOL __stdcall TestSource_GetProperty(DWORD id, LONG* value) {
+    PropertyStore& store = Properties();
+    std::lock_guard<std::mutex> hold(store.lock);
+    const auto found = store.values.find(id);
+    if (found == store.values.end() || !value) return FALSE;
+    *value = FirstWord(found->second.data(), static_cast<DWORD>(found->second.size()));
+    return TRUE;
+}
+
+// Copies the call log (ended) into buffer; returns its length without the end.
+extern "C" __declspec(dllexport) DWORD __stdcall TestSource_CallLog(char* buffer, DWORD size) {
+    PropertyStore& store = Properties();
+    std::lock_guard<std::mutex> hold(store.lock);
+    if (buffer && size > 0) {
+        const std::size_t copied = std::min<std::size_t>(store.calls.size(), size - 1);
+        memcpy(buffer, store.calls.data(), copied);
+        buffer[copied] = 0;
+    }
+    return static_cast<DWORD>(store.calls.size());
 }

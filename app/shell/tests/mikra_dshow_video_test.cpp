@@ -1,0 +1,135 @@
+// Mikra.exe from a folder of its own, with the test capture source as the
+// one video input device of the test prefix and no camera library beside
+// the program: the view's camera is the DirectShow camera, the source's
+// picture shows in the view where the stretched layout puts it, a
+// recording is written through the file-writer stand-in, and a snapshot is
+// saved and opened as a picture. The files are left in
+// MIKRA_DSHOW_VIDEO_FILES for the readers of the check that follows.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "dshow_fixtures/fixture_registration.h"
+#include "live_video_checks.h"
+#include "mikra_process.h"
+#include "resource.h"
+#include "video_layout.h"
+
+namespace {
+
+using namespace live_video;
+
+constexpr int kSourceWidth = 640;  // the source's first format
+constexpr int kSourceHeight = 480;
+
+// The test source's picture at (x, y), rows from the top: red counts the
+// column, green the row from the bottom, blue the frame (not compared).
+bool ShowsSourcePixel(COLORREF shown, int x, int y) {
+    const int red = x & 0xFF;
+    const int green = (kSourceHeight - 1 - y) & 0xFF;
+    // One pixel of the view covers up to two of the source.
+    return std::abs(GetRValue(shown) - red) <= 3 && std::abs(GetGValue(shown) - green) <= 3;
+}
+
+class MikraDShowVideoTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = CopyProgramToFreshFolder(L"vz_mikra_dshow");
+        fs::create_directories(folder_ / L"Photos");
+        fs::create_directories(folder_ / L"Video Capture");
+        // Snapshots as BMP; recordings at 10 frames per second.
+        WriteText(folder_ / L"Config.ini", "[Video]\r\nImgType=1\r\n[TPF]\r\ncap640=10\r\n");
+        mikra_.SetProgramFolder(folder_.wstring() + L"\\");
+    }
+    void TearDown() override {
+        mikra_.Kill();
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+
+    fs::path folder_;
+    MikraProcess mikra_;
+};
+
+TEST_F(MikraDShowVideoTest, SourcesPictureInTheViewARecordingAndASnapshotOpened) {
+    dshow_fixtures::FileWriterStandIn writer;
+    ASSERT_TRUE(writer.Registered());
+    dshow_fixtures::TestSources sources({L"Bench source"});
+    ASSERT_TRUE(sources.Registered());
+    ASSERT_TRUE(mikra_.Start());
+    HWND frame = mikra_.WaitForMainFrame();
+    ASSERT_NE(frame, nullptr) << "no main frame";
+    HWND view = FindView(frame);
+    ASSERT_NE(view, nullptr);
+    // Tests running beside this one show windows on the same display: the
+    // frame stays above them while the screen's pixels are read.
+    SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    auto command = [frame](int id) { PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
+
+    command(ID_VIDEO_OPEN);
+    // Points of the picture away from where red and green wrap around, at
+    // the places the stretched layout of the view's client area gives them.
+    const POINT points[] = {{100, 100}, {300, 200}, {500, 400}, {40, 450}};
+    std::string seen;
+    auto pictureShown = [&] {
+        RECT client{};
+        GetClientRect(view, &client);
+        const VideoPlacement video = StretchedLayout({kSourceWidth, kSourceHeight}, {client.right, client.bottom});
+        if (video.width <= 0 || video.height <= 0) return false;
+        const Screenshot shot = Capture(view);
+        seen.clear();
+        bool all = true;
+        for (const POINT& p : points) {
+            const int x = video.x + (2 * p.x + 1) * video.width / (2 * kSourceWidth);
+            const int y = video.y + (2 * p.y + 1) * video.height / (2 * kSourceHeight);
+            const COLORREF shown = shot.At(x, y);
+            seen += " (" + std::to_string(x) + "," + std::to_string(y) + ")=" + std::to_string(GetRValue(shown)) + "/" +
+                    std::to_string(GetGValue(shown));
+            all = all && ShowsSourcePixel(shown, p.x, p.y);
+        }
+        return all;
+    };
+    EXPECT_TRUE(WaitFor(pictureShown, 20000)) << "the source's picture is not in the view:" << seen;
+
+    const fs::path videos = folder_ / L"Video Capture";
+    command(ID_VIDEO_RECORD);
+    std::vector<fs::path> recordings;
+    const bool recorded = WaitFor(
+        [&] {
+            recordings = FilesIn(videos, L".avi");
+            std::error_code error;
+            return recordings.size() == 1 &&
+                   fs::file_size(recordings[0], error) > 6ULL * kSourceWidth * kSourceHeight * 3;
+        },
+        30000);
+    ASSERT_TRUE(recorded) << "no recording";
+    EXPECT_EQ(recordings[0].filename().wstring().rfind(L"Video_", 0), 0u);
+    command(ID_VIDEO_RECORD_STOP);
+    // The preview the recording interrupted comes back.
+    EXPECT_TRUE(WaitFor(pictureShown, 20000)) << "no picture after the recording:" << seen;
+
+    const int listedBefore = ListedPictures(frame);
+    const fs::path photos = folder_ / L"Photos";
+    command(ID_VIDEO_SNAPSHOT);
+    ASSERT_TRUE(WaitFor([&] { return !FilesIn(photos, L".bmp").empty(); }, 20000)) << "no snapshot";
+    EXPECT_TRUE(WaitFor([&] { return ListedPictures(frame) == listedBefore + 1; }, 20000)) << "snapshot not opened";
+
+    command(ID_VIDEO_CLOSE);
+    PostMessageW(frame, WM_CLOSE, 0, 0);
+    if (HWND question = mikra_.WaitForDialog()) {
+        PostMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
+    }
+    ASSERT_TRUE(mikra_.WaitForExit(kExitTimeoutMs)) << "Mikra did not end";
+
+    const fs::path kept = fs::path(MIKRA_DSHOW_VIDEO_FILES).make_preferred();
+    fs::create_directories(kept);
+    fs::copy_file(recordings[0], kept / L"recording.avi", fs::copy_options::overwrite_existing);
+    fs::copy_file(FilesIn(photos, L".bmp").front(), kept / L"snapshot.bmp", fs::copy_options::overwrite_existing);
+}
+
+}  // namespace
