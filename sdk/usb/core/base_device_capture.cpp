@@ -67,8 +67,7 @@ int BaseDevice::SetCapInfo(const CapInfo& record) {
     next.mode[2] = record.mode[2];
     next.mode[3] = record.mode[3];
     // Trigger and speed bits belong to their own setters.
-    next.control =
-        static_cast<std::uint8_t>((record.control & ~kKeptControlBits) | (capInfo_.control & kKeptControlBits));
+    next.control = ControlKeeping(record.control, capInfo_.control, kKeptControlBits);
     const WindowSize out = OutputWindow(record.width, record.height, zoomMode_, next.control, next.mode[3]);
     // A zero-sized window would make the driver wait for frames that never come.
     if (out.width == 0 || out.height == 0) return status::kNotSupported;

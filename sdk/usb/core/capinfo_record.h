@@ -38,6 +38,28 @@ constexpr std::uint8_t softwareTrigger = 0x80;
 constexpr std::uint8_t binning = 0x01;  // in mode[3]
 }  // namespace capinfo_bits
 
+// The caller's control byte with the bits of `kept` as they are now: the
+// camera's own setters own those bits.
+constexpr std::uint8_t ControlKeeping(std::uint8_t requested, std::uint8_t current, std::uint8_t kept) {
+    return static_cast<std::uint8_t>((requested & ~kept) | (current & kept));
+}
+
+// The fields a model takes from the caller's record as they stand (window
+// starts, gains, modes, the extra and reserved words, the control byte but
+// `keptControl`), the size and exposure left as they are now, for the model
+// to work out.
+constexpr CapInfo TakeRecordFields(const CapInfo& current, const CapInfo& record, std::uint8_t keptControl) {
+    CapInfo next = current;
+    next.reserved = record.reserved;
+    next.gain = record.gain;
+    next.mode = record.mode;
+    next.extra = record.extra;
+    next.columnStart = record.columnStart;
+    next.rowStart = record.rowStart;
+    next.control = ControlKeeping(record.control, current.control, keptControl);
+    return next;
+}
+
 CapInfoBytes EncodeCapInfo(const CapInfo& record);
 CapInfo DecodeCapInfo(std::span<const std::uint8_t, kCapInfoBytes> bytes);
 

@@ -102,15 +102,7 @@ int CKQDoriskDevice::ApplyCapInfo(const CapInfo& given) {
 
 int CKQDoriskDevice::SetCapInfo(const CapInfo& record) {
     if (Gone()) return status::kNoDevice;
-    CapInfo next = capInfo_;
-    next.reserved = record.reserved;
-    next.gain = record.gain;
-    next.mode = record.mode;
-    next.extra = record.extra;
-    next.columnStart = record.columnStart;
-    next.rowStart = record.rowStart;
-    next.control =
-        static_cast<std::uint8_t>((record.control & ~kKeptControlBits) | (capInfo_.control & kKeptControlBits));
+    CapInfo next = TakeRecordFields(capInfo_, record, kKeptControlBits);
     const WindowSize window = SensorWindow(record.width, record.height, record.mode[3]);
     if (window.width == 0 || window.height == 0) return status::kNotSupported;
 

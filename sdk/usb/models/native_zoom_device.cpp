@@ -33,15 +33,7 @@ int NativeZoomDevice::SetCapInfo(const CapInfo& record) {
         width = std::min(width, static_cast<std::uint32_t>(geometry_.maxWidth));
         height = std::min(height, static_cast<std::uint32_t>(geometry_.maxHeight));
     }
-    CapInfo next = capInfo_;
-    next.reserved = record.reserved;
-    next.gain = record.gain;
-    next.mode = record.mode;
-    next.extra = record.extra;
-    next.columnStart = record.columnStart;
-    next.rowStart = record.rowStart;
-    next.control =
-        static_cast<std::uint8_t>((record.control & ~kKeptControlBits) | (capInfo_.control & kKeptControlBits));
+    CapInfo next = TakeRecordFields(capInfo_, record, kKeptControlBits);
     const bool halfChosen = (next.control & capinfo_bits::halfReadout) != 0;
     const WindowSize window = ZoomedWindow(width, height, zoomMode_, next.control);
     if (window.width == 0 || window.height == 0) return status::kNotSupported;

@@ -236,8 +236,7 @@ int CKQNavelo_FPGA::SetCapInfo(const CapInfo& record) {
 
     capInfo_.gain = record.gain;
     std::copy(record.mode.begin() + 1, record.mode.end(), capInfo_.mode.begin() + 1);
-    capInfo_.control =
-        static_cast<std::uint8_t>((capInfo_.control & kKeptControlBits) | (record.control & ~kKeptControlBits));
+    capInfo_.control = ControlKeeping(record.control, capInfo_.control, kKeptControlBits);
     requestedHalfReadout_ = skipBit;
     requestedWidth_ = record.width;
     requestedHeight_ = record.height;

@@ -35,7 +35,7 @@ int CKQTEST::OpenDevice(CameraTransport& transport, const CameraInterface& camer
 int CKQTEST::SetCapInfo(const CapInfo& given) {
     if (Gone()) return status::kNoDevice;
     CapInfo record = given;
-    record.control = static_cast<std::uint8_t>((given.control & ~kKeptControlBits) | (capInfo_.control & kKeptControlBits));
+    record.control = ControlKeeping(given.control, capInfo_.control, kKeptControlBits);
     requestedWidth_ = given.width;
     requestedHeight_ = given.height;
     record.width = kFrameWidth;
