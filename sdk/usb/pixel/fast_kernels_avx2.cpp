@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <immintrin.h>
+
 #include "fast_kernels.h"
 
 namespace kqcmos {

@@ -3,7 +3,9 @@
 // after <cstddef> and <cstdint>, so every function here has internal linkage
 // and is compiled for that unit's instruction set only. Nothing here may
 // include a header or call an inline function with external linkage: the
-// linker could otherwise keep the AVX2 copy of it for every caller.
+// linker could otherwise keep the AVX2 copy of it for every caller. The
+// units include the intrinsics headers first; their functions are always
+// inlined and never emitted on their own.
 // No include guard: each unit includes it exactly once.
 
 using Word = std::int16_t;
@@ -262,21 +264,167 @@ void SaturateSharpenRowsBody(int width, int height, Byte* rgb, int saturation, i
     }
 }
 
+// Vector helpers over the unit's widest integer register: 32 bytes with AVX2,
+// 16 with the SSE2 baseline.
+#if defined(__AVX2__)
+using Vec = __m256i;
+constexpr int kVecBytes = 32;
+inline Vec LoadVec(const Byte* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+inline Vec SplatBytes(int v) { return _mm256_set1_epi8(static_cast<char>(v)); }
+inline Vec SplatWords(int v) { return _mm256_set1_epi16(static_cast<short>(v)); }
+// `a` where `mask` bytes are set, else `b`.
+inline Vec Select(Vec mask, Vec a, Vec b) { return _mm256_blendv_epi8(b, a, mask); }
+inline Vec AndVec(Vec a, Vec b) { return _mm256_and_si256(a, b); }
+inline Vec XorVec(Vec a, Vec b) { return _mm256_xor_si256(a, b); }
+inline Vec RoundedAverage(Vec a, Vec b) { return _mm256_avg_epu8(a, b); }
+inline Vec SubBytes(Vec a, Vec b) { return _mm256_sub_epi8(a, b); }
+#else
+using Vec = __m128i;
+constexpr int kVecBytes = 16;
+inline Vec LoadVec(const Byte* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline Vec SplatBytes(int v) { return _mm_set1_epi8(static_cast<char>(v)); }
+inline Vec SplatWords(int v) { return _mm_set1_epi16(static_cast<short>(v)); }
+inline Vec Select(Vec mask, Vec a, Vec b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
+inline Vec AndVec(Vec a, Vec b) { return _mm_and_si128(a, b); }
+inline Vec XorVec(Vec a, Vec b) { return _mm_xor_si128(a, b); }
+inline Vec RoundedAverage(Vec a, Vec b) { return _mm_avg_epu8(a, b); }
+inline Vec SubBytes(Vec a, Vec b) { return _mm_sub_epi8(a, b); }
+#endif
+
+// (a + b) >> 1 per byte: the rounded average less the bit it rounded up.
+inline Vec FloorAverage(Vec a, Vec b) { return SubBytes(RoundedAverage(a, b), AndVec(XorVec(a, b), SplatBytes(1))); }
+
+// Blue, green and red of one vector of pixels, in pixel order.
+struct ColourPlanes {
+    Vec blue;
+    Vec green;
+    Vec red;
+};
+
+// Pixels x0 .. x0 + kVecBytes - 1 of a colour row, x0 even; reads raw
+// samples x0 .. x0 + kVecBytes of both rows. Even pixels take red at x,
+// blue at x + 1 and green from red's row at x + 1 and blue's at x; odd
+// pixels red at x + 1, blue at x and green from red's row at x and blue's
+// at x + 1.
+inline ColourPlanes BayerPlanes(const Byte* red, const Byte* blue, int x0) {
+    const Vec even = SplatWords(0x00FF);
+    const Vec redAt = LoadVec(red + x0);
+    const Vec redNext = LoadVec(red + x0 + 1);
+    const Vec blueAt = LoadVec(blue + x0);
+    const Vec blueNext = LoadVec(blue + x0 + 1);
+    return {Select(even, blueNext, blueAt),
+            FloorAverage(Select(even, redNext, redAt), Select(even, blueAt, blueNext)),
+            Select(even, redAt, redNext)};
+}
+
+// Interleave masks for 16 pixels: byte t of output vector j takes byte
+// (16j + t) / 3 of the plane of channel (16j + t) % 3, and 0 elsewhere.
+struct InterleaveMasks {
+    Byte bytes[3][3][16];  // [output vector][channel][byte]
+};
+constexpr InterleaveMasks MakeInterleaveMasks() {
+    InterleaveMasks m{};
+    for (int j = 0; j < 3; ++j) {
+        for (int c = 0; c < 3; ++c) {
+            for (int t = 0; t < 16; ++t) {
+                const int n = 16 * j + t;
+                m.bytes[j][c][t] = static_cast<Byte>(n % 3 == c ? n / 3 : 0x80);
+            }
+        }
+    }
+    return m;
+}
+constexpr InterleaveMasks kInterleave = MakeInterleaveMasks();
+
+#if defined(__AVX2__)
+inline Vec MaskPair(const Byte* mask16) {
+    return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(mask16)));
+}
+
+inline Vec ReversePixels(Vec v) {
+    const Vec reverse =
+        _mm256_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6,
+                         5, 4, 3, 2, 1, 0);
+    return _mm256_permute4x64_epi64(_mm256_shuffle_epi8(v, reverse), 0x4E);
+}
+
+// 32 pixels as 96 bytes of blue, green, red.
+inline void StorePixels(const ColourPlanes& p, Byte* out) {
+    Vec part[3];
+    for (int j = 0; j < 3; ++j) {
+        part[j] = _mm256_or_si256(
+            _mm256_or_si256(_mm256_shuffle_epi8(p.blue, MaskPair(kInterleave.bytes[j][0])),
+                            _mm256_shuffle_epi8(p.green, MaskPair(kInterleave.bytes[j][1]))),
+            _mm256_shuffle_epi8(p.red, MaskPair(kInterleave.bytes[j][2])));
+    }
+    // Each half holds 16 pixels: bytes 0 .. 47 in the low halves, 48 .. 95 in the high ones.
+    auto* at = reinterpret_cast<__m256i*>(out);
+    _mm256_storeu_si256(at, _mm256_permute2x128_si256(part[0], part[1], 0x20));
+    _mm256_storeu_si256(at + 1, _mm256_permute2x128_si256(part[2], part[0], 0x30));
+    _mm256_storeu_si256(at + 2, _mm256_permute2x128_si256(part[1], part[2], 0x31));
+}
+#else
+inline Vec ReversePixels(Vec v) {
+    const Vec swapped = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+    return _mm_shuffle_epi32(_mm_shufflehi_epi16(_mm_shufflelo_epi16(swapped, 0x1B), 0x1B), 0x4E);
+}
+
+// Four 32-bit pixels (blue, green, red, 0) as 12 bytes at the front.
+inline Vec PackFourPixels(Vec pixels) {
+    const Vec lowPixel = _mm_set_epi32(0, -1, 0, -1);
+    const Vec highPixel = _mm_set_epi32(0x0000FFFF, static_cast<int>(0xFF000000u), 0x0000FFFF,
+                                        static_cast<int>(0xFF000000u));
+    // Each 64-bit half holds its two pixels in bytes 0 .. 5.
+    const Vec halves = _mm_or_si128(_mm_and_si128(pixels, lowPixel), _mm_and_si128(_mm_srli_epi64(pixels, 8), highPixel));
+    const Vec lowHalf = _mm_set_epi32(0, 0, -1, -1);
+    return _mm_or_si128(_mm_and_si128(halves, lowHalf), _mm_srli_si128(_mm_andnot_si128(lowHalf, halves), 2));
+}
+
+// 16 pixels as 48 bytes of blue, green, red. Each 16-byte store but the last
+// writes 4 bytes past its pixels, which the next store overwrites.
+inline void StorePixels(const ColourPlanes& p, Byte* out) {
+    const Vec zero = _mm_setzero_si128();
+    const Vec blueGreenLow = _mm_unpacklo_epi8(p.blue, p.green);
+    const Vec blueGreenHigh = _mm_unpackhi_epi8(p.blue, p.green);
+    const Vec redLow = _mm_unpacklo_epi8(p.red, zero);
+    const Vec redHigh = _mm_unpackhi_epi8(p.red, zero);
+    auto at = [&](int bytes) { return reinterpret_cast<__m128i*>(out + bytes); };
+    _mm_storeu_si128(at(0), PackFourPixels(_mm_unpacklo_epi16(blueGreenLow, redLow)));
+    _mm_storeu_si128(at(12), PackFourPixels(_mm_unpackhi_epi16(blueGreenLow, redLow)));
+    _mm_storeu_si128(at(24), PackFourPixels(_mm_unpacklo_epi16(blueGreenHigh, redHigh)));
+    const Vec last = PackFourPixels(_mm_unpackhi_epi16(blueGreenHigh, redHigh));
+    _mm_storel_epi64(at(36), last);
+    const auto tail = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(last, 8)));
+    __builtin_memcpy(out + 44, &tail, 4);
+}
+#endif
+
 // BayerConvert's colour row: pixel x (0 .. width - 2) takes its 2 x 2 window
 // of the raw rows `red` (red, green) and `blue` (green, blue); the last
 // pixel repeats its neighbour. Mirrored rows put pixel x at width - 1 - x.
 void BayerColourRowBody(int width, const Byte* __restrict red, const Byte* __restrict blue, bool mirrored,
                         Byte* __restrict out) {
-    // Pixels per pass, an even number: their planes stay in the first level cache.
-    constexpr int kRun = 512;
+    const int computed = width - 1;
+    // Whole vectors of pixels, while their raw samples (up to x0 + kVecBytes) lie in the row.
+    int vectorEnd = 0;
+    for (; vectorEnd + kVecBytes <= computed; vectorEnd += kVecBytes) {
+        ColourPlanes p = BayerPlanes(red, blue, vectorEnd);
+        std::size_t firstPixel = static_cast<std::size_t>(vectorEnd);
+        if (mirrored) {
+            p = {ReversePixels(p.blue), ReversePixels(p.green), ReversePixels(p.red)};
+            firstPixel = static_cast<std::size_t>(width - vectorEnd - kVecBytes);
+        }
+        StorePixels(p, out + 3 * firstPixel);
+    }
+    // The remaining pixels (fewer than one vector) plane by plane.
+    constexpr int kRun = kVecBytes;
     Byte b[kRun];
     Byte g[kRun];
     Byte r[kRun];
     Byte reversedBlue[kRun];
     Byte reversedGreen[kRun];
     Byte reversedRed[kRun];
-    const int computed = width - 1;
-    for (int x0 = 0; x0 < computed; x0 += kRun) {
+    for (int x0 = vectorEnd; x0 < computed; x0 += kRun) {
         const int n = computed - x0 < kRun ? computed - x0 : kRun;
         const Byte* const rr = red + x0;
         const Byte* const bb = blue + x0;

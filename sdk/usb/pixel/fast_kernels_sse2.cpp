@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <emmintrin.h>
+
 #include "fast_kernels.h"
 
 namespace kqcmos {

@@ -28,6 +28,10 @@ std::vector<int> Widths() {
     for (int w = 1; w <= 17; ++w) {
         widths.push_back(w);
     }
+    // Either side of one and two whole vectors of pixels on each path.
+    for (const int w : {32, 33, 34, 49, 66}) {
+        widths.push_back(w);
+    }
     widths.push_back(972);
     widths.push_back(2592);
     return widths;
