@@ -2,6 +2,7 @@
 
 #include "bayer_kernels.h"
 #include "fast_kernels.h"
+#include "linear_gain.h"
 
 namespace kqcmos {
 namespace {
@@ -10,9 +11,10 @@ namespace {
 // needs it: even rows into the window's first row, odd rows into its second.
 class CorrectedRows final : public ColourRowSource {
 public:
-    CorrectedRows(const RawCorrection& correction, bool flatFieldFits, FrameSize size,
+    CorrectedRows(const RawCorrection& correction, const LinearGainFits& lines, bool flatFieldFits, FrameSize size,
                   std::span<const std::uint8_t> raw, std::span<std::uint8_t> window, const FastKernels& kernels)
         : correction_(correction),
+          lines_(lines),
           flatFieldFits_(flatFieldFits),
           width_(size.width),
           raw_(raw.data()),
@@ -36,10 +38,12 @@ private:
         const auto w = static_cast<std::size_t>(width_);
         kernels_.correctRawRow(width_, raw_ + static_cast<std::size_t>(y) * w,
                                even ? gains.red.data() : gains.green.data(),
-                               even ? gains.green.data() : gains.blue.data(), flat, after, window_ + (even ? 0 : w));
+                               even ? gains.green.data() : gains.blue.data(),
+                               even ? lines_.RedRows() : lines_.BlueRows(), flat, after, window_ + (even ? 0 : w));
     }
 
     const RawCorrection& correction_;
+    const LinearGainFits& lines_;
     bool flatFieldFits_;
     int width_;
     const std::uint8_t* raw_;
@@ -64,7 +68,8 @@ bool CorrectAndDemosaic(const DemosaicSettings& settings, const RawCorrection& c
     }
     const bool flatFieldFits =
         correction.flatField != nullptr && correction.flatField->Fits(correction.window, FrameBytes(size));
-    CorrectedRows rows(correction, flatFieldFits, size, raw, work.correctedRows_, KernelsFor(level));
+    work.gainLines_.Update(correction.gains);
+    CorrectedRows rows(correction, work.gainLines_, flatFieldFits, size, raw, work.correctedRows_, KernelsFor(level));
     if (!BayerConvertColourRows(settings.flipMode, size, out, rows, level)) {
         return false;
     }

@@ -6,6 +6,7 @@
 #include <immintrin.h>
 
 #include "fast_kernels.h"
+#include "linear_gain.h"
 
 namespace kqcmos {
 namespace {

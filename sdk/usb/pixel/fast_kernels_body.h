@@ -18,6 +18,36 @@ inline int ClampByte(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 constexpr int kActivityThreshold = 1000;
 constexpr int kTermCap = kActivityThreshold + 1;
 
+// Vector helpers over the unit's widest integer register: 32 bytes with AVX2,
+// 16 with the SSE2 baseline.
+#if defined(__AVX2__)
+using Vec = __m256i;
+constexpr int kVecBytes = 32;
+inline Vec LoadVec(const Byte* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+inline Vec SplatBytes(int v) { return _mm256_set1_epi8(static_cast<char>(v)); }
+inline Vec SplatWords(int v) { return _mm256_set1_epi16(static_cast<short>(v)); }
+// `a` where `mask` bytes are set, else `b`.
+inline Vec Select(Vec mask, Vec a, Vec b) { return _mm256_blendv_epi8(b, a, mask); }
+inline Vec AndVec(Vec a, Vec b) { return _mm256_and_si256(a, b); }
+inline Vec XorVec(Vec a, Vec b) { return _mm256_xor_si256(a, b); }
+inline Vec RoundedAverage(Vec a, Vec b) { return _mm256_avg_epu8(a, b); }
+inline Vec SubBytes(Vec a, Vec b) { return _mm256_sub_epi8(a, b); }
+#else
+using Vec = __m128i;
+constexpr int kVecBytes = 16;
+inline Vec LoadVec(const Byte* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline Vec SplatBytes(int v) { return _mm_set1_epi8(static_cast<char>(v)); }
+inline Vec SplatWords(int v) { return _mm_set1_epi16(static_cast<short>(v)); }
+inline Vec Select(Vec mask, Vec a, Vec b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
+inline Vec AndVec(Vec a, Vec b) { return _mm_and_si128(a, b); }
+inline Vec XorVec(Vec a, Vec b) { return _mm_xor_si128(a, b); }
+inline Vec RoundedAverage(Vec a, Vec b) { return _mm_avg_epu8(a, b); }
+inline Vec SubBytes(Vec a, Vec b) { return _mm_sub_epi8(a, b); }
+#endif
+
+// (a + b) >> 1 per byte: the rounded average less the bit it rounded up.
+inline Vec FloorAverage(Vec a, Vec b) { return SubBytes(RoundedAverage(a, b), AndVec(XorVec(a, b), SplatBytes(1))); }
+
 // Smoothed colour bytes of pixel columns 3 .. width - 4 of one row, from the
 // frame rows above, at and below it (interleaved, 3 words a pixel), and the
 // sum of each pixel's three smoothed colours.
@@ -185,17 +215,127 @@ void SharpnessRowsBody(int rowBytes, int height, int step, Byte* frame, int s, B
     }
 }
 
+#if defined(__AVX2__)
+constexpr int kWordLanes = 16;
+// Samples x .. x + 15 as words.
+inline Vec LoadSampleWords(const Byte* p) {
+    return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+}
+inline Vec LoadWords(const Word* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+inline void StoreWordsAsBytes(Vec words, Byte* p) {
+    const Vec packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(words, words), 0x08);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(packed));
+}
+inline Vec SplatPairs(std::int32_t evenLane, std::int32_t oddLane) {
+    return _mm256_set1_epi64x(static_cast<long long>((static_cast<std::uint64_t>(static_cast<std::uint32_t>(oddLane)) << 32) |
+                                                     static_cast<std::uint32_t>(evenLane)));
+}
+inline Vec ShiftWordsLeft(Vec v, int n) { return _mm256_slli_epi16(v, n); }
+inline Vec InterleaveLow(Vec a, Vec b) { return _mm256_unpacklo_epi16(a, b); }
+inline Vec InterleaveHigh(Vec a, Vec b) { return _mm256_unpackhi_epi16(a, b); }
+inline Vec MultiplyAddPairs(Vec a, Vec b) { return _mm256_madd_epi16(a, b); }
+inline Vec AddDwords(Vec a, Vec b) { return _mm256_add_epi32(a, b); }
+inline Vec ShiftDwordsRight(Vec v, int n) { return _mm256_sra_epi32(v, _mm_cvtsi32_si128(n)); }
+inline Vec PackDwords(Vec a, Vec b) { return _mm256_packs_epi32(a, b); }
+inline Vec MaxWords(Vec a, Vec b) { return _mm256_max_epi16(a, b); }
+inline Vec MinWords(Vec a, Vec b) { return _mm256_min_epi16(a, b); }
+inline Vec AddWords(Vec a, Vec b) { return _mm256_add_epi16(a, b); }
+inline Vec SubWords(Vec a, Vec b) { return _mm256_sub_epi16(a, b); }
+inline Vec SaturatingSubWords(Vec a, Vec b) { return _mm256_subs_epu16(a, b); }
+inline Vec MultiplyWords(Vec a, Vec b) { return _mm256_mullo_epi16(a, b); }
+inline Vec ShiftWordsRight(Vec v, int n) { return _mm256_srli_epi16(v, n); }
+inline Vec ShiftWordsRightSigned(Vec v, int n) { return _mm256_srai_epi16(v, n); }
+inline Vec ZeroVec() { return _mm256_setzero_si256(); }
+#else
+constexpr int kWordLanes = 8;
+inline Vec LoadSampleWords(const Byte* p) {
+    return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
+}
+inline Vec LoadWords(const Word* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline void StoreWordsAsBytes(Vec words, Byte* p) {
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(words, words));
+}
+inline Vec SplatPairs(std::int32_t evenLane, std::int32_t oddLane) {
+    return _mm_set_epi32(oddLane, evenLane, oddLane, evenLane);
+}
+inline Vec ShiftWordsLeft(Vec v, int n) { return _mm_slli_epi16(v, n); }
+inline Vec InterleaveLow(Vec a, Vec b) { return _mm_unpacklo_epi16(a, b); }
+inline Vec InterleaveHigh(Vec a, Vec b) { return _mm_unpackhi_epi16(a, b); }
+inline Vec MultiplyAddPairs(Vec a, Vec b) { return _mm_madd_epi16(a, b); }
+inline Vec AddDwords(Vec a, Vec b) { return _mm_add_epi32(a, b); }
+inline Vec ShiftDwordsRight(Vec v, int n) { return _mm_sra_epi32(v, _mm_cvtsi32_si128(n)); }
+inline Vec PackDwords(Vec a, Vec b) { return _mm_packs_epi32(a, b); }
+inline Vec MaxWords(Vec a, Vec b) { return _mm_max_epi16(a, b); }
+inline Vec MinWords(Vec a, Vec b) { return _mm_min_epi16(a, b); }
+inline Vec AddWords(Vec a, Vec b) { return _mm_add_epi16(a, b); }
+inline Vec SubWords(Vec a, Vec b) { return _mm_sub_epi16(a, b); }
+inline Vec SaturatingSubWords(Vec a, Vec b) { return _mm_subs_epu16(a, b); }
+inline Vec MultiplyWords(Vec a, Vec b) { return _mm_mullo_epi16(a, b); }
+inline Vec ShiftWordsRight(Vec v, int n) { return _mm_srli_epi16(v, n); }
+inline Vec ShiftWordsRightSigned(Vec v, int n) { return _mm_srai_epi16(v, n); }
+inline Vec ZeroVec() { return _mm_setzero_si128(); }
+#endif
+
+// The flat field's v = min(255, (v x gain) >> 6), negative gains giving 0,
+// on words v of 0 .. 255, as
+// v x (gain >> 6) + ((v x (gain & 63)) >> 6) in 16-bit lanes: from 256 x 64
+// on every non-zero v gives 255 either way, so the whole part is capped at
+// 256 and no lane overflows (at most 255 x 256 + 251).
+inline Vec FlatFieldWords(Vec v, Vec gains) {
+    const Vec gain = MaxWords(gains, ZeroVec());
+    const Vec whole = MinWords(ShiftWordsRightSigned(gain, 6), SplatWords(256));
+    const Vec part = AndVec(gain, SplatWords(63));
+    const Vec scaled = AddWords(MultiplyWords(v, whole), ShiftWordsRight(MultiplyWords(v, part), 6));
+    return SubWords(scaled, SaturatingSubWords(scaled, SplatWords(255)));
+}
+
+// Samples 0 .. n - 1 of a raw row (n a multiple of kWordLanes) through the
+// two lines and, when given, the flat field, into `out`. Each sample v is
+// paired with v << 7 so that one multiply-add of the pair with the
+// multiplier's high part (above 7 bits) and low part gives v x multiplier
+// exactly in 32 bits.
+void LinearGainRun(int n, const Byte* __restrict raw, const LinearGainPair& line, const Word* __restrict flatGains,
+                   Byte* __restrict out) {
+    const Vec parts = SplatPairs(((line.even.multiplier & 127) << 16) | (line.even.multiplier >> 7),
+                                 ((line.odd.multiplier & 127) << 16) | (line.odd.multiplier >> 7));
+    const Vec offsets = SplatPairs(line.even.offset, line.odd.offset);
+    const int shift = line.shift;
+    auto gained = [&](int x) {
+        const Vec v = LoadSampleWords(raw + x);
+        const Vec high = ShiftWordsLeft(v, 7);
+        const Vec low = ShiftDwordsRight(AddDwords(MultiplyAddPairs(InterleaveLow(high, v), parts), offsets), shift);
+        const Vec upper =
+            ShiftDwordsRight(AddDwords(MultiplyAddPairs(InterleaveHigh(high, v), parts), offsets), shift);
+        return PackDwords(low, upper);
+    };
+    if (flatGains == nullptr) {
+        for (int x = 0; x < n; x += kWordLanes) {
+            StoreWordsAsBytes(gained(x), out + x);
+        }
+        return;
+    }
+    for (int x = 0; x < n; x += kWordLanes) {
+        const Vec v = MinWords(MaxWords(gained(x), ZeroVec()), SplatWords(255));
+        StoreWordsAsBytes(FlatFieldWords(v, LoadWords(flatGains + x)), out + x);
+    }
+}
+
 // One raw row through the corrections ahead of the demosaic, into `out`:
 // even columns through `evenTable` and odd ones through `oddTable` (the gain
-// tables), then, when `flatGains` is given, v = min(255, (v x gain) >> 6)
-// with negative results 0 (the flat field), then, when `after` is given,
-// every byte through it.
+// tables, or `linear` standing for them), then, when `flatGains` is given,
+// v = min(255, (v x gain) >> 6) with negative results 0 (the flat field),
+// then, when `after` is given, every byte through it.
 void CorrectRawRowBody(int width, const Byte* __restrict raw, const Byte* __restrict evenTable,
-                       const Byte* __restrict oddTable, const Word* __restrict flatGains, const Byte* __restrict after,
-                       Byte* __restrict out) {
+                       const Byte* __restrict oddTable, const LinearGainPair* linear, const Word* __restrict flatGains,
+                       const Byte* __restrict after, Byte* __restrict out) {
+    // Whole vectors of samples by the lines; the rest by the tables.
+    const int lined = linear != nullptr ? width - width % kWordLanes : 0;
+    if (lined > 0) {
+        LinearGainRun(lined, raw, *linear, flatGains, out);
+    }
     // Eight samples are read and written as one 64-bit word (little-endian
     // x86), which halves the loads of a byte-wise loop.
-    int x = 0;
+    int x = lined;
     for (; x + 8 <= width; x += 8) {
         std::uint64_t in;
         __builtin_memcpy(&in, raw + x, 8);
@@ -215,10 +355,8 @@ void CorrectRawRowBody(int width, const Byte* __restrict raw, const Byte* __rest
     }
     if (flatGains != nullptr) {
         using Lane = std::uint16_t;
-        for (int i = 0; i < width; ++i) {
-            // (v x gain) >> 6 = v x (gain >> 6) + ((v x (gain & 63)) >> 6) in
-            // 16-bit lanes: a negative gain gives 0 either way, and from
-            // 256 x 64 on every non-zero v gives 255 either way.
+        for (int i = lined; i < width; ++i) {
+            // As FlatFieldWords.
             const Word gain = flatGains[i] < 0 ? Word{0} : flatGains[i];
             const auto whole = static_cast<Lane>((gain >> 6) < 256 ? (gain >> 6) : 256);
             const auto part = static_cast<Lane>(gain & 63);
@@ -263,36 +401,6 @@ void SaturateSharpenRowsBody(int width, int height, Byte* rgb, int saturation, i
         current = used;
     }
 }
-
-// Vector helpers over the unit's widest integer register: 32 bytes with AVX2,
-// 16 with the SSE2 baseline.
-#if defined(__AVX2__)
-using Vec = __m256i;
-constexpr int kVecBytes = 32;
-inline Vec LoadVec(const Byte* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
-inline Vec SplatBytes(int v) { return _mm256_set1_epi8(static_cast<char>(v)); }
-inline Vec SplatWords(int v) { return _mm256_set1_epi16(static_cast<short>(v)); }
-// `a` where `mask` bytes are set, else `b`.
-inline Vec Select(Vec mask, Vec a, Vec b) { return _mm256_blendv_epi8(b, a, mask); }
-inline Vec AndVec(Vec a, Vec b) { return _mm256_and_si256(a, b); }
-inline Vec XorVec(Vec a, Vec b) { return _mm256_xor_si256(a, b); }
-inline Vec RoundedAverage(Vec a, Vec b) { return _mm256_avg_epu8(a, b); }
-inline Vec SubBytes(Vec a, Vec b) { return _mm256_sub_epi8(a, b); }
-#else
-using Vec = __m128i;
-constexpr int kVecBytes = 16;
-inline Vec LoadVec(const Byte* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline Vec SplatBytes(int v) { return _mm_set1_epi8(static_cast<char>(v)); }
-inline Vec SplatWords(int v) { return _mm_set1_epi16(static_cast<short>(v)); }
-inline Vec Select(Vec mask, Vec a, Vec b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
-inline Vec AndVec(Vec a, Vec b) { return _mm_and_si128(a, b); }
-inline Vec XorVec(Vec a, Vec b) { return _mm_xor_si128(a, b); }
-inline Vec RoundedAverage(Vec a, Vec b) { return _mm_avg_epu8(a, b); }
-inline Vec SubBytes(Vec a, Vec b) { return _mm_sub_epi8(a, b); }
-#endif
-
-// (a + b) >> 1 per byte: the rounded average less the bit it rounded up.
-inline Vec FloorAverage(Vec a, Vec b) { return SubBytes(RoundedAverage(a, b), AndVec(XorVec(a, b), SplatBytes(1))); }
 
 // Blue, green and red of one vector of pixels, in pixel order.
 struct ColourPlanes {

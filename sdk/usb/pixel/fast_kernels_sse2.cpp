@@ -5,6 +5,7 @@
 #include <emmintrin.h>
 
 #include "fast_kernels.h"
+#include "linear_gain.h"
 
 namespace kqcmos {
 namespace {
