@@ -1,4 +1,5 @@
-// Bodies of the fast kernels, written so the compiler vectorises them. Each
+// Bodies of the fast kernels, in intrinsics (fast_kernels_vectors.h) or
+// written so the compiler vectorises them. Each
 // per-instruction-set unit includes this file inside an unnamed namespace,
 // after <cstddef> and <cstdint>, so every function here has internal linkage
 // and is compiled for that unit's instruction set only. Nothing here may
@@ -8,45 +9,12 @@
 // inlined and never emitted on their own.
 // No include guard: each unit includes it exactly once.
 
-using Word = std::int16_t;
-using Byte = std::uint8_t;
-
 inline int ClampByte(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
 // The chain's activity threshold; an activity term above it decides alone,
 // so terms are capped there and the sum stays within 16 bits.
 constexpr int kActivityThreshold = 1000;
 constexpr int kTermCap = kActivityThreshold + 1;
-
-// Vector helpers over the unit's widest integer register: 32 bytes with AVX2,
-// 16 with the SSE2 baseline.
-#if defined(__AVX2__)
-using Vec = __m256i;
-constexpr int kVecBytes = 32;
-inline Vec LoadVec(const Byte* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
-inline Vec SplatBytes(int v) { return _mm256_set1_epi8(static_cast<char>(v)); }
-inline Vec SplatWords(int v) { return _mm256_set1_epi16(static_cast<short>(v)); }
-// `a` where `mask` bytes are set, else `b`.
-inline Vec Select(Vec mask, Vec a, Vec b) { return _mm256_blendv_epi8(b, a, mask); }
-inline Vec AndVec(Vec a, Vec b) { return _mm256_and_si256(a, b); }
-inline Vec XorVec(Vec a, Vec b) { return _mm256_xor_si256(a, b); }
-inline Vec RoundedAverage(Vec a, Vec b) { return _mm256_avg_epu8(a, b); }
-inline Vec SubBytes(Vec a, Vec b) { return _mm256_sub_epi8(a, b); }
-#else
-using Vec = __m128i;
-constexpr int kVecBytes = 16;
-inline Vec LoadVec(const Byte* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline Vec SplatBytes(int v) { return _mm_set1_epi8(static_cast<char>(v)); }
-inline Vec SplatWords(int v) { return _mm_set1_epi16(static_cast<short>(v)); }
-inline Vec Select(Vec mask, Vec a, Vec b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
-inline Vec AndVec(Vec a, Vec b) { return _mm_and_si128(a, b); }
-inline Vec XorVec(Vec a, Vec b) { return _mm_xor_si128(a, b); }
-inline Vec RoundedAverage(Vec a, Vec b) { return _mm_avg_epu8(a, b); }
-inline Vec SubBytes(Vec a, Vec b) { return _mm_sub_epi8(a, b); }
-#endif
-
-// (a + b) >> 1 per byte: the rounded average less the bit it rounded up.
-inline Vec FloorAverage(Vec a, Vec b) { return SubBytes(RoundedAverage(a, b), AndVec(XorVec(a, b), SplatBytes(1))); }
 
 // Smoothed colour bytes of pixel columns 3 .. width - 4 of one row, from the
 // frame rows above, at and below it (interleaved, 3 words a pixel), and the
@@ -166,8 +134,36 @@ void SaturatePixels(int width, Byte* __restrict pixels, int s, Word* __restrict 
 // level cache.
 constexpr int kSaturationRun = 512;
 
+#if defined(__AVX2__)
+// v + (((v - grey) x strength) >> 3) on words, as SaturatePixels.
+inline Vec SaturatedWords(Vec v, Vec grey, Vec strength) {
+    return AddWords(v, ShiftWordsRightSigned(MultiplyWords(SubWords(v, grey), strength), 3));
+}
+
+// SaturatePixels on 32 pixels, through their colour planes.
+inline void SaturateVectorOfPixels(Byte* pixels, Vec strength) {
+    const ColourPlanes p = LoadPixels(pixels);
+    const Vec sumLow = AddWords(AddWords(WidenLow(p.blue), WidenLow(p.green)), WidenLow(p.red));
+    const Vec sumHigh = AddWords(AddWords(WidenHigh(p.blue), WidenHigh(p.green)), WidenHigh(p.red));
+    const Vec greyLow = AddWords(ShiftWordsRight(sumLow, 3), ShiftWordsRight(sumLow, 2));
+    const Vec greyHigh = AddWords(ShiftWordsRight(sumHigh, 3), ShiftWordsRight(sumHigh, 2));
+    auto saturate = [&](Vec plane) {
+        return PackWords(SaturatedWords(WidenLow(plane), greyLow, strength),
+                         SaturatedWords(WidenHigh(plane), greyHigh, strength));
+    };
+    StorePixels({saturate(p.blue), saturate(p.green), saturate(p.red)}, pixels);
+}
+#endif
+
 void SaturateRow(int width, Byte* row, int s, Word* grey) {
-    for (int x = 0; x < width; x += kSaturationRun) {
+    int first = 0;
+#if defined(__AVX2__)
+    const Vec strength = SplatWords(s - 8);
+    for (; first + kVecBytes <= width; first += kVecBytes) {
+        SaturateVectorOfPixels(row + 3 * static_cast<std::size_t>(first), strength);
+    }
+#endif
+    for (int x = first; x < width; x += kSaturationRun) {
         SaturatePixels(width - x < kSaturationRun ? width - x : kSaturationRun, row + 3 * static_cast<std::size_t>(x),
                        s, grey);
     }
@@ -185,8 +181,22 @@ void SaturationRowsBody(int width, int height, Byte* rgb, int s) {
 // rows, `below` is still unfiltered in the frame.
 void SharpenNeighboursRow(int rowBytes, int step, const Byte* __restrict above, const Byte* __restrict current,
                           const Byte* __restrict below, Byte* __restrict out, int s) {
+    // trunc(trunc(d / 2) x w / 8) with d = 8v - N is sign(d) x (((|d| >> 1) x w) >> 3),
+    // and (m x w) >> 3 is the high word of m x (w << 13).
+    const Vec scaledWeight = SplatWords((s - 1) << 13);
+    int i = step;
+    for (; i + kWordLanes + step <= rowBytes; i += kWordLanes) {
+        auto at = [&](const Byte* row, int offset) { return LoadSampleWords(row + i + offset); };
+        const Vec v = at(current, 0);
+        const Vec neighbours =
+            AddWords(AddWords(AddWords(at(above, -step), at(above, 0)), AddWords(at(above, step), at(current, -step))),
+                     AddWords(AddWords(at(current, step), at(below, -step)), AddWords(at(below, 0), at(below, step))));
+        const Vec d = SubWords(ShiftWordsLeft(v, 3), neighbours);
+        const Vec lift = CopySign(MultiplyHighUnsigned(ShiftWordsRight(AbsWords(d), 1), scaledWeight), d);
+        StoreWordsAsBytes(AddWords(v, lift), out + i);
+    }
     const auto weight = static_cast<Word>(s - 1);
-    for (int i = step; i + step < rowBytes; ++i) {
+    for (; i + step < rowBytes; ++i) {
         const int v = current[i];
         const int neighbours = above[i - step] + above[i] + above[i + step] + current[i - step] + current[i + step] +
                                below[i - step] + below[i] + below[i + step];
@@ -214,67 +224,6 @@ void SharpnessRowsBody(int rowBytes, int height, int step, Byte* frame, int s, B
         current = used;
     }
 }
-
-#if defined(__AVX2__)
-constexpr int kWordLanes = 16;
-// Samples x .. x + 15 as words.
-inline Vec LoadSampleWords(const Byte* p) {
-    return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-}
-inline Vec LoadWords(const Word* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
-inline void StoreWordsAsBytes(Vec words, Byte* p) {
-    const Vec packed = _mm256_permute4x64_epi64(_mm256_packus_epi16(words, words), 0x08);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(packed));
-}
-inline Vec SplatPairs(std::int32_t evenLane, std::int32_t oddLane) {
-    return _mm256_set1_epi64x(static_cast<long long>((static_cast<std::uint64_t>(static_cast<std::uint32_t>(oddLane)) << 32) |
-                                                     static_cast<std::uint32_t>(evenLane)));
-}
-inline Vec ShiftWordsLeft(Vec v, int n) { return _mm256_slli_epi16(v, n); }
-inline Vec InterleaveLow(Vec a, Vec b) { return _mm256_unpacklo_epi16(a, b); }
-inline Vec InterleaveHigh(Vec a, Vec b) { return _mm256_unpackhi_epi16(a, b); }
-inline Vec MultiplyAddPairs(Vec a, Vec b) { return _mm256_madd_epi16(a, b); }
-inline Vec AddDwords(Vec a, Vec b) { return _mm256_add_epi32(a, b); }
-inline Vec ShiftDwordsRight(Vec v, int n) { return _mm256_sra_epi32(v, _mm_cvtsi32_si128(n)); }
-inline Vec PackDwords(Vec a, Vec b) { return _mm256_packs_epi32(a, b); }
-inline Vec MaxWords(Vec a, Vec b) { return _mm256_max_epi16(a, b); }
-inline Vec MinWords(Vec a, Vec b) { return _mm256_min_epi16(a, b); }
-inline Vec AddWords(Vec a, Vec b) { return _mm256_add_epi16(a, b); }
-inline Vec SubWords(Vec a, Vec b) { return _mm256_sub_epi16(a, b); }
-inline Vec SaturatingSubWords(Vec a, Vec b) { return _mm256_subs_epu16(a, b); }
-inline Vec MultiplyWords(Vec a, Vec b) { return _mm256_mullo_epi16(a, b); }
-inline Vec ShiftWordsRight(Vec v, int n) { return _mm256_srli_epi16(v, n); }
-inline Vec ShiftWordsRightSigned(Vec v, int n) { return _mm256_srai_epi16(v, n); }
-inline Vec ZeroVec() { return _mm256_setzero_si256(); }
-#else
-constexpr int kWordLanes = 8;
-inline Vec LoadSampleWords(const Byte* p) {
-    return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
-}
-inline Vec LoadWords(const Word* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline void StoreWordsAsBytes(Vec words, Byte* p) {
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(words, words));
-}
-inline Vec SplatPairs(std::int32_t evenLane, std::int32_t oddLane) {
-    return _mm_set_epi32(oddLane, evenLane, oddLane, evenLane);
-}
-inline Vec ShiftWordsLeft(Vec v, int n) { return _mm_slli_epi16(v, n); }
-inline Vec InterleaveLow(Vec a, Vec b) { return _mm_unpacklo_epi16(a, b); }
-inline Vec InterleaveHigh(Vec a, Vec b) { return _mm_unpackhi_epi16(a, b); }
-inline Vec MultiplyAddPairs(Vec a, Vec b) { return _mm_madd_epi16(a, b); }
-inline Vec AddDwords(Vec a, Vec b) { return _mm_add_epi32(a, b); }
-inline Vec ShiftDwordsRight(Vec v, int n) { return _mm_sra_epi32(v, _mm_cvtsi32_si128(n)); }
-inline Vec PackDwords(Vec a, Vec b) { return _mm_packs_epi32(a, b); }
-inline Vec MaxWords(Vec a, Vec b) { return _mm_max_epi16(a, b); }
-inline Vec MinWords(Vec a, Vec b) { return _mm_min_epi16(a, b); }
-inline Vec AddWords(Vec a, Vec b) { return _mm_add_epi16(a, b); }
-inline Vec SubWords(Vec a, Vec b) { return _mm_sub_epi16(a, b); }
-inline Vec SaturatingSubWords(Vec a, Vec b) { return _mm_subs_epu16(a, b); }
-inline Vec MultiplyWords(Vec a, Vec b) { return _mm_mullo_epi16(a, b); }
-inline Vec ShiftWordsRight(Vec v, int n) { return _mm_srli_epi16(v, n); }
-inline Vec ShiftWordsRightSigned(Vec v, int n) { return _mm_srai_epi16(v, n); }
-inline Vec ZeroVec() { return _mm_setzero_si128(); }
-#endif
 
 // The flat field's v = min(255, (v x gain) >> 6), negative gains giving 0,
 // on words v of 0 .. 255, as
@@ -402,13 +351,6 @@ void SaturateSharpenRowsBody(int width, int height, Byte* rgb, int saturation, i
     }
 }
 
-// Blue, green and red of one vector of pixels, in pixel order.
-struct ColourPlanes {
-    Vec blue;
-    Vec green;
-    Vec red;
-};
-
 // Pixels x0 .. x0 + kVecBytes - 1 of a colour row, x0 even; reads raw
 // samples x0 .. x0 + kVecBytes of both rows. Even pixels take red at x,
 // blue at x + 1 and green from red's row at x + 1 and blue's at x; odd
@@ -424,88 +366,6 @@ inline ColourPlanes BayerPlanes(const Byte* red, const Byte* blue, int x0) {
             FloorAverage(Select(even, redNext, redAt), Select(even, blueAt, blueNext)),
             Select(even, redAt, redNext)};
 }
-
-// Interleave masks for 16 pixels: byte t of output vector j takes byte
-// (16j + t) / 3 of the plane of channel (16j + t) % 3, and 0 elsewhere.
-struct InterleaveMasks {
-    Byte bytes[3][3][16];  // [output vector][channel][byte]
-};
-constexpr InterleaveMasks MakeInterleaveMasks() {
-    InterleaveMasks m{};
-    for (int j = 0; j < 3; ++j) {
-        for (int c = 0; c < 3; ++c) {
-            for (int t = 0; t < 16; ++t) {
-                const int n = 16 * j + t;
-                m.bytes[j][c][t] = static_cast<Byte>(n % 3 == c ? n / 3 : 0x80);
-            }
-        }
-    }
-    return m;
-}
-constexpr InterleaveMasks kInterleave = MakeInterleaveMasks();
-
-#if defined(__AVX2__)
-inline Vec MaskPair(const Byte* mask16) {
-    return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(mask16)));
-}
-
-inline Vec ReversePixels(Vec v) {
-    const Vec reverse =
-        _mm256_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6,
-                         5, 4, 3, 2, 1, 0);
-    return _mm256_permute4x64_epi64(_mm256_shuffle_epi8(v, reverse), 0x4E);
-}
-
-// 32 pixels as 96 bytes of blue, green, red.
-inline void StorePixels(const ColourPlanes& p, Byte* out) {
-    Vec part[3];
-    for (int j = 0; j < 3; ++j) {
-        part[j] = _mm256_or_si256(
-            _mm256_or_si256(_mm256_shuffle_epi8(p.blue, MaskPair(kInterleave.bytes[j][0])),
-                            _mm256_shuffle_epi8(p.green, MaskPair(kInterleave.bytes[j][1]))),
-            _mm256_shuffle_epi8(p.red, MaskPair(kInterleave.bytes[j][2])));
-    }
-    // Each half holds 16 pixels: bytes 0 .. 47 in the low halves, 48 .. 95 in the high ones.
-    auto* at = reinterpret_cast<__m256i*>(out);
-    _mm256_storeu_si256(at, _mm256_permute2x128_si256(part[0], part[1], 0x20));
-    _mm256_storeu_si256(at + 1, _mm256_permute2x128_si256(part[2], part[0], 0x30));
-    _mm256_storeu_si256(at + 2, _mm256_permute2x128_si256(part[1], part[2], 0x31));
-}
-#else
-inline Vec ReversePixels(Vec v) {
-    const Vec swapped = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
-    return _mm_shuffle_epi32(_mm_shufflehi_epi16(_mm_shufflelo_epi16(swapped, 0x1B), 0x1B), 0x4E);
-}
-
-// Four 32-bit pixels (blue, green, red, 0) as 12 bytes at the front.
-inline Vec PackFourPixels(Vec pixels) {
-    const Vec lowPixel = _mm_set_epi32(0, -1, 0, -1);
-    const Vec highPixel = _mm_set_epi32(0x0000FFFF, static_cast<int>(0xFF000000u), 0x0000FFFF,
-                                        static_cast<int>(0xFF000000u));
-    // Each 64-bit half holds its two pixels in bytes 0 .. 5.
-    const Vec halves = _mm_or_si128(_mm_and_si128(pixels, lowPixel), _mm_and_si128(_mm_srli_epi64(pixels, 8), highPixel));
-    const Vec lowHalf = _mm_set_epi32(0, 0, -1, -1);
-    return _mm_or_si128(_mm_and_si128(halves, lowHalf), _mm_srli_si128(_mm_andnot_si128(lowHalf, halves), 2));
-}
-
-// 16 pixels as 48 bytes of blue, green, red. Each 16-byte store but the last
-// writes 4 bytes past its pixels, which the next store overwrites.
-inline void StorePixels(const ColourPlanes& p, Byte* out) {
-    const Vec zero = _mm_setzero_si128();
-    const Vec blueGreenLow = _mm_unpacklo_epi8(p.blue, p.green);
-    const Vec blueGreenHigh = _mm_unpackhi_epi8(p.blue, p.green);
-    const Vec redLow = _mm_unpacklo_epi8(p.red, zero);
-    const Vec redHigh = _mm_unpackhi_epi8(p.red, zero);
-    auto at = [&](int bytes) { return reinterpret_cast<__m128i*>(out + bytes); };
-    _mm_storeu_si128(at(0), PackFourPixels(_mm_unpacklo_epi16(blueGreenLow, redLow)));
-    _mm_storeu_si128(at(12), PackFourPixels(_mm_unpackhi_epi16(blueGreenLow, redLow)));
-    _mm_storeu_si128(at(24), PackFourPixels(_mm_unpacklo_epi16(blueGreenHigh, redHigh)));
-    const Vec last = PackFourPixels(_mm_unpackhi_epi16(blueGreenHigh, redHigh));
-    _mm_storel_epi64(at(36), last);
-    const auto tail = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(last, 8)));
-    __builtin_memcpy(out + 44, &tail, 4);
-}
-#endif
 
 // BayerConvert's colour row: pixel x (0 .. width - 2) takes its 2 x 2 window
 // of the raw rows `red` (red, green) and `blue` (green, blue); the last

@@ -9,6 +9,7 @@
 
 namespace kqcmos {
 namespace {
+#include "fast_kernels_vectors.h"
 #include "fast_kernels_body.h"
 }  // namespace
 
