@@ -134,15 +134,13 @@ void SaturatePixels(int width, Byte* __restrict pixels, int s, Word* __restrict 
 // level cache.
 constexpr int kSaturationRun = 512;
 
-#if defined(__AVX2__)
 // v + (((v - grey) x strength) >> 3) on words, as SaturatePixels.
 inline Vec SaturatedWords(Vec v, Vec grey, Vec strength) {
     return AddWords(v, ShiftWordsRightSigned(MultiplyWords(SubWords(v, grey), strength), 3));
 }
 
-// SaturatePixels on 32 pixels, through their colour planes.
-inline void SaturateVectorOfPixels(Byte* pixels, Vec strength) {
-    const ColourPlanes p = LoadPixels(pixels);
+// SaturatePixels on the planes of a vector of pixels.
+inline ColourPlanes SaturatedPlanes(const ColourPlanes& p, Vec strength) {
     const Vec sumLow = AddWords(AddWords(WidenLow(p.blue), WidenLow(p.green)), WidenLow(p.red));
     const Vec sumHigh = AddWords(AddWords(WidenHigh(p.blue), WidenHigh(p.green)), WidenHigh(p.red));
     const Vec greyLow = AddWords(ShiftWordsRight(sumLow, 3), ShiftWordsRight(sumLow, 2));
@@ -151,18 +149,31 @@ inline void SaturateVectorOfPixels(Byte* pixels, Vec strength) {
         return PackWords(SaturatedWords(WidenLow(plane), greyLow, strength),
                          SaturatedWords(WidenHigh(plane), greyHigh, strength));
     };
-    StorePixels({saturate(p.blue), saturate(p.green), saturate(p.red)}, pixels);
+    return {saturate(p.blue), saturate(p.green), saturate(p.red)};
 }
+
+// Pixels SaturateThirtyTwoPixels takes at a time.
+constexpr int kSaturationVector = 32;
+
+// SaturatePixels on 32 pixels, through their colour planes.
+inline void SaturateThirtyTwoPixels(Byte* pixels, Vec strength) {
+#if defined(__AVX2__)
+    StorePixels(SaturatedPlanes(LoadPixels(pixels), strength), pixels);
+#else
+    ColourPlanes first;
+    ColourPlanes second;
+    LoadPixels(pixels, first, second);
+    StorePixels(SaturatedPlanes(first, strength), pixels);
+    StorePixels(SaturatedPlanes(second, strength), pixels + 48);
 #endif
+}
 
 void SaturateRow(int width, Byte* row, int s, Word* grey) {
     int first = 0;
-#if defined(__AVX2__)
     const Vec strength = SplatWords(s - 8);
-    for (; first + kVecBytes <= width; first += kVecBytes) {
-        SaturateVectorOfPixels(row + 3 * static_cast<std::size_t>(first), strength);
+    for (; first + kSaturationVector <= width; first += kSaturationVector) {
+        SaturateThirtyTwoPixels(row + 3 * static_cast<std::size_t>(first), strength);
     }
-#endif
     for (int x = first; x < width; x += kSaturationRun) {
         SaturatePixels(width - x < kSaturationRun ? width - x : kSaturationRun, row + 3 * static_cast<std::size_t>(x),
                        s, grey);

@@ -112,6 +112,9 @@ inline Vec CopySign(Vec magnitude, Vec sign) {
     return _mm_sub_epi16(_mm_xor_si128(magnitude, negative), negative);
 }
 inline Vec MultiplyHighUnsigned(Vec a, Vec b) { return _mm_mulhi_epu16(a, b); }
+inline Vec WidenLow(Vec v) { return _mm_unpacklo_epi8(v, _mm_setzero_si128()); }
+inline Vec WidenHigh(Vec v) { return _mm_unpackhi_epi8(v, _mm_setzero_si128()); }
+inline Vec PackWords(Vec low, Vec high) { return _mm_packus_epi16(low, high); }
 #endif
 
 // Blue, green and red of one vector of pixels, in pixel order.
@@ -221,6 +224,27 @@ inline Vec PackFourPixels(Vec pixels) {
     const Vec halves = _mm_or_si128(_mm_and_si128(pixels, lowPixel), _mm_and_si128(_mm_srli_epi64(pixels, 8), highPixel));
     const Vec lowHalf = _mm_set_epi32(0, 0, -1, -1);
     return _mm_or_si128(_mm_and_si128(halves, lowHalf), _mm_srli_si128(_mm_andnot_si128(lowHalf, halves), 2));
+}
+
+// 32 pixels (96 bytes of blue, green, red) as planes of 16 pixels each. One
+// round of byte unpacks over the six vectors moves byte n of the 96 to
+// 2n mod 95; five rounds move it to 32n mod 95, which for n = 3k + c is
+// 32c + k (32 x 3 = 96 is 1 mod 95): the planes, in order.
+inline void LoadPixels(const Byte* in, ColourPlanes& first, ColourPlanes& second) {
+    Vec v[6];
+    for (int j = 0; j < 6; ++j) {
+        v[j] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16 * j));
+    }
+    for (int round = 0; round < 5; ++round) {
+        const Vec w[6] = {_mm_unpacklo_epi8(v[0], v[3]), _mm_unpackhi_epi8(v[0], v[3]),
+                          _mm_unpacklo_epi8(v[1], v[4]), _mm_unpackhi_epi8(v[1], v[4]),
+                          _mm_unpacklo_epi8(v[2], v[5]), _mm_unpackhi_epi8(v[2], v[5])};
+        for (int j = 0; j < 6; ++j) {
+            v[j] = w[j];
+        }
+    }
+    first = {v[0], v[2], v[4]};
+    second = {v[1], v[3], v[5]};
 }
 
 // 16 pixels as 48 bytes of blue, green, red. Each 16-byte store but the last
