@@ -42,8 +42,7 @@ inline Word ActivityTerm(Word sum, Word box) {
 
 struct SharpenRowWork {
     Word* columnSum;      // width words
-    Word* pixelGate;      // width words
-    Word* gate;           // 3 x width words
+    Byte* gate;           // 3 x width bytes
     Word* colourColumns;  // 3 x width words
 };
 
@@ -53,31 +52,56 @@ void SharpenRow(int width, const Word* __restrict s0, const Word* __restrict s1,
                 const Word* __restrict m0, const Word* __restrict m1, const Word* __restrict m2,
                 const SharpenRowWork& work, Byte* __restrict out) {
     Word* __restrict v = work.columnSum;
-    Word* __restrict pixelGate = work.pixelGate;
-    Word* __restrict gate = work.gate;
+    Byte* __restrict gate = work.gate;
     Word* __restrict vs = work.colourColumns;
     for (int x = 3; x < width - 3; ++x) {
         v[x] = static_cast<Word>(s0[x] + s1[x] + s2[x]);
     }
-    for (int x = 4; x < width - 4; ++x) {
-        // Every value here fits 16 bits (sums up to 6885), so the compiler
-        // keeps 16-bit lanes.
+    // Every value here fits 16 bits (sums up to 6885; nine capped terms up
+    // to 9009), so whole vectors of pixels run in 16-bit lanes. Each pixel's
+    // gate (0 or all ones) goes to all three of its colour bytes.
+    auto pixelGates = [&](int x) {
+        const Vec box = AddWords(AddWords(LoadWords(v + x - 1), LoadWords(v + x)), LoadWords(v + x + 1));
+        Vec activity = ZeroVec();
+        const Word* const rows[3] = {s0, s1, s2};
+        for (const Word* s : rows) {
+            for (int k = -1; k <= 1; ++k) {
+                const Vec sum = LoadWords(s + x + k);
+                const Vec d = SubWords(AddWords(ShiftWordsLeft(sum, 3), sum), box);
+                activity = AddWords(activity, MinWords(AbsWords(d), SplatWords(kTermCap)));
+            }
+        }
+        return GreaterWords(activity, SplatWords(kActivityThreshold));
+    };
+    int x = 4;
+    for (; x + kVecBytes <= width - 4; x += kVecBytes) {
+        const Vec g = PackWordsSigned(pixelGates(x), pixelGates(x + kWordLanes));
+        StorePixels({g, g, g}, gate + 3 * x);
+    }
+    for (; x < width - 4; ++x) {
         const auto box = static_cast<Word>(v[x - 1] + v[x] + v[x + 1]);
         const auto activity =
             static_cast<Word>(ActivityTerm(s0[x - 1], box) + ActivityTerm(s0[x], box) + ActivityTerm(s0[x + 1], box) +
                               ActivityTerm(s1[x - 1], box) + ActivityTerm(s1[x], box) + ActivityTerm(s1[x + 1], box) +
                               ActivityTerm(s2[x - 1], box) + ActivityTerm(s2[x], box) + ActivityTerm(s2[x + 1], box));
-        pixelGate[x] = activity > kActivityThreshold ? Word{-1} : Word{0};
-    }
-    for (int x = 4; x < width - 4; ++x) {
-        gate[3 * x] = pixelGate[x];
-        gate[3 * x + 1] = pixelGate[x];
-        gate[3 * x + 2] = pixelGate[x];
+        const Byte g = activity > kActivityThreshold ? Byte{0xFF} : Byte{0};
+        gate[3 * x] = g;
+        gate[3 * x + 1] = g;
+        gate[3 * x + 2] = g;
     }
     for (int i = 3 * 3; i < 3 * (width - 3); ++i) {
         vs[i] = static_cast<Word>(m0[i] + m1[i] + m2[i]);
     }
-    for (int i = 3 * 4; i < 3 * (width - 4); ++i) {
+    // 10p - (sum of nine colour sums) lies within -2295 .. 2230, so 16-bit lanes hold it.
+    int i = 3 * 4;
+    for (; i + kWordLanes <= 3 * (width - 4); i += kWordLanes) {
+        const Vec p = LoadWords(m1 + i);
+        const Vec columns = AddWords(AddWords(LoadWords(vs + i - 3), LoadWords(vs + i)), LoadWords(vs + i + 3));
+        const Vec sharpened = SubWords(AddWords(ShiftWordsLeft(p, 3), ShiftWordsLeft(p, 1)), columns);
+        const Vec open = GreaterWords(LoadSampleWords(gate + i), ZeroVec());
+        StoreWordsAsBytes(Select(open, sharpened, p), out + i);
+    }
+    for (; i < 3 * (width - 4); ++i) {
         const int p = m1[i];
         const int sharpened = ClampByte(10 * p - (vs[i - 3] + vs[i] + vs[i + 3]));
         out[i] = static_cast<Byte>(gate[i] != 0 ? sharpened : p);
@@ -89,7 +113,7 @@ void SharpenChainRowsBody(int width, int height, Byte* rgb, Word* scratch) {
     const auto w = static_cast<std::size_t>(width);
     Word* smooth[3] = {scratch, scratch + rowBytes, scratch + 2 * rowBytes};
     Word* sum[3] = {scratch + 9 * w, scratch + 10 * w, scratch + 11 * w};
-    const SharpenRowWork work{scratch + 12 * w, scratch + 13 * w, scratch + 14 * w, scratch + 17 * w};
+    const SharpenRowWork work{scratch + 12 * w, reinterpret_cast<Byte*>(scratch + 13 * w), scratch + 17 * w};
     auto row = [&](int y) { return rgb + static_cast<std::size_t>(y) * rowBytes; };
     auto smoothInto = [&](int y, int slot) {
         SmoothRow(width, row(y - 1), row(y), row(y + 1), smooth[slot], sum[slot]);

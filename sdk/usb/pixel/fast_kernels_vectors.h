@@ -67,6 +67,12 @@ inline Vec ShiftWordsRight(Vec v, int n) { return _mm256_srli_epi16(v, n); }
 inline Vec ShiftWordsRightSigned(Vec v, int n) { return _mm256_srai_epi16(v, n); }
 inline Vec ZeroVec() { return _mm256_setzero_si256(); }
 inline Vec AbsWords(Vec v) { return _mm256_abs_epi16(v); }
+inline void StoreWords(Vec v, Word* p) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+inline Vec GreaterWords(Vec a, Vec b) { return _mm256_cmpgt_epi16(a, b); }
+// Words of `low` then `high` as signed-saturated bytes, in order.
+inline Vec PackWordsSigned(Vec low, Vec high) {
+    return _mm256_permute4x64_epi64(_mm256_packs_epi16(low, high), 0xD8);
+}
 // `magnitude` negated where `sign` is negative (and 0 where it is 0).
 inline Vec CopySign(Vec magnitude, Vec sign) { return _mm256_sign_epi16(magnitude, sign); }
 inline Vec MultiplyHighUnsigned(Vec a, Vec b) { return _mm256_mulhi_epu16(a, b); }
@@ -112,6 +118,9 @@ inline Vec CopySign(Vec magnitude, Vec sign) {
     return _mm_sub_epi16(_mm_xor_si128(magnitude, negative), negative);
 }
 inline Vec MultiplyHighUnsigned(Vec a, Vec b) { return _mm_mulhi_epu16(a, b); }
+inline void StoreWords(Vec v, Word* p) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+inline Vec GreaterWords(Vec a, Vec b) { return _mm_cmpgt_epi16(a, b); }
+inline Vec PackWordsSigned(Vec low, Vec high) { return _mm_packs_epi16(low, high); }
 inline Vec WidenLow(Vec v) { return _mm_unpacklo_epi8(v, _mm_setzero_si128()); }
 inline Vec WidenHigh(Vec v) { return _mm_unpackhi_epi8(v, _mm_setzero_si128()); }
 inline Vec PackWords(Vec low, Vec high) { return _mm_packus_epi16(low, high); }
