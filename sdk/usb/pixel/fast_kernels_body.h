@@ -288,8 +288,7 @@ void LinearGainRun(int n, const Byte* __restrict raw, const LinearGainPair& line
         const Vec v = LoadSampleWords(raw + x);
         const Vec high = ShiftWordsLeft(v, 7);
         const Vec low = ShiftDwordsRight(AddDwords(MultiplyAddPairs(InterleaveLow(high, v), parts), offsets), shift);
-        const Vec upper =
-            ShiftDwordsRight(AddDwords(MultiplyAddPairs(InterleaveHigh(high, v), parts), offsets), shift);
+        const Vec upper = ShiftDwordsRight(AddDwords(MultiplyAddPairs(InterleaveHigh(high, v), parts), offsets), shift);
         return PackDwords(low, upper);
     };
     if (flatGains == nullptr) {
@@ -397,8 +396,7 @@ inline ColourPlanes BayerPlanes(const Byte* red, const Byte* blue, int x0) {
     const Vec redNext = LoadVec(red + x0 + 1);
     const Vec blueAt = LoadVec(blue + x0);
     const Vec blueNext = LoadVec(blue + x0 + 1);
-    return {Select(even, blueNext, blueAt),
-            FloorAverage(Select(even, redNext, redAt), Select(even, blueAt, blueNext)),
+    return {Select(even, blueNext, blueAt), FloorAverage(Select(even, redNext, redAt), Select(even, blueAt, blueNext)),
             Select(even, redAt, redNext)};
 }
 

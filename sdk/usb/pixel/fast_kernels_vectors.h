@@ -47,8 +47,9 @@ inline void StoreWordsAsBytes(Vec words, Byte* p) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(packed));
 }
 inline Vec SplatPairs(std::int32_t evenLane, std::int32_t oddLane) {
-    return _mm256_set1_epi64x(static_cast<long long>((static_cast<std::uint64_t>(static_cast<std::uint32_t>(oddLane)) << 32) |
-                                                     static_cast<std::uint32_t>(evenLane)));
+    return _mm256_set1_epi64x(
+        static_cast<long long>((static_cast<std::uint64_t>(static_cast<std::uint32_t>(oddLane)) << 32) |
+                               static_cast<std::uint32_t>(evenLane)));
 }
 inline Vec ShiftWordsLeft(Vec v, int n) { return _mm256_slli_epi16(v, n); }
 inline Vec InterleaveLow(Vec a, Vec b) { return _mm256_unpacklo_epi16(a, b); }
@@ -70,9 +71,7 @@ inline Vec AbsWords(Vec v) { return _mm256_abs_epi16(v); }
 inline void StoreWords(Vec v, Word* p) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
 inline Vec GreaterWords(Vec a, Vec b) { return _mm256_cmpgt_epi16(a, b); }
 // Words of `low` then `high` as signed-saturated bytes, in order.
-inline Vec PackWordsSigned(Vec low, Vec high) {
-    return _mm256_permute4x64_epi64(_mm256_packs_epi16(low, high), 0xD8);
-}
+inline Vec PackWordsSigned(Vec low, Vec high) { return _mm256_permute4x64_epi64(_mm256_packs_epi16(low, high), 0xD8); }
 // `magnitude` negated where `sign` is negative (and 0 where it is 0).
 inline Vec CopySign(Vec magnitude, Vec sign) { return _mm256_sign_epi16(magnitude, sign); }
 inline Vec MultiplyHighUnsigned(Vec a, Vec b) { return _mm256_mulhi_epu16(a, b); }
@@ -158,9 +157,8 @@ inline Vec MaskPair(const Byte* mask16) {
 }
 
 inline Vec ReversePixels(Vec v) {
-    const Vec reverse =
-        _mm256_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6,
-                         5, 4, 3, 2, 1, 0);
+    const Vec reverse = _mm256_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10,
+                                         9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
     return _mm256_permute4x64_epi64(_mm256_shuffle_epi8(v, reverse), 0x4E);
 }
 
@@ -168,10 +166,9 @@ inline Vec ReversePixels(Vec v) {
 inline void StorePixels(const ColourPlanes& p, Byte* out) {
     Vec part[3];
     for (int j = 0; j < 3; ++j) {
-        part[j] = _mm256_or_si256(
-            _mm256_or_si256(_mm256_shuffle_epi8(p.blue, MaskPair(kInterleave.bytes[j][0])),
-                            _mm256_shuffle_epi8(p.green, MaskPair(kInterleave.bytes[j][1]))),
-            _mm256_shuffle_epi8(p.red, MaskPair(kInterleave.bytes[j][2])));
+        part[j] = _mm256_or_si256(_mm256_or_si256(_mm256_shuffle_epi8(p.blue, MaskPair(kInterleave.bytes[j][0])),
+                                                  _mm256_shuffle_epi8(p.green, MaskPair(kInterleave.bytes[j][1]))),
+                                  _mm256_shuffle_epi8(p.red, MaskPair(kInterleave.bytes[j][2])));
     }
     // Each half holds 16 pixels: bytes 0 .. 47 in the low halves, 48 .. 95 in the high ones.
     auto* at = reinterpret_cast<__m256i*>(out);
@@ -207,8 +204,7 @@ inline ColourPlanes LoadPixels(const Byte* in) {
     const Vec second = _mm256_loadu_si256(at + 1);
     const Vec third = _mm256_loadu_si256(at + 2);
     // Each half gets the 48 bytes of its 16 pixels.
-    const Vec part[3] = {_mm256_permute2x128_si256(first, second, 0x30),
-                         _mm256_permute2x128_si256(first, third, 0x21),
+    const Vec part[3] = {_mm256_permute2x128_si256(first, second, 0x30), _mm256_permute2x128_si256(first, third, 0x21),
                          _mm256_permute2x128_si256(second, third, 0x30)};
     Vec plane[3];
     for (int c = 0; c < 3; ++c) {
@@ -227,10 +223,11 @@ inline Vec ReversePixels(Vec v) {
 // Four 32-bit pixels (blue, green, red, 0) as 12 bytes at the front.
 inline Vec PackFourPixels(Vec pixels) {
     const Vec lowPixel = _mm_set_epi32(0, -1, 0, -1);
-    const Vec highPixel = _mm_set_epi32(0x0000FFFF, static_cast<int>(0xFF000000u), 0x0000FFFF,
-                                        static_cast<int>(0xFF000000u));
+    const Vec highPixel =
+        _mm_set_epi32(0x0000FFFF, static_cast<int>(0xFF000000u), 0x0000FFFF, static_cast<int>(0xFF000000u));
     // Each 64-bit half holds its two pixels in bytes 0 .. 5.
-    const Vec halves = _mm_or_si128(_mm_and_si128(pixels, lowPixel), _mm_and_si128(_mm_srli_epi64(pixels, 8), highPixel));
+    const Vec halves =
+        _mm_or_si128(_mm_and_si128(pixels, lowPixel), _mm_and_si128(_mm_srli_epi64(pixels, 8), highPixel));
     const Vec lowHalf = _mm_set_epi32(0, 0, -1, -1);
     return _mm_or_si128(_mm_and_si128(halves, lowHalf), _mm_srli_si128(_mm_andnot_si128(lowHalf, halves), 2));
 }
@@ -245,9 +242,8 @@ inline void LoadPixels(const Byte* in, ColourPlanes& first, ColourPlanes& second
         v[j] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16 * j));
     }
     for (int round = 0; round < 5; ++round) {
-        const Vec w[6] = {_mm_unpacklo_epi8(v[0], v[3]), _mm_unpackhi_epi8(v[0], v[3]),
-                          _mm_unpacklo_epi8(v[1], v[4]), _mm_unpackhi_epi8(v[1], v[4]),
-                          _mm_unpacklo_epi8(v[2], v[5]), _mm_unpackhi_epi8(v[2], v[5])};
+        const Vec w[6] = {_mm_unpacklo_epi8(v[0], v[3]), _mm_unpackhi_epi8(v[0], v[3]), _mm_unpacklo_epi8(v[1], v[4]),
+                          _mm_unpackhi_epi8(v[1], v[4]), _mm_unpacklo_epi8(v[2], v[5]), _mm_unpackhi_epi8(v[2], v[5])};
         for (int j = 0; j < 6; ++j) {
             v[j] = w[j];
         }

@@ -314,12 +314,12 @@ BENCHMARK(BM_SharpenChain<SimdLevel::avx2>)->Name("BM_SharpenChainAvx2")->KQCMOS
 BENCHMARK(BM_DefaultChain)
     ->ArgsProduct({{2048},
                    {1536},
-                   {kStepsInSequence, kStepsThenFilters, kStepsThenReference, kOneWalk, kOneWalkThenFilters, kOneWalkSse2,
-                    kOneWalkThenFiltersSse2}})
+                   {kStepsInSequence, kStepsThenFilters, kStepsThenReference, kOneWalk, kOneWalkThenFilters,
+                    kOneWalkSse2, kOneWalkThenFiltersSse2}})
     ->ArgsProduct({{2592},
                    {1944},
-                   {kStepsInSequence, kStepsThenFilters, kStepsThenReference, kOneWalk, kOneWalkThenFilters, kOneWalkSse2,
-                    kOneWalkThenFiltersSse2}})
+                   {kStepsInSequence, kStepsThenFilters, kStepsThenReference, kOneWalk, kOneWalkThenFilters,
+                    kOneWalkSse2, kOneWalkThenFiltersSse2}})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -316,8 +316,7 @@ TEST_P(FastKernelPath, CorrectedDemosaicMatchesTheStepsInSequenceForEveryFlipAtO
             for (const Case& c : cases) {
                 RawCorrection correction{
                     gainTables(c.gains, seed),
-                    c.flat == Flat::fits ? &onSensor : (c.flat == Flat::off ? &tooNarrow : nullptr),
-                    window,
+                    c.flat == Flat::fits ? &onSensor : (c.flat == Flat::off ? &tooNarrow : nullptr), window,
                     c.after ? std::optional<ByteTable>(RandomTable(seed + 3)) : std::nullopt};
                 seed += 4;
                 for (const int flip : c.flips) {
