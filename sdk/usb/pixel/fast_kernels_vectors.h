@@ -1,7 +1,7 @@
-// Vector helpers of the fast kernels over the unit's widest integer
+// Vector functions of the fast kernels over the unit's widest integer
 // register: 32 bytes with AVX2, 16 with the SSE2 baseline. Included, like
 // fast_kernels_body.h and just before it, inside each unit's unnamed
-// namespace, so every helper is compiled for that unit's instruction set
+// namespace, so every one is compiled for that unit's instruction set
 // only. No include guard: each unit includes it exactly once.
 
 using Word = std::int16_t;
