@@ -3,14 +3,16 @@
 #include "bayer_kernels.h"
 #include "cell_kernels.h"
 #include "fast_kernels.h"
+#include "linear_gain.h"
 
 namespace kqcmos {
 namespace {
 
 // Row y of `raw` through the corrections into `out`, the gain tables in the
-// row's column order as ApplyGainLut picks them.
-void CorrectRow(const RawCorrection& correction, bool flatFieldFits, int width, int y, const std::uint8_t* raw,
-                std::uint8_t* out, const FastKernels& kernels) {
+// row's column order as ApplyGainLut picks them; `lines`, when given, are
+// their fits in the same cell.
+void CorrectRow(const RawCorrection& correction, const LinearGainFits* lines, bool flatFieldFits, int width, int y,
+                const std::uint8_t* raw, std::uint8_t* out, const FastKernels& kernels) {
     const GainTables& gains = correction.gains;
     const bool redRow = y % 2 == correction.cell.redRow % 2;
     const ByteTable& colour = redRow ? gains.red : gains.blue;
@@ -19,19 +21,21 @@ void CorrectRow(const RawCorrection& correction, bool flatFieldFits, int width, 
     const ByteTable& second = colourFirst ? gains.green : colour;
     const std::int16_t* flat = flatFieldFits ? correction.flatField->RowGains(correction.window, y) : nullptr;
     const std::uint8_t* after = correction.after ? correction.after->data() : nullptr;
-    kernels.correctRawRow(width, raw, first.data(), second.data(), flat, after, out);
+    const LinearGainPair* linear = lines == nullptr ? nullptr : (redRow ? lines->RedRows() : lines->BlueRows());
+    kernels.correctRawRow(width, raw, first.data(), second.data(), linear, flat, after, out);
 }
 
 // Raw rows corrected one at a time, each just before the conversion first
 // needs it: even rows into the window's first row, odd rows into its second.
 class CorrectedRows final : public ColourRowSource {
 public:
-    // `oddFirst` hands out the odd raw row first, as the green-diagonal
-    // cells' kernels take them.
-    CorrectedRows(const RawCorrection& correction, bool flatFieldFits, FrameSize size,
+    // `lines` fit the correction's tables in its cell; `oddFirst` hands out
+    // the odd raw row first, as the green-diagonal cells' kernels take them.
+    CorrectedRows(const RawCorrection& correction, const LinearGainFits& lines, bool flatFieldFits, FrameSize size,
                   std::span<const std::uint8_t> raw, std::span<std::uint8_t> window, const FastKernels& kernels,
                   bool oddFirst)
         : correction_(correction),
+          lines_(lines),
           oddFirst_(oddFirst),
           flatFieldFits_(flatFieldFits),
           width_(size.width),
@@ -50,11 +54,12 @@ public:
 private:
     void Correct(int y) {
         const auto w = static_cast<std::size_t>(width_);
-        CorrectRow(correction_, flatFieldFits_, width_, y, raw_ + static_cast<std::size_t>(y) * w,
+        CorrectRow(correction_, &lines_, flatFieldFits_, width_, y, raw_ + static_cast<std::size_t>(y) * w,
                    window_ + (y % 2 == 0 ? 0 : w), kernels_);
     }
 
     const RawCorrection& correction_;
+    const LinearGainFits& lines_;
     bool oddFirst_;
     bool flatFieldFits_;
     int width_;
@@ -76,7 +81,7 @@ bool CorrectRawFrame(const RawCorrection& correction, FrameSize size, std::span<
     const auto w = static_cast<std::size_t>(size.width);
     for (int y = 0; y < size.height; ++y) {
         const std::size_t at = static_cast<std::size_t>(y) * w;
-        CorrectRow(correction, flatFieldFits, size.width, y, raw.data() + at, out.data() + at, kernels);
+        CorrectRow(correction, nullptr, flatFieldFits, size.width, y, raw.data() + at, out.data() + at, kernels);
     }
     return true;
 }
@@ -99,7 +104,9 @@ bool CorrectAndDemosaic(const DemosaicSettings& settings, const RawCorrection& c
     const bool flatFieldFits =
         correction.flatField != nullptr && correction.flatField->Fits(correction.window, FrameBytes(size));
     const bool cellKernels = settings.cellDemosaic.colour;
-    CorrectedRows rows(correction, flatFieldFits, size, raw, work.correctedRows_, KernelsFor(level), cellKernels);
+    work.gainLines_.Update(correction.gains, correction.cell);
+    CorrectedRows rows(correction, work.gainLines_, flatFieldFits, size, raw, work.correctedRows_, KernelsFor(level),
+                       cellKernels);
     // The cell kernels are members 0..3; flip modes 4 and 5 take member 0.
     const int member = settings.flipMode >= 0 && settings.flipMode < 4 ? settings.flipMode : 0;
     const bool converted = cellKernels ? CellBayerConvertColourRows(member, settings.cell, size, out, rows, level)

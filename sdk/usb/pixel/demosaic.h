@@ -9,6 +9,7 @@
 
 #include "cell_kernels.h"
 #include "frame_size.h"
+#include "linear_gain.h"
 #include "sharpen_chain.h"
 #include "simd_level.h"
 
@@ -48,6 +49,8 @@ private:
     std::vector<std::uint8_t> oriented_;
     // Two corrected raw rows for CorrectAndDemosaic.
     std::vector<std::uint8_t> correctedRows_;
+    // The gain tables CorrectAndDemosaic last met, as lines where they are.
+    LinearGainFits gainLines_;
 };
 
 // `raw` is changed by the pre-filter. False (nothing delivered) for colour

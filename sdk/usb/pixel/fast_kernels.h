@@ -12,6 +12,8 @@
 
 namespace kqcmos {
 
+struct LinearGainPair;
+
 // 16-bit words of row scratch SharpenChainRows needs for frames `width` wide.
 constexpr std::size_t SharpenChainScratchWords(int width) {
     return width <= 0 ? 0 : 20 * static_cast<std::size_t>(width);
@@ -41,10 +43,11 @@ struct FastKernels {
     // odd columns), the flat field's row of gains and a table for every
     // byte, in that order, into `out`; a null `flatGains` or `after` skips
     // that step. Byte for byte ApplyGainLut, FlatFieldTable::Apply and
-    // ApplyTable on that row.
+    // ApplyTable on that row. `linear`, when given, is the two tables as
+    // lines (FitLinearGains), computed instead of looked up.
     void (*correctRawRow)(int width, const std::uint8_t* raw, const std::uint8_t* evenTable,
-                          const std::uint8_t* oddTable, const std::int16_t* flatGains, const std::uint8_t* after,
-                          std::uint8_t* out);
+                          const std::uint8_t* oddTable, const LinearGainPair* linear, const std::int16_t* flatGains,
+                          const std::uint8_t* after, std::uint8_t* out);
     // bayerColourRow with the colour of `red` written in the blue bytes and
     // that of `blue` in the red bytes.
     void (*bayerColourRowExchanged)(int width, const std::uint8_t* red, const std::uint8_t* blue, bool mirrored,

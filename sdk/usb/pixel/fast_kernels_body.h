@@ -1,13 +1,13 @@
-// Bodies of the fast kernels, written so the compiler vectorises them. Each
+// Bodies of the fast kernels, in intrinsics (fast_kernels_vectors.h) or
+// written so the compiler vectorises them. Each
 // per-instruction-set unit includes this file inside an unnamed namespace,
 // after <cstddef> and <cstdint>, so every function here has internal linkage
 // and is compiled for that unit's instruction set only. Nothing here may
 // include a header or call an inline function with external linkage: the
-// linker could otherwise keep the AVX2 copy of it for every caller.
+// linker could otherwise keep the AVX2 copy of it for every caller. The
+// units include the intrinsics headers first; their functions are always
+// inlined and never emitted on their own.
 // No include guard: each unit includes it exactly once.
-
-using Word = std::int16_t;
-using Byte = std::uint8_t;
 
 inline int ClampByte(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
 
@@ -42,8 +42,7 @@ inline Word ActivityTerm(Word sum, Word box) {
 
 struct SharpenRowWork {
     Word* columnSum;      // width words
-    Word* pixelGate;      // width words
-    Word* gate;           // 3 x width words
+    Byte* gate;           // 3 x width bytes
     Word* colourColumns;  // 3 x width words
 };
 
@@ -53,31 +52,56 @@ void SharpenRow(int width, const Word* __restrict s0, const Word* __restrict s1,
                 const Word* __restrict m0, const Word* __restrict m1, const Word* __restrict m2,
                 const SharpenRowWork& work, Byte* __restrict out) {
     Word* __restrict v = work.columnSum;
-    Word* __restrict pixelGate = work.pixelGate;
-    Word* __restrict gate = work.gate;
+    Byte* __restrict gate = work.gate;
     Word* __restrict vs = work.colourColumns;
     for (int x = 3; x < width - 3; ++x) {
         v[x] = static_cast<Word>(s0[x] + s1[x] + s2[x]);
     }
-    for (int x = 4; x < width - 4; ++x) {
-        // Every value here fits 16 bits (sums up to 6885), so the compiler
-        // keeps 16-bit lanes.
+    // Every value here fits 16 bits (sums up to 6885; nine capped terms up
+    // to 9009), so whole vectors of pixels run in 16-bit lanes. Each pixel's
+    // gate (0 or all ones) goes to all three of its colour bytes.
+    auto pixelGates = [&](int x) {
+        const Vec box = AddWords(AddWords(LoadWords(v + x - 1), LoadWords(v + x)), LoadWords(v + x + 1));
+        Vec activity = ZeroVec();
+        const Word* const rows[3] = {s0, s1, s2};
+        for (const Word* s : rows) {
+            for (int k = -1; k <= 1; ++k) {
+                const Vec sum = LoadWords(s + x + k);
+                const Vec d = SubWords(AddWords(ShiftWordsLeft(sum, 3), sum), box);
+                activity = AddWords(activity, MinWords(AbsWords(d), SplatWords(kTermCap)));
+            }
+        }
+        return GreaterWords(activity, SplatWords(kActivityThreshold));
+    };
+    int x = 4;
+    for (; x + kVecBytes <= width - 4; x += kVecBytes) {
+        const Vec g = PackWordsSigned(pixelGates(x), pixelGates(x + kWordLanes));
+        StorePixels({g, g, g}, gate + 3 * x);
+    }
+    for (; x < width - 4; ++x) {
         const auto box = static_cast<Word>(v[x - 1] + v[x] + v[x + 1]);
         const auto activity =
             static_cast<Word>(ActivityTerm(s0[x - 1], box) + ActivityTerm(s0[x], box) + ActivityTerm(s0[x + 1], box) +
                               ActivityTerm(s1[x - 1], box) + ActivityTerm(s1[x], box) + ActivityTerm(s1[x + 1], box) +
                               ActivityTerm(s2[x - 1], box) + ActivityTerm(s2[x], box) + ActivityTerm(s2[x + 1], box));
-        pixelGate[x] = activity > kActivityThreshold ? Word{-1} : Word{0};
-    }
-    for (int x = 4; x < width - 4; ++x) {
-        gate[3 * x] = pixelGate[x];
-        gate[3 * x + 1] = pixelGate[x];
-        gate[3 * x + 2] = pixelGate[x];
+        const Byte g = activity > kActivityThreshold ? Byte{0xFF} : Byte{0};
+        gate[3 * x] = g;
+        gate[3 * x + 1] = g;
+        gate[3 * x + 2] = g;
     }
     for (int i = 3 * 3; i < 3 * (width - 3); ++i) {
         vs[i] = static_cast<Word>(m0[i] + m1[i] + m2[i]);
     }
-    for (int i = 3 * 4; i < 3 * (width - 4); ++i) {
+    // 10p - (sum of nine colour sums) lies within -2295 .. 2230, so 16-bit lanes hold it.
+    int i = 3 * 4;
+    for (; i + kWordLanes <= 3 * (width - 4); i += kWordLanes) {
+        const Vec p = LoadWords(m1 + i);
+        const Vec columns = AddWords(AddWords(LoadWords(vs + i - 3), LoadWords(vs + i)), LoadWords(vs + i + 3));
+        const Vec sharpened = SubWords(AddWords(ShiftWordsLeft(p, 3), ShiftWordsLeft(p, 1)), columns);
+        const Vec open = GreaterWords(LoadSampleWords(gate + i), ZeroVec());
+        StoreWordsAsBytes(Select(open, sharpened, p), out + i);
+    }
+    for (; i < 3 * (width - 4); ++i) {
         const int p = m1[i];
         const int sharpened = ClampByte(10 * p - (vs[i - 3] + vs[i] + vs[i + 3]));
         out[i] = static_cast<Byte>(gate[i] != 0 ? sharpened : p);
@@ -89,7 +113,7 @@ void SharpenChainRowsBody(int width, int height, Byte* rgb, Word* scratch) {
     const auto w = static_cast<std::size_t>(width);
     Word* smooth[3] = {scratch, scratch + rowBytes, scratch + 2 * rowBytes};
     Word* sum[3] = {scratch + 9 * w, scratch + 10 * w, scratch + 11 * w};
-    const SharpenRowWork work{scratch + 12 * w, scratch + 13 * w, scratch + 14 * w, scratch + 17 * w};
+    const SharpenRowWork work{scratch + 12 * w, reinterpret_cast<Byte*>(scratch + 13 * w), scratch + 17 * w};
     auto row = [&](int y) { return rgb + static_cast<std::size_t>(y) * rowBytes; };
     auto smoothInto = [&](int y, int slot) {
         SmoothRow(width, row(y - 1), row(y), row(y + 1), smooth[slot], sum[slot]);
@@ -134,8 +158,47 @@ void SaturatePixels(int width, Byte* __restrict pixels, int s, Word* __restrict 
 // level cache.
 constexpr int kSaturationRun = 512;
 
+// v + (((v - grey) x strength) >> 3) on words, as SaturatePixels.
+inline Vec SaturatedWords(Vec v, Vec grey, Vec strength) {
+    return AddWords(v, ShiftWordsRightSigned(MultiplyWords(SubWords(v, grey), strength), 3));
+}
+
+// SaturatePixels on the planes of a vector of pixels.
+inline ColourPlanes SaturatedPlanes(const ColourPlanes& p, Vec strength) {
+    const Vec sumLow = AddWords(AddWords(WidenLow(p.blue), WidenLow(p.green)), WidenLow(p.red));
+    const Vec sumHigh = AddWords(AddWords(WidenHigh(p.blue), WidenHigh(p.green)), WidenHigh(p.red));
+    const Vec greyLow = AddWords(ShiftWordsRight(sumLow, 3), ShiftWordsRight(sumLow, 2));
+    const Vec greyHigh = AddWords(ShiftWordsRight(sumHigh, 3), ShiftWordsRight(sumHigh, 2));
+    auto saturate = [&](Vec plane) {
+        return PackWords(SaturatedWords(WidenLow(plane), greyLow, strength),
+                         SaturatedWords(WidenHigh(plane), greyHigh, strength));
+    };
+    return {saturate(p.blue), saturate(p.green), saturate(p.red)};
+}
+
+// Pixels SaturateThirtyTwoPixels takes at a time.
+constexpr int kSaturationVector = 32;
+
+// SaturatePixels on 32 pixels, through their colour planes.
+inline void SaturateThirtyTwoPixels(Byte* pixels, Vec strength) {
+#if defined(__AVX2__)
+    StorePixels(SaturatedPlanes(LoadPixels(pixels), strength), pixels);
+#else
+    ColourPlanes first;
+    ColourPlanes second;
+    LoadPixels(pixels, first, second);
+    StorePixels(SaturatedPlanes(first, strength), pixels);
+    StorePixels(SaturatedPlanes(second, strength), pixels + 48);
+#endif
+}
+
 void SaturateRow(int width, Byte* row, int s, Word* grey) {
-    for (int x = 0; x < width; x += kSaturationRun) {
+    int first = 0;
+    const Vec strength = SplatWords(s - 8);
+    for (; first + kSaturationVector <= width; first += kSaturationVector) {
+        SaturateThirtyTwoPixels(row + 3 * static_cast<std::size_t>(first), strength);
+    }
+    for (int x = first; x < width; x += kSaturationRun) {
         SaturatePixels(width - x < kSaturationRun ? width - x : kSaturationRun, row + 3 * static_cast<std::size_t>(x),
                        s, grey);
     }
@@ -153,8 +216,22 @@ void SaturationRowsBody(int width, int height, Byte* rgb, int s) {
 // rows, `below` is still unfiltered in the frame.
 void SharpenNeighboursRow(int rowBytes, int step, const Byte* __restrict above, const Byte* __restrict current,
                           const Byte* __restrict below, Byte* __restrict out, int s) {
+    // trunc(trunc(d / 2) x w / 8) with d = 8v - N is sign(d) x (((|d| >> 1) x w) >> 3),
+    // and (m x w) >> 3 is the high word of m x (w << 13).
+    const Vec scaledWeight = SplatWords((s - 1) << 13);
+    int i = step;
+    for (; i + kWordLanes + step <= rowBytes; i += kWordLanes) {
+        auto at = [&](const Byte* row, int offset) { return LoadSampleWords(row + i + offset); };
+        const Vec v = at(current, 0);
+        const Vec neighbours =
+            AddWords(AddWords(AddWords(at(above, -step), at(above, 0)), AddWords(at(above, step), at(current, -step))),
+                     AddWords(AddWords(at(current, step), at(below, -step)), AddWords(at(below, 0), at(below, step))));
+        const Vec d = SubWords(ShiftWordsLeft(v, 3), neighbours);
+        const Vec lift = CopySign(MultiplyHighUnsigned(ShiftWordsRight(AbsWords(d), 1), scaledWeight), d);
+        StoreWordsAsBytes(AddWords(v, lift), out + i);
+    }
     const auto weight = static_cast<Word>(s - 1);
-    for (int i = step; i + step < rowBytes; ++i) {
+    for (; i + step < rowBytes; ++i) {
         const int v = current[i];
         const int neighbours = above[i - step] + above[i] + above[i + step] + current[i - step] + current[i + step] +
                                below[i - step] + below[i] + below[i + step];
@@ -183,17 +260,65 @@ void SharpnessRowsBody(int rowBytes, int height, int step, Byte* frame, int s, B
     }
 }
 
+// The flat field's v = min(255, (v x gain) >> 6), negative gains giving 0,
+// on words v of 0 .. 255, as
+// v x (gain >> 6) + ((v x (gain & 63)) >> 6) in 16-bit lanes: from 256 x 64
+// on every non-zero v gives 255 either way, so the whole part is capped at
+// 256 and no lane overflows (at most 255 x 256 + 251).
+inline Vec FlatFieldWords(Vec v, Vec gains) {
+    const Vec gain = MaxWords(gains, ZeroVec());
+    const Vec whole = MinWords(ShiftWordsRightSigned(gain, 6), SplatWords(256));
+    const Vec part = AndVec(gain, SplatWords(63));
+    const Vec scaled = AddWords(MultiplyWords(v, whole), ShiftWordsRight(MultiplyWords(v, part), 6));
+    return SubWords(scaled, SaturatingSubWords(scaled, SplatWords(255)));
+}
+
+// Samples 0 .. n - 1 of a raw row (n a multiple of kWordLanes) through the
+// two lines and, when given, the flat field, into `out`. Each sample v is
+// paired with v << 7 so that one multiply-add of the pair with the
+// multiplier's high part (above 7 bits) and low part gives v x multiplier
+// exactly in 32 bits.
+void LinearGainRun(int n, const Byte* __restrict raw, const LinearGainPair& line, const Word* __restrict flatGains,
+                   Byte* __restrict out) {
+    const Vec parts = SplatPairs(((line.even.multiplier & 127) << 16) | (line.even.multiplier >> 7),
+                                 ((line.odd.multiplier & 127) << 16) | (line.odd.multiplier >> 7));
+    const Vec offsets = SplatPairs(line.even.offset, line.odd.offset);
+    const int shift = line.shift;
+    auto gained = [&](int x) {
+        const Vec v = LoadSampleWords(raw + x);
+        const Vec high = ShiftWordsLeft(v, 7);
+        const Vec low = ShiftDwordsRight(AddDwords(MultiplyAddPairs(InterleaveLow(high, v), parts), offsets), shift);
+        const Vec upper = ShiftDwordsRight(AddDwords(MultiplyAddPairs(InterleaveHigh(high, v), parts), offsets), shift);
+        return PackDwords(low, upper);
+    };
+    if (flatGains == nullptr) {
+        for (int x = 0; x < n; x += kWordLanes) {
+            StoreWordsAsBytes(gained(x), out + x);
+        }
+        return;
+    }
+    for (int x = 0; x < n; x += kWordLanes) {
+        const Vec v = MinWords(MaxWords(gained(x), ZeroVec()), SplatWords(255));
+        StoreWordsAsBytes(FlatFieldWords(v, LoadWords(flatGains + x)), out + x);
+    }
+}
+
 // One raw row through the corrections ahead of the demosaic, into `out`:
 // even columns through `evenTable` and odd ones through `oddTable` (the gain
-// tables), then, when `flatGains` is given, v = min(255, (v x gain) >> 6)
-// with negative results 0 (the flat field), then, when `after` is given,
-// every byte through it.
+// tables, or `linear` standing for them), then, when `flatGains` is given,
+// v = min(255, (v x gain) >> 6) with negative results 0 (the flat field),
+// then, when `after` is given, every byte through it.
 void CorrectRawRowBody(int width, const Byte* __restrict raw, const Byte* __restrict evenTable,
-                       const Byte* __restrict oddTable, const Word* __restrict flatGains, const Byte* __restrict after,
-                       Byte* __restrict out) {
+                       const Byte* __restrict oddTable, const LinearGainPair* linear, const Word* __restrict flatGains,
+                       const Byte* __restrict after, Byte* __restrict out) {
+    // Whole vectors of samples by the lines; the rest by the tables.
+    const int lined = linear != nullptr ? width - width % kWordLanes : 0;
+    if (lined > 0) {
+        LinearGainRun(lined, raw, *linear, flatGains, out);
+    }
     // Eight samples are read and written as one 64-bit word (little-endian
     // x86), which halves the loads of a byte-wise loop.
-    int x = 0;
+    int x = lined;
     for (; x + 8 <= width; x += 8) {
         std::uint64_t in;
         __builtin_memcpy(&in, raw + x, 8);
@@ -213,10 +338,8 @@ void CorrectRawRowBody(int width, const Byte* __restrict raw, const Byte* __rest
     }
     if (flatGains != nullptr) {
         using Lane = std::uint16_t;
-        for (int i = 0; i < width; ++i) {
-            // (v x gain) >> 6 = v x (gain >> 6) + ((v x (gain & 63)) >> 6) in
-            // 16-bit lanes: a negative gain gives 0 either way, and from
-            // 256 x 64 on every non-zero v gives 255 either way.
+        for (int i = lined; i < width; ++i) {
+            // As FlatFieldWords.
             const Word gain = flatGains[i] < 0 ? Word{0} : flatGains[i];
             const auto whole = static_cast<Lane>((gain >> 6) < 256 ? (gain >> 6) : 256);
             const auto part = static_cast<Lane>(gain & 63);
@@ -262,6 +385,21 @@ void SaturateSharpenRowsBody(int width, int height, Byte* rgb, int saturation, i
     }
 }
 
+// Pixels x0 .. x0 + kVecBytes - 1 of a colour row, x0 even; reads raw
+// samples x0 .. x0 + kVecBytes of both rows. Even pixels take red at x,
+// blue at x + 1 and green from red's row at x + 1 and blue's at x; odd
+// pixels red at x + 1, blue at x and green from red's row at x and blue's
+// at x + 1.
+inline ColourPlanes BayerPlanes(const Byte* red, const Byte* blue, int x0) {
+    const Vec even = SplatWords(0x00FF);
+    const Vec redAt = LoadVec(red + x0);
+    const Vec redNext = LoadVec(red + x0 + 1);
+    const Vec blueAt = LoadVec(blue + x0);
+    const Vec blueNext = LoadVec(blue + x0 + 1);
+    return {Select(even, blueNext, blueAt), FloorAverage(Select(even, redNext, redAt), Select(even, blueAt, blueNext)),
+            Select(even, redAt, redNext)};
+}
+
 // BayerConvert's colour row: pixel x (0 .. width - 2) takes its 2 x 2 window
 // of the raw rows `red` (red, green) and `blue` (green, blue); the last
 // pixel repeats its neighbour. Mirrored rows put pixel x at width - 1 - x.
@@ -269,16 +407,32 @@ void SaturateSharpenRowsBody(int width, int height, Byte* rgb, int saturation, i
 template <bool Exchanged>
 void BayerColourRowOrder(int width, const Byte* __restrict red, const Byte* __restrict blue, bool mirrored,
                          Byte* __restrict out) {
-    // Pixels per pass, an even number: their planes stay in the first level cache.
-    constexpr int kRun = 512;
+    const int computed = width - 1;
+    // Whole vectors of pixels, while their raw samples (up to x0 + kVecBytes) lie in the row.
+    int vectorEnd = 0;
+    for (; vectorEnd + kVecBytes <= computed; vectorEnd += kVecBytes) {
+        ColourPlanes p = BayerPlanes(red, blue, vectorEnd);
+        std::size_t firstPixel = static_cast<std::size_t>(vectorEnd);
+        if (mirrored) {
+            p = {ReversePixels(p.blue), ReversePixels(p.green), ReversePixels(p.red)};
+            firstPixel = static_cast<std::size_t>(width - vectorEnd - kVecBytes);
+        }
+        if constexpr (Exchanged) {
+            const Vec swap = p.blue;
+            p.blue = p.red;
+            p.red = swap;
+        }
+        StorePixels(p, out + 3 * firstPixel);
+    }
+    // The remaining pixels (fewer than one vector) plane by plane.
+    constexpr int kRun = kVecBytes;
     Byte b[kRun];
     Byte g[kRun];
     Byte r[kRun];
     Byte reversedBlue[kRun];
     Byte reversedGreen[kRun];
     Byte reversedRed[kRun];
-    const int computed = width - 1;
-    for (int x0 = 0; x0 < computed; x0 += kRun) {
+    for (int x0 = vectorEnd; x0 < computed; x0 += kRun) {
         const int n = computed - x0 < kRun ? computed - x0 : kRun;
         const Byte* const rr = red + x0;
         const Byte* const bb = blue + x0;

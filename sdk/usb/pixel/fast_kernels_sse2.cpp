@@ -2,10 +2,14 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <emmintrin.h>
+
 #include "fast_kernels.h"
+#include "linear_gain.h"
 
 namespace kqcmos {
 namespace {
+#include "fast_kernels_vectors.h"
 #include "fast_kernels_body.h"
 }  // namespace
 

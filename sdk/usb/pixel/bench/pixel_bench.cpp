@@ -253,6 +253,8 @@ enum ChainForm : std::int64_t {
     kStepsThenReference,  // the same with the plain reference filters
     kOneWalk,             // CorrectAndDemosaic
     kOneWalkThenFilters,  // CorrectAndDemosaic, then saturation and sharpness in one pass
+    kOneWalkSse2,         // kOneWalk on the SSE2 path, as a CPU without AVX2 runs it
+    kOneWalkThenFiltersSse2,
 };
 
 // Gain tables, flat field and colour demosaic, as range(2) says. The steps in
@@ -261,6 +263,9 @@ enum ChainForm : std::int64_t {
 void BM_DefaultChain(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     const auto form = static_cast<ChainForm>(state.range(2));
+    const bool sse2 = form == kOneWalkSse2 || form == kOneWalkThenFiltersSse2;
+    const SimdLevel level = sse2 ? SimdLevel::sse2 : BestSimdLevel();
+    const bool oneWalk = sse2 || form == kOneWalk || form == kOneWalkThenFilters;
     const Bytes source = RawFrame(size);
     Bytes raw = source;
     Bytes rgb(FrameBytes(size, 3));
@@ -272,8 +277,8 @@ void BM_DefaultChain(benchmark::State& state) {
     const DemosaicSettings colour{0, 0, 0, false};
     DemosaicWork work(size);
     testing_support::MeasureFrames(state, rgb.size(), [&] {
-        if (form == kOneWalk || form == kOneWalkThenFilters) {
-            benchmark::DoNotOptimize(CorrectAndDemosaic(colour, correction, size, rgb, raw, work));
+        if (oneWalk) {
+            benchmark::DoNotOptimize(CorrectAndDemosaic(colour, correction, size, rgb, raw, work, level));
         } else {
             state.PauseTiming();
             std::memcpy(raw.data(), source.data(), raw.size());
@@ -285,8 +290,8 @@ void BM_DefaultChain(benchmark::State& state) {
         if (form == kStepsThenFilters) {
             ApplySaturation(size, rgb, 12);
             (void)ApplySharpness(size, 3, rgb, 4, scratch);
-        } else if (form == kOneWalkThenFilters) {
-            (void)ApplySaturationAndSharpness(size, rgb, 12, 4, scratch);
+        } else if (form == kOneWalkThenFilters || form == kOneWalkThenFiltersSse2) {
+            (void)ApplySaturationAndSharpness(size, rgb, 12, 4, scratch, level);
         } else if (form == kStepsThenReference) {
             ApplySaturationReference(size, rgb, 12);
             (void)ApplySharpnessReference(size, 3, rgb, 4, scratch);
@@ -340,10 +345,12 @@ BENCHMARK(BM_SharpenChain<SimdLevel::avx2>)->Name("BM_SharpenChainAvx2")->KQCMOS
 BENCHMARK(BM_DefaultChain)
     ->ArgsProduct({{2048},
                    {1536},
-                   {kStepsInSequence, kStepsThenFilters, kStepsThenReference, kOneWalk, kOneWalkThenFilters}})
+                   {kStepsInSequence, kStepsThenFilters, kStepsThenReference, kOneWalk, kOneWalkThenFilters,
+                    kOneWalkSse2, kOneWalkThenFiltersSse2}})
     ->ArgsProduct({{2592},
                    {1944},
-                   {kStepsInSequence, kStepsThenFilters, kStepsThenReference, kOneWalk, kOneWalkThenFilters}})
+                   {kStepsInSequence, kStepsThenFilters, kStepsThenReference, kOneWalk, kOneWalkThenFilters,
+                    kOneWalkSse2, kOneWalkThenFiltersSse2}})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

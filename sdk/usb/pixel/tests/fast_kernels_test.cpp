@@ -29,6 +29,10 @@ std::vector<int> Widths() {
     for (int w = 1; w <= 17; ++w) {
         widths.push_back(w);
     }
+    // Either side of one and two whole vectors of pixels on each path.
+    for (const int w : {32, 33, 34, 49, 66}) {
+        widths.push_back(w);
+    }
     widths.push_back(972);
     widths.push_back(2592);
     return widths;
@@ -271,19 +275,35 @@ TEST_P(FastKernelPath, CorrectedDemosaicMatchesTheStepsInSequenceForEveryFlipAtO
     // Colour modes 0 and 5 share one path; mode 1 adds the sharpening
     // chain, whose own paths are checked above, so two flips show it runs.
     const std::vector<int> allFlips = {0, 1, 2, 3, 4, 5};
+    // Random tables are looked up; gain curves are computed as lines, one
+    // set steep enough that most samples clamp.
+    enum class Gains { random, curves, steepCurves };
     struct Case {
         const char* name;
+        Gains gains;
         Flat flat;
         bool after;
         int colorMode;
         std::vector<int> flips;
     };
     const Case cases[] = {
-        {"gains alone", Flat::none, false, 0, allFlips},
-        {"gains and flat field", Flat::fits, false, 0, allFlips},
-        {"gains, flat field and a byte table", Flat::fits, true, 5, allFlips},
-        {"all three, then the sharpening chain", Flat::fits, true, 1, {1, 2}},
-        {"flat field off the sensor", Flat::off, true, 0, allFlips},
+        {"gains alone", Gains::random, Flat::none, false, 0, allFlips},
+        {"gains and flat field", Gains::random, Flat::fits, false, 0, allFlips},
+        {"gains, flat field and a byte table", Gains::random, Flat::fits, true, 5, allFlips},
+        {"all three, then the sharpening chain", Gains::random, Flat::fits, true, 1, {1, 2}},
+        {"flat field off the sensor", Gains::random, Flat::off, true, 0, allFlips},
+        {"gain curves alone", Gains::curves, Flat::none, false, 0, {0, 3}},
+        {"gain curves and flat field", Gains::curves, Flat::fits, false, 0, allFlips},
+        {"steep gain curves, flat field and a byte table", Gains::steepCurves, Flat::fits, true, 0, {0, 3}},
+        {"steep gain curves alone", Gains::steepCurves, Flat::none, false, 0, {0, 3}},
+    };
+    auto gainTables = [](Gains gains, std::uint32_t seed) {
+        switch (gains) {
+        case Gains::random: break;
+        case Gains::curves: return GainTables{GainTable(520), GainTable(500), GainTable(437)};
+        case Gains::steepCurves: return GainTables{GainTable(1733), GainTable(0), GainTable(3001)};
+        }
+        return GainTables{RandomTable(seed), RandomTable(seed + 1), RandomTable(seed + 2)};
     };
     std::uint32_t seed = 1700;
     for (const int width : Widths()) {
@@ -299,9 +319,8 @@ TEST_P(FastKernelPath, CorrectedDemosaicMatchesTheStepsInSequenceForEveryFlipAtO
             DemosaicWork work(size);
             for (const Case& c : cases) {
                 RawCorrection correction{
-                    {RandomTable(seed), RandomTable(seed + 1), RandomTable(seed + 2)},
-                    c.flat == Flat::fits ? &onSensor : (c.flat == Flat::off ? &tooNarrow : nullptr),
-                    window,
+                    gainTables(c.gains, seed),
+                    c.flat == Flat::fits ? &onSensor : (c.flat == Flat::off ? &tooNarrow : nullptr), window,
                     c.after ? std::optional<ByteTable>(RandomTable(seed + 3)) : std::nullopt};
                 seed += 4;
                 // The base cell, the two green-diagonal cells with their own
