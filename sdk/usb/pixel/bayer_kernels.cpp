@@ -61,22 +61,6 @@ void ConvertRow(const std::uint8_t* red, const std::uint8_t* blue, int width, st
     std::memcpy(at(width - 1), at(width - 2), bpp);
 }
 
-// Raw rows y and y + 1 of a frame held whole in memory.
-class FrameRows final : public ColourRowSource {
-public:
-    FrameRows(std::span<const std::uint8_t> raw, int width)
-        : raw_(raw.data()), stride_(static_cast<std::size_t>(width)) {}
-    RawRowPair RowsFor(int y) override {
-        const std::uint8_t* top = raw_ + static_cast<std::size_t>(y) * stride_;
-        const std::uint8_t* bottom = top + stride_;
-        return y % 2 == 0 ? RawRowPair{top, bottom} : RawRowPair{bottom, top};
-    }
-
-private:
-    const std::uint8_t* raw_;
-    std::size_t stride_;
-};
-
 // The caller has checked the sizes. `fast`, when given, converts colour rows
 // instead of ConvertRow.
 template <BayerOutput Kind, bool Mirror>

@@ -69,6 +69,46 @@ protected:
     ~ColourRowSource() = default;
 };
 
+// Raw rows y and y + 1 of a frame held whole in memory, the even one first,
+// or with `oddFirst` the odd one (as the green-diagonal cells' kernels take
+// them).
+class FrameRows final : public ColourRowSource {
+public:
+    FrameRows(std::span<const std::uint8_t> raw, int width, bool oddFirst = false)
+        : raw_(raw.data()), stride_(static_cast<std::size_t>(width)), oddFirst_(oddFirst) {}
+    RawRowPair RowsFor(int y) override {
+        const std::uint8_t* top = raw_ + static_cast<std::size_t>(y) * stride_;
+        const std::uint8_t* bottom = top + stride_;
+        return (y % 2 == 0) != oddFirst_ ? RawRowPair{top, bottom} : RawRowPair{bottom, top};
+    }
+
+private:
+    const std::uint8_t* raw_;
+    std::size_t stride_;
+    bool oddFirst_;
+};
+
+// Calls cell(top-left, top-right, bottom-left, bottom-right) for every 2 x 2
+// cell whose top-left sample lies at an even column and row from 2 on and
+// that has two samples around it on each side; frames under 5 x 5 are left.
+template <typename Cell>
+void ForEachInnerCell(FrameSize size, std::span<std::uint8_t> raw, Cell&& cell) {
+    if (!HoldsFrame(raw, size, 1, 5, 5)) {
+        return;
+    }
+    const auto stride = static_cast<std::size_t>(size.width);
+    const int cellRows = (size.height - 5) / 2 + 1;
+    const int cellColumns = (size.width - 5) / 2 + 1;
+    for (int cy = 0; cy < cellRows; ++cy) {
+        std::uint8_t* top = raw.data() + static_cast<std::size_t>(2 + 2 * cy) * stride;
+        std::uint8_t* bottom = top + stride;
+        for (int cx = 0; cx < cellColumns; ++cx) {
+            const std::size_t x = 2 + 2 * static_cast<std::size_t>(cx);
+            cell(top[x], top[x + 1], bottom[x], bottom[x + 1]);
+        }
+    }
+}
+
 // BayerConvert(BayerOutput::colorRgb, ...) over rows `rows` gives, each
 // `size.width` bytes. False (nothing asked, nothing written) when the size is
 // below the minimum or `out` is too small.

@@ -156,22 +156,6 @@ void FastCellColour(int member, BayerCell cell, FrameSize size, std::span<std::u
     }
 }
 
-// Raw rows y and y + 1 of a frame held whole, the odd one first.
-class OddFirstRows final : public ColourRowSource {
-public:
-    OddFirstRows(std::span<const std::uint8_t> raw, int width)
-        : raw_(raw.data()), stride_(static_cast<std::size_t>(width)) {}
-    RawRowPair RowsFor(int y) override {
-        const std::uint8_t* top = raw_ + static_cast<std::size_t>(y) * stride_;
-        const std::uint8_t* bottom = top + stride_;
-        return y % 2 == 0 ? RawRowPair{bottom, top} : RawRowPair{top, bottom};
-    }
-
-private:
-    const std::uint8_t* raw_;
-    std::size_t stride_;
-};
-
 bool FitsCellColour(int member, BayerCell cell, FrameSize size, std::span<const std::uint8_t> out) {
     return GreenOnDiagonal(cell) && member >= 0 && member <= 3 && size.width >= kMinCellColourWidth &&
            size.height >= kMinCellHeight && HoldsFrame(out, size, 3);
@@ -196,7 +180,7 @@ bool CellBayerConvert(BayerOutput kind, int member, BayerCell cell, FrameSize si
     if (!HoldsFrame(raw, size)) {
         return false;
     }
-    OddFirstRows rows(raw, size.width);
+    FrameRows rows(raw, size.width, true);
     return CellBayerConvertColourRows(member, cell, size, out, rows, level);
 }
 
@@ -214,20 +198,7 @@ bool CellBayerConvertReference(BayerOutput kind, int member, BayerCell cell, Fra
 }
 
 void EnhanceCellColours(FrameSize size, std::span<std::uint8_t> raw) {
-    if (!HoldsFrame(raw, size, 1, 5, 5)) {
-        return;
-    }
-    const auto stride = static_cast<std::size_t>(size.width);
-    const int cellRows = (size.height - 5) / 2 + 1;
-    const int cellColumns = (size.width - 5) / 2 + 1;
-    for (int cy = 0; cy < cellRows; ++cy) {
-        std::uint8_t* top = raw.data() + static_cast<std::size_t>(2 + 2 * cy) * stride;
-        std::uint8_t* bottom = top + stride;
-        for (int cx = 0; cx < cellColumns; ++cx) {
-            const std::size_t x = 2 + 2 * static_cast<std::size_t>(cx);
-            EnhanceCell(top[x], top[x + 1], bottom[x], bottom[x + 1]);
-        }
-    }
+    ForEachInnerCell(size, raw, EnhanceCell);
 }
 
 void BoostCells(BoostedPair pair, FrameSize size, std::span<std::uint8_t> raw) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "bayer_kernels.h"
+
 namespace kqcmos {
 namespace {
 
@@ -69,20 +71,7 @@ void SharpenRaw(FrameSize size, std::span<std::uint8_t> raw) {
 }
 
 void FilterDefects(FrameSize size, std::span<std::uint8_t> raw) {
-    if (!HoldsFrame(raw, size, 1, 5, 5)) {
-        return;
-    }
-    const auto stride = static_cast<std::size_t>(size.width);
-    const int cellRows = (size.height - 5) / 2 + 1;
-    const int cellColumns = (size.width - 5) / 2 + 1;
-    for (int cy = 0; cy < cellRows; ++cy) {
-        std::uint8_t* top = raw.data() + static_cast<std::size_t>(2 + 2 * cy) * stride;
-        std::uint8_t* bottom = top + stride;
-        for (int cx = 0; cx < cellColumns; ++cx) {
-            const int x = 2 + 2 * cx;
-            FilterCell(top[x], top[x + 1], bottom[x], bottom[x + 1]);
-        }
-    }
+    ForEachInnerCell(size, raw, FilterCell);
 }
 
 void RunRawPrefilter(int kind, FrameSize size, std::span<std::uint8_t> raw) {
