@@ -26,23 +26,6 @@ constexpr int BytesPerPixel() {
     return Kind == BayerOutput::gray8 ? 1 : 3;
 }
 
-template <BayerOutput Kind>
-inline void StorePixel(std::uint8_t* out, int red, int greenSum, int blue) {
-    if constexpr (Kind == BayerOutput::colorRgb) {
-        out[0] = static_cast<std::uint8_t>(blue);
-        out[1] = static_cast<std::uint8_t>(greenSum >> 1);
-        out[2] = static_cast<std::uint8_t>(red);
-    } else {
-        // Red and both greens weigh 3, blue 1: the 3 : 6 : 1 luminance.
-        const auto grey = static_cast<std::uint8_t>((3 * (red + greenSum) + blue) / 10);
-        out[0] = grey;
-        if constexpr (Kind == BayerOutput::grayRgb) {
-            out[1] = grey;
-            out[2] = grey;
-        }
-    }
-}
-
 // One output row from raw rows y and y + 1. `red` is whichever of the two is
 // the even (red/green) row, `blue` the odd (green/blue) one.
 template <BayerOutput Kind, bool Mirror>

@@ -44,6 +44,25 @@ inline constexpr int kMinBayerHeight = 4;
 
 enum class BayerOutput { gray8, grayRgb, colorRgb };
 
+// One output pixel of a 2 x 2 window: BGR, or the grey of red, the two
+// greens' sum and blue in one or three bytes.
+template <BayerOutput Kind>
+inline void StorePixel(std::uint8_t* out, int red, int greenSum, int blue) {
+    if constexpr (Kind == BayerOutput::colorRgb) {
+        out[0] = static_cast<std::uint8_t>(blue);
+        out[1] = static_cast<std::uint8_t>(greenSum >> 1);
+        out[2] = static_cast<std::uint8_t>(red);
+    } else {
+        // Red and both greens weigh 3, blue 1: the 3 : 6 : 1 luminance.
+        const auto grey = static_cast<std::uint8_t>((3 * (red + greenSum) + blue) / 10);
+        out[0] = grey;
+        if constexpr (Kind == BayerOutput::grayRgb) {
+            out[1] = grey;
+            out[2] = grey;
+        }
+    }
+}
+
 // The member of the family for `flipMode` (0..5; 4 and 5 use the member of 0).
 // Colour rows run the fast kernels of `level`, which the CPU must support;
 // the members above are their reference.

@@ -22,21 +22,8 @@ constexpr int RepeatedAtRowEnd() {
 
 template <BayerOutput Kind, bool RedOnEvenRows>
 inline void StorePixel(std::uint8_t* out, int evenColour, int greenSum, int oddColour) {
-    const int red = RedOnEvenRows ? evenColour : oddColour;
-    const int blue = RedOnEvenRows ? oddColour : evenColour;
-    if constexpr (Kind == BayerOutput::colorRgb) {
-        out[0] = static_cast<std::uint8_t>(blue);
-        out[1] = static_cast<std::uint8_t>(greenSum >> 1);
-        out[2] = static_cast<std::uint8_t>(red);
-    } else {
-        // Red and both greens weigh 3, blue 1.
-        const auto grey = static_cast<std::uint8_t>((3 * (red + greenSum) + blue) / 10);
-        out[0] = grey;
-        if constexpr (Kind == BayerOutput::grayRgb) {
-            out[1] = grey;
-            out[2] = grey;
-        }
-    }
+    kqcmos::StorePixel<Kind>(out, RedOnEvenRows ? evenColour : oddColour, greenSum,
+                             RedOnEvenRows ? oddColour : evenColour);
 }
 
 // One output row from the even raw row `e` and the odd raw row `o` beside it.
