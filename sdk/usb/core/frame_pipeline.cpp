@@ -23,15 +23,18 @@ using kqcmos::FrameSize;
 // Every buffer holds the sensor plus two rows, so any window fits.
 std::size_t PlaneBytes(FrameSize sensor) { return FrameBytes({sensor.width, sensor.height + 2}); }
 
-// The last n columns become the mirror image of the columns before them,
-// about the last good column.
-void RepairRightEdge(FrameSize size, std::span<std::uint8_t> raw, int n) {
+// The last n columns (of `bpp` bytes a pixel) become the mirror image of
+// the columns before them, about the last good column.
+void RepairRightEdge(FrameSize size, std::span<std::uint8_t> frame, int n, int bpp = 1) {
     if (n <= 0 || size.width < 2 * n + 2) return;
     const auto w = static_cast<std::size_t>(size.width);
+    const auto b = static_cast<std::size_t>(bpp);
     for (int y = 0; y < size.height; ++y) {
-        std::uint8_t* row = raw.data() + y * w;
+        std::uint8_t* row = frame.data() + y * w * b;
         const std::size_t good = w - 1 - n;
-        for (int j = 0; j < n; ++j) row[good + 1 + j] = row[good - 1 - j];
+        for (int j = 0; j < n; ++j) {
+            std::copy_n(row + (good - 1 - j) * b, b, row + (good + 1 + j) * b);
+        }
     }
 }
 
@@ -207,6 +210,18 @@ std::optional<DeliveredFrame> FramePipeline::FinishPicture(const PictureSettings
                                                            FrameEvents* events) {
     const int bpp = kqcmos::OutputBytesPerPixel(settings.colorMode);
     const auto frame = picture.first(FrameBytes(size, bpp));
+    SharpenPicture(settings, size, bpp, frame);
+    RemoveStripes(size, settings.flipMode, bpp, frame, streamed);
+    if (streamed && settings.hdr && settings.colorMode == 0) kqcmos::ApplyTable(frame, kqcmos::HdrToneTable());
+    if (events != nullptr && streamed && bpp == 3 && whiteBalanceRequested_ && settings.model.exposureBalanceLoop) {
+        RunExposureBalance(lastSource_, size, frame, *events);
+    }
+
+    return Deliverable(settings, size, bpp, frame, cropOut);
+}
+
+void FramePipeline::SharpenPicture(const PictureSettings& settings, FrameSize size, int bpp,
+                                   std::span<std::uint8_t> frame) {
     // Neutral settings leave the picture as it is; skipping them saves the
     // two slowest passes of the chain.
     // Saturation acts on 24-bit pictures only; there it shares one pass
@@ -217,23 +232,20 @@ std::optional<DeliveredFrame> FramePipeline::FinishPicture(const PictureSettings
     } else if (settings.sharpness > kqcmos::kNeutralSharpness) {
         (void)kqcmos::ApplySharpness(size, bpp, frame, settings.sharpness, sharpenScratch_);
     }
-    if (stripeCapable_ && bpp == 3) {
-        const std::size_t plane = stripePlanes_.size() / 3;
-        auto blue = stripePlanes_.span().first(plane);
-        auto green = stripePlanes_.span().subspan(plane, plane);
-        auto red = stripePlanes_.span().subspan(2 * plane, plane);
-        if (stripeRecapture_ && streamed) {
-            stripesTaken_ = kqcmos::ComputeErasurePlanes(size, settings.flipMode, frame, blue, green, red);
-            stripeRecapture_ = false;
-        }
-        if (stripeEnabled_ && stripesTaken_) kqcmos::ApplyErasurePlanes(size, frame, blue, green, red);
-    }
-    if (streamed && settings.hdr && settings.colorMode == 0) kqcmos::ApplyTable(frame, kqcmos::HdrToneTable());
-    if (events != nullptr && streamed && bpp == 3 && whiteBalanceRequested_ && settings.model.exposureBalanceLoop) {
-        RunExposureBalance(lastSource_, size, frame, *events);
-    }
+}
 
-    return Deliverable(settings, size, bpp, frame, cropOut);
+void FramePipeline::RemoveStripes(FrameSize size, int flipMode, int bpp, std::span<std::uint8_t> frame,
+                                  bool streamed) {
+    if (!stripeCapable_ || bpp != 3) return;
+    const std::size_t plane = stripePlanes_.size() / 3;
+    auto blue = stripePlanes_.span().first(plane);
+    auto green = stripePlanes_.span().subspan(plane, plane);
+    auto red = stripePlanes_.span().subspan(2 * plane, plane);
+    if (stripeRecapture_ && streamed) {
+        stripesTaken_ = kqcmos::ComputeErasurePlanes(size, flipMode, frame, blue, green, red);
+        stripeRecapture_ = false;
+    }
+    if (stripeEnabled_ && stripesTaken_) kqcmos::ApplyErasurePlanes(size, frame, blue, green, red);
 }
 
 DeliveredFrame FramePipeline::Deliverable(const PictureSettings& settings, FrameSize size, int bpp,
@@ -310,10 +322,22 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
         std::copy(read.begin(), read.end(), lastRaw_.span().begin());
         lastRawBytes_ = readBytes;
         const auto picture = Rgb565Picture(size, read, picture_);
-        if (settings.model.balancedPicture) BalancePicture(settings, source, picture, events);
+        const int bpp = kqcmos::OutputBytesPerPixel(settings.colorMode);
+        if (settings.model.balancedPicture) {
+            BalancePicture(settings, source, picture, events);
+        } else {
+            RepairRightEdge(size, picture, settings.rightEdgeRepair, 3);
+        }
         const auto delivered = Rgb565InColourMode(size, settings.colorMode, picture_);
         if (delivered.empty()) return std::nullopt;
-        last_ = Deliverable(settings, size, kqcmos::OutputBytesPerPixel(settings.colorMode), delivered, crop_);
+        // The picture is never turned or mirrored: its stripes are measured
+        // as the upright frame's.
+        if (settings.model.balancedPicture) {
+            SharpenPicture(settings, size, bpp, delivered);
+        } else {
+            RemoveStripes(size, 0, bpp, delivered, true);
+        }
+        last_ = Deliverable(settings, size, bpp, delivered, crop_);
         return last_;
     }
     const auto frame = raw_.span().first(FrameBytes(size));

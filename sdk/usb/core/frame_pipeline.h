@@ -197,6 +197,13 @@ private:
     std::optional<DeliveredFrame> FinishPicture(const PictureSettings& settings, kqcmos::FrameSize size,
                                                 std::span<std::uint8_t> picture, std::span<std::uint8_t> cropOut,
                                                 bool streamed, FrameEvents* events = nullptr);
+    // Saturation and sharpness at their settings (the saturation on 24-bit
+    // pictures only).
+    void SharpenPicture(const PictureSettings& settings, kqcmos::FrameSize size, int bpp,
+                        std::span<std::uint8_t> frame);
+    // The stripe reference planes taken from a streamed frame when asked for,
+    // and added to the picture while stripe removal is on (24-bit only).
+    void RemoveStripes(kqcmos::FrameSize size, int flipMode, int bpp, std::span<std::uint8_t> frame, bool streamed);
     // The exposure and sensor-gain loop on a finished 24-bit picture while
     // a white balance is requested.
     void RunExposureBalance(const FrameSource& source, kqcmos::FrameSize size, std::span<std::uint8_t> bgr,

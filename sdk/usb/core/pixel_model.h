@@ -60,7 +60,9 @@ struct PixelModel {
     // sharpening, no quarter turns (flips 4 and 5 convert as 0) and no crop.
     bool plainConversion = false;
     // rgb565: the picture takes the one-shot white balance with its gains
-    // on every frame and the automatic exposure on its byte mean.
+    // on every frame and the automatic exposure on its byte mean, then the
+    // saturation and sharpness. Without it the picture takes the right edge
+    // repair and the stripe removal, and none of the other steps.
     bool balancedPicture = false;
 
     bool operator==(const PixelModel&) const = default;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 #include <chrono>
@@ -14,6 +15,8 @@
 #include <vector>
 
 #include "core/frame_pipeline.h"
+#include "erasure.h"
+#include "point_filters.h"
 #include "frame_count.h"
 #include "kqff_protocol.h"
 #include "models/device_factory.h"
@@ -357,12 +360,46 @@ TEST_F(SixteenBitCameras, TheSampleCameraStreamsTheByteItWasToldToKeep) {
     }
 }
 
-TEST_F(SixteenBitCameras, FiveSixFiveCamerasStreamTheirPicture) {
+// Type 14's picture: its last two columns mirrored from the two before the
+// last good one, and stripe removal when asked for; the exposure, white
+// balance, tables, saturation and sharpness the caller sets leave it alone.
+TEST_F(SixteenBitCameras, TypeFourteenRepairsItsRightEdgeAndTakesNoOtherStep) {
     bus.AddCamera(InstanceId(u"VID_F5A1&PID_0E01"));
     const std::uint32_t handle = Open(1, Window(64, 32));
-    const Frame f = StreamOne(Library(handle));
-    EXPECT_EQ(f.size, (kqcmos::FrameSize{64, 32}));
-    EXPECT_EQ(f.picture, Rgb565Reference(f.raw, 64, 32));
+    const With with = Library(handle);
+    ASSERT_EQ(with([](BaseDevice& d) {
+                  return d.SetSaturation(14) | d.SetSharpness(6) | d.SetGain(0, 1000) | d.SetGamma(28) |
+                         d.SetDoAE(true, nullptr, nullptr) | d.SetDoAWB(true, nullptr, nullptr);
+              }),
+              status::kSuccess);
+    const auto repaired = [](const Bytes& raw) {
+        Bytes picture = Rgb565Reference(raw, 64, 32);
+        for (int y = 0; y < 32; ++y) {
+            for (const auto [to, from] : {std::pair{62, 60}, std::pair{63, 59}}) {
+                std::copy_n(picture.begin() + 3 * (64 * y + from), 3, picture.begin() + 3 * (64 * y + to));
+            }
+        }
+        return picture;
+    };
+    for (const int mode : {0, 1, 5}) {
+        SCOPED_TRACE(mode);
+        ASSERT_EQ(with([&](BaseDevice& d) { return d.SetParamColor(mode); }), status::kSuccess);
+        const Frame f = StreamOne(with);
+        EXPECT_EQ(f.size, (kqcmos::FrameSize{64, 32}));
+        const Bytes expected = repaired(f.raw);
+        ASSERT_NE(expected, Rgb565Reference(f.raw, 64, 32)) << "the frame shows the repair";
+        EXPECT_EQ(f.picture, expected);
+    }
+
+    // Stripe planes taken from the frame and added back to it.
+    ASSERT_EQ(with([](BaseDevice& d) { return d.ErasureStripe() | d.ApplyErasure(true); }), status::kSuccess);
+    const Frame f = StreamOne(with);
+    Bytes expected = repaired(f.raw);
+    Bytes blue(64 * 32), green(64 * 32), red(64 * 32);
+    ASSERT_TRUE(kqcmos::ComputeErasurePlanes({64, 32}, 0, expected, blue, green, red));
+    kqcmos::ApplyErasurePlanes({64, 32}, expected, blue, green, red);
+    ASSERT_NE(expected, repaired(f.raw)) << "the planes change the frame";
+    EXPECT_EQ(f.picture, expected);
 }
 
 // No identification selects type 23: its object is made directly.
@@ -395,6 +432,56 @@ TEST_F(SixteenBitCameras, TypeTwentyThreeSendsTheFiftyTwoByteBlockAndStreams) {
 
     const Frame f = StreamOne(Direct(*device));
     EXPECT_EQ(f.picture, Rgb565Reference(f.raw, 64, 32));
+    device->CloseDevice();
+}
+
+// Type 23's picture after its gains: the saturation at its level (24-bit
+// output only), then the sharpness at its level, in the colour mode's form.
+// Colour modes 1 and 5 give what mode 0 gives: the picture is colour already.
+TEST_F(SixteenBitCameras, TypeTwentyThreeSaturatesAndSharpensItsBalancedPicture) {
+    bus.AddCamera(InstanceId(u"VID_F5A1&PID_0901"));
+    DeviceIdentity identity;
+    identity.typeCode = 23;
+    auto device = MakeDevice(identity);
+    ASSERT_EQ(device->OpenDevice(bus, bus.InterfaceOf(0), Window(64, 32), 7), status::kSuccess);
+    const With with = Direct(*device);
+    struct Case {
+        int mode, saturation, sharpness, redGain;
+    };
+    for (const Case c : {Case{0, 13, 5, 1000}, Case{0, 3, 1, 500}, Case{1, 8, 8, 700}, Case{5, 16, 2, 500},
+                         Case{2, 12, 3, 500}, Case{3, 12, 4, 1000}}) {
+        SCOPED_TRACE(::testing::Message() << c.mode << " " << c.saturation << " " << c.sharpness);
+        ASSERT_EQ(with([&](BaseDevice& d) {
+                      return d.SetParamColor(c.mode) | d.SetSaturation(c.saturation) | d.SetSharpness(c.sharpness) |
+                             d.SetGain(0, c.redGain);
+                  }),
+                  status::kSuccess);
+        const Frame f = StreamOne(with);
+        Bytes expected = Rgb565Reference(f.raw, 64, 32);
+        for (std::size_t i = 2; i < expected.size(); i += 3) {
+            expected[i] = static_cast<std::uint8_t>(std::min(255, (expected[i] * c.redGain + 250) / 500));
+        }
+        const std::size_t pixels = 64 * 32;
+        const int bpp = c.mode == 3 ? 1 : 3;
+        if (c.mode == 2 || c.mode == 3) {
+            for (std::size_t i = 0; i < pixels; ++i) {
+                const int sum = expected[3 * i] + expected[3 * i + 1] + expected[3 * i + 2];
+                const auto grey = static_cast<std::uint8_t>((sum >> 6) + (sum >> 4) + (sum >> 2));
+                if (bpp == 1) {
+                    expected[i] = grey;
+                } else {
+                    std::fill_n(expected.begin() + 3 * i, 3, grey);
+                }
+            }
+            expected.resize(pixels * bpp);
+        }
+        const Bytes plain = expected;
+        if (bpp == 3) kqcmos::ApplySaturationReference({64, 32}, expected, c.saturation);
+        Bytes scratch(2 * 64 * 3);
+        ASSERT_TRUE(kqcmos::ApplySharpnessReference({64, 32}, bpp, expected, c.sharpness, scratch));
+        if (c.saturation != 8 || c.sharpness != 1) ASSERT_NE(expected, plain) << "the levels change the frame";
+        EXPECT_EQ(f.picture, expected);
+    }
     device->CloseDevice();
 }
 
