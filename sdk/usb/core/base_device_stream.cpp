@@ -76,7 +76,8 @@ kqcmos::FrameSize BaseDevice::DeliveredSize() const {
     kqcmos::FrameSize size{static_cast<int>(capInfo_.width), static_cast<int>(capInfo_.height)};
     // A plain conversion keeps the frame's size whatever the flip and crop.
     if (pixelModel_.plainConversion) return size;
-    const bool turned = flipMode_ == 4 || flipMode_ == 5;
+    // A 5-6-5 picture is never turned.
+    const bool turned = (flipMode_ == 4 || flipMode_ == 5) && pixelModel_.rawFormat != RawFormat::rgb565;
     if (cropEnabled_) size = {crop_.width, crop_.height};
     if (turned) std::swap(size.width, size.height);
     return size;

@@ -252,8 +252,11 @@ DeliveredFrame FramePipeline::Deliverable(const PictureSettings& settings, Frame
                                           std::span<std::uint8_t> frame, std::span<std::uint8_t> cropOut) const {
     DeliveredFrame out{frame, size, 8 * bpp};
     if (settings.cropEnabled) {
+        // A 5-6-5 picture is delivered upright whatever the flip mode: its
+        // crop lies where the caller sees it.
+        const int flipMode = settings.model.rawFormat == RawFormat::rgb565 ? 0 : settings.flipMode;
         // Checked against this frame: the window may no longer fit it.
-        if (const auto block = PlaceCrop(settings.crop, settings.flipMode, size)) {
+        if (const auto block = PlaceCrop(settings.crop, flipMode, size)) {
             if (CopyCrop(*block, size, bpp, frame, cropOut)) {
                 const FrameSize cut{block->width, block->height};
                 out = DeliveredFrame{cropOut.first(FrameBytes(cut, bpp)), cut, 8 * bpp};

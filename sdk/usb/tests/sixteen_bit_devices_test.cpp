@@ -402,6 +402,40 @@ TEST_F(SixteenBitCameras, TypeFourteenRepairsItsRightEdgeAndTakesNoOtherStep) {
     EXPECT_EQ(f.picture, expected);
 }
 
+// The 5-6-5 picture is never turned or mirrored: flips 1 to 5 deliver it
+// upright at its own size, which the preview and a recording are set up
+// with, and a crop is cut where the caller sees it.
+TEST_F(SixteenBitCameras, FiveSixFivePicturesStayUprightWhateverTheFlip) {
+    bus.AddCamera(InstanceId(u"VID_F5A1&PID_0E01"));
+    const std::uint32_t handle = Open(1, Window(64, 32));
+    const With with = Library(handle);
+    for (const int flip : {1, 4, 5}) {
+        SCOPED_TRACE(flip);
+        ASSERT_EQ(with([&](BaseDevice& d) { return d.SetParamFlip(flip) | d.MCResolutionShow(false); }),
+                  status::kSuccess);
+        Frame f = StreamOne(with);
+        EXPECT_EQ(f.size, (kqcmos::FrameSize{64, 32}));
+        kqcmos::FrameSize told{};
+        with([&](BaseDevice& d) {
+            told = d.RecordingSize();
+            return 0;
+        });
+        EXPECT_EQ(told, f.size) << "the size a recording opens with";
+
+        ASSERT_EQ(with([](BaseDevice& d) { return d.SetMCResolution(8, 4, 40, 20) | d.MCResolutionShow(true); }),
+                  status::kSuccess);
+        f = StreamOne(with);
+        ASSERT_EQ(f.size, (kqcmos::FrameSize{40, 20}));
+        const Bytes whole = Rgb565Reference(f.raw, 64, 32);
+        Bytes expected;
+        for (int row = 4; row < 24; ++row) {
+            expected.insert(expected.end(), whole.begin() + 3 * (64 * row + 8), whole.begin() + 3 * (64 * row + 48));
+        }
+        // The repaired columns 62 and 63 lie outside the crop.
+        EXPECT_EQ(f.picture, expected);
+    }
+}
+
 // No identification selects type 23: its object is made directly.
 TEST_F(SixteenBitCameras, TypeTwentyThreeSendsTheFiftyTwoByteBlockAndStreams) {
     bus.AddCamera(InstanceId(u"VID_F5A1&PID_0901"));
