@@ -234,8 +234,7 @@ void FramePipeline::SharpenPicture(const PictureSettings& settings, FrameSize si
     }
 }
 
-void FramePipeline::RemoveStripes(FrameSize size, int flipMode, int bpp, std::span<std::uint8_t> frame,
-                                  bool streamed) {
+void FramePipeline::RemoveStripes(FrameSize size, int flipMode, int bpp, std::span<std::uint8_t> frame, bool streamed) {
     if (!stripeCapable_ || bpp != 3) return;
     const std::size_t plane = stripePlanes_.size() / 3;
     auto blue = stripePlanes_.span().first(plane);
