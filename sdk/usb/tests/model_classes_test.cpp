@@ -316,5 +316,65 @@ TEST_F(ModelTest, RequestsTheBaseRefusesReachTheClassesThatTakeThem) {
     }
 }
 
+// Fast capture and the preview exclude each other: a preview does not start
+// in fast mode, fast mode does not start under a preview, and neither a new
+// window, a zoom change nor a camera coming back turns on the other one. So
+// a grab in fast mode never competes with a capture thread for the frames.
+TEST_F(ModelTest, FastCaptureAndPreviewNeverRunTogether) {
+    for (const int type : {3, 6, 11, 16}) {
+        SCOPED_TRACE(testing::Message() << "type " << type);
+        const std::uint32_t handle = OpenType(type);
+        const std::size_t camera = bus.ListInterfaces()->size() - 1;
+        const auto streaming = [&] { return On(handle, [](BaseDevice& d) { return d.Streaming() ? 1 : 0; }); };
+        const auto comeBack = [&] {
+            bus.Unplug(camera);
+            ASSERT_EQ(library.DeviceRemoved(handle), status::kSuccess);
+            bus.Replug(camera);
+            ASSERT_EQ(library.DeviceArrived(handle, bus.InterfaceOf(camera)), status::kSuccess);
+        };
+        CapInfo smaller = SmallWindow();
+        smaller.width = 320;
+        smaller.height = 240;
+
+        ASSERT_EQ(On(handle, [](BaseDevice& d) { return d.CapFastMode(true); }), status::kSuccess);
+        bus.ClearLog();
+        EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kNotSupported);
+        EXPECT_TRUE(bus.Log().empty());
+        // The grab triggers the running camera and reads: no start or stop code.
+        std::vector<std::uint8_t> raw(640 * 480);
+        kqcmos::FrameSize grabbed{};
+        EXPECT_EQ(On(handle,
+                     [&](BaseDevice& d) {
+                         return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) {
+                             grabbed = f.size;
+                             return 0;
+                         });
+                     }),
+                  status::kSuccess);
+        EXPECT_EQ(grabbed, (kqcmos::FrameSize{640, 480}));
+        EXPECT_FALSE(bus.Log().empty());
+        EXPECT_TRUE(bus.LogOf(kqff::kIoctlStartCapture).empty());
+        EXPECT_TRUE(bus.LogOf(kqff::kIoctlStopCapture).empty());
+        EXPECT_EQ(On(handle, [&](BaseDevice& d) { return d.SetCapInfo(smaller); }), status::kSuccess);
+        EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.SetZoomMode(1); }), status::kSuccess);
+        EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.SetZoomMode(0); }), status::kSuccess);
+        EXPECT_EQ(streaming(), 0) << "a window change in fast mode starts no preview";
+        comeBack();
+        EXPECT_EQ(streaming(), 0);
+        EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kNotSupported);
+        ASSERT_EQ(On(handle, [](BaseDevice& d) { return d.CapFastMode(false); }), status::kSuccess);
+
+        ASSERT_EQ(On(handle, [](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+        comeBack();
+        bus.ClearLog();
+        EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.CapFastMode(true); }), status::kNotSupported);
+        EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.CapFastMode(false); }), status::kNotSupported);
+        EXPECT_TRUE(bus.Log().empty());
+        EXPECT_EQ(streaming(), 1);
+        EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
+        library.Uninitialize(handle);
+    }
+}
+
 }  // namespace
 }  // namespace kq::test
