@@ -357,6 +357,17 @@ TEST_F(FpgaTest, TriggerSourceAndCustomOutputAreBitsOfTheSentRecord) {
             return 0;
         });
     }
+    // A record the driver refuses leaves the bit as it was: the next record
+    // carries only what was taken.
+    bus.FailControl(kqff::kIoctlSetFormat, 1);
+    EXPECT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.SetCustomIO(1); }), status::kNotSupported);
+    On(handle, [](CKQNavelo_FPGA& d) {
+        EXPECT_EQ(d.StoredCapInfo().control & 0xC0, 0x40);
+        return 0;
+    });
+    bus.ClearLog();
+    ASSERT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.SetTriggerSource(1); }), status::kSuccess);
+    EXPECT_EQ(bus.LogOf(kqff::kIoctlSetFormat).at(0).input.at(27) & 0xC0, 0x40);
 }
 
 // The EEPROM test pair writes and reads the camera's 40-byte area with no
