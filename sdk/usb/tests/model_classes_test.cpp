@@ -189,10 +189,24 @@ TEST_F(ModelTest, LedChannelsAreLimitedAndSentWithChannelZeroMarked) {
     }
 }
 
+// A failed send is reported and keeps the channels as they were, so the
+// next block carries only what the camera took.
 TEST_F(ModelTest, LedSendThatFailsIsReported) {
     const std::uint32_t handle = OpenType(17);
     bus.FailControl(kqff::kIoctlWriteBlock, 1);
     EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.SetCameraLED(1, 9); }), status::kNoDevice);
+    On(handle, [](BaseDevice& d) {
+        EXPECT_EQ(dynamic_cast<CKQBelun_LED&>(d).LedState(), (std::array<std::uint8_t, 4>{0x10, 0, 0, 0}));
+        return 0;
+    });
+    bus.ClearLog();
+    ASSERT_EQ(On(handle, [](BaseDevice& d) { return d.SetCameraLED(2, 4); }), status::kSuccess);
+    std::vector<std::uint8_t> expected(64, 0);
+    expected[0] = 0x2C;
+    expected[2] = 0x06;
+    expected[4] = 0x10;
+    expected[6] = 4;
+    EXPECT_EQ(bus.LogOf(kqff::kIoctlWriteBlock).at(0).input, expected);
 }
 
 TEST_F(ModelTest, PausesGoThroughTheInjectedSleeper) {
