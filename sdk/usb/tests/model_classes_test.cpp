@@ -233,19 +233,19 @@ struct CameraCase {
 
 // One camera of every type; type 10 once per colour type.
 constexpr CameraCase kEveryType[] = {
-    {1, u"VID_F5A1&PID_0101", Takes::none},       {2, u"VID_F5A1&PID_0201", Takes::none},
-    {3, u"VID_F5A1&PID_0301", Takes::none},       {4, u"VID_F5A1&PID_0401", Takes::none},
-    {5, u"VID_F5A1&PID_0501", Takes::none},       {6, u"VID_F5A1&PID_0601", Takes::none},
-    {7, u"VID_F5A1&PID_0701", Takes::none},       {8, u"VID_F5A1&PID_0801", Takes::none},
-    {9, u"VID_F5A1&PID_0901", Takes::sixteenBit}, {10, u"VID_F5A1&PID_0A01", Takes::trigger52},
-    {10, u"VID_F5A1&PID_0A02", Takes::trigger52}, {11, u"VID_F5A1&PID_0B01", Takes::fpga},
-    {12, u"VID_F5A1&PID_0C01", Takes::fpga},      {13, u"VID_F5A1&PID_0D01", Takes::fpga},
+    {1, u"VID_F5A1&PID_0101", Takes::none},        {2, u"VID_F5A1&PID_0201", Takes::none},
+    {3, u"VID_F5A1&PID_0301", Takes::none},        {4, u"VID_F5A1&PID_0401", Takes::none},
+    {5, u"VID_F5A1&PID_0501", Takes::none},        {6, u"VID_F5A1&PID_0601", Takes::none},
+    {7, u"VID_F5A1&PID_0701", Takes::none},        {8, u"VID_F5A1&PID_0801", Takes::none},
+    {9, u"VID_F5A1&PID_0901", Takes::sixteenBit},  {10, u"VID_F5A1&PID_0A01", Takes::trigger52},
+    {10, u"VID_F5A1&PID_0A02", Takes::trigger52},  {11, u"VID_F5A1&PID_0B01", Takes::fpga},
+    {12, u"VID_F5A1&PID_0C01", Takes::fpga},       {13, u"VID_F5A1&PID_0D01", Takes::fpga},
     {14, u"VID_F5A1&PID_0E01", Takes::sixteenBit}, {15, u"VID_F5A1&PID_0F01", Takes::yuv},
-    {16, u"VID_F5A1&PID_1001", Takes::fpga},      {17, u"VID_F5A1&PID_1101", Takes::led},
-    {18, u"VID_FFF0&PID_0018", Takes::fpga},      {19, u"VID_F5A1&PID_1301", Takes::fpga},
-    {20, u"VID_F5A1&PID_1401", Takes::fpga},      {21, u"VID_F5A2&PID_1501", Takes::fpga},
-    {22, u"VID_F5A1&PID_1601", Takes::none},      {23, u"", Takes::none},
-    {24, u"VID_F5A2&PID_1801", Takes::fpga},      {25, u"VID_F5A2&PID_1901", Takes::fpga},
+    {16, u"VID_F5A1&PID_1001", Takes::fpga},       {17, u"VID_F5A1&PID_1101", Takes::led},
+    {18, u"VID_FFF0&PID_0018", Takes::fpga},       {19, u"VID_F5A1&PID_1301", Takes::fpga},
+    {20, u"VID_F5A1&PID_1401", Takes::fpga},       {21, u"VID_F5A2&PID_1501", Takes::fpga},
+    {22, u"VID_F5A1&PID_1601", Takes::none},       {23, u"", Takes::none},
+    {24, u"VID_F5A2&PID_1801", Takes::fpga},       {25, u"VID_F5A2&PID_1901", Takes::fpga},
 };
 
 constexpr std::uint32_t kNoRequest = 0;
@@ -262,22 +262,29 @@ TEST_F(ModelTest, RequestsTheBaseRefusesReachTheClassesThatTakeThem) {
         std::map<Takes, std::uint32_t> sent;  // the family's first control code
     };
     const Request requests[] = {
-        {"SetSourceFormat", [](BaseDevice& d) { return d.SetSourceFormat(1); },
+        {"SetSourceFormat",
+         [](BaseDevice& d) { return d.SetSourceFormat(1); },
          {{Takes::sixteenBit, kNoRequest}, {Takes::yuv, kNoRequest}}},
         {"SetGolbalGain", [](BaseDevice& d) { return d.SetGolbalGain(3); }, {{Takes::yuv, kqff::kIoctlSetFormat}}},
-        {"SetTriggerDelayTime", [](BaseDevice& d) { return d.SetTriggerDelayTime(2); },
+        {"SetTriggerDelayTime",
+         [](BaseDevice& d) { return d.SetTriggerDelayTime(2); },
          {{Takes::fpga, kqff::kIoctlWriteCommand}}},
-        {"SetTriggerSource", [](BaseDevice& d) { return d.SetTriggerSource(1); },
+        {"SetTriggerSource",
+         [](BaseDevice& d) { return d.SetTriggerSource(1); },
          {{Takes::fpga, kqff::kIoctlSetFormat}, {Takes::trigger52, kqff::kIoctlSetFormat}}},
-        {"SetTriggerSourceTime", [](BaseDevice& d) { return d.SetTriggerSourceTime(40); },
+        {"SetTriggerSourceTime",
+         [](BaseDevice& d) { return d.SetTriggerSourceTime(40); },
          {{Takes::fpga, kqff::kIoctlWriteCommand}, {Takes::trigger52, kqff::kIoctlSetFormat}}},
-        {"SetTriggerCheckSignalTime", [](BaseDevice& d) { return d.SetTriggerCheckSignalTime(20); },
+        {"SetTriggerCheckSignalTime",
+         [](BaseDevice& d) { return d.SetTriggerCheckSignalTime(20); },
          {{Takes::trigger52, kqff::kIoctlSetFormat}}},
         {"SetCustomIO", [](BaseDevice& d) { return d.SetCustomIO(1); }, {{Takes::fpga, kqff::kIoctlSetFormat}}},
         {"SetCameraLED", [](BaseDevice& d) { return d.SetCameraLED(0, 5); }, {{Takes::led, kqff::kIoctlWriteBlock}}},
-        {"EEProm_Set_Test", [&](BaseDevice& d) { return d.EEProm_Set_Test(area.data()); },
+        {"EEProm_Set_Test",
+         [&](BaseDevice& d) { return d.EEProm_Set_Test(area.data()); },
          {{Takes::fpga, kqff::kIoctlWriteCommand}}},
-        {"EEProm_Get_Test", [&](BaseDevice& d) { return d.EEProm_Get_Test(area.data()); },
+        {"EEProm_Get_Test",
+         [&](BaseDevice& d) { return d.EEProm_Get_Test(area.data()); },
          {{Takes::fpga, kqff::kIoctlTransact}}},
     };
     for (const CameraCase& camera : kEveryType) {

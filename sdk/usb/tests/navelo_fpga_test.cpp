@@ -345,8 +345,9 @@ TEST_F(FpgaTest, TriggerSourceAndCustomOutputAreBitsOfTheSentRecord) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << (c.source ? "source " : "output ") << c.on);
         bus.ClearLog();
-        ASSERT_EQ(On(handle, [&](CKQNavelo_FPGA& d) { return c.source ? d.SetTriggerSource(c.on) : d.SetCustomIO(c.on); }),
-                  status::kSuccess);
+        ASSERT_EQ(
+            On(handle, [&](CKQNavelo_FPGA& d) { return c.source ? d.SetTriggerSource(c.on) : d.SetCustomIO(c.on); }),
+            status::kSuccess);
         const auto records = bus.LogOf(kqff::kIoctlSetFormat);
         ASSERT_EQ(records.size(), 1u);
         ASSERT_EQ(records[0].input.size(), kCapInfoBytes);
@@ -392,15 +393,20 @@ TEST_F(FpgaTest, EepromTestPairReachesTheCamerasArea) {
     };
     const Case cases[] = {
         {"nothing", nullptr, nullptr, {kqff::kIoctlTransact}},
-        {"preview", [](CKQNavelo_FPGA& d) { return d.StartView(nullptr, {}); },
+        {"preview",
+         [](CKQNavelo_FPGA& d) { return d.StartView(nullptr, {}); },
          [](CKQNavelo_FPGA& d) { return d.StopView(); },
          {kqff::kIoctlStopCapture, kqff::kIoctlTransact, kqff::kIoctlStopCapture, kqff::kIoctlStartCapture}},
-        {"fast mode", [](CKQNavelo_FPGA& d) { return d.CapFastMode(true); },
-         [](CKQNavelo_FPGA& d) { return d.CapFastMode(false); }, {kqff::kIoctlTransact}},
+        {"fast mode",
+         [](CKQNavelo_FPGA& d) { return d.CapFastMode(true); },
+         [](CKQNavelo_FPGA& d) { return d.CapFastMode(false); },
+         {kqff::kIoctlTransact}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.running);
-        if (c.start) ASSERT_EQ(On(handle, c.start), status::kSuccess);
+        if (c.start) {
+            ASSERT_EQ(On(handle, c.start), status::kSuccess);
+        }
         bus.ClearLog();
         pauses.clear();
         std::array<std::uint8_t, 40> read;
@@ -412,7 +418,9 @@ TEST_F(FpgaTest, EepromTestPairReachesTheCamerasArea) {
         ASSERT_EQ(asked.size(), 1u);
         EXPECT_EQ(asked[0].input.at(0), 8);
         EXPECT_TRUE(pauses.empty());
-        if (c.stop) ASSERT_EQ(On(handle, c.stop), status::kSuccess);
+        if (c.stop) {
+            ASSERT_EQ(On(handle, c.stop), status::kSuccess);
+        }
     }
 
     bus.ClearLog();
