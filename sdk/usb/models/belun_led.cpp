@@ -16,12 +16,15 @@ constexpr std::uint8_t kChannelZeroBit = 0x10;
 
 int CKQBelun_LED::SetCameraLED(std::int32_t channel, std::int32_t value) {
     if (channel < 0 || channel > 3) return status::kRefused;
-    led_[static_cast<std::size_t>(channel)] = static_cast<std::uint8_t>(std::clamp(value, 0, 127));
-    led_[0] |= kChannelZeroBit;
     if (Gone()) return status::kNoDevice;
+    // Kept only once sent: every block carries all four channels.
+    auto led = led_;
+    led[static_cast<std::size_t>(channel)] = static_cast<std::uint8_t>(std::clamp(value, 0, 127));
+    led[0] |= kChannelZeroBit;
     std::array<std::uint8_t, kqff::camera_request::kBytes> block{kLedRequest, 0, kLedOperation, 0};
-    std::copy(led_.begin(), led_.end(), block.begin() + 4);
+    std::copy(led.begin(), led.end(), block.begin() + 4);
     if (!Control(kqff::kIoctlWriteBlock, block, {})) return status::kNoDevice;
+    led_ = led;
     return status::kSuccess;
 }
 

@@ -413,13 +413,17 @@ int CKQNavelo_FPGA::SetVBlank(std::int32_t value) {
 
 int CKQNavelo_FPGA::SetControlBit(std::uint8_t bit, bool on) {
     if (Gone()) return status::kNoDevice;
+    const std::uint8_t before = capInfo_.control;
     if (on) {
         capInfo_.control |= bit;
     } else {
         capInfo_.control &= static_cast<std::uint8_t>(~bit);
     }
     list_.Clear();
-    return SendList();
+    const int rc = SendList();
+    // A failed send keeps the bit the caller was told did not change.
+    if (rc != status::kSuccess) capInfo_.control = before;
+    return rc;
 }
 
 int CKQNavelo_FPGA::SetCustomIO(std::int32_t on) { return SetControlBit(kCustomIoBit, on != 0); }

@@ -85,8 +85,12 @@ int CKQRovena_YUV::ApplyCapInfo(const CapInfo& given) {
 
 int CKQRovena_YUV::SetGolbalGain(std::int32_t gain) {
     if (Gone()) return status::kNoDevice;
+    const std::uint8_t before = globalGain_;
     globalGain_ = static_cast<std::uint8_t>(std::clamp<std::int32_t>(gain, 0, kMaxGlobalGain));
-    return ApplyCapInfo(capInfo_);
+    const int rc = ApplyCapInfo(capInfo_);
+    // The gain reads back as the camera's sharpness: only what it took.
+    if (rc != status::kSuccess) globalGain_ = before;
+    return rc;
 }
 
 int CKQRovena_YUV::SetHBlank(std::int32_t value) {

@@ -21,6 +21,13 @@ public:
     // without pixels or a refused format.
     int ApplyCapInfo(const CapInfo& record) override;
     int SetGolbalGain(std::int32_t gain) override;
+    // The source format of the two-byte sensors is taken as theirs is;
+    // the YUV conversion reads both bytes of every pixel, so it changes no
+    // picture of this camera.
+    int SetSourceFormat(std::int32_t format) override {
+        pixelModel_.lowSampleByte = format != 0;
+        return status::kSuccess;
+    }
     int SetSharpness(std::int32_t level) override { return SetGolbalGain(level); }
     std::int32_t GetSharpness() const override { return globalGain_; }
     int SetHBlank(std::int32_t value) override;

@@ -1,7 +1,7 @@
 // The simulated-camera build of KQCMOSu.dll with model cameras on its bus:
-// the exports the base device answers with 10 reach the FPGA, YUV and LED
-// cameras' requests, byte for byte; the 16-bit cameras take their source
-// format; the FPGA and YUV cameras' turned pictures are drawn into a real
+// the exports the base device answers with 10 reach the FPGA, type 10, YUV
+// and LED cameras' requests, byte for byte; the 16-bit and YUV cameras take
+// their source format; the FPGA and YUV cameras' turned pictures are drawn into a real
 // window and written as pictures, which readers we did not write check
 // afterwards (kq_dll_files/).
 
@@ -106,9 +106,10 @@ TEST_F(KqDll, SixteenBitCamerasTakeTheirSourceFormatAndSendTheWidthInBytes) {
         const char* ini;
         int sourceFormat;
         std::size_t recordBytes;
+        std::uint32_t sentWidth;
     };
-    for (const Case c : {Case{"[Camera1]\nType=9\n", 0, 36}, Case{"[Camera1]\nType=14\n", 0, 36},
-                         Case{"[Camera1]\nType=3\n", 10, 52}}) {
+    for (const Case c : {Case{"[Camera1]\nType=9\n", 0, 36, 1280}, Case{"[Camera1]\nType=14\n", 0, 36, 1280},
+                         Case{"[Camera1]\nType=15\n", 0, 52, 1280}, Case{"[Camera1]\nType=3\n", 10, 52, 640}}) {
         SCOPED_TRACE(c.ini);
         UseCameras(c.ini);
         const HANDLE handle = Open(1, Window(640, 480));
@@ -116,7 +117,7 @@ TEST_F(KqDll, SixteenBitCamerasTakeTheirSourceFormatAndSendTheWidthInBytes) {
         const auto record = LastInput(kqff::kIoctlSetFormat);
         ASSERT_EQ(record.size(), c.recordBytes);
         const std::uint32_t width = record[8] | (record[9] << 8);
-        EXPECT_EQ(width, c.recordBytes == 36 ? 1280u : 640u);
+        EXPECT_EQ(width, c.sentWidth);
         EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
     }
 }
@@ -224,21 +225,57 @@ INSTANTIATE_TEST_SUITE_P(FpgaAndYuv, KqDllTurned,
                          ::testing::Values(TurnedCase{11, L"fpga", 1}, TurnedCase{15, L"yuv", 2},
                                            TurnedCase{7, L"zundra", 1}));
 
-// The trigger source and its time reach the models that take them; the
-// others answer 10.
+// The trigger source and its time reach the models that take them, the
+// signal check time only type 10; the others answer 10.
 TEST_F(KqDll, TriggerSourceAndItsTimeAnswerPerModel) {
     struct Case {
         int type;
         int answer;
+        int checkAnswer;
     };
-    for (const Case c : {Case{10, 0}, Case{11, 0}, Case{7, 10}, Case{8, 10}}) {
+    for (const Case c : {Case{10, 0, 0}, Case{11, 0, 10}, Case{7, 10, 10}, Case{8, 10, 10}}) {
         SCOPED_TRACE(c.type);
         UseCameras("[Camera1]\nType=" + std::to_string(c.type) + "\n");
         const HANDLE handle = Open(1, Window(640, 480));
         EXPECT_EQ(KQ(KQ_SetTriggerSource)(handle, 1), c.answer);
         EXPECT_EQ(KQ(KQ_SetTriggerSourceTime)(handle, 40), c.answer);
+        EXPECT_EQ(KQ(KQ_SetTriggerCheckSignalTime)(handle, 20), c.checkAnswer);
         EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
     }
+}
+
+// Type 10 sends its trigger settings in its 52-byte block: the external
+// trigger as bit 3 of the control byte, the trigger period at 48 and the
+// signal check time (1 to 1000) at 50.
+TEST_F(KqDll, TypeTenSendsItsTriggerSettingsInItsBlock) {
+    UseCameras("[Camera1]\nType=10\n");
+    const HANDLE handle = Open(1, Window(640, 480));
+    struct Case {
+        const char* what;
+        int (*call)(HANDLE);
+        std::size_t at;
+        unsigned value;
+    };
+    // Each case builds on the settings the one before left.
+    const Case cases[] = {
+        {"check time 0", [](HANDLE h) { return KQ(KQ_SetTriggerCheckSignalTime)(h, 0); }, 50, 1},
+        {"check time 5000", [](HANDLE h) { return KQ(KQ_SetTriggerCheckSignalTime)(h, 5000); }, 50, 1000},
+        {"check time 250", [](HANDLE h) { return KQ(KQ_SetTriggerCheckSignalTime)(h, 250); }, 50, 250},
+        {"source time", [](HANDLE h) { return KQ(KQ_SetTriggerSourceTime)(h, 700); }, 48, 700},
+        {"source on", [](HANDLE h) { return KQ(KQ_SetTriggerSource)(h, 1); }, 27, 0x08},
+        {"period kept", [](HANDLE h) { return KQ(KQ_SetTriggerSource)(h, 1); }, 48, 700},
+        {"check time kept", [](HANDLE h) { return KQ(KQ_SetTriggerSource)(h, 1); }, 50, 250},
+        {"source off", [](HANDLE h) { return KQ(KQ_SetTriggerSource)(h, 0); }, 27, 0x00},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(c.call(handle), 0);
+        const auto block = LastInput(kqff::kIoctlSetFormat);
+        ASSERT_EQ(block.size(), 52u);
+        const unsigned value = c.at == 27 ? (block[27] & 0x08u) : (block[c.at] | (block[c.at + 1] << 8));
+        EXPECT_EQ(value, c.value);
+    }
+    EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
 }
 
 // In trigger mode the type 7 camera keeps the frames its trailer marks as

@@ -3,13 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <typeinfo>
 #include <vector>
 
 #include "kqff_protocol.h"
 #include "models/belun_led.h"
+#include "models/device_factory.h"
 #include "models/former_device.h"
 #include "models/orsik_device.h"
 #include "models/rovena_yuv.h"
@@ -186,10 +189,24 @@ TEST_F(ModelTest, LedChannelsAreLimitedAndSentWithChannelZeroMarked) {
     }
 }
 
+// A failed send is reported and keeps the channels as they were, so the
+// next block carries only what the camera took.
 TEST_F(ModelTest, LedSendThatFailsIsReported) {
     const std::uint32_t handle = OpenType(17);
     bus.FailControl(kqff::kIoctlWriteBlock, 1);
     EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.SetCameraLED(1, 9); }), status::kNoDevice);
+    On(handle, [](BaseDevice& d) {
+        EXPECT_EQ(dynamic_cast<CKQBelun_LED&>(d).LedState(), (std::array<std::uint8_t, 4>{0x10, 0, 0, 0}));
+        return 0;
+    });
+    bus.ClearLog();
+    ASSERT_EQ(On(handle, [](BaseDevice& d) { return d.SetCameraLED(2, 4); }), status::kSuccess);
+    std::vector<std::uint8_t> expected(64, 0);
+    expected[0] = 0x2C;
+    expected[2] = 0x06;
+    expected[4] = 0x10;
+    expected[6] = 4;
+    EXPECT_EQ(bus.LogOf(kqff::kIoctlWriteBlock).at(0).input, expected);
 }
 
 TEST_F(ModelTest, PausesGoThroughTheInjectedSleeper) {
@@ -197,6 +214,187 @@ TEST_F(ModelTest, PausesGoThroughTheInjectedSleeper) {
     pauses.clear();
     EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.SetTriggerMode(1); }), status::kSuccess);
     EXPECT_EQ(pauses, std::vector<int>{500});
+}
+
+}  // namespace
+}  // namespace kq::test
+
+namespace kq::test {
+namespace {
+
+// The camera families that take some of the requests the base refuses.
+enum class Takes { fpga, trigger52, sixteenBit, yuv, led, none };
+
+struct CameraCase {
+    int type;
+    std::u16string_view pattern;  // empty: no identification selects it, made directly
+    Takes family;
+};
+
+// One camera of every type; type 10 once per colour type.
+constexpr CameraCase kEveryType[] = {
+    {1, u"VID_F5A1&PID_0101", Takes::none},        {2, u"VID_F5A1&PID_0201", Takes::none},
+    {3, u"VID_F5A1&PID_0301", Takes::none},        {4, u"VID_F5A1&PID_0401", Takes::none},
+    {5, u"VID_F5A1&PID_0501", Takes::none},        {6, u"VID_F5A1&PID_0601", Takes::none},
+    {7, u"VID_F5A1&PID_0701", Takes::none},        {8, u"VID_F5A1&PID_0801", Takes::none},
+    {9, u"VID_F5A1&PID_0901", Takes::sixteenBit},  {10, u"VID_F5A1&PID_0A01", Takes::trigger52},
+    {10, u"VID_F5A1&PID_0A02", Takes::trigger52},  {11, u"VID_F5A1&PID_0B01", Takes::fpga},
+    {12, u"VID_F5A1&PID_0C01", Takes::fpga},       {13, u"VID_F5A1&PID_0D01", Takes::fpga},
+    {14, u"VID_F5A1&PID_0E01", Takes::sixteenBit}, {15, u"VID_F5A1&PID_0F01", Takes::yuv},
+    {16, u"VID_F5A1&PID_1001", Takes::fpga},       {17, u"VID_F5A1&PID_1101", Takes::led},
+    {18, u"VID_FFF0&PID_0018", Takes::fpga},       {19, u"VID_F5A1&PID_1301", Takes::fpga},
+    {20, u"VID_F5A1&PID_1401", Takes::fpga},       {21, u"VID_F5A2&PID_1501", Takes::fpga},
+    {22, u"VID_F5A1&PID_1601", Takes::none},       {23, u"", Takes::none},
+    {24, u"VID_F5A2&PID_1801", Takes::fpga},       {25, u"VID_F5A2&PID_1901", Takes::fpga},
+};
+
+constexpr std::uint32_t kNoRequest = 0;
+
+// Every request the base device answers with 10 goes to the classes whose
+// cameras take it, which answer 0 with their request (or none, where the
+// setting stays in the library); every other class answers 10, sends
+// nothing and leaves the caller's buffer as it was.
+TEST_F(ModelTest, RequestsTheBaseRefusesReachTheClassesThatTakeThem) {
+    std::array<std::uint8_t, 40> area;
+    struct Request {
+        const char* name;
+        std::function<int(BaseDevice&)> call;
+        std::map<Takes, std::uint32_t> sent;  // the family's first control code
+    };
+    const Request requests[] = {
+        {"SetSourceFormat",
+         [](BaseDevice& d) { return d.SetSourceFormat(1); },
+         {{Takes::sixteenBit, kNoRequest}, {Takes::yuv, kNoRequest}}},
+        {"SetGolbalGain", [](BaseDevice& d) { return d.SetGolbalGain(3); }, {{Takes::yuv, kqff::kIoctlSetFormat}}},
+        {"SetTriggerDelayTime",
+         [](BaseDevice& d) { return d.SetTriggerDelayTime(2); },
+         {{Takes::fpga, kqff::kIoctlWriteCommand}}},
+        {"SetTriggerSource",
+         [](BaseDevice& d) { return d.SetTriggerSource(1); },
+         {{Takes::fpga, kqff::kIoctlSetFormat}, {Takes::trigger52, kqff::kIoctlSetFormat}}},
+        {"SetTriggerSourceTime",
+         [](BaseDevice& d) { return d.SetTriggerSourceTime(40); },
+         {{Takes::fpga, kqff::kIoctlWriteCommand}, {Takes::trigger52, kqff::kIoctlSetFormat}}},
+        {"SetTriggerCheckSignalTime",
+         [](BaseDevice& d) { return d.SetTriggerCheckSignalTime(20); },
+         {{Takes::trigger52, kqff::kIoctlSetFormat}}},
+        {"SetCustomIO", [](BaseDevice& d) { return d.SetCustomIO(1); }, {{Takes::fpga, kqff::kIoctlSetFormat}}},
+        {"SetCameraLED", [](BaseDevice& d) { return d.SetCameraLED(0, 5); }, {{Takes::led, kqff::kIoctlWriteBlock}}},
+        {"EEProm_Set_Test",
+         [&](BaseDevice& d) { return d.EEProm_Set_Test(area.data()); },
+         {{Takes::fpga, kqff::kIoctlWriteCommand}}},
+        {"EEProm_Get_Test",
+         [&](BaseDevice& d) { return d.EEProm_Get_Test(area.data()); },
+         {{Takes::fpga, kqff::kIoctlTransact}}},
+    };
+    for (const CameraCase& camera : kEveryType) {
+        bus.AddCamera(InstanceId(camera.pattern.empty() ? u"VID_F5A1&PID_0901" : camera.pattern));
+        const auto position = static_cast<std::int32_t>(bus.ListInterfaces()->size());
+        std::shared_ptr<BaseDevice> direct;
+        std::uint32_t handle = 0;
+        if (camera.pattern.empty()) {
+            DeviceIdentity identity;
+            identity.typeCode = camera.type;
+            direct = MakeDevice(identity);
+            direct->SetSleeper([](std::chrono::milliseconds) {});
+            ASSERT_EQ(direct->OpenDevice(bus, bus.InterfaceOf(position - 1), SmallWindow(), 1), status::kSuccess);
+        } else {
+            handle = Open(position);
+        }
+        const auto on = [&](const std::function<int(BaseDevice&)>& op) {
+            return direct ? op(*direct) : On(handle, op);
+        };
+        on([&](BaseDevice& d) {
+            EXPECT_EQ(d.TypeCode(), camera.type);
+            return 0;
+        });
+        for (const Request& request : requests) {
+            SCOPED_TRACE(testing::Message() << "type " << camera.type << " " << request.name);
+            area.fill(0xA5);
+            bus.ClearLog();
+            const int rc = on(request.call);
+            const auto log = bus.Log();
+            const auto taken = request.sent.find(camera.family);
+            if (taken == request.sent.end()) {
+                EXPECT_EQ(rc, status::kNotSupported);
+                EXPECT_TRUE(log.empty());
+                EXPECT_TRUE(std::all_of(area.begin(), area.end(), [](std::uint8_t b) { return b == 0xA5; }));
+                continue;
+            }
+            EXPECT_EQ(rc, status::kSuccess);
+            if (taken->second == kNoRequest) {
+                EXPECT_TRUE(log.empty());
+            } else {
+                ASSERT_FALSE(log.empty());
+                EXPECT_EQ(log.front().code, taken->second);
+            }
+        }
+        if (direct) {
+            direct->CloseDevice();
+        } else {
+            library.Uninitialize(handle);
+        }
+    }
+}
+
+// Fast capture and the preview exclude each other: a preview does not start
+// in fast mode, fast mode does not start under a preview, and neither a new
+// window, a zoom change nor a camera coming back turns on the other one. So
+// a grab in fast mode never competes with a capture thread for the frames.
+TEST_F(ModelTest, FastCaptureAndPreviewNeverRunTogether) {
+    for (const int type : {3, 6, 11, 16}) {
+        SCOPED_TRACE(testing::Message() << "type " << type);
+        const std::uint32_t handle = OpenType(type);
+        const std::size_t camera = bus.ListInterfaces()->size() - 1;
+        const auto streaming = [&] { return On(handle, [](BaseDevice& d) { return d.Streaming() ? 1 : 0; }); };
+        const auto comeBack = [&] {
+            bus.Unplug(camera);
+            ASSERT_EQ(library.DeviceRemoved(handle), status::kSuccess);
+            bus.Replug(camera);
+            ASSERT_EQ(library.DeviceArrived(handle, bus.InterfaceOf(camera)), status::kSuccess);
+        };
+        CapInfo smaller = SmallWindow();
+        smaller.width = 320;
+        smaller.height = 240;
+
+        ASSERT_EQ(On(handle, [](BaseDevice& d) { return d.CapFastMode(true); }), status::kSuccess);
+        bus.ClearLog();
+        EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kNotSupported);
+        EXPECT_TRUE(bus.Log().empty());
+        // The grab triggers the running camera and reads: no start or stop code.
+        std::vector<std::uint8_t> raw(640 * 480);
+        kqcmos::FrameSize grabbed{};
+        EXPECT_EQ(On(handle,
+                     [&](BaseDevice& d) {
+                         return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) {
+                             grabbed = f.size;
+                             return 0;
+                         });
+                     }),
+                  status::kSuccess);
+        EXPECT_EQ(grabbed, (kqcmos::FrameSize{640, 480}));
+        EXPECT_FALSE(bus.Log().empty());
+        EXPECT_TRUE(bus.LogOf(kqff::kIoctlStartCapture).empty());
+        EXPECT_TRUE(bus.LogOf(kqff::kIoctlStopCapture).empty());
+        EXPECT_EQ(On(handle, [&](BaseDevice& d) { return d.SetCapInfo(smaller); }), status::kSuccess);
+        EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.SetZoomMode(1); }), status::kSuccess);
+        EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.SetZoomMode(0); }), status::kSuccess);
+        EXPECT_EQ(streaming(), 0) << "a window change in fast mode starts no preview";
+        comeBack();
+        EXPECT_EQ(streaming(), 0);
+        EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kNotSupported);
+        ASSERT_EQ(On(handle, [](BaseDevice& d) { return d.CapFastMode(false); }), status::kSuccess);
+
+        ASSERT_EQ(On(handle, [](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+        comeBack();
+        bus.ClearLog();
+        EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.CapFastMode(true); }), status::kNotSupported);
+        EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.CapFastMode(false); }), status::kNotSupported);
+        EXPECT_TRUE(bus.Log().empty());
+        EXPECT_EQ(streaming(), 1);
+        EXPECT_EQ(On(handle, [](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
+        library.Uninitialize(handle);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -326,6 +327,106 @@ TEST_F(FpgaTest, TriggerTimesAreScaledInSixtyFourBitsAndLimited) {
     }
     bus.FailControl(kqff::kIoctlWriteCommand, 1);
     EXPECT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.SetTriggerDelayTime(1); }), status::kNoDevice);
+}
+
+// The trigger source (0x40) and the custom output (0x80) are bits of the
+// stored control byte, each set or cleared on its own and sent with the record.
+TEST_F(FpgaTest, TriggerSourceAndCustomOutputAreBitsOfTheSentRecord) {
+    struct Case {
+        bool source;
+        std::int32_t on;
+        std::uint8_t bits;
+    };
+    // Each case builds on the bits the one before left.
+    const Case cases[] = {
+        {true, 1, 0x40}, {false, 1, 0xC0}, {true, 0, 0x80}, {false, 7, 0x80}, {false, 0, 0x00}, {true, -3, 0x40},
+    };
+    const std::uint32_t handle = OpenFpga();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.source ? "source " : "output ") << c.on);
+        bus.ClearLog();
+        ASSERT_EQ(
+            On(handle, [&](CKQNavelo_FPGA& d) { return c.source ? d.SetTriggerSource(c.on) : d.SetCustomIO(c.on); }),
+            status::kSuccess);
+        const auto records = bus.LogOf(kqff::kIoctlSetFormat);
+        ASSERT_EQ(records.size(), 1u);
+        ASSERT_EQ(records[0].input.size(), kCapInfoBytes);
+        EXPECT_EQ(records[0].input[27] & 0xC0, c.bits);
+        EXPECT_EQ(Codes().front(), kqff::kIoctlSetFormat);
+        On(handle, [&](CKQNavelo_FPGA& d) {
+            EXPECT_EQ(d.StoredCapInfo().control & 0xC0, c.bits);
+            return 0;
+        });
+    }
+    // A record the driver refuses leaves the bit as it was: the next record
+    // carries only what was taken.
+    bus.FailControl(kqff::kIoctlSetFormat, 1);
+    EXPECT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.SetCustomIO(1); }), status::kNotSupported);
+    On(handle, [](CKQNavelo_FPGA& d) {
+        EXPECT_EQ(d.StoredCapInfo().control & 0xC0, 0x40);
+        return 0;
+    });
+    bus.ClearLog();
+    ASSERT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.SetTriggerSource(1); }), status::kSuccess);
+    EXPECT_EQ(bus.LogOf(kqff::kIoctlSetFormat).at(0).input.at(27) & 0xC0, 0x40);
+}
+
+// The EEPROM test pair writes and reads the camera's 40-byte area with no
+// pause; only a running preview is stopped around it, fast mode is not.
+TEST_F(FpgaTest, EepromTestPairReachesTheCamerasArea) {
+    const std::uint32_t handle = OpenFpga();
+    std::array<std::uint8_t, 40> area{};
+    for (std::size_t i = 0; i < area.size(); ++i) area[i] = static_cast<std::uint8_t>(0xC0 ^ (5 * i));
+    ASSERT_EQ(On(handle, [&](CKQNavelo_FPGA& d) { return d.EEProm_Set_Test(area.data()); }), status::kSuccess);
+    const auto written = bus.LogOf(kqff::kIoctlWriteCommand);
+    ASSERT_EQ(written.size(), 1u);
+    ASSERT_EQ(written[0].input.size(), 64u);
+    EXPECT_EQ(written[0].input[0], 7);
+    EXPECT_TRUE(std::equal(area.begin(), area.end(), written[0].input.begin() + 2));
+    const auto stored = bus.Device(0).Camera().FpgaEeprom();
+    EXPECT_TRUE(std::equal(stored.begin(), stored.end(), area.begin()));
+
+    struct Case {
+        const char* running;
+        std::function<int(CKQNavelo_FPGA&)> start, stop;
+        std::vector<std::uint32_t> codes;
+    };
+    const Case cases[] = {
+        {"nothing", nullptr, nullptr, {kqff::kIoctlTransact}},
+        {"preview",
+         [](CKQNavelo_FPGA& d) { return d.StartView(nullptr, {}); },
+         [](CKQNavelo_FPGA& d) { return d.StopView(); },
+         {kqff::kIoctlStopCapture, kqff::kIoctlTransact, kqff::kIoctlStopCapture, kqff::kIoctlStartCapture}},
+        {"fast mode",
+         [](CKQNavelo_FPGA& d) { return d.CapFastMode(true); },
+         [](CKQNavelo_FPGA& d) { return d.CapFastMode(false); },
+         {kqff::kIoctlTransact}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.running);
+        if (c.start) {
+            ASSERT_EQ(On(handle, c.start), status::kSuccess);
+        }
+        bus.ClearLog();
+        pauses.clear();
+        std::array<std::uint8_t, 40> read;
+        read.fill(0x11);
+        ASSERT_EQ(On(handle, [&](CKQNavelo_FPGA& d) { return d.EEProm_Get_Test(read.data()); }), status::kSuccess);
+        EXPECT_EQ(read, area);
+        EXPECT_EQ(Codes(), c.codes);
+        const auto asked = bus.LogOf(kqff::kIoctlTransact);
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].input.at(0), 8);
+        EXPECT_TRUE(pauses.empty());
+        if (c.stop) {
+            ASSERT_EQ(On(handle, c.stop), status::kSuccess);
+        }
+    }
+
+    bus.ClearLog();
+    EXPECT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.EEProm_Set_Test(nullptr); }), status::kRefused);
+    EXPECT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.EEProm_Get_Test(nullptr); }), status::kRefused);
+    EXPECT_TRUE(bus.Log().empty());
 }
 
 TEST_F(FpgaTest, EepromRangesAreCheckedWhetherOrNotTheCacheIsCurrent) {

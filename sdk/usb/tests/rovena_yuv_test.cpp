@@ -105,6 +105,12 @@ TEST_F(YuvTest, TheGlobalGainIsLimitedSentAtByte29AndReadAsTheSharpness) {
         EXPECT_EQ(LastFormat()[29], c.sent);
         EXPECT_EQ(On([](CKQRovena_YUV& d) { return d.GetSharpness(); }), c.sent);
     }
+    // A gain the driver refused is not reported, nor sent with the next record.
+    bus.FailControl(kqff::kIoctlSetFormat, 1);
+    EXPECT_EQ(On([](CKQRovena_YUV& d) { return d.SetGolbalGain(2); }), status::kNotSupported);
+    EXPECT_EQ(On([](CKQRovena_YUV& d) { return d.GetSharpness(); }), 7);
+    ASSERT_EQ(On([](CKQRovena_YUV& d) { return d.SetVBlank(10); }), status::kSuccess);
+    EXPECT_EQ(LastFormat()[29], 7);
 }
 
 TEST_F(YuvTest, TheGainByteKeepsToTheSensorRange) {
