@@ -42,6 +42,9 @@ public:
 
 protected:
     CKQDoriskDevice(DeviceIdentity identity, DeviceClass deviceClass);
+    // One running number for the trigger frames of every type 10 camera,
+    // monochrome or colour.
+    std::int32_t NextSnapshotNumber() override;
 
 private:
     // The window the sensor can deliver: limited to the sensor (half of it
