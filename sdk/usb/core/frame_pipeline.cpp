@@ -187,13 +187,7 @@ std::optional<DeliveredFrame> FramePipeline::Convert(const PictureSettings& sett
     // keep their colours; with HDR on, the filter ends with the tone curve.
     if (!whiteBalancePending && settings.microscopeMode) {
         const auto tone = settings.hdr ? std::span<const std::uint32_t>(toneCurve_) : std::span<const std::uint32_t>();
-        if (settings.model.microscopePhase == 4) {
-            kqcmos::MicroscopeChromaClamp4(size, source);
-            kqcmos::MicroscopeBayerFilter4(size, source, tone);
-        } else {
-            kqcmos::MicroscopeChromaClamp3(size, source);
-            kqcmos::MicroscopeBayerFilter3(size, source, tone);
-        }
+        kqcmos::RunMicroscopeFilters(settings.model.microscopePhase, size, source, tone);
     }
     if (!streamed) grabSource_ = DeliveredFrame{source, size, 8};
     const bool converted =

@@ -27,7 +27,8 @@ struct PixelModel {
     // base's sensors deliver the picture upright, so each flip mode runs
     // its own kernel and the quarter turns that of flip 0.
     std::array<std::uint8_t, 6> kernelForFlip{0, 1, 2, 3, 0, 0};
-    // Phase of the microscope chroma clamp and Bayer filter: 3 or 4.
+    // Phase of the microscope chroma clamp and Bayer filter (member 1 to 4):
+    // the one whose roles fit the sensor's cell.
     int microscopePhase = 3;
     kqcmos::TurnRepair turnRepair = kqcmos::TurnRepair::firstColumn;
     // The raw frame is plain grey, not a mosaic: the grey modes orient it

@@ -1,6 +1,7 @@
 #include "dorisk_device.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "kqff_protocol.h"
 
@@ -12,6 +13,9 @@ constexpr std::uint8_t kExternalTriggerBit = 0x08;
 // Trigger mode, HDR and the trigger source belong to their own setters.
 constexpr std::uint8_t kKeptControlBits = 0x02 | kHdrBit | kExternalTriggerBit;
 
+// The model's own trigger-frame numbers, shared by all its cameras.
+std::atomic<std::int32_t> g_snapshotNumber{1};
+
 timing::LineGeometry LineOf(const CapInfo& record, const FormatBlock& block) {
     return {record.width, block.horizontalBlanking, 0};
 }
@@ -22,6 +26,8 @@ CKQDoriskDevice::CKQDoriskDevice(DeviceIdentity identity, DeviceClass deviceClas
     block_.horizontalBlanking = kDefaultHorizontalBlanking;
     block_.verticalBlanking = kDefaultVerticalBlanking;
 }
+
+std::int32_t CKQDoriskDevice::NextSnapshotNumber() { return g_snapshotNumber.fetch_add(1); }
 
 std::uint32_t CKQDoriskDevice::ExposureToRegister(std::uint32_t time) const {
     return timing::TimeToLines(timing::ExposureFamily::dorisk, LineOf(capInfo_, block_), time);

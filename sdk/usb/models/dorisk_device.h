@@ -42,6 +42,9 @@ public:
 
 protected:
     CKQDoriskDevice(DeviceIdentity identity, DeviceClass deviceClass);
+    // One running number for the trigger frames of every type 10 camera,
+    // monochrome or colour.
+    std::int32_t NextSnapshotNumber() override;
 
 private:
     // The window the sensor can deliver: limited to the sensor (half of it
@@ -63,7 +66,9 @@ public:
         // G B / R G: blue at odd columns of even rows, red at even columns
         // of odd rows. Its own colour kernels and pre-filters read that cell
         // (the boost raises red and blue); the grey kernels are the base's.
+        // The microscope filters of phase 2 take blue as their centre there.
         pixelModel_.colourCell = {0, 1};
+        pixelModel_.microscopePhase = 2;
         pixelModel_.cellDemosaic = {.colour = true, .grey = false, .boost = kqcmos::BoostedPair::colours};
         pixelModel_.turnRepair = kqcmos::TurnRepair::lastRow;
     }

@@ -113,4 +113,14 @@ void MicroscopeChromaClamp2(FrameSize size, std::span<std::uint8_t> raw) { Chrom
 void MicroscopeChromaClamp3(FrameSize size, std::span<std::uint8_t> raw) { ChromaClamp(kClamp3, size, raw); }
 void MicroscopeChromaClamp4(FrameSize size, std::span<std::uint8_t> raw) { ChromaClamp(kClamp4, size, raw); }
 
+void RunMicroscopeFilters(int member, FrameSize size, std::span<std::uint8_t> raw,
+                          std::span<const std::uint32_t> hdrTone) {
+    static constexpr ClampRoles kClamps[] = {kClamp1, kClamp2, kClamp3, kClamp4};
+    static constexpr FilterRoles kFilters[] = {kFilter1, kFilter2, kFilter3, kFilter4};
+    if (member < 1 || member > 4) return;
+    const auto at = static_cast<std::size_t>(member - 1);
+    ChromaClamp(kClamps[at], size, raw);
+    BayerFilter(kFilters[at], size, raw, hdrTone);
+}
+
 }  // namespace kqcmos

@@ -1,6 +1,7 @@
 // Bayer-domain filters of the microscope mode, in place on the raw frame.
 // The four members of each family differ only in which sample of the 2 x 2
-// cell plays which role; the pipeline uses member 3.
+// cell plays which role; each model's pixel description names the member
+// its sensor's cell takes.
 #pragma once
 
 #include <cstdint>
@@ -26,5 +27,10 @@ void MicroscopeChromaClamp1(FrameSize size, std::span<std::uint8_t> raw);
 void MicroscopeChromaClamp2(FrameSize size, std::span<std::uint8_t> raw);
 void MicroscopeChromaClamp3(FrameSize size, std::span<std::uint8_t> raw);
 void MicroscopeChromaClamp4(FrameSize size, std::span<std::uint8_t> raw);
+
+// The chroma clamp, then the Bayer filter, of `member` (1 to 4); any other
+// member leaves the frame as it is.
+void RunMicroscopeFilters(int member, FrameSize size, std::span<std::uint8_t> raw,
+                          std::span<const std::uint32_t> hdrTone = {});
 
 }  // namespace kqcmos

@@ -9,13 +9,17 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <span>
 #include <vector>
 
 #include "cell_kernels.h"
 #include "core/frame_pipeline.h"
+#include "demosaic.h"
+#include "microscope_filters.h"
 #include "frame_count.h"
 #include "models/device_factory.h"
 #include "sim_fixture.h"
+#include "tone_tables.h"
 
 namespace kq::test {
 namespace {
@@ -101,6 +105,62 @@ TEST(ColourModels, EachClassTakesItsMemberPerFlipMode) {
             ASSERT_TRUE(c.ownCell ? kqcmos::CellBayerConvert(BayerOutput::colorRgb, member, model.colourCell, size,
                                                              expected, raw)
                                   : kqcmos::BayerConvert(BayerOutput::colorRgb, member, size, expected, raw));
+            EXPECT_EQ(picture, expected);
+        }
+    }
+}
+
+// In microscope mode each class clamps and filters its raw frame with the
+// members of its own phase (the Bayer filter ending on the tone curve with
+// HDR), then demosaics it as at flip 0; at an odd size.
+TEST(ColourModels, EachClassRunsTheMicroscopeFiltersOfItsPhase) {
+    using Clamp = void (*)(FrameSize, std::span<std::uint8_t>);
+    using Filter = void (*)(FrameSize, std::span<std::uint8_t>, std::span<const std::uint32_t>);
+    struct Case {
+        const char* name;
+        std::int32_t type;
+        Clamp clamp;
+        Filter filter;
+    };
+    const Case cases[] = {
+        {"CKQAlvinoDevice", 10, kqcmos::MicroscopeChromaClamp2, kqcmos::MicroscopeBayerFilter2},
+        {"CKQPelvarDevice", 6, kqcmos::MicroscopeChromaClamp4, kqcmos::MicroscopeBayerFilter4},
+        {"CKQPelvarsmall", 22, kqcmos::MicroscopeChromaClamp4, kqcmos::MicroscopeBayerFilter4},
+        {"CKQQuessa_Device", 8, kqcmos::MicroscopeChromaClamp3, kqcmos::MicroscopeBayerFilter3},
+        {"CKQZundra_Device", 7, kqcmos::MicroscopeChromaClamp3, kqcmos::MicroscopeBayerFilter3},
+        {"CKQNewChip", 9, kqcmos::MicroscopeChromaClamp3, kqcmos::MicroscopeBayerFilter3},
+        {"CKQNavelo_FPGA", 11, kqcmos::MicroscopeChromaClamp4, kqcmos::MicroscopeBayerFilter4},
+        {"generic", 3, kqcmos::MicroscopeChromaClamp3, kqcmos::MicroscopeBayerFilter3},
+    };
+    const FrameSize size{37, 23};
+    const Bytes raw = Random(kqcmos::FrameBytes(size), 17);
+    const kqcmos::ToneCurve curve = kqcmos::BuildDefaultToneCurve();
+    for (const Case& c : cases) {
+        const PixelModel model = ModelOf(c.type);
+        // The 16-bit camera reads two bytes a sample; either byte is the sample.
+        Bytes sent = raw;
+        if (model.rawFormat == RawFormat::samples16) {
+            sent.clear();
+            for (const std::uint8_t v : raw) sent.insert(sent.end(), {v, v});
+        }
+        for (const bool hdr : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.name << (hdr ? " with HDR" : ""));
+            FramePipeline pipeline({64, 64}, false);
+            PictureSettings settings;
+            settings.model = model;
+            settings.colorMode = 5;
+            settings.microscopeMode = true;
+            settings.hdr = hdr;
+            const Bytes picture = Process(pipeline, settings, size, sent);
+            Bytes filtered = raw;
+            c.clamp(size, filtered);
+            c.filter(size, filtered, hdr ? std::span<const std::uint32_t>(curve) : std::span<const std::uint32_t>());
+            ASSERT_NE(filtered, raw);
+            Bytes expected(3 * raw.size());
+            kqcmos::DemosaicWork work(size);
+            ASSERT_TRUE(kqcmos::Demosaic(
+                {5, model.kernelForFlip[0], settings.colorAdjust, false, model.colourCell, model.cellDemosaic}, size,
+                expected, filtered, work));
             EXPECT_EQ(picture, expected);
         }
     }

@@ -3,18 +3,26 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <map>
+#include <string>
 #include <functional>
 #include <typeinfo>
+#include <utility>
 #include <vector>
 
 #include "kqff_protocol.h"
 #include "models/dorisk_device.h"
 #include "frame_count.h"
 #include "sim_fixture.h"
+#include "unique_temp_dir.h"
 
 namespace kq::test {
 namespace {
+
+using namespace std::chrono_literals;
 
 constexpr std::u16string_view kMono = u"VID_F5A1&PID_0A02";
 constexpr std::u16string_view kColour = u"VID_F5A1&PID_0A01";
@@ -271,6 +279,66 @@ TEST_F(DoriskTest, TheDriverStreamsTheWindowsTheBlockAsksForAndAResizeWhileStrea
         EXPECT_TRUE(d.Streaming());
         return d.StopView();
     });
+}
+
+// Trigger frames of the type 10 cameras, monochrome and colour, take one
+// running number of their own: three cameras saving under one prefix at
+// the same time never write one name twice, and the generic camera saving
+// beside them keeps its own numbers without a gap.
+TEST_F(DoriskTest, TriggerFramesOfAllType10CamerasTakeOneRunningNumber) {
+    const auto folder = testing_support::UniqueTempPath("kq_type10_numbers");
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    struct Camera {
+        std::uint32_t handle;
+        std::size_t index;
+        const char* prefix;
+    };
+    std::vector<Camera> cameras;
+    const std::pair<std::u16string_view, const char*> models[] = {
+        {kMono, "t10_"}, {kColour, "t10_"}, {u"VID_F5A1&PID_0301", "base_"}, {kColour, "t10_"}};
+    int serial = 1;
+    for (const auto& [model, prefix] : models) {
+        const std::size_t index = bus.AddCamera(InstanceId(model, serial++));
+        cameras.push_back({Open(static_cast<std::int32_t>(index + 1), Record(96, 64)), index, prefix});
+    }
+    for (const Camera& c : cameras) {
+        const auto prefix = (folder / c.prefix).u16string();
+        ASSERT_EQ(library.WithDevice(c.handle,
+                                     [&](BaseDevice& d) {
+                                         d.SetTriggerMode(1);
+                                         return d.GetTrigger(true, false, prefix, 75);
+                                     }),
+                  status::kSuccess);
+        bus.SetReadBudget(c.index, 0);
+        ASSERT_EQ(library.WithDevice(c.handle, [](BaseDevice& d) { return d.StartView(nullptr, {}); }),
+                  status::kSuccess);
+    }
+    constexpr int kRounds = 3, kFramesPerRound = 4;
+    for (int round = 0; round < kRounds; ++round) {
+        for (const Camera& c : cameras) bus.AllowFrames(c.index, kFramesPerRound);
+        for (const Camera& c : cameras) ASSERT_TRUE(bus.WaitForBlockedRead(c.index, 20s));
+    }
+    for (const Camera& c : cameras) library.WithDevice(c.handle, [](BaseDevice& d) { return d.StopView(); });
+
+    std::map<std::string, std::vector<int>> numbers;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().stem().string();
+        ASSERT_EQ(entry.path().extension(), ".bmp") << name;
+        const std::size_t digits = name.find('_') + 1;
+        ASSERT_EQ(name.size(), digits + 5) << name;
+        numbers[name.substr(0, digits)].push_back(std::stoi(name.substr(digits)));
+    }
+    const std::pair<const char*, int> expected[] = {{"t10_", 3 * kRounds * kFramesPerRound},
+                                                    {"base_", kRounds * kFramesPerRound}};
+    for (const auto& [prefix, count] : expected) {
+        SCOPED_TRACE(prefix);
+        std::vector<int>& n = numbers[prefix];
+        ASSERT_EQ(n.size(), static_cast<std::size_t>(count)) << "every saved frame under a name of its own";
+        std::sort(n.begin(), n.end());
+        EXPECT_EQ(n.back() - n.front() + 1, count) << "numbers from " << n.front() << " to " << n.back();
+    }
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

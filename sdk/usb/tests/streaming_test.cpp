@@ -20,6 +20,7 @@
 #include "demosaic.h"
 #include "frame_pattern.h"
 #include "microscope_filters.h"
+#include "tone_tables.h"
 #include "models/dorisk_device.h"
 #include "exposure_reports.h"
 #include "sim_fixture.h"
@@ -58,11 +59,13 @@ std::vector<std::uint8_t> SimFrame(std::uint32_t n, int width, int height) {
     return raw;
 }
 
-std::vector<std::uint8_t> Expected(std::uint32_t n, int width, int height, int colorMode) {
+std::vector<std::uint8_t> Expected(std::uint32_t n, int width, int height, int colorMode, bool hdr = false) {
     auto raw = SimFrame(n, width, height);
-    if (colorMode == 5) {  // the microscope mode's filters
-        kqcmos::MicroscopeChromaClamp3({width, height}, raw);
-        kqcmos::MicroscopeBayerFilter3({width, height}, raw);
+    if (colorMode == 5) {  // the microscope mode's filters, of the G B / R G cell's phase
+        const kqcmos::ToneCurve curve = kqcmos::BuildDefaultToneCurve();
+        kqcmos::MicroscopeChromaClamp2({width, height}, raw);
+        kqcmos::MicroscopeBayerFilter2({width, height}, raw,
+                                       hdr ? std::span<const std::uint32_t>(curve) : std::span<const std::uint32_t>());
     }
     const int bpp = kqcmos::OutputBytesPerPixel(colorMode);
     std::vector<std::uint8_t> out(raw.size() * bpp);
@@ -96,6 +99,7 @@ protected:
 struct ColourCase {
     int mode;
     std::size_t bytesPerPixel;
+    bool hdr = false;
 };
 
 class StreamingColour : public Streaming, public ::testing::WithParamInterface<ColourCase> {};
@@ -103,6 +107,7 @@ class StreamingColour : public Streaming, public ::testing::WithParamInterface<C
 TEST_P(StreamingColour, FramesArriveInOrderWithTheirSizeAndContent) {
     const ColourCase c = GetParam();
     ASSERT_EQ(On([&](BaseDevice& d) { return d.SetParamColor(c.mode); }), status::kSuccess);
+    ASSERT_EQ(On([&](BaseDevice& d) { return d.SetHDR(c.hdr ? 1 : 0); }), status::kSuccess);
     bus.SetReadBudget(0, 3);
     FrameSink sink;
     ASSERT_EQ(StartWithSink(sink, c.bytesPerPixel), status::kSuccess);
@@ -110,13 +115,13 @@ TEST_P(StreamingColour, FramesArriveInOrderWithTheirSizeAndContent) {
     ASSERT_EQ(On([](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
     ASSERT_EQ(sink.frames.size(), 3u);
     for (std::uint32_t n = 0; n < 3; ++n) {
-        EXPECT_EQ(sink.frames[n], Expected(n, 640, 480, c.mode)) << "frame " << n;
+        EXPECT_EQ(sink.frames[n], Expected(n, 640, 480, c.mode, c.hdr)) << "frame " << n;
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMode, StreamingColour,
                          ::testing::Values(ColourCase{0, 3}, ColourCase{1, 3}, ColourCase{2, 3}, ColourCase{3, 1},
-                                           ColourCase{4, 1}, ColourCase{5, 3}));
+                                           ColourCase{4, 1}, ColourCase{5, 3}, ColourCase{5, 3, true}));
 
 TEST_F(Streaming, StopEndsAPendingReadAndTheDeviceStaysUsable) {
     bus.SetReadBudget(0, 1);

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <utility>
+
 #include "erasure.h"
 #include "frame_orientation.h"
 #include "microscope_filters.h"
 #include "raw_prefilters.h"
 #include "sharpen_chain.h"
+#include "tone_tables.h"
 #include "test_frames.h"
 
 namespace kqcmos {
@@ -12,6 +16,8 @@ namespace {
 
 using test::At;
 using test::Bytes;
+using test::OddSizes;
+using test::RandomBytes;
 
 TEST(SharpenChain, FlatPlaneHasNoActivityAndStaysUnchanged) {
     const FrameSize size{13, 9};
@@ -177,6 +183,100 @@ TEST(MicroscopeFilters, ChromaClampThreeComparesBlueWithTheNextRed) {
     // (16 x 21) >> 4 = 21 < 200: 200 + (16 - 200) x 9 / 16 = 97.
     EXPECT_EQ(At(raw, size, 1, 1), 97);
     EXPECT_EQ(At(raw, size, 1, 3), 200);  // last cell: no red to its right
+}
+
+// Member 2 on frames whose cells are all alike, at every odd size: greens at
+// (0, 0) and (1, 1), centre (0, 1), other (1, 0). Each cell of rows 2m, 2m + 1
+// with 2m + 1 from 3 to height - 3 and a whole column pair becomes the one
+// computed cell; every other sample keeps its value. With the tone curve,
+// each of the four ends on the low byte of its entry.
+TEST(MicroscopeFilters, BayerFilterTwoOnEveryWholeCellOfOddSizedFrames) {
+    const std::array<std::uint8_t, 4> cell{80, 120, 100, 60};  // (0, 0), (0, 1), (1, 0), (1, 1)
+    // g = 70 < 120: 70 - 50 x 7 / 10 = 35. S' = 120 + 85 / 8 = 130.
+    // T' = 100 + 20 x 3 / 16 = 103. S'' = 130 + 27 / 2 = 143.
+    const std::array<std::uint8_t, 4> filtered{35, 143, 103, 35};
+    ToneCurve curve{};
+    for (std::size_t i = 0; i < curve.size(); ++i) curve[i] = 0x300 + static_cast<std::uint32_t>(255 - i);
+    for (const bool toned : {false, true}) {
+        for (const FrameSize size : OddSizes()) {
+            SCOPED_TRACE(testing::Message() << size.width << "x" << size.height << (toned ? " toned" : ""));
+            Bytes raw(FrameBytes(size));
+            Bytes want(raw.size());
+            for (int y = 0; y < size.height; ++y) {
+                for (int x = 0; x < size.width; ++x) {
+                    const std::size_t site = static_cast<std::size_t>((y % 2) * 2 + x % 2);
+                    const int top = y - y % 2;
+                    const bool inside = top >= 2 && top + 1 <= size.height - 3 && (x | 1) < size.width;
+                    At(raw, size, y, x) = cell[site];
+                    const std::uint8_t out = filtered[site];
+                    At(want, size, y, x) = !inside ? cell[site] : toned ? static_cast<std::uint8_t>(255 - out) : out;
+                }
+            }
+            if (toned) {
+                MicroscopeBayerFilter2(size, raw, curve);
+            } else {
+                MicroscopeBayerFilter2(size, raw);
+            }
+            EXPECT_EQ(raw, want);
+        }
+    }
+}
+
+// Member 2 compares the top-right sample x with the bottom-left a of its
+// cell: (a x 21) >> 4 < x pulls x to x + (a - x) x 9 / 16 (22 beside 16 is
+// just above the bound, 21 on it). A last odd column or row has no cell.
+TEST(MicroscopeFilters, ChromaClampTwoPullsTheTopRightTowardTheBottomLeft) {
+    struct Case {
+        std::uint8_t x, a, want;
+    };
+    for (const Case c : {Case{200, 16, 97}, Case{22, 16, 19}, Case{21, 16, 21}, Case{0, 255, 0}}) {
+        for (const FrameSize size : OddSizes()) {
+            SCOPED_TRACE(testing::Message()
+                         << size.width << "x" << size.height << " x " << int{c.x} << " a " << int{c.a});
+            const std::array<std::uint8_t, 4> cell{50, c.x, c.a, 70};
+            Bytes raw(FrameBytes(size));
+            Bytes want(raw.size());
+            for (int y = 0; y < size.height; ++y) {
+                for (int x = 0; x < size.width; ++x) {
+                    const std::size_t site = static_cast<std::size_t>((y % 2) * 2 + x % 2);
+                    const bool whole = (y | 1) < size.height && (x | 1) < size.width;
+                    At(raw, size, y, x) = cell[site];
+                    At(want, size, y, x) = site == 1 && whole ? c.want : cell[site];
+                }
+            }
+            MicroscopeChromaClamp2(size, raw);
+            EXPECT_EQ(raw, want);
+        }
+    }
+}
+
+// The members run by number, the clamp first; other numbers change nothing.
+TEST(MicroscopeFilters, RunByMemberClampsThenFilters) {
+    using Clamp = void (*)(FrameSize, std::span<std::uint8_t>);
+    using Filter = void (*)(FrameSize, std::span<std::uint8_t>, std::span<const std::uint32_t>);
+    const std::pair<Clamp, Filter> members[] = {{MicroscopeChromaClamp1, MicroscopeBayerFilter1},
+                                                {MicroscopeChromaClamp2, MicroscopeBayerFilter2},
+                                                {MicroscopeChromaClamp3, MicroscopeBayerFilter3},
+                                                {MicroscopeChromaClamp4, MicroscopeBayerFilter4}};
+    const FrameSize size{13, 11};
+    const Bytes raw = RandomBytes(FrameBytes(size), 21);
+    std::vector<Bytes> outputs;
+    for (int member = 1; member <= 4; ++member) {
+        SCOPED_TRACE(member);
+        Bytes want = raw;
+        members[member - 1].first(size, want);
+        members[member - 1].second(size, want, {});
+        Bytes got = raw;
+        RunMicroscopeFilters(member, size, got);
+        EXPECT_EQ(got, want);
+        outputs.push_back(got);
+    }
+    for (std::size_t i = 1; i < outputs.size(); ++i) EXPECT_NE(outputs[i], outputs[i - 1]);
+    for (const int member : {0, 5, -1}) {
+        Bytes got = raw;
+        RunMicroscopeFilters(member, size, got);
+        EXPECT_EQ(got, raw);
+    }
 }
 
 TEST(FrameOrientation, QuarterTurnsOfAnAsymmetricFrame) {
