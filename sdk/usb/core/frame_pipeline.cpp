@@ -5,6 +5,7 @@
 #include "bayer_kernels.h"
 #include "bgr_filters.h"
 #include "contrast_kernels.h"
+#include "edge_repair.h"
 #include "corrected_demosaic.h"
 #include "erasure.h"
 #include "frame_orientation.h"
@@ -22,18 +23,6 @@ using kqcmos::FrameSize;
 
 // Every buffer holds the sensor plus two rows, so any window fits.
 std::size_t PlaneBytes(FrameSize sensor) { return FrameBytes({sensor.width, sensor.height + 2}); }
-
-// The last n columns become the mirror image of the columns before them,
-// about the last good column.
-void RepairRightEdge(FrameSize size, std::span<std::uint8_t> raw, int n) {
-    if (n <= 0 || size.width < 2 * n + 2) return;
-    const auto w = static_cast<std::size_t>(size.width);
-    for (int y = 0; y < size.height; ++y) {
-        std::uint8_t* row = raw.data() + y * w;
-        const std::size_t good = w - 1 - n;
-        for (int j = 0; j < n; ++j) row[good + 1 + j] = row[good - 1 - j];
-    }
-}
 
 // RGB 5-6-5 rows, top-down, into the bottom-up BGR picture.
 std::span<std::uint8_t> Rgb565Picture(FrameSize size, std::span<const std::uint8_t> raw,
@@ -67,6 +56,12 @@ std::span<std::uint8_t> Rgb565InColourMode(FrameSize size, int colorMode, std::s
     if (bpp == 0) return {};
     if (colorMode >= 2 && colorMode <= 4) GreyPicture(size, picture, bpp == 1);
     return picture.first(FrameBytes(size, bpp));
+}
+
+// Pipeline step 1 on the raw frame. The plain conversion takes the frame as
+// the sensor sent it.
+void RepairEdges(const PixelModel& model, FrameSize size, std::span<std::uint8_t> frame) {
+    if (!model.plainConversion) kqcmos::RepairEdges(model.edgeRepair, size, frame);
 }
 
 // The byte of each 16-bit sample the model keeps, packed in place.
@@ -310,6 +305,10 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
         std::copy(read.begin(), read.end(), lastRaw_.span().begin());
         lastRawBytes_ = readBytes;
         const auto picture = Rgb565Picture(size, read, picture_);
+        // Repaired on the picture, whose rows run bottom-up: the sensor's
+        // last rows come first.
+        const kqcmos::EdgeRepair& e = settings.model.edgeRepair;
+        kqcmos::RepairEdges({e.left, e.right, e.top, e.bottom}, size, picture, 3);
         if (settings.model.balancedPicture) BalancePicture(settings, source, picture, events);
         const auto delivered = Rgb565InColourMode(size, settings.colorMode, picture_);
         if (delivered.empty()) return std::nullopt;
@@ -317,16 +316,12 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
         return last_;
     }
     const auto frame = raw_.span().first(FrameBytes(size));
-    if (settings.model.rawFormat == RawFormat::samples16) {
-        // The grab while streaming gets the frame as the driver sent it.
-        const auto read = raw_.span().first(readBytes);
-        std::copy(read.begin(), read.end(), lastRaw_.span().begin());
-        ReduceSamples(settings.model, read);
-        RepairRightEdge(size, frame, settings.rightEdgeRepair);
-    } else {
-        RepairRightEdge(size, frame, settings.rightEdgeRepair);
-        std::copy(frame.begin(), frame.end(), lastRaw_.span().begin());
-    }
+    // The grab while streaming gets the frame as the driver sent it, as a
+    // grab while idle does.
+    const auto read = raw_.span().first(readBytes);
+    std::copy(read.begin(), read.end(), lastRaw_.span().begin());
+    if (settings.model.rawFormat == RawFormat::samples16) ReduceSamples(settings.model, read);
+    RepairEdges(settings.model, size, frame);
     lastRawBytes_ = readBytes;
     if (settings.model.plainConversion) {
         last_ = ConvertPlain(settings, size, frame, picture_);

@@ -9,6 +9,7 @@
 
 #include "auto_exposure.h"
 #include "cell_kernels.h"
+#include "edge_repair.h"
 #include "frame_orientation.h"
 
 namespace kq {
@@ -62,6 +63,9 @@ struct PixelModel {
     // rgb565: the picture takes the one-shot white balance with its gains
     // on every frame and the automatic exposure on its byte mean.
     bool balancedPicture = false;
+    // Columns and rows at the frame's edges that the sensor delivers without
+    // usable samples: mirrored from inside before any step reads them.
+    kqcmos::EdgeRepair edgeRepair{};
 
     bool operator==(const PixelModel&) const = default;
 };

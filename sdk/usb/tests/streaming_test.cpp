@@ -22,6 +22,7 @@
 #include "microscope_filters.h"
 #include "models/dorisk_device.h"
 #include "exposure_reports.h"
+#include "mirrored_edges.h"
 #include "sim_fixture.h"
 #include "unique_temp_dir.h"
 
@@ -59,7 +60,8 @@ std::vector<std::uint8_t> SimFrame(std::uint32_t n, int width, int height) {
 }
 
 std::vector<std::uint8_t> Expected(std::uint32_t n, int width, int height, int colorMode) {
-    auto raw = SimFrame(n, width, height);
+    // The colour camera of type 10 repairs its last column first.
+    auto raw = MirroredEdges(SimFrame(n, width, height), {width, height}, {.right = 1});
     if (colorMode == 5) {  // the microscope mode's filters
         kqcmos::MicroscopeChromaClamp3({width, height}, raw);
         kqcmos::MicroscopeBayerFilter3({width, height}, raw);
@@ -77,7 +79,7 @@ std::vector<std::uint8_t> Expected(std::uint32_t n, int width, int height, int c
 class Streaming : public LibraryTest {
 protected:
     void SetUp() override {
-        // A colour camera whose frames get no edge repair.
+        // The colour camera of type 10.
         bus.AddCamera(InstanceId(u"VID_F5A1&PID_0A01"));
         handle = Open(1);
     }
