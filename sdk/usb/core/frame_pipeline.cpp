@@ -505,6 +505,7 @@ std::optional<DeliveredFrame> FramePipeline::ProcessGrab(const PictureSettings& 
         }
         return ConvertPlain(settings, size, frame, grabPicture_);
     }
+    if (settings.model.grabRepairsEdges) RepairEdges(settings.model, size, raw.first(FrameBytes(size)));
     const auto sourcePlane = CorrectRaw(settings, source, raw, grabRotated_, size, false);
     if (sourcePlane.empty()) return std::nullopt;
     if (!convert) {

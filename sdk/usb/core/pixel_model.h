@@ -66,6 +66,10 @@ struct PixelModel {
     // Columns and rows at the frame's edges that the sensor delivers without
     // usable samples: mirrored from inside before any step reads them.
     kqcmos::EdgeRepair edgeRepair{};
+    // A single grab repairs the edges of the frame it read before its
+    // corrections, as the FPGA cameras' grab does; the others' grab starts
+    // at the corrections.
+    bool grabRepairsEdges = false;
 
     bool operator==(const PixelModel&) const = default;
 };

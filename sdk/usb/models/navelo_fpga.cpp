@@ -32,6 +32,7 @@ PixelModel FpgaPixels() {
     model.exposureLimit = 10000;
     // The first column and the last two carry no image.
     model.edgeRepair = {.left = 1, .right = 2};
+    model.grabRepairsEdges = true;
     return model;
 }
 

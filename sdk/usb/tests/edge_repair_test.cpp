@@ -214,6 +214,36 @@ TEST(KernelBorders, TheMendingClassesDeliverWholePicturesForEveryFlip) {
     }
 }
 
+// A single grab of an FPGA camera repairs the frame it read, in the
+// caller's buffer, before its corrections; the other models' grabs and the
+// test camera's start from the frame as read.
+TEST(EdgeRepair, OnlyTheFpgaCamerasGrabsRepairTheFrameTheyRead) {
+    struct Case {
+        const char* name;
+        std::int32_t type;
+        EdgeRepair grabbed;
+    };
+    const Case cases[] = {
+        {"CKQNavelo_FPGA", 11, {1, 2, 0, 0}},  {"CKQYastro_New", 20, {1, 3, 1, 1}},
+        {"CKQQuessa_FPGA", 25, {1, 2, 0, 0}},  {"CKQPelvarDevice", 6, {0, 0, 0, 0}},
+        {"CKQQuessa_Device", 8, {0, 0, 0, 0}}, {"CKQTEST", 18, {0, 0, 0, 0}},
+    };
+    const FrameSize size{36, 22};
+    const Bytes sent = Random(kqcmos::FrameBytes(size), 17);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FramePipeline pipeline({64, 64}, false);
+        PictureSettings settings;
+        settings.model = MakeDevice(DeviceIdentity{c.type, 0, 0})->Pixels();
+        settings.colorMode = 4;
+        FrameSource source;
+        source.window.size = size;
+        Bytes raw = sent;
+        ASSERT_TRUE(pipeline.ProcessGrab(settings, source, raw, false).has_value());
+        EXPECT_EQ(raw, MirroredEdges(sent, size, c.grabbed));
+    }
+}
+
 // ---- Each model's counts through its capture thread ----
 
 class EdgeRepairCameras : public LibraryTest {
