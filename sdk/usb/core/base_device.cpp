@@ -58,6 +58,7 @@ int BaseDevice::OpenDevice(CameraTransport& transport, const CameraInterface& ca
 int BaseDevice::Connect(CameraTransport& transport, const CameraInterface& camera, const CapInfo& capInfo,
                         std::uint32_t callerHandle) {
     geometry_ = GeometryForType(identity_.typeCode);
+    if (geometry_.rightEdgeRepair > 0) pixelModel_.edgeRepair.right = geometry_.rightEdgeRepair;
     capInfo_ = capInfo;
     frameBytes_ = capInfo.width * capInfo.height;
 

@@ -56,7 +56,6 @@ PictureSettings BaseDevice::CurrentSettings() const {
     s.showAutoMark = showAutoMark_;
     s.cropEnabled = cropEnabled_;
     s.crop = CropRequest{crop_.x, crop_.y, crop_.width, crop_.height};
-    s.rightEdgeRepair = geometry_.rightEdgeRepair;
     s.model = pixelModel_;
     return s;
 }

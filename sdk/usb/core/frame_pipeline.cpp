@@ -6,6 +6,7 @@
 #include "bgr_filters.h"
 #include "contrast_kernels.h"
 #include "corrected_demosaic.h"
+#include "edge_repair.h"
 #include "erasure.h"
 #include "frame_orientation.h"
 #include "microscope_filters.h"
@@ -22,21 +23,6 @@ using kqcmos::FrameSize;
 
 // Every buffer holds the sensor plus two rows, so any window fits.
 std::size_t PlaneBytes(FrameSize sensor) { return FrameBytes({sensor.width, sensor.height + 2}); }
-
-// The last n columns (of `bpp` bytes a pixel) become the mirror image of
-// the columns before them, about the last good column.
-void RepairRightEdge(FrameSize size, std::span<std::uint8_t> frame, int n, int bpp = 1) {
-    if (n <= 0 || size.width < 2 * n + 2) return;
-    const auto w = static_cast<std::size_t>(size.width);
-    const auto b = static_cast<std::size_t>(bpp);
-    for (int y = 0; y < size.height; ++y) {
-        std::uint8_t* row = frame.data() + y * w * b;
-        const std::size_t good = w - 1 - n;
-        for (int j = 0; j < n; ++j) {
-            std::copy_n(row + (good - 1 - j) * b, b, row + (good + 1 + j) * b);
-        }
-    }
-}
 
 // RGB 5-6-5 rows, top-down, into the bottom-up BGR picture.
 std::span<std::uint8_t> Rgb565Picture(FrameSize size, std::span<const std::uint8_t> raw,
@@ -70,6 +56,12 @@ std::span<std::uint8_t> Rgb565InColourMode(FrameSize size, int colorMode, std::s
     if (bpp == 0) return {};
     if (colorMode >= 2 && colorMode <= 4) GreyPicture(size, picture, bpp == 1);
     return picture.first(FrameBytes(size, bpp));
+}
+
+// Pipeline step 1 on the raw frame. The plain conversion takes the frame as
+// the sensor sent it.
+void RepairEdges(const PixelModel& model, FrameSize size, std::span<std::uint8_t> frame) {
+    if (!model.plainConversion) kqcmos::RepairEdges(model.edgeRepair, size, frame);
 }
 
 // The byte of each 16-bit sample the model keeps, packed in place.
@@ -319,11 +311,11 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
         lastRawBytes_ = readBytes;
         const auto picture = Rgb565Picture(size, read, picture_);
         const int bpp = kqcmos::OutputBytesPerPixel(settings.colorMode);
-        if (settings.model.balancedPicture) {
-            BalancePicture(settings, source, picture, events);
-        } else {
-            RepairRightEdge(size, picture, settings.rightEdgeRepair, 3);
-        }
+        // Repaired on the picture, whose rows run bottom-up: the sensor's
+        // last rows come first.
+        const kqcmos::EdgeRepair& e = settings.model.edgeRepair;
+        kqcmos::RepairEdges({e.left, e.right, e.top, e.bottom}, size, picture, 3);
+        if (settings.model.balancedPicture) BalancePicture(settings, source, picture, events);
         const auto delivered = Rgb565InColourMode(size, settings.colorMode, picture_);
         if (delivered.empty()) return std::nullopt;
         // The picture is never turned or mirrored: its stripes are measured
@@ -337,16 +329,12 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
         return last_;
     }
     const auto frame = raw_.span().first(FrameBytes(size));
-    if (settings.model.rawFormat == RawFormat::samples16) {
-        // The grab while streaming gets the frame as the driver sent it.
-        const auto read = raw_.span().first(readBytes);
-        std::copy(read.begin(), read.end(), lastRaw_.span().begin());
-        ReduceSamples(settings.model, read);
-        RepairRightEdge(size, frame, settings.rightEdgeRepair);
-    } else {
-        RepairRightEdge(size, frame, settings.rightEdgeRepair);
-        std::copy(frame.begin(), frame.end(), lastRaw_.span().begin());
-    }
+    // The grab while streaming gets the frame as the driver sent it, as a
+    // grab while idle does.
+    const auto read = raw_.span().first(readBytes);
+    std::copy(read.begin(), read.end(), lastRaw_.span().begin());
+    if (settings.model.rawFormat == RawFormat::samples16) ReduceSamples(settings.model, read);
+    RepairEdges(settings.model, size, frame);
     lastRawBytes_ = readBytes;
     if (settings.model.plainConversion) {
         last_ = ConvertPlain(settings, size, frame, picture_);
@@ -530,6 +518,7 @@ std::optional<DeliveredFrame> FramePipeline::ProcessGrab(const PictureSettings& 
         }
         return ConvertPlain(settings, size, frame, grabPicture_);
     }
+    if (settings.model.grabRepairsEdges) RepairEdges(settings.model, size, raw.first(FrameBytes(size)));
     const auto sourcePlane = CorrectRaw(settings, source, raw, grabRotated_, size, false);
     if (sourcePlane.empty()) return std::nullopt;
     if (!convert) {

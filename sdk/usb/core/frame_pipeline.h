@@ -46,7 +46,6 @@ struct PictureSettings {
     bool showAutoMark = true;
     bool cropEnabled = false;
     CropRequest crop;
-    std::int32_t rightEdgeRepair = 0;
     PixelModel model;
 };
 

@@ -9,6 +9,7 @@
 
 #include "auto_exposure.h"
 #include "cell_kernels.h"
+#include "edge_repair.h"
 #include "frame_orientation.h"
 
 namespace kq {
@@ -65,6 +66,13 @@ struct PixelModel {
     // saturation and sharpness. Without it the picture takes the right edge
     // repair and the stripe removal, and none of the other steps.
     bool balancedPicture = false;
+    // Columns and rows at the frame's edges that the sensor delivers without
+    // usable samples: mirrored from inside before any step reads them.
+    kqcmos::EdgeRepair edgeRepair{};
+    // A single grab repairs the edges of the frame it read before its
+    // corrections, as the FPGA cameras' grab does; the others' grab starts
+    // at the corrections.
+    bool grabRepairsEdges = false;
 
     bool operator==(const PixelModel&) const = default;
 };

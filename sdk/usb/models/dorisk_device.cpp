@@ -25,6 +25,7 @@ timing::LineGeometry LineOf(const CapInfo& record, const FormatBlock& block) {
 CKQDoriskDevice::CKQDoriskDevice(DeviceIdentity identity, DeviceClass deviceClass) : BaseDevice(identity, deviceClass) {
     block_.horizontalBlanking = kDefaultHorizontalBlanking;
     block_.verticalBlanking = kDefaultVerticalBlanking;
+    pixelModel_.edgeRepair = {.right = 1};  // the last column carries no image
 }
 
 std::int32_t CKQDoriskDevice::NextSnapshotNumber() { return g_snapshotNumber.fetch_add(1); }

@@ -30,6 +30,9 @@ PixelModel FpgaPixels() {
     model.turnRepair = kqcmos::TurnRepair::lastColumn;
     model.exposureKind = kqcmos::BayerExposureKind::fpga;
     model.exposureLimit = 10000;
+    // The first column and the last two carry no image.
+    model.edgeRepair = {.left = 1, .right = 2};
+    model.grabRepairsEdges = true;
     return model;
 }
 

@@ -22,6 +22,7 @@ CKQPelvarDevice::CKQPelvarDevice(DeviceIdentity identity, DeviceClass deviceClas
     pixelModel_.colourCell = {1, 0};
     pixelModel_.cellDemosaic = {.colour = true, .grey = true, .boost = kqcmos::BoostedPair::greens};
     pixelModel_.turnRepair = kqcmos::TurnRepair::lastRow;
+    pixelModel_.edgeRepair = {.right = 2};  // the last two columns carry no image
 }
 
 timing::LineGeometry CKQPelvarDevice::Line() const {

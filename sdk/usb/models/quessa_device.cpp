@@ -19,6 +19,7 @@ CKQQuessa_Device::CKQQuessa_Device(DeviceIdentity identity)
     : NativeZoomDevice(identity, DeviceClass::CKQQuessa_Device, kNativeReducedWidth) {
     pixelModel_.kernelForFlip = {3, 2, 1, 0, 3, 3};
     pixelModel_.microscopePhase = 3;
+    pixelModel_.edgeRepair = {.left = 1, .right = 1};  // the outer columns carry no image
 }
 
 std::uint32_t CKQQuessa_Device::ExposureToRegister(std::uint32_t time) const {

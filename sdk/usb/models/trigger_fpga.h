@@ -35,6 +35,9 @@ public:
     explicit CKQYastro_New(DeviceIdentity identity) : CKQJorvel_FPGA(identity, DeviceClass::CKQYastro_New) {
         timing_.readMode = 0x8000;
         pixelModel_.kernelForFlip = kOwnFlipMembers;
+        // Its frames carry no image in one column at the left, three at the
+        // right and one row at the top and the bottom.
+        pixelModel_.edgeRepair = {.left = 1, .right = 3, .bottom = 1, .top = 1};
     }
 
     int SetTriggerMode(std::int32_t on) override { return SwitchReadModeTrigger(on, kReadModeTrigger); }

@@ -17,6 +17,7 @@
 #include "demosaic.h"
 #include "microscope_filters.h"
 #include "frame_count.h"
+#include "mirrored_edges.h"
 #include "models/device_factory.h"
 #include "sim_fixture.h"
 #include "tone_tables.h"
@@ -68,8 +69,9 @@ Bytes Process(FramePipeline& pipeline, PictureSettings settings, FrameSize size,
     return Bytes(out->pixels.begin(), out->pixels.end());
 }
 
-// The member each class demosaics with, per flip mode 0..5, and whether it
-// reads its own cell; every output byte comes from the kernel (the member
+// The member each class demosaics with, per flip mode 0..5, whether it
+// reads its own cell and the edges it repairs (left, right, bottom, top);
+// every output byte comes from the kernel on the repaired frame (the member
 // mends its own borders), at an odd size.
 TEST(ColourModels, EachClassTakesItsMemberPerFlipMode) {
     struct Case {
@@ -77,13 +79,18 @@ TEST(ColourModels, EachClassTakesItsMemberPerFlipMode) {
         std::int32_t type, colorType;
         std::array<std::uint8_t, 6> members;
         bool ownCell;
+        kqcmos::EdgeRepair edges;
     };
     const Case cases[] = {
-        {"CKQAlvinoDevice", 10, 0, {0, 1, 2, 3, 0, 0}, true},  {"CKQDoriskDevice", 10, 1, {0, 1, 2, 3, 0, 0}, false},
-        {"CKQPelvarDevice", 6, 0, {0, 1, 2, 3, 0, 0}, true},   {"CKQPelvarsmall", 22, 0, {0, 1, 2, 3, 0, 0}, true},
-        {"CKQKelmar_New", 21, 0, {0, 1, 2, 3, 0, 0}, false},   {"CKQWimbro_New", 19, 0, {0, 1, 2, 3, 0, 0}, false},
-        {"CKQYastro_New", 20, 1, {0, 1, 2, 3, 0, 0}, false},   {"CKQEbrant_FPGA", 24, 0, {3, 2, 1, 0, 3, 3}, false},
-        {"CKQZundra_Device", 7, 0, {0, 1, 2, 3, 0, 0}, false},
+        {"CKQAlvinoDevice", 10, 0, {0, 1, 2, 3, 0, 0}, true, {0, 1, 0, 0}},
+        {"CKQDoriskDevice", 10, 1, {0, 1, 2, 3, 0, 0}, false, {0, 1, 0, 0}},
+        {"CKQPelvarDevice", 6, 0, {0, 1, 2, 3, 0, 0}, true, {0, 2, 0, 0}},
+        {"CKQPelvarsmall", 22, 0, {0, 1, 2, 3, 0, 0}, true, {0, 2, 0, 0}},
+        {"CKQKelmar_New", 21, 0, {0, 1, 2, 3, 0, 0}, false, {1, 2, 0, 0}},
+        {"CKQWimbro_New", 19, 0, {0, 1, 2, 3, 0, 0}, false, {1, 2, 0, 0}},
+        {"CKQYastro_New", 20, 1, {0, 1, 2, 3, 0, 0}, false, {1, 3, 1, 1}},
+        {"CKQEbrant_FPGA", 24, 0, {3, 2, 1, 0, 3, 3}, false, {1, 2, 0, 0}},
+        {"CKQZundra_Device", 7, 0, {0, 1, 2, 3, 0, 0}, false, {0, 0, 0, 0}},
     };
     const FrameSize size{37, 23};
     const Bytes raw = Random(kqcmos::FrameBytes(size), 5);
@@ -92,7 +99,9 @@ TEST(ColourModels, EachClassTakesItsMemberPerFlipMode) {
         const PixelModel model = ModelOf(c.type, c.colorType);
         EXPECT_EQ(model.kernelForFlip, c.members);
         EXPECT_EQ(model.cellDemosaic.colour, c.ownCell);
+        EXPECT_EQ(model.edgeRepair, c.edges);
         if (model.greyRaw) continue;  // grey sensors are oriented, not demosaiced
+        const Bytes repaired = MirroredEdges(raw, size, c.edges);
         for (int flip = 0; flip < 4; ++flip) {
             SCOPED_TRACE(flip);
             FramePipeline pipeline({64, 64}, false);
@@ -103,16 +112,16 @@ TEST(ColourModels, EachClassTakesItsMemberPerFlipMode) {
             Bytes expected(3 * raw.size());
             const int member = c.members[static_cast<std::size_t>(flip)];
             ASSERT_TRUE(c.ownCell ? kqcmos::CellBayerConvert(BayerOutput::colorRgb, member, model.colourCell, size,
-                                                             expected, raw)
-                                  : kqcmos::BayerConvert(BayerOutput::colorRgb, member, size, expected, raw));
+                                                             expected, repaired)
+                                  : kqcmos::BayerConvert(BayerOutput::colorRgb, member, size, expected, repaired));
             EXPECT_EQ(picture, expected);
         }
     }
 }
 
-// In microscope mode each class clamps and filters its raw frame with the
-// members of its own phase (the Bayer filter ending on the tone curve with
-// HDR), then demosaics it as at flip 0; at an odd size.
+// In microscope mode each class clamps and filters its edge-repaired raw
+// frame with the members of its own phase (the Bayer filter ending on the
+// tone curve with HDR), then demosaics it as at flip 0; at an odd size.
 TEST(ColourModels, EachClassRunsTheMicroscopeFiltersOfItsPhase) {
     using Clamp = void (*)(FrameSize, std::span<std::uint8_t>);
     using Filter = void (*)(FrameSize, std::span<std::uint8_t>, std::span<const std::uint32_t>);
@@ -152,7 +161,7 @@ TEST(ColourModels, EachClassRunsTheMicroscopeFiltersOfItsPhase) {
             settings.microscopeMode = true;
             settings.hdr = hdr;
             const Bytes picture = Process(pipeline, settings, size, sent);
-            Bytes filtered = raw;
+            Bytes filtered = MirroredEdges(raw, size, model.edgeRepair);
             c.clamp(size, filtered);
             c.filter(size, filtered, hdr ? std::span<const std::uint32_t>(curve) : std::span<const std::uint32_t>());
             ASSERT_NE(filtered, raw);
@@ -255,23 +264,25 @@ TEST(ColourModels, WhiteBalanceReadsEachClasssCell) {
 // frame turned clockwise, whose last row repeats the one two above it.
 TEST(ColourModels, FlipFourTurns640x480To480x640) {
     const FrameSize size{640, 480};
-    const Bytes raw = Random(kqcmos::FrameBytes(size), 9);
-    Bytes turned(raw.size());
-    for (int j = 0; j < 640; ++j) {
-        for (int i = 0; i < 480; ++i) {
-            turned[static_cast<std::size_t>(j) * 480 + i] = raw[static_cast<std::size_t>(479 - i) * 640 + j];
-        }
-    }
-    std::copy_n(turned.begin() + 637 * 480, 480, turned.begin() + 639 * 480);
-    for (const std::int32_t type : {6, 10}) {
+    const Bytes sent = Random(kqcmos::FrameBytes(size), 9);
+    // Type 6 repairs its last two columns before the turn, type 10 its last.
+    for (const auto& [type, rightEdge] : {std::pair{6, 2}, std::pair{10, 1}}) {
         SCOPED_TRACE(type);
+        const Bytes raw = MirroredEdges(sent, size, {.right = rightEdge});
+        Bytes turned(raw.size());
+        for (int j = 0; j < 640; ++j) {
+            for (int i = 0; i < 480; ++i) {
+                turned[static_cast<std::size_t>(j) * 480 + i] = raw[static_cast<std::size_t>(479 - i) * 640 + j];
+            }
+        }
+        std::copy_n(turned.begin() + 637 * 480, 480, turned.begin() + 639 * 480);
         const PixelModel model = ModelOf(type);
         FramePipeline pipeline(size, false);
         PictureSettings settings;
         settings.model = model;
         settings.flipMode = 4;
         FrameSize delivered;
-        const Bytes picture = Process(pipeline, settings, size, raw, nullptr, &delivered);
+        const Bytes picture = Process(pipeline, settings, size, sent, nullptr, &delivered);
         EXPECT_EQ(delivered, (FrameSize{480, 640}));
         Bytes expected(3 * raw.size());
         ASSERT_TRUE(kqcmos::CellBayerConvert(BayerOutput::colorRgb, 0, model.colourCell, {480, 640}, expected, turned));
@@ -331,8 +342,9 @@ TEST_F(ColourCameras, StreamedFramesRunTheClasssKernelForEachFlip) {
             const Frame f = StreamOne(handle, camera);
             ASSERT_EQ(f.size, (FrameSize{640, 480}));
             Bytes expected(3 * f.raw.size());
-            ASSERT_TRUE(
-                kqcmos::CellBayerConvert(BayerOutput::colorRgb, flip, model.colourCell, f.size, expected, f.raw));
+            // The grab hands out the frame as sent; the picture is of its repaired edges.
+            ASSERT_TRUE(kqcmos::CellBayerConvert(BayerOutput::colorRgb, flip, model.colourCell, f.size, expected,
+                                                 MirroredEdges(f.raw, f.size, model.edgeRepair)));
             EXPECT_EQ(f.picture, expected);
         }
         library.Uninitialize(handle);

@@ -18,6 +18,7 @@
 #include "models/navelo_fpga.h"
 #include "exposure_reports.h"
 #include "fpga_fixture.h"
+#include "mirrored_edges.h"
 
 namespace kq::test {
 namespace {
@@ -661,6 +662,9 @@ std::vector<std::uint8_t> Picture(const PixelModel& model, int flip, FrameSize s
     return {out->pixels.begin(), out->pixels.end()};
 }
 
+// The family's sensors leave their first column and last two without image.
+constexpr kqcmos::EdgeRepair kFpgaEdges{.left = 1, .right = 2};
+
 std::vector<std::uint8_t> Raw(FrameSize size) {
     std::vector<std::uint8_t> raw(kqcmos::FrameBytes(size));
     for (std::size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<std::uint8_t>((i * 73 + i / 7) % 251);
@@ -724,7 +728,8 @@ TEST(FpgaFrames, MonochromeFramesTakeTheirOwnOrientationThenTheAverage) {
         FrameEvents events;
         const auto out = pipeline.Process(settings, source, events);
         ASSERT_TRUE(out.has_value());
-        EXPECT_EQ(std::vector<std::uint8_t>(out->pixels.begin(), out->pixels.end()), Averaged(size, raw, c.orient));
+        EXPECT_EQ(std::vector<std::uint8_t>(out->pixels.begin(), out->pixels.end()),
+                  Averaged(size, MirroredEdges(raw, size, kFpgaEdges), c.orient));
     }
 }
 
@@ -737,7 +742,7 @@ TEST(FpgaFrames, EachFlipRunsTheKernelOfTheReversedBayerOrder) {
             SCOPED_TRACE(testing::Message() << size.width << "x" << size.height << " flip " << flip);
             const auto picture = Picture(fpga, flip, size, raw);
             ASSERT_EQ(picture.size(), 3 * kqcmos::FrameBytes(size));
-            EXPECT_EQ(picture, Picture(base, 3 - flip, size, raw));
+            EXPECT_EQ(picture, Picture(base, 3 - flip, size, MirroredEdges(raw, size, kFpgaEdges)));
         }
     }
 }
@@ -750,7 +755,8 @@ TEST(FpgaFrames, QuarterTurnsMendTheLastColumnAndRunTheHalfTurnKernel) {
         SCOPED_TRACE(flip);
         FrameSize turnedSize = size;
         std::vector<std::uint8_t> turned(raw.size());
-        ASSERT_TRUE(kqcmos::FlipFrame(flip, turnedSize, turned, raw, kqcmos::TurnRepair::lastColumn));
+        ASSERT_TRUE(kqcmos::FlipFrame(flip, turnedSize, turned, MirroredEdges(raw, size, kFpgaEdges),
+                                      kqcmos::TurnRepair::lastColumn));
         const auto picture = Picture(fpga, flip, size, raw);
         ASSERT_EQ(picture.size(), 3 * kqcmos::FrameBytes(size));
         EXPECT_EQ(picture, Picture(PixelModel{}, 3, turnedSize, turned));

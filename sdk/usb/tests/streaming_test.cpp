@@ -23,6 +23,7 @@
 #include "tone_tables.h"
 #include "models/dorisk_device.h"
 #include "exposure_reports.h"
+#include "mirrored_edges.h"
 #include "sim_fixture.h"
 #include "unique_temp_dir.h"
 
@@ -60,7 +61,8 @@ std::vector<std::uint8_t> SimFrame(std::uint32_t n, int width, int height) {
 }
 
 std::vector<std::uint8_t> Expected(std::uint32_t n, int width, int height, int colorMode, bool hdr = false) {
-    auto raw = SimFrame(n, width, height);
+    // The colour camera of type 10 repairs its last column first.
+    auto raw = MirroredEdges(SimFrame(n, width, height), {width, height}, {.right = 1});
     if (colorMode == 5) {  // the microscope mode's filters, of the G B / R G cell's phase
         const kqcmos::ToneCurve curve = kqcmos::BuildDefaultToneCurve();
         kqcmos::MicroscopeChromaClamp2({width, height}, raw);
@@ -80,7 +82,7 @@ std::vector<std::uint8_t> Expected(std::uint32_t n, int width, int height, int c
 class Streaming : public LibraryTest {
 protected:
     void SetUp() override {
-        // A colour camera whose frames get no edge repair.
+        // The colour camera of type 10.
         bus.AddCamera(InstanceId(u"VID_F5A1&PID_0A01"));
         handle = Open(1);
     }
