@@ -62,6 +62,10 @@ struct PixelModel {
     // rgb565: the picture takes the one-shot white balance with its gains
     // on every frame and the automatic exposure on its byte mean.
     bool balancedPicture = false;
+    // yuv422: a white-balance request first steps the sensor's red and blue
+    // gains from the frame's chroma means until both are neutral, then
+    // balances the gain tables once.
+    bool chromaBalance = false;
 
     bool operator==(const PixelModel&) const = default;
 };
