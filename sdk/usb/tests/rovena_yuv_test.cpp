@@ -6,8 +6,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <memory>
 #include <thread>
@@ -202,6 +202,35 @@ TEST_F(YuvTest, FramesAreConvertedInEveryFlipWithTheTurnsSwappingTheSize) {
     }
 }
 
+TEST_F(YuvTest, TheWholeSensorTurnedByFlipFourGivesAnUprightPortraitPicture) {
+    CapInfo full = YuvWindow();
+    full.width = 1280;
+    full.height = 1024;
+    ASSERT_EQ(On([&](CKQRovena_YUV& d) { return d.SetCapInfo(full); }), status::kSuccess);
+    ASSERT_EQ(On([](CKQRovena_YUV& d) { return d.SetParamFlip(4); }), status::kSuccess);
+    FrameCount count;
+    On([&](CKQRovena_YUV& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count); });
+    bus.SetReadBudget(0, 1);
+    ASSERT_EQ(On([](CKQRovena_YUV& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+    ASSERT_TRUE(count.WaitFor(1));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 20s));
+    Bytes raw(1280 * 1024 * 2), picture;
+    kqcmos::FrameSize size;
+    ASSERT_EQ(On([&](CKQRovena_YUV& d) {
+                  return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) {
+                      picture.assign(f.pixels.begin(), f.pixels.end());
+                      size = f.size;
+                      return 0;
+                  });
+              }),
+              status::kSuccess);
+    On([](CKQRovena_YUV& d) { return d.StopView(); });
+    EXPECT_EQ(size, (kqcmos::FrameSize{1024, 1280}));
+    int width = 1280, height = 1024;
+    EXPECT_EQ(picture, kqcmos::test::ReferenceYuvToBgr(raw, width, height, 4));
+    EXPECT_EQ(width, 1024);
+}
+
 TEST_F(YuvTest, ASingleGrabConvertsTheFrameAndLeavesNoFileBehind) {
     const auto folder = testing_support::UniqueTempPath("kq_yuv_grab");
     std::filesystem::remove_all(folder);
@@ -258,6 +287,7 @@ public:
     }
     void OnClose() override { camera_->OnClose(); }
     void OnUnplug() override { camera_->OnUnplug(); }
+    kqff::sim::SimCamera& Camera() { return camera_->Camera(); }
 
     // Pixel pairs of 64-pixel rows.
     static void Fill(std::span<std::uint8_t> yuv, int redDifference, int blueDifference) {
@@ -280,12 +310,16 @@ class YuvChromaBalance : public YuvTest {
 protected:
     // The camera at position 2 instead of the fixture's own.
     void Start(int redAtStart, int blueAtStart) {
-        bus.AddCamera(InstanceId(u"VID_F5A1&PID_0F01", 2), u"Tinted",
-                      [=] { return std::make_unique<ChromaFollowsGains>(redAtStart, blueAtStart); });
+        bus.AddCamera(InstanceId(u"VID_F5A1&PID_0F01", 2), u"Tinted", [=, this] {
+            auto made = std::make_unique<ChromaFollowsGains>(redAtStart, blueAtStart);
+            tinted = made.get();
+            return made;
+        });
         handle = Open(2, YuvWindow());
         On([&](CKQRovena_YUV& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count); });
         opened = LastFormat();
         bus.ClearLog();
+        tinted->Camera().ClearCommandLog();
         bus.SetReadBudget(1, 0);
         ASSERT_EQ(On([&](CKQRovena_YUV& d) { return d.SetDoAWB(true, &ExposureReports::On, &reports); }),
                   status::kSuccess);
@@ -313,6 +347,16 @@ protected:
         block[26] = blue;
         return block;
     }
+    // The gain bytes of each format block the camera itself received.
+    std::vector<Bytes> CameraGains() const {
+        std::vector<Bytes> gains;
+        for (const auto& block : tinted->Camera().CommandLog()) {
+            if (block[kqff::block::kCommand] != kqff::command::kSetFormat) continue;
+            gains.emplace_back(block.begin() + kqff::block::kGains, block.begin() + kqff::block::kGains + 3);
+        }
+        return gains;
+    }
+    ChromaFollowsGains* tinted = nullptr;
     Bytes opened;
     FrameCount count;
     ExposureReports reports;
@@ -333,6 +377,8 @@ TEST_F(YuvChromaBalance, TintedFramesStepRedThenBlueAndSettledOnesBalanceTheTabl
     const Bytes expected[] = {Sent(33, 32), Sent(34, 32), Sent(34, 31), Sent(34, 30), Sent(34, 29)};
     ASSERT_EQ(sent.size(), std::size(expected));
     for (std::size_t i = 0; i < sent.size(); ++i) EXPECT_EQ(sent[i].input, expected[i]) << "send " << i;
+    // The driver passed each on whole: the camera got red and blue apart.
+    EXPECT_EQ(CameraGains(), (std::vector<Bytes>{{33, 33, 32}, {34, 34, 32}, {34, 34, 31}, {34, 34, 30}, {34, 34, 29}}));
     EXPECT_FALSE(On([](CKQRovena_YUV& d) { return d.AutoWhiteBalanceOn() ? 1 : 0; }));
 
     // Every measured frame reported its sensor gains as they stand in the
