@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -171,6 +172,78 @@ TEST_F(YuvTest, APageReadTheDriverCannotAnswerIsReportedAndLeavesTheBufferAlone)
     ASSERT_EQ(reads.size(), 1u);
     EXPECT_EQ(reads[0].input[2], 0x07);
     EXPECT_EQ(reads[0].input[3], 1) << "the first page the range touches";
+}
+
+// A YUV camera whose page reads are answered: a page command (operation
+// 7) gives back 60 at byte 0 and the page's data from byte 4; a page
+// block (operation 8) stores its data. Everything else goes to the driver's
+// core.
+class AnsweredPages final : public sim::CameraBackend {
+public:
+    AnsweredPages() : camera_(std::make_unique<sim::DriverCoreDevice>(0xF5A1, 0x0F01)) {
+        for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = static_cast<std::uint8_t>(i);
+    }
+    void OnCreate() override { camera_->OnCreate(); }
+    std::optional<std::size_t> Control(std::uint32_t code, std::span<const std::uint8_t> in,
+                                       std::span<std::uint8_t> out) override {
+        const bool page = in.size() == 64 && in[0] == 0x2C && in[3] >= 1 && in[3] <= 4;
+        const std::size_t at = page ? (in[3] - 1u) * 60 : 0;
+        if (page && code == kqff::kIoctlWriteCommand && in[2] == 0x07 && out.size() == 64) {
+            std::fill(out.begin(), out.end(), std::uint8_t{0});
+            out[0] = 60;
+            std::copy_n(memory.begin() + at, 60, out.begin() + 4);
+            return 64;
+        }
+        if (page && code == kqff::kIoctlWriteBlock && in[2] == 0x08) {
+            std::copy_n(in.begin() + 4, 60, memory.begin() + at);
+            return 0;
+        }
+        return camera_->Control(code, in, out);
+    }
+    std::optional<std::size_t> Read(std::span<std::uint8_t> buffer) override { return camera_->Read(buffer); }
+    void OnClose() override { camera_->OnClose(); }
+
+    std::array<std::uint8_t, 240> memory{};
+
+private:
+    std::unique_ptr<sim::DriverCoreDevice> camera_;
+};
+
+TEST_F(YuvTest, AByteRangeRewritesEveryPageItTouchesAndIsReadFromTheCameraEachTime) {
+    AnsweredPages* pages = nullptr;
+    bus.AddCamera(InstanceId(u"VID_F5A1&PID_0F01", 2), u"Pages", [&pages] {
+        auto made = std::make_unique<AnsweredPages>();
+        pages = made.get();
+        return made;
+    });
+    handle = Open(2, YuvWindow());
+    bus.ClearLog();
+    Bytes data(20);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(0xA0 + i);
+    ASSERT_EQ(On([&](CKQRovena_YUV& d) { return d.EEProm_SetByte(50, 20, data.data()); }), status::kSuccess);
+    // Pages 1 and 2, each read then written whole.
+    const auto log = bus.Log();
+    ASSERT_EQ(log.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(log[i].code, i % 2 == 0 ? kqff::kIoctlWriteCommand : kqff::kIoctlWriteBlock);
+        EXPECT_EQ(log[i].input[2], i % 2 == 0 ? 0x07 : 0x08);
+        EXPECT_EQ(log[i].input[3], 1 + i / 2);
+    }
+    std::array<std::uint8_t, 240> expected{};
+    for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = static_cast<std::uint8_t>(i);
+    std::copy(data.begin(), data.end(), expected.begin() + 50);
+    EXPECT_EQ(pages->memory, expected);
+    EXPECT_EQ(Bytes(log[3].input.begin() + 4, log[3].input.end()), Bytes(expected.begin() + 60, expected.begin() + 120));
+
+    // Nothing is kept: the same range is read from the camera again.
+    bus.ClearLog();
+    pages->memory[55] = 0x11;
+    Bytes back(20);
+    ASSERT_EQ(On([&](CKQRovena_YUV& d) { return d.EEProm_GetByte(50, 20, back.data()); }), status::kSuccess);
+    data[5] = 0x11;
+    EXPECT_EQ(back, data);
+    EXPECT_EQ(bus.LogOf(kqff::kIoctlWriteCommand).size(), 2u);
 }
 
 TEST_F(YuvTest, FramesAreConvertedInEveryFlipWithTheTurnsSwappingTheSize) {
