@@ -1,6 +1,7 @@
 // The YUV camera (type 15) over the simulated bus: its capture record, the
-// global gain that is also its sharpness, the requests it lacks, and its
-// 4:2:2 frames through the capture thread and single grabs.
+// global gain that is also its sharpness, the requests it lacks, its EEPROM
+// pages, its 4:2:2 frames through the capture thread and single grabs, and
+// its white balance through the sensor gains, then the gain tables.
 
 #include <gtest/gtest.h>
 
