@@ -308,6 +308,9 @@ bool FramePipeline::StepChromaBalance(const FrameSource& source, std::span<std::
     kqcmos::SensorGains gains = source.sensorGains;
     const kqcmos::ChromaBalanceOutcome outcome = chromaBalance_.Step(size, yuv, gains.red, gains.blue);
     if (!outcome.evaluated) return false;
+    // The sensor's second gain byte follows the first; reported so, it does
+    // not depend on whether the last step was sent yet.
+    gains.green = gains.red;
     events.chromaGains = gains;
     return outcome.finished;
 }

@@ -313,7 +313,7 @@ TEST_F(KqDll, TestCameraOpensWithItsOwnFrameAndStreamsToTheCallback) {
 // The YUV camera's white balance through the exports: the test scene, read
 // as 4:2:2 pairs, is tinted, so its red sensor gain moves one step on every
 // second frame, always the same way, each step reported with the gains
-// (green as the record held it) and the exposure.
+// (green following red) and the exposure.
 TEST_F(KqDll, YuvCameraStepsItsRedGainOnEverySecondFrame) {
     struct Reports {
         std::mutex lock;
@@ -342,8 +342,8 @@ TEST_F(KqDll, YuvCameraStepsItsRedGainOnEverySecondFrame) {
         const int first = reports.values[0] >> 16;
         const int step = first - 32;
         EXPECT_TRUE(step == 1 || step == -1) << first;
-        EXPECT_EQ(reports.values[0] & 0xFFFF, 32);
-        EXPECT_EQ(reports.values[1], (first + step) << 16 | first);
+        EXPECT_EQ(reports.values[0] & 0xFFFF, first);
+        EXPECT_EQ(reports.values[1], (first + step) << 16 | (first + step));
         EXPECT_EQ(reports.seconds, (std::vector<int>{32 << 16 | 100, 32 << 16 | 100}));
     }
     EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);

@@ -455,15 +455,14 @@ TEST_F(YuvChromaBalance, TintedFramesStepRedThenBlueAndSettledOnesBalanceTheTabl
     EXPECT_EQ(CameraGains(), (std::vector<Bytes>{{33, 33, 32}, {34, 34, 32}, {34, 34, 31}, {34, 34, 30}, {34, 34, 29}}));
     EXPECT_FALSE(On([](CKQRovena_YUV& d) { return d.AutoWhiteBalanceOn() ? 1 : 0; }));
 
-    // Every measured frame reported its sensor gains as they stand in the
-    // record (green follows red when the record is sent) with the exposure;
-    // the settled one then the gains of the tables, once.
+    // Every measured frame reported its sensor gains (green follows red)
+    // with the exposure; the settled one then the gains of the tables, once.
     int width = 64, height = 48;
     const Bytes converted = kqcmos::test::ReferenceYuvToBgr(g.raw, width, height, 0);
     const auto tables = kqcmos::ComputeWhiteBalanceBgr({width, height}, converted, std::nullopt).value();
     auto gain = [](const kqcmos::ByteTable& t) { return kqcmos::ReadBackGain(t).value_or(-1); };
     std::lock_guard<std::mutex> hold(reports.lock);
-    const std::vector<int> firsts{33 << 16 | 32, 34 << 16 | 33, 34 << 16 | 34, 34 << 16 | 34, 34 << 16 | 34,
+    const std::vector<int> firsts{33 << 16 | 33, 34 << 16 | 34, 34 << 16 | 34, 34 << 16 | 34, 34 << 16 | 34,
                                   34 << 16 | 34, gain(tables.red) << 16 | gain(tables.green)};
     const std::vector<int> seconds{32 << 16 | 100, 32 << 16 | 100, 31 << 16 | 100,
                                    30 << 16 | 100, 29 << 16 | 100, 29 << 16 | 100,
