@@ -478,6 +478,9 @@ protected:
 
     // Exposure the pipeline wants sent; -1 when none. The worker sends it.
     std::atomic<std::int32_t> pendingExposure_{-1};
+    // The pipeline moved other fields of the stored record (sensor gains):
+    // the worker sends the whole record.
+    std::atomic<bool> pendingRecord_{false};
     std::unique_ptr<CoalescingWorker> paramWorker_;
     // Where the pixel tables were read from, and built ones are stored.
     std::filesystem::path tablesFolder_;

@@ -198,6 +198,21 @@ void BaseDevice::ProcessCapturedFrame() {
                                        : *events.reportExposure;
         if (aeCallback_ != nullptr) aeCallback_(value, 0, callbackContext_);
     }
+    if (events.chromaGains) {
+        // Reported on every measured frame; sent only when a gain moved.
+        const kqcmos::SensorGains& g = *events.chromaGains;
+        const std::array<std::uint8_t, 3> gains{static_cast<std::uint8_t>(g.red), static_cast<std::uint8_t>(g.green),
+                                                static_cast<std::uint8_t>(g.blue)};
+        if (gains != capInfo_.gain) {
+            capInfo_.gain = gains;
+            pendingRecord_ = true;
+            paramWorker_->Post();
+        }
+        const std::int32_t exposure = static_cast<std::int32_t>(exposureUnit_ == 1 ? exposureTime_ : capInfo_.exposure);
+        if (awbCallback_ != nullptr) {
+            awbCallback_((g.red << 16) | g.green, (g.blue << 16) | (exposure & 0xFFFF), callbackContext_);
+        }
+    }
     if (events.whiteBalance) {
         awbOn_ = false;
         const auto gain = [](const kqcmos::ByteTable& t) {
@@ -494,10 +509,18 @@ void BaseDevice::SendPendingParameters() {
         if (closing_) return;
     }
     const std::int32_t exposure = pendingExposure_.exchange(-1);
-    if (exposure < 0 || Gone()) return;
-    capInfo_.exposure = static_cast<std::uint32_t>(exposure);
-    if (exposureUnit_ == 1) exposureTime_ = RegisterToExposure(capInfo_.exposure);
-    SendExposure();
+    const bool record = pendingRecord_.exchange(false);
+    if ((exposure < 0 && !record) || Gone()) return;
+    if (exposure >= 0) {
+        capInfo_.exposure = static_cast<std::uint32_t>(exposure);
+        if (exposureUnit_ == 1) exposureTime_ = RegisterToExposure(capInfo_.exposure);
+    }
+    // The record carries the exposure as well: one send for both.
+    if (record) {
+        ApplyCapInfo(capInfo_);
+    } else {
+        SendExposure();
+    }
 }
 
 // ---- Tables of the pixel path ----

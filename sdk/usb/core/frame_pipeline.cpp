@@ -253,7 +253,8 @@ DeliveredFrame FramePipeline::Deliverable(const PictureSettings& settings, Frame
 
 std::optional<DeliveredFrame> FramePipeline::ConvertYuv(const PictureSettings& settings, FrameSize size,
                                                         std::span<std::uint8_t> yuv, std::span<std::uint8_t> picture,
-                                                        std::span<std::uint8_t> cropOut, FrameEvents* balance) {
+                                                        std::span<std::uint8_t> cropOut, bool pending,
+                                                        FrameEvents* balance) {
     const int bpp = kqcmos::OutputBytesPerPixel(settings.colorMode);
     if (bpp == 0 || !kqcmos::ConvertYuvFrame(size, settings.flipMode, picture, yuv)) return std::nullopt;
     const auto bgr = picture.first(FrameBytes(size, 3));
@@ -267,7 +268,7 @@ std::optional<DeliveredFrame> FramePipeline::ConvertYuv(const PictureSettings& s
         whiteBalanceRequested_ = false;
     }
     kqcmos::ApplyGainLutBgr(bgr, gains_);
-    if (balance == nullptr) kqcmos::RunBgrFilter(settings.colorAdjust, bgr);
+    if (!pending) kqcmos::RunBgrFilter(settings.colorAdjust, bgr);
     if (settings.colorMode == 2 || settings.colorMode == 3) GreyPicture(size, picture, settings.colorMode == 3);
     const auto frame = picture.first(FrameBytes(size, bpp));
     kqcmos::ApplyLight(frame, settings.light);
@@ -288,13 +289,30 @@ std::optional<DeliveredFrame> FramePipeline::ProcessYuv(const PictureSettings& s
     std::copy(frame.begin(), frame.end(), lastRaw_.span().begin());
     lastRawBytes_ = bytes;
     RunAutoExposure(settings, source, frame, events);
+    const bool pending = whiteBalanceRequested_;
+    // The sensor gains first: the tables only even out what they leave.
+    const bool balanceTables = pending && (!settings.model.chromaBalance || StepChromaBalance(source, frame, events));
     if (flatFieldRebuild_) {
         flatFieldRebuild_ = !flatField_.BuildYuv(source.window, frame);
         events.flatFieldBuilt = !flatFieldRebuild_;
     }
-    if (flatFieldEnabled_ && !whiteBalanceRequested_) (void)flatField_.ApplyYuv(source.window, frame);
-    last_ = ConvertYuv(settings, size, frame, picture_, crop_, whiteBalanceRequested_ ? &events : nullptr);
+    if (flatFieldEnabled_ && !pending) (void)flatField_.ApplyYuv(source.window, frame);
+    last_ = ConvertYuv(settings, size, frame, picture_, crop_, pending, balanceTables ? &events : nullptr);
     return last_;
+}
+
+bool FramePipeline::StepChromaBalance(const FrameSource& source, std::span<std::uint8_t> yuv, FrameEvents& events) {
+    const FrameSize size = source.window.size;
+    // A frame that gives no picture has nothing to balance: no step counted.
+    if (!kqcmos::ConvertibleYuvSize(size)) return false;
+    kqcmos::SensorGains gains = source.sensorGains;
+    const kqcmos::ChromaBalanceOutcome outcome = chromaBalance_.Step(size, yuv, gains.red, gains.blue);
+    if (!outcome.evaluated) return false;
+    // The sensor's second gain byte follows the first; reported so, it does
+    // not depend on whether the last step was sent yet.
+    gains.green = gains.red;
+    events.chromaGains = gains;
+    return outcome.finished;
 }
 
 std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& settings, const FrameSource& source,
@@ -494,7 +512,7 @@ std::optional<DeliveredFrame> FramePipeline::ProcessGrab(const PictureSettings& 
         if (flatFieldEnabled_) (void)flatField_.ApplyYuv(source.window, raw.first(bytes));
         grabSource_ = DeliveredFrame{raw.first(bytes), size, 16};
         if (!convert) return grabSource_;
-        return ConvertYuv(settings, size, raw.first(bytes), grabPicture_, grabCrop_, nullptr);
+        return ConvertYuv(settings, size, raw.first(bytes), grabPicture_, grabCrop_, false, nullptr);
     }
     if (settings.model.rawFormat == RawFormat::rgb565 || settings.model.rawFormat == RawFormat::samples16) {
         const std::size_t bytes = FrameBytes(size, 2);

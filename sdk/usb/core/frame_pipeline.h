@@ -23,6 +23,7 @@
 #include "pixel_model.h"
 #include "tone_tables.h"
 #include "white_balance.h"
+#include "yuv_frame.h"
 
 namespace kq {
 
@@ -79,6 +80,9 @@ struct FrameEvents {
     std::optional<std::uint32_t> balanceReport;
     // The YUV flat-field table was built from this frame: store it.
     bool flatFieldBuilt = false;
+    // The chroma white balance measured this frame: report these sensor
+    // gains, and send them when they moved.
+    std::optional<kqcmos::SensorGains> chromaGains;
 };
 
 // A byte buffer allocated once and not cleared: every frame overwrites what
@@ -138,7 +142,10 @@ public:
     kqcmos::BadPixelTable& BadPixels() { return badPixels_; }
     kqcmos::AutoExposure& AutoExposure() { return autoExposure_; }
     void RequestWhiteBalance(bool on) {
-        if (on && !whiteBalanceRequested_) exposureBalance_.Restart();
+        if (on && !whiteBalanceRequested_) {
+            exposureBalance_.Restart();
+            chromaBalance_.Restart();
+        }
         whiteBalanceRequested_ = on;
     }
     bool WhiteBalanceRequested() const { return whiteBalanceRequested_; }
@@ -182,13 +189,18 @@ private:
                                           std::span<std::uint8_t> cropOut, bool whiteBalancePending, bool streamed,
                                           FrameEvents* events = nullptr, bool pointTablesApplied = false);
     // The YUV sensor's path: conversion to BGR, then the white balance, the
-    // gain tables and the colour steps on the picture. `balance` takes a
-    // pending one-shot white balance.
+    // gain tables and the colour steps on the picture. `balance` takes the
+    // one-shot balance of the gain tables; while a white balance is
+    // `pending` the colour-adjust filter waits.
     std::optional<DeliveredFrame> ProcessYuv(const PictureSettings& settings, const FrameSource& source,
                                              FrameEvents& events);
     std::optional<DeliveredFrame> ConvertYuv(const PictureSettings& settings, kqcmos::FrameSize size,
                                              std::span<std::uint8_t> yuv, std::span<std::uint8_t> picture,
-                                             std::span<std::uint8_t> cropOut, FrameEvents* balance);
+                                             std::span<std::uint8_t> cropOut, bool pending, FrameEvents* balance);
+    // PixelModel::chromaBalance: one step of the sensor gains on the raw
+    // frame while a white balance is requested. True when both chroma means
+    // are neutral, so the gain tables are balanced on this frame.
+    bool StepChromaBalance(const FrameSource& source, std::span<std::uint8_t> yuv, FrameEvents& events);
     // The finished picture, or its crop when one is asked for and fits.
     DeliveredFrame Deliverable(const PictureSettings& settings, kqcmos::FrameSize size, int bytesPerPixel,
                                std::span<std::uint8_t> frame, std::span<std::uint8_t> cropOut) const;
@@ -231,6 +243,7 @@ private:
     kqcmos::AutoExposure autoExposure_;
     kqcmos::AlternateAutoExposure alternateExposure_;
     kqcmos::ExposureBalanceLoop exposureBalance_;
+    kqcmos::ChromaWhiteBalance chromaBalance_;
     FrameSource lastSource_;  // of the streamed frame in process
     // The default tone curve, which the microscope Bayer filter applies with HDR.
     kqcmos::ToneCurve toneCurve_;

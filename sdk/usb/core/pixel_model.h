@@ -73,6 +73,10 @@ struct PixelModel {
     // corrections, as the FPGA cameras' grab does; the others' grab starts
     // at the corrections.
     bool grabRepairsEdges = false;
+    // yuv422: a white-balance request first steps the sensor's red and blue
+    // gains from the frame's chroma means until both are neutral, then
+    // balances the gain tables once.
+    bool chromaBalance = false;
 
     bool operator==(const PixelModel&) const = default;
 };

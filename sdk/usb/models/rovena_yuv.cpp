@@ -14,6 +14,7 @@ PixelModel YuvPixels() {
     PixelModel model;
     model.rawFormat = RawFormat::yuv422;
     model.exposureKind = kqcmos::BayerExposureKind::yuv;
+    model.chromaBalance = true;
     return model;
 }
 
@@ -27,6 +28,13 @@ std::uint8_t SensorGain(std::uint8_t gain) {
 
 CKQRovena_YUV::CKQRovena_YUV(DeviceIdentity identity) : BaseDevice(identity, DeviceClass::CKQRovena_YUV) {
     pixelModel_ = YuvPixels();
+}
+
+int CKQRovena_YUV::SetCapInfo(const CapInfo& given) {
+    CapInfo record = given;
+    record.gain[1] = record.gain[0];
+    record.gain[2] = record.gain[0];
+    return BaseDevice::SetCapInfo(record);
 }
 
 int CKQRovena_YUV::ApplyCapInfo(const CapInfo& given) {
@@ -48,6 +56,7 @@ int CKQRovena_YUV::ApplyCapInfo(const CapInfo& given) {
 
     FormatBlock block = block_;
     const std::uint8_t gain = SensorGain(record.gain[0]);
+    const std::uint8_t blue = SensorGain(record.gain[2]);
     block.gain = gain;
     block.encodedGain = globalGain_;
     block.exposure = static_cast<std::uint16_t>(std::min<std::uint32_t>(record.exposure, 0xFFFF));
@@ -67,12 +76,14 @@ int CKQRovena_YUV::ApplyCapInfo(const CapInfo& given) {
     block.control = record.control;
     block.mode = record.mode[0];
     block.extra = record.extra;
-    if (!Control(kqff::kIoctlSetFormat, EncodeFormatBlock(block), {})) return status::kNotSupported;
+    auto bytes = EncodeFormatBlock(block);
+    bytes[kqff::record::kGains + 2] = blue;
+    if (!Control(kqff::kIoctlSetFormat, bytes, {})) return status::kNotSupported;
 
     capInfo_ = record;
     capInfo_.width = window.width;
     capInfo_.height = window.height;
-    capInfo_.gain = {gain, gain, gain};
+    capInfo_.gain = {gain, gain, blue};
     if (!binning) {
         capInfo_.columnStart = columnStart;
         capInfo_.rowStart = rowStart;

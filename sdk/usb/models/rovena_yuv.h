@@ -16,9 +16,12 @@ public:
 
     explicit CKQRovena_YUV(DeviceIdentity identity);
 
+    // The caller's first gain byte is the sensor gain of all three colours.
+    int SetCapInfo(const CapInfo& record) override;
     // The stored record with SET_FORMAT at once: width sent as bytes per
-    // row, gain byte 29 the global gain. 10 (nothing stored) for a window
-    // without pixels or a refused format.
+    // row, gain byte 29 the global gain. The second gain byte follows the
+    // first; the third keeps the blue gain the white balance chose. 10
+    // (nothing stored) for a window without pixels or a refused format.
     int ApplyCapInfo(const CapInfo& record) override;
     int SetGolbalGain(std::int32_t gain) override;
     // The source format of the two-byte sensors is taken as theirs is;

@@ -76,7 +76,7 @@ bool ConvertYuv(FrameSize& size, int flipMode, std::span<std::uint8_t> rgb, std:
                 std::optional<SimdLevel> level) {
     const int w = size.width;
     const int h = size.height;
-    if (w % 2 != 0 || !HoldsFrame(yuv, size, 2, 4, 3) || !HoldsFrame(rgb, size, 3)) {
+    if (!ConvertibleYuvSize(size) || !HoldsFrame(yuv, size, 2) || !HoldsFrame(rgb, size, 3)) {
         return false;
     }
     const auto rowBytes = static_cast<std::size_t>(w) * 2;

@@ -23,6 +23,10 @@ struct Bgr {
 // One pixel from its luma and the two chroma samples it uses.
 Bgr YuvToBgr(int y, int redDifference, int blueDifference);
 
+// Whether ConvertYuvFrame takes a frame of `size`: an even width of at
+// least 4 and a height of at least 3.
+constexpr bool ConvertibleYuvSize(FrameSize size) { return size.width % 2 == 0 && size.width >= 4 && size.height >= 3; }
+
 // Repairs the frame (the last byte of each row from the byte four before it,
 // rows 0 and 1 from row 2), then converts it. Flip modes as for the Bayer
 // kernels (0..3); 4 and 5 transpose (each source row becomes an output
@@ -59,6 +63,8 @@ public:
     static constexpr int kMaxGain = 127;
 
     ChromaBalanceOutcome Step(FrameSize size, std::span<std::uint8_t> yuv, int& redGain, int& blueGain);
+    // A new request measures on its second frame.
+    void Restart() { callCount_ = 0; }
 
 private:
     int callCount_ = 0;

@@ -347,4 +347,43 @@ TEST_F(KqDll, TestCameraOpensWithItsOwnFrameAndStreamsToTheCallback) {
     EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
 }
 
+// The YUV camera's white balance through the exports: the test scene, read
+// as 4:2:2 pairs, is tinted, so its red sensor gain moves one step on every
+// second frame, always the same way, each step reported with the gains
+// (green following red) and the exposure.
+TEST_F(KqDll, YuvCameraStepsItsRedGainOnEverySecondFrame) {
+    struct Reports {
+        std::mutex lock;
+        std::vector<int> values, seconds;
+        static void KQAPI On(int v1, int v2, void* context) {
+            auto* self = static_cast<Reports*>(context);
+            std::lock_guard<std::mutex> hold(self->lock);
+            self->values.push_back(v1);
+            self->seconds.push_back(v2);
+        }
+    } reports;
+    UseCameras("[Camera1]\nType=15\n");
+    const HANDLE handle = Open(1, Window(640, 480));
+    ASSERT_EQ(KQ(KQ_SetDoAWB)(handle, 1, 0, &Reports::On, &reports), 0);
+    LastFrame frame;
+    frame.bytes = 640 * 480 * 3;
+    ASSERT_EQ(KQ(KQ_SetFrameCallBack)(handle, &LastFrame::OnFrame, &frame), 0);
+    ASSERT_EQ(KQ(KQSim_SetReadBudget)(1, 4), KQSIM_OK);
+    ASSERT_EQ(KQ(KQ_StartView)(handle, L"preview", 0, 0, 0, 640, 480, nullptr, nullptr), 0);
+    ASSERT_TRUE(frame.WaitFor(4));
+    ASSERT_EQ(KQ(KQSim_WaitForBlockedRead)(1, 10000), KQSIM_OK);
+    ASSERT_EQ(KQ(KQ_StopView)(handle), 0);
+    {
+        std::lock_guard<std::mutex> hold(reports.lock);
+        ASSERT_EQ(reports.values.size(), 2u);
+        const int first = reports.values[0] >> 16;
+        const int step = first - 32;
+        EXPECT_TRUE(step == 1 || step == -1) << first;
+        EXPECT_EQ(reports.values[0] & 0xFFFF, first);
+        EXPECT_EQ(reports.values[1], (first + step) << 16 | (first + step));
+        EXPECT_EQ(reports.seconds, (std::vector<int>{32 << 16 | 100, 32 << 16 | 100}));
+    }
+    EXPECT_EQ(KQ(KQ_Uninitialize)(handle), 0);
+}
+
 }  // namespace

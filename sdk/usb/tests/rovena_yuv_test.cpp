@@ -1,13 +1,18 @@
 // The YUV camera (type 15) over the simulated bus: its capture record, the
-// global gain that is also its sharpness, the requests it lacks, and its
-// 4:2:2 frames through the capture thread and single grabs.
+// global gain that is also its sharpness, the requests it lacks, its EEPROM
+// pages, its 4:2:2 frames through the capture thread and single grabs, and
+// its white balance through the sensor gains, then the gain tables.
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <filesystem>
+#include <memory>
+#include <thread>
 #include <vector>
 
 #include "../pixel/tests/yuv_reference.h"
@@ -20,6 +25,7 @@
 #include "kqff_protocol.h"
 #include "le_bytes.h"
 #include "models/rovena_yuv.h"
+#include "sim/driver_core_device.h"
 #include "sim_fixture.h"
 #include "unique_temp_dir.h"
 #include "white_balance.h"
@@ -175,6 +181,78 @@ TEST_F(YuvTest, APageReadTheDriverCannotAnswerIsReportedAndLeavesTheBufferAlone)
     EXPECT_EQ(reads[0].input[3], 1) << "the first page the range touches";
 }
 
+// A YUV camera whose page reads are answered: a page command (operation
+// 7) gives back 60 at byte 0 and the page's data from byte 4; a page
+// block (operation 8) stores its data. Everything else goes to the driver's
+// core.
+class AnsweredPages final : public sim::CameraBackend {
+public:
+    AnsweredPages() : camera_(std::make_unique<sim::DriverCoreDevice>(0xF5A1, 0x0F01)) {
+        for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = static_cast<std::uint8_t>(i);
+    }
+    void OnCreate() override { camera_->OnCreate(); }
+    std::optional<std::size_t> Control(std::uint32_t code, std::span<const std::uint8_t> in,
+                                       std::span<std::uint8_t> out) override {
+        const bool page = in.size() == 64 && in[0] == 0x2C && in[3] >= 1 && in[3] <= 4;
+        const std::size_t at = page ? (in[3] - 1u) * 60 : 0;
+        if (page && code == kqff::kIoctlWriteCommand && in[2] == 0x07 && out.size() == 64) {
+            std::fill(out.begin(), out.end(), std::uint8_t{0});
+            out[0] = 60;
+            std::copy_n(memory.begin() + at, 60, out.begin() + 4);
+            return 64;
+        }
+        if (page && code == kqff::kIoctlWriteBlock && in[2] == 0x08) {
+            std::copy_n(in.begin() + 4, 60, memory.begin() + at);
+            return 0;
+        }
+        return camera_->Control(code, in, out);
+    }
+    std::optional<std::size_t> Read(std::span<std::uint8_t> buffer) override { return camera_->Read(buffer); }
+    void OnClose() override { camera_->OnClose(); }
+
+    std::array<std::uint8_t, 240> memory{};
+
+private:
+    std::unique_ptr<sim::DriverCoreDevice> camera_;
+};
+
+TEST_F(YuvTest, AByteRangeRewritesEveryPageItTouchesAndIsReadFromTheCameraEachTime) {
+    AnsweredPages* pages = nullptr;
+    bus.AddCamera(InstanceId(u"VID_F5A1&PID_0F01", 2), u"Pages", [&pages] {
+        auto made = std::make_unique<AnsweredPages>();
+        pages = made.get();
+        return made;
+    });
+    handle = Open(2, YuvWindow());
+    bus.ClearLog();
+    Bytes data(20);
+    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(0xA0 + i);
+    ASSERT_EQ(On([&](CKQRovena_YUV& d) { return d.EEProm_SetByte(50, 20, data.data()); }), status::kSuccess);
+    // Pages 1 and 2, each read then written whole.
+    const auto log = bus.Log();
+    ASSERT_EQ(log.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(log[i].code, i % 2 == 0 ? kqff::kIoctlWriteCommand : kqff::kIoctlWriteBlock);
+        EXPECT_EQ(log[i].input[2], i % 2 == 0 ? 0x07 : 0x08);
+        EXPECT_EQ(log[i].input[3], 1 + i / 2);
+    }
+    std::array<std::uint8_t, 240> expected{};
+    for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = static_cast<std::uint8_t>(i);
+    std::copy(data.begin(), data.end(), expected.begin() + 50);
+    EXPECT_EQ(pages->memory, expected);
+    EXPECT_EQ(Bytes(log[3].input.begin() + 4, log[3].input.end()), Bytes(expected.begin() + 60, expected.begin() + 120));
+
+    // Nothing is kept: the same range is read from the camera again.
+    bus.ClearLog();
+    pages->memory[55] = 0x11;
+    Bytes back(20);
+    ASSERT_EQ(On([&](CKQRovena_YUV& d) { return d.EEProm_GetByte(50, 20, back.data()); }), status::kSuccess);
+    data[5] = 0x11;
+    EXPECT_EQ(back, data);
+    EXPECT_EQ(bus.LogOf(kqff::kIoctlWriteCommand).size(), 2u);
+}
+
 TEST_F(YuvTest, FramesAreConvertedInEveryFlipWithTheTurnsSwappingTheSize) {
     FrameCount count;
     On([&](CKQRovena_YUV& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count); });
@@ -204,6 +282,35 @@ TEST_F(YuvTest, FramesAreConvertedInEveryFlipWithTheTurnsSwappingTheSize) {
     }
 }
 
+TEST_F(YuvTest, TheWholeSensorTurnedByFlipFourGivesAnUprightPortraitPicture) {
+    CapInfo full = YuvWindow();
+    full.width = 1280;
+    full.height = 1024;
+    ASSERT_EQ(On([&](CKQRovena_YUV& d) { return d.SetCapInfo(full); }), status::kSuccess);
+    ASSERT_EQ(On([](CKQRovena_YUV& d) { return d.SetParamFlip(4); }), status::kSuccess);
+    FrameCount count;
+    On([&](CKQRovena_YUV& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count); });
+    bus.SetReadBudget(0, 1);
+    ASSERT_EQ(On([](CKQRovena_YUV& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+    ASSERT_TRUE(count.WaitFor(1));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 20s));
+    Bytes raw(1280 * 1024 * 2), picture;
+    kqcmos::FrameSize size;
+    ASSERT_EQ(On([&](CKQRovena_YUV& d) {
+                  return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) {
+                      picture.assign(f.pixels.begin(), f.pixels.end());
+                      size = f.size;
+                      return 0;
+                  });
+              }),
+              status::kSuccess);
+    On([](CKQRovena_YUV& d) { return d.StopView(); });
+    EXPECT_EQ(size, (kqcmos::FrameSize{1024, 1280}));
+    int width = 1280, height = 1024;
+    EXPECT_EQ(picture, kqcmos::test::ReferenceYuvToBgr(raw, width, height, 4));
+    EXPECT_EQ(width, 1024);
+}
+
 TEST_F(YuvTest, ASingleGrabConvertsTheFrameAndLeavesNoFileBehind) {
     const auto folder = testing_support::UniqueTempPath("kq_yuv_grab");
     std::filesystem::remove_all(folder);
@@ -228,35 +335,170 @@ TEST_F(YuvTest, ASingleGrabConvertsTheFrameAndLeavesNoFileBehind) {
     EXPECT_EQ(picture, kqcmos::test::ReferenceYuvToBgr(raw, width, height, 0));
 }
 
-TEST_F(YuvTest, OneShotWhiteBalanceTakesTheMeansOfThePicture) {
-    ExposureReports report;
-    ASSERT_EQ(On([&](CKQRovena_YUV& d) { return d.SetDoAWB(true, &ExposureReports::On, &report); }), status::kSuccess);
-    bus.SetReadBudget(0, 1);
-    ASSERT_EQ(On([](CKQRovena_YUV& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
-    {
-        std::unique_lock<std::mutex> hold(report.lock);
-        ASSERT_TRUE(report.came.wait_for(hold, 20s, [&] { return !report.values.empty(); }));
+// A YUV camera whose chroma answers its sensor gains: each red difference
+// is `redAtStart` + (red gain - 32), each blue difference `blueAtStart` +
+// (blue gain - 32), as the last format block set them; the luma is a ramp
+// along the row. Frames come one per allowed read, answered by the driver's
+// core.
+class ChromaFollowsGains final : public sim::CameraBackend {
+public:
+    ChromaFollowsGains(int redAtStart, int blueAtStart)
+        : redAtStart_(redAtStart),
+          blueAtStart_(blueAtStart),
+          camera_(std::make_unique<sim::DriverCoreDevice>(0xF5A1, 0x0F01)) {
+        camera_->Camera().SetPicture(kqff::sim::Picture::Yuv);
+        camera_->Camera().SetFramesOnRequest(true);
+        camera_->StartVideo();
     }
-    ASSERT_TRUE(bus.WaitForBlockedRead(0, 20s));
+    void OnCreate() override { camera_->OnCreate(); }
+    std::optional<std::size_t> Control(std::uint32_t code, std::span<const std::uint8_t> in,
+                                       std::span<std::uint8_t> out) override {
+        const auto answer = camera_->Control(code, in, out);
+        if (answer && code == kqff::kIoctlSetFormat && in.size() >= 27) {
+            red_ = in[kqff::record::kGains];
+            blue_ = in[kqff::record::kGains + 2];
+        }
+        return answer;
+    }
+    std::optional<std::size_t> Read(std::span<std::uint8_t> buffer) override {
+        const auto read = camera_->Read(buffer);
+        if (read) Fill(buffer.first(*read), redAtStart_ + red_ - 32, blueAtStart_ + blue_ - 32);
+        return read;
+    }
+    void OnClose() override { camera_->OnClose(); }
+    void OnUnplug() override { camera_->OnUnplug(); }
+    kqff::sim::SimCamera& Camera() { return camera_->Camera(); }
+
+    // Pixel pairs of 64-pixel rows.
+    static void Fill(std::span<std::uint8_t> yuv, int redDifference, int blueDifference) {
+        for (std::size_t i = 0; i + 3 < yuv.size(); i += 4) {
+            const auto column = static_cast<int>(i % 128 / 2);
+            yuv[i] = static_cast<std::uint8_t>(60 + 2 * column);
+            yuv[i + 1] = static_cast<std::uint8_t>(redDifference);
+            yuv[i + 2] = static_cast<std::uint8_t>(61 + 2 * column);
+            yuv[i + 3] = static_cast<std::uint8_t>(blueDifference);
+        }
+    }
+
+private:
+    const int redAtStart_, blueAtStart_;
+    std::atomic<int> red_{32}, blue_{32};
+    std::unique_ptr<sim::DriverCoreDevice> camera_;
+};
+
+class YuvChromaBalance : public YuvTest {
+protected:
+    // The camera at position 2 instead of the fixture's own.
+    void Start(int redAtStart, int blueAtStart) {
+        bus.AddCamera(InstanceId(u"VID_F5A1&PID_0F01", 2), u"Tinted", [=, this] {
+            auto made = std::make_unique<ChromaFollowsGains>(redAtStart, blueAtStart);
+            tinted = made.get();
+            return made;
+        });
+        handle = Open(2, YuvWindow());
+        On([&](CKQRovena_YUV& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count); });
+        opened = LastFormat();
+        bus.ClearLog();
+        tinted->Camera().ClearCommandLog();
+        bus.SetReadBudget(1, 0);
+        ASSERT_EQ(On([&](CKQRovena_YUV& d) { return d.SetDoAWB(true, &ExposureReports::On, &reports); }),
+                  status::kSuccess);
+        ASSERT_EQ(On([](CKQRovena_YUV& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+    }
+    // One frame through the capture thread, then the sends it caused: the
+    // next frame is read with them in place.
+    void NextFrame(std::size_t sendsAfter) {
+        const int before = count.frames;
+        bus.AllowFrames(1, 1);
+        ASSERT_TRUE(count.WaitFor(before + 1));
+        for (int i = 0; i < 2000 && bus.LogOf(kqff::kIoctlSetFormat).size() < sendsAfter; ++i) {
+            std::this_thread::sleep_for(10ms);
+        }
+        ASSERT_EQ(bus.LogOf(kqff::kIoctlSetFormat).size(), sendsAfter);
+    }
+    Bytes SentGains() const {
+        const Bytes format = LastFormat();
+        return {format.begin() + 24, format.begin() + 27};
+    }
+    // The format sent at open with the gain bytes (red, red, blue).
+    Bytes Sent(std::uint8_t red, std::uint8_t blue) const {
+        Bytes block = opened;
+        block[24] = block[25] = red;
+        block[26] = blue;
+        return block;
+    }
+    // The gain bytes of each format block the camera itself received.
+    std::vector<Bytes> CameraGains() const {
+        std::vector<Bytes> gains;
+        for (const auto& block : tinted->Camera().CommandLog()) {
+            if (block[kqff::block::kCommand] != kqff::command::kSetFormat) continue;
+            gains.emplace_back(block.begin() + kqff::block::kGains, block.begin() + kqff::block::kGains + 3);
+        }
+        return gains;
+    }
+    ChromaFollowsGains* tinted = nullptr;
+    Bytes opened;
+    FrameCount count;
+    ExposureReports reports;
+};
+
+TEST_F(YuvChromaBalance, TintedFramesStepRedThenBlueAndSettledOnesBalanceTheTablesOnce) {
+    // Red difference 123 and blue 134 at gain 32: red goes up two steps
+    // (123, 124, then 125 is neutral), blue down three (134, 133, 132,
+    // then 131), one step on every second frame.
+    Start(123, 134);
+    const std::size_t sendsAfterFrame[] = {0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 5, 5, 5};
+    for (const std::size_t sends : sendsAfterFrame) NextFrame(sends);
+    ASSERT_TRUE(bus.WaitForBlockedRead(1, 20s));
     const Grabbed g = GrabLast();
     On([](CKQRovena_YUV& d) { return d.StopView(); });
 
+    const auto sent = bus.LogOf(kqff::kIoctlSetFormat);
+    const Bytes expected[] = {Sent(33, 32), Sent(34, 32), Sent(34, 31), Sent(34, 30), Sent(34, 29)};
+    ASSERT_EQ(sent.size(), std::size(expected));
+    for (std::size_t i = 0; i < sent.size(); ++i) EXPECT_EQ(sent[i].input, expected[i]) << "send " << i;
+    // The driver passed each on whole: the camera got red and blue apart.
+    EXPECT_EQ(CameraGains(), (std::vector<Bytes>{{33, 33, 32}, {34, 34, 32}, {34, 34, 31}, {34, 34, 30}, {34, 34, 29}}));
+    EXPECT_FALSE(On([](CKQRovena_YUV& d) { return d.AutoWhiteBalanceOn() ? 1 : 0; }));
+
+    // Every measured frame reported its sensor gains (green follows red)
+    // with the exposure; the settled one then the gains of the tables, once.
     int width = 64, height = 48;
     const Bytes converted = kqcmos::test::ReferenceYuvToBgr(g.raw, width, height, 0);
     const auto tables = kqcmos::ComputeWhiteBalanceBgr({width, height}, converted, std::nullopt).value();
     auto gain = [](const kqcmos::ByteTable& t) { return kqcmos::ReadBackGain(t).value_or(-1); };
-    std::lock_guard<std::mutex> hold(report.lock);
-    ASSERT_EQ(report.values.size(), 1u);
-    EXPECT_EQ(report.values[0] >> 16, gain(tables.red));
-    EXPECT_EQ(report.values[0] & 0xFFFF, gain(tables.green));
-    EXPECT_EQ(report.seconds[0] >> 16, gain(tables.blue));
-    // The warm test picture: red is the brightest, blue is raised the most.
-    EXPECT_EQ(gain(tables.red), kqcmos::kUnityGain);
-    EXPECT_GT(gain(tables.blue), gain(tables.green));
-    // The delivered picture went through the new tables.
+    std::lock_guard<std::mutex> hold(reports.lock);
+    const std::vector<int> firsts{33 << 16 | 33, 34 << 16 | 34, 34 << 16 | 34, 34 << 16 | 34, 34 << 16 | 34,
+                                  34 << 16 | 34, gain(tables.red) << 16 | gain(tables.green)};
+    const std::vector<int> seconds{32 << 16 | 100, 32 << 16 | 100, 31 << 16 | 100,
+                                   30 << 16 | 100, 29 << 16 | 100, 29 << 16 | 100,
+                                   gain(tables.blue) << 16 | 100};
+    EXPECT_EQ(reports.values, firsts);
+    EXPECT_EQ(reports.seconds, seconds);
+    // The settled chroma leans a little to blue: red and green are raised.
+    EXPECT_EQ(gain(tables.blue), kqcmos::kUnityGain);
+    EXPECT_GT(gain(tables.red), kqcmos::kUnityGain);
+    // Frames after the balance go through its tables.
     Bytes balanced = converted;
     kqcmos::ApplyGainLutBgr(balanced, tables);
     EXPECT_EQ(g.picture, balanced);
+}
+
+TEST_F(YuvChromaBalance, TheBalancedBlueGainStaysUntilTheCallerSetsTheGain) {
+    Start(125, 133);
+    for (const std::size_t sends : {0u, 1u, 1u}) NextFrame(sends);
+    ASSERT_TRUE(bus.WaitForBlockedRead(1, 20s));
+    On([](CKQRovena_YUV& d) { return d.StopView(); });
+    ASSERT_EQ(LastFormat(), Sent(32, 31));
+    // Resends of the stored record keep it; a record from the caller sets
+    // all three from its first gain byte.
+    ASSERT_EQ(On([](CKQRovena_YUV& d) { return d.SetGolbalGain(3); }), status::kSuccess);
+    EXPECT_EQ(SentGains(), (Bytes{32, 32, 31}));
+    EXPECT_EQ(On([](CKQRovena_YUV& d) { return d.GetCapInfo().gain[2]; }), 31);
+    CapInfo r = YuvWindow();
+    r.gain = {50, 9, 9};
+    ASSERT_EQ(On([&](CKQRovena_YUV& d) { return d.SetCapInfo(r); }), status::kSuccess);
+    EXPECT_EQ(SentGains(), (Bytes{50, 50, 50}));
 }
 
 TEST(YuvPictureFilters, ColourAdjustFiltersWorkOnTheBgrPixels) {
@@ -328,6 +570,57 @@ TEST(YuvPictureFilters, ThePipelineRunsTheChosenFilterUnlessAWhiteBalanceIsPendi
         kqcmos::ApplyGainLutBgr(balanced, p.pipeline.Gains());
         EXPECT_EQ(Bytes(balancing->pixels.begin(), balancing->pixels.end()), balanced);
     }
+}
+
+TEST(YuvChromaBalanceSteps, GainsAtTheirLimitsStayThere) {
+    struct Case {
+        std::uint8_t gain;
+        int red, blue;
+    };
+    // Each case tints toward a gain already at its end of 1..127.
+    const Case cases[] = {{127, 100, 128}, {1, 160, 128}, {127, 128, 100}, {1, 128, 160}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int{c.gain} << " " << c.red << " " << c.blue);
+        Bytes yuv(64 * 48 * 2);
+        ChromaFollowsGains::Fill(yuv, c.red, c.blue);
+        YuvPipeline p({64, 48});
+        p.source.sensorGains = {c.gain, c.gain, c.gain};
+        p.pipeline.RequestWhiteBalance(true);
+        for (int frame = 1; frame <= 4; ++frame) {
+            FrameEvents events;
+            ASSERT_TRUE(p.Run(yuv, events).has_value());
+            ASSERT_EQ(events.chromaGains.has_value(), frame % 2 == 0) << frame;
+            if (events.chromaGains) {
+                EXPECT_EQ(events.chromaGains->red, c.gain);
+                EXPECT_EQ(events.chromaGains->blue, c.gain);
+            }
+            EXPECT_FALSE(events.whiteBalance);
+        }
+        EXPECT_TRUE(p.pipeline.WhiteBalanceRequested());
+    }
+}
+
+TEST(YuvChromaBalanceSteps, AFrameWithoutAPictureChangesNothingAndCountsNoStep) {
+    YuvPipeline p({2, 4});
+    p.source.sensorGains = {40, 40, 40};
+    p.pipeline.RequestWhiteBalance(true);
+    Bytes yuv(64 * 48 * 2);
+    ChromaFollowsGains::Fill(yuv, 100, 100);
+    for (int frame = 1; frame <= 3; ++frame) {
+        FrameEvents events;
+        EXPECT_FALSE(p.Run(yuv, events).has_value());
+        EXPECT_FALSE(events.chromaGains || events.whiteBalance) << frame;
+    }
+    EXPECT_TRUE(p.pipeline.WhiteBalanceRequested());
+    EXPECT_EQ(p.pipeline.Gains().red, kqcmos::IdentityTable());
+    // The first whole frame after them is the first call of the balance.
+    p.source.window.size = {64, 48};
+    FrameEvents first, second;
+    ASSERT_TRUE(p.Run(yuv, first).has_value());
+    EXPECT_FALSE(first.chromaGains);
+    ASSERT_TRUE(p.Run(yuv, second).has_value());
+    ASSERT_TRUE(second.chromaGains);
+    EXPECT_EQ(second.chromaGains->red, 41);
 }
 
 TEST(YuvFlatField, TableFromTheCentreMeanOfYEvensOutTheLumaAndKeepsTheChroma) {

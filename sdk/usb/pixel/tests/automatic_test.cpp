@@ -569,6 +569,32 @@ TEST(YuvFrame, ChromaBalanceStepsRedThenBlueAndNeverWraps) {
     EXPECT_TRUE(awb.Step(size, yuv, red, blue).finished);
 }
 
+TEST(YuvFrame, ChromaBalanceMarksItsMeasuredFramesInsideTheFrame) {
+    const FrameSize size{120, 100};
+    Bytes yuv(FrameBytes(size, 2), 128);
+    const Bytes before = yuv;
+    ChromaWhiteBalance awb;
+    int red = 40, blue = 40;
+    (void)awb.Step(size, yuv, red, blue);
+    EXPECT_EQ(yuv, before) << "skipped call";
+    ASSERT_TRUE(awb.Step(size, yuv, red, blue).finished);
+    // The chroma byte of each pixel in rows 50..99, columns 20..69.
+    for (int y = 0; y < size.height; ++y) {
+        for (int x = 0; x < size.width; ++x) {
+            const std::size_t at = 2 * (static_cast<std::size_t>(y) * size.width + x);
+            const bool marked = y >= 50 && x >= 20 && x < 70;
+            ASSERT_EQ(yuv[at], 128);
+            ASSERT_EQ(yuv[at + 1], marked ? 178 : 128) << x << "," << y;
+        }
+    }
+    // Too small a frame for the mark is measured and left alone.
+    const FrameSize small{98, 120};
+    Bytes smallYuv(FrameBytes(small, 2), 128);
+    (void)awb.Step(small, smallYuv, red, blue);
+    ASSERT_TRUE(awb.Step(small, smallYuv, red, blue).evaluated);
+    EXPECT_EQ(std::count(smallYuv.begin(), smallYuv.end(), 128), static_cast<long>(smallYuv.size()));
+}
+
 TEST(Demosaic, ModeFourDeliversTheRawBytesAndHigherModesNothing) {
     const FrameSize size{10, 6};
     Bytes raw = test::RandomBytes(FrameBytes(size), 21);
