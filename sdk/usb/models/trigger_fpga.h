@@ -35,6 +35,7 @@ public:
     explicit CKQYastro_New(DeviceIdentity identity) : CKQJorvel_FPGA(identity, DeviceClass::CKQYastro_New) {
         timing_.readMode = 0x8000;
         pixelModel_.kernelForFlip = kOwnFlipMembers;
+        pixelModel_.greyOrderForFlip = kOwnFlipMembers;
     }
 
     int SetTriggerMode(std::int32_t on) override { return SwitchReadModeTrigger(on, kReadModeTrigger); }
