@@ -14,6 +14,7 @@
 #include "cell_kernels.h"
 #include "core/frame_pipeline.h"
 #include "frame_count.h"
+#include "green_diagonal_formulas.h"
 #include "models/device_factory.h"
 #include "sim_fixture.h"
 
@@ -278,6 +279,44 @@ TEST_F(ColourCameras, StreamedFramesRunTheClasssKernelForEachFlip) {
             ASSERT_TRUE(
                 kqcmos::CellBayerConvert(BayerOutput::colorRgb, flip, model.colourCell, f.size, expected, f.raw));
             EXPECT_EQ(f.picture, expected);
+        }
+        library.Uninitialize(handle);
+    }
+}
+
+// Every FPGA camera streams its G R / B G frames through the cell's own
+// colour kernels: member 3 - f for flip f where the sensor reads out turned
+// by half (member 3 after a quarter turn), member f where it reads out
+// upright (member 0 after a quarter turn); the quarter turns mend their
+// last column (flip 4) or last row (flip 5).
+TEST_F(ColourCameras, FpgaCamerasStreamTheirCellsKernelsForEveryFlip) {
+    struct Case {
+        std::u16string_view pattern;
+        std::array<int, 6> members;
+    };
+    const Case cases[] = {
+        {u"VID_F5A1&PID_0B01", {3, 2, 1, 0, 3, 3}},  // type 11
+        {u"VID_F5A1&PID_0C01", {3, 2, 1, 0, 3, 3}},  // type 12
+        {u"VID_F5A2&PID_1801", {3, 2, 1, 0, 3, 3}},  // type 24
+        {u"VID_F5A1&PID_1001", {0, 1, 2, 3, 0, 0}},  // type 16
+        {u"VID_F5A1&PID_1301", {0, 1, 2, 3, 0, 0}},  // type 19
+        {u"VID_F5A2&PID_1501", {0, 1, 2, 3, 0, 0}},  // type 21
+    };
+    library.SetSleeper([](std::chrono::milliseconds) {});  // the sensors' settling pauses
+    for (const Case& c : cases) {
+        bus.AddCamera(InstanceId(c.pattern));
+        const int camera = static_cast<int>(bus.ListInterfaces()->size()) - 1;
+        const std::uint32_t handle = Open(camera + 1);
+        for (int flip = 0; flip < 6; ++flip) {
+            SCOPED_TRACE(testing::Message() << "camera " << camera << " flip " << flip);
+            ASSERT_EQ(library.WithDevice(handle, [&](BaseDevice& d) { return d.SetParamFlip(flip); }),
+                      status::kSuccess);
+            const Frame f = StreamOne(handle, camera);
+            FrameSize size{640, 480};
+            ASSERT_EQ(f.raw.size(), kqcmos::FrameBytes(size));
+            const Bytes source = flip < 4 ? f.raw : FpgaQuarterTurn(flip, size, f.raw);
+            EXPECT_EQ(f.size, size);
+            EXPECT_EQ(f.picture, GreenDiagonalPicture(c.members[static_cast<std::size_t>(flip)], size, source));
         }
         library.Uninitialize(handle);
     }
