@@ -123,6 +123,8 @@ TEST(ColourModels, BothCellsEnhanceTheirColoursOnPhaseUniformFrames) {
     const Case cases[] = {
         {"G R / B G", 6, {100, 200, 50, 100}},
         {"G B / R G", 10, {100, 50, 200, 100}},
+        {"FPGA, turned by half", 11, {100, 200, 50, 100}},
+        {"FPGA, upright", 16, {100, 200, 50, 100}},
     };
     const FrameSize size{21, 15};
     for (const Case& c : cases) {
