@@ -378,7 +378,7 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
             RawCorrectionFor(settings, source, whiteBalancePending, pointTables);
         const auto corrected = rotated_.span().first(FrameBytes(size));
         FrameSize turned = size;
-        const bool ready = kqcmos::CorrectRawFrame(correction, size, corrected, frame) &&
+        const bool ready = kqcmos::CorrectRawFrame(correction, size, corrected, frame, demosaic_) &&
                            kqcmos::FlipFrame(settings.flipMode, turned, frame, corrected, settings.model.turnRepair);
         last_ = ready ? Convert(settings, turned, frame.first(FrameBytes(turned)), picture_, crop_, whiteBalancePending,
                                 true, &events, pointTables)
