@@ -97,12 +97,14 @@ void FramePipeline::CorrectBadPixels(const FrameSource& source, FrameSize size, 
 }
 
 kqcmos::DemosaicSettings FramePipeline::DemosaicSettingsFor(const PictureSettings& settings) {
+    const bool plainGrey = settings.plainGreySensor || settings.model.greyRaw;
+    const bool greyMode = settings.colorMode == 2 || settings.colorMode == 3;
+    const auto& order = plainGrey && greyMode ? settings.model.greyOrderForFlip : settings.model.kernelForFlip;
     const int kernel = settings.flipMode >= 0 && settings.flipMode < 6
-                           ? settings.model.kernelForFlip[static_cast<std::size_t>(settings.flipMode)]
+                           ? order[static_cast<std::size_t>(settings.flipMode)]
                            : settings.flipMode;
-    return {settings.colorMode,        kernel,
-            settings.colorAdjust,      settings.plainGreySensor || settings.model.greyRaw,
-            settings.model.colourCell, settings.model.cellDemosaic};
+    return {settings.colorMode, kernel, settings.colorAdjust, plainGrey, settings.model.colourCell,
+            settings.model.cellDemosaic};
 }
 
 bool FramePipeline::CorrectsWhileDemosaicing(const PictureSettings& settings, FrameSize size,
@@ -402,7 +404,7 @@ std::optional<DeliveredFrame> FramePipeline::Process(const PictureSettings& sett
             RawCorrectionFor(settings, source, whiteBalancePending, pointTables);
         const auto corrected = rotated_.span().first(FrameBytes(size));
         FrameSize turned = size;
-        const bool ready = kqcmos::CorrectRawFrame(correction, size, corrected, frame) &&
+        const bool ready = kqcmos::CorrectRawFrame(correction, size, corrected, frame, demosaic_) &&
                            kqcmos::FlipFrame(settings.flipMode, turned, frame, corrected, settings.model.turnRepair);
         last_ = ready ? Convert(settings, turned, frame.first(FrameBytes(turned)), picture_, crop_, whiteBalancePending,
                                 true, &events, pointTables)

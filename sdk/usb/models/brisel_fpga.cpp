@@ -79,8 +79,9 @@ int CKQBrisel_FPGA::ResetSensor(bool atOpen) {
 CKQJorvel_FPGA::CKQJorvel_FPGA(DeviceIdentity identity, DeviceClass deviceClass)
     : CKQBrisel_FPGA(identity, deviceClass) {
     // Grey raw: flip 1 keeps it, 2 reverses the rows, 3 turns it by half,
-    // every other flip mirrors each row.
-    pixelModel_.kernelForFlip = {3, 2, 0, 1, 3, 3};
+    // every other flip mirrors each row. The colour modes keep the family's
+    // reversed kernel order.
+    pixelModel_.greyOrderForFlip = {3, 2, 0, 1, 3, 3};
     pixelModel_.greyRaw = true;
 }
 

@@ -24,8 +24,12 @@ PixelModel FpgaPixels() {
     // The sensor reads out upside down: flip 0 takes the half-turn kernel.
     model.kernelForFlip = {3, 2, 1, 0, 3, 3};
     model.microscopePhase = 4;
-    // Red at odd columns of even rows, blue at even columns of odd rows.
+    // Red at odd columns of even rows, blue at even columns of odd rows:
+    // the 2592 x 1944 camera's cell, read by its kernels, colour
+    // enhancement and green boost. The quarter turns and the white balance
+    // are the family's own.
     model.colourCell = {1, 0};
+    model.cellDemosaic = {.colour = true, .grey = true, .boost = kqcmos::BoostedPair::greens};
     model.regionFromFarEdges = true;
     model.turnRepair = kqcmos::TurnRepair::lastColumn;
     model.exposureKind = kqcmos::BayerExposureKind::fpga;

@@ -38,6 +38,7 @@ public:
         // Its frames carry no image in one column at the left, three at the
         // right and one row at the top and the bottom.
         pixelModel_.edgeRepair = {.left = 1, .right = 3, .bottom = 1, .top = 1};
+        pixelModel_.greyOrderForFlip = kOwnFlipMembers;
     }
 
     int SetTriggerMode(std::int32_t on) override { return SwitchReadModeTrigger(on, kReadModeTrigger); }

@@ -70,8 +70,9 @@ private:
 
 }  // namespace
 
-bool CorrectRawFrame(const RawCorrection& correction, FrameSize size, std::span<std::uint8_t> out,
-                     std::span<const std::uint8_t> raw, SimdLevel level) {
+// Every row of the frame through the corrections; `lines` as in CorrectRow.
+bool CorrectRows(const RawCorrection& correction, const LinearGainFits* lines, FrameSize size,
+                 std::span<std::uint8_t> out, std::span<const std::uint8_t> raw, SimdLevel level) {
     if (!HoldsFrame(raw, size) || !HoldsFrame(out, size)) {
         return false;
     }
@@ -81,9 +82,20 @@ bool CorrectRawFrame(const RawCorrection& correction, FrameSize size, std::span<
     const auto w = static_cast<std::size_t>(size.width);
     for (int y = 0; y < size.height; ++y) {
         const std::size_t at = static_cast<std::size_t>(y) * w;
-        CorrectRow(correction, nullptr, flatFieldFits, size.width, y, raw.data() + at, out.data() + at, kernels);
+        CorrectRow(correction, lines, flatFieldFits, size.width, y, raw.data() + at, out.data() + at, kernels);
     }
     return true;
+}
+
+bool CorrectRawFrame(const RawCorrection& correction, FrameSize size, std::span<std::uint8_t> out,
+                     std::span<const std::uint8_t> raw, SimdLevel level) {
+    return CorrectRows(correction, nullptr, size, out, raw, level);
+}
+
+bool CorrectRawFrame(const RawCorrection& correction, FrameSize size, std::span<std::uint8_t> out,
+                     std::span<const std::uint8_t> raw, DemosaicWork& work, SimdLevel level) {
+    work.gainLines_.Update(correction.gains, correction.cell);
+    return CorrectRows(correction, &work.gainLines_, size, out, raw, level);
 }
 
 bool CorrectsWhileDemosaicing(const DemosaicSettings& settings, FrameSize size, const DemosaicWork& work) {

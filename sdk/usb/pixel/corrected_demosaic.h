@@ -39,6 +39,11 @@ struct RawCorrection {
 // either buffer is short of the frame.
 [[nodiscard]] bool CorrectRawFrame(const RawCorrection& correction, FrameSize size, std::span<std::uint8_t> out,
                                    std::span<const std::uint8_t> raw, SimdLevel level = BestSimdLevel());
+// The same with the gain tables that are lines computed in vector lanes,
+// their fits kept in `work` (redone only when the tables change).
+[[nodiscard]] bool CorrectRawFrame(const RawCorrection& correction, FrameSize size, std::span<std::uint8_t> out,
+                                   std::span<const std::uint8_t> raw, DemosaicWork& work,
+                                   SimdLevel level = BestSimdLevel());
 
 // True when Demosaic under `settings` is the colour demosaic alone (colour
 // modes 0, 1 and 5 without a raw pre-filter) and `work` has rows for frames

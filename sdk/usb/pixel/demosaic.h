@@ -43,6 +43,8 @@ private:
     friend bool Demosaic(const DemosaicSettings&, FrameSize, std::span<std::uint8_t>, std::span<std::uint8_t>,
                          DemosaicWork&);
     friend bool CorrectsWhileDemosaicing(const DemosaicSettings&, FrameSize, const DemosaicWork&);
+    friend bool CorrectRawFrame(const RawCorrection&, FrameSize, std::span<std::uint8_t>,
+                                std::span<const std::uint8_t>, DemosaicWork&, SimdLevel);
     friend bool CorrectAndDemosaic(const DemosaicSettings&, const RawCorrection&, FrameSize, std::span<std::uint8_t>,
                                    std::span<const std::uint8_t>, DemosaicWork&, SimdLevel);
     SharpenChain sharpen_;

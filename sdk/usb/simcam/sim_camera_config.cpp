@@ -58,10 +58,14 @@ std::u16string DecimalText(int n) {
 }
 
 // The phase the library's kernels read for the model in flip mode 0: the
-// cameras of types 6 and 22 (G R / B G) and the colour camera of type 10
-// (G B / R G) have their own; every other model reads R G / G B.
+// cameras of types 6 and 22 and the FPGA colour cameras (G R / B G) and the
+// colour camera of type 10 (G B / R G) have their own; every other model
+// reads R G / G B.
 kqff::sim::BayerPhase ModelBayerPhase(std::int32_t typeCode, bool monochrome) {
     if (typeCode == 6 || typeCode == 22) return kqff::sim::BayerPhase::Grbg;
+    for (const std::int32_t fpga : {11, 12, 16, 19, 21, 24}) {
+        if (typeCode == fpga && !monochrome) return kqff::sim::BayerPhase::Grbg;
+    }
     if (typeCode == 10 && !monochrome) return kqff::sim::BayerPhase::Gbrg;
     return kDefaultBayerPhase;
 }

@@ -17,6 +17,7 @@
 #include "demosaic.h"
 #include "microscope_filters.h"
 #include "frame_count.h"
+#include "green_diagonal_formulas.h"
 #include "mirrored_edges.h"
 #include "models/device_factory.h"
 #include "sim_fixture.h"
@@ -86,11 +87,18 @@ TEST(ColourModels, EachClassTakesItsMemberPerFlipMode) {
         {"CKQDoriskDevice", 10, 1, {0, 1, 2, 3, 0, 0}, false, {0, 1, 0, 0}},
         {"CKQPelvarDevice", 6, 0, {0, 1, 2, 3, 0, 0}, true, {0, 2, 0, 0}},
         {"CKQPelvarsmall", 22, 0, {0, 1, 2, 3, 0, 0}, true, {0, 2, 0, 0}},
-        {"CKQKelmar_New", 21, 0, {0, 1, 2, 3, 0, 0}, false, {1, 2, 0, 0}},
-        {"CKQWimbro_New", 19, 0, {0, 1, 2, 3, 0, 0}, false, {1, 2, 0, 0}},
-        {"CKQYastro_New", 20, 1, {0, 1, 2, 3, 0, 0}, false, {1, 3, 1, 1}},
-        {"CKQEbrant_FPGA", 24, 0, {3, 2, 1, 0, 3, 3}, false, {1, 2, 0, 0}},
+        {"CKQKelmar_New", 21, 0, {0, 1, 2, 3, 0, 0}, true, {1, 2, 0, 0}},
+        {"CKQWimbro_New", 19, 0, {0, 1, 2, 3, 0, 0}, true, {1, 2, 0, 0}},
+        {"CKQYastro_New", 20, 1, {0, 1, 2, 3, 0, 0}, true, {1, 3, 1, 1}},
+        {"CKQEbrant_FPGA", 24, 0, {3, 2, 1, 0, 3, 3}, true, {1, 2, 0, 0}},
         {"CKQZundra_Device", 7, 0, {0, 1, 2, 3, 0, 0}, false, {0, 0, 0, 0}},
+        {"CKQNavelo_FPGA", 11, 0, {3, 2, 1, 0, 3, 3}, true, {1, 2, 0, 0}},
+        {"CKQBrisel_FPGA", 12, 0, {3, 2, 1, 0, 3, 3}, true, {1, 2, 0, 0}},
+        {"CKQNaprel_FPGA", 16, 0, {0, 1, 2, 3, 0, 0}, true, {1, 2, 0, 0}},
+        {"CKQQuessa_FPGA", 25, 1, {3, 2, 1, 0, 3, 3}, true, {1, 2, 0, 0}},
+        // The grey sensor's colour modes keep the family's reversed order;
+        // its grey modes have an orientation of their own.
+        {"CKQJorvel_FPGA", 13, 1, {3, 2, 1, 0, 3, 3}, true, {1, 2, 0, 0}},
     };
     const FrameSize size{37, 23};
     const Bytes raw = Random(kqcmos::FrameBytes(size), 5);
@@ -100,7 +108,6 @@ TEST(ColourModels, EachClassTakesItsMemberPerFlipMode) {
         EXPECT_EQ(model.kernelForFlip, c.members);
         EXPECT_EQ(model.cellDemosaic.colour, c.ownCell);
         EXPECT_EQ(model.edgeRepair, c.edges);
-        if (model.greyRaw) continue;  // grey sensors are oriented, not demosaiced
         const Bytes repaired = MirroredEdges(raw, size, c.edges);
         for (int flip = 0; flip < 4; ++flip) {
             SCOPED_TRACE(flip);
@@ -187,6 +194,8 @@ TEST(ColourModels, BothCellsEnhanceTheirColoursOnPhaseUniformFrames) {
     const Case cases[] = {
         {"G R / B G", 6, {100, 200, 50, 100}},
         {"G B / R G", 10, {100, 50, 200, 100}},
+        {"FPGA, turned by half", 11, {100, 200, 50, 100}},
+        {"FPGA, upright", 16, {100, 200, 50, 100}},
     };
     const FrameSize size{21, 15};
     for (const Case& c : cases) {
@@ -346,6 +355,49 @@ TEST_F(ColourCameras, StreamedFramesRunTheClasssKernelForEachFlip) {
             ASSERT_TRUE(kqcmos::CellBayerConvert(BayerOutput::colorRgb, flip, model.colourCell, f.size, expected,
                                                  MirroredEdges(f.raw, f.size, model.edgeRepair)));
             EXPECT_EQ(f.picture, expected);
+        }
+        library.Uninitialize(handle);
+    }
+}
+
+// Every FPGA camera streams its G R / B G frames through the cell's own
+// colour kernels: member 3 - f for flip f where the sensor reads out turned
+// by half (member 3 after a quarter turn), member f where it reads out
+// upright (member 0 after a quarter turn); the quarter turns mend their
+// last column (flip 4) or last row (flip 5). The two orders run every flip;
+// the other types, whose order the pipeline cases check, one upright and
+// one turned flip each.
+TEST_F(ColourCameras, FpgaCamerasStreamTheirCellsKernelsForEveryFlip) {
+    struct Case {
+        std::u16string_view pattern;
+        std::array<int, 6> members;
+        std::vector<int> flips;
+    };
+    const Case cases[] = {
+        {u"VID_F5A1&PID_0B01", {3, 2, 1, 0, 3, 3}, {0, 1, 2, 3, 4, 5}},  // type 11
+        {u"VID_F5A1&PID_1001", {0, 1, 2, 3, 0, 0}, {0, 1, 2, 3, 4, 5}},  // type 16
+        {u"VID_F5A1&PID_0C01", {3, 2, 1, 0, 3, 3}, {1, 4}},              // type 12
+        {u"VID_F5A2&PID_1801", {3, 2, 1, 0, 3, 3}, {2, 5}},              // type 24
+        {u"VID_F5A1&PID_1301", {0, 1, 2, 3, 0, 0}, {3, 4}},              // type 19
+        {u"VID_F5A2&PID_1501", {0, 1, 2, 3, 0, 0}, {1, 5}},              // type 21
+    };
+    library.SetSleeper([](std::chrono::milliseconds) {});  // the sensors' settling pauses
+    for (const Case& c : cases) {
+        bus.AddCamera(InstanceId(c.pattern));
+        const int camera = static_cast<int>(bus.ListInterfaces()->size()) - 1;
+        const std::uint32_t handle = Open(camera + 1);
+        for (const int flip : c.flips) {
+            SCOPED_TRACE(testing::Message() << "camera " << camera << " flip " << flip);
+            ASSERT_EQ(library.WithDevice(handle, [&](BaseDevice& d) { return d.SetParamFlip(flip); }),
+                      status::kSuccess);
+            const Frame f = StreamOne(handle, camera);
+            FrameSize size{640, 480};
+            ASSERT_EQ(f.raw.size(), kqcmos::FrameBytes(size));
+            // Every FPGA camera mirrors one column at the left and two at the right first.
+            const Bytes repaired = MirroredEdges(f.raw, size, {.left = 1, .right = 2});
+            const Bytes source = flip < 4 ? repaired : FpgaQuarterTurn(flip, size, repaired);
+            EXPECT_EQ(f.size, size);
+            EXPECT_EQ(f.picture, GreenDiagonalPicture(c.members[static_cast<std::size_t>(flip)], size, source));
         }
         library.Uninitialize(handle);
     }

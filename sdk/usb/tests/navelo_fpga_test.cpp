@@ -18,6 +18,7 @@
 #include "models/navelo_fpga.h"
 #include "exposure_reports.h"
 #include "fpga_fixture.h"
+#include "green_diagonal_formulas.h"
 #include "mirrored_edges.h"
 
 namespace kq::test {
@@ -733,33 +734,33 @@ TEST(FpgaFrames, MonochromeFramesTakeTheirOwnOrientationThenTheAverage) {
     }
 }
 
+// The G R / B G kernels in the reversed order: member 3 - f for flip f.
 TEST(FpgaFrames, EachFlipRunsTheKernelOfTheReversedBayerOrder) {
     const PixelModel fpga = CKQNavelo_FPGA(DeviceIdentity{11, 0, 0}).Pixels();
-    const PixelModel base;
     for (const FrameSize size : {FrameSize{36, 22}, FrameSize{35, 21}}) {
         const auto raw = Raw(size);
         for (int flip = 0; flip < 4; ++flip) {
             SCOPED_TRACE(testing::Message() << size.width << "x" << size.height << " flip " << flip);
             const auto picture = Picture(fpga, flip, size, raw);
             ASSERT_EQ(picture.size(), 3 * kqcmos::FrameBytes(size));
-            EXPECT_EQ(picture, Picture(base, 3 - flip, size, MirroredEdges(raw, size, kFpgaEdges)));
+            EXPECT_EQ(picture, GreenDiagonalPicture(3 - flip, size, MirroredEdges(raw, size, kFpgaEdges)));
         }
     }
 }
 
-TEST(FpgaFrames, QuarterTurnsMendTheLastColumnAndRunTheHalfTurnKernel) {
+// Turned frames mend their last column (flip 4) or last row (flip 5) and
+// take member 3, as flip 0 does.
+TEST(FpgaFrames, QuarterTurnsMendTheirEdgeAndRunTheHalfTurnKernel) {
     const PixelModel fpga = CKQNavelo_FPGA(DeviceIdentity{11, 0, 0}).Pixels();
     const FrameSize size{36, 22};
     const auto raw = Raw(size);
     for (int flip : {4, 5}) {
         SCOPED_TRACE(flip);
         FrameSize turnedSize = size;
-        std::vector<std::uint8_t> turned(raw.size());
-        ASSERT_TRUE(kqcmos::FlipFrame(flip, turnedSize, turned, MirroredEdges(raw, size, kFpgaEdges),
-                                      kqcmos::TurnRepair::lastColumn));
+        const auto turned = FpgaQuarterTurn(flip, turnedSize, MirroredEdges(raw, size, kFpgaEdges));
         const auto picture = Picture(fpga, flip, size, raw);
         ASSERT_EQ(picture.size(), 3 * kqcmos::FrameBytes(size));
-        EXPECT_EQ(picture, Picture(PixelModel{}, 3, turnedSize, turned));
+        EXPECT_EQ(picture, GreenDiagonalPicture(3, turnedSize, turned));
     }
 }
 

@@ -180,7 +180,10 @@ TEST(SimCameraConfig, ThePhaseFallsBackToTheOneTheModelReads) {
     for (const Case c :
          {Case{"Type=10\nMonochrome=0", kqff::sim::BayerPhase::Gbrg},
           Case{"Type=10\nMonochrome=1", kqff::sim::BayerPhase::Rggb}, Case{"Type=6", kqff::sim::BayerPhase::Grbg},
-          Case{"Type=22", kqff::sim::BayerPhase::Grbg}, Case{"Type=11", kqff::sim::BayerPhase::Rggb},
+          Case{"Type=22", kqff::sim::BayerPhase::Grbg}, Case{"Type=11", kqff::sim::BayerPhase::Grbg},
+          Case{"Type=12", kqff::sim::BayerPhase::Grbg}, Case{"Type=16", kqff::sim::BayerPhase::Grbg},
+          Case{"Type=19", kqff::sim::BayerPhase::Grbg}, Case{"Type=21\nMonochrome=0", kqff::sim::BayerPhase::Grbg},
+          Case{"Type=24\nMonochrome=0", kqff::sim::BayerPhase::Grbg}, Case{"Type=17", kqff::sim::BayerPhase::Rggb},
           Case{"Type=10\nBayerPhase=1", kqff::sim::BayerPhase::Rggb}}) {
         SCOPED_TRACE(c.camera);
         EXPECT_EQ(Parse(std::string("[Camera1]\n") + c.camera + "\n")[0].bayerPhase, c.phase);

@@ -126,6 +126,19 @@ TEST_P(ModelKernelPath, CorrectionsAndDemosaicFollowTheSensorsBayerCell) {
                 Bytes corrected(FrameBytes(size), 3);
                 ASSERT_TRUE(CorrectRawFrame(correction, size, corrected, raw, GetParam()));
                 ASSERT_EQ(corrected, steps) << "the corrections alone";
+                // Through the work's fits: lines in vector lanes, other tables looked up.
+                for (const GainTables& gains :
+                     {correction.gains, GainTables{GainTable(600), GainTable(512), GainTable(430)}}) {
+                    RawCorrection viaLines = correction;
+                    viaLines.gains = gains;
+                    Bytes lineSteps = raw;
+                    ApplyGainLut(size, lineSteps, gains, cell);
+                    ASSERT_TRUE(flat.Apply(window, lineSteps));
+                    ApplyTable(lineSteps, *correction.after);
+                    Bytes viaWork(FrameBytes(size), 3);
+                    ASSERT_TRUE(CorrectRawFrame(viaLines, size, viaWork, raw, work, GetParam()));
+                    ASSERT_EQ(viaWork, lineSteps) << "the corrections through the fits";
+                }
                 Bytes expected(FrameBytes(size, 3), 0);
                 ASSERT_TRUE(members[kernel](size, expected, steps));
                 Bytes actual(FrameBytes(size, 3), 1);
