@@ -21,6 +21,7 @@
 #include "mirrored_edges.h"
 #include "models/device_factory.h"
 #include "sim_fixture.h"
+#include "streamed_frame.h"
 #include "tone_tables.h"
 
 namespace kq::test {
@@ -303,33 +304,13 @@ TEST(ColourModels, FlipFourTurns640x480To480x640) {
 
 class ColourCameras : public LibraryTest {
 protected:
-    struct Frame {
-        Bytes raw, picture;
-        FrameSize size;
-    };
+    using Frame = StreamedFrame;
     // Streams one frame; the grab while streaming hands out that frame's raw
     // bytes and picture.
     Frame StreamOne(std::uint32_t handle, int camera) {
-        auto with = [&](const std::function<int(BaseDevice&)>& op) { return library.WithDevice(handle, op); };
-        FrameCount count;
-        Frame f;
-        with([&](BaseDevice& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count); });
-        bus.SetReadBudget(camera, 1);
-        EXPECT_EQ(with([](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
-        EXPECT_TRUE(count.WaitFor(1));
-        EXPECT_TRUE(bus.WaitForBlockedRead(camera, 20s));
-        EXPECT_EQ(with([&](BaseDevice& d) {
-                      f.raw.resize(d.FrameBytes());
-                      return d.GrabFrame(f.raw.data(), true, [&](const DeliveredFrame& out) {
-                          f.picture.assign(out.pixels.begin(), out.pixels.end());
-                          f.size = out.size;
-                          return 0;
-                      });
-                  }),
-                  status::kSuccess);
-        with([](BaseDevice& d) { return d.StopView(); });
-        with([](BaseDevice& d) { return d.SetFrameCallBack(nullptr, nullptr); });
-        return f;
+        return StreamOneFrame(bus, camera, [&](const std::function<int(BaseDevice&)>& op) {
+            return library.WithDevice(handle, op);
+        });
     }
 };
 

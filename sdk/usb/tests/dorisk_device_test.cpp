@@ -17,6 +17,7 @@
 #include "models/dorisk_device.h"
 #include "frame_count.h"
 #include "sim_fixture.h"
+#include "trigger_saving.h"
 #include "unique_temp_dir.h"
 
 namespace kq::test {
@@ -303,16 +304,7 @@ TEST_F(DoriskTest, TriggerFramesOfAllType10CamerasTakeOneRunningNumber) {
         cameras.push_back({Open(static_cast<std::int32_t>(index + 1), Record(96, 64)), index, prefix});
     }
     for (const Camera& c : cameras) {
-        const auto prefix = (folder / c.prefix).u16string();
-        ASSERT_EQ(library.WithDevice(c.handle,
-                                     [&](BaseDevice& d) {
-                                         d.SetTriggerMode(1);
-                                         return d.GetTrigger(true, false, prefix, 75);
-                                     }),
-                  status::kSuccess);
-        bus.SetReadBudget(c.index, 0);
-        ASSERT_EQ(library.WithDevice(c.handle, [](BaseDevice& d) { return d.StartView(nullptr, {}); }),
-                  status::kSuccess);
+        StartSavingTriggerFrames(library, bus, c.handle, c.index, (folder / c.prefix).u16string());
     }
     constexpr int kRounds = 3, kFramesPerRound = 4;
     for (int round = 0; round < kRounds; ++round) {

@@ -22,6 +22,7 @@
 #include "mirrored_edges.h"
 #include "models/device_factory.h"
 #include "sim_fixture.h"
+#include "streamed_frame.h"
 
 namespace kq::test {
 namespace {
@@ -266,35 +267,14 @@ protected:
     // The sensors' settling pauses are not waited for.
     EdgeRepairCameras() { library.SetSleeper([](std::chrono::milliseconds) {}); }
 
-    struct Frame {
-        Bytes raw, picture;
-        FrameSize size;
-    };
+    using Frame = StreamedFrame;
     // Streams one frame in colour mode 4 (the corrected raw frame as it is
     // handed to the demosaic); the grab while streaming hands out the frame
     // as the driver sent it.
     Frame StreamOne(std::uint32_t handle, int camera) {
-        auto with = [&](const std::function<int(BaseDevice&)>& op) { return library.WithDevice(handle, op); };
-        FrameCount count;
-        Frame f;
+        const DeviceCall with = [&](const std::function<int(BaseDevice&)>& op) { return library.WithDevice(handle, op); };
         EXPECT_EQ(with([](BaseDevice& d) { return d.SetParamColor(4); }), status::kSuccess);
-        with([&](BaseDevice& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count); });
-        bus.SetReadBudget(camera, 1);
-        EXPECT_EQ(with([](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
-        EXPECT_TRUE(count.WaitFor(1));
-        EXPECT_TRUE(bus.WaitForBlockedRead(camera, 20s));
-        EXPECT_EQ(with([&](BaseDevice& d) {
-                      f.raw.resize(d.FrameBytes());
-                      return d.GrabFrame(f.raw.data(), true, [&](const DeliveredFrame& out) {
-                          f.picture.assign(out.pixels.begin(), out.pixels.end());
-                          f.size = out.size;
-                          return 0;
-                      });
-                  }),
-                  status::kSuccess);
-        with([](BaseDevice& d) { return d.StopView(); });
-        with([](BaseDevice& d) { return d.SetFrameCallBack(nullptr, nullptr); });
-        return f;
+        return StreamOneFrame(bus, camera, with);
     }
 };
 

@@ -19,6 +19,7 @@
 #include "models/zundra_device.h"
 #include "sim/driver_core_device.h"
 #include "sim_fixture.h"
+#include "trigger_saving.h"
 #include "unique_temp_dir.h"
 
 namespace kq::test {
@@ -303,16 +304,7 @@ TEST_F(NativeZoomTest, TriggerFramesAreNumberedPerModel) {
         cameras.push_back({handle, index, prefix});
     }
     for (const Camera& c : cameras) {
-        const auto prefix = (folder / c.prefix).u16string();
-        ASSERT_EQ(library.WithDevice(c.handle,
-                                     [&](BaseDevice& d) {
-                                         d.SetTriggerMode(1);
-                                         return d.GetTrigger(true, false, prefix, 75);
-                                     }),
-                  status::kSuccess);
-        bus.SetReadBudget(c.index, 0);
-        ASSERT_EQ(library.WithDevice(c.handle, [](BaseDevice& d) { return d.StartView(nullptr, {}); }),
-                  status::kSuccess);
+        StartSavingTriggerFrames(library, bus, c.handle, c.index, (folder / c.prefix).u16string());
     }
     const auto filesOf = [&](const std::string& prefix) {
         int n = 0;

@@ -23,6 +23,7 @@
 #include "models/new_chip.h"
 #include "models/rgb565_devices.h"
 #include "sim_fixture.h"
+#include "streamed_frame.h"
 
 namespace kq::test {
 namespace {
@@ -236,35 +237,9 @@ protected:
         const auto sent = bus.LogOf(kqff::kIoctlSetFormat);
         return sent.empty() ? Bytes{} : sent.back().input;
     }
-    // Streams one frame and returns the raw frame and picture of it.
-    struct Frame {
-        Bytes raw, picture;
-        kqcmos::FrameSize size;
-    };
-    // `with` runs a call on the device under its lock; the capture thread
-    // needs that lock between the calls.
-    using With = std::function<int(const std::function<int(BaseDevice&)>&)>;
-    Frame StreamOne(const With& with) {
-        FrameCount count;
-        Frame f;
-        with([&](BaseDevice& d) { return d.SetFrameCallBack(&FrameCount::OnFrame, &count); });
-        bus.SetReadBudget(0, 1);
-        EXPECT_EQ(with([](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
-        EXPECT_TRUE(count.WaitFor(1));
-        EXPECT_TRUE(bus.WaitForBlockedRead(0, 20s));
-        EXPECT_EQ(with([&](BaseDevice& d) {
-                      f.raw.resize(d.FrameBytes());
-                      return d.GrabFrame(f.raw.data(), true, [&](const DeliveredFrame& out) {
-                          f.picture.assign(out.pixels.begin(), out.pixels.end());
-                          f.size = out.size;
-                          return 0;
-                      });
-                  }),
-                  status::kSuccess);
-        with([](BaseDevice& d) { return d.StopView(); });
-        with([](BaseDevice& d) { return d.SetFrameCallBack(nullptr, nullptr); });
-        return f;
-    }
+    using Frame = StreamedFrame;
+    using With = DeviceCall;
+    Frame StreamOne(const With& with) { return StreamOneFrame(bus, 0, with); }
     With Library(std::uint32_t handle) {
         return [this, handle](const std::function<int(BaseDevice&)>& op) { return library.WithDevice(handle, op); };
     }
@@ -375,7 +350,7 @@ TEST_F(SixteenBitCameras, TypeFourteenRepairsItsRightEdgeAndTakesNoOtherStep) {
     const auto repaired = [](const Bytes& raw) {
         Bytes picture = Rgb565Reference(raw, 64, 32);
         for (int y = 0; y < 32; ++y) {
-            for (const auto [to, from] : {std::pair{62, 60}, std::pair{63, 59}}) {
+            for (const auto& [to, from] : {std::pair{62, 60}, std::pair{63, 59}}) {
                 std::copy_n(picture.begin() + 3 * (64 * y + from), 3, picture.begin() + 3 * (64 * y + to));
             }
         }
