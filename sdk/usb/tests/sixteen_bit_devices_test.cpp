@@ -488,7 +488,9 @@ TEST_F(SixteenBitCameras, TypeTwentyThreeSaturatesAndSharpensItsBalancedPicture)
         if (bpp == 3) kqcmos::ApplySaturationReference({64, 32}, expected, c.saturation);
         Bytes scratch(2 * 64 * 3);
         ASSERT_TRUE(kqcmos::ApplySharpnessReference({64, 32}, bpp, expected, c.sharpness, scratch));
-        if (c.saturation != 8 || c.sharpness != 1) ASSERT_NE(expected, plain) << "the levels change the frame";
+        if (c.saturation != 8 || c.sharpness != 1) {
+            ASSERT_NE(expected, plain) << "the levels change the frame";
+        }
         EXPECT_EQ(f.picture, expected);
     }
     device->CloseDevice();
