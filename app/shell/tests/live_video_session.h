@@ -25,6 +25,50 @@ struct SessionCamera {
     COLORREF lineColour = 0;
 };
 
+// The one recording in `videos` once it holds more than `bytes`; empty when
+// none comes within 30 s.
+inline fs::path WaitForOneRecording(const fs::path& videos, std::uintmax_t bytes) {
+    std::vector<fs::path> recordings;
+    const bool recorded = WaitFor(
+        [&] {
+            recordings = FilesIn(videos, L".avi");
+            std::error_code error;
+            return recordings.size() == 1 && fs::file_size(recordings[0], error) > bytes;
+        },
+        30000);
+    return recorded ? recordings[0] : fs::path{};
+}
+
+// Takes a snapshot, which comes back to the main frame (0x465) and opens: the
+// picture browser lists one picture more. Then closes the video and the
+// program and copies `recording` and the snapshot into `kept`. False after a
+// failed expectation.
+inline bool SnapCloseAndKeep(MikraProcess& mikra, HWND frame, const fs::path& folder, const fs::path& recording,
+                             const fs::path& kept) {
+    auto command = [frame](int id) { PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
+    const int listedBefore = ListedPictures(frame);
+    const fs::path photos = folder / L"Photos";
+    command(ID_VIDEO_SNAPSHOT);
+    const bool snapped = WaitFor([&] { return !FilesIn(photos, L".bmp").empty(); }, 20000);
+    EXPECT_TRUE(snapped) << "no snapshot";
+    if (!snapped) return false;
+    EXPECT_TRUE(WaitFor([&] { return ListedPictures(frame) == listedBefore + 1; }, 20000)) << "snapshot not opened";
+
+    command(ID_VIDEO_CLOSE);
+    PostMessageW(frame, WM_CLOSE, 0, 0);
+    if (HWND question = mikra.WaitForDialog()) {
+        PostMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
+    }
+    const bool ended = mikra.WaitForExit(kExitTimeoutMs);
+    EXPECT_TRUE(ended) << "Mikra did not end";
+    if (!ended) return false;
+
+    fs::create_directories(kept);
+    fs::copy_file(recording, kept / L"recording.avi", fs::copy_options::overwrite_existing);
+    fs::copy_file(FilesIn(photos, L".bmp").front(), kept / L"snapshot.bmp", fs::copy_options::overwrite_existing);
+    return true;
+}
+
 // `folder` is the program's folder with its "Photos" and "Video Capture";
 // the files are copied into `kept`. Returns the recording's path, empty
 // after a failed assertion.
@@ -59,44 +103,14 @@ inline fs::path RunLiveVideoSession(MikraProcess& mikra, HWND frame, const fs::p
     const Screenshot shot = Capture(view);
     EXPECT_NE(shot.At(video.x + video.width / 4, video.y + video.height / 4), camera.lineColour);
 
-    const fs::path videos = folder / L"Video Capture";
     command(ID_VIDEO_RECORD);
-    std::vector<fs::path> recordings;
-    const bool recorded = WaitFor(
-        [&] {
-            recordings = FilesIn(videos, L".avi");
-            std::error_code error;
-            return recordings.size() == 1 &&
-                   fs::file_size(recordings[0], error) > 4ULL * camera.sensorWidth * camera.sensorHeight;
-        },
-        30000);
-    EXPECT_TRUE(recorded) << "no recording";
-    if (!recorded) return {};
+    const fs::path recording =
+        WaitForOneRecording(folder / L"Video Capture", 4ULL * camera.sensorWidth * camera.sensorHeight);
+    EXPECT_FALSE(recording.empty()) << "no recording";
+    if (recording.empty()) return {};
     command(ID_VIDEO_RECORD_STOP);
 
-    // The saved snapshot comes back to the main frame (0x465), which opens
-    // it: the picture browser lists one picture more.
-    const int listedBefore = ListedPictures(frame);
-    const fs::path photos = folder / L"Photos";
-    command(ID_VIDEO_SNAPSHOT);
-    const bool snapped = WaitFor([&] { return !FilesIn(photos, L".bmp").empty(); }, 20000);
-    EXPECT_TRUE(snapped) << "no snapshot";
-    if (!snapped) return {};
-    EXPECT_TRUE(WaitFor([&] { return ListedPictures(frame) == listedBefore + 1; }, 20000)) << "snapshot not opened";
-
-    command(ID_VIDEO_CLOSE);
-    PostMessageW(frame, WM_CLOSE, 0, 0);
-    if (HWND question = mikra.WaitForDialog()) {
-        PostMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
-    }
-    const bool ended = mikra.WaitForExit(kExitTimeoutMs);
-    EXPECT_TRUE(ended) << "Mikra did not end";
-    if (!ended) return {};
-
-    fs::create_directories(kept);
-    fs::copy_file(recordings[0], kept / L"recording.avi", fs::copy_options::overwrite_existing);
-    fs::copy_file(FilesIn(photos, L".bmp").front(), kept / L"snapshot.bmp", fs::copy_options::overwrite_existing);
-    return recordings[0];
+    return SnapCloseAndKeep(mikra, frame, folder, recording, kept) ? recording : fs::path{};
 }
 
 }  // namespace live_video

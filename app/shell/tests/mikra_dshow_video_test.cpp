@@ -16,6 +16,7 @@
 
 #include "dshow_fixtures/fixture_registration.h"
 #include "live_video_checks.h"
+#include "live_video_session.h"
 #include "mikra_process.h"
 #include "resource.h"
 #include "video_layout.h"
@@ -96,40 +97,15 @@ TEST_F(MikraDShowVideoTest, SourcesPictureInTheViewARecordingAndASnapshotOpened)
     };
     EXPECT_TRUE(WaitFor(pictureShown, 20000)) << "the source's picture is not in the view:" << seen;
 
-    const fs::path videos = folder_ / L"Video Capture";
     command(ID_VIDEO_RECORD);
-    std::vector<fs::path> recordings;
-    const bool recorded = WaitFor(
-        [&] {
-            recordings = FilesIn(videos, L".avi");
-            std::error_code error;
-            return recordings.size() == 1 &&
-                   fs::file_size(recordings[0], error) > 6ULL * kSourceWidth * kSourceHeight * 3;
-        },
-        30000);
-    ASSERT_TRUE(recorded) << "no recording";
-    EXPECT_EQ(recordings[0].filename().wstring().rfind(L"Video_", 0), 0u);
+    const fs::path recording = WaitForOneRecording(folder_ / L"Video Capture", 6ULL * kSourceWidth * kSourceHeight * 3);
+    ASSERT_FALSE(recording.empty()) << "no recording";
+    EXPECT_EQ(recording.filename().wstring().rfind(L"Video_", 0), 0u);
     command(ID_VIDEO_RECORD_STOP);
     // The preview the recording interrupted comes back.
     EXPECT_TRUE(WaitFor(pictureShown, 20000)) << "no picture after the recording:" << seen;
 
-    const int listedBefore = ListedPictures(frame);
-    const fs::path photos = folder_ / L"Photos";
-    command(ID_VIDEO_SNAPSHOT);
-    ASSERT_TRUE(WaitFor([&] { return !FilesIn(photos, L".bmp").empty(); }, 20000)) << "no snapshot";
-    EXPECT_TRUE(WaitFor([&] { return ListedPictures(frame) == listedBefore + 1; }, 20000)) << "snapshot not opened";
-
-    command(ID_VIDEO_CLOSE);
-    PostMessageW(frame, WM_CLOSE, 0, 0);
-    if (HWND question = mikra_.WaitForDialog()) {
-        PostMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
-    }
-    ASSERT_TRUE(mikra_.WaitForExit(kExitTimeoutMs)) << "Mikra did not end";
-
-    const fs::path kept = fs::path(MIKRA_DSHOW_VIDEO_FILES).make_preferred();
-    fs::create_directories(kept);
-    fs::copy_file(recordings[0], kept / L"recording.avi", fs::copy_options::overwrite_existing);
-    fs::copy_file(FilesIn(photos, L".bmp").front(), kept / L"snapshot.bmp", fs::copy_options::overwrite_existing);
+    EXPECT_TRUE(SnapCloseAndKeep(mikra_, frame, folder_, recording, fs::path(MIKRA_DSHOW_VIDEO_FILES).make_preferred()));
 }
 
 }  // namespace
