@@ -84,7 +84,7 @@ void BM_FrameOverlay(benchmark::State& state) {
     FrameOverlay overlay(list);
     overlay.SetGeometry({kWidth, kHeight, 24});
     overlay.SetSingleCross({true, false, 100, 200});
-    const long before = g_allocations.load();
+    const long before = testing_support::AllocationCount();
     for (auto _ : state) {
         overlay.DrawInto(frame.data());
         benchmark::DoNotOptimize(frame.data());

@@ -18,6 +18,7 @@
 #include "corrected_demosaic.h"
 #include "demosaic.h"
 #include "flat_field.h"
+#include "frame_orientation.h"
 #include "gain_tables.h"
 #include "gamma_table.h"
 #include "point_filters.h"
@@ -52,6 +53,18 @@ void BM_MemcpyRaw(benchmark::State& state) {
     const Bytes in = RawFrame(size);
     Bytes out(in.size());
     testing_support::MeasureFrames(state, out.size(), [&] { std::memcpy(out.data(), in.data(), out.size()); });
+}
+
+// The quarter turn of flip modes 4 and 5 (range(2)), beside BM_MemcpyRaw.
+void BM_QuarterTurn(benchmark::State& state) {
+    const FrameSize size = SizeOf(state);
+    const Bytes in = RawFrame(size);
+    Bytes out(in.size());
+    const int mode = static_cast<int>(state.range(2));
+    testing_support::MeasureFrames(state, out.size(), [&] {
+        FrameSize turned = size;
+        benchmark::DoNotOptimize(FlipFrame(mode, turned, out, in));
+    });
 }
 
 void BM_MemcpyRgb(benchmark::State& state) {
@@ -315,6 +328,7 @@ void BM_OpenCvBayerToBgr(benchmark::State& state) {
 
 BENCHMARK(BM_MemcpyRaw)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_MemcpyRgb)->KQCMOS_FRAME_SIZES;
+BENCHMARK(BM_QuarterTurn)->ArgsProduct({{256}, {256}, {4}})->ArgsProduct({{512}, {512}, {4}})->ArgsProduct({{2048}, {1536}, {4, 5}})->ArgsProduct({{2592}, {1944}, {4, 5}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BayerToRgbA0Reference)->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_Bayer<BayerOutput::colorRgb, 0>)->Name("BM_BayerToRgbA0")->KQCMOS_FRAME_SIZES;
 BENCHMARK(BM_BayerToRgbA0Sse2)->KQCMOS_FRAME_SIZES;
