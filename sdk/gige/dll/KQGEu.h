@@ -61,7 +61,8 @@ int32_t KQGEAPI KQGE_SetGainG(int32_t index, uint32_t gain);
 int32_t KQGEAPI KQGE_SetGainB(int32_t index, uint32_t gain);
 int32_t KQGEAPI KQGE_SetGain_A(int32_t index, int32_t gain);
 int32_t KQGEAPI KQGE_SetResolution(int32_t index, uint32_t width, uint32_t height);
-/* The address goes into the command as it lies in memory: pass it byte-swapped. */
+/* Address and value are plain numbers (0x0A00 is the control privilege
+ * register); the library sends both in network byte order. */
 int32_t KQGEAPI KQGE_WriterRegister(int32_t index, uint32_t address, uint32_t value);
 int32_t KQGEAPI KQGE_ReadRegister(int32_t index, uint32_t address, uint32_t* value);
 int32_t KQGEAPI KQGE_GetCameraFrameRate(int32_t index, float* fps);
