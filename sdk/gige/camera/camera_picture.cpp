@@ -3,6 +3,7 @@
 // upload.
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "gige_camera_base.h"
 #include "picture_files.h"
@@ -38,10 +39,11 @@ std::int32_t GigECameraBase::SetTriggerState(bool on, FrameCallback callback, vo
 void GigECameraBase::ConfigureDrawing() {
     std::lock_guard frame(frameLock_);
     const FrameSize picture = PictureSize();
-    // The region survives a change only when it still lies in the picture.
-    if (region.x + region.width > picture.width || region.y + region.height > picture.height || region.width <= 0 ||
+    const FrameSize output = OutputSize();
+    // The region survives a change only when it still lies in the output.
+    if (region.x + region.width > output.width || region.y + region.height > output.height || region.width <= 0 ||
         region.height <= 0) {
-        region = {0, 0, picture.width, picture.height};
+        region = {0, 0, output.width, output.height};
     }
     pictureSize_ = picture;
     if (!surface_) {
@@ -167,11 +169,13 @@ std::int32_t GigECameraBase::IsMCResolutionShow(std::int32_t& on) const {
 std::int32_t GigECameraBase::SetMCResolution(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
     if (recording_.load()) return kLocked;
     std::lock_guard frame(frameLock_);
-    const FrameSize picture = PictureSize();
-    const bool outside = x < 0 || y < 0 || width <= 0 || height <= 0 || std::int64_t{x} + width > picture.width ||
-                         std::int64_t{y} + height > picture.height;
+    // Checked against the output as the sensor delivers it, before any
+    // quarter turn.
+    const FrameSize output = OutputSize();
+    const bool outside = x < 0 || y < 0 || width <= 0 || height <= 0 || std::int64_t{x} + width > output.width ||
+                         std::int64_t{y} + height > output.height;
     if (outside) {
-        region = {0, 0, picture.width, picture.height};
+        region = {0, 0, output.width, output.height};
         return kOutOfRange;
     }
     region = {x, y, width, height};
@@ -198,7 +202,8 @@ std::int32_t GigECameraBase::GetFrame(std::uint8_t* picture) {
     if (rgbOut_.empty()) return kNotOpened;
     const FrameSize size = pictureSize_;
     if (regionShown_) {
-        CopyRegion(rgbOut_, size, region, std::span(picture, PictureBytes({region.width, region.height})), false, {});
+        const PictureRegion r = ShownRegion(size);
+        CopyRegion(rgbOut_, size, r, std::span(picture, PictureBytes({r.width, r.height})), false, {});
     } else {
         std::memcpy(picture, rgbOut_.data(), PictureBytes(size));
     }
@@ -211,7 +216,8 @@ std::int32_t GigECameraBase::GetFrameToImage(const std::filesystem::path& path, 
         std::lock_guard frame(frameLock_);
         if (rgbCopy_.empty()) return kNotOpened;
         if (const std::int32_t got = GetFrame(rgbCopy_.data())) return got;
-        size = regionShown_ ? FrameSize{region.width, region.height} : pictureSize_;
+        const PictureRegion r = ShownRegion(pictureSize_);
+        size = regionShown_ ? FrameSize{r.width, r.height} : pictureSize_;
     }
     const std::int32_t bits = OutputBytesPerPixel(static_cast<OutputKind>(outputKind_.load())) * 8;
     return SavePicture(std::span(rgbCopy_).first(PictureBytes(size)), path, size.width, size.height, bits, kind);
@@ -220,27 +226,41 @@ std::int32_t GigECameraBase::GetFrameToImage(const std::filesystem::path& path, 
 std::int32_t GigECameraBase::SetCapture(bool on, const std::filesystem::path& path, bool takePath) {
     if (outputBits_.load() != 24) return kUnsupported;
     if (!streaming_.load()) return kNotStreaming;
+    std::lock_guard guard(recordLock_);
     if (on) {
         if (recording_.load()) return 0;
-        std::lock_guard guard(recordLock_);
         if (takePath) moviePath_ = path;
         rollovers_ = 0;
-        StartRecording(path);
-        recording_ = writer_ != nullptr;
+        recordingFailed_ = false;
+        // The file exists before the call returns, so a recording that cannot
+        // be written is refused here and leaves no file.
+        if (!StartRecording(path)) return kUnsupported;
+        recording_ = true;
         return 0;
     }
     if (recording_.exchange(false)) {
-        std::lock_guard guard(recordLock_);
-        if (writer_) (void)writer_->Close();
+        const bool closed = writer_->Close();
         writer_.reset();
+        return closed ? 0 : kUnsupported;
     }
-    return 0;
+    // A recording the display thread ended on a failed write is reported to
+    // the stop call that follows it.
+    return std::exchange(recordingFailed_, false) ? kUnsupported : 0;
 }
 
-void GigECameraBase::StartRecording(const std::filesystem::path& path) {
-    const FrameSize size = regionShown_ ? FrameSize{region.width, region.height} : PictureSize();
-    writer_ = kq::files::AviWriter::Create(path, {size.width, size.height, kMoviesPerSecond});
+bool GigECameraBase::StartRecording(const std::filesystem::path& path) {
+    const PictureRegion r = ShownRegion(PictureSize());
+    const FrameSize size = regionShown_ ? FrameSize{r.width, r.height} : PictureSize();
+    const std::uint32_t compressor = aviCompressor.load();
+    writer_ = kq::files::AviWriter::Create(path, {size.width, size.height, kMoviesPerSecond, 24, compressor});
     movieFrames_ = 0;
+    if (!writer_ && compressor != 0 && static_cast<OutputKind>(outputKind_.load()) == OutputKind::grey24) {
+        // Grey pictures lose nothing as 8-bit frames, which coders such as
+        // run-length ones take where they refuse 24-bit frames.
+        writer_ = kq::files::AviWriter::Create(path, {size.width, size.height, kMoviesPerSecond, 8, compressor});
+        if (writer_) movieGrey_.resize(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height));
+    }
+    return writer_ != nullptr;
 }
 
 void GigECameraBase::RecordFrame(std::span<const std::uint8_t> picture, FrameSize size) {
@@ -248,17 +268,32 @@ void GigECameraBase::RecordFrame(std::span<const std::uint8_t> picture, FrameSiz
     std::lock_guard guard(recordLock_);
     if (!writer_) return;
     std::span<const std::uint8_t> shown = picture.first(PictureBytes(size));
-    if (regionShown_) shown = std::span<const std::uint8_t>(region_).first(PictureBytes({region.width, region.height}));
+    if (regionShown_) {
+        const PictureRegion r = ShownRegion(size);
+        shown = std::span<const std::uint8_t>(region_).first(PictureBytes({r.width, r.height}));
+    }
+    bool written = true;
     if (writer_->FileBytes() + writer_->FrameCost() > kq::files::AviWriter::kRolloverBytes) {
         // The next file is named from the first one, as the USB library's
         // recordings are, and stays below the size signed readers accept.
-        (void)writer_->Close();
+        written = writer_->Close();
         writer_.reset();
         ++rollovers_;
-        StartRecording(kq::files::RolloverName(moviePath_, rollovers_));
-        if (!writer_) return;
+        written = StartRecording(kq::files::RolloverName(moviePath_, rollovers_)) && written;
     }
-    (void)writer_->WriteFrame(movieFrames_++, shown);
+    if (written && writer_->format().bitsPerPixel == 8) {
+        for (std::size_t i = 0; i < movieGrey_.size() && 3 * i < shown.size(); ++i) movieGrey_[i] = shown[3 * i];
+        shown = movieGrey_;
+    }
+    if (written) written = writer_->WriteFrame(movieFrames_++, shown);
+    if (!written) {
+        // A recording that cannot go on ends, keeping what was written,
+        // rather than dropping every later frame while it seems to run.
+        if (writer_) (void)writer_->Close();
+        writer_.reset();
+        recording_ = false;
+        recordingFailed_ = true;
+    }
 }
 
 std::int32_t GigECameraBase::SelectAviCompressor(CompressorChooser& chooser) {

@@ -171,15 +171,16 @@ void GigECameraBase::DrawFrame(std::span<std::uint8_t> picture, FrameSize size) 
     }
     std::span<std::uint8_t> shown = picture.first(PictureBytes(size));
     FrameSize shownSize = size;
+    const PictureRegion r = ShownRegion(size);
     if (regionShown_) {
-        shownSize = {region.width, region.height};
+        shownSize = {r.width, r.height};
         shown = std::span(region_).first(PictureBytes(shownSize));
-        CopyRegion(picture, size, region, shown, false, {});
+        CopyRegion(picture, size, r, shown, false, {});
     }
     if (callback != nullptr) {
         FrameInfo info{shownSize.width, shownSize.height, bits};
         callback(shown.data(), &info, user);
-        if (regionShown_) CopyRegion({}, size, region, shown, true, picture);
+        if (regionShown_) CopyRegion({}, size, r, shown, true, picture);
     }
     if (!surface_ || !surfaceReady_) return;
     kq::DrawPlacement placement = placement_;
@@ -192,6 +193,10 @@ void GigECameraBase::DrawFrame(std::span<std::uint8_t> picture, FrameSize size) 
         return;
     }
     surface_->Draw(shown, shownSize.width, shownSize.height, bits, placement);
+}
+
+PictureRegion GigECameraBase::ShownRegion(FrameSize picture) const {
+    return RegionInPicture(flipKind_.load(), picture, region);
 }
 
 void GigECameraBase::CopyRegion(std::span<const std::uint8_t> picture, FrameSize size, const PictureRegion& r,
@@ -254,11 +259,12 @@ void GigECameraBase::SnapshotWorker() {
     {
         std::lock_guard frame(frameLock_);
         shown = regionShown_;
-        r = region;
+        r = ShownRegion(converted.size);
     }
     if (callback == nullptr) return;
     const std::int32_t bits = OutputBytesPerPixel(kind) * 8;
-    if (shown && r.x + r.width <= converted.size.width && r.y + r.height <= converted.size.height) {
+    if (shown && r.x >= 0 && r.y >= 0 && r.x + r.width <= converted.size.width &&
+        r.y + r.height <= converted.size.height) {
         std::vector<std::uint8_t> cropped(PictureBytes({r.width, r.height}));
         CopyRegion(picture, converted.size, r, cropped, false, {});
         FrameInfo info{r.width, r.height, bits};

@@ -34,13 +34,6 @@
 
 namespace kqge {
 
-// A region of the delivered picture: x along a stored row, y the stored row
-// index, both in the picture as the callback receives it (after flips and
-// quarter turns).
-struct PictureRegion {
-    std::int32_t x = 0, y = 0, width = 0, height = 0;
-};
-
 class GigECameraBase : public IGigECamera {
 public:
     // Registers common to every model.
@@ -275,7 +268,12 @@ private:
     void CopyRegion(std::span<const std::uint8_t> picture, FrameSize size, const PictureRegion& r,
                     std::span<std::uint8_t> region, bool back, std::span<std::uint8_t> pictureOut) const;
     std::size_t PictureBytes(FrameSize size) const;
-    void StartRecording(const std::filesystem::path& path);
+    // The region of interest in a delivered picture of `picture` size. Under
+    // the frame lock.
+    PictureRegion ShownRegion(FrameSize picture) const;
+    // Opens the movie file for the shown picture with the chosen compressor;
+    // false when no file could be made. Under the recording lock.
+    bool StartRecording(const std::filesystem::path& path);
 
     const ModelTraits& traits_;
     const std::int32_t index_;
@@ -343,7 +341,8 @@ private:
     bool placementSet_ = false;
     bool surfaceReady_ = false;
 
-    // Region of interest, under the frame lock.
+    // Region of interest in the unturned output, under the frame lock; the
+    // delivered picture shows it flipped and turned with the scene.
     bool regionShown_ = false;
     PictureRegion region{};
 
@@ -354,6 +353,8 @@ private:
     std::filesystem::path moviePath_;
     std::int32_t rollovers_ = 0;
     std::uint32_t movieFrames_ = 0;
+    std::vector<std::uint8_t> movieGrey_;  // the frame as 8-bit grey, for 8-bit movies
+    bool recordingFailed_ = false;         // ended by a failed write, not yet reported
 
     // Firmware upload.
     FirmwareUploadState upload_;

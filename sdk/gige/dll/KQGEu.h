@@ -102,7 +102,11 @@ int32_t KQGEAPI KQGE_SetMacAddr(int32_t index, uint32_t value, uint32_t guard);
 int32_t KQGEAPI KQGE_GetCameraType(int32_t index, int32_t* modelCode);
 int32_t KQGEAPI KQGE_GetNICFrameRate(int32_t index, float* fps);
 
-/* Recording. */
+/* Recording of a streaming 24-bit picture, through the chosen compressor
+ * (0: uncompressed; grey pictures go to coders of 8-bit frames as 8-bit
+ * grey). The start returns 17 when the movie file cannot be made, leaving
+ * none. A write that fails ends the recording, keeping what was written; the
+ * next stop call then returns 17. */
 int32_t KQGEAPI KQGE_CaptureStart(int32_t index, const wchar_t* path);
 int32_t KQGEAPI KQGE_CaptureStop(int32_t index);
 int32_t KQGEAPI KQGE_SelectAviCompressor(int32_t index, HWND ignored);
@@ -121,7 +125,9 @@ int32_t KQGEAPI KQGE_SetTriggerDelayTime(int32_t index, uint32_t delay);
 int32_t KQGEAPI KQGE_SoftTrigger(int32_t index);
 int32_t KQGEAPI KQGE_HDR_Enable(int32_t index, int32_t on);
 
-/* Region of interest. */
+/* Region of interest, given in the output as the sensor delivers it (before
+ * flips and quarter turns); the delivered picture shows that piece of the
+ * scene flipped or turned with the picture. */
 int32_t KQGEAPI KQGE_MCResolutionShow(int32_t index, int32_t on);
 int32_t KQGEAPI KQGE_IsMCResolutionShow(int32_t index, int32_t* on);
 int32_t KQGEAPI KQGE_SetMCResolution(int32_t index, int32_t x, int32_t y, int32_t width, int32_t height);

@@ -71,4 +71,17 @@ bool TurnFrame(int flipMode, FrameSize size, int bytesPerSample, std::span<const
     return true;
 }
 
+PictureRegion RegionInPicture(int flipMode, FrameSize picture, const PictureRegion& r) {
+    switch (flipMode) {
+    case 1: return {picture.width - r.x - r.width, r.y, r.width, r.height};
+    case 2: return {r.x, picture.height - r.y - r.height, r.width, r.height};
+    case 3: return {picture.width - r.x - r.width, picture.height - r.y - r.height, r.width, r.height};
+    // Row i of a turned picture is column i of the frame (4) or column
+    // width - 1 - i (5); the frame's rows run backwards along it for 4.
+    case 4: return {picture.width - r.y - r.height, r.x, r.height, r.width};
+    case 5: return {r.y, picture.height - r.x - r.width, r.height, r.width};
+    default: return r;
+    }
+}
+
 }  // namespace kqge

@@ -25,4 +25,15 @@ inline bool IsQuarterTurn(int flipMode) { return flipMode == 4 || flipMode == 5;
 [[nodiscard]] bool TurnFrame(int flipMode, FrameSize size, int bytesPerSample, std::span<const std::uint8_t> in,
                              std::span<std::uint8_t> out);
 
+// A rectangle of a frame: x along a stored row, y the stored row index.
+struct PictureRegion {
+    std::int32_t x = 0, y = 0, width = 0, height = 0;
+};
+
+// Where region `r` of the unturned frame lies once flip mode `flipMode` has
+// flipped or turned that frame into a picture of size `picture`: the same
+// scene, its origin mirrored by flips 1-3 and turned with the frame by 4 and
+// 5, width and height exchanged by a quarter turn.
+PictureRegion RegionInPicture(int flipMode, FrameSize picture, const PictureRegion& r);
+
 }  // namespace kqge

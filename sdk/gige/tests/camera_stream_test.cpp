@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -13,7 +14,12 @@
 #include "camera_fixture.h"
 #include "conversion.h"
 #include "delivered_frame.h"
+#include "orientation.h"
 #include "tone_correction.h"
+
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#endif
 
 namespace kqge {
 namespace {
@@ -181,6 +187,50 @@ TEST(CameraStreamTest, ARegionOutsideThePictureIsRefusedAndResetToTheWholePictur
     }
 }
 
+// A region is given in the output as the sensor delivers it, checked
+// against that size before any quarter turn, and the callback receives the
+// same piece of the scene flipped or turned with the picture.
+TEST(CameraStreamTest, ARegionFollowsTheSceneThroughFlipsAndTurns) {
+    // Wider than a turned 64 x 48 picture is, inside the unturned output.
+    const PictureRegion given{40, 4, 20, 10};
+    for (int flip = 0; flip <= 5; ++flip) {
+        SCOPED_TRACE(flip);
+        OneCamera c("Gige-Ostrel");  // flips and turns in the library
+        ASSERT_EQ(c.Camera().InitCamera(nullptr), 0);
+        ASSERT_EQ(c.Camera().SetResolution(64, 48), 0);
+        ASSERT_EQ(c.Camera().SetColorMode(3), 0);
+        ASSERT_EQ(c.Camera().SetFlipMode(flip), 0);
+        FrameLog log;
+        c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
+        ASSERT_EQ(c.Camera().MCResolutionShow(true), 0);
+        ASSERT_EQ(c.Camera().SetMCResolution(given.x, given.y, given.width, given.height), 0);
+        ASSERT_EQ(c.Camera().LiveStart(), 0);
+        const Bytes sent = c.camera.SendFrame({64, 48, standin::kMono8});
+        ASSERT_TRUE(log.WaitFor(1));
+        ASSERT_EQ(c.Camera().LiveStop(), 0);
+
+        Bytes scene;
+        for (int y = given.y; y < given.y + given.height; ++y) {
+            scene.insert(scene.end(), sent.begin() + y * 64 + given.x, sent.begin() + y * 64 + given.x + given.width);
+        }
+        Bytes expected(scene.size());
+        const FrameSize sceneSize{given.width, given.height};
+        if (IsQuarterTurn(flip)) {
+            ASSERT_TRUE(TurnFrame(flip, sceneSize, 1, scene, expected));
+        } else {
+            ASSERT_TRUE(FlipFrame(flip, sceneSize, 1, scene, expected));
+        }
+        const bool turned = IsQuarterTurn(flip);
+        EXPECT_EQ(log.frames[0].info.width, turned ? given.height : given.width);
+        EXPECT_EQ(log.frames[0].info.height, turned ? given.width : given.height);
+        EXPECT_EQ(log.frames[0].pixels, expected);
+        // GetFrame hands out the same piece.
+        Bytes got(expected.size());
+        ASSERT_EQ(c.Camera().GetFrame(got.data()), 0);
+        EXPECT_EQ(got, expected);
+    }
+}
+
 // Trigger callbacks that hold their worker until released.
 struct HeldWorkers {
     static void KQ_STDCALL Take(std::uint8_t*, FrameInfo*, void* user) {
@@ -276,6 +326,73 @@ TEST(CameraRecordingTest, RecordingNeeds24BitsAndAStream) {
     EXPECT_GT(std::filesystem::file_size(path), 3u * 64 * 48 * 3);
     EXPECT_LT(std::filesystem::file_size(path), 5u * 64 * 48 * 3);
 }
+
+// A movie that cannot be made refuses the start and leaves no file; the
+// camera goes on streaming, not recording.
+TEST(CameraRecordingTest, AMovieThatCannotBeMadeRefusesTheStart) {
+    Opened c;
+    ASSERT_EQ(c.Camera().SetColorMode(1), 0);
+    FrameLog log;
+    c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
+    ASSERT_EQ(c.Camera().LiveStart(), 0);
+    const std::filesystem::path path = std::filesystem::path(::testing::TempDir()) / "no_such_folder" / "movie.avi";
+    EXPECT_EQ(c.Camera().SetCapture(true, path, true), 17);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(c.Camera().MCResolutionShow(false), 0) << "still locked as if recording";
+    EXPECT_EQ(c.Camera().SetCapture(false, {}, true), 0);
+}
+
+#if !defined(_WIN32)
+// The file system refuses the movie's bytes past a limit, as a full disk
+// does, until the test ends.
+struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes) {
+        previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousSignal);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    rlimit previous{};
+    void (*previousSignal)(int) = nullptr;
+};
+
+// A write that fails ends the recording: the camera is no longer recording
+// (its region unlocked), the stop call reports the failure once, and a new
+// recording can start.
+TEST(CameraRecordingTest, AFailedWriteEndsTheRecordingAndTheStopReportsIt) {
+    Opened c;
+    ASSERT_EQ(c.Camera().SetColorMode(1), 0);
+    FrameLog log;
+    c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
+    ASSERT_EQ(c.Camera().LiveStart(), 0);
+    const std::filesystem::path path = std::filesystem::path(::testing::TempDir()) / "gige_full_disk.avi";
+    std::filesystem::remove(path);
+    {
+        // Room for the headers and two frames.
+        FileSizeLimit limit(16384 + 2 * (64 * 48 * 3 + 8));
+        ASSERT_EQ(c.Camera().SetCapture(true, path, true), 0);
+        for (int i = 0; i < 6; ++i) {
+            (void)c.camera.SendFrame(c.Frame());
+            ASSERT_TRUE(log.WaitFor(static_cast<std::size_t>(i + 1)));
+        }
+        // The frame after the sixth callback is recorded once the seventh is called back.
+        (void)c.camera.SendFrame(c.Frame());
+        ASSERT_TRUE(log.WaitFor(7));
+        EXPECT_EQ(c.Camera().MCResolutionShow(false), 0) << "the recording still seems to run";
+    }
+    EXPECT_EQ(c.Camera().SetCapture(false, {}, true), 17);
+    EXPECT_EQ(c.Camera().SetCapture(false, {}, true), 0);
+    EXPECT_EQ(c.Camera().SetCapture(true, path, true), 0);
+    EXPECT_EQ(c.Camera().SetCapture(false, {}, true), 0);
+}
+#endif
 
 // One common register operation: registers set first, the call, its
 // result and the commands the camera received.

@@ -45,6 +45,7 @@ constexpr std::int32_t kHeight = 48;
 
 // Output kinds of KQGE_SetColorMode.
 constexpr std::int32_t kColourOutput = 0;
+constexpr std::int32_t kGrey24Output = 1;
 constexpr std::int32_t kGrey8Output = 2;
 
 struct StandInCamera : ::testing::Test {
@@ -59,6 +60,8 @@ struct StandInCamera : ::testing::Test {
         fs::create_directories(folder);
     }
     void TearDown() override {
+        // The compressor is one for the whole library.
+        Dll().SetAviCompressor(kColourCamera, 0);
         Dll().UnInitialize();
         std::error_code ignored;
         fs::remove_all(folder, ignored);
@@ -180,6 +183,65 @@ TEST_F(StandInCamera, ARecordingIsReadWithItsSizeRateAndFrames) {
         return true;
     });
     EXPECT_TRUE(delivered) << "the recording's first picture was not delivered";
+}
+
+constexpr std::uint32_t kRunLength = mmioFOURCC('M', 'R', 'L', 'E');
+
+// The chosen compressor writes the recording: a grey picture through the
+// system's run-length coder, which takes its frames as 8-bit grey.
+TEST_F(StandInCamera, ARecordingIsWrittenByTheChosenCompressor) {
+    ASSERT_EQ(Dll().SetFrameCallBack(kColourCamera, &Frames::Take, &frames), 0);
+    ASSERT_EQ(Dll().SetColorMode(kColourCamera, kGrey24Output), 0);
+    ASSERT_EQ(Dll().SetAviCompressor(kColourCamera, kRunLength), 0);
+    const fs::path movie = folder / L"run_length.avi";
+    ASSERT_EQ(Dll().LiveStart(kColourCamera), 0);
+    ASSERT_TRUE(frames.WaitFor(2));
+    ASSERT_EQ(Dll().CaptureStart(kColourCamera, movie.c_str()), 0);
+    const std::size_t started = frames.Count();
+    ASSERT_TRUE(frames.WaitFor(started + 6));
+    EXPECT_EQ(ReturnsPromptly([] { return Dll().CaptureStop(kColourCamera); }), 0);
+    EXPECT_EQ(ReturnsPromptly([] { return Dll().LiveStop(kColourCamera); }), 0);
+
+    using unix_testing::Quoted;
+    using unix_testing::UnixPath;
+    const std::string read = Read("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
+                                  "stream=codec_name,width,height,nb_read_frames -of csv=p=0 " +
+                                      Quoted(UnixPath(movie)),
+                                  L"run_length");
+    char codec[32] = {};
+    int width = 0, height = 0, count = 0;
+    ASSERT_EQ(std::sscanf(read.c_str(), "%31[^,],%d,%d,%d", codec, &width, &height, &count), 4) << read;
+    EXPECT_STREQ(codec, "msrle");
+    EXPECT_EQ(width, kWidth);
+    EXPECT_EQ(height, kHeight);
+    EXPECT_GE(count, 5);
+}
+
+// A recording whose movie cannot be made is refused at its start and leaves
+// no file; the stream goes on.
+TEST_F(StandInCamera, ARecordingThatCannotBeMadeIsRefused) {
+    ASSERT_EQ(Dll().SetFrameCallBack(kColourCamera, &Frames::Take, &frames), 0);
+    const struct Case {
+        const char* name;
+        std::int32_t output;
+        std::uint32_t compressor;
+        fs::path movie;
+    } cases[] = {
+        {"missing folder", kColourOutput, 0, folder / L"missing" / L"movie.avi"},
+        {"colour through a coder of 8-bit frames", kColourOutput, kRunLength, folder / L"colour_rle.avi"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(Dll().SetColorMode(kColourCamera, c.output), 0);
+        ASSERT_EQ(Dll().SetAviCompressor(kColourCamera, c.compressor), 0);
+        ASSERT_EQ(Dll().LiveStart(kColourCamera), 0);
+        ASSERT_TRUE(frames.WaitFor(frames.Count() + 1));
+        EXPECT_NE(Dll().CaptureStart(kColourCamera, c.movie.c_str()), 0);
+        EXPECT_FALSE(fs::exists(c.movie));
+        EXPECT_TRUE(frames.WaitFor(frames.Count() + 2)) << "the stream stopped";
+        EXPECT_EQ(ReturnsPromptly([] { return Dll().CaptureStop(kColourCamera); }), 0);
+        EXPECT_EQ(ReturnsPromptly([] { return Dll().LiveStop(kColourCamera); }), 0);
+    }
 }
 
 // The upload reports its progress through the frame callback: bytes sent in

@@ -19,7 +19,7 @@ namespace kqge::fixture {
     X(GetCameraCount) X(GetCameraType) X(GetCameraPort) X(GetCameraInfo) X(InitCamera) X(UnInitCamera) X(LiveStart) \
         X(LiveStop) X(SetResolution) X(SetFrameCallBack) X(GetFrameToImage) X(SetColorMode) X(CaptureStart)         \
             X(CaptureStop) X(UpdateDeviceProgram) X(ReadRegister) X(WriterRegister) X(GetNICFrameRate)      \
-                X(GetCameraFrameRate)
+                X(GetCameraFrameRate) X(SetAviCompressor)
 
 struct StandInExports {
     StandInExports() : module(LoadLibraryW(KQGE_STANDIN_DLL_PATH)) {
