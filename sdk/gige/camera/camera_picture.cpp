@@ -194,9 +194,13 @@ std::int32_t GigECameraBase::GetMCResolution(std::int32_t& x, std::int32_t& y, s
 
 std::int32_t GigECameraBase::GetFrame(std::uint8_t* picture) {
     if (picture == nullptr) return kNullOutput;
-    if (fastCapture_.load()) {
+    if (fastCapture_.load() && streaming_.load()) {
+        // The picture handed out is the one this trigger produced, never an
+        // older one or the fill.
         fastPending_ = false;
-        (void)SoftTrigger();
+        const std::uint64_t after = ring_.StoredCount();
+        if (const std::int32_t triggered = SoftTrigger()) return triggered;
+        if (const std::int32_t shown = ShowFrameAfter(after)) return shown;
     }
     std::lock_guard frame(frameLock_);
     if (rgbOut_.empty()) return kNotOpened;

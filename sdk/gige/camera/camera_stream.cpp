@@ -87,7 +87,9 @@ std::int32_t GigECameraBase::StartStreamCommon(std::int32_t streamWidth) {
     ring_.Reset();
     const std::int32_t receive = channel_->StartReceive();
     if (receive != result::kReceiveRunning) result |= receive;
-    if (!fastCapture_.load()) display_.Start([this](const std::atomic<bool>& stop) { DisplayLoop(stop); });
+    // Fast capture leaves the CMOS family's frames in the ring for GetFrame;
+    // the other families show and record them as they come.
+    if (!FastWithoutDisplay()) display_.Start([this](const std::atomic<bool>& stop) { DisplayLoop(stop); });
     return result;
 }
 
@@ -130,14 +132,43 @@ bool GigECameraBase::DisplayFrame(const std::atomic<bool>& stop) {
     const OutputKind kind = static_cast<OutputKind>(outputKind_.load());
     const std::size_t rawBytes = RawFrameBytes(RawSize(), kind);
     if (rawBytes > rawWork_.size()) return false;
-    if (!ring_.Take(payloadBytes_.load(), std::span(rawWork_).first(rawBytes), stop)) return false;
-    std::lock_guard frame(frameLock_);
-    const ConvertedFrame converted = ConvertFrame(rawWork_, rgbOut_, scratch_, FramePath::display);
-    if (!converted.ok) return false;
-    pictureSize_ = converted.size;
-    DrawFrame(rgbOut_, converted.size);
-    RecordFrame(rgbOut_, converted.size);
+    std::uint64_t sequence = 0;
+    if (!ring_.Take(payloadBytes_.load(), std::span(rawWork_).first(rawBytes), stop, &sequence)) return false;
+    {
+        std::lock_guard frame(frameLock_);
+        const ConvertedFrame converted = ConvertFrame(rawWork_, rgbOut_, scratch_, FramePath::display);
+        if (!converted.ok) return false;
+        pictureSize_ = converted.size;
+        DrawFrame(rgbOut_, converted.size);
+        RecordFrame(rgbOut_, converted.size);
+        shownSequence_ = sequence;
+    }
+    shown_.notify_all();
     return true;
+}
+
+bool GigECameraBase::FastWithoutDisplay() const {
+    return fastCapture_.load() && traits_.family == RegisterFamily::cmos;
+}
+
+std::int32_t GigECameraBase::ShowFrameAfter(std::uint64_t after) {
+    std::unique_lock frame(frameLock_);
+    const auto deadline = std::chrono::steady_clock::now() + kTriggeredFrameWait;
+    if (!FastWithoutDisplay()) {
+        // The display thread converts it.
+        const bool shown = shown_.wait_until(frame, deadline, [&] { return shownSequence_ > after; });
+        return shown ? 0 : result::kNotAcknowledged;
+    }
+    const OutputKind kind = static_cast<OutputKind>(outputKind_.load());
+    const std::size_t rawBytes = RawFrameBytes(RawSize(), kind);
+    if (rawBytes > rawWork_.size()) return kNotOpened;
+    if (!ring_.TakeAfter(after, payloadBytes_.load(), std::span(rawWork_).first(rawBytes), deadline)) {
+        return result::kNotAcknowledged;
+    }
+    const ConvertedFrame converted = ConvertFrame(rawWork_, rgbOut_, scratch_, FramePath::display);
+    if (!converted.ok) return result::kNotAcknowledged;
+    pictureSize_ = converted.size;
+    return 0;
 }
 
 ConvertedFrame GigECameraBase::ConvertFrame(std::span<std::uint8_t> raw, std::span<std::uint8_t> out,

@@ -37,6 +37,7 @@ bool FrameRing::Store(std::span<const std::uint8_t> frame) {
             return false;
         }
         std::ranges::copy(frame, slot.begin());
+        sequences_[write_] = ++storedCount_;
         const std::size_t next = (write_ + 1) % kSlots;
         if (next != read_) write_ = next;
     }
@@ -44,11 +45,27 @@ bool FrameRing::Store(std::span<const std::uint8_t> frame) {
     return true;
 }
 
-bool FrameRing::Take(std::size_t offset, std::span<std::uint8_t> out, const std::atomic<bool>& stop) {
+bool FrameRing::Take(std::size_t offset, std::span<std::uint8_t> out, const std::atomic<bool>& stop,
+                     std::uint64_t* sequence) {
     std::unique_lock guard(lock_);
     stored_.wait(guard, [&] { return read_ != write_ || stop.load(); });
     if (read_ == write_) return false;
+    return CopyOldest(offset, out, sequence);
+}
+
+bool FrameRing::TakeAfter(std::uint64_t after, std::size_t offset, std::span<std::uint8_t> out,
+                          std::chrono::steady_clock::time_point deadline) {
+    std::unique_lock guard(lock_);
+    for (;;) {
+        if (!stored_.wait_until(guard, deadline, [&] { return read_ != write_; })) return false;
+        if (sequences_[read_] > after) return CopyOldest(offset, out, nullptr);
+        read_ = (read_ + 1) % kSlots;
+    }
+}
+
+bool FrameRing::CopyOldest(std::size_t offset, std::span<std::uint8_t> out, std::uint64_t* sequence) {
     const std::vector<std::uint8_t>& slot = slots_[read_];
+    if (sequence != nullptr) *sequence = sequences_[read_];
     read_ = (read_ + 1) % kSlots;
     // A slot holds a whole frame of the accepted length; a reader asking for
     // more (its geometry changed meanwhile) skips it.

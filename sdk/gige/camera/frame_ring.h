@@ -7,6 +7,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -34,16 +35,30 @@ public:
     bool Store(std::span<const std::uint8_t> frame);
     // Display thread: waits until a frame is stored or Wake is called; then
     // copies `out.size()` bytes from `offset` of the oldest frame and frees
-    // its slot. False when none was stored.
-    bool Take(std::size_t offset, std::span<std::uint8_t> out, const std::atomic<bool>& stop);
+    // its slot. False when none was stored. `sequence` (when given) receives
+    // the frame's number in the order frames were stored, from 1.
+    bool Take(std::size_t offset, std::span<std::uint8_t> out, const std::atomic<bool>& stop,
+              std::uint64_t* sequence = nullptr);
+    // Frames stored since the ring was allocated.
+    std::uint64_t StoredCount() const { return storedCount_.load(); }
+    // Takes, as Take does, the first frame stored after frame number `after`,
+    // freeing the older ones on the way; false when none came by `deadline`.
+    bool TakeAfter(std::uint64_t after, std::size_t offset, std::span<std::uint8_t> out,
+                   std::chrono::steady_clock::time_point deadline);
     void Wake();
 
     std::uint64_t Dropped() const { return dropped_; }
 
 private:
+    // Copies the oldest frame out and frees its slot. Under the lock, with
+    // a frame stored.
+    bool CopyOldest(std::size_t offset, std::span<std::uint8_t> out, std::uint64_t* sequence);
+
     std::mutex lock_;
     std::condition_variable stored_;
     std::array<std::vector<std::uint8_t>, kSlots> slots_;
+    std::array<std::uint64_t, kSlots> sequences_{};
+    std::atomic<std::uint64_t> storedCount_{0};
     std::size_t write_ = 0;
     std::size_t read_ = 0;
     std::atomic<std::size_t> expected_{0};

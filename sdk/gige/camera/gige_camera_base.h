@@ -14,6 +14,8 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -268,6 +270,13 @@ private:
     void CopyRegion(std::span<const std::uint8_t> picture, FrameSize size, const PictureRegion& r,
                     std::span<std::uint8_t> region, bool back, std::span<std::uint8_t> pictureOut) const;
     std::size_t PictureBytes(FrameSize size) const;
+    // Fast capture of the CMOS family: no display thread, GetFrame converts.
+    bool FastWithoutDisplay() const;
+    // Makes the first frame stored after frame number `after` the current
+    // picture: waits for the display thread to show it, or converts it here
+    // without one. -1 when none came in time.
+    std::int32_t ShowFrameAfter(std::uint64_t after);
+    static constexpr std::chrono::milliseconds kTriggeredFrameWait{2000};
     // The region of interest in a delivered picture of `picture` size. Under
     // the frame lock.
     PictureRegion ShownRegion(FrameSize picture) const;
@@ -326,6 +335,8 @@ private:
     mutable std::recursive_mutex frameLock_;
     std::vector<std::uint8_t> rgbOut_, rgbCopy_, rawWork_, scratch_, region_, drawing_;
     FrameSize pictureSize_{};  // of the latest converted picture
+    std::uint64_t shownSequence_ = 0;  // the ring's number of the latest shown frame
+    std::condition_variable_any shown_;
     FrameRing ring_;
     kq::LoopThread display_;
     std::atomic<float> displayFps_{0.0F};

@@ -107,11 +107,14 @@ void SimulatedCamera::Serve() {
         if (!heldAck.empty()) driver_.Send(std::exchange(heldAck, {}));
         auto ack = Answer(*packet, fault);
         std::optional<bool> acquisition;
+        bool triggered = false;
         {
             std::lock_guard guard(lock_);
             acquisition = std::exchange(acquisitionWritten_, std::nullopt);
+            triggered = std::exchange(softTriggered_, false);
         }
         if (acquisition && acquisitionHook_) acquisitionHook_(*acquisition);
+        if (triggered && softTriggerHook_) softTriggerHook_();
         if (ack.empty() || fault == CameraFault::noAck) continue;
         if (fault == CameraFault::lateAck) {
             heldAck = std::move(ack);
@@ -146,6 +149,7 @@ std::vector<std::uint8_t> SimulatedCamera::Answer(std::span<const std::uint8_t> 
             const std::uint32_t address = vz::GetBE32(body, at);
             registers_[address] = vz::GetBE32(body, at + 4);
             if (address == kAcquisition) acquisitionWritten_ = registers_[address] != 0;
+            if (address == kSoftTrigger && registers_[address] != 0) softTriggered_ = true;
         }
         vz::PutBE16(payload, 2, static_cast<std::uint16_t>(body.size() / 8));
     } else if (command == GvcpCommand::writeMem && body.size() > 4) {

@@ -60,6 +60,11 @@ public:
     // stream started from it is running when the host's write returns. Set
     // before any command arrives.
     void OnAcquisition(std::function<void(bool on)> hook) { acquisitionHook_ = std::move(hook); }
+    // Called on the serving thread when the soft trigger register is written
+    // with a value other than 0, before the write is acknowledged. Set before
+    // any command arrives.
+    void OnSoftTrigger(std::function<void()> hook) { softTriggerHook_ = std::move(hook); }
+    static constexpr std::uint32_t kSoftTrigger = 0xF0005300;
 
     // Stream packets go to `destination`, which outlives the camera.
     void StreamTo(StreamDestination& destination) { stream_ = &destination; }
@@ -85,6 +90,8 @@ private:
     std::uint16_t blockId_ = 0;
     std::function<void(bool)> acquisitionHook_;
     std::optional<bool> acquisitionWritten_;  // by the command being answered
+    std::function<void()> softTriggerHook_;
+    bool softTriggered_ = false;  // by the command being answered
     std::thread server_;
 };
 

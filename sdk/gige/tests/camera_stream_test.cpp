@@ -9,6 +9,7 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 #include "camera_fixture.h"
@@ -228,6 +229,50 @@ TEST(CameraStreamTest, ARegionFollowsTheSceneThroughFlipsAndTurns) {
         Bytes got(expected.size());
         ASSERT_EQ(c.Camera().GetFrame(got.data()), 0);
         EXPECT_EQ(got, expected);
+    }
+}
+
+// Fast capture: the CMOS family leaves its frames to GetFrame, the other
+// families go on showing them; either way each GetFrame hands out the
+// picture its own soft trigger produced, never an older one or the fill.
+TEST(CameraFastCaptureTest, GetFrameHandsOutTheFrameItsTriggerProduced) {
+    const struct Case {
+        const char* model;
+        bool shown;  // frames reach the frame callback
+    } cases[] = {{"Gige-CMOSNavelo", false}, {"Gige-Ostrel", true}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.model);
+        OneCamera c(k.model);
+        std::mutex lock;
+        Bytes triggered;
+        c.camera.OnSoftTrigger([&] {
+            Bytes sent = c.camera.SendFrame({64, 48, standin::kMono8});
+            std::lock_guard guard(lock);
+            triggered = std::move(sent);
+        });
+        ASSERT_EQ(c.Camera().InitCamera(nullptr), 0);
+        ASSERT_EQ(c.Camera().SetResolution(64, 48), 0);
+        ASSERT_EQ(c.Camera().SetColorMode(3), 0);
+        FrameLog log;
+        c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
+        ASSERT_EQ(c.Camera().CapFastMode(true), 0);
+        Bytes previous;
+        for (int i = 0; i < 2; ++i) {
+            Bytes got(64 * 48);
+            ASSERT_EQ(c.Camera().GetFrame(got.data()), 0);
+            std::lock_guard guard(lock);
+            EXPECT_EQ(got, triggered) << "GetFrame " << i;
+            EXPECT_NE(got, previous);
+            previous = got;
+        }
+        if (k.shown) {
+            EXPECT_TRUE(log.WaitFor(2));
+        } else {
+            std::lock_guard guard(log.lock);
+            EXPECT_TRUE(log.frames.empty());
+        }
+        EXPECT_EQ(c.Camera().LiveStop(), 0);
+        EXPECT_EQ(c.Camera().CapFastMode(false), 0);
     }
 }
 
