@@ -154,9 +154,10 @@ void CDeviceTree::OnDoubleClick() {
     m_pending.reset();
     if (switched != 0) {
         m_lists.Select(pick);
-    } else {
-        ShowSelection();
     }
+    // The view's switch may have moved the tree while it asked, which shows
+    // the device open at that time again: show the one open now.
+    ShowSelection();
 }
 
 bool CDeviceTree::OnReflectedNotify(NMHDR& header, LRESULT& result) {

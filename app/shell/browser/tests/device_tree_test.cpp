@@ -27,12 +27,20 @@ public:
     }
     CDeviceTree* tree = nullptr;
     LRESULT answer = 1;
+    // Moves the tree while it asks, as closing the video lays the frame out.
+    bool moveTree = false;
     std::vector<std::pair<int, DeviceTreeEntry>> asked;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_DEVICE_SELECTED && wParam == 0 && lParam == 0) {
             asked.emplace_back(tree->GetSelectedCategory(), tree->GetSelectedDevice());
+            if (moveTree) {
+                RECT area{};
+                GetWindowRect(tree->GetSafeHwnd(), &area);
+                SetWindowPos(tree->GetSafeHwnd(), nullptr, 0, 0, area.right - area.left, area.bottom - area.top - 1,
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
             return answer;
         }
         return CWindow::WindowProc(message, wParam, lParam);
@@ -172,6 +180,20 @@ TEST_P(DeviceTreeTest, ADeclinedSwitchReturnsToTheOpenDevice) {
     DoubleClick(Child(tree().Root(4), 0));
     EXPECT_EQ(view_.asked.size(), 2u);
     EXPECT_EQ(tree().GetSelectedCategory(), 4);
+}
+
+// After a confirmed switch the tree shows the camera now in use, also when
+// the switch laid the tree out again while it was asked.
+TEST_P(DeviceTreeTest, AConfirmedSwitchShowsTheNewDevice) {
+    tree().AddDevice({L"CCD one", 1}, 3);
+    tree().AddDevice({L"GigE one", 0}, 4);
+    tree().SelectFirst();
+    view_.moveTree = true;
+    DoubleClick(Child(tree().Root(4), 0));
+    ASSERT_EQ(view_.asked.size(), 1u);
+    EXPECT_EQ(tree().GetSelectedCategory(), 4);
+    EXPECT_EQ(reinterpret_cast<HTREEITEM>(SendMessageW(Tree(), TVM_GETNEXTITEM, TVGN_CARET, 0)),
+              Child(tree().Root(4), 0));
 }
 
 // A refill numbers from 1 again and a double-click opens the device it shows.
