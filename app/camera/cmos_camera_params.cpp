@@ -4,6 +4,7 @@
 #include "camera_sdk_families.h"
 #include "cmos_camera.h"
 #include "usb_param_dlg.h"
+#include "video_param_rules.h"
 
 int CCMOSCamera::ShowVideoParams() {
     if (!m_device || !m_previewing) {
@@ -14,6 +15,7 @@ int CCMOSCamera::ShowVideoParams() {
     params.colourAdjust = m_colourAdjust;
     params.lightAverage = m_lightAverage;
     params.facts.fourEntryModel = m_fourEntryModel != 0;
+    params.facts.correctionControls = UsbCmosCorrectsStripes(m_deviceType, m_monochrome != 0);
     params.dialogMode = m_dialogMode;
     const UsbVideoParams found = params;
     CCMOSParamDlg dialog(params, *this, m_hostWindow);

@@ -70,6 +70,11 @@ IntRange AnalogueGainRange(bool ccd, int deviceType) { return {1, ccd || deviceT
 
 IntRange SharpnessRange(bool ccd, int deviceType) { return !ccd && deviceType == 15 ? IntRange{0, 7} : IntRange{1, 8}; }
 
+bool UsbCmosCorrectsStripes(int deviceType, bool monochrome) {
+    constexpr int kFpgaTypes[] = {11, 12, 13, 19, 20};
+    return !monochrome && std::find(std::begin(kFpgaTypes), std::end(kFpgaTypes), deviceType) == std::end(kFpgaTypes);
+}
+
 UsbControlsOffered UsbOfferedControls(const UsbCameraFacts& facts) {
     UsbControlsOffered offered{};
     const bool gainsByte = !facts.ccd && facts.deviceType == 15;

@@ -71,6 +71,11 @@ IntRange AnalogueGainRange(bool ccd, int deviceType);
 // Sharpness: 1 to 8, for USB CMOS device type 15 0 to 7.
 IntRange SharpnessRange(bool ccd, int deviceType);
 
+// Whether the USB CMOS library corrects stripes and shading for a camera:
+// colour pictures of the models outside the FPGA family (device types 11,
+// 12, 13, 19 and 20), whose pictures skip that step.
+bool UsbCmosCorrectsStripes(int deviceType, bool monochrome);
+
 // What a USB CMOS or CCD camera tells its pages about itself.
 struct UsbCameraFacts {
     bool ccd = false;

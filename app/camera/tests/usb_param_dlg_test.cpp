@@ -271,6 +271,41 @@ TEST_P(CmosDoubleDialogTest, AFourEntryModelShowsAndSendsRgbModesAsBw24) {
     EXPECT_EQ(camera.GetBW(), 1);
 }
 
+// The stripe and shading correction is offered where the library applies
+// it, and its two controls reach the library.
+TEST_P(CmosDoubleDialogTest, TheCorrectionControlsReachTheLibraryWhereItCorrects) {
+    const struct {
+        int type;
+        bool shown;
+    } cases[] = {{10, true}, {11, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        CCMOSCamera& camera = OpenPreviewing(L"sdk_double_cmos.dll", "device.1.type " + std::to_string(c.type) + "\n");
+        bool applyShown = !c.shown, stripesShown = !c.shown;
+        std::vector<std::string> calls;
+        ModalScript script({[&](HWND d) {
+            applyShown = Shows(d, IDC_MP_APPLY_CORRECTION);
+            stripesShown = Shows(d, IDC_MP_STRIPES);
+            if (applyShown && stripesShown) {
+                const std::size_t mark = LogMark();
+                SendMessageW(Control(d, IDC_MP_APPLY_CORRECTION), BM_CLICK, 0, 0);
+                SendMessageW(Control(d, IDC_MP_STRIPES), BM_CLICK, 0, 0);
+                calls = CallsFrom(mark);
+            }
+            ModalScript::Press(d, IDOK);
+        }});
+        camera.ShowVideoParams();
+        EXPECT_TRUE(script.Finished());
+        EXPECT_EQ(applyShown, c.shown);
+        EXPECT_EQ(stripesShown, c.shown);
+        if (c.shown) {
+            EXPECT_TRUE(Contains(calls, "KQ_ApplyErasure h1 1"));
+            EXPECT_TRUE(Contains(calls, "KQ_ErasureStripe"));
+        }
+        TearDown();
+    }
+}
+
 TEST_P(CmosDoubleDialogTest, ThePresetButtonOpensTheUsbCmosPresets) {
     CCMOSCamera& camera = OpenPreviewing(L"sdk_double_cmos.dll", "device.1.type 10\n");
     std::wstring adLabel;
