@@ -8,6 +8,7 @@
 #include "camera_sdk_families.h"
 #include "colour_ref.h"
 #include "gige_sdk_startup.h"
+#include "video_compressor_choice.h"
 
 namespace {
 
@@ -126,6 +127,7 @@ void CGigECamera::ApplyOpenSettings() {
     SetSpeedMode(m_speedMode);
     SetValidBitsOff(m_validBitsOff);
     SetCapMode(m_capMode);
+    Kq(kq.KQGE_SetAviCompressor, m_cameraIndex, std::uint32_t(m_aviCompressor));
     SaveSnapshotSize(m_snapshotSize.label, m_snapshotSize.width, m_snapshotSize.height);
     std::int32_t delay = 0, watchdog = 0;
     if (Kq(kq.KQGE_GetPackageDelayTime, m_cameraIndex, &delay) == 0) {
@@ -261,9 +263,16 @@ int CGigECamera::SetAutoExposure() {
     return m_opened ? Kq(KQGE().KQGE_SetDoAE, m_cameraIndex, 1, 1, &CGigECamera::AeCallBackProc, this) : 0;
 }
 
+// The choice is made here rather than in the library's own dialog, whose
+// answer does not say which compressor was chosen: the code is kept for the
+// settings and handed to the library.
 void CGigECamera::SelectAviCompressor() {
-    if (m_opened) {
-        Kq(KQGE().KQGE_SelectAviCompressor, m_cameraIndex, m_hostWindow);
+    if (!m_opened) {
+        return;
+    }
+    if (const std::optional<std::uint32_t> chosen = ChooseVideoCompressor(m_hostWindow, std::uint32_t(m_aviCompressor))) {
+        m_aviCompressor = int(*chosen);
+        Kq(KQGE().KQGE_SetAviCompressor, m_cameraIndex, *chosen);
     }
 }
 
@@ -388,6 +397,8 @@ int CGigECamera::SetColorMode(int mode) {
     const int code = Kq(KQGE().KQGE_SetColorMode, m_cameraIndex, mode);
     if (code == 0) {
         m_colourMode = mode;
+        // Record is offered only for what the library can record.
+        m_eightBitFrames = GigeColourModeRecords(mode) ? 0 : 1;
     }
     return code;
 }

@@ -101,7 +101,7 @@ int CGigECamera::ShowVideoParams() {
     m_saturation = params.saturation;
     m_sharpness = params.sharpness;
     m_blackWhite = m_colourMode == 0 || m_colourMode == 5 ? 0 : 1;
-    m_eightBitFrames = m_colourMode == 2 || m_colourMode == 4 ? 0 : 1;
+    m_eightBitFrames = GigeColourModeRecords(m_colourMode) ? 0 : 1;
     if (dialog.ChosenParamFile()) {
         m_paramFileIndex = *dialog.ChosenParamFile();
     } else if (!SamePresetValues(params, found)) {

@@ -61,6 +61,7 @@ void CGigECamera::LoadSettings() {
     s.GetInt(m_gainR, kSection, L"GainR", 8);
     s.GetInt(m_gainG, kSection, L"GainG", 8);
     s.GetInt(m_gainB, kSection, L"GainB", 8);
+    s.GetInt(m_aviCompressor, kSection, L"GIGE_CPS", 0);
     LoadCaptureSettings();
     s.GetInt(m_flipMode, kSection, L"FlipMode", 0);
     s.GetInt(m_colourMode, key, L"ColorMode", m_colourKind != GigeColourKind::colour ? 2 : 0);

@@ -41,6 +41,9 @@ std::wstring GigeDeviceListName(std::uint32_t code);
 std::wstring GigeSettingsKey(std::uint32_t code);
 // The monochrome CCD models, which refuse a red gain.
 bool GigeRefusesRedGain(std::uint32_t code);
+// The library records only 24-bit pictures: colour modes 0 (RGB), 1 (grey
+// as RGB) and 5; the 8- and 16-bit modes cannot be recorded.
+inline bool GigeColourModeRecords(int mode) { return mode == 0 || mode == 1 || mode == 5; }
 
 inline constexpr std::size_t kGigeDiscoveryRecordBytes = 248;
 using GigeDiscoveryRecord = std::array<std::uint8_t, kGigeDiscoveryRecordBytes>;

@@ -19,10 +19,12 @@
 #include "gige_camera.h"
 #include "gige_sdk_startup.h"
 #include "library_double_fixture.h"
+#include "modal_script.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::ModalScript;
 
 std::string Decimal(std::uint32_t code) {
     char text[16];
@@ -106,7 +108,8 @@ TEST_F(GigeCameraTest, OpensInTheLibrarysOrder) {
         "KQGE_SetGainB 0 8",           "KQGE_SetExposure 0 2000",  "KQGE_GetExposure 0",
         "KQGE_SetContrast 0 32",       "KQGE_SetOffsetH 0 0",      "KQGE_SetOffsetV 0 0",
         "KQGE_SetColorMode 0 0",       "KQGE_SetFlipMode 0 0",     "KQGE_SetSpeedMode 0 0",
-        "KQGE_SetValidBitsOff 0 0",    "KQGE_SetCapMode 0 1",      "KQGE_GetPackageDelayTime",
+        "KQGE_SetValidBitsOff 0 0",    "KQGE_SetCapMode 0 1",      "KQGE_SetAviCompressor 0 0",
+        "KQGE_GetPackageDelayTime",
         "KQGE_GetWatchdogState",       "KQGE_SetDoCorrecting 0 0", "KQGE_HDR_Enable 0 0",
         "KQGE_SetSaturation 0 0",      "KQGE_SetSharpness 0 0",    "KQGE_AEParam 0 0 1",
         "KQGE_SetDoAE 0 0 0 callback", "KQGE_SetDoAWB 0 0 1 null", "KQGE_SetPackageSize 0 1500",
@@ -338,6 +341,8 @@ TEST_F(GigeCameraTest, RecordsOnlyWhenTheLibraryStartedTheCapture) {
         LoadCameras("device.0.type 268632064\n");
         WriteConfig(L"GIGE_CMOS_C", L"ColorMode", c.colourMode);
         CGigECamera& camera = Open();
+        // Record is offered only where the library records.
+        EXPECT_EQ(camera.IsRecordDisabled(), 1 - c.recording);
         camera.StartPreview(m_host);
         camera.StartRecord(m_host);
         EXPECT_EQ(CountStarting(Log(), "KQGE_CaptureStart 0 "), 1u);
@@ -346,6 +351,50 @@ TEST_F(GigeCameraTest, RecordsOnlyWhenTheLibraryStartedTheCapture) {
         EXPECT_EQ(camera.IsRecording(), 0);
         TearDown();
     }
+}
+
+// The compressor the user chose is handed to the library when the camera
+// opens and when it is chosen again, and kept in the settings.
+TEST_F(GigeCameraTest, TheChosenCompressorReachesTheLibraryAndIsKept) {
+    constexpr std::uint32_t kRunLength = mmioFOURCC('M', 'R', 'L', 'E');
+    constexpr std::uint32_t kCinepak = mmioFOURCC('c', 'v', 'i', 'd');
+    LoadCameras("device.0.type 81920\n");
+    WriteConfig(L"GIGE", L"GIGE_CPS", int(kCinepak));
+    CGigECamera& camera = Open();
+    EXPECT_TRUE(Contains(Log(), "KQGE_SetAviCompressor 0 " + Decimal(kCinepak)));
+
+    std::wstring title, chosen;
+    std::uint32_t chosenCode = 0;
+    {
+        ModalScript script({[&](HWND dialog) {
+                                title = ModalScript::Text(dialog);
+                                chosen = ModalScript::ChooseComboItem(
+                                    dialog, [](const std::wstring& t) { return t.find(L"RLE") != std::wstring::npos; });
+                            },
+                            [](HWND dialog) { ModalScript::Press(dialog, IDOK); }});
+        const std::size_t mark = LogMark();
+        camera.SelectAviCompressor();
+        EXPECT_TRUE(script.Finished());
+        EXPECT_EQ(title, L"Video Compressor");
+        ASSERT_FALSE(chosen.empty()) << "the run-length coder is listed";
+        const std::vector<std::string> calls = LogFrom(mark);
+        ASSERT_EQ(calls.size(), 1u);
+        unsigned long code = 0;
+        ASSERT_EQ(std::sscanf(calls[0].c_str(), "KQGE_SetAviCompressor 0 %lu", &code), 1) << calls[0];
+        chosenCode = std::uint32_t(code);
+        // Handler codes are read without regard to case.
+        EXPECT_EQ(chosenCode & 0xDFDFDFDFu, kRunLength);
+    }
+    {
+        // Cancel keeps the choice.
+        ModalScript script({[](HWND dialog) { ModalScript::Press(dialog, IDCANCEL); }});
+        const std::size_t mark = LogMark();
+        camera.SelectAviCompressor();
+        EXPECT_TRUE(script.Finished());
+        EXPECT_TRUE(LogFrom(mark).empty());
+    }
+    m_camera.reset();
+    EXPECT_EQ(ReadConfig(L"GIGE", L"GIGE_CPS"), int(chosenCode));
 }
 
 // The library may deliver frames of another depth than the camera set (the

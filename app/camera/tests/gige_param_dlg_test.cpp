@@ -154,6 +154,26 @@ TEST_P(GigeParamDlgTest, OkKeepsWhatTheLibraryTook) {
     EXPECT_TRUE(Contains(Log(), "KQGE_SetExposure 0 1500"));
 }
 
+// After OK, Record is offered exactly for the colour modes the library
+// records (24-bit pictures), not for the 8- and 16-bit ones.
+TEST_P(GigeParamDlgTest, OkOffersRecordOnlyForModesTheLibraryRecords) {
+    CGigECamera& camera = OpenPreviewing("device.0.type 81920\n");
+    const struct {
+        int mode;
+        int recordDisabled;
+    } cases[] = {{2, 1}, {0, 0}, {3, 1}, {1, 0}, {4, 1}, {5, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        ModalScript script({[&](HWND d) {
+            Choose(d, IDC_CP_COLOUR, c.mode);
+            ModalScript::Press(d, IDOK);
+        }});
+        ASSERT_EQ(camera.ShowVideoParams(), IDOK);
+        EXPECT_EQ(camera.GetColourMode(), c.mode);
+        EXPECT_EQ(camera.IsRecordDisabled(), c.recordDisabled);
+    }
+}
+
 TEST_P(GigeParamDlgTest, ThePresetButtonOpensThePresetsOfTheGigeFamily) {
     CGigECamera& camera = OpenPreviewing("device.0.type 81920\n");
     std::wstring time, unit;

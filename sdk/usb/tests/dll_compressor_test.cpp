@@ -16,30 +16,6 @@ namespace {
 using kq::test::KqDll;
 using testing_support::ModalScript;
 
-HWND ComboOf(HWND dialog) {
-    HWND combo = nullptr;
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM param) -> BOOL {
-            wchar_t cls[16] = {};
-            GetClassNameW(child, cls, 16);
-            if (std::wstring(cls) != L"ComboBox") return TRUE;
-            *reinterpret_cast<HWND*>(param) = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&combo));
-    return combo;
-}
-
-std::wstring ItemText(HWND combo, int index) {
-    const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, index, 0);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
 bool IsRunLength(const std::wstring& text) { return text.find(L"RLE") != std::wstring::npos; }
 
 std::string FourCcText(int code) {
@@ -67,17 +43,7 @@ TEST_F(CompressorChoice, OkStoresTheChosenCompressorAndCancelGivesZero) {
     {
         ModalScript script({[&](HWND dialog) {
                                 title = ModalScript::Text(dialog);
-                                const HWND combo = ComboOf(dialog);
-                                const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
-                                for (int i = 0; i < count; ++i) {
-                                    if (!IsRunLength(ItemText(combo, i))) continue;
-                                    chosenText = ItemText(combo, i);
-                                    SendMessageW(combo, CB_SETCURSEL, i, 0);
-                                    SendMessageW(dialog, WM_COMMAND,
-                                                 MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-                                                 reinterpret_cast<LPARAM>(combo));
-                                    break;
-                                }
+                                chosenText = ModalScript::ChooseComboItem(dialog, IsRunLength);
                             },
                             [](HWND dialog) { ModalScript::Press(dialog, IDOK); }});
         int fourcc = -1;

@@ -56,6 +56,36 @@ public:
     static void Press(HWND dialog, int id) {
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
     }
+    // Chooses, in the dialog's first combo box, the first item whose text
+    // `wanted` accepts, as a user's pick does (the combo's owner hears of the
+    // change); the item's text, empty when none was accepted.
+    static std::wstring ChooseComboItem(HWND dialog, const std::function<bool(const std::wstring&)>& wanted) {
+        HWND combo = nullptr;
+        EnumChildWindows(
+            dialog,
+            [](HWND child, LPARAM param) -> BOOL {
+                wchar_t cls[16] = {};
+                GetClassNameW(child, cls, 16);
+                if (std::wstring(cls) != L"ComboBox") return TRUE;
+                *reinterpret_cast<HWND*>(param) = child;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&combo));
+        const auto count = combo ? static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)) : 0;
+        for (int i = 0; i < count; ++i) {
+            const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
+            if (length <= 0) continue;
+            std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+            text.resize(static_cast<std::size_t>(length));
+            if (!wanted(text)) continue;
+            SendMessageW(combo, CB_SETCURSEL, i, 0);
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(combo));
+            return text;
+        }
+        return {};
+    }
     // The text of a message box (its static control).
     static std::wstring MessageText(HWND box) {
         std::wstring text;
