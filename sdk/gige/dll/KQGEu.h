@@ -79,6 +79,8 @@ int32_t KQGEAPI KQGE_SetOffsetV(int32_t index, int32_t offset);
 
 /* Frames and pictures. */
 int32_t KQGEAPI KQGE_SetFrameCallBack(int32_t index, KQGE_FRAME_CALLBACK callback, void* user);
+/* The latest picture; in fast capture the one its own soft trigger produced
+ * (-1 when none came within 2000 ms). */
 int32_t KQGEAPI KQGE_GetFrame(int32_t index, unsigned char* picture);
 int32_t KQGEAPI KQGE_GetFrameToImage(int32_t index, const wchar_t* path, int32_t kind, int32_t ignored1,
                                      int32_t ignored2);
