@@ -1,7 +1,8 @@
 #pragma once
 // The system's video compressor choice, titled "Video Compressor": video
 // compressors only, quality 7500 and a key frame every 15 frames, the
-// current choice offered first. Modal on the caller's thread.
+// current choice offered first. Modal on the caller's thread; a null owner
+// gives a dialog without owner.
 #include <windows.h>
 
 #include <cstdint>
