@@ -70,9 +70,9 @@ TEST(CameraFramesTest, QuarterTurnsExchangeWidthAndHeight) {
         EXPECT_EQ(log.frames[0].info.width, 48) << turn;
         EXPECT_EQ(log.frames[0].info.height, 64) << turn;
         EXPECT_EQ(log.frames[0].pixels.size(), 48u * 64 * 3);
-        // The region is bounded by the turned picture.
-        EXPECT_EQ(camera.SetMCResolution(0, 0, 48, 64), 0);
-        EXPECT_EQ(camera.SetMCResolution(0, 0, 64, 48), 20);
+        // The region is bounded by the output before the turn.
+        EXPECT_EQ(camera.SetMCResolution(0, 0, 64, 48), 0);
+        EXPECT_EQ(camera.SetMCResolution(0, 0, 48, 64), 20);
     }
 }
 
