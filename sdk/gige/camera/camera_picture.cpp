@@ -283,7 +283,7 @@ void GigECameraBase::RecordFrame(std::span<const std::uint8_t> picture, FrameSiz
         written = writer_->Close();
         writer_.reset();
         ++rollovers_;
-        written = StartRecording(kq::files::RolloverName(moviePath_, rollovers_)) && written;
+        if (written) written = StartRecording(kq::files::RolloverName(moviePath_, rollovers_));
     }
     if (written && writer_->format().bitsPerPixel == 8) {
         for (std::size_t i = 0; i < movieGrey_.size() && 3 * i < shown.size(); ++i) movieGrey_[i] = shown[3 * i];
