@@ -52,6 +52,10 @@ protected:
         }
         return item;
     }
+    // The device the tree highlights.
+    HTREEITEM Caret() {
+        return reinterpret_cast<HTREEITEM>(SendMessageW(Tree().GetSafeHwnd(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+    }
     // Double-clicks the device and answers the question with `button`; the
     // question's text, empty when none was asked.
     std::wstring PickAnswering(int category, int index, int button) {
@@ -78,6 +82,7 @@ TEST_F(DeviceSelectionTest, AConfirmedPickOfAnotherFamilyMakesItsCameraForThatDe
     EXPECT_EQ(Camera().deviceIndex, 2);
     EXPECT_EQ(Tree().GetSelectedCategory(), 2);
     EXPECT_EQ(Tree().GetSelectedDevice(), (DeviceTreeEntry{L"Right", 2}));
+    EXPECT_EQ(Caret(), Device(2, 1));
 }
 
 TEST_F(DeviceSelectionTest, APickInTheSameFamilyMovesTheCameraToThatDevice) {
@@ -97,8 +102,7 @@ TEST_F(DeviceSelectionTest, ADeclinedPickLeavesTheCameraAndTheTreeOnTheOpenDevic
     EXPECT_EQ(Tree().GetSelectedCategory(), 1);
     EXPECT_EQ(Tree().GetSelectedDevice(), (DeviceTreeEntry{L"Capture", 0}));
     // The open device is the tree's selection again.
-    const auto caret = reinterpret_cast<HTREEITEM>(SendMessageW(Tree().GetSafeHwnd(), TVM_GETNEXTITEM, TVGN_CARET, 0));
-    EXPECT_EQ(caret, Device(1, 0));
+    EXPECT_EQ(Caret(), Device(1, 0));
 }
 
 TEST_F(DeviceSelectionTest, ASwitchEndsTheVideoAndTheNewCameraStartsWithout) {
@@ -110,6 +114,8 @@ TEST_F(DeviceSelectionTest, ASwitchEndsTheVideoAndTheNewCameraStartsWithout) {
     EXPECT_EQ(Camera().deviceIndex, 1);
     EXPECT_EQ(Camera().videoOpen, 0);
     EXPECT_FALSE(view_->IsVideoActive());
+    // The tree shows the camera now in use, not the one whose video closed.
+    EXPECT_EQ(Caret(), Device(2, 0));
 }
 
 }  // namespace
