@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -32,11 +33,14 @@
 namespace {
 
 constexpr int kPieceId = 26130;  // the floating picture window
-constexpr COLORREF kGrey = RGB(128, 128, 128);
+constexpr std::uint32_t kGrey = 0x808080;
 constexpr COLORREF kRed = RGB(255, 0, 0);
+// Picture pixels read as 0xRRGGBB.
+constexpr std::uint32_t kPictureRed = 0xFF0000;
 
+// Public: the tables of cases below act on it through lambdas.
 class MikraEditingTest : public testing::Test {
-protected:
+public:
     void SetUp() override {
         ASSERT_TRUE(chinese_.Loaded());
         ASSERT_TRUE(LoadFrameWithCameraDouble(frame_, document_));
@@ -113,7 +117,7 @@ protected:
     }
     // A picture pixel in the view's window coordinates.
     POINT InWindow(int x, int y) { return {x + Current().GetCentringX(), y + Current().GetCentringY()}; }
-    COLORREF PictureAt(int x, int y) { return Current().GetPicture()->GetPixelColor(x, y) & 0xFFFFFF; }
+    std::uint32_t PictureAt(int x, int y) { return Current().GetPicture()->GetPixelColor(x, y) & 0xFFFFFF; }
     HWND Piece() const { return GetDlgItem(View(), kPieceId); }
     RECT PieceRect() const {
         RECT r{};
@@ -193,8 +197,8 @@ protected:
         ASSERT_EQ(PictureAt(35, 25), kGrey) << "painted in before it was dropped";
     }
     void ExpectPieceAt(int x, int y, const char* what) {
-        EXPECT_EQ(PictureAt(x, y), kRed) << what;
-        EXPECT_EQ(PictureAt(x + 39, y + 29), kRed) << what;
+        EXPECT_EQ(PictureAt(x, y), kPictureRed) << what;
+        EXPECT_EQ(PictureAt(x + 39, y + 29), kPictureRed) << what;
         EXPECT_EQ(PictureAt(x + 40, y + 30), kGrey) << what;
         EXPECT_EQ(PictureAt(x - 1, y), kGrey) << what;
     }
@@ -281,20 +285,20 @@ TEST_F(MikraEditingTest, TheClipboardKeysAndTheBandWorkInRegionSelection) {
     ASSERT_NE(Piece(), nullptr);
     EXPECT_EQ(PieceRect().right - PieceRect().left, 40);
     EXPECT_EQ(PieceRect().bottom - PieceRect().top, 30);
-    EXPECT_EQ(PictureAt(50, 40), RGB(255, 255, 255)) << "the lifted part leaves white";
-    EXPECT_EQ(PictureAt(0, 0), kRed) << "the pasted piece was painted in";
+    EXPECT_EQ(PictureAt(50, 40), 0xFFFFFFu) << "the lifted part leaves white";
+    EXPECT_EQ(PictureAt(0, 0), kPictureRed) << "the pasted piece was painted in";
 
     // Ctrl+A lifts the whole picture, painting the band's piece back first.
     Key('A', true);
     ASSERT_NE(Piece(), nullptr);
     EXPECT_EQ(PieceRect().right - PieceRect().left, 120);
     EXPECT_EQ(PieceRect().bottom - PieceRect().top, 90);
-    EXPECT_EQ(PictureAt(50, 40), RGB(255, 255, 255));
-    EXPECT_EQ(PictureAt(0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(PictureAt(50, 40), 0xFFFFFFu);
+    EXPECT_EQ(PictureAt(0, 0), 0xFFFFFFu);
     Command(ID_CANCEL_DRAWING);
     EXPECT_EQ(Piece(), nullptr);
     EXPECT_EQ(PictureAt(50, 40), kGrey) << "the lifted picture went back";
-    EXPECT_EQ(PictureAt(0, 0), kRed);
+    EXPECT_EQ(PictureAt(0, 0), kPictureRed);
     EXPECT_EQ(Current().IsRegionSelect(), 0);
 }
 
