@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "calibration_store.h"
+#include "clipboard_contents.h"
 #include "frame_with_camera_double.h"
 #include "history_actions.h"
 #include "ini_profile.h"
@@ -43,11 +44,8 @@ class MikraEditingTest : public testing::Test {
 public:
     void SetUp() override {
         ASSERT_TRUE(chinese_.Loaded());
-        ASSERT_TRUE(LoadFrameWithCameraDouble(frame_, document_));
-        ShowWithoutActivating(frame_);
-        view_ = dynamic_cast<CMikraView*>(frame_.GetActiveView());
+        view_ = LoadShownFrameView(frame_, document_);
         ASSERT_NE(view_, nullptr);
-        view_->OnInitialUpdate();
         first_ = files_.Bmp(L"first.bmp", 120, 90, 0x808080);
         second_ = files_.Bmp(L"second.bmp", 60, 40, 0x0000FF);
         view_->OpenPicture(first_);
@@ -128,49 +126,10 @@ public:
 
     // The clipboard holding only a red bitmap of this size, or only text.
     void PutBitmap(int width, int height) {
-        ASSERT_TRUE(OpenClipboard(View()));
-        EmptyClipboard();
-        HDC screen = GetDC(nullptr);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-        HDC memory = CreateCompatibleDC(screen);
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        const RECT all{0, 0, width, height};
-        HBRUSH red = CreateSolidBrush(kRed);
-        FillRect(memory, &all, red);
-        DeleteObject(red);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-        EXPECT_NE(SetClipboardData(CF_BITMAP, bitmap), nullptr);
-        CloseClipboard();
+        ASSERT_TRUE(clipboard_testing::PutBitmap(View(), width, height, kRed));
     }
-    void PutText() {
-        if (!OpenClipboard(nullptr)) {
-            return;
-        }
-        EmptyClipboard();
-        HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, 4);
-        if (auto* chars = static_cast<char*>(GlobalLock(text))) {
-            chars[0] = 'x';
-            chars[1] = '\0';
-            GlobalUnlock(text);
-        }
-        SetClipboardData(CF_TEXT, text);
-        CloseClipboard();
-    }
-    SIZE ClipboardBitmapSize() {
-        SIZE size{0, 0};
-        if (!OpenClipboard(nullptr)) {
-            return size;
-        }
-        if (auto* bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
-            BITMAP header{};
-            GetObjectW(bitmap, sizeof header, &header);
-            size = SIZE{header.bmWidth, header.bmHeight};
-        }
-        CloseClipboard();
-        return size;
-    }
+    void PutText() { clipboard_testing::PutText(); }
+    SIZE ClipboardBitmapSize() { return clipboard_testing::BitmapSize(); }
     // The undo list's top line, as the frame shows it.
     std::wstring LastUndoLine() {
         HWND list = GetDlgItem(frame_.GetSafeHwnd(), IDC_UNDO_LIST);
