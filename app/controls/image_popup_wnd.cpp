@@ -24,6 +24,15 @@ CImagePopupWnd::CImagePopupWnd(const CPicture* picture, const RECT& rect, HWND p
     CreateEx(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, normal, parent, kControlId);
 }
 
+RECT CImagePopupWnd::RectInParent() const {
+    RECT rect{0, 0, 0, 0};
+    if (m_hWnd != nullptr) {
+        GetWindowRect(m_hWnd, &rect);
+        MapWindowPoints(nullptr, m_parent, reinterpret_cast<POINT*>(&rect), 2);
+    }
+    return rect;
+}
+
 void CImagePopupWnd::OnPaint() {
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(m_hWnd, &ps);
@@ -86,6 +95,10 @@ void CImagePopupWnd::OnButtonDown(int x, int y) {
         m_resizing = true;
     } else {
         m_moving = true;
+        // The frame and handles stay where the window is; only the focus
+        // rectangle follows the mouse, so they go now.
+        InvalidateRect(m_hWnd, nullptr, FALSE);
+        UpdateWindow(m_hWnd);
     }
     DrawTracker();
     SetCapture(m_hWnd);

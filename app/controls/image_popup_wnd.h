@@ -26,6 +26,8 @@ public:
     // Shows the arrow cursor everywhere until the next button press.
     void SetArrowCursor(bool arrow) { m_arrowCursor = arrow; }
     bool IsMoving() const { return m_moving; }
+    // Where it lies in the parent's client area.
+    RECT RectInParent() const;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

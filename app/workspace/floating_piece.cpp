@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "floating_piece_wnd.h"
 #include "history_actions.h"
+#include "image_popup_wnd.h"
 #include "picture_gdi.h"
 #include "wait_cursor.h"
 
@@ -102,7 +102,7 @@ int CFloatingPiece::CreateFloating(const RECT& rect) {
         sourceRect_ = RECT{0, 0, 0, 0};
     }
     window_.reset();
-    window_ = std::make_unique<CFloatingPieceWnd>(owner, where, *piece_);
+    window_ = std::make_unique<CImagePopupWnd>(piece_.get(), where, owner);
     floating_ = 1;
     return 1;
 }
@@ -123,7 +123,7 @@ int CFloatingPiece::DropFloating(int paintBack) {
         // An unmoved piece goes back exactly where it came from, whatever
         // the rounding of its window at this zoom.
         const RECT rect = window_->RectInParent();
-        const PictureBox box = window_->WasMoved() ? WindowToPicture(rect.left, rect.top, rect.right - rect.left,
+        const PictureBox box = window_->IsChanged() ? WindowToPicture(rect.left, rect.top, rect.right - rect.left,
                                                                      rect.bottom - rect.top, host_.PiecePlacement())
                                                    : box_;
         host_.RepaintPiecePicture([&](CDC& dc) {
@@ -132,7 +132,7 @@ int CFloatingPiece::DropFloating(int paintBack) {
             }
         });
     }
-    const bool moved = window_->WasMoved();
+    const bool moved = window_->IsChanged();
     window_.reset();
     piece_.reset();
     floating_ = 0;

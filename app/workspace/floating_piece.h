@@ -1,7 +1,7 @@
 #pragma once
 // The floating piece: a region cut out of the picture, a bitmap pasted from
-// the clipboard or the whole picture lifted, moved in its own window over
-// the picture's and painted back when dropped. The image controller owns one
+// the clipboard or the whole picture lifted, moved and resized in the
+// floating picture window over the picture's and painted back when dropped. The image controller owns one
 // and answers its questions as its IFloatingPieceHost. Rectangles are in the
 // picture window's client pixels. Windows only.
 #include <windows.h>
@@ -14,7 +14,7 @@
 #include "picture.h"
 #include "view_geometry.h"
 
-class CFloatingPieceWnd;
+class CImagePopupWnd;
 
 // What the piece needs of the picture it floats over. Held, never owned,
 // so no virtual destructor.
@@ -79,7 +79,7 @@ public:
     void LiftWholePicture();
 
     int IsFloating() const { return floating_; }
-    const CFloatingPieceWnd* GetFloatingWindow() const { return window_.get(); }
+    const CImagePopupWnd* GetFloatingWindow() const { return window_.get(); }
     const CPicture* GetFloatingPicture() const { return piece_.get(); }
     // Where the piece was cut out; zeros for a pasted or lifted piece.
     const RECT& GetSourceRect() const { return sourceRect_; }
@@ -93,5 +93,5 @@ private:
     PictureBox box_;
     // The window is declared after the picture it shows, so it goes first.
     std::unique_ptr<CPicture> piece_;
-    std::unique_ptr<CFloatingPieceWnd> window_;
+    std::unique_ptr<CImagePopupWnd> window_;
 };

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "cl_arrow.h"
-#include "floating_piece_wnd.h"
 #include "grey_to_rgb.h"
+#include "image_popup_wnd.h"
 #include "view_geometry.h"
 
 namespace {
@@ -42,6 +42,9 @@ CImageController::~CImageController() {
 float CImageController::ClampedZoom(float zoom) { return ClampZoom(zoom); }
 
 void CImageController::OpenPicture() {
+    // A piece still floating goes into the picture before it is shown again.
+    EndRegionSelect();
+    EndCountEditMode();
     centreX_ = centreY_ = 0;
     scrollX_ = scrollY_ = 0;
     ui_.bandActive = 0;
@@ -135,6 +138,8 @@ void CImageController::CloseArrowPanel() {
 
 void CImageController::ClosePicture() {
     CloseArrowPanel();
+    // The piece is painted in and recorded while the picture is still here.
+    EndRegionSelect();
     history_.SetCounter(nullptr);
     FreePicture();
     counter_.reset();

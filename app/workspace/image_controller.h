@@ -345,6 +345,15 @@ public:
     // The floating piece cut, pasted or lifted over the picture.
     CFloatingPiece& Floating() { return floating_; }
     const CFloatingPiece& Floating() const { return floating_; }
+    // Region selection (image_controller_region.cpp): while it is on, a band
+    // dragged on the picture becomes the floating piece and Ctrl+A, Ctrl+C,
+    // Ctrl+V and Ctrl+X lift the whole picture, copy, paste and cut. Choosing
+    // a tool, cancelling and closing the picture end it.
+    void SetRegionSelect(int on);
+    int IsRegionSelect() const { return ui_.regionSelect; }
+    // The paste command: a clipboard bitmap becomes the floating piece and
+    // region selection starts. 1 when pasted.
+    int PastePicture();
 
     // The measurement data bar, when the frame has one: told of each object
     // drawn and refilled after deletions.
@@ -454,6 +463,18 @@ private:
     void PieceRecordStep(int action) override;
     bool PieceCtrlHeld() const override;
     CFloatingPiece floating_{*this};
+    // Paints a floating piece back into the picture, recording its step.
+    void DropFloatingPiece();
+    // Drops the piece and leaves region selection.
+    void EndRegionSelect();
+    // In region selection, the band just released lifts its part of the
+    // picture when wider and taller than a pixel; false outside it.
+    bool LiftBand();
+    // The clipboard keys with Ctrl held in region selection; false for any
+    // other key or mode.
+    bool OnRegionKey(UINT key);
+    // Ends a counting edit mode and any drag of it.
+    void EndCountEditMode();
 
     TrackPoint ToTrackPoint(int x, int y) const;
     void DrawObjects(CDC& dc);

@@ -48,6 +48,7 @@ void CImageController::RestoreHistory(int index) {
     if (host_ != nullptr) {
         host_->HistoryChanged();
     }
+    RefreshWorkspaceBar();
     Render(1);
 }
 

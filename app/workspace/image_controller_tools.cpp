@@ -55,14 +55,19 @@ void CImageController::DrawObjects(CDC& dc) {
     }
 }
 
+void CImageController::EndCountEditMode() {
+    countEdit_.mode = kCountEditNone;
+    countEdit_.pixelDrag = 0;
+}
+
 void CImageController::SetTool(int tool) {
+    EndRegionSelect();
     ui_.step = 0;
     ui_.moving = 0;
     ui_.nudging = 0;
     ui_.bandActive = 0;
     ui_.selectMode = 0;
-    countEdit_.mode = kCountEditNone;
-    countEdit_.pixelDrag = 0;
+    EndCountEditMode();
     ui_.tool = tool;
     ui_.drawingMode = tool != 0 ? 1 : 0;
     if (tool == CCLArrow::kType && host_ != nullptr) {
@@ -73,6 +78,8 @@ void CImageController::SetTool(int tool) {
 }
 
 void CImageController::SetSelectMode() {
+    EndRegionSelect();
+    EndCountEditMode();
     ui_.step = 0;
     ui_.moving = 0;
     ui_.nudging = 0;
@@ -90,6 +97,9 @@ int CImageController::FinishEditing() {
     if (drawing != 0) {
         ui_.step = 0;
     } else {
+        if (ui_.regionSelect != 0) {
+            DropFloatingPiece();
+        }
         ui_.tool = 0;
     }
     return drawing;
@@ -97,6 +107,8 @@ int CImageController::FinishEditing() {
 
 void CImageController::CancelInteraction() {
     CloseArrowPanel();
+    EndCountEditMode();
+    EndRegionSelect();
     ui_.step = 0;
     ui_.moving = 0;
     ui_.nudging = 0;
@@ -251,7 +263,10 @@ void CImageController::OnLButtonUp(UINT, int x, int y) {
         ui_.bandTo = ui_.current;
         ui_.bandActive = 0;
     }
-    if (ui_.selectMode != 0) {
+    // A click beside the floating piece puts it down where it lies; the band
+    // is erased first, as the drop paints the window again.
+    DropFloatingPiece();
+    if (!LiftBand() && ui_.selectMode != 0) {
         MoveSelection(1);
         ui_.moving = 0;
         const RECT r = Normalised(ui_.bandFrom, ui_.bandTo);
@@ -370,6 +385,7 @@ void CImageController::MoveSelection(int finish) {
     }
     if (::MoveSelection(model_, ui_, finish != 0, zoom_)) {
         PushHistory(3);
+        RefreshWorkspaceBar();
     }
     Render(0);
 }
@@ -380,6 +396,7 @@ void CImageController::NudgeSelection(int left, int up, int right, int down, int
     }
     if (::NudgeSelection(model_, ui_, {left, up}, {right, down}, finish != 0, labelOnly != 0, zoom_)) {
         PushHistory(3);
+        RefreshWorkspaceBar();
     }
     Render(0);
 }
@@ -405,6 +422,9 @@ void CImageController::DeleteSelection() {
 void CImageController::RenumberType(int type) { model_.RenumberType(type); }
 
 void CImageController::OnKeyDown(UINT key) {
+    if (OnRegionKey(key)) {
+        return;
+    }
     const int labelOnly = selection_.size() < 2 ? 1 : 0;
     switch (key) {
     case VK_CONTROL:
@@ -413,6 +433,7 @@ void CImageController::OnKeyDown(UINT key) {
         }
         return;
     case VK_ESCAPE:
+        DropFloatingPiece();
         if (!selection_.empty()) {
             ClearSelection();
         }

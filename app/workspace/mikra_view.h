@@ -285,6 +285,11 @@ private:
     LRESULT OnSnapshotExport(WPARAM pathAddress, LPARAM target);
     LRESULT OnParamFileSelected(LPARAM index);
     LRESULT OnScaleSelected(LPARAM entryAddress);
+    // A calibration drawn on the picture was stored (mikra_view_calibration.cpp).
+    LRESULT OnCalibrationChanged();
+    // The calibration combo refilled with the target's calibration selected
+    // (then by name, when one is given), the grid and the ruler reloaded.
+    void ShowTargetCalibration(CImageController& target, const std::wstring& name);
     LRESULT OnOpenPicturePath(LPARAM pathAddress);
     LRESULT OnPictureSelected();
     // Switches to the device the tree picked once the user confirms; nonzero

@@ -1,4 +1,5 @@
-// Command 32817: the calibration selection dialog for the target picture.
+// Command 32817, the calibration selection dialog for the target picture,
+// and a calibration drawn on the picture: the combo, grid and ruler follow.
 #include "ini_profile.h"
 #include "mikra_view.h"
 #include "scale_select_dlg.h"
@@ -27,16 +28,28 @@ void CMikraView::ChooseCalibration() {
     if (!chosen && !dialog.HasChangedCalibrations()) {
         return;
     }
+    ShowTargetCalibration(*target, chosen ? dialog.m_strName : std::wstring());
+}
+
+void CMikraView::ShowTargetCalibration(CImageController& target, const std::wstring& name) {
     if (m_frame) {
         m_frame->RefillCalibrations();
-        m_frame->SelectCalibration(target->GetCalibrationScale(), Wide(target->GetCalibrationUnit()));
-        if (chosen && !dialog.m_strName.empty()) {
-            m_frame->SelectCalibrationByName(dialog.m_strName);
+        m_frame->SelectCalibration(target.GetCalibrationScale(), Wide(target.GetCalibrationUnit()));
+        if (!name.empty()) {
+            m_frame->SelectCalibrationByName(name);
         }
     }
     if (m_bGridShown) {
-        target->LoadCalibration();
+        target.LoadCalibration();
         InvalidateRect(m_hWnd, nullptr, TRUE);
     }
     ReloadRuler();
+}
+
+LRESULT CMikraView::OnCalibrationChanged() {
+    CImageController* target = GetTargetController();
+    if (target && target->HasWindow()) {
+        ShowTargetCalibration(*target, std::wstring());
+    }
+    return 0;
 }

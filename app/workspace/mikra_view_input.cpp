@@ -138,10 +138,16 @@ bool CMikraView::PreTranslateMessage(MSG& message) {
     if (message.hwnd != m_hWnd && !IsChild(m_hWnd, message.hwnd)) {
         return false;
     }
+    // A key the controller took with Ctrl held is not dispatched again: the
+    // key handler would run twice (two nudges, a second paste).
+    int taken = 0;
     if (!IsVideoActive()) {
-        m_current->FilterKey(message);
+        taken = m_current->FilterKey(message);
     } else if (m_camera->IsVideoOpen()) {
-        m_live->FilterKey(message);
+        taken = m_live->FilterKey(message);
+    }
+    if (taken != 0) {
+        return true;
     }
     const auto kind = m_camera ? static_cast<CameraFamily>(m_camera->GetCameraKind()) : CameraFamily::directShow;
     if (m_camera && m_camera->IsVideoOpen() && (kind == CameraFamily::directShow || kind == CameraFamily::uvc) &&

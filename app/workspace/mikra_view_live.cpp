@@ -57,6 +57,9 @@ void CMikraView::ShowLiveOverlay(bool shown) {
     ShowWindowOf(m_liveOverlay, shown);
     ShowWindowOf(m_videoHost, !shown);
     if (!shown || !m_camera) {
+        // The data bar lists the picture's objects again.
+        m_live->SetWorkspaceBar(nullptr);
+        ShowCurrentMeasurements();
         LayoutVideoOverlays();
         return;
     }
@@ -66,6 +69,15 @@ void CMikraView::ShowLiveOverlay(bool shown) {
     const CameraFrameSize video = m_camera->GetVideoSize();
     m_live->SetZoom(VideoZoom(m_camera->GetVideoWindowSize().width, video.width).value_or(1.0f));
     m_live->SetFrameSize(video.width, video.height);
+    // While measuring on the video the data bar lists the live objects.
+    for (const std::unique_ptr<CImageController>& controller : m_controllers) {
+        controller->SetWorkspaceBar(nullptr);
+    }
+    m_current->SetWorkspaceBar(nullptr);
+    if (m_frame) {
+        m_live->SetWorkspaceBar(m_frame->GetWorkspaceBar());
+        m_live->RefreshWorkspaceBar();
+    }
     LayoutVideoOverlays();
     m_live->Render(1);
 }

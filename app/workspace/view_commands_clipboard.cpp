@@ -11,7 +11,7 @@ void RegisterClipboardCommands(CMikraView& view) {
         void (*run)(CImageController& controller);
     };
     static constexpr Command kCommands[] = {
-        {ID_EDIT_PASTE_PICTURE, [](CImageController& c) { c.Floating().Paste(); }},
+        {ID_EDIT_PASTE_PICTURE, [](CImageController& c) { c.PastePicture(); }},
         {ID_EDIT_CUT_AREA, [](CImageController& c) { c.Floating().CutFloating(); }},
         {ID_EDIT_COPY_AREA, [](CImageController& c) { c.Floating().CopyFloating(); }},
         {ID_FILE_INFORMATION, [](CImageController& c) { c.ShowImageInfo(); }},

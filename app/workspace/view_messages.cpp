@@ -127,7 +127,9 @@ LRESULT CMikraView::OnScaleSelected(LPARAM entryAddress) {
     if (!target || !target->HasWindow()) {
         return 0;
     }
-    target->SetCalibration(entry.value, std::u16string(entry.unit.begin(), entry.unit.end()));
+    // Kept as the controller's calibration: the unit switch converts it and
+    // the picture's entry is selected again when it is shown again.
+    target->ApplyStoredCalibration(entry.value, std::u16string(entry.unit.begin(), entry.unit.end()));
     if (m_bGridShown) {
         target->LoadCalibration();
     }
@@ -191,6 +193,7 @@ bool CMikraView::OnPrivateMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     case WM_RESOLUTION_CHANGED: result = OnResolutionChanged(); return true;
     case WM_SNAPSHOT_OPEN: result = OnSnapshotExport(wParam, lParam); return true;
     case WM_PARAMFILE_SELECTED: result = OnParamFileSelected(lParam); return true;
+    case WM_CALIBRATION_CHANGED: result = OnCalibrationChanged(); return true;
     case WM_SCALE_SELECTED: result = OnScaleSelected(lParam); return true;
     case WM_OPEN_PICTURE_PATH: result = OnOpenPicturePath(lParam); return true;
     case WM_PICTURE_SELECTED: result = OnPictureSelected(); return true;

@@ -173,6 +173,34 @@ TEST_F(PopupTest, PaintsThePictureFrameAndHandlesExceptWhileMoving) {
     Up(Hwnd(), 50, 40);
 }
 
+// Counts the paints a window gets, as the system sends them.
+struct PaintCounter {
+    static inline HWND watched = nullptr;
+    static inline int paints = 0;
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && sent->hwnd == watched && sent->message == WM_PAINT) {
+            ++paints;
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+
+TEST_F(PopupTest, APressThatStartsAMovePaintsTheHandlesAwayAtOnce) {
+    UpdateWindow(Hwnd());
+    PaintCounter::watched = Hwnd();
+    PaintCounter::paints = 0;
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &PaintCounter::Hook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    Move(Hwnd(), 50, 40, false);
+    EXPECT_EQ(PaintCounter::paints, 0);
+    Down(Hwnd(), 50, 40);
+    UnhookWindowsHookEx(hook);
+    ASSERT_TRUE(popup->IsMoving());
+    EXPECT_EQ(PaintCounter::paints, 1) << "the handles stay on the screen while the window is moved";
+    Up(Hwnd(), 50, 40);
+}
+
 // Chooses the menu item `downs` steps down from inside the menu's loop.
 struct MenuKeys {
     static inline int downs = 0;

@@ -61,6 +61,20 @@ inline void ShowWithoutActivating(CMainFrame& frame) {
     UpdateWindow(frame.GetSafeHwnd());
 }
 
+// The real main frame with the double, shown without activation, and its
+// view after its first update; null when the frame could not be loaded.
+inline CMikraView* LoadShownFrameView(CMainFrame& frame, CDocument& document) {
+    if (!LoadFrameWithCameraDouble(frame, document)) {
+        return nullptr;
+    }
+    ShowWithoutActivating(frame);
+    auto* view = dynamic_cast<CMikraView*>(frame.GetActiveView());
+    if (view != nullptr) {
+        view->OnInitialUpdate();
+    }
+    return view;
+}
+
 // Pumps the frame's messages until the browser has loaded every thumbnail it
 // was asked for: its loader reads the picture files, so a test deletes them
 // only afterwards. False when they are not loaded within the time.

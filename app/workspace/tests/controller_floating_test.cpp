@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "controller_fixture.h"
-#include "floating_piece_wnd.h"
+#include "image_popup_wnd.h"
 #include "history_actions.h"
 #include "pump_until.h"
 #include "unix_command.h"
@@ -218,7 +218,7 @@ TEST_F(ClipboardTest, PastedPieceIsRecordedOnlyWhenMoved) {
         ASSERT_EQ(controller->Floating().Paste(), 1);
         ASSERT_EQ(controller->Floating().IsFloating(), 1);
         EXPECT_EQ(controller->Floating().GetSourceRect().right, 0);
-        const CFloatingPieceWnd* floating = controller->Floating().GetFloatingWindow();
+        const CImagePopupWnd* floating = controller->Floating().GetFloatingWindow();
         ASSERT_NE(floating, nullptr);
         // Starts at the picture's top-left (centred at (50, 35)).
         EXPECT_EQ(floating->RectInParent().left, 50);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "calibration_store.h"
+#include "clipboard_contents.h"
 #include "history_actions.h"
 #include "ini_profile.h"
 #include "measure_resource.h"
@@ -55,50 +56,10 @@ protected:
 
     // The clipboard holding only a red bitmap of this size, or only text.
     void PutBitmap(int width, int height) {
-        ASSERT_TRUE(::OpenClipboard(parent_.GetSafeHwnd()));
-        ::EmptyClipboard();
-        HDC screen = ::GetDC(nullptr);
-        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-        HDC memory = ::CreateCompatibleDC(screen);
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        const RECT all{0, 0, width, height};
-        HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
-        ::FillRect(memory, &all, red);
-        ::DeleteObject(red);
-        ::SelectObject(memory, old);
-        ::DeleteDC(memory);
-        ::ReleaseDC(nullptr, screen);
-        EXPECT_NE(::SetClipboardData(CF_BITMAP, bitmap), nullptr);
-        ::CloseClipboard();
+        ASSERT_TRUE(clipboard_testing::PutBitmap(parent_.GetSafeHwnd(), width, height, RGB(255, 0, 0)));
     }
-    void PutText() {
-        if (!::OpenClipboard(nullptr)) {
-            return;
-        }
-        ::EmptyClipboard();
-        HGLOBAL text = ::GlobalAlloc(GMEM_MOVEABLE, 4);
-        if (auto* chars = static_cast<char*>(::GlobalLock(text))) {
-            chars[0] = 'x';
-            chars[1] = '\0';
-            ::GlobalUnlock(text);
-        }
-        ::SetClipboardData(CF_TEXT, text);
-        ::CloseClipboard();
-    }
-    // The clipboard bitmap's size; 0 by 0 when it holds none.
-    SIZE ClipboardBitmapSize() {
-        SIZE size{0, 0};
-        if (!::OpenClipboard(nullptr)) {
-            return size;
-        }
-        if (auto* bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP))) {
-            BITMAP header{};
-            ::GetObjectW(bitmap, sizeof header, &header);
-            size = SIZE{header.bmWidth, header.bmHeight};
-        }
-        ::CloseClipboard();
-        return size;
-    }
+    void PutText() { clipboard_testing::PutText(); }
+    SIZE ClipboardBitmapSize() { return clipboard_testing::BitmapSize(); }
     int LastAction() {
         const auto steps = Controller().GetHistoryStore().UndoList();
         return steps.empty() ? -1 : steps.back()->action;
