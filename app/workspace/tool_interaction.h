@@ -27,4 +27,5 @@ struct ToolInteraction {
     int moved = 0;
     int hoveredPart = 0;       // the state a hover hit gave, for the cursor
     int calibrationShown = 0;  // the calibration line is shown and selected
+    int cropMode = 0;          // the next rubber band crops the picture
 };
