@@ -1,8 +1,8 @@
 // Mikra.exe worked from another process as a user works it: the right-click
-// menu over a picture opened by a posted right-button release, each of its
-// lines chosen by keyboard and its effect seen in the view's pixels or in
-// the dialog it opens; and a picture cropped by a band dragged in crop mode,
-// then the crop undone.
+// menu over a picture and over live video opened by a posted right-button
+// release, each of its lines chosen by keyboard and its effect seen in the
+// view's pixels, the dialog it opens or the bars it hides; and a picture
+// cropped by a band dragged in crop mode, then the crop undone.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -119,6 +119,29 @@ protected:
     HWND frame_ = nullptr;
 };
 
+// The frame's toolbar that carries the command, or null.
+HWND ToolbarWith(HWND frame, int command) {
+    struct Search {
+        int command;
+        HWND found = nullptr;
+    } search{command};
+    EnumChildWindows(
+        frame,
+        [](HWND hwnd, LPARAM lParam) {
+            auto* s = reinterpret_cast<Search*>(lParam);
+            wchar_t name[32] = {};
+            GetClassNameW(hwnd, name, 32);
+            if (std::wstring(name) == TOOLBARCLASSNAMEW &&
+                SendMessageW(hwnd, TB_COMMANDTOINDEX, static_cast<WPARAM>(s->command), 0) >= 0) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // All texts of a dialog's controls, one after another.
 std::wstring DialogTexts(HWND dialog) {
     std::wstring texts;
@@ -232,6 +255,34 @@ TEST_F(MikraPictureMenuTest, ABandDraggedInCropModeCropsThePictureAndUndoBringsI
     const Extent back = PictureExtent(restored);
     EXPECT_EQ(restored.At(back.left + 10, back.top + 10), kLeftColour);
     EXPECT_EQ(restored.At(back.right - 10, back.top + 10), kRightColour);
+}
+
+TEST_F(MikraPictureMenuTest, OverLiveVideoTheMenuEndsLiveMeasuring) {
+    // One simulated USB CMOS camera beside the program.
+    fs::copy_file(fs::path(ProgramFolder()) / L"simcam" / L"KQCMOSu.dll", folder_ / L"KQCMOSu.dll");
+    live_video::WriteText(folder_ / L"KQSimCam.ini", "[Cameras]\r\nCount=1\r\n[Camera1]\r\nType=10\r\n");
+    mikra_.SetProgramFolder(folder_.wstring() + L"\\");
+    ASSERT_TRUE(mikra_.Start());
+    frame_ = mikra_.WaitForMainFrame();
+    ASSERT_NE(frame_, nullptr);
+    HWND view = FindView(frame_);
+    ASSERT_NE(view, nullptr);
+    HWND measureBar = ToolbarWith(frame_, ID_TOOL_LINE);
+    ASSERT_NE(measureBar, nullptr);
+
+    // Live measuring shows the measuring tools over the running video.
+    Command(ID_VIDEO_OPEN);
+    Command(ID_LIVE_MEASURE);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(measureBar) != FALSE; }, 20000)) << "not live measuring";
+
+    // The live menu: "Select Objects", then "Live Measuring", which ends it.
+    RECT client{};
+    GetClientRect(view, &client);
+    HWND menu = RightClick(view, {client.right / 2, client.bottom / 2});
+    ASSERT_NE(menu, nullptr) << "no menu over live video";
+    ASSERT_TRUE(ChooseByKeyboard(menu, 2));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(measureBar) == FALSE; }, 10000)) << "still live measuring";
+    Command(ID_VIDEO_CLOSE);
 }
 
 }  // namespace
