@@ -82,33 +82,6 @@ bool WriteMovie(const fs::path& path, int bits, std::uint32_t compressor) {
     return writer->Close();
 }
 
-HWND WaitForPlayer(DWORD id) {
-    struct Search {
-        DWORD id;
-        HWND found = nullptr;
-    } search{id};
-    WaitFor(
-        [&search] {
-            EnumWindows(
-                [](HWND hwnd, LPARAM lParam) {
-                    auto* s = reinterpret_cast<Search*>(lParam);
-                    wchar_t name[32] = {};
-                    GetClassNameW(hwnd, name, 32);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(hwnd, &owner);
-                    if (owner == s->id && std::wstring(name) == L"VizcamAviPlayer" && IsWindowVisible(hwnd)) {
-                        s->found = hwnd;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        20000);
-    return search.found;
-}
-
 void Key(HWND control, UINT key) {
     PostMessageW(control, WM_KEYDOWN, key, 1);
     PostMessageW(control, WM_KEYUP, key, 0xC0000001);
@@ -153,7 +126,7 @@ TEST_F(MikraAviPlayerTest, ARecordingIsPlayedSteppedPausedAndItsFrameSaved) {
     HWND frame = mikra_.WaitForMainFrame();
     ASSERT_NE(frame, nullptr);
     PostMessageW(frame, WM_COMMAND, MAKEWPARAM(ID_TOOLS_MOVIE_PLAYER, 0), 0);
-    HWND player = WaitForPlayer(mikra_.GetId());
+    HWND player = picture_session::WaitForTopWindow(mikra_.GetId(), L"VizcamAviPlayer", 20000);
     ASSERT_NE(player, nullptr) << "no player window";
     HWND list = GetDlgItem(player, kFileList);
     ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 2; }, 10000));

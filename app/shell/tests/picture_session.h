@@ -91,23 +91,24 @@ inline bool OpenFromFileMenu(const MikraProcess& mikra, HWND frame, const fs::pa
     return WaitFor([&] { return BrowserItems(frame) == listed + 1; }, 20000);
 }
 
-// The visible pop-up menu of process `id`, waited for; null when none
-// opens.
-inline HWND WaitForPopupMenu(DWORD id, DWORD timeoutMs = 10000) {
+// A visible top-level window of class `className` of process `id`, waited
+// for; null when none shows.
+inline HWND WaitForTopWindow(DWORD id, const std::wstring& className, DWORD timeoutMs = 10000) {
     struct Search {
         DWORD id;
+        const std::wstring& className;
         HWND found = nullptr;
-    } search{id};
+    } search{id, className};
     auto find = [&search] {
         search.found = nullptr;
         EnumWindows(
             [](HWND hwnd, LPARAM lParam) {
                 auto* s = reinterpret_cast<Search*>(lParam);
-                wchar_t name[16] = {};
-                GetClassNameW(hwnd, name, 16);
+                wchar_t name[64] = {};
+                GetClassNameW(hwnd, name, 64);
                 DWORD owner = 0;
                 GetWindowThreadProcessId(hwnd, &owner);
-                if (owner == s->id && std::wstring(name) == L"#32768" && IsWindowVisible(hwnd)) {
+                if (owner == s->id && name == s->className && IsWindowVisible(hwnd)) {
                     s->found = hwnd;
                     return FALSE;
                 }
@@ -118,6 +119,9 @@ inline HWND WaitForPopupMenu(DWORD id, DWORD timeoutMs = 10000) {
     };
     return WaitFor(find, timeoutMs) ? search.found : nullptr;
 }
+
+// The open pop-up menu of process `id`; null when none opens.
+inline HWND WaitForPopupMenu(DWORD id) { return WaitForTopWindow(id, L"#32768"); }
 
 // Chooses the `downs`-th line of an open menu by keyboard, as a user does:
 // Down `downs` times (separators are skipped), then Enter. True once the
