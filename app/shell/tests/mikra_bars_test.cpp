@@ -12,11 +12,14 @@
 
 #include "mikra_process.h"
 #include "picture_session.h"
+#include "posted_drag.h"
 #include "resource.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using posted_drag::Drag;
+const auto InBar = posted_drag::Between;
 
 constexpr int kEdgeGrip = 5;
 
@@ -35,21 +38,6 @@ RECT InFrame(HWND frame, HWND hwnd) {
 
 // Left, top, right, bottom: compared and printed as one value.
 std::array<LONG, 4> Box(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-// A press, a move and a release posted to a bar in its client coordinates.
-void Drag(HWND bar, POINT from, POINT to) {
-    auto at = [](POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)); };
-    PostMessageW(bar, WM_MOUSEMOVE, 0, at(from));
-    PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, at(from));
-    PostMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, at(to));
-    PostMessageW(bar, WM_LBUTTONUP, 0, at(to));
-}
-
-// A point of the frame's client area in the bar's client coordinates.
-POINT InBar(HWND frame, HWND bar, POINT framePoint) {
-    MapWindowPoints(frame, bar, &framePoint, 1);
-    return framePoint;
-}
 
 class MikraBarsTest : public testing::Test {
 protected:

@@ -10,6 +10,7 @@
 
 #include "doc_template.h"
 #include "docking_frame.h"
+#include "posted_drag.h"
 
 namespace {
 
@@ -154,21 +155,13 @@ void Pump() {
     }
 }
 
-// A press, a move and a release posted to the bar, in its client
-// coordinates, as the mouse sends them.
+// A drag posted to the bar, then run.
 void Drag(HWND bar, POINT from, POINT to) {
-    auto at = [](POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)); };
-    PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, at(from));
-    PostMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, at(to));
-    PostMessageW(bar, WM_LBUTTONUP, 0, at(to));
+    posted_drag::Drag(bar, from, to);
     Pump();
 }
 
-// A point of the frame's client area in the bar's client coordinates.
-POINT InBar(HWND frame, HWND bar, POINT framePoint) {
-    MapWindowPoints(frame, bar, &framePoint, 1);
-    return framePoint;
-}
+const auto InBar = posted_drag::Between;
 
 TEST_F(DockingFrameTest, ABarDraggedByTheMouseResizesMovesFloatsAndDocksAgain) {
     CDockingBar& bar = frame_->bottom;
