@@ -119,8 +119,9 @@ TEST_F(MikraAviPlayerTest, ARecordingIsPlayedSteppedPausedAndItsFrameSaved) {
     for (const PlayerCase& c : cases) {
         ASSERT_TRUE(WriteMovie(videos_ / c.file, c.bits, c.compressor));
     }
-    // Something that is not a movie is not listed.
+    // Something that is not a movie is not listed; a broken movie is.
     live_video::WriteText(videos_ / L"notes.txt", "not a movie");
+    live_video::WriteText(videos_ / L"c_broken.avi", "RIFF0000AVI not really");
 
     ASSERT_TRUE(mikra_.Start());
     HWND frame = mikra_.WaitForMainFrame();
@@ -129,7 +130,7 @@ TEST_F(MikraAviPlayerTest, ARecordingIsPlayedSteppedPausedAndItsFrameSaved) {
     HWND player = picture_session::WaitForTopWindow(mikra_.GetId(), L"VizcamAviPlayer", 20000);
     ASSERT_NE(player, nullptr) << "no player window";
     HWND list = GetDlgItem(player, kFileList);
-    ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 2; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 3; }, 10000));
 
     const fs::path photos = folder_ / L"Photos";
     for (int index = 0; index < 2; ++index) {
@@ -189,6 +190,19 @@ TEST_F(MikraAviPlayerTest, ARecordingIsPlayedSteppedPausedAndItsFrameSaved) {
         }
         EXPECT_EQ(result, "0\n64 48") << "differing pixels, then the size";
     }
+
+    // The broken one is refused with a message; the player stays usable.
+    Key(list, VK_DOWN);
+    HWND refusal = mikra_.WaitForDialog();
+    ASSERT_NE(refusal, nullptr) << "a broken movie was not refused";
+    PostMessageW(GetDlgItem(refusal, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntilGone(refusal, 10000));
+    EXPECT_EQ(SendMessageW(GetDlgItem(player, kPosition), TBM_GETRANGEMAX, 0, 0), 0) << "nothing is open";
+    Key(list, VK_UP);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageW(GetDlgItem(player, kPosition), TBM_GETRANGEMAX, 0, 0) ==
+                                     kFrames - 1; },
+                        10000))
+        << "the player did not open a movie after the refusal";
 }
 
 }  // namespace

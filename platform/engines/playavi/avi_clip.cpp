@@ -20,7 +20,7 @@ std::size_t RowBytes(const BITMAPINFOHEADER& header) {
 
 std::unique_ptr<AviClip> AviClip::Open(const std::filesystem::path& path) {
     static AviLibrary library;
-    std::unique_ptr<AviClip> clip(new AviClip());
+    auto clip = std::make_unique<AviClip>(Key{});
     if (AVIStreamOpenFromFileW(&clip->stream_, path.c_str(), streamtypeVIDEO, 0, OF_READ, nullptr) != 0) {
         clip->stream_ = nullptr;
         return nullptr;

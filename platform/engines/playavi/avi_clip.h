@@ -9,7 +9,11 @@
 #include <memory>
 
 class AviClip {
+    // Only Open makes clips.
+    struct Key {};
+
 public:
+    explicit AviClip(Key) {}
     // Null when the file has no video stream the system can decode.
     static std::unique_ptr<AviClip> Open(const std::filesystem::path& path);
     ~AviClip();
@@ -25,7 +29,6 @@ public:
     const BITMAPINFOHEADER* Frame(LONG index);
 
 private:
-    AviClip() = default;
     PAVISTREAM stream_ = nullptr;
     PGETFRAME getFrame_ = nullptr;
     LONG first_ = 0;
