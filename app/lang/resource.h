@@ -243,6 +243,14 @@
 #define IDS_CONFIRM_CHANGE_DEVICE 47067
 #define IDS_CURSOR_POSITION 47070
 
+// The right-click menu over a picture or live video.
+#define IDS_MENU_FILE_INFORMATION 47062
+#define IDS_MENU_SELECT_OBJECTS 47063
+#define IDS_MENU_CLEAR_SELECTION 47064
+#define IDS_MENU_DELETE_OBJECTS 47065
+#define IDS_MENU_CANCEL_DRAWING 47071
+#define IDS_MENU_LIVE_MEASURE 47096
+
 // Refusal prompts of dialog data exchange.
 #define IDS_PARSE_INTEGER 61712
 #define IDS_PARSE_NUMBER 61713

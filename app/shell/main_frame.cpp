@@ -164,6 +164,8 @@ int CMainFrame::OnCreate() {
     ShowControlBar(m_wndBrowserBar, true);
     ShowControlBar(m_wndDataBar, true);
 
+    RestoreBarPlaces();
+
     CStatusBar& status = GetStatusBar();
     for (auto [pane, width] : {std::pair{1, 130}, std::pair{2, 110}, std::pair{3, 150}}) {
         status.SetPaneWidth(pane, width);
@@ -213,7 +215,12 @@ bool CMainFrame::OnClose() {
     m_bShowServer = m_wndBrowserBar.IsVisible() ? 1 : 0;
     m_bShowOutput = m_wndDataBar.IsVisible() ? 1 : 0;
     CPromptDlg prompt(LoadResourceString(IDS_CONFIRM_EXIT), L"Vizcam", 1, m_hWnd);
-    return prompt.DoModal() == 1;
+    if (prompt.DoModal() != 1) {
+        return false;
+    }
+    // While a floating bar still has its window.
+    SaveBarPlaces();
+    return true;
 }
 
 void CMainFrame::OnDestroy() {

@@ -124,6 +124,11 @@ private:
     void CreateHistoryLists();
     void ToggleToolBar(CToolBar& toolBar, int& flag);
     void ToggleDockingBar(CDockingBar& bar, int& flag);
+    // Where the user left the docking bars (side or floating window, and
+    // size), kept in Config.ini [BarPlace] (main_frame_bars.cpp); saved when
+    // the user confirms closing.
+    void RestoreBarPlaces();
+    void SaveBarPlaces();
     void ToggleRulers();
     void ChooseLanguage(int language);
 

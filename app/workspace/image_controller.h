@@ -16,6 +16,7 @@
 
 #include "calibrated_print.h"
 #include "cl_object.h"
+#include "context_menu.h"
 #include "counter_styles.h"
 #include "count_edit_state.h"
 #include "counting_dialogs.h"
@@ -137,6 +138,8 @@ public:
     void OnLButtonDblClk(UINT flags, int x, int y);
     void OnKeyDown(UINT key);
     void OnKeyUp(UINT key);
+    // Ends a rubber band and abandons an object in progress; otherwise opens
+    // the right-click menu at the cursor (image_controller_menu.cpp).
     virtual void ShowContextMenu(int x, int y, int flags);
     // The mouse cursor of the current mode (image_controller_input.cpp),
     // with the view's drawing cursor style (0 arrow, 1 cross) given first.
@@ -162,6 +165,13 @@ public:
     void NudgeSelection(int left, int up, int right, int down, int finish, int labelOnly);
     void DeleteSelection();
     void RenumberType(int type);
+    // Crop (image_controller_crop.cpp): the command turns crop mode off when
+    // it is on, else ends every other mode and turns it on for a picture
+    // with pixels. In crop mode the rubber band released over more than one
+    // picture pixel each way crops the picture to it (the objects keep
+    // their place on the picture) as one undoable step, and crop mode ends.
+    void ToggleCropMode();
+    void CropToBand();
 
     const ToolInteraction& GetInteraction() const { return ui_; }
     CCL_Scale& GetCalibrationLine() const { return prototypes_.CalibrationLine(); }
@@ -406,6 +416,8 @@ public:
     ScaleBarSettings scaleBar;
 
 protected:
+    // What the right-click menu is built from.
+    virtual ContextMenuFacts GatherMenuFacts() const;
     // Gives each object the controller's scale, unit and decimals and draws it.
     ObjectPainter StylePainter();
     // Where a tool step draws (null: nowhere yet) and the offset its objects

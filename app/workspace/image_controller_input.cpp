@@ -9,6 +9,7 @@ int CImageController::SetModeCursor() {
     CursorModes modes;
     modes.cursorStyle = cursorStyle_;
     modes.selecting = ui_.selectMode != 0;
+    modes.regionOrCrop = ui_.cropMode != 0 || ui_.regionSelect != 0;
     modes.hitState = ui_.hoveredPart;
     const auto loads = [](int id) {
         return ::FindResourceW(GetResourceModule(), MAKEINTRESOURCEW(id), RT_GROUP_CURSOR) != nullptr;

@@ -67,6 +67,7 @@ void CImageController::SetTool(int tool) {
     ui_.nudging = 0;
     ui_.bandActive = 0;
     ui_.selectMode = 0;
+    ui_.cropMode = 0;
     EndCountEditMode();
     ui_.tool = tool;
     ui_.drawingMode = tool != 0 ? 1 : 0;
@@ -115,6 +116,7 @@ void CImageController::CancelInteraction() {
     ui_.bandActive = 0;
     ui_.drawingMode = 0;
     ui_.selectMode = 0;
+    ui_.cropMode = 0;
     ui_.tool = 0;
     Render(0);
 }
@@ -273,6 +275,8 @@ void CImageController::OnLButtonUp(UINT, int x, int y) {
         if (r.right - r.left > 0 && r.bottom - r.top > 0) {
             SelectInRect(r.left, r.top, r.right, r.bottom);
         }
+    } else if (ui_.cropMode != 0) {
+        CropToBand();
     }
     ReleaseCountEdit();
     ui_.bandFrom = ui_.bandTo = TrackPoint{};
@@ -508,20 +512,6 @@ void CImageController::OnKeyUp(UINT key) {
         Render(0);
         return;
     default: return;
-    }
-}
-
-// A right click abandons the object in progress instead of opening the menu.
-void CImageController::ShowContextMenu(int, int, int) {
-    ::ReleaseCapture();
-    if (ui_.bandActive != 0) {
-        DrawTrackRect();
-        ui_.bandActive = 0;
-        ui_.bandFrom = ui_.bandTo = TrackPoint{};
-    }
-    if (ui_.step != 0) {
-        ui_.step = 0;
-        Render(0);
     }
 }
 

@@ -77,6 +77,12 @@ public:
     static int SnapshotKind(const std::filesystem::path& path);
 
 protected:
+    // Over live video the menu ends with live measuring.
+    ContextMenuFacts GatherMenuFacts() const override {
+        ContextMenuFacts facts = CImageController::GatherMenuFacts();
+        facts.live = true;
+        return facts;
+    }
     CMemoryDC* ToolBuffer() override { return back_.get(); }
     TrackPoint ToolOffset() const override { return {}; }
     void FinishToolFrame(CMemoryDC& back) override;

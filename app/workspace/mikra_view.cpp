@@ -23,6 +23,7 @@ void RegisterCommandUpdates(CMikraView& view);
 void RegisterFileCommands(CMikraView& view);
 void RegisterLayoutCommands(CMikraView& view);
 void RegisterPictureCommands(CMikraView& view);
+void RegisterPictureToolCommands(CMikraView& view);
 void RegisterPrintCommands(CMikraView& view);
 void RegisterClipboardCommands(CMikraView& view);
 
@@ -50,6 +51,7 @@ CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraFamily
     RegisterFileCommands(*this);
     RegisterLayoutCommands(*this);
     RegisterPictureCommands(*this);
+    RegisterPictureToolCommands(*this);
     RegisterPrintCommands(*this);
     RegisterClipboardCommands(*this);
     // Last: every command registered above gets its enabling rule.

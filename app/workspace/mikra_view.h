@@ -209,6 +209,7 @@ private:
     friend void RegisterFileCommands(CMikraView& view);
     friend void RegisterLayoutCommands(CMikraView& view);
     friend void RegisterPictureCommands(CMikraView& view);
+    friend void RegisterPictureToolCommands(CMikraView& view);
     friend void RegisterPrintCommands(CMikraView& view);
     friend void RegisterClipboardCommands(CMikraView& view);
 

@@ -95,7 +95,18 @@ void CMikraView::OnLButtonDown(UINT flags, ViewPoint point) {
 
 void CMikraView::OnLButtonUp(UINT flags, ViewPoint point) {
     if (CImageController* target = GetTargetController()) {
+        int width = 0;
+        int height = 0;
+        target->GetImageSize(width, height);
         target->OnLButtonUp(flags, point.x, point.y);
+        // A crop changes the picture's size, which the status bar shows.
+        int newWidth = 0;
+        int newHeight = 0;
+        target->GetImageSize(newWidth, newHeight);
+        if (target == m_current && (newWidth != width || newHeight != height)) {
+            ShowPictureSizeStatus();
+            InvalidateRect(m_hWnd, nullptr, TRUE);
+        }
         return;
     }
     // A release without a press in region mode is no drag.

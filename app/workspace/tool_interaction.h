@@ -28,4 +28,5 @@ struct ToolInteraction {
     int hoveredPart = 0;       // the state a hover hit gave, for the cursor
     int calibrationShown = 0;  // the calibration line is shown and selected
     int regionSelect = 0;      // a band lifts part of the picture as the floating piece
+    int cropMode = 0;          // the next rubber band crops the picture
 };

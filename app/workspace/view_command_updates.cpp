@@ -15,6 +15,7 @@ ControllerFacts FactsOf(CImageController& controller) {
     facts.redoAvailable = !controller.GetHistoryStore().RedoList().empty();
     facts.tool = ui.tool;
     facts.selectMode = ui.selectMode != 0;
+    facts.cropMode = ui.cropMode != 0;
     facts.labelBackground = controller.labelBoxShown != 0;
     facts.selectedArea = controller.Floating().IsFloating() != 0;
     return facts;

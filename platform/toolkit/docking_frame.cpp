@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "dock_layout.h"
+
 bool CDockingFrame::InitStatusBar(std::span<const UINT> indicators) {
     return m_statusBar.Create(m_hWnd, indicators, kStatusBarId);
 }
@@ -23,9 +25,54 @@ bool CDockingFrame::DockControlBar(CDockingBar& bar, DockSide side) {
         return false;
     }
     std::erase_if(m_bars, [&bar](const BarPlace& place) { return place.bar == &bar; });
+    bar.AttachTo(m_hWnd);
+    bar.SetDockHost(this);
+    bar.SetDockedSide(side);
     m_bars.push_back({&bar, side});
     RecalcLayout();
     return true;
+}
+
+void CDockingFrame::FloatControlBar(CDockingBar& bar, const RECT& screen) {
+    std::erase_if(m_bars, [&bar](const BarPlace& place) { return place.bar == &bar; });
+    bar.SetDockHost(this);
+    bar.Float(m_hWnd, screen);
+    RecalcLayout();
+}
+
+void CDockingFrame::BarDropped(CDockingBar& bar, POINT screen, const RECT& moved) {
+    RECT client{};
+    GetClientRect(m_hWnd, &client);
+    ScreenToClient(m_hWnd, &screen);
+    const DockSides allowed = m_sides & bar.GetAllowedSides();
+    if (const auto side = DropSide({screen.x, screen.y}, {client.left, client.top, client.right, client.bottom},
+                                   allowed)) {
+        DockControlBar(bar, *side);
+        return;
+    }
+    FloatControlBar(bar, moved);
+}
+
+void CDockingFrame::BarEdgeDragged(CDockingBar& bar, POINT screen) {
+    const std::optional<DockSide> side = GetDockSide(bar);
+    const std::optional<RECT> room = RoomOf(bar);
+    if (!side || !room) {
+        return;
+    }
+    ScreenToClient(m_hWnd, &screen);
+    const bool across = *side == DockSide::left || *side == DockSide::right;
+    bar.SetExtent(DraggedExtent(*side, across ? screen.x : screen.y,
+                                {room->left, room->top, room->right, room->bottom}));
+    RecalcLayout();
+}
+
+std::optional<RECT> CDockingFrame::RoomOf(const CDockingBar& bar) const {
+    for (const BarPlace& place : m_bars) {
+        if (place.bar == &bar) {
+            return place.room;
+        }
+    }
+    return std::nullopt;
 }
 
 void CDockingFrame::ShowControlBar(CWindow& bar, bool show) {
@@ -86,10 +133,11 @@ void CDockingFrame::RepositionBars(RECT& client) {
     PlaceToolBarRows(client, DockSide::top);
     PlaceToolBarRows(client, DockSide::bottom);
     // Docking bars in docking order, each taking its extent off its side.
-    for (const BarPlace& place : m_bars) {
+    for (BarPlace& place : m_bars) {
         if (!place.bar->IsVisible()) {
             continue;
         }
+        place.room = client;
         const int extent = place.bar->GetExtent();
         RECT area = client;
         switch (place.side) {

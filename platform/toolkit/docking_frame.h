@@ -1,7 +1,10 @@
 #pragma once
 // A frame whose bars dock on its sides: toolbars in rows along the top or
 // bottom edge, docking bars on the sides they allow, the status bar at the
-// bottom. Showing or hiding a bar lays the frame out again.
+// bottom. Showing or hiding a bar lays the frame out again. A docking bar
+// the user drags by its title docks on the allowed side nearest to where it
+// is released, or floats when released outside the frame; dragging its
+// inner edge resizes it (dock_layout.h decides both).
 #include <optional>
 #include <span>
 #include <vector>
@@ -12,7 +15,7 @@
 #include "status_bar.h"
 #include "tool_bar.h"
 
-class CDockingFrame : public CFrameWindow {
+class CDockingFrame : public CFrameWindow, private IDockBarHost {
 public:
     static constexpr UINT kStatusBarId = 0xE801;
 
@@ -31,6 +34,8 @@ public:
     void ShowControlBar(CWindow& bar, bool show);
     // The side a docked bar is on, or nothing.
     std::optional<DockSide> GetDockSide(const CWindow& bar) const;
+    // Takes a bar out of its side into a window of its own at `screen`.
+    void FloatControlBar(CDockingBar& bar, const RECT& screen);
 
 protected:
     void RepositionBars(RECT& client) override;
@@ -44,8 +49,15 @@ private:
     struct BarPlace {
         CDockingBar* bar;
         DockSide side;
+        RECT room{};  // what the bar and the middle shared at the last layout
     };
     void PlaceToolBarRows(RECT& client, DockSide side);
+    // The room a docked bar shared with the middle when last laid out.
+    std::optional<RECT> RoomOf(const CDockingBar& bar) const;
+
+    // IDockBarHost.
+    void BarDropped(CDockingBar& bar, POINT screen, const RECT& moved) override;
+    void BarEdgeDragged(CDockingBar& bar, POINT screen) override;
 
     DockSides m_sides = 0;
     CStatusBar m_statusBar;

@@ -36,7 +36,7 @@ const std::vector<UINT> kCommands{
 
 // Strings the program loads by number.
 const std::vector<UINT> kStrings{45001, 45002, 47034, 47053, 47054, 47056, 47057, 47058,
-                                 47059, 47060, 47067, 47070, 61712, 61713, 61715};
+                                 47059, 47060, 47062, 47063, 47064, 47065, 47067, 47070, 47071, 47096, 61712, 61713, 61715};
 
 class LanguageResourcesTest : public ::testing::TestWithParam<int> {
 protected:
@@ -253,6 +253,13 @@ TEST(ChineseResourcesTest, TextsAreTheProgramsOwn) {
     EXPECT_EQ(string(47054), L"请输入定时间隔!");
     EXPECT_EQ(string(47056), L"打印...");
     EXPECT_EQ(string(47059), L"关闭");
+    // The right-click menu.
+    EXPECT_EQ(string(47062), L"文件信息");
+    EXPECT_EQ(string(47063), L"选择图元");
+    EXPECT_EQ(string(47064), L"取消");
+    EXPECT_EQ(string(47065), L"删除");
+    EXPECT_EQ(string(47071), L"取消绘图状态");
+    EXPECT_EQ(string(47096), L"动态测量");
     EXPECT_EQ(string(32819), L"导出数据到Word\nWord");
     EXPECT_EQ(string(35002), L"录制视频\n录制视频");
 

@@ -19,73 +19,17 @@
 
 #include "drawing_file.h"
 #include "mikra_process.h"
+#include "picture_session.h"
 #include "resource.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using picture_session::BrowserItems;
+using picture_session::ChooseFile;
 
 constexpr int kTagLine = 2;
 constexpr int kTagCircle = 7;
-
-// A 24-bit bottom-up BMP of one colour.
-void WriteBmp(const fs::path& path, int width, int height, std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
-    const int stride = (width * 3 + 3) & ~3;
-    const std::uint32_t imageBytes = static_cast<std::uint32_t>(stride * height);
-    std::vector<std::uint8_t> file(54 + imageBytes, 0);
-    auto put32 = [&file](std::size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, static_cast<std::uint32_t>(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<std::uint32_t>(width));
-    put32(22, static_cast<std::uint32_t>(height));
-    file[26] = 1;
-    file[28] = 24;
-    put32(34, imageBytes);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::uint8_t* pixel = &file[54 + static_cast<std::size_t>(y * stride + x * 3)];
-            pixel[0] = blue;
-            pixel[1] = green;
-            pixel[2] = red;
-        }
-    }
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-}
-
-// The file name box of the explorer-style dialogs: a combo box (cmb13) or
-// an edit (edt1), by the system's template. WM_SETTEXT crosses processes.
-void ChooseFile(HWND dialog, const fs::path& path) {
-    const std::wstring text = path.wstring();
-    for (int id : {cmb13, edt1}) {
-        if (HWND box = GetDlgItem(dialog, id)) {
-            SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        }
-    }
-    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-}
-
-// The browser's list: the frame's list view whose items are pictures.
-int BrowserItems(HWND frame) {
-    int items = 0;
-    EnumChildWindows(
-        frame,
-        [](HWND hwnd, LPARAM lParam) {
-            wchar_t name[64] = {};
-            GetClassNameW(hwnd, name, 64);
-            if (std::wstring(name) == L"SysListView32" && (GetWindowLongW(hwnd, GWL_STYLE) & LVS_REPORT) == 0) {
-                *reinterpret_cast<int*>(lParam) += static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&items));
-    return items;
-}
 
 bool HasBytes(const fs::path& path) {
     std::error_code error;
@@ -98,7 +42,7 @@ protected:
         folder_ = CopyProgramToFreshFolder(L"vz_mikra_end_to_end");
         fs::create_directories(folder_ / L"work");
         picture_ = folder_ / L"work" / L"sample.bmp";
-        WriteBmp(picture_, 200, 150, 30, 200, 10);
+        picture_session::WriteBmp(picture_, 200, 150, [](int, int) { return RGB(10, 200, 30); });
     }
     void TearDown() override {
         mikra_.Kill();

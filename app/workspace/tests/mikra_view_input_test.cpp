@@ -142,6 +142,42 @@ TEST_F(ViewInputTest, LinesDrawnByMouseShowThePicturePointAndTheColourUnderTheCu
     }
 }
 
+TEST_F(ViewInputTest, ACropKeepsTheObjectsOnTheirPixelsAndShowsTheNewSize) {
+    // 200 x 150 at zoom 1, centred in the 400 x 300 view from (100, 75).
+    const std::wstring olive = files_.Bmp(L"olive.bmp", 200, 150, 0x0AC81E);
+    view_->OpenPicture(olive);
+    view_->ShowPicture(olive);
+    CImageController* picture = view_->GetCurrentController();
+    ASSERT_TRUE(view_->RunCommand(ID_TOOL_LINE));
+    Click(150, 100);
+    Post(WM_MOUSEMOVE, 0, 200, 140);
+    Click(200, 140);
+    ASSERT_EQ(picture->GetObjectList()->size(), 1u);
+
+    ASSERT_TRUE(view_->RunCommand(ID_PICTURE_CROP));
+    EXPECT_EQ(picture->GetInteraction().cropMode, 1);
+    // From picture pixel (20, 10), 150 wide and 100 high.
+    Drag({120, 85}, {270, 185});
+    int width = 0;
+    int height = 0;
+    picture->GetImageSize(width, height);
+    EXPECT_EQ(width, 150);
+    EXPECT_EQ(height, 100);
+    EXPECT_EQ(picture->GetInteraction().cropMode, 0);
+    EXPECT_TRUE(frame_.statusPanes[3].ends_with(L": 150*100")) << std::string(frame_.statusPanes[3].begin(), frame_.statusPanes[3].end());
+    const auto& line = static_cast<const CCLLine&>(*picture->GetObjectList()->front());
+    EXPECT_EQ(line.points[0], (PointF{30, 15}));
+    EXPECT_EQ(line.points[1], (PointF{80, 55}));
+
+    // The command again turns crop mode off without cropping.
+    ASSERT_TRUE(view_->RunCommand(ID_PICTURE_CROP));
+    ASSERT_TRUE(view_->RunCommand(ID_PICTURE_CROP));
+    EXPECT_EQ(picture->GetInteraction().cropMode, 0);
+    Drag({150, 110}, {200, 150});
+    picture->GetImageSize(width, height);
+    EXPECT_EQ(width, 150);
+}
+
 TEST_F(ViewInputTest, LiveMeasuringShowsTheToolbarsAndTheOverlayAndTakesTheInput) {
     ASSERT_NO_FATAL_FAILURE(OpenVideo({640, 480}, {320, 240}, {40, 30}));
     EXPECT_FALSE(frame_.toolBarsShown[ViewToolBar::main]);

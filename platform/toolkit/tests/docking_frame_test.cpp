@@ -1,5 +1,6 @@
 // Command routing through frame, view, document and application, and the
-// docking layout: bars take their side's room only while shown.
+// docking layout: bars take their side's room only while shown, and move,
+// float and resize when the mouse drags them.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,6 +10,7 @@
 
 #include "doc_template.h"
 #include "docking_frame.h"
+#include "posted_drag.h"
 
 namespace {
 
@@ -142,6 +144,78 @@ TEST_F(DockingFrameTest, BarsDockOnlyOnSidesBothAllow) {
     EXPECT_TRUE(frame_->DockControlBar(frame_->bottom, DockSide::right));
     EXPECT_EQ(frame_->GetDockSide(frame_->bottom), DockSide::right);
     EXPECT_FALSE(frame_->GetDockSide(frame_->left).has_value());
+}
+
+// Runs what was posted to this thread's windows.
+void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// A drag posted to the bar, then run.
+void Drag(HWND bar, POINT from, POINT to) {
+    posted_drag::Drag(bar, from, to);
+    Pump();
+}
+
+const auto InBar = posted_drag::Between;
+
+TEST_F(DockingFrameTest, ABarDraggedByTheMouseResizesMovesFloatsAndDocksAgain) {
+    CDockingBar& bar = frame_->bottom;
+    HWND frame = frame_->GetSafeHwnd();
+    ASSERT_TRUE(frame_->DockControlBar(bar, DockSide::bottom));
+    frame_->ShowControlBar(bar, true);
+    const RECT before = ViewRect();
+    const int extent = bar.GetExtent();
+
+    // The inner (top) edge dragged 80 pixels up: the bar is 80 higher.
+    Drag(bar.GetSafeHwnd(), {100, 1}, {100, -79});
+    EXPECT_EQ(bar.GetExtent(), extent + 80);
+    EXPECT_EQ(ViewRect().bottom, before.bottom - 80);
+
+    // The title dragged near the right edge: docked there, its size kept.
+    const int title = GetSystemMetrics(SM_CYSMCAPTION) / 2 + CDockingBar::kEdgeGrip;
+    Drag(bar.GetSafeHwnd(), {100, title}, InBar(frame, bar.GetSafeHwnd(), {before.right - 5, 300}));
+    EXPECT_EQ(frame_->GetDockSide(bar), DockSide::right);
+    EXPECT_EQ(ViewRect().right, before.right - (extent + 80));
+    EXPECT_EQ(ViewRect().bottom, before.bottom + extent);
+
+    // Dragged out of the frame it floats where it was let go, and the view
+    // has the whole frame again.
+    RECT docked{};
+    GetWindowRect(bar.GetSafeHwnd(), &docked);
+    const POINT outside = InBar(frame, bar.GetSafeHwnd(), {-200, 300});
+    Drag(bar.GetSafeHwnd(), {20, title}, outside);
+    EXPECT_TRUE(bar.IsFloating());
+    EXPECT_FALSE(frame_->GetDockSide(bar).has_value());
+    EXPECT_EQ(GetWindowLongW(bar.GetSafeHwnd(), GWL_STYLE) & WS_CHILD, 0);
+    EXPECT_EQ(GetAncestor(bar.GetSafeHwnd(), GA_ROOTOWNER), frame);
+    EXPECT_TRUE(IsWindowVisible(bar.GetSafeHwnd()));
+    RECT floating{};
+    GetWindowRect(bar.GetSafeHwnd(), &floating);
+    EXPECT_EQ(floating.left, docked.left + outside.x - 20);
+    EXPECT_EQ(floating.right - floating.left, docked.right - docked.left);
+    EXPECT_EQ(ViewRect().right, before.right);
+
+    // Dragged back over the frame's left edge it docks there.
+    Drag(bar.GetSafeHwnd(), {20, title}, InBar(frame, bar.GetSafeHwnd(), {5, 300}));
+    EXPECT_EQ(frame_->GetDockSide(bar), DockSide::left);
+    EXPECT_NE(GetWindowLongW(bar.GetSafeHwnd(), GWL_STYLE) & WS_CHILD, 0);
+    EXPECT_EQ(GetParent(bar.GetSafeHwnd()), frame);
+    EXPECT_EQ(ViewRect().left, before.left + extent + 80);
+}
+
+TEST_F(DockingFrameTest, ABarOnlyAllowedLeftComesBackLeft) {
+    CDockingBar& bar = frame_->left;
+    ASSERT_TRUE(frame_->DockControlBar(bar, DockSide::left));
+    frame_->ShowControlBar(bar, true);
+    const RECT view = ViewRect();
+    const int title = GetSystemMetrics(SM_CYSMCAPTION) / 2;
+    Drag(bar.GetSafeHwnd(), {20, title}, InBar(frame_->GetSafeHwnd(), bar.GetSafeHwnd(), {view.right - 5, 300}));
+    EXPECT_EQ(frame_->GetDockSide(bar), DockSide::left);
 }
 
 }  // namespace

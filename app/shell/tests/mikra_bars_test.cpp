@@ -1,0 +1,138 @@
+// Mikra.exe's docking bars worked by the mouse from another process: the
+// data bar's edge dragged to make it higher, then its title dragged to the
+// frame's right side; the browser bar widened by its edge and dragged out
+// of the frame, where it floats. After the program is closed and started
+// again, both bars are where and as large as the user left them.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <array>
+#include <filesystem>
+
+#include "mikra_process.h"
+#include "picture_session.h"
+#include "posted_drag.h"
+#include "resource.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using posted_drag::Drag;
+const auto InBar = posted_drag::Between;
+
+constexpr int kEdgeGrip = 5;
+
+RECT ScreenRect(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+// A window's rectangle in the frame's client coordinates.
+RECT InFrame(HWND frame, HWND hwnd) {
+    RECT r = ScreenRect(hwnd);
+    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// Left, top, right, bottom: compared and printed as one value.
+std::array<LONG, 4> Box(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+class MikraBarsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = CopyProgramToFreshFolder(L"vz_mikra_bars");
+        mikra_.SetProgramFolder(folder_.wstring() + L"\\");
+    }
+    void TearDown() override {
+        mikra_.Kill();
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+    bool Exit(HWND frame) {
+        PostMessageW(frame, WM_CLOSE, 0, 0);
+        if (HWND question = mikra_.WaitForDialog()) {
+            PostMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
+        }
+        return mikra_.WaitForExit(kExitTimeoutMs);
+    }
+
+    fs::path folder_;
+    MikraProcess mikra_;
+};
+
+TEST_F(MikraBarsTest, BarsMovedResizedAndFloatedComeBackAfterARestart) {
+    ASSERT_TRUE(mikra_.Start());
+    HWND frame = mikra_.WaitForMainFrame();
+    ASSERT_NE(frame, nullptr);
+    HWND data = FindDescendant(frame, IDC_DATA_BAR);
+    HWND browser = FindDescendant(frame, IDC_BROWSER_BAR);
+    ASSERT_NE(data, nullptr);
+    ASSERT_NE(browser, nullptr);
+    // A fresh installation shows neither: both are shown from the View menu.
+    for (auto [bar, command] : {std::pair{data, ID_VIEW_DATA_WINDOW}, std::pair{browser, ID_VIEW_COMPOSITE_WINDOW}}) {
+        if (!IsWindowVisible(bar)) PostMessageW(frame, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+    }
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(data) && IsWindowVisible(browser); }, 10000));
+    RECT client{};
+    GetClientRect(frame, &client);
+
+    // The data bar (bottom) made 60 pixels higher by its top edge.
+    const RECT dataDocked = InFrame(frame, data);
+    Drag(data, {100, 1}, {100, -59});
+    ASSERT_TRUE(WaitFor([&] { return InFrame(frame, data).top == dataDocked.top - 60; }, 10000))
+        << testing::PrintToString(Box(InFrame(frame, data)));
+    const int dataExtent = dataDocked.bottom - dataDocked.top + 60;
+
+    // Its title dragged near the frame's right edge: docked there, as wide
+    // as it was high.
+    const int title = GetSystemMetrics(SM_CYSMCAPTION) / 2 + kEdgeGrip;
+    Drag(data, {100, title}, InBar(frame, data, {client.right - 5, client.bottom / 2}));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            const RECT r = InFrame(frame, data);
+            return r.right == client.right && r.left == client.right - dataExtent;
+        },
+        10000))
+        << testing::PrintToString(Box(InFrame(frame, data)));
+
+    // The browser bar (left) widened by 80 by its right edge, then dragged
+    // out of the frame, where it floats at the same size.
+    const RECT browserDocked = InFrame(frame, browser);
+    const int width = browserDocked.right - browserDocked.left;
+    Drag(browser, {width - 2, 100}, {width + 78, 100});
+    ASSERT_TRUE(WaitFor([&] { return InFrame(frame, browser).right == browserDocked.right + 80; }, 10000))
+        << testing::PrintToString(Box(InFrame(frame, browser)));
+    Drag(browser, {30, title}, InBar(frame, browser, {-120, 60}));
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            const RECT r = ScreenRect(browser);
+            return (GetWindowLongW(browser, GWL_STYLE) & WS_CHILD) == 0 && r.right - r.left == width + 80;
+        },
+        10000))
+        << "the browser bar does not float at its size";
+    EXPECT_TRUE(IsWindowVisible(browser));
+    const RECT floating = ScreenRect(browser);
+    const RECT dataPlace = InFrame(frame, data);
+
+    ASSERT_TRUE(Exit(frame)) << "Mikra did not end";
+
+    // Started again: the data bar on the right at its size, the browser bar
+    // floating where it was left.
+    ASSERT_TRUE(mikra_.Start());
+    frame = mikra_.WaitForMainFrame();
+    ASSERT_NE(frame, nullptr);
+    data = FindDescendant(frame, IDC_DATA_BAR);
+    ASSERT_NE(data, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(data) && Box(InFrame(frame, data)) == Box(dataPlace); }, 10000))
+        << testing::PrintToString(Box(InFrame(frame, data))) << " instead of " << testing::PrintToString(Box(dataPlace));
+    HWND floated = picture_session::WaitForTopWindow(mikra_.GetId(), L"VizcamDockingBar");
+    ASSERT_NE(floated, nullptr) << "the browser bar does not float after the restart";
+    EXPECT_EQ(GetDlgCtrlID(floated), IDC_BROWSER_BAR);
+    EXPECT_TRUE(WaitFor([&] { return Box(ScreenRect(floated)) == Box(floating); }, 10000))
+        << testing::PrintToString(Box(ScreenRect(floated))) << " instead of " << testing::PrintToString(Box(floating));
+    EXPECT_TRUE(Exit(frame));
+}
+
+}  // namespace
