@@ -107,17 +107,22 @@ def main(folder, program):
 
     book = workbook(folder, "picture.xlsx")["Sheet1"]
     merged = sorted(str(r) for r in book.merged_cells.ranges)
-    check(merged == ["A2:I2", "A8:I8"], f"picture.xlsx merges {merged}")
-    check(book.row_dimensions[2].height == 397, f"picture row height {book.row_dimensions[2].height}")
-    table = [(3, "类型"), (4, "直线_3"), (5, "角_1"), (7, "矩形_4"), (9, "类型"), (10, "直线_3")]
+    check(merged == ["A1:I1", "A7:I7"], f"picture.xlsx merges {merged}")
+    check(book.row_dimensions[1].height == 397, f"picture row height {book.row_dimensions[1].height}")
+    table = [(2, "类型"), (3, "直线_3"), (4, "角_1"), (6, "矩形_4"), (8, "类型"), (9, "直线_3")]
     for row, text in table:
         check(book.cell(row, 1).value == text, f"picture.xlsx A{row} = {book.cell(row, 1).value!r}, not {text!r}")
-    check(book.cell(5, 9).value == "°", "an angle's unit")
+    check(book.cell(4, 9).value == "°", "an angle's unit")
     shown = pictures(folder, "picture.xlsx")
     check(len(shown) == 2, f"{len(shown)} pictures")
     for width, height, data in shown:
         check((width, height) == (432, 397), f"picture size {width} x {height}")
         check(data[:2] == b"BM", "picture bytes are the BMP")
+
+    book = workbook(folder, "untitled.xlsx")["Sheet1"]
+    for row, text in [(1, "类型"), (2, "直线_3"), (6, "直线_3"), (10, None)]:
+        check(book.cell(row, 1).value == text, f"untitled.xlsx A{row} = {book.cell(row, 1).value!r}")
+    check(book.cell(1, 9).value == "单位", "the header's last column")
 
     book = workbook(folder, "titled.xls")["Sheet1"]
     for row, text in [(14, "title 14"), (15, "类型"), (16, "直线_3"), (20, "直线_3"), (24, None)]:
