@@ -78,14 +78,19 @@ def check_documents(folder):
     sizes = {(round(s.width.pt, 2), round(s.height.pt, 2)) for s in pictures.inline_shapes}
     check(sizes == {(226.8, 198.45)}, f"picture sizes {sizes}")
 
-    report = document(folder, "count_report.doc")
-    check(len(report.inline_shapes) == 1, "the report's picture")
-    check(len(report.tables) == 2, "two report tables")
-    if len(report.tables) == 2:
-        check(texts(report.tables[0]) == [["目标总数:", "2"], ["图像总面积:", "768.00 μm * μm"]],
-              f"summary table {texts(report.tables[0])}")
-        check(texts(report.tables[1])[0][:2] == ["h0", "h1"] and len(texts(report.tables[1])) == 2,
-              "results table after it")
+    # The second was written by a word processor that knows no "网格型".
+    for name, style in [("count_report.doc", "网格型"), ("count_report_unknown_style.doc", None)]:
+        report = document(folder, name)
+        check(len(report.inline_shapes) == 1, f"{name}: the report's picture")
+        check(len(report.tables) == 2, f"{name}: two report tables")
+        if len(report.tables) == 2:
+            check(texts(report.tables[0]) == [["目标总数:", "2"], ["图像总面积:", "768.00 μm * μm"]],
+                  f"{name}: summary table {texts(report.tables[0])}")
+            check(texts(report.tables[1])[0][:2] == ["h0", "h1"] and len(texts(report.tables[1])) == 2,
+                  f"{name}: results table after it")
+            check(texts(report.tables[1])[1][11] == "110", f"{name}: the last cell of the results")
+            styles = [t._tbl.tblPr.xpath("./w:tblStyle/@w:val") for t in report.tables]
+            check(styles == [[style] if style else []] * 2, f"{name}: table styles {styles}")
 
 
 def check_templates(program):
