@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <filesystem>
 #include <functional>
@@ -145,11 +144,7 @@ TEST_F(ViewPrintTest, PrintByCalibrationPrintsAtTheChosenMagnificationOnOkAndOnl
     // 1000 pixels of 0.0254 mm are one inch; twice that on the page.
     const auto choose = [](int button) {
         return [button](HWND dialog) {
-            HWND list = ::FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
-            LVITEMW state{};
-            state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-            state.state = LVIS_SELECTED | LVIS_FOCUSED;
-            ::SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+            ModalScript::SelectListRow(dialog, 0);
             ModalScript::SetText(dialog, IDC_PRINT_MAGNIFICATION, L"2");
             ModalScript::Press(dialog, button);
         };

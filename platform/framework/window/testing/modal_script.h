@@ -8,6 +8,7 @@
 // Steps that find no dialog wait for the next tick; a script that cannot
 // finish ends every dialog it drives so a test never hangs.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <functional>
@@ -55,6 +56,14 @@ public:
     static std::wstring ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
     static void Press(HWND dialog, int id) {
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+    }
+    // Selects (and focuses) row `row` of the dialog's first list view.
+    static void SelectListRow(HWND dialog, int row) {
+        HWND list = FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
+        LVITEMW state{};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
     }
     // The text of a message box (its static control).
     static std::wstring MessageText(HWND box) {
