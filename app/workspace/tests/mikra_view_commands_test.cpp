@@ -379,13 +379,6 @@ protected:
         ViewCommandsTest::TearDown();
         std::filesystem::remove(scale_);
     }
-    static void SelectRow(HWND dialog, int row) {
-        HWND list = FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
-        LVITEMW state{};
-        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        state.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
-    }
     std::filesystem::path scale_;
     std::wstring file_;
 };
@@ -395,7 +388,7 @@ TEST_F(ViewCalibrationCommandTest, TheChosenCalibrationIsAppliedAndShownInTheCom
     ASSERT_NE(picture, nullptr);
     picture->SetTool(2);
     testing_support::ModalScript script({[](HWND d) {
-        SelectRow(d, 2);
+        testing_support::ModalScript::SelectListRow(d, 2);
         testing_support::ModalScript::Press(d, IDOK);
     }});
     ASSERT_TRUE(Run(ID_SELECT_CALIBRATION));
@@ -424,7 +417,7 @@ TEST_F(ViewCalibrationCommandTest, CancelChangesNothingUnlessCalibrationsWereDel
     // A deletion renumbers the sections: the combo is refilled and shows the
     // picture's calibration again, though the dialog was cancelled.
     testing_support::ModalScript deleted({[](HWND d) {
-                                              SelectRow(d, 0);
+                                              testing_support::ModalScript::SelectListRow(d, 0);
                                               testing_support::ModalScript::Press(d, IDC_SCALE_DELETE);
                                           },
                                           [](HWND d) { testing_support::ModalScript::Press(d, IDCANCEL); }});
