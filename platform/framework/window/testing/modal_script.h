@@ -47,6 +47,14 @@ public:
     }
 
     // Common steps.
+    // Selects (and focuses) row `row` of the dialog's first list view.
+    static void SelectListRow(HWND dialog, int row) {
+        HWND list = FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
+        LVITEMW state{};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    }
     static void SetText(HWND dialog, int id, const wchar_t* text) { SetDlgItemTextW(dialog, id, text); }
     static std::wstring Text(HWND window) {
         wchar_t buffer[512] = {};
@@ -56,14 +64,6 @@ public:
     static std::wstring ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
     static void Press(HWND dialog, int id) {
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-    }
-    // Selects (and focuses) row `row` of the dialog's first list view.
-    static void SelectListRow(HWND dialog, int row) {
-        HWND list = FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
-        LVITEMW state{};
-        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        state.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
     }
     // The text of a message box (its static control).
     static std::wstring MessageText(HWND box) {
