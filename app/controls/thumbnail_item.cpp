@@ -71,7 +71,8 @@ std::unique_ptr<CellPicture> DecodeCellPicture(const std::wstring& path) {
     if (!thumbnail.Loaded() || thumbnail.sourceSize.IsEmpty() || !thumbnail.picture.IsValid()) {
         return nullptr;
     }
-    return std::make_unique<CellPicture>(CellPicture{path, std::move(thumbnail.picture)});
+    return std::make_unique<CellPicture>(CellPicture{path, std::move(thumbnail.picture), thumbnail.sourceSize.width,
+                                                     thumbnail.sourceSize.height});
 }
 
 CThumbnailItem::~CThumbnailItem() {
@@ -103,6 +104,8 @@ bool CThumbnailItem::CreateAsGhost(const CThumbnailItem& source) {
     m_height = source.m_height;
     m_imageRect = source.m_imageRect;
     m_thumbnail = source.m_thumbnail;
+    m_pictureWidth = source.m_pictureWidth;
+    m_pictureHeight = source.m_pictureHeight;
     m_focused = true;
     const LOGFONTW font = ItemFont();
     m_font.Reset(CreateFontIndirectW(&font));
@@ -137,6 +140,8 @@ void CThumbnailItem::TakePicture(CellPicture picture) {
     m_path = std::move(picture.path);
     m_caption = std::wstring(CaptionOf(m_path));
     m_thumbnail = std::move(picture.thumbnail);
+    m_pictureWidth = picture.pictureWidth;
+    m_pictureHeight = picture.pictureHeight;
     UpdateImageRect();
     CreateCaptionWindow();
     InvalidateRect(m_hWnd, nullptr, FALSE);
@@ -146,6 +151,8 @@ void CThumbnailItem::Clear() {
     m_path.clear();
     m_caption.clear();
     m_thumbnail.Destroy();
+    m_pictureWidth = 0;
+    m_pictureHeight = 0;
     m_imageRect = RECT{};
     m_ghost.reset();
     m_captionWindow.Reset();
@@ -174,8 +181,7 @@ void CThumbnailItem::UpdateImageRect() {
         return;
     }
     const vz::picture::FitRect fit = vz::picture::PlaceInGridCell(
-        static_cast<std::uint32_t>(m_thumbnail.GetWidth()), static_cast<std::uint32_t>(m_thumbnail.GetHeight()),
-        static_cast<std::uint32_t>(m_width), static_cast<std::uint32_t>(m_height));
+        m_pictureWidth, m_pictureHeight, static_cast<std::uint32_t>(m_width), static_cast<std::uint32_t>(m_height));
     m_imageRect = RECT{fit.left, fit.top, fit.left + static_cast<int>(fit.size.width),
                        fit.top + static_cast<int>(fit.size.height)};
 }

@@ -15,10 +15,14 @@
 
 class IPictureFileDialogs;
 
-// A decoded thumbnail and the path it came from, ready for a cell.
+// A decoded thumbnail, the size of the picture it shows and the path it came
+// from, ready for a cell. The cell is fitted from the picture's own size: the
+// thumbnail's whole-pixel size is rounded and would skew the fit.
 struct CellPicture {
     std::wstring path;
     CPicture thumbnail;
+    std::uint32_t pictureWidth = 0;
+    std::uint32_t pictureHeight = 0;
 };
 
 // Reads a file for a cell: the grid's file rule, then a thumbnail at four
@@ -91,6 +95,8 @@ private:
     std::wstring m_path;
     std::wstring m_caption;
     CPicture m_thumbnail;
+    std::uint32_t m_pictureWidth = 0;  // of the picture the thumbnail shows
+    std::uint32_t m_pictureHeight = 0;
     std::uint32_t m_cellId = 0;
     std::unique_ptr<CThumbnailItem> m_ghost;
     bool m_dragging = false;

@@ -71,7 +71,9 @@ void CImageController::SetTool(int tool) {
     EndCountEditMode();
     ui_.tool = tool;
     ui_.drawingMode = tool != 0 ? 1 : 0;
-    if (tool == CCLArrow::kType && host_ != nullptr) {
+    if (tool != CCLArrow::kType) {
+        CloseArrowPanel();  // the panel belongs to the arrow tool
+    } else if (host_ != nullptr) {
         host_->ShowArrowPanel(GetArrowPrototype());
     }
     ClearSelection();

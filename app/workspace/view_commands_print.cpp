@@ -2,7 +2,8 @@
 // shown, any interaction ended first. Print runs the framework's print job
 // (printing directly is the framework's command as it stands); print by
 // calibration shows the picture at the physical size of the calibration
-// and magnification chosen in dialog 158, the size it then prints at.
+// and magnification chosen in dialog 158 and, on OK, prints it at that size
+// through the framework's print job; its preview button only shows it.
 #include "mikra_view.h"
 #include "print_scale_dlg.h"
 #include "resource.h"
@@ -30,5 +31,8 @@ void RegisterPrintCommands(CMikraView& view) {
         const std::u16string unit(dialog.m_strUnit.begin(), dialog.m_strUnit.end());
         view.m_current->ShowAtPrintSize(static_cast<int>(dialog.m_nMagnification), dialog.m_fValue, unit);
         InvalidateRect(view.m_hWnd, nullptr, TRUE);
+        if (dialog.m_nPreview == 0) {
+            view.OnFilePrint(false);
+        }
     });
 }

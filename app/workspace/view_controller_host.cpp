@@ -71,6 +71,8 @@ void CViewControllerHost::ShowArrowPanel(CCLArrow& arrow) {
         return;
     }
     if (m_arrowPanel && m_arrowPanel->GetSafeHwnd() && m_arrowPanel->GetArrow() == &arrow) {
+        // Left open by another tool: it opens again on the arrow as it is.
+        m_arrowPanel->ShowArrowValues();
         ::ShowWindow(m_arrowPanel->GetSafeHwnd(), SW_SHOW);
         return;
     }

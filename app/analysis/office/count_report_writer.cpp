@@ -25,7 +25,13 @@ void WriteTable(IDispatch& document, IDispatch& selection, std::span<const std::
     ComPtr<IDispatch> table = automation::GetObject(
         *tables, dispid::kTablesAdd,
         {CVariant(at.get()), CVariant(static_cast<int>(rows.size())), CVariant(static_cast<int>(Columns))});
-    automation::Put(*table, dispid::kStyle, CVariant(kGridStyle));
+    // The grid style goes by another name in a word processor of another
+    // language, which refuses this one: the table then keeps its own style
+    // and the report is still written whole.
+    try {
+        automation::Put(*table, dispid::kStyle, CVariant(kGridStyle));
+    } catch (const AutomationError&) {
+    }
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < Columns; ++c) {
             if (r + c > 0) automation::Call(selection, dispid::kMoveRight, {CVariant(kCellUnit), CVariant(1)});

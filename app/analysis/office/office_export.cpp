@@ -103,6 +103,14 @@ void WriteRow(IDispatch& cells, int row, const std::array<std::wstring, 9>& text
     }
 }
 
+// True when the used range is a single blank cell: the spreadsheet reports
+// that for a sheet that holds nothing at all.
+bool SheetIsEmpty(IDispatch& used) {
+    if (automation::Get(used, dispid::kCount).Long() != 1) return false;
+    ComPtr<IDispatch> corner = automation::GetObject(used, dispid::kItem, {CVariant(1), CVariant(1)});
+    return automation::Get(*corner, dispid::kValue).IsBlank();
+}
+
 }  // namespace
 
 OfficeExportPlaces OfficeExportPlaces::Program() {
@@ -189,6 +197,13 @@ void COfficeExport::ExportExcel(std::wstring target, std::wstring picture) {
             }
         }
         int row = usedFirst + usedCount;
+        if (!existed && SheetIsEmpty(*used)) {
+            // A template whose Sheet1 holds nothing (no title rows, Position
+            // 0): the used range is the one blank cell A1, yet no row is
+            // taken, so the workbook starts at row 1 and the header rule
+            // puts the header there.
+            row = 1;
+        }
         const std::array<std::wstring, 9> headings = OfficeHeadings(texts);
 
         if (!picture.empty()) {

@@ -247,6 +247,26 @@ TEST_F(ThumbStripTest, CellsPaintFrameThumbnailAndDropHighlight) {
     EXPECT_EQ(big.At((zoomed.left + zoomed.right) / 2, (zoomed.top + zoomed.bottom) / 2), RGB(200, 30, 30));
 }
 
+TEST_F(ThumbStripTest, ANarrowPictureIsFittedFromItsOwnSizeNotItsThumbnails) {
+    // 80 x 328 in a 100 x 120 cell: 24 x 100 leaves less than 18 pixels for
+    // the caption, so it shrinks by min(24 / 80, 82 / 328) = 0.25 to 20 x 82.
+    const std::wstring narrow = Write(L"narrow.bmp", 80, 328, RGB(200, 30, 30), kPictureBmp);
+    MakeGrid(1, 1);
+    ASSERT_TRUE(strip->AddFile(narrow));
+    const RECT image = strip->GetItem(0, 0)->GetImageRect();
+    EXPECT_EQ(image.left, 40);
+    EXPECT_EQ(image.top, 19);
+    EXPECT_EQ(image.right - image.left, 20);
+    EXPECT_EQ(image.bottom - image.top, 82);
+    Snapshot shot(Cell(0, 0));
+    // The picture's last column, then its frame.
+    for (const int y : {19, 60, 100}) {
+        EXPECT_EQ(shot.At(40, y), RGB(200, 30, 30)) << y;
+        EXPECT_EQ(shot.At(59, y), RGB(200, 30, 30)) << y;
+        EXPECT_EQ(shot.At(60, y), GetSysColor(COLOR_BTNHIGHLIGHT)) << y;
+    }
+}
+
 class ThumbDragTest : public ThumbStripTest, public ::testing::WithParamInterface<POINT> {};
 
 TEST_P(ThumbDragTest, DraggingACellMovesOrSwapsItsPicture) {

@@ -46,6 +46,17 @@ BOOL CArrowDlg::OnInitDialog() {
     for (const wchar_t* entry : {L"25x25", L"50x50", L"75x75", L"100x100"}) {
         ::SendMessageW(sizes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
     }
+    if (!CWindow::FromHandle(GetDlgItem(IDC_ARROW_COLOUR))) {
+        m_colorButton.SubclassDlgItem(m_hWnd, IDC_ARROW_COLOUR);
+    }
+    m_colorButton.SetAutomaticText(LoadResourceString(IDS_COLOR_AUTOMATIC));
+    m_colorButton.SetMoreColorsText(LoadResourceString(IDS_COLOR_MORE));
+    m_colorButton.SetTrackSelection(true);
+    ShowArrowValues();
+    return TRUE;
+}
+
+void CArrowDlg::ShowArrowValues() {
     int sizeIndex = 0;
     if (m_arrow) {
         const ArrowSize size = m_arrow->GetArrowSize();
@@ -62,15 +73,9 @@ BOOL CArrowDlg::OnInitDialog() {
             m_color = kWhite;
         }
     }
-    ::SendMessageW(sizes, CB_SETCURSEL, static_cast<WPARAM>(sizeIndex), 0);
-    if (!CWindow::FromHandle(GetDlgItem(IDC_ARROW_COLOUR))) {
-        m_colorButton.SubclassDlgItem(m_hWnd, IDC_ARROW_COLOUR);
-    }
-    m_colorButton.SetAutomaticText(LoadResourceString(IDS_COLOR_AUTOMATIC));
-    m_colorButton.SetMoreColorsText(LoadResourceString(IDS_COLOR_MORE));
-    m_colorButton.SetTrackSelection(true);
+    ::SendMessageW(GetDlgItem(IDC_ARROW_SIZE), CB_SETCURSEL, static_cast<WPARAM>(sizeIndex), 0);
     UpdateData(FALSE);
-    return TRUE;
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void CArrowDlg::ApplyStyle() {

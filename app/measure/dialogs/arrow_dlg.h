@@ -15,6 +15,9 @@ public:
     // from it when the dialog is (re)initialised.
     void SetArrow(CCLArrow* arrow) { m_arrow = arrow; }
     CCLArrow* GetArrow() const { return m_arrow; }
+    // Shows the arrow's direction, size and colour again (white for the
+    // stored off-white), as when the panel opens.
+    void ShowArrowValues();
 
     // Direction 0 to 7 (up, down, left, right, up-left, up-right, down-left,
     // down-right); size in pixels; the colour shown.

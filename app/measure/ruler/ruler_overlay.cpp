@@ -3,6 +3,20 @@
 #include "ini_profile.h"
 #include "module_folder.h"
 
+namespace {
+
+// The context's font drawn without smoothing. Over live video the overlay
+// window cuts out exactly its key colour: text smoothed against that colour
+// would leave a fringe of blended key colour around every letter.
+LOGFONTW UnsmoothedFont(CDC& dc) {
+    LOGFONTW font{};
+    ::GetObjectW(::GetCurrentObject(dc.GetSafeHdc(), OBJ_FONT), sizeof font, &font);
+    font.lfQuality = NONANTIALIASED_QUALITY;
+    return font;
+}
+
+}  // namespace
+
 CRulerOverlay::CRulerOverlay(IRulerOverlayHost& host, std::wstring configPath, std::wstring scalePath)
     : m_host(host), m_files(std::move(configPath), std::move(scalePath)), m_dialog(host, m_files) {
     LoadSettings(1);
@@ -98,6 +112,8 @@ void CRulerOverlay::DrawLine(CDC& dc, bool horizontal, float zoom, int scrollX, 
     const RulerLabelRect r = horizontal ? HorizontalLabelRect(line.across, scrollX, characters)
                                         : VerticalLabelRect(line.across, scrollY, characters, sizes.displayWidth);
     RECT rect{r.left, r.top, r.right, r.bottom};
+    const CFont font(UnsmoothedFont(dc));
+    const CSelectObject selectFont(dc, font.GetSafeHandle());
     dc.SetTextColor(m_colour);
     dc.SetBkMode(TRANSPARENT);
     dc.DrawText(text, rect, DT_LEFT | DT_TOP | DT_SINGLELINE);

@@ -139,14 +139,11 @@ TEST_F(ViewClipboardTest, PrintByCalibrationShowsThePictureAtTheChosenCalibratio
     EXPECT_EQ(Controller().GetZoom(), 1.0f) << "a cancelled dialog changes nothing";
 
     ModalScript choose({[](HWND d) {
-        HWND list = ::FindWindowExW(d, nullptr, WC_LISTVIEWW, nullptr);
-        LVITEMW state{};
-        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        state.state = LVIS_SELECTED | LVIS_FOCUSED;
         // Rows keep the order of their sections: the second is "10x".
-        ::SendMessageW(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+        ModalScript::SelectListRow(d, 1);
         ModalScript::SetText(d, IDC_PRINT_MAGNIFICATION, L"2");
-        ModalScript::Press(d, IDOK);
+        // The preview shows it only; OK also prints (the view's print tests).
+        ModalScript::Press(d, IDC_PRINT_PREVIEW);
     }});
     ASSERT_TRUE(view_->RunCommand(ID_PRINT_BY_CALIBRATION));
     ASSERT_TRUE(choose.Finished());

@@ -17,6 +17,8 @@
 
 #include "calibration_choice_resource.h"
 #include "calibration_store.h"
+#include "cl_arrow.h"
+#include "color_button.h"
 #include "camera_resource.h"
 #include "cl_scale_bar.h"
 #include "ini_file.h"
@@ -377,13 +379,6 @@ protected:
         ViewCommandsTest::TearDown();
         std::filesystem::remove(scale_);
     }
-    static void SelectRow(HWND dialog, int row) {
-        HWND list = FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
-        LVITEMW state{};
-        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        state.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
-    }
     std::filesystem::path scale_;
     std::wstring file_;
 };
@@ -393,7 +388,7 @@ TEST_F(ViewCalibrationCommandTest, TheChosenCalibrationIsAppliedAndShownInTheCom
     ASSERT_NE(picture, nullptr);
     picture->SetTool(2);
     testing_support::ModalScript script({[](HWND d) {
-        SelectRow(d, 2);
+        testing_support::ModalScript::SelectListRow(d, 2);
         testing_support::ModalScript::Press(d, IDOK);
     }});
     ASSERT_TRUE(Run(ID_SELECT_CALIBRATION));
@@ -422,7 +417,7 @@ TEST_F(ViewCalibrationCommandTest, CancelChangesNothingUnlessCalibrationsWereDel
     // A deletion renumbers the sections: the combo is refilled and shows the
     // picture's calibration again, though the dialog was cancelled.
     testing_support::ModalScript deleted({[](HWND d) {
-                                              SelectRow(d, 0);
+                                              testing_support::ModalScript::SelectListRow(d, 0);
                                               testing_support::ModalScript::Press(d, IDC_SCALE_DELETE);
                                           },
                                           [](HWND d) { testing_support::ModalScript::Press(d, IDCANCEL); }});
@@ -479,6 +474,40 @@ TEST_F(ViewCalibrationCommandTest, TheArrowPanelNeverOutlivesItsPicture) {
     panel = view_->GetArrowPanelWindow();
     ASSERT_NE(panel, nullptr);
     view_->RemovePicture(file_, false);
+    EXPECT_EQ(view_->GetArrowPanelWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(panel));
+}
+
+TEST_F(ViewCalibrationCommandTest, TheArrowPanelShowsAChosenWhiteAsWhiteWhenTheToolIsChosenAgain) {
+    Run(ID_TOOL_ARROW);
+    HWND panel = view_->GetArrowPanelWindow();
+    ASSERT_NE(panel, nullptr);
+    HWND colour = GetDlgItem(panel, IDC_ARROW_COLOUR);
+    auto* button = dynamic_cast<CColorButton*>(CWindow::FromHandle(colour));
+    ASSERT_NE(button, nullptr);
+    // The swatch as the button paints it, left of its drop-down arrow.
+    const auto swatch = [colour] {
+        RECT client{};
+        GetClientRect(colour, &client);
+        CMemoryDC shown(nullptr, client.right, client.bottom, CMemoryDC::Kind::dibSection);
+        SendMessageW(colour, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shown.GetSafeHdc()), PRF_CLIENT);
+        return shown.GetPixelRGB(client.right / 4, client.bottom / 2);
+    };
+    button->SetColor(RGB(255, 255, 255));
+    SendMessageW(panel, WM_COLOR_SELECTED, RGB(255, 255, 255), IDC_ARROW_COLOUR);
+    EXPECT_EQ(button->GetColor(), RGB(254, 254, 254)) << "kept off white while chosen";
+
+    // The arrow tool chosen again while its panel is open shows it afresh.
+    CImageController& picture = *view_->GetCurrentController();
+    picture.SetTool(CCLArrow::kType);
+    ASSERT_EQ(view_->GetArrowPanelWindow(), panel);
+    EXPECT_TRUE(IsWindowVisible(panel));
+    EXPECT_EQ(button->GetColor(), RGB(255, 255, 255));
+    EXPECT_EQ(swatch(), 0xFFFFFFu);
+    EXPECT_EQ(picture.GetArrowPrototype().GetArrowColor(), static_cast<ColourRef>(RGB(254, 254, 254)));
+
+    // Another tool closes it: it belongs to the arrow tool alone.
+    picture.SetTool(2);
     EXPECT_EQ(view_->GetArrowPanelWindow(), nullptr);
     EXPECT_FALSE(IsWindow(panel));
 }

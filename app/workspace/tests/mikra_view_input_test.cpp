@@ -249,6 +249,42 @@ TEST_F(ViewInputTest, TheMeasuringRulerHasItsWindowOverTheVideoWhileItIsOpen) {
     EXPECT_FALSE(IsWindowVisible(view_->GetRulerOverlayWindow()));
 }
 
+TEST_F(ViewInputTest, TheMeasuringRulerOverTheVideoShowsOnlyItsColourOnTheKey) {
+    CRulerOverlay* ruler = view_->GetRulerOverlay();
+    ASSERT_NE(ruler, nullptr);
+    ASSERT_NO_FATAL_FAILURE(OpenVideo({640, 480}, {320, 240}, {40, 30}));
+    HWND window = view_->GetRulerOverlayWindow();
+    ruler->m_bShow = 1;
+    ruler->m_colour = RGB(0, 0, 255);
+    ShowWindow(window, SW_SHOWNA);
+    view_->LayoutVideoOverlays();
+    ruler->PaintOnView();
+
+    // What the window shows, read back from its surface: the layered window
+    // cuts out exactly the key colour, so any other colour but the ruler's
+    // shows over the video.
+    RECT client{};
+    GetClientRect(window, &client);
+    CMemoryDC shown(nullptr, client.right, client.bottom, CMemoryDC::Kind::dibSection);
+    ASSERT_TRUE(shown.IsValid());
+    HDC surface = GetDC(window);
+    BitBlt(shown.GetSafeHdc(), 0, 0, client.right, client.bottom, surface, 0, 0, SRCCOPY);
+    ReleaseDC(window, surface);
+    constexpr std::uint32_t kKey = 0xFF9D00;
+    constexpr std::uint32_t kInk = 0x0000FF;
+    int inked = 0;
+    int blended = 0;
+    for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x) {
+            const std::uint32_t rgb = shown.GetPixelRGB(x, y);
+            inked += rgb == kInk ? 1 : 0;
+            blended += rgb != kInk && rgb != kKey ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inked, client.right + client.bottom) << "both lines and a label";
+    EXPECT_EQ(blended, 0) << "pixels of neither the key nor the ruler's colour";
+}
+
 TEST_F(ViewInputTest, TheMouseOverThePictureOrLiveVideoMovesTheRulerMarkers) {
     const std::wstring olive = files_.Bmp(L"olive.bmp", 200, 150, 0x0AC81E);
     view_->OpenPicture(olive);

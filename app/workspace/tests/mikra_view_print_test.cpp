@@ -1,8 +1,9 @@
 // The view's print commands through the framework's print job, on Wine's
 // PostScript driver with a printer whose port is a file, read back through
 // Ghostscript: the print dialog chooses the printer, printing directly does
-// not ask, the page is the current picture at its calibrated size, and a
-// job that fails is reported.
+// not ask, the page is the current picture at its calibrated size, print by
+// calibration prints at the magnification chosen, and a job that fails is
+// reported.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,6 +12,9 @@
 #include <functional>
 #include <string>
 
+#include "calibration_store.h"
+#include "ini_profile.h"
+#include "measure_resource.h"
 #include "modal_script.h"
 #include "picture_files.h"
 #include "postscript_printer.h"
@@ -127,6 +131,43 @@ TEST_F(ViewPrintTest, PrintingDirectlyUsesTheChosenPrinterWithoutAsking) {
     const RECT picture = PrintedPicture();
     EXPECT_GT(picture.right, picture.left) << "nothing was printed";
     EXPECT_EQ(GetPrinterSettings().GetOrientation(), DMORIENT_PORTRAIT) << "the next job starts in portrait";
+}
+
+TEST_F(ViewPrintTest, PrintByCalibrationPrintsAtTheChosenMagnificationOnOkAndOnlyShowsItOnPreview) {
+    ASSERT_NO_FATAL_FAILURE(ShowPicture());
+    const fs::path scale = files_.Folder() / L"scale.ini";
+    {
+        IniProfile file(scale.wstring());
+        CalibrationStore(file).Save(u"10x", 0.0254f, u"mm", 1000, 500);
+    }
+    view_->SetScaleIniPath(scale.wstring());
+    // 1000 pixels of 0.0254 mm are one inch; twice that on the page.
+    const auto choose = [](int button) {
+        return [button](HWND dialog) {
+            ModalScript::SelectListRow(dialog, 0);
+            ModalScript::SetText(dialog, IDC_PRINT_MAGNIFICATION, L"2");
+            ModalScript::Press(dialog, button);
+        };
+    };
+    CImageController& controller = *view_->GetCurrentController();
+    controller.printMagnification = 1;
+    {
+        ModalScript preview({choose(IDC_PRINT_PREVIEW), [](HWND dialog) { ModalScript::Press(dialog, IDCANCEL); }});
+        ASSERT_TRUE(view_->RunCommand(ID_PRINT_BY_CALIBRATION));
+        EXPECT_FALSE(preview.Finished()) << "the preview asked for a printer";
+        EXPECT_EQ(controller.printMagnification, 2);
+        EXPECT_FALSE(fs::exists(output_)) << "the preview printed";
+    }
+    controller.printMagnification = 1;
+    ModalScript ok({choose(IDOK), [](HWND dialog) { ModalScript::Press(dialog, IDOK); }});
+    ASSERT_TRUE(view_->RunCommand(ID_PRINT_BY_CALIBRATION));
+    ASSERT_TRUE(ok.Finished()) << "OK did not open the print dialog";
+    EXPECT_EQ(controller.printMagnification, 2);
+    const RECT picture = PrintedPicture();
+    ASSERT_GT(picture.right, picture.left) << "nothing was printed";
+    const double dotsPerInch = Caps(HORZRES) / (Caps(HORZSIZE) * 0.03937007874015748);
+    EXPECT_NEAR(picture.right - picture.left, 2 * dotsPerInch, 2.0);
+    EXPECT_NEAR(picture.bottom - picture.top, dotsPerInch, 2.0);
 }
 
 TEST_F(ViewPrintTest, NothingIsPrintedWithoutAPictureOrWhileVideoRuns) {

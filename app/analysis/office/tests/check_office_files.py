@@ -78,14 +78,19 @@ def check_documents(folder):
     sizes = {(round(s.width.pt, 2), round(s.height.pt, 2)) for s in pictures.inline_shapes}
     check(sizes == {(226.8, 198.45)}, f"picture sizes {sizes}")
 
-    report = document(folder, "count_report.doc")
-    check(len(report.inline_shapes) == 1, "the report's picture")
-    check(len(report.tables) == 2, "two report tables")
-    if len(report.tables) == 2:
-        check(texts(report.tables[0]) == [["目标总数:", "2"], ["图像总面积:", "768.00 μm * μm"]],
-              f"summary table {texts(report.tables[0])}")
-        check(texts(report.tables[1])[0][:2] == ["h0", "h1"] and len(texts(report.tables[1])) == 2,
-              "results table after it")
+    # The second was written by a word processor that knows no "网格型".
+    for name, style in [("count_report.doc", "网格型"), ("count_report_unknown_style.doc", None)]:
+        report = document(folder, name)
+        check(len(report.inline_shapes) == 1, f"{name}: the report's picture")
+        check(len(report.tables) == 2, f"{name}: two report tables")
+        if len(report.tables) == 2:
+            check(texts(report.tables[0]) == [["目标总数:", "2"], ["图像总面积:", "768.00 μm * μm"]],
+                  f"{name}: summary table {texts(report.tables[0])}")
+            check(texts(report.tables[1])[0][:2] == ["h0", "h1"] and len(texts(report.tables[1])) == 2,
+                  f"{name}: results table after it")
+            check(texts(report.tables[1])[1][11] == "110", f"{name}: the last cell of the results")
+            styles = [t._tbl.tblPr.xpath("./w:tblStyle/@w:val") for t in report.tables]
+            check(styles == [[style] if style else []] * 2, f"{name}: table styles {styles}")
 
 
 def check_templates(program):
@@ -107,17 +112,22 @@ def main(folder, program):
 
     book = workbook(folder, "picture.xlsx")["Sheet1"]
     merged = sorted(str(r) for r in book.merged_cells.ranges)
-    check(merged == ["A2:I2", "A8:I8"], f"picture.xlsx merges {merged}")
-    check(book.row_dimensions[2].height == 397, f"picture row height {book.row_dimensions[2].height}")
-    table = [(3, "类型"), (4, "直线_3"), (5, "角_1"), (7, "矩形_4"), (9, "类型"), (10, "直线_3")]
+    check(merged == ["A1:I1", "A7:I7"], f"picture.xlsx merges {merged}")
+    check(book.row_dimensions[1].height == 397, f"picture row height {book.row_dimensions[1].height}")
+    table = [(2, "类型"), (3, "直线_3"), (4, "角_1"), (6, "矩形_4"), (8, "类型"), (9, "直线_3")]
     for row, text in table:
         check(book.cell(row, 1).value == text, f"picture.xlsx A{row} = {book.cell(row, 1).value!r}, not {text!r}")
-    check(book.cell(5, 9).value == "°", "an angle's unit")
+    check(book.cell(4, 9).value == "°", "an angle's unit")
     shown = pictures(folder, "picture.xlsx")
     check(len(shown) == 2, f"{len(shown)} pictures")
     for width, height, data in shown:
         check((width, height) == (432, 397), f"picture size {width} x {height}")
         check(data[:2] == b"BM", "picture bytes are the BMP")
+
+    book = workbook(folder, "untitled.xlsx")["Sheet1"]
+    for row, text in [(1, "类型"), (2, "直线_3"), (6, "直线_3"), (10, None)]:
+        check(book.cell(row, 1).value == text, f"untitled.xlsx A{row} = {book.cell(row, 1).value!r}")
+    check(book.cell(1, 9).value == "单位", "the header's last column")
 
     book = workbook(folder, "titled.xls")["Sheet1"]
     for row, text in [(14, "title 14"), (15, "类型"), (16, "直线_3"), (20, "直线_3"), (24, None)]:

@@ -115,37 +115,37 @@ TEST_F(ExcelExportTest, PictureRowComesFirstAndASecondExportAppendsBelow) {
     Workbook first = Read(target);
     Sheet& sheet = *first.Find(L"Sheet1");
     ASSERT_EQ(sheet.merges.size(), 1u);
-    EXPECT_EQ(sheet.merges[0].firstRow, 2);
+    EXPECT_EQ(sheet.merges[0].firstRow, 1);
     EXPECT_EQ(sheet.merges[0].lastColumn, 9);
-    EXPECT_DOUBLE_EQ(sheet.RowHeight(2), 397.0);
+    EXPECT_DOUBLE_EQ(sheet.RowHeight(1), 397.0);
     ASSERT_EQ(sheet.pictures.size(), 1u);
-    EXPECT_DOUBLE_EQ(sheet.pictures[0].top, 15.0);
+    EXPECT_DOUBLE_EQ(sheet.pictures[0].top, 0.0);
     EXPECT_DOUBLE_EQ(sheet.pictures[0].width, 9 * Sheet::kColumnWidth);
     EXPECT_DOUBLE_EQ(sheet.pictures[0].height, 397.0);
     EXPECT_EQ(sheet.pictures[0].bytes, ReadWholeFile(picture));
-    EXPECT_EQ(Cell(first, L"Sheet1", 3, 1), kType);
-    EXPECT_EQ(Cell(first, L"Sheet1", 4, 1), L"直线_3");
-    EXPECT_EQ(Cell(first, L"Sheet1", 4, 2), L"5.00");
-    EXPECT_EQ(Cell(first, L"Sheet1", 4, 9), L"mm");
-    EXPECT_EQ(Cell(first, L"Sheet1", 5, 1), L"角_1");
-    EXPECT_EQ(Cell(first, L"Sheet1", 5, 8), L"45.00");
-    EXPECT_EQ(Cell(first, L"Sheet1", 5, 9), L"°");
-    EXPECT_EQ(Cell(first, L"Sheet1", 6, 1), L"平行线_2");
-    EXPECT_EQ(Cell(first, L"Sheet1", 6, 2), L"3.50");
-    EXPECT_EQ(Cell(first, L"Sheet1", 7, 1), L"矩形_4");
-    EXPECT_EQ(Cell(first, L"Sheet1", 7, 7), L"25.00");
-    EXPECT_EQ(Cell(first, L"Sheet1", 8, 1), L"<empty>");
-    EXPECT_TRUE(excel.Logged("Shapes.AddPicture('" + Utf8(picture.wstring()) + "',0,1,0,15,432,397)"));
+    EXPECT_EQ(Cell(first, L"Sheet1", 2, 1), kType);
+    EXPECT_EQ(Cell(first, L"Sheet1", 3, 1), L"直线_3");
+    EXPECT_EQ(Cell(first, L"Sheet1", 3, 2), L"5.00");
+    EXPECT_EQ(Cell(first, L"Sheet1", 3, 9), L"mm");
+    EXPECT_EQ(Cell(first, L"Sheet1", 4, 1), L"角_1");
+    EXPECT_EQ(Cell(first, L"Sheet1", 4, 8), L"45.00");
+    EXPECT_EQ(Cell(first, L"Sheet1", 4, 9), L"°");
+    EXPECT_EQ(Cell(first, L"Sheet1", 5, 1), L"平行线_2");
+    EXPECT_EQ(Cell(first, L"Sheet1", 5, 2), L"3.50");
+    EXPECT_EQ(Cell(first, L"Sheet1", 6, 1), L"矩形_4");
+    EXPECT_EQ(Cell(first, L"Sheet1", 6, 7), L"25.00");
+    EXPECT_EQ(Cell(first, L"Sheet1", 7, 1), L"<empty>");
+    EXPECT_TRUE(excel.Logged("Shapes.AddPicture('" + Utf8(picture.wstring()) + "',0,1,0,0,432,397)"));
     EXPECT_TRUE(excel.Logged("Worksheet.SaveAs('" + Utf8(target.wstring()) + "',51,-,-,-,-,-,-,-,-)"));
 
     Export(target, picture);
     Workbook second = Read(target);
     Sheet& again = *second.Find(L"Sheet1");
     ASSERT_EQ(again.pictures.size(), 2u);
-    EXPECT_DOUBLE_EQ(again.RowHeight(8), 397.0);
-    EXPECT_EQ(Cell(second, L"Sheet1", 9, 1), kType);
-    EXPECT_EQ(Cell(second, L"Sheet1", 10, 1), L"直线_3");
-    EXPECT_EQ(Cell(second, L"Sheet1", 4, 1), L"直线_3");
+    EXPECT_DOUBLE_EQ(again.RowHeight(7), 397.0);
+    EXPECT_EQ(Cell(second, L"Sheet1", 8, 1), kType);
+    EXPECT_EQ(Cell(second, L"Sheet1", 9, 1), L"直线_3");
+    EXPECT_EQ(Cell(second, L"Sheet1", 3, 1), L"直线_3");
     EXPECT_TRUE(excel.AllEndedAfterQuit());
 }
 
@@ -174,6 +174,34 @@ TEST_F(ExcelExportTest, ATemplateTitleBlockGetsTheHeaderOnceAndOldWorkbooksTheir
     EXPECT_TRUE(excel.AllEndedAfterQuit());
 }
 
+TEST_F(ExcelExportTest, ANewWorkbookFromATemplateWithoutTitleRowsStartsWithTheHeaderOnce) {
+    // The delivered templates' Sheet1 holds nothing, and without a
+    // "Position" in Config.ini the template has no title rows.
+    OfficeStandIn excel(L"Excel.Application", kSpreadsheetStandInClsidText, Log(L"untitled.log"));
+    ASSERT_TRUE(excel.Registered());
+    const fs::path target = ExportsFolder() / L"untitled.xlsx";
+    Export(target);
+    EXPECT_TRUE(host_.messages.empty());
+    Workbook first = Read(target);
+    const std::vector<std::wstring> headings = {kType, L"长度", L"宽度", L"高度", L"周长",
+                                                L"半径", L"面积", L"角度", L"单位"};
+    for (int column = 1; column <= 9; ++column) {
+        EXPECT_EQ(Cell(first, L"Sheet1", 1, column), headings[static_cast<std::size_t>(column - 1)]) << column;
+    }
+    EXPECT_EQ(Cell(first, L"Sheet1", 2, 1), L"直线_3");
+    EXPECT_EQ(Cell(first, L"Sheet1", 5, 1), L"矩形_4");
+    EXPECT_EQ(Cell(first, L"Sheet1", 6, 1), L"<empty>");
+
+    // Appended: no second header.
+    Export(target);
+    Workbook second = Read(target);
+    EXPECT_EQ(Cell(second, L"Sheet1", 1, 1), kType);
+    EXPECT_EQ(Cell(second, L"Sheet1", 6, 1), L"直线_3");
+    EXPECT_EQ(Cell(second, L"Sheet1", 9, 1), L"矩形_4");
+    EXPECT_EQ(Cell(second, L"Sheet1", 10, 1), L"<empty>");
+    EXPECT_TRUE(excel.AllEndedAfterQuit());
+}
+
 TEST_F(ExcelExportTest, CountersFromRowThreeOfTheSecondSheetWithoutEmptyOnes) {
     OfficeStandIn excel(L"Excel.Application", kSpreadsheetStandInClsidText, Log(L"counters.log"));
     ASSERT_TRUE(excel.Registered());
@@ -194,7 +222,8 @@ TEST_F(ExcelExportTest, CountersFromRowThreeOfTheSecondSheetWithoutEmptyOnes) {
     EXPECT_EQ(sheet.fontColours.at({3, 4}), 0x00FF00u);
     EXPECT_EQ(sheet.fontColours.at({4, 1}), 0xFF0000u);
     EXPECT_TRUE(excel.Logged("Font.Color put('65280')"));
-    // The header row of an empty template comes at row 2 only with a picture.
+    // An empty template's header comes first, and no object follows it.
+    EXPECT_EQ(Cell(workbook, L"Sheet1", 1, 1), kType);
     EXPECT_EQ(Cell(workbook, L"Sheet1", 2, 1), L"<empty>");
 }
 

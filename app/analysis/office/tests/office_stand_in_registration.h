@@ -1,8 +1,8 @@
 #pragma once
 // Registers the Office stand-in server (bin/office_fixtures) in the test
 // prefix under a ProgID for the life of the object, with the file its calls
-// are logged to, the member it fails and the version it answers; reads the
-// log back. A registration may also name a server that does not exist.
+// are logged to, the member it fails, the style name it does not know and
+// the version it answers; reads the log back. A registration may also name a server that does not exist.
 #include <windows.h>
 
 #include <algorithm>
@@ -31,7 +31,8 @@ public:
         std::filesystem::remove(log_);
         ok_ = Set(std::wstring(L"Software\\Classes\\") + progId + L"\\CLSID", nullptr, clsid) &&
               Set(classKey_ + L"\\LocalServer32", nullptr, L"\"" + program + L"\"" + (word ? L" word" : L" excel")) &&
-              Set(classKey_ + L"\\StandIn", L"Log", log_.wstring()) && Set(classKey_ + L"\\StandIn", L"Fail", L"");
+              Set(classKey_ + L"\\StandIn", L"Log", log_.wstring()) && Set(classKey_ + L"\\StandIn", L"Fail", L"") &&
+              Set(classKey_ + L"\\StandIn", L"UnknownStyle", L"");
     }
     ~OfficeStandIn() {
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, (std::wstring(L"Software\\Classes\\") + progId_).c_str());
@@ -43,6 +44,8 @@ public:
     bool Registered() const { return ok_; }
     // The member ("Object.Member") whose calls fail from now on; "" for none.
     void FailMember(const std::wstring& member) { Set(classKey_ + L"\\StandIn", L"Fail", member); }
+    // The style name the word processor refuses from now on; "" for none.
+    void RefuseStyle(const std::wstring& name) { Set(classKey_ + L"\\StandIn", L"UnknownStyle", name); }
 
     std::vector<std::string> Calls() const {
         std::vector<std::string> calls;

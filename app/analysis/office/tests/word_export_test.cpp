@@ -180,11 +180,8 @@ TEST_F(WordExportTest, AFailedCallIsReportedAndNothingSaved) {
     EXPECT_FALSE(fs::exists(target));
 }
 
-TEST_F(WordExportTest, TheCountReportHasThePictureAndBothTablesInOrder) {
-    OfficeStandIn word(L"Word.Application", kWordStandInClsidText, Log(L"report.log"));
-    ASSERT_TRUE(word.Registered());
-    const fs::path picture = program_ / L"outlined.bmp";
-    WriteBmp(picture, 64, 48);
+// A count report of two summary rows and one target, with a picture.
+CountReport SampleCountReport() {
     CountReport report;
     report.summary = {{L"目标总数:", L"2"}, {L"图像总面积:", L"768.00 μm * μm"}};
     std::array<std::wstring, 12> headings;
@@ -192,12 +189,39 @@ TEST_F(WordExportTest, TheCountReportHasThePictureAndBothTablesInOrder) {
     std::array<std::wstring, 12> row;
     for (int i = 0; i < 12; ++i) row[static_cast<std::size_t>(i)] = std::to_wstring(i * 10);
     report.results = {headings, row};
+    return report;
+}
+
+TEST_F(WordExportTest, TheCountReportHasThePictureAndBothTablesInOrder) {
+    OfficeStandIn word(L"Word.Application", kWordStandInClsidText, Log(L"report.log"));
+    ASSERT_TRUE(word.Registered());
+    const fs::path picture = program_ / L"outlined.bmp";
+    WriteBmp(picture, 64, 48);
     CWordCountReport writer(host_);
     const fs::path target = ExportsFolder() / L"count_report.doc";
-    EXPECT_TRUE(writer.WriteCountReport(target, picture, report));
+    EXPECT_TRUE(writer.WriteCountReport(target, picture, SampleCountReport()));
     EXPECT_TRUE(host_.messages.empty());
     EXPECT_EQ(host_.written, std::vector<fs::path>{target});
     EXPECT_TRUE(word.Logged("Table.Style put('网格型')"));
+}
+
+TEST_F(WordExportTest, AWordProcessorThatDoesNotKnowTheGridStyleStillGetsTheWholeReport) {
+    OfficeStandIn word(L"Word.Application", kWordStandInClsidText, Log(L"unknown_style.log"));
+    ASSERT_TRUE(word.Registered());
+    word.RefuseStyle(L"网格型");
+    const fs::path picture = program_ / L"outlined.bmp";
+    WriteBmp(picture, 64, 48);
+    CWordCountReport writer(host_);
+    const fs::path target = ExportsFolder() / L"count_report_unknown_style.doc";
+    fs::remove(target);
+    EXPECT_TRUE(writer.WriteCountReport(target, picture, SampleCountReport()));
+    EXPECT_TRUE(host_.messages.empty());
+    EXPECT_EQ(host_.written, std::vector<fs::path>{target});
+    EXPECT_TRUE(fs::exists(target));
+    // Both tables were asked for the style and kept their own.
+    int refused = 0;
+    for (const std::string& call : word.Calls()) refused += call == "  error: no style of that name" ? 1 : 0;
+    EXPECT_EQ(refused, 2);
 }
 
 TEST_F(WordExportTest, TheDeliveredTemplatesOpenInTheWordProcessor) {

@@ -90,10 +90,16 @@ TEST_F(RulerOverlayTest, HalfMicronPerPixelTicksEveryTwentyPixelsLongerEveryFift
     EXPECT_EQ(rows, (std::vector<int>{20, 40, 60, 80}));
 }
 
-// The label "10μm" as the same text drawn into the same rectangle.
+// The label "10μm" as the same text drawn into the same rectangle, in the
+// context's font without smoothing.
 std::unique_ptr<CMemoryDC> ReferenceLabel(RECT rect) {
     auto dib = std::make_unique<CMemoryDC>(nullptr, 200, 100, CMemoryDC::Kind::dibSection);
     dib->FillSolidRect(RECT{0, 0, 200, 100}, RGB(255, 157, 0));
+    LOGFONTW face{};
+    GetObjectW(GetCurrentObject(dib->GetSafeHdc(), OBJ_FONT), sizeof face, &face);
+    face.lfQuality = NONANTIALIASED_QUALITY;
+    const CFont font(face);
+    const CSelectObject selectFont(*dib, font.GetSafeHandle());
     dib->SetTextColor(kInkColour);
     dib->SetBkMode(TRANSPARENT);
     dib->DrawText(u"10\u03bcm", rect, DT_LEFT | DT_TOP | DT_SINGLELINE);

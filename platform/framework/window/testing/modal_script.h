@@ -8,6 +8,7 @@
 // Steps that find no dialog wait for the next tick; a script that cannot
 // finish ends every dialog it drives so a test never hangs.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <functional>
@@ -46,6 +47,14 @@ public:
     }
 
     // Common steps.
+    // Selects (and focuses) row `row` of the dialog's first list view.
+    static void SelectListRow(HWND dialog, int row) {
+        HWND list = FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
+        LVITEMW state{};
+        state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    }
     static void SetText(HWND dialog, int id, const wchar_t* text) { SetDlgItemTextW(dialog, id, text); }
     static std::wstring Text(HWND window) {
         wchar_t buffer[512] = {};

@@ -220,6 +220,8 @@ protected:
         case 0xEE:
             return ReturnObject(new RangeObject(workbook_, sheet_, {1, 1, 1048576, 16384}), result);
         case 0x19C: {
+            // A sheet that holds nothing reports the one cell A1.
+            if (sheet.IsEmpty()) return ReturnObject(new RangeObject(workbook_, sheet_, {1, 1, 1, 1}), result);
             const auto [first, last] = sheet.UsedRows();
             return ReturnObject(new RangeObject(workbook_, sheet_, {first, 1, last, 9}), result);
         }

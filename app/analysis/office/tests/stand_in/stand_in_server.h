@@ -10,7 +10,8 @@
 #include <vector>
 
 // The settings the test wrote under the class's key: "Log" (file of calls),
-// "Fail" ("Object.Member" whose next call fails), "Version".
+// "Fail" ("Object.Member" whose next call fails), "Version", "UnknownStyle"
+// (a style name the word processor does not know).
 std::wstring StandInSetting(const wchar_t* name);
 void LogLine(const std::string& line);
 

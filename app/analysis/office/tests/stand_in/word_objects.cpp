@@ -492,7 +492,9 @@ protected:
         }
         Table& table = g_document->blocks[block_].table;
         if (!put) return ReturnText(table.style, result);
-        table.style = TextOf(args.back());
+        const std::wstring style = TextOf(args.back());
+        if (!style.empty() && style == StandInSetting(L"UnknownStyle")) return Fail(L"no style of that name");
+        table.style = style;
         return S_OK;
     }
 

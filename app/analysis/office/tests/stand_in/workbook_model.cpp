@@ -118,6 +118,10 @@ std::pair<int, int> Sheet::UsedRows() const {
     return {*rows.begin(), *rows.rbegin()};
 }
 
+bool Sheet::IsEmpty() const {
+    return cells.empty() && fontColours.empty() && rowHeights.empty() && merges.empty() && pictures.empty();
+}
+
 double Sheet::RowHeight(int row) const {
     const auto found = rowHeights.find(row);
     return found == rowHeights.end() ? kRowHeight : found->second;

@@ -36,6 +36,8 @@ struct Sheet {
 
     // The rows that hold a value or a format: (1, 1) for an empty sheet.
     std::pair<int, int> UsedRows() const;
+    // No value, format, merge or picture anywhere.
+    bool IsEmpty() const;
     double RowHeight(int row) const;
     double RowTop(int row) const;
     static double ColumnLeft(int column) { return (column - 1) * kColumnWidth; }
