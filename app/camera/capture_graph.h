@@ -48,6 +48,11 @@ public:
     HRESULT ConnectFilters(IBaseFilter* upstream, IBaseFilter* downstream);
     HRESULT FindPinInterface(IBaseFilter* filter, REFIID iid, void** out);
     HRESULT SetVideoOwner(HWND window, const RECT& rect);
+    // Whether the file writer's connected input takes the byte stream the
+    // mux writes its file through (seeking back for its headers and index).
+    // A mux fed frames without it faults in the platform's capture library
+    // and ends the process, so a recording is refused before it runs.
+    bool WriterTakesStream() const;
     // Names the recording; E_POINTER without a file sink.
     HRESULT SetFileName(const std::wstring& path);
     bool Run();

@@ -244,8 +244,13 @@ bool CDShowCamera::ConnectRecording() {
     if (!path || FAILED(g.SetFileName(*path))) {
         return false;
     }
+    m_recordingPath = *path;
     // The mux is joined to the writer before anything reaches its input.
     if (FAILED(g.ConnectFilters(g.GetMux(), g.GetFileWriter()))) {
+        return false;
+    }
+    if (!g.WriterTakesStream()) {
+        Message(IDS_RECORDING_UNWRITABLE);
         return false;
     }
     if (m_useCompressor && g.GetCompressor()) {
@@ -353,6 +358,7 @@ void CDShowCamera::StartRecord(HWND host) {
         m_previewing = 1;
     }
     m_recording = 1;
+    m_recordingPath.clear();
     if (!Open(true)) {
         Close();
         m_recording = 0;
@@ -363,6 +369,7 @@ void CDShowCamera::StartRecord(HWND host) {
         return;
     }
     Close();
+    RemoveEmptyRecording();
     m_recording = 0;
     if (m_previewing) {
         m_previewing = 0;
@@ -376,10 +383,22 @@ void CDShowCamera::StopRecord(HWND host) {
     m_recording = 0;
     if (m_graph) m_graph->Stop();
     Close();
+    RemoveEmptyRecording();
     if (m_previewing) {
         m_previewing = 0;
         if (host) StartPreview(host);
     }
+}
+
+void CDShowCamera::RemoveEmptyRecording() {
+    if (m_recordingPath.empty()) return;
+    const std::wstring path = std::exchange(m_recordingPath, std::wstring());
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) || data.nFileSizeHigh != 0 ||
+        data.nFileSizeLow != 0) {
+        return;
+    }
+    if (DeleteFileW(path.c_str())) Message(IDS_RECORDING_EMPTY_REMOVED);
 }
 
 float CDShowCamera::GetFrameRate() const {

@@ -22,7 +22,7 @@
 
 class CDShowCamera : public CCameraDevice {
 public:
-    // Shows one of the camera's messages (47050, 47051, 47052); by default
+    // Shows one of the camera's messages (47050, 47051, 47052, 47150, 47151); by default
     // the program's message box with the language library's text.
     using MessageShower = std::function<void(UINT textId)>;
     // Replaces the compressor dialog: the stored choice in, none on Cancel.
@@ -96,6 +96,10 @@ private:
     void Close();
     bool BuildAndConnect(HWND view);
     bool ConnectRecording();
+    // A recording file that never got a byte (a start that failed after the
+    // writer made it, or a graph that delivered nothing) is deleted, and the
+    // user is told.
+    void RemoveEmptyRecording();
     void SetFormatSize(int width, int height, bool save, bool run);
     void ApplyFormat(int width, int height, std::int64_t frameDuration);
     void RegisterGraph();
@@ -117,6 +121,9 @@ private:
     std::vector<ListedFormat> m_formats;
     int m_useCompressor = 0;
     std::wstring m_compressorName;
+    // The file the current or last started recording was named, until it
+    // is checked for emptiness.
+    std::wstring m_recordingPath;
     std::unique_ptr<CKsProperty> m_property;
     // Last values set or read; the getters refresh them from an open device.
     mutable int m_bw = 0;

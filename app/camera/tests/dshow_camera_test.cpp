@@ -259,6 +259,66 @@ TEST_F(DShowCameraTest, CompressorThatCannotTakeTheFramesGivesTheMessageAndThePr
     EXPECT_TRUE(RendererInView());
 }
 
+// A source with a frame always on its way when the recording stops: the
+// graph stops the mux before the source, and that frame must not reach a
+// mux that has finished its file (a fault that ends the process). Every
+// recording keeps its frames.
+TEST_F(DShowCameraTest, RecordingStoppedWithAFrameOnItsWayEndsCleanly) {
+    dshow_fixtures::FileWriterStandIn writer;
+    ASSERT_TRUE(writer.Registered());
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    ASSERT_TRUE(dshow_fixtures::SetSourceSwitch(L"Flood", 1));
+    CDShowCamera& cam = Make();
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
+        cam.StartRecord(view);
+        ASSERT_EQ(cam.IsRecording(), 1);
+        // The delivered-frame count goes on across the mux's start.
+        IAMDroppedFrames* dropped = cam.Graph()->GetDroppedFrames();
+        ASSERT_NE(dropped, nullptr);
+        long delivered = 0;
+        ASSERT_TRUE(WaitFor([&] { return SUCCEEDED(dropped->GetNumNotDropped(&delivered)) && delivered >= 10; }));
+        cam.StopRecord(view);
+        EXPECT_EQ(cam.IsVideoOpen(), 1);
+    }
+    cam.StopPreview();
+    EXPECT_TRUE(messages.empty());
+    int recordings = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().extension() != L".avi") continue;
+        ++recordings;
+        EXPECT_GT(fs::file_size(entry.path()), 10u * 640u * 480u * 3u) << entry.path();
+    }
+    EXPECT_GE(recordings, 1);
+}
+
+// The platform's own file writer here takes no byte stream on its input, and
+// the mux writes only through one: fed frames, it faults and ends the
+// process. Record is refused before the graph runs, with the message, no
+// file is left, and the preview comes back.
+TEST_F(DShowCameraTest, WriterWithoutAByteStreamRefusesRecordWithTheMessage) {
+    dshow_fixtures::PlatformFileWriter writer;
+    ASSERT_TRUE(writer.Registered());
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    CDShowCamera& cam = Make();
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    cam.StartRecord(view);
+    EXPECT_EQ(cam.IsRecording(), 0);
+    EXPECT_EQ(messages, std::vector<UINT>{47150});
+    EXPECT_EQ(cam.IsVideoOpen(), 1);
+    EXPECT_TRUE(RendererInView());
+    EXPECT_TRUE(WaitFor([&] { return cam.GetFrameRate() > 0; }));
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        EXPECT_NE(entry.path().extension(), L".avi") << entry.path();
+    }
+    cam.StopPreview();
+}
+
 TEST_F(DShowCameraTest, PinWithoutDroppedFrameCountersStillPreviews) {
     dshow_fixtures::TestSources sources({L"Camera source"});
     ASSERT_TRUE(sources.Registered());
