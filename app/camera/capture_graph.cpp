@@ -256,6 +256,23 @@ HRESULT CCaptureGraph::AddSampleGrabber() {
     return result;
 }
 
+void CCaptureGraph::UpdateGrabberFrameSize() {
+    int width = 0, height = 0;
+    AM_MEDIA_TYPE type{};
+    if (m_sampleGrabber && SUCCEEDED(m_sampleGrabber->GetConnectedMediaType(&type))) {
+        if (type.formattype == FORMAT_VideoInfo && type.cbFormat >= sizeof(VIDEOINFOHEADER) && type.pbFormat) {
+            const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat);
+            width = info->bmiHeader.biWidth;
+            height = info->bmiHeader.biHeight;
+        }
+        CoTaskMemFree(type.pbFormat);
+        if (type.pUnk) {
+            type.pUnk->Release();
+        }
+    }
+    m_grabber.SetFrameSize(width, height > 0 ? height : 0);
+}
+
 HRESULT CCaptureGraph::ConnectFilters(IBaseFilter* upstream, IBaseFilter* downstream) {
     if (!upstream || !downstream || !m_graph) {
         return E_POINTER;

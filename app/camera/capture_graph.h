@@ -45,6 +45,9 @@ public:
     int BindDevice(const DeviceMonikers& monikers, int index);
     HRESULT AddCompressor(const std::wstring& name);
     HRESULT AddSampleGrabber();
+    // Tells the grabber's callback the size of the frames its connected
+    // input takes (0 x 0 when it is not connected).
+    void UpdateGrabberFrameSize();
     HRESULT ConnectFilters(IBaseFilter* upstream, IBaseFilter* downstream);
     HRESULT FindPinInterface(IBaseFilter* filter, REFIID iid, void** out);
     HRESULT SetVideoOwner(HWND window, const RECT& rect);

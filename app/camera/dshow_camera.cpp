@@ -9,6 +9,7 @@
 #include "camera_resource.h"
 #include "capture_size_rules.h"
 #include "compressor_dlg.h"
+#include "cross_line_settings.h"
 #include "prompt_dlg.h"
 #include "resource_module.h"
 #include "video_layout.h"
@@ -149,6 +150,7 @@ bool CDShowCamera::Open(bool recording) {
     Close();
     m_graph = std::make_unique<CCaptureGraph>();
     m_graph->Grabber().SetImageType(m_imageType);
+    m_graph->Grabber().SetCrossLines(&CrossLines());
     if (!m_graph->BuildFilters()) {
         Close();
         return false;
@@ -290,6 +292,7 @@ bool CDShowCamera::BuildAndConnect(HWND view) {
             code = g.GetCaptureBuilder()->RenderStream(nullptr, nullptr, g.GetSmartTee(), nullptr, g.GetNullRenderer());
         }
         if (FAILED(code)) return false;
+        g.UpdateGrabberFrameSize();
     }
     m_view = view;
     m_hostWindow = view;
@@ -655,6 +658,7 @@ void CDShowCamera::SaveSettings() {
     s.WriteInt(m_crossLine, kVideo, L"Crossline");
     s.WriteInt(m_imageType, kVideo, L"ImgType");
     s.WriteInt(m_nameType, kVideo, L"NameType");
+    SaveCrossLineSettings(s, *this);
     // The device's own values, each only when the device answered it.
     CKsProperty* properties = OpenProperties();
     if (!properties) return;
@@ -691,6 +695,7 @@ void CDShowCamera::LoadSettings() {
     s.GetInt(height, kVideo, L"ShoutHeight", 0);
     m_snapshotSize = {FormatLabel(width, height), width, height};
     s.GetInt(m_imageType, kVideo, L"ImgType", 1);
+    LoadCrossLineSettings(s, *this);
     EnableCrossLine(m_crossLine, crossX, crossY);
     SetClearView(m_clearView);
     SetVideoZoom(m_videoZoom);

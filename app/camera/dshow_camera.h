@@ -3,7 +3,9 @@
 // category, driven through a `CCaptureGraph` made at every open. Live
 // preview into the view, AVI recording with an optional compressor, stills
 // written by the grabber from the running stream, the capture-format choice
-// and section "Video" of Config.ini. The graph is entered in the running
+// and section "Video" of Config.ini. The crosshair lines every family shares
+// are burnt into each frame the preview shows (and so into its stills) and
+// kept with the settings. The graph is entered in the running
 // object table while it is open. The maker's image controls go through a
 // `CKsProperty` on the open device's source filter; while closed, setters
 // answer 0 and getters the stored values without touching the device.

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -86,6 +87,23 @@ std::pair<int, int> BitmapSize(const fs::path& path) {
     memcpy(&width, header + 18, 4);
     memcpy(&height, header + 22, 4);
     return {width, height < 0 ? -height : height};
+}
+
+// The blue, green, red bytes of a 24-bit BMP file's pixel at (x, row), rows
+// counted as the file stores them (bottom-up: row 0 is the picture's last).
+std::array<int, 3> BitmapPixel(const fs::path& path, int x, int row) {
+    std::ifstream file(path, std::ios::binary);
+    char header[54] = {};
+    if (!file.read(header, sizeof(header))) return {-1, -1, -1};
+    std::uint32_t offset = 0;
+    std::int32_t width = 0;
+    memcpy(&offset, header + 10, 4);
+    memcpy(&width, header + 18, 4);
+    const std::streamoff stride = (width * 3 + 3) & ~3;
+    file.seekg(offset + row * stride + x * 3);
+    unsigned char pixel[3] = {};
+    if (!file.read(reinterpret_cast<char*>(pixel), 3)) return {-1, -1, -1};
+    return {pixel[0], pixel[1], pixel[2]};
 }
 
 // The capture pin's current format (width, height) of an open camera.
@@ -438,6 +456,62 @@ TEST_F(DShowCameraTest, DeviceTypeGroupFollowsTheSetTheDeviceAnswers) {
         ASSERT_TRUE(dshow_fixtures::SetSourceSwitch(L"PropertySet", c.set));
         EXPECT_EQ(cam.CheckDeviceType(), c.group) << "set " << c.set;
     }
+}
+
+// The crosshair list the crosshair dialog edits is burnt into the frames the
+// preview shows, stills included (the vertical line at column OffX, the
+// horizontal one at row height - OffY of the bottom-up frame), and is kept
+// in the shared "CROSSLINE" sections: loaded at the start, saved at the stop.
+TEST_F(DShowCameraTest, CrosshairListIsDrawnIntoThePreviewAndKept) {
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    Write(L"CROSSLINE", L"Total", L"2");
+    const struct {
+        const wchar_t* section;
+        const wchar_t* draw;
+        const wchar_t* x;
+        const wchar_t* y;
+        const wchar_t* red;
+        const wchar_t* blue;
+    } stored[] = {{L"CROSSLINEINFO_0", L"1", L"100", L"50", L"255", L"0"},
+                  {L"CROSSLINEINFO_1", L"0", L"300", L"200", L"0", L"255"}};
+    for (const auto& entry : stored) {
+        Write(entry.section, L"Index", entry.section[14] == L'0' ? L"1" : L"2");
+        Write(entry.section, L"IsDraw", entry.draw);
+        Write(entry.section, L"OffX", entry.x);
+        Write(entry.section, L"OffY", entry.y);
+        Write(entry.section, L"R", entry.red);
+        Write(entry.section, L"G", L"0");
+        Write(entry.section, L"B", entry.blue);
+    }
+    Write(L"Video", L"ImgType", L"1");
+    CDShowCamera& cam = Make();
+    ASSERT_EQ(cam.GetCrossLineCount(), 2);
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    ASSERT_EQ(cam.SaveSnapshot(), 1);
+    ASSERT_TRUE(WaitFor([] { return !notices.empty(); }));
+    const fs::path first = cam.GetLastShotPath();
+    const std::array<int, 3> red{0, 0, 255};
+    EXPECT_EQ(BitmapPixel(first, 100, 7), red);    // the vertical line
+    EXPECT_EQ(BitmapPixel(first, 613, 430), red);  // the horizontal line
+    EXPECT_NE(BitmapPixel(first, 300, 7), (std::array<int, 3>{255, 0, 0}));  // the hidden entry
+
+    // The dialog's edits reach the next frames and are saved at the stop.
+    cam.SetCrossLine(1, 2, 1, 1, 0, 0, 0xFF0000);  // drawn, centred, blue
+    notices.clear();
+    ASSERT_EQ(cam.SaveSnapshot(), 1);
+    ASSERT_TRUE(WaitFor([] { return !notices.empty(); }));
+    const std::array<int, 3> blue{255, 0, 0};
+    EXPECT_EQ(BitmapPixel(cam.GetLastShotPath(), 320, 11), blue);
+    EXPECT_EQ(BitmapPixel(cam.GetLastShotPath(), 5, 240), blue);
+    EXPECT_EQ(BitmapPixel(cam.GetLastShotPath(), 100, 7), red);
+    cam.StopPreview();
+    EXPECT_EQ(Read(L"CROSSLINE", L"Total"), L"2");
+    EXPECT_EQ(Read(L"CROSSLINEINFO_1", L"IsDraw"), L"1");
+    EXPECT_EQ(Read(L"CROSSLINEINFO_1", L"IsCenter"), L"1");
+    EXPECT_EQ(Read(L"CROSSLINEINFO_1", L"B"), L"255");
+    EXPECT_EQ(Read(L"CROSSLINEINFO_0", L"OffX"), L"100");
 }
 
 // A device without the extension sets: the start says that automatic
