@@ -256,6 +256,23 @@ HRESULT CCaptureGraph::AddSampleGrabber() {
     return result;
 }
 
+void CCaptureGraph::UpdateGrabberFrameSize() {
+    int width = 0, height = 0;
+    AM_MEDIA_TYPE type{};
+    if (m_sampleGrabber && SUCCEEDED(m_sampleGrabber->GetConnectedMediaType(&type))) {
+        if (type.formattype == FORMAT_VideoInfo && type.cbFormat >= sizeof(VIDEOINFOHEADER) && type.pbFormat) {
+            const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat);
+            width = info->bmiHeader.biWidth;
+            height = info->bmiHeader.biHeight;
+        }
+        CoTaskMemFree(type.pbFormat);
+        if (type.pUnk) {
+            type.pUnk->Release();
+        }
+    }
+    m_grabber.SetFrameSize(width, height > 0 ? height : 0);
+}
+
 HRESULT CCaptureGraph::ConnectFilters(IBaseFilter* upstream, IBaseFilter* downstream) {
     if (!upstream || !downstream || !m_graph) {
         return E_POINTER;
@@ -312,6 +329,19 @@ HRESULT CCaptureGraph::SetVideoOwner(HWND window, const RECT& rect) {
     return result;
 }
 
+bool CCaptureGraph::WriterTakesStream() const {
+    if (!m_writer) {
+        return false;
+    }
+    const ComPtr<IPin> in = FindPin(m_writer.get(), PINDIR_INPUT, true);
+    if (!in) {
+        return false;
+    }
+    ComPtr<IStream> stream;
+    in->QueryInterface(IID_IStream, Out(stream));
+    return static_cast<bool>(stream);
+}
+
 HRESULT CCaptureGraph::SetFileName(const std::wstring& path) {
     if (!m_fileSink) {
         return E_POINTER;
@@ -331,6 +361,18 @@ bool CCaptureGraph::Run() {
 
 void CCaptureGraph::Stop() {
     if (m_mediaControl && !IsStopped()) {
+        // The graph stops its filters from the renderers and the file writer
+        // upstream, so the source would still be delivering while the mux
+        // has already finished its file; a frame reaching the mux then makes
+        // it write through an output it has let go, a fault in the
+        // platform's capture library. The source is stopped on its own
+        // first, while everything after it still runs (a paused renderer
+        // would hold the last frame and the source's thread with it): its
+        // Stop returns once its streaming thread is done. The graph then
+        // pauses it again on the way down, where a live source sends nothing.
+        if (m_source) {
+            m_source->Stop();
+        }
         m_mediaControl->Stop();
     }
     // A still no frame took any more is not left armed for the next graph run.

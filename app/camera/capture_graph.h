@@ -45,9 +45,17 @@ public:
     int BindDevice(const DeviceMonikers& monikers, int index);
     HRESULT AddCompressor(const std::wstring& name);
     HRESULT AddSampleGrabber();
+    // Tells the grabber's callback the size of the frames its connected
+    // input takes (0 x 0 when it is not connected).
+    void UpdateGrabberFrameSize();
     HRESULT ConnectFilters(IBaseFilter* upstream, IBaseFilter* downstream);
     HRESULT FindPinInterface(IBaseFilter* filter, REFIID iid, void** out);
     HRESULT SetVideoOwner(HWND window, const RECT& rect);
+    // Whether the file writer's connected input takes the byte stream the
+    // mux writes its file through (seeking back for its headers and index).
+    // A mux fed frames without it faults in the platform's capture library
+    // and ends the process, so a recording is refused before it runs.
+    bool WriterTakesStream() const;
     // Names the recording; E_POINTER without a file sink.
     HRESULT SetFileName(const std::wstring& path);
     bool Run();

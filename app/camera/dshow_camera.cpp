@@ -9,6 +9,7 @@
 #include "camera_resource.h"
 #include "capture_size_rules.h"
 #include "compressor_dlg.h"
+#include "cross_line_settings.h"
 #include "prompt_dlg.h"
 #include "resource_module.h"
 #include "video_layout.h"
@@ -149,6 +150,7 @@ bool CDShowCamera::Open(bool recording) {
     Close();
     m_graph = std::make_unique<CCaptureGraph>();
     m_graph->Grabber().SetImageType(m_imageType);
+    m_graph->Grabber().SetCrossLines(&CrossLines());
     if (!m_graph->BuildFilters()) {
         Close();
         return false;
@@ -244,8 +246,13 @@ bool CDShowCamera::ConnectRecording() {
     if (!path || FAILED(g.SetFileName(*path))) {
         return false;
     }
+    m_recordingPath = *path;
     // The mux is joined to the writer before anything reaches its input.
     if (FAILED(g.ConnectFilters(g.GetMux(), g.GetFileWriter()))) {
+        return false;
+    }
+    if (!g.WriterTakesStream()) {
+        Message(IDS_RECORDING_UNWRITABLE);
         return false;
     }
     if (m_useCompressor && g.GetCompressor()) {
@@ -285,6 +292,7 @@ bool CDShowCamera::BuildAndConnect(HWND view) {
             code = g.GetCaptureBuilder()->RenderStream(nullptr, nullptr, g.GetSmartTee(), nullptr, g.GetNullRenderer());
         }
         if (FAILED(code)) return false;
+        g.UpdateGrabberFrameSize();
     }
     m_view = view;
     m_hostWindow = view;
@@ -353,6 +361,7 @@ void CDShowCamera::StartRecord(HWND host) {
         m_previewing = 1;
     }
     m_recording = 1;
+    m_recordingPath.clear();
     if (!Open(true)) {
         Close();
         m_recording = 0;
@@ -363,6 +372,7 @@ void CDShowCamera::StartRecord(HWND host) {
         return;
     }
     Close();
+    RemoveEmptyRecording();
     m_recording = 0;
     if (m_previewing) {
         m_previewing = 0;
@@ -376,10 +386,22 @@ void CDShowCamera::StopRecord(HWND host) {
     m_recording = 0;
     if (m_graph) m_graph->Stop();
     Close();
+    RemoveEmptyRecording();
     if (m_previewing) {
         m_previewing = 0;
         if (host) StartPreview(host);
     }
+}
+
+void CDShowCamera::RemoveEmptyRecording() {
+    if (m_recordingPath.empty()) return;
+    const std::wstring path = std::exchange(m_recordingPath, std::wstring());
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) || data.nFileSizeHigh != 0 ||
+        data.nFileSizeLow != 0) {
+        return;
+    }
+    if (DeleteFileW(path.c_str())) Message(IDS_RECORDING_EMPTY_REMOVED);
 }
 
 float CDShowCamera::GetFrameRate() const {
@@ -636,6 +658,7 @@ void CDShowCamera::SaveSettings() {
     s.WriteInt(m_crossLine, kVideo, L"Crossline");
     s.WriteInt(m_imageType, kVideo, L"ImgType");
     s.WriteInt(m_nameType, kVideo, L"NameType");
+    SaveCrossLineSettings(s, *this);
     // The device's own values, each only when the device answered it.
     CKsProperty* properties = OpenProperties();
     if (!properties) return;
@@ -672,6 +695,7 @@ void CDShowCamera::LoadSettings() {
     s.GetInt(height, kVideo, L"ShoutHeight", 0);
     m_snapshotSize = {FormatLabel(width, height), width, height};
     s.GetInt(m_imageType, kVideo, L"ImgType", 1);
+    LoadCrossLineSettings(s, *this);
     EnableCrossLine(m_crossLine, crossX, crossY);
     SetClearView(m_clearView);
     SetVideoZoom(m_videoZoom);

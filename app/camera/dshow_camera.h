@@ -3,7 +3,9 @@
 // category, driven through a `CCaptureGraph` made at every open. Live
 // preview into the view, AVI recording with an optional compressor, stills
 // written by the grabber from the running stream, the capture-format choice
-// and section "Video" of Config.ini. The graph is entered in the running
+// and section "Video" of Config.ini. The crosshair lines every family shares
+// are burnt into each frame the preview shows (and so into its stills) and
+// kept with the settings. The graph is entered in the running
 // object table while it is open. The maker's image controls go through a
 // `CKsProperty` on the open device's source filter; while closed, setters
 // answer 0 and getters the stored values without touching the device.
@@ -22,7 +24,7 @@
 
 class CDShowCamera : public CCameraDevice {
 public:
-    // Shows one of the camera's messages (47050, 47051, 47052); by default
+    // Shows one of the camera's messages (47050, 47051, 47052, 47150, 47151); by default
     // the program's message box with the language library's text.
     using MessageShower = std::function<void(UINT textId)>;
     // Replaces the compressor dialog: the stored choice in, none on Cancel.
@@ -96,6 +98,10 @@ private:
     void Close();
     bool BuildAndConnect(HWND view);
     bool ConnectRecording();
+    // A recording file that never got a byte (a start that failed after the
+    // writer made it, or a graph that delivered nothing) is deleted, and the
+    // user is told.
+    void RemoveEmptyRecording();
     void SetFormatSize(int width, int height, bool save, bool run);
     void ApplyFormat(int width, int height, std::int64_t frameDuration);
     void RegisterGraph();
@@ -117,6 +123,9 @@ private:
     std::vector<ListedFormat> m_formats;
     int m_useCompressor = 0;
     std::wstring m_compressorName;
+    // The file the current or last started recording was named, until it
+    // is checked for emptiness.
+    std::wstring m_recordingPath;
     std::unique_ptr<CKsProperty> m_property;
     // Last values set or read; the getters refresh them from an open device.
     mutable int m_bw = 0;

@@ -1,6 +1,8 @@
 #pragma once
 // `CGrabberCallback`: the sample grabber's callback inside `CCaptureGraph`.
-// It writes one armed still from the stream (see grabbed_still.h) and tells
+// It burns the camera's crosshair lines into every frame, so the preview and
+// the stills show them, writes one armed still from the stream (see
+// grabbed_still.h) and tells
 // the notice window with WM_SNAPSHOT_SAVED, posting a copy of the path that
 // the receiver takes over (the copy is taken back when the post fails). It
 // lives inside its graph and is not reference-counted.
@@ -8,6 +10,9 @@
 #include <dshow.h>
 #include <qedit.h>
 
+#include <atomic>
+
+#include "cross_line_list.h"
 #include "grabbed_still.h"
 
 class CGrabberCallback : public ISampleGrabberCB {
@@ -23,6 +28,14 @@ public:
     bool IsPending() const { return m_still.IsPending(); }
     void Withdraw() { m_still.Withdraw(); }
     int GetImageType() const { return m_imageType; }
+    // The list drawn into every frame (null: none); set before the graph runs.
+    void SetCrossLines(const CrossLineList* lines) { m_crossLines = lines; }
+    // The size of the frames the grabber takes (0 x 0: unknown, nothing is
+    // drawn); set while the graph is stopped.
+    void SetFrameSize(int width, int height) {
+        m_frameWidth = width;
+        m_frameHeight = height;
+    }
     void SetImageType(int type) { m_imageType = type; }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
@@ -32,7 +45,12 @@ public:
     STDMETHODIMP BufferCB(double, BYTE*, long) override { return S_OK; }
 
 private:
+    void DrawCrossLines(BYTE* data, long length) const;
+
     GrabbedStill m_still;
+    const CrossLineList* m_crossLines = nullptr;
+    std::atomic<int> m_frameWidth{0};
+    std::atomic<int> m_frameHeight{0};
     HWND m_noticeWindow = nullptr;
     int m_imageType = 2;
 };

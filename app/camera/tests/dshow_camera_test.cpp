@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -86,6 +87,23 @@ std::pair<int, int> BitmapSize(const fs::path& path) {
     memcpy(&width, header + 18, 4);
     memcpy(&height, header + 22, 4);
     return {width, height < 0 ? -height : height};
+}
+
+// The blue, green, red bytes of a 24-bit BMP file's pixel at (x, row), rows
+// counted as the file stores them (bottom-up: row 0 is the picture's last).
+std::array<int, 3> BitmapPixel(const fs::path& path, int x, int row) {
+    std::ifstream file(path, std::ios::binary);
+    char header[54] = {};
+    if (!file.read(header, sizeof(header))) return {-1, -1, -1};
+    std::uint32_t offset = 0;
+    std::int32_t width = 0;
+    memcpy(&offset, header + 10, 4);
+    memcpy(&width, header + 18, 4);
+    const std::streamoff stride = (width * 3 + 3) & ~3;
+    file.seekg(offset + row * stride + x * 3);
+    unsigned char pixel[3] = {};
+    if (!file.read(reinterpret_cast<char*>(pixel), 3)) return {-1, -1, -1};
+    return {pixel[0], pixel[1], pixel[2]};
 }
 
 // The capture pin's current format (width, height) of an open camera.
@@ -259,6 +277,66 @@ TEST_F(DShowCameraTest, CompressorThatCannotTakeTheFramesGivesTheMessageAndThePr
     EXPECT_TRUE(RendererInView());
 }
 
+// A source with a frame always on its way when the recording stops: the
+// graph stops the mux before the source, and that frame must not reach a
+// mux that has finished its file (a fault that ends the process). Every
+// recording keeps its frames.
+TEST_F(DShowCameraTest, RecordingStoppedWithAFrameOnItsWayEndsCleanly) {
+    dshow_fixtures::FileWriterStandIn writer;
+    ASSERT_TRUE(writer.Registered());
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    ASSERT_TRUE(dshow_fixtures::SetSourceSwitch(L"Flood", 1));
+    CDShowCamera& cam = Make();
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
+        cam.StartRecord(view);
+        ASSERT_EQ(cam.IsRecording(), 1);
+        // The delivered-frame count goes on across the mux's start.
+        IAMDroppedFrames* dropped = cam.Graph()->GetDroppedFrames();
+        ASSERT_NE(dropped, nullptr);
+        long delivered = 0;
+        ASSERT_TRUE(WaitFor([&] { return SUCCEEDED(dropped->GetNumNotDropped(&delivered)) && delivered >= 10; }));
+        cam.StopRecord(view);
+        EXPECT_EQ(cam.IsVideoOpen(), 1);
+    }
+    cam.StopPreview();
+    EXPECT_TRUE(messages.empty());
+    int recordings = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.path().extension() != L".avi") continue;
+        ++recordings;
+        EXPECT_GT(fs::file_size(entry.path()), 10u * 640u * 480u * 3u) << entry.path();
+    }
+    EXPECT_GE(recordings, 1);
+}
+
+// The platform's own file writer here takes no byte stream on its input, and
+// the mux writes only through one: fed frames, it faults and ends the
+// process. Record is refused before the graph runs, with the message, no
+// file is left, and the preview comes back.
+TEST_F(DShowCameraTest, WriterWithoutAByteStreamRefusesRecordWithTheMessage) {
+    dshow_fixtures::PlatformFileWriter writer;
+    ASSERT_TRUE(writer.Registered());
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    CDShowCamera& cam = Make();
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    cam.StartRecord(view);
+    EXPECT_EQ(cam.IsRecording(), 0);
+    EXPECT_EQ(messages, std::vector<UINT>{47150});
+    EXPECT_EQ(cam.IsVideoOpen(), 1);
+    EXPECT_TRUE(RendererInView());
+    EXPECT_TRUE(WaitFor([&] { return cam.GetFrameRate() > 0; }));
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        EXPECT_NE(entry.path().extension(), L".avi") << entry.path();
+    }
+    cam.StopPreview();
+}
+
 TEST_F(DShowCameraTest, PinWithoutDroppedFrameCountersStillPreviews) {
     dshow_fixtures::TestSources sources({L"Camera source"});
     ASSERT_TRUE(sources.Registered());
@@ -378,6 +456,62 @@ TEST_F(DShowCameraTest, DeviceTypeGroupFollowsTheSetTheDeviceAnswers) {
         ASSERT_TRUE(dshow_fixtures::SetSourceSwitch(L"PropertySet", c.set));
         EXPECT_EQ(cam.CheckDeviceType(), c.group) << "set " << c.set;
     }
+}
+
+// The crosshair list the crosshair dialog edits is burnt into the frames the
+// preview shows, stills included (the vertical line at column OffX, the
+// horizontal one at row height - OffY of the bottom-up frame), and is kept
+// in the shared "CROSSLINE" sections: loaded at the start, saved at the stop.
+TEST_F(DShowCameraTest, CrosshairListIsDrawnIntoThePreviewAndKept) {
+    dshow_fixtures::TestSources sources({L"Camera source"});
+    ASSERT_TRUE(sources.Registered());
+    Write(L"CROSSLINE", L"Total", L"2");
+    const struct {
+        const wchar_t* section;
+        const wchar_t* draw;
+        const wchar_t* x;
+        const wchar_t* y;
+        const wchar_t* red;
+        const wchar_t* blue;
+    } stored[] = {{L"CROSSLINEINFO_0", L"1", L"100", L"50", L"255", L"0"},
+                  {L"CROSSLINEINFO_1", L"0", L"300", L"200", L"0", L"255"}};
+    for (const auto& entry : stored) {
+        Write(entry.section, L"Index", entry.section[14] == L'0' ? L"1" : L"2");
+        Write(entry.section, L"IsDraw", entry.draw);
+        Write(entry.section, L"OffX", entry.x);
+        Write(entry.section, L"OffY", entry.y);
+        Write(entry.section, L"R", entry.red);
+        Write(entry.section, L"G", L"0");
+        Write(entry.section, L"B", entry.blue);
+    }
+    Write(L"Video", L"ImgType", L"1");
+    CDShowCamera& cam = Make();
+    ASSERT_EQ(cam.GetCrossLineCount(), 2);
+    cam.StartPreview(view);
+    ASSERT_EQ(cam.IsVideoOpen(), 1);
+    ASSERT_EQ(cam.SaveSnapshot(), 1);
+    ASSERT_TRUE(WaitFor([] { return !notices.empty(); }));
+    const fs::path first = cam.GetLastShotPath();
+    const std::array<int, 3> red{0, 0, 255};
+    EXPECT_EQ(BitmapPixel(first, 100, 7), red);    // the vertical line
+    EXPECT_EQ(BitmapPixel(first, 613, 430), red);  // the horizontal line
+    EXPECT_NE(BitmapPixel(first, 300, 7), (std::array<int, 3>{255, 0, 0}));  // the hidden entry
+
+    // The dialog's edits reach the next frames and are saved at the stop.
+    cam.SetCrossLine(1, 2, 1, 1, 0, 0, 0xFF0000);  // drawn, centred, blue
+    notices.clear();
+    ASSERT_EQ(cam.SaveSnapshot(), 1);
+    ASSERT_TRUE(WaitFor([] { return !notices.empty(); }));
+    const std::array<int, 3> blue{255, 0, 0};
+    EXPECT_EQ(BitmapPixel(cam.GetLastShotPath(), 320, 11), blue);
+    EXPECT_EQ(BitmapPixel(cam.GetLastShotPath(), 5, 240), blue);
+    EXPECT_EQ(BitmapPixel(cam.GetLastShotPath(), 100, 7), red);
+    cam.StopPreview();
+    EXPECT_EQ(Read(L"CROSSLINE", L"Total"), L"2");
+    EXPECT_EQ(Read(L"CROSSLINEINFO_1", L"IsDraw"), L"1");
+    EXPECT_EQ(Read(L"CROSSLINEINFO_1", L"IsCenter"), L"1");
+    EXPECT_EQ(Read(L"CROSSLINEINFO_1", L"B"), L"255");
+    EXPECT_EQ(Read(L"CROSSLINEINFO_0", L"OffX"), L"100");
 }
 
 // A device without the extension sets: the start says that automatic

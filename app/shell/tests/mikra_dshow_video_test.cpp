@@ -3,7 +3,8 @@
 // the program: the view's camera is the DirectShow camera, the source's
 // picture shows in the view where the stretched layout puts it, a
 // recording is written through the file-writer stand-in, and a snapshot is
-// saved and opened as a picture. The files are left in
+// saved and opened as a picture; Record through the platform's own file
+// writer is refused without ending the program. The files are left in
 // MIKRA_DSHOW_VIDEO_FILES for the readers of the check that follows.
 #include <gtest/gtest.h>
 
@@ -53,6 +54,29 @@ protected:
         fs::remove_all(folder_, ignored);
     }
 
+    // Whether the view shows the source's picture at points away from where
+    // red and green wrap around, placed where the stretched layout of the
+    // view's client area puts them; `seen` gets what was read.
+    static bool ShowsSourcePicture(HWND view, std::string& seen) {
+        const POINT points[] = {{100, 100}, {300, 200}, {500, 400}, {40, 450}};
+        RECT client{};
+        GetClientRect(view, &client);
+        const VideoPlacement video = StretchedLayout({kSourceWidth, kSourceHeight}, {client.right, client.bottom});
+        if (video.width <= 0 || video.height <= 0) return false;
+        const Screenshot shot = Capture(view);
+        seen.clear();
+        bool all = true;
+        for (const POINT& p : points) {
+            const int x = video.x + (2 * p.x + 1) * video.width / (2 * kSourceWidth);
+            const int y = video.y + (2 * p.y + 1) * video.height / (2 * kSourceHeight);
+            const COLORREF shown = shot.At(x, y);
+            seen += " (" + std::to_string(x) + "," + std::to_string(y) + ")=" + std::to_string(GetRValue(shown)) + "/" +
+                    std::to_string(GetGValue(shown));
+            all = all && ShowsSourcePixel(shown, p.x, p.y);
+        }
+        return all;
+    }
+
     fs::path folder_;
     MikraProcess mikra_;
 };
@@ -73,28 +97,8 @@ TEST_F(MikraDShowVideoTest, SourcesPictureInTheViewARecordingAndASnapshotOpened)
     auto command = [frame](int id) { PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
 
     command(ID_VIDEO_OPEN);
-    // Points of the picture away from where red and green wrap around, at
-    // the places the stretched layout of the view's client area gives them.
-    const POINT points[] = {{100, 100}, {300, 200}, {500, 400}, {40, 450}};
     std::string seen;
-    auto pictureShown = [&] {
-        RECT client{};
-        GetClientRect(view, &client);
-        const VideoPlacement video = StretchedLayout({kSourceWidth, kSourceHeight}, {client.right, client.bottom});
-        if (video.width <= 0 || video.height <= 0) return false;
-        const Screenshot shot = Capture(view);
-        seen.clear();
-        bool all = true;
-        for (const POINT& p : points) {
-            const int x = video.x + (2 * p.x + 1) * video.width / (2 * kSourceWidth);
-            const int y = video.y + (2 * p.y + 1) * video.height / (2 * kSourceHeight);
-            const COLORREF shown = shot.At(x, y);
-            seen += " (" + std::to_string(x) + "," + std::to_string(y) + ")=" + std::to_string(GetRValue(shown)) + "/" +
-                    std::to_string(GetGValue(shown));
-            all = all && ShowsSourcePixel(shown, p.x, p.y);
-        }
-        return all;
-    };
+    auto pictureShown = [&] { return ShowsSourcePicture(view, seen); };
     EXPECT_TRUE(WaitFor(pictureShown, 20000)) << "the source's picture is not in the view:" << seen;
 
     command(ID_VIDEO_RECORD);
@@ -106,6 +110,45 @@ TEST_F(MikraDShowVideoTest, SourcesPictureInTheViewARecordingAndASnapshotOpened)
     EXPECT_TRUE(WaitFor(pictureShown, 20000)) << "no picture after the recording:" << seen;
 
     EXPECT_TRUE(SnapCloseAndKeep(mikra_, frame, folder_, recording, fs::path(MIKRA_DSHOW_VIDEO_FILES).make_preferred()));
+}
+
+}  // namespace
+
+namespace {
+
+// With the platform's own file writer, which takes no byte stream from the
+// mux, Record would end the program in the platform's capture library on
+// the first frames: it is refused with the message, no recording file is
+// left, and the preview goes on.
+TEST_F(MikraDShowVideoTest, RecordThroughThePlatformsFileWriterIsRefusedAndTheProgramGoesOn) {
+    dshow_fixtures::PlatformFileWriter writer;
+    ASSERT_TRUE(writer.Registered());
+    dshow_fixtures::TestSources sources({L"Bench source"});
+    ASSERT_TRUE(sources.Registered());
+    ASSERT_TRUE(mikra_.Start());
+    HWND frame = mikra_.WaitForMainFrame();
+    ASSERT_NE(frame, nullptr) << "no main frame";
+    HWND view = FindView(frame);
+    ASSERT_NE(view, nullptr);
+    SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    auto command = [frame](int id) { PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
+    command(ID_VIDEO_OPEN);
+    std::string seen;
+    auto pictureShown = [&] { return ShowsSourcePicture(view, seen); };
+    ASSERT_TRUE(WaitFor(pictureShown, 20000)) << "the source's picture is not in the view:" << seen;
+
+    command(ID_VIDEO_RECORD);
+    HWND message = mikra_.WaitForDialog();
+    ASSERT_NE(message, nullptr) << "no message";
+    EXPECT_EQ(WindowText(GetDlgItem(message, IDC_PROMPT_TEXT)),
+              L"The file writer cannot take the multiplexed stream: the video cannot be recorded!");
+    PostMessageW(GetDlgItem(message, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntilGone(message, 10000));
+    EXPECT_TRUE(WaitFor(pictureShown, 20000)) << "no picture after the refusal:" << seen;
+    EXPECT_TRUE(mikra_.IsRunning());
+    for (const auto& entry : fs::directory_iterator(folder_ / L"Video Capture")) {
+        ADD_FAILURE() << "left behind: " << entry.path();
+    }
 }
 
 }  // namespace

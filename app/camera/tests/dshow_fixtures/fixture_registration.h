@@ -1,8 +1,9 @@
 #pragma once
 // Registers the DirectShow test fixtures (bin/../camera_fixtures) in the
 // test prefix for the life of the object: the test source under each given
-// name in the video input category, or the file-writer stand-in in place of
-// the platform's file writer (put back afterwards).
+// name in the video input category, or the file-writer stand-in (or the
+// platform's own writer) as the file writer's class (the platform's own
+// put back afterwards).
 #include <windows.h>
 #include <dshow.h>
 
@@ -41,7 +42,7 @@ public:
             ok_ = ok_ && SetText(server, nullptr, library) && SetText(server, L"ThreadingModel", L"Both");
         }
         // The first candidate property set answers unless a test chooses another.
-        ok_ = ok_ && SetSourceSwitch(L"NoDroppedFrames", 0) && SetSourceSwitch(L"ShortSamples", 0) &&
+        ok_ = ok_ && SetSourceSwitch(L"NoDroppedFrames", 0) && SetSourceSwitch(L"ShortSamples", 0) && SetSourceSwitch(L"Flood", 0) &&
               SetSourceSwitch(L"PropertySet", 1);
         // Written as the filter mapper writes them; the mapper itself cannot
         // take the longest names the tests use.
@@ -77,34 +78,50 @@ private:
     bool ok_ = false;
 };
 
-class FileWriterStandIn {
+// The library that serves the platform's AVI mux, which also holds its file
+// writer; empty when the mux is not registered.
+inline std::wstring PlatformCaptureLibrary() {
+    wchar_t buffer[MAX_PATH] = {};
+    DWORD bytes = sizeof(buffer);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, (std::wstring(kAviMuxClassKey) + L"\\InprocServer32").c_str(), nullptr,
+                     RRF_RT_REG_SZ, nullptr, buffer, &bytes) != ERROR_SUCCESS) {
+        return {};
+    }
+    return buffer;
+}
+
+// The file writer's class served by `library` for the life of the object;
+// the platform's own writer afterwards, even when a test process that ended
+// early left the stand-in in place.
+class FileWriterServer {
 public:
-    FileWriterStandIn() {
-        const std::wstring server = std::wstring(kFileWriterClassKey) + L"\\InprocServer32";
-        wchar_t buffer[MAX_PATH] = {};
-        DWORD bytes = sizeof(buffer);
-        had_ = RegGetValueW(HKEY_LOCAL_MACHINE, server.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &bytes) ==
-               ERROR_SUCCESS;
-        previous_ = buffer;
-        ok_ = std::filesystem::exists(FixtureLibrary()) && SetText(server, nullptr, FixtureLibrary());
+    explicit FileWriterServer(const std::wstring& library)
+        : ok_(std::filesystem::exists(library) && SetText(Key(), nullptr, library)) {}
+    ~FileWriterServer() {
+        const std::wstring platform = PlatformCaptureLibrary();
+        if (!platform.empty()) SetText(Key(), nullptr, platform);
     }
-    ~FileWriterStandIn() {
-        const std::wstring server = std::wstring(kFileWriterClassKey) + L"\\InprocServer32";
-        if (had_) {
-            SetText(server, nullptr, previous_);
-        } else {
-            RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, server.c_str(), nullptr);
-        }
-    }
-    FileWriterStandIn(const FileWriterStandIn&) = delete;
-    FileWriterStandIn& operator=(const FileWriterStandIn&) = delete;
+    FileWriterServer(const FileWriterServer&) = delete;
+    FileWriterServer& operator=(const FileWriterServer&) = delete;
 
     bool Registered() const { return ok_; }
 
 private:
-    bool had_ = false;
-    bool ok_ = false;
-    std::wstring previous_;
+    static std::wstring Key() { return std::wstring(kFileWriterClassKey) + L"\\InprocServer32"; }
+
+    bool ok_;
+};
+
+// The stand-in in place of the platform's file writer.
+class FileWriterStandIn : public FileWriterServer {
+public:
+    FileWriterStandIn() : FileWriterServer(FixtureLibrary()) {}
+};
+
+// The platform's own file writer, whatever an earlier test left registered.
+class PlatformFileWriter : public FileWriterServer {
+public:
+    PlatformFileWriter() : FileWriterServer(PlatformCaptureLibrary()) {}
 };
 
 }  // namespace dshow_fixtures

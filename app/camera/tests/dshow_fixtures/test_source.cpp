@@ -477,6 +477,7 @@ void SourcePin::Stream() {
     }
     const long stride = (width * 3 + 3) & ~3;
     const bool shortSamples = Setting(L"ShortSamples") != 0;
+    const bool flood = Setting(L"Flood") != 0;
     long frame = 0;
     while (!stop_) {
         if (!running_) {
@@ -510,7 +511,7 @@ void SourcePin::Stream() {
         sample->Release();
         if (received == S_OK) ++delivered_;
         ++frame;
-        Sleep(static_cast<DWORD>(frameTime / 10000));
+        if (!flood) Sleep(static_cast<DWORD>(frameTime / 10000));
     }
     allocator->Release();
     input->Release();
