@@ -487,7 +487,8 @@ void FramePipeline::RunAutoExposure(const PictureSettings& settings, const Frame
         autoExposure_.Enable(false);
         alternateExposure_.SetLevel(autoExposure_.level());
         const kqcmos::ExposureOutcome outcome =
-            alternateExposure_.Step(size, frame, settings.model.exposureLimit, exposure, settings.model.exposureKind);
+            alternateExposure_.Step(size, frame, settings.model.exposureLimit, exposure, settings.model.exposureKind,
+                                    settings.model.alternateThresholds);
         if (outcome.changed) events.reportExposure = exposure;
         return;
     }

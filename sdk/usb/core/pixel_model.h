@@ -57,6 +57,7 @@ struct PixelModel {
     // The automatic exposure on the raw frame: its kind and its limit (lines).
     kqcmos::BayerExposureKind exposureKind = kqcmos::BayerExposureKind::base;
     int exposureLimit = kqcmos::kAutoExposureLimit;
+    kqcmos::AlternateExposureThresholds alternateThresholds{};
     // samples16: the low byte of each sample instead of the high one.
     bool lowSampleByte = false;
     // The frame goes straight to the kernel of its flip mode: the colour

@@ -162,7 +162,7 @@ ExposureOutcome AutoExposure::Step8(FrameSize size, std::span<std::uint8_t> fram
 AlternateAutoExposure::AlternateAutoExposure(FrameSize maxSize) : frozenFrame_(FrameBytes(maxSize)) {}
 
 ExposureOutcome AlternateAutoExposure::Step(FrameSize size, std::span<std::uint8_t> raw, int limit, int& exposure,
-                                            BayerExposureKind kind) {
+                                            BayerExposureKind kind, AlternateExposureThresholds thresholds) {
     ExposureOutcome outcome;
     const bool yuv = kind == BayerExposureKind::yuv;
     const std::size_t bytes = FrameBytes(size, yuv ? 2 : 1);
@@ -181,7 +181,7 @@ ExposureOutcome AlternateAutoExposure::Step(FrameSize size, std::span<std::uint8
         if (frozen_) {
             release_ = true;
         }
-        if ((exposure < kExposureThreshold && luma < kBrightnessThreshold) || luma > kBrightnessThreshold) {
+        if ((exposure < thresholds.exposure && luma < thresholds.brightness) || luma > thresholds.brightness) {
             const BrightnessBand band = AlternateExposureBand(level_);
             if (luma >= band.low || exposure != limit) {
                 const std::int64_t e = exposure;

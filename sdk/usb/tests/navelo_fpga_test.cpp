@@ -53,6 +53,15 @@ TEST_F(FpgaTest, OpenResetsTheSensorAndProgramsTheWholeWindow) {
     EXPECT_EQ(pauses, (std::vector<int>{100, 500, 100, 100, 100, 100, 100, 200, 100}));
 }
 
+TEST_F(FpgaTest, TheAlternateExposureActsBelow600LinesAndAboveLuma150) {
+    const std::uint32_t handle = OpenFpga();
+    On(handle, [](CKQNavelo_FPGA& d) {
+        EXPECT_EQ(d.Pixels().alternateThresholds.exposure, 600);
+        EXPECT_EQ(d.Pixels().alternateThresholds.brightness, 150);
+        return 0;
+    });
+}
+
 TEST_F(FpgaTest, AGainOnlyChangeSendsOneListOfFourWithoutStoppingCapture) {
     struct Case {
         std::uint8_t gain, sent;

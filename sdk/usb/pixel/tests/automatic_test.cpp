@@ -260,6 +260,36 @@ TEST(AlternateAutoExposure, OverExposedFrameCutsExposureAndIsHeldUntilTheNextEva
     EXPECT_FALSE(ae.holdingFrame());
 }
 
+// The thresholds decide whether an evaluation acts: below the exposure
+// threshold a dim frame raises the exposure; above the brightness threshold
+// a bright frame lowers it; between them nothing changes.
+TEST(AlternateAutoExposure, EachModelFamilysThresholdsDecideWhetherItActs) {
+    struct Case {
+        const char* what;
+        AlternateExposureThresholds thresholds;
+        int level;  // every byte of the frame; luma 10 x level
+        bool acts;
+    };
+    const Case cases[] = {
+        {"usual, dim at 400 lines", {300, 150}, 10, false},
+        {"FPGA, dim at 400 lines", {600, 150}, 10, true},
+        {"usual, luma 200", {300, 150}, 20, true},
+        {"types 6, 7, 8, 22, luma 200", {300, 300}, 20, false},
+        {"types 6, 7, 8, 22, luma 400", {300, 300}, 40, true},
+    };
+    const FrameSize size{32, 32};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AlternateAutoExposure ae(size);
+        int exposure = 400;
+        Bytes frame(FrameBytes(size), static_cast<std::uint8_t>(c.level));
+        ExposureOutcome outcome;
+        for (int call = 0; call < 4; ++call) outcome = ae.Step(size, frame, 5000, exposure, {}, c.thresholds);
+        ASSERT_TRUE(outcome.evaluated);
+        EXPECT_EQ(outcome.changed, c.acts) << "exposure now " << exposure;
+    }
+}
+
 Bytes TintedBayer(FrameSize size, int red, int green, int blue) {
     Bytes raw(FrameBytes(size));
     for (int y = 0; y < size.height; ++y) {
