@@ -200,7 +200,9 @@ std::optional<DeliveredFrame> FramePipeline::FinishPicture(const PictureSettings
     const auto frame = picture.first(FrameBytes(size, bpp));
     SharpenPicture(settings, size, bpp, frame);
     RemoveStripes(size, settings.flipMode, bpp, frame, streamed);
-    if (streamed && settings.hdr && settings.colorMode == 0) kqcmos::ApplyTable(frame, kqcmos::HdrToneTable());
+    if (streamed && settings.hdr && settings.colorMode == 0 && settings.model.hdrToneAfterDemosaic) {
+        kqcmos::ApplyTable(frame, kqcmos::HdrToneTable());
+    }
     if (events != nullptr && streamed && bpp == 3 && whiteBalanceRequested_ && settings.model.exposureBalanceLoop) {
         RunExposureBalance(lastSource_, size, frame, *events);
     }

@@ -58,6 +58,9 @@ struct PixelModel {
     kqcmos::BayerExposureKind exposureKind = kqcmos::BayerExposureKind::base;
     int exposureLimit = kqcmos::kAutoExposureLimit;
     kqcmos::AlternateExposureThresholds alternateThresholds{};
+    // Streamed colour pictures (colour mode 0) go through the HDR tone
+    // table after the demosaic while HDR is on; the FPGA pictures do not.
+    bool hdrToneAfterDemosaic = true;
     // samples16: the low byte of each sample instead of the high one.
     bool lowSampleByte = false;
     // The frame goes straight to the kernel of its flip mode: the colour

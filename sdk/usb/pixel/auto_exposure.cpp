@@ -85,6 +85,8 @@ ExposureOutcome AutoExposure::StepBayer(FrameSize size, std::span<std::uint8_t> 
     const int luma = yuv ? YuvLuma(size, raw, rect) : BayerLuma(size, raw, rect);
     if (mark && yuv) {
         DrawYuvAutoMark(size, raw);
+    } else if (mark && kind == BayerExposureKind::fpga) {
+        DrawFarEdgeAutoMark(size, raw);
     } else if (mark) {
         DrawAutoMark(size, 1, raw);
     }

@@ -119,6 +119,13 @@ TEST_F(Pipeline, NeutralColourFramePassesUnchangedOutsideMicroscopeMode) {
     }
 }
 
+TEST_F(Pipeline, AModelWithoutTheHdrToneStepKeepsItsColourPicturesUnderHdr) {
+    const Bytes raw = Textured();
+    PictureSettings settings = Mode(0, true);
+    settings.model.hdrToneAfterDemosaic = false;
+    EXPECT_EQ(Stream(settings, raw), Demosaicked(raw, 0));
+}
+
 TEST_F(Pipeline, MicroscopeModeClampsThenFiltersAndWithHdrEndsOnTheToneCurve) {
     const Bytes raw = Textured();
     const kqcmos::ToneCurve curve = kqcmos::BuildDefaultToneCurve();

@@ -62,6 +62,18 @@ TEST_F(FpgaTest, TheAlternateExposureActsBelow600LinesAndAboveLuma150) {
     });
 }
 
+// The FPGA pictures skip the base's steps after the demosaic: the stripe
+// requests are refused rather than accepted and never applied.
+TEST_F(FpgaTest, PicturesTakeNeitherStripeRemovalNorTheHdrTable) {
+    const std::uint32_t handle = OpenFpga();
+    On(handle, [](CKQNavelo_FPGA& d) {
+        EXPECT_EQ(d.ErasureStripe(), status::kNotSupported);
+        EXPECT_EQ(d.ApplyErasure(true), status::kNotSupported);
+        EXPECT_FALSE(d.Pixels().hdrToneAfterDemosaic);
+        return 0;
+    });
+}
+
 TEST_F(FpgaTest, AGainOnlyChangeSendsOneListOfFourWithoutStoppingCapture) {
     struct Case {
         std::uint8_t gain, sent;
