@@ -27,7 +27,7 @@ public:
     int SetTriggerMode(std::int32_t on) override { return SwitchReadModeTrigger(on, kReadModeTrigger); }
 
 private:
-    std::uint32_t FirmwareControlCode() const override { return kqff::kIoctlWriteCommand; }
+    FirmwareChannel FirmwareSends() const override { return {kqff::kIoctlWriteCommand, 4}; }
 };
 
 class CKQYastro_New final : public CKQJorvel_FPGA {
@@ -44,7 +44,7 @@ public:
     int SetTriggerMode(std::int32_t on) override { return SwitchReadModeTrigger(on, kReadModeTrigger); }
 
 private:
-    std::uint32_t FirmwareControlCode() const override { return kqff::kIoctlWriteCommand; }
+    FirmwareChannel FirmwareSends() const override { return {kqff::kIoctlWriteCommand, 4}; }
 };
 
 }  // namespace kq
