@@ -304,23 +304,5 @@ TEST_F(FpgaUpkeep, FirmwareTooLongIsRefusedAndFourFailedSendsEndTheDownload) {
     std::filesystem::remove(path);
 }
 
-// The generic download gives each chunk three sends; the request-block
-// download above gives four.
-TEST_F(FpgaUpkeep, TheGenericDownloadGivesEachChunkThreeSends) {
-    for (const auto& [failures, result] : {std::pair{2, status::kSuccess}, std::pair{3, status::kRefused}}) {
-        SCOPED_TRACE(failures);
-        const std::uint32_t handle = OpenFpga();
-        const auto path = FirmwareFile(60);
-        bus.ClearLog();
-        bus.FailControl(kqff::kIoctlWriteBlock, failures);
-        ASSERT_EQ(On(handle, [&](CKQNavelo_FPGA& d) { return d.UpdateDeviceProgram(true, &path); }), 0);
-        EXPECT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.WaitFirmware(); }), result);
-        EXPECT_EQ(bus.LogOf(kqff::kIoctlWriteBlock).size(), static_cast<std::size_t>(std::min(failures + 1, 3)));
-        On(handle, [](CKQNavelo_FPGA& d) { return d.UpdateDeviceProgram(false, nullptr); });
-        library.Uninitialize(handle);
-        std::filesystem::remove(path);
-    }
-}
-
 }  // namespace
 }  // namespace kq::test
