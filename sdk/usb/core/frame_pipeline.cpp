@@ -97,7 +97,7 @@ void FramePipeline::CorrectBadPixels(const FrameSource& source, FrameSize size, 
 }
 
 kqcmos::DemosaicSettings FramePipeline::DemosaicSettingsFor(const PictureSettings& settings) {
-    const bool plainGrey = settings.plainGreySensor || settings.model.greyRaw;
+    const bool plainGrey = settings.plainGreySensor || (settings.model.greyRaw && !settings.model.greyKernels);
     const bool greyMode = settings.colorMode == 2 || settings.colorMode == 3;
     const auto& order = plainGrey && greyMode ? settings.model.greyOrderForFlip : settings.model.kernelForFlip;
     const int kernel = settings.flipMode >= 0 && settings.flipMode < 6

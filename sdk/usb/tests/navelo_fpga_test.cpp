@@ -64,6 +64,17 @@ TEST_F(FpgaTest, TheAlternateExposureActsBelow600LinesAndAboveLuma150) {
 
 // The FPGA pictures skip the base's steps after the demosaic: the stripe
 // requests are refused rather than accepted and never applied.
+TEST_F(FpgaTest, Type20IsAGreySensorThatKeepsTheFamilysGreyKernels) {
+    const std::uint32_t handle = OpenFpga(FullWindow(), u"VID_F5A1&PID_1401");
+    On(handle, [](CKQNavelo_FPGA& d) {
+        EXPECT_EQ(d.TypeCode(), 20);
+        EXPECT_TRUE(d.Pixels().greyRaw);
+        EXPECT_TRUE(d.Pixels().greyKernels);
+        EXPECT_TRUE(d.Pixels().cellDemosaic.grey);
+        return 0;
+    });
+}
+
 TEST_F(FpgaTest, PicturesTakeNeitherStripeRemovalNorTheHdrTable) {
     const std::uint32_t handle = OpenFpga();
     On(handle, [](CKQNavelo_FPGA& d) {
