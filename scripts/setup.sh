@@ -28,7 +28,7 @@ packages=(
     g++ clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
     binutils-mingw-w64-x86-64 libz-mingw-w64-dev nasm
-    wine64 xvfb xauth x11-utils fonts-wqy-microhei
+    wine64 fonts-wine xvfb xauth x11-utils fonts-wqy-microhei
     libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     imagemagick libtiff-tools ffmpeg ghostscript xclip

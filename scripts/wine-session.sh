@@ -49,6 +49,16 @@ start_display() {
     return 1
 }
 
+# Title bars draw their buttons with Wine's symbol font (from fonts-wine),
+# which this Wine finds only when the prefix names it; without it the buttons
+# show as the letters "0 1 r".
+map_symbol_font() {
+    local font=/usr/share/wine/fonts/marlett.ttf
+    [ -f "$font" ] || return 0
+    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+        /v "Marlett (TrueType)" /t REG_SZ /d "Z:${font//\//\\}" /f
+}
+
 # Chinese dialog texts use the shell dialog fonts; link them to a CJK font.
 map_cjk_font() {
     local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
@@ -86,6 +96,10 @@ start)
         "$wineserver" -k >/dev/null 2>&1 || true
         "$wineserver" -w >/dev/null 2>&1 || true
         "$wineserver" -p >>"$dir/wineboot.log" 2>&1 </dev/null || true
+    fi
+    if [ ! -f "$WINEPREFIX/.vizcam-symbol-font" ]; then
+        map_symbol_font >>"$dir/wineboot.log" 2>&1 </dev/null
+        touch "$WINEPREFIX/.vizcam-symbol-font"
     fi
     # The prefix's services start now rather than in the first test.
     "$wine" wineboot >>"$dir/wineboot.log" 2>&1 </dev/null

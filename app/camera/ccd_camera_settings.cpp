@@ -6,6 +6,7 @@
 #include "ccd_camera.h"
 #include "ccd_param_file.h"
 #include "cross_line_settings.h"
+#include "neutral_saturation.h"
 #include "param_presets.h"
 
 namespace {
@@ -45,7 +46,8 @@ void CCCDCamera::LoadSettings() {
     s.GetInt(m_gamma, kSection, L"Gamma", 0);
     s.GetInt(m_aeLiving, kSection, L"AELiving", 0);
     s.GetInt(m_sharpness, kSection, L"Sharpness", 0);
-    s.GetInt(m_saturation, kSection, L"Saturation", 0);
+    s.GetInt(m_saturation, kSection, L"Saturation", camera_settings::kNeutralSaturation);
+    m_saturation = camera_settings::ChosenOrNeutralSaturation(m_saturation);
     s.GetInt(m_aeLevel, kSection, L"AELevel", 0);
     LoadCrossLineSettings(s, *this);
     s.GetInt(m_hdr, kSection, L"HDR", 0);

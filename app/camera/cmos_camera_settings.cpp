@@ -6,6 +6,7 @@
 #include "cmos_camera.h"
 #include "cmos_param_file.h"
 #include "cross_line_settings.h"
+#include "neutral_saturation.h"
 #include "param_file_names.h"
 
 namespace {
@@ -44,7 +45,8 @@ void CCMOSCamera::LoadSettings() {
     s.GetInt(m_gamma, kSection, L"Gamma", 16);
     s.GetInt(m_aeLiving, kSection, L"AELiving", 0);
     s.GetInt(m_sharpness, kSection, L"Sharpness", 0);
-    s.GetInt(m_saturation, kSection, L"Saturation", 0);
+    s.GetInt(m_saturation, kSection, L"Saturation", camera_settings::kNeutralSaturation);
+    m_saturation = camera_settings::ChosenOrNeutralSaturation(m_saturation);
     s.GetInt(m_aeLevel, kSection, L"AELevel", 0);
     s.GetInt(m_offCenter, kSection, L"OffCenter", 0);
     s.GetInt(m_gainAll120, kSection, L"Gain_All120", 0);
@@ -61,11 +63,8 @@ void CCMOSCamera::SaveSettings() {
     const KQ_CAPINFO record = Record();
     const std::array<int, 3> gains = UserGains();
     s.WriteInt(int(record.exposure), kSection, L"Exposure");
-    if (m_deviceType == kType16) {
-        s.WriteInt(m_gainAll120, kSection, L"Gain_All120");
-    } else {
-        s.WriteInt(record.gain[0], kSection, L"Gain_R");
-    }
+    // Type 16 keeps its red analogue gain under its own key.
+    s.WriteInt(record.gain[0], kSection, m_deviceType == kType16 ? L"Gain_All120" : L"Gain_R");
     s.WriteInt(record.gain[1], kSection, L"Gain_G");
     s.WriteInt(record.gain[2], kSection, L"Gain_B");
     s.WriteInt(m_contrast, kSection, L"Contrast");

@@ -7,6 +7,7 @@
 #include "ccd_param_file.h"
 #include "cross_line_settings.h"
 #include "gige_camera.h"
+#include "neutral_saturation.h"
 #include "param_presets.h"
 
 namespace {
@@ -76,7 +77,8 @@ void CGigECamera::LoadSettings() {
     s.GetInt(m_offCenter, kSection, L"OffCenter", 0);
     s.GetInt(m_aeLevel, kSection, L"AELevel", 1);
     s.GetInt(m_sharpness, kSection, L"Sharpness", 0);
-    s.GetInt(m_saturation, kSection, L"Saturation", 0);
+    s.GetInt(m_saturation, kSection, L"Saturation", camera_settings::kNeutralSaturation);
+    m_saturation = camera_settings::ChosenOrNeutralSaturation(m_saturation);
     s.GetInt(m_packetSize, kSection, L"PackageSize", 1500);
     LoadCrossLineSettings(s, *this);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "frame_pace.h"
 #include "le_bytes.h"
 
 namespace kqff::sim {
@@ -195,6 +196,16 @@ bool SimCamera::Streaming() const {
     return streaming_;
 }
 
+void SimCamera::SetRowTime(std::chrono::nanoseconds rowTime) {
+    std::lock_guard lock(mutex_);
+    rowTime_ = rowTime;
+}
+
+std::chrono::nanoseconds SimCamera::FrameTime() const {
+    std::lock_guard lock(mutex_);
+    return SensorFrameTime(rows_, exposureLines_, rowTime_);
+}
+
 std::uint32_t SimCamera::FrameBytes() const {
     std::lock_guard lock(mutex_);
     return frameBytes_;
@@ -310,7 +321,9 @@ void SimCamera::Answer(const Block& block) {
     switch (block[block::kCommand]) {
     case command::kSetFormat:
         rowBytes_ = OnSensor(vz::GetLE16(block, block::kWidth), sensorWidth_) * bytesPerPixel_;
-        frameBytes_ = rowBytes_ * OnSensor(vz::GetLE16(block, block::kHeight), sensorHeight_);
+        rows_ = OnSensor(vz::GetLE16(block, block::kHeight), sensorHeight_);
+        frameBytes_ = rowBytes_ * rows_;
+        exposureLines_ = vz::GetLE16(block, block::kExposure);
         break;
     case command::kGetIo:
         response_.fill(0);

@@ -67,6 +67,12 @@ public:
     // that direction; 0 is no limit (the default).
     void SetSensorSize(std::uint16_t width, std::uint16_t height);
 
+    // The time the sensor takes to read one row: frames then come no faster
+    // than SensorFrameTime of the format's rows and exposure lines. Zero
+    // (the default) sends frames as fast as they are read.
+    void SetRowTime(std::chrono::nanoseconds rowTime);
+    std::chrono::nanoseconds FrameTime() const;  // of the last format
+
     // What the sensor sends (SimStream): the frame pattern by default.
     void SetPicture(Picture picture);
     // The sensor the scene picture is seen through: colour with Bayer phase
@@ -160,6 +166,9 @@ private:
     std::uint16_t sensorHeight_ = 0;
     std::uint32_t frameBytes_ = 0;
     std::uint32_t rowBytes_ = 0;
+    std::uint32_t rows_ = 0;
+    std::uint32_t exposureLines_ = 0;
+    std::chrono::nanoseconds rowTime_{0};
     Picture picture_ = Picture::Pattern;
     BayerPhase bayerPhase_ = BayerPhase::Rggb;
     bool monochromeSensor_ = false;

@@ -31,6 +31,8 @@ void SimStream::Run() {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
             continue;
         }
+        // The turn is taken: a stop while the sensor exposes ends the frame.
+        if (!pacer_.WaitTurn(camera_.FrameTime(), [this] { return quit_.load() || !camera_.Streaming(); })) continue;
         if (SendFrame(frameNumber++)) ++framesSent_;
     }
 }

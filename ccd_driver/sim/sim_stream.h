@@ -1,9 +1,10 @@
 // Live video from the simulated camera: while the camera streams (after
 // command 14) a thread sends frame after frame of the camera's picture (or
-// one frame per request, when the camera sends frames on request), each as a
-// 64-byte start marker, full 524288-byte chunks and one final shorter
-// transfer (zero-length when the frame is a whole number of chunks), with
-// faults injected at fixed transfer periods. Frames are numbered from 1.
+// one frame per request, when the camera sends frames on request) at the
+// sensor's pace (SimCamera::FrameTime), each as a 64-byte start marker, full
+// 524288-byte chunks and one final shorter transfer (zero-length when the
+// frame is a whole number of chunks), with faults injected at fixed transfer
+// periods. Frames are numbered from 1.
 #pragma once
 
 #include <atomic>
@@ -11,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "frame_pace.h"
 #include "sim_camera.h"
 
 namespace kqff::sim {
@@ -44,6 +46,7 @@ private:
     std::atomic<std::uint32_t> framesSent_{0};
     std::atomic<std::uint32_t> faultsInjected_{0};
     std::uint64_t transfers_ = 0;
+    FramePacer pacer_;
     std::vector<std::uint8_t> chunk_;  // one transfer, filled afresh for each
     std::thread thread_;
 };

@@ -42,8 +42,9 @@ public:
     virtual void StartView(const ViewPlacement& placement) = 0;
     virtual void StopView() = 0;
     // One automatic white balance or exposure step; the result comes back
-    // on the capture thread.
+    // on the capture thread. The stops cancel a step not yet finished.
     virtual void RunWhiteBalanceOnce() = 0;
+    virtual void StopWhiteBalance() = 0;
     virtual void RunExposureOnce() = 0;
     virtual void StopExposure() = 0;
 

@@ -45,6 +45,8 @@ constexpr std::int32_t kColourModeColour = 0;
 constexpr std::int32_t kColourModeGrey = 3;
 constexpr std::int32_t kColourModeMicroscope = 5;
 constexpr std::int32_t kGammaTable = 16;
+// The dialog's gain slider spans 0..63 whatever the camera's own limit.
+constexpr std::int32_t kGlobalGainRange = 63;
 // An exposure this short means the scene is too bright for the continuous
 // exposure to follow.
 constexpr std::int32_t kExposureGiveUp = 2;
@@ -129,6 +131,19 @@ void TwainDevice::SelectSize(std::int32_t sizeMode) {
     const std::int32_t row = slot ? settings_.vOffset[static_cast<std::size_t>(*slot)] : 0;
     working_.columnStart = Unsigned(StartWithin(column, entry.width, profile_.limits.maxWidth));
     working_.rowStart = Unsigned(StartWithin(row, entry.height, profile_.limits.maxHeight));
+}
+
+// A resolution change keeps the window where it is, moved only as far as
+// the new size needs to stay on the sensor.
+void TwainDevice::KeepStartsForSize(std::int32_t sizeMode) {
+    const ResolutionEntry& entry = profile_.resolutions[static_cast<std::size_t>(sizeMode)];
+    settings_.sizeMode = sizeMode;
+    working_.width = Unsigned(entry.width);
+    working_.height = Unsigned(entry.height);
+    working_.columnStart = Unsigned(
+        StartWithin(static_cast<std::int32_t>(working_.columnStart), entry.width, profile_.limits.maxWidth));
+    working_.rowStart =
+        Unsigned(StartWithin(static_cast<std::int32_t>(working_.rowStart), entry.height, profile_.limits.maxHeight));
 }
 
 kq::CapInfo TwainDevice::Current(kq::CapInfo block) const {
@@ -236,7 +251,7 @@ bool TwainDevice::GetParam(std::uint32_t id, std::int32_t& value) const {
     case kContrast: value = PackParam(settings_.gammaValue, 32); return true;
     case kWidth: value = PackParam(Width(), limits.maxWidth); return true;
     case kHeight: value = PackParam(Height(), limits.maxHeight); return true;
-    case kGlobalGain: value = PackParam(working_.gain[0], limits.maxGain); return true;
+    case kGlobalGain: value = PackParam(working_.gain[0], kGlobalGainRange); return true;
     case kResolution: value = SizeModeOfCurrentSize(); return true;
     case kBwMicroscope: value = settings_.bw != 0 ? 1 : (settings_.xwj != 0 ? 2 : 0); return true;
     case kGamma: value = settings_.gamma; return true;
@@ -282,7 +297,7 @@ void TwainDevice::SetParam(std::uint32_t id, std::int32_t value) {
         if (conAe_.load() != 0) break;  // the exposure follows the current window
         {
             const auto entries = static_cast<std::int32_t>(profile_.resolutions.size());
-            SelectSize(value >= 0 && value < entries ? value : 0);
+            KeepStartsForSize(value >= 0 && value < entries ? value : 0);
             display_.width = working_.width;
             display_.height = working_.height;
             display_.columnStart = working_.columnStart;
@@ -298,14 +313,24 @@ void TwainDevice::SetParam(std::uint32_t id, std::int32_t value) {
     case kFlip: SetFlip(value); break;
     case kBwMicroscope:
         settings_.xwj = value == 2 ? 1 : 0;
-        settings_.bw = settings_.xwj != 0 ? 0 : value;
+        if (settings_.xwj == 0) settings_.bw = value;
         break;
     case kGamma: settings_.gamma = value; break;
     case kOneShotWhiteBalance:
-        if (previewRunning_) camera_.RunWhiteBalanceOnce();
+        if (!previewRunning_) break;
+        if (value != 0) {
+            camera_.RunWhiteBalanceOnce();
+        } else {
+            camera_.StopWhiteBalance();
+        }
         break;
     case kOneShotExposure:
-        if (previewRunning_) camera_.RunExposureOnce();
+        if (!previewRunning_) break;
+        if (value != 0) {
+            camera_.RunExposureOnce();
+        } else {
+            camera_.StopExposure();
+        }
         break;
     case kEndian: settings_.endian = value; break;
     case kZoomMode: SetZoomMode(value); break;

@@ -87,6 +87,7 @@ private:
     void SetExposure(std::int32_t exposure);
     void SetWhiteBalance(GainChannel channel, std::int32_t gain);
     void SelectSize(std::int32_t sizeMode);
+    void KeepStartsForSize(std::int32_t sizeMode);
     void SetWidth(std::int32_t value);
     void SetHeight(std::int32_t value);
     void SetOffset(ScrollAxis axis, std::int32_t value);

@@ -59,6 +59,10 @@ void KqCameraPort::RunWhiteBalanceOnce() {
     KQ_SetDoAWB(camera_, 1, kOneShotReserved, &KqCameraPort::OnWhiteBalance, results_);
 }
 
+void KqCameraPort::StopWhiteBalance() {
+    KQ_SetDoAWB(camera_, 0, kOneShotReserved, &KqCameraPort::OnWhiteBalance, results_);
+}
+
 void KqCameraPort::RunExposureOnce() { KQ_SetDoAE(camera_, 1, kOneShotReserved, &KqCameraPort::OnExposure, results_); }
 
 void KqCameraPort::StopExposure() { KQ_SetDoAE(camera_, 0, kOneShotReserved, &KqCameraPort::OnExposure, results_); }

@@ -39,6 +39,7 @@ public:
     void StartView(const ViewPlacement& placement) override;
     void StopView() override;
     void RunWhiteBalanceOnce() override;
+    void StopWhiteBalance() override;
     void RunExposureOnce() override;
     void StopExposure() override;
 

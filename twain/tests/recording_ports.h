@@ -58,6 +58,7 @@ public:
     void StartView(const ViewPlacement& placement) override { calls_.Add(Describe(placement)); }
     void StopView() override { calls_.Add("stop view"); }
     void RunWhiteBalanceOnce() override { calls_.Add("awb once"); }
+    void StopWhiteBalance() override { calls_.Add("awb off"); }
     void RunExposureOnce() override { calls_.Add("ae once"); }
     void StopExposure() override { calls_.Add("ae off"); }
 

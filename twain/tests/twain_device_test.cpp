@@ -221,7 +221,9 @@ TEST_F(TwainDeviceTest, SetParamChangesTheCameraAndTellsTheDialog) {
         {13, 0, {}, {{13, 0}}},
         {14, 0, {}, {{14, 0}}},
         {15, 1, {"awb once"}, {}},
+        {15, 0, {"awb off"}, {}},
         {16, 1, {"ae once"}, {}},
+        {16, 0, {"ae off"}, {}},
         {17, 0, {}, {{17, 0}}},
         {18, 1, {"video size 800x600", "scroll offset 0,0", "bars off 0 0 black"}, {{18, 1}}},
         {19, 1, {"cap 640x480 at 215,116 exp 300 gain 40 ctl 0x18"}, {{19, 1}}},
@@ -284,6 +286,55 @@ TEST_F(TwainDeviceTest, AnOffsetMovesTheDisplayStartAndIsKeptForItsSize) {
     device->SetParam(10, 1);
     device->SetParam(10, 0);
     EXPECT_EQ(device->Working().columnStart, 300u);  // back at its size, back at its start
+}
+
+TEST_F(TwainDeviceTest, AResolutionChangeKeepsTheWindowStartOnTheSensor) {
+    struct Case {
+        const char* what;
+        std::int32_t column, row;  // set at 640 x 480 first
+        std::int32_t sizeMode;
+        const char* capture;
+    };
+    const Case cases[] = {
+        {"kept, not the start saved for the new size", 100, 50, 1, "cap 800x600 at 100,50 exp 300 gain 40 ctl 0x00"},
+        {"moved back onto the sensor", 1408, 1056, 2, "cap 1024x768 at 1024,768 exp 300 gain 40 ctl 0x00"},
+        {"the whole sensor starts at the origin", 100, 50, 5, "cap 2048x1536 at 0,0 exp 300 gain 40 ctl 0x00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TwainSettings s = FixtureSettings();
+        s.hOffset[3] = 500;  // the 800 x 600 slot
+        s.vOffset[3] = 300;
+        OpenPreviewing(s);
+        device->SetParam(5, c.column);
+        device->SetParam(4, c.row);
+        calls.lines.clear();
+        device->SetParam(10, c.sizeMode);
+        ASSERT_GE(calls.lines.size(), 3u);
+        EXPECT_EQ(calls.lines[2], c.capture);
+        EXPECT_EQ(device->Display(), device->Working());
+    }
+}
+
+TEST_F(TwainDeviceTest, GlobalGainTravelsWithRange63OnEveryModel) {
+    for (const std::int32_t type : {1, 4, 16}) {
+        SCOPED_TRACE(type);
+        Make(type, FixtureSettings());
+        device->Open();
+        device->SetParam(9, 60);
+        EXPECT_EQ(Get(9), Pack(60, 63));
+    }
+}
+
+TEST_F(TwainDeviceTest, TheMicroscopeModeLeavesBwAsItWas) {
+    OpenPreviewing();
+    device->SetParam(13, 1);
+    device->SetParam(13, 2);
+    EXPECT_EQ(Get(13), 1);  // BW still set, so it is what the dialog reads
+    EXPECT_EQ(device->Settings().bw, 1);
+    EXPECT_EQ(device->Settings().xwj, 1);
+    device->SetParam(13, 0);
+    EXPECT_EQ(Get(13), 0);
 }
 
 TEST_F(TwainDeviceTest, ResolutionIsIgnoredWhileContinuousExposureRuns) {

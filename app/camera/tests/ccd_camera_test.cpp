@@ -65,7 +65,7 @@ TEST_F(CcdCameraTest, OpensInTheLibrarysOrderWithAWhiteBalanceForModelsThatTakeI
                                              "KQ_SetFrameCallBack h1 callback",
                                              "KQ_SetAviCompressor h1 0",
                                              "KQ_GetDeviceColorType h1",
-                                             "KQ_SetSaturation h1 0",
+                                             "KQ_SetSaturation h1 8",  // never chosen: neutral
                                              "KQ_SetSharpness h1 0",
                                              "KQ_SetAELevel h1 0",
                                              "KQ_SetHDR h1 0",

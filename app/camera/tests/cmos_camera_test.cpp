@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -324,6 +325,56 @@ TEST_F(CmosCameraTest, ParameterFileBecomesTheStartupSettingsUnderTheKeysTheCame
     EXPECT_EQ(ConfigInt(L"Exposure"), 321);
     EXPECT_EQ(ConfigInt(L"U_R"), 6000);
     EXPECT_EQ(ConfigInt(L"Gain_R"), 40);
+}
+
+// Type 16 keeps its red analogue gain under "Gain_All120": the gain it runs
+// with when closed is what it opens with next time.
+TEST_F(CmosCameraTest, Type16SavesTheAnalogueGainItRunsWith) {
+    UseCameras({{16}});
+    SetConfig(L"CMOS", L"Gain_All120", 20);
+    fs::create_directories(folder_ / L"Params" / L"CMOSE");
+    const std::wstring file = (folder_ / L"Params" / L"CMOSE" / L"Bright.ini").wstring();
+    WritePrivateProfileStringW(L"CMOSE", L"Gain_AD", L"45", file.c_str());
+    Open();
+    CIniFile params;
+    params.m_strPath = file;
+    camera_->LoadParamFile(params);
+    camera_.reset();  // saves
+    EXPECT_EQ(ConfigInt(L"Gain_All120"), 45);
+    Open();
+    camera_.reset();
+    EXPECT_EQ(ConfigInt(L"Gain_All120"), 45);
+}
+
+// A saturation never chosen (no value, or the old default 0 saved by an
+// earlier run) shows the scene's colours as they are: in the yellow bar blue
+// stays well below red and green. A chosen value is kept.
+TEST_F(CmosCameraTest, ASaturationNeverChosenLeavesTheColoursAsTheSensorGivesThem) {
+    struct Case {
+        const char* what;
+        int stored;  // -1: no value
+        int kept;
+    };
+    const Case cases[] = {{"fresh install", -1, 8}, {"old default saved", 0, 8}, {"chosen", 12, 12}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UseCameras({{10}});
+        if (c.stored >= 0) SetConfig(L"CMOS", L"Saturation", c.stored);
+        Open();
+        PreviewFrames(1, 2);
+        const BmpPicture picture = Snapshot();
+        ASSERT_EQ(picture.bits, 24);
+        const int row = std::abs(picture.height) / 2;  // across the bars
+        int yellow = 0;
+        for (int x = 0; x < picture.width; ++x) {
+            const std::uint8_t* p = picture.Pixel(x, row);  // blue, green, red
+            yellow += p[2] >= 120 && p[1] >= 120 && 2 * p[0] < std::min(p[1], p[2]);
+        }
+        EXPECT_GE(yellow, picture.width / 16) << "pixels of the yellow bar";
+        camera_.reset();
+        EXPECT_EQ(ConfigInt(L"Saturation"), c.kept);
+        fs::remove(Config());
+    }
 }
 
 TEST_F(CmosCameraTest, EnumDevicesWhilePreviewingKeepsThePreviewAndListsEveryCamera) {

@@ -111,7 +111,7 @@ TEST_F(GigeCameraTest, OpensInTheLibrarysOrder) {
         "KQGE_SetValidBitsOff 0 0",    "KQGE_SetCapMode 0 1",      "KQGE_SetAviCompressor 0 0",
         "KQGE_GetPackageDelayTime",
         "KQGE_GetWatchdogState",       "KQGE_SetDoCorrecting 0 0", "KQGE_HDR_Enable 0 0",
-        "KQGE_SetSaturation 0 0",      "KQGE_SetSharpness 0 0",    "KQGE_AEParam 0 0 1",
+        "KQGE_SetSaturation 0 8",      "KQGE_SetSharpness 0 0",    "KQGE_AEParam 0 0 1",
         "KQGE_SetDoAE 0 0 0 callback", "KQGE_SetDoAWB 0 0 1 null", "KQGE_SetPackageSize 0 1500",
         "KQGE_GetPackageSize 0",       "KQGE_GetCameraInfo 0",
     };

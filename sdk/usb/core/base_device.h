@@ -376,8 +376,13 @@ protected:
     int EepromWriteBlock(std::size_t block, std::span<const std::uint8_t, 60> data);
     int ReadDataBlock(std::span<std::uint8_t, 64> block);
     int RunFirmwareDownload(std::vector<std::uint8_t> image);
-    // The control code the firmware chunks go out with.
-    virtual std::uint32_t FirmwareControlCode() const { return kqff::kIoctlWriteBlock; }
+    // How the firmware chunks go out: the control code, and the sends a
+    // chunk gets before the download fails.
+    struct FirmwareChannel {
+        std::uint32_t controlCode = 0;
+        int sends = 0;
+    };
+    virtual FirmwareChannel FirmwareSends() const { return {kqff::kIoctlWriteBlock, 3}; }
     // Stops capture for a camera request and restarts it when it ran.
     class CapturePause;
 

@@ -19,7 +19,6 @@ namespace rq = kqff::camera_request;
 using Request = std::array<std::uint8_t, rq::kBytes>;
 
 constexpr std::size_t kFirmwareMaxBytes = 255 * rq::kPayloadBytes;  // 15300
-constexpr int kFirmwareAttempts = 4;
 
 Request CameraRequest(std::uint8_t operation, std::uint8_t number) {
     Request r{};
@@ -235,8 +234,9 @@ int BaseDevice::RunFirmwareDownload(std::vector<std::uint8_t> image) {
         bool delivered = false;
         // The connection outlives this thread (closing and removal join it
         // first), and the transport takes requests from any thread.
-        for (int attempt = 0; attempt < kFirmwareAttempts && !delivered; ++attempt) {
-            delivered = Control(FirmwareControlCode(), request, {}).has_value();
+        const FirmwareChannel channel = FirmwareSends();
+        for (int attempt = 0; attempt < channel.sends && !delivered; ++attempt) {
+            delivered = Control(channel.controlCode, request, {}).has_value();
         }
         sent += take;
         const std::int32_t result = delivered ? status::kSuccess : status::kRefused;

@@ -97,7 +97,7 @@ void FramePipeline::CorrectBadPixels(const FrameSource& source, FrameSize size, 
 }
 
 kqcmos::DemosaicSettings FramePipeline::DemosaicSettingsFor(const PictureSettings& settings) {
-    const bool plainGrey = settings.plainGreySensor || settings.model.greyRaw;
+    const bool plainGrey = settings.plainGreySensor || (settings.model.greyRaw && !settings.model.greyKernels);
     const bool greyMode = settings.colorMode == 2 || settings.colorMode == 3;
     const auto& order = plainGrey && greyMode ? settings.model.greyOrderForFlip : settings.model.kernelForFlip;
     const int kernel = settings.flipMode >= 0 && settings.flipMode < 6
@@ -200,7 +200,9 @@ std::optional<DeliveredFrame> FramePipeline::FinishPicture(const PictureSettings
     const auto frame = picture.first(FrameBytes(size, bpp));
     SharpenPicture(settings, size, bpp, frame);
     RemoveStripes(size, settings.flipMode, bpp, frame, streamed);
-    if (streamed && settings.hdr && settings.colorMode == 0) kqcmos::ApplyTable(frame, kqcmos::HdrToneTable());
+    if (streamed && settings.hdr && settings.colorMode == 0 && settings.model.hdrToneAfterDemosaic) {
+        kqcmos::ApplyTable(frame, kqcmos::HdrToneTable());
+    }
     if (events != nullptr && streamed && bpp == 3 && whiteBalanceRequested_ && settings.model.exposureBalanceLoop) {
         RunExposureBalance(lastSource_, size, frame, *events);
     }
@@ -487,7 +489,8 @@ void FramePipeline::RunAutoExposure(const PictureSettings& settings, const Frame
         autoExposure_.Enable(false);
         alternateExposure_.SetLevel(autoExposure_.level());
         const kqcmos::ExposureOutcome outcome =
-            alternateExposure_.Step(size, frame, settings.model.exposureLimit, exposure, settings.model.exposureKind);
+            alternateExposure_.Step(size, frame, settings.model.exposureLimit, exposure, settings.model.exposureKind,
+                                    settings.model.alternateThresholds);
         if (outcome.changed) events.reportExposure = exposure;
         return;
     }

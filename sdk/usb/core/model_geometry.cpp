@@ -36,11 +36,12 @@ ModelGeometry GeometryForType(std::int32_t typeCode) {
     case 7: return Sensor(3488, 2560, 4000, false);
     case 8: return Sensor(2560, 1944, 5000, false);
     case 10: return Sensor(752, 480, 5000, false);
+    // The FPGA pictures take no stripe removal.
     case 11:
-    case 19: return Sensor(2048, 1536, 10000, true);
+    case 19: return Sensor(2048, 1536, 10000, false);
     case 12:
     case 13:
-    case 20: return Sensor(1280, 1024, 10000, true);
+    case 20: return Sensor(1280, 1024, 10000, false);
     case 16: return Sensor(1280, 960, 10000, false);
     case 18: return Sensor(4096, 4096, 10000, false);
     case 21:

@@ -35,6 +35,9 @@ struct PixelModel {
     // The raw frame is plain grey, not a mosaic: the grey modes orient it
     // (by the kernel order above) and take the 2 x 2 average.
     bool greyRaw = false;
+    // A plain grey raw frame whose grey modes still run the grey kernels of
+    // `cellDemosaic` (3:3:3:1 over each cell) rather than the 2 x 2 average.
+    bool greyKernels = false;
     // The orientation (same numbering) the grey modes give a plain grey raw
     // frame for flip modes 0..5, where it differs from the colour kernels'.
     std::array<std::uint8_t, 6> greyOrderForFlip{0, 1, 2, 3, 0, 0};
@@ -57,6 +60,10 @@ struct PixelModel {
     // The automatic exposure on the raw frame: its kind and its limit (lines).
     kqcmos::BayerExposureKind exposureKind = kqcmos::BayerExposureKind::base;
     int exposureLimit = kqcmos::kAutoExposureLimit;
+    kqcmos::AlternateExposureThresholds alternateThresholds{};
+    // Streamed colour pictures (colour mode 0) go through the HDR tone
+    // table after the demosaic while HDR is on; the FPGA pictures do not.
+    bool hdrToneAfterDemosaic = true;
     // samples16: the low byte of each sample instead of the high one.
     bool lowSampleByte = false;
     // The frame goes straight to the kernel of its flip mode: the colour

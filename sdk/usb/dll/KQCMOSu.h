@@ -128,7 +128,11 @@ int KQAPI KQ_SetLight(HANDLE handle, int value);
 int KQAPI KQ_GetLight(HANDLE handle, unsigned char* value);
 int KQAPI KQ_SetCameraLED(HANDLE handle, int value1, int value2);
 
-/* Frames and files. */
+/* Frames and files. `buffer` points at the caller's raw-frame buffer, which
+ * takes one raw frame of the capture window: width x height bytes, or
+ * 2 x width x height bytes for the cameras whose sensors send two bytes a
+ * pixel (types 9, 14, 15 and 23). `out` takes the picture: width x height x 3
+ * bytes in colour modes 0, 1, 2 and 5, width x height in modes 3 and 4. */
 int KQAPI KQ_GetRawFrame(HANDLE handle, unsigned char** buffer);
 int KQAPI KQ_GetRgbFrame(HANDLE handle, unsigned char** buffer, unsigned char* out, int bottomUp);
 int KQAPI KQ_GetRawFrameToBmp(HANDLE handle, unsigned char** buffer, const wchar_t* fileName);

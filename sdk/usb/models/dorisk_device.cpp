@@ -149,7 +149,7 @@ int CKQDoriskDevice::SetCapInfo(const CapInfo& record) {
     }
     if (exposureUnit_ == 0) capInfo_.exposure = record.exposure;
     if (!restart) return status::kSuccess;
-    Pipeline().RequestFlatFieldRebuild();
+    Pipeline().FlatField().Reset();
     const int display = SetupDisplay();
     StartCapture();
     return display;
@@ -172,7 +172,7 @@ int CKQDoriskDevice::SetZoomMode(std::int32_t) {
     capInfo_ = before;
     if (hdr_ != 0) wanted.exposure = timing::HdrLines(wanted.exposure);
     const int rc = ApplyCapInfo(wanted);
-    if (rc == status::kSuccess) Pipeline().RequestFlatFieldRebuild();
+    if (rc == status::kSuccess) Pipeline().FlatField().Reset();
     const int display = SetupDisplay();
     if (running) StartCapture();
     return rc != status::kSuccess ? rc : display;

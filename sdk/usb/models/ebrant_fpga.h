@@ -58,7 +58,7 @@ public:
     int SetVBlank(std::int32_t value) override;
 
 private:
-    std::uint32_t FirmwareControlCode() const override { return kqff::kIoctlWriteCommand; }
+    FirmwareChannel FirmwareSends() const override { return {kqff::kIoctlWriteCommand, 4}; }
 };
 
 }  // namespace kq

@@ -82,7 +82,7 @@ int NativeZoomDevice::SetCapInfo(const CapInfo& record) {
     // The limit applies to what is sent; the caller's value is kept.
     if (exposureUnit_ == 0) capInfo_.exposure = record.exposure;
     if (!restart) return status::kSuccess;
-    Pipeline().RequestFlatFieldRebuild();
+    Pipeline().FlatField().Reset();
     const int display = SetupDisplay();
     StartCapture();
     return display;
@@ -121,7 +121,7 @@ int NativeZoomDevice::SetZoomMode(std::int32_t mode) {
         return rc;
     }
     windowChanged_ = true;
-    Pipeline().RequestFlatFieldRebuild();
+    Pipeline().FlatField().Reset();
     const int display = SetupDisplay();
     zoomMode_ = mode;
     if (running) StartCapture();

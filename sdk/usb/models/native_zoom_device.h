@@ -14,7 +14,9 @@ namespace kq {
 class NativeZoomDevice : public NoExtrasDevice {
 public:
     NativeZoomDevice(DeviceIdentity identity, DeviceClass deviceClass, std::uint32_t nativeWidth)
-        : NoExtrasDevice(identity, deviceClass), nativeWidth_(nativeWidth) {}
+        : NoExtrasDevice(identity, deviceClass), nativeWidth_(nativeWidth) {
+        pixelModel_.alternateThresholds = {.exposure = 300, .brightness = 300};
+    }
 
     // Trigger (bit 1) and the output lines (bits 6-7) keep their values;
     // the resulting bit 0 is remembered as the caller's half-size choice.

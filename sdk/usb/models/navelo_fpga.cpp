@@ -34,6 +34,8 @@ PixelModel FpgaPixels() {
     model.turnRepair = kqcmos::TurnRepair::lastColumn;
     model.exposureKind = kqcmos::BayerExposureKind::fpga;
     model.exposureLimit = 10000;
+    model.alternateThresholds = {.exposure = 600, .brightness = 150};
+    model.hdrToneAfterDemosaic = false;
     // The first column and the last two carry no image.
     model.edgeRepair = {.left = 1, .right = 2};
     model.grabRepairsEdges = true;

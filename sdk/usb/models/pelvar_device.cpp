@@ -23,6 +23,7 @@ CKQPelvarDevice::CKQPelvarDevice(DeviceIdentity identity, DeviceClass deviceClas
     pixelModel_.cellDemosaic = {.colour = true, .grey = true, .boost = kqcmos::BoostedPair::greens};
     pixelModel_.turnRepair = kqcmos::TurnRepair::lastRow;
     pixelModel_.edgeRepair = {.right = 2};  // the last two columns carry no image
+    pixelModel_.alternateThresholds = {.exposure = 300, .brightness = 300};
 }
 
 timing::LineGeometry CKQPelvarDevice::Line() const {

@@ -41,7 +41,7 @@ int CKQTEST::SetCapInfo(const CapInfo& given) {
     record.width = kFrameWidth;
     record.height = kFrameHeight;
     if (exposureUnit_ == 1) record.exposure = ExposureToRegister(given.exposure);
-    record.exposure = std::min<std::uint32_t>(record.exposure, 65535);
+    record.exposure = std::min(record.exposure, static_cast<std::uint32_t>(geometry_.maxExposure));
     if (centreWindow_ != 0) CentreWindow(record);
     // The frame size never changes, so a running stream keeps running.
     const int rc = ApplyCapInfo(record);

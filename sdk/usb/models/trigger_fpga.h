@@ -27,7 +27,7 @@ public:
     int SetTriggerMode(std::int32_t on) override { return SwitchReadModeTrigger(on, kReadModeTrigger); }
 
 private:
-    std::uint32_t FirmwareControlCode() const override { return kqff::kIoctlWriteCommand; }
+    FirmwareChannel FirmwareSends() const override { return {kqff::kIoctlWriteCommand, 4}; }
 };
 
 class CKQYastro_New final : public CKQJorvel_FPGA {
@@ -39,12 +39,15 @@ public:
         // right and one row at the top and the bottom.
         pixelModel_.edgeRepair = {.left = 1, .right = 3, .bottom = 1, .top = 1};
         pixelModel_.greyOrderForFlip = kOwnFlipMembers;
+        // Its grey pictures come from the family's grey kernels, as those of
+        // types 19 and 21 do.
+        pixelModel_.greyKernels = true;
     }
 
     int SetTriggerMode(std::int32_t on) override { return SwitchReadModeTrigger(on, kReadModeTrigger); }
 
 private:
-    std::uint32_t FirmwareControlCode() const override { return kqff::kIoctlWriteCommand; }
+    FirmwareChannel FirmwareSends() const override { return {kqff::kIoctlWriteCommand, 4}; }
 };
 
 }  // namespace kq

@@ -85,6 +85,8 @@ ExposureOutcome AutoExposure::StepBayer(FrameSize size, std::span<std::uint8_t> 
     const int luma = yuv ? YuvLuma(size, raw, rect) : BayerLuma(size, raw, rect);
     if (mark && yuv) {
         DrawYuvAutoMark(size, raw);
+    } else if (mark && kind == BayerExposureKind::fpga) {
+        DrawFarEdgeAutoMark(size, raw);
     } else if (mark) {
         DrawAutoMark(size, 1, raw);
     }
@@ -162,7 +164,7 @@ ExposureOutcome AutoExposure::Step8(FrameSize size, std::span<std::uint8_t> fram
 AlternateAutoExposure::AlternateAutoExposure(FrameSize maxSize) : frozenFrame_(FrameBytes(maxSize)) {}
 
 ExposureOutcome AlternateAutoExposure::Step(FrameSize size, std::span<std::uint8_t> raw, int limit, int& exposure,
-                                            BayerExposureKind kind) {
+                                            BayerExposureKind kind, AlternateExposureThresholds thresholds) {
     ExposureOutcome outcome;
     const bool yuv = kind == BayerExposureKind::yuv;
     const std::size_t bytes = FrameBytes(size, yuv ? 2 : 1);
@@ -181,7 +183,7 @@ ExposureOutcome AlternateAutoExposure::Step(FrameSize size, std::span<std::uint8
         if (frozen_) {
             release_ = true;
         }
-        if ((exposure < kExposureThreshold && luma < kBrightnessThreshold) || luma > kBrightnessThreshold) {
+        if ((exposure < thresholds.exposure && luma < thresholds.brightness) || luma > thresholds.brightness) {
             const BrightnessBand band = AlternateExposureBand(level_);
             if (luma >= band.low || exposure != limit) {
                 const std::int64_t e = exposure;

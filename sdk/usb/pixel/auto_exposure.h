@@ -75,10 +75,16 @@ private:
 // exposure at once. An over-exposed frame (luma above 2400) cuts the exposure
 // to a tenth and is held on screen until the next evaluation, so the
 // over-exposed frames in between are not shown.
+// It acts when the exposure is below its threshold and the luma below the
+// brightness threshold, or the luma is above the brightness threshold; each
+// model family has its own pair.
+struct AlternateExposureThresholds {
+    int exposure = 300;
+    int brightness = 150;
+};
+
 class AlternateAutoExposure {
 public:
-    static constexpr int kExposureThreshold = 300;
-    static constexpr int kBrightnessThreshold = 150;
     static constexpr int kOverExposedLuma = 2400;
 
     // Allocates the held-frame copy for raw frames up to `maxSize` (in bytes
@@ -91,7 +97,8 @@ public:
     // for the exposure to be sent and reported. YUV frames (`kind` yuv) are
     // measured by 10 x their mean Y of every second pixel.
     ExposureOutcome Step(FrameSize size, std::span<std::uint8_t> raw, int limit, int& exposure,
-                         BayerExposureKind kind = BayerExposureKind::base);
+                         BayerExposureKind kind = BayerExposureKind::base,
+                         AlternateExposureThresholds thresholds = {});
 
     bool holdingFrame() const { return frozen_; }
 

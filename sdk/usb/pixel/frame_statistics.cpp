@@ -115,19 +115,32 @@ PixelRect MirrorFromFarEdges(const PixelRect& rect, FrameSize size) {
             size.height - rect.top + 1};
 }
 
-void DrawAutoMark(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> frame) {
+namespace {
+
+// Adds 100 (modulo 256) to the 50 x 50 block from (column, row).
+void AddMarkBlock(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> frame, int column, int row) {
     if (!HoldsFrame(frame, size, bytesPerPixel, 100, 100)) {
         return;
     }
     const auto rowBytes = static_cast<std::size_t>(size.width) * static_cast<std::size_t>(bytesPerPixel);
-    const auto first = static_cast<std::size_t>(size.width - 100) * static_cast<std::size_t>(bytesPerPixel);
+    const auto first = static_cast<std::size_t>(column) * static_cast<std::size_t>(bytesPerPixel);
     const auto count = static_cast<std::size_t>(50 * bytesPerPixel);
-    for (int y = 50; y < 100; ++y) {
+    for (int y = row; y < row + 50; ++y) {
         std::uint8_t* p = frame.data() + static_cast<std::size_t>(y) * rowBytes + first;
         for (std::size_t i = 0; i < count; ++i) {
             p[i] = static_cast<std::uint8_t>(p[i] + 100);
         }
     }
+}
+
+}  // namespace
+
+void DrawAutoMark(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> frame) {
+    AddMarkBlock(size, bytesPerPixel, frame, size.width - 100, 50);
+}
+
+void DrawFarEdgeAutoMark(FrameSize size, std::span<std::uint8_t> raw) {
+    AddMarkBlock(size, 1, raw, 50, size.height - 100);
 }
 
 void MeasuringRegion::Set(int x0, int y0, int x1, int y1, FrameSize frame) {

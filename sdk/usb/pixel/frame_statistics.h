@@ -67,6 +67,10 @@ PixelRect MirrorFromFarEdges(const PixelRect& rect, FrameSize size);
 // width - 100 .. width - 51, so the picture shows that an automatic function
 // is at work. Frames smaller than 100 x 100 get no mark.
 void DrawAutoMark(FrameSize size, int bytesPerPixel, std::span<std::uint8_t> frame);
+// The same mark on a raw frame that arrives turned by half: columns 50..99
+// of rows height - 100 .. height - 51, where the turned picture shows it in
+// the corner the other cameras use.
+void DrawFarEdgeAutoMark(FrameSize size, std::span<std::uint8_t> raw);
 
 // The measuring region shared by exposure and white balance: four values,
 // -1 when unset, used once and then reset.

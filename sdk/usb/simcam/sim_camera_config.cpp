@@ -111,6 +111,9 @@ std::vector<SimulatedCamera> ParseSimulatedCameras(std::span<const std::uint8_t>
         if (const auto phase = Number(ini.Value(section, u"BayerPhase"), 1, 4)) {
             camera.bayerPhase = static_cast<kqff::sim::BayerPhase>(*phase);
         }
+        if (const auto rowTime = Number(ini.Value(section, u"RowTime"), 0, 100000)) {
+            camera.rowTime = std::chrono::microseconds(*rowTime);
+        }
         if (auto name = ini.Value(section, u"Name"); name && !name->empty()) {
             if (name->size() > kMaxNameChars) {
                 name->resize(kMaxNameChars);

@@ -12,6 +12,9 @@
 //   Name=Bench camera    ; friendly name
 //   BayerPhase=1         ; colour at (0,0) of each 2 x 2 cell: 1 RGGB, 2 GRBG,
 //                        ; 3 GBRG, 4 BGGR (kqff::sim::BayerPhase)
+//   RowTime=32           ; microseconds to read one sensor row; a frame takes
+//                        ; the longer of its rows and its exposure lines at
+//                        ; that time. 0: frames as fast as they are read.
 //
 // The type code is mapped back to an instance id through the library's own
 // identification table, so the library opens the camera as that model.
@@ -25,6 +28,8 @@
 // - Width or Height missing, not a number or outside 1..65535: the model's
 //   sensor size. A window larger than the sensor is read out at the
 //   sensor's size, so its frames come short and the library drops them.
+// - RowTime missing, not a number or above 100000: 32 (a 480-row window
+//   at about 60 frames a second, a 1944-row one at about 16).
 // - Name missing or empty: "Simulated camera N"; longer than 255
 //   characters: cut there.
 // - BayerPhase missing or outside 1..4: the phase the library assumes for
@@ -33,6 +38,7 @@
 //   else 1; so a camera shows its true colours unless the file says otherwise.
 // Without a file the bus holds one colour camera, type 10.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -45,6 +51,7 @@
 namespace kq::simcam {
 
 inline constexpr kqff::sim::BayerPhase kDefaultBayerPhase = kqff::sim::BayerPhase::Rggb;
+inline constexpr std::chrono::microseconds kDefaultRowTime{32};
 
 struct SimulatedCamera {
     std::int32_t typeCode = 0;
@@ -53,6 +60,7 @@ struct SimulatedCamera {
     std::uint16_t sensorHeight = 0;
     std::u16string friendlyName;
     kqff::sim::BayerPhase bayerPhase = kDefaultBayerPhase;
+    std::chrono::microseconds rowTime = kDefaultRowTime;
     // Derived from the type code and colour through the identification table.
     std::u16string instanceId;
     std::uint16_t vendorId = 0;

@@ -16,6 +16,7 @@ std::shared_ptr<SimulatedCameras::Bus> SimulatedCameras::MakeBus(std::vector<Sim
             device->Camera().SetPicture(kqff::sim::Picture::Scene);
             device->Camera().SetBayerPhase(c.bayerPhase);
             device->Camera().SetMonochromeSensor(c.monochrome);
+            device->Camera().SetRowTime(c.rowTime);
             device->StartVideo();
             return device;
         });

@@ -119,6 +119,31 @@ TEST_F(Pipeline, NeutralColourFramePassesUnchangedOutsideMicroscopeMode) {
     }
 }
 
+// A grey sensor may still take its family's grey kernels (type 20): its
+// grey pictures are those kernels' output, not the 2 x 2 average.
+TEST_F(Pipeline, AGreySensorWithGreyKernelsTakesThemInTheGreyModes) {
+    Bytes raw = Textured();
+    PictureSettings settings = Mode(3);
+    settings.model.greyRaw = true;
+    settings.model.greyKernels = true;
+    settings.model.colourCell = {1, 0};
+    settings.model.cellDemosaic = {.colour = true, .grey = true, .boost = kqcmos::BoostedPair::greens};
+    Bytes kernels(kqcmos::FrameBytes(kSize));
+    kqcmos::DemosaicWork work(kSize);
+    ASSERT_TRUE(kqcmos::Demosaic({3, 0, 0, false, settings.model.colourCell, settings.model.cellDemosaic}, kSize,
+                                 kernels, raw, work));
+    const Bytes grey = Stream(settings, raw);
+    EXPECT_EQ(grey, kernels);
+    EXPECT_NE(grey, Demosaicked(raw, 3, true)) << "not the average";
+}
+
+TEST_F(Pipeline, AModelWithoutTheHdrToneStepKeepsItsColourPicturesUnderHdr) {
+    const Bytes raw = Textured();
+    PictureSettings settings = Mode(0, true);
+    settings.model.hdrToneAfterDemosaic = false;
+    EXPECT_EQ(Stream(settings, raw), Demosaicked(raw, 0));
+}
+
 TEST_F(Pipeline, MicroscopeModeClampsThenFiltersAndWithHdrEndsOnTheToneCurve) {
     const Bytes raw = Textured();
     const kqcmos::ToneCurve curve = kqcmos::BuildDefaultToneCurve();

@@ -71,6 +71,23 @@ TEST_F(ModelTest, EachTypeOpensAsItsClass) {
     }
 }
 
+// The alternate automatic exposure acts on each family's own thresholds.
+TEST_F(ModelTest, TheAlternateExposureTakesTheThresholdsOfTheModelFamily) {
+    const std::pair<int, kqcmos::AlternateExposureThresholds> cases[] = {
+        {3, {300, 150}}, {6, {300, 300}}, {7, {300, 300}}, {8, {300, 300}}, {22, {300, 300}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        const std::uint32_t handle = OpenType(c.first);
+        On(handle, [&](BaseDevice& d) {
+            EXPECT_EQ(d.Pixels().alternateThresholds.exposure, c.second.exposure);
+            EXPECT_EQ(d.Pixels().alternateThresholds.brightness, c.second.brightness);
+            return 0;
+        });
+        library.Uninitialize(handle);
+    }
+}
+
 TEST_F(ModelTest, FormerSendsTheRecordWithOneLimitedGainAndNoControlBits) {
     struct Case {
         std::uint8_t gain;

@@ -53,6 +53,38 @@ TEST_F(FpgaTest, OpenResetsTheSensorAndProgramsTheWholeWindow) {
     EXPECT_EQ(pauses, (std::vector<int>{100, 500, 100, 100, 100, 100, 100, 200, 100}));
 }
 
+TEST_F(FpgaTest, TheAlternateExposureActsBelow600LinesAndAboveLuma150) {
+    const std::uint32_t handle = OpenFpga();
+    On(handle, [](CKQNavelo_FPGA& d) {
+        EXPECT_EQ(d.Pixels().alternateThresholds.exposure, 600);
+        EXPECT_EQ(d.Pixels().alternateThresholds.brightness, 150);
+        return 0;
+    });
+}
+
+// The FPGA pictures skip the base's steps after the demosaic: the stripe
+// requests are refused rather than accepted and never applied.
+TEST_F(FpgaTest, Type20IsAGreySensorThatKeepsTheFamilysGreyKernels) {
+    const std::uint32_t handle = OpenFpga(FullWindow(), u"VID_F5A1&PID_1401");
+    On(handle, [](CKQNavelo_FPGA& d) {
+        EXPECT_EQ(d.TypeCode(), 20);
+        EXPECT_TRUE(d.Pixels().greyRaw);
+        EXPECT_TRUE(d.Pixels().greyKernels);
+        EXPECT_TRUE(d.Pixels().cellDemosaic.grey);
+        return 0;
+    });
+}
+
+TEST_F(FpgaTest, PicturesTakeNeitherStripeRemovalNorTheHdrTable) {
+    const std::uint32_t handle = OpenFpga();
+    On(handle, [](CKQNavelo_FPGA& d) {
+        EXPECT_EQ(d.ErasureStripe(), status::kNotSupported);
+        EXPECT_EQ(d.ApplyErasure(true), status::kNotSupported);
+        EXPECT_FALSE(d.Pixels().hdrToneAfterDemosaic);
+        return 0;
+    });
+}
+
 TEST_F(FpgaTest, AGainOnlyChangeSendsOneListOfFourWithoutStoppingCapture) {
     struct Case {
         std::uint8_t gain, sent;

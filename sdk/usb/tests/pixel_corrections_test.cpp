@@ -101,6 +101,62 @@ TEST_F(PixelCorrections, FlatFieldEvensOutTheFrameOnlyWhileEnabled) {
     EXPECT_GT(*rawHigh - *rawLow, 100.0);
 }
 
+// A window or zoom change starts the flat field afresh at unity, as a
+// loaded or calibrated table would be wrong for the scene now in view:
+// frames then pass unchanged until the caller rebuilds it.
+TEST(FlatFieldOnWindowChange, StartsAgainAtUnityNotFromTheSceneInView) {
+    constexpr std::u16string_view kType10 = u"VID_F5A1&PID_0A01";
+    constexpr std::u16string_view kType8 = u"VID_F5A1&PID_0801";
+    struct Case {
+        const char* what;
+        std::u16string_view pattern;
+        int (*change)(BaseDevice&);
+    };
+    const auto idleZoom = [](BaseDevice& d) { return d.SetZoomMode(0); };
+    const Case cases[] = {
+        {"type 10, zoom mode", kType10, idleZoom},
+        {"type 8, zoom mode", kType8, idleZoom},
+        {"type 10, new window while previewing",
+         kType10,
+         [](BaseDevice& d) {
+             CapInfo record = d.StoredCapInfo();
+             record.width = 320;
+             record.height = 240;
+             return d.SetCapInfo(record);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim::SimulatedBus bus;
+        DeviceLibrary library{&bus};
+        library.SetSleeper([](std::chrono::milliseconds) {});
+        bus.AddCamera(InstanceId(c.pattern));
+        std::uint32_t handle = 0;
+        std::int32_t index = 1;
+        CapInfo window = SmallWindow();
+        window.width = 640;
+        window.height = 480;
+        ASSERT_EQ(library.Initialize(&index, &window, &handle), status::kSuccess);
+        const auto on = [&](auto&& op) { return library.WithDevice(handle, op); };
+        ASSERT_EQ(on([](BaseDevice& d) { return d.EnableLightAvg(true); }), status::kSuccess);
+        ASSERT_EQ(on([](BaseDevice& d) { return d.StartView(nullptr, {}); }), status::kSuccess);
+        ASSERT_EQ(on(c.change), status::kSuccess);
+        ASSERT_EQ(on([](BaseDevice& d) { return d.StopView(); }), status::kSuccess);
+        std::vector<std::uint8_t> buffer(640 * 480), frame;
+        ASSERT_EQ(on([&](BaseDevice& d) {
+                      return d.GrabFrame(buffer.data(), false, [&](const DeliveredFrame& f) {
+                          frame.assign(f.pixels.begin(), f.pixels.end());
+                          return status::kSuccess;
+                      });
+                  }),
+                  status::kSuccess);
+        ASSERT_FALSE(frame.empty());
+        const auto [low, high] = std::minmax_element(frame.begin(), frame.end());
+        EXPECT_GT(*high - *low, 100) << "the test frames' four Bayer levels, not evened out";
+        EXPECT_EQ(library.Uninitialize(handle), status::kSuccess);
+    }
+}
+
 TEST_F(PixelCorrections, CalibrationNeedsTheFullSensorAndEndsAfterEightFrames) {
     EXPECT_EQ(On([](BaseDevice& d) { return d.PixelCalibration(); }), status::kNotSupported) << "640 x 480 window";
     ModelGeometry geometry;

@@ -171,6 +171,29 @@ TEST_P(SimCameraBayerPhase, IsReadOrFallsBackToTheLibrarysPhase) {
 INSTANTIATE_TEST_SUITE_P(Values, SimCameraBayerPhase, ::testing::ValuesIn(kPhaseCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Each camera's row time, or the paced default where the value is missing
+// or bad; 0 asks for an unpaced camera.
+TEST(SimCameraConfig, TheRowTimeIsReadOrPacesAtTheDefault) {
+    const std::pair<const char*, std::int64_t> cases[] = {
+        {"", 32},
+        {"RowTime=0", 0},
+        {"RowTime=75", 75},
+        {"RowTime=100000", 100000},
+        {"RowTime=100001", 32},
+        {"RowTime=-5", 32},
+        {"RowTime=2.5", 32},
+        {"RowTime=", 32},
+    };
+    for (const auto& [line, micros] : cases) {
+        SCOPED_TRACE(line);
+        const auto cameras = Parse(std::string("[Cameras]\nCount=2\n[Camera1]\n") + line + "\n[Camera2]\nRowTime=7\n");
+        ASSERT_EQ(cameras.size(), 2u);
+        EXPECT_EQ(cameras[0].rowTime.count(), micros);
+        EXPECT_EQ(cameras[1].rowTime.count(), 7);
+    }
+    EXPECT_EQ(DefaultSimulatedCameras().at(0).rowTime.count(), 32);
+}
+
 // Models whose kernels read another cell fall back to it.
 TEST(SimCameraConfig, ThePhaseFallsBackToTheOneTheModelReads) {
     struct Case {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -175,6 +176,41 @@ TEST(SimulatedScene, TheLibraryShowsTheBarsInTheirColoursWhenThePhaseIsItsOwn) {
             EXPECT_EQ(grabbed, status::kSuccess);
             EXPECT_EQ(runs, camera == 1 ? bars : swapped) << "frame " << frame;
         }
+        EXPECT_EQ(world.Library().Uninitialize(handle), status::kSuccess);
+    }
+}
+
+// A frame takes the longer of its rows and its exposure lines at the file's
+// row time, so grabbed frames come no sooner than that (a lower bound: the
+// stream may only be slower).
+TEST(SimulatedPace, FramesComeNoSoonerThanTheSensorReadsThem) {
+    struct Case {
+        const char* what;
+        std::uint32_t exposureLines;
+        std::chrono::milliseconds frameTime;
+    };
+    const Case cases[] = {
+        {"the rows govern", 100, std::chrono::milliseconds(48)},        // 240 rows x 200 us
+        {"the exposure governs", 600, std::chrono::milliseconds(120)},  // 600 lines x 200 us
+    };
+    SimulatedCameras world{Cameras("[Camera1]\nType=10\nWidth=320\nHeight=240\nRowTime=200\n")};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CapInfo window = Window(320, 240);
+        window.exposure = c.exposureLines;
+        std::uint32_t handle = 0;
+        std::int32_t index = 1;
+        ASSERT_EQ(world.Library().Initialize(&index, &window, &handle), status::kSuccess);
+        constexpr int kFrames = 6;  // at most two may have been on their way before the clock starts
+        const auto start = std::chrono::steady_clock::now();
+        for (int frame = 0; frame < kFrames; ++frame) {
+            const int grabbed = world.Library().WithDevice(handle, [](BaseDevice& d) {
+                std::vector<std::uint8_t> raw(d.FrameBytes());
+                return d.GrabFrame(raw.data(), false, [](const DeliveredFrame&) { return status::kSuccess; });
+            });
+            ASSERT_EQ(grabbed, status::kSuccess) << frame;
+        }
+        EXPECT_GE(std::chrono::steady_clock::now() - start, (kFrames - 3) * c.frameTime);
         EXPECT_EQ(world.Library().Uninitialize(handle), status::kSuccess);
     }
 }

@@ -385,12 +385,12 @@ TEST_F(Streaming, TriggerSnapshotsKeepTheQualityAsGiven) {
     std::filesystem::remove_all(folder);
 }
 
-// Three stripe-capable cameras (1280 x 1024, no edge repair) that send the
+// Three stripe-capable cameras of type 9 (1280 x 1024) that send the
 // same frames when driven alike.
 class StripeStreaming : public LibraryTest {
 protected:
     void SetUp() override {
-        for (int serial = 1; serial <= 3; ++serial) bus.AddCamera(InstanceId(u"VID_F5A1&PID_1401", serial));
+        for (int serial = 1; serial <= 3; ++serial) bus.AddCamera(InstanceId(u"VID_F5A1&PID_0901", serial));
     }
 
     enum class Stripes { off, onZoom, onZoomAndRequested };

@@ -99,6 +99,21 @@ TEST_F(TestCamera, OpensStoppedWithTheCallersRecordInItsOwnFrameSize) {
     EXPECT_NE(OnTest([](CKQTEST& d) { return static_cast<int>(d.GetCapInfo().exposure); }), 999);
 }
 
+TEST_F(TestCamera, TheExposureSentStopsAtTheSensorsLimit) {
+    for (const auto& [asked, sent] : {std::pair{9999u, 9999u}, std::pair{10001u, 10000u}, std::pair{60000u, 10000u}}) {
+        SCOPED_TRACE(asked);
+        CapInfo next = Caller();
+        next.exposure = asked;
+        bus.ClearLog();
+        ASSERT_EQ(OnTest([&](CKQTEST& d) { return d.SetCapInfo(next); }), status::kSuccess);
+        const auto blocks = bus.LogOf(kqff::kIoctlSetFormat);
+        ASSERT_EQ(blocks.size(), 1u);
+        const auto& block = blocks[0].input;
+        const std::uint32_t exposure = block.at(20) | block.at(21) << 8 | block.at(22) << 16 | block.at(23) << 24;
+        EXPECT_EQ(exposure, sent);
+    }
+}
+
 TEST_F(TestCamera, RegisterWritesAndSettingsSendNothingAndRegister251IsKept) {
     bus.ClearLog();
     const std::array<std::uint16_t, 2> addresses{251, 5};

@@ -66,4 +66,21 @@ TEST(Dc, TextMeasuresAndDraws) {
     EXPECT_GT(dark, 5);
 }
 
+// Title bars draw their minimise, maximise and close buttons with the symbol
+// font; where the font mapper cannot find it by name they show letters.
+TEST(Dc, TheTitleBarsSymbolFontIsFoundByName) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    HFONT font = CreateFontW(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Marlett");
+    ASSERT_NE(font, nullptr);
+    HGDIOBJ before = SelectObject(dc, font);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    SelectObject(dc, before);
+    DeleteObject(font);
+    DeleteDC(dc);
+    EXPECT_STREQ(face, L"Marlett");
+}
+
 }  // namespace

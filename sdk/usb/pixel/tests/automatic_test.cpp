@@ -260,6 +260,66 @@ TEST(AlternateAutoExposure, OverExposedFrameCutsExposureAndIsHeldUntilTheNextEva
     EXPECT_FALSE(ae.holdingFrame());
 }
 
+// The mark shows where the turned picture puts it: the base's frames get it
+// near their top right, the FPGA frames (turned by half) near their bottom
+// left, both 50 x 50 and 50 pixels in from the edges.
+TEST(AutoExposure, TheMarkLiesInTheCornerEachSensorsPictureShowsIt) {
+    struct Case {
+        BayerExposureKind kind;
+        int firstColumn, firstRow;
+    };
+    const FrameSize size{200, 160};
+    const Case cases[] = {{BayerExposureKind::base, 100, 50}, {BayerExposureKind::fpga, 50, 60}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.firstColumn);
+        AutoExposure ae;
+        ae.Enable(true);
+        int exposure = 100;
+        Bytes frame(FrameBytes(size), 0);
+        ExposureOutcome outcome;
+        for (int call = 0; call < 2 && !outcome.evaluated; ++call) {
+            outcome = ae.StepBayer(size, frame, true, kAutoExposureLimit, exposure, c.kind);
+        }
+        ASSERT_TRUE(outcome.evaluated);
+        for (int y = 0; y < size.height; ++y) {
+            for (int x = 0; x < size.width; ++x) {
+                const bool inside = x >= c.firstColumn && x < c.firstColumn + 50 && y >= c.firstRow && y < c.firstRow + 50;
+                ASSERT_EQ(frame[static_cast<std::size_t>(y) * size.width + x], inside ? 100 : 0) << x << "," << y;
+            }
+        }
+    }
+}
+
+// The thresholds decide whether an evaluation acts: below the exposure
+// threshold a dim frame raises the exposure; above the brightness threshold
+// a bright frame lowers it; between them nothing changes.
+TEST(AlternateAutoExposure, EachModelFamilysThresholdsDecideWhetherItActs) {
+    struct Case {
+        const char* what;
+        AlternateExposureThresholds thresholds;
+        int level;  // every byte of the frame; luma 10 x level
+        bool acts;
+    };
+    const Case cases[] = {
+        {"usual, dim at 400 lines", {300, 150}, 10, false},
+        {"FPGA, dim at 400 lines", {600, 150}, 10, true},
+        {"usual, luma 200", {300, 150}, 20, true},
+        {"types 6, 7, 8, 22, luma 200", {300, 300}, 20, false},
+        {"types 6, 7, 8, 22, luma 400", {300, 300}, 40, true},
+    };
+    const FrameSize size{32, 32};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        AlternateAutoExposure ae(size);
+        int exposure = 400;
+        Bytes frame(FrameBytes(size), static_cast<std::uint8_t>(c.level));
+        ExposureOutcome outcome;
+        for (int call = 0; call < 4; ++call) outcome = ae.Step(size, frame, 5000, exposure, {}, c.thresholds);
+        ASSERT_TRUE(outcome.evaluated);
+        EXPECT_EQ(outcome.changed, c.acts) << "exposure now " << exposure;
+    }
+}
+
 Bytes TintedBayer(FrameSize size, int red, int green, int blue) {
     Bytes raw(FrameBytes(size));
     for (int y = 0; y < size.height; ++y) {
