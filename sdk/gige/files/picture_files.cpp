@@ -67,16 +67,23 @@ int SavePicture(std::span<const std::uint8_t> pixels, const std::filesystem::pat
         return kPictureDepthUnsupported;
     }
     const std::filesystem::path target = WithPictureExtension(path, format);
-    const bool written = vz::WriteThenReplace(target, [&](const std::filesystem::path& file) {
-        switch (format) {
-        case PictureFormat::bmp: return kq::files::WriteBmpFile(file, pixels, width, height, bitsPerPixel, true);
-        case PictureFormat::jpeg:
-            return kq::files::WriteJpegFile(file, pixels, true, bitsPerPixel == 24, width, height, bitsPerPixel, 100);
-        case PictureFormat::tiff: return WriteTiffFile(file, pixels, width, height, bitsPerPixel);
-        case PictureFormat::png: return WritePngFile(file, pixels, width, height, bitsPerPixel);
-        }
-        return false;
-    }) == vz::Replaced::ok;
+    // The BMP and JPEG writers replace the target only when whole themselves.
+    bool written = false;
+    switch (format) {
+    case PictureFormat::bmp:
+        written = kq::files::WriteBmpFile(target, pixels, width, height, bitsPerPixel, true);
+        break;
+    case PictureFormat::jpeg:
+        written = kq::files::WriteJpegFile(target, pixels, true, bitsPerPixel == 24, width, height, bitsPerPixel, 100);
+        break;
+    case PictureFormat::tiff:
+    case PictureFormat::png:
+        written = vz::WriteThenReplace(target, [&](const std::filesystem::path& file) {
+                      return format == PictureFormat::tiff ? WriteTiffFile(file, pixels, width, height, bitsPerPixel)
+                                                           : WritePngFile(file, pixels, width, height, bitsPerPixel);
+                  }) == vz::Replaced::ok;
+        break;
+    }
     return written ? kPictureSaved : kPictureNotWritten;
 }
 

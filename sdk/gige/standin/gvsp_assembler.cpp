@@ -46,6 +46,12 @@ std::optional<std::vector<std::uint8_t>> GvspAssembler::Feed(std::span<const std
         return std::nullopt;
     }
     if (header->format == GvspFormat::leader) {
+        // The network repeated the open frame's leader: the frame goes on
+        // rather than starting over and counting itself lost.
+        if (open_ && header->blockId == blockId_) {
+            ++counts_.ignored;
+            return std::nullopt;
+        }
         DropOpenFrame();
         Begin(header->blockId, packet);
         return std::nullopt;

@@ -3,7 +3,8 @@
 // written at bytes 42-43 (the camera's trigger mark stays at 40-41), then the
 // pixels. A frame completes with its last missing payload packet (a camera
 // need not send the trailer); one whose trailer comes while packets are
-// missing, or that is cut off by the next leader, is dropped and counted.
+// missing, or that is cut off by the next leader, is dropped and counted; a
+// repeated leader of the open frame is ignored.
 // Packets are outside input: none writes outside its frame.
 #pragma once
 
