@@ -17,7 +17,6 @@
 #include "files/jpeg_file.h"
 #include "files/rollover_name.h"
 #include "kqff_protocol.h"
-#include "replace_file.h"
 
 namespace kq {
 namespace {
@@ -492,17 +491,14 @@ std::int32_t BaseDevice::NextSnapshotNumber() { return g_snapshotCounter.fetch_a
 void BaseDevice::SaveSnapshot(const DeliveredFrame& frame) {
     std::filesystem::path path = SnapshotStem(NextSnapshotNumber());
     path += autoSaveJpeg_ ? ".jpg" : ".bmp";
-    // A snapshot the disk has no room for leaves no cut-short file.
-    vz::WriteThenReplace(path, [&](const std::filesystem::path& partial) {
-        if (autoSaveJpeg_) {
-            // The caller's quality is kept as given; the encoder takes the
-            // nearest it has, so no snapshot is lost to an odd value.
-            return files::WriteJpegFile(partial, frame.pixels, true, frame.bitsPerPixel != 8, frame.size.width,
-                                        frame.size.height, frame.bitsPerPixel, std::clamp(autoSaveQuality_, 0, 100));
-        }
-        return files::WriteBmpFile(partial, frame.pixels, frame.size.width, frame.size.height, frame.bitsPerPixel,
-                                   true);
-    });
+    if (autoSaveJpeg_) {
+        // The caller's quality is kept as given; the encoder takes the
+        // nearest it has, so no snapshot is lost to an odd value.
+        files::WriteJpegFile(path, frame.pixels, true, frame.bitsPerPixel != 8, frame.size.width, frame.size.height,
+                             frame.bitsPerPixel, std::clamp(autoSaveQuality_, 0, 100));
+    } else {
+        files::WriteBmpFile(path, frame.pixels, frame.size.width, frame.size.height, frame.bitsPerPixel, true);
+    }
 }
 
 // ---- Parameters the pipeline asks for ----
