@@ -110,8 +110,8 @@ TEST(CameraStreamTest, LiveStartAndStopSendTheirSequences) {
 }
 
 TEST(CameraStreamTest, FramesReachTheCallbackWithTheirInfoAndPixels) {
+    FrameLog log;  // outlives the camera's display thread
     Opened c;
-    FrameLog log;
     c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
     ASSERT_EQ(c.Camera().LiveStart(), 0);
     const Bytes sent = c.camera.SendFrame(c.Frame());
@@ -128,8 +128,8 @@ TEST(CameraStreamTest, FramesReachTheCallbackWithTheirInfoAndPixels) {
 }
 
 TEST(CameraStreamTest, AFrameOfAnotherSizeIsDroppedAndCounted) {
+    FrameLog log;  // outlives the camera's display thread
     Opened c;
-    FrameLog log;
     c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
     ASSERT_EQ(c.Camera().LiveStart(), 0);
     (void)c.camera.SendFrame(c.Frame(32, 32));
@@ -142,8 +142,8 @@ TEST(CameraStreamTest, AFrameOfAnotherSizeIsDroppedAndCounted) {
 }
 
 TEST(CameraStreamTest, ARegionIsCroppedForTheCallbackAndWrittenBack) {
+    FrameLog log;  // outlives the camera's display thread
     Opened c;
-    FrameLog log;
     log.change = [](std::uint8_t* pixels, const FrameInfo& info) {
         std::fill_n(pixels, info.width * info.height, std::uint8_t{0xAB});
     };
@@ -239,8 +239,8 @@ TEST(CameraSnapshotTest, ATriggeredFrameOfAnotherSizeStartsNoWorker) {
 }
 
 TEST(CameraStreamTest, ClosingWhileStreamingEndsEveryThread) {
+    FrameLog log;  // outlives the camera's display thread
     Opened c;
-    FrameLog log;
     c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
     ASSERT_EQ(c.Camera().LiveStart(), 0);
     for (int i = 0; i < 3; ++i) (void)c.camera.SendFrame(c.Frame());
@@ -271,8 +271,8 @@ TEST(CameraStreamTest, AFaultyLinkDropsAndCountsIncompleteFramesAndNeverDelivers
     constexpr int kCleanFrames = 3;
     for (const Case& test : cases) {
         SCOPED_TRACE(test.what);
+        FrameLog log;  // outlives the camera's display thread
         Opened c;
-        FrameLog log;
         c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
         ASSERT_EQ(c.Camera().LiveStart(), 0);
         standin::FaultyStream link(c.driver, test.rates, 50);
@@ -310,6 +310,7 @@ TEST(CameraStreamTest, AFaultyLinkDropsAndCountsIncompleteFramesAndNeverDelivers
 }
 
 TEST(CameraRecordingTest, RecordingNeeds24BitsAndAStream) {
+    FrameLog log;  // outlives the camera's display thread
     Opened c;
     const std::filesystem::path path = std::filesystem::path(::testing::TempDir()) / "gige_movie.avi";
     std::filesystem::remove(path);
@@ -318,7 +319,6 @@ TEST(CameraRecordingTest, RecordingNeeds24BitsAndAStream) {
     EXPECT_EQ(c.Camera().SetCapture(true, path, true), 33);
     EXPECT_EQ(c.Camera().SetCapture(false, {}, true), 33);
 
-    FrameLog log;
     c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
     ASSERT_EQ(c.Camera().LiveStart(), 0);
     EXPECT_EQ(c.Camera().SetCapture(false, {}, true), 0);  // not recording: nothing to end
