@@ -251,7 +251,6 @@ protected:
     int m_fillWindow = 0;
     HWND m_viewWindow = nullptr;
     HWND m_hostWindow = nullptr;
-    MessageShower m_showMessage;
     int m_captureWidth = 0;
     int m_captureHeight = 0;
     CameraPoint m_videoPos;
@@ -278,4 +277,5 @@ protected:
 private:
     CrossLineList m_crossLines;
     FrameOverlay m_overlay{m_crossLines};
+    MessageShower m_showMessage;
 };
