@@ -4,7 +4,9 @@
 
 #include "capture_file_names.h"
 #include "lent_payload.h"
+#include "prompt_dlg.h"
 #include "private_messages.h"
+#include "resource_module.h"
 #include "timed_interval.h"
 
 namespace {
@@ -153,6 +155,14 @@ std::optional<std::wstring> CCameraDevice::NextSnapshotPath() {
     }
     m_lastShotPath = m_shotFolder + *name;
     return m_lastShotPath;
+}
+
+void CCameraDevice::Tell(UINT textId, HWND owner) const {
+    if (m_showMessage) {
+        m_showMessage(textId);
+    } else {
+        CPromptDlg(LoadResourceString(textId), L"Vizcam", 0, owner).DoModal();
+    }
 }
 
 void CCameraDevice::AnnounceSnapshot() {

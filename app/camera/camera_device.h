@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -207,7 +208,15 @@ public:
     // A copy of entry i, none when i is not a position in the list.
     std::optional<CrossLineEntry> GetCrossLine(int i) const;
 
+    // Shows one of the camera's messages (the camera's own 47050 to 47052,
+    // 47150 and 47151, a snapshot not saved); by default the program's message box with the
+    // language library's text.
+    using MessageShower = std::function<void(UINT textId)>;
+    void SetMessageShower(MessageShower show) { m_showMessage = std::move(show); }
+
 protected:
+    // The message through the shower, or a message box owned by `owner`.
+    void Tell(UINT textId, HWND owner) const;
     // The frame thread's view of the crosshair list, the single cross and
     // the delivered frame geometry.
     FrameOverlay& Overlay() { return m_overlay; }
@@ -268,4 +277,5 @@ protected:
 private:
     CrossLineList m_crossLines;
     FrameOverlay m_overlay{m_crossLines};
+    MessageShower m_showMessage;
 };

@@ -10,8 +10,6 @@
 #include "capture_size_rules.h"
 #include "compressor_dlg.h"
 #include "cross_line_settings.h"
-#include "prompt_dlg.h"
-#include "resource_module.h"
 #include "video_layout.h"
 
 namespace {
@@ -67,13 +65,7 @@ CDShowCamera::~CDShowCamera() {
 
 CKsProperty* CDShowCamera::OpenProperties() const { return m_graph ? m_property.get() : nullptr; }
 
-void CDShowCamera::Message(UINT textId) {
-    if (m_showMessage) {
-        m_showMessage(textId);
-    } else {
-        CPromptDlg(LoadResourceString(textId), L"Vizcam", 0, m_view).DoModal();
-    }
-}
+void CDShowCamera::Message(UINT textId) { Tell(textId, m_view); }
 
 IAMStreamConfig* CDShowCamera::StreamConfig() const {
     IAMStreamConfig* config = nullptr;

@@ -24,9 +24,6 @@
 
 class CDShowCamera : public CCameraDevice {
 public:
-    // Shows one of the camera's messages (47050, 47051, 47052, 47150, 47151); by default
-    // the program's message box with the language library's text.
-    using MessageShower = std::function<void(UINT textId)>;
     // Replaces the compressor dialog: the stored choice in, none on Cancel.
     using CompressorChooser =
         std::function<std::optional<std::pair<int, std::wstring>>(int storedChoice, const std::wstring& storedName)>;
@@ -81,7 +78,6 @@ public:
     int CheckDeviceType() const override;
     void SetFinBadPNT(int on) override;
 
-    void SetMessageShower(MessageShower show) { m_showMessage = std::move(show); }
     void SetCompressorChooser(CompressorChooser choose) { m_chooseCompressor = std::move(choose); }
     // The open graph, null while closed.
     CCaptureGraph* Graph() const { return m_graph.get(); }
@@ -137,6 +133,5 @@ private:
     DWORD m_tableCookie = 0;
     std::wstring m_tableName;
     mutable long m_lastNotDropped = 0;
-    MessageShower m_showMessage;
     CompressorChooser m_chooseCompressor;
 };

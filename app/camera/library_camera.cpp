@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "bound_call.h"
+#include "file_commands_resource.h"
 #include "picture.h"
 
 CLibraryCamera::CLibraryCamera(HWND view, const std::wstring& settingsPath, const wchar_t* section)
@@ -182,7 +183,15 @@ int CLibraryCamera::SaveSnapshot() {
         return 0;
     }
     const std::optional<std::wstring> path = NextSnapshotPath();
-    if (!path || WriteSnapshotFile(*path) != 0) {
+    if (!path) {
+        return 0;
+    }
+    if (WriteSnapshotFile(*path) != 0) {
+        // A full or write-protected picture folder is told at once; a timed
+        // series goes on quietly rather than piling up one prompt per shot.
+        if (!IsTimedCapture()) {
+            Tell(IDS_SAVE_FAILED, m_hostWindow);
+        }
         return 0;
     }
     AnnounceSnapshot();

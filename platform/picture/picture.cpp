@@ -5,40 +5,8 @@
 #include <system_error>
 
 #include "codecs.h"
+#include "replace_file.h"
 
-namespace {
-
-// Writes beside the target and renames over it, so a failed save leaves any
-// earlier file whole.
-bool WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes, std::string& error) {
-    std::filesystem::path temp = path;
-    temp += ".part";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error = "cannot create the picture file";
-            return false;
-        }
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            error = "cannot write the picture file";
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        error = "cannot replace the picture file";
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 CPicture::CPicture(const CPicture& other, bool copyPixels, bool copySelection, bool copyAlpha) {
     Copy(other, copyPixels, copySelection, copyAlpha);
@@ -232,9 +200,10 @@ bool CPicture::Save(const std::filesystem::path& path, int type) const {
     if (!Encode(bytes, type)) {
         return false;
     }
-    std::string error;
-    if (!WriteWholeFile(path, bytes, error)) {
-        return Fail(error);
+    switch (vz::WriteWholeFile(path, bytes)) {
+    case vz::Replaced::ok: return true;
+    case vz::Replaced::notWritten: return Fail("cannot write the picture file");
+    case vz::Replaced::notMoved: return Fail("cannot replace the picture file");
     }
-    return true;
+    return false;
 }

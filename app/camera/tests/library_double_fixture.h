@@ -42,6 +42,7 @@ protected:
         m_camera->SetShotFolder(Shots());
         m_camera->SetVideoFolder(Videos());
         m_camera->SetOpenAfterSave(0);
+        m_camera->SetMessageShower([this](UINT textId) { m_told.push_back(textId); });
         return *m_camera;
     }
     std::vector<std::wstring> Labels() const {
@@ -151,6 +152,8 @@ protected:
     std::filesystem::path m_folder;
     std::unique_ptr<Binding> m_binding;
     std::unique_ptr<Camera> m_camera;
+    // The messages the camera told, by text id.
+    std::vector<UINT> m_told;
     HMODULE m_module = nullptr;
     HWND m_host = nullptr;
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "camera_sdk_families.h"
+#include "file_commands_resource.h"
 #include "library_double_fixture.h"
 #include "uvc_camera.h"
 
@@ -210,9 +211,11 @@ TEST_F(UvcCameraTest, ATiffSnapshotIsWrittenFromTheLibrarysRgbFrame) {
     EXPECT_GE(fs::file_size(shot), 320u * 240u * 3u) << "uncompressed 24-bit rows";
     EXPECT_TRUE(Contains(Log(), "KQ_GetRgbFrame h0 rgb"));
 
-    // A frame the library does not give is no snapshot.
+    // A frame the library does not give is no snapshot, and the user is told.
+    EXPECT_TRUE(m_told.empty());
     DoubleHook<SdkDoubleSetScript>("SdkDouble_SetScript")("device.0.type 0x5002\nreturn.KQ_GetRgbFrame 13\n");
     EXPECT_EQ(m_camera->SaveSnapshot(), 0);
+    EXPECT_EQ(m_told, std::vector<UINT>{IDS_SAVE_FAILED});
 }
 
 TEST_F(UvcCameraTest, TheStillAtTheSnapshotSizeSwitchesOnlyWhenBothSidesDiffer) {
@@ -245,6 +248,7 @@ TEST_F(UvcCameraTest, TheStillAtTheSnapshotSizeSwitchesOnlyWhenBothSidesDiffer) 
     mark = LogMark();
     EXPECT_EQ(m_camera->CaptureStillAtSize(), 0);
     EXPECT_EQ(LogFrom(mark).back(), "KQ_SetResolution h0 1280 960");
+    EXPECT_EQ(m_told, std::vector<UINT>{IDS_SAVE_FAILED});
 }
 
 TEST_F(UvcCameraTest, WithoutADeviceEveryOperationIsSkipped) {

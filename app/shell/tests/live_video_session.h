@@ -69,23 +69,20 @@ inline bool SnapCloseAndKeep(MikraProcess& mikra, HWND frame, const fs::path& fo
     return true;
 }
 
-// `folder` is the program's folder with its "Photos" and "Video Capture";
-// the files are copied into `kept`. Returns the recording's path, empty
-// after a failed assertion.
-inline fs::path RunLiveVideoSession(MikraProcess& mikra, HWND frame, const fs::path& folder,
-                                    const SessionCamera& camera, const fs::path& kept) {
-    auto command = [frame](int id) { PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
+// Opens the video and waits until its crosshair line shows where it is
+// computed. False after a failed expectation.
+inline bool OpenVideoWithItsLine(HWND frame, const SessionCamera& camera) {
     HWND view = FindView(frame);
     EXPECT_NE(view, nullptr);
-    if (view == nullptr) return {};
-    command(ID_VIDEO_OPEN);
+    if (view == nullptr) return false;
+    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(ID_VIDEO_OPEN, 0), 0);
     RECT client{};
     GetClientRect(view, &client);
     // The camera starts stretched: the video keeps its aspect in the view.
     const VideoPlacement video =
         StretchedLayout({camera.sensorWidth, camera.sensorHeight}, {client.right, client.bottom});
     EXPECT_GT(video.width, 0);
-    if (video.width <= 0) return {};
+    if (video.width <= 0) return false;
     const int centre = video.x + camera.sensorWidth / 2 * video.width / camera.sensorWidth;
     std::vector<int> columns;
     const bool lineShown = WaitFor(
@@ -95,13 +92,23 @@ inline fs::path RunLiveVideoSession(MikraProcess& mikra, HWND frame, const fs::p
         },
         20000);
     EXPECT_TRUE(lineShown) << "no crosshair line in the view";
-    if (!lineShown) return {};
+    if (!lineShown) return false;
     for (int x : columns) {
         EXPECT_LE(std::abs(x - centre), 2) << "line at " << x << ", computed " << centre;
     }
     // The rest of the video is the camera's picture, not the line colour.
     const Screenshot shot = Capture(view);
     EXPECT_NE(shot.At(video.x + video.width / 4, video.y + video.height / 4), camera.lineColour);
+    return true;
+}
+
+// `folder` is the program's folder with its "Photos" and "Video Capture";
+// the files are copied into `kept`. Returns the recording's path, empty
+// after a failed assertion.
+inline fs::path RunLiveVideoSession(MikraProcess& mikra, HWND frame, const fs::path& folder,
+                                    const SessionCamera& camera, const fs::path& kept) {
+    auto command = [frame](int id) { PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
+    if (!OpenVideoWithItsLine(frame, camera)) return {};
 
     command(ID_VIDEO_RECORD);
     const fs::path recording =

@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <dlgs.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -26,7 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using picture_session::BrowserItems;
-using picture_session::ChooseFile;
 
 constexpr int kTagLine = 2;
 constexpr int kTagCircle = 7;

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <dlgs.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -49,18 +48,6 @@ inline void WriteBmp(const fs::path& path, int width, int height, const std::fun
     }
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-}
-
-// The file name box of the explorer-style dialogs: a combo box (cmb13) or
-// an edit (edt1), by the system's template. WM_SETTEXT crosses processes.
-inline void ChooseFile(HWND dialog, const fs::path& path) {
-    const std::wstring text = path.wstring();
-    for (int id : {cmb13, edt1}) {
-        if (HWND box = GetDlgItem(dialog, id)) {
-            SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        }
-    }
-    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
 }
 
 // The browser's list: the frame's list view whose items are pictures.

@@ -1,8 +1,7 @@
 #include "drawing_file.h"
 
-#include <system_error>
-
 #include "grey_to_rgb.h"
+#include "replace_file.h"
 
 DocumentStatus StatusOf(const ArchiveException& e) {
     switch (e.GetCause()) {
@@ -50,24 +49,24 @@ DocumentStatus ReadDrawingFile(const std::filesystem::path& path, DrawingDocumen
 
 DocumentStatus WriteDrawingFile(const std::filesystem::path& path, const CPicture* picture, std::int32_t pictureKind,
                                 const ObjectList& objects, const CounterStyleList& styles) {
-    std::filesystem::path temp = path;
-    temp += ".part";
-    try {
-        FileStream file(temp, FileStream::Mode::write);
-        CArchive ar(file, CArchive::store);
-        WriteDrawingDocument(ar, picture, pictureKind, objects, styles);
-        ar.Close();
-        file.Close();
-    } catch (const ArchiveException& e) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return StatusOf(e) == DocumentStatus::cannotOpen ? DocumentStatus::cannotOpen : DocumentStatus::cannotWrite;
+    DocumentStatus failure = DocumentStatus::cannotWrite;
+    const vz::Replaced replaced = vz::WriteThenReplace(path, [&](const std::filesystem::path& partial) {
+        try {
+            FileStream file(partial, FileStream::Mode::write);
+            CArchive ar(file, CArchive::store);
+            WriteDrawingDocument(ar, picture, pictureKind, objects, styles);
+            ar.Close();
+            file.Close();
+            return true;
+        } catch (const ArchiveException& e) {
+            if (StatusOf(e) == DocumentStatus::cannotOpen) failure = DocumentStatus::cannotOpen;
+            return false;
+        }
+    });
+    switch (replaced) {
+    case vz::Replaced::ok: return DocumentStatus::ok;
+    case vz::Replaced::notWritten: return failure;
+    case vz::Replaced::notMoved: return DocumentStatus::cannotReplace;
     }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return DocumentStatus::cannotReplace;
-    }
-    return DocumentStatus::ok;
+    return DocumentStatus::cannotWrite;
 }

@@ -5,6 +5,7 @@
 #include "archive.h"
 #include "history_actions.h"
 #include "img_count.h"
+#include "replace_file.h"
 
 namespace fs = std::filesystem;
 
@@ -12,6 +13,24 @@ namespace {
 
 // "~TCounts": selection present, x, y, width, height, mark colour.
 constexpr std::size_t kCountsValues = 6;
+
+// A step file written whole or not at all: a step the program was ended in
+// the middle of never holds a torn list.
+template <typename Store>
+bool WriteArchive(const fs::path& path, Store&& store) {
+    return vz::WriteThenReplace(path, [&](const fs::path& partial) {
+        try {
+            FileStream file(partial, FileStream::Mode::write);
+            CArchive ar(file, CArchive::store);
+            store(ar);
+            ar.Close();
+            file.Close();
+            return true;
+        } catch (const ArchiveException&) {
+            return false;
+        }
+    }) == vz::Replaced::ok;
+}
 
 bool SavePicture(const CPicture* picture, const fs::path& file) {
     return picture != nullptr && picture->IsValid() && picture->GetSize() != 0 && picture->Save(file, kPictureBmp);
@@ -213,16 +232,7 @@ bool CHistoryStore::DeleteFolder(const fs::path& path) {
 
 bool CHistoryStore::WriteEntityList(const fs::path& folder, const ObjectList& objects,
                                     const CounterStyleList& styles) const {
-    try {
-        FileStream file(folder / kEntityListFile, FileStream::Mode::write);
-        CArchive ar(file, CArchive::store);
-        kqmk::StoreObjectBlocks(ar, objects, styles);
-        ar.Close();
-        file.Close();
-        return true;
-    } catch (const ArchiveException&) {
-        return false;
-    }
+    return WriteArchive(folder / kEntityListFile, [&](CArchive& ar) { kqmk::StoreObjectBlocks(ar, objects, styles); });
 }
 
 bool CHistoryStore::WriteCountingState(const fs::path& folder) const {
@@ -230,17 +240,11 @@ bool CHistoryStore::WriteCountingState(const fs::path& folder) const {
     CountPoint corner;
     int width = 0, height = 0;
     const bool hasSelection = counter_->getSelRect(corner, width, height);
-    try {
-        FileStream file(folder / kCountsFile, FileStream::Mode::write);
-        CArchive ar(file, CArchive::store);
+    const bool stored = WriteArchive(folder / kCountsFile, [&](CArchive& ar) {
         ar << std::int32_t{hasSelection ? 1 : 0} << std::int32_t{corner.x} << std::int32_t{corner.y}
            << std::int32_t{width} << std::int32_t{height} << std::uint32_t{counter_->getMarkColor()};
-        ar.Close();
-        file.Close();
-    } catch (const ArchiveException&) {
-        return false;
-    }
-    return edgeSaved;
+    });
+    return stored && edgeSaved;
 }
 
 bool CHistoryStore::ReadCountingState(const fs::path& folder) const {

@@ -31,15 +31,20 @@ void FrameRing::Reset() {
 bool FrameRing::Store(std::span<const std::uint8_t> frame) {
     {
         std::lock_guard guard(lock_);
-        std::vector<std::uint8_t>& slot = slots_[write_];
+        // A full ring replaces its newest stored frame, so the latest frame
+        // is always one the display thread will take; writing it into the
+        // free slot instead would hide it until yet another frame came.
+        const std::size_t next = (write_ + 1) % kSlots;
+        const bool full = next == read_;
+        const std::size_t filled = full ? (write_ + kSlots - 1) % kSlots : write_;
+        std::vector<std::uint8_t>& slot = slots_[filled];
         if (frame.size() != expected_ || frame.size() > slot.size()) {
             ++dropped_;
             return false;
         }
         std::ranges::copy(frame, slot.begin());
-        sequences_[write_] = ++storedCount_;
-        const std::size_t next = (write_ + 1) % kSlots;
-        if (next != read_) write_ = next;
+        sequences_[filled] = ++storedCount_;
+        if (!full) write_ = next;
     }
     stored_.notify_one();
     return true;

@@ -1,6 +1,6 @@
 // The five raw frame slots between the adapter's receive thread and the
 // camera's display thread. The display thread always takes the oldest
-// stored frame; a full ring overwrites its newest slot. A delivered frame
+// stored frame; a full ring overwrites its newest stored frame. A delivered frame
 // whose length is not the one the camera's geometry gives is dropped and
 // counted, so a slot never holds part of a frame or bytes of another size.
 #pragma once

@@ -6,6 +6,7 @@
 
 #include "files/bmp_file.h"
 #include "files/jpeg_file.h"
+#include "replace_file.h"
 
 namespace kqge {
 namespace {
@@ -32,23 +33,6 @@ FormatNames NamesOf(PictureFormat format) {
     case PictureFormat::png: return {{".png", ".PNG"}, ".png"};
     }
     return {{}, ""};
-}
-
-// Writes through `write` into a sibling file and moves it over `path` only
-// when the writer succeeded.
-template <typename Writer>
-bool ReplaceWhenWritten(const std::filesystem::path& path, Writer&& write) {
-    std::filesystem::path partial = path;
-    partial += ".partial";
-    std::error_code ignored;
-    if (!write(partial)) {
-        std::filesystem::remove(partial, ignored);
-        return false;
-    }
-    std::error_code error;
-    std::filesystem::rename(partial, path, error);
-    if (error) std::filesystem::remove(partial, ignored);
-    return !error;
 }
 
 }  // namespace
@@ -83,16 +67,23 @@ int SavePicture(std::span<const std::uint8_t> pixels, const std::filesystem::pat
         return kPictureDepthUnsupported;
     }
     const std::filesystem::path target = WithPictureExtension(path, format);
-    const bool written = ReplaceWhenWritten(target, [&](const std::filesystem::path& file) {
-        switch (format) {
-        case PictureFormat::bmp: return kq::files::WriteBmpFile(file, pixels, width, height, bitsPerPixel, true);
-        case PictureFormat::jpeg:
-            return kq::files::WriteJpegFile(file, pixels, true, bitsPerPixel == 24, width, height, bitsPerPixel, 100);
-        case PictureFormat::tiff: return WriteTiffFile(file, pixels, width, height, bitsPerPixel);
-        case PictureFormat::png: return WritePngFile(file, pixels, width, height, bitsPerPixel);
-        }
-        return false;
-    });
+    // The BMP and JPEG writers replace the target only when whole themselves.
+    bool written = false;
+    switch (format) {
+    case PictureFormat::bmp:
+        written = kq::files::WriteBmpFile(target, pixels, width, height, bitsPerPixel, true);
+        break;
+    case PictureFormat::jpeg:
+        written = kq::files::WriteJpegFile(target, pixels, true, bitsPerPixel == 24, width, height, bitsPerPixel, 100);
+        break;
+    case PictureFormat::tiff:
+    case PictureFormat::png:
+        written = vz::WriteThenReplace(target, [&](const std::filesystem::path& file) {
+                      return format == PictureFormat::tiff ? WriteTiffFile(file, pixels, width, height, bitsPerPixel)
+                                                           : WritePngFile(file, pixels, width, height, bitsPerPixel);
+                  }) == vz::Replaced::ok;
+        break;
+    }
     return written ? kPictureSaved : kPictureNotWritten;
 }
 

@@ -74,6 +74,7 @@ std::int32_t CCameraManager::FirstIndex() const {
 void CCameraManager::Clear() {
     std::map<std::int32_t, std::unique_ptr<IGigECamera>> cameras;
     {
+        std::unique_lock routing(routing_);
         std::unique_lock guard(lock_);
         byPort_.clear();
         ports_.clear();

@@ -44,13 +44,16 @@ public:
     std::int32_t GetCount() const;
     // The lowest registered index; 0 without cameras.
     std::int32_t FirstIndex() const;
-    // Destroys every camera once and empties the maps and the port list.
+    // Destroys every camera once and empties the maps and the port list,
+    // after any frame being routed to one of them was handed over.
     void Clear();
+    std::shared_mutex& RoutingLock() { return routing_; }
 
 private:
     std::uint16_t NextFreePortLocked() const;
 
     mutable std::shared_mutex lock_;
+    std::shared_mutex routing_;
     std::map<std::int32_t, std::unique_ptr<IGigECamera>> byIndex_;
     std::map<std::uint16_t, IGigECamera*> byPort_;
     std::vector<std::uint16_t> ports_;  // in assignment order

@@ -30,6 +30,7 @@ public:
 
     std::size_t CreateCameras(CNIC& channel, std::span<const DiscoveryRecord> records) override;
     FrameSink* FindByPort(std::uint16_t hostPort) override { return cameras_.FindByPort(hostPort); }
+    std::shared_mutex* RoutingLock() override { return &cameras_.RoutingLock(); }
 
 private:
     CCameraManager& cameras_;

@@ -32,11 +32,21 @@ void GvspAssembler::Begin(std::uint16_t blockId, std::span<const std::uint8_t> l
     if (frame_.capacity() == 0) frame_ = std::move(spare_);
     frame_.assign(payloadBytes_ + pixelBytes_, 0);
     std::ranges::copy(leaderPacket, frame_.begin());
+    leaderBytes_ = leaderPacket.size();
     vz::PutBE16(frame_, 42, hostPort_);
     missing_ = (pixelBytes_ + payloadBytes_ - 1) / payloadBytes_;
     arrived_.assign(missing_, false);
     blockId_ = blockId;
     open_ = true;
+}
+
+bool GvspAssembler::RepeatsOpenLeader(std::span<const std::uint8_t> packet) const {
+    if (!open_ || packet.size() != leaderBytes_) return false;
+    for (std::size_t i = 0; i < packet.size(); ++i) {
+        // Bytes 42-43 of the kept leader hold the host port.
+        if (i != 42 && i != 43 && packet[i] != frame_[i]) return false;
+    }
+    return true;
 }
 
 std::optional<std::vector<std::uint8_t>> GvspAssembler::Feed(std::span<const std::uint8_t> packet) {
@@ -46,6 +56,12 @@ std::optional<std::vector<std::uint8_t>> GvspAssembler::Feed(std::span<const std
         return std::nullopt;
     }
     if (header->format == GvspFormat::leader) {
+        // The network repeated the open frame's leader: the frame goes on
+        // rather than starting over and counting itself lost.
+        if (RepeatsOpenLeader(packet)) {
+            ++counts_.ignored;
+            return std::nullopt;
+        }
         DropOpenFrame();
         Begin(header->blockId, packet);
         return std::nullopt;

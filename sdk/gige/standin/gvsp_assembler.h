@@ -3,7 +3,8 @@
 // written at bytes 42-43 (the camera's trigger mark stays at 40-41), then the
 // pixels. A frame completes with its last missing payload packet (a camera
 // need not send the trailer); one whose trailer comes while packets are
-// missing, or that is cut off by the next leader, is dropped and counted.
+// missing, or that is cut off by the next leader, is dropped and counted; a
+// repeated copy of the open frame's leader is ignored.
 // Packets are outside input: none writes outside its frame.
 #pragma once
 
@@ -45,6 +46,7 @@ public:
 private:
     void Begin(std::uint16_t blockId, std::span<const std::uint8_t> leader);
     void DropOpenFrame();
+    bool RepeatsOpenLeader(std::span<const std::uint8_t> packet) const;
 
     std::uint16_t hostPort_;
     std::size_t payloadBytes_;
@@ -54,6 +56,7 @@ private:
     bool open_ = false;
     std::uint16_t blockId_ = 0;
     std::size_t pixelBytes_ = 0;
+    std::size_t leaderBytes_ = 0;
     std::vector<std::uint8_t> frame_;
     std::vector<std::uint8_t> spare_;
     std::vector<bool> arrived_;

@@ -35,13 +35,13 @@ TEST(CameraFramesTest, EveryOutputKindReachesTheCallbackAsTheKernelsMakeIt) {
     };
     for (const KindCase& k : cases) {
         SCOPED_TRACE(std::string(k.model) + " kind " + std::to_string(k.kind));
+        FrameLog log;  // outlives the camera's display thread
         OneCamera c(k.model);
         GigECameraBase& camera = c.Camera();
         ASSERT_EQ(camera.InitCamera(nullptr), 0);
         ASSERT_EQ(camera.SetResolution(kSize.width, kSize.height), 0);
         ASSERT_EQ(camera.SetColorMode(k.kind), k.result);
         if (k.result != 0) continue;
-        FrameLog log;
         camera.SetFrameCallBack(&FrameLog::Take, &log);
         ASSERT_EQ(camera.LiveStart(), 0);
         const auto format = k.kind == 4 ? standin::kMono16 : standin::kMono8;
@@ -57,12 +57,12 @@ TEST(CameraFramesTest, EveryOutputKindReachesTheCallbackAsTheKernelsMakeIt) {
 
 TEST(CameraFramesTest, QuarterTurnsExchangeWidthAndHeight) {
     for (const std::int32_t turn : {4, 5}) {
+        FrameLog log;  // outlives the camera's display thread
         OneCamera c("Gige-Parsun");
         GigECameraBase& camera = c.Camera();
         ASSERT_EQ(camera.InitCamera(nullptr), 0);
         ASSERT_EQ(camera.SetResolution(64, 48), 0);
         ASSERT_EQ(camera.SetFlipMode(turn), 0);
-        FrameLog log;
         camera.SetFrameCallBack(&FrameLog::Take, &log);
         ASSERT_EQ(camera.LiveStart(), 0);
         (void)c.camera.SendFrame({64, 48, standin::kMono8});

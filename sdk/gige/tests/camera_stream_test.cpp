@@ -5,7 +5,9 @@
 // workers, recording, and the registers every model shares.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <functional>
@@ -15,6 +17,7 @@
 #include "camera_fixture.h"
 #include "conversion.h"
 #include "delivered_frame.h"
+#include "faulty_stream.h"
 #include "orientation.h"
 #include "tone_correction.h"
 
@@ -114,8 +117,8 @@ TEST(CameraStreamTest, LiveStartAndStopSendTheirSequences) {
 }
 
 TEST(CameraStreamTest, FramesReachTheCallbackWithTheirInfoAndPixels) {
+    FrameLog log;  // outlives the camera's display thread
     Opened c;
-    FrameLog log;
     c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
     ASSERT_EQ(c.Camera().LiveStart(), 0);
     const Bytes sent = c.camera.SendFrame(c.Frame());
@@ -132,8 +135,8 @@ TEST(CameraStreamTest, FramesReachTheCallbackWithTheirInfoAndPixels) {
 }
 
 TEST(CameraStreamTest, AFrameOfAnotherSizeIsDroppedAndCounted) {
+    FrameLog log;  // outlives the camera's display thread
     Opened c;
-    FrameLog log;
     c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
     ASSERT_EQ(c.Camera().LiveStart(), 0);
     (void)c.camera.SendFrame(c.Frame(32, 32));
@@ -146,8 +149,8 @@ TEST(CameraStreamTest, AFrameOfAnotherSizeIsDroppedAndCounted) {
 }
 
 TEST(CameraStreamTest, ARegionIsCroppedForTheCallbackAndWrittenBack) {
+    FrameLog log;  // outlives the camera's display thread
     Opened c;
-    FrameLog log;
     log.change = [](std::uint8_t* pixels, const FrameInfo& info) {
         std::fill_n(pixels, info.width * info.height, std::uint8_t{0xAB});
     };
@@ -331,8 +334,8 @@ TEST(CameraSnapshotTest, ATriggeredFrameOfAnotherSizeStartsNoWorker) {
 }
 
 TEST(CameraStreamTest, ClosingWhileStreamingEndsEveryThread) {
+    FrameLog log;  // outlives the camera's display thread
     Opened c;
-    FrameLog log;
     c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
     ASSERT_EQ(c.Camera().LiveStart(), 0);
     for (int i = 0; i < 3; ++i) (void)c.camera.SendFrame(c.Frame());
@@ -345,7 +348,64 @@ TEST(CameraStreamTest, ClosingWhileStreamingEndsEveryThread) {
     EXPECT_EQ(tail.back(), Wr(0x0A00, 0));
 }
 
+// Packets lost, repeated and swapped on the link at set rates: every frame
+// sent is delivered whole, or dropped and counted, or never started (its
+// leader lost); no frame reaches the callback torn, and the stream goes on.
+TEST(CameraStreamTest, AFaultyLinkDropsAndCountsIncompleteFramesAndNeverDeliversATornOne) {
+    struct Case {
+        const char* what;
+        standin::FaultyStream::Rates rates;
+    };
+    const Case cases[] = {
+        {"lost", {0.03, 0, 0}},
+        {"repeated", {0, 0.03, 0}},
+        {"swapped", {0, 0, 0.03}},
+        {"all three", {0.02, 0.02, 0.02}},
+    };
+    constexpr int kFaultyFrames = 300;
+    constexpr int kCleanFrames = 3;
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        FrameLog log;  // outlives the camera's display thread
+        Opened c;
+        c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
+        ASSERT_EQ(c.Camera().LiveStart(), 0);
+        standin::FaultyStream link(c.driver, test.rates, 50);
+        c.camera.StreamTo(link);
+        std::vector<Bytes> sent;
+        for (int i = 0; i < kFaultyFrames; ++i) sent.push_back(c.camera.SendFrame(c.Frame()));
+        link.Flush();
+        const auto faults = link.Faults();
+        EXPECT_GT(faults.lost + faults.repeated + faults.swapped, 0u);
+
+        // Clean frames after the faults: each reaches the callback.
+        c.camera.StreamTo(c.driver);
+        for (int i = 0; i < kCleanFrames; ++i) {
+            sent.push_back(c.camera.SendFrame(c.Frame()));
+            std::unique_lock guard(log.lock);
+            EXPECT_TRUE(log.arrived.wait_for(guard, std::chrono::seconds(10), [&] {
+                return !log.frames.empty() && log.frames.back().pixels == sent.back();
+            })) << "the stream stopped after the faults";
+        }
+
+        const auto streamed = c.driver.Streamed().frames;
+        EXPECT_EQ(streamed.delivered + streamed.incomplete + faults.lostLeaders,
+                  static_cast<std::uint64_t>(kFaultyFrames + kCleanFrames));
+        EXPECT_GT(streamed.delivered, static_cast<std::uint64_t>(kCleanFrames));
+        // Each frame called back is a sent frame, whole, in the order sent.
+        std::lock_guard guard(log.lock);
+        auto next = sent.begin();
+        for (const auto& frame : log.frames) {
+            next = std::find(next, sent.end(), frame.pixels);
+            ASSERT_NE(next, sent.end()) << "a torn or out-of-order frame";
+            ++next;
+        }
+        EXPECT_EQ(c.Camera().LiveStop(), 0);
+    }
+}
+
 TEST(CameraRecordingTest, RecordingNeeds24BitsAndAStream) {
+    FrameLog log;  // outlives the camera's display thread
     Opened c;
     const std::filesystem::path path = std::filesystem::path(::testing::TempDir()) / "gige_movie.avi";
     std::filesystem::remove(path);
@@ -354,7 +414,6 @@ TEST(CameraRecordingTest, RecordingNeeds24BitsAndAStream) {
     EXPECT_EQ(c.Camera().SetCapture(true, path, true), 33);
     EXPECT_EQ(c.Camera().SetCapture(false, {}, true), 33);
 
-    FrameLog log;
     c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
     ASSERT_EQ(c.Camera().LiveStart(), 0);
     EXPECT_EQ(c.Camera().SetCapture(false, {}, true), 0);  // not recording: nothing to end

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <shared_mutex>
 #include <span>
 
 #include "delivered_frame.h"
@@ -36,6 +37,11 @@ public:
     virtual std::size_t CreateCameras(CNIC& channel, std::span<const DiscoveryRecord> records) = 0;
     // The camera that owns the port, or null; called on receive threads.
     virtual FrameSink* FindByPort(std::uint16_t hostPort) = 0;
+    // Held shared by a receive thread from finding a camera until the frame
+    // is handed over, and exclusively while cameras are removed, so that no
+    // camera is destroyed under a frame; none where the cameras outlive
+    // every channel.
+    virtual std::shared_mutex* RoutingLock() { return nullptr; }
 
 protected:
     ~ChannelHost() = default;

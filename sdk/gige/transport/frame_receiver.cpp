@@ -1,6 +1,8 @@
 #include "frame_receiver.h"
 
 #include <chrono>
+#include <mutex>
+#include <shared_mutex>
 #include <thread>
 
 #include "result_codes.h"
@@ -64,6 +66,8 @@ void FrameReceiver::RouteFrame(std::span<const std::uint8_t> read) {
         ++tooShort_;
         return;
     }
+    std::shared_lock<std::shared_mutex> routing;
+    if (std::shared_mutex* lock = host_ ? host_->RoutingLock() : nullptr) routing = std::shared_lock(*lock);
     FrameSink* camera = host_ ? host_->FindByPort(frame->hostPort) : nullptr;
     if (!camera) {
         ++unknownPort_;

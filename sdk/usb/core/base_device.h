@@ -29,6 +29,7 @@
 #include "pixel_calibration.h"
 #include "pixel_model.h"
 #include "preview_surface.h"
+#include "timed_lock.h"
 #include "files/avi_writer.h"
 #include "../transport/camera_transport.h"
 #include "kqff_protocol.h"
@@ -61,7 +62,7 @@ public:
     // none of them interleave inside one object. The worker threads only
     // try it with a timeout and give up when stopped, so a caller that holds
     // it can always stop and join them.
-    using Lock = std::recursive_timed_mutex;
+    using Lock = RecursiveTimedLock;
     Lock& CallLock() { return callLock_; }
 
     // Identity.

@@ -158,7 +158,7 @@ bool BaseDevice::ProcessUnderLocks(const std::atomic<bool>& stop) {
         std::unique_lock<Lock> device(callLock_, std::defer_lock);
         if (!device.try_lock_for(kLockRetry)) continue;
         if (stop) return false;
-        std::unique_lock<std::timed_mutex> frame(LibraryFrameLock(), std::defer_lock);
+        std::unique_lock<RecursiveTimedLock> frame(LibraryFrameLock(), std::defer_lock);
         if (!frame.try_lock_for(kLockRetry)) continue;  // lets go of the device lock too
         ProcessCapturedFrame();
         return true;

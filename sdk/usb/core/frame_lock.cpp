@@ -2,8 +2,8 @@
 
 namespace kq {
 
-std::timed_mutex& LibraryFrameLock() {
-    static std::timed_mutex lock;
+RecursiveTimedLock& LibraryFrameLock() {
+    static RecursiveTimedLock lock;
     return lock;
 }
 

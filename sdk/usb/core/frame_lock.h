@@ -10,10 +10,11 @@
 // lock before trying again, so a frame callback that calls into another
 // camera (stopping or closing it) always gets that camera's lock.
 
-#include <mutex>
+#include "timed_lock.h"
 
 namespace kq {
 
-std::timed_mutex& LibraryFrameLock();
+// No capture thread takes it twice, so its being recursive never shows.
+RecursiveTimedLock& LibraryFrameLock();
 
 }  // namespace kq

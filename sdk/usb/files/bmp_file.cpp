@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "le_bytes.h"
+#include "replace_file.h"
 
 namespace kq::files {
 
@@ -34,22 +35,24 @@ bool WriteBmpFile(const std::filesystem::path& path, std::span<const std::uint8_
         vz::PutLE32(header, 50, 256);
     }
 
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(reinterpret_cast<const char*>(header.data()), header.size());
-    for (int i = 0; i < 256 && bitsPerPixel == 8; ++i) {
-        const char entry[4] = {static_cast<char>(i), static_cast<char>(i), static_cast<char>(i), 0};
-        out.write(entry, 4);
-    }
-    const std::array<char, 3> padding{};
-    for (std::int32_t y = 0; y < height; ++y) {
-        const std::int32_t source = bottomUp ? y : height - 1 - y;
-        out.write(reinterpret_cast<const char*>(pixels.data() + source * dataRow),
-                  static_cast<std::streamsize>(dataRow));
-        out.write(padding.data(), static_cast<std::streamsize>(row - dataRow));
-    }
-    out.close();
-    return static_cast<bool>(out);
+    return vz::WriteThenReplace(path, [&](const std::filesystem::path& partial) {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(reinterpret_cast<const char*>(header.data()), header.size());
+        for (int i = 0; i < 256 && bitsPerPixel == 8; ++i) {
+            const char entry[4] = {static_cast<char>(i), static_cast<char>(i), static_cast<char>(i), 0};
+            out.write(entry, 4);
+        }
+        const std::array<char, 3> padding{};
+        for (std::int32_t y = 0; y < height; ++y) {
+            const std::int32_t source = bottomUp ? y : height - 1 - y;
+            out.write(reinterpret_cast<const char*>(pixels.data() + source * dataRow),
+                      static_cast<std::streamsize>(dataRow));
+            out.write(padding.data(), static_cast<std::streamsize>(row - dataRow));
+        }
+        out.close();
+        return static_cast<bool>(out);
+    }) == vz::Replaced::ok;
 }
 
 }  // namespace kq::files

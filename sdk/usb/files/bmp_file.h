@@ -11,7 +11,8 @@ namespace kq::files {
 // `pixels` holds height rows of width x bits / 8 bytes without gaps. With
 // `bottomUp` the rows are in file order already; otherwise the buffer is
 // top-down and written in reverse. Bits 8 or 24. False when the arguments
-// do not describe the buffer or the file cannot be written.
+// do not describe the buffer or the file cannot be written, which leaves an
+// earlier file of that name as it was and no partial file.
 bool WriteBmpFile(const std::filesystem::path& path, std::span<const std::uint8_t> pixels, std::int32_t width,
                   std::int32_t height, std::int32_t bitsPerPixel, bool bottomUp);
 

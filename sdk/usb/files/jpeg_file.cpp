@@ -9,6 +9,8 @@
 
 #include <jpeglib.h>
 
+#include "replace_file.h"
+
 namespace kq::files {
 namespace {
 
@@ -89,11 +91,7 @@ bool WriteJpegFile(const std::filesystem::path& path, std::span<const std::uint8
     const bool ok = Compress(rows.data(), width, height, components, quality, &encoded, &encodedBytes);
     std::unique_ptr<unsigned char, decltype(&std::free)> owned(encoded, &std::free);
     if (!ok) return false;
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) return false;
-    file.write(reinterpret_cast<const char*>(encoded), static_cast<std::streamsize>(encodedBytes));
-    file.close();
-    return static_cast<bool>(file);
+    return vz::WriteWholeFile(path, std::span<const std::uint8_t>(encoded, encodedBytes)) == vz::Replaced::ok;
 }
 
 }  // namespace kq::files

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "replace_file.h"
+
 namespace kqcmos {
 
 bool ReadFileHead(const std::filesystem::path& path, std::size_t maxBytes, std::vector<std::uint8_t>& bytes) {
@@ -21,31 +23,7 @@ bool ReadFileHead(const std::filesystem::path& path, std::size_t maxBytes, std::
 }
 
 bool WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-    // Written beside the target and renamed over it: a write that fails
-    // half-way (full disk, removed medium) leaves the old table whole.
-    std::filesystem::path partial = path;
-    partial += ".partial";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        std::error_code ignored;
-        if (out.fail()) {
-            std::filesystem::remove(partial, ignored);
-            return false;
-        }
-    }
-    std::error_code renamed;
-    std::filesystem::rename(partial, path, renamed);
-    if (renamed) {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
-        return false;
-    }
-    return true;
+    return vz::WriteWholeFile(path, bytes) == vz::Replaced::ok;
 }
 
 }  // namespace kqcmos

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 #include "kqff_protocol.h"
@@ -40,7 +41,11 @@ struct SentList {
 class FpgaTest : public LibraryTest {
 protected:
     FpgaTest() {
-        library.SetSleeper([this](std::chrono::milliseconds d) { pauses.push_back(static_cast<int>(d.count())); });
+        // Two cameras' threads may pause at once.
+        library.SetSleeper([this](std::chrono::milliseconds d) {
+            std::lock_guard hold(pausesLock);
+            pauses.push_back(static_cast<int>(d.count()));
+        });
     }
 
     std::uint32_t OpenFpga(const CapInfo& record = FullWindow(), std::u16string_view pattern = u"VID_F5A1&PID_0B01") {
@@ -70,6 +75,7 @@ protected:
         return codes;
     }
 
+    std::mutex pausesLock;
     std::vector<int> pauses;
     AddressWidth width = AddressWidth::eightBit;  // of the lists the camera gets
 };
