@@ -7,6 +7,8 @@
 namespace {
 
 constexpr int kImageBlock = 64;
+// To the list itself: the insertions of a run are done.
+constexpr UINT kResumeRedraw = WM_APP + 0x123;
 
 std::wstring FileName(const std::wstring& path) {
     const std::size_t slash = path.find_last_of(L"\\/");
@@ -66,6 +68,7 @@ int CIconList::InsertFile(const std::wstring& path, int position, const std::wst
     lv.iItem = position;
     lv.pszText = const_cast<wchar_t*>(text.c_str());
     lv.iImage = I_IMAGECALLBACK;
+    HoldRedraw();
     const IndexState before = CaptureState();
     m_paths.insert(m_paths.begin() + position, path);
     m_slots.insert(m_slots.begin() + position, slot);
@@ -85,6 +88,24 @@ void CIconList::RemoveFile(int index) {
     const IndexState before = CaptureState();
     SendMessageW(m_hWnd, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
     RestoreState(before);
+}
+
+void CIconList::HoldRedraw() {
+    if (m_bRedrawHeld || !PostMessageW(m_hWnd, kResumeRedraw, 0, 0)) {
+        return;
+    }
+    m_bRedrawHeld = true;
+    SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
+}
+
+LRESULT CIconList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kResumeRedraw) {
+        m_bRedrawHeld = false;
+        SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        return 0;
+    }
+    return CWindow::WindowProc(message, wParam, lParam);
 }
 
 CIconList::IndexState CIconList::CaptureState() const {

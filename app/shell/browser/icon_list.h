@@ -34,6 +34,8 @@ public:
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     // True when the path is already listed (exact comparison).
     bool IsListed(const std::wstring& path) const;
     // Inserts the path before entry position (appends past the end) with its
@@ -67,8 +69,14 @@ private:
     void RestoreState(const IndexState& before);
     void SetItemState(int item, UINT state, UINT mask);
 
+    // Drawing is held from the first insertion until the thread is back in
+    // its message loop: a run of insertions into an arranged list then
+    // repaints once instead of once per item.
+    void HoldRedraw();
+
     int m_imageSide;
     UniqueImageList m_images;
+    bool m_bRedrawHeld = false;
     // Parallel to the paths: the image slot of each item.
     std::vector<int> m_slots;
 };

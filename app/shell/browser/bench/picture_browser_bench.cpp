@@ -142,14 +142,17 @@ struct Window {
 };
 
 // Runs every waiting message, timing each; true once done() holds.
-Clock::duration PumpUntil(const std::function<bool()>& done, Clock::duration& longest) {
+Clock::duration PumpUntil(const std::function<bool()>& done, Clock::duration& longest, UINT& longestMessage) {
     const auto start = Clock::now();
     MSG msg;
     while (!done() && Clock::now() - start < std::chrono::minutes(5)) {
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             const auto begin = Clock::now();
             DispatchMessageW(&msg);
-            longest = std::max(longest, Clock::now() - begin);
+            if (Clock::now() - begin > longest) {
+                longest = Clock::now() - begin;
+                longestMessage = msg.message;
+            }
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
@@ -175,16 +178,21 @@ void Fill(benchmark::State& state, bool reload) {
             std::reverse(paths.begin(), paths.end());
         }
         Clock::duration longest{}, longestMessage{};
+        UINT longestMessageId = 0;
+        int longestIndex = -1;
         std::vector<Clock::duration> calls;
         for (int i = 0; i < kPictures; ++i) {
             const auto begin = Clock::now();
             browser.AddPicture(paths[static_cast<std::size_t>(i)], reload ? 0 : i);
             calls.push_back(Clock::now() - begin);
-            longest = std::max(longest, calls.back());
+            if (calls.back() > longest) {
+                longest = calls.back();
+                longestIndex = i;
+            }
         }
         const Clock::duration listed = Clock::now() - start;
         const double threadListed = ThreadCpu() - threadBefore;
-        PumpUntil([&] { return browser.GetPendingThumbnails() == 0; }, longestMessage);
+        PumpUntil([&] { return browser.GetPendingThumbnails() == 0; }, longestMessage, longestMessageId);
         const Clock::duration drawn = Clock::now() - start;
         const double thread = ThreadCpu() - threadBefore;
         const double memory = WorkingSetMb() - memoryBefore;
@@ -193,7 +201,10 @@ void Fill(benchmark::State& state, bool reload) {
         state.counters["items"] = browser.GetItemCount();
         state.counters["add_median_ms"] = Ms(calls[calls.size() / 2]);
         state.counters["add_longest_ms"] = Ms(longest);
+        state.counters["add_longest_at"] = longestIndex;
+        state.counters["add_p99_ms"] = Ms(calls[calls.size() * 99 / 100]);
         state.counters["message_longest_ms"] = Ms(longestMessage);
+        state.counters["message_longest_id"] = longestMessageId;
         state.counters["listed_ms"] = Ms(listed);
         state.counters["drawn_ms"] = Ms(drawn);
         state.counters["ui_cpu_listing_s"] = threadListed;
