@@ -12,8 +12,6 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include <jpeglib.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -26,6 +24,7 @@
 
 #include "browser_bar.h"
 #include "picture.h"
+#include "plain_jpeg_decode.h"
 #include "thumbnail.h"
 
 namespace fs = std::filesystem;
@@ -233,20 +232,7 @@ void BM_LibjpegPlainDecode(benchmark::State& state) {
     const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(in), {}};
     std::vector<std::uint8_t> pixels(std::size_t{1600} * 1200 * 3);
     for (auto _ : state) {
-        jpeg_decompress_struct cinfo;
-        jpeg_error_mgr errors;
-        cinfo.err = jpeg_std_error(&errors);
-        jpeg_create_decompress(&cinfo);
-        jpeg_mem_src(&cinfo, file.data(), static_cast<unsigned long>(file.size()));
-        jpeg_read_header(&cinfo, TRUE);
-        cinfo.out_color_space = JCS_RGB;
-        jpeg_start_decompress(&cinfo);
-        while (cinfo.output_scanline < cinfo.output_height) {
-            JSAMPROW row = pixels.data() + std::size_t{cinfo.output_scanline} * 1600 * 3;
-            jpeg_read_scanlines(&cinfo, &row, 1);
-        }
-        jpeg_finish_decompress(&cinfo);
-        jpeg_destroy_decompress(&cinfo);
+        PlainJpegDecode(file, pixels);
         benchmark::DoNotOptimize(pixels.data());
     }
 }
