@@ -101,6 +101,9 @@ void CIconList::HoldRedraw() {
 LRESULT CIconList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kResumeRedraw) {
         m_bRedrawHeld = false;
+        // Arranged while still held: arranging with drawing on invalidates
+        // every item that moves, one by one.
+        SendMessageW(m_hWnd, LVM_ARRANGE, LVA_DEFAULT, 0);
         SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(m_hWnd, nullptr, TRUE);
         return 0;
