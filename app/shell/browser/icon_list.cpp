@@ -150,10 +150,18 @@ void CIconList::ReplaceImage(int index, HBITMAP image) {
     SendMessageW(m_hWnd, LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
 }
 
-void CIconList::ClearItems() {
-    ImageList_RemoveAll(m_images.Get());
+void CIconList::ClearItems(int expected) {
     m_slots.clear();
     SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
+    // Room that is never drawn into costs address space, not memory.
+    UniqueImageList roomy(
+        expected > 0 ? ImageList_Create(m_imageSide, m_imageSide, ILC_COLOR24, expected, kImageBlock) : nullptr);
+    if (roomy) {
+        SendMessageW(m_hWnd, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(roomy.Get()));
+        m_images = std::move(roomy);
+    } else {
+        ImageList_RemoveAll(m_images.Get());
+    }
 }
 
 HIMAGELIST CIconList::GetImageList() {

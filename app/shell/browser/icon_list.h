@@ -44,8 +44,10 @@ protected:
     // Removes item and image at index, moving later captions and images down.
     void RemoveFile(int index);
     void ReplaceImage(int index, HBITMAP image);
-    // Empties the image list and deletes every item; the paths stay.
-    void ClearItems();
+    // Empties the image list and deletes every item; the paths stay. The
+    // emptied image list has room for `expected` images, so that filling it
+    // again copies none of them to grow.
+    void ClearItems(int expected = 0);
     // Makes entry n current (the last one past the end); false, with no
     // current entry, when the list is empty or n is negative.
     bool MakeCurrent(int n);

@@ -137,7 +137,7 @@ void CPictureBrowser::SetItemPath(int n, const std::wstring& path) {
 void CPictureBrowser::Reload() {
     m_paths = NewestFirst(ListFolderFiles(m_strFolder, &IsBrowserFileName));
     m_tickets.assign(m_paths.size(), 0);
-    ClearItems();
+    ClearItems(static_cast<int>(m_paths.size()));
 }
 
 void CPictureBrowser::ClearPaths() {

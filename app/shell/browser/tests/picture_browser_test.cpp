@@ -453,6 +453,9 @@ TEST_F(PictureBrowserTest, AThousandPicturesInsertedAtTheTopAreListedInOrderAndD
         swprintf(name, 16, L"n%03d.bmp", i);
         paths.push_back(Picture(name, 4, 4, Shade(i)));
     }
+    browser().Reload();
+    ASSERT_EQ(browser().GetPaths().size(), 1000u);
+    bar_.ClearPaths();
     for (int i = 999; i >= 0; --i) {
         ASSERT_TRUE(browser().AddPicture(paths[static_cast<std::size_t>(i)], 0)) << i;
     }
