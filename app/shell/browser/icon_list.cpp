@@ -78,11 +78,15 @@ int CIconList::InsertFile(const std::wstring& path, int position, const std::wst
 }
 
 void CIconList::RemoveFile(int index) {
+    // A slot of -1 (the image list could not grow) removes no image: -1
+    // would remove them all.
     const int slot = m_slots[static_cast<std::size_t>(index)];
-    ImageList_Remove(m_images.Get(), slot);
     m_slots.erase(m_slots.begin() + index);
-    for (int& other : m_slots) {
-        if (other > slot) --other;
+    if (slot >= 0) {
+        ImageList_Remove(m_images.Get(), slot);
+        for (int& other : m_slots) {
+            if (other > slot) --other;
+        }
     }
     m_paths.erase(m_paths.begin() + index);
     const IndexState before = CaptureState();
@@ -168,11 +172,15 @@ HIMAGELIST CIconList::GetImageList() {
     const int count = static_cast<int>(m_slots.size());
     // owner[s] is the item whose image is in slot s. Each item's image is
     // swapped into its own index through one spare slot past the end.
+    HIMAGELIST images = m_images.Get();
     std::vector<int> owner(m_slots.size());
     for (int k = 0; k < count; ++k) {
-        owner[static_cast<std::size_t>(m_slots[static_cast<std::size_t>(k)])] = k;
+        const int slot = m_slots[static_cast<std::size_t>(k)];
+        if (slot < 0 || slot >= count) {
+            return images;  // an item without an image: no order to give
+        }
+        owner[static_cast<std::size_t>(slot)] = k;
     }
-    HIMAGELIST images = m_images.Get();
     bool spare = false;
     for (int k = 0; k < count; ++k) {
         const int slot = m_slots[static_cast<std::size_t>(k)];

@@ -41,7 +41,7 @@ protected:
     // Inserts the path before entry position (appends past the end) with its
     // caption (the file name when empty) and image; returns its index.
     int InsertFile(const std::wstring& path, int position, const std::wstring& caption, HBITMAP image);
-    // Removes item and image at index, moving later captions and images down.
+    // Removes item and image at index; later items move down by one.
     void RemoveFile(int index);
     void ReplaceImage(int index, HBITMAP image);
     // Empties the image list and deletes every item; the paths stay. The
