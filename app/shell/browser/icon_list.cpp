@@ -6,6 +6,10 @@
 
 namespace {
 
+constexpr int kImageBlock = 64;
+// To the list itself: the insertions of a run are done.
+constexpr UINT kResumeRedraw = WM_APP + 0x123;
+
 std::wstring FileName(const std::wstring& path) {
     const std::size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
@@ -20,7 +24,9 @@ bool CIconList::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
     if (!CreateEx(0, WC_LISTVIEWW, L"", style, rect, parent, id)) {
         return false;
     }
-    m_images.Reset(ImageList_Create(m_imageSide, m_imageSide, ILC_COLOR24, 0, 1));
+    // The list grows by a block at a time: growing copies every image, so a
+    // block per image would copy a long list once per added file.
+    m_images.Reset(ImageList_Create(m_imageSide, m_imageSide, ILC_COLOR24, 0, kImageBlock));
     if (!m_images) {
         DestroyWindow();
         return false;
@@ -55,46 +61,160 @@ void CIconList::SetCaption(int item, const std::wstring& caption) {
 int CIconList::InsertFile(const std::wstring& path, int position, const std::wstring& caption, HBITMAP image) {
     const int count = static_cast<int>(m_paths.size());
     position = std::clamp(position, 0, count);
-    m_paths.insert(m_paths.begin() + position, path);
-
-    // A new last item and image, then everything from position on moves up
-    // by one so that item k keeps showing image k.
-    ImageList_Add(m_images.Get(), image, nullptr);
+    const int slot = ImageList_Add(m_images.Get(), image, nullptr);
+    const std::wstring text = caption.empty() ? FileName(path) : caption;
     LVITEMW lv{};
     lv.mask = LVIF_TEXT | LVIF_IMAGE;
-    lv.iItem = count;
-    lv.pszText = const_cast<wchar_t*>(L"");
-    lv.iImage = count;
+    lv.iItem = position;
+    lv.pszText = const_cast<wchar_t*>(text.c_str());
+    lv.iImage = I_IMAGECALLBACK;
+    HoldRedraw();
+    const IndexState before = CaptureState();
+    m_paths.insert(m_paths.begin() + position, path);
+    m_slots.insert(m_slots.begin() + position, slot);
     SendMessageW(m_hWnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&lv));
-    for (int k = count; k > position; --k) {
-        SetCaption(k, GetItemCaption(k - 1));
-        ImageList_Copy(m_images.Get(), k, m_images.Get(), k - 1, ILCF_MOVE);
-    }
-    SetCaption(position, caption.empty() ? FileName(path) : caption);
-    ImageList_Replace(m_images.Get(), position, image, nullptr);
-    SendMessageW(m_hWnd, LVM_REDRAWITEMS, static_cast<WPARAM>(position), count);
+    RestoreState(before);
     return position;
 }
 
 void CIconList::RemoveFile(int index) {
-    const int count = GetItemCount();
-    ImageList_Remove(m_images.Get(), index);
-    for (int k = index; k + 1 < count; ++k) {
-        SetCaption(k, GetItemCaption(k + 1));
+    // A slot of -1 (the image list could not grow) removes no image: -1
+    // would remove them all.
+    const int slot = m_slots[static_cast<std::size_t>(index)];
+    m_slots.erase(m_slots.begin() + index);
+    if (slot >= 0) {
+        ImageList_Remove(m_images.Get(), slot);
+        for (int& other : m_slots) {
+            if (other > slot) --other;
+        }
     }
-    SendMessageW(m_hWnd, LVM_DELETEITEM, static_cast<WPARAM>(count - 1), 0);
     m_paths.erase(m_paths.begin() + index);
-    SendMessageW(m_hWnd, LVM_REDRAWITEMS, static_cast<WPARAM>(index), std::max(index, count - 2));
+    const IndexState before = CaptureState();
+    SendMessageW(m_hWnd, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    RestoreState(before);
+}
+
+void CIconList::HoldRedraw() {
+    if (m_bRedrawHeld || !PostMessageW(m_hWnd, kResumeRedraw, 0, 0)) {
+        return;
+    }
+    m_bRedrawHeld = true;
+    SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
+}
+
+LRESULT CIconList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kResumeRedraw) {
+        m_bRedrawHeld = false;
+        // Arranged while still held: arranging with drawing on invalidates
+        // every item that moves, one by one.
+        SendMessageW(m_hWnd, LVM_ARRANGE, LVA_DEFAULT, 0);
+        SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(m_hWnd, nullptr, TRUE);
+        return 0;
+    }
+    return CWindow::WindowProc(message, wParam, lParam);
+}
+
+CIconList::IndexState CIconList::CaptureState() const {
+    IndexState state;
+    state.selected = static_cast<int>(SendMessageW(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    state.focused = static_cast<int>(SendMessageW(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    state.mark = static_cast<int>(SendMessageW(m_hWnd, LVM_GETSELECTIONMARK, 0, 0));
+    return state;
+}
+
+void CIconList::SetItemState(int item, UINT state, UINT mask) {
+    LVITEMW lv{};
+    lv.stateMask = mask;
+    lv.state = state;
+    SendMessageW(m_hWnd, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lv));
+}
+
+void CIconList::RestoreState(const IndexState& before) {
+    const IndexState now = CaptureState();
+    const int count = GetItemCount();
+    const auto keep = [count](int index) { return index < count ? index : -1; };
+    m_bRestoringState = true;
+    if (now.selected != keep(before.selected)) {
+        if (now.selected >= 0) SetItemState(now.selected, 0, LVIS_SELECTED);
+        if (keep(before.selected) >= 0) SetItemState(before.selected, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    if (now.focused != keep(before.focused)) {
+        if (now.focused >= 0) SetItemState(now.focused, 0, LVIS_FOCUSED);
+        if (keep(before.focused) >= 0) SetItemState(before.focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    }
+    if (now.mark != keep(before.mark)) {
+        SendMessageW(m_hWnd, LVM_SETSELECTIONMARK, 0, keep(before.mark));
+    }
+    m_bRestoringState = false;
 }
 
 void CIconList::ReplaceImage(int index, HBITMAP image) {
-    ImageList_Replace(m_images.Get(), index, image, nullptr);
+    ImageList_Replace(m_images.Get(), m_slots[static_cast<std::size_t>(index)], image, nullptr);
     SendMessageW(m_hWnd, LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
 }
 
-void CIconList::ClearItems() {
-    ImageList_RemoveAll(m_images.Get());
+void CIconList::ClearItems(int expected) {
+    m_slots.clear();
     SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
+    // Room that is never drawn into costs address space, not memory.
+    UniqueImageList roomy(
+        expected > 0 ? ImageList_Create(m_imageSide, m_imageSide, ILC_COLOR24, expected, kImageBlock) : nullptr);
+    if (roomy) {
+        SendMessageW(m_hWnd, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(roomy.Get()));
+        m_images = std::move(roomy);
+    } else {
+        ImageList_RemoveAll(m_images.Get());
+    }
+}
+
+HIMAGELIST CIconList::GetImageList() {
+    const int count = static_cast<int>(m_slots.size());
+    // owner[s] is the item whose image is in slot s. Each item's image is
+    // swapped into its own index through one spare slot past the end.
+    HIMAGELIST images = m_images.Get();
+    std::vector<int> owner(m_slots.size());
+    for (int k = 0; k < count; ++k) {
+        const int slot = m_slots[static_cast<std::size_t>(k)];
+        if (slot < 0 || slot >= count) {
+            return images;  // an item without an image: no order to give
+        }
+        owner[static_cast<std::size_t>(slot)] = k;
+    }
+    bool spare = false;
+    for (int k = 0; k < count; ++k) {
+        const int slot = m_slots[static_cast<std::size_t>(k)];
+        if (slot == k) continue;
+        if (!spare) {
+            spare = ImageList_SetImageCount(images, static_cast<UINT>(count + 1)) != FALSE;
+            if (!spare) break;
+        }
+        ImageList_Copy(images, count, images, k, ILCF_MOVE);
+        ImageList_Copy(images, k, images, slot, ILCF_MOVE);
+        ImageList_Copy(images, slot, images, count, ILCF_MOVE);
+        const int displaced = owner[static_cast<std::size_t>(k)];
+        m_slots[static_cast<std::size_t>(displaced)] = slot;
+        owner[static_cast<std::size_t>(slot)] = displaced;
+        m_slots[static_cast<std::size_t>(k)] = k;
+        owner[static_cast<std::size_t>(k)] = k;
+    }
+    if (spare) {
+        ImageList_SetImageCount(images, static_cast<UINT>(count));
+    }
+    return images;
+}
+
+bool CIconList::OnReflectedNotify(NMHDR& header, LRESULT& result) {
+    if (header.code != LVN_GETDISPINFOW && header.code != LVN_GETDISPINFOA) {
+        return false;
+    }
+    // Both forms carry the item at the same place.
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
+    if ((item.mask & LVIF_IMAGE) && item.iItem >= 0 && item.iItem < static_cast<int>(m_slots.size())) {
+        item.iImage = m_slots[static_cast<std::size_t>(item.iItem)];
+    }
+    result = 0;
+    return true;
 }
 
 bool CIconList::MakeCurrent(int n) {

@@ -1,7 +1,10 @@
 #pragma once
 // A list control in icon view whose items are files: entry k of the path
-// vector is the path of item k, and item k shows image k of the list's own
-// image list. Inserting and removing move captions and images in place.
+// vector is the path of item k. The list's own image list holds one image
+// per item; an item keeps the slot its image was added in and the list asks
+// for it when drawing, so that inserting at the top of a long list moves no
+// caption and no image. Whoever reads the image list gets image k for item
+// k: the images are brought into item order then.
 #include <string>
 #include <vector>
 
@@ -20,31 +23,62 @@ public:
     const std::vector<std::wstring>& GetPaths() const { return m_paths; }
     std::wstring GetItemCaption(int item) const;
     void SetCaption(int item, const std::wstring& caption);
-    HIMAGELIST GetImageList() const { return m_images.Get(); }
+    // The images in item order.
+    HIMAGELIST GetImageList();
     int GetImageSide() const { return m_imageSide; }
     int GetCurrentIndex() const { return m_nCurrent; }
     const std::wstring& GetCurrentPath() const { return m_strCurrentPath; }
 
+    // Answers the list's question for an item's image; derived classes pass
+    // on what they do not handle themselves.
+    bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
+
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     // True when the path is already listed (exact comparison).
     bool IsListed(const std::wstring& path) const;
     // Inserts the path before entry position (appends past the end) with its
     // caption (the file name when empty) and image; returns its index.
     int InsertFile(const std::wstring& path, int position, const std::wstring& caption, HBITMAP image);
-    // Removes item and image at index, moving later captions and images down.
+    // Removes item and image at index; later items move down by one.
     void RemoveFile(int index);
     void ReplaceImage(int index, HBITMAP image);
-    // Empties the image list and deletes every item; the paths stay.
-    void ClearItems();
+    // Empties the image list and deletes every item; the paths stay. The
+    // emptied image list has room for `expected` images, so that filling it
+    // again copies none of them to grow.
+    void ClearItems(int expected = 0);
     // Makes entry n current (the last one past the end); false, with no
     // current entry, when the list is empty or n is negative.
     bool MakeCurrent(int n);
 
     std::vector<std::wstring> m_paths;
+    // Set while the list's selection is put back after an insertion or a
+    // removal: the changes it reports are no choice of the user's.
+    bool m_bRestoringState = false;
     int m_nCurrent = -1;
     std::wstring m_strCurrentPath;
 
 private:
+    // The list's selected and focused item and its selection mark stay at
+    // their index when items come and go, as when captions moved in place.
+    struct IndexState {
+        int selected = -1;
+        int focused = -1;
+        int mark = -1;
+    };
+    IndexState CaptureState() const;
+    void RestoreState(const IndexState& before);
+    void SetItemState(int item, UINT state, UINT mask);
+
+    // Drawing is held from the first insertion until the thread is back in
+    // its message loop: a run of insertions into an arranged list then
+    // repaints once instead of once per item.
+    void HoldRedraw();
+
     int m_imageSide;
     UniqueImageList m_images;
+    bool m_bRedrawHeld = false;
+    // Parallel to the paths: the image slot of each item.
+    std::vector<int> m_slots;
 };

@@ -50,8 +50,10 @@ bool CPictureBrowser::AddPicture(const std::wstring& path, int position, const s
     if (!IsExistingFile(path) || IsListed(path)) {
         return false;
     }
-    UniqueGdiHandle blank = MakeBrowserCell(nullptr);
-    position = InsertFile(path, position, caption, static_cast<HBITMAP>(blank.Get()));
+    if (!m_blank) {
+        m_blank = MakeBrowserCell(nullptr);
+    }
+    position = InsertFile(path, position, caption, static_cast<HBITMAP>(m_blank.Get()));
     const std::uint64_t ticket = m_nextTicket++;
     m_tickets.insert(m_tickets.begin() + position, ticket);
     m_loader.Request(path, IsImageFileName(path), ticket);
@@ -135,7 +137,7 @@ void CPictureBrowser::SetItemPath(int n, const std::wstring& path) {
 void CPictureBrowser::Reload() {
     m_paths = NewestFirst(ListFolderFiles(m_strFolder, &IsBrowserFileName));
     m_tickets.assign(m_paths.size(), 0);
-    ClearItems();
+    ClearItems(static_cast<int>(m_paths.size()));
 }
 
 void CPictureBrowser::ClearPaths() {
@@ -147,7 +149,7 @@ bool CPictureBrowser::OnReflectedNotify(NMHDR& header, LRESULT& result) {
     switch (header.code) {
     case LVN_ITEMCHANGED: {
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-        if (m_bEmbedded && (change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED)) {
+        if (m_bEmbedded && !m_bRestoringState && (change.uChanged & LVIF_STATE) && (change.uNewState & LVIS_SELECTED)) {
             SelectPicture(change.iItem);
         }
         return false;
@@ -167,7 +169,7 @@ bool CPictureBrowser::OnReflectedNotify(NMHDR& header, LRESULT& result) {
         result = 0;
         return true;
     }
-    default: return false;
+    default: return CIconList::OnReflectedNotify(header, result);
     }
 }
 

@@ -61,6 +61,9 @@ private:
     int m_nContext = -1;
     std::wstring m_strContextPath;
     IPictureBrowserHost* m_host = nullptr;
+    // The cell every item shows until its thumbnail is drawn; the image
+    // list keeps copies, so one serves every item.
+    UniqueGdiHandle m_blank;
     // Parallel to the paths: the ticket of each item's thumbnail request.
     std::vector<std::uint64_t> m_tickets;
     std::uint64_t m_nextTicket = 1;

@@ -85,5 +85,5 @@ bool CThumbList::OnReflectedNotify(NMHDR& header, LRESULT& result) {
         result = 0;
         return true;
     }
-    return false;
+    return CIconList::OnReflectedNotify(header, result);
 }

@@ -8,9 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "picture.h"
+#include "plain_jpeg_decode.h"
 #include "synthetic_scene.h"
 #include "thumbnail.h"
 
@@ -48,21 +47,7 @@ void BM_LibjpegPlainDecode(benchmark::State& state) {
     const Bytes& file = JpegFile();
     Bytes pixels(std::size_t{2592} * 1944 * 3);
     for (auto _ : state) {
-        jpeg_decompress_struct cinfo;
-        jpeg_error_mgr errors;
-        cinfo.err = jpeg_std_error(&errors);
-        jpeg_create_decompress(&cinfo);
-        jpeg_mem_src(&cinfo, file.data(), static_cast<unsigned long>(file.size()));
-        jpeg_read_header(&cinfo, TRUE);
-        cinfo.out_color_space = JCS_RGB;
-        jpeg_start_decompress(&cinfo);
-        const std::size_t stride = std::size_t{cinfo.output_width} * 3;
-        while (cinfo.output_scanline < cinfo.output_height) {
-            JSAMPROW row = pixels.data() + cinfo.output_scanline * stride;
-            jpeg_read_scanlines(&cinfo, &row, 1);
-        }
-        jpeg_finish_decompress(&cinfo);
-        jpeg_destroy_decompress(&cinfo);
+        PlainJpegDecode(file, pixels);
         benchmark::DoNotOptimize(pixels.data());
         benchmark::ClobberMemory();
     }

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -424,4 +425,128 @@ TEST_F(PictureBrowserTest, AddingAHundredPicturesKeepsTheWindowResponsive) {
         ms(firstAdd), ms(adds[adds.size() / 2]), ms(longestAdd), ms(longestMessage), ms(decode));
     RecordProperty("longest_add_us",
                    static_cast<int>(std::chrono::duration_cast<std::chrono::microseconds>(longestAdd).count()));
+}
+
+namespace {
+
+// A distinct colour for each of a thousand pictures.
+std::uint32_t Shade(int i) {
+    return (static_cast<std::uint32_t>(i % 10) * 25 + 10) << 16 | (static_cast<std::uint32_t>(i / 10 % 10) * 25 + 10) << 8 |
+           (static_cast<std::uint32_t>(i / 100) * 25 + 10);
+}
+
+// Pixel (x, y) of what the window shows, read back from its own drawing.
+std::uint32_t ScreenPixel(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return Rgb(colour);
+}
+
+}  // namespace
+
+TEST_F(PictureBrowserTest, AThousandPicturesInsertedAtTheTopAreListedInOrderAndDrawn) {
+    // As a folder reload fills the browser: the oldest first, each on top.
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < 1000; ++i) {
+        wchar_t name[16];
+        swprintf(name, 16, L"n%03d.bmp", i);
+        paths.push_back(Picture(name, 4, 4, Shade(i)));
+    }
+    browser().Reload();
+    ASSERT_EQ(browser().GetPaths().size(), 1000u);
+    bar_.ClearPaths();
+    for (int i = 999; i >= 0; --i) {
+        ASSERT_TRUE(browser().AddPicture(paths[static_cast<std::size_t>(i)], 0)) << i;
+    }
+    EXPECT_EQ(browser().GetPaths(), paths);
+    ASSERT_EQ(browser().GetItemCount(), 1000);
+    for (int i : {0, 1, 500, 998, 999}) {
+        wchar_t name[16];
+        swprintf(name, 16, L"n%03d.bmp", i);
+        EXPECT_EQ(browser().GetItemCaption(i), name);
+    }
+    ASSERT_TRUE(PumpUntil([this] { return browser().GetPendingThumbnails() == 0; }, 60000));
+
+    // On screen: the first items in their order, each with its own picture.
+    HWND list = browser().GetSafeHwnd();
+    RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    RECT client{};
+    GetClientRect(list, &client);
+    int seen = 0;
+    for (int i = 0; i < 6; ++i) {
+        RECT icon{};
+        icon.left = LVIR_ICON;
+        ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&icon)));
+        const POINT centre{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+        if (!PtInRect(&client, centre)) continue;
+        EXPECT_EQ(ScreenPixel(list, centre.x, centre.y), Shade(i)) << i;
+        ++seen;
+    }
+    EXPECT_GE(seen, 2);
+    // In the image list: image k is item k's thumbnail.
+    for (int i : {0, 1, 2, 333, 500, 998, 999}) {
+        EXPECT_EQ(Pixel(i, 70, 70), Shade(i)) << i;
+    }
+}
+
+TEST_F(PictureBrowserTest, TheListsSelectionStaysAtItsIndexWhenPicturesComeAndGo) {
+    browser().SetEmbedded();
+    const std::wstring a = Picture(L"a.bmp", 8, 8, kRed);
+    const std::wstring b = Picture(L"b.bmp", 8, 8, kBlue);
+    const std::wstring c = Picture(L"c.bmp", 8, 8, 0x10A010);
+    ASSERT_TRUE(browser().AddPicture(a, 0));
+    ASSERT_TRUE(browser().AddPicture(b, 1));
+    HWND list = browser().GetSafeHwnd();
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+    SendMessageW(list, LVM_SETSELECTIONMARK, 0, 1);
+    ASSERT_EQ(view_.selections, 1);
+    ASSERT_EQ(browser().GetCurrentIndex(), 1);
+    const auto expectListAt = [list](int index) {
+        EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), index);
+        EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), index);
+        EXPECT_EQ(SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0), index);
+    };
+
+    // Inserting before it: the list keeps index 1, and the view is not told.
+    ASSERT_TRUE(browser().AddPicture(c, 0));
+    EXPECT_EQ(browser().GetPaths(), (std::vector<std::wstring>{c, a, b}));
+    expectListAt(1);
+    EXPECT_EQ(browser().GetCurrentIndex(), 1);
+    EXPECT_EQ(view_.selections, 1);
+
+    // Removing before it: index 1 still, told once by the removal itself.
+    browser().RemovePicture(c);
+    EXPECT_EQ(browser().GetPaths(), (std::vector<std::wstring>{a, b}));
+    expectListAt(1);
+    EXPECT_EQ(browser().GetCurrentIndex(), 1);
+    EXPECT_EQ(view_.selections, 2);
+    ASSERT_TRUE(WaitForThumbnails());
+}
+
+TEST_F(PictureBrowserTest, ClosingWhileThumbnailsAreOnTheirWayIsSafe) {
+    const std::wstring first = Picture(L"big.bmp", 1600, 1200, kRed);
+    auto bar = std::make_unique<CBrowserBar>(folder_.wstring() + L"\\", folder_.wstring() + L"\\",
+                                             [] { return std::wstring(L"11.0"); });
+    ASSERT_TRUE(bar->Create(L"Second", parent_, 2455));
+    for (int i = 0; i < 20; ++i) {
+        wchar_t name[16];
+        swprintf(name, 16, L"big%02d.bmp", i);
+        ASSERT_TRUE(CopyFileW(first.c_str(), Path(name).c_str(), FALSE));
+        ASSERT_TRUE(bar->GetPictureBrowser().AddPicture(Path(name), 0));
+    }
+    ASSERT_GT(bar->GetPictureBrowser().GetPendingThumbnails(), 0);
+    // The window first, the object after it, with decodes still running.
+    bar->DestroyWindow();
+    PumpUntil([] { return false; }, 100);
+    bar.reset();
+    // The messages the loader and the list posted find no window.
+    PumpUntil([] { return false; }, 200);
+    // The fixture's own browser still works.
+    ASSERT_TRUE(browser().AddPicture(first, 0));
+    ASSERT_TRUE(WaitForThumbnails());
+    EXPECT_EQ(Pixel(0, 70, 70), kRed);
 }
