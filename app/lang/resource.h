@@ -250,6 +250,7 @@
 #define IDS_MENU_DELETE_OBJECTS 47065
 #define IDS_MENU_CANCEL_DRAWING 47071
 #define IDS_MENU_LIVE_MEASURE 47096
+#define IDS_MENU_PASTE_PICTURE 45007
 
 // Refusal prompts of dialog data exchange.
 #define IDS_PARSE_INTEGER 61712

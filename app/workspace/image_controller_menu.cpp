@@ -12,6 +12,7 @@ ContextMenuFacts CImageController::GatherMenuFacts() const {
     facts.drawing = ui_.drawingMode != 0;
     facts.hasSelection = !selection_.empty();
     facts.fromDocument = model_.isDocument != 0;
+    facts.regionSelect = ui_.regionSelect != 0;
     return facts;
 }
 

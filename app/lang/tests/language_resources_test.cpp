@@ -36,7 +36,7 @@ const std::vector<UINT> kCommands{
 
 // Strings the program loads by number.
 const std::vector<UINT> kStrings{45001, 45002, 47034, 47053, 47054, 47056, 47057, 47058,
-                                 47059, 47060, 47062, 47063, 47064, 47065, 47067, 47070, 47071, 47096, 47150, 47151,
+                                 47059, 47060, 47062, 47063, 47064, 47065, 47067, 47070, 47071, 47096, 47150, 47151, 45007,
                                  61712, 61713, 61715};
 
 class LanguageResourcesTest : public ::testing::TestWithParam<int> {

@@ -12,6 +12,9 @@ std::vector<ContextMenuItem> ContextMenuItems(const ContextMenuFacts& facts) {
         items.push_back({IDS_MENU_CLEAR_SELECTION, ID_EDIT_CLEAR_SELECTION});
         items.push_back({IDS_MENU_DELETE_OBJECTS, ID_EDIT_DELETE_OBJECTS});
     }
+    if (facts.regionSelect) {
+        items.push_back({IDS_MENU_PASTE_PICTURE, ID_EDIT_PASTE_PICTURE});
+    }
     // Over live video the last line starts or ends live measuring; a
     // picture of a document has no file of its own to describe.
     if (facts.live) {

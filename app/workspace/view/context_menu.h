@@ -9,6 +9,7 @@ struct ContextMenuFacts {
     bool hasSelection = false;  // objects are selected
     bool fromDocument = false;  // the picture came from a drawing document
     bool live = false;          // the menu is over live video
+    bool regionSelect = false;  // a band lifts part of the picture
 };
 
 // One menu line: its text's string id and its command; a separator has
