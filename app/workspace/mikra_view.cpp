@@ -6,6 +6,7 @@
 #include "command_line.h"
 #include "copy_data.h"
 #include "gdi_objects.h"
+#include "gige_sdk_startup.h"
 #include "module_folder.h"
 #include "picture_gdi.h"
 #include "resource.h"
@@ -64,6 +65,7 @@ CMikraView::~CMikraView() {
     m_controllers.clear();
     m_live.reset();
     m_background.reset();
+    ShutDownGigESdk();
 }
 
 bool CMikraView::IsVideoActive() const { return m_camera && (m_camera->IsVideoOpen() || m_camera->IsRecording()); }
@@ -125,7 +127,7 @@ bool CMikraView::OnEraseBkgnd(HDC dc) {
 
 void CMikraView::OnTimer(UINT_PTR id) {
     if (id == kTimedCaptureTimer) {
-        TakeSnapshot();
+        TakeSnapshot(false);
     } else if (id == kStatusTimer) {
         RefreshVideoStatus();
     }
@@ -156,8 +158,7 @@ void CMikraView::OnCopyData(const COPYDATASTRUCT* record) {
     if (!text || text->empty() || !NamesDrawingDocument(*text)) {
         return;
     }
-    m_requestedDocument = ExtractDocumentPath(*text);
-    SetWindowTextW(m_hWnd, m_requestedDocument.c_str());
+    OpenHandedDocument(ExtractDocumentPath(*text));
 }
 
 LRESULT CMikraView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

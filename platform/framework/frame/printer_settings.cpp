@@ -83,6 +83,23 @@ CPrinterSettings::Choice CPrinterSettings::AskPrinter(HWND owner) {
     return choice;
 }
 
+bool CPrinterSettings::AskSetup(HWND owner) {
+    LoadDefaults();
+    PRINTDLGW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.hDevMode = m_devMode.Get();
+    dialog.hDevNames = m_devNames.Get();
+    dialog.Flags = PD_PRINTSETUP;
+    const BOOL confirmed = ::PrintDlgW(&dialog);
+    // As with the print dialog, the blocks handed back are ours.
+    m_devMode.Release();
+    m_devNames.Release();
+    m_devMode.Reset(dialog.hDevMode);
+    m_devNames.Reset(dialog.hDevNames);
+    return confirmed != FALSE;
+}
+
 UniquePrinterDC CPrinterSettings::CreatePrinter() {
     if (!LoadDefaults()) {
         return UniquePrinterDC();

@@ -19,6 +19,10 @@ public:
         bool cancelled = false;
     };
     Choice AskPrinter(HWND owner);
+    // The print setup dialog over `owner` (printer, paper, orientation),
+    // starting at the current choice; on OK its answer becomes the choice.
+    // False when the user cancelled or the dialog could not run.
+    bool AskSetup(HWND owner);
     // The current choice's printer without asking; empty when there is no
     // printer.
     UniquePrinterDC CreatePrinter();
