@@ -30,6 +30,8 @@ void RegisterClipboardCommands(CMikraView& view);
 namespace {
 constexpr UINT_PTR kTimedCaptureTimer = 2;
 constexpr UINT_PTR kStatusTimer = 3;
+// Posted to the view itself once a document was handed over.
+constexpr UINT kOpenHandedDocuments = WM_APP + 0x146;
 }  // namespace
 
 CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraFamily)> familyLoaded)
@@ -158,13 +160,26 @@ void CMikraView::OnCopyData(const COPYDATASTRUCT* record) {
     if (!text || text->empty() || !NamesDrawingDocument(*text)) {
         return;
     }
-    OpenHandedDocument(ExtractDocumentPath(*text));
+    // The sender waits in SendMessage (a second start of the program):
+    // the document opens, and any message about it shows, after it is
+    // released.
+    m_handedDocuments.push_back(ExtractDocumentPath(*text));
+    PostMessageW(m_hWnd, kOpenHandedDocuments, 0, 0);
+}
+
+void CMikraView::OpenHandedDocuments() {
+    std::vector<std::wstring> handed;
+    handed.swap(m_handedDocuments);
+    for (const std::wstring& path : handed) {
+        OpenHandedDocument(path);
+    }
 }
 
 LRESULT CMikraView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COPYDATA: OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return TRUE;
     case WM_TIMER: OnTimer(wParam); break;
+    case kOpenHandedDocuments: OpenHandedDocuments(); return 0;
     case WM_CREATE: {
         const LRESULT created = CScrollView::WindowProc(message, wParam, lParam);
         if (created != -1) {

@@ -275,6 +275,7 @@ private:
 
     void OnTimer(UINT_PTR id);
     void OnCopyData(const COPYDATASTRUCT* record);
+    void OpenHandedDocuments();
     void SetVideoScrollSizes();
     void LoadStartupFolders();
     void DiscoverDevices();
@@ -374,8 +375,11 @@ private:
     int m_bGridShown = 0;
     float m_videoZoom = 1.0f;
     int m_bHasPictures = 0;
-    // Set from the start until a picture was shown and fitted to the window.
-    int m_bFitPending = 1;
+    // Documents handed over and not yet opened, oldest first.
+    std::vector<std::wstring> m_handedDocuments;
+    // Set when video or recording starts, which changes the view's size
+    // (the picture toolbars go): the next picture shown fits the window.
+    int m_bFitPending = 0;
     int m_bHasFiles = 0;
     CColourFontDialogs m_systemColourFontDialogs;
     IColourFontDialogs* m_colourFontDialogs = &m_systemColourFontDialogs;

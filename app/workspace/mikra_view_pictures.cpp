@@ -193,7 +193,7 @@ LRESULT CMikraView::OnPictureSelected() {
     if (m_camera && m_camera->IsVideoOpen()) {
         CloseVideo();
     }
-    // The first picture shown fits the window whatever its size; after that
+    // Back from video a picture fits the window whatever its zoom; otherwise
     // a picture at its actual size keeps it and any other zoom fits.
     if (m_bFitPending && m_current->HasWindow()) {
         m_current->ZoomToFit();

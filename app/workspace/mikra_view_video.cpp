@@ -50,6 +50,7 @@ void CMikraView::OpenVideo() {
         SetFocus(m_hWnd);
         return;
     }
+    m_bFitPending = 1;
     FillResolutionCombo();
     m_frame->SelectBrowserPicture(-1);
     m_frame->ShowToolBar(ViewToolBar::picture, false);
@@ -108,6 +109,7 @@ void CMikraView::StartRecording() {
         SetScrollSizes(0, 0);
         return;
     }
+    m_bFitPending = 1;
     FillResolutionCombo();
     ShowPictureToolBars(false);
 }

@@ -93,6 +93,32 @@ inline int ListedPictures(HWND frame) {
     return items;
 }
 
+// Items of the frame's list views of one kind: the picture browser's (and
+// the empty export file list's) icons, or the data bar's report rows.
+inline int ListViewItems(HWND frame, bool report) {
+    struct Count {
+        bool report;
+        int items = 0;
+    } count{report};
+    EnumChildWindows(
+        frame,
+        [](HWND hwnd, LPARAM lParam) {
+            auto* c = reinterpret_cast<Count*>(lParam);
+            wchar_t name[64] = {};
+            GetClassNameW(hwnd, name, 64);
+            const bool isReport = (GetWindowLongW(hwnd, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
+            if (std::wstring(name) == L"SysListView32" && isReport == c->report) {
+                c->items += int(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.items;
+}
+inline int BrowserPictures(HWND frame) { return ListViewItems(frame, false); }
+// The data bar's rows: one per measurement object of the current picture.
+inline int DataRows(HWND frame) { return ListViewItems(frame, true); }
+
 inline std::vector<fs::path> FilesIn(const fs::path& folder, const std::wstring& extension) {
     std::vector<fs::path> files;
     std::error_code error;

@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <dlgs.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -18,12 +17,14 @@
 #include <vector>
 
 #include "drawing_file.h"
+#include "live_video_checks.h"
 #include "mikra_process.h"
 #include "resource.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using live_video::BrowserPictures;
 
 constexpr int kTagLine = 2;
 constexpr int kTagCircle = 7;
@@ -58,35 +59,6 @@ void WriteBmp(const fs::path& path, int width, int height, std::uint8_t blue, st
         .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
 }
 
-// The file name box of the explorer-style dialogs: a combo box (cmb13) or
-// an edit (edt1), by the system's template. WM_SETTEXT crosses processes.
-void ChooseFile(HWND dialog, const fs::path& path) {
-    const std::wstring text = path.wstring();
-    for (int id : {cmb13, edt1}) {
-        if (HWND box = GetDlgItem(dialog, id)) {
-            SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        }
-    }
-    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
-}
-
-// The browser's list: the frame's list view whose items are pictures.
-int BrowserItems(HWND frame) {
-    int items = 0;
-    EnumChildWindows(
-        frame,
-        [](HWND hwnd, LPARAM lParam) {
-            wchar_t name[64] = {};
-            GetClassNameW(hwnd, name, 64);
-            if (std::wstring(name) == L"SysListView32" && (GetWindowLongW(hwnd, GWL_STYLE) & LVS_REPORT) == 0) {
-                *reinterpret_cast<int*>(lParam) += static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&items));
-    return items;
-}
-
 bool HasBytes(const fs::path& path) {
     std::error_code error;
     return fs::exists(path, error) && fs::file_size(path, error) > 0;
@@ -116,8 +88,8 @@ protected:
         Command(ID_FILE_LOAD_PICTURES);
         HWND dialog = mikra_.WaitForDialog();
         if (!dialog) return nullptr;
-        ChooseFile(dialog, path);
-        if (!WaitFor([&] { return BrowserItems(frame_) == 1; }, 20000)) return nullptr;
+        ChooseFile(dialog, path.wstring());
+        if (!WaitFor([&] { return BrowserPictures(frame_) == 1; }, 20000)) return nullptr;
         return FindView(frame_);
     }
     // Saves the current picture with its objects as a document through
@@ -126,7 +98,7 @@ protected:
         Command(ID_FILE_SAVE_PICTURE_AS);
         HWND dialog = mikra_.WaitForDialog();
         if (!dialog) return false;
-        ChooseFile(dialog, path);
+        ChooseFile(dialog, path.wstring());
         return WaitFor([&] { return HasBytes(path); }, 20000);
     }
     bool Exit() {

@@ -1,5 +1,7 @@
 #include "mikra_process.h"
 
+#include <dlgs.h>
+
 #include <functional>
 
 std::wstring ProgramFolder() {
@@ -176,4 +178,15 @@ bool HasVisibleStyle(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_STYLE) & WS_V
 
 bool WaitUntilGone(HWND hwnd, DWORD timeoutMs) {
     return Poll(timeoutMs, [hwnd] { return !IsWindow(hwnd); });
+}
+
+void ChooseFile(HWND dialog, const std::wstring& path) {
+    // The name box is a combo box (cmb13) or an edit (edt1), by the
+    // system's template; WM_SETTEXT crosses processes.
+    for (int id : {cmb13, edt1}) {
+        if (HWND box = GetDlgItem(dialog, id)) {
+            SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        }
+    }
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
 }

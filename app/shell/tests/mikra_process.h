@@ -96,6 +96,9 @@ private:
     std::wstring m_folder = ProgramFolder();
 };
 
+// Types the path into a file dialog's name box and presses its OK button.
+void ChooseFile(HWND dialog, const std::wstring& path);
+
 // A descendant window with the given control id, or null.
 HWND FindDescendant(HWND parent, int id);
 std::wstring WindowText(HWND hwnd);
