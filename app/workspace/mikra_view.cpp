@@ -9,6 +9,7 @@
 #include "gige_sdk_startup.h"
 #include "module_folder.h"
 #include "picture_gdi.h"
+#include "private_messages.h"
 #include "resource.h"
 #include "resource_module.h"
 
@@ -30,8 +31,6 @@ void RegisterClipboardCommands(CMikraView& view);
 namespace {
 constexpr UINT_PTR kTimedCaptureTimer = 2;
 constexpr UINT_PTR kStatusTimer = 3;
-// Posted to the view itself once a document was handed over.
-constexpr UINT kOpenHandedDocuments = WM_APP + 0x146;
 }  // namespace
 
 CMikraView::CMikraView(CameraFactory makeCamera, std::function<bool(CameraFamily)> familyLoaded)
@@ -164,7 +163,7 @@ void CMikraView::OnCopyData(const COPYDATASTRUCT* record) {
     // the document opens, and any message about it shows, after it is
     // released.
     m_handedDocuments.push_back(ExtractDocumentPath(*text));
-    PostMessageW(m_hWnd, kOpenHandedDocuments, 0, 0);
+    PostMessageW(m_hWnd, WM_OPEN_HANDED_DOCUMENTS, 0, 0);
 }
 
 void CMikraView::OpenHandedDocuments() {
@@ -179,7 +178,7 @@ LRESULT CMikraView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COPYDATA: OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return TRUE;
     case WM_TIMER: OnTimer(wParam); break;
-    case kOpenHandedDocuments: OpenHandedDocuments(); return 0;
+    case WM_OPEN_HANDED_DOCUMENTS: OpenHandedDocuments(); return 0;
     case WM_CREATE: {
         const LRESULT created = CScrollView::WindowProc(message, wParam, lParam);
         if (created != -1) {

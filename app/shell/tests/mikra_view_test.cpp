@@ -41,6 +41,7 @@ protected:
         camera_ = dynamic_cast<FakeCamera*>(view_->GetCamera());
         ASSERT_NE(camera_, nullptr);
         camera_->shotFolder = folder_.wstring() + L"\\";
+        camera_->videoFolder = camera_->shotFolder;
     }
     void TearDown() override { frame_.DestroyWindow(); }
 
@@ -174,7 +175,14 @@ TEST_F(MikraViewTest, RecordingAloneHidesThePictureToolbarsUntilItStops) {
 TEST_F(MikraViewTest, AFailedStartStaysInPictureState) {
     camera_->startSucceeds = false;
     for (UINT command : {ID_VIDEO_OPEN, ID_VIDEO_RECORD}) {
+        // A recording that cannot start is told.
+        std::wstring told;
+        ModalScript script({[&](HWND box) {
+            told = ModalScript::MessageText(box);
+            EndDialog(box, IDOK);
+        }});
         Command(command);
+        EXPECT_EQ(told, command == ID_VIDEO_RECORD ? L"\u65e0\u6cd5\u5f00\u59cb\u5f55\u50cf\u3002" : L"") << command;
         EXPECT_TRUE(ToolBarsShown(true, true, true)) << command;
         EXPECT_EQ(frame_.GetResolutionCombo().GetCount(), 0) << command;
         EXPECT_EQ(ScrollSizes().cx, 0) << command;
