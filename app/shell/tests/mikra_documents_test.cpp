@@ -135,7 +135,7 @@ protected:
     void Command(int id) { PostMessageW(frame_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     bool Exit() {
         PostMessageW(frame_, WM_CLOSE, 0, 0);
-        if (HWND question = mikra_.WaitForDialog()) {
+        if (HWND question = mikra_.WaitForDialog(kStartTimeoutMs)) {
             PostMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
         }
         return mikra_.WaitForExit(kExitTimeoutMs);
@@ -212,19 +212,8 @@ TEST_F(MikraDocumentsTest, RecentDocumentsOpenAndOpenAndPrintSetupAct) {
     ASSERT_TRUE(Shows(kBlue, 1, 2));
     ASSERT_TRUE(Exit()) << "Mikra did not end";
 
-    // After a restart the File menu lists both, newest first.
+    // After a restart the File menu's second entry is the red document.
     ASSERT_NE(Start(L""), nullptr);
-    HMENU file = GetSubMenu(GetMenu(frame_), 0);
-    ASSERT_NE(file, nullptr);
-    SendMessageW(frame_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
-    auto entry = [file](UINT id) {
-        wchar_t text[1024] = {};
-        GetMenuStringW(file, id, text, 1024, MF_BYCOMMAND);
-        return std::wstring(text);
-    };
-    EXPECT_EQ(entry(ID_FILE_MRU_FILE1), L"&1 " + Doc(L"blue.kqmk").wstring());
-    EXPECT_EQ(entry(ID_FILE_MRU_FILE1 + 1), L"&2 " + Doc(L"red cells.kqmk").wstring());
-    EXPECT_EQ(entry(ID_FILE_MRU_FILE1 + 2), L"");
     Command(ID_FILE_MRU_FILE1 + 1);
     EXPECT_TRUE(Shows(kRed, 2, 1)) << "the recent document did not open";
     EXPECT_EQ(RecentFile(1), Doc(L"red cells.kqmk").wstring());
