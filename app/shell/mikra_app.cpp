@@ -50,7 +50,8 @@ bool CMikraApp::PreTranslateMessage(MSG& message) {
     }
     // The frame's keys work wherever its focus is, but not in a dialog of
     // its own thread, which keeps its keys.
-    return frame && m_accelerators && (message.hwnd == frame->GetSafeHwnd() || IsChild(frame->GetSafeHwnd(), message.hwnd)) &&
+    return frame && m_accelerators &&
+           (message.hwnd == frame->GetSafeHwnd() || IsChild(frame->GetSafeHwnd(), message.hwnd)) &&
            TranslateAcceleratorW(frame->GetSafeHwnd(), m_accelerators, &message) != 0;
 }
 

@@ -29,8 +29,7 @@ namespace {
 using namespace live_video;
 
 constexpr DWORD kSecondInstanceMs = 10000;
-constexpr const wchar_t* kRecentFiles =
-    L"Software\\Local AppWizard-Generated Applications\\Mikra\\Recent File List";
+constexpr const wchar_t* kRecentFiles = L"Software\\Local AppWizard-Generated Applications\\Mikra\\Recent File List";
 
 // A document of one colour with `lines` default line objects.
 void WriteDocument(const fs::path& path, int width, int height, COLORREF colour, int lines) {
@@ -111,8 +110,8 @@ protected:
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION info{};
         std::wstring line = commandLine;
-        ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                                   &startup, &info));
+        ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
+                                   &info));
         UniqueKernelHandle process(info.hProcess);
         CloseHandle(info.hThread);
         const bool ended = WaitForSingleObject(process.Get(), kSecondInstanceMs) == WAIT_OBJECT_0;

@@ -81,8 +81,7 @@ TEST_F(MikraLiveVideoTest, AFolderThatCannotBeMadeIsTold) {
     } cases[] = {{ID_VIDEO_SNAPSHOT, L"Photos"}, {ID_VIDEO_RECORD, L"Video Capture"}};
     for (const auto& c : cases) {
         command(c.command);
-        EXPECT_EQ(AnswerMessage(mikra_),
-                  L"The folder could not be created:\n" + (folder_ / c.folder).wstring() + L"\\")
+        EXPECT_EQ(AnswerMessage(mikra_), L"The folder could not be created:\n" + (folder_ / c.folder).wstring() + L"\\")
             << c.command;
         EXPECT_TRUE(fs::is_regular_file(folder_ / c.folder));
     }

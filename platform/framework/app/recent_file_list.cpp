@@ -21,8 +21,8 @@ void CRecentFileList::Load() {
     for (int i = 0; i < m_size; ++i) {
         wchar_t value[MAX_PATH * 4] = {};
         DWORD bytes = sizeof(value);
-        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), ValueName(i).c_str(), RRF_RT_REG_SZ, nullptr, value,
-                         &bytes) == ERROR_SUCCESS &&
+        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), ValueName(i).c_str(), RRF_RT_REG_SZ, nullptr, value, &bytes) ==
+                ERROR_SUCCESS &&
             value[0] != L'\0') {
             m_paths.emplace_back(value);
         }

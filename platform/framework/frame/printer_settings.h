@@ -4,6 +4,8 @@
 // then). One per process, as every print job of the program shares it.
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include "print_info.h"
 #include "unique_handle.h"
 
@@ -35,6 +37,9 @@ public:
 
 private:
     bool LoadDefaults();
+    // Runs the print dialog with these flags over the current choice, which
+    // takes the settings the dialog hands back.
+    BOOL RunDialog(HWND owner, DWORD flags, PRINTDLGW& dialog);
     UniqueGlobal m_devMode;
     UniqueGlobal m_devNames;
 };
