@@ -16,3 +16,9 @@ void InitGigESdk() {
         g_nGigECameraCount = count;
     }
 }
+
+void ShutDownGigESdk() {
+    if (IsGigESdkLoaded() && KQGE().KQGE_UnInitialize) {
+        KQGE().KQGE_UnInitialize();
+    }
+}

@@ -1,5 +1,6 @@
 #pragma once
-// Start-up of the GigE camera library, run once by the application.
+// Start-up of the GigE camera library, run once by the application, and its
+// shutdown, run when the view that used its cameras goes.
 
 // The number of GigE cameras the library reported at start: the GigE
 // camera class's bound for a camera index.
@@ -11,3 +12,8 @@ bool IsGigESdkReady();
 // `InitGigESdk`: `KQGE_Initialize`, then on success `KQGE_GetCameraCount`
 // into g_nGigECameraCount. Call only when IsGigESdkReady().
 void InitGigESdk();
+
+// `KQGE_UnInitialize` when the GigE library is loaded and binds it: the
+// library's adapters and threads end before the library is freed, not with
+// the process. Run after every GigE camera object is gone.
+void ShutDownGigESdk();

@@ -46,6 +46,11 @@ constexpr UINT WM_SCALE_SELECTED = 0x469;
 // zero-terminated wide-character path).
 constexpr UINT WM_OPEN_PICTURE_PATH = 0x7FC;
 
+// Posted by the view to itself after WM_COPYDATA handed it a document
+// (wParam 0, lParam 0): the documents handed over open once the sender,
+// waiting in SendMessage, is released.
+constexpr UINT WM_OPEN_HANDED_DOCUMENTS = 0x7FD;
+
 // One entry of the calibration combo: its position in scale.ini, its texts
 // and its pixels per unit (1.0 for the entry that stands for none).
 struct CScaleEntry {

@@ -31,6 +31,9 @@
 #define ID_FILE_OPEN 57601
 #define ID_FILE_PRINT_SETUP 57606
 #define ID_FILE_PRINT 57607
+// The recent documents of the File menu: the newest first.
+#define ID_FILE_MRU_FILE1 57616
+#define ID_FILE_MRU_FILE4 57619
 #define ID_APP_EXIT 57665
 #define ID_APP_ABOUT 57664
 #define ID_HELP 57670

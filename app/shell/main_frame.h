@@ -62,6 +62,7 @@ public:
     void SelectBrowserPicture(int index) override;
     std::wstring GetBrowserPicture() const override;
     void ReportUnreadableFile(const std::wstring& path) override;
+    void AddRecentDocument(const std::wstring& path) override;
     std::optional<std::wstring> AskPictureName(const std::wstring& name) override;
     std::optional<int> AskLineWidth() override;
     std::optional<BrowserItem> GetBrowserMenuItem() const override;

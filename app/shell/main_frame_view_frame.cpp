@@ -124,6 +124,8 @@ void CMainFrame::ReportUnreadableFile(const std::wstring& path) {
     prompt.DoModal();
 }
 
+void CMainFrame::AddRecentDocument(const std::wstring& path) { GetMikraApp().AddRecentDocument(path); }
+
 std::wstring CMainFrame::GetIntervalText() const {
     wchar_t text[64] = {};
     GetWindowTextW(m_wndIntervalCombo.GetSafeHwnd(), text, 64);

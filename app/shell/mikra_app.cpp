@@ -1,5 +1,7 @@
 #include "mikra_app.h"
 
+#include <filesystem>
+
 #include <objbase.h>
 #include <shellapi.h>
 
@@ -9,6 +11,7 @@
 #include "copy_data.h"
 #include "file_association.h"
 #include "gige_sdk_startup.h"
+#include "handover_resource.h"
 #include "language_prompts.h"
 #include "main_frame.h"
 #include "mikra_doc.h"
@@ -29,6 +32,10 @@ CMikraApp::CMikraApp() {
     OnCommand(ID_HELP, [this] { OnHelp(); });
     OnCommand(ID_APP_EXIT, [this] { OnAppExit(); });
     OnCommand(ID_FILE_NEW, [this] { m_docTemplate->NewDocument(); });
+    for (UINT id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_FILE4; ++id) {
+        OnCommand(id, [this, id] { OnOpenRecentFile(id); });
+        OnUpdateCommand(id, [this, id](CCommandState& state) { state.Enable(!m_recentFiles.GetPath(id).empty()); });
+    }
 }
 
 CMainFrame* CMikraApp::GetMainFrame() const {
@@ -38,7 +45,29 @@ CMainFrame* CMikraApp::GetMainFrame() const {
 bool CMikraApp::PreTranslateMessage(MSG& message) {
     CMainFrame* frame = GetMainFrame();
     auto* view = frame ? dynamic_cast<CMikraView*>(frame->GetActiveView()) : nullptr;
-    return view && view->PreTranslateMessage(message);
+    if (view && view->PreTranslateMessage(message)) {
+        return true;
+    }
+    // The frame's keys work wherever its focus is, but not in a dialog of
+    // its own thread, which keeps its keys.
+    return frame && m_accelerators &&
+           (message.hwnd == frame->GetSafeHwnd() || IsChild(frame->GetSafeHwnd(), message.hwnd)) &&
+           TranslateAcceleratorW(frame->GetSafeHwnd(), m_accelerators, &message) != 0;
+}
+
+void CMikraApp::OnInitMenuPopup(HMENU menu) { m_recentFiles.UpdateMenu(menu, LoadResourceString(IDS_RECENT_FILE)); }
+
+void CMikraApp::OnOpenRecentFile(UINT id) {
+    const std::wstring path = m_recentFiles.GetPath(id);
+    CMainFrame* frame = GetMainFrame();
+    auto* view = frame ? dynamic_cast<CMikraView*>(frame->GetActiveView()) : nullptr;
+    if (path.empty() || !view) {
+        return;
+    }
+    std::error_code error;
+    if (!view->OpenHandedDocument(path) && !std::filesystem::is_regular_file(path, error)) {
+        m_recentFiles.Remove(int(id - ID_FILE_MRU_FILE1));
+    }
 }
 
 void CMikraApp::HandOverToFirstInstance() const {
@@ -85,6 +114,8 @@ bool CMikraApp::InitInstance() {
         return false;
     }
     m_ini.m_strPath = GetModuleFolder() + L"Config.ini";
+    m_recentFiles.Load();
+    m_accelerators = LoadAcceleratorsW(GetResourceModule(), MAKEINTRESOURCEW(IDR_MAINFRAME));
 
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof(icc);

@@ -8,6 +8,8 @@
 #include "application.h"
 #include "doc_template.h"
 #include "ini_file.h"
+#include "recent_file_list.h"
+#include "resource.h"
 #include "unique_handle.h"
 
 class CMainFrame;
@@ -15,6 +17,10 @@ class CMainFrame;
 class CMikraApp : public CApplication {
 public:
     static constexpr const wchar_t* kTitle = L"Vizcam Viewer";
+    // The program's registry profile under HKEY_CURRENT_USER, and its
+    // section of recent documents (values File1 to File4).
+    static constexpr const wchar_t* kProfileKey = L"Software\\Local AppWizard-Generated Applications\\Mikra";
+    static constexpr const wchar_t* kRecentFileSection = L"Recent File List";
 
     CMikraApp();
 
@@ -26,6 +32,8 @@ public:
     // Writes a chosen folder under its [Option] key ("PicF", "AviF" or
     // "XWF") and keeps the copy of it here.
     void StoreFolder(const wchar_t* key, const std::wstring& folder);
+    // A drawing document opened or saved: first in the File menu's list.
+    void AddRecentDocument(const std::wstring& path) { m_recentFiles.Add(path); }
 
     int m_nLanguage = 0;
     std::wstring m_strPictureFolder;
@@ -45,6 +53,7 @@ protected:
     int ExitInstance() override;
     // The view sees its messages first (keys with Ctrl, the video's mouse points).
     bool PreTranslateMessage(MSG& message) override;
+    void OnInitMenuPopup(HMENU menu) override;
 
 private:
     void HandOverToFirstInstance() const;
@@ -55,6 +64,9 @@ private:
     void OnAppAbout();
     void OnHelp();
     void OnAppExit();
+    // Opens a recent document in the view; one whose file is gone leaves
+    // the list.
+    void OnOpenRecentFile(UINT id);
 
     UniqueKernelHandle m_hMutex;
     UniqueModule m_hLanguageLib;
@@ -62,6 +74,9 @@ private:
     // The export options are written back only when start-up read them.
     bool m_startupComplete = false;
     std::unique_ptr<CSingleDocTemplate> m_docTemplate;
+    CRecentFileList m_recentFiles{kProfileKey, kRecentFileSection, ID_FILE_MRU_FILE1, 4};
+    // The main frame's keys, from the language library (freed with it).
+    HACCEL m_accelerators = nullptr;
 };
 
 CMikraApp& GetMikraApp();

@@ -6,8 +6,10 @@
 #include "command_line.h"
 #include "copy_data.h"
 #include "gdi_objects.h"
+#include "gige_sdk_startup.h"
 #include "module_folder.h"
 #include "picture_gdi.h"
+#include "private_messages.h"
 #include "resource.h"
 #include "resource_module.h"
 
@@ -66,6 +68,7 @@ CMikraView::~CMikraView() {
     m_controllers.clear();
     m_live.reset();
     m_background.reset();
+    ShutDownGigESdk();
 }
 
 bool CMikraView::IsVideoActive() const { return m_camera && (m_camera->IsVideoOpen() || m_camera->IsRecording()); }
@@ -127,7 +130,7 @@ bool CMikraView::OnEraseBkgnd(HDC dc) {
 
 void CMikraView::OnTimer(UINT_PTR id) {
     if (id == kTimedCaptureTimer) {
-        TakeSnapshot();
+        TakeSnapshot(false);
     } else if (id == kStatusTimer) {
         RefreshVideoStatus();
     }
@@ -158,14 +161,26 @@ void CMikraView::OnCopyData(const COPYDATASTRUCT* record) {
     if (!text || text->empty() || !NamesDrawingDocument(*text)) {
         return;
     }
-    m_requestedDocument = ExtractDocumentPath(*text);
-    SetWindowTextW(m_hWnd, m_requestedDocument.c_str());
+    // The sender waits in SendMessage (a second start of the program):
+    // the document opens, and any message about it shows, after it is
+    // released.
+    m_handedDocuments.push_back(ExtractDocumentPath(*text));
+    PostMessageW(m_hWnd, WM_OPEN_HANDED_DOCUMENTS, 0, 0);
+}
+
+void CMikraView::OpenHandedDocuments() {
+    std::vector<std::wstring> handed;
+    handed.swap(m_handedDocuments);
+    for (const std::wstring& path : handed) {
+        OpenHandedDocument(path);
+    }
 }
 
 LRESULT CMikraView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COPYDATA: OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return TRUE;
     case WM_TIMER: OnTimer(wParam); break;
+    case WM_OPEN_HANDED_DOCUMENTS: OpenHandedDocuments(); return 0;
     case WM_CREATE: {
         const LRESULT created = CScrollView::WindowProc(message, wParam, lParam);
         if (created != -1) {

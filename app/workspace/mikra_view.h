@@ -61,7 +61,9 @@ public:
     void CloseVideo();
     void StartRecording();
     void StopRecording();
-    void TakeSnapshot();
+    // A snapshot the user asked for makes its folder when missing and tells
+    // what failed; a timed one does neither.
+    void TakeSnapshot(bool userAsked = true);
     void TakeFixedSnapshot();
     void ToggleTimedSnapshot();
     // The interval box's seconds; tells the user and fails when it is empty
@@ -187,9 +189,12 @@ public:
     // Command 35023: the ruler's settings dialog, with a picture shown or
     // video open.
     void ShowRulerSettings();
-    // The path of the last drawing document the view was asked to open, also
-    // shown as the view window's text.
-    const std::wstring& GetRequestedDocument() const { return m_requestedDocument; }
+    // A drawing document handed to the program (its command line, a second
+    // instance, the shell's open command): listed and shown like one opened
+    // from the File menu. One that cannot be read is reported and the view
+    // stays as it was.
+    // True when it was listed.
+    bool OpenHandedDocument(const std::wstring& path);
 
 protected:
     void OnDraw(HDC dc) override;
@@ -255,6 +260,9 @@ private:
     void SaveCurrentPictureAs();
     void SaveDocument();
     void OpenDocument();
+    // Lists the document, shows it and puts it first among the recent
+    // documents; one that cannot be read is reported. True when listed.
+    bool ShowDocument(const std::wstring& path);
     void AssociateDocuments(bool associated) {
         if (m_frame) {
             m_frame->SetDrawingFileAssociation(associated);
@@ -268,6 +276,7 @@ private:
 
     void OnTimer(UINT_PTR id);
     void OnCopyData(const COPYDATASTRUCT* record);
+    void OpenHandedDocuments();
     void SetVideoScrollSizes();
     void LoadStartupFolders();
     void DiscoverDevices();
@@ -372,8 +381,12 @@ private:
     int m_bGridShown = 0;
     float m_videoZoom = 1.0f;
     int m_bHasPictures = 0;
+    // Documents handed over and not yet opened, oldest first.
+    std::vector<std::wstring> m_handedDocuments;
+    // Set when video or recording starts, which changes the view's size
+    // (the picture toolbars go): the next picture shown fits the window.
+    int m_bFitPending = 0;
     int m_bHasFiles = 0;
-    std::wstring m_requestedDocument;
     CColourFontDialogs m_systemColourFontDialogs;
     IColourFontDialogs* m_colourFontDialogs = &m_systemColourFontDialogs;
 };

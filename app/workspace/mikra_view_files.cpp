@@ -8,6 +8,7 @@
 #include "file_commands_resource.h"
 #include "mikra_view.h"
 #include "picture_file_names.h"
+#include "picture_paths.h"
 #include "prompt_dlg.h"
 #include "resource.h"
 #include "resource_module.h"
@@ -105,6 +106,8 @@ void CMikraView::SaveCurrentPicture() {
     if (m_current->IsDocument()) {
         if (m_current->SaveDrawingFile(m_current->GetDocumentPath()) != DocumentStatus::ok) {
             ShowMessage(IDS_SAVE_FAILED);
+        } else if (m_frame) {
+            m_frame->AddRecentDocument(m_current->GetDocumentPath().wstring());
         }
         return;
     }
@@ -131,6 +134,9 @@ void CMikraView::SaveCurrentPictureAs() {
     if (!written) {
         ShowMessage(IDS_SAVE_FAILED);
         return;
+    }
+    if (IsDrawingDocumentPath(*written)) {
+        m_frame->AddRecentDocument(*written);
     }
     OpenPicture(*written);
     ShowNewestPicture();
@@ -169,8 +175,15 @@ void CMikraView::SaveDocument() {
     }
     m_current->CancelInteraction();
     const std::optional<std::wstring> path = m_dialogs->SaveFile(m_hWnd, {kDocumentFilter, 0, L""});
-    if (path && m_current->SaveDrawingFile(*path) != DocumentStatus::ok) {
+    if (!path) {
+        return;
+    }
+    if (m_current->SaveDrawingFile(*path) != DocumentStatus::ok) {
         ShowMessage(IDS_SAVE_FAILED);
+        return;
+    }
+    if (m_frame) {
+        m_frame->AddRecentDocument(*path);
     }
 }
 
@@ -180,14 +193,28 @@ void CMikraView::OpenDocument() {
     }
     m_current->CancelInteraction();
     const FileSelection chosen = m_dialogs->OpenFiles(m_hWnd, {kDocumentFilter, 0, L""});
-    if (chosen.paths.empty()) {
-        return;
+    if (!chosen.paths.empty()) {
+        ShowDocument(chosen.paths.front());
     }
+}
+
+bool CMikraView::OpenHandedDocument(const std::wstring& path) {
+    if (!m_frame || path.empty()) {
+        return false;
+    }
+    m_current->CancelInteraction();
+    return ShowDocument(path);
+}
+
+bool CMikraView::ShowDocument(const std::wstring& path) {
     const std::size_t listed = m_controllers.size();
-    AppendPicture(chosen.paths.front(), true, nullptr);
-    if (m_controllers.size() > listed) {
-        ShowNewestPicture();
+    AppendPicture(path, true, nullptr);
+    if (m_controllers.size() == listed) {
+        return false;
     }
+    m_frame->AddRecentDocument(path);
+    ShowNewestPicture();
+    return true;
 }
 
 void CMikraView::RenameCurrentPicture() {

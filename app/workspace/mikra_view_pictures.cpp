@@ -193,7 +193,12 @@ LRESULT CMikraView::OnPictureSelected() {
     if (m_camera && m_camera->IsVideoOpen()) {
         CloseVideo();
     }
-    // A picture at its actual size keeps it; any other zoom fits the window.
+    // Back from video a picture fits the window whatever its zoom; otherwise
+    // a picture at its actual size keeps it and any other zoom fits.
+    if (m_bFitPending && m_current->HasWindow()) {
+        m_current->ZoomToFit();
+        m_bFitPending = 0;
+    }
     if (m_current->GetZoom() != 1.0f) {
         m_current->ZoomToFit();
     }

@@ -1,5 +1,7 @@
 // The view's video commands: open and close video, record, stop, snapshot,
 // timed and fixed-size snapshots.
+#include "capture_folders.h"
+#include "handover_resource.h"
 #include "mikra_view.h"
 #include "prompt_dlg.h"
 #include "resource.h"
@@ -48,6 +50,7 @@ void CMikraView::OpenVideo() {
         SetFocus(m_hWnd);
         return;
     }
+    m_bFitPending = 1;
     FillResolutionCombo();
     m_frame->SelectBrowserPicture(-1);
     m_frame->ShowToolBar(ViewToolBar::picture, false);
@@ -91,15 +94,22 @@ void CMikraView::StartRecording() {
     if (!m_camera || !m_frame || m_camera->IsRecording()) {
         return;
     }
+    if (!EnsureCaptureFolder(m_hWnd, m_camera->GetVideoFolder())) {
+        return;
+    }
     SetScrollSizes(0, 0);
     m_current->SetScrollPosition(0, 0);
     m_current->Render(1);
     m_camera->StartRecord(m_hWnd);
     SetVideoScrollSizes();
+    if (!m_camera->IsRecording()) {
+        ShowMessage(IDS_RECORDING_FAILED);
+    }
     if (!IsVideoActive()) {
         SetScrollSizes(0, 0);
         return;
     }
+    m_bFitPending = 1;
     FillResolutionCombo();
     ShowPictureToolBars(false);
 }
@@ -121,25 +131,37 @@ void CMikraView::StopRecording() {
     m_frame->RepaintFrame();
 }
 
-void CMikraView::TakeSnapshot() {
+void CMikraView::TakeSnapshot(bool userAsked) {
     if (!m_camera || !m_camera->IsVideoOpen()) {
+        return;
+    }
+    // A timed shot tells nothing: a message box each tick would stack up;
+    // its folder was settled when timed capture started.
+    if (userAsked && !EnsureCaptureFolder(m_hWnd, m_camera->GetShotFolder())) {
         return;
     }
     m_camera->SetOpenAfterSave(1);
     if (m_camera->GetNameType() == 1 && !m_camera->IsTimedCapture()) {
         m_camera->SetShotName(kTemporaryShotName);
     }
-    m_camera->SaveSnapshot();
+    if (m_camera->SaveSnapshot() == 0 && userAsked) {
+        ShowMessage(IDS_SNAPSHOT_FAILED);
+    }
 }
 
 void CMikraView::TakeFixedSnapshot() {
     if (!m_camera || !m_camera->IsVideoOpen() || m_camera->IsRecording()) {
         return;
     }
+    if (!EnsureCaptureFolder(m_hWnd, m_camera->GetShotFolder())) {
+        return;
+    }
     if (m_camera->GetNameType() == 1) {
         m_camera->SetShotName(kTemporaryShotName);
     }
-    m_camera->CaptureStillAtSize();
+    if (m_camera->CaptureStillAtSize() == 0) {
+        ShowMessage(IDS_SNAPSHOT_FAILED);
+    }
 }
 
 void CMikraView::ShowMessage(UINT stringId) {
@@ -159,6 +181,10 @@ std::optional<float> CMikraView::GetTimedInterval() {
 
 void CMikraView::ToggleTimedSnapshot() {
     if (!m_camera || !m_frame || !m_camera->IsVideoOpen()) {
+        return;
+    }
+    const bool starting = !m_camera->IsTimedCapture();
+    if (starting && !EnsureCaptureFolder(m_hWnd, m_camera->GetShotFolder())) {
         return;
     }
     if (const std::optional<float> seconds = GetTimedInterval()) {

@@ -9,6 +9,9 @@ void RegisterFileCommands(CMikraView& view) {
     view.OnCommand(ID_FILE_SAVE_PICTURE_AS, [&view] { view.SaveCurrentPictureAs(); });
     view.OnCommand(ID_SAVE_DRAWING, [&view] { view.SaveDocument(); });
     view.OnCommand(ID_OPEN_DRAWING, [&view] { view.OpenDocument(); });
+    // The File menu's Open, the main toolbar's button and Ctrl+O open a
+    // drawing document, the program's one kind of document.
+    view.OnCommand(ID_FILE_OPEN, [&view] { view.OpenDocument(); });
     view.OnCommand(ID_ASSOCIATE_DRAWINGS, [&view] { view.AssociateDocuments(true); });
     view.OnCommand(ID_REMOVE_DRAWING_ASSOCIATION, [&view] { view.AssociateDocuments(false); });
 }

@@ -6,9 +6,12 @@
 // through the framework's print job; its preview button only shows it.
 #include "mikra_view.h"
 #include "print_scale_dlg.h"
+#include "printer_settings.h"
 #include "resource.h"
 
 void RegisterPrintCommands(CMikraView& view) {
+    // The printer and its settings the next print job starts from.
+    view.OnCommand(ID_FILE_PRINT_SETUP, [&view] { GetPrinterSettings().AskSetup(view.m_hWnd); });
     view.OnCommand(ID_FILE_PRINT, [&view] {
         if (view.IsVideoActive() || !view.m_current->HasWindow()) {
             return;

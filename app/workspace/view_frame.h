@@ -88,6 +88,9 @@ public:
     virtual std::optional<int> AskLineWidth() = 0;
     // Tells the user that the file could not be opened.
     virtual void ReportUnreadableFile(const std::wstring& path) = 0;
+    // A drawing document just opened or saved goes first in the File menu's
+    // recent documents.
+    virtual void AddRecentDocument(const std::wstring& path) = 0;
 
     // The timed-capture interval box's text.
     virtual std::wstring GetIntervalText() const = 0;

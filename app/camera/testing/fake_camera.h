@@ -81,7 +81,9 @@ public:
     int EnumDevices() override { return Log("EnumDevices"), static_cast<int>(devices.size()); }
     std::vector<CameraDeviceEntry> GetDeviceList() const override { return devices; }
     void SelectDevice(int number) override { Log("SelectDevice"), selectedDevice = number; }
+    std::wstring GetShotFolder() const override { return shotFolder; }
     void SetShotFolder(const std::wstring& folder) override { shotFolder = folder; }
+    std::wstring GetVideoFolder() const override { return videoFolder; }
     void SetVideoFolder(const std::wstring& folder) override { videoFolder = folder; }
 
     void StartPreview(HWND window) override {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "mikra_process.h"
 #include "video_layout.h"
 
 namespace live_video {
@@ -79,19 +80,25 @@ inline std::vector<int> LineColumns(const Screenshot& shot, const VideoPlacement
 // Items of every list view of the frame (the picture browser's among them).
 inline int ListedPictures(HWND frame) {
     int items = 0;
-    EnumChildWindows(
-        frame,
-        [](HWND hwnd, LPARAM lParam) {
-            wchar_t name[64] = {};
-            GetClassNameW(hwnd, name, 64);
-            if (std::wstring(name) == L"SysListView32") {
-                *reinterpret_cast<int*>(lParam) += int(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&items));
+    ForEachDescendantOfClass(frame, L"SysListView32",
+                             [&](HWND hwnd) { items += int(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0)); });
     return items;
 }
+
+// Items of the frame's list views of one kind: the picture browser's (and
+// the empty export file list's) icons, or the data bar's report rows.
+inline int ListViewItems(HWND frame, bool report) {
+    int items = 0;
+    ForEachDescendantOfClass(frame, L"SysListView32", [&](HWND hwnd) {
+        if (((GetWindowLongW(hwnd, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT) == report) {
+            items += int(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
+        }
+    });
+    return items;
+}
+inline int BrowserPictures(HWND frame) { return ListViewItems(frame, false); }
+// The data bar's rows: one per measurement object of the current picture.
+inline int DataRows(HWND frame) { return ListViewItems(frame, true); }
 
 inline std::vector<fs::path> FilesIn(const fs::path& folder, const std::wstring& extension) {
     std::vector<fs::path> files;

@@ -1,7 +1,8 @@
 // Mikra with a library double under each camera family's file name in its
 // own folder: the libraries are loaded before start-up, the GigE library is
-// started once, and exit frees each library once, after the application is
-// gone, in the order UVC, GigE, USB CMOS, CCD.
+// started once and shut down once when the view goes, and exit frees each
+// library once, after the application is gone, in the order UVC, GigE, USB
+// CMOS, CCD.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -91,6 +92,14 @@ TEST_F(MikraCameraLibrariesTest, LibrariesLiveFromBeforeStartUpUntilAfterExit) {
     EXPECT_NE(std::find(log.begin(), log.end(), "KQUVCu.dll KQ_GetTotalDeviceNum h0"), log.end());
     for (const std::string& line : log) {
         EXPECT_EQ(line.find(" left open "), std::string::npos) << line;
+    }
+    // The view's going shuts the GigE library down once, after its last
+    // call into it and before it is freed.
+    const auto shutDown = std::find(log.begin(), log.end(), "KQGEu.dll KQGE_UnInitialize");
+    ASSERT_NE(shutDown, log.end()) << "the GigE library was never shut down";
+    EXPECT_EQ(std::count(log.begin(), log.end(), "KQGEu.dll KQGE_UnInitialize"), 1);
+    for (auto line = shutDown + 1; line != log.end(); ++line) {
+        EXPECT_NE(line->rfind("KQGEu.dll KQ", 0), 0u) << *line;
     }
 }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "drawing_file.h"
+#include "live_video_checks.h"
 #include "mikra_process.h"
 #include "picture_session.h"
 #include "resource.h"
@@ -24,7 +25,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using picture_session::BrowserItems;
+using live_video::BrowserPictures;
 
 constexpr int kTagLine = 2;
 constexpr int kTagCircle = 7;
@@ -58,8 +59,8 @@ protected:
         Command(ID_FILE_LOAD_PICTURES);
         HWND dialog = mikra_.WaitForDialog();
         if (!dialog) return nullptr;
-        ChooseFile(dialog, path);
-        if (!WaitFor([&] { return BrowserItems(frame_) == 1; }, 20000)) return nullptr;
+        ChooseFile(dialog, path.wstring());
+        if (!WaitFor([&] { return BrowserPictures(frame_) == 1; }, 20000)) return nullptr;
         return FindView(frame_);
     }
     // Saves the current picture with its objects as a document through
@@ -68,7 +69,7 @@ protected:
         Command(ID_FILE_SAVE_PICTURE_AS);
         HWND dialog = mikra_.WaitForDialog();
         if (!dialog) return false;
-        ChooseFile(dialog, path);
+        ChooseFile(dialog, path.wstring());
         return WaitFor([&] { return HasBytes(path); }, 20000);
     }
     bool Exit() {

@@ -1,5 +1,6 @@
 // Mikra.exe from a folder of its own beside the simulated-camera build of
-// KQCMOSu.dll, as scripts/run-mikra.sh lays it out: the USB CMOS camera is
+// KQCMOSu.dll, as scripts/run-mikra.sh lays it out (no picture or video
+// folder yet): the USB CMOS camera is
 // the view's camera, its live video shows in the view with the crosshair
 // line of Config.ini where it is computed, a snapshot is saved and announced
 // to the main frame, and a recording is written. The files are left in
@@ -32,9 +33,8 @@ protected:
         const fs::path bin = ProgramFolder();
         folder_ = CopyProgramToFreshFolder(L"vz_mikra_live");
         fs::copy_file(bin / L"simcam" / L"KQCMOSu.dll", folder_ / L"KQCMOSu.dll");
-        // The picture and video folders of an installation.
-        fs::create_directories(folder_ / L"Photos");
-        fs::create_directories(folder_ / L"Video Capture");
+        // A fresh installation: no "Photos" or "Video Capture" beside the
+        // program until the first snapshot and recording make them.
         WriteText(folder_ / L"KQSimCam.ini", "[Cameras]\r\nCount=1\r\n[Camera1]\r\nType=10\r\nName=Bench scope\r\n");
         // A centred green crosshair pair; snapshots as BMP.
         WriteText(folder_ / L"Config.ini",
@@ -51,6 +51,43 @@ protected:
     fs::path folder_;
     MikraProcess mikra_;
 };
+
+// The program's message box, waited for; its text, after it was answered.
+std::wstring AnswerMessage(const MikraProcess& mikra) {
+    HWND box = mikra.WaitForDialog();
+    EXPECT_NE(box, nullptr) << "nothing was told";
+    if (box == nullptr) return {};
+    const std::wstring text = WindowText(GetDlgItem(box, IDC_PROMPT_TEXT));
+    HWND button = GetDlgItem(box, IDC_PROMPT_SINGLE);
+    PostMessageW(button ? button : GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntilGone(box, 10000));
+    return text;
+}
+
+// A file where a capture folder belongs: the folder cannot be made, and the
+// snapshot or recording says so instead of doing nothing.
+TEST_F(MikraLiveVideoTest, AFolderThatCannotBeMadeIsTold) {
+    WriteText(folder_ / L"Photos", "not a folder");
+    WriteText(folder_ / L"Video Capture", "not a folder");
+    ASSERT_TRUE(mikra_.Start());
+    HWND frame = mikra_.WaitForMainFrame();
+    ASSERT_NE(frame, nullptr) << "no main frame";
+    auto command = [frame](int id) { PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
+    command(ID_VIDEO_OPEN);
+
+    const struct {
+        int command;
+        const wchar_t* folder;
+    } cases[] = {{ID_VIDEO_SNAPSHOT, L"Photos"}, {ID_VIDEO_RECORD, L"Video Capture"}};
+    for (const auto& c : cases) {
+        command(c.command);
+        EXPECT_EQ(AnswerMessage(mikra_), L"The folder could not be created:\n" + (folder_ / c.folder).wstring() + L"\\")
+            << c.command;
+        EXPECT_TRUE(fs::is_regular_file(folder_ / c.folder));
+    }
+    EXPECT_EQ(ListedPictures(frame), 0);
+    EXPECT_TRUE(mikra_.IsRunning());
+}
 
 TEST_F(MikraLiveVideoTest, LiveVideoWithItsCrosshairASnapshotAndARecording) {
     ASSERT_TRUE(mikra_.Start());

@@ -33,29 +33,38 @@ bool WaitFor(Condition condition, DWORD timeoutMs) {
     return true;
 }
 
-// The largest visible view window of the frame: the video's host.
-inline HWND FindView(HWND frame) {
-    struct Search {
-        HWND found = nullptr;
-        LONG area = 0;
-    } search;
+// Calls visit(hwnd) for every descendant window of the class.
+template <typename Visit>
+void ForEachDescendantOfClass(HWND parent, const std::wstring& className, Visit visit) {
+    struct Walk {
+        const std::wstring* className;
+        Visit* visit;
+    } walk{&className, &visit};
     EnumChildWindows(
-        frame,
+        parent,
         [](HWND hwnd, LPARAM lParam) {
-            auto* s = reinterpret_cast<Search*>(lParam);
+            auto* w = reinterpret_cast<Walk*>(lParam);
             wchar_t name[64] = {};
             GetClassNameW(hwnd, name, 64);
-            RECT client{};
-            GetClientRect(hwnd, &client);
-            if (std::wstring(name) == L"VizcamView" && IsWindowVisible(hwnd) &&
-                client.right * client.bottom > s->area) {
-                s->found = hwnd;
-                s->area = client.right * client.bottom;
-            }
+            if (*w->className == name) (*w->visit)(hwnd);
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+        reinterpret_cast<LPARAM>(&walk));
+}
+
+// The largest visible view window of the frame: the video's host.
+inline HWND FindView(HWND frame) {
+    HWND found = nullptr;
+    LONG area = 0;
+    ForEachDescendantOfClass(frame, L"VizcamView", [&](HWND hwnd) {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        if (IsWindowVisible(hwnd) && client.right * client.bottom > area) {
+            found = hwnd;
+            area = client.right * client.bottom;
+        }
+    });
+    return found;
 }
 
 class MikraProcess {

@@ -41,6 +41,7 @@ protected:
         camera_ = dynamic_cast<FakeCamera*>(view_->GetCamera());
         ASSERT_NE(camera_, nullptr);
         camera_->shotFolder = folder_.wstring() + L"\\";
+        camera_->videoFolder = camera_->shotFolder;
     }
     void TearDown() override { frame_.DestroyWindow(); }
 
@@ -174,7 +175,14 @@ TEST_F(MikraViewTest, RecordingAloneHidesThePictureToolbarsUntilItStops) {
 TEST_F(MikraViewTest, AFailedStartStaysInPictureState) {
     camera_->startSucceeds = false;
     for (UINT command : {ID_VIDEO_OPEN, ID_VIDEO_RECORD}) {
+        // A recording that cannot start is told.
+        std::wstring told;
+        ModalScript script({[&](HWND box) {
+            told = ModalScript::MessageText(box);
+            EndDialog(box, IDOK);
+        }});
         Command(command);
+        EXPECT_EQ(told, command == ID_VIDEO_RECORD ? L"\u65e0\u6cd5\u5f00\u59cb\u5f55\u50cf\u3002" : L"") << command;
         EXPECT_TRUE(ToolBarsShown(true, true, true)) << command;
         EXPECT_EQ(frame_.GetResolutionCombo().GetCount(), 0) << command;
         EXPECT_EQ(ScrollSizes().cx, 0) << command;
@@ -419,3 +427,44 @@ TEST_F(MikraViewTest, LiveMeasuringShowsTheToolbarsAndItsOverlayMovesWithTheFram
 }
 
 }  // namespace
+
+namespace {
+
+const wchar_t* const kRecentFiles = L"Software\\Local AppWizard-Generated Applications\\Mikra\\Recent File List";
+
+std::wstring MenuText(HMENU menu, UINT id) {
+    wchar_t text[512] = {};
+    return GetMenuStringW(menu, id, text, 512, MF_BYCOMMAND) > 0 ? text : L"<none>";
+}
+
+}  // namespace
+
+// The File menu shows the four newest documents, numbered, in place of its
+// greyed placeholder, and the list is kept in the registry profile.
+TEST_F(MikraViewTest, TheFileMenuListsTheFourNewestDocuments) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kRecentFiles);
+    HMENU file = GetSubMenu(GetMenu(frame_.GetSafeHwnd()), 0);
+    ASSERT_NE(file, nullptr);
+    SendMessageW(frame_.GetSafeHwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    EXPECT_EQ(MenuText(file, ID_FILE_MRU_FILE1), L"\u6700\u8fd1\u7684\u6587\u4ef6");
+    EXPECT_EQ(GetMenuState(file, ID_FILE_MRU_FILE1, MF_BYCOMMAND) & MF_GRAYED, UINT(MF_GRAYED));
+
+    for (const wchar_t* name : {L"a", L"b", L"c", L"B", L"d", L"e & f"}) {
+        app_.AddRecentDocument(std::wstring(L"C:\\docs\\") + name + L".kqmk");
+    }
+    SendMessageW(frame_.GetSafeHwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    // "B" is "b" again; "a" dropped out; an ampersand shows as itself.
+    EXPECT_EQ(MenuText(file, ID_FILE_MRU_FILE1), L"&1 C:\\docs\\e && f.kqmk");
+    EXPECT_EQ(MenuText(file, ID_FILE_MRU_FILE1 + 1), L"&2 C:\\docs\\d.kqmk");
+    EXPECT_EQ(MenuText(file, ID_FILE_MRU_FILE1 + 2), L"&3 C:\\docs\\B.kqmk");
+    EXPECT_EQ(MenuText(file, ID_FILE_MRU_FILE4), L"&4 C:\\docs\\c.kqmk");
+    EXPECT_EQ(MenuText(file, ID_FILE_MRU_FILE4 + 1), L"<none>");
+    EXPECT_EQ(GetMenuState(file, ID_FILE_MRU_FILE4, MF_BYCOMMAND) & MF_GRAYED, 0u);
+
+    wchar_t value[512] = {};
+    DWORD bytes = sizeof(value);
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, kRecentFiles, L"File4", RRF_RT_REG_SZ, nullptr, value, &bytes),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(value, L"C:\\docs\\c.kqmk");
+    RegDeleteTreeW(HKEY_CURRENT_USER, kRecentFiles);
+}

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "live_video_checks.h"
 #include "mikra_process.h"
 
 namespace picture_session {
@@ -50,32 +51,15 @@ inline void WriteBmp(const fs::path& path, int width, int height, const std::fun
         .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
 }
 
-// The browser's list: the frame's list view whose items are pictures.
-inline int BrowserItems(HWND frame) {
-    int items = 0;
-    EnumChildWindows(
-        frame,
-        [](HWND hwnd, LPARAM lParam) {
-            wchar_t name[64] = {};
-            GetClassNameW(hwnd, name, 64);
-            if (std::wstring(name) == L"SysListView32" && (GetWindowLongW(hwnd, GWL_STYLE) & LVS_REPORT) == 0) {
-                *reinterpret_cast<int*>(lParam) += static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&items));
-    return items;
-}
-
 // Opens `path` through the File menu's picture command (37010) and its
 // dialog; true once the browser lists it.
 inline bool OpenFromFileMenu(const MikraProcess& mikra, HWND frame, const fs::path& path) {
     PostMessageW(frame, WM_COMMAND, MAKEWPARAM(37010, 0), 0);
     HWND dialog = mikra.WaitForDialog();
     if (!dialog) return false;
-    const int listed = BrowserItems(frame);
+    const int listed = live_video::BrowserPictures(frame);
     ChooseFile(dialog, path);
-    return WaitFor([&] { return BrowserItems(frame) == listed + 1; }, 20000);
+    return WaitFor([&] { return live_video::BrowserPictures(frame) == listed + 1; }, 20000);
 }
 
 // A visible top-level window of class `className` of process `id`, waited

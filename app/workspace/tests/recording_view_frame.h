@@ -47,6 +47,7 @@ public:
     std::vector<BrowserEntry> browserEntries;
     std::wstring browserCurrent;
     std::vector<std::wstring> unreadableFiles;
+    std::vector<std::wstring> recentDocuments;
     // The answer of the picture-name dialog; how often it was asked.
     std::optional<std::wstring> pictureName;
     int pictureNameQuestions = 0;
@@ -121,6 +122,7 @@ public:
     }
     std::wstring GetBrowserPicture() const override { return browserCurrent; }
     void ReportUnreadableFile(const std::wstring& path) override { unreadableFiles.push_back(path); }
+    void AddRecentDocument(const std::wstring& path) override { recentDocuments.push_back(path); }
     std::optional<std::wstring> AskPictureName(const std::wstring& name) override {
         ++pictureNameQuestions;
         pictureNameOffered = name;

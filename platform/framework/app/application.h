@@ -35,6 +35,9 @@ public:
     // Before a message of the loop is dispatched: true when it was handled
     // here and is not dispatched.
     virtual bool PreTranslateMessage(MSG&) { return false; }
+    // A menu of the main frame is about to drop down, before its items are
+    // enabled: items the application lists (recent files) are put in.
+    virtual void OnInitMenuPopup(HMENU) {}
 
 protected:
     virtual bool InitInstance() = 0;

@@ -151,6 +151,9 @@ LRESULT CFrameWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_INITMENUPOPUP:
         if (!HIWORD(lParam)) {
+            if (CApplication* application = GetApplication()) {
+                application->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+            }
             UpdateMenu(reinterpret_cast<HMENU>(wParam));
         }
         return 0;

@@ -56,16 +56,13 @@ bool CPrinterSettings::LoadDefaults() {
     return true;
 }
 
-CPrinterSettings::Choice CPrinterSettings::AskPrinter(HWND owner) {
+BOOL CPrinterSettings::RunDialog(HWND owner, DWORD flags, PRINTDLGW& dialog) {
     LoadDefaults();
-    PRINTDLGW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.hDevMode = m_devMode.Get();
     dialog.hDevNames = m_devNames.Get();
-    dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE;
-    dialog.nMinPage = 1;
-    dialog.nMaxPage = 1;
+    dialog.Flags = flags;
     const BOOL confirmed = ::PrintDlgW(&dialog);
     // The dialog may have replaced the blocks it was given; they are ours
     // either way.
@@ -73,6 +70,15 @@ CPrinterSettings::Choice CPrinterSettings::AskPrinter(HWND owner) {
     m_devNames.Release();
     m_devMode.Reset(dialog.hDevMode);
     m_devNames.Reset(dialog.hDevNames);
+    return confirmed;
+}
+
+CPrinterSettings::Choice CPrinterSettings::AskPrinter(HWND owner) {
+    PRINTDLGW dialog{};
+    dialog.nMinPage = 1;
+    dialog.nMaxPage = 1;
+    const BOOL confirmed =
+        RunDialog(owner, PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE, dialog);
     Choice choice;
     choice.printer.Reset(dialog.hDC);
     if (!confirmed) {
@@ -81,6 +87,11 @@ CPrinterSettings::Choice CPrinterSettings::AskPrinter(HWND owner) {
         choice.cancelled = ::CommDlgExtendedError() == 0;
     }
     return choice;
+}
+
+bool CPrinterSettings::AskSetup(HWND owner) {
+    PRINTDLGW dialog{};
+    return RunDialog(owner, PD_PRINTSETUP, dialog) != FALSE;
 }
 
 UniquePrinterDC CPrinterSettings::CreatePrinter() {

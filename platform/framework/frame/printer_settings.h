@@ -4,6 +4,8 @@
 // then). One per process, as every print job of the program shares it.
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include "print_info.h"
 #include "unique_handle.h"
 
@@ -19,6 +21,10 @@ public:
         bool cancelled = false;
     };
     Choice AskPrinter(HWND owner);
+    // The print setup dialog over `owner` (printer, paper, orientation),
+    // starting at the current choice; on OK its answer becomes the choice.
+    // False when the user cancelled or the dialog could not run.
+    bool AskSetup(HWND owner);
     // The current choice's printer without asking; empty when there is no
     // printer.
     UniquePrinterDC CreatePrinter();
@@ -31,6 +37,9 @@ public:
 
 private:
     bool LoadDefaults();
+    // Runs the print dialog with these flags over the current choice, which
+    // takes the settings the dialog hands back.
+    BOOL RunDialog(HWND owner, DWORD flags, PRINTDLGW& dialog);
     UniqueGlobal m_devMode;
     UniqueGlobal m_devNames;
 };
