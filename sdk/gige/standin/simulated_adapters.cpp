@@ -48,13 +48,19 @@ void SimulatedAdapters::Adapter::Acquire(bool on) {
 }
 
 void SimulatedAdapters::Adapter::Stream() {
-    std::unique_lock guard(streamLock);
-    while (acquiring) {
-        guard.unlock();
+    const auto stopped = [this] {
+        std::lock_guard guard(streamLock);
+        return !acquiring;
+    };
+    while (!stopped()) {
         const std::vector<StreamRecord> streams = driver.Streams();
-        if (!streams.empty()) camera.SendFrame({streams.back().width, streams.back().height, kMono8});
-        guard.lock();
-        streamChanged.wait_for(guard, kFrameInterval, [&] { return !acquiring; });
+        if (!streams.empty()) {
+            // The camera holds each frame to its sensor's pace.
+            camera.SendFrame({streams.back().width, streams.back().height, kMono8}, {}, stopped);
+            continue;
+        }
+        std::unique_lock guard(streamLock);
+        streamChanged.wait_for(guard, kStreamPoll, [&] { return !acquiring; });
     }
 }
 

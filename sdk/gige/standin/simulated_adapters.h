@@ -4,8 +4,8 @@
 // simulated model names from the (8 i)th on; adapters past the names list no
 // camera. Each adapter is made on first use and kept, as a driver outlives
 // the library's starts and stops. While acquisition is on, the camera sends
-// 8-bit frames of the size of the driver's latest stream, one every
-// kFrameInterval, each with the next block's pattern. The handle
+// 8-bit frames of the size of the driver's latest stream at its sensor's
+// pace, each with the next block's pattern. The handle
 // kPeerHandle names the adapter of the standard GigE Vision test camera on
 // loopback (PeerAdapter), which tests start themselves.
 #pragma once
@@ -31,7 +31,8 @@ public:
     static constexpr std::uint32_t kFirstHandle = 0xFFFFFF00;
     static constexpr std::uint32_t kMaxAdapters = 7;  // one reply carries at most 7
     static constexpr std::size_t kCamerasPerAdapter = 8;
-    static constexpr std::chrono::milliseconds kFrameInterval{20};
+    // How often an acquiring camera looks for a stream to send to.
+    static constexpr std::chrono::milliseconds kStreamPoll{20};
     static constexpr std::uint32_t kPeerHandle = 0xFFFFFE00;
 
     // Null for a handle the service stand-in never gives.
