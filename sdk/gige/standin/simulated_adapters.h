@@ -35,12 +35,16 @@ public:
     static constexpr std::chrono::milliseconds kStreamPoll{20};
     static constexpr std::uint32_t kPeerHandle = 0xFFFFFE00;
 
+    // Each camera reads a sensor row in rowTime; 0: frames at once.
+    explicit SimulatedAdapters(std::chrono::nanoseconds rowTime = SimulatedCamera::kDefaultRowTime)
+        : rowTime_(rowTime) {}
+
     // Null for a handle the service stand-in never gives.
     DriverPort* PortForHandle(std::int64_t driverHandle) override;
 
 private:
     struct Adapter {
-        explicit Adapter(std::uint32_t ordinal);
+        Adapter(std::uint32_t ordinal, std::chrono::nanoseconds rowTime);
         ~Adapter();
         void Acquire(bool on);
         void Stream();
@@ -51,12 +55,14 @@ private:
         std::condition_variable streamChanged;
         bool acquiring = false;
         bool closing = false;
+        bool unpaced = false;
         std::thread streamer;
         // Last: its serving thread, which starts and stops the streamer,
         // ends before anything above is freed.
         SimulatedCamera camera{link.CameraSide()};
     };
 
+    const std::chrono::nanoseconds rowTime_;
     std::mutex lock_;
     std::map<std::uint32_t, std::unique_ptr<Adapter>> adapters_;
     std::unique_ptr<PeerAdapter> peer_;
