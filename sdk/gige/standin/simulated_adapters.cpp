@@ -17,8 +17,11 @@ std::vector<std::uint8_t> DiscoveryListOf(std::uint32_t ordinal) {
 
 }  // namespace
 
-SimulatedAdapters::Adapter::Adapter(std::uint32_t ordinal) : driver(link.DriverSide(), DiscoveryListOf(ordinal)) {
+SimulatedAdapters::Adapter::Adapter(std::uint32_t ordinal, std::chrono::nanoseconds rowTime)
+    : driver(link.DriverSide(), DiscoveryListOf(ordinal)) {
+    camera.SetRowTime(rowTime);
     camera.StreamTo(driver);
+    unpaced = rowTime <= std::chrono::nanoseconds::zero();
     camera.OnAcquisition([this](bool on) { Acquire(on); });
 }
 
@@ -48,13 +51,21 @@ void SimulatedAdapters::Adapter::Acquire(bool on) {
 }
 
 void SimulatedAdapters::Adapter::Stream() {
-    std::unique_lock guard(streamLock);
-    while (acquiring) {
-        guard.unlock();
+    const auto stopped = [this] {
+        std::lock_guard guard(streamLock);
+        return !acquiring;
+    };
+    while (!stopped()) {
         const std::vector<StreamRecord> streams = driver.Streams();
-        if (!streams.empty()) camera.SendFrame({streams.back().width, streams.back().height, kMono8});
-        guard.lock();
-        streamChanged.wait_for(guard, kFrameInterval, [&] { return !acquiring; });
+        if (!streams.empty()) {
+            // The camera holds each frame to its sensor's pace; unpaced, the
+            // next goes once the host has taken this one.
+            camera.SendFrame({streams.back().width, streams.back().height, kMono8}, {}, stopped);
+            if (unpaced) driver.WaitUntilIdle(kStreamPoll);
+            continue;
+        }
+        std::unique_lock guard(streamLock);
+        streamChanged.wait_for(guard, kStreamPoll, [&] { return !acquiring; });
     }
 }
 
@@ -68,7 +79,7 @@ DriverPort* SimulatedAdapters::PortForHandle(std::int64_t driverHandle) {
     if (ordinal < 0 || ordinal >= kMaxAdapters) return nullptr;
     std::lock_guard guard(lock_);
     auto& adapter = adapters_[static_cast<std::uint32_t>(ordinal)];
-    if (!adapter) adapter = std::make_unique<Adapter>(static_cast<std::uint32_t>(ordinal));
+    if (!adapter) adapter = std::make_unique<Adapter>(static_cast<std::uint32_t>(ordinal), rowTime_);
     return &adapter->driver;
 }
 

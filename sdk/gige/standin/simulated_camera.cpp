@@ -64,7 +64,25 @@ std::vector<std::uint8_t> SimulatedCamera::Pattern(const StreamFrame& frame, std
     return pixels;
 }
 
-std::vector<std::uint8_t> SimulatedCamera::SendFrame(const StreamFrame& frame, std::span<const std::uint32_t> lost) {
+void SimulatedCamera::SetRowTime(std::chrono::nanoseconds rowTime) {
+    std::lock_guard guard(lock_);
+    rowTime_ = rowTime;
+}
+
+std::vector<std::uint8_t> SimulatedCamera::SendFrame(const StreamFrame& frame, std::span<const std::uint32_t> lost,
+                                                     const std::function<bool()>& stop) {
+    std::chrono::nanoseconds rowTime{};
+    {
+        std::lock_guard guard(lock_);
+        rowTime = rowTime_;
+    }
+    std::unique_lock paced(paceLock_);
+    const auto frameTime = kqff::sim::SensorFrameTime(frame.height, frame.exposureLines, rowTime);
+    if (!pacer_.WaitTurn(frameTime, [&] { return stop && stop(); })) {
+        pacer_ = {};  // the frame never went: the next one starts the pace afresh
+        return {};
+    }
+    paced.unlock();
     std::uint16_t block = 0;
     std::uint16_t port = 0;
     std::size_t payload = 0;

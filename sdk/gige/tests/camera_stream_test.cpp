@@ -134,6 +134,52 @@ TEST(CameraStreamTest, FramesReachTheCallbackWithTheirInfoAndPixels) {
     EXPECT_EQ(c.Camera().GetFrame(nullptr), 2);
 }
 
+TEST(CameraStreamTest, FramesComeNoSoonerThanTheSensorReadsThem) {
+    using std::chrono::microseconds;
+    struct Case {
+        microseconds rowTime;
+        std::uint32_t exposureLines;
+        microseconds frameTime;  // the longer of 48 rows and the exposure
+    };
+    const Case cases[] = {
+        {microseconds(500), 0, microseconds(24000)},
+        {microseconds(500), 120, microseconds(60000)},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.exposureLines);
+        FrameLog log;  // outlives the camera's display thread
+        Opened c;
+        c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
+        ASSERT_EQ(c.Camera().LiveStart(), 0);
+        c.camera.SetRowTime(k.rowTime);
+        SimulatedCamera::StreamFrame frame = c.Frame();
+        frame.exposureLines = k.exposureLines;
+        const auto start = std::chrono::steady_clock::now();
+        std::vector<Bytes> sent;
+        for (int i = 0; i < 3; ++i) sent.push_back(c.camera.SendFrame(frame));
+        ASSERT_TRUE(log.WaitFor(3));
+        // The first frame goes at once, each later one a frame time after it.
+        EXPECT_GE(std::chrono::steady_clock::now() - start, 2 * k.frameTime);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(log.frames[i].pixels, sent[i]);
+    }
+}
+
+TEST(CameraStreamTest, AFrameStoppedWhileItWaitsForTheSensorIsNeverSent) {
+    FrameLog log;  // outlives the camera's display thread
+    Opened c;
+    c.Camera().SetFrameCallBack(&FrameLog::Take, &log);
+    ASSERT_EQ(c.Camera().LiveStart(), 0);
+    c.camera.SetRowTime(std::chrono::seconds(1));
+    const Bytes first = c.camera.SendFrame(c.Frame());
+    EXPECT_TRUE(c.camera.SendFrame(c.Frame(), {}, [] { return true; }).empty());
+    c.camera.SetRowTime(std::chrono::nanoseconds::zero());
+    const Bytes next = c.camera.SendFrame(c.Frame());
+    ASSERT_TRUE(log.WaitFor(2));
+    EXPECT_EQ(log.frames[0].pixels, first);
+    EXPECT_EQ(log.frames[1].pixels, next);
+    EXPECT_NE(next, first);
+}
+
 TEST(CameraStreamTest, AFrameOfAnotherSizeIsDroppedAndCounted) {
     FrameLog log;  // outlives the camera's display thread
     Opened c;

@@ -98,6 +98,14 @@ void CKQNaprel_FPGA::AppendStartChanges(fpga::RegisterList& list, bool columnCha
     }
 }
 
+bool CKQNaprel_FPGA::RewritesUnfittedSkipWindow() const {
+    // Left at zoom 0, the sensor already reads this window unskipped, so
+    // the request carries the capture settings alone; leaving the two-fold
+    // zoom, the sensor would go on reading a skipped window the frames no
+    // longer match.
+    return zoomMode_ != 0;
+}
+
 int CKQNaprel_FPGA::OnWindowSizeChanged() { return WriteSensorRegister(0x300A, FrameLength()); }
 
 int CKQNaprel_FPGA::ResendBlankingAndMode() {

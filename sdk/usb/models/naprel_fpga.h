@@ -38,6 +38,7 @@ private:
     void AppendStartChanges(fpga::RegisterList& list, bool columnChanged, bool rowChanged, std::uint32_t column,
                             std::uint32_t row) const override;
     bool SkippedWindowAtOrigin() const override { return false; }
+    bool RewritesUnfittedSkipWindow() const override;
     int OnWindowSizeChanged() override;
     std::uint32_t LimitExposureLines(std::uint32_t lines) const override;
     int ResendBlankingAndMode() override;

@@ -354,23 +354,28 @@ int CKQNavelo_FPGA::SetZoomMode(std::int32_t mode) {
     if (exposureUnit_ == 1) capInfo_.exposure = ExposureToRegister(exposureTime_);
 
     Skip skip = Skip::none;
-    std::uint32_t column = 0, row = 0;
+    bool windowList = true;
     if (mode == 1) {
         skip = Skip::twoFold;
     } else if (mode == 2) {
         skip = Skip::fourFold;
     } else if (requestedHalfReadout_ && FitsTwice(window.width, window.height)) {
         skip = Skip::twoFold;
+    } else if (requestedHalfReadout_ && !RewritesUnfittedSkipWindow()) {
+        windowList = false;
     } else if (centreWindow_ != 0) {
         CentreWindow(capInfo_);
     }
-    if (skip == Skip::none || !SkippedWindowAtOrigin()) {
-        const std::uint32_t factor = skip == Skip::none ? 1 : skip == Skip::twoFold ? 2 : 4;
-        column = ClampStart(capInfo_.columnStart, window.width, geometry_.maxWidth, factor);
-        row = ClampStart(capInfo_.rowStart, window.height, geometry_.maxHeight, factor);
-    }
     list_.Clear();
-    AppendWindow(list_, skip, column, row, WindowUse::program);
+    if (windowList) {
+        std::uint32_t column = 0, row = 0;
+        if (skip == Skip::none || !SkippedWindowAtOrigin()) {
+            const std::uint32_t factor = skip == Skip::none ? 1 : skip == Skip::twoFold ? 2 : 4;
+            column = ClampStart(capInfo_.columnStart, window.width, geometry_.maxWidth, factor);
+            row = ClampStart(capInfo_.rowStart, window.height, geometry_.maxHeight, factor);
+        }
+        AppendWindow(list_, skip, column, row, WindowUse::program);
+    }
     const RegisterWrite exposure{ExposureRegister(), ExposureLines()};
     if (exposureUnit_ == 1) list_.Append(exposure);
     list_.SetTrailing(exposure);

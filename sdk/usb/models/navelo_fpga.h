@@ -107,6 +107,9 @@ protected:
                                     std::uint32_t row) const;
     // Whether a skipped window is programmed from the sensor's origin.
     virtual bool SkippedWindowAtOrigin() const { return true; }
+    // Zoom 0 asked with the skip flag on a window that does not fit twice:
+    // whether the unskipped window is written again.
+    virtual bool RewritesUnfittedSkipWindow() const { return true; }
     // Runs when the window takes a new size, before its list is sent.
     virtual int OnWindowSizeChanged() { return status::kSuccess; }
     // The exposure (lines) a record may store.

@@ -1,5 +1,8 @@
 #include "ini_text.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace kq::simcam {
 namespace {
 
@@ -115,6 +118,31 @@ std::optional<std::u16string> IniText::Value(std::u16string_view section, std::u
     const auto k = s->second.find(Folded(key));
     if (k == s->second.end()) return std::nullopt;
     return k->second;
+}
+
+std::optional<std::int32_t> IniNumber(const std::optional<std::u16string>& text, std::int32_t lo, std::int32_t hi) {
+    if (!text || text->empty() || text->size() > 9) return std::nullopt;
+    std::int32_t value = 0;
+    for (char16_t c : *text) {
+        if (c < u'0' || c > u'9') return std::nullopt;
+        value = value * 10 + (c - u'0');
+    }
+    if (value < lo || value > hi) return std::nullopt;
+    return value;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadIniBytes(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    try {
+        std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        if (in.bad()) return std::nullopt;
+        return bytes;
+    } catch (const std::ios_base::failure&) {
+        return std::nullopt;  // a read error inside the file
+    }
 }
 
 }  // namespace kq::simcam

@@ -7,11 +7,13 @@
 // that are not UTF-8 read as U+FFFD, so any input gives a result.
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kq::simcam {
 
@@ -25,5 +27,12 @@ public:
 private:
     std::map<std::u16string, std::map<std::u16string, std::u16string>> sections_;
 };
+
+// A value read as a decimal number in lo..hi (digits only), or nothing.
+std::optional<std::int32_t> IniNumber(const std::optional<std::u16string>& text, std::int32_t lo, std::int32_t hi);
+
+// The bytes of the file at path; nothing when it is missing, not a regular
+// file or cannot be read whole.
+std::optional<std::vector<std::uint8_t>> ReadIniBytes(const std::filesystem::path& path);
 
 }  // namespace kq::simcam

@@ -1,8 +1,6 @@
 #include "sim_camera_config.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "core/device_identification.h"
 #include "core/model_geometry.h"
@@ -12,18 +10,6 @@ namespace kq::simcam {
 namespace {
 
 constexpr std::size_t kMaxNameChars = 255;
-
-// A decimal number in lo..hi, or nothing.
-std::optional<std::int32_t> Number(const std::optional<std::u16string>& text, std::int32_t lo, std::int32_t hi) {
-    if (!text || text->empty() || text->size() > 9) return std::nullopt;
-    std::int32_t value = 0;
-    for (char16_t c : *text) {
-        if (c < u'0' || c > u'9') return std::nullopt;
-        value = value * 10 + (c - u'0');
-    }
-    if (value < lo || value > hi) return std::nullopt;
-    return value;
-}
 
 std::uint16_t HexField(std::u16string_view pattern, std::size_t at) {
     std::uint16_t value = 0;
@@ -95,23 +81,23 @@ SimulatedCamera MakeCamera(int number, std::int32_t typeCode, bool monochrome) {
 
 std::vector<SimulatedCamera> ParseSimulatedCameras(std::span<const std::uint8_t> iniBytes) {
     const IniText ini = IniText::Parse(iniBytes);
-    const int count = Number(ini.Value(u"Cameras", u"Count"), 0, kMaxSimulatedCameras).value_or(1);
+    const int count = IniNumber(ini.Value(u"Cameras", u"Count"), 0, kMaxSimulatedCameras).value_or(1);
     std::vector<SimulatedCamera> cameras;
     for (int n = 1; n <= count; ++n) {
         const std::u16string section = u"Camera" + DecimalText(n);
-        const auto type = Number(ini.Value(section, u"Type"), 1, 99).value_or(kDefaultTypeCode);
-        const bool monochrome = Number(ini.Value(section, u"Monochrome"), 0, 1).value_or(0) == 1;
+        const auto type = IniNumber(ini.Value(section, u"Type"), 1, 99).value_or(kDefaultTypeCode);
+        const bool monochrome = IniNumber(ini.Value(section, u"Monochrome"), 0, 1).value_or(0) == 1;
         SimulatedCamera camera = MakeCamera(n, type, monochrome);
-        if (const auto width = Number(ini.Value(section, u"Width"), 1, 65535)) {
+        if (const auto width = IniNumber(ini.Value(section, u"Width"), 1, 65535)) {
             camera.sensorWidth = static_cast<std::uint16_t>(*width);
         }
-        if (const auto height = Number(ini.Value(section, u"Height"), 1, 65535)) {
+        if (const auto height = IniNumber(ini.Value(section, u"Height"), 1, 65535)) {
             camera.sensorHeight = static_cast<std::uint16_t>(*height);
         }
-        if (const auto phase = Number(ini.Value(section, u"BayerPhase"), 1, 4)) {
+        if (const auto phase = IniNumber(ini.Value(section, u"BayerPhase"), 1, 4)) {
             camera.bayerPhase = static_cast<kqff::sim::BayerPhase>(*phase);
         }
-        if (const auto rowTime = Number(ini.Value(section, u"RowTime"), 0, 100000)) {
+        if (const auto rowTime = IniNumber(ini.Value(section, u"RowTime"), 0, 100000)) {
             camera.rowTime = std::chrono::microseconds(*rowTime);
         }
         if (auto name = ini.Value(section, u"Name"); name && !name->empty()) {
@@ -129,17 +115,9 @@ std::vector<SimulatedCamera> ParseSimulatedCameras(std::span<const std::uint8_t>
 std::vector<SimulatedCamera> DefaultSimulatedCameras() { return {MakeCamera(1, kDefaultTypeCode, false)}; }
 
 std::optional<std::vector<SimulatedCamera>> ReadSimulatedCameraFile(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    try {
-        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (in.bad()) return std::nullopt;
-        return ParseSimulatedCameras(bytes);
-    } catch (const std::ios_base::failure&) {
-        return std::nullopt;  // a read error inside the file
-    }
+    const auto bytes = ReadIniBytes(path);
+    if (!bytes) return std::nullopt;
+    return ParseSimulatedCameras(*bytes);
 }
 
 }  // namespace kq::simcam

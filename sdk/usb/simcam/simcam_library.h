@@ -4,13 +4,12 @@
 
 #include <filesystem>
 
+#include "sim_config_path.h"
 #include "simulated_cameras.h"
 
 namespace kq::simcam {
 
 SimulatedCameras& Cameras();
-// KQSIM_CONFIG when set and not empty, else KQSimCam.ini beside this DLL.
-std::filesystem::path StartupConfigPath();
 // The cameras of that file, or the default set when it cannot be read.
 std::vector<SimulatedCamera> StartupCameras();
 // While set, the message window's registration for device broadcasts fails.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fpga_fixture.h"
 #include "models/naprel_fpga.h"
 
@@ -96,6 +98,50 @@ TEST_F(NaprelTest, OnlyZoomsZeroAndOneExist) {
     // 640 x 480 read over twice its size; the end reaches two lines further.
     EXPECT_EQ(lists[0].counted, (Writes{{0x3008, 1281}, {0x3006, 963}, {0x3004, 0}, {0x3002, 2}, {0x3032, 2}}));
     EXPECT_EQ(lists[0].trailing, (RegisterWrite{0x3012, 300}));
+}
+
+TEST_F(NaprelTest, ZoomZeroWithTheSkipFlagOnAWindowThatDoesNotFitTwiceSendsTheCaptureSettingsAlone) {
+    // The skip flag asked for on the whole sensor: it cannot be read twice.
+    CapInfo record = NaprelWindow();
+    record.control = 1;
+    const std::uint32_t handle = OpenFpga(record, u"VID_F5A1&PID_1001");
+    const auto before = bus.Device(0).Camera().FpgaRegisters();
+    ASSERT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.SetZoomMode(0); }), status::kSuccess);
+    EXPECT_EQ(Codes(), (std::vector<std::uint32_t>{kqff::kIoctlSetFormat, kqff::kIoctlWriteCommand}));
+    // The request: 960 high, 1280 wide, control 1, no counted write, then
+    // the exposure the camera reads after them.
+    fpga::Request expected{};
+    const std::uint8_t head[] = {16, 0xC0, 0x03, 0x00, 0x05, 0x01, 0x00, 0x2C, 0x01, 0x12, 0x30};
+    std::copy(std::begin(head), std::end(head), expected.begin());
+    const auto sent = bus.LogOf(kqff::kIoctlWriteCommand);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_TRUE(std::ranges::equal(sent[0].input, expected));
+    EXPECT_EQ(bus.Device(0).Camera().FpgaRegisters(), before);
+
+    // Leaving the two-fold zoom the sensor is told its unskipped window
+    // again, else it would go on skipping rows the frames no longer have.
+    ASSERT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.SetZoomMode(1); }), status::kSuccess);
+    bus.ClearLog();
+    ASSERT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.SetZoomMode(0); }), status::kSuccess);
+    const auto lists = Lists();
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].counted, (Writes{{0x3008, 1279}, {0x3006, 961}, {0x3004, 0}, {0x3002, 2}, {0x3032, 0}}));
+    EXPECT_EQ(bus.Device(0).Camera().FpgaRegisters(), before);
+}
+
+TEST_F(NaprelTest, ZoomZeroWithTheSkipFlagAndExposureTimeSendsTheExposureAlone) {
+    CapInfo record = NaprelWindow();
+    record.control = 1;
+    const std::uint32_t handle = OpenFpga(record, u"VID_F5A1&PID_1001");
+    ASSERT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.SetExpouseUnit(1); }), status::kSuccess);
+    const std::uint16_t lines = bus.Device(0).Camera().FpgaRegisters().at(0x3012);
+    bus.ClearLog();
+    ASSERT_EQ(On(handle, [](CKQNavelo_FPGA& d) { return d.SetZoomMode(0); }), status::kSuccess);
+    const auto lists = Lists();
+    ASSERT_EQ(lists.size(), 1u);
+    EXPECT_EQ(lists[0].counted, (Writes{{0x3012, lines}}));
+    EXPECT_EQ(lists[0].trailing, (RegisterWrite{0x3012, lines}));
+    EXPECT_EQ(lists[0].control, 1);
 }
 
 TEST_F(NaprelTest, TheModelSettingLimitsTheExposureTo2048Lines) {
