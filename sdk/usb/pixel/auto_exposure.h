@@ -81,6 +81,7 @@ private:
 struct AlternateExposureThresholds {
     int exposure = 300;
     int brightness = 150;
+    bool operator==(const AlternateExposureThresholds&) const = default;
 };
 
 class AlternateAutoExposure {
