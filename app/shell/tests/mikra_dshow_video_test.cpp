@@ -77,8 +77,26 @@ protected:
         return all;
     }
 
+    // Starts Mikra, opens video and waits for the source's picture in the
+    // view. Tests running beside this one show windows on the same display:
+    // the frame stays above them while the screen's pixels are read.
+    void StartWithVideo() {
+        ASSERT_TRUE(mikra_.Start());
+        frame_ = mikra_.WaitForMainFrame();
+        ASSERT_NE(frame_, nullptr) << "no main frame";
+        view_ = FindView(frame_);
+        ASSERT_NE(view_, nullptr);
+        SetWindowPos(frame_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        PostMessageW(frame_, WM_COMMAND, MAKEWPARAM(ID_VIDEO_OPEN, 0), 0);
+        std::string seen;
+        ASSERT_TRUE(WaitFor([&] { return ShowsSourcePicture(view_, seen); }, 20000))
+            << "the source's picture is not in the view:" << seen;
+    }
+
     fs::path folder_;
     MikraProcess mikra_;
+    HWND frame_ = nullptr;
+    HWND view_ = nullptr;
 };
 
 TEST_F(MikraDShowVideoTest, SourcesPictureInTheViewARecordingAndASnapshotOpened) {
@@ -86,20 +104,11 @@ TEST_F(MikraDShowVideoTest, SourcesPictureInTheViewARecordingAndASnapshotOpened)
     ASSERT_TRUE(writer.Registered());
     dshow_fixtures::TestSources sources({L"Bench source"});
     ASSERT_TRUE(sources.Registered());
-    ASSERT_TRUE(mikra_.Start());
-    HWND frame = mikra_.WaitForMainFrame();
-    ASSERT_NE(frame, nullptr) << "no main frame";
-    HWND view = FindView(frame);
-    ASSERT_NE(view, nullptr);
-    // Tests running beside this one show windows on the same display: the
-    // frame stays above them while the screen's pixels are read.
-    SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_NO_FATAL_FAILURE(StartWithVideo());
+    HWND frame = frame_;
     auto command = [frame](int id) { PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
-
-    command(ID_VIDEO_OPEN);
     std::string seen;
-    auto pictureShown = [&] { return ShowsSourcePicture(view, seen); };
-    EXPECT_TRUE(WaitFor(pictureShown, 20000)) << "the source's picture is not in the view:" << seen;
+    auto pictureShown = [&] { return ShowsSourcePicture(view_, seen); };
 
     command(ID_VIDEO_RECORD);
     const fs::path recording = WaitForOneRecording(folder_ / L"Video Capture", 6ULL * kSourceWidth * kSourceHeight * 3);
@@ -112,10 +121,6 @@ TEST_F(MikraDShowVideoTest, SourcesPictureInTheViewARecordingAndASnapshotOpened)
     EXPECT_TRUE(SnapCloseAndKeep(mikra_, frame, folder_, recording, fs::path(MIKRA_DSHOW_VIDEO_FILES).make_preferred()));
 }
 
-}  // namespace
-
-namespace {
-
 // With the platform's own file writer, which takes no byte stream from the
 // mux, Record would end the program in the platform's capture library on
 // the first frames: it is refused with the message, no recording file is
@@ -125,17 +130,11 @@ TEST_F(MikraDShowVideoTest, RecordThroughThePlatformsFileWriterIsRefusedAndThePr
     ASSERT_TRUE(writer.Registered());
     dshow_fixtures::TestSources sources({L"Bench source"});
     ASSERT_TRUE(sources.Registered());
-    ASSERT_TRUE(mikra_.Start());
-    HWND frame = mikra_.WaitForMainFrame();
-    ASSERT_NE(frame, nullptr) << "no main frame";
-    HWND view = FindView(frame);
-    ASSERT_NE(view, nullptr);
-    SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_NO_FATAL_FAILURE(StartWithVideo());
+    HWND frame = frame_;
     auto command = [frame](int id) { PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); };
-    command(ID_VIDEO_OPEN);
     std::string seen;
-    auto pictureShown = [&] { return ShowsSourcePicture(view, seen); };
-    ASSERT_TRUE(WaitFor(pictureShown, 20000)) << "the source's picture is not in the view:" << seen;
+    auto pictureShown = [&] { return ShowsSourcePicture(view_, seen); };
 
     command(ID_VIDEO_RECORD);
     HWND message = mikra_.WaitForDialog();
