@@ -24,6 +24,23 @@
 #define KQSIM_TIMED_OUT 13    /* nothing happened within the time given */
 #define KQSIM_NO_RECORD 14    /* no request with that control code was made */
 
+/* Control from another process, for a test that runs the library's client
+ * as a program of its own. When the environment variable KQSIM_CONTROL
+ * holds a name (1 to 64 letters, digits, '_' or '-') as the library starts
+ * its cameras, it serves that name: the caller writes a command into the
+ * block of the file mapping of that name, sets the event "<name>_request"
+ * and waits for "<name>_done" (both auto-reset), after which the block's
+ * result is what the command's own function returned. Whichever side comes
+ * first makes the objects. One command at a time. */
+#define KQSIM_CONTROL_UNPLUG 1 /* KQSim_Unplug(camera) */
+#define KQSIM_CONTROL_REPLUG 2 /* KQSim_Replug(camera) */
+
+typedef struct KQSIM_CONTROL_BLOCK {
+    int command;
+    int camera;
+    int result; /* KQSIM_OK or a failure; KQSIM_BAD_ARGUMENT for an unknown command */
+} KQSIM_CONTROL_BLOCK;
+
 #ifdef __cplusplus
 extern "C" {
 #endif
