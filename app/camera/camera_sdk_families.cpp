@@ -31,7 +31,7 @@ const CameraSdkExport kKQCMOSExports[] = {VZ_KQCMOS_EXPORTS(VZ_KQCMOS_ROW)};
 const CameraSdkExport kKQGEExports[] = {VZ_KQGE_EXPORTS(VZ_KQGE_ROW)};
 const CameraSdkExport kKQUVCExports[] = {VZ_KQUVC_EXPORTS(VZ_KQUVC_ROW)};
 static_assert(std::size(kKQCCDExports) == 64);
-static_assert(std::size(kKQCMOSExports) == 72);
+static_assert(std::size(kKQCMOSExports) == 73);
 static_assert(std::size(kKQGEExports) == 73);
 static_assert(std::size(kKQUVCExports) == 22);
 }  // namespace

@@ -156,7 +156,8 @@
     X(cmos, KQ_SetSharpness)         \
     X(cmos, KQ_SetSaturation)        \
     X(cmos, KQ_GetSaturation)        \
-    X(cmos, KQ_GetSharpness)
+    X(cmos, KQ_GetSharpness)         \
+    X(cmos, KQ_SetDeviceEvent)
 
 #define VZ_KQGE_EXPORTS(X)            \
     X(gige, KQGE_Initialize)          \

@@ -8,6 +8,7 @@
 #include "camera_sdk_families.h"
 #include "capture_size_rules.h"
 #include "cmos_models.h"
+#include "private_messages.h"
 #include "video_layout.h"
 
 namespace {
@@ -119,6 +120,8 @@ void CCMOSCamera::ApplyOpenSettings() {
     CallBoundOrFail(kq.KQ_GetTotalDeviceNum, m_device, &m_deviceCount);
     CallBoundOrFail(kq.KQ_SetFrameCallBack, m_device, &CCMOSCamera::OnFrame, static_cast<void*>(this));
     CallBoundOrFail(kq.KQ_SetAviCompressor, m_device, m_aviCompressor);
+    // The view window is the context: the event needs nothing of this object.
+    CallBoundOrFail(kq.KQ_SetDeviceEvent, m_device, &CCMOSCamera::OnDeviceEvent, static_cast<void*>(m_viewWindow));
     CallBoundOrFail(kq.KQ_GetDeviceColorType, m_device, &m_monochrome);
     if (colourCode != 0 && m_monochrome == 1) {
         m_colourMode = kMonochromeColourMode;
@@ -242,6 +245,10 @@ bool CCMOSCamera::GrabFillsFrame(int width, int height) {
 int KQAPI CCMOSCamera::OnFrame(unsigned char* frame, int, void* context) {
     static_cast<CCMOSCamera*>(context)->Overlay().DrawInto(frame);
     return 0;
+}
+
+void KQAPI CCMOSCamera::OnDeviceEvent(int event, HANDLE, void* context) {
+    PostMessageW(static_cast<HWND>(context), WM_CAMERA_PLUGGED, event == 0 ? 0 : 1, 0);
 }
 
 void KQAPI CCMOSCamera::OnOneShotDone(int, int, void* context) {

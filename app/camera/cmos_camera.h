@@ -13,6 +13,8 @@
 // which the main thread also holds only to read or change those fields,
 // never around a library call. Stopping the preview (and closing the
 // device) joins the library's threads, so neither callback outlives them.
+// The device event (the camera unplugged or back) comes on the library's
+// hot-plug thread and is only posted on to the view.
 #include <windows.h>
 
 #include <array>
@@ -76,6 +78,8 @@ private:
 
     static int KQAPI OnFrame(unsigned char* frame, int unused, void* context);
     static void KQAPI OnOneShotDone(int value1, int value2, void* context);
+    // The library's hot-plug thread: the camera went (0) or came back (1).
+    static void KQAPI OnDeviceEvent(int event, HANDLE handle, void* context);
 
     std::vector<std::uint8_t> m_rawBuffer;
     std::vector<std::uint8_t> m_rgbBuffer;

@@ -66,3 +66,7 @@ struct CScaleEntry {
 // pick; the view answers nonzero when it switched to that device, and the
 // tree otherwise returns to the device it showed before.
 constexpr UINT WM_DEVICE_SELECTED = 0x40D;
+
+// To the view: its camera was unplugged (wParam 0) or came back (wParam 1);
+// lParam 0. Posted from the camera library's hot-plug thread.
+constexpr UINT WM_CAMERA_PLUGGED = 0x7FE;

@@ -7,6 +7,7 @@
 #include "copy_data.h"
 #include "gdi_objects.h"
 #include "gige_sdk_startup.h"
+#include "handover_resource.h"
 #include "module_folder.h"
 #include "picture_gdi.h"
 #include "private_messages.h"
@@ -150,7 +151,7 @@ void CMikraView::RefreshVideoStatus() {
         std::swprintf(text, 64, L"%d*%d", frame.width, frame.height);
         size = LoadResourceString(IDS_RESOLUTION) + text;
     }
-    m_frame->SetStatusPane(1, L"");
+    m_frame->SetStatusPane(1, m_cameraUnplugged ? LoadResourceString(IDS_CAMERA_UNPLUGGED) : std::wstring());
     m_frame->SetStatusPane(2, rate);
     m_frame->SetStatusPane(3, size);
 }
@@ -181,6 +182,7 @@ LRESULT CMikraView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COPYDATA: OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); return TRUE;
     case WM_TIMER: OnTimer(wParam); break;
     case WM_OPEN_HANDED_DOCUMENTS: OpenHandedDocuments(); return 0;
+    case WM_CAMERA_PLUGGED: OnCameraPlugged(wParam != 0); return 0;
     case WM_CREATE: {
         const LRESULT created = CScrollView::WindowProc(message, wParam, lParam);
         if (created != -1) {

@@ -69,7 +69,12 @@ public:
     // The interval box's seconds; tells the user and fails when it is empty
     // or not a valid interval.
     std::optional<float> GetTimedInterval();
+    // Pane 2 the frame rate and pane 3 the size while video or recording
+    // runs; pane 1 says so while the camera is unplugged.
     void RefreshVideoStatus();
+    // The camera was unplugged (false) or came back (true): its recording
+    // has ended with it; live video resumes by itself when it is back.
+    void OnCameraPlugged(bool back);
     // Full-screen video (35008): refused while recording or live measuring;
     // the video then previews into the frame's full-screen dialog, filling it.
     void ShowFullScreenVideo();
@@ -386,6 +391,8 @@ private:
     // Set when video or recording starts, which changes the view's size
     // (the picture toolbars go): the next picture shown fits the window.
     int m_bFitPending = 0;
+    // Between the camera's unplugging and its return.
+    bool m_cameraUnplugged = false;
     int m_bHasFiles = 0;
     CColourFontDialogs m_systemColourFontDialogs;
     IColourFontDialogs* m_colourFontDialogs = &m_systemColourFontDialogs;

@@ -72,6 +72,7 @@ void CMikraView::CreateSelectedCamera() {
 // The old camera lets its device go before the new one opens.
 void CMikraView::CreateCamera(CameraFamily kind, int number) {
     m_camera.reset();
+    m_cameraUnplugged = false;
     m_camera = m_makeCamera(kind, number, m_hWnd);
     if (m_frame) {
         m_frame->SetParamFileFamily(kind);

@@ -131,6 +131,16 @@ void CMikraView::StopRecording() {
     m_frame->RepaintFrame();
 }
 
+void CMikraView::OnCameraPlugged(bool back) {
+    m_cameraUnplugged = !back;
+    // The library finished the recording's file when the camera went; the
+    // view leaves recording as when the user stops it.
+    if (!back && m_camera && m_camera->IsRecording()) {
+        StopRecording();
+    }
+    RefreshVideoStatus();
+}
+
 void CMikraView::TakeSnapshot(bool userAsked) {
     if (!m_camera || !m_camera->IsVideoOpen()) {
         return;

@@ -100,6 +100,33 @@ inline int BrowserPictures(HWND frame) { return ListViewItems(frame, false); }
 // The data bar's rows: one per measurement object of the current picture.
 inline int DataRows(HWND frame) { return ListViewItems(frame, true); }
 
+// The text of one pane of the frame's status bar. The bar lives in the
+// program's process: the text is read through a buffer made there.
+inline std::wstring StatusPaneText(HWND frame, int pane) {
+    HWND bar = nullptr;
+    ForEachDescendantOfClass(frame, STATUSCLASSNAMEW, [&](HWND hwnd) { bar = hwnd; });
+    DWORD id = 0;
+    if (bar == nullptr || GetWindowThreadProcessId(bar, &id) == 0) return {};
+    const UniqueKernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id));
+    if (!process) return {};
+    constexpr std::size_t kChars = 512;
+    void* remote = VirtualAllocEx(process.Get(), nullptr, kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE);
+    if (remote == nullptr) return {};
+    std::wstring text;
+    DWORD_PTR length = 0;
+    if (SendMessageTimeoutW(bar, SB_GETTEXTLENGTHW, WPARAM(pane), 0, SMTO_ABORTIFHUNG, 5000, &length) != 0 &&
+        LOWORD(length) < kChars &&
+        SendMessageTimeoutW(bar, SB_GETTEXTW, WPARAM(pane), LPARAM(remote), SMTO_ABORTIFHUNG, 5000, &length) != 0) {
+        std::wstring buffer(kChars, L'\0');
+        SIZE_T read = 0;
+        if (ReadProcessMemory(process.Get(), remote, buffer.data(), kChars * sizeof(wchar_t), &read)) {
+            text = buffer.c_str();
+        }
+    }
+    VirtualFreeEx(process.Get(), remote, 0, MEM_RELEASE);
+    return text;
+}
+
 inline std::vector<fs::path> FilesIn(const fs::path& folder, const std::wstring& extension) {
     std::vector<fs::path> files;
     std::error_code error;

@@ -10,6 +10,8 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,8 @@
 #include "live_video_session.h"
 #include "mikra_process.h"
 #include "resource.h"
+#include "sim_camera_control.h"
+#include "unix_command.h"
 #include "video_layout.h"
 
 namespace {
@@ -26,6 +30,7 @@ using namespace live_video;
 constexpr int kSensorWidth = 752;  // type 10
 constexpr int kSensorHeight = 480;
 constexpr COLORREF kLineColour = RGB(0, 255, 0);
+constexpr std::uintmax_t kFrameBytes = 3ULL * kSensorWidth * kSensorHeight;  // one recorded frame
 
 class MikraLiveVideoTest : public ::testing::Test {
 protected:
@@ -99,6 +104,105 @@ TEST_F(MikraLiveVideoTest, LiveVideoWithItsCrosshairASnapshotAndARecording) {
     ASSERT_FALSE(recording.empty());
     EXPECT_EQ(recording.filename().wstring().rfind(L"Video_", 0), 0u);
     EXPECT_EQ(recording.stem().wstring().size(), std::wstring(L"Video_20261210120000").size());
+}
+
+// ffprobe's reading of a recording: the frames its header counts (what the
+// recorder wrote on finishing it), the packets of its index and the frames it
+// decodes, as "header,packets,decoded"; empty when it cannot read the file.
+std::string ProbeFrames(const fs::path& recording, const fs::path& scratch) {
+    using unix_testing::Quoted;
+    using unix_testing::UnixPath;
+    const fs::path out = scratch / L"probe.txt";
+    const fs::path done = scratch / L"probe.done";
+    const bool ran = unix_testing::RunShell(
+        "ffprobe -v error -select_streams v:0 -count_frames -count_packets "
+        "-show_entries stream=nb_frames,nb_read_packets,nb_read_frames -of csv=p=0 " +
+            Quoted(UnixPath(recording)) + " > " + Quoted(UnixPath(out)) + " 2>&1; mv " +
+            Quoted(UnixPath(out)) + " " + Quoted(UnixPath(done)),
+        done, std::chrono::seconds(60));
+    EXPECT_TRUE(ran) << "ffprobe did not run";
+    std::ifstream in(done);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string line = text.str();
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    return line;
+}
+
+// Unplugged while recording: the recording ends with a file that ffprobe
+// reads whole, the status bar says the camera is gone, and once it is
+// plugged back in the live video runs again in the same program.
+TEST_F(MikraLiveVideoTest, UnpluggedWhileRecordingTheFileIsFinishedAndTheCameraComesBack) {
+    SimCameraControl camera;
+    ASSERT_TRUE(mikra_.Start());
+    HWND frame = mikra_.WaitForMainFrame();
+    ASSERT_NE(frame, nullptr) << "no main frame";
+    ASSERT_TRUE(OpenVideoWithItsLine(frame, {kSensorWidth, kSensorHeight, kLineColour}));
+    HWND view = FindView(frame);
+
+    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(ID_VIDEO_RECORD, 0), 0);
+    const fs::path recording = WaitForOneRecording(folder_ / L"Video Capture", 3 * kFrameBytes);
+    ASSERT_FALSE(recording.empty()) << "no recording";
+
+    ASSERT_EQ(camera.Unplug(1), KQSIM_OK);
+    const std::wstring gone = L"The camera is disconnected.";
+    std::wstring told;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            told = StatusPaneText(frame, 1);
+            return told == gone;
+        },
+        20000))
+        << "status pane 1 holds " << told.size() << " characters";
+
+    // Every frame the recorder counted in the file's header is in its index
+    // and decodes.
+    const std::string probed = ProbeFrames(recording, folder_);
+    int header = 0, packets = 0, decoded = 0;
+    char comma1 = 0, comma2 = 0;
+    std::istringstream fields(probed);
+    const bool parsed =
+        bool(fields >> header >> comma1 >> packets >> comma2 >> decoded) && comma1 == ',' && comma2 == ',';
+    EXPECT_TRUE(parsed) << "ffprobe read '" << probed << "'";
+    EXPECT_GT(header, 0) << probed;
+    EXPECT_EQ(packets, header) << probed;
+    EXPECT_EQ(decoded, header) << probed;
+    const std::uintmax_t finishedBytes = fs::file_size(recording);
+
+    const Screenshot stopped = Capture(view);
+    ASSERT_EQ(camera.Replug(1), KQSIM_OK);
+    EXPECT_TRUE(WaitFor([&] { return StatusPaneText(frame, 1).empty(); }, 20000)) << "still told gone";
+    // The scene moves: new frames change the picture, again and again.
+    Screenshot latest = stopped;
+    for (int change = 0; change < 2; ++change) {
+        const Screenshot before = latest;
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                latest = Capture(view);
+                return latest.pixels != before.pixels;
+            },
+            20000))
+            << "no new frame " << change;
+    }
+    // The camera came back streaming, not recording: the file stays as it
+    // was finished.
+    EXPECT_EQ(FilesIn(folder_ / L"Video Capture", L".avi").size(), 1u) << "no recording starts by itself";
+    EXPECT_EQ(fs::file_size(recording), finishedBytes);
+    EXPECT_EQ(ProbeFrames(recording, folder_), probed);
+
+    // The program knows the recording ended: Record starts a new one.
+    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(ID_VIDEO_RECORD, 0), 0);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            for (const fs::path& file : FilesIn(folder_ / L"Video Capture", L".avi")) {
+                std::error_code error;
+                if (file != recording && fs::file_size(file, error) > kFrameBytes) return true;
+            }
+            return false;
+        },
+        30000))
+        << "no second recording";
+    EXPECT_TRUE(mikra_.IsRunning());
 }
 
 }  // namespace

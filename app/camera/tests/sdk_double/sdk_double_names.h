@@ -91,6 +91,7 @@
     X(KQ_SetTriggerSourceTime)  \
     X(KQ_SetHBlank)             \
     X(KQ_SetVBlank)             \
+    X(KQ_SetDeviceEvent)        \
     X(KQGE_Initialize)          \
     X(KQGE_UnInitialize)        \
     X(KQGE_GetCameraCount)      \
