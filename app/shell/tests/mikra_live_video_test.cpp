@@ -117,8 +117,8 @@ std::string ProbeFrames(const fs::path& recording, const fs::path& scratch) {
     const bool ran = unix_testing::RunShell(
         "ffprobe -v error -select_streams v:0 -count_frames -count_packets "
         "-show_entries stream=nb_frames,nb_read_packets,nb_read_frames -of csv=p=0 " +
-            Quoted(UnixPath(recording)) + " > " + Quoted(UnixPath(out)) + " 2>&1; mv " +
-            Quoted(UnixPath(out)) + " " + Quoted(UnixPath(done)),
+            Quoted(UnixPath(recording)) + " > " + Quoted(UnixPath(out)) + " 2>&1; mv " + Quoted(UnixPath(out)) + " " +
+            Quoted(UnixPath(done)),
         done, std::chrono::seconds(60));
     EXPECT_TRUE(ran) << "ffprobe did not run";
     std::ifstream in(done);
@@ -144,6 +144,7 @@ TEST_F(MikraLiveVideoTest, UnpluggedWhileRecordingTheFileIsFinishedAndTheCameraC
     const fs::path recording = WaitForOneRecording(folder_ / L"Video Capture", 3 * kFrameBytes);
     ASSERT_FALSE(recording.empty()) << "no recording";
 
+    EXPECT_EQ(camera.Unplug(2), KQSIM_BAD_ARGUMENT) << "the program has one camera";
     ASSERT_EQ(camera.Unplug(1), KQSIM_OK);
     const std::wstring gone = L"The camera is disconnected.";
     std::wstring told;
