@@ -66,4 +66,9 @@ void FillScenePicture(std::uint32_t frameNumber, const SceneLayout& layout, std:
     }
 }
 
+void ScenePicture::Fill(std::uint32_t frameNumber, const SceneLayout& layout, std::uint32_t offset,
+                        std::span<std::uint8_t> out) {
+    FillScenePicture(frameNumber, layout, offset, out);
+}
+
 }  // namespace kqff::sim

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace kqff::sim {
 
@@ -41,5 +42,13 @@ struct SceneLayout {
 // 1) of the scene. Any split of a frame into pieces gives the same bytes.
 void FillScenePicture(std::uint32_t frameNumber, const SceneLayout& layout, std::uint32_t offset,
                       std::span<std::uint8_t> out);
+
+// The scene of a stream, frame after frame: the same bytes as
+// FillScenePicture.
+class ScenePicture {
+public:
+    void Fill(std::uint32_t frameNumber, const SceneLayout& layout, std::uint32_t offset,
+              std::span<std::uint8_t> out);
+};
 
 }  // namespace kqff::sim
