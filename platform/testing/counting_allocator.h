@@ -1,7 +1,9 @@
 #pragma once
 // Counts the heap allocations of a benchmark program, so each benchmark can
 // report how many its timed loop made. Defines the global operator new and
-// delete: include it in exactly one source file of the program.
+// delete: include it in exactly one source file of the program; the other
+// files of a program of several define VIZCAM_COUNTING_ALLOCATOR_ELSEWHERE
+// before including it.
 
 #include <benchmark/benchmark.h>
 
@@ -37,6 +39,7 @@ void MeasureFrames(benchmark::State& state, std::size_t outputBytes, Body&& body
 
 }  // namespace testing_support
 
+#ifndef VIZCAM_COUNTING_ALLOCATOR_ELSEWHERE
 void* operator new(std::size_t n) {
     testing_support::g_allocations.fetch_add(1, std::memory_order_relaxed);
     if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
@@ -44,3 +47,4 @@ void* operator new(std::size_t n) {
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#endif
