@@ -52,12 +52,15 @@ private:
     HWND window_ = nullptr;
 };
 
-// Hand-off and drawing: the preview surface's Draw of a 24-bit picture at
-// its own size, as the capture thread calls it for a shown frame.
+// Hand-off and drawing: the preview surface's Draw of a 24-bit picture, as
+// the capture thread calls it for a shown frame; range(2) 0 at the
+// picture's own size, 1 scaled into a 1024 x 768 view (a program's view
+// on a 1280 x 1024 screen).
 void BM_WindowDraw(benchmark::State& state) {
     const auto width = static_cast<std::int32_t>(state.range(0));
     const auto height = static_cast<std::int32_t>(state.range(1));
-    ViewWindow window(width, height);
+    const bool scaled = state.range(2) == 1;
+    ViewWindow window(scaled ? 1024 : width, scaled ? 768 : height);
     win32::WindowPreviewSurface surface(window.Handle());
     if (window.Handle() == nullptr || !surface.Setup(width, height, 24)) {
         state.SkipWithError("no window to draw into");
@@ -65,7 +68,7 @@ void BM_WindowDraw(benchmark::State& state) {
     }
     std::vector<std::uint8_t> picture(static_cast<std::size_t>(width) * height * 3);
     for (std::size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<std::uint8_t>(i * 7 / 3);
-    const DrawPlacement placement{0, 0, width, height};
+    const DrawPlacement placement{0, 0, scaled ? 1024 : width, scaled ? 768 : height};
     surface.Draw(picture, width, height, 24, placement);
     testing_support::MeasureFrames(state, picture.size(), [&] {
         surface.Draw(picture, width, height, 24, placement);
@@ -170,7 +173,11 @@ void Sizes(benchmark::internal::Benchmark* b) {
     b->Args({752, 480})->Args({2048, 1536})->Args({2592, 1944})->Unit(benchmark::kMillisecond);
 }
 
-BENCHMARK(BM_WindowDraw)->Apply(Sizes);
+BENCHMARK(BM_WindowDraw)
+    ->ArgsProduct({{752}, {480}, {0, 1}})
+    ->ArgsProduct({{2048}, {1536}, {0, 1}})
+    ->ArgsProduct({{2592}, {1944}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StartViewRoad)->Apply(Sizes)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace
