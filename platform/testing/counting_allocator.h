@@ -10,7 +10,9 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
+#include <vector>
 
 #if defined(__GNUC__) && !defined(__clang__)
 // The counting operator new below hands out malloc memory on purpose.
@@ -35,6 +37,13 @@ void MeasureFrames(benchmark::State& state, std::size_t outputBytes, Body&& body
     state.counters["allocs"] = static_cast<double>(AllocationCount() - before);
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(outputBytes));
+}
+
+// The yardstick of the frame benchmarks: a memcpy of `bytes` per frame.
+inline void MeasureMemcpy(benchmark::State& state, std::size_t bytes) {
+    const std::vector<std::uint8_t> in(bytes, 1);
+    std::vector<std::uint8_t> out(bytes);
+    MeasureFrames(state, bytes, [&] { std::memcpy(out.data(), in.data(), bytes); });
 }
 
 }  // namespace testing_support

@@ -60,27 +60,33 @@ void AddSceneCamera(sim::SimulatedBus& bus, const simcam::SimulatedCamera& c) {
     });
 }
 
-CapInfo Window(FrameSize size) {
-    CapInfo r;
-    r.width = static_cast<std::uint16_t>(size.width);
-    r.height = static_cast<std::uint16_t>(size.height);
-    r.exposure = 100;
-    r.gain = {32, 32, 32};
-    return r;
-}
+// That camera opened by the library with a window of this size.
+struct OpenedCamera {
+    sim::SimulatedBus bus;
+    DeviceLibrary library{&bus};
+    std::uint32_t handle = 0;
+
+    bool Open(FrameSize size) {
+        AddSceneCamera(bus, SceneCamera());
+        CapInfo window;
+        window.width = static_cast<std::uint16_t>(size.width);
+        window.height = static_cast<std::uint16_t>(size.height);
+        window.exposure = 100;
+        window.gain = {32, 32, 32};
+        std::int32_t index = 1;
+        return library.Initialize(&index, &window, &handle) == status::kSuccess;
+    }
+    ~OpenedCamera() {
+        if (handle != 0) library.Uninitialize(handle);
+    }
+};
 
 void BM_MemcpyRaw(benchmark::State& state) {
-    const std::size_t bytes = kqcmos::FrameBytes(SizeOf(state));
-    const Bytes in(bytes, 1);
-    Bytes out(bytes);
-    testing_support::MeasureFrames(state, bytes, [&] { std::memcpy(out.data(), in.data(), bytes); });
+    testing_support::MeasureMemcpy(state, kqcmos::FrameBytes(SizeOf(state)));
 }
 
 void BM_MemcpyRgb(benchmark::State& state) {
-    const std::size_t bytes = kqcmos::FrameBytes(SizeOf(state), 3);
-    const Bytes in(bytes, 1);
-    Bytes out(bytes);
-    testing_support::MeasureFrames(state, bytes, [&] { std::memcpy(out.data(), in.data(), bytes); });
+    testing_support::MeasureMemcpy(state, kqcmos::FrameBytes(SizeOf(state), 3));
 }
 
 // The simulated device's own work for one frame: the scene written piece by
@@ -110,18 +116,12 @@ void BM_SceneFrame(benchmark::State& state) {
 // device's transfers and the core's copies, timed by the process's CPU.
 void BM_DeviceAndCoreFrame(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
-    const simcam::SimulatedCamera camera = SceneCamera();
-    sim::SimulatedBus bus;
-    AddSceneCamera(bus, camera);
-    DeviceLibrary library{&bus};
-    std::int32_t index = 1;
-    const CapInfo window = Window(size);
-    std::uint32_t handle = 0;
-    if (library.Initialize(&index, &window, &handle) != status::kSuccess) {
+    OpenedCamera camera;
+    if (!camera.Open(size)) {
         state.SkipWithError("the simulated camera did not open");
         return;
     }
-    sim::DriverCoreDevice& device = bus.Device(0);
+    sim::DriverCoreDevice& device = camera.bus.Device(0);
     device.Camera().SetFramesOnRequest(true);
     (void)device.Control(kqff::kIoctlStartCapture, {}, {});
     const std::size_t frameBytes = kqcmos::FrameBytes(size);
@@ -133,7 +133,6 @@ void BM_DeviceAndCoreFrame(benchmark::State& state) {
     read();
     testing_support::MeasureFrames(state, frameBytes, read);
     (void)device.Control(kqff::kIoctlStopCapture, {}, {});
-    library.Uninitialize(handle);
 }
 
 // The pipeline on the simulated scene with the settings the library opens
@@ -197,27 +196,22 @@ struct CallbackCount {
 // waits for the next frame the callback sees. Process CPU time per frame.
 void BM_LibraryRoad(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
-    sim::SimulatedBus bus;
-    AddSceneCamera(bus, SceneCamera());
-    DeviceLibrary library{&bus};
-    std::int32_t index = 1;
-    const CapInfo window = Window(size);
-    std::uint32_t handle = 0;
-    if (library.Initialize(&index, &window, &handle) != status::kSuccess) {
+    OpenedCamera camera;
+    if (!camera.Open(size)) {
         state.SkipWithError("the simulated camera did not open");
         return;
     }
     CallbackCount count;
-    library.WithDevice(handle, [&](BaseDevice& d) { return d.SetFrameCallBack(&CallbackCount::OnFrame, &count); });
-    library.WithDevice(handle, [](BaseDevice& d) { return d.StartView(nullptr, {}); });
+    auto on = [&](auto op) { return camera.library.WithDevice(camera.handle, op); };
+    on([&](BaseDevice& d) { return d.SetFrameCallBack(&CallbackCount::OnFrame, &count); });
+    on([](BaseDevice& d) { return d.StartView(nullptr, {}); });
     auto next = [&] {
         const std::uint32_t seen = count.frames.load();
         count.frames.wait(seen);
     };
     for (int warmUp = 0; warmUp < 3; ++warmUp) next();
     testing_support::MeasureFrames(state, kqcmos::FrameBytes(size, 3), next);
-    library.WithDevice(handle, [](BaseDevice& d) { return d.StopView(); });
-    library.Uninitialize(handle);
+    on([](BaseDevice& d) { return d.StopView(); });
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {
