@@ -107,10 +107,9 @@ void ScenePicture::Fill(std::uint32_t frameNumber, const SceneLayout& layout, st
     std::uint32_t y = offset / rowLength;
     std::uint32_t column = offset % rowLength;
     for (std::size_t i = 0; i < out.size();) {
-        const std::uint8_t* rows =
-            rows_.data() + std::size_t{(y >= rampRow ? 4u : 0u) + 2 * (y & 1u)} * rowLength;
-        const std::uint32_t end = static_cast<std::uint32_t>(
-            std::min<std::size_t>(rowLength, column + (out.size() - i)));
+        const std::uint8_t* rows = rows_.data() + std::size_t{(y >= rampRow ? 4u : 0u) + 2 * (y & 1u)} * rowLength;
+        const std::uint32_t end =
+            static_cast<std::uint32_t>(std::min<std::size_t>(rowLength, column + (out.size() - i)));
         if (column < cut) {
             const std::uint32_t stop = std::min(end, cut);
             std::memcpy(out.data() + i, rows + beforeCut * rowLength + column + (rowLength - cut), stop - column);

@@ -52,8 +52,7 @@ void FillScenePicture(std::uint32_t frameNumber, const SceneLayout& layout, std:
 // where the slide wraps.
 class ScenePicture {
 public:
-    void Fill(std::uint32_t frameNumber, const SceneLayout& layout, std::uint32_t offset,
-              std::span<std::uint8_t> out);
+    void Fill(std::uint32_t frameNumber, const SceneLayout& layout, std::uint32_t offset, std::span<std::uint8_t> out);
 
 private:
     void Prepare(const SceneLayout& layout);

@@ -101,19 +101,19 @@ void BM_MikraLiveVideo(benchmark::State& state) {
     const fs::path folder = CopyProgramToFreshFolder(L"vz_mikra_live_bench");
     fs::copy_file(fs::path(ProgramFolder()) / L"simcam" / L"KQCMOSu.dll", folder / L"KQCMOSu.dll");
     WriteText(folder / L"KQSimCam.ini", "[Cameras]\r\nCount=1\r\n[Camera1]\r\nType=" + std::to_string(type) +
-                                            "\r\nWidth=" +
-                                            std::to_string(width) + "\r\nHeight=" + std::to_string(height) +
-                                            "\r\nRowTime=0\r\nName=Bench scope\r\n");
+                                            "\r\nWidth=" + std::to_string(width) + "\r\nHeight=" +
+                                            std::to_string(height) + "\r\nRowTime=0\r\nName=Bench scope\r\n");
     WriteText(folder / L"Config.ini",
               "[CROSSLINE]\r\nTotal=1\r\n[CROSSLINEINFO_0]\r\nIndex=1\r\nIsDraw=1\r\n"
               "IsCenter=1\r\nR=0\r\nG=255\r\nB=0\r\n");
     MikraProcess mikra;
     mikra.SetProgramFolder(folder.wstring() + L"\\");
     HWND frame = mikra.Start() ? mikra.WaitForMainFrame() : nullptr;
-    HANDLE process = frame == nullptr ? nullptr
-                                      : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_OPERATION |
-                                                        PROCESS_VM_READ | PROCESS_VM_WRITE,
-                                                    FALSE, mikra.GetId());
+    HANDLE process =
+        frame == nullptr
+            ? nullptr
+            : OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                          FALSE, mikra.GetId());
     HWND bar = frame == nullptr ? nullptr : FindWindowExW(frame, nullptr, STATUSCLASSNAMEW, nullptr);
     if (process == nullptr || bar == nullptr) {
         state.SkipWithError("Mikra did not start");

@@ -81,9 +81,7 @@ struct OpenedCamera {
     }
 };
 
-void BM_MemcpyRaw(benchmark::State& state) {
-    testing_support::MeasureMemcpy(state, kqcmos::FrameBytes(SizeOf(state)));
-}
+void BM_MemcpyRaw(benchmark::State& state) { testing_support::MeasureMemcpy(state, kqcmos::FrameBytes(SizeOf(state))); }
 
 void BM_MemcpyRgb(benchmark::State& state) {
     testing_support::MeasureMemcpy(state, kqcmos::FrameBytes(SizeOf(state), 3));
@@ -93,9 +91,8 @@ void BM_MemcpyRgb(benchmark::State& state) {
 // piece into the one transfer buffer the stream keeps.
 void BM_SceneFrame(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
-    const kqff::sim::SceneLayout layout{static_cast<std::uint32_t>(size.width),
-                                        static_cast<std::uint32_t>(size.height), 1, false,
-                                        kqff::sim::BayerPhase::Grbg};
+    const kqff::sim::SceneLayout layout{static_cast<std::uint32_t>(size.width), static_cast<std::uint32_t>(size.height),
+                                        1, false, kqff::sim::BayerPhase::Grbg};
     const auto frameBytes = static_cast<std::uint32_t>(kqcmos::FrameBytes(size));
     Bytes chunk(kqff::kChunkBytes);
     kqff::sim::ScenePicture scene;
@@ -147,8 +144,9 @@ void BM_CameraPipeline(benchmark::State& state) {
     source.window.size = size;
     source.exposure = 100;
     kqff::sim::ScenePicture scene;
-    scene.Fill(1, {static_cast<std::uint32_t>(size.width), static_cast<std::uint32_t>(size.height), 1, false,
-                   kqff::sim::BayerPhase::Grbg},
+    scene.Fill(1,
+               {static_cast<std::uint32_t>(size.width), static_cast<std::uint32_t>(size.height), 1, false,
+                kqff::sim::BayerPhase::Grbg},
                0, pipeline.CaptureBuffer().first(frameBytes));
     auto frame = [&] {
         FrameEvents events;
@@ -164,8 +162,9 @@ void BM_DefaultChain(benchmark::State& state) {
     const FrameSize size = SizeOf(state);
     Bytes raw(kqcmos::FrameBytes(size));
     kqff::sim::ScenePicture scene;
-    scene.Fill(1, {static_cast<std::uint32_t>(size.width), static_cast<std::uint32_t>(size.height), 1, false,
-                   kqff::sim::BayerPhase::Rggb},
+    scene.Fill(1,
+               {static_cast<std::uint32_t>(size.width), static_cast<std::uint32_t>(size.height), 1, false,
+                kqff::sim::BayerPhase::Rggb},
                0, raw);
     Bytes rgb(kqcmos::FrameBytes(size, 3));
     const kqcmos::SensorWindow window{0, 0, size};

@@ -91,7 +91,8 @@ TEST(ScenePicture, AStreamsSceneIsTheDefinitionFrameAfterFrame) {
             const std::vector<std::uint8_t> whole = Frame(frameNumber, layout);
             std::vector<std::uint8_t> pieces(whole.size(), 0xA5);
             for (std::size_t at = 0; at < pieces.size();) {
-                const std::size_t n = std::min(pieces.size() - at, 1 + random() % (3 * layout.rowBytes));
+                const std::size_t n =
+                    std::min<std::size_t>(pieces.size() - at, 1 + random() % (3 * layout.rowBytes));
                 scene.Fill(frameNumber, layout, static_cast<std::uint32_t>(at), std::span(pieces).subspan(at, n));
                 at += n;
             }
