@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace kqff::sim {
 
@@ -35,11 +36,31 @@ struct SceneLayout {
     std::uint32_t bytesPerPixel = 1;  // 1 or 2
     bool monochrome = false;
     BayerPhase phase = BayerPhase::Rggb;  // colour sensors only
+    bool operator==(const SceneLayout&) const = default;
 };
 
 // Writes the bytes [offset, offset + out.size()) of frame frameNumber (from
 // 1) of the scene. Any split of a frame into pieces gives the same bytes.
+// Computed pixel by pixel: the scene's definition.
 void FillScenePicture(std::uint32_t frameNumber, const SceneLayout& layout, std::uint32_t offset,
                       std::span<std::uint8_t> out);
+
+// The same bytes at the cost of a copy, for a stream that sends frame after
+// frame: a row of the scene is one of eight (bars or ramp, even or odd row,
+// and which of a cell's columns the first pixel falls on), so they are made
+// once per layout and each row of a frame is two pieces of one of them, cut
+// where the slide wraps.
+class ScenePicture {
+public:
+    void Fill(std::uint32_t frameNumber, const SceneLayout& layout, std::uint32_t offset, std::span<std::uint8_t> out);
+
+private:
+    void Prepare(const SceneLayout& layout);
+
+    SceneLayout layout_{};
+    std::uint32_t width_ = 0;
+    std::uint32_t bytesPerPixel_ = 1;
+    std::vector<std::uint8_t> rows_;  // eight rows of width_ x bytesPerPixel_ bytes
+};
 
 }  // namespace kqff::sim

@@ -55,7 +55,7 @@ bool SimStream::SendFrame(std::uint32_t frameNumber) {
         case Picture::Pattern: FillFramePattern(frameNumber, offset, part); break;
         case Picture::Bayer: FillBayerPicture(frameNumber, rowBytes, offset, part); break;
         case Picture::Yuv: FillYuvPicture(frameNumber, rowBytes, offset, part); break;
-        case Picture::Scene: FillScenePicture(frameNumber, scene, offset, part); break;
+        case Picture::Scene: scene_.Fill(frameNumber, scene, offset, part); break;
         }
         if (!SendTransfer(part, generation)) return false;
         offset += length;

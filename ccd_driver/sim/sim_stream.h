@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "frame_pace.h"
+#include "scene_picture.h"
 #include "sim_camera.h"
 
 namespace kqff::sim {
@@ -48,6 +49,7 @@ private:
     std::uint64_t transfers_ = 0;
     FramePacer pacer_;
     std::vector<std::uint8_t> chunk_;  // one transfer, filled afresh for each
+    ScenePicture scene_;
     std::thread thread_;
 };
 

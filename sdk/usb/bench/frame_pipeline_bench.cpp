@@ -42,10 +42,7 @@ const kqcmos::GainTables& Gains() {
 }
 
 void BM_MemcpyRgb(benchmark::State& state) {
-    const std::size_t bytes = kqcmos::FrameBytes(SizeOf(state), 3);
-    const Bytes in(bytes, 1);
-    Bytes out(bytes);
-    testing_support::MeasureFrames(state, bytes, [&] { std::memcpy(out.data(), in.data(), bytes); });
+    testing_support::MeasureMemcpy(state, kqcmos::FrameBytes(SizeOf(state), 3));
 }
 
 // Gain tables, flat field and colour demosaic in one walk: what the pipeline

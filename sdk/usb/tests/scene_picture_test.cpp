@@ -63,6 +63,44 @@ TEST(ScenePicture, AnySplitOfAFrameGivesTheSameBytes) {
     }
 }
 
+// The stream's scene (rows made once per layout, copied in two pieces each)
+// against the pixel-by-pixel definition: one ScenePicture kept across
+// layouts as a stream keeps it across formats, odd and even widths (an odd
+// width makes odd slides, whose wrap changes a row's column parity), frames
+// that slide past the width, and pieces cut anywhere.
+TEST(ScenePicture, AStreamsSceneIsTheDefinitionFrameAfterFrame) {
+    const SceneLayout layouts[] = {
+        Layout(8, 4, 1),
+        Layout(7, 5, 1, BayerPhase::Grbg),
+        Layout(7, 5, 2, BayerPhase::Bggr),
+        Layout(13, 9, 1, BayerPhase::Gbrg),
+        Layout(13, 9, 2, BayerPhase::Rggb, true),
+        Layout(1, 3, 1),
+        Layout(2, 1, 2, BayerPhase::Grbg),
+        Layout(90, 37, 1, BayerPhase::Gbrg),
+        Layout(752, 480, 2, BayerPhase::Grbg),
+        Layout(7, 5, 1, BayerPhase::Grbg),  // back to an earlier layout
+    };
+    std::minstd_rand random(11);
+    ScenePicture scene;
+    for (const SceneLayout& layout : layouts) {
+        SCOPED_TRACE(Describe(layout));
+        const std::uint32_t width = layout.rowBytes / layout.bytesPerPixel;
+        for (const std::uint32_t frameNumber : {1u, 2u, 3u, width / 4 + 1, width / 4 + 2, 2 * width + 3, 1000u}) {
+            SCOPED_TRACE("frame " + std::to_string(frameNumber));
+            const std::vector<std::uint8_t> whole = Frame(frameNumber, layout);
+            std::vector<std::uint8_t> pieces(whole.size(), 0xA5);
+            for (std::size_t at = 0; at < pieces.size();) {
+                const std::size_t n =
+                    std::min<std::size_t>(pieces.size() - at, 1 + random() % (3 * layout.rowBytes));
+                scene.Fill(frameNumber, layout, static_cast<std::uint32_t>(at), std::span(pieces).subspan(at, n));
+                at += n;
+            }
+            ASSERT_EQ(pieces, whole);
+        }
+    }
+}
+
 TEST(ScenePicture, TwoBytePixelsAreLittleEndianWithTheOneByteFrameInTheirHighBytes) {
     for (const bool monochrome : {false, true}) {
         const auto narrow = Frame(3, Layout(96, 40, 1, BayerPhase::Gbrg, monochrome));

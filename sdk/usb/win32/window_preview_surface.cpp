@@ -27,8 +27,6 @@ bool WindowPreviewSurface::Setup(std::int32_t width, std::int32_t height, std::i
     WindowDc dc(GetDC(window_), ReleaseWindowDc{window_});
     if (dc == nullptr) return false;
     if (SetBkMode(dc.get(), TRANSPARENT) == 0 || SetStretchBltMode(dc.get(), COLORONCOLOR) == 0) return false;
-    if (drawDib_ == nullptr) drawDib_.reset(DrawDibOpen());
-    if (drawDib_ == nullptr) return false;
     Describe(info_.header, width, height, bitsPerPixel);
     staging_.assign(info_.header.biSizeImage, 0);
     for (int i = 0; i < 256; ++i) {
@@ -41,7 +39,7 @@ bool WindowPreviewSurface::Setup(std::int32_t width, std::int32_t height, std::i
 
 void WindowPreviewSurface::Draw(std::span<const std::uint8_t> picture, std::int32_t width, std::int32_t height,
                                 std::int32_t bitsPerPixel, const DrawPlacement& placement) {
-    if (dc_ == nullptr || drawDib_ == nullptr || width <= 0 || height <= 0) return;
+    if (dc_ == nullptr || width <= 0 || height <= 0) return;
     if (width != info_.header.biWidth || height != info_.header.biHeight || bitsPerPixel != info_.header.biBitCount) {
         Describe(info_.header, width, height, bitsPerPixel);
     }
@@ -50,7 +48,7 @@ void WindowPreviewSurface::Draw(std::span<const std::uint8_t> picture, std::int3
     if (picture.size() < row * rows) return;
     const std::uint8_t* bits = picture.data();
     if (row % 4 != 0) {
-        // DrawDib reads rows padded to 4 bytes: repack into the buffer made
+        // A DIB's rows are padded to 4 bytes: repack into the buffer made
         // at set-up (a picture larger than that is not drawn).
         const std::size_t padded = (row + 3) & ~std::size_t{3};
         if (staging_.size() < padded * rows) return;
@@ -63,8 +61,8 @@ void WindowPreviewSurface::Draw(std::span<const std::uint8_t> picture, std::int3
     // A drawing size not given means the picture's own size.
     const int drawWidth = placement.width > 0 ? placement.width : width;
     const int drawHeight = placement.height > 0 ? placement.height : height;
-    DrawDibDraw(drawDib_.get(), dc_.get(), placement.x, placement.y, drawWidth, drawHeight, &info_.header,
-                const_cast<std::uint8_t*>(bits), 0, 0, width, height, DDF_BACKGROUNDPAL);
+    StretchDIBits(dc_.get(), placement.x, placement.y, drawWidth, drawHeight, 0, 0, width, height, bits,
+                  reinterpret_cast<const BITMAPINFO*>(&info_), DIB_RGB_COLORS, SRCCOPY);
 }
 
 }  // namespace kq::win32

@@ -1,10 +1,11 @@
 #pragma once
-// The preview on Windows: frames drawn with DrawDib into the caller's
-// window through the window's own device context. The library adds no
-// window and no other UI; the caller's window keeps its input and painting.
+// The preview on Windows: frames drawn with StretchDIBits into the caller's
+// window through the window's own device context, straight from the
+// delivered picture (no copy into a drawing library's own bitmap first).
+// The library adds no window and no other UI; the caller's window keeps its
+// input and painting.
 
 #include <windows.h>
-#include <vfw.h>
 
 #include <memory>
 #include <type_traits>
@@ -27,11 +28,7 @@ private:
         HWND window;
         void operator()(HDC dc) const { ReleaseDC(window, dc); }
     };
-    struct CloseDrawDib {
-        void operator()(HDRAWDIB drawDib) const { DrawDibClose(drawDib); }
-    };
     using WindowDc = std::unique_ptr<std::remove_pointer_t<HDC>, ReleaseWindowDc>;
-    using DrawDib = std::unique_ptr<std::remove_pointer_t<HDRAWDIB>, CloseDrawDib>;
 
     // The picture's header and the grey palette 8-bit pictures are drawn with.
     struct PictureInfo {
@@ -41,7 +38,6 @@ private:
 
     HWND window_;
     WindowDc dc_{nullptr, ReleaseWindowDc{nullptr}};
-    DrawDib drawDib_;
     PictureInfo info_{};
     // Rows padded to 4 bytes, for pictures whose rows are not.
     std::vector<std::uint8_t> staging_;
