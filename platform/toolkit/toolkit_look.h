@@ -9,3 +9,6 @@ COLORREF GetFaceColor();
 void FillFace(HDC dc, const RECT& rect);
 void DrawFlatFrame(HDC dc, const RECT& rect);
 void DrawTitleStrip(HDC dc, const RECT& rect, const std::wstring& title);
+// A toolbar's gripper: two raised lines along the strip (across it when the
+// toolbar stands in a column).
+void DrawGripper(HDC dc, const RECT& rect, bool vertical);
