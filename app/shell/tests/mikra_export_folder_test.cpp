@@ -40,7 +40,10 @@ bool IsWholePackage(const fs::path& path) {
 class MikraExportFolderTest : public testing::Test {
 protected:
     void SetUp() override {
-        folder_ = CopyProgramToFreshFolder(L"vz_mikra_export_folder");
+        // A folder of each test's own: a word processor left running by a
+        // failed export keeps its folder.
+        const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
+        folder_ = CopyProgramToFreshFolder(L"vz_mikra_export_" + std::wstring(test.begin(), test.end()));
         fs::create_directories(folder_ / L"work");
         picture_ = folder_ / L"work" / L"sample.bmp";
         picture_session::WriteBmp(picture_, 64, 48, [](int x, int) { return x < 32 ? RGB(200, 30, 30) : RGB(30, 30, 200); });
