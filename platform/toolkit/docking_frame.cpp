@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <map>
 
-
 bool CDockingFrame::InitStatusBar(std::span<const UINT> indicators) {
     return m_statusBar.Create(m_hWnd, indicators, kStatusBarId);
 }

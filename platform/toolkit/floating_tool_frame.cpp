@@ -19,16 +19,14 @@ bool CFloatingToolFrame::Create(HWND owner, CDockingToolBar& toolBar) {
     return CreateEx(kExStyle, kClassName, L"", kStyle, RECT{0, 0, 0, 0}, owner, 0);
 }
 
-int CFloatingToolFrame::TitleHeight() const { return GetSystemMetrics(SM_CYSMCAPTION) + 2; }
-
 void CFloatingToolFrame::Hold(POINT topLeft) {
     HWND toolBar = m_toolBar->GetSafeHwnd();
     if (GetParent(toolBar) != m_hWnd) {
         SetParent(toolBar, m_hWnd);
     }
     const SIZE size = m_toolBar->GetDockedSize();
-    MoveWindow(toolBar, 0, TitleHeight(), size.cx, size.cy, TRUE);
-    RECT window{0, 0, size.cx, TitleHeight() + size.cy};
+    MoveWindow(toolBar, 0, TitleStripHeight(), size.cx, size.cy, TRUE);
+    RECT window{0, 0, size.cx, TitleStripHeight() + size.cy};
     AdjustWindowRectEx(&window, kStyle, FALSE, kExStyle);
     const UINT show = m_toolBar->IsVisible() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
     SetWindowPos(m_hWnd, nullptr, topLeft.x, topLeft.y, window.right - window.left, window.bottom - window.top,
@@ -48,10 +46,9 @@ void CFloatingToolFrame::Paint() {
     HDC dc = BeginPaint(m_hWnd, &ps);
     RECT client{};
     GetClientRect(m_hWnd, &client);
-    FillFace(dc, client);
     wchar_t title[128] = {};
     GetWindowTextW(m_toolBar->GetSafeHwnd(), title, 128);
-    DrawTitleStrip(dc, RECT{client.left, client.top, client.right, client.top + TitleHeight()}, title);
+    DrawBarFace(dc, client, title);
     EndPaint(m_hWnd, &ps);
 }
 
@@ -62,7 +59,7 @@ LRESULT CFloatingToolFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_LBUTTONDOWN: {
         POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (point.y < TitleHeight() && m_toolBar->GetDockHost() != nullptr) {
+        if (point.y < TitleStripHeight() && m_toolBar->GetDockHost() != nullptr) {
             ClientToScreen(m_hWnd, &point);
             m_drag.Begin(m_hWnd, point);
         }

@@ -28,7 +28,6 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    int TitleHeight() const;
     void Paint();
 
     CDockingToolBar* m_toolBar = nullptr;

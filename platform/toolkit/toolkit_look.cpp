@@ -21,6 +21,13 @@ void DrawTitleStrip(HDC dc, const RECT& rect, const std::wstring& title) {
     SetBkMode(dc, oldMode);
 }
 
+int TitleStripHeight() { return GetSystemMetrics(SM_CYSMCAPTION) + 2; }
+
+void DrawBarFace(HDC dc, const RECT& client, const std::wstring& title) {
+    FillFace(dc, client);
+    DrawTitleStrip(dc, RECT{client.left, client.top, client.right, client.top + TitleStripHeight()}, title);
+}
+
 void DrawGripper(HDC dc, const RECT& rect, bool vertical) {
     FillFace(dc, rect);
     for (int line = 0; line < 2; ++line) {

@@ -212,6 +212,12 @@ TEST_F(MikraBarsTest, ToolBarsDockedElsewhereAndFloatedComeBackAfterARestart) {
     ASSERT_NE(floating, nullptr) << "the measurement toolbar does not float";
     EXPECT_EQ(GetParent(measure), floating);
     EXPECT_TRUE(Wider(ScreenRect(measure)));
+    // The View menu hides and shows it with its window.
+    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(ID_VIEW_MEASURE_TOOLBAR, 0), 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(floating); }, 10000)) << "the floating toolbar stays";
+    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(ID_VIEW_MEASURE_TOOLBAR, 0), 0);
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(floating) && IsWindowVisible(measure); }, 10000))
+        << "the floating toolbar does not come back";
     const RECT mainPlace = InFrame(frame, main);
     const RECT floatingPlace = ScreenRect(floating);
 
