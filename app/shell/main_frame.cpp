@@ -143,6 +143,7 @@ int CMainFrame::OnCreate() {
     CreateToolBar(m_wndVideoBar, IDR_TOOLBAR_VIDEO, images(IDB_TOOLBAR_VIDEO), IDB_TOOLBAR_VIDEO_HOT);
     CreateCombos();
     CreateHistoryLists();
+    NameToolBars();
 
     if (!m_wndBrowserBar.Create(LoadResourceString(IDS_COMPOSITE_WINDOW), m_hWnd, IDC_BROWSER_BAR) ||
         !m_wndDataBar.Create(LoadResourceString(IDS_DATA_WINDOW), m_hWnd, IDC_DATA_BAR)) {

@@ -5,7 +5,9 @@
 // around the view. It remembers which bars are shown in [ShowBar] of
 // Config.ini, asks before the program closes and switches the language for
 // the next start.
+#include <array>
 #include <memory>
+#include <utility>
 
 #include "browser_bar.h"
 #include "combo_tool_bar.h"
@@ -126,10 +128,17 @@ private:
     void ToggleToolBar(CToolBar& toolBar, int& flag);
     void ToggleDockingBar(CDockingBar& bar, int& flag);
     // Where the user left the docking bars (side or floating window, and
-    // size), kept in Config.ini [BarPlace] (main_frame_bars.cpp); saved when
-    // the user confirms closing.
+    // size) and the toolbars (side, row and place in it, or floating
+    // window), kept in Config.ini [BarPlace] (main_frame_bars.cpp); saved
+    // when the user confirms closing.
     void RestoreBarPlaces();
+    void RestoreToolBarPlaces();
     void SaveBarPlaces();
+    // The toolbars with the names of their [ShowBar] and [BarPlace] keys.
+    std::array<std::pair<CComboToolBar*, const wchar_t*>, 4> ToolBarNames();
+    // Gives each toolbar the text of its View menu command as its name,
+    // shown over it when it floats.
+    void NameToolBars();
     void ToggleRulers();
     void ChooseLanguage(int language);
 

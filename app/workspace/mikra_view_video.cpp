@@ -1,6 +1,6 @@
 // The view's video commands: open and close video, record, stop, snapshot,
 // timed and fixed-size snapshots.
-#include "capture_folders.h"
+#include "program_folders.h"
 #include "handover_resource.h"
 #include "mikra_view.h"
 #include "prompt_dlg.h"
@@ -94,7 +94,7 @@ void CMikraView::StartRecording() {
     if (!m_camera || !m_frame || m_camera->IsRecording()) {
         return;
     }
-    if (!EnsureCaptureFolder(m_hWnd, m_camera->GetVideoFolder())) {
+    if (!EnsureProgramFolder(m_hWnd, m_camera->GetVideoFolder())) {
         return;
     }
     SetScrollSizes(0, 0);
@@ -147,7 +147,7 @@ void CMikraView::TakeSnapshot(bool userAsked) {
     }
     // A timed shot tells nothing: a message box each tick would stack up;
     // its folder was settled when timed capture started.
-    if (userAsked && !EnsureCaptureFolder(m_hWnd, m_camera->GetShotFolder())) {
+    if (userAsked && !EnsureProgramFolder(m_hWnd, m_camera->GetShotFolder())) {
         return;
     }
     m_camera->SetOpenAfterSave(1);
@@ -163,7 +163,7 @@ void CMikraView::TakeFixedSnapshot() {
     if (!m_camera || !m_camera->IsVideoOpen() || m_camera->IsRecording()) {
         return;
     }
-    if (!EnsureCaptureFolder(m_hWnd, m_camera->GetShotFolder())) {
+    if (!EnsureProgramFolder(m_hWnd, m_camera->GetShotFolder())) {
         return;
     }
     if (m_camera->GetNameType() == 1) {
@@ -194,7 +194,7 @@ void CMikraView::ToggleTimedSnapshot() {
         return;
     }
     const bool starting = !m_camera->IsTimedCapture();
-    if (starting && !EnsureCaptureFolder(m_hWnd, m_camera->GetShotFolder())) {
+    if (starting && !EnsureProgramFolder(m_hWnd, m_camera->GetShotFolder())) {
         return;
     }
     if (const std::optional<float> seconds = GetTimedInterval()) {

@@ -46,7 +46,21 @@ bool CComboToolBar::CreateCombo(CFlatComboBox& combo, UINT id, int width, DWORD 
         return false;
     }
     const RECT rect{place.left, place.top + 1, place.left + width, place.top + 1 + kDroppedListHeight};
-    return combo.Create(m_hWnd, id, rect, style);
+    if (!combo.Create(m_hWnd, id, rect, style)) {
+        return false;
+    }
+    m_combos.emplace_back(id, combo.GetSafeHwnd());
+    return true;
+}
+
+void CComboToolBar::OnLayoutChanged(bool vertical) {
+    for (const auto& [id, combo] : m_combos) {
+        RECT place{};
+        if (!vertical && GetItemRect(CommandToIndex(id), place)) {
+            SetWindowPos(combo, nullptr, place.left, place.top + 1, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        ShowWindow(combo, vertical ? SW_HIDE : SW_SHOWNA);
+    }
 }
 
 bool CComboToolBar::SetButtonDropDown(UINT id, int image, HWND window) {
@@ -113,5 +127,5 @@ LRESULT CComboToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && lParam) {
         return SendMessageW(GetParent(m_hWnd), message, wParam, lParam);
     }
-    return Default(message, wParam, lParam);
+    return CDockingToolBar::WindowProc(message, wParam, lParam);
 }

@@ -1,15 +1,16 @@
 #pragma once
 // A toolbar that can carry combo boxes in place of some of its buttons, and
-// windows that drop down under a button's arrow.
+// windows that drop down under a button's arrow. Its combos show while it
+// lies in a row or floats; standing in a column it shows only its buttons.
 #include <windows.h>
 
 #include <utility>
 #include <vector>
 
 #include "flat_combo_box.h"
-#include "tool_bar.h"
+#include "docking_tool_bar.h"
 
-class CComboToolBar : public CToolBar {
+class CComboToolBar : public CDockingToolBar {
 public:
     // Creates the combo where the button with command id `id` was, width
     // pixels wide; its list drops down below. The combo's notifications
@@ -28,8 +29,10 @@ public:
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
 
 protected:
+    void OnLayoutChanged(bool vertical) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     std::vector<std::pair<UINT, HWND>> m_dropDowns;
+    std::vector<std::pair<UINT, HWND>> m_combos;  // command id of the place, combo
 };

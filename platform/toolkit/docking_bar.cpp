@@ -20,7 +20,7 @@ void CDockingBar::SetContent(HWND content) {
     PlaceContent();
 }
 
-int CDockingBar::TitleHeight() const { return GetSystemMetrics(SM_CYSMCAPTION) + 2; }
+int CDockingBar::TitleHeight() const { return TitleStripHeight(); }
 
 void CDockingBar::PlaceContent() {
     if (!m_hWnd || !m_content) {
@@ -47,9 +47,7 @@ void CDockingBar::Paint() {
     HDC dc = BeginPaint(m_hWnd, &ps);
     RECT client{};
     GetClientRect(m_hWnd, &client);
-    FillFace(dc, client);
-    RECT title{client.left, client.top, client.right, client.top + TitleHeight()};
-    DrawTitleStrip(dc, title, m_title);
+    DrawBarFace(dc, client, m_title);
     RECT frame = client;
     DrawFlatFrame(dc, frame);
     EndPaint(m_hWnd, &ps);

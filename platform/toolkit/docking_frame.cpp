@@ -3,21 +3,93 @@
 #include <algorithm>
 #include <map>
 
-#include "dock_layout.h"
-
 bool CDockingFrame::InitStatusBar(std::span<const UINT> indicators) {
     return m_statusBar.Create(m_hWnd, indicators, kStatusBarId);
 }
 
-bool CDockingFrame::DockToolBar(CToolBar& toolBar, DockSide side, int row) {
-    if (!Allows(m_sides, side) || (side != DockSide::top && side != DockSide::bottom)) {
+bool CDockingFrame::DockToolBar(CDockingToolBar& toolBar, DockSide side, int row) {
+    if (!Allows(m_sides, side) || !Allows(toolBar.GetAllowedSides(), side)) {
         return false;
+    }
+    if (CFloatingToolFrame* floating = FloatingFrameOf(toolBar)) {
+        floating->Release(m_hWnd);
     }
     std::erase_if(m_toolBars, [&toolBar](const ToolBarPlace& place) { return place.toolBar == &toolBar; });
     m_toolBars.push_back({&toolBar, side, row});
+    toolBar.SetDockHost(this);
+    toolBar.SetDockedLayout(side == DockSide::left || side == DockSide::right, true);
     ShowWindow(toolBar.GetSafeHwnd(), SW_SHOWNA);
     RecalcLayout();
     return true;
+}
+
+void CDockingFrame::FloatToolBar(CDockingToolBar& toolBar, POINT screen) {
+    CFloatingToolFrame* floating = FloatingFrameOf(toolBar);
+    if (floating == nullptr) {
+        auto made = std::make_unique<CFloatingToolFrame>();
+        if (!made->Create(m_hWnd, toolBar)) {
+            return;
+        }
+        floating = made.get();
+        m_floatingFrames.push_back(std::move(made));
+    }
+    std::erase_if(m_toolBars, [&toolBar](const ToolBarPlace& place) { return place.toolBar == &toolBar; });
+    m_toolBars.push_back({&toolBar, std::nullopt, 0});
+    toolBar.SetDockHost(this);
+    toolBar.SetDockedLayout(false, false);
+    floating->Hold(screen);
+    RecalcLayout();
+}
+
+std::optional<CDockingFrame::ToolBarDock> CDockingFrame::GetToolBarDock(const CDockingToolBar& toolBar) const {
+    const auto found = std::ranges::find(m_toolBars, &toolBar, &ToolBarPlace::toolBar);
+    if (found == m_toolBars.end() || !found->side) {
+        return std::nullopt;
+    }
+    const auto position = std::count_if(m_toolBars.begin(), found, [&found](const ToolBarPlace& place) {
+        return place.side == found->side && place.row == found->row;
+    });
+    return ToolBarDock{*found->side, found->row, static_cast<int>(position)};
+}
+
+HWND CDockingFrame::GetFloatingWindow(const CDockingToolBar& toolBar) const {
+    const CFloatingToolFrame* floating = FloatingFrameOf(toolBar);
+    return floating != nullptr && !GetDockSide(toolBar) ? floating->GetSafeHwnd() : nullptr;
+}
+
+CFloatingToolFrame* CDockingFrame::FloatingFrameOf(const CDockingToolBar& toolBar) const {
+    for (const auto& floating : m_floatingFrames) {
+        if (&floating->GetToolBar() == &toolBar) {
+            return floating.get();
+        }
+    }
+    return nullptr;
+}
+
+void CDockingFrame::ToolBarDropped(CDockingToolBar& toolBar, POINT screen, const RECT& moved) {
+    ScreenToClient(m_hWnd, &screen);
+    const auto thickness = [this, &toolBar](DockSide side) {
+        std::vector<int> rows;
+        for (const auto& [row, toolBars] : RowsOn(side, &toolBar)) {
+            rows.push_back(Thickness(toolBars, side));
+        }
+        return rows;
+    };
+    const ToolBarRows rows{thickness(DockSide::top), thickness(DockSide::bottom), thickness(DockSide::left),
+                           thickness(DockSide::right)};
+    const SIZE size = toolBar.GetDockedSize();
+    const DockArea area{m_toolBarArea.left, m_toolBarArea.top, m_toolBarArea.right, m_toolBarArea.bottom};
+    const std::optional<ToolBarDrop> drop = ToolBarDropPlace(
+        {screen.x, screen.y}, area, m_sides & toolBar.GetAllowedSides(), rows, std::min(size.cx, size.cy));
+    if (!drop) {
+        FloatToolBar(toolBar, POINT{moved.left, moved.top});
+        return;
+    }
+    const auto existing = RowsOn(drop->side, &toolBar);
+    const int row = drop->row < existing.size() ? existing[drop->row].first
+                    : existing.empty()           ? 0
+                                                 : existing.back().first + 1;
+    DockToolBar(toolBar, drop->side, row);
 }
 
 bool CDockingFrame::DockControlBar(CDockingBar& bar, DockSide side) {
@@ -76,10 +148,18 @@ std::optional<RECT> CDockingFrame::RoomOf(const CDockingBar& bar) const {
 }
 
 void CDockingFrame::ShowControlBar(CWindow& bar, bool show) {
-    if (bar.GetSafeHwnd()) {
-        ShowWindow(bar.GetSafeHwnd(), show ? SW_SHOWNA : SW_HIDE);
-        RecalcLayout();
+    if (!bar.GetSafeHwnd()) {
+        return;
     }
+    ShowWindow(bar.GetSafeHwnd(), show ? SW_SHOWNA : SW_HIDE);
+    for (const ToolBarPlace& place : m_toolBars) {
+        if (static_cast<const CWindow*>(place.toolBar) == &bar && !place.side) {
+            if (HWND floating = GetFloatingWindow(*place.toolBar)) {
+                ShowWindow(floating, show ? SW_SHOWNA : SW_HIDE);
+            }
+        }
+    }
+    RecalcLayout();
 }
 
 std::optional<DockSide> CDockingFrame::GetDockSide(const CWindow& bar) const {
@@ -96,42 +176,61 @@ std::optional<DockSide> CDockingFrame::GetDockSide(const CWindow& bar) const {
     return std::nullopt;
 }
 
-void CDockingFrame::PlaceToolBarRows(RECT& client, DockSide side) {
-    std::map<int, std::vector<CToolBar*>> rows;
+std::vector<std::pair<int, std::vector<CDockingToolBar*>>> CDockingFrame::RowsOn(
+    DockSide side, const CDockingToolBar* except) const {
+    std::map<int, std::vector<CDockingToolBar*>> rows;
     for (const ToolBarPlace& place : m_toolBars) {
-        if (place.side == side && place.toolBar->IsVisible()) {
+        if (place.side == side && place.toolBar != except && place.toolBar->IsVisible()) {
             rows[place.row].push_back(place.toolBar);
         }
     }
-    auto placeRow = [&client, side](const std::vector<CToolBar*>& row) {
-        int height = 0;
-        for (CToolBar* toolBar : row) {
-            height = std::max<int>(height, toolBar->GetRowSize().cy);
+    return {rows.begin(), rows.end()};
+}
+
+int CDockingFrame::Thickness(const std::vector<CDockingToolBar*>& row, DockSide side) {
+    const bool across = side == DockSide::left || side == DockSide::right;
+    int thickness = 0;
+    for (const CDockingToolBar* toolBar : row) {
+        const SIZE size = toolBar->GetDockedSize();
+        thickness = std::max<int>(thickness, across ? size.cx : size.cy);
+    }
+    return thickness;
+}
+
+// Rows from the edge inward, each toolbar after the one before it along the row.
+void CDockingFrame::PlaceToolBarRows(RECT& client, DockSide side) {
+    const bool across = side == DockSide::left || side == DockSide::right;
+    for (const auto& [row, toolBars] : RowsOn(side, nullptr)) {
+        const int thickness = Thickness(toolBars, side);
+        int along = (across ? client.top : client.left) + 2;
+        for (CDockingToolBar* toolBar : toolBars) {
+            const SIZE size = toolBar->GetDockedSize();
+            RECT place{};
+            switch (side) {
+            case DockSide::top: place = {along, client.top, along + size.cx, client.top + thickness}; break;
+            case DockSide::bottom: place = {along, client.bottom - thickness, along + size.cx, client.bottom}; break;
+            case DockSide::left: place = {client.left, along, client.left + thickness, along + size.cy}; break;
+            case DockSide::right: place = {client.right - thickness, along, client.right, along + size.cy}; break;
+            }
+            MoveWindow(toolBar->GetSafeHwnd(), place.left, place.top, place.right - place.left,
+                       place.bottom - place.top, TRUE);
+            along += (across ? size.cy : size.cx) + 4;
         }
-        const int top = side == DockSide::top ? client.top : client.bottom - height;
-        int left = client.left + 2;
-        for (CToolBar* toolBar : row) {
-            const SIZE size = toolBar->GetRowSize();
-            MoveWindow(toolBar->GetSafeHwnd(), left, top, size.cx, height, TRUE);
-            left += size.cx + 4;
-        }
-        (side == DockSide::top ? client.top : client.bottom) += side == DockSide::top ? height : -height;
-    };
-    if (side == DockSide::top) {
-        for (const auto& [row, toolBars] : rows) {
-            placeRow(toolBars);
-        }
-    } else {
-        for (auto it = rows.begin(); it != rows.end(); ++it) {
-            placeRow(it->second);
+        switch (side) {
+        case DockSide::top: client.top += thickness; break;
+        case DockSide::bottom: client.bottom -= thickness; break;
+        case DockSide::left: client.left += thickness; break;
+        case DockSide::right: client.right -= thickness; break;
         }
     }
 }
 
 void CDockingFrame::RepositionBars(RECT& client) {
     m_statusBar.Reposition(client);
-    PlaceToolBarRows(client, DockSide::top);
-    PlaceToolBarRows(client, DockSide::bottom);
+    m_toolBarArea = client;
+    for (DockSide side : {DockSide::top, DockSide::bottom, DockSide::left, DockSide::right}) {
+        PlaceToolBarRows(client, side);
+    }
     // Docking bars in docking order, each taking its extent off its side.
     for (BarPlace& place : m_bars) {
         if (!place.bar->IsVisible()) {

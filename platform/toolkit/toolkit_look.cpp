@@ -20,3 +20,29 @@ void DrawTitleStrip(HDC dc, const RECT& rect, const std::wstring& title) {
     SetTextColor(dc, oldColor);
     SetBkMode(dc, oldMode);
 }
+
+int TitleStripHeight() { return GetSystemMetrics(SM_CYSMCAPTION) + 2; }
+
+void DrawBarFace(HDC dc, const RECT& client, const std::wstring& title) {
+    FillFace(dc, client);
+    DrawTitleStrip(dc, RECT{client.left, client.top, client.right, client.top + TitleStripHeight()}, title);
+}
+
+void DrawGripper(HDC dc, const RECT& rect, bool vertical) {
+    FillFace(dc, rect);
+    for (int line = 0; line < 2; ++line) {
+        RECT edge = rect;
+        if (vertical) {
+            edge.left += 2;
+            edge.right -= 2;
+            edge.top += 2 + line * 3;
+            edge.bottom = edge.top + 3;
+        } else {
+            edge.top += 2;
+            edge.bottom -= 2;
+            edge.left += 2 + line * 3;
+            edge.right = edge.left + 3;
+        }
+        DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+    }
+}

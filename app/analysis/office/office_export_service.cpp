@@ -6,12 +6,14 @@
 #include "common_dialogs.h"
 #include "excel_export_dlg.h"
 #include "office_rows.h"
+#include "program_folders.h"
 #include "prompt_dlg.h"
 #include "resource_module.h"
 #include "word_template_dlg.h"
 
 void COfficeExportService::ExportExcel(const ObjectList& objects, const CounterStyleList& counters,
                                        const std::filesystem::path& target, const std::filesystem::path& picture) {
+    if (!MakeFolder(target.parent_path())) return;
     COfficeExport engine(*this);
     engine.SetObjectList(&objects);
     engine.SetCounterList(&counters);
@@ -21,11 +23,16 @@ void COfficeExportService::ExportExcel(const ObjectList& objects, const CounterS
 void COfficeExportService::ExportWord(const ObjectList& objects, const std::filesystem::path& target,
                                       const std::filesystem::path& picture, float pictureScale, int templateNumber,
                                       bool useTemplate) {
+    if (!MakeFolder(target.parent_path())) return;
     COfficeExport engine(*this);
     engine.SetObjectList(&objects);
     engine.SetPictureScale(pictureScale);
     engine.SetTemplate(templateNumber, useTemplate);
     engine.ExportWord(target.wstring(), picture.wstring());
+}
+
+bool COfficeExportService::MakeFolder(const std::filesystem::path& folder) {
+    return EnsureProgramFolder(frame_.parent ? frame_.parent() : nullptr, folder.wstring());
 }
 
 void COfficeExportService::ShowMessage(int stringId) {
@@ -58,7 +65,11 @@ void COfficeExportService::ShowExcelSettings() {
 
 void COfficeExportService::ShowWordTemplate() {
     CPictureFileDialogs pictures(frame_.pictureFolder ? frame_.pictureFolder() : std::wstring());
-    CWordTemplateDlg dialog(pictures, *this, [this] { return ExportFolder().wstring(); },
-                            frame_.parent ? frame_.parent() : nullptr);
+    const auto folder = [this]() -> std::optional<std::wstring> {
+        const std::wstring made = ExportFolder().wstring();
+        if (!MakeFolder(made)) return std::nullopt;
+        return made;
+    };
+    CWordTemplateDlg dialog(pictures, *this, folder, frame_.parent ? frame_.parent() : nullptr);
     dialog.DoModal();
 }

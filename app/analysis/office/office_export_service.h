@@ -41,6 +41,10 @@ public:
     std::wstring Text(int stringId) override;
 
 private:
+    // The folder an export file goes into, made when it is missing (an
+    // installation starts without its "Files" folder); false when it cannot
+    // be made, after the user has been told.
+    bool MakeFolder(const std::filesystem::path& folder);
 
     Frame frame_;
 };

@@ -9,7 +9,8 @@
 #include "stitch_page_frame.h"
 
 CWordTemplateDlg::CWordTemplateDlg(IPictureFileDialogs& dialogs, IOfficeExportHost& host,
-                                   std::function<std::wstring()> exportFolder, HWND parent, OfficeExportPlaces places)
+                                   std::function<std::optional<std::wstring>()> exportFolder, HWND parent,
+                                   OfficeExportPlaces places)
     : CDialog(IDD_WORD_TEMPLATE, parent),
       m_pane(dialogs),
       m_export(host, std::move(places)),
@@ -111,8 +112,9 @@ void CWordTemplateDlg::OnExport() {
     m_export.SetPicturePaths(cells.front());
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    const std::wstring folder = m_exportFolder ? m_exportFolder() : std::wstring();
-    m_export.ExportPicturesToWord(folder + TargetName(now));
+    const std::optional<std::wstring> folder = m_exportFolder ? m_exportFolder() : std::wstring();
+    if (!folder) return;
+    m_export.ExportPicturesToWord(*folder + TargetName(now));
 }
 
 BOOL CWordTemplateDlg::OnCommand(WORD id, WORD code) {

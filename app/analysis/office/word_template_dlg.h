@@ -3,6 +3,7 @@
 // grid of up to twenty pictures and exports them, at the chosen size in
 // centimetres, into a new time-stamped document in the export folder.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "dialog.h"
@@ -17,9 +18,10 @@ public:
     static constexpr unsigned kMaxCentimetres = 20;
 
     // exportFolder gives the folder (with its trailing separator) the
-    // document is written into, asked at each export.
+    // document is written into, asked at each export; nothing when there is
+    // none to write into (the export is then not made).
     CWordTemplateDlg(IPictureFileDialogs& dialogs, IOfficeExportHost& host,
-                     std::function<std::wstring()> exportFolder, HWND parent,
+                     std::function<std::optional<std::wstring>()> exportFolder, HWND parent,
                      OfficeExportPlaces places = OfficeExportPlaces::Program());
     ~CWordTemplateDlg() override;
 
@@ -50,5 +52,5 @@ private:
     unsigned m_nHeight = 7;
     CStitchPreviewWnd m_pane;
     COfficeExport m_export;
-    std::function<std::wstring()> m_exportFolder;
+    std::function<std::optional<std::wstring>()> m_exportFolder;
 };

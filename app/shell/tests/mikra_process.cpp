@@ -168,6 +168,15 @@ HWND FindDescendant(HWND parent, int id) {
     return search.found;
 }
 
+std::wstring LanguageText(const std::filesystem::path& folder, UINT id) {
+    HMODULE library = LoadLibraryExW((folder / L"Lan_0.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!library) return L"(no language library)";
+    wchar_t text[512] = {};
+    LoadStringW(library, id, text, 512);
+    FreeLibrary(library);
+    return text;
+}
+
 std::wstring WindowText(HWND hwnd) {
     wchar_t text[1024] = {};
     GetWindowTextW(hwnd, text, 1024);

@@ -108,6 +108,9 @@ private:
 // Types `path` into a file dialog of the program and presses its OK button.
 void ChooseFile(HWND dialog, const std::filesystem::path& path);
 
+// The text of string `id` of the English language library in `folder`.
+std::wstring LanguageText(const std::filesystem::path& folder, UINT id);
+
 // A descendant window with the given control id, or null.
 HWND FindDescendant(HWND parent, int id);
 std::wstring WindowText(HWND hwnd);

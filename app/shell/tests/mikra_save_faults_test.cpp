@@ -62,16 +62,6 @@ bool FillDisk(const fs::path& folder, std::uint64_t leftBytes) {
     return true;
 }
 
-// The text of a string of the program's language library.
-std::wstring LanguageText(const fs::path& folder, UINT id) {
-    HMODULE library = LoadLibraryExW((folder / L"Lan_0.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!library) return L"(no language library)";
-    wchar_t text[512] = {};
-    LoadStringW(library, id, text, 512);
-    FreeLibrary(library);
-    return text;
-}
-
 class MikraSaveFaultsTest : public testing::Test {
 protected:
     void SetUp() override {

@@ -34,6 +34,33 @@ TEST(DockLayoutTest, ABarDocksOnTheNearestAllowedSideOrFloatsOutside) {
     }
 }
 
+TEST(DockLayoutTest, AToolBarJoinsTheRowItIsOverOrStartsOneBeyondOrFloats) {
+    // Two rows at the top (26 and 30 high), one column on the left (24).
+    const ToolBarRows rows{{26, 30}, {}, {24}, {}};
+    struct Case {
+        const char* name;
+        DockPoint point;
+        DockSides allowed;
+        std::optional<ToolBarDrop> drop;
+    };
+    const std::vector<Case> cases{
+        {"over the first top row", {400, 40}, kDockAny, ToolBarDrop{DockSide::top, 0}},
+        {"over the second top row", {400, 60}, kDockAny, ToolBarDrop{DockSide::top, 1}},
+        {"just beyond the top rows", {400, 100}, kDockAny, ToolBarDrop{DockSide::top, 2}},
+        {"too far below the top rows", {400, 120}, kDockAny, std::nullopt},
+        {"at the empty bottom", {400, 560}, kDockAny, ToolBarDrop{DockSide::bottom, 0}},
+        {"beyond the left column", {30, 300}, kDockAny, ToolBarDrop{DockSide::left, 1}},
+        {"at the right edge", {795, 300}, kDockAny, ToolBarDrop{DockSide::right, 0}},
+        {"corner: the nearer edge", {5, 40}, kDockAny, ToolBarDrop{DockSide::left, 0}},
+        {"right not allowed floats", {795, 300}, DockSidesOf(DockSide::top), std::nullopt},
+        {"the middle floats", {400, 300}, kDockAny, std::nullopt},
+        {"outside the frame floats", {-5, 300}, kDockAny, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ToolBarDropPlace(c.point, kArea, c.allowed, rows, 28), c.drop) << c.name;
+    }
+}
+
 TEST(DockLayoutTest, ADraggedEdgeSizesTheBarWithinTheRoom) {
     struct Case {
         const char* name;

@@ -78,6 +78,12 @@ public:
         }
     }
 
+    // Waits until every server started has ended, with or without a Quit
+    // (a server nobody holds any more ends on its own after a while).
+    bool AllEnded(std::chrono::seconds patience) const {
+        return ServersExited(std::chrono::steady_clock::now() + patience);
+    }
+
 private:
     static constexpr const char* kProcessLine = "Process ";
 

@@ -1,4 +1,4 @@
-#include "capture_folders.h"
+#include "program_folders.h"
 
 #include <filesystem>
 
@@ -6,7 +6,7 @@
 #include "prompt_dlg.h"
 #include "resource_module.h"
 
-bool MakeCaptureFolder(const std::wstring& folder) {
+bool MakeProgramFolder(const std::wstring& folder) {
     if (folder.empty()) {
         return false;
     }
@@ -16,8 +16,8 @@ bool MakeCaptureFolder(const std::wstring& folder) {
     return std::filesystem::is_directory(path, error);
 }
 
-bool EnsureCaptureFolder(HWND owner, const std::wstring& folder) {
-    if (MakeCaptureFolder(folder)) {
+bool EnsureProgramFolder(HWND owner, const std::wstring& folder) {
+    if (MakeProgramFolder(folder)) {
         return true;
     }
     CPromptDlg prompt(LoadResourceString(IDS_FOLDER_NOT_MADE) + L"\n" + folder, L"Vizcam", 0, owner);
