@@ -64,16 +64,17 @@ probe() {
     rm -f "$errors"
 }
 
+probed() { cut -f1 "$files" | grep -qxF "$1"; }
+
 # Reads each file once the next has begun, so that the disk holds two.
 watch_rollovers() {
-    local done=0 names n
+    local names i
     while true; do
         mapfile -t names < <(recordings)
-        n=${#names[@]}
-        while [ $((done + 1)) -lt "$n" ]; do
-            probe "$videos/${names[$done]}"
-            [ "$keep" = 1 ] || rm -f "$videos/${names[$done]}"
-            done=$((done + 1))
+        for ((i = 0; i + 1 < ${#names[@]}; ++i)); do
+            probed "${names[$i]}" && continue
+            probe "$videos/${names[$i]}"
+            [ "$keep" = 1 ] || rm -f "$videos/${names[$i]}"
         done
         sleep 2
     done
@@ -95,11 +96,10 @@ wait "$watch_pid" 2>/dev/null || true
 watch_pid=
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
-# The files the watcher had not read yet: the last one, or all when it did
-# not keep up.
-probed=$(cut -f1 "$files")
+# The files the watcher had not read yet: the last one, or more when it
+# did not keep up.
 while IFS= read -r name; do
-    grep -qxF "$name" <<<"$probed" || probe "$videos/$name"
+    probed "$name" || probe "$videos/$name"
 done < <(recordings)
 
 {
@@ -113,7 +113,9 @@ done < <(recordings)
     echo
     echo "== Recording files (ffprobe)"
     printf '%-28s %12s %9s %9s %9s  %s\n' file bytes decoded packets header errors
-    awk -F'\t' '{ printf "%-28s %12s %9s %9s %9s  %s\n", $1, $2, $3, $4, $5, $6 }' "$files"
+    awk -F'\t' '{ n = 0; if (match($1, /\([0-9]+\)\.avi$/)) n = substr($1, RSTART + 1, RLENGTH - 6); print n "\t" $0 }' \
+        "$files" | sort -n | cut -f2- |
+        awk -F'\t' '{ printf "%-28s %12s %9s %9s %9s  %s\n", $1, $2, $3, $4, $5, $6 }'
     awk -F'\t' '{ d += $3; p += $4; h += $5; if ($6 != "" || $3 == 0) bad++ }
         END { printf "%d files: %d frames decoded, %d packets, %d frames in the headers; %d unreadable\n",
               NR, d, p, h, bad }' "$files"

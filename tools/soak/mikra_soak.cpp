@@ -127,6 +127,7 @@ int wmain(int argc, wchar_t** argv) {
     command(ID_VIDEO_RECORD);
     if (!WaitFor([&] { return HasRecording(videos); }, 30000)) return Fail("no recording");
 
+    // The recording's file exists from Record on.
     const ULONGLONG start = GetTickCount64();
     double delivered = 0.0;
     std::optional<double> lastRate;
@@ -149,11 +150,15 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
     command(ID_VIDEO_RECORD_STOP);
+    // A command is answered once a message sent after it is.
+    SendMessageW(frame, WM_NULL, 0, 0);
+    const double recordedSeconds = double(GetTickCount64() - start) / 1000.0;
     command(ID_VIDEO_CLOSE);
-    // Both commands are answered once a message sent after them is.
     SendMessageW(frame, WM_NULL, 0, 0);
     PrintSample(L"closed", sample(), gdiTrusted, std::nullopt);
     std::printf("delivered %.0f frames in %d s (the status bar's rate, read each second)\n", delivered, rateSamples);
+    std::printf("recorded for %.1f s: %.0f positions of the recorder's 25 ms grid\n", recordedSeconds,
+                recordedSeconds * 40.0);
 
     PostMessageW(frame, WM_CLOSE, 0, 0);
     if (HWND question = mikra.WaitForDialog(5000)) PostMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
