@@ -2,8 +2,9 @@
 # Soak run: Mikra.exe under Wine with the simulated camera, live video and a
 # recording that rolls over into numbered files, for a set time:
 #   scripts/soak-mikra.sh [MINUTES] [REPORT]
-# (default 10 minutes; the report also goes to build/win64/soak/report.txt
-# or REPORT). Not a CI test: it measures, and says what it saw.
+# (default 10 minutes; the report is printed and written to REPORT, by
+# default build/win64/soak/report.txt). Not a CI test: it measures, and
+# says what it saw.
 #
 # Reported: the frames Mikra delivered (its status bar's rate read each
 # second and summed), every recording file as ffprobe reads it (the frames it
@@ -11,7 +12,7 @@
 # Mikra's private memory, kernel handles, GDI objects and windows each
 # minute (tools/soak). A file is read as soon as the next one starts and then
 # deleted, so that the run needs room for two files (about 4 GiB); with
-# VIZCAM_SOAK_KEEP=1 every file is kept.
+# VIZCAM_SOAK_KEEP=1 every file is kept in build/win64/soak.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -100,6 +101,7 @@ load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 # did not keep up.
 while IFS= read -r name; do
     probed "$name" || probe "$videos/$name"
+    [ "$keep" = 1 ] || rm -f "$videos/$name"
 done < <(recordings)
 
 {
