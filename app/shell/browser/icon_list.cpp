@@ -20,7 +20,9 @@ std::wstring FileName(const std::wstring& path) {
 bool CIconList::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    style |= WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE;
+    // The list's image lists are ours to destroy, not the control's.
+    style |= WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE |
+             LVS_SHAREIMAGELISTS;
     if (!CreateEx(0, WC_LISTVIEWW, L"", style, rect, parent, id)) {
         return false;
     }
@@ -61,7 +63,7 @@ void CIconList::SetCaption(int item, const std::wstring& caption) {
 int CIconList::InsertFile(const std::wstring& path, int position, const std::wstring& caption, HBITMAP image) {
     const int count = static_cast<int>(m_paths.size());
     position = std::clamp(position, 0, count);
-    const int slot = ImageList_Add(m_images.Get(), image, nullptr);
+    const int slot = image ? ImageList_Add(m_images.Get(), image, nullptr) : -1;
     const std::wstring text = caption.empty() ? FileName(path) : caption;
     LVITEMW lv{};
     lv.mask = LVIF_TEXT | LVIF_IMAGE;
@@ -149,23 +151,10 @@ void CIconList::RestoreState(const IndexState& before) {
     m_bRestoringState = false;
 }
 
-void CIconList::ReplaceImage(int index, HBITMAP image) {
-    ImageList_Replace(m_images.Get(), m_slots[static_cast<std::size_t>(index)], image, nullptr);
-    SendMessageW(m_hWnd, LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
-}
-
-void CIconList::ClearItems(int expected) {
+void CIconList::ClearItems() {
     m_slots.clear();
     SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
-    // Room that is never drawn into costs address space, not memory.
-    UniqueImageList roomy(
-        expected > 0 ? ImageList_Create(m_imageSide, m_imageSide, ILC_COLOR24, expected, kImageBlock) : nullptr);
-    if (roomy) {
-        SendMessageW(m_hWnd, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(roomy.Get()));
-        m_images = std::move(roomy);
-    } else {
-        ImageList_RemoveAll(m_images.Get());
-    }
+    ImageList_RemoveAll(m_images.Get());
 }
 
 HIMAGELIST CIconList::GetImageList() {
@@ -211,11 +200,13 @@ bool CIconList::OnReflectedNotify(NMHDR& header, LRESULT& result) {
     // Both forms carry the item at the same place.
     LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
     if ((item.mask & LVIF_IMAGE) && item.iItem >= 0 && item.iItem < static_cast<int>(m_slots.size())) {
-        item.iImage = m_slots[static_cast<std::size_t>(item.iItem)];
+        item.iImage = ImageOfItem(item.iItem);
     }
     result = 0;
     return true;
 }
+
+int CIconList::ImageOfItem(int item) { return m_slots[static_cast<std::size_t>(item)]; }
 
 bool CIconList::MakeCurrent(int n) {
     if (m_paths.empty() || n < 0) {

@@ -1,10 +1,11 @@
 #pragma once
 // A list control in icon view whose items are files: entry k of the path
-// vector is the path of item k. The list's own image list holds one image
-// per item; an item keeps the slot its image was added in and the list asks
-// for it when drawing, so that inserting at the top of a long list moves no
-// caption and no image. Whoever reads the image list gets image k for item
-// k: the images are brought into item order then.
+// vector is the path of item k. The list asks for an item's image when it
+// draws it. By default the list's own image list holds one image per item;
+// an item keeps the slot its image was added in, so that inserting at the
+// top of a long list moves no caption and no image. Whoever reads that
+// image list gets image k for item k: the images are brought into item
+// order then. A derived list may keep its images its own way instead.
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ public:
     std::wstring GetItemCaption(int item) const;
     void SetCaption(int item, const std::wstring& caption);
     // The images in item order.
-    HIMAGELIST GetImageList();
+    virtual HIMAGELIST GetImageList();
     int GetImageSide() const { return m_imageSide; }
     int GetCurrentIndex() const { return m_nCurrent; }
     const std::wstring& GetCurrentPath() const { return m_strCurrentPath; }
@@ -39,18 +40,20 @@ protected:
     // True when the path is already listed (exact comparison).
     bool IsListed(const std::wstring& path) const;
     // Inserts the path before entry position (appends past the end) with its
-    // caption (the file name when empty) and image; returns its index.
+    // caption (the file name when empty) and image (none: the derived list
+    // answers for it); returns its index.
     int InsertFile(const std::wstring& path, int position, const std::wstring& caption, HBITMAP image);
     // Removes item and image at index; later items move down by one.
     void RemoveFile(int index);
-    void ReplaceImage(int index, HBITMAP image);
-    // Empties the image list and deletes every item; the paths stay. The
-    // emptied image list has room for `expected` images, so that filling it
-    // again copies none of them to grow.
-    void ClearItems(int expected = 0);
+    // Empties the image list and deletes every item; the paths stay.
+    void ClearItems();
     // Makes entry n current (the last one past the end); false, with no
     // current entry, when the list is empty or n is negative.
     bool MakeCurrent(int n);
+    // The image the list draws for item (in range): by default its slot.
+    virtual int ImageOfItem(int item);
+    // True from the first insertion of a run until the list is drawn again.
+    bool IsRedrawHeld() const { return m_bRedrawHeld; }
 
     std::vector<std::wstring> m_paths;
     // Set while the list's selection is put back after an insertion or a

@@ -64,20 +64,37 @@ protected:
     bool WaitForThumbnails() {
         return PumpUntil([this] { return browser().GetPendingThumbnails() == 0; });
     }
-    std::uint32_t Pixel(int image, int x, int y) { return ImagePixel(browser().GetImageList(), image, x, y); }
+    // Pixel (x, y) of the cell the list draws for the item now, from the
+    // image list it draws from.
+    std::uint32_t CellPixel(int item, int x, int y) {
+        HWND list = browser().GetSafeHwnd();
+        LVITEMW lv{};
+        lv.mask = LVIF_IMAGE;
+        lv.iItem = item;
+        EXPECT_TRUE(SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lv))) << item;
+        const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
+        return ImagePixel(images, lv.iImage, x, y);
+    }
+    // The same once the user has scrolled to the item and its thumbnail is
+    // drawn.
+    std::uint32_t Pixel(int item, int x, int y) {
+        SendMessageW(browser().GetSafeHwnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), FALSE);
+        EXPECT_TRUE(WaitForThumbnails()) << item;
+        return CellPixel(item, x, y);
+    }
     std::vector<std::wstring> Captions() {
         std::vector<std::wstring> captions;
         for (int k = 0; k < browser().GetItemCount(); ++k) captions.push_back(browser().GetItemCaption(k));
         return captions;
     }
     // A cell is blank when white inside and framed in the grey-text colour.
-    void ExpectBlankFramedCell(int image) {
+    void ExpectBlankFramedCell(int item) {
         const std::uint32_t grey = Rgb(GetSysColor(COLOR_GRAYTEXT));
         for (auto [x, y] : {std::pair{0, 0}, std::pair{139, 70}, std::pair{70, 139}, std::pair{0, 100}}) {
-            EXPECT_EQ(Pixel(image, x, y), grey) << image << " at " << x << "," << y;
+            EXPECT_EQ(CellPixel(item, x, y), grey) << item << " at " << x << "," << y;
         }
         for (auto [x, y] : {std::pair{70, 70}, std::pair{1, 1}, std::pair{138, 138}, std::pair{20, 100}}) {
-            EXPECT_EQ(Pixel(image, x, y), kWhite) << image << " at " << x << "," << y;
+            EXPECT_EQ(CellPixel(item, x, y), kWhite) << item << " at " << x << "," << y;
         }
     }
 
