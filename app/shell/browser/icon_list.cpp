@@ -22,7 +22,7 @@ bool CIconList::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
     InitCommonControlsEx(&icc);
     // The list's image lists are ours to destroy, not the control's.
     style |= WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE |
-             LVS_SHAREIMAGELISTS;
+             LVS_SHAREIMAGELISTS | LVS_OWNERDATA;
     if (!CreateEx(0, WC_LISTVIEWW, L"", style, rect, parent, id)) {
         return false;
     }
@@ -54,27 +54,25 @@ bool CIconList::IsListed(const std::wstring& path) const {
 }
 
 void CIconList::SetCaption(int item, const std::wstring& caption) {
-    LVITEMW lv{};
-    lv.iSubItem = 0;
-    lv.pszText = const_cast<wchar_t*>(caption.c_str());
-    SendMessageW(m_hWnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lv));
+    if (item < 0 || item >= static_cast<int>(m_captions.size())) {
+        return;
+    }
+    m_captions[static_cast<std::size_t>(item)] = caption;
+    SendMessageW(m_hWnd, LVM_REDRAWITEMS, static_cast<WPARAM>(item), item);
 }
 
 int CIconList::InsertFile(const std::wstring& path, int position, const std::wstring& caption, HBITMAP image) {
     const int count = static_cast<int>(m_paths.size());
     position = std::clamp(position, 0, count);
     const int slot = image ? ImageList_Add(m_images.Get(), image, nullptr) : -1;
-    const std::wstring text = caption.empty() ? FileName(path) : caption;
-    LVITEMW lv{};
-    lv.mask = LVIF_TEXT | LVIF_IMAGE;
-    lv.iItem = position;
-    lv.pszText = const_cast<wchar_t*>(text.c_str());
-    lv.iImage = I_IMAGECALLBACK;
     HoldRedraw();
     const IndexState before = CaptureState();
     m_paths.insert(m_paths.begin() + position, path);
+    m_captions.insert(m_captions.begin() + position, caption.empty() ? FileName(path) : caption);
     m_slots.insert(m_slots.begin() + position, slot);
-    SendMessageW(m_hWnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&lv));
+    // Items are places: one more at the end, and every item from position
+    // on shows what its predecessor showed.
+    SendMessageW(m_hWnd, LVM_SETITEMCOUNT, m_captions.size(), LVSICF_NOSCROLL);
     RestoreState(before);
     return position;
 }
@@ -91,8 +89,10 @@ void CIconList::RemoveFile(int index) {
         }
     }
     m_paths.erase(m_paths.begin() + index);
+    m_captions.erase(m_captions.begin() + index);
+    HoldRedraw();
     const IndexState before = CaptureState();
-    SendMessageW(m_hWnd, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    SendMessageW(m_hWnd, LVM_SETITEMCOUNT, m_captions.size(), LVSICF_NOSCROLL);
     RestoreState(before);
 }
 
@@ -153,6 +153,7 @@ void CIconList::RestoreState(const IndexState& before) {
 
 void CIconList::ClearItems() {
     m_slots.clear();
+    m_captions.clear();
     SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
     ImageList_RemoveAll(m_images.Get());
 }
@@ -199,10 +200,26 @@ bool CIconList::OnReflectedNotify(NMHDR& header, LRESULT& result) {
     }
     // Both forms carry the item at the same place.
     LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
-    if ((item.mask & LVIF_IMAGE) && item.iItem >= 0 && item.iItem < static_cast<int>(m_slots.size())) {
+    result = 0;
+    if (item.iItem < 0 || item.iItem >= static_cast<int>(m_captions.size())) {
+        return true;
+    }
+    if (item.mask & LVIF_IMAGE) {
         item.iImage = ImageOfItem(item.iItem);
     }
-    result = 0;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        const std::wstring& caption = m_captions[static_cast<std::size_t>(item.iItem)];
+        if (header.code == LVN_GETDISPINFOW) {
+            const std::size_t n = std::min(caption.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+            caption.copy(item.pszText, n);
+            item.pszText[n] = L'\0';
+        } else {
+            auto* text = reinterpret_cast<char*>(item.pszText);
+            const int n = WideCharToMultiByte(CP_ACP, 0, caption.c_str(), static_cast<int>(caption.size()), text,
+                                              item.cchTextMax - 1, nullptr, nullptr);
+            text[std::max(n, 0)] = '\0';
+        }
+    }
     return true;
 }
 

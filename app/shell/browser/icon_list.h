@@ -1,11 +1,13 @@
 #pragma once
 // A list control in icon view whose items are files: entry k of the path
-// vector is the path of item k. The list asks for an item's image when it
-// draws it. By default the list's own image list holds one image per item;
-// an item keeps the slot its image was added in, so that inserting at the
-// top of a long list moves no caption and no image. Whoever reads that
-// image list gets image k for item k: the images are brought into item
-// order then. A derived list may keep its images its own way instead.
+// vector is the path of item k. The control keeps no items of its own (it
+// holds only their count, selection and focus) and asks for an item's
+// caption and image when it draws it, so that inserting at the top of a
+// long list moves no caption, no image and no item position. By default
+// the list's own image list holds one image per item; an item keeps the
+// slot its image was added in. Whoever reads that image list gets image k
+// for item k: the images are brought into item order then. A derived list
+// may keep its images its own way instead.
 #include <string>
 #include <vector>
 
@@ -17,7 +19,8 @@ public:
     // Images are imageSide x imageSide, 24-bit.
     explicit CIconList(int imageSide) : m_imageSide(imageSide) {}
 
-    // Icon view, single selection, selection always shown, auto-arranged.
+    // Icon view, single selection, selection always shown, auto-arranged,
+    // items held by this object.
     bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
 
     int GetItemCount() const;
@@ -30,8 +33,8 @@ public:
     int GetCurrentIndex() const { return m_nCurrent; }
     const std::wstring& GetCurrentPath() const { return m_strCurrentPath; }
 
-    // Answers the list's question for an item's image; derived classes pass
-    // on what they do not handle themselves.
+    // Answers the list's question for an item's caption and image; derived
+    // classes pass on what they do not handle themselves.
     bool OnReflectedNotify(NMHDR& header, LRESULT& result) override;
 
 protected:
@@ -82,6 +85,7 @@ private:
     int m_imageSide;
     UniqueImageList m_images;
     bool m_bRedrawHeld = false;
-    // Parallel to the paths: the image slot of each item.
+    // One entry per item: its caption and its image slot.
+    std::vector<std::wstring> m_captions;
     std::vector<int> m_slots;
 };

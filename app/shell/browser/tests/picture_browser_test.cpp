@@ -507,6 +507,85 @@ TEST_F(PictureBrowserTest, AThousandPicturesInsertedAtTheTopAreListedInOrderAndD
     }
 }
 
+namespace {
+
+// The items whose cell centre the list shows, with that centre.
+std::vector<std::pair<int, POINT>> ItemsInView(HWND list) {
+    RECT client{};
+    GetClientRect(list, &client);
+    std::vector<std::pair<int, POINT>> shown;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        RECT icon{};
+        icon.left = LVIR_ICON;
+        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&icon));
+        const POINT centre{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+        if (PtInRect(&client, centre)) shown.emplace_back(i, centre);
+    }
+    return shown;
+}
+
+}  // namespace
+
+TEST_F(PictureBrowserTest, ScrollingBringsTheThumbnailsOfTheItemsComingIntoViewAndKeepsOnlyAFew) {
+    constexpr int kCount = 240;
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < kCount; ++i) {
+        wchar_t name[16];
+        swprintf(name, 16, L"s%03d.bmp", i);
+        paths.push_back(Picture(name, 16, 12, Shade(i)));
+    }
+    for (int i = kCount - 1; i >= 0; --i) {
+        ASSERT_TRUE(browser().AddPicture(paths[static_cast<std::size_t>(i)], 0)) << i;
+    }
+    browser().SetEmbedded();
+    HWND list = browser().GetSafeHwnd();
+    const auto images = [list] {
+        return ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0)));
+    };
+    // Every item in view shows its own picture once the list is drawn.
+    const auto expectViewDrawn = [&](const char* where) {
+        EXPECT_TRUE(WaitForThumbnails()) << where;
+        UpdateWindow(list);
+        const auto shown = ItemsInView(list);
+        EXPECT_GE(shown.size(), 2u) << where;
+        for (const auto& [item, centre] : shown) {
+            EXPECT_EQ(ScreenPixel(list, centre.x, centre.y), Shade(item)) << where << ": item " << item;
+            EXPECT_EQ(browser().GetItemCaption(item), fs::path(paths[static_cast<std::size_t>(item)]).filename().wstring());
+        }
+        EXPECT_LT(images(), kCount / 2) << where;
+        return shown;
+    };
+    expectViewDrawn("at the top");
+
+    // Page by page to the end, as the scroll bar does: more pages than the
+    // thumbnails kept, so the first ones give way on the way down.
+    for (int page = 0; page < 80 && !ItemsInView(list).empty() && ItemsInView(list).back().first < kCount - 1; ++page) {
+        SendMessageW(list, WM_VSCROLL, SB_PAGEDOWN, 0);
+        ASSERT_TRUE(WaitForThumbnails()) << page;
+    }
+    const auto atEnd = expectViewDrawn("at the end");
+    EXPECT_EQ(atEnd.back().first, kCount - 1);
+
+    // A click on an item in view selects that picture and tells the view.
+    const auto [chosen, centre] = atEnd.front();
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+    SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+    EXPECT_EQ(browser().GetCurrentIndex(), chosen);
+    EXPECT_EQ(browser().GetCurrentPath(), paths[static_cast<std::size_t>(chosen)]);
+    EXPECT_EQ(view_.selections, 1);
+
+    // Back at the top the first pictures are made again.
+    for (int page = 0; page < 80 && !ItemsInView(list).empty() && ItemsInView(list).front().first > 0; ++page) {
+        SendMessageW(list, WM_VSCROLL, SB_PAGEUP, 0);
+        ASSERT_TRUE(WaitForThumbnails()) << page;
+    }
+    const auto atTop = expectViewDrawn("back at the top");
+    EXPECT_EQ(atTop.front().first, 0);
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), chosen);
+    EXPECT_EQ(browser().GetPaths(), paths);
+}
+
 TEST_F(PictureBrowserTest, TheListsSelectionStaysAtItsIndexWhenPicturesComeAndGo) {
     browser().SetEmbedded();
     const std::wstring a = Picture(L"a.bmp", 8, 8, kRed);
