@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "browser_bar.h"
+#include "browser_test_support.h"
 #include "picture.h"
 #include "plain_jpeg_decode.h"
 #include "thumbnail.h"
@@ -180,30 +181,12 @@ void PumpUntil(const std::function<bool()>& done, Clock::duration& longest, UINT
     }
 }
 
-// The items whose cell centre lies in the list's client area.
-std::vector<POINT> VisibleCellCentres(HWND list) {
-    RECT client{};
-    GetClientRect(list, &client);
-    std::vector<POINT> centres;
-    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        RECT icon{};
-        icon.left = LVIR_ICON;
-        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&icon));
-        const POINT centre{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
-        if (PtInRect(&client, centre)) {
-            centres.push_back(centre);
-        }
-    }
-    return centres;
-}
-
 // True when every cell in view shows more than its blank white: the
 // scene is nowhere white at a thumbnail's centre.
-bool VisibleThumbnailsShown(HWND list, const std::vector<POINT>& centres) {
+bool VisibleThumbnailsShown(HWND list, const std::vector<std::pair<int, POINT>>& inView) {
     HDC dc = GetDC(list);
     bool shown = true;
-    for (const POINT& centre : centres) {
+    for (const auto& [item, centre] : inView) {
         if ((GetPixel(dc, centre.x, centre.y) & 0xFFFFFF) == 0xFFFFFF) {
             shown = false;
             break;
@@ -252,8 +235,8 @@ void Fill(benchmark::State& state, FillMode mode) {
         const double threadListed = ThreadCpu() - threadBefore;
         // In view: what the list shows once its run of insertions is drawn.
         PumpUntil([&] { return GetUpdateRect(list, nullptr, FALSE) == FALSE; }, longestMessage, longestMessageId);
-        const std::vector<POINT> centres = VisibleCellCentres(list);
-        PumpUntil([&] { return VisibleThumbnailsShown(list, centres); }, longestMessage, longestMessageId);
+        const auto inView = ItemsInView(list);
+        PumpUntil([&] { return VisibleThumbnailsShown(list, inView); }, longestMessage, longestMessageId);
         const Clock::duration visible = Clock::now() - start;
         PumpUntil([&] { return browser.GetPendingThumbnails() == 0; }, longestMessage, longestMessageId);
         const Clock::duration drawn = Clock::now() - start;
@@ -262,7 +245,7 @@ void Fill(benchmark::State& state, FillMode mode) {
         const double process = ProcessCpu() - processBefore;
         std::sort(calls.begin(), calls.end());
         state.counters["items"] = browser.GetItemCount();
-        state.counters["items_in_view"] = static_cast<double>(centres.size());
+        state.counters["items_in_view"] = static_cast<double>(inView.size());
         state.counters["add_median_ms"] = Ms(calls[calls.size() / 2]);
         state.counters["add_longest_ms"] = Ms(longest);
         state.counters["add_longest_at"] = longestIndex;

@@ -507,26 +507,6 @@ TEST_F(PictureBrowserTest, AThousandPicturesInsertedAtTheTopAreListedInOrderAndD
     }
 }
 
-namespace {
-
-// The items whose cell centre the list shows, with that centre.
-std::vector<std::pair<int, POINT>> ItemsInView(HWND list) {
-    RECT client{};
-    GetClientRect(list, &client);
-    std::vector<std::pair<int, POINT>> shown;
-    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        RECT icon{};
-        icon.left = LVIR_ICON;
-        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&icon));
-        const POINT centre{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
-        if (PtInRect(&client, centre)) shown.emplace_back(i, centre);
-    }
-    return shown;
-}
-
-}  // namespace
-
 TEST_F(PictureBrowserTest, ScrollingBringsTheThumbnailsOfTheItemsComingIntoViewAndKeepsOnlyAFew) {
     constexpr int kCount = 240;
     std::vector<std::wstring> paths;
