@@ -613,6 +613,12 @@ TEST_F(PictureBrowserTest, ClosingWhileThumbnailsAreOnTheirWayIsSafe) {
         swprintf(name, 16, L"big%02d.bmp", i);
         ASSERT_TRUE(CopyFileW(first.c_str(), Path(name).c_str(), FALSE));
         ASSERT_TRUE(bar->GetPictureBrowser().AddPicture(Path(name), 0));
+        // Asked for its image, as drawing the item asks: its thumbnail is
+        // on its way.
+        LVITEMW lv{};
+        lv.mask = LVIF_IMAGE;
+        lv.iItem = 0;
+        SendMessageW(bar->GetPictureBrowser().GetSafeHwnd(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lv));
     }
     ASSERT_GT(bar->GetPictureBrowser().GetPendingThumbnails(), 0);
     // The window first, the object after it, with decodes still running.
