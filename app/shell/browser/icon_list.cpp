@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -195,6 +196,11 @@ HIMAGELIST CIconList::GetImageList() {
 }
 
 bool CIconList::OnReflectedNotify(NMHDR& header, LRESULT& result) {
+    if (header.code == LVN_ODFINDITEMW) {
+        result = FindItem(reinterpret_cast<const NMLVFINDITEMW&>(header).iStart,
+                          reinterpret_cast<const NMLVFINDITEMW&>(header).lvfi);
+        return true;
+    }
     if (header.code != LVN_GETDISPINFOW && header.code != LVN_GETDISPINFOA) {
         return false;
     }
@@ -221,6 +227,30 @@ bool CIconList::OnReflectedNotify(NMHDR& header, LRESULT& result) {
         }
     }
     return true;
+}
+
+int CIconList::FindItem(int start, const LVFINDINFOW& find) const {
+    if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz) {
+        return -1;
+    }
+    const std::wstring_view wanted(find.psz);
+    const bool partial = (find.flags & LVFI_PARTIAL) != 0;
+    const int count = static_cast<int>(m_captions.size());
+    start = std::clamp(start, 0, count);
+    for (int k = 0; k < count; ++k) {
+        if (start + k >= count && !(find.flags & LVFI_WRAP)) {
+            break;
+        }
+        const int item = (start + k) % count;
+        const std::wstring& caption = m_captions[static_cast<std::size_t>(item)];
+        const std::size_t compared = partial ? wanted.size() : caption.size();
+        if (caption.size() >= wanted.size() &&
+            CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.c_str(), static_cast<int>(compared),
+                           wanted.data(), static_cast<int>(wanted.size())) == CSTR_EQUAL) {
+            return item;
+        }
+    }
+    return -1;
 }
 
 int CIconList::ImageOfItem(int item) { return m_slots[static_cast<std::size_t>(item)]; }

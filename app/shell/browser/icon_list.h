@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "unique_handle.h"
 #include "window.h"
 
@@ -74,6 +77,9 @@ private:
         int mark = -1;
     };
     IndexState CaptureState() const;
+    // The list's own search by caption (the user typing an item's first
+    // letters), from item start on: the item found, or -1.
+    int FindItem(int start, const LVFINDINFOW& find) const;
     void RestoreState(const IndexState& before);
     void SetItemState(int item, UINT state, UINT mask);
 

@@ -566,6 +566,21 @@ TEST_F(PictureBrowserTest, ScrollingBringsTheThumbnailsOfTheItemsComingIntoViewA
     EXPECT_EQ(browser().GetPaths(), paths);
 }
 
+TEST_F(PictureBrowserTest, TypingACaptionsFirstLetterMovesToThatItem) {
+    for (const wchar_t* name : {L"apple.bmp", L"berry.bmp", L"cherry.bmp", L"banana.bmp"}) {
+        ASSERT_TRUE(browser().AddPicture(Picture(name, 8, 8, kRed), browser().GetItemCount()));
+    }
+    ASSERT_TRUE(WaitForThumbnails());
+    HWND list = browser().GetSafeHwnd();
+    SetForegroundWindow(parent_);
+    SetActiveWindow(parent_);
+    SetFocus(list);
+    ASSERT_EQ(GetFocus(), list);
+    // The list searches its captions, which the browser holds.
+    SendMessageW(list, WM_CHAR, L'c', 1);
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 2);
+}
+
 TEST_F(PictureBrowserTest, TheListsSelectionStaysAtItsIndexWhenPicturesComeAndGo) {
     browser().SetEmbedded();
     const std::wstring a = Picture(L"a.bmp", 8, 8, kRed);
