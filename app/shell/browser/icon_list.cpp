@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -20,7 +21,9 @@ std::wstring FileName(const std::wstring& path) {
 bool CIconList::Create(DWORD style, const RECT& rect, HWND parent, UINT id) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    style |= WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE;
+    // The list's image lists are ours to destroy, not the control's.
+    style |= WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE |
+             LVS_SHAREIMAGELISTS | LVS_OWNERDATA;
     if (!CreateEx(0, WC_LISTVIEWW, L"", style, rect, parent, id)) {
         return false;
     }
@@ -52,27 +55,25 @@ bool CIconList::IsListed(const std::wstring& path) const {
 }
 
 void CIconList::SetCaption(int item, const std::wstring& caption) {
-    LVITEMW lv{};
-    lv.iSubItem = 0;
-    lv.pszText = const_cast<wchar_t*>(caption.c_str());
-    SendMessageW(m_hWnd, LVM_SETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lv));
+    if (item < 0 || item >= static_cast<int>(m_captions.size())) {
+        return;
+    }
+    m_captions[static_cast<std::size_t>(item)] = caption;
+    SendMessageW(m_hWnd, LVM_REDRAWITEMS, static_cast<WPARAM>(item), item);
 }
 
 int CIconList::InsertFile(const std::wstring& path, int position, const std::wstring& caption, HBITMAP image) {
     const int count = static_cast<int>(m_paths.size());
     position = std::clamp(position, 0, count);
-    const int slot = ImageList_Add(m_images.Get(), image, nullptr);
-    const std::wstring text = caption.empty() ? FileName(path) : caption;
-    LVITEMW lv{};
-    lv.mask = LVIF_TEXT | LVIF_IMAGE;
-    lv.iItem = position;
-    lv.pszText = const_cast<wchar_t*>(text.c_str());
-    lv.iImage = I_IMAGECALLBACK;
+    const int slot = image ? ImageList_Add(m_images.Get(), image, nullptr) : -1;
     HoldRedraw();
     const IndexState before = CaptureState();
     m_paths.insert(m_paths.begin() + position, path);
+    m_captions.insert(m_captions.begin() + position, caption.empty() ? FileName(path) : caption);
     m_slots.insert(m_slots.begin() + position, slot);
-    SendMessageW(m_hWnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&lv));
+    // Items are places: one more at the end, and every item from position
+    // on shows what its predecessor showed.
+    SendMessageW(m_hWnd, LVM_SETITEMCOUNT, m_captions.size(), LVSICF_NOSCROLL);
     RestoreState(before);
     return position;
 }
@@ -89,8 +90,10 @@ void CIconList::RemoveFile(int index) {
         }
     }
     m_paths.erase(m_paths.begin() + index);
+    m_captions.erase(m_captions.begin() + index);
+    HoldRedraw();
     const IndexState before = CaptureState();
-    SendMessageW(m_hWnd, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+    SendMessageW(m_hWnd, LVM_SETITEMCOUNT, m_captions.size(), LVSICF_NOSCROLL);
     RestoreState(before);
 }
 
@@ -149,23 +152,11 @@ void CIconList::RestoreState(const IndexState& before) {
     m_bRestoringState = false;
 }
 
-void CIconList::ReplaceImage(int index, HBITMAP image) {
-    ImageList_Replace(m_images.Get(), m_slots[static_cast<std::size_t>(index)], image, nullptr);
-    SendMessageW(m_hWnd, LVM_REDRAWITEMS, static_cast<WPARAM>(index), index);
-}
-
-void CIconList::ClearItems(int expected) {
+void CIconList::ClearItems() {
     m_slots.clear();
+    m_captions.clear();
     SendMessageW(m_hWnd, LVM_DELETEALLITEMS, 0, 0);
-    // Room that is never drawn into costs address space, not memory.
-    UniqueImageList roomy(
-        expected > 0 ? ImageList_Create(m_imageSide, m_imageSide, ILC_COLOR24, expected, kImageBlock) : nullptr);
-    if (roomy) {
-        SendMessageW(m_hWnd, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(roomy.Get()));
-        m_images = std::move(roomy);
-    } else {
-        ImageList_RemoveAll(m_images.Get());
-    }
+    ImageList_RemoveAll(m_images.Get());
 }
 
 HIMAGELIST CIconList::GetImageList() {
@@ -205,17 +196,64 @@ HIMAGELIST CIconList::GetImageList() {
 }
 
 bool CIconList::OnReflectedNotify(NMHDR& header, LRESULT& result) {
+    if (header.code == LVN_ODFINDITEMW) {
+        result = FindItem(reinterpret_cast<const NMLVFINDITEMW&>(header).iStart,
+                          reinterpret_cast<const NMLVFINDITEMW&>(header).lvfi);
+        return true;
+    }
     if (header.code != LVN_GETDISPINFOW && header.code != LVN_GETDISPINFOA) {
         return false;
     }
     // Both forms carry the item at the same place.
     LVITEMW& item = reinterpret_cast<NMLVDISPINFOW&>(header).item;
-    if ((item.mask & LVIF_IMAGE) && item.iItem >= 0 && item.iItem < static_cast<int>(m_slots.size())) {
-        item.iImage = m_slots[static_cast<std::size_t>(item.iItem)];
-    }
     result = 0;
+    if (item.iItem < 0 || item.iItem >= static_cast<int>(m_captions.size())) {
+        return true;
+    }
+    if (item.mask & LVIF_IMAGE) {
+        item.iImage = ImageOfItem(item.iItem);
+    }
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+        const std::wstring& caption = m_captions[static_cast<std::size_t>(item.iItem)];
+        if (header.code == LVN_GETDISPINFOW) {
+            const std::size_t n = std::min(caption.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+            caption.copy(item.pszText, n);
+            item.pszText[n] = L'\0';
+        } else {
+            auto* text = reinterpret_cast<char*>(item.pszText);
+            const int n = WideCharToMultiByte(CP_ACP, 0, caption.c_str(), static_cast<int>(caption.size()), text,
+                                              item.cchTextMax - 1, nullptr, nullptr);
+            text[std::max(n, 0)] = '\0';
+        }
+    }
     return true;
 }
+
+int CIconList::FindItem(int start, const LVFINDINFOW& find) const {
+    if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz) {
+        return -1;
+    }
+    const std::wstring_view wanted(find.psz);
+    const bool partial = (find.flags & LVFI_PARTIAL) != 0;
+    const int count = static_cast<int>(m_captions.size());
+    start = std::clamp(start, 0, count);
+    for (int k = 0; k < count; ++k) {
+        if (start + k >= count && !(find.flags & LVFI_WRAP)) {
+            break;
+        }
+        const int item = (start + k) % count;
+        const std::wstring& caption = m_captions[static_cast<std::size_t>(item)];
+        const std::size_t compared = partial ? wanted.size() : caption.size();
+        if (caption.size() >= wanted.size() &&
+            CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, caption.c_str(), static_cast<int>(compared),
+                           wanted.data(), static_cast<int>(wanted.size())) == CSTR_EQUAL) {
+            return item;
+        }
+    }
+    return -1;
+}
+
+int CIconList::ImageOfItem(int item) { return m_slots[static_cast<std::size_t>(item)]; }
 
 bool CIconList::MakeCurrent(int n) {
     if (m_paths.empty() || n < 0) {

@@ -1,8 +1,8 @@
 #pragma once
 // What the browser bar tests share: a parent window, a view that counts the
 // selections it is told of, a host that records the view commands, pictures
-// written to disk, reading image-list pixels, waiting for thumbnails and
-// double-clicking a tree item.
+// written to disk, reading image-list pixels, waiting for thumbnails, the
+// items in view and double-clicking a tree item.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -87,6 +87,22 @@ inline std::uint32_t Rgb(COLORREF colour) {
 }
 
 using testing_support::PumpUntil;
+
+// The items of a list whose cell centre the list shows, with that centre.
+inline std::vector<std::pair<int, POINT>> ItemsInView(HWND list) {
+    RECT client{};
+    GetClientRect(list, &client);
+    std::vector<std::pair<int, POINT>> shown;
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        RECT icon{};
+        icon.left = LVIR_ICON;
+        SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&icon));
+        const POINT centre{(icon.left + icon.right) / 2, (icon.top + icon.bottom) / 2};
+        if (PtInRect(&client, centre)) shown.emplace_back(i, centre);
+    }
+    return shown;
+}
 
 // A user's double-click on a tree item's text, with real mouse messages;
 // false when the item shows no text to click.

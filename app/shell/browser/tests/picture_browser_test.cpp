@@ -64,20 +64,37 @@ protected:
     bool WaitForThumbnails() {
         return PumpUntil([this] { return browser().GetPendingThumbnails() == 0; });
     }
-    std::uint32_t Pixel(int image, int x, int y) { return ImagePixel(browser().GetImageList(), image, x, y); }
+    // Pixel (x, y) of the cell the list draws for the item now, from the
+    // image list it draws from.
+    std::uint32_t CellPixel(int item, int x, int y) {
+        HWND list = browser().GetSafeHwnd();
+        LVITEMW lv{};
+        lv.mask = LVIF_IMAGE;
+        lv.iItem = item;
+        EXPECT_TRUE(SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lv))) << item;
+        const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
+        return ImagePixel(images, lv.iImage, x, y);
+    }
+    // The same once the user has scrolled to the item and its thumbnail is
+    // drawn.
+    std::uint32_t Pixel(int item, int x, int y) {
+        SendMessageW(browser().GetSafeHwnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), FALSE);
+        EXPECT_TRUE(WaitForThumbnails()) << item;
+        return CellPixel(item, x, y);
+    }
     std::vector<std::wstring> Captions() {
         std::vector<std::wstring> captions;
         for (int k = 0; k < browser().GetItemCount(); ++k) captions.push_back(browser().GetItemCaption(k));
         return captions;
     }
     // A cell is blank when white inside and framed in the grey-text colour.
-    void ExpectBlankFramedCell(int image) {
+    void ExpectBlankFramedCell(int item) {
         const std::uint32_t grey = Rgb(GetSysColor(COLOR_GRAYTEXT));
         for (auto [x, y] : {std::pair{0, 0}, std::pair{139, 70}, std::pair{70, 139}, std::pair{0, 100}}) {
-            EXPECT_EQ(Pixel(image, x, y), grey) << image << " at " << x << "," << y;
+            EXPECT_EQ(CellPixel(item, x, y), grey) << item << " at " << x << "," << y;
         }
         for (auto [x, y] : {std::pair{70, 70}, std::pair{1, 1}, std::pair{138, 138}, std::pair{20, 100}}) {
-            EXPECT_EQ(Pixel(image, x, y), kWhite) << image << " at " << x << "," << y;
+            EXPECT_EQ(CellPixel(item, x, y), kWhite) << item << " at " << x << "," << y;
         }
     }
 
@@ -490,6 +507,80 @@ TEST_F(PictureBrowserTest, AThousandPicturesInsertedAtTheTopAreListedInOrderAndD
     }
 }
 
+TEST_F(PictureBrowserTest, ScrollingBringsTheThumbnailsOfTheItemsComingIntoViewAndKeepsOnlyAFew) {
+    constexpr int kCount = 240;
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < kCount; ++i) {
+        wchar_t name[16];
+        swprintf(name, 16, L"s%03d.bmp", i);
+        paths.push_back(Picture(name, 16, 12, Shade(i)));
+    }
+    for (int i = kCount - 1; i >= 0; --i) {
+        ASSERT_TRUE(browser().AddPicture(paths[static_cast<std::size_t>(i)], 0)) << i;
+    }
+    browser().SetEmbedded();
+    HWND list = browser().GetSafeHwnd();
+    const auto images = [list] {
+        return ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_NORMAL, 0)));
+    };
+    // Every item in view shows its own picture once the list is drawn.
+    const auto expectViewDrawn = [&](const char* where) {
+        EXPECT_TRUE(WaitForThumbnails()) << where;
+        UpdateWindow(list);
+        const auto shown = ItemsInView(list);
+        EXPECT_GE(shown.size(), 2u) << where;
+        for (const auto& [item, centre] : shown) {
+            EXPECT_EQ(ScreenPixel(list, centre.x, centre.y), Shade(item)) << where << ": item " << item;
+            EXPECT_EQ(browser().GetItemCaption(item), fs::path(paths[static_cast<std::size_t>(item)]).filename().wstring());
+        }
+        EXPECT_LT(images(), kCount / 2) << where;
+        return shown;
+    };
+    expectViewDrawn("at the top");
+
+    // Page by page to the end, as the scroll bar does: more pages than the
+    // thumbnails kept, so the first ones give way on the way down.
+    for (int page = 0; page < 80 && !ItemsInView(list).empty() && ItemsInView(list).back().first < kCount - 1; ++page) {
+        SendMessageW(list, WM_VSCROLL, SB_PAGEDOWN, 0);
+        ASSERT_TRUE(WaitForThumbnails()) << page;
+    }
+    const auto atEnd = expectViewDrawn("at the end");
+    EXPECT_EQ(atEnd.back().first, kCount - 1);
+
+    // A click on an item in view selects that picture and tells the view.
+    const auto [chosen, centre] = atEnd.front();
+    SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre.x, centre.y));
+    SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(centre.x, centre.y));
+    EXPECT_EQ(browser().GetCurrentIndex(), chosen);
+    EXPECT_EQ(browser().GetCurrentPath(), paths[static_cast<std::size_t>(chosen)]);
+    EXPECT_EQ(view_.selections, 1);
+
+    // Back at the top the first pictures are made again.
+    for (int page = 0; page < 80 && !ItemsInView(list).empty() && ItemsInView(list).front().first > 0; ++page) {
+        SendMessageW(list, WM_VSCROLL, SB_PAGEUP, 0);
+        ASSERT_TRUE(WaitForThumbnails()) << page;
+    }
+    const auto atTop = expectViewDrawn("back at the top");
+    EXPECT_EQ(atTop.front().first, 0);
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), chosen);
+    EXPECT_EQ(browser().GetPaths(), paths);
+}
+
+TEST_F(PictureBrowserTest, TypingACaptionsFirstLetterMovesToThatItem) {
+    for (const wchar_t* name : {L"apple.bmp", L"berry.bmp", L"cherry.bmp", L"banana.bmp"}) {
+        ASSERT_TRUE(browser().AddPicture(Picture(name, 8, 8, kRed), browser().GetItemCount()));
+    }
+    ASSERT_TRUE(WaitForThumbnails());
+    HWND list = browser().GetSafeHwnd();
+    SetForegroundWindow(parent_);
+    SetActiveWindow(parent_);
+    SetFocus(list);
+    ASSERT_EQ(GetFocus(), list);
+    // The list searches its captions, which the browser holds.
+    SendMessageW(list, WM_CHAR, L'c', 1);
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 2);
+}
+
 TEST_F(PictureBrowserTest, TheListsSelectionStaysAtItsIndexWhenPicturesComeAndGo) {
     browser().SetEmbedded();
     const std::wstring a = Picture(L"a.bmp", 8, 8, kRed);
@@ -537,6 +628,12 @@ TEST_F(PictureBrowserTest, ClosingWhileThumbnailsAreOnTheirWayIsSafe) {
         swprintf(name, 16, L"big%02d.bmp", i);
         ASSERT_TRUE(CopyFileW(first.c_str(), Path(name).c_str(), FALSE));
         ASSERT_TRUE(bar->GetPictureBrowser().AddPicture(Path(name), 0));
+        // Asked for its image, as drawing the item asks: its thumbnail is
+        // on its way.
+        LVITEMW lv{};
+        lv.mask = LVIF_IMAGE;
+        lv.iItem = 0;
+        SendMessageW(bar->GetPictureBrowser().GetSafeHwnd(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&lv));
     }
     ASSERT_GT(bar->GetPictureBrowser().GetPendingThumbnails(), 0);
     // The window first, the object after it, with decodes still running.
