@@ -329,34 +329,44 @@ void BM_HistoryUndoRedo100(benchmark::State& state) {
 BENCHMARK(BM_HistoryUndoRedo100)->ArgName("redo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // The yardstick: the files the 100 steps wrote, copied with plain reads and
-// writes into another folder.
+// writes into fresh folders, one for each step, as a copy of the history's
+// folder makes them.
 void BM_HistoryCopyFiles100(benchmark::State& state) {
     HistoryFixture fixture;
     fixture.StartHistory(1);
     fixture.RecordSteps();
-    std::vector<fs::path> files;
+    std::vector<std::vector<fs::path>> steps;
     std::uint64_t bytes = 0;
+    std::size_t files = 0;
     for (int i = 1; i <= kSteps; ++i) {
+        steps.emplace_back();
         for (const auto& entry : fs::directory_iterator(fixture.model.History().StepFolder(i))) {
-            files.push_back(entry.path());
+            steps.back().push_back(entry.path());
             bytes += entry.file_size();
+            ++files;
         }
     }
     const fs::path copies = fixture.folder / "copies";
-    fs::create_directories(copies);
     std::vector<std::uint8_t> buffer;
     for (auto _ : state) {
-        int n = 0;
-        for (const fs::path& file : files) {
-            std::FILE* in = std::fopen(file.c_str(), "rb");
-            if (in == nullptr) std::abort();
-            buffer.resize(fs::file_size(file));
-            if (std::fread(buffer.data(), 1, buffer.size(), in) != buffer.size()) std::abort();
-            std::fclose(in);
-            WriteAll(copies / std::to_string(n++), buffer);
+        state.PauseTiming();
+        std::error_code ignored;
+        fs::remove_all(copies, ignored);
+        state.ResumeTiming();
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const fs::path folder = copies / std::to_string(i + 1);
+            fs::create_directories(folder);
+            for (const fs::path& file : steps[i]) {
+                std::FILE* in = std::fopen(file.c_str(), "rb");
+                if (in == nullptr) std::abort();
+                buffer.resize(fs::file_size(file));
+                if (std::fread(buffer.data(), 1, buffer.size(), in) != buffer.size()) std::abort();
+                std::fclose(in);
+                WriteAll(folder / file.filename(), buffer);
+            }
         }
     }
-    state.counters["files"] = static_cast<double>(files.size());
+    state.counters["files"] = static_cast<double>(files);
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
 }
 BENCHMARK(BM_HistoryCopyFiles100)->Unit(benchmark::kMillisecond)->Iterations(2);
