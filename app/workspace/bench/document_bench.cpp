@@ -41,22 +41,10 @@ constexpr int kObjects = 1000;
 constexpr int kSteps = 100;
 
 // Every stored kind in turn, as a user's document mixes them.
-constexpr std::int32_t kTags[] = {kTagLine,
-                                  kTagAngle,
-                                  kTagAngle4Point,
-                                  kTagParallel,
-                                  kTagRectangle,
-                                  kTagCircle,
-                                  kTagCircleByDiameter,
-                                  kTagCircleByThreePoints,
-                                  kTagEllipse,
-                                  kTagCurve,
-                                  kTagPolygon,
-                                  kTagText,
-                                  kTagCountCircle,
-                                  kTagCountDiamond,
-                                  kTagCountRect,
-                                  kTagScaleBar,
+constexpr std::int32_t kTags[] = {kTagLine,        kTagAngle,        kTagAngle4Point,      kTagParallel,
+                                  kTagRectangle,   kTagCircle,       kTagCircleByDiameter, kTagCircleByThreePoints,
+                                  kTagEllipse,     kTagCurve,        kTagPolygon,          kTagText,
+                                  kTagCountCircle, kTagCountDiamond, kTagCountRect,        kTagScaleBar,
                                   kTagArrow};
 
 PointF At(int i, int k) {
