@@ -116,23 +116,31 @@ std::unique_ptr<CPicture> MakePicture() {
     return picture;
 }
 
+std::FILE* OpenFile(const fs::path& path, bool write) {
+#ifdef _WIN32
+    return _wfopen(path.c_str(), write ? L"wb" : L"rb");
+#else
+    return std::fopen(path.c_str(), write ? "wb" : "rb");
+#endif
+}
+
 std::vector<std::uint8_t> ReadAll(const fs::path& path) {
     std::vector<std::uint8_t> bytes(fs::file_size(path));
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = OpenFile(path, false);
     if (f == nullptr || std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size()) std::abort();
     std::fclose(f);
     return bytes;
 }
 
 void WriteAll(const fs::path& path, std::span<const std::uint8_t> bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::FILE* f = OpenFile(path, true);
     if (f == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) std::abort();
     if (std::fclose(f) != 0) std::abort();
 }
 
 // What a plain read does: a buffer of the file's size, filled by one read.
 std::size_t PlainRead(const fs::path& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = OpenFile(path, false);
     if (f == nullptr) std::abort();
     std::fseek(f, 0, SEEK_END);
     const auto size = static_cast<std::size_t>(std::ftell(f));
@@ -345,7 +353,7 @@ void BM_HistoryCopyFiles100(benchmark::State& state) {
             const fs::path folder = copies / std::to_string(i + 1);
             fs::create_directories(folder);
             for (const fs::path& file : steps[i]) {
-                std::FILE* in = std::fopen(file.c_str(), "rb");
+                std::FILE* in = OpenFile(file, false);
                 if (in == nullptr) std::abort();
                 buffer.resize(fs::file_size(file));
                 if (std::fread(buffer.data(), 1, buffer.size(), in) != buffer.size()) std::abort();
