@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <span>
 #include <system_error>
 #include <utility>
@@ -46,15 +47,23 @@ Replaced WriteThenReplace(const std::filesystem::path& target, Writer&& write) {
     return Replaced::ok;
 }
 
-// `bytes` as the whole content of `target`.
-inline Replaced WriteWholeFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
+// The parts one after another as the whole content of `target`.
+inline Replaced WriteWholeFile(const std::filesystem::path& target,
+                               std::initializer_list<std::span<const std::uint8_t>> parts) {
     return WriteThenReplace(target, [&](const std::filesystem::path& partial) {
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);
         if (!out) return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        for (const std::span<const std::uint8_t> bytes : parts) {
+            out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        }
         out.close();
         return !out.fail();
     });
+}
+
+// `bytes` as the whole content of `target`.
+inline Replaced WriteWholeFile(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
+    return WriteWholeFile(target, {bytes});
 }
 
 }  // namespace vz

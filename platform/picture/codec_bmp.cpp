@@ -322,7 +322,7 @@ bool FindBmpRgbRows(std::span<const std::uint8_t> bytes, RgbRows& rows) {
     return true;
 }
 
-bool EncodeBmp(const CPicture& picture, std::vector<std::uint8_t>& out, std::string& error) {
+bool EncodeBmpHeader(const CPicture& picture, std::vector<std::uint8_t>& out, std::string& error) {
     const int bpp = picture.GetBpp();
     if (bpp != 8 && bpp != 24) {
         error = "unsupported picture depth";
@@ -336,7 +336,7 @@ bool EncodeBmp(const CPicture& picture, std::vector<std::uint8_t>& out, std::str
         return false;
     }
     out.clear();
-    out.reserve(static_cast<std::size_t>(fileSize));
+    out.reserve(pixelOffset);
     out.push_back('B');
     out.push_back('M');
     Put32(out, static_cast<std::uint32_t>(fileSize));
@@ -356,6 +356,14 @@ bool EncodeBmp(const CPicture& picture, std::vector<std::uint8_t>& out, std::str
     for (const PaletteEntry& e : picture.GetPalette()) {
         out.insert(out.end(), {e.blue, e.green, e.red, 0});
     }
+    return true;
+}
+
+bool EncodeBmp(const CPicture& picture, std::vector<std::uint8_t>& out, std::string& error) {
+    if (!EncodeBmpHeader(picture, out, error)) {
+        return false;
+    }
+    out.reserve(out.size() + picture.GetSize());
     const auto pixels = picture.Pixels();
     out.insert(out.end(), pixels.begin(), pixels.end());
     return true;

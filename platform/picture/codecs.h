@@ -38,6 +38,9 @@ struct RgbRows {
 // rows point into `bytes`. Every other file gives false (DecodeBmp reads it).
 bool FindBmpRgbRows(std::span<const std::uint8_t> bytes, RgbRows& rows);
 bool EncodeBmp(const CPicture& picture, std::vector<std::uint8_t>& out, std::string& error);
+// What comes before the pixel rows in EncodeBmp's file: the headers and the
+// palette. The rows follow as the picture holds them.
+bool EncodeBmpHeader(const CPicture& picture, std::vector<std::uint8_t>& out, std::string& error);
 
 // minWidth and minHeight, when not 0, let the decoder work at 1/2, 1/4 or
 // 1/8 of the size, the smallest that is still at least that large.

@@ -1,5 +1,6 @@
 #include "picture.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <system_error>
@@ -34,7 +35,7 @@ bool CPicture::Fail(std::string message) const {
     return false;
 }
 
-bool CPicture::Create(int width, int height, int bpp, int type) {
+bool CPicture::Shape(int width, int height, int bpp, int type) {
     Destroy();
     if ((bpp != 8 && bpp != 24) || !IsSizeAllowed(width, height)) {
         return Fail("unsupported picture size or depth");
@@ -44,13 +45,23 @@ bool CPicture::Create(int width, int height, int bpp, int type) {
     bpp_ = bpp;
     type_ = type;
     stride_ = StrideFor(width, bpp);
-    pixels_.assign(stride_ * static_cast<std::size_t>(height), 0);
+    pixels_.resize(stride_ * static_cast<std::size_t>(height));
     if (bpp == 8) {
         const auto grey = GreyPalette();
         palette_.assign(grey.begin(), grey.end());
     }
     return true;
 }
+
+bool CPicture::Create(int width, int height, int bpp, int type) {
+    if (!Shape(width, height, bpp, type)) {
+        return false;
+    }
+    std::fill(pixels_.begin(), pixels_.end(), std::uint8_t{0});
+    return true;
+}
+
+bool CPicture::CreateForOverwrite(int width, int height, int bpp, int type) { return Shape(width, height, bpp, type); }
 
 bool CPicture::CreateFromArray(std::span<const std::uint8_t> rows, int width, int height, int bpp, int stride,
                                bool topDown) {
@@ -197,10 +208,22 @@ bool CPicture::Load(const std::filesystem::path& path, int type) {
 
 bool CPicture::Save(const std::filesystem::path& path, int type) const {
     std::vector<std::uint8_t> bytes;
-    if (!Encode(bytes, type)) {
+    std::span<const std::uint8_t> rows;
+    if (type == kPictureBmp) {
+        // A BMP file holds the rows as the picture does: they are written
+        // from the picture, without a copy of the whole file in memory.
+        if (!IsValid()) {
+            return Fail("no picture to save");
+        }
+        std::string error;
+        if (!picture_codec::EncodeBmpHeader(*this, bytes, error)) {
+            return Fail(error);
+        }
+        rows = pixels_;
+    } else if (!Encode(bytes, type)) {
         return false;
     }
-    switch (vz::WriteWholeFile(path, bytes)) {
+    switch (vz::WriteWholeFile(path, {bytes, rows})) {
     case vz::Replaced::ok: return true;
     case vz::Replaced::notWritten: return Fail("cannot write the picture file");
     case vz::Replaced::notMoved: return Fail("cannot replace the picture file");

@@ -11,8 +11,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 // File kinds; 0 on load means "detect from the file's first bytes".
@@ -56,6 +58,9 @@ public:
     // A blank picture (all zero; 8-bit pictures get the grey ramp). bpp is 8
     // or 24; returns false (and leaves the picture empty) for anything else.
     bool Create(int width, int height, int bpp, int type);
+    // As Create, but the pixel bytes are left unset: for a reader that fills
+    // every byte at once, so that a large picture is not cleared first.
+    bool CreateForOverwrite(int width, int height, int bpp, int type);
     // Rows are taken in the order given: topDown says whether rows[0] is the
     // top. stride is the distance between source rows in bytes.
     bool CreateFromArray(std::span<const std::uint8_t> rows, int width, int height, int bpp, int stride, bool topDown);
@@ -133,9 +138,27 @@ public:
     static bool IsSizeAllowed(std::int64_t width, std::int64_t height);
 
 private:
-    bool Fail(std::string message) const;
+    // Bytes that a resize leaves unset; Create clears them itself.
+    template <typename T>
+    struct UnsetAllocator : std::allocator<T> {
+        template <typename U>
+        struct rebind {
+            using other = UnsetAllocator<U>;
+        };
+        template <typename U>
+        void construct(U* p) noexcept {
+            ::new (static_cast<void*>(p)) U;
+        }
+        template <typename U, typename... Args>
+        void construct(U* p, Args&&... args) {
+            ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+        }
+    };
 
-    std::vector<std::uint8_t> pixels_;
+    bool Fail(std::string message) const;
+    bool Shape(int width, int height, int bpp, int type);
+
+    std::vector<std::uint8_t, UnsetAllocator<std::uint8_t>> pixels_;
     std::vector<PaletteEntry> palette_;
     int width_ = 0;
     int height_ = 0;

@@ -96,7 +96,7 @@ PictureBlock LoadPictureBlock(CArchive& ar) {
     Require(expected >= 0, ArchiveException::tooLarge);
     Require(n == expected, ArchiveException::badFormat);
     RequireRemaining(ar, static_cast<std::uint64_t>(n));
-    Require(block.picture.Create(width, height, bpp, kind), ArchiveException::tooLarge);
+    Require(block.picture.CreateForOverwrite(width, height, bpp, kind), ArchiveException::tooLarge);
     ar.Read(block.picture.Pixels());
     return block;
 }

@@ -37,12 +37,11 @@ bool SavePicture(const CPicture* picture, const fs::path& file) {
 }
 
 // Gives the engine the step's picture as its source, as a fresh engine over
-// that picture would have it.
+// that picture would have it. Initialize already makes the luminance grey
+// image, so it is not made a second time.
 void ResetCounterSource(CIMGCount& counter, const CPicture& picture) {
     const std::uint32_t mark = counter.getMarkColor();
-    if (counter.Initialize(picture.Pixels(), picture.GetWidth(), picture.GetHeight())) {
-        counter.creatGrayImg(3);
-    }
+    counter.Initialize(picture.Pixels(), picture.GetWidth(), picture.GetHeight());
     counter.setMarkColor(mark);
 }
 

@@ -62,7 +62,7 @@ void CArchive::Flush() {
 
 void CArchive::Close() { Flush(); }
 
-CArchive& CArchive::PutLE(std::uint32_t v, int bytes) {
+CArchive& CArchive::PutLESlow(std::uint32_t v, int bytes) {
     RequireStoring();
     if (end_ + static_cast<std::size_t>(bytes) > buffer_.size()) {
         Flush();
@@ -71,8 +71,6 @@ CArchive& CArchive::PutLE(std::uint32_t v, int bytes) {
     end_ += static_cast<std::size_t>(bytes);
     return *this;
 }
-
-CArchive& CArchive::operator<<(float v) { return PutLE(std::bit_cast<std::uint32_t>(v), 4); }
 
 void CArchive::Write(std::span<const std::uint8_t> bytes) {
     RequireStoring();
@@ -103,8 +101,17 @@ CArchive& CArchive::operator<<(std::u16string_view text) {
     } else {
         *this << kLongLength8 << kLongLength16 << length;
     }
-    for (const char16_t c : text) {
-        PutLE(c, 2);
+    // The code units go to the buffer a buffer's worth at a time.
+    for (std::size_t done = 0; done < text.size();) {
+        if (buffer_.size() - end_ < 2) {
+            Flush();
+        }
+        const std::size_t n = std::min(text.size() - done, (buffer_.size() - end_) / 2);
+        for (std::size_t i = 0; i < n; ++i) {
+            vz::PutLE16(buffer_, end_ + 2 * i, static_cast<std::uint16_t>(text[done + i]));
+        }
+        end_ += 2 * n;
+        done += n;
     }
     return *this;
 }
@@ -120,7 +127,7 @@ void CArchive::FillBuffer() {
     end_ += stream_.Read(std::span(buffer_.data() + end_, buffer_.size() - end_));
 }
 
-std::uint32_t CArchive::GetLE(int bytes) {
+std::uint32_t CArchive::GetLESlow(int bytes) {
     RequireLoading();
     if (end_ - begin_ < static_cast<std::size_t>(bytes)) {
         FillBuffer();
@@ -133,29 +140,21 @@ std::uint32_t CArchive::GetLE(int bytes) {
     return v;
 }
 
-CArchive& CArchive::operator>>(std::int32_t& v) {
-    v = static_cast<std::int32_t>(GetLE(4));
-    return *this;
-}
-
-CArchive& CArchive::operator>>(std::uint32_t& v) {
-    v = GetLE(4);
-    return *this;
-}
-
-CArchive& CArchive::operator>>(std::uint16_t& v) {
-    v = static_cast<std::uint16_t>(GetLE(2));
-    return *this;
-}
-
-CArchive& CArchive::operator>>(std::uint8_t& v) {
-    v = static_cast<std::uint8_t>(GetLE(1));
-    return *this;
-}
-
-CArchive& CArchive::operator>>(float& v) {
-    v = std::bit_cast<float>(GetLE(4));
-    return *this;
+void CArchive::ReadUnits(std::span<char16_t> units) {
+    for (std::size_t done = 0; done < units.size();) {
+        if (end_ - begin_ < 2) {
+            FillBuffer();
+            if (end_ - begin_ < 2) {
+                throw ArchiveException(ArchiveException::endOfFile);
+            }
+        }
+        const std::size_t n = std::min(units.size() - done, (end_ - begin_) / 2);
+        for (std::size_t i = 0; i < n; ++i) {
+            units[done + i] = static_cast<char16_t>(vz::GetLE16(buffer_, begin_ + 2 * i));
+        }
+        begin_ += 2 * n;
+        done += n;
+    }
 }
 
 void CArchive::Read(std::span<std::uint8_t> bytes) {
@@ -227,21 +226,27 @@ CArchive& CArchive::operator>>(std::u16string& text) {
     if (remaining != UINT64_MAX && std::uint64_t{length} * unit > remaining) {
         throw ArchiveException(ArchiveException::endOfFile);
     }
+    // Read in slices into a text of its own, so that the caller's text is
+    // left as it was when the stream ends early.
+    if (wide) {
+        std::u16string read;
+        for (std::size_t done = 0; done < length;) {
+            const std::size_t n = std::min(kTextSlice / 2, std::size_t{length} - done);
+            read.resize(done + n);
+            ReadUnits(std::span(read).subspan(done, n));
+            done += n;
+        }
+        text = std::move(read);
+        return *this;
+    }
     std::vector<std::uint8_t> raw;
-    for (std::size_t done = 0; done < std::size_t{length} * unit;) {
-        const std::size_t n = std::min(kTextSlice, std::size_t{length} * unit - done);
+    for (std::size_t done = 0; done < length;) {
+        const std::size_t n = std::min(kTextSlice, std::size_t{length} - done);
         raw.resize(done + n);
         Read(std::span(raw).subspan(done, n));
         done += n;
     }
-    if (wide) {
-        text.resize(length);
-        for (std::size_t i = 0; i < length; ++i) {
-            text[i] = static_cast<char16_t>(vz::GetLE16(raw, 2 * i));
-        }
-    } else {
-        text = ansiDecoder_(raw);
-    }
+    text = ansiDecoder_(raw);
     return *this;
 }
 

@@ -12,12 +12,14 @@
 // stream is checked before anything is allocated for it.
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <span>
 #include <string>
 
 #include "archive_exception.h"
 #include "byte_stream.h"
+#include "le_bytes.h"
 
 class CArchive {
 public:
@@ -50,16 +52,31 @@ public:
     CArchive& operator<<(std::uint32_t v) { return PutLE(v, 4); }
     CArchive& operator<<(std::uint16_t v) { return PutLE(v, 2); }
     CArchive& operator<<(std::uint8_t v) { return PutLE(v, 1); }
-    CArchive& operator<<(float v);
+    CArchive& operator<<(float v) { return PutLE(std::bit_cast<std::uint32_t>(v), 4); }
     CArchive& operator<<(std::u16string_view text);
     void Write(std::span<const std::uint8_t> bytes);
 
     // Loading.
-    CArchive& operator>>(std::int32_t& v);
-    CArchive& operator>>(std::uint32_t& v);
-    CArchive& operator>>(std::uint16_t& v);
-    CArchive& operator>>(std::uint8_t& v);
-    CArchive& operator>>(float& v);
+    CArchive& operator>>(std::int32_t& v) {
+        v = static_cast<std::int32_t>(GetLE(4));
+        return *this;
+    }
+    CArchive& operator>>(std::uint32_t& v) {
+        v = GetLE(4);
+        return *this;
+    }
+    CArchive& operator>>(std::uint16_t& v) {
+        v = static_cast<std::uint16_t>(GetLE(2));
+        return *this;
+    }
+    CArchive& operator>>(std::uint8_t& v) {
+        v = static_cast<std::uint8_t>(GetLE(1));
+        return *this;
+    }
+    CArchive& operator>>(float& v) {
+        v = std::bit_cast<float>(GetLE(4));
+        return *this;
+    }
     CArchive& operator>>(std::u16string& text);
     // Fills bytes completely or throws endOfFile.
     void Read(std::span<std::uint8_t> bytes);
@@ -72,8 +89,30 @@ public:
     static std::u16string DecodeLatin1(std::span<const std::uint8_t> bytes);
 
 private:
-    CArchive& PutLE(std::uint32_t v, int bytes);
-    std::uint32_t GetLE(int bytes);
+    // Values go through the buffer inline; only a full or empty buffer, or
+    // the wrong direction, takes the call.
+    CArchive& PutLE(std::uint32_t v, int bytes) {
+        const auto n = static_cast<std::size_t>(bytes);
+        if (mode_ != store || n > buffer_.size() - end_) {
+            return PutLESlow(v, bytes);
+        }
+        vz::PutLE(buffer_, end_, v, n);
+        end_ += n;
+        return *this;
+    }
+    std::uint32_t GetLE(int bytes) {
+        const auto n = static_cast<std::size_t>(bytes);
+        if (mode_ != load || end_ - begin_ < n) {
+            return GetLESlow(bytes);
+        }
+        const std::uint32_t v = vz::GetLE(buffer_, begin_, n);
+        begin_ += n;
+        return v;
+    }
+    CArchive& PutLESlow(std::uint32_t v, int bytes);
+    std::uint32_t GetLESlow(int bytes);
+    // Fills `units` with UTF-16LE code units from the stream.
+    void ReadUnits(std::span<char16_t> units);
     std::uint32_t ReadTextLength(bool& wide);
     void FillBuffer();
     void RequireStoring() const;

@@ -25,6 +25,10 @@ FileStream::FileStream(const std::filesystem::path& path, Mode mode) {
     if (!file_) {
         throw ArchiveException(ArchiveException::openFailed);
     }
+    // The archive hands over a few kilobytes at a time; a larger buffer
+    // here makes that one system call per kFileBuffer bytes, not per call.
+    // The C runtime would take the size only with a buffer given to it.
+    std::setvbuf(file_.get(), buffer_.get(), _IOFBF, kFileBuffer);
     if (mode == Mode::read) {
         std::error_code ec;
         const auto size = std::filesystem::file_size(path, ec);

@@ -41,6 +41,7 @@ private:
 class FileStream final : public ByteStream {
 public:
     enum class Mode { read, write };
+    static constexpr std::size_t kFileBuffer = 64 * 1024;
     // Throws ArchiveException(openFailed) when the file cannot be opened.
     FileStream(const std::filesystem::path& path, Mode mode);
 
@@ -55,6 +56,8 @@ private:
     struct Closer {
         void operator()(std::FILE* f) const { std::fclose(f); }
     };
+    // Declared before the file, so that it outlives it.
+    std::unique_ptr<char[]> buffer_ = std::make_unique_for_overwrite<char[]>(kFileBuffer);
     std::unique_ptr<std::FILE, Closer> file_;
     std::uint64_t size_ = 0;
     std::uint64_t pos_ = 0;
