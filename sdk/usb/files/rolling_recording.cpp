@@ -42,8 +42,9 @@ void RollingRecording::Append(std::int32_t width, std::int32_t height, std::span
     const std::uint64_t gap = index > writer_->Positions() ? index - writer_->Positions() : 0;
     // An empty position costs its index entry.
     if (writer_->FileBytes() + gap * 24 + writer_->FrameCost() > limit_ && writer_->Positions() > 0) {
-        writer_->Close();
-        writer_.reset();
+        // The full file is finished on the closer's thread while this
+        // frame and the next go into the new one.
+        closer_.Hand(std::move(writer_));
         writer_ = OpenNumber(++number_, format);
         if (writer_ == nullptr) return;
         start_ = now;
@@ -55,7 +56,7 @@ void RollingRecording::Append(std::int32_t width, std::int32_t height, std::span
 bool RollingRecording::Close() {
     const bool ok = writer_ == nullptr || writer_->Close();
     writer_.reset();
-    return ok;
+    return closer_.Finish() && ok;
 }
 
 }  // namespace kq::files

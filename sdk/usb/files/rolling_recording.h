@@ -2,7 +2,9 @@
 // A recording that rolls over into numbered files (rollover_name.h) before a
 // file would pass its size limit. Frames are placed by arrival time on the
 // file's grid of 1 / framesPerSecond; each file's grid starts at its first
-// frame.
+// frame. A full file is finished on a thread of its own (writer_closer.h)
+// while the frames go on into the next one; Close returns once every file is
+// complete.
 //
 // Not locked: the device calls it under its own lock from the capture
 // thread (frames) and the caller's thread (start, stop).
@@ -14,6 +16,7 @@
 #include <span>
 
 #include "avi_writer.h"
+#include "writer_closer.h"
 
 namespace kq::files {
 
@@ -54,6 +57,8 @@ private:
     std::int32_t number_ = 0;
     std::int64_t start_ = 0;
     std::uint64_t limit_ = AviWriter::kRolloverBytes;
+    // Last: its thread ends before the members it might reach.
+    WriterCloser closer_;
 };
 
 }  // namespace kq::files
