@@ -1,5 +1,6 @@
 #include "writer_closer.h"
 
+#include <system_error>
 #include <utility>
 
 namespace kq::files {
@@ -13,7 +14,19 @@ void WriterCloser::Hand(std::unique_ptr<AviWriter> writer) {
         waiting_.push_back(std::move(writer));
     }
     wake_.notify_one();
-    if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
+    if (thread_.joinable()) return;
+    try {
+        thread_ = std::thread([this] { Run(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the file is finished here instead.
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            ending_ = true;
+        }
+        Run();
+        std::lock_guard<std::mutex> lock(mutex_);
+        ending_ = false;
+    }
 }
 
 bool WriterCloser::Finish() {

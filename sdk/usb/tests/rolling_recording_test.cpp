@@ -36,7 +36,8 @@ struct Files {
     std::mutex mutex;
     std::condition_variable changed;
     std::map<fs::path, File> files;
-    fs::path held;  // this file's Close waits until released
+    fs::path held;     // this file's Close waits until released
+    fs::path failing;  // this file's Close reports a write error
     bool released = false;
     bool closeWaiting = false;
 
@@ -83,7 +84,7 @@ public:
         }
         files_.files[path_].closed = true;
         files_.changed.notify_all();
-        return true;
+        return path_ != files_.failing;
     }
 
 private:
@@ -167,6 +168,25 @@ TEST_F(RollingRecordingTest, CloseWaitsForTheFilesRolledOver) {
     files.Release();
     EXPECT_TRUE(closed.get());
     EXPECT_TRUE(files.Of(folder / "movie.avi").closed);
+}
+
+// A file rolled over that could not be finished fails the stop, as the
+// last one does.
+TEST_F(RollingRecordingTest, AFileThatCannotBeFinishedFailsTheClose) {
+    const fs::path cases[] = {folder / "movie.avi", folder / "movie(1).avi"};
+    for (const fs::path& failing : cases) {
+        SCOPED_TRACE(failing.string());
+        files.failing = failing;
+        recording.Name(folder / "movie.avi");
+        ASSERT_TRUE(recording.Open({2, 2, 40, 24, 0}));
+        ASSERT_TRUE(AppendFrames(0, 3));
+        EXPECT_FALSE(recording.Close());
+        // The next recording starts with nothing held against it.
+        files.failing.clear();
+        ASSERT_TRUE(recording.Open({2, 2, 40, 24, 0}));
+        ASSERT_TRUE(AppendFrames(0, 3));
+        EXPECT_TRUE(recording.Close());
+    }
 }
 
 }  // namespace
