@@ -30,7 +30,7 @@
 #include "pixel_model.h"
 #include "preview_surface.h"
 #include "timed_lock.h"
-#include "files/avi_writer.h"
+#include "files/rolling_recording.h"
 #include "../transport/camera_transport.h"
 #include "kqff_protocol.h"
 
@@ -272,7 +272,7 @@ public:
     bool Recording() const { return recording_; }
     int GetTrigger(bool enable, bool jpeg, const std::u16string& prefix, std::int32_t quality);
     // Files of a recording stay below this size (tests lower it).
-    void SetRecordingLimit(std::uint64_t bytes) { recordingLimit_ = bytes; }
+    void SetRecordingLimit(std::uint64_t bytes) { aviFiles_.SetLimit(bytes); }
     // Milliseconds of a steady clock, for the recording's frame grid.
     void SetClock(std::function<std::int64_t()> clock) { clock_ = std::move(clock); }
 
@@ -338,7 +338,6 @@ protected:
     void Deliver(const DeliveredFrame& frame);
     void Record(const DeliveredFrame& frame);
     int StopRecording();
-    bool OpenRecordingFile(std::int32_t width, std::int32_t height);
     void SaveSnapshot(const DeliveredFrame& frame);
     // The file name of automatic snapshot `number`, without its extension.
     virtual std::filesystem::path SnapshotStem(std::int32_t number) const;
@@ -493,11 +492,7 @@ protected:
     TableFile lastTableFile_ = TableFile::none;
 
     // Recording and automatic snapshots.
-    std::unique_ptr<files::AviWriter> avi_;
-    std::filesystem::path aviPath_;
-    std::int32_t aviRollover_ = 0;
-    std::int64_t aviStart_ = 0;
-    std::uint64_t recordingLimit_ = files::AviWriter::kRolloverBytes;
+    files::RollingRecording aviFiles_;
     std::function<std::int64_t()> clock_;
     bool autoSave_ = false;
     bool autoSaveJpeg_ = false;

@@ -15,7 +15,6 @@
 #include "status_codes.h"
 #include "files/bmp_file.h"
 #include "files/jpeg_file.h"
-#include "files/rollover_name.h"
 #include "kqff_protocol.h"
 
 namespace kq {
@@ -414,13 +413,6 @@ int BaseDevice::Grab(std::uint8_t* buffer, GrabOutput output, const PictureUse& 
 
 // ---- Recording ----
 
-bool BaseDevice::OpenRecordingFile(std::int32_t width, std::int32_t height) {
-    const auto path = files::RolloverName(aviPath_, aviRollover_);
-    avi_ = files::AviWriter::Create(path, {width, height, kRecordingRate, 24, static_cast<std::uint32_t>(aviCompressor_)});
-    aviStart_ = clock_ ? clock_() : SteadyMilliseconds();
-    return avi_ != nullptr;
-}
-
 int BaseDevice::CaptureToAvi(bool start, const std::u16string* path) {
     if (outputBits_ != 24) return status::kNotSupported;
     if (!start) return StopRecording();
@@ -428,13 +420,14 @@ int BaseDevice::CaptureToAvi(bool start, const std::u16string* path) {
     if (path != nullptr) {
         // Refuse what the recording's path buffer could not hold.
         if (path->empty() || path->size() > kMaxAviPathChars) return status::kNotSupported;
-        aviPath_ = std::filesystem::path(*path);
-        aviRollover_ = 0;
+        aviFiles_.Name(std::filesystem::path(*path));
     }
-    if (aviPath_.empty()) return status::kNotSupported;
+    if (aviFiles_.Named().empty()) return status::kNotSupported;
     const kqcmos::FrameSize size = DeliveredSize();
     // The file exists before the call returns, so a failure is reported here.
-    if (!OpenRecordingFile(size.width, size.height)) return status::kNotSupported;
+    if (!aviFiles_.Open({size.width, size.height, kRecordingRate, 24, static_cast<std::uint32_t>(aviCompressor_)})) {
+        return status::kNotSupported;
+    }
     recording_ = true;
     return status::kSuccess;
 }
@@ -442,27 +435,12 @@ int BaseDevice::CaptureToAvi(bool start, const std::u16string* path) {
 int BaseDevice::StopRecording() {
     if (!recording_) return status::kSuccess;
     recording_ = false;
-    const bool ok = avi_ == nullptr || avi_->Close();
-    avi_.reset();
-    return ok ? status::kSuccess : status::kNotSupported;
+    return aviFiles_.Close() ? status::kSuccess : status::kNotSupported;
 }
 
 void BaseDevice::Record(const DeliveredFrame& frame) {
-    if (avi_ == nullptr || frame.bitsPerPixel != 24) return;
-    if (frame.size.width != avi_->format().width || frame.size.height != avi_->format().height) return;
-    const std::int64_t now = clock_ ? clock_() : SteadyMilliseconds();
-    // Each file's grid starts at its first frame, not when it was opened.
-    if (avi_->Positions() == 0) aviStart_ = now;
-    auto index = static_cast<std::uint32_t>(std::max<std::int64_t>(0, (now - aviStart_) * kRecordingRate / 1000));
-    const std::uint64_t gap = index > avi_->Positions() ? index - avi_->Positions() : 0;
-    if (avi_->FileBytes() + gap * 24 + avi_->FrameCost() > recordingLimit_ && avi_->Positions() > 0) {
-        // Roll over into the next numbered file.
-        avi_->Close();
-        ++aviRollover_;
-        if (!OpenRecordingFile(frame.size.width, frame.size.height)) return;
-        index = 0;
-    }
-    avi_->WriteFrame(index, frame.pixels);
+    if (frame.bitsPerPixel != 24) return;
+    aviFiles_.Append(frame.size.width, frame.size.height, frame.pixels, clock_ ? clock_() : SteadyMilliseconds());
 }
 
 int BaseDevice::GetTrigger(bool enable, bool jpeg, const std::u16string& prefix, std::int32_t quality) {
