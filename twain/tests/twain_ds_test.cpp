@@ -271,8 +271,6 @@ protected:
         if (dialog == nullptr) {
             EXPECT_EQ(App().Enable(true), TWRC_SUCCESS);
             dialog = SettingsDialog();
-            // The first frames of the live preview.
-            App().Pump(500);
         }
         EXPECT_NE(dialog, nullptr);
         if (dialog == nullptr) return nullptr;
