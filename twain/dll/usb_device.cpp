@@ -1,5 +1,6 @@
 #include "usb_device.h"
 
+#include <chrono>
 #include <span>
 
 #include "frame_copy.h"
@@ -10,6 +11,11 @@ namespace twain::win32 {
 namespace {
 
 constexpr const wchar_t* kOpenLabel = L"USB Camera device";
+// The library's answer while a restarted stream has delivered no frame yet.
+constexpr int kNoFrame = 13;
+// Bounds the wait for a restarted stream's first frame: well past the
+// longest exposure, short of an application giving up on the transfer.
+constexpr auto kFirstFrameWait = std::chrono::seconds(10);
 
 // Type 8 comes with two sensor widths: ask for the wide capture and see
 // what the camera keeps.
@@ -58,12 +64,14 @@ CUSBDevice::CUSBDevice(HANDLE camera, const ModelProfile& profile, const TwainSe
     const auto pixels = static_cast<std::size_t>(largest.width) * static_cast<std::size_t>(largest.height + 1);
     rgb_.assign(pixels * 3, 0);
     raw_.assign(pixels, 0);
+    KQ_SetFrameCallBack(camera_, &FrameArrivals::OnFrame, &arrivals_);
 }
 
 CUSBDevice::~CUSBDevice() {
     WriteSettings(registryKey_, device_.Settings());
     host_.StopExposureTimer();
     KQ_StopView(camera_);
+    KQ_SetFrameCallBack(camera_, nullptr, nullptr);
     KQ_Uninitialize(camera_);
 }
 
@@ -91,10 +99,28 @@ int CUSBDevice::GetPalette(RGBQUAD* palette) {
     return kEntries;
 }
 
+bool CUSBDevice::GrabCurrentFrame() {
+    const auto deadline = std::chrono::steady_clock::now() + kFirstFrameWait;
+    for (;;) {
+        const std::uint64_t seen = arrivals_.Count();
+        unsigned char* raw = raw_.data();
+        const int rc = KQ_GetRgbFrame(camera_, &raw, rgb_.data(), 1);
+        if (rc == 0) return true;
+        if (rc != kNoFrame || !device_.PreviewRunning()) return false;
+        // No library lock is held here: the capture thread delivers.
+        if (!arrivals_.WaitPast(seen, deadline)) return false;
+    }
+}
+
 void CUSBDevice::GetFrame(TwainImageRecord* record) {
     if (record == nullptr) return;
-    unsigned char* raw = raw_.data();
-    const bool grabbed = KQ_GetRgbFrame(camera_, &raw, rgb_.data(), 1) == 0;
+    if (!GrabCurrentFrame()) {
+        // No picture: the data source then fails the transfer rather than
+        // hand over an empty one.
+        record->width = 0;
+        record->height = 0;
+        return;
+    }
     KQ_CAPINFO now{};
     FrameShape shape{static_cast<std::int32_t>(device_.Working().width),
                      static_cast<std::int32_t>(device_.Working().height), device_.OutputBits()};
@@ -104,7 +130,7 @@ void CUSBDevice::GetFrame(TwainImageRecord* record) {
     }
     record->height = shape.height;
     record->width = shape.width;
-    if (!grabbed || record->data == nullptr || record->copyBytes <= 0) return;
+    if (record->data == nullptr || record->copyBytes <= 0) return;
     CopyFrameToDib(rgb_, shape, std::span(record->data, static_cast<std::size_t>(record->copyBytes)));
 }
 

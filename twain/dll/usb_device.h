@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ctwain.h"
+#include "frame_arrivals.h"
 #include "kq_camera_port.h"
 #include "twain_device.h"
 #include "window_host.h"
@@ -37,12 +38,17 @@ public:
 
 private:
     CUSBDevice(HANDLE camera, const ModelProfile& profile, const TwainSettings& settings);
+    // A picture taken with the current settings into rgb_: while the
+    // preview runs, the stream's latest frame, waiting for the first one
+    // when a setting has just restarted the stream.
+    bool GrabCurrentFrame();
 
     HANDLE camera_;
     KqCameraPort cameraPort_;
     WindowHost host_;
     TwainDevice device_;
     std::string registryKey_;
+    FrameArrivals arrivals_;
     // Frame buffers for the largest capture size, one spare row each.
     std::vector<std::uint8_t> rgb_;
     std::vector<std::uint8_t> raw_;

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -475,6 +476,41 @@ TEST_F(TwainDllPreview, FramesFillTheRecordBottomUpAndNeverPastIt) {
         EXPECT_TRUE(std::all_of(small.end() - kGuard, small.end(), [](std::uint8_t b) { return b == 0xA5; }));
         EXPECT_FALSE(std::all_of(small.begin(), small.end() - kGuard, [](std::uint8_t b) { return b == 0xA5; }));
     }
+}
+
+// The plateaus along a grey row of at least 20 pixels: the bars' levels.
+std::vector<int> GreyBars(const std::uint8_t* row, int width) {
+    std::vector<int> levels;
+    int start = 0;
+    for (int x = 1; x <= width; ++x) {
+        if (x == width || std::abs(row[x] - row[x - 1]) > 12) {
+            if (x - start > 20) levels.push_back(row[start + (x - start) / 2]);
+            start = x;
+        }
+    }
+    return levels;
+}
+
+// Switching to 8-bit output restarts the running preview: the frame taken
+// right after it is the grey bars, neither empty nor the colour picture from
+// before the switch.
+TEST_F(TwainDllPreview, AFrameRightAfterTheSwitchToEightBitIsGrey) {
+    (*device)->StartPreview(0, 0, 752, 480);
+    (*device)->SetParam(11, 1);
+    const Dib dib{752, 480, 8};
+    std::vector<std::uint8_t> buffer(dib.Bytes(), 0);
+    TwainImageRecord record{0, 0, static_cast<std::int32_t>(dib.Bytes()), 8, buffer.data(),
+                            static_cast<std::int32_t>(dib.Bytes()), 8};
+    (*device)->GetFrame(&record);
+    (*device)->StopPreview();
+    EXPECT_EQ(record.width, 752);
+    EXPECT_EQ(record.height, 480);
+    // A quarter down from the top, stored bottom-up.
+    const std::vector<int> bars = GreyBars(buffer.data() + (480 - 1 - 120) * dib.Row(), 752);
+    ASSERT_GE(bars.size(), 6u) << "no bars in the picture";
+    // The white bar and the black one (the card moves from frame to frame).
+    const auto [darkest, brightest] = std::minmax_element(bars.begin(), bars.end());
+    EXPECT_GT(*brightest, *darkest + 150) << testing::PrintToString(bars);
 }
 
 TEST_F(TwainDllPreview, SizeChangesReachTheCamera) {

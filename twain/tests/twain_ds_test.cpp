@@ -271,8 +271,6 @@ protected:
         if (dialog == nullptr) {
             EXPECT_EQ(App().Enable(true), TWRC_SUCCESS);
             dialog = SettingsDialog();
-            // The first frames of the live preview.
-            App().Pump(500);
         }
         EXPECT_NE(dialog, nullptr);
         if (dialog == nullptr) return nullptr;
@@ -616,12 +614,14 @@ TEST_F(DataSource, DialogControlsDriveTheDevice) {
     ASSERT_EQ(App().Enable(true), TWRC_SUCCESS);
     HWND dialog = SettingsDialog();
     ASSERT_NE(dialog, nullptr);
-    // The width typed in reaches the device, which rounds it to 8 pixels.
-    Type(dialog, IDC_WIDTH_EDIT, L"700");
+    // The width typed in reaches the device, which rounds it to 8 pixels
+    // (to one this camera sends frames of).
+    Type(dialog, IDC_WIDTH_EDIT, L"645");
     Capture(1);
-    EXPECT_EQ(Info().ImageWidth, 696);
+    EXPECT_EQ(Info().ImageWidth, 640);
+    EXPECT_EQ(Info().ImageLength, 1024);
     TW_HANDLE dib = Native();
-    EXPECT_EQ(FromDibHandle(dib).width, 696);
+    EXPECT_EQ(FromDibHandle(dib).width, 640);
     GlobalFree(dib);
     EXPECT_EQ(EndTransfer(), 0);
 
@@ -634,7 +634,7 @@ TEST_F(DataSource, DialogControlsDriveTheDevice) {
     Choose(dialog, IDC_RESOLUTION, 0);
     EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_RESOLUTION, CB_GETCURSEL, 0, 0), selected);
     Capture(1);
-    EXPECT_EQ(Info().ImageWidth, 696);
+    EXPECT_EQ(Info().ImageLength, 1024);
     GlobalFree(Native());
     EXPECT_EQ(EndTransfer(), 0);
     // Without it the same choice takes effect.

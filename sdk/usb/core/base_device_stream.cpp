@@ -115,6 +115,9 @@ int BaseDevice::StopCapture() {
         if (connection_ != nullptr) connection_->CancelRead();
     });
     if (!capture_.OnThisThread()) Control(kqff::kIoctlStopCapture, {}, {});
+    // Colour, flip and window changes restart the stream: a grab must not
+    // get the picture made before them.
+    if (pipeline_ != nullptr) pipeline_->ForgetDelivered();
     // A calibration cannot finish without frames: the caller's settings
     // return. One armed before the capture starts waits for its frames.
     if (wasCapturing && pixelCal_.armed()) {

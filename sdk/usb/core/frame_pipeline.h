@@ -132,6 +132,12 @@ public:
     std::optional<DeliveredFrame> LastDelivered() const { return last_; }
     // The raw frame behind it, as read from the driver.
     std::span<const std::uint8_t> LastRaw() const { return lastRaw_.span().first(lastRawBytes_); }
+    // A stopped stream's frame was made with the settings before the stop:
+    // none is served until the next stream delivers its own.
+    void ForgetDelivered() {
+        last_.reset();
+        lastRawBytes_ = 0;
+    }
 
     // Tables and automatic functions the caller's settings reach.
     kqcmos::GainTables& Gains() { return gains_; }

@@ -282,6 +282,44 @@ TEST_F(Streaming, GrabWhileStreamingServesTheLastProcessedFrame) {
     EXPECT_EQ(bus.Device(0).FramesRead(), 2u);  // the grab read nothing
 }
 
+// A colour-mode change restarts the stream: until the new stream has
+// delivered a frame, a grab has none to give, never the colour picture
+// made before the change.
+TEST_F(Streaming, GrabAfterAColourChangeWaitsForAFrameOfTheNewMode) {
+    bus.SetReadBudget(0, 2);
+    FrameSink sink;
+    ASSERT_EQ(StartWithSink(sink, 3), status::kSuccess);
+    ASSERT_TRUE(sink.WaitFor(2));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+    ASSERT_EQ(On([](BaseDevice& d) { return d.SetParamColor(3); }), status::kSuccess);
+    {
+        std::lock_guard<std::mutex> hold(sink.lock);
+        sink.frameBytes = 640 * 480;
+    }
+    std::vector<std::uint8_t> raw(640 * 480);
+    int bits = 0;
+    std::vector<std::uint8_t> picture;
+    const auto grab = [&] {
+        return On([&](BaseDevice& d) {
+            return d.GrabFrame(raw.data(), true, [&](const DeliveredFrame& f) {
+                bits = f.bitsPerPixel;
+                picture.assign(f.pixels.begin(), f.pixels.end());
+                return 0;
+            });
+        });
+    };
+    EXPECT_EQ(grab(), status::kNoFrame);
+    EXPECT_EQ(bits, 0) << "the colour picture from before the change was served";
+
+    bus.AllowFrames(0, 1);
+    ASSERT_TRUE(sink.WaitFor(3));
+    ASSERT_TRUE(bus.WaitForBlockedRead(0, 10s));
+    EXPECT_EQ(grab(), status::kSuccess);
+    On([](BaseDevice& d) { return d.StopView(); });
+    EXPECT_EQ(bits, 8);
+    EXPECT_EQ(picture, sink.frames[2]);
+}
+
 TEST_F(Streaming, GrabWhileIdleReadsOneFrameAndRefusesInTriggerMode) {
     std::vector<std::uint8_t> raw(640 * 480);
     const auto grab = [&](std::uint8_t* buffer) {
