@@ -38,6 +38,9 @@ if(WIN32 AND BUILD_TESTING)
            COMMAND "${PROJECT_SOURCE_DIR}/scripts/wine-session.sh" stop "${VIZCAM_WINE_SESSION}")
   set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session TIMEOUT 600)
   set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
+  add_test(NAME wine_session_layout
+           COMMAND "${PROJECT_SOURCE_DIR}/scripts/check-wine-session.sh" "${VIZCAM_WINE_SESSION}")
+  set_tests_properties(wine_session_layout PROPERTIES FIXTURES_REQUIRED wine_session)
   # Every deliverable is PE32+ and needs no DLL beyond Windows' own.
   add_test(NAME pe_imports COMMAND "${PROJECT_SOURCE_DIR}/scripts/check-pe.sh" "${CMAKE_BINARY_DIR}/bin")
 endif()

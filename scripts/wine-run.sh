@@ -21,7 +21,9 @@ export WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 DISPLAY=$(cat "$dir/display")
 export DISPLAY
-wine=/usr/lib/wine/wine64
+# Every Wine process runs without address-space randomization (see
+# wine-session.sh); the programs they start inherit it.
+wine=(setarch -R /usr/lib/wine/wine64)
 watchdog=${VIZCAM_WINE_WATCHDOG:-80}
 program=$1
 name=$(basename "$1")
@@ -63,7 +65,7 @@ diagnose() {
         if timeout 10 xdpyinfo >/dev/null 2>&1; then echo "answers"; else echo "does not answer"; fi
         echo "== Windows processes"
         local procs wpid
-        procs=$(timeout 20 "$wine" winedbg --command "info process" </dev/null 2>&1 || true)
+        procs=$(timeout 20 "${wine[@]}" winedbg --command "info process" </dev/null 2>&1 || true)
         echo "$procs"
         wpid=$(echo "$procs" | awk -v exe="'$name'" '$NF == exe { print $1; exit }')
         if [ -n "$wpid" ]; then
@@ -71,7 +73,7 @@ diagnose() {
             # bt all walks every process; keep the program's own threads.
             local stacks base
             stacks=$(printf 'attach 0x%s\nbt all\ndetach\nquit\n' "$wpid" |
-                timeout 40 "$wine" winedbg 2>&1 |
+                timeout 40 "${wine[@]}" winedbg 2>&1 |
                 awk -v want="$wpid" 'BEGIN { sub(/^0+/, "", want) }
                     /^Backtracing for thread/ { p = $7; sub(/^0+/, "", p); keep = (p == want) }
                     keep')
@@ -100,7 +102,7 @@ trap on_term TERM INT
 
 log_run "start"
 started=$SECONDS
-"$wine" "$@" >"$out" 2>&1 </dev/null &
+"${wine[@]}" "$@" >"$out" 2>&1 </dev/null &
 child=$!
 # The watchdog polls so that no sleep of its own outlives the program, and
 # keeps off CTest's pipes, which CTest waits on until every holder is gone.
@@ -119,4 +121,10 @@ rc=0
 wait "$child" || rc=$?
 log_run "end rc=$rc $((SECONDS - started))s"
 cat "$out"
+# Wine's loader and server errors are silent under WINEDEBUG=-all; a program
+# that fails without a word most likely never got to run.
+if [ "$rc" -ne 0 ] && [ ! -s "$out" ]; then
+    echo "wine-run: $name ended with exit code $rc and printed nothing (did it start?);" \
+        "VIZCAM_WINEDEBUG=err+all shows Wine's own errors"
+fi
 exit "$rc"
