@@ -18,7 +18,7 @@
 
 #include "files/avi_writer.h"
 #include "live_video_checks.h"
-#include "mikra_process.h"
+#include "mikra_program_test.h"
 #include "picture_session.h"
 #include "resource.h"
 #include "unix_command.h"
@@ -89,23 +89,15 @@ void Key(HWND control, UINT key) {
 
 LRESULT Position(HWND player) { return SendMessageW(GetDlgItem(player, kPosition), TBM_GETPOS, 0, 0); }
 
-class MikraAviPlayerTest : public testing::Test {
+class MikraAviPlayerTest : public MikraProgramTest {
 protected:
     void SetUp() override {
-        folder_ = CopyProgramToFreshFolder(L"vz_mikra_avi_player");
+        UseFreshProgram(L"vz_mikra_avi_player");
         videos_ = folder_ / L"Video Capture";
         fs::create_directories(videos_);
-        mikra_.SetProgramFolder(folder_.wstring() + L"\\");
-    }
-    void TearDown() override {
-        mikra_.Kill();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
     }
 
-    fs::path folder_;
     fs::path videos_;
-    MikraProcess mikra_;
 };
 
 struct PlayerCase {

@@ -14,7 +14,7 @@
 #include <array>
 #include <filesystem>
 
-#include "mikra_process.h"
+#include "mikra_program_test.h"
 #include "picture_session.h"
 #include "posted_drag.h"
 #include "resource.h"
@@ -73,16 +73,10 @@ RECT RemoteButtonRect(DWORD processId, HWND toolBar, UINT command) {
 
 bool Wider(const RECT& r) { return r.right - r.left > r.bottom - r.top; }
 
-class MikraBarsTest : public testing::Test {
+class MikraBarsTest : public MikraProgramTest {
 protected:
     void SetUp() override {
-        folder_ = CopyProgramToFreshFolder(L"vz_mikra_bars");
-        mikra_.SetProgramFolder(folder_.wstring() + L"\\");
-    }
-    void TearDown() override {
-        mikra_.Kill();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
+        UseFreshProgram(L"vz_mikra_bars");
     }
     bool Exit(HWND frame) {
         PostMessageW(frame, WM_CLOSE, 0, 0);
@@ -92,8 +86,6 @@ protected:
         return mikra_.WaitForExit(kExitTimeoutMs);
     }
 
-    fs::path folder_;
-    MikraProcess mikra_;
 };
 
 TEST_F(MikraBarsTest, BarsMovedResizedAndFloatedComeBackAfterARestart) {

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "mikra_process.h"
+#include "mikra_program_test.h"
 
 namespace {
 
@@ -32,11 +32,11 @@ std::vector<std::string> ReadLines(const fs::path& path) {
     return lines;
 }
 
-class MikraCameraLibrariesTest : public ::testing::Test {
+class MikraCameraLibrariesTest : public MikraProgramTest {
 protected:
     void SetUp() override {
         const fs::path bin = ProgramFolder();
-        m_folder = CopyProgramToFreshFolder(L"vz_mikra_libraries");
+        UseFreshProgram(L"vz_mikra_libraries");
         // The scripted library double, built once per family's export list.
         const fs::path fixtures = bin.parent_path().parent_path() / L"camera_fixtures";
         const std::pair<const wchar_t*, const wchar_t*> doubles[] = {{L"sdk_double_ccd.dll", L"KQCCDu.dll"},
@@ -44,33 +44,24 @@ protected:
                                                                      {L"sdk_double_gige.dll", L"KQGEu.dll"},
                                                                      {L"sdk_double_uvc.dll", L"KQUVCu.dll"}};
         for (const auto& [library, file] : doubles) {
-            fs::copy_file(fixtures / library, m_folder / file);
+            fs::copy_file(fixtures / library, folder_ / file);
         }
-        m_mikra.SetProgramFolder(m_folder.wstring() + L"\\");
     }
-    void TearDown() override {
-        m_mikra.Kill();
-        std::error_code ignored;
-        fs::remove_all(m_folder, ignored);
-    }
-
-    fs::path m_folder;
-    MikraProcess m_mikra;
 };
 
 TEST_F(MikraCameraLibrariesTest, LibrariesLiveFromBeforeStartUpUntilAfterExit) {
-    ASSERT_TRUE(m_mikra.Start());
-    HWND frame = m_mikra.WaitForMainFrame();
+    ASSERT_TRUE(mikra_.Start());
+    HWND frame = mikra_.WaitForMainFrame();
     ASSERT_NE(frame, nullptr) << "no main frame";
     PostMessageW(frame, WM_CLOSE, 0, 0);
-    HWND question = m_mikra.WaitForDialog();
+    HWND question = mikra_.WaitForDialog();
     ASSERT_NE(question, nullptr) << "no exit question";
     PostMessageW(GetDlgItem(question, IDOK), BM_CLICK, 0, 0);
     DWORD code = 1;
-    ASSERT_TRUE(m_mikra.WaitForExit(kExitTimeoutMs, &code)) << "Mikra did not end";
+    ASSERT_TRUE(mikra_.WaitForExit(kExitTimeoutMs, &code)) << "Mikra did not end";
     EXPECT_EQ(code, 0u);
 
-    const std::vector<std::string> log = ReadLines(m_folder / L"sdk_calls.log");
+    const std::vector<std::string> log = ReadLines(folder_ / L"sdk_calls.log");
     ASSERT_GE(log.size(), 10u);
     const std::vector<std::string> loads(log.begin(), log.begin() + 4);
     EXPECT_EQ(loads,

@@ -19,7 +19,7 @@
 
 #include "drawing_file.h"
 #include "live_video_checks.h"
-#include "mikra_process.h"
+#include "mikra_program_test.h"
 #include "object_factory.h"
 #include "postscript_printer.h"
 #include "resource.h"
@@ -82,12 +82,12 @@ bool BindsCtrlOToOpen(const std::wstring& library) {
     return bound;
 }
 
-class MikraDocumentsTest : public ::testing::Test {
+class MikraDocumentsTest : public MikraProgramTest {
 protected:
     void SetUp() override {
         ASSERT_EQ(FindWindowW(nullptr, L"Vizcam Viewer"), nullptr) << "another Mikra is running";
         RegDeleteTreeW(HKEY_CURRENT_USER, kRecentFiles);
-        folder_ = CopyProgramToFreshFolder(L"vz_mikra_documents");
+        UseFreshProgram(L"vz_mikra_documents");
         WriteText(folder_ / L"Config.ini", "[Option]\r\nLAN=0\r\n");
         fs::create_directories(folder_ / L"my docs");
         // Red and blue are larger than the view.
@@ -97,17 +97,14 @@ protected:
         WriteText(Doc(L"broken.kqmk"), "this is no drawing document");
     }
     void TearDown() override {
-        mikra_.Kill();
+        MikraProgramTest::TearDown();
         RegDeleteTreeW(HKEY_CURRENT_USER, kRecentFiles);
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
     }
 
     fs::path Doc(const wchar_t* name) const { return folder_ / L"my docs" / name; }
     static std::wstring Quoted(const fs::path& path) { return L"\"" + path.wstring() + L"\""; }
 
     HWND Start(const std::wstring& arguments) {
-        mikra_.SetProgramFolder(folder_.wstring() + L"\\");
         if (!mikra_.Start(arguments)) return nullptr;
         frame_ = mikra_.WaitForMainFrame();
         return frame_;
@@ -162,8 +159,6 @@ protected:
     static constexpr COLORREF kBlue = RGB(20, 40, 210);
     static constexpr COLORREF kGreen = RGB(30, 190, 60);
 
-    fs::path folder_;
-    MikraProcess mikra_;
     HWND frame_ = nullptr;
 };
 

@@ -18,7 +18,7 @@
 #include "dshow_fixtures/fixture_registration.h"
 #include "live_video_checks.h"
 #include "live_video_session.h"
-#include "mikra_process.h"
+#include "mikra_program_test.h"
 #include "resource.h"
 #include "video_layout.h"
 
@@ -38,20 +38,14 @@ bool ShowsSourcePixel(COLORREF shown, int x, int y) {
     return std::abs(GetRValue(shown) - red) <= 3 && std::abs(GetGValue(shown) - green) <= 3;
 }
 
-class MikraDShowVideoTest : public ::testing::Test {
+class MikraDShowVideoTest : public MikraProgramTest {
 protected:
     void SetUp() override {
-        folder_ = CopyProgramToFreshFolder(L"vz_mikra_dshow");
+        UseFreshProgram(L"vz_mikra_dshow");
         fs::create_directories(folder_ / L"Photos");
         fs::create_directories(folder_ / L"Video Capture");
         // Snapshots as BMP; recordings at 10 frames per second.
         WriteText(folder_ / L"Config.ini", "[Video]\r\nImgType=1\r\n[TPF]\r\ncap640=10\r\n");
-        mikra_.SetProgramFolder(folder_.wstring() + L"\\");
-    }
-    void TearDown() override {
-        mikra_.Kill();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
     }
 
     // Whether the view shows the source's picture at points away from where
@@ -93,8 +87,6 @@ protected:
             << "the source's picture is not in the view:" << seen;
     }
 
-    fs::path folder_;
-    MikraProcess mikra_;
     HWND frame_ = nullptr;
     HWND view_ = nullptr;
 };

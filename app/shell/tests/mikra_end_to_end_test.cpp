@@ -18,7 +18,7 @@
 
 #include "drawing_file.h"
 #include "live_video_checks.h"
-#include "mikra_process.h"
+#include "mikra_program_test.h"
 #include "picture_session.h"
 #include "resource.h"
 
@@ -35,24 +35,18 @@ bool HasBytes(const fs::path& path) {
     return fs::exists(path, error) && fs::file_size(path, error) > 0;
 }
 
-class MikraEndToEndTest : public testing::Test {
+class MikraEndToEndTest : public MikraProgramTest {
 protected:
     void SetUp() override {
-        folder_ = CopyProgramToFreshFolder(L"vz_mikra_end_to_end");
+        UseFreshProgram(L"vz_mikra_end_to_end");
         fs::create_directories(folder_ / L"work");
         picture_ = folder_ / L"work" / L"sample.bmp";
         picture_session::WriteBmp(picture_, 200, 150, [](int, int) { return RGB(10, 200, 30); });
-    }
-    void TearDown() override {
-        mikra_.Kill();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
     }
 
     // Starts the program, opens a file through 37010's dialog and waits
     // until the browser lists it; the view, or null.
     HWND StartAndOpen(const fs::path& path) {
-        mikra_.SetProgramFolder(folder_.wstring() + L"\\");
         if (!mikra_.Start()) return nullptr;
         frame_ = mikra_.WaitForMainFrame();
         if (!frame_) return nullptr;
@@ -95,9 +89,7 @@ protected:
         Mouse(view, WM_LBUTTONUP, 0, to);
     }
 
-    fs::path folder_;
     fs::path picture_;
-    MikraProcess mikra_;
     HWND frame_ = nullptr;
 };
 

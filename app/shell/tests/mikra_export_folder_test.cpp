@@ -17,7 +17,7 @@
 
 #include "handover_resource.h"
 #include "live_video_checks.h"
-#include "mikra_process.h"
+#include "mikra_program_test.h"
 #include "office_stand_in_registration.h"
 #include "picture_session.h"
 #include "resource.h"
@@ -37,17 +37,16 @@ bool IsWholePackage(const fs::path& path) {
     return bytes.compare(0, 4, "PK\x03\x04") == 0 && end != std::string::npos && end + 22 <= bytes.size();
 }
 
-class MikraExportFolderTest : public testing::Test {
+class MikraExportFolderTest : public MikraProgramTest {
 protected:
     void SetUp() override {
         // A folder of each test's own: a word processor left running by a
         // failed export keeps its folder.
         const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
-        folder_ = CopyProgramToFreshFolder(L"vz_mikra_export_" + std::wstring(test.begin(), test.end()));
+        UseFreshProgram(L"vz_mikra_export_" + std::wstring(test.begin(), test.end()));
         fs::create_directories(folder_ / L"work");
         picture_ = folder_ / L"work" / L"sample.bmp";
         picture_session::WriteBmp(picture_, 64, 48, [](int x, int) { return x < 32 ? RGB(200, 30, 30) : RGB(30, 30, 200); });
-        mikra_.SetProgramFolder(folder_.wstring() + L"\\");
     }
     void TearDown() override {
         mikra_.Kill();
@@ -66,10 +65,8 @@ protected:
         return frame;
     }
 
-    fs::path folder_;
     fs::path picture_;
     fs::path log_ = fs::temp_directory_path() / (L"vz_export_folder_word_" + std::to_wstring(GetCurrentProcessId()));
-    MikraProcess mikra_;
 };
 
 TEST_F(MikraExportFolderTest, AWordExportMakesTheMissingFilesFolder) {

@@ -21,7 +21,7 @@
 #include "adapter_service_fixture.h"
 #include "live_video_checks.h"
 #include "live_video_session.h"
-#include "mikra_process.h"
+#include "mikra_program_test.h"
 #include "resource.h"
 #include "video_layout.h"
 
@@ -146,11 +146,11 @@ ListedFamily FamilyListing(HWND frame, DWORD processId, const std::wstring& devi
     return {};
 }
 
-class MikraGigEVideoTest : public ::testing::Test {
+class MikraGigEVideoTest : public MikraProgramTest {
 protected:
     void SetUp() override {
         const fs::path bin = ProgramFolder();
-        folder_ = CopyProgramToFreshFolder(L"vz_mikra_gige");
+        UseFreshProgram(L"vz_mikra_gige");
         fs::copy_file(bin / L"gige_standin" / L"KQGEu.dll", folder_ / L"KQGEu.dll");
         fs::create_directories(folder_ / L"Photos");
         fs::create_directories(folder_ / L"Video Capture");
@@ -160,16 +160,8 @@ protected:
                   "[GIGE]\r\nImgType=1\r\n[GIGE_CMOS_M]\r\nColorMode=1\r\n[CROSSLINE]\r\nTotal=1\r\n[CROSSLINEINFO_0]"
                   "\r\nIndex=1\r\nIsDraw=1\r\n"
                   "IsCenter=1\r\nR=0\r\nG=255\r\nB=0\r\n");
-        mikra_.SetProgramFolder(folder_.wstring() + L"\\");
-    }
-    void TearDown() override {
-        mikra_.Kill();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
     }
 
-    fs::path folder_;
-    MikraProcess mikra_;
 };
 
 TEST_F(MikraGigEVideoTest, TheTreeListsTheSimulatedCamerasAndTheFirstShowsRecordsAndSnaps) {

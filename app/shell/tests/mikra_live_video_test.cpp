@@ -17,7 +17,7 @@
 
 #include "live_video_checks.h"
 #include "live_video_session.h"
-#include "mikra_process.h"
+#include "mikra_program_test.h"
 #include "resource.h"
 #include "sim_camera_control.h"
 #include "unix_command.h"
@@ -32,11 +32,11 @@ constexpr int kSensorHeight = 480;
 constexpr COLORREF kLineColour = RGB(0, 255, 0);
 constexpr std::uintmax_t kFrameBytes = 3ULL * kSensorWidth * kSensorHeight;  // one recorded frame
 
-class MikraLiveVideoTest : public ::testing::Test {
+class MikraLiveVideoTest : public MikraProgramTest {
 protected:
     void SetUp() override {
         const fs::path bin = ProgramFolder();
-        folder_ = CopyProgramToFreshFolder(L"vz_mikra_live");
+        UseFreshProgram(L"vz_mikra_live");
         fs::copy_file(bin / L"simcam" / L"KQCMOSu.dll", folder_ / L"KQCMOSu.dll");
         // A fresh installation: no "Photos" or "Video Capture" beside the
         // program until the first snapshot and recording make them.
@@ -45,16 +45,8 @@ protected:
         WriteText(folder_ / L"Config.ini",
                   "[CMOS]\r\nImgType=1\r\n[CROSSLINE]\r\nTotal=1\r\n[CROSSLINEINFO_0]\r\nIndex=1\r\nIsDraw=1\r\n"
                   "IsCenter=1\r\nR=0\r\nG=255\r\nB=0\r\n");
-        mikra_.SetProgramFolder(folder_.wstring() + L"\\");
-    }
-    void TearDown() override {
-        mikra_.Kill();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
     }
 
-    fs::path folder_;
-    MikraProcess mikra_;
 };
 
 // The program's message box, waited for; its text, after it was answered.

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "live_video_checks.h"
-#include "mikra_process.h"
+#include "mikra_program_test.h"
 #include "picture_session.h"
 #include "resource.h"
 
@@ -59,24 +59,18 @@ Extent PictureExtent(const Screenshot& shot) {
     return e;
 }
 
-class MikraPictureMenuTest : public testing::Test {
+class MikraPictureMenuTest : public MikraProgramTest {
 protected:
     void SetUp() override {
-        folder_ = CopyProgramToFreshFolder(L"vz_mikra_picture_menu");
+        UseFreshProgram(L"vz_mikra_picture_menu");
         fs::create_directories(folder_ / L"work");
         picture_ = folder_ / L"work" / L"sample.bmp";
         WriteBmp(picture_, kPictureWidth, kPictureHeight,
                  [](int x, int) { return x < kPictureWidth / 2 ? kLeftColour : kRightColour; });
     }
-    void TearDown() override {
-        mikra_.Kill();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
 
     // Starts the program and opens the picture; the view, or null.
     HWND StartAndOpen() {
-        mikra_.SetProgramFolder(folder_.wstring() + L"\\");
         if (!mikra_.Start()) return nullptr;
         frame_ = mikra_.WaitForMainFrame();
         if (!frame_ || !OpenFromFileMenu(mikra_, frame_, picture_)) return nullptr;
@@ -113,9 +107,7 @@ protected:
         return WaitFor([&] { return wanted(Capture(view).At(at.x, at.y)); }, 10000);
     }
 
-    fs::path folder_;
     fs::path picture_;
-    MikraProcess mikra_;
     HWND frame_ = nullptr;
 };
 
@@ -261,7 +253,6 @@ TEST_F(MikraPictureMenuTest, OverLiveVideoTheMenuEndsLiveMeasuring) {
     // One simulated USB CMOS camera beside the program.
     fs::copy_file(fs::path(ProgramFolder()) / L"simcam" / L"KQCMOSu.dll", folder_ / L"KQCMOSu.dll");
     live_video::WriteText(folder_ / L"KQSimCam.ini", "[Cameras]\r\nCount=1\r\n[Camera1]\r\nType=10\r\n");
-    mikra_.SetProgramFolder(folder_.wstring() + L"\\");
     ASSERT_TRUE(mikra_.Start());
     frame_ = mikra_.WaitForMainFrame();
     ASSERT_NE(frame_, nullptr);

@@ -24,7 +24,7 @@
 #include "file_commands_resource.h"
 #include "live_video_checks.h"
 #include "live_video_session.h"
-#include "mikra_process.h"
+#include "mikra_program_test.h"
 #include "resource.h"
 
 namespace {
@@ -62,10 +62,10 @@ bool FillDisk(const fs::path& folder, std::uint64_t leftBytes) {
     return true;
 }
 
-class MikraSaveFaultsTest : public testing::Test {
+class MikraSaveFaultsTest : public MikraProgramTest {
 protected:
     void SetUp() override {
-        folder_ = CopyProgramToFreshFolder(L"vz_mikra_save_faults");
+        UseFreshProgram(L"vz_mikra_save_faults");
         std::error_code ignored;
         for (const auto& entry : fs::directory_iterator(smallDisk_, ignored)) fs::remove_all(entry.path(), ignored);
     }
@@ -79,7 +79,6 @@ protected:
     // Starts Mikra and opens the document through the File menu's dialog;
     // its main frame once the browser lists the document, or null.
     HWND StartWithDocument(const fs::path& document) {
-        mikra_.SetProgramFolder(folder_.wstring() + L"\\");
         if (!mikra_.Start()) return nullptr;
         HWND frame = mikra_.WaitForMainFrame();
         if (!frame) return nullptr;
@@ -109,9 +108,7 @@ protected:
         }
     }
 
-    fs::path folder_;
     const fs::path smallDisk_ = fs::path(MIKRA_SMALL_DISK).make_preferred();
-    MikraProcess mikra_;
 };
 
 TEST_F(MikraSaveFaultsTest, EndedDuringADocumentSaveLeavesTheEarlierOrTheNewDocumentWhole) {
@@ -173,7 +170,6 @@ TEST_F(MikraSaveFaultsTest, ASnapshotIntoAFullPictureFolderIsToldAndLeavesNoFile
     ASSERT_TRUE(FillDisk(smallDisk_, 16 * 1024));
     const std::vector<char> filler = Bytes(smallDisk_ / L"filler.bin");
 
-    mikra_.SetProgramFolder(folder_.wstring() + L"\\");
     ASSERT_TRUE(mikra_.Start());
     HWND frame = mikra_.WaitForMainFrame();
     ASSERT_NE(frame, nullptr) << "no main frame";
